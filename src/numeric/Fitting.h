@@ -1,0 +1,163 @@
+#pragma once
+
+#include "numeric/Equation.h"
+#include "numeric/Matrix.h"
+
+#include <concepts>
+#include <cstdio>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+// Errors-in-variables nonlinear least squares. The model gives Y (and Z) of each point
+// from its true independent values X and the parameters P; the regression estimates P and
+// the true X by minimising the weighted squared deviations from the measured values.
+//
+// Regression types: 0 errors in X, Y and Z; 1 errors in X, Y; 2 X fixed, Y and Z;
+// 3 X fixed, Y only.
+class Fitting {
+public:
+    // Outcome of regres.
+    enum Status : int {
+        converged_status = 0,          // the relative change of the sum of squares fell below the tolerance
+        iteration_cap = 1,             // "Maximum iteration exceeded"
+        evaluation_failed = 2,         // "Error in function evaluation"
+        ill_defined_variables = 3,     // "Ill-defined variable matrix"
+        ill_defined_parameters = 4,    // "Ill-defined parameter matrix"
+        not_run = 5,
+    };
+
+    Fitting();
+    ~Fitting();
+    Fitting(const Fitting&) = delete;
+    Fitting& operator=(const Fitting&) = delete;
+
+    void number_of_points(int n) { point_count = n; }
+    void number_of_independent_variables(int n) { independent_count = n; }
+    void number_of_dependent_variables(int n) { dependent_count = n; }
+    void number_of_parameters(int n) { parameter_count = n; }
+    void number_of_additional_parameters(int n) { additional_count = n; }
+
+    void _setModelToFit(Equation* object, ModelFunction function);
+    void set_maximum_number_of_iterations(short n) { maximum_number_of_iterations = n; }
+
+    // Sizes every array from the counts, all zero.
+    void allocate_memory();
+
+    void read_Xm(int k, std::span<const double> values);
+    void read_Ym(std::span<const double> values);
+    void read_Zm(std::span<const double> values);
+    // Standard deviations (their squares become the variances).
+    void read_sdX(int k, std::span<const double> values);
+    void read_sdY(std::span<const double> values);
+    void read_sdZ(std::span<const double> values);
+    // Variances (their square roots become the standard deviations).
+    void read_EvX(int k, std::span<const double> values);
+    void read_EvY(std::span<const double> values);
+    void read_EvZ(std::span<const double> values);
+
+    void set_type_of_regression(short type) { type_of_regression = type; }
+    void set_initial_parameters(std::span<const double> values);
+    void set_parameters_pertubation(std::span<const double> values);
+    void set_variables_pertubation(std::span<const double> values);
+
+    // The additional values of one point.
+    void read_additional_parameters(int point, std::span<const double> values);
+    template <class... Values>
+        requires(std::convertible_to<Values, double> && ...)
+    void read_additional_parameters(int point, Values... values)
+    {
+        const double row[] = {double(values)...};
+        read_additional_parameters(point, std::span<const double>(row));
+    }
+
+    // Reports into the file at path from now on; false (and the report stays where it
+    // was) when the file cannot be opened.
+    bool set_history(const std::string& path);
+
+    // Runs the regression from the measured values and the current P. code is the
+    // starting error indication (0 from every caller).
+    Status regres(short code = 0);
+
+    // Calls the model for one point.
+    void evaluate(std::span<const double> x, std::span<const double> p, double& y, double& z,
+                  std::span<const double> additional_values, int& err);
+
+    Status status() const { return run_status; }
+    bool good() const { return run_status == converged_status; }
+
+    // Settings
+    double relative_tolerance = 5e-4;
+    double decrease_ratio = 0.25;
+    short maximum_number_of_iterations = 15;
+    double step_divisor = 1.5;
+    short limit_variables = 1;
+    short limit_parameters = 1;
+    double initial_step = 1;
+    double maximum_parameter_change = 1000;
+    short type_of_regression = 0;
+    short print_level = 7;
+
+    // Data and results
+    Vector P;
+    Vector Ym, Zm, Y, Z;
+    Matrix Xm, X;
+    Matrix additional;
+    Vector varY, varZ, sdY, sdZ;
+    Matrix varX, sdX;
+    Vector dP, dX;
+    Matrix covariance, correlation;
+    Vector standard_deviation;
+    double ssqn = 0;
+    double variance = 0;
+    short iteration = 0;
+
+private:
+    bool has_x_terms() const { return type_of_regression == 0 || type_of_regression == 1; }
+    bool has_z_terms() const { return type_of_regression == 0 || type_of_regression == 2; }
+
+    void func();
+    void fundr();
+    double sum_of_squares() const;
+    void print();
+    bool solve_linearised_step();
+    void report_step();
+    void limite_variations_of_parameters();
+    void calculate_new_parameters();
+    void summary();
+
+    Equation* model_object = nullptr;
+    ModelFunction model_function = nullptr;
+    std::FILE* history;
+
+    int point_count = 0;
+    int parameter_count = 0;
+    int independent_count = 0;
+    int dependent_count = 0;
+    int additional_count = 0;
+
+    Matrix Fx, Gx, Fp, Gp;
+    Matrix deviation_X;
+    Vector deviation_Y, deviation_Z;
+    Matrix delX;
+    Vector delp;
+    std::vector<Matrix> D, S, dummy;
+    Vector C, U;
+    Matrix CC, D_work, TT, Q;
+    Vector FpdP, GpdP, FxdX, GxdX;
+    double al = 1;
+    double ssq = 0;
+    double dsl = 0;
+    double relative_change = 0;
+    double dS = 0;
+    short converged = 0;
+    short accepted = 0;
+    int inner_iteration = 0;
+    int error = 0;
+    Status run_status = not_run;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,183 @@
+#include "numeric/LinearSystem.h"
+
+#include <cmath>
+#include <cstdio>
+#include <numeric>
+#include <utility>
+#include <vector>
+
+namespace quorvel {
+
+namespace {
+
+constexpr double singular_pivot = 1.02e-25;
+constexpr double singular_inverse_pivot = 1.2e-20;
+
+// Row of the largest |A[p][k]| for p >= k; the first row wins a tie.
+int pivot_row(const Matrix& A, int n, int k)
+{
+    int best = k;
+    for (int p = k + 1; p < n; ++p)
+        if (std::fabs(A[p][k]) > std::fabs(A[best][k]))
+            best = p;
+    return best;
+}
+
+}  // namespace
+
+void solve_the_linear_system(Matrix& A, std::span<double> b, std::span<double> x, int n, int& err)
+{
+    if (n < 1) {
+        err = 2;
+        return;
+    }
+    err = 1;
+    for (int k = 0; k < n; ++k) {
+        const int p = pivot_row(A, n, k);
+        if (!(std::fabs(A[p][k]) > singular_pivot)) {
+            std::printf("Singular matrix\n");
+            return;
+        }
+        permutation(A, n, p, k, k);
+        permutation(b, p, k);
+
+        const double pivot = A[k][k];
+        for (int j = k + 1; j < n; ++j)
+            A[k][j] /= pivot;
+        b[k] /= pivot;
+
+        for (int i = k + 1; i < n; ++i) {
+            const double factor = A[i][k];
+            for (int j = k + 1; j < n; ++j)
+                A[i][j] -= factor * A[k][j];
+            b[i] -= b[k] * factor;
+        }
+    }
+    for (int i = n - 1; i >= 0; --i)
+        for (int j = i + 1; j < n; ++j)
+            b[i] -= b[j] * A[i][j];
+    err = 0;
+    for (int i = 0; i < n; ++i)
+        x[i] = b[i];
+}
+
+int inverse(Matrix& A, int n)
+{
+    std::vector<int> record(n > 0 ? n : 0);
+    std::iota(record.begin(), record.end(), 0);
+
+    for (int k = 0; k < n; ++k) {
+        const int p = pivot_row(A, n, k);
+        // The last column needs no exchange, but its pivot is tested like the others.
+        if (!(std::fabs(A[p][k]) > singular_inverse_pivot))
+            return 1;
+        if (p != k) {
+            permutation(A, n, p, k, 0);
+            std::swap(record[p], record[k]);
+        }
+
+        const double pivot = A[k][k];
+        for (int j = 0; j < n; ++j)
+            A[k][j] /= pivot;
+        for (int i = 0; i < n; ++i) {
+            if (i == k)
+                continue;
+            for (int j = 0; j < n; ++j)
+                if (j != k)
+                    A[i][j] -= A[i][k] * A[k][j];
+        }
+        for (int i = 0; i < n; ++i)
+            A[i][k] = -A[i][k] / pivot;
+        A[k][k] = -A[k][k];
+    }
+
+    // Undo the row exchanges as column exchanges.
+    for (int i = 0; i < n; ++i) {
+        int j = i;
+        while (record[j] != i)
+            ++j;
+        if (j != i) {
+            record[j] = record[i];
+            for (int row = 0; row < n; ++row)
+                std::swap(A[row][i], A[row][j]);
+        }
+    }
+    return 0;
+}
+
+void permutation(std::span<double> v, int i, int j)
+{
+    if (i != j)
+        std::swap(v[i], v[j]);
+}
+
+void permutation(Matrix& A, int n, int i, int j, int first)
+{
+    if (i == j)
+        return;
+    for (int column = first; column < n; ++column)
+        std::swap(A[i][column], A[j][column]);
+}
+
+void solve_tridiagonal_system(int n, std::span<const double> diagonal, std::span<const double> upper,
+                              std::span<const double> lower, std::span<const double> rhs,
+                              std::span<double> x)
+{
+    if (n < 1)
+        return;
+    std::vector<double> g(n), r(n);
+    g[0] = n > 1 ? upper[0] / diagonal[0] : 0;
+    r[0] = rhs[0] / diagonal[0];
+    for (int i = 1; i < n; ++i) {
+        const double d = diagonal[i] - lower[i] * g[i - 1];
+        g[i] = i < n - 1 ? upper[i] / d : 0;
+        r[i] = (rhs[i] - lower[i] * r[i - 1]) / d;
+    }
+    x[n - 1] = r[n - 1];
+    for (int i = n - 2; i >= 0; --i)
+        x[i] = r[i] - g[i] * x[i + 1];
+}
+
+void solve_pentadiagonal_system(int n, std::span<const double> diagonal, std::span<const double> upper1,
+                                std::span<const double> upper2, std::span<const double> lower1,
+                                std::span<const double> lower2, std::span<const double> rhs,
+                                std::span<double> x)
+{
+    if (n < 1)
+        return;
+    std::vector<double> d(diagonal.begin(), diagonal.begin() + n);
+    std::vector<double> u1(upper1.begin(), upper1.begin() + n);
+    std::vector<double> l1(lower1.begin(), lower1.begin() + n);
+    std::vector<double> r(rhs.begin(), rhs.begin() + n);
+    std::vector<double> u2(n, 0.0);
+    for (int j = 0; j < n - 2; ++j)
+        u2[j] = upper2[j];
+
+    // Remove the second lower diagonal with the row above.
+    for (int j = 2; j < n; ++j) {
+        const double m = lower2[j] / l1[j - 1];
+        l1[j] -= d[j - 1] * m;
+        d[j] -= u1[j - 1] * m;
+        u1[j] -= u2[j - 1] * m;
+        r[j] -= r[j - 1] * m;
+    }
+
+    std::vector<double> p(n), q(n), s(n);
+    p[0] = u1[0] / d[0];
+    q[0] = u2[0] / d[0];
+    s[0] = r[0] / d[0];
+    for (int j = 1; j < n; ++j) {
+        const double pivot = d[j] - l1[j] * p[j - 1];
+        p[j] = (u1[j] - l1[j] * q[j - 1]) / pivot;
+        q[j] = u2[j] / pivot;
+        s[j] = (r[j] - l1[j] * s[j - 1]) / pivot;
+    }
+
+    x[n - 1] = s[n - 1];
+    if (n > 1)
+        x[n - 2] = s[n - 2] - p[n - 2] * x[n - 1];
+    for (int i = n - 3; i >= 0; --i)
+        x[i] = s[i] - p[i] * x[i + 1] - q[i] * x[i + 2];
+}
+
+}  // namespace quorvel

@@ -1,0 +1,204 @@
+#include "numeric/NLESolver.h"
+
+#include "numeric/Gnuplot.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace quorvel {
+
+void NLESolver::purge()
+{
+    system_object = nullptr;
+    system_function = nullptr;
+    number_of_variables = 0;
+    number_of_equations = 0;
+    G.clear();
+    U.clear();
+    J = Matrix();
+    U0.clear();
+    dU.clear();
+    dUmax.clear();
+    perturbation.clear();
+    system_data = nullptr;
+}
+
+bool NLESolver::is_bound_to(Equation* object, SystemFunction function, int n) const
+{
+    return object == system_object && function == system_function && n == number_of_variables;
+}
+
+void NLESolver::_setSysEquationToSolve(Equation* object, SystemFunction function, int n)
+{
+    // Binding the same system again keeps the state and tolerances; any other object,
+    // function or size gets arrays of its own size.
+    if (is_bound_to(object, function, n))
+        return;
+    n = std::max(n, 0);
+    system_object = object;
+    system_function = function;
+    number_of_variables = n;
+    number_of_equations = n;
+    iteration = 0;
+    maximum_number_of_iterations = 25;
+    failure = 0;
+    epsilon = 1e-11;
+    modG = 1e15;
+    modG0 = 1e15;
+    J = Matrix(n, n);
+    G.assign(n, 0.0);
+    U.assign(n, 0.0);
+    U0.assign(n, 0.0);
+    dU.assign(n, 0.0);
+    dUmax.assign(n, 1e4);
+    perturbation.assign(n, 1e-9);
+}
+
+void NLESolver::set_initial_values(std::span<const double> values)
+{
+    std::copy_n(values.begin(), number_of_variables, U0.begin());
+    std::copy_n(values.begin(), number_of_variables, U.begin());
+}
+
+void NLESolver::set_dUmax(std::span<const double> values)
+{
+    std::copy_n(values.begin(), number_of_variables, dUmax.begin());
+}
+
+void NLESolver::calculate(std::span<const double> u, std::span<double> g, Matrix& jacobian, int& err, int mode)
+{
+    err = 0;
+    if (system_object == nullptr || system_function == nullptr) {
+        err = 1;
+        return;
+    }
+    (system_object->*system_function)(u, g, jacobian, err, mode, system_data);
+}
+
+void NLESolver::calculate_numerical(std::span<double> u, std::span<double> g, Matrix& jacobian, int& err)
+{
+    calculate(u, g, jacobian, err, 0);
+    if (err != 0)
+        return;
+
+    Vector work(number_of_equations);
+    for (int j = 0; j < number_of_variables; ++j) {
+        const double held = u[j];
+        const double h = perturbation[j];
+
+        u[j] = held + h;
+        calculate(u, work, jacobian, err, 0);
+        if (err == 0) {
+            for (int i = 0; i < number_of_equations; ++i)
+                jacobian[i][j] = work[i];
+            u[j] = held - h;
+            calculate(u, work, jacobian, err, 0);
+        }
+        u[j] = held;
+        // A Jacobian column is only as good as both of its evaluations.
+        if (err != 0)
+            return;
+        for (int i = 0; i < number_of_equations; ++i)
+            jacobian[i][j] = (jacobian[i][j] - work[i]) / (2 * h);
+    }
+}
+
+namespace {
+
+void write_matrix(std::FILE* file, const Matrix& matrix)
+{
+    for (int i = 0; i < matrix.rows(); ++i) {
+        for (int j = 0; j < matrix.columns(); ++j)
+            std::fprintf(file, "% 08le  ", matrix[i][j]);
+        std::fprintf(file, "\n");
+    }
+}
+
+}  // namespace
+
+void NLESolver::check_derivatives(std::FILE* file, std::span<const double> u, std::span<const double> h)
+{
+    Vector at(u.begin(), u.begin() + number_of_variables);
+    Vector g(number_of_equations);
+    Matrix analytical(number_of_equations, number_of_variables);
+    Matrix numerical(number_of_equations, number_of_variables);
+
+    int err = 0;
+    calculate(at, g, analytical, err, 1);
+
+    const Vector held_steps = perturbation;
+    std::copy_n(h.begin(), number_of_variables, perturbation.begin());
+    calculate_numerical(at, g, numerical, err);
+    perturbation = held_steps;
+
+    std::fprintf(file, "Analytical \n\n");
+    write_matrix(file, analytical);
+    std::fprintf(file, "\n");
+    std::fprintf(file, "Numerical \n\n");
+    write_matrix(file, numerical);
+}
+
+void NLESolver::map(int first, int second, double from0, double to0, double from1, double to1, int count0,
+                    int count1, char format, const char* suffix, bool show_with_gnuplot)
+{
+    if (count0 < 2 || count1 < 2 || first < 0 || second < 0 || first >= number_of_variables ||
+        second >= number_of_variables) {
+        std::fprintf(stderr, "map: two variables of the system and at least two grid points along each are needed.\n");
+        return;
+    }
+    if (count0 % 2 == 0)
+        ++count0;
+    const std::string tail = suffix ? suffix : "";
+    const std::string data_name = "mapcrit" + tail;
+    std::FILE* data = std::fopen(data_name.c_str(), "w");
+    if (data == nullptr) {
+        std::fprintf(stderr, "map: %s cannot be written.\n", data_name.c_str());
+        return;
+    }
+    if (format == 2)
+        std::fprintf(data, "IGOR\nWAVES x0%s x1%s res%s f%s\nBEGIN\n", tail.c_str(), tail.c_str(), tail.c_str(),
+                     tail.c_str());
+
+    Vector u = U;
+    Vector g(number_of_equations);
+    for (int i = 0; i < count0; ++i) {
+        u[first] = from0 + i * (to0 - from0) / (count0 - 1);
+        for (int j = 0; j < count1; ++j) {
+            u[second] = from1 + j * (to1 - from1) / (count1 - 1);
+            int err = 0;
+            calculate(u, g, J, err, 0);
+            double residue = std::numeric_limits<double>::quiet_NaN();
+            double first_residue = residue;
+            if (err == 0) {
+                double sum = 0;
+                for (double value : g)
+                    sum += value;
+                residue = std::fabs(sum);
+                first_residue = number_of_equations > 0 ? std::fabs(g[0]) : 0;
+            }
+            std::fprintf(data, "%lf\t%lf\t%lf\t%lf\n", u[first], u[second], residue, first_residue);
+        }
+    }
+    if (format == 2)
+        std::fprintf(data, "END\n");
+    std::fclose(data);
+
+    if (format != 1)
+        return;
+    std::FILE* script = std::fopen("g60.gp", "w");
+    if (script == nullptr) {
+        std::fprintf(stderr, "map: g60.gp cannot be written.\n");
+        return;
+    }
+    std::fprintf(script, "set title \"Newton - Residual map\"\n");
+    std::fprintf(script, "set xlabel \"U%d\"\nset ylabel \"U%d\"\n", first, second);
+    std::fprintf(script, "set dgrid3d %d,%d\n", count1, count0);
+    std::fprintf(script, "splot '%s' using 1:2:3 with lines title \"|sum G|\"\n", data_name.c_str());
+    std::fclose(script);
+    if (show_with_gnuplot)
+        run_gnuplot("g60.gp");
+}
+
+}  // namespace quorvel

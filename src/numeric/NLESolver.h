@@ -1,0 +1,72 @@
+#pragma once
+
+#include "numeric/Equation.h"
+#include "numeric/Matrix.h"
+
+#include <cstdio>
+#include <span>
+
+namespace quorvel {
+
+// Base of the solvers of square systems of nonlinear equations G(U) = 0.
+// The data members are public: callers read the solution U and the failure code,
+// and set numerical_jacobian after binding.
+class NLESolver {
+public:
+    NLESolver() = default;
+    virtual ~NLESolver() = default;
+
+    // Releases the work arrays.
+    virtual void purge();
+
+    // Binds the system of n equations in n variables; allocates and resets the defaults.
+    void _setSysEquationToSolve(Equation* object, SystemFunction function, int n);
+
+    void set_initial_values(std::span<const double> values);  // n values into U0 and U
+    void set_epsilon(double value) { epsilon = value; }
+    void set_dUmax(std::span<const double> values);           // n maximum steps
+
+    bool good() const { return failure == 0; }
+
+    // Calls the system function at U (err is cleared first).
+    void calculate(std::span<const double> u, std::span<double> g, Matrix& jacobian, int& err, int mode);
+
+    // G at U and the Jacobian by central differences with the steps of perturbation.
+    void calculate_numerical(std::span<double> u, std::span<double> g, Matrix& jacobian, int& err);
+
+    // Writes the analytical and the central-difference Jacobian at u (steps h) to file.
+    void check_derivatives(std::FILE* file, std::span<const double> u, std::span<const double> h);
+
+    // Tabulates |sum G_i| and |G_0| over a grid of the variables first and second
+    // (from0..to0 in count0 points, from1..to1 in count1 points, the others held at U)
+    // into "mapcrit<suffix>"; format 2 frames it as Igor text, 1 writes the gnuplot
+    // script "g60.gp", which is shown only when show_with_gnuplot is set.
+    void map(int first, int second, double from0, double to0, double from1, double to1, int count0,
+             int count1, char format, const char* suffix, bool show_with_gnuplot = false);
+
+    Equation* system_object = nullptr;
+    SystemFunction system_function = nullptr;
+    int number_of_variables = 0;
+    int number_of_equations = 0;
+    int iteration = 0;
+    int maximum_number_of_iterations = 25;
+    Vector G;
+    Vector U;
+    Matrix J;
+    Vector U0;
+    Vector dU;
+    Vector dUmax;
+    double epsilon = 1e-11;
+    double modG = 1e15;
+    double modG0 = 1e15;
+    short verbose = 0;
+    int failure = 0;  // Newton failure code
+    void* system_data = nullptr;
+    char numerical_jacobian = 0;
+    Vector perturbation;
+
+protected:
+    bool is_bound_to(Equation* object, SystemFunction function, int n) const;
+};
+
+}  // namespace quorvel

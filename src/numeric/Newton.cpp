@@ -1,0 +1,174 @@
+#include "numeric/Newton.h"
+
+#include "numeric/LinearSystem.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace quorvel {
+
+void Newton::purge()
+{
+    NLESolver::purge();
+    row_sums.clear();
+    lower_limit.clear();
+    upper_limit.clear();
+    limited.clear();
+}
+
+void Newton::_setSysEquationToSolve(Equation* object, SystemFunction function, int n)
+{
+    if (is_bound_to(object, function, n))
+        return;
+    NLESolver::_setSysEquationToSolve(object, function, n);
+    maximum_residue = 1e-8;
+    relaxation_limit = 0.01;
+    row_sums.assign(number_of_variables, 0.0);
+    lower_limit.assign(number_of_variables, 0.0);
+    upper_limit.assign(number_of_variables, 0.0);
+    limited.assign(number_of_variables, 0);
+}
+
+void Newton::solve()
+{
+    modG = 1e15;
+    modG0 = 1e15;
+    std::fill(dU.begin(), dU.end(), 0.0);
+    iteration = 0;
+    for (;;) {
+        if (verbose >= 3 && iteration > 0)
+            display_system();
+        if (verbose)
+            display_iteration();
+
+        calculate_the_next_vector();
+        if (failure == 0) {
+            for (double& g : G)
+                g = -g;
+            solve_the_linear_system(J, G, dU, number_of_variables, failure);
+            if (failure != 0)
+                std::fprintf(stderr, "The system is degenerated.\n");
+        }
+        if (convergence())
+            break;
+    }
+}
+
+void Newton::calculate_the_next_vector()
+{
+    failure = 0;
+    U0 = U;
+
+    // Shrink the whole step so that no variable moves by more than its own maximum.
+    double scale = 1;
+    for (int i = 0; i < number_of_variables; ++i)
+        scale = std::max(scale, std::fabs(dU[i] / dUmax[i]));
+    for (double& step : dU)
+        step /= scale;
+
+    double relaxation = 1;
+    bool rejected = false;
+    for (;;) {
+        if (rejected) {
+            // A start vector that cannot be evaluated is not worth relaxing.
+            if (iteration == 0)
+                relaxation = relaxation_limit;
+            relaxation /= 2;
+            if (relaxation < relaxation_limit) {
+                failure = 1;
+                return;
+            }
+        }
+        for (int i = 0; i < number_of_variables; ++i) {
+            U[i] = U0[i] + relaxation * dU[i];
+            if (!limited[i])
+                continue;
+            if (U[i] > upper_limit[i])
+                U[i] = U0[i] + 0.9 * relaxation * (upper_limit[i] - U0[i]);
+            else if (U[i] < lower_limit[i])
+                U[i] = U0[i] + 0.9 * relaxation * (lower_limit[i] - U0[i]);
+        }
+
+        int err = 0;
+        if (numerical_jacobian)
+            calculate_numerical(U, G, J, err);
+        else
+            calculate(U, G, J, err, 1);
+        if (err == 0)
+            calculate_module();
+        rejected = err != 0 || modG0 < modG;
+        if (!rejected)
+            break;
+    }
+    modG0 = modG;
+}
+
+void Newton::calculate_module()
+{
+    modG = 0;
+    for (int i = 0; i < number_of_equations; ++i) {
+        double sum = std::fabs(G[i]);
+        for (int j = 0; j < number_of_variables; ++j)
+            sum += std::fabs(J[i][j]);
+        row_sums[i] = sum;
+        const double weight = sum > 0 ? 1 / sum : 1;
+        for (int j = 0; j < number_of_variables; ++j)
+            J[i][j] *= weight;
+        G[i] *= weight;
+        modG += std::fabs(G[i]);
+    }
+}
+
+bool Newton::convergence()
+{
+    ++iteration;
+    if (failure != 0) {
+        if (verbose)
+            std::printf("No convergence : calculation failure. modG %12lg  modG0 %12lg\n", modG, modG0);
+        return true;
+    }
+    if (iteration > maximum_number_of_iterations) {
+        failure = 1;
+        if (verbose)
+            std::printf("No convergence, itermax = %d", maximum_number_of_iterations);
+        return true;
+    }
+    if (modG0 <= epsilon) {
+        double sum = 0;
+        for (int i = 0; i < number_of_variables; ++i)
+            sum += std::fabs(dU[i] / dUmax[i]);
+        if (sum <= maximum_residue) {
+            if (verbose)
+                display_iteration();
+            return true;
+        }
+        failure = 3;
+        if (verbose)
+            std::printf("Sum of residues too large\n");
+        return true;
+    }
+    return false;
+}
+
+void Newton::display_system() const
+{
+    for (int i = 0; i < number_of_equations; ++i) {
+        for (int j = 0; j < number_of_variables; ++j)
+            std::printf("%lg  ", J[i][j]);
+        std::printf("\n");
+    }
+    for (double g : G)
+        std::printf("%lg  ", g);
+    std::printf("\n");
+}
+
+void Newton::display_iteration() const
+{
+    std::printf("%3d\t\tmodG %12lg\t\t", iteration, modG);
+    for (int i = 0; i < number_of_variables; ++i)
+        std::printf("U%1d %12lg\t\t\t", i, U[i]);
+    std::printf("\n");
+}
+
+}  // namespace quorvel

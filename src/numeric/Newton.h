@@ -1,0 +1,41 @@
+#pragma once
+
+#include "numeric/NLESolver.h"
+
+#include <vector>
+
+namespace quorvel {
+
+// Damped Newton iteration with row scaling and per-variable step bounds.
+// failure: 0 converged; 1 iteration cap, relaxation below its limit or singular step;
+// 2 empty system; 3 small residual but a next step larger than maximum_residue.
+class Newton : public NLESolver {
+public:
+    Newton() = default;
+
+    void purge() override;
+
+    void _setSysEquationToSolve(Equation* object, SystemFunction function, int n);
+
+    void set_maximum_residue(double value) { maximum_residue = value; }
+    void set_relaxation_limit(double value) { relaxation_limit = value; }
+
+    // Runs the iteration; the outcome is failure (see good()) and the solution U.
+    void solve();
+
+    Vector row_sums;
+    double maximum_residue = 1e-8;
+    double relaxation_limit = 0.01;
+    Vector lower_limit;
+    Vector upper_limit;
+    std::vector<char> limited;
+
+private:
+    void calculate_the_next_vector();
+    void calculate_module();
+    bool convergence();
+    void display_system() const;
+    void display_iteration() const;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "numeric/Equation.h"
+
+namespace quorvel {
+
+// f(x) and f'(x) of one variable; on failure the function sets evaluation_error.
+using DerivativeFunction = void (Equation::*)(double x, double& f, double& df);
+
+// One-variable Newton-Raphson with relaxation, bounds and a bisection fallback.
+// status as for Solver, plus 6: the derivative changed sign with monotonic_check.
+class NewtonRaphson {
+public:
+    NewtonRaphson() = default;
+
+    void _setEquationToSolve(Equation* object, DerivativeFunction function);
+    void set_epsilon(double value) { epsilon = value; }
+    void set_maximum_number_of_iterations(int value) { maximum_number_of_iterations = value; }
+    void set_bounds(double lower, double upper);
+    void set_initial_value(double x) { x0 = x; }
+
+    bool good() const { return status == 0; }
+
+    // The root; ask good() afterwards.
+    double solve();
+
+    // Writes n+1 rows "x f" from `from` to `to` into the file "nr".
+    void plot(double from, double to, int n);
+
+    // Prints the analytical and the central-difference derivative at x (step h).
+    void check_derivatives(double x, double h);
+
+    Equation* equation_object = nullptr;
+    DerivativeFunction equation_function = nullptr;
+    double x0 = 0;
+    double x1 = 0;
+    double f0 = 0;
+    double f1 = 0;
+    double df0 = 0;
+    double df1 = 0;
+    double x_positive = 0;       // x of the smallest positive f found
+    double f_positive = 1e100;
+    double x_negative = 0;       // x of the largest non-positive f found
+    double f_negative = -1e100;
+    int iteration = 0;
+    int maximum_number_of_iterations = 15;
+    short status = 0;
+    double epsilon = 1e-9;
+    short verbose = 0;
+    short bounded = 0;
+    double lower_bound = -1e15;
+    double upper_bound = 1e15;
+    double relaxation = 1;
+    short monotonic_check = 0;
+
+private:
+    int evaluate(double x, double& f, double& df);
+    void update_bracket(double x, double f);
+    bool converged(double previous, double next) const;
+    double bisect();
+};
+
+}  // namespace quorvel

@@ -1,0 +1,107 @@
+#include "numeric/Solver.h"
+
+#include "numeric/Gnuplot.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace quorvel {
+
+void Solver::_setEquationToSolve(Equation* object, EquationFunction function, void* data)
+{
+    equation_object = object;
+    equation_function = function;
+    equation_data = data;
+}
+
+void Solver::set_bounds(double lower, double upper)
+{
+    lower_bound = lower;
+    upper_bound = upper;
+    bounded = 1;
+}
+
+double Solver::calcFunction(double x)
+{
+    status = 0;
+    if (bounded) {
+        if (x < lower_bound) {
+            status = 2;
+            return 0;
+        }
+        if (x > upper_bound) {
+            status = 3;
+            return 0;
+        }
+    }
+    if (equation_object == nullptr || equation_function == nullptr) {
+        status = 4;
+        return 0;
+    }
+    const double f = (equation_object->*equation_function)(x, equation_data);
+    // A not-a-number value is as much a failed evaluation as a raised flag.
+    if (equation_object->evaluation_error || std::isnan(f)) {
+        equation_object->evaluation_error = 0;
+        status = 4;
+        return 0;
+    }
+    return f;
+}
+
+bool Solver::convergence()
+{
+    const double scale = std::fabs(x0) < 1 ? 1 : std::fabs(x0);
+    const bool small_step = std::fabs(x1 - x0) < epsilon * scale;
+    if (!small_step)
+        ++iteration;
+    // A failed last evaluation ends the solve with its status, however small the step.
+    if (status != 0)
+        return true;
+    if (small_step)
+        return true;
+    if (iteration > maximum_number_of_iterations) {
+        status = 1;
+        return true;
+    }
+    return false;
+}
+
+void Solver::plot(double from, double to, int n, char geometric, bool show_with_gnuplot)
+{
+    std::FILE* data = std::fopen("solver.txt", "w");
+    if (data == nullptr) {
+        std::fprintf(stderr, "Solver plot: solver.txt cannot be written.\n");
+        return;
+    }
+    const double step = n > 0 ? (to - from) / n : 0;
+    const double factor = n > 0 && geometric ? std::pow(to / from, 1.0 / n) : 1;
+    double x = from;
+    for (int i = 0; i <= n; ++i) {
+        double f = std::numeric_limits<double>::quiet_NaN();
+        if (equation_object != nullptr && equation_function != nullptr) {
+            f = (equation_object->*equation_function)(x, equation_data);
+            if (equation_object->evaluation_error) {
+                equation_object->evaluation_error = 0;
+                f = std::numeric_limits<double>::quiet_NaN();
+            }
+        }
+        std::fprintf(data, "%12lg\t%12lg\n", x, f);
+        x = geometric ? x * factor : x + step;
+    }
+    std::fclose(data);
+
+    std::FILE* script = std::fopen("solver.gp", "w");
+    if (script == nullptr) {
+        std::fprintf(stderr, "Solver plot: solver.gp cannot be written.\n");
+        return;
+    }
+    std::fprintf(script, "set title \"Solver - Curve check\"\n");
+    std::fprintf(script, "set xlabel \"x\"\nset ylabel \"f(x)\"\n");
+    std::fprintf(script, "plot 'solver.txt' with lines\n");
+    std::fclose(script);
+    if (show_with_gnuplot)
+        run_gnuplot("solver.gp");
+}
+
+}  // namespace quorvel
