@@ -1,0 +1,43 @@
+#pragma once
+
+#include "thermo/QuadraMix.h"
+
+#include <vector>
+
+namespace quorvel {
+
+// Classic cubic parameters from Tc, Pc and the acentric factor with a Soave alpha
+// function, alpha = (1 + m (1 - sqrt(T/Tc)))^2, whose slope m comes from
+// m0 + m1 omega + m2 omega^2 or from a value given by the caller; hydrocarbon pairs get
+// generalised interaction coefficients on a.
+class ClaCubic0 : public QuadraMix {
+public:
+    ClaCubic0() = default;
+
+    // Sizes all three levels below and the component arrays.
+    void number_of_components(short n) override;
+    void calculate_parameters_of_pure_components() override;
+
+    // Generalised interaction coefficients on a for every pair below the diagonal.
+    void read_BIP();
+
+    double m0 = 0;
+    double m1 = 0;
+    double m2 = 0;
+    std::vector<double> critical_temperature;  // K
+    std::vector<double> critical_pressure;     // Pa
+    std::vector<double> critical_volume;       // m3/mol
+    std::vector<double> acentric_factor;
+    std::vector<double> slope;                 // m_i in use
+    std::vector<double> a_critical;            // omega_a R^2 Tc^2 / Pc
+    std::vector<double> b_pure;                // omega_b R Tc / Pc
+    std::vector<double> given_slope;
+    std::vector<int> slope_is_given;           // 1: given_slope replaces the polynomial
+
+protected:
+    double polynomial_slope(short i) const;
+    // slope from the polynomial, a_critical, b_pure, no volume translation.
+    void set_classic_parameters(short i);
+};
+
+}  // namespace quorvel

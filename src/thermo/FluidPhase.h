@@ -1,0 +1,37 @@
+#pragma once
+
+#include "thermo/Phase.h"
+
+#include <vector>
+
+namespace quorvel {
+
+// A phase described by an equation of state: adds the volumetric derivatives and the
+// three calculations a concrete equation supplies.
+class FluidPhase : public Phase {
+public:
+    // The first argument is not used.
+    FluidPhase(short unused, short type);
+
+    void number_of_components(short n) override;
+    // Molar volume, then fugacities.
+    void describe() override;
+
+    virtual void calculate_fixed_parameters();
+    virtual void calculate_pressure();
+    virtual void calculate_fugacities();
+
+    double compressibility_factor = 0;    // Z of the untranslated equation
+    double dp_dv = 0;                     // Pa mol/m3, at constant T and composition
+    double dv_dt = 0;                     // m3/(mol K), at constant P and composition
+    double dv_dp = 0;                     // m3/(mol Pa), at constant T and composition
+    // dv/dn_i at constant T and P for one mole of phase (derivative with respect to
+    // mole_fraction[i], the other fractions held).
+    std::vector<double> partial_molar_volume;  // m3/mol
+    // 1 when the last volume calculation found no root of the equation above the co-volume:
+    // the volume, the compressibility factor, the density and the fugacities are then
+    // not-a-number; 0 otherwise.
+    short volume_failure = 0;
+};
+
+}  // namespace quorvel
