@@ -1,0 +1,210 @@
+#include "thermo/IdealMixture.h"
+
+#include "thermo/PsatCorr.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int maximum_iterations = 50;
+constexpr int bracket_attempts = 10;
+
+// Molar vapour fraction of a volumetric one, taking the vapour molar volume as 10 times
+// the liquid's (a start value only).
+double molar_fraction_of_volumetric(double fv)
+{
+    return fv / ((1 - fv) * 10 + fv);
+}
+
+}  // namespace
+
+IdealMixture::IdealMixture()
+{
+    IdealMixture::reset_to_zero();
+}
+
+IdealMixture::IdealMixture(FluidPhase& a, FluidPhase& b)
+    : VLE(a, b)
+{
+    IdealMixture::reset_to_zero();
+}
+
+IdealMixture::~IdealMixture() = default;
+
+void IdealMixture::reset_to_zero()
+{
+    psat_correlation.clear();
+    solver = Muller();
+}
+
+void IdealMixture::number_of_components(short n)
+{
+    VLE::number_of_components(n);
+    const std::size_t size = n > 0 ? std::size_t(n) : 0;
+    psat_correlation.clear();
+    psat_correlation.resize(size);
+    for (auto* array : {&k_value, &boiling_temperature, &critical_temperature, &critical_pressure})
+        array->assign(size, 0.0);
+}
+
+void IdealMixture::setSatProp(short i, double Tc, double Pc, double Tb)
+{
+    critical_temperature[i] = Tc;
+    critical_pressure[i] = Pc;
+    boiling_temperature[i] = Tb;
+}
+
+double IdealMixture::Psat(short i, double T) const
+{
+    return psat_correlation[i] ? psat_correlation[i]->Psat(T) : 0;
+}
+
+double IdealMixture::Tsat(short i, double P) const
+{
+    return psat_correlation[i] ? psat_correlation[i]->Tsat(P) : 0;
+}
+
+double IdealMixture::split_at(double f)
+{
+    double sum = 0;
+    for (short i = 0; i < component_count; ++i) {
+        const double K = k_value[i];
+        const double x = feed_composition[i] / (1 - f + K * f);
+        const double y = K * x;
+        liquid_composition[i] = x;
+        vapour_composition[i] = y;
+        sum += x - y;
+    }
+    return sum;
+}
+
+double IdealMixture::equation1(double f, void*)
+{
+    return split_at(f);
+}
+
+double IdealMixture::equation2(double P, void*)
+{
+    for (short i = 0; i < component_count; ++i)
+        k_value[i] = Psat(i, specified_temperature) / P;
+    return split_at(specified_vapour_moles);
+}
+
+double IdealMixture::equation3(double T, void*)
+{
+    for (short i = 0; i < component_count; ++i)
+        k_value[i] = Psat(i, T) / specified_pressure;
+    return split_at(specified_vapour_moles);
+}
+
+void IdealMixture::calculate_with_fixed_P_and_T()
+{
+    solver._setEquationToSolve(this, static_cast<EquationFunction>(&IdealMixture::equation1));
+    for (short i = 0; i < component_count; ++i)
+        k_value[i] = Psat(i, specified_temperature) / specified_pressure;
+    solver.set_epsilon(1e-3);
+    solver.set_maximum_number_of_iterations(maximum_iterations);
+
+    solver.set_initial_values(0, 1);
+    double root = solver.solve();
+    if (!solver.good()) {
+        solver.set_initial_values(0, 0.1);
+        root = solver.solve();
+        if (!solver.good())
+            failure_code = 1;
+    }
+    vapour_moles = total_feed_moles * root;
+    liquid_moles = total_feed_moles - vapour_moles;
+    molar_vaporization_ratio = vapour_moles / total_feed_moles;
+}
+
+double IdealMixture::search_between(double low, double high)
+{
+    double root = 0;
+    for (int attempt = 0; attempt < bracket_attempts; ++attempt) {
+        failure_code = 0;
+        solver.set_initial_values(low, high);
+        root = solver.solve();
+        low *= 0.9;
+        high *= 1.1;
+        if (solver.good())
+            break;
+        failure_code = 1;
+    }
+    return root;
+}
+
+void IdealMixture::calculate_with_fixed_T_and_Fv()
+{
+    solver._setEquationToSolve(this, static_cast<EquationFunction>(&IdealMixture::equation2));
+    solver.set_epsilon(1e-6);
+    solver.set_maximum_number_of_iterations(maximum_iterations);
+
+    double low = 1e10;
+    double high = 0;
+    for (short i = 0; i < component_count; ++i) {
+        const double p = Psat(i, specified_temperature);
+        if (p < low && p > 1e-50)
+            low = p;
+        if (p > high)
+            high = p;
+    }
+    current_pressure = search_between(low, high);
+}
+
+void IdealMixture::calculate_with_fixed_P_and_Fv()
+{
+    solver._setEquationToSolve(this, static_cast<EquationFunction>(&IdealMixture::equation3));
+    solver.set_epsilon(1e-3);
+    solver.set_maximum_number_of_iterations(maximum_iterations);
+
+    double low = 1e10;
+    double high = 0;
+    for (short i = 0; i < component_count; ++i) {
+        const double t = Tsat(i, specified_pressure);
+        if (t < low)
+            low = t;
+        if (t > high)
+            high = t;
+    }
+    current_temperature = search_between(low, high);
+}
+
+void IdealMixture::calculateVLE()
+{
+    VLE::initialize();
+    switch (type_of_problem) {
+    case 12:
+    case 21:
+        calculate_with_fixed_P_and_T();
+        break;
+    case 13:
+    case 31:
+        calculate_with_fixed_T_and_Fv();
+        break;
+    case 23:
+    case 32:
+        calculate_with_fixed_P_and_Fv();
+        break;
+    case 15:
+    case 51:
+        specified_vapour_moles = molar_fraction_of_volumetric(specified_volumetric_ratio);
+        calculate_with_fixed_T_and_Fv();
+        break;
+    case 25:
+    case 52:
+        specified_vapour_moles = molar_fraction_of_volumetric(specified_volumetric_ratio);
+        calculate_with_fixed_P_and_Fv();
+        break;
+    case 14:
+    case 24:
+    case 41:
+    case 42:
+        break;
+    default:
+        return;
+    }
+    estimate_next_state();
+}
+
+}  // namespace quorvel

@@ -1,0 +1,377 @@
+#include "thermo/Quenta.h"
+
+#include "thermo/FluidPhase.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quorvel {
+
+namespace {
+
+constexpr double maximum_temperature_step = 50;   // K
+constexpr double maximum_pressure_step = 5e6;     // Pa
+constexpr double maximum_fraction_step = 0.3;
+constexpr double trivial_distance = 0.01;         // sum |x_i - y_i| of a trivial solution
+
+// A mole fraction inside the band the iteration accepts as it stands.
+bool inside_fraction_band(double v)
+{
+    return v > -1e-5 && v < 1.00001;
+}
+
+// A mole fraction moved back into (0, 1) when an iterate overshoots slightly.
+double clamped_fraction(double v)
+{
+    if (v <= -1e-5)
+        return 1e-10;
+    if (v >= 1.00001)
+        return 0.999999999;
+    return v;
+}
+
+bool far_outside(double v)
+{
+    return v < -1.5 || v > 1.5;
+}
+
+bool amount_out_of_range(double n)
+{
+    return n < -1e-5 || n > 1.0001;
+}
+
+}  // namespace
+
+Quenta::Quenta() = default;
+
+Quenta::Quenta(FluidPhase& a, FluidPhase& b)
+    : IdealMixture(a, b)
+{
+}
+
+Quenta::~Quenta() = default;
+
+void Quenta::number_of_components(short n)
+{
+    IdealMixture::number_of_components(n);
+    variable_count = short(2 * n + 4);
+    const int N = variable_count;
+    newton = Newton();
+    newton._setSysEquationToSolve(this, static_cast<SystemFunction>(&Quenta::calculate_vector_function), N);
+    initial_variables = allocate(N);
+    maximum_steps = allocate(N);
+    derivatives = allocate(N);
+    derivative_rhs = allocate(N);
+    jacobian = allocate(N, N);
+    newton.set_maximum_residue(1e-3);
+    newton.set_epsilon(1e-8);
+    newton.set_relaxation_limit(1e-3);
+}
+
+void Quenta::set_type_of_problem(short t)
+{
+    IdealMixture::set_type_of_problem(t);
+    first_constraint.fill(0);
+    second_constraint.fill(0);
+    const int first = t / 10;
+    const int second = t % 10;
+    if (first >= 1 && first <= 5)
+        first_constraint[first - 1] = 1;
+    if (second >= 1 && second <= 5)
+        second_constraint[second - 1] = 1;
+    predictor.prediction_failed = false;
+}
+
+void Quenta::set_initialization_flag(short flag)
+{
+    IdealMixture::set_initialization_flag(flag);
+    predictor.prediction_failed = false;
+}
+
+void Quenta::take_start_values_from_estimates()
+{
+    switch (type_of_problem) {
+    case 12:
+    case 21:
+        estimated_temperature = specified_temperature;
+        estimated_pressure = specified_pressure;
+        break;
+    case 13:
+    case 31:
+        estimated_temperature = specified_temperature;
+        vaporization_ratio(specified_vapour_moles);
+        break;
+    case 14:
+    case 15:
+    case 41:
+    case 51:
+        estimated_temperature = specified_temperature;
+        break;
+    case 23:
+    case 32:
+        estimated_pressure = specified_pressure;
+        vaporization_ratio(specified_vapour_moles);
+        break;
+    case 24:
+    case 25:
+    case 42:
+    case 52:
+        estimated_pressure = specified_pressure;
+        break;
+    default:
+        break;
+    }
+    current_temperature = estimated_temperature;
+    current_pressure = estimated_pressure;
+    liquid_composition = estimated_liquid_composition;
+    vapour_composition = estimated_vapour_composition;
+}
+
+void Quenta::initialize()
+{
+    failure_code = 0;
+    if (initialization_flag == 2)
+        IdealMixture::calculateVLE();
+    else if (initialization_flag == 0)
+        take_start_values_from_estimates();
+    // any other flag continues from the current state
+
+    searchMostVolatileComponent();
+
+    const int n = component_count;
+    initial_variables[0] = current_temperature;
+    initial_variables[1] = current_pressure;
+    initial_variables[2] = liquid_moles;
+    initial_variables[3] = vapour_moles;
+    std::copy_n(liquid_composition.begin(), n, initial_variables.begin() + 4);
+    std::copy_n(vapour_composition.begin(), n, initial_variables.begin() + 4 + n);
+    newton.set_initial_values(initial_variables);
+
+    maximum_steps[0] = maximum_temperature_step;
+    maximum_steps[1] = maximum_pressure_step;
+    maximum_steps[2] = maximum_steps[3] = total_feed_moles / 2;
+    std::fill(maximum_steps.begin() + 4, maximum_steps.end(), maximum_fraction_step);
+    newton.set_dUmax(maximum_steps);
+}
+
+void Quenta::calculateVLE()
+{
+    if (predictor.prediction_failed || !has_phase_models() || component_count < 1) {
+        predictor.prediction_failed = false;
+        failure_code = 1;
+        return;
+    }
+    initialize();
+    if (failure_code != 0)
+        return;  // the ideal-mixture estimate failed
+    newton.solve();
+    if (!newton.good() && failure_code == 0)
+        failure_code = 1;
+    estimate_next_state();
+}
+
+void Quenta::calculate_vector_function(std::span<const double> U, std::span<double> G, Matrix& J, int& err,
+                                       int mode, void*)
+{
+    err = 0;
+    const int n = component_count;
+    current_temperature = U[0];
+    current_pressure = U[1];
+    liquid_moles = U[2];
+    vapour_moles = U[3];
+    std::copy_n(U.begin() + 4, n, liquid_composition.begin());
+    std::copy_n(U.begin() + 4 + n, n, vapour_composition.begin());
+
+    if (the_calculated_vector_is_not_good()) {
+        err = 1;
+        return;
+    }
+
+    apply_conditions();
+    vapour->describe();
+    liquid->describe();
+
+    const double vL = liquid->molar_volume;
+    const double vV = vapour->molar_volume;
+    current_volume = liquid_moles * vL + vapour_moles * vV;
+    volumetric_vaporization_ratio = vapour_moles * vV / current_volume;
+
+    double difference_sum = 0;
+    for (int i = 0; i < n; ++i) {
+        const double x = liquid_composition[i];
+        const double y = vapour_composition[i];
+        G[i] = liquid_moles * x + vapour_moles * y - feed_moles[i];
+        G[n + i] = vapour->fugacity[i] - liquid->fugacity[i];
+        difference_sum += x - y;
+    }
+    G[2 * n] = difference_sum;
+    G[2 * n + 1] = vapour_moles + liquid_moles - total_feed_moles;
+
+    const std::array<double, 5> residuals = {
+        current_temperature - specified_temperature,
+        current_pressure - specified_pressure,
+        vapour_moles - specified_vapour_moles,
+        (current_volume - specified_volume) * total_feed_moles,
+        volumetric_vaporization_ratio - specified_volumetric_ratio,
+    };
+    G[2 * n + 2] = G[2 * n + 3] = 0;
+    for (int k = 0; k < 5; ++k) {
+        G[2 * n + 2] += first_constraint[k] * residuals[k];
+        G[2 * n + 3] += second_constraint[k] * residuals[k];
+    }
+
+    // A state outside the equation of state's domain is a failed evaluation.
+    if (!std::all_of(G.begin(), G.begin() + variable_count, [](double g) { return std::isfinite(g); })) {
+        err = 1;
+        return;
+    }
+
+    if (mode != 0) {
+        fill_in_the_Jacobian_matrix(J);
+        write_specification_row(J, 2 * n + 2, first_constraint);
+        write_specification_row(J, 2 * n + 3, second_constraint);
+    }
+}
+
+void Quenta::fill_in_the_Jacobian_matrix(Matrix& J)
+{
+    const int n = component_count;
+    J.fill(0);
+    for (int i = 0; i < n; ++i) {
+        J[i][2] = liquid->mole_fraction[i];
+        J[i][3] = vapour->mole_fraction[i];
+        J[i][4 + i] = liquid->total_moles;
+        J[i][4 + n + i] = vapour->total_moles;
+
+        J[n + i][0] = vapour->fugacity_dt[i] - liquid->fugacity_dt[i];
+        J[n + i][1] = vapour->fugacity_dp[i] - liquid->fugacity_dp[i];
+        for (int j = 0; j < n; ++j) {
+            J[n + i][4 + j] = -liquid->fugacity_dn[i][j];
+            J[n + i][4 + n + j] = vapour->fugacity_dn[i][j];
+        }
+
+        J[2 * n][4 + i] = 1;
+        J[2 * n][4 + n + i] = -1;
+    }
+    J[2 * n + 1][2] = 1;
+    J[2 * n + 1][3] = 1;
+}
+
+void Quenta::write_specification_row(Matrix& J, int row, const std::array<double, 5>& weights)
+{
+    J[row][0] = weights[temperature_quantity - 1];
+    J[row][1] = weights[pressure_quantity - 1];
+    J[row][3] = weights[vapour_amount_quantity - 1];
+    if (weights[molar_volume_quantity - 1] != 0)
+        write_molar_volume_row(J, row);
+    if (weights[volumetric_fraction_quantity - 1] != 0)
+        write_volumetric_fraction_row(J, row);
+}
+
+// Derivatives of nL vL + nV vV.
+void Quenta::write_molar_volume_row(Matrix& J, int row)
+{
+    const int n = component_count;
+    const double nL = liquid_moles;
+    const double nV = vapour_moles;
+    J[row][0] = nV * vapour->dv_dt + nL * liquid->dv_dt;
+    J[row][1] = nV * vapour->dv_dp + nL * liquid->dv_dp;
+    J[row][2] = liquid->molar_volume;
+    J[row][3] = vapour->molar_volume;
+    for (int i = 0; i < n; ++i) {
+        J[row][4 + i] = nL * liquid->partial_molar_volume[i];
+        J[row][4 + n + i] = nV * vapour->partial_molar_volume[i];
+    }
+}
+
+// Derivatives of nV vV / (nV vV + nL vL).
+void Quenta::write_volumetric_fraction_row(Matrix& J, int row)
+{
+    const int n = component_count;
+    const double nL = liquid_moles;
+    const double nV = vapour_moles;
+    const double vL = liquid->molar_volume;
+    const double vV = vapour->molar_volume;
+    const double W = nV * vV + nL * vL;
+    const double W2 = W * W;
+    const double vapour_volume = nV * vV;
+    J[row][0] = (nV * vapour->dv_dt * W - vapour_volume * (nV * vapour->dv_dt + nL * liquid->dv_dt)) / W2;
+    J[row][1] = (nV * vapour->dv_dp * W - vapour_volume * (nV * vapour->dv_dp + nL * liquid->dv_dp)) / W2;
+    J[row][2] = -vapour_volume * vL / W2;
+    J[row][3] = (vV * W - nV * vV * vV) / W2;
+    for (int i = 0; i < n; ++i) {
+        J[row][4 + i] = -vapour_volume * nL * liquid->partial_molar_volume[i] / W2;
+        const double vapour_partial = nV * vapour->partial_molar_volume[i];
+        J[row][4 + n + i] = (vapour_partial * W - vapour_partial * vapour_volume) / W2;
+    }
+}
+
+bool Quenta::the_calculated_vector_is_not_good()
+{
+    const int n = component_count;
+    const bool finite = std::isfinite(current_temperature) && std::isfinite(current_pressure)
+                        && std::isfinite(liquid_moles) && std::isfinite(vapour_moles)
+                        && std::all_of(liquid_composition.begin(), liquid_composition.end(),
+                                       [](double v) { return std::isfinite(v); })
+                        && std::all_of(vapour_composition.begin(), vapour_composition.end(),
+                                       [](double v) { return std::isfinite(v); });
+    if (!finite)
+        return true;
+
+    for (int i = 0; i < n; ++i) {
+        double& x = liquid_composition[i];
+        double& y = vapour_composition[i];
+        if (inside_fraction_band(x) && inside_fraction_band(y))
+            continue;
+        if (far_outside(x) || far_outside(y))
+            return true;
+        x = clamped_fraction(x);
+        y = clamped_fraction(y);
+    }
+
+    if (current_temperature <= 0 || current_pressure <= 0)
+        return true;
+    if (amount_out_of_range(vapour_moles) || amount_out_of_range(liquid_moles))
+        return true;
+
+    // The cubic may have taken the other root: give each model its role back and retry.
+    if (liquid_liquid == 0 && (vapour->phase_type != 1 || liquid->phase_type != 2)) {
+        vapour->set_the_phase_as(1);
+        liquid->set_the_phase_as(2);
+        return true;
+    }
+    if (liquid_liquid == 1 && (vapour->phase_type != 2 || liquid->phase_type != 2)) {
+        vapour->set_the_phase_as(2);
+        liquid->set_the_phase_as(2);
+        return true;
+    }
+
+    if (is_it_the_trivial_solution())
+        return true;
+    // The vapour must be at least as rich in the most volatile component as the liquid.
+    return liquid_composition[most_volatile_component] > vapour_composition[most_volatile_component];
+}
+
+bool Quenta::is_it_the_trivial_solution() const
+{
+    double distance = 0;
+    for (int i = 0; i < component_count; ++i)
+        distance += std::fabs(liquid_composition[i] - vapour_composition[i]);
+    return distance < trivial_distance;
+}
+
+void Quenta::searchMostVolatileComponent()
+{
+    most_volatile_component = 0;
+    bool found = false;
+    for (int i = 0; i < component_count; ++i) {
+        if (feed_composition[i] <= 0)
+            continue;
+        if (!found || critical_temperature[i] < critical_temperature[most_volatile_component]) {
+            most_volatile_component = i;
+            found = true;
+        }
+    }
+}
+
+}  // namespace quorvel

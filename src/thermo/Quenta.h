@@ -1,0 +1,90 @@
+#pragma once
+
+#include "numeric/Matrix.h"
+#include "numeric/Newton.h"
+#include "thermo/IdealMixture.h"
+#include "thermo/PredictorState.h"
+
+#include <array>
+#include <span>
+
+namespace quorvel {
+
+// Rigorous two-phase equilibrium: 2n+4 equations in the variables
+// U = [T, P, nL, nV, x_0..x_n-1, y_0..y_n-1] solved by a damped Newton iteration with an
+// analytic Jacobian:
+//   nL x_i + nV y_i = feed_i,  fV_i = fL_i,  sum(x_i - y_i) = 0,  nL + nV = feed,
+// and two specification equations chosen by the type of problem.
+// Also traces isopleths and isochores by predictor steps from the derivatives of the
+// converged solution along the curve.
+class Quenta : public IdealMixture {
+public:
+    // Constrained quantities: the digits of the type of problem and the codes of set_constraint.
+    enum Quantity : short {
+        temperature_quantity = 1,
+        pressure_quantity = 2,
+        vapour_amount_quantity = 3,
+        molar_volume_quantity = 4,
+        volumetric_fraction_quantity = 5,
+    };
+
+    Quenta();
+    Quenta(FluidPhase& a, FluidPhase& b);
+    ~Quenta() override;
+
+    void number_of_components(short n) override;
+    void set_type_of_problem(short t) override;
+    void set_initialization_flag(short flag) override;
+    void initialize() override;
+    void calculateVLE() override;
+
+    // The system handed to newton (residuals, and with mode 1 the Jacobian).
+    void calculate_vector_function(std::span<const double> U, std::span<double> G, Matrix& J, int& err,
+                                   int mode, void* data);
+    // Jacobian of the 2n+2 equilibrium rows from the phases' last evaluation; the two
+    // specification rows are left 0.
+    void fill_in_the_Jacobian_matrix(Matrix& J);
+    bool the_calculated_vector_is_not_good();
+    bool is_it_the_trivial_solution() const;
+    // The present component (feed fraction above 0) of lowest critical temperature.
+    void searchMostVolatileComponent();
+
+    // Derivatives of all variables with respect to quantity code1 along the curve where
+    // quantity code2 stays fixed. False when the system is singular or its solution not finite.
+    bool calculate_derivatives(std::span<double> dU, short code1, short code2);
+    // Jacobian row of one specified quantity: row 2n+2 when which is 1, else 2n+3.
+    void set_constraint(Matrix& J, short code, short which);
+
+    // Start values of the next point of an isopleth (types 13 and 23) or an isochore
+    // (types 14 and 24) from the saved state. False when no prediction could be made (the
+    // derivative system was singular): failure_code is then 1 and the next calculateVLE
+    // fails without solving.
+    bool estimateNextIsoplethPoint(double factor, double dT, double dP);
+    bool estimateNextIsochorPoint(double factor, double dT);
+
+    short variable_count = 0;
+    std::array<double, 5> first_constraint{};
+    std::array<double, 5> second_constraint{};
+    Vector initial_variables;
+    Vector maximum_steps;
+    Vector derivatives;
+    Vector derivative_rhs;
+    Matrix jacobian;
+    double path_slope = 0;  // dP/dT of the current curve at the saved point, Pa/K
+    Newton newton;
+    int most_volatile_component = 0;
+    char isochore_reversed = 0;  // the isochore started against the requested direction
+    PredictorState predictor;
+
+private:
+    void take_start_values_from_estimates();
+    void write_specification_row(Matrix& J, int row, const std::array<double, 5>& weights);
+    void write_molar_volume_row(Matrix& J, int row);
+    void write_volumetric_fraction_row(Matrix& J, int row);
+    bool derivatives_along(short code1, short code2);
+    bool prediction_failed();
+    bool estimated_compositions_within(double low, double high) const;
+    void extrapolate_compositions(double step);
+};
+
+}  // namespace quorvel

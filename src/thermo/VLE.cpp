@@ -1,0 +1,328 @@
+#include "thermo/VLE.h"
+
+#include "thermo/FluidPhase.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr double pascal_per_bar = 1e5;
+
+// Molar vapour fraction of a volumetric one, taking the vapour molar volume as 100 times
+// the liquid's (a start value only).
+double molar_fraction_of_volumetric(double fv)
+{
+    return fv / ((1 - fv) * 100 + fv);
+}
+
+}  // namespace
+
+VLE::VLE()
+{
+    VLE::reset_to_zero();
+}
+
+VLE::VLE(FluidPhase& a, FluidPhase& b)
+{
+    VLE::reset_to_zero();
+    set_thermodynamic_models(a, b);
+}
+
+VLE::VLE(FluidPhase* a, FluidPhase* b)
+{
+    VLE::reset_to_zero();
+    set_thermodynamic_models(a, b);
+}
+
+VLE::~VLE() = default;
+
+void VLE::set_thermodynamic_models(FluidPhase& a, FluidPhase& b)
+{
+    if (a.phase_type == 2 && b.phase_type == 1) {
+        liquid = &a;
+        vapour = &b;
+        liquid_liquid = 0;
+    } else if (a.phase_type == 1 && b.phase_type == 2) {
+        liquid = &b;
+        vapour = &a;
+        liquid_liquid = 0;
+    } else if (a.phase_type == 2 && b.phase_type == 2) {
+        liquid = &a;
+        vapour = &b;
+        liquid_liquid = 1;
+    }
+}
+
+void VLE::set_thermodynamic_models(FluidPhase* a, FluidPhase* b)
+{
+    if (a && b)
+        set_thermodynamic_models(*a, *b);
+}
+
+void VLE::reset_to_zero()
+{
+    liquid = nullptr;
+    vapour = nullptr;
+    component_name.clear();
+    feed_moles.clear();
+    feed_composition.clear();
+    liquid_composition.clear();
+    vapour_composition.clear();
+    estimated_liquid_composition.clear();
+    estimated_vapour_composition.clear();
+    saved_liquid_composition.clear();
+    saved_vapour_composition.clear();
+    component_count = 0;
+    total_feed_moles = 1;
+    vapour_moles = liquid_moles = molar_vaporization_ratio = 0;
+    current_temperature = current_pressure = current_volume = 0;
+    estimated_temperature = estimated_pressure = 0;
+    saved_temperature = saved_pressure = 0;
+    specified_vapour_moles = specified_liquid_moles = 0;
+    specified_temperature = specified_pressure = specified_volume = specified_volumetric_ratio = 0;
+    liquid_liquid = type_of_problem = initialization_flag = failure_code = step_counter = 0;
+}
+
+void VLE::read_component_data(short, const char*) {}
+void VLE::calculate_with_fixed_P_and_T() {}
+void VLE::calculate_with_fixed_T_and_Fv() {}
+void VLE::calculate_with_fixed_P_and_Fv() {}
+void VLE::estimate_next_state() {}
+
+void VLE::number_of_components(short n)
+{
+    component_count = n;
+    const std::size_t size = n > 0 ? std::size_t(n) : 0;
+    component_name.assign(size, std::string());
+    for (auto* array : {&feed_moles, &feed_composition, &liquid_composition, &vapour_composition,
+                        &estimated_liquid_composition, &estimated_vapour_composition,
+                        &saved_liquid_composition, &saved_vapour_composition})
+        array->assign(size, 0.0);
+    if (liquid)
+        liquid->number_of_components(n);
+    if (vapour)
+        vapour->number_of_components(n);
+}
+
+void VLE::add_component(short i, const char* name)
+{
+    if (i < 0 || i >= component_count)
+        return;
+    component_name[i] = name ? name : "";
+    if (liquid)
+        liquid->add_component(i, component_name[i]);
+    if (vapour)
+        vapour->add_component(i, component_name[i]);
+    read_component_data(i, name);
+}
+
+void VLE::composition(short i, double z)
+{
+    feed_composition[i] = z;
+    feed_moles[i] = total_feed_moles * z;
+}
+
+void VLE::xcomposition(short i, double x)
+{
+    liquid_composition[i] = estimated_liquid_composition[i] = saved_liquid_composition[i] = x;
+}
+
+void VLE::ycomposition(short i, double y)
+{
+    vapour_composition[i] = estimated_vapour_composition[i] = saved_vapour_composition[i] = y;
+}
+
+void VLE::set_type_of_problem(short t)
+{
+    type_of_problem = t;
+}
+
+void VLE::set_initialization_flag(short flag)
+{
+    initialization_flag = flag;
+}
+
+void VLE::set_the_temperature(double T)
+{
+    specified_temperature = T;
+}
+
+void VLE::set_the_pressure(double P)
+{
+    specified_pressure = P * pascal_per_bar;
+}
+
+void VLE::set_the_volume(double v)
+{
+    specified_volume = v;
+}
+
+void VLE::set_the_vaporization_ratio(double f)
+{
+    specified_vapour_moles = total_feed_moles * f;
+    specified_liquid_moles = total_feed_moles * (1 - f);
+}
+
+void VLE::set_the_vaporization_ratio1(double fv)
+{
+    specified_volumetric_ratio = fv;
+    volumetric_vaporization_ratio = fv;
+    molar_vaporization_ratio = molar_fraction_of_volumetric(fv);
+    vapour_moles = total_feed_moles * molar_vaporization_ratio;
+    liquid_moles = total_feed_moles * (1 - molar_vaporization_ratio);
+}
+
+void VLE::temperature(double T)
+{
+    saved_temperature = estimated_temperature = current_temperature = T;
+    if (liquid)
+        liquid->temperature(T);
+    if (vapour)
+        vapour->temperature(T);
+}
+
+void VLE::pressure(double P)
+{
+    saved_pressure = estimated_pressure = current_pressure = P * pascal_per_bar;
+    if (liquid)
+        liquid->pressure(P);
+    if (vapour)
+        vapour->pressure(P);
+}
+
+void VLE::vaporization_ratio(double f)
+{
+    molar_vaporization_ratio = f;
+    vapour_moles = total_feed_moles * f;
+    liquid_moles = total_feed_moles * (1 - f);
+    if (vapour)
+        vapour->total_number_of_moles(vapour_moles);
+    if (liquid)
+        liquid->total_number_of_moles(liquid_moles);
+}
+
+void VLE::vaporization_ratio1(double fv)
+{
+    volumetric_vaporization_ratio = fv;
+    vaporization_ratio(molar_fraction_of_volumetric(fv));
+}
+
+void VLE::apply_conditions()
+{
+    if (!has_phase_models())
+        return;
+    for (FluidPhase* phase : {liquid, vapour}) {
+        phase->temperature(current_temperature);
+        phase->pressure(current_pressure / pascal_per_bar);
+    }
+    liquid->total_number_of_moles(liquid_moles);
+    vapour->total_number_of_moles(vapour_moles);
+    for (short i = 0; i < component_count; ++i) {
+        liquid->composition_of_component(i, liquid_composition[i]);
+        vapour->composition_of_component(i, vapour_composition[i]);
+    }
+}
+
+void VLE::take_specified_phase_amounts()
+{
+    vapour_moles = specified_vapour_moles;
+    specified_liquid_moles = total_feed_moles * (1 - specified_vapour_moles);
+    liquid_moles = specified_liquid_moles;
+    if (!has_phase_models())
+        return;
+    liquid->total_number_of_moles(liquid_moles);
+    vapour->total_number_of_moles(vapour_moles);
+}
+
+void VLE::initialize()
+{
+    switch (type_of_problem) {
+    case 12:
+    case 21:
+        estimated_temperature = specified_temperature;
+        estimated_pressure = specified_pressure;
+        break;
+    case 13:
+    case 31:
+        estimated_temperature = specified_temperature;
+        take_specified_phase_amounts();
+        break;
+    case 23:
+    case 32:
+        estimated_pressure = specified_pressure;
+        take_specified_phase_amounts();
+        break;
+    case 14:
+    case 15:
+    case 41:
+    case 51:
+        estimated_temperature = specified_temperature;
+        break;
+    case 24:
+    case 25:
+    case 42:
+    case 52:
+        estimated_pressure = specified_pressure;
+        break;
+    default:
+        return;
+    }
+    current_temperature = estimated_temperature;
+    current_pressure = estimated_pressure;
+    liquid_composition = estimated_liquid_composition;
+    vapour_composition = estimated_vapour_composition;
+}
+
+void VLE::calculateVLE()
+{
+    initialize();
+    switch (type_of_problem) {
+    case 12:
+    case 21:
+        calculate_with_fixed_P_and_T();
+        break;
+    case 13:
+    case 31:
+        calculate_with_fixed_T_and_Fv();
+        break;
+    case 23:
+    case 32:
+        calculate_with_fixed_P_and_Fv();
+        break;
+    default:
+        return;
+    }
+    estimate_next_state();
+}
+
+void VLE::save()
+{
+    saved_liquid_composition = liquid_composition;
+    saved_vapour_composition = vapour_composition;
+    saved_pressure = current_pressure;
+    saved_temperature = current_temperature;
+    saved_vapour_moles = vapour_moles;
+    saved_liquid_moles = liquid_moles;
+}
+
+void VLE::restore()
+{
+    liquid_composition = saved_liquid_composition;
+    vapour_composition = saved_vapour_composition;
+    current_pressure = saved_pressure;
+    current_temperature = saved_temperature;
+    vapour_moles = saved_vapour_moles;
+    liquid_moles = saved_liquid_moles;
+    describe();
+}
+
+void VLE::describe()
+{
+    if (!has_phase_models())
+        return;
+    apply_conditions();
+    vapour->describe();
+    liquid->describe();
+}
+
+}  // namespace quorvel

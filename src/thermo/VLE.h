@@ -1,0 +1,111 @@
+#pragma once
+
+#include "numeric/Equation.h"
+
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+class FluidPhase;
+
+// Base of the two-phase equilibrium objects: an n-component feed split into a liquid and
+// a vapour (or a second liquid), each described by a phase model that the equilibrium
+// drives but does not own.
+//
+// Problem types (type_of_problem) are two-digit codes: the tens digit names the quantity
+// fixed by the first specification, the units digit the second one, with 1 temperature,
+// 2 pressure, 3 molar vapour fraction, 4 molar volume of the feed, 5 volumetric vapour
+// fraction. Failure codes (failure_code): 0 success, 1 the solve or the predictor failed,
+// 5 and 6 the first and second step of the alpha-beta volume equation failed, 8 no
+// initial estimate in the alpha-beta tables.
+class VLE : public Equation {
+public:
+    VLE();
+    VLE(FluidPhase& a, FluidPhase& b);
+    VLE(FluidPhase* a, FluidPhase* b);
+    VLE(const VLE&) = delete;
+    VLE& operator=(const VLE&) = delete;
+
+    virtual void reset_to_zero();
+    virtual void read_component_data(short i, const char* name);
+    virtual void calculate_with_fixed_P_and_T();
+    virtual void calculate_with_fixed_T_and_Fv();
+    virtual void calculate_with_fixed_P_and_Fv();
+    virtual void apply_conditions();
+    virtual void initialize();
+    virtual void estimate_next_state();
+    virtual ~VLE();
+    virtual void set_initialization_flag(short flag);
+    virtual void set_the_temperature(double T);             // K
+    virtual void set_the_pressure(double P);                // bar
+    virtual void set_the_volume(double v);                  // m3/mol
+    virtual void set_the_vaporization_ratio(double f);      // molar fraction
+    virtual void set_the_vaporization_ratio1(double fv);    // volumetric fraction
+    virtual void temperature(double T);                     // start value, K
+    virtual void pressure(double P);                        // start value, bar
+    virtual void vaporization_ratio(double f);              // start value, molar fraction
+    virtual void vaporization_ratio1(double fv);            // start value, volumetric fraction
+    virtual void number_of_components(short n);
+    virtual void set_type_of_problem(short t);
+    virtual void add_component(short i, const char* name);
+    virtual void composition(short i, double z);            // feed
+    virtual void xcomposition(short i, double x);           // liquid start composition
+    virtual void ycomposition(short i, double y);           // vapour start composition
+    virtual void calculateVLE();
+
+    // Assigns the liquid and vapour roles by the phase types of the two models:
+    // (2, 1) and (1, 2) a vapour-liquid pair, (2, 2) a liquid-liquid pair, else nothing.
+    void set_thermodynamic_models(FluidPhase& a, FluidPhase& b);
+    void set_thermodynamic_models(FluidPhase* a, FluidPhase* b);
+
+    void save();      // current state -> saved state
+    void restore();   // saved state -> current state, then describe()
+    void describe();  // current state into both phase models, then their describe()
+
+    std::vector<std::string> component_name;
+    short component_count = 0;
+    std::vector<double> feed_moles;
+    std::vector<double> feed_composition;
+    double total_feed_moles = 1;
+    FluidPhase* liquid = nullptr;
+    FluidPhase* vapour = nullptr;
+    double specified_temperature = 0;       // K
+    double specified_pressure = 0;          // Pa
+    double specified_vapour_moles = 0;      // mol
+    double specified_liquid_moles = 0;      // mol
+    double specified_volume = 0;            // m3/mol
+    double specified_volumetric_ratio = 0;
+    double current_temperature = 0;         // K
+    double current_pressure = 0;            // Pa
+    double current_volume = 0;              // m3/mol of feed
+    double vapour_moles = 0;
+    double liquid_moles = 0;
+    std::vector<double> liquid_composition;
+    std::vector<double> vapour_composition;
+    double molar_vaporization_ratio = 0;
+    double volumetric_vaporization_ratio = 0;
+    double estimated_temperature = 0;       // K
+    double estimated_pressure = 0;          // Pa
+    std::vector<double> estimated_liquid_composition;
+    std::vector<double> estimated_vapour_composition;
+    double saved_temperature = 0;           // K
+    double saved_pressure = 0;              // Pa
+    std::vector<double> saved_liquid_composition;
+    std::vector<double> saved_vapour_composition;
+    double saved_vapour_moles = 0;
+    double saved_liquid_moles = 0;
+    short liquid_liquid = 0;
+    short type_of_problem = 0;
+    short initialization_flag = 0;  // 0 the estimated state, 2 an ideal-mixture estimate
+    short failure_code = 0;
+    short step_counter = 0;         // predictor steps along the current curve; 0 starts a new one
+
+    bool has_phase_models() const { return liquid && vapour; }
+
+protected:
+    // Start values of the two phase amounts from the specified vapour amount.
+    void take_specified_phase_amounts();
+};
+
+}  // namespace quorvel
