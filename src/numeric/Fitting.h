@@ -21,13 +21,13 @@ namespace quorvel {
 class Fitting {
 public:
     // Outcome of regres.
-    enum Status : int {
-        converged_status = 0,          // the relative change of the sum of squares fell below the tolerance
-        iteration_cap = 1,             // "Maximum iteration exceeded"
-        evaluation_failed = 2,         // "Error in function evaluation"
-        ill_defined_variables = 3,     // "Ill-defined variable matrix"
-        ill_defined_parameters = 4,    // "Ill-defined parameter matrix"
-        not_run = 5,
+    enum class Status {
+        converged,               // the sum of squares stopped changing (or the model meets the data)
+        iteration_cap,           // "Maximum iteration exceeded"
+        evaluation_failed,       // "Error in function evaluation"
+        ill_defined_variables,   // "Ill-defined variable matrix"
+        ill_defined_parameters,  // "Ill-defined parameter matrix"
+        not_run,
     };
 
     Fitting();
@@ -87,7 +87,7 @@ public:
                   std::span<const double> additional_values, int& err);
 
     Status status() const { return run_status; }
-    bool good() const { return run_status == converged_status; }
+    bool good() const { return run_status == Status::converged; }
 
     // Settings
     double relative_tolerance = 5e-4;
@@ -122,10 +122,12 @@ private:
     void func();
     void fundr();
     double sum_of_squares() const;
+    double rounding_level() const;
     void print();
     bool solve_linearised_step();
     void report_step();
     void limite_variations_of_parameters();
+    void move_trial_point(double factor);
     void calculate_new_parameters();
     void summary();
 
@@ -157,7 +159,7 @@ private:
     short accepted = 0;
     int inner_iteration = 0;
     int error = 0;
-    Status run_status = not_run;
+    Status run_status = Status::not_run;
 };
 
 }  // namespace quorvel
