@@ -2,6 +2,8 @@
 
 #include "thermo/PsatCorr.h"
 
+#include <algorithm>
+
 namespace quorvel {
 
 namespace {
@@ -97,8 +99,18 @@ double IdealMixture::equation3(double T, void*)
     return split_at(specified_vapour_moles);
 }
 
+bool IdealMixture::has_all_correlations() const
+{
+    return std::all_of(psat_correlation.begin(), psat_correlation.end(),
+                       [](const std::unique_ptr<PsatCorr>& correlation) { return correlation != nullptr; });
+}
+
 void IdealMixture::calculate_with_fixed_P_and_T()
 {
+    if (!has_all_correlations()) {
+        failure_code = 1;
+        return;
+    }
     solver._setEquationToSolve(this, static_cast<EquationFunction>(&IdealMixture::equation1));
     for (short i = 0; i < component_count; ++i)
         k_value[i] = Psat(i, specified_temperature) / specified_pressure;
@@ -136,6 +148,10 @@ double IdealMixture::search_between(double low, double high)
 
 void IdealMixture::calculate_with_fixed_T_and_Fv()
 {
+    if (!has_all_correlations()) {
+        failure_code = 1;
+        return;
+    }
     solver._setEquationToSolve(this, static_cast<EquationFunction>(&IdealMixture::equation2));
     solver.set_epsilon(1e-6);
     solver.set_maximum_number_of_iterations(maximum_iterations);
@@ -154,6 +170,10 @@ void IdealMixture::calculate_with_fixed_T_and_Fv()
 
 void IdealMixture::calculate_with_fixed_P_and_Fv()
 {
+    if (!has_all_correlations()) {
+        failure_code = 1;
+        return;
+    }
     solver._setEquationToSolve(this, static_cast<EquationFunction>(&IdealMixture::equation3));
     solver.set_epsilon(1e-3);
     solver.set_maximum_number_of_iterations(maximum_iterations);

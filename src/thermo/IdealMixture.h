@@ -44,6 +44,8 @@ public:
     std::vector<double> critical_pressure;     // Pa
 
 private:
+    // Every component has a vapour-pressure correlation: without one there is no estimate.
+    bool has_all_correlations() const;
     // x and y of the split at vapour fraction f with the current k_value; returns sum(x - y).
     double split_at(double f);
     // Root search between the saturation values of the components, widened 10 times.

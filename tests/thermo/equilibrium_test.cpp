@@ -1,0 +1,444 @@
+// Two-phase equilibrium: flashes and saturation points checked against textbook formulas
+// that do not use the engine, the analytic Jacobian against finite differences, the
+// ideal-mixture start values against Raoult's law, and the failures the solve reports.
+
+#include "thermo/support/two_phase_mixture.h"
+
+#include "thermo/FluidPhase.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace quorvel::test {
+namespace {
+
+const std::vector<FeedEntry> light_gas = {{C1, 0.40}, {C2, 0.15}, {C3, 0.15}, {iC4, 0.10}, {nC4, 0.20}};
+const std::vector<FeedEntry> methane_propane_decane = {{C1, 0.5}, {C3, 0.3}, {nC10, 0.2}};
+const std::vector<FeedEntry> co2_rich = {{CO2, 0.75}, {C1, 0.10}, {C3, 0.10}, {nC10, 0.05}};
+
+// The accuracy the solver's convergence test guarantees: the sum of the row-scaled
+// residuals is below 1e-8, each row being scaled by the magnitude of its entries.
+constexpr double balance_tolerance = 1e-9;
+constexpr double fugacity_tolerance = 1e-8;  // |fV - fL| / P
+constexpr double closure_tolerance = 1e-12;  // sums of fractions and of phase amounts
+
+struct Specification {
+    const char* label;
+    const std::vector<FeedEntry>* feed;
+    short type;
+    double T;              // K (types 12, 13)
+    double P;              // bar (types 12, 23)
+    double vapour_fraction;  // molar (types 13, 23)
+};
+
+void PrintTo(const Specification& s, std::ostream* os)
+{
+    *os << s.label;
+}
+
+void pose(Quenta& e, const Specification& s)
+{
+    e.set_type_of_problem(s.type);
+    if (s.type != 23) {
+        e.set_the_temperature(s.T);
+    }
+    if (s.type != 13) {
+        e.set_the_pressure(s.P);
+    }
+    if (s.type != 12) {
+        e.set_the_vaporization_ratio(s.vapour_fraction);
+    }
+    e.set_initialization_flag(2);
+}
+
+std::vector<double> feed_fractions(const TwoPhaseMixture& m)
+{
+    std::vector<double> z;
+    for (const FeedEntry& entry : m.feed)
+        z.push_back(entry.z);
+    return z;
+}
+
+// Largest |fV_i - fL_i| / P with textbook fugacities.
+double scaled_fugacity_difference(const TwoPhaseMixture& m)
+{
+    const Quenta& e = m.equilibrium;
+    const double T = e.current_temperature;
+    const double P = e.current_pressure;
+    const auto lnL = textbook_ln_phi(m.feed, e.liquid_composition, T, P, false);
+    const auto lnV = textbook_ln_phi(m.feed, e.vapour_composition, T, P, true);
+    double worst = 0;
+    for (int i = 0; i < m.size(); ++i) {
+        const double fL = e.liquid_composition[i] * std::exp(lnL[i]) * P;
+        const double fV = e.vapour_composition[i] * std::exp(lnV[i]) * P;
+        worst = std::max(worst, std::fabs(fV - fL) / P);
+    }
+    return worst;
+}
+
+class EquilibriumPoint : public ::testing::TestWithParam<Specification> {};
+
+TEST_P(EquilibriumPoint, SatisfiesTextbookEquilibriumAndMaterialBalance)
+{
+    const Specification& s = GetParam();
+    TwoPhaseMixture m(*s.feed);
+    Quenta& e = m.equilibrium;
+    pose(e, s);
+    e.calculateVLE();
+    ASSERT_EQ(e.failure_code, 0);
+
+    // The two specifications hold.
+    if (s.type != 23) {
+        EXPECT_NEAR(e.current_temperature, s.T, 1e-9);
+    }
+    if (s.type != 13) {
+        EXPECT_NEAR(e.current_pressure, s.P * 1e5, 1e-6);
+    }
+    if (s.type != 12) {
+        EXPECT_NEAR(e.vapour_moles, s.vapour_fraction, closure_tolerance);
+    }
+
+    const double x_sum = std::accumulate(e.liquid_composition.begin(), e.liquid_composition.end(), 0.0);
+    const double y_sum = std::accumulate(e.vapour_composition.begin(), e.vapour_composition.end(), 0.0);
+    EXPECT_NEAR(x_sum, 1, closure_tolerance);
+    EXPECT_NEAR(y_sum, 1, closure_tolerance);
+    EXPECT_NEAR(e.liquid_moles + e.vapour_moles, 1, closure_tolerance);
+    EXPECT_LT(material_balance_error(m), balance_tolerance);
+    EXPECT_LT(scaled_fugacity_difference(m), fugacity_tolerance);
+    EXPECT_FALSE(e.is_it_the_trivial_solution());
+
+    // Rachford-Rice on the converged K-values gives back the split and the liquid.
+    const std::vector<double> z = feed_fractions(m);
+    std::vector<double> K(z.size());
+    for (std::size_t i = 0; i < z.size(); ++i)
+        K[i] = e.vapour_composition[i] / e.liquid_composition[i];
+    const double beta = rachford_rice(z, K);
+    EXPECT_NEAR(beta, e.vapour_moles, 1e-8);
+    for (std::size_t i = 0; i < z.size(); ++i)
+        EXPECT_NEAR(z[i] / (1 + beta * (K[i] - 1)), e.liquid_composition[i], 1e-8) << "component " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mixtures, EquilibriumPoint,
+    ::testing::Values(
+        Specification{"LightGasBubbleAt200K", &light_gas, 13, 200, 0, 0},
+        Specification{"LightGasBubbleAt250K", &light_gas, 13, 250, 0, 0},
+        Specification{"LightGasBubbleAt30bar", &light_gas, 23, 0, 30, 0},
+        Specification{"LightGasDewAt250K", &light_gas, 13, 250, 0, 1},
+        Specification{"LightGasDewAt350K", &light_gas, 13, 350, 0, 1},
+        Specification{"LightGasDewAt20bar", &light_gas, 23, 0, 20, 1},
+        Specification{"MethanePropaneDecaneFlash", &methane_propane_decane, 12, 350, 50, 0},
+        Specification{"MethanePropaneDecaneHalfVapour", &methane_propane_decane, 13, 400, 0, 0.5},
+        Specification{"Co2RichFlashAt20bar", &co2_rich, 12, 270, 20, 0},
+        Specification{"Co2RichFlashAt40bar", &co2_rich, 12, 270, 40, 0},
+        Specification{"Co2RichBubble", &co2_rich, 13, 270, 0, 0}),
+    [](const ::testing::TestParamInfo<Specification>& info) { return std::string(info.param.label); });
+
+TEST(Equilibrium, SwappedDigitsOfTheTypePoseTheSameProblem)
+{
+    double pressures[2];
+    const short types[2] = {13, 31};
+    for (int k = 0; k < 2; ++k) {
+        TwoPhaseMixture m(light_gas);
+        Quenta& e = m.equilibrium;
+        e.set_type_of_problem(types[k]);
+        e.set_the_temperature(250);
+        e.set_the_vaporization_ratio(0);
+        e.set_initialization_flag(2);
+        e.calculateVLE();
+        ASSERT_EQ(e.failure_code, 0) << "type " << types[k];
+        pressures[k] = e.current_pressure;
+    }
+    EXPECT_NEAR(pressures[0], pressures[1], 1e-6 * pressures[0]);
+}
+
+TEST(Equilibrium, VolumeSpecificationsRecoverTheFlashPressure)
+{
+    TwoPhaseMixture m(methane_propane_decane);
+    Quenta& e = m.equilibrium;
+    e.set_type_of_problem(12);
+    e.set_the_temperature(350);
+    e.set_the_pressure(50);
+    e.set_initialization_flag(2);
+    e.calculateVLE();
+    ASSERT_EQ(e.failure_code, 0);
+    const double volume = e.current_volume;
+    const double volumetric_fraction = e.volumetric_vaporization_ratio;
+    const auto x = e.liquid_composition;
+    const auto y = e.vapour_composition;
+
+    // Molar volume of the feed fixed (type 14), then volumetric vapour fraction (type 15),
+    // each started 10 bar away with the flash compositions.
+    for (short type : {short(14), short(15)}) {
+        e.set_type_of_problem(type);
+        e.set_the_temperature(350);
+        e.set_the_volume(volume);
+        e.specified_volumetric_ratio = volumetric_fraction;
+        e.estimated_pressure = 60e5;
+        e.estimated_liquid_composition = x;
+        e.estimated_vapour_composition = y;
+        e.set_initialization_flag(0);
+        e.calculateVLE();
+        ASSERT_EQ(e.failure_code, 0) << "type " << type;
+        EXPECT_NEAR(e.current_pressure, 50e5, 1e-8 * 50e5) << "type " << type;
+        EXPECT_LT(material_balance_error(m), balance_tolerance);
+    }
+}
+
+// The analytic Jacobian of the 2n+4 system against central differences of its residuals,
+// with the molar volume and then the volumetric vapour fraction as second specification.
+TEST(Equilibrium, AnalyticJacobianMatchesFiniteDifferences)
+{
+    TwoPhaseMixture m(methane_propane_decane);
+    Quenta& e = m.equilibrium;
+    e.set_type_of_problem(12);
+    e.set_the_temperature(350);
+    e.set_the_pressure(50);
+    e.set_initialization_flag(2);
+    e.calculateVLE();
+    ASSERT_EQ(e.failure_code, 0);
+
+    const int N = e.variable_count;
+    Vector U = e.newton.U;
+    U[0] += 3;  // off the solution, so that no residual vanishes by construction
+    U[1] *= 1.05;
+    for (short type : {short(14), short(15)}) {
+        e.set_type_of_problem(type);
+        e.set_the_volume(1.2 * e.current_volume);
+        Matrix J(N, N);
+        Vector G(N);
+        int err = 0;
+        e.calculate_vector_function(U, G, J, err, 1, nullptr);
+        ASSERT_EQ(err, 0);
+        std::vector<double> row_scale(N, 0.0);
+        for (int i = 0; i < N; ++i)
+            for (int j = 0; j < N; ++j)
+                row_scale[i] = std::max(row_scale[i], std::fabs(J[i][j]));
+        for (int j = 0; j < N; ++j) {
+            const double h = 1e-6 * std::max(std::fabs(U[j]), 1e-3);
+            Vector up = U;
+            Vector down = U;
+            up[j] += h;
+            down[j] -= h;
+            Vector G_up(N);
+            Vector G_down(N);
+            Matrix unused;
+            e.calculate_vector_function(up, G_up, unused, err, 0, nullptr);
+            ASSERT_EQ(err, 0);
+            e.calculate_vector_function(down, G_down, unused, err, 0, nullptr);
+            ASSERT_EQ(err, 0);
+            for (int i = 0; i < N; ++i) {
+                const double numerical = (G_up[i] - G_down[i]) / (2 * h);
+                EXPECT_NEAR(J[i][j], numerical, 1e-6 * row_scale[i] + 1e-5 * std::fabs(numerical))
+                    << "type " << type << " row " << i << " column " << j;
+            }
+        }
+    }
+}
+
+TEST(Equilibrium, TrivialSolutionIsDetectedAndNeverReturned)
+{
+    TwoPhaseMixture m(methane_propane_decane);
+    Quenta& e = m.equilibrium;
+
+    e.liquid_composition = {0.5, 0.3, 0.2};
+    e.vapour_composition = {0.503, 0.298, 0.199};
+    EXPECT_TRUE(e.is_it_the_trivial_solution());
+    e.vapour_composition = {0.51, 0.29, 0.20};
+    EXPECT_FALSE(e.is_it_the_trivial_solution());
+
+    // Started on the trivial solution inside the two-phase region: rejected at once.
+    e.set_type_of_problem(12);
+    e.set_the_temperature(350);
+    e.set_the_pressure(50);
+    for (short i = 0; i < 3; ++i) {
+        e.xcomposition(i, m.feed[i].z);
+        e.ycomposition(i, m.feed[i].z);
+    }
+    e.vaporization_ratio(0.5);
+    e.set_initialization_flag(0);
+    e.calculateVLE();
+    EXPECT_EQ(e.failure_code, 1);
+
+    // A single-phase state: the iteration drifts towards x = y and fails.
+    TwoPhaseMixture co2(co2_rich);
+    co2.equilibrium.set_type_of_problem(12);
+    co2.equilibrium.set_the_temperature(270);
+    co2.equilibrium.set_the_pressure(60);
+    co2.equilibrium.set_initialization_flag(2);
+    co2.equilibrium.calculateVLE();
+    EXPECT_EQ(co2.equilibrium.failure_code, 1);
+}
+
+TEST(Equilibrium, ImpossibleSpecificationsReturnTheFailureCode)
+{
+    // A bubble point far above the cricondentherm.
+    {
+        TwoPhaseMixture m(light_gas);
+        Quenta& e = m.equilibrium;
+        e.set_type_of_problem(13);
+        e.set_the_temperature(600);
+        e.set_the_vaporization_ratio(0);
+        e.set_initialization_flag(2);
+        e.calculateVLE();
+        EXPECT_EQ(e.failure_code, 1);
+    }
+    // A digit outside 1..5 leaves one specification row empty.
+    {
+        TwoPhaseMixture m(light_gas);
+        Quenta& e = m.equilibrium;
+        e.set_type_of_problem(16);
+        e.temperature(250);
+        e.pressure(50);
+        for (short i = 0; i < 5; ++i) {
+            e.xcomposition(i, m.feed[i].z);
+            e.ycomposition(i, i == 0 ? 0.9 : 0.025);
+        }
+        e.vaporization_ratio(0.3);
+        e.set_initialization_flag(0);
+        e.calculateVLE();
+        EXPECT_EQ(e.failure_code, 1);
+    }
+}
+
+// Fault mended: the most volatile component is looked for among the components present
+// in the feed only; an absent lighter component used to be chosen, and its noise-level
+// fractions then decided whether iterates were rejected.
+TEST(Equilibrium, MostVolatileComponentIsAPresentOne)
+{
+    TwoPhaseMixture m({{C2, 0.0}, {C3, 0.6}, {N2, 0.0}, {C1, 0.0}, {nC10, 0.4}});
+    Quenta& e = m.equilibrium;
+    e.searchMostVolatileComponent();
+    EXPECT_EQ(e.most_volatile_component, 1);  // C3, not the absent N2 or C1
+
+    m.feed[3].z = 0.2;  // C1 present now
+    m.feed[1].z = 0.4;
+    e.composition(3, 0.2);
+    e.composition(1, 0.4);
+    e.searchMostVolatileComponent();
+    EXPECT_EQ(e.most_volatile_component, 3);
+
+    // And the solve works with absent components in the list.
+    e.set_type_of_problem(13);
+    e.set_the_temperature(400);
+    e.set_the_vaporization_ratio(0);
+    e.set_initialization_flag(2);
+    e.calculateVLE();
+    ASSERT_EQ(e.failure_code, 0);
+    EXPECT_LT(material_balance_error(m), balance_tolerance);
+}
+
+TEST(Equilibrium, RestoreGivesBackTheSavedStateAfterAFailedSolve)
+{
+    TwoPhaseMixture m(methane_propane_decane);
+    Quenta& e = m.equilibrium;
+    e.set_type_of_problem(12);
+    e.set_the_temperature(350);
+    e.set_the_pressure(50);
+    e.set_initialization_flag(2);
+    e.calculateVLE();
+    ASSERT_EQ(e.failure_code, 0);
+    e.save();
+    const double T = e.current_temperature;
+    const double P = e.current_pressure;
+    const auto x = e.liquid_composition;
+    const auto y = e.vapour_composition;
+    const double nL = e.liquid_moles;
+    const double nV = e.vapour_moles;
+    const double liquid_volume = e.liquid->molar_volume;
+
+    e.set_type_of_problem(16);
+    e.set_initialization_flag(1);
+    e.calculateVLE();
+    ASSERT_NE(e.failure_code, 0);
+
+    e.restore();
+    EXPECT_EQ(e.current_temperature, T);
+    EXPECT_EQ(e.current_pressure, P);
+    EXPECT_EQ(e.liquid_moles, nL);
+    EXPECT_EQ(e.vapour_moles, nV);
+    EXPECT_EQ(e.liquid_composition, x);
+    EXPECT_EQ(e.vapour_composition, y);
+    EXPECT_DOUBLE_EQ(e.liquid->molar_volume, liquid_volume);
+}
+
+// Raoult's law written out: bubble pressure sum z Psat, dew pressure 1 / sum z/Psat.
+TEST(IdealMixture, SaturationPressuresFollowRaoultsLaw)
+{
+    TwoPhaseMixture m(light_gas);
+    Quenta& e = m.equilibrium;
+    const double T = 260;
+    double bubble = 0;
+    double dew_inverse = 0;
+    for (short i = 0; i < m.size(); ++i) {
+        bubble += m.feed[i].z * e.Psat(i, T);
+        dew_inverse += m.feed[i].z / e.Psat(i, T);
+    }
+    e.set_type_of_problem(13);
+    e.set_the_temperature(T);
+    e.set_the_vaporization_ratio(0);
+    e.IdealMixture::calculateVLE();
+    ASSERT_EQ(e.failure_code, 0);
+    EXPECT_NEAR(e.current_pressure, bubble, 1e-5 * bubble);
+
+    e.set_the_vaporization_ratio(1);
+    e.IdealMixture::calculateVLE();
+    ASSERT_EQ(e.failure_code, 0);
+    EXPECT_NEAR(e.current_pressure, 1 / dew_inverse, 1e-5 / dew_inverse);
+
+    // Bubble temperature at the pressure found first.
+    e.set_type_of_problem(23);
+    e.set_the_pressure(bubble / 1e5);
+    e.set_the_vaporization_ratio(0);
+    e.IdealMixture::calculateVLE();
+    ASSERT_EQ(e.failure_code, 0);
+    EXPECT_NEAR(e.current_temperature, T, 0.5);
+}
+
+TEST(IdealMixture, FlashSplitSolvesRachfordRiceWithRaoultKValues)
+{
+    TwoPhaseMixture m(methane_propane_decane);
+    Quenta& e = m.equilibrium;
+    const double T = 350;
+    const double P = 50e5;
+    std::vector<double> K;
+    for (short i = 0; i < m.size(); ++i)
+        K.push_back(e.Psat(i, T) / P);
+    e.set_type_of_problem(12);
+    e.set_the_temperature(T);
+    e.set_the_pressure(P / 1e5);
+    e.IdealMixture::calculateVLE();
+    ASSERT_EQ(e.failure_code, 0);
+    EXPECT_NEAR(e.vapour_moles, rachford_rice(feed_fractions(m), K), 1e-3);
+    EXPECT_NEAR(e.liquid_moles + e.vapour_moles, 1, 1e-15);
+
+    // A feed that Raoult's law keeps single-phase at these conditions has no root.
+    e.set_the_pressure(5000);
+    e.IdealMixture::calculateVLE();
+    EXPECT_EQ(e.failure_code, 1);
+}
+
+// A component without a vapour-pressure correlation leaves no ideal-mixture estimate:
+// the solve reports failure instead of calling a missing correlation.
+TEST(IdealMixture, MissingCorrelationFailsInsteadOfCrashing)
+{
+    TwoPhaseMixture m(methane_propane_decane);
+    Quenta& e = m.equilibrium;
+    for (auto& correlation : e.psat_correlation)
+        correlation.reset();
+    EXPECT_EQ(e.Psat(0, 300), 0);
+    e.set_type_of_problem(13);
+    e.set_the_temperature(300);
+    e.set_the_vaporization_ratio(0);
+    e.set_initialization_flag(2);
+    e.calculateVLE();
+    EXPECT_EQ(e.failure_code, 1);
+}
+
+}  // namespace
+}  // namespace quorvel::test
