@@ -1,0 +1,119 @@
+#include "thermo/Montel.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace quorvel {
+namespace {
+
+constexpr double R = 8.31451198983133;
+
+const char* const model_names[17] = {"N2", "CO2", "H2S", "C1", "C2", "C3", "iC4", "nC4", "iC5",
+                                     "nC5", "C6", "C7", "C8", "C9", "C10", "Cn1", "Cn2"};
+
+std::unique_ptr<Montel> make_montel(short type)
+{
+    auto phase = std::make_unique<Montel>(type);
+    phase->number_of_components(17);
+    for (short i = 0; i < 17; ++i)
+        phase->add_component(i, model_names[i]);
+    return phase;
+}
+
+TEST(Montel, ReadsItsBuiltInDataInSiUnits)
+{
+    auto phase = make_montel(2);
+    EXPECT_EQ(phase->phase_type, 2);
+    EXPECT_DOUBLE_EQ(phase->critical_pressure[0], 33.94e5);
+    EXPECT_DOUBLE_EQ(phase->critical_volume[3], 9.92e-5);
+    EXPECT_EQ(phase->critical_temperature[14], 631);
+    EXPECT_EQ(phase->acentric_factor[4], 0.0908);
+    EXPECT_EQ(phase->molar_weight[8], 71.95);
+    // Heavy cuts from their defaults.
+    EXPECT_EQ(phase->critical_temperature[15], 713);
+    EXPECT_EQ(phase->critical_pressure[16], 1300000);
+    EXPECT_EQ(phase->critical_volume[15], 0.00104);
+    EXPECT_EQ(phase->molar_weight[16], 440);
+    EXPECT_EQ(phase->acentric_factor[16], 0.8);
+    for (short i = 0; i < 17; ++i) {
+        const double w = phase->acentric_factor[i];
+        EXPECT_DOUBLE_EQ(phase->slope[i], 0.37464 + 1.54226 * w - 0.26992 * w * w);
+        EXPECT_DOUBLE_EQ(phase->b_pure[i], 0.0778 * R * phase->critical_temperature[i] / phase->critical_pressure[i]);
+        EXPECT_EQ(phase->shift_constant[i], 0);
+    }
+}
+
+TEST(Montel, HeavyCutDataTakeEffectWhenTheCutIsReadAgain)
+{
+    Montel phase(1);
+    phase.cn1_tc = 700;  // before the components are read
+    phase.number_of_components(17);
+    for (short i = 0; i < 17; ++i)
+        phase.add_component(i, model_names[i]);
+    EXPECT_EQ(phase.critical_temperature[15], 700);
+
+    phase.cn1_tc = 720;
+    phase.cn2_mw = 500;
+    EXPECT_EQ(phase.critical_temperature[15], 700);
+    phase.read_component_data(15, "Cn1");
+    phase.read_component_data(16, "Cn2");
+    EXPECT_EQ(phase.critical_temperature[15], 720);
+    EXPECT_EQ(phase.molar_weight[16], 500);
+}
+
+TEST(Montel, ComponentWithAnotherNameGetsNoData)
+{
+    Montel phase(1);
+    phase.number_of_components(2);
+    phase.add_component(0, "C1");  // position 0 is N2
+    phase.add_component(1, "CO2");
+    EXPECT_EQ(phase.critical_temperature[0], 0);
+    EXPECT_EQ(phase.molar_weight[0], 0);
+    EXPECT_EQ(phase.critical_temperature[1], 304.2);
+}
+
+// The built-in table is stored when the last component is read; every calculation then
+// applies the generalised correlation, which replaces it.
+TEST(Montel, BuiltInInteractionsAreReplacedByTheGeneralisedCorrelation)
+{
+    auto phase = make_montel(2);
+    struct Pair {
+        short i, j;
+        double k;
+    };
+    const Pair table[] = {{0, 1, -0.02}, {0, 2, 0.18}, {1, 3, 0.1}, {2, 5, 0.08}, {3, 10, 0.03},
+                          {3, 15, 0.05}, {3, 16, 0.07}, {4, 14, 0.02}, {5, 16, 0.03}, {6, 7, 0}, {3, 4, 0}};
+    for (const Pair& p : table) {
+        EXPECT_EQ(phase->kaij[p.i][p.j], p.k) << p.i << ", " << p.j;
+        EXPECT_EQ(phase->kaij[p.j][p.i], p.k) << p.i << ", " << p.j;
+    }
+
+    std::vector<double> x(17, 0.02);
+    x[3] = 0.5;
+    x[15] = 0.1;
+    x[16] = 0.08;
+    phase->temperature(350);
+    phase->pressure(200);
+    phase->composition(x);
+    phase->describe();
+    const auto correlation = [&](short i, short j) {
+        const double tc_i = phase->critical_temperature[i], tc_j = phase->critical_temperature[j];
+        const double zc = (phase->critical_pressure[i] * phase->critical_volume[i] / (R * tc_i)
+                           + phase->critical_pressure[j] * phase->critical_volume[j] / (R * tc_j)) / 2;
+        return 1 - std::pow(2 * std::sqrt(tc_i * tc_j) / (tc_i + tc_j), zc);
+    };
+    EXPECT_EQ(phase->kaij[0][3], 0);                         // N2 - C1
+    EXPECT_EQ(phase->kaij[3][16], 0);                        // C1 - Cn2, 440 g/mol
+    EXPECT_DOUBLE_EQ(phase->kaij[3][4], correlation(3, 4));  // C1 - C2
+    EXPECT_DOUBLE_EQ(phase->kaij[3][10], correlation(3, 10));
+
+    EXPECT_EQ(phase->volume_failure, 0);
+    EXPECT_GT(phase->density, 0.4);
+    EXPECT_LT(phase->density, 0.9);
+}
+
+}  // namespace
+}  // namespace quorvel
