@@ -1,5 +1,13 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
+
+#include <concepts>
+#include <functional>
+#include <memory>
+#include <typeindex>
+
 namespace quorvel {
 
 class KeyedArchiver;
@@ -8,11 +16,11 @@ class KeyedUnarchiver;
 // Base of the classes whose instances live in records and keyed archives
 // (plot formats, phase-diagram records, ...). A class becomes archivable by
 // overriding the two coding functions and registering itself under its class
-// name with registerArchivableClass<T>() (see KeyedArchiver.h).
+// name with registerArchivableClass<T>("CName") before archiving or reading.
 //
 // Objects are held through std::shared_ptr. A reference back to an owner should
-// be a std::weak_ptr (or a conditional reference in the archive) so that
-// owner and owned do not keep each other alive.
+// be a std::weak_ptr (archived as a conditional object) so that owner and owned
+// do not keep each other alive.
 class ArchivableObject
 {
 public:
@@ -20,8 +28,34 @@ public:
 
     // Writes the fields with the coder's encode functions.
     virtual void encodeWithCoder(KeyedArchiver& coder) const;
-    // Reads the fields back; called on a default-constructed instance.
+    // Reads the fields back; called on a freshly made instance, which the
+    // archive's other objects may already refer to (back references).
     virtual void initWithCoder(KeyedUnarchiver& coder);
 };
+
+// The archivable classes known by name.
+class ArchivableClasses
+{
+public:
+    using Factory = std::function<std::shared_ptr<ArchivableObject>()>;
+
+    // Registers (or re-registers) a class. The superclass name makes the
+    // archived class chain, e.g. CTrappingLine -> CIsochor -> NSObject.
+    static void add(std::type_index type, const QString& className, const QString& superclassName,
+                    Factory make);
+
+    // Class name of an object's dynamic type; empty when not registered.
+    static QString classNameOf(const ArchivableObject& object);
+    // The class name followed by its superclasses, ending with "NSObject".
+    static QStringList hierarchy(const QString& className);
+    // A new instance of the named class, or nullptr when unknown.
+    static std::shared_ptr<ArchivableObject> make(const QString& className);
+};
+
+template <std::derived_from<ArchivableObject> T>
+void registerArchivableClass(const QString& className, const QString& superclassName = QStringLiteral("NSObject"))
+{
+    ArchivableClasses::add(typeid(T), className, superclassName, [] { return std::make_shared<T>(); });
+}
 
 }  // namespace quorvel

@@ -21,9 +21,6 @@ struct Array::Data
     QList<Value> list;
 };
 
-void ArchivableObject::encodeWithCoder(KeyedArchiver&) const {}
-void ArchivableObject::initWithCoder(KeyedUnarchiver&) {}
-
 namespace {
 
 // Leading number of a text as the platform reads it: leading blanks skipped,

@@ -1,0 +1,233 @@
+#include "platform/PropertyListCheck.h"
+
+#include <QObject>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace quorvel::PropertyListCheck {
+
+namespace {
+
+using Bytes = const unsigned char*;
+
+quint64 readBigEndian(Bytes p, int size)
+{
+    quint64 value = 0;
+    for (int i = 0; i < size; ++i)
+        value = (value << 8) | p[i];
+    return value;
+}
+
+// The binary format: objects, an offset table and a 32-byte trailer.
+class BinaryList
+{
+public:
+    BinaryList(Bytes data, quint64 size) : mData(data), mSize(size) {}
+
+    QString check()
+    {
+        if (QString error = readTrailer(); !error.isEmpty())
+            return error;
+        if (QString error = readOffsets(); !error.isEmpty())
+            return error;
+        return walk();
+    }
+
+private:
+    struct Node
+    {
+        quint64 refsBegin = 0;  // byte position of the first reference
+        quint64 refCount = 0;
+    };
+
+    QString readTrailer()
+    {
+        if (mSize < 8 + 32)
+            return QObject::tr("The property list is truncated.");
+        Bytes trailer = mData + mSize - 32;
+        mOffsetSize = trailer[6];
+        mRefSize = trailer[7];
+        mObjectCount = readBigEndian(trailer + 8, 8);
+        mTop = readBigEndian(trailer + 16, 8);
+        mTableBegin = readBigEndian(trailer + 24, 8);
+        const quint64 objectsEnd = mSize - 32;
+        if (mOffsetSize < 1 || mOffsetSize > 8 || mRefSize < 1 || mRefSize > 8 || mObjectCount == 0
+            || mObjectCount > objectsEnd || mTop >= mObjectCount || mTableBegin < 8 || mTableBegin > objectsEnd
+            || (objectsEnd - mTableBegin) / mOffsetSize < mObjectCount)
+            return QObject::tr("The property list has a damaged trailer.");
+        return {};
+    }
+
+    QString readOffsets()
+    {
+        mOffsets.resize(mObjectCount);
+        for (quint64 i = 0; i < mObjectCount; ++i) {
+            mOffsets[i] = readBigEndian(mData + mTableBegin + i * mOffsetSize, mOffsetSize);
+            if (mOffsets[i] < 8 || mOffsets[i] >= mTableBegin)
+                return QObject::tr("The property list has an object outside its data.");
+        }
+        return {};
+    }
+
+    // References held by object i (none for a scalar); false when they do not fit.
+    bool references(quint64 i, Node& node) const
+    {
+        quint64 pos = mOffsets[i];
+        const unsigned marker = mData[pos++];
+        const unsigned type = marker >> 4;
+        if (type != 0xA && type != 0xC && type != 0xD) {
+            node = Node{};
+            return true;
+        }
+        quint64 count = marker & 0x0F;
+        if (count == 0x0F) {  // the count follows as an integer object
+            if (pos >= mTableBegin || (mData[pos] >> 4) != 0x1)
+                return false;
+            const int size = 1 << (mData[pos] & 0x0F);
+            ++pos;
+            if (size > 8 || pos + size > mTableBegin)
+                return false;
+            count = readBigEndian(mData + pos, size);
+            pos += size;
+        }
+        const quint64 refs = type == 0xD ? 2 * count : count;
+        if (count > mTableBegin || (mTableBegin - pos) / mRefSize < refs)
+            return false;
+        node = Node{pos, refs};
+        return true;
+    }
+
+    quint64 reference(const Node& node, quint64 k) const
+    {
+        return readBigEndian(mData + node.refsBegin + k * mRefSize, mRefSize);
+    }
+
+    // Depth-first walk from the top object: references in range, no cycle,
+    // bounded depth and a bounded number of nodes once shared objects are expanded.
+    QString walk()
+    {
+        const quint64 maxNodes = 16 * mSize + 1024;
+        enum : char { Unseen, Open, Done };
+        std::vector<char> state(mObjectCount, Unseen);
+        std::vector<quint64> expanded(mObjectCount, 1);
+        struct Frame
+        {
+            quint64 object;
+            Node node;
+            quint64 next;
+        };
+        std::vector<Frame> stack;
+        auto open = [&](quint64 object) -> QString {
+            Node node;
+            if (!references(object, node))
+                return QObject::tr("The property list has a damaged container.");
+            if (stack.size() >= size_t(maxDepth))
+                return QObject::tr("The property list is nested too deeply.");
+            state[object] = Open;
+            stack.push_back({object, node, 0});
+            return {};
+        };
+        if (QString error = open(mTop); !error.isEmpty())
+            return error;
+        while (!stack.empty()) {
+            Frame& frame = stack.back();
+            if (frame.next == frame.node.refCount) {
+                state[frame.object] = Done;
+                const quint64 size = expanded[frame.object];
+                stack.pop_back();
+                if (!stack.empty()) {
+                    quint64& parent = expanded[stack.back().object];
+                    parent = std::min(parent + size, maxNodes + 1);
+                }
+                continue;
+            }
+            const quint64 child = reference(frame.node, frame.next++);
+            if (child >= mObjectCount)
+                return QObject::tr("The property list refers to a missing object.");
+            if (state[child] == Open)
+                return QObject::tr("The property list contains itself.");
+            if (state[child] == Done) {
+                expanded[frame.object] = std::min(expanded[frame.object] + expanded[child], maxNodes + 1);
+            } else if (QString error = open(child); !error.isEmpty()) {
+                return error;
+            }
+            if (expanded[stack.back().object] > maxNodes)
+                return QObject::tr("The property list holds too many objects.");
+        }
+        return expanded[mTop] > maxNodes ? QObject::tr("The property list holds too many objects.") : QString();
+    }
+
+    Bytes mData;
+    quint64 mSize;
+    int mOffsetSize = 0;
+    int mRefSize = 0;
+    quint64 mObjectCount = 0;
+    quint64 mTop = 0;
+    quint64 mTableBegin = 0;
+    std::vector<quint64> mOffsets;
+};
+
+bool startsWith(const QByteArray& text, qsizetype pos, const char* prefix)
+{
+    return text.mid(pos, qsizetype(std::strlen(prefix))) == prefix;
+}
+
+// Nesting depth of the array and dict elements of an XML list, skipping
+// comments, CDATA sections, declarations and processing instructions.
+QString checkXmlDepth(const QByteArray& text)
+{
+    int depth = 0;
+    qsizetype pos = 0;
+    auto skipPast = [&](const char* end) {
+        const qsizetype found = text.indexOf(end, pos);
+        pos = found < 0 ? text.size() : found + qsizetype(std::strlen(end));
+    };
+    while ((pos = text.indexOf('<', pos)) >= 0) {
+        if (startsWith(text, pos, "<!--")) {
+            pos += 4;
+            skipPast("-->");
+        } else if (startsWith(text, pos, "<![CDATA[")) {
+            skipPast("]]>");
+        } else if (startsWith(text, pos, "<?")) {
+            skipPast("?>");
+        } else if (startsWith(text, pos, "<!")) {
+            skipPast(">");
+        } else {
+            const bool closing = startsWith(text, pos, "</");
+            qsizetype nameBegin = pos + (closing ? 2 : 1);
+            qsizetype nameEnd = nameBegin;
+            while (nameEnd < text.size() && QByteArrayView(" \t\r\n/>").indexOf(text[nameEnd]) < 0)
+                ++nameEnd;
+            const QByteArray name = text.mid(nameBegin, nameEnd - nameBegin);
+            pos = nameEnd;
+            skipPast(">");
+            const bool selfClosing = pos >= 2 && text[pos - 2] == '/';
+            if (name != "array" && name != "dict" && name != "plist")
+                continue;
+            if (closing)
+                depth = std::max(0, depth - 1);
+            else if (!selfClosing && ++depth > maxDepth)
+                return QObject::tr("The property list is nested too deeply.");
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+QString check(const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return QObject::tr("The data is empty.");
+    if (bytes.size() > maxSize)
+        return QObject::tr("The data is too large.");
+    if (bytes.startsWith("bplist00"))
+        return BinaryList(reinterpret_cast<Bytes>(bytes.constData()), quint64(bytes.size())).check();
+    if (bytes.startsWith("bplist"))
+        return QObject::tr("The property list format is not supported.");
+    return checkXmlDepth(bytes);
+}
+
+}  // namespace quorvel::PropertyListCheck

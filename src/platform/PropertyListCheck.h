@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace quorvel {
+
+// Structural checks made on untrusted property-list bytes before they are
+// handed to libplist, whose parser recurses without bound and expands shared
+// containers of a binary list again at each reference (so a small file could
+// exhaust the stack or the memory).
+namespace PropertyListCheck {
+
+inline constexpr int maxDepth = 256;
+inline constexpr qsizetype maxSize = 256 * 1024 * 1024;
+
+// An empty string when the bytes may be parsed, else the reason not to.
+QString check(const QByteArray& bytes);
+
+}  // namespace PropertyListCheck
+
+}  // namespace quorvel
