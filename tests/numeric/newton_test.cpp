@@ -1,0 +1,350 @@
+#include "numeric/Newton.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace quorvel;
+
+namespace {
+
+// A system given by its residuals and Jacobian; counts its evaluations and can be told
+// where it cannot be evaluated.
+class TestSystem : public Equation {
+public:
+    using Residuals = std::function<void(std::span<const double>, std::span<double>)>;
+    using Jacobian = std::function<void(std::span<const double>, Matrix&)>;
+    using Region = std::function<bool(std::span<const double>)>;
+
+    TestSystem(Residuals g, Jacobian j, Region fails = {}) : residuals(g), jacobian(j), fails_at(fails) {}
+
+    void system(std::span<const double> u, std::span<double> g, Matrix& j, int& err, int mode, void*)
+    {
+        ++evaluations;
+        if (fails_at && fails_at(u)) {
+            err = 1;
+            return;
+        }
+        residuals(u, g);
+        if (mode == 1)
+            jacobian(u, j);
+    }
+
+    void bind(Newton& newton, int n) { newton._setSysEquationToSolve(this, static_cast<SystemFunction>(&TestSystem::system), n); }
+
+    Residuals residuals;
+    Jacobian jacobian;
+    Region fails_at;
+    int evaluations = 0;
+};
+
+// G = A u - b.
+TestSystem linear_system(std::vector<std::vector<double>> a, std::vector<double> b)
+{
+    return TestSystem(
+        [a, b](std::span<const double> u, std::span<double> g) {
+            for (std::size_t i = 0; i < b.size(); ++i) {
+                g[i] = -b[i];
+                for (std::size_t k = 0; k < b.size(); ++k)
+                    g[i] += a[i][k] * u[k];
+            }
+        },
+        [a](std::span<const double>, Matrix& j) {
+            for (std::size_t i = 0; i < a.size(); ++i)
+                for (std::size_t k = 0; k < a.size(); ++k)
+                    j[i][k] = a[i][k];
+        });
+}
+
+// Intersection of the circle x^2 + y^2 = 4 with the hyperbola x y = 1, scaled per row.
+TestSystem circle_and_hyperbola(double row0_scale = 1, double row1_scale = 1)
+{
+    return TestSystem(
+        [=](std::span<const double> u, std::span<double> g) {
+            g[0] = row0_scale * (u[0] * u[0] + u[1] * u[1] - 4);
+            g[1] = row1_scale * (u[0] * u[1] - 1);
+        },
+        [=](std::span<const double> u, Matrix& j) {
+            j[0][0] = row0_scale * 2 * u[0];
+            j[0][1] = row0_scale * 2 * u[1];
+            j[1][0] = row1_scale * u[1];
+            j[1][1] = row1_scale * u[0];
+        });
+}
+
+// The intersection with x > y > 0: x^2 = 2 + sqrt(3).
+const double circle_x = std::sqrt(2 + std::sqrt(3.0));
+const double circle_y = 1 / circle_x;
+
+}  // namespace
+
+TEST(numeric_Newton, BindingSetsTheDefaults)
+{
+    TestSystem system = circle_and_hyperbola();
+    Newton newton;
+    system.bind(newton, 2);
+    EXPECT_EQ(newton.number_of_variables, 2);
+    EXPECT_EQ(newton.number_of_equations, 2);
+    EXPECT_EQ(newton.maximum_number_of_iterations, 25);
+    EXPECT_EQ(newton.epsilon, 1e-11);
+    EXPECT_EQ(newton.maximum_residue, 1e-8);
+    EXPECT_EQ(newton.relaxation_limit, 0.01);
+    EXPECT_EQ(newton.dUmax, Vector(2, 1e4));
+    EXPECT_EQ(newton.perturbation, Vector(2, 1e-9));
+    EXPECT_EQ(newton.J.rows(), 2);
+    EXPECT_EQ(newton.J.columns(), 2);
+    EXPECT_EQ(newton.limited, std::vector<char>(2, 0));
+}
+
+TEST(numeric_Newton, LinearSystemConvergesInTwoPasses)
+{
+    TestSystem system = linear_system({{3, 1, 0}, {1, 4, 1}, {0, 2, 5}}, {5, 12, 19});  // solution (1, 2, 3)
+    Newton newton;
+    system.bind(newton, 3);
+    newton.set_initial_values(std::vector<double>{0, 0, 0});
+    newton.solve();
+    ASSERT_TRUE(newton.good());
+    EXPECT_EQ(newton.iteration, 2);
+    EXPECT_EQ(system.evaluations, 2);
+    EXPECT_NEAR(newton.U[0], 1, 1e-14);
+    EXPECT_NEAR(newton.U[1], 2, 1e-14);
+    EXPECT_NEAR(newton.U[2], 3, 1e-14);
+}
+
+TEST(numeric_Newton, NonlinearSystemWithAnalyticalAndNumericalJacobians)
+{
+    struct Case {
+        const char* name;
+        double row0_scale, row1_scale;
+        char numerical;
+    };
+    const Case cases[] = {
+        {"analytical", 1, 1, 0},
+        {"numerical", 1, 1, 1},
+        {"rows scaled 1e8 and 1e-8", 1e8, 1e-8, 0},
+        {"rows scaled, numerical", 1e8, 1e-8, 1},
+    };
+    int unscaled_iterations = 0;
+    for (const Case& c : cases) {
+        TestSystem system = circle_and_hyperbola(c.row0_scale, c.row1_scale);
+        Newton newton;
+        system.bind(newton, 2);
+        newton.numerical_jacobian = c.numerical;
+        if (c.numerical)
+            newton.perturbation = {1e-6, 1e-6};
+        newton.set_initial_values(std::vector<double>{2, 0.3});
+        newton.solve();
+        ASSERT_TRUE(newton.good()) << c.name << " failure " << newton.failure;
+        EXPECT_NEAR(newton.U[0], circle_x, 1e-10) << c.name;
+        EXPECT_NEAR(newton.U[1], circle_y, 1e-10) << c.name;
+        // Each row is scaled by its own magnitude, so the scale of an equation does not matter.
+        if (c.row0_scale == 1 && !c.numerical) {
+            unscaled_iterations = newton.iteration;
+        } else if (!c.numerical) {
+            EXPECT_EQ(newton.iteration, unscaled_iterations) << c.name;
+        }
+    }
+}
+
+TEST(numeric_Newton, StepIsShrunkAsAWholeToTheMaximumSteps)
+{
+    TestSystem system = linear_system({{1, 0}, {0, 1}}, {10, 2});  // raw first step (10, 2)
+    Newton newton;
+    system.bind(newton, 2);
+    newton.set_initial_values(std::vector<double>{0, 0});
+    newton.set_dUmax(std::vector<double>{1, 1});
+    newton.maximum_number_of_iterations = 1;  // stop right after the first step
+    newton.solve();
+    EXPECT_EQ(newton.failure, 1);
+    EXPECT_DOUBLE_EQ(newton.U[0], 1.0);
+    EXPECT_DOUBLE_EQ(newton.U[1], 0.2);
+
+    // With room to move, the capped steps still lead to the solution.
+    newton.maximum_number_of_iterations = 25;
+    newton.set_initial_values(std::vector<double>{0, 0});
+    newton.solve();
+    ASSERT_TRUE(newton.good());
+    EXPECT_NEAR(newton.U[0], 10, 1e-12);
+    EXPECT_NEAR(newton.U[1], 2, 1e-12);
+}
+
+TEST(numeric_Newton, FailureCodes)
+{
+    struct Case {
+        const char* name;
+        std::function<TestSystem()> make;
+        std::function<void(Newton&)> adjust;
+        int n;
+        std::vector<double> start;
+        int failure;
+        int evaluations;  // -1: not checked
+        const char* stdout_text;
+        const char* stderr_text;
+    };
+    const Case cases[] = {
+        {"start vector cannot be evaluated",
+         [] {
+             TestSystem s = circle_and_hyperbola();
+             s.fails_at = [](std::span<const double>) { return true; };
+             return s;
+         },
+         [](Newton&) {}, 2, {2, 0.3}, 1, 1, "", ""},
+        {"singular step", [] { return linear_system({{1, 1}, {2, 2}}, {1, 2}); }, [](Newton&) {}, 2, {0.5, 0.5}, 1, 1,
+         "Singular matrix\n", "The system is degenerated.\n"},
+        {"empty system", [] { return linear_system({}, {}); }, [](Newton&) {}, 0, {}, 2, 1, "",
+         "The system is degenerated.\n"},
+        {"small residual, large next step", [] { return linear_system({{1}}, {5}); },
+         [](Newton& newton) { newton.set_epsilon(1); }, 1, {0}, 3, 1, "", ""},
+        {"iteration cap", [] { return circle_and_hyperbola(); },
+         [](Newton& newton) { newton.maximum_number_of_iterations = 2; }, 2, {2, 0.3}, 1, -1, "", ""},
+    };
+    for (const Case& c : cases) {
+        TestSystem system = c.make();
+        Newton newton;
+        system.bind(newton, c.n);
+        c.adjust(newton);
+        newton.set_initial_values(c.start);
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        newton.solve();
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.stdout_text) << c.name;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.stderr_text) << c.name;
+        EXPECT_FALSE(newton.good()) << c.name;
+        EXPECT_EQ(newton.failure, c.failure) << c.name;
+        if (c.evaluations >= 0) {
+            EXPECT_EQ(system.evaluations, c.evaluations) << c.name;
+        }
+    }
+}
+
+TEST(numeric_Newton, FailedEvaluationsHalveTheRelaxation)
+{
+    // Solution (1, 2, 3) from 0; points with a first coordinate above 0.01 cannot be
+    // evaluated, so the first step is halved until it falls below the relaxation limit.
+    TestSystem system = linear_system({{3, 1, 0}, {1, 4, 1}, {0, 2, 5}}, {5, 12, 19});
+    system.fails_at = [](std::span<const double> u) { return u[0] > 0.01; };
+    Newton newton;
+    system.bind(newton, 3);
+    newton.set_initial_values(std::vector<double>{0, 0, 0});
+    newton.solve();
+    EXPECT_EQ(newton.failure, 1);
+    // The start vector, then factors 1, 1/2, ..., 1/64 of the step to (1, 2, 3).
+    EXPECT_EQ(system.evaluations, 1 + 7);
+    EXPECT_NEAR(newton.U[0], 1.0 / 64, 1e-15);
+}
+
+TEST(numeric_Newton, RebindingToAnotherObjectOrSizeGetsItsOwnArrays)
+{
+    TestSystem small = linear_system({{2, 0}, {0, 4}}, {2, 8});                      // (1, 2)
+    TestSystem large = linear_system({{1, 0, 0}, {0, 1, 0}, {0, 0, 2}}, {4, 5, 12});  // (4, 5, 6)
+    Newton newton;
+    small.bind(newton, 2);
+    newton.set_initial_values(std::vector<double>{0, 0});
+    newton.solve();
+    ASSERT_TRUE(newton.good());
+
+    // The same member function on another object and size.
+    large.bind(newton, 3);
+    ASSERT_EQ(newton.number_of_variables, 3);
+    ASSERT_EQ(newton.U.size(), 3u);
+    ASSERT_EQ(newton.J.rows(), 3);
+    ASSERT_EQ(newton.limited.size(), 3u);
+    newton.set_initial_values(std::vector<double>{0, 0, 0});
+    newton.solve();
+    ASSERT_TRUE(newton.good());
+    EXPECT_NEAR(newton.U[2], 6, 1e-14);
+    EXPECT_EQ(large.evaluations, 2);
+
+    // Binding the same system again keeps the tolerances set after the first binding.
+    newton.set_epsilon(1e-6);
+    large.bind(newton, 3);
+    EXPECT_EQ(newton.epsilon, 1e-6);
+}
+
+TEST(numeric_Newton, NumericalJacobianMatchesTheAnalyticalOne)
+{
+    TestSystem system = circle_and_hyperbola(3, -0.5);
+    Newton newton;
+    system.bind(newton, 2);
+    newton.perturbation = {1e-6, 1e-6};
+    Vector u{1.3, -0.7}, g(2), g_numerical(2);
+    Matrix analytical(2, 2), numerical(2, 2);
+    int err = 1;
+    newton.calculate(u, g, analytical, err, 1);
+    ASSERT_EQ(err, 0);
+    newton.calculate_numerical(u, g_numerical, numerical, err);
+    ASSERT_EQ(err, 0);
+    EXPECT_EQ(u, (Vector{1.3, -0.7}));
+    EXPECT_EQ(g_numerical, g);
+    for (int i = 0; i < 2; ++i)
+        for (int j = 0; j < 2; ++j)
+            EXPECT_NEAR(numerical[i][j], analytical[i][j], 1e-8) << i << " " << j;
+}
+
+TEST(numeric_Newton, NumericalJacobianFailsWhenAnyPerturbedEvaluationFails)
+{
+    // Points with a first coordinate below 1 cannot be evaluated: at u0 = 1 only the
+    // backward difference of the first column fails; the later evaluations succeed.
+    TestSystem system = circle_and_hyperbola();
+    system.fails_at = [](std::span<const double> u) { return u[0] < 1; };
+    Newton newton;
+    system.bind(newton, 2);
+    Vector u{1, 0.5}, g(2);
+    Matrix j(2, 2);
+    int err = 0;
+    newton.calculate_numerical(u, g, j, err);
+    EXPECT_NE(err, 0);
+    EXPECT_EQ(u, (Vector{1, 0.5}));
+
+    // So a Newton solve started there fails at its start vector.
+    newton.numerical_jacobian = 1;
+    newton.set_initial_values(u);
+    newton.solve();
+    EXPECT_EQ(newton.failure, 1);
+}
+
+TEST(numeric_Newton, BoundsOfLimitedVariablesAreApproachedByNineTenths)
+{
+    TestSystem system = linear_system({{1, 0}, {0, 1}}, {10, 2});
+    Newton newton;
+    system.bind(newton, 2);
+    newton.limited[0] = 1;
+    newton.lower_limit[0] = -100;
+    newton.upper_limit[0] = 5;
+    newton.maximum_number_of_iterations = 1;
+    newton.set_initial_values(std::vector<double>{0, 0});
+    newton.solve();
+    EXPECT_DOUBLE_EQ(newton.U[0], 0.9 * 5);
+    EXPECT_DOUBLE_EQ(newton.U[1], 2);
+}
+
+TEST(numeric_NLESolver, MapTabulatesTheResidualsWithoutStartingGnuplot)
+{
+    TestSystem system = linear_system({{1, 1}, {1, -1}}, {0, 0});
+    Newton newton;
+    system.bind(newton, 2);
+    newton.map(0, 1, -1, 1, 0, 2, 2, 2, 2, "_test");  // the first count becomes 3
+
+    std::FILE* file = std::fopen("mapcrit_test", "r");
+    ASSERT_NE(file, nullptr);
+    std::string text;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, file))
+        text += buffer;
+    std::fclose(file);
+    std::remove("mapcrit_test");
+
+    const std::string expected =
+        "IGOR\nWAVES x0_test x1_test res_test f_test\nBEGIN\n"
+        "-1.000000\t0.000000\t2.000000\t1.000000\n"
+        "-1.000000\t2.000000\t2.000000\t1.000000\n"
+        "0.000000\t0.000000\t0.000000\t0.000000\n"
+        "0.000000\t2.000000\t0.000000\t2.000000\n"
+        "1.000000\t0.000000\t2.000000\t1.000000\n"
+        "1.000000\t2.000000\t2.000000\t3.000000\n"
+        "END\n";
+    EXPECT_EQ(text, expected);
+}
