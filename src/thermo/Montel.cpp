@@ -1,6 +1,7 @@
 #include "thermo/Montel.h"
 
 #include <array>
+#include <utility>
 
 namespace quorvel {
 
@@ -98,13 +99,6 @@ Montel::Montel(short type)
     m2 = -0.26992;
     delta1 = 0.41421356237309515;
     delta2 = -1 / delta1;
-}
-
-const char* Montel::builtin_name(short i)
-{
-    if (i < 0 || i >= builtin_component_count)
-        return "";
-    return builtin_components[i].name;
 }
 
 void Montel::read_component_data(short i, const std::string& name)

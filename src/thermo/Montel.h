@@ -19,8 +19,6 @@ public:
     // Stores the built-in interaction table for every pair of components.
     void read_BIP();
 
-    static const char* builtin_name(short i);
-
     double cn1_tc = 713;          // K
     double cn1_pc = 2000000;      // Pa
     double cn1_omega = 0.6;
