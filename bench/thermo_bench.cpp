@@ -47,3 +47,86 @@ void BM_PengFugacitiesWithDerivatives(benchmark::State& state)
 BENCHMARK(BM_PengFugacitiesWithDerivatives)->Arg(17)->Arg(40);
 
 }  // namespace
+
+// ---- Two-phase equilibrium of a 17-component fluid -------------------------------------
+
+#include "thermo/Clapeyron.h"
+#include "thermo/Montel.h"
+#include "thermo/Quenta.h"
+
+#include <memory>
+
+namespace {
+
+// A black oil on the 17 built-in components, with Clapeyron vapour pressures through the
+// normal boiling point and the critical point for the ideal-mixture start values.
+struct SeventeenComponentFluid {
+    quorvel::Montel liquid{2};
+    quorvel::Montel vapour{1};
+    quorvel::Quenta equilibrium{liquid, vapour};
+
+    SeventeenComponentFluid()
+    {
+        static const char* names[17] = {"N2", "CO2", "H2S", "C1", "C2", "C3", "iC4", "nC4", "iC5",
+                                        "nC5", "C6", "C7", "C8", "C9", "C10", "Cn1", "Cn2"};
+        static const double z[17] = {0.005, 0.01, 0, 0.40, 0.07, 0.05, 0.01, 0.025, 0.01,
+                                     0.013, 0.02, 0.03, 0.03, 0.025, 0.022, 0.15, 0.13};
+        static const double boiling_point[17] = {77.35, 194.7, 212.8, 111.6, 184.6, 231.1,
+                                                 261.4, 272.7, 301.0, 309.2, 341.9, 371.6,
+                                                 398.8, 424.0, 447.3, 530.0, 720.0};
+        equilibrium.number_of_components(17);
+        for (short i = 0; i < 17; ++i)
+            equilibrium.add_component(i, names[i]);
+        for (short i = 0; i < 17; ++i) {
+            const double Tc = liquid.critical_temperature[i];
+            const double Pc = liquid.critical_pressure[i];
+            equilibrium.setSatProp(i, Tc, Pc, boiling_point[i]);
+            auto psat = std::make_unique<quorvel::Clapeyron>();
+            psat->set_constants(boiling_point[i], 101325.0, Tc, Pc);
+            equilibrium.psat_correlation[i] = std::move(psat);
+            equilibrium.composition(i, z[i]);
+        }
+    }
+};
+
+// Flash at 350 K and 100 bar from the ideal-mixture start values.
+void BM_SeventeenComponentFlash(benchmark::State& state)
+{
+    SeventeenComponentFluid fluid;
+    quorvel::Quenta& e = fluid.equilibrium;
+    for (auto _ : state) {
+        e.set_type_of_problem(12);
+        e.set_the_temperature(350);
+        e.set_the_pressure(100);
+        e.set_initialization_flag(2);
+        e.calculateVLE();
+        if (e.failure_code != 0) {
+            state.SkipWithError("the flash failed");
+            break;
+        }
+        benchmark::DoNotOptimize(e.vapour_moles);
+    }
+}
+BENCHMARK(BM_SeventeenComponentFlash);
+
+// Bubble point at 350 K from the ideal-mixture start values.
+void BM_SeventeenComponentBubblePoint(benchmark::State& state)
+{
+    SeventeenComponentFluid fluid;
+    quorvel::Quenta& e = fluid.equilibrium;
+    for (auto _ : state) {
+        e.set_type_of_problem(13);
+        e.set_the_temperature(350);
+        e.set_the_vaporization_ratio(0);
+        e.set_initialization_flag(2);
+        e.calculateVLE();
+        if (e.failure_code != 0) {
+            state.SkipWithError("the bubble point failed");
+            break;
+        }
+        benchmark::DoNotOptimize(e.current_pressure);
+    }
+}
+BENCHMARK(BM_SeventeenComponentBubblePoint);
+
+}  // namespace

@@ -1,0 +1,345 @@
+// Isopleth and isochore predictor steps: curves walked the way the calculation interface
+// walks them stay on the equilibrium surface, the derivatives of the converged solution
+// match finite differences of neighbouring solves, and the step memory of one curve never
+// reaches another.
+
+#include "thermo/support/two_phase_mixture.h"
+
+#include "thermo/FluidPhase.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace quorvel::test {
+namespace {
+
+const std::vector<FeedEntry> light_gas = {{C1, 0.40}, {C2, 0.15}, {C3, 0.15}, {iC4, 0.10}, {nC4, 0.20}};
+
+struct CurvePoint {
+    double T;      // K
+    double P;      // Pa
+    short type;    // type of problem the point was solved with
+    double slope;  // dP/dT of the prediction that led to it
+};
+
+// Largest |fV_i - fL_i| / P with textbook fugacities.
+double scaled_fugacity_difference(const TwoPhaseMixture& m)
+{
+    const Quenta& e = m.equilibrium;
+    const double T = e.current_temperature;
+    const double P = e.current_pressure;
+    const auto lnL = textbook_ln_phi(m.feed, e.liquid_composition, T, P, false);
+    const auto lnV = textbook_ln_phi(m.feed, e.vapour_composition, T, P, true);
+    double worst = 0;
+    for (int i = 0; i < m.size(); ++i) {
+        const double fL = e.liquid_composition[i] * std::exp(lnL[i]) * P;
+        const double fV = e.vapour_composition[i] * std::exp(lnV[i]) * P;
+        worst = std::max(worst, std::fabs(fV - fL) / P);
+    }
+    return worst;
+}
+
+void solve_saturation(Quenta& e, double T, double vapour_fraction)
+{
+    e.set_type_of_problem(13);
+    e.set_the_temperature(T);
+    e.set_the_vaporization_ratio(vapour_fraction);
+    e.set_initialization_flag(2);
+    e.calculateVLE();
+}
+
+// Every corrected point is an equilibrium point of the feed with the curve's vapour amount.
+void expect_on_the_equilibrium_surface(const TwoPhaseMixture& m)
+{
+    EXPECT_LT(scaled_fugacity_difference(m), 1e-8);
+    EXPECT_LT(material_balance_error(m), 1e-9);
+    EXPECT_FALSE(m.equilibrium.is_it_the_trivial_solution());
+}
+
+// The isopleth loop of the calculation interface: predict, correct, save; on failure halve
+// the step and go back to the last good point, ending below a step of 0.01.
+std::vector<CurvePoint> walk_isopleth(TwoPhaseMixture& m, double vapour_fraction, int maximum_points)
+{
+    Quenta& e = m.equilibrium;
+    std::vector<CurvePoint> points;
+    e.save();
+    e.step_counter = 0;
+    double step = 1;
+    while (int(points.size()) < maximum_points) {
+        e.set_initialization_flag(0);
+        e.estimateNextIsoplethPoint(step, 10, 500000);
+        const double slope = e.path_slope;
+        e.calculateVLE();
+        if (e.failure_code != 0) {
+            step *= 0.5;
+            if (step < 0.01)
+                break;
+            e.restore();
+            continue;
+        }
+        e.save();
+        step = std::min(1.0, step * 1.2);
+        points.push_back({e.current_temperature, e.current_pressure, e.type_of_problem, slope});
+        EXPECT_NEAR(e.vapour_moles, vapour_fraction, 1e-12);
+        expect_on_the_equilibrium_surface(m);
+    }
+    return points;
+}
+
+// The two-phase isochore loop of the calculation interface, from a saved saturation point.
+std::vector<CurvePoint> walk_isochore(TwoPhaseMixture& m, double volume, double first_step, int count)
+{
+    Quenta& e = m.equilibrium;
+    std::vector<CurvePoint> points;
+    double step = 1;
+    for (int k = 0; k < count; ++k) {
+        e.set_initialization_flag(0);
+        e.set_type_of_problem(14);
+        e.set_the_volume(volume);
+        e.estimateNextIsochorPoint(step, first_step);
+        if (e.failure_code != 0)
+            break;
+        e.calculateVLE();
+        while (e.failure_code != 0 && step >= 0.001) {
+            step *= 0.5;
+            if (!e.estimateNextIsochorPoint(step, -1) || e.failure_code != 0)
+                break;
+            e.calculateVLE();
+        }
+        if (e.failure_code != 0)
+            break;
+        e.save();
+        step = std::min(1.0, step * 1.2);
+        points.push_back({e.current_temperature, e.current_pressure, e.type_of_problem, e.path_slope});
+    }
+    return points;
+}
+
+// The bubble point at 300 K, saved as the start of an isochore of the liquid's volume.
+double start_isochore_at_bubble_point(TwoPhaseMixture& m)
+{
+    Quenta& e = m.equilibrium;
+    solve_saturation(e, 300, 0);
+    EXPECT_EQ(e.failure_code, 0);
+    e.save();
+    e.step_counter = 0;
+    return e.liquid->molar_volume;
+}
+
+TEST(IsoplethPredictor, DewCurveStaysOnTheSaturationCurveAndTurnsAtTheCricondentherm)
+{
+    TwoPhaseMixture m(light_gas);
+    solve_saturation(m.equilibrium, 250, 1);
+    ASSERT_EQ(m.equilibrium.failure_code, 0);
+
+    const std::vector<CurvePoint> points = walk_isopleth(m, 1, 80);
+    ASSERT_GE(points.size(), 15u);
+    ASSERT_LT(points.size(), 80u) << "the walk must end near the critical point";
+
+    for (std::size_t k = 1; k < points.size(); ++k)
+        EXPECT_GT(points[k].P, points[k - 1].P) << "point " << k;
+
+    // Temperature rises to the cricondentherm and falls after it; there dP/dT goes through
+    // infinity (+ to -), which the predictor crosses in pressure steps.
+    const auto hottest = std::max_element(points.begin(), points.end(),
+                                          [](const CurvePoint& a, const CurvePoint& b) { return a.T < b.T; });
+    const std::size_t top = std::size_t(hottest - points.begin());
+    ASSERT_GT(top, 0u);
+    ASSERT_LT(top + 1, points.size());
+    for (std::size_t k = 1; k <= top; ++k)
+        EXPECT_GT(points[k].T, points[k - 1].T) << "point " << k;
+    for (std::size_t k = top + 1; k < points.size(); ++k)
+        EXPECT_LT(points[k].T, points[k - 1].T) << "point " << k;
+    EXPECT_EQ(points[top].type, 23);
+    EXPECT_EQ(points[top + 1].type, 23);
+    EXPECT_GT(points[top].slope, 1e5);
+    EXPECT_LT(points[top + 1].slope, -1e5);
+    // Pressure steps of 5 bar around the turn.
+    EXPECT_NEAR(points[top + 1].P - points[top].P, 5e5, 1e-3);
+
+    // Temperature steps of 10 K on the flat part at the start.
+    EXPECT_EQ(points.front().type, 13);
+    EXPECT_NEAR(points[1].T - points[0].T, 10, 1e-9);
+}
+
+TEST(IsoplethPredictor, DerivativesMatchNeighbouringSaturationPoints)
+{
+    TwoPhaseMixture m(light_gas);
+    Quenta& e = m.equilibrium;
+    const double T = 300;
+    const double h = 0.01;
+    std::vector<double> pressures;
+    std::vector<std::vector<double>> liquids;
+    for (double t : {T - h, T + h, T}) {
+        solve_saturation(e, t, 1);
+        ASSERT_EQ(e.failure_code, 0);
+        pressures.push_back(e.current_pressure);
+        liquids.push_back(e.liquid_composition);
+    }
+    ASSERT_TRUE(e.calculate_derivatives(e.derivatives, Quenta::temperature_quantity,
+                                        Quenta::vapour_amount_quantity));
+    const double slope = (pressures[1] - pressures[0]) / (2 * h);
+    EXPECT_NEAR(e.derivatives[0], 1, 1e-12);
+    EXPECT_NEAR(e.derivatives[1], slope, 1e-5 * slope);
+    EXPECT_NEAR(e.derivatives[3], 0, 1e-12);  // the vapour amount stays fixed
+    for (int i = 0; i < m.size(); ++i) {
+        const double dx = (liquids[1][i] - liquids[0][i]) / (2 * h);
+        EXPECT_NEAR(e.derivatives[4 + i], dx, 1e-4 * std::fabs(dx) + 1e-9) << "component " << i;
+    }
+}
+
+TEST(IsochorePredictor, TwoPhaseIsochoreKeepsItsVolumeAndMatchesItsDerivatives)
+{
+    TwoPhaseMixture m(light_gas);
+    Quenta& e = m.equilibrium;
+    const double volume = start_isochore_at_bubble_point(m);
+
+    const std::vector<CurvePoint> points = walk_isochore(m, volume, -5, 12);
+    ASSERT_EQ(points.size(), 12u);
+    EXPECT_EQ(e.isochore_reversed, 0);
+    double previous_T = 300;
+    for (const CurvePoint& point : points) {
+        EXPECT_NEAR(point.T, previous_T - 5, 1e-9);
+        previous_T = point.T;
+    }
+    EXPECT_NEAR(e.current_volume, volume, 1e-10 * volume);
+    expect_on_the_equilibrium_surface(m);
+    EXPECT_GT(e.vapour_moles, 0.01);
+
+    // dP/dT along the isochore against two neighbouring solves at the same volume.
+    ASSERT_TRUE(e.calculate_derivatives(e.derivatives, Quenta::temperature_quantity,
+                                        Quenta::molar_volume_quantity));
+    const double slope_here = e.derivatives[1];
+    const double T = e.current_temperature;
+    const double h = 0.01;
+    double pressures[2];
+    for (int k = 0; k < 2; ++k) {
+        e.restore();
+        e.set_type_of_problem(14);
+        e.set_the_temperature(T + (k == 0 ? -h : h));
+        e.set_the_volume(volume);
+        e.set_initialization_flag(1);
+        e.calculateVLE();
+        ASSERT_EQ(e.failure_code, 0);
+        pressures[k] = e.current_pressure;
+    }
+    const double slope = (pressures[1] - pressures[0]) / (2 * h);
+    EXPECT_NEAR(slope_here, slope, 1e-5 * slope);
+}
+
+TEST(IsochorePredictor, StartLeavingTheTwoPhaseRegionIsReversedAndTheFlagStays)
+{
+    TwoPhaseMixture m(light_gas);
+    Quenta& e = m.equilibrium;
+    const double volume = start_isochore_at_bubble_point(m);
+
+    // Heating the bubble-point liquid at constant volume leaves the two-phase region.
+    const std::vector<CurvePoint> points = walk_isochore(m, volume, +5, 6);
+    ASSERT_EQ(points.size(), 6u);
+    EXPECT_EQ(e.isochore_reversed, 1);
+    EXPECT_LT(points.front().T, 300);
+    for (std::size_t k = 1; k < points.size(); ++k)
+        EXPECT_LT(points[k].T, points[k - 1].T);
+
+    // A new curve on the same object starts afresh.
+    start_isochore_at_bubble_point(m);
+    walk_isochore(m, volume, -5, 2);
+    EXPECT_EQ(e.isochore_reversed, 0);
+}
+
+// The step memory belongs to one equilibrium object: two curves traced in turn give the
+// same points as each traced alone.
+TEST(Predictor, InterleavedCurvesDoNotShareTheirSteps)
+{
+    const auto first_steps = [](TwoPhaseMixture& m, double first_step, int count) {
+        const double volume = m.equilibrium.liquid->molar_volume;
+        return walk_isochore(m, volume, first_step, count);
+    };
+
+    TwoPhaseMixture alone(light_gas);
+    start_isochore_at_bubble_point(alone);
+    const std::vector<CurvePoint> reference = first_steps(alone, +5, 4);
+    ASSERT_EQ(reference.size(), 4u);
+
+    TwoPhaseMixture a(light_gas);
+    TwoPhaseMixture b({{C1, 0.3}, {C3, 0.4}, {nC4, 0.3}});
+    start_isochore_at_bubble_point(a);
+    start_isochore_at_bubble_point(b);
+    const double volume_a = a.equilibrium.liquid->molar_volume;
+    const double volume_b = b.equilibrium.liquid->molar_volume;
+    std::vector<CurvePoint> interleaved;
+    for (int k = 0; k < 4; ++k) {
+        const auto point = walk_isochore(a, volume_a, +5, 1);
+        ASSERT_EQ(point.size(), 1u);
+        interleaved.push_back(point.front());
+        ASSERT_EQ(walk_isochore(b, volume_b, -3, 1).size(), 1u);
+    }
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_DOUBLE_EQ(interleaved[k].T, reference[k].T) << "point " << k;
+        EXPECT_DOUBLE_EQ(interleaved[k].P, reference[k].P) << "point " << k;
+    }
+    EXPECT_EQ(a.equilibrium.isochore_reversed, 1);
+    EXPECT_EQ(b.equilibrium.isochore_reversed, 0);
+}
+
+// Fault mended: a singular derivative system used to leave the derivatives of an earlier
+// point in place and predict from them. Now the prediction fails, the start values stay
+// as they were, and the solve that follows reports the failure instead of converging
+// from stale start values.
+TEST(Predictor, SingularDerivativeSystemFailsThePrediction)
+{
+    TwoPhaseMixture m(light_gas);
+    Quenta& e = m.equilibrium;
+    solve_saturation(e, 250, 0);
+    ASSERT_EQ(e.failure_code, 0);
+    e.save();
+    e.step_counter = 0;
+    e.set_initialization_flag(0);
+
+    // Phase models without amounts: every material-balance row loses all but one entry.
+    const auto empty_the_phases = [&] {
+        e.liquid->total_moles = 0;
+        e.vapour->total_moles = 0;
+        std::fill(e.liquid->mole_fraction.begin(), e.liquid->mole_fraction.end(), 0.0);
+    };
+    empty_the_phases();
+    const double specified_T = e.specified_temperature;
+    const double estimated_P = e.estimated_pressure;
+    const auto estimated_y = e.estimated_vapour_composition;
+    EXPECT_FALSE(e.estimateNextIsoplethPoint(1, 10, 500000));
+    EXPECT_EQ(e.failure_code, 1);
+    EXPECT_EQ(e.specified_temperature, specified_T);
+    EXPECT_EQ(e.estimated_pressure, estimated_P);
+    EXPECT_EQ(e.estimated_vapour_composition, estimated_y);
+
+    const double T = e.current_temperature;
+    const double P = e.current_pressure;
+    e.calculateVLE();
+    EXPECT_EQ(e.failure_code, 1);
+    EXPECT_EQ(e.current_temperature, T);
+    EXPECT_EQ(e.current_pressure, P);
+
+    // Back at the good point the same curve goes on.
+    e.restore();
+    EXPECT_TRUE(e.estimateNextIsoplethPoint(1, 10, 500000));
+    e.calculateVLE();
+    EXPECT_EQ(e.failure_code, 0);
+    EXPECT_NEAR(e.current_temperature, 260, 1e-9);
+
+    // The isochore predictor likewise.
+    const double volume = start_isochore_at_bubble_point(m);
+    e.set_type_of_problem(14);
+    e.set_the_volume(volume);
+    e.saved_liquid_composition.assign(m.size(), 0.0);
+    empty_the_phases();
+    EXPECT_FALSE(e.estimateNextIsochorPoint(1, -5));
+    EXPECT_EQ(e.failure_code, 1);
+    e.calculateVLE();
+    EXPECT_EQ(e.failure_code, 1);
+}
+
+}  // namespace
+}  // namespace quorvel::test
