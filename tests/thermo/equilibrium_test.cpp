@@ -367,6 +367,65 @@ TEST(Equilibrium, RestoreGivesBackTheSavedStateAfterAFailedSolve)
     EXPECT_DOUBLE_EQ(e.liquid->molar_volume, liquid_volume);
 }
 
+TEST(VLE, PhaseRolesFollowThePhaseTypes)
+{
+    Peng vapour_model(1);
+    Peng liquid_model(2);
+    Peng second_liquid(2);
+    Peng second_vapour(1);
+
+    const VLE vapour_first(vapour_model, liquid_model);
+    EXPECT_EQ(vapour_first.liquid, &liquid_model);
+    EXPECT_EQ(vapour_first.vapour, &vapour_model);
+    EXPECT_EQ(vapour_first.liquid_liquid, 0);
+
+    const VLE two_liquids(liquid_model, second_liquid);
+    EXPECT_EQ(two_liquids.liquid, &liquid_model);
+    EXPECT_EQ(two_liquids.vapour, &second_liquid);
+    EXPECT_EQ(two_liquids.liquid_liquid, 1);
+
+    // Two vapour models make no pair: a solve reports failure instead of using them.
+    Quenta two_vapours(vapour_model, second_vapour);
+    EXPECT_EQ(two_vapours.liquid, nullptr);
+    EXPECT_EQ(two_vapours.vapour, nullptr);
+    two_vapours.number_of_components(2);
+    two_vapours.add_component(0, "C1");
+    two_vapours.add_component(1, "C3");
+    two_vapours.composition(0, 0.5);
+    two_vapours.composition(1, 0.5);
+    two_vapours.set_type_of_problem(12);
+    two_vapours.set_the_temperature(250);
+    two_vapours.set_the_pressure(20);
+    two_vapours.set_initialization_flag(1);
+    two_vapours.calculateVLE();
+    EXPECT_EQ(two_vapours.failure_code, 1);
+}
+
+// Pressures are given in bar and held in Pa; a volumetric vapour fraction becomes a molar
+// one with a vapour volume taken as 100 times the liquid's in the setters and 10 times in
+// the ideal-mixture estimate.
+TEST(VLE, SettersConvertUnitsAndFractions)
+{
+    TwoPhaseMixture m(light_gas);
+    Quenta& e = m.equilibrium;
+    e.set_the_pressure(1.0);
+    EXPECT_EQ(e.specified_pressure, 1e5);
+    e.pressure(2.0);
+    EXPECT_EQ(e.current_pressure, 2e5);
+    EXPECT_EQ(e.estimated_pressure, 2e5);
+    EXPECT_EQ(e.saved_pressure, 2e5);
+    EXPECT_EQ(m.liquid.pressure_pa, 2e5);
+
+    e.set_the_vaporization_ratio1(0.5);
+    EXPECT_DOUBLE_EQ(e.vapour_moles, 0.5 / 50.5);
+    EXPECT_DOUBLE_EQ(e.liquid_moles, 1 - 0.5 / 50.5);
+
+    e.set_type_of_problem(15);
+    e.set_the_temperature(250);
+    e.IdealMixture::calculateVLE();
+    EXPECT_DOUBLE_EQ(e.specified_vapour_moles, 0.5 / 5.5);
+}
+
 // Raoult's law written out: bubble pressure sum z Psat, dew pressure 1 / sum z/Psat.
 TEST(IdealMixture, SaturationPressuresFollowRaoultsLaw)
 {
