@@ -342,10 +342,10 @@ void KeyedArchiver::failWithError(const QString& message) { d->fail(message); }
 
 QByteArray KeyedArchiver::archivedData(const Value& rootObject, QString* error)
 {
-    return archivedData(RootList{{QString::fromLatin1(ArchiveFormat::rootKey), rootObject}}, error);
+    return archivedDataWithRootKeys({{QString::fromLatin1(ArchiveFormat::rootKey), rootObject}}, error);
 }
 
-QByteArray KeyedArchiver::archivedData(const RootList& roots, QString* error)
+QByteArray KeyedArchiver::archivedDataWithRootKeys(const RootList& roots, QString* error)
 {
     KeyedArchiver archiver;
     for (const auto& [key, value] : roots)
@@ -359,7 +359,7 @@ QByteArray KeyedArchiver::archivedData(const RootList& roots, QString* error)
 bool KeyedArchiver::writeFile(const QString& path, const RootList& roots, QString* error)
 {
     QString message;
-    const QByteArray bytes = archivedData(roots, &message);
+    const QByteArray bytes = archivedDataWithRootKeys(roots, &message);
     if (message.isEmpty()) {
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())

@@ -58,7 +58,7 @@ public:
     // One value under the root key "root" (pasteboard data, default colours).
     static QByteArray archivedData(const Value& rootObject, QString* error = nullptr);
     // Values under their root keys, in the given order (document contents).
-    static QByteArray archivedData(const RootList& roots, QString* error = nullptr);
+    static QByteArray archivedDataWithRootKeys(const RootList& roots, QString* error = nullptr);
     // The archive of the roots written to a file; false with a message when it fails.
     static bool writeFile(const QString& path, const RootList& roots, QString* error = nullptr);
 

@@ -206,8 +206,8 @@ TEST(KeyedArchive, ObjectGraphWithBackReferencesSistersAndConditionalObjects)
     }
 
     QString error;
-    const QByteArray bytes = KeyedArchiver::archivedData(
-        KeyedArchiver::RootList{{"phaseDiagrams", Array{diagram, diagram}}}, &error);
+    const QByteArray bytes =
+        KeyedArchiver::archivedDataWithRootKeys({{"phaseDiagrams", Array{diagram, diagram}}}, &error);
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     const auto roots = KeyedUnarchiver::unarchivedRootKeys(bytes, {"phaseDiagrams"}, &error);
     ASSERT_TRUE(roots) << error.toStdString();
