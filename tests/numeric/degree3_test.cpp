@@ -60,7 +60,7 @@ const CubicCase cubic_cases[] = {
 
 }  // namespace
 
-TEST(numeric_Degree3, KnownCubics)
+TEST(Degree3, KnownCubics)
 {
     for (const CubicCase& c : cubic_cases) {
         const Roots r = solve(c.c);
@@ -74,7 +74,7 @@ TEST(numeric_Degree3, KnownCubics)
     }
 }
 
-TEST(numeric_Degree3, ScalingTheCoefficientsKeepsTheRoots)
+TEST(Degree3, ScalingTheCoefficientsKeepsTheRoots)
 {
     for (const CubicCase& c : cubic_cases) {
         const Roots reference = solve(c.c);
@@ -89,7 +89,7 @@ TEST(numeric_Degree3, ScalingTheCoefficientsKeepsTheRoots)
     }
 }
 
-TEST(numeric_Degree3, WidelySpreadRootsKeepTheirRelativeAccuracy)
+TEST(Degree3, WidelySpreadRootsKeepTheirRelativeAccuracy)
 {
     // Compressibility-factor cubics mix roots of very different sizes: each root, even
     // the smallest, must come out with a small relative error.
@@ -112,7 +112,7 @@ TEST(numeric_Degree3, WidelySpreadRootsKeepTheirRelativeAccuracy)
     }
 }
 
-TEST(numeric_Degree3, RandomCubicsSatisfyTheirEquation)
+TEST(Degree3, RandomCubicsSatisfyTheirEquation)
 {
     std::mt19937 generator(3);
     std::uniform_real_distribution<double> coefficient(-10, 10);

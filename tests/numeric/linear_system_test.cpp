@@ -48,7 +48,7 @@ Matrix random_matrix(int n, std::mt19937& generator)
 
 }  // namespace
 
-TEST(numeric_Allocate, GivesZeroFilledVectorsAndMatrices)
+TEST(Allocate, GivesZeroFilledVectorsAndMatrices)
 {
     const Vector v = allocate(4);
     EXPECT_EQ(v, Vector(4, 0.0));
@@ -61,7 +61,7 @@ TEST(numeric_Allocate, GivesZeroFilledVectorsAndMatrices)
             EXPECT_EQ(m[i][j], 0.0);
 }
 
-TEST(numeric_SolveTheLinearSystem, OneByOneAndEmptySystems)
+TEST(SolveTheLinearSystem, OneByOneAndEmptySystems)
 {
     Matrix a = matrix_of({{4}});
     Vector b{2}, x{-1};
@@ -77,7 +77,7 @@ TEST(numeric_SolveTheLinearSystem, OneByOneAndEmptySystems)
     EXPECT_EQ(untouched[0], 7);
 }
 
-TEST(numeric_SolveTheLinearSystem, SingularMatrixIsReportedOnStandardOutput)
+TEST(SolveTheLinearSystem, SingularMatrixIsReportedOnStandardOutput)
 {
     struct Case {
         const char* name;
@@ -101,7 +101,7 @@ TEST(numeric_SolveTheLinearSystem, SingularMatrixIsReportedOnStandardOutput)
     }
 }
 
-TEST(numeric_SolveTheLinearSystem, TieOfPivotsTakesTheUpperRow)
+TEST(SolveTheLinearSystem, TieOfPivotsTakesTheUpperRow)
 {
     // Both rows share the pivot magnitude 2; taking the upper row leaves it in place,
     // which shows in the reduced matrix: its row 0 is the first row divided by 2.
@@ -115,7 +115,7 @@ TEST(numeric_SolveTheLinearSystem, TieOfPivotsTakesTheUpperRow)
     EXPECT_NEAR(x[1], 1.8, 1e-15);
 }
 
-TEST(numeric_SolveTheLinearSystem, SolvesRandomSystemsToRounding)
+TEST(SolveTheLinearSystem, SolvesRandomSystemsToRounding)
 {
     std::mt19937 generator(7);
     for (int n : {2, 5, 12, 40}) {
@@ -138,7 +138,7 @@ TEST(numeric_SolveTheLinearSystem, SolvesRandomSystemsToRounding)
     }
 }
 
-TEST(numeric_Inverse, TimesTheMatrixGivesTheIdentity)
+TEST(Inverse, TimesTheMatrixGivesTheIdentity)
 {
     std::mt19937 generator(11);
     std::vector<Matrix> cases = {
@@ -161,7 +161,7 @@ TEST(numeric_Inverse, TimesTheMatrixGivesTheIdentity)
     }
 }
 
-TEST(numeric_Inverse, ExchangeMatrixIsItsOwnInverse)
+TEST(Inverse, ExchangeMatrixIsItsOwnInverse)
 {
     Matrix a = matrix_of({{0, 1}, {1, 0}});
     ASSERT_EQ(inverse(a, 2), 0);
@@ -171,7 +171,7 @@ TEST(numeric_Inverse, ExchangeMatrixIsItsOwnInverse)
     EXPECT_EQ(a[1][1], 0.0);
 }
 
-TEST(numeric_Inverse, RejectsSmallPivotsInEveryColumn)
+TEST(Inverse, RejectsSmallPivotsInEveryColumn)
 {
     struct Case {
         const char* name;
@@ -189,7 +189,7 @@ TEST(numeric_Inverse, RejectsSmallPivotsInEveryColumn)
     }
 }
 
-TEST(numeric_Permutation, ExchangesEntriesAndRowsFromAColumnOn)
+TEST(Permutation, ExchangesEntriesAndRowsFromAColumnOn)
 {
     Vector v{1, 2, 3};
     permutation(v, 0, 2);
@@ -207,7 +207,7 @@ TEST(numeric_Permutation, ExchangesEntriesAndRowsFromAColumnOn)
     EXPECT_EQ(a[1][2], 3.0);
 }
 
-TEST(numeric_BandedSystems, AgreeWithTheDenseSolver)
+TEST(BandedSystems, AgreeWithTheDenseSolver)
 {
     for (int n : {1, 2, 3, 6, 15}) {
         Vector diagonal(n), upper1(n), upper2(n > 2 ? n - 2 : 0), lower1(n), lower2(n), rhs(n);

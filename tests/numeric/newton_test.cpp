@@ -81,7 +81,7 @@ const double circle_y = 1 / circle_x;
 
 }  // namespace
 
-TEST(numeric_Newton, BindingSetsTheDefaults)
+TEST(Newton, BindingSetsTheDefaults)
 {
     TestSystem system = circle_and_hyperbola();
     Newton newton;
@@ -99,7 +99,7 @@ TEST(numeric_Newton, BindingSetsTheDefaults)
     EXPECT_EQ(newton.limited, std::vector<char>(2, 0));
 }
 
-TEST(numeric_Newton, LinearSystemConvergesInTwoPasses)
+TEST(Newton, LinearSystemConvergesInTwoPasses)
 {
     TestSystem system = linear_system({{3, 1, 0}, {1, 4, 1}, {0, 2, 5}}, {5, 12, 19});  // solution (1, 2, 3)
     Newton newton;
@@ -114,7 +114,7 @@ TEST(numeric_Newton, LinearSystemConvergesInTwoPasses)
     EXPECT_NEAR(newton.U[2], 3, 1e-14);
 }
 
-TEST(numeric_Newton, NonlinearSystemWithAnalyticalAndNumericalJacobians)
+TEST(Newton, NonlinearSystemWithAnalyticalAndNumericalJacobians)
 {
     struct Case {
         const char* name;
@@ -149,7 +149,7 @@ TEST(numeric_Newton, NonlinearSystemWithAnalyticalAndNumericalJacobians)
     }
 }
 
-TEST(numeric_Newton, StepIsShrunkAsAWholeToTheMaximumSteps)
+TEST(Newton, StepIsShrunkAsAWholeToTheMaximumSteps)
 {
     TestSystem system = linear_system({{1, 0}, {0, 1}}, {10, 2});  // raw first step (10, 2)
     Newton newton;
@@ -171,7 +171,7 @@ TEST(numeric_Newton, StepIsShrunkAsAWholeToTheMaximumSteps)
     EXPECT_NEAR(newton.U[1], 2, 1e-12);
 }
 
-TEST(numeric_Newton, FailureCodes)
+TEST(Newton, FailureCodes)
 {
     struct Case {
         const char* name;
@@ -220,7 +220,7 @@ TEST(numeric_Newton, FailureCodes)
     }
 }
 
-TEST(numeric_Newton, FailedEvaluationsHalveTheRelaxation)
+TEST(Newton, FailedEvaluationsHalveTheRelaxation)
 {
     // Solution (1, 2, 3) from 0; points with a first coordinate above 0.01 cannot be
     // evaluated, so the first step is halved until it falls below the relaxation limit.
@@ -236,7 +236,7 @@ TEST(numeric_Newton, FailedEvaluationsHalveTheRelaxation)
     EXPECT_NEAR(newton.U[0], 1.0 / 64, 1e-15);
 }
 
-TEST(numeric_Newton, RebindingToAnotherObjectOrSizeGetsItsOwnArrays)
+TEST(Newton, RebindingToAnotherObjectOrSizeGetsItsOwnArrays)
 {
     TestSystem small = linear_system({{2, 0}, {0, 4}}, {2, 8});                      // (1, 2)
     TestSystem large = linear_system({{1, 0, 0}, {0, 1, 0}, {0, 0, 2}}, {4, 5, 12});  // (4, 5, 6)
@@ -264,7 +264,7 @@ TEST(numeric_Newton, RebindingToAnotherObjectOrSizeGetsItsOwnArrays)
     EXPECT_EQ(newton.epsilon, 1e-6);
 }
 
-TEST(numeric_Newton, NumericalJacobianMatchesTheAnalyticalOne)
+TEST(Newton, NumericalJacobianMatchesTheAnalyticalOne)
 {
     TestSystem system = circle_and_hyperbola(3, -0.5);
     Newton newton;
@@ -284,7 +284,7 @@ TEST(numeric_Newton, NumericalJacobianMatchesTheAnalyticalOne)
             EXPECT_NEAR(numerical[i][j], analytical[i][j], 1e-8) << i << " " << j;
 }
 
-TEST(numeric_Newton, NumericalJacobianFailsWhenAnyPerturbedEvaluationFails)
+TEST(Newton, NumericalJacobianFailsWhenAnyPerturbedEvaluationFails)
 {
     // Points with a first coordinate below 1 cannot be evaluated: at u0 = 1 only the
     // backward difference of the first column fails; the later evaluations succeed.
@@ -306,7 +306,7 @@ TEST(numeric_Newton, NumericalJacobianFailsWhenAnyPerturbedEvaluationFails)
     EXPECT_EQ(newton.failure, 1);
 }
 
-TEST(numeric_Newton, BoundsOfLimitedVariablesAreApproachedByNineTenths)
+TEST(Newton, BoundsOfLimitedVariablesAreApproachedByNineTenths)
 {
     TestSystem system = linear_system({{1, 0}, {0, 1}}, {10, 2});
     Newton newton;
@@ -321,7 +321,7 @@ TEST(numeric_Newton, BoundsOfLimitedVariablesAreApproachedByNineTenths)
     EXPECT_DOUBLE_EQ(newton.U[1], 2);
 }
 
-TEST(numeric_NLESolver, MapTabulatesTheResidualsWithoutStartingGnuplot)
+TEST(NLESolver, MapTabulatesTheResidualsWithoutStartingGnuplot)
 {
     TestSystem system = linear_system({{1, 1}, {1, -1}}, {0, 0});
     Newton newton;

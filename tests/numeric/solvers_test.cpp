@@ -57,7 +57,7 @@ double square_minus_two(double x) { return x * x - 2; }
 
 }  // namespace
 
-TEST(numeric_Secant, SquareRootOfTwoInFiveIterations)
+TEST(Secant, SquareRootOfTwoInFiveIterations)
 {
     TestEquation equation(square_minus_two);
     Secant secant;
@@ -69,7 +69,7 @@ TEST(numeric_Secant, SquareRootOfTwoInFiveIterations)
     EXPECT_EQ(secant.iteration, 5);
 }
 
-TEST(numeric_Secant, ToleranceIsRelativeAboveOneAndAbsoluteBelow)
+TEST(Secant, ToleranceIsRelativeAboveOneAndAbsoluteBelow)
 {
     struct Case {
         double root;
@@ -90,7 +90,7 @@ TEST(numeric_Secant, ToleranceIsRelativeAboveOneAndAbsoluteBelow)
     }
 }
 
-TEST(numeric_Secant, FailedEvaluationsAndBounds)
+TEST(Secant, FailedEvaluationsAndBounds)
 {
     struct Case {
         const char* name;
@@ -121,7 +121,7 @@ TEST(numeric_Secant, FailedEvaluationsAndBounds)
     }
 }
 
-TEST(numeric_Secant, BoundedSearchCreepsTowardsTheBoundWithoutPassingIt)
+TEST(Secant, BoundedSearchCreepsTowardsTheBoundWithoutPassingIt)
 {
     // The root 2 lies beyond the upper bound 1.
     TestEquation equation([](double x) { return x - 2; });
@@ -136,7 +136,7 @@ TEST(numeric_Secant, BoundedSearchCreepsTowardsTheBoundWithoutPassingIt)
         EXPECT_LE(x, 1.0);
 }
 
-TEST(numeric_Secant, NeverReportsSuccessAfterAFailedEvaluation)
+TEST(Secant, NeverReportsSuccessAfterAFailedEvaluation)
 {
     // With a loose tolerance, the last (smallest) relaxed try of the first iteration is
     // a step short enough to pass the test; it must still not count as a root.
@@ -165,7 +165,7 @@ TEST(numeric_Secant, NeverReportsSuccessAfterAFailedEvaluation)
     }
 }
 
-TEST(numeric_Secant, SevenRelaxedTriesPerIteration)
+TEST(Secant, SevenRelaxedTriesPerIteration)
 {
     // Every point but the start values fails: one iteration tries the factors 1 to 1/64.
     TestEquation equation(square_minus_two, [](double x) { return x != 1 && x != 2; });
@@ -177,7 +177,7 @@ TEST(numeric_Secant, SevenRelaxedTriesPerIteration)
     EXPECT_EQ(equation.points.size(), 2u + 7u);
 }
 
-TEST(numeric_Muller, SquareRootOfTwoInFourIterations)
+TEST(Muller, SquareRootOfTwoInFourIterations)
 {
     TestEquation equation(square_minus_two);
     Muller muller;
@@ -190,7 +190,7 @@ TEST(numeric_Muller, SquareRootOfTwoInFourIterations)
     EXPECT_EQ(muller.maximum_number_of_iterations, 60);
 }
 
-TEST(numeric_Muller, FindsRootsOfTableFunctions)
+TEST(Muller, FindsRootsOfTableFunctions)
 {
     struct Case {
         const char* name;
@@ -216,7 +216,7 @@ TEST(numeric_Muller, FindsRootsOfTableFunctions)
     }
 }
 
-TEST(numeric_Muller, ExactZeroEndsWithSuccess)
+TEST(Muller, ExactZeroEndsWithSuccess)
 {
     struct Case {
         const char* name;
@@ -241,7 +241,7 @@ TEST(numeric_Muller, ExactZeroEndsWithSuccess)
     }
 }
 
-TEST(numeric_Muller, StartValuesMustBeEvaluatedAndBracketARoot)
+TEST(Muller, StartValuesMustBeEvaluatedAndBracketARoot)
 {
     struct Case {
         const char* name;
@@ -268,7 +268,7 @@ TEST(numeric_Muller, StartValuesMustBeEvaluatedAndBracketARoot)
     }
 }
 
-TEST(numeric_Muller, FailedEvaluationInsideTheBracketEndsTheSolve)
+TEST(Muller, FailedEvaluationInsideTheBracketEndsTheSolve)
 {
     // Evaluating the midpoint 1.5 fails; its value must not be taken for a zero.
     TestEquation equation(square_minus_two, [](double x) { return x == 1.5; });
@@ -280,7 +280,7 @@ TEST(numeric_Muller, FailedEvaluationInsideTheBracketEndsTheSolve)
     EXPECT_FALSE(muller.good());
 }
 
-TEST(numeric_Solver, NotANumberIsAFailedEvaluation)
+TEST(Solver, NotANumberIsAFailedEvaluation)
 {
     TestEquation equation([](double x) { return x < 1.2 ? std::numeric_limits<double>::quiet_NaN() : x - 1.5; });
     Secant secant;
@@ -290,7 +290,7 @@ TEST(numeric_Solver, NotANumberIsAFailedEvaluation)
     EXPECT_EQ(secant.status, 4);
 }
 
-TEST(numeric_Solver, PlotWritesTheCurveAndTheScriptWithoutStartingGnuplot)
+TEST(Solver, PlotWritesTheCurveAndTheScriptWithoutStartingGnuplot)
 {
     TestEquation equation([](double x) { return x * x; });
     Secant secant;
@@ -322,7 +322,7 @@ TEST(numeric_Solver, PlotWritesTheCurveAndTheScriptWithoutStartingGnuplot)
     EXPECT_NE(script.find("'solver.txt'"), std::string::npos);
 }
 
-TEST(numeric_NewtonRaphson, ConvergesAndFallsBackToBisection)
+TEST(NewtonRaphson, ConvergesAndFallsBackToBisection)
 {
     TestEquation equation(square_minus_two);
     NewtonRaphson solver;
