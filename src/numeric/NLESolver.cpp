@@ -58,13 +58,14 @@ void NLESolver::_setSysEquationToSolve(Equation* object, SystemFunction function
 
 void NLESolver::set_initial_values(std::span<const double> values)
 {
-    std::copy_n(values.begin(), number_of_variables, U0.begin());
-    std::copy_n(values.begin(), number_of_variables, U.begin());
+    const std::size_t count = std::min(values.size(), U.size());
+    std::copy_n(values.begin(), count, U0.begin());
+    std::copy_n(values.begin(), count, U.begin());
 }
 
 void NLESolver::set_dUmax(std::span<const double> values)
 {
-    std::copy_n(values.begin(), number_of_variables, dUmax.begin());
+    std::copy_n(values.begin(), std::min(values.size(), dUmax.size()), dUmax.begin());
 }
 
 void NLESolver::calculate(std::span<const double> u, std::span<double> g, Matrix& jacobian, int& err, int mode)

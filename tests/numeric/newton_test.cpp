@@ -348,3 +348,31 @@ TEST(NLESolver, MapTabulatesTheResidualsWithoutStartingGnuplot)
         "END\n";
     EXPECT_EQ(text, expected);
 }
+
+TEST(NLESolver, CheckDerivativesWritesBothJacobians)
+{
+    TestSystem system = circle_and_hyperbola();
+    Newton newton;
+    system.bind(newton, 2);
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    newton.check_derivatives(file, std::vector<double>{1, 2}, std::vector<double>{1e-6, 1e-6});
+    std::rewind(file);
+    std::string text;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, file))
+        text += buffer;
+    std::fclose(file);
+
+    // Rows of the Jacobian at (1, 2): (2, 4) and (2, 1), analytical then numerical.
+    const std::size_t numerical = text.find("Numerical \n\n");
+    ASSERT_EQ(text.find("Analytical \n\n"), 0u);
+    ASSERT_NE(numerical, std::string::npos);
+    double a = 0, b = 0, c = 0, d = 0;
+    ASSERT_EQ(std::sscanf(text.c_str() + numerical + 12, "%lf %lf %lf %lf", &a, &b, &c, &d), 4);
+    EXPECT_NEAR(a, 2, 1e-6);
+    EXPECT_NEAR(b, 4, 1e-6);
+    EXPECT_NEAR(c, 2, 1e-6);
+    EXPECT_NEAR(d, 1, 1e-6);
+    EXPECT_NE(text.find(" 2.000000e+00   4.000000e+00  \n"), std::string::npos) << text;
+}
