@@ -5,7 +5,6 @@
 
 #include <concepts>
 #include <cstdio>
-#include <initializer_list>
 #include <span>
 #include <string>
 #include <vector>
