@@ -1,0 +1,684 @@
+#include "thermo/Oil.h"
+
+#include "thermo/FluidPhase.h"
+#include "thermo/ICubic.h"
+#include "thermo/StockTankCorrelations.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace quorvel {
+
+namespace {
+
+// Flash retries walk up this ladder (bar) until a flash converges there and the
+// requested flash converges from its compositions.
+constexpr auto kFlashLadder = [] {
+    std::array<double, 61> p{};
+    int k = 0;
+    for (double v : {1, 2, 4, 6, 10, 15, 20, 25, 30, 35, 40, 45, 50})
+        p[k++] = v;
+    for (int v = 60; v <= 400; v += 10)
+        p[k++] = v;
+    for (double v : {420, 440, 460, 480, 500})
+        p[k++] = v;
+    for (int v = 525; v <= 700; v += 25)
+        p[k++] = v;
+    return p;
+}();
+
+// Start pressures (bar) of the bubble-point search, from the highest down.
+constexpr double kBubbleLadder[] = {1500, 1200, 1000, 900, 800, 700, 600, 500, 400, 300,
+                                    250, 200, 150, 100, 40, 20, 10, 5, 1};
+
+// Components that are not part of the C7+ fraction.
+constexpr const char* kLightNames[] = {"C1", "CH4", "C2", "C3", "iC4", "nC4", "C4",
+                                       "iC5", "nC5", "C5", "C6", "CO2", "H2S", "N2"};
+
+constexpr double kLbFt3PerGcm3 = 3.048 * 3.048 * 3.048 / 0.4536;
+
+// Upper pressure (bar) of the flash walk towards the bubble point at 523.15 K.
+constexpr double kFlashWalkLimit = 1500;
+// Widest temperature walk (K) of the dew-point search by flashes.
+constexpr double kDewWalkLimit = 1000;
+
+double ratio(double numerator, double denominator)
+{
+    return denominator != 0 && std::isfinite(denominator) ? numerator / denominator : kUnavailable;
+}
+
+} // namespace
+
+static_assert(kFlashLadder[60] == 700);
+
+Oil::Oil(FluidPhase& liquidModel, FluidPhase& vapourModel) : Quenta(liquidModel, vapourModel) {}
+
+Oil::~Oil() = default;
+
+void Oil::read_component_data(short, const char*) {}
+
+void Oil::number_of_components(short n)
+{
+    Quenta::number_of_components(n);
+    specific_gravity.assign(n, 0.0);
+    carbon_number.assign(n, 0);
+    correlation.assign(n, 0);
+    critical_volume_cm3.assign(n, 0.0);
+    acentric_factor.assign(n, 0.0);
+    component_molar_weight.assign(n, 0.0);
+    for (auto* v : {&homogenization_liquid_composition, &homogenization_vapour_composition,
+                    &inclusion_liquid_composition, &inclusion_vapour_composition,
+                    &saved_homogenization_liquid_composition, &saved_homogenization_vapour_composition,
+                    &saved_inclusion_liquid_composition, &saved_inclusion_vapour_composition})
+        v->assign(n, 0.0);
+}
+
+double Oil::getCH4() { return 0; }
+
+void Oil::setCarbonIndex(int i, int speciesIdentifier) { carbon_number[i] = speciesIdentifier; }
+
+void Oil::setModelFluidType(int type) { model_fluid_type = type; }
+
+bool Oil::isNamed(int i, std::initializer_list<const char*> names) const
+{
+    return std::any_of(names.begin(), names.end(),
+                       [&](const char* name) { return component_name[i] == name; });
+}
+
+void Oil::setFeed(const std::vector<double>& z)
+{
+    for (short i = 0; i < component_count; ++i)
+        composition(i, z[i]);
+}
+
+bool Oil::idealStartFlash(double T, double P)
+{
+    set_type_of_problem(12);
+    set_the_temperature(T);
+    set_the_pressure(P);
+    set_initialization_flag(2);
+    calculateVLE();
+    return failure_code == 0;
+}
+
+bool Oil::saturationPointAt(double T, double vapourFraction)
+{
+    set_type_of_problem(13);
+    set_the_temperature(T);
+    set_the_vaporization_ratio(vapourFraction);
+    set_initialization_flag(2);
+    calculateVLE();
+    return failure_code == 0;
+}
+
+// ---- Flash -----------------------------------------------------------------------------
+
+void Oil::calculateFlash(double T, double P)
+{
+    if (!idealStartFlash(T, P))
+        flashFromPressureLadder(P);
+    if (failure_code != 0) {
+        clearFlashProperties();
+        return;
+    }
+    recordFlashedPhases();
+
+    const double Tk = current_temperature;
+    const double Pbar = current_pressure * 1e-5;
+    const double nL = liquid_moles;
+    const double nV = vapour_moles;
+    const double vV = vapour->molar_volume;
+
+    liquid_density_standing_katz = calculateDensityStandingKatzMethod(
+        flash_liquid_composition.data(), Tk, Pbar, liquid_density_standing_katz_range[0],
+        liquid_density_standing_katz_range[1]);
+    liquid_density_alani_kennedy = calculateDensityAlaniKennedyMethod(
+        flash_liquid_composition.data(), Tk, Pbar, liquid_c7plus_molar_weight,
+        liquid_c7plus_specific_gravity, liquid_density_alani_kennedy_range[0],
+        liquid_density_alani_kennedy_range[1]);
+    const double gasVolume = vapour_molar_volume * nV;  // cm3
+    const auto gasFraction = [&](double density) {
+        const double liquidVolume = ratio(liquid_molar_weight, density) * nL;
+        return gasVolume / (gasVolume + liquidVolume);
+    };
+    volumetric_gas_fraction_standing_katz = gasFraction(liquid_density_standing_katz);
+    volumetric_gas_fraction_alani_kennedy = gasFraction(liquid_density_alani_kennedy);
+
+    const double reservoirLiquidVolume = ratio(liquid_molar_weight, liquid_density_standing_katz) * nL;  // cm3
+    const double reservoirGasVolume = vV * nV;  // m3
+    const std::vector<double> reservoirFeed = feed_composition;
+    calculateFormationVolumeFactors(reservoirLiquidVolume, reservoirGasVolume, nL, nV);
+    // The stock-tank solves flashed the separated phases: give the fluid its feed back.
+    setFeed(reservoirFeed);
+    failure_code = 0;
+}
+
+void Oil::flashFromPressureLadder(double P)
+{
+    for (double ladder : kFlashLadder) {
+        set_the_pressure(ladder);
+        set_initialization_flag(2);
+        calculateVLE();
+        if (failure_code != 0)
+            continue;
+        estimated_liquid_composition = liquid_composition;
+        estimated_vapour_composition = vapour_composition;
+        set_the_pressure(P);
+        set_initialization_flag(0);
+        calculateVLE();
+        if (failure_code == 0)
+            return;
+    }
+}
+
+void Oil::clearFlashProperties()
+{
+    liquid_density = vapour_density = 0;
+    liquid_molar_volume = vapour_molar_volume = 0;
+    liquid_density_standing_katz = liquid_density_alani_kennedy = 0;
+    liquid_density_standing_katz_range = {0, 0};
+    liquid_density_alani_kennedy_range = {0, 0};
+    liquid_c7plus_fraction = liquid_c7plus_molar_weight = liquid_c7plus_specific_gravity = 0;
+}
+
+void Oil::recordFlashedPhases()
+{
+    flash_liquid_composition = liquid->mole_fraction;
+    flash_vapour_composition = vapour->mole_fraction;
+    characterizeC7plus(flash_liquid_composition.data());
+
+    const double nL = liquid_moles;
+    const double nV = vapour_moles;
+    gas_compressibility_factor = vapour->molar_volume * current_pressure / (gas_constant * current_temperature);
+    liquid_molar_weight = 0;
+    vapour_molar_weight = 0;
+    for (short i = 0; i < component_count; ++i) {
+        liquid_molar_weight += flash_liquid_composition[i] * liquid->molar_weight[i];
+        vapour_molar_weight += flash_vapour_composition[i] * vapour->molar_weight[i];
+    }
+    molar_gas_fraction = nV / (nL + nV);
+    mass_gas_fraction = vapour_molar_weight * nV / (vapour_molar_weight * nV + liquid_molar_weight * nL);
+    liquid_molar_volume = liquid->molar_volume * 1e6;
+    vapour_molar_volume = vapour->molar_volume * 1e6;
+    liquid_density = liquid_molar_weight / liquid_molar_volume;
+    vapour_density = vapour_molar_weight / vapour_molar_volume;
+    volumetric_gas_fraction = vapour_molar_volume * nV
+                              / (vapour_molar_volume * nV + liquid_molar_volume * nL);
+}
+
+// Bo: reservoir liquid volume over the volume of the stock-tank oil it gives; Bg:
+// reservoir gas volume over the volume of the stock-tank gas it gives. Each separated
+// phase is flashed on its own at stock-tank conditions.
+void Oil::calculateFormationVolumeFactors(double reservoirLiquidVolume, double reservoirGasVolume,
+                                          double reservoirLiquidMoles, double reservoirGasMoles)
+{
+    const std::vector<double> separatedGas = flash_vapour_composition;
+
+    setFeed(flash_liquid_composition);
+    if (idealStartFlash(kStockTankTemperature, kStockTankPressure)) {
+        double stockTankOilWeight = 0;
+        for (short i = 0; i < component_count; ++i)
+            stockTankOilWeight += liquid->mole_fraction[i] * liquid->molar_weight[i];
+        const double stockTankDensity = calculateDensityStandingKatzMethod(
+            liquid->mole_fraction.data(), kStockTankTemperature, kStockTankPressure);
+        const double stockTankOilVolume =
+            ratio(stockTankOilWeight, stockTankDensity) * liquid_moles * reservoirLiquidMoles;
+        oil_formation_volume_factor = ratio(reservoirLiquidVolume, stockTankOilVolume);
+    } else {
+        oil_formation_volume_factor = kUnavailable;
+    }
+
+    setFeed(separatedGas);
+    double stockTankGasVolume = 0;  // m3 per mole of separated gas
+    if (idealStartFlash(kStockTankTemperature, kStockTankPressure)) {
+        stockTankGasVolume = vapour_moles * vapour->molar_volume;
+    } else {
+        vapour->composition(separatedGas);
+        vapour->temperature(kStockTankTemperature);
+        vapour->pressure(kStockTankPressure);
+        vapour->calculate_molar_volume();
+        stockTankGasVolume = vapour->molar_volume;
+    }
+    gas_formation_volume_factor = ratio(reservoirGasVolume, stockTankGasVolume * reservoirGasMoles);
+}
+
+// ---- Bubble point and first envelope points ----------------------------------------------
+
+void Oil::calculateBubblePressure(double T)
+{
+    set_initialization_flag(2);
+    set_type_of_problem(13);
+    set_the_temperature(T);
+    set_the_vaporization_ratio(0);
+    IdealMixture::calculateVLE();
+    const std::vector<double> idealLiquid = liquid_composition;
+    const std::vector<double> idealVapour = vapour_composition;
+    set_initialization_flag(0);
+    for (double ladder : kBubbleLadder) {
+        estimated_pressure = ladder * 1e5;
+        estimated_liquid_composition = idealLiquid;
+        estimated_vapour_composition = idealVapour;
+        calculateVLE();
+        if (failure_code == 0)
+            return;
+    }
+}
+
+void Oil::firstLiquidIsoplethPoint(double& T, double& P, int& err, int& llg)
+{
+    llg = 0;
+    step_counter = 0;
+    const auto bubble = [this](double Tk) { return saturationPointAt(Tk, 0); };
+    constexpr double kLowPressure = 2e6;  // Pa
+
+    if (bubble(273.15)) {
+        if (current_pressure > kLowPressure) {
+            if (bubble(224.15)) {
+                if (current_pressure > kLowPressure && !bubble(200.15))
+                    bubble(224.15);
+            } else {
+                bubble(273.15);
+            }
+        }
+    } else if (bubble(224.15)) {
+        llg = 1;
+        if (current_pressure > kLowPressure && !bubble(194.15))
+            bubble(224.15);
+    } else {
+        bool found = false;
+        for (int step = 0; step <= 10 && !found; ++step)
+            found = bubble(373.15 + 10 * step);
+        if (!found) {
+            llg = 1;
+            if (!bubble(194.15))
+                bubblePointFromFlashSearch();
+        }
+    }
+
+    err = failure_code;
+    if (failure_code == 0) {
+        save();
+        T = current_temperature - 273.15;
+        P = current_pressure * 1e-5;
+    } else {
+        T = P = 0;
+    }
+}
+
+// Walks flashes at 523.15 K up in pressure until the liquid takes nearly all the feed,
+// then solves the bubble point from there; falls back to the pressure ladder at 373.15 K.
+void Oil::bubblePointFromFlashSearch()
+{
+    constexpr double T = 523.15;
+    double P = 100;
+    bool converged = idealStartFlash(T, P);
+    while (converged && liquid_moles < 0.99 && P < kFlashWalkLimit) {
+        P += 1;
+        estimated_liquid_composition = liquid_composition;
+        estimated_vapour_composition = vapour_composition;
+        set_the_pressure(P);
+        set_initialization_flag(0);
+        calculateVLE();
+        converged = failure_code == 0;
+    }
+    if (converged) {
+        estimated_pressure = current_pressure;
+        estimated_liquid_composition = liquid_composition;
+        estimated_vapour_composition = vapour_composition;
+        set_type_of_problem(13);
+        set_the_temperature(T);
+        set_the_vaporization_ratio(0);
+        set_initialization_flag(0);
+        calculateVLE();
+    }
+    if (failure_code != 0)
+        calculateBubblePressure(373.15);
+}
+
+void Oil::firstGasIsoplethPoint(double& T, double& P, int& err)
+{
+    step_counter = 0;
+    const auto dew = [this](double Tk) { return saturationPointAt(Tk, 1); };
+    constexpr double kLowPressure = 10000;  // Pa
+
+    if (dew(373.15)) {
+        if (current_pressure > kLowPressure && !dew(273.15))
+            dew(373.15);
+    } else {
+        for (double Tk : {273.15, 323.15, 223.15, 173.15})
+            if (dew(Tk))
+                break;
+    }
+
+    err = failure_code;
+    if (failure_code == 0) {
+        save();
+        T = current_temperature - 273.15;
+        P = current_pressure * 1e-5;
+    } else {
+        T = P = 0;
+    }
+}
+
+void Oil::otherGasIsoplethPoint(char& flag, double& Tout, double& Pout, double T, double P,
+                                const double* y)
+{
+    if (flag == -1)
+        return;
+    searchGasIsoplethByFlash(T + 273.15, P * 1e5, y);
+    if (failure_code == 0) {
+        Tout = current_temperature - 273.15;
+        Pout = current_pressure * 1e-5;
+        save();
+        flag = 1;
+    }
+}
+
+void Oil::searchGasIsoplethByFlash(double T, double P, const double* y)
+{
+    set_initialization_flag(0);
+    set_type_of_problem(12);
+    set_the_temperature(T);
+    set_the_pressure(P * 1e-5);
+    failure_code = 0;
+    estimated_liquid_composition = feed_composition;
+    estimated_vapour_composition.assign(y, y + component_count);
+    calculateVLE();
+    set_initialization_flag(0);
+
+    // Heat at the fixed pressure until the vapour takes nearly all the feed.
+    for (double Tcur = T; failure_code == 0 && Tcur <= T + kDewWalkLimit; Tcur += 1) {
+        set_the_temperature(Tcur);
+        calculateVLE();
+        if (failure_code != 0 || std::fabs(vapour_moles) > 0.98)
+            break;
+        estimated_liquid_composition = liquid_composition;
+        estimated_vapour_composition = vapour_composition;
+    }
+    set_type_of_problem(23);
+    set_the_vaporization_ratio(1);
+    calculateVLE();
+}
+
+void Oil::firstLiquidLiquidIsoplethPoint(double T, double P, const double* x, const double* y)
+{
+    estimated_liquid_composition.assign(x, x + component_count);
+    estimated_vapour_composition.assign(y, y + component_count);
+    saved_liquid_composition = estimated_liquid_composition;
+    saved_vapour_composition = estimated_vapour_composition;
+    estimated_temperature = saved_temperature = T;
+    estimated_pressure = saved_pressure = P;
+    set_type_of_problem(12);
+    set_the_temperature(T);
+    set_the_pressure(P * 1e-5);
+    calculateVLE();
+}
+
+bool Oil::checkLLG() const
+{
+    constexpr int methane = 3;
+    if (component_count <= methane)
+        return false;
+    return std::fabs(liquid->mole_fraction[methane] - vapour->mole_fraction[methane]) >= 0.03;
+}
+
+// ---- Stock-tank properties -----------------------------------------------------------------
+
+double Oil::calculateBulkMw() const
+{
+    double m = 0;
+    for (short i = 0; i < component_count; ++i)
+        m += feed_composition[i] * liquid->molar_weight[i];
+    return m;
+}
+
+void Oil::characterizeC7plus(const double* z)
+{
+    double f = 0, m = 0, s = 0;
+    for (short i = 0; i < component_count; ++i) {
+        if (std::any_of(std::begin(kLightNames), std::end(kLightNames),
+                        [&](const char* name) { return component_name[i] == name; }))
+            continue;
+        f += z[i];
+        m += z[i] * liquid->molar_weight[i];
+        s += z[i] * specific_gravity[i];
+    }
+    const double weight = f > 0 ? m / f : 0;
+    const double gravity = f > 0 ? s / f : 0;
+    if (z == feed_composition.data()) {
+        feed_c7plus_fraction = f;
+        feed_c7plus_molar_weight = weight;
+        feed_c7plus_specific_gravity = gravity;
+    } else {
+        liquid_c7plus_fraction = f;
+        liquid_c7plus_molar_weight = weight;
+        liquid_c7plus_specific_gravity = gravity;
+    }
+}
+
+void Oil::calculateGOR(double)
+{
+    bulk_molar_weight = calculateBulkMw();
+    characterizeC7plus(feed_composition.data());
+    if (idealStartFlash(kStockTankTemperature, kStockTankPressure))
+        stockTankTwoPhase();
+    else
+        stockTankSinglePhase();
+}
+
+void Oil::stockTankTwoPhase()
+{
+    stock_tank_state = 3;
+    const double nL = liquid_moles;
+    const double nV = vapour_moles;
+    const double* x = liquid->mole_fraction.data();
+    characterizeC7plus(x);
+
+    const double gasVolume = vapour->molar_volume * nV;  // m3
+    gor[0] = gasVolume / (liquid->molar_volume * nL);
+    liquid_molar_weight = liquid->calculate_molar_weight();
+    vapour_molar_weight = vapour->calculate_molar_weight();
+    liquid_molar_volume = liquid->molar_volume * 1e6;
+    vapour_molar_volume = vapour->molar_volume * 1e6;
+    liquid_density = liquid_molar_weight / liquid_molar_volume;
+    vapour_density = vapour_molar_weight / vapour_molar_volume;
+    api[0] = apiGravity(liquid_density);
+    const double gasVolumeCm3 = nV * vapour_molar_volume;
+    volumetric_gas_fraction = gasVolumeCm3 / (gasVolumeCm3 + nL * liquid_molar_volume);
+
+    const double Ml = liquid_molar_weight;
+    const double dorvane = calculateDorvaneTranslationVolume(x, Ml);
+    translated_liquid_density = Ml / (liquid_molar_volume - dorvane);
+    api[3] = apiGravity(translated_liquid_density);
+    gor[3] = gor[0] * liquid_molar_volume / (liquid_molar_volume - dorvane);
+    api_montel = apiGravity(Ml / (liquid_molar_volume - calculateMontelTranslationVolume(x)));
+
+    // Gas-oil ratio, API gravity and gas fraction with the oil volume from a density.
+    const auto gorFrom = [&](double density) { return 1e6 * gasVolume / (ratio(Ml, density) * nL); };
+    const auto gasFractionFrom = [&](double density) {
+        return gasVolumeCm3 / (gasVolumeCm3 + nL * ratio(Ml, density));
+    };
+
+    double& rhoSK = liquid_density_standing_katz;
+    auto& skRange = liquid_density_standing_katz_range;
+    rhoSK = calculateDensityStandingKatzMethod(x, kStockTankTemperature, kStockTankPressure,
+                                               skRange[0], skRange[1]);
+    gor[1] = gorFrom(rhoSK);
+    gor_standing_katz_range = {gorFrom(skRange[0]), gorFrom(skRange[1])};
+    api[1] = apiGravity(rhoSK);
+    api_standing_katz_range = {apiGravity(skRange[1]), apiGravity(skRange[0])};
+    volumetric_gas_fraction_standing_katz = gasFractionFrom(rhoSK);
+
+    double& rhoAK = liquid_density_alani_kennedy;
+    auto& akRange = liquid_density_alani_kennedy_range;
+    rhoAK = calculateDensityAlaniKennedyMethod(x, kStockTankTemperature, kStockTankPressure,
+                                               liquid_c7plus_molar_weight, liquid_c7plus_specific_gravity,
+                                               akRange[0], akRange[1]);
+    gor[2] = gorFrom(rhoAK);
+    gor_alani_kennedy_range = {gorFrom(akRange[0]), gorFrom(akRange[1])};
+    api[2] = apiGravity(rhoAK);
+    api_alani_kennedy_range = {apiGravity(akRange[1]), apiGravity(akRange[0])};
+    volumetric_gas_fraction_alani_kennedy = gasFractionFrom(rhoAK);
+
+    api_from_molar_weight = apiFromMolarWeight(Ml);
+}
+
+void Oil::stockTankSinglePhase()
+{
+    gor = {0, 0, 0, 0};
+    gor_standing_katz_range = {0, 0};
+    gor_alani_kennedy_range = {0, 0};
+
+    liquid->temperature(288.75);
+    liquid->pressure(kStockTankPressure);
+    liquid->composition(feed_composition);
+    liquid->calculate_molar_volume();
+    stock_tank_state = liquid->compressibility_factor <= 0.5 ? 1 : 2;
+
+    const double Mb = bulk_molar_weight;
+    liquid_molar_volume = liquid->molar_volume * 1e6;
+    liquid_density = Mb / liquid_molar_volume;
+    api[0] = apiGravity(liquid_density);
+    if (stock_tank_state == 2) {
+        api[3] = api[0];
+        return;
+    }
+
+    const double* z = feed_composition.data();
+    const double dorvane = calculateDorvaneTranslationVolume(z, Mb);
+    translated_liquid_density = Mb / (liquid_molar_volume - dorvane);
+    api[3] = apiGravity(translated_liquid_density);
+    api_montel = apiGravity(
+        Mb / (liquid_molar_volume - calculateMontelTranslationVolume(liquid->mole_fraction.data())));
+
+    auto& skRange = liquid_density_standing_katz_range;
+    liquid_density_standing_katz = calculateDensityStandingKatzMethod(
+        z, kStockTankTemperature, kStockTankPressure, skRange[0], skRange[1]);
+    api[1] = apiGravity(liquid_density_standing_katz);
+    api_standing_katz_range = {apiGravity(skRange[1]), apiGravity(skRange[0])};
+
+    auto& akRange = liquid_density_alani_kennedy_range;
+    liquid_density_alani_kennedy = calculateDensityAlaniKennedyMethod(
+        z, kStockTankTemperature, kStockTankPressure, feed_c7plus_molar_weight,
+        feed_c7plus_specific_gravity, akRange[0], akRange[1]);
+    api[2] = apiGravity(liquid_density_alani_kennedy);
+    api_alani_kennedy_range = {apiGravity(akRange[1]), apiGravity(akRange[0])};
+}
+
+void Oil::calculateBulkDensity(double T, double P, int model)
+{
+    bulk_molar_weight = calculateBulkMw();
+    temperature(T);
+    pressure(P);
+    FluidPhase* phase = model == 0 ? vapour : liquid;
+    const std::vector<double> kept = phase->mole_fraction;
+    phase->composition(feed_composition);
+    phase->calculate_molar_volume();
+    const double molarVolume = phase->molar_volume;
+    phase->composition(kept);
+    bulk_density = bulk_molar_weight / (molarVolume * 1e6);
+
+    const double* z = feed_composition.data();
+    bulk_density_standing_katz = calculateDensityStandingKatzMethod(
+        z, T, P, bulk_density_standing_katz_range[0], bulk_density_standing_katz_range[1]);
+    characterizeC7plus(z);
+    bulk_density_alani_kennedy = calculateDensityAlaniKennedyMethod(
+        z, T, P, feed_c7plus_molar_weight, feed_c7plus_specific_gravity,
+        bulk_density_alani_kennedy_range[0], bulk_density_alani_kennedy_range[1]);
+}
+
+double Oil::calculateDensityStandingKatzMethod(const double* x, double T, double P, double& low,
+                                               double& high) const
+{
+    std::array<double, 7> m{};  // C1, C2, C3, C4, C5, C6, C7+ per mole of mixture
+    double x7 = 0, s7 = 0;
+    for (short i = 0; i < component_count; ++i) {
+        const double mass = x[i] * liquid->molar_weight[i];
+        if (isNamed(i, {"C1", "CH4"}))
+            m[0] += mass;
+        else if (isNamed(i, {"C2"}))
+            m[1] += mass;
+        else if (isNamed(i, {"C3"}))
+            m[2] += mass;
+        else if (isNamed(i, {"iC4", "nC4"}))
+            m[3] += mass;
+        else if (isNamed(i, {"iC5", "nC5"}))
+            m[4] += mass;
+        else if (isNamed(i, {"C6"}))
+            m[5] += mass;
+        else if (!isNamed(i, {"CO2", "H2S", "N2"})) {
+            x7 += x[i];
+            m[6] += mass;
+            s7 += x[i] * specific_gravity[i];
+        }
+    }
+    const double rho7 = x7 > 0 ? s7 / x7 * kLbFt3PerGcm3 : 0;
+    low = getDensityByStandingKatz(T, P, 0.95 * rho7, m);
+    high = getDensityByStandingKatz(T, P, 1.05 * rho7, m);
+    return getDensityByStandingKatz(T, P, rho7, m);
+}
+
+double Oil::calculateDensityStandingKatzMethod(const double* x, double T, double P) const
+{
+    double low, high;
+    return calculateDensityStandingKatzMethod(x, T, P, low, high);
+}
+
+double Oil::getAlaniKennedyDensity(double T, double P, const double* x, double M7, double SG7) const
+{
+    const double t = 1.8 * T;
+    const double p = P / 0.068948;
+    double a = 0, b = 0, mass = 0, x7 = 0;
+    for (short i = 0; i < component_count; ++i) {
+        mass += x[i] * liquid->molar_weight[i];
+        double ai, bi;
+        if (alaniKennedyLightComponent(component_name[i].c_str(), t, ai, bi)) {
+            a += x[i] * ai;
+            b += x[i] * bi;
+        } else {
+            x7 += x[i];
+        }
+    }
+    if (x7 > 0) {
+        double a7, b7;
+        alaniKennedyHeavyFraction(M7, SG7, t, a7, b7);
+        a += x7 * a7;
+        b += x7 * b7;
+    }
+    return mass / (62.4291 * alaniKennedyVolume(a, b, t, p));
+}
+
+double Oil::calculateDensityAlaniKennedyMethod(const double* x, double T, double P, double M7,
+                                               double SG7, double& min, double& max) const
+{
+    const double changed[] = {getAlaniKennedyDensity(T, P, x, M7 * 0.95, SG7),
+                              getAlaniKennedyDensity(T, P, x, M7 * 1.05, SG7),
+                              getAlaniKennedyDensity(T, P, x, M7, SG7 * 0.95),
+                              getAlaniKennedyDensity(T, P, x, M7, SG7 * 1.05)};
+    min = *std::min_element(std::begin(changed), std::end(changed));
+    max = *std::max_element(std::begin(changed), std::end(changed));
+    return getAlaniKennedyDensity(T, P, x, M7, SG7);
+}
+
+double Oil::calculateMontelTranslationVolume(const double* x) const
+{
+    constexpr double kOmegaBR = 0.0778 * gas_constant;
+    double c = 0;
+    for (short i = 0; i < component_count; ++i)
+        c += x[i] * montelShiftFactor(carbon_number[i]) * kOmegaBR * critical_temperature[i]
+             / critical_pressure[i] * 1e6;
+    return c;
+}
+
+double Oil::calculateDorvaneTranslationVolume(const double* x, double M) const
+{
+    double Mx = 0;
+    for (short i = 0; i < component_count; ++i)
+        Mx += x[i] * liquid->molar_weight[i];
+    const auto* cubic = dynamic_cast<const ICubic*>(liquid);
+    const double B = cubic ? cubic->b_mix * 1e6 : 0;
+    return dorvaneTranslation(model_fluid_type, Mx, B, M);
+}
+
+} // namespace quorvel

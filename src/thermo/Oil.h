@@ -1,0 +1,176 @@
+#pragma once
+
+#include "thermo/Quenta.h"
+
+#include <array>
+#include <vector>
+
+namespace quorvel {
+
+// Petroleum fluid on top of the rigorous equilibrium: per-component data of the fluid,
+// the block of computed properties the calculation interface reports, and the robust
+// entry points: a flash with a pressure ladder of retries, a bubble-point search, the
+// first points of the phase envelope, and the stock-tank properties (gas-oil ratio, API
+// gravity, bulk and correlation densities, C7+ data).
+//
+// Entry points take temperatures in K and pressures in bar; the first envelope points are
+// returned in degrees Celsius and bar. A property that could not be computed holds
+// kUnavailable (not-a-number).
+class Oil : public Quenta {
+public:
+    Oil(FluidPhase& liquid, FluidPhase& vapour);
+    ~Oil() override;
+
+    // Component data are written directly into the members: nothing to read here.
+    void read_component_data(short i, const char* name) override;
+    void number_of_components(short n) override;
+    // Feed mole fraction of methane; 0 for a fluid that does not know it.
+    virtual double getCH4();
+
+    void setCarbonIndex(int i, int speciesIdentifier);
+    void setModelFluidType(int type);
+
+    // Flash of the feed at T (K) and P (bar), retried from a ladder of pressures, with the
+    // flashed-phase properties and the formation volume factors.
+    void calculateFlash(double T, double P);
+    // Bubble point at T (K), tried from a ladder of start pressures.
+    void calculateBubblePressure(double T);
+
+    // First points of the phase envelope (T in degrees C, P in bar, 0 on failure).
+    // llg is 1 when the bubble point was found only from a low start temperature.
+    void firstLiquidIsoplethPoint(double& T, double& P, int& err, int& llg);
+    void firstGasIsoplethPoint(double& T, double& P, int& err);
+    // A further dew point searched by flashes from T (degrees C), P (bar) and the incipient
+    // vapour y; flag -1 does nothing, a success sets it to 1.
+    void otherGasIsoplethPoint(char& flag, double& Tout, double& Pout, double T, double P,
+                               const double* y);
+    void searchGasIsoplethByFlash(double T, double P, const double* y);  // K, Pa
+    void firstLiquidLiquidIsoplethPoint(double T, double P, const double* x, const double* y);  // K, Pa
+    // True when the phases differ by 0.03 or more in the mole fraction of component 3
+    // (methane in the standard order): a liquid-liquid-gas region rather than a failure.
+    bool checkLLG() const;
+
+    // Stock-tank properties of the feed at 288.7 K and 1 bar; the argument is not used.
+    void calculateGOR(double unused = 0);
+    // Single-phase densities of the feed at T (K) and P (bar) with the vapour model
+    // (model 0) or the liquid model (any other value).
+    void calculateBulkDensity(double T, double P, int model);
+    // C7+ fraction, molar weight and specific gravity of z: the feed triple when z is
+    // the feed composition itself, the liquid triple otherwise.
+    void characterizeC7plus(const double* z);
+    double calculateBulkMw() const;
+
+    // Standing-Katz density (g/cm3) of composition x at T (K), P (bar), with the values for
+    // a C7+ density 5 % lower and higher.
+    double calculateDensityStandingKatzMethod(const double* x, double T, double P, double& low,
+                                              double& high) const;
+    double calculateDensityStandingKatzMethod(const double* x, double T, double P) const;
+    // Alani-Kennedy density (g/cm3) with the smallest and largest value over 5 % changes
+    // of the C7+ molar weight and specific gravity.
+    double calculateDensityAlaniKennedyMethod(const double* x, double T, double P, double M7,
+                                              double SG7, double& min, double& max) const;
+    double getAlaniKennedyDensity(double T, double P, const double* x, double M7, double SG7) const;
+    // Volume translations, cm3/mol.
+    double calculateMontelTranslationVolume(const double* x) const;
+    double calculateDorvaneTranslationVolume(const double* x, double M) const;
+
+    // Inclusion measurement and alpha-beta working states (driven by Oil1).
+    double homogenization_temperature = 0;  // K
+    double inclusion_temperature = 0;       // K
+    double inclusion_vapour_fraction = 0;   // volumetric
+    double homogenization_volume = 0;       // m3/mol
+    char inclusion_type = 1;                // 1 bubble point, 0 dew point
+
+    // Stock-tank properties: index 0 untranslated equation of state, 1 Standing-Katz,
+    // 2 Alani-Kennedy, 3 Dorvane-translated equation of state. Ranges hold (low, high).
+    int stock_tank_state = 0;  // 0 none, 1 liquid-like, 2 gas-like, 3 two phases
+    std::array<double, 4> gor{};  // Stdm3/Stdm3
+    std::array<double, 4> api{};
+    double api_montel = 0;
+    double api_from_molar_weight = 0;
+    std::array<double, 2> gor_standing_katz_range{};
+    std::array<double, 2> api_standing_katz_range{};
+    std::array<double, 2> gor_alani_kennedy_range{};
+    std::array<double, 2> api_alani_kennedy_range{};
+
+    // Densities in g/cm3, molar weights in g/mol, molar volumes in cm3/mol.
+    double bulk_molar_weight = 0;
+    double bulk_density = 0;
+    double bulk_density_standing_katz = 0;
+    double bulk_density_alani_kennedy = 0;
+    std::array<double, 2> bulk_density_standing_katz_range{};
+    std::array<double, 2> bulk_density_alani_kennedy_range{};
+    double liquid_molar_weight = 0;
+    double vapour_molar_weight = 0;
+    double liquid_density = 0;
+    double translated_liquid_density = 0;
+    double vapour_density = 0;
+    double liquid_molar_volume = 0;
+    double vapour_molar_volume = 0;
+    double liquid_density_standing_katz = 0;
+    std::array<double, 2> liquid_density_standing_katz_range{};
+    double liquid_density_alani_kennedy = 0;
+    std::array<double, 2> liquid_density_alani_kennedy_range{};
+    double volumetric_gas_fraction = 0;
+    double volumetric_gas_fraction_standing_katz = 0;
+    double volumetric_gas_fraction_alani_kennedy = 0;
+    double gas_compressibility_factor = 0;
+    double molar_gas_fraction = 0;
+    double mass_gas_fraction = 0;
+    double feed_c7plus_fraction = 0;
+    double feed_c7plus_molar_weight = 0;
+    double feed_c7plus_specific_gravity = 0;
+    double liquid_c7plus_fraction = 0;
+    double liquid_c7plus_molar_weight = 0;
+    double liquid_c7plus_specific_gravity = 0;
+
+    // Per-component data written by the calculation interface.
+    std::vector<double> specific_gravity;
+    std::vector<double> acentric_factor;
+    std::vector<double> critical_volume_cm3;
+    std::vector<double> component_molar_weight;
+    std::vector<int> carbon_number;  // species identifiers
+    std::vector<int> correlation;
+    int model_fluid_type = 0;
+
+    // Formation volume factors of the last flash: reservoir volume over stock-tank volume.
+    double oil_formation_volume_factor = 0;  // "Bo"
+    double gas_formation_volume_factor = 0;  // "Bg"
+    std::vector<double> flash_liquid_composition;
+    std::vector<double> flash_vapour_composition;
+
+    // Saturation point at Th and two-phase point at T of the alpha-beta searches (Pa;
+    // 0 = none), with the copies kept after the last successful search.
+    double homogenization_pressure = 0;
+    std::vector<double> homogenization_liquid_composition;
+    std::vector<double> homogenization_vapour_composition;
+    double inclusion_pressure = 0;
+    std::vector<double> inclusion_liquid_composition;
+    std::vector<double> inclusion_vapour_composition;
+    double saved_homogenization_pressure = 0;
+    std::vector<double> saved_homogenization_liquid_composition;
+    std::vector<double> saved_homogenization_vapour_composition;
+    double saved_inclusion_pressure = 0;
+    std::vector<double> saved_inclusion_liquid_composition;
+    std::vector<double> saved_inclusion_vapour_composition;
+
+protected:
+    // Solves a saturation point (type 13) at T (K) from ideal-mixture start values.
+    bool saturationPointAt(double T, double vapourFraction);
+    // Flash at the current specification (type 12) from ideal-mixture start values.
+    bool idealStartFlash(double T, double P);
+    void setFeed(const std::vector<double>& z);
+
+private:
+    void flashFromPressureLadder(double P);
+    void clearFlashProperties();
+    void recordFlashedPhases();
+    void calculateFormationVolumeFactors(double reservoirLiquidVolume, double reservoirGasVolume,
+                                         double reservoirLiquidMoles, double reservoirGasMoles);
+    void stockTankTwoPhase();
+    void stockTankSinglePhase();
+    void bubblePointFromFlashSearch();
+    bool isNamed(int i, std::initializer_list<const char*> names) const;
+};
+
+}  // namespace quorvel

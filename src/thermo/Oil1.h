@@ -1,0 +1,83 @@
+#pragma once
+
+#include "numeric/Secant.h"
+#include "thermo/AlphaBetaModel.h"
+#include "thermo/Oil.h"
+
+#include <array>
+#include <memory>
+
+namespace quorvel {
+
+// The 17-component alpha-beta model fluid on two Montel phase models (liquid first).
+// Its feed is generated from alpha, beta and the N2, CO2 and H2S fractions; the heavy
+// cuts Cn1 and Cn2 get their properties from alpha and are pushed into both phase models.
+//
+// The volumetric equations turn an inclusion's measurements (homogenisation temperature
+// Th, vapour fraction Fv read at T, bubble or dew type) into equations in alpha.
+class Oil1 : public Oil {
+public:
+    Oil1(FluidPhase& liquid, FluidPhase& vapour);
+    ~Oil1() override;
+
+    void read_component_data(short i, const char* name) override;
+    double getCH4() override;  // feed fraction of C1
+
+    // Stores alpha, beta and the gas fractions (CO2 before N2) and rebuilds the fluid.
+    void setDistributionParameters(double alpha, double beta, double co2, double n2, double h2s);
+    // Rebuilds distribution, model composition, heavy cuts, feed and specific gravities.
+    void updateDistribution();
+    void regroupe();
+    void calcCoupe(short first, short last, double& tc, double& pc, double& vc, double& omega,
+                   double& mw, double& shift) const;
+    double calculateSpecificGravity(int i, double mw) const;
+    void setAlpha(double value) { alpha = value; }
+    void setBeta(double value) { beta = value; }
+    double getAlpha() const { return alpha; }
+    double getBeta() const { return beta; }
+
+    // ---- Volumetric equations ----
+    // Molar volume at the saturation point at Th minus the two-phase molar volume at T
+    // and Fv, for a trial alpha (m3/mol).
+    double equation4(double trialAlpha, void* data);
+    // Stock-tank gas-oil ratio and API gravity minus their targets, for a trial alpha.
+    double equation5(double trialAlpha, void* data);
+    double equation6(double trialAlpha, void* data);
+    // Solves alpha for an inclusion measurement; outcome in failure_code.
+    void findAlpha(double Th, double T, double Fv, double eps, char type);
+    // Vapour fraction fv and pressure p (Pa) at T of an inclusion homogenising at Th
+    // (K), ph the saturation pressure at Th. Returns failure_code: 0 when fv and p hold
+    // the result; on a failed final solve both are unavailable (not-a-number).
+    int calculateFv(double alpha, double beta, double n2, double co2, double h2s, double Th,
+                    double T, double& fv, double& ph, double& p);
+    // The same from a saturation point at Th just solved (type 13, current state).
+    int followIsochoreFromSaturation(double T, double& fv, double& p);
+    // Start value of alpha (beta 0) and of the equilibrium, from the built-in tables.
+    // Returns 1 (failure code 8) when, for the dew type, no table gives a value.
+    char estimateInitial(char type, double Th, double Fv, double& alphaOut);
+    // Alpha (for a fixed beta) giving a stock-tank API gravity or gas-oil ratio; 0 on failure.
+    double calculateAlphaForGivenBetaAPI(double alpha0, double beta, double api);
+    double calculateAlphaForGivenBetaGOR(double alpha0, double beta, double gor);
+
+    double alpha = 0;
+    double beta = 0;
+    short distribution_size = 0;
+    std::array<double, kMaxCarbonNumber> distribution{};
+    std::array<double, kModelComponentCount> model_composition{};
+    std::unique_ptr<Secant> alpha_solver;
+    std::unique_ptr<Secant> target_solver;
+    double target_gor = 0;
+    double target_api = 0;
+    double n2_fraction = 0;
+    double co2_fraction = 0;
+    double h2s_fraction = 0;
+
+private:
+    void pushHeavyCut(int index, const HeavyCut& cut);
+    void predictIsochorePoint(double t);
+    double searchAlphaForTarget(double alpha0, double beta, EquationFunction residual);
+    void saveWorkingStates();
+    void restoreWorkingStates();
+};
+
+} // namespace quorvel

@@ -1,0 +1,368 @@
+// Volumetric equations of the alpha-beta model fluid: an inclusion's measurements
+// (homogenisation at Th, vapour fraction Fv read at T) as equations in alpha.
+#include "thermo/Oil1.h"
+
+#include "thermo/AlphaBetaStartTables.h"
+#include "thermo/FluidPhase.h"
+#include "thermo/StockTankCorrelations.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace quorvel {
+
+namespace {
+
+constexpr double kIsochoreStep = 0.1;  // K, largest temperature step down the isochore
+
+// A point of a start table (or an interpolation between two): temperature 0 means none.
+struct StartPoint {
+    double T = 0;
+    double P = 0;
+    std::array<double, kModelComponentCount> c{};
+};
+
+double recordValue(const AlphaBetaStartTable& t, int record, int offset)
+{
+    return t[2 + kStartRecordSize * record + offset];
+}
+
+StartPoint recordPoint(const AlphaBetaStartTable& t, int record)
+{
+    StartPoint p;
+    p.T = recordValue(t, record, 0);
+    p.P = recordValue(t, record, 1);
+    for (int i = 0; i < kModelComponentCount; ++i)
+        p.c[i] = recordValue(t, record, 3 + i);
+    return p;
+}
+
+StartPoint interpolate(const StartPoint& a, const StartPoint& b, double f)
+{
+    StartPoint p;
+    p.T = a.T + f * (b.T - a.T);
+    p.P = a.P + f * (b.P - a.P);
+    for (int i = 0; i < kModelComponentCount; ++i)
+        p.c[i] = a.c[i] + f * (b.c[i] - a.c[i]);
+    return p;
+}
+
+double fraction(const AlphaBetaStartTable& t, int record) { return recordValue(t, record, 2) / 100; }
+
+// The point of one table at the vapour fraction Fv; T = 0 when the table has none.
+StartPoint tablePoint(const AlphaBetaStartTable& t, bool bubble, double Fv)
+{
+    const int first = bubble ? 0 : kFirstDewRecord;
+    const int last = first + kFirstDewRecord - 1;
+    for (int r = first; r <= last; ++r) {
+        const double v = fraction(t, r);
+        if (bubble ? v < Fv : v > Fv)
+            continue;
+        if (r == 0)
+            return recordPoint(t, 0);
+        if (r == kFirstDewRecord)
+            break;
+        const double f = (Fv - fraction(t, r - 1)) / (v - fraction(t, r - 1));
+        return interpolate(recordPoint(t, r - 1), recordPoint(t, r), f);
+    }
+    StartPoint none = recordPoint(t, bubble ? kFirstDewRecord : last);
+    none.T = 0;
+    return none;
+}
+
+} // namespace
+
+// ---- Inclusion residual and alpha search -------------------------------------------------
+
+double Oil1::equation4(double trialAlpha, void*)
+{
+    setAlpha(trialAlpha);
+    updateDistribution();
+
+    const bool bubble = inclusion_type != 0;
+    set_type_of_problem(13);
+    set_the_temperature(homogenization_temperature);
+    set_the_vaporization_ratio(bubble ? 0 : 1);
+    set_initialization_flag(0);
+    estimated_temperature = homogenization_temperature;
+    if (homogenization_pressure != 0) {
+        estimated_pressure = homogenization_pressure;
+        estimated_liquid_composition = homogenization_liquid_composition;
+        estimated_vapour_composition = homogenization_vapour_composition;
+    }
+    calculateVLE();
+    homogenization_volume = bubble ? liquid->molar_volume : vapour->molar_volume;
+    if (failure_code != 0) {
+        evaluation_error = 1;
+        failure_code = 5;
+        return 0;
+    }
+    homogenization_pressure = current_pressure;
+    homogenization_liquid_composition = liquid->mole_fraction;
+    homogenization_vapour_composition = vapour->mole_fraction;
+
+    set_type_of_problem(15);
+    set_the_temperature(inclusion_temperature);
+    set_the_vaporization_ratio1(inclusion_vapour_fraction);
+    estimated_temperature = inclusion_temperature;
+    if (inclusion_pressure != 0) {
+        estimated_pressure = inclusion_pressure;
+        estimated_liquid_composition = inclusion_liquid_composition;
+        estimated_vapour_composition = inclusion_vapour_composition;
+        set_initialization_flag(0);
+    } else {
+        set_initialization_flag(2);
+    }
+    calculateVLE();
+    if (failure_code != 0) {
+        evaluation_error = 1;
+        failure_code = 6;
+        return 0;
+    }
+    inclusion_pressure = current_pressure;
+    inclusion_liquid_composition = liquid->mole_fraction;
+    inclusion_vapour_composition = vapour->mole_fraction;
+
+    return homogenization_volume
+           - (liquid_moles * liquid->molar_volume + vapour_moles * vapour->molar_volume);
+}
+
+void Oil1::saveWorkingStates()
+{
+    saved_homogenization_pressure = homogenization_pressure;
+    saved_homogenization_liquid_composition = homogenization_liquid_composition;
+    saved_homogenization_vapour_composition = homogenization_vapour_composition;
+    saved_inclusion_pressure = inclusion_pressure;
+    saved_inclusion_liquid_composition = inclusion_liquid_composition;
+    saved_inclusion_vapour_composition = inclusion_vapour_composition;
+}
+
+void Oil1::restoreWorkingStates()
+{
+    homogenization_pressure = saved_homogenization_pressure;
+    homogenization_liquid_composition = saved_homogenization_liquid_composition;
+    homogenization_vapour_composition = saved_homogenization_vapour_composition;
+    inclusion_pressure = saved_inclusion_pressure;
+    inclusion_liquid_composition = saved_inclusion_liquid_composition;
+    inclusion_vapour_composition = saved_inclusion_vapour_composition;
+}
+
+void Oil1::findAlpha(double Th, double T, double Fv, double eps, char type)
+{
+    homogenization_temperature = Th;
+    inclusion_temperature = T;
+    inclusion_vapour_fraction = Fv;
+    inclusion_type = type;
+    failure_code = 0;
+    if (saved_homogenization_pressure != 0)
+        restoreWorkingStates();
+
+    alpha_solver->set_initial_values(alpha, 1.001 * alpha);
+    alpha_solver->set_epsilon(eps);
+    alpha_solver->set_bounds(0, 1);
+    setAlpha(alpha_solver->solve());
+
+    if (alpha_solver->good())
+        saveWorkingStates();
+    else if (failure_code == 0)
+        failure_code = 1;
+}
+
+// ---- Vapour fraction along the isochore -------------------------------------------------
+
+// Start values at temperature t by a linear step along the isochore (fixed T and molar
+// volume) from the saved state, whose phases hold the last evaluation.
+void Oil1::predictIsochorePoint(double t)
+{
+    const double dt = t - saved_temperature;
+    const bool haveSlope = calculate_derivatives(derivatives, 1, 4);
+    const auto slope = [&](int k) { return haveSlope ? derivatives[k] * dt : 0.0; };
+    const int n = component_count;
+
+    set_type_of_problem(14);
+    set_the_temperature(t);
+    estimated_temperature = t;
+    estimated_pressure = saved_pressure + slope(1);
+    for (int i = 0; i < n; ++i) {
+        estimated_liquid_composition[i] = std::clamp(saved_liquid_composition[i] + slope(4 + i), 0.0, 1.0);
+        estimated_vapour_composition[i] = std::clamp(saved_vapour_composition[i] + slope(4 + n + i), 0.0, 1.0);
+    }
+    liquid_moles = std::clamp(saved_liquid_moles + slope(2), 0.0, total_feed_moles);
+    vapour_moles = std::clamp(saved_vapour_moles + slope(3), 0.0, total_feed_moles);
+}
+
+int Oil1::calculateFv(double a, double b, double n2, double co2, double h2s, double Th, double T,
+                      double& fv, double& ph, double& p)
+{
+    setDistributionParameters(a, b, co2, n2, h2s);
+
+    const bool bubble = inclusion_type != 0;
+    saturationPointAt(Th, bubble ? 0 : 1);
+    homogenization_pressure = current_pressure;
+    ph = homogenization_pressure;
+    if (failure_code != 0)
+        return failure_code;
+
+    return followIsochoreFromSaturation(T, fv, p);
+}
+
+int Oil1::followIsochoreFromSaturation(double T, double& fv, double& p)
+{
+    const bool bubble = inclusion_type != 0;
+    const double Th = current_temperature;
+    homogenization_volume = bubble ? liquid->molar_volume : vapour->molar_volume;
+    save();
+    saved_liquid_moles = bubble ? total_feed_moles : 0;
+    saved_vapour_moles = bubble ? 0 : total_feed_moles;
+    set_the_volume(homogenization_volume);
+    set_initialization_flag(0);
+
+    // Walk down the isochore in small temperature steps, then make the last one to T.
+    const double step = std::min(Th - T, kIsochoreStep);
+    for (int k = 1; step > 0 && Th - k * step > T; ++k) {
+        predictIsochorePoint(Th - k * step);
+        calculateVLE();
+        if (failure_code != 0) {
+            restore();
+            break;
+        }
+        save();
+    }
+    predictIsochorePoint(T);
+    set_the_volume(homogenization_volume);
+    calculateVLE();
+
+    if (failure_code != 0) {
+        fv = p = kUnavailable;
+        return failure_code;
+    }
+    p = current_pressure;
+    fv = vapour_moles * vapour->molar_volume / homogenization_volume;
+    return 0;
+}
+
+// ---- Start values from the tables --------------------------------------------------------
+
+char Oil1::estimateInitial(char type, double Th, double Fv, double& alphaOut)
+{
+    alphaOut = 0;
+    failure_code = 0;
+    if (type == 2)
+        type = 1;
+    const bool bubble = type == 1;
+
+    const auto normaliseVapour = [this] {
+        const double sum = std::accumulate(estimated_vapour_composition.begin(),
+                                           estimated_vapour_composition.end(), 0.0);
+        if (sum > 0)
+            for (double& y : estimated_vapour_composition)
+                y /= sum;
+    };
+    if (type != 0 && type != 1) {
+        normaliseVapour();
+        return 0;
+    }
+
+    std::array<StartPoint, kStartTableCount> points;
+    for (int t = 0; t < kStartTableCount; ++t)
+        points[t] = tablePoint(*kAlphaBetaStartTables[t], bubble, Fv);
+
+    const auto take = [&](const StartPoint& point, double a) {
+        estimated_pressure = point.P;
+        auto& incipient = bubble ? estimated_vapour_composition : estimated_liquid_composition;
+        std::copy(point.c.begin(), point.c.end(), incipient.begin());
+        setAlpha(a);
+        setBeta(0);
+        updateDistribution();
+        auto& other = bubble ? estimated_liquid_composition : estimated_vapour_composition;
+        other = feed_composition;
+        alphaOut = a;
+    };
+
+    const auto above = std::find_if(points.begin(), points.end(),
+                                     [Th](const StartPoint& point) { return point.T > Th; });
+    if (above != points.end()) {
+        const int t = static_cast<int>(above - points.begin());
+        if (t == 0) {
+            take(points[0], kStartTableAlphas[0]);
+        } else if (points[t - 1].T != 0) {
+            const double g = (Th - points[t - 1].T) / (points[t].T - points[t - 1].T);
+            take(interpolate(points[t - 1], points[t], g),
+                 kStartTableAlphas[t - 1] + g * (kStartTableAlphas[t] - kStartTableAlphas[t - 1]));
+        } else {
+            take(points[t], kStartTableAlphas[t]);
+        }
+    }
+
+    if (alphaOut == 0) {
+        if (bubble) {
+            take(points.back(), kStartTableAlphas.back());
+        } else {
+            const auto withValue = std::find_if(points.begin(), points.end(),
+                                                [](const StartPoint& point) { return point.T != 0; });
+            if (withValue == points.end()) {
+                failure_code = 8;
+                return 1;
+            }
+            take(*withValue, kStartTableAlphas[withValue - points.begin()]);
+        }
+    }
+    normaliseVapour();
+    return 0;
+}
+
+// ---- Stock-tank targets -----------------------------------------------------------------
+
+double Oil1::equation5(double trialAlpha, void*)
+{
+    setAlpha(trialAlpha);
+    updateDistribution();
+    calculateGOR(0);
+    if (!(gor[0] != 0) || !std::isfinite(gor[0])) {
+        evaluation_error = 1;
+        return 0;
+    }
+    return gor[0] - target_gor;
+}
+
+double Oil1::equation6(double trialAlpha, void*)
+{
+    setAlpha(trialAlpha);
+    updateDistribution();
+    calculateGOR(0);
+    if (!(api[0] != 0) || !std::isfinite(api[0])) {
+        evaluation_error = 1;
+        return 0;
+    }
+    return api[0] - target_api;
+}
+
+double Oil1::searchAlphaForTarget(double alpha0, double b, EquationFunction residual)
+{
+    if (!target_solver) {
+        target_solver = std::make_unique<Secant>();
+        target_solver->set_epsilon(1e-8);
+        target_solver->set_bounds(0, 1);
+        target_solver->set_maximum_number_of_iterations(20);
+    }
+    target_solver->_setEquationToSolve(this, residual);
+    setBeta(b);
+    target_solver->set_initial_values(alpha0, 0.99 * alpha0);
+    const double result = target_solver->solve();
+    return target_solver->good() ? result : 0;
+}
+
+double Oil1::calculateAlphaForGivenBetaAPI(double alpha0, double b, double targetApi)
+{
+    target_api = targetApi;
+    return searchAlphaForTarget(alpha0, b, static_cast<EquationFunction>(&Oil1::equation6));
+}
+
+double Oil1::calculateAlphaForGivenBetaGOR(double alpha0, double b, double targetGor)
+{
+    target_gor = targetGor;
+    return searchAlphaForTarget(alpha0, b, static_cast<EquationFunction>(&Oil1::equation5));
+}
+
+} // namespace quorvel
