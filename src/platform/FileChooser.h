@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace quorvel {
+
+// The open and save panels of the application: file dialogs in the
+// application, preset answers in tests. An empty path means cancelled.
+class FileChooser
+{
+public:
+    virtual ~FileChooser() = default;
+
+    // A file to open, restricted to the extensions (without dots; empty: any file).
+    virtual QString chooseFileToOpen(const QString& title, const QStringList& extensions, QWidget* parent = nullptr) = 0;
+    // A path to save to, proposing a file name (e.g. "plot.pdf").
+    virtual QString chooseFileToSave(const QString& title, const QString& proposedName,
+                                     const QStringList& extensions = {}, QWidget* parent = nullptr) = 0;
+
+    static FileChooser& current();
+    // Installs a chooser (not owned); nullptr goes back to the file dialogs.
+    static void setCurrent(FileChooser* chooser);
+};
+
+class DialogFileChooser : public FileChooser
+{
+public:
+    QString chooseFileToOpen(const QString& title, const QStringList& extensions, QWidget* parent) override;
+    QString chooseFileToSave(const QString& title, const QString& proposedName, const QStringList& extensions,
+                             QWidget* parent) override;
+};
+
+// Answers with preset paths in order (cancel when none is left) and records
+// what was asked. Installs itself while it lives.
+class PresetFileChooser : public FileChooser
+{
+public:
+    struct Request
+    {
+        bool save;
+        QString title;
+        QString proposedName;
+        QStringList extensions;
+    };
+
+    PresetFileChooser();
+    ~PresetFileChooser() override;
+
+    void queuePath(const QString& path) { mPaths.append(path); }
+    const QList<Request>& requests() const { return mRequests; }
+
+    QString chooseFileToOpen(const QString& title, const QStringList& extensions, QWidget* parent) override;
+    QString chooseFileToSave(const QString& title, const QString& proposedName, const QStringList& extensions,
+                             QWidget* parent) override;
+
+private:
+    QString next();
+    QStringList mPaths;
+    QList<Request> mRequests;
+    FileChooser* mPrevious;
+};
+
+}  // namespace quorvel
