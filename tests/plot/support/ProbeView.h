@@ -75,4 +75,15 @@ inline bool isNear(const QColor& a, const QColor& b, int tolerance = 40)
            && std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
+// Whether a pixel within one pixel of the view point (x, y) is near `color` (thin
+// antialiased lines spread over two pixels).
+inline bool nearAround(const QImage& image, double x, double y, const QColor& color, int tolerance = 40)
+{
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            if (isNear(pixelAtView(image, x + dx, y + dy), color, tolerance))
+                return true;
+    return false;
+}
+
 } // namespace quorvel::test
