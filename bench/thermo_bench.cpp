@@ -130,3 +130,73 @@ void BM_SeventeenComponentBubblePoint(benchmark::State& state)
 BENCHMARK(BM_SeventeenComponentBubblePoint);
 
 }  // namespace
+
+// ---- Petroleum fluid on the alpha-beta model ---------------------------------------------
+
+#include "thermo/Oil1.h"
+
+namespace {
+
+// The alpha-beta fluid (alpha 0.7, beta 0.1) on its own Montel pair.
+struct AlphaBetaFluid {
+    quorvel::Montel liquid{2};
+    quorvel::Montel vapour{1};
+    quorvel::Oil1 oil{liquid, vapour};
+    AlphaBetaFluid() { oil.setDistributionParameters(0.7, 0.1, 0, 0, 0); }
+};
+
+// 100 degrees C and 200 bar: one phase, so the flash walks the whole pressure ladder.
+void BM_OilFlashWithPressureLadder(benchmark::State& state)
+{
+    AlphaBetaFluid fluid;
+    for (auto _ : state) {
+        fluid.oil.calculateFlash(373.15, 200);
+        benchmark::DoNotOptimize(fluid.oil.failure_code);
+    }
+}
+BENCHMARK(BM_OilFlashWithPressureLadder)->Unit(benchmark::kMillisecond);
+
+// A two-phase flash with the formation volume factors (two stock-tank separations).
+void BM_OilFlashTwoPhase(benchmark::State& state)
+{
+    AlphaBetaFluid fluid;
+    for (auto _ : state) {
+        fluid.oil.calculateFlash(373.15, 50);
+        benchmark::DoNotOptimize(fluid.oil.oil_formation_volume_factor);
+    }
+}
+BENCHMARK(BM_OilFlashTwoPhase)->Unit(benchmark::kMicrosecond);
+
+void BM_OilBubblePressure(benchmark::State& state)
+{
+    AlphaBetaFluid fluid;
+    for (auto _ : state) {
+        fluid.oil.calculateBubblePressure(373.15);
+        benchmark::DoNotOptimize(fluid.oil.current_pressure);
+    }
+}
+BENCHMARK(BM_OilBubblePressure)->Unit(benchmark::kMicrosecond);
+
+void BM_OilGasOilRatio(benchmark::State& state)
+{
+    AlphaBetaFluid fluid;
+    for (auto _ : state) {
+        fluid.oil.calculateGOR();
+        benchmark::DoNotOptimize(fluid.oil.gor[0]);
+    }
+}
+BENCHMARK(BM_OilGasOilRatio)->Unit(benchmark::kMicrosecond);
+
+// Homogenisation at 100 degrees C, isochore down to 20 degrees C in 0.1 K steps.
+void BM_Oil1VapourFraction(benchmark::State& state)
+{
+    AlphaBetaFluid fluid;
+    double fv = 0, ph = 0, p = 0;
+    for (auto _ : state) {
+        fluid.oil.calculateFv(0.7, 0.1, 0, 0, 0, 373.15, 293.15, fv, ph, p);
+        benchmark::DoNotOptimize(fv);
+    }
+}
+BENCHMARK(BM_Oil1VapourFraction)->Unit(benchmark::kMillisecond);
+
+}  // namespace

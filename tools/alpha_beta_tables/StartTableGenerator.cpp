@@ -75,7 +75,7 @@ std::optional<Record> StartTableGenerator::finishRecord(bool bubble)
     double fv = 0, p = 0;
     if (oil.followIsochoreFromSaturation(kStartTableReadingTemperature, fv, p) != 0)
         return std::nullopt;
-    record.fraction = 100 * fv;
+    record.fraction = std::min(100 * fv, 100.0);  // rounding may pass 100 for a dry gas
     return record;
 }
 

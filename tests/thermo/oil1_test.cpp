@@ -1,0 +1,159 @@
+// Alpha-beta model fluid and its volumetric equations.
+#include "thermo/AlphaBetaStartTables.h"
+#include "thermo/Montel.h"
+#include "thermo/Oil1.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+
+namespace quorvel {
+namespace {
+
+struct ModelFluid {
+    Montel liquidModel{2};
+    Montel vapourModel{1};
+    Oil1 oil{liquidModel, vapourModel};
+};
+
+TEST(Oil1Model, NewFluidIsAConsistentMethaneFluid)
+{
+    ModelFluid fluid;
+    EXPECT_EQ(fluid.oil.getAlpha(), 0.0);
+    EXPECT_EQ(fluid.oil.getBeta(), 0.0);
+    EXPECT_EQ(fluid.oil.inclusion_type, 1);
+    EXPECT_DOUBLE_EQ(fluid.oil.getCH4(), 1.0);
+    EXPECT_EQ(fluid.oil.distribution_size, 11);
+}
+
+TEST(Oil1Model, DistributionReachesFeedAndPhaseModels)
+{
+    ModelFluid fluid;
+    Oil1& oil = fluid.oil;
+    oil.setDistributionParameters(0.7, 0.2, 0.03, 0.02, 0.01);  // CO2 before N2
+    EXPECT_DOUBLE_EQ(oil.feed_composition[kCO2], 0.03);
+    EXPECT_DOUBLE_EQ(oil.feed_composition[kN2], 0.02);
+    EXPECT_DOUBLE_EQ(oil.feed_composition[kH2S], 0.01);
+    EXPECT_NEAR(std::accumulate(oil.feed_composition.begin(), oil.feed_composition.end(), 0.0), 1.0, 1e-14);
+    EXPECT_EQ(oil.getCH4(), oil.feed_composition[kC1]);
+    for (short i = 0; i < 17; ++i)
+        EXPECT_EQ(oil.feed_moles[i], oil.feed_composition[i]);
+
+    // Heavy cuts in both phase models, as the cut formulas give them.
+    const HeavyCut cn1 = heavyCutProperties(0.7, 11, 25), cn2 = heavyCutProperties(0.7, 26, 499);
+    for (const Montel* phase : {&fluid.liquidModel, &fluid.vapourModel}) {
+        EXPECT_DOUBLE_EQ(phase->critical_temperature[kCn1], cn1.tc);
+        EXPECT_DOUBLE_EQ(phase->critical_pressure[kCn2], cn2.pc);
+        EXPECT_DOUBLE_EQ(phase->acentric_factor[kCn2], cn2.omega);
+        EXPECT_DOUBLE_EQ(phase->molar_weight[kCn1], cn1.mw);
+        EXPECT_DOUBLE_EQ(phase->cn2_shift, cn2.shift);
+    }
+    EXPECT_DOUBLE_EQ(oil.specific_gravity[kCn2], modelSpecificGravity(kCn2, cn2.mw));
+    EXPECT_EQ(oil.specific_gravity[kC1], 0.0);
+
+    // setAlpha alone rebuilds nothing.
+    const std::vector<double> before = oil.feed_composition;
+    oil.setAlpha(0.4);
+    EXPECT_EQ(oil.feed_composition, before);
+    oil.updateDistribution();
+    EXPECT_GT(oil.getCH4(), before[kC1]);
+}
+
+TEST(Oil1Model, VapourPressureStartData)
+{
+    ModelFluid fluid;
+    const Oil1& oil = fluid.oil;
+    // Normal boiling points: N2 and H2S as given, methane 111.7 K, ethane 184.6 K.
+    EXPECT_DOUBLE_EQ(oil.boiling_temperature[kN2], 75);
+    EXPECT_DOUBLE_EQ(oil.boiling_temperature[kH2S], 212.85);
+    EXPECT_NEAR(oil.boiling_temperature[kC1], 111.7, 0.3);
+    EXPECT_NEAR(oil.boiling_temperature[kC2], 184.6, 1.0);
+    EXPECT_NEAR(oil.boiling_temperature[kC6], 341.9, 1.0);
+    EXPECT_NEAR(oil.Psat(kCO2, 304.21), 7382500, 1e-6);
+    EXPECT_DOUBLE_EQ(oil.critical_temperature[kCn1], 713);
+    EXPECT_DOUBLE_EQ(oil.critical_pressure[kC3], 4246000);
+    for (int i = kC1; i < kCn2; ++i)
+        EXPECT_LT(oil.boiling_temperature[i], oil.boiling_temperature[i + 1] + 1e-9) << i;
+}
+
+TEST(Oil1Volumetric, AlphaFoundAgainFromItsOwnVapourFraction)
+{
+    constexpr double Th = 373.15, T = 293.15, alpha = 0.7;
+    ModelFluid direct;
+    double fv = 0, ph = 0, p = 0;
+    ASSERT_EQ(direct.oil.calculateFv(alpha, 0, 0, 0, 0, Th, T, fv, ph, p), 0);
+    EXPECT_GT(fv, 0.05);
+    EXPECT_LT(fv, 0.3);
+    EXPECT_GT(ph, p);
+    // The two-phase state at T fills the molar volume of the saturated liquid at Th.
+    const Oil1& o = direct.oil;
+    EXPECT_NEAR(o.liquid_moles * direct.liquidModel.molar_volume + o.vapour_moles * direct.vapourModel.molar_volume,
+                o.homogenization_volume, 1e-9 * o.homogenization_volume);
+    EXPECT_NEAR(o.current_temperature, T, 1e-9);
+
+    ModelFluid inverse;
+    double start = 0;
+    ASSERT_EQ(inverse.oil.estimateInitial(1, Th, fv, start), 0);
+    EXPECT_NEAR(start, alpha, 0.1);
+    inverse.oil.setDistributionParameters(start, 0, 0, 0, 0);
+    inverse.oil.inclusion_pressure = inverse.oil.homogenization_pressure = 0;
+    inverse.oil.saved_homogenization_pressure = 0;
+    inverse.oil.findAlpha(Th, T, fv, 1e-8, 1);
+    ASSERT_EQ(inverse.oil.failure_code, 0);
+    EXPECT_NEAR(inverse.oil.getAlpha(), alpha, 1e-5);
+    EXPECT_NEAR(inverse.oil.homogenization_pressure, ph, 1e-4 * ph);
+    EXPECT_NE(inverse.oil.saved_homogenization_pressure, 0.0);
+}
+
+TEST(Oil1Volumetric, FailedFinalSolveIsReportedNotAValue)
+{
+    ModelFluid fluid;
+    double fv = 0.5, ph = 0, p = 7;
+    // Reading above the homogenisation temperature: the inclusion is one phase there.
+    const int code = fluid.oil.calculateFv(0.7, 0, 0, 0, 0, 373.15, 383.15, fv, ph, p);
+    EXPECT_NE(code, 0);
+    EXPECT_TRUE(std::isnan(fv));
+    EXPECT_TRUE(std::isnan(p));
+    EXPECT_GT(ph, 0.0);
+}
+
+TEST(Oil1Volumetric, StartValuesFromTheTables)
+{
+    ModelFluid fluid;
+    double alpha = 0;
+    // A bubble-type inclusion hotter than every table: the heaviest table.
+    EXPECT_EQ(fluid.oil.estimateInitial(1, 2000, 0.3, alpha), 0);
+    EXPECT_EQ(alpha, 0.95);
+    EXPECT_NEAR(std::accumulate(fluid.oil.estimated_vapour_composition.begin(),
+                                fluid.oil.estimated_vapour_composition.end(), 0.0), 1.0, 1e-12);
+    // Type 2 counts as bubble; a low Th gives the lightest table.
+    EXPECT_EQ(fluid.oil.estimateInitial(2, 250, 0.0, alpha), 0);
+    EXPECT_EQ(alpha, 0.35);
+    // A dew-type inclusion all vapour: no table has a value.
+    EXPECT_EQ(fluid.oil.estimateInitial(0, 400, 1.0, alpha), 1);
+    EXPECT_EQ(fluid.oil.failure_code, 8);
+    EXPECT_EQ(alpha, 0.0);
+    // Between two tables alpha is interpolated on Th.
+    const auto& t7 = Alpha7Beta0;
+    const double Th7 = t7[2 + 20 * 4];  // bubble record 4 of the alpha 0.7 table
+    EXPECT_EQ(fluid.oil.estimateInitial(1, Th7, t7[4 + 20 * 4] / 100, alpha), 0);
+    EXPECT_GT(alpha, 0.6);
+    EXPECT_LE(alpha, 0.7 + 1e-12);
+}
+
+TEST(Oil1Targets, AlphaForAnApiGravityAndAGasOilRatio)
+{
+    ModelFluid reference;
+    reference.oil.setDistributionParameters(0.7, 0.1, 0, 0, 0);
+    reference.oil.calculateGOR();
+    ASSERT_EQ(reference.oil.stock_tank_state, 3);
+
+    ModelFluid fluid;
+    fluid.oil.setDistributionParameters(0.6, 0.1, 0, 0, 0);
+    EXPECT_NEAR(fluid.oil.calculateAlphaForGivenBetaAPI(0.6, 0.1, reference.oil.api[0]), 0.7, 1e-5);
+    EXPECT_NEAR(fluid.oil.calculateAlphaForGivenBetaGOR(0.65, 0.1, reference.oil.gor[0]), 0.7, 1e-5);
+}
+
+} // namespace
+} // namespace quorvel

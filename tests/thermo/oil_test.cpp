@@ -1,0 +1,239 @@
+// Petroleum fluid: flash, formation volume factors, stock-tank properties and the first
+// envelope points, on the alpha-beta model fluid.
+#include "thermo/Montel.h"
+#include "thermo/Oil1.h"
+#include "thermo/StockTankCorrelations.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <numeric>
+
+namespace quorvel {
+namespace {
+
+// An alpha-beta fluid on its own pair of Montel phase models.
+struct ModelFluid {
+    Montel liquidModel{2};
+    Montel vapourModel{1};
+    Oil1 oil{liquidModel, vapourModel};
+
+    ModelFluid(double alpha, double beta) { oil.setDistributionParameters(alpha, beta, 0, 0, 0); }
+
+    // Plain two-phase flash of composition z at T (K) and P (bar).
+    bool flash(const std::vector<double>& z, double T, double P)
+    {
+        for (short i = 0; i < oil.component_count; ++i)
+            oil.composition(i, z[i]);
+        oil.set_type_of_problem(12);
+        oil.set_the_temperature(T);
+        oil.set_the_pressure(P);
+        oil.set_initialization_flag(2);
+        oil.calculateVLE();
+        return oil.failure_code == 0;
+    }
+};
+
+double weight(const std::vector<double>& x, const std::vector<double>& mw)
+{
+    return std::inner_product(x.begin(), x.end(), mw.begin(), 0.0);
+}
+
+TEST(OilStockTank, GasOilRatioAndApiOfALightOil)
+{
+    ModelFluid fluid(0.7, 0.1);
+    fluid.oil.calculateGOR();
+    const Oil& oil = fluid.oil;
+    ASSERT_EQ(oil.failure_code, 0);
+    ASSERT_EQ(oil.stock_tank_state, 3);
+
+    // The same stock-tank separation by hand on a second fluid.
+    ModelFluid hand(0.7, 0.1);
+    ASSERT_TRUE(hand.flash(hand.oil.feed_composition, 288.7, 1));
+    const auto& L = hand.liquidModel;
+    const auto& V = hand.vapourModel;
+    const double nL = hand.oil.liquid_moles, nV = hand.oil.vapour_moles;
+    EXPECT_NEAR(nL + nV, 1.0, 1e-9);
+    for (short i = 0; i < 17; ++i)
+        EXPECT_NEAR(nL * L.mole_fraction[i] + nV * V.mole_fraction[i], hand.oil.feed_composition[i], 1e-8);
+
+    const double gasM3 = nV * V.molar_volume, oilM3 = nL * L.molar_volume;
+    EXPECT_NEAR(oil.gor[0], gasM3 / oilM3, 1e-6 * oil.gor[0]);
+    const double oilDensity = weight(L.mole_fraction, L.molar_weight) / (L.molar_volume * 1e6);  // g/cm3
+    EXPECT_NEAR(oil.api[0], 141.5 / oilDensity - 131.5, 1e-6);
+    // Ideal gas at 288.7 K and 1 bar: 24.0 l/mol.
+    EXPECT_NEAR(V.molar_volume, 8.314 * 288.7 / 1e5, 0.01 * V.molar_volume);
+
+    // Standing-Katz oil volume from the masses of the stock-tank oil.
+    std::array<double, 7> m{};
+    double x7 = 0, s7 = 0;
+    for (short i = 0; i < 17; ++i) {
+        const double mass = L.mole_fraction[i] * L.molar_weight[i];
+        const int slot[] = {-1, -1, -1, 0, 1, 2, 3, 3, 4, 4, 5, 6, 6, 6, 6, 6, 6};
+        if (slot[i] >= 0)
+            m[slot[i]] += mass;
+        if (slot[i] == 6) {
+            x7 += L.mole_fraction[i];
+            s7 += L.mole_fraction[i] * hand.oil.specific_gravity[i];
+        }
+    }
+    const double rhoSK = getDensityByStandingKatz(288.7, 1, s7 / x7 * 62.42796, m);
+    EXPECT_NEAR(oil.liquid_density_standing_katz, rhoSK, 1e-4);
+    EXPECT_NEAR(oil.gor[1], gasM3 / (weight(L.mole_fraction, L.molar_weight) / rhoSK * 1e-6 * nL),
+                1e-3 * oil.gor[1]);
+    EXPECT_NEAR(oil.api[1], 141.5 / rhoSK - 131.5, 0.01);
+
+    // A light oil: a stock-tank oil near 107 g/mol, some hundred Stdm3/Stdm3 of gas.
+    EXPECT_NEAR(oil.liquid_molar_weight, 107, 5);
+    EXPECT_GT(oil.gor[0], 100);
+    EXPECT_LT(oil.gor[0], 400);
+    for (double api : oil.api) {
+        EXPECT_GT(api, 40);
+        EXPECT_LT(api, 100);
+    }
+    EXPECT_LE(oil.gor_standing_katz_range[0], oil.gor_standing_katz_range[1]);
+    EXPECT_LE(oil.api_standing_katz_range[0], oil.api_standing_katz_range[1]);
+    EXPECT_LE(oil.api_alani_kennedy_range[0], oil.api[2]);
+    EXPECT_GE(oil.api_alani_kennedy_range[1], oil.api[2]);
+    EXPECT_GT(oil.liquid_c7plus_fraction, oil.feed_c7plus_fraction);  // the tank keeps the heavy end
+    EXPECT_NEAR(oil.bulk_molar_weight, weight(hand.oil.feed_composition, L.molar_weight), 1e-9);
+}
+
+TEST(OilStockTank, SinglePhaseFeedHasNoGasOilRatio)
+{
+    ModelFluid fluid(0.95, 0.5);  // heavy oil without dissolved gas
+    fluid.oil.setDistributionParameters(0.95, 0.5, 0, 0, 0);
+    // Remove the light ends so that nothing boils at stock-tank conditions.
+    std::vector<double> z = fluid.oil.feed_composition;
+    std::fill(z.begin() + kC1, z.begin() + kC6 + 1, 0.0);
+    const double sum = std::accumulate(z.begin(), z.end(), 0.0);
+    for (short i = 0; i < 17; ++i)
+        fluid.oil.composition(i, z[i] / sum);
+    fluid.oil.calculateGOR();
+    EXPECT_EQ(fluid.oil.stock_tank_state, 1);
+    for (double g : fluid.oil.gor)
+        EXPECT_EQ(g, 0.0);
+    EXPECT_GT(fluid.oil.liquid_density, 0.7);
+    EXPECT_NEAR(fluid.oil.api[0], 141.5 / fluid.oil.liquid_density - 131.5, 1e-9);
+}
+
+TEST(OilFlash, FormationVolumeFactorsFollowTheSeparatedPhases)
+{
+    constexpr double T = 373.15, P = 50;
+    ModelFluid fluid(0.7, 0.1);
+    const std::vector<double> feed = fluid.oil.feed_composition;
+    fluid.oil.calculateFlash(T, P);
+    const Oil& oil = fluid.oil;
+    ASSERT_EQ(oil.failure_code, 0);
+    EXPECT_EQ(oil.feed_composition, feed);  // the reservoir feed is given back
+
+    // Reservoir flash by hand.
+    ModelFluid hand(0.7, 0.1);
+    ASSERT_TRUE(hand.flash(feed, T, P));
+    const std::vector<double> x = hand.liquidModel.mole_fraction, y = hand.vapourModel.mole_fraction;
+    const double nL = hand.oil.liquid_moles, nV = hand.oil.vapour_moles;
+    const double vV = hand.vapourModel.molar_volume;
+    const double Ml = weight(x, hand.liquidModel.molar_weight);
+    EXPECT_NEAR(oil.molar_gas_fraction, nV, 1e-9);
+    EXPECT_NEAR(oil.liquid_molar_weight, Ml, 1e-9);
+    const double reservoirOil = Ml / hand.oil.calculateDensityStandingKatzMethod(x.data(), T, P) * nL;  // cm3
+    const double reservoirGas = vV * nV;                                                              // m3
+
+    // Each separated phase flashed alone at stock-tank conditions (one mole of it).
+    ASSERT_TRUE(hand.flash(x, 288.7, 1));
+    const double tankOil = weight(hand.liquidModel.mole_fraction, hand.liquidModel.molar_weight)
+                           / hand.oil.calculateDensityStandingKatzMethod(hand.liquidModel.mole_fraction.data(), 288.7, 1)
+                           * hand.oil.liquid_moles * nL;
+    ASSERT_TRUE(hand.flash(y, 288.7, 1));
+    const double tankGas = hand.oil.vapour_moles * hand.vapourModel.molar_volume * nV;
+
+    EXPECT_NEAR(oil.oil_formation_volume_factor, reservoirOil / tankOil, 1e-6);
+    EXPECT_NEAR(oil.gas_formation_volume_factor, reservoirGas / tankGas, 1e-9);
+    // Reservoir oil swells with its dissolved gas; reservoir gas is compressed.
+    EXPECT_GT(oil.oil_formation_volume_factor, 1.0);
+    EXPECT_LT(oil.gas_formation_volume_factor, 0.1);
+}
+
+TEST(OilFlash, SinglePhaseStateFailsAfterTheWholeLadder)
+{
+    ModelFluid fluid(0.7, 0.1);
+    fluid.oil.liquid_density = 1;
+    fluid.oil.calculateFlash(373.15, 400);  // above the bubble point
+    EXPECT_NE(fluid.oil.failure_code, 0);
+    EXPECT_EQ(fluid.oil.liquid_density, 0.0);
+}
+
+TEST(OilBubblePoint, BubblePressureAndFirstIsoplethPoint)
+{
+    ModelFluid fluid(0.7, 0.0);
+    fluid.oil.calculateBubblePressure(373.15);
+    ASSERT_EQ(fluid.oil.failure_code, 0);
+    const double Pb = fluid.oil.current_pressure;
+    EXPECT_NEAR(fluid.oil.vapour_moles, 0.0, 1e-9);
+    // Just above the bubble pressure the feed is one phase, just below it flashes.
+    EXPECT_FALSE(fluid.flash(fluid.oil.feed_composition, 373.15, Pb * 1.05e-5));
+    EXPECT_TRUE(fluid.flash(fluid.oil.feed_composition, 373.15, Pb * 0.95e-5));
+
+    double T = 0, P = 0;
+    int err = -1, llg = 1;
+    fluid.oil.firstLiquidIsoplethPoint(T, P, err, llg);
+    EXPECT_EQ(err, 0);
+    EXPECT_EQ(llg, 0);  // cleared: found at a start temperature
+    EXPECT_GT(P, 0.0);
+    EXPECT_NEAR(fluid.oil.saved_pressure, P * 1e5, 1e-6 * P * 1e5);
+}
+
+TEST(OilBubblePoint, FirstGasIsoplethPoint)
+{
+    ModelFluid fluid(0.7, 0.0);
+    double T = 0, P = 0;
+    int err = -1;
+    fluid.oil.firstGasIsoplethPoint(T, P, err);
+    ASSERT_EQ(err, 0);
+    EXPECT_NEAR(fluid.oil.vapour_moles, 1.0, 1e-9);
+    EXPECT_TRUE(T == 100.0 || T == 0.0 || T == 50.0 || T == -50.0 || T == -100.0);
+}
+
+TEST(OilLiquidLiquidGas, CheckLLGAtThreePercentOfMethane)
+{
+    ModelFluid fluid(0.7, 0.0);
+    auto& x = fluid.liquidModel.mole_fraction;
+    auto& y = fluid.vapourModel.mole_fraction;
+    x[3] = 0.25;
+    y[3] = 0.28;
+    EXPECT_TRUE(fluid.oil.checkLLG());
+    y[3] = 0.2799;
+    EXPECT_FALSE(fluid.oil.checkLLG());
+}
+
+TEST(OilComposition, C7plusOfFeedAndOfACopy)
+{
+    ModelFluid fluid(0.7, 0.1);
+    Oil& oil = fluid.oil;
+    oil.characterizeC7plus(oil.feed_composition.data());
+    double f = 0;
+    for (int i = kC7; i <= kCn2; ++i)
+        f += oil.feed_composition[i];
+    EXPECT_NEAR(oil.feed_c7plus_fraction, f, 1e-15);
+    const std::vector<double> copy = oil.feed_composition;
+    oil.liquid_c7plus_fraction = 0;
+    oil.characterizeC7plus(copy.data());
+    EXPECT_NEAR(oil.liquid_c7plus_fraction, f, 1e-15);
+    EXPECT_NEAR(oil.liquid_c7plus_molar_weight, oil.feed_c7plus_molar_weight, 1e-12);
+    EXPECT_GT(oil.feed_c7plus_specific_gravity, 0.7);
+}
+
+TEST(OilComposition, MontelTranslationUsesTheSpeciesOfTheModelFluid)
+{
+    ModelFluid fluid(0.7, 0.1);
+    std::vector<double> co2(17, 0.0);
+    co2[kCO2] = 1;
+    // Pure CO2: -0.0817 times its co-volume 0.0778 R Tc / Pc.
+    const double b = 0.0778 * 8.31451198983133 * 304.21 / 7382500 * 1e6;
+    EXPECT_NEAR(fluid.oil.calculateMontelTranslationVolume(co2.data()), -0.0817 * b, 1e-9);
+}
+
+} // namespace
+} // namespace quorvel
