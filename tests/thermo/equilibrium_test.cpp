@@ -241,6 +241,31 @@ TEST(Equilibrium, AnalyticJacobianMatchesFiniteDifferences)
     }
 }
 
+// A vector the equation of state cannot evaluate is a failed evaluation for the solver
+// (which then shortens its step), not residuals of not-a-number.
+TEST(Equilibrium, NonFiniteIterateIsAFailedEvaluation)
+{
+    TwoPhaseMixture m(methane_propane_decane);
+    Quenta& e = m.equilibrium;
+    e.set_type_of_problem(12);
+    e.set_the_temperature(350);
+    e.set_the_pressure(50);
+    e.set_initialization_flag(2);
+    e.calculateVLE();
+    ASSERT_EQ(e.failure_code, 0);
+
+    const int N = e.variable_count;
+    Matrix J(N, N);
+    Vector G(N, 0.0);
+    for (int k : {0, 2, 5}) {
+        Vector U = e.newton.U;
+        U[k] = std::nan("");
+        int err = 0;
+        e.calculate_vector_function(U, G, J, err, 1, nullptr);
+        EXPECT_EQ(err, 1) << "variable " << k;
+    }
+}
+
 TEST(Equilibrium, TrivialSolutionIsDetectedAndNeverReturned)
 {
     TwoPhaseMixture m(methane_propane_decane);
