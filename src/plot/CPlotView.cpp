@@ -5,6 +5,8 @@
 #include "plot/CGraphPointCurve.h"
 #include "plot/PlotAxis.h"
 
+#include "platform/UserDefaults.h"
+
 #include <QPainter>
 
 #include <cmath>
@@ -19,8 +21,8 @@ CPlotView::CPlotView(const QRect& frame, QWidget* parent)
     , mLabelsAttributes(TextAttributes::systemFont())
     , mTicksAttributes(TextAttributes::labelFont())
     , mLegendsAttributes(TextAttributes::labelFont())
-    , backColor(Color::fromRgb(1.0, 1.0, 0.7))
-    , foreColor(Color::fromRgb(0.6, 1.0, 1.0))
+    , backColor(UserDefaults::backColorMarginArea().value_or(Color::fromRgb(1.0, 1.0, 0.7)))
+    , foreColor(UserDefaults::backColorPlotArea().value_or(Color::fromRgb(0.6, 1.0, 1.0)))
 {
     setGeometry(frame);
     setAttribute(Qt::WA_OpaquePaintEvent);

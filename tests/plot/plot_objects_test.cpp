@@ -10,7 +10,11 @@
 #include "plot/CGraphStringPointCurve.h"
 #include "plot/CGraphText.h"
 
+#include "platform/AlertService.h"
+#include "platform/FileChooser.h"
+
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -350,6 +354,51 @@ TEST(GraphCurve, ExportTextByteForByte)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), expected);
+}
+
+TEST(GraphCurve, ExportAsksForDataTxtAndWritesTheChosenFile)
+{
+    CGraphCurve curve;
+    curve.addPoint(1, 2, false);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("chosen.txt"));
+    PresetFileChooser chooser;
+    RecordingAlertService alerts;
+
+    EXPECT_FALSE(curve.exportCurveData()); // cancelled
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    chooser.queuePath(path);
+    EXPECT_TRUE(curve.exportCurveData());
+    ASSERT_EQ(chooser.requests().size(), 2);
+    EXPECT_TRUE(chooser.requests()[1].save);
+    EXPECT_EQ(chooser.requests()[1].proposedName, QStringLiteral("data.txt"));
+    EXPECT_EQ(chooser.requests()[1].extensions, QStringList{QStringLiteral("txt")});
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), curve.exportText());
+    EXPECT_TRUE(alerts.alerts().isEmpty());
+}
+
+TEST(GraphCurve, ExportThatCannotOpenItsFileReportsItAndWritesNothing)
+{
+    CGraphCurve curve;
+    curve.addPoint(1, 2, false);
+    QTemporaryDir dir;
+    // The parent "folder" is a file: nothing can be created below it.
+    QFile blocker(dir.filePath(QStringLiteral("not-a-folder")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString path = dir.filePath(QStringLiteral("not-a-folder/data.txt"));
+    PresetFileChooser chooser;
+    chooser.queuePath(path);
+    RecordingAlertService alerts;
+
+    EXPECT_FALSE(curve.exportCurveData());
+    ASSERT_EQ(alerts.alerts().size(), 1);
+    EXPECT_TRUE(alerts.messages()[0].contains(path));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{QStringLiteral("not-a-folder")});
+    EXPECT_EQ(QFileInfo(blocker).size(), 0);
 }
 
 TEST(GraphLegend, ExtentFromItsRows)
