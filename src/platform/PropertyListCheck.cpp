@@ -171,7 +171,7 @@ private:
 
 bool startsWith(const QByteArray& text, qsizetype pos, const char* prefix)
 {
-    return text.mid(pos, qsizetype(std::strlen(prefix))) == prefix;
+    return QByteArrayView(text).sliced(pos).startsWith(prefix);
 }
 
 // Nesting depth of the array and dict elements of an XML list, skipping
@@ -200,7 +200,7 @@ QString checkXmlDepth(const QByteArray& text)
             qsizetype nameEnd = nameBegin;
             while (nameEnd < text.size() && QByteArrayView(" \t\r\n/>").indexOf(text[nameEnd]) < 0)
                 ++nameEnd;
-            const QByteArray name = text.mid(nameBegin, nameEnd - nameBegin);
+            const QByteArrayView name = QByteArrayView(text).sliced(nameBegin, nameEnd - nameBegin);
             pos = nameEnd;
             skipPast(">");
             const bool selfClosing = pos >= 2 && text[pos - 2] == '/';

@@ -216,7 +216,18 @@ void Array::removeAt(int index)
         d->list.removeAt(index);
 }
 
+void Array::swap(int i, int j)
+{
+    if (i >= 0 && i < size() && j >= 0 && j < size())
+        d->list.swapItemsAt(i, j);
+}
+
 void Array::clear() { d->list.clear(); }
+
+void Array::sort(const std::function<bool(const Value&, const Value&)>& lessThan)
+{
+    std::stable_sort(d->list.begin(), d->list.end(), lessThan);
+}
 
 int Array::indexOf(const Value& value) const
 {

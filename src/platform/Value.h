@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <concepts>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <variant>
@@ -89,7 +90,10 @@ public:
     void insert(int index, const Value& value);   // 0 <= index <= size, else ignored
     void replace(int index, const Value& value);  // 0 <= index < size, else ignored
     void removeAt(int index);                     // ignored outside the array
+    void swap(int i, int j);                      // ignored unless both are inside
     void clear();
+    // Stable sort by a "less than" comparison.
+    void sort(const std::function<bool(const Value&, const Value&)>& lessThan);
 
     // First index of the value: containers and objects by identity, the rest by value; -1 if absent.
     int indexOf(const Value& value) const;

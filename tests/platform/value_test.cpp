@@ -112,6 +112,22 @@ TEST(Records, ObjectsAndWeakReferences)
     }
     EXPECT_TRUE(weakRecord.expired());
 
+    // Volume points kept sorted by temperature; equal temperatures keep their order.
+    auto point = [](double T, int code) {
+        Dictionary p;
+        p.setValue("Tvol", T);
+        p.setValue("code", code);
+        return p;
+    };
+    Array volumes{point(80, 0), point(20, 1), point(80, 2), point(50, 0)};
+    volumes.sort([](const Value& a, const Value& b) {
+        return a.toDictionary().doubleValue("Tvol") < b.toDictionary().doubleValue("Tvol");
+    });
+    QList<int> codes;
+    for (const Value& v : volumes)
+        codes << v.toDictionary().intValue("code");
+    EXPECT_EQ(codes, QList<int>({1, 0, 0, 2}));
+
     Array list;
     list.insert(5, 1);  // outside: ignored
     list.removeAt(0);
