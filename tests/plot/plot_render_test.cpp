@@ -5,6 +5,7 @@
 #include "plot/CGraphCurve.h"
 #include "plot/CGraphPoint.h"
 #include "plot/CGraphPointCurve.h"
+#include "plot/CGraphStringPoint.h"
 #include "plot/CGraphStringPointCurve.h"
 
 #include <gtest/gtest.h>
@@ -259,4 +260,73 @@ TEST(RenderedLegend, HighlightShowsTheAnchorSquareAndAFrame)
         dark += pixelAtView(image, x, box.bottom()).lightness() < 150; // the dashed top edge
     EXPECT_GT(dark, 0.5 * (box.width() - 6));
     EXPECT_LT(dark, box.width() - 6);
+}
+
+namespace {
+// Bounds, in image pixels, of the dark (text) pixels of an image.
+QRect darkPixelBounds(const QImage& image)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y).lightness() < 100)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+// A view without axis texts or frame in sight: only the plot area and what is added.
+std::unique_ptr<ProbeView> bareView()
+{
+    auto view = std::make_unique<ProbeView>(QRect(0, 0, 300, 200));
+    view->setLabels(QString(), QString());
+    view->setDefaultXYRange(0, 100, 0, 100);
+    view->setTicksNumber(0, 0);
+    return view;
+}
+
+QImage plotAreaOf(ProbeView& view)
+{
+    const QImage image = view.renderImage();
+    const QRectF plot = view.getPlotRect();
+    return image.copy(QRect(static_cast<int>(plot.x()) + 2, static_cast<int>(image.height() - plot.y() - plot.height()) + 2,
+                            static_cast<int>(plot.width()) - 4, static_cast<int>(plot.height()) - 4));
+}
+} // namespace
+
+TEST(RenderedLabels, OffsetsMoveALabelledPointsLabel)
+{
+    auto view = bareView();
+    auto point = CGraphStringPoint::newGraphStringPoint(50, 50);
+    point->setSelector(0);
+    point->setColor(Color::fromRgb(0.8, 0.8, 0.8)); // light marker: only the text is dark
+    point->setLabel(QStringLiteral("Label"));
+    point->setShowLabel(true);
+    view->addGraphObject(point);
+    const QRect plain = darkPixelBounds(plotAreaOf(*view));
+    ASSERT_FALSE(plain.isEmpty());
+    const int middle = plotAreaOf(*view).height() / 2; // the marker's row
+    EXPECT_GT(plain.top(), middle);                    // under the marker, close to it
+    EXPECT_LT(plain.top(), middle + 30);
+    point->setOffsetX(10);
+    point->setOffsetY(-5);
+    const QRect moved = darkPixelBounds(plotAreaOf(*view));
+    EXPECT_EQ(moved, plain.translated(10, 5)); // right and, y growing upward, down
+    point->setShowLabel(false);
+    EXPECT_TRUE(darkPixelBounds(plotAreaOf(*view)).isEmpty());
+}
+
+TEST(RenderedLabels, LabelledMarkerListShowsAndHidesAllLabels)
+{
+    auto view = bareView();
+    auto list = std::make_shared<CGraphStringPointCurve>();
+    list->setColor(Color::fromRgb(0.8, 0.8, 0.8));
+    list->addPoint(QStringLiteral("API 30"), 25, 50);
+    list->addPoint(QStringLiteral("API 40"), 75, 50);
+    view->addGraphObject(list);
+    const QRect shown = darkPixelBounds(plotAreaOf(*view));
+    EXPECT_GT(shown.width(), 0.5 * view->getPlotRect().width()); // both labels
+    list->setShowLabels(false);
+    EXPECT_TRUE(darkPixelBounds(plotAreaOf(*view)).isEmpty());
+    list->setShowLabels(true);
+    EXPECT_EQ(darkPixelBounds(plotAreaOf(*view)), shown);
 }

@@ -122,8 +122,9 @@ TEST(PlotView, PixelConversionInvertsTheTransform)
         const auto tolerance = [&](float v, float range) { return logarithmic ? 1e-4 * v : 1e-6 * range; };
         for (const float v : {0.02f, 0.5f, 1.0f, 7.5f, 64.0f, 333.0f, 4999.0f}) {
             EXPECT_NEAR(view.getXFromPixelValue(view.getXValue(v)), v, tolerance(v, 5000)) << v << " log " << logarithmic;
-            if (v <= 80.0f && v >= 0.2f)
+            if (v <= 80.0f && v >= 0.2f) {
                 EXPECT_NEAR(view.getYFromPixelValue(view.getYValue(v)), v, tolerance(v, 80)) << v;
+            }
         }
     }
 }
