@@ -156,6 +156,18 @@ TEST(OilFlash, FormationVolumeFactorsFollowTheSeparatedPhases)
     EXPECT_LT(oil.gas_formation_volume_factor, 0.1);
 }
 
+TEST(OilFlash, DeadOilHasNoStockTankSeparation)
+{
+    // A heavy oil flashed hot at 1 bar leaves a liquid with no gas at stock-tank
+    // conditions: that separation fails, Bo is unavailable, the flash itself stands.
+    ModelFluid fluid(0.95, 0.5);
+    fluid.oil.calculateFlash(450, 1);
+    EXPECT_EQ(fluid.oil.failure_code, 0);
+    EXPECT_TRUE(std::isnan(fluid.oil.oil_formation_volume_factor));
+    EXPECT_GT(fluid.oil.gas_formation_volume_factor, 1.0);  // low-pressure hot gas
+    EXPECT_GT(fluid.oil.molar_gas_fraction, 0.5);
+}
+
 TEST(OilFlash, SinglePhaseStateFailsAfterTheWholeLadder)
 {
     ModelFluid fluid(0.7, 0.1);
@@ -206,6 +218,26 @@ TEST(OilLiquidLiquidGas, CheckLLGAtThreePercentOfMethane)
     EXPECT_TRUE(fluid.oil.checkLLG());
     y[3] = 0.2799;
     EXPECT_FALSE(fluid.oil.checkLLG());
+}
+
+TEST(OilBulkDensity, FeedAsOneLiquidPhase)
+{
+    ModelFluid fluid(0.7, 0.1);
+    Oil& oil = fluid.oil;
+    oil.calculateBulkDensity(373.15, 400, 1);
+    const double M = weight(oil.feed_composition, fluid.liquidModel.molar_weight);
+    EXPECT_NEAR(oil.bulk_molar_weight, M, 1e-12);
+    // The liquid model's own volume of the feed at the same state.
+    fluid.liquidModel.composition(oil.feed_composition);
+    fluid.liquidModel.calculate_molar_volume();
+    EXPECT_NEAR(oil.bulk_density, M / (fluid.liquidModel.molar_volume * 1e6), 1e-12);
+    EXPECT_GT(oil.bulk_density, 0.4);
+    EXPECT_LT(oil.bulk_density, 0.8);
+    EXPECT_LE(oil.bulk_density_standing_katz_range[0], oil.bulk_density_standing_katz);
+    EXPECT_GE(oil.bulk_density_standing_katz_range[1], oil.bulk_density_standing_katz);
+    EXPECT_LE(oil.bulk_density_alani_kennedy_range[0], oil.bulk_density_alani_kennedy);
+    EXPECT_GE(oil.bulk_density_alani_kennedy_range[1], oil.bulk_density_alani_kennedy);
+    EXPECT_GT(oil.feed_c7plus_molar_weight, 98.4);
 }
 
 TEST(OilComposition, C7plusOfFeedAndOfACopy)
