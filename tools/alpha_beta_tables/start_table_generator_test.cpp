@@ -31,8 +31,10 @@ const PublishedRecord kAlpha95Record10 = {
 constexpr double kPressureTolerance = 1e-5;     // relative
 constexpr double kCompositionTolerance = 1e-6;  // absolute, half a unit of the last digit
 // Vapour fraction at 293.15 K (percentage points). The published fractions lie 0.14
-// (bubble) and 2.1 (dew) points above what the isochore of the same fluid gives; see
-// the developer notes of the generator.
+// (bubble) and 2.1 (dew) points above what the isochore of the same fluid gives, while
+// pressures and compositions agree to every published digit: the original read its
+// fractions in a way not known to us (its reading temperature would be 292.97 K for the
+// bubble record, and no reading temperature explains the dew record).
 constexpr double kBubbleFractionTolerance = 0.3;
 constexpr double kDewFractionTolerance = 2.5;
 
