@@ -205,6 +205,7 @@ TEST_F(LogWindowTest, PrintsTheLog)
 // The reader on its own: what the RTF written by the log's blocks may hold.
 TEST(RtfReader, HeaderTablesSelectFontsAndColours)
 {
+    EXPECT_EQ(std::string(CLogWindow::rtfHeader()).size(), 172u);
     const std::string rtf = std::string(CLogWindow::rtfHeader())
                             + " a\\cf2 red\\cf3 blue\\cf1 white\\cf0 plain\\f1 bold}";
     const StyledText text = readRtf(rtf);
