@@ -8,8 +8,9 @@ namespace quorvel {
 
 // Classic cubic parameters from Tc, Pc and the acentric factor with a Soave alpha
 // function, alpha = (1 + m (1 - sqrt(T/Tc)))^2, whose slope m comes from
-// m0 + m1 omega + m2 omega^2 or from a value given by the caller; hydrocarbon pairs get
-// generalised interaction coefficients on a.
+// m0 + m1 omega + m2 omega^2 or from a value given by the caller. The interaction
+// coefficients on a are stored again before every calculation: hydrocarbon pairs get
+// generalised coefficients, unless a model has its own table.
 class ClaCubic0 : public QuadraMix {
 public:
     ClaCubic0() = default;
@@ -18,8 +19,9 @@ public:
     void number_of_components(short n) override;
     void calculate_parameters_of_pure_components() override;
 
-    // Generalised interaction coefficients on a for every pair below the diagonal.
-    void read_BIP();
+    // Interaction coefficients on a for every pair below the diagonal, applied before every
+    // calculation: the generalised correlation here, a model's own table where it has one.
+    virtual void read_BIP();
 
     double m0 = 0;
     double m1 = 0;

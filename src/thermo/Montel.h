@@ -7,7 +7,8 @@ namespace quorvel {
 // Peng-Robinson equation of state with built-in data for the 17 components of the
 // alpha-beta model fluid, N2, CO2, H2S, C1 .. C10, Cn1, Cn2, always in that order. The
 // two heavy cuts take their data from the cn1_ and cn2_ members, which the model fluid
-// rewrites before it reads components 15 and 16 again.
+// rewrites before it reads components 15 and 16 again. Pairs interact through the model's
+// built-in table.
 class Montel : public ClaCubic0 {
 public:
     static constexpr short builtin_component_count = 17;
@@ -16,8 +17,9 @@ public:
 
     // Reads the built-in data of position i when name is the built-in name there.
     void read_component_data(short i, const std::string& name) override;
-    // Stores the built-in interaction table for every pair of components.
-    void read_BIP();
+    // Stores the built-in interaction table for every pair of components, also before every
+    // calculation (the model calculates with its own table, not the generalised one).
+    void read_BIP() override;
 
     double cn1_tc = 713;          // K
     double cn1_pc = 2000000;      // Pa

@@ -21,31 +21,6 @@ constexpr const char* kTableNames[kStartTableCount] = {
 
 } // namespace
 
-void MontelWithBuiltinInteractions::calculate_parameters_of_pure_components()
-{
-    Montel::calculate_parameters_of_pure_components();
-    read_BIP();  // the built-in table over the generalised coefficients
-    const short n = component_count;
-    for (short i = 0; i < n; ++i) {
-        for (short j = i + 1; j < n; ++j) {
-            const double ai = a_ij[i][i], aj = a_ij[j][j];
-            const double si = a_ij_dt[i][i] / ai, sj = a_ij_dt[j][j] / aj;
-            const double a = (1 - kaij[i][j]) * std::sqrt(ai * aj);
-            const double da = a * (si + sj) / 2;
-            const double d2a = da * (si + sj) / 2
-                               + a * ((a_ij_dt2[i][i] - a_ij_dt[i][i] * si) / ai
-                                      + (a_ij_dt2[j][j] - a_ij_dt[j][j] * sj) / aj) / 2;
-            for (auto [r, c] : {std::pair{i, j}, std::pair{j, i}}) {
-                a_ij[r][c] = a;
-                a_ij_dt[r][c] = da;
-                a_ij_dt2[r][c] = d2a;
-                a_over_b_ij[r][c] = a / b_ij[r][c];
-                a_ij_dt_over_b_ij[r][c] = da / b_ij[r][c];
-            }
-        }
-    }
-}
-
 StartTableGenerator::StartTableGenerator(double a) : alpha(a)
 {
     oil.setDistributionParameters(alpha, 0, 0, 0, 0);

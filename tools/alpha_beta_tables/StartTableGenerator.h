@@ -11,15 +11,6 @@
 
 namespace quorvel::start_tables {
 
-// Montel phase model that calculates with its built-in interaction table (the generalised
-// correlation of the classic cubic would replace it before every calculation). The start
-// tables were made with the built-in table.
-class MontelWithBuiltinInteractions : public Montel {
-public:
-    using Montel::Montel;
-    void calculate_parameters_of_pure_components() override;
-};
-
 struct Record {
     double Th = 0;        // K
     double P = 0;         // Pa, saturation pressure at Th
@@ -57,8 +48,8 @@ private:
     static void put(AlphaBetaStartTable& table, int index, const Record& record);
 
     double alpha;
-    MontelWithBuiltinInteractions liquidModel{2};
-    MontelWithBuiltinInteractions vapourModel{1};
+    Montel liquidModel{2};
+    Montel vapourModel{1};
     Oil1 oil{liquidModel, vapourModel};
 };
 
