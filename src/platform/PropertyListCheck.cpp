@@ -40,6 +40,7 @@ private:
     {
         quint64 refsBegin = 0;  // byte position of the first reference
         quint64 refCount = 0;
+        quint64 keyCount = 0;  // a dictionary's references start with its keys
     };
 
     QString readTrailer()
@@ -71,32 +72,60 @@ private:
         return {};
     }
 
+    // The element count of the object whose marker is at pos - 1; pos moves past it.
+    bool readCount(unsigned marker, quint64& pos, quint64& count) const
+    {
+        count = marker & 0x0F;
+        if (count != 0x0F)
+            return true;
+        // The count follows as an integer object.
+        if (pos >= mTableBegin || (mData[pos] >> 4) != 0x1)
+            return false;
+        const int size = 1 << (mData[pos] & 0x0F);
+        ++pos;
+        if (size > 8 || pos + size > mTableBegin)
+            return false;
+        count = readBigEndian(mData + pos, size);
+        pos += size;
+        return true;
+    }
+
     // References held by object i (none for a scalar); false when they do not fit.
     bool references(quint64 i, Node& node) const
     {
         quint64 pos = mOffsets[i];
         const unsigned marker = mData[pos++];
         const unsigned type = marker >> 4;
-        if (type != 0xA && type != 0xC && type != 0xD) {
-            node = Node{};
+        node = Node{};
+        if (type != 0xA && type != 0xC && type != 0xD)
             return true;
-        }
-        quint64 count = marker & 0x0F;
-        if (count == 0x0F) {  // the count follows as an integer object
-            if (pos >= mTableBegin || (mData[pos] >> 4) != 0x1)
-                return false;
-            const int size = 1 << (mData[pos] & 0x0F);
-            ++pos;
-            if (size > 8 || pos + size > mTableBegin)
-                return false;
-            count = readBigEndian(mData + pos, size);
-            pos += size;
-        }
+        quint64 count = 0;
+        if (!readCount(marker, pos, count))
+            return false;
         const quint64 refs = type == 0xD ? 2 * count : count;
         if (count > mTableBegin || (mTableBegin - pos) / mRefSize < refs)
             return false;
-        node = Node{pos, refs};
+        node = Node{pos, refs, type == 0xD ? count : 0};
         return true;
+    }
+
+    // An ASCII or UTF-16 string holding a NUL character, which libplist
+    // cannot take as a dictionary key (it aborts).
+    bool isStringWithNul(quint64 i) const
+    {
+        quint64 pos = mOffsets[i];
+        const unsigned marker = mData[pos++];
+        const unsigned type = marker >> 4;
+        if (type != 0x5 && type != 0x6)
+            return false;
+        const int charSize = type == 0x5 ? 1 : 2;
+        quint64 count = 0;
+        if (!readCount(marker, pos, count) || count > mTableBegin || (mTableBegin - pos) / charSize < count)
+            return false;  // refused by the parser itself
+        for (quint64 k = 0; k < count; ++k)
+            if (readBigEndian(mData + pos + k * charSize, charSize) == 0)
+                return true;
+        return false;
     }
 
     quint64 reference(const Node& node, quint64 k) const
@@ -143,9 +172,12 @@ private:
                 }
                 continue;
             }
-            const quint64 child = reference(frame.node, frame.next++);
+            const quint64 k = frame.next++;
+            const quint64 child = reference(frame.node, k);
             if (child >= mObjectCount)
                 return QObject::tr("The property list refers to a missing object.");
+            if (k < frame.node.keyCount && isStringWithNul(child))
+                return QObject::tr("The property list has a key with a NUL character.");
             if (state[child] == Open)
                 return QObject::tr("The property list contains itself.");
             if (state[child] == Done) {
