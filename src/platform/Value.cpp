@@ -96,6 +96,12 @@ bool sameNumber(const Value& a, const Value& b)
 
 Dictionary::Dictionary() : d(std::make_shared<Data>()) {}
 
+Dictionary::Dictionary(std::initializer_list<std::pair<QString, Value>> entries) : Dictionary()
+{
+    for (const auto& [key, value] : entries)
+        setValue(key, value);
+}
+
 Dictionary Dictionary::copy() const
 {
     return Dictionary(std::make_shared<Data>(*d));

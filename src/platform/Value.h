@@ -11,6 +11,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <utility>
 #include <variant>
 
 namespace quorvel {
@@ -25,6 +26,7 @@ class Dictionary
 {
 public:
     Dictionary();
+    Dictionary(std::initializer_list<std::pair<QString, Value>> entries);
 
     Dictionary copy() const;      // new dictionary sharing the values (one level)
     Dictionary deepCopy() const;  // nested dictionaries and arrays copied too; objects shared
@@ -72,7 +74,8 @@ private:
 };
 
 // A shared, mutable, ordered array of values; == compares identity.
-// A default-constructed Array is a new, empty array.
+// A default-constructed Array is a new, empty array. Note that Array{other}
+// is a new array holding `other`; `Array a = other` shares it.
 class Array
 {
 public:

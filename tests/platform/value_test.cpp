@@ -17,12 +17,7 @@ struct Marker : ArchivableObject
 
 TEST(Records, AbsentKeysReadAsZeroAndTextReadsAsNumber)
 {
-    Dictionary inclusion;
-    inclusion.setValue("name", "Inc 1");
-    inclusion.setValue("Th", "123.5abc");
-    inclusion.setValue("Fv", " -7");
-    inclusion.setValue("count", 12);
-    inclusion.setValue("ratio", 0.25);
+    const Dictionary inclusion{{"name", "Inc 1"}, {"Th", "123.5abc"}, {"Fv", " -7"}, {"count", 12}, {"ratio", 0.25}};
 
     EXPECT_EQ(inclusion.doubleValue("missing"), 0.0);
     EXPECT_EQ(inclusion.intValue("missing"), 0);
