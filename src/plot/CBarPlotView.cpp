@@ -1,0 +1,251 @@
+#include "plot/CBarPlotView.h"
+
+#include "plot/ValueStepper.h"
+
+#include "platform/AlertService.h"
+#include "platform/FileChooser.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <array>
+#include <charconv>
+
+namespace quorvel {
+
+namespace {
+
+constexpr qreal kLabelFontSize = 10;  // points, the size of the platform's control labels
+
+// "%18e": C exponent notation, six decimals, right-aligned in 18 characters.
+QByteArray formatIgorValue(double value)
+{
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::scientific, 6);
+    return QByteArray(buffer.data(), result.ptr - buffer.data()).rightJustified(18, ' ');
+}
+
+// A label as an Igor string: the characters that would end or break the quoted text
+// are written as Igor's backslash escapes.
+QByteArray escapeIgorString(const QString& label)
+{
+    QByteArray escaped;
+    for (const char c : label.toUtf8()) {
+        switch (c) {
+        case '"': escaped += "\\\""; break;
+        case '\\': escaped += "\\\\"; break;
+        case '\t': escaped += "\\t"; break;
+        case '\r': escaped += "\\r"; break;
+        case '\n': escaped += "\\n"; break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+// The save panel, restricted to one file type; empty when the user cancels.
+QString chooseSavePath(QWidget* parent, const QString& fileType, const QString& proposedName)
+{
+    return FileChooser::current().chooseFileToSave(QString(), proposedName, {fileType}, parent);
+}
+
+// Replaces the file with the data, or leaves it as it was and tells the user why.
+bool replaceFile(const QString& path, const QByteArray& data)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
+        return true;
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    showAlert(QStringLiteral("The file \"%1\" could not be written: %2").arg(path, reason));
+    return false;
+}
+
+} // namespace
+
+CBarPlotView::CBarPlotView(QWidget* parent) : QWidget(parent)
+{
+    mTicksFont = QApplication::font("QLabel");
+    mTicksFont.setPointSizeF(kLabelFontSize);
+    buildMenu();
+    buildStepper();
+}
+
+CBarPlotView::~CBarPlotView() = default;
+
+void CBarPlotView::buildMenu()
+{
+    mPlotMenu = new QMenu(QStringLiteral("Barplot"), this);
+    auto addItem = [this](const char* title, void (CBarPlotView::*action)()) {
+        QAction* item = mPlotMenu->addAction(QString::fromLatin1(title));
+        connect(item, &QAction::triggered, this, action);
+        return item;
+    };
+    mScaleItem = addItem("Logarithmic scale", &CBarPlotView::onToggleScale);
+    mGridItem = addItem("Hide grid", &CBarPlotView::onToggleGrid);
+    mPlotMenu->addSeparator();
+    mBarsItem = addItem("Bars", &CBarPlotView::onSetBars);
+    mLinesItem = addItem("Lines", &CBarPlotView::onSetLines);
+    mLinesMarkersItem = addItem("Lines and markers", &CBarPlotView::onSetLinesMarkers);
+    mPlotMenu->addSeparator();
+    addItem("Save as PDF...", &CBarPlotView::onPrintPlot);
+    addItem("Export to Igor...", &CBarPlotView::onExportToIgor);
+    for (QAction* item : {mBarsItem, mLinesItem, mLinesMarkersItem})
+        item->setCheckable(true);
+    connect(mPlotMenu, &QMenu::aboutToShow, this, &CBarPlotView::validateMenuItems);
+}
+
+void CBarPlotView::buildStepper()
+{
+    mStepper = new ValueStepper(this);
+    mStepper->setGeometry(1, 0, 20, 30);  // the top-left corner
+    mStepper->setMinimum(0);
+    mStepper->setMaximum(100);
+    mStepper->setValue(100);
+    mStepper->setIncrement(1);
+    connect(mStepper, &ValueStepper::stepped, this, &CBarPlotView::onStepYmax);
+}
+
+void CBarPlotView::validateMenuItems()
+{
+    mScaleItem->setText(mLogarithmic ? QStringLiteral("Set linear scale")
+                                     : QStringLiteral("Set logarithmic scale"));
+    mGridItem->setText(mShowGrid ? QStringLiteral("Hide grid") : QStringLiteral("Show grid"));
+    mBarsItem->setChecked(mMode == Bars);
+    mLinesItem->setChecked(mMode == Lines);
+    mLinesMarkersItem->setChecked(mMode == LinesAndMarkers);
+}
+
+QMenu* CBarPlotView::menuForEvent(QContextMenuEvent*) const
+{
+    return mPlotMenu;
+}
+
+void CBarPlotView::contextMenuEvent(QContextMenuEvent* event)
+{
+    menuForEvent(event)->exec(event->globalPos());
+}
+
+void CBarPlotView::setReferenceLabels(const QStringList& labels, const std::vector<double>& values)
+{
+    mReferenceLabels = labels;
+    mReferenceValues = values;
+}
+
+void CBarPlotView::setMinimum(float minimum, float maximum)
+{
+    mMinimum = minimum;
+    mMaximum = maximum;
+    mStepper->setMinimum(minimum);
+    mStepper->setMaximum(maximum);
+}
+
+void CBarPlotView::onToggleScale()
+{
+    mLogarithmic = mLogarithmic ? 0 : 1;
+    update();
+}
+
+void CBarPlotView::onToggleGrid()
+{
+    mShowGrid = mShowGrid ? 0 : 1;
+    update();
+}
+
+void CBarPlotView::onSetBars()
+{
+    mMode = Bars;
+    update();
+}
+
+void CBarPlotView::onSetLines()
+{
+    mMode = Lines;
+    update();
+}
+
+void CBarPlotView::onSetLinesMarkers()
+{
+    mMode = LinesAndMarkers;
+    update();
+}
+
+void CBarPlotView::onStepYmax()
+{
+    mMaximum = static_cast<float>(mStepper->value());
+    update();
+}
+
+void CBarPlotView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    drawChart(painter, size());
+}
+
+QByteArray CBarPlotView::pdfData() const
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        // 72 dots per inch: one unit of the painter is one point, as in the view.
+        QPdfWriter writer(&buffer);
+        writer.setResolution(72);
+        writer.setPageLayout(QPageLayout(QPageSize(QSizeF(size()), QPageSize::Point),
+                                         QPageLayout::Portrait, QMarginsF()));
+        QPainter painter(&writer);
+        drawChart(painter, size());
+    }
+    return data;
+}
+
+QByteArray CBarPlotView::igorText() const
+{
+    const QByteArray index = QByteArray::number(mIgorIndex);
+    QByteArray text = "IGOR\nWAVES v" + index + "\nBEGIN\r\n";
+    for (const double value : mValues)
+        text += '\t' + formatIgorValue(value) + "\r\n";
+    text += "END\r\nWAVES/T s" + index + "\r\nBEGIN\r\n";
+    for (const QString& label : mLabels)
+        text += "\t\"" + escapeIgorString(label) + "\"\r\n";
+    text += "END\r\n";
+    return text;
+}
+
+bool CBarPlotView::writePdf(const QString& path)
+{
+    return replaceFile(path, pdfData());
+}
+
+bool CBarPlotView::writeIgorText(const QString& path)
+{
+    if (!replaceFile(path, igorText()))
+        return false;
+    ++mIgorIndex;
+    return true;
+}
+
+void CBarPlotView::onPrintPlot()
+{
+    const QString path = chooseSavePath(this, QStringLiteral("pdf"), QStringLiteral("plot.pdf"));
+    if (!path.isEmpty())
+        writePdf(path);
+}
+
+void CBarPlotView::onExportToIgor()
+{
+    const QString proposed = QStringLiteral("data%1.itx").arg(mIgorIndex);
+    const QString path = chooseSavePath(this, QStringLiteral("itx"), proposed);
+    if (!path.isEmpty())
+        writeIgorText(path);
+}
+
+} // namespace quorvel
