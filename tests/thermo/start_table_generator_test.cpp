@@ -1,7 +1,7 @@
 // The two records of the original start tables given in full are the best independent
 // check of the alpha-beta engine: distribution, heavy cuts, Montel phases, saturation
 // points and the isochore down to 293.15 K.
-#include "StartTableGenerator.h"
+#include "alpha_beta_tables/StartTableGenerator.h"
 
 #include <gtest/gtest.h>
 
