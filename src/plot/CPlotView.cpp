@@ -1,6 +1,7 @@
 // Plot view state, ranges, content and coordinates. The drawing is in CPlotViewDrawing.cpp.
 #include "plot/CPlotView.h"
 
+#include "plot/CAxisRangeWindow.h"
 #include "plot/CGraphCurve.h"
 #include "plot/CGraphPointCurve.h"
 #include "plot/PlotAxis.h"
@@ -33,10 +34,16 @@ CPlotView::CPlotView(const QRect& frame, QWidget* parent)
     mYAxisLabel = AttributedText{QStringLiteral("Undefined"), std::nullopt};
     mLegendObject->setPlotView(this);
     mLegendObject->setHidden(true);
+    buildMenus();
 }
 
 CPlotView::~CPlotView()
 {
+    if (mDrag == Drag::Legend && mUndoManager)
+        mUndoManager->endUndoGrouping();
+    // A document's undo manager outlives the view: it must not call back into it.
+    if (mUndoManager)
+        mUndoManager->removeAllActions(this);
     for (const GraphObjectPtr& object : mGraphObjects)
         detach(object.get());
     for (const GraphObjectPtr& object : mLegendObject->mRefObjectList())
@@ -113,6 +120,9 @@ void CPlotView::setXYRange(float minX, float maxX, float minY, float maxY)
     mCurrentMaxX = maxX;
     mCurrentMinY = minY;
     mCurrentMaxY = maxY;
+    CAxisRangeWindow* panel = CAxisRangeWindow::sharedAxisRangeWindowCtroller();
+    if (panel->isWindowVisible())
+        panel->updatePanel();
 }
 
 void CPlotView::adjustXYRange(float minX, float maxX, float minY, float maxY, float lowStep, float highStep)

@@ -10,24 +10,74 @@
 //
 // Accessors carry the names the rest of the system uses (graphObjects, mNbXTicks,
 // showLogX, selectedObject, ...); the fields behind them are named after what they hold.
+//
+// Interaction (CPlotViewMouse.cpp): a left press picks an object, moves the selection
+// point, opens a settings panel on a double click, drags the legend or drags out a zoom
+// rectangle. Commands (CPlotViewMenus.cpp): four context menus, zooms, ranges, log axes,
+// grid, fonts, thickness, marker size, colours, exports and a copy in a new window.
+// Range, font, thickness and marker-size changes are undoable on the view's undo manager.
 
 #include "plot/CGraphLegend.h"
 #include "plot/CGraphObject.h"
 #include "plot/ViewCanvas.h"
 
+#include "platform/UndoManager.h"
+
+#include <QPointF>
 #include <QRectF>
 #include <QWidget>
 
+#include <QPointer>
+
 #include <memory>
+#include <optional>
 #include <vector>
+
+class QAction;
+class QContextMenuEvent;
+class QMenu;
+class QMouseEvent;
 
 namespace quorvel {
 
 class CDrawPlotView;
+class CGraphPoint;
+class CPlotFormat;
+
+
+// The commands of the plot views' menus and buttons; a menu item made by
+// CPlotView::addMenuItem carries its command in QAction::data().
+enum class PlotCommand {
+    ZoomIn,
+    ZoomOut,
+    ShowAxisRangePanel,
+    AxisRangesByDefault,
+    MaximumAxisRanges,
+    LabelFontSettings,
+    GraduationFontSettings,
+    GraphObjectFont,
+    ToggleShowLogX,
+    ToggleShowLogY,
+    ShowGrid,
+    PrintPlot,
+    OpenNewPlotWindow,
+    NormalThickness,
+    DoubleThickness,
+    TripleThickness,
+    GraphObjectColor,
+    CurvesSettingsPanel,
+    ExportCurveData,
+    IncreasePointSize,
+    DecreasePointSize,
+    PointsSettingsPanel,
+};
 
 class CPlotView : public QWidget {
     Q_OBJECT
 public:
+    // Which text the font panel edits (mEditedFont); any other value means the axis labels.
+    enum FontKind { LabelsFont = 1, TicksFont = 2, LegendsFont = 3 };
+
     // A view of the given frame (initWithFrame), with the initial state of a new view.
     explicit CPlotView(const QRect& frame = QRect(0, 0, 400, 300), QWidget* parent = nullptr);
     ~CPlotView() override;
@@ -119,8 +169,123 @@ public:
     void setDrawPlotView(CDrawPlotView* frameView) { mDrawPlotView = frameView; }
     virtual void setModified() { }
 
+    // --- Plot formats (CPlotViewFormat.cpp).
+    // Writes the default and current ranges, the legend position and the fonts of the
+    // legend, axis labels and tick labels into the format.
+    void updatePlotFormat(CPlotFormat& format) const;
+    // Takes the default and current ranges, the legend position (showing the legend) and
+    // the three fonts from the format; the maximum ranges stay. No redraw.
+    void setFromPlotFormat(const CPlotFormat& format);
+    // The attributes of one font; a family the system does not have falls back to the
+    // default text family, and a size below 1 becomes 1.
+    static TextAttributes setTextAttributes(const QString& fontName, int size, bool bold, bool italic);
+
+    // --- Undo. The undo manager of the document that shows the view, or the view's own.
+    UndoManager* undoManager();
+    void setUndoManager(UndoManager* manager);
+
+    // --- Mouse interaction and selection (CPlotViewMouse.cpp). Points are view
+    // coordinates (y growing upward).
+    // The hit test of a press: moves the selection point into the plot area, selects the
+    // object (or the legend) hit, and answers whether one was.
+    bool testClickedGraphObject(QPointF point);
+    // Moves the legend to (x - dx, y - dy), data units; undoable ("Move Of Legend").
+    void doChangeLegendPosition(float x, float y, float dx, float dy);
+    // Announces the selection ("PlotSelection"); document views announce their own.
+    virtual void notifyObjectSelection();
+    // Highlights that object alone among the plot objects (none: no highlight); redraws.
+    void hilite(CGraphObject* object);
+    void hilite1(CGraphObject* object);
+    void setSelectedPoint(float x, float y);
+    void adjustSelectionPoint(const CGraphPoint& point);
+    void updateStatusMessage();
+    void updateColorPanel();
+    // The shared colour panel's action: the selected object takes the colour (no undo).
+    void changeColor(const Color& color);
+    bool isSelectingPointVisible() const { return mIsSelectingPointVisible; }
+    QRectF trackingRect() const { return mTrackingRect; }
+    // Whether a zoom rectangle is present (not the zero rectangle).
+    bool hasTrackingRect() const;
+
+    // --- Menus and commands (CPlotViewMenus.cpp).
+    // The context menu for a press at `point`: the plot menu on empty plot area, the curve
+    // menu on a curve, the point menu on a point or marker list, none otherwise.
+    virtual QMenu* menuForEvent(QPointF point);
+    // Enables an item (and sets its state or title) by its command.
+    virtual bool validateMenuItem(QAction* item);
+    QMenu* plotMenu() const { return mPlotMenu; }
+    QMenu* curvesMenu() const { return mCurvesMenu; }
+    QMenu* pointsMenu() const { return mPointsMenu; }
+    QMenu* fontsMenu() const { return mFontsMenu; }
+    // A menu item that runs `command` on this view and is validated with the menu.
+    QAction* addMenuItem(QMenu* menu, const QString& title, PlotCommand command);
+    void perform(PlotCommand command, QObject* sender = nullptr);
+
+    void onZoomIn(QObject* sender = nullptr);
+    void onZoomOut(QObject* sender = nullptr);
+    void onAxisRangesByDefault(QObject* sender = nullptr);
+    void onMaximumAxisRanges(QObject* sender = nullptr);
+    void onShowAxisRangePanel(QObject* sender = nullptr);
+    void onToggleShowLogX(QObject* sender = nullptr);
+    void onToggleShowLogY(QObject* sender = nullptr);
+    void onShowGrid(QObject* sender = nullptr);
+    void onLabelFontSettings(QObject* sender = nullptr);
+    void onGraduationFontSettings(QObject* sender = nullptr);
+    void onGraphObjectFont(QObject* sender = nullptr);
+    void onNormalThickness(QObject* sender = nullptr);
+    void onDoubleThickness(QObject* sender = nullptr);
+    void onTripleThickness(QObject* sender = nullptr);
+    void onIncreasePointSize(QObject* sender = nullptr);
+    void onDecreasePointSize(QObject* sender = nullptr);
+    void onGraphObjectColor(QObject* sender = nullptr);
+    void onCurvesSettingsPanel(QObject* sender = nullptr);
+    void onPointsSettingsPanel(QObject* sender = nullptr);
+    void onExportCurveData(QObject* sender = nullptr);
+    // Saves the view as PDF in a chosen file; answers whether a file was written.
+    bool onPrintPlot(QObject* sender = nullptr);
+    // A copy of the plot in a window of its own (deleted when closed); answers the window.
+    QWidget* onOpenNewPlotWindow(QObject* sender = nullptr);
+
+    // Undoable primitives.
+    void doChangeAxisRanges(float minX, float maxX, float minY, float maxY);
+    void doChangeFont(const TextAttributes& font, int kind);
+    // The line thickness: size factor and size together (a curve draws with its size).
+    void doChangeToolSizeFactor(float factor, CGraphObject* object);
+    void doIncreasePointSizeOf(CGraphObject* object);
+    // A marker's size factor stays at least 1: a decrease below it is ignored.
+    void doDecreasePointSizeOf(CGraphObject* object);
+
+    // The font panel for the text kind mEditedFont, and its answer.
+    void openFontPanel(QObject* sender = nullptr);
+    void changeFont(const QFont& chosen);
+    const TextAttributes& textAttributesOfKind(int kind) const;
+    int editedFont() const { return mEditedFont; }
+
+    // The PDF of the whole view, one page of the view's size in points; empty on failure.
+    QByteArray pdfData();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+    // A widget position as a view point (y growing upward).
+    QPointF viewPoint(QPointF widgetPosition) const;
+    // The left-button press; clicks > 1 is a double click.
+    void mouseDown(QPointF point, int clicks);
+    void dragTo(QPointF point);
+    void mouseUp(QPointF point);
+    void beginLegendDrag(QPointF point);
+    void beginZoomRectangle(QPointF point);
+    void writeStatus(const std::optional<QString>& name, int extraDigits);
+    void buildMenus();
+    // The shared handle of an object of this view (plot object or legend), for undo.
+    std::weak_ptr<CGraphObject> handleOf(const CGraphObject* object) const;
+    void setToolSize(const std::weak_ptr<CGraphObject>& object, float factor, float size);
+    void setMarkerSizeFactor(const std::weak_ptr<CGraphObject>& object, float factor, const QString& actionName);
 
     // Removes the objects for which `matches` answers true, from the list and from the
     // legend, and detaches them from the view.
@@ -186,6 +351,25 @@ protected:
     Color backColor;      // margin area
     Color foreColor;      // plot area
     bool mIsPrinting = false;
+
+    // Context menus, owned by the view (as children); subclasses may replace them.
+    QMenu* mPlotMenu = nullptr;
+    QMenu* mCurvesMenu = nullptr;
+    QMenu* mPointsMenu = nullptr;
+    QMenu* mFontsMenu = nullptr;
+
+    UndoManager* mOwnUndoManager = nullptr; // a child of the view, made on first use
+    QPointer<UndoManager> mUndoManager;     // a document's, when given
+
+    // The drag a press started, until its release.
+    enum class Drag { None, Legend, Zoom };
+    Drag mDrag = Drag::None;
+    QPointF mPressPoint;
+    QPointF mPreviousDragPoint;
+    QPointF mGrabOffset;          // legend drag: press point minus the legend's anchor
+    bool mDragMoved = false;
+    float mPressSelectedPointX = 0.0f; // the selection point before the press
+    float mPressSelectedPointY = 0.0f;
 };
 
 } // namespace quorvel

@@ -1,0 +1,112 @@
+#include "plot/CPointSettingsWindow.h"
+
+#include "plot/CGraphObject.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+
+namespace quorvel {
+
+namespace {
+
+// A swatch of the marker of `code`, as a plot draws it.
+QIcon markerIcon(int code)
+{
+    constexpr int side = 16;
+    QPixmap pixmap(side, side);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // Marker outlines are built with y growing upward.
+    painter.setTransform(QTransform(1, 0, 0, -1, 0, side));
+    const QPainterPath marker = CGraphObject::constructPoint0(code, 5.0f, 5.0f, side / 2.0f, side / 2.0f);
+    if (isFilledMarker(code))
+        painter.fillPath(marker, Qt::black);
+    else
+        painter.strokePath(marker, QPen(Qt::black, 1.3));
+    return QIcon(pixmap);
+}
+
+const char* const kMarkerNames[CPointSettingsWindow::kMarkerTypeCount] = {
+    "Filled circle",        "Circle",      "Filled square", "Square",        "Plus",           "Cross",
+    "Filled triangle up",   "Filled triangle down", "Triangle up", "Triangle down", "Filled diamond", "Diamond"};
+
+} // namespace
+
+CPointSettingsWindow* CPointSettingsWindow::sharedPointsSettingsCtroller()
+{
+    static CPointSettingsWindow* const gPointsSettingsCtroller = new CPointSettingsWindow;
+    return gPointsSettingsCtroller;
+}
+
+CPointSettingsWindow::CPointSettingsWindow()
+    : SettingsPanelController(QStringLiteral("CPointsSettingsPanel"), tr("Marker Settings"), QString())
+{
+}
+
+void CPointSettingsWindow::buildControls(QGridLayout* grid)
+{
+    QWidget* panel = grid->parentWidget();
+    mSizeMenu = new QComboBox(panel);
+    mSizeMenu->setObjectName(QStringLiteral("mSizeMenu"));
+    for (int size = 1; size <= kSizeCount; ++size)
+        mSizeMenu->addItem(QString::number(size));
+    mMarkerTypeMenu = new QComboBox(panel);
+    mMarkerTypeMenu->setObjectName(QStringLiteral("mMarkerTypeMenu"));
+    for (int code = 1; code <= kMarkerTypeCount; ++code)
+        mMarkerTypeMenu->addItem(markerIcon(code), tr(kMarkerNames[code - 1]));
+
+    grid->addWidget(new QLabel(tr("Size:"), panel), 0, 0);
+    grid->addWidget(mSizeMenu, 0, 1);
+    grid->addWidget(new QLabel(tr("Marker:"), panel), 1, 0);
+    grid->addWidget(mMarkerTypeMenu, 1, 1);
+    connect(mSizeMenu, &QComboBox::activated, this, [this] { onChangeMarkerSize(mSizeMenu); });
+    connect(mMarkerTypeMenu, &QComboBox::activated, this, [this] { onChangeMarkerType(mMarkerTypeMenu); });
+}
+
+void CPointSettingsWindow::setGraphObject(CGraphObject* object)
+{
+    mGraphObject = object;
+    if (!object)
+        return;
+    mOldMarkerType = object->selector();
+    mOldToolSizeFactor = object->getToolSizeFactor();
+    window();
+    for (int k = 1; k <= kSizeCount; ++k)
+        if (mOldToolSizeFactor == static_cast<float>(k))
+            mSizeMenu->setCurrentIndex(k - 1);
+    mMarkerTypeMenu->setCurrentIndex(mOldMarkerType - 1);
+    rememberColor(*object);
+}
+
+void CPointSettingsWindow::onChangeMarkerSize(QObject*)
+{
+    const int item = mSizeMenu->currentIndex();
+    const bool listed = item >= 0 && item < kSizeCount;
+    if (mGraphObject)
+        mGraphObject->setToolSizeFactor(listed ? static_cast<float>(item + 1) : 1.0f);
+    redraw();
+}
+
+void CPointSettingsWindow::onChangeMarkerType(QObject*)
+{
+    if (mGraphObject)
+        mGraphObject->setSelector(mMarkerTypeMenu->currentIndex() + 1);
+    redraw();
+}
+
+void CPointSettingsWindow::onCancelButton(QObject*)
+{
+    if (mGraphObject) {
+        mGraphObject->setToolSizeFactor(mOldToolSizeFactor);
+        restoreColor(*mGraphObject);
+        mGraphObject->setSelector(mOldMarkerType);
+    }
+    redraw();
+    endSession();
+}
+
+} // namespace quorvel
