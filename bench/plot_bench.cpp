@@ -65,3 +65,25 @@ void BM_PaintTenCurvesOf10000Points(benchmark::State& state)
 BENCHMARK(BM_PaintTenCurvesOf10000Points)->Unit(benchmark::kMillisecond);
 
 } // namespace plot_view_bench
+
+namespace plot_interaction_bench {
+
+using namespace quorvel;
+
+// The hit test of a press in empty plot area: every point of every curve is tested.
+void BM_PressMissesTenCurvesOf10000Points(benchmark::State& state)
+{
+    plot_view_bench::ensureApplication();
+    const std::unique_ptr<CPlotView> view = plot_view_bench::makeView(10, 10000);
+    QImage image(800, 600, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    view->drawView(painter); // margins and coefficients of a drawn view
+    painter.end();
+    const QPointF emptyPlace(view->getXValue(500), view->getYValue(1.45f));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(view->testClickedGraphObject(emptyPlace));
+    state.SetItemsProcessed(state.iterations() * 10 * 10000);
+}
+BENCHMARK(BM_PressMissesTenCurvesOf10000Points)->Unit(benchmark::kMicrosecond);
+
+} // namespace plot_interaction_bench

@@ -46,6 +46,14 @@ void ColorPanel::setTarget(QWidget* receiver, ChangeColor changeColor)
     mChangeColor = std::move(changeColor);
 }
 
+void ColorPanel::releaseTarget(const QWidget* receiver)
+{
+    if (mReceiver == receiver) {
+        mReceiver = nullptr;
+        mChangeColor = nullptr;
+    }
+}
+
 void ColorPanel::orderFront(QWidget* receiver, ChangeColor changeColor)
 {
     setTarget(receiver, std::move(changeColor));

@@ -34,6 +34,8 @@ public:
     void orderFront(QWidget* receiver, ChangeColor changeColor);
     // Sends the panel's changes to `changeColor` from now on, without showing the panel.
     void setTarget(QWidget* receiver, ChangeColor changeColor);
+    // Stops sending changes to `receiver` if it is the one they go to.
+    void releaseTarget(const QWidget* receiver);
     void close();
 
 private:

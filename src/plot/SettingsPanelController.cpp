@@ -148,8 +148,9 @@ void SettingsPanelController::endSession()
 
 void SettingsPanelController::windowWillClose()
 {
-    // The colour well may have opened the shared colour panel.
+    // The colour well may have opened the shared colour panel; it edits nothing here any more.
     ColorPanel::shared().close();
+    ColorPanel::shared().releaseTarget(mForeColorWell);
 }
 
 void SettingsPanelController::closedByUser()

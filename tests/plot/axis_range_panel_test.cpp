@@ -1,6 +1,7 @@
 // The shared axis-range panel: the increment table, stepping, typing, Cancel, the
 // default and maximum buttons, refused input, and following the main window.
 #include "support/ProbeView.h"
+#include "support/TestSettings.h"
 
 #include "plot/CAxisRangeWindow.h"
 #include "plot/PlotViewProvider.h"
@@ -11,7 +12,6 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,6 @@ class AxisPanel : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QStandardPaths::setTestModeEnabled(true);
         view.setDefaultXYRange(0, 300, 0, 500);
         view.setMaxXYRange(-50, 1000, -100, 2000);
         view.setXYRange(0, 400, 0, 5);

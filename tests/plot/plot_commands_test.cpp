@@ -3,6 +3,7 @@
 // new window.
 #include "support/InteractivePlot.h"
 #include "support/ProbeView.h"
+#include "support/TestSettings.h"
 
 #include "plot/CDrawPlotView.h"
 #include "plot/CGraphCurve.h"
@@ -35,7 +36,6 @@ namespace {
 struct CommandFixture {
     CommandFixture()
     {
-        QStandardPaths::setTestModeEnabled(true);
         view.setDefaultXYRange(0, 10, 0, 100);
         view.setMaxXYRange(-100, 100, -1000, 1000);
         view.setLabels(QStringLiteral("T"), QStringLiteral("P"));
@@ -470,4 +470,47 @@ TEST(PlotCommands, OpenInANewWindowShowsAnIndependentCopy)
     EXPECT_EQ(f.current(), (std::array{2.f, 8.f, 10.f, 90.f}));
     EXPECT_FALSE(f.view.undoManager()->canUndo());
     delete window;
+}
+
+// --- Objects and views that go away
+
+TEST(PlotCommands, UndoOfAChangeToARemovedObjectDoesNothing)
+{
+    CommandFixture f;
+    f.view.setSelectedObject(f.point.get());
+    f.view.onIncreasePointSize();
+    std::weak_ptr<CGraphPoint> gone = f.point;
+    f.view.removeGraphObject(f.point.get());
+    f.point.reset();
+    ASSERT_TRUE(gone.expired());
+    f.view.undoManager()->undo(); // must not reach the deleted point
+    EXPECT_FALSE(f.view.undoManager()->canUndo());
+}
+
+TEST(PlotCommands, AViewGoingAwayLeavesNothingInItsDocumentsUndoManager)
+{
+    UndoManager documentUndo;
+    {
+        CommandFixture f;
+        f.view.setUndoManager(&documentUndo);
+        f.view.onMaximumAxisRanges();
+        EXPECT_TRUE(documentUndo.canUndo());
+    }
+    EXPECT_FALSE(documentUndo.canUndo());
+    documentUndo.undo();
+}
+
+TEST(PlotCommands, ObjectCommandsWithoutAFittingSelectionDoNothing)
+{
+    CommandFixture f;
+    PresetFileChooser chooser;
+    f.view.setSelectedObject(f.point.get());
+    f.view.onCurvesSettingsPanel(); // a point is no curve: no panel, no modal session
+    f.view.onExportCurveData();
+    EXPECT_TRUE(chooser.requests().isEmpty());
+    f.view.setSelectedObject(nullptr);
+    f.view.onPointsSettingsPanel();
+    f.view.onTripleThickness();
+    f.view.onIncreasePointSize();
+    EXPECT_FALSE(f.view.undoManager()->canUndo());
 }

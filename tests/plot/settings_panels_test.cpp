@@ -1,6 +1,7 @@
 // The curve and marker settings panels: what they show, what each control changes,
 // what OK keeps and what Cancel (or the close box) puts back.
 #include "support/ProbeView.h"
+#include "support/TestSettings.h"
 
 #include "plot/CCurveSettingsWindow.h"
 #include "plot/CGraphCurve.h"
@@ -14,7 +15,6 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -28,7 +28,6 @@ class SettingsPanels : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QStandardPaths::setTestModeEnabled(true);
         curve->addPoint(0.1f, 0.5f, false);
         curve->addPoint(0.9f, 0.5f, false);
         curve->setSize(2);

@@ -3,6 +3,7 @@
 // and click at data positions and to watch the view's announcements.
 
 #include "ProbeView.h"
+#include "TestSettings.h"
 
 #include "plot/CDrawPlotView.h"
 
@@ -10,7 +11,6 @@
 
 #include <QLineEdit>
 #include <QObject>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <memory>
@@ -23,7 +23,6 @@ public:
     // tick decimal, zooming is limited to x -100 to 100 and y -1000 to 1000.
     InteractivePlot() : frame(std::make_unique<CDrawPlotView>(QRect(0, 0, 500, 400)))
     {
-        QStandardPaths::setTestModeEnabled(true); // window frames go to a test location
         frame->setPlotView(std::make_unique<ProbeView>());
         view = static_cast<ProbeView*>(frame->plotView());
         frame->installButtons();
