@@ -46,7 +46,7 @@ class CPlotFormat;
 
 
 // The commands of the plot views' menus and buttons; a menu item made by
-// CPlotView::addMenuItem carries its command in QAction::data().
+// CPlotView::addMenuItem carries its command, which validateMenuItem reads.
 enum class PlotCommand {
     ZoomIn,
     ZoomOut,

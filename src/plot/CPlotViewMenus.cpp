@@ -33,6 +33,8 @@ namespace quorvel {
 
 namespace {
 
+const char* const kCommandProperty = "plotCommand";
+
 // The new range of one axis when the whole axis is squeezed into the part from `k`
 // (the rectangle's start, in rectangle widths from the plot's start) over `ratio`
 // (plot width over rectangle width). A logarithmic axis is squeezed in decades.
@@ -150,7 +152,7 @@ void CPlotView::buildMenus()
 QAction* CPlotView::addMenuItem(QMenu* menu, const QString& title, PlotCommand command)
 {
     QAction* item = menu->addAction(title);
-    item->setData(static_cast<int>(command));
+    item->setProperty(kCommandProperty, static_cast<int>(command));
     connect(item, &QAction::triggered, this, [this, item, command] { perform(command, item); });
     return item;
 }
@@ -185,10 +187,10 @@ void CPlotView::perform(PlotCommand command, QObject* sender)
 
 bool CPlotView::validateMenuItem(QAction* item)
 {
-    bool known = false;
-    const int code = item->data().toInt(&known);
-    if (!known)
-        return true;
+    const QVariant command = item->property(kCommandProperty);
+    if (!command.isValid())
+        return true; // an item of a subclass's own
+    const int code = command.toInt();
     auto thicknessIsNot = [this](float factor) {
         return !mSelectedObject || mSelectedObject->getToolSizeFactor() != factor;
     };

@@ -129,6 +129,10 @@ void CPlotView::mouseReleaseEvent(QMouseEvent* event)
 
 void CPlotView::mouseDown(QPointF p, int clicks)
 {
+    // A drag whose release never came ends here, closing its undo group.
+    if (mDrag == Drag::Legend)
+        undoManager()->endUndoGrouping();
+    mDrag = Drag::None;
     mPressSelectedPointX = mSelectedPointX;
     mPressSelectedPointY = mSelectedPointY;
     testClickedGraphObject(p);
