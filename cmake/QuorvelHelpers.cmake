@@ -24,6 +24,7 @@ function(quorvel_add_test name)
   endif()
   gtest_discover_tests(${name}
     TEST_PREFIX "${name}."
+    NO_PRETTY_TYPES NO_PRETTY_VALUES
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     PROPERTIES ENVIRONMENT "${env}")
