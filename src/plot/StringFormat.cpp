@@ -78,13 +78,13 @@ private:
 };
 
 template <class T>
-void appendPrintf(std::string& out, const std::string& spec, T value)
+void appendPrintf(std::string& out, const std::string& directive, T value)
 {
-    const int length = std::snprintf(nullptr, 0, spec.c_str(), value);
+    const int length = std::snprintf(nullptr, 0, directive.c_str(), value);
     if (length <= 0)
         return;
     std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-    std::snprintf(buffer.data(), buffer.size(), spec.c_str(), value);
+    std::snprintf(buffer.data(), buffer.size(), directive.c_str(), value);
     out.append(buffer.data(), static_cast<std::size_t>(length));
 }
 
@@ -108,27 +108,27 @@ QString formatString(std::string_view format, std::span<const FormatArg> args,
             continue;
         }
         // Conversion specification: flags, width, precision, length, conversion.
-        std::string spec = "%";
+        std::string directive = "%";
         while (i < format.size() && std::string_view("-+ #0'").find(format[i]) != std::string_view::npos)
-            spec.push_back(format[i++]);
+            directive.push_back(format[i++]);
         auto readNumber = [&] {
             if (i < format.size() && format[i] == '*') {
                 ++i;
-                spec += std::to_string(cursor.next().toInt());
+                directive += std::to_string(cursor.next().toInt());
                 return;
             }
             while (i < format.size() && format[i] >= '0' && format[i] <= '9')
-                spec.push_back(format[i++]);
+                directive.push_back(format[i++]);
         };
         readNumber();
         if (i < format.size() && format[i] == '.') {
-            spec.push_back(format[i++]);
+            directive.push_back(format[i++]);
             readNumber();
         }
         while (i < format.size() && isLengthModifier(format[i]))
             ++i;
         if (i >= format.size()) {
-            out += spec;
+            out += directive;
             break;
         }
         const char conversion = format[i++];
@@ -137,20 +137,20 @@ QString formatString(std::string_view format, std::span<const FormatArg> args,
             out.push_back('%');
             break;
         case 'd': case 'i':
-            appendPrintf(out, spec + "lld", static_cast<long long>(cursor.next().toInt()));
+            appendPrintf(out, directive + "lld", static_cast<long long>(cursor.next().toInt()));
             break;
         case 'u': case 'x': case 'X': case 'o':
-            appendPrintf(out, spec + "ll" + conversion,
+            appendPrintf(out, directive + "ll" + conversion,
                          static_cast<unsigned long long>(cursor.next().toUnsigned()));
             break;
         case 'c':
-            appendPrintf(out, spec + "c", static_cast<int>(cursor.next().toInt()));
+            appendPrintf(out, directive + "c", static_cast<int>(cursor.next().toInt()));
             break;
         case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A':
-            appendPrintf(out, spec + conversion, cursor.next().toDouble());
+            appendPrintf(out, directive + conversion, cursor.next().toDouble());
             break;
         case 'p':
-            appendPrintf(out, spec + "p", cursor.next().toPointer());
+            appendPrintf(out, directive + "p", cursor.next().toPointer());
             break;
         case 's': case '@': {
             std::string text = cursor.next().toText();
@@ -159,11 +159,11 @@ QString formatString(std::string_view format, std::span<const FormatArg> args,
             if (conversion == '@')
                 out += text;
             else
-                appendPrintf(out, spec + "s", text.c_str());
+                appendPrintf(out, directive + "s", text.c_str());
             break;
         }
         default: // unknown conversion: written as it stands
-            out += spec;
+            out += directive;
             out.push_back(conversion);
             break;
         }

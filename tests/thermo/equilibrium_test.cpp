@@ -27,7 +27,7 @@ constexpr double balance_tolerance = 1e-9;
 constexpr double fugacity_tolerance = 1e-8;  // |fV - fL| / P
 constexpr double closure_tolerance = 1e-12;  // sums of fractions and of phase amounts
 
-struct Specification {
+struct Problem {
     const char* label;
     const std::vector<FeedEntry>* feed;
     short type;
@@ -36,12 +36,12 @@ struct Specification {
     double vapour_fraction;  // molar (types 13, 23)
 };
 
-void PrintTo(const Specification& s, std::ostream* os)
+void PrintTo(const Problem& s, std::ostream* os)
 {
     *os << s.label;
 }
 
-void pose(Quenta& e, const Specification& s)
+void pose(Quenta& e, const Problem& s)
 {
     e.set_type_of_problem(s.type);
     if (s.type != 23) {
@@ -81,11 +81,11 @@ double scaled_fugacity_difference(const TwoPhaseMixture& m)
     return worst;
 }
 
-class EquilibriumPoint : public ::testing::TestWithParam<Specification> {};
+class EquilibriumPoint : public ::testing::TestWithParam<Problem> {};
 
 TEST_P(EquilibriumPoint, SatisfiesTextbookEquilibriumAndMaterialBalance)
 {
-    const Specification& s = GetParam();
+    const Problem& s = GetParam();
     TwoPhaseMixture m(*s.feed);
     Quenta& e = m.equilibrium;
     pose(e, s);
@@ -126,18 +126,18 @@ TEST_P(EquilibriumPoint, SatisfiesTextbookEquilibriumAndMaterialBalance)
 INSTANTIATE_TEST_SUITE_P(
     Mixtures, EquilibriumPoint,
     ::testing::Values(
-        Specification{"LightGasBubbleAt200K", &light_gas, 13, 200, 0, 0},
-        Specification{"LightGasBubbleAt250K", &light_gas, 13, 250, 0, 0},
-        Specification{"LightGasBubbleAt30bar", &light_gas, 23, 0, 30, 0},
-        Specification{"LightGasDewAt250K", &light_gas, 13, 250, 0, 1},
-        Specification{"LightGasDewAt350K", &light_gas, 13, 350, 0, 1},
-        Specification{"LightGasDewAt20bar", &light_gas, 23, 0, 20, 1},
-        Specification{"MethanePropaneDecaneFlash", &methane_propane_decane, 12, 350, 50, 0},
-        Specification{"MethanePropaneDecaneHalfVapour", &methane_propane_decane, 13, 400, 0, 0.5},
-        Specification{"Co2RichFlashAt20bar", &co2_rich, 12, 270, 20, 0},
-        Specification{"Co2RichFlashAt40bar", &co2_rich, 12, 270, 40, 0},
-        Specification{"Co2RichBubble", &co2_rich, 13, 270, 0, 0}),
-    [](const ::testing::TestParamInfo<Specification>& info) { return std::string(info.param.label); });
+        Problem{"LightGasBubbleAt200K", &light_gas, 13, 200, 0, 0},
+        Problem{"LightGasBubbleAt250K", &light_gas, 13, 250, 0, 0},
+        Problem{"LightGasBubbleAt30bar", &light_gas, 23, 0, 30, 0},
+        Problem{"LightGasDewAt250K", &light_gas, 13, 250, 0, 1},
+        Problem{"LightGasDewAt350K", &light_gas, 13, 350, 0, 1},
+        Problem{"LightGasDewAt20bar", &light_gas, 23, 0, 20, 1},
+        Problem{"MethanePropaneDecaneFlash", &methane_propane_decane, 12, 350, 50, 0},
+        Problem{"MethanePropaneDecaneHalfVapour", &methane_propane_decane, 13, 400, 0, 0.5},
+        Problem{"Co2RichFlashAt20bar", &co2_rich, 12, 270, 20, 0},
+        Problem{"Co2RichFlashAt40bar", &co2_rich, 12, 270, 40, 0},
+        Problem{"Co2RichBubble", &co2_rich, 13, 270, 0, 0}),
+    [](const ::testing::TestParamInfo<Problem>& info) { return std::string(info.param.label); });
 
 TEST(Equilibrium, SwappedDigitsOfTheTypePoseTheSameProblem)
 {
