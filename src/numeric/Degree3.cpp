@@ -96,8 +96,11 @@ void degree3(std::span<const double, 4> c, int& n, std::span<double, 3> roots)
         roots[1] = h / (q / first + 2 * first * a3 - 4 * a3 * a3) - g;
     }
 
-    if (D != 0) {
-        roots[2] = roots[1] != 0 ? -c0 / (roots[0] * roots[1]) : roots[0];
+    if (D != 0 && roots[1] != 0) {
+        roots[2] = -c0 / (roots[0] * roots[1]);
+    } else if (D != 0) {
+        // A zero root leaves x^2 + a x + b = 0, whose roots multiply to b.
+        roots[2] = roots[0] != 0 ? b / roots[0] : -a;
     } else if (a * q >= 0) {
         roots[2] = roots[0];
         roots[0] = roots[1];

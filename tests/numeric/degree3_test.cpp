@@ -56,6 +56,8 @@ const CubicCase cubic_cases[] = {
     {"-1, -2, -3: smallest first", {6, 11, 6, 1}, {-3, -2, -1}, -3},
     {"double root at 1, simple at -2", {2, -3, 0, 1}, {-2, 1, 1}, NAN},
     {"leading coefficient -2", {12, -22, 12, -2}, {1, 2, 3}, NAN},
+    {"-2, 0, 2: symmetric about a zero root", {0, -4, 0, 1}, {-2, 0, 2}, -2},
+    {"-5, 0, 5, leading coefficient -2.5", {0, 62.5, 0, -2.5}, {-5, 0, 5}, NAN},
 };
 
 }  // namespace
