@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -264,6 +265,51 @@ TEST(Newton, RebindingToAnotherObjectOrSizeGetsItsOwnArrays)
     EXPECT_EQ(newton.epsilon, 1e-6);
 }
 
+TEST(Newton, RebindingTheSameFunctionFollowsTheObjectAndTheSize)
+{
+    // G_i = U_i - target (i + 1), of any size.
+    class Scaled : public Equation {
+    public:
+        explicit Scaled(double t) : target(t) {}
+        void system(std::span<const double> u, std::span<double> g, Matrix& j, int&, int mode, void*)
+        {
+            ++evaluations;
+            for (std::size_t i = 0; i < g.size(); ++i) {
+                g[i] = u[i] - target * double(i + 1);
+                if (mode == 1)
+                    j[int(i)][int(i)] = 1;
+            }
+        }
+        double target;
+        int evaluations = 0;
+    };
+    struct Case {
+        const char* name;
+        bool other_object;
+        int second_size;
+    };
+    const Case cases[] = {{"another object, same size", true, 2}, {"same object, another size", false, 4}};
+    for (const Case& c : cases) {
+        Scaled first(1), second(3);
+        Newton newton;
+        newton._setSysEquationToSolve(&first, static_cast<SystemFunction>(&Scaled::system), 2);
+        newton.set_initial_values(std::vector<double>{0, 0});
+        newton.solve();
+        ASSERT_TRUE(newton.good()) << c.name;
+
+        Scaled& rebound = c.other_object ? second : first;
+        rebound.evaluations = 0;
+        newton._setSysEquationToSolve(&rebound, static_cast<SystemFunction>(&Scaled::system), c.second_size);
+        newton.set_initial_values(std::vector<double>(c.second_size, 0.0));
+        newton.solve();
+        ASSERT_TRUE(newton.good()) << c.name;
+        EXPECT_GT(rebound.evaluations, 0) << c.name;
+        ASSERT_EQ(newton.U.size(), std::size_t(c.second_size)) << c.name;
+        for (int i = 0; i < c.second_size; ++i)
+            EXPECT_NEAR(newton.U[i], rebound.target * (i + 1), 1e-12) << c.name << ", U" << i;
+    }
+}
+
 TEST(Newton, NumericalJacobianMatchesTheAnalyticalOne)
 {
     TestSystem system = circle_and_hyperbola(3, -0.5);
@@ -347,6 +393,33 @@ TEST(NLESolver, MapTabulatesTheResidualsWithoutStartingGnuplot)
         "1.000000\t2.000000\t2.000000\t3.000000\n"
         "END\n";
     EXPECT_EQ(text, expected);
+}
+
+TEST(NLESolver, MapForGnuplotWritesPlainRowsAndTheScript)
+{
+    TestSystem system = linear_system({{1, 1}, {1, -1}}, {0, 0});
+    Newton newton;
+    system.bind(newton, 2);
+    newton.map(0, 1, 0, 1, 0, 1, 3, 2, 1, "_gp");  // not shown: gnuplot is only started on request
+
+    auto read = [](const char* name) {
+        std::string text;
+        if (std::FILE* file = std::fopen(name, "r")) {
+            char buffer[256];
+            while (std::fgets(buffer, sizeof buffer, file))
+                text += buffer;
+            std::fclose(file);
+        }
+        std::remove(name);
+        return text;
+    };
+    const std::string data = read("mapcrit_gp");
+    const std::string script = read("g60.gp");
+
+    EXPECT_EQ(data.find("IGOR"), std::string::npos);
+    EXPECT_EQ(std::count(data.begin(), data.end(), '\n'), 3 * 2);
+    EXPECT_EQ(data.rfind("1.000000\t1.000000\t2.000000\t2.000000\n"), data.size() - 36);
+    EXPECT_NE(script.find("'mapcrit_gp'"), std::string::npos) << script;
 }
 
 TEST(NLESolver, CheckDerivativesWritesBothJacobians)

@@ -1,3 +1,4 @@
+#include "numeric/Gnuplot.h"
 #include "numeric/Muller.h"
 #include "numeric/NewtonRaphson.h"
 #include "numeric/Secant.h"
@@ -6,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <string>
@@ -320,6 +322,21 @@ TEST(Solver, PlotWritesTheCurveAndTheScriptWithoutStartingGnuplot)
     EXPECT_EQ(data, expected);
     EXPECT_NE(script.find("Solver - Curve check"), std::string::npos);
     EXPECT_NE(script.find("'solver.txt'"), std::string::npos);
+}
+
+TEST(Gnuplot, AbsentProgramIsReportedPlainly)
+{
+    // No gnuplot on an empty search path: the script is not shown and the user is told.
+    const char* held = std::getenv("PATH");
+    const std::string path = held ? held : "";
+    setenv("PATH", testing::TempDir().c_str(), 1);
+    testing::internal::CaptureStderr();
+    const bool shown = run_gnuplot("solver.gp");
+    const std::string message = testing::internal::GetCapturedStderr();
+    setenv("PATH", path.c_str(), 1);
+
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(message, "gnuplot is not installed: solver.gp was written but is not shown.\n");
 }
 
 TEST(NewtonRaphson, ConvergesAndFallsBackToBisection)
