@@ -16,11 +16,17 @@ constexpr double rounding = 1e-14;
 
 std::span<const double> row(const Matrix& matrix, int i) { return {matrix[i], std::size_t(matrix.columns())}; }
 
-void copy_column(Matrix& matrix, int k, std::span<const double> values)
+// False, with a message, when the matrix has no column k.
+bool copy_column(Matrix& matrix, int k, std::span<const double> values)
 {
+    if (k < 0 || k >= matrix.columns()) {
+        std::fprintf(stderr, "Fitting: there is no independent variable %d.\n", k);
+        return false;
+    }
     const int count = std::min<int>(matrix.rows(), int(values.size()));
     for (int i = 0; i < count; ++i)
         matrix[i][k] = values[i];
+    return true;
 }
 
 void copy_values(Vector& target, std::span<const double> values)
@@ -97,7 +103,8 @@ void Fitting::read_Zm(std::span<const double> values) { copy_values(Zm, values);
 
 void Fitting::read_sdX(int k, std::span<const double> values)
 {
-    copy_column(sdX, k, values);
+    if (!copy_column(sdX, k, values))
+        return;
     for (int i = 0; i < sdX.rows(); ++i)
         varX[i][k] = sdX[i][k] * sdX[i][k];
 }
@@ -118,7 +125,8 @@ void Fitting::read_sdZ(std::span<const double> values)
 
 void Fitting::read_EvX(int k, std::span<const double> values)
 {
-    copy_column(varX, k, values);
+    if (!copy_column(varX, k, values))
+        return;
     for (int i = 0; i < varX.rows(); ++i)
         sdX[i][k] = std::sqrt(varX[i][k]);
 }
@@ -244,8 +252,18 @@ double Fitting::rounding_level() const
     return level;
 }
 
+bool Fitting::allocated_for_the_counts() const
+{
+    return X.rows() == point_count && X.columns() == independent_count && int(P.size()) == parameter_count &&
+           additional.rows() == point_count && additional.columns() == additional_count;
+}
+
 Fitting::Status Fitting::regres(short code)
 {
+    if (!allocated_for_the_counts()) {
+        std::fprintf(history, "The arrays do not match the counts: allocate_memory must follow them.\n");
+        return run_status = Status::not_run;
+    }
     error = code;
     iteration = 0;
     inner_iteration = 0;

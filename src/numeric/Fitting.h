@@ -26,7 +26,7 @@ public:
         evaluation_failed,       // "Error in function evaluation"
         ill_defined_variables,   // "Ill-defined variable matrix"
         ill_defined_parameters,  // "Ill-defined parameter matrix"
-        not_run,
+        not_run,                 // not run yet, or the arrays do not match the counts
     };
 
     Fitting();
@@ -115,6 +115,7 @@ public:
     short iteration = 0;
 
 private:
+    bool allocated_for_the_counts() const;
     bool has_x_terms() const { return type_of_regression == 0 || type_of_regression == 1; }
     bool has_z_terms() const { return type_of_regression == 0 || type_of_regression == 2; }
 

@@ -320,6 +320,39 @@ TEST(Fitting, StatusTellsHowTheRunEnded)
     EXPECT_EQ(failing.fitting.P, (Vector{0.9, 0.6}));
 }
 
+TEST(Fitting, ArraysThatDoNotMatchTheCountsStopTheRun)
+{
+    // Never allocated.
+    LineModel model;
+    Fitting bare;
+    bare.number_of_points(7);
+    bare.number_of_independent_variables(1);
+    bare.number_of_parameters(2);
+    model.bind(bare);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(bare.regres(0), Fitting::Status::not_run);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("allocate_memory must follow"), std::string::npos);
+    EXPECT_EQ(model.calls, 0);
+
+    // A count changed after the allocation.
+    LineFit fit(3, 7, 1e-8, 1e-8, 1);
+    fit.fitting.number_of_parameters(3);
+    EXPECT_EQ(fit.run(), Fitting::Status::not_run);
+    EXPECT_FALSE(fit.fitting.good());
+    EXPECT_EQ(fit.model.calls, 0);
+
+    // A variable index beyond the counts is refused and changes nothing.
+    LineFit other(1, 7, 0.05, 0.1, 1);
+    testing::internal::CaptureStderr();
+    other.fitting.read_Xm(1, std::vector<double>(7, 100.0));
+    other.fitting.read_sdX(-1, std::vector<double>(7, 100.0));
+    other.fitting.read_EvX(3, std::vector<double>(7, 100.0));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("there is no independent variable 1"), std::string::npos);
+    EXPECT_EQ(other.fitting.Xm[6][0], x_data[6]);
+    EXPECT_EQ(other.fitting.sdX[0][0], 0.05);
+    EXPECT_EQ(other.run(), Fitting::Status::converged);
+}
+
 TEST(Fitting, ReportWithoutIterationDetails)
 {
     LineFit fit(3, 7, 1e-8, 1e-8, 1);
