@@ -11,12 +11,8 @@ namespace {
 constexpr int maximum_iterations = 50;
 constexpr int bracket_attempts = 10;
 
-// Molar vapour fraction of a volumetric one, taking the vapour molar volume as 10 times
-// the liquid's (a start value only).
-double molar_fraction_of_volumetric(double fv)
-{
-    return fv / ((1 - fv) * 10 + fv);
-}
+// The ideal-mixture estimate takes the vapour molar volume as 10 times the liquid's.
+constexpr double estimate_volume_ratio = 10;
 
 }  // namespace
 
@@ -130,8 +126,11 @@ void IdealMixture::calculate_with_fixed_P_and_T()
     molar_vaporization_ratio = vapour_moles / total_feed_moles;
 }
 
-double IdealMixture::search_between(double low, double high)
+double IdealMixture::search_between(EquationFunction equation, double epsilon, double low, double high)
 {
+    solver._setEquationToSolve(this, equation);
+    solver.set_epsilon(epsilon);
+    solver.set_maximum_number_of_iterations(maximum_iterations);
     double root = 0;
     for (int attempt = 0; attempt < bracket_attempts; ++attempt) {
         failure_code = 0;
@@ -152,10 +151,6 @@ void IdealMixture::calculate_with_fixed_T_and_Fv()
         failure_code = 1;
         return;
     }
-    solver._setEquationToSolve(this, static_cast<EquationFunction>(&IdealMixture::equation2));
-    solver.set_epsilon(1e-6);
-    solver.set_maximum_number_of_iterations(maximum_iterations);
-
     double low = 1e10;
     double high = 0;
     for (short i = 0; i < component_count; ++i) {
@@ -165,7 +160,7 @@ void IdealMixture::calculate_with_fixed_T_and_Fv()
         if (p > high)
             high = p;
     }
-    current_pressure = search_between(low, high);
+    current_pressure = search_between(static_cast<EquationFunction>(&IdealMixture::equation2), 1e-6, low, high);
 }
 
 void IdealMixture::calculate_with_fixed_P_and_Fv()
@@ -174,10 +169,6 @@ void IdealMixture::calculate_with_fixed_P_and_Fv()
         failure_code = 1;
         return;
     }
-    solver._setEquationToSolve(this, static_cast<EquationFunction>(&IdealMixture::equation3));
-    solver.set_epsilon(1e-3);
-    solver.set_maximum_number_of_iterations(maximum_iterations);
-
     double low = 1e10;
     double high = 0;
     for (short i = 0; i < component_count; ++i) {
@@ -187,7 +178,7 @@ void IdealMixture::calculate_with_fixed_P_and_Fv()
         if (t > high)
             high = t;
     }
-    current_temperature = search_between(low, high);
+    current_temperature = search_between(static_cast<EquationFunction>(&IdealMixture::equation3), 1e-3, low, high);
 }
 
 void IdealMixture::calculateVLE()
@@ -208,12 +199,12 @@ void IdealMixture::calculateVLE()
         break;
     case 15:
     case 51:
-        specified_vapour_moles = molar_fraction_of_volumetric(specified_volumetric_ratio);
+        specified_vapour_moles = molar_fraction_of_volumetric(specified_volumetric_ratio, estimate_volume_ratio);
         calculate_with_fixed_T_and_Fv();
         break;
     case 25:
     case 52:
-        specified_vapour_moles = molar_fraction_of_volumetric(specified_volumetric_ratio);
+        specified_vapour_moles = molar_fraction_of_volumetric(specified_volumetric_ratio, estimate_volume_ratio);
         calculate_with_fixed_P_and_Fv();
         break;
     case 14:

@@ -48,8 +48,9 @@ private:
     bool has_all_correlations() const;
     // x and y of the split at vapour fraction f with the current k_value; returns sum(x - y).
     double split_at(double f);
-    // Root search between the saturation values of the components, widened 10 times.
-    double search_between(double low, double high);
+    // Root of equation between the saturation values low and high of the components,
+    // the bracket widened up to 10 times.
+    double search_between(EquationFunction equation, double epsilon, double low, double high);
 };
 
 }  // namespace quorvel

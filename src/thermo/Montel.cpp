@@ -1,5 +1,7 @@
 #include "thermo/Montel.h"
 
+#include "thermo/Peng.h"
+
 #include <array>
 #include <utility>
 
@@ -90,15 +92,7 @@ double builtin_kaij(short i, short j)
 Montel::Montel(short type)
 {
     phase_type = type;
-    omega_a = 0.45724;
-    omega_b = 0.0778;
-    critical_compressibility = 1.0 / 3.0;
-    lambda = 0.6931471805599453;
-    m0 = 0.37464;
-    m1 = 1.54226;
-    m2 = -0.26992;
-    delta1 = 0.41421356237309515;
-    delta2 = -1 / delta1;
+    set_peng_robinson_constants(*this);
 }
 
 void Montel::read_component_data(short i, const std::string& name)

@@ -90,41 +90,10 @@ void Quenta::set_initialization_flag(short flag)
 
 void Quenta::take_start_values_from_estimates()
 {
-    switch (type_of_problem) {
-    case 12:
-    case 21:
-        estimated_temperature = specified_temperature;
-        estimated_pressure = specified_pressure;
-        break;
-    case 13:
-    case 31:
-        estimated_temperature = specified_temperature;
+    take_specified_conditions();
+    if (fixes_vapour_fraction())
         vaporization_ratio(specified_vapour_moles);
-        break;
-    case 14:
-    case 15:
-    case 41:
-    case 51:
-        estimated_temperature = specified_temperature;
-        break;
-    case 23:
-    case 32:
-        estimated_pressure = specified_pressure;
-        vaporization_ratio(specified_vapour_moles);
-        break;
-    case 24:
-    case 25:
-    case 42:
-    case 52:
-        estimated_pressure = specified_pressure;
-        break;
-    default:
-        break;
-    }
-    current_temperature = estimated_temperature;
-    current_pressure = estimated_pressure;
-    liquid_composition = estimated_liquid_composition;
-    vapour_composition = estimated_vapour_composition;
+    take_estimated_state();
 }
 
 void Quenta::initialize()

@@ -22,6 +22,8 @@ constexpr double pascal_per_bar = 1e5;
 bool Quenta::calculate_derivatives(std::span<double> dU, short code1, short code2)
 {
     const int N = variable_count;
+    if (!has_phase_models() || N == 0)
+        return false;
     std::fill(derivative_rhs.begin(), derivative_rhs.end(), 0.0);
     derivative_rhs[N - 2] = 1;
     fill_in_the_Jacobian_matrix(jacobian);
@@ -88,10 +90,8 @@ bool Quenta::estimated_compositions_within(double low, double high) const
 
 bool Quenta::estimateNextIsoplethPoint(double factor, double dT, double dP)
 {
-    if (step_counter == 0) {
+    if (step_counter == 0)
         predictor.reset();
-        isochore_reversed = 0;
-    }
     predictor.prediction_failed = false;
     double& stepT = predictor.isopleth_dT;
     double& stepP = predictor.isopleth_dP;
@@ -161,14 +161,14 @@ bool Quenta::estimateNextIsoplethPoint(double factor, double dT, double dP)
 
 bool Quenta::estimateNextIsochorPoint(double factor, double dT)
 {
-    if (step_counter == 0) {
+    if (step_counter == 0)
         predictor.reset();
-        isochore_reversed = 0;
-    } else {
+    else
         predictor.previous_slope = path_slope;
-    }
     predictor.prediction_failed = false;
     failure_code = 0;
+    if (!has_phase_models())
+        return prediction_failed();
 
     double& stepT = predictor.isochore_dT;
     double& stepP = predictor.isochore_dP;
@@ -209,7 +209,6 @@ bool Quenta::estimateNextIsochorPoint(double factor, double dT)
 
         if (step_counter == 0) {
             isochore_reversed = 0;
-            predictor.reversals = 0;
             stepP = path_slope * dT;
             predictor.previous_slope = path_slope;
             stepT = dT;

@@ -8,14 +8,15 @@ namespace {
 
 constexpr double pascal_per_bar = 1e5;
 
-// Molar vapour fraction of a volumetric one, taking the vapour molar volume as 100 times
-// the liquid's (a start value only).
-double molar_fraction_of_volumetric(double fv)
-{
-    return fv / ((1 - fv) * 100 + fv);
-}
+// The setters take the vapour molar volume as 100 times the liquid's.
+constexpr double setter_volume_ratio = 100;
 
 }  // namespace
+
+double VLE::molar_fraction_of_volumetric(double fv, double volume_ratio)
+{
+    return fv / ((1 - fv) * volume_ratio + fv);
+}
 
 VLE::VLE()
 {
@@ -167,7 +168,7 @@ void VLE::set_the_vaporization_ratio1(double fv)
 {
     specified_volumetric_ratio = fv;
     volumetric_vaporization_ratio = fv;
-    molar_vaporization_ratio = molar_fraction_of_volumetric(fv);
+    molar_vaporization_ratio = molar_fraction_of_volumetric(fv, setter_volume_ratio);
     vapour_moles = total_feed_moles * molar_vaporization_ratio;
     liquid_moles = total_feed_moles * (1 - molar_vaporization_ratio);
 }
@@ -204,7 +205,7 @@ void VLE::vaporization_ratio(double f)
 void VLE::vaporization_ratio1(double fv)
 {
     volumetric_vaporization_ratio = fv;
-    vaporization_ratio(molar_fraction_of_volumetric(fv));
+    vaporization_ratio(molar_fraction_of_volumetric(fv, setter_volume_ratio));
 }
 
 void VLE::apply_conditions()
@@ -234,43 +235,55 @@ void VLE::take_specified_phase_amounts()
     vapour->total_number_of_moles(vapour_moles);
 }
 
-void VLE::initialize()
+bool VLE::take_specified_conditions()
 {
     switch (type_of_problem) {
     case 12:
     case 21:
         estimated_temperature = specified_temperature;
         estimated_pressure = specified_pressure;
-        break;
+        return true;
     case 13:
     case 31:
-        estimated_temperature = specified_temperature;
-        take_specified_phase_amounts();
-        break;
-    case 23:
-    case 32:
-        estimated_pressure = specified_pressure;
-        take_specified_phase_amounts();
-        break;
     case 14:
     case 15:
     case 41:
     case 51:
         estimated_temperature = specified_temperature;
-        break;
+        return true;
+    case 23:
+    case 32:
     case 24:
     case 25:
     case 42:
     case 52:
         estimated_pressure = specified_pressure;
-        break;
+        return true;
     default:
-        return;
+        return false;
     }
+}
+
+bool VLE::fixes_vapour_fraction() const
+{
+    return type_of_problem == 13 || type_of_problem == 31 || type_of_problem == 23 || type_of_problem == 32;
+}
+
+void VLE::take_estimated_state()
+{
     current_temperature = estimated_temperature;
     current_pressure = estimated_pressure;
     liquid_composition = estimated_liquid_composition;
     vapour_composition = estimated_vapour_composition;
+}
+
+void VLE::initialize()
+{
+    if (!take_specified_conditions())
+        return;
+    if (fixes_vapour_fraction())
+        take_specified_phase_amounts();
+    take_estimated_state();
 }
 
 void VLE::calculateVLE()

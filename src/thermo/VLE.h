@@ -104,8 +104,18 @@ public:
     bool has_phase_models() const { return liquid && vapour; }
 
 protected:
+    // Molar vapour fraction of a volumetric one fv, the vapour molar volume taken as
+    // volume_ratio times the liquid's (a start value only).
+    static double molar_fraction_of_volumetric(double fv, double volume_ratio);
+    // The specified temperature or pressure (or both) as estimates, by type of problem;
+    // false for a type that fixes neither.
+    bool take_specified_conditions();
+    // Types 13, 31, 23 and 32, where the molar vapour fraction is fixed.
+    bool fixes_vapour_fraction() const;
     // Start values of the two phase amounts from the specified vapour amount.
     void take_specified_phase_amounts();
+    // The estimated temperature, pressure and compositions become the current state.
+    void take_estimated_state();
 };
 
 }  // namespace quorvel

@@ -424,6 +424,58 @@ TEST(VLE, PhaseRolesFollowThePhaseTypes)
     two_vapours.set_initialization_flag(1);
     two_vapours.calculateVLE();
     EXPECT_EQ(two_vapours.failure_code, 1);
+    // Nor do the predictors step from them.
+    two_vapours.set_type_of_problem(13);
+    EXPECT_FALSE(two_vapours.estimateNextIsoplethPoint(1, 10, 500000));
+    EXPECT_EQ(two_vapours.failure_code, 1);
+    two_vapours.set_type_of_problem(14);
+    EXPECT_FALSE(two_vapours.estimateNextIsochorPoint(1, -5));
+    EXPECT_EQ(two_vapours.failure_code, 1);
+}
+
+// The start values a plain VLE takes from the specification, by type of problem: a type
+// that fixes neither temperature nor pressure leaves the state alone.
+TEST(VLE, InitializeTakesTheSpecifiedQuantitiesOfTheTypeOfProblem)
+{
+    struct Case {
+        short type;
+        bool takes_T, takes_P, takes_amounts;
+    };
+    const Case cases[] = {
+        {12, true, true, false},  {21, true, true, false},  {13, true, false, true},
+        {31, true, false, true},  {23, false, true, true},  {32, false, true, true},
+        {14, true, false, false}, {15, true, false, false}, {41, true, false, false},
+        {51, true, false, false}, {24, false, true, false}, {25, false, true, false},
+        {42, false, true, false}, {52, false, true, false}, {16, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        Peng liquid_model(2);
+        Peng vapour_model(1);
+        VLE e(liquid_model, vapour_model);
+        e.number_of_components(2);
+        e.temperature(280);
+        e.pressure(30);
+        e.xcomposition(0, 0.2);
+        e.ycomposition(0, 0.9);
+        e.vaporization_ratio(0.4);
+        e.estimated_liquid_composition[0] = 0.3;  // differs from the current state
+        e.set_type_of_problem(c.type);
+        e.set_the_temperature(300);
+        e.set_the_pressure(50);
+        e.set_the_vaporization_ratio(0);
+        e.calculateVLE();
+
+        const bool handled = c.takes_T || c.takes_P;
+        EXPECT_EQ(e.estimated_temperature, c.takes_T ? 300 : 280);
+        EXPECT_EQ(e.estimated_pressure, c.takes_P ? 50e5 : 30e5);
+        EXPECT_EQ(e.current_temperature, c.takes_T ? 300 : 280);
+        EXPECT_EQ(e.current_pressure, c.takes_P ? 50e5 : 30e5);
+        EXPECT_EQ(e.liquid_composition[0], handled ? 0.3 : 0.2);
+        EXPECT_EQ(e.vapour_moles, c.takes_amounts ? 0 : 0.4);
+        EXPECT_EQ(e.liquid_moles, c.takes_amounts ? 1 : 0.6);
+        EXPECT_EQ(liquid_model.total_moles, c.takes_amounts ? 1 : 0.6);
+    }
 }
 
 // Pressures are given in bar and held in Pa; a volumetric vapour fraction becomes a molar

@@ -27,6 +27,16 @@ TEST(Montel, ReadsItsBuiltInDataInSiUnits)
 {
     auto phase = make_montel(2);
     EXPECT_EQ(phase->phase_type, 2);
+    // A Peng-Robinson equation.
+    EXPECT_EQ(phase->omega_a, 0.45724);
+    EXPECT_EQ(phase->omega_b, 0.0778);
+    EXPECT_EQ(phase->m0, 0.37464);
+    EXPECT_EQ(phase->m1, 1.54226);
+    EXPECT_EQ(phase->m2, -0.26992);
+    EXPECT_DOUBLE_EQ(phase->delta1, std::sqrt(2.0) - 1);
+    EXPECT_DOUBLE_EQ(phase->delta2, -(1 + std::sqrt(2.0)));
+    EXPECT_DOUBLE_EQ(phase->critical_compressibility, 1.0 / 3.0);
+    EXPECT_DOUBLE_EQ(phase->lambda, std::log(2.0));
     EXPECT_DOUBLE_EQ(phase->critical_pressure[0], 33.94e5);
     EXPECT_DOUBLE_EQ(phase->critical_volume[3], 9.92e-5);
     EXPECT_EQ(phase->critical_temperature[14], 631);
