@@ -157,7 +157,7 @@ public:
 protected:
     // Solves a saturation point (type 13) at T (K) from ideal-mixture start values.
     bool saturationPointAt(double T, double vapourFraction);
-    // Flash at the current specification (type 12) from ideal-mixture start values.
+    // Flash (type 12) at T (K) and P (bar) from ideal-mixture start values.
     bool idealStartFlash(double T, double P);
     void setFeed(const std::vector<double>& z);
 

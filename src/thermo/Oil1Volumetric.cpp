@@ -314,29 +314,21 @@ char Oil1::estimateInitial(char type, double Th, double Fv, double& alphaOut)
 
 // ---- Stock-tank targets -----------------------------------------------------------------
 
-double Oil1::equation5(double trialAlpha, void*)
+double Oil1::stockTankResidual(double trialAlpha, const double& property, double target)
 {
     setAlpha(trialAlpha);
     updateDistribution();
     calculateGOR(0);
-    if (!(gor[0] != 0) || !std::isfinite(gor[0])) {
-        evaluation_error = 1;
+    if (!(property != 0) || !std::isfinite(property)) {
+        evaluation_error = 1;  // no two-phase stock-tank separation
         return 0;
     }
-    return gor[0] - target_gor;
+    return property - target;
 }
 
-double Oil1::equation6(double trialAlpha, void*)
-{
-    setAlpha(trialAlpha);
-    updateDistribution();
-    calculateGOR(0);
-    if (!(api[0] != 0) || !std::isfinite(api[0])) {
-        evaluation_error = 1;
-        return 0;
-    }
-    return api[0] - target_api;
-}
+double Oil1::equation5(double trialAlpha, void*) { return stockTankResidual(trialAlpha, gor[0], target_gor); }
+
+double Oil1::equation6(double trialAlpha, void*) { return stockTankResidual(trialAlpha, api[0], target_api); }
 
 double Oil1::searchAlphaForTarget(double alpha0, double b, EquationFunction residual)
 {

@@ -64,6 +64,8 @@ double getDensityByStandingKatz(double T, double P, double rho7,
     const auto [m1, m2, m3, m4, m5, m6, m7] = masses;
     const double W = m1 + m2 + m3 + m4 + m5 + m6 + m7;
     const double heavy = W - m1 - m2;
+    if (m7 > 0 && !(rho7 > 0))
+        return 0;  // a C7+ part without a density (no specific gravity given)
     double V3 = m3 / 31.64 + m4 / 35.71 + m5 / 39.08 + m6 / 41.36;
     if (m7 > 0)
         V3 += m7 / rho7;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace quorvel {
 namespace {
 
@@ -46,6 +48,77 @@ TEST(Oil2Names, BoilingPointsAndMethane)
     // The first of "CH4" and "C1".
     EXPECT_DOUBLE_EQ(oil.getCH4(), 0.3);
     EXPECT_EQ(oil.critical_temperature[0], 0.0);  // written by the caller only
+}
+
+// A live oil typed in by a user, on Peng-Robinson phase models.
+struct UserOil {
+    struct Entry {
+        const char* name;
+        double Tc, Pc, omega, M, Vc, sg, z;  // K, bar, -, g/mol, cm3/mol, -, mole fraction
+    };
+    static constexpr Entry kEntries[] = {
+        {"N2", 126.2, 33.94, 0.04, 28.01, 89, 0, 0.005},   {"CO2", 304.2, 73.76, 0.225, 44.01, 94, 0, 0.02},
+        {"C1", 190.6, 46, 0.011, 16.04, 99, 0, 0.35},       {"C2", 305.4, 48.8, 0.099, 30.07, 148, 0, 0.08},
+        {"C3", 369.8, 42.5, 0.153, 44.1, 203, 0.507, 0.06}, {"nC4", 425.2, 38, 0.199, 58.12, 255, 0.584, 0.05},
+        {"nC5", 469.7, 33.7, 0.251, 72.15, 304, 0.631, 0.04}, {"C6", 507.5, 30.1, 0.299, 86.18, 370, 0.664, 0.04},
+        {"C10", 617.7, 21.1, 0.489, 142.3, 603, 0.73, 0.2}, {"C20", 768, 11.1, 0.907, 282.5, 1200, 0.82, 0.155}};
+    static constexpr short n = std::size(kEntries);
+
+    Peng liquidModel{2};
+    Peng vapourModel{1};
+    Oil2 oil{liquidModel, vapourModel};
+
+    explicit UserOil(bool withSpecificGravities)
+    {
+        oil.number_of_components(n);
+        for (short i = 0; i < n; ++i) {
+            const Entry& e = kEntries[i];
+            for (Peng* phase : {&liquidModel, &vapourModel}) {
+                phase->critical_temperature[i] = e.Tc;
+                phase->critical_pressure[i] = e.Pc * 1e5;
+                phase->acentric_factor[i] = e.omega;
+                phase->molar_weight[i] = e.M;
+                phase->critical_volume[i] = e.Vc * 1e-6;
+            }
+            oil.setSatProp(i, e.Tc, e.Pc * 1e5, 300);
+            oil.specific_gravity[i] = withSpecificGravities ? e.sg : 0;
+            oil.add_component(i, e.name);
+        }
+        for (short i = 0; i < n; ++i)
+            oil.composition(i, kEntries[i].z);
+    }
+};
+
+TEST(Oil2StockTank, GasOilRatioAndApiByTheFourMethods)
+{
+    UserOil fluid(true);
+    fluid.oil.calculateGOR();
+    const Oil& oil = fluid.oil;
+    ASSERT_EQ(oil.stock_tank_state, 3);
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_GT(oil.gor[k], 50) << k;
+        EXPECT_LT(oil.gor[k], 300) << k;
+    }
+    // The correlations give a stock-tank oil near 0.75 g/cm3 (API 45 to 60).
+    for (int k : {1, 2}) {
+        EXPECT_GT(oil.api[k], 45) << k;
+        EXPECT_LT(oil.api[k], 60) << k;
+    }
+}
+
+TEST(Oil2StockTank, HeavyEndWithoutSpecificGravityGivesNoStandingKatzDensity)
+{
+    // Without the specific gravities of C10 and C20 the Standing-Katz method has no C7+
+    // density: its density, oil volume and API gravity are unavailable, not a gas-like
+    // liquid of 0.03 g/cm3.
+    UserOil fluid(false);
+    fluid.oil.calculateGOR();
+    const Oil& oil = fluid.oil;
+    ASSERT_EQ(oil.stock_tank_state, 3);
+    EXPECT_EQ(oil.liquid_density_standing_katz, 0.0);
+    EXPECT_TRUE(std::isnan(oil.api[1]));
+    EXPECT_TRUE(std::isnan(oil.gor[1]));
+    EXPECT_TRUE(std::isfinite(oil.api[0]));  // the equation of state still answers
 }
 
 } // namespace

@@ -168,6 +168,43 @@ TEST(OilFlash, DeadOilHasNoStockTankSeparation)
     EXPECT_GT(fluid.oil.molar_gas_fraction, 0.5);
 }
 
+TEST(OilFlash, RetriedFromTheLadderWhereTheDirectFlashFails)
+{
+    constexpr double T = 300, P = 150;
+    ModelFluid direct(0.5, 0.1);
+    if (direct.flash(direct.oil.feed_composition, T, P))
+        GTEST_SKIP() << "the flash from ideal-mixture start values converges here: no ladder needed";
+
+    ModelFluid fluid(0.5, 0.1);
+    const std::vector<double> z = fluid.oil.feed_composition;
+    fluid.oil.calculateFlash(T, P);
+    const Oil& oil = fluid.oil;
+    ASSERT_EQ(oil.failure_code, 0);
+    const double nV = oil.molar_gas_fraction;
+    EXPECT_GT(nV, 0.0);
+    EXPECT_LT(nV, 1.0);
+    for (short i = 0; i < 17; ++i)
+        EXPECT_NEAR((1 - nV) * oil.flash_liquid_composition[i] + nV * oil.flash_vapour_composition[i], z[i], 1e-9);
+    // The gas is at the requested state: Z = P v / (R T).
+    EXPECT_NEAR(oil.gas_compressibility_factor,
+                P * 1e5 * oil.vapour_molar_volume * 1e-6 / (8.31451198983133 * T), 1e-9);
+
+    // Started from the phases found, the plain flash at T and P stays on them.
+    ModelFluid check(0.5, 0.1);
+    Oil& again = check.oil;
+    again.estimated_liquid_composition = oil.flash_liquid_composition;
+    again.estimated_vapour_composition = oil.flash_vapour_composition;
+    again.liquid_moles = 1 - nV;
+    again.vapour_moles = nV;
+    again.set_type_of_problem(12);
+    again.set_the_temperature(T);
+    again.set_the_pressure(P);
+    again.set_initialization_flag(0);
+    again.calculateVLE();
+    ASSERT_EQ(again.failure_code, 0);
+    EXPECT_NEAR(again.vapour_moles, nV, 1e-7);
+}
+
 TEST(OilFlash, SinglePhaseStateFailsAfterTheWholeLadder)
 {
     ModelFluid fluid(0.7, 0.1);

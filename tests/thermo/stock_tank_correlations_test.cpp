@@ -47,6 +47,8 @@ TEST(StandingKatz, NoPropanePlusGivesNoDensity)
 {
     EXPECT_EQ(getDensityByStandingKatz(288.7, 1, 50, {16, 0, 0, 0, 0, 0, 0}), 0.0);
     EXPECT_EQ(getDensityByStandingKatz(288.7, 1, 50, {0, 0, 0, 0, 0, 0, 0}), 0.0);
+    // A C7+ part without a density (no specific gravity given) has no volume to add up.
+    EXPECT_EQ(getDensityByStandingKatz(288.7, 1, 0, {2, 1, 3, 3, 3, 3, 150}), 0.0);
     // No C7+ part: light ends alone still give a density.
     const double rho = getDensityByStandingKatz(288.7, 1, 0, {0, 0, 22, 29, 36, 43, 0});
     EXPECT_TRUE(std::isfinite(rho));
