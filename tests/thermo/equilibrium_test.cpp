@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <numeric>
 #include <ostream>
 #include <string>
@@ -264,6 +265,66 @@ TEST(Equilibrium, NonFiniteIterateIsAFailedEvaluation)
         e.calculate_vector_function(U, G, J, err, 1, nullptr);
         EXPECT_EQ(err, 1) << "variable " << k;
     }
+}
+
+// The iterate check: small overshoots of a mole fraction are clamped in place; a fraction
+// far out, a non-positive T or P, phase amounts out of range, swapped phase roles, the
+// trivial solution and a vapour poorer than the liquid in its most volatile component
+// are rejected.
+TEST(Equilibrium, IterateCheckClampsSmallOvershootsAndRejectsImpossibleStates)
+{
+    TwoPhaseMixture m(methane_propane_decane);
+    Quenta& e = m.equilibrium;
+    e.set_type_of_problem(12);
+    e.set_the_temperature(350);
+    e.set_the_pressure(50);
+    e.set_initialization_flag(2);
+    e.calculateVLE();
+    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.most_volatile_component, 0);
+    e.save();
+
+    struct Case {
+        const char* what;
+        std::function<void(Quenta&)> change;
+        bool rejected;
+    };
+    const Case cases[] = {
+        {"as solved", [](Quenta&) {}, false},
+        {"liquid fraction -0.5", [](Quenta& q) { q.liquid_composition[2] = -0.5; }, false},
+        {"vapour fraction 1.2", [](Quenta& q) { q.vapour_composition[1] = 1.2; }, false},
+        {"liquid fraction -2", [](Quenta& q) { q.liquid_composition[1] = -2; }, true},
+        {"vapour fraction 1.6", [](Quenta& q) { q.vapour_composition[0] = 1.6; }, true},
+        {"zero temperature", [](Quenta& q) { q.current_temperature = 0; }, true},
+        {"negative pressure", [](Quenta& q) { q.current_pressure = -1; }, true},
+        {"vapour amount above 1", [](Quenta& q) { q.vapour_moles = 1.001; }, true},
+        {"negative liquid amount", [](Quenta& q) { q.liquid_moles = -1e-4; }, true},
+        {"vapour model on the liquid root", [](Quenta& q) { q.vapour->set_the_phase_as(2); }, true},
+        {"trivial solution", [](Quenta& q) { q.vapour_composition = q.liquid_composition; }, true},
+        {"vapour poorer in methane",
+         [](Quenta& q) { q.vapour_composition[0] = 0.9 * q.liquid_composition[0]; }, true},
+    };
+    for (const Case& c : cases) {
+        e.restore();
+        c.change(e);
+        EXPECT_EQ(e.the_calculated_vector_is_not_good(), c.rejected) << c.what;
+    }
+
+    e.restore();
+    e.liquid_composition[2] = -0.5;
+    e.vapour_composition[1] = 1.2;
+    e.the_calculated_vector_is_not_good();
+    EXPECT_EQ(e.liquid_composition[2], 1e-10);
+    EXPECT_EQ(e.vapour_composition[1], 0.999999999);
+
+    // The roles are given back for the next iterate.
+    e.restore();
+    e.vapour->set_the_phase_as(2);
+    e.liquid->set_the_phase_as(1);
+    EXPECT_TRUE(e.the_calculated_vector_is_not_good());
+    EXPECT_EQ(e.vapour->phase_type, 1);
+    EXPECT_EQ(e.liquid->phase_type, 2);
+    EXPECT_FALSE(e.the_calculated_vector_is_not_good());
 }
 
 TEST(Equilibrium, TrivialSolutionIsDetectedAndNeverReturned)
