@@ -234,6 +234,66 @@ TEST(OilBubblePoint, BubblePressureAndFirstIsoplethPoint)
     EXPECT_NEAR(fluid.oil.saved_pressure, P * 1e5, 1e-6 * P * 1e5);
 }
 
+TEST(OilBubblePoint, FirstLiquidIsoplethPointByItsPressureAt273K)
+{
+    // A bubble point at 0 degrees C of 20 bar or less is kept; a higher one moves to
+    // -49 or -73 degrees C; a fluid without one there (a gas) is taken colder and raises
+    // the liquid-liquid-gas flag.
+    for (double alpha : {0.3, 0.7, 0.95}) {
+        SCOPED_TRACE(alpha);
+        ModelFluid probe(alpha, 0.1);
+        probe.oil.set_type_of_problem(13);
+        probe.oil.set_the_temperature(273.15);
+        probe.oil.set_the_vaporization_ratio(0);
+        probe.oil.set_initialization_flag(2);
+        probe.oil.calculateVLE();
+
+        ModelFluid fluid(alpha, 0.1);
+        double T = 0, P = 0;
+        int err = -1, llg = -1;
+        fluid.oil.firstLiquidIsoplethPoint(T, P, err, llg);
+        ASSERT_EQ(err, 0);
+        EXPECT_NEAR(fluid.oil.vapour_moles, 0.0, 1e-9);
+        if (probe.oil.failure_code != 0) {
+            EXPECT_EQ(llg, 1);
+            EXPECT_LT(T, 0.0);
+        } else if (probe.oil.current_pressure <= 2e6) {
+            EXPECT_EQ(llg, 0);
+            EXPECT_NEAR(T, 0.0, 1e-9);
+            EXPECT_NEAR(P, probe.oil.current_pressure * 1e-5, 1e-6 * P);
+        } else {
+            EXPECT_EQ(llg, 0);
+            EXPECT_TRUE(std::fabs(T + 49) < 1e-9 || std::fabs(T + 73) < 1e-9) << T;
+        }
+    }
+}
+
+TEST(OilBubblePoint, OtherGasIsoplethPointByFlashesAtFixedPressure)
+{
+    ModelFluid fluid(0.7, 0.1);
+    Oil& oil = fluid.oil;
+    oil.calculateBubblePressure(373.15);
+    ASSERT_EQ(oil.failure_code, 0);
+    const double P = 0.5 * oil.current_pressure * 1e-5;  // bar
+    const std::vector<double> y = fluid.vapourModel.mole_fraction;
+
+    char flag = -1;
+    double Tout = -1, Pout = -1;
+    oil.otherGasIsoplethPoint(flag, Tout, Pout, 100, P, y.data());
+    EXPECT_EQ(flag, -1);
+    EXPECT_EQ(Tout, -1.0);
+    EXPECT_EQ(Pout, -1.0);
+
+    flag = 0;
+    oil.otherGasIsoplethPoint(flag, Tout, Pout, 100, P, y.data());
+    ASSERT_EQ(oil.failure_code, 0);
+    EXPECT_EQ(flag, 1);
+    EXPECT_NEAR(Pout, P, 1e-9 * P);
+    EXPECT_GT(Tout, 100.0);  // the dew point lies hotter at this pressure
+    EXPECT_NEAR(oil.vapour_moles, 1.0, 1e-9);
+    EXPECT_NEAR(oil.saved_temperature, Tout + 273.15, 1e-9);
+}
+
 TEST(OilBubblePoint, FirstGasIsoplethPoint)
 {
     ModelFluid fluid(0.7, 0.0);
