@@ -23,7 +23,7 @@ double apiFromMolarWeight(double molarWeight);
 // Standing-Katz pseudo-liquid density with pressure and temperature corrections.
 // rho7: C7+ density in lb/ft3; masses: C1, C2, C3, C4, C5, C6 and C7+ per mole of
 // mixture (g). Returns 0 where the method gives no density: no propane-plus part, a
-// C7+ part without a positive density, or a pressure correction below zero.
+// C7+ part without a positive density, or a pressure-corrected density below zero.
 double getDensityByStandingKatz(double T, double P, double rho7,
                                 const std::array<double, 7>& masses);
 
