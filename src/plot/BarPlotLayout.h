@@ -1,8 +1,8 @@
 #pragma once
 
 // Geometry of one drawing of a CBarPlotView, in the view's own coordinates: points,
-// origin at the bottom-left corner, y growing upward. CBarPlotView::layout computes it
-// from the chart's state and size; the drawing paints it.
+// origin at the bottom-left corner, y growing upward. CBarPlotView::chartLayout computes
+// it from the chart's state and size; the drawing paints it.
 
 #include <QLineF>
 #include <QPointF>

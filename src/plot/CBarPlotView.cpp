@@ -1,9 +1,9 @@
 #include "plot/CBarPlotView.h"
 
+#include "plot/PlotFiles.h"
 #include "plot/ValueStepper.h"
 
 #include "platform/AlertService.h"
-#include "platform/FileChooser.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -13,7 +13,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <array>
 #include <charconv>
@@ -49,24 +48,6 @@ QByteArray escapeIgorString(const QString& label)
         }
     }
     return escaped;
-}
-
-// The save panel, restricted to one file type; empty when the user cancels.
-QString chooseSavePath(QWidget* parent, const QString& fileType, const QString& proposedName)
-{
-    return FileChooser::current().chooseFileToSave(QString(), proposedName, {fileType}, parent);
-}
-
-// Replaces the file with the data, or leaves it as it was and tells the user why.
-bool replaceFile(const QString& path, const QByteArray& data)
-{
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
-        return true;
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    showAlert(QStringLiteral("The file \"%1\" could not be written: %2").arg(path, reason));
-    return false;
 }
 
 } // namespace
@@ -201,7 +182,9 @@ QByteArray CBarPlotView::pdfData() const
         writer.setResolution(72);
         writer.setPageLayout(QPageLayout(QPageSize(QSizeF(size()), QPageSize::Point),
                                          QPageLayout::Portrait, QMarginsF()));
-        QPainter painter(&writer);
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return {};
         drawChart(painter, size());
     }
     return data;
@@ -222,12 +205,17 @@ QByteArray CBarPlotView::igorText() const
 
 bool CBarPlotView::writePdf(const QString& path)
 {
-    return replaceFile(path, pdfData());
+    const QByteArray pdf = pdfData();
+    if (pdf.isEmpty()) {
+        showAlert(tr("The chart could not be made into a PDF document."));
+        return false;
+    }
+    return writeExportFile(path, pdf);
 }
 
 bool CBarPlotView::writeIgorText(const QString& path)
 {
-    if (!replaceFile(path, igorText()))
+    if (!writeExportFile(path, igorText()))
         return false;
     ++mIgorIndex;
     return true;
@@ -235,17 +223,15 @@ bool CBarPlotView::writeIgorText(const QString& path)
 
 void CBarPlotView::onPrintPlot()
 {
-    const QString path = chooseSavePath(this, QStringLiteral("pdf"), QStringLiteral("plot.pdf"));
-    if (!path.isEmpty())
-        writePdf(path);
+    if (const auto path = chooseExportFile(QStringLiteral("plot.pdf"), QStringLiteral("pdf")))
+        writePdf(*path);
 }
 
 void CBarPlotView::onExportToIgor()
 {
     const QString proposed = QStringLiteral("data%1.itx").arg(mIgorIndex);
-    const QString path = chooseSavePath(this, QStringLiteral("itx"), proposed);
-    if (!path.isEmpty())
-        writeIgorText(path);
+    if (const auto path = chooseExportFile(proposed, QStringLiteral("itx")))
+        writeIgorText(*path);
 }
 
 } // namespace quorvel

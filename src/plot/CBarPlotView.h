@@ -61,11 +61,12 @@ public:
     void validateMenuItems();
 
     // Geometry of a drawing of the chart at the given size (drawing of the chart).
-    BarPlotLayout layout(QSizeF bounds) const;
+    BarPlotLayout chartLayout(QSizeF bounds) const;
     // Paints the whole chart, without the stepper, into a painter of the given size.
     void drawChart(QPainter& painter, QSizeF bounds) const;
 
-    // The chart as a one-page PDF of the view's size, in points.
+    // The chart as a one-page PDF of the view's size, in points; empty when the PDF
+    // cannot be drawn.
     QByteArray pdfData() const;
     // The Igor text of the values and labels, with waves numbered by the export counter.
     QByteArray igorText() const;

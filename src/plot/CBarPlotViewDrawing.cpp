@@ -89,7 +89,7 @@ public:
         if (mLogarithmic) {
             if (value <= 0)
                 return std::nullopt;
-            h = static_cast<float>(mHeight * (std::log10(value) - mLo) / (mHi - mLo));
+            h = static_cast<float>(mHeight * (std::log10(double(value)) - mLo) / (mHi - mLo));
         } else {
             h = mHeight * value / mMaximum;
         }
@@ -120,7 +120,7 @@ std::pair<double, double> decadeBounds(float minimum, float maximum,
             if (!std::isfinite(v))
                 continue;
             if (v > 0)
-                lo = std::min(lo, double(static_cast<float>(std::log10(v))));
+                lo = std::min(lo, double(static_cast<float>(std::log10(double(v)))));
             else if (lo > -2)
                 lo = -2;
         }
@@ -135,7 +135,7 @@ std::pair<double, double> decadeBounds(float minimum, float maximum,
 
 } // namespace
 
-BarPlotLayout CBarPlotView::layout(QSizeF bounds) const
+BarPlotLayout CBarPlotView::chartLayout(QSizeF bounds) const
 {
     BarPlotLayout out;
     const int n = static_cast<int>(mValues.size());
@@ -246,7 +246,7 @@ void CBarPlotView::drawChart(QPainter& painter, QSizeF bounds) const
     };
 
     painter.fillRect(QRectF(QPointF(0, 0), bounds), Color::white().toQColor());
-    const BarPlotLayout chart = layout(bounds);
+    const BarPlotLayout chart = chartLayout(bounds);
     if (chart.empty)
         return;
 

@@ -127,14 +127,14 @@ BarPlotLayout layoutOf(const Chart& chart, QSizeF size, CBarPlotView* view = nul
     v.setLabels(chart.labels);
     v.setMinimum(chart.minimum, chart.maximum);
     v.setIsLogarithmic(chart.logarithmic);
-    return v.layout(size);
+    return v.chartLayout(size);
 }
 
 TEST(BarPlotView, NoValuesDrawsNothingButWhite)
 {
     CBarPlotView view;
     view.setLabels({"C1", "C2"});
-    EXPECT_TRUE(view.layout(QSizeF(400, 300)).empty);
+    EXPECT_TRUE(view.chartLayout(QSizeF(400, 300)).empty);
 
     QImage image(400, 300, QImage::Format_RGB32);
     image.fill(Qt::black);
@@ -366,7 +366,7 @@ TEST(BarPlotView, RendersBarsRedAndAPolylineBlue)
     QImage bars = view.grab().toImage();
     bars.save(QDir::current().filePath("bar_plot_view_bars.png"));
     // Inside the first bar: 45.2 of 60 over a plot area 280 high.
-    const BarPlotLayout layout = view.layout(view.size());
+    const BarPlotLayout layout = view.chartLayout(view.size());
     const QPointF inside(layout.items[0].bar.center().x(), 320 - (B + 0.25 * 45.2 / 60 * 280));
     EXPECT_EQ(bars.pixelColor(inside.toPoint()), QColor(Qt::red));
     EXPECT_EQ(bars.pixelColor(400, 10), QColor(Qt::white));  // the top margin
