@@ -90,9 +90,10 @@ bool CGraphLegend::isHit(QPointF point) const
     if (mHidden || !mSelectable)
         return false;
     const QRectF bounds = getBounds();
-    // Inside as an unflipped view sees it: left and bottom edges in, right and top out.
-    return point.x() >= bounds.x() && point.x() < bounds.x() + bounds.width() && point.y() >= bounds.y()
-           && point.y() < bounds.y() + bounds.height();
+    // Inside as an unflipped view sees it: the left and top edges are in, the right and
+    // bottom edges out.
+    return point.x() >= bounds.x() && point.x() < bounds.x() + bounds.width() && point.y() > bounds.y()
+           && point.y() <= bounds.y() + bounds.height();
 }
 
 std::shared_ptr<CGraphObject> CGraphLegend::copy() const

@@ -442,15 +442,18 @@ TEST(GraphLegend, ExtentFromItsRows)
     EXPECT_FLOAT_EQ(legend.width(), static_cast<float>(width)); // the labelled list adds nothing
     EXPECT_FLOAT_EQ(legend.height(), static_cast<float>(height));
     EXPECT_EQ(legend.getBounds(), QRectF(100, 50, legend.width(), legend.height()));
-    EXPECT_TRUE(legend.isHit({100, 50}));
-    EXPECT_TRUE(legend.isHit({100 + width - 0.5, 50 + height - 0.5}));
-    EXPECT_FALSE(legend.isHit({100 + width, 60}));
+    // Edges as an unflipped view counts them: left and top in, right and bottom out.
+    EXPECT_TRUE(legend.isHit({100, 60}));
+    EXPECT_TRUE(legend.isHit({100 + legend.width() - 0.5, 50 + legend.height()}));
+    EXPECT_FALSE(legend.isHit({100 + legend.width(), 60}));
     EXPECT_FALSE(legend.isHit({99.9, 60}));
+    EXPECT_FALSE(legend.isHit({110, 50}));
+    EXPECT_FALSE(legend.isHit({110, 50 + legend.height() + 0.1}));
 
     // A hidden legend keeps its former extent.
     legend.setHidden(true);
     view.removeFromLegend(b.get());
     draw();
     EXPECT_FLOAT_EQ(legend.height(), static_cast<float>(height));
-    EXPECT_FALSE(legend.isHit({100, 50}));
+    EXPECT_FALSE(legend.isHit({110, 60}));
 }
