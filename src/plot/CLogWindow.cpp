@@ -1,50 +1,19 @@
 #include "plot/CLogWindow.h"
 
 #include "plot/RtfReader.h"
+#include "plot/WindowFrame.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSettings>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace quorvel {
-
-namespace {
-
-const char* const kFrameAutosaveName = "LogWindow";
-
-// The log window's own frame: it remembers its position and size when it closes.
-class LogWindowFrame : public QWidget {
-public:
-    LogWindowFrame()
-    {
-        setObjectName(QStringLiteral("CLogWindow"));
-        setWindowTitle(QObject::tr("Log"));
-        resize(600, 400);
-        const QByteArray geometry = QSettings().value(frameKey()).toByteArray();
-        if (!geometry.isEmpty())
-            restoreGeometry(geometry);
-    }
-
-protected:
-    void hideEvent(QHideEvent* event) override
-    {
-        QSettings().setValue(frameKey(), saveGeometry());
-        QWidget::hideEvent(event);
-    }
-
-private:
-    static QString frameKey() { return QStringLiteral("WindowFrames/%1").arg(QLatin1String(kFrameAutosaveName)); }
-};
-
-} // namespace
 
 CLogWindow* CLogWindow::sharedLogWindowCtroller()
 {
@@ -81,7 +50,11 @@ TextStyle CLogWindow::defaultStyle()
 QWidget* CLogWindow::window()
 {
     if (!mWindow) {
-        auto* frame = new LogWindowFrame;
+        auto* frame = new QWidget;
+        frame->setObjectName(QStringLiteral("CLogWindow"));
+        frame->setWindowTitle(tr("Log"));
+        frame->resize(600, 400);
+        setFrameAutosaveName(frame, QStringLiteral("LogWindow"));
         mTextView = new QTextEdit(frame);
         mTextView->setObjectName(QStringLiteral("mTextView"));
         mTextView->setDocument(mDocument.get());

@@ -1,3 +1,5 @@
+#include "support/TestSettings.h"
+
 #include "plot/CLogWindow.h"
 #include "plot/RtfReader.h"
 
@@ -5,6 +7,7 @@
 #include <QFile>
 #include <QPdfWriter>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -186,6 +189,22 @@ TEST_F(LogWindowTest, AppendingDoesNotScrollButScrollToEndDoes)
     log.scrollToEnd();
     EXPECT_EQ(bar->value(), bar->maximum());
     log.window()->hide();
+}
+
+TEST_F(LogWindowTest, WindowRemembersItsFrameAndShowsTheLogInCourierNew12)
+{
+    QWidget* window = log.window();
+    EXPECT_EQ(window->objectName(), QStringLiteral("CLogWindow"));
+    EXPECT_EQ(log.textView()->objectName(), QStringLiteral("mTextView"));
+    EXPECT_EQ(log.textView()->currentFont().pointSizeF(), 12.0);
+    EXPECT_TRUE(log.textView()->acceptRichText());
+
+    log.showWindow();
+    window->resize(640, 321);
+    window->hide();
+    EXPECT_TRUE(QSettings().contains(QStringLiteral("WindowFrames/LogWindow")));
+    CLogWindow next;
+    EXPECT_EQ(next.window()->size(), QSize(640, 321));
 }
 
 TEST_F(LogWindowTest, PrintsTheLog)
