@@ -5,6 +5,7 @@
 #include "plot/CGraphCurve.h"
 #include "plot/CGraphPointCurve.h"
 #include "plot/PlotAxis.h"
+#include "plot/PlotViewProvider.h"
 
 #include "platform/UserDefaults.h"
 
@@ -355,6 +356,11 @@ float CPlotView::getYFromPixelValue(float pixel) const
 {
     const float lo = mShowLogY ? mLogYmin : mCurrentMinY;
     return valueOfCoordinate(valueFromView(pixel, {mAy, mBy}, lo), mShowLogY);
+}
+
+PlotViewProvider* CPlotView::getDocument() const
+{
+    return PlotViewProvider::documentOfWindow(window());
 }
 
 void CPlotView::paintEvent(QPaintEvent*)

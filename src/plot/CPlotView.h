@@ -43,6 +43,7 @@ namespace quorvel {
 class CDrawPlotView;
 class CGraphPoint;
 class CPlotFormat;
+class PlotViewProvider;
 
 
 // The commands of the plot views' menus and buttons; a menu item made by
@@ -164,6 +165,9 @@ public:
     void drawView(QPainter& painter);
     virtual void drawRect(ViewCanvas& canvas);
     virtual void drawYLabel(ViewCanvas& canvas, float x, float y);
+
+    // The plot document that the view's window shows; none for a view without one.
+    PlotViewProvider* getDocument() const;
 
     CDrawPlotView* drawPlotView() const { return mDrawPlotView; }
     void setDrawPlotView(CDrawPlotView* frameView) { mDrawPlotView = frameView; }

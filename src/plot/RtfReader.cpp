@@ -113,7 +113,7 @@ private:
         const char c = mSource[mPos];
         if (static_cast<unsigned char>(c) < 0x80) {
             ++mPos;
-            output(QString(QChar(c == '\t' ? '\t' : c)));
+            output(QString(QChar(c)));
             return;
         }
         if (const std::size_t n = utf8SequenceLength(mSource, mPos)) {

@@ -5,6 +5,7 @@
 #include "plot/CGraphPoint.h"
 #include "plot/CGraphPointCurve.h"
 #include "plot/CGraphStringPointCurve.h"
+#include "plot/PlotViewProvider.h"
 
 #include <gtest/gtest.h>
 
@@ -338,4 +339,20 @@ TEST(PlotView, SelectionAccessors)
     EXPECT_EQ(object, point.get());
     view.showSelectionPoint(true);
     EXPECT_TRUE(view.mIsSelectingPointVisible);
+}
+
+TEST(PlotView, FindsTheDocumentOfItsWindow)
+{
+    struct Document : PlotViewProvider {
+        CPlotView* view = nullptr;
+        CPlotView* plotView() const override { return view; }
+    } document;
+    QWidget window;
+    auto* view = new ProbeView(QRect(0, 0, 200, 100), &window);
+    document.view = view;
+    EXPECT_EQ(view->getDocument(), nullptr);
+    PlotViewProvider::setDocumentOfWindow(&window, &document);
+    EXPECT_EQ(view->getDocument(), &document);
+    EXPECT_EQ(ProbeView().getDocument(), nullptr); // no window
+    PlotViewProvider::setDocumentOfWindow(&window, nullptr);
 }
