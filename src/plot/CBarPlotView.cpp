@@ -180,8 +180,9 @@ QByteArray CBarPlotView::pdfData() const
         // 72 dots per inch: one unit of the painter is one point, as in the view.
         QPdfWriter writer(&buffer);
         writer.setResolution(72);
-        writer.setPageLayout(QPageLayout(QPageSize(QSizeF(size()), QPageSize::Point),
-                                         QPageLayout::Portrait, QMarginsF()));
+        // An exact size: a view close to a paper size is not widened to it.
+        const QPageSize page(QSizeF(size()), QPageSize::Point, QString(), QPageSize::ExactMatch);
+        writer.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF()));
         QPainter painter;
         if (!painter.begin(&writer))
             return {};

@@ -458,6 +458,11 @@ TEST(BarPlotView, PdfIsOnePageOfTheViewSize)
     EXPECT_TRUE(pdf.startsWith("%PDF-"));
     EXPECT_TRUE(pdf.contains("/MediaBox [0 0 300.000000 200.000000]"));
     EXPECT_FALSE(view.stepper()->isHidden());
+
+    // A size close to a paper size stays the view's own.
+    view.resize(611, 791);
+    ASSERT_TRUE(view.writePdf(path));
+    EXPECT_TRUE(readFile(path).contains("/MediaBox [0 0 611.000000 791.000000]"));
 }
 
 TEST(BarPlotView, ExportsAskForAFileOfTheirType)
