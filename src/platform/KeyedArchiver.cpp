@@ -41,7 +41,10 @@ struct KeyedArchiver::Impl
     QHash<QString, quint64> uidByClass;
     QSet<const void*> containersInProgress;
     std::vector<Value> retained;  // keeps identities unique until the end
-    std::vector<std::pair<plist_t, const void*>> conditionalRefs;
+
+    // A conditional reference to what has not been written yet: resolved at
+    // the end, unless the same key of the same dictionary is written again.
+    std::map<std::pair<plist_t, QByteArray>, const void*> pendingRefs;  // (dict, key) -> identity
 
     Impl() { objects.push_back(plist_new_string("$null")); }
 
@@ -62,10 +65,14 @@ struct KeyedArchiver::Impl
 
     bool writable() const { return !finished && error.isEmpty(); }
 
-    void set(const QString& key, plist_t node)
+    void set(plist_t dict, const QString& key, plist_t node)
     {
-        plist_dict_set_item(current, ArchiveFormat::escapedKey(key).toUtf8().constData(), node);
+        const QByteArray name = ArchiveFormat::escapedKey(key).toUtf8();
+        pendingRefs.erase({dict, name});
+        plist_dict_set_item(dict, name.constData(), node);
     }
+
+    void set(const QString& key, plist_t node) { set(current, key, node); }
 
     quint64 append(plist_t node)
     {
@@ -253,8 +260,8 @@ struct KeyedArchiver::Impl
         finished = true;
         if (!error.isEmpty())
             return {};
-        for (auto& [node, identity] : conditionalRefs)
-            plist_set_uid_val(node, uidByIdentity.value(identity, 0));
+        for (const auto& [place, identity] : pendingRefs)
+            plist_set_uid_val(plist_dict_get_item(place.first, place.second.constData()), uidByIdentity.value(identity, 0));
         plist_t root = plist_new_dict();
         plist_dict_set_item(root, "$version", plist_new_uint(ArchiveFormat::version));
         plist_dict_set_item(root, "$archiver", plist_new_string(ArchiveFormat::archiverName));
@@ -293,7 +300,7 @@ void KeyedArchiver::encodeObject(const Value& value, const QString& key)
     plist_t current = d->current;  // encodeRef may write nested objects
     const quint64 uid = d->encodeRef(value, *this);
     if (d->writable())
-        plist_dict_set_item(current, ArchiveFormat::escapedKey(key).toUtf8().constData(), plist_new_uid(uid));
+        d->set(current, key, plist_new_uid(uid));
 }
 
 void KeyedArchiver::encodeConditionalObject(const Value& value, const QString& key)
@@ -305,11 +312,10 @@ void KeyedArchiver::encodeConditionalObject(const Value& value, const QString& k
         encodeObject(value, key);
         return;
     }
-    plist_t ref = plist_new_uid(d->uidByIdentity.value(identity, 0));
-    d->set(key, ref);
+    d->set(key, plist_new_uid(d->uidByIdentity.value(identity, 0)));
     if (!d->uidByIdentity.contains(identity)) {
         d->retained.push_back(value);
-        d->conditionalRefs.emplace_back(ref, identity);
+        d->pendingRefs[{d->current, ArchiveFormat::escapedKey(key).toUtf8()}] = identity;
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <plist/plist.h>
 
 #include <cmath>
 
@@ -234,6 +235,57 @@ TEST(KeyedArchive, ObjectGraphWithBackReferencesSistersAndConditionalObjects)
     EXPECT_EQ(decodedTrap->sister.lock(), nullptr) << "a conditional object never stored reads as none";
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(decoded->isochors.at(i).toObject<TestIsochor>()->phaseDiagram.lock(), decoded);
+}
+
+namespace {
+
+// An object that writes a key twice: the second value is the one kept, even
+// when the first was a conditional reference still waiting for its object.
+struct Rewriter : ArchivableObject
+{
+    std::shared_ptr<TestIsochor> first;
+    std::shared_ptr<TestIsochor> second;
+    void encodeWithCoder(KeyedArchiver& coder) const override
+    {
+        coder.encodeConditionalObject(first, "sister");
+        coder.encodeInt32(5, "sister");
+        coder.encodeConditionalObject(first, "owner");
+        coder.encodeConditionalObject(second, "owner");
+    }
+};
+
+}  // namespace
+
+TEST(KeyedArchive, AKeyWrittenAgainReplacesAConditionalReference)
+{
+    registerTestClasses();
+    registerArchivableClass<Rewriter>("CRewriter");
+    auto rewriter = std::make_shared<Rewriter>();
+    rewriter->first = std::make_shared<TestIsochor>();
+    rewriter->second = std::make_shared<TestIsochor>();
+    rewriter->second->Th = 7.5;
+
+    QString error;
+    const QByteArray bytes = KeyedArchiver::archivedDataWithRootKeys(
+        {{"rewriter", rewriter}, {"first", rewriter->first}, {"second", rewriter->second}}, &error);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+
+    // Read back by hand: Rewriter has no decoder of its own.
+    plist_t root = nullptr;
+    plist_from_bin(bytes.constData(), uint32_t(bytes.size()), &root);
+    plist_t objects = plist_dict_get_item(root, "$objects");
+    auto deref = [&](plist_t uidNode) {
+        uint64_t uid = 0;
+        plist_get_uid_val(uidNode, &uid);
+        return plist_array_get_item(objects, uint32_t(uid));
+    };
+    plist_t top = plist_dict_get_item(root, "$top");
+    plist_t written = deref(plist_dict_get_item(top, "rewriter"));
+    uint64_t sister = 0;
+    plist_get_uint_val(plist_dict_get_item(written, "sister"), &sister);
+    EXPECT_EQ(sister, 5u);
+    EXPECT_EQ(deref(plist_dict_get_item(written, "owner")), deref(plist_dict_get_item(top, "second")));
+    plist_free(root);
 }
 
 TEST(KeyedArchive, DocumentFilesKeepRootKeysAndReportMissingOnes)
