@@ -49,8 +49,13 @@ void UndoManager::endUndoGrouping()
 {
     if (mLevel == 0)
         return;
-    if (--mLevel > 0)
+    if (--mLevel > 0) {
+        // Back to the user action's own group after an explicit group that
+        // outlasted the event-loop pass: it closes at the end of this pass.
+        if (mLevel == 1 && mEventGroupOpen)
+            QMetaObject::invokeMethod(this, &UndoManager::closeEventGroup, Qt::QueuedConnection);
         return;
+    }
     mEventGroupOpen = false;
     Group group = std::move(mOpenGroup);
     mOpenGroup = Group{};

@@ -90,6 +90,23 @@ TEST(UndoManager, OneUserActionIsOneGroupReplayedLastRegisteredFirst)
     undo.undo();
     EXPECT_EQ(log, QStringList({"d", "c", "b", "a"}));
 
+    // An explicit group still open when the pass ends (a modal panel runs the
+    // event loop): the user action's group closes at the end of the pass the
+    // explicit group ends in, not with the next user action.
+    log.clear();
+    step("e");
+    undo.beginUndoGrouping();
+    endOfUserAction();
+    step("f");
+    undo.endUndoGrouping();
+    endOfUserAction();
+    step("g");
+    endOfUserAction();
+    undo.undo();
+    EXPECT_EQ(log, QStringList({"g"}));
+    undo.undo();
+    EXPECT_EQ(log, QStringList({"g", "f", "e"}));
+
     // Explicit groups without the event loop.
     UndoManager manual;
     manual.setGroupsByEvent(false);
