@@ -8,8 +8,12 @@ set -eu
 seconds=${1:-60}
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${2:-$source_dir/../build-fuzz}
-clang_c=$(command -v clang-14 || command -v clang)
-clang_cxx=$(command -v clang++-14 || command -v clang++)
+clang_c=$(command -v clang-14 || command -v clang || true)
+clang_cxx=$(command -v clang++-14 || command -v clang++ || true)
+if [ -z "$clang_c" ] || [ -z "$clang_cxx" ]; then
+  echo "fuzz_unarchiver.sh: the fuzzer needs clang and clang++ (libFuzzer); none was found." >&2
+  exit 1
+fi
 
 cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER="$clang_c" -DCMAKE_CXX_COMPILER="$clang_cxx" -DQUORVEL_BUILD_BENCHMARKS=OFF >/dev/null
