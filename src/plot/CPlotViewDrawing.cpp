@@ -4,7 +4,6 @@
 #include "plot/CPlotView.h"
 
 #include "plot/PlotAxis.h"
-#include "plot/StringFormat.h"
 
 #include <cmath>
 
@@ -63,9 +62,7 @@ CPlotView::AxisTicks CPlotView::axisTicks(bool logarithmic, float currentMin, fl
 
 QString CPlotView::tickLabel(const AxisTicks& axis, float value)
 {
-    if (axis.logarithmic)
-        return formatString("%g", std::pow(10.0, static_cast<double>(value)));
-    return formatString("%.*f", axis.digits, static_cast<double>(value));
+    return QString::fromStdString(tickLabelText(value, axis.logarithmic, axis.digits));
 }
 
 void CPlotView::drawRect(ViewCanvas& canvas)

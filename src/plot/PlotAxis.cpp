@@ -1,6 +1,8 @@
 #include "plot/PlotAxis.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <limits>
 
@@ -87,6 +89,26 @@ std::optional<float> labelStep(float step, float a, float room)
     while (a * step < room && std::isfinite(step))
         step *= 2.0f;
     return step;
+}
+
+namespace {
+template <class... Args>
+std::string printed(const char* format, Args... args)
+{
+    std::string text(static_cast<std::size_t>(std::max(0, std::snprintf(nullptr, 0, format, args...))), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, args...);
+    return text;
+}
+} // namespace
+
+std::string tickLabelText(float value, bool logarithmic, int digits)
+{
+    if (logarithmic)
+        return printed("%g", std::pow(10.0, static_cast<double>(value)));
+    std::string label = printed("%.*f", digits, static_cast<double>(value));
+    if (label.starts_with('-') && label.find_first_not_of("0.", 1) == std::string::npos)
+        label.erase(0, 1); // "-0.000"
+    return label;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 // labels and the widening of default ranges. Every loop here ends, whatever the input.
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace quorvel {
@@ -45,6 +46,11 @@ std::vector<float> tickValues(float first, float step, float hi);
 // The tick step doubled while ticks that far apart are closer than `room` view units
 // (a * step < room). None when the axis has no positive scale.
 std::optional<float> labelStep(float step, float a, float room);
+
+// The text of a tick label: on a linear axis the value with `digits` decimals ("%.*f"),
+// on a logarithmic axis 10 to the power of the value ("%g": 0.1, 1, 1000, 1e+06). A value
+// summed to just below zero is labelled as zero, without a minus sign.
+std::string tickLabelText(float value, bool logarithmic, int digits);
 
 // Default-range widening of adjustXYRange: the lower bound a whole step below
 // trunc(value) div trunc(step), the upper bound a step above. A step whose integer part

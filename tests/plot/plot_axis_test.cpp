@@ -133,6 +133,36 @@ TEST(PlotAxis, CoefficientsMapTheRangeOntoThePlotArea)
     EXPECT_EQ(valueFromView(100, flat, 0), 0.0f);
 }
 
+TEST(PlotAxis, TickLabels)
+{
+    struct Case {
+        float value;
+        bool logarithmic;
+        int digits;
+        const char* text;
+    };
+    float nearZero = -1.0f; // -1 to 1 in steps of 0.2 passes zero at -2.98e-08
+    for (int i = 0; i < 5; ++i)
+        nearZero += 0.2f;
+    ASSERT_LT(nearZero, 0.0f);
+    const Case cases[] = {
+        {0, false, 3, "0.000"},
+        {1.2f, false, 1, "1.2"},
+        {-1.25f, false, 0, "-1"},
+        {nearZero, false, 3, "0.000"},
+        {-0.4f, false, 0, "0"},
+        {-0.0f, false, 2, "0.00"},
+        {-0.004f, false, 3, "-0.004"},
+        {-1, true, 3, "0.1"},
+        {0, true, 3, "1"},
+        {3, true, 3, "1000"},
+        {6, true, 0, "1e+06"},
+        {-3, true, 3, "0.001"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(tickLabelText(c.value, c.logarithmic, c.digits), c.text) << c.value;
+}
+
 TEST(PlotAxis, DefaultRangesWidenToWholeSteps)
 {
     struct Case {
