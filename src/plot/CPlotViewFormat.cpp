@@ -3,7 +3,6 @@
 #include "plot/CPlotView.h"
 
 #include <QFontDatabase>
-#include <QFontInfo>
 
 namespace quorvel {
 

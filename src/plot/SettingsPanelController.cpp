@@ -72,6 +72,7 @@ QWidget* SettingsPanelController::window()
     mOKButton->setObjectName(QStringLiteral("mOKButton"));
     mOKButton->setDefault(true);
     auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(0, 8, 0, 0); // apart from the settings above
     buttons->addStretch();
     buttons->addWidget(mCancelButton);
     buttons->addWidget(mOKButton);

@@ -1,5 +1,6 @@
 // The shared axis-range panel: the increment table, stepping, typing, Cancel, the
 // default and maximum buttons, refused input, and following the main window.
+#include "support/PanelLayout.h"
 #include "support/ProbeView.h"
 #include "support/TestSettings.h"
 
@@ -10,6 +11,8 @@
 #include "platform/AlertService.h"
 #include "platform/MainWindowTracker.h"
 
+#include <QDir>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -17,6 +20,7 @@
 
 using namespace quorvel;
 using quorvel::test::ProbeView;
+using quorvel::test::expectTidyLayout;
 
 namespace {
 
@@ -207,4 +211,13 @@ TEST_F(AxisPanel, ItFollowsTheMainWindowsPlotDocument)
     EXPECT_TRUE(panel->okButton()->isEnabled());
     tracker.windowWillClose(&plotWindow);
     EXPECT_EQ(panel->plotView(), nullptr);
+}
+
+// Written beside the test as a PNG image, to be looked at.
+TEST_F(AxisPanel, ThePanelIsLaidOutTidily)
+{
+    view.onShowAxisRangePanel();
+    expectTidyLayout(panel->window());
+    EXPECT_TRUE(panel->window()->grab().toImage().save(QDir::current().filePath(QStringLiteral("axis_range_panel.png"))));
+    panel->window()->hide();
 }

@@ -136,6 +136,7 @@ TEST(DrawPlotView, RendersThePlotWithItsToolRow)
     }
     plot.view->setLegendPosition(6.2f, 8.f);
     plot.view->setLabels(QStringLiteral("T (\u00B0C)"), QStringLiteral("P (bar)"));
+    plot.view->setTicksNumber(6, 6); // ticks inside the frame, for the grid to show
     plot.frame->gridButton()->click();
     plot.drag(plot.widgetAt(1, 60), {}, plot.widgetAt(3.5f, 85)); // a zoom rectangle
     plot.click(plot.widgetAt(5, 10 + 80 * std::sin(0.75f)));   // on the liquid curve

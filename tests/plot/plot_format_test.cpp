@@ -16,6 +16,7 @@
 
 #include <cmath>
 #include <limits>
+#include <map>
 
 using namespace quorvel;
 using quorvel::test::ProbeView;
@@ -44,6 +45,36 @@ public:
         coder.encodeObject(text, QStringLiteral("legend"));
     }
 };
+
+// Reads an archived object back key by key, whatever class wrote it: what each of the
+// keys asked for holds, and which of them the archive lacks.
+class KeyedValues : public ArchivableObject {
+public:
+    static inline QStringList keys;
+    std::map<QString, Value> values;
+    QStringList missing;
+    void initWithCoder(KeyedUnarchiver& coder) override
+    {
+        for (const QString& key : keys) {
+            if (!coder.containsValueForKey(key))
+                missing << key;
+            values[key] = coder.decodeObject(key);
+        }
+    }
+};
+
+// The archive of `object` read back by `keys` in place of the class `T` named `className`.
+template <class T>
+std::shared_ptr<KeyedValues> readByKeys(const std::shared_ptr<T>& object, const QString& className,
+                                        const QStringList& keys)
+{
+    const QByteArray data = KeyedArchiver::archivedData(Value(object));
+    KeyedValues::keys = keys;
+    registerArchivableClass<KeyedValues>(className);
+    auto read = KeyedUnarchiver::unarchivedObject(data).toObject<KeyedValues>();
+    registerArchivableClass<T>(className);
+    return read;
+}
 
 QStringList classNamesIn(const QByteArray& archive)
 {
@@ -106,6 +137,69 @@ TEST(PlotFormat, EveryFieldRoundTripsUnderTheClassNames)
     EXPECT_EQ(read->labelsFormat()->style(), 3);
     EXPECT_EQ(read->ticksFormat()->style(), 0x10);
     EXPECT_NE(read->labelsFormat(), read->ticksFormat());
+}
+
+TEST(PlotFormat, EachFieldIsArchivedUnderItsOwnKey)
+{
+    // Distinct values show a key that holds another field's value, which a round trip
+    // through the same class cannot.
+    auto format = std::make_shared<CPlotFormat>();
+    format->setMinX(1);
+    format->setMaxX(2);
+    format->setMinY(3);
+    format->setMaxY(4);
+    format->setCurrentMinX(5);
+    format->setCurrentMaxX(6);
+    format->setCurrentMinY(7);
+    format->setCurrentMaxY(8);
+    format->setLegendX(9);
+    format->setLegendY(10);
+    format->legendFormat()->setFontName(QStringLiteral("Legend"));
+    format->labelsFormat()->setFontName(QStringLiteral("Labels"));
+    format->ticksFormat()->setFontName(QStringLiteral("Ticks"));
+    const QStringList rangeKeys{"minX", "maxX", "minY", "maxY", "currentMinX", "currentMaxX",
+                                "currentMinY", "currentMaxY", "legendX", "legendY"};
+    const auto plot = readByKeys(format, QStringLiteral("CPlotFormat"), rangeKeys + QStringList{"legend", "labels", "ticks"});
+    ASSERT_TRUE(plot);
+    EXPECT_EQ(plot->missing, QStringList());
+    for (int i = 0; i < rangeKeys.size(); ++i)
+        EXPECT_EQ(plot->values[rangeKeys[i]].toFloat(), float(i + 1)) << rangeKeys[i].toStdString();
+    for (const char* key : {"legend", "labels", "ticks"}) {
+        const auto text = plot->values[QLatin1String(key)].toObject<CTextFormat>();
+        ASSERT_TRUE(text) << key;
+        EXPECT_EQ(text->fontName().toLower(), QLatin1String(key));
+    }
+
+    auto text = std::make_shared<CTextFormat>();
+    text->setFontName(QStringLiteral("Times"));
+    text->setSize(14);
+    text->setStyle(2);
+    const auto textKeys = readByKeys(text, QStringLiteral("CTextFormat"), {"size", "fontName", "style"});
+    ASSERT_TRUE(textKeys);
+    EXPECT_EQ(textKeys->missing, QStringList());
+    EXPECT_EQ(textKeys->values["size"].toInt(), 14);
+    EXPECT_EQ(textKeys->values["fontName"].toString(), QStringLiteral("Times"));
+    EXPECT_EQ(textKeys->values["style"].toInt(), 2);
+
+    auto curve = std::make_shared<CCurveFormat>();
+    curve->setSize(4);
+    curve->setColor(Color::blue());
+    const auto curveKeys = readByKeys(curve, QStringLiteral("CCurveFormat"), {"size", "color"});
+    ASSERT_TRUE(curveKeys);
+    EXPECT_EQ(curveKeys->missing, QStringList());
+    EXPECT_EQ(curveKeys->values["size"].toInt(), 4);
+    EXPECT_EQ(curveKeys->values["color"].toColor(), Color::blue());
+
+    auto point = std::make_shared<CPointFormat>();
+    point->setSize(5);
+    point->setSelector(9);
+    point->setColor(Color::green());
+    const auto pointKeys = readByKeys(point, QStringLiteral("CPointFormat"), {"size", "color", "selector"});
+    ASSERT_TRUE(pointKeys);
+    EXPECT_EQ(pointKeys->missing, QStringList());
+    EXPECT_EQ(pointKeys->values["size"].toInt(), 5);
+    EXPECT_EQ(pointKeys->values["color"].toColor(), Color::green());
+    EXPECT_EQ(pointKeys->values["selector"].toInt(), 9);
 }
 
 TEST(PlotFormat, CurveAndPointFormatsRoundTripAndCopy)

@@ -22,6 +22,7 @@
 
 using namespace quorvel;
 using quorvel::test::InteractivePlot;
+using quorvel::test::ProbeView;
 
 namespace {
 
@@ -283,14 +284,69 @@ TEST(PlotContextMenu, TheMenuDependsOnWhatWasClicked)
     EXPECT_EQ(plot.view->menuForEvent(legend.center()), nullptr);
     EXPECT_EQ(plot.view->selectedObject(), plot.view->mLegend());
 
-    const QStringList plotItems{"Zoom in", "Zoom out", "Set Axis ranges...", "Axis ranges by default...",
-                                "Axis label font...", "Axis graduation font...", "Logarithmic X axis",
-                                "Logarithmic Y axis", "", "Save as PDF...", "", "Open in a new window..."};
-    QStringList titles;
-    for (const QAction* item : plot.view->plotMenu()->actions())
-        titles << item->text();
-    EXPECT_EQ(titles, plotItems);
-    EXPECT_EQ(plot.view->fontsMenu()->title(), QStringLiteral("Texts"));
+}
+
+TEST(PlotContextMenu, TheFourMenusHoldTheirItemsInOrder)
+{
+    ProbeView view;
+    struct MenuCase {
+        QMenu* menu;
+        const char* title;
+        QStringList items; // "" for a separator
+    };
+    const MenuCase menus[] = {
+        {view.plotMenu(), "Plot",
+         {"Zoom in", "Zoom out", "Set Axis ranges...", "Axis ranges by default...", "Axis label font...",
+          "Axis graduation font...", "Logarithmic X axis", "Logarithmic Y axis", "", "Save as PDF...", "",
+          "Open in a new window..."}},
+        {view.curvesMenu(), "Curves",
+         {"Normal thickness", "Double thickness", "Triple thickness", "", "Color...", "", "Settings panel...", "",
+          "Save to file..."}},
+        {view.pointsMenu(), "Points", {"Increase size", "Decrease size", "", "Color...", "", "Settings panel..."}},
+        {view.fontsMenu(), "Texts", {"Font"}},
+    };
+    for (const MenuCase& c : menus) {
+        ASSERT_NE(c.menu, nullptr) << c.title;
+        EXPECT_EQ(c.menu->title(), QLatin1String(c.title));
+        QStringList titles;
+        for (const QAction* item : c.menu->actions()) {
+            titles << (item->isSeparator() ? QString() : item->text());
+            EXPECT_TRUE(item->shortcut().isEmpty()) << item->text().toStdString();
+        }
+        EXPECT_EQ(titles, c.items) << c.title;
+    }
+}
+
+TEST(PlotContextMenu, CurveAndPointItemsActOnTheClickedObject)
+{
+    InteractivePlot plot;
+    auto curve = horizontalCurve(QStringLiteral("Curve"), 50);
+    auto point = CGraphPoint::newGraphPoint(5.0f, 20.0f);
+    plot.view->addGraphObject(curve);
+    plot.view->addGraphObject(point);
+    plot.redraw();
+    auto item = [](QMenu* menu, const QString& title) {
+        for (QAction* action : menu->actions())
+            if (action->text() == title)
+                return action;
+        return static_cast<QAction*>(nullptr);
+    };
+
+    QMenu* curves = plot.view->menuForEvent(plot.viewAt(plot.widgetAt(5, 50)));
+    ASSERT_EQ(curves, plot.view->curvesMenu());
+    item(curves, QStringLiteral("Triple thickness"))->trigger();
+    EXPECT_EQ(curve->getToolSizeFactor(), 3.f);
+    EXPECT_EQ(plot.view->undoManager()->undoActionName(), QStringLiteral("Change Of Line Thickness"));
+
+    const float factor = point->getToolSizeFactor();
+    QMenu* points = plot.view->menuForEvent(plot.viewAt(plot.widgetAt(5, 20)));
+    ASSERT_EQ(points, plot.view->pointsMenu());
+    item(points, QStringLiteral("Increase size"))->trigger();
+    EXPECT_EQ(point->getToolSizeFactor(), factor + 1);
+    EXPECT_EQ(plot.view->undoManager()->undoActionName(), QStringLiteral("Increase Of Marker Size"));
+    item(points, QStringLiteral("Decrease size"))->trigger();
+    EXPECT_EQ(point->getToolSizeFactor(), factor);
+    EXPECT_EQ(plot.view->undoManager()->undoActionName(), QStringLiteral("Decrease Of Marker Size"));
 }
 
 TEST(PlotContextMenu, ARightClickShowsTheValidatedMenuAndRunsTheChosenItem)

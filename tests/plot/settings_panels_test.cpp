@@ -1,5 +1,6 @@
 // The curve and marker settings panels: what they show, what each control changes,
 // what OK keeps and what Cancel (or the close box) puts back.
+#include "support/PanelLayout.h"
 #include "support/ProbeView.h"
 #include "support/TestSettings.h"
 
@@ -13,6 +14,8 @@
 
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDir>
+#include <QImage>
 #include <QPushButton>
 #include <QSettings>
 #include <QTimer>
@@ -21,6 +24,7 @@
 
 using namespace quorvel;
 using quorvel::test::ProbeView;
+using quorvel::test::expectTidyLayout;
 
 namespace {
 
@@ -174,4 +178,24 @@ TEST_F(SettingsPanels, MarkerPanelKeepsItsSizeSelectionForAnUnlistedFactor)
     choose(panel->sizeMenu(), 9);
     panel->okButton()->click();
     EXPECT_EQ(point->getToolSizeFactor(), 10.f);
+}
+
+// Written beside the test as PNG images, to be looked at.
+TEST_F(SettingsPanels, BothPanelsAreLaidOutTidily)
+{
+    CCurveSettingsWindow* curvePanel = CCurveSettingsWindow::sharedCurvesSettingsCtroller();
+    curvePanel->showWindow();
+    curvePanel->setPlotView(&view);
+    curvePanel->setGraphCurve(curve.get());
+    CPointSettingsWindow* pointPanel = CPointSettingsWindow::sharedPointsSettingsCtroller();
+    pointPanel->showWindow();
+    pointPanel->setPlotView(&view);
+    pointPanel->setGraphObject(point.get());
+    for (auto [window, file] : {std::pair{curvePanel->window(), "curve_settings_panel.png"},
+                                std::pair{pointPanel->window(), "point_settings_panel.png"}}) {
+        SCOPED_TRACE(file);
+        expectTidyLayout(window);
+        EXPECT_TRUE(window->grab().toImage().save(QDir::current().filePath(QLatin1String(file))));
+        window->hide();
+    }
 }
