@@ -398,7 +398,26 @@ void expectReadablePdf(const QByteArray& pdf, int width, int height)
     const QRegularExpression startxref(QStringLiteral("startxref\\s+(\\d+)\\s+%%EOF\\s*$"));
     const auto match = startxref.match(QString::fromLatin1(pdf));
     ASSERT_TRUE(match.hasMatch());
-    EXPECT_EQ(pdf.mid(match.captured(1).toInt(), 4), QByteArray("xref"));
+    const int xref = match.captured(1).toInt();
+    EXPECT_EQ(pdf.mid(xref, 4), QByteArray("xref"));
+    // Every object in use starts where the cross-reference table says.
+    const QRegularExpression section(QStringLiteral("^xref\\s+(\\d+)\\s+(\\d+)\\s+"));
+    const auto header = section.match(QString::fromLatin1(pdf.mid(xref, 40)));
+    ASSERT_TRUE(header.hasMatch());
+    const int first = header.captured(1).toInt();
+    const int count = header.captured(2).toInt();
+    EXPECT_GT(count, 3);
+    const QList<QByteArray> entries = pdf.mid(xref + header.capturedLength(), count * 20).split('\n');
+    int inUse = 0;
+    for (int i = 0; i < count && i < entries.size(); ++i) {
+        const QList<QByteArray> fields = entries[i].trimmed().split(' ');
+        if (fields.size() != 3 || fields[2] != "n")
+            continue;
+        ++inUse;
+        const QByteArray object = QByteArray::number(first + i) + " " + QByteArray::number(fields[1].toInt()) + " obj";
+        EXPECT_EQ(pdf.mid(fields[0].toInt(), object.size()), object);
+    }
+    EXPECT_EQ(inUse, count - 1); // all but the head of the free list
     EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "), 1);
     const QRegularExpression mediaBox(QStringLiteral("/MediaBox \\[\\s*0\\s+0\\s+([\\d.]+)\\s+([\\d.]+)\\s*\\]"));
     const auto box = mediaBox.match(QString::fromLatin1(pdf));
