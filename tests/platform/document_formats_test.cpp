@@ -394,7 +394,7 @@ private:
             keys.removeAll(key);
         bool ok = check(keys == b.keys(), path + ": other keys");
         for (const QString& key : keys)
-            ok = ok && same(a.value(key), b.value(key), path + "." + key);
+            ok = same(a.value(key), b.value(key), path + "." + key) && ok;
         return ok;
     }
 
