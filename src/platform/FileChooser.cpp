@@ -64,16 +64,16 @@ QString PresetFileChooser::next()
     return mPaths.isEmpty() ? QString() : mPaths.takeFirst();
 }
 
-QString PresetFileChooser::chooseFileToOpen(const QString& title, const QStringList& extensions, QWidget*)
+QString PresetFileChooser::chooseFileToOpen(const QString& title, const QStringList& extensions, QWidget* parent)
 {
-    mRequests.append(Request{false, title, QString(), extensions});
+    mRequests.append(Request{false, title, QString(), extensions, parent});
     return next();
 }
 
 QString PresetFileChooser::chooseFileToSave(const QString& title, const QString& proposedName,
-                                            const QStringList& extensions, QWidget*)
+                                            const QStringList& extensions, QWidget* parent)
 {
-    mRequests.append(Request{true, title, proposedName, extensions});
+    mRequests.append(Request{true, title, proposedName, extensions, parent});
     return next();
 }
 

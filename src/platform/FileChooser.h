@@ -45,6 +45,7 @@ public:
         QString title;
         QString proposedName;
         QStringList extensions;
+        QWidget* parent = nullptr;
     };
 
     PresetFileChooser();

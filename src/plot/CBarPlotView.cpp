@@ -6,13 +6,9 @@
 #include "platform/AlertService.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 
 #include <array>
 #include <charconv>
@@ -173,22 +169,7 @@ void CBarPlotView::paintEvent(QPaintEvent*)
 
 QByteArray CBarPlotView::pdfData() const
 {
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        // 72 dots per inch: one unit of the painter is one point, as in the view.
-        QPdfWriter writer(&buffer);
-        writer.setResolution(72);
-        // An exact size: a view close to a paper size is not widened to it.
-        const QPageSize page(QSizeF(size()), QPageSize::Point, QString(), QPageSize::ExactMatch);
-        writer.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF()));
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return {};
-        drawChart(painter, size());
-    }
-    return data;
+    return pdfOfSize(QSizeF(size()), [this](QPainter& painter) { drawChart(painter, size()); });
 }
 
 QByteArray CBarPlotView::igorText() const
@@ -224,14 +205,14 @@ bool CBarPlotView::writeIgorText(const QString& path)
 
 void CBarPlotView::onPrintPlot()
 {
-    if (const auto path = chooseExportFile(QStringLiteral("plot.pdf"), QStringLiteral("pdf")))
+    if (const auto path = chooseExportFile(QStringLiteral("plot.pdf"), QStringLiteral("pdf"), this))
         writePdf(*path);
 }
 
 void CBarPlotView::onExportToIgor()
 {
     const QString proposed = QStringLiteral("data%1.itx").arg(mIgorIndex);
-    if (const auto path = chooseExportFile(proposed, QStringLiteral("itx")))
+    if (const auto path = chooseExportFile(proposed, QStringLiteral("itx"), this))
         writeIgorText(*path);
 }
 

@@ -189,9 +189,9 @@ bool CGraphCurve::writeCurveData(const QString& path) const
     return writeExportFile(path, exportText());
 }
 
-bool CGraphCurve::exportCurveData()
+bool CGraphCurve::exportCurveData(QWidget* parent)
 {
-    const std::optional<QString> path = chooseExportFile(QStringLiteral("data.txt"), QStringLiteral("txt"));
+    const std::optional<QString> path = chooseExportFile(QStringLiteral("data.txt"), QStringLiteral("txt"), parent);
     if (!path)
         return false;
     return writeCurveData(*path);

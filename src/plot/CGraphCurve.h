@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+class QWidget;
+
 namespace quorvel {
 
 struct PlotPoint {
@@ -50,9 +52,9 @@ public:
     bool isHit(QPointF point) const override;
     std::shared_ptr<CGraphObject> copy() const override;
 
-    // Asks for a file through the platform's chooser (proposed name "data.txt") and
-    // writes the points; returns whether a file was written.
-    bool exportCurveData();
+    // Asks for a file through the platform's chooser over `parent` (proposed name
+    // "data.txt") and writes the points; returns whether a file was written.
+    bool exportCurveData(QWidget* parent = nullptr);
     // The text of the export: "%18e\t%18e\r\n" per point, "\r\n" per flagged point.
     QByteArray exportText() const;
     // Writes the export to `path`; on failure reports it and leaves no partial file.

@@ -18,12 +18,9 @@
 
 #include "platform/AlertService.h"
 
-#include <QBuffer>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -529,34 +526,21 @@ void CPlotView::onPointsSettingsPanel(QObject* sender)
 void CPlotView::onExportCurveData(QObject*)
 {
     if (auto* curve = dynamic_cast<CGraphCurve*>(mSelectedObject))
-        curve->exportCurveData();
+        curve->exportCurveData(this);
 }
 
 QByteArray CPlotView::pdfData()
 {
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setCreator(QStringLiteral("Quorvel"));
-        writer.setResolution(72); // one device unit per point, as the view measures
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setPageSize(QPageSize(QSizeF(width(), height()), QPageSize::Point, QString(), QPageSize::ExactMatch));
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return {};
+    return pdfOfSize(QSizeF(width(), height()), [this](QPainter& painter) {
         mIsPrinting = true; // no selection cross in the export
         drawView(painter);
         mIsPrinting = false;
-        painter.end();
-    }
-    return data;
+    });
 }
 
 bool CPlotView::onPrintPlot(QObject*)
 {
-    const std::optional<QString> path = chooseExportFile(QStringLiteral("plot.pdf"), QStringLiteral("pdf"));
+    const std::optional<QString> path = chooseExportFile(QStringLiteral("plot.pdf"), QStringLiteral("pdf"), this);
     if (!path)
         return false;
     const QByteArray pdf = pdfData();

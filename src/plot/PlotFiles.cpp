@@ -3,17 +3,43 @@
 #include "platform/AlertService.h"
 #include "platform/FileChooser.h"
 
+#include <QBuffer>
 #include <QObject>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QSaveFile>
 
 namespace quorvel {
 
-std::optional<QString> chooseExportFile(const QString& proposedName, const QString& fileType)
+std::optional<QString> chooseExportFile(const QString& proposedName, const QString& fileType, QWidget* parent)
 {
-    const QString path = FileChooser::current().chooseFileToSave(QString(), proposedName, {fileType});
+    const QString path = FileChooser::current().chooseFileToSave(QString(), proposedName, {fileType}, parent);
     if (path.isEmpty())
         return std::nullopt;
     return path;
+}
+
+QByteArray pdfOfSize(const QSizeF& pointSize, const std::function<void(QPainter&)>& paint)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setCreator(QStringLiteral("Quorvel"));
+        writer.setResolution(72); // one painter unit per point, as the views measure
+        // An exact size: a view close to a paper size is not widened to it.
+        const QPageSize page(pointSize, QPageSize::Point, QString(), QPageSize::ExactMatch);
+        writer.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF()));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return {};
+        paint(painter);
+        painter.end();
+    }
+    return data;
 }
 
 bool writeExportFile(const QString& path, const QByteArray& contents)

@@ -483,6 +483,7 @@ TEST(BarPlotView, ExportsAskForAFileOfTheirType)
     EXPECT_TRUE(chooser.requests()[0].save);
     EXPECT_EQ(chooser.requests()[0].proposedName, "plot.pdf");
     EXPECT_EQ(chooser.requests()[0].extensions, QStringList{"pdf"});
+    EXPECT_EQ(chooser.requests()[0].parent, &view);
     EXPECT_TRUE(readFile(dir.filePath("chart.pdf")).startsWith("%PDF-"));
 
     // A cancelled Igor export does not advance the wave number.
@@ -494,6 +495,7 @@ TEST(BarPlotView, ExportsAskForAFileOfTheirType)
     for (qsizetype k = 2; k < chooser.requests().size(); ++k) {
         proposed << chooser.requests()[k].proposedName;
         EXPECT_EQ(chooser.requests()[k].extensions, QStringList{"itx"});
+        EXPECT_EQ(chooser.requests()[k].parent, &view);
     }
     EXPECT_EQ(proposed, (QStringList{"data0.itx", "data1.itx", "data1.itx", "data2.itx"}));
     EXPECT_TRUE(readFile(dir.filePath("a.itx")).startsWith("IGOR\nWAVES v0\n"));

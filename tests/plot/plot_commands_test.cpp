@@ -439,6 +439,7 @@ TEST(PlotPdf, SavedAsAOnePagePdfOfTheViewsSize)
     ASSERT_EQ(chooser.requests().size(), 1);
     EXPECT_EQ(chooser.requests()[0].proposedName, QStringLiteral("plot.pdf"));
     EXPECT_EQ(chooser.requests()[0].extensions, QStringList{"pdf"});
+    EXPECT_EQ(chooser.requests()[0].parent, &f.view);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     expectReadablePdf(file.readAll(), 500, 400);
@@ -517,6 +518,17 @@ TEST(PlotCommands, AViewGoingAwayLeavesNothingInItsDocumentsUndoManager)
     }
     EXPECT_FALSE(documentUndo.canUndo());
     documentUndo.undo();
+}
+
+TEST(PlotCommands, CurveDataExportAsksOverTheView)
+{
+    CommandFixture f;
+    PresetFileChooser chooser; // nothing queued: the panel is cancelled
+    f.view.setSelectedObject(f.curve.get());
+    f.view.onExportCurveData();
+    ASSERT_EQ(chooser.requests().size(), 1);
+    EXPECT_EQ(chooser.requests()[0].proposedName, QStringLiteral("data.txt"));
+    EXPECT_EQ(chooser.requests()[0].parent, &f.view);
 }
 
 TEST(PlotCommands, ObjectCommandsWithoutAFittingSelectionDoNothing)
