@@ -65,23 +65,6 @@ std::vector<double> feed_fractions(const TwoPhaseMixture& m)
     return z;
 }
 
-// Largest |fV_i - fL_i| / P with textbook fugacities.
-double scaled_fugacity_difference(const TwoPhaseMixture& m)
-{
-    const Quenta& e = m.equilibrium;
-    const double T = e.current_temperature;
-    const double P = e.current_pressure;
-    const auto lnL = textbook_ln_phi(m.feed, e.liquid_composition, T, P, false);
-    const auto lnV = textbook_ln_phi(m.feed, e.vapour_composition, T, P, true);
-    double worst = 0;
-    for (int i = 0; i < m.size(); ++i) {
-        const double fL = e.liquid_composition[i] * std::exp(lnL[i]) * P;
-        const double fV = e.vapour_composition[i] * std::exp(lnV[i]) * P;
-        worst = std::max(worst, std::fabs(fV - fL) / P);
-    }
-    return worst;
-}
-
 class EquilibriumPoint : public ::testing::TestWithParam<Problem> {};
 
 TEST_P(EquilibriumPoint, SatisfiesTextbookEquilibriumAndMaterialBalance)
@@ -162,11 +145,7 @@ TEST(Equilibrium, VolumeSpecificationsRecoverTheFlashPressure)
 {
     TwoPhaseMixture m(methane_propane_decane);
     Quenta& e = m.equilibrium;
-    e.set_type_of_problem(12);
-    e.set_the_temperature(350);
-    e.set_the_pressure(50);
-    e.set_initialization_flag(2);
-    e.calculateVLE();
+    solve_flash(e, 350, 50);
     ASSERT_EQ(e.failure_code, 0);
     const double volume = e.current_volume;
     const double volumetric_fraction = e.volumetric_vaporization_ratio;
@@ -197,11 +176,7 @@ TEST(Equilibrium, AnalyticJacobianMatchesFiniteDifferences)
 {
     TwoPhaseMixture m(methane_propane_decane);
     Quenta& e = m.equilibrium;
-    e.set_type_of_problem(12);
-    e.set_the_temperature(350);
-    e.set_the_pressure(50);
-    e.set_initialization_flag(2);
-    e.calculateVLE();
+    solve_flash(e, 350, 50);
     ASSERT_EQ(e.failure_code, 0);
 
     const int N = e.variable_count;
@@ -248,11 +223,7 @@ TEST(Equilibrium, NonFiniteIterateIsAFailedEvaluation)
 {
     TwoPhaseMixture m(methane_propane_decane);
     Quenta& e = m.equilibrium;
-    e.set_type_of_problem(12);
-    e.set_the_temperature(350);
-    e.set_the_pressure(50);
-    e.set_initialization_flag(2);
-    e.calculateVLE();
+    solve_flash(e, 350, 50);
     ASSERT_EQ(e.failure_code, 0);
 
     const int N = e.variable_count;
@@ -275,11 +246,7 @@ TEST(Equilibrium, IterateCheckClampsSmallOvershootsAndRejectsImpossibleStates)
 {
     TwoPhaseMixture m(methane_propane_decane);
     Quenta& e = m.equilibrium;
-    e.set_type_of_problem(12);
-    e.set_the_temperature(350);
-    e.set_the_pressure(50);
-    e.set_initialization_flag(2);
-    e.calculateVLE();
+    solve_flash(e, 350, 50);
     ASSERT_EQ(e.failure_code, 0);
     ASSERT_EQ(e.most_volatile_component, 0);
     e.save();
@@ -353,11 +320,7 @@ TEST(Equilibrium, TrivialSolutionIsDetectedAndNeverReturned)
 
     // A single-phase state: the iteration drifts towards x = y and fails.
     TwoPhaseMixture co2(co2_rich);
-    co2.equilibrium.set_type_of_problem(12);
-    co2.equilibrium.set_the_temperature(270);
-    co2.equilibrium.set_the_pressure(60);
-    co2.equilibrium.set_initialization_flag(2);
-    co2.equilibrium.calculateVLE();
+    solve_flash(co2.equilibrium, 270, 60);
     EXPECT_EQ(co2.equilibrium.failure_code, 1);
 }
 
@@ -367,11 +330,7 @@ TEST(Equilibrium, ImpossibleSpecificationsReturnTheFailureCode)
     {
         TwoPhaseMixture m(light_gas);
         Quenta& e = m.equilibrium;
-        e.set_type_of_problem(13);
-        e.set_the_temperature(600);
-        e.set_the_vaporization_ratio(0);
-        e.set_initialization_flag(2);
-        e.calculateVLE();
+        solve_saturation(e, 600, 0);
         EXPECT_EQ(e.failure_code, 1);
     }
     // A digit outside 1..5 leaves one specification row empty.
@@ -410,11 +369,7 @@ TEST(Equilibrium, MostVolatileComponentIsAPresentOne)
     EXPECT_EQ(e.most_volatile_component, 3);
 
     // And the solve works with absent components in the list.
-    e.set_type_of_problem(13);
-    e.set_the_temperature(400);
-    e.set_the_vaporization_ratio(0);
-    e.set_initialization_flag(2);
-    e.calculateVLE();
+    solve_saturation(e, 400, 0);
     ASSERT_EQ(e.failure_code, 0);
     EXPECT_LT(material_balance_error(m), balance_tolerance);
 }
@@ -423,11 +378,7 @@ TEST(Equilibrium, RestoreGivesBackTheSavedStateAfterAFailedSolve)
 {
     TwoPhaseMixture m(methane_propane_decane);
     Quenta& e = m.equilibrium;
-    e.set_type_of_problem(12);
-    e.set_the_temperature(350);
-    e.set_the_pressure(50);
-    e.set_initialization_flag(2);
-    e.calculateVLE();
+    solve_flash(e, 350, 50);
     ASSERT_EQ(e.failure_code, 0);
     e.save();
     const double T = e.current_temperature;
@@ -629,11 +580,7 @@ TEST(IdealMixture, MissingCorrelationFailsInsteadOfCrashing)
     for (auto& correlation : e.psat_correlation)
         correlation.reset();
     EXPECT_EQ(e.Psat(0, 300), 0);
-    e.set_type_of_problem(13);
-    e.set_the_temperature(300);
-    e.set_the_vaporization_ratio(0);
-    e.set_initialization_flag(2);
-    e.calculateVLE();
+    solve_saturation(e, 300, 0);
     EXPECT_EQ(e.failure_code, 1);
 }
 

@@ -25,32 +25,6 @@ struct CurvePoint {
     double slope;  // dP/dT of the prediction that led to it
 };
 
-// Largest |fV_i - fL_i| / P with textbook fugacities.
-double scaled_fugacity_difference(const TwoPhaseMixture& m)
-{
-    const Quenta& e = m.equilibrium;
-    const double T = e.current_temperature;
-    const double P = e.current_pressure;
-    const auto lnL = textbook_ln_phi(m.feed, e.liquid_composition, T, P, false);
-    const auto lnV = textbook_ln_phi(m.feed, e.vapour_composition, T, P, true);
-    double worst = 0;
-    for (int i = 0; i < m.size(); ++i) {
-        const double fL = e.liquid_composition[i] * std::exp(lnL[i]) * P;
-        const double fV = e.vapour_composition[i] * std::exp(lnV[i]) * P;
-        worst = std::max(worst, std::fabs(fV - fL) / P);
-    }
-    return worst;
-}
-
-void solve_saturation(Quenta& e, double T, double vapour_fraction)
-{
-    e.set_type_of_problem(13);
-    e.set_the_temperature(T);
-    e.set_the_vaporization_ratio(vapour_fraction);
-    e.set_initialization_flag(2);
-    e.calculateVLE();
-}
-
 // Every corrected point is an equilibrium point of the feed with the curve's vapour amount.
 void expect_on_the_equilibrium_surface(const TwoPhaseMixture& m)
 {

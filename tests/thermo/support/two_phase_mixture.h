@@ -81,6 +81,27 @@ public:
     Quenta equilibrium{liquid, vapour};
 };
 
+// A flash (type 12) at T (K) and P (bar), started from the ideal-mixture estimate.
+inline void solve_flash(Quenta& e, double T, double P)
+{
+    e.set_type_of_problem(12);
+    e.set_the_temperature(T);
+    e.set_the_pressure(P);
+    e.set_initialization_flag(2);
+    e.calculateVLE();
+}
+
+// A saturation point (type 13) at T (K) with the given molar vapour fraction (0 bubble,
+// 1 dew), started from the ideal-mixture estimate.
+inline void solve_saturation(Quenta& e, double T, double vapour_fraction)
+{
+    e.set_type_of_problem(13);
+    e.set_the_temperature(T);
+    e.set_the_vaporization_ratio(vapour_fraction);
+    e.set_initialization_flag(2);
+    e.calculateVLE();
+}
+
 // Real roots of z^3 + a z^2 + b z + c = 0 (trigonometric and Cardano forms).
 inline std::vector<double> real_cubic_roots(double a, double b, double c)
 {
@@ -192,6 +213,23 @@ inline double fugacity_mismatch(const TwoPhaseMixture& mixture)
         if (x <= 0 || y <= 0)
             continue;
         worst = std::max(worst, std::fabs(std::log(y) + lnV[i] - std::log(x) - lnL[i]));
+    }
+    return worst;
+}
+
+// Largest |fV_i - fL_i| / P with textbook fugacities.
+inline double scaled_fugacity_difference(const TwoPhaseMixture& mixture)
+{
+    const Quenta& e = mixture.equilibrium;
+    const double T = e.current_temperature;
+    const double P = e.current_pressure;
+    const auto lnL = textbook_ln_phi(mixture.feed, e.liquid_composition, T, P, false);
+    const auto lnV = textbook_ln_phi(mixture.feed, e.vapour_composition, T, P, true);
+    double worst = 0;
+    for (int i = 0; i < mixture.size(); ++i) {
+        const double fL = e.liquid_composition[i] * std::exp(lnL[i]) * P;
+        const double fV = e.vapour_composition[i] * std::exp(lnV[i]) * P;
+        worst = std::max(worst, std::fabs(fV - fL) / P);
     }
     return worst;
 }
