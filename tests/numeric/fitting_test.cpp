@@ -1,5 +1,7 @@
 #include "numeric/Fitting.h"
 
+#include "numeric/support/text_files.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -82,13 +84,7 @@ struct LineFit {
         EXPECT_TRUE(fitting.set_history(path));
         const Fitting::Status status = fitting.regres(0);
         std::fflush(nullptr);
-        report.clear();
-        if (std::FILE* file = std::fopen(path.c_str(), "r")) {
-            char buffer[512];
-            while (std::fgets(buffer, sizeof buffer, file))
-                report += buffer;
-            std::fclose(file);
-        }
+        report = test::read_text_file(path);
         return status;
     }
 

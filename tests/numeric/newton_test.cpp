@@ -1,9 +1,12 @@
 #include "numeric/Newton.h"
 
+#include "numeric/support/text_files.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -374,14 +377,8 @@ TEST(NLESolver, MapTabulatesTheResidualsWithoutStartingGnuplot)
     system.bind(newton, 2);
     newton.map(0, 1, -1, 1, 0, 2, 2, 2, 2, "_test");  // the first count becomes 3
 
-    std::FILE* file = std::fopen("mapcrit_test", "r");
-    ASSERT_NE(file, nullptr);
-    std::string text;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, file))
-        text += buffer;
-    std::fclose(file);
-    std::remove("mapcrit_test");
+    ASSERT_TRUE(std::filesystem::exists("mapcrit_test"));
+    const std::string text = test::take_text_file("mapcrit_test");
 
     const std::string expected =
         "IGOR\nWAVES x0_test x1_test res_test f_test\nBEGIN\n"
@@ -402,19 +399,8 @@ TEST(NLESolver, MapForGnuplotWritesPlainRowsAndTheScript)
     system.bind(newton, 2);
     newton.map(0, 1, 0, 1, 0, 1, 3, 2, 1, "_gp");  // not shown: gnuplot is only started on request
 
-    auto read = [](const char* name) {
-        std::string text;
-        if (std::FILE* file = std::fopen(name, "r")) {
-            char buffer[256];
-            while (std::fgets(buffer, sizeof buffer, file))
-                text += buffer;
-            std::fclose(file);
-        }
-        std::remove(name);
-        return text;
-    };
-    const std::string data = read("mapcrit_gp");
-    const std::string script = read("g60.gp");
+    const std::string data = test::take_text_file("mapcrit_gp");
+    const std::string script = test::take_text_file("g60.gp");
 
     EXPECT_EQ(data.find("IGOR"), std::string::npos);
     EXPECT_EQ(std::count(data.begin(), data.end(), '\n'), 3 * 2);

@@ -3,6 +3,8 @@
 #include "numeric/NewtonRaphson.h"
 #include "numeric/Secant.h"
 
+#include "numeric/support/text_files.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -299,19 +301,8 @@ TEST(Solver, PlotWritesTheCurveAndTheScriptWithoutStartingGnuplot)
     equation.bind(secant);
     secant.plot(1, 16, 4, 1);  // geometric: 1, 2, 4, 8, 16
 
-    auto read = [](const char* name) {
-        std::string text;
-        if (std::FILE* file = std::fopen(name, "r")) {
-            char buffer[256];
-            while (std::fgets(buffer, sizeof buffer, file))
-                text += buffer;
-            std::fclose(file);
-        }
-        std::remove(name);
-        return text;
-    };
-    const std::string data = read("solver.txt");
-    const std::string script = read("solver.gp");
+    const std::string data = test::take_text_file("solver.txt");
+    const std::string script = test::take_text_file("solver.gp");
 
     std::string expected;
     char line[64];
