@@ -104,7 +104,7 @@ bool IdealMixture::has_all_correlations() const
 void IdealMixture::calculate_with_fixed_P_and_T()
 {
     if (!has_all_correlations()) {
-        failure_code = 1;
+        failure_code = equilibrium_failure::solve_failed;
         return;
     }
     solver._setEquationToSolve(this, static_cast<EquationFunction>(&IdealMixture::equation1));
@@ -119,7 +119,7 @@ void IdealMixture::calculate_with_fixed_P_and_T()
         solver.set_initial_values(0, 0.1);
         root = solver.solve();
         if (!solver.good())
-            failure_code = 1;
+            failure_code = equilibrium_failure::solve_failed;
     }
     vapour_moles = total_feed_moles * root;
     liquid_moles = total_feed_moles - vapour_moles;
@@ -133,14 +133,14 @@ double IdealMixture::search_between(EquationFunction equation, double epsilon, d
     solver.set_maximum_number_of_iterations(maximum_iterations);
     double root = 0;
     for (int attempt = 0; attempt < bracket_attempts; ++attempt) {
-        failure_code = 0;
+        failure_code = equilibrium_failure::none;
         solver.set_initial_values(low, high);
         root = solver.solve();
         low *= 0.9;
         high *= 1.1;
         if (solver.good())
             break;
-        failure_code = 1;
+        failure_code = equilibrium_failure::solve_failed;
     }
     return root;
 }
@@ -148,7 +148,7 @@ double IdealMixture::search_between(EquationFunction equation, double epsilon, d
 void IdealMixture::calculate_with_fixed_T_and_Fv()
 {
     if (!has_all_correlations()) {
-        failure_code = 1;
+        failure_code = equilibrium_failure::solve_failed;
         return;
     }
     double low = 1e10;
@@ -166,7 +166,7 @@ void IdealMixture::calculate_with_fixed_T_and_Fv()
 void IdealMixture::calculate_with_fixed_P_and_Fv()
 {
     if (!has_all_correlations()) {
-        failure_code = 1;
+        failure_code = equilibrium_failure::solve_failed;
         return;
     }
     double low = 1e10;
@@ -185,32 +185,32 @@ void IdealMixture::calculateVLE()
 {
     VLE::initialize();
     switch (type_of_problem) {
-    case 12:
-    case 21:
+    case problem_type::fixed_T_and_P:
+    case problem_type::fixed_P_and_T:
         calculate_with_fixed_P_and_T();
         break;
-    case 13:
-    case 31:
+    case problem_type::fixed_T_and_Fv:
+    case problem_type::fixed_Fv_and_T:
         calculate_with_fixed_T_and_Fv();
         break;
-    case 23:
-    case 32:
+    case problem_type::fixed_P_and_Fv:
+    case problem_type::fixed_Fv_and_P:
         calculate_with_fixed_P_and_Fv();
         break;
-    case 15:
-    case 51:
+    case problem_type::fixed_T_and_volumetric_Fv:
+    case problem_type::fixed_volumetric_Fv_and_T:
         specified_vapour_moles = molar_fraction_of_volumetric(specified_volumetric_ratio, estimate_volume_ratio);
         calculate_with_fixed_T_and_Fv();
         break;
-    case 25:
-    case 52:
+    case problem_type::fixed_P_and_volumetric_Fv:
+    case problem_type::fixed_volumetric_Fv_and_P:
         specified_vapour_moles = molar_fraction_of_volumetric(specified_volumetric_ratio, estimate_volume_ratio);
         calculate_with_fixed_P_and_Fv();
         break;
-    case 14:
-    case 24:
-    case 41:
-    case 42:
+    case problem_type::fixed_T_and_v:
+    case problem_type::fixed_P_and_v:
+    case problem_type::fixed_v_and_T:
+    case problem_type::fixed_v_and_P:
         break;
     default:
         return;

@@ -94,22 +94,22 @@ void Oil::setFeed(const std::vector<double>& z)
 
 bool Oil::idealStartFlash(double T, double P)
 {
-    set_type_of_problem(12);
+    set_type_of_problem(problem_type::fixed_T_and_P);
     set_the_temperature(T);
     set_the_pressure(P);
-    set_initialization_flag(2);
+    set_initialization_flag(initialization::from_ideal_mixture);
     calculateVLE();
-    return failure_code == 0;
+    return failure_code == equilibrium_failure::none;
 }
 
 bool Oil::saturationPointAt(double T, double vapourFraction)
 {
-    set_type_of_problem(13);
+    set_type_of_problem(problem_type::fixed_T_and_Fv);
     set_the_temperature(T);
     set_the_vaporization_ratio(vapourFraction);
-    set_initialization_flag(2);
+    set_initialization_flag(initialization::from_ideal_mixture);
     calculateVLE();
-    return failure_code == 0;
+    return failure_code == equilibrium_failure::none;
 }
 
 // ---- Flash -----------------------------------------------------------------------------
@@ -118,7 +118,7 @@ void Oil::calculateFlash(double T, double P)
 {
     if (!idealStartFlash(T, P))
         flashFromPressureLadder(P);
-    if (failure_code != 0) {
+    if (failure_code != equilibrium_failure::none) {
         clearFlashProperties();
         return;
     }
@@ -151,23 +151,23 @@ void Oil::calculateFlash(double T, double P)
     calculateFormationVolumeFactors(reservoirLiquidVolume, reservoirGasVolume, nL, nV);
     // The stock-tank solves flashed the separated phases: give the fluid its feed back.
     setFeed(reservoirFeed);
-    failure_code = 0;
+    failure_code = equilibrium_failure::none;
 }
 
 void Oil::flashFromPressureLadder(double P)
 {
     for (double ladder : kFlashLadder) {
         set_the_pressure(ladder);
-        set_initialization_flag(2);
+        set_initialization_flag(initialization::from_ideal_mixture);
         calculateVLE();
-        if (failure_code != 0)
+        if (failure_code != equilibrium_failure::none)
             continue;
         estimated_liquid_composition = liquid_composition;
         estimated_vapour_composition = vapour_composition;
         set_the_pressure(P);
-        set_initialization_flag(0);
+        set_initialization_flag(initialization::from_estimates);
         calculateVLE();
-        if (failure_code == 0)
+        if (failure_code == equilibrium_failure::none)
             return;
     }
 }
@@ -247,20 +247,20 @@ void Oil::calculateFormationVolumeFactors(double reservoirLiquidVolume, double r
 
 void Oil::calculateBubblePressure(double T)
 {
-    set_initialization_flag(2);
-    set_type_of_problem(13);
+    set_initialization_flag(initialization::from_ideal_mixture);
+    set_type_of_problem(problem_type::fixed_T_and_Fv);
     set_the_temperature(T);
     set_the_vaporization_ratio(0);
     IdealMixture::calculateVLE();
     const std::vector<double> idealLiquid = liquid_composition;
     const std::vector<double> idealVapour = vapour_composition;
-    set_initialization_flag(0);
+    set_initialization_flag(initialization::from_estimates);
     for (double ladder : kBubbleLadder) {
         estimated_pressure = ladder * 1e5;
         estimated_liquid_composition = idealLiquid;
         estimated_vapour_composition = idealVapour;
         calculateVLE();
-        if (failure_code == 0)
+        if (failure_code == equilibrium_failure::none)
             return;
     }
 }
@@ -297,7 +297,7 @@ void Oil::firstLiquidIsoplethPoint(double& T, double& P, int& err, int& llg)
     }
 
     err = failure_code;
-    if (failure_code == 0) {
+    if (failure_code == equilibrium_failure::none) {
         save();
         T = current_temperature - 273.15;
         P = current_pressure * 1e-5;
@@ -318,21 +318,21 @@ void Oil::bubblePointFromFlashSearch()
         estimated_liquid_composition = liquid_composition;
         estimated_vapour_composition = vapour_composition;
         set_the_pressure(P);
-        set_initialization_flag(0);
+        set_initialization_flag(initialization::from_estimates);
         calculateVLE();
-        converged = failure_code == 0;
+        converged = failure_code == equilibrium_failure::none;
     }
     if (converged) {
         estimated_pressure = current_pressure;
         estimated_liquid_composition = liquid_composition;
         estimated_vapour_composition = vapour_composition;
-        set_type_of_problem(13);
+        set_type_of_problem(problem_type::fixed_T_and_Fv);
         set_the_temperature(T);
         set_the_vaporization_ratio(0);
-        set_initialization_flag(0);
+        set_initialization_flag(initialization::from_estimates);
         calculateVLE();
     }
-    if (failure_code != 0)
+    if (failure_code != equilibrium_failure::none)
         calculateBubblePressure(373.15);
 }
 
@@ -352,7 +352,7 @@ void Oil::firstGasIsoplethPoint(double& T, double& P, int& err)
     }
 
     err = failure_code;
-    if (failure_code == 0) {
+    if (failure_code == equilibrium_failure::none) {
         save();
         T = current_temperature - 273.15;
         P = current_pressure * 1e-5;
@@ -367,7 +367,7 @@ void Oil::otherGasIsoplethPoint(char& flag, double& Tout, double& Pout, double T
     if (flag == -1)
         return;
     searchGasIsoplethByFlash(T + 273.15, P * 1e5, y);
-    if (failure_code == 0) {
+    if (failure_code == equilibrium_failure::none) {
         Tout = current_temperature - 273.15;
         Pout = current_pressure * 1e-5;
         save();
@@ -377,26 +377,26 @@ void Oil::otherGasIsoplethPoint(char& flag, double& Tout, double& Pout, double T
 
 void Oil::searchGasIsoplethByFlash(double T, double P, const double* y)
 {
-    set_initialization_flag(0);
-    set_type_of_problem(12);
+    set_initialization_flag(initialization::from_estimates);
+    set_type_of_problem(problem_type::fixed_T_and_P);
     set_the_temperature(T);
     set_the_pressure(P * 1e-5);
-    failure_code = 0;
+    failure_code = equilibrium_failure::none;
     estimated_liquid_composition = feed_composition;
     estimated_vapour_composition.assign(y, y + component_count);
     calculateVLE();
-    set_initialization_flag(0);
+    set_initialization_flag(initialization::from_estimates);
 
     // Heat at the fixed pressure until the vapour takes nearly all the feed.
-    for (double Tcur = T; failure_code == 0 && Tcur <= T + kDewWalkLimit; Tcur += 1) {
+    for (double Tcur = T; failure_code == equilibrium_failure::none && Tcur <= T + kDewWalkLimit; Tcur += 1) {
         set_the_temperature(Tcur);
         calculateVLE();
-        if (failure_code != 0 || std::fabs(vapour_moles) > 0.98)
+        if (failure_code != equilibrium_failure::none || std::fabs(vapour_moles) > 0.98)
             break;
         estimated_liquid_composition = liquid_composition;
         estimated_vapour_composition = vapour_composition;
     }
-    set_type_of_problem(23);
+    set_type_of_problem(problem_type::fixed_P_and_Fv);
     set_the_vaporization_ratio(1);
     calculateVLE();
 }
@@ -409,7 +409,7 @@ void Oil::firstLiquidLiquidIsoplethPoint(double T, double P, const double* x, co
     saved_vapour_composition = estimated_vapour_composition;
     estimated_temperature = saved_temperature = T;
     estimated_pressure = saved_pressure = P;
-    set_type_of_problem(12);
+    set_type_of_problem(problem_type::fixed_T_and_P);
     set_the_temperature(T);
     set_the_pressure(P * 1e-5);
     calculateVLE();

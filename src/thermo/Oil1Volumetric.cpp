@@ -81,10 +81,10 @@ double Oil1::equation4(double trialAlpha, void*)
     updateDistribution();
 
     const bool bubble = inclusion_type != 0;
-    set_type_of_problem(13);
+    set_type_of_problem(problem_type::fixed_T_and_Fv);
     set_the_temperature(homogenization_temperature);
     set_the_vaporization_ratio(bubble ? 0 : 1);
-    set_initialization_flag(0);
+    set_initialization_flag(initialization::from_estimates);
     estimated_temperature = homogenization_temperature;
     if (homogenization_pressure != 0) {
         estimated_pressure = homogenization_pressure;
@@ -93,16 +93,16 @@ double Oil1::equation4(double trialAlpha, void*)
     }
     calculateVLE();
     homogenization_volume = bubble ? liquid->molar_volume : vapour->molar_volume;
-    if (failure_code != 0) {
+    if (failure_code != equilibrium_failure::none) {
         evaluation_error = 1;
-        failure_code = 5;
+        failure_code = equilibrium_failure::homogenization_point_failed;
         return 0;
     }
     homogenization_pressure = current_pressure;
     homogenization_liquid_composition = liquid->mole_fraction;
     homogenization_vapour_composition = vapour->mole_fraction;
 
-    set_type_of_problem(15);
+    set_type_of_problem(problem_type::fixed_T_and_volumetric_Fv);
     set_the_temperature(inclusion_temperature);
     set_the_vaporization_ratio1(inclusion_vapour_fraction);
     estimated_temperature = inclusion_temperature;
@@ -110,14 +110,14 @@ double Oil1::equation4(double trialAlpha, void*)
         estimated_pressure = inclusion_pressure;
         estimated_liquid_composition = inclusion_liquid_composition;
         estimated_vapour_composition = inclusion_vapour_composition;
-        set_initialization_flag(0);
+        set_initialization_flag(initialization::from_estimates);
     } else {
-        set_initialization_flag(2);
+        set_initialization_flag(initialization::from_ideal_mixture);
     }
     calculateVLE();
-    if (failure_code != 0) {
+    if (failure_code != equilibrium_failure::none) {
         evaluation_error = 1;
-        failure_code = 6;
+        failure_code = equilibrium_failure::inclusion_point_failed;
         return 0;
     }
     inclusion_pressure = current_pressure;
@@ -154,7 +154,7 @@ void Oil1::findAlpha(double Th, double T, double Fv, double eps, char type)
     inclusion_temperature = T;
     inclusion_vapour_fraction = Fv;
     inclusion_type = type;
-    failure_code = 0;
+    failure_code = equilibrium_failure::none;
     if (saved_homogenization_pressure != 0)
         restoreWorkingStates();
 
@@ -165,8 +165,8 @@ void Oil1::findAlpha(double Th, double T, double Fv, double eps, char type)
 
     if (alpha_solver->good())
         saveWorkingStates();
-    else if (failure_code == 0)
-        failure_code = 1;
+    else if (failure_code == equilibrium_failure::none)
+        failure_code = equilibrium_failure::solve_failed;
 }
 
 // ---- Vapour fraction along the isochore -------------------------------------------------
@@ -176,11 +176,11 @@ void Oil1::findAlpha(double Th, double T, double Fv, double eps, char type)
 void Oil1::predictIsochorePoint(double t)
 {
     const double dt = t - saved_temperature;
-    const bool haveSlope = calculate_derivatives(derivatives, 1, 4);
+    const bool haveSlope = calculate_derivatives(derivatives, temperature_quantity, molar_volume_quantity);
     const auto slope = [&](int k) { return haveSlope ? derivatives[k] * dt : 0.0; };
     const int n = component_count;
 
-    set_type_of_problem(14);
+    set_type_of_problem(problem_type::fixed_T_and_v);
     set_the_temperature(t);
     estimated_temperature = t;
     estimated_pressure = saved_pressure + slope(1);
@@ -201,7 +201,7 @@ int Oil1::calculateFv(double a, double b, double n2, double co2, double h2s, dou
     saturationPointAt(Th, bubble ? 0 : 1);
     homogenization_pressure = current_pressure;
     ph = homogenization_pressure;
-    if (failure_code != 0)
+    if (failure_code != equilibrium_failure::none)
         return failure_code;
 
     return followIsochoreFromSaturation(T, fv, p);
@@ -216,14 +216,14 @@ int Oil1::followIsochoreFromSaturation(double T, double& fv, double& p)
     saved_liquid_moles = bubble ? total_feed_moles : 0;
     saved_vapour_moles = bubble ? 0 : total_feed_moles;
     set_the_volume(homogenization_volume);
-    set_initialization_flag(0);
+    set_initialization_flag(initialization::from_estimates);
 
     // Walk down the isochore in small temperature steps, then make the last one to T.
     const double step = std::min(Th - T, kIsochoreStep);
     for (int k = 1; step > 0 && Th - k * step > T; ++k) {
         predictIsochorePoint(Th - k * step);
         calculateVLE();
-        if (failure_code != 0) {
+        if (failure_code != equilibrium_failure::none) {
             restore();
             break;
         }
@@ -233,7 +233,7 @@ int Oil1::followIsochoreFromSaturation(double T, double& fv, double& p)
     set_the_volume(homogenization_volume);
     calculateVLE();
 
-    if (failure_code != 0) {
+    if (failure_code != equilibrium_failure::none) {
         fv = p = kUnavailable;
         return failure_code;
     }
@@ -247,7 +247,7 @@ int Oil1::followIsochoreFromSaturation(double T, double& fv, double& p)
 char Oil1::estimateInitial(char type, double Th, double Fv, double& alphaOut)
 {
     alphaOut = 0;
-    failure_code = 0;
+    failure_code = equilibrium_failure::none;
     if (type == 2)
         type = 1;
     const bool bubble = type == 1;
@@ -302,7 +302,7 @@ char Oil1::estimateInitial(char type, double Th, double Fv, double& alphaOut)
             const auto withValue = std::find_if(points.begin(), points.end(),
                                                 [](const StartPoint& point) { return point.T != 0; });
             if (withValue == points.end()) {
-                failure_code = 8;
+                failure_code = equilibrium_failure::no_initial_estimate;
                 return 1;
             }
             take(*withValue, kStartTableAlphas[withValue - points.begin()]);

@@ -98,10 +98,10 @@ void Quenta::take_start_values_from_estimates()
 
 void Quenta::initialize()
 {
-    failure_code = 0;
-    if (initialization_flag == 2)
+    failure_code = equilibrium_failure::none;
+    if (initialization_flag == initialization::from_ideal_mixture)
         IdealMixture::calculateVLE();
-    else if (initialization_flag == 0)
+    else if (initialization_flag == initialization::from_estimates)
         take_start_values_from_estimates();
     // any other flag continues from the current state
 
@@ -127,15 +127,15 @@ void Quenta::calculateVLE()
 {
     if (predictor.prediction_failed || !has_phase_models() || component_count < 1) {
         predictor.prediction_failed = false;
-        failure_code = 1;
+        failure_code = equilibrium_failure::solve_failed;
         return;
     }
     initialize();
-    if (failure_code != 0)
+    if (failure_code != equilibrium_failure::none)
         return;  // the ideal-mixture estimate failed
     newton.solve();
-    if (!newton.good() && failure_code == 0)
-        failure_code = 1;
+    if (!newton.good() && failure_code == equilibrium_failure::none)
+        failure_code = equilibrium_failure::solve_failed;
     estimate_next_state();
 }
 

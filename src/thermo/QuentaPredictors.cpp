@@ -67,7 +67,7 @@ bool Quenta::derivatives_along(short code1, short code2)
 // run from the previous ones.
 bool Quenta::prediction_failed()
 {
-    failure_code = 1;
+    failure_code = equilibrium_failure::solve_failed;
     predictor.prediction_failed = true;
     return false;
 }
@@ -98,11 +98,11 @@ bool Quenta::estimateNextIsoplethPoint(double factor, double dT, double dP)
     double f = factor;
 
     for (;;) {
-        if (type_of_problem == 13) {
+        if (type_of_problem == problem_type::fixed_T_and_Fv) {
             if (!derivatives_along(temperature_quantity, vapour_amount_quantity))
                 return prediction_failed();
             path_slope = derivatives[1];
-        } else if (type_of_problem == 23) {
+        } else if (type_of_problem == problem_type::fixed_P_and_Fv) {
             if (!derivatives_along(pressure_quantity, vapour_amount_quantity))
                 return prediction_failed();
             path_slope = 1 / derivatives[0];
@@ -117,8 +117,8 @@ bool Quenta::estimateNextIsoplethPoint(double factor, double dT, double dP)
         ++step_counter;
 
         if (std::fabs(path_slope) >= steep_slope) {
-            if (type_of_problem == 13) {
-                set_type_of_problem(23);
+            if (type_of_problem == problem_type::fixed_T_and_Fv) {
+                set_type_of_problem(problem_type::fixed_P_and_Fv);
                 if (!derivatives_along(pressure_quantity, vapour_amount_quantity))
                     return prediction_failed();
                 stepP = path_slope * stepT > 0 ? dP : -dP;  // keep the direction of travel
@@ -129,8 +129,8 @@ bool Quenta::estimateNextIsoplethPoint(double factor, double dT, double dP)
             estimated_temperature = saved_temperature + derivatives[0] * step;
             extrapolate_compositions(step);
         } else {
-            if (type_of_problem == 23) {
-                set_type_of_problem(13);
+            if (type_of_problem == problem_type::fixed_P_and_Fv) {
+                set_type_of_problem(problem_type::fixed_T_and_Fv);
                 if (!derivatives_along(temperature_quantity, vapour_amount_quantity))
                     return prediction_failed();
                 stepT = path_slope * stepP > 0 ? dT : -dT;
@@ -166,7 +166,7 @@ bool Quenta::estimateNextIsochorPoint(double factor, double dT)
     else
         predictor.previous_slope = path_slope;
     predictor.prediction_failed = false;
-    failure_code = 0;
+    failure_code = equilibrium_failure::none;
     if (!has_phase_models())
         return prediction_failed();
 
@@ -191,13 +191,13 @@ bool Quenta::estimateNextIsochorPoint(double factor, double dT)
 
         double liquid_slope = 0;  // dnL/dT
         double vapour_slope = 0;  // dnV/dT
-        if (type_of_problem == 14) {
+        if (type_of_problem == problem_type::fixed_T_and_v) {
             if (!derivatives_along(temperature_quantity, molar_volume_quantity))
                 return prediction_failed();
             path_slope = derivatives[1];
             liquid_slope = derivatives[2];
             vapour_slope = derivatives[3];
-        } else if (type_of_problem == 24) {
+        } else if (type_of_problem == problem_type::fixed_P_and_v) {
             if (!derivatives_along(pressure_quantity, molar_volume_quantity))
                 return prediction_failed();
             path_slope = 1 / derivatives[0];
@@ -225,12 +225,12 @@ bool Quenta::estimateNextIsochorPoint(double factor, double dT)
         if (path_slope * predictor.previous_slope < 0 && isochore_reversed == 1) {
             stepT = -stepT;
             if (++predictor.reversals > 3)
-                failure_code = 1;
+                failure_code = equilibrium_failure::solve_failed;
         }
 
         if (std::fabs(path_slope) >= steep_slope) {
-            if (type_of_problem == 14) {
-                set_type_of_problem(24);
+            if (type_of_problem == problem_type::fixed_T_and_v) {
+                set_type_of_problem(problem_type::fixed_P_and_v);
                 if (!derivatives_along(pressure_quantity, molar_volume_quantity))
                     return prediction_failed();
                 stepP = path_slope * stepT > 0 ? pressure_step : -pressure_step;
@@ -243,8 +243,8 @@ bool Quenta::estimateNextIsochorPoint(double factor, double dT)
             liquid_moles = saved_liquid_moles + derivatives[2] * step;
             vapour_moles = saved_vapour_moles + derivatives[3] * step;
         } else {
-            if (type_of_problem == 24) {
-                set_type_of_problem(14);
+            if (type_of_problem == problem_type::fixed_P_and_v) {
+                set_type_of_problem(problem_type::fixed_T_and_v);
                 if (!derivatives_along(temperature_quantity, molar_volume_quantity))
                     return prediction_failed();
                 stepT = path_slope * stepP > 0 ? temperature_step : -temperature_step;

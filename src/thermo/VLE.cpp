@@ -238,25 +238,25 @@ void VLE::take_specified_phase_amounts()
 bool VLE::take_specified_conditions()
 {
     switch (type_of_problem) {
-    case 12:
-    case 21:
+    case problem_type::fixed_T_and_P:
+    case problem_type::fixed_P_and_T:
         estimated_temperature = specified_temperature;
         estimated_pressure = specified_pressure;
         return true;
-    case 13:
-    case 31:
-    case 14:
-    case 15:
-    case 41:
-    case 51:
+    case problem_type::fixed_T_and_Fv:
+    case problem_type::fixed_Fv_and_T:
+    case problem_type::fixed_T_and_v:
+    case problem_type::fixed_T_and_volumetric_Fv:
+    case problem_type::fixed_v_and_T:
+    case problem_type::fixed_volumetric_Fv_and_T:
         estimated_temperature = specified_temperature;
         return true;
-    case 23:
-    case 32:
-    case 24:
-    case 25:
-    case 42:
-    case 52:
+    case problem_type::fixed_P_and_Fv:
+    case problem_type::fixed_Fv_and_P:
+    case problem_type::fixed_P_and_v:
+    case problem_type::fixed_P_and_volumetric_Fv:
+    case problem_type::fixed_v_and_P:
+    case problem_type::fixed_volumetric_Fv_and_P:
         estimated_pressure = specified_pressure;
         return true;
     default:
@@ -266,7 +266,9 @@ bool VLE::take_specified_conditions()
 
 bool VLE::fixes_vapour_fraction() const
 {
-    return type_of_problem == 13 || type_of_problem == 31 || type_of_problem == 23 || type_of_problem == 32;
+    using namespace problem_type;
+    return type_of_problem == fixed_T_and_Fv || type_of_problem == fixed_Fv_and_T
+           || type_of_problem == fixed_P_and_Fv || type_of_problem == fixed_Fv_and_P;
 }
 
 void VLE::take_estimated_state()
@@ -290,16 +292,16 @@ void VLE::calculateVLE()
 {
     initialize();
     switch (type_of_problem) {
-    case 12:
-    case 21:
+    case problem_type::fixed_T_and_P:
+    case problem_type::fixed_P_and_T:
         calculate_with_fixed_P_and_T();
         break;
-    case 13:
-    case 31:
+    case problem_type::fixed_T_and_Fv:
+    case problem_type::fixed_Fv_and_T:
         calculate_with_fixed_T_and_Fv();
         break;
-    case 23:
-    case 32:
+    case problem_type::fixed_P_and_Fv:
+    case problem_type::fixed_Fv_and_P:
         calculate_with_fixed_P_and_Fv();
         break;
     default:

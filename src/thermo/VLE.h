@@ -9,16 +9,50 @@ namespace quorvel {
 
 class FluidPhase;
 
+// Problem types (type_of_problem) are two-digit codes: the tens digit names the quantity
+// fixed by the first specification, the units digit the second one, with 1 temperature,
+// 2 pressure, 3 molar vapour fraction Fv, 4 molar volume v of the feed, 5 volumetric vapour
+// fraction. The order of the digits does not change the problem.
+namespace problem_type {
+inline constexpr short fixed_T_and_P = 12;
+inline constexpr short fixed_P_and_T = 21;
+inline constexpr short fixed_T_and_Fv = 13;
+inline constexpr short fixed_Fv_and_T = 31;
+inline constexpr short fixed_P_and_Fv = 23;
+inline constexpr short fixed_Fv_and_P = 32;
+inline constexpr short fixed_T_and_v = 14;
+inline constexpr short fixed_v_and_T = 41;
+inline constexpr short fixed_P_and_v = 24;
+inline constexpr short fixed_v_and_P = 42;
+inline constexpr short fixed_T_and_volumetric_Fv = 15;
+inline constexpr short fixed_volumetric_Fv_and_T = 51;
+inline constexpr short fixed_P_and_volumetric_Fv = 25;
+inline constexpr short fixed_volumetric_Fv_and_P = 52;
+}  // namespace problem_type
+
+// Outcome of the last solve (failure_code).
+namespace equilibrium_failure {
+inline constexpr short none = 0;
+// The ideal-mixture root search, the Newton solve, the predictor or the alpha search failed.
+inline constexpr short solve_failed = 1;
+// The saturation point at the homogenisation temperature of the alpha-beta volume equation.
+inline constexpr short homogenization_point_failed = 5;
+// The two-phase point at the reading temperature and volumetric fraction of that equation.
+inline constexpr short inclusion_point_failed = 6;
+// No initial estimate in the alpha-beta start tables.
+inline constexpr short no_initial_estimate = 8;
+}  // namespace equilibrium_failure
+
+// Start values of the next solve (initialization_flag); any other value continues from
+// the current state.
+namespace initialization {
+inline constexpr short from_estimates = 0;
+inline constexpr short from_ideal_mixture = 2;
+}  // namespace initialization
+
 // Base of the two-phase equilibrium objects: an n-component feed split into a liquid and
 // a vapour (or a second liquid), each described by a phase model that the equilibrium
 // drives but does not own.
-//
-// Problem types (type_of_problem) are two-digit codes: the tens digit names the quantity
-// fixed by the first specification, the units digit the second one, with 1 temperature,
-// 2 pressure, 3 molar vapour fraction, 4 molar volume of the feed, 5 volumetric vapour
-// fraction. Failure codes (failure_code): 0 success, 1 the solve or the predictor failed,
-// 5 and 6 the first and second step of the alpha-beta volume equation failed, 8 no
-// initial estimate in the alpha-beta tables.
 class VLE : public Equation {
 public:
     VLE();
@@ -97,8 +131,8 @@ public:
     double saved_liquid_moles = 0;
     short liquid_liquid = 0;
     short type_of_problem = 0;
-    short initialization_flag = 0;  // 0 the estimated state, 2 an ideal-mixture estimate
-    short failure_code = 0;
+    short initialization_flag = initialization::from_estimates;
+    short failure_code = equilibrium_failure::none;
     short step_counter = 0;         // predictor steps along the current curve; 0 starts a new one
 
     bool has_phase_models() const { return liquid && vapour; }

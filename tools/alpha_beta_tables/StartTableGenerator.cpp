@@ -36,7 +36,7 @@ bool StartTableGenerator::nearCritical() const
 
 std::optional<Record> StartTableGenerator::finishRecord(bool bubble)
 {
-    if (oil.failure_code != 0)
+    if (oil.failure_code != equilibrium_failure::none)
         return std::nullopt;
     Record record;
     record.Th = oil.current_temperature;
@@ -64,7 +64,7 @@ std::optional<Record> StartTableGenerator::bubbleRecord(double Th)
 std::optional<Record> StartTableGenerator::dewRecord(double Th, double P0, const std::vector<double>& liquid0)
 {
     oil.inclusion_type = 0;
-    oil.set_type_of_problem(13);
+    oil.set_type_of_problem(problem_type::fixed_T_and_Fv);
     oil.set_the_temperature(Th);
     oil.set_the_vaporization_ratio(1);
     if (liquid0.empty()) {
@@ -76,7 +76,7 @@ std::optional<Record> StartTableGenerator::dewRecord(double Th, double P0, const
     oil.estimated_vapour_composition = oil.feed_composition;
     oil.estimated_temperature = Th;
     oil.estimated_pressure = P0;
-    oil.set_initialization_flag(0);
+    oil.set_initialization_flag(initialization::from_estimates);
     oil.calculateVLE();
     return finishRecord(false);
 }
@@ -84,14 +84,14 @@ std::optional<Record> StartTableGenerator::dewRecord(double Th, double P0, const
 std::optional<Record> StartTableGenerator::bubbleRecordFrom(const SaturationPoint& start)
 {
     oil.inclusion_type = 1;
-    oil.set_type_of_problem(13);
+    oil.set_type_of_problem(problem_type::fixed_T_and_Fv);
     oil.set_the_temperature(start.T);
     oil.set_the_vaporization_ratio(0);
     oil.estimated_temperature = start.T;
     oil.estimated_pressure = start.P;
     oil.estimated_liquid_composition = start.liquid;
     oil.estimated_vapour_composition = start.vapour;
-    oil.set_initialization_flag(0);
+    oil.set_initialization_flag(initialization::from_estimates);
     oil.calculateVLE();
     return finishRecord(true);
 }
@@ -100,14 +100,14 @@ std::vector<StartTableGenerator::SaturationPoint> StartTableGenerator::traceBubb
 {
     std::vector<SaturationPoint> curve;
     oil.calculateBubblePressure(firstT);
-    if (oil.failure_code != 0)
+    if (oil.failure_code != equilibrium_failure::none)
         return curve;
     curve.push_back({oil.current_temperature, oil.current_pressure, oil.liquid_composition,
                      oil.vapour_composition});
     double step = kCurveStep;
     while (step >= kSmallestCurveStep && curve.size() < kMostTraceSteps) {
         const auto& last = curve.back();
-        oil.set_type_of_problem(13);
+        oil.set_type_of_problem(problem_type::fixed_T_and_Fv);
         oil.set_the_vaporization_ratio(0);
         oil.set_the_temperature(last.T + step);
         oil.estimated_pressure = last.P;
@@ -117,9 +117,9 @@ std::vector<StartTableGenerator::SaturationPoint> StartTableGenerator::traceBubb
         }
         oil.estimated_liquid_composition = last.liquid;
         oil.estimated_vapour_composition = last.vapour;
-        oil.set_initialization_flag(0);
+        oil.set_initialization_flag(initialization::from_estimates);
         oil.calculateVLE();
-        if (oil.failure_code != 0 || nearCritical()) {
+        if (oil.failure_code != equilibrium_failure::none || nearCritical()) {
             step /= 2;
             continue;
         }
@@ -132,27 +132,27 @@ std::vector<StartTableGenerator::SaturationPoint> StartTableGenerator::traceBubb
 std::vector<StartTableGenerator::SaturationPoint> StartTableGenerator::traceDewCurve(double firstT)
 {
     std::vector<SaturationPoint> curve;
-    oil.set_type_of_problem(13);
+    oil.set_type_of_problem(problem_type::fixed_T_and_Fv);
     oil.set_the_temperature(firstT);
     oil.set_the_vaporization_ratio(1);
-    oil.set_initialization_flag(2);
+    oil.set_initialization_flag(initialization::from_ideal_mixture);
     oil.calculateVLE();
-    if (oil.failure_code != 0)
+    if (oil.failure_code != equilibrium_failure::none)
         return curve;
     curve.push_back({oil.current_temperature, oil.current_pressure, oil.liquid_composition,
                      oil.vapour_composition});
     double factor = kDewPressureFactor;
     while (factor > 1.01 && curve.size() < kMostTraceSteps) {
         const auto& last = curve.back();
-        oil.set_type_of_problem(23);
+        oil.set_type_of_problem(problem_type::fixed_P_and_Fv);
         oil.set_the_vaporization_ratio(1);
         oil.set_the_pressure(last.P * factor * 1e-5);
         oil.estimated_temperature = last.T;
         oil.estimated_liquid_composition = last.liquid;
         oil.estimated_vapour_composition = last.vapour;
-        oil.set_initialization_flag(0);
+        oil.set_initialization_flag(initialization::from_estimates);
         oil.calculateVLE();
-        if (oil.failure_code != 0 || nearCritical()) {
+        if (oil.failure_code != equilibrium_failure::none || nearCritical()) {
             factor = 1 + (factor - 1) / 2;
             continue;
         }
