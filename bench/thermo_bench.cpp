@@ -95,12 +95,7 @@ void BM_SeventeenComponentFlash(benchmark::State& state)
     SeventeenComponentFluid fluid;
     quorvel::Quenta& e = fluid.equilibrium;
     for (auto _ : state) {
-        e.set_type_of_problem(quorvel::problem_type::fixed_T_and_P);
-        e.set_the_temperature(350);
-        e.set_the_pressure(100);
-        e.set_initialization_flag(quorvel::initialization::from_ideal_mixture);
-        e.calculateVLE();
-        if (e.failure_code != quorvel::equilibrium_failure::none) {
+        if (!e.solveFromIdealMixture(quorvel::problem_type::fixed_T_and_P, 350, 100)) {
             state.SkipWithError("the flash failed");
             break;
         }
@@ -115,12 +110,7 @@ void BM_SeventeenComponentBubblePoint(benchmark::State& state)
     SeventeenComponentFluid fluid;
     quorvel::Quenta& e = fluid.equilibrium;
     for (auto _ : state) {
-        e.set_type_of_problem(quorvel::problem_type::fixed_T_and_Fv);
-        e.set_the_temperature(350);
-        e.set_the_vaporization_ratio(0);
-        e.set_initialization_flag(quorvel::initialization::from_ideal_mixture);
-        e.calculateVLE();
-        if (e.failure_code != quorvel::equilibrium_failure::none) {
+        if (!e.solveFromIdealMixture(quorvel::problem_type::fixed_T_and_Fv, 350, 0)) {
             state.SkipWithError("the bubble point failed");
             break;
         }

@@ -92,32 +92,12 @@ void Oil::setFeed(const std::vector<double>& z)
         composition(i, z[i]);
 }
 
-bool Oil::idealStartFlash(double T, double P)
-{
-    set_type_of_problem(problem_type::fixed_T_and_P);
-    set_the_temperature(T);
-    set_the_pressure(P);
-    set_initialization_flag(initialization::from_ideal_mixture);
-    calculateVLE();
-    return failure_code == equilibrium_failure::none;
-}
-
-bool Oil::saturationPointAt(double T, double vapourFraction)
-{
-    set_type_of_problem(problem_type::fixed_T_and_Fv);
-    set_the_temperature(T);
-    set_the_vaporization_ratio(vapourFraction);
-    set_initialization_flag(initialization::from_ideal_mixture);
-    calculateVLE();
-    return failure_code == equilibrium_failure::none;
-}
-
 // ---- Flash -----------------------------------------------------------------------------
 
 void Oil::calculateFlash(double T, double P)
 {
-    if (!idealStartFlash(T, P))
-        flashFromPressureLadder(P);
+    if (!solveFromIdealMixture(problem_type::fixed_T_and_P, T, P))
+        flashFromPressureLadder(T, P);
     if (failure_code != equilibrium_failure::none) {
         clearFlashProperties();
         return;
@@ -154,13 +134,10 @@ void Oil::calculateFlash(double T, double P)
     failure_code = equilibrium_failure::none;
 }
 
-void Oil::flashFromPressureLadder(double P)
+void Oil::flashFromPressureLadder(double T, double P)
 {
     for (double ladder : kFlashLadder) {
-        set_the_pressure(ladder);
-        set_initialization_flag(initialization::from_ideal_mixture);
-        calculateVLE();
-        if (failure_code != equilibrium_failure::none)
+        if (!solveFromIdealMixture(problem_type::fixed_T_and_P, T, ladder))
             continue;
         estimated_liquid_composition = liquid_composition;
         estimated_vapour_composition = vapour_composition;
@@ -216,7 +193,7 @@ void Oil::calculateFormationVolumeFactors(double reservoirLiquidVolume, double r
     const std::vector<double> separatedGas = flash_vapour_composition;
 
     setFeed(flash_liquid_composition);
-    if (idealStartFlash(kStockTankTemperature, kStockTankPressure)) {
+    if (stockTankFlash()) {
         double stockTankOilWeight = 0;
         for (short i = 0; i < component_count; ++i)
             stockTankOilWeight += liquid->mole_fraction[i] * liquid->molar_weight[i];
@@ -231,7 +208,7 @@ void Oil::calculateFormationVolumeFactors(double reservoirLiquidVolume, double r
 
     setFeed(separatedGas);
     double stockTankGasVolume = 0;  // m3 per mole of separated gas
-    if (idealStartFlash(kStockTankTemperature, kStockTankPressure)) {
+    if (stockTankFlash()) {
         stockTankGasVolume = vapour_moles * vapour->molar_volume;
     } else {
         vapour->composition(separatedGas);
@@ -269,7 +246,9 @@ void Oil::firstLiquidIsoplethPoint(double& T, double& P, int& err, int& llg)
 {
     llg = 0;
     step_counter = 0;
-    const auto bubble = [this](double Tk) { return saturationPointAt(Tk, 0); };
+    const auto bubble = [this](double Tk) {
+        return solveFromIdealMixture(problem_type::fixed_T_and_Fv, Tk, 0);
+    };
     constexpr double kLowPressure = 2e6;  // Pa
 
     if (bubble(273.15)) {
@@ -312,7 +291,7 @@ void Oil::bubblePointFromFlashSearch()
 {
     constexpr double T = 523.15;
     double P = 100;
-    bool converged = idealStartFlash(T, P);
+    bool converged = solveFromIdealMixture(problem_type::fixed_T_and_P, T, P);
     while (converged && liquid_moles < 0.99 && P < kFlashWalkLimit) {
         P += 1;
         estimated_liquid_composition = liquid_composition;
@@ -339,7 +318,9 @@ void Oil::bubblePointFromFlashSearch()
 void Oil::firstGasIsoplethPoint(double& T, double& P, int& err)
 {
     step_counter = 0;
-    const auto dew = [this](double Tk) { return saturationPointAt(Tk, 1); };
+    const auto dew = [this](double Tk) {
+        return solveFromIdealMixture(problem_type::fixed_T_and_Fv, Tk, 1);
+    };
     constexpr double kLowPressure = 10000;  // Pa
 
     if (dew(373.15)) {
@@ -457,11 +438,16 @@ void Oil::characterizeC7plus(const double* z)
     }
 }
 
+bool Oil::stockTankFlash()
+{
+    return solveFromIdealMixture(problem_type::fixed_T_and_P, kStockTankTemperature, kStockTankPressure);
+}
+
 void Oil::calculateGOR(double)
 {
     bulk_molar_weight = calculateBulkMw();
     characterizeC7plus(feed_composition.data());
-    if (idealStartFlash(kStockTankTemperature, kStockTankPressure))
+    if (stockTankFlash())
         stockTankTwoPhase();
     else
         stockTankSinglePhase();

@@ -155,14 +155,12 @@ public:
     std::vector<double> saved_inclusion_vapour_composition;
 
 protected:
-    // Solves a saturation point (type 13) at T (K) from ideal-mixture start values.
-    bool saturationPointAt(double T, double vapourFraction);
-    // Flash (type 12) at T (K) and P (bar) from ideal-mixture start values.
-    bool idealStartFlash(double T, double P);
     void setFeed(const std::vector<double>& z);
 
 private:
-    void flashFromPressureLadder(double P);
+    void flashFromPressureLadder(double T, double P);
+    // Flash of the feed at stock-tank conditions from ideal-mixture start values.
+    bool stockTankFlash();
     void clearFlashProperties();
     void recordFlashedPhases();
     void calculateFormationVolumeFactors(double reservoirLiquidVolume, double reservoirGasVolume,

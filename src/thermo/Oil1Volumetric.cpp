@@ -198,7 +198,7 @@ int Oil1::calculateFv(double a, double b, double n2, double co2, double h2s, dou
     setDistributionParameters(a, b, co2, n2, h2s);
 
     const bool bubble = inclusion_type != 0;
-    saturationPointAt(Th, bubble ? 0 : 1);
+    solveFromIdealMixture(problem_type::fixed_T_and_Fv, Th, bubble ? 0 : 1);
     homogenization_pressure = current_pressure;
     ph = homogenization_pressure;
     if (failure_code != equilibrium_failure::none)

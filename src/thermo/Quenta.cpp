@@ -139,6 +139,39 @@ void Quenta::calculateVLE()
     estimate_next_state();
 }
 
+bool Quenta::solveFromIdealMixture(short type, double first, double second)
+{
+    set_type_of_problem(type);
+    specify(short(type / 10), first);
+    specify(short(type % 10), second);
+    set_initialization_flag(initialization::from_ideal_mixture);
+    calculateVLE();
+    return failure_code == equilibrium_failure::none;
+}
+
+void Quenta::specify(short quantity, double value)
+{
+    switch (quantity) {
+    case temperature_quantity:
+        set_the_temperature(value);
+        break;
+    case pressure_quantity:
+        set_the_pressure(value);
+        break;
+    case vapour_amount_quantity:
+        set_the_vaporization_ratio(value);
+        break;
+    case molar_volume_quantity:
+        set_the_volume(value);
+        break;
+    case volumetric_fraction_quantity:
+        set_the_vaporization_ratio1(value);
+        break;
+    default:
+        break;
+    }
+}
+
 void Quenta::calculate_vector_function(std::span<const double> U, std::span<double> G, Matrix& J, int& err,
                                        int mode, void*)
 {

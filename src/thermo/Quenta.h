@@ -38,6 +38,12 @@ public:
     void initialize() override;
     void calculateVLE() override;
 
+    // Solves the problem of the given type (problem_type) from ideal-mixture start values.
+    // The two fixed quantities come in the order of the type's digits, in the units of
+    // their setters: T in K, P in bar, molar or volumetric vapour fraction, molar volume in
+    // m3/mol. True when the solve converged; its outcome is also in failure_code.
+    bool solveFromIdealMixture(short type, double first, double second);
+
     // The system handed to newton (residuals, and with mode 1 the Jacobian).
     void calculate_vector_function(std::span<const double> U, std::span<double> G, Matrix& J, int& err,
                                    int mode, void* data);
@@ -78,6 +84,8 @@ public:
     PredictorState predictor;
 
 private:
+    // Sets the fixed value of one constrained quantity with its setter.
+    void specify(short quantity, double value);
     void take_start_values_from_estimates();
     void write_specification_row(Matrix& J, int row, const std::array<double, 5>& weights);
     void write_molar_volume_row(Matrix& J, int row);

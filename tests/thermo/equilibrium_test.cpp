@@ -42,19 +42,15 @@ void PrintTo(const Problem& s, std::ostream* os)
     *os << s.label;
 }
 
-void pose(Quenta& e, const Problem& s)
+// Solves the problem from ideal-mixture start values.
+void solve(Quenta& e, const Problem& s)
 {
-    e.set_type_of_problem(s.type);
-    if (s.type != 23) {
-        e.set_the_temperature(s.T);
-    }
-    if (s.type != 13) {
-        e.set_the_pressure(s.P);
-    }
-    if (s.type != 12) {
-        e.set_the_vaporization_ratio(s.vapour_fraction);
-    }
-    e.set_initialization_flag(2);
+    if (s.type == 12)
+        e.solveFromIdealMixture(s.type, s.T, s.P);
+    else if (s.type == 13)
+        e.solveFromIdealMixture(s.type, s.T, s.vapour_fraction);
+    else
+        e.solveFromIdealMixture(s.type, s.P, s.vapour_fraction);
 }
 
 std::vector<double> feed_fractions(const TwoPhaseMixture& m)
@@ -72,8 +68,7 @@ TEST_P(EquilibriumPoint, SatisfiesTextbookEquilibriumAndMaterialBalance)
     const Problem& s = GetParam();
     TwoPhaseMixture m(*s.feed);
     Quenta& e = m.equilibrium;
-    pose(e, s);
-    e.calculateVLE();
+    solve(e, s);
     ASSERT_EQ(e.failure_code, 0);
 
     // The two specifications hold.
@@ -125,27 +120,22 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Equilibrium, SwappedDigitsOfTheTypePoseTheSameProblem)
 {
-    double pressures[2];
-    const short types[2] = {13, 31};
-    for (int k = 0; k < 2; ++k) {
-        TwoPhaseMixture m(light_gas);
-        Quenta& e = m.equilibrium;
-        e.set_type_of_problem(types[k]);
-        e.set_the_temperature(250);
-        e.set_the_vaporization_ratio(0);
-        e.set_initialization_flag(2);
-        e.calculateVLE();
-        ASSERT_EQ(e.failure_code, 0) << "type " << types[k];
-        pressures[k] = e.current_pressure;
-    }
-    EXPECT_NEAR(pressures[0], pressures[1], 1e-6 * pressures[0]);
+    // The fixed values follow the digits: 250 K and no vapour for 13, the other way for 31.
+    TwoPhaseMixture by_temperature_first(light_gas);
+    ASSERT_TRUE(by_temperature_first.equilibrium.solveFromIdealMixture(13, 250, 0));
+    TwoPhaseMixture by_fraction_first(light_gas);
+    Quenta& e = by_fraction_first.equilibrium;
+    ASSERT_TRUE(e.solveFromIdealMixture(31, 0, 250));
+    EXPECT_EQ(e.specified_temperature, 250);
+    const double P = by_temperature_first.equilibrium.current_pressure;
+    EXPECT_NEAR(e.current_pressure, P, 1e-6 * P);
 }
 
 TEST(Equilibrium, VolumeSpecificationsRecoverTheFlashPressure)
 {
     TwoPhaseMixture m(methane_propane_decane);
     Quenta& e = m.equilibrium;
-    solve_flash(e, 350, 50);
+    e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, 50);
     ASSERT_EQ(e.failure_code, 0);
     const double volume = e.current_volume;
     const double volumetric_fraction = e.volumetric_vaporization_ratio;
@@ -176,7 +166,7 @@ TEST(Equilibrium, AnalyticJacobianMatchesFiniteDifferences)
 {
     TwoPhaseMixture m(methane_propane_decane);
     Quenta& e = m.equilibrium;
-    solve_flash(e, 350, 50);
+    e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, 50);
     ASSERT_EQ(e.failure_code, 0);
 
     const int N = e.variable_count;
@@ -223,7 +213,7 @@ TEST(Equilibrium, NonFiniteIterateIsAFailedEvaluation)
 {
     TwoPhaseMixture m(methane_propane_decane);
     Quenta& e = m.equilibrium;
-    solve_flash(e, 350, 50);
+    e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, 50);
     ASSERT_EQ(e.failure_code, 0);
 
     const int N = e.variable_count;
@@ -246,7 +236,7 @@ TEST(Equilibrium, IterateCheckClampsSmallOvershootsAndRejectsImpossibleStates)
 {
     TwoPhaseMixture m(methane_propane_decane);
     Quenta& e = m.equilibrium;
-    solve_flash(e, 350, 50);
+    e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, 50);
     ASSERT_EQ(e.failure_code, 0);
     ASSERT_EQ(e.most_volatile_component, 0);
     e.save();
@@ -320,7 +310,7 @@ TEST(Equilibrium, TrivialSolutionIsDetectedAndNeverReturned)
 
     // A single-phase state: the iteration drifts towards x = y and fails.
     TwoPhaseMixture co2(co2_rich);
-    solve_flash(co2.equilibrium, 270, 60);
+    co2.equilibrium.solveFromIdealMixture(problem_type::fixed_T_and_P, 270, 60);
     EXPECT_EQ(co2.equilibrium.failure_code, 1);
 }
 
@@ -330,7 +320,7 @@ TEST(Equilibrium, ImpossibleSpecificationsReturnTheFailureCode)
     {
         TwoPhaseMixture m(light_gas);
         Quenta& e = m.equilibrium;
-        solve_saturation(e, 600, 0);
+        e.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 600, 0);
         EXPECT_EQ(e.failure_code, 1);
     }
     // A digit outside 1..5 leaves one specification row empty.
@@ -369,7 +359,7 @@ TEST(Equilibrium, MostVolatileComponentIsAPresentOne)
     EXPECT_EQ(e.most_volatile_component, 3);
 
     // And the solve works with absent components in the list.
-    solve_saturation(e, 400, 0);
+    e.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 400, 0);
     ASSERT_EQ(e.failure_code, 0);
     EXPECT_LT(material_balance_error(m), balance_tolerance);
 }
@@ -378,7 +368,7 @@ TEST(Equilibrium, RestoreGivesBackTheSavedStateAfterAFailedSolve)
 {
     TwoPhaseMixture m(methane_propane_decane);
     Quenta& e = m.equilibrium;
-    solve_flash(e, 350, 50);
+    e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, 50);
     ASSERT_EQ(e.failure_code, 0);
     e.save();
     const double T = e.current_temperature;
@@ -580,7 +570,7 @@ TEST(IdealMixture, MissingCorrelationFailsInsteadOfCrashing)
     for (auto& correlation : e.psat_correlation)
         correlation.reset();
     EXPECT_EQ(e.Psat(0, 300), 0);
-    solve_saturation(e, 300, 0);
+    e.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 300, 0);
     EXPECT_EQ(e.failure_code, 1);
 }
 

@@ -27,12 +27,7 @@ struct ModelFluid {
     {
         for (short i = 0; i < oil.component_count; ++i)
             oil.composition(i, z[i]);
-        oil.set_type_of_problem(12);
-        oil.set_the_temperature(T);
-        oil.set_the_pressure(P);
-        oil.set_initialization_flag(2);
-        oil.calculateVLE();
-        return oil.failure_code == 0;
+        return oil.solveFromIdealMixture(problem_type::fixed_T_and_P, T, P);
     }
 };
 
@@ -242,11 +237,7 @@ TEST(OilBubblePoint, FirstLiquidIsoplethPointByItsPressureAt273K)
     for (double alpha : {0.3, 0.7, 0.95}) {
         SCOPED_TRACE(alpha);
         ModelFluid probe(alpha, 0.1);
-        probe.oil.set_type_of_problem(13);
-        probe.oil.set_the_temperature(273.15);
-        probe.oil.set_the_vaporization_ratio(0);
-        probe.oil.set_initialization_flag(2);
-        probe.oil.calculateVLE();
+        probe.oil.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 273.15, 0);
 
         ModelFluid fluid(alpha, 0.1);
         double T = 0, P = 0;

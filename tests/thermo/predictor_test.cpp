@@ -96,7 +96,7 @@ std::vector<CurvePoint> walk_isochore(TwoPhaseMixture& m, double volume, double 
 double start_isochore_at_bubble_point(TwoPhaseMixture& m)
 {
     Quenta& e = m.equilibrium;
-    solve_saturation(e, 300, 0);
+    e.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 300, 0);
     EXPECT_EQ(e.failure_code, 0);
     e.save();
     e.step_counter = 0;
@@ -106,7 +106,7 @@ double start_isochore_at_bubble_point(TwoPhaseMixture& m)
 TEST(IsoplethPredictor, DewCurveStaysOnTheSaturationCurveAndTurnsAtTheCricondentherm)
 {
     TwoPhaseMixture m(light_gas);
-    solve_saturation(m.equilibrium, 250, 1);
+    m.equilibrium.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 250, 1);
     ASSERT_EQ(m.equilibrium.failure_code, 0);
 
     const std::vector<CurvePoint> points = walk_isopleth(m, 1, 80);
@@ -148,7 +148,7 @@ TEST(IsoplethPredictor, DerivativesMatchNeighbouringSaturationPoints)
     std::vector<double> pressures;
     std::vector<std::vector<double>> liquids;
     for (double t : {T - h, T + h, T}) {
-        solve_saturation(e, t, 1);
+        e.solveFromIdealMixture(problem_type::fixed_T_and_Fv, t, 1);
         ASSERT_EQ(e.failure_code, 0);
         pressures.push_back(e.current_pressure);
         liquids.push_back(e.liquid_composition);
@@ -267,7 +267,7 @@ TEST(Predictor, SingularDerivativeSystemFailsThePrediction)
 {
     TwoPhaseMixture m(light_gas);
     Quenta& e = m.equilibrium;
-    solve_saturation(e, 250, 0);
+    e.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 250, 0);
     ASSERT_EQ(e.failure_code, 0);
     e.save();
     e.step_counter = 0;

@@ -132,12 +132,7 @@ std::vector<StartTableGenerator::SaturationPoint> StartTableGenerator::traceBubb
 std::vector<StartTableGenerator::SaturationPoint> StartTableGenerator::traceDewCurve(double firstT)
 {
     std::vector<SaturationPoint> curve;
-    oil.set_type_of_problem(problem_type::fixed_T_and_Fv);
-    oil.set_the_temperature(firstT);
-    oil.set_the_vaporization_ratio(1);
-    oil.set_initialization_flag(initialization::from_ideal_mixture);
-    oil.calculateVLE();
-    if (oil.failure_code != equilibrium_failure::none)
+    if (!oil.solveFromIdealMixture(problem_type::fixed_T_and_Fv, firstT, 1))
         return curve;
     curve.push_back({oil.current_temperature, oil.current_pressure, oil.liquid_composition,
                      oil.vapour_composition});

@@ -81,27 +81,6 @@ public:
     Quenta equilibrium{liquid, vapour};
 };
 
-// A flash (type 12) at T (K) and P (bar), started from the ideal-mixture estimate.
-inline void solve_flash(Quenta& e, double T, double P)
-{
-    e.set_type_of_problem(12);
-    e.set_the_temperature(T);
-    e.set_the_pressure(P);
-    e.set_initialization_flag(2);
-    e.calculateVLE();
-}
-
-// A saturation point (type 13) at T (K) with the given molar vapour fraction (0 bubble,
-// 1 dew), started from the ideal-mixture estimate.
-inline void solve_saturation(Quenta& e, double T, double vapour_fraction)
-{
-    e.set_type_of_problem(13);
-    e.set_the_temperature(T);
-    e.set_the_vaporization_ratio(vapour_fraction);
-    e.set_initialization_flag(2);
-    e.calculateVLE();
-}
-
 // Real roots of z^3 + a z^2 + b z + c = 0 (trigonometric and Cardano forms).
 inline std::vector<double> real_cubic_roots(double a, double b, double c)
 {
