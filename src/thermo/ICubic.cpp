@@ -106,12 +106,9 @@ bool ICubic::resolve_cubic_equation_in_Z()
         return false;
     }
     if (kept_count == 1) {
+        // The one root serves whatever the phase type: the type is the model's role, given
+        // by its creator, and no state may change it for the calculations that follow.
         compressibility_factor = kept[0];
-        // When the isotherm has a loop across the pseudo-critical volume, the one root
-        // lies on the liquid or the vapour branch: the phase takes that type.
-        const double v_root = kept[0] * R * T / P;
-        if (pseudo_critical_volume > b_mix && pressure_slopes(pseudo_critical_volume).dp_dv > 0)
-            phase_type = pseudo_critical_volume >= v_root ? phase_type_liquid : phase_type_vapour;
     } else if (phase_type == phase_type_vapour) {
         compressibility_factor = *std::max_element(kept.begin(), kept.begin() + kept_count);
     } else if (phase_type == phase_type_liquid) {

@@ -336,7 +336,7 @@ bool Quenta::the_calculated_vector_is_not_good()
     if (amount_out_of_range(vapour_moles) || amount_out_of_range(liquid_moles))
         return true;
 
-    // The cubic may have taken the other root: give each model its role back and retry.
+    // A model put in another role (set_the_phase_as) gets its role back; the iterate is retried.
     if (liquid_liquid == 0 && (vapour->phase_type != 1 || liquid->phase_type != 2)) {
         vapour->set_the_phase_as(1);
         liquid->set_the_phase_as(2);

@@ -464,25 +464,25 @@ TEST(CubicRoots, ThreeRootStatePicksTheSmallestForLiquidAndTheLargestForVapour)
     EXPECT_GT(liquid->fugacity[0], vapour->fugacity[0]);  // below the vapour pressure
 }
 
-TEST(CubicRoots, OneRootTakesThePhaseTypeOfItsBranchWhileTheIsothermHasALoop)
+TEST(CubicRoots, OneRootServesBothPhaseTypesAndLeavesThemAsGiven)
 {
-    struct Case {
+    // Compressed liquid and gas below Tc, and a state above Tc: one root each, whichever
+    // branch of the isotherm it lies on.
+    const struct {
         double T, P_bar;
-        short given_type, expected_type;
-    };
-    const Case cases[] = {
-        {300, 60, 1, 2},   // compressed liquid below Tc
-        {340, 1, 2, 1},    // gas below Tc, above the liquid spinodal
-        {500, 60, 1, 1},   // above Tc: no loop, type kept
-        {500, 60, 2, 2},
-    };
-    for (const Case& c : cases) {
-        auto phase = make_phase(Eos::peng, c.given_type, {five_components[2]});
-        phase->temperature(c.T);
-        phase->pressure(c.P_bar);
-        phase->describe();
-        EXPECT_EQ(phase->phase_type, c.expected_type) << c.T << " K " << c.P_bar << " bar";
-        EXPECT_NEAR(phase->molar_volume, phase->compressibility_factor * R * c.T / (c.P_bar * 1e5), 1e-18);
+    } states[] = {{300, 60}, {340, 1}, {500, 60}};
+    for (const auto& c : states) {
+        double volumes[2] = {};
+        for (const short type : {phase_type_vapour, phase_type_liquid}) {
+            auto phase = make_phase(Eos::peng, type, {five_components[2]});
+            phase->temperature(c.T);
+            phase->pressure(c.P_bar);
+            phase->describe();
+            EXPECT_EQ(phase->phase_type, type) << c.T << " K " << c.P_bar << " bar";
+            EXPECT_NEAR(phase->molar_volume, phase->compressibility_factor * R * c.T / (c.P_bar * 1e5), 1e-18);
+            volumes[type - 1] = phase->molar_volume;
+        }
+        EXPECT_EQ(volumes[0], volumes[1]) << c.T << " K " << c.P_bar << " bar";
     }
 }
 

@@ -328,6 +328,35 @@ TEST(OilBulkDensity, FeedAsOneLiquidPhase)
     EXPECT_GT(oil.feed_c7plus_molar_weight, 98.4);
 }
 
+TEST(OilBulkDensity, LeavesThePhaseTypesAsTheNextSolveNeedsThem)
+{
+    // The vapour model's volume of a liquid-like feed has one root on the liquid branch;
+    // the vapour model stays a vapour model, so a bubble point afterwards is the one a
+    // fresh fluid finds.
+    for (double alpha : {0.5, 0.7, 0.9}) {
+        for (double beta : {0.0, 0.1, 0.2}) {
+            for (double T : {300.0, 350.0, 400.0}) {
+                SCOPED_TRACE(testing::Message() << "alpha " << alpha << ", beta " << beta << ", " << T << " K");
+                ModelFluid fresh(alpha, beta);
+                ASSERT_TRUE(fresh.oil.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 373.15, 0));
+
+                ModelFluid used(alpha, beta);
+                used.oil.calculateBulkDensity(T, 200, 0);
+                EXPECT_EQ(used.vapourModel.phase_type, phase_type_vapour);
+                EXPECT_EQ(used.liquidModel.phase_type, phase_type_liquid);
+                const bool solved = used.oil.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 373.15, 0);
+                EXPECT_TRUE(solved);
+                if (!solved)
+                    continue;
+                const double Pb = fresh.oil.current_pressure;
+                EXPECT_NEAR(used.oil.current_pressure, Pb, 1e-9 * Pb);
+                for (short i = 0; i < used.oil.component_count; ++i)
+                    EXPECT_NEAR(used.oil.vapour_composition[i], fresh.oil.vapour_composition[i], 1e-9);
+            }
+        }
+    }
+}
+
 TEST(OilComposition, C7plusOfFeedAndOfACopy)
 {
     ModelFluid fluid(0.7, 0.1);
