@@ -2,6 +2,8 @@
 
 #include "thermo/FluidPhase.h"
 
+#include <cstdio>
+
 namespace quorvel {
 
 namespace {
@@ -109,7 +111,13 @@ void VLE::add_component(short i, const char* name)
 {
     if (i < 0 || i >= component_count)
         return;
-    component_name[i] = name ? name : "";
+    // Without a name no data can be read: the component keeps no vapour-pressure
+    // correlation, so every solve from ideal-mixture start values fails.
+    if (!name || !*name) {
+        std::fprintf(stderr, "Component %d has no name: its data are not read\n", i);
+        return;
+    }
+    component_name[i] = name;
     if (liquid)
         liquid->add_component(i, component_name[i]);
     if (vapour)

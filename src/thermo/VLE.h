@@ -82,7 +82,7 @@ public:
     virtual void vaporization_ratio1(double fv);            // start value, volumetric fraction
     virtual void number_of_components(short n);
     virtual void set_type_of_problem(short t);
-    virtual void add_component(short i, const char* name);
+    virtual void add_component(short i, const char* name);  // refused, with a message, without a name
     virtual void composition(short i, double z);            // feed
     virtual void xcomposition(short i, double x);           // liquid start composition
     virtual void ycomposition(short i, double y);           // vapour start composition

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 namespace quorvel {
 namespace {
@@ -48,6 +49,44 @@ TEST(Oil2Names, BoilingPointsAndMethane)
     // The first of "CH4" and "C1".
     EXPECT_DOUBLE_EQ(oil.getCH4(), 0.3);
     EXPECT_EQ(oil.critical_temperature[0], 0.0);  // written by the caller only
+}
+
+TEST(Oil2Names, ComponentWithoutANameIsRefusedWithAMessage)
+{
+    for (const char* name : {static_cast<const char*>(nullptr), ""}) {
+        SCOPED_TRACE(name ? "empty name" : "null name");
+        Peng liquidModel(2), vapourModel(1);
+        Oil2 oil(liquidModel, vapourModel);
+        oil.number_of_components(2);
+        const struct {
+            double Tc, Pc, omega, M;  // K, Pa, -, g/mol
+        } data[] = {{190.6, 46e5, 0.011, 16.04}, {617.7, 21.1e5, 0.489, 142.3}};
+        for (short i = 0; i < 2; ++i) {
+            for (Peng* phase : {&liquidModel, &vapourModel}) {
+                phase->critical_temperature[i] = data[i].Tc;
+                phase->critical_pressure[i] = data[i].Pc;
+                phase->acentric_factor[i] = data[i].omega;
+                phase->molar_weight[i] = data[i].M;
+            }
+            oil.setSatProp(i, data[i].Tc, data[i].Pc, 300);
+        }
+
+        testing::internal::CaptureStderr();
+        oil.add_component(0, "C1");
+        oil.add_component(1, name);
+        const std::string messages = testing::internal::GetCapturedStderr();
+        EXPECT_NE(messages.find("Component 1 has no name"), std::string::npos) << messages;
+        EXPECT_NE(oil.psat_correlation[0], nullptr);
+        EXPECT_EQ(oil.psat_correlation[1], nullptr);
+        EXPECT_TRUE(oil.component_name[1].empty());
+        EXPECT_TRUE(liquidModel.component_name[1].empty());
+
+        // Without the component's vapour pressure there are no start values.
+        oil.composition(0, 0.5);
+        oil.composition(1, 0.5);
+        EXPECT_FALSE(oil.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 300, 0));
+        EXPECT_EQ(oil.failure_code, equilibrium_failure::solve_failed);
+    }
 }
 
 // A live oil typed in by a user, on Peng-Robinson phase models.
