@@ -75,6 +75,7 @@ public:
 private:
     void pushHeavyCut(int index, const HeavyCut& cut);
     void predictIsochorePoint(double t);
+    int walkIsochoreTo(double T);
     // Stock-tank property (read after the stock-tank flash of trialAlpha) minus target.
     double stockTankResidual(double trialAlpha, const double& property, double target);
     double searchAlphaForTarget(double alpha0, double beta, EquationFunction residual);

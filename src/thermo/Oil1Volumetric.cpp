@@ -14,7 +14,12 @@ namespace quorvel {
 
 namespace {
 
-constexpr double kIsochoreStep = 0.1;  // K, largest temperature step down the isochore
+// Temperature steps down the isochore: the first one small (the phase amounts leave the
+// saturation point steeply), doubled after each converged point, halved after a failure.
+constexpr double kFirstIsochoreStep = 0.1;    // K
+constexpr double kLargestIsochoreStep = 5;    // K
+constexpr double kSmallestIsochoreStep = 1e-3;  // K: a failure below it ends the walk
+constexpr double kIsochoreStepGrowth = 2;
 
 // A point of a start table (or an interpolation between two): temperature 0 means none.
 struct StartPoint {
@@ -207,10 +212,35 @@ int Oil1::calculateFv(double a, double b, double n2, double co2, double h2s, dou
     return followIsochoreFromSaturation(T, fv, p);
 }
 
+// Solves the isochore down from the saved state to T, with steps that grow on success and
+// halve on failure; the last solve is at T itself. Returns failure_code, non-zero when a
+// step below the smallest one still fails.
+int Oil1::walkIsochoreTo(double T)
+{
+    double t = saved_temperature;
+    double step = kFirstIsochoreStep;
+    for (;;) {
+        const double next = std::max(t - step, T);
+        predictIsochorePoint(next);
+        calculateVLE();
+        if (failure_code == 0) {
+            if (next == T)
+                return 0;
+            save();
+            t = next;
+            step = std::min(step * kIsochoreStepGrowth, kLargestIsochoreStep);
+        } else {
+            step /= 2;
+            if (step < kSmallestIsochoreStep)
+                return failure_code;
+            restore();
+        }
+    }
+}
+
 int Oil1::followIsochoreFromSaturation(double T, double& fv, double& p)
 {
     const bool bubble = inclusion_type != 0;
-    const double Th = current_temperature;
     homogenization_volume = bubble ? liquid->molar_volume : vapour->molar_volume;
     save();
     saved_liquid_moles = bubble ? total_feed_moles : 0;
@@ -218,22 +248,7 @@ int Oil1::followIsochoreFromSaturation(double T, double& fv, double& p)
     set_the_volume(homogenization_volume);
     set_initialization_flag(initialization::from_estimates);
 
-    // Walk down the isochore in small temperature steps, then make the last one to T.
-    const double step = std::min(Th - T, kIsochoreStep);
-    for (int k = 1; step > 0 && Th - k * step > T; ++k) {
-        predictIsochorePoint(Th - k * step);
-        calculateVLE();
-        if (failure_code != equilibrium_failure::none) {
-            restore();
-            break;
-        }
-        save();
-    }
-    predictIsochorePoint(T);
-    set_the_volume(homogenization_volume);
-    calculateVLE();
-
-    if (failure_code != equilibrium_failure::none) {
+    if (walkIsochoreTo(T) != 0) {
         fv = p = kUnavailable;
         return failure_code;
     }
