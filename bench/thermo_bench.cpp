@@ -177,7 +177,7 @@ void BM_OilGasOilRatio(benchmark::State& state)
 }
 BENCHMARK(BM_OilGasOilRatio)->Unit(benchmark::kMicrosecond);
 
-// Homogenisation at 100 degrees C, isochore down to 20 degrees C in 0.1 K steps.
+// Homogenisation at 100 degrees C, isochore down to 20 degrees C.
 void BM_Oil1VapourFraction(benchmark::State& state)
 {
     AlphaBetaFluid fluid;

@@ -17,7 +17,7 @@ namespace {
 // Temperature steps down the isochore: the first one small (the phase amounts leave the
 // saturation point steeply), doubled after each converged point, halved after a failure.
 constexpr double kFirstIsochoreStep = 0.1;    // K
-constexpr double kLargestIsochoreStep = 5;    // K
+constexpr double kLargestIsochoreStep = 10;    // K
 constexpr double kSmallestIsochoreStep = 1e-3;  // K: a failure below it ends the walk
 constexpr double kIsochoreStepGrowth = 2;
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 
@@ -16,6 +17,63 @@ struct ModelFluid {
     Montel vapourModel{1};
     Oil1 oil{liquidModel, vapourModel};
 };
+
+// The isochore walk as it was first written: fixed 0.1 K steps down from Th, each started
+// by a linear step along the isochore, then the final solve at T. Kept as the reference of
+// the step-controlled walk. Returns failure_code.
+int fixedStepVapourFraction(Oil1& oil, double alpha, double beta, double n2, double co2, double Th,
+                            double T, double& fv, double& p)
+{
+    oil.setDistributionParameters(alpha, beta, co2, n2, 0);
+    const bool bubble = oil.inclusion_type != 0;
+    oil.set_type_of_problem(13);
+    oil.set_the_temperature(Th);
+    oil.set_the_vaporization_ratio(bubble ? 0 : 1);
+    oil.set_initialization_flag(2);
+    oil.calculateVLE();
+    if (oil.failure_code != 0)
+        return oil.failure_code;
+
+    const double volume = bubble ? oil.liquid->molar_volume : oil.vapour->molar_volume;
+    oil.save();
+    oil.saved_liquid_moles = bubble ? 1 : 0;
+    oil.saved_vapour_moles = bubble ? 0 : 1;
+    oil.set_the_volume(volume);
+    oil.set_initialization_flag(0);
+    const auto predict = [&oil](double t) {
+        const double dt = t - oil.saved_temperature;
+        const bool slope = oil.calculate_derivatives(oil.derivatives, 1, 4);
+        const auto d = [&](int k) { return slope ? oil.derivatives[k] * dt : 0.0; };
+        oil.set_type_of_problem(14);
+        oil.set_the_temperature(t);
+        oil.estimated_temperature = t;
+        oil.estimated_pressure = oil.saved_pressure + d(1);
+        for (int i = 0; i < 17; ++i) {
+            oil.estimated_liquid_composition[i] = std::clamp(oil.saved_liquid_composition[i] + d(4 + i), 0.0, 1.0);
+            oil.estimated_vapour_composition[i] = std::clamp(oil.saved_vapour_composition[i] + d(21 + i), 0.0, 1.0);
+        }
+        oil.liquid_moles = std::clamp(oil.saved_liquid_moles + d(2), 0.0, 1.0);
+        oil.vapour_moles = std::clamp(oil.saved_vapour_moles + d(3), 0.0, 1.0);
+    };
+
+    const double step = std::min(Th - T, 0.1);
+    for (int k = 1; step > 0 && Th - k * step > T; ++k) {
+        predict(Th - k * step);
+        oil.calculateVLE();
+        if (oil.failure_code != 0) {
+            oil.restore();
+            break;
+        }
+        oil.save();
+    }
+    predict(T);
+    oil.calculateVLE();
+    if (oil.failure_code != 0)
+        return oil.failure_code;
+    p = oil.current_pressure;
+    fv = oil.vapour_moles * oil.vapour->molar_volume / volume;
+    return 0;
+}
 
 TEST(Oil1Model, NewFluidIsAConsistentMethaneFluid)
 {
@@ -104,6 +162,45 @@ TEST(Oil1Volumetric, AlphaFoundAgainFromItsOwnVapourFraction)
     EXPECT_NEAR(inverse.oil.getAlpha(), alpha, 1e-5);
     EXPECT_NEAR(inverse.oil.homogenization_pressure, ph, 1e-4 * ph);
     EXPECT_NE(inverse.oil.saved_homogenization_pressure, 0.0);
+}
+
+// The step-controlled walk ends in the state of the fixed 0.1 K walk, to the Newton tolerance.
+TEST(Oil1Volumetric, StepControlledIsochoreMeetsTheFixedStepWalk)
+{
+    struct Case {
+        double alpha, beta, n2, co2;
+        char type;
+        double Th, T;
+    };
+    const Case cases[] = {
+        {0.7, 0.1, 0, 0, 1, 373.15, 373.15 - 0.2},
+        {0.7, 0.1, 0, 0, 1, 373.15, 293.15},
+        {0.7, 0, 0, 0, 1, 440, 290},
+        {0.5, 0, 0.01, 0.03, 1, 400, 330},
+        {0.6, 0.1, 0, 0, 1, 350, 349},
+        {0.9, 0, 0, 0, 1, 600, 450},
+        {0.95, 0.1, 0, 0.02, 1, 500, 400},
+        {0.4, 0, 0, 0, 0, 450, 449.8},
+        {0.4, 0, 0, 0, 0, 450, 300},
+        {0.7, 0, 0, 0, 0, 520, 370},
+        {0.55, 0.1, 0, 0, 0, 450, 350},
+        {0.85, 0, 0.01, 0.02, 0, 600, 480},
+        {0.7, 0.1, 0, 0, 0, 500, 495},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "alpha " << c.alpha << " beta " << c.beta << " type " << int(c.type)
+                                        << " Th " << c.Th << " T " << c.T);
+        ModelFluid reference, fluid;
+        reference.oil.inclusion_type = fluid.oil.inclusion_type = c.type;
+        double fvRef = 0, pRef = 0;
+        ASSERT_EQ(fixedStepVapourFraction(reference.oil, c.alpha, c.beta, c.n2, c.co2, c.Th, c.T, fvRef, pRef), 0);
+        double fv = 0, ph = 0, p = 0;
+        ASSERT_EQ(fluid.oil.calculateFv(c.alpha, c.beta, c.n2, c.co2, 0, c.Th, c.T, fv, ph, p), 0);
+        EXPECT_NEAR(fv, fvRef, 1e-7 * fvRef);
+        EXPECT_NEAR(p, pRef, 1e-7 * pRef);
+        EXPECT_GT(fv, 0.0);
+        EXPECT_LT(fv, 1.0);
+    }
 }
 
 TEST(Oil1Volumetric, FailedFinalSolveIsReportedNotAValue)
