@@ -189,4 +189,31 @@ void BM_Oil1VapourFraction(benchmark::State& state)
 }
 BENCHMARK(BM_Oil1VapourFraction)->Unit(benchmark::kMillisecond);
 
+// findAlpha from the table start for an inclusion made by calculateFv (Th, Fv at 20 degrees
+// C). Counter "walks": isochore walks (the isochore part of calculateFv) per search, which
+// give the start of the two-phase point at T when no other start converges.
+void findAlphaBenchmark(benchmark::State& state, char type, double alpha, double Th)
+{
+    AlphaBetaFluid direct;
+    direct.oil.inclusion_type = type;
+    double fv = 0, ph = 0, p = 0;
+    direct.oil.calculateFv(alpha, 0, 0, 0, 0, Th, 293.15, fv, ph, p);
+    for (auto _ : state) {
+        AlphaBetaFluid fluid;
+        double start = 0;
+        fluid.oil.estimateInitial(type, Th, fv, start);
+        fluid.oil.setDistributionParameters(start, 0, 0, 0, 0);
+        fluid.oil.inclusion_pressure = fluid.oil.homogenization_pressure = 0;
+        fluid.oil.saved_homogenization_pressure = 0;
+        fluid.oil.findAlpha(Th, 293.15, fv, 1e-8, type);
+        benchmark::DoNotOptimize(fluid.oil.alpha);
+        state.counters["secant_iterations"] = fluid.oil.alpha_solver->iteration;
+        state.counters["walks"] = fluid.oil.isochore_walks;
+    }
+}
+void BM_Oil1FindAlphaBubble(benchmark::State& state) { findAlphaBenchmark(state, 1, 0.7, 373.15); }
+void BM_Oil1FindAlphaDew(benchmark::State& state) { findAlphaBenchmark(state, 0, 0.55, 450); }
+BENCHMARK(BM_Oil1FindAlphaBubble)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Oil1FindAlphaDew)->Unit(benchmark::kMillisecond);
+
 }  // namespace

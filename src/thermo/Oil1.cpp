@@ -44,7 +44,7 @@ constexpr int kCn1First = 11, kCn1Last = 25, kCn2First = 26, kCn2Last = 499;
 Oil1::Oil1(FluidPhase& liquidModel, FluidPhase& vapourModel)
     : Oil(liquidModel, vapourModel), alpha_solver(std::make_unique<Secant>())
 {
-    alpha_solver->_setEquationToSolve(this, static_cast<EquationFunction>(&Oil1::equation4));
+    alpha_solver->_setEquationToSolve(this, static_cast<EquationFunction>(&Oil1::logVolumeRatio));
     alpha_solver->set_epsilon(1e-8);
     alpha_solver->set_maximum_number_of_iterations(20);
 

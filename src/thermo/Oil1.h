@@ -40,6 +40,9 @@ public:
     // Molar volume at the saturation point at Th minus the two-phase molar volume at T
     // and Fv, for a trial alpha (m3/mol).
     double equation4(double trialAlpha, void* data);
+    // ln of the homogenised molar volume over the two-phase one at T: the residual of the
+    // alpha search, with the root of equation4.
+    double logVolumeRatio(double trialAlpha, void* data);
     // Stock-tank gas-oil ratio and API gravity minus their targets, for a trial alpha.
     double equation5(double trialAlpha, void* data);
     double equation6(double trialAlpha, void* data);
@@ -71,14 +74,19 @@ public:
     double n2_fraction = 0;
     double co2_fraction = 0;
     double h2s_fraction = 0;
+    int isochore_walks = 0;  // walks down an isochore since construction (for profiling)
 
 private:
+    double inclusion_vapour_moles = -1;  // of the last two-phase point at T; -1 none
     void pushHeavyCut(int index, const HeavyCut& cut);
     void predictIsochorePoint(double t);
     int walkIsochoreTo(double T);
     // Stock-tank property (read after the stock-tank flash of trialAlpha) minus target.
     double stockTankResidual(double trialAlpha, const double& property, double target);
     double searchAlphaForTarget(double alpha0, double beta, EquationFunction residual);
+    double evaluableStartAlpha(double a0);
+    bool solveHomogenisationPoint();
+    bool solveInclusionPoint();
     void saveWorkingStates();
     void restoreWorkingStates();
 };

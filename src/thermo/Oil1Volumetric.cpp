@@ -21,6 +21,15 @@ constexpr double kLargestIsochoreStep = 10;    // K
 constexpr double kSmallestIsochoreStep = 1e-3;  // K: a failure below it ends the walk
 constexpr double kIsochoreStepGrowth = 2;
 
+// A dew-type inclusion with less liquid than this (volume fraction at T) does not tell
+// one alpha from another: its vapour fraction changes by less than the equilibrium
+// solver resolves.
+constexpr double kLeastLiquidFraction = 1e-6;
+
+// Probes for a start alpha at which the inclusion residual can be evaluated.
+constexpr int kStartAlphaProbes = 12;
+constexpr double kStartAlphaProbeStep = 0.04;
+
 // A point of a start table (or an interpolation between two): temperature 0 means none.
 struct StartPoint {
     double T = 0;
@@ -86,6 +95,36 @@ double Oil1::equation4(double trialAlpha, void*)
     updateDistribution();
 
     const bool bubble = inclusion_type != 0;
+    const bool saturated = solveHomogenisationPoint();
+    homogenization_volume = bubble ? liquid->molar_volume : vapour->molar_volume;
+    if (!saturated) {
+        evaluation_error = 1;
+        failure_code = equilibrium_failure::homogenization_point_failed;
+        return 0;
+    }
+    homogenization_pressure = current_pressure;
+    homogenization_liquid_composition = liquid->mole_fraction;
+    homogenization_vapour_composition = vapour->mole_fraction;
+
+    if (!solveInclusionPoint()) {
+        evaluation_error = 1;
+        failure_code = equilibrium_failure::inclusion_point_failed;
+        return 0;
+    }
+    inclusion_pressure = current_pressure;
+    inclusion_vapour_moles = vapour_moles;
+    inclusion_liquid_composition = liquid->mole_fraction;
+    inclusion_vapour_composition = vapour->mole_fraction;
+
+    return homogenization_volume
+           - (liquid_moles * liquid->molar_volume + vapour_moles * vapour->molar_volume);
+}
+
+// The saturation point at Th: from the last one found (or the table start), else from the
+// ideal-mixture estimate, as the vapour fraction of a given alpha finds it.
+bool Oil1::solveHomogenisationPoint()
+{
+    const bool bubble = inclusion_type != 0;
     set_type_of_problem(problem_type::fixed_T_and_Fv);
     set_the_temperature(homogenization_temperature);
     set_the_vaporization_ratio(bubble ? 0 : 1);
@@ -97,40 +136,62 @@ double Oil1::equation4(double trialAlpha, void*)
         estimated_vapour_composition = homogenization_vapour_composition;
     }
     calculateVLE();
-    homogenization_volume = bubble ? liquid->molar_volume : vapour->molar_volume;
-    if (failure_code != equilibrium_failure::none) {
-        evaluation_error = 1;
-        failure_code = equilibrium_failure::homogenization_point_failed;
-        return 0;
-    }
-    homogenization_pressure = current_pressure;
-    homogenization_liquid_composition = liquid->mole_fraction;
-    homogenization_vapour_composition = vapour->mole_fraction;
+    if (failure_code == equilibrium_failure::none)
+        return true;
+    return solveFromIdealMixture(problem_type::fixed_T_and_Fv, homogenization_temperature, bubble ? 0 : 1);
+}
 
-    set_type_of_problem(problem_type::fixed_T_and_volumetric_Fv);
-    set_the_temperature(inclusion_temperature);
-    set_the_vaporization_ratio1(inclusion_vapour_fraction);
-    estimated_temperature = inclusion_temperature;
+// The two-phase point at T with the measured volumetric vapour fraction, the saturation
+// point at Th being the current state. It starts from the last one found (or the
+// ideal-mixture estimate); failing that, from the isochore of the trial fluid walked down
+// to T, whose vapour fraction is near the measured one when the trial alpha is near.
+bool Oil1::solveInclusionPoint()
+{
+    save();
+    const auto solveFromEstimates = [this](double vapourMoles) {
+        set_type_of_problem(problem_type::fixed_T_and_volumetric_Fv);
+        set_the_temperature(inclusion_temperature);
+        set_the_vaporization_ratio1(inclusion_vapour_fraction);
+        estimated_temperature = inclusion_temperature;
+        if (vapourMoles >= 0) {
+            vapour_moles = vapourMoles;
+            liquid_moles = total_feed_moles - vapourMoles;
+        }
+        set_initialization_flag(initialization::from_estimates);
+        calculateVLE();
+        return failure_code == equilibrium_failure::none;
+    };
+
     if (inclusion_pressure != 0) {
         estimated_pressure = inclusion_pressure;
         estimated_liquid_composition = inclusion_liquid_composition;
         estimated_vapour_composition = inclusion_vapour_composition;
-        set_initialization_flag(initialization::from_estimates);
-    } else {
-        set_initialization_flag(initialization::from_ideal_mixture);
+        if (solveFromEstimates(inclusion_vapour_moles))
+            return true;
+    } else if (solveFromIdealMixture(problem_type::fixed_T_and_volumetric_Fv, inclusion_temperature,
+                                     inclusion_vapour_fraction)) {
+        return true;
     }
-    calculateVLE();
-    if (failure_code != equilibrium_failure::none) {
-        evaluation_error = 1;
-        failure_code = equilibrium_failure::inclusion_point_failed;
-        return 0;
-    }
-    inclusion_pressure = current_pressure;
-    inclusion_liquid_composition = liquid->mole_fraction;
-    inclusion_vapour_composition = vapour->mole_fraction;
 
-    return homogenization_volume
-           - (liquid_moles * liquid->molar_volume + vapour_moles * vapour->molar_volume);
+    restore();
+    double fv = 0, p = 0;
+    if (followIsochoreFromSaturation(inclusion_temperature, fv, p) != 0)
+        return false;
+    estimated_pressure = current_pressure;
+    estimated_liquid_composition = liquid_composition;
+    estimated_vapour_composition = vapour_composition;
+    return solveFromEstimates(vapour_moles);
+}
+
+// The inclusion residual as the logarithm of the ratio of the two molar volumes: for a
+// dew-type inclusion the homogenised vapour's volume changes by orders of magnitude with
+// alpha (as its dew pressure), and the secant steps on the plain difference overshoot.
+double Oil1::logVolumeRatio(double trialAlpha, void*)
+{
+    const double difference = equation4(trialAlpha, nullptr);
+    if (evaluation_error != 0)
+        return 0;
+    return std::log(homogenization_volume / (homogenization_volume - difference));
 }
 
 void Oil1::saveWorkingStates()
@@ -153,6 +214,29 @@ void Oil1::restoreWorkingStates()
     inclusion_vapour_composition = saved_inclusion_vapour_composition;
 }
 
+// The start alpha itself when the residual can be evaluated there; otherwise the nearest
+// alpha that can, tried on both sides at growing distances (a start from the tables may lie
+// where the trial fluid has no saturation point at Th, or no two-phase point at T).
+double Oil1::evaluableStartAlpha(double a0)
+{
+    const auto evaluable = [this](double a) {
+        evaluation_error = 0;
+        equation4(a, nullptr);
+        const bool good = evaluation_error == 0;
+        evaluation_error = 0;
+        return good;
+    };
+    if (evaluable(a0))
+        return a0;
+    for (int k = 1; k <= kStartAlphaProbes; ++k) {
+        const double offset = kStartAlphaProbeStep * ((k + 1) / 2);
+        const double a = k % 2 != 0 ? a0 + offset : a0 - offset;
+        if (a > 0 && a < 1 && evaluable(a))
+            return a;
+    }
+    return a0;
+}
+
 void Oil1::findAlpha(double Th, double T, double Fv, double eps, char type)
 {
     homogenization_temperature = Th;
@@ -162,8 +246,14 @@ void Oil1::findAlpha(double Th, double T, double Fv, double eps, char type)
     failure_code = equilibrium_failure::none;
     if (saved_homogenization_pressure != 0)
         restoreWorkingStates();
+    if (type == 0 && 1 - Fv < kLeastLiquidFraction) {
+        // No liquid to speak of: every heavy enough fluid gives this Fv.
+        failure_code = equilibrium_failure::inclusion_point_failed;
+        return;
+    }
 
-    alpha_solver->set_initial_values(alpha, 1.001 * alpha);
+    const double start = evaluableStartAlpha(alpha);
+    alpha_solver->set_initial_values(start, 1.001 * start);
     alpha_solver->set_epsilon(eps);
     alpha_solver->set_bounds(0, 1);
     setAlpha(alpha_solver->solve());
@@ -217,13 +307,14 @@ int Oil1::calculateFv(double a, double b, double n2, double co2, double h2s, dou
 // step below the smallest one still fails.
 int Oil1::walkIsochoreTo(double T)
 {
+    ++isochore_walks;
     double t = saved_temperature;
     double step = kFirstIsochoreStep;
     for (;;) {
         const double next = std::max(t - step, T);
         predictIsochorePoint(next);
         calculateVLE();
-        if (failure_code == 0) {
+        if (failure_code == equilibrium_failure::none) {
             if (next == T)
                 return 0;
             save();
@@ -314,13 +405,16 @@ char Oil1::estimateInitial(char type, double Th, double Fv, double& alphaOut)
         if (bubble) {
             take(points.back(), kStartTableAlphas.back());
         } else {
-            const auto withValue = std::find_if(points.begin(), points.end(),
+            // Th above every table's dew point at Fv: the fluid is heavier than the heaviest
+            // table that has a value.
+            const auto withValue = std::find_if(points.rbegin(), points.rend(),
                                                 [](const StartPoint& point) { return point.T != 0; });
-            if (withValue == points.end()) {
+            if (withValue == points.rend()) {
                 failure_code = equilibrium_failure::no_initial_estimate;
                 return 1;
             }
-            take(*withValue, kStartTableAlphas[withValue - points.begin()]);
+            const auto t = points.rend() - withValue - 1;
+            take(*withValue, kStartTableAlphas[t]);
         }
     }
     normaliseVapour();

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <vector>
 
 namespace quorvel {
 namespace {
@@ -203,6 +204,94 @@ TEST(Oil1Volumetric, StepControlledIsochoreMeetsTheFixedStepWalk)
     }
 }
 
+// An inclusion made by calculateFv at 293.15 K; findAlpha, started from the tables on a
+// fresh fluid, finds its alpha again.
+struct RoundTrip {
+    int code = 0;        // failure_code of findAlpha
+    double alpha = 0;    // found
+    double fv = 0;       // made
+};
+
+RoundTrip roundTrip(double alpha, double beta, char type, double Th)
+{
+    constexpr double T = 293.15;
+    RoundTrip trip;
+    ModelFluid direct;
+    direct.oil.inclusion_type = type;
+    double ph = 0, p = 0;
+    EXPECT_EQ(direct.oil.calculateFv(alpha, beta, 0, 0, 0, Th, T, trip.fv, ph, p), 0);
+
+    ModelFluid inverse;
+    double start = 0;
+    EXPECT_EQ(inverse.oil.estimateInitial(type, Th, trip.fv, start), 0);
+    inverse.oil.setDistributionParameters(start, beta, 0, 0, 0);
+    inverse.oil.inclusion_pressure = inverse.oil.homogenization_pressure = 0;
+    inverse.oil.saved_homogenization_pressure = 0;
+    inverse.oil.findAlpha(Th, T, trip.fv, 1e-8, type);
+    trip.code = inverse.oil.failure_code;
+    trip.alpha = inverse.oil.getAlpha();
+    if (trip.code == 0) {
+        EXPECT_NEAR(inverse.oil.homogenization_pressure, ph, 1e-5 * ph);
+    }
+    return trip;
+}
+
+TEST(Oil1Volumetric, AlphaFoundAgainFromBubbleAndDewTypeInclusions)
+{
+    struct Case {
+        double alpha;
+        char type;
+        std::vector<double> Th;  // K, across the start tables' range for this alpha
+    };
+    const Case cases[] = {
+        {0.4, 1, {305, 330}},
+        {0.35, 0, {390, 415}},
+        {0.45, 1, {310, 340, 370}},
+        {0.45, 0, {400, 430}},
+        {0.55, 1, {320, 380, 440}},
+        {0.55, 0, {420, 450, 480}},
+        {0.7, 1, {320, 400, 480}},
+        {0.7, 0, {450, 490, 520}},
+        {0.85, 1, {330, 450, 550, 600}},
+        {0.85, 0, {560, 600, 620}},
+        {0.95, 1, {400, 600, 800}},
+        {0.95, 0, {700, 850, 950}},
+    };
+    for (const double beta : {0.0, 0.1}) {
+        for (const Case& c : cases) {
+            for (const double Th : c.Th) {
+                SCOPED_TRACE(testing::Message() << "alpha " << c.alpha << " beta " << beta << " type "
+                                                << int(c.type) << " Th " << Th);
+                const RoundTrip trip = roundTrip(c.alpha, beta, c.type, Th);
+                EXPECT_EQ(trip.code, 0);
+                EXPECT_NEAR(trip.alpha, c.alpha, 1e-6);
+            }
+        }
+    }
+}
+
+// The dew-type inclusions of the first report of failures, at beta 0.
+TEST(Oil1Volumetric, AlphaFoundAgainForTheReportedDewTypeInclusions)
+{
+    const std::pair<double, double> cases[] = {{0.55, 450}, {0.7, 450}, {0.85, 600}, {0.4, 450}, {0.7, 520}};
+    for (const auto& [alpha, Th] : cases) {
+        const RoundTrip trip = roundTrip(alpha, 0, 0, Th);
+        EXPECT_EQ(trip.code, 0) << alpha << " " << Th;
+        EXPECT_NEAR(trip.alpha, alpha, 1e-6) << Th;
+    }
+}
+
+// Dew-type inclusions with less than a millionth of liquid: every alpha heavy enough gives
+// the same vapour fraction to within the solver's tolerance, so none is claimed.
+TEST(Oil1Volumetric, AlphaOfAnAllVapourInclusionIsNotClaimed)
+{
+    for (const double alpha : {0.93, 0.95}) {
+        const RoundTrip trip = roundTrip(alpha, 0, 0, 450);
+        EXPECT_GT(trip.fv, 1 - 1e-6);
+        EXPECT_EQ(trip.code, 6) << alpha;
+    }
+}
+
 TEST(Oil1Volumetric, FailedFinalSolveIsReportedNotAValue)
 {
     ModelFluid fluid;
@@ -231,6 +320,9 @@ TEST(Oil1Volumetric, StartValuesFromTheTables)
     EXPECT_EQ(fluid.oil.estimateInitial(0, 400, 1.0, alpha), 1);
     EXPECT_EQ(fluid.oil.failure_code, 8);
     EXPECT_EQ(alpha, 0.0);
+    // A dew-type inclusion hotter than every table at its Fv: the heaviest table with a value.
+    EXPECT_EQ(fluid.oil.estimateInitial(0, 2000, 0.95, alpha), 0);
+    EXPECT_EQ(alpha, 0.95);
     // Between two tables alpha is interpolated on Th.
     const auto& t7 = Alpha7Beta0;
     const double Th7 = t7[2 + 20 * 4];  // bubble record 4 of the alpha 0.7 table
