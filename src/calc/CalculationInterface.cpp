@@ -1,0 +1,208 @@
+#include "calc/CalculationInterface.h"
+#include "calc/Units.h"
+
+#include "thermo/Montel.h"
+#include "thermo/Oil1.h"
+#include "thermo/Oil2.h"
+#include "thermo/Peng.h"
+#include "thermo/SRK.h"
+
+#include <QString>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace quorvel {
+
+using namespace units;
+
+namespace {
+
+template <class Model>
+void buildPhaseModels(std::unique_ptr<ClaCubic0>& liquid, std::unique_ptr<ClaCubic0>& vapour)
+{
+    liquid = std::make_unique<Model>(phase_type_liquid);
+    vapour = std::make_unique<Model>(phase_type_vapour);
+}
+
+// Value of component i of a per-component array, not-a-number outside it.
+double entry(const std::vector<double>& values, int i)
+{
+    return i >= 0 && i < static_cast<int>(values.size()) ? values[i] : kNaN;
+}
+
+} // namespace
+
+CalculationInterface::CalculationInterface(int type, int eosCode) : fluidType(type)
+{
+    if (fluidType == kAlphaBetaFluid) {
+        buildPhaseModels<Montel>(liquidPhase, vapourPhase);
+        oil = std::make_unique<Oil1>(*liquidPhase, *vapourPhase);
+        loaded = true;  // the model fluid is set up by name
+    } else if (fluidType == kComponentFluid || fluidType == kCarbonNumberFluid) {
+        // Every caller passes 0 or 1; any other code gets Peng-Robinson.
+        if (eosCode == kSrkEos)
+            buildPhaseModels<SRK>(liquidPhase, vapourPhase);
+        else
+            buildPhaseModels<Peng>(liquidPhase, vapourPhase);
+        oil = std::make_unique<Oil2>(*liquidPhase, *vapourPhase);
+    }
+}
+
+CalculationInterface::~CalculationInterface()
+{
+    // The equilibrium object refers to the phase models: it goes first.
+    oil.reset();
+    liquidPhase.reset();
+    vapourPhase.reset();
+}
+
+// ---- Loading ------------------------------------------------------------------------------
+
+void CalculationInterface::setThermodynamicModel(const FluidRecord& record)
+{
+    if (record.intValue(QStringLiteral("fluidType")) != fluidType) {
+        std::fputs("Error model fluid type", stderr);
+        loaded = false;
+        return;
+    }
+    if (fluidType == kAlphaBetaFluid) {
+        setAlpha(record.doubleValue(QStringLiteral("alpha")));
+        setBeta(record.doubleValue(QStringLiteral("beta")));
+        setCO2(record.doubleValue(QStringLiteral("CO2")));
+        setN2(record.doubleValue(QStringLiteral("N2")));
+        setH2S(record.doubleValue(QStringLiteral("H2S")));
+        finalize();
+    } else if (fluidType == kComponentFluid || fluidType == kCarbonNumberFluid) {
+        setModelFluid(kComponentFluid, record);
+    }
+}
+
+std::string CalculationInterface::refusalOf(const FluidRecord& record) const
+{
+    if (!oil)
+        return "no thermodynamic model for this fluid type";
+    const Array components = record.arrayValue(QStringLiteral("components"));
+    if (components.size() > std::numeric_limits<short>::max())
+        return "too many components";
+    if (fluidType == kAlphaBetaFluid && components.size() != kModelComponentCount)
+        return "the alpha-beta model fluid needs its 17 components, not "
+               + std::to_string(components.size());
+    for (const Value& value : components) {
+        const ComponentRecord component = value.toDictionary();
+        // An absent critical temperature would read as 0 degrees Celsius: refused too.
+        const bool hasTc = component.contains(QStringLiteral("Tc"));
+        if (!hasTc || !(component.doubleValue(QStringLiteral("Tc")) + kCelsiusOffset > 0)
+            || !(component.doubleValue(QStringLiteral("Pc")) > 0))
+            return "component \"" + component.stringValue(QStringLiteral("name")).toStdString()
+                   + "\" needs a critical temperature above 0 K and a critical pressure above 0";
+    }
+    return {};
+}
+
+bool CalculationInterface::setModelFluid(int modelFluidType, const FluidRecord& record)
+{
+    if (const std::string refusal = refusalOf(record); !refusal.empty()) {
+        std::fprintf(stderr, "Fluid not loaded: %s\n", refusal.c_str());
+        loaded = false;
+        return false;
+    }
+    const Array components = record.arrayValue(QStringLiteral("components"));
+    oil->setModelFluidType(modelFluidType);
+    oil->number_of_components(static_cast<short>(components.size()));
+    if (fluidType == kAlphaBetaFluid)
+        static_cast<Oil1&>(*oil).setDistributionParameters(
+            record.doubleValue(QStringLiteral("alpha")), record.doubleValue(QStringLiteral("beta")),
+            record.doubleValue(QStringLiteral("CO2")), record.doubleValue(QStringLiteral("N2")),
+            record.doubleValue(QStringLiteral("H2S")));
+    for (int i = 0; i < components.size(); ++i)
+        writeComponent(i, components.at(i).toDictionary());
+    loaded = components.size() > 0;
+    return loaded;
+}
+
+// Every datum of a component is written before add_component, which lets the phase models
+// compute the component's parameters from them.
+void CalculationInterface::writeComponent(int i, const ComponentRecord& component)
+{
+    const auto read = [&](const char* key) { return component.doubleValue(QString::fromLatin1(key)); };
+    const double Tc = read("Tc") + kCelsiusOffset;
+    const double Pc = read("Pc") * kPascalPerBar;
+    const double omega = read("omega");
+    const double mw = read("mw");
+    const double Vc = read("Vc");  // cm3/mol
+    const bool givenSlope = component.contains(QStringLiteral("slope"));
+
+    oil->setCarbonIndex(i, component.intValue(QStringLiteral("nc")));
+    for (ClaCubic0* phase : {liquidPhase.get(), vapourPhase.get()}) {
+        phase->critical_temperature[i] = Tc;
+        phase->critical_pressure[i] = Pc;
+        phase->acentric_factor[i] = omega;
+        if (givenSlope) {
+            phase->given_slope[i] = read("slope");
+            phase->slope_is_given[i] = 1;
+        }
+        phase->molar_weight[i] = mw;
+        phase->critical_volume[i] = Vc * kCubicMetrePerCm3;
+    }
+    oil->critical_temperature[i] = Tc;
+    oil->critical_pressure[i] = Pc;
+    oil->acentric_factor[i] = omega;
+    oil->component_molar_weight[i] = mw;
+    oil->critical_volume_cm3[i] = Vc;
+    oil->specific_gravity[i] = read("SG");
+    oil->boiling_temperature[i] = read("Tb") + kCelsiusOffset;
+    oil->correlation[i] = component.intValue(QStringLiteral("corr"));
+
+    const QByteArray name = component.stringValue(QStringLiteral("name")).toUtf8();
+    oil->add_component(static_cast<short>(i), name.constData());
+    oil->composition(static_cast<short>(i), read("mole") * 0.01);
+}
+
+void CalculationInterface::finalize()
+{
+    if (fluidType != kAlphaBetaFluid || !oil)
+        return;
+    static_cast<Oil1&>(*oil).setDistributionParameters(alpha, beta, CO2, N2, H2S);
+    loaded = true;
+}
+
+// ---- Accessors ----------------------------------------------------------------------------
+
+int CalculationInterface::getNumberOfComponents() const
+{
+    return oil ? oil->component_count : 0;
+}
+
+double CalculationInterface::getIsoplethComposition(int i) const
+{
+    return oil ? entry(oil->feed_composition, i) : kNaN;
+}
+
+double CalculationInterface::getLiquidVolume() const { return oil ? oil->liquid->molar_volume : kNaN; }
+
+double CalculationInterface::getLiquidDensity() const { return oil ? oil->liquid->density : kNaN; }
+
+double CalculationInterface::getVapourVolume() const { return oil ? oil->vapour->molar_volume : kNaN; }
+
+double CalculationInterface::getVapourDensity() const { return oil ? oil->vapour->density : kNaN; }
+
+double CalculationInterface::getLiquidComposition(int i) const
+{
+    return oil ? entry(oil->liquid->mole_fraction, i) : kNaN;
+}
+
+double CalculationInterface::getVapourComposition(int i) const
+{
+    return oil ? entry(oil->vapour->mole_fraction, i) : kNaN;
+}
+
+double CalculationInterface::getBubbleVolumeFraction() const
+{
+    return oil ? oil->volumetric_vaporization_ratio : kNaN;
+}
+
+double CalculationInterface::getC7plus() const { return oil ? oil->feed_c7plus_fraction * 100 : kNaN; }
+
+} // namespace quorvel

@@ -1,0 +1,174 @@
+#include "calc/CalculationInterface.h"
+#include "calc/FeedKeeper.h"
+#include "calc/Units.h"
+
+#include <QString>
+
+#include <cmath>
+#include <limits>
+
+namespace quorvel {
+
+using namespace units;
+
+namespace {
+
+// Equilibrium problems and start values posed here.
+constexpr short kTemperatureAndVapourFraction = 13;
+constexpr short kIdealMixtureStart = 2;
+constexpr double kBubblePoint = 0;  // molar vapour fraction
+constexpr double kDewPoint = 1;
+
+constexpr int kLiquidPhase = 2;  // phase codes of recuperateFlashedFluid
+constexpr int kVapourPhase = 1;
+
+// The engine's stock-tank results, all set to not-a-number, so that none is left from an
+// earlier calculation where this one computes nothing.
+void clearStockTankResults(Oil& oil)
+{
+    oil.stock_tank_state = 0;
+    oil.gor.fill(kNaN);
+    oil.api.fill(kNaN);
+    for (auto* range : {&oil.gor_standing_katz_range, &oil.api_standing_katz_range,
+                        &oil.gor_alani_kennedy_range, &oil.api_alani_kennedy_range,
+                        &oil.liquid_density_standing_katz_range, &oil.liquid_density_alani_kennedy_range})
+        range->fill(kNaN);
+    for (double* value : {&oil.api_montel, &oil.api_from_molar_weight, &oil.liquid_molar_weight,
+                          &oil.vapour_molar_weight, &oil.liquid_density, &oil.translated_liquid_density,
+                          &oil.vapour_density, &oil.liquid_molar_volume, &oil.vapour_molar_volume,
+                          &oil.liquid_density_standing_katz, &oil.liquid_density_alani_kennedy,
+                          &oil.volumetric_gas_fraction, &oil.volumetric_gas_fraction_standing_katz,
+                          &oil.volumetric_gas_fraction_alani_kennedy, &oil.liquid_c7plus_fraction,
+                          &oil.liquid_c7plus_molar_weight, &oil.liquid_c7plus_specific_gravity})
+        *value = kNaN;
+}
+
+void clearBulkResults(Oil& oil)
+{
+    oil.bulk_molar_weight = oil.bulk_density = kNaN;
+    oil.bulk_density_standing_katz = oil.bulk_density_alani_kennedy = kNaN;
+    oil.bulk_density_standing_katz_range.fill(kNaN);
+    oil.bulk_density_alani_kennedy_range.fill(kNaN);
+}
+
+} // namespace
+
+double CalculationInterface::calculateTrappingPressure(double T)
+{
+    if (!isEngineReady())
+        return kNaN;
+    currentPhase = homog != 0 ? liquidPhase.get() : vapourPhase.get();
+    for (short i = 0; i < oil->component_count; ++i)
+        currentPhase->composition_of_component(i, oil->feed_composition[i]);
+    currentPhase->volume(bulkVolume);
+    currentPhase->temperature(T);
+    currentPhase->calculate_pressure();
+    return currentPhase->pressure_pa * kBarPerPascal;
+}
+
+double CalculationInterface::calculateSaturation(double T, int bubble)
+{
+    if (!isEngineReady())
+        return kSaturationFailure;
+    oil->set_type_of_problem(kTemperatureAndVapourFraction);
+    oil->set_the_temperature(T + kCelsiusOffset);
+    oil->set_the_vaporization_ratio(bubble != 0 ? kBubblePoint : kDewPoint);
+    oil->set_initialization_flag(kIdealMixtureStart);
+    oil->calculateVLE();
+    if (oil->failure_code != 0)
+        return kSaturationFailure;
+    return oil->current_pressure * kBarPerPascal;
+}
+
+bool CalculationInterface::runFlash(double T, double P)
+{
+    const FeedKeeper keeper(*oil);
+    oil->calculateFlash(T, P);
+    return oil->failure_code == 0;
+}
+
+bool CalculationInterface::calculateFlash(double T, double P, std::optional<FluidRecord> liquid,
+                                          std::optional<FluidRecord> vapour)
+{
+    if (!isEngineReady() || !runFlash(T, P))
+        return false;
+    if (liquid)
+        recuperateFlashedFluid(*liquid, kLiquidPhase);
+    if (vapour)
+        recuperateFlashedFluid(*vapour, kVapourPhase);
+    return true;
+}
+
+void CalculationInterface::recuperateFlashedFluid(FluidRecord record, int phase)
+{
+    const std::vector<double>& x =
+        phase == kLiquidPhase ? oil->flash_liquid_composition : oil->flash_vapour_composition;
+    const short n = isEngineReady() ? oil->component_count : 0;
+    if (n == 0 || static_cast<int>(x.size()) != n)
+        return;  // no flash to take the phase from
+
+    record.setValue(QStringLiteral("name"), QStringLiteral("Flash"));
+    record.setValue(QStringLiteral("comment"), QString());
+    record.setValue(QStringLiteral("fluidType"), kComponentFluid);
+    Array components;
+    record.setValue(QStringLiteral("components"), components);
+    for (short i = 0; i < n; ++i) {
+        ComponentRecord component;
+        component.setValue(QStringLiteral("name"), QString::fromStdString(oil->component_name[i]));
+        component.setValue(QStringLiteral("Tc"), oil->critical_temperature[i] - kCelsiusOffset);
+        component.setValue(QStringLiteral("Tb"), oil->boiling_temperature[i] - kCelsiusOffset);
+        component.setValue(QStringLiteral("Pc"), oil->critical_pressure[i] * kBarPerPascal);
+        component.setValue(QStringLiteral("Vc"), oil->critical_volume_cm3[i]);
+        component.setValue(QStringLiteral("omega"), oil->acentric_factor[i]);
+        component.setValue(QStringLiteral("mw"), oil->component_molar_weight[i]);
+        component.setValue(QStringLiteral("SG"), oil->specific_gravity[i]);
+        component.setValue(QStringLiteral("nc"), oil->carbon_number[i]);
+        component.setValue(QStringLiteral("corr"), oil->correlation[i]);
+        component.setValue(QStringLiteral("mole"), x[i] * 100);
+        components.append(component);
+    }
+}
+
+bool CalculationInterface::calculateBulkDensity(double T, double P, int useLiquidModel)
+{
+    if (!oil)
+        return false;
+    if (!loaded) {
+        clearBulkResults(*oil);
+        return false;
+    }
+    oil->calculateBulkDensity(T, P, useLiquidModel);
+    return std::isfinite(oil->bulk_density);
+}
+
+bool CalculationInterface::runStockTank()
+{
+    clearStockTankResults(*oil);
+    oil->calculateGOR(0);
+    return oil->failure_code == 0;
+}
+
+void CalculationInterface::clearStockTankFields()
+{
+    GOR.fill(kNaN);
+    API.fill(kNaN);
+    CH4 = C7plus = mwC7plus = SGC7plus = kNaN;
+}
+
+bool CalculationInterface::calculateGOR()
+{
+    if (!isEngineReady()) {
+        clearStockTankFields();
+        return false;
+    }
+    const bool separated = runStockTank();
+    GOR = oil->gor;
+    API = oil->api;
+    CH4 = oil->getCH4() * 100;
+    C7plus = oil->feed_c7plus_fraction * 100;
+    mwC7plus = oil->feed_c7plus_molar_weight;
+    SGC7plus = oil->feed_c7plus_specific_gravity;
+    return separated;
+}
+
+} // namespace quorvel
