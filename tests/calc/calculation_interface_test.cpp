@@ -1,0 +1,341 @@
+// Calculation interface: the engine objects built for each fluid type and EOS code, and
+// the loading of a fluid record with its unit conversions.
+#include "calc/CalculationInterface.h"
+#include "support/TestFluids.h"
+
+#include "thermo/Montel.h"
+#include "thermo/Oil1.h"
+#include "thermo/Oil2.h"
+#include "thermo/Peng.h"
+#include "thermo/SRK.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <typeinfo>
+
+namespace quorvel {
+namespace {
+
+using namespace test;
+
+enum class Model { none, montel, peng, srk };
+
+Model modelOf(const ClaCubic0* phase)
+{
+    if (!phase)
+        return Model::none;
+    if (dynamic_cast<const Montel*>(phase))
+        return Model::montel;
+    if (dynamic_cast<const Peng*>(phase))
+        return Model::peng;
+    if (dynamic_cast<const SRK*>(phase))
+        return Model::srk;
+    return Model::none;
+}
+
+TEST(CalculationInterfaceConstruction, EngineObjectsByFluidTypeAndEosCode)
+{
+    const struct Case {
+        int fluidType, eos;
+        Model model;
+        bool alphaBeta;
+    } cases[] = {
+        {1, 0, Model::montel, true}, {1, 1, Model::montel, true}, {1, 7, Model::montel, true},
+        {2, 0, Model::peng, false},  {2, 1, Model::srk, false},   {2, 2, Model::peng, false},
+        {2, -1, Model::peng, false}, {4, 0, Model::peng, false},  {4, 1, Model::srk, false},
+        {4, 9, Model::peng, false},  {3, 0, Model::none, false},  {0, 1, Model::none, false},
+        {5, 0, Model::none, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("fluidType " + std::to_string(c.fluidType) + ", EOS " + std::to_string(c.eos));
+        CalculationInterface ci(c.fluidType, c.eos);
+        EXPECT_EQ(ci.fluidType, c.fluidType);
+        EXPECT_EQ(modelOf(ci.liquidPhase.get()), c.model);
+        EXPECT_EQ(modelOf(ci.vapourPhase.get()), c.model);
+        if (c.model == Model::none) {
+            EXPECT_EQ(ci.oil, nullptr);
+            EXPECT_EQ(ci.liquidPhase, nullptr);
+            EXPECT_EQ(ci.vapourPhase, nullptr);
+            continue;
+        }
+        ASSERT_NE(ci.oil, nullptr);
+        EXPECT_EQ(dynamic_cast<Oil1*>(ci.oil.get()) != nullptr, c.alphaBeta);
+        EXPECT_EQ(dynamic_cast<Oil2*>(ci.oil.get()) != nullptr, !c.alphaBeta);
+        EXPECT_EQ(ci.liquidPhase->phase_type, phase_type_liquid);
+        EXPECT_EQ(ci.vapourPhase->phase_type, phase_type_vapour);
+        EXPECT_EQ(ci.oil->liquid, ci.liquidPhase.get());
+        EXPECT_EQ(ci.oil->vapour, ci.vapourPhase.get());
+        EXPECT_EQ(ci.getNumberOfComponents(), c.alphaBeta ? 17 : 0);
+    }
+}
+
+TEST(CalculationInterfaceConstruction, FieldsStartAtTheirDocumentedValues)
+{
+    CalculationInterface ci(2, 0);
+    EXPECT_EQ(ci.branch, 1);
+    EXPECT_EQ(ci.lowTemperatureStart, 0);
+    EXPECT_EQ(ci.homog, 1);
+    EXPECT_EQ(ci.error, 0);
+    EXPECT_EQ(ci.isopleth, nullptr);
+    EXPECT_EQ(ci.currentPhase, nullptr);
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(ci.GOR[k], 0);
+        EXPECT_EQ(ci.API[k], 0);
+    }
+    for (double v : {ci.alpha, ci.beta, ci.CO2, ci.N2, ci.H2S, ci.CH4, ci.C7plus, ci.mwC7plus, ci.SGC7plus,
+                     ci.bulkDensity1, ci.step, ci.Th, ci.bulkVolume, ci.bulkMolarWeight, ci.bulkDensity0, ci.Ph,
+                     ci.Tmin, ci.Tmax, ci.Pmax})
+        EXPECT_EQ(v, 0);
+    EXPECT_FALSE(ci.isLoaded());  // a component fluid waits for its record
+}
+
+// Every datum reaches the phase models and the equilibrium object in their own units.
+TEST(CalculationInterfaceLoading, UnitConversionsOnTheEngineFields)
+{
+    std::vector<ComponentData> fluid = nineComponentOil();
+    for (int fluidType : {2, 4}) {
+        for (int eos : {0, 1}) {
+            SCOPED_TRACE("fluidType " + std::to_string(fluidType) + ", EOS " + std::to_string(eos));
+            CalculationInterface ci(fluidType, eos);
+            ASSERT_TRUE(ci.setModelFluid(7, fluidRecord(fluidType, fluid)));
+            const Oil& oil = *ci.oil;
+            EXPECT_EQ(oil.model_fluid_type, 7);
+            ASSERT_EQ(ci.getNumberOfComponents(), 9);
+            for (int i = 0; i < 9; ++i) {
+                const ComponentData& c = fluid[i];
+                for (const ClaCubic0* phase : {ci.liquidPhase.get(), ci.vapourPhase.get()}) {
+                    EXPECT_DOUBLE_EQ(phase->critical_temperature[i], c.Tc + 273.15);
+                    EXPECT_DOUBLE_EQ(phase->critical_pressure[i], c.Pc * 1e5);
+                    EXPECT_DOUBLE_EQ(phase->critical_volume[i], c.Vc * 1e-6);
+                    EXPECT_DOUBLE_EQ(phase->acentric_factor[i], c.omega);
+                    EXPECT_DOUBLE_EQ(phase->molar_weight[i], c.mw);
+                    EXPECT_EQ(phase->slope_is_given[i], 0);
+                    EXPECT_EQ(phase->component_name[i], c.name);
+                }
+                EXPECT_DOUBLE_EQ(oil.critical_temperature[i], c.Tc + 273.15);
+                EXPECT_DOUBLE_EQ(oil.critical_pressure[i], c.Pc * 1e5);
+                EXPECT_DOUBLE_EQ(oil.critical_volume_cm3[i], c.Vc);
+                EXPECT_DOUBLE_EQ(oil.acentric_factor[i], c.omega);
+                EXPECT_DOUBLE_EQ(oil.component_molar_weight[i], c.mw);
+                EXPECT_DOUBLE_EQ(oil.specific_gravity[i], c.SG);
+                EXPECT_EQ(oil.carbon_number[i], c.nc);
+                EXPECT_EQ(oil.correlation[i], c.corr);
+                EXPECT_EQ(oil.component_name[i], c.name);
+                EXPECT_DOUBLE_EQ(oil.feed_composition[i], c.mole * 0.01);
+                EXPECT_DOUBLE_EQ(ci.getIsoplethComposition(i), c.mole * 0.01);
+            }
+        }
+    }
+}
+
+TEST(CalculationInterfaceLoading, GivenSlopeReachesBothPhaseModelsAndTheParameters)
+{
+    std::vector<ComponentData> fluid = binary();
+    FluidRecord record = fluidRecord(2, fluid);
+    const double slope = 0.9;
+    record.arrayValue("components").at(1).toDictionary().setValue("slope", slope);
+    CalculationInterface ci(2, 0);
+    ASSERT_TRUE(ci.setModelFluid(2, record));
+    const double T = 350;
+    for (ClaCubic0* phase : {ci.liquidPhase.get(), ci.vapourPhase.get()}) {
+        EXPECT_EQ(phase->slope_is_given[0], 0);
+        EXPECT_EQ(phase->slope_is_given[1], 1);
+        EXPECT_DOUBLE_EQ(phase->given_slope[1], slope);
+        // The attraction term of decane follows the given slope, not the one from omega.
+        phase->temperature(T);
+        phase->calculate_parameters_of_pure_components();
+        const double Tc = fluid[1].Tc + 273.15, Pc = fluid[1].Pc * 1e5;
+        const double root = 1 + slope * (1 - std::sqrt(T / Tc));
+        EXPECT_NEAR(phase->a_ij[1][1], 0.45724 * std::pow(textbook::R * Tc, 2) / Pc * root * root,
+                    1e-9 * phase->a_ij[1][1]);
+    }
+}
+
+TEST(CalculationInterfaceLoading, ComponentFluidThroughSetThermodynamicModelTakesModelType2)
+{
+    for (int fluidType : {2, 4}) {
+        CalculationInterface ci(fluidType, 0);
+        ci.setThermodynamicModel(fluidRecord(fluidType, binary()));
+        EXPECT_TRUE(ci.isLoaded());
+        EXPECT_EQ(ci.oil->model_fluid_type, 2);
+        EXPECT_EQ(ci.getNumberOfComponents(), 2);
+    }
+}
+
+TEST(CalculationInterfaceLoading, AlphaBetaRecordSetsTheFieldsAndTheModelFluid)
+{
+    CalculationInterface ci(1, 0);
+    const FluidRecord record{{"fluidType", 1}, {"alpha", 0.7}, {"beta", 0.1},
+                             {"CO2", 0.02},    {"N2", 0.01},   {"H2S", 0.005}};
+    ci.setThermodynamicModel(record);
+    EXPECT_EQ(ci.alpha, 0.7);
+    EXPECT_EQ(ci.beta, 0.1);
+    EXPECT_EQ(ci.CO2, 0.02);
+    EXPECT_EQ(ci.N2, 0.01);
+    EXPECT_EQ(ci.H2S, 0.005);
+    const auto& model = static_cast<const Oil1&>(*ci.oil);
+    EXPECT_EQ(model.getAlpha(), 0.7);
+    EXPECT_EQ(model.getBeta(), 0.1);
+    EXPECT_EQ(model.co2_fraction, 0.02);
+    EXPECT_EQ(model.n2_fraction, 0.01);
+    EXPECT_EQ(model.h2s_fraction, 0.005);
+
+    // finalize hands later setter values over.
+    ci.setAlpha(0.5);
+    ci.setCO2(0.03);
+    ci.finalize();
+    EXPECT_EQ(model.getAlpha(), 0.5);
+    EXPECT_EQ(model.co2_fraction, 0.03);
+}
+
+// The 17 model components written by the alpha-beta fluid generation.
+std::vector<ComponentData> alphaBetaComponents(int count)
+{
+    const char* names[] = {"N2", "CO2", "H2S", "C1", "C2", "C3", "iC4", "nC4", "iC5",
+                           "nC5", "C6", "C7", "C8", "C9", "C10", "Cn1", "Cn2"};
+    std::vector<ComponentData> components;
+    for (int i = 0; i < count; ++i)
+        components.push_back({names[i % 17], i, 100.0 / count, 16.0 + 14 * i, 0.7, -80.0 + 40 * i, -160.0 + 30 * i,
+                              45.0 - 2 * i, 100.0 + 50 * i, 0.01 + 0.05 * i, 0});
+    return components;
+}
+
+TEST(CalculationInterfaceLoading, AlphaBetaComponentListNeedsItsSeventeenComponents)
+{
+    for (int count : {0, 16, 18}) {
+        CalculationInterface ci(1, 0);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(ci.setModelFluid(1, fluidRecord(1, alphaBetaComponents(count))));
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("17 components"), std::string::npos) << count;
+        EXPECT_EQ(ci.getNumberOfComponents(), 17);  // the model fluid is left as it was
+        EXPECT_EQ(ci.calculateSaturation(20, 1), kSaturationFailure);
+    }
+    CalculationInterface ci(1, 0);
+    FluidRecord record = fluidRecord(1, alphaBetaComponents(17));
+    record.setValue("alpha", 0.6);
+    record.setValue("CO2", 0.04);
+    EXPECT_TRUE(ci.setModelFluid(1, record));
+    const auto& model = static_cast<const Oil1&>(*ci.oil);
+    EXPECT_EQ(model.getAlpha(), 0.6);   // from the record
+    EXPECT_EQ(model.co2_fraction, 0.04);
+    EXPECT_EQ(ci.alpha, 0.0);           // the interface's own fields stay
+    EXPECT_DOUBLE_EQ(ci.getIsoplethComposition(3), 1.0 / 17);  // the record's mole percent
+}
+
+TEST(CalculationInterfaceLoading, ComponentWithoutCriticalDataIsRefusedByName)
+{
+    const struct Case {
+        const char* what;
+        const char* key;
+        Value value;
+    } cases[] = {
+        {"zero critical pressure", "Pc", 0.0},
+        {"negative critical pressure", "Pc", -3.0},
+        {"absent critical pressure", "Pc", Value()},
+        {"critical temperature at 0 K", "Tc", -273.15},
+        {"absent critical temperature", "Tc", Value()},
+        {"critical pressure not a number", "Pc", std::nan("")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CalculationInterface ci(2, 0);
+        ASSERT_TRUE(ci.setModelFluid(2, fluidRecord(2, binary())));
+        FluidRecord bad = fluidRecord(2, nineComponentOil());
+        bad.arrayValue("components").at(4).toDictionary().setValue(c.key, c.value);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(ci.setModelFluid(2, bad));
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("\"C3\""), std::string::npos);
+        EXPECT_FALSE(ci.isLoaded());
+        EXPECT_EQ(ci.getNumberOfComponents(), 2);  // nothing of the refused record written
+        EXPECT_EQ(ci.calculateSaturation(20, 1), kSaturationFailure);
+    }
+}
+
+// After a record of another type, or without an engine, every calculation gives its
+// failure value without reaching the engine.
+TEST(CalculationInterfaceFailures, MismatchedTypeAndMissingEngineAnswerFailure)
+{
+    struct Setup {
+        const char* what;
+        int fluidType;
+        FluidRecord record;
+    };
+    const Setup setups[] = {
+        {"component fluid given an alpha-beta record", 2, FluidRecord{{"fluidType", 1}, {"alpha", 0.5}}},
+        {"carbon-number fluid given a component record", 4, fluidRecord(2, binary())},
+        {"alpha-beta fluid given a component record", 1, fluidRecord(2, binary())},
+        {"gamma-model fluid", 3, fluidRecord(3, binary())},
+        {"no fluid type", 0, fluidRecord(0, binary())},
+    };
+    for (const Setup& s : setups) {
+        SCOPED_TRACE(s.what);
+        CalculationInterface ci(s.fluidType, 0);
+        testing::internal::CaptureStderr();
+        ci.setThermodynamicModel(s.record);
+        const std::string message = testing::internal::GetCapturedStderr();
+        if (s.fluidType == s.record.intValue("fluidType"))
+            EXPECT_EQ(message, "");
+        else
+            EXPECT_EQ(message, "Error model fluid type");
+        EXPECT_FALSE(ci.isLoaded());
+
+        EXPECT_EQ(ci.calculateSaturation(20, 1), kSaturationFailure);
+        ci.setHomog(1);
+        ci.bulkVolume = 1e-4;
+        EXPECT_TRUE(std::isnan(ci.calculateTrappingPressure(300)));
+        FluidRecord liquid{{"name", "kept"}};
+        EXPECT_FALSE(ci.calculateFlash(300, 50, liquid, std::nullopt));
+        EXPECT_EQ(liquid.keys(), QStringList{"name"});
+        EXPECT_FALSE(ci.calculateBulkDensity(300, 50, 1));
+        EXPECT_FALSE(ci.calculateGOR());
+        for (int k = 0; k < 4; ++k) {
+            EXPECT_TRUE(std::isnan(ci.GOR[k]));
+            EXPECT_TRUE(std::isnan(ci.API[k]));
+        }
+        EXPECT_TRUE(std::isnan(ci.CH4));
+        EXPECT_TRUE(std::isnan(ci.C7plus));
+        if (!ci.oil) {
+            EXPECT_EQ(ci.getNumberOfComponents(), 0);
+            EXPECT_TRUE(std::isnan(ci.getLiquidVolume()));
+            EXPECT_TRUE(std::isnan(ci.getIsoplethComposition(0)));
+            EXPECT_TRUE(std::isnan(ci.getC7plus()));
+        } else {
+            EXPECT_TRUE(std::isnan(ci.oil->bulk_density));
+        }
+    }
+}
+
+TEST(CalculationInterfaceFailures, EmptyComponentListLeavesTheFluidUnloaded)
+{
+    CalculationInterface ci(2, 0);
+    EXPECT_FALSE(ci.setModelFluid(2, FluidRecord{{"fluidType", 2}}));
+    EXPECT_FALSE(ci.isLoaded());
+    EXPECT_EQ(ci.calculateSaturation(20, 1), kSaturationFailure);
+}
+
+TEST(CalculationInterfaceFailures, LoadedFluidGivenARecordOfAnotherTypeStopsAnswering)
+{
+    CalculationInterface ci(2, 0);
+    ci.setThermodynamicModel(fluidRecord(2, binary()));
+    ASSERT_NE(ci.calculateSaturation(100, 1), kSaturationFailure);
+    testing::internal::CaptureStderr();
+    ci.setThermodynamicModel(fluidRecord(4, binary()));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error model fluid type");
+    EXPECT_EQ(ci.calculateSaturation(100, 1), kSaturationFailure);
+}
+
+TEST(CalculationInterfaceLoading, SecondRecordReplacesTheFirst)
+{
+    CalculationInterface ci(2, 1);
+    ASSERT_TRUE(ci.setModelFluid(2, fluidRecord(2, nineComponentOil())));
+    ASSERT_TRUE(ci.setModelFluid(2, fluidRecord(2, binary())));
+    EXPECT_EQ(ci.getNumberOfComponents(), 2);
+    EXPECT_EQ(ci.liquidPhase->component_count, 2);
+    EXPECT_EQ(ci.oil->component_name[1], "C10");
+    EXPECT_DOUBLE_EQ(ci.getIsoplethComposition(1), 0.6);
+}
+
+} // namespace
+} // namespace quorvel

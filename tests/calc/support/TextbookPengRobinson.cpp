@@ -1,0 +1,176 @@
+#include "TextbookPengRobinson.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace quorvel::textbook {
+
+namespace {
+
+constexpr double kOmegaA = 0.45724;
+constexpr double kOmegaB = 0.0778;
+const double kSqrt2 = std::sqrt(2.0);
+
+bool isInorganic(const std::string& name)
+{
+    return name == "N2" || name == "CO2" || name == "H2S" || name == "H2O";
+}
+
+// Real roots of Z^3 + c2 Z^2 + c1 Z + c0 = 0, from the depressed cubic.
+std::vector<double> cubicRoots(double c2, double c1, double c0)
+{
+    const double shift = c2 / 3;
+    const double p = c1 - c2 * c2 / 3;
+    const double q = 2 * c2 * c2 * c2 / 27 - c2 * c1 / 3 + c0;
+    const double disc = q * q / 4 + p * p * p / 27;
+    std::vector<double> roots;
+    if (disc >= 0) {
+        const double u = std::cbrt(-q / 2 + std::sqrt(disc));
+        const double w = std::cbrt(-q / 2 - std::sqrt(disc));
+        roots.push_back(u + w - shift);
+    } else {
+        const double m = 2 * std::sqrt(-p / 3);
+        const double theta = std::acos(std::clamp(3 * q / (p * m), -1.0, 1.0)) / 3;
+        for (int k = 0; k < 3; ++k)
+            roots.push_back(m * std::cos(theta - 2 * M_PI * k / 3) - shift);
+    }
+    // One Newton polish per root.
+    for (double& z : roots) {
+        const double f = ((z + c2) * z + c1) * z + c0;
+        const double df = (3 * z + 2 * c2) * z + c1;
+        if (df != 0)
+            z -= f / df;
+    }
+    return roots;
+}
+
+} // namespace
+
+PengRobinsonMixture::PengRobinsonMixture(std::vector<Species> species) : mSpecies(std::move(species)) {}
+
+double PengRobinsonMixture::kij(int i, int j) const
+{
+    const Species& si = mSpecies[i];
+    const Species& sj = mSpecies[j];
+    if (i == j || isInorganic(si.name) || isInorganic(sj.name) || si.mw > 160 || sj.mw > 160)
+        return 0;
+    const double zci = si.Pc * si.Vc / (R * si.Tc);
+    const double zcj = sj.Pc * sj.Vc / (R * sj.Tc);
+    const double ratio = 2 * std::sqrt(si.Tc * sj.Tc) / (si.Tc + sj.Tc);
+    return 1 - std::pow(ratio, (zci + zcj) / 2);
+}
+
+PengRobinsonMixture::Parameters PengRobinsonMixture::parametersAt(double T) const
+{
+    Parameters p;
+    for (const Species& s : mSpecies) {
+        const double kappa = 0.37464 + 1.54226 * s.omega - 0.26992 * s.omega * s.omega;
+        const double root = 1 + kappa * (1 - std::sqrt(T / s.Tc));
+        p.a.push_back(kOmegaA * R * R * s.Tc * s.Tc / s.Pc * root * root);
+        p.b.push_back(kOmegaB * R * s.Tc / s.Pc);
+    }
+    return p;
+}
+
+double PengRobinsonMixture::pressure(double T, double v, const std::vector<double>& x) const
+{
+    const Parameters p = parametersAt(T);
+    double a = 0, b = 0;
+    for (int i = 0; i < size(); ++i) {
+        b += x[i] * p.b[i];
+        for (int j = 0; j < size(); ++j)
+            a += x[i] * x[j] * std::sqrt(p.a[i] * p.a[j]) * (1 - kij(i, j));
+    }
+    return R * T / (v - b) - a / (v * (v + b) + b * (v - b));
+}
+
+std::vector<double> PengRobinsonMixture::lnPhi(const std::vector<double>& x, double T, double P, Root root) const
+{
+    const Parameters p = parametersAt(T);
+    const int n = size();
+    double a = 0, b = 0;
+    std::vector<double> aSum(n, 0.0);  // sum_j x_j a_ij
+    for (int i = 0; i < n; ++i) {
+        b += x[i] * p.b[i];
+        for (int j = 0; j < n; ++j)
+            aSum[i] += x[j] * std::sqrt(p.a[i] * p.a[j]) * (1 - kij(i, j));
+        a += x[i] * aSum[i];
+    }
+    const double A = a * P / (R * R * T * T);
+    const double B = b * P / (R * T);
+    std::vector<double> Z = cubicRoots(B - 1, A - 3 * B * B - 2 * B, B * B * B + B * B - A * B);
+    std::erase_if(Z, [B](double z) { return z <= B; });
+    const double z = root == Root::liquid ? *std::min_element(Z.begin(), Z.end())
+                                          : *std::max_element(Z.begin(), Z.end());
+    const double logTerm = std::log((z + (1 + kSqrt2) * B) / (z + (1 - kSqrt2) * B));
+    std::vector<double> result(n);
+    for (int i = 0; i < n; ++i)
+        result[i] = p.b[i] / b * (z - 1) - std::log(z - B)
+                    - A / (2 * kSqrt2 * B) * (2 * aSum[i] / a - p.b[i] / b) * logTerm;
+    return result;
+}
+
+std::optional<double> PengRobinsonMixture::bubblePressure(double T, const std::vector<double>& z) const
+{
+    return saturationPressure(T, z, true);
+}
+
+std::optional<double> PengRobinsonMixture::dewPressure(double T, const std::vector<double>& z) const
+{
+    return saturationPressure(T, z, false);
+}
+
+// Successive substitution: the incipient phase from the current K-values, new K-values from
+// the fugacity coefficients, and the pressure scaled by the sum that must reach 1
+// (P S for a bubble point, P / S for a dew point: exact for Raoult's law).
+std::optional<double> PengRobinsonMixture::saturationPressure(double T, const std::vector<double>& z,
+                                                              bool bubble) const
+{
+    const int n = size();
+    std::vector<double> K(n);
+    for (int i = 0; i < n; ++i) {
+        const Species& s = mSpecies[i];
+        K[i] = s.Pc * std::exp(5.373 * (1 + s.omega) * (1 - s.Tc / T));  // Wilson, times P
+    }
+    double P = 0;
+    for (int i = 0; i < n; ++i)
+        P += bubble ? z[i] * K[i] : z[i] / K[i];
+    if (!bubble)
+        P = 1 / P;
+    for (double& k : K)
+        k /= P;
+
+    std::vector<double> incipient(n);
+    for (int iteration = 0; iteration < 20000; ++iteration) {
+        double S = 0;
+        for (int i = 0; i < n; ++i) {
+            incipient[i] = bubble ? K[i] * z[i] : z[i] / K[i];
+            S += incipient[i];
+        }
+        for (double& w : incipient)
+            w /= S;
+        const auto& liquid = bubble ? z : incipient;
+        const auto& vapour = bubble ? incipient : z;
+        const std::vector<double> lnL = lnPhi(liquid, T, P, Root::liquid);
+        const std::vector<double> lnV = lnPhi(vapour, T, P, Root::vapour);
+        double change = 0, trivial = 0, sum = 0;
+        for (int i = 0; i < n; ++i) {
+            const double k = std::exp(lnL[i] - lnV[i]);
+            change = std::max(change, std::fabs(k / K[i] - 1));
+            trivial += std::pow(std::log(k), 2);
+            K[i] = k;
+            sum += bubble ? z[i] * k : z[i] / k;
+        }
+        if (trivial < 1e-8)
+            return std::nullopt;
+        P = bubble ? P * sum : P / sum;
+        if (!(P > 0) || !std::isfinite(P))
+            return std::nullopt;
+        if (std::fabs(sum - 1) < 1e-13 && change < 1e-12)
+            return P;
+    }
+    return std::nullopt;
+}
+
+} // namespace quorvel::textbook
