@@ -1,0 +1,278 @@
+// Point calculations of the calculation interface: trapping pressure, saturation, flash,
+// bulk density and stock-tank properties, checked against textbook formulas and balances.
+#include "calc/CalculationInterface.h"
+#include "support/TestFluids.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <numeric>
+#include <string>
+
+namespace quorvel {
+namespace {
+
+using namespace test;
+
+std::unique_ptr<CalculationInterface> loaded(const std::vector<ComponentData>& fluid)
+{
+    auto ci = std::make_unique<CalculationInterface>(2, 0);
+    ci->setThermodynamicModel(fluidRecord(2, fluid));
+    return ci;
+}
+
+TEST(TrappingPressure, OneComponentFluidFollowsTheClosedFormPengRobinsonPressure)
+{
+    const std::vector<ComponentData> methane = {withMole(kC1, 100)};
+    const auto textbook = textbookMixture(methane);
+    CalculationInterface ci(2, 0);
+    ASSERT_TRUE(ci.setModelFluid(2, fluidRecord(2, methane)));
+    const struct Case {
+        int homog;
+        double T, v;  // K, m3/mol
+    } cases[] = {{1, 300, 1e-4}, {1, 150, 5e-5}, {0, 250, 2e-4}, {0, 400, 1e-3}, {1, 190, 3.5e-5}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("T " + std::to_string(c.T) + ", v " + std::to_string(c.v));
+        ci.setHomog(c.homog);
+        ci.bulkVolume = c.v;
+        const double P = ci.calculateTrappingPressure(c.T);
+        EXPECT_EQ(ci.currentPhase, c.homog ? static_cast<FluidPhase*>(ci.liquidPhase.get())
+                                           : static_cast<FluidPhase*>(ci.vapourPhase.get()));
+        EXPECT_NEAR(P, textbook.pressure(c.T, c.v, {1.0}) * 1e-5, 1e-10 * std::fabs(P));
+    }
+}
+
+struct SaturationCase {
+    const char* what;
+    std::vector<ComponentData> fluid;
+    double T;  // degrees Celsius
+    bool bubble;
+};
+
+TEST(Saturation, AgreesWithTheTextbookSolver)
+{
+    const std::vector<ComponentData> lpg = {withMole(kC3, 60), withMole(knC4, 40)};
+    const SaturationCase cases[] = {
+        {"binary bubble point at 50 C", binary(), 50, true},
+        {"binary bubble point at 150 C", binary(), 150, true},
+        {"propane-butane bubble point", lpg, 60, true},
+        {"propane-butane dew point", lpg, 60, false},
+        {"nine components, bubble point at 80 C", nineComponentOil(), 80, true},
+        {"nine components, bubble point at 20 C", nineComponentOil(), 20, true},
+    };
+    for (const SaturationCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto textbook = textbookMixture(c.fluid);
+        const double T = c.T + 273.15;
+        const auto expected = c.bubble ? textbook.bubblePressure(T, moleFractions(c.fluid))
+                                       : textbook.dewPressure(T, moleFractions(c.fluid));
+        ASSERT_TRUE(expected.has_value());
+        auto ci = loaded(c.fluid);
+        const double P = ci->calculateSaturation(c.T, c.bubble ? 1 : 0);
+        EXPECT_NEAR(P, *expected * 1e-5, 1e-6 * P);
+    }
+}
+
+TEST(Saturation, NoSaturationPointGivesExactlyTheFailureValue)
+{
+    // Both components far above their critical temperatures.
+    auto ci = loaded({withMole(kN2, 50), withMole(kC1, 50)});
+    EXPECT_EQ(ci->calculateSaturation(300, 1), -10000);
+    EXPECT_EQ(ci->calculateSaturation(300, 0), -10000);
+}
+
+// Flash of the nine-component oil below its bubble point.
+class Flash : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(ci.setModelFluid(2, fluidRecord(2, fluid)));
+        feed = ci.oil->feed_composition;
+        const double bubble = ci.calculateSaturation(T - 273.15, 1);
+        ASSERT_GT(bubble, 0);
+        P = bubble / 2;
+    }
+
+    static std::vector<double> moles(const FluidRecord& record)
+    {
+        std::vector<double> result;
+        for (const Value& c : record.arrayValue("components"))
+            result.push_back(c.toDictionary().doubleValue("mole") / 100);
+        return result;
+    }
+
+    std::vector<ComponentData> fluid = nineComponentOil();
+    CalculationInterface ci{2, 0};
+    std::vector<double> feed;  // as loaded
+    double T = 353.15;
+    double P = 0;
+};
+
+TEST_F(Flash, PhasesSumToOneHundredAndBalanceTheFeed)
+{
+    FluidRecord liquid, vapour;
+    ASSERT_TRUE(ci.calculateFlash(T, P, liquid, vapour));
+    const std::vector<double> x = moles(liquid), y = moles(vapour), z = moleFractions(fluid);
+    ASSERT_EQ(x.size(), 9u);
+    ASSERT_EQ(y.size(), 9u);
+    EXPECT_NEAR(std::accumulate(x.begin(), x.end(), 0.0), 1, 1e-10);
+    EXPECT_NEAR(std::accumulate(y.begin(), y.end(), 0.0), 1, 1e-10);
+    // Liquid amount by least squares on z - y = L (x - y); the balance must then hold exactly.
+    double num = 0, den = 0;
+    for (int i = 0; i < 9; ++i) {
+        num += (z[i] - y[i]) * (x[i] - y[i]);
+        den += (x[i] - y[i]) * (x[i] - y[i]);
+    }
+    const double L = num / den;
+    EXPECT_GT(L, 0.05);
+    EXPECT_LT(L, 0.95);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_NEAR(L * x[i] + (1 - L) * y[i], z[i], 1e-9) << fluid[i].name;
+    EXPECT_NEAR(1 - L, ci.oil->molar_gas_fraction, 1e-9);
+    // The methane goes to the gas, the decane stays in the oil.
+    EXPECT_GT(y[2], x[2]);
+    EXPECT_LT(y[8], x[8]);
+}
+
+TEST_F(Flash, FlashedPhaseRecordKeysAndUnits)
+{
+    FluidRecord liquid{{"name", "old"}, {"fluidType", 4}, {"EOSkept", "yes"},
+                       {"components", Array{ComponentRecord{{"name", "gone"}}}}};
+    ASSERT_TRUE(ci.calculateFlash(T, P, liquid, std::nullopt));
+    EXPECT_EQ(liquid.stringValue("name"), "Flash");
+    EXPECT_EQ(liquid.value("comment"), Value(""));
+    EXPECT_TRUE(liquid.value("fluidType").isInt());
+    EXPECT_EQ(liquid.intValue("fluidType"), 2);
+    EXPECT_EQ(liquid.stringValue("EOSkept"), "yes");  // other keys are left alone
+    EXPECT_FALSE(liquid.contains("EOS"));
+    const Array components = liquid.arrayValue("components");
+    ASSERT_EQ(components.size(), 9);
+    const QStringList keys = {"SG", "Pc", "Tb", "Tc", "Vc", "corr", "mole", "mw", "name", "nc", "omega"};
+    for (int i = 0; i < 9; ++i) {
+        const ComponentRecord c = components.at(i).toDictionary();
+        const ComponentData& in = fluid[i];
+        SCOPED_TRACE(in.name);
+        QStringList sorted = keys;
+        sorted.sort();
+        EXPECT_EQ(c.keys(), sorted);
+        EXPECT_EQ(c.stringValue("name"), in.name);
+        EXPECT_NEAR(c.doubleValue("Tc"), in.Tc, 1e-12);   // back in degrees Celsius
+        EXPECT_NEAR(c.doubleValue("Pc"), in.Pc, 1e-12);   // back in bar
+        EXPECT_DOUBLE_EQ(c.doubleValue("Vc"), in.Vc);     // cm3/mol as loaded
+        EXPECT_DOUBLE_EQ(c.doubleValue("omega"), in.omega);
+        EXPECT_DOUBLE_EQ(c.doubleValue("mw"), in.mw);
+        EXPECT_DOUBLE_EQ(c.doubleValue("SG"), in.SG);
+        EXPECT_TRUE(c.value("nc").isInt());
+        EXPECT_EQ(c.intValue("nc"), in.nc);
+        EXPECT_TRUE(c.value("corr").isInt());
+        EXPECT_EQ(c.intValue("corr"), in.corr);
+        EXPECT_NEAR(c.doubleValue("Tb"), ci.oil->boiling_temperature[i] - 273.15, 1e-12);
+        EXPECT_DOUBLE_EQ(c.doubleValue("mole"), ci.oil->flash_liquid_composition[i] * 100);
+    }
+}
+
+TEST_F(Flash, FailedFlashWritesNothingAndKeepsTheFeed)
+{
+    FluidRecord liquid{{"name", "mine"}}, vapour{{"comment", "untouched"}};
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(ci.calculateFlash(T, 1000, liquid, vapour));  // one liquid phase
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(liquid.keys(), QStringList{"name"});
+    EXPECT_EQ(liquid.stringValue("name"), "mine");
+    EXPECT_EQ(vapour.keys(), QStringList{"comment"});
+    EXPECT_EQ(ci.oil->feed_composition, feed);
+}
+
+TEST_F(Flash, LongLivedInterfaceGetsItsFeedBack)
+{
+    // Without records the flash only runs the engine; the next calculation sees the feed.
+    const double bubbleBefore = ci.calculateSaturation(T - 273.15, 1);
+    EXPECT_TRUE(ci.calculateFlash(T, P, std::nullopt, std::nullopt));
+    EXPECT_EQ(ci.oil->feed_composition, feed);
+    EXPECT_NEAR(ci.calculateSaturation(T - 273.15, 1), bubbleBefore, 1e-9 * bubbleBefore);
+}
+
+TEST(BulkDensity, LiquidModelDensityOfTheWholeFeed)
+{
+    const std::vector<ComponentData> fluid = nineComponentOil();
+    auto ci = loaded(fluid);
+    const double T = 353.15, P = 400;
+    ASSERT_TRUE(ci->calculateBulkDensity(T, P, 1));
+    const Oil& oil = *ci->oil;
+    double M = 0;
+    for (const ComponentData& c : fluid)
+        M += c.mole / 100 * c.mw;
+    EXPECT_NEAR(oil.bulk_molar_weight, M, 1e-12);
+    // Density from the textbook volume: the volume whose pressure is P, by bisection.
+    const auto textbook = textbookMixture(fluid);
+    double lo = 9.7e-5, hi = 3e-4;  // just above the co-volume, and a gas-like volume
+    ASSERT_GT(textbook.pressure(T, lo, moleFractions(fluid)), P * 1e5);
+    ASSERT_LT(textbook.pressure(T, hi, moleFractions(fluid)), P * 1e5);
+    for (int k = 0; k < 200; ++k) {
+        const double mid = (lo + hi) / 2;
+        (textbook.pressure(T, mid, moleFractions(fluid)) > P * 1e5 ? lo : hi) = mid;
+    }
+    EXPECT_NEAR(oil.bulk_density, M / ((lo + hi) / 2 * 1e6), 1e-9);
+}
+
+TEST(StockTank, ResultsInTheFieldsInTheOrderOfTheMethods)
+{
+    const std::vector<ComponentData> fluid = nineComponentOil();
+    auto ci = loaded(fluid);
+    ASSERT_TRUE(ci->calculateGOR());
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(ci->GOR[k], ci->oil->gor[k]) << k;
+        EXPECT_EQ(ci->API[k], ci->oil->api[k]) << k;
+        EXPECT_GT(ci->GOR[k], 10) << k;
+    }
+    EXPECT_DOUBLE_EQ(ci->CH4, 35);
+    // Only the decane counts as C7+.
+    EXPECT_DOUBLE_EQ(ci->C7plus, 35.5);
+    EXPECT_DOUBLE_EQ(ci->getC7plus(), 35.5);
+    EXPECT_DOUBLE_EQ(ci->mwC7plus, kC10.mw);
+    EXPECT_DOUBLE_EQ(ci->SGC7plus, kC10.SG);
+}
+
+TEST(StockTank, MethaneOfEachKindOfFluid)
+{
+    auto lpg = loaded({withMole(kC3, 60), withMole(knC4, 40)});
+    lpg->calculateGOR();
+    EXPECT_EQ(lpg->CH4, 0);  // no component named CH4 or C1
+    EXPECT_EQ(lpg->getCH4(), 0);
+
+    CalculationInterface model(1, 0);
+    model.setAlpha(0.7);
+    model.setBeta(0.1);
+    model.finalize();
+    ASSERT_TRUE(model.calculateGOR());
+    EXPECT_DOUBLE_EQ(model.CH4, model.oil->feed_composition[3] * 100);
+    EXPECT_GT(model.CH4, 10);
+}
+
+TEST(StockTank, NothingLeftOverFromTheCalculationBefore)
+{
+    auto ci = loaded(nineComponentOil());
+    ASSERT_TRUE(ci->calculateGOR());
+
+    // A dead oil: no gas at stock-tank conditions, a gas-oil ratio of 0 and its own API.
+    ci->setThermodynamicModel(fluidRecord(2, {withMole(kC10, 100)}));
+    EXPECT_FALSE(ci->calculateGOR());
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(ci->GOR[k], 0) << k;
+    EXPECT_TRUE(std::isfinite(ci->API[0]));
+    EXPECT_TRUE(std::isfinite(ci->API[1]));
+
+    // A gas: no tank liquid, so no correlation density; those values are not-a-number, not
+    // the dead oil's.
+    ci->setThermodynamicModel(fluidRecord(2, {withMole(kN2, 10), withMole(kC1, 90)}));
+    EXPECT_FALSE(ci->calculateGOR());
+    EXPECT_TRUE(std::isnan(ci->API[1]));
+    EXPECT_TRUE(std::isnan(ci->API[2]));
+    EXPECT_TRUE(std::isnan(ci->oil->liquid_density_standing_katz));
+    EXPECT_TRUE(std::isnan(ci->oil->api_standing_katz_range[0]));
+    EXPECT_DOUBLE_EQ(ci->CH4, 90);
+}
+
+} // namespace
+} // namespace quorvel
