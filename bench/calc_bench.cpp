@@ -1,0 +1,85 @@
+#include "calc/CalculationInterface.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+using namespace quorvel;
+
+// A live oil of n components (record units): eight light components, then single carbon
+// numbers from C7 up, with properties growing smoothly with the carbon number and a
+// composition falling off geometrically.
+FluidRecord makeOil(int n)
+{
+    struct Light {
+        const char* name;
+        int nc;
+        double mole, mw, SG, Tc, Pc, Vc, omega;
+    };
+    static constexpr Light light[] = {
+        {"N2", -1, 0.5, 28.01, 0, -147.0, 33.9, 89, 0.040},    {"CO2", -2, 2, 44.01, 0, 31.1, 73.8, 94, 0.225},
+        {"C1", 1, 35, 16.04, 0.3, -82.6, 46.0, 99, 0.011},     {"C2", 2, 8, 30.07, 0.356, 32.3, 48.8, 148, 0.099},
+        {"C3", 3, 6, 44.1, 0.507, 96.7, 42.5, 203, 0.153},     {"nC4", 4, 5, 58.12, 0.584, 152.1, 38.0, 255, 0.199},
+        {"nC5", 5, 4, 72.15, 0.631, 196.6, 33.7, 304, 0.251},  {"C6", 6, 4, 86.18, 0.664, 234.4, 30.1, 370, 0.299},
+    };
+    Array components;
+    double remaining = 100;
+    for (const Light& c : light) {
+        components.append(ComponentRecord{{"name", c.name}, {"nc", c.nc},   {"mole", c.mole}, {"mw", c.mw},
+                                          {"SG", c.SG},     {"Tc", c.Tc},   {"Pc", c.Pc},     {"Vc", c.Vc},
+                                          {"omega", c.omega}});
+        remaining -= c.mole;
+    }
+    const int heavy = n - static_cast<int>(std::size(light));
+    const double ratio = 0.85;
+    const double first = remaining * (1 - ratio) / (1 - std::pow(ratio, heavy));
+    for (int k = 0; k < heavy; ++k) {
+        const int carbon = 7 + k;
+        components.append(ComponentRecord{{"name", QString("C%1").arg(carbon)},
+                                          {"nc", carbon},
+                                          {"mole", first * std::pow(ratio, k)},
+                                          {"mw", 14.0 * carbon + 2},
+                                          {"SG", 0.72 + 0.005 * k},
+                                          {"Tc", 270.0 + 300 * (1 - std::exp(-0.06 * k))},
+                                          {"Pc", 29.0 * std::pow(7.0 / carbon, 0.9)},
+                                          {"Vc", 400.0 + 58 * k},
+                                          {"omega", 0.33 + 0.04 * k}});
+    }
+    return FluidRecord{{"fluidType", 2}, {"components", components}};
+}
+
+// Loading a fluid and solving its bubble point at 100 degrees Celsius.
+void BM_LoadAndSaturation(benchmark::State& state)
+{
+    const FluidRecord record = makeOil(static_cast<int>(state.range(0)));
+    CalculationInterface ci(2, 0);
+    for (auto _ : state) {
+        ci.setModelFluid(2, record);
+        const double P = ci.calculateSaturation(100, 1);
+        if (P == kSaturationFailure) {
+            state.SkipWithError("no bubble point");
+            break;
+        }
+        benchmark::DoNotOptimize(P);
+    }
+}
+BENCHMARK(BM_LoadAndSaturation)->Arg(20)->Arg(40)->Unit(benchmark::kMillisecond);
+
+// Stock-tank properties of the alpha-beta model fluid.
+void BM_GasOilRatioOfTheAlphaBetaFluid(benchmark::State& state)
+{
+    CalculationInterface ci(1, 0);
+    ci.setAlpha(0.7);
+    ci.setBeta(0.1);
+    ci.finalize();
+    for (auto _ : state) {
+        ci.calculateGOR();
+        benchmark::DoNotOptimize(ci.GOR);
+    }
+}
+BENCHMARK(BM_GasOilRatioOfTheAlphaBetaFluid)->Unit(benchmark::kMicrosecond);
+
+} // namespace
