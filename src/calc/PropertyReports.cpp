@@ -38,12 +38,18 @@ public:
         mLog->appendText(formatString(format, args...).toUtf8().constData());
     }
 
+    // A value followed by its minimum and maximum.
+    void withRange(std::string_view format, double value, const std::array<double, 2>& range)
+    {
+        line(format, value, range[0], range[1]);
+    }
+
     // A density in g/cm3 with its minimum and maximum, then the same in lb/ft3.
     void densityWithRange(std::string_view gcm3Format, std::string_view lbFt3Format, double density,
                           const std::array<double, 2>& range)
     {
-        line(gcm3Format, density, range[0], range[1]);
-        line(lbFt3Format, density * kLbFt3PerGcm3, range[0] * kLbFt3PerGcm3, range[1] * kLbFt3PerGcm3);
+        withRange(gcm3Format, density, range);
+        withRange(lbFt3Format, density * kLbFt3PerGcm3, {range[0] * kLbFt3PerGcm3, range[1] * kLbFt3PerGcm3});
     }
 
     void temperatureAndPressure(std::string_view temperatureFormat, std::string_view pressureFormat,
@@ -106,16 +112,16 @@ void CalculationInterface::printSTProperties()
     const Oil& e = *oil;
     report.line("\tGOR, non translated PR EOS              : %8.2lf Stdm3/Stdm3\n", GOR[0]);
     report.line("\tGOR, translated PR EOS                  : %8.2lf Stdm3/Stdm3\n", GOR[3]);
-    report.line("\tGOR, SK Method                          : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
-                GOR[1], e.gor_standing_katz_range[0], e.gor_standing_katz_range[1]);
-    report.line("\tGOR, AK Method                          : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
-                GOR[2], e.gor_alani_kennedy_range[0], e.gor_alani_kennedy_range[1]);
+    report.withRange("\tGOR, SK Method                          : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
+                     GOR[1], e.gor_standing_katz_range);
+    report.withRange("\tGOR, AK Method                          : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
+                     GOR[2], e.gor_alani_kennedy_range);
     report.line("\tAPI degree, non translated PR EOS       : %8.2lf°\n", API[0]);
     report.line("\tAPI degree, translated PR EOS           : %8.2lf°\n", API[3]);
-    report.line("\tAPI degree, SK Method                   : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n", API[1],
-                e.api_standing_katz_range[0], e.api_standing_katz_range[1]);
-    report.line("\tAPI degree, AK Method                   : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n", API[2],
-                e.api_alani_kennedy_range[0], e.api_alani_kennedy_range[1]);
+    report.withRange("\tAPI degree, SK Method                   : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n",
+                     API[1], e.api_standing_katz_range);
+    report.withRange("\tAPI degree, AK Method                   : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n",
+                     API[2], e.api_alani_kennedy_range);
     report.line("\tBulk C7+ mole percent                   : %8.2lf %%\n", e.feed_c7plus_fraction * 100);
     report.line("\tBulk C7+ molar weight                   : %8.2lf g/mol\n", e.feed_c7plus_molar_weight);
     report.line("\tBulk C7+ specific gravity               : %8.2lf g/cm3\n", e.feed_c7plus_specific_gravity);
@@ -244,16 +250,16 @@ void CalculationInterface::printFlashProperties(double T, double P)
     if (runStockTank()) {
         report.line("\t\tGOR, non translated PR EOS          : %8.2lf Stdm3/Stdm3\n", e.gor[0]);
         report.line("\t\tGOR, translated PR EOS              : %8.2lf Stdm3/Stdm3\n", e.gor[3]);
-        report.line("\t\tGOR, SK Method                      : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
-                    e.gor[1], e.gor_standing_katz_range[0], e.gor_standing_katz_range[1]);
-        report.line("\t\tGOR, AK Method                      : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
-                    e.gor[2], e.gor_alani_kennedy_range[0], e.gor_alani_kennedy_range[1]);
+        report.withRange("\t\tGOR, SK Method                      : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
+                         e.gor[1], e.gor_standing_katz_range);
+        report.withRange("\t\tGOR, AK Method                      : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
+                         e.gor[2], e.gor_alani_kennedy_range);
         report.line("\t\tAPI degree, non translated PR EOS   : %8.2lf°\n", e.api[0]);
         report.line("\t\tAPI degree, translated PR EOS       : %8.2lf°\n", e.api[3]);
-        report.line("\t\tAPI degree, SK Method               : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n", e.api[1],
-                    e.api_standing_katz_range[0], e.api_standing_katz_range[1]);
-        report.line("\t\tAPI degree, AK Method               : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n", e.api[2],
-                    e.api_alani_kennedy_range[0], e.api_alani_kennedy_range[1]);
+        report.withRange("\t\tAPI degree, SK Method               : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n",
+                         e.api[1], e.api_standing_katz_range);
+        report.withRange("\t\tAPI degree, AK Method               : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n",
+                         e.api[2], e.api_alani_kennedy_range);
     }
 
     report.line("\n\tProperties of the flashed gas:\n");
@@ -265,15 +271,15 @@ void CalculationInterface::printFlashProperties(double T, double P)
         report.line("\t\tCompressibility factor (Z)          : %8.4f\n", gasZ);
     if (runStockTank()) {
         report.line("\t\tGOR, PR EOS                          : %8.2lf Stdm3/Stdm3\n", e.gor[0]);
-        report.line("\t\tGOR, SK Method                       : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
-                    e.gor[1], e.gor_standing_katz_range[0], e.gor_standing_katz_range[1]);
-        report.line("\t\tGOR, AK Method                       : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
-                    e.gor[2], e.gor_alani_kennedy_range[0], e.gor_alani_kennedy_range[1]);
+        report.withRange("\t\tGOR, SK Method                       : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
+                         e.gor[1], e.gor_standing_katz_range);
+        report.withRange("\t\tGOR, AK Method                       : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
+                         e.gor[2], e.gor_alani_kennedy_range);
         report.line("\t\tAPI degree, PR EOS                   : %8.2lf°\n", e.api[0]);
-        report.line("\t\tAPI degree, SK Method                : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n", e.api[1],
-                    e.api_standing_katz_range[0], e.api_standing_katz_range[1]);
-        report.line("\t\tAPI degree, AK Method                   : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n",
-                    e.api[2], e.api_alani_kennedy_range[0], e.api_alani_kennedy_range[1]);
+        report.withRange("\t\tAPI degree, SK Method                : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n",
+                         e.api[1], e.api_standing_katz_range);
+        report.withRange("\t\tAPI degree, AK Method                   : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n",
+                         e.api[2], e.api_alani_kennedy_range);
     }
     report.line("\n");
 }

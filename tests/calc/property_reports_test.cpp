@@ -176,8 +176,10 @@ TEST_F(ReportTest, StockTankPropertiesOfALiveOil)
                   e.translated_liquid_density, e.translated_liquid_density * kLb);
     expected += tankCorrelationDensities(e);
     expected += f("\tGas volume %%, PR EOS                    : %8.2f %%\n", e.volumetric_gas_fraction * 100);
-    expected += f("\tGas volume %%, SK method                 : %8.2f %%\n", e.volumetric_gas_fraction_standing_katz * 100);
-    expected += f("\tGas volume %%, AK method                 : %8.2f %%\n", e.volumetric_gas_fraction_alani_kennedy * 100);
+    expected += f("\tGas volume %%, SK method                 : %8.2f %%\n",
+                  e.volumetric_gas_fraction_standing_katz * 100);
+    expected += f("\tGas volume %%, AK method                 : %8.2f %%\n",
+                  e.volumetric_gas_fraction_alani_kennedy * 100);
     expected += f("\tMolar weight of the tank liquid         : %8.2lf g/mol\n", e.liquid_molar_weight);
     expected += f("\tLiquid C7+ mole percent                 : %8.2lf %%\n", e.liquid_c7plus_fraction * 100);
     expected += f("\tLiquid C7+ molar weight                 : %8.2lf g/mol\n", e.liquid_c7plus_molar_weight);
@@ -201,7 +203,8 @@ TEST_F(ReportTest, StockTankPropertiesOfANonVolatileLiquid)
     expected += "\tNon volatile liquid !\n";
     expected += f("\tDensity of the tank liquid, PR EOS      : %8.2lf g/cm3, %8.2lf lb/ft3\n", e.liquid_density,
                   e.liquid_density * kLb);
-    expected += f("\tMolar volume of the tank liquid, PR EOS : %8.2lf cm3/mol\n", e.bulk_molar_weight / e.liquid_density);
+    expected += f("\tMolar volume of the tank liquid, PR EOS : %8.2lf cm3/mol\n",
+                  e.bulk_molar_weight / e.liquid_density);
     expected += tankCorrelationDensities(e);
     expected += f("\tMolar weight of the tank liquid         : %8.2lf g/mol\n", e.bulk_molar_weight);
     expected += "\n";
@@ -322,7 +325,8 @@ TEST_F(ReportTest, FlashPropertiesOfBothPhases)
 
     ci->printFlashProperties(T, P);
     expectReport(expected);
-    EXPECT_NE(appended().find("\t\t      N2             0.00             0.00             0.00                -\n"), std::string::npos);
+    const char* absentNitrogen = "\t\t      N2             0.00             0.00             0.00                -\n";
+    EXPECT_NE(appended().find(absentNitrogen), std::string::npos);
     EXPECT_EQ(ci->oil->feed_composition, feed);  // a long-lived interface keeps its fluid
 }
 
