@@ -222,6 +222,15 @@ TEST(CalculationInterfaceLoading, AlphaBetaComponentListNeedsItsSeventeenCompone
     EXPECT_EQ(model.co2_fraction, 0.04);
     EXPECT_EQ(ci.alpha, 0.0);           // the interface's own fields stay
     EXPECT_DOUBLE_EQ(ci.getIsoplethComposition(3), 1.0 / 17);  // the record's mole percent
+    // The equilibrium object's own data of the list, in its units.
+    const std::vector<ComponentData> list = alphaBetaComponents(17);
+    for (int i = 0; i < 17; ++i) {
+        EXPECT_DOUBLE_EQ(ci.oil->critical_volume_cm3[i], list[i].Vc);
+        EXPECT_DOUBLE_EQ(ci.oil->acentric_factor[i], list[i].omega);
+        EXPECT_DOUBLE_EQ(ci.oil->component_molar_weight[i], list[i].mw);
+        EXPECT_DOUBLE_EQ(ci.oil->specific_gravity[i], list[i].SG);
+        EXPECT_EQ(ci.oil->carbon_number[i], list[i].nc);
+    }
 }
 
 TEST(CalculationInterfaceLoading, ComponentWithoutCriticalDataIsRefusedByName)

@@ -172,6 +172,23 @@ TEST_F(Flash, FlashedPhaseRecordKeysAndUnits)
     }
 }
 
+TEST_F(Flash, FlashedLiquidLoadsAsANewFluid)
+{
+    FluidRecord liquid;
+    ASSERT_TRUE(ci.calculateFlash(T, P, liquid, std::nullopt));
+    const std::vector<double> x = ci.oil->flash_liquid_composition;
+    CalculationInterface again(liquid.intValue("fluidType"), 0);
+    ASSERT_TRUE(again.setModelFluid(2, liquid));
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_NEAR(again.getIsoplethComposition(i), x[i], 1e-15);
+        EXPECT_NEAR(again.liquidPhase->critical_temperature[i], ci.liquidPhase->critical_temperature[i], 1e-12);
+        EXPECT_NEAR(again.liquidPhase->critical_pressure[i], ci.liquidPhase->critical_pressure[i], 1e-6);
+        EXPECT_DOUBLE_EQ(again.liquidPhase->critical_volume[i], ci.liquidPhase->critical_volume[i]);
+    }
+    // The flashed liquid sits at its own bubble point at the flash conditions.
+    EXPECT_NEAR(again.calculateSaturation(T - 273.15, 1), P, 1e-6 * P);
+}
+
 TEST_F(Flash, FailedFlashWritesNothingAndKeepsTheFeed)
 {
     FluidRecord liquid{{"name", "mine"}}, vapour{{"comment", "untouched"}};

@@ -52,7 +52,9 @@ std::unique_ptr<CalculationInterface> loaded(const std::vector<ComponentData>& f
 // The text a report appends to the shared log window.
 class ReportTest : public ::testing::Test {
 protected:
-    void SetUp() override { mStart = log()->text().plainText().size(); }
+    void SetUp() override { markStart(); }
+    // The report to check starts here.
+    void markStart() { mStart = log()->text().plainText().size(); }
     static CLogWindow* log() { return CLogWindow::sharedLogWindowCtroller(); }
     std::string appended() const { return log()->text().plainText().mid(mStart).toStdString(); }
 
@@ -108,6 +110,14 @@ TEST_F(ReportTest, BulkPropertiesWithTheBubblePressure)
     ASSERT_EQ(e.failure_code, 0);
     const double bubble = e.current_pressure * 1e-5;
     expected += "\n" + f("\tBubble pressure           : %.2lf bar (%.2lf psi)\n", bubble, bubble / kPsi) + "\n";
+
+    // A failed flash before leaves the engine's failure code set; the densities that follow
+    // are found all the same and reported.
+    testing::internal::CaptureStderr();
+    ASSERT_FALSE(ci->calculateFlash(T, 1000, std::nullopt, std::nullopt));
+    testing::internal::GetCapturedStderr();
+    ASSERT_NE(ci->oil->failure_code, 0);
+    markStart();
 
     ci->printBulkProperties(T, P);
     expectReport(expected);
@@ -339,10 +349,9 @@ TEST_F(ReportTest, FlashFailureLines)
     expectReport("\n" + flashConditions(353.15, 1000) + "\tCalculation failure !\n\n");
 
     CalculationInterface none(3, 0);
-    const qsizetype before = log()->text().plainText().size();
+    markStart();
     none.printFlashProperties(300, 10);
-    EXPECT_EQ(log()->text().plainText().mid(before).toStdString(),
-              "\n" + flashConditions(300, 10) + "\tCalculation failure !\n\n");
+    expectReport("\n" + flashConditions(300, 10) + "\tCalculation failure !\n\n");
 }
 
 TEST_F(ReportTest, StockTankReportWithoutEngine)
