@@ -13,9 +13,6 @@ using namespace units;
 
 namespace {
 
-// Equilibrium problems and start values posed here.
-constexpr short kTemperatureAndVapourFraction = 13;
-constexpr short kIdealMixtureStart = 2;
 constexpr double kBubblePoint = 0;  // molar vapour fraction
 constexpr double kDewPoint = 1;
 
@@ -70,21 +67,16 @@ double CalculationInterface::calculateSaturation(double T, int bubble)
 {
     if (!isEngineReady())
         return kSaturationFailure;
-    oil->set_type_of_problem(kTemperatureAndVapourFraction);
-    oil->set_the_temperature(T + kCelsiusOffset);
-    oil->set_the_vaporization_ratio(bubble != 0 ? kBubblePoint : kDewPoint);
-    oil->set_initialization_flag(kIdealMixtureStart);
-    oil->calculateVLE();
-    if (oil->failure_code != 0)
-        return kSaturationFailure;
-    return oil->current_pressure * kBarPerPascal;
+    const bool solved = oil->solveFromIdealMixture(problem_type::fixed_T_and_Fv, T + kCelsiusOffset,
+                                                   bubble != 0 ? kBubblePoint : kDewPoint);
+    return solved ? oil->current_pressure * kBarPerPascal : kSaturationFailure;
 }
 
 bool CalculationInterface::runFlash(double T, double P)
 {
     const FeedKeeper keeper(*oil);
     oil->calculateFlash(T, P);
-    return oil->failure_code == 0;
+    return oil->failure_code == equilibrium_failure::none;
 }
 
 bool CalculationInterface::calculateFlash(double T, double P, std::optional<FluidRecord> liquid,
@@ -145,7 +137,7 @@ bool CalculationInterface::runStockTank()
 {
     clearStockTankResults(*oil);
     oil->calculateGOR(0);
-    return oil->failure_code == 0;
+    return oil->failure_code == equilibrium_failure::none;
 }
 
 void CalculationInterface::clearStockTankFields()
