@@ -1,0 +1,51 @@
+#include "characterisation/ComponentRecord.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace quorvel {
+
+namespace {
+
+bool acceptable(const RecordValue& output)
+{
+    if (!std::isfinite(output.value))
+        return false;
+    const auto is = [&](const char* key) { return std::strcmp(output.key, key) == 0; };
+    if (is("Tc") || is("Tb"))
+        return celsiusToKelvin(output.value) > 0;
+    if (is("Pc") || is("Vc") || is("mw") || is("SG"))
+        return output.value > 0;
+    return true;
+}
+
+}  // namespace
+
+QString describeStatus(CorrelationStatus status)
+{
+    switch (status) {
+    case CorrelationStatus::Applied:
+        return QStringLiteral("applied");
+    case CorrelationStatus::OutOfRange:
+        return QStringLiteral("its carbon number is outside the correlation's range");
+    case CorrelationStatus::InvalidResult:
+        return QStringLiteral("the correlation gives no valid properties from its inputs");
+    case CorrelationStatus::UnknownCode:
+        return QStringLiteral("the correlation code is unknown");
+    }
+    return {};
+}
+
+CorrelationStatus writeCorrelationResult(Dictionary component, std::initializer_list<RecordValue> values,
+                                         int code)
+{
+    for (const RecordValue& output : values)
+        if (!acceptable(output))
+            return CorrelationStatus::InvalidResult;
+    for (const RecordValue& output : values)
+        component.setValue(QString::fromLatin1(output.key), output.value);
+    component.setValue(QStringLiteral("corr"), code);
+    return CorrelationStatus::Applied;
+}
+
+}  // namespace quorvel
