@@ -15,6 +15,9 @@ constexpr double kNotANumber = std::numeric_limits<double>::quiet_NaN();
 constexpr double kAtmosphereInBar = 1.01325;
 constexpr double kAtmosphereInPsia = 14.7;
 
+// A molar weight or gravity a correlation can work from (an absent key reads as 0).
+bool usable(double input) { return std::isfinite(input) && input > 0; }
+
 double rankineToCelsius(double rankine) { return kelvinToCelsius(rankine / kRankinePerKelvin); }
 double celsiusToRankine(double celsius) { return celsiusToKelvin(celsius) * kRankinePerKelvin; }
 
@@ -143,6 +146,8 @@ CorrelationStatus applyRiaziDaubertCorrelation(Dictionary component)
 {
     const double M = component.doubleValue("mw");
     const double S = component.doubleValue("SG");
+    if (!usable(M) || !usable(S))
+        return CorrelationStatus::InvalidResult;
     return writeCorrelationResult(component,
                                   {{"Tc", kelvinToCelsius(getRiaziDaubertTc(M, S))},
                                    {"Pc", getRiaziDaubertPc(M, S)},
@@ -160,8 +165,11 @@ CorrelationStatus applyEdmisterCorrelation(Dictionary component)
 
 CorrelationStatus applyLeeKeslerCorrelation(Dictionary component)
 {
+    const double M = component.doubleValue("mw");
     const double S = component.doubleValue("SG");
-    const double Tb = calculateLeeKeslerTb(component.doubleValue("mw"), S);
+    if (!usable(M) || !usable(S))
+        return CorrelationStatus::InvalidResult;
+    const double Tb = calculateLeeKeslerTb(M, S);
     const double T = kRankinePerKelvin * Tb;
     const double Tc = leeKeslerTc(T, S);
     const double Pc = leeKeslerPc(T, S);
@@ -176,6 +184,8 @@ CorrelationStatus applyWinnCorrelation(Dictionary component)
 {
     const double M = component.doubleValue("mw");
     const double S = component.doubleValue("SG");
+    if (!usable(M) || !usable(S))
+        return CorrelationStatus::InvalidResult;
     // Sim and Daubert's analytical form of Winn's nomograph, Tb in K; exp(...) gives degrees R.
     const double Tb = std::pow(M / 5.805e-5 * std::pow(S, 0.9371), 1 / 2.3776);
     const double TcRankine = std::exp(4.2009 * std::pow(Tb, 0.08615) * std::pow(S, 0.04614));
@@ -188,6 +198,8 @@ CorrelationStatus applyWinnCorrelation(Dictionary component)
 CorrelationStatus applyCavettCorrelation(Dictionary component)
 {
     const double S = component.doubleValue("SG");
+    if (!usable(S))
+        return CorrelationStatus::InvalidResult;
     const double T = kRankinePerKelvin * component.doubleValue("Tb") + 32;  // degrees F
     const double API = 141.5 / S - 131.5;
     const double Tc = 768.071 + 1.7134 * T - 0.0010834 * T * T + 3.889e-7 * T * T * T - 0.0089213 * T * API +
@@ -204,6 +216,8 @@ CorrelationStatus applyPedersenCorrelation(Dictionary component)
 {
     const double S = component.doubleValue("SG");
     const double M = component.doubleValue("mw");
+    if (!usable(M) || !usable(S))
+        return CorrelationStatus::InvalidResult;
     const double Tc = 163.12 * S + 86.052 * std::log(M) + 0.43475 * M - 1877.4 / M;  // K
     const double Pc = kAtmosphereInBar * std::exp(-0.13408 + 2.5019 * S + 208.46 / M - 3987.2 / (M * M));
     // omega from the SRK slope m = 0.48 + 1.574 omega - 0.176 omega^2, the smaller root.
@@ -218,6 +232,8 @@ CorrelationStatus applyPedersenCorrelation(Dictionary component)
 CorrelationStatus applyTwuCorrelation(Dictionary component)
 {
     const double S = component.doubleValue("SG");
+    if (!usable(S))
+        return CorrelationStatus::InvalidResult;
     const double T = celsiusToRankine(component.doubleValue("Tb"));
     const double rootT = std::sqrt(T);
 
@@ -259,6 +275,8 @@ CorrelationStatus applyStamatakiCorrelation(Dictionary component)
 {
     const double S = component.doubleValue("SG");
     const double M = component.doubleValue("mw");
+    if (!usable(M) || !usable(S))
+        return CorrelationStatus::InvalidResult;
     const double Tc = 0.44 * M - 693 + 1095 * S - 15000 / M + 393 / S;  // K
     const double Pc = std::exp(-0.0048442 * M - 2.6554 + 0.13239 * S + 227 / M - 1.1663 / S + 1.2702 * std::log(M));
     const double omega = 0.0014667 * M - 0.64235 + 0.21876 * S - 4.559 / M + 0.21699 * std::log(M);
@@ -270,15 +288,21 @@ CorrelationStatus applyStamatakiCorrelation(Dictionary component)
 
 CorrelationStatus applyPedersenTbCorrelation(Dictionary component)
 {
-    const double Tb = 97.58 * std::pow(component.doubleValue("mw"), 0.3323) *
-                      std::pow(component.doubleValue("SG"), 0.04609);  // K
+    const double M = component.doubleValue("mw");
+    const double S = component.doubleValue("SG");
+    if (!usable(M) || !usable(S))
+        return CorrelationStatus::InvalidResult;
+    const double Tb = 97.58 * std::pow(M, 0.3323) * std::pow(S, 0.04609);  // K
     return writeCorrelationResult(component, {{"Tb", kelvinToCelsius(Tb)}}, kCorrelationPedersenTb);
 }
 
 CorrelationStatus applyWhitsonTbCorrelation(Dictionary component)
 {
-    const double root = 4.5579 * std::pow(component.doubleValue("mw"), 0.15178) *
-                        std::pow(component.doubleValue("SG"), 0.15427);
+    const double M = component.doubleValue("mw");
+    const double S = component.doubleValue("SG");
+    if (!usable(M) || !usable(S))
+        return CorrelationStatus::InvalidResult;
+    const double root = 4.5579 * std::pow(M, 0.15178) * std::pow(S, 0.15427);
     return writeCorrelationResult(component, {{"Tb", rankineToCelsius(root * root * root)}},
                                   kCorrelationWhitsonTb);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // Correlations that estimate a heavy cut's missing properties from the molar weight
 // ("mw"), specific gravity ("SG") and normal boiling point ("Tb") its record holds.
-// Each writes its outputs and "corr" only when every result is valid; otherwise the
-// record is left unchanged and the status says so.
+// Each writes its outputs and "corr" only when the molar weight and gravity it reads are
+// positive and every result is valid; otherwise the record is left unchanged and the
+// status says so.
 
 #include "characterisation/ComponentRecord.h"
 

@@ -24,8 +24,9 @@ inline double celsiusToKelvin(double celsius) { return celsius + kKelvinOffset; 
 enum class CorrelationStatus {
     Applied,        // its outputs and "corr" are written
     OutOfRange,     // the component's carbon number lies outside the correlation's range
-    InvalidResult,  // a result is not finite, or a temperature, pressure, volume, molar
-                    // weight or gravity is not positive (or a solve failed)
+    InvalidResult,  // an input molar weight or gravity is not positive, a solve failed, a
+                    // result is not finite, or a temperature, pressure, volume, molar
+                    // weight or gravity is not positive
     UnknownCode,    // not a correlation code
 };
 
