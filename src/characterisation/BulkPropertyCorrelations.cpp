@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace quorvel {
 
@@ -17,6 +18,21 @@ constexpr double kAtmosphereInPsia = 14.7;
 
 // A molar weight or gravity a correlation can work from (an absent key reads as 0).
 bool usable(double input) { return std::isfinite(input) && input > 0; }
+
+struct MwAndSG
+{
+    double M;  // g/mol
+    double S;
+};
+
+// The record's "mw" and "SG", when both are usable.
+std::optional<MwAndSG> readMwAndSG(const Dictionary& component)
+{
+    const MwAndSG inputs{component.doubleValue("mw"), component.doubleValue("SG")};
+    if (!usable(inputs.M) || !usable(inputs.S))
+        return std::nullopt;
+    return inputs;
+}
 
 double rankineToCelsius(double rankine) { return kelvinToCelsius(rankine / kRankinePerKelvin); }
 double celsiusToRankine(double celsius) { return celsiusToKelvin(celsius) * kRankinePerKelvin; }
@@ -144,10 +160,10 @@ double calculateLeeKeslerTb(double mw, double SG)
 
 CorrelationStatus applyRiaziDaubertCorrelation(Dictionary component)
 {
-    const double M = component.doubleValue("mw");
-    const double S = component.doubleValue("SG");
-    if (!usable(M) || !usable(S))
+    const std::optional<MwAndSG> inputs = readMwAndSG(component);
+    if (!inputs)
         return CorrelationStatus::InvalidResult;
+    const auto [M, S] = *inputs;
     return writeCorrelationResult(component,
                                   {{"Tc", kelvinToCelsius(getRiaziDaubertTc(M, S))},
                                    {"Pc", getRiaziDaubertPc(M, S)},
@@ -165,10 +181,10 @@ CorrelationStatus applyEdmisterCorrelation(Dictionary component)
 
 CorrelationStatus applyLeeKeslerCorrelation(Dictionary component)
 {
-    const double M = component.doubleValue("mw");
-    const double S = component.doubleValue("SG");
-    if (!usable(M) || !usable(S))
+    const std::optional<MwAndSG> inputs = readMwAndSG(component);
+    if (!inputs)
         return CorrelationStatus::InvalidResult;
+    const auto [M, S] = *inputs;
     const double Tb = calculateLeeKeslerTb(M, S);
     const double T = kRankinePerKelvin * Tb;
     const double Tc = leeKeslerTc(T, S);
@@ -182,10 +198,10 @@ CorrelationStatus applyLeeKeslerCorrelation(Dictionary component)
 
 CorrelationStatus applyWinnCorrelation(Dictionary component)
 {
-    const double M = component.doubleValue("mw");
-    const double S = component.doubleValue("SG");
-    if (!usable(M) || !usable(S))
+    const std::optional<MwAndSG> inputs = readMwAndSG(component);
+    if (!inputs)
         return CorrelationStatus::InvalidResult;
+    const auto [M, S] = *inputs;
     // Sim and Daubert's analytical form of Winn's nomograph, Tb in K; exp(...) gives degrees R.
     const double Tb = std::pow(M / 5.805e-5 * std::pow(S, 0.9371), 1 / 2.3776);
     const double TcRankine = std::exp(4.2009 * std::pow(Tb, 0.08615) * std::pow(S, 0.04614));
@@ -214,10 +230,10 @@ CorrelationStatus applyCavettCorrelation(Dictionary component)
 
 CorrelationStatus applyPedersenCorrelation(Dictionary component)
 {
-    const double S = component.doubleValue("SG");
-    const double M = component.doubleValue("mw");
-    if (!usable(M) || !usable(S))
+    const std::optional<MwAndSG> inputs = readMwAndSG(component);
+    if (!inputs)
         return CorrelationStatus::InvalidResult;
+    const auto [M, S] = *inputs;
     const double Tc = 163.12 * S + 86.052 * std::log(M) + 0.43475 * M - 1877.4 / M;  // K
     const double Pc = kAtmosphereInBar * std::exp(-0.13408 + 2.5019 * S + 208.46 / M - 3987.2 / (M * M));
     // omega from the SRK slope m = 0.48 + 1.574 omega - 0.176 omega^2, the smaller root.
@@ -273,10 +289,10 @@ CorrelationStatus applyTwuCorrelation(Dictionary component)
 
 CorrelationStatus applyStamatakiCorrelation(Dictionary component)
 {
-    const double S = component.doubleValue("SG");
-    const double M = component.doubleValue("mw");
-    if (!usable(M) || !usable(S))
+    const std::optional<MwAndSG> inputs = readMwAndSG(component);
+    if (!inputs)
         return CorrelationStatus::InvalidResult;
+    const auto [M, S] = *inputs;
     const double Tc = 0.44 * M - 693 + 1095 * S - 15000 / M + 393 / S;  // K
     const double Pc = std::exp(-0.0048442 * M - 2.6554 + 0.13239 * S + 227 / M - 1.1663 / S + 1.2702 * std::log(M));
     const double omega = 0.0014667 * M - 0.64235 + 0.21876 * S - 4.559 / M + 0.21699 * std::log(M);
@@ -288,20 +304,20 @@ CorrelationStatus applyStamatakiCorrelation(Dictionary component)
 
 CorrelationStatus applyPedersenTbCorrelation(Dictionary component)
 {
-    const double M = component.doubleValue("mw");
-    const double S = component.doubleValue("SG");
-    if (!usable(M) || !usable(S))
+    const std::optional<MwAndSG> inputs = readMwAndSG(component);
+    if (!inputs)
         return CorrelationStatus::InvalidResult;
+    const auto [M, S] = *inputs;
     const double Tb = 97.58 * std::pow(M, 0.3323) * std::pow(S, 0.04609);  // K
     return writeCorrelationResult(component, {{"Tb", kelvinToCelsius(Tb)}}, kCorrelationPedersenTb);
 }
 
 CorrelationStatus applyWhitsonTbCorrelation(Dictionary component)
 {
-    const double M = component.doubleValue("mw");
-    const double S = component.doubleValue("SG");
-    if (!usable(M) || !usable(S))
+    const std::optional<MwAndSG> inputs = readMwAndSG(component);
+    if (!inputs)
         return CorrelationStatus::InvalidResult;
+    const auto [M, S] = *inputs;
     const double root = 4.5579 * std::pow(M, 0.15178) * std::pow(S, 0.15427);
     return writeCorrelationResult(component, {{"Tb", rankineToCelsius(root * root * root)}},
                                   kCorrelationWhitsonTb);

@@ -47,22 +47,47 @@ double jianzhongOmega(int n)
     return 0.1944778 + x * (0.0315382 + x * (0.000173473 + x * (-1.13389e-6 + x * 8.96972e-9)));
 }
 
-// The seven properties a table correlation writes.
-struct TableProperties
+// The getters of one single-carbon-number source; criticalVolume gives cm3/mol.
+struct CarbonNumberSource
 {
-    double mw, Tc, Pc, Vc, SG, Tb, omega;  // g/mol, K, bar, cm3/mol, SG, K, omega
+    CarbonNumberRange range;
+    double (*mw)(int);
+    double (*Tc)(int);
+    double (*Pc)(int);
+    double (*criticalVolume)(int);
+    double (*SG)(int);
+    double (*Tb)(int);
+    double (*omega)(int);
 };
 
-CorrelationStatus writeTableProperties(Dictionary component, const TableProperties& p, int code)
+const CarbonNumberSource kKatzFiroozabadiTable{
+    kKatzFiroozabadiRange, getKatzFiroozabadiMolarWeight, getKatzFiroozabadiTc, getKatzFiroozabadiPc,
+    [](int n) { return getKatzFiroozabadiMolarWeight(n) * kCm3PerM3PerKgPerGPerMol * getKatzFiroozabadiVc(n); },
+    getKatzFiroozabadiSG, getKatzFiroozabadiTb, getKatzFiroozabadiOmega};
+
+const CarbonNumberSource kAhmedTable{
+    kAhmedRange, getAhmedMolarWeight, getAhmedTc, getAhmedPc,
+    [](int n) { return getAhmedMolarWeight(n) * kCm3PerM3PerKgPerGPerMol * getAhmedVc(n); },
+    getAhmedSG, getAhmedTb, getAhmedOmega};
+
+const CarbonNumberSource kRiaziAlSahhafTable{
+    kRiaziAlSahhafRange, getRiaziAlSahhafMolarWeight, getRiaziAlSahhafTc, getRiaziAlSahhafPc,
+    [](int n) { return getRiaziAlSahhafMolarWeight(n) / getRiaziAlSahhafDc(n); },
+    getRiaziAlSahhafSG, getRiaziAlSahhafTb, getRiaziAlSahhafOmega};
+
+CorrelationStatus applyTableCorrelation(Dictionary component, const CarbonNumberSource& source, int code)
 {
+    const std::optional<int> n = carbonNumberOf(component.intValue("nc"), source.range);
+    if (!n)
+        return CorrelationStatus::OutOfRange;
     return writeCorrelationResult(component,
-                                  {{"mw", p.mw},
-                                   {"Tc", kelvinToCelsius(p.Tc)},
-                                   {"Pc", p.Pc},
-                                   {"Vc", p.Vc},
-                                   {"SG", p.SG},
-                                   {"Tb", kelvinToCelsius(p.Tb)},
-                                   {"omega", p.omega}},
+                                  {{"mw", source.mw(*n)},
+                                   {"Tc", kelvinToCelsius(source.Tc(*n))},
+                                   {"Pc", source.Pc(*n)},
+                                   {"Vc", source.criticalVolume(*n)},
+                                   {"SG", source.SG(*n)},
+                                   {"Tb", kelvinToCelsius(source.Tb(*n))},
+                                   {"omega", source.omega(*n)}},
                                   code);
 }
 
@@ -184,39 +209,17 @@ CorrelationStatus applyJianzhongCorrelation(Dictionary component, int mode)
 
 CorrelationStatus applyKatzFiroozabadiCorrelation(Dictionary component)
 {
-    const std::optional<int> n = carbonNumberOf(component.intValue("nc"), kKatzFiroozabadiRange);
-    if (!n)
-        return CorrelationStatus::OutOfRange;
-    const double mw = getKatzFiroozabadiMolarWeight(*n);
-    return writeTableProperties(component,
-                                {mw, getKatzFiroozabadiTc(*n), getKatzFiroozabadiPc(*n),
-                                 mw * kCm3PerM3PerKgPerGPerMol * getKatzFiroozabadiVc(*n), getKatzFiroozabadiSG(*n),
-                                 getKatzFiroozabadiTb(*n), getKatzFiroozabadiOmega(*n)},
-                                kCorrelationKatzFiroozabadi);
+    return applyTableCorrelation(component, kKatzFiroozabadiTable, kCorrelationKatzFiroozabadi);
 }
 
 CorrelationStatus applyAhmedCorrelation(Dictionary component)
 {
-    const std::optional<int> n = carbonNumberOf(component.intValue("nc"), kAhmedRange);
-    if (!n)
-        return CorrelationStatus::OutOfRange;
-    const double mw = getAhmedMolarWeight(*n);
-    return writeTableProperties(component,
-                                {mw, getAhmedTc(*n), getAhmedPc(*n), mw * kCm3PerM3PerKgPerGPerMol * getAhmedVc(*n),
-                                 getAhmedSG(*n), getAhmedTb(*n), getAhmedOmega(*n)},
-                                kCorrelationAhmed);
+    return applyTableCorrelation(component, kAhmedTable, kCorrelationAhmed);
 }
 
 CorrelationStatus applyRiaziAlSahhafCorrelation(Dictionary component)
 {
-    const std::optional<int> n = carbonNumberOf(component.intValue("nc"), kRiaziAlSahhafRange);
-    if (!n)
-        return CorrelationStatus::OutOfRange;
-    const double mw = getRiaziAlSahhafMolarWeight(*n);
-    return writeTableProperties(component,
-                                {mw, getRiaziAlSahhafTc(*n), getRiaziAlSahhafPc(*n), mw / getRiaziAlSahhafDc(*n),
-                                 getRiaziAlSahhafSG(*n), getRiaziAlSahhafTb(*n), getRiaziAlSahhafOmega(*n)},
-                                kCorrelationRiaziAlSahhaf);
+    return applyTableCorrelation(component, kRiaziAlSahhafTable, kCorrelationRiaziAlSahhaf);
 }
 
 CorrelationStatus applyMontelCorrelation(Dictionary component)
