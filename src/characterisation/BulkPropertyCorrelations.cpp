@@ -167,7 +167,7 @@ CorrelationStatus applyRiaziDaubertCorrelation(Dictionary component)
     return writeCorrelationResult(component,
                                   {{"Tc", kelvinToCelsius(getRiaziDaubertTc(M, S))},
                                    {"Pc", getRiaziDaubertPc(M, S)},
-                                   {"Vc", M * kCm3PerM3PerKgPerGPerMol * getRiaziDaubertVc(M, S)},
+                                   {"Vc", M * kSpecificToMolarVolume * getRiaziDaubertVc(M, S)},
                                    {"Tb", kelvinToCelsius(getRiaziDaubertTb(M, S))}},
                                   kCorrelationRiaziDaubert);
 }
@@ -282,7 +282,7 @@ CorrelationStatus applyTwuCorrelation(Dictionary component)
     return writeCorrelationResult(component,
                                   {{"Tc", rankineToCelsius(Tc)},
                                    {"Pc", Pc * kBarPerPsia},
-                                   {"Vc", Vc * kCubicMetrePerKgPerFt3PerLb * kCm3PerM3PerKgPerGPerMol},
+                                   {"Vc", Vc * kCubicMetrePerKgPerFt3PerLb * kSpecificToMolarVolume},
                                    {"mw", M}},
                                   kCorrelationTwu);
 }

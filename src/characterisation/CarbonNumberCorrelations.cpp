@@ -62,12 +62,12 @@ struct CarbonNumberSource
 
 const CarbonNumberSource kKatzFiroozabadiTable{
     kKatzFiroozabadiRange, getKatzFiroozabadiMolarWeight, getKatzFiroozabadiTc, getKatzFiroozabadiPc,
-    [](int n) { return getKatzFiroozabadiMolarWeight(n) * kCm3PerM3PerKgPerGPerMol * getKatzFiroozabadiVc(n); },
+    [](int n) { return getKatzFiroozabadiMolarWeight(n) * kSpecificToMolarVolume * getKatzFiroozabadiVc(n); },
     getKatzFiroozabadiSG, getKatzFiroozabadiTb, getKatzFiroozabadiOmega};
 
 const CarbonNumberSource kAhmedTable{
     kAhmedRange, getAhmedMolarWeight, getAhmedTc, getAhmedPc,
-    [](int n) { return getAhmedMolarWeight(n) * kCm3PerM3PerKgPerGPerMol * getAhmedVc(n); },
+    [](int n) { return getAhmedMolarWeight(n) * kSpecificToMolarVolume * getAhmedVc(n); },
     getAhmedSG, getAhmedTb, getAhmedOmega};
 
 const CarbonNumberSource kRiaziAlSahhafTable{

@@ -15,7 +15,7 @@ inline constexpr double kKelvinOffset = 273.15;         // K = degrees C + 273.1
 inline constexpr double kRankinePerKelvin = 1.8;        // degrees R = 1.8 K
 inline constexpr double kBarPerPsia = 0.068948;
 inline constexpr double kCubicMetrePerKgPerFt3PerLb = 0.062428;
-inline constexpr double kCm3PerM3PerKgPerGPerMol = 1000;  // m3/kg x g/mol x 1000 = cm3/mol
+inline constexpr double kSpecificToMolarVolume = 1000;  // (m3/kg) x (g/mol) x 1000 = cm3/mol
 
 inline double kelvinToCelsius(double kelvin) { return kelvin - kKelvinOffset; }
 inline double celsiusToKelvin(double celsius) { return celsius + kKelvinOffset; }
