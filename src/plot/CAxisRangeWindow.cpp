@@ -1,8 +1,8 @@
 #include "plot/CAxisRangeWindow.h"
 
 #include "plot/PlotViewProvider.h"
-#include "plot/ValueStepper.h"
-#include "plot/WindowFrame.h"
+#include "widgets/ValueStepper.h"
+#include "widgets/WindowFrame.h"
 
 #include "platform/AlertService.h"
 #include "platform/MainWindowTracker.h"

@@ -1,7 +1,7 @@
 #include "plot/CBarPlotView.h"
 
 #include "plot/PlotFiles.h"
-#include "plot/ValueStepper.h"
+#include "widgets/ValueStepper.h"
 
 #include "platform/AlertService.h"
 

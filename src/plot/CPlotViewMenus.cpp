@@ -12,8 +12,8 @@
 #include "plot/CGraphPointCurve.h"
 #include "plot/CGraphStringPointCurve.h"
 #include "plot/CPointSettingsWindow.h"
-#include "plot/ColorPanel.h"
-#include "plot/FontPanel.h"
+#include "widgets/ColorPanel.h"
+#include "widgets/FontPanel.h"
 #include "plot/PlotFiles.h"
 
 #include "platform/AlertService.h"

@@ -8,8 +8,8 @@
 #include "plot/CGraphPoint.h"
 #include "plot/CGraphPointCurve.h"
 #include "plot/CGraphStringPointCurve.h"
-#include "plot/ColorPanel.h"
-#include "plot/StringFormat.h"
+#include "widgets/ColorPanel.h"
+#include "widgets/StringFormat.h"
 
 #include "platform/NotificationCenter.h"
 

@@ -2,9 +2,9 @@
 
 #include "plot/CGraphObject.h"
 #include "plot/CPlotView.h"
-#include "plot/ColorPanel.h"
-#include "plot/ColorWell.h"
-#include "plot/WindowFrame.h"
+#include "widgets/ColorPanel.h"
+#include "widgets/ColorWell.h"
+#include "widgets/WindowFrame.h"
 
 #include "platform/ModalSession.h"
 

@@ -6,7 +6,7 @@
 
 #include "plot/CAxisRangeWindow.h"
 #include "plot/PlotViewProvider.h"
-#include "plot/ValueStepper.h"
+#include "widgets/ValueStepper.h"
 
 #include "platform/AlertService.h"
 #include "platform/MainWindowTracker.h"

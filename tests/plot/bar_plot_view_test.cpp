@@ -1,5 +1,5 @@
 #include "plot/CBarPlotView.h"
-#include "plot/ValueStepper.h"
+#include "widgets/ValueStepper.h"
 
 #include "platform/AlertService.h"
 #include "platform/FileChooser.h"

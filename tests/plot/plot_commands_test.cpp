@@ -8,7 +8,7 @@
 #include "plot/CDrawPlotView.h"
 #include "plot/CGraphCurve.h"
 #include "plot/CGraphPoint.h"
-#include "plot/ColorPanel.h"
+#include "widgets/ColorPanel.h"
 
 #include "platform/AlertService.h"
 #include "platform/FileChooser.h"

@@ -9,8 +9,8 @@
 #include "plot/CGraphPoint.h"
 #include "plot/CGraphStringPointCurve.h"
 #include "plot/CPointSettingsWindow.h"
-#include "plot/ColorPanel.h"
-#include "plot/ColorWell.h"
+#include "widgets/ColorPanel.h"
+#include "widgets/ColorWell.h"
 
 #include <QColorDialog>
 #include <QComboBox>

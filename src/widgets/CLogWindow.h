@@ -3,8 +3,8 @@
 // its report. The text is kept in a model (`text()`), exactly as appended, and shown in
 // a QTextDocument; appending neither shows nor scrolls the window.
 
-#include "plot/StringFormat.h"
-#include "plot/StyledText.h"
+#include "widgets/StringFormat.h"
+#include "widgets/StyledText.h"
 
 #include <QObject>
 #include <QPointer>

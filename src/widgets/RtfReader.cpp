@@ -1,4 +1,4 @@
-#include "plot/RtfReader.h"
+#include "widgets/RtfReader.h"
 
 #include <algorithm>
 #include <array>

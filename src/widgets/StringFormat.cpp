@@ -1,4 +1,4 @@
-#include "plot/StringFormat.h"
+#include "widgets/StringFormat.h"
 
 #include <cstdio>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "plot/FontPanel.h"
+#include "widgets/FontPanel.h"
 
 #include <QFontDialog>
 #include <QWidget>

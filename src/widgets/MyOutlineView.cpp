@@ -1,6 +1,6 @@
-#include "plot/MyOutlineView.h"
+#include "widgets/MyOutlineView.h"
 
-#include "plot/TableKeys.h"
+#include "widgets/TableKeys.h"
 
 #include <QItemSelectionModel>
 

@@ -1,4 +1,4 @@
-#include "plot/StyledText.h"
+#include "widgets/StyledText.h"
 
 #include <QFont>
 #include <QTextCharFormat>

@@ -5,7 +5,7 @@
 // Raw bytes above 127 in the source are read as UTF-8 where they form a valid sequence,
 // otherwise as Windows-1252.
 
-#include "plot/StyledText.h"
+#include "widgets/StyledText.h"
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "plot/WindowFrame.h"
+#include "widgets/WindowFrame.h"
 
 #include <QEvent>
 #include <QObject>

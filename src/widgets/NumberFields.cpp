@@ -1,4 +1,4 @@
-#include "plot/NumberFields.h"
+#include "widgets/NumberFields.h"
 
 #include <array>
 #include <charconv>

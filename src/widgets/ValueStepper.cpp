@@ -1,4 +1,4 @@
-#include "plot/ValueStepper.h"
+#include "widgets/ValueStepper.h"
 
 #include <QToolButton>
 

@@ -1,5 +1,5 @@
-#include "plot/MyOutlineView.h"
-#include "plot/MyTableView.h"
+#include "widgets/MyOutlineView.h"
+#include "widgets/MyTableView.h"
 
 #include <QLineEdit>
 #include <QStandardItemModel>

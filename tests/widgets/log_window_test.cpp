@@ -1,7 +1,7 @@
 #include "support/TestSettings.h"
 
-#include "plot/CLogWindow.h"
-#include "plot/RtfReader.h"
+#include "widgets/CLogWindow.h"
+#include "widgets/RtfReader.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "plot/ColorPanel.h"
+#include "widgets/ColorPanel.h"
 
 #include <QColorDialog>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "plot/ColorWell.h"
+#include "widgets/ColorWell.h"
 
-#include "plot/ColorPanel.h"
+#include "widgets/ColorPanel.h"
 
 #include <QPainter>
 

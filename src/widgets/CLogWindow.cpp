@@ -1,7 +1,7 @@
-#include "plot/CLogWindow.h"
+#include "widgets/CLogWindow.h"
 
-#include "plot/RtfReader.h"
-#include "plot/WindowFrame.h"
+#include "widgets/RtfReader.h"
+#include "widgets/WindowFrame.h"
 
 #include <QHBoxLayout>
 #include <QPrintDialog>

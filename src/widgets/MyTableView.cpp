@@ -1,6 +1,6 @@
-#include "plot/MyTableView.h"
+#include "widgets/MyTableView.h"
 
-#include "plot/TableKeys.h"
+#include "widgets/TableKeys.h"
 
 #include <QItemSelectionModel>
 
