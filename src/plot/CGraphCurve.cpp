@@ -1,6 +1,6 @@
 #include "plot/CGraphCurve.h"
 
-#include "plot/CPlotView.h"
+#include "plot/PlotFrame.h"
 #include "plot/PlotFiles.h"
 #include "plot/ViewCanvas.h"
 
@@ -59,12 +59,12 @@ float CGraphCurve::getYFromX(float x) const
     return 0.0f;
 }
 
-void CGraphCurve::render(ViewCanvas& canvas)
+void CGraphCurve::render(ViewCanvas& canvas, const PlotFrame& frame)
 {
-    if (mHidden || !mPlotView)
+    if (mHidden)
         return;
     canvas.save();
-    canvas.clipTo(mPlotView->getPlotRect());
+    canvas.clipTo(frame.plotRect);
     canvas.setColor(mColor);
 
     mPath = QPainterPath();
@@ -76,7 +76,7 @@ void CGraphCurve::render(ViewCanvas& canvas)
             gap = true;
             continue;
         }
-        const QPointF v = toView(p.point.x, p.point.y);
+        const QPointF v = frame.toView(p.point.x, p.point.y);
         if (first) {
             mPath.moveTo(v);
             first = false;
@@ -92,9 +92,9 @@ void CGraphCurve::render(ViewCanvas& canvas)
     canvas.stroke(mPath, mToolSizeFactor + (mHilited ? 1.0f : 0.0f));
 
     if (mCurveLabel) {
-        const TextAttributes& attributes = mPlotView->getLegendsAttributes();
+        const TextAttributes& attributes = frame.legendsAttributes;
         const QSizeF size = textSize(*mCurveLabel, attributes);
-        const QPointF anchor = toView(mAnchor.x, mAnchor.y);
+        const QPointF anchor = frame.toView(mAnchor.x, mAnchor.y);
         canvas.drawText(*mCurveLabel, attributes,
                         {anchor.x() - 0.5 * size.width(), anchor.y() - 0.5 * size.height()});
     }
@@ -134,9 +134,9 @@ bool onSegment(QPointF click, QPointF p0, QPointF p1, double tolerance)
 
 } // namespace
 
-bool CGraphCurve::isHit(QPointF point) const
+bool CGraphCurve::isHit(QPointF point, const PlotFrame& frame) const
 {
-    if (mHidden || !mSelectable || mPoints.empty() || !mPlotView)
+    if (mHidden || !mSelectable || mPoints.empty())
         return false;
     // Each run starts with the box of its first point; then every drawn segment counts
     // with the box of its start. Segments next to a break point are not drawn and not hit.
@@ -146,7 +146,7 @@ bool CGraphCurve::isHit(QPointF point) const
             p0.reset();
             continue;
         }
-        const QPointF p1 = toView(p.point.x, p.point.y);
+        const QPointF p1 = frame.toView(p.point.x, p.point.y);
         if (!p0) {
             if (inBox(point, p1, kHitTolerance))
                 return true;

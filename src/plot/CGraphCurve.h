@@ -48,8 +48,8 @@ public:
     // Linear interpolation between the unflagged points; 0 when x is not covered.
     float getYFromX(float x) const;
 
-    void render(ViewCanvas& canvas) override;
-    bool isHit(QPointF point) const override;
+    void render(ViewCanvas& canvas, const PlotFrame& frame) override;
+    bool isHit(QPointF point, const PlotFrame& frame) const override;
     std::shared_ptr<CGraphObject> copy() const override;
 
     // Asks for a file through the platform's chooser over `parent` (proposed name

@@ -3,12 +3,16 @@
 #include "plot/CGraphCurve.h"
 #include "plot/CGraphPoint.h"
 #include "plot/CGraphPointCurve.h"
-#include "plot/CPlotView.h"
+#include "plot/PlotFrame.h"
 
 #include <algorithm>
 #include <typeinfo>
 
 namespace quorvel {
+
+namespace {
+constexpr double kFramePadding = 3.0; // between the bounds and the highlight's frame
+} // namespace
 
 CGraphLegend::CGraphLegend()
 {
@@ -26,14 +30,14 @@ void CGraphLegend::removeReferenceObject(const CGraphObject* object)
     std::erase_if(mRefObjects, [object](const GraphObjectPtr& listed) { return listed.get() == object; });
 }
 
-void CGraphLegend::render(ViewCanvas& canvas)
+void CGraphLegend::render(ViewCanvas& canvas, const PlotFrame& frame)
 {
-    if (mHidden || !mPlotView)
+    if (mHidden)
         return; // the former extent stays
     canvas.save();
     canvas.setColor(mColor);
-    const QPointF anchor = toView(mX, mY);
-    const TextAttributes& attributes = mPlotView->getLegendsAttributes();
+    const QPointF anchor = frame.toView(mX, mY);
+    const TextAttributes& attributes = frame.legendsAttributes;
     const float x = static_cast<float>(anchor.x());
     float y = static_cast<float>(anchor.y());
     mWidth = 0.0f;
@@ -49,7 +53,8 @@ void CGraphLegend::render(ViewCanvas& canvas)
         const std::type_info& type = typeid(object);
         if (type == typeid(CGraphCurve)) {
             canvas.setColor(object.color());
-            canvas.strokeLine({x, y + 0.5f * h}, {x + 20.0f, y + 0.5f * h}, 1.0);
+            // The sample is as thick as the curve draws its line.
+            canvas.strokeLine({x, y + 0.5f * h}, {x + 20.0f, y + 0.5f * h}, object.size());
         } else if (type == typeid(CGraphPoint) || type == typeid(CGraphPointCurve)) {
             const float f = object.getToolSizeFactor();
             const float r = 0.5f * f + 2.0f;
@@ -72,24 +77,26 @@ void CGraphLegend::render(ViewCanvas& canvas)
     if (mHilited) {
         canvas.setColor(Color::black());
         canvas.fill(QRectF(anchor.x() - 5.0, anchor.y() - 5.0, 10.0, 10.0));
-        QPainterPath frame;
-        frame.addRect(getBounds());
-        canvas.stroke(frame, 1.0, {5.0, 2.0}, 0.0);
+        // The dashed frame keeps clear of the row texts, whose last letter ends at the
+        // right edge of the bounds.
+        QPainterPath outline;
+        outline.addRect(getBounds(frame).adjusted(-kFramePadding, -kFramePadding, kFramePadding, kFramePadding));
+        canvas.stroke(outline, 1.0, {5.0, 2.0}, 0.0);
     }
     canvas.restore();
 }
 
-QRectF CGraphLegend::getBounds() const
+QRectF CGraphLegend::getBounds(const PlotFrame& frame) const
 {
-    const QPointF origin = toView(mX, mY);
+    const QPointF origin = frame.toView(mX, mY);
     return QRectF(origin.x(), origin.y(), mWidth, mHeight);
 }
 
-bool CGraphLegend::isHit(QPointF point) const
+bool CGraphLegend::isHit(QPointF point, const PlotFrame& frame) const
 {
     if (mHidden || !mSelectable)
         return false;
-    const QRectF bounds = getBounds();
+    const QRectF bounds = getBounds(frame);
     // Inside as an unflipped view sees it: the left and top edges are in, the right and
     // bottom edges out.
     return point.x() >= bounds.x() && point.x() < bounds.x() + bounds.width() && point.y() > bounds.y()

@@ -21,9 +21,9 @@ public:
     void setMRefObjectList(const std::vector<GraphObjectPtr>& objects) { mRefObjects = objects; }
     const std::vector<GraphObjectPtr>& mRefObjectList() const { return mRefObjects; }
 
-    void render(ViewCanvas& canvas) override;
-    QRectF getBounds() const override;
-    bool isHit(QPointF point) const override;
+    void render(ViewCanvas& canvas, const PlotFrame& frame) override;
+    QRectF getBounds(const PlotFrame& frame) const override;
+    bool isHit(QPointF point, const PlotFrame& frame) const override;
     std::shared_ptr<CGraphObject> copy() const override;
 
 private:

@@ -1,6 +1,6 @@
 #include "plot/CGraphObject.h"
 
-#include "plot/CPlotView.h"
+#include "plot/PlotFrame.h"
 #include "plot/ViewCanvas.h"
 
 #include <algorithm>
@@ -90,16 +90,16 @@ void CGraphObject::breakCousinship(CGraphObject* other)
     other->removeColorCousin(this);
 }
 
-void CGraphObject::render(ViewCanvas&)
+void CGraphObject::render(ViewCanvas&, const PlotFrame&)
 {
 }
 
-bool CGraphObject::isHit(QPointF) const
+bool CGraphObject::isHit(QPointF, const PlotFrame&) const
 {
     return false;
 }
 
-QRectF CGraphObject::getBounds() const
+QRectF CGraphObject::getBounds(const PlotFrame&) const
 {
     return mHasDrawn ? mPath.boundingRect() : QRectF();
 }
@@ -166,16 +166,9 @@ QPainterPath CGraphObject::constructPoint0(int code, float rx, float ry, float x
     return path;
 }
 
-QPointF CGraphObject::toView(float x, float y) const
+QPainterPath CGraphObject::constructPoint(int code, float rx, float ry, float x, float y, const PlotFrame& frame)
 {
-    if (!mPlotView)
-        return {x, y};
-    return {mPlotView->getXValue(x), mPlotView->getYValue(y)};
-}
-
-QPainterPath CGraphObject::constructPoint(int code, float rx, float ry, float x, float y) const
-{
-    const QPointF centre = toView(x, y);
+    const QPointF centre = frame.toView(x, y);
     return constructPoint0(code, rx, ry, static_cast<float>(centre.x()), static_cast<float>(centre.y()));
 }
 
@@ -184,10 +177,10 @@ float CGraphObject::markerRadius() const
     return 0.5f * mToolSizeFactor + (mHilited ? 3.0f : 2.0f);
 }
 
-QPainterPath CGraphObject::drawMarker(ViewCanvas& canvas, float x, float y) const
+QPainterPath CGraphObject::drawMarker(ViewCanvas& canvas, const PlotFrame& frame, float x, float y) const
 {
     const float r = markerRadius();
-    const QPainterPath outline = constructPoint(mSelector, r, r, x, y);
+    const QPainterPath outline = constructPoint(mSelector, r, r, x, y, frame);
     canvas.setColor(mColor);
     if (isFilledMarker(mSelector))
         canvas.fill(outline);
@@ -196,11 +189,9 @@ QPainterPath CGraphObject::drawMarker(ViewCanvas& canvas, float x, float y) cons
     return outline;
 }
 
-bool CGraphObject::isMarkerHit(QPointF point, float x, float y) const
+bool CGraphObject::isMarkerHit(QPointF point, const PlotFrame& frame, float x, float y) const
 {
-    if (!mPlotView)
-        return false;
-    const QPointF centre = toView(x, y);
+    const QPointF centre = frame.toView(x, y);
     const double tolerance = std::max(5.0f, markerRadius());
     return std::fabs(point.x() - centre.x()) <= tolerance && std::fabs(point.y() - centre.y()) <= tolerance;
 }

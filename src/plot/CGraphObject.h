@@ -19,6 +19,7 @@ namespace quorvel {
 
 class CPlotView;
 class ViewCanvas;
+struct PlotFrame;
 
 // Marker codes (field `selector`): 0 to 12; any other value draws an open circle.
 bool isFilledMarker(int code);
@@ -75,12 +76,12 @@ public:
     void breakCousinship(CGraphObject* other);
     const std::vector<CGraphObject*>& colorCousins() const { return mColorCousins; }
 
-    // Draws the object in its plot view's coordinates; the base draws nothing.
-    virtual void render(ViewCanvas& canvas);
-    // Whether a click at a point in view coordinates hits the object.
-    virtual bool isHit(QPointF point) const;
+    // Draws the object in the frame its plot view shows; the base draws nothing.
+    virtual void render(ViewCanvas& canvas, const PlotFrame& frame);
+    // Whether a click at a point in view coordinates hits the object shown in the frame.
+    virtual bool isHit(QPointF point, const PlotFrame& frame) const;
     // Bounds of the last draw's outline; the zero rectangle before the first draw.
-    virtual QRectF getBounds() const;
+    virtual QRectF getBounds(const PlotFrame& frame) const;
     // A fresh object of the same class with name, size, marker code, colour and the
     // class's own data; no record, view, highlight or cousins.
     virtual std::shared_ptr<CGraphObject> copy() const;
@@ -89,7 +90,7 @@ public:
 
     // Outline of a marker with centre (x, y) in view coordinates / in data units.
     static QPainterPath constructPoint0(int code, float rx, float ry, float x, float y);
-    QPainterPath constructPoint(int code, float rx, float ry, float x, float y) const;
+    static QPainterPath constructPoint(int code, float rx, float ry, float x, float y, const PlotFrame& frame);
 
 protected:
     // Name, size, marker code and colour into a new object of a subclass.
@@ -98,12 +99,10 @@ protected:
     float markerRadius() const;
     // One marker at (x, y) in data units, drawn filled or stroked by the marker code; the
     // outline is returned (the caller keeps it in mPath).
-    QPainterPath drawMarker(ViewCanvas& canvas, float x, float y) const;
+    QPainterPath drawMarker(ViewCanvas& canvas, const PlotFrame& frame, float x, float y) const;
     // Whether a click lies within the marker at (x, y) in data units, with a tolerance of
     // at least 5 view units.
-    bool isMarkerHit(QPointF point, float x, float y) const;
-    // Converts a data point with the plot view's transforms.
-    QPointF toView(float x, float y) const;
+    bool isMarkerHit(QPointF point, const PlotFrame& frame, float x, float y) const;
 
     bool mHilited = false;
     bool mSelectable = false;

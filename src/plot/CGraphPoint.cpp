@@ -1,6 +1,6 @@
 #include "plot/CGraphPoint.h"
 
-#include "plot/CPlotView.h"
+#include "plot/PlotFrame.h"
 #include "plot/ViewCanvas.h"
 
 namespace quorvel {
@@ -33,30 +33,32 @@ void CGraphPoint::setDefaultToolSize(float)
 void drawMarkerLabel(ViewCanvas& canvas, const QString& text, const TextAttributes& attributes, QPointF centre,
                      float radius, QPointF offset)
 {
+    // The text's box hangs below the marker, a gap clear of it.
+    constexpr double kGap = 2.0;
     const QSizeF size = textSize(text, attributes);
     const QPointF corner(centre.x() - 0.5 * size.width() + offset.x(),
-                         centre.y() - 0.7 * size.height() - radius - 2.0 + offset.y());
+                         centre.y() - radius - kGap - size.height() + offset.y());
     canvas.drawText(text, attributes, corner);
 }
 
-void CGraphPoint::render(ViewCanvas& canvas)
+void CGraphPoint::render(ViewCanvas& canvas, const PlotFrame& frame)
 {
-    if (mHidden || !mPlotView)
+    if (mHidden)
         return;
     canvas.save();
-    canvas.clipTo(mPlotView->getPlotRect());
-    mPath = drawMarker(canvas, mX, mY);
+    canvas.clipTo(frame.plotRect);
+    mPath = drawMarker(canvas, frame, mX, mY);
     mHasDrawn = true;
     const std::optional<QString> label = labelText();
     if (mShowLabel && label)
-        drawMarkerLabel(canvas, *label, mPlotView->getLegendsAttributes(), toView(mX, mY), markerRadius(),
+        drawMarkerLabel(canvas, *label, frame.legendsAttributes, frame.toView(mX, mY), markerRadius(),
                         labelOffset());
     canvas.restore();
 }
 
-bool CGraphPoint::isHit(QPointF point) const
+bool CGraphPoint::isHit(QPointF point, const PlotFrame& frame) const
 {
-    return !mHidden && mSelectable && isMarkerHit(point, mX, mY);
+    return !mHidden && mSelectable && isMarkerHit(point, frame, mX, mY);
 }
 
 void CGraphPoint::copyPointInto(CGraphPoint& target) const

@@ -23,8 +23,8 @@ public:
     // Sets the size factor to 1; the argument is not used.
     void setDefaultToolSize(float unused);
 
-    void render(ViewCanvas& canvas) override;
-    bool isHit(QPointF point) const override;
+    void render(ViewCanvas& canvas, const PlotFrame& frame) override;
+    bool isHit(QPointF point, const PlotFrame& frame) const override;
     std::shared_ptr<CGraphObject> copy() const override;
 
 protected:
@@ -39,7 +39,8 @@ protected:
     bool mShowLabel = false;
 };
 
-// Draws `text` centred under a marker of radius r at view point (x, y).
+// Draws `text` centred under a marker of radius r at view point (x, y), its box clear of
+// the marker.
 void drawMarkerLabel(ViewCanvas& canvas, const QString& text, const TextAttributes& attributes, QPointF centre,
                      float radius, QPointF offset = {});
 

@@ -1,6 +1,6 @@
 #include "plot/CGraphPointCurve.h"
 
-#include "plot/CPlotView.h"
+#include "plot/PlotFrame.h"
 #include "plot/ViewCanvas.h"
 
 namespace quorvel {
@@ -16,33 +16,33 @@ void CGraphPointCurve::addPoint(float x, float y, int)
     mPoints.push_back({x, y});
 }
 
-void CGraphPointCurve::render(ViewCanvas& canvas)
+void CGraphPointCurve::render(ViewCanvas& canvas, const PlotFrame& frame)
 {
-    if (mHidden || !mPlotView)
+    if (mHidden)
         return;
     canvas.save();
-    canvas.clipTo(mPlotView->getPlotRect());
+    canvas.clipTo(frame.plotRect);
     canvas.setColor(mColor);
     mPath = QPainterPath();
     mHasDrawn = true;
     if (mJoinPoints && mPoints.size() > 1) {
-        QPainterPath line(toView(mPoints.front().x, mPoints.front().y));
+        QPainterPath line(frame.toView(mPoints.front().x, mPoints.front().y));
         for (std::size_t i = 1; i < mPoints.size(); ++i)
-            line.lineTo(toView(mPoints[i].x, mPoints[i].y));
+            line.lineTo(frame.toView(mPoints[i].x, mPoints[i].y));
         canvas.stroke(line, 1.0);
         mPath.addPath(line);
     }
     for (const PlotPoint& p : mPoints)
-        mPath.addPath(drawMarker(canvas, p.x, p.y));
+        mPath.addPath(drawMarker(canvas, frame, p.x, p.y));
     canvas.restore();
 }
 
-bool CGraphPointCurve::isHit(QPointF point) const
+bool CGraphPointCurve::isHit(QPointF point, const PlotFrame& frame) const
 {
     if (mHidden || !mSelectable)
         return false;
     for (const PlotPoint& p : mPoints)
-        if (isMarkerHit(point, p.x, p.y))
+        if (isMarkerHit(point, frame, p.x, p.y))
             return true;
     return false;
 }

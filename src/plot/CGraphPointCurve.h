@@ -16,8 +16,8 @@ public:
     void setMPointsList(const std::vector<PlotPoint>& points) { mPoints = points; }
     const std::vector<PlotPoint>& mPointsList() const { return mPoints; }
 
-    void render(ViewCanvas& canvas) override;
-    bool isHit(QPointF point) const override;
+    void render(ViewCanvas& canvas, const PlotFrame& frame) override;
+    bool isHit(QPointF point, const PlotFrame& frame) const override;
     std::shared_ptr<CGraphObject> copy() const override;
 
 private:

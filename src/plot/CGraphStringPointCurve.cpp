@@ -1,6 +1,6 @@
 #include "plot/CGraphStringPointCurve.h"
 
-#include "plot/CPlotView.h"
+#include "plot/PlotFrame.h"
 #include "plot/ViewCanvas.h"
 
 namespace quorvel {
@@ -25,31 +25,31 @@ QString CGraphStringPointCurve::getHitPointName() const
     return mEntries[static_cast<std::size_t>(mLastHitPointIndex)]->getLabel().value_or(QString());
 }
 
-void CGraphStringPointCurve::render(ViewCanvas& canvas)
+void CGraphStringPointCurve::render(ViewCanvas& canvas, const PlotFrame& frame)
 {
-    if (mHidden || !mPlotView)
+    if (mHidden)
         return;
     canvas.save();
-    canvas.clipTo(mPlotView->getPlotRect());
+    canvas.clipTo(frame.plotRect);
     mPath = QPainterPath();
     mHasDrawn = true;
-    const TextAttributes& attributes = mPlotView->getLegendsAttributes();
+    const TextAttributes& attributes = frame.legendsAttributes;
     for (const auto& entry : mEntries) {
-        mPath.addPath(drawMarker(canvas, entry->getX(), entry->getY()));
+        mPath.addPath(drawMarker(canvas, frame, entry->getX(), entry->getY()));
         const std::optional<QString>& label = entry->getLabel();
         if (showsLabels() && label) // the entries' own offsets are not applied
-            drawMarkerLabel(canvas, *label, attributes, toView(entry->getX(), entry->getY()), markerRadius());
+            drawMarkerLabel(canvas, *label, attributes, frame.toView(entry->getX(), entry->getY()), markerRadius());
     }
     canvas.restore();
 }
 
-bool CGraphStringPointCurve::isHit(QPointF point) const
+bool CGraphStringPointCurve::isHit(QPointF point, const PlotFrame& frame) const
 {
     if (mHidden || !mSelectable)
         return false;
     for (int i = static_cast<int>(mEntries.size()) - 1; i >= 0; --i) {
         const auto& entry = mEntries[static_cast<std::size_t>(i)];
-        if (isMarkerHit(point, entry->getX(), entry->getY())) {
+        if (isMarkerHit(point, frame, entry->getX(), entry->getY())) {
             mLastHitPointIndex = i;
             return true;
         }

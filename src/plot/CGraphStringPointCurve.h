@@ -22,10 +22,10 @@ public:
     void setMStringPointArray(const std::vector<std::shared_ptr<CGraphStringPoint>>& entries) { mEntries = entries; }
     const std::vector<std::shared_ptr<CGraphStringPoint>>& mStringPointArray() const { return mEntries; }
 
-    void render(ViewCanvas& canvas) override;
+    void render(ViewCanvas& canvas, const PlotFrame& frame) override;
     // Hit when a click lies on one of the markers; the topmost one hit becomes the last
     // hit entry.
-    bool isHit(QPointF point) const override;
+    bool isHit(QPointF point, const PlotFrame& frame) const override;
     std::shared_ptr<CGraphObject> copy() const override;
 
 private:

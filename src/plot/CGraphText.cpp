@@ -1,6 +1,6 @@
 #include "plot/CGraphText.h"
 
-#include "plot/CPlotView.h"
+#include "plot/PlotFrame.h"
 
 namespace quorvel {
 
@@ -22,13 +22,13 @@ void CGraphText::setDimension(float width, float height)
     mHeight = height;
 }
 
-void CGraphText::render(ViewCanvas& canvas)
+void CGraphText::render(ViewCanvas& canvas, const PlotFrame& frame)
 {
-    if (mHidden || mContents.string.isEmpty() || !mPlotView)
+    if (mHidden || mContents.string.isEmpty())
         return;
     canvas.save();
     canvas.setColor(mColor);
-    canvas.drawText(mContents, toView(mX, mY));
+    canvas.drawText(mContents, frame.toView(mX, mY));
     canvas.restore();
 }
 

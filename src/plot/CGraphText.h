@@ -20,7 +20,7 @@ public:
     float width() const { return mWidth; }
     float height() const { return mHeight; }
 
-    void render(ViewCanvas& canvas) override;
+    void render(ViewCanvas& canvas, const PlotFrame& frame) override;
     std::shared_ptr<CGraphObject> copy() const override;
 
 protected:

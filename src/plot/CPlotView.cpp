@@ -321,15 +321,6 @@ void CPlotView::calculateCoefficients()
 }
 
 namespace {
-// The axis coordinate of a value: itself, or its decade on a logarithmic axis, where
-// values of 0 and below go to the lower decade bound.
-float axisCoordinate(float value, bool logarithmic, float logMin)
-{
-    if (!logarithmic)
-        return value;
-    return value > 0.0f ? static_cast<float>(std::log10(static_cast<double>(value))) : logMin;
-}
-
 float valueOfCoordinate(float u, bool logarithmic)
 {
     return logarithmic ? static_cast<float>(std::pow(10.0, static_cast<double>(u))) : u;
@@ -338,12 +329,18 @@ float valueOfCoordinate(float u, bool logarithmic)
 
 float CPlotView::getXValue(float value) const
 {
-    return mAx * axisCoordinate(value, mShowLogX, mLogXmin) + mBx;
+    return AxisTransform{mAx, mBx, mShowLogX, mLogXmin}.toView(value);
 }
 
 float CPlotView::getYValue(float value) const
 {
-    return mAy * axisCoordinate(value, mShowLogY, mLogYmin) + mBy;
+    return AxisTransform{mAy, mBy, mShowLogY, mLogYmin}.toView(value);
+}
+
+PlotFrame CPlotView::plotFrame() const
+{
+    return PlotFrame{AxisTransform{mAx, mBx, mShowLogX, mLogXmin}, AxisTransform{mAy, mBy, mShowLogY, mLogYmin},
+                     getPlotRect(), mLegendsAttributes};
 }
 
 float CPlotView::getXFromPixelValue(float pixel) const

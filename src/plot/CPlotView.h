@@ -19,6 +19,7 @@
 
 #include "plot/CGraphLegend.h"
 #include "plot/CGraphObject.h"
+#include "plot/PlotFrame.h"
 #include "plot/ViewCanvas.h"
 
 #include "platform/UndoManager.h"
@@ -159,6 +160,9 @@ public:
     virtual float getYValue(float value) const;
     float getXFromPixelValue(float pixel) const;
     float getYFromPixelValue(float pixel) const;
+    // What the plot objects draw and are hit in: the transforms of the last draw, the
+    // plot rectangle and the legend font.
+    PlotFrame plotFrame() const;
 
     // --- Drawing.
     // Draws the whole view into a painter whose device shows the view's bounds.
@@ -311,6 +315,8 @@ protected:
     AxisTicks axisTicks(bool logarithmic, float currentMin, float currentMax, float logMin, float logMax,
                         int tickCount, int digits) const;
     static QString tickLabel(const AxisTicks& axis, float value);
+    // The width of the widest tick label the axis draws (at least that of labelSize).
+    double widestTickLabelWidth(const AxisTicks& axis) const;
     void updateDecades();
     void drawAxisLabels(ViewCanvas& canvas, const QRectF& plotRect);
     void drawFrameAndTicks(ViewCanvas& canvas, const QRectF& plotRect, const AxisTicks& x, const AxisTicks& y);

@@ -5,6 +5,7 @@
 
 #include "plot/PlotAxis.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quorvel {
@@ -14,6 +15,11 @@ namespace {
 const Color kGridColor = Color::lightGray();
 const Color kFrameColor = Color::gray();
 const Color kKnobColor = Color::fromWhite(0.4); // the zoom rectangle
+
+constexpr double kMarginRoom = 25.0;   // added to the label sizes for the left and bottom margins
+constexpr double kTextInset = 5.0;     // from the view's edge to the axis titles
+constexpr double kTitleGap = 8.0;      // between the y title and the widest y tick label
+constexpr double kTickLabelGap = 10.0; // between the y tick labels and the plot area
 
 bool isZeroRect(const QRectF& r)
 {
@@ -60,6 +66,15 @@ CPlotView::AxisTicks CPlotView::axisTicks(bool logarithmic, float currentMin, fl
     return axis;
 }
 
+double CPlotView::widestTickLabelWidth(const AxisTicks& axis) const
+{
+    double widest = axis.labelSize.width();
+    if (axis.step)
+        for (const float v : tickValues(axis.first, *axis.step, axis.hi))
+            widest = std::max(widest, textSize(tickLabel(axis, v), mTicksAttributes).width());
+    return widest;
+}
+
 QString CPlotView::tickLabel(const AxisTicks& axis, float value)
 {
     return QString::fromStdString(tickLabelText(value, axis.logarithmic, axis.digits));
@@ -79,9 +94,11 @@ void CPlotView::drawRect(ViewCanvas& canvas)
     const QSizeF yLabelSize = textSize(mYAxisLabel);
     const AxisTicks x = axisTicks(mShowLogX, mCurrentMinX, mCurrentMaxX, mLogXmin, mLogXmax, mXTickCount, mXTickDigits);
     const AxisTicks y = axisTicks(mShowLogY, mCurrentMinY, mCurrentMaxY, mLogYmin, mLogYmax, mYTickCount, mYTickDigits);
-    // The y label is drawn unrotated, yet its height makes the room on the left.
-    mMarginBottom = static_cast<float>(xLabelSize.height() + x.labelSize.height() + 25.0);
-    mMarginLeft = static_cast<float>(yLabelSize.height() + y.labelSize.width() + 25.0);
+    mMarginBottom = static_cast<float>(xLabelSize.height() + x.labelSize.height() + kMarginRoom);
+    // The y title is drawn unrotated left of the tick labels: the margin grows to hold
+    // both side by side, so that a title wider than its height never covers a label.
+    const double sideBySide = kTextInset + yLabelSize.width() + kTitleGap + widestTickLabelWidth(y) + kTickLabelGap;
+    mMarginLeft = static_cast<float>(std::max(yLabelSize.height() + y.labelSize.width() + kMarginRoom, sideBySide));
     calculateCoefficients();
 
     const QRectF plot = getPlotRect();
@@ -94,10 +111,11 @@ void CPlotView::drawRect(ViewCanvas& canvas)
     drawFrameAndTicks(canvas, plot, x, y);
     drawTickLabels(canvas, plot, x, y);
 
+    const PlotFrame frame = plotFrame();
     for (const GraphObjectPtr& object : mGraphObjects)
-        object->render(canvas);
+        object->render(canvas, frame);
     drawSelectionCross(canvas);
-    mLegendObject->render(canvas);
+    mLegendObject->render(canvas, frame);
 
     if (!isZeroRect(mTrackingRect)) {
         canvas.setColor(kKnobColor);
@@ -109,8 +127,8 @@ void CPlotView::drawRect(ViewCanvas& canvas)
 void CPlotView::drawAxisLabels(ViewCanvas& canvas, const QRectF& plot)
 {
     const QSizeF xLabelSize = textSize(mXAxisLabel);
-    canvas.drawText(mXAxisLabel, {plot.center().x() - 0.5 * xLabelSize.width(), 5.0});
-    drawYLabel(canvas, 5.0f, mMarginBottom + 0.5f * static_cast<float>(plot.height()));
+    canvas.drawText(mXAxisLabel, {plot.center().x() - 0.5 * xLabelSize.width(), kTextInset});
+    drawYLabel(canvas, static_cast<float>(kTextInset), mMarginBottom + 0.5f * static_cast<float>(plot.height()));
 }
 
 void CPlotView::drawYLabel(ViewCanvas& canvas, float x, float y)
@@ -180,8 +198,9 @@ void CPlotView::drawTickLabels(ViewCanvas& canvas, const QRectF& plot, const Axi
         const std::optional<float> step = labelStep(*x.step, mAx, static_cast<float>(x.labelSize.width() + 10.0));
         for (const float v : axisTickValues(step, x.first, x.hi, mAx)) {
             const double px = mAx * v + mBx;
-            canvas.drawText(tickLabel(x, v), mTicksAttributes,
-                            {px - 0.5 * x.labelSize.width(), mMarginBottom - 15.0 - x.labelSize.height()});
+            const QString text = tickLabel(x, v);
+            const double width = textSize(text, mTicksAttributes).width(); // centred on its tick
+            canvas.drawText(text, mTicksAttributes, {px - 0.5 * width, mMarginBottom - 15.0 - x.labelSize.height()});
         }
     }
     if (y.step && std::isfinite(mAy)) {
@@ -190,7 +209,8 @@ void CPlotView::drawTickLabels(ViewCanvas& canvas, const QRectF& plot, const Axi
             const double py = mAy * v + mBy;
             const QString text = tickLabel(y, v);
             const QSizeF size = textSize(text, mTicksAttributes);
-            canvas.drawText(text, mTicksAttributes, {edge.left - 10.0 - size.width(), py - 0.5 * y.labelSize.height()});
+            canvas.drawText(text, mTicksAttributes,
+                            {edge.left - kTickLabelGap - size.width(), py - 0.5 * y.labelSize.height()});
         }
     }
 }

@@ -71,9 +71,10 @@ bool CPlotView::testClickedGraphObject(QPointF p)
 
     // The last object hit in drawing order wins; the former selection loses its highlight.
     CGraphObject* const old = mSelectedObject;
+    const PlotFrame frame = plotFrame();
     bool hit = false;
     for (const GraphObjectPtr& object : mGraphObjects) {
-        if (!object->isHit(p))
+        if (!object->isHit(p, frame))
             continue;
         if (old)
             old->setHilited(false);
@@ -82,7 +83,7 @@ bool CPlotView::testClickedGraphObject(QPointF p)
     }
     if (hit)
         return true;
-    if (mLegendObject->isHit(p)) {
+    if (mLegendObject->isHit(p, frame)) {
         mIsSelectingPointVisible = false;
         mSelectedObject = mLegendObject.get();
         return true;
@@ -174,7 +175,7 @@ void CPlotView::mouseDown(QPointF p, int clicks)
     // Drag stage: the legend where it was grabbed, otherwise a zoom rectangle.
     mPressPoint = p;
     mDragMoved = false;
-    if (isLegend && mLegendObject->isHit(p))
+    if (isLegend && mLegendObject->isHit(p, plotFrame()))
         beginLegendDrag(p);
     else
         beginZoomRectangle(p);

@@ -191,6 +191,7 @@ void CLogWindow::clearText(QObject*)
     mText.clear();
     mDocument->clear();
     mLastShownCR = false;
+    mTypingStyle = defaultStyle(); // a cleared log starts afresh, not in the last block's style
 }
 
 void CLogWindow::printDocument(QObject*)

@@ -170,7 +170,7 @@ TEST(PlotMouse, LegendDragMovesTheLegendAndOneUndoPutsItBack)
     plot.view->includesIntoLegend(curve);
     plot.view->setLegendPosition(2.0f, 70.0f);
     plot.redraw(); // gives the legend its extent
-    const QRectF bounds = plot.view->mLegend()->getBounds();
+    const QRectF bounds = plot.view->mLegend()->getBounds(plot.view->plotFrame());
     ASSERT_GT(bounds.width(), 0.0);
 
     const QPoint grab = plot.widgetAtView(bounds.x() + 5, bounds.y() + 3);
@@ -280,7 +280,7 @@ TEST(PlotContextMenu, TheMenuDependsOnWhatWasClicked)
     EXPECT_EQ(plot.view->menuForEvent(plot.viewAt(plot.widgetAt(5, 50))), plot.view->curvesMenu());
     EXPECT_EQ(plot.view->menuForEvent(plot.viewAt(plot.widgetAt(5, 20))), plot.view->pointsMenu());
     EXPECT_EQ(plot.view->menuForEvent(plot.viewAt(plot.widgetAt(8, 80))), nullptr);
-    const QRectF legend = plot.view->mLegend()->getBounds();
+    const QRectF legend = plot.view->mLegend()->getBounds(plot.view->plotFrame());
     EXPECT_EQ(plot.view->menuForEvent(legend.center()), nullptr);
     EXPECT_EQ(plot.view->selectedObject(), plot.view->mLegend());
 

@@ -41,7 +41,7 @@ protected:
         QImage image(400, 300, QImage::Format_ARGB32);
         QPainter painter(&image);
         ViewCanvas canvas(painter, 300);
-        object.render(canvas);
+        object.render(canvas, view.plotFrame());
     }
 
     ProbeView view;
@@ -105,7 +105,7 @@ TEST(GraphObject, HighlightSizeFactorAndColour)
     EXPECT_EQ(object.getRed(), 32767);
     EXPECT_EQ(object.getGreen(), 65535);
     EXPECT_EQ(object.getBlue(), 16383);
-    EXPECT_EQ(object.getBounds(), QRectF()); // never drawn
+    EXPECT_EQ(object.getBounds(PlotFrame{}), QRectF()); // never drawn
 }
 
 TEST(GraphObject, ColourCousinsFollowSetColorOnly)
@@ -178,10 +178,10 @@ TEST_F(IdentityView, MarkerRadiusFollowsSizeFactorAndHighlight)
     auto point = add(CGraphPoint::newGraphPoint(100, 100)); // size factor 3
     point->setSelector(4);
     renderAlone(*point);
-    EXPECT_EQ(point->getBounds(), QRectF(96.5, 96.5, 7, 7)); // radius 3.5
+    EXPECT_EQ(point->getBounds(view.plotFrame()), QRectF(96.5, 96.5, 7, 7)); // radius 3.5
     point->setHilited(true);
     renderAlone(*point);
-    EXPECT_EQ(point->getBounds(), QRectF(95.5, 95.5, 9, 9)); // radius 4.5
+    EXPECT_EQ(point->getBounds(view.plotFrame()), QRectF(95.5, 95.5, 9, 9)); // radius 4.5
 
     auto list = add(std::make_shared<CGraphPointCurve>());
     list->setSelector(3);
@@ -189,28 +189,28 @@ TEST_F(IdentityView, MarkerRadiusFollowsSizeFactorAndHighlight)
     list->setJoinPoints(true);
     list->addPoint(50, 50, 99); // the third argument means nothing
     renderAlone(*list);
-    EXPECT_EQ(list->getBounds(), QRectF(43, 43, 14, 14)); // one marker of radius 7, no line
+    EXPECT_EQ(list->getBounds(view.plotFrame()), QRectF(43, 43, 14, 14)); // one marker of radius 7, no line
     list->addPoint(150, 50);
     list->setHilited(true);
     renderAlone(*list);
-    EXPECT_EQ(list->getBounds(), QRectF(42, 42, 116, 16)); // radius 8 and the joining line
+    EXPECT_EQ(list->getBounds(view.plotFrame()), QRectF(42, 42, 116, 16)); // radius 8 and the joining line
 }
 
 TEST_F(IdentityView, HiddenAndUnselectableObjectsAreNeverHit)
 {
     auto point = add(CGraphPoint::newGraphPoint(100, 100));
-    EXPECT_TRUE(point->isHit({103, 98}));
-    EXPECT_FALSE(point->isHit({107, 100}));
+    EXPECT_TRUE(point->isHit({103, 98}, view.plotFrame()));
+    EXPECT_FALSE(point->isHit({107, 100}, view.plotFrame()));
     point->setHidden(true);
-    EXPECT_FALSE(point->isHit({100, 100}));
+    EXPECT_FALSE(point->isHit({100, 100}, view.plotFrame()));
     point->setHidden(false);
     point->setSelectable(false);
-    EXPECT_FALSE(point->isHit({100, 100}));
+    EXPECT_FALSE(point->isHit({100, 100}, view.plotFrame()));
 
     auto text = add(std::make_shared<CGraphText>());
     text->setText(QStringLiteral("note"));
     EXPECT_FALSE(text->isSelectable());
-    EXPECT_FALSE(text->isHit({0, 0}));
+    EXPECT_FALSE(text->isHit({0, 0}, view.plotFrame()));
 }
 
 TEST_F(IdentityView, LabelledMarkerListReportsTheMarkerHit)
@@ -221,9 +221,9 @@ TEST_F(IdentityView, LabelledMarkerListReportsTheMarkerHit)
     list->addPoint(QStringLiteral("second"), 50, 10);
     list->addPoint(QStringLiteral("third"), 90, 10);
     EXPECT_EQ(list->getHitPointName(), QStringLiteral("first")); // nothing hit yet
-    EXPECT_TRUE(list->isHit({52, 12}));
+    EXPECT_TRUE(list->isHit({52, 12}, view.plotFrame()));
     EXPECT_EQ(list->getHitPointName(), QStringLiteral("second"));
-    EXPECT_FALSE(list->isHit({70, 10}));
+    EXPECT_FALSE(list->isHit({70, 10}, view.plotFrame()));
     EXPECT_EQ(list->getHitPointName(), QStringLiteral("second"));
 }
 
@@ -264,13 +264,13 @@ TEST_F(IdentityView, CurveHitTest)
         {"start of the second run", broken.get(), {253, 248}, true},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(c.curve->isHit(c.click), c.hit) << c.what;
+        EXPECT_EQ(c.curve->isHit(c.click, view.plotFrame()), c.hit) << c.what;
 
     horizontal->setHidden(true);
-    EXPECT_FALSE(horizontal->isHit({150, 100}));
+    EXPECT_FALSE(horizontal->isHit({150, 100}, view.plotFrame()));
     horizontal->setHidden(false);
     horizontal->setSelectable(false);
-    EXPECT_FALSE(horizontal->isHit({150, 100}));
+    EXPECT_FALSE(horizontal->isHit({150, 100}, view.plotFrame()));
 }
 
 TEST_F(IdentityView, CurveDrawWidthFollowsItsSize)
@@ -419,13 +419,13 @@ TEST(GraphLegend, ExtentFromItsRows)
     const auto draw = [&] {
         QPainter painter(&image);
         ViewCanvas canvas(painter, 300);
-        legend.render(canvas);
+        legend.render(canvas, view.plotFrame());
     };
     draw();
     EXPECT_EQ(legend.width(), 0.0f);
     EXPECT_EQ(legend.height(), -6.0f);
-    EXPECT_FALSE(legend.isHit({100, 50}));
-    EXPECT_FALSE(legend.isHit({100, 47}));
+    EXPECT_FALSE(legend.isHit({100, 50}, view.plotFrame()));
+    EXPECT_FALSE(legend.isHit({100, 47}, view.plotFrame()));
 
     for (const GraphObjectPtr& object : std::vector<GraphObjectPtr>{a, b, unnamed, labelled})
         view.includesIntoLegend(object);
@@ -441,19 +441,19 @@ TEST(GraphLegend, ExtentFromItsRows)
     }
     EXPECT_FLOAT_EQ(legend.width(), static_cast<float>(width)); // the labelled list adds nothing
     EXPECT_FLOAT_EQ(legend.height(), static_cast<float>(height));
-    EXPECT_EQ(legend.getBounds(), QRectF(100, 50, legend.width(), legend.height()));
+    EXPECT_EQ(legend.getBounds(view.plotFrame()), QRectF(100, 50, legend.width(), legend.height()));
     // Edges as an unflipped view counts them: left and top in, right and bottom out.
-    EXPECT_TRUE(legend.isHit({100, 60}));
-    EXPECT_TRUE(legend.isHit({100 + legend.width() - 0.5, 50 + legend.height()}));
-    EXPECT_FALSE(legend.isHit({100 + legend.width(), 60}));
-    EXPECT_FALSE(legend.isHit({99.9, 60}));
-    EXPECT_FALSE(legend.isHit({110, 50}));
-    EXPECT_FALSE(legend.isHit({110, 50 + legend.height() + 0.1}));
+    EXPECT_TRUE(legend.isHit({100, 60}, view.plotFrame()));
+    EXPECT_TRUE(legend.isHit({100 + legend.width() - 0.5, 50 + legend.height()}, view.plotFrame()));
+    EXPECT_FALSE(legend.isHit({100 + legend.width(), 60}, view.plotFrame()));
+    EXPECT_FALSE(legend.isHit({99.9, 60}, view.plotFrame()));
+    EXPECT_FALSE(legend.isHit({110, 50}, view.plotFrame()));
+    EXPECT_FALSE(legend.isHit({110, 50 + legend.height() + 0.1}, view.plotFrame()));
 
     // A hidden legend keeps its former extent.
     legend.setHidden(true);
     view.removeFromLegend(b.get());
     draw();
     EXPECT_FLOAT_EQ(legend.height(), static_cast<float>(height));
-    EXPECT_FALSE(legend.isHit({110, 60}));
+    EXPECT_FALSE(legend.isHit({110, 60}, view.plotFrame()));
 }

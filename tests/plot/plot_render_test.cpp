@@ -150,7 +150,7 @@ TEST_F(RenderedPlot, NothingIsDrawnOutsideThePlotArea)
 TEST_F(RenderedPlot, LegendRowsSitAboveTheAnchorInOrderOfInclusion)
 {
     CGraphLegend& legend = *view.mLegend();
-    const QRectF box = legend.getBounds();
+    const QRectF box = legend.getBounds(view.plotFrame());
     const QPointF anchor = at(220, 20);
     EXPECT_EQ(box.topLeft(), anchor); // y up: the lower-left corner
     // Four rows (the labelled marker list has none), the first included on top.
@@ -254,10 +254,10 @@ TEST(RenderedLegend, HighlightShowsTheAnchorSquareAndAFrame)
     image.save(QStringLiteral("plot_render_hilited_legend.png"));
     const QPointF anchor(view.getXValue(20), view.getYValue(20));
     EXPECT_TRUE(isNear(pixelAtView(image, anchor.x() - 3, anchor.y() - 3), Qt::black, 30)); // the square
-    const QRectF box = view.mLegend()->getBounds();
+    const QRectF box = view.mLegend()->getBounds(view.plotFrame());
     int dark = 0;
     for (double x = box.left() + 6; x < box.right(); ++x)
-        dark += pixelAtView(image, x, box.bottom()).lightness() < 150; // the dashed top edge
+        dark += pixelAtView(image, x, box.bottom() + 3).lightness() < 150; // the dashed top edge, clear of the text
     EXPECT_GT(dark, 0.5 * (box.width() - 6));
     EXPECT_LT(dark, box.width() - 6);
 }

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 
 using namespace quorvel;
@@ -136,7 +138,10 @@ TEST(PlotView, DrawSizesTheMarginsToTheLabels)
     view.renderImage();
     const QSizeF label = textSize(QStringLiteral("Undefined"), TextAttributes::defaultText());
     const QSizeF tick = textSize(QStringLiteral("-1.000"), view.mTicksAttributes);
-    EXPECT_FLOAT_EQ(view.mMarginLeft, static_cast<float>(label.height() + tick.width() + 25.0));
+    // The unrotated y title and the widest tick label side by side: inset 5, gap 8 between
+    // them, gap 10 to the plot area; never less than the label's height + tick width + 25.
+    const double sideBySide = 5.0 + label.width() + 8.0 + tick.width() + 10.0;
+    EXPECT_FLOAT_EQ(view.mMarginLeft, static_cast<float>(std::max(label.height() + tick.width() + 25.0, sideBySide)));
     EXPECT_FLOAT_EQ(view.mMarginBottom, static_cast<float>(label.height() + tick.height() + 25.0));
     EXPECT_EQ(view.mMarginTop, 15.0f);
     EXPECT_EQ(view.mMarginRight, 30.0f);

@@ -163,6 +163,21 @@ TEST_F(LogWindowTest, BoldWordInABlockIsBoldAt12Points)
     EXPECT_NE(shownFormatAt(log.document(), 0).fontWeight(), QFont::Bold);
 }
 
+TEST_F(LogWindowTest, ClearingTheLogResetsTheStyleOfABlock)
+{
+    log.beginEditingRTF();
+    log.appendRTF(QStringLiteral("\\b\\fs40 Heading"));
+    log.endEditingRTF();
+    ASSERT_TRUE(styleAt(0).bold);
+    log.clearText();
+    log.appendText("plain");
+    const TextStyle style = styleAt(0);
+    EXPECT_FALSE(style.bold);
+    EXPECT_EQ(style.pointSize, 12.0);
+    EXPECT_EQ(style.fontName, QStringLiteral("Courier New"));
+    EXPECT_NE(shownFormatAt(log.document(), 0).fontWeight(), QFont::Bold);
+}
+
 TEST_F(LogWindowTest, NamesPutIntoRtfComeOutAsWritten)
 {
     const QString names[] = {QStringLiteral("C7+ {heavy}"), QStringLiteral("a\\b"), QStringLiteral("Fluide \u00E9t\u00E9 \u03B1"),

@@ -3,7 +3,7 @@
 // and click at data positions and to watch the view's announcements.
 
 #include "ProbeView.h"
-#include "TestSettings.h"
+#include "support/TestSettings.h"
 
 #include "plot/CDrawPlotView.h"
 
