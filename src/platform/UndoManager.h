@@ -33,6 +33,16 @@ public:
     // Names the group being registered (or, with none open, the last one).
     void setActionName(const QString& name);
 
+    // The undo of a property change: registers `setter` called with the value before
+    // the change, and names the action. The caller then makes the change. The setter
+    // is expected to be the undoable setter itself, so that an undo registers the redo.
+    template <class T, class Setter>
+    void registerInverse(const void* target, const QString& actionName, Setter setter, T previous)
+    {
+        registerUndo(target, [setter = std::move(setter), previous = std::move(previous)] { setter(previous); });
+        setActionName(actionName);
+    }
+
     void beginUndoGrouping();
     void endUndoGrouping();
     int groupingLevel() const { return mLevel; }

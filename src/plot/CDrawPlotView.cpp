@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QToolButton>
 
+#include <utility>
+
 namespace quorvel {
 
 namespace {
@@ -74,26 +76,17 @@ void CDrawPlotView::installButtons()
     mStatusMessage->setToolTip(tr("The status bar"));
     mStatusMessage->show();
 
-    connect(mZoomInButton, &QToolButton::clicked, this, [this] {
-        if (mPlotView)
-            mPlotView->onZoomIn(mZoomInButton);
-    });
-    connect(mZoomOutButton, &QToolButton::clicked, this, [this] {
-        if (mPlotView)
-            mPlotView->onZoomOut(mZoomOutButton);
-    });
-    connect(mGridButton, &QToolButton::clicked, this, [this] {
-        if (mPlotView)
-            mPlotView->onShowGrid(mGridButton);
-    });
-    connect(mResetButton, &QToolButton::clicked, this, [this] {
-        if (mPlotView)
-            mPlotView->onAxisRangesByDefault(mResetButton);
-    });
-    connect(mAxisButton, &QToolButton::clicked, this, [this] {
-        if (mPlotView)
-            mPlotView->onShowAxisRangePanel(mAxisButton);
-    });
+    // Each button runs its plot command on the installed view.
+    const std::pair<QToolButton*, PlotCommand> commands[] = {
+        {mZoomInButton, PlotCommand::ZoomIn},     {mZoomOutButton, PlotCommand::ZoomOut},
+        {mGridButton, PlotCommand::ShowGrid},     {mResetButton, PlotCommand::AxisRangesByDefault},
+        {mAxisButton, PlotCommand::ShowAxisRangePanel},
+    };
+    for (const auto& [button, command] : commands)
+        connect(button, &QToolButton::clicked, this, [this, button, command] {
+            if (mPlotView)
+                mPlotView->perform(command, button);
+        });
 
     mHasButtons = true;
     layoutChildren();

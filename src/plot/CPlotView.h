@@ -30,8 +30,10 @@
 
 #include <QPointer>
 
+#include <initializer_list>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 class QAction;
@@ -48,7 +50,8 @@ class PlotViewProvider;
 
 
 // The commands of the plot views' menus and buttons; a menu item made by
-// CPlotView::addMenuItem carries its command, which validateMenuItem reads.
+// CPlotView::addMenuItem carries its command, which validateMenuItem reads. Each has one
+// row in CPlotView::commandTable().
 enum class PlotCommand {
     ZoomIn,
     ZoomOut,
@@ -72,6 +75,21 @@ enum class PlotCommand {
     IncreasePointSize,
     DecreasePointSize,
     PointsSettingsPanel,
+};
+
+class CPlotView;
+
+// One command: what its menu item shows, how it is enabled, what it runs and the name of
+// the undo it registers. The menus, their validation and the dispatch are built from it.
+struct PlotCommandRow {
+    PlotCommand command;
+    const char* title;    // menu title, translated in the CPlotView context
+    const char* shortcut; // key equivalent; "" for none
+    void (*action)(CPlotView& view, QObject* sender);
+    // Whether the item is enabled (it may also set the item's state or title); none:
+    // always enabled.
+    bool (*validate)(CPlotView& view, QAction& item);
+    const char* undoName; // action name of the undo it registers; none when not undoable
 };
 
 class CPlotView : public QWidget {
@@ -228,6 +246,11 @@ public:
     // A menu item that runs `command` on this view and is validated with the menu.
     QAction* addMenuItem(QMenu* menu, const QString& title, PlotCommand command);
     void perform(PlotCommand command, QObject* sender = nullptr);
+    // Every command, one row each, in the order of PlotCommand.
+    static std::span<const PlotCommandRow> commandTable();
+    static const PlotCommandRow& commandRow(PlotCommand command);
+    // The translated undo name of a command's row (empty for a command without undo).
+    static QString undoNameOf(PlotCommand command);
 
     void onZoomIn(QObject* sender = nullptr);
     void onZoomOut(QObject* sender = nullptr);
@@ -290,6 +313,8 @@ protected:
     void beginZoomRectangle(QPointF point);
     void writeStatus(const std::optional<QString>& name, int extraDigits);
     void buildMenus();
+    // A context menu of the rows of `items`, in order; none stands for a separator.
+    QMenu* makeMenu(const QString& title, std::initializer_list<std::optional<PlotCommand>> items);
     // The shared handle of an object of this view (plot object or legend), for undo.
     std::weak_ptr<CGraphObject> handleOf(const CGraphObject* object) const;
     void setToolSize(const std::weak_ptr<CGraphObject>& object, float factor, float size);

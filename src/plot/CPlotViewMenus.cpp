@@ -23,8 +23,12 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <QKeySequence>
+
+#include <algorithm>
 #include <cmath>
 #include <typeinfo>
+#include <utility>
 
 namespace quorvel {
 
@@ -95,60 +99,153 @@ std::weak_ptr<CGraphObject> CPlotView::handleOf(const CGraphObject* object) cons
     return {};
 }
 
-// --- Menus
+// --- Commands and menus
+
+namespace {
+bool thicknessIsNot(const CGraphObject* selected, float factor)
+{
+    return !selected || selected->getToolSizeFactor() != factor;
+}
+} // namespace
+
+std::span<const PlotCommandRow> CPlotView::commandTable()
+{
+    using enum PlotCommand;
+    constexpr const char* kRanges = QT_TRANSLATE_NOOP("CPlotView", "Changes Of Axis Ranges");
+    constexpr const char* kThickness = QT_TRANSLATE_NOOP("CPlotView", "Change Of Line Thickness");
+    // The font commands open the font panel; the font it then applies is undone by this name.
+    static const PlotCommandRow rows[] = {
+        {ZoomIn, QT_TRANSLATE_NOOP("CPlotView", "Zoom in"), "",
+         [](CPlotView& v, QObject* s) { v.onZoomIn(s); },
+         [](CPlotView& v, QAction&) { return v.hasTrackingRect(); }, kRanges},
+        {ZoomOut, QT_TRANSLATE_NOOP("CPlotView", "Zoom out"), "",
+         [](CPlotView& v, QObject* s) { v.onZoomOut(s); },
+         [](CPlotView& v, QAction&) { return v.hasTrackingRect(); }, kRanges},
+        {ShowAxisRangePanel, QT_TRANSLATE_NOOP("CPlotView", "Set Axis ranges..."), "",
+         [](CPlotView& v, QObject* s) { v.onShowAxisRangePanel(s); }, nullptr, nullptr},
+        {AxisRangesByDefault, QT_TRANSLATE_NOOP("CPlotView", "Axis ranges by default..."), "",
+         [](CPlotView& v, QObject* s) { v.onAxisRangesByDefault(s); },
+         [](CPlotView& v, QAction&) {
+             // Compared as floats: a NaN counts as different.
+             return !(v.mCurrentMinX == v.mMinX) || !(v.mCurrentMaxX == v.mMaxX) || !(v.mCurrentMinY == v.mMinY)
+                    || !(v.mCurrentMaxY == v.mMaxY);
+         },
+         kRanges},
+        {MaximumAxisRanges, QT_TRANSLATE_NOOP("CPlotView", "Maximum"), "",
+         [](CPlotView& v, QObject* s) { v.onMaximumAxisRanges(s); }, nullptr, kRanges},
+        {LabelFontSettings, QT_TRANSLATE_NOOP("CPlotView", "Axis label font..."), "",
+         [](CPlotView& v, QObject* s) { v.onLabelFontSettings(s); }, nullptr,
+         QT_TRANSLATE_NOOP("CPlotView", "Changes Of Labels Font")},
+        {GraduationFontSettings, QT_TRANSLATE_NOOP("CPlotView", "Axis graduation font..."), "",
+         [](CPlotView& v, QObject* s) { v.onGraduationFontSettings(s); }, nullptr,
+         QT_TRANSLATE_NOOP("CPlotView", "Changes of Ticks Font")},
+        {GraphObjectFont, QT_TRANSLATE_NOOP("CPlotView", "Font"), "",
+         [](CPlotView& v, QObject* s) { v.onGraphObjectFont(s); }, nullptr,
+         QT_TRANSLATE_NOOP("CPlotView", "Changes of Legends Font")},
+        {ToggleShowLogX, QT_TRANSLATE_NOOP("CPlotView", "Logarithmic X axis"), "",
+         [](CPlotView& v, QObject* s) { v.onToggleShowLogX(s); },
+         [](CPlotView& v, QAction& item) {
+             item.setCheckable(true);
+             item.setChecked(v.mShowLogX);
+             return true;
+         },
+         nullptr},
+        {ToggleShowLogY, QT_TRANSLATE_NOOP("CPlotView", "Logarithmic Y axis"), "",
+         [](CPlotView& v, QObject* s) { v.onToggleShowLogY(s); },
+         [](CPlotView& v, QAction& item) {
+             item.setCheckable(true);
+             item.setChecked(v.mShowLogY);
+             return true;
+         },
+         nullptr},
+        {ShowGrid, QT_TRANSLATE_NOOP("CPlotView", "Show Grid"), "",
+         [](CPlotView& v, QObject* s) { v.onShowGrid(s); },
+         [](CPlotView& v, QAction& item) {
+             item.setText(v.mDrawGrid ? tr("Hide Grid") : tr("Show Grid"));
+             return true;
+         },
+         nullptr},
+        {PrintPlot, QT_TRANSLATE_NOOP("CPlotView", "Save as PDF..."), "",
+         [](CPlotView& v, QObject* s) { v.onPrintPlot(s); }, nullptr, nullptr},
+        {OpenNewPlotWindow, QT_TRANSLATE_NOOP("CPlotView", "Open in a new window..."), "",
+         [](CPlotView& v, QObject* s) { v.onOpenNewPlotWindow(s); }, nullptr, nullptr},
+        {NormalThickness, QT_TRANSLATE_NOOP("CPlotView", "Normal thickness"), "",
+         [](CPlotView& v, QObject* s) { v.onNormalThickness(s); },
+         [](CPlotView& v, QAction&) { return thicknessIsNot(v.mSelectedObject, 1.0f); }, kThickness},
+        {DoubleThickness, QT_TRANSLATE_NOOP("CPlotView", "Double thickness"), "",
+         [](CPlotView& v, QObject* s) { v.onDoubleThickness(s); },
+         [](CPlotView& v, QAction&) { return thicknessIsNot(v.mSelectedObject, 2.0f); }, kThickness},
+        {TripleThickness, QT_TRANSLATE_NOOP("CPlotView", "Triple thickness"), "",
+         [](CPlotView& v, QObject* s) { v.onTripleThickness(s); },
+         [](CPlotView& v, QAction&) { return thicknessIsNot(v.mSelectedObject, 3.0f); }, kThickness},
+        {GraphObjectColor, QT_TRANSLATE_NOOP("CPlotView", "Color..."), "",
+         [](CPlotView& v, QObject* s) { v.onGraphObjectColor(s); }, nullptr, nullptr},
+        {CurvesSettingsPanel, QT_TRANSLATE_NOOP("CPlotView", "Settings panel..."), "",
+         [](CPlotView& v, QObject* s) { v.onCurvesSettingsPanel(s); }, nullptr, nullptr},
+        {ExportCurveData, QT_TRANSLATE_NOOP("CPlotView", "Save to file..."), "",
+         [](CPlotView& v, QObject* s) { v.onExportCurveData(s); }, nullptr, nullptr},
+        {IncreasePointSize, QT_TRANSLATE_NOOP("CPlotView", "Increase size"), "",
+         [](CPlotView& v, QObject* s) { v.onIncreasePointSize(s); }, nullptr,
+         QT_TRANSLATE_NOOP("CPlotView", "Increase Of Marker Size")},
+        {DecreasePointSize, QT_TRANSLATE_NOOP("CPlotView", "Decrease size"), "",
+         [](CPlotView& v, QObject* s) { v.onDecreasePointSize(s); }, nullptr,
+         QT_TRANSLATE_NOOP("CPlotView", "Decrease Of Marker Size")},
+        {PointsSettingsPanel, QT_TRANSLATE_NOOP("CPlotView", "Settings panel..."), "",
+         [](CPlotView& v, QObject* s) { v.onPointsSettingsPanel(s); }, nullptr, nullptr},
+    };
+    return rows;
+}
+
+const PlotCommandRow& CPlotView::commandRow(PlotCommand command)
+{
+    const std::span<const PlotCommandRow> rows = commandTable();
+    const auto row = std::find_if(rows.begin(), rows.end(),
+                                  [command](const PlotCommandRow& r) { return r.command == command; });
+    Q_ASSERT(row != rows.end()); // every command has its row
+    return *row;
+}
+
+QString CPlotView::undoNameOf(PlotCommand command)
+{
+    const char* name = commandRow(command).undoName;
+    return name ? tr(name) : QString();
+}
+
+QMenu* CPlotView::makeMenu(const QString& title, std::initializer_list<std::optional<PlotCommand>> items)
+{
+    auto* menu = new QMenu(title, this);
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        for (QAction* item : menu->actions())
+            if (!item->isSeparator())
+                item->setEnabled(validateMenuItem(item));
+    });
+    for (const std::optional<PlotCommand>& command : items) {
+        if (command)
+            addMenuItem(menu, tr(commandRow(*command).title), *command);
+        else
+            menu->addSeparator();
+    }
+    return menu;
+}
 
 void CPlotView::buildMenus()
 {
-    auto makeMenu = [this](const QString& title) {
-        auto* menu = new QMenu(title, this);
-        connect(menu, &QMenu::aboutToShow, this, [this, menu] {
-            for (QAction* item : menu->actions())
-                if (!item->isSeparator())
-                    item->setEnabled(validateMenuItem(item));
-        });
-        return menu;
-    };
-
-    mPlotMenu = makeMenu(tr("Plot"));
-    addMenuItem(mPlotMenu, tr("Zoom in"), PlotCommand::ZoomIn);
-    addMenuItem(mPlotMenu, tr("Zoom out"), PlotCommand::ZoomOut);
-    addMenuItem(mPlotMenu, tr("Set Axis ranges..."), PlotCommand::ShowAxisRangePanel);
-    addMenuItem(mPlotMenu, tr("Axis ranges by default..."), PlotCommand::AxisRangesByDefault);
-    addMenuItem(mPlotMenu, tr("Axis label font..."), PlotCommand::LabelFontSettings);
-    addMenuItem(mPlotMenu, tr("Axis graduation font..."), PlotCommand::GraduationFontSettings);
-    addMenuItem(mPlotMenu, tr("Logarithmic X axis"), PlotCommand::ToggleShowLogX);
-    addMenuItem(mPlotMenu, tr("Logarithmic Y axis"), PlotCommand::ToggleShowLogY);
-    mPlotMenu->addSeparator();
-    addMenuItem(mPlotMenu, tr("Save as PDF..."), PlotCommand::PrintPlot);
-    mPlotMenu->addSeparator();
-    addMenuItem(mPlotMenu, tr("Open in a new window..."), PlotCommand::OpenNewPlotWindow);
-
-    mCurvesMenu = makeMenu(tr("Curves"));
-    addMenuItem(mCurvesMenu, tr("Normal thickness"), PlotCommand::NormalThickness);
-    addMenuItem(mCurvesMenu, tr("Double thickness"), PlotCommand::DoubleThickness);
-    addMenuItem(mCurvesMenu, tr("Triple thickness"), PlotCommand::TripleThickness);
-    mCurvesMenu->addSeparator();
-    addMenuItem(mCurvesMenu, tr("Color..."), PlotCommand::GraphObjectColor);
-    mCurvesMenu->addSeparator();
-    addMenuItem(mCurvesMenu, tr("Settings panel..."), PlotCommand::CurvesSettingsPanel);
-    mCurvesMenu->addSeparator();
-    addMenuItem(mCurvesMenu, tr("Save to file..."), PlotCommand::ExportCurveData);
-
-    mPointsMenu = makeMenu(tr("Points"));
-    addMenuItem(mPointsMenu, tr("Increase size"), PlotCommand::IncreasePointSize);
-    addMenuItem(mPointsMenu, tr("Decrease size"), PlotCommand::DecreasePointSize);
-    mPointsMenu->addSeparator();
-    addMenuItem(mPointsMenu, tr("Color..."), PlotCommand::GraphObjectColor);
-    mPointsMenu->addSeparator();
-    addMenuItem(mPointsMenu, tr("Settings panel..."), PlotCommand::PointsSettingsPanel);
-
-    mFontsMenu = makeMenu(tr("Texts"));
-    addMenuItem(mFontsMenu, tr("Font"), PlotCommand::GraphObjectFont);
+    using enum PlotCommand;
+    constexpr std::optional<PlotCommand> separator;
+    mPlotMenu = makeMenu(tr("Plot"), {ZoomIn, ZoomOut, ShowAxisRangePanel, AxisRangesByDefault, LabelFontSettings,
+                                      GraduationFontSettings, ToggleShowLogX, ToggleShowLogY, separator, PrintPlot,
+                                      separator, OpenNewPlotWindow});
+    mCurvesMenu = makeMenu(tr("Curves"), {NormalThickness, DoubleThickness, TripleThickness, separator,
+                                          GraphObjectColor, separator, CurvesSettingsPanel, separator, ExportCurveData});
+    mPointsMenu = makeMenu(tr("Points"), {IncreasePointSize, DecreasePointSize, separator, GraphObjectColor, separator,
+                                          PointsSettingsPanel});
+    mFontsMenu = makeMenu(tr("Texts"), {GraphObjectFont});
 }
 
 QAction* CPlotView::addMenuItem(QMenu* menu, const QString& title, PlotCommand command)
 {
     QAction* item = menu->addAction(title);
+    item->setShortcut(QKeySequence(QString::fromLatin1(commandRow(command).shortcut)));
     item->setProperty(kCommandProperty, static_cast<int>(command));
     connect(item, &QAction::triggered, this, [this, item, command] { perform(command, item); });
     return item;
@@ -156,30 +253,7 @@ QAction* CPlotView::addMenuItem(QMenu* menu, const QString& title, PlotCommand c
 
 void CPlotView::perform(PlotCommand command, QObject* sender)
 {
-    switch (command) {
-    case PlotCommand::ZoomIn: onZoomIn(sender); break;
-    case PlotCommand::ZoomOut: onZoomOut(sender); break;
-    case PlotCommand::ShowAxisRangePanel: onShowAxisRangePanel(sender); break;
-    case PlotCommand::AxisRangesByDefault: onAxisRangesByDefault(sender); break;
-    case PlotCommand::MaximumAxisRanges: onMaximumAxisRanges(sender); break;
-    case PlotCommand::LabelFontSettings: onLabelFontSettings(sender); break;
-    case PlotCommand::GraduationFontSettings: onGraduationFontSettings(sender); break;
-    case PlotCommand::GraphObjectFont: onGraphObjectFont(sender); break;
-    case PlotCommand::ToggleShowLogX: onToggleShowLogX(sender); break;
-    case PlotCommand::ToggleShowLogY: onToggleShowLogY(sender); break;
-    case PlotCommand::ShowGrid: onShowGrid(sender); break;
-    case PlotCommand::PrintPlot: onPrintPlot(sender); break;
-    case PlotCommand::OpenNewPlotWindow: onOpenNewPlotWindow(sender); break;
-    case PlotCommand::NormalThickness: onNormalThickness(sender); break;
-    case PlotCommand::DoubleThickness: onDoubleThickness(sender); break;
-    case PlotCommand::TripleThickness: onTripleThickness(sender); break;
-    case PlotCommand::GraphObjectColor: onGraphObjectColor(sender); break;
-    case PlotCommand::CurvesSettingsPanel: onCurvesSettingsPanel(sender); break;
-    case PlotCommand::ExportCurveData: onExportCurveData(sender); break;
-    case PlotCommand::IncreasePointSize: onIncreasePointSize(sender); break;
-    case PlotCommand::DecreasePointSize: onDecreasePointSize(sender); break;
-    case PlotCommand::PointsSettingsPanel: onPointsSettingsPanel(sender); break;
-    }
+    commandRow(command).action(*this, sender);
 }
 
 bool CPlotView::validateMenuItem(QAction* item)
@@ -187,38 +261,8 @@ bool CPlotView::validateMenuItem(QAction* item)
     const QVariant command = item->property(kCommandProperty);
     if (!command.isValid())
         return true; // an item of a subclass's own
-    const int code = command.toInt();
-    auto thicknessIsNot = [this](float factor) {
-        return !mSelectedObject || mSelectedObject->getToolSizeFactor() != factor;
-    };
-    switch (static_cast<PlotCommand>(code)) {
-    case PlotCommand::ZoomIn:
-    case PlotCommand::ZoomOut:
-        return hasTrackingRect();
-    case PlotCommand::ToggleShowLogX:
-        item->setCheckable(true);
-        item->setChecked(mShowLogX);
-        return true;
-    case PlotCommand::ToggleShowLogY:
-        item->setCheckable(true);
-        item->setChecked(mShowLogY);
-        return true;
-    case PlotCommand::ShowGrid:
-        item->setText(mDrawGrid ? tr("Hide Grid") : tr("Show Grid"));
-        return true;
-    case PlotCommand::AxisRangesByDefault:
-        // Compared as floats: a NaN counts as different.
-        return !(mCurrentMinX == mMinX) || !(mCurrentMaxX == mMaxX) || !(mCurrentMinY == mMinY)
-               || !(mCurrentMaxY == mMaxY);
-    case PlotCommand::NormalThickness:
-        return thicknessIsNot(1.0f);
-    case PlotCommand::DoubleThickness:
-        return thicknessIsNot(2.0f);
-    case PlotCommand::TripleThickness:
-        return thicknessIsNot(3.0f);
-    default:
-        return true;
-    }
+    const PlotCommandRow& row = commandRow(static_cast<PlotCommand>(command.toInt()));
+    return row.validate ? row.validate(*this, *item) : true;
 }
 
 QMenu* CPlotView::menuForEvent(QPointF point)
@@ -246,12 +290,13 @@ void CPlotView::contextMenuEvent(QContextMenuEvent* event)
 
 void CPlotView::doChangeAxisRanges(float minX, float maxX, float minY, float maxY)
 {
-    const float oldMinX = mCurrentMinX, oldMaxX = mCurrentMaxX, oldMinY = mCurrentMinY, oldMaxY = mCurrentMaxY;
-    UndoManager* undo = undoManager();
-    undo->registerUndo(this, [this, oldMinX, oldMaxX, oldMinY, oldMaxY] {
-        doChangeAxisRanges(oldMinX, oldMaxX, oldMinY, oldMaxY);
-    });
-    undo->setActionName(tr("Changes Of Axis Ranges"));
+    struct Ranges {
+        float minX, maxX, minY, maxY;
+    };
+    undoManager()->registerInverse(
+        this, undoNameOf(PlotCommand::ZoomIn),
+        [this](const Ranges& r) { doChangeAxisRanges(r.minX, r.maxX, r.minY, r.maxY); },
+        Ranges{mCurrentMinX, mCurrentMaxX, mCurrentMinY, mCurrentMaxY});
     mCurrentMinX = minX;
     mCurrentMaxX = maxX;
     mCurrentMinY = minY;
@@ -387,13 +432,13 @@ void CPlotView::doChangeFont(const TextAttributes& font, int kind)
     TextAttributes& attributes = kind == TicksFont ? mTicksAttributes
                                  : kind == LegendsFont ? mLegendsAttributes
                                                        : mLabelsAttributes;
-    const TextAttributes previous = attributes;
-    UndoManager* undo = undoManager();
-    undo->registerUndo(this, [this, previous, kind] { doChangeFont(previous, kind); });
+    const PlotCommand command = kind == TicksFont     ? PlotCommand::GraduationFontSettings
+                                : kind == LegendsFont ? PlotCommand::GraphObjectFont
+                                                      : PlotCommand::LabelFontSettings;
+    undoManager()->registerInverse(
+        this, undoNameOf(command), [this, kind](const TextAttributes& previous) { doChangeFont(previous, kind); },
+        attributes);
     attributes = font;
-    undo->setActionName(kind == TicksFont     ? tr("Changes of Ticks Font")
-                        : kind == LegendsFont ? tr("Changes of Legends Font")
-                                              : tr("Changes Of Labels Font"));
     if (kind == LabelsFont) {
         mXAxisLabel.attributes = font;
         mYAxisLabel.attributes = font;
@@ -438,11 +483,10 @@ void CPlotView::setToolSize(const std::weak_ptr<CGraphObject>& handle, float fac
     const GraphObjectPtr object = handle.lock();
     if (!object)
         return;
-    const float oldFactor = object->getToolSizeFactor();
-    const float oldSize = object->size();
-    UndoManager* undo = undoManager();
-    undo->registerUndo(this, [this, handle, oldFactor, oldSize] { setToolSize(handle, oldFactor, oldSize); });
-    undo->setActionName(tr("Change Of Line Thickness"));
+    undoManager()->registerInverse(
+        this, undoNameOf(PlotCommand::NormalThickness),
+        [this, handle](std::pair<float, float> previous) { setToolSize(handle, previous.first, previous.second); },
+        std::pair{object->getToolSizeFactor(), object->size()});
     object->setToolSizeFactor(factor);
     object->setSize(size);
     update();
@@ -461,14 +505,16 @@ void CPlotView::onDecreasePointSize(QObject*)
 void CPlotView::doIncreasePointSizeOf(CGraphObject* object)
 {
     if (object)
-        setMarkerSizeFactor(handleOf(object), object->getToolSizeFactor() + 1.0f, tr("Increase Of Marker Size"));
+        setMarkerSizeFactor(handleOf(object), object->getToolSizeFactor() + 1.0f,
+                            undoNameOf(PlotCommand::IncreasePointSize));
 }
 
 void CPlotView::doDecreasePointSizeOf(CGraphObject* object)
 {
     if (!object || object->getToolSizeFactor() - 1.0f < 1.0f)
         return;
-    setMarkerSizeFactor(handleOf(object), object->getToolSizeFactor() - 1.0f, tr("Decrease Of Marker Size"));
+    setMarkerSizeFactor(handleOf(object), object->getToolSizeFactor() - 1.0f,
+                        undoNameOf(PlotCommand::DecreasePointSize));
 }
 
 void CPlotView::setMarkerSizeFactor(const std::weak_ptr<CGraphObject>& handle, float factor, const QString& actionName)
@@ -477,10 +523,10 @@ void CPlotView::setMarkerSizeFactor(const std::weak_ptr<CGraphObject>& handle, f
     if (!object)
         return;
     // Undo and redo come back to the exact factor, whatever it was.
-    const float previous = object->getToolSizeFactor();
-    UndoManager* undo = undoManager();
-    undo->registerUndo(this, [this, handle, previous, actionName] { setMarkerSizeFactor(handle, previous, actionName); });
-    undo->setActionName(actionName);
+    undoManager()->registerInverse(
+        this, actionName,
+        [this, handle, actionName](float previous) { setMarkerSizeFactor(handle, previous, actionName); },
+        object->getToolSizeFactor());
     object->setToolSizeFactor(factor);
     update();
 }

@@ -271,9 +271,12 @@ void CPlotView::doChangeLegendPosition(float x, float y, float dx, float dy)
     float ox = 0.0f;
     float oy = 0.0f;
     mLegendObject->getPosition(ox, oy);
-    UndoManager* undo = undoManager();
-    undo->registerUndo(this, [this, ox, oy, dx, dy] { doChangeLegendPosition(ox, oy, dx, dy); });
-    undo->setActionName(tr("Move Of Legend"));
+    undoManager()->registerInverse(
+        this, tr("Move Of Legend"),
+        [this, dx, dy](QPointF previous) {
+            doChangeLegendPosition(static_cast<float>(previous.x()), static_cast<float>(previous.y()), dx, dy);
+        },
+        QPointF(ox, oy));
     mLegendObject->setPosition(x - dx, y - dy);
     update();
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace quorvel;
 
 namespace {
@@ -146,6 +148,27 @@ TEST(UndoManager, ActionNamesAndMenuActionsFollowTheStacks)
     redoAction->trigger();
     EXPECT_EQ(inclusion.doubleValue("Th"), 150.0);
     EXPECT_EQ(undoAction->text(), "Undo Th Change") << "the name goes with the group both ways";
+}
+
+TEST(UndoManager, TheInverseOfASetterRestoresThePreviousValueBothWays)
+{
+    UndoManager undo;
+    double thickness = 1.0;
+    std::function<void(double)> setThickness = [&](double value) {
+        undo.registerInverse(&thickness, QStringLiteral("Change Of Line Thickness"), setThickness, thickness);
+        thickness = value;
+    };
+    setThickness(3.0);
+    endOfUserAction();
+    EXPECT_EQ(undo.undoActionName(), QStringLiteral("Change Of Line Thickness"));
+    undo.undo();
+    EXPECT_EQ(thickness, 1.0);
+    ASSERT_TRUE(undo.canRedo());
+    EXPECT_EQ(undo.redoActionName(), QStringLiteral("Change Of Line Thickness"));
+    undo.redo();
+    EXPECT_EQ(thickness, 3.0);
+    undo.undo();
+    EXPECT_EQ(thickness, 1.0);
 }
 
 TEST(UndoManager, RemovingATargetsActionsKeepsTheOthers)

@@ -153,6 +153,27 @@ TEST(PlotCommands, UndoAndRedoOfEveryCommandRestoreTheExactState)
     }
 }
 
+TEST(PlotCommands, EveryCommandHasOneRowWithTitleAndAction)
+{
+    const auto rows = CPlotView::commandTable();
+    const int count = static_cast<int>(PlotCommand::PointsSettingsPanel) + 1;
+    ASSERT_EQ(static_cast<int>(rows.size()), count);
+    for (int i = 0; i < count; ++i) {
+        const auto command = static_cast<PlotCommand>(i);
+        EXPECT_EQ(&CPlotView::commandRow(command), &rows[static_cast<std::size_t>(i)]) << i; // one row, in order
+        EXPECT_NE(rows[static_cast<std::size_t>(i)].action, nullptr) << i;
+        EXPECT_STRNE(rows[static_cast<std::size_t>(i)].title, "") << i;
+        EXPECT_STREQ(rows[static_cast<std::size_t>(i)].shortcut, "") << i; // no key equivalents
+    }
+    // A menu item runs its row's action: the grid item toggles the grid.
+    CommandFixture f;
+    QMenu menu;
+    QAction* grid = f.view.addMenuItem(&menu, QStringLiteral("grid"), PlotCommand::ShowGrid);
+    const bool shown = f.view.drawGrid();
+    grid->trigger();
+    EXPECT_EQ(f.view.drawGrid(), !shown);
+}
+
 TEST(PlotCommands, DefaultRangesUndoToTheRangesBefore)
 {
     CommandFixture f;
