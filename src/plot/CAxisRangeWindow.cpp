@@ -1,6 +1,7 @@
 #include "plot/CAxisRangeWindow.h"
 
 #include "plot/PlotViewProvider.h"
+
 #include "widgets/ValueStepper.h"
 #include "widgets/WindowFrame.h"
 

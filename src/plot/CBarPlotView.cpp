@@ -1,6 +1,7 @@
 #include "plot/CBarPlotView.h"
 
 #include "plot/PlotFiles.h"
+
 #include "widgets/ValueStepper.h"
 
 #include "platform/AlertService.h"

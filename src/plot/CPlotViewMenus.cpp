@@ -12,9 +12,10 @@
 #include "plot/CGraphPointCurve.h"
 #include "plot/CGraphStringPointCurve.h"
 #include "plot/CPointSettingsWindow.h"
+#include "plot/PlotFiles.h"
+
 #include "widgets/ColorPanel.h"
 #include "widgets/FontPanel.h"
-#include "plot/PlotFiles.h"
 
 #include "platform/AlertService.h"
 

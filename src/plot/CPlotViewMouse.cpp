@@ -8,6 +8,7 @@
 #include "plot/CGraphPoint.h"
 #include "plot/CGraphPointCurve.h"
 #include "plot/CGraphStringPointCurve.h"
+
 #include "widgets/ColorPanel.h"
 #include "widgets/StringFormat.h"
 

@@ -2,6 +2,7 @@
 
 #include "plot/CGraphObject.h"
 #include "plot/CPlotView.h"
+
 #include "widgets/ColorPanel.h"
 #include "widgets/ColorWell.h"
 #include "widgets/WindowFrame.h"

@@ -6,6 +6,7 @@
 
 #include "plot/CAxisRangeWindow.h"
 #include "plot/PlotViewProvider.h"
+
 #include "widgets/ValueStepper.h"
 
 #include "platform/AlertService.h"

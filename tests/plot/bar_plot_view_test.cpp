@@ -1,4 +1,5 @@
 #include "plot/CBarPlotView.h"
+
 #include "widgets/ValueStepper.h"
 
 #include "platform/AlertService.h"

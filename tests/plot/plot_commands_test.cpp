@@ -8,6 +8,7 @@
 #include "plot/CDrawPlotView.h"
 #include "plot/CGraphCurve.h"
 #include "plot/CGraphPoint.h"
+
 #include "widgets/ColorPanel.h"
 
 #include "platform/AlertService.h"

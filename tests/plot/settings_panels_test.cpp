@@ -9,6 +9,7 @@
 #include "plot/CGraphPoint.h"
 #include "plot/CGraphStringPointCurve.h"
 #include "plot/CPointSettingsWindow.h"
+
 #include "widgets/ColorPanel.h"
 #include "widgets/ColorWell.h"
 
