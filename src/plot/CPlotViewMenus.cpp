@@ -103,9 +103,34 @@ std::weak_ptr<CGraphObject> CPlotView::handleOf(const CGraphObject* object) cons
 // --- Commands and menus
 
 namespace {
-bool thicknessIsNot(const CGraphObject* selected, float factor)
+// A command's action: the view's action method, whatever it answers.
+template <auto method>
+void runAction(CPlotView& view, QObject* sender)
 {
-    return !selected || selected->getToolSizeFactor() != factor;
+    (view.*method)(sender);
+}
+
+// Validations shared by rows.
+bool hasZoomRectangle(CPlotView& view, QAction&)
+{
+    return view.hasTrackingRect();
+}
+
+// Enabled unless the selected object already has that line thickness.
+template <int factor>
+bool thicknessDiffers(CPlotView& view, QAction&)
+{
+    const CGraphObject* selected = view.selectedObject();
+    return !selected || selected->getToolSizeFactor() != static_cast<float>(factor);
+}
+
+// Always enabled; the item's check mark shows the view's flag.
+template <bool CPlotView::*flag>
+bool checkedByFlag(CPlotView& view, QAction& item)
+{
+    item.setCheckable(true);
+    item.setChecked(view.*flag);
+    return true;
 }
 } // namespace
 
@@ -114,18 +139,16 @@ std::span<const PlotCommandRow> CPlotView::commandTable()
     using enum PlotCommand;
     constexpr const char* kRanges = QT_TRANSLATE_NOOP("CPlotView", "Changes Of Axis Ranges");
     constexpr const char* kThickness = QT_TRANSLATE_NOOP("CPlotView", "Change Of Line Thickness");
-    // The font commands open the font panel; the font it then applies is undone by this name.
+    // The font commands open the font panel: their undo name is that of the font it applies.
     static const PlotCommandRow rows[] = {
-        {ZoomIn, QT_TRANSLATE_NOOP("CPlotView", "Zoom in"), "",
-         [](CPlotView& v, QObject* s) { v.onZoomIn(s); },
-         [](CPlotView& v, QAction&) { return v.hasTrackingRect(); }, kRanges},
-        {ZoomOut, QT_TRANSLATE_NOOP("CPlotView", "Zoom out"), "",
-         [](CPlotView& v, QObject* s) { v.onZoomOut(s); },
-         [](CPlotView& v, QAction&) { return v.hasTrackingRect(); }, kRanges},
+        {ZoomIn, QT_TRANSLATE_NOOP("CPlotView", "Zoom in"), "", runAction<&CPlotView::onZoomIn>,
+         hasZoomRectangle, kRanges},
+        {ZoomOut, QT_TRANSLATE_NOOP("CPlotView", "Zoom out"), "", runAction<&CPlotView::onZoomOut>,
+         hasZoomRectangle, kRanges},
         {ShowAxisRangePanel, QT_TRANSLATE_NOOP("CPlotView", "Set Axis ranges..."), "",
-         [](CPlotView& v, QObject* s) { v.onShowAxisRangePanel(s); }, nullptr, nullptr},
+         runAction<&CPlotView::onShowAxisRangePanel>, nullptr, nullptr},
         {AxisRangesByDefault, QT_TRANSLATE_NOOP("CPlotView", "Axis ranges by default..."), "",
-         [](CPlotView& v, QObject* s) { v.onAxisRangesByDefault(s); },
+         runAction<&CPlotView::onAxisRangesByDefault>,
          [](CPlotView& v, QAction&) {
              // Compared as floats: a NaN counts as different.
              return !(v.mCurrentMinX == v.mMinX) || !(v.mCurrentMaxX == v.mMaxX) || !(v.mCurrentMinY == v.mMinY)
@@ -133,66 +156,52 @@ std::span<const PlotCommandRow> CPlotView::commandTable()
          },
          kRanges},
         {MaximumAxisRanges, QT_TRANSLATE_NOOP("CPlotView", "Maximum"), "",
-         [](CPlotView& v, QObject* s) { v.onMaximumAxisRanges(s); }, nullptr, kRanges},
+         runAction<&CPlotView::onMaximumAxisRanges>, nullptr, kRanges},
         {LabelFontSettings, QT_TRANSLATE_NOOP("CPlotView", "Axis label font..."), "",
-         [](CPlotView& v, QObject* s) { v.onLabelFontSettings(s); }, nullptr,
+         runAction<&CPlotView::onLabelFontSettings>, nullptr,
          QT_TRANSLATE_NOOP("CPlotView", "Changes Of Labels Font")},
         {GraduationFontSettings, QT_TRANSLATE_NOOP("CPlotView", "Axis graduation font..."), "",
-         [](CPlotView& v, QObject* s) { v.onGraduationFontSettings(s); }, nullptr,
+         runAction<&CPlotView::onGraduationFontSettings>, nullptr,
          QT_TRANSLATE_NOOP("CPlotView", "Changes of Ticks Font")},
-        {GraphObjectFont, QT_TRANSLATE_NOOP("CPlotView", "Font"), "",
-         [](CPlotView& v, QObject* s) { v.onGraphObjectFont(s); }, nullptr,
+        {GraphObjectFont, QT_TRANSLATE_NOOP("CPlotView", "Font"), "", runAction<&CPlotView::onGraphObjectFont>, nullptr,
          QT_TRANSLATE_NOOP("CPlotView", "Changes of Legends Font")},
         {ToggleShowLogX, QT_TRANSLATE_NOOP("CPlotView", "Logarithmic X axis"), "",
-         [](CPlotView& v, QObject* s) { v.onToggleShowLogX(s); },
-         [](CPlotView& v, QAction& item) {
-             item.setCheckable(true);
-             item.setChecked(v.mShowLogX);
-             return true;
-         },
-         nullptr},
+         runAction<&CPlotView::onToggleShowLogX>, checkedByFlag<&CPlotView::mShowLogX>, nullptr},
         {ToggleShowLogY, QT_TRANSLATE_NOOP("CPlotView", "Logarithmic Y axis"), "",
-         [](CPlotView& v, QObject* s) { v.onToggleShowLogY(s); },
-         [](CPlotView& v, QAction& item) {
-             item.setCheckable(true);
-             item.setChecked(v.mShowLogY);
-             return true;
-         },
-         nullptr},
-        {ShowGrid, QT_TRANSLATE_NOOP("CPlotView", "Show Grid"), "",
-         [](CPlotView& v, QObject* s) { v.onShowGrid(s); },
+         runAction<&CPlotView::onToggleShowLogY>, checkedByFlag<&CPlotView::mShowLogY>, nullptr},
+        {ShowGrid, QT_TRANSLATE_NOOP("CPlotView", "Show Grid"), "", runAction<&CPlotView::onShowGrid>,
          [](CPlotView& v, QAction& item) {
              item.setText(v.mDrawGrid ? tr("Hide Grid") : tr("Show Grid"));
              return true;
          },
          nullptr},
         {PrintPlot, QT_TRANSLATE_NOOP("CPlotView", "Save as PDF..."), "",
-         [](CPlotView& v, QObject* s) { v.onPrintPlot(s); }, nullptr, nullptr},
+         runAction<&CPlotView::onPrintPlot>, nullptr, nullptr},
         {OpenNewPlotWindow, QT_TRANSLATE_NOOP("CPlotView", "Open in a new window..."), "",
-         [](CPlotView& v, QObject* s) { v.onOpenNewPlotWindow(s); }, nullptr, nullptr},
+         runAction<&CPlotView::onOpenNewPlotWindow>, nullptr, nullptr},
         {NormalThickness, QT_TRANSLATE_NOOP("CPlotView", "Normal thickness"), "",
-         [](CPlotView& v, QObject* s) { v.onNormalThickness(s); },
-         [](CPlotView& v, QAction&) { return thicknessIsNot(v.mSelectedObject, 1.0f); }, kThickness},
+         runAction<&CPlotView::onNormalThickness>,
+         thicknessDiffers<1>, kThickness},
         {DoubleThickness, QT_TRANSLATE_NOOP("CPlotView", "Double thickness"), "",
-         [](CPlotView& v, QObject* s) { v.onDoubleThickness(s); },
-         [](CPlotView& v, QAction&) { return thicknessIsNot(v.mSelectedObject, 2.0f); }, kThickness},
+         runAction<&CPlotView::onDoubleThickness>,
+         thicknessDiffers<2>, kThickness},
         {TripleThickness, QT_TRANSLATE_NOOP("CPlotView", "Triple thickness"), "",
-         [](CPlotView& v, QObject* s) { v.onTripleThickness(s); },
-         [](CPlotView& v, QAction&) { return thicknessIsNot(v.mSelectedObject, 3.0f); }, kThickness},
+         runAction<&CPlotView::onTripleThickness>,
+         thicknessDiffers<3>, kThickness},
         {GraphObjectColor, QT_TRANSLATE_NOOP("CPlotView", "Color..."), "",
-         [](CPlotView& v, QObject* s) { v.onGraphObjectColor(s); }, nullptr, nullptr},
+         runAction<&CPlotView::onGraphObjectColor>, nullptr, nullptr},
         {CurvesSettingsPanel, QT_TRANSLATE_NOOP("CPlotView", "Settings panel..."), "",
-         [](CPlotView& v, QObject* s) { v.onCurvesSettingsPanel(s); }, nullptr, nullptr},
+         runAction<&CPlotView::onCurvesSettingsPanel>, nullptr, nullptr},
         {ExportCurveData, QT_TRANSLATE_NOOP("CPlotView", "Save to file..."), "",
-         [](CPlotView& v, QObject* s) { v.onExportCurveData(s); }, nullptr, nullptr},
+         runAction<&CPlotView::onExportCurveData>, nullptr, nullptr},
         {IncreasePointSize, QT_TRANSLATE_NOOP("CPlotView", "Increase size"), "",
-         [](CPlotView& v, QObject* s) { v.onIncreasePointSize(s); }, nullptr,
+         runAction<&CPlotView::onIncreasePointSize>, nullptr,
          QT_TRANSLATE_NOOP("CPlotView", "Increase Of Marker Size")},
         {DecreasePointSize, QT_TRANSLATE_NOOP("CPlotView", "Decrease size"), "",
-         [](CPlotView& v, QObject* s) { v.onDecreasePointSize(s); }, nullptr,
+         runAction<&CPlotView::onDecreasePointSize>, nullptr,
          QT_TRANSLATE_NOOP("CPlotView", "Decrease Of Marker Size")},
         {PointsSettingsPanel, QT_TRANSLATE_NOOP("CPlotView", "Settings panel..."), "",
-         [](CPlotView& v, QObject* s) { v.onPointsSettingsPanel(s); }, nullptr, nullptr},
+         runAction<&CPlotView::onPointsSettingsPanel>, nullptr, nullptr},
     };
     return rows;
 }
