@@ -2,8 +2,8 @@
 #include "calc/FeedKeeper.h"
 #include "calc/Units.h"
 
-#include "plot/CLogWindow.h"
-#include "plot/StringFormat.h"
+#include "widgets/CLogWindow.h"
+#include "widgets/StringFormat.h"
 
 #include <QWidget>
 

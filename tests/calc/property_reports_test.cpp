@@ -3,7 +3,7 @@
 #include "calc/CalculationInterface.h"
 #include "support/TestFluids.h"
 
-#include "plot/CLogWindow.h"
+#include "widgets/CLogWindow.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
