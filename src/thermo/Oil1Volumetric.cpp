@@ -29,6 +29,14 @@ constexpr double kLeastLiquidFraction = 1e-6;
 // Probes for a start alpha at which the inclusion residual can be evaluated.
 constexpr int kStartAlphaProbes = 12;
 constexpr double kStartAlphaProbeStep = 0.04;
+constexpr double kSecondStartFactor = 1.001;  // second start value of the secant, on alpha
+
+// The heaviest fluid the alpha search considers. Above it the mean carbon number of Cn2
+// passes 73.5, where its acentric-factor correlation peaks: the cut then turns more
+// volatile as alpha grows (acentric factor below 0 from alpha 0.992, critical pressure
+// unbounded near 0.995), the saturation pressure at Th turns back up (near alpha 0.989 at
+// every Th of the dew tables) and a second alpha gives the measured Fv.
+constexpr double kLargestSearchAlpha = 0.979;
 
 // A point of a start table (or an interpolation between two): temperature 0 means none.
 struct StartPoint {
@@ -215,8 +223,9 @@ void Oil1::restoreWorkingStates()
 }
 
 // The start alpha itself when the residual can be evaluated there; otherwise the nearest
-// alpha that can, tried on both sides at growing distances (a start from the tables may lie
-// where the trial fluid has no saturation point at Th, or no two-phase point at T).
+// alpha that can, tried on both sides at growing distances within the search's bounds (a
+// start from the tables may lie where the trial fluid has no saturation point at Th, or no
+// two-phase point at T).
 double Oil1::evaluableStartAlpha(double a0)
 {
     const auto evaluable = [this](double a) {
@@ -226,15 +235,16 @@ double Oil1::evaluableStartAlpha(double a0)
         evaluation_error = 0;
         return good;
     };
-    if (evaluable(a0))
+    const auto admissible = [](double a) { return a > 0 && kSecondStartFactor * a <= kLargestSearchAlpha; };
+    if (admissible(a0) && evaluable(a0))
         return a0;
     for (int k = 1; k <= kStartAlphaProbes; ++k) {
         const double offset = kStartAlphaProbeStep * ((k + 1) / 2);
         const double a = k % 2 != 0 ? a0 + offset : a0 - offset;
-        if (a > 0 && a < 1 && evaluable(a))
+        if (admissible(a) && evaluable(a))
             return a;
     }
-    return a0;
+    return std::min(a0, kLargestSearchAlpha / kSecondStartFactor);
 }
 
 void Oil1::findAlpha(double Th, double T, double Fv, double eps, char type)
@@ -253,9 +263,9 @@ void Oil1::findAlpha(double Th, double T, double Fv, double eps, char type)
     }
 
     const double start = evaluableStartAlpha(alpha);
-    alpha_solver->set_initial_values(start, 1.001 * start);
+    alpha_solver->set_initial_values(start, kSecondStartFactor * start);
     alpha_solver->set_epsilon(eps);
-    alpha_solver->set_bounds(0, 1);
+    alpha_solver->set_bounds(0, kLargestSearchAlpha);
     setAlpha(alpha_solver->solve());
 
     if (alpha_solver->good())

@@ -270,6 +270,40 @@ TEST(Oil1Volumetric, AlphaFoundAgainFromBubbleAndDewTypeInclusions)
     }
 }
 
+// Past alpha 0.989 the heavy cut Cn2 turns more volatile as alpha grows (its correlations
+// are used beyond their range), the dew pressure at Th rises again and each of these Fv is
+// given a second time by an alpha near 0.994: the search keeps to the fluid below.
+TEST(Oil1Volumetric, AlphaFoundBelowTheSecondRootOfHeavyDewTypeInclusions)
+{
+    // The second root, bracketed by the forward calculation at 520 K.
+    const auto vapourFraction = [](double alpha) {
+        ModelFluid fluid;
+        fluid.oil.inclusion_type = 0;
+        double fv = 0, ph = 0, p = 0;
+        EXPECT_EQ(fluid.oil.calculateFv(alpha, 0, 0, 0, 0, 520, 293.15, fv, ph, p), 0) << alpha;
+        return fv;
+    };
+    const double measured = vapourFraction(0.85);
+    ASSERT_GT(vapourFraction(0.9942), measured);
+    ASSERT_LT(vapourFraction(0.9946), measured);
+
+    const std::pair<double, std::vector<double>> cases[] = {
+        {0.85, {520, 550}},
+        {0.9, {480, 520, 550, 580, 620}},
+        {0.93, {550, 580, 620}},
+    };
+    for (const double beta : {0.0, 0.1}) {
+        for (const auto& [alpha, temperatures] : cases) {
+            for (const double Th : temperatures) {
+                SCOPED_TRACE(testing::Message() << "alpha " << alpha << " beta " << beta << " Th " << Th);
+                const RoundTrip trip = roundTrip(alpha, beta, 0, Th);
+                EXPECT_EQ(trip.code, 0);
+                EXPECT_NEAR(trip.alpha, alpha, 1e-6);
+            }
+        }
+    }
+}
+
 // The dew-type inclusions of the first report of failures, at beta 0.
 TEST(Oil1Volumetric, AlphaFoundAgainForTheReportedDewTypeInclusions)
 {
