@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace quorvel {
 
@@ -102,6 +103,10 @@ public:
     // the fluid separates into gas and oil at stock-tank conditions; a value that could not
     // be computed is not-a-number.
     bool calculateGOR();
+    // Ahmed split of the loaded fluid's C7+ part into single carbon numbers from C7 on: at
+    // most 38 mole fractions, summing to the C7+ fraction; none for a fluid without heavy
+    // components or with a C7+ molar weight not above that of C7.
+    std::vector<double> generateAhmedFluid() const;
 
     // ---- Reports into the shared log window ----
     void printFlashProperties(double T, double P);  // K, bar

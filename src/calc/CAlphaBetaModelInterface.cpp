@@ -1,0 +1,195 @@
+#include "calc/CAlphaBetaModelInterface.h"
+#include "calc/Units.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace quorvel {
+
+using namespace units;
+
+namespace {
+
+constexpr double kPercent = 0.01;
+
+// The alpha solve of every curve point.
+constexpr double kAlphaTolerance = 1e-8;
+
+// Beta grows by at most this per point; the factor on it halves after a failed point
+// and grows again after a success. A factor below the smallest ends the curve.
+constexpr double kBetaIncrement = 0.01;
+constexpr double kStepShrink = 0.5;
+constexpr double kStepGrowth = 1.2;
+constexpr double kSmallestStep = 0.1;
+
+// The model's distribution is defined for beta up to 1; a sum of increments that lands
+// on 1 within rounding counts as 1.
+constexpr double kLargestBeta = 1;
+constexpr double kBetaRounding = 1e-9;
+
+// Entry i of a per-component array, not-a-number outside it.
+double entry(const std::vector<double>& values, int i)
+{
+    return i >= 0 && i < static_cast<int>(values.size()) ? values[i] : kNaN;
+}
+
+} // namespace
+
+CAlphaBetaModelInterface::CAlphaBetaModelInterface()
+    : liquidPhase(std::make_unique<Montel>(phase_type_liquid)),
+      vapourPhase(std::make_unique<Montel>(phase_type_vapour)),
+      oil(std::make_unique<Oil1>(*liquidPhase, *vapourPhase))
+{
+}
+
+CAlphaBetaModelInterface::~CAlphaBetaModelInterface()
+{
+    // The equilibrium object refers to the phase models: it goes first.
+    oil.reset();
+    liquidPhase.reset();
+    vapourPhase.reset();
+}
+
+void CAlphaBetaModelInterface::setInputParameters(double ThCelsius, double TfvCelsius, double FvPercent,
+                                                  double CO2Percent, double N2Percent, double H2SPercent,
+                                                  int homogenisation)
+{
+    Th = ThCelsius + kCelsiusOffset;
+    Tfv = TfvCelsius + kCelsiusOffset;
+    Fv = FvPercent * kPercent;
+    CO2 = CO2Percent * kPercent;
+    N2 = N2Percent * kPercent;
+    H2S = H2SPercent * kPercent;
+    homog = static_cast<char>(homogenisation);
+}
+
+// ---- The model fluid ----------------------------------------------------------------------
+
+int CAlphaBetaModelInterface::getNumberOfComponents() const { return oil->component_count; }
+
+std::string CAlphaBetaModelInterface::getComponentName(int i) const
+{
+    const auto& names = liquidPhase->component_name;
+    return i >= 0 && i < static_cast<int>(names.size()) ? names[i] : std::string();
+}
+
+double CAlphaBetaModelInterface::getMoleFraction(int i) const { return entry(oil->feed_composition, i); }
+double CAlphaBetaModelInterface::getTc(int i) const { return entry(liquidPhase->critical_temperature, i); }
+double CAlphaBetaModelInterface::getPc(int i) const { return entry(liquidPhase->critical_pressure, i); }
+double CAlphaBetaModelInterface::getOmega(int i) const { return entry(liquidPhase->acentric_factor, i); }
+double CAlphaBetaModelInterface::getMw(int i) const { return entry(liquidPhase->molar_weight, i); }
+double CAlphaBetaModelInterface::getVc(int i) const { return entry(liquidPhase->critical_volume, i); }
+double CAlphaBetaModelInterface::getCt0(int i) const { return entry(liquidPhase->shift_constant, i); }
+double CAlphaBetaModelInterface::getCt1(int i) const { return entry(liquidPhase->shift_slope, i); }
+
+void CAlphaBetaModelInterface::calculateComposition(double a, double b, double co2, double n2, double h2s)
+{
+    alpha = a;
+    beta = b;
+    CO2 = co2;
+    N2 = n2;
+    H2S = h2s;
+    oil->setDistributionParameters(alpha, beta, CO2, N2, H2S);
+}
+
+void CAlphaBetaModelInterface::calculateGOR(double unused) { oil->calculateGOR(unused); }
+
+// ---- The alpha-beta curve -----------------------------------------------------------------
+
+bool CAlphaBetaModelInterface::solveAlpha()
+{
+    oil->findAlpha(Th, Tfv, Fv, kAlphaTolerance, homog);
+    errorIndex = static_cast<char>(oil->failure_code);
+    return errorIndex == equilibrium_failure::none;
+}
+
+void CAlphaBetaModelInterface::acceptPoint(double* alphaOut, double* betaOut, double* P)
+{
+    alpha = lastAlpha = oil->getAlpha();
+    beta = lastBeta = oil->getBeta();
+    *alphaOut = alpha;
+    *betaOut = beta;
+    *P = oil->homogenization_pressure * kBarPerPascal;
+}
+
+char CAlphaBetaModelInterface::firstAlphaBeta(double* alphaOut, double* betaOut, double* P)
+{
+    double startAlpha = 0;
+    const char estimated = oil->estimateInitial(homog, Th, Fv, startAlpha);
+    errorIndex = static_cast<char>(oil->failure_code);
+    if (estimated != 0)
+        return errorIndex;
+
+    alpha = startAlpha;
+    beta = 0;
+    oil->setDistributionParameters(alpha, beta, CO2, N2, H2S);
+    // A cold start: no saturation state of an earlier curve is taken as start values.
+    oil->homogenization_pressure = 0;
+    oil->inclusion_pressure = 0;
+    oil->saved_homogenization_pressure = 0;
+    oil->saved_inclusion_pressure = 0;
+
+    step = 1;
+    if (solveAlpha())
+        acceptPoint(alphaOut, betaOut, P);
+    return errorIndex;
+}
+
+char CAlphaBetaModelInterface::nextAlphaBeta(double* alphaOut, double* betaOut, double* P)
+{
+    const double nextBeta = lastBeta + kBetaIncrement * step;
+    if (nextBeta > kLargestBeta + kBetaRounding) {
+        errorIndex = equilibrium_failure::none;  // the end of the model's domain, not a failure
+        return kAlphaBetaCurveEnd;
+    }
+    alpha = lastAlpha;
+    beta = std::min(nextBeta, kLargestBeta);
+    oil->setDistributionParameters(alpha, beta, CO2, N2, H2S);
+
+    if (solveAlpha()) {
+        acceptPoint(alphaOut, betaOut, P);
+        step = std::min(step * kStepGrowth, 1.0);
+        return kAlphaBetaPointFound;
+    }
+    step *= kStepShrink;
+    return step >= kSmallestStep ? kAlphaBetaRetry : kAlphaBetaCurveEnd;
+}
+
+// ---- Alpha for a stock-tank target --------------------------------------------------------
+
+namespace {
+constexpr double kFirstTargetAlpha = 0.8;
+}
+
+char CAlphaBetaModelInterface::alphaForTarget(double start, double* alphaOut, double b, double target,
+                                              bool api)
+{
+    const double found = api ? oil->calculateAlphaForGivenBetaAPI(start, b, target)
+                             : oil->calculateAlphaForGivenBetaGOR(start, b, target);
+    if (found == 0)
+        return kNoAlphaFound;
+    *alphaOut = found;
+    return kAlphaFound;
+}
+
+char CAlphaBetaModelInterface::firstAlphaBetaAPI(double API, double* alphaOut, double b)
+{
+    return alphaForTarget(kFirstTargetAlpha, alphaOut, b, API, true);
+}
+
+char CAlphaBetaModelInterface::nextAlphaBetaAPI(double API, double* alphaOut, double b)
+{
+    return alphaForTarget(*alphaOut, alphaOut, b, API, true);
+}
+
+char CAlphaBetaModelInterface::firstAlphaBetaGOR(double GOR, double* alphaOut, double b)
+{
+    return alphaForTarget(kFirstTargetAlpha, alphaOut, b, GOR, false);
+}
+
+char CAlphaBetaModelInterface::nextAlphaBetaGOR(double GOR, double* alphaOut, double b)
+{
+    return alphaForTarget(*alphaOut, alphaOut, b, GOR, false);
+}
+
+} // namespace quorvel

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "thermo/Montel.h"
+#include "thermo/Oil1.h"
+
+#include <QString>
+
+#include <memory>
+#include <string>
+
+namespace quorvel {
+
+// Codes of nextAlphaBeta.
+inline constexpr char kAlphaBetaPointFound = 0;
+inline constexpr char kAlphaBetaRetry = 1;
+inline constexpr char kAlphaBetaCurveEnd = -1;
+
+// Codes of the API and gas-oil ratio helpers.
+inline constexpr char kAlphaFound = 0;
+inline constexpr char kNoAlphaFound = 1;
+
+// Where a grid went: whether the file was written, and why not.
+struct GridWriteResult {
+    bool written = false;
+    QString error;  // empty when written
+};
+
+// The calculation object of the alpha-beta model: a petroleum fluid given by the two
+// distribution parameters alpha and beta and its CO2, N2 and H2S contents, expanded by the
+// engine into 17 components on two Montel phase models.
+//
+// It traces the alpha-beta curve of one inclusion (the (alpha, beta) pairs whose model
+// fluid, kept at its saturation volume at Th, shows the vapour fraction Fv at Tfv), gives
+// the composition and component properties of any (alpha, beta), and writes the
+// developers' grids of the alpha-beta plane.
+//
+// Temperatures are in kelvin and contents are fractions, except in setInputParameters.
+// The composition calls and the grids change the engine's fluid: they must not be
+// interleaved with a curve on the same instance.
+class CAlphaBetaModelInterface {
+public:
+    CAlphaBetaModelInterface();
+    ~CAlphaBetaModelInterface();
+    CAlphaBetaModelInterface(const CAlphaBetaModelInterface&) = delete;
+    CAlphaBetaModelInterface& operator=(const CAlphaBetaModelInterface&) = delete;
+
+    // ---- Inclusion data ----
+    void setTh(double value) { Th = value; }
+    double getTh() const { return Th; }
+    void setTfv(double value) { Tfv = value; }
+    double getTfv() const { return Tfv; }
+    void setFv(double value) { Fv = value; }
+    double getFv() const { return Fv; }
+    void setCO2(double value) { CO2 = value; }
+    double getCO2() const { return CO2; }
+    void setN2(double value) { N2 = value; }
+    double getN2() const { return N2; }
+    void setH2S(double value) { H2S = value; }
+    double getH2S() const { return H2S; }
+    void setHomog(char value) { homog = value; }
+    int getHomog() const { return homog; }
+    // All inputs from record units: Th and Tfv in degrees Celsius, Fv and the gases in percent.
+    void setInputParameters(double Th, double Tfv, double Fv, double CO2, double N2, double H2S,
+                            int homog);
+
+    // Equilibrium failure code of the last engine step (0 none).
+    int getErrorMessageIndex() const { return errorIndex; }
+
+    // ---- The model fluid ----
+    int getNumberOfComponents() const;
+    // Name of component i; empty outside 0 .. getNumberOfComponents() - 1.
+    std::string getComponentName(int i) const;
+    // Per-component values; not-a-number outside the component range.
+    double getMoleFraction(int i) const;  // current feed
+    double getTc(int i) const;            // K
+    double getPc(int i) const;            // Pa
+    double getOmega(int i) const;
+    double getMw(int i) const;            // g/mol
+    double getVc(int i) const;            // m3/mol
+    double getCt0(int i) const;           // volume translation c = Ct0 + Ct1 T, m3/mol
+    double getCt1(int i) const;           // m3/(mol K)
+
+    // Makes the engine's fluid the one of (alpha, beta) with the given gas fractions.
+    void calculateComposition(double alpha, double beta, double CO2, double N2, double H2S);
+    // Stock-tank properties of the current fluid; the results stay in the engine.
+    void calculateGOR(double unused = 0);
+
+    // ---- The alpha-beta curve of the inclusion ----
+    // First point, always at beta 0. Returns the equilibrium failure code (0: a point, with
+    // P the homogenisation pressure in bar).
+    char firstAlphaBeta(double* alpha, double* beta, double* P);
+    // Next point: kAlphaBetaPointFound with the point, kAlphaBetaRetry (call again, with a
+    // halved beta step), or kAlphaBetaCurveEnd.
+    char nextAlphaBeta(double* alpha, double* beta, double* P);
+
+    // ---- Grids of the alpha-beta plane, written as Igor text into `folder` ----
+    GridWriteResult calculateCompoGrid(const QString& folder);    // "grid1.txt"
+    GridWriteResult calculateMacCainGrid(const QString& folder);  // "grid2.txt"
+    GridWriteResult calculateFvGrid(const QString& folder);       // "grid3.txt"
+    GridWriteResult calculateGORAPIGrid(const QString& folder);   // "grid.txt"
+
+    // One row of grid3.txt for the point (alpha, beta), or an empty text when the engine
+    // finds no vapour fraction there.
+    QByteArray fvGridRow(double alpha, double beta);
+
+    // ---- Alpha of a given beta for a stock-tank API gravity or gas-oil ratio ----
+    // kAlphaFound with *alpha set, or kNoAlphaFound with *alpha unchanged. The first forms
+    // start from alpha 0.8, the next forms from *alpha.
+    char firstAlphaBetaAPI(double API, double* alpha, double beta);
+    char nextAlphaBetaAPI(double API, double* alpha, double beta);
+    char firstAlphaBetaGOR(double GOR, double* alpha, double beta);
+    char nextAlphaBetaGOR(double GOR, double* alpha, double beta);
+
+    // ---- Fields ----
+    std::unique_ptr<Montel> liquidPhase;
+    std::unique_ptr<Montel> vapourPhase;
+    std::unique_ptr<Oil1> oil;
+    double Th = 0;     // K
+    double Tfv = 0;    // K
+    double Fv = 0;     // volumetric vapour fraction
+    double CO2 = 0;    // mole fractions
+    double N2 = 0;
+    double H2S = 0;
+    char homog = 1;    // 1 to liquid, 0 to vapour
+    double alpha = 0;
+    double beta = 0;
+    double step = 1;   // factor of the beta increment, 0 < step <= 1
+    double lastAlpha = 0;
+    double lastBeta = 0;
+    char errorIndex = 0;
+
+private:
+    // Solves alpha at the engine's beta; the failure code goes to errorIndex.
+    bool solveAlpha();
+    // The solved point becomes the last one and goes to the out-arguments.
+    void acceptPoint(double* alphaOut, double* betaOut, double* P);
+    char alphaForTarget(double start, double* alphaOut, double beta, double target, bool api);
+};
+
+} // namespace quorvel
