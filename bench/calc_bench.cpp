@@ -1,3 +1,4 @@
+#include "calc/CAlphaBetaModelInterface.h"
 #include "calc/CalculationInterface.h"
 
 #include <benchmark/benchmark.h>
@@ -81,5 +82,51 @@ void BM_GasOilRatioOfTheAlphaBetaFluid(benchmark::State& state)
     }
 }
 BENCHMARK(BM_GasOilRatioOfTheAlphaBetaFluid)->Unit(benchmark::kMicrosecond);
+
+// The whole alpha-beta curve of an inclusion homogenising to liquid at 100 degrees Celsius
+// with a 10 % bubble at 20 degrees Celsius, as the user waits for it: first point, then
+// every further point until the curve ends. Counters: the points of the curve, the turns
+// (points and retries) and the isochore walks of the engine's alpha searches.
+void BM_AlphaBetaCurve(benchmark::State& state)
+{
+    int points = 0, turns = 0, walks = 0;
+    for (auto _ : state) {
+        CAlphaBetaModelInterface model;
+        model.setInputParameters(100, 20, 10, 0, 0, 0, 1);
+        double alpha = 0, beta = 0, P = 0;
+        if (model.firstAlphaBeta(&alpha, &beta, &P) != 0) {
+            state.SkipWithError("no first point");
+            break;
+        }
+        points = 1;
+        turns = 1;
+        for (char code = kAlphaBetaPointFound; code != kAlphaBetaCurveEnd && turns < 1000; ++turns) {
+            code = model.nextAlphaBeta(&alpha, &beta, &P);
+            points += code == kAlphaBetaPointFound;
+        }
+        walks = model.oil->isochore_walks;
+        benchmark::DoNotOptimize(alpha);
+    }
+    state.counters["points"] = points;
+    state.counters["turns"] = turns;
+    state.counters["isochoreWalks"] = walks;
+}
+BENCHMARK(BM_AlphaBetaCurve)->Unit(benchmark::kMillisecond);
+
+// One row of grid3.txt: the vapour fraction at 20 degrees Celsius of the model inclusion
+// homogenising at 100 degrees Celsius, for one (alpha, beta).
+void BM_VapourFractionGridRow(benchmark::State& state)
+{
+    CAlphaBetaModelInterface model;
+    for (auto _ : state) {
+        const QByteArray row = model.fvGridRow(0.9, 0.3);
+        if (row.isEmpty()) {
+            state.SkipWithError("no vapour fraction");
+            break;
+        }
+        benchmark::DoNotOptimize(row);
+    }
+}
+BENCHMARK(BM_VapourFractionGridRow)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -27,6 +27,9 @@ constexpr double kSmallestStep = 0.1;
 constexpr double kLargestBeta = 1;
 constexpr double kBetaRounding = 1e-9;
 
+// Where the first API and gas-oil ratio searches start.
+constexpr double kFirstTargetAlpha = 0.8;
+
 // Entry i of a per-component array, not-a-number outside it.
 double entry(const std::vector<double>& values, int i)
 {
@@ -156,10 +159,6 @@ char CAlphaBetaModelInterface::nextAlphaBeta(double* alphaOut, double* betaOut, 
 }
 
 // ---- Alpha for a stock-tank target --------------------------------------------------------
-
-namespace {
-constexpr double kFirstTargetAlpha = 0.8;
-}
 
 char CAlphaBetaModelInterface::alphaForTarget(double start, double* alphaOut, double b, double target,
                                               bool api)

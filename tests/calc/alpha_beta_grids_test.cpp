@@ -79,6 +79,19 @@ protected:
     void SetUp() override { ASSERT_TRUE(folder.isValid()); }
     QString path(const char* name) const { return QDir(folder.path()).filePath(QString::fromLatin1(name)); }
 
+    // The grid `name` that `result` reports written, read back with its Igor frame checked:
+    // a header of exactly `headerBytes` bytes and "END" last.
+    GridFile writtenGrid(const GridWriteResult& result, const char* name, const QByteArray& header,
+                         int headerBytes)
+    {
+        EXPECT_TRUE(result.written) << result.error.toStdString();
+        EXPECT_EQ(header.size(), headerBytes);
+        const GridFile grid = readGrid(path(name), headerBytes);
+        EXPECT_EQ(grid.header, header);
+        EXPECT_TRUE(grid.endsWithEnd);
+        return grid;
+    }
+
     QTemporaryDir folder;
     CAlphaBetaModelInterface model;
     CAlphaBetaModelInterface twin;  // evaluates single points for comparison
@@ -86,11 +99,8 @@ protected:
 
 TEST_F(Grids, CompositionGridCoversTheUnitSquareRowByRow)
 {
-    const GridWriteResult result = model.calculateCompoGrid(folder.path());
-    ASSERT_TRUE(result.written) << result.error.toStdString();
-    const GridFile grid = readGrid(path("grid1.txt"), 39);
-    EXPECT_EQ(grid.header, QByteArray("IGOR\nWAVES alpha beta CH4 C7plus\nBEGIN\n"));
-    EXPECT_TRUE(grid.endsWithEnd);
+    const GridFile grid = writtenGrid(model.calculateCompoGrid(folder.path()), "grid1.txt",
+                                      "IGOR\nWAVES alpha beta CH4 C7plus\nBEGIN\n", 39);
     ASSERT_EQ(grid.rows.size(), 40000u);
     // Alpha 0 is pure methane.
     EXPECT_EQ(grid.rows.front(), QByteArray("      0.0000            0          100            0"));
@@ -111,11 +121,8 @@ TEST_F(Grids, CompositionGridCoversTheUnitSquareRowByRow)
 
 TEST_F(Grids, McCainGridStartsBetaAtMinusThreeTenthsAndClassifiesEveryPoint)
 {
-    const GridWriteResult result = model.calculateMacCainGrid(folder.path());
-    ASSERT_TRUE(result.written) << result.error.toStdString();
-    const GridFile grid = readGrid(path("grid2.txt"), 45);
-    EXPECT_EQ(grid.header, QByteArray("IGOR\nWAVES alpha beta CH4 C7plus type \nBEGIN\n"));
-    EXPECT_TRUE(grid.endsWithEnd);
+    const GridFile grid = writtenGrid(model.calculateMacCainGrid(folder.path()), "grid2.txt",
+                                      "IGOR\nWAVES alpha beta CH4 C7plus type \nBEGIN\n", 45);
     ASSERT_EQ(grid.rows.size(), 52000u);
     EXPECT_EQ(grid.rows.front(), QByteArray("      0.0000         -0.3          100            0    5"));
     EXPECT_EQ(fields(grid.rows[60])[1], QByteArray("0"));  // the lattice's zero is exactly 0
@@ -152,11 +159,8 @@ TEST_F(Grids, McCainGridStartsBetaAtMinusThreeTenthsAndClassifiesEveryPoint)
 
 TEST_F(Grids, VapourFractionGridRowsAgreeWithTheEnginesIsochore)
 {
-    const GridWriteResult result = model.calculateFvGrid(folder.path());
-    ASSERT_TRUE(result.written) << result.error.toStdString();
-    const GridFile grid = readGrid(path("grid3.txt"), 61);
-    EXPECT_EQ(grid.header, QByteArray("IGOR\nWAVES alpha0  beta0 C1 C7p  Th  Fv  Tv   Ph   Pv \nBEGIN\n"));
-    EXPECT_TRUE(grid.endsWithEnd);
+    const GridFile grid = writtenGrid(model.calculateFvGrid(folder.path()), "grid3.txt",
+                                      "IGOR\nWAVES alpha0  beta0 C1 C7p  Th  Fv  Tv   Ph   Pv \nBEGIN\n", 61);
     ASSERT_GT(grid.rows.size(), 1000u);
     ASSERT_LE(grid.rows.size(), 8000u);
     EXPECT_EQ(grid.rows.front().left(25), QByteArray("      0.8000       0.0000"));
@@ -187,11 +191,8 @@ TEST_F(Grids, VapourFractionGridRowsAgreeWithTheEnginesIsochore)
 
 TEST_F(Grids, GasOilRatioGridHoldsThePointsThatSeparateAtStockTankConditions)
 {
-    const GridWriteResult result = model.calculateGORAPIGrid(folder.path());
-    ASSERT_TRUE(result.written) << result.error.toStdString();
-    const GridFile grid = readGrid(path("grid.txt"), 47);
-    EXPECT_EQ(grid.header, QByteArray("IGOR\nWAVES alpha beta GOR API CH4 C7plus\nBEGIN\n"));
-    EXPECT_TRUE(grid.endsWithEnd);
+    const GridFile grid = writtenGrid(model.calculateGORAPIGrid(folder.path()), "grid.txt",
+                                      "IGOR\nWAVES alpha beta GOR API CH4 C7plus\nBEGIN\n", 47);
     ASSERT_GT(grid.rows.size(), 1000u);
     ASSERT_LT(grid.rows.size(), 40000u);
 
