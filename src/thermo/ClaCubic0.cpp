@@ -1,6 +1,7 @@
 #include "thermo/ClaCubic0.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace quorvel {
 
@@ -23,10 +24,35 @@ void ClaCubic0::number_of_components(short n)
                     &slope, &a_critical, &b_pure, &given_slope})
         v->assign(n, 0.0);
     slope_is_given.assign(n, 0);
+    for (auto* v : {&sqrt_a_ii, &log_slope_a_ii, &curvature_a_ii})
+        v->assign(n, 0.0);
 }
 
 void ClaCubic0::read_BIP()
 {
+    if (correlation_inputs_changed())
+        calculate_generalised_kaij();
+    for (short i = 0; i < component_count; ++i) {
+        double* row = kaij[i];
+        const double* generalised = generalised_kaij[i];
+        for (short j = 0; j < i; ++j)
+            row[j] = kaij[j][i] = generalised[j];
+    }
+}
+
+bool ClaCubic0::correlation_inputs_changed() const
+{
+    const CorrelationInputs& last = correlation_inputs;
+    return last.names != component_name || last.critical_temperature != critical_temperature
+           || last.critical_pressure != critical_pressure || last.critical_volume != critical_volume
+           || last.molar_weight != molar_weight;
+}
+
+void ClaCubic0::calculate_generalised_kaij()
+{
+    correlation_inputs = {component_name, critical_temperature, critical_pressure, critical_volume,
+                          molar_weight};
+    generalised_kaij = Matrix(component_count, component_count);
     for (short i = 0; i < component_count; ++i) {
         for (short j = 0; j < i; ++j) {
             double k = 0;
@@ -38,7 +64,7 @@ void ClaCubic0::read_BIP()
                 const double zc_j = critical_pressure[j] * critical_volume[j] / (R * tc_j);
                 k = 1 - std::pow(2 * std::sqrt(tc_i * tc_j) / (tc_i + tc_j), (zc_i + zc_j) / 2);
             }
-            set_binary_interaction_kaij(i, j, k);
+            generalised_kaij[i][j] = k;
         }
     }
 }
@@ -89,23 +115,69 @@ void ClaCubic0::calculate_parameters_of_pure_components()
         a_ij_dt_over_b_ij[i][i] = a_ij_dt[i][i] / b_ij[i][i];
         shift[i] = shift_constant[i] + shift_slope[i] * T;
     }
+    if (cross_parameters_current())
+        return;
+    remember_cross_parameter_inputs();
     for (short i = 0; i < n; ++i) {
-        const double log_slope_i = a_ij_dt[i][i] / a_ij[i][i];
-        const double curvature_i = (a_ij_dt2[i][i] - a_ij_dt[i][i] * log_slope_i) / a_ij[i][i];
-        for (short j = i + 1; j < n; ++j) {
-            const double log_slope_j = a_ij_dt[j][j] / a_ij[j][j];
-            const double curvature_j = (a_ij_dt2[j][j] - a_ij_dt[j][j] * log_slope_j) / a_ij[j][j];
-            const double a = (1 - kaij[i][j]) * std::sqrt(a_ij[i][i] * a_ij[j][j]);
-            const double a_dt = a * (log_slope_i + log_slope_j) / 2;
-            const double a_dt2 = a_dt * (log_slope_i + log_slope_j) / 2 + a * (curvature_i + curvature_j) / 2;
-            const double b = (b_ij[i][i] + b_ij[j][j]) * (1 - kbij[i][j]) / 2;
-            a_ij[i][j] = a_ij[j][i] = a;
-            a_ij_dt[i][j] = a_ij_dt[j][i] = a_dt;
-            a_ij_dt2[i][j] = a_ij_dt2[j][i] = a_dt2;
-            b_ij[i][j] = b_ij[j][i] = b;
-            a_over_b_ij[i][j] = a_over_b_ij[j][i] = a / b;
-            a_ij_dt_over_b_ij[i][j] = a_ij_dt_over_b_ij[j][i] = a_dt / b;
-        }
+        sqrt_a_ii[i] = std::sqrt(a_ij[i][i]);
+        log_slope_a_ii[i] = a_ij_dt[i][i] / a_ij[i][i];
+        curvature_a_ii[i] = (a_ij_dt2[i][i] - a_ij_dt[i][i] * log_slope_a_ii[i]) / a_ij[i][i];
+    }
+    for (short i = 0; i < n; ++i)
+        calculate_cross_parameters(i);
+}
+
+// The pairs depend on the diagonal terms and the interaction coefficients alone: at an
+// unchanged temperature and unchanged data they are the ones of the last calculation.
+bool ClaCubic0::cross_parameters_current() const
+{
+    const short n = component_count;
+    const CrossParameterInputs& last = cross_parameter_inputs;
+    if (last.kaij.rows() != n || n == 0)
+        return false;
+    for (short i = 0; i < n; ++i)
+        if (last.diagonal[4 * i] != a_ij[i][i] || last.diagonal[4 * i + 1] != a_ij_dt[i][i]
+            || last.diagonal[4 * i + 2] != a_ij_dt2[i][i] || last.diagonal[4 * i + 3] != b_ij[i][i])
+            return false;
+    const auto same = [n](const Matrix& p, const Matrix& q) {
+        return std::memcmp(p[0], q[0], sizeof(double) * n * n) == 0;
+    };
+    return same(last.kaij, kaij) && same(last.kbij, kbij);
+}
+
+void ClaCubic0::remember_cross_parameter_inputs()
+{
+    CrossParameterInputs& last = cross_parameter_inputs;
+    last.diagonal.resize(4 * std::size_t(component_count));
+    for (short i = 0; i < component_count; ++i) {
+        last.diagonal[4 * i] = a_ij[i][i];
+        last.diagonal[4 * i + 1] = a_ij_dt[i][i];
+        last.diagonal[4 * i + 2] = a_ij_dt2[i][i];
+        last.diagonal[4 * i + 3] = b_ij[i][i];
+    }
+    last.kaij = kaij;
+    last.kbij = kbij;
+}
+
+// a_ij and its derivatives for every j > i, stored at (i, j) and (j, i).
+void ClaCubic0::calculate_cross_parameters(short i)
+{
+    const double* ka = kaij[i];
+    const double* kb = kbij[i];
+    const double b_ii = b_ij[i][i];
+    for (short j = i + 1; j < component_count; ++j) {
+        const double log_slope = (log_slope_a_ii[i] + log_slope_a_ii[j]) / 2;
+        const double a = (1 - ka[j]) * sqrt_a_ii[i] * sqrt_a_ii[j];
+        const double a_dt = a * log_slope;
+        const double a_dt2 = a_dt * log_slope + a * (curvature_a_ii[i] + curvature_a_ii[j]) / 2;
+        const double b = (b_ii + b_ij[j][j]) * (1 - kb[j]) / 2;
+        a_ij[i][j] = a_ij[j][i] = a;
+        a_ij_dt[i][j] = a_ij_dt[j][i] = a_dt;
+        a_ij_dt2[i][j] = a_ij_dt2[j][i] = a_dt2;
+        b_ij[i][j] = b_ij[j][i] = b;
+        const double inv_b = 1 / b;
+        a_over_b_ij[i][j] = a_over_b_ij[j][i] = a * inv_b;
+        a_ij_dt_over_b_ij[i][j] = a_ij_dt_over_b_ij[j][i] = a_dt * inv_b;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "thermo/QuadraMix.h"
 
+#include <string>
 #include <vector>
 
 namespace quorvel {
@@ -40,6 +41,32 @@ protected:
     double polynomial_slope(short i) const;
     // slope from the polynomial, a_critical, b_pure, no volume translation.
     void set_classic_parameters(short i);
+
+private:
+    // The generalised coefficients depend only on the names, molar weights and critical data:
+    // they are worked out again only when one of those changed since the last calculation.
+    struct CorrelationInputs {
+        std::vector<std::string> names;
+        std::vector<double> critical_temperature, critical_pressure, critical_volume, molar_weight;
+    };
+    bool correlation_inputs_changed() const;
+    void calculate_generalised_kaij();
+    void calculate_cross_parameters(short i);
+    bool cross_parameters_current() const;
+    void remember_cross_parameter_inputs();
+
+    // What the pair parameters of the last calculation were made of: a_ii, da_ii/dT,
+    // d2a_ii/dT2 and b_ii of each component, and the interaction coefficients.
+    struct CrossParameterInputs {
+        std::vector<double> diagonal;
+        Matrix kaij, kbij;
+    };
+
+    CorrelationInputs correlation_inputs;
+    CrossParameterInputs cross_parameter_inputs;
+    Matrix generalised_kaij;
+    // Per-component terms of the cross parameters, kept to spare an allocation per call.
+    std::vector<double> sqrt_a_ii, log_slope_a_ii, curvature_a_ii;
 };
 
 }  // namespace quorvel

@@ -23,7 +23,7 @@ void ICubic::number_of_components(short n)
 {
     for (auto* v : {&a_dn, &b_dn, &a_dt_dn, &a_dt_over_b_dn, &a_over_b_dn, &eos_partial_molar_volume,
                     &shift_constant, &shift_slope, &shift, &excess_term, &excess_term_dt, &ln_gamma,
-                    &ln_gamma_dt, &ln_phi})
+                    &ln_gamma_dt, &ln_phi, &mean_term_dn})
         v->assign(n, 0.0);
     for (auto* m : {&b_dn2, &a_dn2, &a_over_b_dn2, &a_ij, &b_ij, &a_over_b_ij, &a_ij_dt,
                     &a_ij_dt_over_b_ij, &a_ij_dt2, &excess_term_dn, &ln_gamma_dn})
@@ -191,8 +191,6 @@ void ICubic::calculate_fugacities()
         excess_term[i] = (a_over_b_ij[i][i] - a_over_b_dn[i]) * scale;
         excess_term_dt[i] = (a_over_b_dn[i] / T - a_dt_over_b_dn[i] + a_ij_dt_over_b_ij[i][i]
                              - a_over_b_ij[i][i] / T) * scale;
-        for (short j = 0; j < n; ++j)
-            excess_term_dn[i][j] = -a_over_b_dn2[i][j] * scale;
     }
 
     // Activity terms.
@@ -206,17 +204,29 @@ void ICubic::calculate_fugacities()
         ln_gamma[i] = excess_gibbs + excess_term[i] - mean_term;
         ln_gamma_dt[i] = excess_gibbs_dt + excess_term_dt[i] - mean_term_dt;
     }
+    // The excess-term derivatives are symmetric: sum_k x_k e_kj is the row sum of row j.
     for (short j = 0; j < n; ++j) {
-        double mean_term_dn = 0;
-        for (short k = 0; k < n; ++k)
-            mean_term_dn += x[k] * excess_term_dn[k][j];
-        for (short i = 0; i < n; ++i)
-            ln_gamma_dn[i][j] = excess_term_dn[i][j] - mean_term_dn;
+        const double* a_over_b_row = a_over_b_dn2[j];
+        double* e_row = excess_term_dn[j];
+        double row_sum = 0;
+        for (short k = 0; k < n; ++k) {
+            e_row[k] = -a_over_b_row[k] * scale;
+            row_sum += x[k] * e_row[k];
+        }
+        mean_term_dn[j] = row_sum;
+    }
+    for (short i = 0; i < n; ++i) {
+        const double* e_row = excess_term_dn[i];
+        double* row = ln_gamma_dn[i];
+        for (short j = 0; j < n; ++j)
+            row[j] = e_row[j] - mean_term_dn[j];
     }
 
     // Fugacities and their derivatives.
     const double dL_dv = (1 / v1 - 1 / v2) / (delta1 - delta2);
     const double dL_db = (-delta1 / v1 + delta2 / v2) / (delta1 - delta2);
+    const double repulsive_dn = (Z - 1) / b;
+    const double attractive_dn = L / lambda;
     for (short i = 0; i < n; ++i) {
         const double a_ii = a_ij[i][i];
         const double b_ii = b_ij[i][i];
@@ -238,11 +248,14 @@ void ICubic::calculate_fugacities()
         const double dln_phi_dp = at_P + eos_dv_dp * at_v;
         fugacity_dt[i] = fugacity[i] * dln_phi_dt;
         fugacity_dp[i] = fugacity[i] * (1 / P + dln_phi_dp);
+        const double f = fugacity[i];
+        const double* b_dn2_row = b_dn2[i];
+        const double* ln_gamma_dn_row = ln_gamma_dn[i];
+        double* row = fugacity_dn[i];
         for (short j = 0; j < n; ++j)
-            fugacity_dn[i][j] = fugacity[i] * (eos_partial_molar_volume[j] * at_v + b_dn[j] * at_b
-                                               + (b_dn2[i][j] / b) * (Z - 1)
-                                               - (ln_gamma_dn[i][j] / lambda) * L);
-        fugacity_dn[i][i] += phi_p;
+            row[j] = f * (eos_partial_molar_volume[j] * at_v + b_dn[j] * at_b + b_dn2_row[j] * repulsive_dn
+                          - ln_gamma_dn_row[j] * attractive_dn);
+        row[i] += phi_p;
     }
 }
 

@@ -90,6 +90,9 @@ protected:
     };
     PressureSlopes pressure_slopes(double v_e) const;
     void report_volume_failure();
+
+private:
+    std::vector<double> mean_term_dn;  // sum_k x_k excess_term_dn[k][j], scratch of calculate_fugacities
 };
 
 }  // namespace quorvel
