@@ -217,3 +217,40 @@ BENCHMARK(BM_Oil1FindAlphaBubble)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Oil1FindAlphaDew)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// ---- Flash of the nine-component condensate over a grid ------------------------------------
+
+#include "../tests/thermo/support/petroleum_fluid.h"
+
+namespace {
+
+// The 100 x 100 grid, 250-450 K and 10-200 bar, one Oil::calculateFlash per point.
+void BM_OilFlashGrid(benchmark::State& state)
+{
+    quorvel::test::PetroleumFluid fluid(quorvel::test::nine_components);
+    for (auto _ : state) {
+        int twoPhase = 0;
+        for (int a = 0; a < 100; ++a)
+            for (int b = 0; b < 100; ++b) {
+                fluid.oil.calculateFlash(250 + 200.0 * a / 99, 10 + 190.0 * b / 99);
+                twoPhase += fluid.oil.failure_code == quorvel::equilibrium_failure::none;
+            }
+        state.counters["two_phase_points"] = twoPhase;
+    }
+}
+BENCHMARK(BM_OilFlashGrid)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// One point on each side of the bubble curve at 300 K (about 203 bar): two phases at 190 bar,
+// one phase at 210 bar.
+void BM_OilFlashNearBubbleCurve(benchmark::State& state)
+{
+    quorvel::test::PetroleumFluid fluid(quorvel::test::nine_components);
+    const double P = double(state.range(0));
+    for (auto _ : state) {
+        fluid.oil.calculateFlash(300, P);
+        benchmark::DoNotOptimize(fluid.oil.failure_code);
+    }
+}
+BENCHMARK(BM_OilFlashNearBubbleCurve)->Arg(190)->Arg(210)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

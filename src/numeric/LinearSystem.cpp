@@ -17,9 +17,14 @@ constexpr double singular_inverse_pivot = 1.2e-20;
 int pivot_row(const Matrix& A, int n, int k)
 {
     int best = k;
-    for (int p = k + 1; p < n; ++p)
-        if (std::fabs(A[p][k]) > std::fabs(A[best][k]))
+    double largest = std::fabs(A[k][k]);
+    for (int p = k + 1; p < n; ++p) {
+        const double magnitude = std::fabs(A[p][k]);
+        if (magnitude > largest) {
             best = p;
+            largest = magnitude;
+        }
+    }
     return best;
 }
 
@@ -41,15 +46,19 @@ void solve_the_linear_system(Matrix& A, std::span<double> b, std::span<double> x
         permutation(A, n, p, k, k);
         permutation(b, p, k);
 
-        const double pivot = A[k][k];
+        double* pivot_values = A[k];
+        const double pivot = pivot_values[k];
         for (int j = k + 1; j < n; ++j)
-            A[k][j] /= pivot;
+            pivot_values[j] /= pivot;
         b[k] /= pivot;
 
         for (int i = k + 1; i < n; ++i) {
-            const double factor = A[i][k];
+            double* row = A[i];
+            const double factor = row[k];
+            if (factor == 0)
+                continue;  // equilibrium Jacobians are sparse: nothing to eliminate
             for (int j = k + 1; j < n; ++j)
-                A[i][j] -= factor * A[k][j];
+                row[j] -= factor * pivot_values[j];
             b[i] -= b[k] * factor;
         }
     }

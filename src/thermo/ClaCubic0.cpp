@@ -24,7 +24,7 @@ void ClaCubic0::number_of_components(short n)
                     &slope, &a_critical, &b_pure, &given_slope})
         v->assign(n, 0.0);
     slope_is_given.assign(n, 0);
-    for (auto* v : {&sqrt_a_ii, &log_slope_a_ii, &curvature_a_ii})
+    for (auto* v : {&log_slope_a_ii, &curvature_a_ii})
         v->assign(n, 0.0);
 }
 
@@ -119,7 +119,6 @@ void ClaCubic0::calculate_parameters_of_pure_components()
         return;
     remember_cross_parameter_inputs();
     for (short i = 0; i < n; ++i) {
-        sqrt_a_ii[i] = std::sqrt(a_ij[i][i]);
         log_slope_a_ii[i] = a_ij_dt[i][i] / a_ij[i][i];
         curvature_a_ii[i] = (a_ij_dt2[i][i] - a_ij_dt[i][i] * log_slope_a_ii[i]) / a_ij[i][i];
     }
@@ -164,20 +163,20 @@ void ClaCubic0::calculate_cross_parameters(short i)
 {
     const double* ka = kaij[i];
     const double* kb = kbij[i];
+    const double a_ii = a_ij[i][i];
     const double b_ii = b_ij[i][i];
     for (short j = i + 1; j < component_count; ++j) {
-        const double log_slope = (log_slope_a_ii[i] + log_slope_a_ii[j]) / 2;
-        const double a = (1 - ka[j]) * sqrt_a_ii[i] * sqrt_a_ii[j];
-        const double a_dt = a * log_slope;
-        const double a_dt2 = a_dt * log_slope + a * (curvature_a_ii[i] + curvature_a_ii[j]) / 2;
+        const double log_slope_sum = log_slope_a_ii[i] + log_slope_a_ii[j];
+        const double a = (1 - ka[j]) * std::sqrt(a_ii * a_ij[j][j]);
+        const double a_dt = a * log_slope_sum / 2;
+        const double a_dt2 = a_dt * log_slope_sum / 2 + a * (curvature_a_ii[i] + curvature_a_ii[j]) / 2;
         const double b = (b_ii + b_ij[j][j]) * (1 - kb[j]) / 2;
         a_ij[i][j] = a_ij[j][i] = a;
         a_ij_dt[i][j] = a_ij_dt[j][i] = a_dt;
         a_ij_dt2[i][j] = a_ij_dt2[j][i] = a_dt2;
         b_ij[i][j] = b_ij[j][i] = b;
-        const double inv_b = 1 / b;
-        a_over_b_ij[i][j] = a_over_b_ij[j][i] = a * inv_b;
-        a_ij_dt_over_b_ij[i][j] = a_ij_dt_over_b_ij[j][i] = a_dt * inv_b;
+        a_over_b_ij[i][j] = a_over_b_ij[j][i] = a / b;
+        a_ij_dt_over_b_ij[i][j] = a_ij_dt_over_b_ij[j][i] = a_dt / b;
     }
 }
 

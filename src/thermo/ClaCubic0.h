@@ -65,8 +65,8 @@ private:
     CorrelationInputs correlation_inputs;
     CrossParameterInputs cross_parameter_inputs;
     Matrix generalised_kaij;
-    // Per-component terms of the cross parameters, kept to spare an allocation per call.
-    std::vector<double> sqrt_a_ii, log_slope_a_ii, curvature_a_ii;
+    // Per-component terms of the pair parameters, kept to spare an allocation per call.
+    std::vector<double> log_slope_a_ii, curvature_a_ii;
 };
 
 }  // namespace quorvel

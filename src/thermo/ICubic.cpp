@@ -204,16 +204,18 @@ void ICubic::calculate_fugacities()
         ln_gamma[i] = excess_gibbs + excess_term[i] - mean_term;
         ln_gamma_dt[i] = excess_gibbs_dt + excess_term_dt[i] - mean_term_dt;
     }
-    // The excess-term derivatives are symmetric: sum_k x_k e_kj is the row sum of row j.
-    for (short j = 0; j < n; ++j) {
-        const double* a_over_b_row = a_over_b_dn2[j];
-        double* e_row = excess_term_dn[j];
-        double row_sum = 0;
-        for (short k = 0; k < n; ++k) {
-            e_row[k] = -a_over_b_row[k] * scale;
-            row_sum += x[k] * e_row[k];
-        }
-        mean_term_dn[j] = row_sum;
+    for (short i = 0; i < n; ++i) {
+        const double* a_over_b_row = a_over_b_dn2[i];
+        double* e_row = excess_term_dn[i];
+        for (short j = 0; j < n; ++j)
+            e_row[j] = -a_over_b_row[j] * scale;
+    }
+    // sum_k x_k e_kj by rows of e, so that the inner loop runs along memory.
+    std::fill(mean_term_dn.begin(), mean_term_dn.end(), 0.0);
+    for (short k = 0; k < n; ++k) {
+        const double* e_row = excess_term_dn[k];
+        for (short j = 0; j < n; ++j)
+            mean_term_dn[j] += x[k] * e_row[j];
     }
     for (short i = 0; i < n; ++i) {
         const double* e_row = excess_term_dn[i];
@@ -225,8 +227,6 @@ void ICubic::calculate_fugacities()
     // Fugacities and their derivatives.
     const double dL_dv = (1 / v1 - 1 / v2) / (delta1 - delta2);
     const double dL_db = (-delta1 / v1 + delta2 / v2) / (delta1 - delta2);
-    const double repulsive_dn = (Z - 1) / b;
-    const double attractive_dn = L / lambda;
     for (short i = 0; i < n; ++i) {
         const double a_ii = a_ij[i][i];
         const double b_ii = b_ij[i][i];
@@ -253,8 +253,8 @@ void ICubic::calculate_fugacities()
         const double* ln_gamma_dn_row = ln_gamma_dn[i];
         double* row = fugacity_dn[i];
         for (short j = 0; j < n; ++j)
-            row[j] = f * (eos_partial_molar_volume[j] * at_v + b_dn[j] * at_b + b_dn2_row[j] * repulsive_dn
-                          - ln_gamma_dn_row[j] * attractive_dn);
+            row[j] = f * (eos_partial_molar_volume[j] * at_v + b_dn[j] * at_b + (b_dn2_row[j] / b) * (Z - 1)
+                          - (ln_gamma_dn_row[j] / lambda) * L);
         row[i] += phi_p;
     }
 }

@@ -1,6 +1,7 @@
 #include "thermo/Oil.h"
 
 #include "thermo/FluidPhase.h"
+#include "thermo/ClaCubic0.h"
 #include "thermo/ICubic.h"
 #include "thermo/StockTankCorrelations.h"
 
@@ -42,6 +43,30 @@ constexpr double kLbFt3PerGcm3 = 3.048 * 3.048 * 3.048 / 0.4536;
 constexpr double kFlashWalkLimit = 1500;
 // Widest temperature walk (K) of the dew-point search by flashes.
 constexpr double kDewWalkLimit = 1000;
+
+// Root of sum z_i (K_i - 1) / (1 + beta (K_i - 1)) = 0 by bisection, kept inside (0, 1) so that
+// both start phases exist.
+double rachfordRiceVapourFraction(const std::vector<double>& z, const std::vector<double>& K)
+{
+    constexpr double kEdge = 1e-4;
+    const auto g = [&](double beta) {
+        double sum = 0;
+        for (std::size_t i = 0; i < z.size(); ++i)
+            sum += z[i] * (K[i] - 1) / (1 + beta * (K[i] - 1));
+        return sum;
+    };
+    double low = kEdge;
+    double high = 1 - kEdge;
+    if (g(low) <= 0)
+        return low;
+    if (g(high) >= 0)
+        return high;
+    for (int iteration = 0; iteration < 60; ++iteration) {
+        const double middle = (low + high) / 2;
+        (g(middle) > 0 ? low : high) = middle;
+    }
+    return (low + high) / 2;
+}
 
 double ratio(double numerator, double denominator)
 {
@@ -96,8 +121,23 @@ void Oil::setFeed(const std::vector<double>& z)
 
 void Oil::calculateFlash(double T, double P)
 {
-    if (!solveFromIdealMixture(problem_type::fixed_T_and_P, T, P))
-        flashFromPressureLadder(T, P);
+    // The ideal-mixture start gives the answers the flash always gave where it converges.
+    // Where it does not, the tangent-plane test judges the feed: stable is one phase at once,
+    // unstable is started from the trial phases, and the ladder is the last resort.
+    if (!twoPhaseFlash([&] { return solveFromIdealMixture(problem_type::fixed_T_and_P, T, P); })) {
+        switch (judgeStability(T, P)) {
+        case Stability::stable:
+            reportOnePhase(T, P);
+            break;
+        case Stability::unstable:
+            if (!flashFromStabilityTrial(T, P))
+                flashFromPressureLadder(T, P);
+            break;
+        case Stability::unknown:
+            flashFromPressureLadder(T, P);
+            break;
+        }
+    }
     if (failure_code != equilibrium_failure::none) {
         clearFlashProperties();
         return;
@@ -143,10 +183,64 @@ void Oil::flashFromPressureLadder(double T, double P)
         estimated_vapour_composition = vapour_composition;
         set_the_pressure(P);
         set_initialization_flag(initialization::from_estimates);
-        calculateVLE();
-        if (failure_code == equilibrium_failure::none)
+        if (twoPhaseFlash([&] { calculateVLE(); return failure_code == equilibrium_failure::none; }))
             return;
     }
+}
+
+bool Oil::twoPhaseFlash(const std::function<bool()>& solve)
+{
+    if (!solve())
+        return false;
+    // A split with a negative phase amount lies outside the two-phase region.
+    if (liquid_moles < 0 || vapour_moles < 0) {
+        failure_code = equilibrium_failure::solve_failed;
+        return false;
+    }
+    return true;
+}
+
+Oil::Stability Oil::judgeStability(double T, double P)
+{
+    auto* liquidModel = dynamic_cast<ClaCubic0*>(liquid);
+    auto* vapourModel = dynamic_cast<ClaCubic0*>(vapour);
+    if (!liquidModel || !vapourModel || liquid_liquid != 0)
+        return Stability::unknown;
+    const double pressure = P * 1e5;
+    if (!stability)
+        stability = std::make_unique<PhaseStability>(*liquidModel, *vapourModel);
+    const bool stable = stability->test(feed_composition, T, pressure,
+                                        PhaseStability::wilson_k_values(*liquidModel, T, pressure));
+    return stable ? Stability::stable : Stability::unstable;
+}
+
+void Oil::reportOnePhase(double T, double P)
+{
+    set_type_of_problem(problem_type::fixed_T_and_P);
+    set_the_temperature(T);
+    set_the_pressure(P);
+    failure_code = equilibrium_failure::solve_failed;
+}
+
+// The Rachford-Rice split of the feed with the K-values of the stability trials, as the
+// start of the flash.
+bool Oil::flashFromStabilityTrial(double T, double P)
+{
+    stability->converge_trials();
+    const std::vector<double> K = stability->two_phase_k_values();
+    const double beta = rachfordRiceVapourFraction(feed_composition, K);
+    for (short i = 0; i < component_count; ++i) {
+        const double x = feed_composition[i] / (1 + beta * (K[i] - 1));
+        estimated_liquid_composition[i] = x;
+        estimated_vapour_composition[i] = K[i] * x;
+    }
+    set_type_of_problem(problem_type::fixed_T_and_P);
+    set_the_temperature(T);
+    set_the_pressure(P);
+    set_initialization_flag(initialization::from_estimates);
+    liquid_moles = (1 - beta) * total_feed_moles;
+    vapour_moles = beta * total_feed_moles;
+    return twoPhaseFlash([&] { calculateVLE(); return failure_code == equilibrium_failure::none; });
 }
 
 void Oil::clearFlashProperties()

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "thermo/PhaseStability.h"
 #include "thermo/Quenta.h"
 
 #include <array>
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace quorvel {
@@ -30,8 +33,11 @@ public:
     void setCarbonIndex(int i, int speciesIdentifier);
     void setModelFluidType(int type);
 
-    // Flash of the feed at T (K) and P (bar), retried from a ladder of pressures, with the
-    // flashed-phase properties and the formation volume factors.
+    // Flash of the feed at T (K) and P (bar) with the flashed-phase properties and the
+    // formation volume factors. Where the ideal-mixture start does not split the feed, a
+    // tangent-plane test decides: a stable feed is one phase (failure code set), an unstable
+    // one is flashed from the test's trial phases and then from a ladder of pressures. A split
+    // with a negative phase amount is no two-phase answer.
     void calculateFlash(double T, double P);
     // Bubble point at T (K), tried from a ladder of start pressures.
     void calculateBubblePressure(double T);
@@ -158,6 +164,13 @@ protected:
     void setFeed(const std::vector<double>& z);
 
 private:
+    enum class Stability { stable, unstable, unknown };
+    // Tangent-plane test of the feed at T (K) and P (bar); unknown for models it cannot test.
+    Stability judgeStability(double T, double P);
+    void reportOnePhase(double T, double P);
+    bool flashFromStabilityTrial(double T, double P);
+    // A converged solve with both phase amounts non-negative.
+    bool twoPhaseFlash(const std::function<bool()>& solve);
     void flashFromPressureLadder(double T, double P);
     // Flash of the feed at stock-tank conditions from ideal-mixture start values.
     bool stockTankFlash();
@@ -169,6 +182,8 @@ private:
     void stockTankSinglePhase();
     void bubblePointFromFlashSearch();
     bool isNamed(int i, std::initializer_list<const char*> names) const;
+
+    std::unique_ptr<PhaseStability> stability;
 };
 
 }  // namespace quorvel

@@ -24,29 +24,29 @@ void QuadraMix::calculate_mixing_parameters()
 {
     const short n = component_count;
     const double* x = mole_fraction.data();
-    a_mix = a_mix_dt = a_mix_dt2 = b_mix = c_mix = c_mix_dt = 0;
+    // Local sums: the members could alias the arrays in the compiler's eyes.
+    double a_sum = 0, a_dt_sum = 0, a_dt2_sum = 0, b_sum = 0, c_sum = 0, c_dt_sum = 0;
     for (short i = 0; i < n; ++i) {
-        c_mix += x[i] * shift[i];
-        c_mix_dt += x[i] * shift_slope[i];
-        // Row sums sum_j x_j q_ij of the four pair parameters.
+        c_sum += x[i] * shift[i];
+        c_dt_sum += x[i] * shift_slope[i];
         const double* a_row = a_ij[i];
         const double* b_row = b_ij[i];
         const double* a_dt_row = a_ij_dt[i];
         const double* a_dt2_row = a_ij_dt2[i];
-        double a_sum = 0, b_sum = 0, a_dt_sum = 0, a_dt2_sum = 0;
+        double a_dn_i = 0, b_dn_i = 0, a_dt_dn_i = 0;
         for (short j = 0; j < n; ++j) {
-            a_sum += x[j] * a_row[j];
-            b_sum += x[j] * b_row[j];
-            a_dt_sum += x[j] * a_dt_row[j];
-            a_dt2_sum += x[j] * a_dt2_row[j];
+            const double xx = x[i] * x[j];
+            b_sum += xx * b_row[j];
+            b_dn_i += 2 * x[j] * b_row[j];
+            a_sum += xx * a_row[j];
+            a_dn_i += 2 * x[j] * a_row[j];
+            a_dt_dn_i += 2 * x[j] * a_dt_row[j];
+            a_dt_sum += xx * a_dt_row[j];
+            a_dt2_sum += xx * a_dt2_row[j];
         }
-        a_dn[i] = 2 * a_sum;
-        b_dn[i] = 2 * b_sum;
-        a_dt_dn[i] = 2 * a_dt_sum;
-        a_mix += x[i] * a_sum;
-        b_mix += x[i] * b_sum;
-        a_mix_dt += x[i] * a_dt_sum;
-        a_mix_dt2 += x[i] * a_dt2_sum;
+        a_dn[i] = a_dn_i;
+        b_dn[i] = b_dn_i;
+        a_dt_dn[i] = a_dt_dn_i;
         double* a_dn2_row = a_dn2[i];
         double* b_dn2_row = b_dn2[i];
         for (short j = 0; j < n; ++j) {
@@ -54,25 +54,29 @@ void QuadraMix::calculate_mixing_parameters()
             b_dn2_row[j] = 2 * b_row[j];
         }
     }
+    a_mix = a_sum;
+    a_mix_dt = a_dt_sum;
+    a_mix_dt2 = a_dt2_sum;
+    b_mix = b_sum;
+    c_mix = c_sum;
+    c_mix_dt = c_dt_sum;
     const double b = b_mix;
     const double a = a_mix;
+    const double b2 = b * b;
+    const double b3 = b * b * b;
     a_over_b = a / b;
     a_dt_over_b = a_mix_dt / b;
-    // Multiplications by the inverse powers of b in the n x n loop.
-    const double inv_b = 1 / b;
-    const double inv_b2 = inv_b * inv_b;
     for (short i = 0; i < n; ++i) {
-        a_over_b_dn[i] = a_dn[i] * inv_b - a * b_dn[i] * inv_b2;
-        a_dt_over_b_dn[i] = a_dt_dn[i] * inv_b - a_mix_dt * b_dn[i] * inv_b2;
+        a_over_b_dn[i] = a_dn[i] / b - a * b_dn[i] / b2;
+        a_dt_over_b_dn[i] = a_dt_dn[i] / b - a_mix_dt * b_dn[i] / b2;
         const double a_dn_i = a_dn[i];
         const double b_dn_i = b_dn[i];
-        const double cross_b = 2 * a * b_dn_i * inv_b2 * inv_b;
         const double* a_dn2_row = a_dn2[i];
         const double* b_dn2_row = b_dn2[i];
         double* row = a_over_b_dn2[i];
         for (short j = 0; j < n; ++j)
-            row[j] = a_dn2_row[j] * inv_b - (a_dn_i * b_dn[j] + a_dn[j] * b_dn_i) * inv_b2
-                     + cross_b * b_dn[j] - a * b_dn2_row[j] * inv_b2;
+            row[j] = a_dn2_row[j] / b - (a_dn_i * b_dn[j] + a_dn[j] * b_dn_i) / b2
+                     + 2 * a * b_dn_i * b_dn[j] / b3 - a * b_dn2_row[j] / b2;
     }
 }
 

@@ -313,6 +313,36 @@ TEST(CubicFugacity, LnPhiIsTheMoleNumberDerivativeOfTheResidualGibbsEnergy)
 
 // Pair parameters and mixture parameters against the textbook Peng-Robinson formulas
 // with the generalised interaction coefficient 1 - (2 sqrt(Tci Tcj)/(Tci + Tcj))^Zc.
+TEST(CubicParameters, ChangedComponentDataTakeEffectAtTheNextCalculation)
+{
+    // A phase that has calculated once and is then given new data answers as a phase built
+    // with those data from the start.
+    const std::vector<double> x = {0.4, 0.1, 0.2, 0.2, 0.1};
+    const auto change = [](ClaCubic0& phase) {
+        phase.critical_temperature[2] = 380;
+        phase.critical_volume[1] = 1.1e-4;
+        phase.set_binary_interaction_kbij(1, 3, 0.03);
+        phase.kaij[4][4] = 0.01;
+    };
+    auto used = make_mixture(Eos::peng, 2, x, 350, 80);
+    used->describe();
+    change(*used);
+    used->temperature(360);
+    used->describe();
+    used->temperature(350);
+    used->describe();
+    auto fresh = make_mixture(Eos::peng, 2, x, 350, 80);
+    change(*fresh);
+    fresh->describe();
+    for (short i = 0; i < 5; ++i) {
+        EXPECT_EQ(used->fugacity[i], fresh->fugacity[i]) << i;
+        for (short j = 0; j < 5; ++j) {
+            EXPECT_EQ(used->kaij[i][j], fresh->kaij[i][j]) << i << ", " << j;
+            EXPECT_EQ(used->fugacity_dn[i][j], fresh->fugacity_dn[i][j]) << i << ", " << j;
+        }
+    }
+}
+
 TEST(CubicParameters, PengRobinsonPairsFollowTheTextbookFormulas)
 {
     const std::vector<double> x = {0.3, 0.1, 0.2, 0.15, 0.25};

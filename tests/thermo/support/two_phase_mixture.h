@@ -45,32 +45,39 @@ struct FeedEntry {
 
 inline constexpr double R = 8.31451198983133;
 
+// Gives the two phase models and the equilibrium on them the components of the feed, with
+// Clapeyron vapour pressures through the normal boiling point and the critical point.
+inline void set_up_components(Quenta& equilibrium, Peng& liquid, Peng& vapour, const std::vector<FeedEntry>& feed)
+{
+    const short n = short(feed.size());
+    equilibrium.number_of_components(n);
+    for (short i = 0; i < n; ++i) {
+        const Component& c = feed[i].component;
+        for (Peng* phase : {&liquid, &vapour}) {
+            phase->critical_temperature[i] = c.Tc;
+            phase->critical_pressure[i] = c.Pc * 1e5;
+            phase->critical_volume[i] = c.Vc * 1e-6;
+            phase->acentric_factor[i] = c.omega;
+            phase->molar_weight[i] = c.Mw;
+        }
+        equilibrium.setSatProp(i, c.Tc, c.Pc * 1e5, c.Tb);
+        auto psat = std::make_unique<Clapeyron>();
+        psat->set_constants(c.Tb, 101325.0, c.Tc, c.Pc * 1e5);
+        equilibrium.psat_correlation[i] = std::move(psat);
+    }
+    for (short i = 0; i < n; ++i)
+        equilibrium.add_component(i, feed[i].component.name);
+    for (short i = 0; i < n; ++i)
+        equilibrium.composition(i, feed[i].z);
+}
+
 // The phase models, the equilibrium on them, and the feed.
 class TwoPhaseMixture {
 public:
     explicit TwoPhaseMixture(std::vector<FeedEntry> feed_entries)
         : feed(std::move(feed_entries))
     {
-        const short n = short(feed.size());
-        equilibrium.number_of_components(n);
-        for (short i = 0; i < n; ++i) {
-            const Component& c = feed[i].component;
-            for (Peng* phase : {&liquid, &vapour}) {
-                phase->critical_temperature[i] = c.Tc;
-                phase->critical_pressure[i] = c.Pc * 1e5;
-                phase->critical_volume[i] = c.Vc * 1e-6;
-                phase->acentric_factor[i] = c.omega;
-                phase->molar_weight[i] = c.Mw;
-            }
-            equilibrium.setSatProp(i, c.Tc, c.Pc * 1e5, c.Tb);
-            auto psat = std::make_unique<Clapeyron>();
-            psat->set_constants(c.Tb, 101325.0, c.Tc, c.Pc * 1e5);
-            equilibrium.psat_correlation[i] = std::move(psat);
-        }
-        for (short i = 0; i < n; ++i)
-            equilibrium.add_component(i, feed[i].component.name);
-        for (short i = 0; i < n; ++i)
-            equilibrium.composition(i, feed[i].z);
+        set_up_components(equilibrium, liquid, vapour, feed);
     }
 
     int size() const { return int(feed.size()); }
