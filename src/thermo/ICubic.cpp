@@ -227,6 +227,8 @@ void ICubic::calculate_fugacities()
     // Fugacities and their derivatives.
     const double dL_dv = (1 / v1 - 1 / v2) / (delta1 - delta2);
     const double dL_db = (-delta1 / v1 + delta2 / v2) / (delta1 - delta2);
+    const double repulsive_dn = (Z - 1) / b;
+    const double attractive_dn = L / lambda;
     for (short i = 0; i < n; ++i) {
         const double a_ii = a_ij[i][i];
         const double b_ii = b_ij[i][i];
@@ -253,8 +255,8 @@ void ICubic::calculate_fugacities()
         const double* ln_gamma_dn_row = ln_gamma_dn[i];
         double* row = fugacity_dn[i];
         for (short j = 0; j < n; ++j)
-            row[j] = f * (eos_partial_molar_volume[j] * at_v + b_dn[j] * at_b + (b_dn2_row[j] / b) * (Z - 1)
-                          - (ln_gamma_dn_row[j] / lambda) * L);
+            row[j] = f * (eos_partial_molar_volume[j] * at_v + b_dn[j] * at_b + b_dn2_row[j] * repulsive_dn
+                          - ln_gamma_dn_row[j] * attractive_dn);
         row[i] += phi_p;
     }
 }

@@ -63,7 +63,9 @@ void QuadraMix::calculate_mixing_parameters()
     const double b = b_mix;
     const double a = a_mix;
     const double b2 = b * b;
-    const double b3 = b * b * b;
+    const double inv_b = 1 / b;
+    const double inv_b2 = 1 / b2;
+    const double inv_b3 = 1 / (b * b * b);
     a_over_b = a / b;
     a_dt_over_b = a_mix_dt / b;
     for (short i = 0; i < n; ++i) {
@@ -73,10 +75,11 @@ void QuadraMix::calculate_mixing_parameters()
         const double b_dn_i = b_dn[i];
         const double* a_dn2_row = a_dn2[i];
         const double* b_dn2_row = b_dn2[i];
+        // Second derivatives enter only the Jacobians: products with 1/b^k are exact enough.
         double* row = a_over_b_dn2[i];
         for (short j = 0; j < n; ++j)
-            row[j] = a_dn2_row[j] / b - (a_dn_i * b_dn[j] + a_dn[j] * b_dn_i) / b2
-                     + 2 * a * b_dn_i * b_dn[j] / b3 - a * b_dn2_row[j] / b2;
+            row[j] = a_dn2_row[j] * inv_b - (a_dn_i * b_dn[j] + a_dn[j] * b_dn_i) * inv_b2
+                     + 2 * a * b_dn_i * b_dn[j] * inv_b3 - a * b_dn2_row[j] * inv_b2;
     }
 }
 
