@@ -172,6 +172,12 @@ bool Fitting::set_history(const std::string& path)
     return true;
 }
 
+std::filesystem::path Fitting::set_history_folder(const DiagnosticFolder& folder, std::string_view suffix)
+{
+    const std::filesystem::path path = folder.file("fitting", suffix, ".txt");
+    return !path.empty() && set_history(path.string()) ? path : std::filesystem::path();
+}
+
 void Fitting::evaluate(std::span<const double> x, std::span<const double> p, double& y, double& z,
                        std::span<const double> additional_values, int& err)
 {
@@ -258,11 +264,22 @@ bool Fitting::allocated_for_the_counts() const
            additional.rows() == point_count && additional.columns() == additional_count;
 }
 
+// Each shortening divides the step factor by step_divisor until it falls below a floor:
+// a divisor of 1 or less, or a factor that is not a positive number, never gets there.
+bool Fitting::step_settings_usable() const
+{
+    return step_divisor > 1 && std::isfinite(step_divisor) && initial_step > 0 && std::isfinite(initial_step);
+}
+
 Fitting::Status Fitting::regres(short code)
 {
     if (!allocated_for_the_counts()) {
         std::fprintf(history, "The arrays do not match the counts: allocate_memory must follow them.\n");
         return run_status = Status::not_run;
+    }
+    if (!step_settings_usable()) {
+        std::fprintf(history, "The step divisor must be a number above 1 and the initial step a positive number.\n");
+        return run_status = Status::unusable_step_settings;
     }
     error = code;
     iteration = 0;

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "numeric/DiagnosticFolder.h"
 #include "numeric/Equation.h"
 #include "numeric/Matrix.h"
 
 #include <concepts>
 #include <cstdio>
+#include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvel {
@@ -26,6 +29,7 @@ public:
         evaluation_failed,       // "Error in function evaluation"
         ill_defined_variables,   // "Ill-defined variable matrix"
         ill_defined_parameters,  // "Ill-defined parameter matrix"
+        unusable_step_settings,  // initial_step or step_divisor would never end a step search
         not_run,                 // not run yet, or the arrays do not match the counts
     };
 
@@ -76,6 +80,10 @@ public:
     // Reports into the file at path from now on; false (and the report stays where it
     // was) when the file cannot be opened.
     bool set_history(const std::string& path);
+    // Reports into "fitting<suffix>.txt" in folder from now on; returns its path, empty
+    // (and the report stays where it was) when it cannot be opened.
+    std::filesystem::path set_history_folder(const DiagnosticFolder& folder = DiagnosticFolder(),
+                                             std::string_view suffix = {});
 
     // Runs the regression from the measured values and the current P. code is the
     // starting error indication (0 from every caller).
@@ -116,6 +124,7 @@ public:
 
 private:
     bool allocated_for_the_counts() const;
+    bool step_settings_usable() const;
     bool has_x_terms() const { return type_of_regression == 0 || type_of_regression == 1; }
     bool has_z_terms() const { return type_of_regression == 0 || type_of_regression == 2; }
 

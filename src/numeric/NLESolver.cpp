@@ -141,22 +141,23 @@ void NLESolver::check_derivatives(std::FILE* file, std::span<const double> u, st
     write_matrix(file, numerical);
 }
 
-void NLESolver::map(int first, int second, double from0, double to0, double from1, double to1, int count0,
-                    int count1, char format, const char* suffix, bool show_with_gnuplot)
+std::filesystem::path NLESolver::map(int first, int second, double from0, double to0, double from1, double to1,
+                                     int count0, int count1, char format, const char* suffix,
+                                     const DiagnosticFolder& folder, bool show_with_gnuplot)
 {
     if (count0 < 2 || count1 < 2 || first < 0 || second < 0 || first >= number_of_variables ||
         second >= number_of_variables) {
         std::fprintf(stderr, "map: two variables of the system and at least two grid points along each are needed.\n");
-        return;
+        return {};
     }
     if (count0 % 2 == 0)
         ++count0;
-    const std::string tail = suffix ? suffix : "";
-    const std::string data_name = "mapcrit" + tail;
-    std::FILE* data = std::fopen(data_name.c_str(), "w");
+    const std::string tail = safe_suffix(suffix ? suffix : "");
+    const std::filesystem::path data_path = folder.file("mapcrit", tail);
+    std::FILE* data = std::fopen(data_path.c_str(), "w");
     if (data == nullptr) {
-        std::fprintf(stderr, "map: %s cannot be written.\n", data_name.c_str());
-        return;
+        std::fprintf(stderr, "map: %s cannot be written.\n", data_path.c_str());
+        return {};
     }
     if (format == 2)
         std::fprintf(data, "IGOR\nWAVES x0%s x1%s res%s f%s\nBEGIN\n", tail.c_str(), tail.c_str(), tail.c_str(),
@@ -187,19 +188,21 @@ void NLESolver::map(int first, int second, double from0, double to0, double from
     std::fclose(data);
 
     if (format != 1)
-        return;
-    std::FILE* script = std::fopen("g60.gp", "w");
+        return data_path;
+    const std::filesystem::path script_path = folder.file("g60", {}, ".gp");
+    std::FILE* script = std::fopen(script_path.c_str(), "w");
     if (script == nullptr) {
-        std::fprintf(stderr, "map: g60.gp cannot be written.\n");
-        return;
+        std::fprintf(stderr, "map: %s cannot be written.\n", script_path.c_str());
+        return data_path;
     }
     std::fprintf(script, "set title \"Newton - Residual map\"\n");
     std::fprintf(script, "set xlabel \"U%d\"\nset ylabel \"U%d\"\n", first, second);
     std::fprintf(script, "set dgrid3d %d,%d\n", count1, count0);
-    std::fprintf(script, "splot '%s' using 1:2:3 with lines title \"|sum G|\"\n", data_name.c_str());
+    std::fprintf(script, "splot '%s' using 1:2:3 with lines title \"|sum G|\"\n", data_path.filename().c_str());
     std::fclose(script);
     if (show_with_gnuplot)
-        run_gnuplot("g60.gp");
+        run_gnuplot(script_path);
+    return data_path;
 }
 
 }  // namespace quorvel

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "numeric/DiagnosticFolder.h"
 #include "numeric/Equation.h"
 #include "numeric/Matrix.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <span>
 
 namespace quorvel {
@@ -39,10 +41,12 @@ public:
 
     // Tabulates |sum G_i| and |G_0| over a grid of the variables first and second
     // (from0..to0 in count0 points, from1..to1 in count1 points, the others held at U)
-    // into "mapcrit<suffix>"; format 2 frames it as Igor text, 1 writes the gnuplot
-    // script "g60.gp", which is shown only when show_with_gnuplot is set.
-    void map(int first, int second, double from0, double to0, double from1, double to1, int count0,
-             int count1, char format, const char* suffix, bool show_with_gnuplot = false);
+    // into "mapcrit<suffix>" in folder, the suffix reduced by safe_suffix; format 2 frames
+    // it as Igor text, 1 writes the gnuplot script "g60.gp", which is shown only when
+    // show_with_gnuplot is set. Returns the path of the table, empty when none was written.
+    std::filesystem::path map(int first, int second, double from0, double to0, double from1, double to1,
+                              int count0, int count1, char format, const char* suffix,
+                              const DiagnosticFolder& folder = DiagnosticFolder(), bool show_with_gnuplot = false);
 
     Equation* system_object = nullptr;
     SystemFunction system_function = nullptr;

@@ -8,6 +8,14 @@
 
 namespace quorvel {
 
+namespace {
+
+// The halving of the relaxation factor ends at relaxation_limit, and in any case here: a
+// limit of 0, a negative one or not a number would never be reached.
+constexpr double smallest_relaxation = 1e-12;
+
+}  // namespace
+
 void Newton::purge()
 {
     NLESolver::purge();
@@ -75,7 +83,7 @@ void Newton::calculate_the_next_vector()
             if (iteration == 0)
                 relaxation = relaxation_limit;
             relaxation /= 2;
-            if (relaxation < relaxation_limit) {
+            if (!(relaxation >= std::max(relaxation_limit, smallest_relaxation))) {
                 failure = 1;
                 return;
             }

@@ -143,12 +143,13 @@ double NewtonRaphson::bisect()
     return (x_positive + x_negative) / 2;
 }
 
-void NewtonRaphson::plot(double from, double to, int n)
+std::filesystem::path NewtonRaphson::plot(double from, double to, int n, const DiagnosticFolder& folder)
 {
-    std::FILE* file = std::fopen("nr", "w");
+    const std::filesystem::path path = folder.file("nr");
+    std::FILE* file = std::fopen(path.c_str(), "w");
     if (file == nullptr) {
-        std::fprintf(stderr, "NewtonRaphson plot: nr cannot be written.\n");
-        return;
+        std::fprintf(stderr, "NewtonRaphson plot: %s cannot be written.\n", path.c_str());
+        return {};
     }
     for (int i = 0; i <= n; ++i) {
         const double x = n > 0 ? from + i * (to - from) / n : from;
@@ -158,6 +159,7 @@ void NewtonRaphson::plot(double from, double to, int n)
         std::fprintf(file, "%lg %lg\n", x, f);
     }
     std::fclose(file);
+    return path;
 }
 
 void NewtonRaphson::check_derivatives(double x, double h)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "numeric/DiagnosticFolder.h"
 #include "numeric/Equation.h"
+
+#include <filesystem>
 
 namespace quorvel {
 
@@ -24,8 +27,9 @@ public:
     // The root; ask good() afterwards.
     double solve();
 
-    // Writes n+1 rows "x f" from `from` to `to` into the file "nr".
-    void plot(double from, double to, int n);
+    // Writes n+1 rows "x f" from `from` to `to` into the file "nr" in folder; returns its
+    // path, empty when it could not be written.
+    std::filesystem::path plot(double from, double to, int n, const DiagnosticFolder& folder = DiagnosticFolder());
 
     // Prints the analytical and the central-difference derivative at x (step h).
     void check_derivatives(double x, double h);

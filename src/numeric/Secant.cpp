@@ -1,9 +1,19 @@
 #include "numeric/Secant.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 namespace quorvel {
+
+namespace {
+
+// The relaxed tries of an iteration end at minimum_relaxation, and in any case at this
+// factor: below a minimum of 0 or less the halving would go on until the try lands back on
+// the last point, which then passes for a converged step.
+constexpr double smallest_relaxation = 1e-12;
+
+}  // namespace
 
 void Secant::set_initial_values(double first, double second)
 {
@@ -37,7 +47,7 @@ double Secant::solve()
                 if (verbose)
                     std::printf("Increase of the module of the function %lg > %lg\n", f2, f1);
             }
-        } while (r > minimum_relaxation && status != 0);
+        } while (status != 0 && r > std::max(minimum_relaxation, smallest_relaxation) && std::isfinite(r));
 
         x0 = x1;
         f0 = f1;

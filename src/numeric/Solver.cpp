@@ -67,12 +67,14 @@ bool Solver::convergence()
     return false;
 }
 
-void Solver::plot(double from, double to, int n, char geometric, bool show_with_gnuplot)
+std::filesystem::path Solver::plot(double from, double to, int n, char geometric, const DiagnosticFolder& folder,
+                                   bool show_with_gnuplot)
 {
-    std::FILE* data = std::fopen("solver.txt", "w");
+    const std::filesystem::path data_path = folder.file("solver", {}, ".txt");
+    std::FILE* data = data_path.empty() ? nullptr : std::fopen(data_path.c_str(), "w");
     if (data == nullptr) {
-        std::fprintf(stderr, "Solver plot: solver.txt cannot be written.\n");
-        return;
+        std::fprintf(stderr, "Solver plot: %s cannot be written.\n", data_path.c_str());
+        return {};
     }
     const double step = n > 0 ? (to - from) / n : 0;
     const double factor = n > 0 && geometric ? std::pow(to / from, 1.0 / n) : 1;
@@ -91,17 +93,19 @@ void Solver::plot(double from, double to, int n, char geometric, bool show_with_
     }
     std::fclose(data);
 
-    std::FILE* script = std::fopen("solver.gp", "w");
+    const std::filesystem::path script_path = folder.file("solver", {}, ".gp");
+    std::FILE* script = std::fopen(script_path.c_str(), "w");
     if (script == nullptr) {
-        std::fprintf(stderr, "Solver plot: solver.gp cannot be written.\n");
-        return;
+        std::fprintf(stderr, "Solver plot: %s cannot be written.\n", script_path.c_str());
+        return data_path;
     }
     std::fprintf(script, "set title \"Solver - Curve check\"\n");
     std::fprintf(script, "set xlabel \"x\"\nset ylabel \"f(x)\"\n");
-    std::fprintf(script, "plot 'solver.txt' with lines\n");
+    std::fprintf(script, "plot '%s' with lines\n", data_path.filename().c_str());
     std::fclose(script);
     if (show_with_gnuplot)
-        run_gnuplot("solver.gp");
+        run_gnuplot(script_path);
+    return data_path;
 }
 
 }  // namespace quorvel

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "numeric/DiagnosticFolder.h"
 #include "numeric/Equation.h"
+
+#include <filesystem>
 
 namespace quorvel {
 
@@ -25,10 +28,12 @@ public:
     // evaluation or the iteration cap; status tells which.
     bool convergence();
 
-    // Writes n+1 rows of x and f(x) to "solver.txt" and the gnuplot script "solver.gp";
-    // x advances by steps, or by factors when geometric is non-zero. The plot is shown
-    // only when show_with_gnuplot is set.
-    void plot(double from, double to, int n, char geometric, bool show_with_gnuplot = false);
+    // Writes n+1 rows of x and f(x) to "solver.txt" and the gnuplot script "solver.gp" in
+    // folder; x advances by steps, or by factors when geometric is non-zero. The plot is
+    // shown only when show_with_gnuplot is set. Returns the path of the rows, empty when
+    // they could not be written.
+    std::filesystem::path plot(double from, double to, int n, char geometric,
+                               const DiagnosticFolder& folder = DiagnosticFolder(), bool show_with_gnuplot = false);
 
     Equation* equation_object = nullptr;
     EquationFunction equation_function = nullptr;

@@ -1,12 +1,14 @@
 #include "numeric/Fitting.h"
 
 #include "numeric/support/text_files.h"
+#include "support/ends_within.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -40,10 +42,12 @@ public:
     std::vector<double> last_parameters;
 };
 
-// Runs a regression of the line model with its report in a file, read back afterwards.
+// Runs a regression of the line model with its report in a file of its own folder, read
+// back afterwards.
 struct LineFit {
     LineModel model;
     Fitting fitting;
+    test::ScratchFolder folder;
     std::string report;
 
     LineFit(short type, int points, double sd_x, double sd_y, double sd_z, std::vector<double> y_values = {})
@@ -80,7 +84,7 @@ struct LineFit {
 
     Fitting::Status run()
     {
-        const std::string path = testing::TempDir() + "fitting_report.txt";
+        const std::string path = folder.file("fitting_report.txt");
         EXPECT_TRUE(fitting.set_history(path));
         const Fitting::Status status = fitting.regres(0);
         std::fflush(nullptr);
@@ -314,6 +318,55 @@ TEST(Fitting, StatusTellsHowTheRunEnded)
     failing.model.fails = true;
     failing.run();
     EXPECT_EQ(failing.fitting.P, (Vector{0.9, 0.6}));
+}
+
+// Each shortening of a step divides its factor until it falls below a floor: settings under
+// which it never would are refused before the model is called.
+TEST(Fitting, StepSettingsThatWouldNeverEndAStepSearchAreRefused)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* name;
+        double step_divisor;
+        double initial_step;
+    };
+    const Case cases[] = {
+        {"divisor 1", 1, 1},
+        {"divisor below 1", 0.5, 1},
+        {"divisor not a number", nan, 1},
+        {"initial step not a number", 1.5, nan},
+        {"infinite initial step", 1.5, infinity},
+        {"initial step 0", 1.5, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(test::ends_within(20, [&c] {
+            LineFit fit(3, 7, 1e-8, 1e-8, 1);
+            fit.fitting.relative_tolerance = 0;  // so that steps get shortened
+            fit.fitting.step_divisor = c.step_divisor;
+            fit.fitting.initial_step = c.initial_step;
+            return fit.run() == Fitting::Status::unusable_step_settings && fit.model.calls == 0 &&
+                   fit.reported("The step divisor must be a number above 1 and the initial step a positive number.\n");
+        })) << c.name;
+    }
+}
+
+TEST(Fitting, ReportIntoAFolder)
+{
+    LineFit fit(3, 7, 1e-8, 1e-8, 1);
+    const auto path = fit.fitting.set_history_folder(DiagnosticFolder(fit.folder.path()), "/alpha beta");
+    ASSERT_EQ(path, fit.folder.path() / "fitting_alpha_beta.txt");
+    ASSERT_EQ(fit.fitting.regres(0), Fitting::Status::converged);
+    EXPECT_NE(test::read_text_file(path).find("\nRegression summary\n\n"), std::string::npos);
+
+    // A folder that does not exist leaves the report where it was.
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(fit.fitting.set_history_folder(DiagnosticFolder(fit.folder.path() / "absent")).empty());
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot be written"), std::string::npos);
+    ASSERT_EQ(fit.fitting.regres(0), Fitting::Status::converged);
+    const std::string report = test::read_text_file(path);
+    EXPECT_NE(report.find("\nRegression summary\n\n"), report.rfind("\nRegression summary\n\n"))
+        << "the second run reports into the same file";
 }
 
 TEST(Fitting, ArraysThatDoNotMatchTheCountsStopTheRun)

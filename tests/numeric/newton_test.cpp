@@ -1,6 +1,7 @@
 #include "numeric/Newton.h"
 
 #include "numeric/support/text_files.h"
+#include "support/ends_within.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -240,6 +242,24 @@ TEST(Newton, FailedEvaluationsHalveTheRelaxation)
     EXPECT_NEAR(newton.U[0], 1.0 / 64, 1e-15);
 }
 
+TEST(Newton, AnyRelaxationLimitEndsAStartThatCannotBeEvaluated)
+{
+    // A limit the halving never passes (0, negative, not a number) still ends the solve at
+    // the first failed evaluation.
+    for (const double limit : {0.0, -1.0, std::numeric_limits<double>::quiet_NaN()}) {
+        EXPECT_TRUE(test::ends_within(20, [limit] {
+            TestSystem system = circle_and_hyperbola();
+            system.fails_at = [](std::span<const double>) { return true; };
+            Newton newton;
+            system.bind(newton, 2);
+            newton.set_relaxation_limit(limit);
+            newton.set_initial_values(std::vector<double>{2, 0.3});
+            newton.solve();
+            return newton.failure == 1 && system.evaluations == 1;
+        })) << "relaxation limit " << limit;
+    }
+}
+
 TEST(Newton, RebindingToAnotherObjectOrSizeGetsItsOwnArrays)
 {
     TestSystem small = linear_system({{2, 0}, {0, 4}}, {2, 8});                      // (1, 2)
@@ -375,11 +395,10 @@ TEST(NLESolver, MapTabulatesTheResidualsWithoutStartingGnuplot)
     TestSystem system = linear_system({{1, 1}, {1, -1}}, {0, 0});
     Newton newton;
     system.bind(newton, 2);
-    newton.map(0, 1, -1, 1, 0, 2, 2, 2, 2, "_test");  // the first count becomes 3
+    const test::ScratchFolder folder;
+    const auto written = newton.map(0, 1, -1, 1, 0, 2, 2, 2, 2, "_test", DiagnosticFolder(folder.path()));  // the first count becomes 3
 
-    ASSERT_TRUE(std::filesystem::exists("mapcrit_test"));
-    const std::string text = test::take_text_file("mapcrit_test");
-
+    ASSERT_EQ(written, folder.path() / "mapcrit_test");
     const std::string expected =
         "IGOR\nWAVES x0_test x1_test res_test f_test\nBEGIN\n"
         "-1.000000\t0.000000\t2.000000\t1.000000\n"
@@ -389,7 +408,7 @@ TEST(NLESolver, MapTabulatesTheResidualsWithoutStartingGnuplot)
         "1.000000\t0.000000\t2.000000\t1.000000\n"
         "1.000000\t2.000000\t2.000000\t3.000000\n"
         "END\n";
-    EXPECT_EQ(text, expected);
+    EXPECT_EQ(test::read_text_file(written), expected);
 }
 
 TEST(NLESolver, MapForGnuplotWritesPlainRowsAndTheScript)
@@ -397,15 +416,60 @@ TEST(NLESolver, MapForGnuplotWritesPlainRowsAndTheScript)
     TestSystem system = linear_system({{1, 1}, {1, -1}}, {0, 0});
     Newton newton;
     system.bind(newton, 2);
-    newton.map(0, 1, 0, 1, 0, 1, 3, 2, 1, "_gp");  // not shown: gnuplot is only started on request
+    const test::ScratchFolder folder;
+    newton.map(0, 1, 0, 1, 0, 1, 3, 2, 1, "_gp", DiagnosticFolder(folder.path()));  // not shown: gnuplot is only started on request
 
-    const std::string data = test::take_text_file("mapcrit_gp");
-    const std::string script = test::take_text_file("g60.gp");
+    const std::string data = test::read_text_file(folder.path() / "mapcrit_gp");
+    const std::string script = test::read_text_file(folder.path() / "g60.gp");
 
     EXPECT_EQ(data.find("IGOR"), std::string::npos);
     EXPECT_EQ(std::count(data.begin(), data.end(), '\n'), 3 * 2);
     EXPECT_EQ(data.rfind("1.000000\t1.000000\t2.000000\t2.000000\n"), data.size() - 36);
-    EXPECT_NE(script.find("'mapcrit_gp'"), std::string::npos) << script;
+    EXPECT_NE(script.find("splot 'mapcrit_gp'"), std::string::npos) << script;
+}
+
+// A suffix is the caller's text: it may name neither another folder nor gnuplot commands,
+// and it must make valid Igor wave names.
+TEST(NLESolver, MapSuffixNeverLeavesTheFolderNorReachesTheScriptAsIs)
+{
+    TestSystem system = linear_system({{1, 1}, {1, -1}}, {0, 0});
+    Newton newton;
+    system.bind(newton, 2);
+    const test::ScratchFolder folder;
+    const DiagnosticFolder diagnostics(folder.path() / "maps");
+    std::filesystem::create_directory(diagnostics.path());
+    const char* hostile = "/../x' ; system \"touch pwned\" #";
+    const std::string safe = "____x____system__touch_pwned___";
+
+    for (const char format : {1, 2})
+        ASSERT_EQ(newton.map(0, 1, 0, 1, 0, 1, 3, 2, format, hostile, diagnostics), diagnostics.path() / ("mapcrit" + safe));
+
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path()))
+        names.push_back(std::filesystem::relative(entry.path(), folder.path()).string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"maps", "maps/g60.gp", "maps/mapcrit" + safe}));
+    EXPECT_NE(test::read_text_file(diagnostics.path() / "g60.gp").find("splot 'mapcrit" + safe + "' using"),
+              std::string::npos);
+    EXPECT_EQ(test::read_text_file(diagnostics.path() / ("mapcrit" + safe)).find("IGOR\nWAVES x0" + safe + " x1" + safe),
+              0u);
+}
+
+// Without a folder of the caller's, each diagnostic gets a fresh temporary one.
+TEST(NLESolver, MapWithoutAFolderWritesIntoAFreshTemporaryOne)
+{
+    TestSystem system = linear_system({{1, 1}, {1, -1}}, {0, 0});
+    Newton newton;
+    system.bind(newton, 2);
+    const auto first = newton.map(0, 1, 0, 1, 0, 1, 3, 2, 2, "");
+    const auto second = newton.map(0, 1, 0, 1, 0, 1, 3, 2, 2, "");
+    ASSERT_FALSE(first.empty());
+    ASSERT_FALSE(second.empty());
+    EXPECT_NE(first.parent_path(), second.parent_path());
+    EXPECT_EQ(first.parent_path().parent_path(), std::filesystem::temp_directory_path());
+    EXPECT_NE(test::read_text_file(first).find("END\n"), std::string::npos);
+    for (const auto& written : {first, second})
+        std::filesystem::remove_all(written.parent_path());
 }
 
 TEST(NLESolver, CheckDerivativesWritesBothJacobians)

@@ -4,6 +4,7 @@
 #include "numeric/Secant.h"
 
 #include "numeric/support/text_files.h"
+#include "support/ends_within.h"
 
 #include <gtest/gtest.h>
 
@@ -181,6 +182,31 @@ TEST(Secant, SevenRelaxedTriesPerIteration)
     EXPECT_EQ(equation.points.size(), 2u + 7u);
 }
 
+TEST(Secant, RelaxationSettingsThatTheHalvingNeverPassesStillEndTheTries)
+{
+    // Every point but the start values fails, so each iteration halves to the end; with a
+    // minimum of 0 or below that end would only come where the step vanishes into the last
+    // point, which would then pass for a converged step.
+    struct Case {
+        const char* name;
+        double relaxation;
+        double minimum_relaxation;
+    };
+    const Case cases[] = {{"negative minimum", 1, -1}, {"infinite relaxation", std::numeric_limits<double>::infinity(), 0.01}};
+    for (const Case& c : cases) {
+        EXPECT_TRUE(test::ends_within(20, [&] {
+            TestEquation equation(square_minus_two, [](double x) { return x != 1 && x != 2; });
+            Secant secant;
+            equation.bind(secant);
+            secant.relaxation = c.relaxation;
+            secant.minimum_relaxation = c.minimum_relaxation;
+            secant.set_initial_values(1, 2);
+            secant.solve();
+            return secant.status == 4 && equation.points.size() <= 2u + 40u;
+        })) << c.name;
+    }
+}
+
 TEST(Muller, SquareRootOfTwoInFourIterations)
 {
     TestEquation equation(square_minus_two);
@@ -299,10 +325,12 @@ TEST(Solver, PlotWritesTheCurveAndTheScriptWithoutStartingGnuplot)
     TestEquation equation([](double x) { return x * x; });
     Secant secant;
     equation.bind(secant);
-    secant.plot(1, 16, 4, 1);  // geometric: 1, 2, 4, 8, 16
+    const test::ScratchFolder folder;
+    const auto written = secant.plot(1, 16, 4, 1, DiagnosticFolder(folder.path()));  // geometric: 1, 2, 4, 8, 16
 
-    const std::string data = test::take_text_file("solver.txt");
-    const std::string script = test::take_text_file("solver.gp");
+    EXPECT_EQ(written, folder.path() / "solver.txt");
+    const std::string data = test::read_text_file(folder.path() / "solver.txt");
+    const std::string script = test::read_text_file(folder.path() / "solver.gp");
 
     std::string expected;
     char line[64];
@@ -312,22 +340,34 @@ TEST(Solver, PlotWritesTheCurveAndTheScriptWithoutStartingGnuplot)
     }
     EXPECT_EQ(data, expected);
     EXPECT_NE(script.find("Solver - Curve check"), std::string::npos);
-    EXPECT_NE(script.find("'solver.txt'"), std::string::npos);
+    // gnuplot runs in the folder: the script names its data without one.
+    EXPECT_NE(script.find("plot 'solver.txt'"), std::string::npos);
 }
 
 TEST(Gnuplot, AbsentProgramIsReportedPlainly)
 {
     // No gnuplot on an empty search path: the script is not shown and the user is told.
+    const test::ScratchFolder folder;
     const char* held = std::getenv("PATH");
     const std::string path = held ? held : "";
-    setenv("PATH", testing::TempDir().c_str(), 1);
+    setenv("PATH", folder.path().c_str(), 1);
     testing::internal::CaptureStderr();
-    const bool shown = run_gnuplot("solver.gp");
+    const bool shown = run_gnuplot(folder.path() / "solver.gp");
     const std::string message = testing::internal::GetCapturedStderr();
     setenv("PATH", path.c_str(), 1);
 
     EXPECT_FALSE(shown);
-    EXPECT_EQ(message, "gnuplot is not installed: solver.gp was written but is not shown.\n");
+    EXPECT_EQ(message, "gnuplot is not installed: " + folder.file("solver.gp") + " was written but is not shown.\n");
+}
+
+TEST(NewtonRaphson, PlotWritesIntoTheGivenFolder)
+{
+    TestEquation equation(square_minus_two);
+    NewtonRaphson solver;
+    solver._setEquationToSolve(&equation, static_cast<DerivativeFunction>(&TestEquation::value_and_derivative));
+    const test::ScratchFolder folder;
+    EXPECT_EQ(solver.plot(0, 2, 2, DiagnosticFolder(folder.path())), folder.path() / "nr");
+    EXPECT_EQ(test::read_text_file(folder.path() / "nr"), "0 -2\n1 -1\n2 2\n");
 }
 
 TEST(NewtonRaphson, ConvergesAndFallsBackToBisection)
