@@ -2,7 +2,6 @@
 // default and maximum buttons, refused input, and following the main window.
 #include "support/PanelLayout.h"
 #include "support/ProbeView.h"
-#include "support/TestSettings.h"
 
 #include "plot/CAxisRangeWindow.h"
 #include "plot/PlotViewProvider.h"

@@ -3,7 +3,6 @@
 // new window.
 #include "support/InteractivePlot.h"
 #include "support/ProbeView.h"
-#include "support/TestSettings.h"
 
 #include "plot/CDrawPlotView.h"
 #include "plot/CGraphCurve.h"

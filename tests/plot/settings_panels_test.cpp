@@ -2,7 +2,6 @@
 // what OK keeps and what Cancel (or the close box) puts back.
 #include "support/PanelLayout.h"
 #include "support/ProbeView.h"
-#include "support/TestSettings.h"
 
 #include "plot/CCurveSettingsWindow.h"
 #include "plot/CGraphCurve.h"

@@ -1,5 +1,3 @@
-#include "support/TestSettings.h"
-
 #include "widgets/CLogWindow.h"
 #include "widgets/RtfReader.h"
 

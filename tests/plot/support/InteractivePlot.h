@@ -3,7 +3,6 @@
 // and click at data positions and to watch the view's announcements.
 
 #include "ProbeView.h"
-#include "support/TestSettings.h"
 
 #include "plot/CDrawPlotView.h"
 
