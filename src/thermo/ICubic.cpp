@@ -80,6 +80,11 @@ bool ICubic::resolve_cubic_equation_in_Z()
 {
     const double T = temperature_k;
     const double P = pressure_pa;
+    // The equation has roots of any sign; only a positive pressure gives a phase.
+    if (!(P > 0)) {
+        report_volume_failure();
+        return false;
+    }
     const double A = a_mix * P / (R * R * T * T);
     const double B = b_mix * P / (R * T);
     const double sum = delta1 + delta2;

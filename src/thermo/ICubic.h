@@ -32,7 +32,8 @@ public:
     virtual double equation(double T, void* data);
 
     // Molar volume and its derivatives from T and P; picks the root by phase type.
-    // Returns false (and sets volume_failure) when no root lies above the co-volume.
+    // Returns false (and sets volume_failure) at a pressure that is not positive or when no
+    // root lies above the co-volume.
     bool resolve_cubic_equation_in_Z();
 
     double delta1 = 0;

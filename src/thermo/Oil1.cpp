@@ -5,6 +5,9 @@
 #include "thermo/PetroleumVapourPressures.h"
 #include "thermo/PsatCorr.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace quorvel {
 
 namespace {
@@ -38,6 +41,11 @@ constexpr ModelComponentData kComponents[kModelComponentCount] = {
 };
 
 constexpr int kCn1First = 11, kCn1Last = 25, kCn2First = 26, kCn2Last = 499;
+
+bool isSoundComposition(const std::array<double, kModelComponentCount>& z)
+{
+    return std::all_of(z.begin(), z.end(), [](double x) { return std::isfinite(x) && x >= 0; });
+}
 
 } // namespace
 
@@ -78,14 +86,19 @@ void Oil1::read_component_data(short i, const char*)
 
 double Oil1::getCH4() { return feed_composition[kC1]; }
 
-void Oil1::setDistributionParameters(double a, double b, double co2, double n2, double h2s)
+bool Oil1::setDistributionParameters(double a, double b, double co2, double n2, double h2s)
 {
+    if (!isSoundComposition(regroupDistribution(alphaBetaDistribution(a, b), n2, co2, h2s))) {
+        failure_code = equilibrium_failure::unsound_distribution;
+        return false;
+    }
     alpha = a;
     beta = b;
     co2_fraction = co2;
     n2_fraction = n2;
     h2s_fraction = h2s;
     updateDistribution();
+    return true;
 }
 
 void Oil1::updateDistribution()

@@ -24,7 +24,10 @@ public:
     double getCH4() override;  // feed fraction of C1
 
     // Stores alpha, beta and the gas fractions (CO2 before N2) and rebuilds the fluid.
-    void setDistributionParameters(double alpha, double beta, double co2, double n2, double h2s);
+    // Parameters that would give a negative or non-finite mole fraction are refused: the
+    // fluid stays as it was, failure_code becomes equilibrium_failure::unsound_distribution
+    // and the result is false.
+    bool setDistributionParameters(double alpha, double beta, double co2, double n2, double h2s);
     // Rebuilds distribution, model composition, heavy cuts, feed and specific gravities.
     void updateDistribution();
     void regroupe();
@@ -50,7 +53,8 @@ public:
     void findAlpha(double Th, double T, double Fv, double eps, char type);
     // Vapour fraction fv and pressure p (Pa) at T of an inclusion homogenising at Th
     // (K), ph the saturation pressure at Th. Returns failure_code: 0 when fv and p hold
-    // the result; on a failed final solve both are unavailable (not-a-number).
+    // the result; on a failed final solve both are unavailable (not-a-number), and so is
+    // ph when the parameters are refused or the saturation solve fails.
     int calculateFv(double alpha, double beta, double n2, double co2, double h2s, double Th,
                     double T, double& fv, double& ph, double& p);
     // The same from a saturation point at Th just solved (type 13, current state).

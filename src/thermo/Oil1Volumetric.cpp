@@ -300,14 +300,15 @@ void Oil1::predictIsochorePoint(double t)
 int Oil1::calculateFv(double a, double b, double n2, double co2, double h2s, double Th, double T,
                       double& fv, double& ph, double& p)
 {
-    setDistributionParameters(a, b, co2, n2, h2s);
+    fv = ph = p = kUnavailable;  // until the solves give them
+    if (!setDistributionParameters(a, b, co2, n2, h2s))
+        return failure_code;
 
     const bool bubble = inclusion_type != 0;
-    solveFromIdealMixture(problem_type::fixed_T_and_Fv, Th, bubble ? 0 : 1);
+    if (!solveFromIdealMixture(problem_type::fixed_T_and_Fv, Th, bubble ? 0 : 1))
+        return failure_code;
     homogenization_pressure = current_pressure;
     ph = homogenization_pressure;
-    if (failure_code != equilibrium_failure::none)
-        return failure_code;
 
     return followIsochoreFromSaturation(T, fv, p);
 }

@@ -62,8 +62,9 @@ public:
     void set_constraint(Matrix& J, short code, short which);
 
     // Start values of the next point of an isopleth (types 13 and 23) or an isochore
-    // (types 14 and 24) from the saved state. False when no prediction could be made (another
-    // type of problem, or a singular derivative system): failure_code is then 1 and the next
+    // (types 14 and 24) from the saved state. False when no prediction could be made (a step
+    // or factor that is not a finite number, another type of problem, or a singular
+    // derivative system): failure_code is then 1 and the next
     // calculateVLE fails without solving, unless a type of problem or an initialization
     // flag is set first.
     bool estimateNextIsoplethPoint(double factor, double dT, double dP);

@@ -90,6 +90,9 @@ bool Quenta::estimated_compositions_within(double low, double high) const
 
 bool Quenta::estimateNextIsoplethPoint(double factor, double dT, double dP)
 {
+    // The halving below ends only for a finite factor, and a prediction needs finite steps.
+    if (!std::isfinite(factor) || !std::isfinite(dT) || !std::isfinite(dP))
+        return prediction_failed();
     if (step_counter == 0)
         predictor.reset();
     predictor.prediction_failed = false;
@@ -161,6 +164,8 @@ bool Quenta::estimateNextIsoplethPoint(double factor, double dT, double dP)
 
 bool Quenta::estimateNextIsochorPoint(double factor, double dT)
 {
+    if (!std::isfinite(factor) || !std::isfinite(dT))
+        return prediction_failed();
     if (step_counter == 0)
         predictor.reset();
     else

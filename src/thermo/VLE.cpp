@@ -109,7 +109,7 @@ void VLE::number_of_components(short n)
 
 void VLE::add_component(short i, const char* name)
 {
-    if (i < 0 || i >= component_count)
+    if (!is_component(i))
         return;
     // Without a name no data can be read: the component keeps no vapour-pressure
     // correlation, so every solve from ideal-mixture start values fails.
@@ -127,17 +127,23 @@ void VLE::add_component(short i, const char* name)
 
 void VLE::composition(short i, double z)
 {
+    if (!is_component(i))
+        return;
     feed_composition[i] = z;
     feed_moles[i] = total_feed_moles * z;
 }
 
 void VLE::xcomposition(short i, double x)
 {
+    if (!is_component(i))
+        return;
     liquid_composition[i] = estimated_liquid_composition[i] = saved_liquid_composition[i] = x;
 }
 
 void VLE::ycomposition(short i, double y)
 {
+    if (!is_component(i))
+        return;
     vapour_composition[i] = estimated_vapour_composition[i] = saved_vapour_composition[i] = y;
 }
 

@@ -41,6 +41,8 @@ inline constexpr short homogenization_point_failed = 5;
 inline constexpr short inclusion_point_failed = 6;
 // No initial estimate in the alpha-beta start tables.
 inline constexpr short no_initial_estimate = 8;
+// Alpha-beta parameters whose distribution has a negative or non-finite mole fraction.
+inline constexpr short unsound_distribution = 9;
 }  // namespace equilibrium_failure
 
 // Start values of the next solve (initialization_flag); any other value continues from
@@ -136,6 +138,8 @@ public:
     short step_counter = 0;         // predictor steps along the current curve; 0 starts a new one
 
     bool has_phase_models() const { return liquid && vapour; }
+    // The per-component setters ignore an index outside 0 .. component_count - 1.
+    bool is_component(short i) const { return i >= 0 && i < component_count; }
 
 protected:
     // Molar vapour fraction of a volumetric one fv, the vapour molar volume taken as

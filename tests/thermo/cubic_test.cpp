@@ -558,15 +558,22 @@ TEST(CubicState, PureVapourAboveTcHasOneRoot)
 }
 
 // A state with no root above the co-volume (missing critical pressure, zero temperature)
-// must not leave the volume of the previous state behind.
+// must not leave the volume of the previous state behind. Nor is a pressure that is not
+// positive a state of a phase, although the cubic has roots there (fault mended: a
+// negative pressure gave a negative volume and no failure).
 TEST(CubicState, NoRootAboveTheCoVolumeIsReportedNotLeftStale)
 {
     struct Case {
         const char* what;
         double pc_of_first;  // bar
         double T;
+        double P;            // bar
     };
-    const Case cases[] = {{"critical pressure missing", 0, 300}, {"zero temperature", 45.99, 0}};
+    const Case cases[] = {{"critical pressure missing", 0, 300, 100},
+                          {"zero temperature", 45.99, 0, 100},
+                          {"negative pressure", 45.99, 350, -50},
+                          {"zero pressure", 45.99, 350, 0},
+                          {"pressure not a number", 45.99, 350, std::nan("")}};
     for (const Case& c : cases) {
         auto phase = make_mixture(Eos::peng, 2, {0.2, 0.05, 0.1, 0.25, 0.4}, 350, 100);
         phase->describe();
@@ -575,6 +582,7 @@ TEST(CubicState, NoRootAboveTheCoVolumeIsReportedNotLeftStale)
 
         phase->critical_pressure[0] = c.pc_of_first * 1e5;
         phase->temperature(c.T);
+        phase->pressure(c.P);
         phase->describe();
         EXPECT_EQ(phase->volume_failure, 1) << c.what;
         EXPECT_TRUE(std::isnan(phase->molar_volume)) << c.what;
@@ -589,6 +597,7 @@ TEST(CubicState, NoRootAboveTheCoVolumeIsReportedNotLeftStale)
         // A sound state afterwards clears the report.
         phase->critical_pressure[0] = 45.99e5;
         phase->temperature(350);
+        phase->pressure(100);
         phase->describe();
         EXPECT_EQ(phase->volume_failure, 0);
         EXPECT_TRUE(std::isfinite(phase->fugacity[0]));

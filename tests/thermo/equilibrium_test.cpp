@@ -435,6 +435,29 @@ TEST(VLE, PhaseRolesFollowThePhaseTypes)
     EXPECT_EQ(two_vapours.failure_code, 1);
 }
 
+// Fault mended: an index outside the components wrote past the arrays (a heap buffer
+// overflow, which corrupts the allocator's records before the array); it is ignored, as
+// add_component ignores it.
+TEST(VLE, ComponentIndexOutsideTheFeedIsIgnored)
+{
+    Peng liquid_model(2);
+    Peng vapour_model(1);
+    VLE e(liquid_model, vapour_model);
+    e.number_of_components(2);
+    for (const short i : {short(-1), short(2), short(-300), short(3000)}) {
+        e.composition(i, 0.5);
+        e.xcomposition(i, 0.5);
+        e.ycomposition(i, 0.5);
+        e.add_component(i, "C1");
+    }
+    const std::vector<double> untouched(2, 0.0);
+    EXPECT_EQ(e.feed_composition, untouched);
+    EXPECT_EQ(e.feed_moles, untouched);
+    EXPECT_EQ(e.liquid_composition, untouched);
+    EXPECT_EQ(e.saved_vapour_composition, untouched);
+    EXPECT_EQ(e.component_name, std::vector<std::string>(2));
+}
+
 // The start values a plain VLE takes from the specification, by type of problem: a type
 // that fixes neither temperature nor pressure leaves the state alone.
 TEST(VLE, InitializeTakesTheSpecifiedQuantitiesOfTheTypeOfProblem)

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <vector>
 
@@ -117,6 +118,58 @@ TEST(Oil1Model, DistributionReachesFeedAndPhaseModels)
     EXPECT_EQ(oil.feed_composition, before);
     oil.updateDistribution();
     EXPECT_GT(oil.getCH4(), before[kC1]);
+}
+
+// Fault mended: parameters whose distribution has a negative or non-finite mole fraction
+// went into the feed. They are refused and the fluid stays as it was; negative betas whose
+// distribution is sound (the grids start at beta -0.3, the fits accept them) stay valid.
+TEST(Oil1Model, ParametersOfAnUnsoundDistributionAreRefused)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        const char* name;
+        double alpha, beta, co2, n2, h2s;
+        bool sound;
+    };
+    const Case cases[] = {
+        {"negative alpha", -0.5, 0, 0, 0, 0, false},
+        {"beta -1", 0.7, -1, 0, 0, 0, false},
+        {"beta 3", 0.7, 3, 0, 0, 0, false},
+        {"alpha not a number", nan, 0, 0, 0, 0, false},
+        {"beta not a number", 0.7, nan, 0, 0, 0, false},
+        {"huge alpha", 1e300, 0, 0, 0, 0, false},
+        {"infinite alpha", std::numeric_limits<double>::infinity(), 0, 0, 0, 0, false},
+        {"negative N2", 0.7, 0, 0, -0.1, 0, false},
+        {"gases above the whole", 0.7, 0, 0.6, 0.3, 0.2, false},
+        {"CO2 not a number", 0.7, 0, nan, 0, 0, false},
+        {"beta -0.3 of the grids", 0.5, -0.3, 0, 0, 0, true},
+        {"beta -0.3, heavy oil", 0.95, -0.3, 0.02, 0.01, 0, true},
+        {"beta -0.5", 0.7, -0.5, 0, 0, 0, true},
+        {"no hydrocarbons", 0.7, 0, 0.5, 0.3, 0.2, true},
+    };
+    for (const Case& c : cases) {
+        ModelFluid fluid;
+        Oil1& oil = fluid.oil;
+        ASSERT_TRUE(oil.setDistributionParameters(0.6, 0.1, 0.01, 0.02, 0.03));
+        const std::vector<double> before = oil.feed_composition;
+        const double cn1_weight = fluid.liquidModel.molar_weight[kCn1];
+
+        EXPECT_EQ(oil.setDistributionParameters(c.alpha, c.beta, c.co2, c.n2, c.h2s), c.sound) << c.name;
+        if (c.sound) {
+            for (double z : oil.feed_composition)
+                EXPECT_GE(z, 0.0) << c.name;
+            EXPECT_NEAR(std::accumulate(oil.feed_composition.begin(), oil.feed_composition.end(), 0.0), 1, 1e-12)
+                << c.name;
+            EXPECT_EQ(oil.getBeta(), c.beta) << c.name;
+            continue;
+        }
+        EXPECT_EQ(oil.failure_code, equilibrium_failure::unsound_distribution) << c.name;
+        EXPECT_EQ(oil.feed_composition, before) << c.name;
+        EXPECT_EQ(oil.getAlpha(), 0.6) << c.name;
+        EXPECT_EQ(oil.getBeta(), 0.1) << c.name;
+        EXPECT_EQ(oil.co2_fraction, 0.01) << c.name;
+        EXPECT_EQ(fluid.liquidModel.molar_weight[kCn1], cn1_weight) << c.name;
+    }
 }
 
 TEST(Oil1Model, VapourPressureStartData)
@@ -336,6 +389,29 @@ TEST(Oil1Volumetric, FailedFinalSolveIsReportedNotAValue)
     EXPECT_TRUE(std::isnan(fv));
     EXPECT_TRUE(std::isnan(p));
     EXPECT_GT(ph, 0.0);
+}
+
+// Fault mended: a failed saturation solve left the caller's fv and p and an unconverged
+// ph; refused parameters ran the solves on the previous fluid.
+TEST(Oil1Volumetric, NoSaturationPointOrRefusedParametersGiveNoValues)
+{
+    struct Case {
+        const char* name;
+        double alpha, Th;
+        int code;
+    };
+    // No bubble point of the alpha 0.7 oil at 1500 K, far above its critical temperature.
+    const Case cases[] = {{"no saturation point", 0.7, 1500, equilibrium_failure::solve_failed},
+                          {"refused parameters", -0.5, 373.15, equilibrium_failure::unsound_distribution}};
+    for (const Case& c : cases) {
+        ModelFluid fluid;
+        double fv = 0.5, ph = 3e6, p = 7;
+        EXPECT_EQ(fluid.oil.calculateFv(c.alpha, 0, 0, 0, 0, c.Th, 293.15, fv, ph, p), c.code) << c.name;
+        EXPECT_EQ(fluid.oil.failure_code, c.code) << c.name;
+        EXPECT_TRUE(std::isnan(fv)) << c.name;
+        EXPECT_TRUE(std::isnan(ph)) << c.name;
+        EXPECT_TRUE(std::isnan(p)) << c.name;
+    }
 }
 
 TEST(Oil1Volumetric, StartValuesFromTheTables)

@@ -4,6 +4,7 @@
 // reaches another.
 
 #include "thermo/support/two_phase_mixture.h"
+#include "support/ends_within.h"
 
 #include "thermo/FluidPhase.h"
 
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace quorvel::test {
@@ -257,6 +259,50 @@ TEST(Predictor, InterleavedCurvesDoNotShareTheirSteps)
     }
     EXPECT_EQ(a.equilibrium.isochore_reversed, 1);
     EXPECT_EQ(b.equilibrium.isochore_reversed, 0);
+}
+
+// Fault mended: a step fraction that is not a finite number never ended the halving of the
+// fraction, and a step that is not one made not-a-number start values. Both are refused
+// at once, like a prediction that cannot be made.
+TEST(Predictor, StepsThatAreNotFiniteNumbersAreRefused)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* name;
+        bool isochore;
+        double factor, dT, dP;
+    };
+    const Case cases[] = {
+        {"isopleth, fraction not a number", false, nan, 10, 5e5},
+        {"isopleth, infinite fraction", false, infinity, 10, 5e5},
+        {"isopleth, temperature step not a number", false, 1, nan, 5e5},
+        {"isopleth, infinite pressure step", false, 1, 10, infinity},
+        {"isochore, fraction not a number", true, nan, -5, 0},
+        {"isochore, infinite fraction", true, infinity, -5, 0},
+        {"isochore, temperature step not a number", true, 1, nan, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(ends_within(60, [&c] {
+            TwoPhaseMixture m(light_gas);
+            Quenta& e = m.equilibrium;
+            const double volume = start_isochore_at_bubble_point(m);
+            const double estimated_P = e.estimated_pressure;
+            const auto estimated_x = e.estimated_liquid_composition;
+            bool predicted = true;
+            if (c.isochore) {
+                e.set_type_of_problem(14);
+                e.set_the_volume(volume);
+                predicted = e.estimateNextIsochorPoint(c.factor, c.dT);
+            } else {
+                predicted = e.estimateNextIsoplethPoint(c.factor, c.dT, c.dP);
+            }
+            const bool untouched = e.estimated_pressure == estimated_P && e.estimated_liquid_composition == estimated_x;
+            const bool refused = !predicted && e.failure_code == 1 && e.step_counter == 0;
+            e.calculateVLE();
+            return untouched && refused && e.failure_code == 1;
+        })) << c.name;
+    }
 }
 
 // Fault mended: a singular derivative system used to leave the derivatives of an earlier
