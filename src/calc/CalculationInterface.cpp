@@ -164,8 +164,12 @@ void CalculationInterface::finalize()
 {
     if (fluidType != kAlphaBetaFluid || !oil)
         return;
-    static_cast<Oil1&>(*oil).setDistributionParameters(alpha, beta, CO2, N2, H2S);
-    loaded = true;
+    loaded = static_cast<Oil1&>(*oil).setDistributionParameters(alpha, beta, CO2, N2, H2S);
+    if (!loaded)
+        std::fprintf(stderr,
+                     "Fluid not loaded: alpha %g and beta %g with these gas contents give negative or undefined "
+                     "mole fractions.\n",
+                     alpha, beta);
 }
 
 // ---- Accessors ----------------------------------------------------------------------------

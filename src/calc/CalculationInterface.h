@@ -56,6 +56,8 @@ public:
     // pressure, an alpha-beta fluid without its 17 components, no engine).
     bool setModelFluid(int modelFluidType, const FluidRecord& record);
     // Hands the alpha-beta fields to the alpha-beta model fluid; nothing for other types.
+    // Fields whose distribution has a negative or non-finite mole fraction leave nothing
+    // loaded, with a message on standard error.
     void finalize();
     bool isLoaded() const { return loaded; }
 

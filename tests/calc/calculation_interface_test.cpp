@@ -188,6 +188,17 @@ TEST(CalculationInterfaceLoading, AlphaBetaRecordSetsTheFieldsAndTheModelFluid)
     ci.finalize();
     EXPECT_EQ(model.getAlpha(), 0.5);
     EXPECT_EQ(model.co2_fraction, 0.03);
+
+    // Values whose distribution has negative mole fractions load nothing.
+    ci.setAlpha(-0.5);
+    testing::internal::CaptureStderr();
+    ci.finalize();
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Fluid not loaded"), std::string::npos);
+    EXPECT_FALSE(ci.isLoaded());
+    EXPECT_EQ(model.getAlpha(), 0.5);
+    ci.setAlpha(0.5);
+    ci.finalize();
+    EXPECT_TRUE(ci.isLoaded());
 }
 
 // The 17 model components written by the alpha-beta fluid generation.
