@@ -76,6 +76,20 @@ std::optional<quint64> referenceOf(plist_t node)
     return std::nullopt;
 }
 
+// The elements of an array, fetched in one walk (libplist keeps them in a
+// linked list, so fetching each by index would take quadratic time).
+std::vector<plist_t> elementsOf(plist_t array)
+{
+    std::vector<plist_t> elements;
+    elements.reserve(plist_array_get_size(array));
+    plist_array_iter iter = nullptr;
+    plist_array_new_iter(array, &iter);
+    for (plist_t element = nullptr; plist_array_next_item(array, iter, &element), element;)
+        elements.push_back(element);
+    std::free(iter);
+    return elements;
+}
+
 }  // namespace
 
 struct KeyedUnarchiver::Impl
@@ -83,7 +97,7 @@ struct KeyedUnarchiver::Impl
     enum State : char { Unread, Reading, Read };
 
     plist_t root = nullptr;
-    plist_t objects = nullptr;
+    std::vector<plist_t> objects;  // $objects by uid
     quint64 count = 0;
     plist_t top = nullptr;
     plist_t current = nullptr;  // the dictionary the decode functions read
@@ -119,18 +133,19 @@ struct KeyedUnarchiver::Impl
         }
         plist_t archiver = item(root, "$archiver");
         plist_t version = item(root, "$version");
-        objects = item(root, "$objects");
+        plist_t objectTable = item(root, "$objects");
         top = item(root, "$top");
         if (!isType(archiver, PLIST_STRING) || stringOf(archiver) != QLatin1String(ArchiveFormat::archiverName)
             || !isType(version, PLIST_UINT) || quint64(intOf(version)) != ArchiveFormat::version) {
             fail(QObject::tr("The data is not a keyed archive."));
             return;
         }
-        if (!isType(objects, PLIST_ARRAY) || !isType(top, PLIST_DICT) || plist_array_get_size(objects) == 0) {
+        if (!isType(objectTable, PLIST_ARRAY) || !isType(top, PLIST_DICT) || plist_array_get_size(objectTable) == 0) {
             fail(damaged(QObject::tr("its object table or root is missing.")));
             return;
         }
-        count = plist_array_get_size(objects);
+        objects = elementsOf(objectTable);
+        count = objects.size();
         decoded.resize(count);
         state.resize(count, Unread);
         current = top;
@@ -152,7 +167,7 @@ struct KeyedUnarchiver::Impl
                 fail(damaged(QObject::tr("a dictionary or array contains itself.")));
             return decoded[uid];
         }
-        plist_t node = plist_array_get_item(objects, uint32_t(uid));
+        plist_t node = objects[uid];
         switch (plist_get_node_type(node)) {
         case PLIST_STRING: return store(uid, stringOf(node));
         case PLIST_UINT: return store(uid, intOf(node));
@@ -186,7 +201,7 @@ struct KeyedUnarchiver::Impl
             fail(damaged(QObject::tr("an object has no class.")));
             return {};
         }
-        plist_t name = item(plist_array_get_item(objects, uint32_t(*classRef)), "$classname");
+        plist_t name = item(objects[*classRef], "$classname");
         if (!isType(name, PLIST_STRING)) {
             fail(damaged(QObject::tr("an object has no class name.")));
             return {};
@@ -232,16 +247,29 @@ struct KeyedUnarchiver::Impl
             fail(damaged(QObject::tr("a dictionary or array has no \"%1\" list.").arg(QLatin1String(key))));
             return std::nullopt;
         }
-        std::vector<quint64> uids(plist_array_get_size(list));
-        for (uint32_t i = 0; i < uids.size(); ++i) {
-            const std::optional<quint64> ref = referenceOf(plist_array_get_item(list, i));
+        std::vector<quint64> uids;
+        uids.reserve(plist_array_get_size(list));
+        for (plist_t element : elementsOf(list)) {
+            const std::optional<quint64> ref = referenceOf(element);
             if (!ref) {
                 fail(damaged(QObject::tr("a dictionary or array holds a value that is not a reference.")));
                 return std::nullopt;
             }
-            uids[i] = *ref;
+            uids.push_back(*ref);
         }
         return uids;
+    }
+
+    // An element of a dictionary or array; as the container holds it strongly,
+    // it may not be an object still being read (one that holds the container).
+    Value decodeElement(quint64 uid, KeyedUnarchiver& coder)
+    {
+        const Value value = decodeRef(uid, coder);
+        if (ok() && value.isObject() && state[uid] == Reading) {
+            fail(damaged(QObject::tr("an object holds itself, directly or through what it holds.")));
+            return {};
+        }
+        return value;
     }
 
     Value decodeDictionary(plist_t node, KeyedUnarchiver& coder)
@@ -261,7 +289,7 @@ struct KeyedUnarchiver::Impl
                 fail(damaged(QObject::tr("a dictionary key is not a string.")));
                 break;
             }
-            dict.setValue(key.toString(), decodeRef((*values)[i], coder));
+            dict.setValue(key.toString(), decodeElement((*values)[i], coder));
         }
         return dict;
     }
@@ -273,7 +301,7 @@ struct KeyedUnarchiver::Impl
             return {};
         Array array;
         for (size_t i = 0; i < values->size() && ok(); ++i)
-            array.append(decodeRef((*values)[i], coder));
+            array.append(decodeElement((*values)[i], coder));
         return array;
     }
 
@@ -343,11 +371,40 @@ struct KeyedUnarchiver::Impl
             return {};
         }
         decoded[uid] = object;  // what the object holds may refer back to it
+        const long holders = object.use_count();
         plist_t outer = current;
         current = node;
         object->initWithCoder(coder);
         current = outer;
+        // Only what was read within the object can have taken it since: more
+        // holders now means it holds itself by a strong reference, a cycle
+        // never freed. Read again in the error state, where every decode gives
+        // none, the object lets go of what it holds.
+        if (object.use_count() > holders) {
+            fail(damaged(QObject::tr("an object holds itself, directly or through what it holds.")));
+            object->initWithCoder(coder);
+        }
         return object;
+    }
+
+    // Every entry of $top, in one walk; entries starting with a single "$"
+    // are the archive's own and are not read.
+    void decodeRootKeys(Dictionary& roots, KeyedUnarchiver& coder)
+    {
+        plist_dict_iter iter = nullptr;
+        plist_dict_new_iter(top, &iter);
+        char* key = nullptr;
+        plist_t node = nullptr;
+        for (plist_dict_next_item(top, iter, &key, &node); key && ok(); plist_dict_next_item(top, iter, &key, &node)) {
+            const QString escaped = QString::fromUtf8(key);
+            std::free(key);
+            key = nullptr;
+            const QString name = ArchiveFormat::unescapedKey(escaped);
+            if (ArchiveFormat::escapedKey(name) == escaped)
+                roots.setValue(name, decodeNode(node, name, coder));
+        }
+        std::free(key);
+        std::free(iter);
     }
 
     plist_t nodeForKey(const QString& key) const
@@ -355,9 +412,11 @@ struct KeyedUnarchiver::Impl
         return ok() ? plist_dict_get_item(current, ArchiveFormat::escapedKey(key).toUtf8().constData()) : nullptr;
     }
 
-    Value decodeKey(const QString& key, KeyedUnarchiver& coder)
+    Value decodeKey(const QString& key, KeyedUnarchiver& coder) { return decodeNode(nodeForKey(key), key, coder); }
+
+    // The value a keyed entry holds: a reference or an inline scalar; null when absent.
+    Value decodeNode(plist_t node, const QString& key, KeyedUnarchiver& coder)
     {
-        plist_t node = nodeForKey(key);
         if (!node)
             return {};
         if (const std::optional<quint64> ref = referenceOf(node))
@@ -409,25 +468,25 @@ T numberInRange(KeyedUnarchiver& coder, const Value& value, const QString& key)
 {
     if (value.isNull())
         return T(0);
-    const bool integral = std::numeric_limits<T>::is_integer;
     if (!(value.isInt() || value.isDouble() || value.isBool())) {
         coder.failWithError(wrongKindMessage(key));
         return T(0);
     }
-    if (integral && value.isInt()) {
-        const qint64 i = value.toInt64();
-        if (i < qint64(std::numeric_limits<T>::min()) || i > qint64(std::numeric_limits<T>::max())) {
+    if constexpr (std::numeric_limits<T>::is_integer) {
+        constexpr qint64 min = std::numeric_limits<T>::min();
+        constexpr qint64 max = std::numeric_limits<T>::max();
+        // -min = 2^(bits-1) is the first value past max that a double holds
+        // exactly (max itself may round up to it), so it bounds the range.
+        constexpr double end = -double(min);
+        const bool inRange = value.isInt() ? value.toInt64() >= min && value.toInt64() <= max
+                                           : value.toDouble() >= double(min) && value.toDouble() < end;
+        if (!inRange) {
             coder.failWithError(wrongKindMessage(key));
             return T(0);
         }
-        return T(i);
+        return value.isInt() ? T(value.toInt64()) : T(value.toDouble());
     }
-    const double x = value.toDouble();
-    if (integral && !(x >= double(std::numeric_limits<T>::min()) && x <= double(std::numeric_limits<T>::max()))) {
-        coder.failWithError(wrongKindMessage(key));
-        return T(0);
-    }
-    return T(x);
+    return T(value.toDouble());
 }
 
 }  // namespace
@@ -468,22 +527,8 @@ std::optional<Dictionary> KeyedUnarchiver::unarchivedRootKeys(const QByteArray& 
 {
     KeyedUnarchiver unarchiver(data);
     Dictionary roots;
-    if (!unarchiver.hasError()) {
-        plist_dict_iter iter = nullptr;
-        plist_dict_new_iter(unarchiver.d->top, &iter);
-        char* key = nullptr;
-        plist_t node = nullptr;
-        plist_dict_next_item(unarchiver.d->top, iter, &key, &node);
-        while (key && !unarchiver.hasError()) {
-            const QString name = ArchiveFormat::unescapedKey(QString::fromUtf8(key));
-            std::free(key);
-            key = nullptr;
-            roots.setValue(name, unarchiver.decodeObject(name));
-            plist_dict_next_item(unarchiver.d->top, iter, &key, &node);
-        }
-        std::free(key);
-        std::free(iter);
-    }
+    if (!unarchiver.hasError())
+        unarchiver.d->decodeRootKeys(roots, unarchiver);
     for (const QString& required : requiredKeys)
         if (!unarchiver.hasError() && !roots.contains(required))
             unarchiver.failWithError(QObject::tr("The archive has no \"%1\" entry.").arg(required));

@@ -12,6 +12,11 @@ namespace {
 
 using Bytes = const unsigned char*;
 
+QString tooManyObjects()
+{
+    return QObject::tr("The property list holds too many objects.");
+}
+
 quint64 readBigEndian(Bytes p, int size)
 {
     quint64 value = 0;
@@ -41,6 +46,7 @@ private:
         quint64 refsBegin = 0;  // byte position of the first reference
         quint64 refCount = 0;
         quint64 keyCount = 0;  // a dictionary's references start with its keys
+        quint64 cost = nodeBytes;  // of the node itself once parsed
     };
 
     QString readTrailer()
@@ -90,13 +96,22 @@ private:
         return true;
     }
 
-    // References held by object i (none for a scalar); false when they do not fit.
+    // References held by object i (none for a scalar) and its cost; false
+    // when they do not fit.
     bool references(quint64 i, Node& node) const
     {
         quint64 pos = mOffsets[i];
         const unsigned marker = mData[pos++];
         const unsigned type = marker >> 4;
         node = Node{};
+        if (type == 0x4 || type == 0x5 || type == 0x6) {
+            // Data, ASCII or UTF-16 text (up to 3 bytes of UTF-8 per unit); a
+            // count running past the objects is refused by the parser itself.
+            quint64 count = 0;
+            if (readCount(marker, pos, count))
+                node.cost += std::min(count, mTableBegin) * (type == 0x6 ? 3 : 1);
+            return true;
+        }
         if (type != 0xA && type != 0xC && type != 0xD)
             return true;
         quint64 count = 0;
@@ -105,7 +120,7 @@ private:
         const quint64 refs = type == 0xD ? 2 * count : count;
         if (count > mTableBegin || (mTableBegin - pos) / mRefSize < refs)
             return false;
-        node = Node{pos, refs, type == 0xD ? count : 0};
+        node = Node{pos, refs, type == 0xD ? count : 0, nodeBytes};
         return true;
     }
 
@@ -134,13 +149,12 @@ private:
     }
 
     // Depth-first walk from the top object: references in range, no cycle,
-    // bounded depth and a bounded number of nodes once shared objects are expanded.
+    // bounded depth and a bounded cost once shared objects are expanded.
     QString walk()
     {
-        const quint64 maxNodes = 16 * mSize + 1024;
         enum : char { Unseen, Open, Done };
         std::vector<char> state(mObjectCount, Unseen);
-        std::vector<quint64> expanded(mObjectCount, 1);
+        std::vector<quint64> expanded(mObjectCount, 0);  // cost of an object with all it holds
         struct Frame
         {
             quint64 object;
@@ -155,6 +169,7 @@ private:
             if (stack.size() >= size_t(maxDepth))
                 return QObject::tr("The property list is nested too deeply.");
             state[object] = Open;
+            expanded[object] = node.cost;
             stack.push_back({object, node, 0});
             return {};
         };
@@ -168,7 +183,7 @@ private:
                 stack.pop_back();
                 if (!stack.empty()) {
                     quint64& parent = expanded[stack.back().object];
-                    parent = std::min(parent + size, maxNodes + 1);
+                    parent = std::min(parent + size, maxParsedBytes + 1);
                 }
                 continue;
             }
@@ -181,14 +196,14 @@ private:
             if (state[child] == Open)
                 return QObject::tr("The property list contains itself.");
             if (state[child] == Done) {
-                expanded[frame.object] = std::min(expanded[frame.object] + expanded[child], maxNodes + 1);
+                expanded[frame.object] = std::min(expanded[frame.object] + expanded[child], maxParsedBytes + 1);
             } else if (QString error = open(child); !error.isEmpty()) {
                 return error;
             }
-            if (expanded[stack.back().object] > maxNodes)
-                return QObject::tr("The property list holds too many objects.");
+            if (expanded[stack.back().object] > maxParsedBytes)
+                return tooManyObjects();
         }
-        return expanded[mTop] > maxNodes ? QObject::tr("The property list holds too many objects.") : QString();
+        return expanded[mTop] > maxParsedBytes ? tooManyObjects() : QString();
     }
 
     Bytes mData;
@@ -206,11 +221,13 @@ bool startsWith(const QByteArray& text, qsizetype pos, const char* prefix)
     return QByteArrayView(text).sliced(pos).startsWith(prefix);
 }
 
-// Nesting depth of the array and dict elements of an XML list, skipping
-// comments, CDATA sections, declarations and processing instructions.
-QString checkXmlDepth(const QByteArray& text)
+// Nesting depth of the array and dict elements of an XML list, and the cost
+// of its elements, skipping comments, CDATA sections, declarations and
+// processing instructions.
+QString checkXml(const QByteArray& text)
 {
     int depth = 0;
+    quint64 cost = quint64(text.size());  // bounds the text and data the elements hold
     qsizetype pos = 0;
     auto skipPast = [&](const char* end) {
         const qsizetype found = text.indexOf(end, pos);
@@ -236,6 +253,8 @@ QString checkXmlDepth(const QByteArray& text)
             pos = nameEnd;
             skipPast(">");
             const bool selfClosing = pos >= 2 && text[pos - 2] == '/';
+            if (!closing && name != "plist" && (cost += nodeBytes) > maxParsedBytes)
+                return tooManyObjects();
             if (name != "array" && name != "dict" && name != "plist")
                 continue;
             if (closing)
@@ -259,7 +278,7 @@ QString check(const QByteArray& bytes)
         return BinaryList(reinterpret_cast<Bytes>(bytes.constData()), quint64(bytes.size())).check();
     if (bytes.startsWith("bplist"))
         return QObject::tr("The property list format is not supported.");
-    return checkXmlDepth(bytes);
+    return checkXml(bytes);
 }
 
 }  // namespace quorvel::PropertyListCheck

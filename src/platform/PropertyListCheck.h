@@ -6,13 +6,19 @@
 namespace quorvel {
 
 // Structural checks made on untrusted property-list bytes before they are
-// handed to libplist, whose parser recurses without bound and expands shared
-// containers of a binary list again at each reference (so a small file could
+// handed to libplist, whose parser recurses without bound and builds a shared
+// object of a binary list again at each reference (so a small file could
 // exhaust the stack or the memory).
 namespace PropertyListCheck {
 
 inline constexpr int maxDepth = 256;
 inline constexpr qsizetype maxSize = 256 * 1024 * 1024;
+
+// What the parsed list may cost: each node libplist builds is reckoned at
+// nodeBytes plus its text or data, a shared object once per reference. The
+// cap leaves room for documents of a few million values.
+inline constexpr quint64 nodeBytes = 96;
+inline constexpr quint64 maxParsedBytes = 384 * 1024 * 1024;
 
 // An empty string when the bytes may be parsed, else the reason not to.
 QString check(const QByteArray& bytes);
