@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <plist/plist.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 
@@ -19,16 +20,44 @@ namespace {
 struct Probe : ArchivableObject
 {
     qint32 size = 0;
+    qint64 count = 0;
     std::shared_ptr<Probe> next;
     void encodeWithCoder(KeyedArchiver& coder) const override
     {
         coder.encodeInt32(size, "size");
+        coder.encodeInt64(count, "count");
         coder.encodeObject(next, "next");
     }
     void initWithCoder(KeyedUnarchiver& coder) override
     {
         size = coder.decodeInt32("size");
+        count = coder.decodeInt64("count");
         next = coder.decodeObjectOfClass<Probe>("next");
+    }
+};
+
+// An archivable object that counts its living instances, holding others
+// strongly ("next", "items") or weakly ("owner").
+struct Counted : ArchivableObject
+{
+    static inline int alive = 0;
+    std::shared_ptr<Counted> next;
+    std::weak_ptr<Counted> owner;
+    Value items;
+
+    Counted() { ++alive; }
+    ~Counted() override { --alive; }
+    void encodeWithCoder(KeyedArchiver& coder) const override
+    {
+        coder.encodeObject(next, "next");
+        coder.encodeConditionalObject(owner.lock(), "owner");
+        coder.encodeObject(items, "items");
+    }
+    void initWithCoder(KeyedUnarchiver& coder) override
+    {
+        next = coder.decodeObjectOfClass<Counted>("next");
+        owner = coder.decodeObjectOfClass<Counted>("owner");
+        items = coder.decodeObject("items");
     }
 };
 
@@ -91,34 +120,68 @@ plist_t objectOfClass(plist_t objects, const char* className)
     return plist_array_get_item(objects, indexOfClass(objects, className));
 }
 
-// A binary property list whose objects 0..n-1 are arrays holding object i+1
-// `width` times; the last object is an integer.
-QByteArray chainedBinaryList(int n, int width)
+void appendBigEndian(QByteArray& out, quint64 value, int size)
+{
+    for (int i = size - 1; i >= 0; --i)
+        out.append(char((value >> (8 * i)) & 0xFF));
+}
+
+// A binary property list of the given objects (references of 4 bytes, object
+// 0 on top), with `padding` unused bytes after them.
+QByteArray binaryList(const QList<QByteArray>& objects, qsizetype padding = 0)
 {
     QByteArray out("bplist00");
-    QList<quint32> offsets;
-    auto bigEndian = [&](quint64 value, int size) {
-        for (int i = size - 1; i >= 0; --i)
-            out.append(char((value >> (8 * i)) & 0xFF));
-    };
-    for (int i = 0; i < n; ++i) {
-        offsets.append(quint32(out.size()));
-        out.append(char(0xA0 | width));
-        for (int k = 0; k < width; ++k)
-            bigEndian(quint64(i + 1), 4);
+    QList<quint64> offsets;
+    for (const QByteArray& object : objects) {
+        offsets.append(quint64(out.size()));
+        out.append(object);
     }
-    offsets.append(quint32(out.size()));
-    out.append("\x10\x01", 2);
+    out.append(QByteArray(padding, '\0'));
     const quint64 table = quint64(out.size());
-    for (quint32 offset : offsets)
-        bigEndian(offset, 4);
+    for (quint64 offset : offsets)
+        appendBigEndian(out, offset, 4);
     out.append(QByteArray(6, '\0'));
     out.append(char(4));
     out.append(char(4));
-    bigEndian(quint64(n + 1), 8);
-    bigEndian(0, 8);
-    bigEndian(table, 8);
+    appendBigEndian(out, quint64(objects.size()), 8);
+    appendBigEndian(out, 0, 8);
+    appendBigEndian(out, table, 8);
     return out;
+}
+
+// An array object holding object `target` `count` times.
+QByteArray arrayObject(quint64 target, quint64 count)
+{
+    QByteArray object;
+    if (count < 15) {
+        object.append(char(0xA0 | count));
+    } else {
+        object.append(char(0xAF));
+        object.append(char(0x12));  // the count follows in 4 bytes
+        appendBigEndian(object, count, 4);
+    }
+    for (quint64 k = 0; k < count; ++k)
+        appendBigEndian(object, target, 4);
+    return object;
+}
+
+QByteArray asciiStringObject(qsizetype length)
+{
+    QByteArray object("\x5F\x12", 2);
+    appendBigEndian(object, quint64(length), 4);
+    return object + QByteArray(length, 'a');
+}
+
+const QByteArray integerObject("\x10\x01", 2);
+
+// Objects 0..n-1 are arrays holding object i+1 `width` times; the last is an integer.
+QByteArray chainedBinaryList(int n, int width)
+{
+    QList<QByteArray> objects;
+    for (int i = 0; i < n; ++i)
+        objects.append(arrayObject(quint64(i + 1), quint64(width)));
+    objects.append(integerObject);
+    return binaryList(objects);
 }
 
 struct BadCase
@@ -283,6 +346,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"SharedContainersExpandingExponentially", [] { return chainedBinaryList(64, 2); },
                 "too many objects"},
         BadCase{"BinaryListNestedTooDeeply", [] { return chainedBinaryList(100000, 1); }, "nested too deeply"},
+        // 3000 x 3000 shared integers (9 million nodes) in a file padded to 600 KB.
+        BadCase{"PaddedSharedArrays",
+                [] { return binaryList({arrayObject(1, 3000), arrayObject(2, 3000), integerObject}, 600000); },
+                "too many objects"},
+        // A text of 64 KB referred to 16384 times: 1 GB once parsed, from a file of 128 KB.
+        BadCase{"SharedLongText",
+                [] { return binaryList({arrayObject(1, 16384), asciiStringObject(65536)}); }, "too many objects"},
+        BadCase{"XmlOfTooManyElements",
+                [] { return "<plist><array>" + QByteArray("<true/>").repeated(4500000) + "</array></plist>"; },
+                "too many objects"},
         BadCase{"XmlNestedTooDeeply",
                 [] {
                     return "<plist>" + QByteArray("<array>").repeated(100000) + QByteArray("</array>").repeated(100000)
@@ -305,6 +378,95 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 "damaged trailer"}),
     caseName);
+
+// A real under an integer key is read when it converts without overflow;
+// 2^63 itself is one past the largest 64-bit integer.
+TEST(ArchiveBadInput, RealsUnderIntegerKeysMustFitTheirType)
+{
+    struct RangeCase
+    {
+        const char* key;
+        double real;
+        bool fits;
+    };
+    const RangeCase cases[] = {
+        {"size", 2147483647.0, true},
+        {"size", -2147483648.0, true},
+        {"size", 2147483648.0, false},
+        {"size", -2147483649.0, false},
+        {"count", -9223372036854775808.0, true},
+        {"count", 9223372036854774784.0, true},  // the largest double below 2^63
+        {"count", 9223372036854775808.0, false},
+        {"count", std::nan(""), false},
+    };
+    for (const RangeCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.key << " = " << c.real);
+        const QByteArray bytes = edited([&](plist_t, plist_t objects) {
+            plist_dict_set_item(objectOfClass(objects, "CProbe"), c.key, plist_new_real(c.real));
+        });
+        QString error;
+        const auto roots = KeyedUnarchiver::unarchivedRootKeys(bytes, {"fluids"}, &error);
+        ASSERT_EQ(bool(roots), c.fits) << error.toStdString();
+        if (!roots) {
+            EXPECT_TRUE(error.contains(QStringLiteral("\"%1\" is not of the expected kind").arg(c.key)));
+            continue;
+        }
+        const auto probe = roots->value("fluids").toArray().at(0).toDictionary().objectValue<Probe>("format");
+        ASSERT_TRUE(probe);
+        EXPECT_EQ(std::string(c.key) == "size" ? double(probe->size) : double(probe->count), c.real);
+    }
+}
+
+// Objects holding themselves by strong references would never be freed: such
+// an archive is refused, and nothing it made outlives the reading. An owner
+// referred back to weakly is read, and freed with the rest.
+TEST(ArchiveBadInput, ObjectsHoldingThemselvesAreRefusedWithoutLeaking)
+{
+    registerArchivableClass<Counted>("CCounted");
+    struct CycleCase
+    {
+        const char* name;
+        std::function<void(Counted& a, Counted& b, const std::shared_ptr<Counted>& aHandle)> link;
+        bool cycle;
+    };
+    const CycleCase cases[] = {
+        {"HoldsItself", [](Counted& a, Counted&, const auto& self) { a.next = self; }, true},
+        {"TwoHoldEachOther", [](Counted&, Counted& b, const auto& self) { b.next = self; }, true},
+        {"InItsOwnArray", [](Counted& a, Counted&, const auto& self) { a.items = Array{1, self}; }, true},
+        {"InADictionaryOfWhatItHolds",
+         [](Counted&, Counted& b, const auto& self) { b.items = Dictionary{{"list", Array{self}}}; }, true},
+        {"OwnerHeldWeakly", [](Counted&, Counted& b, const auto& self) { b.owner = self; }, false},
+    };
+    for (const CycleCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray bytes;
+        {
+            auto a = std::make_shared<Counted>();
+            auto b = std::make_shared<Counted>();
+            a->next = b;
+            c.link(*a, *b, a);
+            bytes = KeyedArchiver::archivedDataWithRootKeys({{"root", a}});
+            a->next.reset();  // the test's own graph lets go
+            b->next.reset();
+            a->items = b->items = Value();
+        }
+        ASSERT_EQ(Counted::alive, 0);
+        ASSERT_FALSE(bytes.isEmpty());
+        QString error;
+        {
+            const auto roots = KeyedUnarchiver::unarchivedRootKeys(bytes, {"root"}, &error);
+            EXPECT_EQ(bool(roots), !c.cycle) << error.toStdString();
+            if (c.cycle) {
+                EXPECT_TRUE(error.contains("holds itself")) << error.toStdString();
+            } else if (roots) {
+                const auto a = roots->objectValue<Counted>("root");
+                ASSERT_TRUE(a && a->next);
+                EXPECT_EQ(a->next->owner.lock(), a);
+            }
+        }
+        EXPECT_EQ(Counted::alive, 0);
+    }
+}
 
 #ifdef QUORVEL_FUZZ_REGRESSIONS_DIR
 TEST(ArchiveBadInput, InputsTheFuzzerFoundAreHandled)
