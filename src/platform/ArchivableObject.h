@@ -20,7 +20,8 @@ class KeyedUnarchiver;
 //
 // Objects are held through std::shared_ptr. A reference back to an owner should
 // be a std::weak_ptr (archived as a conditional object) so that owner and owned
-// do not keep each other alive.
+// do not keep each other alive; the unarchiver refuses an archive whose objects
+// would hold themselves by strong references.
 class ArchivableObject
 {
 public:
@@ -29,7 +30,10 @@ public:
     // Writes the fields with the coder's encode functions.
     virtual void encodeWithCoder(KeyedArchiver& coder) const;
     // Reads the fields back; called on a freshly made instance, which the
-    // archive's other objects may already refer to (back references).
+    // archive's other objects may already refer to (back references). Every
+    // field is assigned from the coder: when the object turns out to hold
+    // itself, it is called once more in the error state, where every decode
+    // gives none, and so lets go of what it holds.
     virtual void initWithCoder(KeyedUnarchiver& coder);
 };
 

@@ -15,12 +15,14 @@ namespace quorvel {
 // keyed-archive layout) back into values and registered archivable objects.
 // Containers come back mutable; a container or object stored once comes back
 // as one instance wherever it is referred to; objects referring back to their
-// owner (directly or conditionally) resolve to the owner.
+// owner (directly or conditionally) resolve to the owner, which they must hold
+// weakly.
 //
 // Bad input (not a property list, truncated, wrong kinds, dangling
-// references, containers containing themselves, unknown classes, excessive
-// nesting or size) puts the unarchiver in an error state with a message; from
-// then on every decode gives 0 or none.
+// references, containers containing themselves, objects holding themselves by
+// strong references, unknown classes, excessive nesting or size) puts the
+// unarchiver in an error state with a message; from then on every decode gives
+// 0 or none. Reading takes time linear in the size of the archive.
 //
 // Outside an object's initWithCoder the decode functions read root keys.
 class KeyedUnarchiver
