@@ -103,6 +103,7 @@ struct KeyedUnarchiver::Impl
     plist_t current = nullptr;  // the dictionary the decode functions read
     std::vector<Value> decoded;
     std::vector<State> state;
+    std::vector<std::weak_ptr<ArchivableObject>> takenByWhatTheyHold;
     int depth = 0;
     QString error;
 
@@ -260,18 +261,6 @@ struct KeyedUnarchiver::Impl
         return uids;
     }
 
-    // An element of a dictionary or array; as the container holds it strongly,
-    // it may not be an object still being read (one that holds the container).
-    Value decodeElement(quint64 uid, KeyedUnarchiver& coder)
-    {
-        const Value value = decodeRef(uid, coder);
-        if (ok() && value.isObject() && state[uid] == Reading) {
-            fail(damaged(QObject::tr("an object holds itself, directly or through what it holds.")));
-            return {};
-        }
-        return value;
-    }
-
     Value decodeDictionary(plist_t node, KeyedUnarchiver& coder)
     {
         const auto keys = references(node, "NS.keys");
@@ -289,7 +278,7 @@ struct KeyedUnarchiver::Impl
                 fail(damaged(QObject::tr("a dictionary key is not a string.")));
                 break;
             }
-            dict.setValue(key.toString(), decodeElement((*values)[i], coder));
+            dict.setValue(key.toString(), decodeRef((*values)[i], coder));
         }
         return dict;
     }
@@ -301,7 +290,7 @@ struct KeyedUnarchiver::Impl
             return {};
         Array array;
         for (size_t i = 0; i < values->size() && ok(); ++i)
-            array.append(decodeElement((*values)[i], coder));
+            array.append(decodeRef((*values)[i], coder));
         return array;
     }
 
@@ -376,14 +365,11 @@ struct KeyedUnarchiver::Impl
         current = node;
         object->initWithCoder(coder);
         current = outer;
-        // Only what was read within the object can have taken it since: more
-        // holders now means it holds itself by a strong reference, a cycle
-        // never freed. Read again in the error state, where every decode gives
-        // none, the object lets go of what it holds.
-        if (object.use_count() > holders) {
-            fail(damaged(QObject::tr("an object holds itself, directly or through what it holds.")));
-            object->initWithCoder(coder);
-        }
+        // Only what was read within the object can have taken it since: it
+        // may be an object or container it owns, and then they would never be
+        // freed, or one owning it that it refers back to weakly.
+        if (object.use_count() > holders)
+            takenByWhatTheyHold.push_back(object);
         return object;
     }
 
@@ -525,6 +511,27 @@ Value KeyedUnarchiver::unarchivedObject(const QByteArray& data, QString* error)
 std::optional<Dictionary> KeyedUnarchiver::unarchivedRootKeys(const QByteArray& data, const QStringList& requiredKeys,
                                                               QString* error)
 {
+    std::vector<std::weak_ptr<ArchivableObject>> taken;
+    std::optional<Dictionary> roots = readRootKeys(data, requiredKeys, error, taken);
+    if (taken.empty())
+        return roots;
+    // Objects taken by what they hold outlive the reading only when they hold
+    // themselves by strong references; then they are let go and the archive
+    // refused. Otherwise the archive is read again, as nothing remains.
+    const bool read = roots.has_value();
+    roots.reset();
+    if (releaseSurvivors(taken)) {
+        if (error)
+            *error = damaged(QObject::tr("an object holds itself, directly or through what it holds."));
+        return std::nullopt;
+    }
+    return read ? readRootKeys(data, requiredKeys, error, taken) : std::nullopt;
+}
+
+std::optional<Dictionary> KeyedUnarchiver::readRootKeys(const QByteArray& data, const QStringList& requiredKeys,
+                                                        QString* error,
+                                                        std::vector<std::weak_ptr<ArchivableObject>>& taken)
+{
     KeyedUnarchiver unarchiver(data);
     Dictionary roots;
     if (!unarchiver.hasError())
@@ -534,9 +541,23 @@ std::optional<Dictionary> KeyedUnarchiver::unarchivedRootKeys(const QByteArray& 
             unarchiver.failWithError(QObject::tr("The archive has no \"%1\" entry.").arg(required));
     if (error)
         *error = unarchiver.errorString();
+    taken = std::move(unarchiver.d->takenByWhatTheyHold);
     if (unarchiver.hasError())
         return std::nullopt;
     return roots;
+}
+
+bool KeyedUnarchiver::releaseSurvivors(const std::vector<std::weak_ptr<ArchivableObject>>& objects)
+{
+    KeyedUnarchiver none{QByteArray()};  // in the error state, every decode gives none
+    bool survived = false;
+    for (const std::weak_ptr<ArchivableObject>& handle : objects) {
+        if (const std::shared_ptr<ArchivableObject> object = handle.lock()) {
+            survived = true;
+            object->initWithCoder(none);  // lets go of what it holds
+        }
+    }
+    return survived;
 }
 
 std::optional<Dictionary> KeyedUnarchiver::readFile(const QString& path, const QStringList& requiredKeys, QString* error)

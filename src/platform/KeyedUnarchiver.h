@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace quorvel {
 
@@ -74,6 +75,12 @@ public:
 
 private:
     QString wrongKind(const QString& key) const;
+    // The root keys; `taken` receives the objects that what they hold took
+    // (refers back to) while they were read.
+    static std::optional<Dictionary> readRootKeys(const QByteArray& data, const QStringList& requiredKeys,
+                                                  QString* error, std::vector<std::weak_ptr<ArchivableObject>>& taken);
+    // Makes the objects still alive let go of what they hold; true if any was.
+    static bool releaseSurvivors(const std::vector<std::weak_ptr<ArchivableObject>>& objects);
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -155,6 +155,7 @@ private:
         enum : char { Unseen, Open, Done };
         std::vector<char> state(mObjectCount, Unseen);
         std::vector<quint64> expanded(mObjectCount, 0);  // cost of an object with all it holds
+        quint64 held = 0;  // cost of the objects and references, each once
         struct Frame
         {
             quint64 object;
@@ -170,6 +171,7 @@ private:
                 return QObject::tr("The property list is nested too deeply.");
             state[object] = Open;
             expanded[object] = node.cost;
+            held += node.cost + node.refCount * nodeBytes;
             stack.push_back({object, node, 0});
             return {};
         };
@@ -203,7 +205,8 @@ private:
             if (expanded[stack.back().object] > maxParsedBytes)
                 return tooManyObjects();
         }
-        return expanded[mTop] > maxParsedBytes ? tooManyObjects() : QString();
+        const bool tooMuch = expanded[mTop] > maxParsedBytes || expanded[mTop] > maxSharing * held + sharingAllowance;
+        return tooMuch ? tooManyObjects() : QString();
     }
 
     Bytes mData;

@@ -16,9 +16,13 @@ inline constexpr qsizetype maxSize = 256 * 1024 * 1024;
 
 // What the parsed list may cost: each node libplist builds is reckoned at
 // nodeBytes plus its text or data, a shared object once per reference. The
-// cap leaves room for documents of a few million values.
+// cap leaves room for documents of a few million values; below it, sharing
+// may multiply what the list holds (each object and reference once) by
+// maxSharing, beyond a first allowance.
 inline constexpr quint64 nodeBytes = 96;
 inline constexpr quint64 maxParsedBytes = 384 * 1024 * 1024;
+inline constexpr quint64 maxSharing = 64;
+inline constexpr quint64 sharingAllowance = 8 * 1024 * 1024;
 
 // An empty string when the bytes may be parsed, else the reason not to.
 QString check(const QByteArray& bytes);

@@ -346,6 +346,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"SharedContainersExpandingExponentially", [] { return chainedBinaryList(64, 2); },
                 "too many objects"},
         BadCase{"BinaryListNestedTooDeeply", [] { return chainedBinaryList(100000, 1); }, "nested too deeply"},
+        // Two million nodes (under the cap) from 20 arrays of two references.
+        BadCase{"SmallListOfSharedArrays", [] { return chainedBinaryList(20, 2); }, "too many objects"},
         // 3000 x 3000 shared integers (9 million nodes) in a file padded to 600 KB.
         BadCase{"PaddedSharedArrays",
                 [] { return binaryList({arrayObject(1, 3000), arrayObject(2, 3000), integerObject}, 600000); },
@@ -419,7 +421,8 @@ TEST(ArchiveBadInput, RealsUnderIntegerKeysMustFitTheirType)
 
 // Objects holding themselves by strong references would never be freed: such
 // an archive is refused, and nothing it made outlives the reading. An owner
-// referred back to weakly is read, and freed with the rest.
+// referred back to weakly is read, and freed with the rest, also when what it
+// owns is read first.
 TEST(ArchiveBadInput, ObjectsHoldingThemselvesAreRefusedWithoutLeaking)
 {
     registerArchivableClass<Counted>("CCounted");
@@ -428,6 +431,7 @@ TEST(ArchiveBadInput, ObjectsHoldingThemselvesAreRefusedWithoutLeaking)
         const char* name;
         std::function<void(Counted& a, Counted& b, const std::shared_ptr<Counted>& aHandle)> link;
         bool cycle;
+        bool ownedReadFirst = false;
     };
     const CycleCase cases[] = {
         {"HoldsItself", [](Counted& a, Counted&, const auto& self) { a.next = self; }, true},
@@ -436,6 +440,7 @@ TEST(ArchiveBadInput, ObjectsHoldingThemselvesAreRefusedWithoutLeaking)
         {"InADictionaryOfWhatItHolds",
          [](Counted&, Counted& b, const auto& self) { b.items = Dictionary{{"list", Array{self}}}; }, true},
         {"OwnerHeldWeakly", [](Counted&, Counted& b, const auto& self) { b.owner = self; }, false},
+        {"OwnerHeldWeaklyReadLast", [](Counted&, Counted& b, const auto& self) { b.owner = self; }, false, true},
     };
     for (const CycleCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -445,7 +450,10 @@ TEST(ArchiveBadInput, ObjectsHoldingThemselvesAreRefusedWithoutLeaking)
             auto b = std::make_shared<Counted>();
             a->next = b;
             c.link(*a, *b, a);
-            bytes = KeyedArchiver::archivedDataWithRootKeys({{"root", a}});
+            KeyedArchiver::RootList roots{{"root", a}};
+            if (c.ownedReadFirst)
+                roots.prepend({"owned", b});
+            bytes = KeyedArchiver::archivedDataWithRootKeys(roots);
             a->next.reset();  // the test's own graph lets go
             b->next.reset();
             a->items = b->items = Value();
