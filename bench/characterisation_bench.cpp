@@ -1,5 +1,7 @@
 #include "characterisation/CarbonNumberTables.h"
 #include "characterisation/Correlations.h"
+#include "characterisation/Lumping.h"
+#include "characterisation/SplittingMethods.h"
 
 #include <benchmark/benchmark.h>
 
@@ -41,5 +43,47 @@ void BM_ApplyFluidCorrelationSet(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ApplyFluidCorrelationSet)->DenseRange(101, 117)->Unit(benchmark::kMicrosecond);
+
+// The fluid with its stored C7+ keys (mole percent), as a measured fluid has them.
+Dictionary fluidWithStoredC7plus()
+{
+    Dictionary fluid = fluidWith40HeavyComponents();
+    const CompositionSummary summary = analyseFluidComposition(fluid);
+    fluid.setValue("C7+", summary.zC7plus * 100);
+    fluid.setValue("mwC7+", summary.mwC7plus);
+    fluid.setValue("SGC7+", summary.SGC7plus);
+    return fluid;
+}
+
+using SplitDriver = Dictionary (*)(const Dictionary&, int, bool, bool);
+constexpr SplitDriver kSplitDrivers[] = {getAhmedSplittedFluid, getAlMeshariSplittedFluid, getKatzSplittedFluid,
+                                         getPedersenSplittedFluid, getLohrenzSplittedFluid};
+constexpr const char* kSplitNames[] = {"Ahmed", "AlMeshari", "Katz", "Pedersen", "Lohrenz"};
+
+// One split of the 40-cut fluid to C44 and the plus fraction C45+, with matching.
+void BM_SplitFluid(benchmark::State& state)
+{
+    const Dictionary fluid = fluidWithStoredC7plus();
+    const SplitDriver split = kSplitDrivers[state.range(0)];
+    state.SetLabel(kSplitNames[state.range(0)]);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(split(fluid, 44, false, true));
+}
+BENCHMARK(BM_SplitFluid)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+
+using LumpBuilder = Dictionary (*)(const Dictionary&);
+constexpr LumpBuilder kLumpBuilders[] = {lumpFluidC7plus, lumpFluidCn1Cn2, lumpFluidC7C8C9C10Cn1Cn2,
+                                         lumpFluidPedersen};
+constexpr const char* kLumpNames[] = {"C7plus", "Cn1Cn2", "C7C8C9C10Cn1Cn2", "Pedersen"};
+
+void BM_LumpFluid(benchmark::State& state)
+{
+    const Dictionary fluid = fluidWithStoredC7plus();
+    const LumpBuilder lump = kLumpBuilders[state.range(0)];
+    state.SetLabel(kLumpNames[state.range(0)]);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lump(fluid));
+}
+BENCHMARK(BM_LumpFluid)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -173,11 +173,12 @@ bool closeWithPlusFraction(const std::vector<SplitCut>& cuts, SplitCut& plus, co
     return isPositiveFinite(plus.mw) && isPositiveFinite(plus.SG);
 }
 
-void writeCut(SplitCut cut)
+void writeCut(const SplitCut& cut)
 {
-    cut.record.setValue("mole", cut.z * 100);
-    cut.record.setValue("mw", cut.mw);
-    cut.record.setValue("SG", cut.SG);
+    Dictionary record = cut.record;
+    record.setValue("mole", cut.z * 100);
+    record.setValue("mw", cut.mw);
+    record.setValue("SG", cut.SG);
 }
 
 std::optional<Dictionary> findComponentNamed(const Array& components, const QString& name)

@@ -10,7 +10,7 @@ namespace quorvel {
 // those holds the remainder, so they add up to zC7plus and none is negative (a split
 // that would overshoot ends at the cut where it reaches zC7plus).
 void applyAhmedSplittingAlgorithm(double zC7plus, double mwC7plus, SplitFractions& fractions, int& count);
-// Needs a C7+ molar weight above 86.2 g/mol.
+// Needs a C7+ molar weight above 86.2 g/mol; otherwise every fraction and the count are 0.
 void applyAlMeshariSplittingAlgorithm(double zC7plus, double mwC7plus, SplitFractions& fractions, int& count);
 void applyKatzSplittingAlgorithm(double zC7plus, SplitFractions& fractions, int& count);
 // Fit an exponential (Pedersen) or a quadratic in the exponent (Lohrenz) to the measured

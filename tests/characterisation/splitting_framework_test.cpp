@@ -188,6 +188,40 @@ TEST(SplittingFramework, AnImpossiblePlusFractionFallsBackToMatching)
         EXPECT_GT(element.toDictionary().doubleValue("mw"), 0);
 }
 
+// Split fractions that end before the plus fraction leave it no moles: nothing is divided
+// by them, the split is matched with a log line and the plus fraction holds 0 %.
+TEST(SplittingFramework, AnEmptyPlusFractionIsNotDividedBy)
+{
+    const Dictionary source = testfluids::fortyCutFluid();
+    SplitFractions fractions{};
+    const double z = source.doubleValue("C7+") / 100;
+    fractions[0] = 0.5 * z;
+    fractions[1] = 0.3 * z;
+    fractions[2] = 0.2 * z;
+    RecordingLog log;
+    CompositionSummary summary;
+    const Dictionary split = createSplittedFluid(source, "Katz", summary);
+    fillSplittedFluids(source, split, fractions, 40, 10, false);
+    EXPECT_EQ(log.lines().size(), 1);
+    const Dictionary plus = componentNamed(split, "C11+");
+    EXPECT_EQ(plus.doubleValue("mole"), 0);
+    EXPECT_TRUE(std::isfinite(plus.doubleValue("mw")));
+    EXPECT_TRUE(std::isfinite(plus.doubleValue("SG")));
+    const HeavySums heavy = testfluids::sumsOf(split.arrayValue("components"), isSplitCut);
+    EXPECT_NEAR(heavy.molarWeight(), source.doubleValue("mwC7+"), 1e-9);
+}
+
+TEST(SplittingFramework, SummaryWithoutAHeavyPartIsZero)
+{
+    for (const Array& components : {Array{component("C1", 100)}, Array{component("C1", 100), component("C9", 0, 121, 0.76)}}) {
+        const CompositionSummary s = analyseFluidComposition(testfluids::fluid("Gas", components));
+        EXPECT_EQ(s.heavyCount, 0);
+        EXPECT_EQ(s.zC7plus, 0);
+        EXPECT_EQ(s.mwC7plus, 0);
+        EXPECT_EQ(s.SGC7plus, 0);
+    }
+}
+
 // Lumped and test-chain records store "C7+" as a fraction: the split takes the heavy part
 // from the components instead (one log line) and gives what splitting the source gives.
 TEST(SplittingFramework, AStoredC7plusFractionSplitsLikeItsSource)
