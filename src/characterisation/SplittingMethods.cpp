@@ -104,16 +104,26 @@ Dictionary splitWith(const Dictionary& source, const QString& methodWord, int la
     return splitFluid;
 }
 
+using FitAlgorithm = bool (*)(double zC7plus, double C6, double C7, double C8, double C9, double C10,
+                              SplitFractions& fractions, int& count);
+
 // Pedersen and Lohrenz: the single C7+ for three heavy components or fewer, and, with a
 // log line, when the fit cannot be made.
-MethodOutcome runFit(const Dictionary& source, const QString& methodWord, bool fitted)
+Dictionary splitByFit(const Dictionary& source, const QString& methodWord, FitAlgorithm fit, int lastCarbonNumber,
+                      bool writeLog, bool matching)
 {
-    if (fitted)
-        return MethodOutcome::Split;
-    writeCharacterisationLog(QStringLiteral("%1 split of %2: the measured C6 to C10 cannot be fitted; the C7+ "
-                                            "fraction is kept as one component.\n")
-                                 .arg(methodWord, source.stringValue("name")));
-    return MethodOutcome::UseDefault;
+    return splitWith(
+        source, methodWord, lastCarbonNumber, writeLog, matching,
+        [&](const Dictionary& fluid, const CompositionSummary& s, SplitFractions& fractions, int& count) {
+            if (s.heavyCount <= kHeavyCountForFits)
+                return MethodOutcome::UseDefault;
+            if (fit(s.zC7plus, s.C6, s.C7, s.C8, s.C9, s.C10, fractions, count))
+                return MethodOutcome::Split;
+            writeCharacterisationLog(QStringLiteral("%1 split of %2: the measured C6 to C10 cannot be fitted; the "
+                                                    "C7+ fraction is kept as one component.\n")
+                                         .arg(methodWord, fluid.stringValue("name")));
+            return MethodOutcome::UseDefault;
+        });
 }
 
 }  // namespace
@@ -275,28 +285,14 @@ Dictionary getKatzSplittedFluid(const Dictionary& source, int lastCarbonNumber, 
 
 Dictionary getPedersenSplittedFluid(const Dictionary& source, int lastCarbonNumber, bool writeLog, bool matching)
 {
-    const QString word = QStringLiteral("Pedersen");
-    return splitWith(
-        source, word, lastCarbonNumber, writeLog, matching,
-        [&word](const Dictionary& fluid, const CompositionSummary& s, SplitFractions& fractions, int& count) {
-            if (s.heavyCount <= kHeavyCountForFits)
-                return MethodOutcome::UseDefault;
-            return runFit(fluid, word,
-                          applyPedersenSplittingAlgorithm(s.zC7plus, s.C6, s.C7, s.C8, s.C9, s.C10, fractions, count));
-        });
+    return splitByFit(source, QStringLiteral("Pedersen"), applyPedersenSplittingAlgorithm, lastCarbonNumber, writeLog,
+                      matching);
 }
 
 Dictionary getLohrenzSplittedFluid(const Dictionary& source, int lastCarbonNumber, bool writeLog, bool matching)
 {
-    const QString word = QStringLiteral("Lohrenz");
-    return splitWith(
-        source, word, lastCarbonNumber, writeLog, matching,
-        [&word](const Dictionary& fluid, const CompositionSummary& s, SplitFractions& fractions, int& count) {
-            if (s.heavyCount <= kHeavyCountForFits)
-                return MethodOutcome::UseDefault;
-            return runFit(fluid, word,
-                          applyLohrenzSplittingAlgorithm(s.zC7plus, s.C6, s.C7, s.C8, s.C9, s.C10, fractions, count));
-        });
+    return splitByFit(source, QStringLiteral("Lohrenz"), applyLohrenzSplittingAlgorithm, lastCarbonNumber, writeLog,
+                      matching);
 }
 
 }  // namespace quorvel

@@ -171,10 +171,8 @@ TEST(SplittingFramework, FillReproducesTheStoredHeavyPart)
 // molar weight: the split is matched instead, with one log line.
 TEST(SplittingFramework, AnImpossiblePlusFractionFallsBackToMatching)
 {
-    Dictionary source = testfluids::fluid("Light", Array{component("C1", 70), component("C7+", 30, 100, 0.72)});
-    source.setValue("C7+", 30);
-    source.setValue("mwC7+", 100);
-    source.setValue("SGC7+", 0.72);
+    const Dictionary source = testfluids::withStoredHeavyPart(
+        testfluids::fluid("Light", Array{component("C1", 70), component("C7+", 30, 100, 0.72)}));
     RecordingLog log;
     CompositionSummary summary;
     const Dictionary split = createSplittedFluid(source, "Katz", summary);
@@ -213,7 +211,8 @@ TEST(SplittingFramework, AnEmptyPlusFractionIsNotDividedBy)
 
 TEST(SplittingFramework, SummaryWithoutAHeavyPartIsZero)
 {
-    for (const Array& components : {Array{component("C1", 100)}, Array{component("C1", 100), component("C9", 0, 121, 0.76)}}) {
+    for (const Array& components :
+         {Array{component("C1", 100)}, Array{component("C1", 100), component("C9", 0, 121, 0.76)}}) {
         const CompositionSummary s = analyseFluidComposition(testfluids::fluid("Gas", components));
         EXPECT_EQ(s.heavyCount, 0);
         EXPECT_EQ(s.zC7plus, 0);
@@ -260,10 +259,8 @@ TEST(SplittingFramework, AStoredC7plusFractionSplitsLikeItsSource)
 
 TEST(SplittingFramework, DefaultComponentCarriesTheStoredHeavyPart)
 {
-    Dictionary source = testfluids::fluid("Oil", Array{component("C1", 80), component("C7+", 20, 180, 0.82)});
-    source.setValue("C7+", 20);
-    source.setValue("mwC7+", 180);
-    source.setValue("SGC7+", 0.82);
+    const Dictionary source = testfluids::withStoredHeavyPart(
+        testfluids::fluid("Oil", Array{component("C1", 80), component("C7+", 20, 180, 0.82)}));
     CompositionSummary summary;
     const Dictionary split = createSplittedFluid(source, "Pedersen", summary);
     fillSplittedFluidsByDefault(source, split);
@@ -287,12 +284,9 @@ QString row(int index, const char* name, double measured, double calculated)
 // cut measured as 0 is left out of the rows and the averages.
 TEST(SplittingFramework, ComparisonLogLineByLine)
 {
-    Dictionary source = testfluids::fluid(
+    const Dictionary source = testfluids::withStoredHeavyPart(testfluids::fluid(
         "Oil B", Array{component("C1", 60), component("C7", 8, 96, 0.72), component("C8", 6, 107, 0.745),
-                       component("C9", 0, 121, 0.76), component("C10+", 26, 260, 0.86)});
-    source.setValue("C7+", 40);
-    source.setValue("mwC7+", (0.08 * 96 + 0.06 * 107 + 0.26 * 260) / 0.4);
-    source.setValue("SGC7+", 0.4 * source.doubleValue("mwC7+") / (0.08 * 96 / 0.72 + 0.06 * 107 / 0.745 + 0.26 * 260 / 0.86));
+                       component("C9", 0, 121, 0.76), component("C10+", 26, 260, 0.86)}));
 
     RecordingLog log;
     const Dictionary split = getKatzSplittedFluid(source, 20, true, true);

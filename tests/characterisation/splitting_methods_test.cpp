@@ -270,13 +270,9 @@ TEST(SplittingMethods, DriversWithoutEnoughHeavyComponents)
 // declines a C7+ molar weight of 86.2 or less.
 TEST(SplittingMethods, FallbacksAreLogged)
 {
-    Dictionary sparse = testfluids::fluid(
+    const Dictionary sparse = testfluids::withStoredHeavyPart(testfluids::fluid(
         "Sparse", Array{component("C1", 70), component("C7", 10, 96, 0.72), component("C12", 5, 160, 0.8),
-                        component("C15", 5, 200, 0.83), component("C20+", 10, 350, 0.9)});
-    sparse.setValue("C7+", 30);
-    sparse.setValue("mwC7+", (0.1 * 96 + 0.05 * 160 + 0.05 * 200 + 0.1 * 350) / 0.3);
-    sparse.setValue("SGC7+", 0.3 * sparse.doubleValue("mwC7+") /
-                                 (0.1 * 96 / 0.72 + 0.05 * 160 / 0.8 + 0.05 * 200 / 0.83 + 0.1 * 350 / 0.9));
+                        component("C15", 5, 200, 0.83), component("C20+", 10, 350, 0.9)}));
     for (const Driver& driver : {kDrivers[3], kDrivers[4]}) {
         RecordingLog log;
         const Dictionary split = driver.split(sparse, 30, true, true);
@@ -287,15 +283,14 @@ TEST(SplittingMethods, FallbacksAreLogged)
                                       .arg(driver.word));
     }
 
-    Dictionary light = testfluids::fluid("Light", Array{component("C1", 80), component("C7+", 20, 85, 0.7)});
-    light.setValue("C7+", 20);
-    light.setValue("mwC7+", 85);
-    light.setValue("SGC7+", 0.7);
+    const Dictionary light = testfluids::withStoredHeavyPart(
+        testfluids::fluid("Light", Array{component("C1", 80), component("C7+", 20, 85, 0.7)}));
     RecordingLog log;
     const Dictionary split = getAlMeshariSplittedFluid(light, 30, true, true);
     EXPECT_EQ(namesOf(split), (QStringList{"C1"}));
     ASSERT_EQ(log.lines().size(), 1);
-    EXPECT_EQ(log.lines()[0], "AlMeshari split of Light not made: the C7+ molar weight 85 g/mol is not above 86.2 g/mol.\n");
+    EXPECT_EQ(log.lines()[0],
+              "AlMeshari split of Light not made: the C7+ molar weight 85 g/mol is not above 86.2 g/mol.\n");
 }
 
 }  // namespace

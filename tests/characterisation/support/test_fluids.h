@@ -81,6 +81,17 @@ inline bool isHeavyName(const Dictionary& c)
     return !light.contains(c.stringValue("name")) && c.intValue("nc") > 6;
 }
 
+// Stores the heavy part of the fluid's own components as "C7+" (mole percent), "mwC7+"
+// and "SGC7+", as a measured fluid holds them.
+inline Dictionary withStoredHeavyPart(Dictionary record)
+{
+    const HeavySums heavy = sumsOf(record.arrayValue("components"), isHeavyName);
+    record.setValue("C7+", heavy.z * 100);
+    record.setValue("mwC7+", heavy.molarWeight());
+    record.setValue("SGC7+", heavy.gravity());
+    return record;
+}
+
 // Gases and C1 .. C6, then C7 .. C46 falling off exponentially with the Riazi-Al-Sahhaf
 // molar weights and gravities; the stored C7+ keys are those of the heavy components
 // (mole percent).
@@ -96,12 +107,7 @@ inline Dictionary fortyCutFluid()
     for (int n = 7; n <= 46; ++n)
         components.append(component(QStringLiteral("C%1").arg(n), heavyPercent * std::exp(-0.2 * (n - 7)) / heavyTotal,
                                     quorvel::getRiaziAlSahhafMolarWeight(n), quorvel::getRiaziAlSahhafSG(n)));
-    Dictionary record = fluid(QStringLiteral("Forty cuts"), components);
-    const HeavySums heavy = sumsOf(components, isHeavyName);
-    record.setValue("C7+", heavy.z * 100);
-    record.setValue("mwC7+", heavy.molarWeight());
-    record.setValue("SGC7+", heavy.gravity());
-    return record;
+    return withStoredHeavyPart(fluid(QStringLiteral("Forty cuts"), components));
 }
 
 }  // namespace testfluids
