@@ -117,8 +117,7 @@ TEST(Lumping, Cn1Cn2GroupsByIdentifier)
     EXPECT_DOUBLE_EQ(cn2.doubleValue("mole"), 20);
     EXPECT_DOUBLE_EQ(cn1.doubleValue("mw"), (0.1 * 340 + 0.05 * 150 + 0.05 * 400) / 0.2);
     const double cn1TcKelvin = (0.1 * (540 + 273.15) + 0.05 * (350 + 273.15) + 0.05 * (600 + 273.15)) / 0.2;
-    EXPECT_NEAR(cn1.doubleValue("Tc"), cn1TcKelvin - 273.15,
-                1e-9);
+    EXPECT_NEAR(cn1.doubleValue("Tc"), cn1TcKelvin - 273.15, 1e-9);
     EXPECT_NEAR(cn2.doubleValue("Pc"), (0.1 * 4000 / 360 + 0.1 * 4000 / 500) / 0.2, 1e-12);
     EXPECT_NEAR(cn2.doubleValue("omega"), (0.1 * 360 + 0.1 * 500) / 500 / 0.2, 1e-12);
     EXPECT_EQ(cn1.intValue("corr"), 6);
