@@ -139,9 +139,11 @@ TEST(Lumping, AFluidWithoutHeavyComponents)
     for (const Scheme& scheme : kSchemes) {
         const Dictionary lumped = scheme.lump(source);
         EXPECT_EQ(namesOf(lumped), (QStringList{"C1", "C2"})) << scheme.name;
-        for (const char* key : {"C7+", "mwC7+", "SGC7+"})
-            if (lumped.contains(key))
+        for (const char* key : {"C7+", "mwC7+", "SGC7+"}) {
+            if (lumped.contains(key)) {
                 EXPECT_EQ(lumped.doubleValue(key), 0) << scheme.name << key;
+            }
+        }
     }
     EXPECT_FALSE(lumpFluidCn1Cn2(source).contains("C7+"));
     EXPECT_FALSE(lumpFluidC7C8C9C10Cn1Cn2(source).contains("mwC7+"));

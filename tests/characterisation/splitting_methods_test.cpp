@@ -36,8 +36,9 @@ void expectClosedSplit(const SplitFractions& fractions, int count, double z, con
     for (int i = 0; i < 40; ++i) {
         EXPECT_GE(fractions[i], 0) << what << " entry " << i;
         EXPECT_TRUE(std::isfinite(fractions[i])) << what << " entry " << i;
-        if (i >= count)
+        if (i >= count) {
             EXPECT_EQ(fractions[i], 0) << what << " entry " << i;
+        }
     }
 }
 
