@@ -1,0 +1,297 @@
+#include "calc/CPhaseDiagram.h"
+
+#include "calc/CalculationInterface.h"
+
+#include <cmath>
+
+namespace quorvel {
+
+namespace {
+
+// Keys of a fluid record that hold plot objects or links to other records at run time;
+// the diagram's copy of the fluid goes without them.
+const QStringList& runTimeFluidKeys()
+{
+    static const QStringList keys{QStringLiteral("curve"), QStringLiteral("graphPoint"), QStringLiteral("graphCurve")};
+    return keys;
+}
+
+Dictionary withoutRunTimeKeys(const Dictionary& fluid)
+{
+    Dictionary copy = fluid.deepCopy();
+    for (const QString& key : runTimeFluidKeys())
+        copy.remove(key);
+    return copy;
+}
+
+bool hasRunTimeKeys(const Dictionary& fluid)
+{
+    for (const QString& key : runTimeFluidKeys())
+        if (fluid.contains(key))
+            return true;
+    return false;
+}
+
+// A look-up that finds nothing leaves null in its places.
+template <class Pointer>
+void clearPlace(Pointer* place)
+{
+    if (place)
+        place->reset();
+}
+
+// The first isochore of the list with that Th (within kSameIsochorTh) and homogenisation type.
+IsochorPtr findIsochor(const std::vector<IsochorPtr>& isochors, double Th, int homog)
+{
+    for (const IsochorPtr& isochor : isochors)
+        if (std::fabs(isochor->Th() - Th) < CPhaseDiagram::kSameIsochorTh
+            && isochor->homog() == static_cast<signed char>(homog))
+            return isochor;
+    return nullptr;
+}
+
+} // namespace
+
+CPhaseDiagram::CPhaseDiagram()
+    : mName(QStringLiteral("Undefined"))
+{
+    registerPhaseDiagramClasses();
+    mBiphasicIsochors.reserve(10);
+    mMonophasicIsochors.reserve(10);
+}
+
+void CPhaseDiagram::setThermoModel(const Dictionary& fluid)
+{
+    mThermoModel = withoutRunTimeKeys(fluid);
+}
+
+double CPhaseDiagram::getPh(double T, int homog, double Pref, IsoplethPointPtr* first, IsoplethPointPtr* second) const
+{
+    const IsoplethPtr& branch = homog != 0 ? mLiquidIsopleth : mVapourIsopleth;
+    if (!branch) {
+        clearPlace(first);
+        clearPlace(second);
+        return 0;
+    }
+    bool twoCrossings = false;
+    return branch->getPh(T, homog, Pref, first, second, twoCrossings);
+}
+
+IsochorPtr CPhaseDiagram::getMonophasicIsochorOfTh(double Th) const
+{
+    for (const IsochorPtr& isochor : mMonophasicIsochors)
+        if (std::fabs(isochor->Th() - Th) < kNearIsochorTh)
+            return isochor;
+    return nullptr;
+}
+
+bool CPhaseDiagram::isIsochorAlreadyCalculated(double Th, int homog, IsochorPtr* biphasic,
+                                               IsochorPtr* monophasic) const
+{
+    clearPlace(biphasic);
+    clearPlace(monophasic);
+    if (mBiphasicIsochors.empty())
+        return false;
+    bool found = false;
+    if (biphasic) {
+        *biphasic = findIsochor(mBiphasicIsochors, Th, homog);
+        found = *biphasic != nullptr;
+    }
+    if (monophasic) {
+        *monophasic = findIsochor(mMonophasicIsochors, Th, homog);
+        found = found || *monophasic != nullptr;
+    }
+    return found;
+}
+
+void CPhaseDiagram::setNameByDefault()
+{
+    switch (mThermoModel.intValue(QStringLiteral("fluidType"))) {
+    case kAlphaBetaFluid:
+        mName = QString::asprintf("AB %.3f %.3f", mThermoModel.doubleValue(QStringLiteral("alpha")),
+                                  mThermoModel.doubleValue(QStringLiteral("beta")));
+        break;
+    case kComponentFluid: mName = mThermoModel.stringValue(QStringLiteral("name")); break;
+    default: break;
+    }
+}
+
+void CPhaseDiagram::buildCriticalPoint()
+{
+    if (!mLiquidIsopleth || !mVapourIsopleth || mLiquidIsopleth->points().empty()
+        || mVapourIsopleth->points().empty())
+        return;
+    const IsoplethPointPtr& L = mLiquidIsopleth->points().back();
+    const IsoplethPointPtr& V = mVapourIsopleth->points().back();
+    if (!L || !V || std::fabs(L->T() - V->T()) > kCriticalPointGap)
+        return;
+    const auto criticalPoint = [&] {
+        auto point = std::make_shared<CIsoplethPoint>();
+        point->setT((L->T() + V->T()) / 2);
+        point->setP((L->P() + V->P()) / 2);
+        const double volume = (L->liquidVolume() + V->liquidVolume()) / 2;
+        point->setLiquidVolume(volume);
+        point->setVapourVolume(volume);
+        const double density = (L->liquidDensity() + V->liquidDensity()) / 2;
+        point->setLiquidDensity(density);
+        point->setVapourDensity(density);
+        point->setN(L->N());
+        point->setOtherz(mLiquidIsopleth->xref());
+        return point;
+    };
+    mLiquidIsopleth->points().push_back(criticalPoint());
+    mVapourIsopleth->points().push_back(criticalPoint());
+}
+
+// ---- Keyed coding
+
+void CPhaseDiagram::encodeWithCoder(KeyedArchiver& coder) const
+{
+    encodeName(coder, mName, QStringLiteral("name"));
+    encodeRecords(coder, mMonophasicIsochors, QStringLiteral("monophasicIsochors"));
+    encodeRecords(coder, mBiphasicIsochors, QStringLiteral("biphasicIsochors"));
+    if (mLiquidIsopleth)
+        coder.encodeObject(mLiquidIsopleth, QStringLiteral("liquidIsopleth"));
+    if (mVapourIsopleth)
+        coder.encodeObject(mVapourIsopleth, QStringLiteral("vapourIsopleth"));
+    const Dictionary model = hasRunTimeKeys(mThermoModel) ? withoutRunTimeKeys(mThermoModel) : mThermoModel;
+    coder.encodeObject(hasThermoModel() ? Value(model) : Value(), QStringLiteral("thermoModel"));
+    coder.encodeDouble(mGOR, QStringLiteral("GOR"));
+    coder.encodeDouble(mAPI, QStringLiteral("API"));
+    coder.encodeDouble(mLiqMolarWeight, QStringLiteral("liqMolarWeight"));
+    coder.encodeDouble(mMassVolLiq, QStringLiteral("massVolLiq"));
+    coder.encodeDouble(mCH4, QStringLiteral("CH4"));
+}
+
+namespace {
+
+// Finds the first point or branch whose mole fractions do not match the diagram's
+// component count, and describes it.
+class ComponentCountCheck
+{
+public:
+    explicit ComponentCountCheck(int count) : mCount(count) {}
+
+    QString branchFault(const CIsopleth& branch, const QString& branchName) const
+    {
+        if (branch.N() != mCount || int(branch.xref().size()) != mCount)
+            return fault(QStringLiteral("its %1 branch").arg(branchName), int(branch.xref().size()));
+        for (const IsoplethPointPtr& point : branch.points()) {
+            const int size = int(point->otherz().size());
+            // A break point may carry no fractions at all.
+            const bool accepted = point->isOrdinary() ? point->N() == mCount && size == mCount
+                                                      : size == 0 || size == mCount;
+            if (!accepted)
+                return fault(QStringLiteral("a point of its %1 branch").arg(branchName), size);
+        }
+        return {};
+    }
+
+    QString isochorFault(const CIsochor& isochor) const
+    {
+        for (const IsochorPointPtr& point : isochor.points()) {
+            const auto* biphasic = dynamic_cast<const CBiphasicIsochorPoint*>(point.get());
+            if (!biphasic)
+                continue;
+            const int size = int(biphasic->otherz().size());
+            const int expected = mCount >= 0 ? mCount : biphasic->N();
+            if (biphasic->N() != expected || size != expected)
+                return fault(QStringLiteral("a point of the isochore \"%1\"").arg(isochor.name()), size, expected);
+        }
+        return {};
+    }
+
+private:
+    QString fault(const QString& where, int size) const { return fault(where, size, mCount); }
+    static QString fault(const QString& where, int size, int expected)
+    {
+        return QStringLiteral("%1 has %2 mole fractions for %3 components").arg(where).arg(size).arg(expected);
+    }
+
+    int mCount;  // -1: a diagram without branches, whose points only have to agree with themselves
+};
+
+} // namespace
+
+void CPhaseDiagram::initWithCoder(KeyedUnarchiver& coder)
+{
+    mName = decodeName(coder, QStringLiteral("name"));
+    mMonophasicIsochors =
+        decodeRecords<CIsochor>(coder, QStringLiteral("monophasicIsochors"), QStringLiteral("CIsochor"));
+    mBiphasicIsochors = decodeRecords<CIsochor>(coder, QStringLiteral("biphasicIsochors"), QStringLiteral("CIsochor"));
+    if (coder.containsValueForKey(QStringLiteral("liquidIsopleth")))
+        mLiquidIsopleth = coder.decodeObjectOfClass<CIsopleth>(QStringLiteral("liquidIsopleth"));
+    if (coder.containsValueForKey(QStringLiteral("vapourIsopleth")))
+        mVapourIsopleth = coder.decodeObjectOfClass<CIsopleth>(QStringLiteral("vapourIsopleth"));
+    const Value model = coder.decodeObject(QStringLiteral("thermoModel"));
+    if (!model.isNull() && !model.isDictionary())
+        coder.failWithError(QStringLiteral("The fluid of a phase diagram is not a fluid record."));
+    mThermoModel = model.isDictionary() ? model.toDictionary() : Dictionary();
+    mGOR = coder.decodeDouble(QStringLiteral("GOR"));
+    mAPI = coder.decodeDouble(QStringLiteral("API"));
+    mLiqMolarWeight = coder.decodeDouble(QStringLiteral("liqMolarWeight"));
+    mMassVolLiq = coder.decodeDouble(QStringLiteral("massVolLiq"));
+    mCH4 = coder.decodeDouble(QStringLiteral("CH4"));
+
+    const std::shared_ptr<CPhaseDiagram> self = weak_from_this().lock();
+    for (const IsoplethPtr& branch : {mLiquidIsopleth, mVapourIsopleth})
+        if (branch && self)
+            branch->setPhaseDiagram(self);
+    if (const QString fault = componentCountFault(); !fault.isEmpty())
+        coder.failWithError(QStringLiteral("The phase diagram \"%1\" is damaged: %2.").arg(mName, fault));
+}
+
+QString CPhaseDiagram::componentCountFault() const
+{
+    const IsoplethPtr& reference = mLiquidIsopleth ? mLiquidIsopleth : mVapourIsopleth;
+    const ComponentCountCheck check(reference ? reference->N() : -1);
+    QString fault;
+    if (mLiquidIsopleth)
+        fault = check.branchFault(*mLiquidIsopleth, QStringLiteral("liquid"));
+    if (fault.isEmpty() && mVapourIsopleth)
+        fault = check.branchFault(*mVapourIsopleth, QStringLiteral("vapour"));
+    for (const auto* list : {&mBiphasicIsochors, &mMonophasicIsochors})
+        for (const IsochorPtr& isochor : *list)
+            if (fault.isEmpty())
+                fault = check.isochorFault(*isochor);
+    return fault;
+}
+
+// ---- Look-up across diagrams
+
+namespace {
+
+bool isSameFluid(const Dictionary& model, const Dictionary& fluid, int fluidType)
+{
+    constexpr double kSameAmount = 0.001;
+    if (model.intValue(QStringLiteral("fluidType")) != fluidType)
+        return false;
+    switch (fluidType) {
+    case kComponentFluid: return model.stringValue(QStringLiteral("name")) == fluid.stringValue(QStringLiteral("name"));
+    case kAlphaBetaFluid:
+        for (const char* key : {"alpha", "beta", "CO2", "N2", "H2S"})
+            if (std::fabs(model.doubleValue(QLatin1String(key)) - fluid.doubleValue(QLatin1String(key))) >= kSameAmount)
+                return false;
+        return true;
+    default: return false;
+    }
+}
+
+} // namespace
+
+bool isFluidModelAlreadyUsed(const std::vector<PhaseDiagramPtr>& diagrams, const Dictionary& fluid,
+                             PhaseDiagramPtr* found)
+{
+    const int fluidType = fluid.intValue(QStringLiteral("fluidType"));
+    for (const PhaseDiagramPtr& diagram : diagrams) {
+        if (diagram && isSameFluid(diagram->thermoModel(), fluid, fluidType)) {
+            if (found)
+                *found = diagram;
+            return true;
+        }
+    }
+    clearPlace(found);
+    return false;
+}
+
+} // namespace quorvel
