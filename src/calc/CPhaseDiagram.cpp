@@ -165,50 +165,51 @@ void CPhaseDiagram::encodeWithCoder(KeyedArchiver& coder) const
 
 namespace {
 
-// Finds the first point or branch whose mole fractions do not match the diagram's
-// component count, and describes it.
+// Describes the first branch or point whose mole fractions disagree with the diagram's
+// component count.
 class ComponentCountCheck
 {
 public:
+    // count -1: a diagram without branches, whose points only have to agree with themselves.
     explicit ComponentCountCheck(int count) : mCount(count) {}
 
     QString branchFault(const CIsopleth& branch, const QString& branchName) const
     {
-        if (branch.N() != mCount || int(branch.xref().size()) != mCount)
-            return fault(QStringLiteral("its %1 branch").arg(branchName), int(branch.xref().size()));
+        QString found = fault(QStringLiteral("its %1 branch").arg(branchName), branch.N(), branch.xref().size());
         for (const IsoplethPointPtr& point : branch.points()) {
-            const int size = int(point->otherz().size());
-            // A break point may carry no fractions at all.
-            const bool accepted = point->isOrdinary() ? point->N() == mCount && size == mCount
-                                                      : size == 0 || size == mCount;
-            if (!accepted)
-                return fault(QStringLiteral("a point of its %1 branch").arg(branchName), size);
+            if (!point->isOrdinary() && point->otherz().empty())
+                continue;  // a break point may carry no fractions at all
+            if (found.isEmpty())
+                found = fault(QStringLiteral("a point of its %1 branch").arg(branchName), point->N(),
+                              point->otherz().size());
         }
-        return {};
+        return found;
     }
 
     QString isochorFault(const CIsochor& isochor) const
     {
-        for (const IsochorPointPtr& point : isochor.points()) {
-            const auto* biphasic = dynamic_cast<const CBiphasicIsochorPoint*>(point.get());
-            if (!biphasic)
-                continue;
-            const int size = int(biphasic->otherz().size());
-            const int expected = mCount >= 0 ? mCount : biphasic->N();
-            if (biphasic->N() != expected || size != expected)
-                return fault(QStringLiteral("a point of the isochore \"%1\"").arg(isochor.name()), size, expected);
-        }
+        for (const IsochorPointPtr& point : isochor.points())
+            if (const auto* biphasic = dynamic_cast<const CBiphasicIsochorPoint*>(point.get())) {
+                const QString found = fault(QStringLiteral("a point of the isochore \"%1\"").arg(isochor.name()),
+                                            biphasic->N(), biphasic->otherz().size());
+                if (!found.isEmpty())
+                    return found;
+            }
         return {};
     }
 
 private:
-    QString fault(const QString& where, int size) const { return fault(where, size, mCount); }
-    static QString fault(const QString& where, int size, int expected)
+    QString fault(const QString& where, int N, std::size_t fractions) const
     {
-        return QStringLiteral("%1 has %2 mole fractions for %3 components").arg(where).arg(size).arg(expected);
+        const int expected = mCount >= 0 ? mCount : N;
+        if (N != expected)
+            return QStringLiteral("%1 counts %2 components where the diagram has %3").arg(where).arg(N).arg(expected);
+        if (fractions != std::size_t(expected))
+            return QStringLiteral("%1 has %2 mole fractions for %3 components").arg(where).arg(fractions).arg(expected);
+        return {};
     }
 
-    int mCount;  // -1: a diagram without branches, whose points only have to agree with themselves
+    int mCount;
 };
 
 } // namespace
