@@ -1,5 +1,9 @@
 #include "calc/CAlphaBetaModelInterface.h"
+#include "calc/CPhaseDiagram.h"
 #include "calc/CalculationInterface.h"
+
+#include "platform/KeyedArchiver.h"
+#include "platform/KeyedUnarchiver.h"
 
 #include <benchmark/benchmark.h>
 
@@ -130,3 +134,126 @@ void BM_VapourFractionGridRow(benchmark::State& state)
 BENCHMARK(BM_VapourFractionGridRow)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+namespace phase_diagram_archive_bench {
+
+using namespace quorvel;
+
+constexpr int kComponents = 20;
+constexpr int kBranchPoints = 500;      // per branch: about 1,000 envelope points in all
+constexpr int kIsochors = 20;           // two-phase and one-phase part each
+constexpr int kIsochorPoints = 25;      // per part
+const QString kRootKey = QStringLiteral("phaseDiagrams");
+
+std::vector<double> fractions(double shift)
+{
+    std::vector<double> z(kComponents);
+    for (int i = 0; i < kComponents; ++i)
+        z[i] = (1 + i + shift) / (kComponents * (kComponents + 1) / 2.0 + kComponents * shift);
+    return z;
+}
+
+IsoplethPtr makeBranch(signed char homog, double Tstart, double Tend)
+{
+    auto branch = std::make_shared<CIsopleth>();
+    branch->setHomog(homog);
+    branch->setN(kComponents);
+    branch->setXref(fractions(0));
+    for (int k = 0; k < kBranchPoints; ++k) {
+        const double T = Tstart + (Tend - Tstart) * k / (kBranchPoints - 1);
+        auto point = std::make_shared<CIsoplethPoint>();
+        point->setT(T);
+        point->setP(1 + 200 * std::sin(T / 200));
+        point->setLiquidVolume(1e-4 + T * 1e-7);
+        point->setVapourVolume(1e-3 - T * 1e-6);
+        point->setLiquidDensity(0.7 - T * 1e-4);
+        point->setVapourDensity(0.1 + T * 1e-4);
+        point->setN(kComponents);
+        point->setOtherz(fractions(k * 1e-3));
+        branch->points().push_back(point);
+    }
+    return branch;
+}
+
+void addIsochorPair(const PhaseDiagramPtr& diagram, double Th)
+{
+    auto biphasic = std::make_shared<CIsochor>();
+    auto monophasic = std::make_shared<CIsochor>();
+    for (int k = 0; k < kIsochorPoints; ++k) {
+        auto point = std::make_shared<CBiphasicIsochorPoint>();
+        point->setT(Th - 4 * k);
+        point->setP(100 - 3 * k);
+        point->setFv(k * 0.5);
+        point->setOtherV(2e-4);
+        point->setN(kComponents);
+        point->setOtherz(fractions(k * 1e-2));
+        biphasic->points().push_back(point);
+        auto onePhase = std::make_shared<CIsochorPoint>();
+        onePhase->setT(Th + 20 * k);
+        onePhase->setP(100 + 25 * k);
+        monophasic->points().push_back(onePhase);
+    }
+    for (const auto& isochor : {biphasic, monophasic}) {
+        isochor->setTh(Th);
+        isochor->setHomog(CIsochor::kHomogToLiquid);
+        isochor->setName(QStringLiteral("Oil : Th = %1").arg(Th));
+        isochor->setPhaseDiagram(diagram);
+    }
+    biphasic->setIsBiphasic(true);
+    biphasic->setSister(monophasic);
+    monophasic->setSister(biphasic);
+    auto line = std::make_shared<CTrappingLine>();
+    line->attachToIsochor(monophasic, Th + 50);
+    diagram->biphasicIsochors().push_back(biphasic);
+    diagram->monophasicIsochors().push_back(monophasic);
+}
+
+PhaseDiagramPtr makeDiagram()
+{
+    auto diagram = std::make_shared<CPhaseDiagram>();
+    Array components;
+    for (int i = 0; i < kComponents; ++i)
+        components.append(Dictionary{{"name", QStringLiteral("C%1").arg(i + 1)}, {"nc", i + 1}, {"mole", 5.0}});
+    diagram->setThermoModel(Dictionary{{"name", "Oil"}, {"fluidType", 2}, {"components", components}});
+    diagram->setNameByDefault();
+    diagram->setLiquidIsopleth(makeBranch(CIsopleth::kLiquidBranch, -50, 350));
+    diagram->setVapourIsopleth(makeBranch(CIsopleth::kVapourBranch, 500, 351));
+    for (int i = 0; i < kIsochors; ++i)
+        addIsochorPair(diagram, 60 + 5 * i);
+    return diagram;
+}
+
+QByteArray archive(const PhaseDiagramPtr& diagram)
+{
+    return KeyedArchiver::archivedDataWithRootKeys({{kRootKey, Array{diagram}}});
+}
+
+void BM_ArchivePhaseDiagram(benchmark::State& state)
+{
+    const PhaseDiagramPtr diagram = makeDiagram();
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        const QByteArray data = archive(diagram);
+        bytes = data.size();
+        benchmark::DoNotOptimize(data.constData());
+    }
+    state.counters["bytes"] = double(bytes);
+}
+BENCHMARK(BM_ArchivePhaseDiagram)->Unit(benchmark::kMillisecond);
+
+void BM_UnarchivePhaseDiagram(benchmark::State& state)
+{
+    const QByteArray data = archive(makeDiagram());
+    registerPhaseDiagramClasses();
+    for (auto _ : state) {
+        const std::optional<Dictionary> roots = KeyedUnarchiver::unarchivedRootKeys(data, {kRootKey});
+        if (!roots || roots->arrayValue(kRootKey).isEmpty()) {
+            state.SkipWithError("the archive could not be read");
+            break;
+        }
+        benchmark::DoNotOptimize(roots->arrayValue(kRootKey).at(0).identity());
+    }
+}
+BENCHMARK(BM_UnarchivePhaseDiagram)->Unit(benchmark::kMillisecond);
+
+} // namespace phase_diagram_archive_bench

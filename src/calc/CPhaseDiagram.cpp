@@ -220,10 +220,9 @@ void CPhaseDiagram::initWithCoder(KeyedUnarchiver& coder)
     mMonophasicIsochors =
         decodeRecords<CIsochor>(coder, QStringLiteral("monophasicIsochors"), QStringLiteral("CIsochor"));
     mBiphasicIsochors = decodeRecords<CIsochor>(coder, QStringLiteral("biphasicIsochors"), QStringLiteral("CIsochor"));
-    if (coder.containsValueForKey(QStringLiteral("liquidIsopleth")))
-        mLiquidIsopleth = coder.decodeObjectOfClass<CIsopleth>(QStringLiteral("liquidIsopleth"));
-    if (coder.containsValueForKey(QStringLiteral("vapourIsopleth")))
-        mVapourIsopleth = coder.decodeObjectOfClass<CIsopleth>(QStringLiteral("vapourIsopleth"));
+    // A branch the file has no key for comes back as none.
+    mLiquidIsopleth = coder.decodeObjectOfClass<CIsopleth>(QStringLiteral("liquidIsopleth"));
+    mVapourIsopleth = coder.decodeObjectOfClass<CIsopleth>(QStringLiteral("vapourIsopleth"));
     const Value model = coder.decodeObject(QStringLiteral("thermoModel"));
     if (!model.isNull() && !model.isDictionary())
         coder.failWithError(QStringLiteral("The fluid of a phase diagram is not a fluid record."));
