@@ -60,9 +60,7 @@ void CBiphasicIsochorPoint::initWithCoder(KeyedUnarchiver& coder)
 // ---- CIsochor
 
 CIsochor::CIsochor()
-    : mCurveFormat(std::make_shared<CCurveFormat>())
 {
-    registerPhaseDiagramClasses();
     mTrappingLines.reserve(3);
 }
 
@@ -74,7 +72,7 @@ double CIsochor::trapCelsius() const
 std::optional<CIsochor::Interpolation> CIsochor::interpolate(double T) const
 {
     const CIsochorPoint* prev = nullptr;
-    for (const IsochorPointPtr& cur : mPoints) {
+    for (const IsochorPointPtr& cur : points()) {
         if (!cur)
             continue;
         // Only rising intervals count: a one-phase isochore is traced towards higher temperatures.
@@ -97,7 +95,7 @@ double CIsochor::getPressure(double T, double* dPdT) const
 
 void CIsochor::copyValuesInto(CIsochor& target) const
 {
-    target.mName = mName;
+    target.setName(name());
     target.mTh = mTh;
     target.mPh = mPh;
     target.mTrap = mTrap;
@@ -116,9 +114,9 @@ void CIsochor::copyValuesInto(CIsochor& target) const
     target.mMinFv = mMinFv;
     target.mMaxFv = mMaxFv;
     target.mPhaseDiagram = mPhaseDiagram;
-    target.mCurveFormat = mCurveFormat->copy();
-    for (const IsochorPointPtr& point : mPoints)
-        target.mPoints.push_back(point ? point->copy() : nullptr);
+    target.setCurveFormat(curveFormat()->copy());
+    for (const IsochorPointPtr& point : points())
+        target.points().push_back(point ? point->copy() : nullptr);
 }
 
 std::shared_ptr<CIsochor> CIsochor::copy() const
@@ -135,14 +133,12 @@ std::shared_ptr<CIsochor> CIsochor::copy() const
 
 void CIsochor::encodeWithCoder(KeyedArchiver& coder) const
 {
-    if (const auto& curve = mGraphCurve.get()) {
-        mCurveFormat->setSize(static_cast<qint32>(curve->getToolSizeFactor()));
+    if (const auto& curve = graphCurve()) {
+        curveFormat()->setSize(static_cast<qint32>(curve->getToolSizeFactor()));
         if (curve->getColor())
-            mCurveFormat->setColor(*curve->getColor());
+            curveFormat()->setColor(*curve->getColor());
     }
-    coder.encodeObject(mCurveFormat, QStringLiteral("curveFormat"));
-    encodeRecords(coder, mPoints, QStringLiteral("points"));
-    encodeName(coder, mName, QStringLiteral("name"));
+    encodeCurveKeys(coder);
     coder.encodeDouble(mTh, QStringLiteral("Th"));
     coder.encodeDouble(mPh, QStringLiteral("Ph"));
     coder.encodeDouble(mTrap, QStringLiteral("Trap"));
@@ -167,10 +163,7 @@ void CIsochor::encodeWithCoder(KeyedArchiver& coder) const
 
 void CIsochor::initWithCoder(KeyedUnarchiver& coder)
 {
-    if (auto format = coder.decodeObjectOfClass<CCurveFormat>(QStringLiteral("curveFormat")))
-        mCurveFormat = std::move(format);
-    mPoints = decodeRecords<CIsochorPoint>(coder, QStringLiteral("points"), QStringLiteral("CIsochorPoint"));
-    mName = decodeName(coder, QStringLiteral("name"));
+    decodeCurveKeys(coder, QStringLiteral("CIsochorPoint"));
     mTh = coder.decodeDouble(QStringLiteral("Th"));
     mPh = coder.decodeDouble(QStringLiteral("Ph"));
     mTrap = coder.decodeDouble(QStringLiteral("Trap"));

@@ -5,8 +5,6 @@
 // Units: degrees Celsius unless said otherwise, bar, m3/mol.
 
 #include "calc/PhaseDiagramRecords.h"
-#include "plot/CCurveFormat.h"
-#include "plot/CGraphCurve.h"
 
 #include "platform/ArchivableObject.h"
 
@@ -75,7 +73,9 @@ private:
 
 // One part of an isochore. Owns its points, trapping lines and curve; refers to its
 // diagram and its sister without keeping them alive. Archived as "CIsochor".
-class CIsochor : public ArchivableObject, public std::enable_shared_from_this<CIsochor>
+class CIsochor : public ArchivableObject,
+                 public CurveRecord<CIsochorPoint>,
+                 public std::enable_shared_from_this<CIsochor>
 {
 public:
     // Values of `homog`.
@@ -84,17 +84,6 @@ public:
 
     CIsochor();
 
-    std::vector<IsochorPointPtr>& points() { return mPoints; }
-    const std::vector<IsochorPointPtr>& points() const { return mPoints; }
-    void setPoints(std::vector<IsochorPointPtr> points) { mPoints = std::move(points); }
-    const std::shared_ptr<CCurveFormat>& curveFormat() const { return mCurveFormat; }
-    void setCurveFormat(std::shared_ptr<CCurveFormat> format) { mCurveFormat = std::move(format); }
-    // The plot curve drawing the isochore (run time only). A curve let go of, by a new one
-    // or by freeing the isochore, leaves the legend and the plot view.
-    const std::shared_ptr<CGraphCurve>& graphCurve() const { return mGraphCurve.get(); }
-    void setGraphCurve(std::shared_ptr<CGraphCurve> curve) { mGraphCurve.reset(std::move(curve)); }
-    const QString& name() const { return mName; }
-    void setName(const QString& name) { mName = name; }
     // Homogenisation temperature; on a trapping line, the trapping temperature.
     double Th() const { return mTh; }
     void setTh(double Th) { mTh = Th; }
@@ -174,10 +163,6 @@ private:
     std::optional<Interpolation> interpolate(double T) const;
     friend class CTrappingLine;
 
-    std::vector<IsochorPointPtr> mPoints;
-    std::shared_ptr<CCurveFormat> mCurveFormat;
-    OwnedPlotObject<CGraphCurve> mGraphCurve;
-    QString mName;
     double mTh = 0;
     double mPh = 0;
     double mTrap = 0;

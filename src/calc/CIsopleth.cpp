@@ -130,18 +130,12 @@ void store(IsoplethPointPtr* place, IsoplethPointPtr point)
 
 // ---- CIsopleth
 
-CIsopleth::CIsopleth()
-    : mCurveFormat(std::make_shared<CCurveFormat>())
-{
-    registerPhaseDiagramClasses();
-}
-
 double CIsopleth::getPh(double T, int /*homog*/, double Pref, IsoplethPointPtr* first, IsoplethPointPtr* second,
                         bool& twoCrossings) const
 {
     twoCrossings = false;
     const bool isVapourBranch = mHomog == kVapourBranch;
-    const std::vector<const CIsoplethPoint*> ordered = pointsInOrder(mPoints, isVapourBranch);
+    const std::vector<const CIsoplethPoint*> ordered = pointsInOrder(points(), isVapourBranch);
     std::optional<Crossing> crossing = findCrossing(ordered, 0, nullptr, T);
     if (crossing && isVapourBranch) {
         // The dew-point curve may pass T twice; the second search goes on from the end of
@@ -158,15 +152,15 @@ double CIsopleth::getPh(double T, int /*homog*/, double Pref, IsoplethPointPtr* 
         store(second, nullptr);
         return 0;
     }
-    store(first, owning(mPoints, crossing->interval.prev));
-    store(second, owning(mPoints, crossing->interval.cur));
+    store(first, owning(points(), crossing->interval.prev));
+    store(second, owning(points(), crossing->interval.cur));
     return crossing->pressure();
 }
 
 bool CIsopleth::testPointInclusion(double T, double P) const
 {
     double distance = 100000;
-    visitIntervals(pointsInOrder(mPoints, false), 0, nullptr, [&](const Interval& interval, std::size_t) {
+    visitIntervals(pointsInOrder(points(), false), 0, nullptr, [&](const Interval& interval, std::size_t) {
         const double Tprev = interval.prev->T();
         const double Tcur = interval.cur->T();
         if ((Tprev <= T && T < Tcur) || (Tcur <= T && T < Tprev)) {
@@ -180,9 +174,7 @@ bool CIsopleth::testPointInclusion(double T, double P) const
 
 void CIsopleth::encodeWithCoder(KeyedArchiver& coder) const
 {
-    coder.encodeObject(mCurveFormat, QStringLiteral("curveFormat"));
-    encodeRecords(coder, mPoints, QStringLiteral("points"));
-    encodeName(coder, mName, QStringLiteral("name"));
+    encodeCurveKeys(coder);
     coder.encodeDouble(mTh, QStringLiteral("Th"));
     coder.encodeInt32(mN, QStringLiteral("N"));
     encodeNumbers(coder, mXref, QStringLiteral("xref"));
@@ -195,10 +187,7 @@ void CIsopleth::encodeWithCoder(KeyedArchiver& coder) const
 
 void CIsopleth::initWithCoder(KeyedUnarchiver& coder)
 {
-    if (auto format = coder.decodeObjectOfClass<CCurveFormat>(QStringLiteral("curveFormat")))
-        mCurveFormat = std::move(format);
-    mPoints = decodeRecords<CIsoplethPoint>(coder, QStringLiteral("points"), QStringLiteral("CIsoplethPoint"));
-    mName = decodeName(coder, QStringLiteral("name"));
+    decodeCurveKeys(coder, QStringLiteral("CIsoplethPoint"));
     mTh = coder.decodeDouble(QStringLiteral("Th"));
     mN = coder.decodeInt32(QStringLiteral("N"));
     mXref = decodeNumbers(coder, QStringLiteral("xref"));

@@ -4,8 +4,6 @@
 // Units: degrees Celsius, bar, m3/mol, mole fractions.
 
 #include "calc/PhaseDiagramRecords.h"
-#include "plot/CCurveFormat.h"
-#include "plot/CGraphCurve.h"
 
 #include "platform/ArchivableObject.h"
 
@@ -69,7 +67,7 @@ using IsoplethPointPtr = std::shared_ptr<CIsoplethPoint>;
 
 // One branch of a phase envelope: the liquid (bubble-point, homog 1) or vapour (dew-point,
 // homog 0) branch. Owns its points and the curve that draws it. Archived as "CIsopleth".
-class CIsopleth : public ArchivableObject
+class CIsopleth : public ArchivableObject, public CurveRecord<CIsoplethPoint>
 {
 public:
     // Values of `homog`.
@@ -79,19 +77,6 @@ public:
     // Two points (T, P) closer than this lie on the same branch (bar).
     static constexpr double kInclusionTolerance = 3.0;
 
-    CIsopleth();
-
-    std::vector<IsoplethPointPtr>& points() { return mPoints; }
-    const std::vector<IsoplethPointPtr>& points() const { return mPoints; }
-    void setPoints(std::vector<IsoplethPointPtr> points) { mPoints = std::move(points); }
-    const std::shared_ptr<CCurveFormat>& curveFormat() const { return mCurveFormat; }
-    void setCurveFormat(std::shared_ptr<CCurveFormat> format) { mCurveFormat = std::move(format); }
-    // The plot curve drawing the branch (run time only). A curve let go of, by a new one or
-    // by freeing the branch, leaves the legend and the plot view.
-    const std::shared_ptr<CGraphCurve>& graphCurve() const { return mGraphCurve.get(); }
-    void setGraphCurve(std::shared_ptr<CGraphCurve> curve) { mGraphCurve.reset(std::move(curve)); }
-    const QString& name() const { return mName; }
-    void setName(const QString& name) { mName = name; }
     double Th() const { return mTh; }
     void setTh(double Th) { mTh = Th; }
     int N() const { return mN; }
@@ -129,10 +114,6 @@ public:
     void initWithCoder(KeyedUnarchiver& coder) override;
 
 private:
-    std::vector<IsoplethPointPtr> mPoints;
-    std::shared_ptr<CCurveFormat> mCurveFormat;
-    OwnedPlotObject<CGraphCurve> mGraphCurve;
-    QString mName;
     double mTh = 0;
     int mN = 0;
     std::vector<double> mXref;

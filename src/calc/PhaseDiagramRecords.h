@@ -4,6 +4,8 @@
 
 #include "platform/KeyedArchiver.h"
 #include "platform/KeyedUnarchiver.h"
+#include "plot/CCurveFormat.h"
+#include "plot/CGraphCurve.h"
 #include "plot/CGraphObject.h"
 
 #include <QString>
@@ -101,5 +103,52 @@ std::vector<std::shared_ptr<Record>> decodeRecords(KeyedUnarchiver& coder, const
 void encodeName(KeyedArchiver& coder, const QString& name, const QString& key);
 // The string under the key, a null string when absent; another kind fails the reading.
 QString decodeName(KeyedUnarchiver& coder, const QString& key);
+
+// What a record drawn as one curve keeps (an envelope branch, an isochore): its points,
+// name and line style, and at run time the curve that draws it. Archived as its first
+// three keys, "curveFormat", "points" and "name".
+template <class Point>
+class CurveRecord
+{
+public:
+    using PointPtr = std::shared_ptr<Point>;
+
+    std::vector<PointPtr>& points() { return mPoints; }
+    const std::vector<PointPtr>& points() const { return mPoints; }
+    void setPoints(std::vector<PointPtr> points) { mPoints = std::move(points); }
+    const std::shared_ptr<CCurveFormat>& curveFormat() const { return mCurveFormat; }
+    void setCurveFormat(std::shared_ptr<CCurveFormat> format) { mCurveFormat = std::move(format); }
+    // The plot curve drawing the record (run time only). A curve let go of, by a new one or
+    // by freeing the record, leaves the legend and the plot view.
+    const std::shared_ptr<CGraphCurve>& graphCurve() const { return mGraphCurve.get(); }
+    void setGraphCurve(std::shared_ptr<CGraphCurve> curve) { mGraphCurve.reset(std::move(curve)); }
+    const QString& name() const { return mName; }
+    void setName(const QString& name) { mName = name; }
+
+protected:
+    CurveRecord() : mCurveFormat(std::make_shared<CCurveFormat>()) { registerPhaseDiagramClasses(); }
+
+    void encodeCurveKeys(KeyedArchiver& coder) const
+    {
+        coder.encodeObject(mCurveFormat, QStringLiteral("curveFormat"));
+        encodeRecords(coder, mPoints, QStringLiteral("points"));
+        encodeName(coder, mName, QStringLiteral("name"));
+    }
+
+    // A record without a format in the file keeps the default one.
+    void decodeCurveKeys(KeyedUnarchiver& coder, const QString& pointClass)
+    {
+        if (auto format = coder.decodeObjectOfClass<CCurveFormat>(QStringLiteral("curveFormat")))
+            mCurveFormat = std::move(format);
+        mPoints = decodeRecords<Point>(coder, QStringLiteral("points"), pointClass);
+        mName = decodeName(coder, QStringLiteral("name"));
+    }
+
+private:
+    std::vector<PointPtr> mPoints;
+    std::shared_ptr<CCurveFormat> mCurveFormat;
+    OwnedPlotObject<CGraphCurve> mGraphCurve;
+    QString mName;
+};
 
 } // namespace quorvel
