@@ -121,8 +121,9 @@ void CPhaseDiagram::buildCriticalPoint()
     if (!mLiquidIsopleth || !mVapourIsopleth || mLiquidIsopleth->points().empty()
         || mVapourIsopleth->points().empty())
         return;
-    const IsoplethPointPtr& L = mLiquidIsopleth->points().back();
-    const IsoplethPointPtr& V = mVapourIsopleth->points().back();
+    // Held by value: appending to the branches may move their point lists.
+    const IsoplethPointPtr L = mLiquidIsopleth->points().back();
+    const IsoplethPointPtr V = mVapourIsopleth->points().back();
     if (!L || !V || std::fabs(L->T() - V->T()) > kCriticalPointGap)
         return;
     const auto criticalPoint = [&] {
