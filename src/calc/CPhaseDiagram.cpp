@@ -2,6 +2,7 @@
 
 #include "calc/CalculationInterface.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quorvel {
@@ -116,14 +117,32 @@ void CPhaseDiagram::setNameByDefault()
     }
 }
 
+namespace {
+
+// Past the last point before the first break (the end when there is none).
+std::vector<IsoplethPointPtr>::iterator endOfFirstStretch(std::vector<IsoplethPointPtr>& points)
+{
+    return std::find_if(points.begin(), points.end(),
+                        [](const IsoplethPointPtr& point) { return point && !point->isOrdinary(); });
+}
+
+} // namespace
+
 void CPhaseDiagram::buildCriticalPoint()
 {
-    if (!mLiquidIsopleth || !mVapourIsopleth || mLiquidIsopleth->points().empty()
-        || mVapourIsopleth->points().empty())
+    if (!mLiquidIsopleth || !mVapourIsopleth)
         return;
-    // Held by value: appending to the branches may move their point lists.
-    const IsoplethPointPtr L = mLiquidIsopleth->points().back();
-    const IsoplethPointPtr V = mVapourIsopleth->points().back();
+    // The branches meet at the ends of their first stretches; a liquid-liquid-gas or second
+    // dew segment appended after a break is no part of that.
+    auto& liquid = mLiquidIsopleth->points();
+    auto& vapour = mVapourIsopleth->points();
+    const auto liquidEnd = endOfFirstStretch(liquid);
+    const auto vapourEnd = endOfFirstStretch(vapour);
+    if (liquidEnd == liquid.begin() || vapourEnd == vapour.begin())
+        return;
+    // Held by value: inserting into the branches may move their point lists.
+    const IsoplethPointPtr L = *std::prev(liquidEnd);
+    const IsoplethPointPtr V = *std::prev(vapourEnd);
     if (!L || !V || std::fabs(L->T() - V->T()) > kCriticalPointGap)
         return;
     const auto criticalPoint = [&] {
@@ -140,8 +159,9 @@ void CPhaseDiagram::buildCriticalPoint()
         point->setOtherz(mLiquidIsopleth->xref());
         return point;
     };
-    mLiquidIsopleth->points().push_back(criticalPoint());
-    mVapourIsopleth->points().push_back(criticalPoint());
+    const auto vapourIndex = vapourEnd - vapour.begin();
+    liquid.insert(liquidEnd, criticalPoint());
+    vapour.insert(vapour.begin() + vapourIndex, criticalPoint());
 }
 
 // ---- Keyed coding

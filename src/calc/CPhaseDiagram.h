@@ -66,8 +66,9 @@ public:
     // The name from the model: "AB alpha beta" for an alpha-beta fluid, the record's name for a
     // component fluid; any other fluid type keeps the name.
     void setNameByDefault();
-    // Closes both branches on a common point halfway between their last points, unless
-    // those lie more than kCriticalPointGap apart or a branch is missing.
+    // Closes both branches on a common point halfway between the last points of their first
+    // stretches (before any break), placed right after them, unless those lie more than
+    // kCriticalPointGap apart or a branch is missing.
     void buildCriticalPoint();
 
     void encodeWithCoder(KeyedArchiver& coder) const override;

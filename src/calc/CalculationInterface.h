@@ -5,19 +5,25 @@
 #include "thermo/Oil.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
 
 namespace quorvel {
 
+class CIsochor;
 class CIsopleth;
+class CIsoplethPoint;
+class CPhaseDiagram;
 
 // A fluid record ("fluidType", "components", the alpha-beta keys, ...) and one entry of its
 // "components" array ("name", "nc", "mole", "mw", "SG", "Tc", "Tb", "Pc", "Vc", "omega",
 // "corr", optionally "slope"). Record units: degrees Celsius, bar, cm3/mol, mole percent.
 using FluidRecord = Dictionary;
 using ComponentRecord = Dictionary;
+// An inclusion of the inclusion-data document; the isochores read only its "name".
+using InclusionRecord = Dictionary;
 
 // Fluid types of a fluid record.
 inline constexpr int kAlphaBetaFluid = 1;
@@ -30,6 +36,23 @@ inline constexpr int kSrkEos = 1;
 
 // The value calculateSaturation gives when there is no saturation point.
 inline constexpr double kSaturationFailure = -10000;
+
+// Result of a next-point step of an envelope or isochore continuation.
+namespace step_code {
+inline constexpr std::int8_t new_point = 0;
+inline constexpr std::int8_t retry = 1;             // retried with a halved step (envelope only)
+inline constexpr std::int8_t failed = -1;           // the curve is abandoned
+inline constexpr std::int8_t end_of_curve = -2;     // a limit was passed; the point belongs to the curve
+inline constexpr std::int8_t liquid_liquid_gas = -3;  // two distinct liquids met (envelope only)
+}  // namespace step_code
+
+// Results of calculateIsochors besides step_code::end_of_curve (both isochores made).
+namespace isochor_result {
+inline constexpr int below_envelope = 1;    // Th below the branch's temperatures
+inline constexpr int above_envelope = 2;    // Th 2 degrees or more above them
+inline constexpr int no_branch = 3;         // no branch of the homogenisation type
+inline constexpr int start_failed = 4;      // no saturation point at Th
+}  // namespace isochor_result
 
 // The door to the thermodynamic engine for one fluid: owns a liquid-type and a vapour-type
 // phase model and the equilibrium object on them, loads a fluid record into them, runs
@@ -110,6 +133,35 @@ public:
     // components or with a C7+ molar weight not above that of C7.
     std::vector<double> generateAhmedFluid() const;
 
+    // ---- Phase envelope (degrees Celsius, bar) ----
+    // Traces the envelope of the record into a new diagram (null when neither branch has a
+    // point); llg is 1 when the liquid branch ran into a liquid-liquid-gas region. Returns
+    // the last step or first-point code.
+    int calculateImmiscibilityLoop(const FluidRecord& record, std::shared_ptr<CPhaseDiagram>* diagram,
+                                   int& llg);
+    // First point of the branch named by `branch`: the engine's failure code (0 success).
+    std::int8_t firstIsoplethPoint(double* T, double* P);
+    // Next point of the current branch: a step_code.
+    std::int8_t nextIsoplethPoint(double* T, double* P);
+    // First point of the liquid-liquid-gas segment, searched from startT by heating at
+    // 1500 bar: the engine's failure code (0 success).
+    std::int8_t firstLLGIsoplethPoint(double startT, double* T, double* P);
+
+    // ---- Isochores (degrees Celsius, bar) ----
+    // The two-phase isochore of the inclusion homogenising at Th (homog 1 to liquid, 0 to
+    // vapour) and the one-phase isochore beyond it, appended to the diagram's lists and
+    // handed out through the places given (each may be null). Returns
+    // step_code::end_of_curve when both were made, else an isochor_result and adds nothing.
+    int calculateIsochors(const std::shared_ptr<CPhaseDiagram>& diagram, const InclusionRecord* inclusion,
+                          double Th, double Ph, char homog, std::shared_ptr<CIsochor>* monophasic,
+                          std::shared_ptr<CIsochor>* biphasic);
+    // Tmin, Tmax (K) and Pmax from the ordinary points of the branches (either may be null).
+    void calculateIsochorsLimits(const CIsopleth* liquid, const CIsopleth* vapour);
+    std::int8_t firstIsochor2Point(double* T, double* P);  // 0 or an isochor_result
+    std::int8_t nextIsochor2Point(double* T, double* P);   // a step_code: 0, -1 or -2
+    std::int8_t firstIsochor1Point(double* T, double* P);  // always 0
+    std::int8_t nextIsochor1Point(double* T, double* P);   // 0 or -2
+
     // ---- Reports into the shared log window ----
     void printFlashProperties(double T, double P);  // K, bar
     void printSTProperties();
@@ -159,6 +211,16 @@ private:
     // The engine's stock-tank calculation with no result of an earlier one left over.
     bool runStockTank();
     void clearStockTankFields();
+
+    // Point of an envelope branch at the engine's present state.
+    std::shared_ptr<CIsoplethPoint> isoplethPoint(double T, double P, bool liquidBranch) const;
+    // Heats the flash at 1500 bar from the saved state until no vapour is left; false when
+    // the fluid turns into one vapour phase, or no such temperature is reached.
+    bool heatUntilLiquid();
+    // Start values of the isochore's first point from the branch points bracketing Th
+    // (null when none do); false when there is nothing to start from.
+    bool setIsochorStart(std::shared_ptr<CIsoplethPoint> first, std::shared_ptr<CIsoplethPoint> second,
+                         bool& twoCrossings);
 
     bool loaded = false;
 };

@@ -99,7 +99,13 @@ void Oil::number_of_components(short n)
         v->assign(n, 0.0);
 }
 
-double Oil::getCH4() { return 0; }
+int Oil::methaneIndex() const { return -1; }
+
+double Oil::getCH4() const
+{
+    const int methane = methaneIndex();
+    return methane >= 0 ? feed_composition[methane] : 0;
+}
 
 void Oil::setCarbonIndex(int i, int speciesIdentifier) { carbon_number[i] = speciesIdentifier; }
 
@@ -492,8 +498,8 @@ void Oil::firstLiquidLiquidIsoplethPoint(double T, double P, const double* x, co
 
 bool Oil::checkLLG() const
 {
-    constexpr int methane = 3;
-    if (component_count <= methane)
+    const int methane = methaneIndex();
+    if (methane < 0)
         return false;
     return std::fabs(liquid->mole_fraction[methane] - vapour->mole_fraction[methane]) >= 0.03;
 }

@@ -27,8 +27,10 @@ public:
     // Component data are written directly into the members: nothing to read here.
     void read_component_data(short i, const char* name) override;
     void number_of_components(short n) override;
-    // Feed mole fraction of methane; 0 for a fluid that does not know it.
-    virtual double getCH4();
+    // Index of methane in the component order, -1 for a fluid without it.
+    virtual int methaneIndex() const;
+    // Feed mole fraction of methane; 0 for a fluid without it.
+    double getCH4() const;
 
     void setCarbonIndex(int i, int speciesIdentifier);
     void setModelFluidType(int type);
@@ -52,8 +54,8 @@ public:
                                const double* y);
     void searchGasIsoplethByFlash(double T, double P, const double* y);  // K, Pa
     void firstLiquidLiquidIsoplethPoint(double T, double P, const double* x, const double* y);  // K, Pa
-    // True when the phases differ by 0.03 or more in the mole fraction of component 3
-    // (methane in the standard order): a liquid-liquid-gas region rather than a failure.
+    // True when the phases differ by 0.03 or more in the mole fraction of methane: a
+    // liquid-liquid-gas region rather than a failure. Never for a fluid without methane.
     bool checkLLG() const;
 
     // Stock-tank properties of the feed at 288.7 K and 1 bar; the argument is not used.

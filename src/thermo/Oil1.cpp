@@ -84,7 +84,7 @@ void Oil1::read_component_data(short i, const char*)
     setSatProp(i, c.tc, c.pc, c.antoineEntry == 0 ? tb : boiling_temperature[i]);
 }
 
-double Oil1::getCH4() { return feed_composition[kC1]; }
+int Oil1::methaneIndex() const { return kC1; }
 
 bool Oil1::setDistributionParameters(double a, double b, double co2, double n2, double h2s)
 {

@@ -21,7 +21,7 @@ public:
     ~Oil1() override;
 
     void read_component_data(short i, const char* name) override;
-    double getCH4() override;  // feed fraction of C1
+    int methaneIndex() const override;  // C1
 
     // Stores alpha, beta and the gas fractions (CO2 before N2) and rebuilds the fluid.
     // Parameters that would give a negative or non-finite mole fraction are refused: the

@@ -59,12 +59,12 @@ void Oil2::read_component_data(short i, const char* name)
     boiling_temperature[i] = psat_correlation[i]->Tsat(101325);
 }
 
-double Oil2::getCH4()
+int Oil2::methaneIndex() const
 {
     for (short i = 0; i < component_count; ++i)
         if (component_name[i] == "CH4" || component_name[i] == "C1")
-            return feed_composition[i];
-    return 0;
+            return i;
+    return -1;
 }
 
 } // namespace quorvel

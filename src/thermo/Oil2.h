@@ -15,7 +15,7 @@ public:
 
     void read_component_data(short i, const char* name) override;
     // Feed fraction of the first component named "CH4" or "C1"; 0 when there is none.
-    double getCH4() override;
+    int methaneIndex() const override;  // the component named "CH4" or "C1"
 };
 
 // Antoine entry (carbon number) of a component name; 0 for the gases N2, CO2 and H2S,

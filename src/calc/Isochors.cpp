@@ -1,0 +1,339 @@
+// The isochores of an inclusion: the two-phase isochore traced from the homogenisation
+// point down the envelope's inside, and the one-phase isochore beyond it.
+#include "calc/CPhaseDiagram.h"
+#include "calc/CalculationInterface.h"
+#include "calc/Units.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+
+namespace quorvel {
+
+using namespace units;
+
+namespace {
+
+constexpr double kIsochorStepT = -5;       // K, first two-phase step: downwards from Th
+constexpr double kIsochorRetryStepT = -1;  // K, ignored by the predictor once under way
+constexpr double kStepGrowth = 1.2;
+constexpr double kSmallestIsochorStep = 0.001;
+constexpr double kSmallestRestoredStep = 0.1;
+constexpr double kMonophasicStepT = 20;          // K, upwards
+constexpr double kReversedMonophasicStepT = -5;  // K, downwards after a reversed two-phase isochore
+constexpr double kNearCriticalBand = 2;          // degrees Celsius above the branch
+constexpr double kTmaxAboveBranch = 150;         // K
+constexpr double kPmaxAboveBranch = 500;         // bar
+constexpr double kPmaxCeiling = 2000;            // bar
+// An isochore of more points than this has gone astray (limits not-a-number, say).
+constexpr int kMaxIsochorPoints = 1000;
+
+constexpr double kBubblePoint = 0;  // molar vapour fraction
+constexpr double kDewPoint = 1;
+
+struct Extent {
+    double minT = 0;
+    double maxT = 0;
+    double maxP = 0;
+};
+
+// Extent of a branch's ordinary points; zero for a missing or empty branch.
+Extent extentOf(const CIsopleth* isopleth)
+{
+    Extent extent;
+    bool first = true;
+    for (const auto& point : isopleth ? isopleth->points() : std::vector<IsoplethPointPtr>{}) {
+        if (!point || !point->isOrdinary())
+            continue;
+        if (first)
+            extent = {point->T(), point->T(), point->P()};
+        first = false;
+        extent.minT = std::min(extent.minT, point->T());
+        extent.maxT = std::max(extent.maxT, point->T());
+        extent.maxP = std::max(extent.maxP, point->P());
+    }
+    return extent;
+}
+
+// The ordinary point of highest temperature not above T, or null.
+IsoplethPointPtr nearestPointBelow(const CIsopleth& isopleth, double T)
+{
+    IsoplethPointPtr nearest;
+    for (const auto& point : isopleth.points())
+        if (point && point->isOrdinary() && point->T() <= T && (!nearest || point->T() > nearest->T()))
+            nearest = point;
+    return nearest;
+}
+
+QString isochorName(const CPhaseDiagram& diagram, const InclusionRecord* inclusion, double Th, char homog)
+{
+    const QString fluid = diagram.thermoModel().stringValue(QStringLiteral("name"));
+    if (inclusion)
+        return QStringLiteral("%1 : %2").arg(fluid, inclusion->stringValue(QStringLiteral("name")));
+    return QStringLiteral("%1 : Th = %2°C (%3)")
+        .arg(fluid, QString::asprintf("%.0f", Th), homog != 0 ? QStringLiteral("L") : QStringLiteral("G"));
+}
+
+} // namespace
+
+void CalculationInterface::calculateIsochorsLimits(const CIsopleth* liquid, const CIsopleth* vapour)
+{
+    const Extent l = extentOf(liquid);
+    const Extent v = extentOf(vapour);
+    Tmin = std::min(l.minT, v.minT);
+    Tmax = std::max(l.maxT, v.maxT) + kTmaxAboveBranch + kCelsiusOffset;
+    Pmax = std::min(std::max(l.maxP, v.maxP) + kPmaxAboveBranch, kPmaxCeiling);
+}
+
+bool CalculationInterface::setIsochorStart(IsoplethPointPtr first, IsoplethPointPtr second,
+                                           bool& twoCrossings)
+{
+    if (!first || !second) {
+        // Near the critical point or in a break of the branch: start from the nearest
+        // point below, at the user's pressure above the branch.
+        first = second = nearestPointBelow(*isopleth, Th);
+        if (!first)
+            return false;
+        twoCrossings = Th > extentOf(isopleth).maxT;
+    }
+    const double span = second->T() - first->T();
+    const double r = span != 0 ? (Th - first->T()) / span : 0;
+    const int n = getNumberOfComponents();
+    const std::vector<double>& xref = isopleth->xref();
+    if (static_cast<int>(xref.size()) != n || static_cast<int>(first->otherz().size()) != n
+        || static_cast<int>(second->otherz().size()) != n)
+        return false;
+    for (short i = 0; i < n; ++i) {
+        const double incipient = first->otherz()[i] * (1 - r) + second->otherz()[i] * r;
+        oil->composition(i, xref[i]);
+        if (homog != 0) {
+            oil->xcomposition(i, xref[i]);
+            oil->ycomposition(i, incipient);
+        } else {
+            oil->ycomposition(i, xref[i]);
+            oil->xcomposition(i, incipient);
+        }
+    }
+    oil->pressure(first->P() * (1 - r) + second->P() * r);
+    if (twoCrossings && !(Ph > 0))
+        Ph = first->P();
+    return true;
+}
+
+std::int8_t CalculationInterface::firstIsochor2Point(double* T, double* P)
+{
+    step = 1;
+    if (!isEngineReady() || !isopleth) {
+        error = equilibrium_failure::solve_failed;
+        return isochor_result::start_failed;
+    }
+    finalize();
+    const Extent extent = extentOf(isopleth);
+    IsoplethPointPtr first, second;
+    bool twoCrossings = false;
+    if (isopleth->getPh(Th, homog, Ph, &first, &second, twoCrossings) == 0) {
+        if (Th < extent.minT)
+            return isochor_result::below_envelope;
+        if (Th >= extent.maxT + kNearCriticalBand)
+            return isochor_result::above_envelope;
+    }
+    if (!setIsochorStart(first, second, twoCrossings)) {
+        error = equilibrium_failure::solve_failed;
+        return isochor_result::start_failed;
+    }
+
+    oil->set_initialization_flag(initialization::from_estimates);
+    if (twoCrossings) {
+        oil->set_type_of_problem(problem_type::fixed_P_and_Fv);
+        oil->set_the_pressure(Ph);
+        oil->temperature(Th + kCelsiusOffset);
+    } else {
+        oil->set_type_of_problem(problem_type::fixed_T_and_Fv);
+        oil->set_the_temperature(Th + kCelsiusOffset);
+    }
+    oil->set_the_vaporization_ratio(homog != 0 ? kBubblePoint : kDewPoint);
+    oil->step_counter = 0;
+    oil->set_initialization_flag(initialization::from_estimates);
+    oil->calculateVLE();
+    error = oil->failure_code;
+    if (error != equilibrium_failure::none)
+        return isochor_result::start_failed;
+
+    Ph = oil->current_pressure * kBarPerPascal;
+    oil->save();
+    const FluidPhase& homogeneous = homog != 0 ? *liquidPhase : *vapourPhase;
+    bulkVolume = homogeneous.molar_volume;
+    bulkMolarWeight = homogeneous.calculate_molar_weight();
+    bulkDensity0 = bulkMolarWeight / (bulkVolume * 1e6);
+    calculateBulkDensity(Th + kCelsiusOffset, Ph, homog);
+    bulkDensity1 = oil->bulk_density_standing_katz;
+    *T = celsius(oil->current_temperature);
+    *P = Ph;
+    return 0;
+}
+
+std::int8_t CalculationInterface::nextIsochor2Point(double* T, double* P)
+{
+    oil->set_initialization_flag(initialization::from_estimates);
+    oil->set_type_of_problem(problem_type::fixed_T_and_v);
+    oil->set_the_volume(bulkVolume);
+    bool predicted = oil->estimateNextIsochorPoint(step, kIsochorStepT);
+    if (predicted)
+        oil->calculateVLE();
+    while (predicted && oil->failure_code != equilibrium_failure::none) {
+        step *= 0.5;
+        predicted = oil->estimateNextIsochorPoint(step, kIsochorRetryStepT);
+        if (!predicted)
+            break;
+        oil->calculateVLE();
+        if (step < kSmallestIsochorStep)
+            break;
+    }
+    error = predicted ? oil->failure_code : equilibrium_failure::solve_failed;
+    if (error != equilibrium_failure::none) {
+        step *= 0.5;
+        if (step >= kSmallestRestoredStep)
+            oil->restore();
+        return step_code::failed;
+    }
+    oil->save();
+    *T = celsius(oil->current_temperature);
+    *P = oil->current_pressure * kBarPerPascal;
+    if (step < 1)
+        step = std::min(1.0, step * kStepGrowth);
+    if (*T < Tmin || *T + kCelsiusOffset > Tmax || *P > Pmax)
+        return step_code::end_of_curve;
+    return step_code::new_point;
+}
+
+std::int8_t CalculationInterface::firstIsochor1Point(double* T, double* P)
+{
+    finalize();
+    currentPhase = homog != 0 ? liquidPhase.get() : vapourPhase.get();
+    const std::vector<double>& xref = isopleth->xref();
+    for (short i = 0; i < static_cast<short>(xref.size()); ++i)
+        currentPhase->composition_of_component(i, xref[i]);
+    currentPhase->volume(bulkVolume);
+    currentPhase->temperature(Th + kCelsiusOffset);
+    currentPhase->calculate_pressure();
+    *T = celsius(currentPhase->temperature_k);
+    *P = currentPhase->pressure_pa * kBarPerPascal;
+    Ph = *P;
+    return 0;
+}
+
+std::int8_t CalculationInterface::nextIsochor1Point(double* T, double* P)
+{
+    const double dT = oil->isochore_reversed ? kReversedMonophasicStepT : kMonophasicStepT;
+    const double next = currentPhase->temperature_k + dT;
+    currentPhase->temperature(next);
+    currentPhase->calculate_pressure();
+    *T = celsius(next);
+    *P = currentPhase->pressure_pa * kBarPerPascal;
+    if (*P > Pmax || next > Tmax || *T < Tmin)
+        return step_code::end_of_curve;
+    return step_code::new_point;
+}
+
+int CalculationInterface::calculateIsochors(const std::shared_ptr<CPhaseDiagram>& diagram,
+                                            const InclusionRecord* inclusion, double ThC, double PhBar,
+                                            char homogType, std::shared_ptr<CIsochor>* monophasic,
+                                            std::shared_ptr<CIsochor>* biphasic)
+{
+    if (!diagram)
+        return isochor_result::no_branch;
+    setThermodynamicModel(diagram->thermoModel());
+    setTh(ThC);
+    setPh(PhBar);
+    setHomog(homogType);
+    const IsoplethPtr& branchOfType = homog != 0 ? diagram->liquidIsopleth() : diagram->vapourIsopleth();
+    if (!branchOfType)
+        return isochor_result::no_branch;
+    setIsopleth(branchOfType.get());
+    calculateIsochorsLimits(diagram->liquidIsopleth().get(), diagram->vapourIsopleth().get());
+
+    double T = 0, P = 0;
+    if (const std::int8_t start = firstIsochor2Point(&T, &P); start != 0)
+        return start;
+    setPh(P);
+
+    const auto fill = [&](CIsochor& isochor, bool isBiphasic) {
+        isochor.setTh(Th);
+        isochor.setPh(Ph);
+        isochor.setBulkVolume(bulkVolume);
+        isochor.setBulkDensity0(oil->bulk_density);
+        isochor.setBulkDensity1(oil->bulk_density_standing_katz);
+        isochor.setBulkMolarWeight(oil->bulk_molar_weight);
+        isochor.setHomog(homog);
+        isochor.setPhaseDiagram(diagram);
+        isochor.setGOR(diagram->GOR());
+        isochor.setAPI(diagram->API());
+        isochor.setCH4(diagram->CH4());
+        isochor.setIsBiphasic(isBiphasic);
+        isochor.setName(isochorName(*diagram, inclusion, Th, homog));
+    };
+
+    auto twoPhase = std::make_shared<CIsochor>();
+    fill(*twoPhase, true);
+    twoPhase->setMinT(Th);
+    twoPhase->setMaxT(Th);
+    twoPhase->setMinFv(0);
+    twoPhase->setMaxFv(0);
+    const int n = getNumberOfComponents();
+    for (std::int8_t status = step_code::new_point;;) {
+        if (status == step_code::new_point || status == step_code::end_of_curve) {
+            auto point = std::make_shared<CBiphasicIsochorPoint>();
+            point->setT(T);
+            point->setP(P);
+            point->setFv(getBubbleVolumeFraction() * 100);
+            point->setN(n);
+            point->setOtherV(homog != 0 ? getVapourVolume() : getLiquidVolume());
+            std::vector<double> other(n);
+            for (int i = 0; i < n; ++i)
+                other[i] = homog != 0 ? getVapourComposition(i) : getLiquidComposition(i);
+            point->setOtherz(std::move(other));
+            twoPhase->setMinT(std::min(twoPhase->minT(), T));
+            twoPhase->setMaxT(std::max(twoPhase->maxT(), T));
+            twoPhase->setMaxFv(std::max(twoPhase->maxFv(), point->Fv()));
+            twoPhase->points().push_back(std::move(point));
+            if (status == step_code::end_of_curve
+                || static_cast<int>(twoPhase->points().size()) >= kMaxIsochorPoints)
+                break;
+        }
+        status = nextIsochor2Point(&T, &P);
+        if (status == step_code::failed)
+            break;
+    }
+    diagram->biphasicIsochors().push_back(twoPhase);
+    if (biphasic)
+        *biphasic = twoPhase;
+
+    // The one-phase isochore: the twin of the two-phase one at the same Th, Ph and densities.
+    const double solvedPh = twoPhase->Ph();
+    firstIsochor1Point(&T, &P);
+    auto onePhase = std::make_shared<CIsochor>();
+    fill(*onePhase, false);
+    onePhase->setPh(solvedPh);
+    onePhase->setBulkDensity0(twoPhase->bulkDensity0());
+    onePhase->setBulkDensity1(twoPhase->bulkDensity1());
+    onePhase->setBulkMolarWeight(twoPhase->bulkMolarWeight());
+    onePhase->setSister(twoPhase);
+    twoPhase->setSister(onePhase);
+    std::int8_t status = step_code::new_point;
+    while (true) {
+        auto point = std::make_shared<CIsochorPoint>();
+        point->setT(T);
+        point->setP(P);
+        onePhase->points().push_back(std::move(point));
+        if (status == step_code::end_of_curve || static_cast<int>(onePhase->points().size()) >= kMaxIsochorPoints)
+            break;
+        status = nextIsochor1Point(&T, &P);
+    }
+    diagram->monophasicIsochors().push_back(onePhase);
+    if (monophasic)
+        *monophasic = onePhase;
+    return step_code::end_of_curve;
+}
+
+} // namespace quorvel

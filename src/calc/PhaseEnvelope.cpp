@@ -1,0 +1,306 @@
+// The phase envelope of a fluid: its bubble-point (liquid) and dew-point (vapour) branches
+// traced by predictor-corrector continuation, with the liquid-liquid-gas segment and the
+// second dew segment that complete them.
+#include "calc/CPhaseDiagram.h"
+#include "calc/CalculationInterface.h"
+#include "calc/Units.h"
+
+#include <QString>
+
+#include <algorithm>
+
+namespace quorvel {
+
+using namespace units;
+
+namespace {
+
+constexpr double kIsoplethStepT = 10;        // K, predictor temperature increment
+constexpr double kIsoplethStepP = 500000;    // Pa, predictor pressure increment
+constexpr double kStepGrowth = 1.2;
+constexpr double kSmallestIsoplethStep = 0.01;
+
+constexpr double kLiquidBranchFloor = -80;       // degrees Celsius
+constexpr double kLowTemperatureFloor = -101;    // degrees Celsius, every branch of a low start
+// Dew branches of light fluids run on to ever lower temperatures and pressures.
+constexpr double kVapourBranchFloor = -150;      // degrees Celsius
+constexpr double kEnvelopeCeiling = 2000;        // bar
+// A branch of more points than this has gone astray.
+constexpr int kMaxBranchPoints = 2000;
+
+constexpr double kLLGSearchPressure = 1500;      // bar
+constexpr double kLLGSearchBelow = 50;           // K below the last liquid point
+constexpr double kLLGHeatingStep = 5;            // K
+constexpr double kLLGStepShrink = 0.66;
+constexpr double kLLGSmallestHeatingStep = 0.01; // K
+constexpr double kLLGHeatingRange = 600;         // K above the search start
+constexpr int kLLGMaxHeatingSteps = 1000;
+constexpr double kNoPhase = 1e-12;               // mol
+
+constexpr double kBubblePoint = 0;  // molar vapour fraction
+constexpr double kDewPoint = 1;
+
+std::shared_ptr<CIsopleth> makeIsopleth(const CalculationInterface& ci, signed char homog)
+{
+    auto isopleth = std::make_shared<CIsopleth>();
+    const int n = ci.getNumberOfComponents();
+    std::vector<double> xref(n);
+    for (int i = 0; i < n; ++i)
+        xref[i] = ci.getIsoplethComposition(i);
+    isopleth->setN(n);
+    isopleth->setXref(std::move(xref));
+    isopleth->setHomog(homog);
+    return isopleth;
+}
+
+bool isFull(const CIsopleth& isopleth)
+{
+    return static_cast<int>(isopleth.points().size()) >= kMaxBranchPoints;
+}
+
+} // namespace
+
+std::shared_ptr<CIsoplethPoint> CalculationInterface::isoplethPoint(double T, double P, bool liquidBranch) const
+{
+    auto point = std::make_shared<CIsoplethPoint>();
+    point->setT(T);
+    point->setP(P);
+    point->setLiquidVolume(getLiquidVolume());
+    point->setVapourVolume(getVapourVolume());
+    point->setLiquidDensity(getLiquidDensity());
+    point->setVapourDensity(getVapourDensity());
+    const int n = getNumberOfComponents();
+    std::vector<double> incipient(n);
+    for (int i = 0; i < n; ++i)
+        incipient[i] = liquidBranch ? getVapourComposition(i) : getLiquidComposition(i);
+    point->setN(n);
+    point->setOtherz(std::move(incipient));
+    return point;
+}
+
+std::int8_t CalculationInterface::firstIsoplethPoint(double* T, double* P)
+{
+    if (!isEngineReady())
+        return static_cast<std::int8_t>(error = equilibrium_failure::solve_failed);
+    finalize();
+    if (branch != 0)
+        oil->firstLiquidIsoplethPoint(*T, *P, error, lowTemperatureStart);
+    else
+        oil->firstGasIsoplethPoint(*T, *P, error);
+    step = 1;
+    return static_cast<std::int8_t>(error);
+}
+
+std::int8_t CalculationInterface::nextIsoplethPoint(double* T, double* P)
+{
+    if (!isEngineReady())
+        return step_code::failed;
+    oil->set_initialization_flag(initialization::from_estimates);
+    oil->estimateNextIsoplethPoint(step, kIsoplethStepT, kIsoplethStepP);
+    oil->calculateVLE();
+    error = oil->failure_code;
+    if (error != equilibrium_failure::none) {
+        step *= 0.5;
+        if (step < kSmallestIsoplethStep)
+            return oil->checkLLG() ? step_code::liquid_liquid_gas : step_code::failed;
+        oil->restore();
+        return step_code::retry;
+    }
+    oil->save();
+    *T = celsius(oil->current_temperature);
+    *P = oil->current_pressure * kBarPerPascal;
+    if (step < 1)
+        step = std::min(1.0, step * kStepGrowth);
+
+    const double floor = lowTemperatureStart ? kLowTemperatureFloor
+                         : branch != 0       ? kLiquidBranchFloor
+                                             : kVapourBranchFloor;
+    if (*T < floor || *P > kEnvelopeCeiling)
+        return step_code::end_of_curve;
+    return step_code::new_point;
+}
+
+bool CalculationInterface::heatUntilLiquid()
+{
+    oil->set_the_pressure(kLLGSearchPressure);
+    const double Tstart = oil->current_temperature;
+    double Tlast = Tstart;
+    double dT = kLLGHeatingStep;
+    bool failed = false;
+    for (int turn = 0; turn < kLLGMaxHeatingSteps && (failed || oil->vapour_moles > kNoPhase); ++turn) {
+        if (!failed && oil->liquid_moles <= kNoPhase)
+            return false;  // all vapour: the liquids never meet again at this pressure
+        if (Tlast + dT > Tstart + kLLGHeatingRange)
+            return false;
+        oil->set_the_temperature(Tlast + dT);
+        oil->calculateVLE();
+        failed = oil->failure_code != equilibrium_failure::none;
+        if (!failed) {
+            oil->save();
+            Tlast = oil->current_temperature;
+            continue;
+        }
+        dT *= kLLGStepShrink;
+        oil->restore();
+        if (dT < kLLGSmallestHeatingStep)
+            break;
+    }
+    oil->set_type_of_problem(problem_type::fixed_T_and_Fv);
+    oil->set_the_temperature(Tlast);
+    oil->set_the_vaporization_ratio(kBubblePoint);
+    oil->calculateVLE();
+    return true;
+}
+
+std::int8_t CalculationInterface::firstLLGIsoplethPoint(double startT, double* T, double* P)
+{
+    if (!isEngineReady())
+        return static_cast<std::int8_t>(error = equilibrium_failure::solve_failed);
+    oil->set_initialization_flag(initialization::from_estimates);
+    oil->set_type_of_problem(problem_type::fixed_T_and_P);
+    oil->set_the_temperature(startT + kCelsiusOffset);
+    oil->set_the_pressure(kLLGSearchPressure);
+    oil->step_counter = 0;
+    oil->calculateVLE();
+    if (oil->failure_code == equilibrium_failure::none) {
+        oil->save();
+        if (!heatUntilLiquid())
+            oil->failure_code = equilibrium_failure::solve_failed;
+    }
+    error = oil->failure_code;
+    if (error != equilibrium_failure::none) {
+        *T = *P = 0;
+    } else {
+        *T = celsius(oil->current_temperature);
+        *P = oil->current_pressure * kBarPerPascal;
+    }
+    return static_cast<std::int8_t>(error);
+}
+
+int CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& record,
+                                                     std::shared_ptr<CPhaseDiagram>* diagram, int& llg)
+{
+    llg = 0;
+    if (diagram)
+        *diagram = nullptr;
+    setThermodynamicModel(record);
+    double T = 0, P = 0;
+
+    // Liquid branch, and the liquid-liquid-gas segment it may run into.
+    std::shared_ptr<CIsopleth> liquid;
+    double T0 = 0, P0 = 0;
+    std::vector<double> y0;
+    setBranch(1);
+    int code = firstIsoplethPoint(&T, &P);
+    if (code == equilibrium_failure::none) {
+        liquid = makeIsopleth(*this, CIsopleth::kLiquidBranch);
+        T0 = T;
+        P0 = P;
+        for (int i = 0; i < getNumberOfComponents(); ++i)
+            y0.push_back(getVapourComposition(i));
+        double Tllg = T;
+        while (true) {
+            if (code == step_code::new_point || code == step_code::end_of_curve) {
+                liquid->points().push_back(isoplethPoint(T, P, true));
+                Tllg = T;
+                if (code == step_code::end_of_curve || isFull(*liquid))
+                    break;
+            }
+            code = nextIsoplethPoint(&T, &P);
+            if (code == step_code::failed)
+                break;
+            if (code == step_code::liquid_liquid_gas) {
+                llg = 1;
+                break;
+            }
+        }
+        if (llg) {
+            code = firstLLGIsoplethPoint(Tllg - kLLGSearchBelow, &T, &P);
+            bool first = true;
+            const std::size_t cap = liquid->points().size() + kMaxBranchPoints;
+            // A -3 here ends the segment: the engine state is not restored after it.
+            while (code == step_code::new_point || code == step_code::end_of_curve
+                   || (code == step_code::retry && !first)) {
+                if (code != step_code::retry) {
+                    auto point = isoplethPoint(T, P, true);
+                    if (first)
+                        point->setSkip(CIsoplethPoint::kBreak);
+                    first = false;
+                    liquid->points().push_back(std::move(point));
+                    if (code == step_code::end_of_curve || liquid->points().size() >= cap)
+                        break;
+                }
+                code = nextIsoplethPoint(&T, &P);
+            }
+        }
+    }
+
+    // Vapour branch.
+    std::shared_ptr<CIsopleth> vapour;
+    setBranch(0);
+    code = firstIsoplethPoint(&T, &P);
+    if (code == equilibrium_failure::none) {
+        vapour = makeIsopleth(*this, CIsopleth::kVapourBranch);
+        while (code == step_code::new_point || code == step_code::end_of_curve || code == step_code::retry) {
+            if (code != step_code::retry) {
+                vapour->points().push_back(isoplethPoint(T, P, false));
+                if (code == step_code::end_of_curve || isFull(*vapour))
+                    break;
+            }
+            code = nextIsoplethPoint(&T, &P);
+        }
+    }
+
+    // A dew point the vapour branch missed starts a second dew segment.
+    if (liquid && vapour) {
+        char found = 0;
+        double T2 = 0, P2 = 0;
+        oil->otherGasIsoplethPoint(found, T2, P2, T0, P0, y0.data());
+        if (found == 1 && !vapour->testPointInclusion(T2, P2)) {
+            auto separator = std::make_shared<CIsoplethPoint>();
+            separator->setSkip(CIsoplethPoint::kBreak);
+            separator->setN(getNumberOfComponents());
+            vapour->points().push_back(std::move(separator));
+            vapour->points().push_back(isoplethPoint(T2, P2, false));
+            oil->step_counter = 0;
+            oil->set_type_of_problem(problem_type::fixed_T_and_Fv);
+            oil->set_initialization_flag(initialization::from_estimates);
+            oil->set_the_vaporization_ratio(kDewPoint);
+            step = 1;
+            const std::size_t cap = vapour->points().size() + kMaxBranchPoints;
+            while (vapour->points().size() < cap) {
+                code = nextIsoplethPoint(&T, &P);
+                if (code == step_code::new_point)
+                    vapour->points().push_back(isoplethPoint(T, P, false));
+                else if (code != step_code::retry)
+                    break;
+            }
+        }
+    }
+
+    if (!liquid && !vapour)
+        return code;
+    auto made = std::make_shared<CPhaseDiagram>();
+    made->setThermoModel(record);
+    made->setName(record.stringValue(QStringLiteral("name")));
+    for (const auto& isopleth : {liquid, vapour}) {
+        if (!isopleth)
+            continue;
+        isopleth->setPhaseDiagram(made);
+        isopleth->setName(made->name());
+    }
+    made->setLiquidIsopleth(liquid);
+    made->setVapourIsopleth(vapour);
+    calculateGOR();
+    made->setGOR(GOR[0]);
+    made->setAPI(API[0]);
+    made->setMassVolLiq(oil->liquid_density_standing_katz);
+    made->setCH4(oil->getCH4() * 100);
+    made->setLiqMolarWeight(oil->liquid_molar_weight);
+    made->buildCriticalPoint();
+    if (diagram)
+        *diagram = std::move(made);
+    return code;
+}
+
+} // namespace quorvel
