@@ -140,7 +140,46 @@ std::optional<double> PengRobinsonMixture::saturationPressure(double T, const st
         P = 1 / P;
     for (double& k : K)
         k /= P;
+    return iterate(T, z, bubble, P, std::move(K));
+}
 
+std::optional<double> PengRobinsonMixture::saturationPressureFrom(double T, const std::vector<double>& z,
+                                                                  bool bubble, double P0,
+                                                                  const std::vector<double>& w0) const
+{
+    std::vector<double> K(size());
+    for (int i = 0; i < size(); ++i)
+        K[i] = bubble ? w0[i] / z[i] : z[i] / w0[i];
+    return iterate(T, z, bubble, P0, std::move(K));
+}
+
+std::optional<double> PengRobinsonMixture::highestPressureNear(double T0, double dT, const std::vector<double>& z,
+                                                               bool bubble, double P0,
+                                                               const std::vector<double>& w0, double& Tmax) const
+{
+    const double g = (std::sqrt(5.0) - 1) / 2;
+    double a = T0 - dT, b = T0 + dT;
+    const auto P = [&](double T) { return saturationPressureFrom(T, z, bubble, P0, w0).value_or(0.0); };
+    double c = b - g * (b - a), d = a + g * (b - a);
+    double Pc = P(c), Pd = P(d);
+    while (b - a > 1e-4) {
+        if (Pc > Pd) {
+            b = d, d = c, Pd = Pc;
+            c = b - g * (b - a), Pc = P(c);
+        } else {
+            a = c, c = d, Pc = Pd;
+            d = a + g * (b - a), Pd = P(d);
+        }
+    }
+    Tmax = (a + b) / 2;
+    const auto best = saturationPressureFrom(Tmax, z, bubble, P0, w0);
+    return best;
+}
+
+std::optional<double> PengRobinsonMixture::iterate(double T, const std::vector<double>& z, bool bubble, double P,
+                                                   std::vector<double> K) const
+{
+    const int n = size();
     std::vector<double> incipient(n);
     for (int iteration = 0; iteration < 20000; ++iteration) {
         double S = 0;

@@ -41,6 +41,14 @@ public:
     // not converge or collapses to the trivial solution.
     std::optional<double> bubblePressure(double T, const std::vector<double>& z) const;
     std::optional<double> dewPressure(double T, const std::vector<double>& z) const;
+    // Bubble or dew pressure (Pa) of feed z at T (K) iterated from a start near it: the
+    // pressure P0 (Pa) and the incipient phase w0, which pick the root where there are two.
+    std::optional<double> saturationPressureFrom(double T, const std::vector<double>& z, bool bubble,
+                                                 double P0, const std::vector<double>& w0) const;
+    // The highest saturation pressure (Pa) on the curve through (T0, P0, w0), searched by
+    // golden section in [T0 - dT, T0 + dT] (K); the temperature goes to Tmax.
+    std::optional<double> highestPressureNear(double T0, double dT, const std::vector<double>& z, bool bubble,
+                                              double P0, const std::vector<double>& w0, double& Tmax) const;
 
 private:
     struct Parameters {
@@ -49,6 +57,9 @@ private:
     };
     Parameters parametersAt(double T) const;
     std::optional<double> saturationPressure(double T, const std::vector<double>& z, bool bubble) const;
+    // Successive substitution from the pressure P (Pa) and the K-values K.
+    std::optional<double> iterate(double T, const std::vector<double>& z, bool bubble, double P,
+                                  std::vector<double> K) const;
 
     std::vector<Species> mSpecies;
 };

@@ -1,0 +1,260 @@
+// The phase envelope of a fluid against a textbook Peng-Robinson saturation solver: every
+// traced point on the reference bubble or dew curve, the highest pressure near the reference
+// maximum, the critical point between the branches; the liquid-liquid-gas segment of a
+// methane-rich fluid with a heavy end; the end-of-branch rules.
+#include "calc/CPhaseDiagram.h"
+#include "calc/CalculationInterface.h"
+
+#include "support/TestFluids.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace quorvel {
+namespace {
+
+using test::ComponentData;
+
+// The nine-component gas condensate of the engine tests.
+std::vector<ComponentData> nineComponentCondensate()
+{
+    using namespace test;
+    return {withMole(kN2, 1),  withMole(kCO2, 2), withMole(kC1, 60), withMole(kC2, 8),  withMole(kC3, 5),
+            withMole(knC4, 4), withMole(knC5, 3), withMole(kC6, 3),  withMole(kC10, 14)};
+}
+
+std::vector<ComponentData> ternary()
+{
+    using namespace test;
+    return {withMole(kC1, 50), withMole(kC3, 30), withMole(kC6, 20)};
+}
+
+// Eicosane as tabulated by Reid, Prausnitz and Poling.
+const ComponentData kC20{"C20", 20, 0, 282.55, 0.7886, 768.0 - 273.15, 343.8, 11.1, 1170, 0.907, 0};
+
+// Methane with a little eicosane: a bubble curve up to 480 bar.
+std::vector<ComponentData> methaneWithHeavyEnd()
+{
+    using namespace test;
+    return {withMole(kC1, 94), withMole(kC20, 6)};
+}
+
+// Largest difference of ln fugacity between the feed z on one root and the incipient phase
+// w on the other at T (K), P (Pa).
+double fugacityMismatch(const textbook::PengRobinsonMixture& reference, const std::vector<double>& z,
+                        const std::vector<double>& w, double T, double P, bool bubble)
+{
+    const auto& liquid = bubble ? z : w;
+    const auto& vapour = bubble ? w : z;
+    const auto lnL = reference.lnPhi(liquid, T, P, textbook::Root::liquid);
+    const auto lnV = reference.lnPhi(vapour, T, P, textbook::Root::vapour);
+    double mismatch = 0;
+    for (std::size_t i = 0; i < z.size(); ++i)
+        if (liquid[i] > 0 && vapour[i] > 0)
+            mismatch = std::max(mismatch, std::fabs(std::log(liquid[i]) + lnL[i] - std::log(vapour[i]) - lnV[i]));
+    return mismatch;
+}
+
+struct Envelope {
+    PhaseDiagramPtr diagram;
+    int llg = 0;
+    int code = 0;
+};
+
+Envelope traceEnvelope(const std::vector<ComponentData>& components)
+{
+    CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+    Envelope envelope;
+    envelope.code = ci.calculateImmiscibilityLoop(test::fluidRecord(kComponentFluid, components),
+                                                  &envelope.diagram, envelope.llg);
+    return envelope;
+}
+
+// The points of the first stretch of a branch, without the critical point that closes it.
+std::vector<IsoplethPointPtr> tracedPoints(const CIsopleth& branch)
+{
+    std::vector<IsoplethPointPtr> points;
+    for (const auto& point : branch.points()) {
+        if (!point->isOrdinary())
+            break;
+        if (point->otherz() != branch.xref())
+            points.push_back(point);
+    }
+    return points;
+}
+
+void expectOnReferenceCurve(const std::vector<ComponentData>& components, const CIsopleth& branch)
+{
+    const auto reference = test::textbookMixture(components);
+    const auto z = test::moleFractions(components);
+    const bool bubble = branch.homog() == CIsopleth::kLiquidBranch;
+    const auto points = tracedPoints(branch);
+    for (const auto& point : points) {
+        const auto P = reference.saturationPressureFrom(point->T() + 273.15, z, bubble, point->P() * 1e5,
+                                                        point->otherz());
+        if (P && std::fabs(*P / 1e5 - point->P()) < 1e-3 * point->P()) {
+            EXPECT_NEAR(*P / 1e5, point->P(), 1e-6 * point->P())
+                << (bubble ? "bubble" : "dew") << " point at " << point->T() << " C";
+            continue;
+        }
+        // Successive substitution stalls near the critical point and the cricondentherm, and
+        // on the upper dew curve falls to the lower root: there the engine's two phases must
+        // have equal reference fugacities.
+        EXPECT_LT(fugacityMismatch(reference, z, point->otherz(), point->T() + 273.15, point->P() * 1e5, bubble),
+                  1e-6)
+            << (bubble ? "bubble" : "dew") << " point at " << point->T() << " C";
+    }
+}
+
+IsoplethPointPtr highestPressure(const std::vector<IsoplethPointPtr>& points)
+{
+    return *std::max_element(points.begin(), points.end(),
+                             [](const auto& a, const auto& b) { return a->P() < b->P(); });
+}
+
+TEST(PhaseEnvelope, TracedPointsLieOnTheReferenceCurves)
+{
+    for (const auto& components : {ternary(), nineComponentCondensate()}) {
+        const Envelope envelope = traceEnvelope(components);
+        ASSERT_TRUE(envelope.diagram);
+        EXPECT_EQ(envelope.llg, 0);
+        ASSERT_TRUE(envelope.diagram->liquidIsopleth());
+        ASSERT_TRUE(envelope.diagram->vapourIsopleth());
+        EXPECT_GT(tracedPoints(*envelope.diagram->liquidIsopleth()).size(), 5u);
+        EXPECT_GT(tracedPoints(*envelope.diagram->vapourIsopleth()).size(), 5u);
+        expectOnReferenceCurve(components, *envelope.diagram->liquidIsopleth());
+        expectOnReferenceCurve(components, *envelope.diagram->vapourIsopleth());
+    }
+}
+
+TEST(PhaseEnvelope, HighestTracedPressureNearTheReferenceCricondenbar)
+{
+    for (const auto& components : {ternary(), nineComponentCondensate()}) {
+        const Envelope envelope = traceEnvelope(components);
+        ASSERT_TRUE(envelope.diagram);
+        const auto reference = test::textbookMixture(components);
+        const auto z = test::moleFractions(components);
+        std::vector<IsoplethPointPtr> all = tracedPoints(*envelope.diagram->liquidIsopleth());
+        const auto vapour = tracedPoints(*envelope.diagram->vapourIsopleth());
+        all.insert(all.end(), vapour.begin(), vapour.end());
+        const IsoplethPointPtr top = highestPressure(all);
+        const bool bubble = std::find(vapour.begin(), vapour.end(), top) == vapour.end();
+        double Tmax = 0;
+        const auto Pmax = reference.highestPressureNear(top->T() + 273.15, 10, z, bubble, top->P() * 1e5,
+                                                        top->otherz(), Tmax);
+        ASSERT_TRUE(Pmax);
+        // One predictor step is at most 10 K and 5 bar.
+        EXPECT_LE(top->P(), *Pmax / 1e5 * (1 + 1e-6));
+        EXPECT_NEAR(top->T(), Tmax - 273.15, 10);
+    }
+}
+
+TEST(PhaseEnvelope, CriticalPointBetweenTheBranchesLastPoints)
+{
+    const Envelope envelope = traceEnvelope(nineComponentCondensate());
+    ASSERT_TRUE(envelope.diagram);
+    const auto liquid = tracedPoints(*envelope.diagram->liquidIsopleth());
+    const auto vapour = tracedPoints(*envelope.diagram->vapourIsopleth());
+    const auto& L = liquid.back();
+    const auto& V = vapour.back();
+    const auto& branch = envelope.diagram->liquidIsopleth()->points();
+    const auto critical = *std::find_if(branch.begin(), branch.end(), [&](const auto& point) {
+        return point->otherz() == envelope.diagram->liquidIsopleth()->xref();
+    });
+    EXPECT_GE(critical->T(), std::min(L->T(), V->T()));
+    EXPECT_LE(critical->T(), std::max(L->T(), V->T()));
+    EXPECT_GE(critical->P(), std::min(L->P(), V->P()));
+    EXPECT_LE(critical->P(), std::max(L->P(), V->P()));
+}
+
+TEST(PhaseEnvelope, DiagramCarriesTheFluidAndItsStockTankValues)
+{
+    const auto components = nineComponentCondensate();
+    FluidRecord record = test::fluidRecord(kComponentFluid, components);
+    record.setValue(QStringLiteral("curve"), QStringLiteral("run-time"));
+    CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+    PhaseDiagramPtr diagram;
+    int llg = -1;
+    ci.calculateImmiscibilityLoop(record, &diagram, llg);
+    ASSERT_TRUE(diagram);
+    EXPECT_EQ(diagram->name(), QStringLiteral("test fluid"));
+    EXPECT_FALSE(diagram->thermoModel().contains(QStringLiteral("curve")));
+    record.arrayValue(QStringLiteral("components")).at(0).toDictionary().setValue(QStringLiteral("mole"), 50);
+    EXPECT_EQ(diagram->thermoModel()
+                  .arrayValue(QStringLiteral("components"))
+                  .at(0)
+                  .toDictionary()
+                  .doubleValue(QStringLiteral("mole")),
+              1);
+    EXPECT_NEAR(diagram->CH4(), 60, 1e-9);
+    EXPECT_TRUE(std::isfinite(diagram->GOR()));
+    EXPECT_TRUE(std::isfinite(diagram->API()));
+    EXPECT_GT(diagram->massVolLiq(), 0.5);
+    EXPECT_LT(diagram->massVolLiq(), 1.0);
+    EXPECT_GT(diagram->liqMolarWeight(), 16);
+    for (const auto& branch : {diagram->liquidIsopleth(), diagram->vapourIsopleth()}) {
+        EXPECT_EQ(branch->phaseDiagram(), diagram);
+        EXPECT_EQ(branch->name(), diagram->name());
+        EXPECT_EQ(branch->N(), 9);
+        for (const auto& point : branch->points())
+            EXPECT_EQ(point->N(), 9);
+    }
+}
+
+// Methane is found by name wherever it stands: here second, while the fixed fourth
+// place holds decane.
+TEST(PhaseEnvelope, LiquidLiquidGasCheckReadsMethaneByItsIndex)
+{
+    using namespace test;
+    CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+    ci.setThermodynamicModel(
+        fluidRecord(kComponentFluid, {withMole(kC3, 30), withMole(kC1, 40), withMole(kC6, 10), withMole(kC10, 20)}));
+    auto& x = ci.oil->liquid->mole_fraction;
+    auto& y = ci.oil->vapour->mole_fraction;
+    x = {0.3, 0.25, 0.1, 0.35};
+    y = {0.3, 0.28, 0.1, 0.32};
+    EXPECT_TRUE(ci.oil->checkLLG());
+    y = {0.3, 0.2799, 0.1, 0.3201};
+    EXPECT_FALSE(ci.oil->checkLLG());
+    y = {0.3, 0.25, 0.1, 0.9};  // decane far apart, methane equal
+    EXPECT_FALSE(ci.oil->checkLLG());
+}
+
+TEST(PhaseEnvelope, FluidWithoutMethaneHasNoLiquidLiquidGasSegment)
+{
+    using namespace test;
+    const Envelope envelope = traceEnvelope({withMole(kC3, 60), withMole(kC20, 40)});
+    EXPECT_EQ(envelope.llg, 0);
+}
+
+TEST(PhaseEnvelope, UnloadableFluidGivesNoDiagram)
+{
+    CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+    PhaseDiagramPtr diagram = std::make_shared<CPhaseDiagram>();
+    int llg = -1;
+    ci.calculateImmiscibilityLoop(FluidRecord{{"fluidType", kComponentFluid}}, &diagram, llg);
+    EXPECT_FALSE(diagram);
+    EXPECT_EQ(llg, 0);
+}
+
+TEST(PhaseEnvelope, EveryBranchEndsAboveTheCeilingOrBelowItsFloor)
+{
+    for (const auto& components : {ternary(), nineComponentCondensate(), methaneWithHeavyEnd()}) {
+        const Envelope envelope = traceEnvelope(components);
+        ASSERT_TRUE(envelope.diagram);
+        for (const auto& branch : {envelope.diagram->liquidIsopleth(), envelope.diagram->vapourIsopleth()}) {
+            if (!branch)
+                continue;
+            EXPECT_LT(branch->points().size(), 5000u);
+            int beyond = 0;
+            for (const auto& point : branch->points())
+                beyond += point->isOrdinary() && (point->P() > 2000 || point->T() < -150);
+            EXPECT_LE(beyond, 2);
+        }
+    }
+}
+
+} // namespace
+} // namespace quorvel
