@@ -1,0 +1,253 @@
+// The isochores of an inclusion on a traced envelope: two-phase points against a flash,
+// one-phase points against the textbook Peng-Robinson pressure, the trapping pressure,
+// the result codes, the limits and the twins.
+#include "calc/CPhaseDiagram.h"
+#include "calc/CalculationInterface.h"
+
+#include "support/TestFluids.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace quorvel {
+namespace {
+
+using test::ComponentData;
+
+std::vector<ComponentData> ternary()
+{
+    using namespace test;
+    return {withMole(kC1, 50), withMole(kC3, 30), withMole(kC6, 20)};
+}
+
+PhaseDiagramPtr envelopeOf(const std::vector<ComponentData>& components)
+{
+    CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+    PhaseDiagramPtr diagram;
+    int llg = 0;
+    ci.calculateImmiscibilityLoop(test::fluidRecord(kComponentFluid, components), &diagram, llg);
+    return diagram;
+}
+
+struct Isochors {
+    int code = 0;
+    IsochorPtr monophasic;
+    IsochorPtr biphasic;
+};
+
+Isochors isochorsOf(const PhaseDiagramPtr& diagram, double Th, char homog, const InclusionRecord* inclusion = nullptr,
+                    double Ph = 0)
+{
+    CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+    Isochors result;
+    result.code = ci.calculateIsochors(diagram, inclusion, Th, Ph, homog, &result.monophasic, &result.biphasic);
+    return result;
+}
+
+// The two-phase split at the point's T and P, solved with the pressure given: from the
+// ideal mixture, else from the point's incipient phase.
+bool flashAt(Oil& oil, const CBiphasicIsochorPoint& point, char homog)
+{
+    const double T = point.T() + 273.15;
+    if (oil.solveFromIdealMixture(problem_type::fixed_T_and_P, T, point.P()))
+        return true;
+    oil.set_type_of_problem(problem_type::fixed_T_and_P);
+    oil.set_the_temperature(T);
+    oil.set_the_pressure(point.P());
+    for (short i = 0; i < oil.component_count; ++i) {
+        (homog ? oil.estimated_liquid_composition : oil.estimated_vapour_composition)[i] = oil.feed_composition[i];
+        (homog ? oil.estimated_vapour_composition : oil.estimated_liquid_composition)[i] = point.otherz()[i];
+    }
+    oil.set_initialization_flag(initialization::from_estimates);
+    oil.calculateVLE();
+    return oil.failure_code == equilibrium_failure::none;
+}
+
+class IsochorsOfATernary : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { diagram = envelopeOf(ternary()); }
+    static inline PhaseDiagramPtr diagram;
+};
+
+TEST_F(IsochorsOfATernary, TwoPhasePointsKeepTheVolumeOfTheInclusion)
+{
+    ASSERT_TRUE(diagram);
+    for (const char homog : {1, 0}) {
+        const double Th = homog ? 40 : 100;
+        const Isochors isochors = isochorsOf(diagram, Th, homog);
+        ASSERT_EQ(isochors.code, step_code::end_of_curve) << "homog " << int(homog);
+        const CIsochor& biphasic = *isochors.biphasic;
+        EXPECT_TRUE(biphasic.isBiphasic());
+        ASSERT_GT(biphasic.points().size(), 3u);
+        CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+        ci.setThermodynamicModel(diagram->thermoModel());
+        double maxFv = 0;
+        for (const auto& point : biphasic.points()) {
+            const auto& p = static_cast<const CBiphasicIsochorPoint&>(*point);
+            maxFv = std::max(maxFv, p.Fv());
+            if (point == biphasic.points().front())
+                continue;  // the saturation point itself: no two phases to flash into
+            ASSERT_TRUE(flashAt(*ci.oil, p, homog)) << p.T();
+            const double v = ci.oil->liquid_moles * ci.getLiquidVolume() + ci.oil->vapour_moles * ci.getVapourVolume();
+            // Both solves stop at the engine's convergence tolerance: a few parts in 1e8.
+            EXPECT_NEAR(v, biphasic.bulkVolume(), 5e-8 * biphasic.bulkVolume()) << p.T();
+            EXPECT_NEAR(ci.getBubbleVolumeFraction() * 100, p.Fv(), 1e-5) << p.T();
+        }
+        const auto& first = static_cast<const CBiphasicIsochorPoint&>(*biphasic.points().front());
+        EXPECT_NEAR(first.Fv(), homog ? 0 : 100, 1e-6);
+        EXPECT_DOUBLE_EQ(biphasic.maxFv(), maxFv);
+        EXPECT_DOUBLE_EQ(biphasic.Th(), Th);
+    }
+}
+
+TEST_F(IsochorsOfATernary, OnePhasePointsLieOnThePressureOfTheModel)
+{
+    ASSERT_TRUE(diagram);
+    const auto reference = test::textbookMixture(ternary());
+    const auto z = test::moleFractions(ternary());
+    for (const char homog : {1, 0}) {
+        const Isochors isochors = isochorsOf(diagram, homog ? 40 : 100, homog);
+        ASSERT_EQ(isochors.code, step_code::end_of_curve);
+        const CIsochor& monophasic = *isochors.monophasic;
+        EXPECT_FALSE(monophasic.isBiphasic());
+        ASSERT_GT(monophasic.points().size(), 1u);
+        for (const auto& point : monophasic.points())
+            EXPECT_NEAR(reference.pressure(point->T() + 273.15, monophasic.bulkVolume(), z) / 1e5, point->P(),
+                        1e-6 * point->P())
+                << point->T();
+        // The trapping pressure at a one-phase point is that point's pressure.
+        const auto& middle = monophasic.points()[monophasic.points().size() / 2];
+        EXPECT_NEAR(isochors.monophasic->calculateTrappingPressure(middle->T() + 273.15), middle->P(),
+                    1e-9 * middle->P());
+    }
+}
+
+TEST_F(IsochorsOfATernary, TwinsCarryTheSolvedHomogenisationPointAndNames)
+{
+    ASSERT_TRUE(diagram);
+    const InclusionRecord inclusion{{"name", "FI-7"}};
+    const auto before = diagram->biphasicIsochors().size();
+    const Isochors named = isochorsOf(diagram, 40, 1, &inclusion, 0);
+    ASSERT_EQ(named.code, step_code::end_of_curve);
+    EXPECT_EQ(diagram->biphasicIsochors().size(), before + 1);
+    EXPECT_EQ(diagram->biphasicIsochors().back(), named.biphasic);
+    EXPECT_EQ(diagram->monophasicIsochors().back(), named.monophasic);
+    EXPECT_EQ(named.biphasic->name(), QStringLiteral("test fluid : FI-7"));
+    EXPECT_EQ(named.monophasic->sister(), named.biphasic);
+    EXPECT_EQ(named.biphasic->sister(), named.monophasic);
+    EXPECT_EQ(named.monophasic->phaseDiagram(), diagram);
+    EXPECT_GT(named.biphasic->Ph(), 0);
+    EXPECT_DOUBLE_EQ(named.monophasic->Ph(), named.biphasic->Ph());
+    EXPECT_DOUBLE_EQ(named.monophasic->Th(), named.biphasic->Th());
+    EXPECT_DOUBLE_EQ(named.monophasic->bulkVolume(), named.biphasic->bulkVolume());
+    EXPECT_DOUBLE_EQ(named.monophasic->bulkDensity0(), named.biphasic->bulkDensity0());
+    EXPECT_DOUBLE_EQ(named.monophasic->bulkDensity1(), named.biphasic->bulkDensity1());
+    // The homogenisation pressure is the bubble pressure of the branch at Th.
+    EXPECT_NEAR(named.biphasic->Ph(), diagram->getPh(40, 1, 0, nullptr, nullptr), 0.5);
+    EXPECT_NEAR(named.monophasic->points().front()->P(), named.biphasic->Ph(), 1e-6 * named.biphasic->Ph());
+
+    const Isochors unnamed = isochorsOf(diagram, 100, 0);
+    EXPECT_EQ(unnamed.biphasic->name(), QStringLiteral("test fluid : Th = 100°C (G)"));
+}
+
+TEST_F(IsochorsOfATernary, ResultCodesAddNothing)
+{
+    ASSERT_TRUE(diagram);
+    const auto liquidOnly = std::make_shared<CPhaseDiagram>();
+    liquidOnly->setThermoModel(diagram->thermoModel());
+    liquidOnly->setLiquidIsopleth(diagram->liquidIsopleth());
+    struct Case {
+        PhaseDiagramPtr diagram;
+        double Th;
+        char homog;
+        int code;
+    };
+    for (const Case& c : {Case{liquidOnly, 40, 0, isochor_result::no_branch},
+                          Case{diagram, -200, 1, isochor_result::below_envelope},
+                          Case{diagram, 1000, 0, isochor_result::above_envelope}}) {
+        const auto count = c.diagram->biphasicIsochors().size() + c.diagram->monophasicIsochors().size();
+        IsochorPtr untouched = std::make_shared<CIsochor>();
+        IsochorPtr monophasic = untouched, biphasic = untouched;
+        CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+        EXPECT_EQ(ci.calculateIsochors(c.diagram, nullptr, c.Th, 0, c.homog, &monophasic, &biphasic), c.code);
+        EXPECT_EQ(monophasic, untouched);
+        EXPECT_EQ(biphasic, untouched);
+        EXPECT_EQ(c.diagram->biphasicIsochors().size() + c.diagram->monophasicIsochors().size(), count);
+    }
+}
+
+TEST_F(IsochorsOfATernary, EachIsochorEndsWithItsFirstPointBeyondALimit)
+{
+    ASSERT_TRUE(diagram);
+    double maxT = -1e9, maxP = 0;
+    for (const auto& branch : {diagram->liquidIsopleth(), diagram->vapourIsopleth()})
+        for (const auto& point : branch->points()) {
+            maxT = std::max(maxT, point->T());
+            maxP = std::max(maxP, point->P());
+        }
+    const double Tmax = maxT + 150, Pmax = std::min(maxP + 500, 2000.0);
+    for (const char homog : {1, 0}) {
+        const Isochors isochors = isochorsOf(diagram, homog ? 40 : 100, homog);
+        const auto& points = isochors.monophasic->points();
+        const auto beyond = [&](const IsochorPointPtr& p) { return p->T() > Tmax + 1e-9 || p->P() > Pmax || p->T() < 0; };
+        for (std::size_t i = 0; i + 1 < points.size(); ++i)
+            EXPECT_FALSE(beyond(points[i])) << i;
+        EXPECT_TRUE(beyond(points.back()));
+        // One-phase steps: 20 K up, or 5 K down after a reversed two-phase isochore.
+        const double dT = points[1]->T() - points[0]->T();
+        EXPECT_TRUE(std::fabs(dT - 20) < 1e-9 || std::fabs(dT + 5) < 1e-9) << dT;
+    }
+}
+
+// A break in the branch around Th: no bracketing pair, the start comes from the nearest
+// point below, never from a division by zero.
+TEST_F(IsochorsOfATernary, StartInABreakOfTheBranch)
+{
+    ASSERT_TRUE(diagram);
+    auto broken = std::make_shared<CPhaseDiagram>();
+    broken->setThermoModel(diagram->thermoModel());
+    auto liquid = std::make_shared<CIsopleth>();
+    liquid->setN(diagram->liquidIsopleth()->N());
+    liquid->setXref(diagram->liquidIsopleth()->xref());
+    liquid->setHomog(CIsopleth::kLiquidBranch);
+    const auto& points = diagram->liquidIsopleth()->points();
+    const std::size_t cut = points.size() / 2;
+    liquid->points().assign(points.begin(), points.begin() + cut);
+    auto separator = std::make_shared<CIsoplethPoint>();
+    separator->setSkip(CIsoplethPoint::kBreak);
+    liquid->points().push_back(separator);
+    liquid->points().insert(liquid->points().end(), points.begin() + cut, points.end());
+    broken->setLiquidIsopleth(liquid);
+    const double Th = (points[cut - 1]->T() + points[cut]->T()) / 2;
+
+    const Isochors isochors = isochorsOf(broken, Th, 1);
+    ASSERT_TRUE(isochors.code == step_code::end_of_curve || isochors.code == isochor_result::start_failed);
+    if (isochors.code == step_code::end_of_curve) {
+        EXPECT_TRUE(std::isfinite(isochors.biphasic->Ph()));
+        EXPECT_NEAR(isochors.biphasic->points().front()->T(), Th, 1e-6);
+    }
+}
+
+// Limits read from damaged points are not-a-number: the point cap still ends the curves.
+TEST_F(IsochorsOfATernary, NotANumberLimitsCannotRunForever)
+{
+    ASSERT_TRUE(diagram);
+    auto damaged = std::make_shared<CPhaseDiagram>();
+    damaged->setThermoModel(diagram->thermoModel());
+    damaged->setLiquidIsopleth(diagram->liquidIsopleth());
+    auto vapour = std::make_shared<CIsopleth>();
+    auto nan = std::make_shared<CIsoplethPoint>();
+    nan->setT(std::numeric_limits<double>::quiet_NaN());
+    nan->setP(std::numeric_limits<double>::quiet_NaN());
+    vapour->points().push_back(nan);
+    damaged->setVapourIsopleth(vapour);
+    const Isochors isochors = isochorsOf(damaged, 40, 1);
+    ASSERT_EQ(isochors.code, step_code::end_of_curve);
+    EXPECT_LE(isochors.monophasic->points().size(), 1000u);
+    EXPECT_LE(isochors.biphasic->points().size(), 1000u);
+}
+
+} // namespace
+} // namespace quorvel
