@@ -257,3 +257,134 @@ void BM_UnarchivePhaseDiagram(benchmark::State& state)
 BENCHMARK(BM_UnarchivePhaseDiagram)->Unit(benchmark::kMillisecond);
 
 } // namespace phase_diagram_archive_bench
+
+namespace phase_envelope_bench {
+
+using namespace quorvel;
+
+// The nine-component gas condensate of the engine tests (record units).
+FluidRecord nineComponentCondensate()
+{
+    struct Data {
+        const char* name;
+        int nc;
+        double mole, mw, Tc, Pc, Vc, omega;
+    };
+    static constexpr Data data[] = {
+        {"N2", -1, 1, 28.01, -147.0, 33.94, 89, 0.040},    {"CO2", -2, 2, 44.01, 31.05, 73.76, 94, 0.225},
+        {"C1", 1, 60, 16.04, -82.55, 46.0, 99.2, 0.011},   {"C2", 2, 8, 30.07, 32.25, 48.8, 148, 0.099},
+        {"C3", 3, 5, 44.10, 96.65, 42.5, 203, 0.153},      {"nC4", 4, 4, 58.12, 152.05, 38.0, 255, 0.199},
+        {"nC5", 5, 3, 72.15, 196.55, 33.7, 304, 0.251},    {"nC6", 6, 3, 86.18, 234.35, 30.1, 370, 0.299},
+        {"nC10", 10, 14, 142.29, 344.55, 21.1, 603, 0.489},
+    };
+    Array components;
+    for (const Data& c : data)
+        components.append(ComponentRecord{{"name", c.name}, {"nc", c.nc}, {"mole", c.mole}, {"mw", c.mw},
+                                          {"Tc", c.Tc},     {"Pc", c.Pc}, {"Vc", c.Vc},     {"omega", c.omega}});
+    return FluidRecord{{"name", "condensate"}, {"fluidType", kComponentFluid}, {"components", components}};
+}
+
+FluidRecord alphaBetaFluid()
+{
+    return FluidRecord{{"name", "AB 0.7 0.1"}, {"fluidType", kAlphaBetaFluid}, {"alpha", 0.7}, {"beta", 0.1},
+                       {"CO2", 0.0},           {"N2", 0.0},                    {"H2S", 0.0}};
+}
+
+std::size_t pointCount(const PhaseDiagramPtr& diagram)
+{
+    std::size_t n = 0;
+    for (const auto& branch : {diagram->liquidIsopleth(), diagram->vapourIsopleth()})
+        n += branch ? branch->points().size() : 0;
+    return n;
+}
+
+PhaseDiagramPtr envelopeOf(const FluidRecord& record)
+{
+    CalculationInterface ci(record.intValue(QStringLiteral("fluidType")), kPengRobinsonEos);
+    PhaseDiagramPtr diagram;
+    int llg = 0;
+    ci.calculateImmiscibilityLoop(record, &diagram, llg);
+    return diagram;
+}
+
+// The whole envelope, both branches and any segment that completes them, as the
+// phase-diagram document asks for it. Counter: the envelope's points.
+void BM_PhaseEnvelope(benchmark::State& state, const FluidRecord& record)
+{
+    std::size_t points = 0;
+    for (auto _ : state) {
+        const PhaseDiagramPtr diagram = envelopeOf(record);
+        if (!diagram) {
+            state.SkipWithError("no envelope");
+            break;
+        }
+        points = pointCount(diagram);
+    }
+    state.counters["points"] = static_cast<double>(points);
+}
+BENCHMARK_CAPTURE(BM_PhaseEnvelope, nineComponentCondensate, nineComponentCondensate())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PhaseEnvelope, alphaBeta_0_7_0_1, alphaBetaFluid())->Unit(benchmark::kMillisecond);
+
+// The engine's search for a dew point the vapour branch missed, from the first bubble point:
+// what the second dew segment costs beyond the branches.
+void BM_SecondDewSearch(benchmark::State& state, const FluidRecord& record)
+{
+    CalculationInterface ci(record.intValue(QStringLiteral("fluidType")), kPengRobinsonEos);
+    ci.setThermodynamicModel(record);
+    double T0 = 0, P0 = 0;
+    if (ci.firstIsoplethPoint(&T0, &P0) != 0) {
+        state.SkipWithError("no bubble point");
+        return;
+    }
+    std::vector<double> y0;
+    for (int i = 0; i < ci.getNumberOfComponents(); ++i)
+        y0.push_back(ci.getVapourComposition(i));
+    for (auto _ : state) {
+        char found = 0;
+        double T = 0, P = 0;
+        ci.oil->otherGasIsoplethPoint(found, T, P, T0, P0, y0.data());
+        benchmark::DoNotOptimize(T);
+    }
+}
+BENCHMARK_CAPTURE(BM_SecondDewSearch, nineComponentCondensate, nineComponentCondensate())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SecondDewSearch, alphaBeta_0_7_0_1, alphaBetaFluid())->Unit(benchmark::kMillisecond);
+
+// Both isochores of one inclusion homogenising to liquid at 60 degrees Celsius on the
+// condensate's envelope, and one trapping pressure on the one-phase isochore.
+void BM_Isochors(benchmark::State& state)
+{
+    const PhaseDiagramPtr diagram = envelopeOf(nineComponentCondensate());
+    std::size_t points = 0;
+    for (auto _ : state) {
+        CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+        IsochorPtr monophasic, biphasic;
+        if (ci.calculateIsochors(diagram, nullptr, 60, 0, 1, &monophasic, &biphasic) != step_code::end_of_curve) {
+            state.SkipWithError("no isochores");
+            break;
+        }
+        points = monophasic->points().size() + biphasic->points().size();
+        diagram->biphasicIsochors().clear();
+        diagram->monophasicIsochors().clear();
+    }
+    state.counters["points"] = static_cast<double>(points);
+}
+BENCHMARK(BM_Isochors)->Unit(benchmark::kMillisecond);
+
+void BM_TrappingPressure(benchmark::State& state)
+{
+    const PhaseDiagramPtr diagram = envelopeOf(nineComponentCondensate());
+    CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+    IsochorPtr monophasic, biphasic;
+    if (!diagram
+        || ci.calculateIsochors(diagram, nullptr, 60, 0, 1, &monophasic, &biphasic) != step_code::end_of_curve) {
+        state.SkipWithError("no isochores");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(monophasic->calculateTrappingPressure(200 + 273.15));
+}
+BENCHMARK(BM_TrappingPressure)->Unit(benchmark::kMicrosecond);
+
+} // namespace phase_envelope_bench

@@ -41,8 +41,12 @@ constexpr double kLbFt3PerGcm3 = 3.048 * 3.048 * 3.048 / 0.4536;
 
 // Upper pressure (bar) of the flash walk towards the bubble point at 523.15 K.
 constexpr double kFlashWalkLimit = 1500;
-// Widest temperature walk (K) of the dew-point search by flashes.
+// Widest temperature walk (K) of the dew-point search by flashes, its first and largest steps.
 constexpr double kDewWalkLimit = 1000;
+constexpr double kDewWalkFirstStep = 1;
+constexpr double kDewWalkLargestStep = 32;
+// Vapour fraction at which the walk hands over to the dew-point solve.
+constexpr double kDewWalkVapourFraction = 0.98;
 
 // Root of sum z_i (K_i - 1) / (1 + beta (K_i - 1)) = 0 by bisection, kept inside (0, 1) so that
 // both start phases exist.
@@ -468,14 +472,29 @@ void Oil::searchGasIsoplethByFlash(double T, double P, const double* y)
     calculateVLE();
     set_initialization_flag(initialization::from_estimates);
 
-    // Heat at the fixed pressure until the vapour takes nearly all the feed.
-    for (double Tcur = T; failure_code == equilibrium_failure::none && Tcur <= T + kDewWalkLimit; Tcur += 1) {
-        set_the_temperature(Tcur);
+    // Heat at the fixed pressure until the vapour takes nearly all the feed, in steps that
+    // double while the flashes converge; a flash that fails is taken back and retried with
+    // half the step, down to the first step.
+    double Tlast = T;
+    double dT = kDewWalkFirstStep;
+    while (failure_code == equilibrium_failure::none && std::fabs(vapour_moles) <= kDewWalkVapourFraction
+           && Tlast + dT <= T + kDewWalkLimit) {
+        const std::vector<double> x = liquid_composition;
+        const std::vector<double> yLast = vapour_composition;
+        estimated_liquid_composition = x;
+        estimated_vapour_composition = yLast;
+        set_the_temperature(Tlast + dT);
         calculateVLE();
-        if (failure_code != equilibrium_failure::none || std::fabs(vapour_moles) > 0.98)
-            break;
-        estimated_liquid_composition = liquid_composition;
-        estimated_vapour_composition = vapour_composition;
+        if (failure_code == equilibrium_failure::none) {
+            Tlast += dT;
+            dT = std::min(2 * dT, kDewWalkLargestStep);
+        } else if (dT > kDewWalkFirstStep) {
+            dT = std::max(dT / 4, kDewWalkFirstStep);
+            set_the_temperature(Tlast);
+            estimated_liquid_composition = x;
+            estimated_vapour_composition = yLast;
+            calculateVLE();
+        }
     }
     set_type_of_problem(problem_type::fixed_P_and_Fv);
     set_the_vaporization_ratio(1);
