@@ -258,3 +258,47 @@ TEST(PhaseEnvelope, EveryBranchEndsAboveTheCeilingOrBelowItsFloor)
 
 } // namespace
 } // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+IsoplethPointPtr pointAt(double T, double P, int skip = CIsoplethPoint::kOrdinary)
+{
+    auto point = std::make_shared<CIsoplethPoint>();
+    point->setT(T);
+    point->setP(P);
+    point->setN(1);
+    point->setOtherz({1});
+    point->setSkip(skip);
+    return point;
+}
+
+// A liquid-liquid-gas segment and a second dew segment follow breaks: the critical point
+// closes the first stretches, between their last points, and sits right after them.
+TEST(PhaseEnvelope, CriticalPointClosesTheFirstStretches)
+{
+    auto diagram = std::make_shared<CPhaseDiagram>();
+    auto liquid = std::make_shared<CIsopleth>();
+    liquid->setXref({1});
+    liquid->points() = {pointAt(0, 100), pointAt(50, 150), pointAt(-40, 900, CIsoplethPoint::kBreak),
+                        pointAt(-30, 1000)};
+    auto vapour = std::make_shared<CIsopleth>();
+    vapour->setXref({1});
+    vapour->points() = {pointAt(150, 10), pointAt(60, 140), pointAt(0, 0, CIsoplethPoint::kBreak),
+                        pointAt(300, 20)};
+    diagram->setLiquidIsopleth(liquid);
+    diagram->setVapourIsopleth(vapour);
+    diagram->buildCriticalPoint();
+    ASSERT_EQ(liquid->points().size(), 5u);
+    ASSERT_EQ(vapour->points().size(), 5u);
+    for (const auto& critical : {liquid->points()[2], vapour->points()[2]}) {
+        EXPECT_DOUBLE_EQ(critical->T(), 55);
+        EXPECT_DOUBLE_EQ(critical->P(), 145);
+        EXPECT_TRUE(critical->isOrdinary());
+    }
+    EXPECT_FALSE(liquid->points()[3]->isOrdinary());
+    EXPECT_FALSE(vapour->points()[3]->isOrdinary());
+}
+
+} // namespace
+} // namespace quorvel
