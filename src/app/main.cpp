@@ -1,4 +1,6 @@
-#include "app/MainWindow.h"
+#include "app/CCQuorvelDocumentController.h"
+#include "app/ToolBarWindow.h"
+#include "platform/Document.h"
 
 #include <QApplication>
 
@@ -7,7 +9,18 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     QApplication::setOrganizationName(QStringLiteral("Quorvel"));
-    quorvel::MainWindow window;
-    window.show();
+    QApplication::setApplicationVersion(QStringLiteral("2.0"));
+
+    quorvel::CCQuorvelDocumentController controller;
+    quorvel::ToolBarWindow toolBar(controller);
+    toolBar.show();
+    controller.applicationDidFinishLaunching();
+
+    // Files named on the command line open; without any, the splash document shows.
+    bool opened = false;
+    for (const QString& path : QApplication::arguments().mid(1))
+        opened = controller.openDocumentWithContentsOfFile(path, true) || opened;
+    if (!opened)
+        controller.openUntitledDocumentAndDisplay(true);
     return app.exec();
 }

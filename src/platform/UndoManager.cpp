@@ -61,6 +61,7 @@ void UndoManager::endUndoGrouping()
     mOpenGroup = Group{};
     if (group.actions.empty())
         return;
+    mLastGroupViewOnly = isViewOnly(group);
     (mUndoing ? mRedoStack : mUndoStack).push_back(std::move(group));
     emit didCloseUndoGroup();
     emit stateChanged();
@@ -112,6 +113,7 @@ void UndoManager::replay(std::vector<Group>& from, bool undoing)
 {
     Group group = std::move(from.back());
     from.pop_back();
+    const bool viewOnly = isViewOnly(group);
     (undoing ? mUndoing : mRedoing) = true;
     beginUndoGrouping();
     mOpenGroup.actionName = group.actionName;
@@ -119,6 +121,13 @@ void UndoManager::replay(std::vector<Group>& from, bool undoing)
         action->run();
     endUndoGrouping();
     (undoing ? mUndoing : mRedoing) = false;
+    mLastGroupViewOnly = viewOnly;
+}
+
+bool UndoManager::isViewOnly(const Group& group) const
+{
+    return std::all_of(group.actions.begin(), group.actions.end(),
+                       [this](const Action& a) { return mViewOnlyTargets.count(a.target) > 0; });
 }
 
 QString UndoManager::undoActionName() const

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <set>
 #include <vector>
 
 class QAction;
@@ -64,6 +65,13 @@ public:
     void removeAllActions();
     void removeAllActions(const void* target);
 
+    // Targets whose actions only change what a view shows (a plot's ranges or fonts):
+    // a group made of such actions alone does not change the document.
+    void addViewOnlyTarget(const void* target) { mViewOnlyTargets.insert(target); }
+    void removeViewOnlyTarget(const void* target) { mViewOnlyTargets.erase(target); }
+    // Whether the group last closed, undone or redone held view-only actions alone.
+    bool lastGroupWasViewOnly() const { return mLastGroupViewOnly; }
+
     // Menu actions that follow the manager's state and trigger undo / redo.
     QAction* createUndoAction(QObject* parent);
     QAction* createRedoAction(QObject* parent);
@@ -87,6 +95,7 @@ private:
     };
 
     void closeEventGroup();
+    bool isViewOnly(const Group& group) const;
     void replay(std::vector<Group>& from, bool undoing);
 
     std::vector<Group> mUndoStack;
@@ -97,6 +106,8 @@ private:
     bool mGroupsByEvent = true;
     bool mUndoing = false;
     bool mRedoing = false;
+    std::set<const void*> mViewOnlyTargets;
+    bool mLastGroupViewOnly = false;
 };
 
 }  // namespace quorvel

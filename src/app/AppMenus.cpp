@@ -1,0 +1,64 @@
+#include "app/AppMenus.h"
+
+#include "platform/Responder.h"
+
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QObject>
+
+namespace quorvel {
+
+namespace {
+
+QList<MenuDefinition> applicationMenus()
+{
+    auto tr = [](const char* text) { return QObject::tr(text); };
+    return {
+        {tr("&File"),
+         {{tr("New Inclusion Data"), "onNewInclusionDataDocument:", "Ctrl+N"},
+          {tr("New Fluid Model"), "onNewFluidModelDocument:", ""},
+          {tr("New Phase Diagram"), "onNewPhaseDiagDocument:", ""},
+          {tr("New Alpha-Beta Plot"), "onNewAlphaBetaPlotDocument:", ""},
+          {tr("New Alpha-Beta Correlation"), "onNewCorrelationDocument:", ""},
+          {},
+          {tr("Open..."), "openDocument:", "Ctrl+O"},
+          {tr("Open Inclusion Data..."), "onOpenInclusionDataDocument:", ""},
+          {tr("Open Fluid Model..."), "onOpenFluidModelDocument:", ""},
+          {tr("Open Phase Diagram..."), "onOpenPhaseDiagDocument:", ""},
+          {tr("Open Alpha-Beta Plot..."), "onOpenAlphaBetaPlotDocument:", ""},
+          {tr("Open Alpha-Beta Correlation..."), "onOpenCorrelationDocument:", ""},
+          {tr("Open Recent"), "openRecentDocument:", ""},
+          {},
+          {tr("Close"), "performClose:", "Ctrl+W"},
+          {tr("Save"), "saveDocument:", "Ctrl+S"},
+          {tr("Save As..."), "saveDocumentAs:", "Ctrl+Shift+S"},
+          {tr("Revert to Saved"), "revertDocumentToSaved:", ""},
+          {},
+          {tr("Export as Text..."), "exportToASCII:", ""},
+          {tr("Export as LaTeX..."), "exportToLaTeX:", ""},
+          {tr("Export as HTML..."), "exportToHTML:", ""},
+          {},
+          {tr("Print..."), "printDocument:", "Ctrl+P"},
+          {},
+          {tr("Quit"), "terminate:", "Ctrl+Q"}}},
+        {tr("&Edit"),
+         {{tr("Undo"), "undo:", "Ctrl+Z"},
+          {tr("Redo"), "redo:", "Ctrl+Shift+Z"},
+          {},
+          {tr("Add Row"), "onAddRow:", ""},
+          {tr("Delete Row"), "onDeleteRow:", ""}}},
+        {tr("&Window"),
+         {{tr("Show Toolbar"), "onShowToolBarWindow:", ""},
+          {tr("Show Log"), "onShowLogWindow:", "Ctrl+L"},
+          {tr("Show Axis Range"), "onShowAxisRangePanel:", ""}}},
+    };
+}
+
+}  // namespace
+
+void installApplicationMenus(QMainWindow* window)
+{
+    buildMenuBar(window->menuBar(), applicationMenus());
+}
+
+}  // namespace quorvel

@@ -1,0 +1,53 @@
+#pragma once
+// A table model whose rows and cells come from a data source (the window controller),
+// in the manner of the platform's table data sources: one column per record key.
+
+#include "platform/Value.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+
+#include <functional>
+
+namespace quorvel {
+
+class RecordTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    struct Column
+    {
+        QString key;    // the record key the column shows
+        QString title;
+        bool editable = true;
+    };
+    struct DataSource
+    {
+        std::function<int()> numberOfRows;
+        std::function<Value(const QString& key, int row)> objectValue;
+        std::function<void(const Value& value, const QString& key, int row)> setObjectValue;
+    };
+
+    RecordTableModel(QList<Column> columns, DataSource source, QObject* parent = nullptr);
+
+    QString keyOfColumn(int column) const { return mColumns.value(column).key; }
+    // Re-reads every row (the table's reloadData).
+    void reload();
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    QList<Column> mColumns;
+    DataSource mSource;
+};
+
+// The record value typed in a cell or field: a number when the text reads as one, else the text.
+Value valueOfTypedText(const QString& text);
+
+}  // namespace quorvel

@@ -1,0 +1,49 @@
+#include "app/ToolBarWindow.h"
+
+#include "app/AppMenus.h"
+#include "app/CCQuorvelDocumentController.h"
+#include "platform/Responder.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace quorvel {
+
+ToolBarWindow::ToolBarWindow(CCQuorvelDocumentController& controller, QWidget* parent)
+    : QMainWindow(parent), mController(controller)
+{
+    setWindowTitle(QStringLiteral("Quorvel"));
+    installApplicationMenus(this);
+    auto* bar = new QToolBar(tr("Commands"), this);
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const QList<std::pair<QString, QString>> commands{
+        {tr("New Inclusions"), "onNewInclusionDataDocument:"},
+        {tr("New Fluid Model"), "onNewFluidModelDocument:"},
+        {tr("New Phase Diagram"), "onNewPhaseDiagDocument:"},
+        {tr("New Alpha-Beta Plot"), "onNewAlphaBetaPlotDocument:"},
+        {tr("Open..."), "openDocument:"},
+        {tr("Show Log"), "onShowLogWindow:"},
+        {tr("Axis Range"), "onShowAxisRangePanel:"},
+    };
+    for (const auto& [title, action] : commands) {
+        if (action == QLatin1String("openDocument:") || action == QLatin1String("onShowLogWindow:"))
+            bar->addSeparator();
+        QAction* item = bar->addAction(title);
+        setActionName(item, action);
+        connect(item, &QAction::triggered, this, [this, item] { sendAction(item, this); });
+    }
+    addToolBar(bar);
+    controller.setToolBarWindow(this);
+}
+
+bool ToolBarWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        mController.windowDidBecomeKey(this);
+    return QMainWindow::event(event);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,63 @@
+#include "app/VolumeDiagram.h"
+
+#include "plot/CGraphPointCurve.h"
+#include "plot/CPlotView.h"
+
+#include <algorithm>
+
+namespace quorvel {
+
+namespace {
+constexpr float kMargin = 10;       // around the points, in °C and in %
+constexpr float kMaxFraction = 100; // a bubble fills at most the whole inclusion
+constexpr int kTicks = 10;
+constexpr int kTemperatureDigits = 1, kVolumeDigits = 0;
+constexpr float kCurveSize = 2;
+constexpr int kSquareMarker = 2;
+
+void setAxes(CPlotView& view)
+{
+    view.setLabels(QStringLiteral("T (\u00b0C)"), QStringLiteral("Fv (%)"));
+    view.setTicksNumber(kTicks, kTicks);
+    view.setTicksDigits(kTemperatureDigits, kVolumeDigits);
+}
+}  // namespace
+
+void VolumeDiagram::prepare(CPlotView& view)
+{
+    view.setDefaultXYRange(kDefaultMinT, kDefaultMaxT, kDefaultMinF, kDefaultMaxF);
+    setAxes(view);
+}
+
+void makeVolumeDiagram(CPlotView& view, const Array& volumes)
+{
+    view.purge();
+    auto curve = std::make_shared<CGraphPointCurve>();
+    float minT = 100000, maxT = -100000, minF = 100000, maxF = -100000;
+    for (const Value& element : volumes) {
+        const Dictionary point = element.toDictionary();
+        const float t = point.floatValue("Tvol"), f = point.floatValue("Fvol");
+        curve->addPoint(t, f);
+        minT = std::min(minT, t);
+        maxT = std::max(maxT, t);
+        minF = std::min(minF, f);
+        maxF = std::max(maxF, f);
+    }
+    curve->setSize(kCurveSize);
+    curve->setColor(Color::fromRgb(0.8, 0, 0));
+    curve->setSelector(kSquareMarker);
+    curve->setJoinPoints(true);
+    view.addGraphObject(curve);
+
+    if (volumes.isEmpty()) {  // nothing to fit: the ranges of an empty diagram
+        view.setXYRange(VolumeDiagram::kDefaultMinT, VolumeDiagram::kDefaultMaxT, VolumeDiagram::kDefaultMinF,
+                        VolumeDiagram::kDefaultMaxF);
+    } else {
+        // The temperature axis starts 10 below the coldest reading (-10 for a new inclusion).
+        view.setXYRange(minT - kMargin, maxT + kMargin, std::max(0.f, minF - kMargin),
+                        std::min(kMaxFraction, maxF + kMargin));
+    }
+    setAxes(view);
+}
+
+}  // namespace quorvel

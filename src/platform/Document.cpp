@@ -1,0 +1,272 @@
+#include "platform/Document.h"
+
+#include "platform/AlertService.h"
+#include "platform/DocumentController.h"
+#include "platform/FileChooser.h"
+#include "platform/KeyedUnarchiver.h"
+#include "platform/UndoManager.h"
+#include "platform/WindowController.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace quorvel {
+
+namespace {
+const QString kSave = QStringLiteral("saveDocument:");
+const QString kSaveAs = QStringLiteral("saveDocumentAs:");
+const QString kRevert = QStringLiteral("revertDocumentToSaved:");
+const QString kClose = QStringLiteral("performClose:");
+const QString kPrint = QStringLiteral("printDocument:");
+const QString kUndo = QStringLiteral("undo:");
+const QString kRedo = QStringLiteral("redo:");
+}  // namespace
+
+void alertFileProblem(const QString& verb, const QString& path, const QString& reason)
+{
+    showCriticalAlert(QObject::tr("Alert"), QObject::tr("The document \u201c%1\u201d could not be %2.\n%3")
+                                                .arg(path, verb, reason));
+}
+
+Document::Document() : mUndoManager(std::make_unique<UndoManager>())
+{
+    followUndoManager();
+}
+
+Document::~Document()
+{
+    mWindowControllers.clear();
+}
+
+// Every closed group of edits counts as one change, an undo takes it back and a redo
+// makes it again; groups that only change what a view shows do not count.
+void Document::followUndoManager()
+{
+    UndoManager* undo = mUndoManager.get();
+    connect(undo, &UndoManager::didCloseUndoGroup, this, [this, undo] {
+        if (!undo->isUndoing() && !undo->isRedoing() && !undo->lastGroupWasViewOnly())
+            updateChangeCount(ChangeDone);
+    });
+    connect(undo, &UndoManager::didUndo, this, [this, undo] {
+        if (!undo->lastGroupWasViewOnly())
+            updateChangeCount(ChangeUndone);
+    });
+    connect(undo, &UndoManager::didRedo, this, [this, undo] {
+        if (!undo->lastGroupWasViewOnly())
+            updateChangeCount(ChangeRedone);
+    });
+}
+
+void Document::setFilePath(const QString& path)
+{
+    mFilePath = path;
+    emit displayNameChanged();
+}
+
+QString Document::displayName() const
+{
+    if (!mFilePath.isEmpty())
+        return QFileInfo(mFilePath).fileName();
+    return mUntitledNumber <= 1 ? tr("Untitled") : tr("Untitled %1").arg(mUntitledNumber);
+}
+
+void Document::updateChangeCount(ChangeType change)
+{
+    switch (change) {
+    case ChangeDone:
+    case ChangeRedone: setChangeCount(mChangeCount + 1); break;
+    case ChangeUndone: setChangeCount(mChangeCount - 1); break;
+    case ChangeCleared: setChangeCount(0); break;
+    }
+}
+
+void Document::setChangeCount(int count)
+{
+    const bool wasEdited = isDocumentEdited();
+    mChangeCount = count;
+    if (wasEdited != isDocumentEdited())
+        emit editedChanged(isDocumentEdited());
+}
+
+void Document::addWindowController(std::unique_ptr<WindowController> controller)
+{
+    controller->setDocument(this);
+    mWindowControllers.push_back(std::move(controller));
+}
+
+void Document::showWindows()
+{
+    for (const auto& controller : mWindowControllers)
+        controller->showWindow();
+}
+
+bool Document::readFromFile(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    return loadDataRepresentation(file.readAll(), mFileType, error);
+}
+
+bool Document::writeToFile(const QString& path, QString* error)
+{
+    const QByteArray data = dataRepresentationOfType(mFileType, error);
+    if (data.isEmpty())
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool Document::saveTo(const QString& path)
+{
+    QString error;
+    if (!writeToFile(path, &error)) {
+        alertFileProblem(tr("saved"), path, error);
+        return false;
+    }
+    const bool renamed = path != mFilePath;
+    mFilePath = path;
+    updateChangeCount(ChangeCleared);
+    if (renamed) {
+        emit displayNameChanged();
+        if (auto* controller = DocumentController::sharedDocumentController())
+            controller->noteNewRecentDocument(path);
+    }
+    return true;
+}
+
+bool Document::saveDocument()
+{
+    return mFilePath.isEmpty() ? saveDocumentAs() : saveTo(mFilePath);
+}
+
+bool Document::saveDocumentAs()
+{
+    QString extension;
+    if (auto* controller = DocumentController::sharedDocumentController())
+        extension = controller->extensionForType(mFileType);
+    const QString proposed = extension.isEmpty() ? displayName() : displayName() + QLatin1Char('.') + extension;
+    QString path = FileChooser::current().chooseFileToSave(tr("Save"), proposed,
+                                                           extension.isEmpty() ? QStringList() : QStringList{extension});
+    if (path.isEmpty())
+        return false;
+    if (!extension.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + extension;
+    return saveTo(path);
+}
+
+bool Document::revertDocumentToSaved()
+{
+    if (mFilePath.isEmpty())
+        return false;
+    QFile file(mFilePath);
+    QString error;
+    if (!file.open(QIODevice::ReadOnly)) {
+        alertFileProblem(tr("reverted"), mFilePath, file.errorString());
+        return false;
+    }
+    if (!loadDataRepresentation(file.readAll(), mFileType, &error)) {
+        alertFileProblem(tr("reverted"), mFilePath, error);
+        return false;
+    }
+    mUndoManager->removeAllActions();
+    updateChangeCount(ChangeCleared);
+    emit documentReloaded();
+    documentDidRevert();
+    return true;
+}
+
+bool Document::canCloseDocument()
+{
+    if (!isDocumentEdited())
+        return true;
+    const AlertResponse answer =
+        confirm(tr("Alert"), tr("Do you want to save the changes you made in the document \u201c%1\u201d?").arg(displayName()),
+                tr("Save"), tr("Don't Save"), tr("Cancel"));
+    switch (answer) {
+    case AlertResponse::Default: return saveDocument();
+    case AlertResponse::Alternate: return true;
+    case AlertResponse::Other: return false;
+    }
+    return false;
+}
+
+void Document::close()
+{
+    if (mClosing)
+        return;
+    mClosing = true;
+    emit willClose();
+    for (const auto& controller : mWindowControllers)
+        controller->close();
+    if (auto* controller = DocumentController::sharedDocumentController())
+        controller->removeDocument(this);
+}
+
+QByteArray Document::archiveRoots(const KeyedArchiver::RootList& roots, QString* error)
+{
+    KeyedArchiver archiver;
+    archiver.setTransientKeys(kRunTimeKeys);
+    for (const auto& [key, value] : roots)
+        archiver.encodeObject(value, key);
+    const QByteArray data = archiver.finishEncoding();
+    if (archiver.hasError() && error)
+        *error = archiver.errorString();
+    return data;
+}
+
+std::optional<Dictionary> Document::unarchiveRoots(const QByteArray& data, const QStringList& requiredKeys,
+                                                   QString* error)
+{
+    return KeyedUnarchiver::unarchivedRootKeys(data, requiredKeys, error);
+}
+
+bool Document::respondsToAction(const QString& action) const
+{
+    static const QStringList actions{kSave, kSaveAs, kRevert, kClose, kPrint, kUndo, kRedo};
+    return actions.contains(action);
+}
+
+bool Document::validateAction(const QString& action, QAction* item)
+{
+    if (action == kRevert)
+        return !mFilePath.isEmpty() && isDocumentEdited();
+    if (action == kUndo) {
+        item->setText(mUndoManager->undoMenuItemTitle());
+        return mUndoManager->canUndo();
+    }
+    if (action == kRedo) {
+        item->setText(mUndoManager->redoMenuItemTitle());
+        return mUndoManager->canRedo();
+    }
+    return true;
+}
+
+void Document::performAction(const QString& action, QObject*)
+{
+    if (action == kSave)
+        saveDocument();
+    else if (action == kSaveAs)
+        saveDocumentAs();
+    else if (action == kRevert)
+        revertDocumentToSaved();
+    else if (action == kClose) {
+        if (canCloseDocument())
+            close();
+    } else if (action == kPrint)
+        printDocument();
+    else if (action == kUndo)
+        mUndoManager->undo();
+    else if (action == kRedo)
+        mUndoManager->redo();
+}
+
+}  // namespace quorvel

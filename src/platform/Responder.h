@@ -1,0 +1,72 @@
+#pragma once
+// Menu commands in the platform's manner: every shared menu item names an action
+// ("saveDocument:", "onShowLogWindow:", ...). The item is validated and sent to the
+// first responder that answers the action, looked for in this order: the focus widget
+// and the widgets around it, its window's controller, that controller's document, and
+// the document controller. An item nobody answers is disabled.
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QWidget;
+
+namespace quorvel {
+
+class Responder
+{
+public:
+    virtual ~Responder() = default;
+    // Whether this responder performs the action.
+    virtual bool respondsToAction(const QString& action) const = 0;
+    // Enables (true) or disables the item; may set its title or check mark.
+    virtual bool validateAction(const QString& action, QAction* item) = 0;
+    virtual void performAction(const QString& action, QObject* sender) = 0;
+    // The responder asked after this one (a window controller's document).
+    virtual Responder* nextResponder() const { return nullptr; }
+};
+
+// The action name a menu item carries.
+QString actionNameOf(const QAction* item);
+void setActionName(QAction* item, const QString& action);
+
+// The responders of a window, the one with the focus or the active one when none is given.
+QList<Responder*> responderChain(QWidget* focus = nullptr);
+// The first responder of the chain that answers the action, none when nobody does.
+Responder* targetForAction(const QString& action, QWidget* focus = nullptr);
+
+// Validates the item against the chain (disabled when nobody answers); answers its state.
+bool validateMenuItem(QAction* item, QWidget* focus = nullptr);
+// Validates and, when enabled, sends the action to its target; answers whether it was sent.
+bool sendAction(QAction* item, QWidget* focus = nullptr);
+
+// The end of every chain: the document controller (or none).
+void setLastResponder(Responder* responder);
+Responder* lastResponder();
+// The responder of a window: its window controller (none forgets it).
+void setWindowResponder(QWidget* window, Responder* responder);
+Responder* windowResponder(const QWidget* window);
+
+// One item of a shared menu: a title, the action it sends, a shortcut (may be empty).
+struct MenuItemDefinition
+{
+    QString title;
+    QString action;  // empty: a separator
+    QString shortcut;
+};
+struct MenuDefinition
+{
+    QString title;
+    QList<MenuItemDefinition> items;
+};
+
+// Fills a menu bar with the shared menus: each menu validates its items when it opens,
+// and each item (by menu or shortcut) is validated again before its action is sent.
+void buildMenuBar(QMenuBar* bar, const QList<MenuDefinition>& menus);
+
+}  // namespace quorvel

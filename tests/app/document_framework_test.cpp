@@ -1,0 +1,5 @@
+#include "support/AppTestSupport.h"
+
+#include <gtest/gtest.h>
+
+TEST(DocumentFramework, Placeholder) {}

@@ -1,0 +1,95 @@
+#pragma once
+// Shared pieces of the application tests: a temporary folder per test, a document
+// controller with the application's types, and recording fakes of the panels and editor.
+
+#include "app/CCQuorvelDocumentController.h"
+#include "app/Ports.h"
+#include "platform/AlertService.h"
+#include "platform/FileChooser.h"
+#include "platform/WindowController.h"
+#include "support/TestSettings.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace quorvel::test {
+
+// Lets queued work run: undo groups close and deferred deletions happen.
+inline void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+}
+
+// The panels: every call recorded by name.
+class RecordingPanels : public InspectorPanels
+{
+public:
+    RecordingPanels() { install(this); }
+    ~RecordingPanels() override { install(nullptr); }
+
+    void showAlphaBetaPanel(QObject*) override { calls << "showAlphaBetaPanel"; }
+    bool isAlphaBetaPanelVisible() const override { return alphaBetaVisible; }
+    int alphaBetaSelectedPage() const override { return 0; }
+    void selectAlphaBetaPage(int index) override { calls << QStringLiteral("selectAlphaBetaPage %1").arg(index); }
+    void showPhaseDiagPanel(QObject*) override { calls << "showPhaseDiagPanel"; }
+    bool isPhaseDiagPanelVisible() const override { return false; }
+    int phaseDiagSelectedPage() const override { return 0; }
+    void selectPhaseDiagPage(int index) override { calls << QStringLiteral("selectPhaseDiagPage %1").arg(index); }
+    void showAqueousHomogLine(const Value&, double) override { calls << "showAqueousHomogLine"; }
+    QString askCurveName(const QString& proposed) override { calls << "askCurveName"; return proposed; }
+    void showFluidPropertiesPanel(QObject*) override { calls << "showFluidPropertiesPanel"; }
+
+    QStringList calls;
+    bool alphaBetaVisible = false;
+};
+
+// The fluid model editor: a plain window that records the fluid lists it is given.
+class RecordingFluidEditor : public WindowController, public FluidModelEditor
+{
+public:
+    void setFluids(const Array& fluids) override { given.append(fluids); }
+    void finishGenerateAlphaBetaFluid() override { ++finished; }
+    QList<Array> given;
+    int finished = 0;
+
+protected:
+    QWidget* makeWindow() override { return new QWidget; }
+};
+
+class RecordingEditorFactory : public FluidModelEditorFactory
+{
+public:
+    RecordingEditorFactory() { install(this); }
+    ~RecordingEditorFactory() override { install(nullptr); }
+    std::unique_ptr<WindowController> makeFluidModelController() override
+    {
+        auto editor = std::make_unique<RecordingFluidEditor>();
+        made.append(editor.get());
+        return editor;
+    }
+    QList<RecordingFluidEditor*> made;
+};
+
+// Everything a document test needs: a folder, the controller, the alert and chooser fakes.
+struct AppFixture
+{
+    QTemporaryDir dir;
+    RecordingAlertService alerts;
+    PresetFileChooser chooser;
+    std::unique_ptr<CCQuorvelDocumentController> controller = std::make_unique<CCQuorvelDocumentController>();
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    ~AppFixture()
+    {
+        controller.reset();
+        settle();
+    }
+};
+
+}  // namespace quorvel::test
