@@ -1,5 +1,0 @@
-#include "support/AppTestSupport.h"
-
-#include <gtest/gtest.h>
-
-TEST(DocumentFramework, Placeholder) {}
