@@ -62,6 +62,7 @@ InclusionDataController::InclusionDataController() : WindowController(QStringLit
 
 InclusionDataController::~InclusionDataController()
 {
+    destroyWindow();  // its tables read the list
     if (UndoManager* undo = undoManager())
         undo->removeAllActions(this);
 }

@@ -9,6 +9,7 @@ namespace quorvel {
 
 namespace {
 constexpr float kMargin = 10;       // around the points, in °C and in %
+constexpr float kLowestStartT = -10;
 constexpr float kMaxFraction = 100; // a bubble fills at most the whole inclusion
 constexpr int kTicks = 10;
 constexpr int kTemperatureDigits = 1, kVolumeDigits = 0;
@@ -53,8 +54,8 @@ void makeVolumeDiagram(CPlotView& view, const Array& volumes)
         view.setXYRange(VolumeDiagram::kDefaultMinT, VolumeDiagram::kDefaultMaxT, VolumeDiagram::kDefaultMinF,
                         VolumeDiagram::kDefaultMaxF);
     } else {
-        // The temperature axis starts 10 below the coldest reading (-10 for a new inclusion).
-        view.setXYRange(minT - kMargin, maxT + kMargin, std::max(0.f, minF - kMargin),
+        // The temperature axis starts at -10 °C, or 10 below a colder reading.
+        view.setXYRange(std::min(kLowestStartT, minT - kMargin), maxT + kMargin, std::max(0.f, minF - kMargin),
                         std::min(kMaxFraction, maxF + kMargin));
     }
     setAxes(view);

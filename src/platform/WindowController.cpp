@@ -17,6 +17,11 @@ WindowController::WindowController(const QString& frameAutosaveName) : mFrameAut
 
 WindowController::~WindowController()
 {
+    destroyWindow();
+}
+
+void WindowController::destroyWindow()
+{
     delete mWindow.data();
 }
 

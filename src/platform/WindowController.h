@@ -47,6 +47,8 @@ public:
 protected:
     virtual QWidget* makeWindow() = 0;  // the controller owns it
     virtual void windowDidLoad() {}
+    // Deletes the window; a controller whose window reads its members calls it first in its destructor.
+    void destroyWindow();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
