@@ -1,5 +1,6 @@
 #include "app/InclusionDataController.h"
 
+#include "app/AppMenus.h"
 #include "app/CInclusionDataDocument.h"
 #include "app/InclusionRecord.h"
 #include "app/RecordTableModel.h"
@@ -93,6 +94,7 @@ void InclusionDataController::setInclusionsArray(const Array& inclusions)
 QWidget* InclusionDataController::makeWindow()
 {
     auto* window = new QMainWindow;
+    installApplicationMenus(window);
     auto* central = new QWidget(window);
     auto* layout = new QGridLayout(central);
 
@@ -150,7 +152,7 @@ QWidget* InclusionDataController::makeWindow()
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
         table->verticalHeader()->hide();
-        table->horizontalHeader()->setStretchLastSection(true);
+        table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
         connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                 [this, table] { tableViewSelectionDidChange(table); });
         return table;
@@ -163,6 +165,8 @@ QWidget* InclusionDataController::makeWindow()
                                  {"type0", tr("Type"), false},
                                  {kNbVol, tr("Points"), false}},
                                 mInclusionsModel);
+    mInclusionsView->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    mInclusionsView->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     mVolumesView = makeTable({{"Tvol", tr("T (\u00b0C)")}, {"Fvol", tr("Bubble (%)")}}, mVolumesModel);
 
     auto makeButton = [this, central](const QString& title, void (InclusionDataController::*action)()) {

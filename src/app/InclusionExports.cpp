@@ -1,6 +1,7 @@
 #include "app/InclusionExports.h"
 
 #include "app/CInclusionDataDocument.h"
+#include "app/Version.h"
 #include "app/VolumeDiagram.h"
 #include "platform/AlertService.h"
 #include "platform/FileChooser.h"
@@ -237,7 +238,7 @@ QString InclusionExports::htmlReport(const QString& name, const QString& date, c
     out += "<HTML><BODY>\n";
     out += "<h1>Inclusions of document " + escapeHTML(name) + "</h1>\n";
     out += "<table border=1 cellspacing=0 cellpadding=4>";
-    out += "<tr><td>Document</td><td>Quorvel (2.0) report for petroleum inclusions</td></tr>";
+    out += "<tr><td>Document</td><td>Quorvel (" + ApplicationVersion + ") report for petroleum inclusions</td></tr>";
     out += "<tr><td>Produced at:</td><td> " + escapeHTML(date) + "</td></tr>\n\n";
     out += QStringLiteral("<tr><td>Number of inclusions</td><td>%1</td></tr></table>\n\n").arg(mInclusions.size());
     out += "<br><br><table border=1 cellspacing=0 cellpadding=2 ><th>";

@@ -1,8 +1,8 @@
 #include "app/MySplashDocument.h"
 
 #include "app/AppMenus.h"
+#include "app/Version.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QVBoxLayout>
@@ -62,7 +62,7 @@ QWidget* MySplashWindow::makeWindow()
     addLine(QStringLiteral("Quorvel"), 36, true);
     addLine(tr("Thermodynamic modelling of petroleum fluid inclusions"), 14, false);
     layout->addSpacing(20);
-    addLine(tr("Version %1").arg(QCoreApplication::applicationVersion()), 11, false);
+    addLine(tr("Version %1").arg(ApplicationVersion), 11, false);
     addLine(tr("Start with the toolbar: a new inclusion data document, fluid model, phase diagram or alpha-beta plot."),
             11, false);
     layout->addStretch();

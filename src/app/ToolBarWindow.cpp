@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -36,6 +37,8 @@ ToolBarWindow::ToolBarWindow(CCQuorvelDocumentController& controller, QWidget* p
         connect(item, &QAction::triggered, this, [this, item] { sendAction(item, this); });
     }
     addToolBar(bar);
+    setCentralWidget(new QWidget(this));
+    resize(bar->sizeHint().width(), menuBar()->sizeHint().height() + bar->sizeHint().height());
     controller.setToolBarWindow(this);
 }
 

@@ -1,5 +1,6 @@
 #include "app/CCQuorvelDocumentController.h"
 #include "app/ToolBarWindow.h"
+#include "app/Version.h"
 #include "platform/Document.h"
 
 #include <QApplication>
@@ -9,7 +10,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     QApplication::setOrganizationName(QStringLiteral("Quorvel"));
-    QApplication::setApplicationVersion(QStringLiteral("2.0"));
+    QApplication::setApplicationVersion(quorvel::ApplicationVersion);
 
     quorvel::CCQuorvelDocumentController controller;
     quorvel::ToolBarWindow toolBar(controller);
