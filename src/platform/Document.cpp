@@ -239,6 +239,8 @@ bool Document::validateAction(const QString& action, QAction* item)
 {
     if (action == kRevert)
         return !mFilePath.isEmpty() && isDocumentEdited();
+    if (action == kPrint)
+        return canPrint();
     if (action == kUndo) {
         item->setText(mUndoManager->undoMenuItemTitle());
         return mUndoManager->canUndo();

@@ -73,6 +73,8 @@ public:
     // Closes the windows and takes the document out of the controller (deleted later).
     void close();
     bool isClosing() const { return mClosing; }
+    // Printing, for the documents that can print (Print is disabled for the others).
+    virtual bool canPrint() const { return false; }
     virtual void printDocument() {}
 
     // The keyed archive of root values, written without the run-time keys.

@@ -129,6 +129,14 @@ TEST_F(DocumentFiles, FluidModelRoundTripKeepsComputedKeysAndOrder)
     ASSERT_NE(reopened, nullptr);
     EXPECT_TRUE(reopened->fluids().isEqualTo(saved));
     EXPECT_EQ(editors.made.last()->given.last(), reopened->fluids());
+
+    // Revert gives the editor the file's list in place of the one it edited.
+    reopened->fluids().append(Dictionary{{"name", "unsaved"}});
+    reopened->updateChangeCount(Document::ChangeDone);
+    ASSERT_TRUE(reopened->revertDocumentToSaved());
+    EXPECT_TRUE(reopened->fluids().isEqualTo(saved));
+    EXPECT_EQ(editors.made.last()->given.last(), reopened->fluids());
+    EXPECT_FALSE(reopened->isDocumentEdited());
 }
 
 TEST_F(DocumentFiles, NewFluidModelSavesAnEmptyList)
