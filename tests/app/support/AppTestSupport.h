@@ -7,7 +7,6 @@
 #include "platform/AlertService.h"
 #include "platform/FileChooser.h"
 #include "platform/WindowController.h"
-#include "support/TestSettings.h"
 
 #include <QCoreApplication>
 #include <QStringList>
