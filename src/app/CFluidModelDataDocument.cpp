@@ -9,16 +9,6 @@ namespace quorvel {
 namespace {
 const QString kFluidsKey = QStringLiteral("fluids");
 
-bool isArrayOfDictionaries(const Value& value)
-{
-    if (!value.isArray())
-        return false;
-    for (const Value& element : value.toArray())
-        if (!element.isDictionary())
-            return false;
-    return true;
-}
-
 std::optional<QString> checkFluidList(const Value& list)
 {
     if (!isArrayOfDictionaries(list))

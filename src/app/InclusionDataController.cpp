@@ -453,30 +453,28 @@ void InclusionDataController::onChangeParameters(QObject* sender)
 
 void InclusionDataController::onChangeTvol(QObject* sender)
 {
-    const int row = selectedVolumeRow();
-    if (row < 0)
-        return;
-    QString key;
-    const Value value = valueOfControl(sender, &key);
-    if (value.isNull()) {
-        refreshVolumeControls();
-        return;
-    }
-    setInclusionVolume(selectedInclusion(), selectedVolumes().at(row).toDictionary(), value, QStringLiteral("Tvol"));
+    changeSelectedPoint(sender, QStringLiteral("Tvol"));
 }
 
 void InclusionDataController::onChangeFvol(QObject* sender)
 {
+    changeSelectedPoint(sender, QStringLiteral("Fvol"));
+}
+
+// The value of the point's field for the selected point, under the key; a refused value
+// gives the field back the point's value.
+void InclusionDataController::changeSelectedPoint(QObject* sender, const QString& key)
+{
     const int row = selectedVolumeRow();
     if (row < 0)
         return;
-    QString key;
-    const Value value = valueOfControl(sender, &key);
+    QString fieldKey;
+    const Value value = valueOfControl(sender, &fieldKey);
     if (value.isNull()) {
         refreshVolumeControls();
         return;
     }
-    setInclusionVolume(selectedInclusion(), selectedVolumes().at(row).toDictionary(), value, QStringLiteral("Fvol"));
+    setInclusionVolume(selectedInclusion(), selectedVolumes().at(row).toDictionary(), value, key);
 }
 
 void InclusionDataController::setInclusion(const Dictionary& inclusion, const Value& value, const QString& key)

@@ -1,20 +1,10 @@
 #include "app/InclusionRecord.h"
 
+#include "platform/Document.h"
+
 #include <QObject>
 
 namespace quorvel {
-
-namespace {
-bool isArrayOfDictionaries(const Value& value)
-{
-    if (!value.isArray())
-        return false;
-    for (const Value& element : value.toArray())
-        if (!element.isDictionary())
-            return false;
-    return true;
-}
-}  // namespace
 
 Dictionary newVolumePoint(double tvol, double fvol, int code)
 {

@@ -24,6 +24,16 @@ const QString kUndo = QStringLiteral("undo:");
 const QString kRedo = QStringLiteral("redo:");
 }  // namespace
 
+bool isArrayOfDictionaries(const Value& value)
+{
+    if (!value.isArray())
+        return false;
+    for (const Value& element : value.toArray())
+        if (!element.isDictionary())
+            return false;
+    return true;
+}
+
 void alertFileProblem(const QString& verb, const QString& path, const QString& reason)
 {
     showCriticalAlert(QObject::tr("Alert"), QObject::tr("The document \u201c%1\u201d could not be %2.\n%3")

@@ -113,6 +113,9 @@ private:
     std::vector<std::unique_ptr<WindowController>> mWindowControllers;
 };
 
+// Whether a value read from a file is a list of records (an array of dictionaries only).
+bool isArrayOfDictionaries(const Value& value);
+
 // Alert for a file that could not be read or written, naming it.
 void alertFileProblem(const QString& verb, const QString& path, const QString& reason);
 
