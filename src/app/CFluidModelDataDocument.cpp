@@ -50,6 +50,11 @@ void CFluidModelDataDocument::makeWindowControllers()
         editor->setFluids(mFluids);
 }
 
+void CFluidModelDataDocument::documentDidRevert()
+{
+    NotificationCenter::defaultCenter().postNotification(FluidModelDataDocModified, this);
+}
+
 QByteArray CFluidModelDataDocument::dataRepresentationOfType(const QString&, QString* error)
 {
     return archiveRoots({{kFluidsKey, mFluids}}, error);

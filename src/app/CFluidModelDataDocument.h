@@ -25,6 +25,9 @@ public:
     // Refuses data that is not an archive, lacks "fluids" or holds containers of the wrong kind.
     bool loadDataRepresentation(const QByteArray& data, const QString& type, QString* error) override;
 
+protected:
+    void documentDidRevert() override;
+
 private:
     Array mFluids;
 };

@@ -133,7 +133,12 @@ TEST_F(DocumentFiles, FluidModelRoundTripKeepsComputedKeysAndOrder)
     // Revert gives the editor the file's list in place of the one it edited.
     reopened->fluids().append(Dictionary{{"name", "unsaved"}});
     reopened->updateChangeCount(Document::ChangeDone);
+    int posted = 0;
+    QObject observer;
+    NotificationCenter::defaultCenter().addObserver(FluidModelDataDocModified, &observer,
+                                                    [&](const Notification&) { ++posted; });
     ASSERT_TRUE(reopened->revertDocumentToSaved());
+    EXPECT_EQ(posted, 1);
     EXPECT_TRUE(reopened->fluids().isEqualTo(saved));
     EXPECT_EQ(editors.made.last()->given.last(), reopened->fluids());
     EXPECT_FALSE(reopened->isDocumentEdited());
