@@ -1,5 +1,6 @@
 #include "app/CCQuorvelDocumentController.h"
 
+#include "app/CAlphaBetaPlotDocument.h"
 #include "app/CFluidModelDataDocument.h"
 #include "app/CInclusionDataDocument.h"
 #include "app/DocumentTypes.h"
@@ -69,7 +70,7 @@ CCQuorvelDocumentController::CCQuorvelDocumentController() : mDefaultType(Docume
     addDocumentType({PhaseDiagram, PhaseDiagramExtension, nullptr});
     addDocumentType({FluidModel, FluidModelExtension, [] { return std::make_unique<CFluidModelDataDocument>(); }});
     addDocumentType({AlphaBetaCorrelation, AlphaBetaCorrelationExtension, nullptr});
-    addDocumentType({AlphaBetaPlot, AlphaBetaPlotExtension, nullptr});
+    addDocumentType({AlphaBetaPlot, AlphaBetaPlotExtension, [] { return std::make_unique<CAlphaBetaPlotDocument>(); }});
     addDocumentType({InclusionData, InclusionDataExtension, [] { return std::make_unique<CInclusionDataDocument>(); }});
     addDocumentType({SplashWindow, QString(), [] { return std::make_unique<MySplashDocument>(); }});
 }

@@ -1,6 +1,7 @@
 #include "app/CFluidModelDataDocument.h"
 
 #include "app/Ports.h"
+#include "calc/CAlphaBetaModelInterface.h"
 #include "platform/NotificationCenter.h"
 #include "platform/WindowController.h"
 
@@ -35,6 +36,29 @@ CFluidModelDataDocument::CFluidModelDataDocument() = default;
 CFluidModelDataDocument::~CFluidModelDataDocument()
 {
     NotificationCenter::defaultCenter().postNotification(FluidModelDataDocModified, this);
+}
+
+void CFluidModelDataDocument::generateFluidFromAlphaBetaModel(double alpha, double beta, double CO2, double N2,
+                                                              double H2S)
+{
+    constexpr double kKelvinOffset = 273.15;
+    constexpr double kBarPerPascal = 1e-5;
+    constexpr double kCm3PerM3 = 1e6;
+    CAlphaBetaModelInterface model;
+    model.calculateComposition(alpha, beta, CO2, N2, H2S);
+    Array components;
+    for (int i = 0; i < model.getNumberOfComponents(); ++i)
+        components.append(Dictionary{{"name", QString::fromStdString(model.getComponentName(i))},
+                                     {"mole", model.getMoleFraction(i) * 100},
+                                     {"mw", model.getMw(i)},
+                                     {"Tc", model.getTc(i) - kKelvinOffset},
+                                     {"Pc", model.getPc(i) * kBarPerPascal},
+                                     {"Vc", model.getVc(i) * kCm3PerM3},
+                                     {"omega", model.getOmega(i)}});
+    const QString comment =
+        QString::asprintf("Generated from alpha-beta model with alpha=%.4lf, beta=%.4lf, CO2=%.4lf, N2=%.4lf, H2S=%.4lf",
+                          alpha, beta, CO2, N2, H2S);
+    mFluids.append(Dictionary{{"name", "New"}, {"comment", comment}, {"fluidType", 2}, {"components", components}});
 }
 
 void CFluidModelDataDocument::makeWindowControllers()

@@ -20,6 +20,10 @@ public:
     // The document's list itself (not a copy).
     Array fluids() const { return mFluids; }
 
+    // Appends a fluid of the alpha-beta model (gases as mole fractions) given by its
+    // components; marks nothing changed (the editor does, with its undo).
+    void generateFluidFromAlphaBetaModel(double alpha, double beta, double CO2, double N2, double H2S);
+
     void makeWindowControllers() override;
     QByteArray dataRepresentationOfType(const QString& type, QString* error) override;
     // Refuses data that is not an archive, lacks "fluids" or holds containers of the wrong kind.

@@ -1,0 +1,263 @@
+// The step-wise alpha-beta curve calculation of the alpha-beta plot document.
+
+#include "app/AlphaBetaCurveEngine.h"
+#include "app/CAlphaBetaPlotDocument.h"
+#include "app/CFluidModelDataDocument.h"
+#include "app/DocumentTypes.h"
+#include "app/Ports.h"
+#include "platform/AlertService.h"
+#include "platform/Color.h"
+#include "platform/DocumentController.h"
+#include "platform/NotificationCenter.h"
+#include "platform/WindowController.h"
+#include "plot/CPlotView.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr double kKelvinOffset = 273.15;
+constexpr int kCurveCapacityHint = 40;
+
+// Phases of a run (mFirstPoint).
+constexpr char kFurtherStep = 0;
+constexpr char kRunStart = 1;
+constexpr char kNextInclusion = 2;
+
+// Equilibrium failure codes that have an alert.
+constexpr int kErrorGeneral = 1;
+constexpr int kErrorCritical = 5;
+constexpr int kErrorLiquidLiquidGas = 6;
+constexpr int kErrorNoLiquid = 7;
+constexpr int kErrorNoGas = 8;
+
+void alertWhenCurveStored(int errorIndex)
+{
+    if (errorIndex == kErrorCritical)
+        Msg_AlphaBetaCurveCritical();
+    else if (errorIndex == kErrorLiquidLiquidGas)
+        Msg_AlphaBetaCurveLLGEx();
+}
+
+void alertWhenCurveDropped(int errorIndex)
+{
+    switch (errorIndex) {
+    case kErrorGeneral: Msg_AlphaBetaCurveError(); break;
+    case kErrorCritical: Msg_AlphaBetaCurveCritical(); break;
+    case kErrorLiquidLiquidGas: Msg_AlphaBetaCurveLLG(); break;
+    case kErrorNoLiquid: Msg_AlphaBetaCurveNoLiquid(); break;
+    case kErrorNoGas: Msg_AlphaBetaCurveNoGas(); break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+void Msg_AlphaBetaCurveLLGEx()
+{
+    showAlert(QObject::tr("Liquid-liquid-gas equilibria may occur at the temperature of measurement of the bubble "
+                          "size.\nIf necessary, extrapolate the beta(alpha) curve, or redo the calculation by using "
+                          "volume measurements made at higher temperatures."));
+}
+
+void Msg_AlphaBetaCurveCritical() { showAlert(QObject::tr("The curve stops at a critical point.")); }
+
+void Msg_AlphaBetaCurveLLG()
+{
+    showAlert(QObject::tr("Liquid-liquid-gas equilibria may occur at the temperature of measurement of the bubble size."));
+}
+
+void Msg_AlphaBetaCurveNoLiquid()
+{
+    showAlert(QObject::tr("The bubble is either too large or too small for an inclusion which homogenizes to liquid. "
+                          "Check your parameters."));
+}
+
+void Msg_AlphaBetaCurveNoGas()
+{
+    showAlert(QObject::tr("The bubble is too small for an inclusion which homogenizes to vapour."));
+}
+
+void Msg_AlphaBetaCurveError()
+{
+    showAlert(QObject::tr("For some reason, Quorvel was not able to treat these oil inclusion data."));
+}
+
+void CAlphaBetaPlotDocument::resetCurve()
+{
+    if (!mEngine)
+        mEngine = AlphaBetaCurveEngine::make();
+    mCurve.clear();
+}
+
+void CAlphaBetaPlotDocument::dropEngine()
+{
+    mEngine.reset();
+    mCurve.clear();
+}
+
+void CAlphaBetaPlotDocument::prepareCalculation(double Th, double Tv, double Fv, double CO2, double N2, double H2S,
+                                                char homog, const QString& curveName,
+                                                const std::optional<Dictionary>& inclusion)
+{
+    resetCurve();
+    mEngine->setTh(Th);
+    mEngine->setTfv(Tv);
+    mEngine->setFv(Fv);
+    mEngine->setCO2(CO2);
+    mEngine->setN2(N2);
+    mEngine->setH2S(H2S);
+    mEngine->setHomog(homog);
+    mFirstPoint = kRunStart;
+    mCurveName = curveName;
+    mCurrentInclusion = inclusion;
+}
+
+void CAlphaBetaPlotDocument::prepareCalculation(const Array& inclusions)
+{
+    resetCurve();
+    mFirstPoint = kRunStart;
+    // The panel rebuilds its list while the run goes on: the run walks a copy of its own.
+    mInclusionsList = inclusions.deepCopy();
+    mCurrentInclusionIndex = 0;
+    mCurrentInclusion.reset();
+}
+
+signed char CAlphaBetaPlotDocument::acceptPoint(double alpha, double beta, double pressure, double* outAlpha,
+                                                double* outBeta)
+{
+    mCurve.append(Array{alpha, beta, pressure});
+    *outAlpha = alpha;
+    *outBeta = beta;
+    mFirstPoint = kFurtherStep;
+    return kAlphaBetaStepPoint;
+}
+
+// The curve record of the points found so far, appended and plotted.
+Dictionary CAlphaBetaPlotDocument::storeCurve(const std::optional<Dictionary>& inclusion)
+{
+    Dictionary curve{{"name", mCurveName},
+                     {"Th", mEngine->getTh() - kKelvinOffset},
+                     {"Fv", mEngine->getFv() * 100},
+                     {"Tv", mEngine->getTfv() - kKelvinOffset},
+                     {"CO2", mEngine->getCO2() * 100},
+                     {"N2", mEngine->getN2() * 100},
+                     {"H2S", mEngine->getH2S() * 100},
+                     {"homog", mEngine->getHomog() ? "liquid" : "gas"},
+                     {"data", mCurve.deepCopy()},
+                     {"size", 1},
+                     {"color", Color::fromRgb(1, 0, 0)},
+                     {"alpha0", mCurve.at(0).toArray().at(0).toDouble()},
+                     {"index", mAlphaBetaCurves.size()}};
+    if (inclusion)
+        curve.setValue("inclusion", inclusion->deepCopy());
+    mAlphaBetaCurves.append(curve);
+    plotAlphaBetaCurve(curve);
+    return curve;
+}
+
+signed char CAlphaBetaPlotDocument::calculateAlphaBetaPoint(double* alpha, double* beta)
+{
+    if (!mEngine)
+        return kAlphaBetaStepDone;  // nothing prepared
+    double a = 0, b = 0, pressure = 0;
+    const bool first = mFirstPoint != kFurtherStep;
+    const signed char code = first ? mEngine->firstAlphaBeta(&a, &b, &pressure) : mEngine->nextAlphaBeta(&a, &b, &pressure);
+    if (code == kAlphaBetaStepPoint)
+        return acceptPoint(a, b, pressure, alpha, beta);
+    if (code == kAlphaBetaStepDone) {
+        const int errorIndex = mEngine->getErrorMessageIndex();
+        if (mCurve.size() > 1) {
+            alertWhenCurveStored(errorIndex);
+            if (mCurveName == kNewInclusionCurveName)
+                mCurveName = InspectorPanels::current().askCurveName(mCurveName);
+            storeCurve(mCurrentInclusion);
+        } else {
+            alertWhenCurveDropped(errorIndex);
+        }
+        dropEngine();
+    } else if (first) {
+        Msg_AlphaBetaCurveError();
+        dropEngine();
+    }
+    return code;
+}
+
+// Starts the next inclusion of the run that gives a first point; inclusions whose first
+// point fails are passed over without an alert.
+signed char CAlphaBetaPlotDocument::startNextInclusion(double* alpha, double* beta)
+{
+    mCurrentInclusionIndex = mFirstPoint == kRunStart ? 1 : mCurrentInclusionIndex + 1;
+    for (; mCurrentInclusionIndex < mInclusionsList.size(); ++mCurrentInclusionIndex) {
+        const Dictionary inclusion = mInclusionsList.at(mCurrentInclusionIndex).toDictionary();
+        mCurrentInclusion = inclusion;
+        mEngine->setInputParameters(inclusion.doubleValue("Th"), inclusion.doubleValue("Tv"),
+                                    inclusion.doubleValue("Fv"), inclusion.doubleValue("CO2"),
+                                    inclusion.doubleValue("N2"), inclusion.doubleValue("H2S"),
+                                    inclusion.stringValue("homog") == "liquid" ? 1 : 0);
+        mCurveName = inclusion.stringValue("name");
+        double a = 0, b = 0, pressure = 0;
+        mCurve.clear();
+        if (mEngine->firstAlphaBeta(&a, &b, &pressure) == kAlphaBetaStepPoint)
+            return acceptPoint(a, b, pressure, alpha, beta);
+    }
+    mCurrentInclusion.reset();
+    dropEngine();
+    return kAlphaBetaStepDone;
+}
+
+signed char CAlphaBetaPlotDocument::calculateAlphaBetaPoint1(double* alpha, double* beta)
+{
+    if (!mEngine)
+        return kAlphaBetaStepDone;  // nothing prepared, or the run is over
+    if (mFirstPoint != kFurtherStep)
+        return startNextInclusion(alpha, beta);
+    double a = 0, b = 0, pressure = 0;
+    if (mEngine->nextAlphaBeta(&a, &b, &pressure) == kAlphaBetaStepPoint)
+        return acceptPoint(a, b, pressure, alpha, beta);
+    // Any step without a point ends the current inclusion's curve.
+    storeCurve(mCurrentInclusion);
+    mFirstPoint = kNextInclusion;
+    mCurve.clear();
+    postModified();
+    return kAlphaBetaStepPoint;
+}
+
+void CAlphaBetaPlotDocument::onCalculationEnd()
+{
+    updateChangeCount(ChangeDone);
+    redraw();
+    if (mPlotView && mPlotView->window()) {
+        mPlotView->window()->raise();
+        mPlotView->window()->activateWindow();
+    }
+    postModified();
+}
+
+void CAlphaBetaPlotDocument::generateFluidModel(double alpha, double beta, double CO2, double N2, double H2S)
+{
+    DocumentController* controller = DocumentController::sharedDocumentController();
+    if (!controller)
+        return;
+    CFluidModelDataDocument* target = nullptr;
+    for (Document* document : controller->documents())
+        if (document->fileType() == DocumentTypes::FluidModel)
+            target = dynamic_cast<CFluidModelDataDocument*>(document);
+    if (target) {
+        target->generateFluidFromAlphaBetaModel(alpha, beta, CO2, N2, H2S);
+    } else {
+        std::unique_ptr<Document> made = controller->makeUntitledDocumentOfType(DocumentTypes::FluidModel);
+        target = dynamic_cast<CFluidModelDataDocument*>(made.get());
+        if (!target)
+            return;
+        target->generateFluidFromAlphaBetaModel(alpha, beta, CO2, N2, H2S);
+        controller->addDocument(std::move(made));
+        target->makeWindowControllers();
+    }
+    target->showWindows();
+    if (!target->windowControllers().empty())
+        if (auto* editor = dynamic_cast<FluidModelEditor*>(target->windowControllers().front().get()))
+            editor->finishGenerateAlphaBetaFluid();
+}
+
+}  // namespace quorvel

@@ -1,0 +1,48 @@
+#pragma once
+// What the alpha-beta curve calculation asks of the engine: the inclusion's data in,
+// one curve point per step out. The model interface of the calculation layer is the
+// engine of the application; tests script their own.
+
+#include <functional>
+#include <memory>
+
+namespace quorvel {
+
+class AlphaBetaCurveEngine
+{
+public:
+    virtual ~AlphaBetaCurveEngine() = default;
+
+    // Kelvin and fractions.
+    virtual void setTh(double value) = 0;
+    virtual void setTfv(double value) = 0;
+    virtual void setFv(double value) = 0;
+    virtual void setCO2(double value) = 0;
+    virtual void setN2(double value) = 0;
+    virtual void setH2S(double value) = 0;
+    virtual void setHomog(char value) = 0;  // 1 to liquid, 0 to gas
+    // Record units: degrees Celsius and percent.
+    virtual void setInputParameters(double Th, double Tfv, double Fv, double CO2, double N2, double H2S,
+                                    int homog) = 0;
+
+    virtual double getTh() const = 0;
+    virtual double getTfv() const = 0;
+    virtual double getFv() const = 0;
+    virtual double getCO2() const = 0;
+    virtual double getN2() const = 0;
+    virtual double getH2S() const = 0;
+    virtual int getHomog() const = 0;
+
+    // 0 and a point (pressure in bar), or the equilibrium failure code.
+    virtual char firstAlphaBeta(double* alpha, double* beta, double* P) = 0;
+    // 0 and a point, 1 after halving the step, -1 at the curve's end.
+    virtual char nextAlphaBeta(double* alpha, double* beta, double* P) = 0;
+    virtual int getErrorMessageIndex() const = 0;
+
+    using Factory = std::function<std::unique_ptr<AlphaBetaCurveEngine>()>;
+    // A new engine of the installed factory; the alpha-beta model by default.
+    static std::unique_ptr<AlphaBetaCurveEngine> make();
+    static void setFactory(Factory factory);  // none: back to the alpha-beta model
+};
+
+}  // namespace quorvel

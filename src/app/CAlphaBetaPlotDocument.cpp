@@ -1,0 +1,543 @@
+#include "app/CAlphaBetaPlotDocument.h"
+
+#include "app/AlphaBetaCurveEngine.h"
+#include "app/CAlphaBetaPlotWindow.h"
+#include "app/CFluidModelDataDocument.h"
+#include "app/DocumentTypes.h"
+#include "app/Ports.h"
+#include "platform/AlertService.h"
+#include "platform/ArchivableObject.h"
+#include "platform/Color.h"
+#include "platform/DocumentController.h"
+#include "platform/NotificationCenter.h"
+#include "plot/CGraphCurve.h"
+#include "plot/CGraphStringPoint.h"
+#include "plot/CGraphStringPointCurve.h"
+#include "plot/CPlotFormat.h"
+#include "plot/CPlotView.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <algorithm>
+
+namespace quorvel {
+
+namespace {
+
+const QString kCurvesKey = QStringLiteral("curves");
+const QString kPointsKey = QStringLiteral("points");
+const QString kCorrelationsKey = QStringLiteral("correlations");
+const QString kPlotFormatKey = QStringLiteral("plotFormat");
+const QString kGraphCurve = QStringLiteral("graphCurve");
+const QString kGraphPoint = QStringLiteral("graphPoint");
+
+const QString kPage1 = QStringLiteral("onShowAlphaBetaPanelPage1:");
+const QString kPage2 = QStringLiteral("onShowAlphaBetaPanelPage2:");
+const QString kPage3 = QStringLiteral("onShowAlphaBetaPanelPage3:");
+
+constexpr int kMarkerCode = 1;
+constexpr int kAlphaBetaFluidType = 1;
+const QStringList kGasKeys{QStringLiteral("CO2"), QStringLiteral("N2"), QStringLiteral("H2S")};
+// What a correlation line keeps of each alpha-beta fluid of a fluid-model file.
+const QStringList kCorrelationFluidKeys{QStringLiteral("name"), QStringLiteral("alpha"), QStringLiteral("beta"),
+                                        QStringLiteral("CO2"),  QStringLiteral("N2"),    QStringLiteral("H2S"),
+                                        QStringLiteral("GOR"),  QStringLiteral("API")};
+
+// Holds a record's plot object under its run-time key; never archived (the key is transient).
+class PlotObjectHandle : public ArchivableObject
+{
+public:
+    explicit PlotObjectHandle(GraphObjectPtr object) : object(std::move(object)) {}
+    GraphObjectPtr object;
+};
+
+void setPlotObject(Dictionary& record, const QString& key, const GraphObjectPtr& object)
+{
+    record.setValue(key, Value(std::make_shared<PlotObjectHandle>(object)));
+}
+
+GraphObjectPtr plotObjectOf(const Dictionary& record, const QString& key)
+{
+    const auto handle = record.objectValue<PlotObjectHandle>(key);
+    return handle ? handle->object : nullptr;
+}
+
+Color red() { return Color::fromRgb(1, 0, 0); }
+Color blue() { return Color::fromRgb(0, 0, 1); }
+
+QString unlabelledPointName(double alpha, double beta, double CO2, double N2, double H2S)
+{
+    if (CO2 == 0 && N2 == 0 && H2S == 0)
+        return QString::asprintf("AB %.3f %.3f", alpha, beta);
+    return QString::asprintf("AB %.3f %.3f %.1f %.1f %.1f", alpha, beta, CO2, N2, H2S);
+}
+
+Dictionary pointRecord(double alpha, double beta, double CO2, double N2, double H2S, const QString& name)
+{
+    return Dictionary{{"alpha", alpha}, {"beta", beta},  {"CO2", CO2},           {"N2", N2},
+                      {"H2S", H2S},     {"name", name},  {"size", 1},            {"color", blue()},
+                      {"selector", kMarkerCode},         {"fluidType", kAlphaBetaFluidType}};
+}
+
+// Elements of a decoded list that are records; anything else is left out.
+Array dictionariesOf(const Value& list)
+{
+    Array records;
+    for (const Value& element : list.toArray())
+        if (element.isDictionary())
+            records.append(element);
+    return records;
+}
+
+// Interpolation of element `out` at the value `x` of element `in` of a curve's points.
+double interpolateOnCurve(const Dictionary& curve, int in, int out, double x, double* pressure)
+{
+    const Array data = curve.arrayValue("data");
+    if (data.isEmpty())
+        return -1;
+    double lowest = data.at(0).toArray().at(in).toDouble();
+    double highest = lowest;
+    for (const Value& point : data) {
+        lowest = std::min(lowest, point.toArray().at(in).toDouble());
+        highest = std::max(highest, point.toArray().at(in).toDouble());
+    }
+    if (x < lowest || x > highest)
+        return -1;
+    for (int i = 1; i < data.size(); ++i) {
+        const Array previous = data.at(i - 1).toArray();
+        const Array current = data.at(i).toArray();
+        const double xPrevious = previous.at(in).toDouble();
+        const double xCurrent = current.at(in).toDouble();
+        if (x < std::min(xPrevious, xCurrent) || x > std::max(xPrevious, xCurrent))
+            continue;
+        const double yCurrent = current.at(out).toDouble();
+        const double pCurrent = current.at(2).toDouble();
+        if (xPrevious == xCurrent) {
+            *pressure = pCurrent;
+            return yCurrent;
+        }
+        const double weight = (x - xCurrent) / (xPrevious - xCurrent);
+        *pressure = weight * (previous.at(2).toDouble() - pCurrent) + pCurrent;
+        return weight * (previous.at(out).toDouble() - yCurrent) + yCurrent;
+    }
+    return -1;
+}
+
+}  // namespace
+
+Dictionary newAlphaBetaPoint(double alpha, double beta, double CO2, double N2, double H2S)
+{
+    return pointRecord(alpha, beta, CO2, N2, H2S, unlabelledPointName(alpha, beta, CO2, N2, H2S));
+}
+
+Dictionary alphaBetaFluidFromMarker(const Dictionary& marker)
+{
+    Dictionary fluid = marker.deepCopy();
+    for (const QString& key : {kGraphPoint, kGraphCurve, QStringLiteral("curve")})
+        fluid.remove(key);
+    for (const QString& gas : kGasKeys)
+        fluid.setValue(gas, marker.doubleValue(gas) / 100.0);
+    return fluid;
+}
+
+bool alphaBetaCurveCompareUsingAlpha(const Value& a, const Value& b)
+{
+    return a.toDictionary().doubleValue("alpha0") < b.toDictionary().doubleValue("alpha0");
+}
+
+bool alphaBetaCurveCompareUsingIndex(const Value& a, const Value& b)
+{
+    return a.toDictionary().intValue("index") < b.toDictionary().intValue("index");
+}
+
+CAlphaBetaPlotDocument::CAlphaBetaPlotDocument() : mPlotFormat(std::make_shared<CPlotFormat>())
+{
+    CPlotFormat& format = *mPlotFormat;
+    format.setMinX(0);
+    format.setCurrentMinX(0);
+    format.setMaxX(1);
+    format.setCurrentMaxX(1);
+    format.setMinY(0);
+    format.setCurrentMinY(0);
+    format.setMaxY(1);
+    format.setCurrentMaxY(1);
+    format.setLegendX(0.1f);
+    format.setLegendY(0.8f);
+}
+
+CAlphaBetaPlotDocument::~CAlphaBetaPlotDocument()
+{
+    NotificationCenter::defaultCenter().postNotification(AlphaBetaPlotModified, this);
+    NotificationCenter::defaultCenter().removeObserver(this);
+}
+
+void CAlphaBetaPlotDocument::makeWindowControllers()
+{
+    auto controller = std::make_unique<CAlphaBetaPlotWindow>();
+    controller->setShouldCloseDocument(true);
+    addWindowController(std::move(controller));
+    InspectorPanels::current().showAlphaBetaPanel(this);
+    postModified();
+}
+
+// ---- File ----
+
+QByteArray CAlphaBetaPlotDocument::dataRepresentationOfType(const QString&, QString* error)
+{
+    if (mPlotView)
+        mPlotView->updatePlotFormat(*mPlotFormat);
+    // The archiver writes each record once and leaves out the run-time keys, so a
+    // marker's "curve" becomes a reference to the record stored under "curves".
+    return archiveRoots({{kCurvesKey, mAlphaBetaCurves},
+                         {kPointsKey, mAlphaBetaPoints},
+                         {kCorrelationsKey, mAlphaBetaCorrelations},
+                         {kPlotFormatKey, Value(mPlotFormat)}},
+                        error);
+}
+
+bool CAlphaBetaPlotDocument::loadDataRepresentation(const QByteArray& data, const QString&, QString* error)
+{
+    const std::optional<Dictionary> roots = unarchiveRoots(data, {}, error);
+    if (!roots)
+        return false;
+    unplotAll();
+    mAlphaBetaCurves = dictionariesOf(roots->value(kCurvesKey));
+    mAlphaBetaPoints = dictionariesOf(roots->value(kPointsKey));
+    mAlphaBetaCorrelations = dictionariesOf(roots->value(kCorrelationsKey));
+    for (const Value& point : mAlphaBetaPoints) {
+        Dictionary marker = point.toDictionary();
+        if (marker.contains("curve") && mAlphaBetaCurves.indexOf(marker.value("curve")) < 0)
+            marker.remove("curve");  // only a curve of this document
+    }
+    if (auto format = roots->value(kPlotFormatKey).toObject<CPlotFormat>())
+        mPlotFormat = format;
+    if (mPlotView)
+        plotData();
+    return true;
+}
+
+// ---- Plotting ----
+
+void CAlphaBetaPlotDocument::plotData()
+{
+    if (!mPlotView)
+        return;
+    mPlotView->setFromPlotFormat(*mPlotFormat);
+    for (const Value& curve : mAlphaBetaCurves)
+        plotAlphaBetaCurve(curve.toDictionary());
+    for (const Value& point : mAlphaBetaPoints)
+        plotAlphaBetaPoint(point.toDictionary());
+    for (const Value& correlation : mAlphaBetaCorrelations)
+        plotAlphaBetaCorrelation(correlation.toDictionary());
+}
+
+void CAlphaBetaPlotDocument::plotAlphaBetaCurve(const Dictionary& curve)
+{
+    if (!mPlotView)
+        return;
+    auto object = std::make_shared<CGraphCurve>();
+    object->setSelectable(true);
+    for (const Value& point : curve.arrayValue("data")) {
+        const Array values = point.toArray();
+        object->addPoint(values.at(0).toFloat(), values.at(1).toFloat(), false);
+    }
+    Dictionary record = curve;
+    setPlotObject(record, kGraphCurve, object);
+    object->setReferenceObject(record);
+    object->setSize(curve.floatValue("size"));
+    object->setColor(curve.colorValue("color"));
+    object->setName(curve.stringValue("name"));
+    mPlotView->includesIntoLegend(object);
+    mPlotView->addGraphObject(object);
+    redraw();
+}
+
+void CAlphaBetaPlotDocument::plotAlphaBetaPoint(const Dictionary& point)
+{
+    if (!mPlotView)
+        return;
+    auto object = CGraphStringPoint::newGraphStringPoint(point.floatValue("alpha"), point.floatValue("beta"));
+    object->setSelectable(true);
+    Dictionary record = point;
+    setPlotObject(record, kGraphPoint, object);
+    object->setReferenceObject(record);
+    object->setSize(point.floatValue("size"));
+    object->setColor(point.colorValue("color"));
+    object->setSelector(point.intValue("selector"));
+    object->setLabel(point.stringValue("name"));
+    object->setShowLabel(mShowLabels);
+    object->setName(point.stringValue("name"));
+    mPlotView->addGraphObject(object);
+    redraw();
+}
+
+void CAlphaBetaPlotDocument::plotAlphaBetaCorrelation(const Dictionary& correlation)
+{
+    if (!mPlotView)
+        return;
+    auto object = std::make_shared<CGraphStringPointCurve>();
+    object->setSelectable(true);
+    object->setName(correlation.stringValue("name"));
+    for (const Value& entry : correlation.arrayValue("data")) {
+        const Dictionary fluid = entry.toDictionary();
+        object->addPoint(fluid.stringValue("name"), fluid.floatValue("alpha"), fluid.floatValue("beta"));
+    }
+    Dictionary record = correlation;
+    setPlotObject(record, kGraphCurve, object);
+    object->setReferenceObject(record);
+    object->setSize(correlation.floatValue("size"));
+    object->setColor(correlation.colorValue("color"));
+    object->setSelector(correlation.intValue("selector"));
+    mPlotView->addGraphObject(object);
+    redraw();
+}
+
+// Takes every record's plot object out of the view (before the records are replaced).
+void CAlphaBetaPlotDocument::unplotAll()
+{
+    for (const Array& list : {mAlphaBetaCurves, mAlphaBetaPoints, mAlphaBetaCorrelations})
+        for (const Value& element : list) {
+            Dictionary record = element.toDictionary();
+            for (const QString& key : {kGraphCurve, kGraphPoint}) {
+                if (const GraphObjectPtr object = plotObjectOf(record, key); object && mPlotView) {
+                    mPlotView->removeFromLegend(object.get());
+                    mPlotView->removeGraphObject(object.get());
+                }
+                record.remove(key);
+            }
+        }
+}
+
+// ---- Removal and order ----
+
+void CAlphaBetaPlotDocument::removeAlphaBetaCurve(const Dictionary& curve)
+{
+    updateChangeCount(ChangeDone);
+    if (const GraphObjectPtr object = plotObjectOf(curve, kGraphCurve); object && mPlotView) {
+        mPlotView->removeFromLegend(object.get());
+        mPlotView->removeGraphObject(object.get());
+    }
+    mAlphaBetaCurves.removeAt(mAlphaBetaCurves.indexOf(curve));
+    for (const Value& point : mAlphaBetaPoints) {
+        Dictionary marker = point.toDictionary();
+        if (marker.value("curve").toDictionary() == curve)
+            marker.remove("curve");
+    }
+    redraw();
+    postModifiedAndSelection();
+}
+
+void CAlphaBetaPlotDocument::removeAlphaBetaPoint(const Dictionary& point)
+{
+    updateChangeCount(ChangeDone);
+    if (const GraphObjectPtr object = plotObjectOf(point, kGraphPoint); object && mPlotView) {
+        if (mPlotView->selectedObject() == object.get())
+            mPlotView->setSelectedObject(nullptr);
+        mPlotView->removeGraphObject(object.get());
+    }
+    mAlphaBetaPoints.removeAt(mAlphaBetaPoints.indexOf(point));
+    redraw();
+    postModifiedAndSelection();
+}
+
+void CAlphaBetaPlotDocument::removeAlphaBetaCorrelation(const Dictionary& correlation)
+{
+    updateChangeCount(ChangeDone);
+    if (const GraphObjectPtr object = plotObjectOf(correlation, kGraphCurve); object && mPlotView) {
+        mPlotView->removeFromLegend(object.get());
+        mPlotView->removeGraphObject(object.get());
+    }
+    mAlphaBetaCorrelations.removeAt(mAlphaBetaCorrelations.indexOf(correlation));
+    redraw();
+    postModifiedAndSelection();
+}
+
+void CAlphaBetaPlotDocument::sortAlphaBetaCurves(int byAlpha)
+{
+    mSorted = byAlpha;
+    mAlphaBetaCurves.sort(byAlpha ? alphaBetaCurveCompareUsingAlpha : alphaBetaCurveCompareUsingIndex);
+    updateChangeCount(ChangeDone);
+}
+
+// ---- Interpolation ----
+
+double CAlphaBetaPlotDocument::getBetaFromAlpha(const Dictionary& curve, double alpha, double* pressure) const
+{
+    return interpolateOnCurve(curve, 0, 1, alpha, pressure);
+}
+
+double CAlphaBetaPlotDocument::getAlphaFromBeta(const Dictionary& curve, double beta, double* pressure) const
+{
+    return interpolateOnCurve(curve, 1, 0, beta, pressure);
+}
+
+// ---- Markers, labels, correlations ----
+
+void CAlphaBetaPlotDocument::setShowLabels(bool show)
+{
+    mShowLabels = show;
+    for (const Value& point : mAlphaBetaPoints)
+        if (auto object = std::dynamic_pointer_cast<CGraphPoint>(plotObjectOf(point.toDictionary(), kGraphPoint)))
+            object->setShowLabel(show);
+}
+
+Dictionary CAlphaBetaPlotDocument::setAlphaBetaMarker(double alpha, double beta, double CO2, double N2, double H2S,
+                                                      double pressure, const std::optional<Dictionary>& curve)
+{
+    updateChangeCount(ChangeDone);
+    const QString name = curve ? QString::asprintf("%s: %.3f", qPrintable(curve->stringValue("name")), alpha)
+                               : unlabelledPointName(alpha, beta, CO2, N2, H2S);
+    Dictionary marker = pointRecord(alpha, beta, CO2, N2, H2S, name);
+    marker.setValue("Ph", pressure);
+    if (curve) {
+        marker.setValue("curve", *curve);
+        if (curve->contains("inclusion"))
+            marker.setValue("inclusion", curve->dictionaryValue("inclusion").deepCopy());
+    }
+    mAlphaBetaPoints.append(marker);
+    plotAlphaBetaPoint(marker);
+    if (mPlotView)
+        mPlotView->setSelectedObject(plotObjectOf(marker, kGraphPoint).get());
+    postModifiedAndSelection();
+    return marker;
+}
+
+std::optional<Dictionary> CAlphaBetaPlotDocument::addAlphaBetaCorrelation()
+{
+    DocumentController* controller = DocumentController::sharedDocumentController();
+    if (!controller)
+        return std::nullopt;
+    const QString path = controller->runModalOpenPanel({DocumentTypes::FluidModelExtension});
+    if (path.isEmpty())
+        return std::nullopt;
+    // A document the user has open is read as it is and stays open; any other file is
+    // read without being listed or shown.
+    Array fluids;
+    if (auto* open = dynamic_cast<CFluidModelDataDocument*>(controller->documentForFile(path))) {
+        fluids = open->fluids();
+    } else {
+        CFluidModelDataDocument reader;
+        QString error;
+        if (!reader.readFromFile(path, &error)) {
+            alertFileProblem(tr("opened"), path, error);
+            return std::nullopt;
+        }
+        fluids = reader.fluids();
+    }
+
+    Array entries;
+    for (const Value& element : fluids) {
+        const Dictionary fluid = element.toDictionary();
+        if (fluid.intValue("fluidType") != kAlphaBetaFluidType)
+            continue;
+        const bool complete = std::all_of(kCorrelationFluidKeys.begin(), kCorrelationFluidKeys.end(),
+                                          [&](const QString& key) { return fluid.contains(key); });
+        if (!complete)
+            continue;  // never an entry built from missing values
+        Dictionary entry;
+        for (const QString& key : kCorrelationFluidKeys)
+            entry.setValue(key, fluid.value(key));
+        entries.append(entry);
+    }
+    Dictionary correlation{{"name", QFileInfo(path).completeBaseName()},
+                           {"path", path},
+                           {"size", 1},
+                           {"selector", kMarkerCode},
+                           {"color", Color::black()},
+                           {"data", entries}};
+    updateChangeCount(ChangeDone);
+    mAlphaBetaCorrelations.append(correlation);
+    plotAlphaBetaCorrelation(correlation);
+    postModified();
+    redraw();
+    if (mPlotView && mPlotView->window()) {
+        mPlotView->window()->raise();
+        mPlotView->window()->activateWindow();
+    }
+    return correlation;
+}
+
+// ---- Panel pages and menus ----
+
+void CAlphaBetaPlotDocument::onShowAlphaBetaPanelPage1(QObject*) { InspectorPanels::current().selectAlphaBetaPage(0); }
+void CAlphaBetaPlotDocument::onShowAlphaBetaPanelPage2(QObject*) { InspectorPanels::current().selectAlphaBetaPage(1); }
+void CAlphaBetaPlotDocument::onShowAlphaBetaPanelPage3(QObject*) { InspectorPanels::current().selectAlphaBetaPage(2); }
+
+bool CAlphaBetaPlotDocument::respondsToAction(const QString& action) const
+{
+    return action == kPage1 || action == kPage2 || action == kPage3 || Document::respondsToAction(action);
+}
+
+bool CAlphaBetaPlotDocument::validateAction(const QString& action, QAction* item)
+{
+    const InspectorPanels& panels = InspectorPanels::current();
+    if (!item || !panels.isAlphaBetaPanelVisible())
+        return true;
+    const int page = panels.alphaBetaSelectedPage();
+    if (action == kPage1 || action == kPage2 || action == kPage3) {
+        item->setCheckable(true);
+        item->setChecked((action == kPage1 && page == 0) || (action == kPage2 && page == 1) ||
+                         (action == kPage3 && page == 2));
+    }
+    return true;
+}
+
+void CAlphaBetaPlotDocument::performAction(const QString& action, QObject* sender)
+{
+    if (action == kPage1)
+        onShowAlphaBetaPanelPage1(sender);
+    else if (action == kPage2)
+        onShowAlphaBetaPanelPage2(sender);
+    else if (action == kPage3)
+        onShowAlphaBetaPanelPage3(sender);
+    else
+        Document::performAction(action, sender);
+}
+
+// ---- Printing ----
+
+void CAlphaBetaPlotDocument::printToDevice(QPagedPaintDevice& device) const
+{
+    if (!mPlotView)
+        return;
+    QPainter painter(&device);
+    const QRect page = painter.viewport();
+    const double scale = std::min(double(page.width()) / mPlotView->width(), double(page.height()) / mPlotView->height());
+    painter.scale(scale, scale);
+    mPlotView->drawView(painter);
+}
+
+void CAlphaBetaPlotDocument::printDocument()
+{
+    if (!mPlotView)
+        return;
+    QPrinter printer;
+    QPrintDialog dialog(&printer, mPlotView->window());
+    if (dialog.exec() == QDialog::Accepted)
+        printToDevice(printer);
+}
+
+// ---- Notifications ----
+
+void CAlphaBetaPlotDocument::postModified()
+{
+    NotificationCenter::defaultCenter().postNotification(AlphaBetaPlotModified, this);
+}
+
+void CAlphaBetaPlotDocument::postModifiedAndSelection()
+{
+    postModified();
+    NotificationCenter::defaultCenter().postNotification(AlphaBetaPlotSelection, this);
+}
+
+void CAlphaBetaPlotDocument::redraw()
+{
+    if (mPlotView)
+        mPlotView->update();
+}
+
+}  // namespace quorvel

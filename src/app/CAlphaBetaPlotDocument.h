@@ -1,0 +1,152 @@
+#pragma once
+// The alpha-beta plot document ("Quorvel Alpha-Beta Plot", .abp): computed beta(alpha)
+// curves of inclusions, alpha-beta markers and correlation lines read from fluid-model
+// files, drawn in one beta-over-alpha plot. It also runs the step-wise curve calculation
+// that the calculation panel drives, one step per turn of its modal loop.
+
+#include "platform/Document.h"
+#include "platform/Value.h"
+#include "plot/PlotViewProvider.h"
+
+#include <QString>
+#include <memory>
+
+class QPagedPaintDevice;
+
+namespace quorvel {
+
+class AlphaBetaCurveEngine;
+class CPlotFormat;
+class CPlotView;
+class WindowController;
+
+inline const QString AlphaBetaPlotModified = QStringLiteral("AlphaBetaPlotModified");
+inline const QString AlphaBetaPlotSelection = QStringLiteral("AlphaBetaPlotSelection");
+
+// Name of a curve computed from typed data, replaced at the curve-name prompt.
+inline const QString kNewInclusionCurveName = QStringLiteral("New inclusion");
+
+// Results of the two calculation steps read by the calculation panel.
+inline constexpr signed char kAlphaBetaStepPoint = 0;  // a point (or, in the all-inclusions run, a stored curve)
+inline constexpr signed char kAlphaBetaStepDone = -1;  // the curve, or the whole run, has ended
+
+// A new alpha-beta fluid record (not added to any document); gases as the caller gives them.
+Dictionary newAlphaBetaPoint(double alpha, double beta, double CO2, double N2, double H2S);
+
+// The engine's fluid of a marker: a deep copy with the gases as fractions, without its
+// plot object and its curve. Markers keep their gases in percent.
+Dictionary alphaBetaFluidFromMarker(const Dictionary& marker);
+
+// Curve orderings: by first alpha, by creation index.
+bool alphaBetaCurveCompareUsingAlpha(const Value& a, const Value& b);
+bool alphaBetaCurveCompareUsingIndex(const Value& a, const Value& b);
+
+// The alerts of the curve calculation.
+void Msg_AlphaBetaCurveLLGEx();
+void Msg_AlphaBetaCurveCritical();
+void Msg_AlphaBetaCurveLLG();
+void Msg_AlphaBetaCurveNoLiquid();
+void Msg_AlphaBetaCurveNoGas();
+void Msg_AlphaBetaCurveError();
+
+class CAlphaBetaPlotDocument : public Document, public PlotViewProvider
+{
+    Q_OBJECT
+
+public:
+    CAlphaBetaPlotDocument();
+    ~CAlphaBetaPlotDocument() override;
+
+    // The live lists.
+    Array alphaBetaCurves() const { return mAlphaBetaCurves; }
+    Array alphaBetaPoints() const { return mAlphaBetaPoints; }
+    Array alphaBetaCorrelations() const { return mAlphaBetaCorrelations; }
+    const CPlotFormat& plotFormat() const { return *mPlotFormat; }
+
+    CPlotView* plotView() const override { return mPlotView; }
+    void setPlotView(CPlotView* view) { mPlotView = view; }
+
+    void makeWindowControllers() override;
+    QByteArray dataRepresentationOfType(const QString& type, QString* error) override;
+    // Refuses only data that is not a keyed archive; entries of the wrong kind are left out.
+    bool loadDataRepresentation(const QByteArray& data, const QString& type, QString* error) override;
+
+    void plotData();
+    void plotAlphaBetaCurve(const Dictionary& curve);
+    void plotAlphaBetaPoint(const Dictionary& point);
+    void plotAlphaBetaCorrelation(const Dictionary& correlation);
+
+    void removeAlphaBetaCurve(const Dictionary& curve);
+    void removeAlphaBetaPoint(const Dictionary& point);
+    void removeAlphaBetaCorrelation(const Dictionary& correlation);
+    // Non-zero: by first alpha; 0: by creation index.
+    void sortAlphaBetaCurves(int byAlpha);
+
+    // Interpolation along a curve; -1 (pressure untouched) when no pair of points brackets the value.
+    double getBetaFromAlpha(const Dictionary& curve, double alpha, double* pressure) const;
+    double getAlphaFromBeta(const Dictionary& curve, double beta, double* pressure) const;
+
+    void setShowLabels(bool show);
+    // Lets the user pick a fluid-model file and draws its alpha-beta fluids as a line; none when cancelled or unreadable.
+    std::optional<Dictionary> addAlphaBetaCorrelation();
+    // Gases in mole percent, pressure in bar; the curve the marker sits on or none.
+    Dictionary setAlphaBetaMarker(double alpha, double beta, double CO2, double N2, double H2S, double pressure,
+                                  const std::optional<Dictionary>& curve);
+
+    void onShowAlphaBetaPanelPage1(QObject* sender);
+    void onShowAlphaBetaPanelPage2(QObject* sender);
+    void onShowAlphaBetaPanelPage3(QObject* sender);
+
+    // The plot view scaled onto one page.
+    void printToDevice(QPagedPaintDevice& device) const;
+    void printDocument() override;
+
+    // ---- The curve calculation ----
+    // One curve: Th and Tv in kelvin, Fv and the gases as fractions, homog 1 to liquid.
+    void prepareCalculation(double Th, double Tv, double Fv, double CO2, double N2, double H2S, char homog,
+                            const QString& curveName, const std::optional<Dictionary>& inclusion);
+    // Every inclusion of the list after its element 0 (the panel's placeholder row); the
+    // document works on its own copy of the list.
+    void prepareCalculation(const Array& inclusions);
+    signed char calculateAlphaBetaPoint(double* alpha, double* beta);
+    signed char calculateAlphaBetaPoint1(double* alpha, double* beta);
+    QString getCurveName() const { return mCurveName; }
+    void onCalculationEnd();
+    bool hasEngine() const { return mEngine != nullptr; }
+
+    // A fluid of the alpha-beta model (gases as fractions) added to the last open
+    // fluid-model document, or to a new one.
+    void generateFluidModel(double alpha, double beta, double CO2, double N2, double H2S);
+
+    bool respondsToAction(const QString& action) const override;
+    bool validateAction(const QString& action, QAction* item) override;
+    void performAction(const QString& action, QObject* sender) override;
+
+private:
+    void postModified();
+    void postModifiedAndSelection();
+    void redraw();
+    void unplotAll();
+    void resetCurve();
+    void dropEngine();
+    Dictionary storeCurve(const std::optional<Dictionary>& inclusion);
+    signed char startNextInclusion(double* alpha, double* beta);
+    signed char acceptPoint(double alpha, double beta, double pressure, double* outAlpha, double* outBeta);
+
+    Array mAlphaBetaCurves;
+    int mSorted = 0;
+    Array mAlphaBetaPoints;
+    Array mAlphaBetaCorrelations;
+    Array mInclusionsList;
+    std::optional<Dictionary> mCurrentInclusion;
+    int mCurrentInclusionIndex = 0;
+    std::shared_ptr<CPlotFormat> mPlotFormat;
+    std::unique_ptr<AlphaBetaCurveEngine> mEngine;
+    Array mCurve;
+    QString mCurveName;
+    char mFirstPoint = 0;
+    bool mShowLabels = false;
+    CPlotView* mPlotView = nullptr;
+};
+
+}  // namespace quorvel
