@@ -41,11 +41,18 @@ public:
     int phaseDiagSelectedPage() const override { return 0; }
     void selectPhaseDiagPage(int index) override { calls << QStringLiteral("selectPhaseDiagPage %1").arg(index); }
     void showAqueousHomogLine(const Value&, double) override { calls << "showAqueousHomogLine"; }
-    QString askCurveName(const QString& proposed) override { calls << "askCurveName"; return proposed; }
+    QString askCurveName(const QString& proposed) override
+    {
+        calls << "askCurveName";
+        proposedCurveNames << proposed;
+        return curveNameAnswer.isEmpty() ? proposed : curveNameAnswer;
+    }
     void showFluidPropertiesPanel(QObject*) override { calls << "showFluidPropertiesPanel"; }
 
     QStringList calls;
     bool alphaBetaVisible = false;
+    QStringList proposedCurveNames;
+    QString curveNameAnswer;  // empty: the proposed name is kept
 };
 
 // The fluid model editor: a plain window that records the fluid lists it is given.
