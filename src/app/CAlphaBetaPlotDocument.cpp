@@ -55,9 +55,13 @@ public:
     GraphObjectPtr object;
 };
 
-void setPlotObject(Dictionary& record, const QString& key, const GraphObjectPtr& object)
+// Gives the record its plot object under the run-time key, and the object the record's style.
+void attachPlotObject(Dictionary record, const QString& key, const GraphObjectPtr& object)
 {
     record.setValue(key, Value(std::make_shared<PlotObjectHandle>(object)));
+    object->setReferenceObject(record);
+    object->setSize(record.floatValue("size"));
+    object->setColor(record.colorValue("color"));
 }
 
 GraphObjectPtr plotObjectOf(const Dictionary& record, const QString& key)
@@ -220,6 +224,12 @@ bool CAlphaBetaPlotDocument::loadDataRepresentation(const QByteArray& data, cons
     return true;
 }
 
+void CAlphaBetaPlotDocument::documentDidRevert()
+{
+    redraw();
+    postModifiedAndSelection();
+}
+
 // ---- Plotting ----
 
 void CAlphaBetaPlotDocument::plotData()
@@ -245,11 +255,7 @@ void CAlphaBetaPlotDocument::plotAlphaBetaCurve(const Dictionary& curve)
         const Array values = point.toArray();
         object->addPoint(values.at(0).toFloat(), values.at(1).toFloat(), false);
     }
-    Dictionary record = curve;
-    setPlotObject(record, kGraphCurve, object);
-    object->setReferenceObject(record);
-    object->setSize(curve.floatValue("size"));
-    object->setColor(curve.colorValue("color"));
+    attachPlotObject(curve, kGraphCurve, object);
     object->setName(curve.stringValue("name"));
     mPlotView->includesIntoLegend(object);
     mPlotView->addGraphObject(object);
@@ -262,11 +268,7 @@ void CAlphaBetaPlotDocument::plotAlphaBetaPoint(const Dictionary& point)
         return;
     auto object = CGraphStringPoint::newGraphStringPoint(point.floatValue("alpha"), point.floatValue("beta"));
     object->setSelectable(true);
-    Dictionary record = point;
-    setPlotObject(record, kGraphPoint, object);
-    object->setReferenceObject(record);
-    object->setSize(point.floatValue("size"));
-    object->setColor(point.colorValue("color"));
+    attachPlotObject(point, kGraphPoint, object);
     object->setSelector(point.intValue("selector"));
     object->setLabel(point.stringValue("name"));
     object->setShowLabel(mShowLabels);
@@ -286,11 +288,7 @@ void CAlphaBetaPlotDocument::plotAlphaBetaCorrelation(const Dictionary& correlat
         const Dictionary fluid = entry.toDictionary();
         object->addPoint(fluid.stringValue("name"), fluid.floatValue("alpha"), fluid.floatValue("beta"));
     }
-    Dictionary record = correlation;
-    setPlotObject(record, kGraphCurve, object);
-    object->setReferenceObject(record);
-    object->setSize(correlation.floatValue("size"));
-    object->setColor(correlation.colorValue("color"));
+    attachPlotObject(correlation, kGraphCurve, object);
     object->setSelector(correlation.intValue("selector"));
     mPlotView->addGraphObject(object);
     redraw();
@@ -303,13 +301,22 @@ void CAlphaBetaPlotDocument::unplotAll()
         for (const Value& element : list) {
             Dictionary record = element.toDictionary();
             for (const QString& key : {kGraphCurve, kGraphPoint}) {
-                if (const GraphObjectPtr object = plotObjectOf(record, key); object && mPlotView) {
-                    mPlotView->removeFromLegend(object.get());
-                    mPlotView->removeGraphObject(object.get());
-                }
+                unplot(record, key);
                 record.remove(key);
             }
         }
+}
+
+// Takes a record's plot object out of the legend, the selection and the view.
+void CAlphaBetaPlotDocument::unplot(const Dictionary& record, const QString& key)
+{
+    const GraphObjectPtr object = plotObjectOf(record, key);
+    if (!object || !mPlotView)
+        return;
+    if (mPlotView->selectedObject() == object.get())
+        mPlotView->setSelectedObject(nullptr);
+    mPlotView->removeFromLegend(object.get());
+    mPlotView->removeGraphObject(object.get());
 }
 
 // ---- Removal and order ----
@@ -317,10 +324,7 @@ void CAlphaBetaPlotDocument::unplotAll()
 void CAlphaBetaPlotDocument::removeAlphaBetaCurve(const Dictionary& curve)
 {
     updateChangeCount(ChangeDone);
-    if (const GraphObjectPtr object = plotObjectOf(curve, kGraphCurve); object && mPlotView) {
-        mPlotView->removeFromLegend(object.get());
-        mPlotView->removeGraphObject(object.get());
-    }
+    unplot(curve, kGraphCurve);
     mAlphaBetaCurves.removeAt(mAlphaBetaCurves.indexOf(curve));
     for (const Value& point : mAlphaBetaPoints) {
         Dictionary marker = point.toDictionary();
@@ -334,11 +338,7 @@ void CAlphaBetaPlotDocument::removeAlphaBetaCurve(const Dictionary& curve)
 void CAlphaBetaPlotDocument::removeAlphaBetaPoint(const Dictionary& point)
 {
     updateChangeCount(ChangeDone);
-    if (const GraphObjectPtr object = plotObjectOf(point, kGraphPoint); object && mPlotView) {
-        if (mPlotView->selectedObject() == object.get())
-            mPlotView->setSelectedObject(nullptr);
-        mPlotView->removeGraphObject(object.get());
-    }
+    unplot(point, kGraphPoint);
     mAlphaBetaPoints.removeAt(mAlphaBetaPoints.indexOf(point));
     redraw();
     postModifiedAndSelection();
@@ -347,10 +347,7 @@ void CAlphaBetaPlotDocument::removeAlphaBetaPoint(const Dictionary& point)
 void CAlphaBetaPlotDocument::removeAlphaBetaCorrelation(const Dictionary& correlation)
 {
     updateChangeCount(ChangeDone);
-    if (const GraphObjectPtr object = plotObjectOf(correlation, kGraphCurve); object && mPlotView) {
-        mPlotView->removeFromLegend(object.get());
-        mPlotView->removeGraphObject(object.get());
-    }
+    unplot(correlation, kGraphCurve);
     mAlphaBetaCorrelations.removeAt(mAlphaBetaCorrelations.indexOf(correlation));
     redraw();
     postModifiedAndSelection();

@@ -122,11 +122,15 @@ public:
     bool validateAction(const QString& action, QAction* item) override;
     void performAction(const QString& action, QObject* sender) override;
 
+protected:
+    void documentDidRevert() override;
+
 private:
     void postModified();
     void postModifiedAndSelection();
     void redraw();
     void unplotAll();
+    void unplot(const Dictionary& record, const QString& key);
     void resetCurve();
     void dropEngine();
     Dictionary storeCurve(const std::optional<Dictionary>& inclusion);

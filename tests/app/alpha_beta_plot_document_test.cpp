@@ -269,6 +269,33 @@ TEST_F(AlphaBetaDocument, AbpRoundTripKeepsMarkerCurveIdentityAndWritesNoRunTime
     EXPECT_EQ(loaded.alphaBetaCurves().size(), 1);
 }
 
+TEST_F(AlphaBetaDocument, RevertReplacesTheDrawingsAndDamagedFilesAreRefused)
+{
+    CAlphaBetaPlotDocument* document = shownDocument();
+    const Dictionary kept = curveRecord("kept", points({{0.2, 0, 1}, {0.3, 0.1, 2}}), 0);
+    document->alphaBetaCurves().append(kept);
+    document->plotAlphaBetaCurve(kept);
+    const QString file = path("revert.abp");
+    chooser.queuePath(file);
+    ASSERT_TRUE(document->saveDocumentAs());
+    document->setAlphaBetaMarker(0.1, 0.2, 0, 0, 0, 0, std::nullopt);
+    document->setAlphaBetaMarker(0.2, 0.2, 0, 0, 0, 0, std::nullopt);
+    ASSERT_EQ(document->plotView()->graphObjects().size(), 3u);
+
+    Posts posts;
+    ASSERT_TRUE(document->revertDocumentToSaved());
+    EXPECT_TRUE(document->alphaBetaPoints().isEmpty());
+    EXPECT_EQ(document->plotView()->graphObjects().size(), 1u) << "one drawing per loaded record, none left over";
+    EXPECT_EQ(document->plotView()->graphObjects().front()->referenceObject().toDictionary(),
+              document->alphaBetaCurves().at(0).toDictionary());
+    EXPECT_TRUE(posts.names.contains(AlphaBetaPlotModified));
+
+    CAlphaBetaPlotDocument other;
+    QString error;
+    EXPECT_FALSE(other.loadDataRepresentation("not an archive", DocumentTypes::AlphaBetaPlot, &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
 TEST_F(AlphaBetaDocument, RemovalTakesTheDrawingAwayAndPostsModifiedThenSelection)
 {
     CAlphaBetaPlotDocument* document = shownDocument();
