@@ -99,6 +99,7 @@ public:
 
     // The plot view scaled onto one page.
     void printToDevice(QPagedPaintDevice& device) const;
+    bool canPrint() const override { return true; }
     void printDocument() override;
 
     // ---- The curve calculation ----
