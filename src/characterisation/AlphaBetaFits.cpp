@@ -1,0 +1,383 @@
+#include "characterisation/AlphaBetaFits.h"
+
+#include "calc/CAlphaBetaModelInterface.h"
+#include "characterisation/AlphaBetaDistribution.h"
+#include "characterisation/CarbonNumberTables.h"
+#include "characterisation/CharacterisationLog.h"
+#include "characterisation/Correlations.h"
+#include "characterisation/SplittingFramework.h"
+#include "numeric/Newton.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kFluidTypeFitted = 2;
+constexpr int kFluidTypeModel = 1;
+constexpr int kFluidTypeCarbonNumbers = 4;
+constexpr int kSplitCutCorrelation = kCorrelationRiaziAlSahhaf;
+constexpr int kFirstHeavyCarbonNumber = 7;
+// The plus fraction of an alpha-beta split is at most C45+, the end of the tables.
+constexpr int kHighestPlusCarbonNumber = 45;
+constexpr int kGroupCount = 7;
+
+constexpr double kQuickFitAlpha = 0.92;
+constexpr double kQuickFitBeta = 0.4;
+constexpr double kSplitInitialAlpha = 0.9;
+constexpr double kSplitInitialBeta = 0.6;
+constexpr double kStandardDeviation = 1e-8;
+constexpr double kParameterPerturbation = 1e-6;
+constexpr short kSplitPrintLevel = 1;
+constexpr short kRegressionYOnly = 3;
+
+Dictionary namedComponent(const QString& name, double fraction, int code)
+{
+    Dictionary component;
+    setComponentName(name, component, code);
+    component.setValue("mole", fraction * 100);
+    return component;
+}
+
+void setGasesAndLightGroups(Dictionary fluid, const CompositionSummary& s)
+{
+    fluid.setValue("N2", s.N2);
+    fluid.setValue("CO2", s.CO2);
+    fluid.setValue("H2S", s.H2S);
+    const std::array<double, 6> light{s.C1, s.C2, s.C3, s.C4, s.C5, s.C6};
+    for (int i = 0; i < 6; ++i)
+        fluid.setValue(QStringLiteral("C%1").arg(i + 1), light[i]);
+}
+
+// The C7+ percent, molar weight and gravity that Tovik's correlations give for C1 (percent).
+struct TovikEstimate
+{
+    double C7plusPercent;
+    double mwC7plus;
+    double SGC7plus;
+};
+TovikEstimate tovikEstimate(double C1Percent)
+{
+    return {92.164 * std::exp(-0.016511 * C1Percent) - 14.053, 265.51 - 1.0203 * C1Percent,
+            0.90411 - 0.0013052 * C1Percent};
+}
+
+Dictionary quickFittedFluid(const Dictionary& source, const QString& methodWord, bool estimateC7plus, bool* fitted)
+{
+    CompositionSummary s;
+    Dictionary fluid = createSplittedFluid(source, methodWord, s);
+    double targetC7plus = s.zC7plus, mw = s.mwC7plus, SG = s.SGC7plus;
+    if (estimateC7plus) {
+        const TovikEstimate e = tovikEstimate(s.C1 * 100);
+        targetC7plus = e.C7plusPercent * 0.01;
+        mw = e.mwC7plus;
+        SG = e.SGC7plus;
+    }
+    double alpha = 0, beta = 0;
+    const bool ok = applyMontelFitting(s.C1, targetC7plus, alpha, beta, s.N2, s.CO2, s.H2S);
+    if (!ok)
+        writeCharacterisationLog(QStringLiteral("Alpha-beta fit of %1: no alpha and beta match C1 = %2 and C7+ = %3; "
+                                                "the fluid is built with alpha = beta = 0.\n")
+                                     .arg(source.stringValue("name"))
+                                     .arg(s.C1, 0, 'g', 6)
+                                     .arg(targetC7plus, 0, 'g', 6));
+    if (fitted)
+        *fitted = ok;
+    fillMontelFittedFluid(fluid, s.N2, s.CO2, s.H2S, mw, SG, alpha, beta);
+    setGasesAndLightGroups(fluid, s);
+    return fluid;
+}
+
+// A last carbon number that names a plus fraction from C7+ to C45+.
+int clampPlusCarbonNumber(int lastCarbonNumber, const QString& fluidName)
+{
+    const int clamped = std::clamp(lastCarbonNumber, kFirstHeavyCarbonNumber, kHighestPlusCarbonNumber);
+    if (clamped != lastCarbonNumber)
+        writeCharacterisationLog(QStringLiteral("Splitting %1: last carbon number %2 is outside %3 .. %4; %5 is used.\n")
+                                     .arg(fluidName)
+                                     .arg(lastCarbonNumber)
+                                     .arg(kFirstHeavyCarbonNumber)
+                                     .arg(kHighestPlusCarbonNumber)
+                                     .arg(clamped));
+    return clamped;
+}
+
+// The regression and the record keys every alpha-beta split shares; false (record as made)
+// for a source without a heavy part.
+struct SplitFit
+{
+    CompositionSummary summary;
+    std::array<double, kMontelSplitEntries> z{};
+    int count = kMontelSplitEntries;
+    double alpha = 0, beta = 0, C7plusFit = 0;
+};
+bool fitSplit(const Dictionary& source, Dictionary& fluid, SplitFit& fit)
+{
+    fluid = createSplittedFluid(source, QStringLiteral("Montel"), fit.summary);
+    const CompositionSummary& s = fit.summary;
+    if (s.heavyCount == 0)
+        return false;
+    applyMontelSplittingAlgorithm(fit.z, fit.count, s.C1, s.C2, s.C3, s.C4, s.C5, s.C6, s.zC7plus, s.N2, s.CO2, s.H2S,
+                                  fit.alpha, fit.beta, fit.C7plusFit);
+    return true;
+}
+
+void finishSplit(const Dictionary& source, Dictionary fluid, const SplitFit& fit, int fluidType, bool writeLog)
+{
+    const CompositionSummary& s = fit.summary;
+    fluid.setValue("alpha", fit.alpha);
+    fluid.setValue("beta", fit.beta);
+    fluid.setValue("fluidType", fluidType);
+    fluid.setValue("N2", s.N2);
+    fluid.setValue("CO2", s.CO2);
+    fluid.setValue("H2S", s.H2S);
+    fluid.setValue("C7+", fit.C7plusFit);
+    if (writeLog) {
+        double ardx = 0, aadx = 0;
+        compareMontelSplittedFluids(source, fluid, ardx, aadx, s.C1, s.C2, s.C3, s.C4, s.C5, s.C6, s.zC7plus,
+                                    fit.C7plusFit);
+    }
+}
+
+}  // namespace
+
+// ---- Quick fit ----
+
+void MontelModelFit::calculate_vector_function(std::span<const double> U, std::span<double> G, Matrix&, int& err,
+                                               int, void*)
+{
+    if (U[0] < 0 || U[0] > 1 || U[1] > 1) {
+        err = 1;
+        return;
+    }
+    const MontelComposition c = simplifiedMontelComposition(U[0], U[1], N2 + CO2 + H2S);
+    G[0] = targetC1 - c.C1;
+    G[1] = targetC7plus - c.C7plus;
+    alpha = U[0];
+    beta = U[1];
+}
+
+bool MontelModelFit::calculate(double& alphaOut, double& betaOut)
+{
+    Newton newton;
+    newton._setSysEquationToSolve(this, static_cast<SystemFunction>(&MontelModelFit::calculate_vector_function), 2);
+    newton.numerical_jacobian = 1;
+    const std::array<double, 2> start{kQuickFitAlpha, kQuickFitBeta};
+    newton.set_initial_values(start);
+    newton.solve();
+    const bool ok = newton.good();
+    alphaOut = ok ? alpha : 0;
+    betaOut = ok ? beta : 0;
+    return ok;
+}
+
+bool applyMontelFitting(double targetC1, double targetC7plus, double& alpha, double& beta, double N2, double CO2,
+                        double H2S)
+{
+    MontelModelFit fit;
+    fit.CO2 = CO2;
+    fit.N2 = N2;
+    fit.H2S = H2S;
+    fit.targetC1 = targetC1;
+    fit.targetC7plus = targetC7plus;
+    return fit.calculate(alpha, beta);
+}
+
+void fillMontelFittedFluid(Dictionary fluid, double N2, double CO2, double H2S, double mwC7plus, double SGC7plus,
+                           double alpha, double beta)
+{
+    const MontelComposition c = simplifiedMontelComposition(alpha, beta, N2 + CO2 + H2S);
+    Array components;
+    components.append(namedComponent("N2", N2, 0));
+    components.append(namedComponent("CO2", CO2, 0));
+    components.append(namedComponent("H2S", H2S, 0));
+    for (int i = 0; i < 6; ++i)
+        components.append(namedComponent(QStringLiteral("C%1").arg(i + 1), c.group(i), 0));
+    Dictionary plus = namedComponent("C7+", c.C7plus, 0);
+    plus.setValue("mw", mwC7plus);
+    plus.setValue("SG", SGC7plus);
+    components.append(plus);
+    fluid.setValue("components", components);
+    fluid.setValue("C7+", c.C7plus * 100);
+    fluid.setValue("mwC7+", mwC7plus);
+    fluid.setValue("SGC7+", SGC7plus);
+    fluid.setValue("alpha", alpha);
+    fluid.setValue("beta", beta);
+}
+
+Dictionary getMontelFittedFluid(const Dictionary& source, bool* fitted)
+{
+    return quickFittedFluid(source, QStringLiteral("Montel"), false, fitted);
+}
+
+Dictionary getTovikFluid(const Dictionary& source, bool* fitted)
+{
+    return quickFittedFluid(source, QStringLiteral("Tovik"), true, fitted);
+}
+
+// ---- Alpha-beta split ----
+
+void MontelModel::evaluate(std::span<const double> X, std::span<const double> P, double& Y, double&,
+                           std::span<const double>, int&)
+{
+    alpha = P[0];
+    beta = P[1];
+    const MontelComposition c = simplifiedMontelComposition(alpha, beta, N2 + CO2 + H2S);
+    C1 = c.C1;
+    C2 = c.C2;
+    C3 = c.C3;
+    C4 = c.C4;
+    C5 = c.C5;
+    C6 = c.C6;
+    C7plus = c.C7plus;
+    Y = c.group(int(X[0]));
+}
+
+Fitting::Status applyMontelSplittingAlgorithm(std::span<double> z, int& count, double C1, double C2, double C3,
+                                              double C4, double C5, double C6, double C7plus, double N2, double CO2,
+                                              double H2S, double& alpha, double& beta, double& C7plusFit)
+{
+    MontelModel model;
+    model.N2 = N2;
+    model.CO2 = CO2;
+    model.H2S = H2S;
+    const std::array<double, kGroupCount> index{0, 1, 2, 3, 4, 5, 6};
+    const std::array<double, kGroupCount> measured{C1, C2, C3, C4, C5, C6, C7plus};
+    std::array<double, kGroupCount> deviation{};
+    deviation.fill(kStandardDeviation);
+
+    Fitting fitting;
+    fitting.number_of_points(kGroupCount);
+    fitting.number_of_independent_variables(1);
+    fitting.number_of_dependent_variables(1);
+    fitting._setModelToFit(&model, static_cast<ModelFunction>(&MontelModel::evaluate));
+    fitting.print_level = kSplitPrintLevel;
+    fitting.number_of_parameters(2);
+    fitting.number_of_additional_parameters(0);
+    fitting.allocate_memory();
+    fitting.read_Xm(0, index);
+    fitting.read_Ym(measured);
+    fitting.read_sdX(0, deviation);
+    fitting.read_sdY(deviation);
+    fitting.set_type_of_regression(kRegressionYOnly);
+    const std::array<double, 2> initial{kSplitInitialAlpha, kSplitInitialBeta};
+    const std::array<double, 2> perturbation{kParameterPerturbation, kParameterPerturbation};
+    fitting.set_initial_parameters(initial);
+    fitting.set_parameters_pertubation(perturbation);
+    const Fitting::Status status = fitting.regres(0);
+    if (status != Fitting::Status::converged)
+        writeCharacterisationLog(QStringLiteral("Alpha-beta split regression: %1; the last parameters are kept.\n")
+                                     .arg(describeFittingStatus(status)));
+
+    alpha = model.alpha;
+    beta = model.beta;
+    calculateMontelFluidComposition(z, count, alpha, beta, N2, CO2, H2S);
+    C7plusFit = simplifiedMontelComposition(alpha, beta, N2 + CO2 + H2S).C7plus;
+    return status;
+}
+
+void fillMontelSplittedFluid(Dictionary fluid, std::span<const double> z, int count, int lastCarbonNumber,
+                             double N2, double CO2, double H2S, double zC7plus, double mwC7plus, double SGC7plus)
+{
+    Array components;
+    components.append(namedComponent("N2", N2, 0));
+    components.append(namedComponent("CO2", CO2, 0));
+    components.append(namedComponent("H2S", H2S, 0));
+    const int m = std::min(count, lastCarbonNumber);
+    double zSum = 0, massSum = 0, volumeSum = 0;
+    for (int i = 0; i < m - 1; ++i) {
+        const int carbonNumber = i + 1;
+        Dictionary cut = namedComponent(QStringLiteral("C%1").arg(carbonNumber), z[i], kSplitCutCorrelation);
+        if (carbonNumber >= kFirstHeavyCarbonNumber) {
+            const double mw = getKatzFiroozabadiMolarWeight(carbonNumber);
+            cut.setValue("mw", mw);
+            zSum += z[i];
+            massSum += z[i] * mw;
+            volumeSum += z[i] * mw / cut.doubleValue("SG");
+        }
+        components.append(cut);
+    }
+    const double zPlus = zC7plus - zSum;
+    const double mwPlus = (zC7plus * mwC7plus - massSum) / zPlus;
+    const double SGPlus = zPlus * mwPlus / (zC7plus * mwC7plus / SGC7plus - volumeSum);
+    Dictionary plus = namedComponent(QStringLiteral("C%1+").arg(m), zPlus, 0);
+    plus.setValue("mw", mwPlus);
+    plus.setValue("SG", SGPlus);
+    components.append(plus);
+    fluid.setValue("components", components);
+}
+
+Dictionary getMontelSplittedFluid(const Dictionary& source, int lastCarbonNumber, bool writeLog, bool)
+{
+    Dictionary fluid;
+    SplitFit fit;
+    if (!fitSplit(source, fluid, fit))
+        return fluid;
+    const CompositionSummary& s = fit.summary;
+    const int last = clampPlusCarbonNumber(lastCarbonNumber, source.stringValue("name"));
+    const HeavyPartTarget heavy = readHeavyPartTarget(source);
+    fillMontelSplittedFluid(fluid, fit.z, fit.count, last, s.N2, s.CO2, s.H2S, fit.C7plusFit, heavy.mw, heavy.SG);
+    finishSplit(source, fluid, fit, kFluidTypeCarbonNumbers, writeLog);
+    return fluid;
+}
+
+Dictionary getMontelSplittedFluid0(const Dictionary& source, int, bool writeLog)
+{
+    Dictionary fluid;
+    SplitFit fit;
+    if (!fitSplit(source, fluid, fit))
+        return fluid;
+    const CompositionSummary& s = fit.summary;
+    CAlphaBetaModelInterface model;
+    model.calculateComposition(fit.alpha, fit.beta, s.CO2, s.N2, s.H2S);
+    Array components;
+    for (int i = 0; i < model.getNumberOfComponents(); ++i)
+        components.append(
+            namedComponent(QString::fromStdString(model.getComponentName(i)), model.getMoleFraction(i), 0));
+    fluid.setValue("components", components);
+    finishSplit(source, fluid, fit, kFluidTypeModel, writeLog);
+    return fluid;
+}
+
+void compareMontelSplittedFluids(const Dictionary& source, Dictionary splitFluid, double& ardx, double& aadx,
+                                 double C1, double C2, double C3, double C4, double C5, double C6, double C7plus,
+                                 double C7plusFit)
+{
+    ardx = 0;
+    aadx = 0;
+    int rows = 0;
+    const auto addRow = [&](const char* format, const QString& name, double measured, double calculated) {
+        const double deviation = (calculated - measured) / measured;
+        ++rows;
+        writeCharacterisationLog(QString::asprintf(format, rows, name.toUtf8().constData(), measured * 100,
+                                                   calculated * 100, deviation * 100));
+        ardx += deviation;
+        aadx += std::fabs(deviation);
+    };
+
+    writeCharacterisationLog(QStringLiteral("Comparison of (%1) with (%2) : \n\n")
+                                 .arg(source.stringValue("name"), splitFluid.stringValue("name")));
+    writeCharacterisationLog(QString::asprintf("%6s%10s%16s%16s%14s\n\n", "Index", "Component", "Exp. (mole %)",
+                                               "Calc. (mole %)", "Dev. (%)"));
+    const std::array<double, 6> measured{C1, C2, C3, C4, C5, C6};
+    for (const Value& element : splitFluid.arrayValue("components")) {
+        const Dictionary component = element.toDictionary();
+        const QString name = component.stringValue("name");
+        for (int k = 0; k < 6; ++k)
+            if (name == QStringLiteral("C%1").arg(k + 1))
+                addRow("%6d  %s%18f%16f%16.2f\n", name, measured[k], component.doubleValue("mole") * 0.01);
+    }
+    addRow("%6d  %s%17f%16f%16.2f\n", QStringLiteral("C7+"), C7plus, C7plusFit);
+    ardx /= rows;
+    aadx /= rows;
+    writeCharacterisationLog(QStringLiteral("\n"));
+    writeCharacterisationLog(QString::asprintf("Average deviation (%%)          : %.2f \n", ardx * 100));
+    writeCharacterisationLog(QString::asprintf("Average absolute deviation (%%) : %.2f \n\n", aadx * 100));
+    splitFluid.setValue("ardx", ardx * 100);
+    splitFluid.setValue("aadx", aadx * 100);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,78 @@
+#include "characterisation/FluidTestChain.h"
+
+#include "calc/CalculationInterface.h"
+#include "characterisation/AlphaBetaFits.h"
+#include "characterisation/CharacterisationLog.h"
+#include "characterisation/Correlations.h"
+#include "characterisation/Lumping.h"
+#include "characterisation/SplittingMethods.h"
+
+#include <cmath>
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kTestSplitLastCarbonNumber = 44;
+constexpr int kTestFluidType = 2;
+
+int eosCodeOf(const Dictionary& source)
+{
+    return source.stringValue("EOS") == QStringLiteral("SRK") ? kSrkEos : kPengRobinsonEos;
+}
+
+double saturationPressureOf(const Dictionary& fluid, int eosCode, double Texp, int hexp)
+{
+    CalculationInterface calculation(kTestFluidType, eosCode);
+    if (!calculation.setModelFluid(kTestFluidType, fluid))
+        return kSaturationFailure;
+    return calculation.calculateSaturation(Texp, hexp);
+}
+
+void copyFitKeys(const Dictionary& fitted, Dictionary result)
+{
+    for (const char* key : {"alpha", "beta", "N2", "CO2", "H2S", "C1", "C2", "C3", "C4", "C5", "C6"})
+        result.setValue(key, fitted.value(key));
+}
+
+}  // namespace
+
+Dictionary doTestFluid(const Dictionary& source, int correlationCode, int tovik)
+{
+    bool fitted = false;
+    const Dictionary fittedFluid = tovik != 0 ? getTovikFluid(source, &fitted) : getMontelFittedFluid(source, &fitted);
+    const Dictionary split = getAhmedSplittedFluid(fittedFluid, kTestSplitLastCarbonNumber, false, true);
+    applyFluidCorrelation(split, correlationCode);
+    Dictionary result = lumpFluidC7C8C9C10Cn1Cn2(split);
+
+    const QString name = source.stringValue("name");
+    result.setValue("name", QStringLiteral("%1 - test1").arg(name));
+    result.setValue("comment", QStringLiteral("Built from %1").arg(name));
+    result.setValue("fluidType", kTestFluidType);
+    if (source.contains("EOS"))
+        result.setValue("EOS", source.value("EOS"));
+    if (!source.contains("Texp"))
+        return result;
+
+    const double Texp = source.doubleValue("Texp");
+    const double Pexp = source.doubleValue("Pexp");
+    const int hexp = source.intValue("hexp");
+    if (!fitted)
+        writeCharacterisationLog(
+            QStringLiteral("Test of %1: the alpha-beta fit failed; no saturation pressure is computed.\n").arg(name));
+    const double Pcal = fitted ? saturationPressureOf(result, eosCodeOf(source), Texp, hexp) : kSaturationFailure;
+    const bool computed = Pcal != kSaturationFailure;
+    const double ardp = (Pcal - Pexp) / Pexp;
+    const bool deviationKnown = computed && Pexp > 0;
+
+    copyFitKeys(fittedFluid, result);
+    result.setValue("Texp", Texp);
+    result.setValue("Pexp", Pexp);
+    result.setValue("hexp", hexp);
+    result.setValue("ardp", deviationKnown ? Value(ardp) : Value::notANumber());
+    result.setValue("aadp", deviationKnown ? Value(std::fabs(ardp)) : Value::notANumber());
+    result.setValue("Pcal", computed ? Value(Pcal) : Value::notANumber());
+    return result;
+}
+
+}  // namespace quorvel
