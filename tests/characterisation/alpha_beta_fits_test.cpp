@@ -385,6 +385,22 @@ TEST(AlphaBetaExtendedFit, RecoversAlphaAndBetaFromCompositionAndSaturation)
     EXPECT_EQ(untouched1, -7);
 }
 
+// A dew-point inclusion is computed as one: at 20 °C it holds mostly vapour.
+TEST(AlphaBetaExtendedFit, DewPointInclusionVapourFraction)
+{
+    const double Texp = 373.15;
+    const ModelPoint p = modelPoint(0.62, 0.5, Texp, 0);
+    ASSERT_GT(p.Pcal, 0);
+    const auto& g = p.groups;
+    double alpha = 0, beta = 0, unused = 0, Pcal = 0, Fv = 0;
+    applyMontelSplittingAlgorithmEx(g[0], g[1], g[2], g[3], g[4], g[5], g[6], kN2, kCO2, kH2S, Texp, p.Pcal, 0, alpha,
+                                    beta, unused, Pcal, Fv);
+    EXPECT_NEAR(alpha, 0.62, 1e-5);
+    EXPECT_NEAR(beta, 0.5, 1e-5);
+    EXPECT_GT(Fv, 0.5);
+    EXPECT_LE(Fv, 1);
+}
+
 // Out-of-range parameters and failed saturations are evaluation errors, never data.
 TEST(AlphaBetaExtendedFit, ModelRefusesWhatItCannotEvaluate)
 {
