@@ -331,6 +331,7 @@ QString describeFittingStatus(Fitting::Status status)
     case Fitting::Status::evaluation_failed: return QStringLiteral("error in function evaluation");
     case Fitting::Status::ill_defined_variables: return QStringLiteral("ill-defined variable matrix");
     case Fitting::Status::ill_defined_parameters: return QStringLiteral("ill-defined parameter matrix");
+    case Fitting::Status::unusable_step_settings: return QStringLiteral("unusable step settings");
     case Fitting::Status::not_run: break;
     }
     return QStringLiteral("not run");
