@@ -3,6 +3,7 @@
 #include "calc/CalculationInterface.h"
 #include "characterisation/CharacterisationLog.h"
 #include "characterisation/SplittingFramework.h"
+#include "thermo/AlphaBetaModel.h"
 #include "thermo/Oil1.h"
 
 #include <algorithm>
@@ -19,7 +20,7 @@ namespace {
 // The series ends at its first raw entry below this value (that entry still counts).
 constexpr double kSeriesCut = 1e-10;
 constexpr double kMeasurementTemperature = 293.15;  // K, where the vapour fraction is read
-constexpr int kGroupCount = 7;                      // C1 .. C6 and C7+
+constexpr int kGroupCount = kMontelGroupCount;
 
 // Model fluid feed order: N2, CO2, H2S, C1, C2, C3, iC4, nC4, iC5, nC5, C6, C7 .. C10, Cn1, Cn2.
 constexpr int kModelC1 = 3;
@@ -30,41 +31,11 @@ constexpr int kModelComponents = 17;
 constexpr int kExtendedFitIterations = 40;
 constexpr short kExtendedFitPrintLevel = 4;
 constexpr short kRegressionYAndZ = 2;
-constexpr double kCompositionDeviation = 1e-8;
 constexpr double kPressureDeviation = 1e-6;
-constexpr double kIndexDeviation = 1e-8;
 constexpr double kInitialAlpha = 0.92;
 constexpr double kInitialBeta = 0.6;
-constexpr double kParameterPerturbation = 1e-6;
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// Raw recurrence for C1 .. C11; the divisors follow the published form.
-void fillRawHead(std::span<double> z, double a, double b)
-{
-    z[0] = 1;
-    z[1] = a * (1 - b);
-    z[2] = z[1] * a * (1 - b / std::sqrt(2.0));
-    z[3] = z[2] * a * (1 - b / std::sqrt(3.0));
-    z[4] = z[3] * a * (1 - b / 2);
-    z[5] = z[4] * (1 - b / std::sqrt(5.0));
-    z[6] = z[5];
-    for (int k = 8; k <= kMontelFixedEntries; ++k)
-        z[k - 1] = z[k - 2] * a * (1 - b / (k - 1));
-}
-
-// Empirical corrections of C2 .. C10 on the normalised distribution.
-void correctLightEnd(std::span<double> z, double a, double b)
-{
-    const double S = z[2] + z[3] + z[4];
-    z[2] = std::sqrt(std::fabs(z[0] * (1.8 - z[0]))) * 0.94 * S * 0.4341;
-    z[3] = z[2] * a / (b + 0.8);
-    z[4] = z[3] * a / (0.7 * b * b + 0.9);
-    z[1] = z[2] * 2.15 * (z[0] + 0.19);
-    const double alphaFactor = 1.4 * (1 + 10 * (a - 0.9) * (a - 0.9));
-    for (int k = 6; k <= 10; ++k)
-        z[k - 1] *= (1 - 0.28 * (11 - k) / 5) * alphaFactor;
-}
 
 void scale(std::span<double> z, int count, double total)
 {
@@ -75,11 +46,16 @@ void scale(std::span<double> z, int count, double total)
 
 }  // namespace
 
+bool isAlphaBetaInRange(double alpha, double beta)
+{
+    return alpha >= 0 && alpha <= 1 && beta <= 1 && !std::isnan(beta);
+}
+
 void calculateMontelFluidComposition(std::span<double> z, int& count, double alpha, double beta, double gas1,
                                      double gas2, double gas3)
 {
     const int wanted = std::min<int>(std::max(count, kMontelFixedEntries), int(z.size()));
-    fillRawHead(z, alpha, beta);
+    alphaBetaHead(z, alpha, beta);
     count = wanted;
     for (int k = 12; k <= wanted; ++k) {
         z[k - 1] = z[k - 2] * alpha;
@@ -89,7 +65,7 @@ void calculateMontelFluidComposition(std::span<double> z, int& count, double alp
         }
     }
     scale(z, count, 1);
-    correctLightEnd(z, alpha, beta);
+    correctAlphaBetaLightEnd(z, alpha, beta);
     scale(z, count, 1 - (gas1 + gas2 + gas3));
 }
 
@@ -106,6 +82,18 @@ double MontelComposition::group(int i) const
     }
 }
 
+void MontelComposition::copyTo(double& c1, double& c2, double& c3, double& c4, double& c5, double& c6,
+                               double& c7plus) const
+{
+    c1 = C1;
+    c2 = C2;
+    c3 = C3;
+    c4 = C4;
+    c5 = C5;
+    c6 = C6;
+    c7plus = C7plus;
+}
+
 MontelComposition simplifiedMontelComposition(double alpha, double beta, double gases)
 {
     std::array<double, kSimplifiedMontelEntries> z{};
@@ -119,14 +107,7 @@ MontelComposition simplifiedMontelComposition(double alpha, double beta, double 
 void calculateSimplifiedMontelComposition(double alpha, double beta, double N2, double CO2, double H2S, double& C1,
                                           double& C2, double& C3, double& C4, double& C5, double& C6, double& C7plus)
 {
-    const MontelComposition c = simplifiedMontelComposition(alpha, beta, N2 + CO2 + H2S);
-    C1 = c.C1;
-    C2 = c.C2;
-    C3 = c.C3;
-    C4 = c.C4;
-    C5 = c.C5;
-    C6 = c.C6;
-    C7plus = c.C7plus;
+    simplifiedMontelComposition(alpha, beta, N2 + CO2 + H2S).copyTo(C1, C2, C3, C4, C5, C6, C7plus);
 }
 
 void compareWithMontelComposition(double alpha, double beta, double N2, double CO2, double H2S, double mC1,
@@ -147,13 +128,7 @@ void compareWithMontelComposition(double alpha, double beta, double N2, double C
     ard /= kGroupCount;
     aad /= kGroupCount;
     rms = std::sqrt(rms / kGroupCount);
-    C1 = model.C1;
-    C2 = model.C2;
-    C3 = model.C3;
-    C4 = model.C4;
-    C5 = model.C5;
-    C6 = model.C6;
-    C7plus = model.C7plus;
+    model.copyTo(C1, C2, C3, C4, C5, C6, C7plus);
 }
 
 void tovikAlphaBeta(const Dictionary& fluid, double& alpha, double& beta, double& CO2, double& N2, double& H2S)
@@ -190,8 +165,7 @@ void MontelModelEx::readModelComposition()
 
 bool MontelModelEx::evaluateAt(double trialAlpha, double trialBeta, int& err)
 {
-    const bool inRange = trialAlpha >= 0 && trialAlpha <= 1 && trialBeta <= 1 && !std::isnan(trialBeta);
-    if (!inRange) {
+    if (!isAlphaBetaInRange(trialAlpha, trialBeta)) {
         err = 1;
         return false;
     }
@@ -275,37 +249,18 @@ MontelFitReport runExtendedFit(const ExtendedFitInput& in, double& alpha, double
     if (betaOnly)
         model.alpha = alpha;
 
-    std::array<double, kGroupCount> index{}, pressure{}, sdIndex{}, sdY{}, sdZ{};
-    for (int i = 0; i < kGroupCount; ++i) {
-        index[i] = i;
-        pressure[i] = in.Pexp;
-        sdIndex[i] = kIndexDeviation;
-        sdY[i] = kCompositionDeviation;
-        sdZ[i] = kPressureDeviation;
-    }
+    std::array<double, kGroupCount> pressure{}, sdZ{};
+    pressure.fill(in.Pexp);
+    sdZ.fill(kPressureDeviation);
     const int parameters = betaOnly ? 1 : 2;
-    Fitting fitting;
-    fitting.number_of_points(kGroupCount);
-    fitting.number_of_independent_variables(1);
-    fitting.number_of_dependent_variables(1);
-    fitting._setModelToFit(&model, static_cast<ModelFunction>(betaOnly ? &MontelModelEx::evaluate1
-                                                                       : &MontelModelEx::evaluate));
-    fitting.set_maximum_number_of_iterations(kExtendedFitIterations);
-    fitting.print_level = kExtendedFitPrintLevel;
-    fitting.number_of_parameters(parameters);
-    fitting.number_of_additional_parameters(0);
-    fitting.allocate_memory();
-    fitting.read_Xm(0, index);
-    fitting.read_Ym(in.groups);
-    fitting.read_Zm(pressure);
-    fitting.read_sdX(0, sdIndex);
-    fitting.read_sdY(sdY);
-    fitting.read_sdZ(sdZ);
-    fitting.set_type_of_regression(kRegressionYAndZ);
     const std::array<double, 2> initial{kInitialAlpha, kInitialBeta};
-    const std::array<double, 2> perturbation{kParameterPerturbation, kParameterPerturbation};
-    fitting.set_initial_parameters(std::span(betaOnly ? initial.data() + 1 : initial.data(), parameters));
-    fitting.set_parameters_pertubation(std::span(perturbation.data(), parameters));
+    Fitting fitting;
+    fitting.set_maximum_number_of_iterations(kExtendedFitIterations);
+    setUpGroupRegression(fitting, model, betaOnly ? &MontelModelEx::evaluate1 : &MontelModelEx::evaluate, in.groups,
+                         kExtendedFitPrintLevel, kRegressionYAndZ,
+                         std::span(betaOnly ? initial.data() + 1 : initial.data(), parameters));
+    fitting.read_Zm(pressure);
+    fitting.read_sdZ(sdZ);
 
     MontelFitReport report;
     report.status = fitting.regres(0);
@@ -322,6 +277,32 @@ MontelFitReport runExtendedFit(const ExtendedFitInput& in, double& alpha, double
 }
 
 }  // namespace
+
+void setUpGroupRegression(Fitting& fitting, Equation& model, ModelFunction function,
+                          std::span<const double, kMontelGroupCount> measured, short printLevel, short type,
+                          std::span<const double> initialParameters)
+{
+    std::array<double, kMontelGroupCount> index{}, deviation{};
+    std::iota(index.begin(), index.end(), 0.0);
+    deviation.fill(kGroupDeviation);
+    std::vector<double> perturbation(initialParameters.size(), kGroupParameterPerturbation);
+
+    fitting.number_of_points(kMontelGroupCount);
+    fitting.number_of_independent_variables(1);
+    fitting.number_of_dependent_variables(1);
+    fitting._setModelToFit(&model, function);
+    fitting.print_level = printLevel;
+    fitting.number_of_parameters(int(initialParameters.size()));
+    fitting.number_of_additional_parameters(0);
+    fitting.allocate_memory();
+    fitting.read_Xm(0, index);
+    fitting.read_Ym(measured);
+    fitting.read_sdX(0, deviation);
+    fitting.read_sdY(deviation);
+    fitting.set_type_of_regression(type);
+    fitting.set_initial_parameters(initialParameters);
+    fitting.set_parameters_pertubation(perturbation);
+}
 
 QString describeFittingStatus(Fitting::Status status)
 {

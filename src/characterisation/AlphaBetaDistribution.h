@@ -18,6 +18,9 @@ inline constexpr int kMontelFixedEntries = 11;
 // Entries of the distribution behind the short form C1 .. C6, C7+.
 inline constexpr int kSimplifiedMontelEntries = 150;
 
+// The parameters the fits accept: alpha in [0, 1], beta at most 1 (a negative beta is valid).
+bool isAlphaBetaInRange(double alpha, double beta);
+
 // Fills z (entry k: carbon number k + 1) with the corrected distribution of (alpha, beta),
 // scaled to 1 - (gas1 + gas2 + gas3). count is the number of entries wanted (at least 11,
 // z holds at least max(count, 11)); it becomes the number of valid entries, lower when
@@ -30,6 +33,7 @@ struct MontelComposition
 {
     double C1 = 0, C2 = 0, C3 = 0, C4 = 0, C5 = 0, C6 = 0, C7plus = 0;
     double group(int i) const;  // 0 .. 5: C1 .. C6, 6: C7+
+    void copyTo(double& c1, double& c2, double& c3, double& c4, double& c5, double& c6, double& c7plus) const;
 };
 void calculateSimplifiedMontelComposition(double alpha, double beta, double N2, double CO2, double H2S, double& C1,
                                           double& C2, double& C3, double& C4, double& C5, double& C6, double& C7plus);
@@ -104,6 +108,26 @@ MontelFitReport applyMontelSplittingAlgorithmEx1(double C1, double C2, double C3
                                                  double C7plus, double N2, double CO2, double H2S, double Texp,
                                                  double Pexp, int hexp, double& alpha, double& beta, double& unused,
                                                  double& Pcal, double& Fv);
+
+// The seven points of a fit to the groups C1 .. C6, C7+: X the group index (0 .. 6), Y the
+// measured fraction, both with standard deviation 1e-8; the parameters perturbed by 1e-6.
+inline constexpr int kMontelGroupCount = 7;
+inline constexpr double kGroupDeviation = 1e-8;
+inline constexpr double kGroupParameterPerturbation = 1e-6;
+template <class Model>
+using GroupModelFunction = void (Model::*)(std::span<const double>, std::span<const double>, double&, double&,
+                                           std::span<const double>, int&);
+void setUpGroupRegression(Fitting& fitting, Equation& model, ModelFunction function,
+                          std::span<const double, kMontelGroupCount> measured, short printLevel, short type,
+                          std::span<const double> initialParameters);
+template <class Model>
+void setUpGroupRegression(Fitting& fitting, Model& model, GroupModelFunction<Model> function,
+                          std::span<const double, kMontelGroupCount> measured, short printLevel, short type,
+                          std::span<const double> initialParameters)
+{
+    setUpGroupRegression(fitting, static_cast<Equation&>(model), static_cast<ModelFunction>(function), measured,
+                         printLevel, type, initialParameters);
+}
 
 // A one-line description of a regression outcome for the log.
 QString describeFittingStatus(Fitting::Status status);

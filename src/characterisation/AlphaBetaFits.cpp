@@ -23,14 +23,12 @@ constexpr int kSplitCutCorrelation = kCorrelationRiaziAlSahhaf;
 constexpr int kFirstHeavyCarbonNumber = 7;
 // The plus fraction of an alpha-beta split is at most C45+, the end of the tables.
 constexpr int kHighestPlusCarbonNumber = 45;
-constexpr int kGroupCount = 7;
+constexpr int kGroupCount = kMontelGroupCount;
 
 constexpr double kQuickFitAlpha = 0.92;
 constexpr double kQuickFitBeta = 0.4;
 constexpr double kSplitInitialAlpha = 0.9;
 constexpr double kSplitInitialBeta = 0.6;
-constexpr double kStandardDeviation = 1e-8;
-constexpr double kParameterPerturbation = 1e-6;
 constexpr short kSplitPrintLevel = 1;
 constexpr short kRegressionYOnly = 3;
 
@@ -149,7 +147,7 @@ void finishSplit(const Dictionary& source, Dictionary fluid, const SplitFit& fit
 void MontelModelFit::calculate_vector_function(std::span<const double> U, std::span<double> G, Matrix&, int& err,
                                                int, void*)
 {
-    if (U[0] < 0 || U[0] > 1 || U[1] > 1) {
+    if (!isAlphaBetaInRange(U[0], U[1])) {
         err = 1;
         return;
     }
@@ -221,18 +219,16 @@ Dictionary getTovikFluid(const Dictionary& source, bool* fitted)
 // ---- Alpha-beta split ----
 
 void MontelModel::evaluate(std::span<const double> X, std::span<const double> P, double& Y, double&,
-                           std::span<const double>, int&)
+                           std::span<const double>, int& err)
 {
+    if (!isAlphaBetaInRange(P[0], P[1])) {
+        err = 1;
+        return;
+    }
     alpha = P[0];
     beta = P[1];
     const MontelComposition c = simplifiedMontelComposition(alpha, beta, N2 + CO2 + H2S);
-    C1 = c.C1;
-    C2 = c.C2;
-    C3 = c.C3;
-    C4 = c.C4;
-    C5 = c.C5;
-    C6 = c.C6;
-    C7plus = c.C7plus;
+    c.copyTo(C1, C2, C3, C4, C5, C6, C7plus);
     Y = c.group(int(X[0]));
 }
 
@@ -244,29 +240,10 @@ Fitting::Status applyMontelSplittingAlgorithm(std::span<double> z, int& count, d
     model.N2 = N2;
     model.CO2 = CO2;
     model.H2S = H2S;
-    const std::array<double, kGroupCount> index{0, 1, 2, 3, 4, 5, 6};
     const std::array<double, kGroupCount> measured{C1, C2, C3, C4, C5, C6, C7plus};
-    std::array<double, kGroupCount> deviation{};
-    deviation.fill(kStandardDeviation);
-
-    Fitting fitting;
-    fitting.number_of_points(kGroupCount);
-    fitting.number_of_independent_variables(1);
-    fitting.number_of_dependent_variables(1);
-    fitting._setModelToFit(&model, static_cast<ModelFunction>(&MontelModel::evaluate));
-    fitting.print_level = kSplitPrintLevel;
-    fitting.number_of_parameters(2);
-    fitting.number_of_additional_parameters(0);
-    fitting.allocate_memory();
-    fitting.read_Xm(0, index);
-    fitting.read_Ym(measured);
-    fitting.read_sdX(0, deviation);
-    fitting.read_sdY(deviation);
-    fitting.set_type_of_regression(kRegressionYOnly);
     const std::array<double, 2> initial{kSplitInitialAlpha, kSplitInitialBeta};
-    const std::array<double, 2> perturbation{kParameterPerturbation, kParameterPerturbation};
-    fitting.set_initial_parameters(initial);
-    fitting.set_parameters_pertubation(perturbation);
+    Fitting fitting;
+    setUpGroupRegression(fitting, model, &MontelModel::evaluate, measured, kSplitPrintLevel, kRegressionYOnly, initial);
     const Fitting::Status status = fitting.regres(0);
     if (status != Fitting::Status::converged)
         writeCharacterisationLog(QStringLiteral("Alpha-beta split regression: %1; the last parameters are kept.\n")
@@ -373,9 +350,7 @@ void compareMontelSplittedFluids(const Dictionary& source, Dictionary splitFluid
     addRow("%6d  %s%17f%16f%16.2f\n", QStringLiteral("C7+"), C7plus, C7plusFit);
     ardx /= rows;
     aadx /= rows;
-    writeCharacterisationLog(QStringLiteral("\n"));
-    writeCharacterisationLog(QString::asprintf("Average deviation (%%)          : %.2f \n", ardx * 100));
-    writeCharacterisationLog(QString::asprintf("Average absolute deviation (%%) : %.2f \n\n", aadx * 100));
+    logAverageDeviations(ardx, aadx);
     splitFluid.setValue("ardx", ardx * 100);
     splitFluid.setValue("aadx", aadx * 100);
 }

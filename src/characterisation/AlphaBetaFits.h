@@ -46,7 +46,8 @@ void fillMontelFittedFluid(Dictionary fluid, double N2, double CO2, double H2S, 
 Dictionary getMontelFittedFluid(const Dictionary& source, bool* fitted = nullptr);
 Dictionary getTovikFluid(const Dictionary& source, bool* fitted = nullptr);
 
-// The regression model of the alpha-beta split: Y is the composition group X[0].
+// The regression model of the alpha-beta split: Y is the composition group X[0]; alpha
+// outside [0, 1] or beta above 1 is an evaluation error.
 class MontelModel : public Equation
 {
 public:

@@ -209,6 +209,13 @@ int clampLastCarbonNumber(int lastCarbonNumber, const QString& fluidName)
 
 CompositionSummary analyseFluidComposition(const Dictionary& fluid) { return summarise(fluid, nullptr); }
 
+void logAverageDeviations(double ard, double aad)
+{
+    writeCharacterisationLog(QStringLiteral("\n"));
+    writeCharacterisationLog(QString::asprintf("Average deviation (%%)          : %.2f \n", ard * 100));
+    writeCharacterisationLog(QString::asprintf("Average absolute deviation (%%) : %.2f \n\n", aad * 100));
+}
+
 Dictionary createSplittedFluid(const Dictionary& source, const QString& methodWord, CompositionSummary& summary)
 {
     const QString name = source.stringValue("name");
@@ -336,11 +343,8 @@ void compareSplittedFluids(const Dictionary& source, Dictionary splitFluid, doub
         return;
     ardx /= rows;
     aadx /= rows;
-    if (writeLog) {
-        writeCharacterisationLog(QStringLiteral("\n"));
-        writeCharacterisationLog(QString::asprintf("Average deviation (%%)          : %.2f \n", ardx * 100));
-        writeCharacterisationLog(QString::asprintf("Average absolute deviation (%%) : %.2f \n\n", aadx * 100));
-    }
+    if (writeLog)
+        logAverageDeviations(ardx, aadx);
     splitFluid.setValue("ardx", ardx * 100);
     splitFluid.setValue("aadx", aadx * 100);
 }

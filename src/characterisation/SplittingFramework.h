@@ -67,4 +67,8 @@ void fillSplittedFluidsByDefault(const Dictionary& source, Dictionary splitFluid
 void compareSplittedFluids(const Dictionary& source, Dictionary splitFluid, double& ardx, double& aadx,
                            bool writeLog);
 
+// The closing lines of a comparison log: average and average absolute deviations
+// (fractions, written in percent).
+void logAverageDeviations(double ard, double aad);
+
 }  // namespace quorvel

@@ -19,11 +19,8 @@ void normalise(CarbonNumberDistribution& d)
 
 } // namespace
 
-CarbonNumberDistribution alphaBetaDistribution(double a, double b)
+void alphaBetaHead(std::span<double> d, double a, double b)
 {
-    CarbonNumberDistribution result;
-    auto& d = result.fraction;  // d[k - 1] is carbon number k
-
     d[0] = 1;
     d[1] = a * (1 - b);
     d[2] = d[1] * a * (1 - b / std::sqrt(2.0));
@@ -35,6 +32,25 @@ CarbonNumberDistribution alphaBetaDistribution(double a, double b)
     d[8] = d[7] * a * (1 - b / 8);
     d[9] = d[8] * a * (1 - b / 9);
     d[10] = d[9] * a * (1 - b / 10);
+}
+
+void correctAlphaBetaLightEnd(std::span<double> d, double a, double b)
+{
+    const double s = (d[2] + d[3] + d[4]) * std::sqrt(std::fabs(d[0] * (1.8 - d[0]))) * 0.94;
+    d[2] = 0.4341 * s;
+    d[3] = d[2] * a / (b + 0.8);
+    d[4] = d[3] * a / (0.7 * b * b + 0.9);
+    d[1] = 2.15 * d[2] * (d[0] + 0.19);
+    for (int k = 6; k <= 10; ++k)
+        d[k - 1] *= (1 - 0.28 * (11 - k) / 5) * 1.4 * (1 + 10 * (a - 0.9) * (a - 0.9));
+}
+
+CarbonNumberDistribution alphaBetaDistribution(double a, double b)
+{
+    CarbonNumberDistribution result;
+    auto& d = result.fraction;  // d[k - 1] is carbon number k
+
+    alphaBetaHead(d, a, b);
 
     // Geometric tail, cut where the weight falls below the cut-off.
     result.size = 11;
@@ -47,14 +63,7 @@ CarbonNumberDistribution alphaBetaDistribution(double a, double b)
     }
     normalise(result);
 
-    // Light-end corrections on the normalised weights.
-    const double s = (d[2] + d[3] + d[4]) * std::sqrt(std::fabs(d[0] * (1.8 - d[0]))) * 0.94;
-    d[2] = 0.4341 * s;
-    d[3] = d[2] * a / (b + 0.8);
-    d[4] = d[3] * a / (0.7 * b * b + 0.9);
-    d[1] = 2.15 * d[2] * (d[0] + 0.19);
-    for (int k = 6; k <= 10; ++k)
-        d[k - 1] *= (1 - 0.28 * (11 - k) / 5) * 1.4 * (1 + 10 * (a - 0.9) * (a - 0.9));
+    correctAlphaBetaLightEnd(d, a, b);
     normalise(result);
     return result;
 }

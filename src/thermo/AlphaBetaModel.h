@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 
 namespace quorvel {
 
@@ -31,6 +32,11 @@ struct HeavyCut {
     double mw = 0;     // g/mol
     double shift = 0;  // volume-shift factor
 };
+
+// The unnormalised weights of carbon numbers 1 .. 11 (d holds at least 11 entries).
+void alphaBetaHead(std::span<double> d, double alpha, double beta);
+// The empirical corrections of carbon numbers 2 .. 10 on normalised weights.
+void correctAlphaBetaLightEnd(std::span<double> d, double alpha, double beta);
 
 // Normalised distribution with the light-end corrections.
 CarbonNumberDistribution alphaBetaDistribution(double alpha, double beta);

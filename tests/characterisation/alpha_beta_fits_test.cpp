@@ -266,6 +266,26 @@ TEST(AlphaBetaSplit, CarbonNumbersUpToThePlusFraction)
     EXPECT_TRUE(getMontelSplittedFluid(source, 20, false, false).isEqualTo(split));
 }
 
+// A heavy oil (alpha 0.95) is fitted within the model's range. Without stored C7+ keys the heavy part closes on the components' own molar weight and
+// gravity (never on zeros); a last carbon number past the tables ends at C45+.
+TEST(AlphaBetaSplit, MissingStoredKeysAndLastCarbonNumberPastTheTables)
+{
+    Dictionary source = modelFluid("Bare oil", 0.95, 0.3, 230, 0.87);
+    source.remove("mwC7+");
+    source.remove("SGC7+");
+    RecordingLog log;
+    const Dictionary split = getMontelSplittedFluid(source, 60, false, false);
+    // The regression's steps beyond alpha 1 are refused, so it reaches the model's own values.
+    EXPECT_NEAR(split.doubleValue("alpha"), 0.95, 1e-6);
+    EXPECT_NEAR(split.doubleValue("beta"), 0.3, 1e-6);
+    EXPECT_EQ(namesOf(split).last(), "C45+");
+    EXPECT_TRUE(log.lines().contains("Splitting Bare oil: last carbon number 60 is outside 7 .. 45; 45 is used.\n"))
+        << log.lines().join("").toStdString();
+    const testfluids::HeavySums heavy = testfluids::sumsOf(split.arrayValue("components"), testfluids::isHeavyName);
+    EXPECT_NEAR(heavy.molarWeight(), 230, 1e-9);
+    EXPECT_NEAR(heavy.gravity(), 0.87, 1e-12);
+}
+
 TEST(AlphaBetaSplit, SourceWithoutHeavyPartKeepsItsLightComponents)
 {
     const Dictionary gas = testfluids::fluid("Dry gas", Array{component("N2", 2), component("C1", 90),
