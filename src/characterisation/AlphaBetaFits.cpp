@@ -94,12 +94,13 @@ int clampPlusCarbonNumber(int lastCarbonNumber, const QString& fluidName)
 {
     const int clamped = std::clamp(lastCarbonNumber, kFirstHeavyCarbonNumber, kHighestPlusCarbonNumber);
     if (clamped != lastCarbonNumber)
-        writeCharacterisationLog(QStringLiteral("Splitting %1: last carbon number %2 is outside %3 .. %4; %5 is used.\n")
-                                     .arg(fluidName)
-                                     .arg(lastCarbonNumber)
-                                     .arg(kFirstHeavyCarbonNumber)
-                                     .arg(kHighestPlusCarbonNumber)
-                                     .arg(clamped));
+        writeCharacterisationLog(
+            QStringLiteral("Splitting %1: last carbon number %2 is outside %3 .. %4; %5 is used.\n")
+                .arg(fluidName)
+                .arg(lastCarbonNumber)
+                .arg(kFirstHeavyCarbonNumber)
+                .arg(kHighestPlusCarbonNumber)
+                .arg(clamped));
     return clamped;
 }
 

@@ -75,7 +75,7 @@ void fillMontelSplittedFluid(Dictionary fluid, std::span<const double> z, int co
                              double N2, double CO2, double H2S, double zC7plus, double mwC7plus, double SGC7plus);
 
 // Alpha-beta splits: single carbon numbers up to a plus fraction C(L)+, or the 17
-// components of the alpha-beta model fluid (…0). matching is not used.
+// components of the alpha-beta model fluid (getMontelSplittedFluid0). matching is not used.
 Dictionary getMontelSplittedFluid(const Dictionary& source, int lastCarbonNumber, bool writeLog, bool matching);
 Dictionary getMontelSplittedFluid0(const Dictionary& source, int lastCarbonNumber, bool writeLog);
 

@@ -266,8 +266,9 @@ TEST(AlphaBetaSplit, CarbonNumbersUpToThePlusFraction)
     EXPECT_TRUE(getMontelSplittedFluid(source, 20, false, false).isEqualTo(split));
 }
 
-// A heavy oil (alpha 0.95) is fitted within the model's range. Without stored C7+ keys the heavy part closes on the components' own molar weight and
-// gravity (never on zeros); a last carbon number past the tables ends at C45+.
+// A heavy oil (alpha 0.95) is fitted within the model's range. Without stored C7+ keys the
+// heavy part closes on the components' own molar weight and gravity (never on zeros); a last
+// carbon number past the tables ends at C45+.
 TEST(AlphaBetaSplit, MissingStoredKeysAndLastCarbonNumberPastTheTables)
 {
     Dictionary source = modelFluid("Bare oil", 0.95, 0.3, 230, 0.87);

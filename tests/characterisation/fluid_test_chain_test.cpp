@@ -74,7 +74,8 @@ TEST(FluidTestChain, OwnPressureGivesZeroDeviation)
         EXPECT_EQ(again.doubleValue("aadp"), 0);
     }
     // Any non-zero flag starts from Tovik's estimate.
-    EXPECT_EQ(doTestFluid(blackOil(), 103, 1).doubleValue("alpha"), doTestFluid(blackOil(), 103, 7).doubleValue("alpha"));
+    EXPECT_EQ(doTestFluid(blackOil(), 103, 1).doubleValue("alpha"),
+              doTestFluid(blackOil(), 103, 7).doubleValue("alpha"));
     EXPECT_NE(doTestFluid(blackOil(), 103, 1).doubleValue("C7+"), doTestFluid(blackOil(), 103, 0).doubleValue("C7+"));
 }
 
