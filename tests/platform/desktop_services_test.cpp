@@ -46,8 +46,8 @@ TEST(Alerts, GoThroughTheInstalledServiceAndAnswerWithTheButtonPressed)
 TEST(FileChoosers, PresetPathsAnswerInOrderThenCancel)
 {
     PresetFileChooser chooser;
-    chooser.queuePath("/tmp/a.flu");
-    EXPECT_EQ(FileChooser::current().chooseFileToOpen("Open", {"flu"}), "/tmp/a.flu");
+    chooser.queuePath("/home/user/a.flu");
+    EXPECT_EQ(FileChooser::current().chooseFileToOpen("Open", {"flu"}), "/home/user/a.flu");
     EXPECT_TRUE(FileChooser::current().chooseFileToSave("Save", "plot.pdf", {"pdf"}).isEmpty());
     ASSERT_EQ(chooser.requests().size(), 2);
     EXPECT_EQ(chooser.requests()[0].extensions, QStringList({"flu"}));
