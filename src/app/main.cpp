@@ -1,6 +1,7 @@
 #include "app/CCQuorvelDocumentController.h"
 #include "app/ToolBarWindow.h"
 #include "app/Version.h"
+#include "editor/FluidModelController.h"
 #include "platform/Document.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Quorvel"));
     QApplication::setApplicationVersion(quorvel::ApplicationVersion);
 
+    quorvel::installFluidModelEditor();
     quorvel::CCQuorvelDocumentController controller;
     quorvel::ToolBarWindow toolBar(controller);
     toolBar.show();

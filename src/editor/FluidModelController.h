@@ -1,0 +1,233 @@
+#pragma once
+// The fluid model editor: the window of a fluid-model document. A table of the fluids
+// (with the "reference" mark), a table of the selected fluid's components, the fluid's
+// name, comment and saturation point, the selected component's properties in several
+// units, the stock-tank summary and a bar chart of the composition. Edits of records go
+// through keyed setters and add/delete primitives that register their inverse with the
+// document's undo manager.
+
+#include "app/Ports.h"
+#include "editor/FluidRecord.h"
+#include "editor/StockTank.h"
+#include "platform/WindowController.h"
+#include "widgets/MyTableView.h"
+
+#include <QPointer>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace quorvel {
+
+class CBarPlotView;
+class FluidTableModel;
+class UndoManager;
+class ValueStepper;
+
+inline const QString FluidModelLayout = QStringLiteral("fluidModel");
+
+class FluidModelController : public WindowController, public FluidModelEditor, public MyTableViewDelegate
+{
+    Q_OBJECT
+
+public:
+    FluidModelController();
+    ~FluidModelController() override;
+
+    void setFluids(const Array& fluids) override;
+    Array fluids() const { return mFluids; }
+    void finishGenerateAlphaBetaFluid() override;
+    // The stock-tank and saturation calculation (the engine's unless replaced).
+    void setStockTankCalculationFactory(StockTankCalculationFactory factory) { mStockTank = std::move(factory); }
+
+    // Data source and delegate of both tables.
+    int numberOfRows(const MyTableView* table) const;
+    Value objectValue(const MyTableView* table, const QString& key, int row) const;
+    void setObjectValue(const MyTableView* table, const Value& value, const QString& key, int row);
+    void tableViewSelectionDidChange(MyTableView* table);
+
+    // Selection: the fluid at the fluids table's selected row (the last one selected), the
+    // components of the selected fluid's list at the components table's selected rows.
+    int selectedFluidRow() const;
+    bool hasSelectedFluid() const { return selectedFluidRow() >= 0; }
+    FluidRecord selectedFluid() const;
+    int selectedComponentRow() const;
+    QList<int> selectedComponentRows() const;
+    void selectFluidRow(int row);  // -1: none; raises the selection refresh when it changes
+    void selectComponentRow(int row);
+
+    // Keyed setters, each registering itself with the old value as its undo.
+    void setFluid(FluidRecord fluid, const Value& value, const QString& key);
+    void setComponent(ComponentRecord component, const Value& value, const QString& key);
+
+    // Add and delete primitives, each the other's undo. The component primitives act on
+    // the fluid they are given, whichever is selected when they run.
+    void addFluid(const FluidRecord& fluid, int index);
+    void deleteFluid(const FluidRecord& fluid);
+    void addComponent(FluidRecord fluid, const ComponentRecord& component, int index);
+    void deleteComponent(FluidRecord fluid, const ComponentRecord& component);
+
+    // Commands.
+    void onAddFluid();
+    void onDuplicateFluid();
+    void onDeleteFluid();
+    void onAddComponent();
+    void onDeleteComponent();
+    void onAddRow();
+    void onDeleteRow();
+    void copy();
+    void paste();
+    void tableViewShiftDownSelectedRow(MyTableView* tableView) override;
+    void tableViewShiftUpSelectedRow(MyTableView* tableView) override;
+    void tableViewDeleteSelectedRow(MyTableView* tableView) override;
+
+    // Detail editing.
+    void onChangeFluidParameter(QObject* sender);
+    void onChangeSaturationPhase();
+    void onSpinTsat(QObject* sender);
+    void onChangeComponentParameter(QObject* sender);
+    void comboBoxSelectionDidChange(const QString& item);
+    void onSpinComposition();
+    void onNormalizeButton();
+    void onSelectReferenceFluid(QObject* sender);
+
+    // Stock-tank properties and saturation pressure of the selected fluid.
+    void calculateGORAPI();
+    void updatePlotView();
+    void finishAddFluid(const FluidRecord& fluid, int index);
+
+    FluidRecord referenceFluid() const { return mReferenceFluid; }
+
+    // Controls by outlet name ("mMoleEditField", "mSatRadio", ...); the window is loaded first.
+    template <class T>
+    T* control(const QString& name)
+    {
+        return window()->findChild<T*>(name);
+    }
+    MyTableView* fluidsView() { window(); return mFluidsView; }
+    MyTableView* componentsView() { window(); return mComponentsView; }
+    CBarPlotView* barPlotView() { window(); return mBarPlotView; }
+
+    bool respondsToAction(const QString& action) const override;
+    bool validateAction(const QString& action, QAction* item) override;
+    void performAction(const QString& action, QObject* sender) override;
+
+protected:
+    QWidget* makeWindow() override;
+    void windowDidLoad() override;
+
+private:
+    void connectActions();
+    void registerUndo(std::function<void()> inverse);
+    UndoManager* undoManager() const;
+    void markChanged();
+    void postModified();
+    void reloadFluids();
+    void reloadComponents();
+    void refreshFluids();
+    void refreshComponents();
+    void showFluid(FluidRecord fluid);
+    void enableFluidControls(bool enabled);
+    void enableComponentControls(bool enabled);
+    void showComponent(const ComponentRecord& component);
+    void showModelParameters(const FluidRecord& fluid);
+    void afterComponentChange(const FluidRecord& fluid);
+    void setSaturationFields(double celsius);
+    int selectedSatPhase() const;
+    int selectedModelType() const;
+    void moveSelectedRow(MyTableView* table, int step);
+    void showStockTank(FluidRecord fluid, const StockTankResult& result);
+    void clearStockTankFields();
+
+    Array mFluids;
+    FluidRecord mReferenceFluid;  // null identity when none
+    bool mHasReference = false;
+    StockTankCalculationFactory mStockTank = engineStockTankCalculation();
+    bool mReloading = false;       // table reloads raise no selection refresh
+    bool mDeferComponentRefresh = false;  // while several components go at once
+
+    QPointer<MyTableView> mFluidsView;
+    QPointer<MyTableView> mComponentsView;
+    FluidTableModel* mFluidsModel = nullptr;
+    FluidTableModel* mComponentsModel = nullptr;
+    QPushButton* mFluidAddButton = nullptr;
+    QPushButton* mFluidDeleteButton = nullptr;
+    QLineEdit* mFluidNameEdit = nullptr;
+    QLineEdit* mFluidCommentEdit = nullptr;
+    QLineEdit* mMcCainType = nullptr;
+    QComboBox* mEquationOfState = nullptr;
+    QComboBox* mComponentCombo = nullptr;
+    QLineEdit* mMoleEditField = nullptr;
+    ValueStepper* mSpinMole = nullptr;
+    QLineEdit* mMWEditField = nullptr;
+    QLineEdit* mSGEditField = nullptr;
+    QLineEdit* mTcEditField = nullptr;
+    QLineEdit* mTkEditField = nullptr;
+    QLineEdit* mPcEditField = nullptr;
+    QLineEdit* mOmegaEditField = nullptr;
+    QLineEdit* mTbEditField = nullptr;
+    QLineEdit* mTbKEditField = nullptr;
+    QLineEdit* mVcEditField = nullptr;
+    QLineEdit* mTcREditField = nullptr;
+    QLineEdit* mTbREditField = nullptr;
+    QLineEdit* mPcPsiaEditField = nullptr;
+    QLineEdit* mVcFtEditField = nullptr;
+    QComboBox* mMwChoice = nullptr;
+    QComboBox* mCorrelationChoice = nullptr;
+    QPushButton* mLogButton = nullptr;
+    QPushButton* mImportButton = nullptr;
+    QPushButton* mAddButton = nullptr;
+    QPushButton* mDeleteButton = nullptr;
+    QPushButton* mNormalizeButton = nullptr;
+    CBarPlotView* mBarPlotView = nullptr;
+    QLineEdit* mGOREditField = nullptr;
+    QLineEdit* mAPIEditField = nullptr;
+    QLineEdit* mAPCEditField = nullptr;
+    QLineEdit* mC7plusEditField = nullptr;
+    QLineEdit* mMWC7plusEditField = nullptr;
+    QLineEdit* mSGC7plusEditField = nullptr;
+    QButtonGroup* mModelRadio = nullptr;
+    QRadioButton* mUserDefinedRadio = nullptr;
+    QLineEdit* mAlphaEditField = nullptr;
+    QLineEdit* mBetaEditField = nullptr;
+    QLineEdit* mDeltaEditField = nullptr;
+    QLineEdit* mCO2EditField = nullptr;
+    QLineEdit* mN2EditField = nullptr;
+    QLineEdit* mH2SEditField = nullptr;
+    ValueStepper* mSpinAlpha = nullptr;
+    ValueStepper* mSpinBeta = nullptr;
+    ValueStepper* mSpinDelta = nullptr;
+    QCheckBox* mNormalizeCheckBox = nullptr;
+    QRadioButton* mOldSelectedModelRadio = nullptr;
+    QPushButton* mSplitButton = nullptr;
+    QComboBox* mSplitChoice = nullptr;
+    QComboBox* mSplitLastCombo = nullptr;
+    QLineEdit* mTsatEditField0 = nullptr;
+    QLineEdit* mTsatEditField1 = nullptr;
+    QLineEdit* mPsatEditField0 = nullptr;
+    QLineEdit* mPsatEditField1 = nullptr;
+    ValueStepper* mSpinTsat0 = nullptr;
+    ValueStepper* mSpinTsat1 = nullptr;
+    QButtonGroup* mSatRadio = nullptr;
+    QPushButton* mLumpButton = nullptr;
+    QPushButton* mAlphaBetaize = nullptr;
+    QLineEdit* mMoleSum = nullptr;
+    QPushButton* mSelectC7plus = nullptr;
+    QPushButton* mImportFileButton = nullptr;
+    QPushButton* mDuplicateButton = nullptr;
+    QPushButton* mFlashButton = nullptr;
+    QPushButton* mMixButton = nullptr;
+    QPushButton* mTestButton = nullptr;
+    QCheckBox* mReferenceCheckBox = nullptr;
+    int mFlashTUnitCode = 0;
+    int mFlashPUnitCode = 0;
+};
+
+// Installs the editor behind the documents' port (main, and tests that open fluid-model files).
+void installFluidModelEditor();
+
+}  // namespace quorvel

@@ -1,0 +1,100 @@
+#pragma once
+// The fluid record as the fluid model editor writes it: its keys, the records the editor
+// creates, the naming of new components and the units the editor shows besides the
+// stored ones (temperatures in degrees Celsius, pressures in bar, Vc in cm3/mol).
+
+#include "platform/Value.h"
+
+#include <QString>
+
+namespace quorvel {
+
+using FluidRecord = Dictionary;
+using ComponentRecord = Dictionary;
+
+namespace fluidkey {
+inline const QString name = QStringLiteral("name");
+inline const QString comment = QStringLiteral("comment");
+inline const QString fluidType = QStringLiteral("fluidType");
+inline const QString eos = QStringLiteral("EOS");
+inline const QString components = QStringLiteral("components");
+inline const QString tsat = QStringLiteral("Tsat");
+inline const QString satPhase = QStringLiteral("satPhase");
+inline const QString psat = QStringLiteral("Psat");
+inline const QString texp = QStringLiteral("Texp");
+inline const QString pexp = QStringLiteral("Pexp");
+inline const QString hexp = QStringLiteral("hexp");
+inline const QString bulkMw = QStringLiteral("bulkMw");
+inline const QString c7plus = QStringLiteral("C7+");
+inline const QString mwC7plus = QStringLiteral("mwC7+");
+inline const QString sgC7plus = QStringLiteral("SGC7+");
+inline const QString gor = QStringLiteral("GOR");
+inline const QString api = QStringLiteral("API");
+inline const QString reference = QStringLiteral("reference");
+// "API0" .. "API5"
+QString apiMethod(int index);
+}  // namespace fluidkey
+
+namespace componentkey {
+inline const QString name = QStringLiteral("name");
+inline const QString nc = QStringLiteral("nc");
+inline const QString mole = QStringLiteral("mole");
+inline const QString mw = QStringLiteral("mw");
+inline const QString sg = QStringLiteral("SG");
+inline const QString tc = QStringLiteral("Tc");
+inline const QString tb = QStringLiteral("Tb");
+inline const QString pc = QStringLiteral("Pc");
+inline const QString vc = QStringLiteral("Vc");
+inline const QString omega = QStringLiteral("omega");
+inline const QString corr = QStringLiteral("corr");
+}  // namespace componentkey
+
+// The fluid type codes of "fluidType".
+inline constexpr int kFluidTypeAlphaBeta = 1;
+inline constexpr int kFluidTypeComponentList = 2;
+inline constexpr int kFluidTypeGamma = 3;
+inline constexpr int kFluidTypeCarbonNumber = 4;
+
+// "satPhase": the kind of saturation point (the tags of the saturation radio cells).
+inline constexpr int kBubblePoint = 1;
+inline constexpr int kDewPoint = 0;
+
+// Shown, never stored, for a fluid without "Tsat".
+inline constexpr double kDefaultTsat = 100;  // degrees Celsius
+
+// "EOS" string to the equation-of-state code: absent or "PR" 0, "SRK" 1.
+int getEOSCode(const Value& eos);
+
+// A new fluid "New" of one component "C1", at 100 mole percent when it is the first fluid.
+FluidRecord makeNewFluid(bool firstFluid);
+// A component-list copy of the fluid (components copied one level, no computed key).
+FluidRecord duplicateFluid(const FluidRecord& source);
+// The name of a component added after one with species identifier nc (none: nc 0).
+QString nextComponentName(int nc);
+// A name typed for a component: upper-cased whole when it starts with a lower-case "c".
+QString typedComponentName(const QString& name);
+// Whether the correlation code takes the key ("mw", "SG" or "Tb") as an input.
+bool correlationReadsKey(int code, const QString& key);
+
+// Units the editor shows besides the stored ones.
+namespace units {
+inline constexpr double kKelvinOffset = 273.15;
+inline constexpr double kRankinePerKelvin = 1.8;
+inline constexpr double kBarPerPsia = 0.068948;
+inline constexpr double kLbFt3PerGCm3 = 0.062428;  // density g/cm3 to lb/ft3
+inline constexpr double kCm3PerLitre = 1000;
+
+inline double kelvinOfCelsius(double t) { return t + kKelvinOffset; }
+inline double celsiusOfKelvin(double k) { return k - kKelvinOffset; }
+inline double rankineOfCelsius(double t) { return (t + kKelvinOffset) * kRankinePerKelvin; }
+inline double celsiusOfRankine(double r) { return r / kRankinePerKelvin - kKelvinOffset; }
+inline double fahrenheitOfCelsius(double t) { return t * 1.8 + 32; }
+inline double celsiusOfFahrenheit(double f) { return (f - 32) / 1.8; }
+inline double psiaOfBar(double p) { return p / kBarPerPsia; }
+inline double barOfPsia(double p) { return p * kBarPerPsia; }
+// Vc in ft3/lb from cm3/mol and the molar weight in g/mol, and back.
+inline double ft3PerLbOfVc(double vc, double mw) { return vc / kCm3PerLitre / mw / kLbFt3PerGCm3; }
+inline double vcOfFt3PerLb(double v, double mw) { return v * kLbFt3PerGCm3 * mw * kCm3PerLitre; }
+}  // namespace units
+
+}  // namespace quorvel

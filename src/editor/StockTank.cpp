@@ -1,0 +1,56 @@
+#include "editor/StockTank.h"
+
+#include "calc/CalculationInterface.h"
+
+namespace quorvel {
+
+namespace {
+
+class EngineStockTank : public StockTankCalculation
+{
+public:
+    EngineStockTank(int interfaceType, int eosCode, const FluidRecord& fluid) : mInterface(interfaceType, eosCode)
+    {
+        mInterface.setModelFluid(fluid.intValue(fluidkey::fluidType), fluid);
+    }
+
+    StockTankResult calculateGOR() override
+    {
+        StockTankResult result;
+        mInterface.calculateGOR();
+        const Oil* oil = mInterface.oil.get();
+        result.c7plus = mInterface.C7plus;
+        result.mwC7plus = mInterface.mwC7plus;
+        result.sgC7plus = mInterface.SGC7plus;
+        if (!oil || !mInterface.isLoaded()) {
+            result.failed = true;
+            return result;
+        }
+        result.bulkMw = oil->bulk_molar_weight;
+        result.state = StockTankState(oil->stock_tank_state);
+        result.failed = oil->failure_code != equilibrium_failure::none;
+        result.gor = oil->gor[0];
+        result.api = {oil->api[0], oil->api[1], oil->api[2], oil->api[3], oil->api_montel,
+                      oil->api_from_molar_weight};
+        return result;
+    }
+
+    double calculateSaturation(double T, int kind) override
+    {
+        return mInterface.calculateSaturation(T, kind);
+    }
+
+private:
+    CalculationInterface mInterface;
+};
+
+}  // namespace
+
+StockTankCalculationFactory engineStockTankCalculation()
+{
+    return [](int interfaceType, int eosCode, const FluidRecord& fluid) -> std::unique_ptr<StockTankCalculation> {
+        return std::make_unique<EngineStockTank>(interfaceType, eosCode, fluid);
+    };
+}
+
+}  // namespace quorvel

@@ -1,0 +1,47 @@
+#pragma once
+// The stock-tank and saturation calculation of one fluid, as the editor needs it: a
+// calculation loaded with a fluid record answers its stock-tank results and its
+// saturation pressures. The default runs the calculation interface; tests script it.
+
+#include "editor/FluidRecord.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace quorvel {
+
+// The engine's classification of the stock tank.
+enum class StockTankState { None = 0, Liquid = 1, Gas = 2, TwoPhases = 3 };
+
+struct StockTankResult
+{
+    double bulkMw = 0;    // g/mol
+    double c7plus = 0;    // mole percent
+    double mwC7plus = 0;  // g/mol
+    double sgC7plus = 0;
+    StockTankState state = StockTankState::None;
+    bool failed = false;  // the tank flash found no two-phase solution
+    double gor = 0;       // Stdm3/Stdm3, equation of state without volume translation
+    // Untranslated EOS, Standing-Katz, Alani-Kennedy, Tovik-Dorvane translation, Montel
+    // translation, Tovik-Dorvane molar-weight correlation.
+    std::array<double, 6> api{};
+};
+
+class StockTankCalculation
+{
+public:
+    virtual ~StockTankCalculation() = default;
+    virtual StockTankResult calculateGOR() = 0;
+    // Bar at T (degrees Celsius); kind non-zero: bubble point. kSaturationFailure on failure.
+    virtual double calculateSaturation(double T, int kind) = 0;
+};
+
+// Makes the calculation of a record: interface type (1 alpha-beta, else 2), EOS code, the record.
+using StockTankCalculationFactory =
+    std::function<std::unique_ptr<StockTankCalculation>(int interfaceType, int eosCode, const FluidRecord& fluid)>;
+
+// The calculation interface and its engine.
+StockTankCalculationFactory engineStockTankCalculation();
+
+}  // namespace quorvel
