@@ -48,6 +48,7 @@ public:
     // The change count: done and redone add one, undone takes one, cleared resets it.
     void updateChangeCount(ChangeType change);
     bool isDocumentEdited() const { return mChangeCount != 0; }
+    int changeCount() const { return mChangeCount; }
 
     // Window controllers, owned by the document.
     virtual void makeWindowControllers() {}

@@ -1,0 +1,191 @@
+// Stock-tank properties and saturation pressure of the selected fluid: the real engine on
+// a black oil checked by its material balance, and a scripted calculation for each kind
+// of tank, the 150 degrees API display limit and the failures.
+
+#include "support/EditorTestSupport.h"
+
+#include "calc/CalculationInterface.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+using namespace quorvel;
+using namespace quorvel::test;
+
+namespace {
+
+struct StockTank : ::testing::Test, EditorFixture
+{
+    QString text(const char* outlet) { return editor->control<QLineEdit>(outlet)->text(); }
+    FluidRecord selected() { return editor->selectedFluid(); }
+};
+
+// A black oil of nine components (mole percent), the heavy end characterised from mw and SG.
+FluidRecord blackOil()
+{
+    const QList<std::pair<QString, double>> composition{{"N2", 0.5}, {"CO2", 1.5}, {"C1", 35}, {"C2", 8},
+                                                        {"C3", 6},   {"nC4", 4},   {"nC5", 3}, {"C6", 3},
+                                                        {"C7+", 39}};
+    Array components;
+    for (const auto& [name, mole] : composition)
+        components.append(component(name, mole));
+    ComponentRecord heavy = components.at(8).toDictionary();
+    heavy.setValue("mw", 220.0);
+    heavy.setValue("SG", 0.85);
+    applyCorrelation(heavy, kCorrelationJianzhong1);
+    return FluidRecord{{"name", "Black oil"}, {"comment", ""}, {"fluidType", 2}, {"components", components}};
+}
+
+TEST_F(StockTank, BlackOilOnTheEngineKeepsItsMaterialBalance)
+{
+    const FluidRecord oil = blackOil();
+    open({oil}, true);
+    double bulkMw = 0;
+    for (const Value& c : oil.arrayValue("components"))
+        bulkMw += c.toDictionary().doubleValue("mole") * c.toDictionary().doubleValue("mw") / 100;
+    EXPECT_NEAR(oil.doubleValue("C7+"), 39, 1e-6) << "C7+ is the heavy end's mole percent";
+    EXPECT_NEAR(oil.doubleValue("mwC7+"), 220, 1e-6);
+    EXPECT_NEAR(oil.doubleValue("bulkMw"), bulkMw, 1e-6 * bulkMw);
+    ASSERT_TRUE(oil.value("API0").isNumber()) << oil.stringValue("API0").toStdString();
+    EXPECT_GT(oil.doubleValue("GOR"), 30);
+    EXPECT_LT(oil.doubleValue("GOR"), 400);
+    EXPECT_GT(oil.doubleValue("API"), 15);
+    EXPECT_LT(oil.doubleValue("API"), 55);
+    EXPECT_EQ(oil.doubleValue("API"), oil.doubleValue("API0"));
+    EXPECT_GT(oil.doubleValue("Psat"), 50) << "a live oil boils well above the tank pressure at 100 C";
+    EXPECT_LT(oil.doubleValue("Psat"), 500);
+    EXPECT_EQ(oil.doubleValue("Tsat"), 100);
+    EXPECT_EQ(oil.intValue("satPhase"), 1);
+    EXPECT_EQ(text("mMoleSum"), "100.0000");
+    EXPECT_EQ(text("mGOREditField"), QString::asprintf("%.2f", oil.doubleValue("GOR")));
+    EXPECT_EQ(text("mPsatEditField1"), QString::asprintf("%.2f", oil.doubleValue("Psat") / 0.068948));
+}
+
+TEST_F(StockTank, EachKindOfTankOnAScriptedCalculation)
+{
+    struct Case
+    {
+        const char* title;
+        StockTankState state;
+        bool failed;
+        double api0;
+        const char* word;        // the six API keys; empty: numbers
+        bool gorStored;
+        bool apiFieldsShown;
+    };
+    const QList<Case> cases{
+        {"two phases", StockTankState::TwoPhases, false, 40, "", true, true},
+        {"two phases at 149.99", StockTankState::TwoPhases, false, 149.99, "", true, true},
+        {"two phases at 150", StockTankState::TwoPhases, false, 150, "", true, true},
+        {"two phases at 150.01", StockTankState::TwoPhases, false, 150.01, "", true, false},
+        {"gas", StockTankState::Gas, true, 0, "Gas", false, false},
+        {"liquid", StockTankState::Liquid, true, 20, "Liquid", false, true},
+        {"failure", StockTankState::None, true, 0, "err", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        FluidRecord f = fluid("F", {"C1", "C10"});
+        f.setValue("GOR", 7.0);
+        f.setValue("API", 8.0);
+        tank.result = StockTankResult{};
+        tank.result.state = c.state;
+        tank.result.failed = c.failed;
+        tank.result.gor = 123;
+        tank.result.api = {c.api0, 1, 2, 3, 4, 5};
+        tank.result.c7plus = 50;
+        open({f});
+        editor->control<QLineEdit>("mAPIEditField")->setText("old");
+        editor->calculateGORAPI();
+        for (int i = 0; i < 6; ++i) {
+            const Value api = f.value(QStringLiteral("API%1").arg(i));
+            if (*c.word)
+                EXPECT_EQ(api.toString(), c.word);
+            else
+                EXPECT_TRUE(api.isNumber());
+        }
+        EXPECT_EQ(f.doubleValue("GOR"), c.gorStored ? 123 : 7);
+        EXPECT_EQ(f.doubleValue("C7+"), 50) << "written whatever the tank";
+        if (c.apiFieldsShown)
+            EXPECT_EQ(text("mAPIEditField"), QString::asprintf("%.2f", c.api0));
+        else if (c.state == StockTankState::None)
+            EXPECT_TRUE(text("mAPIEditField").isEmpty()) << "a failure shows no other fluid's gravity";
+        else
+            EXPECT_EQ(text("mAPIEditField"), "old");
+        document.reset();
+        settle();
+    }
+}
+
+TEST_F(StockTank, InterfaceTypeAndEquationOfState)
+{
+    FluidRecord gamma = fluid("G", {"C1", "C10"}, kFluidTypeGamma);
+    gamma.remove("EOS");
+    FluidRecord alphaBeta = fluid("AB", {"C1", "C10"}, kFluidTypeAlphaBeta);
+    alphaBeta.setValue("EOS", "SRK");
+    open({gamma, alphaBeta});
+    EXPECT_EQ(tank.lastInterfaceType, 2);
+    EXPECT_EQ(tank.lastEosCode, 0) << "no EOS key is Peng-Robinson";
+    editor->selectFluidRow(1);
+    EXPECT_EQ(tank.lastInterfaceType, 1);
+    EXPECT_EQ(tank.lastEosCode, 1);
+    EXPECT_EQ(getEOSCode(Value()), 0);
+    EXPECT_EQ(getEOSCode("PR"), 0);
+    EXPECT_EQ(getEOSCode("SRK"), 1);
+}
+
+TEST_F(StockTank, SaturationShownInBothUnitsAndFailureClearsIt)
+{
+    tank.saturation = 1;
+    FluidRecord f = fluid("F", {"C1", "C10"});
+    f.setValue("Tsat", 80.0);
+    open({f});
+    EXPECT_EQ(text("mPsatEditField0"), "1.00");
+    EXPECT_EQ(text("mPsatEditField1"), "14.50");
+    EXPECT_EQ(f.intValue("satPhase"), 1) << "a fluid with Tsat gains its kind when shown";
+
+    tank.saturation = kSaturationFailure;
+    editor->control<QLineEdit>("mTsatEditField0")->setText("120");
+    editor->calculateGORAPI();
+    EXPECT_EQ(f.doubleValue("Tsat"), 80) << "the record keeps the temperature of its last pressure";
+    EXPECT_EQ(f.doubleValue("Psat"), 1);
+    EXPECT_TRUE(text("mPsatEditField0").isEmpty());
+    EXPECT_TRUE(text("mPsatEditField1").isEmpty());
+}
+
+TEST_F(StockTank, FluidWithoutTsatShowsTheDefaultAndStaysUnchanged)
+{
+    tank.saturation = kSaturationFailure;
+    FluidRecord f = fluid("F", {"C1", "C10"});
+    open({f});
+    EXPECT_EQ(text("mTsatEditField0"), "100.00");
+    EXPECT_EQ(text("mTsatEditField1"), "212.00");
+    EXPECT_FALSE(f.contains("Tsat"));
+    EXPECT_FALSE(f.contains("satPhase"));
+}
+
+TEST_F(StockTank, FluidWithoutMoleIsNotFlashed)
+{
+    FluidRecord f = fluid("F", {"C1", "C10"});
+    for (const Value& c : f.arrayValue("components"))
+        c.toDictionary().setValue("mole", 0.0);
+    open({f});
+    EXPECT_EQ(tank.made, 0);
+    EXPECT_EQ(f.stringValue("API0"), "err");
+    EXPECT_EQ(text("mMoleSum"), "0.0000");
+    EXPECT_TRUE(text("mGOREditField").isEmpty());
+}
+
+TEST_F(StockTank, SaturationKindChangesWithoutUndo)
+{
+    open({fluid("F", {"C1", "C10"})});
+    editor->control<QButtonGroup>("mSatRadio")->button(0)->setChecked(true);
+    editor->onChangeSaturationPhase();
+    settle();
+    EXPECT_EQ(selected().intValue("satPhase"), 0);
+    EXPECT_EQ(changes(), 1);
+    EXPECT_FALSE(undo()->canUndo());
+}
+
+}  // namespace
