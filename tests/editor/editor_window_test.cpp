@@ -40,6 +40,16 @@ QStringList carbonNumbers(int count)
     return names.mid(0, count);
 }
 
+// Mole percents scaled to a sum of 100.
+void normalise(FluidRecord fluid)
+{
+    double sum = 0;
+    for (const Value& c : fluid.arrayValue("components"))
+        sum += c.toDictionary().doubleValue("mole");
+    for (const Value& c : fluid.arrayValue("components"))
+        c.toDictionary().setValue("mole", c.toDictionary().doubleValue("mole") * 100 / sum);
+}
+
 TEST(EditorUnits, DisplayedUnitsTypedBackGiveTheStoredValue)
 {
     for (double t : {-160.0, 0.0, 36.85, 374.1, 900.0}) {
@@ -156,6 +166,7 @@ TEST_F(EditorWindow, RenderOfAThreeFluidFileWithTheLargeFluidSelected)
             c.toDictionary().setValue("mole", weight);
             weight = std::max(weight * 0.8, 0.05);
         }
+        normalise(f);
         f.setValue("Tsat", 90.0);
         list << f;
     }

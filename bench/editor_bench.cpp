@@ -1,0 +1,73 @@
+// The fluid model editor: one change of the selected fluid, which recomputes the stock-tank
+// properties and the saturation pressure of the newly selected fluid and refreshes the window.
+
+#include "app/CFluidModelDataDocument.h"
+#include "characterisation/Correlations.h"
+#include "editor/FluidModelController.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+using namespace quorvel;
+
+namespace {
+
+QApplication& application()
+{
+    static int argc = 1;
+    static char name[] = "editor_bench";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    return app;
+}
+
+// A reservoir oil of n components: light ends, single carbon numbers and a plus fraction,
+// mole percents falling geometrically and summing to 100.
+FluidRecord oilOf(int n, const QString& name)
+{
+    QStringList names{"N2", "CO2", "C1", "C2", "C3", "iC4", "nC4", "iC5", "nC5", "C6"};
+    int carbon = 7;
+    while (names.size() < n - 1)
+        names << QStringLiteral("C%1").arg(carbon++);
+    names << QStringLiteral("C%1+").arg(carbon);
+    Array components;
+    double weight = 30, sum = 0;
+    for (const QString& componentName : names.mid(0, n)) {
+        ComponentRecord component;
+        setComponentName(componentName, component, kCorrelationJianzhong0);
+        component.setValue("mole", weight);
+        sum += weight;
+        weight = std::max(weight * 0.85, 0.1);
+        components.append(component);
+    }
+    for (const Value& c : components)
+        c.toDictionary().setValue("mole", c.toDictionary().doubleValue("mole") * 100 / sum);
+    return FluidRecord{{"name", name}, {"comment", ""}, {"fluidType", 2}, {"EOS", "PR"}, {"components", components}};
+}
+
+void BM_SelectionChange(benchmark::State& state)
+{
+    application();
+    installFluidModelEditor();
+    const int n = int(state.range(0));
+    CFluidModelDataDocument document;
+    Array fluids = document.fluids();
+    fluids.append(oilOf(n, "first"));
+    fluids.append(oilOf(n, "second"));
+    document.makeWindowControllers();
+    auto* editor = dynamic_cast<FluidModelController*>(document.windowControllers().front().get());
+    editor->window();
+    int row = 0;
+    for (auto _ : state) {
+        row = 1 - row;
+        editor->selectFluidRow(row);
+        benchmark::DoNotOptimize(editor->selectedFluid().value("Psat"));
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_SelectionChange)->Arg(17)->Arg(43)->Arg(60)->Unit(benchmark::kMillisecond);
