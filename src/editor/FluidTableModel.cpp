@@ -1,7 +1,5 @@
 #include "editor/FluidTableModel.h"
 
-#include "app/RecordTableModel.h"
-
 namespace quorvel {
 
 FluidTableModel::FluidTableModel(QList<Column> columns, DataSource source, QObject* parent)

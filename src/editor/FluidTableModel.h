@@ -3,13 +3,13 @@
 // record key). Reloading announces the rows added or removed at the end and the changed
 // cells, never a reset, so the table keeps its selection and raises no selection change.
 
+#include "app/RecordTableModel.h"
 #include "platform/Value.h"
 #include "widgets/NumberFields.h"
 
 #include <QAbstractTableModel>
 #include <QList>
 
-#include <functional>
 #include <optional>
 
 namespace quorvel {
@@ -27,12 +27,7 @@ public:
         bool editable = true;
         bool checkBox = false;
     };
-    struct DataSource
-    {
-        std::function<int()> numberOfRows;
-        std::function<Value(const QString& key, int row)> objectValue;
-        std::function<void(const Value& value, const QString& key, int row)> setObjectValue;
-    };
+    using DataSource = RecordTableModel::DataSource;
 
     FluidTableModel(QList<Column> columns, DataSource source, QObject* parent = nullptr);
 
