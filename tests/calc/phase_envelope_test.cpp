@@ -151,6 +151,35 @@ TEST(PhaseEnvelope, HighestTracedPressureNearTheReferenceCricondenbar)
     }
 }
 
+IsoplethPointPtr highestTemperature(const std::vector<IsoplethPointPtr>& points)
+{
+    return *std::max_element(points.begin(), points.end(),
+                             [](const auto& a, const auto& b) { return a->T() < b->T(); });
+}
+
+TEST(PhaseEnvelope, HighestTracedTemperatureNearTheReferenceCricondentherm)
+{
+    for (const auto& components : {ternary(), nineComponentCondensate()}) {
+        const Envelope envelope = traceEnvelope(components);
+        ASSERT_TRUE(envelope.diagram);
+        const auto reference = test::textbookMixture(components);
+        const auto z = test::moleFractions(components);
+        std::vector<IsoplethPointPtr> all = tracedPoints(*envelope.diagram->liquidIsopleth());
+        const auto vapour = tracedPoints(*envelope.diagram->vapourIsopleth());
+        all.insert(all.end(), vapour.begin(), vapour.end());
+        const IsoplethPointPtr hottest = highestTemperature(all);
+        const bool bubble = std::find(vapour.begin(), vapour.end(), hottest) == vapour.end();
+        double Pmax = 0;
+        const auto Tmax = reference.highestTemperatureNear(hottest->P() * 1e5, 10e5, z, bubble,
+                                                           hottest->T() + 273.15, hottest->otherz(), Pmax);
+        ASSERT_TRUE(Tmax);
+        // One predictor step is at most 10 K and 5 bar.
+        EXPECT_LE(hottest->T(), *Tmax - 273.15 + 1e-6);
+        EXPECT_GT(hottest->T(), *Tmax - 273.15 - 10);
+        EXPECT_NEAR(hottest->P(), Pmax / 1e5, 5);
+    }
+}
+
 TEST(PhaseEnvelope, CriticalPointBetweenTheBranchesLastPoints)
 {
     const Envelope envelope = traceEnvelope(nineComponentCondensate());

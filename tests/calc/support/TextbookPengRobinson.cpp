@@ -176,6 +176,77 @@ std::optional<double> PengRobinsonMixture::highestPressureNear(double T0, double
     return best;
 }
 
+// Successive substitution on the K-values with a Newton step on ln S in the temperature,
+// the derivative taken by a difference at fixed compositions.
+std::optional<double> PengRobinsonMixture::saturationTemperatureFrom(double P, const std::vector<double>& z,
+                                                                     bool bubble, double T0,
+                                                                     const std::vector<double>& w0) const
+{
+    const int n = size();
+    std::vector<double> incipient = w0;
+    double T = T0;
+    const auto lnSum = [&](double t, std::vector<double>* K) {
+        const auto& liquid = bubble ? z : incipient;
+        const auto& vapour = bubble ? incipient : z;
+        const std::vector<double> lnL = lnPhi(liquid, t, P, Root::liquid);
+        const std::vector<double> lnV = lnPhi(vapour, t, P, Root::vapour);
+        double sum = 0;
+        for (int i = 0; i < n; ++i) {
+            const double k = std::exp(lnL[i] - lnV[i]);
+            if (K)
+                (*K)[i] = k;
+            sum += bubble ? z[i] * k : z[i] / k;
+        }
+        return std::log(sum);
+    };
+    std::vector<double> K(n);
+    for (int iteration = 0; iteration < 20000; ++iteration) {
+        const double f = lnSum(T, &K);
+        const double h = 1e-5 * T;
+        const double step = std::clamp(f / ((lnSum(T + h, nullptr) - f) / h), -5.0, 5.0);
+        double change = 0, S = 0, trivial = 0;
+        std::vector<double> next(n);
+        for (int i = 0; i < n; ++i) {
+            next[i] = bubble ? K[i] * z[i] : z[i] / K[i];
+            S += next[i];
+            trivial += std::pow(std::log(K[i]), 2);
+        }
+        for (int i = 0; i < n; ++i) {
+            next[i] /= S;
+            change = std::max(change, std::fabs(next[i] - incipient[i]));
+        }
+        if (trivial < 1e-8 || !std::isfinite(step))
+            return std::nullopt;
+        incipient = next;
+        T -= step;
+        if (std::fabs(step) < 1e-10 * T && change < 1e-13)
+            return T;
+    }
+    return std::nullopt;
+}
+
+std::optional<double> PengRobinsonMixture::highestTemperatureNear(double P0, double dP, const std::vector<double>& z,
+                                                                  bool bubble, double T0,
+                                                                  const std::vector<double>& w0, double& Pmax) const
+{
+    const double g = (std::sqrt(5.0) - 1) / 2;
+    double a = P0 - dP, b = P0 + dP;
+    const auto T = [&](double P) { return saturationTemperatureFrom(P, z, bubble, T0, w0).value_or(0.0); };
+    double c = b - g * (b - a), d = a + g * (b - a);
+    double Tc = T(c), Td = T(d);
+    while (b - a > 1e-7 * P0) {
+        if (Tc > Td) {
+            b = d, d = c, Td = Tc;
+            c = b - g * (b - a), Tc = T(c);
+        } else {
+            a = c, c = d, Tc = Td;
+            d = a + g * (b - a), Td = T(d);
+        }
+    }
+    Pmax = (a + b) / 2;
+    return saturationTemperatureFrom(Pmax, z, bubble, T0, w0);
+}
+
 std::optional<double> PengRobinsonMixture::iterate(double T, const std::vector<double>& z, bool bubble, double P,
                                                    std::vector<double> K) const
 {

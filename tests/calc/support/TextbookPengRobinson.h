@@ -49,6 +49,14 @@ public:
     // golden section in [T0 - dT, T0 + dT] (K); the temperature goes to Tmax.
     std::optional<double> highestPressureNear(double T0, double dT, const std::vector<double>& z, bool bubble,
                                               double P0, const std::vector<double>& w0, double& Tmax) const;
+    // Bubble or dew temperature (K) of feed z at P (Pa) iterated from the temperature T0 (K)
+    // and the incipient phase w0.
+    std::optional<double> saturationTemperatureFrom(double P, const std::vector<double>& z, bool bubble,
+                                                    double T0, const std::vector<double>& w0) const;
+    // The highest saturation temperature (K) on the curve through (T0, P0, w0), searched by
+    // golden section in [P0 - dP, P0 + dP] (Pa); the pressure goes to Pmax.
+    std::optional<double> highestTemperatureNear(double P0, double dP, const std::vector<double>& z, bool bubble,
+                                                 double T0, const std::vector<double>& w0, double& Pmax) const;
 
 private:
     struct Parameters {
