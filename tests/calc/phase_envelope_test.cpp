@@ -251,6 +251,30 @@ TEST(PhaseEnvelope, LiquidLiquidGasCheckReadsMethaneByItsIndex)
     EXPECT_FALSE(ci.oil->checkLLG());
 }
 
+// The alpha-beta model fluid with alpha 0.5 and beta 0.5: its bubble curve runs into a
+// methane-rich second liquid. The trace ends there: both branches stand, any
+// liquid-liquid-gas points follow a single break, and the branch stays within its cap.
+TEST(PhaseEnvelope, MethaneRichFluidWithAHeavyEndFindsTheLiquidLiquidGasSegment)
+{
+    CalculationInterface ci(kAlphaBetaFluid, kPengRobinsonEos);
+    PhaseDiagramPtr diagram;
+    int llg = 0;
+    ci.calculateImmiscibilityLoop(FluidRecord{{"name", "AB 0.5 0.5"}, {"fluidType", kAlphaBetaFluid},
+                                              {"alpha", 0.5}, {"beta", 0.5}, {"CO2", 0.0}, {"N2", 0.0},
+                                              {"H2S", 0.0}},
+                                  &diagram, llg);
+    ASSERT_TRUE(diagram);
+    EXPECT_EQ(llg, 1);
+    ASSERT_TRUE(diagram->liquidIsopleth());
+    ASSERT_TRUE(diagram->vapourIsopleth());
+    const auto& points = diagram->liquidIsopleth()->points();
+    const auto isBreak = [](const auto& point) { return point->skip() == CIsoplethPoint::kBreak; };
+    EXPECT_LE(std::count_if(points.begin(), points.end(), isBreak), 1);
+    EXPECT_LT(points.size(), 2 * 2000u);
+    for (const auto& point : points)
+        EXPECT_TRUE(std::isfinite(point->T()) && std::isfinite(point->P()));
+}
+
 TEST(PhaseEnvelope, FluidWithoutMethaneHasNoLiquidLiquidGasSegment)
 {
     using namespace test;
