@@ -108,10 +108,21 @@ void expectOnReferenceCurve(const std::vector<ComponentData>& components, const 
     }
 }
 
-IsoplethPointPtr highestPressure(const std::vector<IsoplethPointPtr>& points)
+// The traced point of both branches with the largest key, and whether it is a bubble point.
+struct TracedExtreme {
+    IsoplethPointPtr point;
+    bool bubble = true;
+};
+
+template <typename Key>
+TracedExtreme tracedMaximum(const CPhaseDiagram& diagram, Key key)
 {
-    return *std::max_element(points.begin(), points.end(),
-                             [](const auto& a, const auto& b) { return a->P() < b->P(); });
+    std::vector<IsoplethPointPtr> all = tracedPoints(*diagram.liquidIsopleth());
+    const auto vapour = tracedPoints(*diagram.vapourIsopleth());
+    all.insert(all.end(), vapour.begin(), vapour.end());
+    const auto top = *std::max_element(all.begin(), all.end(),
+                                       [&](const auto& a, const auto& b) { return key(*a) < key(*b); });
+    return {top, std::find(vapour.begin(), vapour.end(), top) == vapour.end()};
 }
 
 TEST(PhaseEnvelope, TracedPointsLieOnTheReferenceCurves)
@@ -136,11 +147,7 @@ TEST(PhaseEnvelope, HighestTracedPressureNearTheReferenceCricondenbar)
         ASSERT_TRUE(envelope.diagram);
         const auto reference = test::textbookMixture(components);
         const auto z = test::moleFractions(components);
-        std::vector<IsoplethPointPtr> all = tracedPoints(*envelope.diagram->liquidIsopleth());
-        const auto vapour = tracedPoints(*envelope.diagram->vapourIsopleth());
-        all.insert(all.end(), vapour.begin(), vapour.end());
-        const IsoplethPointPtr top = highestPressure(all);
-        const bool bubble = std::find(vapour.begin(), vapour.end(), top) == vapour.end();
+        const auto [top, bubble] = tracedMaximum(*envelope.diagram, [](const CIsoplethPoint& p) { return p.P(); });
         double Tmax = 0;
         const auto Pmax = reference.highestPressureNear(top->T() + 273.15, 10, z, bubble, top->P() * 1e5,
                                                         top->otherz(), Tmax);
@@ -151,12 +158,6 @@ TEST(PhaseEnvelope, HighestTracedPressureNearTheReferenceCricondenbar)
     }
 }
 
-IsoplethPointPtr highestTemperature(const std::vector<IsoplethPointPtr>& points)
-{
-    return *std::max_element(points.begin(), points.end(),
-                             [](const auto& a, const auto& b) { return a->T() < b->T(); });
-}
-
 TEST(PhaseEnvelope, HighestTracedTemperatureNearTheReferenceCricondentherm)
 {
     for (const auto& components : {ternary(), nineComponentCondensate()}) {
@@ -164,11 +165,8 @@ TEST(PhaseEnvelope, HighestTracedTemperatureNearTheReferenceCricondentherm)
         ASSERT_TRUE(envelope.diagram);
         const auto reference = test::textbookMixture(components);
         const auto z = test::moleFractions(components);
-        std::vector<IsoplethPointPtr> all = tracedPoints(*envelope.diagram->liquidIsopleth());
-        const auto vapour = tracedPoints(*envelope.diagram->vapourIsopleth());
-        all.insert(all.end(), vapour.begin(), vapour.end());
-        const IsoplethPointPtr hottest = highestTemperature(all);
-        const bool bubble = std::find(vapour.begin(), vapour.end(), hottest) == vapour.end();
+        const auto [hottest, bubble] =
+            tracedMaximum(*envelope.diagram, [](const CIsoplethPoint& p) { return p.T(); });
         double Pmax = 0;
         const auto Tmax = reference.highestTemperatureNear(hottest->P() * 1e5, 10e5, z, bubble,
                                                            hottest->T() + 273.15, hottest->otherz(), Pmax);

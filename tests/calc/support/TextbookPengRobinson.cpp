@@ -153,27 +153,37 @@ std::optional<double> PengRobinsonMixture::saturationPressureFrom(double T, cons
     return iterate(T, z, bubble, P0, std::move(K));
 }
 
+namespace {
+
+// The argument of the largest f in [a, b] by golden section, to the width tolerance.
+template <typename F>
+double goldenSectionMaximum(double a, double b, double tolerance, F f)
+{
+    const double g = (std::sqrt(5.0) - 1) / 2;
+    double c = b - g * (b - a), d = a + g * (b - a);
+    double fc = f(c), fd = f(d);
+    while (b - a > tolerance) {
+        if (fc > fd) {
+            b = d, d = c, fd = fc;
+            c = b - g * (b - a), fc = f(c);
+        } else {
+            a = c, c = d, fc = fd;
+            d = a + g * (b - a), fd = f(d);
+        }
+    }
+    return (a + b) / 2;
+}
+
+} // namespace
+
 std::optional<double> PengRobinsonMixture::highestPressureNear(double T0, double dT, const std::vector<double>& z,
                                                                bool bubble, double P0,
                                                                const std::vector<double>& w0, double& Tmax) const
 {
-    const double g = (std::sqrt(5.0) - 1) / 2;
-    double a = T0 - dT, b = T0 + dT;
-    const auto P = [&](double T) { return saturationPressureFrom(T, z, bubble, P0, w0).value_or(0.0); };
-    double c = b - g * (b - a), d = a + g * (b - a);
-    double Pc = P(c), Pd = P(d);
-    while (b - a > 1e-4) {
-        if (Pc > Pd) {
-            b = d, d = c, Pd = Pc;
-            c = b - g * (b - a), Pc = P(c);
-        } else {
-            a = c, c = d, Pc = Pd;
-            d = a + g * (b - a), Pd = P(d);
-        }
-    }
-    Tmax = (a + b) / 2;
-    const auto best = saturationPressureFrom(Tmax, z, bubble, P0, w0);
-    return best;
+    Tmax = goldenSectionMaximum(T0 - dT, T0 + dT, 1e-4, [&](double T) {
+        return saturationPressureFrom(T, z, bubble, P0, w0).value_or(0.0);
+    });
+    return saturationPressureFrom(Tmax, z, bubble, P0, w0);
 }
 
 // Successive substitution on the K-values with a Newton step on ln S in the temperature,
@@ -229,21 +239,9 @@ std::optional<double> PengRobinsonMixture::highestTemperatureNear(double P0, dou
                                                                   bool bubble, double T0,
                                                                   const std::vector<double>& w0, double& Pmax) const
 {
-    const double g = (std::sqrt(5.0) - 1) / 2;
-    double a = P0 - dP, b = P0 + dP;
-    const auto T = [&](double P) { return saturationTemperatureFrom(P, z, bubble, T0, w0).value_or(0.0); };
-    double c = b - g * (b - a), d = a + g * (b - a);
-    double Tc = T(c), Td = T(d);
-    while (b - a > 1e-7 * P0) {
-        if (Tc > Td) {
-            b = d, d = c, Td = Tc;
-            c = b - g * (b - a), Tc = T(c);
-        } else {
-            a = c, c = d, Tc = Td;
-            d = a + g * (b - a), Td = T(d);
-        }
-    }
-    Pmax = (a + b) / 2;
+    Pmax = goldenSectionMaximum(P0 - dP, P0 + dP, 1e-7 * P0, [&](double P) {
+        return saturationTemperatureFrom(P, z, bubble, T0, w0).value_or(0.0);
+    });
     return saturationTemperatureFrom(Pmax, z, bubble, T0, w0);
 }
 
