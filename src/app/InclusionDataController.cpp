@@ -287,18 +287,12 @@ int InclusionDataController::selectedVolumeRow() const
 
 void InclusionDataController::selectInclusionRow(int row)
 {
-    if (row < 0)
-        mInclusionsView->clearSelection();
-    else
-        mInclusionsView->selectRowAndScroll(row);
+    mInclusionsView->selectRowOrNone(row);
 }
 
 void InclusionDataController::selectVolumeRow(int row)
 {
-    if (row < 0)
-        mVolumesView->clearSelection();
-    else
-        mVolumesView->selectRowAndScroll(row);
+    mVolumesView->selectRowOrNone(row);
 }
 
 // Re-reads the table's rows keeping the selected row (quietly) while it still exists.

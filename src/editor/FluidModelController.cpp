@@ -568,18 +568,12 @@ QList<int> FluidModelController::selectedComponentRows() const
 
 void FluidModelController::selectFluidRow(int row)
 {
-    if (row < 0)
-        mFluidsView->clearSelection();
-    else
-        mFluidsView->selectRowAndScroll(row);
+    mFluidsView->selectRowOrNone(row);
 }
 
 void FluidModelController::selectComponentRow(int row)
 {
-    if (row < 0)
-        mComponentsView->clearSelection();
-    else
-        mComponentsView->selectRowAndScroll(row);
+    mComponentsView->selectRowOrNone(row);
 }
 
 void FluidModelController::reloadFluids()

@@ -43,6 +43,14 @@ void MyTableView::selectRowAndScroll(int row)
     scrollTo(index);
 }
 
+void MyTableView::selectRowOrNone(int row)
+{
+    if (row < 0)
+        clearSelection();
+    else
+        selectRowAndScroll(row);
+}
+
 MyTableViewDelegate* MyTableView::rowDelegate() const
 {
     return dynamic_cast<MyTableViewDelegate*>(mDelegate.data());

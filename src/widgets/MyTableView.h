@@ -46,6 +46,8 @@ public:
     int selectedRow() const;
     // Replaces the selection by the row and scrolls it into view.
     void selectRowAndScroll(int row);
+    // A negative row clears the selection.
+    void selectRowOrNone(int row);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
