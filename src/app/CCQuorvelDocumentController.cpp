@@ -3,6 +3,7 @@
 #include "app/CAlphaBetaPlotDocument.h"
 #include "app/CFluidModelDataDocument.h"
 #include "app/CInclusionDataDocument.h"
+#include "app/CPhaseDiagDocument.h"
 #include "app/DocumentTypes.h"
 #include "app/MySplashDocument.h"
 #include "app/Ports.h"
@@ -66,8 +67,8 @@ const QString kShowAxisRange = QStringLiteral("onShowAxisRangePanel:");
 CCQuorvelDocumentController::CCQuorvelDocumentController() : mDefaultType(DocumentTypes::SplashWindow)
 {
     using namespace DocumentTypes;
-    // The phase-diagram, alpha-beta plot and correlation documents come with their own subsystems.
-    addDocumentType({PhaseDiagram, PhaseDiagramExtension, nullptr});
+    // The correlation documents come with their own subsystem.
+    addDocumentType({PhaseDiagram, PhaseDiagramExtension, [] { return std::make_unique<CPhaseDiagDocument>(); }});
     addDocumentType({FluidModel, FluidModelExtension, [] { return std::make_unique<CFluidModelDataDocument>(); }});
     addDocumentType({AlphaBetaCorrelation, AlphaBetaCorrelationExtension, nullptr});
     addDocumentType({AlphaBetaPlot, AlphaBetaPlotExtension, [] { return std::make_unique<CAlphaBetaPlotDocument>(); }});

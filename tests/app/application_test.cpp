@@ -64,15 +64,18 @@ TEST_F(Application, NewCommandsSetTheDefaultTypeForGoodAndShowTheirPanels)
     EXPECT_EQ(controller->defaultType(), DocumentTypes::FluidModel);
     EXPECT_EQ(controller->documents().last()->fileType(), DocumentTypes::FluidModel);
 
-    // An alpha-beta plot: its window shows the panel, and so does the command. Phase
-    // diagrams have no document here yet: none is made, the panel shows all the same.
+    // An alpha-beta plot or a phase diagram: its window shows the panel, and so does the command.
     const int count = controller->documents().size();
     controller->performAction("onNewAlphaBetaPlotDocument:", nullptr);
     EXPECT_EQ(controller->defaultType(), DocumentTypes::AlphaBetaPlot);
     ASSERT_EQ(controller->documents().size(), count + 1);
     EXPECT_EQ(controller->documents().last()->fileType(), DocumentTypes::AlphaBetaPlot);
     controller->performAction("onNewPhaseDiagDocument:", nullptr);
-    EXPECT_EQ(panels.calls, (QStringList{"showAlphaBetaPanel", "showAlphaBetaPanel", "showPhaseDiagPanel"}));
+    EXPECT_EQ(controller->defaultType(), DocumentTypes::PhaseDiagram);
+    ASSERT_EQ(controller->documents().size(), count + 2);
+    EXPECT_EQ(controller->documents().last()->fileType(), DocumentTypes::PhaseDiagram);
+    EXPECT_EQ(panels.calls, (QStringList{"showAlphaBetaPanel", "showAlphaBetaPanel", "showPhaseDiagPanel",
+                                         "showPhaseDiagPanel"}));
 
     // Open of an alpha-beta plot, cancelled: no document, the panel shown.
     panels.calls.clear();
@@ -80,7 +83,7 @@ TEST_F(Application, NewCommandsSetTheDefaultTypeForGoodAndShowTheirPanels)
     EXPECT_EQ(panels.calls, QStringList{"showAlphaBetaPanel"});
     ASSERT_EQ(chooser.requests().size(), 1);
     EXPECT_EQ(chooser.requests()[0].extensions, QStringList{"abp"});
-    EXPECT_EQ(controller->documents().size(), count + 1);
+    EXPECT_EQ(controller->documents().size(), count + 2);
 }
 
 TEST_F(Application, OpenOfATypeOffersItsExtensionAndOpensTheFile)

@@ -37,10 +37,15 @@ public:
     int alphaBetaSelectedPage() const override { return 0; }
     void selectAlphaBetaPage(int index) override { calls << QStringLiteral("selectAlphaBetaPage %1").arg(index); }
     void showPhaseDiagPanel(QObject*) override { calls << "showPhaseDiagPanel"; }
-    bool isPhaseDiagPanelVisible() const override { return false; }
-    int phaseDiagSelectedPage() const override { return 0; }
+    bool isPhaseDiagPanelVisible() const override { return phaseDiagVisible; }
+    int phaseDiagSelectedPage() const override { return phaseDiagPage; }
     void selectPhaseDiagPage(int index) override { calls << QStringLiteral("selectPhaseDiagPage %1").arg(index); }
-    void showAqueousHomogLine(const Value&, double) override { calls << "showAqueousHomogLine"; }
+    void showAqueousHomogLine(const Value& isochore, double temperature) override
+    {
+        calls << "showAqueousHomogLine";
+        aqueousIsochore = isochore;
+        aqueousTemperature = temperature;
+    }
     QString askCurveName(const QString& proposed) override
     {
         calls << "askCurveName";
@@ -51,6 +56,10 @@ public:
 
     QStringList calls;
     bool alphaBetaVisible = false;
+    bool phaseDiagVisible = false;
+    int phaseDiagPage = 0;
+    Value aqueousIsochore;
+    double aqueousTemperature = 0;
     QStringList proposedCurveNames;
     QString curveNameAnswer;  // empty: the proposed name is kept
 };

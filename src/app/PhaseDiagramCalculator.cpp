@@ -1,0 +1,46 @@
+#include "app/PhaseDiagramCalculator.h"
+
+namespace quorvel {
+
+namespace {
+
+class InterfaceCalculator : public PhaseDiagramCalculator
+{
+public:
+    InterfaceCalculator(int fluidType, int eosCode) : interface(fluidType, eosCode) {}
+
+    int calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* diagram, int& llg) override
+    {
+        return interface.calculateImmiscibilityLoop(fluid, diagram, llg);
+    }
+    int calculateIsochors(const PhaseDiagramPtr& diagram, const InclusionRecord* inclusion, double Th, double Ph,
+                          char homog, IsochorPtr* monophasic, IsochorPtr* biphasic) override
+    {
+        return interface.calculateIsochors(diagram, inclusion, Th, Ph, homog, monophasic, biphasic);
+    }
+
+private:
+    CalculationInterface interface;
+};
+
+PhaseDiagramCalculator::Factory& installedFactory()
+{
+    static PhaseDiagramCalculator::Factory factory;
+    return factory;
+}
+
+}  // namespace
+
+std::unique_ptr<PhaseDiagramCalculator> PhaseDiagramCalculator::make(int fluidType, int eosCode)
+{
+    if (installedFactory())
+        return installedFactory()(fluidType, eosCode);
+    return std::make_unique<InterfaceCalculator>(fluidType, eosCode);
+}
+
+void PhaseDiagramCalculator::setFactory(Factory factory)
+{
+    installedFactory() = std::move(factory);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,35 @@
+#pragma once
+// What the phase-diagram document asks of the calculation layer: the phase envelope of
+// a fluid and the isochores of an inclusion on a diagram, each run to completion in one
+// call. The calculation interface is the calculator of the application; tests script
+// their own.
+
+#include "calc/CalculationInterface.h"
+#include "calc/CPhaseDiagram.h"
+
+#include <functional>
+#include <memory>
+
+namespace quorvel {
+
+class PhaseDiagramCalculator
+{
+public:
+    virtual ~PhaseDiagramCalculator() = default;
+
+    // The envelope of the fluid into a new diagram (null when none was traced); llg 1 when
+    // liquid-liquid-gas equilibria were met.
+    virtual int calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* diagram, int& llg) = 0;
+    // The two isochores of an inclusion homogenising at Th (degrees Celsius; homog 1 to
+    // liquid, 0 to vapour) added to the diagram: step_code::end_of_curve when both were
+    // made, else an isochor_result and nothing added.
+    virtual int calculateIsochors(const PhaseDiagramPtr& diagram, const InclusionRecord* inclusion, double Th,
+                                  double Ph, char homog, IsochorPtr* monophasic, IsochorPtr* biphasic) = 0;
+
+    using Factory = std::function<std::unique_ptr<PhaseDiagramCalculator>(int fluidType, int eosCode)>;
+    // A calculator for one fluid type and equation of state; the calculation interface by default.
+    static std::unique_ptr<PhaseDiagramCalculator> make(int fluidType, int eosCode);
+    static void setFactory(Factory factory);  // none: back to the calculation interface
+};
+
+}  // namespace quorvel
