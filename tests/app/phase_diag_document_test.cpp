@@ -935,6 +935,9 @@ TEST_F(PhaseDiagDocument, RealEngineEnvelopeIsochoresAndTrappingPressure)
     const TrappingLinePtr line = document->addTrappingLineTo(onePhase, Taq);
     ASSERT_TRUE(line);
     EXPECT_NEAR(line->Ptrap(), trapping, 0.01 * trapping);
+    document->setTemporaryAqueousHomogLine(Taq, trapping);
+    const QString png = QDir(QCoreApplication::applicationDirPath()).filePath("phase_diagram_real_engine.png");
+    EXPECT_TRUE(drawn(*document).save(png));
     document->updateChangeCount(Document::ChangeCleared);
 }
 
