@@ -5,6 +5,8 @@
 #include "app/CPhaseDiagView.h"
 #include "calc/CPhaseDiagram.h"
 
+#include "BenchApplication.h"
+
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -17,24 +19,13 @@
 namespace phase_diagram_bench {
 
 using namespace quorvel;
+using quorvel::bench::ensureApplication;
 
 constexpr int kDiagrams = 20;
 constexpr int kBranchPoints = 150;
 constexpr int kIsochoresPerDiagram = 4;
 constexpr int kTwoPhasePoints = 40;
 constexpr int kOnePhasePoints = 30;
-
-void ensureApplication()
-{
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "app_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-}
 
 // One half of an envelope loop: bubble (upper) or dew (lower) branch meeting at the top.
 IsoplethPtr branch(signed char homog, double shift)

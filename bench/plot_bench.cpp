@@ -2,6 +2,8 @@
 #include "plot/CGraphCurve.h"
 #include "plot/CPlotView.h"
 
+#include "BenchApplication.h"
+
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -12,19 +14,7 @@
 namespace plot_view_bench {
 
 using namespace quorvel;
-
-// The widgets need an application; the offscreen platform serves without a display.
-void ensureApplication()
-{
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "plot_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-}
+using quorvel::bench::ensureApplication;
 
 // A view of 800 x 600 holding `curves` curves of `points` points each, all in the legend.
 std::unique_ptr<CPlotView> makeView(int curves, int points)
@@ -73,7 +63,7 @@ using namespace quorvel;
 // The hit test of a press in empty plot area: every point of every curve is tested.
 void BM_PressMissesTenCurvesOf10000Points(benchmark::State& state)
 {
-    plot_view_bench::ensureApplication();
+    quorvel::bench::ensureApplication();
     const std::unique_ptr<CPlotView> view = plot_view_bench::makeView(10, 10000);
     QImage image(800, 600, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);

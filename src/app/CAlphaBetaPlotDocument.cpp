@@ -4,6 +4,7 @@
 #include "app/CAlphaBetaPlotWindow.h"
 #include "app/CFluidModelDataDocument.h"
 #include "app/DocumentTypes.h"
+#include "app/PlotPrinting.h"
 #include "app/Ports.h"
 #include "platform/AlertService.h"
 #include "platform/ArchivableObject.h"
@@ -18,10 +19,6 @@
 
 #include <QAction>
 #include <QFileInfo>
-#include <QPagedPaintDevice>
-#include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <algorithm>
 
 namespace quorvel {
@@ -499,23 +496,14 @@ void CAlphaBetaPlotDocument::performAction(const QString& action, QObject* sende
 
 void CAlphaBetaPlotDocument::printToDevice(QPagedPaintDevice& device) const
 {
-    if (!mPlotView)
-        return;
-    QPainter painter(&device);
-    const QRect page = painter.viewport();
-    const double scale = std::min(double(page.width()) / mPlotView->width(), double(page.height()) / mPlotView->height());
-    painter.scale(scale, scale);
-    mPlotView->drawView(painter);
+    if (mPlotView)
+        printPlotViewToDevice(*mPlotView, device);
 }
 
 void CAlphaBetaPlotDocument::printDocument()
 {
-    if (!mPlotView)
-        return;
-    QPrinter printer;
-    QPrintDialog dialog(&printer, mPlotView->window());
-    if (dialog.exec() == QDialog::Accepted)
-        printToDevice(printer);
+    if (mPlotView)
+        printPlotViewWithDialog(*mPlotView);
 }
 
 // ---- Notifications ----

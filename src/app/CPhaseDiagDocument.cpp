@@ -2,6 +2,7 @@
 
 #include "app/CPhaseDiagWindow.h"
 #include "app/PhaseDiagramCalculator.h"
+#include "app/PlotPrinting.h"
 #include "app/Ports.h"
 #include "platform/AlertService.h"
 #include "platform/Color.h"
@@ -14,10 +15,6 @@
 
 #include <QAction>
 #include <QFileInfo>
-#include <QPagedPaintDevice>
-#include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <algorithm>
 #include <cmath>
 
@@ -624,23 +621,14 @@ void CPhaseDiagDocument::performAction(const QString& action, QObject* sender)
 
 void CPhaseDiagDocument::printToDevice(QPagedPaintDevice& device) const
 {
-    if (!mPlotView)
-        return;
-    QPainter painter(&device);
-    const QRect page = painter.viewport();
-    const double scale = std::min(double(page.width()) / mPlotView->width(), double(page.height()) / mPlotView->height());
-    painter.scale(scale, scale);
-    mPlotView->drawView(painter);
+    if (mPlotView)
+        printPlotViewToDevice(*mPlotView, device);
 }
 
 void CPhaseDiagDocument::printDocument()
 {
-    if (!mPlotView)
-        return;
-    QPrinter printer;
-    QPrintDialog dialog(&printer, mPlotView->window());
-    if (dialog.exec() == QDialog::Accepted)
-        printToDevice(printer);
+    if (mPlotView)
+        printPlotViewWithDialog(*mPlotView);
 }
 
 // ---- Notifications ----
