@@ -358,6 +358,22 @@ TEST_F(PhaseDiagDocument, EnvelopeResetsTheRangesToTheWidenedDefaults)
     EXPECT_EQ(document->changeCount(), 1) << "the range change is the view's own, not an edit";
 }
 
+TEST_F(PhaseDiagDocument, DiagramsAreComputedWithPengRobinsonWhateverTheFluidsOwnEquation)
+{
+    CPhaseDiagDocument* document = shownDocument();
+    calculator.script.envelope = envelope("SRK oil");
+    document->calculateImmiscibilityLoop(Dictionary{{"name", "SRK oil"}, {"fluidType", 2}, {"EOS", "SRK"}});
+    document->phaseDiagrams().front()->setThermoModel(Dictionary{{"fluidType", 2}, {"EOS", "SRK"}});
+    IsochorPtr onePhase;
+    document->calculateIsochor(document->phaseDiagrams().front(), std::nullopt, 120, 1, &onePhase, 0);
+    ASSERT_EQ(calculator.script.calls.size(), 2);
+    for (const CalculatorScript::Call& call : calculator.script.calls) {
+        EXPECT_EQ(call.fluidType, 2);
+        EXPECT_EQ(call.eos, 0);
+    }
+    document->updateChangeCount(Document::ChangeCleared);
+}
+
 // ---- Drawing rules ----
 
 TEST_F(PhaseDiagDocument, DrawingRulesForBranchesMarkersAndTheLegend)
