@@ -2,31 +2,21 @@
 // A plain window showing an alpha-beta plot document's curves, markers and correlation
 // lines in one beta-over-alpha plot view.
 
-#include "platform/WindowController.h"
+#include "app/CAlphaBetaPlotDocument.h"
+#include "app/PlotDocumentWindow.h"
+#include "plot/CPlotView.h"
 
 namespace quorvel {
 
-class CAlphaBetaPlotDocument;
-class CPlotView;
-
-class CAlphaBetaPlotWindow : public WindowController
+class CAlphaBetaPlotWindow : public PlotDocumentWindow<CAlphaBetaPlotDocument, CPlotView>
 {
     Q_OBJECT
 
 public:
     CAlphaBetaPlotWindow();
-    ~CAlphaBetaPlotWindow() override;
-
-    CPlotView* plotView() const { return mPlotView; }
 
 protected:
-    QWidget* makeWindow() override;
-    void windowDidLoad() override;
-
-private:
-    CAlphaBetaPlotDocument* plotDocument() const;
-
-    CPlotView* mPlotView = nullptr;  // owned by the window
+    void preparePlotView(CPlotView& view) override;
 };
 
 }  // namespace quorvel

@@ -1,0 +1,70 @@
+#pragma once
+// The window of a plot document: one plot view in a plot frame, handed to the document,
+// which draws its records into it. The view leaves the document with the window.
+
+#include "platform/WindowController.h"
+#include "plot/CDrawPlotView.h"
+#include "plot/PlotViewProvider.h"
+
+#include <memory>
+
+namespace quorvel {
+
+// PlotDocument: a Document and PlotViewProvider with setPlotView and plotData.
+template <class PlotDocument, class PlotView>
+class PlotDocumentWindow : public WindowController
+{
+public:
+    ~PlotDocumentWindow() override
+    {
+        if (PlotDocument* shown = plotDocument())
+            shown->setPlotView(nullptr);
+        destroyWindow();
+    }
+
+    PlotView* plotView() const { return mPlotView; }
+
+protected:
+    enum class Buttons { None, Installed };
+
+    PlotDocumentWindow(const QString& frameAutosaveName, Buttons buttons)
+        : WindowController(frameAutosaveName), mButtons(buttons)
+    {
+    }
+
+    // Settings of the new view beyond those of its class.
+    virtual void preparePlotView(PlotView&) {}
+
+    QWidget* makeWindow() override
+    {
+        const QRect frameRect(0, 0, 640, 480);
+        auto* frame = new CDrawPlotView(frameRect);
+        auto view = std::make_unique<PlotView>(frameRect);
+        mPlotView = view.get();
+        preparePlotView(*mPlotView);
+        frame->setPlotView(std::move(view));
+        if (mButtons == Buttons::Installed)
+            frame->installButtons();
+        return frame;
+    }
+
+    void windowDidLoad() override
+    {
+        PlotDocument* shown = plotDocument();
+        if (!shown)
+            return;
+        PlotViewProvider::setDocumentOfWindow(window(), shown);
+        if (shown->undoManager())
+            mPlotView->setUndoManager(shown->undoManager());
+        shown->setPlotView(mPlotView);
+        shown->plotData();
+    }
+
+private:
+    PlotDocument* plotDocument() const { return dynamic_cast<PlotDocument*>(document()); }
+
+    Buttons mButtons;
+    PlotView* mPlotView = nullptr;  // owned by the window
+};
+
+}  // namespace quorvel
