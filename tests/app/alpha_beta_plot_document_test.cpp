@@ -126,21 +126,9 @@ QStringList curveNames(const CAlphaBetaPlotDocument& document)
     return names;
 }
 
-struct Posts
+struct Posts : PostedNotifications
 {
-    QStringList names;
-    QList<NotificationCenter::ObserverId> ids;
-    Posts()
-    {
-        for (const QString& name : {AlphaBetaPlotModified, AlphaBetaPlotSelection})
-            ids << NotificationCenter::defaultCenter().addObserver(
-                name, nullptr, [this](const Notification& n) { names << n.name; });
-    }
-    ~Posts()
-    {
-        for (auto id : ids)
-            NotificationCenter::defaultCenter().removeObserver(id);
-    }
+    Posts() : PostedNotifications({AlphaBetaPlotModified, AlphaBetaPlotSelection}) {}
 };
 
 struct AlphaBetaDocument : ::testing::Test, AppFixture
@@ -148,16 +136,9 @@ struct AlphaBetaDocument : ::testing::Test, AppFixture
     RecordingPanels panels;
     ScriptedEngineInstalled engine;
 
-    // A listed document with its window, so that records are plotted.
     CAlphaBetaPlotDocument* shownDocument()
     {
-        std::unique_ptr<Document> made = controller->makeUntitledDocumentOfType(DocumentTypes::AlphaBetaPlot);
-        auto* document = dynamic_cast<CAlphaBetaPlotDocument*>(made.get());
-        controller->addDocument(std::move(made));
-        document->makeWindowControllers();
-        document->showWindows();
-        settle();
-        return document;
+        return shownDocumentOfType<CAlphaBetaPlotDocument>(DocumentTypes::AlphaBetaPlot);
     }
     // Turns of the calculation panel's loop until -1, at most `turns`; the codes returned.
     static QList<int> runOneCurve(CAlphaBetaPlotDocument& document, int turns = 50)

@@ -184,22 +184,9 @@ struct ScriptedCalculatorInstalled
 
 // ---- Notifications ----
 
-struct Posts
+struct Posts : PostedNotifications
 {
-    QStringList names;
-    QList<NotificationCenter::ObserverId> ids;
-    Posts()
-    {
-        for (const QString& name : {PTPlotModified, PTPlotSelection, QStringLiteral("PlotSelection")})
-            ids << NotificationCenter::defaultCenter().addObserver(
-                name, nullptr, [this](const Notification& n) { names << n.name; });
-    }
-    ~Posts()
-    {
-        for (auto id : ids)
-            NotificationCenter::defaultCenter().removeObserver(id);
-    }
-    int count(const QString& name) const { return int(names.count(name)); }
+    Posts() : PostedNotifications({PTPlotModified, PTPlotSelection, QStringLiteral("PlotSelection")}) {}
 };
 
 // ---- Fixture ----
@@ -211,13 +198,7 @@ struct PhaseDiagDocument : ::testing::Test, AppFixture
 
     CPhaseDiagDocument* shownDocument()
     {
-        std::unique_ptr<Document> made = controller->makeUntitledDocumentOfType(DocumentTypes::PhaseDiagram);
-        auto* document = dynamic_cast<CPhaseDiagDocument*>(made.get());
-        controller->addDocument(std::move(made));
-        document->makeWindowControllers();
-        document->showWindows();
-        settle();
-        return document;
+        return shownDocumentOfType<CPhaseDiagDocument>(DocumentTypes::PhaseDiagram);
     }
     static CPhaseDiagView* viewOf(CPhaseDiagDocument& document)
     {

@@ -6,6 +6,7 @@
 #include "app/Ports.h"
 #include "platform/AlertService.h"
 #include "platform/FileChooser.h"
+#include "platform/NotificationCenter.h"
 #include "platform/WindowController.h"
 
 #include <QCoreApplication>
@@ -91,6 +92,25 @@ public:
     QList<RecordingFluidEditor*> made;
 };
 
+// Records the names of the notifications of the given names, in the order posted.
+struct PostedNotifications
+{
+    QStringList names;
+    QList<NotificationCenter::ObserverId> ids;
+    explicit PostedNotifications(const QStringList& observed)
+    {
+        for (const QString& name : observed)
+            ids << NotificationCenter::defaultCenter().addObserver(
+                name, nullptr, [this](const Notification& n) { names << n.name; });
+    }
+    ~PostedNotifications()
+    {
+        for (auto id : ids)
+            NotificationCenter::defaultCenter().removeObserver(id);
+    }
+    int count(const QString& name) const { return int(names.count(name)); }
+};
+
 // Everything a document test needs: a folder, the controller, the alert and chooser fakes.
 struct AppFixture
 {
@@ -100,6 +120,18 @@ struct AppFixture
     std::unique_ptr<CCQuorvelDocumentController> controller = std::make_unique<CCQuorvelDocumentController>();
 
     QString path(const QString& name) const { return dir.filePath(name); }
+    // A listed untitled document of the type with its window shown, so that records are drawn.
+    template <class PlotDocument>
+    PlotDocument* shownDocumentOfType(const QString& type)
+    {
+        std::unique_ptr<Document> made = controller->makeUntitledDocumentOfType(type);
+        auto* document = dynamic_cast<PlotDocument*>(made.get());
+        controller->addDocument(std::move(made));
+        document->makeWindowControllers();
+        document->showWindows();
+        settle();
+        return document;
+    }
     ~AppFixture()
     {
         controller.reset();
