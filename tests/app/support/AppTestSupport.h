@@ -10,6 +10,8 @@
 #include "platform/WindowController.h"
 
 #include <QCoreApplication>
+#include <QProcess>
+#include <QSet>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -91,6 +93,20 @@ public:
     }
     QList<RecordingFluidEditor*> made;
 };
+
+// The root keys of a keyed-archive file, read by Python's own property-list reader.
+inline QSet<QString> archiveRootKeys(const QString& file)
+{
+    QProcess python;
+    python.start("python3", {"-c",
+                             "import plistlib,sys\n"
+                             "d=plistlib.load(open(sys.argv[1],'rb'))\n"
+                             "print(','.join(d['$top'].keys()))",
+                             file});
+    python.waitForFinished();
+    const QStringList roots = QString::fromUtf8(python.readAllStandardOutput()).trimmed().split(',');
+    return QSet<QString>(roots.begin(), roots.end());
+}
 
 // Records the names of the notifications of the given names, in the order posted.
 struct PostedNotifications
