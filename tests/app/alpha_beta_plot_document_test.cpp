@@ -19,7 +19,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QProcess>
 #include <deque>
 #include <gtest/gtest.h>
 #include <map>
