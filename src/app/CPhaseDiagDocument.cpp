@@ -375,6 +375,11 @@ void CPhaseDiagDocument::deleteIsochor(const IsochorPtr& isochor)
 {
     if (!isochor)
         return;
+    // A trapping line is no part of an isochore: it leaves the isochore it stands on.
+    if (auto line = std::dynamic_pointer_cast<CTrappingLine>(isochor)) {
+        removeTrappingLine(line);
+        return;
+    }
     // Whichever parts are there go: the isochore and its sister, when it has one.
     const IsochorPtr sister = isochor->sister();
     if (const PhaseDiagramPtr diagram = diagramOf(isochor, mPhaseDiagrams)) {

@@ -626,13 +626,23 @@ TEST_F(PhaseDiagDocument, RemovingTrappingLinesAndDiagrams)
     EXPECT_FALSE(shows(*view, line->graphCurve().get()));
     EXPECT_EQ(view->graphObjects().size(), 5u);
 
+    // Given as an isochore, a trapping line still only leaves its isochore.
+    const TrappingLinePtr second = document->addTrappingLineTo(onePhase, 180);
+    ASSERT_TRUE(second);
+    posts.names.clear();
+    document->deleteIsochor(second);
+    EXPECT_TRUE(onePhase->trappingLines().empty());
+    EXPECT_EQ(diagram->monophasicIsochors().size(), 1u);
+    EXPECT_EQ(view->graphObjects().size(), 5u);
+    EXPECT_EQ(posts.names, QStringList{PTPlotModified});
+
     document->removeFluidPhaseDiagram(diagram);
     EXPECT_TRUE(document->phaseDiagrams().empty());
     EXPECT_TRUE(view->graphObjects().empty());
     EXPECT_TRUE(view->mLegend()->mRefObjectList().empty());
     EXPECT_FALSE(diagram->criticalPoint());
     EXPECT_EQ(posts.names, (QStringList{PTPlotModified, PTPlotModified}));
-    EXPECT_EQ(document->changeCount(), 5) << "envelope, isochore, line, and the two removals";
+    EXPECT_EQ(document->changeCount(), 7) << "envelope, isochore, two lines, and the three removals";
     document->updateChangeCount(Document::ChangeCleared);
 }
 
