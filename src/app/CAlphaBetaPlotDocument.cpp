@@ -463,7 +463,8 @@ void CAlphaBetaPlotDocument::onShowAlphaBetaPanelPage3(QObject*) { InspectorPane
 
 bool CAlphaBetaPlotDocument::respondsToAction(const QString& action) const
 {
-    return action == kPage1 || action == kPage2 || action == kPage3 || Document::respondsToAction(action);
+    return action == kPage1 || action == kPage2 || action == kPage3 || isPointPropertiesAction(action) ||
+           Document::respondsToAction(action);
 }
 
 bool CAlphaBetaPlotDocument::validateAction(const QString& action, QAction* item)
@@ -488,6 +489,8 @@ void CAlphaBetaPlotDocument::performAction(const QString& action, QObject* sende
         onShowAlphaBetaPanelPage2(sender);
     else if (action == kPage3)
         onShowAlphaBetaPanelPage3(sender);
+    else if (isPointPropertiesAction(action))
+        performPointPropertiesAction(action, sender);
     else
         Document::performAction(action, sender);
 }

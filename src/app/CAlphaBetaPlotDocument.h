@@ -12,6 +12,7 @@
 #include <memory>
 
 class QPagedPaintDevice;
+class QWidget;
 
 namespace quorvel {
 
@@ -119,6 +120,21 @@ public:
     // fluid-model document, or to a new one.
     void generateFluidModel(double alpha, double beta, double CO2, double N2, double H2S);
 
+    // ---- An alpha-beta point as a fluid (index into alphaBetaPoints; others do nothing) ----
+    // Reports to the log window: flash and bulk properties at T (K) and P (bar), and the
+    // stock-tank properties with the model fluid's component table (drops the curve engine).
+    void writeToLog2(int index, double T, double P);
+    void writeToLog1(int index, double T, double P);
+    void writeToLog(int index);
+    // Stock-tank gas-oil ratio (Stdm3/Stdm3) and API gravity by the untranslated equation of state.
+    void calculateGORAPI(int index, double* GOR, double* API);
+    // Developers' grids of the alpha-beta model, written into a folder the user chooses.
+    void calculateFvGrid(QObject* sender);
+    void calculateMacCainGrid(QObject* sender);
+    void calculateCompoGrid(QObject* sender);
+    void calculateGORAPIGrid(QObject* sender);
+    void showFluidPropertiesPanel(QObject* sender);
+
     bool respondsToAction(const QString& action) const override;
     bool validateAction(const QString& action, QAction* item) override;
     void performAction(const QString& action, QObject* sender) override;
@@ -137,6 +153,10 @@ private:
     Dictionary storeCurve(const std::optional<Dictionary>& inclusion);
     signed char startNextInclusion(double* alpha, double* beta);
     signed char acceptPoint(double alpha, double beta, double pressure, double* outAlpha, double* outBeta);
+    std::optional<Dictionary> alphaBetaPointAt(int index) const;
+    QWidget* gridChooserParent() const;
+    static bool isPointPropertiesAction(const QString& action);
+    void performPointPropertiesAction(const QString& action, QObject* sender);
 
     Array mAlphaBetaCurves;
     int mSorted = 0;

@@ -2,6 +2,8 @@
 
 #include "app/Ports.h"
 #include "calc/CAlphaBetaModelInterface.h"
+#include "calc/CalculationInterface.h"
+#include "characterisation/Correlations.h"
 #include "platform/NotificationCenter.h"
 #include "platform/WindowController.h"
 
@@ -23,6 +25,27 @@ std::optional<QString> checkFluidList(const Value& list)
     return std::nullopt;
 }
 
+// Component i of the model fluid: named and characterised by its name, then given the
+// model's own mole percent, molar weight and critical constants. The two heavy cuts take
+// the gravity of the reference series at their molar weight.
+Dictionary alphaBetaModelComponent(const CAlphaBetaModelInterface& model, int i)
+{
+    constexpr int kLastNamedComponent = 14;  // C10; Cn1 and Cn2 follow
+    constexpr double kBarPerPascal = 1e-5;
+    constexpr double kCm3PerM3 = 1e6;
+    Dictionary component;
+    setComponentName(QString::fromStdString(model.getComponentName(i)), component, kCorrelationJianzhong0);
+    component.setValue("mole", model.getMoleFraction(i) * 100);
+    component.setValue("mw", model.getMw(i));
+    component.setValue("Tc", kelvinToCelsius(model.getTc(i)));
+    component.setValue("Pc", model.getPc(i) * kBarPerPascal);
+    component.setValue("Vc", model.getVc(i) * kCm3PerM3);
+    component.setValue("omega", model.getOmega(i));
+    if (i > kLastNamedComponent)
+        component.setValue("SG", getJianzhongSG(model.getMw(i)));
+    return component;
+}
+
 FluidModelEditor* editorOf(const Document& document)
 {
     if (document.windowControllers().empty())
@@ -41,24 +64,16 @@ CFluidModelDataDocument::~CFluidModelDataDocument()
 void CFluidModelDataDocument::generateFluidFromAlphaBetaModel(double alpha, double beta, double CO2, double N2,
                                                               double H2S)
 {
-    constexpr double kKelvinOffset = 273.15;
-    constexpr double kBarPerPascal = 1e-5;
-    constexpr double kCm3PerM3 = 1e6;
+    const QString comment =
+        QString::asprintf("Generated from alpha-beta model with alpha=%.4lf, beta=%.4lf, CO2=%.4lf, N2=%.4lf, H2S=%.4lf",
+                          alpha, beta, CO2, N2, H2S);
     CAlphaBetaModelInterface model;
     model.calculateComposition(alpha, beta, CO2, N2, H2S);
     Array components;
     for (int i = 0; i < model.getNumberOfComponents(); ++i)
-        components.append(Dictionary{{"name", QString::fromStdString(model.getComponentName(i))},
-                                     {"mole", model.getMoleFraction(i) * 100},
-                                     {"mw", model.getMw(i)},
-                                     {"Tc", model.getTc(i) - kKelvinOffset},
-                                     {"Pc", model.getPc(i) * kBarPerPascal},
-                                     {"Vc", model.getVc(i) * kCm3PerM3},
-                                     {"omega", model.getOmega(i)}});
-    const QString comment =
-        QString::asprintf("Generated from alpha-beta model with alpha=%.4lf, beta=%.4lf, CO2=%.4lf, N2=%.4lf, H2S=%.4lf",
-                          alpha, beta, CO2, N2, H2S);
-    mFluids.append(Dictionary{{"name", "New"}, {"comment", comment}, {"fluidType", 2}, {"components", components}});
+        components.append(alphaBetaModelComponent(model, i));
+    mFluids.append(
+        Dictionary{{"name", "New"}, {"comment", comment}, {"fluidType", kComponentFluid}, {"components", components}});
 }
 
 void CFluidModelDataDocument::makeWindowControllers()

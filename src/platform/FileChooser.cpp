@@ -48,6 +48,11 @@ QString DialogFileChooser::chooseFileToSave(const QString& title, const QString&
                                                                                    : QString();
 }
 
+QString DialogFileChooser::chooseFolder(const QString& title, QWidget* parent)
+{
+    return QFileDialog::getExistingDirectory(parent, title);
+}
+
 PresetFileChooser::PresetFileChooser() : mPrevious(installed)
 {
     setCurrent(this);
@@ -74,6 +79,12 @@ QString PresetFileChooser::chooseFileToSave(const QString& title, const QString&
                                             const QStringList& extensions, QWidget* parent)
 {
     mRequests.append(Request{true, title, proposedName, extensions, parent});
+    return next();
+}
+
+QString PresetFileChooser::chooseFolder(const QString& title, QWidget* parent)
+{
+    mRequests.append(Request{false, title, QString(), {}, parent, true});
     return next();
 }
 

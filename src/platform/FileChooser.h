@@ -20,6 +20,8 @@ public:
     // A path to save to, proposing a file name (e.g. "plot.pdf").
     virtual QString chooseFileToSave(const QString& title, const QString& proposedName,
                                      const QStringList& extensions = {}, QWidget* parent = nullptr) = 0;
+    // An existing folder to write into.
+    virtual QString chooseFolder(const QString& title, QWidget* parent = nullptr) = 0;
 
     static FileChooser& current();
     // Installs a chooser (not owned); nullptr goes back to the file dialogs.
@@ -32,6 +34,7 @@ public:
     QString chooseFileToOpen(const QString& title, const QStringList& extensions, QWidget* parent) override;
     QString chooseFileToSave(const QString& title, const QString& proposedName, const QStringList& extensions,
                              QWidget* parent) override;
+    QString chooseFolder(const QString& title, QWidget* parent) override;
 };
 
 // Answers with preset paths in order (cancel when none is left) and records
@@ -46,6 +49,7 @@ public:
         QString proposedName;
         QStringList extensions;
         QWidget* parent = nullptr;
+        bool folder = false;
     };
 
     PresetFileChooser();
@@ -57,6 +61,7 @@ public:
     QString chooseFileToOpen(const QString& title, const QStringList& extensions, QWidget* parent) override;
     QString chooseFileToSave(const QString& title, const QString& proposedName, const QStringList& extensions,
                              QWidget* parent) override;
+    QString chooseFolder(const QString& title, QWidget* parent) override;
 
 private:
     QString next();

@@ -1,0 +1,214 @@
+// An alpha-beta point of the plot document treated as a fluid: its flash, bulk and
+// stock-tank reports in the log window, its gas-oil ratio and API gravity, and the
+// developers' grids of the alpha-beta model.
+
+#include "app/CAlphaBetaPlotDocument.h"
+#include "app/Ports.h"
+#include "calc/CAlphaBetaModelInterface.h"
+#include "calc/CalculationInterface.h"
+#include "platform/AlertService.h"
+#include "platform/FileChooser.h"
+#include "plot/CPlotView.h"
+#include "widgets/CLogWindow.h"
+
+#include <QWidget>
+
+namespace quorvel {
+
+namespace {
+
+constexpr double kPercent = 0.01;  // the points keep their gases in mole percent
+constexpr double kKelvinOffset = 273.15;
+constexpr double kBarPerPascal = 1e-5;
+constexpr double kCm3PerM3 = 1e6;
+
+const QString kCalculateFvGrid = QStringLiteral("calculateFvGrid:");
+const QString kCalculateMacCainGrid = QStringLiteral("calculateMacCainGrid:");
+const QString kCalculateCompoGrid = QStringLiteral("calculateCompoGrid:");
+const QString kCalculateGORAPIGrid = QStringLiteral("calculateGORAPIGrid:");
+const QString kShowFluidPropertiesPanel = QStringLiteral("showFluidPropertiesPanel:");
+
+// The calculation interface of a point's alpha-beta fluid.
+class PointFluid
+{
+public:
+    explicit PointFluid(const Dictionary& point) : mInterface(kAlphaBetaFluid, kPengRobinsonEos)
+    {
+        mInterface.setAlpha(point.doubleValue("alpha"));
+        mInterface.setBeta(point.doubleValue("beta"));
+        mInterface.setCO2(point.doubleValue("CO2") * kPercent);
+        mInterface.setN2(point.doubleValue("N2") * kPercent);
+        mInterface.setH2S(point.doubleValue("H2S") * kPercent);
+        mInterface.finalize();
+    }
+    CalculationInterface* operator->() { return &mInterface; }
+
+private:
+    CalculationInterface mInterface;
+};
+
+// Every report starts on a new line of the shown log window.
+CLogWindow* preparedLog(bool asCString)
+{
+    CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
+    if (asCString)
+        log->appendText("\n");
+    else
+        log->appendString(QStringLiteral("\n"));
+    log->showWindow(log);
+    log->window()->update();
+    return log;
+}
+
+// The model fluid's 17 components with their properties, one row each.
+void appendComponentTable(CLogWindow* log, const Dictionary& point)
+{
+    CAlphaBetaModelInterface model;
+    model.calculateComposition(point.doubleValue("alpha"), point.doubleValue("beta"),
+                               point.doubleValue("CO2") * kPercent, point.doubleValue("N2") * kPercent,
+                               point.doubleValue("H2S") * kPercent);
+    const Oil1& engine = *model.oil;
+    const int count = model.getNumberOfComponents();
+    log->appendText(formatString("Number of components : %d\n", count).toUtf8().constData());
+    log->appendText(formatString("\t%12s %12s %12s %12s  %12s %12s %12s %12s\n", "Component", "Mole %", "Mw (g/mol)",
+                                 "SG", "Tc (C)", "Pc (bar)", "Vc (cm3/mol)", "Omega")
+                        .toUtf8()
+                        .constData());
+    for (int i = 0; i < count; ++i)
+        log->appendText(formatString("\t%12s %12.4f %12.2f %12.2f %12.2f %12.2f %12.2f %12.4f\n",
+                                     model.getComponentName(i), model.getMoleFraction(i) * 100, model.getMw(i),
+                                     engine.specific_gravity[i], engine.critical_temperature[i] - kKelvinOffset,
+                                     engine.critical_pressure[i] * kBarPerPascal, model.getVc(i) * kCm3PerM3,
+                                     model.getOmega(i))
+                            .toUtf8()
+                            .constData());
+    log->appendText("\n");
+}
+
+// Writes one grid into a folder the user chooses; a cancelled choice computes nothing and
+// a file that cannot be written is explained.
+void writeGridIntoChosenFolder(GridWriteResult (CAlphaBetaModelInterface::*grid)(const QString&),
+                               const char* fileName, QWidget* parent)
+{
+    const QString folder = FileChooser::current().chooseFolder(
+        QObject::tr("Choose the folder for \u201c%1\u201d").arg(QLatin1String(fileName)), parent);
+    if (folder.isEmpty())
+        return;
+    CAlphaBetaModelInterface model;
+    const GridWriteResult result = (model.*grid)(folder);
+    if (!result.written)
+        showAlert(result.error);
+}
+
+}  // namespace
+
+std::optional<Dictionary> CAlphaBetaPlotDocument::alphaBetaPointAt(int index) const
+{
+    if (index < 0 || index >= mAlphaBetaPoints.size())
+        return std::nullopt;
+    return mAlphaBetaPoints.at(index).toDictionary();
+}
+
+void CAlphaBetaPlotDocument::writeToLog2(int index, double T, double P)
+{
+    const std::optional<Dictionary> point = alphaBetaPointAt(index);
+    if (!point)
+        return;
+    CLogWindow* log = preparedLog(false);
+    log->appendString(formatString("\nFlash properties (fluid %@):\n", point->stringValue("name")));
+    PointFluid(*point)->printFlashProperties(T, P);
+}
+
+void CAlphaBetaPlotDocument::writeToLog1(int index, double T, double P)
+{
+    const std::optional<Dictionary> point = alphaBetaPointAt(index);
+    if (!point)
+        return;
+    CLogWindow* log = preparedLog(false);
+    log->appendString(formatString("\nBulk fluid properties (fluid %@):\n", point->stringValue("name")));
+    PointFluid(*point)->printBulkProperties(T, P);
+}
+
+void CAlphaBetaPlotDocument::writeToLog(int index)
+{
+    const std::optional<Dictionary> point = alphaBetaPointAt(index);
+    if (!point)
+        return;
+    CLogWindow* log = preparedLog(true);
+    log->appendString(formatString("\nSTP Fluid Properties (alpha-beta model %@):\n", point->stringValue("name")));
+    const auto line = [log](const char* format, double value) {
+        log->appendText(formatString(format, value).toUtf8().constData());
+    };
+    line("\talpha       : %.4lf\n", point->doubleValue("alpha"));
+    line("\tbeta        : %.4lf\n", point->doubleValue("beta"));
+    line("\tCO2 mole %%  : %.4lf %%\n", point->doubleValue("CO2"));
+    line("\tN2  mole %%  : %.4lf %%\n", point->doubleValue("N2"));
+    line("\tH2S mole %%  : %.4lf %%\n", point->doubleValue("H2S"));
+    appendComponentTable(log, *point);
+    PointFluid(*point)->printSTProperties();
+    // The report leaves no curve engine behind; the next curve makes a fresh one.
+    dropEngine();
+}
+
+void CAlphaBetaPlotDocument::calculateGORAPI(int index, double* GOR, double* API)
+{
+    const std::optional<Dictionary> point = alphaBetaPointAt(index);
+    if (!point)
+        return;
+    PointFluid fluid(*point);
+    fluid->calculateGOR();
+    *GOR = fluid->GOR[0];
+    *API = fluid->API[0];
+}
+
+void CAlphaBetaPlotDocument::calculateFvGrid(QObject*)
+{
+    writeGridIntoChosenFolder(&CAlphaBetaModelInterface::calculateFvGrid, "grid3.txt", gridChooserParent());
+}
+
+void CAlphaBetaPlotDocument::calculateMacCainGrid(QObject*)
+{
+    writeGridIntoChosenFolder(&CAlphaBetaModelInterface::calculateMacCainGrid, "grid2.txt", gridChooserParent());
+}
+
+void CAlphaBetaPlotDocument::calculateCompoGrid(QObject*)
+{
+    writeGridIntoChosenFolder(&CAlphaBetaModelInterface::calculateCompoGrid, "grid1.txt", gridChooserParent());
+}
+
+void CAlphaBetaPlotDocument::calculateGORAPIGrid(QObject*)
+{
+    writeGridIntoChosenFolder(&CAlphaBetaModelInterface::calculateGORAPIGrid, "grid.txt", gridChooserParent());
+}
+
+void CAlphaBetaPlotDocument::showFluidPropertiesPanel(QObject*)
+{
+    InspectorPanels::current().showFluidPropertiesPanel(nullptr);
+}
+
+QWidget* CAlphaBetaPlotDocument::gridChooserParent() const
+{
+    return mPlotView ? mPlotView->window() : nullptr;
+}
+
+bool CAlphaBetaPlotDocument::isPointPropertiesAction(const QString& action)
+{
+    return action == kCalculateFvGrid || action == kCalculateMacCainGrid || action == kCalculateCompoGrid ||
+           action == kCalculateGORAPIGrid || action == kShowFluidPropertiesPanel;
+}
+
+void CAlphaBetaPlotDocument::performPointPropertiesAction(const QString& action, QObject* sender)
+{
+    if (action == kCalculateFvGrid)
+        calculateFvGrid(sender);
+    else if (action == kCalculateMacCainGrid)
+        calculateMacCainGrid(sender);
+    else if (action == kCalculateCompoGrid)
+        calculateCompoGrid(sender);
+    else if (action == kCalculateGORAPIGrid)
+        calculateGORAPIGrid(sender);
+    else if (action == kShowFluidPropertiesPanel)
+        showFluidPropertiesPanel(sender);
+}
+
+}  // namespace quorvel
