@@ -66,13 +66,16 @@ TEST_F(AlphaBetaGeneration, LastFluidModelDocumentReceivesTheFluid)
         controller->performAction("onNewFluidModelDocument:", nullptr);
     settle();
     ASSERT_EQ(controller->documents().size(), 2);
+    const int first = fluidDocument(0)->fluids().size();
+    const int last = fluidDocument(1)->fluids().size();
     plot.generateFluidModel(0.5, 0.2, 0.02, 0, 0);
     settle();
-    EXPECT_TRUE(fluidDocument(0)->fluids().isEmpty());
-    ASSERT_EQ(fluidDocument(1)->fluids().size(), 1);
-    EXPECT_TRUE(fluidDocument(1)->fluids().at(0).toDictionary().stringValue("comment").contains("CO2=0.0200"));
+    EXPECT_EQ(fluidDocument(0)->fluids().size(), first);
+    ASSERT_EQ(fluidDocument(1)->fluids().size(), last + 1);
+    EXPECT_TRUE(fluidDocument(1)->fluids().at(last).toDictionary().stringValue("comment").contains("CO2=0.0200"));
+    EXPECT_EQ(editorOf(fluidDocument(1))->selectedFluidRow(), last);
     fluidDocument(1)->undoManager()->undo();
-    EXPECT_TRUE(fluidDocument(1)->fluids().isEmpty());
+    EXPECT_EQ(fluidDocument(1)->fluids().size(), last);
 }
 
 }  // namespace
