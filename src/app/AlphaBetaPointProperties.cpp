@@ -41,6 +41,7 @@ public:
         mInterface.setH2S(point.doubleValue("H2S") * kPercent);
         mInterface.finalize();
     }
+    CalculationInterface& operator*() { return mInterface; }
     CalculationInterface* operator->() { return &mInterface; }
 
 private:
@@ -58,6 +59,15 @@ CLogWindow* preparedLog(bool asCString)
     log->showWindow(log);
     log->window()->update();
     return log;
+}
+
+// A report of the point's fluid at T (K) and P (bar), under a title naming the point.
+void writeConditionsReport(const Dictionary& point, const char* titleFormat,
+                           void (CalculationInterface::*report)(double, double), double T, double P)
+{
+    preparedLog(false)->appendString(formatString(titleFormat, point.stringValue("name")));
+    PointFluid fluid(point);
+    ((*fluid).*report)(T, P);
 }
 
 // The model fluid's 17 components with their properties, one row each.
@@ -111,22 +121,15 @@ std::optional<Dictionary> CAlphaBetaPlotDocument::alphaBetaPointAt(int index) co
 
 void CAlphaBetaPlotDocument::writeToLog2(int index, double T, double P)
 {
-    const std::optional<Dictionary> point = alphaBetaPointAt(index);
-    if (!point)
-        return;
-    CLogWindow* log = preparedLog(false);
-    log->appendString(formatString("\nFlash properties (fluid %@):\n", point->stringValue("name")));
-    PointFluid(*point)->printFlashProperties(T, P);
+    if (const std::optional<Dictionary> point = alphaBetaPointAt(index))
+        writeConditionsReport(*point, "\nFlash properties (fluid %@):\n", &CalculationInterface::printFlashProperties, T, P);
 }
 
 void CAlphaBetaPlotDocument::writeToLog1(int index, double T, double P)
 {
-    const std::optional<Dictionary> point = alphaBetaPointAt(index);
-    if (!point)
-        return;
-    CLogWindow* log = preparedLog(false);
-    log->appendString(formatString("\nBulk fluid properties (fluid %@):\n", point->stringValue("name")));
-    PointFluid(*point)->printBulkProperties(T, P);
+    if (const std::optional<Dictionary> point = alphaBetaPointAt(index))
+        writeConditionsReport(*point, "\nBulk fluid properties (fluid %@):\n", &CalculationInterface::printBulkProperties, T,
+                              P);
 }
 
 void CAlphaBetaPlotDocument::writeToLog(int index)
