@@ -65,7 +65,7 @@ inline constexpr int start_failed = 4;      // no saturation point at Th
 class CalculationInterface {
 public:
     CalculationInterface(int fluidType, int eosCode);
-    ~CalculationInterface();
+    virtual ~CalculationInterface();
     CalculationInterface(const CalculationInterface&) = delete;
     CalculationInterface& operator=(const CalculationInterface&) = delete;
 
@@ -142,10 +142,11 @@ public:
     // First point of the branch named by `branch`: the engine's failure code (0 success).
     std::int8_t firstIsoplethPoint(double* T, double* P);
     // Next point of the current branch: a step_code.
-    std::int8_t nextIsoplethPoint(double* T, double* P);
+    virtual std::int8_t nextIsoplethPoint(double* T, double* P);
     // First point of the liquid-liquid-gas segment, searched from startT by heating at
     // 1500 bar: the engine's failure code (0 success).
-    std::int8_t firstLLGIsoplethPoint(double startT, double* T, double* P);
+    // Both steps are virtual so that a test can force the rare codes of the continuation.
+    virtual std::int8_t firstLLGIsoplethPoint(double startT, double* T, double* P);
 
     // ---- Isochores (degrees Celsius, bar) ----
     // The two-phase isochore of the inclusion homogenising at Th (homog 1 to liquid, 0 to

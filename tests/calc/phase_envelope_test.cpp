@@ -273,6 +273,122 @@ TEST(PhaseEnvelope, MethaneRichFluidWithAHeavyEndFindsTheLiquidLiquidGasSegment)
         EXPECT_TRUE(std::isfinite(point->T()) && std::isfinite(point->P()));
 }
 
+// Methane with a fifth of decane: the two liquids the pair forms at 1500 bar and -150 C.
+std::vector<ComponentData> methaneWithDecane()
+{
+    using namespace test;
+    return {withMole(kC1, 80), withMole(kC10, 20)};
+}
+
+// The envelope's own detection arises where the incipient vapour nears the methane critical
+// point, some 50 bar up; no methane fluid of the engine is two liquids at 1500 bar 50 K below
+// such a point. This interface forces the detection after the first liquid step, starts the
+// segment where the fluid is two liquids, and replays scripted codes inside the segment; every
+// other step is the envelope's own. It records the branch of each step taken after a forced -3.
+class ForcedLiquidLiquidGas : public CalculationInterface {
+public:
+    ForcedLiquidLiquidGas()
+        : CalculationInterface(kComponentFluid, kPengRobinsonEos)
+    {
+    }
+
+    std::vector<std::int8_t> segmentScript;  // codes handed out before the segment's own steps
+    std::vector<int> branchesAfterForcedEnd;
+
+    std::int8_t nextIsoplethPoint(double* T, double* P) override
+    {
+        if (forcedEnd)
+            branchesAfterForcedEnd.push_back(branch);
+        if (branch != 0 && !inSegment && ++liquidSteps > 1)
+            return step_code::liquid_liquid_gas;
+        if (inSegment && branch != 0 && scripted < segmentScript.size()) {
+            const std::int8_t code = segmentScript[scripted++];
+            forcedEnd = code == step_code::liquid_liquid_gas;
+            return code;
+        }
+        return CalculationInterface::nextIsoplethPoint(T, P);
+    }
+
+    std::int8_t firstLLGIsoplethPoint(double, double* T, double* P) override
+    {
+        inSegment = true;
+        return CalculationInterface::firstLLGIsoplethPoint(kTwoLiquids, T, P);
+    }
+
+private:
+    static constexpr double kTwoLiquids = -150;  // degrees Celsius
+    int liquidSteps = 0;
+    bool inSegment = false;
+    std::size_t scripted = 0;
+    bool forcedEnd = false;
+};
+
+// The points of a liquid branch from its break on: the liquid-liquid-gas segment.
+std::vector<IsoplethPointPtr> segmentPoints(const CIsopleth& liquid)
+{
+    const auto& points = liquid.points();
+    const auto start = std::find_if(points.begin(), points.end(),
+                                    [](const auto& point) { return point->skip() == CIsoplethPoint::kBreak; });
+    return {start, points.end()};
+}
+
+// The segment starts where heating at 1500 bar dissolves the methane-rich second liquid:
+// the feed and the incipient liquid have equal reference fugacities there and the reference
+// saturation temperature at that pressure, and the segment ends at the liquid floor.
+TEST(PhaseEnvelope, LiquidLiquidGasSegmentLiesOnTheReferenceLiquidLiquidBoundary)
+{
+    const auto components = methaneWithDecane();
+    ForcedLiquidLiquidGas ci;
+    PhaseDiagramPtr diagram;
+    int llg = 0;
+    ci.calculateImmiscibilityLoop(test::fluidRecord(kComponentFluid, components), &diagram, llg);
+    ASSERT_TRUE(diagram);
+    EXPECT_EQ(llg, 1);
+    ASSERT_TRUE(diagram->vapourIsopleth());
+    const auto segment = segmentPoints(*diagram->liquidIsopleth());
+    ASSERT_EQ(segment.size(), 2u);  // the start, then a step below -80 C ends the segment
+    EXPECT_NEAR(segment.front()->P(), 1500, 1);
+    EXPECT_LT(segment.back()->T(), -80);
+    EXPECT_TRUE(segment.back()->isOrdinary());
+
+    const auto reference = test::textbookMixture(components);
+    const auto z = test::moleFractions(components);
+    for (const auto& point : segment) {
+        const double T = point->T() + 273.15, P = point->P() * 1e5;
+        EXPECT_GT(point->otherz()[0], z[0] + 0.03) << "a second, methane-rich liquid";
+        EXPECT_LT(fugacityMismatch(reference, z, point->otherz(), T, P, true), 1e-6);
+        const auto Tsat = reference.saturationTemperatureFrom(P, z, true, T, point->otherz());
+        ASSERT_TRUE(Tsat);
+        EXPECT_NEAR(*Tsat, T, 1e-4);
+        double incipient = 0;
+        for (double w : point->otherz())
+            incipient += w;
+        EXPECT_NEAR(incipient, 1, 1e-12);
+    }
+}
+
+// A -3 inside the segment ends it where it stands: after a retry and then the failure the
+// segment keeps its start point only, no further liquid step is taken and the vapour branch
+// follows from its own first point.
+TEST(PhaseEnvelope, FailureWithTwoDistinctPhasesEndsTheLiquidLiquidGasSegment)
+{
+    ForcedLiquidLiquidGas ci;
+    ci.segmentScript = {step_code::retry, step_code::liquid_liquid_gas};
+    PhaseDiagramPtr diagram;
+    int llg = 0;
+    ci.calculateImmiscibilityLoop(test::fluidRecord(kComponentFluid, methaneWithDecane()), &diagram, llg);
+    ASSERT_TRUE(diagram);
+    EXPECT_EQ(llg, 1);
+    const auto segment = segmentPoints(*diagram->liquidIsopleth());
+    ASSERT_EQ(segment.size(), 1u);
+    EXPECT_NEAR(segment.front()->P(), 1500, 1);
+    ASSERT_FALSE(ci.branchesAfterForcedEnd.empty());
+    for (int branch : ci.branchesAfterForcedEnd)
+        EXPECT_EQ(branch, 0);
+    ASSERT_TRUE(diagram->vapourIsopleth());
+    EXPECT_GT(tracedPoints(*diagram->vapourIsopleth()).size(), 5u);
+}
+
 TEST(PhaseEnvelope, FluidWithoutMethaneHasNoLiquidLiquidGasSegment)
 {
     using namespace test;
