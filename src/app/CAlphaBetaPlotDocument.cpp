@@ -506,7 +506,7 @@ void CAlphaBetaPlotDocument::printToDevice(QPagedPaintDevice& device) const
 void CAlphaBetaPlotDocument::printDocument()
 {
     if (mPlotView)
-        printPlotViewWithDialog(*mPlotView);
+        printPlotViewWithDialog(*mPlotView, displayName());
 }
 
 // ---- Notifications ----

@@ -29,6 +29,11 @@ public:
     // Refuses data that is not an archive, lacks "fluids" or holds containers of the wrong kind.
     bool loadDataRepresentation(const QByteArray& data, const QString& type, QString* error) override;
 
+    // Prints the fluid model editor's window as it shows on one page; without the editor
+    // the document has no window and nothing to print.
+    bool canPrint() const override { return !windowControllers().empty(); }
+    void printDocument() override { printFirstWindow(); }
+
 protected:
     void documentDidRevert() override;
 

@@ -34,6 +34,10 @@ public:
     void exportToLaTeX();
     void exportToHTML();
 
+    // Prints the editor's window as it shows (the tables and the diagram) on one page.
+    bool canPrint() const override { return mController != nullptr; }
+    void printDocument() override { printFirstWindow(); }
+
     bool respondsToAction(const QString& action) const override;
     bool validateAction(const QString& action, QAction* item) override;
     void performAction(const QString& action, QObject* sender) override;

@@ -633,7 +633,7 @@ void CPhaseDiagDocument::printToDevice(QPagedPaintDevice& device) const
 void CPhaseDiagDocument::printDocument()
 {
     if (mPlotView)
-        printPlotViewWithDialog(*mPlotView);
+        printPlotViewWithDialog(*mPlotView, displayName());
 }
 
 // ---- Notifications ----

@@ -1,30 +1,28 @@
 #include "app/PlotPrinting.h"
 
+#include "platform/PrintPanel.h"
 #include "plot/CPlotView.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <algorithm>
 
 namespace quorvel {
+
+void drawPlotViewOnPage(QPainter& painter, CPlotView& view)
+{
+    scalePainterToPage(painter, view.size());
+    view.drawView(painter);
+}
 
 void printPlotViewToDevice(CPlotView& view, QPagedPaintDevice& device)
 {
     QPainter painter(&device);
-    const QRect page = painter.viewport();
-    const double scale = std::min(double(page.width()) / view.width(), double(page.height()) / view.height());
-    painter.scale(scale, scale);
-    view.drawView(painter);
+    drawPlotViewOnPage(painter, view);
 }
 
-void printPlotViewWithDialog(CPlotView& view)
+void printPlotViewWithDialog(CPlotView& view, const QString& documentName)
 {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, view.window());
-    if (dialog.exec() == QDialog::Accepted)
-        printPlotViewToDevice(view, printer);
+    printWithPanel(documentName, view.window(), [&view](QPainter& painter) { drawPlotViewOnPage(painter, view); });
 }
 
 }  // namespace quorvel

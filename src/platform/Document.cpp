@@ -4,12 +4,15 @@
 #include "platform/DocumentController.h"
 #include "platform/FileChooser.h"
 #include "platform/KeyedUnarchiver.h"
+#include "platform/PrintPanel.h"
 #include "platform/UndoManager.h"
 #include "platform/WindowController.h"
 
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QMainWindow>
+#include <QPainter>
 #include <QSaveFile>
 
 namespace quorvel {
@@ -219,6 +222,18 @@ void Document::close()
         controller->close();
     if (auto* controller = DocumentController::sharedDocumentController())
         controller->removeDocument(this);
+}
+
+bool Document::printFirstWindow()
+{
+    if (mWindowControllers.empty())
+        return false;
+    QWidget* window = mWindowControllers.front()->window();
+    // The document's contents, without the window's menu bar.
+    auto* mainWindow = qobject_cast<QMainWindow*>(window);
+    QWidget* contents = mainWindow && mainWindow->centralWidget() ? mainWindow->centralWidget() : window;
+    return printWithPanel(displayName(), window,
+                          [contents](QPainter& painter) { drawWidgetOnOnePage(painter, *contents); });
 }
 
 QByteArray Document::archiveRoots(const KeyedArchiver::RootList& roots, QString* error)

@@ -97,6 +97,9 @@ signals:
     void documentReloaded();
 
 protected:
+    // Prints the first window's contents as they show, on one page, after the print panel; false when
+    // cancelled or failed (a failure is reported by one alert).
+    bool printFirstWindow();
     // A revert also tells the document's observers; subclasses post their notification here.
     virtual void documentDidRevert() {}
 

@@ -201,11 +201,22 @@ QStringList DocumentController::recentDocumentPaths() const
 
 void DocumentController::noteNewRecentDocument(const QString& path)
 {
-    mRecentPaths.removeAll(path);
-    mRecentPaths.prepend(path);
+    // One entry per file, however its path was spelled.
+    const QString file = canonical(path);
+    mRecentPaths.removeAll(file);
+    mRecentPaths.prepend(file);
     while (mRecentPaths.size() > kMaxRecentDocuments)
         mRecentPaths.removeLast();
     QSettings().setValue(kRecentKey, mRecentPaths);
+}
+
+void DocumentController::openRecentDocument(const QString& path)
+{
+    // A file gone since it was listed is reported once by the open and leaves the list.
+    if (!openDocumentWithContentsOfFile(path, true) && !QFileInfo::exists(path)) {
+        mRecentPaths.removeAll(path);
+        QSettings().setValue(kRecentKey, mRecentPaths);
+    }
 }
 
 void DocumentController::clearRecentDocuments()
@@ -244,9 +255,8 @@ void DocumentController::performAction(const QString& action, QObject* sender)
         if (!path.isEmpty())
             openDocumentWithContentsOfFile(path, true);
     } else if (action == kOpenRecent) {
-        auto* item = qobject_cast<QAction*>(sender);
-        if (item)
-            openDocumentWithContentsOfFile(item->data().toString(), true);
+        if (auto* item = qobject_cast<QAction*>(sender))
+            openRecentDocument(item->data().toString());
     } else if (action == kClearRecent)
         clearRecentDocuments();
     else if (action == kTerminate) {

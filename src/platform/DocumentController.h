@@ -60,6 +60,8 @@ public:
 
     QStringList recentDocumentPaths() const;
     void noteNewRecentDocument(const QString& path);
+    // Open Recent's item: the file's document; a file that no longer exists leaves the list.
+    void openRecentDocument(const QString& path);
     void clearRecentDocuments();
 
     // Asks about every edited document in turn (Save / Don't Save / Cancel); a Cancel or a

@@ -16,8 +16,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
-#include <QMenu>
-#include <QMenuBar>
 #include <QScreen>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -30,17 +28,6 @@ namespace {
 struct Application : ::testing::Test, AppFixture
 {
     RecordingPanels panels;
-
-    // A menu item of the window's menu bar, found by its action.
-    static QAction* menuItem(QWidget* window, const QString& action)
-    {
-        for (QMenuBar* bar : window->findChildren<QMenuBar*>())
-            for (QAction* menu : bar->actions())
-                for (QAction* item : menu->menu()->actions())
-                    if (actionNameOf(item) == action)
-                        return item;
-        return nullptr;
-    }
 };
 
 TEST_F(Application, LaunchShowsOneUntitledSplashWindow)

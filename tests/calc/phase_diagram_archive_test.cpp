@@ -363,4 +363,24 @@ TEST(PhaseDiagramArchive, RefusesPointsWithoutOneFractionPerComponent)
     }
 }
 
+// The fluid a diagram models comes from another document: the diagram keeps a copy of
+// its own, down to the component records, so later edits of the fluid leave it as computed.
+TEST(PhaseDiagramArchive, TheModelIsACopyOfItsOwnDownToTheComponents)
+{
+    Dictionary fluid{{"name", "Oil A"},
+                     {"fluidType", 2},
+                     {"components", Array{Dictionary{{"name", "C1"}, {"mole", 100.0}}}},
+                     {"curve", Dictionary{{"name", "curve 1"}}}};
+    auto diagram = std::make_shared<CPhaseDiagram>();
+    diagram->setThermoModel(fluid);
+
+    fluid.setValue("name", "renamed");
+    fluid.arrayValue("components").at(0).toDictionary().setValue("mole", 50.0);
+    const Dictionary model = diagram->thermoModel();
+    EXPECT_EQ(model.stringValue("name"), "Oil A");
+    EXPECT_DOUBLE_EQ(model.arrayValue("components").at(0).toDictionary().doubleValue("mole"), 100.0);
+    EXPECT_FALSE(model.contains("curve"));
+    EXPECT_TRUE(fluid.contains("curve")) << "the source record keeps its curve";
+}
+
 } // namespace

@@ -7,9 +7,15 @@
 #include "platform/AlertService.h"
 #include "platform/FileChooser.h"
 #include "platform/NotificationCenter.h"
+#include "platform/PrintPanel.h"
+#include "platform/Responder.h"
 #include "platform/WindowController.h"
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
 #include <QProcess>
 #include <QSet>
 #include <QStringList>
@@ -27,6 +33,38 @@ inline void settle()
         QCoreApplication::processEvents();
     }
 }
+
+// A menu item of the window's menu bar, found by its action.
+inline QAction* menuItem(QWidget* window, const QString& action)
+{
+    for (QMenuBar* bar : window->findChildren<QMenuBar*>())
+        for (QAction* menu : bar->actions())
+            for (QAction* item : menu->menu()->actions())
+                if (actionNameOf(item) == action)
+                    return item;
+    return nullptr;
+}
+
+// The print panel: answers OK with the printer writing a PDF file (or Cancel when told),
+// and counts its runs. Installs itself while it lives.
+class PdfPrintPanel : public PrintPanel
+{
+public:
+    explicit PdfPrintPanel(const QString& pdfPath) : pdfPath(pdfPath) { setCurrent(this); }
+    ~PdfPrintPanel() override { setCurrent(nullptr); }
+
+    bool runModal(QPrinter& printer, QWidget*) override
+    {
+        ++runs;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+        return !cancel;
+    }
+
+    QString pdfPath;
+    bool cancel = false;
+    int runs = 0;
+};
 
 // The panels: every call recorded by name.
 class RecordingPanels : public InspectorPanels
