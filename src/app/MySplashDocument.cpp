@@ -3,8 +3,10 @@
 #include "app/AppMenus.h"
 #include "app/Version.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMainWindow>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace quorvel {
@@ -68,6 +70,9 @@ QWidget* MySplashWindow::makeWindow()
     layout->addStretch();
     window->setCentralWidget(central);
     window->resize(560, 360);
+    // In the middle of the screen, clear of the toolbar window in its top-left corner.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
     return window;
 }
 

@@ -38,6 +38,10 @@ TEST_F(Application, LaunchShowsOneUntitledSplashWindow)
     QWidget* window = splash->windowControllers().front()->window();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), QString());
+    // Centred, so the toolbar window in the screen's top-left corner stays in sight.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE((window->geometry().center() - screen.center()).manhattanLength(), 10);
+    EXPECT_FALSE(window->frameGeometry().contains(screen.topLeft()));
 
     window->close();
     settle();
