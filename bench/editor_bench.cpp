@@ -1,9 +1,13 @@
 // The fluid model editor: one change of the selected fluid, which recomputes the stock-tank
-// properties and the saturation pressure of the newly selected fluid and refreshes the window.
+// properties and the saturation pressure of the newly selected fluid and refreshes the window;
+// reading an imported fluid table; the fluid report.
 
 #include "app/CFluidModelDataDocument.h"
 #include "characterisation/Correlations.h"
+#include "editor/FluidImports.h"
 #include "editor/FluidModelController.h"
+#include "editor/FluidReport.h"
+#include "widgets/CLogWindow.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -71,3 +75,34 @@ void BM_SelectionChange(benchmark::State& state)
 }  // namespace
 
 BENCHMARK(BM_SelectionChange)->Arg(17)->Arg(43)->Arg(60)->Unit(benchmark::kMillisecond);
+
+namespace {
+
+// Reading a fluid table of n lines of a 12-column oil with its measured point.
+void BM_FluidTableImport(benchmark::State& state)
+{
+    QString text = QStringLiteral("Name N2 CO2 C1 C2 C3 C4 C5 C6 C7+ Mw SG Texp Pexp hexp\n");
+    for (int i = 0; i < state.range(0); ++i)
+        text += QStringLiteral("Oil%1 0.5 1.5 45 8 6 4 3 2 30 210 0.85 95 180 1\n").arg(i);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readFluidTable(text, QStringLiteral("PR")).fluids.size());
+}
+
+// The report of a 43-component oil into the log window.
+void BM_FluidReport(benchmark::State& state)
+{
+    application();
+    const FluidRecord oil = oilOf(43, "report");
+    CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
+    for (auto _ : state) {
+        writeFluidReport(*log, oil);
+        state.PauseTiming();
+        log->clearText();
+        state.ResumeTiming();
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_FluidTableImport)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FluidReport)->Unit(benchmark::kMillisecond);

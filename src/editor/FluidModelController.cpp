@@ -486,7 +486,10 @@ void FluidModelController::connectActions()
         {mFluidDeleteButton, &FluidModelController::onDeleteFluid},
         {mAddButton, &FluidModelController::onAddComponent},
         {mDeleteButton, &FluidModelController::onDeleteComponent},
-        {mNormalizeButton, &FluidModelController::onNormalizeButton}};
+        {mNormalizeButton, &FluidModelController::onNormalizeButton},
+        {mImportFileButton, &FluidModelController::onClickImport},
+        {mImportButton, &FluidModelController::onImportData},
+        {mLogButton, &FluidModelController::onWriteLog}};
     for (const auto& [button, action] : buttons)
         connect(button, &QPushButton::clicked, this, action);
 }

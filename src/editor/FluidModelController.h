@@ -102,6 +102,14 @@ public:
 
     FluidRecord referenceFluid() const { return mReferenceFluid; }
 
+    // Imports of text tables chosen by the user, and the fluid report (FluidImports.cpp,
+    // FluidReport.cpp).
+    void onClickImport();
+    void onImportData();
+    void onWriteLog();
+    // Gives the fluid another component list and fluid type, undoably.
+    void replaceComponents(FluidRecord fluid, const Array& components, const Value& fluidType);
+
     // Controls by outlet name ("mMoleEditField", "mSatRadio", ...); the window is loaded first.
     template <class T>
     T* control(const QString& name)
