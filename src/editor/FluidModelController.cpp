@@ -5,6 +5,7 @@
 #include "calc/CalculationInterface.h"
 #include "characterisation/Correlations.h"
 #include "editor/FluidTableModel.h"
+#include "editor/SheetUnits.h"
 #include "platform/Document.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Pasteboard.h"
@@ -822,6 +823,35 @@ void FluidModelController::finishAddFluid(const FluidRecord& fluid, int index)
     selectFluidRow(index);
     registerUndo([this, fluid] { deleteFluid(fluid); });
     postModified();
+}
+
+void FluidModelController::finishAddFluids(const QList<FluidRecord>& fluids)
+{
+    if (fluids.isEmpty())
+        return;
+    reloadFluids();
+    selectFluidRow(mFluids.indexOf(fluids.last()));
+    markChanged();
+    UndoManager* undo = undoManager();
+    if (undo)
+        undo->beginUndoGrouping();
+    for (const FluidRecord& fluid : fluids)
+        registerUndo([this, fluid] { deleteFluid(fluid); });
+    if (undo)
+        undo->endUndoGrouping();
+    postModified();
+}
+
+void FluidModelController::beginSheet(EditorSheet& sheet)
+{
+    sheet.beginSheet(window(), [this](EditorSheet* ended, int returnCode, void* contextInfo) {
+        sheetDidEnd(ended, returnCode, contextInfo);
+    });
+}
+
+void FluidModelController::sheetDidEnd(EditorSheet* sheet, int, void*)
+{
+    sheet->hide();
 }
 
 void FluidModelController::finishGenerateAlphaBetaFluid()

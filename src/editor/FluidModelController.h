@@ -24,6 +24,7 @@ class QRadioButton;
 namespace quorvel {
 
 class CBarPlotView;
+class EditorSheet;
 class FluidTableModel;
 class UndoManager;
 class ValueStepper;
@@ -99,6 +100,14 @@ public:
     void calculateGORAPI();
     void updatePlotView();
     void finishAddFluid(const FluidRecord& fluid, int index);
+    // The results of a batch, already in the list: reload, select the last one, mark the
+    // document changed, register one undo step that removes them all, post the change.
+    void finishAddFluids(const QList<FluidRecord>& fluids);
+
+    // Sheets: begun on the editor's window with sheetDidEnd as their did-end callback,
+    // which orders the sheet out.
+    void beginSheet(EditorSheet& sheet);
+    void sheetDidEnd(EditorSheet* sheet, int returnCode, void* contextInfo);
 
     FluidRecord referenceFluid() const { return mReferenceFluid; }
 
