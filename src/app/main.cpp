@@ -2,6 +2,7 @@
 #include "app/ToolBarWindow.h"
 #include "app/Version.h"
 #include "editor/FluidModelController.h"
+#include "panels/InstalledPanels.h"
 #include "platform/Document.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(quorvel::ApplicationVersion);
 
     quorvel::installFluidModelEditor();
+    quorvel::installInspectorPanels();
     quorvel::CCQuorvelDocumentController controller;
     quorvel::ToolBarWindow toolBar(controller);
     toolBar.show();
