@@ -1,5 +1,6 @@
 #include "app/CFluidModelDataDocument.h"
 
+#include "app/AlphaBetaModelComponents.h"
 #include "app/Ports.h"
 #include "calc/CAlphaBetaModelInterface.h"
 #include "calc/CalculationInterface.h"
@@ -23,27 +24,6 @@ std::optional<QString> checkFluidList(const Value& list)
                 .arg(fluid.toDictionary().stringValue("name"));
     }
     return std::nullopt;
-}
-
-// Component i of the model fluid: named and characterised by its name, then given the
-// model's own mole percent, molar weight and critical constants. The two heavy cuts take
-// the gravity of the reference series at their molar weight.
-Dictionary alphaBetaModelComponent(const CAlphaBetaModelInterface& model, int i)
-{
-    constexpr int kLastNamedComponent = 14;  // C10; Cn1 and Cn2 follow
-    constexpr double kBarPerPascal = 1e-5;
-    constexpr double kCm3PerM3 = 1e6;
-    Dictionary component;
-    setComponentName(QString::fromStdString(model.getComponentName(i)), component, kCorrelationJianzhong0);
-    component.setValue("mole", model.getMoleFraction(i) * 100);
-    component.setValue("mw", model.getMw(i));
-    component.setValue("Tc", kelvinToCelsius(model.getTc(i)));
-    component.setValue("Pc", model.getPc(i) * kBarPerPascal);
-    component.setValue("Vc", model.getVc(i) * kCm3PerM3);
-    component.setValue("omega", model.getOmega(i));
-    if (i > kLastNamedComponent)
-        component.setValue("SG", getJianzhongSG(model.getMw(i)));
-    return component;
 }
 
 FluidModelEditor* editorOf(const Document& document)

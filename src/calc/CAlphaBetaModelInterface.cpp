@@ -85,14 +85,14 @@ double CAlphaBetaModelInterface::getVc(int i) const { return entry(liquidPhase->
 double CAlphaBetaModelInterface::getCt0(int i) const { return entry(liquidPhase->shift_constant, i); }
 double CAlphaBetaModelInterface::getCt1(int i) const { return entry(liquidPhase->shift_slope, i); }
 
-void CAlphaBetaModelInterface::calculateComposition(double a, double b, double co2, double n2, double h2s)
+bool CAlphaBetaModelInterface::calculateComposition(double a, double b, double co2, double n2, double h2s)
 {
     alpha = a;
     beta = b;
     CO2 = co2;
     N2 = n2;
     H2S = h2s;
-    oil->setDistributionParameters(alpha, beta, CO2, N2, H2S);
+    return oil->setDistributionParameters(alpha, beta, CO2, N2, H2S);
 }
 
 void CAlphaBetaModelInterface::calculateGOR(double unused) { oil->calculateGOR(unused); }

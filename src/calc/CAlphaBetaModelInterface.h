@@ -81,7 +81,8 @@ public:
     double getCt1(int i) const;           // m3/(mol K)
 
     // Makes the engine's fluid the one of (alpha, beta) with the given gas fractions.
-    void calculateComposition(double alpha, double beta, double CO2, double N2, double H2S);
+    // False when the engine finds no sound composition there: it then keeps the previous one.
+    bool calculateComposition(double alpha, double beta, double CO2, double N2, double H2S);
     // Stock-tank properties of the current fluid; the results stay in the engine.
     void calculateGOR(double unused = 0);
 

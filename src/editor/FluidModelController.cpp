@@ -2,7 +2,9 @@
 
 #include "app/AppMenus.h"
 #include "app/RecordTableModel.h"
+#include "calc/CAlphaBetaModelInterface.h"
 #include "calc/CalculationInterface.h"
+#include "calc/GammaModelInterface.h"
 #include "characterisation/Correlations.h"
 #include "editor/FluidTableModel.h"
 #include "editor/SheetUnits.h"
@@ -90,7 +92,10 @@ double moleSum(const Array& components)
 
 }  // namespace
 
-FluidModelController::FluidModelController() : WindowController(FluidModelLayout) {}
+FluidModelController::FluidModelController()
+    : WindowController(FluidModelLayout), mAlphaBetaInterface(std::make_unique<CAlphaBetaModelInterface>())
+{
+}
 
 FluidModelController::~FluidModelController()
 {
@@ -493,6 +498,8 @@ void FluidModelController::connectActions()
         {mLogButton, &FluidModelController::onWriteLog}};
     for (const auto& [button, action] : buttons)
         connect(button, &QPushButton::clicked, this, action);
+    connectModelActions();
+    connectCharacterisationActions();
 }
 
 void FluidModelController::windowDidLoad()
@@ -690,8 +697,7 @@ void FluidModelController::showFluid(FluidRecord fluid)
     const int type = fluid.intValue(fluidkey::fluidType);
     if (QAbstractButton* cell = mModelRadio->button(type))
         cell->setChecked(true);
-    showModelParameters(fluid);
-    mComponentsView->setDeletable(type == kFluidTypeComponentList);
+    updateModelBoxView(type, fluid);
 
     double celsius = kDefaultTsat;
     int phase = kBubblePoint;
@@ -709,22 +715,6 @@ void FluidModelController::showFluid(FluidRecord fluid)
     reloadComponents();
     calculateGORAPI();
     refreshComponents();
-}
-
-// The parameters of a model fluid in the model box (the gas contents in percent).
-void FluidModelController::showModelParameters(const FluidRecord& fluid)
-{
-    if (fluid.contains(QStringLiteral("alpha")))
-        setDoubleValue4(*mAlphaEditField, fluid.doubleValue(QStringLiteral("alpha")));
-    if (fluid.contains(QStringLiteral("beta")))
-        setDoubleValue4(*mBetaEditField, fluid.doubleValue(QStringLiteral("beta")));
-    if (fluid.contains(QStringLiteral("delta")))
-        setDoubleValue4(*mDeltaEditField, fluid.doubleValue(QStringLiteral("delta")));
-    const QList<std::pair<QString, QLineEdit*>> gases{
-        {"CO2", mCO2EditField}, {"N2", mN2EditField}, {"H2S", mH2SEditField}};
-    for (const auto& [key, field] : gases)
-        if (fluid.contains(key))
-            setDoubleValue3(*field, fluid.doubleValue(key) * 100);
 }
 
 void FluidModelController::enableComponentControls(bool enabled)

@@ -14,6 +14,8 @@
 
 #include <QPointer>
 
+#include <memory>
+
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -23,9 +25,11 @@ class QRadioButton;
 
 namespace quorvel {
 
+class CAlphaBetaModelInterface;
 class CBarPlotView;
 class EditorSheet;
 class FluidTableModel;
+class GammaModelInterface;
 class UndoManager;
 class ValueStepper;
 
@@ -119,6 +123,27 @@ public:
     // Gives the fluid another component list and fluid type, undoably.
     void replaceComponents(FluidRecord fluid, const Array& components, const Value& fluidType);
 
+    // Compositional models: the model box, the alpha-beta and gamma model fluids.
+    void updateModelBoxView(int type, const FluidRecord& fluid);
+    void onChooseModel();
+    void updateModelDistribution(QObject* sender);
+    void generateAlphaBetaFluid();
+    void generateAlphaBetaFluidEx();
+    void updateAlphaBetaDistribution();
+    void updateAlphaBetaExDistribution();
+    FluidRecord createAlphaBetaFluid(double alpha, double beta, double CO2, double N2, double H2S,
+                                     const QString& name);
+    void generateGammaFluid();
+    void updateGammaDistribution();
+
+    // Correlations, C7+ selection and equation of state.
+    void onChangeCorrelation();
+    void restoreCorrelationTo(const ComponentRecord& values, ComponentRecord component);
+    void onChangeMwCorrelation();
+    void onSelectC7plus();
+    void onChangeEquationOfState();
+    void restoreEquationOfStateTo(int code, FluidRecord fluid);
+
     // Controls by outlet name ("mMoleEditField", "mSatRadio", ...); the window is loaded first.
     template <class T>
     T* control(const QString& name)
@@ -139,6 +164,11 @@ protected:
 
 private:
     void connectActions();
+    void connectModelActions();
+    void connectCharacterisationActions();
+    void enableComponentEditing(bool editable);
+    void setModelStepperRanges(int type);
+    bool acceptModelParameter(QObject* sender);
     void registerUndo(std::function<void()> inverse);
     UndoManager* undoManager() const;
     void markChanged();
@@ -151,7 +181,6 @@ private:
     void enableFluidControls(bool enabled);
     void enableComponentControls(bool enabled);
     void showComponent(const ComponentRecord& component);
-    void showModelParameters(const FluidRecord& fluid);
     void afterComponentChange(const FluidRecord& fluid);
     void setSaturationFields(double celsius);
     int selectedSatPhase() const;
@@ -240,6 +269,9 @@ private:
     QPushButton* mMixButton = nullptr;
     QPushButton* mTestButton = nullptr;
     QCheckBox* mReferenceCheckBox = nullptr;
+    std::unique_ptr<CAlphaBetaModelInterface> mAlphaBetaInterface;
+    std::unique_ptr<GammaModelInterface> mGammaInterface;  // made on first use
+    bool mRefreshComponentsView = false;
     int mFlashTUnitCode = 0;
     int mFlashPUnitCode = 0;
 };

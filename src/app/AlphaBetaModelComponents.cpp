@@ -1,0 +1,30 @@
+#include "app/AlphaBetaModelComponents.h"
+
+#include "calc/CAlphaBetaModelInterface.h"
+#include "characterisation/Correlations.h"
+
+namespace quorvel {
+
+void writeAlphaBetaModelProperties(const CAlphaBetaModelInterface& model, int i, Dictionary component)
+{
+    constexpr double kBarPerPascal = 1e-5;
+    constexpr double kCm3PerM3 = 1e6;
+    component.setValue("mole", model.getMoleFraction(i) * 100);
+    component.setValue("mw", model.getMw(i));
+    component.setValue("Tc", kelvinToCelsius(model.getTc(i)));
+    component.setValue("Pc", model.getPc(i) * kBarPerPascal);
+    component.setValue("Vc", model.getVc(i) * kCm3PerM3);
+    component.setValue("omega", model.getOmega(i));
+    if (i > kLastNamedAlphaBetaComponent)
+        component.setValue("SG", getJianzhongSG(model.getMw(i)));
+}
+
+Dictionary alphaBetaModelComponent(const CAlphaBetaModelInterface& model, int i)
+{
+    Dictionary component;
+    setComponentName(QString::fromStdString(model.getComponentName(i)), component, kCorrelationJianzhong0);
+    writeAlphaBetaModelProperties(model, i, component);
+    return component;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,163 @@
+// Alpha-beta model fluids in the fluid model editor: the 17 components of the model
+// engine, the same distribution written out by carbon number up to C40+, and the complete
+// record of a fitted alpha-beta fluid.
+
+#include "editor/FluidModelController.h"
+
+#include "app/AlphaBetaModelComponents.h"
+#include "calc/CAlphaBetaModelInterface.h"
+#include "characterisation/AlphaBetaDistribution.h"
+#include "characterisation/Correlations.h"
+#include "widgets/NumberFields.h"
+#include "widgets/ValueStepper.h"
+
+#include <QHash>
+#include <QLineEdit>
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+namespace quorvel {
+
+namespace {
+
+constexpr double kDefaultModelAlpha = 0.9;
+constexpr double kDefaultModelBeta = 0.1;
+constexpr int kCarbonNumberEntries = 100;  // entries asked of the expanded distribution
+constexpr int kLastSingleCarbonNumber = 39;  // C1 .. C39, then C40+
+
+struct AlphaBetaFields
+{
+    double alpha, beta, CO2, N2, H2S;  // gases as mole fractions
+};
+
+AlphaBetaFields readFields(const QLineEdit& alpha, const QLineEdit& beta, const QLineEdit& CO2, const QLineEdit& N2,
+                           const QLineEdit& H2S)
+{
+    auto number = [](const QLineEdit& field) { return Value(field.text()).toDouble(); };
+    return {number(alpha), number(beta), number(CO2) * 0.01, number(N2) * 0.01, number(H2S) * 0.01};
+}
+
+void storeModelKeys(FluidRecord fluid, const AlphaBetaFields& p)
+{
+    fluid.setValue("alpha", p.alpha);
+    fluid.setValue("beta", p.beta);
+    fluid.setValue("CO2", p.CO2);
+    fluid.setValue("N2", p.N2);
+    fluid.setValue("H2S", p.H2S);
+}
+
+ComponentRecord namedComponent(const QString& name, int code, double mole)
+{
+    ComponentRecord component;
+    setComponentName(name, component, code);
+    component.setValue(componentkey::mole, mole);
+    return component;
+}
+
+// A new model fluid starts from the parameters in the fields when they lie strictly
+// inside the model's range, otherwise from the defaults; the steppers follow the fields.
+void startFromFieldsInRange(QLineEdit& alphaField, QLineEdit& betaField, ValueStepper& spinAlpha,
+                            ValueStepper& spinBeta)
+{
+    const double alpha = Value(alphaField.text()).toDouble();
+    const double beta = Value(betaField.text()).toDouble();
+    if (!(alpha > 0 && alpha < 1 && beta > 0 && beta < 1)) {
+        setDoubleValue4(alphaField, kDefaultModelAlpha);
+        setDoubleValue4(betaField, kDefaultModelBeta);
+    }
+    spinAlpha.setValue(Value(alphaField.text()).toDouble());
+    spinBeta.setValue(Value(betaField.text()).toDouble());
+}
+
+}  // namespace
+
+void FluidModelController::generateAlphaBetaFluid()
+{
+    if (!hasSelectedFluid())
+        return;
+    Array components = selectedFluid().arrayValue(fluidkey::components);
+    components.clear();
+    for (int i = 0; i < mAlphaBetaInterface->getNumberOfComponents(); ++i)
+        components.append(namedComponent(QString::fromStdString(mAlphaBetaInterface->getComponentName(i)),
+                                         kCorrelationJianzhong0, 0));
+    setModelStepperRanges(kFluidTypeAlphaBeta);
+    startFromFieldsInRange(*mAlphaEditField, *mBetaEditField, *mSpinAlpha, *mSpinBeta);
+    updateModelDistribution(this);
+}
+
+void FluidModelController::generateAlphaBetaFluidEx()
+{
+    if (!hasSelectedFluid())
+        return;
+    selectedFluid().arrayValue(fluidkey::components).clear();  // the update fills it
+    setModelStepperRanges(kFluidTypeAlphaBeta);
+    startFromFieldsInRange(*mAlphaEditField, *mBetaEditField, *mSpinAlpha, *mSpinBeta);
+    updateModelDistribution(this);
+}
+
+void FluidModelController::updateAlphaBetaDistribution()
+{
+    if (!hasSelectedFluid())
+        return;
+    const FluidRecord fluid = selectedFluid();
+    const AlphaBetaFields p = readFields(*mAlphaEditField, *mBetaEditField, *mCO2EditField, *mN2EditField, *mH2SEditField);
+    storeModelKeys(fluid, p);
+    mAlphaBetaInterface->calculateComposition(p.alpha, p.beta, p.CO2, p.N2, p.H2S);
+    // Each component takes the properties of the engine's component of its name, so that a
+    // reordered list keeps its own values and names the engine lacks keep theirs.
+    QHash<QString, int> engineIndex;
+    for (int i = 0; i < mAlphaBetaInterface->getNumberOfComponents(); ++i)
+        engineIndex.insert(QString::fromStdString(mAlphaBetaInterface->getComponentName(i)), i);
+    for (const Value& element : fluid.arrayValue(fluidkey::components)) {
+        const ComponentRecord component = element.toDictionary();
+        const auto found = engineIndex.constFind(component.stringValue(componentkey::name));
+        if (found != engineIndex.constEnd())
+            writeAlphaBetaModelProperties(*mAlphaBetaInterface, *found, component);
+    }
+    reloadComponents();
+    tableViewSelectionDidChange(mComponentsView);
+}
+
+void FluidModelController::updateAlphaBetaExDistribution()
+{
+    const AlphaBetaFields p = readFields(*mAlphaEditField, *mBetaEditField, *mCO2EditField, *mN2EditField, *mH2SEditField);
+    std::array<double, kCarbonNumberEntries> z{};
+    int count = kCarbonNumberEntries;
+    calculateMontelFluidComposition(z, count, p.alpha, p.beta, p.N2, p.CO2, p.H2S);
+    std::fill(z.begin() + std::clamp(count, 0, kCarbonNumberEntries), z.end(), 0.0);
+    if (!hasSelectedFluid())
+        return;
+    const FluidRecord fluid = selectedFluid();
+    storeModelKeys(fluid, p);
+    Array components = fluid.arrayValue(fluidkey::components);
+    components.clear();
+    for (const auto& [gas, fraction] : {std::pair{"N2", p.N2}, std::pair{"CO2", p.CO2}, std::pair{"H2S", p.H2S}})
+        components.append(namedComponent(gas, kCorrelationJianzhong0, fraction * 100));
+    for (int i = 0; i < kLastSingleCarbonNumber; ++i)
+        components.append(namedComponent(QString::asprintf("C%d", i + 1), kCorrelationJianzhong0, z[i] * 100));
+    const double plusFraction = std::accumulate(z.begin() + kLastSingleCarbonNumber, z.end(), 0.0);
+    components.append(namedComponent(QString::asprintf("C%d+", kLastSingleCarbonNumber + 1),
+                                     kCorrelationKatzFiroozabadi, plusFraction * 100));
+    reloadComponents();
+    tableViewSelectionDidChange(mComponentsView);
+}
+
+FluidRecord FluidModelController::createAlphaBetaFluid(double alpha, double beta, double CO2, double N2, double H2S,
+                                                       const QString& name)
+{
+    FluidRecord fluid{{fluidkey::name, QStringLiteral("%1 adjusted").arg(name)},
+                      {fluidkey::comment, QStringLiteral("Fitted with the alpha-beta model from %1").arg(name)},
+                      {fluidkey::fluidType, kFluidTypeAlphaBeta},
+                      {fluidkey::eos, QStringLiteral("PR")}};
+    storeModelKeys(fluid, {alpha, beta, CO2, N2, H2S});
+    mAlphaBetaInterface->calculateComposition(alpha, beta, CO2, N2, H2S);
+    Array components;
+    for (int i = 0; i < mAlphaBetaInterface->getNumberOfComponents(); ++i)
+        components.append(alphaBetaModelComponent(*mAlphaBetaInterface, i));
+    fluid.setValue(fluidkey::components, components);
+    return fluid;
+}
+
+}  // namespace quorvel
