@@ -152,10 +152,14 @@ FluidRecord FluidModelController::createAlphaBetaFluid(double alpha, double beta
                       {fluidkey::fluidType, kFluidTypeAlphaBeta},
                       {fluidkey::eos, QStringLiteral("PR")}};
     storeModelKeys(fluid, {alpha, beta, CO2, N2, H2S});
-    mAlphaBetaInterface->calculateComposition(alpha, beta, CO2, N2, H2S);
+    // Parameters the engine finds no sound composition for give the model's components at
+    // 0 mole percent, never the values of the composition computed before.
+    const bool sound = mAlphaBetaInterface->calculateComposition(alpha, beta, CO2, N2, H2S);
     Array components;
     for (int i = 0; i < mAlphaBetaInterface->getNumberOfComponents(); ++i)
-        components.append(alphaBetaModelComponent(*mAlphaBetaInterface, i));
+        components.append(sound ? alphaBetaModelComponent(*mAlphaBetaInterface, i)
+                                : namedComponent(QString::fromStdString(mAlphaBetaInterface->getComponentName(i)),
+                                                 kCorrelationJianzhong0, 0));
     fluid.setValue(fluidkey::components, components);
     return fluid;
 }

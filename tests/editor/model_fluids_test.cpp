@@ -196,6 +196,18 @@ TEST_F(ModelFluids, FittedRecord)
     EXPECT_EQ(fluids().size(), 1) << "the caller inserts the record";
 }
 
+TEST_F(ModelFluids, FittedRecordWithoutASoundCompositionCarriesNoOtherFluidsValues)
+{
+    open({});
+    editor->createAlphaBetaFluid(0.85, 0.12, 0, 0, 0, "Sound");
+    // Gas fractions above 1 leave the hydrocarbons negative: the engine refuses them.
+    const FluidRecord f = editor->createAlphaBetaFluid(0.5, 0.2, 0.6, 0.6, 0, "Unsound");
+    ASSERT_EQ(f.arrayValue("components").size(), 17);
+    EXPECT_EQ(f.doubleValue("CO2"), 0.6);
+    for (const Value& c : f.arrayValue("components"))
+        EXPECT_EQ(c.toDictionary().doubleValue("mole"), 0) << c.toDictionary().stringValue("name").toStdString();
+}
+
 TEST_F(ModelFluids, GammaFluidDefaultsNamesAndGases)
 {
     open({fluid("F", {"C1"})});
