@@ -1,6 +1,7 @@
 #include "app/CAlphaBetaPlotDocument.h"
 
 #include "app/AlphaBetaCurveEngine.h"
+#include "app/AlphaBetaReferenceCurves.h"
 #include "app/CAlphaBetaPlotWindow.h"
 #include "app/CFluidModelDataDocument.h"
 #include "app/DocumentTypes.h"
@@ -155,7 +156,8 @@ bool alphaBetaCurveCompareUsingIndex(const Value& a, const Value& b)
     return a.toDictionary().intValue("index") < b.toDictionary().intValue("index");
 }
 
-CAlphaBetaPlotDocument::CAlphaBetaPlotDocument() : mPlotFormat(std::make_shared<CPlotFormat>())
+CAlphaBetaPlotDocument::CAlphaBetaPlotDocument()
+    : mPlotFormat(std::make_shared<CPlotFormat>()), mIsoCurveFolder(kIsoCurveResourceFolder)
 {
     CPlotFormat& format = *mPlotFormat;
     format.setMinX(0);

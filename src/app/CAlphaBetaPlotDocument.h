@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 class QPagedPaintDevice;
 class QWidget;
@@ -17,6 +18,7 @@ class QWidget;
 namespace quorvel {
 
 class AlphaBetaCurveEngine;
+class CGraphCurve;
 class CPlotFormat;
 class CPlotView;
 class WindowController;
@@ -135,6 +137,39 @@ public:
     void calculateGORAPIGrid(QObject* sender);
     void showFluidPropertiesPanel(QObject* sender);
 
+    // ---- Reference curves laid over the plot; built when first shown or hidden, never saved ----
+    // McCain's fluid-class boundaries and the lines of equal C7+, methane, API gravity and
+    // gas-oil ratio. Visible: built and not hidden. Show or hide redraws and posts
+    // nothing; the toggles post "AlphaBetaPlotModified".
+    bool areMcCainCurvesVisible() const;
+    void showMcCainCurves(bool show);
+    void showHideMcCainCurves();
+    void buildMcCainCurves();
+    bool areIsoC7plusCurvesVisible() const;
+    void showIsoC7plusCurves(bool show);
+    void showHideIsoC7plusCurves();
+    void buildIsoC7plusCurves();
+    bool areIsoCH4CurvesVisible() const;
+    void showIsoCH4Curves(bool show);
+    void showHideIsoCH4Curves();
+    void buildIsoCH4Curves();
+    bool areIsoAPICurvesVisible() const;
+    void showIsoAPICurves(bool show);
+    void showHideIsoAPICurves();
+    void buildIsoAPICurves();
+    bool areIsoGORCurvesVisible() const;
+    void showIsoGORCurves(bool show);
+    void showHideIsoGORCurves();
+    void buildIsoGORCurves();
+    using ReferenceCurves = std::vector<std::shared_ptr<CGraphCurve>>;
+    const ReferenceCurves& mcCainCurves() const { return mMcCainCurves; }
+    const ReferenceCurves& isoC7plusCurves() const { return mIsoC7plusCurves; }
+    const ReferenceCurves& isoCH4Curves() const { return mIsoCH4Curves; }
+    const ReferenceCurves& isoAPICurves() const { return mIsoAPICurves; }
+    const ReferenceCurves& isoGORCurves() const { return mIsoGORCurves; }
+    // The folder of the iso-curve files (the application's resources unless told).
+    void setIsoCurveFolder(const QString& folder) { mIsoCurveFolder = folder; }
+
     bool respondsToAction(const QString& action) const override;
     bool validateAction(const QString& action, QAction* item) override;
     void performAction(const QString& action, QObject* sender) override;
@@ -172,6 +207,18 @@ private:
     char mFirstPoint = 0;
     bool mShowLabels = false;
     CPlotView* mPlotView = nullptr;
+
+    struct IsoCurveFamily;
+    static bool areVisible(const ReferenceCurves& curves);
+    void showReferenceCurves(ReferenceCurves& curves, void (CAlphaBetaPlotDocument::*build)(), bool show);
+    void buildIsoCurves(ReferenceCurves& curves, const IsoCurveFamily& family);
+    void addReferenceCurve(ReferenceCurves& curves, const std::shared_ptr<CGraphCurve>& curve);
+    ReferenceCurves mMcCainCurves;
+    ReferenceCurves mIsoC7plusCurves;
+    ReferenceCurves mIsoCH4Curves;
+    ReferenceCurves mIsoAPICurves;
+    ReferenceCurves mIsoGORCurves;
+    QString mIsoCurveFolder;
 };
 
 }  // namespace quorvel
