@@ -3,13 +3,8 @@
 namespace quorvel {
 
 CAlphaBetaPlotWindow::CAlphaBetaPlotWindow()
-    : PlotDocumentWindow(QStringLiteral("AlphaBetaPlotWindow"), Buttons::None)
+    : PlotDocumentWindow(QStringLiteral("AlphaBetaPlotWindow"))
 {
-}
-
-void CAlphaBetaPlotWindow::preparePlotView(CPlotView& view)
-{
-    view.setLabels(QStringLiteral("alpha"), QStringLiteral("beta"));
 }
 
 }  // namespace quorvel

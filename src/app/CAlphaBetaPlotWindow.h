@@ -1,22 +1,20 @@
 #pragma once
-// A plain window showing an alpha-beta plot document's curves, markers and correlation
-// lines in one beta-over-alpha plot view.
+// The window of an alpha-beta plot document: a beta-over-alpha plot view in a plot frame
+// with its tool buttons, handed to the document, which draws its curves, markers and
+// correlation lines into it.
 
 #include "app/CAlphaBetaPlotDocument.h"
+#include "app/CAlphaBetaPlotView.h"
 #include "app/PlotDocumentWindow.h"
-#include "plot/CPlotView.h"
 
 namespace quorvel {
 
-class CAlphaBetaPlotWindow : public PlotDocumentWindow<CAlphaBetaPlotDocument, CPlotView>
+class CAlphaBetaPlotWindow : public PlotDocumentWindow<CAlphaBetaPlotDocument, CAlphaBetaPlotView>
 {
     Q_OBJECT
 
 public:
     CAlphaBetaPlotWindow();
-
-protected:
-    void preparePlotView(CPlotView& view) override;
 };
 
 }  // namespace quorvel

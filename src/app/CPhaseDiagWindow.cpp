@@ -2,6 +2,6 @@
 
 namespace quorvel {
 
-CPhaseDiagWindow::CPhaseDiagWindow() : PlotDocumentWindow(QStringLiteral("PhaseDiagWindow"), Buttons::Installed) {}
+CPhaseDiagWindow::CPhaseDiagWindow() : PlotDocumentWindow(QStringLiteral("PhaseDiagWindow")) {}
 
 }  // namespace quorvel

@@ -1,6 +1,7 @@
 #pragma once
-// The window of a plot document: one plot view in a plot frame, handed to the document,
-// which draws its records into it. The view leaves the document with the window.
+// The window of a plot document: one plot view in a plot frame with its tool buttons,
+// handed to the document, which draws its records into it. The view leaves the document
+// with the window.
 
 #include "platform/WindowController.h"
 #include "plot/CDrawPlotView.h"
@@ -25,15 +26,7 @@ public:
     PlotView* plotView() const { return mPlotView; }
 
 protected:
-    enum class Buttons { None, Installed };
-
-    PlotDocumentWindow(const QString& frameAutosaveName, Buttons buttons)
-        : WindowController(frameAutosaveName), mButtons(buttons)
-    {
-    }
-
-    // Settings of the new view beyond those of its class.
-    virtual void preparePlotView(PlotView&) {}
+    explicit PlotDocumentWindow(const QString& frameAutosaveName) : WindowController(frameAutosaveName) {}
 
     QWidget* makeWindow() override
     {
@@ -41,10 +34,8 @@ protected:
         auto* frame = new CDrawPlotView(frameRect);
         auto view = std::make_unique<PlotView>(frameRect);
         mPlotView = view.get();
-        preparePlotView(*mPlotView);
         frame->setPlotView(std::move(view));
-        if (mButtons == Buttons::Installed)
-            frame->installButtons();
+        frame->installButtons();
         return frame;
     }
 
@@ -63,7 +54,6 @@ protected:
 private:
     PlotDocument* plotDocument() const { return dynamic_cast<PlotDocument*>(document()); }
 
-    Buttons mButtons;
     PlotView* mPlotView = nullptr;  // owned by the window
 };
 
