@@ -37,6 +37,12 @@ void copyFitKeys(const Dictionary& fitted, Dictionary result)
 
 }  // namespace
 
+double measuredTemperatureCelsius(const Dictionary& fluid)
+{
+    const double Texp = fluid.doubleValue("Texp");
+    return fluid.contains("fvcal") ? Texp - kKelvinOffset : Texp;
+}
+
 Dictionary doTestFluid(const Dictionary& source, int correlationCode, int tovik)
 {
     bool fitted = false;
@@ -54,7 +60,7 @@ Dictionary doTestFluid(const Dictionary& source, int correlationCode, int tovik)
     if (!source.contains("Texp"))
         return result;
 
-    const double Texp = source.doubleValue("Texp");
+    const double Texp = measuredTemperatureCelsius(source);
     const double Pexp = source.doubleValue("Pexp");
     const int hexp = source.intValue("hexp");
     if (!fitted)

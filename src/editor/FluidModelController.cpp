@@ -6,8 +6,11 @@
 #include "calc/CalculationInterface.h"
 #include "calc/GammaModelInterface.h"
 #include "characterisation/Correlations.h"
+#include "editor/FlashSheet.h"
 #include "editor/FluidTableModel.h"
+#include "editor/LumpSplitSheets.h"
 #include "editor/SheetUnits.h"
+#include "editor/TestSheet.h"
 #include "platform/Document.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Pasteboard.h"
@@ -249,8 +252,6 @@ QWidget* FluidModelController::makeWindow()
     mMixButton = makeButton(fluidsBox, "mMixButton", tr("Mix"));
     mAlphaBetaize = makeButton(fluidsBox, "mAlphaBetaize", tr("Alpha-beta..."));
     mImportFileButton = makeButton(fluidsBox, "mImportFileButton", tr("Import fluids..."));
-    mSplitChoice = makePopup(fluidsBox, "mSplitChoice");
-    mSplitLastCombo = makePopup(fluidsBox, "mSplitLastCombo");
     mFluidNameEdit = makeField(fluidsBox, "mFluidNameEdit");
     mFluidCommentEdit = makeField(fluidsBox, "mFluidCommentEdit");
     mMcCainType = makeField(fluidsBox, "mMcCainType");
@@ -267,8 +268,6 @@ QWidget* FluidModelController::makeWindow()
     fluidsGrid->addWidget(mFluidCommentEdit, 4, 1, 1, 4);
     fluidsGrid->addWidget(new QLabel(tr("McCain type"), fluidsBox), 5, 0);
     fluidsGrid->addWidget(mMcCainType, 5, 1, 1, 2);
-    fluidsGrid->addWidget(mSplitChoice, 5, 3);
-    fluidsGrid->addWidget(mSplitLastCombo, 5, 4);
     fluidsGrid->setRowStretch(0, 1);
 
     // Components box.
@@ -457,8 +456,47 @@ QWidget* FluidModelController::makeWindow()
     window->setCentralWidget(central);
     window->resize(1500, 820);
 
+    makeSheets(window);
     connectActions();
     return window;
+}
+
+FlashSheet* FluidModelController::flashSheet()
+{
+    window();
+    return mFlashSheet;
+}
+
+TestSheet* FluidModelController::testSheet()
+{
+    window();
+    return mTestSheet;
+}
+
+LumpSheet* FluidModelController::lumpSheet()
+{
+    window();
+    return mLumpSheet;
+}
+
+SplitSheet* FluidModelController::splitSheet()
+{
+    window();
+    return mSplitSheet;
+}
+
+void FluidModelController::makeSheets(QWidget* window)
+{
+    mFlashSheet = new FlashSheet(*this, window);
+    mTestSheet = new TestSheet(*this, window);
+    mLumpSheet = new LumpSheet(*this, window);
+    mSplitSheet = new SplitSheet(*this, window);
+    mSplitChoice = mSplitSheet->methodPopup();
+    mSplitLastCombo = mSplitSheet->lastCarbonNumberCombo();
+    connect(mFlashButton, &QPushButton::clicked, mFlashSheet, &FlashSheet::onClickFlash);
+    connect(mTestButton, &QPushButton::clicked, mTestSheet, &TestSheet::onClickTest);
+    connect(mLumpButton, &QPushButton::clicked, mLumpSheet, &LumpSheet::onClickLump);
+    connect(mSplitButton, &QPushButton::clicked, mSplitSheet, &SplitSheet::onClickSplit);
 }
 
 void FluidModelController::connectActions()
@@ -537,8 +575,6 @@ void FluidModelController::windowDidLoad()
     }
     mBarPlotView->setIsLogarithmic(true);
     mBarPlotView->setMinimum(0, 100);
-    mFlashTUnitCode = 0;
-    mFlashPUnitCode = 0;
 }
 
 // --- Selection and tables
@@ -1418,6 +1454,7 @@ void installFluidModelEditor()
 {
     static FluidModelControllerFactory factory;
     FluidModelEditorFactory::install(&factory);
+    installCharacterisationLogWindow();
 }
 
 }  // namespace quorvel

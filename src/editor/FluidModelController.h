@@ -28,8 +28,12 @@ namespace quorvel {
 class CAlphaBetaModelInterface;
 class CBarPlotView;
 class EditorSheet;
+class FlashSheet;
 class FluidTableModel;
 class GammaModelInterface;
+class LumpSheet;
+class SplitSheet;
+class TestSheet;
 class UndoManager;
 class ValueStepper;
 
@@ -153,6 +157,10 @@ public:
     MyTableView* fluidsView() { window(); return mFluidsView; }
     MyTableView* componentsView() { window(); return mComponentsView; }
     CBarPlotView* barPlotView() { window(); return mBarPlotView; }
+    FlashSheet* flashSheet();
+    TestSheet* testSheet();
+    LumpSheet* lumpSheet();
+    SplitSheet* splitSheet();
 
     bool respondsToAction(const QString& action) const override;
     bool validateAction(const QString& action, QAction* item) override;
@@ -169,6 +177,7 @@ private:
     void enableComponentEditing(bool editable);
     void setModelStepperRanges(int type);
     bool acceptModelParameter(QObject* sender);
+    void makeSheets(QWidget* window);
     void registerUndo(std::function<void()> inverse);
     UndoManager* undoManager() const;
     void markChanged();
@@ -272,8 +281,10 @@ private:
     std::unique_ptr<CAlphaBetaModelInterface> mAlphaBetaInterface;
     std::unique_ptr<GammaModelInterface> mGammaInterface;  // made on first use
     bool mRefreshComponentsView = false;
-    int mFlashTUnitCode = 0;
-    int mFlashPUnitCode = 0;
+    QPointer<FlashSheet> mFlashSheet;
+    QPointer<TestSheet> mTestSheet;
+    QPointer<LumpSheet> mLumpSheet;
+    QPointer<SplitSheet> mSplitSheet;
 };
 
 // Installs the editor behind the documents' port (main, and tests that open fluid-model files).

@@ -1,0 +1,372 @@
+// The flash, lump and split sheets over the editor: where their results go, what one
+// Undo takes back, the material balances of the new fluids, the refusals, and a render of
+// each sheet over the editor's window.
+
+#include "support/EditorTestSupport.h"
+
+#include "characterisation/SplittingFramework.h"
+#include "editor/FlashSheet.h"
+#include "editor/LumpSplitSheets.h"
+#include "editor/SheetUnits.h"
+#include "editor/TestSheet.h"
+#include "platform/AlertService.h"
+#include "widgets/CLogWindow.h"
+#include "widgets/ValueStepper.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace quorvel;
+using namespace quorvel::test;
+
+namespace {
+
+// A black oil: light ends and single carbon numbers up to C11, mole percents summing to 100.
+FluidRecord blackOil(const QString& name, double c1 = 40)
+{
+    const QList<std::pair<QString, double>> parts{{"C1", c1},  {"C2", 8},  {"C3", 6},  {"nC4", 4},
+                                                  {"nC5", 3},  {"C6", 3},  {"C7", 6},  {"C8", 6},
+                                                  {"C9", 5},   {"C10", 5}, {"C11", 54 - c1}};
+    Array components;
+    for (const auto& [component, mole] : parts)
+        components.append(test::component(component, mole));
+    return FluidRecord{{fluidkey::name, name},
+                       {fluidkey::comment, QString()},
+                       {fluidkey::fluidType, kFluidTypeComponentList},
+                       {fluidkey::eos, "PR"},
+                       {fluidkey::components, components}};
+}
+
+std::map<QString, double> molesOf(const FluidRecord& fluid)
+{
+    std::map<QString, double> moles;
+    for (const Value& c : fluid.arrayValue(fluidkey::components))
+        moles[c.toDictionary().stringValue(componentkey::name)] = c.toDictionary().doubleValue(componentkey::mole);
+    return moles;
+}
+
+double heavyMoles(const FluidRecord& fluid)
+{
+    double sum = 0;
+    for (const Value& c : fluid.arrayValue(fluidkey::components)) {
+        const ComponentRecord component = c.toDictionary();
+        if (component.intValue(componentkey::nc) > 6)
+            sum += component.doubleValue(componentkey::mole);
+    }
+    return sum;
+}
+
+struct EditorSheetActions : ::testing::Test, EditorFixture
+{
+    void saveRender(QWidget* sheet, const QString& file)
+    {
+        editor->window()->show();
+        settle();
+        const QString folder = QDir::current().filePath("renders");
+        QDir().mkpath(folder);
+        const QImage image = sheet->grab().toImage();
+        ASSERT_FALSE(image.isNull());
+        EXPECT_TRUE(image.save(folder + "/" + file));
+        EXPECT_TRUE(editor->window()->grab().toImage().save(folder + "/editor_under_" + file));
+    }
+    template <class T>
+    T* in(QWidget* sheet, const char* outlet)
+    {
+        return sheet->findChild<T*>(outlet);
+    }
+};
+
+// --- Flash
+
+TEST_F(EditorSheetActions, FlashSheetOpensAtTheSaturationPointInCelsiusAndBar)
+{
+    tank.saturation = 250;
+    FluidRecord a = fluid("A", {"C1", "C10"});
+    a.setValue(fluidkey::tsat, 100.0);
+    open({a});
+    FlashSheet* sheet = editor->flashSheet();
+    sheet->onClickFlash();
+    QWidget* panel = sheet->panel();
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_EQ(in<QLineEdit>(panel, "mFlashT")->text(), "100.00");
+    EXPECT_EQ(in<QLineEdit>(panel, "mFlashP")->text(), "250.00");
+    EXPECT_EQ(in<QComboBox>(panel, "mFlashTUnit")->currentIndex(), kTemperatureCelsius);
+    EXPECT_EQ(in<QComboBox>(panel, "mFlashPUnit")->currentIndex(), kPressureBar);
+    EXPECT_DOUBLE_EQ(sheet->getFlashTemperature(), 373.15);
+    EXPECT_DOUBLE_EQ(sheet->getFlashPressure(), 250);
+
+    in<QComboBox>(panel, "mFlashTUnit")->setCurrentIndex(kTemperatureKelvin);
+    sheet->onChangeFlashTUnit();
+    EXPECT_EQ(in<QLineEdit>(panel, "mFlashT")->text(), "373.15");
+    EXPECT_DOUBLE_EQ(sheet->getFlashTemperature(), 373.15);
+    // The stepper still holds 100: its next step starts there, now read in kelvin.
+    in<ValueStepper>(panel, "mSpinFlashT")->stepUp();
+    EXPECT_EQ(in<QLineEdit>(panel, "mFlashT")->text(), "101.00");
+    EXPECT_DOUBLE_EQ(sheet->getFlashTemperature(), 101);
+
+    in<QComboBox>(panel, "mFlashPUnit")->setCurrentIndex(kPressureMPa);
+    sheet->onChangeFlashPUnit();
+    EXPECT_EQ(in<QLineEdit>(panel, "mFlashP")->text(), "25.00");
+    EXPECT_NEAR(sheet->getFlashPressure(), 250, 1e-9);
+    saveRender(panel, "flash_sheet.png");
+    sheet->onCloseFlashPanel();
+    EXPECT_FALSE(panel->isVisible());
+}
+
+struct FlashCase
+{
+    const char* button;
+    QStringList names;  // after flashing B of A, B, C
+    int selected;
+};
+
+TEST_F(EditorSheetActions, FlashedPhasesGoAfterTheSourceAndLeaveInOneUndo)
+{
+    const QList<FlashCase> cases{{"mFlashLiquidButton", {"A", "B", "Flash", "C"}, 2},
+                                 {"mFlashVapourButton", {"A", "B", "Flash", "C"}, 2},
+                                 {"mFlashLiquidVapourButton", {"A", "B", "Flash", "Flash", "C"}, 3}};
+    for (const FlashCase& c : cases) {
+        SCOPED_TRACE(c.button);
+        FluidRecord b = fluid("B", {"C1", "C10"});
+        b.setValue(fluidkey::tsat, 26.85);  // 300 K
+        open({fluid("A", {"C1", "C2"}), b, fluid("C", {"C3", "C4"})}, true);
+        editor->selectFluidRow(1);
+        settle();
+        FlashSheet* sheet = editor->flashSheet();
+        sheet->onClickFlash();
+        QLineEdit* pressure = in<QLineEdit>(sheet->panel(), "mFlashP");
+        pressure->setText("50");
+        sheet->onChangeFlashP();
+        posted = 0;
+        in<QPushButton>(sheet->panel(), c.button)->click();
+        settle();
+        EXPECT_EQ(fluidNames(), c.names);
+        EXPECT_EQ(editor->selectedFluidRow(), c.selected);
+        EXPECT_FALSE(sheet->panel()->isVisible());
+        EXPECT_EQ(posted, 1);
+        for (int row = 2; row <= c.selected; ++row) {
+            const FluidRecord phase = fluids().at(row).toDictionary();
+            EXPECT_EQ(phase.intValue(fluidkey::fluidType), kFluidTypeComponentList);
+            EXPECT_FALSE(phase.contains(fluidkey::eos));
+            double sum = 0;
+            for (const auto& [name, mole] : molesOf(phase))
+                sum += mole;
+            EXPECT_NEAR(sum, 100, 1e-6);
+        }
+        if (c.selected == 3) {
+            // Material balance: the feed lies on the tie line, every component giving one vapour fraction.
+            const auto liquid = molesOf(fluids().at(2).toDictionary());
+            const auto vapour = molesOf(fluids().at(3).toDictionary());
+            const double v1 = (50 - liquid.at("C1")) / (vapour.at("C1") - liquid.at("C1"));
+            const double v10 = (50 - liquid.at("C10")) / (vapour.at("C10") - liquid.at("C10"));
+            EXPECT_GT(v1, 0);
+            EXPECT_LT(v1, 1);
+            EXPECT_NEAR(v1, v10, 1e-6);
+            EXPECT_GT(vapour.at("C1"), liquid.at("C1"));
+        }
+        undo()->undo();
+        EXPECT_EQ(fluidNames(), (QStringList{"A", "B", "C"}));
+        document.reset();
+        settle();
+    }
+}
+
+TEST_F(EditorSheetActions, FailedFlashAddsNothingAndSaysSo)
+{
+    RecordingAlertService alerts;
+    FluidRecord broken = fluid("B", {"C1", "C10"});
+    for (const Value& c : broken.arrayValue(fluidkey::components))
+        c.toDictionary().setValue(componentkey::tc, 0.0 - 273.15);  // no positive critical temperature
+    open({fluid("A", {"C1", "C2"}), broken});
+    editor->selectFluidRow(1);
+    settle();
+    const int changesBefore = changes();
+    FlashSheet* sheet = editor->flashSheet();
+    sheet->onClickFlash();
+    sheet->onGetFlashedLiquidVapour();
+    settle();
+    EXPECT_EQ(fluidNames(), (QStringList{"A", "B"}));
+    EXPECT_EQ(alerts.alerts().size(), 1);
+    EXPECT_EQ(changes(), changesBefore);
+    EXPECT_FALSE(sheet->panel()->isVisible());
+}
+
+TEST_F(EditorSheetActions, SheetsOpenOnlyWithAFluidSelected)
+{
+    open({fluid("A", {"C1", "C2"})});
+    editor->selectFluidRow(-1);
+    settle();
+    editor->flashSheet()->onClickFlash();
+    editor->testSheet()->onClickTest();
+    editor->lumpSheet()->onClickLump();
+    editor->splitSheet()->onClickSplit();
+    for (QWidget* panel : std::initializer_list<QWidget*>{editor->flashSheet()->panel(), editor->testSheet()->panel(),
+                                                          editor->lumpSheet()->panel(), editor->splitSheet()->panel()})
+        EXPECT_FALSE(panel->isVisible()) << panel->objectName().toStdString();
+}
+
+// --- Lump
+
+TEST_F(EditorSheetActions, LumpedFluidFollowsItsSourceWithItsHeavyMoles)
+{
+    const QList<std::pair<int, QStringList>> schemes{
+        {kLumpC7plus, {"C7+"}}, {kLumpCn1Cn2, {"Cn1"}}, {kLumpPedersen, {}}, {9, {"C7+"}}};
+    for (const auto& [scheme, heavyNames] : schemes) {
+        SCOPED_TRACE(scheme);
+        open({blackOil("A"), blackOil("B", 30), blackOil("C")});
+        editor->selectFluidRow(1);
+        settle();
+        LumpSheet* sheet = editor->lumpSheet();
+        sheet->onClickLump();
+        if (scheme == kLumpCn1Cn2)
+            saveRender(sheet->panel(), "lump_sheet.png");
+        sheet->panel()->findChild<QComboBox*>("mLumpChoice")->setCurrentIndex(scheme);
+        sheet->onDoLump();
+        settle();
+        EXPECT_EQ(fluidNames(), (QStringList{"A", "B", "B - lumped", "C"}));
+        EXPECT_EQ(editor->selectedFluidRow(), 2);
+        const FluidRecord source = fluids().at(1).toDictionary();
+        const FluidRecord lumped = fluids().at(2).toDictionary();
+        EXPECT_NEAR(heavyMoles(lumped), heavyMoles(source), 1e-9);
+        const auto moles = molesOf(lumped);
+        for (const QString& name : heavyNames)
+            EXPECT_EQ(moles.count(name), 1u) << name.toStdString();
+        EXPECT_EQ(moles.at("C1"), 30);
+        undo()->undo();
+        EXPECT_EQ(fluidNames(), (QStringList{"A", "B", "C"}));
+        document.reset();
+        settle();
+    }
+}
+
+// --- Split
+
+TEST_F(EditorSheetActions, SplitEndsAtTheChosenCarbonNumberAndKeepsTheHeavyMoles)
+{
+    for (const auto& [item, plusName] : {std::pair{0, "C9+"}, std::pair{2, "C11+"}}) {
+        SCOPED_TRACE(item);
+        FluidRecord b = blackOil("B");
+        b.setValue(fluidkey::tsat, 80.0);
+        b.setValue(fluidkey::satPhase, kDewPoint);
+        b.setValue(fluidkey::psat, 123.0);
+        open({blackOil("A"), b, blackOil("C")});
+        editor->selectFluidRow(1);
+        settle();
+        SplitSheet* sheet = editor->splitSheet();
+        sheet->onClickSplit();
+        sheet->lastCarbonNumberCombo()->setCurrentIndex(item);
+        sheet->methodPopup()->setCurrentIndex(kSplitKatz);
+        sheet->onSelectSplitCorrelation();
+        settle();
+        EXPECT_EQ(fluidNames(), (QStringList{"A", "B", "B - Katz", "C"}));
+        const FluidRecord split = fluids().at(2).toDictionary();
+        const Array components = split.arrayValue(fluidkey::components);
+        EXPECT_EQ(components.at(components.size() - 1).toDictionary().stringValue("name"), plusName);
+        EXPECT_NEAR(heavyMoles(split), heavyMoles(fluids().at(1).toDictionary()), 1e-6);
+        EXPECT_EQ(split.doubleValue(fluidkey::tsat), 80);
+        EXPECT_EQ(split.intValue(fluidkey::satPhase), kDewPoint);
+        // The split carries no Psat of its source (the editor computes its own once shown).
+        EXPECT_FALSE(doSplit(b, kSplitKatz, 10, false, false).contains(fluidkey::psat));
+        document.reset();
+        settle();
+    }
+}
+
+TEST_F(EditorSheetActions, BatchSplitAddsOneFluidPerSourceAndOneUndoRemovesThemAll)
+{
+    CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
+    for (const bool logShown : {false, true}) {
+        SCOPED_TRACE(logShown);
+        if (logShown)
+            log->showWindow();
+        else if (log->isWindowLoaded())
+            log->window()->hide();
+        open({blackOil("A"), blackOil("B", 30), blackOil("C", 20)});
+        editor->selectFluidRow(0);
+        settle();
+        if (log->text().plainText().isEmpty())
+            log->appendString1("Log");  // its first text is followed by a space
+        const qsizetype logBefore = log->text().plainText().size();
+        SplitSheet* sheet = editor->splitSheet();
+        sheet->onClickSplit();
+        sheet->panel()->findChild<QCheckBox*>("mSplitBatch")->setChecked(true);
+        sheet->onSelectSplitCorrelation();
+        settle();
+        EXPECT_EQ(fluidNames(), (QStringList{"A", "A - Katz", "B", "B - Katz", "C", "C - Katz"}));
+        EXPECT_EQ(editor->selectedFluidRow(), 5);
+        const QString written = log->text().plainText().mid(logBefore);
+        if (logShown) {
+            const QStringList lines = written.split("\r\n");
+            const int header = lines.lastIndexOf(QRegularExpression("^ +Name +ardx \\(%\\) +aadx \\(%\\)$"));
+            ASSERT_GE(header, 1);
+            EXPECT_TRUE(lines.at(header - 1).isEmpty());
+            for (int i = 0; i < 3; ++i) {
+                const FluidRecord result = fluids().at(2 * i + 1).toDictionary();
+                EXPECT_TRUE(result.contains("aadx"));
+                EXPECT_TRUE(lines.at(header + 1 + i).startsWith(result.stringValue("name") + " "));
+            }
+        } else {
+            EXPECT_TRUE(written.isEmpty());
+            EXPECT_FALSE(fluids().at(1).toDictionary().contains("ardx"));
+        }
+        undo()->undo();
+        EXPECT_EQ(fluidNames(), (QStringList{"A", "B", "C"}));
+        document.reset();
+        settle();
+    }
+    log->window()->hide();
+}
+
+TEST_F(EditorSheetActions, SplitReadsTheHeavyPartFromTheComponentsNotAStoredKey)
+{
+    FluidRecord stale = blackOil("B");
+    stale.setValue(fluidkey::c7plus, 0.4);  // a fraction where a percent belongs
+    const FluidRecord fresh = blackOil("B");
+    for (const int method : {kSplitKatz, kSplitAhmed}) {
+        const FluidRecord a = doSplit(stale, method, 12, false, true);
+        const FluidRecord b = doSplit(fresh, method, 12, false, true);
+        EXPECT_TRUE(a.value(fluidkey::components).isEqualTo(b.value(fluidkey::components))) << method;
+        EXPECT_NEAR(heavyMoles(a), heavyMoles(fresh), 1e-6);
+    }
+    EXPECT_EQ(stale.doubleValue(fluidkey::c7plus), 0.4) << "the source is never changed";
+}
+
+TEST_F(EditorSheetActions, SplitIndexSixIsIndexFive)
+{
+    const FluidRecord source = blackOil("B");
+    const FluidRecord five = doSplit(source, kSplitMontel, 12, false, false);
+    const FluidRecord six = doSplit(source, kSplitMontelAgain, 12, false, false);
+    EXPECT_TRUE(five.isEqualTo(six));
+    EXPECT_EQ(five.intValue(fluidkey::fluidType), kFluidTypeCarbonNumber);
+}
+
+TEST_F(EditorSheetActions, TypedCarbonNumberOutsideTheListIsRefused)
+{
+    RecordingAlertService alerts;
+    open({blackOil("A")});
+    SplitSheet* sheet = editor->splitSheet();
+    sheet->onClickSplit();
+    saveRender(sheet->panel(), "split_sheet.png");
+    for (const QString& typed : {"50", "7", "ten", ""}) {
+        sheet->lastCarbonNumberCombo()->setEditText(typed);
+        sheet->onSelectSplitCorrelation();
+    }
+    EXPECT_EQ(alerts.alerts().size(), 4);
+    EXPECT_EQ(fluidNames(), QStringList{"A"});
+    EXPECT_TRUE(sheet->panel()->isVisible());
+    sheet->lastCarbonNumberCombo()->setEditText("44");
+    sheet->onSelectSplitCorrelation();
+    EXPECT_EQ(fluidNames(), (QStringList{"A", "A - Katz"}));
+    EXPECT_FALSE(sheet->panel()->isVisible());
+}
+
+}  // namespace
