@@ -1,12 +1,15 @@
 #pragma once
 // The window of a plot document: one plot view in a plot frame with its tool buttons,
-// handed to the document, which draws its records into it. The view leaves the document
-// with the window.
+// handed to the document, which draws its records into it, under the application's menus
+// like every document window. The view leaves the document with the window.
 
+#include "app/AppMenus.h"
 #include "platform/WindowController.h"
 #include "plot/CDrawPlotView.h"
 #include "plot/PlotViewProvider.h"
 
+#include <QMainWindow>
+#include <QMenuBar>
 #include <memory>
 
 namespace quorvel {
@@ -36,7 +39,12 @@ protected:
         mPlotView = view.get();
         frame->setPlotView(std::move(view));
         frame->installButtons();
-        return frame;
+        // File, Edit and Window reach the document from its own window (Save, Close, Undo...).
+        auto* window = new QMainWindow;
+        installApplicationMenus(window);
+        window->setCentralWidget(frame);
+        window->resize(frameRect.width(), frameRect.height() + window->menuBar()->sizeHint().height());
+        return window;
     }
 
     void windowDidLoad() override

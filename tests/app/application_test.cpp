@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -156,6 +157,33 @@ TEST_F(Application, MenuItemsGoToTheFirstResponderThatAnswers)
     EXPECT_TRUE(sendAction(deleteRow, window));
     EXPECT_TRUE(document->getInclusions().isEmpty());
     EXPECT_FALSE(validateMenuItem(deleteRow, window));
+}
+
+// The plot documents' windows carry the menus too: Save, Close and Undo reach their document.
+TEST_F(Application, PlotDocumentWindowsAnswerTheFileAndEditMenus)
+{
+    for (const QString& command : {QStringLiteral("onNewAlphaBetaPlotDocument:"), QStringLiteral("onNewPhaseDiagDocument:")}) {
+        SCOPED_TRACE(command.toStdString());
+        controller->performAction(command, nullptr);
+        settle();
+        Document* document = controller->documents().last();
+        QWidget* window = document->windowControllers().front()->window();
+        for (const char* action : {"saveDocumentAs:", "undo:", "printDocument:"})
+            EXPECT_EQ(targetForAction(action, window), document) << action;
+        EXPECT_EQ(targetForAction("performClose:", window), document->windowControllers().front().get());
+
+        const QString file = path(QStringLiteral("plot.%1").arg(controller->extensionForType(document->fileType())));
+        chooser.queuePath(file);
+        QAction* saveAs = menuItem(window, "saveDocumentAs:");
+        ASSERT_NE(saveAs, nullptr);
+        EXPECT_TRUE(sendAction(saveAs, window));
+        EXPECT_TRUE(QFile::exists(file));
+        EXPECT_EQ(document->filePath(), file);
+
+        EXPECT_TRUE(sendAction(menuItem(window, "performClose:"), window));
+        settle();
+        EXPECT_FALSE(controller->documents().contains(document));
+    }
 }
 
 // Renders for a look: the splash, the toolbar window and the editor with two inclusions.
