@@ -70,6 +70,9 @@ constexpr double kTrappingTemperature = 150;
 // (relative pressure): they differ by their interaction parameters only.
 constexpr double kInteractionTableEffect = 0.1;
 
+// How close a click puts a temperature on the phase diagram (°C, well under a pixel).
+constexpr double kClickPrecision = 0.01;
+
 // Most turns the all-inclusions calculation may take; the real one takes a few hundred.
 constexpr int kMaxCalculationTurns = 20000;
 
@@ -120,6 +123,15 @@ public:
     QString file;
     int runs = 0;
 };
+
+// The item of a context menu with the title.
+QAction* menuAction(QMenu* menu, const QString& title)
+{
+    for (QAction* item : menu->actions())
+        if (item->text() == title)
+            return item;
+    return nullptr;
+}
 
 // ---- Independent arithmetic on curves (shares nothing with the application) ----
 
@@ -594,12 +606,24 @@ void InclusionWorkflow::step4PhaseDiagram()
     ASSERT_TRUE(isochore);
     EXPECT_TRUE(alerts.alerts().isEmpty());
 
-    // Trapped where the aqueous inclusions homogenise: the trapping pressure is the
-    // isochore's own pressure at that temperature, read off its points here.
-    const TrappingLinePtr line = diagram->addTrappingLineTo(isochore, kTrappingTemperature);
-    ASSERT_TRUE(line) << alerts.messages().join("|").toStdString();
-    const std::optional<double> onIsochore = quadraticAt(temperaturePressure(*isochore), kTrappingTemperature);
-    ASSERT_TRUE(onIsochore);
+    // Trapped where the aqueous inclusions homogenise: a right click on the isochore at that
+    // temperature, "Set Th(Aq.) line". The trapping pressure is the isochore's own pressure
+    // there, read off its points here.
+    render(windowOf(diagram), "step4_phase_diagram_isochore.png");
+    const std::vector<CurvePoint> isochorePoints = temperaturePressure(*isochore);
+    const std::optional<double> atTrapping = quadraticAt(isochorePoints, kTrappingTemperature);
+    ASSERT_TRUE(atTrapping);
+    CPlotView* view = diagram->plotView();
+    QMenu* menu = view->menuForEvent(QPointF(view->getXValue(kTrappingTemperature), view->getYValue(*atTrapping)));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->title(), "Isochors") << "the click hits the isochore";
+    ASSERT_TRUE(menuAction(menu, "Set Th(Aq.) line"));
+    menuAction(menu, "Set Th(Aq.) line")->trigger();
+    settle();
+    ASSERT_EQ(isochore->trappingLines().size(), 1u) << alerts.messages().join("|").toStdString();
+    const TrappingLinePtr line = isochore->trappingLines().front();
+    EXPECT_NEAR(line->trapCelsius(), kTrappingTemperature, kClickPrecision);
+    const std::optional<double> onIsochore = quadraticAt(isochorePoints, line->trapCelsius());
     EXPECT_GT(line->Ptrap(), marker.doubleValue("Ph")) << "the one-phase isochore rises above Ph";
     EXPECT_NEAR(line->Ptrap(), *onIsochore, 1e-3 * *onIsochore);
     settle();
