@@ -19,6 +19,7 @@
 #include "characterisation/Lumping.h"
 #include "characterisation/SplittingMethods.h"
 #include "editor/FluidModelController.h"
+#include "panels/InstalledPanels.h"
 #include "platform/AlertService.h"
 #include "platform/Document.h"
 #include "platform/FileChooser.h"
@@ -211,6 +212,7 @@ struct InclusionWorkflow : ::testing::Test
     {
         ASSERT_TRUE(dir.isValid());
         installFluidModelEditor();
+        installInspectorPanels();
         controller = std::make_unique<CCQuorvelDocumentController>();
         toolBar = std::make_unique<ToolBarWindow>(*controller);
         toolBar->show();
