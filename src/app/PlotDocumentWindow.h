@@ -9,7 +9,6 @@
 #include "plot/PlotViewProvider.h"
 
 #include <QMainWindow>
-#include <QMenuBar>
 #include <memory>
 
 namespace quorvel {
@@ -43,7 +42,10 @@ protected:
         auto* window = new QMainWindow;
         installApplicationMenus(window);
         window->setCentralWidget(frame);
-        window->resize(frameRect.width(), frameRect.height() + window->menuBar()->sizeHint().height());
+        // The plot keeps its size below the menu bar; the user may shrink it afterwards.
+        frame->setMinimumSize(frameRect.size());
+        window->adjustSize();
+        frame->setMinimumSize(0, 0);
         return window;
     }
 

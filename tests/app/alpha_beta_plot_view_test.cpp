@@ -67,7 +67,9 @@ struct AlphaBetaView : ::testing::Test, AppFixture
         document = shownDocumentOfType<CAlphaBetaPlotDocument>(DocumentTypes::AlphaBetaPlot);
         view = dynamic_cast<CAlphaBetaPlotView*>(document->plotView());
         ASSERT_NE(view, nullptr);
-        view->parentWidget()->window()->resize(640, 480);
+        // The plot frame at 640 x 480, below the window's menu bar.
+        QWidget* frame = view->parentWidget();
+        frame->window()->resize(frame->window()->size() + QSize(640, 480) - frame->size());
         settle();
         view->repaint();  // the coefficients of the first draw
     }
