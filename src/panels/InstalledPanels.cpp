@@ -1,10 +1,16 @@
 #include "panels/InstalledPanels.h"
 
 #include "app/Ports.h"
+#include "panels/CPhaseDiagPanel.h"
 
 namespace quorvel {
 
 namespace {
+
+CPhaseDiagPanel* phaseDiagPanel()
+{
+    return CPhaseDiagPanel::sharedPhaseDiagPanelCtroller();
+}
 
 class InstalledPanels final : public InspectorPanels
 {
@@ -14,11 +20,14 @@ public:
     int alphaBetaSelectedPage() const override { return 0; }
     void selectAlphaBetaPage(int) override {}
 
-    void showPhaseDiagPanel(QObject*) override {}
-    bool isPhaseDiagPanelVisible() const override { return false; }
-    int phaseDiagSelectedPage() const override { return 0; }
-    void selectPhaseDiagPage(int) override {}
-    void showAqueousHomogLine(const Value&, double) override {}
+    void showPhaseDiagPanel(QObject*) override { phaseDiagPanel()->showWindow(); }
+    bool isPhaseDiagPanelVisible() const override { return phaseDiagPanel()->isWindowVisible(); }
+    int phaseDiagSelectedPage() const override { return phaseDiagPanel()->getSelectedPage(); }
+    void selectPhaseDiagPage(int index) override { phaseDiagPanel()->selectTabViewIndex(index); }
+    void showAqueousHomogLine(const Value& isochore, double temperature) override
+    {
+        phaseDiagPanel()->showAqueousHomogLine(isochore.toObject<CIsochor>(), temperature);
+    }
 
     QString askCurveName(const QString& proposedName) override { return proposedName; }
 
@@ -31,6 +40,8 @@ void installInspectorPanels()
 {
     static InstalledPanels panels;
     InspectorPanels::install(&panels);
+    // The panels observe from launch on; their windows load when first shown.
+    phaseDiagPanel();
 }
 
 }  // namespace quorvel

@@ -1,0 +1,171 @@
+// Benchmarks of the inspector panels: the phase-diagram panel's refresh of each page on a
+// document of 20 diagrams with 10 isochores each (it runs on every notification), and an
+// envelope and an isochore requested from the panel on the engine.
+#include "app/CCQuorvelDocumentController.h"
+#include "app/CPhaseDiagDocument.h"
+#include "app/DocumentTypes.h"
+#include "calc/CPhaseDiagram.h"
+#include "panels/CPhaseDiagPanel.h"
+#include "platform/AlertService.h"
+#include "platform/NotificationCenter.h"
+#include "plot/CPlotView.h"
+
+#include "BenchApplication.h"
+
+#include <QLineEdit>
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace phase_diag_panel_bench {
+
+using namespace quorvel;
+using quorvel::bench::ensureApplication;
+
+constexpr int kDiagrams = 20;
+constexpr int kIsochoresPerDiagram = 10;
+constexpr int kBranchPoints = 150;
+constexpr int kIsochorePoints = 30;
+
+IsoplethPtr branch(const PhaseDiagramPtr& diagram, signed char homog)
+{
+    auto isopleth = std::make_shared<CIsopleth>();
+    isopleth->setHomog(homog);
+    isopleth->setPhaseDiagram(diagram);
+    for (int i = 0; i < kBranchPoints; ++i) {
+        const double angle = std::numbers::pi * i / (kBranchPoints - 1);
+        auto point = std::make_shared<CIsoplethPoint>();
+        point->setT(120 - 110 * std::cos(angle));
+        point->setP((homog ? 180 : 60) * std::sin(angle) + 10);
+        isopleth->points().push_back(point);
+    }
+    return isopleth;
+}
+
+void addIsochore(const PhaseDiagramPtr& diagram, double Th)
+{
+    auto twoPhase = std::make_shared<CIsochor>();
+    auto onePhase = std::make_shared<CIsochor>();
+    for (const IsochorPtr& part : {twoPhase, onePhase}) {
+        part->setTh(Th);
+        part->setPh(150);
+        part->setHomog(1);
+        part->setName(QStringLiteral("%1 : Th = %2").arg(diagram->name()).arg(Th));
+        part->setPhaseDiagram(diagram);
+        for (int i = 0; i < kIsochorePoints; ++i) {
+            auto point = std::make_shared<CBiphasicIsochorPoint>();
+            point->setT(part == twoPhase ? Th - 2.0 * i : Th + 5.0 * i);
+            point->setP(part == twoPhase ? 150 - 1.5 * i : 150 + 12.0 * i);
+            part->points().push_back(point);
+        }
+    }
+    twoPhase->setIsBiphasic(true);
+    twoPhase->setSister(onePhase);
+    onePhase->setSister(twoPhase);
+    diagram->biphasicIsochors().push_back(twoPhase);
+    diagram->monophasicIsochors().push_back(onePhase);
+}
+
+// A listed phase-diagram document with its window, attached to a panel.
+struct AttachedPanel
+{
+    RecordingAlertService alerts;
+    CCQuorvelDocumentController controller;
+    CPhaseDiagPanel panel;
+    CPhaseDiagDocument* document = nullptr;
+
+    AttachedPanel()
+    {
+        std::unique_ptr<Document> made = controller.makeUntitledDocumentOfType(DocumentTypes::PhaseDiagram);
+        document = static_cast<CPhaseDiagDocument*>(made.get());
+        controller.addDocument(std::move(made));
+        document->makeWindowControllers();
+        document->showWindows();
+        panel.showWindow();
+        NotificationCenter::defaultCenter().postNotification(WindowDidBecomeMainNotification,
+                                                             document->windowControllers().front()->window());
+    }
+    ~AttachedPanel() { document->updateChangeCount(Document::ChangeCleared); }
+};
+
+void BM_PanelRefreshOfEachPage(benchmark::State& state)
+{
+    ensureApplication();
+    AttachedPanel attached;
+    for (int d = 0; d < kDiagrams; ++d) {
+        auto diagram = std::make_shared<CPhaseDiagram>();
+        diagram->setName(QStringLiteral("Fluid %1").arg(d));
+        diagram->setLiquidIsopleth(branch(diagram, 1));
+        diagram->setVapourIsopleth(branch(diagram, 0));
+        for (int i = 0; i < kIsochoresPerDiagram; ++i)
+            addIsochore(diagram, 40 + 10 * i);
+        attached.document->phaseDiagrams().push_back(diagram);
+    }
+    attached.document->plotData();
+    const QString pages[] = {CPhaseDiagPanel::kIsoplethsPage, CPhaseDiagPanel::kIsochorsPage,
+                             CPhaseDiagPanel::kVolumesPage,   CPhaseDiagPanel::kTrappingPage,
+                             CPhaseDiagPanel::kSummaryPage};
+    for (auto _ : state)
+        for (const QString& page : pages)
+            attached.panel.updatePanel(page);
+    state.SetItemsProcessed(state.iterations() * std::size(pages));
+}
+BENCHMARK(BM_PanelRefreshOfEachPage)->Unit(benchmark::kMillisecond);
+
+void BM_EnvelopeRequestedFromThePanel(benchmark::State& state)
+{
+    ensureApplication();
+    AttachedPanel attached;
+    CPhaseDiagPanel& panel = attached.panel;
+    panel.selectTabViewIndex(0);
+    for (auto _ : state) {
+        panel.mAlphaBetaModelsView->clearSelection();
+        panel.mAlphaBetaModelsView->selectRowAndScroll(0);
+        panel.mAlphaEdit->setText(QStringLiteral("0.5"));
+        panel.mBetaEdit->setText(QStringLiteral("0.2"));
+        panel.onCalculateIsopleth();
+        state.PauseTiming();
+        const auto diagrams = attached.document->phaseDiagrams();
+        for (const PhaseDiagramPtr& diagram : diagrams)
+            attached.document->removeFluidPhaseDiagram(diagram);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_EnvelopeRequestedFromThePanel)->Unit(benchmark::kMillisecond);
+
+void BM_IsochoreRequestedFromThePanel(benchmark::State& state)
+{
+    ensureApplication();
+    AttachedPanel attached;
+    CPhaseDiagPanel& panel = attached.panel;
+    panel.selectTabViewIndex(0);
+    panel.mAlphaBetaModelsView->selectRowAndScroll(0);
+    panel.mAlphaEdit->setText(QStringLiteral("0.5"));
+    panel.mBetaEdit->setText(QStringLiteral("0.2"));
+    panel.onCalculateIsopleth();
+    if (attached.document->phaseDiagrams().empty()) {
+        state.SkipWithError("no envelope");
+        return;
+    }
+    const PhaseDiagramPtr diagram = attached.document->phaseDiagrams().front();
+    const auto& points = diagram->liquidIsopleth()->points();
+    const double Th = std::round(points[points.size() / 3]->T());
+    panel.selectTabViewIndex(1);
+    panel.mIsoplethsView1->selectRowAndScroll(0);
+    for (auto _ : state) {
+        panel.mInclusionsView->clearSelection();
+        panel.mInclusionsView->selectRowAndScroll(0);
+        panel.mThEdit->setText(QString::number(Th));
+        panel.onThChanged();
+        panel.onCalculateIsochor();
+        state.PauseTiming();
+        const auto made = diagram->monophasicIsochors();
+        for (const IsochorPtr& isochor : made)
+            attached.document->deleteIsochor(isochor);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_IsochoreRequestedFromThePanel)->Unit(benchmark::kMillisecond);
+
+}  // namespace phase_diag_panel_bench

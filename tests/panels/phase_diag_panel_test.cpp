@@ -1,0 +1,892 @@
+// The phase-diagram panel: following the main window, page refresh, the alpha-beta field
+// checks, the summary tree, the fluid lists, the isochores, trapping and volumes pages, the
+// plot selection on every page, and no dangling choice once a record or document goes.
+
+#include "panels/support/PhaseDiagPanelSupport.h"
+
+#include "panels/PhaseDiagOutlineModel.h"
+#include "plot/CGraphCurve.h"
+#include "plot/CGraphPoint.h"
+#include "plot/CGraphPointCurve.h"
+#include "widgets/ValueStepper.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QImage>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <map>
+#include <optional>
+#include <tuple>
+#include <typeinfo>
+
+using namespace quorvel;
+using namespace quorvel::test;
+
+namespace {
+
+struct PhaseDiagPanel : ::testing::Test, PanelFixture
+{
+    ScriptedCalculatorInstalled calculator;
+};
+
+QStringList listTexts(const QTableView* view, int column = 0)
+{
+    QStringList texts;
+    for (int row = 0; row < view->model()->rowCount(); ++row)
+        texts << cell(view, row, column);
+    return texts;
+}
+
+// ---- Following the main window ----
+
+TEST_F(PhaseDiagPanel, AttachesToAPhaseDiagramWindowBesideItAndKeepsItForOtherWindows)
+{
+    CPhaseDiagDocument* first = phaseDiagDocument();
+    CPhaseDiagDocument* second = phaseDiagDocument();
+    auto* inclusions = shownDocumentOfType<CInclusionDataDocument>(DocumentTypes::InclusionData);
+    windowOf(*second)->setGeometry(300, 200, 500, 400);
+    PostedNotifications posted({PTPlotSelection});
+
+    makeMain(*first);
+    EXPECT_EQ(panel.document(), first);
+    EXPECT_EQ(panel.plotView(), first->plotView());
+    EXPECT_EQ(posted.count(PTPlotSelection), 1);
+
+    // The attached window again: a refresh only.
+    const QPoint placed = panel.window()->pos();
+    makeMain(*first);
+    EXPECT_EQ(posted.count(PTPlotSelection), 1);
+    EXPECT_EQ(panel.window()->pos(), placed);
+
+    // Another kind of window keeps the attachment.
+    makeMain(*inclusions);
+    EXPECT_EQ(panel.document(), first);
+
+    // A second diagram window: attached, the panel's left edge on its right edge, tops level.
+    makeMain(*second);
+    EXPECT_EQ(panel.document(), second);
+    EXPECT_EQ(posted.count(PTPlotSelection), 2);
+    const QRect main = windowOf(*second)->frameGeometry();
+    EXPECT_EQ(panel.window()->frameGeometry().left(), main.right() + 1);
+    EXPECT_EQ(panel.window()->frameGeometry().top(), main.top());
+
+    // Closing a window that is not the attached one changes nothing; the attached one detaches.
+    NotificationCenter::defaultCenter().postNotification(WindowWillCloseNotification, windowOf(*first));
+    EXPECT_EQ(panel.document(), second);
+    showPage(CPhaseDiagPanel::kIsochorsPage);
+    NotificationCenter::defaultCenter().postNotification(WindowWillCloseNotification, windowOf(*second));
+    EXPECT_EQ(panel.document(), nullptr);
+    EXPECT_EQ(panel.plotView(), nullptr);
+    EXPECT_FALSE(panel.mIsochorCalcButton->isEnabled());
+    EXPECT_FALSE(panel.mThEdit->isEnabled());
+    EXPECT_EQ(listTexts(panel.mInclusionsView), QStringList{CPhaseDiagPanel::kNoPhaseDiagram});
+}
+
+TEST_F(PhaseDiagPanel, PagesAreDisabledWithoutADocumentAndPageChangesThenPostNothing)
+{
+    PostedNotifications posted({PTPlotSelection});
+    // Loading the window refreshes nothing: each page is refreshed as it comes to the front.
+    for (const QString& page : {CPhaseDiagPanel::kIsochorsPage, CPhaseDiagPanel::kVolumesPage,
+                                CPhaseDiagPanel::kTrappingPage, CPhaseDiagPanel::kAqueousPage,
+                                CPhaseDiagPanel::kSummaryPage, CPhaseDiagPanel::kIsoplethsPage})
+        showPage(page);
+    EXPECT_EQ(posted.count(PTPlotSelection), 0);
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             panel.mIsoplethsView, panel.mAlphaEdit, panel.mIsoplethCalcButton, panel.mIsochorsView2,
+             panel.mTrappingsView, panel.mSetTrappingButton, panel.mAqueousCalcButton, panel.mPhaseDiagView,
+             panel.mDeleteButton})
+        EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+
+    // With a document each page change posts once, so the page takes up the plot's selection.
+    attachedDocumentWithIsochores();
+    const int before = posted.count(PTPlotSelection);
+    panel.selectTabViewIndex(1);
+    EXPECT_EQ(posted.count(PTPlotSelection), before + 1);
+    EXPECT_TRUE(panel.mIsochorsView->isEnabled());
+    EXPECT_EQ(panel.getSelectedPage(), 1);
+    EXPECT_EQ(panel.selectedPageIdentifier(), CPhaseDiagPanel::kIsochorsPage);
+}
+
+
+// ---- The alpha-beta fields ----
+
+TEST_F(PhaseDiagPanel, AlphaBetaFieldsRefuseOutOfRangeAndNonNumbersKeepingThePreviousValue)
+{
+    attachedDocumentWithIsochores();
+    showPage(CPhaseDiagPanel::kIsoplethsPage);
+    selectListRow(panel.mAlphaBetaModelsView, 0);  // a typed fluid: editable fields at 0
+    struct Case
+    {
+        QLineEdit* field;
+        QString typed;
+        bool accepted;
+        QString alert;
+    };
+    const QString alphaAlert = "This is not a valid number for the alpha parameter (which must be between 0 and 1).";
+    const QString betaAlert = "This is not a valid number for the beta parameter (which must be between 0 and 1).";
+    const QString co2Alert = "This is not a valid number for a CO2 mole percent.";
+    const Case cases[] = {
+        {panel.mAlphaEdit, "0.35", true, ""},      {panel.mAlphaEdit, "1.5", false, alphaAlert},
+        {panel.mAlphaEdit, "abc", false, alphaAlert}, {panel.mAlphaEdit, "1", true, ""},
+        {panel.mBetaEdit, "-0.1", false, betaAlert},  {panel.mBetaEdit, "0", true, ""},
+        {panel.mCO2Edit, "100", true, ""},          {panel.mCO2Edit, "101", false, co2Alert},
+        {panel.mN2Edit, "-1", false, "This is not a valid number for a N2 mole percent."},
+        {panel.mH2SEdit, "100.5", false, "This is not a valid number for a H2S mole percent."},
+    };
+    for (const Case& c : cases) {
+        const QString before = c.field->text();
+        alerts.clear();
+        c.field->setText(c.typed);
+        EXPECT_EQ(panel.textShouldEndEditing(c.field), c.accepted) << c.typed.toStdString();
+        if (c.accepted) {
+            EXPECT_TRUE(alerts.alerts().isEmpty());
+            EXPECT_EQ(c.field->text(), c.typed);
+        } else {
+            EXPECT_EQ(alerts.messages(), QStringList{c.alert});
+            EXPECT_EQ(c.field->text(), before) << c.typed.toStdString();
+        }
+    }
+    // Any other control is not checked.
+    panel.mThEdit->setText("5000");
+    EXPECT_TRUE(panel.textShouldEndEditing(panel.mThEdit));
+}
+
+// ---- The summary tree and highlighting ----
+
+TEST_F(PhaseDiagPanel, SummaryTreeShowsDocumentDiagramsIsochoresAndTrappingLines)
+{
+    CPhaseDiagDocument* document = phaseDiagDocument();
+    const PhaseDiagramPtr first = envelopeOf(alphaBetaFluid("Fluid A"));
+    const PhaseDiagramPtr second = envelopeOf(alphaBetaFluid("Fluid B", 0.6));
+    addIsochorPair(first, 80, 140, 1, "Q-80");
+    const auto [twoPhase, onePhase] = addIsochorPair(first, 120, 190, 1, "Q-120");
+    document->phaseDiagrams() = {first, second};
+    document->plotData();
+    document->addTrappingLineTo(onePhase, 170);
+    makeMain(*document);
+    showPage(CPhaseDiagPanel::kSummaryPage);
+    QTreeView* tree = panel.mPhaseDiagView;
+    QAbstractItemModel* model = tree->model();
+    tree->expandAll();
+
+    const QModelIndex root = model->index(0, 0);
+    EXPECT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(root.data().toString(), QString());  // untitled
+    EXPECT_EQ(model->index(0, 1).data().toString(), "Phase Diagram");
+    ASSERT_EQ(model->rowCount(root), 2);
+    const QModelIndex firstNode = model->index(0, 0, root);
+    EXPECT_EQ(firstNode.data().toString(), "Fluid A");
+    EXPECT_EQ(model->index(0, 1, root).data().toString(), "Isopleth");
+    EXPECT_TRUE(model->hasChildren(firstNode));
+    EXPECT_FALSE(model->hasChildren(model->index(1, 0, root)));
+    ASSERT_EQ(model->rowCount(firstNode), 2);
+    const QModelIndex isochorNode = model->index(1, 0, firstNode);
+    EXPECT_EQ(model->index(1, 1, firstNode).data().toString(), "Isochor");
+    ASSERT_EQ(model->rowCount(isochorNode), 1);
+    EXPECT_EQ(model->index(0, 0, isochorNode).data().toString(), "Q-120");
+    EXPECT_EQ(model->index(0, 1, isochorNode).data().toString(), "Trap line");
+    EXPECT_FALSE(model->hasChildren(model->index(0, 0, isochorNode)));
+
+    // Choosing the isochore highlights its two parts and nothing else.
+    tree->selectionModel()->setCurrentIndex(isochorNode, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    CPlotView* view = document->plotView();
+    int hilited = 0;
+    for (const GraphObjectPtr& object : view->graphObjects())
+        hilited += object->isHilited();
+    EXPECT_EQ(hilited, 2);
+    EXPECT_TRUE(onePhase->graphCurve()->isHilited());
+    EXPECT_TRUE(twoPhase->graphCurve()->isHilited());
+    EXPECT_EQ(view->selectedObject(), onePhase->graphCurve().get());
+    EXPECT_TRUE(panel.mDeleteButton->isEnabled());
+
+    // Removing it takes its twin and trapping line along; nothing chosen is left behind.
+    panel.tableViewDeleteSelectedRow(panel.mPhaseDiagView);
+    EXPECT_EQ(first->monophasicIsochors().size(), 1u);
+    EXPECT_EQ(first->biphasicIsochors().size(), 1u);
+    EXPECT_EQ(view->selectedObject(), nullptr);
+    EXPECT_TRUE(tree->selectionModel()->selectedRows().isEmpty());
+    panel.onRemovePhaseDiagramElement();
+    EXPECT_FALSE(panel.mDeleteButton->isEnabled());
+    EXPECT_EQ(first->monophasicIsochors().size(), 1u);
+
+    // The document's node removes nothing.
+    tree->selectionModel()->setCurrentIndex(model->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    EXPECT_FALSE(panel.mDeleteButton->isEnabled());
+    panel.onRemovePhaseDiagramElement();
+    EXPECT_EQ(document->phaseDiagrams().size(), 2u);
+    EXPECT_EQ(first->monophasicIsochors().size(), 1u);
+}
+
+
+// ---- The isopleths page ----
+
+TEST_F(PhaseDiagPanel, FluidListsOfferOpenFluidsExceptThoseWithAnEnvelope)
+{
+    auto* plot = listedDocument<CAlphaBetaPlotDocument>(DocumentTypes::AlphaBetaPlot);
+    auto* fluids = listedDocument<CFluidModelDataDocument>(DocumentTypes::FluidModel);
+    // A marker keeps its gases in percent: 2 % CO2 is the fluid typed with 0.02.
+    Dictionary marker = newAlphaBetaPoint(0.4, 0.3, 2, 0, 0);
+    plot->alphaBetaPoints().append(marker);
+    Dictionary typeOne = alphaBetaFluid("AB one", 0.7, 0.1);
+    Dictionary near = alphaBetaFluid("AB near", 0.7009, 0.1);
+    Dictionary apart = alphaBetaFluid("AB apart", 0.701, 0.1);
+    Dictionary typeTwo{{"name", "Oil 2"}, {"fluidType", 2}};
+    Dictionary typeThree{{"name", "Gamma"}, {"fluidType", 3}};
+    Dictionary typeFour{{"name", "Expanded"}, {"fluidType", 4}};
+    for (const Dictionary& fluid : {typeOne, near, apart, typeTwo, typeThree, typeFour})
+        fluids->fluids().append(fluid);
+
+    // Without a document: everything, disabled.
+    showPage(CPhaseDiagPanel::kSummaryPage);
+    showPage(CPhaseDiagPanel::kIsoplethsPage);
+    EXPECT_EQ(listTexts(panel.mAlphaBetaModelsView),
+              (QStringList{"New alpha-beta fluid", marker.stringValue("name"), "AB one", "AB near", "AB apart"}));
+    EXPECT_FALSE(panel.mAlphaBetaModelsView->isEnabled());
+    panel.mModelTabView->setCurrentIndex(CPhaseDiagPanel::kComponentFluidsTab);
+    EXPECT_EQ(listTexts(panel.mFluidModelsView), (QStringList{"Oil 2", "Expanded"}));
+    EXPECT_FALSE(panel.mFluidModelsView->isEnabled());
+    panel.mModelTabView->setCurrentIndex(CPhaseDiagPanel::kAlphaBetaFluidsTab);
+
+    CPhaseDiagDocument* document = phaseDiagDocument();
+    makeMain(*document);
+    EXPECT_TRUE(panel.mAlphaBetaModelsView->isEnabled());
+
+    // The marker's envelope is computed from fractions.
+    selectListRow(panel.mAlphaBetaModelsView, 1);
+    EXPECT_EQ(panel.mCO2Edit->text(), "2");  // shown as stored
+    panel.onCalculateIsopleth();
+    ASSERT_EQ(calculator.script.envelopes.size(), 1);
+    EXPECT_DOUBLE_EQ(calculator.script.envelopes[0].fluid.doubleValue("CO2"), 0.02);
+    EXPECT_EQ(marker.doubleValue("CO2"), 2);  // the marker itself is unchanged
+
+    // A typed fluid of the same composition is the same fluid; the marker is left out.
+    selectListRow(panel.mAlphaBetaModelsView, 1);
+    EXPECT_EQ(listTexts(panel.mAlphaBetaModelsView), (QStringList{"New alpha-beta fluid", "AB one", "AB near", "AB apart"}));
+
+    // Fluids within 0.001 of a computed one go; exactly 0.001 apart stays.
+    selectListRow(panel.mAlphaBetaModelsView, 1);
+    panel.onCalculateIsopleth();
+    EXPECT_EQ(listTexts(panel.mAlphaBetaModelsView), (QStringList{"New alpha-beta fluid", "AB apart"}));
+
+    // Component-list fluids: type 2 goes once computed, type 4 stays.
+    panel.mModelTabView->setCurrentIndex(CPhaseDiagPanel::kComponentFluidsTab);
+    EXPECT_TRUE(panel.mFluidModelsView->isEnabled());
+    for (int computed = 0; computed < 2; ++computed) {
+        panel.mFluidModelsView->clearSelection();
+        selectListRow(panel.mFluidModelsView, 0);
+        panel.onCalculateIsopleth();
+    }
+    EXPECT_EQ(listTexts(panel.mFluidModelsView), (QStringList{"Expanded"}));
+    EXPECT_EQ(document->phaseDiagrams().size(), 4u);
+    EXPECT_EQ(listTexts(panel.mIsoplethsView).size(), 4);
+}
+
+TEST_F(PhaseDiagPanel, TypedFluidAndTheStatesOfTheIsoplethsPage)
+{
+    CPhaseDiagDocument* document = phaseDiagDocument();
+    makeMain(*document);
+    showPage(CPhaseDiagPanel::kIsoplethsPage);
+    panel.mAlphaBetaModelsView->clearSelection();
+    selectListRow(panel.mAlphaBetaModelsView, 0);
+    EXPECT_FALSE(panel.mAlphaEdit->isReadOnly());
+    EXPECT_EQ(panel.mAlphaEdit->text(), "0.00");
+    EXPECT_TRUE(panel.mIsoplethCalcButton->isEnabled());
+    EXPECT_FALSE(panel.mIsoplethDeleteButton->isEnabled());
+    panel.mAlphaEdit->setText("0.45");
+    panel.mBetaEdit->setText("0.25");
+    panel.mCO2Edit->setText("5");
+    panel.onCalculateIsopleth();
+    ASSERT_EQ(calculator.script.envelopes.size(), 1);
+    const Dictionary typed = calculator.script.envelopes[0].fluid;
+    EXPECT_DOUBLE_EQ(typed.doubleValue("alpha"), 0.45);
+    EXPECT_DOUBLE_EQ(typed.doubleValue("CO2"), 0.05);
+    EXPECT_EQ(typed.intValue("fluidType"), 1);
+    EXPECT_EQ(typed.stringValue("name"), "AB 0.450 0.250 0.1 0.0 0.0");
+
+    // Choosing the envelope shows its fluid read-only and allows its deletion only.
+    selectListRow(panel.mIsoplethsView, 0);
+    EXPECT_TRUE(panel.mAlphaEdit->isReadOnly());
+    EXPECT_EQ(panel.mAlphaEdit->text(), "0.45");
+    EXPECT_FALSE(panel.mIsoplethCalcButton->isEnabled());
+    EXPECT_TRUE(panel.mIsoplethDeleteButton->isEnabled());
+    EXPECT_TRUE(document->phaseDiagrams().front()->liquidIsopleth()->graphCurve()->isHilited());
+    EXPECT_EQ(selectedRow(panel.mAlphaBetaModelsView), -1);
+
+    // The Delete key removes the chosen envelope.
+    selectListRow(panel.mIsoplethsView, 0);
+    panel.tableViewDeleteSelectedRow(panel.mIsoplethsView);
+    EXPECT_TRUE(document->phaseDiagrams().empty());
+}
+
+
+// ---- The isochores page ----
+
+TEST_F(PhaseDiagPanel, InclusionListAndTheTwoInputModes)
+{
+    auto* data = listedDocument<CInclusionDataDocument>(DocumentTypes::InclusionData);
+    for (const auto& [name, type, homog] : {std::tuple{"FI-1", "Oil", "liquid"}, std::tuple{"FI-2", "Gas", "liquid"},
+                                            std::tuple{"FI-3", "Aq.", "liquid"}, std::tuple{"FI-4", "Oil", "gas"}})
+        data->getInclusions().append(Dictionary{{"name", name}, {"type0", type}, {"homog", homog}, {"Th", 95.5}});
+    showPage(CPhaseDiagPanel::kIsochorsPage);
+    EXPECT_EQ(listTexts(panel.mInclusionsView), QStringList{CPhaseDiagPanel::kNoPhaseDiagram});
+    EXPECT_FALSE(panel.mInclusionsView->isEnabled());
+
+    CPhaseDiagDocument* document = attachedDocumentWithIsochores();
+    EXPECT_EQ(listTexts(panel.mInclusionsView), (QStringList{"New inclusion", "FI-1", "FI-4"}));
+
+    // A diagram whose fluid came from an inclusion's curve lists that inclusion second.
+    document->phaseDiagrams().front()->setThermoModel(
+        [] { Dictionary f = alphaBetaFluid("Fluid A"); f.setValue("inclusion", Dictionary{{"name", "FI-0"}}); return f; }());
+    selectListRow(panel.mIsoplethsView1, 0);
+    EXPECT_EQ(listTexts(panel.mInclusionsView), (QStringList{"New inclusion", "FI-0", "FI-1", "FI-4"}));
+    EXPECT_EQ(panel.mAPIEdit->text(), "35.50");
+    EXPECT_EQ(panel.mGOREdit->text(), "120.25");
+    // With isochores, the first one is chosen and shown.
+    EXPECT_EQ(selectedRow(panel.mIsochorsView), 0);
+    EXPECT_EQ(panel.mThEdit->text(), "120.00");
+    EXPECT_EQ(panel.mPhEdit->text(), "190.00");
+    EXPECT_EQ(panel.mDensityEdit->text(), "0.62");
+
+    selectListRow(panel.mInclusionsView, 0);
+    EXPECT_EQ(panel.mThEdit->text(), "100.00");
+    EXPECT_FALSE(panel.mThEdit->isReadOnly());
+    EXPECT_TRUE(panel.mLiquidRadio->isChecked());
+    EXPECT_FALSE(panel.mGasRadio->isChecked());
+    EXPECT_TRUE(panel.mIsochorCalcButton->isEnabled());
+
+    selectListRow(panel.mInclusionsView, 3);
+    EXPECT_EQ(panel.mThEdit->text(), "95.5");
+    EXPECT_TRUE(panel.mThEdit->isReadOnly());
+    EXPECT_FALSE(panel.mLiquidRadio->isChecked());
+    EXPECT_TRUE(panel.mGasRadio->isChecked());
+    EXPECT_FALSE(panel.mLiquidRadio->isEnabled());
+
+    // Calculate passes the inclusion, the Th shown and the selection point's pressure.
+    document->plotView()->setSelectedPointY(175);
+    panel.onCalculateIsochor();
+    ASSERT_EQ(calculator.script.isochores.size(), 1);
+    EXPECT_EQ(calculator.script.isochores[0].inclusion, "FI-4");
+    EXPECT_NEAR(calculator.script.isochores[0].Th, 95.5, 1e-5);
+    EXPECT_EQ(calculator.script.isochores[0].homog, 0);
+    EXPECT_EQ(calculator.script.isochores[0].Ph, 175);
+    EXPECT_EQ(listTexts(panel.mIsochorsView).size(), 3);
+}
+
+TEST_F(PhaseDiagPanel, TypedThFindsTheHomogenisationPointAndExistingIsochores)
+{
+    CPhaseDiagDocument* document = attachedDocumentWithIsochores();
+    showPage(CPhaseDiagPanel::kIsochorsPage);
+    selectListRow(panel.mIsoplethsView1, 0);
+    selectListRow(panel.mInclusionsView, 0);
+    CPlotView* view = document->plotView();
+    const PhaseDiagramPtr diagram = document->phaseDiagrams().front();
+
+    // A new Th on the liquid branch: the selection point goes to the bubble point, Calculate on.
+    panel.mThEdit->setText("125");
+    panel.onThChanged();
+    EXPECT_FLOAT_EQ(view->selectedPointX(), 125);
+    EXPECT_FLOAT_EQ(view->selectedPointY(), 170);  // halfway between (100, 150) and (150, 190)
+    EXPECT_TRUE(panel.mIsochorCalcButton->isEnabled());
+    EXPECT_FALSE(panel.mWriteLogButton->isEnabled());
+
+    // Within 0.001 of an isochore of the same type: that isochore, Calculate off.
+    for (const char* typed : {"120.0009", "119.9991"}) {
+        panel.mIsochorsView->clearSelection();
+        panel.mThEdit->setText(typed);
+        panel.mLiquidRadio->setChecked(true);
+        panel.mGasRadio->setChecked(false);
+        panel.onThChanged();
+        EXPECT_FALSE(panel.mIsochorCalcButton->isEnabled()) << typed;
+        EXPECT_TRUE(panel.mWriteLogButton->isEnabled());
+        EXPECT_EQ(selectedRow(panel.mIsochorsView), 0);
+        EXPECT_TRUE(diagram->monophasicIsochors()[0]->graphCurve()->isHilited());
+    }
+    // The same Th of the other type, or 0.002 away, is new.
+    panel.mThEdit->setText("120");
+    panel.mGasRadio->click();
+    EXPECT_FALSE(panel.mLiquidRadio->isChecked());
+    EXPECT_TRUE(panel.mIsochorCalcButton->isEnabled());
+    panel.mThEdit->setText("120.002");
+    panel.mLiquidRadio->click();
+    EXPECT_TRUE(panel.mIsochorCalcButton->isEnabled());
+    EXPECT_TRUE(panel.mLiquidRadio->isChecked());
+    EXPECT_FALSE(panel.mGasRadio->isChecked());
+
+    // A two-phase isochore without its one-phase twin has no row: the list keeps its choice.
+    const auto [lonely, gone] = addIsochorPair(diagram, 150, 190, 1, "Q-150");
+    diagram->monophasicIsochors().pop_back();
+    selectListRow(panel.mIsochorsView, 1);
+    panel.mThEdit->setText("150");
+    panel.mLiquidRadio->setChecked(true);
+    panel.onThChanged();
+    EXPECT_EQ(selectedRow(panel.mIsochorsView), 1);
+    EXPECT_FALSE(panel.mIsochorCalcButton->isEnabled());
+}
+
+
+// ---- Plot selection ----
+
+// What a click may hit in the plot of a document holding an envelope (with its critical
+// marker), the isochores Q-120 (to liquid, with a trapping line at 170) and Q-60 (to vapour),
+// and the two-phase part of Q-150 whose one-phase part was never made.
+struct ClickTargets
+{
+    PhaseDiagramPtr diagram;
+    IsochorPtr onePhase120, twoPhase120, onePhase60, twoPhase60, lonely;
+    TrappingLinePtr line;
+    CGraphObject* target(const QString& kind) const
+    {
+        if (kind == "isopleth") return diagram->liquidIsopleth()->graphCurve().get();
+        if (kind == "one-phase") return onePhase60->graphCurve().get();
+        if (kind == "two-phase") return twoPhase60->graphCurve().get();
+        if (kind == "lonely two-phase") return lonely->graphCurve().get();
+        if (kind == "trapping line") return line->graphCurve().get();
+        if (kind == "critical marker") return diagram->criticalPoint().get();
+        return nullptr;
+    }
+};
+
+const QStringList kClickKinds{"isopleth",      "one-phase",       "two-phase", "lonely two-phase",
+                              "trapping line", "critical marker", "nothing"};
+
+struct PhaseDiagPlotSelection : PhaseDiagPanel
+{
+    ClickTargets targets;
+    CPhaseDiagDocument* document = nullptr;
+
+    void SetUp() override
+    {
+        document = phaseDiagDocument();
+        targets.diagram = envelopeOf(alphaBetaFluid("Fluid A"));
+        std::tie(targets.twoPhase120, targets.onePhase120) = addIsochorPair(targets.diagram, 120, 190, 1, "Q-120");
+        std::tie(targets.twoPhase60, targets.onePhase60) = addIsochorPair(targets.diagram, 60, 110, 0, "Q-60");
+        targets.lonely = addIsochorPair(targets.diagram, 150, 190, 1, "Q-150").first;
+        targets.diagram->monophasicIsochors().pop_back();
+        document->phaseDiagrams().push_back(targets.diagram);
+        document->plotData();
+        targets.line = document->addTrappingLineTo(targets.onePhase120, 170);
+        makeMain(*document);
+        ASSERT_TRUE(targets.line);
+        ASSERT_FALSE(targets.lonely->sister());
+        ASSERT_TRUE(targets.diagram->criticalPoint());
+    }
+    // The page in front, with nothing chosen yet, then a click at T on what the kind names.
+    void click(const QString& page, const QString& kind, float T = 118)
+    {
+        showPage(page);
+        for (QTableView* list : panel.window()->findChildren<QTableView*>())
+            list->clearSelection();
+        panel.mPhaseDiagView->clearSelection();
+        clickPlot(targets.target(kind), T, 150);
+    }
+};
+
+TEST_F(PhaseDiagPlotSelection, IsoplethsPageSelectsTheDiagramOfWhatWasClicked)
+{
+    const std::map<QString, int> expectedRow{{"isopleth", 0},      {"one-phase", 0},        {"two-phase", 0},
+                                             {"lonely two-phase", 0}, {"trapping line", 0}, {"critical marker", -1},
+                                             {"nothing", -1}};
+    for (const QString& kind : kClickKinds) {
+        click(CPhaseDiagPanel::kIsoplethsPage, kind);
+        EXPECT_EQ(selectedRow(panel.mIsoplethsView), expectedRow.at(kind)) << kind.toStdString();
+    }
+    // Nothing clicked: back to a new typed fluid.
+    EXPECT_EQ(selectedRow(panel.mAlphaBetaModelsView), 0);
+    EXPECT_EQ(panel.mAlphaEdit->text(), "0.00");
+    EXPECT_FALSE(panel.mAlphaEdit->isReadOnly());
+    EXPECT_TRUE(panel.mIsoplethCalcButton->isEnabled());
+    EXPECT_FALSE(panel.mIsoplethDeleteButton->isEnabled());
+}
+
+TEST_F(PhaseDiagPlotSelection, IsochorsPageShowsTheClickedIsochoreOrATypedTh)
+{
+    struct Expected
+    {
+        int isochorRow;
+        QString Th;
+        bool liquid;
+        bool calculate;
+    };
+    const std::map<QString, Expected> expected{
+        {"isopleth", {0, "120.00", true, false}},         // Q-120 lies within 4 °C of 118
+        {"one-phase", {1, "60.00", false, false}},
+        {"two-phase", {1, "60.00", false, false}},        // its one-phase twin's row
+        {"trapping line", {0, "120.00", true, false}},    // the isochore it stands on
+    };
+    for (const auto& [kind, want] : expected) {
+        click(CPhaseDiagPanel::kIsochorsPage, kind);
+        EXPECT_EQ(selectedRow(panel.mIsoplethsView1), 0) << kind.toStdString();
+        EXPECT_EQ(selectedRow(panel.mIsochorsView), want.isochorRow) << kind.toStdString();
+        EXPECT_EQ(panel.mThEdit->text(), want.Th) << kind.toStdString();
+        EXPECT_EQ(panel.mLiquidRadio->isChecked(), want.liquid) << kind.toStdString();
+        EXPECT_EQ(panel.mIsochorCalcButton->isEnabled(), want.calculate) << kind.toStdString();
+        EXPECT_EQ(panel.mAPIEdit->text(), "35.50");
+    }
+    // An isopleth where no isochore lies within 4 °C: a new inclusion at the clicked Th.
+    click(CPhaseDiagPanel::kIsochorsPage, "isopleth", 85);
+    EXPECT_EQ(selectedRow(panel.mInclusionsView), 0);
+    EXPECT_EQ(selectedRow(panel.mIsochorsView), -1);
+    EXPECT_EQ(panel.mThEdit->text(), "85.00");
+    EXPECT_FALSE(panel.mThEdit->isReadOnly());
+    EXPECT_TRUE(panel.mLiquidRadio->isChecked());
+    EXPECT_TRUE(panel.mIsochorCalcButton->isEnabled());
+
+    // A two-phase isochore without its twin has no row: the diagram's choice of its first
+    // isochore stands. A marker of no diagram changes nothing.
+    click(CPhaseDiagPanel::kIsochorsPage, "lonely two-phase");
+    EXPECT_EQ(selectedRow(panel.mIsochorsView), 0);
+    EXPECT_EQ(panel.mThEdit->text(), "150.00");
+    click(CPhaseDiagPanel::kIsochorsPage, "critical marker");
+    EXPECT_EQ(selectedRow(panel.mIsoplethsView1), -1);
+    EXPECT_EQ(selectedRow(panel.mIsochorsView), -1);
+    click(CPhaseDiagPanel::kIsochorsPage, "nothing");
+    EXPECT_EQ(panel.mThEdit->text(), QString());
+    EXPECT_FALSE(panel.mThEdit->isEnabled());
+    EXPECT_FALSE(panel.mIsochorCalcButton->isEnabled());
+    EXPECT_TRUE(panel.mLiquidRadio->isChecked());
+}
+
+TEST_F(PhaseDiagPlotSelection, VolumesTrappingAndSummaryPagesSelectOnlyRowsTheyHave)
+{
+    // Volumes: an isochore's row; an isopleth selects every isochore of its diagram.
+    const std::map<QString, QList<int>> volumeRows{
+        {"isopleth", {0, 1}}, {"one-phase", {1}},     {"two-phase", {}},      {"lonely two-phase", {}},
+        {"trapping line", {}}, {"critical marker", {}}, {"nothing", {}}};
+    for (const QString& kind : kClickKinds) {
+        click(CPhaseDiagPanel::kVolumesPage, kind);
+        EXPECT_EQ(selectedRows(panel.mIsochorsView2), volumeRows.at(kind)) << kind.toStdString();
+    }
+
+    // Trapping: isochore rows, trapping-line rows; no row for a two-phase isochore.
+    const std::map<QString, std::pair<int, int>> trappingRows{
+        {"isopleth", {-1, -1}},      {"one-phase", {1, -1}},        {"two-phase", {-1, -1}},
+        {"lonely two-phase", {-1, -1}}, {"trapping line", {-1, 0}}, {"critical marker", {-1, -1}},
+        {"nothing", {-1, -1}}};
+    for (const QString& kind : kClickKinds) {
+        click(CPhaseDiagPanel::kTrappingPage, kind);
+        EXPECT_EQ(selectedRow(panel.mIsochorsView1), trappingRows.at(kind).first) << kind.toStdString();
+        EXPECT_EQ(selectedRow(panel.mTrappingsView), trappingRows.at(kind).second) << kind.toStdString();
+    }
+    click(CPhaseDiagPanel::kTrappingPage, "trapping line");
+    EXPECT_EQ(panel.mThAqEdit->text(), "170.00");
+    EXPECT_EQ(panel.mPtrapEdit->text(), QString::asprintf("%.2f", targets.line->Ptrap()));
+    EXPECT_FALSE(panel.mSetTrappingButton->isEnabled());
+    click(CPhaseDiagPanel::kTrappingPage, "critical marker");
+    EXPECT_EQ(panel.mThAqEdit->text(), "0.00");
+    EXPECT_EQ(panel.mPtrapEdit->text(), "0.0");
+    click(CPhaseDiagPanel::kTrappingPage, "nothing");
+    EXPECT_FALSE(panel.mThAqEdit->isEnabled());
+    EXPECT_FALSE(panel.mSetTrappingButton->isEnabled());
+
+    // Summary: the clicked record's node once its parents are expanded; a collapsed diagram
+    // selects nothing but still highlights the pair.
+    showPage(CPhaseDiagPanel::kSummaryPage);
+    QTreeView* tree = panel.mPhaseDiagView;
+    tree->collapseAll();
+    tree->expand(tree->model()->index(0, 0));
+    click(CPhaseDiagPanel::kSummaryPage, "one-phase");
+    EXPECT_TRUE(tree->selectionModel()->selectedRows().isEmpty());
+    EXPECT_TRUE(targets.onePhase60->graphCurve()->isHilited());
+    EXPECT_TRUE(targets.twoPhase60->graphCurve()->isHilited());
+    tree->expandAll();
+    const std::map<QString, QString> node{{"isopleth", "Fluid A"}, {"one-phase", "Q-60"},  {"two-phase", "Q-60"},
+                                          {"trapping line", "Q-120"}, {"lonely two-phase", ""},
+                                          {"critical marker", ""}, {"nothing", ""}};
+    for (const QString& kind : kClickKinds) {
+        click(CPhaseDiagPanel::kSummaryPage, kind);
+        const QModelIndexList rows = tree->selectionModel()->selectedRows();
+        EXPECT_EQ(rows.isEmpty() ? QString() : rows.first().data().toString(), node.at(kind)) << kind.toStdString();
+    }
+}
+
+
+// ---- Nothing dangling once a record or the document goes ----
+
+TEST_F(PhaseDiagPlotSelection, DeletedDiagramsAndAClosedDocumentLeaveNothingChosen)
+{
+    struct Removal
+    {
+        const char* how;
+        std::function<void(PhaseDiagPlotSelection&)> remove;
+    };
+    const Removal removals[] = {
+        {"from the summary", [](PhaseDiagPlotSelection& t) {
+             t.showPage(CPhaseDiagPanel::kSummaryPage);
+             t.panel.mPhaseDiagView->expandAll();
+             QAbstractItemModel* model = t.panel.mPhaseDiagView->model();
+             t.panel.mPhaseDiagView->selectionModel()->setCurrentIndex(
+                 model->index(0, 0, model->index(0, 0)), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+             t.panel.onRemovePhaseDiagramElement();
+         }},
+        {"from the isopleths page", [](PhaseDiagPlotSelection& t) {
+             t.showPage(CPhaseDiagPanel::kIsoplethsPage);
+             selectListRow(t.panel.mIsoplethsView, 0);
+             t.panel.onDeleteIsopleth();
+         }},
+        {"by closing the document", [](PhaseDiagPlotSelection& t) {
+             t.document->updateChangeCount(Document::ChangeCleared);
+             t.document->close();
+             settle();
+         }},
+    };
+    for (const Removal& removal : removals) {
+        if (!document || document->phaseDiagrams().empty())
+            SetUp();
+        showPage(CPhaseDiagPanel::kIsochorsPage);
+        selectListRow(panel.mIsoplethsView1, 0);
+        ASSERT_TRUE(panel.selectedPhaseDiagram()) << removal.how;
+        const std::weak_ptr<CPhaseDiagram> removed = targets.diagram;
+        removal.remove(*this);
+        targets = ClickTargets();
+        EXPECT_FALSE(panel.selectedPhaseDiagram()) << removal.how;
+        EXPECT_TRUE(removed.expired()) << removal.how;
+
+        // Then a click, a typed Th and Calculate: nothing happens and the controls stay off.
+        showPage(CPhaseDiagPanel::kIsochorsPage);
+        if (panel.document())
+            clickPlot(nullptr);
+        panel.mThEdit->setText("110");
+        panel.onThChanged();
+        panel.onCalculateIsochor();
+        EXPECT_TRUE(calculator.script.isochores.isEmpty()) << removal.how;
+        EXPECT_FALSE(panel.mIsochorCalcButton->isEnabled()) << removal.how;
+        EXPECT_FALSE(panel.mThEdit->isEnabled()) << removal.how;
+        if (panel.document()) {
+            EXPECT_EQ(panel.document()->plotView()->selectedObject(), nullptr) << removal.how;
+        }
+        if (std::string(removal.how) == "by closing the document")
+            EXPECT_EQ(panel.document(), nullptr);
+        else
+            document->phaseDiagrams().clear();
+    }
+}
+
+TEST_F(PhaseDiagPlotSelection, ContextMenuOfAnotherDiagramWindowAttachesToItsOwnDocumentFirst)
+{
+    CPhaseDiagDocument* other = phaseDiagDocument();
+    const PhaseDiagramPtr otherDiagram = envelopeOf(alphaBetaFluid("Fluid B", 0.6));
+    const IsochorPtr otherIsochor = addIsochorPair(otherDiagram, 100, 160, 1, "Q-B").second;
+    other->phaseDiagrams().push_back(otherDiagram);
+    other->plotData();
+    makeMain(*document);
+    ASSERT_EQ(panel.document(), document);
+
+    panel.showAqueousHomogLine(otherIsochor, 130);
+    EXPECT_EQ(panel.document(), other);
+    EXPECT_FALSE(document->aqueousHomogLine());
+    ASSERT_TRUE(other->aqueousHomogLine());
+    EXPECT_DOUBLE_EQ(other->aqueousHomogLine()->points().front()->T(), 130);
+
+    // An isochore of no open document draws nothing anywhere.
+    const IsochorPtr stray = addIsochorPair(envelopeOf(alphaBetaFluid("Stray")), 90, 120, 1, "S").second;
+    panel.showAqueousHomogLine(stray, 130);
+    EXPECT_EQ(panel.document(), other);
+    EXPECT_EQ(panel.mPtrapEdit->text(), "0.0");
+    EXPECT_TRUE(other->aqueousHomogLine()->graphCurve()->isHidden());
+}
+
+// ---- The volumes page ----
+
+TEST_F(PhaseDiagPlotSelection, VolumesPlotRangesAndColours)
+{
+    auto* data = listedDocument<CInclusionDataDocument>(DocumentTypes::InclusionData);
+    for (int i = 0; i < 7; ++i) {
+        Dictionary inclusion{{"name", QString("FI-%1").arg(i)}, {"type0", "Oil"}};
+        if (i != 2)  // FI-2 has no measured volumes
+            inclusion.setValue("volumes", Array{Dictionary{{"Tvol", 30.0 + i}, {"Fvol", 5.0}},
+                                                Dictionary{{"Tvol", 80.0}, {"Fvol", 2.0 + i}}});
+        data->getInclusions().append(inclusion);
+    }
+    showPage(CPhaseDiagPanel::kVolumesPage);
+    CPlotView* plot = panel.mVolumePlotView;
+
+    // its two-phase points run from 80 to 120 °C, the bubble from 10 % to 0.
+    selectListRow(panel.mIsochorsView2, 0);
+    float minX, maxX, minY, maxY;
+    plot->getDefaultXYRange(minX, maxX, minY, maxY);
+    EXPECT_FLOAT_EQ(minX, 1);     // Tmin 80 is not below 1
+    EXPECT_FLOAT_EQ(maxX, 130);   // (120 / 10 + 1) x 10
+    EXPECT_FLOAT_EQ(minY, 0);
+    EXPECT_FLOAT_EQ(maxY, 10);
+    // An isochore with a point below 1 °C (-15) gives an x minimum of -20.
+    const auto [cold, coldOne] = addIsochorPair(targets.diagram, 25, 50, 1, "Q-25");
+    document->plotIsochorsOfPhaseDiagram(targets.diagram);
+    showPage(CPhaseDiagPanel::kSummaryPage);
+    showPage(CPhaseDiagPanel::kVolumesPage);
+    selectListRow(panel.mIsochorsView2, 2);
+    plot->getDefaultXYRange(minX, maxX, minY, maxY);
+    EXPECT_FLOAT_EQ(minX, -20);
+
+    // Six inclusions with volumes: blue, green, orange, cyan, no colour, blue; FI-2 skipped.
+    QItemSelection all;
+    all.select(panel.mInclusionsView2->model()->index(0, 0), panel.mInclusionsView2->model()->index(6, 0));
+    panel.mInclusionsView2->selectionModel()->select(all, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    std::vector<std::optional<Color>> colours;
+    int redCurves = 0;
+    for (const GraphObjectPtr& object : plot->graphObjects()) {
+        if (typeid(*object) == typeid(CGraphPointCurve) && !object->hasReferenceObject())
+            colours.push_back(object->color());
+        redCurves += typeid(*object) == typeid(CGraphCurve);
+    }
+    const std::vector<std::optional<Color>> wanted{Color::fromRgb(0, 0, 1), Color::fromRgb(0, 1, 0),
+                                                   Color::fromRgb(1, 0.5, 0), Color::fromRgb(0, 1, 1), std::nullopt,
+                                                   Color::fromRgb(0, 0, 1)};
+    EXPECT_EQ(colours, wanted);
+    EXPECT_EQ(redCurves, 1);
+    // Each list replaces only its own curves.
+    panel.mIsochorsView2->clearSelection();
+    EXPECT_EQ(plot->graphObjects().size(), 6u);
+    panel.mInclusionsView2->clearSelection();
+    EXPECT_TRUE(plot->graphObjects().empty());
+}
+
+
+// ---- The real flow, on the engine ----
+
+// The panel's window beside the document's, drawn into one image.
+QImage sideBySide(QWidget* documentWindow, QWidget* panelWindow)
+{
+    const QImage left = documentWindow->grab().toImage();
+    const QImage right = panelWindow->grab().toImage();
+    QImage both(left.width() + right.width(), std::max(left.height(), right.height()), QImage::Format_RGB32);
+    both.fill(Qt::white);
+    QPainter painter(&both);
+    painter.drawImage(0, 0, left);
+    painter.drawImage(left.width(), 0, right);
+    return both;
+}
+
+TEST_F(PhaseDiagPanel, EnvelopeIsochoreAndTrappingLineFromThePanelOnTheEngine)
+{
+    PhaseDiagramCalculator::setFactory(nullptr);
+    auto* data = listedDocument<CInclusionDataDocument>(DocumentTypes::InclusionData);
+    data->getInclusions().append(Dictionary{
+        {"name", "FI-1"}, {"type0", "Oil"}, {"homog", "liquid"}, {"Th", 100.0},
+        {"volumes", Array{Dictionary{{"Tvol", 20.0}, {"Fvol", 9.0}}, Dictionary{{"Tvol", 60.0}, {"Fvol", 5.5}}}}});
+    CPhaseDiagDocument* document = phaseDiagDocument();
+    makeMain(*document);
+    EXPECT_EQ(panel.window()->frameGeometry().left(), windowOf(*document)->frameGeometry().right() + 1);
+    EXPECT_EQ(panel.window()->frameGeometry().top(), windowOf(*document)->frameGeometry().top());
+
+    // The envelope of a typed fluid.
+    showPage(CPhaseDiagPanel::kIsoplethsPage);
+    selectListRow(panel.mAlphaBetaModelsView, 0);
+    panel.mAlphaEdit->setText("0.5");
+    panel.mBetaEdit->setText("0.2");
+    panel.onCalculateIsopleth();
+    ASSERT_EQ(document->phaseDiagrams().size(), 1u) << alerts.messages().join("|").toStdString();
+    EXPECT_EQ(listTexts(panel.mIsoplethsView), QStringList{"AB 0.500 0.200"});
+    const PhaseDiagramPtr diagram = document->phaseDiagrams().front();
+
+    // An isochore of a typed Th to liquid, from the homogenisation point on the liquid branch
+    // (a third of the way along it, where the one-phase isochore rises with temperature).
+    showPage(CPhaseDiagPanel::kIsochorsPage);
+    selectListRow(panel.mIsoplethsView1, 0);
+    EXPECT_EQ(selectedRow(panel.mInclusionsView), 0);
+    EXPECT_EQ(panel.mThEdit->text(), "100.00");
+    const auto& branchPoints = diagram->liquidIsopleth()->points();
+    const double Th = std::round(branchPoints[branchPoints.size() / 3]->T());
+    panel.mThEdit->setText(QString::number(Th));
+    panel.onThChanged();
+    const double Ph = diagram->getPh(Th, 1, 0, nullptr, nullptr);
+    ASSERT_GT(Ph, 0);
+    EXPECT_NEAR(document->plotView()->selectedPointY(), Ph, 1e-3 * Ph);
+    EXPECT_TRUE(panel.mIsochorCalcButton->isEnabled());
+    panel.onCalculateIsochor();
+    ASSERT_EQ(diagram->monophasicIsochors().size(), 1u) << alerts.messages().join("|").toStdString();
+    const IsochorPtr isochor = diagram->monophasicIsochors().front();
+    EXPECT_NEAR(isochor->Th(), Th, 1e-4);
+    EXPECT_NEAR(isochor->Ph(), Ph, 0.01 * Ph);
+
+    // Calculate is off for a Th within 0.001 of it, on for one 0.002 away.
+    selectListRow(panel.mInclusionsView, 0);
+    panel.mThEdit->setText(QString::number(Th + 0.0005, 'f', 4));
+    panel.onThChanged();
+    EXPECT_FALSE(panel.mIsochorCalcButton->isEnabled());
+    EXPECT_EQ(selectedRow(panel.mIsochorsView), 0);
+    selectListRow(panel.mInclusionsView, 0);
+    panel.mThEdit->setText(QString::number(Th + 0.002, 'f', 4));
+    panel.onThChanged();
+    EXPECT_TRUE(panel.mIsochorCalcButton->isEnabled());
+
+    // The trapping page starts at Th, where the homogeneous fluid is at its homogenisation
+    // pressure; a temperature below Th is raised to it; above it the pressure rises.
+    showPage(CPhaseDiagPanel::kTrappingPage);
+    selectListRow(panel.mIsochorsView1, 0);
+    const QString atTh = QString::asprintf("%.2f", Th);
+    EXPECT_EQ(panel.mThAqEdit->text(), atTh);
+    EXPECT_NEAR(panel.mPtrapEdit->text().toDouble(), Ph, 0.02 * Ph);
+    panel.mThAqEdit->setText(QString::number(Th - 10));
+    panel.onChangeTrapTemp();
+    EXPECT_EQ(panel.mThAqEdit->text(), atTh);
+    EXPECT_DOUBLE_EQ(panel.mThAqStepper->value(), Th);
+    const double Taq = Th + 30;
+    panel.mThAqEdit->setText(QString::number(Taq));
+    panel.onChangeTrapTemp();
+    const double onIsochore = isochor->getPressure(Taq, nullptr);
+    ASSERT_GT(onIsochore, Ph);
+    EXPECT_NEAR(panel.mPtrapEdit->text().toDouble(), onIsochore, 0.01 * onIsochore);
+    ASSERT_TRUE(document->aqueousHomogLine());
+    EXPECT_FALSE(document->aqueousHomogLine()->graphCurve()->isHidden());
+
+    // A trapping line stored, listed with the isochore's name, the isochore still chosen.
+    panel.onSetTrappingLine();
+    ASSERT_EQ(isochor->trappingLines().size(), 1u) << alerts.messages().join("|").toStdString();
+    EXPECT_EQ(listTexts(panel.mTrappingsView), QStringList{isochor->name()});
+    EXPECT_EQ(selectedRow(panel.mIsochorsView1), 0);
+    EXPECT_TRUE(document->aqueousHomogLine()->graphCurve()->isHidden());
+
+    // Every page drawn beside the document's window.
+    const QDir out(QCoreApplication::applicationDirPath());
+    for (int page = 0; page < panel.mTabView->count(); ++page) {
+        const QString name = panel.mTabView->widget(page)->objectName();
+        showPage(name);
+        if (name == CPhaseDiagPanel::kVolumesPage) {
+            for (QTableView* list : {(QTableView*)panel.mIsochorsView2, (QTableView*)panel.mInclusionsView2}) {
+                list->clearSelection();
+                selectListRow(list, 0);
+            }
+        }
+        if (name == CPhaseDiagPanel::kSummaryPage)
+            panel.mPhaseDiagView->expandAll();
+        settle();
+        const QImage image = sideBySide(windowOf(*document), panel.window());
+        EXPECT_TRUE(image.save(out.filePath("phase_diag_panel_" + name + ".png")));
+        // On a real display the screen shows the panel touching the document's window.
+        if (QGuiApplication::platformName() == QLatin1String("xcb"))
+            QGuiApplication::primaryScreen()->grabWindow(0).save(out.filePath("phase_diag_screen_" + name + ".png"));
+        if (name == CPhaseDiagPanel::kVolumesPage) {
+            // The measured points (blue) and the computed bubble curve (red) are drawn.
+            int red = 0, blue = 0;
+            const QImage plot = panel.mVolumePlotView->grab().toImage();
+            for (int y = 0; y < plot.height(); ++y)
+                for (int x = 0; x < plot.width(); ++x) {
+                    const QColor c = plot.pixelColor(x, y);
+                    red += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+                    blue += c.blue() > 200 && c.red() < 80 && c.green() < 80;
+                }
+            EXPECT_GT(red, 20);
+            EXPECT_GT(blue, 5);
+        }
+    }
+
+    // The stored trapping line deleted from its list.
+    showPage(CPhaseDiagPanel::kTrappingPage);
+    selectListRow(panel.mTrappingsView, 0);
+    EXPECT_FALSE(panel.mSetTrappingButton->isEnabled());
+    panel.tableViewDeleteSelectedRow(panel.mTrappingsView);
+    EXPECT_TRUE(isochor->trappingLines().empty());
+    EXPECT_EQ(panel.mTrappingsView->model()->rowCount(), 0);
+}
+
+}  // namespace

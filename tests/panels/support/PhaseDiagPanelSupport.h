@@ -1,0 +1,241 @@
+#pragma once
+// Shared pieces of the phase-diagram panel tests: phase-diagram records made by hand, a
+// scripted envelope and isochore calculator, and a fixture with a document controller, a
+// panel and the way to make a document's window the main window.
+
+#include "app/support/AppTestSupport.h"
+
+#include "app/CAlphaBetaPlotDocument.h"
+#include "app/CFluidModelDataDocument.h"
+#include "app/CInclusionDataDocument.h"
+#include "app/CPhaseDiagDocument.h"
+#include "app/CPhaseDiagWindow.h"
+#include "app/DocumentTypes.h"
+#include "app/PhaseDiagramCalculator.h"
+#include "panels/CPhaseDiagPanel.h"
+#include "plot/CPlotView.h"
+
+#include <QLineEdit>
+#include <QTableView>
+
+namespace quorvel::test {
+
+struct BranchPoint
+{
+    double T, P;
+};
+
+inline IsoplethPtr branch(signed char homog, std::initializer_list<BranchPoint> values)
+{
+    auto isopleth = std::make_shared<CIsopleth>();
+    isopleth->setHomog(homog);
+    for (const BranchPoint& value : values) {
+        auto point = std::make_shared<CIsoplethPoint>();
+        point->setT(value.T);
+        point->setP(value.P);
+        isopleth->points().push_back(point);
+    }
+    return isopleth;
+}
+
+inline Dictionary alphaBetaFluid(const QString& name, double alpha = 0.5, double beta = 0.2, double CO2 = 0)
+{
+    return Dictionary{{"name", name}, {"fluidType", 1}, {"alpha", alpha}, {"beta", beta},
+                      {"CO2", CO2},   {"N2", 0.0},      {"H2S", 0.0}};
+}
+
+// An envelope whose liquid branch rises from (50, 100) to (200, 210) and whose vapour
+// branch falls back from (250, 50).
+inline PhaseDiagramPtr envelopeOf(const Dictionary& fluid)
+{
+    auto made = std::make_shared<CPhaseDiagram>();
+    made->setName(fluid.stringValue("name"));
+    made->setThermoModel(fluid);
+    IsoplethPtr liquid = branch(1, {{50, 100}, {100, 150}, {150, 190}, {175, 200}, {200, 210}});
+    IsoplethPtr vapour = branch(0, {{250, 50}, {230, 120}, {210, 180}, {200.5, 210}});
+    for (const IsoplethPtr& part : {liquid, vapour})
+        part->setPhaseDiagram(made);
+    made->setLiquidIsopleth(liquid);
+    made->setVapourIsopleth(vapour);
+    made->setAPI(35.5);
+    made->setGOR(120.25);
+    return made;
+}
+
+template <class Point>
+std::shared_ptr<Point> isochorPoint(double T, double P, double Fv = 0)
+{
+    auto point = std::make_shared<Point>();
+    point->setT(T);
+    point->setP(P);
+    if constexpr (std::is_same_v<Point, CBiphasicIsochorPoint>)
+        point->setFv(Fv);
+    return point;
+}
+
+// The two parts of an isochore homogenising at (Th, Ph), added to the diagram: the
+// two-phase part falls 40 °C with the bubble growing to 10 %, the one-phase part rises 4 bar per °C.
+inline std::pair<IsochorPtr, IsochorPtr> addIsochorPair(const PhaseDiagramPtr& on, double Th, double Ph, char homog,
+                                                        const QString& name)
+{
+    auto twoPhase = std::make_shared<CIsochor>();
+    auto onePhase = std::make_shared<CIsochor>();
+    for (const IsochorPtr& part : {twoPhase, onePhase}) {
+        part->setTh(Th);
+        part->setPh(Ph);
+        part->setHomog(homog);
+        part->setName(name);
+        part->setPhaseDiagram(on);
+        part->setBulkDensity0(0.6);
+        part->setBulkDensity1(0.62);
+        part->setBulkMolarWeight(90);
+    }
+    twoPhase->setIsBiphasic(true);
+    twoPhase->points() = {isochorPoint<CBiphasicIsochorPoint>(Th, Ph, 0),
+                          isochorPoint<CBiphasicIsochorPoint>(Th - 40, Ph - 60, 10)};
+    onePhase->points() = {isochorPoint<CIsochorPoint>(Th, Ph), isochorPoint<CIsochorPoint>(Th + 50, Ph + 200),
+                          isochorPoint<CIsochorPoint>(Th + 100, Ph + 400)};
+    twoPhase->setSister(onePhase);
+    onePhase->setSister(twoPhase);
+    on->biphasicIsochors().push_back(twoPhase);
+    on->monophasicIsochors().push_back(onePhase);
+    return {twoPhase, onePhase};
+}
+
+// The envelope and isochore calculations: the envelope of any fluid is envelopeOf(fluid);
+// isochores are made as addIsochorPair makes them. Each call is recorded.
+struct CalculatorScript
+{
+    struct Call
+    {
+        Dictionary fluid;
+        double Th = 0, Ph = 0;
+        int homog = -1;
+        QString inclusion;
+    };
+    QList<Call> envelopes;
+    QList<Call> isochores;
+    bool failEnvelope = false;
+};
+
+class ScriptedCalculator : public PhaseDiagramCalculator
+{
+public:
+    explicit ScriptedCalculator(CalculatorScript& script) : script(script) {}
+
+    int calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* made, int&) override
+    {
+        script.envelopes.append({fluid, 0, 0, -1, QString()});
+        if (!script.failEnvelope)
+            *made = envelopeOf(fluid.deepCopy());
+        return 0;
+    }
+    int calculateIsochors(const PhaseDiagramPtr& on, const InclusionRecord* inclusion, double Th, double Ph,
+                          char homog, IsochorPtr* monophasic, IsochorPtr* biphasic) override
+    {
+        script.isochores.append({Dictionary(), Th, Ph, homog, inclusion ? inclusion->stringValue("name") : QString()});
+        auto [twoPhase, onePhase] = addIsochorPair(on, Th, Ph > 0 ? Ph : 160, homog, "made");
+        *monophasic = onePhase;
+        *biphasic = twoPhase;
+        return step_code::end_of_curve;
+    }
+
+private:
+    CalculatorScript& script;
+};
+
+struct ScriptedCalculatorInstalled
+{
+    CalculatorScript script;
+    ScriptedCalculatorInstalled()
+    {
+        PhaseDiagramCalculator::setFactory([this](int, int) { return std::make_unique<ScriptedCalculator>(script); });
+    }
+    ~ScriptedCalculatorInstalled() { PhaseDiagramCalculator::setFactory(nullptr); }
+};
+
+struct PanelFixture : AppFixture
+{
+    CPhaseDiagPanel panel;
+
+    PanelFixture() { panel.showWindow(); }
+    ~PanelFixture()
+    {
+        // Documents go before the panel's checks of them end.
+        for (Document* document : controller->documents())
+            document->updateChangeCount(Document::ChangeCleared);
+    }
+
+    CPhaseDiagDocument* phaseDiagDocument()
+    {
+        return shownDocumentOfType<CPhaseDiagDocument>(DocumentTypes::PhaseDiagram);
+    }
+    template <class Kind>
+    Kind* listedDocument(const QString& type)
+    {
+        std::unique_ptr<Document> made = controller->makeUntitledDocumentOfType(type);
+        auto* document = dynamic_cast<Kind*>(made.get());
+        controller->addDocument(std::move(made));
+        return document;
+    }
+    static QWidget* windowOf(Document& document) { return document.windowControllers().front()->window(); }
+    static void makeMain(Document& document)
+    {
+        NotificationCenter::defaultCenter().postNotification(WindowDidBecomeMainNotification, windowOf(document));
+    }
+    // A document holding one envelope with isochores at Th 120 (liquid) and 60 (vapour), attached.
+    CPhaseDiagDocument* attachedDocumentWithIsochores()
+    {
+        CPhaseDiagDocument* document = phaseDiagDocument();
+        const PhaseDiagramPtr diagram = envelopeOf(alphaBetaFluid("Fluid A"));
+        addIsochorPair(diagram, 120, 190, 1, "Q-120");
+        addIsochorPair(diagram, 60, 110, 0, "Q-60");
+        document->phaseDiagrams().push_back(diagram);
+        document->plotData();
+        makeMain(*document);
+        return document;
+    }
+    void showPage(const QString& identifier)
+    {
+        for (int i = 0; i < panel.mTabView->count(); ++i)
+            if (panel.mTabView->widget(i)->objectName() == identifier)
+                panel.mTabView->setCurrentIndex(i);
+    }
+    // A click in the plot that selected the object (none: nothing) at (x, y).
+    void clickPlot(CGraphObject* object, float x = 0, float y = 0)
+    {
+        CPlotView* view = panel.document()->plotView();
+        view->setSelectedObject(object);
+        view->setSelectedPointX(x);
+        view->setSelectedPointY(y);
+        NotificationCenter::defaultCenter().postNotification(PTPlotSelection, view);
+    }
+};
+
+inline int selectedRow(const QTableView* view)
+{
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+inline QList<int> selectedRows(const QTableView* view)
+{
+    QList<int> rows;
+    for (const QModelIndex& index : view->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+inline QString cell(const QTableView* view, int row, int column = 0)
+{
+    return view->model()->index(row, column).data().toString();
+}
+
+inline void selectListRow(QTableView* view, int row)
+{
+    view->selectionModel()->setCurrentIndex(view->model()->index(row, 0),
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+}  // namespace quorvel::test
