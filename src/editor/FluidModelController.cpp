@@ -6,6 +6,7 @@
 #include "calc/CalculationInterface.h"
 #include "calc/GammaModelInterface.h"
 #include "characterisation/Correlations.h"
+#include "editor/AlphaBetaSheet.h"
 #include "editor/FlashSheet.h"
 #include "editor/FluidTableModel.h"
 #include "editor/LumpSplitSheets.h"
@@ -536,6 +537,7 @@ void FluidModelController::connectActions()
         {mLogButton, &FluidModelController::onWriteLog}};
     for (const auto& [button, action] : buttons)
         connect(button, &QPushButton::clicked, this, action);
+    connect(mAlphaBetaize, &QPushButton::clicked, this, [this] { alphaBetaSheet().onClickAlphaBetaize(); });
     connectModelActions();
     connectCharacterisationActions();
 }
@@ -843,6 +845,13 @@ void FluidModelController::onSelectReferenceFluid(QObject* sender)
     mBarPlotView->update();
 }
 
+AlphaBetaSheet& FluidModelController::alphaBetaSheet()
+{
+    if (!mAlphaBetaSheet)
+        mAlphaBetaSheet = std::make_unique<AlphaBetaSheet>(*this);
+    return *mAlphaBetaSheet;
+}
+
 void FluidModelController::finishAddFluid(const FluidRecord& fluid, int index)
 {
     reloadFluids();
@@ -857,7 +866,7 @@ void FluidModelController::finishAddFluids(const QList<FluidRecord>& fluids)
         return;
     reloadFluids();
     selectFluidRow(mFluids.indexOf(fluids.last()));
-    markChanged();
+    // The undo group, once closed, marks the document changed: one step, as Undo takes back.
     UndoManager* undo = undoManager();
     if (undo)
         undo->beginUndoGrouping();

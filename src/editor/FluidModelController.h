@@ -26,6 +26,7 @@ class QRadioButton;
 namespace quorvel {
 
 class CAlphaBetaModelInterface;
+class AlphaBetaSheet;
 class CBarPlotView;
 class EditorSheet;
 class FlashSheet;
@@ -52,6 +53,9 @@ public:
     void finishGenerateAlphaBetaFluid() override;
     // The stock-tank and saturation calculation (the engine's unless replaced).
     void setStockTankCalculationFactory(StockTankCalculationFactory factory) { mStockTank = std::move(factory); }
+    const StockTankCalculationFactory& stockTankCalculationFactory() const { return mStockTank; }
+    // The alpha-beta sheet (Montel fit and Tovik estimate), made on first use.
+    AlphaBetaSheet& alphaBetaSheet();
 
     // Data source and delegate of both tables.
     int numberOfRows(const MyTableView* table) const;
@@ -202,6 +206,7 @@ private:
     FluidRecord mReferenceFluid;  // null identity when none
     bool mHasReference = false;
     StockTankCalculationFactory mStockTank = engineStockTankCalculation();
+    std::unique_ptr<AlphaBetaSheet> mAlphaBetaSheet;
     bool mReloading = false;       // table reloads raise no selection refresh
     bool mDeferComponentRefresh = false;  // while several components go at once
 
