@@ -106,12 +106,6 @@ QString joinedNumbers(const QList<double>& numbers)
 
 }  // namespace
 
-double measuredTemperatureCelsius(const FluidRecord& fluid)
-{
-    const double texp = fluid.doubleValue(fluidkey::texp);
-    return fluid.contains(fitkey::fvcal) ? units::celsiusOfKelvin(texp) : texp;
-}
-
 void writeMeasuredPoint(FluidRecord fluid, double kelvin, double bar, int saturationType)
 {
     fluid.setValue(fluidkey::texp, units::celsiusOfKelvin(kelvin));

@@ -4,6 +4,7 @@
 // methane content. Each makes a new record for the editor to insert after its source,
 // which stays unchanged, and writes a summary to the log window while it is on screen.
 
+#include "characterisation/FluidTestChain.h"  // measuredTemperatureCelsius
 #include "editor/FluidRecord.h"
 #include "editor/StockTank.h"
 
@@ -40,10 +41,6 @@ inline const QString aadp = QStringLiteral("aadp");
 // named after the source fluid ("<name> adjusted").
 using AlphaBetaFluidMaker = std::function<FluidRecord(double alpha, double beta, double CO2, double N2, double H2S,
                                                       const QString& sourceName)>;
-
-// "Texp" in degrees Celsius. The records the Montel fit makes hold kelvin there, and they
-// alone carry "fvcal"; every other record holds degrees Celsius.
-double measuredTemperatureCelsius(const FluidRecord& fluid);
 
 // Writes a measured point given in kelvin and bar as "Texp" (degrees Celsius), "Pexp"
 // and "hexp" (1 bubble point, 0 dew point).
