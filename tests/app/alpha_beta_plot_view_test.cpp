@@ -179,8 +179,8 @@ TEST_F(AlphaBetaView, IsoCurveItemsAreTitledByTheVisibleStateEachTimeTheMenuOpen
     choose(menu, "Hide iso-API");
     EXPECT_FALSE(document->areIsoAPICurvesVisible());
     EXPECT_EQ(shown(), (QStringList{"Hide iso-GOR curves", "Show iso-API curves"}));
-    EXPECT_TRUE(std::all_of(menu->actions().begin(), menu->actions().end(),
-                            [](const QAction* item) { return item->isEnabled(); }));
+    const QList<QAction*> items = menu->actions();
+    EXPECT_TRUE(std::all_of(items.begin(), items.end(), [](const QAction* item) { return item->isEnabled(); }));
 }
 
 // ---- Markers, fluids, deletions ----
