@@ -1,5 +1,9 @@
 #include "panels/InstalledPanels.h"
 
+#include "panels/CAlphaBetaCurveNamePanel.h"
+#include "panels/CAlphaBetaPanel.h"
+#include "panels/CFluidPropertiesPanel.h"
+
 #include "app/Ports.h"
 #include "panels/CPhaseDiagPanel.h"
 
@@ -15,10 +19,19 @@ CPhaseDiagPanel* phaseDiagPanel()
 class InstalledPanels final : public InspectorPanels
 {
 public:
-    void showAlphaBetaPanel(QObject*) override {}
-    bool isAlphaBetaPanelVisible() const override { return false; }
-    int alphaBetaSelectedPage() const override { return 0; }
-    void selectAlphaBetaPage(int) override {}
+    void showAlphaBetaPanel(QObject*) override { CAlphaBetaPanel::sharedAlphaBetaPanelCtroller()->showWindow(); }
+    bool isAlphaBetaPanelVisible() const override
+    {
+        return CAlphaBetaPanel::sharedAlphaBetaPanelCtroller()->isWindowVisible();
+    }
+    int alphaBetaSelectedPage() const override
+    {
+        return CAlphaBetaPanel::sharedAlphaBetaPanelCtroller()->getSelectedPage();
+    }
+    void selectAlphaBetaPage(int index) override
+    {
+        CAlphaBetaPanel::sharedAlphaBetaPanelCtroller()->selectTabViewIndex(index);
+    }
 
     void showPhaseDiagPanel(QObject*) override { phaseDiagPanel()->showWindow(); }
     bool isPhaseDiagPanelVisible() const override { return phaseDiagPanel()->isWindowVisible(); }
@@ -29,9 +42,18 @@ public:
         phaseDiagPanel()->showAqueousHomogLine(isochore.toObject<CIsochor>(), temperature);
     }
 
-    QString askCurveName(const QString& proposedName) override { return proposedName; }
+    QString askCurveName(const QString& proposedName) override
+    {
+        CAlphaBetaCurveNamePanel* prompt = CAlphaBetaCurveNamePanel::sharedAlphaBetaCurveNameCtroller();
+        prompt->setCurveName(proposedName);
+        prompt->doModal();
+        return prompt->getCurveName();
+    }
 
-    void showFluidPropertiesPanel(QObject*) override {}
+    void showFluidPropertiesPanel(QObject*) override
+    {
+        CFluidPropertiesPanel::sharedFluidPropertiesPanel()->showWindow();
+    }
 };
 
 }  // namespace
@@ -40,7 +62,9 @@ void installInspectorPanels()
 {
     static InstalledPanels panels;
     InspectorPanels::install(&panels);
-    // The panels observe from launch on; their windows load when first shown.
+    // Made at launch: they follow the documents before they are first shown.
+    CAlphaBetaPanel::sharedAlphaBetaPanelCtroller();
+    CFluidPropertiesPanel::sharedFluidPropertiesPanel();
     phaseDiagPanel();
 }
 

@@ -44,7 +44,12 @@ DocumentController::~DocumentController()
 {
     if (lastResponder() == this)
         setLastResponder(nullptr);
-    mDocuments.clear();
+    // One at a time from the last: a document going may tell observers, who read the list.
+    while (!mDocuments.empty()) {
+        std::unique_ptr<Document> going = std::move(mDocuments.back());
+        mDocuments.pop_back();
+        going.reset();
+    }
     if (gShared == this)
         gShared = nullptr;
 }
