@@ -104,15 +104,19 @@ void CAlphaBetaPanel::connectCorrelationsPage()
 
 void CAlphaBetaPanel::updateCorrelationsPage(bool attached)
 {
-    setControlsEnabled({m.addCorrelationButton, m.removeCorrelationButton, m.showCorrelationLabels,
-                        m.correlationsView, m.correlationsView1, m.showCorrelation},
+    setControlsEnabled({m.addCorrelationButton, m.removeCorrelationButton, m.showIsoGORCheckBox,
+                        m.showIsoAPICheckBox, m.showCorrelationLabels, m.showIsoCH4CheckBox, m.showIsoC7plusCheckBox,
+                        m.showMcCainCheckBox, m.correlationsView, m.correlationsView1, m.showCorrelation},
                        attached);
-    // The document draws no reference curves yet: their boxes stay off and disabled.
-    setControlsEnabled({m.showIsoGORCheckBox, m.showIsoAPICheckBox, m.showIsoCH4CheckBox, m.showIsoC7plusCheckBox,
-                        m.showMcCainCheckBox},
-                       false);
     m.correlationsView->reloadData();
     onCorrelationSelected();
+    if (!mDocument)
+        return;
+    m.showIsoGORCheckBox->setChecked(mDocument->areIsoGORCurvesVisible());
+    m.showIsoAPICheckBox->setChecked(mDocument->areIsoAPICurvesVisible());
+    m.showIsoCH4CheckBox->setChecked(mDocument->areIsoCH4CurvesVisible());
+    m.showIsoC7plusCheckBox->setChecked(mDocument->areIsoC7plusCurvesVisible());
+    m.showMcCainCheckBox->setChecked(mDocument->areMcCainCurvesVisible());
 }
 
 void CAlphaBetaPanel::onCorrelationSelected()
@@ -173,11 +177,35 @@ void CAlphaBetaPanel::onShowCorrelation()
     redrawPlot();
 }
 
-void CAlphaBetaPanel::onShowHideIsoGORCurves() {}
-void CAlphaBetaPanel::onShowHideIsoAPICurves() {}
-void CAlphaBetaPanel::onShowHideIsoCH4Curves() {}
-void CAlphaBetaPanel::onShowHideIsoC7plusCurves() {}
-void CAlphaBetaPanel::onShowHideMcCainCurves() {}
+void CAlphaBetaPanel::onShowHideIsoGORCurves()
+{
+    if (mDocument)
+        mDocument->showIsoGORCurves(m.showIsoGORCheckBox->isChecked());
+}
+
+void CAlphaBetaPanel::onShowHideIsoAPICurves()
+{
+    if (mDocument)
+        mDocument->showIsoAPICurves(m.showIsoAPICheckBox->isChecked());
+}
+
+void CAlphaBetaPanel::onShowHideIsoCH4Curves()
+{
+    if (mDocument)
+        mDocument->showIsoCH4Curves(m.showIsoCH4CheckBox->isChecked());
+}
+
+void CAlphaBetaPanel::onShowHideIsoC7plusCurves()
+{
+    if (mDocument)
+        mDocument->showIsoC7plusCurves(m.showIsoC7plusCheckBox->isChecked());
+}
+
+void CAlphaBetaPanel::onShowHideMcCainCurves()
+{
+    if (mDocument)
+        mDocument->showMcCainCurves(m.showMcCainCheckBox->isChecked());
+}
 
 void CAlphaBetaPanel::correlationsPageTakesPlotSelection(CGraphObject* selected)
 {

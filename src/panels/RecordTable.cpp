@@ -23,6 +23,7 @@ RecordTable::RecordTable(QList<RecordTableModel::Column> columns, RecordTableMod
     setModel(mModel);
     setSelectionMode(SingleSelection);
     setEditable(false);
+    setWordWrap(false);
     verticalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &RecordTable::selectionDidChange);

@@ -243,5 +243,21 @@ TEST(AlphaBetaCorrelationsPageTest, TheFluidsTableShowsTheSelectedCorrelationsFl
     EXPECT_EQ(f.c.correlationsView1->numberOfRows(), f.c.correlationsView->selectedRow() < 0 ? 0 : 3);
 }
 
+TEST(AlphaBetaCorrelationsPageTest, ReferenceCurveBoxesShowAndHideTheFamiliesAndFollowTheDocument)
+{
+    CorrelationsFixture f;
+    f.c.showIsoGORCheckBox->click();
+    EXPECT_TRUE(f.document->areIsoGORCurvesVisible());
+    f.c.showMcCainCheckBox->click();
+    EXPECT_TRUE(f.document->areMcCainCurvesVisible());
+    f.c.showIsoGORCheckBox->click();
+    EXPECT_FALSE(f.document->areIsoGORCurvesVisible());
+    f.document->showIsoAPICurves(true);
+    f.panel->updatePanel();
+    EXPECT_TRUE(f.c.showIsoAPICheckBox->isChecked());
+    EXPECT_TRUE(f.c.showMcCainCheckBox->isChecked());
+    EXPECT_FALSE(f.c.showIsoGORCheckBox->isChecked());
+}
+
 }  // namespace
 }  // namespace quorvel
