@@ -1,10 +1,13 @@
 // Benchmarks of the inspector panels: the phase-diagram panel's refresh of each page on a
-// document of 20 diagrams with 10 isochores each (it runs on every notification), and an
-// envelope and an isochore requested from the panel on the engine.
+// document of 20 diagrams with 10 isochores each (it runs on every notification), an
+// envelope and an isochore requested from the panel on the engine, and one alpha-beta curve
+// through the calculation panel's loop with its longest single turn (how long Stop may wait).
+#include "app/CAlphaBetaPlotDocument.h"
 #include "app/CCQuorvelDocumentController.h"
 #include "app/CPhaseDiagDocument.h"
 #include "app/DocumentTypes.h"
 #include "calc/CPhaseDiagram.h"
+#include "panels/CAlphaBetaCalcPanel.h"
 #include "panels/CPhaseDiagPanel.h"
 #include "platform/AlertService.h"
 #include "platform/NotificationCenter.h"
@@ -15,6 +18,8 @@
 #include <QLineEdit>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <numbers>
 
@@ -167,5 +172,68 @@ void BM_IsochoreRequestedFromThePanel(benchmark::State& state)
     }
 }
 BENCHMARK(BM_IsochoreRequestedFromThePanel)->Unit(benchmark::kMillisecond);
+
+// The document's calculation, timing each turn the panel asks for.
+class TimedCalculation : public AlphaBetaCalculation
+{
+public:
+    explicit TimedCalculation(std::shared_ptr<AlphaBetaCalculation> calculation)
+        : mCalculation(std::move(calculation))
+    {
+    }
+    signed char calculateAlphaBetaPoint(double* alpha, double* beta) override
+    {
+        const auto start = std::chrono::steady_clock::now();
+        const signed char code = mCalculation->calculateAlphaBetaPoint(alpha, beta);
+        const std::chrono::duration<double, std::milli> turn = std::chrono::steady_clock::now() - start;
+        longestTurnMs = std::max(longestTurnMs, turn.count());
+        ++turns;
+        return code;
+    }
+    signed char calculateAlphaBetaPoint1(double* alpha, double* beta) override
+    {
+        return mCalculation->calculateAlphaBetaPoint1(alpha, beta);
+    }
+    QString getCurveName() const override { return mCalculation->getCurveName(); }
+
+    double longestTurnMs = 0;
+    int turns = 0;
+
+private:
+    std::shared_ptr<AlphaBetaCalculation> mCalculation;
+};
+
+// One curve of a liquid-homogenising inclusion (Th 100 °C, Fv 10 % at 20 °C) on the engine.
+void BM_AlphaBetaCurveThroughTheCalculationPanel(benchmark::State& state)
+{
+    ensureApplication();
+    RecordingAlertService alerts;
+    CCQuorvelDocumentController controller;
+    std::unique_ptr<Document> made = controller.makeUntitledDocumentOfType(DocumentTypes::AlphaBetaPlot);
+    auto* document = static_cast<CAlphaBetaPlotDocument*>(made.get());
+    controller.addDocument(std::move(made));
+    CAlphaBetaCalcPanel panel;
+    constexpr double kKelvin = 273.15;
+    double longestTurnMs = 0;
+    int turns = 0;
+    for (auto _ : state) {
+        document->prepareCalculation(100 + kKelvin, 20 + kKelvin, 0.10, 0, 0, 0, 1, QStringLiteral("bench"),
+                                     std::nullopt);
+        auto timed = std::make_shared<TimedCalculation>(calculationOfDocument(document));
+        panel.setCalculation(timed);
+        panel.doModal();
+        state.PauseTiming();
+        longestTurnMs = std::max(longestTurnMs, timed->longestTurnMs);
+        turns = timed->turns;
+        const Array curves = document->alphaBetaCurves();
+        for (const Value& curve : curves)
+            document->removeAlphaBetaCurve(curve.toDictionary());
+        state.ResumeTiming();
+    }
+    state.counters["turns"] = turns;
+    state.counters["longestTurnMs"] = longestTurnMs;
+    document->updateChangeCount(Document::ChangeCleared);
+}
+BENCHMARK(BM_AlphaBetaCurveThroughTheCalculationPanel)->Unit(benchmark::kMillisecond);
 
 }  // namespace phase_diag_panel_bench
