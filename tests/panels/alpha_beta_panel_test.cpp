@@ -286,6 +286,33 @@ TEST(AlphaBetaPanelTest, CalculateAllRunsEveryListedInclusionAndEndsAtThePlaceho
     EXPECT_TRUE(document->isDocumentEdited());
 }
 
+TEST(AlphaBetaPanelTest, CalculateAllOnTheEngineSkipsAnInclusionWithoutACurve)
+{
+    PanelFixture f;
+    AlphaBetaCurveEngine::setFactory(nullptr);  // the alpha-beta model itself
+    CAlphaBetaPlotDocument* document = f.plotDocument();
+    // A liquid-homogenising inclusion cannot hold 95 % vapour at 20 °C: no fluid of the model gives it.
+    Dictionary impossible = inclusionRecord("B", 110);
+    impossible.setValue("Fv", 95.0);
+    f.inclusionDocument({inclusionRecord("A", 100), impossible, inclusionRecord("C", 120)});
+    f.becomeMain(document);
+    ASSERT_EQ(f.panel->inclusions().size(), 4);
+    int ends = 0;
+    QObject::connect(CAlphaBetaCalcPanel::sharedAlphaBetaCalcCtroller(), &CAlphaBetaCalcPanel::calculationEnded,
+                     [&ends] { ++ends; });
+
+    f.c.calculateAllButton->click();
+
+    EXPECT_EQ(ends, 1);
+    ASSERT_EQ(document->alphaBetaCurves().size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const Dictionary curve = document->alphaBetaCurves().at(i).toDictionary();
+        EXPECT_EQ(curve.stringValue("name"), i == 0 ? "A" : "C");
+        EXPECT_GT(curve.arrayValue("data").size(), 2);
+    }
+    EXPECT_EQ(column(f.c.inclusionsView), (QStringList{"New Inclusion", "B"}));
+}
+
 TEST(AlphaBetaPanelTest, RemoveAndSortActOnTheSelectedCurveAndRetitleTheSortButton)
 {
     PanelFixture f;
