@@ -7,6 +7,7 @@
 #include "app/CAlphaBetaPlotDocument.h"
 #include "app/CFluidModelDataDocument.h"
 #include "app/DocumentTypes.h"
+#include "editor/SheetUnits.h"
 #include "platform/AlertService.h"
 #include "platform/DocumentController.h"
 #include "platform/MainWindowTracker.h"
@@ -28,59 +29,6 @@ namespace quorvel {
 namespace {
 
 const QString kNoFluidModel = QStringLiteral("None");
-constexpr double kKelvinOffset = 273.15;
-constexpr double kRankinePerKelvin = 1.8;
-constexpr double kFahrenheitZero = 32;
-constexpr double kBarPerPsia = 0.068948;
-constexpr double kPascalPerBar = 100000;
-constexpr double kPascalPerMegapascal = 1000000;
-
-bool isUnitCode(int code)
-{
-    return code >= 1 && code <= 4;
-}
-
-// Into and out of bar.
-double pressureInBar(double value, int from)
-{
-    switch (from) {
-    case kPsia: return value * kBarPerPsia;
-    case kPascal: return value / kPascalPerBar;
-    case kMegapascal: return value * kPascalPerMegapascal / kPascalPerBar;
-    default: return value;
-    }
-}
-
-double pressureFromBar(double bar, int to)
-{
-    switch (to) {
-    case kPsia: return bar / kBarPerPsia;
-    case kPascal: return bar * kPascalPerBar;
-    case kMegapascal: return bar * kPascalPerBar / kPascalPerMegapascal;
-    default: return bar;
-    }
-}
-
-// Into and out of kelvin.
-double temperatureInKelvin(double value, int from)
-{
-    switch (from) {
-    case kCelsius: return value + kKelvinOffset;
-    case kFahrenheit: return (value - kFahrenheitZero) / kRankinePerKelvin + kKelvinOffset;
-    case kRankine: return value / kRankinePerKelvin;
-    default: return value;
-    }
-}
-
-double temperatureFromKelvin(double kelvin, int to)
-{
-    switch (to) {
-    case kCelsius: return kelvin - kKelvinOffset;
-    case kFahrenheit: return (kelvin - kKelvinOffset) * kRankinePerKelvin + kFahrenheitZero;
-    case kRankine: return kelvin * kRankinePerKelvin;
-    default: return kelvin;
-    }
-}
 
 // Unit pop-ups, their items in the order of the codes.
 QComboBox* unitPopUp(QWidget* parent, const QStringList& units, int code)
@@ -102,18 +50,15 @@ void alertNotANumber()
 
 }  // namespace
 
+// The panel numbers its units from 1, the editor's sheets from 0, in the same order.
 double convertPressure(double value, int from, int to)
 {
-    if (from == to || !isUnitCode(from) || !isUnitCode(to))
-        return value;
-    return pressureFromBar(pressureInBar(value, from), to);
+    return convertedPressure(value, from - 1, to - 1);
 }
 
 double convertTemperature(double value, int from, int to)
 {
-    if (from == to || !isUnitCode(from) || !isUnitCode(to))
-        return value;
-    return temperatureFromKelvin(temperatureInKelvin(value, from), to);
+    return convertedTemperature(value, from - 1, to - 1);
 }
 
 CFluidPropertiesPanel* CFluidPropertiesPanel::sharedFluidPropertiesPanel()
