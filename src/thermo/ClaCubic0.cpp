@@ -88,7 +88,7 @@ void ClaCubic0::set_classic_parameters(short i)
 
 void ClaCubic0::calculate_parameters_of_pure_components()
 {
-    read_BIP();
+    apply_interaction_coefficients();
     const short n = component_count;
     const double T = temperature_k;
     for (short i = 0; i < n; ++i) {

@@ -20,9 +20,9 @@ public:
     void number_of_components(short n) override;
     void calculate_parameters_of_pure_components() override;
 
-    // Interaction coefficients on a for every pair below the diagonal, applied before every
-    // calculation: the generalised correlation here, a model's own table where it has one.
-    virtual void read_BIP();
+    // Interaction coefficients on a for every pair below the diagonal by the generalised
+    // correlation.
+    void read_BIP();
 
     double m0 = 0;
     double m1 = 0;
@@ -38,6 +38,8 @@ public:
     std::vector<int> slope_is_given;           // 1: given_slope replaces the polynomial
 
 protected:
+    // The coefficients a calculation starts from: the generalised correlation.
+    virtual void apply_interaction_coefficients() { read_BIP(); }
     double polynomial_slope(short i) const;
     // slope from the polynomial, a_critical, b_pure, no volume translation.
     void set_classic_parameters(short i);

@@ -124,6 +124,14 @@ void Montel::read_component_data(short i, const std::string& name)
         read_BIP();
 }
 
+void Montel::apply_interaction_coefficients()
+{
+    if (calculates_with_builtin_table)
+        read_BIP();
+    else
+        ClaCubic0::read_BIP();
+}
+
 void Montel::read_BIP()
 {
     for (short i = 0; i < component_count; ++i)

@@ -7,8 +7,10 @@ namespace quorvel {
 // Peng-Robinson equation of state with built-in data for the 17 components of the
 // alpha-beta model fluid, N2, CO2, H2S, C1 .. C10, Cn1, Cn2, always in that order. The
 // two heavy cuts take their data from the cn1_ and cn2_ members, which the model fluid
-// rewrites before it reads components 15 and 16 again. Pairs interact through the model's
-// built-in table.
+// rewrites before it reads components 15 and 16 again. The built-in interaction table is
+// stored when the components are read; calculations then use the generalised correlation,
+// as for any classic cubic, so that the model fluid and its components written out as a
+// component table calculate alike.
 class Montel : public ClaCubic0 {
 public:
     static constexpr short builtin_component_count = 17;
@@ -17,9 +19,12 @@ public:
 
     // Reads the built-in data of position i when name is the built-in name there.
     void read_component_data(short i, const std::string& name) override;
-    // Stores the built-in interaction table for every pair of components, also before every
-    // calculation (the model calculates with its own table, not the generalised one).
-    void read_BIP() override;
+    // Stores the built-in interaction table for every pair of components.
+    void read_BIP();
+
+    // Calculate with the built-in table instead of the generalised correlation: the
+    // published alpha-beta start tables were made so.
+    bool calculates_with_builtin_table = false;
 
     double cn1_tc = 713;          // K
     double cn1_pc = 2000000;      // Pa
@@ -33,6 +38,9 @@ public:
     double cn2_vc = 0.0016;
     double cn2_mw = 440;
     double cn2_shift = 0.2;
+
+protected:
+    void apply_interaction_coefficients() override;
 };
 
 }  // namespace quorvel

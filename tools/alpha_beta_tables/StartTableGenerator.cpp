@@ -23,6 +23,9 @@ constexpr const char* kTableNames[kStartTableCount] = {
 
 StartTableGenerator::StartTableGenerator(double a) : alpha(a)
 {
+    // As the published tables were made: they only start the engine's own solvers.
+    liquidModel.calculates_with_builtin_table = true;
+    vapourModel.calculates_with_builtin_table = true;
     oil.setDistributionParameters(alpha, 0, 0, 0, 0);
 }
 
