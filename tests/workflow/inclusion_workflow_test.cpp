@@ -7,6 +7,7 @@
 // by the File menu, and every step leaves a screenshot under the build tree.
 
 #include "app/CAlphaBetaPlotDocument.h"
+#include "app/CAlphaBetaPlotView.h"
 #include "app/CCQuorvelDocumentController.h"
 #include "app/CFluidModelDataDocument.h"
 #include "app/CInclusionDataDocument.h"
@@ -16,10 +17,16 @@
 #include "app/ToolBarWindow.h"
 #include "calc/CIsochor.h"
 #include "calc/CIsopleth.h"
-#include "characterisation/Lumping.h"
-#include "characterisation/SplittingMethods.h"
+#include "characterisation/CorrelationCodes.h"
 #include "editor/FluidModelController.h"
+#include "editor/LumpSplitSheets.h"
+#include "editor/SheetUnits.h"
+#include "panels/CAlphaBetaCalcPanel.h"
+#include "panels/CAlphaBetaPanel.h"
+#include "panels/CPhaseDiagPanel.h"
 #include "panels/InstalledPanels.h"
+#include "panels/PanelPages.h"
+#include "panels/RecordTable.h"
 #include "platform/AlertService.h"
 #include "platform/Document.h"
 #include "platform/FileChooser.h"
@@ -27,9 +34,12 @@
 #include "platform/Responder.h"
 #include "platform/UndoManager.h"
 #include "platform/WindowController.h"
+#include "plot/CGraphObject.h"
 #include "plot/CPlotView.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -39,9 +49,13 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -71,11 +85,20 @@ constexpr double kTrappingTemperature = 150;
 // (relative pressure): they differ by their interaction parameters only.
 constexpr double kInteractionTableEffect = 0.1;
 
+// The name column of the editor's fluids table (the first is the reference mark).
+constexpr int kFluidNameColumn = 1;
+
 // How close a click puts a temperature on the phase diagram (°C, well under a pixel).
 constexpr double kClickPrecision = 0.01;
 
 // Most turns the all-inclusions calculation may take; the real one takes a few hundred.
 constexpr int kMaxCalculationTurns = 20000;
+
+// Points of the empty alpha-beta plot (alpha, beta) and phase diagram (°C, bar), clear of their legends.
+constexpr struct
+{
+    double x, y;
+} kEmptyAlphaBeta{0.6, 0.4}, kEmptyDiagram{150, 250};
 
 // Lets queued work run: undo groups close and deferred deletions happen.
 void settle()
@@ -134,6 +157,48 @@ QAction* menuAction(QMenu* menu, const QString& title)
     return nullptr;
 }
 
+// A right click in the plot at data (x, y): the menu it opens, which must have the title.
+QMenu* contextMenuAt(CPlotView* view, double x, double y, const QString& title)
+{
+    QMenu* menu = view->menuForEvent(QPointF(view->getXValue(float(x)), view->getYValue(float(y))));
+    EXPECT_TRUE(menu && menu->title() == title) << "no " << title.toStdString() << " menu at " << x << ", " << y;
+    return menu && menu->title() == title ? menu : nullptr;
+}
+
+// Chooses the item of an open context menu, as the user does once it shows.
+bool chooseItem(QMenu* menu, const QString& title)
+{
+    if (!menu)
+        return false;
+    emit menu->aboutToShow();
+    QAction* item = menuAction(menu, title);
+    EXPECT_TRUE(item && item->isEnabled()) << title.toStdString();
+    if (!item || !item->isEnabled())
+        return false;
+    item->trigger();
+    QCoreApplication::processEvents();
+    return true;
+}
+
+// The texts of a table's column, row by row.
+QStringList columnTexts(const QTableView* table, int column = 0)
+{
+    QStringList texts;
+    for (int row = 0; row < table->model()->rowCount(); ++row)
+        texts << table->model()->index(row, column).data().toString();
+    return texts;
+}
+
+// The rows selected in a table, in order.
+QList<int> selectedRows(const QTableView* table)
+{
+    QList<int> rows;
+    for (const QModelIndex& index : table->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
 // ---- Independent arithmetic on curves (shares nothing with the application) ----
 
 struct CurvePoint
@@ -179,6 +244,75 @@ std::vector<CurvePoint> alphaBetaPoints(const Dictionary& curve)
     for (const Value& point : curve.arrayValue("data"))
         points.push_back({point.toArray().at(0).toDouble(), point.toArray().at(1).toDouble()});
     return points;
+}
+
+// (alpha, homogenisation pressure) of an alpha-beta curve record's points.
+std::vector<CurvePoint> alphaPressurePoints(const Dictionary& curve)
+{
+    std::vector<CurvePoint> points;
+    for (const Value& point : curve.arrayValue("data"))
+        points.push_back({point.toArray().at(0).toDouble(), point.toArray().at(2).toDouble()});
+    return points;
+}
+
+// ---- Independent arithmetic on fluids ----
+
+// Whether a component belongs to the heavy end: a carbon number of 7 or more, or a plus
+// fraction (species 2000 up); not the light isomers iC4 and iC5 (1004, 1005) nor the gases.
+bool isHeavyComponent(const Dictionary& component)
+{
+    const int nc = component.intValue("nc");
+    return nc >= 7 && nc != 1004 && nc != 1005;
+}
+
+QStringList heavyComponentNames(const Dictionary& fluid)
+{
+    QStringList names;
+    for (const Value& component : fluid.arrayValue("components"))
+        if (isHeavyComponent(component.toDictionary()))
+            names << component.toDictionary().stringValue("name");
+    return names;
+}
+
+// Whether two lists of fluids hold the same fluids: names and components, value by value.
+bool sameNamesAndComponents(const Array& fluids, const Array& others)
+{
+    if (fluids.size() != others.size())
+        return false;
+    for (int i = 0; i < fluids.size(); ++i) {
+        const Dictionary fluid = fluids.at(i).toDictionary(), other = others.at(i).toDictionary();
+        if (fluid.stringValue("name") != other.stringValue("name") ||
+            !fluid.arrayValue("components").isEqualTo(other.arrayValue("components")))
+            return false;
+    }
+    return true;
+}
+
+// Mole percent of the whole fluid, and of its heavy end.
+double totalMoles(const Dictionary& fluid)
+{
+    double sum = 0;
+    for (const Value& component : fluid.arrayValue("components"))
+        sum += component.toDictionary().doubleValue("mole");
+    return sum;
+}
+
+double heavyMoles(const Dictionary& fluid)
+{
+    double sum = 0;
+    for (const Value& component : fluid.arrayValue("components"))
+        if (isHeavyComponent(component.toDictionary()))
+            sum += component.toDictionary().doubleValue("mole");
+    return sum;
+}
+
+// Riazi and Daubert's critical temperature of a petroleum fraction from its molar weight
+// and specific gravity, theta = a M^b SG^c exp(d M + e SG), in degrees Rankine (Ahmed,
+// Equations of State and PVT Analysis, 2007, eq. 2-4 and table 2-2); here in °C.
+double riaziDaubertTcCelsius(double M, double SG)
+{
+    const double rankine = 544.4 * std::pow(M, 0.2998) * std::pow(SG, 1.0555) * std::exp(-1.3478e-4 * M - 0.61641 * SG);
+    return rankine / 1.8 - 273.15;
 }
 
 // (T, P) of a curve record of the phase diagram.
@@ -334,6 +468,30 @@ struct InclusionWorkflow : ::testing::Test
         settle();
     }
 
+    // A click on the tab of the page.
+    static void clickTab(QTabWidget* tabs, int index)
+    {
+        ASSERT_GE(index, 0);
+        QTabBar* bar = tabs->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+        settle();
+        EXPECT_EQ(tabs->currentIndex(), index);
+    }
+
+    // A click on a row of a table, in the column; none on the row already chosen alone,
+    // which would start editing its cell.
+    static void clickRow(QTableView* table, int row, int column = 0)
+    {
+        ASSERT_LT(row, table->model()->rowCount());
+        if (selectedRows(table) == QList<int>{row})
+            return;
+        const QModelIndex index = table->model()->index(row, column);
+        table->scrollTo(index);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(index).center());
+        settle();
+        EXPECT_EQ(selectedRows(table), QList<int>{row});
+    }
+
     static void typeInclusion(InclusionDataController& editor, const TypedInclusion& inclusion)
     {
         typeInto(editor.field("name"), inclusion.name);
@@ -408,25 +566,45 @@ void InclusionWorkflow::step2AlphaBetaCurves()
 {
     auto* plot = newDocument<CAlphaBetaPlotDocument>("onNewAlphaBetaPlotDocument:");
     ASSERT_NE(plot, nullptr);
-    ASSERT_NE(plot->plotView(), nullptr);
-    CInclusionDataDocument* inclusions = openInclusions();
-    ASSERT_NE(inclusions, nullptr);
+    auto* view = dynamic_cast<CAlphaBetaPlotView*>(plot->plotView());
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(openInclusions(), nullptr);
 
-    // The curves page's "all inclusions" run: its list holds a placeholder row, then the
-    // inclusions of the open inclusion-data documents; the calculation panel turns the loop.
-    Array list{Dictionary{{"name", "All inclusions"}}};
-    for (const Value& inclusion : inclusions->getInclusions())
-        list.append(inclusion.toDictionary().deepCopy());
-    plot->prepareCalculation(list);
+    // "New Alpha-Beta Curve..." on the empty plot brings the alpha-beta panel, beside the
+    // plot and attached to it, at its curves page: the placeholder, then the oil inclusions.
+    ASSERT_TRUE(chooseItem(contextMenuAt(view, kEmptyAlphaBeta.x, kEmptyAlphaBeta.y, "Plot"), "New Alpha-Beta Curve..."));
+    CAlphaBetaPanel* panel = CAlphaBetaPanel::sharedAlphaBetaPanelCtroller();
+    ASSERT_TRUE(panel->isWindowVisible());
+    ASSERT_EQ(panel->attachedDocument(), plot);
+    const CAlphaBetaPanel::Controls& page = panel->controls();
+    EXPECT_EQ(page.tabView->selectedIdentifier(), CAlphaBetaPanel::kCurvesPage);
+    EXPECT_EQ(columnTexts(page.inclusionsView),
+              (QStringList{"New Inclusion", kLiquidInclusion.name, kVapourInclusion.name}));
+    ASSERT_TRUE(page.calculateAllButton->isEnabled());
+
+    // Calculate all: the calculation panel turns its loop to the end of the list. A guard
+    // counts the turns and presses Stop should the loop not end by itself.
+    CAlphaBetaCalcPanel* calculation = CAlphaBetaCalcPanel::sharedAlphaBetaCalcCtroller();
     int turns = 0;
-    for (signed char code = kAlphaBetaStepPoint; code != kAlphaBetaStepDone && turns < kMaxCalculationTurns; ++turns) {
-        double alpha = 0, beta = 0;
-        code = plot->calculateAlphaBetaPoint1(&alpha, &beta);
-        ASSERT_FALSE(turns == 0 && code != kAlphaBetaStepPoint) << alerts.messages().join("|").toStdString();
-    }
-    ASSERT_LT(turns, kMaxCalculationTurns) << "the calculation ends by itself";
-    plot->onCalculationEnd();
+    int ends = 0;
+    QTimer guard;
+    guard.setInterval(0);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        if (calculation->isRunning() && ++turns == kMaxCalculationTurns)
+            calculation->stopButton()->click();
+    });
+    const QMetaObject::Connection ended =
+        QObject::connect(calculation, &CAlphaBetaCalcPanel::calculationEnded, [&ends] { ++ends; });
+    guard.start();
+    page.calculateAllButton->click();
+    guard.stop();
+    QObject::disconnect(ended);
     settle();
+    ASSERT_LT(turns, kMaxCalculationTurns) << "the calculation ends by itself";
+    EXPECT_GT(turns, 0) << "the calculation panel turned the loop";
+    EXPECT_EQ(ends, 1);
+    EXPECT_FALSE(calculation->isRunning());
+    EXPECT_FALSE(calculation->window()->isVisible());
     EXPECT_TRUE(alerts.alerts().isEmpty()) << alerts.messages().join("|").toStdString();
 
     const Array curves = plot->alphaBetaCurves();
@@ -442,26 +620,67 @@ void InclusionWorkflow::step2AlphaBetaCurves()
             EXPECT_TRUE(p.x >= 0 && p.x <= 1 && p.y >= 0 && p.y <= 1) << p.x << " " << p.y;
         }
     }
+    // Both inclusions have their curve now: the panel lists the curves and no inclusion left.
+    EXPECT_EQ(columnTexts(page.inclusionsView), QStringList{"New Inclusion"});
+    EXPECT_EQ(columnTexts(page.curvesView1), (QStringList{kLiquidInclusion.name, kVapourInclusion.name}));
+    EXPECT_TRUE(plot->isDocumentEdited());
+    render(panel->window(), "step2_alpha_beta_panel_curves.png");
 
-    // A marker on the first curve, half way along it, as the curve's "Set a marker..." puts it.
+    // A right click on the first curve half way along its alpha range, "Set a marker...":
+    // the marker sits on the curve at the clicked alpha, with the curve's pressure there.
     const Dictionary firstCurve = curves.at(0).toDictionary();
     const std::vector<CurvePoint> firstPoints = alphaBetaPoints(firstCurve);
     const auto [lowest, highest] = std::minmax_element(
         firstPoints.begin(), firstPoints.end(), [](const CurvePoint& a, const CurvePoint& b) { return a.x < b.x; });
-    const double alpha = (lowest->x + highest->x) / 2;
-    double pressure = 0;
-    const double beta = plot->getBetaFromAlpha(firstCurve, alpha, &pressure);
-    ASSERT_NE(beta, -1.0);
-    marker = plot->setAlphaBetaMarker(alpha, beta, firstCurve.doubleValue("CO2"), firstCurve.doubleValue("N2"),
-                                      firstCurve.doubleValue("H2S"), pressure, firstCurve);
-    settle();
+    const double halfWay = (lowest->x + highest->x) / 2;
+    const std::optional<double> betaHalfWay = linearAt(firstPoints, halfWay);
+    ASSERT_TRUE(betaHalfWay);
+    QMenu* curveMenu = contextMenuAt(view, halfWay, *betaHalfWay, "Curves");
+    ASSERT_TRUE(view->selectedObject() && view->selectedObject()->referenceObject().identity() == firstCurve.identity())
+        << "the click hits the first curve";
+    const double clickedAlpha = view->selectedPointX();
+    ASSERT_TRUE(chooseItem(curveMenu, "Set a marker..."));
     ASSERT_EQ(plot->alphaBetaPoints().size(), 1);
+    marker = plot->alphaBetaPoints().at(0).toDictionary();
+    EXPECT_EQ(marker.doubleValue("alpha"), clickedAlpha);
+    EXPECT_NEAR(marker.doubleValue("alpha"), halfWay, 1e-4) << "the click lands where it was aimed";
+    const std::optional<double> betaOnCurve = linearAt(firstPoints, clickedAlpha);
+    const std::optional<double> pressureOnCurve = linearAt(alphaPressurePoints(firstCurve), clickedAlpha);
+    ASSERT_TRUE(betaOnCurve && pressureOnCurve);
+    EXPECT_NEAR(marker.doubleValue("beta"), *betaOnCurve, 1e-12);
+    EXPECT_NEAR(marker.doubleValue("Ph"), *pressureOnCurve, 1e-9 * *pressureOnCurve);
     EXPECT_GT(marker.doubleValue("Ph"), 0) << "the pressure of the curve at the marker";
+    EXPECT_EQ(marker.stringValue("name"), QString::asprintf("%s: %.3f", qPrintable(kLiquidInclusion.name), clickedAlpha));
+    EXPECT_EQ(marker.dictionaryValue("curve"), firstCurve);
+    for (const char* gas : {"CO2", "N2", "H2S"})
+        EXPECT_EQ(marker.doubleValue(gas), firstCurve.doubleValue(gas)) << gas;
+
+    // The fluids page lists the marker after its placeholder row.
+    clickTab(page.tabView, page.tabView->indexOfIdentifier(CAlphaBetaPanel::kFluidsPage));
+    EXPECT_EQ(columnTexts(page.pointsView), (QStringList{"New alpha-beta point", marker.stringValue("name")}));
+
+    // The correlations page's boxes show McCain's classes and the iso-API curves.
+    clickTab(page.tabView, page.tabView->indexOfIdentifier(CAlphaBetaPanel::kCorrelationsPage));
+    ASSERT_EQ(page.tabView->selectedIdentifier(), CAlphaBetaPanel::kCorrelationsPage);
+    ASSERT_FALSE(page.showMcCainCheckBox->isChecked());
+    ASSERT_FALSE(page.showIsoAPICheckBox->isChecked());
+    page.showMcCainCheckBox->click();
+    page.showIsoAPICheckBox->click();
+    settle();
+    EXPECT_TRUE(plot->areMcCainCurvesVisible());
+    EXPECT_TRUE(plot->areIsoAPICurvesVisible());
+    EXPECT_FALSE(plot->areIsoGORCurvesVisible() || plot->areIsoCH4CurvesVisible() || plot->areIsoC7plusCurvesVisible());
+    EXPECT_TRUE(page.showMcCainCheckBox->isChecked() && page.showIsoAPICheckBox->isChecked());
+    // The plot's own menu now offers to hide the iso-API curves.
+    emit view->plotMenu()->aboutToShow();
+    EXPECT_NE(menuAction(view->plotMenu(), "Hide iso-API curves"), nullptr);
+    render(panel->window(), "step2_alpha_beta_panel_correlations.png");
     render(windowOf(plot), "step2_alpha_beta_plot.png");
 
     plotFile = saveAs(plot, "curves.abp");
     const Array savedCurves = plot->alphaBetaCurves().deepCopy();
     close(plot);
+    EXPECT_EQ(panel->attachedDocument(), nullptr) << "the panel lets the closed plot go";
 
     auto* reopened = reopen<CAlphaBetaPlotDocument>("onOpenAlphaBetaPlotDocument:", plotFile);
     ASSERT_NE(reopened, nullptr);
@@ -480,23 +699,46 @@ void InclusionWorkflow::step2AlphaBetaCurves()
     const std::optional<double> onCurve = linearAt(alphaBetaPoints(reopenedFirst), marker.doubleValue("alpha"));
     ASSERT_TRUE(onCurve);
     EXPECT_NEAR(marker.doubleValue("beta"), *onCurve, 1e-12);
-    EXPECT_DOUBLE_EQ(marker.doubleValue("alpha"), alpha);
+    EXPECT_DOUBLE_EQ(marker.doubleValue("alpha"), clickedAlpha);
     EXPECT_FALSE(reopened->isDocumentEdited());
+
+    // The reference curves are a view of the moment, not kept in the file: the reopened plot
+    // shows none, and the panel, attached to it again, has its boxes off.
+    EXPECT_FALSE(reopened->areMcCainCurvesVisible());
+    EXPECT_FALSE(reopened->areIsoAPICurvesVisible());
+    ASSERT_EQ(panel->attachedDocument(), reopened);
+    EXPECT_FALSE(page.showMcCainCheckBox->isChecked());
+    EXPECT_FALSE(page.showIsoAPICheckBox->isChecked());
     render(windowOf(reopened), "step2_alpha_beta_plot_reopened.png");
 }
 
-// ---- Step 3: a fluid model generated from the marker, lumped and split with undo; saved ----
+// ---- Step 3: a fluid model generated from the marker, characterised, lumped and split with undo; saved ----
 
 void InclusionWorkflow::step3FluidModel()
 {
     auto* plot = dynamic_cast<CAlphaBetaPlotDocument*>(controller->documentForFile(plotFile));
     ASSERT_NE(plot, nullptr);
-    plot->generateFluidModel(marker.doubleValue("alpha"), marker.doubleValue("beta"), marker.doubleValue("CO2") / 100,
-                             marker.doubleValue("N2") / 100, marker.doubleValue("H2S") / 100);
+    CPlotView* view = plot->plotView();
+    ASSERT_NE(view, nullptr);
+
+    // A right click on the marker, "Generate Fluid Model...": a new fluid-model document, shown
+    // in the fluid model editor, holds the fluid of the clicked point, without gases.
+    QMenu* markerMenu = contextMenuAt(view, marker.doubleValue("alpha"), marker.doubleValue("beta"), "Points");
+    ASSERT_TRUE(view->selectedObject() &&
+                view->selectedObject()->referenceObject().identity() == plot->alphaBetaPoints().at(0).identity())
+        << "the click hits the marker";
+    const double clickedAlpha = view->selectedPointX();
+    const double clickedBeta = view->selectedPointY();
+    EXPECT_NEAR(clickedAlpha, marker.doubleValue("alpha"), 1e-4);
+    EXPECT_NEAR(clickedBeta, marker.doubleValue("beta"), 1e-4);
+    const int documentsBefore = int(controller->documents().size());
+    ASSERT_TRUE(chooseItem(markerMenu, "Generate Fluid Model..."));
     settle();
+    ASSERT_EQ(controller->documents().size(), documentsBefore + 1);
     auto* fluids = dynamic_cast<CFluidModelDataDocument*>(controller->documents().last());
     ASSERT_NE(fluids, nullptr);
     ASSERT_EQ(fluids->fluids().size(), 1);
+    EXPECT_FALSE(plot->isDocumentEdited()) << "generating a fluid leaves the plot as it is";
     auto* editor = dynamic_cast<FluidModelController*>(fluids->windowControllers().front().get());
     ASSERT_NE(editor, nullptr) << "the fluid model editor is the document's window";
     QWidget* window = windowOf(fluids);
@@ -504,49 +746,137 @@ void InclusionWorkflow::step3FluidModel()
     ASSERT_EQ(editor->selectedFluidRow(), 0);
     generatedFluid = fluids->fluids().at(0).toDictionary();
     EXPECT_EQ(generatedFluid.arrayValue("components").size(), 17);
+    EXPECT_EQ(generatedFluid.stringValue("comment"),
+              QString::asprintf("Generated from alpha-beta model with alpha=%.4lf, beta=%.4lf, CO2=0.0000, "
+                                "N2=0.0000, H2S=0.0000",
+                                clickedAlpha, clickedBeta));
     const Dictionary generatedAsMade = generatedFluid.deepCopy();
     render(window, "step3_fluid_model_generated.png");
 
-    // Each rework adds a fluid after its source, selected; Edit > Undo takes it away, Redo
-    // brings the same record back.
-    auto addAfterSelected = [&](const Dictionary& made) {
-        const int row = editor->selectedFluidRow();
-        fluids->fluids().insert(row + 1, made);
-        editor->finishAddFluid(made, row + 1);
+    QTableView* fluidsTable = editor->fluidsView();
+    const auto selectFluid = [&](const Dictionary& fluid) {
+        const int row = int(fluids->fluids().indexOf(fluid));
+        ASSERT_GE(row, 0);
+        clickRow(fluidsTable, row, kFluidNameColumn);
+        ASSERT_EQ(editor->selectedFluidRow(), row);
+    };
+    const auto press = [&](const QString& outlet) {
+        auto* button = editor->control<QPushButton>(outlet);
+        ASSERT_TRUE(button && button->isEnabled()) << outlet.toStdString();
+        button->click();
         settle();
     };
-    auto undoAndRedo = [&](const Dictionary& made, const char* what) {
+    // Edit > Undo gives back the fluids as they were before the step, Edit > Redo as they
+    // were after it, with the same records. (Their saturation pressures are the editor's
+    // last successful calculation, which may have been of another composition on the way.)
+    const auto undoAndRedo = [&](const Array& before, const char* what) {
         SCOPED_TRACE(what);
-        const int count = fluids->fluids().size();
+        const Array after = fluids->fluids().copy();
+        const Array afterValues = fluids->fluids().deepCopy();
         ASSERT_TRUE(choose(window, "undo:"));
-        EXPECT_EQ(fluids->fluids().size(), count - 1);
-        EXPECT_EQ(fluids->fluids().indexOf(made), -1);
+        EXPECT_TRUE(sameNamesAndComponents(fluids->fluids(), before));
         ASSERT_TRUE(choose(window, "redo:"));
-        EXPECT_EQ(fluids->fluids().size(), count);
-        EXPECT_GE(fluids->fluids().indexOf(made), 0);
+        EXPECT_TRUE(sameNamesAndComponents(fluids->fluids(), afterValues));
+        ASSERT_EQ(fluids->fluids().size(), after.size());
+        for (int i = 0; i < after.size(); ++i)
+            EXPECT_EQ(fluids->fluids().at(i).identity(), after.at(i).identity()) << i;
     };
 
-    // Lumping (the lump sheet's first scheme): every heavy fraction into one "C7+".
-    editor->selectFluidRow(0);
-    const Dictionary lumped = lumpFluidC7plus(editor->selectedFluid());
-    addAfterSelected(lumped);
+    // Duplicate: a copy to rework after the generated fluid, which stays as made.
+    selectFluid(generatedFluid);
+    Array before = fluids->fluids().deepCopy();
+    press("mDuplicateButton");
     ASSERT_EQ(fluids->fluids().size(), 2);
     EXPECT_EQ(editor->selectedFluidRow(), 1);
-    EXPECT_EQ(lumped.stringValue("name"), "New - lumped");
-    undoAndRedo(lumped, "lump");
+    const Dictionary copy = fluids->fluids().at(1).toDictionary();
+    EXPECT_EQ(copy.stringValue("name"), "New - duplicated");
+    undoAndRedo(before, "duplicate");
 
-    // Splitting the lumped fluid's C7+ (the split sheet's Katz method) up to C20.
-    editor->selectFluidRow(fluids->fluids().indexOf(lumped));
-    const Dictionary split = getKatzSplittedFluid(editor->selectedFluid(), 20, false, false);
-    addAfterSelected(split);
+    // Characterisation: "Select C7+" picks the copy's heavy components, the correlation
+    // pop-up re-estimates them by Riazi and Daubert; the light ones keep their data.
+    selectFluid(copy);
+    const Array copyComponents = copy.arrayValue("components");
+    QList<int> heavyRows;
+    for (int row = 0; row < copyComponents.size(); ++row)
+        if (isHeavyComponent(copyComponents.at(row).toDictionary()))
+            heavyRows << row;
+    ASSERT_FALSE(heavyRows.isEmpty());
+    clickRow(editor->componentsView(), 0);  // a component chosen makes the component controls active
+    press("mSelectC7plus");
+    EXPECT_EQ(selectedRows(editor->componentsView()), heavyRows);
+    before = fluids->fluids().deepCopy();
+    auto* correlations = editor->control<QComboBox>("mCorrelationChoice");
+    ASSERT_NE(correlations, nullptr);
+    const int riaziDaubert = correlations->findData(kCorrelationRiaziDaubert);
+    ASSERT_GE(riaziDaubert, 0);
+    correlations->setCurrentIndex(riaziDaubert);
+    emit correlations->activated(riaziDaubert);
+    settle();
+    const Array copyBefore = before.at(1).toDictionary().arrayValue("components");
+    for (int row = 0; row < copyComponents.size(); ++row) {
+        const Dictionary component = copyComponents.at(row).toDictionary();
+        SCOPED_TRACE(component.stringValue("name").toStdString());
+        if (!heavyRows.contains(row)) {
+            EXPECT_TRUE(component.isEqualTo(copyBefore.at(row).toDictionary()));
+            continue;
+        }
+        EXPECT_EQ(component.intValue("corr"), kCorrelationRiaziDaubert);
+        const double expected = riaziDaubertTcCelsius(component.doubleValue("mw"), component.doubleValue("SG"));
+        EXPECT_NEAR(component.doubleValue("Tc"), expected, 1e-6 * (expected + 273.15));
+    }
+    EXPECT_TRUE(fluids->fluids().at(0).toDictionary().isEqualTo(generatedAsMade));
+    undoAndRedo(before, "characterise");
+    render(window, "step3_fluid_model_characterised.png");
+
+    // Lumping, by the lump sheet over the editor: the characterised copy's heavy end into one
+    // "C7+" with all its moles, the new fluid after its source and selected.
+    selectFluid(copy);
+    press("mLumpButton");
+    QWidget* lumpSheet = editor->lumpSheet()->panel();
+    ASSERT_TRUE(lumpSheet->isVisible());
+    auto* scheme = lumpSheet->findChild<QComboBox*>("mLumpChoice");
+    ASSERT_NE(scheme, nullptr);
+    scheme->setCurrentIndex(kLumpC7plus);
+    render(lumpSheet, "step3_lump_sheet.png");
+    before = fluids->fluids().deepCopy();
+    lumpSheet->findChild<QPushButton*>("mLumpDoButton")->click();
+    settle();
+    EXPECT_FALSE(lumpSheet->isVisible());
     ASSERT_EQ(fluids->fluids().size(), 3);
-    EXPECT_EQ(split.stringValue("name"), "New - lumped - Katz");
-    EXPECT_GT(split.arrayValue("components").size(), lumped.arrayValue("components").size());
-    undoAndRedo(split, "split");
+    EXPECT_EQ(editor->selectedFluidRow(), 2);
+    const Dictionary lumped = fluids->fluids().at(2).toDictionary();
+    EXPECT_EQ(lumped.stringValue("name"), "New - duplicated - lumped");
+    EXPECT_EQ(heavyComponentNames(lumped), QStringList{"C7+"});
+    EXPECT_NEAR(heavyMoles(lumped), heavyMoles(copy), 1e-9);
+    EXPECT_NEAR(totalMoles(lumped), 100, 1e-6);
+    undoAndRedo(before, "lump");
+
+    // Splitting, by the split sheet: the lumped fluid's C7+ by Katz's method up to C20, its moles kept.
+    selectFluid(lumped);
+    press("mSplitButton");
+    SplitSheet* split = editor->splitSheet();
+    QWidget* splitSheet = split->panel();
+    ASSERT_TRUE(splitSheet->isVisible());
+    split->methodPopup()->setCurrentIndex(kSplitKatz);
+    split->lastCarbonNumberCombo()->setCurrentIndex(split->lastCarbonNumberCombo()->findText("20"));
+    render(splitSheet, "step3_split_sheet.png");
+    before = fluids->fluids().deepCopy();
+    splitSheet->findChild<QPushButton*>("mSplitDoButton")->click();
+    settle();
+    EXPECT_FALSE(splitSheet->isVisible());
+    ASSERT_EQ(fluids->fluids().size(), 4);
+    EXPECT_EQ(editor->selectedFluidRow(), 3);
+    const Dictionary splitFluid = fluids->fluids().at(3).toDictionary();
+    EXPECT_EQ(splitFluid.stringValue("name"), "New - duplicated - lumped - Katz");
+    EXPECT_GT(heavyComponentNames(splitFluid).size(), 10) << "single carbon numbers C7 to C20";
+    EXPECT_NEAR(heavyMoles(splitFluid), heavyMoles(lumped), 1e-6);
+    EXPECT_NEAR(totalMoles(splitFluid), 100, 1e-6);
+    undoAndRedo(before, "split");
     render(window, "step3_fluid_model_reworked.png");
 
-    // The source fluid was never changed by its reworks.
-    EXPECT_TRUE(generatedFluid.isEqualTo(generatedAsMade));
+    // The generated fluid was never changed by the reworks of its copy.
+    EXPECT_TRUE(fluids->fluids().at(0).toDictionary().isEqualTo(generatedAsMade));
+    EXPECT_TRUE(alerts.alerts().isEmpty()) << alerts.messages().join("|").toStdString();
 
     fluidsFile = saveAs(fluids, "fluids.flu");
     const Array saved = fluids->fluids().deepCopy();
@@ -563,14 +893,49 @@ void InclusionWorkflow::step4PhaseDiagram()
 {
     auto* diagram = newDocument<CPhaseDiagDocument>("onNewPhaseDiagDocument:");
     ASSERT_NE(diagram, nullptr);
-    ASSERT_NE(diagram->plotView(), nullptr);
+    CPlotView* view = diagram->plotView();
+    ASSERT_NE(view, nullptr);
 
-    diagram->calculateImmiscibilityLoop(alphaBetaFluidFromMarker(marker));
-    diagram->calculateImmiscibilityLoop(generatedFluid);
+    // "New Phase Envelope..." on the empty diagram brings the phase-diagram panel, attached
+    // to the diagram, at its envelopes page.
+    ASSERT_TRUE(chooseItem(contextMenuAt(view, kEmptyDiagram.x, kEmptyDiagram.y, "Plot"), "New Phase Envelope..."));
+    CPhaseDiagPanel* panel = CPhaseDiagPanel::sharedPhaseDiagPanelCtroller();
+    ASSERT_TRUE(panel->isWindowVisible());
+    ASSERT_EQ(panel->document(), diagram);
+    EXPECT_EQ(panel->selectedPageIdentifier(), CPhaseDiagPanel::kIsoplethsPage);
+
+    // The marker's envelope: the alpha-beta fluids offer a typed fluid and the plot's marker.
+    clickTab(panel->mModelTabView, CPhaseDiagPanel::kAlphaBetaFluidsTab);
+    EXPECT_EQ(columnTexts(panel->mAlphaBetaModelsView),
+              (QStringList{CPhaseDiagPanel::kNewAlphaBetaFluid, marker.stringValue("name")}));
+    clickRow(panel->mAlphaBetaModelsView, 1);
+    EXPECT_EQ(panel->mAlphaEdit->text(), marker.stringValue("alpha"));
+    EXPECT_EQ(panel->mBetaEdit->text(), marker.stringValue("beta"));
+    ASSERT_TRUE(panel->mIsoplethCalcButton->isEnabled());
+    alerts.clear();
+    panel->mIsoplethCalcButton->click();
+    settle();
+    ASSERT_EQ(diagram->phaseDiagrams().size(), 1u) << alerts.messages().join("|").toStdString();
+    EXPECT_EQ(columnTexts(panel->mAlphaBetaModelsView), QStringList{CPhaseDiagPanel::kNewAlphaBetaFluid})
+        << "a fluid with its envelope is offered no more";
+
+    // The generated fluid's envelope: the component fluids are those of the fluid-model document.
+    clickTab(panel->mModelTabView, CPhaseDiagPanel::kComponentFluidsTab);
+    const QStringList reworked{"New - duplicated", "New - duplicated - lumped", "New - duplicated - lumped - Katz"};
+    EXPECT_EQ(columnTexts(panel->mFluidModelsView), QStringList{"New"} + reworked);
+    clickRow(panel->mFluidModelsView, 0);
+    ASSERT_TRUE(panel->mIsoplethCalcButton->isEnabled());
+    panel->mIsoplethCalcButton->click();
     settle();
     ASSERT_EQ(diagram->phaseDiagrams().size(), 2u) << alerts.messages().join("|").toStdString();
+    EXPECT_FALSE(columnTexts(panel->mFluidModelsView).contains("New"));
+    EXPECT_EQ(panel->mIsoplethsView->numberOfRows(), 2);
+    EXPECT_TRUE(alerts.alerts().isEmpty()) << alerts.messages().join("|").toStdString();
     const PhaseDiagramPtr ofMarker = diagram->phaseDiagrams()[0];
     const PhaseDiagramPtr ofModel = diagram->phaseDiagrams()[1];
+    EXPECT_TRUE(ofMarker->thermoModel().isEqualTo(alphaBetaFluidFromMarker(marker)));
+    EXPECT_TRUE(ofModel->thermoModel().isEqualTo(generatedFluid));
+    render(panel->window(), "step4_phase_diagram_panel_envelopes.png");
 
     // The generated fluid is the marker's alpha-beta fluid written out component by
     // component, with the model's own critical constants. The model fluid calculates with
@@ -596,17 +961,35 @@ void InclusionWorkflow::step4PhaseDiagram()
     ASSERT_TRUE(bubbleAtTh);
     EXPECT_NEAR(*bubbleAtTh, marker.doubleValue("Ph"), 0.02 * marker.doubleValue("Ph"));
 
-    // The isochore of the first inclusion on the marker fluid's diagram.
+    // The isochore of the first inclusion on the marker fluid's diagram, from the isochores
+    // page that "Isochors Panel..." on an envelope brings.
+    const IsoplethPointPtr onBranch = ofMarker->liquidIsopleth()->points()[ofMarker->liquidIsopleth()->points().size() / 2];
+    ASSERT_TRUE(chooseItem(contextMenuAt(view, onBranch->T(), onBranch->P(), "Isopleths"), "Isochors Panel..."));
+    EXPECT_EQ(panel->selectedPageIdentifier(), CPhaseDiagPanel::kIsochorsPage);
+    clickRow(panel->mIsoplethsView1, 0);
+    ASSERT_EQ(panel->selectedPhaseDiagram(), ofMarker);
+    // The new-inclusion row, the inclusion the marker's curve was computed for, then the
+    // oil inclusions of the open inclusion-data document.
     CInclusionDataDocument* inclusions = openInclusions();
     ASSERT_NE(inclusions, nullptr);
     const Dictionary first = inclusions->getInclusions().at(0).toDictionary();
-    IsochorPtr isochore;
+    EXPECT_EQ(columnTexts(panel->mInclusionsView), (QStringList{CPhaseDiagPanel::kNewInclusion, kLiquidInclusion.name,
+                                                                kLiquidInclusion.name, kVapourInclusion.name}));
+    clickRow(panel->mInclusionsView, 2);
+    EXPECT_EQ(panel->mThEdit->text().toDouble(), first.doubleValue("Th"));
+    EXPECT_TRUE(panel->mThEdit->isReadOnly());
+    EXPECT_TRUE(panel->mLiquidRadio->isChecked());
+    ASSERT_TRUE(panel->mIsochorCalcButton->isEnabled());
     alerts.clear();
-    const int code =
-        diagram->calculateIsochor(ofMarker, first, first.doubleValue("Th"), 1, &isochore, 0);
-    ASSERT_EQ(code, step_code::end_of_curve) << alerts.messages().join("|").toStdString();
-    ASSERT_TRUE(isochore);
-    EXPECT_TRUE(alerts.alerts().isEmpty());
+    panel->mIsochorCalcButton->click();
+    settle();
+    ASSERT_EQ(ofMarker->monophasicIsochors().size(), 1u) << alerts.messages().join("|").toStdString();
+    EXPECT_TRUE(alerts.alerts().isEmpty()) << alerts.messages().join("|").toStdString();
+    const IsochorPtr isochore = ofMarker->monophasicIsochors().front();
+    EXPECT_EQ(isochore->Th(), first.doubleValue("Th"));
+    EXPECT_TRUE(ofModel->monophasicIsochors().empty());
+    EXPECT_EQ(panel->mIsochorsView->numberOfRows(), 1) << "the page lists the diagram's isochore";
+    render(panel->window(), "step4_phase_diagram_panel_isochore.png");
 
     // Trapped where the aqueous inclusions homogenise: a right click on the isochore at that
     // temperature, "Set Th(Aq.) line". The trapping pressure is the isochore's own pressure
@@ -615,7 +998,6 @@ void InclusionWorkflow::step4PhaseDiagram()
     const std::vector<CurvePoint> isochorePoints = temperaturePressure(*isochore);
     const std::optional<double> atTrapping = quadraticAt(isochorePoints, kTrappingTemperature);
     ASSERT_TRUE(atTrapping);
-    CPlotView* view = diagram->plotView();
     QMenu* menu = view->menuForEvent(QPointF(view->getXValue(kTrappingTemperature), view->getYValue(*atTrapping)));
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(menu->title(), "Isochors") << "the click hits the isochore";
