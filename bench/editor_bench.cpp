@@ -1,15 +1,26 @@
 // The fluid model editor: one change of the selected fluid, which recomputes the stock-tank
 // properties and the saturation pressure of the newly selected fluid and refreshes the window;
-// reading an imported fluid table; the fluid report.
+// reading an imported fluid table; the fluid report; one Montel fit of a model fluid; and the
+// sheets' batches over twenty fluids as a click runs them, log window on screen: the test
+// chain, the split and the Tovik estimate.
 
 #include "app/CFluidModelDataDocument.h"
+#include "calc/CalculationInterface.h"
 #include "characterisation/Correlations.h"
+#include "editor/AlphaBetaFitting.h"
+#include "editor/AlphaBetaSheet.h"
 #include "editor/FluidImports.h"
 #include "editor/FluidModelController.h"
 #include "editor/FluidReport.h"
+#include "editor/LumpSplitSheets.h"
+#include "editor/TestSheet.h"
+#include "platform/UndoManager.h"
 #include "widgets/CLogWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -106,3 +117,162 @@ void BM_FluidReport(benchmark::State& state)
 
 BENCHMARK(BM_FluidTableImport)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FluidReport)->Unit(benchmark::kMillisecond);
+
+namespace {
+
+constexpr int kBatchSize = 20;
+constexpr double kMeasuredCelsius = 100;
+
+// A fluid-model document holding the given fluids, opened in the editor with the engine's
+// own calculations, its first fluid selected.
+struct OpenEditor
+{
+    CFluidModelDataDocument document;
+    FluidModelController* editor = nullptr;
+    qsizetype sources = 0;
+
+    explicit OpenEditor(const QList<FluidRecord>& records) : sources(records.size())
+    {
+        application();
+        installFluidModelEditor();
+        Array fluids = document.fluids();
+        for (const FluidRecord& record : records)
+            fluids.append(record);
+        document.makeWindowControllers();
+        editor = dynamic_cast<FluidModelController*>(document.windowControllers().front().get());
+        editor->window();
+        if (!records.isEmpty())
+            editor->selectFluidRow(0);
+        QCoreApplication::processEvents();
+    }
+
+    // Takes a batch back (one undo step) and empties the log, outside the timing; counts the
+    // fluids the batch added.
+    void undoBatch(benchmark::State& state)
+    {
+        state.PauseTiming();
+        state.counters["added"] = double(editor->fluids().size() - sources);
+        QCoreApplication::processEvents();  // closes the action's undo group
+        document.undoManager()->undo();
+        editor->selectFluidRow(0);
+        CLogWindow::sharedLogWindowCtroller()->clearText();
+        state.ResumeTiming();
+    }
+};
+
+// The 17 components of the alpha-beta model fluid of (alpha, beta) with their measured
+// bubble point at 100 degrees Celsius: the model's own bubble pressure.
+FluidRecord measuredModelFluid(double alpha, double beta, const QString& name)
+{
+    constexpr double CO2 = 0.01, N2 = 0.005, H2S = 0;
+    CFluidModelDataDocument generator;
+    generator.generateFluidFromAlphaBetaModel(alpha, beta, CO2, N2, H2S);
+    FluidRecord fluid = generator.fluids().at(0).toDictionary().deepCopy();
+    CalculationInterface calculation(kAlphaBetaFluid, kPengRobinsonEos);
+    calculation.setAlpha(alpha);
+    calculation.setBeta(beta);
+    calculation.setCO2(CO2);
+    calculation.setN2(N2);
+    calculation.setH2S(H2S);
+    calculation.finalize();
+    fluid.setValue(fluidkey::name, name);
+    fluid.setValue(fluidkey::eos, "PR");
+    fluid.setValue(fluidkey::texp, kMeasuredCelsius);
+    fluid.setValue(fluidkey::pexp, calculation.calculateSaturation(kMeasuredCelsius, kBubblePoint));
+    fluid.setValue(fluidkey::hexp, kBubblePoint);
+    return fluid;
+}
+
+// Twenty model fluids around (0.8, 0.3), each with its measured bubble point and a
+// saturation temperature.
+QList<FluidRecord> measuredOils()
+{
+    QList<FluidRecord> oils;
+    for (int i = 0; i < kBatchSize; ++i) {
+        FluidRecord oil = measuredModelFluid(0.75 + 0.005 * i, 0.25 + 0.005 * i, QStringLiteral("Oil%1").arg(i));
+        oil.setValue(fluidkey::tsat, kMeasuredCelsius);
+        oil.setValue(fluidkey::satPhase, kBubblePoint);
+        oils << oil;
+    }
+    return oils;
+}
+
+void showLogWindow()
+{
+    CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
+    log->clearText();
+    log->showWindow();
+}
+
+// One Montel fit of (alpha, beta) to a model fluid's composition and bubble point, each
+// result made by the editor as the alpha-beta sheet makes it, the summary into the log.
+void BM_MontelFit(benchmark::State& state)
+{
+    OpenEditor open({});
+    const FluidRecord source = measuredModelFluid(0.8, 0.3, QStringLiteral("Oil"));
+    const AlphaBetaFluidMaker make = [&open](double alpha, double beta, double CO2, double N2, double H2S,
+                                             const QString& name) {
+        return open.editor->createAlphaBetaFluid(alpha, beta, CO2, N2, H2S, name);
+    };
+    showLogWindow();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(doFitAlphaBetaModel(source, std::nullopt, make));
+        state.PauseTiming();
+        CLogWindow::sharedLogWindowCtroller()->clearText();
+        state.ResumeTiming();
+    }
+}
+
+// The test sheet's Test button with "Test every fluid" on: the test chain on each fluid,
+// the results inserted, the Igor block written to the log.
+void BM_BatchTest(benchmark::State& state)
+{
+    OpenEditor open(measuredOils());
+    TestSheet* sheet = open.editor->testSheet();
+    showLogWindow();
+    for (auto _ : state) {
+        sheet->onClickTest();
+        sheet->panel()->findChild<QCheckBox*>("mTestBatch")->setChecked(true);
+        sheet->panel()->findChild<QPushButton*>("mTestButton")->click();
+        open.undoBatch(state);
+    }
+}
+
+// The split sheet's Split button with "Split every fluid" on (Katz to C30), the log window
+// on screen: the splits' comparison logs and the batch table.
+void BM_BatchSplit(benchmark::State& state)
+{
+    OpenEditor open(measuredOils());
+    SplitSheet* sheet = open.editor->splitSheet();
+    showLogWindow();
+    for (auto _ : state) {
+        sheet->onClickSplit();
+        sheet->methodPopup()->setCurrentIndex(kSplitKatz);
+        sheet->lastCarbonNumberCombo()->setCurrentText(QStringLiteral("30"));
+        sheet->panel()->findChild<QCheckBox*>("mSplitBatch")->setChecked(true);
+        sheet->panel()->findChild<QPushButton*>("mSplitDoButton")->click();
+        open.undoBatch(state);
+    }
+}
+
+// The alpha-beta sheet's Tovik button with "every fluid" on: each estimate with its
+// saturation pressure at the fluid's saturation temperature, the summaries and the table.
+void BM_TovikBatch(benchmark::State& state)
+{
+    OpenEditor open(measuredOils());
+    AlphaBetaSheet& sheet = open.editor->alphaBetaSheet();
+    showLogWindow();
+    for (auto _ : state) {
+        sheet.onClickAlphaBetaize();
+        sheet.control<QCheckBox>(QStringLiteral("mAlphaBetaBatch"))->setChecked(true);
+        sheet.control<QPushButton>(QStringLiteral("mAlphaBetaTovikButton"))->click();
+        open.undoBatch(state);
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_MontelFit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BatchTest)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BatchSplit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TovikBatch)->Unit(benchmark::kMillisecond);

@@ -209,6 +209,12 @@ private:
     void writeComponent(int i, const ComponentRecord& component);
     // The engine's flash, keeping the feed; true on success.
     bool runFlash(double T, double P);
+    // A component's critical data as the flash used them.
+    struct ComponentData
+    {
+        double Tc, Pc, Vc, omega, mw;  // K, Pa, cm3/mol, -, g/mol
+    };
+    ComponentData flashedComponentData(int i) const;
     // The engine's stock-tank calculation with no result of an earlier one left over.
     bool runStockTank();
     void clearStockTankFields();

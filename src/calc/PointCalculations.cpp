@@ -91,6 +91,19 @@ bool CalculationInterface::calculateFlash(double T, double P, std::optional<Flui
     return true;
 }
 
+// The alpha-beta model fluid's critical data are not the loaded ones: its phase models hold
+// the Montel data of its distribution (the heavy cuts included), which the flash used, while
+// the fluid's own arrays keep the fixed points of its vapour-pressure table.
+CalculationInterface::ComponentData CalculationInterface::flashedComponentData(int i) const
+{
+    if (fluidType == kAlphaBetaFluid)
+        return {liquidPhase->critical_temperature[i], liquidPhase->critical_pressure[i],
+                liquidPhase->critical_volume[i] / kCubicMetrePerCm3, liquidPhase->acentric_factor[i],
+                liquidPhase->molar_weight[i]};
+    return {oil->critical_temperature[i], oil->critical_pressure[i], oil->critical_volume_cm3[i],
+            oil->acentric_factor[i], oil->component_molar_weight[i]};
+}
+
 void CalculationInterface::recuperateFlashedFluid(FluidRecord record, int phase)
 {
     const std::vector<double>& x =
@@ -105,14 +118,15 @@ void CalculationInterface::recuperateFlashedFluid(FluidRecord record, int phase)
     Array components;
     record.setValue(QStringLiteral("components"), components);
     for (short i = 0; i < n; ++i) {
+        const ComponentData data = flashedComponentData(i);
         ComponentRecord component;
         component.setValue(QStringLiteral("name"), QString::fromStdString(oil->component_name[i]));
-        component.setValue(QStringLiteral("Tc"), oil->critical_temperature[i] - kCelsiusOffset);
+        component.setValue(QStringLiteral("Tc"), data.Tc - kCelsiusOffset);
         component.setValue(QStringLiteral("Tb"), oil->boiling_temperature[i] - kCelsiusOffset);
-        component.setValue(QStringLiteral("Pc"), oil->critical_pressure[i] * kBarPerPascal);
-        component.setValue(QStringLiteral("Vc"), oil->critical_volume_cm3[i]);
-        component.setValue(QStringLiteral("omega"), oil->acentric_factor[i]);
-        component.setValue(QStringLiteral("mw"), oil->component_molar_weight[i]);
+        component.setValue(QStringLiteral("Pc"), data.Pc * kBarPerPascal);
+        component.setValue(QStringLiteral("Vc"), data.Vc);
+        component.setValue(QStringLiteral("omega"), data.omega);
+        component.setValue(QStringLiteral("mw"), data.mw);
         component.setValue(QStringLiteral("SG"), oil->specific_gravity[i]);
         component.setValue(QStringLiteral("nc"), oil->carbon_number[i]);
         component.setValue(QStringLiteral("corr"), oil->correlation[i]);

@@ -60,6 +60,8 @@ QWidget* CLogWindow::window()
         mTextView->setDocument(mDocument.get());
         mTextView->setReadOnly(true);
         mTextView->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        // The reports are tables of fixed-width columns: a row stays one line under its header.
+        mTextView->setLineWrapMode(QTextEdit::NoWrap);
 
         auto* clear = new QPushButton(tr("Clear"), frame);
         auto* print = new QPushButton(tr("Print..."), frame);

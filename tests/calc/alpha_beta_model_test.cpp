@@ -1,7 +1,9 @@
 // The alpha-beta model interface: inputs, the 17-component model fluid, the alpha-beta
 // curve of an inclusion checked point by point against the engine's vapour fraction along
-// the isochore, the step control of the curve, and the stock-tank helpers.
+// the isochore, the step control of the curve, the stock-tank helpers, and the critical data
+// of a flashed model fluid.
 #include "calc/CAlphaBetaModelInterface.h"
+#include "calc/CalculationInterface.h"
 
 #include "thermo/Montel.h"
 #include "thermo/Oil1.h"
@@ -330,6 +332,46 @@ TEST(AlphaForStockTankTarget, NoAlphaLeavesTheCallersValue)
     double alpha = 0.5;
     EXPECT_EQ(model.firstAlphaBetaGOR(-10, &alpha, 0.2), kNoAlphaFound);
     EXPECT_EQ(alpha, 0.5);
+}
+
+// A flashed alpha-beta model fluid: its phases carry the critical data of the model's own
+// components, as a separate model interface computes them for the same parameters, not the
+// fixed points the fluid keeps for its vapour-pressure correlations (a Cn1 of 713 K, 20 bar).
+TEST(AlphaBetaFlash, PhasesCarryTheModelsCriticalData)
+{
+    constexpr double alpha = 0.8, beta = 0.3, CO2 = 0.01, N2 = 0.005, H2S = 0, celsius = 100;
+    CalculationInterface ci(kAlphaBetaFluid, 0);
+    ci.setAlpha(alpha);
+    ci.setBeta(beta);
+    ci.setCO2(CO2);
+    ci.setN2(N2);
+    ci.setH2S(H2S);
+    ci.finalize();
+    const double bubble = ci.calculateSaturation(celsius, 1);
+    ASSERT_GT(bubble, 10);
+    FluidRecord liquid, vapour;
+    ASSERT_TRUE(ci.calculateFlash(celsius + 273.15, bubble / 2, liquid, vapour));
+
+    CAlphaBetaModelInterface model;
+    ASSERT_TRUE(model.calculateComposition(alpha, beta, CO2, N2, H2S));
+    ASSERT_EQ(model.getNumberOfComponents(), 17);
+    for (const FluidRecord& phase : {liquid, vapour}) {
+        const Array components = phase.arrayValue("components");
+        ASSERT_EQ(components.size(), 17);
+        for (int i = 0; i < 17; ++i) {
+            const ComponentRecord c = components.at(i).toDictionary();
+            SCOPED_TRACE(model.getComponentName(i));
+            EXPECT_EQ(c.stringValue("name").toStdString(), model.getComponentName(i));
+            EXPECT_NEAR(c.doubleValue("Tc"), model.getTc(i) - 273.15, 1e-9);
+            EXPECT_NEAR(c.doubleValue("Pc"), model.getPc(i) * 1e-5, 1e-9);
+            EXPECT_NEAR(c.doubleValue("Vc"), model.getVc(i) * 1e6, 1e-9);
+            EXPECT_NEAR(c.doubleValue("omega"), model.getOmega(i), 1e-12);
+            EXPECT_NEAR(c.doubleValue("mw"), model.getMw(i), 1e-9);
+        }
+        const ComponentRecord cn1 = components.at(15).toDictionary();
+        EXPECT_NE(cn1.doubleValue("mw"), 200) << "a distribution of its own, not the default cut";
+        EXPECT_GT(std::fabs(cn1.doubleValue("Tc") - (713 - 273.15)), 1);
+    }
 }
 
 } // namespace

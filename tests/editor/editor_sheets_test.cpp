@@ -4,6 +4,7 @@
 
 #include "support/EditorTestSupport.h"
 
+#include "calc/CalculationInterface.h"
 #include "characterisation/SplittingFramework.h"
 #include "editor/FlashSheet.h"
 #include "editor/LumpSplitSheets.h"
@@ -24,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numeric>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -178,6 +180,114 @@ TEST_F(EditorSheetActions, FlashedPhasesGoAfterTheSourceAndLeaveInOneUndo)
         document.reset();
         settle();
     }
+}
+
+// The alpha-beta model's own bubble pressure (bar) at T (degrees Celsius).
+double modelBubblePressure(double alpha, double beta, double CO2, double N2, double celsius)
+{
+    CalculationInterface calculation(kAlphaBetaFluid, kPengRobinsonEos);
+    calculation.setAlpha(alpha);
+    calculation.setBeta(beta);
+    calculation.setCO2(CO2);
+    calculation.setN2(N2);
+    calculation.setH2S(0);
+    calculation.finalize();
+    return calculation.calculateSaturation(celsius, kBubblePoint);
+}
+
+TEST_F(EditorSheetActions, FlashedAlphaBetaModelFluidGivesComponentListsOfTheModelsComponents)
+{
+    constexpr double alpha = 0.8, beta = 0.3, CO2 = 0.01, N2 = 0.005, celsius = 100;
+    open({fluid("A", {"C1", "C2"})}, true);
+    const FluidRecord model = editor->createAlphaBetaFluid(alpha, beta, CO2, N2, 0, "M");
+    ASSERT_EQ(model.intValue(fluidkey::fluidType), kFluidTypeAlphaBeta);
+    document.reset();
+    settle();
+    open({fluid("A", {"C1", "C2"}), model, fluid("C", {"C3", "C4"})}, true);
+    editor->selectFluidRow(1);
+    settle();
+    const FluidRecord before = fluids().at(1).toDictionary().deepCopy();
+    const double bubble = modelBubblePressure(alpha, beta, CO2, N2, celsius);
+    ASSERT_GT(bubble, 10);
+
+    FlashSheet* sheet = editor->flashSheet();
+    sheet->onClickFlash();
+    in<QLineEdit>(sheet->panel(), "mFlashT")->setText(QString::number(celsius));
+    sheet->onChangeFlashT();
+    in<QLineEdit>(sheet->panel(), "mFlashP")->setText(QString::number(bubble / 2));
+    sheet->onChangeFlashP();
+    in<QPushButton>(sheet->panel(), "mFlashLiquidVapourButton")->click();
+    settle();
+    ASSERT_EQ(fluidNames(), (QStringList{"A", "M adjusted", "Flash", "Flash", "C"}));
+    EXPECT_EQ(editor->selectedFluidRow(), 3);
+    EXPECT_TRUE(fluids().at(1).toDictionary().isEqualTo(before)) << "the source stays as it was";
+
+    // Feed, liquid and vapour mole percents, component by component in the model's order.
+    const Array feed = before.arrayValue(fluidkey::components);
+    ASSERT_EQ(feed.size(), 17);
+    const FluidRecord liquid = fluids().at(2).toDictionary();
+    const FluidRecord vapour = fluids().at(3).toDictionary();
+    // The liquid was never selected, so holds what the flash wrote and nothing else.
+    EXPECT_EQ(liquid.keys(), (QStringList{fluidkey::comment, fluidkey::components, fluidkey::fluidType,
+                                          fluidkey::name}));
+    std::vector<double> z, x, y;
+    for (const Value& f : feed)
+        z.push_back(f.toDictionary().doubleValue(componentkey::mole));
+    const std::pair<const FluidRecord*, std::vector<double>*> phases[] = {{&liquid, &x}, {&vapour, &y}};
+    for (const auto& [phase, moles] : phases) {
+        SCOPED_TRACE(moles == &x ? "liquid" : "vapour");
+        EXPECT_EQ(phase->intValue(fluidkey::fluidType), kFluidTypeComponentList);
+        EXPECT_EQ(phase->stringValue(fluidkey::comment), "");
+        for (const char* key : {"EOS", "alpha", "beta", "CO2", "N2", "H2S", "Texp", "Pexp", "hexp"})
+            EXPECT_FALSE(phase->contains(key)) << key;
+        const Array components = phase->arrayValue(fluidkey::components);
+        ASSERT_EQ(components.size(), feed.size());
+        for (int i = 0; i < feed.size(); ++i) {
+            const ComponentRecord c = components.at(i).toDictionary();
+            const ComponentRecord f = feed.at(i).toDictionary();
+            SCOPED_TRACE(f.stringValue(componentkey::name).toStdString());
+            EXPECT_EQ(c.stringValue(componentkey::name), f.stringValue(componentkey::name));
+            for (const QString& key : {componentkey::nc, componentkey::corr, componentkey::sg, componentkey::tb})
+                EXPECT_TRUE(c.contains(key)) << key.toStdString();
+            // The model's own component, with the critical data the model fluid shows (degrees Celsius, bar).
+            for (const QString& key : {componentkey::mw, componentkey::tc, componentkey::pc, componentkey::omega,
+                                       componentkey::vc})
+                EXPECT_NEAR(c.doubleValue(key), f.doubleValue(key), 1e-6 * (1 + std::fabs(f.doubleValue(key))))
+                    << key.toStdString();
+            moles->push_back(c.doubleValue(componentkey::mole));
+        }
+        EXPECT_NEAR(std::accumulate(moles->begin(), moles->end(), 0.0), 100, 1e-6);
+    }
+    // Methane's published critical point, 190.56 K and 45.99 bar, in the record's units.
+    const int methane = 3;
+    EXPECT_EQ(feed.at(methane).toDictionary().stringValue(componentkey::name), "C1");
+    EXPECT_NEAR(liquid.arrayValue(fluidkey::components).at(methane).toDictionary().doubleValue(componentkey::tc),
+                190.56 - 273.15, 1);
+    EXPECT_NEAR(liquid.arrayValue(fluidkey::components).at(methane).toDictionary().doubleValue(componentkey::pc),
+                45.99, 1);
+
+    // Material balance: one vapour fraction V with z = (1 - V) x + V y for every component.
+    double num = 0, den = 0;
+    for (size_t i = 0; i < z.size(); ++i) {
+        num += (z[i] - x[i]) * (y[i] - x[i]);
+        den += (y[i] - x[i]) * (y[i] - x[i]);
+    }
+    const double V = num / den;
+    EXPECT_GT(V, 0);
+    EXPECT_LT(V, 1);
+    for (size_t i = 0; i < z.size(); ++i)
+        EXPECT_NEAR((1 - V) * x[i] + V * y[i], z[i], 1e-5) << "component " << i;
+    EXPECT_GT(y[methane], x[methane]);
+    EXPECT_LT(y.back(), x.back()) << "the heaviest pseudo-component stays in the liquid";
+
+    // The liquid, now a component list of its own, sits at its bubble point at the flash's
+    // temperature and pressure.
+    CalculationInterface again(kFluidTypeComponentList, kPengRobinsonEos);
+    ASSERT_TRUE(again.setModelFluid(kFluidTypeComponentList, liquid));
+    EXPECT_NEAR(again.calculateSaturation(celsius, kBubblePoint), bubble / 2, 1e-5 * bubble / 2);
+
+    undo()->undo();
+    EXPECT_EQ(fluidNames(), (QStringList{"A", "M adjusted", "C"}));
 }
 
 TEST_F(EditorSheetActions, FailedFlashAddsNothingAndSaysSo)

@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QTextEdit>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -278,10 +280,70 @@ TEST_F(TestSheetActions, BatchTestIsOneUndoAndAnIgorBlockInTheLog)
     EXPECT_EQ(igor.commands.at(12), "wavestats ardp");
     EXPECT_EQ(lines.at(lines.indexOf("END") + 1), "");
 
+    // The log as the user sees it: the block's table from its head, then its end.
+    const QString folder = QDir::current().filePath("renders");
+    QDir().mkpath(folder);
+    QTextEdit* view = log->textView();
+    view->moveCursor(QTextCursor::End);
+    ASSERT_TRUE(view->find("IGOR", QTextDocument::FindBackward));
+    view->verticalScrollBar()->setValue(view->cursorRect().top() + view->verticalScrollBar()->value());
+    view->moveCursor(QTextCursor::StartOfLine);  // no selection in the picture
+    settle();
+    EXPECT_TRUE(log->window()->grab().toImage().save(folder + "/log_after_batch_test_table.png"));
+    log->scrollToEnd();
+    settle();
+    EXPECT_TRUE(log->window()->grab().toImage().save(folder + "/log_after_batch_test.png"));
+
     undo()->undo();
     EXPECT_EQ(fluidNames(), (QStringList{"A", "B", "C"}));
     log->window()->hide();
 }
+
+// The correlation-set pop-up: item i runs the chain with set 101 + i.
+struct CorrelationItem
+{
+    int index;
+    int code;
+    int neighbour;  // another set, whose result must differ for the case to tell them apart
+};
+
+class TestSheetCorrelationItems : public ::testing::TestWithParam<CorrelationItem>, public EditorFixture
+{
+};
+
+bool sameNumber(double a, double b)
+{
+    return (std::isnan(a) && std::isnan(b)) || a == b;
+}
+
+TEST_P(TestSheetCorrelationItems, ItemRunsTheChainWithItsCorrelationSet)
+{
+    const CorrelationItem& c = GetParam();
+    open({measuredOil("A", 40)});
+    editor->selectFluidRow(0);
+    settle();
+    const FluidRecord source = fluids().at(0).toDictionary().deepCopy();
+    TestSheet* sheet = editor->testSheet();
+    sheet->onClickTest();
+    sheet->panel()->findChild<QComboBox*>("mTestChoice")->setCurrentIndex(c.index);
+    sheet->onDoTest();
+    settle();
+    ASSERT_EQ(fluidNames(), (QStringList{"A", "A - test1"}));
+    const FluidRecord tested = fluids().at(1).toDictionary();
+
+    const FluidRecord expected = doTestFluid(source, c.code, 0);
+    const FluidRecord other = doTestFluid(source, c.neighbour, 0);
+    ASSERT_FALSE(expected.arrayValue(fluidkey::components).isEqualTo(other.arrayValue(fluidkey::components)))
+        << "sets " << c.code << " and " << c.neighbour << " characterise this oil alike";
+    EXPECT_TRUE(tested.arrayValue(fluidkey::components).isEqualTo(expected.arrayValue(fluidkey::components)));
+    EXPECT_TRUE(sameNumber(tested.doubleValue("Pcal"), expected.doubleValue("Pcal")))
+        << tested.doubleValue("Pcal") << " " << expected.doubleValue("Pcal");
+    CLogWindow::sharedLogWindowCtroller()->window()->hide();
+}
+
+INSTANTIATE_TEST_SUITE_P(FirstMiddleLast, TestSheetCorrelationItems,
+                         ::testing::Values(CorrelationItem{0, 101, 102}, CorrelationItem{8, 109, 108},
+                                           CorrelationItem{16, 117, 116}));
 
 TEST(TestChain, FittedTemperatureInKelvinIsReadOnce)
 {

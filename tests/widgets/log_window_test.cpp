@@ -10,6 +10,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
@@ -201,6 +202,25 @@ TEST_F(LogWindowTest, AppendingDoesNotScrollButScrollToEndDoes)
     EXPECT_EQ(bar->value(), 0);
     log.scrollToEnd();
     EXPECT_EQ(bar->value(), bar->maximum());
+    log.window()->hide();
+}
+
+TEST_F(LogWindowTest, RowWiderThanTheWindowStaysOneLineUnderItsHeader)
+{
+    log.showWindow();
+    log.window()->resize(400, 200);
+    QString header, row;
+    for (int column = 0; column < 19; ++column) {
+        header += QString::asprintf("%12s ", qPrintable(QStringLiteral("wave%1").arg(column)));
+        row += QString::asprintf("%12f ", column * 1.5);
+    }
+    log.appendString1(header);
+    log.appendString1(row);
+    QApplication::processEvents();
+    const QTextDocument* shown = log.textView()->document();
+    for (QTextBlock block = shown->begin(); block.isValid(); block = block.next())
+        EXPECT_LE(block.layout()->lineCount(), 1) << block.text().toStdString();
+    EXPECT_GT(log.textView()->horizontalScrollBar()->maximum(), 0) << "the rest of the row is scrolled to";
     log.window()->hide();
 }
 
