@@ -712,6 +712,11 @@ void FluidModelController::refreshFluids()
         enableFluidControls(false);
         mAlphaBetaize->setEnabled(false);
         mMcCainType->clear();
+        if (row < 0) {
+            // No fluid chosen (none left selected, after a deletion or its undo): no components either.
+            reloadComponents();
+            clearComponentDetails();
+        }
         return;
     }
     enableFluidControls(true);
@@ -779,6 +784,15 @@ void FluidModelController::refreshComponents()
         updatePlotView();
         return;
     }
+    clearComponentDetails();
+    if (!rows.isEmpty())
+        for (QWidget* control : {static_cast<QWidget*>(mCorrelationChoice), static_cast<QWidget*>(mMwChoice),
+                                 static_cast<QWidget*>(mDeleteButton), static_cast<QWidget*>(mNormalizeButton)})
+            control->setEnabled(true);
+}
+
+void FluidModelController::clearComponentDetails()
+{
     enableComponentControls(false);
     for (QWidget* control : {static_cast<QWidget*>(mComponentCombo), static_cast<QWidget*>(mDeleteButton),
                              static_cast<QWidget*>(mNormalizeButton)})
@@ -787,10 +801,6 @@ void FluidModelController::refreshComponents()
                              mTkEditField, mTbEditField, mTbKEditField, mVcEditField, mTcREditField, mTbREditField,
                              mPcPsiaEditField, mVcFtEditField})
         field->clear();
-    if (!rows.isEmpty())
-        for (QWidget* control : {static_cast<QWidget*>(mCorrelationChoice), static_cast<QWidget*>(mMwChoice),
-                                 static_cast<QWidget*>(mDeleteButton), static_cast<QWidget*>(mNormalizeButton)})
-            control->setEnabled(true);
 }
 
 void FluidModelController::showComponent(const ComponentRecord& component)

@@ -194,6 +194,8 @@ private:
     void enableFluidControls(bool enabled);
     void enableComponentControls(bool enabled);
     void showComponent(const ComponentRecord& component);
+    // The component controls disabled and emptied: no single component is chosen.
+    void clearComponentDetails();
     void afterComponentChange(const FluidRecord& fluid);
     void setSaturationFields(double celsius);
     int selectedSatPhase() const;

@@ -775,6 +775,12 @@ void InclusionWorkflow::step3FluidModel()
         const Array afterValues = fluids->fluids().deepCopy();
         ASSERT_TRUE(choose(window, "undo:"));
         EXPECT_TRUE(sameNamesAndComponents(fluids->fluids(), before));
+        if (editor->selectedFluidRow() < 0) {
+            // The chosen fluid went with the undo: no components are shown, none can be edited.
+            EXPECT_EQ(editor->componentsView()->model()->rowCount(), 0);
+            EXPECT_FALSE(editor->control<QLineEdit>("mMoleEditField")->isEnabled());
+            EXPECT_TRUE(editor->control<QLineEdit>("mMoleEditField")->text().isEmpty());
+        }
         ASSERT_TRUE(choose(window, "redo:"));
         EXPECT_TRUE(sameNamesAndComponents(fluids->fluids(), afterValues));
         ASSERT_EQ(fluids->fluids().size(), after.size());
@@ -872,6 +878,8 @@ void InclusionWorkflow::step3FluidModel()
     EXPECT_NEAR(heavyMoles(splitFluid), heavyMoles(lumped), 1e-6);
     EXPECT_NEAR(totalMoles(splitFluid), 100, 1e-6);
     undoAndRedo(before, "split");
+    selectFluid(splitFluid);
+    EXPECT_EQ(editor->componentsView()->model()->rowCount(), splitFluid.arrayValue("components").size());
     render(window, "step3_fluid_model_reworked.png");
 
     // The generated fluid was never changed by the reworks of its copy.
