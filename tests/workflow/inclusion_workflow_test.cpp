@@ -931,6 +931,10 @@ void InclusionWorkflow::step4PhaseDiagram()
     clickTab(panel->mModelTabView, CPhaseDiagPanel::kComponentFluidsTab);
     const QStringList reworked{"New - duplicated", "New - duplicated - lumped", "New - duplicated - lumped - Katz"};
     EXPECT_EQ(columnTexts(panel->mFluidModelsView), QStringList{"New"} + reworked);
+    for (const QString& name : reworked)
+        EXPECT_LE(panel->mFluidModelsView->fontMetrics().horizontalAdvance(name),
+                  panel->mFluidModelsView->columnWidth(0))
+            << "the fluid's whole name shows: " << name.toStdString();
     clickRow(panel->mFluidModelsView, 0);
     ASSERT_TRUE(panel->mIsoplethCalcButton->isEnabled());
     panel->mIsoplethCalcButton->click();
