@@ -93,6 +93,8 @@ constexpr double kClickPrecision = 0.01;
 
 // Most turns the all-inclusions calculation may take; the real one takes a few hundred.
 constexpr int kMaxCalculationTurns = 20000;
+// The turn at which the running calculation panel is pictured.
+constexpr int kRunningRenderTurn = 10;
 
 // Points of the empty alpha-beta plot (alpha, beta) and phase diagram (°C, bar), clear of their legends.
 constexpr struct
@@ -589,8 +591,13 @@ void InclusionWorkflow::step2AlphaBetaCurves()
     int ends = 0;
     QTimer guard;
     guard.setInterval(0);
+    QImage running;
     QObject::connect(&guard, &QTimer::timeout, [&] {
-        if (calculation->isRunning() && ++turns == kMaxCalculationTurns)
+        if (!calculation->isRunning())
+            return;
+        if (++turns == kRunningRenderTurn)
+            running = calculation->window()->grab().toImage();
+        if (turns == kMaxCalculationTurns)
             calculation->stopButton()->click();
     });
     const QMetaObject::Connection ended =
@@ -606,6 +613,8 @@ void InclusionWorkflow::step2AlphaBetaCurves()
     EXPECT_FALSE(calculation->isRunning());
     EXPECT_FALSE(calculation->window()->isVisible());
     EXPECT_TRUE(alerts.alerts().isEmpty()) << alerts.messages().join("|").toStdString();
+    ASSERT_FALSE(running.isNull()) << "the calculation panel showed while it ran";
+    EXPECT_TRUE(running.save(rendersFolder() + "/step2_alpha_beta_calculation.png"));
 
     const Array curves = plot->alphaBetaCurves();
     ASSERT_EQ(curves.size(), 2) << alerts.messages().join("|").toStdString();
@@ -997,7 +1006,12 @@ void InclusionWorkflow::step4PhaseDiagram()
     settle();
     ASSERT_EQ(ofMarker->monophasicIsochors().size(), 1u) << alerts.messages().join("|").toStdString();
     EXPECT_TRUE(alerts.alerts().isEmpty()) << alerts.messages().join("|").toStdString();
+    // A complete calculation makes both parts of the isochore, the two-phase one below Th
+    // and the one-phase one above, each the other's sister.
+    ASSERT_EQ(ofMarker->biphasicIsochors().size(), 1u);
     const IsochorPtr isochore = ofMarker->monophasicIsochors().front();
+    EXPECT_EQ(isochore->sister(), ofMarker->biphasicIsochors().front());
+    EXPECT_EQ(ofMarker->biphasicIsochors().front()->sister(), isochore);
     EXPECT_EQ(isochore->Th(), first.doubleValue("Th"));
     EXPECT_TRUE(ofModel->monophasicIsochors().empty());
     EXPECT_EQ(panel->mIsochorsView->numberOfRows(), 1) << "the page lists the diagram's isochore";
