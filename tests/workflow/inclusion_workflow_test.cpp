@@ -1,10 +1,12 @@
-// The whole inclusion workflow as a geologist runs it from the application's windows:
-// two inclusions typed into the inclusion editor; their alpha-beta curves with a marker
-// on the first; a fluid model generated from the marker and reworked in the fluid model
-// editor; a phase diagram with both fluids' envelopes, the first inclusion's isochore and
-// a trapping line; the reports and a plot as PDF; Quit with unsaved work. The real
-// documents, windows and engine throughout. Every document is saved, closed and reopened
-// by the File menu, and every step leaves a screenshot under the build tree.
+// The whole inclusion workflow as a geologist runs it from the application's windows,
+// panels and menus: two inclusions typed into the inclusion editor; their alpha-beta curves
+// from the alpha-beta panel, a marker on the first from the plot's menu, reference curves;
+// a fluid model generated from the marker and reworked with the fluid model editor's
+// controls and sheets; a phase diagram with both fluids' envelopes and the first
+// inclusion's isochore from the phase-diagram panel, and a trapping line; the reports and
+// a plot as PDF; Quit with unsaved work. The real documents, windows and engine throughout.
+// Every document is saved, closed and reopened by the File menu, and every step leaves a
+// screenshot under the build tree.
 
 #include "app/CAlphaBetaPlotDocument.h"
 #include "app/CAlphaBetaPlotView.h"
