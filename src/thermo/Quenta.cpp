@@ -13,6 +13,7 @@ constexpr double maximum_temperature_step = 50;   // K
 constexpr double maximum_pressure_step = 5e6;     // Pa
 constexpr double maximum_fraction_step = 0.3;
 constexpr double trivial_distance = 0.01;         // sum |x_i - y_i| of a trivial solution
+constexpr int first_composition_variable = 4;     // U = [T, P, nL, nV, x_0.., y_0..]
 
 // A mole fraction inside the band the iteration accepts as it stands.
 bool inside_fraction_band(double v)
@@ -66,6 +67,21 @@ void Quenta::number_of_components(short n)
     newton.set_maximum_residue(1e-3);
     newton.set_epsilon(1e-8);
     newton.set_relaxation_limit(1e-3);
+    keep_compositions_within_bounds();
+}
+
+// A step that would take a mole fraction out of [0, 1] goes only part of the way to the
+// bound. A heavy component's vapour fraction may be a few millionths at the solution and
+// far less at the start: an unbounded step easily overshoots it below -1e-5, where the
+// evaluation can only clamp it and the iteration stalls on a residual it no longer controls.
+void Quenta::keep_compositions_within_bounds()
+{
+    const int end = first_composition_variable + 2 * component_count;
+    for (int i = first_composition_variable; i < end; ++i) {
+        newton.limited[i] = 1;
+        newton.lower_limit[i] = 0;
+        newton.upper_limit[i] = 1;
+    }
 }
 
 void Quenta::set_type_of_problem(short t)

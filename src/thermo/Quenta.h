@@ -88,6 +88,7 @@ private:
     // Sets the fixed value of one constrained quantity with its setter.
     void specify(short quantity, double value);
     void take_start_values_from_estimates();
+    void keep_compositions_within_bounds();
     void write_specification_row(Matrix& J, int row, const std::array<double, 5>& weights);
     void write_molar_volume_row(Matrix& J, int row);
     void write_volumetric_fraction_row(Matrix& J, int row);
