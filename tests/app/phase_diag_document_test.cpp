@@ -4,6 +4,7 @@
 // render of the window.
 
 #include "support/AppTestSupport.h"
+#include "support/PhaseDiagramRecords.h"
 
 #include "app/CPhaseDiagDocument.h"
 #include "app/CPhaseDiagView.h"
@@ -35,32 +36,6 @@ namespace {
 
 // ---- Records ----
 
-struct BranchPoint
-{
-    double T, P;
-    int skip = 0;
-};
-
-IsoplethPtr branch(signed char homog, std::initializer_list<BranchPoint> values)
-{
-    auto isopleth = std::make_shared<CIsopleth>();
-    isopleth->setHomog(homog);
-    for (const BranchPoint& value : values) {
-        auto point = std::make_shared<CIsoplethPoint>();
-        point->setT(value.T);
-        point->setP(value.P);
-        point->setSkip(value.skip);
-        isopleth->points().push_back(point);
-    }
-    return isopleth;
-}
-
-Dictionary alphaBetaFluid(const QString& name, double alpha = 0.5, double beta = 0.2)
-{
-    return Dictionary{{"name", name}, {"fluidType", 1}, {"alpha", alpha}, {"beta", beta},
-                      {"CO2", 0.0},   {"N2", 0.0},      {"H2S", 0.0}};
-}
-
 PhaseDiagramPtr diagram(const QString& name, IsoplethPtr liquid, IsoplethPtr vapour)
 {
     auto made = std::make_shared<CPhaseDiagram>();
@@ -79,44 +54,6 @@ PhaseDiagramPtr envelope(const QString& name = "Fluid A")
 {
     return diagram(name, branch(1, {{50, 100}, {100, 150}, {150, 190}, {200, 210}}),
                    branch(0, {{250, 50}, {230, 120}, {210, 180}, {200.5, 210}}));
-}
-
-template <class Point>
-std::shared_ptr<Point> isochorPoint(double T, double P)
-{
-    auto point = std::make_shared<Point>();
-    point->setT(T);
-    point->setP(P);
-    return point;
-}
-
-// The two parts of an isochore homogenising at (Th, Ph), added to the diagram: the
-// two-phase part falls 40 °C and 60 bar, the one-phase part rises 4 bar per °C.
-std::pair<IsochorPtr, IsochorPtr> addIsochorPair(const PhaseDiagramPtr& on, double Th, double Ph, char homog,
-                                                 const QString& name)
-{
-    auto twoPhase = std::make_shared<CIsochor>();
-    auto onePhase = std::make_shared<CIsochor>();
-    for (const IsochorPtr& part : {twoPhase, onePhase}) {
-        part->setTh(Th);
-        part->setPh(Ph);
-        part->setHomog(homog);
-        part->setName(name);
-        part->setPhaseDiagram(on);
-        part->setBulkDensity0(0.6);
-        part->setBulkDensity1(0.62);
-        part->setBulkMolarWeight(90);
-    }
-    twoPhase->setIsBiphasic(true);
-    twoPhase->points() = {isochorPoint<CBiphasicIsochorPoint>(Th, Ph),
-                          isochorPoint<CBiphasicIsochorPoint>(Th - 40, Ph - 60)};
-    onePhase->points() = {isochorPoint<CIsochorPoint>(Th, Ph), isochorPoint<CIsochorPoint>(Th + 50, Ph + 200),
-                          isochorPoint<CIsochorPoint>(Th + 100, Ph + 400)};
-    twoPhase->setSister(onePhase);
-    onePhase->setSister(twoPhase);
-    on->biphasicIsochors().push_back(twoPhase);
-    on->monophasicIsochors().push_back(onePhase);
-    return {twoPhase, onePhase};
 }
 
 // ---- A scripted calculator ----
