@@ -68,7 +68,6 @@ GraphObjectPtr plotObjectOf(const Dictionary& record, const QString& key)
     return handle ? handle->object : nullptr;
 }
 
-Color red() { return Color::fromRgb(1, 0, 0); }
 Color blue() { return Color::fromRgb(0, 0, 1); }
 
 QString unlabelledPointName(double alpha, double beta, double CO2, double N2, double H2S)

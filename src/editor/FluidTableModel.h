@@ -23,7 +23,7 @@ public:
     {
         QString key;  // the record key the column shows
         QString title;
-        std::optional<NumberFormat> format;  // numbers shown fixed-decimal; none: as stored
+        std::optional<NumberFormat> format = std::nullopt;  // numbers shown fixed-decimal; none: as stored
         bool editable = true;
         bool checkBox = false;
     };

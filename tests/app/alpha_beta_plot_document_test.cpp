@@ -3,6 +3,7 @@
 // a render of its window.
 
 #include "support/AppTestSupport.h"
+#include "support/ScriptedCurveEngine.h"
 
 #include "app/AlphaBetaCurveEngine.h"
 #include "app/CAlphaBetaPlotDocument.h"
@@ -19,85 +20,21 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <deque>
 #include <gtest/gtest.h>
-#include <map>
 
 using namespace quorvel;
 using namespace quorvel::test;
 
 namespace {
 
-// ---- A scripted engine: each homogenisation temperature has its own list of steps ----
-
-struct Step
-{
-    signed char code;
-    double alpha = 0, beta = 0, pressure = 0;
-    int errorIndex = 0;
-};
-
-struct Script
-{
-    std::map<double, std::deque<Step>> stepsByTh;  // Th as the engine holds it (kelvin)
-    int liveEngines = 0;
-    int enginesMade = 0;
-};
-
-class ScriptedEngine : public AlphaBetaCurveEngine
-{
-public:
-    explicit ScriptedEngine(Script& script) : script(script) { ++script.liveEngines; ++script.enginesMade; }
-    ~ScriptedEngine() override { --script.liveEngines; }
-
-    void setTh(double v) override { Th = v; }
-    void setTfv(double v) override { Tfv = v; }
-    void setFv(double v) override { Fv = v; }
-    void setCO2(double v) override { CO2 = v; }
-    void setN2(double v) override { N2 = v; }
-    void setH2S(double v) override { H2S = v; }
-    void setHomog(char v) override { homog = v; }
-    void setInputParameters(double th, double tfv, double fv, double co2, double n2, double h2s, int mode) override
-    {
-        Th = th + 273.15, Tfv = tfv + 273.15, Fv = fv / 100, CO2 = co2 / 100, N2 = n2 / 100, H2S = h2s / 100;
-        homog = char(mode);
-    }
-    double getTh() const override { return Th; }
-    double getTfv() const override { return Tfv; }
-    double getFv() const override { return Fv; }
-    double getCO2() const override { return CO2; }
-    double getN2() const override { return N2; }
-    double getH2S() const override { return H2S; }
-    int getHomog() const override { return homog; }
-    char firstAlphaBeta(double* a, double* b, double* p) override { return step(a, b, p); }
-    char nextAlphaBeta(double* a, double* b, double* p) override { return step(a, b, p); }
-    int getErrorMessageIndex() const override { return errorIndex; }
-
-private:
-    char step(double* a, double* b, double* p)
-    {
-        std::deque<Step>& steps = script.stepsByTh[Th];
-        if (steps.empty())
-            return -1;
-        const Step next = steps.front();
-        steps.pop_front();
-        errorIndex = next.errorIndex;
-        if (next.code == 0)
-            *a = next.alpha, *b = next.beta, *p = next.pressure;
-        return next.code;
-    }
-    Script& script;
-    double Th = 0, Tfv = 0, Fv = 0, CO2 = 0, N2 = 0, H2S = 0;
-    char homog = 0;
-    int errorIndex = 0;
-};
-
+// The scripted engine in place of the model: each homogenisation temperature has its own
+// list of steps.
 struct ScriptedEngineInstalled
 {
-    Script script;
+    EngineScript script;
     ScriptedEngineInstalled()
     {
-        AlphaBetaCurveEngine::setFactory([this] { return std::make_unique<ScriptedEngine>(script); });
+        AlphaBetaCurveEngine::setFactory([this] { return std::make_unique<ScriptedCurveEngine>(script); });
     }
     ~ScriptedEngineInstalled() { AlphaBetaCurveEngine::setFactory(nullptr); }
 };

@@ -133,16 +133,18 @@ TEST_F(InclusionEditor, EveryInclusionEditIsUndoableUnderItsName)
         posted = 0;
         typeInto(c.key, c.typed);
         EXPECT_EQ(inclusion().value(c.key), c.stored);
-        if (c.coupledCode >= 0)
+        if (c.coupledCode >= 0) {
             EXPECT_EQ(pointWithCode(c.coupledCode).value(c.pointKey), c.stored);
+        }
         EXPECT_EQ(undo->undoMenuItemTitle(), "Undo " + c.actionName);
         EXPECT_TRUE(document->isDocumentEdited());
         EXPECT_GE(posted, 1);
 
         undo->undo();
         EXPECT_EQ(inclusion().value(c.key), before);
-        if (c.coupledCode >= 0)
+        if (c.coupledCode >= 0) {
             EXPECT_EQ(pointWithCode(c.coupledCode).value(c.pointKey), pointBefore);
+        }
         EXPECT_EQ(editor->field(c.key)->text(), before.toString());
         EXPECT_FALSE(document->isDocumentEdited());
         EXPECT_EQ(undo->redoMenuItemTitle(), "Redo " + c.actionName);

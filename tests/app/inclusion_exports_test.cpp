@@ -111,7 +111,7 @@ TEST_F(InclusionExportsTest, LaTeXReportCompilesWithItsPdfFigures)
     document->exportToLaTeX();
     ASSERT_EQ(opened, QStringList{folder + "/report.tex"});
     EXPECT_TRUE(alerts.alerts().isEmpty());
-    for (const QString& figure : {"figure1.pdf", "figure2.pdf"})
+    for (const QString figure : {"figure1.pdf", "figure2.pdf"})
         EXPECT_TRUE(readBytes(folder + "/" + figure).startsWith("%PDF-")) << figure.toStdString();
 
     const QByteArray tex = readBytes(folder + "/report.tex");
@@ -157,7 +157,7 @@ TEST_F(InclusionExportsTest, HtmlPageParsesAndLinksItsPngFigures)
     ASSERT_EQ(opened, QStringList{page});
     EXPECT_TRUE(alerts.alerts().isEmpty());
 
-    for (const QString& figure : {"figure1.png", "figure2.png"}) {
+    for (const QString figure : {"figure1.png", "figure2.png"}) {
         const QImage image(path("my page/") + figure);
         EXPECT_EQ(image.size(), QSize(400, 300)) << figure.toStdString();
     }

@@ -466,7 +466,7 @@ TEST_F(EditorSheetActions, TypedCarbonNumberOutsideTheListIsRefused)
     SplitSheet* sheet = editor->splitSheet();
     sheet->onClickSplit();
     saveRender(sheet->panel(), "split_sheet.png");
-    for (const QString& typed : {"50", "7", "ten", ""}) {
+    for (const QString typed : {"50", "7", "ten", ""}) {
         sheet->lastCarbonNumberCombo()->setEditText(typed);
         sheet->onSelectSplitCorrelation();
     }

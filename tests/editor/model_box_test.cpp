@@ -122,10 +122,12 @@ TEST_F(ModelBox, ModelSwitchTable)
             EXPECT_TRUE(alerts.alerts().first().title.isEmpty());
         }
         EXPECT_EQ(acted.intValue("fluidType"), c.typeAfter);
-        if (c.countAfter >= 0)
+        if (c.countAfter >= 0) {
             EXPECT_EQ(componentNames(1).size(), c.countAfter);
-        if (c.answer == cancel && c.alerts)
+        }
+        if (c.answer == cancel && c.alerts) {
             EXPECT_EQ(componentNames(1), before) << "a cancelled change keeps the list";
+        }
         EXPECT_EQ(radio()->checkedId(), c.radioAfter);
         EXPECT_EQ(changes(), c.changesAfter);
         EXPECT_EQ(other.intValue("fluidType"), c.startType == ab ? user : ab) << "the other fluid is untouched";

@@ -3,6 +3,8 @@
 // alpha-beta plot document shown and inclusion-data documents, alerts recorded, and an
 // alpha-beta curve engine that plays a script per homogenisation temperature.
 
+#include "app/support/ScriptedCurveEngine.h"
+
 #include "app/AlphaBetaCurveEngine.h"
 #include "app/CAlphaBetaPlotDocument.h"
 #include "app/CCQuorvelDocumentController.h"
@@ -17,8 +19,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include <deque>
-#include <map>
 #include <memory>
 
 namespace quorvel::test {
@@ -30,66 +30,6 @@ inline void settle()
         QCoreApplication::processEvents();
     }
 }
-
-constexpr double kCelsiusZero = 273.15;
-
-struct EngineStep
-{
-    signed char code;
-    double alpha = 0, beta = 0, pressure = 0;
-};
-
-// Steps by Th in kelvin; an inclusion without steps ends at once (-1).
-struct EngineScript
-{
-    std::map<double, std::deque<EngineStep>> stepsByTh;
-    int steps = 0;
-};
-
-class ScriptedCurveEngine : public AlphaBetaCurveEngine
-{
-public:
-    explicit ScriptedCurveEngine(EngineScript& script) : mScript(script) {}
-    void setTh(double v) override { mTh = v; }
-    void setTfv(double v) override { mTfv = v; }
-    void setFv(double v) override { mFv = v; }
-    void setCO2(double v) override { mCO2 = v; }
-    void setN2(double v) override { mN2 = v; }
-    void setH2S(double v) override { mH2S = v; }
-    void setHomog(char v) override { mHomog = v; }
-    void setInputParameters(double th, double tfv, double fv, double co2, double n2, double h2s, int mode) override
-    {
-        mTh = th + kCelsiusZero, mTfv = tfv + kCelsiusZero, mFv = fv / 100, mCO2 = co2 / 100, mN2 = n2 / 100;
-        mH2S = h2s / 100, mHomog = char(mode);
-    }
-    double getTh() const override { return mTh; }
-    double getTfv() const override { return mTfv; }
-    double getFv() const override { return mFv; }
-    double getCO2() const override { return mCO2; }
-    double getN2() const override { return mN2; }
-    double getH2S() const override { return mH2S; }
-    int getHomog() const override { return mHomog; }
-    char firstAlphaBeta(double* a, double* b, double* p) override { return step(a, b, p); }
-    char nextAlphaBeta(double* a, double* b, double* p) override { return step(a, b, p); }
-    int getErrorMessageIndex() const override { return 0; }
-
-private:
-    char step(double* a, double* b, double* p)
-    {
-        ++mScript.steps;
-        std::deque<EngineStep>& steps = mScript.stepsByTh[mTh];
-        if (steps.empty())
-            return -1;
-        const EngineStep next = steps.front();
-        steps.pop_front();
-        if (next.code == 0)
-            *a = next.alpha, *b = next.beta, *p = next.pressure;
-        return next.code;
-    }
-    EngineScript& mScript;
-    double mTh = 0, mTfv = 0, mFv = 0, mCO2 = 0, mN2 = 0, mH2S = 0;
-    char mHomog = 0;
-};
 
 // An inclusion record in record units.
 inline Dictionary inclusionRecord(const QString& name, double Th, const QString& type0 = "Oil",
