@@ -276,10 +276,12 @@ TEST_F(ModelFluids, RenderOfAnAlphaBetaAndAGammaModelFluid)
         editor->selectComponentRow(3);
         settle();
         EXPECT_TRUE(window->grab().toImage().save(folder + "/" + file));
-        for (QLineEdit* f : window->findChildren<QLineEdit*>())
-            if (f->isVisible() && !f->text().isEmpty())
+        for (QLineEdit* f : window->findChildren<QLineEdit*>()) {
+            if (f->isVisible() && !f->text().isEmpty()) {
                 EXPECT_LE(f->fontMetrics().horizontalAdvance(f->text()), f->width() - 6)
                     << f->objectName().toStdString();
+            }
+        }
     }
 }
 

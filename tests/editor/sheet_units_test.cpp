@@ -124,7 +124,7 @@ TEST(SheetUnits, TypedTextThatIsNotANumberIsRefusedAndTheValueKept)
     RecordingAlertService alerts;
     QLineEdit field;
     double value = 12.5;
-    for (const QString& text : {"abc", "", "1e999", "nan"}) {
+    for (const QString text : {"abc", "", "1e999", "nan"}) {
         field.setText(text);
         EXPECT_FALSE(takeTypedNumber(field, value)) << text.toStdString();
         EXPECT_EQ(value, 12.5);
@@ -167,7 +167,7 @@ TEST_F(EditorSheets, BatchOfNewFluidsIsOneUndoStep)
     const int changesBefore = changes();
     Array list = fluids();
     QList<FluidRecord> results;
-    for (const QString& source : {"A", "B", "C"}) {
+    for (const QString source : {"A", "B", "C"}) {
         int index = -1;
         for (int i = 0; i < list.size(); ++i)
             if (list.at(i).toDictionary().stringValue("name") == source)

@@ -23,7 +23,7 @@ struct ScriptStep
 {
     signed char code;
     double alpha = 0, beta = 0;
-    QString name;  // the curve's name from this step on (none: unchanged)
+    QString name = {};  // the curve's name from this step on (none: unchanged)
 };
 
 // Plays its steps in order (both kinds of step alike), then ends (-1); runs a hook after step n.
