@@ -22,8 +22,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr double kPercent = 0.01;
-
 const QString kFluidType = QStringLiteral("fluidType");
 const QStringList kModelKeys{QStringLiteral("alpha"), QStringLiteral("beta"), QStringLiteral("CO2"),
                              QStringLiteral("N2"), QStringLiteral("H2S")};
@@ -43,6 +41,17 @@ QList<Kind*> openDocumentsOf()
 QString zeroText()
 {
     return formatNumber(0, NumberFormat::Decimals2);
+}
+
+// The model fields' texts of an alpha-beta fluid: the gases always in percent, whether the
+// record holds fractions (fluids) or percents (markers).
+QStringList modelFieldTexts(const Dictionary& record, bool gasesInPercent)
+{
+    const double toPercent = gasesInPercent ? 1.0 : 100.0;
+    QStringList texts{record.stringValue(kModelKeys[0]), record.stringValue(kModelKeys[1])};
+    for (int i = 2; i < kModelKeys.size(); ++i)
+        texts << formatNumber(record.doubleValue(kModelKeys[i]) * toPercent, NumberFormat::Decimals2);
+    return texts;
 }
 
 }  // namespace
@@ -129,8 +138,9 @@ void CPhaseDiagPanel::onSelectPhaseEnvelope()
     const Dictionary& fluid = diagram->thermoModel();
     if (fluid.intValue(kFluidType) == kAlphaBetaFluid) {
         const QList<QLineEdit*> fields{mAlphaEdit, mBetaEdit, mCO2Edit, mN2Edit, mH2SEdit};
+        const QStringList texts = modelFieldTexts(fluid, false);
         for (int i = 0; i < fields.size(); ++i)
-            setAlphaBetaField(fields[i], fluid.stringValue(kModelKeys[i]));
+            setAlphaBetaField(fields[i], texts[i]);
         setAlphaBetaFieldsEditable(false);
     }
     mIsoplethCalcButton->setEnabled(false);
@@ -165,8 +175,9 @@ void CPhaseDiagPanel::onSelectAlphaBetaModel()
     hiliteOff();
     deselectAll(mIsoplethsView);
     const Dictionary record = mAlphaBetaModelsArray.at(row).toDictionary();
+    const QStringList texts = modelFieldTexts(record, mMarkers.contains(record.identity()));
     for (int i = 0; i < fields.size(); ++i)
-        setAlphaBetaField(fields[i], record.stringValue(kModelKeys[i]));
+        setAlphaBetaField(fields[i], texts[i]);
 }
 
 void CPhaseDiagPanel::onSelectFluidModel()
@@ -191,9 +202,10 @@ void CPhaseDiagPanel::onCalculateIsopleth(QObject*)
         if (row < 0)
             return;
         if (row == 0) {
-            target->calculateImmiscibilityLoop(newAlphaBetaPoint(
-                fieldDouble(mAlphaEdit), fieldDouble(mBetaEdit), fieldDouble(mCO2Edit) * kPercent,
-                fieldDouble(mN2Edit) * kPercent, fieldDouble(mH2SEdit) * kPercent));
+            // Typed gases are percent, as a marker's: the fluid is named from them and calculates with fractions.
+            target->calculateImmiscibilityLoop(alphaBetaFluidFromMarker(
+                newAlphaBetaPoint(fieldDouble(mAlphaEdit), fieldDouble(mBetaEdit), fieldDouble(mCO2Edit),
+                                  fieldDouble(mN2Edit), fieldDouble(mH2SEdit))));
         } else {
             target->calculateImmiscibilityLoop(envelopeFluidOf(mAlphaBetaModelsArray.at(row).toDictionary()));
         }

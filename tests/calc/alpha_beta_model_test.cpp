@@ -154,10 +154,20 @@ Curve traceCurve(CAlphaBetaModelInterface& model)
     return curve;
 }
 
-TEST(AlphaBetaCurve, EveryPointReproducesTheInclusionOnTheEnginesIsochore)
+// Gas contents of an inclusion, in mole percent as the user types them.
+struct Gases {
+    double CO2, N2, H2S;
+};
+
+class AlphaBetaCurveWithGases : public testing::TestWithParam<Gases> {};
+
+// The typed percents reach the curve's fluids as fractions: a second engine, given the
+// fractions directly, finds each point's fluid homogenising at Th with the measured bubble.
+TEST_P(AlphaBetaCurveWithGases, EveryPointReproducesTheInclusionOnTheEnginesIsochore)
 {
+    const Gases percent = GetParam();
     CAlphaBetaModelInterface model;
-    setTheInclusion(model);
+    model.setInputParameters(100, 20, 10, percent.CO2, percent.N2, percent.H2S, 1);
     const Curve curve = traceCurve(model);
     ASSERT_EQ(curve.firstCode, 0);
     ASSERT_LT(curve.turns, kMostTurns) << "the curve never ended";
@@ -184,7 +194,9 @@ TEST(AlphaBetaCurve, EveryPointReproducesTheInclusionOnTheEnginesIsochore)
         if (p.P > kColdBubblePointReach)
             continue;
         double fv = 0, ph = 0, pv = 0;
-        ASSERT_EQ(engine.calculateFv(p.alpha, p.beta, 0, 0, 0, 373.15, 293.15, fv, ph, pv), 0);
+        ASSERT_EQ(engine.calculateFv(p.alpha, p.beta, percent.N2 / 100, percent.CO2 / 100, percent.H2S / 100, 373.15,
+                                     293.15, fv, ph, pv),
+                  0);
         EXPECT_NEAR(fv, 0.1, 1e-6);
         EXPECT_NEAR(ph * 1e-5, p.P, 1e-6 * p.P);
         EXPECT_GT(p.P, pv * 1e-5);  // the bubble point is above the pressure at Tfv
@@ -193,6 +205,9 @@ TEST(AlphaBetaCurve, EveryPointReproducesTheInclusionOnTheEnginesIsochore)
     EXPECT_GE(checked + 5, curve.points.size());
     RecordProperty("points", static_cast<int>(curve.points.size()));
 }
+
+INSTANTIATE_TEST_SUITE_P(TypedPercents, AlphaBetaCurveWithGases,
+                         testing::Values(Gases{0, 0, 0}, Gases{5, 2, 1}));
 
 // The curve's step control on a failure made by moving the homogenisation temperature out
 // of reach of every fluid after a few points.

@@ -240,17 +240,18 @@ TEST_F(PhaseDiagPanel, FluidListsOfferOpenFluidsExceptThoseWithAnEnvelope)
     Dictionary typeOne = alphaBetaFluid("AB one", 0.7, 0.1);
     Dictionary near = alphaBetaFluid("AB near", 0.7009, 0.1);
     Dictionary apart = alphaBetaFluid("AB apart", 0.701, 0.1);
+    Dictionary withGas = alphaBetaFluid("AB gas", 0.3, 0.6, 0.1);  // fractions, as fluid-model files hold them
     Dictionary typeTwo{{"name", "Oil 2"}, {"fluidType", 2}};
     Dictionary typeThree{{"name", "Gamma"}, {"fluidType", 3}};
     Dictionary typeFour{{"name", "Expanded"}, {"fluidType", 4}};
-    for (const Dictionary& fluid : {typeOne, near, apart, typeTwo, typeThree, typeFour})
+    for (const Dictionary& fluid : {typeOne, near, apart, withGas, typeTwo, typeThree, typeFour})
         fluids->fluids().append(fluid);
 
     // Without a document: everything, disabled.
     showPage(CPhaseDiagPanel::kSummaryPage);
     showPage(CPhaseDiagPanel::kIsoplethsPage);
     EXPECT_EQ(listTexts(panel.mAlphaBetaModelsView),
-              (QStringList{"New alpha-beta fluid", marker.stringValue("name"), "AB one", "AB near", "AB apart"}));
+              (QStringList{"New alpha-beta fluid", marker.stringValue("name"), "AB one", "AB near", "AB apart", "AB gas"}));
     EXPECT_FALSE(panel.mAlphaBetaModelsView->isEnabled());
     panel.mModelTabView->setCurrentIndex(CPhaseDiagPanel::kComponentFluidsTab);
     EXPECT_EQ(listTexts(panel.mFluidModelsView), (QStringList{"Oil 2", "Expanded"}));
@@ -261,9 +262,14 @@ TEST_F(PhaseDiagPanel, FluidListsOfferOpenFluidsExceptThoseWithAnEnvelope)
     makeMain(*document);
     EXPECT_TRUE(panel.mAlphaBetaModelsView->isEnabled());
 
+    // A fluid-model alpha-beta fluid holds fractions: 0.1 CO2 shows as 10 percent.
+    selectListRow(panel.mAlphaBetaModelsView, 5);
+    EXPECT_EQ(panel.mCO2Edit->text(), "10.00");
+    EXPECT_EQ(panel.mN2Edit->text(), "0.00");
+
     // The marker's envelope is computed from fractions.
     selectListRow(panel.mAlphaBetaModelsView, 1);
-    EXPECT_EQ(panel.mCO2Edit->text(), "2");  // shown as stored
+    EXPECT_EQ(panel.mCO2Edit->text(), "2.00");  // percent, as the marker holds it
     panel.onCalculateIsopleth();
     ASSERT_EQ(calculator.script.envelopes.size(), 1);
     EXPECT_DOUBLE_EQ(calculator.script.envelopes[0].fluid.doubleValue("CO2"), 0.02);
@@ -271,12 +277,12 @@ TEST_F(PhaseDiagPanel, FluidListsOfferOpenFluidsExceptThoseWithAnEnvelope)
 
     // A typed fluid of the same composition is the same fluid; the marker is left out.
     selectListRow(panel.mAlphaBetaModelsView, 1);
-    EXPECT_EQ(listTexts(panel.mAlphaBetaModelsView), (QStringList{"New alpha-beta fluid", "AB one", "AB near", "AB apart"}));
+    EXPECT_EQ(listTexts(panel.mAlphaBetaModelsView), (QStringList{"New alpha-beta fluid", "AB one", "AB near", "AB apart", "AB gas"}));
 
     // Fluids within 0.001 of a computed one go; exactly 0.001 apart stays.
     selectListRow(panel.mAlphaBetaModelsView, 1);
     panel.onCalculateIsopleth();
-    EXPECT_EQ(listTexts(panel.mAlphaBetaModelsView), (QStringList{"New alpha-beta fluid", "AB apart"}));
+    EXPECT_EQ(listTexts(panel.mAlphaBetaModelsView), (QStringList{"New alpha-beta fluid", "AB apart", "AB gas"}));
 
     // Component-list fluids: type 2 goes once computed, type 4 stays.
     panel.mModelTabView->setCurrentIndex(CPhaseDiagPanel::kComponentFluidsTab);
@@ -305,18 +311,24 @@ TEST_F(PhaseDiagPanel, TypedFluidAndTheStatesOfTheIsoplethsPage)
     panel.mAlphaEdit->setText("0.45");
     panel.mBetaEdit->setText("0.25");
     panel.mCO2Edit->setText("5");
+    panel.mN2Edit->setText("2");
+    panel.mH2SEdit->setText("1");
     panel.onCalculateIsopleth();
     ASSERT_EQ(calculator.script.envelopes.size(), 1);
     const Dictionary typed = calculator.script.envelopes[0].fluid;
     EXPECT_DOUBLE_EQ(typed.doubleValue("alpha"), 0.45);
     EXPECT_DOUBLE_EQ(typed.doubleValue("CO2"), 0.05);
+    EXPECT_DOUBLE_EQ(typed.doubleValue("N2"), 0.02);
+    EXPECT_DOUBLE_EQ(typed.doubleValue("H2S"), 0.01);
     EXPECT_EQ(typed.intValue("fluidType"), 1);
-    EXPECT_EQ(typed.stringValue("name"), "AB 0.450 0.250 0.1 0.0 0.0");
+    EXPECT_EQ(typed.stringValue("name"), "AB 0.450 0.250 5.0 2.0 1.0");  // named from percents, as markers are
 
     // Choosing the envelope shows its fluid read-only and allows its deletion only.
     selectListRow(panel.mIsoplethsView, 0);
     EXPECT_TRUE(panel.mAlphaEdit->isReadOnly());
     EXPECT_EQ(panel.mAlphaEdit->text(), "0.45");
+    const QStringList gasTexts{panel.mCO2Edit->text(), panel.mN2Edit->text(), panel.mH2SEdit->text()};
+    EXPECT_EQ(gasTexts, (QStringList{"5.00", "2.00", "1.00"}));  // percent, though the envelope holds fractions
     EXPECT_FALSE(panel.mIsoplethCalcButton->isEnabled());
     EXPECT_TRUE(panel.mIsoplethDeleteButton->isEnabled());
     EXPECT_TRUE(document->phaseDiagrams().front()->liquidIsopleth()->graphCurve()->isHilited());
