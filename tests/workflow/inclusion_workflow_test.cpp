@@ -1,7 +1,8 @@
 // The whole inclusion workflow as a geologist runs it from the application's windows,
-// panels and menus: two inclusions typed into the inclusion editor; their alpha-beta curves
-// from the alpha-beta panel, a marker on the first from the plot's menu, reference curves;
-// a fluid model generated from the marker and reworked with the fluid model editor's
+// panels and menus: two inclusions typed into the inclusion editor, the first with CO2, N2
+// and H2S; their alpha-beta curves from the alpha-beta panel, a marker on the first from the
+// plot's menu, reference curves; a fluid model generated from the marker on the alpha-beta
+// panel and reworked with the fluid model editor's
 // controls and sheets; a phase diagram with both fluids' envelopes and the first
 // inclusion's isochore from the phase-diagram panel, and a trapping line; the reports and
 // a plot as PDF; Quit with unsaved work. The real documents, windows and engine throughout.
@@ -26,6 +27,7 @@
 #include "panels/CAlphaBetaCalcPanel.h"
 #include "panels/CAlphaBetaPanel.h"
 #include "panels/CPhaseDiagPanel.h"
+#include "panels/NumberField.h"
 #include "panels/InstalledPanels.h"
 #include "panels/PanelPages.h"
 #include "panels/RecordTable.h"
@@ -74,18 +76,19 @@ namespace {
 struct TypedInclusion
 {
     QString name;
-    QString Th, Fv, Tv;  // °C, %, °C
-    int homogCell;       // 0 liquid, 1 gas
+    QString Th, Fv, Tv;      // °C, %, °C
+    int homogCell;           // 0 liquid, 1 gas
+    QString CO2, N2, H2S;    // mole %
 };
-const TypedInclusion kLiquidInclusion{"FI-1 liquid", "100", "10", "20", 0};
-const TypedInclusion kVapourInclusion{"FI-2 vapour", "80", "70", "20", 1};
+const TypedInclusion kLiquidInclusion{"FI-1 liquid", "100", "10", "20", 0, "5", "2", "1"};
+const TypedInclusion kVapourInclusion{"FI-2 vapour", "80", "70", "20", 1, "0", "0", "0"};
 
 // Temperature of aqueous homogenisation (°C) at which the first inclusion is trapped.
 constexpr double kTrappingTemperature = 150;
 
 // How far apart the envelopes of the marker's fluid and of the fluid generated from it may
-// lie (relative): the same fluid, but generated at the clicked point, which the plot keeps
-// in single precision (alpha and beta to 7 digits).
+// lie (relative): the same fluid, once as an alpha-beta model and once written out component
+// by component.
 constexpr double kEnvelopeAgreement = 1e-6;
 
 // The name column of the editor's fluids table (the first is the reference mark).
@@ -346,6 +349,7 @@ struct InclusionWorkflow : ::testing::Test
     Array savedInclusions;
     Dictionary marker;
     Dictionary generatedFluid;
+    QStringList generatedFrom;  // alpha, beta, CO2, N2, H2S as the alpha-beta panel showed them
 
     void SetUp() override
     {
@@ -503,6 +507,9 @@ struct InclusionWorkflow : ::testing::Test
         typeInto(editor.field("Th"), inclusion.Th);
         typeInto(editor.field("Fv"), inclusion.Fv);
         typeInto(editor.field("Tv"), inclusion.Tv);
+        typeInto(editor.field("CO2"), inclusion.CO2);
+        typeInto(editor.field("N2"), inclusion.N2);
+        typeInto(editor.field("H2S"), inclusion.H2S);
         editor.homogCell(inclusion.homogCell)->click();
         settle();
     }
@@ -549,6 +556,9 @@ void InclusionWorkflow::step1InclusionData()
         EXPECT_EQ(record.doubleValue("Fv"), typed.Fv.toDouble());
         EXPECT_EQ(record.doubleValue("Tv"), typed.Tv.toDouble());
         EXPECT_EQ(record.stringValue("homog"), typed.homogCell == 0 ? "liquid" : "gas");
+        EXPECT_EQ(record.doubleValue("CO2"), typed.CO2.toDouble());
+        EXPECT_EQ(record.doubleValue("N2"), typed.N2.toDouble());
+        EXPECT_EQ(record.doubleValue("H2S"), typed.H2S.toDouble());
         EXPECT_EQ(record.stringValue("type0"), "Oil");  // petroleum inclusions
     }
     EXPECT_TRUE(document->isDocumentEdited());
@@ -664,8 +674,11 @@ void InclusionWorkflow::step2AlphaBetaCurves()
     EXPECT_GT(marker.doubleValue("Ph"), 0) << "the pressure of the curve at the marker";
     EXPECT_EQ(marker.stringValue("name"), QString::asprintf("%s: %.3f", qPrintable(kLiquidInclusion.name), clickedAlpha));
     EXPECT_EQ(marker.dictionaryValue("curve"), firstCurve);
-    for (const char* gas : {"CO2", "N2", "H2S"})
+    const QString typedGases[] = {kLiquidInclusion.CO2, kLiquidInclusion.N2, kLiquidInclusion.H2S};
+    for (int i = 0; const char* gas : {"CO2", "N2", "H2S"}) {
+        EXPECT_EQ(firstCurve.doubleValue(gas), typedGases[i++].toDouble()) << "the inclusion's " << gas;
         EXPECT_EQ(marker.doubleValue(gas), firstCurve.doubleValue(gas)) << gas;
+    }
 
     // The fluids page lists the marker after its placeholder row.
     clickTab(page.tabView, page.tabView->indexOfIdentifier(CAlphaBetaPanel::kFluidsPage));
@@ -733,18 +746,25 @@ void InclusionWorkflow::step3FluidModel()
     CPlotView* view = plot->plotView();
     ASSERT_NE(view, nullptr);
 
-    // A right click on the marker, "Generate Fluid Model...": a new fluid-model document, shown
-    // in the fluid model editor, holds the fluid of the clicked point, without gases.
-    QMenu* markerMenu = contextMenuAt(view, marker.doubleValue("alpha"), marker.doubleValue("beta"), "Points");
-    ASSERT_TRUE(view->selectedObject() &&
-                view->selectedObject()->referenceObject().identity() == plot->alphaBetaPoints().at(0).identity())
-        << "the click hits the marker";
-    const double clickedAlpha = view->selectedPointX();
-    const double clickedBeta = view->selectedPointY();
-    EXPECT_NEAR(clickedAlpha, marker.doubleValue("alpha"), 1e-4);
-    EXPECT_NEAR(clickedBeta, marker.doubleValue("beta"), 1e-4);
+    // The marker chosen on the alpha-beta panel's fluids page shows its fluid with the gases
+    // of its curve in percent; "Generate fluid": a new fluid-model document, shown in the fluid
+    // model editor, holds that fluid, its gases as fractions.
+    CAlphaBetaPanel* alphaBetaPanel = CAlphaBetaPanel::sharedAlphaBetaPanelCtroller();
+    ASSERT_EQ(alphaBetaPanel->attachedDocument(), plot);
+    const CAlphaBetaPanel::Controls& page = alphaBetaPanel->controls();
+    clickTab(page.tabView, page.tabView->indexOfIdentifier(CAlphaBetaPanel::kFluidsPage));
+    clickRow(page.pointsView, 1);
+    EXPECT_NEAR(page.alphaField->doubleValue(), marker.doubleValue("alpha"), 5e-5) << "shown to four decimals";
+    EXPECT_NEAR(page.betaField->doubleValue(), marker.doubleValue("beta"), 5e-5);
+    const double typedGases[] = {kLiquidInclusion.CO2.toDouble(), kLiquidInclusion.N2.toDouble(),
+                                 kLiquidInclusion.H2S.toDouble()};
+    EXPECT_EQ(page.co2Field->doubleValue(), typedGases[0]);
+    EXPECT_EQ(page.n2Field->doubleValue(), typedGases[1]);
+    EXPECT_EQ(page.h2sField->doubleValue(), typedGases[2]);
+    for (const NumberField* field : {page.alphaField, page.betaField, page.co2Field, page.n2Field, page.h2sField})
+        generatedFrom << field->text();
     const int documentsBefore = int(controller->documents().size());
-    ASSERT_TRUE(chooseItem(markerMenu, "Generate Fluid Model..."));
+    page.generateButton->click();
     settle();
     ASSERT_EQ(controller->documents().size(), documentsBefore + 1);
     auto* fluids = dynamic_cast<CFluidModelDataDocument*>(controller->documents().last());
@@ -759,9 +779,9 @@ void InclusionWorkflow::step3FluidModel()
     generatedFluid = fluids->fluids().at(0).toDictionary();
     EXPECT_EQ(generatedFluid.arrayValue("components").size(), 17);
     EXPECT_EQ(generatedFluid.stringValue("comment"),
-              QString::asprintf("Generated from alpha-beta model with alpha=%.4lf, beta=%.4lf, CO2=0.0000, "
-                                "N2=0.0000, H2S=0.0000",
-                                clickedAlpha, clickedBeta));
+              QString::asprintf("Generated from alpha-beta model with alpha=%s, beta=%s, CO2=%.4lf, N2=%.4lf, H2S=%.4lf",
+                                qPrintable(generatedFrom[0]), qPrintable(generatedFrom[1]), typedGases[0] / 100,
+                                typedGases[1] / 100, typedGases[2] / 100));
     const Dictionary generatedAsMade = generatedFluid.deepCopy();
     render(window, "step3_fluid_model_generated.png");
 
@@ -924,20 +944,33 @@ void InclusionWorkflow::step4PhaseDiagram()
     ASSERT_EQ(panel->document(), diagram);
     EXPECT_EQ(panel->selectedPageIdentifier(), CPhaseDiagPanel::kIsoplethsPage);
 
-    // The marker's envelope: the alpha-beta fluids offer a typed fluid and the plot's marker.
+    const double typedGases[] = {kLiquidInclusion.CO2.toDouble(), kLiquidInclusion.N2.toDouble(),
+                                 kLiquidInclusion.H2S.toDouble()};
+
+    // The alpha-beta fluids offer a typed fluid and the plot's marker, whose gases show in percent.
     clickTab(panel->mModelTabView, CPhaseDiagPanel::kAlphaBetaFluidsTab);
     EXPECT_EQ(columnTexts(panel->mAlphaBetaModelsView),
               (QStringList{CPhaseDiagPanel::kNewAlphaBetaFluid, marker.stringValue("name")}));
     clickRow(panel->mAlphaBetaModelsView, 1);
     EXPECT_EQ(panel->mAlphaEdit->text(), marker.stringValue("alpha"));
     EXPECT_EQ(panel->mBetaEdit->text(), marker.stringValue("beta"));
+    const QStringList gasTexts{panel->mCO2Edit->text(), panel->mN2Edit->text(), panel->mH2SEdit->text()};
+    EXPECT_EQ(gasTexts, (QStringList{"5.00", "2.00", "1.00"})) << "the marker's gases in percent";
+
+    // The envelope of the fluid typed as the alpha-beta panel showed the marker when the fluid
+    // model was generated from it: alpha and beta to four decimals, the gases in percent.
+    clickRow(panel->mAlphaBetaModelsView, 0);
+    const QList<QLineEdit*> modelFields{panel->mAlphaEdit, panel->mBetaEdit, panel->mCO2Edit, panel->mN2Edit,
+                                        panel->mH2SEdit};
+    for (int i = 0; i < modelFields.size(); ++i)
+        typeInto(modelFields[i], generatedFrom[i]);
     ASSERT_TRUE(panel->mIsoplethCalcButton->isEnabled());
     alerts.clear();
     panel->mIsoplethCalcButton->click();
     settle();
     ASSERT_EQ(diagram->phaseDiagrams().size(), 1u) << alerts.messages().join("|").toStdString();
     EXPECT_EQ(columnTexts(panel->mAlphaBetaModelsView), QStringList{CPhaseDiagPanel::kNewAlphaBetaFluid})
-        << "a fluid with its envelope is offered no more";
+        << "the marker, the typed fluid to the list's precision, is offered no more";
 
     // The generated fluid's envelope: the component fluids are those of the fluid-model document.
     clickTab(panel->mModelTabView, CPhaseDiagPanel::kComponentFluidsTab);
@@ -955,22 +988,30 @@ void InclusionWorkflow::step4PhaseDiagram()
     EXPECT_FALSE(columnTexts(panel->mFluidModelsView).contains("New"));
     EXPECT_EQ(panel->mIsoplethsView->numberOfRows(), 2);
     EXPECT_TRUE(alerts.alerts().isEmpty()) << alerts.messages().join("|").toStdString();
-    const PhaseDiagramPtr ofMarker = diagram->phaseDiagrams()[0];
+    const PhaseDiagramPtr ofTyped = diagram->phaseDiagrams()[0];
     const PhaseDiagramPtr ofModel = diagram->phaseDiagrams()[1];
-    EXPECT_TRUE(ofMarker->thermoModel().isEqualTo(alphaBetaFluidFromMarker(marker)));
+    const Dictionary typedFluid = ofTyped->thermoModel();
+    EXPECT_EQ(typedFluid.stringValue("name"),
+              QString::asprintf("AB %.3f %.3f %.1f %.1f %.1f", generatedFrom[0].toDouble(), generatedFrom[1].toDouble(),
+                                typedGases[0], typedGases[1], typedGases[2]));
+    for (int i = 0; const char* key : {"alpha", "beta", "CO2", "N2", "H2S"}) {
+        const double typed = generatedFrom[i].toDouble() / (i < 2 ? 1 : 100);
+        EXPECT_DOUBLE_EQ(typedFluid.doubleValue(key), typed) << key << ": the gases as fractions";
+        ++i;
+    }
     EXPECT_TRUE(ofModel->thermoModel().isEqualTo(generatedFluid));
     render(panel->window(), "step4_phase_diagram_panel_envelopes.png");
 
-    // The generated fluid is the marker's alpha-beta fluid written out component by
+    // The generated fluid is the typed alpha-beta fluid written out component by
     // component, with the model's own critical constants: both envelopes are one.
-    ASSERT_TRUE(ofMarker->liquidIsopleth() && ofModel->liquidIsopleth());
-    ASSERT_TRUE(ofMarker->vapourIsopleth() && ofModel->vapourIsopleth());
+    ASSERT_TRUE(ofTyped->liquidIsopleth() && ofModel->liquidIsopleth());
+    ASSERT_TRUE(ofTyped->vapourIsopleth() && ofModel->vapourIsopleth());
     const auto criticalEnd = [](const CPhaseDiagram& d) { return d.liquidIsopleth()->points().back(); };
-    EXPECT_NEAR(criticalEnd(*ofModel)->T() + 273.15, criticalEnd(*ofMarker)->T() + 273.15,
-                kEnvelopeAgreement * (criticalEnd(*ofMarker)->T() + 273.15));
-    EXPECT_NEAR(criticalEnd(*ofModel)->P(), criticalEnd(*ofMarker)->P(), kEnvelopeAgreement * criticalEnd(*ofMarker)->P());
-    const auto samePoints = [](const auto& ofMarkerBranch, const auto& ofModelBranch, const char* branch) {
-        const std::vector<CurvePoint> markerPoints = temperaturePressure(ofMarkerBranch);
+    EXPECT_NEAR(criticalEnd(*ofModel)->T() + 273.15, criticalEnd(*ofTyped)->T() + 273.15,
+                kEnvelopeAgreement * (criticalEnd(*ofTyped)->T() + 273.15));
+    EXPECT_NEAR(criticalEnd(*ofModel)->P(), criticalEnd(*ofTyped)->P(), kEnvelopeAgreement * criticalEnd(*ofTyped)->P());
+    const auto samePoints = [](const auto& ofTypedBranch, const auto& ofModelBranch, const char* branch) {
+        const std::vector<CurvePoint> markerPoints = temperaturePressure(ofTypedBranch);
         const std::vector<CurvePoint> modelPoints = temperaturePressure(ofModelBranch);
         ASSERT_EQ(modelPoints.size(), markerPoints.size()) << branch;
         for (size_t i = 0; i < markerPoints.size(); ++i) {
@@ -979,31 +1020,32 @@ void InclusionWorkflow::step4PhaseDiagram()
             EXPECT_NEAR(modelPoints[i].y, m.y, kEnvelopeAgreement * m.y) << branch << " " << i;
         }
     };
-    samePoints(*ofMarker->liquidIsopleth(), *ofModel->liquidIsopleth(), "bubble");
-    samePoints(*ofMarker->vapourIsopleth(), *ofModel->vapourIsopleth(), "dew");
+    samePoints(*ofTyped->liquidIsopleth(), *ofModel->liquidIsopleth(), "bubble");
+    samePoints(*ofTyped->vapourIsopleth(), *ofModel->vapourIsopleth(), "dew");
 
     // The marker sits on the first inclusion's curve at the pressure of that curve there,
-    // which is its bubble pressure at Th: the marker fluid's liquid branch passes there.
+    // which is its bubble pressure at Th: the liquid branch of the typed fluid, the marker's
+    // to four decimals, passes there.
     const std::optional<double> bubbleAtTh =
-        linearAt(temperaturePressure(*ofMarker->liquidIsopleth()), kLiquidInclusion.Th.toDouble());
+        linearAt(temperaturePressure(*ofTyped->liquidIsopleth()), kLiquidInclusion.Th.toDouble());
     ASSERT_TRUE(bubbleAtTh);
     EXPECT_NEAR(*bubbleAtTh, marker.doubleValue("Ph"), 0.02 * marker.doubleValue("Ph"));
 
-    // The isochore of the first inclusion on the marker fluid's diagram, from the isochores
+    // The isochore of the first inclusion on the typed fluid's diagram, from the isochores
     // page that "Isochors Panel..." on an envelope brings.
-    const IsoplethPointPtr onBranch = ofMarker->liquidIsopleth()->points()[ofMarker->liquidIsopleth()->points().size() / 2];
+    const IsoplethPointPtr onBranch = ofTyped->liquidIsopleth()->points()[ofTyped->liquidIsopleth()->points().size() / 2];
     ASSERT_TRUE(chooseItem(contextMenuAt(view, onBranch->T(), onBranch->P(), "Isopleths"), "Isochors Panel..."));
     EXPECT_EQ(panel->selectedPageIdentifier(), CPhaseDiagPanel::kIsochorsPage);
     clickRow(panel->mIsoplethsView1, 0);
-    ASSERT_EQ(panel->selectedPhaseDiagram(), ofMarker);
-    // The new-inclusion row, the inclusion the marker's curve was computed for, then the
-    // oil inclusions of the open inclusion-data document.
+    ASSERT_EQ(panel->selectedPhaseDiagram(), ofTyped);
+    // The new-inclusion row, then the oil inclusions of the open inclusion-data document (a
+    // typed fluid carries no inclusion of its own).
     CInclusionDataDocument* inclusions = openInclusions();
     ASSERT_NE(inclusions, nullptr);
     const Dictionary first = inclusions->getInclusions().at(0).toDictionary();
-    EXPECT_EQ(columnTexts(panel->mInclusionsView), (QStringList{CPhaseDiagPanel::kNewInclusion, kLiquidInclusion.name,
-                                                                kLiquidInclusion.name, kVapourInclusion.name}));
-    clickRow(panel->mInclusionsView, 2);
+    EXPECT_EQ(columnTexts(panel->mInclusionsView),
+              (QStringList{CPhaseDiagPanel::kNewInclusion, kLiquidInclusion.name, kVapourInclusion.name}));
+    clickRow(panel->mInclusionsView, 1);
     EXPECT_EQ(panel->mThEdit->text().toDouble(), first.doubleValue("Th"));
     EXPECT_TRUE(panel->mThEdit->isReadOnly());
     EXPECT_TRUE(panel->mLiquidRadio->isChecked());
@@ -1011,14 +1053,14 @@ void InclusionWorkflow::step4PhaseDiagram()
     alerts.clear();
     panel->mIsochorCalcButton->click();
     settle();
-    ASSERT_EQ(ofMarker->monophasicIsochors().size(), 1u) << alerts.messages().join("|").toStdString();
+    ASSERT_EQ(ofTyped->monophasicIsochors().size(), 1u) << alerts.messages().join("|").toStdString();
     EXPECT_TRUE(alerts.alerts().isEmpty()) << alerts.messages().join("|").toStdString();
     // A complete calculation makes both parts of the isochore, the two-phase one below Th
     // and the one-phase one above, each the other's sister.
-    ASSERT_EQ(ofMarker->biphasicIsochors().size(), 1u);
-    const IsochorPtr isochore = ofMarker->monophasicIsochors().front();
-    EXPECT_EQ(isochore->sister(), ofMarker->biphasicIsochors().front());
-    EXPECT_EQ(ofMarker->biphasicIsochors().front()->sister(), isochore);
+    ASSERT_EQ(ofTyped->biphasicIsochors().size(), 1u);
+    const IsochorPtr isochore = ofTyped->monophasicIsochors().front();
+    EXPECT_EQ(isochore->sister(), ofTyped->biphasicIsochors().front());
+    EXPECT_EQ(ofTyped->biphasicIsochors().front()->sister(), isochore);
     EXPECT_EQ(isochore->Th(), first.doubleValue("Th"));
     EXPECT_TRUE(ofModel->monophasicIsochors().empty());
     EXPECT_EQ(panel->mIsochorsView->numberOfRows(), 1) << "the page lists the diagram's isochore";
@@ -1048,7 +1090,7 @@ void InclusionWorkflow::step4PhaseDiagram()
 
     diagramFile = saveAs(diagram, "diagram.ptd");
     const double savedPtrap = line->Ptrap();
-    const size_t savedLiquidPoints = ofMarker->liquidIsopleth()->points().size();
+    const size_t savedLiquidPoints = ofTyped->liquidIsopleth()->points().size();
     const std::vector<CurvePoint> savedIsochore = temperaturePressure(*isochore);
     close(diagram);
 
