@@ -17,6 +17,10 @@ namespace {
 constexpr int kFluidTypeComponents = 2;
 constexpr int kSplitCorrelation = kCorrelationRiaziAlSahhaf;
 constexpr int kUnmatchedPlusCorrelation = kCorrelationJianzhong0;
+// Gravities of heavy petroleum fractions, from heptane to asphaltenes: a plus fraction that
+// would close a split outside them is not taken.
+constexpr double kLightestPlusFraction = 0.65;
+constexpr double kDensestPlusFraction = 1.2;
 // Stored C7+ values within this relative distance of the components' own are kept as
 // the measured ones.
 constexpr double kStoredValueTolerance = 0.01;
@@ -106,17 +110,34 @@ QString number(double x) { return QString::number(x, 'g', 6); }
 
 bool isPositiveFinite(double x) { return std::isfinite(x) && x > 0; }
 
-// One single-carbon-number cut of a split and its table molar weight and gravity.
-struct SplitCut
+std::optional<Dictionary> findComponentNamed(const Array& components, const QString& name)
 {
-    Dictionary record;
-    double z = 0;
-    double mw = 0;
-    double SG = 0;
-};
+    for (const Value& element : components) {
+        const Dictionary component = element.toDictionary();
+        if (component.stringValue("name") == name)
+            return component;
+    }
+    return std::nullopt;
+}
 
-// Scales the cuts' and the plus fraction's molar weights and gravities so that the
-// heavy part mixes to the target's.
+int clampLastCarbonNumber(int lastCarbonNumber, const QString& fluidName)
+{
+    const int clamped = std::clamp(lastCarbonNumber, kLowestLastCarbonNumber, kHighestLastCarbonNumber);
+    if (clamped != lastCarbonNumber)
+        writeCharacterisationLog(QStringLiteral("Splitting %1: the last carbon number %2 is outside %3 to %4; %5 is "
+                                                "used.\n")
+                                     .arg(fluidName)
+                                     .arg(lastCarbonNumber)
+                                     .arg(kLowestLastCarbonNumber)
+                                     .arg(kHighestLastCarbonNumber)
+                                     .arg(clamped));
+    return clamped;
+}
+
+}  // namespace
+
+CompositionSummary analyseFluidComposition(const Dictionary& fluid) { return summarise(fluid, nullptr); }
+
 void matchHeavyPart(std::vector<SplitCut>& cuts, SplitCut& plus, const HeavyPartTarget& target,
                     const QString& fluidName)
 {
@@ -145,15 +166,13 @@ void matchHeavyPart(std::vector<SplitCut>& cuts, SplitCut& plus, const HeavyPart
     plus.SG /= gravityFactor;
 }
 
-SplitCut makeCut(int carbonNumber, double z, const QString& nameFormat, int code)
+SplitCut makeSplitCut(int carbonNumber, double z, const QString& nameFormat, int code)
 {
     Dictionary record;
     setComponentName(nameFormat.arg(carbonNumber), record, code);
     return {record, z, getKatzFiroozabadiMolarWeight(carbonNumber), record.doubleValue("SG")};
 }
 
-// The plus fraction that closes the heavy part's mass and volume without matching; false
-// when it would have no positive finite molar weight or gravity.
 bool closeWithPlusFraction(const std::vector<SplitCut>& cuts, SplitCut& plus, const HeavyPartTarget& target)
 {
     if (!(plus.z > 0) || !(target.SG > 0))
@@ -170,10 +189,12 @@ bool closeWithPlusFraction(const std::vector<SplitCut>& cuts, SplitCut& plus, co
         return false;
     plus.mw = plusMass / plus.z;
     plus.SG = plusMass / plusVolume;
-    return isPositiveFinite(plus.mw) && isPositiveFinite(plus.SG);
+    const double lastMw = cuts.empty() ? 0 : cuts.back().mw;
+    return std::isfinite(plus.mw) && plus.mw > lastMw && plus.SG >= kLightestPlusFraction
+           && plus.SG <= kDensestPlusFraction;
 }
 
-void writeCut(const SplitCut& cut)
+void writeSplitCut(const SplitCut& cut)
 {
     Dictionary record = cut.record;
     record.setValue("mole", cut.z * 100);
@@ -181,33 +202,6 @@ void writeCut(const SplitCut& cut)
     record.setValue("SG", cut.SG);
 }
 
-std::optional<Dictionary> findComponentNamed(const Array& components, const QString& name)
-{
-    for (const Value& element : components) {
-        const Dictionary component = element.toDictionary();
-        if (component.stringValue("name") == name)
-            return component;
-    }
-    return std::nullopt;
-}
-
-int clampLastCarbonNumber(int lastCarbonNumber, const QString& fluidName)
-{
-    const int clamped = std::clamp(lastCarbonNumber, kLowestLastCarbonNumber, kHighestLastCarbonNumber);
-    if (clamped != lastCarbonNumber)
-        writeCharacterisationLog(QStringLiteral("Splitting %1: the last carbon number %2 is outside %3 to %4; %5 is "
-                                                "used.\n")
-                                     .arg(fluidName)
-                                     .arg(lastCarbonNumber)
-                                     .arg(kLowestLastCarbonNumber)
-                                     .arg(kHighestLastCarbonNumber)
-                                     .arg(clamped));
-    return clamped;
-}
-
-}  // namespace
-
-CompositionSummary analyseFluidComposition(const Dictionary& fluid) { return summarise(fluid, nullptr); }
 
 void logAverageDeviations(double ard, double aad)
 {
@@ -261,7 +255,7 @@ void fillSplittedFluids(const Dictionary& source, Dictionary splitFluid, const S
 
     std::vector<SplitCut> cuts;
     for (int i = 0; i < n - 1; ++i)
-        cuts.push_back(makeCut(i + kFirstSplitCarbonNumber, fractions[i], QStringLiteral("C%1"), kSplitCorrelation));
+        cuts.push_back(makeSplitCut(i + kFirstSplitCarbonNumber, fractions[i], QStringLiteral("C%1"), kSplitCorrelation));
     double zPlus = 0;
     for (int i = n - 1; i < kSplitFractionCount; ++i)
         zPlus += fractions[i];
@@ -270,9 +264,9 @@ void fillSplittedFluids(const Dictionary& source, Dictionary splitFluid, const S
 
     SplitCut plus;
     if (!matching) {
-        plus = makeCut(plusCarbonNumber, zPlus, plusName, kUnmatchedPlusCorrelation);
+        plus = makeSplitCut(plusCarbonNumber, zPlus, plusName, kUnmatchedPlusCorrelation);
         if (!closeWithPlusFraction(cuts, plus, target)) {
-            writeCharacterisationLog(QStringLiteral("Splitting %1: the plus fraction C%2+ would have no positive "
+            writeCharacterisationLog(QStringLiteral("Splitting %1: the plus fraction C%2+ would have no plausible "
                                                     "molar weight or gravity; the split is matched instead.\n")
                                          .arg(fluidName)
                                          .arg(plusCarbonNumber));
@@ -280,16 +274,16 @@ void fillSplittedFluids(const Dictionary& source, Dictionary splitFluid, const S
         }
     }
     if (matching) {
-        plus = makeCut(plusCarbonNumber, zPlus, plusName, kSplitCorrelation);
+        plus = makeSplitCut(plusCarbonNumber, zPlus, plusName, kSplitCorrelation);
         matchHeavyPart(cuts, plus, target, fluidName);
     }
 
     Array components = splitFluid.arrayValue("components");
     for (const SplitCut& cut : cuts) {
-        writeCut(cut);
+        writeSplitCut(cut);
         components.append(cut.record);
     }
-    writeCut(plus);
+    writeSplitCut(plus);
     components.append(plus.record);
 }
 

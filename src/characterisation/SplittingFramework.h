@@ -8,6 +8,7 @@
 #include "platform/Value.h"
 
 #include <array>
+#include <vector>
 
 namespace quorvel {
 
@@ -50,11 +51,39 @@ struct HeavyPartTarget
 };
 HeavyPartTarget readHeavyPartTarget(const Dictionary& source);
 
+// One single-carbon-number cut (or plus fraction) of a split: its record, mole fraction,
+// molar weight and gravity.
+struct SplitCut
+{
+    Dictionary record;
+    double z = 0;
+    double mw = 0;
+    double SG = 0;
+};
+
+// The cut of a carbon number named by nameFormat ("C%1", "C%1+"), characterised with the
+// correlation code, with its table molar weight and the correlation's gravity.
+SplitCut makeSplitCut(int carbonNumber, double z, const QString& nameFormat, int code);
+
+// Gives the plus fraction the molar weight and gravity that close the heavy part's mass and
+// volume on the target; false when that plus fraction would not be plausible: not heavier
+// than the cut before it, or with a gravity outside those of heavy petroleum fractions.
+[[nodiscard]] bool closeWithPlusFraction(const std::vector<SplitCut>& cuts, SplitCut& plus,
+                                         const HeavyPartTarget& target);
+
+// Scales the cuts' and the plus fraction's molar weights and gravities so that the heavy
+// part mixes to the target's (one log line when the target has none to match).
+void matchHeavyPart(std::vector<SplitCut>& cuts, SplitCut& plus, const HeavyPartTarget& target,
+                    const QString& fluidName);
+
+// Writes the cut's mole percent, molar weight and gravity into its record.
+void writeSplitCut(const SplitCut& cut);
+
 // Appends C7 .. C(L) and the plus fraction C(L+1)+ (fewer when the fractions end
 // earlier) to the split record's components. L is clamped to 6 .. 44. With matching the
 // heavy part's mixed molar weight and gravity equal the target's; without it the plus
-// fraction carries the difference, and matching is used when that gives it no positive
-// finite molar weight or gravity.
+// fraction carries the difference, and matching is used when that plus fraction would not
+// be plausible (closeWithPlusFraction).
 void fillSplittedFluids(const Dictionary& source, Dictionary splitFluid, const SplitFractions& fractions, int count,
                         int lastCarbonNumber, bool matching);
 
