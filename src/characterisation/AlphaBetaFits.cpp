@@ -277,18 +277,9 @@ void fillMontelSplittedFluid(Dictionary fluid, std::span<const double> z, int co
         heavyCuts.push_back(makeSplitCut(carbonNumber, z[i], QStringLiteral("C%1"), kSplitCutCorrelation));
         zSum += z[i];
     }
-    const HeavyPartTarget target{zC7plus, mwC7plus, SGC7plus};
-    const double zPlus = zC7plus - zSum;
-    SplitCut plus = makeSplitCut(m, zPlus, QStringLiteral("C%1+"), 0);
-    if (!closeWithPlusFraction(heavyCuts, plus, target)) {
-        const QString fluidName = fluid.stringValue("name");
-        writeCharacterisationLog(QStringLiteral("Splitting %1: the plus fraction C%2+ would have no plausible molar "
-                                                "weight or gravity; the split is matched instead.\n")
-                                     .arg(fluidName)
-                                     .arg(m));
-        plus = makeSplitCut(m, zPlus, QStringLiteral("C%1+"), kSplitCutCorrelation);
-        matchHeavyPart(heavyCuts, plus, target, fluidName);
-    }
+    const SplitCut plus = closeOrMatchHeavyPart(heavyCuts, m, zC7plus - zSum, {zC7plus, mwC7plus, SGC7plus},
+                                                fluid.stringValue("name"), kCorrelationJianzhong0,
+                                                kSplitCutCorrelation);
     for (const SplitCut& cut : heavyCuts) {
         writeSplitCut(cut);
         components.append(cut.record);

@@ -24,6 +24,7 @@ constexpr double kDensestPlusFraction = 1.2;
 // Stored C7+ values within this relative distance of the components' own are kept as
 // the measured ones.
 constexpr double kStoredValueTolerance = 0.01;
+const QString kPlusNameFormat = QStringLiteral("C%1+");
 
 double moleFraction(const Dictionary& component) { return component.doubleValue("mole") * 0.01; }
 
@@ -134,6 +135,30 @@ int clampLastCarbonNumber(int lastCarbonNumber, const QString& fluidName)
     return clamped;
 }
 
+// The plus fraction that closes the heavy part's mass and volume on the target; false when
+// it would not be plausible: not heavier than the cut before it, or with a gravity outside
+// those of heavy petroleum fractions.
+bool closeWithPlusFraction(const std::vector<SplitCut>& cuts, SplitCut& plus, const HeavyPartTarget& target)
+{
+    if (!(plus.z > 0) || !(target.SG > 0))
+        return false;
+    double mass = 0;
+    double volume = 0;
+    for (const SplitCut& cut : cuts) {
+        mass += cut.z * cut.mw;
+        volume += cut.z * cut.mw / cut.SG;
+    }
+    const double plusMass = target.z * target.mw - mass;
+    const double plusVolume = target.z * target.mw / target.SG - volume;
+    if (!(plusMass > 0) || !(plusVolume > 0))
+        return false;
+    plus.mw = plusMass / plus.z;
+    plus.SG = plusMass / plusVolume;
+    const double lastMw = cuts.empty() ? 0 : cuts.back().mw;
+    return std::isfinite(plus.mw) && plus.mw > lastMw && plus.SG >= kLightestPlusFraction
+           && plus.SG <= kDensestPlusFraction;
+}
+
 }  // namespace
 
 CompositionSummary analyseFluidComposition(const Dictionary& fluid) { return summarise(fluid, nullptr); }
@@ -173,27 +198,6 @@ SplitCut makeSplitCut(int carbonNumber, double z, const QString& nameFormat, int
     return {record, z, getKatzFiroozabadiMolarWeight(carbonNumber), record.doubleValue("SG")};
 }
 
-bool closeWithPlusFraction(const std::vector<SplitCut>& cuts, SplitCut& plus, const HeavyPartTarget& target)
-{
-    if (!(plus.z > 0) || !(target.SG > 0))
-        return false;
-    double mass = 0;
-    double volume = 0;
-    for (const SplitCut& cut : cuts) {
-        mass += cut.z * cut.mw;
-        volume += cut.z * cut.mw / cut.SG;
-    }
-    const double plusMass = target.z * target.mw - mass;
-    const double plusVolume = target.z * target.mw / target.SG - volume;
-    if (!(plusMass > 0) || !(plusVolume > 0))
-        return false;
-    plus.mw = plusMass / plus.z;
-    plus.SG = plusMass / plusVolume;
-    const double lastMw = cuts.empty() ? 0 : cuts.back().mw;
-    return std::isfinite(plus.mw) && plus.mw > lastMw && plus.SG >= kLightestPlusFraction
-           && plus.SG <= kDensestPlusFraction;
-}
-
 void writeSplitCut(const SplitCut& cut)
 {
     Dictionary record = cut.record;
@@ -202,6 +206,21 @@ void writeSplitCut(const SplitCut& cut)
     record.setValue("SG", cut.SG);
 }
 
+SplitCut closeOrMatchHeavyPart(std::vector<SplitCut>& cuts, int plusCarbonNumber, double zPlus,
+                               const HeavyPartTarget& target, const QString& fluidName, int closingCode,
+                               int matchingCode)
+{
+    SplitCut plus = makeSplitCut(plusCarbonNumber, zPlus, kPlusNameFormat, closingCode);
+    if (closeWithPlusFraction(cuts, plus, target))
+        return plus;
+    writeCharacterisationLog(QStringLiteral("Splitting %1: the plus fraction C%2+ would have no plausible molar weight "
+                                            "or gravity; the split is matched instead.\n")
+                                 .arg(fluidName)
+                                 .arg(plusCarbonNumber));
+    plus = makeSplitCut(plusCarbonNumber, zPlus, kPlusNameFormat, matchingCode);
+    matchHeavyPart(cuts, plus, target, fluidName);
+    return plus;
+}
 
 void logAverageDeviations(double ard, double aad)
 {
@@ -260,22 +279,14 @@ void fillSplittedFluids(const Dictionary& source, Dictionary splitFluid, const S
     for (int i = n - 1; i < kSplitFractionCount; ++i)
         zPlus += fractions[i];
     const int plusCarbonNumber = n - 1 + kFirstSplitCarbonNumber;
-    const QString plusName = QStringLiteral("C%1+");
 
     SplitCut plus;
-    if (!matching) {
-        plus = makeSplitCut(plusCarbonNumber, zPlus, plusName, kUnmatchedPlusCorrelation);
-        if (!closeWithPlusFraction(cuts, plus, target)) {
-            writeCharacterisationLog(QStringLiteral("Splitting %1: the plus fraction C%2+ would have no plausible "
-                                                    "molar weight or gravity; the split is matched instead.\n")
-                                         .arg(fluidName)
-                                         .arg(plusCarbonNumber));
-            matching = true;
-        }
-    }
     if (matching) {
-        plus = makeSplitCut(plusCarbonNumber, zPlus, plusName, kSplitCorrelation);
+        plus = makeSplitCut(plusCarbonNumber, zPlus, kPlusNameFormat, kSplitCorrelation);
         matchHeavyPart(cuts, plus, target, fluidName);
+    } else {
+        plus = closeOrMatchHeavyPart(cuts, plusCarbonNumber, zPlus, target, fluidName, kUnmatchedPlusCorrelation,
+                                     kSplitCorrelation);
     }
 
     Array components = splitFluid.arrayValue("components");
