@@ -160,8 +160,9 @@ void CalculationInterface::printSTProperties()
         report.line("\n");
         report.line("\tDensity of the tank liquid, non translated PR EOS  : %8.2lf g/cm3, %8.2lf lb/ft3\n",
                     e.liquid_density, e.liquid_density * kLbFt3PerGcm3);
-        report.lineOrNotAvailable("\tDensity of the tank liquid, translated PR EOS  : ", "%8.2lf g/cm3, %8.2lf lb/ft3\n",
-                                  e.translated_liquid_density, e.translated_liquid_density * kLbFt3PerGcm3);
+        report.lineOrNotAvailable("\tDensity of the tank liquid, translated PR EOS  : ",
+                                  "%8.2lf g/cm3, %8.2lf lb/ft3\n", e.translated_liquid_density,
+                                  e.translated_liquid_density * kLbFt3PerGcm3);
         report.densityWithRange(kTankDensitySK, kTankDensityLbFt3, e.liquid_density_standing_katz,
                                 e.liquid_density_standing_katz_range);
         report.densityWithRange(kTankDensityAK, kTankDensityLbFt3, e.liquid_density_alani_kennedy,

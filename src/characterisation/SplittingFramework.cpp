@@ -274,7 +274,8 @@ void fillSplittedFluids(const Dictionary& source, Dictionary splitFluid, const S
 
     std::vector<SplitCut> cuts;
     for (int i = 0; i < n - 1; ++i)
-        cuts.push_back(makeSplitCut(i + kFirstSplitCarbonNumber, fractions[i], QStringLiteral("C%1"), kSplitCorrelation));
+        cuts.push_back(
+            makeSplitCut(i + kFirstSplitCarbonNumber, fractions[i], QStringLiteral("C%1"), kSplitCorrelation));
     double zPlus = 0;
     for (int i = n - 1; i < kSplitFractionCount; ++i)
         zPlus += fractions[i];

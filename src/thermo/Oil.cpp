@@ -564,7 +564,6 @@ bool Oil::stockTankFlash()
 
 void Oil::calculateGOR(double)
 {
-    dorvane_translation_outcome = TranslationOutcome::undefined;
     bulk_molar_weight = calculateBulkMw();
     characterizeC7plus(feed_composition.data());
     if (stockTankFlash())
@@ -650,8 +649,8 @@ void Oil::stockTankSinglePhase()
 
     const double* z = feed_composition.data();
     applyDorvaneTranslation(z, Mb, liquid_molar_volume);
-    api_montel = apiGravity(
-        Mb / translateVolume(liquid_molar_volume, calculateMontelTranslationVolume(liquid->mole_fraction.data())).volume);
+    const double montel = calculateMontelTranslationVolume(liquid->mole_fraction.data());
+    api_montel = apiGravity(Mb / translateVolume(liquid_molar_volume, montel).volume);
 
     auto& skRange = liquid_density_standing_katz_range;
     liquid_density_standing_katz = calculateDensityStandingKatzMethod(

@@ -52,9 +52,10 @@ const MeasuredOil kOils[] = {
 Dictionary recordOf(const MeasuredOil& oil)
 {
     const double c7plus = 100 - 2 - oil.c1 - oil.c2 - oil.c3 - oil.c4 - oil.c5 - oil.c6;
-    Array components{measured("N2", 0.5),     measured("CO2", 1.5),   measured("C1", oil.c1),
+    Array components{measured("N2", 0.5),     measured("CO2", 1.5),  measured("C1", oil.c1),
                      measured("C2", oil.c2),  measured("C3", oil.c3), measured("nC4", oil.c4),
-                     measured("nC5", oil.c5), measured("C6", oil.c6), measured("C7+", c7plus, oil.mwC7plus, oil.SGC7plus)};
+                     measured("nC5", oil.c5), measured("C6", oil.c6),
+                     measured("C7+", c7plus, oil.mwC7plus, oil.SGC7plus)};
     Dictionary record = testfluids::fluid(QString::fromLatin1(oil.name), components);
     record.setValue("C7+", c7plus);
     record.setValue("mwC7+", oil.mwC7plus);
@@ -125,7 +126,8 @@ TEST(MeasuredOilSplits, AlphaBetaSplitWithoutAPlausiblePlusFractionIsMatchedWith
     RecordingLog log;
     const Dictionary split = getMontelSplittedFluid(recordOf(kOils[0]), 30, false, false);
     EXPECT_EQ(log.lines(), QStringList{"Splitting Black oil 55 - Montel: the plus fraction C30+ would have no "
-                                       "plausible molar weight or gravity; the split is matched instead.\n"});
+                                       "plausible molar weight or gravity; the split is matched "
+                                       "instead.\n"});
     const Array components = split.arrayValue("components");
     const Dictionary plus = components.at(components.size() - 1).toDictionary();
     EXPECT_EQ(plus.stringValue("name"), "C30+");

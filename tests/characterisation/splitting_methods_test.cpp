@@ -228,7 +228,8 @@ TEST(SplittingMethods, EveryDriverConservesTheSource)
             const Dictionary split = driver.split(source, 44, false, matching);
             if (!matching && QString(driver.word) == "Lohrenz")
                 EXPECT_EQ(log.lines(), QStringList{"Splitting Forty cuts: the plus fraction C45+ would have no "
-                                                   "plausible molar weight or gravity; the split is matched instead.\n"});
+                                                   "plausible molar weight or gravity; the split is matched "
+                                                   "instead.\n"});
             else
                 EXPECT_TRUE(log.lines().isEmpty()) << driver.word << matching << log.lines().join("").toStdString();
             EXPECT_EQ(split.stringValue("name"), QStringLiteral("Forty cuts - %1").arg(driver.word));

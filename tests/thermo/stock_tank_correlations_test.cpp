@@ -142,7 +142,10 @@ double publishedH(double M)
         return publishedCubicH(M);
     return publishedCubicH(640);
 }
-double publishedTranslatedDensity(double M, double V, double B) { return M / (V - (publishedH(M) + B - publishedG(M))); }
+double publishedTranslatedDensity(double M, double V, double B)
+{
+    return M / (V - (publishedH(M) + B - publishedG(M)));
+}
 
 // A stock-tank oil of molar weight M: a molar volume from an alkane-like density and a
 // co-volume of three quarters of it (cm3/mol).
