@@ -129,7 +129,7 @@ double montelShiftFactor(int id)
     switch (id) {
     case -3: return -0.1288;  // H2S
     // CO2: the published factor. Tables that print -0.817 slipped a decimal: that would
-    // shift CO2 by 82 % of its co-volume, four times more than any other component.
+    // shift CO2 by 82 % of its co-volume, four times more than any other light component.
     case -2: return -0.0817;
     case -1: return -0.1927;  // N2
     case 1: return -0.1595;
