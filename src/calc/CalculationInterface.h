@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace quorvel {
@@ -33,6 +34,9 @@ inline constexpr int kCarbonNumberFluid = 4;
 // Equation-of-state codes of a component fluid.
 inline constexpr int kPengRobinsonEos = 0;
 inline constexpr int kSrkEos = 1;
+
+// How a value that could not be computed shows in reports and panels.
+inline constexpr const char* kNotAvailableText = "not available";
 
 // The value calculateSaturation gives when there is no saturation point.
 inline constexpr double kSaturationFailure = -10000;
@@ -128,6 +132,11 @@ public:
     // the fluid separates into gas and oil at stock-tank conditions; a value that could not
     // be computed is not-a-number.
     bool calculateGOR();
+    // Why the translated PR EOS values of the last calculateGOR are not available; empty
+    // when they are, or when there was no tank oil to translate.
+    std::string translationNote() const;
+    // Appends the note, when there is one, to the shared log window.
+    void logTranslationNote() const;
     // Ahmed split of the loaded fluid's C7+ part into single carbon numbers from C7 on: at
     // most 38 mole fractions, summing to the C7+ fraction; none for a fluid without heavy
     // components or with a C7+ molar weight not above that of C7.

@@ -38,6 +38,24 @@ public:
         mLog->appendText(formatString(format, args...).toUtf8().constData());
     }
 
+    // A label and its values, or the label and kNotAvailableText when the first value is.
+    template <class... Args>
+    void lineOrNotAvailable(std::string_view label, std::string_view valueFormat, double value, const Args&... more)
+    {
+        line(label);
+        if (std::isfinite(value))
+            line(valueFormat, value, more...);
+        else
+            line("%s\n", kNotAvailableText);
+    }
+
+    // Why the translated values are not available, when they are not, after the indent.
+    void translationNote(std::string_view indent, const CalculationInterface& calculation)
+    {
+        if (const std::string note = calculation.translationNote(); !note.empty())
+            line("%s%s\n", std::string(indent), note);
+    }
+
     // A value followed by its minimum and maximum.
     void withRange(std::string_view format, double value, const std::array<double, 2>& range)
     {
@@ -111,13 +129,14 @@ void CalculationInterface::printSTProperties()
     }
     const Oil& e = *oil;
     report.line("\tGOR, non translated PR EOS              : %8.2lf Stdm3/Stdm3\n", GOR[0]);
-    report.line("\tGOR, translated PR EOS                  : %8.2lf Stdm3/Stdm3\n", GOR[3]);
+    report.lineOrNotAvailable("\tGOR, translated PR EOS                  : ", "%8.2lf Stdm3/Stdm3\n", GOR[3]);
     report.withRange("\tGOR, SK Method                          : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
                      GOR[1], e.gor_standing_katz_range);
     report.withRange("\tGOR, AK Method                          : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
                      GOR[2], e.gor_alani_kennedy_range);
     report.line("\tAPI degree, non translated PR EOS       : %8.2lf°\n", API[0]);
-    report.line("\tAPI degree, translated PR EOS           : %8.2lf°\n", API[3]);
+    report.lineOrNotAvailable("\tAPI degree, translated PR EOS           : ", "%8.2lf°\n", API[3]);
+    report.translationNote("\t", *this);
     report.withRange("\tAPI degree, SK Method                   : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n",
                      API[1], e.api_standing_katz_range);
     report.withRange("\tAPI degree, AK Method                   : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n",
@@ -141,8 +160,9 @@ void CalculationInterface::printSTProperties()
         report.line("\n");
         report.line("\tDensity of the tank liquid, non translated PR EOS  : %8.2lf g/cm3, %8.2lf lb/ft3\n",
                     e.liquid_density, e.liquid_density * kLbFt3PerGcm3);
-        report.line("\tDensity of the tank liquid, translated PR EOS  : %8.2lf g/cm3, %8.2lf lb/ft3\n",
-                    e.translated_liquid_density, e.translated_liquid_density * kLbFt3PerGcm3);
+        report.lineOrNotAvailable("\tDensity of the tank liquid, translated PR EOS  : ",
+                                  "%8.2lf g/cm3, %8.2lf lb/ft3\n", e.translated_liquid_density,
+                                  e.translated_liquid_density * kLbFt3PerGcm3);
         report.densityWithRange(kTankDensitySK, kTankDensityLbFt3, e.liquid_density_standing_katz,
                                 e.liquid_density_standing_katz_range);
         report.densityWithRange(kTankDensityAK, kTankDensityLbFt3, e.liquid_density_alani_kennedy,
@@ -170,6 +190,31 @@ void CalculationInterface::printSTProperties()
         report.line("\tMolar weight of the tank liquid         : %8.2lf g/mol\n", e.bulk_molar_weight);
     }
     report.line("\n");
+}
+
+// ---- Translation -------------------------------------------------------------------------
+
+std::string CalculationInterface::translationNote() const
+{
+    if (!isEngineReady() || (oil->stock_tank_state != 1 && oil->stock_tank_state != 3))
+        return {};
+    constexpr const char* kLead = "Translated PR EOS values not available: ";
+    switch (oil->dorvane_translation_outcome) {
+    case TranslationOutcome::applied: return {};
+    case TranslationOutcome::undefined: return std::string(kLead) + "there is no volume translation for this fluid.";
+    case TranslationOutcome::non_positive_volume:
+        return formatString("%sthe volume translation of %.2lf cm3/mol would leave the tank oil (%.2lf cm3/mol) no "
+                            "positive volume.",
+                            kLead, oil->dorvane_translation_volume, oil->liquid_molar_volume)
+            .toStdString();
+    }
+    return {};
+}
+
+void CalculationInterface::logTranslationNote() const
+{
+    if (const std::string note = translationNote(); !note.empty())
+        CLogWindow::sharedLogWindowCtroller()->appendText((note + "\n").c_str());
 }
 
 // ---- Flash --------------------------------------------------------------------------------
@@ -249,13 +294,14 @@ void CalculationInterface::printFlashProperties(double T, double P)
     }
     if (runStockTank()) {
         report.line("\t\tGOR, non translated PR EOS          : %8.2lf Stdm3/Stdm3\n", e.gor[0]);
-        report.line("\t\tGOR, translated PR EOS              : %8.2lf Stdm3/Stdm3\n", e.gor[3]);
+        report.lineOrNotAvailable("\t\tGOR, translated PR EOS              : ", "%8.2lf Stdm3/Stdm3\n", e.gor[3]);
         report.withRange("\t\tGOR, SK Method                      : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
                          e.gor[1], e.gor_standing_katz_range);
         report.withRange("\t\tGOR, AK Method                      : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
                          e.gor[2], e.gor_alani_kennedy_range);
         report.line("\t\tAPI degree, non translated PR EOS   : %8.2lf°\n", e.api[0]);
-        report.line("\t\tAPI degree, translated PR EOS       : %8.2lf°\n", e.api[3]);
+        report.lineOrNotAvailable("\t\tAPI degree, translated PR EOS       : ", "%8.2lf°\n", e.api[3]);
+        report.translationNote("\t\t", *this);
         report.withRange("\t\tAPI degree, SK Method               : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n",
                          e.api[1], e.api_standing_katz_range);
         report.withRange("\t\tAPI degree, AK Method               : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n",

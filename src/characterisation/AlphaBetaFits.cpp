@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 namespace quorvel {
 
@@ -265,26 +266,26 @@ void fillMontelSplittedFluid(Dictionary fluid, std::span<const double> z, int co
     components.append(namedComponent("CO2", CO2, 0));
     components.append(namedComponent("H2S", H2S, 0));
     const int m = std::min(count, lastCarbonNumber);
-    double zSum = 0, massSum = 0, volumeSum = 0;
+    std::vector<SplitCut> heavyCuts;
+    double zSum = 0;
     for (int i = 0; i < m - 1; ++i) {
         const int carbonNumber = i + 1;
-        Dictionary cut = namedComponent(QStringLiteral("C%1").arg(carbonNumber), z[i], kSplitCutCorrelation);
-        if (carbonNumber >= kFirstHeavyCarbonNumber) {
-            const double mw = getKatzFiroozabadiMolarWeight(carbonNumber);
-            cut.setValue("mw", mw);
-            zSum += z[i];
-            massSum += z[i] * mw;
-            volumeSum += z[i] * mw / cut.doubleValue("SG");
+        if (carbonNumber < kFirstHeavyCarbonNumber) {
+            components.append(namedComponent(QStringLiteral("C%1").arg(carbonNumber), z[i], kSplitCutCorrelation));
+            continue;
         }
-        components.append(cut);
+        heavyCuts.push_back(makeSplitCut(carbonNumber, z[i], QStringLiteral("C%1"), kSplitCutCorrelation));
+        zSum += z[i];
     }
-    const double zPlus = zC7plus - zSum;
-    const double mwPlus = (zC7plus * mwC7plus - massSum) / zPlus;
-    const double SGPlus = zPlus * mwPlus / (zC7plus * mwC7plus / SGC7plus - volumeSum);
-    Dictionary plus = namedComponent(QStringLiteral("C%1+").arg(m), zPlus, 0);
-    plus.setValue("mw", mwPlus);
-    plus.setValue("SG", SGPlus);
-    components.append(plus);
+    const SplitCut plus = closeOrMatchHeavyPart(heavyCuts, m, zC7plus - zSum, {zC7plus, mwC7plus, SGC7plus},
+                                                fluid.stringValue("name"), kCorrelationJianzhong0,
+                                                kSplitCutCorrelation);
+    for (const SplitCut& cut : heavyCuts) {
+        writeSplitCut(cut);
+        components.append(cut.record);
+    }
+    writeSplitCut(plus);
+    components.append(plus.record);
     fluid.setValue("components", components);
 }
 
@@ -327,7 +328,10 @@ void compareMontelSplittedFluids(const Dictionary& source, Dictionary splitFluid
     ardx = 0;
     aadx = 0;
     int rows = 0;
+    // A component not measured has no relative deviation: its row is left out.
     const auto addRow = [&](const char* format, const QString& name, double measured, double calculated) {
+        if (measured == 0)
+            return;
         const double deviation = (calculated - measured) / measured;
         ++rows;
         writeCharacterisationLog(QString::asprintf(format, rows, name.toUtf8().constData(), measured * 100,
@@ -349,6 +353,8 @@ void compareMontelSplittedFluids(const Dictionary& source, Dictionary splitFluid
                 addRow("%6d  %s%18f%16f%16.2f\n", name, measured[k], component.doubleValue("mole") * 0.01);
     }
     addRow("%6d  %s%17f%16f%16.2f\n", QStringLiteral("C7+"), C7plus, C7plusFit);
+    if (rows == 0)
+        return;
     ardx /= rows;
     aadx /= rows;
     logAverageDeviations(ardx, aadx);

@@ -17,9 +17,14 @@ namespace {
 constexpr int kFluidTypeComponents = 2;
 constexpr int kSplitCorrelation = kCorrelationRiaziAlSahhaf;
 constexpr int kUnmatchedPlusCorrelation = kCorrelationJianzhong0;
+// Gravities of heavy petroleum fractions, from heptane to asphaltenes: a plus fraction that
+// would close a split outside them is not taken.
+constexpr double kLightestPlusFraction = 0.65;
+constexpr double kDensestPlusFraction = 1.2;
 // Stored C7+ values within this relative distance of the components' own are kept as
 // the measured ones.
 constexpr double kStoredValueTolerance = 0.01;
+const QString kPlusNameFormat = QStringLiteral("C%1+");
 
 double moleFraction(const Dictionary& component) { return component.doubleValue("mole") * 0.01; }
 
@@ -106,17 +111,58 @@ QString number(double x) { return QString::number(x, 'g', 6); }
 
 bool isPositiveFinite(double x) { return std::isfinite(x) && x > 0; }
 
-// One single-carbon-number cut of a split and its table molar weight and gravity.
-struct SplitCut
+std::optional<Dictionary> findComponentNamed(const Array& components, const QString& name)
 {
-    Dictionary record;
-    double z = 0;
-    double mw = 0;
-    double SG = 0;
-};
+    for (const Value& element : components) {
+        const Dictionary component = element.toDictionary();
+        if (component.stringValue("name") == name)
+            return component;
+    }
+    return std::nullopt;
+}
 
-// Scales the cuts' and the plus fraction's molar weights and gravities so that the
-// heavy part mixes to the target's.
+int clampLastCarbonNumber(int lastCarbonNumber, const QString& fluidName)
+{
+    const int clamped = std::clamp(lastCarbonNumber, kLowestLastCarbonNumber, kHighestLastCarbonNumber);
+    if (clamped != lastCarbonNumber)
+        writeCharacterisationLog(QStringLiteral("Splitting %1: the last carbon number %2 is outside %3 to %4; %5 is "
+                                                "used.\n")
+                                     .arg(fluidName)
+                                     .arg(lastCarbonNumber)
+                                     .arg(kLowestLastCarbonNumber)
+                                     .arg(kHighestLastCarbonNumber)
+                                     .arg(clamped));
+    return clamped;
+}
+
+// The plus fraction that closes the heavy part's mass and volume on the target; false when
+// it would not be plausible: not heavier than the cut before it, or with a gravity outside
+// those of heavy petroleum fractions.
+bool closeWithPlusFraction(const std::vector<SplitCut>& cuts, SplitCut& plus, const HeavyPartTarget& target)
+{
+    if (!(plus.z > 0) || !(target.SG > 0))
+        return false;
+    double mass = 0;
+    double volume = 0;
+    for (const SplitCut& cut : cuts) {
+        mass += cut.z * cut.mw;
+        volume += cut.z * cut.mw / cut.SG;
+    }
+    const double plusMass = target.z * target.mw - mass;
+    const double plusVolume = target.z * target.mw / target.SG - volume;
+    if (!(plusMass > 0) || !(plusVolume > 0))
+        return false;
+    plus.mw = plusMass / plus.z;
+    plus.SG = plusMass / plusVolume;
+    const double lastMw = cuts.empty() ? 0 : cuts.back().mw;
+    return std::isfinite(plus.mw) && plus.mw > lastMw && plus.SG >= kLightestPlusFraction
+           && plus.SG <= kDensestPlusFraction;
+}
+
+}  // namespace
+
+CompositionSummary analyseFluidComposition(const Dictionary& fluid) { return summarise(fluid, nullptr); }
+
 void matchHeavyPart(std::vector<SplitCut>& cuts, SplitCut& plus, const HeavyPartTarget& target,
                     const QString& fluidName)
 {
@@ -145,35 +191,14 @@ void matchHeavyPart(std::vector<SplitCut>& cuts, SplitCut& plus, const HeavyPart
     plus.SG /= gravityFactor;
 }
 
-SplitCut makeCut(int carbonNumber, double z, const QString& nameFormat, int code)
+SplitCut makeSplitCut(int carbonNumber, double z, const QString& nameFormat, int code)
 {
     Dictionary record;
     setComponentName(nameFormat.arg(carbonNumber), record, code);
     return {record, z, getKatzFiroozabadiMolarWeight(carbonNumber), record.doubleValue("SG")};
 }
 
-// The plus fraction that closes the heavy part's mass and volume without matching; false
-// when it would have no positive finite molar weight or gravity.
-bool closeWithPlusFraction(const std::vector<SplitCut>& cuts, SplitCut& plus, const HeavyPartTarget& target)
-{
-    if (!(plus.z > 0) || !(target.SG > 0))
-        return false;
-    double mass = 0;
-    double volume = 0;
-    for (const SplitCut& cut : cuts) {
-        mass += cut.z * cut.mw;
-        volume += cut.z * cut.mw / cut.SG;
-    }
-    const double plusMass = target.z * target.mw - mass;
-    const double plusVolume = target.z * target.mw / target.SG - volume;
-    if (!(plusMass > 0) || !(plusVolume > 0))
-        return false;
-    plus.mw = plusMass / plus.z;
-    plus.SG = plusMass / plusVolume;
-    return isPositiveFinite(plus.mw) && isPositiveFinite(plus.SG);
-}
-
-void writeCut(const SplitCut& cut)
+void writeSplitCut(const SplitCut& cut)
 {
     Dictionary record = cut.record;
     record.setValue("mole", cut.z * 100);
@@ -181,33 +206,21 @@ void writeCut(const SplitCut& cut)
     record.setValue("SG", cut.SG);
 }
 
-std::optional<Dictionary> findComponentNamed(const Array& components, const QString& name)
+SplitCut closeOrMatchHeavyPart(std::vector<SplitCut>& cuts, int plusCarbonNumber, double zPlus,
+                               const HeavyPartTarget& target, const QString& fluidName, int closingCode,
+                               int matchingCode)
 {
-    for (const Value& element : components) {
-        const Dictionary component = element.toDictionary();
-        if (component.stringValue("name") == name)
-            return component;
-    }
-    return std::nullopt;
+    SplitCut plus = makeSplitCut(plusCarbonNumber, zPlus, kPlusNameFormat, closingCode);
+    if (closeWithPlusFraction(cuts, plus, target))
+        return plus;
+    writeCharacterisationLog(QStringLiteral("Splitting %1: the plus fraction C%2+ would have no plausible molar weight "
+                                            "or gravity; the split is matched instead.\n")
+                                 .arg(fluidName)
+                                 .arg(plusCarbonNumber));
+    plus = makeSplitCut(plusCarbonNumber, zPlus, kPlusNameFormat, matchingCode);
+    matchHeavyPart(cuts, plus, target, fluidName);
+    return plus;
 }
-
-int clampLastCarbonNumber(int lastCarbonNumber, const QString& fluidName)
-{
-    const int clamped = std::clamp(lastCarbonNumber, kLowestLastCarbonNumber, kHighestLastCarbonNumber);
-    if (clamped != lastCarbonNumber)
-        writeCharacterisationLog(QStringLiteral("Splitting %1: the last carbon number %2 is outside %3 to %4; %5 is "
-                                                "used.\n")
-                                     .arg(fluidName)
-                                     .arg(lastCarbonNumber)
-                                     .arg(kLowestLastCarbonNumber)
-                                     .arg(kHighestLastCarbonNumber)
-                                     .arg(clamped));
-    return clamped;
-}
-
-}  // namespace
-
-CompositionSummary analyseFluidComposition(const Dictionary& fluid) { return summarise(fluid, nullptr); }
 
 void logAverageDeviations(double ard, double aad)
 {
@@ -261,35 +274,28 @@ void fillSplittedFluids(const Dictionary& source, Dictionary splitFluid, const S
 
     std::vector<SplitCut> cuts;
     for (int i = 0; i < n - 1; ++i)
-        cuts.push_back(makeCut(i + kFirstSplitCarbonNumber, fractions[i], QStringLiteral("C%1"), kSplitCorrelation));
+        cuts.push_back(
+            makeSplitCut(i + kFirstSplitCarbonNumber, fractions[i], QStringLiteral("C%1"), kSplitCorrelation));
     double zPlus = 0;
     for (int i = n - 1; i < kSplitFractionCount; ++i)
         zPlus += fractions[i];
     const int plusCarbonNumber = n - 1 + kFirstSplitCarbonNumber;
-    const QString plusName = QStringLiteral("C%1+");
 
     SplitCut plus;
-    if (!matching) {
-        plus = makeCut(plusCarbonNumber, zPlus, plusName, kUnmatchedPlusCorrelation);
-        if (!closeWithPlusFraction(cuts, plus, target)) {
-            writeCharacterisationLog(QStringLiteral("Splitting %1: the plus fraction C%2+ would have no positive "
-                                                    "molar weight or gravity; the split is matched instead.\n")
-                                         .arg(fluidName)
-                                         .arg(plusCarbonNumber));
-            matching = true;
-        }
-    }
     if (matching) {
-        plus = makeCut(plusCarbonNumber, zPlus, plusName, kSplitCorrelation);
+        plus = makeSplitCut(plusCarbonNumber, zPlus, kPlusNameFormat, kSplitCorrelation);
         matchHeavyPart(cuts, plus, target, fluidName);
+    } else {
+        plus = closeOrMatchHeavyPart(cuts, plusCarbonNumber, zPlus, target, fluidName, kUnmatchedPlusCorrelation,
+                                     kSplitCorrelation);
     }
 
     Array components = splitFluid.arrayValue("components");
     for (const SplitCut& cut : cuts) {
-        writeCut(cut);
+        writeSplitCut(cut);
         components.append(cut.record);
     }
-    writeCut(plus);
+    writeSplitCut(plus);
     components.append(plus.record);
 }
 

@@ -8,6 +8,7 @@
 #include "platform/Value.h"
 
 #include <array>
+#include <vector>
 
 namespace quorvel {
 
@@ -50,11 +51,42 @@ struct HeavyPartTarget
 };
 HeavyPartTarget readHeavyPartTarget(const Dictionary& source);
 
+// One single-carbon-number cut (or plus fraction) of a split: its record, mole fraction,
+// molar weight and gravity.
+struct SplitCut
+{
+    Dictionary record;
+    double z = 0;
+    double mw = 0;
+    double SG = 0;
+};
+
+// The cut of a carbon number named by nameFormat ("C%1", "C%1+"), characterised with the
+// correlation code, with its table molar weight and the correlation's gravity.
+SplitCut makeSplitCut(int carbonNumber, double z, const QString& nameFormat, int code);
+
+// Scales the cuts' and the plus fraction's molar weights and gravities so that the heavy
+// part mixes to the target's (one log line when the target has none to match).
+void matchHeavyPart(std::vector<SplitCut>& cuts, SplitCut& plus, const HeavyPartTarget& target,
+                    const QString& fluidName);
+
+// Writes the cut's mole percent, molar weight and gravity into its record.
+void writeSplitCut(const SplitCut& cut);
+
+// The plus fraction C(n)+ of fraction zPlus (made with closingCode) whose molar weight and
+// gravity close the heavy part's mass and volume on the target; when that plus fraction
+// would not be plausible (not heavier than the cut before it, or a gravity outside those of
+// heavy petroleum fractions), one log line and the heavy part matched instead, the plus
+// fraction made with matchingCode.
+SplitCut closeOrMatchHeavyPart(std::vector<SplitCut>& cuts, int plusCarbonNumber, double zPlus,
+                               const HeavyPartTarget& target, const QString& fluidName, int closingCode,
+                               int matchingCode);
+
 // Appends C7 .. C(L) and the plus fraction C(L+1)+ (fewer when the fractions end
 // earlier) to the split record's components. L is clamped to 6 .. 44. With matching the
 // heavy part's mixed molar weight and gravity equal the target's; without it the plus
-// fraction carries the difference, and matching is used when that gives it no positive
-// finite molar weight or gravity.
+// fraction carries the difference, and matching is used when that plus fraction would not
+// be plausible (closeOrMatchHeavyPart).
 void fillSplittedFluids(const Dictionary& source, Dictionary splitFluid, const SplitFractions& fractions, int count,
                         int lastCarbonNumber, bool matching);
 

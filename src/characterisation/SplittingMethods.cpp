@@ -260,12 +260,12 @@ Dictionary getAlMeshariSplittedFluid(const Dictionary& source, int lastCarbonNum
             if (summary.heavyCount == 0)
                 return MethodOutcome::NotRun;
             if (!(summary.mwC7plus > kAlMeshariEta)) {
-                writeCharacterisationLog(QStringLiteral("AlMeshari split of %1 not made: the C7+ molar weight %2 "
-                                                        "g/mol is not above %3 g/mol.\n")
+                writeCharacterisationLog(QStringLiteral("AlMeshari split of %1: the C7+ molar weight %2 g/mol is not "
+                                                        "above %3 g/mol; the C7+ fraction is kept as one component.\n")
                                              .arg(fluid.stringValue("name"))
                                              .arg(summary.mwC7plus)
                                              .arg(kAlMeshariEta));
-                return MethodOutcome::NotRun;
+                return MethodOutcome::UseDefault;
             }
             applyAlMeshariSplittingAlgorithm(summary.zC7plus, summary.mwC7plus, fractions, count);
             return MethodOutcome::Split;

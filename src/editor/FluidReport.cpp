@@ -1,9 +1,12 @@
 #include "editor/FluidReport.h"
 
+#include "calc/CalculationInterface.h"
 #include "editor/FluidModelController.h"
 #include "widgets/CLogWindow.h"
 
 #include <QWidget>
+
+#include <cmath>
 
 namespace quorvel {
 
@@ -26,6 +29,8 @@ QString stockTankText(const Value& value)
         if (!isNumber && !value.toString().isEmpty())
             return value.toString();
     }
+    if (!std::isfinite(value.toDouble()))
+        return QString::fromLatin1(kNotAvailableText);
     return QString::asprintf("%.2f", value.toDouble());
 }
 

@@ -18,6 +18,7 @@ public:
     {
         StockTankResult result;
         mInterface.calculateGOR();
+        mInterface.logTranslationNote();
         const Oil* oil = mInterface.oil.get();
         result.c7plus = mInterface.C7plus;
         result.mwC7plus = mInterface.mwC7plus;

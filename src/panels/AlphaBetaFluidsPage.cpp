@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <typeinfo>
 
 namespace quorvel {
@@ -46,12 +47,16 @@ const QString kGasText = QStringLiteral("Gas");
 
 void showValue(QLabel* field, double value, NumberFormat format)
 {
-    field->setText(formatNumber(value, format));
+    field->setText(std::isfinite(value) ? formatNumber(value, format) : QString::fromLatin1(kNotAvailableText));
 }
 
-double shownNumber(const QLabel* field)
+// The field's number with two decimals for the log ("Gas" gives 0); a value that is not
+// available stays so.
+QString loggedNumber(const QLabel* field)
 {
-    return numberOfText(field->text()).value_or(0);
+    if (field->text() == QLatin1String(kNotAvailableText))
+        return field->text();
+    return QString::asprintf("%.2f", numberOfText(field->text()).value_or(0));
 }
 
 }  // namespace
@@ -429,6 +434,7 @@ void CAlphaBetaPanel::setGORAPI()
     stockTank.setH2S(fluid.doubleValue("H2S"));
     stockTank.finalize();
     stockTank.calculateGOR();
+    stockTank.logTranslationNote();
     const double GOR = stockTank.GOR[kTranslatedEosResult];
     const double API = stockTank.API[kTranslatedEosResult];
     const double CH4 = stockTank.getCH4();
@@ -442,7 +448,10 @@ void CAlphaBetaPanel::setGORAPI()
     }
     showValue(m.ch4Field, CH4, NumberFormat::Decimals2);
     showValue(m.c7plusField, C7plus, NumberFormat::Decimals2);
-    m.petroleumLabel->setText(petroleumTypeText(GOR, API, C7plus, CH4, mCO2, mN2, mH2S));
+    if (std::isfinite(GOR) && std::isfinite(API))
+        m.petroleumLabel->setText(petroleumTypeText(GOR, API, C7plus, CH4, mCO2, mN2, mH2S));
+    else
+        m.petroleumLabel->setText(tr("Petroleum type: undetermined"));
     m.logButton->setEnabled(true);
 }
 
@@ -524,10 +533,10 @@ void CAlphaBetaPanel::onWriteLogButton()
         log->appendString(QString::asprintf("\talpha = %.4f, beta = %.4f, ", alpha, beta) + source + "\n");
     log->appendString(QString::asprintf("\tCO2 = %.2f%%, N2 = %.2f%%, H2S = %.2f%%\n", m.co2Field->doubleValue(),
                                         m.n2Field->doubleValue(), m.h2sField->doubleValue()));
-    log->appendString(QString::asprintf("        GOR (Stdm3/Stdm3) : %.2f\n", shownNumber(m.gorField)));
-    log->appendString(QString::asprintf("        API degree        : %.2f\n", shownNumber(m.apiField)));
-    log->appendString(QString::asprintf("        CH4 mole %%        : %.2f\n", shownNumber(m.ch4Field)));
-    log->appendString(QString::asprintf("        C7+ mole %%        : %.2f\n\n\n", shownNumber(m.c7plusField)));
+    log->appendString(QStringLiteral("        GOR (Stdm3/Stdm3) : %1\n").arg(loggedNumber(m.gorField)));
+    log->appendString(QStringLiteral("        API degree        : %1\n").arg(loggedNumber(m.apiField)));
+    log->appendString(QStringLiteral("        CH4 mole %        : %1\n").arg(loggedNumber(m.ch4Field)));
+    log->appendString(QStringLiteral("        C7+ mole %        : %1\n\n\n").arg(loggedNumber(m.c7plusField)));
     if (plotWindow) {
         plotWindow->raise();
         plotWindow->activateWindow();

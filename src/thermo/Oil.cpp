@@ -593,11 +593,8 @@ void Oil::stockTankTwoPhase()
     volumetric_gas_fraction = gasVolumeCm3 / (gasVolumeCm3 + nL * liquid_molar_volume);
 
     const double Ml = liquid_molar_weight;
-    const double dorvane = calculateDorvaneTranslationVolume(x, Ml);
-    translated_liquid_density = Ml / (liquid_molar_volume - dorvane);
-    api[3] = apiGravity(translated_liquid_density);
-    gor[3] = gor[0] * liquid_molar_volume / (liquid_molar_volume - dorvane);
-    api_montel = apiGravity(Ml / (liquid_molar_volume - calculateMontelTranslationVolume(x)));
+    gor[3] = gor[0] * liquid_molar_volume / applyDorvaneTranslation(x, Ml, liquid_molar_volume);
+    api_montel = apiGravity(Ml / translateVolume(liquid_molar_volume, calculateMontelTranslationVolume(x)).volume);
 
     // Gas-oil ratio, API gravity and gas fraction with the oil volume from a density.
     const auto gorFrom = [&](double density) { return 1e6 * gasVolume / (ratio(Ml, density) * nL); };
@@ -651,11 +648,9 @@ void Oil::stockTankSinglePhase()
     }
 
     const double* z = feed_composition.data();
-    const double dorvane = calculateDorvaneTranslationVolume(z, Mb);
-    translated_liquid_density = Mb / (liquid_molar_volume - dorvane);
-    api[3] = apiGravity(translated_liquid_density);
-    api_montel = apiGravity(
-        Mb / (liquid_molar_volume - calculateMontelTranslationVolume(liquid->mole_fraction.data())));
+    applyDorvaneTranslation(z, Mb, liquid_molar_volume);
+    const double montel = calculateMontelTranslationVolume(liquid->mole_fraction.data());
+    api_montel = apiGravity(Mb / translateVolume(liquid_molar_volume, montel).volume);
 
     auto& skRange = liquid_density_standing_katz_range;
     liquid_density_standing_katz = calculateDensityStandingKatzMethod(
@@ -669,6 +664,16 @@ void Oil::stockTankSinglePhase()
         feed_c7plus_specific_gravity, akRange[0], akRange[1]);
     api[2] = apiGravity(liquid_density_alani_kennedy);
     api_alani_kennedy_range = {apiGravity(akRange[1]), apiGravity(akRange[0])};
+}
+
+double Oil::applyDorvaneTranslation(const double* x, double M, double V)
+{
+    dorvane_translation_volume = calculateDorvaneTranslationVolume(x, M);
+    const TranslatedVolume translated = translateVolume(V, dorvane_translation_volume);
+    dorvane_translation_outcome = translated.outcome;
+    translated_liquid_density = M / translated.volume;
+    api[3] = apiGravity(translated_liquid_density);
+    return translated.volume;
 }
 
 void Oil::calculateBulkDensity(double T, double P, int model)
@@ -782,7 +787,7 @@ double Oil::calculateDorvaneTranslationVolume(const double* x, double M) const
     for (short i = 0; i < component_count; ++i)
         Mx += x[i] * liquid->molar_weight[i];
     const auto* cubic = dynamic_cast<const ICubic*>(liquid);
-    const double B = cubic ? cubic->b_mix * 1e6 : 0;
+    const double B = cubic ? cubic->b_mix * 1e6 : kUnavailable;
     return dorvaneTranslation(model_fluid_type, Mx, B, M);
 }
 

@@ -2,6 +2,7 @@
 
 #include "thermo/PhaseStability.h"
 #include "thermo/Quenta.h"
+#include "thermo/StockTankCorrelations.h"
 
 #include <array>
 #include <functional>
@@ -112,6 +113,10 @@ public:
     double vapour_molar_weight = 0;
     double liquid_density = 0;
     double translated_liquid_density = 0;
+    // The Dorvane translation of the last stock-tank oil (cm3/mol) and what became of it:
+    // translated values stay unavailable unless it was applied.
+    double dorvane_translation_volume = 0;
+    TranslationOutcome dorvane_translation_outcome = TranslationOutcome::undefined;
     double vapour_density = 0;
     double liquid_molar_volume = 0;
     double vapour_molar_volume = 0;
@@ -182,6 +187,9 @@ private:
                                          double reservoirLiquidMoles, double reservoirGasMoles);
     void stockTankTwoPhase();
     void stockTankSinglePhase();
+    // Translated density and API gravity of an oil of composition x, molar weight M and
+    // molar volume V (cm3/mol); answers the translated volume, unavailable when refused.
+    double applyDorvaneTranslation(const double* x, double M, double V);
     void bubblePointFromFlashSearch();
     bool isNamed(int i, std::initializer_list<const char*> names) const;
 

@@ -128,7 +128,9 @@ double montelShiftFactor(int id)
 {
     switch (id) {
     case -3: return -0.1288;  // H2S
-    case -2: return -0.0817;  // CO2
+    // CO2: the published factor. Tables that print -0.817 slipped a decimal: that would
+    // shift CO2 by 82 % of its co-volume, four times more than any other light component.
+    case -2: return -0.0817;
     case -1: return -0.1927;  // N2
     case 1: return -0.1595;
     case 2: return -0.1134;
@@ -151,24 +153,54 @@ double montelShiftFactor(int id)
     return 0;  // not identified: no translation
 }
 
+namespace {
+
+// The two published branches of h.
+double dorvaneLinearTerm(double Mx) { return 0.55182 * Mx - 38.787; }
+double dorvaneCubicTerm(double Mx) { return 0.08807 * Mx - 14.622 + 0.0019168 * Mx * Mx - 1.372e-6 * Mx * Mx * Mx; }
+
+constexpr double kDorvaneLowest = 85;       // g/mol
+constexpr double kDorvaneLinearEnd = 142;
+constexpr double kDorvaneCubicStart = 156;
+constexpr double kDorvaneHighest = 640;
+
+} // namespace
+
+double dorvaneMolarWeightTerm(double Mx)
+{
+    const double M = std::clamp(Mx, kDorvaneLowest, kDorvaneHighest);
+    if (M <= kDorvaneLinearEnd)
+        return dorvaneLinearTerm(M);
+    if (M >= kDorvaneCubicStart)
+        return dorvaneCubicTerm(M);
+    const double low = dorvaneLinearTerm(kDorvaneLinearEnd);
+    const double high = dorvaneCubicTerm(kDorvaneCubicStart);
+    return low + (high - low) * (M - kDorvaneLinearEnd) / (kDorvaneCubicStart - kDorvaneLinearEnd);
+}
+
 double dorvaneTranslation(int modelFluidType, double Mx, double B, double M)
 {
     switch (modelFluidType) {
-    case 1:
-    case 2: {
+    case model_fluid_type::alpha_beta:
+    case model_fluid_type::component_list:
+    case model_fluid_type::carbon_numbers: {
         const double g = 1.4559 * Mx - 24.631 + 0.00062771 * Mx * Mx;
-        if (Mx >= 85 && Mx <= 142)
-            return 0.55182 * Mx - 38.787 + B - g;
-        double h = 0;
-        if (Mx >= 156 && Mx <= 640)
-            h = 0.08807 * Mx - 14.622 + 0.0019168 * Mx * Mx - 1.372e-6 * Mx * Mx * Mx;
-        return h + B - g;
+        return dorvaneMolarWeightTerm(Mx) + B - g;
     }
-    case 3:
+    case model_fluid_type::gamma:
         return 18.887 * M - 724;
     default:
-        return 0;
+        return kUnavailable;
     }
+}
+
+TranslatedVolume translateVolume(double V, double c)
+{
+    if (!std::isfinite(V) || !std::isfinite(c))
+        return {};
+    if (!(V - c > 0))
+        return {kUnavailable, TranslationOutcome::non_positive_volume};
+    return {V - c, TranslationOutcome::applied};
 }
 
 } // namespace quorvel

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <memory>
@@ -164,6 +165,33 @@ std::string tankCorrelationDensities(const Oil& e)
                             lb, e.liquid_density_standing_katz, e.liquid_density_standing_katz_range)
            + densityWithRange("\tDensity of the tank liquid, AK Method   : %8.2lf g/cm3  (min: %5.2lf; max: %5.2lf)\n",
                               lb, e.liquid_density_alani_kennedy, e.liquid_density_alani_kennedy_range);
+}
+
+// A gamma-model fluid: the translation 18.887 M - 724 cm3/mol of its tank oil (M its molar
+// weight) exceeds the oil's volume, so the translated lines say "not available" and why.
+TEST_F(ReportTest, StockTankReportOfAGammaFluidWhoseTranslationWouldTurnNegative)
+{
+    CalculationInterface ci(2, 0);
+    ASSERT_TRUE(ci.setModelFluid(3, fluidRecord(3, nineComponentOil())));
+    ci.printSTProperties();
+    const Oil& e = *ci.oil;
+    ASSERT_EQ(e.stock_tank_state, 3);
+    const double c = 18.887 * e.liquid_molar_weight - 724;
+    ASSERT_GT(c, e.liquid_molar_volume);
+    const std::string report = appended();
+    EXPECT_EQ(report.find("nan"), std::string::npos) << report;
+    for (const std::string& line :
+         {std::string("\tGOR, translated PR EOS                  : not available\n"),
+          std::string("\tAPI degree, translated PR EOS           : not available\n"),
+          f("\tTranslated PR EOS values not available: the volume translation of %.2lf cm3/mol would leave the tank "
+            "oil (%.2lf cm3/mol) no positive volume.\n",
+            c, e.liquid_molar_volume),
+          std::string("\tDensity of the tank liquid, translated PR EOS  : not available\n"),
+          f("\tAPI degree, non translated PR EOS       : %8.2lf°\n",
+            141.5 * e.liquid_molar_volume / e.liquid_molar_weight - 131.5)})
+        EXPECT_NE(report.find(line), std::string::npos) << line;
+    EXPECT_TRUE(std::isnan(ci.API[3]));
+    EXPECT_TRUE(std::isnan(ci.GOR[3]));
 }
 
 TEST_F(ReportTest, StockTankPropertiesOfALiveOil)

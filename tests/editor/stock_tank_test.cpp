@@ -5,11 +5,15 @@
 #include "support/EditorTestSupport.h"
 
 #include "calc/CalculationInterface.h"
+#include "editor/FluidReport.h"
+#include "widgets/CLogWindow.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QLineEdit>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -61,6 +65,30 @@ TEST_F(StockTank, BlackOilOnTheEngineKeepsItsMaterialBalance)
     EXPECT_EQ(text("mMoleSum"), "100.0000");
     EXPECT_EQ(text("mGOREditField"), QString::asprintf("%.2f", oil.doubleValue("GOR")));
     EXPECT_EQ(text("mPsatEditField1"), QString::asprintf("%.2f", oil.doubleValue("Psat") / 0.068948));
+}
+
+// The same oil as a gamma-model fluid: its translation, 18.887 M - 724 cm3/mol from the tank
+// oil's molar weight, exceeds the oil's whole volume. The translated value is not available,
+// the log says why, and the untranslated values stand.
+TEST_F(StockTank, GammaFluidWhoseTranslationWouldTurnNegativeHasNoTranslatedApi)
+{
+    FluidRecord oil = blackOil();
+    oil.setValue("fluidType", kFluidTypeGamma);
+    CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
+    const qsizetype start = log->text().plainText().size();
+    open({oil}, true);
+    ASSERT_TRUE(oil.value("API0").isNumber()) << oil.stringValue("API0").toStdString();
+    EXPECT_GT(oil.doubleValue("API0"), 15);
+    EXPECT_GT(oil.doubleValue("GOR"), 0);
+    EXPECT_TRUE(std::isnan(oil.doubleValue("API3")));
+    const QString logged = log->text().plainText().mid(start);
+    EXPECT_TRUE(logged.contains("Translated PR EOS values not available: the volume translation of"))
+        << logged.toStdString();
+
+    const qsizetype reportStart = log->text().plainText().size();
+    writeFluidReport(*log, oil);
+    EXPECT_TRUE(log->text().plainText().mid(reportStart).contains(
+        "API\u00b0 (Tovik-Dorvane volume translation)   : not available"));
 }
 
 TEST_F(StockTank, EachKindOfTankOnAScriptedCalculation)

@@ -11,12 +11,19 @@
 
 #include "app/CFluidModelDataDocument.h"
 #include "calc/CalculationInterface.h"
+#include "editor/FluidModelController.h"
 #include "plot/CPlotView.h"
+#include "widgets/CLogWindow.h"
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
 
 namespace quorvel {
 namespace {
@@ -81,9 +88,59 @@ TEST(AlphaBetaFluidsPageTest, AlphaZeroIsNotComputed)
     EXPECT_EQ(f.c.petroleumLabel->text(), "Petroleum type: undetermined");
 }
 
+// One alpha-beta fluid whose tank oil lies between the two published branches of the
+// translation: the fluids page, the point's stock-tank report and the fluid model editor
+// give it one translated API gravity, the bridged one, not the untranslated value.
+TEST(AlphaBetaFluidsPageTest, TranslatedApiIsOneValueOnThePageInTheReportAndInTheEditor)
+{
+    installFluidModelEditor();
+    FluidsFixture f;
+    for (NumberField* gas : {f.c.co2Field, f.c.n2Field, f.c.h2sField})
+        f.type(gas, "0");
+    f.type(f.c.alphaField, "0.8663");
+    f.type(f.c.betaField, "0.2326");
+    bool isNumber = false;
+    const double page = f.c.apiField->text().toDouble(&isNumber);
+    ASSERT_TRUE(isNumber) << f.c.apiField->text().toStdString();
+
+    f.document->setAlphaBetaMarker(0.8663, 0.2326, 0, 0, 0, 0, std::nullopt);
+    CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
+    const qsizetype start = log->text().plainText().size();
+    f.document->writeToLog(int(f.document->alphaBetaPoints().size()) - 1);
+    const QString report = log->text().plainText().mid(start);
+    const auto line = [&report](const char* label) {
+        const QRegularExpressionMatch match =
+            QRegularExpression(QString::fromLatin1(label) + QStringLiteral(R"(\s*:\s*(-?[0-9.]+)°)")).match(report);
+        return match.hasMatch() ? match.captured(1).toDouble() : std::nan("");
+    };
+    const double reported = line("API degree, translated PR EOS");
+    const double untranslated = line("API degree, non translated PR EOS");
+
+    f.document->generateFluidModel(0.8663, 0.2326, 0, 0, 0);
+    settle();
+    CFluidModelDataDocument* fluids = nullptr;
+    for (Document* document : f.controller->documents())
+        if (auto* candidate = dynamic_cast<CFluidModelDataDocument*>(document))
+            fluids = candidate;
+    ASSERT_NE(fluids, nullptr);
+    ASSERT_EQ(fluids->fluids().size(), 1);
+    const double editor = fluids->fluids().at(0).toDictionary().doubleValue("API3");
+    auto* controller = dynamic_cast<FluidModelController*>(fluids->windowControllers().front().get());
+    ASSERT_NE(controller, nullptr);
+
+    EXPECT_NEAR(reported, page, 0.005 + 1e-9);
+    EXPECT_NEAR(editor, page, 0.00005 + 1e-9);
+    EXPECT_EQ(controller->control<QLineEdit>("mAPCEditField")->text(), QString::asprintf("%.2f", editor));
+    // A correction of a few degrees, not the 40-point leap of the bare branches.
+    EXPECT_LT(std::fabs(page - untranslated), 10) << page << " " << untranslated;
+}
+
 TEST(AlphaBetaFluidsPageTest, StockTankPropertiesAreThoseOfTheInterfaceForTheGasesAsFractions)
 {
     FluidsFixture f;
+    // The panel is shared: gases typed by an earlier test stay in its fields.
+    f.type(f.c.n2Field, "0");
+    f.type(f.c.h2sField, "0");
     f.type(f.c.co2Field, "5");
     f.type(f.c.alphaField, "0.3");
     f.type(f.c.betaField, "0.05");

@@ -131,6 +131,9 @@ struct UserOil {
 TEST(Oil2StockTank, GasOilRatioAndApiByTheFourMethods)
 {
     UserOil fluid(true);
+    // A component fluid, as loading a fluid record tells the engine; the fourth method's
+    // volume translation depends on it.
+    fluid.oil.setModelFluidType(model_fluid_type::component_list);
     fluid.oil.calculateGOR();
     const Oil& oil = fluid.oil;
     ASSERT_EQ(oil.stock_tank_state, 3);

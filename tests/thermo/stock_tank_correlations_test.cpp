@@ -1,7 +1,12 @@
+#include "support/petroleum_fluid.h"
+#include "thermo/ICubic.h"
+#include "thermo/Montel.h"
+#include "thermo/Oil1.h"
 #include "thermo/StockTankCorrelations.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quorvel {
@@ -119,18 +124,140 @@ TEST(StockTankConversions, MontelShiftFactors)
         EXPECT_DOUBLE_EQ(montelShiftFactor(c.id), c.s) << c.id;
 }
 
-TEST(StockTankConversions, DorvaneTranslationRanges)
+// The Dorvane translation as published, c = h + B - g: h linear from 85 to 142 g/mol and
+// cubic from 156 to 640 g/mol; here joined by a straight line across 142 to 156 g/mol and
+// held at its end values below 85 and above 640 g/mol.
+double publishedG(double M) { return 1.4559 * M - 24.631 + 0.00062771 * M * M; }
+double publishedLinearH(double M) { return 0.55182 * M - 38.787; }
+double publishedCubicH(double M) { return 0.08807 * M - 14.622 + 0.0019168 * M * M - 1.372e-6 * M * M * M; }
+double publishedH(double M)
 {
-    const double B = 150;
-    const auto g = [](double M) { return 1.4559 * M - 24.631 + 0.00062771 * M * M; };
-    EXPECT_NEAR(dorvaneTranslation(1, 100, B, 0), 0.55182 * 100 - 38.787 + B - g(100), 1e-12);
-    // Between the two ranges there is no h term.
-    EXPECT_NEAR(dorvaneTranslation(1, 150, B, 0), B - g(150), 1e-12);
-    const double h = 0.08807 * 300 - 14.622 + 0.0019168 * 300 * 300 - 1.372e-6 * 300 * 300 * 300;
-    EXPECT_NEAR(dorvaneTranslation(2, 300, B, 0), h + B - g(300), 1e-12);
-    EXPECT_NEAR(dorvaneTranslation(3, 300, B, 100), 18.887 * 100 - 724, 1e-12);
-    EXPECT_EQ(dorvaneTranslation(0, 300, B, 100), 0.0);
-    EXPECT_EQ(dorvaneTranslation(4, 300, B, 100), 0.0);
+    if (M < 85)
+        return publishedLinearH(85);
+    if (M <= 142)
+        return publishedLinearH(M);
+    if (M < 156)
+        return publishedLinearH(142) + (M - 142) / 14 * (publishedCubicH(156) - publishedLinearH(142));
+    if (M <= 640)
+        return publishedCubicH(M);
+    return publishedCubicH(640);
+}
+double publishedTranslatedDensity(double M, double V, double B)
+{
+    return M / (V - (publishedH(M) + B - publishedG(M)));
+}
+
+// A stock-tank oil of molar weight M: a molar volume from an alkane-like density and a
+// co-volume of three quarters of it (cm3/mol).
+double oilVolume(double M) { return M / (0.96 - 27 / M); }
+double oilCoVolume(double M) { return 0.75 * oilVolume(M); }
+
+double engineTranslatedDensity(int type, double M)
+{
+    const double V = oilVolume(M);
+    return M / translateVolume(V, dorvaneTranslation(type, M, oilCoVolume(M), M)).volume;
+}
+
+TEST(DorvaneTranslation, TranslatedDensityIsThePublishedOneAndContinuousAtEveryBranchBoundary)
+{
+    const double boundaries[] = {85, 142, 156, 640};
+    const double eps = 1e-3;
+    for (const int type : {1, 2, 4}) {
+        for (const double boundary : boundaries) {
+            const double below = engineTranslatedDensity(type, boundary - eps);
+            const double above = engineTranslatedDensity(type, boundary + eps);
+            for (const double M : {boundary - eps, boundary + eps, boundary - 5, boundary + 5})
+                EXPECT_NEAR(engineTranslatedDensity(type, M),
+                            publishedTranslatedDensity(M, oilVolume(M), oilCoVolume(M)), 1e-12)
+                    << "type " << type << ", M " << M;
+            EXPECT_LT(std::fabs(above - below), 0.01 * below) << "type " << type << " at " << boundary;
+        }
+        // Inside the bridged range the translation moves the oil's volume by a few cm3/mol per
+        // g/mol, never by the 40 cm3/mol the bare branches left out.
+        for (double M = 140; M <= 158; M += 0.5)
+            EXPECT_LT(std::fabs(engineTranslatedDensity(type, M + 0.5) - engineTranslatedDensity(type, M)),
+                      0.01 * engineTranslatedDensity(type, M))
+                << M;
+    }
+}
+
+TEST(DorvaneTranslation, GammaAndUnknownFluidTypes)
+{
+    EXPECT_NEAR(dorvaneTranslation(3, 300, 150, 100), 18.887 * 100 - 724, 1e-12);
+    EXPECT_TRUE(std::isnan(dorvaneTranslation(0, 300, 150, 100)));
+    EXPECT_TRUE(std::isnan(dorvaneTranslation(7, 300, 150, 100)));
+}
+
+TEST(DorvaneTranslation, AVolumeThatWouldNotStayPositiveIsNotTranslated)
+{
+    const struct {
+        double V, c;
+        TranslationOutcome outcome;
+    } cases[] = {{191.5, 1714, TranslationOutcome::non_positive_volume},
+                 {191.5, 191.5, TranslationOutcome::non_positive_volume},
+                 {191.5, -20, TranslationOutcome::applied},
+                 {191.5, 20, TranslationOutcome::applied},
+                 {191.5, kUnavailable, TranslationOutcome::undefined},
+                 {kUnavailable, 20, TranslationOutcome::undefined}};
+    for (const auto& c : cases) {
+        const TranslatedVolume translated = translateVolume(c.V, c.c);
+        EXPECT_EQ(translated.outcome, c.outcome) << c.V << " " << c.c;
+        if (c.outcome == TranslationOutcome::applied)
+            EXPECT_DOUBLE_EQ(translated.volume, c.V - c.c);
+        else
+            EXPECT_TRUE(std::isnan(translated.volume));
+    }
+}
+
+// A gamma-model fluid: the translation from the tank oil's molar weight dwarfs its volume.
+TEST(DorvaneTranslation, GammaFluidWhoseTranslationWouldTurnNegativeShowsNoTranslatedValues)
+{
+    test::PetroleumFluid fluid(test::nine_components);
+    Oil& oil = fluid.oil;
+    oil.setModelFluidType(3);
+    oil.calculateGOR();
+    ASSERT_EQ(oil.stock_tank_state, 3);
+    const double Ml = oil.liquid_molar_weight;
+    const double c = 18.887 * Ml - 724;
+    ASSERT_GT(c, oil.liquid_molar_volume);
+    EXPECT_NEAR(oil.dorvane_translation_volume, c, 1e-9);
+    EXPECT_EQ(oil.dorvane_translation_outcome, TranslationOutcome::non_positive_volume);
+    EXPECT_TRUE(std::isnan(oil.translated_liquid_density));
+    EXPECT_TRUE(std::isnan(oil.api[3]));
+    EXPECT_TRUE(std::isnan(oil.gor[3]));
+    EXPECT_NEAR(oil.api[0], 141.5 / (Ml / oil.liquid_molar_volume) - 131.5, 1e-9);
+    EXPECT_GT(oil.gor[0], 0);
+}
+
+// Alpha-beta fluids along beta 0.2326 whose tank oils cross 142 to 156 g/mol: the translated
+// API gravity follows the untranslated one, and each is the published translation of the
+// engine's own tank oil.
+TEST(DorvaneTranslation, AlphaBetaTankOilsAcrossTheBridgedRange)
+{
+    Montel liquidModel{2};
+    Montel vapourModel{1};
+    Oil1 oil{liquidModel, vapourModel};
+    double lightest = 1e300, heaviest = 0, previousApi0 = 0, previousApi3 = 0;
+    for (double alpha = 0.855; alpha <= 0.8901; alpha += 0.0025) {
+        ASSERT_TRUE(oil.setDistributionParameters(alpha, 0.2326, 0, 0, 0));
+        oil.calculateGOR();
+        ASSERT_EQ(oil.stock_tank_state, 3) << alpha;
+        const double Ml = oil.liquid_molar_weight;
+        const double V = oil.liquid_molar_volume;
+        const double B = dynamic_cast<const ICubic&>(*oil.liquid).b_mix * 1e6;
+        EXPECT_NEAR(oil.translated_liquid_density, publishedTranslatedDensity(Ml, V, B), 1e-12) << alpha;
+        EXPECT_NEAR(oil.api[3], 141.5 / publishedTranslatedDensity(Ml, V, B) - 131.5, 1e-9) << alpha;
+        if (previousApi3 != 0) {
+            EXPECT_LT(std::fabs(oil.api[3] - previousApi3), 2 * std::fabs(oil.api[0] - previousApi0) + 0.5)
+                << alpha;
+        }
+        previousApi0 = oil.api[0];
+        previousApi3 = oil.api[3];
+        lightest = std::min(lightest, Ml);
+        heaviest = std::max(heaviest, Ml);
+    }
+    EXPECT_LT(lightest, 142);
+    EXPECT_GT(heaviest, 156);
 }
 
 } // namespace
