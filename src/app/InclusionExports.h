@@ -17,10 +17,20 @@ class CInclusionDataDocument;
 
 // A value cut to w characters: filled with spaces on the right, or cut on the right.
 QString cutTo(const QString& text, int width);
+// A value as LaTeX text of the report's T1 and textcomp fonts: every printable character
+// prints as itself, except that control characters (line breaks) become spaces, the Apple
+// logo reads "(Apple)", and a few have no glyph of their own in these fonts: the
+// n-ary sum and product print as the Greek capitals, the lozenge as a diamond, the
+// ellipsis as three periods, the fi and fl ligatures as their two letters.
 QString escapeLaTeX(const QString& text);
+// A value as HTML text: markup characters as entities, control characters other than
+// tab and line ends (which HTML does not allow) as spaces.
 QString escapeHTML(const QString& text);
 // The text in Mac OS Roman; characters outside it become '?' and are counted.
 QByteArray toMacRoman(const QString& text, int* unmapped = nullptr);
+// The longest line that pdflatex reads whole (TeX Live reads at most 200000 bytes; the
+// auxiliary file repeats a heading's line with some more text).
+inline constexpr qsizetype kLaTeXLineLimit = 100000;
 
 class InclusionExports
 {
