@@ -1,6 +1,7 @@
 #include "editor/TestSheet.h"
 
 #include "characterisation/FluidTestChain.h"
+#include "characterisation/MeasuredPoint.h"
 #include "editor/FluidModelController.h"
 #include "editor/SheetUnits.h"
 #include "widgets/CLogWindow.h"

@@ -4,6 +4,7 @@
 #include "support/EditorTestSupport.h"
 
 #include "characterisation/FluidTestChain.h"
+#include "characterisation/MeasuredPoint.h"
 #include "editor/SheetUnits.h"
 #include "editor/TestSheet.h"
 #include "widgets/CLogWindow.h"
