@@ -75,13 +75,9 @@ std::optional<double> numberOfText(const QString& text)
 }
 
 // The component names and mole percents of a fluid, in order.
-// A computed value in a read-only field: "\u2014" for a value that is not a number.
 void showNumber(QLineEdit& field, double value, NumberFormat format)
 {
-    if (std::isfinite(value))
-        setNumberText(field, value, format);
-    else
-        field.setText(QStringLiteral("\u2014"));
+    field.setText(shownNumber(value, format));
 }
 
 std::pair<QStringList, std::vector<double>> compositionOf(const FluidRecord& fluid)

@@ -10,7 +10,10 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QDir>
+#include <QImage>
 #include <QLineEdit>
+#include <QTableView>
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -156,6 +159,12 @@ TEST_F(StockTank, SelectingAnotherFluidShowsOnlyItsOwnValues)
     for (const char* outlet : {"mGOREditField", "mAPIEditField", "mAPCEditField", "mC7plusEditField",
                                "mMWC7plusEditField", "mSGC7plusEditField", "mPsatEditField0", "mPsatEditField1"})
         EXPECT_EQ(text(outlet), QStringLiteral("\u2014")) << outlet;
+    const QAbstractItemModel* table = editor->control<QTableView>("mFluidsView")->model();
+    for (int column = 0; column < table->columnCount(); ++column)
+        EXPECT_NE(table->data(table->index(2, column)).toString(), "nan") << "fluids table column " << column;
+    const QString folder = QDir::current().filePath("renders");
+    QDir().mkpath(folder);
+    EXPECT_TRUE(editor->window()->grab().toImage().save(folder + "/fluid_model_editor_without_numbers.png"));
 
     editor->selectFluidRow(-1);
     settle();
