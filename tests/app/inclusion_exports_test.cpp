@@ -204,6 +204,10 @@ TEST_F(InclusionExportsTest, EveryMacRomanNameCompilesAndReadsBackFromThePdf)
     const ProcessResult text = run("pdftotext", {"-enc", "UTF-8", "names.pdf", "-"}, folder);
     ASSERT_EQ(text.exitCode, 0) << text.output.toStdString();
     const QString readBack = withoutBlanks(text.output);
+    const QString renders = QDir::current().filePath("renders");
+    QDir().mkpath(renders);
+    run("pdftoppm", {"-png", "-r", "80", "-f", "1", "-l", "1", "-singlefile", "names.pdf", renders + "/latex_every_character"},
+        folder);
     for (const QString& name : {everyCharacterName(), kLigatureName}) {
         const QString heading = asReadBack("Volume data for " + name);
         EXPECT_TRUE(readBack.contains(heading)) << heading.toStdString() << "\nnot in\n" << readBack.toStdString();
