@@ -323,7 +323,8 @@ QString InclusionExports::htmlReport(const QString& name, const QString& date, c
                        .arg(escapeHTML(cutTo(point.toDictionary().value("Tvol").toString(), kNumberWidth)),
                             escapeHTML(cutTo(point.toDictionary().value("Fvol").toString(), kNumberWidth)));
         out += "</table><br>";
-        out += QStringLiteral("<center><img src=\"%1/figure%2.png\" /></center><br>").arg(folderLink, QString::number(k));
+        out += QStringLiteral("<center><img src=\"%1/figure%2.png\" /></center><br>")
+                   .arg(folderLink, QString::number(k));
     }
     out += "</body></html>";
     return out;

@@ -257,8 +257,8 @@ void writeTovikTable(const QList<FluidRecord>& results, bool withAverages)
     for (const FluidRecord& r : results) {
         QList<double> row = percentGroups(r);
         row << r.doubleValue(fluidkey::mwC7plus) << r.doubleValue(fluidkey::sgC7plus) << measuredTemperatureCelsius(r);
-        for (const QString& key : {fluidkey::pexp, fitkey::alpha, fitkey::beta, fitkey::pcal, fitkey::ardx, fitkey::aadx,
-                                   fitkey::rmsx, fitkey::ardp, fitkey::aadp})
+        for (const QString& key : {fluidkey::pexp, fitkey::alpha, fitkey::beta, fitkey::pcal, fitkey::ardx,
+                                   fitkey::aadx, fitkey::rmsx, fitkey::ardp, fitkey::aadp})
             row << r.doubleValue(key);
         log->appendFormat1("%@ %@", r.stringValue(fluidkey::name), joinedNumbers(row));
     }

@@ -206,7 +206,8 @@ TEST_F(InclusionExportsTest, EveryMacRomanNameCompilesAndReadsBackFromThePdf)
     const QString readBack = withoutBlanks(text.output);
     const QString renders = QDir::current().filePath("renders");
     QDir().mkpath(renders);
-    run("pdftoppm", {"-png", "-r", "80", "-f", "1", "-l", "1", "-singlefile", "names.pdf", renders + "/latex_every_character"},
+    run("pdftoppm",
+        {"-png", "-r", "80", "-f", "1", "-l", "1", "-singlefile", "names.pdf", renders + "/latex_every_character"},
         folder);
     for (const QString& name : {everyCharacterName(), kLigatureName}) {
         const QString heading = asReadBack("Volume data for " + name);
@@ -296,7 +297,8 @@ TEST_F(InclusionExportsTest, HtmlPageDeclaresItsCharsetAndParsesWithoutAComplain
     EXPECT_EQ(lint.exitCode(), 0);
     EXPECT_EQ(QString::fromUtf8(lint.readAllStandardError()).toStdString(), "");
 
-    const ProcessResult charset = run("xmllint", {"--html", "--xpath", "string(//meta/@charset)", "page.html"}, path(""));
+    const ProcessResult charset =
+        run("xmllint", {"--html", "--xpath", "string(//meta/@charset)", "page.html"}, path(""));
     EXPECT_EQ(charset.output.trimmed().toLower().toStdString(), "utf-8");
     // The parser, told the charset by the page alone, reads the name back as written.
     const ProcessResult heading = run("xmllint", {"--html", "--xpath", "string((//h2)[1])", "page.html"}, path(""));
