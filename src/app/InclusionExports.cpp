@@ -238,6 +238,38 @@ QString InclusionExports::asciiReport(const QString& name, const QString& date) 
     return out;
 }
 
+QString InclusionExports::latexProblem(const QByteArray& report) const
+{
+    auto tooWide = [](const QString& key, const Value& value, int n) {
+        const QString text = value.toString();
+        const qsizetype printed = text.size() + 2 * text.count(QChar(0xF8FF));
+        return printed <= kLaTeXCellLimit ? QString()
+                                          : QObject::tr("the \u201c%1\u201d of inclusion %2 prints %3 characters, more "
+                                                        "than a table cell holds (%4).")
+                                                .arg(key)
+                                                .arg(n)
+                                                .arg(printed)
+                                                .arg(kLaTeXCellLimit);
+    };
+    int n = 0;
+    for (const Value& element : mInclusions) {
+        const Dictionary inclusion = element.toDictionary();
+        ++n;
+        for (const QString& key : kTableKeys)
+            if (const QString problem = tooWide(key, inclusion.value(key), n); !problem.isEmpty())
+                return problem;
+        for (const Value& point : inclusion.arrayValue("volumes"))
+            for (const QString& key : {QStringLiteral("Tvol"), QStringLiteral("Fvol")})
+                if (const QString problem = tooWide(key, point.toDictionary().value(key), n); !problem.isEmpty())
+                    return problem;
+    }
+    if (const qsizetype longest = longestLine(report); longest > kLaTeXLineLimit)
+        return QObject::tr("a line of %1 characters is longer than pdflatex reads (%2 characters).")
+            .arg(longest)
+            .arg(kLaTeXLineLimit);
+    return {};
+}
+
 QString InclusionExports::latexReport() const
 {
     auto tex = [](const Value& value) { return escapeLaTeX(value.toString()); };
@@ -247,10 +279,11 @@ QString InclusionExports::latexReport() const
     out += "\\usepackage[applemac]{inputenc}\n";
     out += "\\usepackage[T1]{fontenc}\n";
     out += "\\usepackage{textcomp}\n";
+    out += "\\usepackage{longtable}\n";  // tables that go on over the page
     out += "\\IfFileExists{lmodern.sty}{\\usepackage{lmodern}}{}\n";  // scalable T1 fonts where installed
     out += "\\begin{document}\t\n";
     out += "\\section{Microthermometric data}\n";
-    out += "\\begin{tabular}{ccccccccc}\n\\hline \n";
+    out += "\\begin{longtable}{ccccccccc}\n\\hline \n";
     out += "\\# & Name & Th (deg. C) & Fv (\\%) & Tv (deg. C) & Homog. & CO2 & N2 & H2S \\\\ \n\\hline \n";
     int n = 0;
     for (const Value& element : mInclusions) {
@@ -260,7 +293,7 @@ QString InclusionExports::latexReport() const
             out += " & " + tex(inclusion.value(key));
         out += " \\\\ \n";
     }
-    out += "\\hline\n\\end{tabular}\n";
+    out += "\\hline\n\\end{longtable}\n";
     out += "\\section{Volumetric data}\n";
     int k = 0;
     for (const Value& element : mInclusions) {
@@ -372,11 +405,8 @@ void InclusionExports::exportToLaTeX()
         return;
     int unmapped = 0;
     const QByteArray report = toMacRoman(latexReport(), &unmapped);
-    if (const qsizetype longest = longestLine(report); longest > kLaTeXLineLimit) {
-        showCriticalAlert(QObject::tr("Alert"), QObject::tr("The LaTeX report was not written: a line of %1 characters "
-                                                            "is longer than pdflatex reads (%2 characters).")
-                                                    .arg(longest)
-                                                    .arg(kLaTeXLineLimit));
+    if (const QString problem = latexProblem(report); !problem.isEmpty()) {
+        showCriticalAlert(QObject::tr("Alert"), QObject::tr("The LaTeX report was not written: %1").arg(problem));
         return;
     }
     if (!prepareFolder(folder) || !writeFigures(folder, QStringLiteral("pdf")))

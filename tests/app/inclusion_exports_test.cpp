@@ -215,27 +215,82 @@ TEST_F(InclusionExportsTest, EveryMacRomanNameCompilesAndReadsBackFromThePdf)
     }
 }
 
-TEST_F(InclusionExportsTest, ALineTooLongForPdfLaTeXIsRefusedAndAShorterOneCompiles)
+TEST_F(InclusionExportsTest, EveryInclusionOfALongDocumentReachesThePdf)
+{
+    if (QStandardPaths::findExecutable("pdflatex").isEmpty() || QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_FAIL() << "pdflatex or pdftotext is missing: scripts/install-deps installs them";
+    constexpr int kInclusions = 150;
+    Array inclusions = document->getInclusions();
+    while (inclusions.size() < kInclusions) {
+        Dictionary inclusion = newInclusionRecord();
+        inclusion.setValue("name", QStringLiteral("Q%1").arg(inclusions.size() + 1));
+        inclusions.append(inclusion);
+    }
+    const QString folder = path("long");
+    chooser.queuePath(folder);
+    document->exportToLaTeX();
+    ASSERT_EQ(opened.size(), 1);
+
+    const ProcessResult latex = run("pdflatex", {"-interaction=nonstopmode", "-halt-on-error", "long.tex"}, folder);
+    ASSERT_EQ(latex.exitCode, 0) << latex.output.right(2000).toStdString();
+    const ProcessResult text = run("pdftotext", {"-layout", "-enc", "UTF-8", "long.pdf", "-"}, folder);
+    QStringList lines;
+    for (const QString& line : text.output.split(QLatin1Char('\n')))
+        lines << line.simplified();
+    for (int n = 3; n <= kInclusions; ++n) {
+        const QString row = QStringLiteral("%1 Q%1 100 10 20 liquid 0 0 0").arg(n);
+        EXPECT_TRUE(lines.contains(row)) << row.toStdString();
+        EXPECT_TRUE(lines.contains(QStringLiteral("2.%1 Volume data for Q%1").arg(n))) << n;
+    }
+}
+
+TEST_F(InclusionExportsTest, ValuesTooLongForPdfLaTeXAreRefusedAndTheLongestAllowedCompile)
 {
     if (QStandardPaths::findExecutable("pdflatex").isEmpty())
         GTEST_FAIL() << "pdflatex is missing: scripts/install-deps installs texlive-latex-base";
     Dictionary first = document->getInclusions().at(0).toDictionary();
-    first.setValue("name", QString(kLaTeXLineLimit, 'x'));
-    chooser.queuePath(path("long"));
-    document->exportToLaTeX();
-    ASSERT_EQ(alerts.alerts().size(), 1);
-    EXPECT_TRUE(alerts.alerts()[0].message.contains("pdflatex")) << alerts.alerts()[0].message.toStdString();
-    EXPECT_TRUE(opened.isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(path("long")));
+    const QChar ellipsis(0x2026), apple(0xF8FF), notEqual(0x2260);
+    struct Refused
+    {
+        const char* title;
+        QString key;
+        QString value;
+        bool everyKey = false;
+    };
+    const QList<Refused> refused{
+        {"a name one character too long", "name", QString(kLaTeXCellLimit + 1, 'x')},
+        {"Apple logos wider than a cell", "name", QString(kLaTeXCellLimit / 3 + 1, apple)},
+        {"a long text in a number column", "Th", QString(kLaTeXCellLimit + 1, '1')},
+        {"a row longer than pdflatex reads", "name", QString(kLaTeXCellLimit, notEqual), true},
+    };
+    for (const Refused& c : refused) {
+        SCOPED_TRACE(c.title);
+        alerts.clear();
+        const Dictionary kept = first.deepCopy();
+        for (const QString& key : c.everyKey ? QStringList{"name", "Th", "Fv", "Tv", "homog", "CO2", "N2", "H2S"}
+                                             : QStringList{c.key})
+            first.setValue(key, c.value);
+        chooser.queuePath(path("long"));
+        document->exportToLaTeX();
+        ASSERT_EQ(alerts.alerts().size(), 1);
+        EXPECT_TRUE(alerts.alerts()[0].message.startsWith("The LaTeX report was not written"))
+            << alerts.alerts()[0].message.toStdString();
+        EXPECT_TRUE(opened.isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(path("long")));
+        for (const QString& key : kept.keys())
+            first.setValue(key, kept.value(key));
+    }
 
+    // The widest values allowed, in every cell of a row, compile.
     alerts.clear();
-    first.setValue("name", QString(kLaTeXLineLimit - 100, 'x'));
+    for (const char* key : {"name", "Th", "Fv", "Tv", "homog"})
+        first.setValue(key, QString(kLaTeXCellLimit, ellipsis));
+    first.setValue("CO2", QString(kLaTeXCellLimit / 3, apple));
     chooser.queuePath(path("near"));
     document->exportToLaTeX();
     ASSERT_EQ(opened, QStringList{path("near/near.tex")});
     EXPECT_TRUE(alerts.alerts().isEmpty());
-    const ProcessResult latex =
-        run("pdflatex", {"-interaction=nonstopmode", "-halt-on-error", "near.tex"}, path("near"));
+    const ProcessResult latex = run("pdflatex", {"-interaction=nonstopmode", "-halt-on-error", "near.tex"}, path("near"));
     EXPECT_EQ(latex.exitCode, 0) << latex.output.right(2000).toStdString();
 }
 
