@@ -2,6 +2,7 @@
 
 #include "app/AppMenus.h"
 #include "app/CInclusionDataDocument.h"
+#include "app/InclusionAlerts.h"
 #include "app/InclusionRecord.h"
 #include "app/RecordTableModel.h"
 #include "app/VolumeDiagram.h"
@@ -34,6 +35,11 @@ namespace quorvel {
 namespace {
 
 const QStringList kNumberKeys{"Th", "Fv", "Tv", "CO2", "N2", "H2S", "Tvol", "Fvol"};
+// The percentages, each with the alert that refuses a value outside 0 .. 100.
+const QHash<QString, void (*)()> kPercentAlerts{
+    {"Fv", Msg_FvNotValid}, {"Fvol", Msg_FvNotValid}, {"CO2", Msg_CO2NotValid}, {"N2", Msg_N2NotValid},
+    {"H2S", Msg_H2SNotValid}};
+constexpr double kMaxPercent = 100;
 const QStringList kType0Items{"Oil", "Gas", "Aq."};
 const QString kLiquid = QStringLiteral("liquid");
 const QString kGas = QStringLiteral("gas");
@@ -329,7 +335,11 @@ void InclusionDataController::setObjectValue(const MyTableView* table, const Val
     if (row < 0)
         return;
     if (table == mInclusionsView) {
-        setInclusion(mInclusionsArray.at(row).toDictionary(), value, key);
+        const Value typed = kNumberKeys.contains(key) ? typedValue(key, value.toString()) : value;
+        if (typed.isNull())  // refused: the cell shows the record's value again
+            reloadTable(mInclusionsView);
+        else
+            setInclusion(mInclusionsArray.at(row).toDictionary(), typed, key);
         return;
     }
     QLineEdit* pointField = key == "Tvol" ? mTvolEditField : mFvolEditField;
@@ -419,13 +429,24 @@ Value InclusionDataController::valueOfControl(QObject* sender, QString* key) con
         return mHomogCheck->checkedId() != 0 ? kGas : kLiquid;
     if (sender == mType0Popup)
         return type0OfIndex(mType0Popup->currentIndex());
-    const QString text = static_cast<QLineEdit*>(sender)->text();
-    if (!kNumberKeys.contains(*key))
+    return typedValue(*key, static_cast<QLineEdit*>(sender)->text());
+}
+
+// The value of text typed for the key: a number for the number keys, within 0 .. 100 for
+// the percentages; a null value, after the alert, when the text is refused.
+Value InclusionDataController::typedValue(const QString& key, const QString& text) const
+{
+    if (!kNumberKeys.contains(key))
         return text;
     bool ok = false;
     const double number = text.trimmed().toDouble(&ok);
     if (!ok) {
         showAlert(tr("\u201c%1\u201d is not a number.").arg(text));
+        return {};
+    }
+    if (const auto alert = kPercentAlerts.constFind(key);
+        alert != kPercentAlerts.constEnd() && !(number >= 0 && number <= kMaxPercent)) {
+        (*alert)();
         return {};
     }
     return number;

@@ -104,6 +104,7 @@ private:
     void enableInclusionControls(bool enabled);
     void setVolumeFields(const Dictionary* point);
     Value valueOfControl(QObject* sender, QString* key) const;
+    Value typedValue(const QString& key, const QString& text) const;
     void changeSelectedPoint(QObject* sender, const QString& key);
     Array selectedVolumes() const;
 

@@ -18,6 +18,7 @@
 #include <QSaveFile>
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
 
 namespace quorvel {
@@ -95,6 +96,18 @@ bool prepareFolder(const QString& folder)
     return true;
 }
 
+qsizetype longestLine(const QByteArray& text)
+{
+    qsizetype longest = 0;
+    for (qsizetype start = 0; start <= text.size();) {
+        const qsizetype lineEnd = text.indexOf('\n', start);
+        const qsizetype end = lineEnd < 0 ? text.size() : lineEnd;
+        longest = std::max(longest, end - start);
+        start = end + 1;
+    }
+    return longest;
+}
+
 void openReport(const QString& path)
 {
     if (gOpener)
@@ -112,18 +125,52 @@ QString cutTo(const QString& text, int width)
 
 QString escapeLaTeX(const QString& text)
 {
-    static const QHash<QChar, QString> escapes{
-        {'\\', "\\textbackslash{}"}, {'{', "\\{"}, {'}', "\\}"}, {'$', "\\$"},       {'&', "\\&"},
-        {'#', "\\#"},                {'^', "\\^{}"}, {'_', "\\_"}, {'~', "\\~{}"}, {'%', "\\%"}};
+    // LaTeX's specials; characters that T1 would join into ligatures (--, <<, ,, ...) or print
+    // as typographic quotes; and the Mac OS Roman characters that applemac's input encoding
+    // leaves to math mode or to no glyph at all.
+    static const QHash<char16_t, QString> escapes{
+        {u'\\', "\\textbackslash{}"},     {u'{', "\\{"},
+        {u'}', "\\}"},                      {u'$', "\\$"},
+        {u'&', "\\&"},                      {u'#', "\\#"},
+        {u'^', "\\textasciicircum{}"},      {u'_', "\\_"},
+        {u'~', "\\textasciitilde{}"},       {u'%', "\\%"},
+        {u'\'', "\\textquotesingle{}"},     {u'`', "\\textasciigrave{}"},
+        {u'"', "\\textquotedbl{}"},         {u'\u2260', "\\ensuremath{\\neq}"},
+        {u'\u221E', "\\ensuremath{\\infty}"}, {u'\u00B1', "\\textpm{}"},
+        {u'\u2264', "\\ensuremath{\\leq}"},   {u'\u2265', "\\ensuremath{\\geq}"},
+        {u'\u00B5', "\\textmu{}"},             {u'\u2202', "\\ensuremath{\\partial}"},
+        {u'\u2211', "\\ensuremath{\\Sigma}"}, {u'\u220F', "\\ensuremath{\\Pi}"},
+        {u'\u03C0', "\\ensuremath{\\pi}"},    {u'\u222B', "\\ensuremath{\\smallint}"},
+        {u'\u03A9', "\\ensuremath{\\Omega}"}, {u'\u00AC', "\\textlnot{}"},
+        {u'\u221A', "\\textsurd{}"},           {u'\u2248', "\\ensuremath{\\approx}"},
+        {u'\u2206', "\\ensuremath{\\Delta}"}, {u'\u00F7', "\\textdiv{}"},
+        {u'\u25CA', "\\ensuremath{\\diamond}"}, {u'\u00AB', "\\guillemetleft{}"},
+        {u'\u00BB', "\\guillemetright{}"},     {u'\u2039', "\\guilsinglleft{}"},
+        {u'\u203A', "\\guilsinglright{}"},     {u'\u201A', "\\quotesinglbase{}"},
+        {u'\u201E', "\\quotedblbase{}"},       {u'\u02DB', "\\textogonekcentered{}"},
+        {u'\u20AC', "\\texteuro{}"},           {u'\u2044', "\\textfractionsolidus{}"},
+        {u'\u2026', "\\textellipsis{}"},       {u'\uF8FF', "(Apple)"}};
+    static const QString kLigatureHalves = QStringLiteral("-<>,");
     QString escaped;
-    for (QChar c : text)
-        escaped += escapes.value(c, QString(c));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.category() == QChar::Other_Control)
+            escaped += QLatin1Char(' ');  // a line break would end a heading or a table row
+        else
+            escaped += escapes.value(c.unicode(), QString(c));
+        if (kLigatureHalves.contains(c) && i + 1 < text.size() && text[i + 1] == c)
+            escaped += QStringLiteral("{}");
+    }
     return escaped;
 }
 
 QString escapeHTML(const QString& text)
 {
-    return text.toHtmlEscaped();
+    QString shown = text;
+    for (QChar& c : shown)
+        if (c.category() == QChar::Other_Control && c != u'\t' && c != u'\n' && c != u'\r')
+            c = QLatin1Char(' ');
+    return shown.toHtmlEscaped();
 }
 
 QByteArray toMacRoman(const QString& text, int* unmapped)
@@ -191,6 +238,38 @@ QString InclusionExports::asciiReport(const QString& name, const QString& date) 
     return out;
 }
 
+QString InclusionExports::latexProblem(const QByteArray& report) const
+{
+    auto tooWide = [](const QString& key, const Value& value, int n) {
+        const QString text = value.toString();
+        const qsizetype printed = text.size() + 2 * text.count(QChar(0xF8FF));
+        return printed <= kLaTeXCellLimit ? QString()
+                                          : QObject::tr("the \u201c%1\u201d of inclusion %2 prints %3 characters, more "
+                                                        "than a table cell holds (%4).")
+                                                .arg(key)
+                                                .arg(n)
+                                                .arg(printed)
+                                                .arg(kLaTeXCellLimit);
+    };
+    int n = 0;
+    for (const Value& element : mInclusions) {
+        const Dictionary inclusion = element.toDictionary();
+        ++n;
+        for (const QString& key : kTableKeys)
+            if (const QString problem = tooWide(key, inclusion.value(key), n); !problem.isEmpty())
+                return problem;
+        for (const Value& point : inclusion.arrayValue("volumes"))
+            for (const QString& key : {QStringLiteral("Tvol"), QStringLiteral("Fvol")})
+                if (const QString problem = tooWide(key, point.toDictionary().value(key), n); !problem.isEmpty())
+                    return problem;
+    }
+    if (const qsizetype longest = longestLine(report); longest > kLaTeXLineLimit)
+        return QObject::tr("a line of %1 characters is longer than pdflatex reads (%2 characters).")
+            .arg(longest)
+            .arg(kLaTeXLineLimit);
+    return {};
+}
+
 QString InclusionExports::latexReport() const
 {
     auto tex = [](const Value& value) { return escapeLaTeX(value.toString()); };
@@ -198,9 +277,13 @@ QString InclusionExports::latexReport() const
     out += "\\documentclass[oneside,12pt,article,a4paper]{article}\n";
     out += "\\usepackage{graphicx}\n";
     out += "\\usepackage[applemac]{inputenc}\n";
+    out += "\\usepackage[T1]{fontenc}\n";
+    out += "\\usepackage{textcomp}\n";
+    out += "\\usepackage{longtable}\n";  // tables that go on over the page
+    out += "\\IfFileExists{lmodern.sty}{\\usepackage{lmodern}}{}\n";  // scalable T1 fonts where installed
     out += "\\begin{document}\t\n";
     out += "\\section{Microthermometric data}\n";
-    out += "\\begin{tabular}{ccccccccc}\n\\hline \n";
+    out += "\\begin{longtable}{ccccccccc}\n\\hline \n";
     out += "\\# & Name & Th (deg. C) & Fv (\\%) & Tv (deg. C) & Homog. & CO2 & N2 & H2S \\\\ \n\\hline \n";
     int n = 0;
     for (const Value& element : mInclusions) {
@@ -210,7 +293,7 @@ QString InclusionExports::latexReport() const
             out += " & " + tex(inclusion.value(key));
         out += " \\\\ \n";
     }
-    out += "\\hline\n\\end{tabular}\n";
+    out += "\\hline\n\\end{longtable}\n";
     out += "\\section{Volumetric data}\n";
     int k = 0;
     for (const Value& element : mInclusions) {
@@ -235,17 +318,18 @@ QString InclusionExports::htmlReport(const QString& name, const QString& date, c
 {
     auto html = [](const Value& value) { return escapeHTML(value.toString()); };
     QString out;
-    out += "<HTML><BODY>\n";
+    out += "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Inclusions of document " + escapeHTML(name) +
+           "</title></head><body>\n";
     out += "<h1>Inclusions of document " + escapeHTML(name) + "</h1>\n";
     out += "<table border=1 cellspacing=0 cellpadding=4>";
     out += "<tr><td>Document</td><td>Quorvel (" + ApplicationVersion + ") report for petroleum inclusions</td></tr>";
     out += "<tr><td>Produced at:</td><td> " + escapeHTML(date) + "</td></tr>\n\n";
     out += QStringLiteral("<tr><td>Number of inclusions</td><td>%1</td></tr></table>\n\n").arg(mInclusions.size());
-    out += "<br><br><table border=1 cellspacing=0 cellpadding=2 ><th>";
-    out += "<td align=center width=150>Name</td><td width=70 align=center>Th (&deg;C)</td><td width=70 "
-           "align=center> Fv (%)</td><td width=70 align=center> Tv (&deg;C) </td><td width=70 align=center>  "
-           "Homog. </td><td width=70 align=center> CO2 (%) </td><td width=70 align=center>  N2 (%) </td><td "
-           "width=70 align=center>  H2S (%)  </td></th>   \n";
+    out += "<br><br><table border=1 cellspacing=0 cellpadding=2 ><tr><th></th>";
+    out += "<th align=center width=150>Name</th><th width=70 align=center>Th (&deg;C)</th><th width=70 "
+           "align=center> Fv (%)</th><th width=70 align=center> Tv (&deg;C) </th><th width=70 align=center>  "
+           "Homog. </th><th width=70 align=center> CO2 (%) </th><th width=70 align=center>  N2 (%) </th><th "
+           "width=70 align=center>  H2S (%)  </th></tr>   \n";
     int n = 0;
     for (const Value& element : mInclusions) {
         const Dictionary inclusion = element.toDictionary();
@@ -262,8 +346,8 @@ QString InclusionExports::htmlReport(const QString& name, const QString& date, c
     for (const Value& element : mInclusions) {
         const Dictionary inclusion = element.toDictionary();
         out += QStringLiteral("<br><br><h2>%1) Volume data for %2</h2><br>").arg(++k).arg(html(inclusion.value("name")));
-        out += "<table border=1 cellpadding=2 cellspacing=0><th><td width=100 align=center>T (&deg;C)</td><td "
-               "width=140 align=center>Bubble (% volume)</td></th>\n";
+        out += "<table border=1 cellpadding=2 cellspacing=0><tr><th></th><th width=100 align=center>T (&deg;C)</th><th "
+               "width=140 align=center>Bubble (% volume)</th></tr>\n";
         int m = 0;
         for (const Value& point : inclusion.arrayValue("volumes"))
             out += QStringLiteral("<tr><td align=center width=30 >%1</td><td align=center>%2</td><td "
@@ -272,7 +356,8 @@ QString InclusionExports::htmlReport(const QString& name, const QString& date, c
                        .arg(escapeHTML(cutTo(point.toDictionary().value("Tvol").toString(), kNumberWidth)),
                             escapeHTML(cutTo(point.toDictionary().value("Fvol").toString(), kNumberWidth)));
         out += "</table><br>";
-        out += QStringLiteral("<center><img src=\"%1/figure%2.png\" /></center><br>").arg(folderLink).arg(k);
+        out += QStringLiteral("<center><img src=\"%1/figure%2.png\" /></center><br>")
+                   .arg(folderLink, QString::number(k));
     }
     out += "</body></html>";
     return out;
@@ -316,12 +401,16 @@ void InclusionExports::exportToLaTeX()
 {
     const QString folder =
         FileChooser::current().chooseFileToSave(QObject::tr("Export as LaTeX"), QFileInfo(documentName()).completeBaseName());
-    if (folder.isEmpty() || !prepareFolder(folder))
-        return;
-    if (!writeFigures(folder, QStringLiteral("pdf")))
+    if (folder.isEmpty())
         return;
     int unmapped = 0;
     const QByteArray report = toMacRoman(latexReport(), &unmapped);
+    if (const QString problem = latexProblem(report); !problem.isEmpty()) {
+        showCriticalAlert(QObject::tr("Alert"), QObject::tr("The LaTeX report was not written: %1").arg(problem));
+        return;
+    }
+    if (!prepareFolder(folder) || !writeFigures(folder, QStringLiteral("pdf")))
+        return;
     const QString reportPath = folder + QLatin1Char('/') + QFileInfo(folder).completeBaseName() + QStringLiteral(".tex");
     if (!writeAtomically(reportPath, report))
         return;

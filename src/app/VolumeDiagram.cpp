@@ -54,9 +54,11 @@ void makeVolumeDiagram(CPlotView& view, const Array& volumes)
         view.setXYRange(VolumeDiagram::kDefaultMinT, VolumeDiagram::kDefaultMaxT, VolumeDiagram::kDefaultMinF,
                         VolumeDiagram::kDefaultMaxF);
     } else {
-        // The temperature axis starts at -10 °C, or 10 below a colder reading.
-        view.setXYRange(std::min(kLowestStartT, minT - kMargin), maxT + kMargin, std::max(0.f, minF - kMargin),
-                        std::min(kMaxFraction, maxF + kMargin));
+        // The temperature axis starts at -10 °C, or 10 below a colder reading; the volume
+        // axis keeps its margins within 0 .. 100 but always holds every point.
+        const float lowF = std::min(minF, std::max(0.f, minF - kMargin));
+        const float highF = std::max(maxF, std::min(kMaxFraction, maxF + kMargin));
+        view.setXYRange(std::min(kLowestStartT, minT - kMargin), maxT + kMargin, lowF, highF);
     }
     setAxes(view);
 }

@@ -5,6 +5,7 @@
 #include "characterisation/CharacterisationLog.h"
 #include "characterisation/Correlations.h"
 #include "characterisation/Lumping.h"
+#include "characterisation/MeasuredPoint.h"
 #include "characterisation/SplittingMethods.h"
 
 #include <cmath>
@@ -37,12 +38,6 @@ void copyFitKeys(const Dictionary& fitted, Dictionary result)
 
 }  // namespace
 
-double measuredTemperatureCelsius(const Dictionary& fluid)
-{
-    const double Texp = fluid.doubleValue("Texp");
-    return fluid.contains("fvcal") ? Texp - kKelvinOffset : Texp;
-}
-
 Dictionary doTestFluid(const Dictionary& source, int correlationCode, int tovik)
 {
     bool fitted = false;
@@ -72,7 +67,7 @@ Dictionary doTestFluid(const Dictionary& source, int correlationCode, int tovik)
     const bool deviationKnown = computed && Pexp > 0;
 
     copyFitKeys(fittedFluid, result);
-    result.setValue("Texp", Texp);
+    setMeasuredTemperatureCelsius(result, Texp);
     result.setValue("Pexp", Pexp);
     result.setValue("hexp", hexp);
     result.setValue("ardp", deviationKnown ? Value(ardp) : Value::notANumber());

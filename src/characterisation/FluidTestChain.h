@@ -12,10 +12,6 @@ namespace quorvel {
 // computed "Pcal" (bar) with "ardp" = (Pcal - Pexp) / Pexp and "aadp" = |ardp|; these three
 // are not-a-number objects when the fit or the saturation fails or Pexp is not positive.
 // tovik non-zero starts from Tovik's estimate instead of the quick fit.
-// The record's measured saturation temperature "Texp" in degrees Celsius: a record the
-// alpha-beta fit has written (it carries "fvcal") holds it in kelvin.
-double measuredTemperatureCelsius(const Dictionary& fluid);
-
 Dictionary doTestFluid(const Dictionary& source, int correlationCode, int tovik);
 
 }  // namespace quorvel

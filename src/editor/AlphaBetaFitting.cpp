@@ -108,7 +108,7 @@ QString joinedNumbers(const QList<double>& numbers)
 
 void writeMeasuredPoint(FluidRecord fluid, double kelvin, double bar, int saturationType)
 {
-    fluid.setValue(fluidkey::texp, units::celsiusOfKelvin(kelvin));
+    setMeasuredTemperatureCelsius(fluid, units::celsiusOfKelvin(kelvin));
     fluid.setValue(fluidkey::pexp, bar);
     fluid.setValue(fluidkey::hexp, saturationType);
 }
@@ -143,7 +143,7 @@ std::optional<FluidRecord> doFitAlphaBetaModel(const FluidRecord& source, std::o
         alpha = *fixedAlpha;
 
     FluidRecord result = make(alpha, beta, s.CO2, s.N2, s.H2S, name);
-    result.setValue(fluidkey::texp, T);
+    setMeasuredTemperatureKelvin(result, T);
     result.setValue(fluidkey::pexp, P);
     result.setValue(fluidkey::hexp, h);
     storeComposition(result, s);
@@ -182,7 +182,7 @@ FluidRecord doTovikAlphaBeta(const FluidRecord& source, const AlphaBetaFluidMake
     }
     std::optional<double> measured;
     if (source.contains(fluidkey::texp)) {
-        result.setValue(fluidkey::texp, measuredTemperatureCelsius(source));
+        setMeasuredTemperatureCelsius(result, measuredTemperatureCelsius(source));
         for (const QString& key : {fluidkey::pexp, fluidkey::hexp})
             if (source.contains(key))
                 result.setValue(key, source.value(key));
@@ -210,7 +210,7 @@ void writeFitTable(const QList<FluidRecord>& results)
     for (const FluidRecord& r : results) {
         QList<double> row = percentGroups(r);
         row << r.doubleValue(fluidkey::mwC7plus) << r.doubleValue(fluidkey::sgC7plus)
-            << units::celsiusOfKelvin(r.doubleValue(fluidkey::texp)) << r.doubleValue(fluidkey::pexp);
+            << measuredTemperatureCelsius(r) << r.doubleValue(fluidkey::pexp);
         for (const QString& key : {fitkey::alpha, fitkey::beta, fitkey::pcal, fitkey::ardx, fitkey::aadx,
                                    fitkey::rmsx, fitkey::ardp, fitkey::aadp, fitkey::fvcal})
             row << r.doubleValue(key);
@@ -256,9 +256,9 @@ void writeTovikTable(const QList<FluidRecord>& results, bool withAverages)
     log->appendFormat1("%@", header.join(QLatin1Char(' ')));
     for (const FluidRecord& r : results) {
         QList<double> row = percentGroups(r);
-        for (const QString& key : {fluidkey::mwC7plus, fluidkey::sgC7plus, fluidkey::texp, fluidkey::pexp,
-                                   fitkey::alpha, fitkey::beta, fitkey::pcal, fitkey::ardx, fitkey::aadx,
-                                   fitkey::rmsx, fitkey::ardp, fitkey::aadp})
+        row << r.doubleValue(fluidkey::mwC7plus) << r.doubleValue(fluidkey::sgC7plus) << measuredTemperatureCelsius(r);
+        for (const QString& key : {fluidkey::pexp, fitkey::alpha, fitkey::beta, fitkey::pcal, fitkey::ardx,
+                                   fitkey::aadx, fitkey::rmsx, fitkey::ardp, fitkey::aadp})
             row << r.doubleValue(key);
         log->appendFormat1("%@ %@", r.stringValue(fluidkey::name), joinedNumbers(row));
     }

@@ -4,7 +4,7 @@
 // methane content. Each makes a new record for the editor to insert after its source,
 // which stays unchanged, and writes a summary to the log window while it is on screen.
 
-#include "characterisation/FluidTestChain.h"  // measuredTemperatureCelsius
+#include "characterisation/MeasuredPoint.h"
 #include "editor/FluidRecord.h"
 #include "editor/StockTank.h"
 
@@ -29,7 +29,7 @@ inline const QString C4 = QStringLiteral("C4");
 inline const QString C5 = QStringLiteral("C5");
 inline const QString C6 = QStringLiteral("C6");
 inline const QString pcal = QStringLiteral("Pcal");
-inline const QString fvcal = QStringLiteral("fvcal");
+inline const QString fvcal = measuredkey::fvcal;
 inline const QString ardx = QStringLiteral("ardx");
 inline const QString aadx = QStringLiteral("aadx");
 inline const QString rmsx = QStringLiteral("rmsx");

@@ -47,7 +47,7 @@ const QString kPaste = QStringLiteral("paste:");
 const QString kAddRow = QStringLiteral("onAddRow:");
 const QString kDeleteRow = QStringLiteral("onDeleteRow:");
 
-constexpr double kApiDisplayLimit = 150;  // above it the API fields keep what they showed
+constexpr double kApiDisplayLimit = 150;  // above it the API fields show nothing
 
 // Model box defaults shown when the window opens.
 constexpr double kDefaultAlpha = 0.9;
@@ -75,6 +75,11 @@ std::optional<double> numberOfText(const QString& text)
 }
 
 // The component names and mole percents of a fluid, in order.
+void showNumber(QLineEdit& field, double value, NumberFormat format)
+{
+    field.setText(shownNumber(value, format));
+}
+
 std::pair<QStringList, std::vector<double>> compositionOf(const FluidRecord& fluid)
 {
     std::pair<QStringList, std::vector<double>> composition;
@@ -712,6 +717,7 @@ void FluidModelController::refreshFluids()
         enableFluidControls(false);
         mAlphaBetaize->setEnabled(false);
         mMcCainType->clear();
+        updatePlotView();
         if (row < 0) {
             // No fluid chosen (none left selected, after a deletion or its undo): no components either.
             reloadComponents();
@@ -832,9 +838,8 @@ void FluidModelController::showComponent(const ComponentRecord& component)
 
 void FluidModelController::updatePlotView()
 {
-    if (!hasSelectedFluid())
-        return;
-    const auto [labels, values] = compositionOf(selectedFluid());
+    const bool single = hasSelectedFluid() && mFluidsView->selectionModel()->selectedRows().size() == 1;
+    const auto [labels, values] = single ? compositionOf(selectedFluid()) : compositionOf(FluidRecord());
     mBarPlotView->setValues(values);
     mBarPlotView->setLabels(labels);
     mBarPlotView->update();
@@ -1348,27 +1353,26 @@ void FluidModelController::clearStockTankFields()
 
 void FluidModelController::showStockTank(FluidRecord fluid, const StockTankResult& result)
 {
+    clearStockTankFields();  // what this tank has no value for shows nothing, never another fluid's
+    auto showGravities = [this, &result] {
+        showNumber(*mAPIEditField, result.api[0], NumberFormat::Decimals2);
+        showNumber(*mAPCEditField, result.api[3], NumberFormat::Decimals2);
+    };
     QString apiText;  // all six gravities as one word, or numbers when empty
     switch (result.state) {
     case StockTankState::TwoPhases:
         fluid.setValue(fluidkey::gor, result.gor);
         fluid.setValue(fluidkey::api, result.api[0]);
-        setDoubleValue2(*mGOREditField, result.gor);
-        if (result.api[0] <= kApiDisplayLimit) {
-            setDoubleValue2(*mAPIEditField, result.api[0]);
-            setDoubleValue2(*mAPCEditField, result.api[3]);
-        }
+        showNumber(*mGOREditField, result.gor, NumberFormat::Decimals2);
+        if (!(result.api[0] > kApiDisplayLimit))
+            showGravities();
         break;
     case StockTankState::Gas: apiText = QStringLiteral("Gas"); break;
     case StockTankState::Liquid:
-        setDoubleValue2(*mAPIEditField, result.api[0]);
-        setDoubleValue2(*mAPCEditField, result.api[3]);
+        showGravities();
         apiText = QStringLiteral("Liquid");
         break;
-    case StockTankState::None:
-        apiText = QStringLiteral("err");
-        clearStockTankFields();
-        break;
+    case StockTankState::None: apiText = QStringLiteral("err"); break;
     }
     for (int i = 0; i < int(result.api.size()); ++i)
         fluid.setValue(fluidkey::apiMethod(i), apiText.isEmpty() ? Value(result.api[i]) : Value(apiText));
@@ -1383,13 +1387,14 @@ void FluidModelController::calculateGORAPI()
     const int type = fluid.intValue(fluidkey::fluidType);
     const double sum = moleSum(components);
     mMcCainType->setText(getMcCainFluidType(fluid));
+    updatePlotView();
 
     if (sum == 0) {  // nothing to flash
         showStockTank(fluid, StockTankResult{});
         for (QLineEdit* field : {mC7plusEditField, mMWC7plusEditField, mSGC7plusEditField, mPsatEditField0,
                                  mPsatEditField1})
             field->clear();
-        setDoubleValue4(*mMoleSum, sum);
+        showNumber(*mMoleSum, sum, NumberFormat::Decimals4);
         return;
     }
     const int interfaceType = type == kFluidTypeAlphaBeta ? kFluidTypeAlphaBeta : kFluidTypeComponentList;
@@ -1400,17 +1405,17 @@ void FluidModelController::calculateGORAPI()
     fluid.setValue(fluidkey::mwC7plus, result.mwC7plus);
     fluid.setValue(fluidkey::c7plus, result.c7plus);
     fluid.setValue(fluidkey::sgC7plus, result.sgC7plus);
-    setDoubleValue2(*mC7plusEditField, result.c7plus);
-    setDoubleValue2(*mMWC7plusEditField, result.mwC7plus);
-    setDoubleValue2(*mSGC7plusEditField, result.sgC7plus);
+    showNumber(*mC7plusEditField, result.c7plus, NumberFormat::Decimals2);
+    showNumber(*mMWC7plusEditField, result.mwC7plus, NumberFormat::Decimals2);
+    showNumber(*mSGC7plusEditField, result.sgC7plus, NumberFormat::Decimals2);
     showStockTank(fluid, result);
 
     const double celsius = Value(mTsatEditField0->text()).toDouble();
     const int kind = selectedSatPhase();
     const double pressure = calculation->calculateSaturation(celsius, kind);
     if (pressure != kSaturationFailure) {
-        setDoubleValue2(*mPsatEditField0, pressure);
-        setDoubleValue2(*mPsatEditField1, units::psiaOfBar(pressure));
+        showNumber(*mPsatEditField0, pressure, NumberFormat::Decimals2);
+        showNumber(*mPsatEditField1, units::psiaOfBar(pressure), NumberFormat::Decimals2);
         fluid.setValue(fluidkey::psat, pressure);
         fluid.setValue(fluidkey::tsat, celsius);
         fluid.setValue(fluidkey::satPhase, kind);
@@ -1418,7 +1423,7 @@ void FluidModelController::calculateGORAPI()
         mPsatEditField0->clear();
         mPsatEditField1->clear();
     }
-    setDoubleValue4(*mMoleSum, sum);
+    showNumber(*mMoleSum, sum, NumberFormat::Decimals4);
 }
 
 // --- Menu commands

@@ -1,6 +1,7 @@
 #include "editor/FluidRecord.h"
 
 #include "characterisation/Correlations.h"
+#include "characterisation/MeasuredPoint.h"
 
 namespace quorvel {
 
@@ -49,8 +50,10 @@ FluidRecord duplicateFluid(const FluidRecord& source)
     copyKeys(source, copy, {fluidkey::eos});
     if (source.contains(fluidkey::tsat))
         copyKeys(source, copy, {fluidkey::tsat, fluidkey::satPhase});
-    if (source.contains(fluidkey::texp))
-        copyKeys(source, copy, {fluidkey::texp, fluidkey::pexp, fluidkey::hexp});
+    if (source.contains(fluidkey::texp)) {
+        setMeasuredTemperatureCelsius(copy, measuredTemperatureCelsius(source));
+        copyKeys(source, copy, {fluidkey::pexp, fluidkey::hexp});
+    }
     Array components;
     for (const Value& value : source.arrayValue(fluidkey::components)) {
         const Dictionary from = value.toDictionary();

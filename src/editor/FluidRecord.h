@@ -3,6 +3,7 @@
 // creates, the naming of new components and the units the editor shows besides the
 // stored ones (temperatures in degrees Celsius, pressures in bar, Vc in cm3/mol).
 
+#include "characterisation/MeasuredPoint.h"
 #include "platform/Value.h"
 
 #include <QString>
@@ -21,7 +22,7 @@ inline const QString components = QStringLiteral("components");
 inline const QString tsat = QStringLiteral("Tsat");
 inline const QString satPhase = QStringLiteral("satPhase");
 inline const QString psat = QStringLiteral("Psat");
-inline const QString texp = QStringLiteral("Texp");
+inline const QString texp = measuredkey::texp;
 inline const QString pexp = QStringLiteral("Pexp");
 inline const QString hexp = QStringLiteral("hexp");
 inline const QString bulkMw = QStringLiteral("bulkMw");

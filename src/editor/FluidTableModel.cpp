@@ -1,6 +1,13 @@
 #include "editor/FluidTableModel.h"
 
+#include <cmath>
+
 namespace quorvel {
+
+QString shownNumber(double value, NumberFormat format)
+{
+    return std::isfinite(value) ? formatNumber(value, format) : QStringLiteral("\u2014");
+}
 
 FluidTableModel::FluidTableModel(QList<Column> columns, DataSource source, QObject* parent)
     : QAbstractTableModel(parent), mColumns(std::move(columns)), mSource(std::move(source))
@@ -45,7 +52,7 @@ QVariant FluidTableModel::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     if (column.format && value.isNumber() && role == Qt::DisplayRole)
-        return formatNumber(value.toDouble(), *column.format);
+        return shownNumber(value.toDouble(), *column.format);
     return value.toString();
 }
 

@@ -1,9 +1,11 @@
 #include "editor/TestSheet.h"
 
 #include "characterisation/FluidTestChain.h"
+#include "characterisation/MeasuredPoint.h"
 #include "editor/FluidModelController.h"
 #include "editor/SheetUnits.h"
 #include "widgets/CLogWindow.h"
+#include "widgets/IgorText.h"
 #include "widgets/NumberFields.h"
 #include "widgets/ValueStepper.h"
 
@@ -83,7 +85,7 @@ bool saturationFailed(const FluidRecord& result)
 QString failureLine(const FluidRecord& result)
 {
     return QStringLiteral("%1: no saturation pressure was found; its deviations are left out.")
-        .arg(result.stringValue(fluidkey::name));
+        .arg(QString::fromUtf8(escapeIgorString(result.stringValue(fluidkey::name))));
 }
 
 }  // namespace

@@ -1,14 +1,11 @@
 #pragma once
-// The alerts of the inspector panels' number fields: one fixed sentence each, no title.
+// The alerts of the inspector panels' number fields: one fixed sentence each, no title
+// (those of an inclusion's measured values are the inclusion editor's as well).
+
+#include "app/InclusionAlerts.h"
 
 namespace quorvel {
 
-void Msg_ThNotValid();
-void Msg_FvNotValid();
-void Msg_TfvNotValid();
-void Msg_CO2NotValid();
-void Msg_N2NotValid();
-void Msg_H2SNotValid();
 void Msg_AlphaNotValid();
 void Msg_BetaNotValid();
 

@@ -2,6 +2,7 @@
 
 #include "plot/PlotFiles.h"
 
+#include "widgets/IgorText.h"
 #include "widgets/ValueStepper.h"
 
 #include "platform/AlertService.h"
@@ -27,24 +28,6 @@ QByteArray formatIgorValue(double value)
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                       std::chars_format::scientific, 6);
     return QByteArray(buffer.data(), result.ptr - buffer.data()).rightJustified(18, ' ');
-}
-
-// A label as an Igor string: the characters that would end or break the quoted text
-// are written as Igor's backslash escapes.
-QByteArray escapeIgorString(const QString& label)
-{
-    QByteArray escaped;
-    for (const char c : label.toUtf8()) {
-        switch (c) {
-        case '"': escaped += "\\\""; break;
-        case '\\': escaped += "\\\\"; break;
-        case '\t': escaped += "\\t"; break;
-        case '\r': escaped += "\\r"; break;
-        case '\n': escaped += "\\n"; break;
-        default: escaped += c;
-        }
-    }
-    return escaped;
 }
 
 } // namespace

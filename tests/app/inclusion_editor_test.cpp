@@ -261,6 +261,59 @@ TEST_F(InclusionEditor, TextThatIsNotANumberIsRefusedAndChangesNothing)
     EXPECT_FALSE(undo->canUndo());
 }
 
+TEST_F(InclusionEditor, PercentagesOutsideZeroToHundredAreRefusedWithTheirAlert)
+{
+    startClean();
+    const QString fvAlert = "This is not a valid number for the bubble % volume Fv.";
+    struct Typed
+    {
+        QString key;
+        QString text;
+        QString alert;  // empty: accepted
+    };
+    const QList<Typed> cases{
+        {"Fv", "150", fvAlert},
+        {"Fv", "-1", fvAlert},
+        {"Fv", "100.01", fvAlert},
+        {"Fv", "nan", fvAlert},
+        {"CO2", "101", "This is not a valid number for a CO2 mole percent."},
+        {"N2", "-0.5", "This is not a valid number for a N2 mole percent."},
+        {"H2S", "inf", "This is not a valid number for a H2S mole percent."},
+        {"Fvol", "150", fvAlert},
+        {"Fvol", "-30", fvAlert},
+        {"Fv", "100", ""},
+        {"Fv", "0", ""},
+        {"Fvol", "55", ""},
+    };
+    editor->selectVolumeRow(0);  // the reading
+    settle();
+    for (const Typed& c : cases) {
+        SCOPED_TRACE((c.key + " " + c.text).toStdString());
+        alerts.clear();
+        const Dictionary before = inclusion().deepCopy();
+        typeInto(c.key, c.text);
+        if (c.alert.isEmpty()) {
+            EXPECT_TRUE(alerts.alerts().isEmpty());
+            EXPECT_EQ(inclusion().doubleValue("Fv"), c.text.toDouble()) << "the reading's Fvol is the inclusion's Fv";
+            continue;
+        }
+        ASSERT_EQ(alerts.alerts().size(), 1);
+        EXPECT_EQ(alerts.alerts()[0].message, c.alert);
+        EXPECT_TRUE(inclusion().isEqualTo(before)) << "a refused value changes nothing";
+        EXPECT_EQ(editor->field(c.key)->text(), before.value(c.key == "Fvol" ? "Fv" : c.key).toString());
+    }
+
+    // A cell of the inclusions table is held to the same rules.
+    alerts.clear();
+    auto* model = editor->inclusionsView()->model();
+    const Dictionary before = inclusion().deepCopy();
+    for (const auto& [column, text] : {std::pair{2, "150"}, std::pair{1, "hot"}})
+        model->setData(model->index(0, column), QString::fromLatin1(text), Qt::EditRole);
+    EXPECT_EQ(alerts.alerts().size(), 2);
+    EXPECT_TRUE(inclusion().isEqualTo(before));
+    EXPECT_EQ(model->data(model->index(0, 2), Qt::DisplayRole).toString(), before.value("Fv").toString());
+}
+
 TEST_F(InclusionEditor, ThBelowAUserPointLeavesTheOrderUntilTheNextSort)
 {
     startClean();
@@ -346,6 +399,21 @@ TEST_F(InclusionEditor, AnInclusionWithoutPointsDrawsOverTheDefaultRanges)
     EXPECT_EQ(maxX, 160);
     EXPECT_EQ(minY, 0);
     EXPECT_EQ(maxY, 100);
+
+    // Points outside 0..100 (from files written before the fields refused them) stay on
+    // an axis that runs upwards.
+    struct Outside
+    {
+        float low, high, minY, maxY;
+    };
+    for (const Outside& c : {Outside{140, 150, 130, 150}, Outside{-30, 5, -30, 15}, Outside{-30, 150, -30, 150},
+                             Outside{150, 150, 140, 150}}) {
+        SCOPED_TRACE(testing::Message() << c.low << " " << c.high);
+        makeVolumeDiagram(view, Array{newVolumePoint(20, c.low, 0), newVolumePoint(100, c.high, 0)});
+        view.getXYRange(minX, maxX, minY, maxY);
+        EXPECT_EQ(minY, c.minY);
+        EXPECT_EQ(maxY, c.maxY);
+    }
 }
 
 TEST(InclusionRecords, PointsDifferingBeyondSinglePrecisionCompareEqual)

@@ -206,6 +206,15 @@ TEST(MeasuredPoint, TemperatureIsReadInDegreesCelsiusWhateverTheRecordHolds)
     EXPECT_NEAR(measuredTemperatureCelsius(fitted), 90, 1e-12);
     EXPECT_NEAR(measuredTemperatureCelsius(fittedWithoutFraction), 90, 1e-12);
 
+    // A point written over a fit result, and copies of records of either unit, keep 90.
+    FluidRecord closedOver = fitted.copy();
+    writeMeasuredPoint(closedOver, 363.15, 1, kBubblePoint);
+    FluidRecord typedInKelvin;
+    setMeasuredTemperatureKelvin(typedInKelvin, 363.15);
+    for (const FluidRecord& record : {closedOver, typedInKelvin, duplicateFluid(fitted), duplicateFluid(closedOver),
+                                      duplicateFluid(typed)})
+        EXPECT_NEAR(measuredTemperatureCelsius(record), 90, 1e-12);
+
     FluidRecord written;
     writeMeasuredPoint(written, 373.15, 68.948, kDewPoint);
     EXPECT_NEAR(written.doubleValue(fluidkey::texp), 100, 1e-12);

@@ -245,6 +245,50 @@ TEST_F(AlphaBetaSheetTest, SingleFitWritesThePointInsertsTheResultAfterItsSource
     EXPECT_EQ(changes(), changesBefore);
 }
 
+// A fit result saved before "Texp" carried its unit, closed over, re-fitted, duplicated and
+// fitted again: each step shows, fits at and logs the 100 degrees Celsius typed once.
+TEST_F(AlphaBetaSheetTest, TheTypedMeasuredTemperatureSurvivesCloseFitAndDuplicate)
+{
+    FluidRecord saved = withMeasuredPoint(modelFluid("F adjusted", 0.8, 0.3), 373.15, 250, kBubblePoint);
+    saved.setValue("fvcal", 0.1);
+    open({saved});
+    auto expectShownAt100 = [this](int row) {
+        openSheetOn(row);
+        EXPECT_EQ(field("mAlphaBetaT")->text(), "100.00") << fluidNames().at(row).toStdString();
+    };
+    auto fitAt100 = [this, &expectShownAt100](int row) {
+        expectShownAt100(row);
+        const qsizetype logged = logLines().size();
+        press("mAlphaBetaFitButton");
+        const QStringList lines = logLines().mid(logged);
+        ASSERT_GE(lines.size(), 2);
+        EXPECT_EQ(lines[lines.size() - 2].split(' ', Qt::SkipEmptyParts).at(12), "100.000000");
+        const FluidRecord result = fluidAt(row + 1);
+        EXPECT_GT(result.doubleValue("Pcal"), 0) << "a saturation pressure at 100 degrees Celsius, not at 100 K";
+        EXPECT_LT(result.doubleValue("Pcal"), 1000);
+    };
+
+    expectShownAt100(0);
+    press("mAlphaBetaCloseButton");
+    expectShownAt100(0);
+    press("mAlphaBetaCloseButton");
+
+    fitAt100(0);
+    ASSERT_EQ(fluidNames(), (QStringList{"F adjusted", "F adjusted adjusted"}));
+    expectShownAt100(1);
+    press("mAlphaBetaCloseButton");
+
+    editor->selectFluidRow(1);
+    settle();
+    editor->control<QPushButton>("mDuplicateButton")->click();
+    settle();
+    ASSERT_EQ(fluidNames().at(2), "F adjusted adjusted - duplicated");
+    fitAt100(2);
+    ASSERT_EQ(fluidNames().size(), 4);
+    expectShownAt100(3);
+    press("mAlphaBetaCloseButton");
+}
+
 TEST_F(AlphaBetaSheetTest, BatchFitInsertsEachResultAfterItsSourceAndOneUndoRemovesThemAll)
 {
     open({withMeasuredPoint(modelFluid("A", 0.8, 0.3), 100, 150, kBubblePoint),

@@ -4,6 +4,7 @@
 #include "support/EditorTestSupport.h"
 
 #include "characterisation/FluidTestChain.h"
+#include "characterisation/MeasuredPoint.h"
 #include "editor/SheetUnits.h"
 #include "editor/TestSheet.h"
 #include "widgets/CLogWindow.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextEdit>
 #include <gtest/gtest.h>
@@ -344,6 +346,19 @@ TEST_P(TestSheetCorrelationItems, ItemRunsTheChainWithItsCorrelationSet)
 INSTANTIATE_TEST_SUITE_P(FirstMiddleLast, TestSheetCorrelationItems,
                          ::testing::Values(CorrelationItem{0, 101, 102}, CorrelationItem{8, 109, 108},
                                            CorrelationItem{16, 117, 116}));
+
+TEST(TestSheetLog, ANameWithLineBreaksStaysInItsIgorComment)
+{
+    FluidRecord failed = measuredOil("A\rX ExecuteScriptText \"rm\"\nX Beep\r\nB", 40);
+    failed.setValue("Pcal", Value::notANumber());
+    const QString log = testBatchLog({failed}).join("\r\n");
+    const QStringList lines = log.split(QRegularExpression("\r\n|\r|\n"));
+    const QStringList comments = lines.filter("rm");
+    ASSERT_EQ(comments.size(), 1) << log.toStdString();
+    EXPECT_TRUE(comments[0].startsWith("x // A")) << comments[0].toStdString();
+    EXPECT_TRUE(comments[0].contains("X Beep")) << comments[0].toStdString();
+    EXPECT_TRUE(lines.filter("Beep").size() == 1);
+}
 
 TEST(TestChain, FittedTemperatureInKelvinIsReadOnce)
 {

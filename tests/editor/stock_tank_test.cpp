@@ -1,19 +1,29 @@
 // Stock-tank properties and saturation pressure of the selected fluid: the real engine on
 // a black oil checked by its material balance, and a scripted calculation for each kind
-// of tank, the 150 degrees API display limit and the failures.
+// of tank, the 150 degrees API display limit, the failures, and what a newly selected
+// fluid shows (never the previous fluid's values or composition, never "nan").
 
 #include "support/EditorTestSupport.h"
 
 #include "calc/CalculationInterface.h"
 #include "editor/FluidReport.h"
+#include "plot/CBarPlotView.h"
 #include "widgets/CLogWindow.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QDir>
+#include <QImage>
 #include <QLineEdit>
+#include <QTableView>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -93,6 +103,7 @@ TEST_F(StockTank, GammaFluidWhoseTranslationWouldTurnNegativeHasNoTranslatedApi)
 
 TEST_F(StockTank, EachKindOfTankOnAScriptedCalculation)
 {
+    // GOR, API and API (corr.) as shown; a blank field has no value for this tank.
     struct Case
     {
         const char* title;
@@ -101,16 +112,16 @@ TEST_F(StockTank, EachKindOfTankOnAScriptedCalculation)
         double api0;
         const char* word;        // the six API keys; empty: numbers
         bool gorStored;
-        bool apiFieldsShown;
+        QStringList fields;
     };
     const QList<Case> cases{
-        {"two phases", StockTankState::TwoPhases, false, 40, "", true, true},
-        {"two phases at 149.99", StockTankState::TwoPhases, false, 149.99, "", true, true},
-        {"two phases at 150", StockTankState::TwoPhases, false, 150, "", true, true},
-        {"two phases at 150.01", StockTankState::TwoPhases, false, 150.01, "", true, false},
-        {"gas", StockTankState::Gas, true, 0, "Gas", false, false},
-        {"liquid", StockTankState::Liquid, true, 20, "Liquid", false, true},
-        {"failure", StockTankState::None, true, 0, "err", false, false},
+        {"two phases", StockTankState::TwoPhases, false, 40, "", true, {"123.00", "40.00", "3.00"}},
+        {"two phases at 149.99", StockTankState::TwoPhases, false, 149.99, "", true, {"123.00", "149.99", "3.00"}},
+        {"two phases at 150", StockTankState::TwoPhases, false, 150, "", true, {"123.00", "150.00", "3.00"}},
+        {"two phases at 150.01", StockTankState::TwoPhases, false, 150.01, "", true, {"123.00", "", ""}},
+        {"gas", StockTankState::Gas, true, 0, "Gas", false, {"", "", ""}},
+        {"liquid", StockTankState::Liquid, true, 20, "Liquid", false, {"", "20.00", "3.00"}},
+        {"failure", StockTankState::None, true, 0, "err", false, {"", "", ""}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title);
@@ -124,7 +135,8 @@ TEST_F(StockTank, EachKindOfTankOnAScriptedCalculation)
         tank.result.api = {c.api0, 1, 2, 3, 4, 5};
         tank.result.c7plus = 50;
         open({f});
-        editor->control<QLineEdit>("mAPIEditField")->setText("old");
+        for (const char* outlet : {"mGOREditField", "mAPIEditField", "mAPCEditField"})
+            editor->control<QLineEdit>(outlet)->setText("old");
         editor->calculateGORAPI();
         for (int i = 0; i < 6; ++i) {
             const Value api = f.value(QStringLiteral("API%1").arg(i));
@@ -135,15 +147,55 @@ TEST_F(StockTank, EachKindOfTankOnAScriptedCalculation)
         }
         EXPECT_EQ(f.doubleValue("GOR"), c.gorStored ? 123 : 7);
         EXPECT_EQ(f.doubleValue("C7+"), 50) << "written whatever the tank";
-        if (c.apiFieldsShown)
-            EXPECT_EQ(text("mAPIEditField"), QString::asprintf("%.2f", c.api0));
-        else if (c.state == StockTankState::None)
-            EXPECT_TRUE(text("mAPIEditField").isEmpty()) << "a failure shows no other fluid's gravity";
-        else
-            EXPECT_EQ(text("mAPIEditField"), "old");
+        EXPECT_EQ((QStringList{text("mGOREditField"), text("mAPIEditField"), text("mAPCEditField")}), c.fields);
         document.reset();
         settle();
     }
+}
+
+TEST_F(StockTank, SelectingAnotherFluidShowsOnlyItsOwnValues)
+{
+    open({fluid("Oil", {"C1", "C2", "C3", "C10", "C20"}), fluid("Gas", {"C1", "C2"}),
+          fluid("Odd", {"C1", "C10"})});
+    ASSERT_EQ(editor->selectedFluidRow(), 0);
+    editor->selectComponentRow(0);
+    settle();
+    ASSERT_EQ(text("mGOREditField"), "100.00");
+    auto* chart = editor->control<CBarPlotView>("mBarPlotView");
+    EXPECT_EQ(chart->labels(), componentNames(0));
+
+    tank.result.state = StockTankState::Gas;
+    tank.result.failed = true;
+    editor->selectFluidRow(1);
+    settle();
+    for (const char* outlet : {"mGOREditField", "mAPIEditField", "mAPCEditField"})
+        EXPECT_EQ(text(outlet), "") << outlet;
+    EXPECT_EQ(chart->labels(), componentNames(1)) << "the chart follows the selected fluid";
+    EXPECT_EQ(chart->values(), (std::vector<double>{50, 50}));
+
+    // Numbers the engine could not give show as a dash, never as "nan".
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    tank.result = StockTankResult{};
+    tank.result.state = StockTankState::TwoPhases;
+    tank.result.gor = nan;
+    tank.result.api = {nan, nan, nan, nan, nan, nan};
+    tank.result.c7plus = tank.result.mwC7plus = tank.result.sgC7plus = nan;
+    tank.saturation = nan;
+    editor->selectFluidRow(2);
+    settle();
+    for (const char* outlet : {"mGOREditField", "mAPIEditField", "mAPCEditField", "mC7plusEditField",
+                               "mMWC7plusEditField", "mSGC7plusEditField", "mPsatEditField0", "mPsatEditField1"})
+        EXPECT_EQ(text(outlet), QStringLiteral("\u2014")) << outlet;
+    const QAbstractItemModel* table = editor->control<QTableView>("mFluidsView")->model();
+    for (int column = 0; column < table->columnCount(); ++column)
+        EXPECT_NE(table->data(table->index(2, column)).toString(), "nan") << "fluids table column " << column;
+    const QString folder = QDir::current().filePath("renders");
+    QDir().mkpath(folder);
+    EXPECT_TRUE(editor->window()->grab().toImage().save(folder + "/fluid_model_editor_without_numbers.png"));
+
+    editor->selectFluidRow(-1);
+    settle();
+    EXPECT_TRUE(chart->labels().isEmpty()) << "no fluid selected, no composition";
 }
 
 TEST_F(StockTank, InterfaceTypeAndEquationOfState)
