@@ -161,7 +161,9 @@ public:
     std::int8_t firstIsochor2Point(double* T, double* P);  // 0 or an isochor_result
     std::int8_t nextIsochor2Point(double* T, double* P);   // a step_code: 0, -1 or -2
     std::int8_t firstIsochor1Point(double* T, double* P);  // always 0
-    std::int8_t nextIsochor1Point(double* T, double* P);   // 0 or -2
+    // 0, -2, or -1 without a point where the pressure is not positive or the fluid is no
+    // longer one phase.
+    std::int8_t nextIsochor1Point(double* T, double* P);
 
     // ---- Reports into the shared log window ----
     void printFlashProperties(double T, double P);  // K, bar
@@ -226,6 +228,9 @@ private:
     bool heatUntilLiquid();
     // Start values of the isochore's first point from the branch points bracketing Th
     // (null when none do); false when there is nothing to start from.
+    // Whether the isochore's fluid is one phase at T (K) and P (Pa); the homogeneous phase
+    // model is left at the isochore's composition, volume and T.
+    bool isOnePhaseAt(double T, double P);
     bool setIsochorStart(std::shared_ptr<CIsoplethPoint> first, std::shared_ptr<CIsoplethPoint> second,
                          bool& twoCrossings);
 

@@ -3,6 +3,7 @@
 #include "calc/CPhaseDiagram.h"
 #include "calc/CalculationInterface.h"
 #include "calc/Units.h"
+#include "thermo/PhaseStability.h"
 
 #include <QString>
 
@@ -223,14 +224,31 @@ std::int8_t CalculationInterface::firstIsochor1Point(double* T, double* P)
     return 0;
 }
 
+bool CalculationInterface::isOnePhaseAt(double T, double P)
+{
+    const std::vector<double>& z = isopleth->xref();
+    PhaseStability stability(*liquidPhase, *vapourPhase);
+    const bool stable = stability.test(z, T, P, PhaseStability::wilson_k_values(*liquidPhase, T, P));
+    // The test leaves its trial compositions in both models: the isochore's fluid again.
+    for (short i = 0; i < static_cast<short>(z.size()); ++i)
+        currentPhase->composition_of_component(i, z[i]);
+    currentPhase->volume(bulkVolume);
+    currentPhase->temperature(T);
+    return stable;
+}
+
 std::int8_t CalculationInterface::nextIsochor1Point(double* T, double* P)
 {
     const double dT = oil->isochore_reversed ? kReversedMonophasicStepT : kMonophasicStepT;
     const double next = currentPhase->temperature_k + dT;
     currentPhase->temperature(next);
     currentPhase->calculate_pressure();
+    const double pressure = currentPhase->pressure_pa;
+    // No point at a pressure the inclusion cannot hold, nor where its fluid splits in two.
+    if (!(pressure > 0) || !isOnePhaseAt(next, pressure))
+        return step_code::failed;
     *T = celsius(next);
-    *P = currentPhase->pressure_pa * kBarPerPascal;
+    *P = pressure * kBarPerPascal;
     if (*P > Pmax || next > Tmax || *T < Tmin)
         return step_code::end_of_curve;
     return step_code::new_point;
@@ -320,8 +338,7 @@ int CalculationInterface::calculateIsochors(const std::shared_ptr<CPhaseDiagram>
     onePhase->setBulkMolarWeight(twoPhase->bulkMolarWeight());
     onePhase->setSister(twoPhase);
     twoPhase->setSister(onePhase);
-    std::int8_t status = step_code::new_point;
-    while (true) {
+    for (std::int8_t status = step_code::new_point; status != step_code::failed;) {
         auto point = std::make_shared<CIsochorPoint>();
         point->setT(T);
         point->setP(P);

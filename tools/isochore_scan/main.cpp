@@ -1,8 +1,9 @@
 // Scans the homogenisation temperature of an inclusion in 1 K steps across the envelope of
 // four alpha-beta fluids, to liquid on the bubble branch and to vapour on the dew branch,
 // and counts the isochores whose two-phase part was traced upwards from Th (reversed)
-// although the fluid is one phase just above Th at the inclusion's molar volume: there the
-// normal direction was the right one. Usage: scan_isochore_reversals [--list]
+// although the fluid is one phase just above Th at the inclusion's molar volume (false
+// reversals), and those traced downwards although it splits in two just above Th (missed
+// reversals). Usage: scan_isochore_reversals [--list]
 #include "calc/CIsochor.h"
 #include "calc/CPhaseDiagram.h"
 #include "calc/CalculationInterface.h"
@@ -58,7 +59,7 @@ bool onePhaseAt(CalculationInterface& ci, const CIsochor& isochor, double T)
 }
 
 struct Count {
-    int scanned = 0, made = 0, reversed = 0, falseReversals = 0;
+    int scanned = 0, made = 0, reversed = 0, falseReversals = 0, missedReversals = 0;
 };
 
 void scanBranch(const Fluid& fluid, const PhaseDiagramPtr& diagram, char homog, bool list, Count& count)
@@ -81,11 +82,11 @@ void scanBranch(const Fluid& fluid, const PhaseDiagramPtr& diagram, char homog, 
         ++count.made;
         const bool reversed = ci.oil->isochore_reversed != 0;
         count.reversed += reversed;
-        if (reversed && onePhaseAt(ci, *monophasic, Th + kProbeAbove)) {
-            ++count.falseReversals;
+        if (reversed == onePhaseAt(ci, *monophasic, Th + kProbeAbove)) {
+            ++(reversed ? count.falseReversals : count.missedReversals);
             if (list)
-                std::printf("  false reversal: alpha %.1f beta %.1f Th %.0f C to %s\n", fluid.alpha, fluid.beta, Th,
-                            homog != 0 ? "liquid" : "vapour");
+                std::printf("  %s reversal: alpha %.1f beta %.1f Th %.0f C to %s\n", reversed ? "false" : "missed",
+                            fluid.alpha, fluid.beta, Th, homog != 0 ? "liquid" : "vapour");
         }
         diagram->biphasicIsochors().clear();
         diagram->monophasicIsochors().clear();
@@ -111,12 +112,13 @@ int main(int argc, char** argv)
         for (const char homog : {1, 0}) {
             Count count;
             scanBranch(fluid, diagram, homog, list, count);
-            std::printf("alpha %.1f beta %.1f to %-6s: %3d Th, %3d isochores, %3d reversed, %3d false reversals\n",
+            std::printf("alpha %.1f beta %.1f to %-6s: %3d Th, %3d isochores, %3d reversed, %3d false and %d missed "
+                        "reversals\n",
                         fluid.alpha, fluid.beta, homog != 0 ? "liquid" : "vapour", count.scanned, count.made,
-                        count.reversed, count.falseReversals);
-            total += count.falseReversals;
+                        count.reversed, count.falseReversals, count.missedReversals);
+            total += count.falseReversals + count.missedReversals;
         }
     }
-    std::printf("false reversals: %d\n", total);
+    std::printf("isochores against their direction: %d\n", total);
     return total == 0 ? 0 : 1;
 }
