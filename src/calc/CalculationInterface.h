@@ -221,6 +221,28 @@ private:
     bool runStockTank();
     void clearStockTankFields();
 
+    // Envelope extremes (EnvelopeExtremes.cpp). A saturation state in engine units: K, Pa,
+    // liquid and vapour mole fractions.
+    struct SaturationState {
+        double T = 0, P = 0;
+        std::vector<double> x, y;
+    };
+    struct CriticalState {
+        double T = 0, P = 0;  // K, Pa
+    };
+    // Inserts the cricondenbar and the cricondentherm into the branch that holds them, and
+    // ends both branches closer to the critical point, given when it could be pinned down.
+    void refineEnvelopeExtremes(CIsopleth* liquid, CIsopleth* vapour, std::optional<CriticalState>& critical);
+    // The highest pressure (inPressure) or temperature of a branch between its walked points.
+    void refineBranchMaximum(CIsopleth& branch, bool liquidBranch, bool inPressure);
+    std::optional<CriticalState> refineCriticalPoint(CIsopleth& liquid, CIsopleth& vapour);
+    std::optional<double> branchSlopeAt(std::vector<SaturationState>& known, bool liquidBranch,
+                                        bool fixedTemperature, double value);
+    // The bubble or dew point at a temperature (K) or pressure (Pa) from the start given.
+    bool solveSaturation(const SaturationState& start, bool liquidBranch, bool fixedTemperature, double value);
+    SaturationState stateOf(const CIsoplethPoint& point, bool liquidBranch) const;
+    SaturationState solvedState() const;
+
     // Point of an envelope branch at the engine's present state.
     std::shared_ptr<CIsoplethPoint> isoplethPoint(double T, double P, bool liquidBranch) const;
     // Heats the flash at 1500 bar from the saved state until no vapour is left; false when
@@ -235,6 +257,7 @@ private:
                          bool& twoCrossings);
 
     bool loaded = false;
+    std::vector<double> isoplethFeed;  // the envelope's feed while its extremes are refined
 };
 
 } // namespace quorvel
