@@ -4,9 +4,12 @@
 #include "calc/CIsochor.h"
 #include "calc/CPhaseDiagram.h"
 #include "calc/CalculationInterface.h"
+#include "thermo/Oil1.h"
+#include "widgets/CLogWindow.h"
 
 #include "support/TextbookPengRobinson.h"
 
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -130,6 +133,51 @@ TEST(NearCriticalIsochorValues, MatchThePublishedIndependentSolution)
     EXPECT_NEAR(monophasic->bulkVolume() * 1e6, 105.915, 1e-3);
     EXPECT_NEAR(monophasic->calculateTrappingPressure(150 + kKelvin), 300.640, 1e-3);
     EXPECT_NEAR(monophasic->calculateTrappingPressure(200 + kKelvin), 396.685, 1e-3);
+}
+
+// A vapour inclusion homogenising at 250 degrees Celsius meets the dew curve of alpha 0.7,
+// beta 0.1 twice. The fluid made on its alpha-beta curve came from its vapour fraction,
+// calculated on the lower dew point: its isochore starts there too. A typed Th starts on the
+// upper one; the log says which, in both cases.
+TEST(VapourInclusion, StartsOnTheDewPointItsVapourFractionWasCalculatedOn)
+{
+    constexpr double Th = 250;
+    const InclusionRecord inclusion{{"name", "FI-V"}, {"Th", Th}, {"homog", "gas"}, {"Fv", 60.0}, {"Tv", 20.0}};
+    FluidRecord record = alphaBetaRecord(0.7, 0.1);
+    record.setValue("inclusion", inclusion);
+    CalculationInterface envelope(kAlphaBetaFluid, kPengRobinsonEos);
+    PhaseDiagramPtr diagram;
+    int llg = 0;
+    envelope.calculateImmiscibilityLoop(record, &diagram, llg);
+    ASSERT_TRUE(diagram);
+
+    CalculationInterface fv(kAlphaBetaFluid, kPengRobinsonEos);
+    auto& model = dynamic_cast<Oil1&>(*fv.oil);
+    model.inclusion_type = 0;
+    double Fv = 0, dewPressure = 0, P = 0;
+    model.calculateFv(0.7, 0.1, 0, 0, 0, Th + kKelvin, 20 + kKelvin, Fv, dewPressure, P);
+    ASSERT_EQ(model.failure_code, 0);
+    EXPECT_NEAR(dewPressure / 1e5, 41.20, 0.005);
+
+    CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
+    const auto logFrom = [log](qsizetype start) { return log->text().plainText().mid(start); };
+    struct Case {
+        const InclusionRecord* inclusion;
+        double expectedPh;
+        const char* which;
+    };
+    for (const Case& c : {Case{&inclusion, dewPressure / 1e5, "lower"}, Case{nullptr, 88.18, "upper"}}) {
+        const qsizetype start = log->text().plainText().size();
+        CalculationInterface ci(kAlphaBetaFluid, kPengRobinsonEos);
+        IsochorPtr monophasic, biphasic;
+        ASSERT_EQ(ci.calculateIsochors(diagram, c.inclusion, Th, 0, 0, &monophasic, &biphasic),
+                  step_code::end_of_curve);
+        EXPECT_NEAR(biphasic->Ph(), c.expectedPh, c.inclusion ? 1e-6 * c.expectedPh : 0.005) << c.which;
+        const QString said = logFrom(start);
+        EXPECT_TRUE(said.contains(QStringLiteral("starts on the %1 dew point").arg(QLatin1String(c.which))))
+            << said.toStdString();
+        EXPECT_EQ(said.contains(QStringLiteral("vapour fraction of the inclusion")), c.inclusion != nullptr);
+    }
 }
 
 // Forced to walk downwards from Th into the envelope, the one-phase isochore ends at once
