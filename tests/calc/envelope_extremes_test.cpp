@@ -34,15 +34,6 @@ std::vector<Fluid> fluids()
             {"oil", nineComponentOil()}};
 }
 
-PhaseDiagramPtr envelopeOf(const std::vector<ComponentData>& components)
-{
-    CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
-    PhaseDiagramPtr diagram;
-    int llg = 0;
-    ci.calculateImmiscibilityLoop(test::fluidRecord(kComponentFluid, components), &diagram, llg);
-    return diagram;
-}
-
 // The ordinary points of a branch without the critical point that closes it.
 std::vector<IsoplethPointPtr> branchPoints(const CIsopleth& branch)
 {
@@ -84,15 +75,21 @@ double flatPoint(double a, double b, double h, const std::function<double(double
     return (a + b) / 2;
 }
 
-class EnvelopeExtremes : public ::testing::TestWithParam<Fluid> {};
+class EnvelopeExtremes : public ::testing::TestWithParam<Fluid> {
+protected:
+    void SetUp() override
+    {
+        diagram = test::componentEnvelope(components);
+        ASSERT_TRUE(diagram);
+    }
+    const std::vector<ComponentData>& components = GetParam().components;
+    PhaseDiagramPtr diagram;
+    const textbook::PengRobinsonMixture reference = test::textbookMixture(components);
+    const std::vector<double> z = test::moleFractions(components);
+};
 
 TEST_P(EnvelopeExtremes, CricondenbarWhereTheTextbookBranchIsFlat)
 {
-    const auto& components = GetParam().components;
-    const PhaseDiagramPtr diagram = envelopeOf(components);
-    ASSERT_TRUE(diagram);
-    const auto reference = test::textbookMixture(components);
-    const auto z = test::moleFractions(components);
     const Extreme top = largest(*diagram, [](const CIsoplethPoint& p) { return p.P(); });
     const double T0 = top.point->T() + kKelvin;
     const auto pressure = [&](double T) {
@@ -106,11 +103,6 @@ TEST_P(EnvelopeExtremes, CricondenbarWhereTheTextbookBranchIsFlat)
 
 TEST_P(EnvelopeExtremes, CricondenthermWhereTheTextbookBranchIsFlat)
 {
-    const auto& components = GetParam().components;
-    const PhaseDiagramPtr diagram = envelopeOf(components);
-    ASSERT_TRUE(diagram);
-    const auto reference = test::textbookMixture(components);
-    const auto z = test::moleFractions(components);
     const Extreme hottest = largest(*diagram, [](const CIsoplethPoint& p) { return p.T(); });
     const double P0 = hottest.point->P() * 1e5;
     const auto temperature = [&](double P) {
@@ -125,13 +117,8 @@ TEST_P(EnvelopeExtremes, CricondenthermWhereTheTextbookBranchIsFlat)
 
 TEST_P(EnvelopeExtremes, CriticalPointWhereTheTextbookBranchesMeet)
 {
-    const auto& components = GetParam().components;
-    const PhaseDiagramPtr diagram = envelopeOf(components);
-    ASSERT_TRUE(diagram);
     const auto& closing = diagram->liquidIsopleth()->points().back();
     ASSERT_EQ(closing->otherz(), diagram->liquidIsopleth()->xref());
-    const auto reference = test::textbookMixture(components);
-    const auto z = test::moleFractions(components);
     const auto liquid = branchPoints(*diagram->liquidIsopleth());
     const auto vapour = branchPoints(*diagram->vapourIsopleth());
     const double Tc = closing->T() + kKelvin;

@@ -22,15 +22,6 @@ std::vector<ComponentData> ternary()
     return {withMole(kC1, 50), withMole(kC3, 30), withMole(kC6, 20)};
 }
 
-PhaseDiagramPtr envelopeOf(const std::vector<ComponentData>& components)
-{
-    CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
-    PhaseDiagramPtr diagram;
-    int llg = 0;
-    ci.calculateImmiscibilityLoop(test::fluidRecord(kComponentFluid, components), &diagram, llg);
-    return diagram;
-}
-
 struct Isochors {
     int code = 0;
     IsochorPtr monophasic;
@@ -73,7 +64,7 @@ bool flashAt(Oil& oil, const CBiphasicIsochorPoint& point, char homog)
 
 class IsochorsOfATernary : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { diagram = envelopeOf(ternary()); }
+    static void SetUpTestSuite() { diagram = test::componentEnvelope(ternary()); }
     static inline PhaseDiagramPtr diagram;
 };
 
