@@ -290,7 +290,10 @@ std::optional<CalculationInterface::CriticalState> CalculationInterface::refineC
             side.P.push_back(oil->current_pressure);
         }
     }
-    return estimate();
+    const CriticalState critical = estimate();
+    if (!std::isfinite(critical.T) || !std::isfinite(critical.P))
+        return std::nullopt;
+    return critical;
 }
 
 void CalculationInterface::refineEnvelopeExtremes(CIsopleth* liquid, CIsopleth* vapour,

@@ -75,6 +75,8 @@ double flatPoint(double a, double b, double h, const std::function<double(double
     return (a + b) / 2;
 }
 
+void PrintTo(const Fluid& fluid, std::ostream* os) { *os << fluid.name; }
+
 class EnvelopeExtremes : public ::testing::TestWithParam<Fluid> {
 protected:
     void SetUp() override
