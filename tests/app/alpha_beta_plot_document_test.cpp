@@ -508,6 +508,43 @@ TEST_F(AlphaBetaDocument, AnInclusionGivesTheSameCurveInBothRuns)
     }
 }
 
+// With the alpha-beta model itself: an inclusion homogenising to liquid at 100 degrees
+// Celsius with a 10 % bubble at 20, whose curve needs its step halved on the way.
+struct AlphaBetaModelCurves : ::testing::Test, AppFixture
+{
+    RecordingPanels panels;
+};
+
+TEST_F(AlphaBetaModelCurves, OneCurveAndAllInclusionsGiveTheSameCurve)
+{
+    const Dictionary inclusion = inclusionAt("Q", 100);
+    CAlphaBetaPlotDocument single;
+    single.prepareCalculation(100 + 273.15, 20 + 273.15, 0.1, 0, 0, 0, 1, "Q", inclusion);
+    double alpha = 0, beta = 0;
+    int retries = 0;
+    for (int turn = 0; turn < 500; ++turn) {
+        const int code = single.calculateAlphaBetaPoint(&alpha, &beta);
+        if (code == -1)
+            break;
+        retries += code != 0;
+    }
+    EXPECT_GT(retries, 0) << "the case needs a halved step";
+
+    CAlphaBetaPlotDocument all;
+    all.prepareCalculation(Array{Dictionary{{"name", "All"}}, inclusion});
+    for (int turn = 0; turn < 500 && all.calculateAlphaBetaPoint1(&alpha, &beta) != -1; ++turn) {
+    }
+    ASSERT_EQ(single.alphaBetaCurves().size(), 1);
+    ASSERT_EQ(all.alphaBetaCurves().size(), 1);
+    const Array one = single.alphaBetaCurves().at(0).toDictionary().arrayValue("data");
+    const Array each = all.alphaBetaCurves().at(0).toDictionary().arrayValue("data");
+    ASSERT_EQ(each.size(), one.size());
+    for (qsizetype i = 0; i < one.size(); ++i)
+        for (qsizetype k = 0; k < 3; ++k)
+            EXPECT_NEAR(each.at(i).toArray().at(k).toDouble(), one.at(i).toArray().at(k).toDouble(), 1e-9)
+                << "point " << i;
+}
+
 TEST_F(AlphaBetaDocument, AStoppedRunKeepsItsEngineForTheNextPreparation)
 {
     CAlphaBetaPlotDocument document;
