@@ -9,7 +9,7 @@
 #include "calc/CalculationInterface.h"
 #include "thermo/PhaseStability.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <cmath>
 #include <cstdio>
@@ -77,8 +77,13 @@ void scanBranch(const Fluid& fluid, const PhaseDiagramPtr& diagram, char homog, 
         ++count.scanned;
         CalculationInterface ci(kAlphaBetaFluid, kPengRobinsonEos);
         IsochorPtr monophasic, biphasic;
-        if (ci.calculateIsochors(diagram, nullptr, Th, 0, homog, &monophasic, &biphasic) != step_code::end_of_curve)
+        const int result = ci.calculateIsochors(diagram, nullptr, Th, 0, homog, &monophasic, &biphasic);
+        if (result != step_code::end_of_curve) {
+            if (list)
+                std::printf("  no isochore (%d): alpha %.1f beta %.1f Th %.0f C to %s\n", result, fluid.alpha,
+                            fluid.beta, Th, homog != 0 ? "liquid" : "vapour");
             continue;
+        }
         ++count.made;
         const bool reversed = ci.oil->isochore_reversed != 0;
         count.reversed += reversed;
@@ -97,7 +102,10 @@ void scanBranch(const Fluid& fluid, const PhaseDiagramPtr& diagram, char homog, 
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Where Th meets the dew curve twice the isochore calculation writes to the log window.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const bool list = argc > 1 && std::strcmp(argv[1], "--list") == 0;
     int total = 0;
     for (const Fluid& fluid : kFluids) {
