@@ -230,9 +230,9 @@ private:
     struct CriticalState {
         double T = 0, P = 0;  // K, Pa
     };
-    // Inserts the cricondenbar and the cricondentherm into the branch that holds them, and
-    // ends both branches closer to the critical point, given when it could be pinned down.
-    void refineEnvelopeExtremes(CIsopleth* liquid, CIsopleth* vapour, std::optional<CriticalState>& critical);
+    // Inserts the cricondenbar and the cricondentherm into the branch that holds them;
+    // answers the critical point between the branches' ends when it could be pinned down.
+    std::optional<CriticalState> refineEnvelopeExtremes(CIsopleth* liquid, CIsopleth* vapour);
     // The highest pressure (inPressure) or temperature of a branch between its walked points.
     void refineBranchMaximum(CIsopleth& branch, bool liquidBranch, bool inPressure);
     std::optional<CriticalState> refineCriticalPoint(CIsopleth& liquid, CIsopleth& vapour);

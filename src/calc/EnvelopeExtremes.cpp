@@ -296,15 +296,15 @@ std::optional<CalculationInterface::CriticalState> CalculationInterface::refineC
     return critical;
 }
 
-void CalculationInterface::refineEnvelopeExtremes(CIsopleth* liquid, CIsopleth* vapour,
-                                                  std::optional<CriticalState>& critical)
+std::optional<CalculationInterface::CriticalState> CalculationInterface::refineEnvelopeExtremes(CIsopleth* liquid,
+                                                                                              CIsopleth* vapour)
 {
     const int n = getNumberOfComponents();
     isoplethFeed.assign(n, 0.0);
     for (int i = 0; i < n; ++i)
         isoplethFeed[i] = getIsoplethComposition(i);
-    critical.reset();
     const ResidualGuard tight(*oil, kRefiningResidual);
+    std::optional<CriticalState> critical;
     if (liquid && vapour)
         critical = refineCriticalPoint(*liquid, *vapour);
     for (const auto& [branch, liquidBranch] : {std::pair{liquid, true}, std::pair{vapour, false}}) {
@@ -313,6 +313,7 @@ void CalculationInterface::refineEnvelopeExtremes(CIsopleth* liquid, CIsopleth* 
         refineBranchMaximum(*branch, liquidBranch, true);
         refineBranchMaximum(*branch, liquidBranch, false);
     }
+    return critical;
 }
 
 }  // namespace quorvel

@@ -293,8 +293,7 @@ int CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& record,
 
     if (!liquid && !vapour)
         return code;
-    std::optional<CriticalState> critical;
-    refineEnvelopeExtremes(liquid.get(), vapour.get(), critical);
+    const std::optional<CriticalState> critical = refineEnvelopeExtremes(liquid.get(), vapour.get());
     auto made = std::make_shared<CPhaseDiagram>();
     made->setThermoModel(record);
     made->setName(record.stringValue(QStringLiteral("name")));
