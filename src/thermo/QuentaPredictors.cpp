@@ -206,8 +206,8 @@ bool Quenta::estimateNextIsochorPoint(double factor, double dT)
             if (!derivatives_along(pressure_quantity, molar_volume_quantity))
                 return prediction_failed();
             path_slope = 1 / derivatives[0];
-            liquid_slope = derivatives[2] / derivatives[0];
-            vapour_slope = derivatives[3] / derivatives[0];
+            liquid_slope = 1 / derivatives[2];
+            vapour_slope = 1 / derivatives[3];
         } else {
             return prediction_failed();
         }
