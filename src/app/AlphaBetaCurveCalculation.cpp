@@ -213,10 +213,15 @@ signed char CAlphaBetaPlotDocument::calculateAlphaBetaPoint1(double* alpha, doub
     if (mFirstPoint != kFurtherStep)
         return startNextInclusion(alpha, beta);
     double a = 0, b = 0, pressure = 0;
-    if (mEngine->nextAlphaBeta(&a, &b, &pressure) == kAlphaBetaStepPoint)
+    const signed char code = mEngine->nextAlphaBeta(&a, &b, &pressure);
+    if (code == kAlphaBetaStepPoint)
         return acceptPoint(a, b, pressure, alpha, beta);
-    // Any step without a point ends the current inclusion's curve.
-    storeCurve(mCurrentInclusion);
+    // The engine halved its step: it is asked again, as in the one-curve run, so that an
+    // inclusion gives the same curve in both runs.
+    if (code != kAlphaBetaStepDone)
+        return code;
+    if (mCurve.size() > 1)
+        storeCurve(mCurrentInclusion);
     mFirstPoint = kNextInclusion;
     mCurve.clear();
     postModified();

@@ -170,7 +170,9 @@ public:
     std::int8_t firstIsochor2Point(double* T, double* P);  // 0 or an isochor_result
     std::int8_t nextIsochor2Point(double* T, double* P);   // a step_code: 0, -1 or -2
     std::int8_t firstIsochor1Point(double* T, double* P);  // always 0
-    std::int8_t nextIsochor1Point(double* T, double* P);   // 0 or -2
+    // 0, -2, or -1 without a point where the pressure is not positive or the fluid is no
+    // longer one phase.
+    std::int8_t nextIsochor1Point(double* T, double* P);
 
     // ---- Reports into the shared log window ----
     void printFlashProperties(double T, double P);  // K, bar
@@ -228,6 +230,28 @@ private:
     bool runStockTank();
     void clearStockTankFields();
 
+    // Envelope extremes (EnvelopeExtremes.cpp). A saturation state in engine units: K, Pa,
+    // liquid and vapour mole fractions.
+    struct SaturationState {
+        double T = 0, P = 0;
+        std::vector<double> x, y;
+    };
+    struct CriticalState {
+        double T = 0, P = 0;  // K, Pa
+    };
+    // Inserts the cricondenbar and the cricondentherm into the branch that holds them;
+    // answers the critical point between the branches' ends when it could be pinned down.
+    std::optional<CriticalState> refineEnvelopeExtremes(CIsopleth* liquid, CIsopleth* vapour);
+    // The highest pressure (inPressure) or temperature of a branch between its walked points.
+    void refineBranchMaximum(CIsopleth& branch, bool liquidBranch, bool inPressure);
+    std::optional<CriticalState> refineCriticalPoint(CIsopleth& liquid, CIsopleth& vapour);
+    std::optional<double> branchSlopeAt(std::vector<SaturationState>& known, bool liquidBranch,
+                                        bool fixedTemperature, double value);
+    // The bubble or dew point at a temperature (K) or pressure (Pa) from the start given.
+    bool solveSaturation(const SaturationState& start, bool liquidBranch, bool fixedTemperature, double value);
+    SaturationState stateOf(const CIsoplethPoint& point, bool liquidBranch) const;
+    SaturationState solvedState() const;
+
     // Point of an envelope branch at the engine's present state.
     std::shared_ptr<CIsoplethPoint> isoplethPoint(double T, double P, bool liquidBranch) const;
     // Heats the flash at 1500 bar from the saved state until no vapour is left; false when
@@ -235,10 +259,14 @@ private:
     bool heatUntilLiquid();
     // Start values of the isochore's first point from the branch points bracketing Th
     // (null when none do); false when there is nothing to start from.
+    // Whether the isochore's fluid is one phase at T (K) and P (Pa); the homogeneous phase
+    // model is left at the isochore's composition, volume and T.
+    bool isOnePhaseAt(double T, double P);
     bool setIsochorStart(std::shared_ptr<CIsoplethPoint> first, std::shared_ptr<CIsoplethPoint> second,
                          bool& twoCrossings);
 
     bool loaded = false;
+    std::vector<double> isoplethFeed;  // the envelope's feed while its extremes are refined
 };
 
 } // namespace quorvel

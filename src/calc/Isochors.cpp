@@ -3,11 +3,17 @@
 #include "calc/CPhaseDiagram.h"
 #include "calc/CalculationInterface.h"
 #include "calc/Units.h"
+#include "thermo/PhaseStability.h"
+#include "widgets/CLogWindow.h"
+#include "widgets/StringFormat.h"
 
 #include <QString>
+#include <QWidget>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 namespace quorvel {
 
@@ -64,6 +70,51 @@ IsoplethPointPtr nearestPointBelow(const CIsopleth& isopleth, double T)
         if (point && point->isOrdinary() && point->T() <= T && (!nearest || point->T() > nearest->T()))
             nearest = point;
     return nearest;
+}
+
+// Reference pressures (bar) beyond every crossing of a branch, to pick its highest or lowest.
+constexpr double kAboveEveryCrossing = 1e9;
+constexpr double kBelowEveryCrossing = 1e-9;
+constexpr double kSameTh = 0.001;  // degrees Celsius
+
+// The lowest and the highest dew pressure (bar) of the vapour branch at Th, when Th meets it
+// more than once.
+std::optional<std::pair<double, double>> dewPressuresAt(const CIsopleth& vapour, double Th)
+{
+    bool twoCrossings = false;
+    const double upper = vapour.getPh(Th, 0, kAboveEveryCrossing, nullptr, nullptr, twoCrossings);
+    if (!twoCrossings)
+        return std::nullopt;
+    const double lower = vapour.getPh(Th, 0, kBelowEveryCrossing, nullptr, nullptr, twoCrossings);
+    return std::pair{lower, upper};
+}
+
+// Whether the diagram's fluid was made on this inclusion's alpha-beta curve, that is from
+// its measured vapour fraction: the marker the fluid came from carries the inclusion.
+bool fluidCameFromInclusion(const CPhaseDiagram& diagram, const InclusionRecord* inclusion, double Th)
+{
+    const FluidRecord& model = diagram.thermoModel();
+    if (!inclusion || model.intValue(QStringLiteral("fluidType")) != kAlphaBetaFluid
+        || !model.contains(QStringLiteral("inclusion")))
+        return false;
+    const Dictionary stored = model.dictionaryValue(QStringLiteral("inclusion"));
+    return stored.stringValue(QStringLiteral("name")) == inclusion->stringValue(QStringLiteral("name"))
+           && std::fabs(stored.doubleValue(QStringLiteral("Th")) - Th) < kSameTh;
+}
+
+// Tells in the shared log window which of the dew points at Th the isochore starts on.
+void reportDewPointChosen(double Th, const std::pair<double, double>& dew, double Ph, bool fromVapourFraction)
+{
+    CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
+    const bool lower = std::fabs(Ph - dew.first) < std::fabs(Ph - dew.second);
+    log->appendText(formatString("\nTh = %.2lf°C meets the dew curve twice, at %.2lf and %.2lf bar: the isochor "
+                                 "starts on the %s dew point (%.2lf bar)%s.\n",
+                                 Th, dew.first, dew.second, lower ? "lower" : "upper", Ph,
+                                 fromVapourFraction ? ", on which the vapour fraction of the inclusion was calculated"
+                                                    : "")
+                        .toUtf8()
+                        .constData());
+    log->showWindow();
 }
 
 QString isochorName(const CPhaseDiagram& diagram, const InclusionRecord* inclusion, double Th, char homog)
@@ -223,14 +274,31 @@ std::int8_t CalculationInterface::firstIsochor1Point(double* T, double* P)
     return 0;
 }
 
+bool CalculationInterface::isOnePhaseAt(double T, double P)
+{
+    const std::vector<double>& z = isopleth->xref();
+    PhaseStability stability(*liquidPhase, *vapourPhase);
+    const bool stable = stability.test(z, T, P, PhaseStability::wilson_k_values(*liquidPhase, T, P));
+    // The test leaves its trial compositions in both models: the isochore's fluid again.
+    for (short i = 0; i < static_cast<short>(z.size()); ++i)
+        currentPhase->composition_of_component(i, z[i]);
+    currentPhase->volume(bulkVolume);
+    currentPhase->temperature(T);
+    return stable;
+}
+
 std::int8_t CalculationInterface::nextIsochor1Point(double* T, double* P)
 {
     const double dT = oil->isochore_reversed ? kReversedMonophasicStepT : kMonophasicStepT;
     const double next = currentPhase->temperature_k + dT;
     currentPhase->temperature(next);
     currentPhase->calculate_pressure();
+    const double pressure = currentPhase->pressure_pa;
+    // No point at a pressure the inclusion cannot hold, nor where its fluid splits in two.
+    if (!(pressure > 0) || !isOnePhaseAt(next, pressure))
+        return step_code::failed;
     *T = celsius(next);
-    *P = currentPhase->pressure_pa * kBarPerPascal;
+    *P = pressure * kBarPerPascal;
     if (*P > Pmax || next > Tmax || *T < Tmin)
         return step_code::end_of_curve;
     return step_code::new_point;
@@ -253,10 +321,20 @@ int CalculationInterface::calculateIsochors(const std::shared_ptr<CPhaseDiagram>
     setIsopleth(branchOfType.get());
     calculateIsochorsLimits(diagram->liquidIsopleth().get(), diagram->vapourIsopleth().get());
 
+    // An inclusion whose fluid came from its vapour fraction homogenises on the dew point
+    // that vapour fraction was calculated on: the one the ideal-mixture start gives.
+    const bool fromVapourFraction = homog == 0 && fluidCameFromInclusion(*diagram, inclusion, ThC);
+    if (fromVapourFraction
+        && oil->solveFromIdealMixture(problem_type::fixed_T_and_Fv, ThC + kCelsiusOffset, kDewPoint))
+        setPh(oil->current_pressure * kBarPerPascal);
+
     double T = 0, P = 0;
     if (const std::int8_t start = firstIsochor2Point(&T, &P); start != 0)
         return start;
     setPh(P);
+    if (homog == 0)
+        if (const auto dew = dewPressuresAt(*branchOfType, ThC))
+            reportDewPointChosen(ThC, *dew, P, fromVapourFraction);
 
     const auto fill = [&](CIsochor& isochor, bool isBiphasic) {
         isochor.setTh(Th);
@@ -320,8 +398,7 @@ int CalculationInterface::calculateIsochors(const std::shared_ptr<CPhaseDiagram>
     onePhase->setBulkMolarWeight(twoPhase->bulkMolarWeight());
     onePhase->setSister(twoPhase);
     twoPhase->setSister(onePhase);
-    std::int8_t status = step_code::new_point;
-    while (true) {
+    for (std::int8_t status = step_code::new_point; status != step_code::failed;) {
         auto point = std::make_shared<CIsochorPoint>();
         point->setT(T);
         point->setP(P);

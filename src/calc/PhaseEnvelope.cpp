@@ -53,6 +53,19 @@ std::shared_ptr<CIsopleth> makeIsopleth(const CalculationInterface& ci, signed c
     return isopleth;
 }
 
+// Moves the point that closes both branches to the critical point found by the engine.
+void placeCriticalPoint(CPhaseDiagram& diagram, double T, double P)
+{
+    for (const auto& branch : {diagram.liquidIsopleth(), diagram.vapourIsopleth()}) {
+        if (!branch || branch->points().empty() || branch->points().back()->otherz() != branch->xref())
+            return;
+    }
+    for (const auto& branch : {diagram.liquidIsopleth(), diagram.vapourIsopleth()}) {
+        branch->points().back()->setT(T);
+        branch->points().back()->setP(P);
+    }
+}
+
 bool isFull(const CIsopleth& isopleth)
 {
     return static_cast<int>(isopleth.points().size()) >= kMaxBranchPoints;
@@ -280,6 +293,7 @@ int CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& record,
 
     if (!liquid && !vapour)
         return code;
+    const std::optional<CriticalState> critical = refineEnvelopeExtremes(liquid.get(), vapour.get());
     auto made = std::make_shared<CPhaseDiagram>();
     made->setThermoModel(record);
     made->setName(record.stringValue(QStringLiteral("name")));
@@ -298,6 +312,8 @@ int CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& record,
     made->setCH4(oil->getCH4() * 100);
     made->setLiqMolarWeight(oil->liquid_molar_weight);
     made->buildCriticalPoint();
+    if (critical)
+        placeCriticalPoint(*made, celsius(critical->T), critical->P * kBarPerPascal);
     if (diagram)
         *diagram = std::move(made);
     return code;

@@ -217,8 +217,11 @@ bool Quenta::estimateNextIsochorPoint(double factor, double dT)
             stepP = path_slope * dT;
             predictor.previous_slope = path_slope;
             stepT = dT;
-            // The requested direction leaves the two-phase region at once: go the other way.
-            if (liquid_moles + liquid_slope * dT < 0 || vapour_moles + vapour_slope * dT < 0) {
+            // The phase that vanishes at the start must grow in the requested direction, else
+            // that direction leaves the two-phase region at once: go the other way. The other
+            // phase's amount may fall steeply near a critical point; it says nothing here.
+            const double vanishing_slope = vapour_moles < liquid_moles ? vapour_slope : liquid_slope;
+            if (vanishing_slope * dT < 0) {
                 stepT = -dT;
                 stepP = -path_slope;
                 isochore_reversed = 1;

@@ -426,7 +426,7 @@ TEST_F(AlphaBetaDocument, AllInclusionsRunSurvivesAPanelRebuildingItsListInPlace
     auto& script = engine.script.stepsByTh;
     script[100 + 273.15] = {{0, 0.2, 0.0, 150}, {0, 0.3, 0.1, 160}, {-1}};
     script[110 + 273.15] = {{4}};                       // first point fails
-    script[120 + 273.15] = {{0, 0.4, 0.0, 90}, {1}};    // a step without a point ends the curve
+    script[120 + 273.15] = {{0, 0.4, 0.0, 90}, {1}, {0, 0.5, 0.1, 95}};  // halved, then asked again
     const QList<Dictionary> shown{Dictionary{{"name", "All"}}, inclusionAt("A", 100), inclusionAt("B", 110),
                                   inclusionAt("C", 120)};
     Array list;
@@ -451,7 +451,7 @@ TEST_F(AlphaBetaDocument, AllInclusionsRunSurvivesAPanelRebuildingItsListInPlace
         if (code == -1 || (turn == 0 && code != 0))
             break;
     }
-    EXPECT_EQ(codes, (QList<int>{0, 0, 0, 0, 0, -1}));
+    EXPECT_EQ(codes, (QList<int>{0, 0, 0, 0, 1, 0, 0, -1}));
     EXPECT_TRUE(script[110 + 273.15].empty()) << "the failing inclusion was tried";
     EXPECT_EQ(progress, 2);
     ASSERT_EQ(document.alphaBetaCurves().size(), 2);
@@ -468,6 +468,81 @@ TEST_F(AlphaBetaDocument, AllInclusionsRunSurvivesAPanelRebuildingItsListInPlace
     double alpha = 0, beta = 0;
     EXPECT_EQ(document.calculateAlphaBetaPoint1(&alpha, &beta), -1);
     EXPECT_FALSE(document.hasEngine());
+}
+
+// An inclusion gives the same curve whichever run computed it: the all-inclusions run asks
+// again after the engine halved its step, and keeps no curve of a single point.
+TEST_F(AlphaBetaDocument, AnInclusionGivesTheSameCurveInBothRuns)
+{
+    const std::deque<EngineStep> halving{{0, 0.2, 0.0, 150}, {0, 0.3, 0.1, 160}, {1},
+                                         {1},                {0, 0.35, 0.15, 165}, {0, 0.4, 0.2, 170},
+                                         {1},                {0, 0.45, 0.25, 175}, {-1}};
+    const std::deque<EngineStep> singlePoint{{0, 0.6, 0.0, 120}, {1}, {-1, 0, 0, 0, 1}};
+    for (const auto& steps : {halving, singlePoint}) {
+        CAlphaBetaPlotDocument single;
+        engine.script.stepsByTh[kThK] = steps;
+        const Dictionary inclusion = inclusionAt("Q", kThK - 273.15);
+        single.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, 1, "Q", inclusion);
+        runOneCurve(single);
+
+        CAlphaBetaPlotDocument all;
+        engine.script.stepsByTh[kThK] = steps;
+        engine.script.stepsByTh[90 + 273.15] = {{4}};  // an inclusion whose first point fails
+        all.prepareCalculation(Array{Dictionary{{"name", "All"}}, inclusionAt("F", 90), inclusion});
+        double alpha = 0, beta = 0;
+        for (int turn = 0; turn < 50 && all.calculateAlphaBetaPoint1(&alpha, &beta) != -1; ++turn) {
+        }
+        ASSERT_EQ(all.alphaBetaCurves().size(), single.alphaBetaCurves().size());
+        const auto pointsOf = [](const CAlphaBetaPlotDocument& document) {
+            std::vector<double> values;
+            for (const Value& point : document.alphaBetaCurves().at(0).toDictionary().arrayValue("data"))
+                for (const Value& value : point.toArray())
+                    values.push_back(value.toDouble());
+            return values;
+        };
+        if (steps.size() == halving.size()) {
+            ASSERT_EQ(single.alphaBetaCurves().size(), 1);
+            EXPECT_EQ(pointsOf(single).size(), 5u * 3);
+            EXPECT_EQ(pointsOf(all), pointsOf(single));
+        }
+    }
+}
+
+// With the alpha-beta model itself: an inclusion homogenising to liquid at 100 degrees
+// Celsius with a 10 % bubble at 20, whose curve needs its step halved on the way.
+struct AlphaBetaModelCurves : ::testing::Test, AppFixture
+{
+    RecordingPanels panels;
+};
+
+TEST_F(AlphaBetaModelCurves, OneCurveAndAllInclusionsGiveTheSameCurve)
+{
+    const Dictionary inclusion = inclusionAt("Q", 100);
+    CAlphaBetaPlotDocument single;
+    single.prepareCalculation(100 + 273.15, 20 + 273.15, 0.1, 0, 0, 0, 1, "Q", inclusion);
+    double alpha = 0, beta = 0;
+    int retries = 0;
+    for (int turn = 0; turn < 500; ++turn) {
+        const int code = single.calculateAlphaBetaPoint(&alpha, &beta);
+        if (code == -1)
+            break;
+        retries += code != 0;
+    }
+    EXPECT_GT(retries, 0) << "the case needs a halved step";
+
+    CAlphaBetaPlotDocument all;
+    all.prepareCalculation(Array{Dictionary{{"name", "All"}}, inclusion});
+    for (int turn = 0; turn < 500 && all.calculateAlphaBetaPoint1(&alpha, &beta) != -1; ++turn) {
+    }
+    ASSERT_EQ(single.alphaBetaCurves().size(), 1);
+    ASSERT_EQ(all.alphaBetaCurves().size(), 1);
+    const Array one = single.alphaBetaCurves().at(0).toDictionary().arrayValue("data");
+    const Array each = all.alphaBetaCurves().at(0).toDictionary().arrayValue("data");
+    ASSERT_EQ(each.size(), one.size());
+    for (qsizetype i = 0; i < one.size(); ++i)
+        for (qsizetype k = 0; k < 3; ++k)
+            EXPECT_NEAR(each.at(i).toArray().at(k).toDouble(), one.at(i).toArray().at(k).toDouble(), 1e-9)
+                << "point " << i;
 }
 
 TEST_F(AlphaBetaDocument, AStoppedRunKeepsItsEngineForTheNextPreparation)

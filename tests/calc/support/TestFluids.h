@@ -3,6 +3,7 @@
 // Fluid records for the calculation-interface tests, in record units (degrees Celsius, bar,
 // cm3/mol, mole percent), and their textbook counterparts in SI units.
 
+#include "calc/CPhaseDiagram.h"
 #include "calc/CalculationInterface.h"
 #include "TextbookPengRobinson.h"
 
@@ -96,6 +97,16 @@ inline FluidRecord fluidRecord(int fluidType, const std::vector<ComponentData>& 
     for (const ComponentData& c : components)
         array.append(componentRecord(c));
     return FluidRecord{{"name", "test fluid"}, {"fluidType", fluidType}, {"components", array}};
+}
+
+// The phase envelope of a component fluid, as the phase-diagram document traces it.
+inline PhaseDiagramPtr componentEnvelope(const std::vector<ComponentData>& components)
+{
+    CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+    PhaseDiagramPtr diagram;
+    int llg = 0;
+    ci.calculateImmiscibilityLoop(fluidRecord(kComponentFluid, components), &diagram, llg);
+    return diagram;
 }
 
 inline textbook::PengRobinsonMixture textbookMixture(const std::vector<ComponentData>& components)

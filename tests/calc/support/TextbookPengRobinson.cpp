@@ -145,12 +145,118 @@ std::optional<double> PengRobinsonMixture::saturationPressure(double T, const st
 
 std::optional<double> PengRobinsonMixture::saturationPressureFrom(double T, const std::vector<double>& z,
                                                                   bool bubble, double P0,
-                                                                  const std::vector<double>& w0) const
+                                                                  const std::vector<double>& w0,
+                                                                  std::vector<double>* incipient) const
 {
     std::vector<double> K(size());
     for (int i = 0; i < size(); ++i)
         K[i] = bubble ? w0[i] / z[i] : z[i] / w0[i];
-    return iterate(T, z, bubble, P0, std::move(K));
+    return iterate(T, z, bubble, P0, std::move(K), incipient);
+}
+
+namespace {
+
+// Solves A x = b by Gaussian elimination with partial pivoting; false when singular.
+bool solveLinear(std::vector<std::vector<double>> A, std::vector<double>& b)
+{
+    const std::size_t n = b.size();
+    for (std::size_t k = 0; k < n; ++k) {
+        std::size_t pivot = k;
+        for (std::size_t i = k + 1; i < n; ++i)
+            if (std::fabs(A[i][k]) > std::fabs(A[pivot][k]))
+                pivot = i;
+        if (A[pivot][k] == 0)
+            return false;
+        std::swap(A[k], A[pivot]);
+        std::swap(b[k], b[pivot]);
+        for (std::size_t i = k + 1; i < n; ++i) {
+            const double f = A[i][k] / A[k][k];
+            for (std::size_t j = k; j < n; ++j)
+                A[i][j] -= f * A[k][j];
+            b[i] -= f * b[k];
+        }
+    }
+    for (std::size_t k = n; k-- > 0;) {
+        for (std::size_t j = k + 1; j < n; ++j)
+            b[k] -= A[k][j] * b[j];
+        b[k] /= A[k][k];
+    }
+    return true;
+}
+
+} // namespace
+
+// Unknowns u = [ln K_i, ln P] with K_i = w_i / z_i, w the incipient phase; equations:
+// ln w_i + ln phi_i(w) - ln z_i - ln phi_i(z) = 0 and sum w_i - 1 = 0.
+std::optional<double> PengRobinsonMixture::saturationPressureByNewton(double T, const std::vector<double>& z,
+                                                                      bool bubble, double P0,
+                                                                      const std::vector<double>& w0,
+                                                                      std::vector<double>* incipient) const
+{
+    const int n = size();
+    const Root feedRoot = bubble ? Root::liquid : Root::vapour;
+    const Root incipientRoot = bubble ? Root::vapour : Root::liquid;
+    std::vector<double> u(n + 1);
+    for (int i = 0; i < n; ++i)
+        u[i] = z[i] > 0 ? std::log(w0[i] / z[i]) : 0;
+    u[n] = std::log(P0);
+    const auto residuals = [&](const std::vector<double>& v) {
+        const double P = std::exp(v[n]);
+        std::vector<double> w(n);
+        double sum = 0;
+        for (int i = 0; i < n; ++i)
+            sum += w[i] = z[i] * std::exp(v[i]);
+        std::vector<double> normalised = w;
+        for (double& x : normalised)
+            x /= sum;
+        const auto lnW = lnPhi(normalised, T, P, incipientRoot);
+        const auto lnZ = lnPhi(z, T, P, feedRoot);
+        std::vector<double> g(n + 1);
+        for (int i = 0; i < n; ++i)
+            g[i] = z[i] > 0 ? v[i] + lnW[i] - lnZ[i] : v[i];
+        g[n] = sum - 1;
+        return g;
+    };
+    for (int iteration = 0; iteration < 200; ++iteration) {
+        std::vector<double> g = residuals(u);
+        double largest = 0;
+        for (double r : g)
+            largest = std::max(largest, std::fabs(r));
+        if (!std::isfinite(largest))
+            return std::nullopt;
+        if (largest < 1e-13) {
+            double trivial = 0;
+            for (int i = 0; i < n; ++i)
+                trivial += u[i] * u[i];
+            if (trivial < 1e-9)
+                return std::nullopt;
+            if (incipient) {
+                incipient->resize(n);
+                for (int i = 0; i < n; ++i)
+                    (*incipient)[i] = z[i] * std::exp(u[i]);
+            }
+            return std::exp(u[n]);
+        }
+        std::vector<std::vector<double>> J(n + 1, std::vector<double>(n + 1));
+        for (int j = 0; j <= n; ++j) {
+            std::vector<double> shifted = u;
+            const double h = 1e-7;
+            shifted[j] += h;
+            const std::vector<double> gh = residuals(shifted);
+            for (int i = 0; i <= n; ++i)
+                J[i][j] = (gh[i] - g[i]) / h;
+        }
+        for (double& r : g)
+            r = -r;
+        if (!solveLinear(J, g))
+            return std::nullopt;
+        double scale = 1;
+        for (double d : g)
+            scale = std::min(scale, 0.2 / std::max(std::fabs(d), 1e-300));
+        for (int i = 0; i <= n; ++i)
+            u[i] += scale * g[i];
+    }
+    return std::nullopt;
 }
 
 namespace {
@@ -246,7 +352,7 @@ std::optional<double> PengRobinsonMixture::highestTemperatureNear(double P0, dou
 }
 
 std::optional<double> PengRobinsonMixture::iterate(double T, const std::vector<double>& z, bool bubble, double P,
-                                                   std::vector<double> K) const
+                                                   std::vector<double> K, std::vector<double>* found) const
 {
     const int n = size();
     std::vector<double> incipient(n);
@@ -275,8 +381,11 @@ std::optional<double> PengRobinsonMixture::iterate(double T, const std::vector<d
         P = bubble ? P * sum : P / sum;
         if (!(P > 0) || !std::isfinite(P))
             return std::nullopt;
-        if (std::fabs(sum - 1) < 1e-13 && change < 1e-12)
+        if (std::fabs(sum - 1) < 1e-13 && change < 1e-12) {
+            if (found)
+                *found = incipient;
             return P;
+        }
     }
     return std::nullopt;
 }

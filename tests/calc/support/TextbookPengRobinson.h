@@ -43,8 +43,15 @@ public:
     std::optional<double> dewPressure(double T, const std::vector<double>& z) const;
     // Bubble or dew pressure (Pa) of feed z at T (K) iterated from a start near it: the
     // pressure P0 (Pa) and the incipient phase w0, which pick the root where there are two.
+    // The incipient phase found goes to incipient when given.
     std::optional<double> saturationPressureFrom(double T, const std::vector<double>& z, bool bubble,
-                                                 double P0, const std::vector<double>& w0) const;
+                                                 double P0, const std::vector<double>& w0,
+                                                 std::vector<double>* incipient = nullptr) const;
+    // The same by Newton's method on the ln K and ln P, with a difference Jacobian: it
+    // converges next to the critical point, where successive substitution stalls.
+    std::optional<double> saturationPressureByNewton(double T, const std::vector<double>& z, bool bubble,
+                                                     double P0, const std::vector<double>& w0,
+                                                     std::vector<double>* incipient = nullptr) const;
     // The highest saturation pressure (Pa) on the curve through (T0, P0, w0), searched by
     // golden section in [T0 - dT, T0 + dT] (K); the temperature goes to Tmax.
     std::optional<double> highestPressureNear(double T0, double dT, const std::vector<double>& z, bool bubble,
@@ -67,7 +74,7 @@ private:
     std::optional<double> saturationPressure(double T, const std::vector<double>& z, bool bubble) const;
     // Successive substitution from the pressure P (Pa) and the K-values K.
     std::optional<double> iterate(double T, const std::vector<double>& z, bool bubble, double P,
-                                  std::vector<double> K) const;
+                                  std::vector<double> K, std::vector<double>* incipient = nullptr) const;
 
     std::vector<Species> mSpecies;
 };
