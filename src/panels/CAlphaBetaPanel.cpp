@@ -137,6 +137,8 @@ void CAlphaBetaPanel::mainWindowChanged(const Notification& notification)
 
 void CAlphaBetaPanel::attach(CAlphaBetaPlotDocument* document)
 {
+    if (document != mDocument || !document)
+        forgetDocumentSelections();
     mDocument = document;
     mPlotView = document ? document->plotView() : nullptr;
     updatePanel();
@@ -153,6 +155,15 @@ void CAlphaBetaPanel::windowClosed(const Notification& notification)
             attach(nullptr);
             return;
         }
+}
+
+void CAlphaBetaPanel::forgetDocumentSelections()
+{
+    for (RecordTable* table : {m.pointsView, m.curvesView, m.curvesView1, m.correlationsView})
+        table->deselectAll();
+    m.isOnCurveCheckBox->setChecked(false);
+    m.phField->clearValue();
+    mCurrentCorrelation.reset();
 }
 
 // ---- Pages ----
