@@ -75,7 +75,8 @@ void CPhaseDiagView::buildPhaseDiagMenus()
     mPlotMenu = makePhaseDiagMenu(
         tr("Plot"),
         {own(&CPhaseDiagView::onNewIsopleth, QT_TR_NOOP("New Phase Envelope...")), rule, {ZoomIn}, {ZoomOut},
-         {ShowAxisRangePanel}, {AxisRangesByDefault}, rule, {LabelFontSettings}, {GraduationFontSettings}});
+         {ShowAxisRangePanel}, {AxisRangesByDefault}, rule, {LabelFontSettings}, {GraduationFontSettings}, rule,
+         {PrintPlot}});
     mIsoplethsMenu = makePhaseDiagMenu(
         tr("Isopleths"), withCurveStyle({own(&CPhaseDiagView::onNewIsochor, QT_TR_NOOP("New Isochor...")),
                                          own(&CPhaseDiagView::onShowIsochorsPanel, QT_TR_NOOP("Isochors Panel...")),

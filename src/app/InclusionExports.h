@@ -42,11 +42,14 @@ public:
 
 private:
     QString documentName() const;
+    // The document's name with the extension (none: without), in the document's folder when it has one.
+    QString proposedName(const QString& extension = QString()) const;
     // Writes the figures of every inclusion into the folder; false (reported) when one fails.
     bool writeFigures(const QString& folder, const QString& extension) const;
 
     Array mInclusions;
     QString mDocumentName;
+    QString mDocumentFolder;  // empty for an untitled document
 };
 
 }  // namespace quorvel

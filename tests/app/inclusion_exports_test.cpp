@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -79,7 +80,7 @@ TEST_F(InclusionExportsTest, TextTableMatchesTheLayout)
 {
     chooser.queuePath(path("data.txt"));
     document->exportToASCII();
-    const QString written = QString::fromUtf8(readBytes(path("data.txt.txt")));
+    const QString written = QString::fromUtf8(readBytes(path("data.txt")));
     ASSERT_FALSE(written.isEmpty());
     const QString dateLine = written.section('\n', 3, 3);
     ASSERT_TRUE(dateLine.startsWith("Produced at: "));
@@ -172,6 +173,33 @@ TEST_F(InclusionExportsTest, HtmlPageParsesAndLinksItsPngFigures)
     EXPECT_TRUE(parsed.output.contains("src=\"my%20page/figure2.png\""));
     const ProcessResult bold = run("xmllint", {"--html", "--xpath", "count(//b)", page}, path(""));
     EXPECT_TRUE(bold.output.startsWith("0")) << bold.output.toStdString();  // the name's <b> is text, not markup
+}
+
+TEST_F(InclusionExportsTest, ExportsStartInTheDocumentsFolderAndAddTheirExtensionOnce)
+{
+    chooser.queuePath(path("QZ-12.5.inc"));
+    ASSERT_TRUE(document->saveDocumentAs());
+    struct Case
+    {
+        const char* typed;
+        const char* written;
+    };
+    const Case cases[] = {{"incl.txt", "incl.txt"}, {"incl", "incl.txt"}, {"QZ-12.5", "QZ-12.5.txt"},
+                          {"LOUD.TXT", "LOUD.TXT"}};
+    for (const Case& c : cases) {
+        chooser.queuePath(path(c.typed));
+        document->exportToASCII();
+        EXPECT_EQ(chooser.requests().last().proposedName, path("QZ-12.5.txt"));
+        EXPECT_TRUE(QFileInfo::exists(path(c.written))) << c.typed;
+    }
+    EXPECT_FALSE(QFileInfo::exists(path("incl.txt.txt")));
+    // "incl.txt" and "incl" name the same file.
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.txt", "*.TXT"}, QDir::Files).size(), 3);
+
+    chooser.queuePath(path("page"));
+    document->exportToHTML();
+    EXPECT_EQ(chooser.requests().last().proposedName, path("QZ-12.5.html"));
+    EXPECT_TRUE(QFileInfo::exists(path("page.html")));
 }
 
 TEST_F(InclusionExportsTest, PathsThatCannotBeWrittenAlertOnceAndOpenNothing)

@@ -739,7 +739,7 @@ TEST_F(PhaseDiagDocument, ContextMenuFollowsTheExactClassOfWhatWasHit)
         plotItems << (item->isSeparator() ? QString("-") : item->text());
     EXPECT_EQ(plotItems, (QStringList{"New Phase Envelope...", "-", "Zoom in", "Zoom out", "Set Axis ranges...",
                                       "Axis ranges by default...", "-", "Axis label font...",
-                                      "Axis graduation font..."}));
+                                      "Axis graduation font...", "-", "Save as PDF..."}));
     QStringList trappingItems;
     for (const QAction* item : view->trappingMenu()->actions())
         trappingItems << (item->isSeparator() ? QString("-") : item->text());
