@@ -182,10 +182,11 @@ void CPhaseDiagView::onSetTrappingLine(QObject*)
         document->addTrappingLineTo(isochor, double(selectedPointX()));
 }
 
+// The panel's fourth page is the trapping page (the third shows the bubble volumes).
 void CPhaseDiagView::onShowTrappingPanel(QObject* sender)
 {
     if (CPhaseDiagDocument* document = phaseDiagDocument())
-        document->onShowPhaseDiagPanelPage3(sender);
+        document->onShowPhaseDiagPanelPage4(sender);
 }
 
 void CPhaseDiagView::onDeleteIsochor(QObject*)
