@@ -4,18 +4,14 @@
 // reached from their documents' menus, which tick the page in front. Renders of the new
 // menus and of the fluid-properties panel are left under the build tree for a look.
 
-#include "app/AppMenus.h"
+#include "workflow/support/RunningApplication.h"
+
 #include "app/CAlphaBetaPlotDocument.h"
-#include "app/CCQuorvelDocumentController.h"
 #include "app/CPhaseDiagDocument.h"
-#include "app/ToolBarWindow.h"
-#include "editor/FluidModelController.h"
 #include "panels/CAlphaBetaPanel.h"
 #include "panels/CFluidPropertiesPanel.h"
 #include "panels/CPhaseDiagPanel.h"
-#include "panels/InstalledPanels.h"
 #include "platform/AlertService.h"
-#include "platform/Document.h"
 #include "platform/FileChooser.h"
 #include "platform/Responder.h"
 #include "platform/WindowController.h"
@@ -34,6 +30,8 @@
 #include <memory>
 
 using namespace quorvel;
+using quorvel::test::RunningApplication;
+using quorvel::test::settle;
 
 namespace {
 
@@ -47,14 +45,6 @@ const Exception kUnreachableOnPurpose[] = {
     {"newDocument:", "File names the New command of each document type instead: a New of whatever type was "
                      "chosen last would be ambiguous"},
 };
-
-void settle()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
-}
 
 QString rendersFolder()
 {
@@ -88,38 +78,21 @@ QAction* itemOfAction(QMenu* menu, const QString& action)
     return nullptr;
 }
 
-struct MenuReachability : ::testing::Test
+struct MenuReachability : ::testing::Test, RunningApplication
 {
     QTemporaryDir dir;
     RecordingAlertService alerts;
     PresetFileChooser chooser;
-    std::unique_ptr<CCQuorvelDocumentController> controller;
-    std::unique_ptr<ToolBarWindow> toolBar;
 
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        installFluidModelEditor();
-        installInspectorPanels();
-        controller = std::make_unique<CCQuorvelDocumentController>();
-        toolBar = std::make_unique<ToolBarWindow>(*controller);
-        toolBar->show();
-        controller->applicationDidFinishLaunching();
+        start();
         controller->openUntitledDocumentAndDisplay(true);  // the splash window
         settle();
     }
 
-    void TearDown() override
-    {
-        for (Document* document : controller->documents()) {
-            document->updateChangeCount(Document::ChangeCleared);
-            document->close();
-        }
-        settle();
-        toolBar.reset();
-        controller.reset();
-        settle();
-    }
+    void TearDown() override { stop(); }
 
     static QWidget* windowOf(const Document* document)
     {
