@@ -219,6 +219,13 @@ void CAlphaBetaPanel::selectNewPointRow()
         m.pointsView->selectRowAndScroll(0);
 }
 
+void CAlphaBetaPanel::forgetFluid()
+{
+    mAlpha = mBeta = mCO2 = mN2 = mH2S = 0;
+    showFluidFields(true);
+    setGORAPI();
+}
+
 void CAlphaBetaPanel::showFluidFields(bool editable)
 {
     m.alphaField->setDoubleValue(mAlpha, NumberFormat::Decimals4);

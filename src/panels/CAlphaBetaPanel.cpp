@@ -139,6 +139,9 @@ void CAlphaBetaPanel::attach(CAlphaBetaPlotDocument* document)
 {
     if (document != mDocument || !document)
         forgetDocumentSelections();
+    disconnect(mDocumentGone);
+    if (document)
+        mDocumentGone = connect(document, &QObject::destroyed, this, &CAlphaBetaPanel::letGoOfClosedDocument);
     mDocument = document;
     mPlotView = document ? document->plotView() : nullptr;
     updatePanel();
@@ -152,9 +155,15 @@ void CAlphaBetaPanel::windowClosed(const Notification& notification)
         return;
     for (const auto& controller : mDocument->windowControllers())
         if (controller->isWindowLoaded() && controller->window() == notification.object) {
-            attach(nullptr);
+            letGoOfClosedDocument();
             return;
         }
+}
+
+void CAlphaBetaPanel::letGoOfClosedDocument()
+{
+    attach(nullptr);
+    forgetFluid();
 }
 
 void CAlphaBetaPanel::forgetDocumentSelections()
