@@ -22,12 +22,6 @@ constexpr double kKelvinOffset = 273.15;
 constexpr double kBarPerPascal = 1e-5;
 constexpr double kCm3PerM3 = 1e6;
 
-const QString kCalculateFvGrid = QStringLiteral("calculateFvGrid:");
-const QString kCalculateMacCainGrid = QStringLiteral("calculateMacCainGrid:");
-const QString kCalculateCompoGrid = QStringLiteral("calculateCompoGrid:");
-const QString kCalculateGORAPIGrid = QStringLiteral("calculateGORAPIGrid:");
-const QString kShowFluidPropertiesPanel = QStringLiteral("showFluidPropertiesPanel:");
-
 // The calculation interface of a point's alpha-beta fluid.
 class PointFluid
 {
@@ -194,10 +188,10 @@ QWidget* CAlphaBetaPlotDocument::gridChooserParent() const
     return mPlotView ? mPlotView->window() : nullptr;
 }
 
-bool CAlphaBetaPlotDocument::isPointPropertiesAction(const QString& action)
+QStringList CAlphaBetaPlotDocument::pointPropertiesActions()
 {
-    return action == kCalculateFvGrid || action == kCalculateMacCainGrid || action == kCalculateCompoGrid ||
-           action == kCalculateGORAPIGrid || action == kShowFluidPropertiesPanel;
+    return {kCalculateFvGrid, kCalculateMacCainGrid, kCalculateCompoGrid, kCalculateGORAPIGrid,
+            kShowFluidPropertiesPanel};
 }
 
 void CAlphaBetaPlotDocument::performPointPropertiesAction(const QString& action, QObject* sender)

@@ -1,6 +1,7 @@
 #include "app/AppMenus.h"
 
-#include "platform/Responder.h"
+#include "app/CAlphaBetaPlotDocument.h"
+#include "app/CPhaseDiagDocument.h"
 
 #include <QMainWindow>
 #include <QMenuBar>
@@ -10,9 +11,13 @@ namespace quorvel {
 
 namespace {
 
-QList<MenuDefinition> applicationMenus()
+QString tr(const char* text)
 {
-    auto tr = [](const char* text) { return QObject::tr(text); };
+    return QObject::tr(text);
+}
+
+QList<MenuDefinition> fileAndEditMenus()
+{
     return {
         {tr("&File"),
          {{tr("New Inclusion Data"), "onNewInclusionDataDocument:", "Ctrl+N"},
@@ -50,18 +55,46 @@ QList<MenuDefinition> applicationMenus()
           {},
           {tr("Add Row"), "onAddRow:", ""},
           {tr("Delete Row"), "onDeleteRow:", ""}}},
-        {tr("&Window"),
-         {{tr("Show Toolbar"), "onShowToolBarWindow:", ""},
-          {tr("Show Log"), "onShowLogWindow:", "Ctrl+L"},
-          {tr("Show Axis Range"), "onShowAxisRangePanel:", ""}}},
     };
+}
+
+MenuDefinition windowMenu()
+{
+    return {tr("&Window"),
+            {{tr("Show Toolbar"), "onShowToolBarWindow:", ""},
+             {tr("Show Log"), "onShowLogWindow:", "Ctrl+L"},
+             {tr("Show Axis Range"), "onShowAxisRangePanel:", ""}}};
 }
 
 }  // namespace
 
-void installApplicationMenus(QMainWindow* window)
+void installApplicationMenus(QMainWindow* window, const QList<MenuDefinition>& documentMenus)
 {
-    buildMenuBar(window->menuBar(), applicationMenus());
+    buildMenuBar(window->menuBar(), fileAndEditMenus() + documentMenus + QList<MenuDefinition>{windowMenu()});
+}
+
+QList<MenuDefinition> alphaBetaPlotMenus()
+{
+    return {{tr("&Alpha-Beta"),
+             {{tr("Alpha-Beta Curves"), kShowAlphaBetaPanelPage1, ""},
+              {tr("Alpha-Beta Fluids and Markers"), kShowAlphaBetaPanelPage2, ""},
+              {tr("Correlations and Reference Curves"), kShowAlphaBetaPanelPage3, ""},
+              {},
+              {tr("Fluid Properties..."), kShowFluidPropertiesPanel, ""},
+              {},
+              {tr("Save Composition Grid..."), kCalculateCompoGrid, ""},
+              {tr("Save GOR-API Grid..."), kCalculateGORAPIGrid, ""},
+              {tr("Save Fv Grid..."), kCalculateFvGrid, ""},
+              {tr("Save McCain Classification Grid..."), kCalculateMacCainGrid, ""}}}};
+}
+
+QList<MenuDefinition> phaseDiagramMenus()
+{
+    return {{tr("&Phase Diagram"),
+             {{tr("Isopleths (Phase Envelopes)"), kShowPhaseDiagPanelPage1, ""},
+              {tr("Isochors"), kShowPhaseDiagPanelPage2, ""},
+              {tr("Bubble Volumes"), kShowPhaseDiagPanelPage3, ""},
+              {tr("Trapping"), kShowPhaseDiagPanelPage4, ""}}}};
 }
 
 }  // namespace quorvel

@@ -33,9 +33,6 @@ const QString kPlotFormatKey = QStringLiteral("plotFormat");
 const QString kGraphCurve = QStringLiteral("graphCurve");
 const QString kGraphPoint = QStringLiteral("graphPoint");
 
-const QString kPage1 = QStringLiteral("onShowAlphaBetaPanelPage1:");
-const QString kPage2 = QStringLiteral("onShowAlphaBetaPanelPage2:");
-const QString kPage3 = QStringLiteral("onShowAlphaBetaPanelPage3:");
 
 constexpr int kMarkerCode = 1;
 constexpr int kAlphaBetaFluidType = 1;
@@ -462,10 +459,15 @@ void CAlphaBetaPlotDocument::onShowAlphaBetaPanelPage1(QObject*) { InspectorPane
 void CAlphaBetaPlotDocument::onShowAlphaBetaPanelPage2(QObject*) { InspectorPanels::current().selectAlphaBetaPage(1); }
 void CAlphaBetaPlotDocument::onShowAlphaBetaPanelPage3(QObject*) { InspectorPanels::current().selectAlphaBetaPage(2); }
 
-bool CAlphaBetaPlotDocument::respondsToAction(const QString& action) const
+namespace {
+
+const QStringList kPageActions{kShowAlphaBetaPanelPage1, kShowAlphaBetaPanelPage2, kShowAlphaBetaPanelPage3};
+
+}  // namespace
+
+QStringList CAlphaBetaPlotDocument::answeredActions() const
 {
-    return action == kPage1 || action == kPage2 || action == kPage3 || isPointPropertiesAction(action) ||
-           Document::respondsToAction(action);
+    return Document::answeredActions() + kPageActions + pointPropertiesActions();
 }
 
 bool CAlphaBetaPlotDocument::validateAction(const QString& action, QAction* item)
@@ -473,24 +475,23 @@ bool CAlphaBetaPlotDocument::validateAction(const QString& action, QAction* item
     const InspectorPanels& panels = InspectorPanels::current();
     if (!item || !panels.isAlphaBetaPanelVisible())
         return true;
-    const int page = panels.alphaBetaSelectedPage();
-    if (action == kPage1 || action == kPage2 || action == kPage3) {
+    const int index = kPageActions.indexOf(action);
+    if (index >= 0) {
         item->setCheckable(true);
-        item->setChecked((action == kPage1 && page == 0) || (action == kPage2 && page == 1) ||
-                         (action == kPage3 && page == 2));
+        item->setChecked(panels.alphaBetaSelectedPage() == index);
     }
     return true;
 }
 
 void CAlphaBetaPlotDocument::performAction(const QString& action, QObject* sender)
 {
-    if (action == kPage1)
-        onShowAlphaBetaPanelPage1(sender);
-    else if (action == kPage2)
-        onShowAlphaBetaPanelPage2(sender);
-    else if (action == kPage3)
-        onShowAlphaBetaPanelPage3(sender);
-    else if (isPointPropertiesAction(action))
+    switch (kPageActions.indexOf(action)) {
+    case 0: onShowAlphaBetaPanelPage1(sender); return;
+    case 1: onShowAlphaBetaPanelPage2(sender); return;
+    case 2: onShowAlphaBetaPanelPage3(sender); return;
+    default: break;
+    }
+    if (pointPropertiesActions().contains(action))
         performPointPropertiesAction(action, sender);
     else
         Document::performAction(action, sender);

@@ -97,7 +97,9 @@ void CAlphaBetaPlotView::buildAlphaBetaMenus(bool debugMode)
                            {ShowAxisRangePanel},
                            {AxisRangesByDefault},
                            {LabelFontSettings},
-                           {GraduationFontSettings}};
+                           {GraduationFontSettings},
+                           rule,
+                           {PrintPlot}};
     if (debugMode)
         plot.insert(plot.end(), {rule, own(&View::onDoMcCainClassification, QT_TR_NOOP("Do McCain classification")),
                                  own(&View::onCalculateFvGrid, QT_TR_NOOP("Fv grid"))});

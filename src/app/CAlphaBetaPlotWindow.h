@@ -15,6 +15,9 @@ class CAlphaBetaPlotWindow : public PlotDocumentWindow<CAlphaBetaPlotDocument, C
 
 public:
     CAlphaBetaPlotWindow();
+
+protected:
+    QList<MenuDefinition> documentMenus() const override { return alphaBetaPlotMenus(); }
 };
 
 }  // namespace quorvel

@@ -131,14 +131,12 @@ Document* openDocumentNoDisplay(const QString& extension)
     return path.isEmpty() ? nullptr : controller->openDocumentWithContentsOfFile(path, false);
 }
 
-bool CCQuorvelDocumentController::respondsToAction(const QString& action) const
+QStringList CCQuorvelDocumentController::answeredActions() const
 {
-    if (action == kShowToolBar || action == kShowLog || action == kShowAxisRange)
-        return true;
+    QStringList actions = DocumentController::answeredActions() + QStringList{kShowToolBar, kShowLog, kShowAxisRange};
     for (const TypeCommands& row : typeCommands())
-        if (action == row.newAction || action == row.openAction)
-            return true;
-    return DocumentController::respondsToAction(action);
+        actions << row.newAction << row.openAction;
+    return actions;
 }
 
 bool CCQuorvelDocumentController::validateAction(const QString& action, QAction* item)

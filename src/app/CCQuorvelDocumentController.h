@@ -40,7 +40,7 @@ public:
     // The open panel limited to the extension; the document, or none when cancelled or refused.
     Document* openDocumentWithExtension(const QString& extension);
 
-    bool respondsToAction(const QString& action) const override;
+    QStringList answeredActions() const override;
     bool validateAction(const QString& action, QAction* item) override;
     void performAction(const QString& action, QObject* sender) override;
 

@@ -72,10 +72,9 @@ void CInclusionDataDocument::exportToHTML()
     InclusionExports(*this).exportToHTML();
 }
 
-bool CInclusionDataDocument::respondsToAction(const QString& action) const
+QStringList CInclusionDataDocument::answeredActions() const
 {
-    return action == kExportToASCII || action == kExportToLaTeX || action == kExportToHTML ||
-           Document::respondsToAction(action);
+    return Document::answeredActions() + QStringList{kExportToASCII, kExportToLaTeX, kExportToHTML};
 }
 
 bool CInclusionDataDocument::validateAction(const QString& action, QAction* item)

@@ -38,7 +38,7 @@ public:
     bool canPrint() const override { return mController != nullptr; }
     void printDocument() override { printFirstWindow(); }
 
-    bool respondsToAction(const QString& action) const override;
+    QStringList answeredActions() const override;
     bool validateAction(const QString& action, QAction* item) override;
     void performAction(const QString& action, QObject* sender) override;
 

@@ -25,11 +25,8 @@ namespace {
 const QString kPhaseDiagramsKey = QStringLiteral("phaseDiagrams");
 const QString kPlotFormatKey = QStringLiteral("plotFormat");
 
-const QString kPage1 = QStringLiteral("onShowPhaseDiagPanelPage1:");
-const QString kPage2 = QStringLiteral("onShowPhaseDiagPanelPage2:");
-const QString kPage3 = QStringLiteral("onShowPhaseDiagPanelPage3:");
-const QString kPage4 = QStringLiteral("onShowPhaseDiagPanelPage4:");
-const QStringList kPageActions{kPage1, kPage2, kPage3, kPage4};
+const QStringList kPageActions{kShowPhaseDiagPanelPage1, kShowPhaseDiagPanelPage2, kShowPhaseDiagPanelPage3,
+                                kShowPhaseDiagPanelPage4};
 
 // A new document's plot: 0 to 300 °C, 0 to 500 bar, the legend at (20, 400).
 constexpr float kNewMaxT = 300;
@@ -593,9 +590,9 @@ void CPhaseDiagDocument::onShowPhaseDiagPanelPage2(QObject*) { InspectorPanels::
 void CPhaseDiagDocument::onShowPhaseDiagPanelPage3(QObject*) { InspectorPanels::current().selectPhaseDiagPage(2); }
 void CPhaseDiagDocument::onShowPhaseDiagPanelPage4(QObject*) { InspectorPanels::current().selectPhaseDiagPage(3); }
 
-bool CPhaseDiagDocument::respondsToAction(const QString& action) const
+QStringList CPhaseDiagDocument::answeredActions() const
 {
-    return kPageActions.contains(action) || Document::respondsToAction(action);
+    return Document::answeredActions() + kPageActions;
 }
 
 bool CPhaseDiagDocument::validateAction(const QString& action, QAction* item)

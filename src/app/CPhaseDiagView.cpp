@@ -75,7 +75,8 @@ void CPhaseDiagView::buildPhaseDiagMenus()
     mPlotMenu = makePhaseDiagMenu(
         tr("Plot"),
         {own(&CPhaseDiagView::onNewIsopleth, QT_TR_NOOP("New Phase Envelope...")), rule, {ZoomIn}, {ZoomOut},
-         {ShowAxisRangePanel}, {AxisRangesByDefault}, rule, {LabelFontSettings}, {GraduationFontSettings}});
+         {ShowAxisRangePanel}, {AxisRangesByDefault}, rule, {LabelFontSettings}, {GraduationFontSettings}, rule,
+         {PrintPlot}});
     mIsoplethsMenu = makePhaseDiagMenu(
         tr("Isopleths"), withCurveStyle({own(&CPhaseDiagView::onNewIsochor, QT_TR_NOOP("New Isochor...")),
                                          own(&CPhaseDiagView::onShowIsochorsPanel, QT_TR_NOOP("Isochors Panel...")),
@@ -181,10 +182,11 @@ void CPhaseDiagView::onSetTrappingLine(QObject*)
         document->addTrappingLineTo(isochor, double(selectedPointX()));
 }
 
+// The panel's fourth page is the trapping page (the third shows the bubble volumes).
 void CPhaseDiagView::onShowTrappingPanel(QObject* sender)
 {
     if (CPhaseDiagDocument* document = phaseDiagDocument())
-        document->onShowPhaseDiagPanelPage3(sender);
+        document->onShowPhaseDiagPanelPage4(sender);
 }
 
 void CPhaseDiagView::onDeleteIsochor(QObject*)

@@ -14,6 +14,9 @@ class CPhaseDiagWindow : public PlotDocumentWindow<CPhaseDiagDocument, CPhaseDia
 
 public:
     CPhaseDiagWindow();
+
+protected:
+    QList<MenuDefinition> documentMenus() const override { return phaseDiagramMenus(); }
 };
 
 }  // namespace quorvel

@@ -682,9 +682,9 @@ void InclusionDataController::updatePlotView()
 
 // --- Menu commands
 
-bool InclusionDataController::respondsToAction(const QString& action) const
+QStringList InclusionDataController::answeredActions() const
 {
-    return action == kAddRow || action == kDeleteRow || WindowController::respondsToAction(action);
+    return WindowController::answeredActions() + QStringList{kAddRow, kDeleteRow};
 }
 
 bool InclusionDataController::validateAction(const QString& action, QAction* item)

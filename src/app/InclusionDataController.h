@@ -86,7 +86,7 @@ public:
     QPushButton* deleteVolumeButton() { window(); return mDeleteVolumeButton; }
     CPlotView* plotView() { window(); return mPlotView; }
 
-    bool respondsToAction(const QString& action) const override;
+    QStringList answeredActions() const override;
     bool validateAction(const QString& action, QAction* item) override;
     void performAction(const QString& action, QObject* sender) override;
 

@@ -199,13 +199,20 @@ void InclusionExports::setReportOpener(ReportOpener opener)
 
 InclusionExports::InclusionExports(const CInclusionDataDocument& document)
     : mInclusions(document.getInclusions()),
-      mDocumentName(document.filePath().isEmpty() ? document.displayName() : QFileInfo(document.filePath()).fileName())
+      mDocumentName(document.filePath().isEmpty() ? document.displayName() : QFileInfo(document.filePath()).fileName()),
+      mDocumentFolder(document.filePath().isEmpty() ? QString() : QFileInfo(document.filePath()).absolutePath())
 {
 }
 
 QString InclusionExports::documentName() const
 {
     return mDocumentName;
+}
+
+QString InclusionExports::proposedName(const QString& extension) const
+{
+    const QString name = QFileInfo(documentName()).completeBaseName();
+    return proposedPathIn(mDocumentFolder, extension.isEmpty() ? name : pathWithExtension(name, extension));
 }
 
 QString InclusionExports::asciiReport(const QString& name, const QString& date) const
@@ -377,7 +384,7 @@ bool InclusionExports::writeFigures(const QString& folder, const QString& extens
             QImage image(kFigureWidth, kFigureHeight, QImage::Format_ARGB32);
             image.fill(Qt::white);
             QPainter painter(&image);
-            view.drawView(painter);
+            view.drawForOutput(painter);
             painter.end();
             QBuffer buffer(&figure);
             image.save(&buffer, "PNG");
@@ -391,16 +398,17 @@ bool InclusionExports::writeFigures(const QString& folder, const QString& extens
 
 void InclusionExports::exportToASCII()
 {
-    const QString chosen = FileChooser::current().chooseFileToSave(QObject::tr("Export as Text"), QString());
+    const QString extension = QStringLiteral("txt");
+    const QString chosen = FileChooser::current().chooseFileToSave(
+        QObject::tr("Export as Text"), proposedName(extension), {extension});
     if (chosen.isEmpty())
         return;
-    writeAtomically(chosen + QStringLiteral(".txt"), asciiReport(documentName(), nowText()).toUtf8());
+    writeAtomically(pathWithExtension(chosen, extension), asciiReport(documentName(), nowText()).toUtf8());
 }
 
 void InclusionExports::exportToLaTeX()
 {
-    const QString folder =
-        FileChooser::current().chooseFileToSave(QObject::tr("Export as LaTeX"), QFileInfo(documentName()).completeBaseName());
+    const QString folder = FileChooser::current().chooseFileToSave(QObject::tr("Export as LaTeX"), proposedName());
     if (folder.isEmpty())
         return;
     int unmapped = 0;
@@ -422,13 +430,12 @@ void InclusionExports::exportToLaTeX()
 
 void InclusionExports::exportToHTML()
 {
-    QString page = FileChooser::current().chooseFileToSave(QObject::tr("Export as HTML"),
-                                                           QFileInfo(documentName()).completeBaseName() + ".html",
-                                                           {QStringLiteral("html")});
+    const QString extension = QStringLiteral("html");
+    QString page =
+        FileChooser::current().chooseFileToSave(QObject::tr("Export as HTML"), proposedName(extension), {extension});
     if (page.isEmpty())
         return;
-    if (QFileInfo(page).suffix().isEmpty())
-        page += QStringLiteral(".html");
+    page = pathWithExtension(page, extension);
     const QString figures = withoutExtension(page);
     if (!prepareFolder(figures) || !writeFigures(figures, QStringLiteral("png")))
         return;

@@ -60,11 +60,14 @@ private:
     QString documentName() const;
     // Why pdflatex would not compile the report (its bytes given); empty when it would.
     QString latexProblem(const QByteArray& report) const;
+    // The document's name with the extension (none: without), in the document's folder when it has one.
+    QString proposedName(const QString& extension = QString()) const;
     // Writes the figures of every inclusion into the folder; false (reported) when one fails.
     bool writeFigures(const QString& folder, const QString& extension) const;
 
     Array mInclusions;
     QString mDocumentName;
+    QString mDocumentFolder;  // empty for an untitled document
 };
 
 }  // namespace quorvel

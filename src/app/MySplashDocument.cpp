@@ -31,10 +31,10 @@ bool MySplashDocument::loadDataRepresentation(const QByteArray&, const QString&,
     return false;
 }
 
-bool MySplashDocument::respondsToAction(const QString& action) const
+QStringList MySplashDocument::answeredActions() const
 {
     // Only closing applies to the splash window; saving, reverting and printing do not.
-    return action == QLatin1String("performClose:");
+    return {QStringLiteral("performClose:")};
 }
 
 QWidget* MySplashWindow::makeWindow()

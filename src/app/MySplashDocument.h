@@ -15,7 +15,7 @@ public:
     // Never saved nor read.
     QByteArray dataRepresentationOfType(const QString& type, QString* error) override;
     bool loadDataRepresentation(const QByteArray& data, const QString& type, QString* error) override;
-    bool respondsToAction(const QString& action) const override;
+    QStringList answeredActions() const override;
 };
 
 class MySplashWindow : public WindowController

@@ -40,7 +40,7 @@ protected:
         frame->installButtons();
         // File, Edit and Window reach the document from its own window (Save, Close, Undo...).
         auto* window = new QMainWindow;
-        installApplicationMenus(window);
+        installApplicationMenus(window, documentMenus());
         window->setCentralWidget(frame);
         // The plot keeps its size below the menu bar; the user may shrink it afterwards.
         frame->setMinimumSize(frameRect.size());
@@ -48,6 +48,9 @@ protected:
         frame->setMinimumSize(0, 0);
         return window;
     }
+
+    // The menus of the document shown, between Edit and Window.
+    virtual QList<MenuDefinition> documentMenus() const = 0;
 
     void windowDidLoad() override
     {

@@ -11,7 +11,7 @@ namespace quorvel {
 void drawPlotViewOnPage(QPainter& painter, CPlotView& view)
 {
     scalePainterToPage(painter, view.size());
-    view.drawView(painter);
+    view.drawForOutput(painter);
 }
 
 void printPlotViewToDevice(CPlotView& view, QPagedPaintDevice& device)

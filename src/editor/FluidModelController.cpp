@@ -1428,10 +1428,9 @@ void FluidModelController::calculateGORAPI()
 
 // --- Menu commands
 
-bool FluidModelController::respondsToAction(const QString& action) const
+QStringList FluidModelController::answeredActions() const
 {
-    static const QStringList actions{kCopy, kPaste, kAddRow, kDeleteRow};
-    return actions.contains(action) || WindowController::respondsToAction(action);
+    return WindowController::answeredActions() + QStringList{kCopy, kPaste, kAddRow, kDeleteRow};
 }
 
 bool FluidModelController::validateAction(const QString& action, QAction* item)

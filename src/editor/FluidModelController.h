@@ -166,7 +166,7 @@ public:
     LumpSheet* lumpSheet();
     SplitSheet* splitSheet();
 
-    bool respondsToAction(const QString& action) const override;
+    QStringList answeredActions() const override;
     bool validateAction(const QString& action, QAction* item) override;
     void performAction(const QString& action, QObject* sender) override;
 

@@ -224,6 +224,13 @@ void CAlphaBetaPanel::selectNewPointRow()
         m.pointsView->selectRowAndScroll(0);
 }
 
+void CAlphaBetaPanel::forgetFluid()
+{
+    mAlpha = mBeta = mCO2 = mN2 = mH2S = 0;
+    showFluidFields(true);
+    setGORAPI();
+}
+
 void CAlphaBetaPanel::showFluidFields(bool editable)
 {
     m.alphaField->setDoubleValue(mAlpha, NumberFormat::Decimals4);
@@ -265,14 +272,19 @@ bool CAlphaBetaPanel::followCurveFromBeta(const Dictionary& curve)
     return true;
 }
 
-void CAlphaBetaPanel::takeCurveGases(const Dictionary& curve)
+void CAlphaBetaPanel::takeGases(double CO2, double N2, double H2S)
 {
-    mCO2 = curve.doubleValue("CO2");
-    mN2 = curve.doubleValue("N2");
-    mH2S = curve.doubleValue("H2S");
+    mCO2 = CO2;
+    mN2 = N2;
+    mH2S = H2S;
     m.co2Field->setDoubleValue(mCO2, NumberFormat::Decimals2);
     m.n2Field->setDoubleValue(mN2, NumberFormat::Decimals2);
     m.h2sField->setDoubleValue(mH2S, NumberFormat::Decimals2);
+}
+
+void CAlphaBetaPanel::takeCurveGases(const Dictionary& curve)
+{
+    takeGases(curve.doubleValue("CO2"), curve.doubleValue("N2"), curve.doubleValue("H2S"));
 }
 
 void CAlphaBetaPanel::leaveCurve()
@@ -352,10 +364,12 @@ void CAlphaBetaPanel::onSpinBeta()
 
 void CAlphaBetaPanel::onChangeParameters1()
 {
-    mCO2 = m.co2Field->doubleValue();
-    mN2 = m.n2Field->doubleValue();
-    mH2S = m.h2sField->doubleValue();
+    // Selecting the new-point row starts a fluid without gases: the typed ones are taken after it.
+    const double CO2 = m.co2Field->doubleValue();
+    const double N2 = m.n2Field->doubleValue();
+    const double H2S = m.h2sField->doubleValue();
     selectNewPointRow();
+    takeGases(CO2, N2, H2S);
     m.isOnCurveCheckBox->setChecked(false);
     m.newFluidButton->setEnabled(true);
     m.deleteFluidButton->setEnabled(false);

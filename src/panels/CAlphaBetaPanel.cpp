@@ -137,6 +137,11 @@ void CAlphaBetaPanel::mainWindowChanged(const Notification& notification)
 
 void CAlphaBetaPanel::attach(CAlphaBetaPlotDocument* document)
 {
+    if (document != mDocument || !document)
+        forgetDocumentSelections();
+    disconnect(mDocumentGone);
+    if (document)
+        mDocumentGone = connect(document, &QObject::destroyed, this, &CAlphaBetaPanel::letGoOfClosedDocument);
     mDocument = document;
     mPlotView = document ? document->plotView() : nullptr;
     updatePanel();
@@ -150,9 +155,24 @@ void CAlphaBetaPanel::windowClosed(const Notification& notification)
         return;
     for (const auto& controller : mDocument->windowControllers())
         if (controller->isWindowLoaded() && controller->window() == notification.object) {
-            attach(nullptr);
+            letGoOfClosedDocument();
             return;
         }
+}
+
+void CAlphaBetaPanel::letGoOfClosedDocument()
+{
+    attach(nullptr);
+    forgetFluid();
+}
+
+void CAlphaBetaPanel::forgetDocumentSelections()
+{
+    for (RecordTable* table : {m.pointsView, m.curvesView, m.curvesView1, m.correlationsView})
+        table->deselectAll();
+    m.isOnCurveCheckBox->setChecked(false);
+    m.phField->clearValue();
+    mCurrentCorrelation.reset();
 }
 
 // ---- Pages ----

@@ -178,7 +178,14 @@ private:
     // Follows the curve: the other coordinate from the one given, false when outside the curve.
     bool followCurveFromAlpha(const Dictionary& curve);
     bool followCurveFromBeta(const Dictionary& curve);
+    void takeGases(double CO2, double N2, double H2S);
     void takeCurveGases(const Dictionary& curve);
+    // What the pages picked in the document they leave: rows, the curve followed, the correlation.
+    void forgetDocumentSelections();
+    // The fluid page starts over with a new fluid of zeros, as the closed document leaves nothing to show.
+    void forgetFluid();
+    // Detaches from the document that closes (or went without its window closing) and forgets its fluid.
+    void letGoOfClosedDocument();
     // Off the curve: the on-curve mode off, no pressure, the gases of the fields.
     void leaveCurve();
     // The alpha field's value, and on a curve beta from it.
@@ -193,6 +200,7 @@ private:
     void redrawPlot();
 
     QPointer<CAlphaBetaPlotDocument> mDocument;
+    QMetaObject::Connection mDocumentGone;
     QPointer<CPlotView> mPlotView;
     Array mInclusionsArray;
     bool mIsSorted = false;

@@ -231,8 +231,8 @@ void CFluidPropertiesPanel::refreshFluidsList()
                 fluidModelFound = true;
             }
         }
+    // The reports need no fluid-model document: without one the main plot stays chosen.
     if (!fluidModelFound) {
-        mAlphaBetaDoc = nullptr;
         mFluidModelDoc = nullptr;
         mFluidsArray.append(kNoFluidModel);
     }
@@ -249,8 +249,11 @@ int CFluidPropertiesPanel::alphaBetaIndex() const
 
 int CFluidPropertiesPanel::reportedMarker() const
 {
-    if (mFluidModelDoc || !mAlphaBetaDoc)
+    if (mFluidModelDoc || !mAlphaBetaDoc) {
+        showAlert(tr("The reports are about a marker of an alpha-beta plot: bring the plot's window to the front "
+                     "and select the marker first."));
         return -1;
+    }
     const int index = alphaBetaIndex();
     if (index < 0)
         showAlert(tr("Select an alpha-beta point in the plot first."));

@@ -254,10 +254,9 @@ std::optional<Dictionary> Document::unarchiveRoots(const QByteArray& data, const
     return KeyedUnarchiver::unarchivedRootKeys(data, requiredKeys, error);
 }
 
-bool Document::respondsToAction(const QString& action) const
+QStringList Document::answeredActions() const
 {
-    static const QStringList actions{kSave, kSaveAs, kRevert, kClose, kPrint, kUndo, kRedo};
-    return actions.contains(action);
+    return {kSave, kSaveAs, kRevert, kClose, kPrint, kUndo, kRedo};
 }
 
 bool Document::validateAction(const QString& action, QAction* item)

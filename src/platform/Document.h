@@ -85,7 +85,7 @@ public:
                                                    QString* error);
 
     // Responder: save, save as, revert, close, print, undo, redo.
-    bool respondsToAction(const QString& action) const override;
+    QStringList answeredActions() const override;
     bool validateAction(const QString& action, QAction* item) override;
     void performAction(const QString& action, QObject* sender) override;
 

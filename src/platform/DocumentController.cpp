@@ -238,10 +238,9 @@ bool DocumentController::reviewUnsavedDocumentsForQuit()
     return true;
 }
 
-bool DocumentController::respondsToAction(const QString& action) const
+QStringList DocumentController::answeredActions() const
 {
-    static const QStringList actions{kNewDocument, kOpenDocument, kOpenRecent, kClearRecent, kTerminate};
-    return actions.contains(action);
+    return {kNewDocument, kOpenDocument, kOpenRecent, kClearRecent, kTerminate};
 }
 
 bool DocumentController::validateAction(const QString& action, QAction*)

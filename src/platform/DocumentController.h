@@ -69,7 +69,7 @@ public:
     bool reviewUnsavedDocumentsForQuit();
 
     // Responder: New of the default type, Open, Open Recent, Quit.
-    bool respondsToAction(const QString& action) const override;
+    QStringList answeredActions() const override;
     bool validateAction(const QString& action, QAction* item) override;
     void performAction(const QString& action, QObject* sender) override;
 

@@ -1,6 +1,11 @@
 #include "platform/FileChooser.h"
 
+#include "platform/Document.h"
+#include "platform/WindowController.h"
+
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace quorvel {
 
@@ -31,6 +36,26 @@ void FileChooser::setCurrent(FileChooser* chooser)
     installed = chooser;
 }
 
+QString documentFolderOf(const QWidget* widget)
+{
+    const auto* controller = dynamic_cast<WindowController*>(windowResponder(widget ? widget->window() : nullptr));
+    const Document* document = controller ? controller->document() : nullptr;
+    if (!document || document->filePath().isEmpty())
+        return QString();
+    return QFileInfo(document->filePath()).absolutePath();
+}
+
+QString proposedPathIn(const QString& folder, const QString& name)
+{
+    return folder.isEmpty() ? name : QDir(folder).filePath(name);
+}
+
+QString pathWithExtension(const QString& path, const QString& extension)
+{
+    const QString ending = QLatin1Char('.') + extension;
+    return path.endsWith(ending, Qt::CaseInsensitive) ? path : path + ending;
+}
+
 QString DialogFileChooser::chooseFileToOpen(const QString& title, const QStringList& extensions, QWidget* parent)
 {
     return QFileDialog::getOpenFileName(parent, title, QString(), nameFilter(extensions));
@@ -39,9 +64,11 @@ QString DialogFileChooser::chooseFileToOpen(const QString& title, const QStringL
 QString DialogFileChooser::chooseFileToSave(const QString& title, const QString& proposedName,
                                             const QStringList& extensions, QWidget* parent)
 {
-    QFileDialog dialog(parent, title, QString(), nameFilter(extensions));
+    const QFileInfo proposed(proposedName);
+    const QString folder = proposed.isAbsolute() ? proposed.absolutePath() : QString();
+    QFileDialog dialog(parent, title, folder, nameFilter(extensions));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.selectFile(proposedName);
+    dialog.selectFile(proposed.fileName());
     if (!extensions.isEmpty())
         dialog.setDefaultSuffix(extensions.first());
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()

@@ -17,7 +17,8 @@ public:
 
     // A file to open, restricted to the extensions (without dots; empty: any file).
     virtual QString chooseFileToOpen(const QString& title, const QStringList& extensions, QWidget* parent = nullptr) = 0;
-    // A path to save to, proposing a file name (e.g. "plot.pdf").
+    // A path to save to, proposing a file name (e.g. "plot.pdf"), or a path whose folder the
+    // chooser starts in.
     virtual QString chooseFileToSave(const QString& title, const QString& proposedName,
                                      const QStringList& extensions = {}, QWidget* parent = nullptr) = 0;
     // An existing folder to write into.
@@ -27,6 +28,15 @@ public:
     // Installs a chooser (not owned); nullptr goes back to the file dialogs.
     static void setCurrent(FileChooser* chooser);
 };
+
+// The folder of the file of the document whose window holds `widget`; empty for an
+// untitled document, a window of no document, or none.
+QString documentFolderOf(const QWidget* widget);
+// What a save chooser proposes: the name in the folder (the name alone when the folder is
+// empty); the chooser then starts in that folder.
+QString proposedPathIn(const QString& folder, const QString& name);
+// The path with "." and the extension added, unless it already ends so (letter case aside).
+QString pathWithExtension(const QString& path, const QString& extension);
 
 class DialogFileChooser : public FileChooser
 {

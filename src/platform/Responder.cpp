@@ -63,6 +63,14 @@ void addRecentDocumentsMenu(QMenu* parent, const QString& title)
     });
 }
 
+// Where a menu bar's chain starts: the focus widget when it is in the bar's window, else that window.
+QWidget* chainStartInWindowOf(const QMenuBar* bar)
+{
+    QWidget* window = bar->window();
+    QWidget* focus = QApplication::focusWidget();
+    return focus && window->isAncestorOf(focus) ? focus : window;
+}
+
 }  // namespace
 
 QString actionNameOf(const QAction* item)
@@ -152,13 +160,15 @@ void buildMenuBar(QMenuBar* bar, const QList<MenuDefinition>& menus)
             setActionName(item, entry.action);
             if (!entry.shortcut.isEmpty())
                 item->setShortcut(QKeySequence(entry.shortcut));
-            QObject::connect(item, &QAction::triggered, item, [item] { sendAction(item); });
+            QObject::connect(item, &QAction::triggered, item,
+                             [item, bar] { sendAction(item, chainStartInWindowOf(bar)); });
         }
         // Items open for their shortcuts between menu openings: each is validated when sent.
-        QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] {
+        // A menu answers for the window whose bar holds it, whichever window is active.
+        QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, bar] {
             for (QAction* item : menu->actions())
                 if (!item->isSeparator())
-                    validateMenuItem(item);
+                    validateMenuItem(item, chainStartInWindowOf(bar));
         });
         QObject::connect(menu, &QMenu::aboutToHide, menu, [menu] {
             for (QAction* item : menu->actions())

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -22,8 +23,10 @@ class Responder
 {
 public:
     virtual ~Responder() = default;
+    // Every action this responder performs, each named once.
+    virtual QStringList answeredActions() const = 0;
     // Whether this responder performs the action.
-    virtual bool respondsToAction(const QString& action) const = 0;
+    bool respondsToAction(const QString& action) const { return answeredActions().contains(action); }
     // Enables (true) or disables the item; may set its title or check mark.
     virtual bool validateAction(const QString& action, QAction* item) = 0;
     virtual void performAction(const QString& action, QObject* sender) = 0;

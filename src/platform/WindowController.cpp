@@ -110,9 +110,9 @@ bool WindowController::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-bool WindowController::respondsToAction(const QString& action) const
+QStringList WindowController::answeredActions() const
 {
-    return action == kPerformClose;
+    return {kPerformClose};
 }
 
 bool WindowController::validateAction(const QString&, QAction*)

@@ -372,4 +372,11 @@ void CPlotView::drawView(QPainter& painter)
     drawRect(canvas);
 }
 
+void CPlotView::drawForOutput(QPainter& painter)
+{
+    mIsPrinting = true;
+    drawView(painter);
+    mIsPrinting = false;
+}
+
 } // namespace quorvel

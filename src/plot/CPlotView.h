@@ -185,6 +185,8 @@ public:
     // --- Drawing.
     // Draws the whole view into a painter whose device shows the view's bounds.
     void drawView(QPainter& painter);
+    // The same for a printout or an export: without the selection cross.
+    void drawForOutput(QPainter& painter);
     virtual void drawRect(ViewCanvas& canvas);
     virtual void drawYLabel(ViewCanvas& canvas, float x, float y);
 

@@ -587,11 +587,7 @@ void CPlotView::onExportCurveData(QObject*)
 
 QByteArray CPlotView::pdfData()
 {
-    return pdfOfSize(QSizeF(width(), height()), [this](QPainter& painter) {
-        mIsPrinting = true; // no selection cross in the export
-        drawView(painter);
-        mIsPrinting = false;
-    });
+    return pdfOfSize(QSizeF(width(), height()), [this](QPainter& painter) { drawForOutput(painter); });
 }
 
 bool CPlotView::onPrintPlot(QObject*)

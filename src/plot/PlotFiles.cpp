@@ -15,10 +15,11 @@ namespace quorvel {
 
 std::optional<QString> chooseExportFile(const QString& proposedName, const QString& fileType, QWidget* parent)
 {
-    const QString path = FileChooser::current().chooseFileToSave(QString(), proposedName, {fileType}, parent);
+    const QString path = FileChooser::current().chooseFileToSave(
+        QString(), proposedPathIn(documentFolderOf(parent), proposedName), {fileType}, parent);
     if (path.isEmpty())
         return std::nullopt;
-    return path;
+    return pathWithExtension(path, fileType);
 }
 
 QByteArray pdfOfSize(const QSizeF& pointSize, const std::function<void(QPainter&)>& paint)

@@ -15,8 +15,9 @@ class QWidget;
 
 namespace quorvel {
 
-// Asks for a file of the given type ("txt", "pdf", ...), proposing `proposedName`, in a
-// dialog over `parent`; none when the user cancels.
+// Asks for a file of the given type ("txt", "pdf", ...), proposing `proposedName` in the
+// folder of the document whose window holds `parent`, in a dialog over `parent`; none when
+// the user cancels. The path ends with the type's extension.
 std::optional<QString> chooseExportFile(const QString& proposedName, const QString& fileType,
                                         QWidget* parent = nullptr);
 

@@ -18,7 +18,9 @@
 #include "plot/CGraphStringPointCurve.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QSettings>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -114,18 +116,49 @@ TEST_F(AlphaBetaView, UnitSquareAxesWithLabelsTicksAndLegend)
     EXPECT_EQ(view->mYTicksDigits(), 3);
 }
 
-TEST_F(AlphaBetaView, PlotMenuHasTwelveItemsAndThreeRulesAndDebugModeAddsTwoGrids)
+TEST_F(AlphaBetaView, PlotMenuHasThirteenItemsAndFourRulesAndDebugModeAddsTwoGrids)
 {
     const QStringList plot = {"New Alpha-Beta Curve...", "Set a marker...", "Plot correlation...", "-",
                               "Generate Fluid Model...", "-", "Show/Hide iso-GORs", "Show/Hide iso-APIs", "-",
                               "Zoom in", "Zoom out", "Set Axis ranges...", "Axis ranges by default...",
-                              "Axis label font...", "Axis graduation font..."};
+                              "Axis label font...", "Axis graduation font...", "-", "Save as PDF..."};
     EXPECT_EQ(titles(menuAt(0.5, 0.5)), plot);
-    EXPECT_EQ(titles(view->plotMenu()).count("-"), 3);
+    EXPECT_EQ(titles(view->plotMenu()).count("-"), 4);
 
     QSettings().setValue(UserDefaults::debugModeKey, true);
     CAlphaBetaPlotView debugging;
     EXPECT_EQ(titles(debugging.plotMenu()), plot + QStringList({"-", "Do McCain classification", "Fv grid"}));
+}
+
+TEST_F(AlphaBetaView, SaveAsPdfStartsInTheDocumentsFolderAndLeavesOutTheSelectionCross)
+{
+    chooser.queuePath(path("plot.abp"));
+    ASSERT_TRUE(document->saveDocumentAs());
+    addCurve(curveRecord("Q-1", {{0.2, 0, 1}, {0.5, 0.5, 2}, {0.8, 0.9, 3}}));
+    view->setSelectedPoint(0.5f, 0.5f);
+    view->showSelectionPoint(true);
+    chooser.queuePath(path("figure"));
+    choose(menuAt(0.1, 0.9), "Save as PDF...");
+    ASSERT_FALSE(chooser.requests().isEmpty());
+    EXPECT_EQ(chooser.requests().last().proposedName, path("plot.pdf"));
+    QFile written(path("figure.pdf"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().startsWith("%PDF-"));
+
+    // The export draws what the view draws, less the cross that the screen shows.
+    const auto render = [this](bool output) {
+        QImage image(view->size(), QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        output ? view->drawForOutput(painter) : view->drawView(painter);
+        return image;
+    };
+    view->showSelectionPoint(true);
+    const QImage onScreen = render(false);
+    const QImage exported = render(true);
+    view->showSelectionPoint(false);
+    EXPECT_NE(onScreen, exported);
+    EXPECT_EQ(exported, render(false));
 }
 
 TEST_F(AlphaBetaView, MenusFollowTheExactClassOfTheClickedObject)

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -132,7 +133,7 @@ TEST_F(InclusionExportsTest, TextTableMatchesTheLayout)
 {
     chooser.queuePath(path("data.txt"));
     document->exportToASCII();
-    const QString written = QString::fromUtf8(readBytes(path("data.txt.txt")));
+    const QString written = QString::fromUtf8(readBytes(path("data.txt")));
     ASSERT_FALSE(written.isEmpty());
     const QString dateLine = written.section('\n', 3, 3);
     ASSERT_TRUE(dateLine.startsWith("Produced at: "));
@@ -359,6 +360,33 @@ TEST_F(InclusionExportsTest, HtmlPageDeclaresItsCharsetAndParsesWithoutAComplain
     const ProcessResult heading = run("xmllint", {"--html", "--xpath", "string((//h2)[1])", "page.html"}, path(""));
     EXPECT_EQ(withoutBlanks(heading.output).toStdString(),
               withoutBlanks("1) Volume data for " + everyCharacterName() + "abc d").toStdString());
+}
+
+TEST_F(InclusionExportsTest, ExportsStartInTheDocumentsFolderAndAddTheirExtensionOnce)
+{
+    chooser.queuePath(path("QZ-12.5.inc"));
+    ASSERT_TRUE(document->saveDocumentAs());
+    struct Case
+    {
+        const char* typed;
+        const char* written;
+    };
+    const Case cases[] = {{"incl.txt", "incl.txt"}, {"incl", "incl.txt"}, {"QZ-12.5", "QZ-12.5.txt"},
+                          {"LOUD.TXT", "LOUD.TXT"}};
+    for (const Case& c : cases) {
+        chooser.queuePath(path(c.typed));
+        document->exportToASCII();
+        EXPECT_EQ(chooser.requests().last().proposedName, path("QZ-12.5.txt"));
+        EXPECT_TRUE(QFileInfo::exists(path(c.written))) << c.typed;
+    }
+    EXPECT_FALSE(QFileInfo::exists(path("incl.txt.txt")));
+    // "incl.txt" and "incl" name the same file.
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.txt", "*.TXT"}, QDir::Files).size(), 3);
+
+    chooser.queuePath(path("page"));
+    document->exportToHTML();
+    EXPECT_EQ(chooser.requests().last().proposedName, path("QZ-12.5.html"));
+    EXPECT_TRUE(QFileInfo::exists(path("page.html")));
 }
 
 TEST_F(InclusionExportsTest, PathsThatCannotBeWrittenAlertOnceAndOpenNothing)

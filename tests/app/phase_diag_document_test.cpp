@@ -739,7 +739,7 @@ TEST_F(PhaseDiagDocument, ContextMenuFollowsTheExactClassOfWhatWasHit)
         plotItems << (item->isSeparator() ? QString("-") : item->text());
     EXPECT_EQ(plotItems, (QStringList{"New Phase Envelope...", "-", "Zoom in", "Zoom out", "Set Axis ranges...",
                                       "Axis ranges by default...", "-", "Axis label font...",
-                                      "Axis graduation font..."}));
+                                      "Axis graduation font...", "-", "Save as PDF..."}));
     QStringList trappingItems;
     for (const QAction* item : view->trappingMenu()->actions())
         trappingItems << (item->isSeparator() ? QString("-") : item->text());
@@ -782,7 +782,8 @@ TEST_F(PhaseDiagDocument, MenuCommandsActOnTheClickedRecordAndPoint)
     itemNamed(view->menuForEvent(at(240, 85)), "Isochors Panel...")->trigger();
     itemNamed(view->menuForEvent(at(145, 260)), "Trapping panel...")->trigger();
     itemNamed(view->menuForEvent(at(145, 260)), "Isochors panel...")->trigger();
-    EXPECT_EQ(panels.calls, (QStringList{"selectPhaseDiagPage 0", "selectPhaseDiagPage 1", "selectPhaseDiagPage 2",
+    // "Trapping panel..." shows the panel's trapping page, its fourth.
+    EXPECT_EQ(panels.calls, (QStringList{"selectPhaseDiagPage 0", "selectPhaseDiagPage 1", "selectPhaseDiagPage 3",
                                          "selectPhaseDiagPage 1"}));
 
     // View Th(Aq.) line on the one-phase isochore: the panel gets the isochore and T.

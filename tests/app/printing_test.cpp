@@ -7,8 +7,11 @@
 #include "app/CInclusionDataDocument.h"
 #include "app/DocumentTypes.h"
 #include "app/InclusionDataController.h"
+#include "app/PlotPrinting.h"
 #include "platform/PrintPanel.h"
 #include "platform/Responder.h"
+#include "plot/CPlotView.h"
+#include "plot/PlotViewProvider.h"
 
 #include <QAction>
 #include <QFile>
@@ -156,6 +159,24 @@ TEST_F(Printing, PlotDocumentsPrintTheirViewAndTheSplashCannotPrint)
     PdfPrintPanel panel(path("splash.pdf"));
     EXPECT_FALSE(sendAction(print, window));
     EXPECT_EQ(panel.runs, 0);
+}
+
+TEST_F(Printing, APrintedPlotLeavesOutTheSelectionCross)
+{
+    Document* plot = newDocument<Document>("onNewPhaseDiagDocument:");
+    auto* provider = dynamic_cast<PlotViewProvider*>(plot);
+    ASSERT_NE(provider, nullptr);
+    CPlotView& view = *provider->plotView();
+    view.setSelectedPoint(150, 250);
+    const auto page = [&view](bool cross) {
+        view.showSelectionPoint(cross);
+        QImage image(800, 600, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        drawPlotViewOnPage(painter, view);
+        return image;
+    };
+    EXPECT_EQ(page(true), page(false));
 }
 
 }  // namespace

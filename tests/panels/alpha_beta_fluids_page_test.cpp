@@ -316,5 +316,44 @@ TEST(AlphaBetaCorrelationsPageTest, ReferenceCurveBoxesShowAndHideTheFamiliesAnd
     EXPECT_FALSE(f.c.showIsoGORCheckBox->isChecked());
 }
 
+// The stock-tank values of an alpha-beta fluid through an interface of its own, gases as fractions.
+double referenceGOR(double alpha, double beta, double CO2Fraction)
+{
+    CalculationInterface reference(1, 0);
+    reference.setAlpha(alpha);
+    reference.setBeta(beta);
+    reference.setCO2(CO2Fraction);
+    reference.finalize();
+    reference.calculateGOR();
+    return reference.GOR[3];
+}
+
+TEST(AlphaBetaFluidsPageTest, AGasTypedAfterTheAttachedPlotWasClosedAndAnotherOpenedIsKept)
+{
+    FluidsFixture f;
+    f.type(f.c.n2Field, "1");
+    f.type(f.c.alphaField, "0.5");
+    f.type(f.c.betaField, "0.1");
+    ASSERT_NE(f.c.gorField->text(), "0.00");
+    f.windowOf(f.document)->close();
+    settle();
+    ASSERT_EQ(f.panel->attachedDocument(), nullptr);
+
+    // The closed document's fluid and stock-tank values are gone: a new fluid of zeros.
+    CAlphaBetaPlotDocument* second = f.plotDocument();
+    f.becomeMain(second);
+    ASSERT_EQ(f.panel->attachedDocument(), second);
+    f.type(f.c.co2Field, "5");
+    EXPECT_EQ(f.c.co2Field->text(), "5.00");
+    EXPECT_EQ(f.c.n2Field->text(), "0.00");
+    EXPECT_EQ(f.c.alphaField->text(), "0.0000");
+    EXPECT_EQ(f.c.gorField->text(), "0.00");
+
+    f.type(f.c.alphaField, "0.3");
+    f.type(f.c.betaField, "0.05");
+    EXPECT_EQ(f.c.co2Field->text(), "5.00");
+    EXPECT_EQ(f.c.gorField->text(), QString::asprintf("%.4f", referenceGOR(0.3, 0.05, 0.05)));
+}
+
 }  // namespace
 }  // namespace quorvel

@@ -76,12 +76,65 @@ TEST(FluidPropertiesPanelTest, ChoosesTheMainAlphaBetaPlotUnlessAFluidModelWindo
     EXPECT_EQ(f.panel->alphaBetaDocument(), plot);
     EXPECT_TRUE(f.panel->fluids().isEmpty());
 
-    // A fluid-model document without a window is never main: the plot stays chosen until one is.
+    // A fluid-model document without a window is never main: the plot stays chosen until one
+    // is, and also once no fluid-model document is left.
     EXPECT_EQ(f.panel->fluidModelDocument(), nullptr);
     fluids->close();
     settle();
-    EXPECT_EQ(f.panel->alphaBetaDocument(), nullptr);
+    EXPECT_EQ(f.panel->alphaBetaDocument(), plot);
     EXPECT_EQ(f.panel->fluids().at(0).toString(), "None");
+}
+
+// Each report button with the title its report starts with.
+struct ReportButton
+{
+    QPushButton* CFluidPropertiesPanel::Controls::*button;
+    const char* title;
+};
+const ReportButton kReportButtons[] = {
+    {&CFluidPropertiesPanel::Controls::logButton, "STP Fluid Properties (alpha-beta model AB 0.300 0.050)"},
+    {&CFluidPropertiesPanel::Controls::logButton1, "Bulk fluid properties (fluid AB 0.300 0.050)"},
+    {&CFluidPropertiesPanel::Controls::logButton2, "Flash properties (fluid AB 0.300 0.050)"},
+};
+
+TEST(FluidPropertiesPanelTest, WithOnlyAnAlphaBetaPlotOpenEveryReportIsWritten)
+{
+    PropertiesFixture f;
+    CAlphaBetaPlotDocument* plot = f.plotDocument();
+    plot->setAlphaBetaMarker(0.3, 0.05, 0, 0, 0, 0, std::nullopt);
+    f.makeMain(plot);
+    f.panel->showWindow();
+    const auto& c = f.panel->controls();
+    for (NumberField* field : {c.trapTemperature, c.flashTemperature}) {
+        field->setText("100");
+        field->takeTypedText();
+    }
+    for (NumberField* field : {c.trapPressure, c.flashPressure}) {
+        field->setText("50");
+        field->takeTypedText();
+    }
+    CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
+    log->window();  // loads the log's text view
+    for (const ReportButton& report : kReportButtons) {
+        const qsizetype before = log->textView()->toPlainText().size();
+        (c.*report.button)->click();
+        const QString written = log->textView()->toPlainText().mid(before);
+        EXPECT_TRUE(written.contains(report.title)) << report.title << "\n" << written.toStdString();
+    }
+    EXPECT_TRUE(f.alerts.messages().isEmpty()) << f.alerts.messages().join('\n').toStdString();
+}
+
+TEST(FluidPropertiesPanelTest, WithoutAnAlphaBetaPlotEveryReportSaysWhy)
+{
+    PropertiesFixture f;
+    f.panel->updatePanel();
+    ASSERT_EQ(f.panel->alphaBetaDocument(), nullptr);
+    const auto& c = f.panel->controls();
+    for (const ReportButton& report : kReportButtons)
+        (c.*report.button)->click();
+    const QString why = "The reports are about a marker of an alpha-beta plot: bring the plot's window to the front "
+                        "and select the marker first.";
+    EXPECT_EQ(f.alerts.messages(), QStringList({why, why, why}));
 }
 
 TEST(FluidPropertiesPanelTest, ReportsAreAboutTheMarkerSelectedInThePlotAndNeedOne)

@@ -9,6 +9,8 @@
 // Every document is saved, closed and reopened by the File menu, and every step leaves a
 // screenshot under the build tree.
 
+#include "workflow/support/RunningApplication.h"
+
 #include "app/CAlphaBetaPlotDocument.h"
 #include "app/CAlphaBetaPlotView.h"
 #include "app/CCQuorvelDocumentController.h"
@@ -69,6 +71,8 @@
 #include <vector>
 
 using namespace quorvel;
+using quorvel::test::RunningApplication;
+using quorvel::test::settle;
 
 namespace {
 
@@ -108,14 +112,6 @@ constexpr struct
     double x, y;
 } kEmptyAlphaBeta{0.6, 0.4}, kEmptyDiagram{150, 250};
 
-// Lets queued work run: undo groups close and deferred deletions happen.
-void settle()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
-}
 
 QByteArray readBytes(const QString& path)
 {
@@ -335,14 +331,12 @@ std::vector<CurvePoint> temperaturePressure(const Record& record)
 
 // ---- The application, as main starts it ----
 
-struct InclusionWorkflow : ::testing::Test
+struct InclusionWorkflow : ::testing::Test, RunningApplication
 {
     QTemporaryDir dir;
     RecordingAlertService alerts;
     PresetFileChooser chooser;
     QStringList openedReports;
-    std::unique_ptr<CCQuorvelDocumentController> controller;
-    std::unique_ptr<ToolBarWindow> toolBar;
 
     // Carried from step to step.
     QString inclusionsFile, plotFile, fluidsFile, diagramFile;
@@ -354,12 +348,7 @@ struct InclusionWorkflow : ::testing::Test
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        installFluidModelEditor();
-        installInspectorPanels();
-        controller = std::make_unique<CCQuorvelDocumentController>();
-        toolBar = std::make_unique<ToolBarWindow>(*controller);
-        toolBar->show();
-        controller->applicationDidFinishLaunching();
+        start();
         InclusionExports::setReportOpener([this](const QString& path) { openedReports << path; });
         settle();
     }
@@ -367,14 +356,7 @@ struct InclusionWorkflow : ::testing::Test
     void TearDown() override
     {
         InclusionExports::setReportOpener(nullptr);
-        for (Document* document : controller->documents()) {
-            document->updateChangeCount(Document::ChangeCleared);
-            document->close();
-        }
-        settle();
-        toolBar.reset();
-        controller.reset();
-        settle();
+        stop();
     }
 
     QString path(const QString& name) const { return dir.filePath(name); }
