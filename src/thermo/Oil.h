@@ -37,9 +37,10 @@ public:
 
     // Flash of the feed at T (K) and P (bar) with the flashed-phase properties and the
     // formation volume factors. Where the ideal-mixture start does not split the feed, a
-    // tangent-plane test decides: a stable feed is one phase (failure code set), an unstable
-    // one is flashed from the test's trial phases and then from a ladder of pressures. A split
-    // with a negative phase amount is no two-phase answer.
+    // tangent-plane test decides: a stable feed is one phase (failure code one_phase), an
+    // unstable one is flashed from the test's trial phases and then from a ladder of
+    // pressures (solve_failed when none converges). A split with a negative phase amount is
+    // no two-phase answer.
     void calculateFlash(double T, double P);
     // Bubble point at T (K), tried from a ladder of start pressures.
     void calculateBubblePressure(double T);
