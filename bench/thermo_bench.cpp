@@ -152,6 +152,7 @@ void BM_OilFlashTwoPhase(benchmark::State& state)
     AlphaBetaFluid fluid;
     for (auto _ : state) {
         fluid.oil.calculateFlash(373.15, 50);
+        fluid.oil.calculateFormationVolumeFactors();
         benchmark::DoNotOptimize(fluid.oil.oil_formation_volume_factor);
     }
 }

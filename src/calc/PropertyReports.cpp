@@ -225,6 +225,7 @@ void CalculationInterface::printFlashProperties(double T, double P)
                 e.volumetric_gas_fraction_standing_katz * 100);
     report.line("\tGas volume %%, AK method                  : %8.2lf %%\n",
                 e.volumetric_gas_fraction_alani_kennedy * 100);
+    oil->calculateFormationVolumeFactors();
     const double Bo = e.oil_formation_volume_factor;
     const double Bg = e.gas_formation_volume_factor;
 

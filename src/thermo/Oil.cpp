@@ -133,6 +133,7 @@ void Oil::calculateFlash(double T, double P)
             break;
         }
     }
+    flashed_phases.reset();
     if (failure_code != equilibrium_failure::none) {
         clearFlashProperties();
         return;
@@ -160,10 +161,21 @@ void Oil::calculateFlash(double T, double P)
     volumetric_gas_fraction_standing_katz = gasFraction(liquid_density_standing_katz);
     volumetric_gas_fraction_alani_kennedy = gasFraction(liquid_density_alani_kennedy);
 
+    flashed_phases = FlashedPhases{nL, nV, vV};
+    oil_formation_volume_factor = gas_formation_volume_factor = kUnavailable;
+}
+
+void Oil::calculateFormationVolumeFactors()
+{
+    if (!flashed_phases) {
+        oil_formation_volume_factor = gas_formation_volume_factor = kUnavailable;
+        return;
+    }
+    const auto [nL, nV, vV] = *flashed_phases;
     const double reservoirLiquidVolume = ratio(liquid_molar_weight, liquid_density_standing_katz) * nL;  // cm3
     const double reservoirGasVolume = vV * nV;  // m3
     const std::vector<double> reservoirFeed = feed_composition;
-    calculateFormationVolumeFactors(reservoirLiquidVolume, reservoirGasVolume, nL, nV);
+    separateAtStockTank(reservoirLiquidVolume, reservoirGasVolume, nL, nV);
     // The stock-tank solves flashed the separated phases: give the fluid its feed back.
     setFeed(reservoirFeed);
     failure_code = equilibrium_failure::none;
@@ -282,8 +294,8 @@ void Oil::recordFlashedPhases()
 // Bo: reservoir liquid volume over the volume of the stock-tank oil it gives; Bg:
 // reservoir gas volume over the volume of the stock-tank gas it gives. Each separated
 // phase is flashed on its own at stock-tank conditions.
-void Oil::calculateFormationVolumeFactors(double reservoirLiquidVolume, double reservoirGasVolume,
-                                          double reservoirLiquidMoles, double reservoirGasMoles)
+void Oil::separateAtStockTank(double reservoirLiquidVolume, double reservoirGasVolume,
+                              double reservoirLiquidMoles, double reservoirGasMoles)
 {
     const std::vector<double> separatedGas = flash_vapour_composition;
 

@@ -238,6 +238,7 @@ std::string expectedFlashReport(Oil& e, double T, double P)
 {
     const std::vector<double> z = e.feed_composition;
     e.calculateFlash(T, P);
+    e.calculateFormationVolumeFactors();
     std::string s = "\n" + flashConditions(T, P);
     const std::vector<double> x = e.flash_liquid_composition, y = e.flash_vapour_composition;
     const double L = 1 - e.molar_gas_fraction, Z = e.gas_compressibility_factor;
