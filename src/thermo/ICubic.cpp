@@ -209,7 +209,7 @@ void ICubic::calculate_fugacities()
         ln_gamma[i] = excess_gibbs + excess_term[i] - mean_term;
         ln_gamma_dt[i] = excess_gibbs_dt + excess_term_dt[i] - mean_term_dt;
     }
-    for (short i = 0; i < n; ++i) {
+    for (short i = 0; composition_derivatives && i < n; ++i) {
         const double* a_over_b_row = a_over_b_dn2[i];
         double* e_row = excess_term_dn[i];
         for (short j = 0; j < n; ++j)
@@ -217,12 +217,12 @@ void ICubic::calculate_fugacities()
     }
     // sum_k x_k e_kj by rows of e, so that the inner loop runs along memory.
     std::fill(mean_term_dn.begin(), mean_term_dn.end(), 0.0);
-    for (short k = 0; k < n; ++k) {
+    for (short k = 0; composition_derivatives && k < n; ++k) {
         const double* e_row = excess_term_dn[k];
         for (short j = 0; j < n; ++j)
             mean_term_dn[j] += x[k] * e_row[j];
     }
-    for (short i = 0; i < n; ++i) {
+    for (short i = 0; composition_derivatives && i < n; ++i) {
         const double* e_row = excess_term_dn[i];
         double* row = ln_gamma_dn[i];
         for (short j = 0; j < n; ++j)
@@ -255,6 +255,8 @@ void ICubic::calculate_fugacities()
         const double dln_phi_dp = at_P + eos_dv_dp * at_v;
         fugacity_dt[i] = fugacity[i] * dln_phi_dt;
         fugacity_dp[i] = fugacity[i] * (1 / P + dln_phi_dp);
+        if (!composition_derivatives)
+            continue;
         const double f = fugacity[i];
         const double* b_dn2_row = b_dn2[i];
         const double* ln_gamma_dn_row = ln_gamma_dn[i];

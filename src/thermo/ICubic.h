@@ -81,6 +81,9 @@ public:
     std::vector<double> ln_gamma_dt;
     Matrix ln_gamma_dn;
     std::vector<double> ln_phi;
+    // False: the mixing parameters and fugacities leave out their composition derivatives
+    // (fugacity_dn and the terms that only feed it), for callers that need ln phi alone.
+    bool composition_derivatives = true;
 
 protected:
     // dP/dv, dP/da and dP/db of the untranslated equation at v_e.

@@ -58,41 +58,53 @@ void PhaseStability::setState(ICubic& model, const std::vector<double>& w) const
 }
 
 // ln phi of w (normalised) on the root of lower Gibbs energy, with d ln phi_i / dW_j at
-// sum W = 1 when asked. ln phi is not-a-number when neither model has a root.
+// sum W = 1 when asked. ln phi is not-a-number when the cubic has no root. One model gives
+// both roots: the parameters of w are worked out once, and the second root costs only its
+// volume and fugacities. The model is left a liquid.
 void PhaseStability::evaluate(const std::vector<double>& w, bool withDerivatives, Evaluation& out)
 {
-    // Volumes first: where the cubic has one root both models find it, and the fugacities
-    // of one of them suffice.
-    for (ICubic* model : {&liquid_model, &vapour_model}) {
-        // A one-root state reassigns a model's phase type: give each its root back first.
-        model->set_the_phase_as(model == &liquid_model ? phase_type_liquid : phase_type_vapour);
-        setState(*model, w);
-        model->calculate_molar_volume();
-    }
-    const bool one_root = liquid_model.volume_failure == 0 && vapour_model.volume_failure == 0
-                          && liquid_model.eos_volume == vapour_model.eos_volume;
-    ICubic* chosen = nullptr;
-    double lowest_gibbs = std::numeric_limits<double>::infinity();
-    for (ICubic* model : {&liquid_model, &vapour_model}) {
-        if (model->volume_failure != 0 || (one_root && model == &vapour_model))
-            continue;
-        model->calculate_fugacities();
-        double gibbs = 0;
+    ICubic& model = liquid_model;
+    const auto gibbs = [&] {
+        double g = 0;
         for (int i : present)
-            gibbs += w[i] * (std::log(w[i]) + model->ln_phi[i]);
-        if (gibbs < lowest_gibbs) {
-            lowest_gibbs = gibbs;
-            chosen = model;
+            g += w[i] * (std::log(w[i]) + model.ln_phi[i]);
+        return g;
+    };
+    out.ln_phi.assign(component_count, std::numeric_limits<double>::quiet_NaN());
+    model.set_the_phase_as(phase_type_liquid);
+    model.composition_derivatives = withDerivatives;
+    setState(model, w);
+    model.calculate_molar_volume();
+    if (model.volume_failure != 0) {
+        model.composition_derivatives = true;
+        return;
+    }
+    const double liquid_volume = model.eos_volume;
+    model.calculate_fugacities();
+    const double liquid_gibbs = gibbs();
+    out.ln_phi = model.ln_phi;
+
+    model.set_the_phase_as(phase_type_vapour);
+    model.resolve_cubic_equation_in_Z();
+    bool vapour_chosen = false;
+    if (model.volume_failure == 0 && model.eos_volume != liquid_volume) {
+        model.calculate_fugacities();
+        if (gibbs() < liquid_gibbs) {
+            out.ln_phi = model.ln_phi;
+            vapour_chosen = true;
         }
     }
-    out.ln_phi.assign(component_count, std::numeric_limits<double>::quiet_NaN());
-    if (!chosen)
-        return;
-    out.ln_phi = chosen->ln_phi;
-    if (!withDerivatives)
-        return;
-
-    ln_phi_mole_number_derivatives(*chosen, w, out.ln_phi_dn);
+    if (!vapour_chosen) {
+        model.set_the_phase_as(phase_type_liquid);
+        if (withDerivatives && model.eos_volume != liquid_volume) {
+            model.resolve_cubic_equation_in_Z();
+            model.calculate_fugacities();
+        }
+    }
+    if (withDerivatives)
+        ln_phi_mole_number_derivatives(model, w, out.ln_phi_dn);
+    model.set_the_phase_as(phase_type_liquid);
+    model.composition_derivatives = true;
 }
 
 // d ln phi_i / dx_k of the model's function, then the mole-number derivative
@@ -339,7 +351,7 @@ PhaseStability::Split PhaseStability::lowest_gibbs_split(const std::vector<doubl
         for (double beta : kFractions) {
             for (int i : present)
                 v[i] = beta * scaled[i] * feed[i] / (1 + beta * (scaled[i] - 1));
-            if (!evaluate_split(v, state) || !(state.gibbs < lowest))
+            if (!evaluate_split(v, false, state) || !(state.gibbs < lowest))
                 continue;
             lowest = state.gibbs;
             best = Split{scaled, state.x, state.y, state.V, 0, true};
@@ -352,7 +364,7 @@ PhaseStability::Split PhaseStability::lowest_gibbs_split(const std::vector<doubl
 // constant sum z_i ln P: sum_i v_i ln(y_i phi_i(y)) + l_i ln(x_i phi_i(x)), with its gradient
 // g_i = ln f_i(vapour) - ln f_i(liquid). The models are left at x and y. False when a phase
 // has no volume root.
-bool PhaseStability::evaluate_split(const std::vector<double>& v, SplitState& state)
+bool PhaseStability::evaluate_split(const std::vector<double>& v, bool withDerivatives, SplitState& state)
 {
     double V = 0;
     for (int i : present)
@@ -368,10 +380,13 @@ bool PhaseStability::evaluate_split(const std::vector<double>& v, SplitState& st
     setState(liquid_model, state.x);
     setState(vapour_model, state.y);
     for (ICubic* model : {&liquid_model, &vapour_model}) {
+        model->composition_derivatives = withDerivatives;
         model->calculate_molar_volume();
+        if (model->volume_failure == 0)
+            model->calculate_fugacities();
+        model->composition_derivatives = true;
         if (model->volume_failure != 0)
             return false;
-        model->calculate_fugacities();
     }
     state.gibbs = 0;
     state.gradient.resize(present.size());
@@ -408,7 +423,7 @@ PhaseStability::Split PhaseStability::newton_split(const Split& start, int itera
     for (int i : present)
         v[i] = std::clamp(start.vapour_fraction * start.vapour[i], feed[i] * 1e-12, feed[i] * (1 - 1e-12));
     SplitState state, next;
-    if (!evaluate_split(v, state))
+    if (!evaluate_split(v, true, state))
         return split;
     Matrix liquid_dn, vapour_dn, H(m, m), damped(m, m);
     std::vector<double> rhs(m), step(m), ideal(m);
@@ -462,7 +477,7 @@ PhaseStability::Split PhaseStability::newton_split(const Split& start, int itera
                 trial = v;
                 for (int a = 0; a < m; ++a)
                     trial[present[a]] += factor * step[a];
-                stepped = evaluate_split(trial, next)
+                stepped = evaluate_split(trial, true, next)
                           && next.gibbs <= state.gibbs + kGibbsNoise * std::fabs(state.gibbs);
             }
         }

@@ -88,7 +88,7 @@ private:
         std::vector<double> gradient;  // over the present components
         double largest_gradient = 0;
     };
-    bool evaluate_split(const std::vector<double>& v, SplitState& state);
+    bool evaluate_split(const std::vector<double>& v, bool withDerivatives, SplitState& state);
     void ln_phi_mole_number_derivatives(const ICubic& model, const std::vector<double>& w, Matrix& out) const;
     Trial runTrial(std::vector<double> W, bool vapourLike, bool stopAtNegativeDistance);
     std::vector<double> normalised(const std::vector<double>& W) const;

@@ -47,6 +47,8 @@ void QuadraMix::calculate_mixing_parameters()
         a_dn[i] = a_dn_i;
         b_dn[i] = b_dn_i;
         a_dt_dn[i] = a_dt_dn_i;
+        if (!composition_derivatives)
+            continue;
         double* a_dn2_row = a_dn2[i];
         double* b_dn2_row = b_dn2[i];
         for (short j = 0; j < n; ++j) {
@@ -71,6 +73,8 @@ void QuadraMix::calculate_mixing_parameters()
     for (short i = 0; i < n; ++i) {
         a_over_b_dn[i] = a_dn[i] / b - a * b_dn[i] / b2;
         a_dt_over_b_dn[i] = a_dt_dn[i] / b - a_mix_dt * b_dn[i] / b2;
+        if (!composition_derivatives)
+            continue;
         const double a_dn_i = a_dn[i];
         const double b_dn_i = b_dn[i];
         const double* a_dn2_row = a_dn2[i];
