@@ -25,7 +25,7 @@ void ICubic::number_of_components(short n)
                     &shift_constant, &shift_slope, &shift, &excess_term, &excess_term_dt, &ln_gamma,
                     &ln_gamma_dt, &ln_phi, &mean_term_dn})
         v->assign(n, 0.0);
-    for (auto* m : {&b_dn2, &a_dn2, &a_over_b_dn2, &a_ij, &b_ij, &a_over_b_ij, &a_ij_dt,
+    for (auto* m : {&a_over_b_dn2, &a_ij, &b_ij, &a_over_b_ij, &a_ij_dt,
                     &a_ij_dt_over_b_ij, &a_ij_dt2, &excess_term_dn, &ln_gamma_dn})
         *m = Matrix(n, n);
 }
@@ -258,11 +258,11 @@ void ICubic::calculate_fugacities()
         if (!composition_derivatives)
             continue;
         const double f = fugacity[i];
-        const double* b_dn2_row = b_dn2[i];
+        const double* b_row = b_ij[i];  // d2b/dn_i dn_j = 2 b_ij
         const double* ln_gamma_dn_row = ln_gamma_dn[i];
         double* row = fugacity_dn[i];
         for (short j = 0; j < n; ++j)
-            row[j] = f * (eos_partial_molar_volume[j] * at_v + b_dn[j] * at_b + b_dn2_row[j] * repulsive_dn
+            row[j] = f * (eos_partial_molar_volume[j] * at_v + b_dn[j] * at_b + 2 * b_row[j] * repulsive_dn
                           - ln_gamma_dn_row[j] * attractive_dn);
         row[i] += phi_p;
     }
