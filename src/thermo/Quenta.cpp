@@ -64,7 +64,7 @@ void Quenta::number_of_components(short n)
     maximum_steps = allocate(N);
     derivatives = allocate(N);
     derivative_rhs = allocate(N);
-    jacobian = allocate(N, N);
+    jacobian = Matrix();  // allocated by the first derivative calculation
     newton.set_maximum_residue(1e-3);
     newton.set_epsilon(1e-8);
     newton.set_relaxation_limit(1e-3);
