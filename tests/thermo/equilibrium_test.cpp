@@ -207,6 +207,53 @@ TEST(Equilibrium, AnalyticJacobianMatchesFiniteDifferences)
     }
 }
 
+// The Newton step from the reduced system of n + 4 unknowns satisfies every one of the 2n + 4
+// row-scaled equations, whichever phase is the larger and whatever the specification rows hold (the
+// molar-volume and volumetric-fraction rows fill every column).
+TEST(Equilibrium, ReducedNewtonStepSolvesTheWholeSystem)
+{
+    TwoPhaseMixture m(methane_propane_decane);
+    Quenta& e = m.equilibrium;
+    for (double P : {20.0, 150.0}) {  // mostly vapour, mostly liquid
+        e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, P);
+        ASSERT_EQ(e.failure_code, 0);
+        const int N = e.variable_count;
+        Vector U = e.newton.U;
+        U[0] += 3;
+        for (short type : {short(12), short(13), short(14), short(15)}) {
+            e.set_type_of_problem(type);
+            e.set_the_volume(1.2 * e.current_volume);
+            Matrix J(N, N);
+            Vector G(N);
+            int err = 0;
+            e.calculate_vector_function(U, G, J, err, 1, nullptr);
+            ASSERT_EQ(err, 0);
+            for (int i = 0; i < N; ++i) {  // rows scaled as the solver scales them
+                double sum = 0;
+                for (int j = 0; j < N; ++j)
+                    sum += std::fabs(J[i][j]);
+                for (int j = 0; j < N; ++j)
+                    J[i][j] /= sum;
+            }
+            const Matrix original = J;
+            Vector b(N), x(N);
+            for (int i = 0; i < N; ++i)
+                b[i] = std::sin(1.0 + i);  // any right-hand side
+            const Vector rhs = b;
+            e.solve_newton_step(J, b, x, err);
+            ASSERT_EQ(err, 0) << "type " << type;
+            for (int i = 0; i < N; ++i) {
+                double lhs = 0, scale = std::fabs(rhs[i]);
+                for (int j = 0; j < N; ++j) {
+                    lhs += original[i][j] * x[j];
+                    scale += std::fabs(original[i][j] * x[j]);
+                }
+                EXPECT_NEAR(lhs, rhs[i], 1e-11 * scale) << P << " bar, type " << type << ", row " << i;
+            }
+        }
+    }
+}
+
 // A vector the equation of state cannot evaluate is a failed evaluation for the solver
 // (which then shortens its step), not residuals of not-a-number.
 TEST(Equilibrium, NonFiniteIterateIsAFailedEvaluation)
