@@ -162,6 +162,21 @@ TEST(Equilibrium, VolumeSpecificationsRecoverTheFlashPressure)
 
 // The analytic Jacobian of the 2n+4 system against central differences of its residuals,
 // with the molar volume and then the volumetric vapour fraction as second specification.
+// The analytic Jacobian at U for the type of problem, with a molar volume 1.2 times the
+// current one for the volume specifications.
+Matrix jacobian_at(Quenta& e, const Vector& U, short type)
+{
+    const int N = e.variable_count;
+    e.set_type_of_problem(type);
+    e.set_the_volume(1.2 * e.current_volume);
+    Matrix J(N, N);
+    Vector G(N);
+    int err = 0;
+    e.calculate_vector_function(U, G, J, err, 1, nullptr);
+    EXPECT_EQ(err, 0) << "type " << type;
+    return J;
+}
+
 TEST(Equilibrium, AnalyticJacobianMatchesFiniteDifferences)
 {
     TwoPhaseMixture m(methane_propane_decane);
@@ -174,13 +189,8 @@ TEST(Equilibrium, AnalyticJacobianMatchesFiniteDifferences)
     U[0] += 3;  // off the solution, so that no residual vanishes by construction
     U[1] *= 1.05;
     for (short type : {short(14), short(15)}) {
-        e.set_type_of_problem(type);
-        e.set_the_volume(1.2 * e.current_volume);
-        Matrix J(N, N);
-        Vector G(N);
+        Matrix J = jacobian_at(e, U, type);
         int err = 0;
-        e.calculate_vector_function(U, G, J, err, 1, nullptr);
-        ASSERT_EQ(err, 0);
         std::vector<double> row_scale(N, 0.0);
         for (int i = 0; i < N; ++i)
             for (int j = 0; j < N; ++j)
@@ -221,13 +231,8 @@ TEST(Equilibrium, ReducedNewtonStepSolvesTheWholeSystem)
         Vector U = e.newton.U;
         U[0] += 3;
         for (short type : {short(12), short(13), short(14), short(15)}) {
-            e.set_type_of_problem(type);
-            e.set_the_volume(1.2 * e.current_volume);
-            Matrix J(N, N);
-            Vector G(N);
+            Matrix J = jacobian_at(e, U, type);
             int err = 0;
-            e.calculate_vector_function(U, G, J, err, 1, nullptr);
-            ASSERT_EQ(err, 0);
             for (int i = 0; i < N; ++i) {  // rows scaled as the solver scales them
                 double sum = 0;
                 for (int j = 0; j < N; ++j)
