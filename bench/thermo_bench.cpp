@@ -152,6 +152,7 @@ void BM_OilFlashTwoPhase(benchmark::State& state)
     AlphaBetaFluid fluid;
     for (auto _ : state) {
         fluid.oil.calculateFlash(373.15, 50);
+        fluid.oil.calculateFormationVolumeFactors();
         benchmark::DoNotOptimize(fluid.oil.oil_formation_volume_factor);
     }
 }
@@ -252,5 +253,18 @@ void BM_OilFlashNearBubbleCurve(benchmark::State& state)
     }
 }
 BENCHMARK(BM_OilFlashNearBubbleCurve)->Arg(190)->Arg(210)->Unit(benchmark::kMicrosecond);
+
+// 0.01 bar inside the envelope next to its critical point (about 451 K, 204 bar), where the
+// phases differ little and the trial phases of the stability test start the flash.
+void BM_OilFlashNearCriticalPoint(benchmark::State& state)
+{
+    quorvel::test::PetroleumFluid fluid(quorvel::test::nine_components);
+    for (auto _ : state) {
+        fluid.oil.calculateFlash(450, 204.59);
+        benchmark::DoNotOptimize(fluid.oil.failure_code);
+    }
+    state.counters["two_phase"] = fluid.oil.failure_code == quorvel::equilibrium_failure::none;
+}
+BENCHMARK(BM_OilFlashNearCriticalPoint)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

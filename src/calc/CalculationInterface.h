@@ -50,6 +50,10 @@ inline constexpr std::int8_t end_of_curve = -2;     // a limit was passed; the p
 inline constexpr std::int8_t liquid_liquid_gas = -3;  // two distinct liquids met (envelope only)
 }  // namespace step_code
 
+// Outcome of a flash: two phases, a feed that stays one phase, or a solver that found no
+// answer.
+enum class FlashOutcome { twoPhases, onePhase, failed };
+
 // Results of calculateIsochors besides step_code::end_of_curve (both isochores made).
 namespace isochor_result {
 inline constexpr int below_envelope = 1;    // Th below the branch's temperatures
@@ -119,10 +123,11 @@ public:
     double calculateTrappingPressure(double T);
     // Bubble (bubble != 0) or dew pressure (bar) at T (degrees Celsius), or kSaturationFailure.
     double calculateSaturation(double T, int bubble);
-    // Flash at T (K) and P (bar); on success fills the given records with the two phases.
-    // The feed is given back afterwards. Returns false, writing nothing, on failure.
-    bool calculateFlash(double T, double P, std::optional<FluidRecord> liquid,
-                        std::optional<FluidRecord> vapour);
+    // Flash at T (K) and P (bar); with two phases fills the given records with them. The
+    // feed is given back afterwards. Writes nothing when the fluid stays one phase or the
+    // flash fails (no fluid loaded counts as a failure).
+    [[nodiscard]] FlashOutcome calculateFlash(double T, double P, std::optional<FluidRecord> liquid,
+                                              std::optional<FluidRecord> vapour);
     // The last flash's liquid (phase 2) or vapour (phase 1) as a new component fluid.
     void recuperateFlashedFluid(FluidRecord record, int phase);
     // Single-phase properties of the feed at T (K) and P (bar), left in the engine; true when

@@ -79,16 +79,18 @@ bool CalculationInterface::runFlash(double T, double P)
     return oil->failure_code == equilibrium_failure::none;
 }
 
-bool CalculationInterface::calculateFlash(double T, double P, std::optional<FluidRecord> liquid,
-                                          std::optional<FluidRecord> vapour)
+FlashOutcome CalculationInterface::calculateFlash(double T, double P, std::optional<FluidRecord> liquid,
+                                                  std::optional<FluidRecord> vapour)
 {
-    if (!isEngineReady() || !runFlash(T, P))
-        return false;
+    if (!isEngineReady())
+        return FlashOutcome::failed;
+    if (!runFlash(T, P))
+        return oil->failure_code == equilibrium_failure::one_phase ? FlashOutcome::onePhase : FlashOutcome::failed;
     if (liquid)
         recuperateFlashedFluid(*liquid, kLiquidPhase);
     if (vapour)
         recuperateFlashedFluid(*vapour, kVapourPhase);
-    return true;
+    return FlashOutcome::twoPhases;
 }
 
 // The alpha-beta model fluid's critical data are not the loaded ones: its phase models hold

@@ -249,8 +249,8 @@ void CalculationInterface::printFlashProperties(double T, double P)
     const std::vector<double> x = e.flash_liquid_composition;
     const std::vector<double> y = e.flash_vapour_composition;
     const double gasZ = e.gas_compressibility_factor;
-    // Liquid amount per mole of feed; the engine's own phase amounts already belong to the
-    // stock-tank solves of the formation volume factors.
+    // Liquid amount per mole of feed; the engine's own phase amounts go to the stock-tank
+    // solves of the formation volume factors below.
     const double L = 1 - e.molar_gas_fraction;
     report.line("\t\tComponent    Liquid (mole %%)   Vapour (mole %%)   Initial (mole %%)    Loss/Enrichment (%%)\n");
     for (short i = 0; i < e.component_count; ++i) {
@@ -270,6 +270,7 @@ void CalculationInterface::printFlashProperties(double T, double P)
                 e.volumetric_gas_fraction_standing_katz * 100);
     report.line("\tGas volume %%, AK method                  : %8.2lf %%\n",
                 e.volumetric_gas_fraction_alani_kennedy * 100);
+    oil->calculateFormationVolumeFactors();
     const double Bo = e.oil_formation_volume_factor;
     const double Bg = e.gas_formation_volume_factor;
 

@@ -21,9 +21,18 @@ namespace {
 constexpr double kStepperTemperatureLimit = 10000;
 constexpr double kStepperPressureLimit = 1e7;
 
-const QString kFlashFailed = QStringLiteral(
-    "The flash found no liquid-vapour equilibrium of this fluid at the given temperature and pressure; "
+const QString kFlashOnePhase = QStringLiteral(
+    "The fluid is one phase at the given temperature and pressure: there is no liquid and vapour to add; "
     "no fluid was added.");
+const QString kFlashFailed = QStringLiteral(
+    "The flash did not converge at the given temperature and pressure: whether the fluid splits there is "
+    "not known; no fluid was added.");
+
+// The message of a flash that gave no two phases.
+const QString& flashMessage(FlashOutcome outcome)
+{
+    return outcome == FlashOutcome::onePhase ? kFlashOnePhase : kFlashFailed;
+}
 
 }  // namespace
 
@@ -170,10 +179,10 @@ double FlashSheet::getFlashPressure() const
 
 // --- The flash
 
-bool FlashSheet::calculateFlash(std::optional<FluidRecord> liquid, std::optional<FluidRecord> vapour)
+FlashOutcome FlashSheet::calculateFlash(std::optional<FluidRecord> liquid, std::optional<FluidRecord> vapour)
 {
     if (!mEditor.hasSelectedFluid() || mEditor.fluids().isEmpty())
-        return false;
+        return FlashOutcome::failed;
     const FluidRecord fluid = mEditor.selectedFluid();
     const int type = fluid.intValue(fluidkey::fluidType);
     const int interfaceType = type == kFluidTypeAlphaBeta ? kFluidTypeAlphaBeta : kFluidTypeComponentList;
@@ -194,8 +203,8 @@ void FlashSheet::onGetFlashedLiquidVapour()
     const FluidRecord liquid;
     const FluidRecord vapour;
     const int row = insertionRow();
-    if (!calculateFlash(liquid, vapour)) {
-        showAlert(kFlashFailed);
+    if (const FlashOutcome outcome = calculateFlash(liquid, vapour); outcome != FlashOutcome::twoPhases) {
+        showAlert(flashMessage(outcome));
     } else {
         Array fluids = mEditor.fluids();
         fluids.insert(row, liquid);
@@ -209,9 +218,9 @@ void FlashSheet::addFlashedFluid(bool liquid)
 {
     const FluidRecord phase;
     const int row = insertionRow();
-    const bool flashed = liquid ? calculateFlash(phase, std::nullopt) : calculateFlash(std::nullopt, phase);
-    if (!flashed) {
-        showAlert(kFlashFailed);
+    const FlashOutcome outcome = liquid ? calculateFlash(phase, std::nullopt) : calculateFlash(std::nullopt, phase);
+    if (outcome != FlashOutcome::twoPhases) {
+        showAlert(flashMessage(outcome));
     } else {
         mEditor.fluids().insert(row, phase);
         mEditor.finishAddFluid(phase, row);

@@ -2,6 +2,7 @@
 // The flash sheet of the fluid model editor: flashes the selected fluid at a typed
 // temperature and pressure and adds its equilibrium liquid, vapour or both right after it.
 
+#include "calc/CalculationInterface.h"
 #include "editor/FluidRecord.h"
 
 #include <QObject>
@@ -41,9 +42,9 @@ public:
 
     double getFlashTemperature() const;  // K
     double getFlashPressure() const;     // bar
-    // Flashes the selected fluid into the given records; false, with them left empty, when
-    // there is no selected fluid or the flash fails.
-    bool calculateFlash(std::optional<FluidRecord> liquid, std::optional<FluidRecord> vapour);
+    // Flashes the selected fluid into the given records, left empty unless it splits into two
+    // phases; no selected fluid is a failed flash.
+    FlashOutcome calculateFlash(std::optional<FluidRecord> liquid, std::optional<FluidRecord> vapour);
 
 private:
     void makePanel(QWidget* window);

@@ -54,7 +54,10 @@ void Newton::solve()
         if (failure == 0) {
             for (double& g : G)
                 g = -g;
-            solve_the_linear_system(J, G, dU, number_of_variables, failure);
+            if (linear_solver)
+                linear_solver(J, G, dU, failure);
+            else
+                solve_the_linear_system(J, G, dU, number_of_variables, failure);
             if (failure != 0)
                 std::fprintf(stderr, "The system is degenerated.\n");
         }

@@ -2,6 +2,8 @@
 
 #include "numeric/NLESolver.h"
 
+#include <functional>
+#include <span>
 #include <vector>
 
 namespace quorvel {
@@ -23,6 +25,11 @@ public:
     // Runs the iteration; the outcome is failure (see good()) and the solution U.
     void solve();
 
+    // Solves J dU = b for the step (J and b may be overwritten), err as
+    // solve_the_linear_system; the dense elimination when not set. A system whose Jacobian
+    // has a known structure solves it faster.
+    using LinearSolver = std::function<void(Matrix& J, std::span<double> b, std::span<double> x, int& err)>;
+    LinearSolver linear_solver;
     Vector row_sums;
     double maximum_residue = 1e-8;
     double relaxation_limit = 0.01;

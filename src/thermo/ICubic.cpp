@@ -25,7 +25,7 @@ void ICubic::number_of_components(short n)
                     &shift_constant, &shift_slope, &shift, &excess_term, &excess_term_dt, &ln_gamma,
                     &ln_gamma_dt, &ln_phi, &mean_term_dn})
         v->assign(n, 0.0);
-    for (auto* m : {&b_dn2, &a_dn2, &a_over_b_dn2, &a_ij, &b_ij, &a_over_b_ij, &a_ij_dt,
+    for (auto* m : {&a_over_b_dn2, &a_ij, &b_ij, &a_over_b_ij, &a_ij_dt,
                     &a_ij_dt_over_b_ij, &a_ij_dt2, &excess_term_dn, &ln_gamma_dn})
         *m = Matrix(n, n);
 }
@@ -209,7 +209,7 @@ void ICubic::calculate_fugacities()
         ln_gamma[i] = excess_gibbs + excess_term[i] - mean_term;
         ln_gamma_dt[i] = excess_gibbs_dt + excess_term_dt[i] - mean_term_dt;
     }
-    for (short i = 0; i < n; ++i) {
+    for (short i = 0; composition_derivatives && i < n; ++i) {
         const double* a_over_b_row = a_over_b_dn2[i];
         double* e_row = excess_term_dn[i];
         for (short j = 0; j < n; ++j)
@@ -217,12 +217,12 @@ void ICubic::calculate_fugacities()
     }
     // sum_k x_k e_kj by rows of e, so that the inner loop runs along memory.
     std::fill(mean_term_dn.begin(), mean_term_dn.end(), 0.0);
-    for (short k = 0; k < n; ++k) {
+    for (short k = 0; composition_derivatives && k < n; ++k) {
         const double* e_row = excess_term_dn[k];
         for (short j = 0; j < n; ++j)
             mean_term_dn[j] += x[k] * e_row[j];
     }
-    for (short i = 0; i < n; ++i) {
+    for (short i = 0; composition_derivatives && i < n; ++i) {
         const double* e_row = excess_term_dn[i];
         double* row = ln_gamma_dn[i];
         for (short j = 0; j < n; ++j)
@@ -255,12 +255,14 @@ void ICubic::calculate_fugacities()
         const double dln_phi_dp = at_P + eos_dv_dp * at_v;
         fugacity_dt[i] = fugacity[i] * dln_phi_dt;
         fugacity_dp[i] = fugacity[i] * (1 / P + dln_phi_dp);
+        if (!composition_derivatives)
+            continue;
         const double f = fugacity[i];
-        const double* b_dn2_row = b_dn2[i];
+        const double* b_row = b_ij[i];  // d2b/dn_i dn_j = 2 b_ij
         const double* ln_gamma_dn_row = ln_gamma_dn[i];
         double* row = fugacity_dn[i];
         for (short j = 0; j < n; ++j)
-            row[j] = f * (eos_partial_molar_volume[j] * at_v + b_dn[j] * at_b + b_dn2_row[j] * repulsive_dn
+            row[j] = f * (eos_partial_molar_volume[j] * at_v + b_dn[j] * at_b + 2 * b_row[j] * repulsive_dn
                           - ln_gamma_dn_row[j] * attractive_dn);
         row[i] += phi_p;
     }

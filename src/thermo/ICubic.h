@@ -52,8 +52,6 @@ public:
     double a_mix_dt2 = 0;
     std::vector<double> a_dn;             // 2 sum_j x_j a_ij
     std::vector<double> b_dn;             // 2 sum_j x_j b_ij
-    Matrix b_dn2;                         // 2 b_ij
-    Matrix a_dn2;                         // 2 a_ij
     std::vector<double> a_dt_dn;          // 2 sum_j x_j da_ij/dT
     std::vector<double> a_dt_over_b_dn;
     Matrix a_over_b_dn2;
@@ -81,6 +79,9 @@ public:
     std::vector<double> ln_gamma_dt;
     Matrix ln_gamma_dn;
     std::vector<double> ln_phi;
+    // False: the mixing parameters and fugacities leave out their composition derivatives
+    // (fugacity_dn and the terms that only feed it), for callers that need ln phi alone.
+    bool composition_derivatives = true;
 
 protected:
     // dP/dv, dP/da and dP/db of the untranslated equation at v_e.

@@ -45,32 +45,14 @@ constexpr double kFlashWalkLimit = 1500;
 constexpr double kDewWalkLimit = 1000;
 constexpr double kDewWalkFirstStep = 1;
 constexpr double kDewWalkLargestStep = 32;
+// Newton steps of the split from the stability trials, and the largest difference of
+// ln f_i between the phases that ends them.
+constexpr int kTrialSplitSteps = 60;
+constexpr double kTrialSplitTolerance = 1e-13;
+// Smallest sum |x_i - y_i| of a split that is not the feed itself.
+constexpr double kTrivialSplit = 1e-7;
 // Vapour fraction at which the walk hands over to the dew-point solve.
 constexpr double kDewWalkVapourFraction = 0.98;
-
-// Root of sum z_i (K_i - 1) / (1 + beta (K_i - 1)) = 0 by bisection, kept inside (0, 1) so that
-// both start phases exist.
-double rachfordRiceVapourFraction(const std::vector<double>& z, const std::vector<double>& K)
-{
-    constexpr double kEdge = 1e-4;
-    const auto g = [&](double beta) {
-        double sum = 0;
-        for (std::size_t i = 0; i < z.size(); ++i)
-            sum += z[i] * (K[i] - 1) / (1 + beta * (K[i] - 1));
-        return sum;
-    };
-    double low = kEdge;
-    double high = 1 - kEdge;
-    if (g(low) <= 0)
-        return low;
-    if (g(high) >= 0)
-        return high;
-    for (int iteration = 0; iteration < 60; ++iteration) {
-        const double middle = (low + high) / 2;
-        (g(middle) > 0 ? low : high) = middle;
-    }
-    return (low + high) / 2;
-}
 
 double ratio(double numerator, double denominator)
 {
@@ -137,7 +119,10 @@ void Oil::calculateFlash(double T, double P)
     if (!twoPhaseFlash([&] { return solveFromIdealMixture(problem_type::fixed_T_and_P, T, P); })) {
         switch (judgeStability(T, P)) {
         case Stability::stable:
-            reportOnePhase(T, P);
+            // Next to the critical point a trial may end just short of proving instability:
+            // a split of lower Gibbs energy than the feed's settles it.
+            if (!stability->marginal() || !flashFromStabilityTrial(T, P))
+                reportOnePhase(T, P);
             break;
         case Stability::unstable:
             if (!flashFromStabilityTrial(T, P))
@@ -148,6 +133,7 @@ void Oil::calculateFlash(double T, double P)
             break;
         }
     }
+    flashed_phases.reset();
     if (failure_code != equilibrium_failure::none) {
         clearFlashProperties();
         return;
@@ -175,10 +161,21 @@ void Oil::calculateFlash(double T, double P)
     volumetric_gas_fraction_standing_katz = gasFraction(liquid_density_standing_katz);
     volumetric_gas_fraction_alani_kennedy = gasFraction(liquid_density_alani_kennedy);
 
+    flashed_phases = FlashedPhases{nL, nV, vV};
+    oil_formation_volume_factor = gas_formation_volume_factor = kUnavailable;
+}
+
+void Oil::calculateFormationVolumeFactors()
+{
+    if (!flashed_phases) {
+        oil_formation_volume_factor = gas_formation_volume_factor = kUnavailable;
+        return;
+    }
+    const auto [nL, nV, vV] = *flashed_phases;
     const double reservoirLiquidVolume = ratio(liquid_molar_weight, liquid_density_standing_katz) * nL;  // cm3
     const double reservoirGasVolume = vV * nV;  // m3
     const std::vector<double> reservoirFeed = feed_composition;
-    calculateFormationVolumeFactors(reservoirLiquidVolume, reservoirGasVolume, nL, nV);
+    separateAtStockTank(reservoirLiquidVolume, reservoirGasVolume, nL, nV);
     // The stock-tank solves flashed the separated phases: give the fluid its feed back.
     setFeed(reservoirFeed);
     failure_code = equilibrium_failure::none;
@@ -229,28 +226,34 @@ void Oil::reportOnePhase(double T, double P)
     set_type_of_problem(problem_type::fixed_T_and_P);
     set_the_temperature(T);
     set_the_pressure(P);
-    failure_code = equilibrium_failure::solve_failed;
+    failure_code = equilibrium_failure::one_phase;
 }
 
-// The Rachford-Rice split of the feed with the K-values of the stability trials, as the
-// start of the flash.
+// The split of lowest Gibbs energy along the stability trials' K-values, carried to the
+// equilibrium by Newton steps on the Gibbs energy, which stay sound next to the critical
+// point where the full equilibrium solve loses its way.
 bool Oil::flashFromStabilityTrial(double T, double P)
 {
     stability->converge_trials();
-    const std::vector<double> K = stability->two_phase_k_values();
-    const double beta = rachfordRiceVapourFraction(feed_composition, K);
-    for (short i = 0; i < component_count; ++i) {
-        const double x = feed_composition[i] / (1 + beta * (K[i] - 1));
-        estimated_liquid_composition[i] = x;
-        estimated_vapour_composition[i] = K[i] * x;
-    }
+    const PhaseStability::Split split = stability->newton_split(
+        stability->lowest_gibbs_split(stability->two_phase_k_values()), kTrialSplitSteps, kTrialSplitTolerance);
+    double distance = 0;
+    for (short i = 0; split.found && i < component_count; ++i)
+        distance += std::fabs(split.liquid[i] - split.vapour[i]);
+    if (!split.found || distance < kTrivialSplit)
+        return false;
     set_type_of_problem(problem_type::fixed_T_and_P);
     set_the_temperature(T);
     set_the_pressure(P);
-    set_initialization_flag(initialization::from_estimates);
-    liquid_moles = (1 - beta) * total_feed_moles;
-    vapour_moles = beta * total_feed_moles;
-    return twoPhaseFlash([&] { calculateVLE(); return failure_code == equilibrium_failure::none; });
+    current_temperature = T;
+    current_pressure = P * 1e5;
+    liquid_composition = split.liquid;
+    vapour_composition = split.vapour;
+    vapour_moles = split.vapour_fraction * total_feed_moles;
+    liquid_moles = total_feed_moles - vapour_moles;
+    describe();
+    failure_code = equilibrium_failure::none;
+    return true;
 }
 
 void Oil::clearFlashProperties()
@@ -291,8 +294,8 @@ void Oil::recordFlashedPhases()
 // Bo: reservoir liquid volume over the volume of the stock-tank oil it gives; Bg:
 // reservoir gas volume over the volume of the stock-tank gas it gives. Each separated
 // phase is flashed on its own at stock-tank conditions.
-void Oil::calculateFormationVolumeFactors(double reservoirLiquidVolume, double reservoirGasVolume,
-                                          double reservoirLiquidMoles, double reservoirGasMoles)
+void Oil::separateAtStockTank(double reservoirLiquidVolume, double reservoirGasVolume,
+                              double reservoirLiquidMoles, double reservoirGasMoles)
 {
     const std::vector<double> separatedGas = flash_vapour_composition;
 

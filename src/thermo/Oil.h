@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace quorvel {
@@ -36,12 +37,16 @@ public:
     void setCarbonIndex(int i, int speciesIdentifier);
     void setModelFluidType(int type);
 
-    // Flash of the feed at T (K) and P (bar) with the flashed-phase properties and the
-    // formation volume factors. Where the ideal-mixture start does not split the feed, a
-    // tangent-plane test decides: a stable feed is one phase (failure code set), an unstable
-    // one is flashed from the test's trial phases and then from a ladder of pressures. A split
-    // with a negative phase amount is no two-phase answer.
+    // Flash of the feed at T (K) and P (bar) with the flashed-phase properties; the formation
+    // volume factors wait for calculateFormationVolumeFactors (unavailable until then). Where the ideal-mixture start does not split the feed, a
+    // tangent-plane test decides: a stable feed is one phase (failure code one_phase), an
+    // unstable one is flashed from the test's trial phases and then from a ladder of
+    // pressures (solve_failed when none converges). A split with a negative phase amount is
+    // no two-phase answer.
     void calculateFlash(double T, double P);
+    // Bo and Bg of the last successful flash: each flashed phase separated at stock-tank
+    // conditions; unavailable after a failed flash. The feed is given back afterwards.
+    void calculateFormationVolumeFactors();
     // Bubble point at T (K), tried from a ladder of start pressures.
     void calculateBubblePressure(double T);
 
@@ -183,8 +188,8 @@ private:
     bool stockTankFlash();
     void clearFlashProperties();
     void recordFlashedPhases();
-    void calculateFormationVolumeFactors(double reservoirLiquidVolume, double reservoirGasVolume,
-                                         double reservoirLiquidMoles, double reservoirGasMoles);
+    void separateAtStockTank(double reservoirLiquidVolume, double reservoirGasVolume,
+                             double reservoirLiquidMoles, double reservoirGasMoles);
     void stockTankTwoPhase();
     void stockTankSinglePhase();
     // Translated density and API gravity of an oil of composition x, molar weight M and
@@ -194,6 +199,13 @@ private:
     bool isNamed(int i, std::initializer_list<const char*> names) const;
 
     std::unique_ptr<PhaseStability> stability;
+    // Phase amounts and vapour molar volume (m3/mol) of the last successful flash.
+    struct FlashedPhases {
+        double liquid_moles;
+        double vapour_moles;
+        double vapour_molar_volume;
+    };
+    std::optional<FlashedPhases> flashed_phases;
 };
 
 }  // namespace quorvel

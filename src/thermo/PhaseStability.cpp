@@ -58,56 +58,78 @@ void PhaseStability::setState(ICubic& model, const std::vector<double>& w) const
 }
 
 // ln phi of w (normalised) on the root of lower Gibbs energy, with d ln phi_i / dW_j at
-// sum W = 1 when asked. ln phi is not-a-number when neither model has a root.
+// sum W = 1 when asked. ln phi is not-a-number when the cubic has no root. One model gives
+// both roots: the parameters of w are worked out once, and the second root costs only its
+// volume and fugacities. The model is left a liquid.
 void PhaseStability::evaluate(const std::vector<double>& w, bool withDerivatives, Evaluation& out)
 {
-    // Volumes first: where the cubic has one root both models find it, and the fugacities
-    // of one of them suffice.
-    for (ICubic* model : {&liquid_model, &vapour_model}) {
-        // A one-root state reassigns a model's phase type: give each its root back first.
-        model->set_the_phase_as(model == &liquid_model ? phase_type_liquid : phase_type_vapour);
-        setState(*model, w);
-        model->calculate_molar_volume();
-    }
-    const bool one_root = liquid_model.volume_failure == 0 && vapour_model.volume_failure == 0
-                          && liquid_model.eos_volume == vapour_model.eos_volume;
-    ICubic* chosen = nullptr;
-    double lowest_gibbs = std::numeric_limits<double>::infinity();
-    for (ICubic* model : {&liquid_model, &vapour_model}) {
-        if (model->volume_failure != 0 || (one_root && model == &vapour_model))
-            continue;
-        model->calculate_fugacities();
-        double gibbs = 0;
+    ICubic& model = liquid_model;
+    const auto gibbs = [&] {
+        double g = 0;
         for (int i : present)
-            gibbs += w[i] * (std::log(w[i]) + model->ln_phi[i]);
-        if (gibbs < lowest_gibbs) {
-            lowest_gibbs = gibbs;
-            chosen = model;
+            g += w[i] * (std::log(w[i]) + model.ln_phi[i]);
+        return g;
+    };
+    out.ln_phi.assign(component_count, std::numeric_limits<double>::quiet_NaN());
+    model.set_the_phase_as(phase_type_liquid);
+    model.composition_derivatives = withDerivatives;
+    setState(model, w);
+    model.calculate_molar_volume();
+    if (model.volume_failure != 0) {
+        model.composition_derivatives = true;
+        return;
+    }
+    const double liquid_volume = model.eos_volume;
+    model.calculate_fugacities();
+    const double liquid_gibbs = gibbs();
+    out.ln_phi = model.ln_phi;
+
+    model.set_the_phase_as(phase_type_vapour);
+    model.resolve_cubic_equation_in_Z();
+    bool vapour_chosen = false;
+    if (model.volume_failure == 0 && model.eos_volume != liquid_volume) {
+        model.calculate_fugacities();
+        if (gibbs() < liquid_gibbs) {
+            out.ln_phi = model.ln_phi;
+            vapour_chosen = true;
         }
     }
-    out.ln_phi.assign(component_count, std::numeric_limits<double>::quiet_NaN());
-    if (!chosen)
-        return;
-    out.ln_phi = chosen->ln_phi;
-    if (!withDerivatives)
-        return;
+    if (!vapour_chosen) {
+        model.set_the_phase_as(phase_type_liquid);
+        if (withDerivatives && model.eos_volume != liquid_volume) {
+            model.resolve_cubic_equation_in_Z();
+            model.calculate_fugacities();
+        }
+    }
+    if (withDerivatives)
+        ln_phi_mole_number_derivatives(model, w, out.ln_phi_dn);
+    model.set_the_phase_as(phase_type_liquid);
+    model.composition_derivatives = true;
+}
 
-    // d ln phi_i / dx_k of the model's function, then the mole-number derivative
-    // d ln phi_i / dW_j = G_ij - sum_k w_k G_ik (zero when weighted by W, as it must be).
+// d ln phi_i / dx_k of the model's function, then the mole-number derivative
+// d ln phi_i / dW_j = G_ij - sum_k w_k G_ik (zero when weighted by W, as it must be), over
+// the present components.
+void PhaseStability::ln_phi_mole_number_derivatives(const ICubic& model, const std::vector<double>& w,
+                                                    Matrix& out) const
+{
     const int m = int(present.size());
-    out.ln_phi_dn = Matrix(m, m);
+    if (out.rows() != m)
+        out = Matrix(m, m);
     for (int a = 0; a < m; ++a) {
         const int i = present[a];
-        const double f = chosen->fugacity[i];
+        const double f = model.fugacity[i];
+        const double* row = model.fugacity_dn[i];
+        double* out_row = out[a];
         double weighted = 0;
         for (int b = 0; b < m; ++b) {
             const int k = present[b];
-            const double G = chosen->fugacity_dn[i][k] / f - (i == k ? 1 / w[i] : 0);
-            out.ln_phi_dn[a][b] = G;
+            const double G = row[k] / f - (i == k ? 1 / w[i] : 0);
+            out_row[b] = G;
             weighted += w[k] * G;
         }
         for (int b = 0; b < m; ++b)
-            out.ln_phi_dn[a][b] -= weighted;
+            out_row[b] -= weighted;
     }
 }
 
@@ -175,6 +197,12 @@ bool PhaseStability::test(const std::vector<double>& z, double T, double P, cons
     lowest = vapour_trial.distance <= liquid_trial.distance ? vapour_trial : liquid_trial;
     stable = !proves_instability(vapour_trial) && !proves_instability(liquid_trial);
     return stable;
+}
+
+bool PhaseStability::marginal() const
+{
+    const auto marginal_trial = [](const Trial& t) { return !t.trivial && t.distance < 0; };
+    return stable && (marginal_trial(vapour_trial) || marginal_trial(liquid_trial));
 }
 
 PhaseStability::Trial PhaseStability::runTrial(std::vector<double> W, bool vapourLike, bool stopAtNegativeDistance)
@@ -301,6 +329,164 @@ void PhaseStability::converge_trials()
     liquid_model.set_the_phase_as(liquid_type);
     vapour_model.set_the_phase_as(vapour_type);
     lowest = vapour_trial.distance <= liquid_trial.distance ? vapour_trial : liquid_trial;
+}
+
+// Splits along the K-values raised to a power s (a stretched or shrunk ln K),
+// v_i = beta K_i^s z_i / (1 + beta (K_i^s - 1)), over vapour fractions beta from 0.001 to 0.999:
+// the one of lowest Gibbs energy. Near a critical point the Gibbs energy is so flat next to
+// the feed that Newton steps from a split of a tiny beta (the Rachford-Rice root of the trial
+// K-values there) stay where they are, and the trial's ln K is only the direction of the split.
+PhaseStability::Split PhaseStability::lowest_gibbs_split(const std::vector<double>& K)
+{
+    constexpr double kFractions[] = {0.001, 0.003, 0.01, 0.03, 0.1, 0.2, 0.3, 0.4, 0.5,
+                                     0.6,   0.7,   0.8,  0.9,  0.97, 0.99, 0.997, 0.999};
+    constexpr double kPowers[] = {0.5, 1, 2, 4};
+    Split best;
+    double lowest = std::numeric_limits<double>::infinity();
+    std::vector<double> v(component_count, 0.0), scaled(component_count, 1.0);
+    SplitState state;
+    for (double power : kPowers) {
+        for (int i : present)
+            scaled[i] = std::pow(K[i], power);
+        for (double beta : kFractions) {
+            for (int i : present)
+                v[i] = beta * scaled[i] * feed[i] / (1 + beta * (scaled[i] - 1));
+            if (!evaluate_split(v, false, state) || !(state.gibbs < lowest))
+                continue;
+            lowest = state.gibbs;
+            best = Split{scaled, state.x, state.y, state.V, 0, true};
+        }
+    }
+    return best;
+}
+
+// Gibbs energy of the split with vapour mole numbers v (liquid l = z - v) over RT, less the
+// constant sum z_i ln P: sum_i v_i ln(y_i phi_i(y)) + l_i ln(x_i phi_i(x)), with its gradient
+// g_i = ln f_i(vapour) - ln f_i(liquid). The models are left at x and y. False when a phase
+// has no volume root.
+bool PhaseStability::evaluate_split(const std::vector<double>& v, bool withDerivatives, SplitState& state)
+{
+    double V = 0;
+    for (int i : present)
+        V += v[i];
+    state.V = V;
+    state.L = 1 - V;
+    state.x.assign(component_count, 0.0);
+    state.y.assign(component_count, 0.0);
+    for (int i : present) {
+        state.x[i] = (feed[i] - v[i]) / state.L;
+        state.y[i] = v[i] / V;
+    }
+    setState(liquid_model, state.x);
+    setState(vapour_model, state.y);
+    for (ICubic* model : {&liquid_model, &vapour_model}) {
+        model->composition_derivatives = withDerivatives;
+        model->calculate_molar_volume();
+        if (model->volume_failure == 0)
+            model->calculate_fugacities();
+        model->composition_derivatives = true;
+        if (model->volume_failure != 0)
+            return false;
+    }
+    state.gibbs = 0;
+    state.gradient.resize(present.size());
+    state.largest_gradient = 0;
+    for (std::size_t a = 0; a < present.size(); ++a) {
+        const int i = present[a];
+        const double ln_f_vapour = std::log(state.y[i]) + vapour_model.ln_phi[i];
+        const double ln_f_liquid = std::log(state.x[i]) + liquid_model.ln_phi[i];
+        state.gibbs += v[i] * ln_f_vapour + (feed[i] - v[i]) * ln_f_liquid;
+        state.gradient[a] = ln_f_vapour - ln_f_liquid;
+        state.largest_gradient = std::max(state.largest_gradient, std::fabs(state.gradient[a]));
+    }
+    return std::isfinite(state.gibbs) && std::isfinite(state.largest_gradient);
+}
+
+// Newton steps on the vapour mole numbers v for the gradient g of the Gibbs energy, with its
+// symmetric Hessian
+//   H_ij = (delta_ij / y_i - 1 + D^V_ij) / V + (delta_ij / x_i - 1 + D^L_ij) / L,
+// D the mole-number derivatives of ln phi. A step must lower the Gibbs energy: otherwise
+// the ideal-mixture part of H (its diagonal 1 / (y_i V) + 1 / (x_i L)) is added, ever more
+// strongly, which turns the step towards steepest descent. Every mole number stays inside
+// (0, z_i). Starting below the feed's Gibbs energy (a split along a trial phase of negative
+// tangent-plane distance), the steps cannot fall back onto the feed; near a critical point,
+// where substitution crawls, they converge in a few steps.
+PhaseStability::Split PhaseStability::newton_split(const Split& start, int iterations, double tolerance)
+{
+    constexpr int kDampings = 12;
+    constexpr int kHalvings = 3;
+    constexpr double kGibbsNoise = 1e-14;
+    Split split = start;
+    split.found = false;
+    const int m = int(present.size());
+    std::vector<double> v(component_count, 0.0), trial(component_count, 0.0);
+    for (int i : present)
+        v[i] = std::clamp(start.vapour_fraction * start.vapour[i], feed[i] * 1e-12, feed[i] * (1 - 1e-12));
+    SplitState state, next;
+    if (!evaluate_split(v, true, state))
+        return split;
+    Matrix liquid_dn, vapour_dn, H(m, m), damped(m, m);
+    std::vector<double> rhs(m), step(m), ideal(m);
+    for (int iteration = 0; iteration < iterations; ++iteration) {
+        if (state.largest_gradient < tolerance) {
+            double feed_gibbs = 0;
+            for (int i : present)
+                feed_gibbs += feed[i] * d[i];
+            if (!(state.gibbs < feed_gibbs - kGibbsNoise * std::fabs(feed_gibbs)))
+                return split;
+            split.liquid = state.x;
+            split.vapour = state.y;
+            split.vapour_fraction = state.V;
+            for (int i : present)
+                split.K[i] = state.y[i] / state.x[i];
+            split.iterations += iteration;
+            split.found = true;
+            return split;
+        }
+        ln_phi_mole_number_derivatives(liquid_model, state.x, liquid_dn);
+        ln_phi_mole_number_derivatives(vapour_model, state.y, vapour_dn);
+        for (int a = 0; a < m; ++a) {
+            const int i = present[a];
+            ideal[a] = 1 / (state.y[i] * state.V) + 1 / (state.x[i] * state.L);
+            for (int b = 0; b < m; ++b)
+                H[a][b] = (vapour_dn[a][b] - 1) / state.V + (liquid_dn[a][b] - 1) / state.L;
+            H[a][a] += ideal[a];
+        }
+        bool stepped = false;
+        double damping = 0;
+        for (int attempt = 0; attempt < kDampings && !stepped; ++attempt) {
+            damped = H;
+            for (int a = 0; a < m; ++a) {
+                damped[a][a] += damping * ideal[a];
+                rhs[a] = -state.gradient[a];
+            }
+            int err = 0;
+            solve_the_linear_system(damped, rhs, step, m, err);
+            damping = damping == 0 ? 1e-2 : damping * 10;
+            if (err != 0)
+                continue;
+            double factor = 1;
+            for (int a = 0; a < m; ++a) {
+                const int i = present[a];
+                if (v[i] + step[a] <= 0)
+                    factor = std::min(factor, 0.9 * v[i] / -step[a]);
+                else if (v[i] + step[a] >= feed[i])
+                    factor = std::min(factor, 0.9 * (feed[i] - v[i]) / step[a]);
+            }
+            for (int halving = 0; halving < kHalvings && !stepped; ++halving, factor /= 2) {
+                trial = v;
+                for (int a = 0; a < m; ++a)
+                    trial[present[a]] += factor * step[a];
+                stepped = evaluate_split(trial, true, next)
+                          && next.gibbs <= state.gibbs + kGibbsNoise * std::fabs(state.gibbs);
+            }
+        }
+        if (!stepped)
+            return split;
+        v = trial;
+        std::swap(state, next);
+    }
+    return split;
 }
 
 std::vector<double> PhaseStability::two_phase_k_values() const

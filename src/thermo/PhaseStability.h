@@ -45,8 +45,29 @@ public:
     // the feed): the fugacity-coefficient ratio of the two trial phases.
     std::vector<double> two_phase_k_values() const;
 
+    // A two-phase split of the feed (call after test(): it works on that feed, temperature
+    // and pressure).
+    struct Split {
+        std::vector<double> K;
+        std::vector<double> liquid;  // x
+        std::vector<double> vapour;  // y
+        double vapour_fraction = 0;
+        int iterations = 0;
+        bool found = false;          // a split of lower Gibbs energy than the feed's
+    };
+    // The split of lowest Gibbs energy along the K-values K, a start for newton_split.
+    Split lowest_gibbs_split(const std::vector<double>& K);
+    // The split carried on from start by Newton steps on the Gibbs energy until every
+    // |ln f_i(vapour) - ln f_i(liquid)| is below tolerance; found is false when the steps do
+    // not get there within the given number or end on a Gibbs energy not below the feed's.
+    Split newton_split(const Split& start, int iterations, double tolerance);
+
     // Wilson's K_i = Pc_i / P exp(5.373 (1 + omega_i)(1 - Tc_i / T)), P in Pa.
     static std::vector<double> wilson_k_values(const ClaCubic0& model, double T, double P);
+
+    // A stable verdict with a trial off the feed whose tm is negative but above the threshold
+    // of proof: a state next to the critical point, where the trials crawl.
+    bool marginal() const;
 
     bool stable = true;
     Trial vapour_trial;
@@ -60,6 +81,15 @@ private:
     };
 
     void evaluate(const std::vector<double>& w, bool withDerivatives, Evaluation& out);
+    struct SplitState {
+        std::vector<double> x, y;
+        double V = 0, L = 0;
+        double gibbs = 0;
+        std::vector<double> gradient;  // over the present components
+        double largest_gradient = 0;
+    };
+    bool evaluate_split(const std::vector<double>& v, bool withDerivatives, SplitState& state);
+    void ln_phi_mole_number_derivatives(const ICubic& model, const std::vector<double>& w, Matrix& out) const;
     Trial runTrial(std::vector<double> W, bool vapourLike, bool stopAtNegativeDistance);
     std::vector<double> normalised(const std::vector<double>& W) const;
     double distance(const std::vector<double>& W, const std::vector<double>& lnPhi) const;

@@ -47,12 +47,6 @@ void QuadraMix::calculate_mixing_parameters()
         a_dn[i] = a_dn_i;
         b_dn[i] = b_dn_i;
         a_dt_dn[i] = a_dt_dn_i;
-        double* a_dn2_row = a_dn2[i];
-        double* b_dn2_row = b_dn2[i];
-        for (short j = 0; j < n; ++j) {
-            a_dn2_row[j] = 2 * a_row[j];
-            b_dn2_row[j] = 2 * b_row[j];
-        }
     }
     a_mix = a_sum;
     a_mix_dt = a_dt_sum;
@@ -71,15 +65,18 @@ void QuadraMix::calculate_mixing_parameters()
     for (short i = 0; i < n; ++i) {
         a_over_b_dn[i] = a_dn[i] / b - a * b_dn[i] / b2;
         a_dt_over_b_dn[i] = a_dt_dn[i] / b - a_mix_dt * b_dn[i] / b2;
+        if (!composition_derivatives)
+            continue;
         const double a_dn_i = a_dn[i];
         const double b_dn_i = b_dn[i];
-        const double* a_dn2_row = a_dn2[i];
-        const double* b_dn2_row = b_dn2[i];
+        // The second derivatives of a and b are 2 a_ij and 2 b_ij.
+        const double* a_row = a_ij[i];
+        const double* b_row = b_ij[i];
         // Second derivatives enter only the Jacobians: products with 1/b^k are exact enough.
         double* row = a_over_b_dn2[i];
         for (short j = 0; j < n; ++j)
-            row[j] = a_dn2_row[j] * inv_b - (a_dn_i * b_dn[j] + a_dn[j] * b_dn_i) * inv_b2
-                     + 2 * a * b_dn_i * b_dn[j] * inv_b3 - a * b_dn2_row[j] * inv_b2;
+            row[j] = 2 * a_row[j] * inv_b - (a_dn_i * b_dn[j] + a_dn[j] * b_dn_i) * inv_b2
+                     + 2 * a * b_dn_i * b_dn[j] * inv_b3 - a * (2 * b_row[j]) * inv_b2;
     }
 }
 

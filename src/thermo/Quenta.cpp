@@ -1,5 +1,6 @@
 #include "thermo/Quenta.h"
 
+#include "numeric/LinearSystem.h"
 #include "thermo/FluidPhase.h"
 
 #include <algorithm>
@@ -63,11 +64,73 @@ void Quenta::number_of_components(short n)
     maximum_steps = allocate(N);
     derivatives = allocate(N);
     derivative_rhs = allocate(N);
-    jacobian = allocate(N, N);
+    jacobian = Matrix();  // allocated by the first derivative calculation
     newton.set_maximum_residue(1e-3);
     newton.set_epsilon(1e-8);
     newton.set_relaxation_limit(1e-3);
+    newton.linear_solver = [this](Matrix& J, std::span<double> b, std::span<double> x, int& err) {
+        solve_newton_step(J, b, x, err);
+    };
     keep_compositions_within_bounds();
+}
+
+void Quenta::solve_newton_step(Matrix& J, std::span<double> b, std::span<double> x, int& err)
+{
+    const int n = component_count;
+    const int m = n + 4;  // T, P, nL, nV and one mole fraction per component
+    ReducedStep& r = reduced_step;
+    if (r.matrix.rows() != m) {
+        r.matrix = Matrix(m, m);
+        r.rhs.assign(m, 0.0);
+        r.solution.assign(m, 0.0);
+        r.eliminated.assign(n, 0);
+        r.kept.assign(n, 0);
+    }
+    // Material balance row i: J[i][2] dnL + J[i][3] dnV + J[i][x_i] dx_i + J[i][y_i] dy_i = b_i.
+    for (int i = 0; i < n; ++i) {
+        const int liquid = first_composition_variable + i;
+        const int vapour = first_composition_variable + n + i;
+        const bool drop_liquid = std::fabs(J[i][liquid]) >= std::fabs(J[i][vapour]);
+        r.eliminated[i] = drop_liquid ? liquid : vapour;
+        r.kept[i] = drop_liquid ? vapour : liquid;
+        if (J[i][r.eliminated[i]] == 0) {
+            solve_the_linear_system(J, b, x, variable_count, err);
+            return;
+        }
+    }
+    // Every other row with the eliminated steps replaced: columns T, P, nL, nV, then the kept
+    // mole fraction of each component.
+    for (int k = 0; k < m; ++k) {
+        const double* row = J[n + k];
+        double* out = r.matrix[k];
+        double rhs = b[n + k];
+        double nL = row[2], nV = row[3];
+        for (int i = 0; i < n; ++i) {
+            const double* balance = J[i];
+            const double factor = row[r.eliminated[i]] / balance[r.eliminated[i]];
+            out[4 + i] = row[r.kept[i]] - factor * balance[r.kept[i]];
+            nL -= factor * balance[2];
+            nV -= factor * balance[3];
+            rhs -= factor * b[i];
+        }
+        out[0] = row[0];
+        out[1] = row[1];
+        out[2] = nL;
+        out[3] = nV;
+        r.rhs[k] = rhs;
+    }
+    solve_the_linear_system(r.matrix, r.rhs, r.solution, m, err);
+    if (err != 0)
+        return;
+    std::copy_n(r.solution.begin(), 4, x.begin());
+    for (int i = 0; i < n; ++i)
+        x[r.kept[i]] = r.solution[4 + i];
+    for (int i = 0; i < n; ++i) {
+        const double* balance = J[i];
+        x[r.eliminated[i]] = (b[i] - balance[r.kept[i]] * x[r.kept[i]] - balance[2] * x[2] - balance[3] * x[3])
+                             / balance[r.eliminated[i]];
+    }
+    std::copy_n(x.begin(), variable_count, b.begin());
 }
 
 // A step that would take a mole fraction out of [0, 1] goes only part of the way to the

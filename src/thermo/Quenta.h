@@ -58,6 +58,11 @@ public:
     // Derivatives of all variables with respect to quantity code1 along the curve where
     // quantity code2 stays fixed. False when the system is singular or its solution not finite.
     bool calculate_derivatives(std::span<double> dU, short code1, short code2);
+    // The Newton step J x = b of the equilibrium system: each component's material balance
+    // gives one of its two mole-fraction steps from the other (the one of the larger
+    // coefficient goes), which leaves a dense system of n + 4 unknowns instead of 2n + 4.
+    // Falls back to the dense elimination of the whole system when a balance row is empty.
+    void solve_newton_step(Matrix& J, std::span<double> b, std::span<double> x, int& err);
     // Jacobian row of one specified quantity: row 2n+2 when which is 1, else 2n+3.
     void set_constraint(Matrix& J, short code, short which);
 
@@ -85,6 +90,13 @@ public:
     PredictorState predictor;
 
 private:
+    // Work space of solve_newton_step.
+    struct ReducedStep {
+        Matrix matrix;
+        std::vector<double> rhs, solution;
+        std::vector<int> eliminated, kept;  // columns of each component's two mole fractions
+    };
+    ReducedStep reduced_step;
     // Sets the fixed value of one constrained quantity with its setter.
     void specify(short quantity, double value);
     void take_start_values_from_estimates();

@@ -3,7 +3,6 @@
 // equilibrium Jacobian and extrapolated one step in temperature, or in pressure where the
 // curve is steep (|dP/dT| >= 1e5 Pa/K).
 
-#include "numeric/LinearSystem.h"
 #include "thermo/FluidPhase.h"
 #include "thermo/Quenta.h"
 
@@ -26,11 +25,13 @@ bool Quenta::calculate_derivatives(std::span<double> dU, short code1, short code
         return false;
     std::fill(derivative_rhs.begin(), derivative_rhs.end(), 0.0);
     derivative_rhs[N - 2] = 1;
+    if (jacobian.rows() != N)
+        jacobian = allocate(N, N);
     fill_in_the_Jacobian_matrix(jacobian);
     set_constraint(jacobian, code1, 1);
     set_constraint(jacobian, code2, 2);
     int err = 0;
-    solve_the_linear_system(jacobian, derivative_rhs, dU, N, err);
+    solve_newton_step(jacobian, derivative_rhs, dU, err);
     return err == 0 && std::all_of(dU.begin(), dU.begin() + N, [](double d) { return std::isfinite(d); });
 }
 

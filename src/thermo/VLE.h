@@ -35,6 +35,9 @@ namespace equilibrium_failure {
 inline constexpr short none = 0;
 // The ideal-mixture root search, the Newton solve, the predictor or the alpha search failed.
 inline constexpr short solve_failed = 1;
+// A flash whose feed the stability test found stable: one phase at the given state, no
+// failure of the solver.
+inline constexpr short one_phase = 2;
 // The saturation point at the homogenisation temperature of the alpha-beta volume equation.
 inline constexpr short homogenization_point_failed = 5;
 // The two-phase point at the reading temperature and volumetric fraction of that equation.

@@ -365,7 +365,7 @@ TEST(AlphaBetaFlash, PhasesCarryTheModelsCriticalData)
     const double bubble = ci.calculateSaturation(celsius, 1);
     ASSERT_GT(bubble, 10);
     FluidRecord liquid, vapour;
-    ASSERT_TRUE(ci.calculateFlash(celsius + 273.15, bubble / 2, liquid, vapour));
+    ASSERT_EQ(ci.calculateFlash(celsius + 273.15, bubble / 2, liquid, vapour), FlashOutcome::twoPhases);
 
     CAlphaBetaModelInterface model;
     ASSERT_TRUE(model.calculateComposition(alpha, beta, CO2, N2, H2S));

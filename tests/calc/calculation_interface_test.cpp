@@ -306,7 +306,7 @@ TEST(CalculationInterfaceFailures, MismatchedTypeAndMissingEngineAnswerFailure)
         ci.bulkVolume = 1e-4;
         EXPECT_TRUE(std::isnan(ci.calculateTrappingPressure(300)));
         FluidRecord liquid{{"name", "kept"}};
-        EXPECT_FALSE(ci.calculateFlash(300, 50, liquid, std::nullopt));
+        EXPECT_EQ(ci.calculateFlash(300, 50, liquid, std::nullopt), FlashOutcome::failed);
         EXPECT_EQ(liquid.keys(), QStringList{"name"});
         EXPECT_FALSE(ci.calculateBulkDensity(300, 50, 1));
         EXPECT_FALSE(ci.calculateGOR());

@@ -115,7 +115,7 @@ TEST_F(ReportTest, BulkPropertiesWithTheBubblePressure)
     // A failed flash before leaves the engine's failure code set; the densities that follow
     // are found all the same and reported.
     testing::internal::CaptureStderr();
-    ASSERT_FALSE(ci->calculateFlash(T, 1000, std::nullopt, std::nullopt));
+    ASSERT_NE(ci->calculateFlash(T, 1000, std::nullopt, std::nullopt), FlashOutcome::twoPhases);
     testing::internal::GetCapturedStderr();
     ASSERT_NE(ci->oil->failure_code, 0);
     markStart();
@@ -266,6 +266,7 @@ std::string expectedFlashReport(Oil& e, double T, double P)
 {
     const std::vector<double> z = e.feed_composition;
     e.calculateFlash(T, P);
+    e.calculateFormationVolumeFactors();
     std::string s = "\n" + flashConditions(T, P);
     const std::vector<double> x = e.flash_liquid_composition, y = e.flash_vapour_composition;
     const double L = 1 - e.molar_gas_fraction, Z = e.gas_compressibility_factor;

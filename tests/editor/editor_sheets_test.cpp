@@ -290,24 +290,45 @@ TEST_F(EditorSheetActions, FlashedAlphaBetaModelFluidGivesComponentListsOfTheMod
     EXPECT_EQ(fluidNames(), (QStringList{"A", "M adjusted", "C"}));
 }
 
-TEST_F(EditorSheetActions, FailedFlashAddsNothingAndSaysSo)
+// A feed that stays one phase and a flash that cannot be solved add nothing, each with its
+// own message: one phase is an answer, not a failure.
+TEST_F(EditorSheetActions, FlashWithoutTwoPhasesAddsNothingAndSaysWhy)
 {
-    RecordingAlertService alerts;
-    FluidRecord broken = fluid("B", {"C1", "C10"});
-    for (const Value& c : broken.arrayValue(fluidkey::components))
-        c.toDictionary().setValue(componentkey::tc, 0.0 - 273.15);  // no positive critical temperature
-    open({fluid("A", {"C1", "C2"}), broken});
-    editor->selectFluidRow(1);
-    settle();
-    const int changesBefore = changes();
-    FlashSheet* sheet = editor->flashSheet();
-    sheet->onClickFlash();
-    sheet->onGetFlashedLiquidVapour();
-    settle();
-    EXPECT_EQ(fluidNames(), (QStringList{"A", "B"}));
-    EXPECT_EQ(alerts.alerts().size(), 1);
-    EXPECT_EQ(changes(), changesBefore);
-    EXPECT_FALSE(sheet->panel()->isVisible());
+    const struct {
+        const char* name;
+        bool broken;       // no positive critical temperature: nothing to solve with
+        const char* pressure;  // bar
+        const char* message;
+    } cases[] = {
+        {"no critical temperature", true, "50", "did not converge"},
+        {"compressed liquid", false, "1000", "one phase"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingAlertService alerts;
+        FluidRecord b = fluid("B", {"C1", "C10"});
+        b.setValue(fluidkey::tsat, 26.85);  // 300 K
+        if (c.broken)
+            for (const Value& component : b.arrayValue(fluidkey::components))
+                component.toDictionary().setValue(componentkey::tc, 0.0 - 273.15);
+        open({fluid("A", {"C1", "C2"}), b});
+        editor->selectFluidRow(1);
+        settle();
+        const int changesBefore = changes();
+        FlashSheet* sheet = editor->flashSheet();
+        sheet->onClickFlash();
+        in<QLineEdit>(sheet->panel(), "mFlashP")->setText(c.pressure);
+        sheet->onChangeFlashP();
+        sheet->onGetFlashedLiquidVapour();
+        settle();
+        EXPECT_EQ(fluidNames(), (QStringList{"A", "B"}));
+        ASSERT_EQ(alerts.messages().size(), 1);
+        EXPECT_TRUE(alerts.messages().first().contains(c.message)) << alerts.messages().first().toStdString();
+        EXPECT_EQ(changes(), changesBefore);
+        EXPECT_FALSE(sheet->panel()->isVisible());
+        document.reset();
+        settle();
+    }
 }
 
 TEST_F(EditorSheetActions, SheetsOpenOnlyWithAFluidSelected)

@@ -162,6 +162,21 @@ TEST(Equilibrium, VolumeSpecificationsRecoverTheFlashPressure)
 
 // The analytic Jacobian of the 2n+4 system against central differences of its residuals,
 // with the molar volume and then the volumetric vapour fraction as second specification.
+// The analytic Jacobian at U for the type of problem, with a molar volume 1.2 times the
+// current one for the volume specifications.
+Matrix jacobian_at(Quenta& e, const Vector& U, short type)
+{
+    const int N = e.variable_count;
+    e.set_type_of_problem(type);
+    e.set_the_volume(1.2 * e.current_volume);
+    Matrix J(N, N);
+    Vector G(N);
+    int err = 0;
+    e.calculate_vector_function(U, G, J, err, 1, nullptr);
+    EXPECT_EQ(err, 0) << "type " << type;
+    return J;
+}
+
 TEST(Equilibrium, AnalyticJacobianMatchesFiniteDifferences)
 {
     TwoPhaseMixture m(methane_propane_decane);
@@ -174,13 +189,8 @@ TEST(Equilibrium, AnalyticJacobianMatchesFiniteDifferences)
     U[0] += 3;  // off the solution, so that no residual vanishes by construction
     U[1] *= 1.05;
     for (short type : {short(14), short(15)}) {
-        e.set_type_of_problem(type);
-        e.set_the_volume(1.2 * e.current_volume);
-        Matrix J(N, N);
-        Vector G(N);
+        Matrix J = jacobian_at(e, U, type);
         int err = 0;
-        e.calculate_vector_function(U, G, J, err, 1, nullptr);
-        ASSERT_EQ(err, 0);
         std::vector<double> row_scale(N, 0.0);
         for (int i = 0; i < N; ++i)
             for (int j = 0; j < N; ++j)
@@ -202,6 +212,48 @@ TEST(Equilibrium, AnalyticJacobianMatchesFiniteDifferences)
                 const double numerical = (G_up[i] - G_down[i]) / (2 * h);
                 EXPECT_NEAR(J[i][j], numerical, 1e-6 * row_scale[i] + 1e-5 * std::fabs(numerical))
                     << "type " << type << " row " << i << " column " << j;
+            }
+        }
+    }
+}
+
+// The Newton step from the reduced system of n + 4 unknowns satisfies every one of the 2n + 4
+// row-scaled equations, whichever phase is the larger and whatever the specification rows hold (the
+// molar-volume and volumetric-fraction rows fill every column).
+TEST(Equilibrium, ReducedNewtonStepSolvesTheWholeSystem)
+{
+    TwoPhaseMixture m(methane_propane_decane);
+    Quenta& e = m.equilibrium;
+    for (double P : {20.0, 150.0}) {  // mostly vapour, mostly liquid
+        e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, P);
+        ASSERT_EQ(e.failure_code, 0);
+        const int N = e.variable_count;
+        Vector U = e.newton.U;
+        U[0] += 3;
+        for (short type : {short(12), short(13), short(14), short(15)}) {
+            Matrix J = jacobian_at(e, U, type);
+            int err = 0;
+            for (int i = 0; i < N; ++i) {  // rows scaled as the solver scales them
+                double sum = 0;
+                for (int j = 0; j < N; ++j)
+                    sum += std::fabs(J[i][j]);
+                for (int j = 0; j < N; ++j)
+                    J[i][j] /= sum;
+            }
+            const Matrix original = J;
+            Vector b(N), x(N);
+            for (int i = 0; i < N; ++i)
+                b[i] = std::sin(1.0 + i);  // any right-hand side
+            const Vector rhs = b;
+            e.solve_newton_step(J, b, x, err);
+            ASSERT_EQ(err, 0) << "type " << type;
+            for (int i = 0; i < N; ++i) {
+                double lhs = 0, scale = std::fabs(rhs[i]);
+                for (int j = 0; j < N; ++j) {
+                    lhs += original[i][j] * x[j];
+                    scale += std::fabs(original[i][j] * x[j]);
+                }
+                EXPECT_NEAR(lhs, rhs[i], 1e-11 * scale) << P << " bar, type " << type << ", row " << i;
             }
         }
     }

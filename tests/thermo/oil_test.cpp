@@ -122,6 +122,8 @@ TEST(OilFlash, FormationVolumeFactorsFollowTheSeparatedPhases)
     fluid.oil.calculateFlash(T, P);
     const Oil& oil = fluid.oil;
     ASSERT_EQ(oil.failure_code, 0);
+    EXPECT_TRUE(std::isnan(oil.oil_formation_volume_factor));  // only when asked for
+    fluid.oil.calculateFormationVolumeFactors();
     EXPECT_EQ(oil.feed_composition, feed);  // the reservoir feed is given back
 
     // Reservoir flash by hand.
@@ -157,6 +159,7 @@ TEST(OilFlash, DeadOilHasNoStockTankSeparation)
     // conditions: that separation fails, Bo is unavailable, the flash itself stands.
     ModelFluid fluid(0.95, 0.5);
     fluid.oil.calculateFlash(450, 1);
+    fluid.oil.calculateFormationVolumeFactors();
     EXPECT_EQ(fluid.oil.failure_code, 0);
     EXPECT_TRUE(std::isnan(fluid.oil.oil_formation_volume_factor));
     EXPECT_GT(fluid.oil.gas_formation_volume_factor, 1.0);  // low-pressure hot gas
@@ -175,6 +178,8 @@ TEST(OilFlash, RetriedFromTheLadderWhereTheDirectFlashFails)
     fluid.oil.calculateFlash(T, P);
     const Oil& oil = fluid.oil;
     ASSERT_EQ(oil.failure_code, 0);
+    EXPECT_TRUE(std::isnan(oil.oil_formation_volume_factor));  // only when asked for
+    fluid.oil.calculateFormationVolumeFactors();
     const double nV = oil.molar_gas_fraction;
     EXPECT_GT(nV, 0.0);
     EXPECT_LT(nV, 1.0);

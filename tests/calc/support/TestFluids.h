@@ -50,6 +50,13 @@ inline std::vector<ComponentData> binary()
     return {withMole(kC1, 40), withMole(kC10, 60)};
 }
 
+// The gas condensate of nine components of the engine reviews.
+inline std::vector<ComponentData> nineComponentCondensate()
+{
+    return {withMole(kN2, 1), withMole(kCO2, 2), withMole(kC1, 60), withMole(kC2, 8), withMole(kC3, 5),
+            withMole(knC4, 4), withMole(knC5, 3), withMole(kC6, 3), withMole(kC10, 14)};
+}
+
 // A live oil of nine components.
 inline std::vector<ComponentData> nineComponentOil()
 {
@@ -109,12 +116,17 @@ inline PhaseDiagramPtr componentEnvelope(const std::vector<ComponentData>& compo
     return diagram;
 }
 
-inline textbook::PengRobinsonMixture textbookMixture(const std::vector<ComponentData>& components)
+inline std::vector<textbook::Species> textbookSpecies(const std::vector<ComponentData>& components)
 {
     std::vector<textbook::Species> species;
     for (const ComponentData& c : components)
         species.push_back({c.name, c.Tc + 273.15, c.Pc * 1e5, c.omega, c.mw, c.Vc * 1e-6});
-    return textbook::PengRobinsonMixture(species);
+    return species;
+}
+
+inline textbook::PengRobinsonMixture textbookMixture(const std::vector<ComponentData>& components)
+{
+    return textbook::PengRobinsonMixture(textbookSpecies(components));
 }
 
 inline std::vector<double> moleFractions(const std::vector<ComponentData>& components)
