@@ -2,18 +2,18 @@
 
 #include "platform/AlertService.h"
 #include "platform/DocumentController.h"
+#include "platform/FileAccess.h"
 #include "platform/FileChooser.h"
 #include "platform/KeyedUnarchiver.h"
 #include "platform/PrintPanel.h"
+#include "platform/PropertyListCheck.h"
 #include "platform/UndoManager.h"
 #include "platform/WindowController.h"
 
 #include <QAction>
-#include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QPainter>
-#include <QSaveFile>
 
 namespace quorvel {
 
@@ -117,12 +117,12 @@ void Document::showWindows()
 
 bool Document::readFromFile(const QString& path, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
+    const FileContents file = readWholeFile(path, PropertyListCheck::maxSize);
+    if (file.status != FileReadStatus::Read) {
+        *error = fileReadProblem(file, PropertyListCheck::maxSize);
         return false;
     }
-    return loadDataRepresentation(file.readAll(), mFileType, error);
+    return loadDataRepresentation(file.bytes, mFileType, error);
 }
 
 bool Document::writeToFile(const QString& path, QString* error)
@@ -130,9 +130,9 @@ bool Document::writeToFile(const QString& path, QString* error)
     const QByteArray data = dataRepresentationOfType(mFileType, error);
     if (data.isEmpty())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        *error = file.errorString();
+    if (const std::optional<QString> reason = writeFileAtomically(path, data)) {
+        if (error)
+            *error = *reason;
         return false;
     }
     return true;
@@ -171,7 +171,8 @@ bool Document::saveDocumentAs()
                                                            extension.isEmpty() ? QStringList() : QStringList{extension});
     if (path.isEmpty())
         return false;
-    if (!extension.isEmpty() && QFileInfo(path).suffix().isEmpty())
+    // A name with a dot of its own ("QZ-12.5") still gets the type's extension.
+    if (!extension.isEmpty() && QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) != 0)
         path += QLatin1Char('.') + extension;
     return saveTo(path);
 }
@@ -180,13 +181,8 @@ bool Document::revertDocumentToSaved()
 {
     if (mFilePath.isEmpty())
         return false;
-    QFile file(mFilePath);
     QString error;
-    if (!file.open(QIODevice::ReadOnly)) {
-        alertFileProblem(tr("reverted"), mFilePath, file.errorString());
-        return false;
-    }
-    if (!loadDataRepresentation(file.readAll(), mFileType, &error)) {
+    if (!readFromFile(mFilePath, &error)) {
         alertFileProblem(tr("reverted"), mFilePath, error);
         return false;
     }
