@@ -37,6 +37,18 @@ bool isArrayOfDictionaries(const Value& value)
     return true;
 }
 
+QString damagedRootEntryMessage(const QString& key)
+{
+    return QObject::tr("The archive's \"%1\" entry is damaged.").arg(key);
+}
+
+bool refuseLoad(const QString& message, QString* error)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
 void alertFileProblem(const QString& verb, const QString& path, const QString& reason)
 {
     showCriticalAlert(QObject::tr("Alert"), QObject::tr("The document \u201c%1\u201d could not be %2.\n%3")

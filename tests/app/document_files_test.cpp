@@ -10,11 +10,16 @@
 #include "app/InclusionRecord.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UndoManager.h"
+#include "plot/CPlotFormat.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <unistd.h>
 
 using namespace quorvel;
@@ -193,6 +198,65 @@ TEST_F(DocumentFiles, DamagedFilesAreRefusedWithOneAlert)
     EXPECT_TRUE(open->getInclusions().isEqualTo(before));
 }
 
+// Plot files with a root entry missing or of the wrong kind, or another document's file renamed,
+// are refused with the entry's name: opening them half empty and saving would lose what they held.
+TEST_F(DocumentFiles, DamagedOrForeignPlotFilesAreRefusedNamingTheEntry)
+{
+    const Value format(std::make_shared<CPlotFormat>());
+    const KeyedArchiver::RootList plot{{"curves", Array()}, {"points", Array()}, {"correlations", Array()},
+                                       {"plotFormat", format}};
+    const KeyedArchiver::RootList diagram{{"phaseDiagrams", Array()}, {"plotFormat", format}};
+    const auto without = [](KeyedArchiver::RootList roots, const QString& key) {
+        roots.erase(std::remove_if(roots.begin(), roots.end(), [&](const auto& root) { return root.first == key; }),
+                    roots.end());
+        return roots;
+    };
+    const auto with = [](KeyedArchiver::RootList roots, const QString& key, const Value& value) {
+        for (auto& root : roots)
+            if (root.first == key)
+                root.second = value;
+        return roots;
+    };
+    const struct
+    {
+        const char* file;
+        KeyedArchiver::RootList roots;
+        QString key;  // named in the alert; empty: the file opens
+    } cases[] = {
+        {"good.abp", plot, {}},
+        {"good.ptd", diagram, {}},
+        {"inclusions.abp", {{"InclusionsArray", Array()}}, "curves"},
+        {"fluids.ptd", {{"fluids", Array()}}, "phaseDiagrams"},
+        {"inclusions.ptd", {{"InclusionsArray", Array()}}, "phaseDiagrams"},
+        {"no-correlations.abp", without(plot, "correlations"), "correlations"},
+        {"no-points.abp", without(plot, "points"), "points"},
+        {"no-format.abp", without(plot, "plotFormat"), "plotFormat"},
+        {"no-format.ptd", without(diagram, "plotFormat"), "plotFormat"},
+        {"curves-a-text.abp", with(plot, "curves", "x"), "curves"},
+        {"points-of-numbers.abp", with(plot, "points", Array{1, 2}), "points"},
+        {"format-a-list.abp", with(plot, "plotFormat", Array()), "plotFormat"},
+        {"diagrams-a-number.ptd", with(diagram, "phaseDiagrams", 3), "phaseDiagrams"},
+        {"diagrams-of-records.ptd", with(diagram, "phaseDiagrams", Array{Dictionary()}), "phaseDiagrams"},
+        {"format-a-text.ptd", with(diagram, "plotFormat", "x"), "plotFormat"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_TRUE(KeyedArchiver::writeFile(path(c.file), c.roots));
+        alerts.clear();
+        Document* opened = controller->openDocumentWithContentsOfFile(path(c.file), false);
+        if (c.key.isEmpty()) {
+            EXPECT_NE(opened, nullptr);
+            EXPECT_TRUE(alerts.alerts().isEmpty());
+            continue;
+        }
+        EXPECT_EQ(opened, nullptr);
+        ASSERT_EQ(alerts.alerts().size(), 1);
+        EXPECT_TRUE(alerts.alerts()[0].message.contains(path(c.file)));
+        EXPECT_TRUE(alerts.alerts()[0].message.contains("\"" + c.key + "\"")) << alerts.alerts()[0].message.toStdString();
+    }
+    EXPECT_EQ(controller->documents().size(), 2);
+}
+
 TEST_F(DocumentFiles, WrongContainerKindsInsideRecordsAreRefused)
 {
     Array volumesNotAList{Dictionary{{"name", "A"}, {"volumes", 3}}};
@@ -239,9 +303,31 @@ TEST_F(DocumentFiles, FailedSaveKeepsTheOldFileThePathAndTheModifiedState)
     EXPECT_FALSE(document->saveDocumentAs());
     EXPECT_EQ(alerts.alerts().size(), 1);
     EXPECT_TRUE(alerts.alerts()[0].message.contains(path("plain/other.inc")));
+    EXPECT_TRUE(alerts.alerts()[0].message.contains(QString::fromLocal8Bit(std::strerror(ENOTDIR))))
+        << "the system's reason: " << alerts.alerts()[0].message.toStdString();
     EXPECT_EQ(QFileInfo(document->filePath()).fileName(), "kept.inc");
     EXPECT_TRUE(document->isDocumentEdited());
     EXPECT_EQ(readBytes(path("kept.inc")), oldBytes);
+}
+
+TEST_F(DocumentFiles, SaveAsAddsTheTypesExtensionUnlessTheNameEndsWithIt)
+{
+    const QList<std::pair<QString, QString>> names{
+        {"QZ-12.5", "QZ-12.5.inc"}, {"plain", "plain.inc"},        {"B-2.inc", "B-2.inc"},
+        {"upper.INC", "upper.INC"}, {"notes.txt", "notes.txt.inc"}, {"v1.0.inc", "v1.0.inc"},
+    };
+    for (const auto& [typed, saved] : names) {
+        SCOPED_TRACE(typed.toStdString());
+        CInclusionDataDocument* document = newInclusionDocument();
+        chooser.queuePath(path(typed));
+        ASSERT_TRUE(document->saveDocumentAs());
+        EXPECT_EQ(document->filePath(), path(saved));
+        EXPECT_TRUE(QFile::exists(path(saved)));
+        document->close();
+        settle();
+        EXPECT_NE(controller->openDocumentWithContentsOfFile(path(saved), false), nullptr) << "it opens again";
+    }
+    EXPECT_TRUE(alerts.alerts().isEmpty());
 }
 
 TEST_F(DocumentFiles, SaveIntoAReadOnlyFolderLeavesTheOldBytes)
