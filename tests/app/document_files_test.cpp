@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quorvel;
@@ -195,6 +196,12 @@ TEST_F(DocumentFiles, DamagedFilesAreRefusedWithOneAlert)
         EXPECT_TRUE(alerts.alerts()[0].message.contains(path(name)));
         EXPECT_EQ(controller->documents().size(), 1);
     }
+    // A named pipe is refused before it is opened: reading it would wait for ever.
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe.inc")).constData(), 0600), 0);
+    alerts.clear();
+    EXPECT_EQ(controller->openDocumentWithContentsOfFile(path("pipe.inc"), true), nullptr);
+    ASSERT_EQ(alerts.alerts().size(), 1);
+    EXPECT_TRUE(alerts.alerts()[0].message.contains("not a regular file"));
     EXPECT_TRUE(open->getInclusions().isEqualTo(before));
 }
 
