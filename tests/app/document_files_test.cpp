@@ -2,6 +2,7 @@
 // failed saves, revert, and closing or quitting with unsaved changes.
 
 #include "support/AppTestSupport.h"
+#include "support/file_bytes.h"
 
 #include "app/CFluidModelDataDocument.h"
 #include "app/CInclusionDataDocument.h"
@@ -27,19 +28,6 @@ using namespace quorvel;
 using namespace quorvel::test;
 
 namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // The root keys of an archive as python's plistlib reads them.
 QString rootKeysByPlistlib(const QString& path)
