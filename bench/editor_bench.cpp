@@ -171,12 +171,51 @@ void BM_FluidReport(benchmark::State& state)
 
 }  // namespace
 
+// A component table of about `bytes` bytes.
+QByteArray componentTableOf(qint64 bytes)
+{
+    QByteArray text = "name Tc Tb Pc Vc omega Mw SG mole\n";
+    while (text.size() < bytes)
+        text += "C1 -82.59 -161.5 45.99 98.6 0.012 16.04 0.3 60\n";
+    return text;
+}
+
+// The component table import from its file, as BM_FluidTableImportFile.
+void BM_ComponentTableImportFile(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("components.txt"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(componentTableOf(state.range(0)));
+    file.close();
+    qint64 peak = 0;
+    int components = 0;
+    for (auto _ : state) {
+        malloc_trim(0);
+        resetPeakResident();
+        const qint64 before = residentBytes("VmRSS:");
+        const ImportText text = readImportText(path);
+        components = readComponentTable(text.text, importRecordBudget(text.fileBytes)).components.size();
+        peak = std::max(peak, residentBytes("VmHWM:") - before);
+    }
+    state.counters["peak_MB"] = double(peak) / (1024 * 1024);
+    state.counters["peak_per_file_byte"] = double(peak) / double(QFileInfo(path).size());
+    state.counters["components"] = double(components);
+}
+
 // A small table whose records fit the allowance, a 10 MB table of components refused before any
 // record is made, and a 10 MB table of long comments imported.
 BENCHMARK(BM_FluidTableImportFile)
     ->Args({100 * 1024, 0})
     ->Args({10 * 1024 * 1024, 0})
     ->Args({10 * 1024 * 1024, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+// A 1 MB component table imported, a 10 MB one refused before any record is made.
+BENCHMARK(BM_ComponentTableImportFile)
+    ->Arg(1024 * 1024)
+    ->Arg(10 * 1024 * 1024)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 BENCHMARK(BM_FluidReport)->Unit(benchmark::kMillisecond);
