@@ -184,9 +184,21 @@ bool Document::saveDocumentAs()
     if (path.isEmpty())
         return false;
     // A name with a dot of its own ("QZ-12.5") still gets the type's extension.
-    if (!extension.isEmpty() && QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) != 0)
+    if (!extension.isEmpty() && QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) != 0) {
         path += QLatin1Char('.') + extension;
+        // The chooser asked about the name without it; a file of the full name is asked about here.
+        if (path != mFilePath && QFileInfo::exists(path) && !confirmReplacing(path))
+            return false;
+    }
     return saveTo(path);
+}
+
+bool Document::confirmReplacing(const QString& path) const
+{
+    return confirm(tr("Alert"),
+                   tr("\u201c%1\u201d already exists. Do you want to replace it?").arg(QFileInfo(path).fileName()),
+                   tr("Replace"), tr("Cancel"))
+           == AlertResponse::Default;
 }
 
 bool Document::revertDocumentToSaved()

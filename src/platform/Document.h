@@ -107,6 +107,8 @@ private:
     void setChangeCount(int count);
     void followUndoManager();
     bool saveTo(const QString& path);
+    // Whether the user lets a save replace the existing file.
+    bool confirmReplacing(const QString& path) const;
 
     QString mFileType;
     QString mFilePath;

@@ -325,6 +325,33 @@ TEST_F(DocumentFiles, SaveAsAddsTheTypesExtensionUnlessTheNameEndsWithIt)
     EXPECT_TRUE(alerts.alerts().isEmpty());
 }
 
+// The chooser confirmed "QZ-12.5"; replacing an existing "QZ-12.5.inc" is asked about.
+TEST_F(DocumentFiles, SaveAsAsksBeforeReplacingTheFileItsExtensionNames)
+{
+    writeBytes(path("QZ-12.5.inc"), "another document");
+    CInclusionDataDocument* document = newInclusionDocument();
+    alerts.queueResponse(AlertResponse::Alternate);  // Cancel
+    chooser.queuePath(path("QZ-12.5"));
+    EXPECT_FALSE(document->saveDocumentAs());
+    ASSERT_EQ(alerts.alerts().size(), 1);
+    EXPECT_TRUE(alerts.alerts()[0].message.contains("\u201cQZ-12.5.inc\u201d already exists"));
+    EXPECT_EQ(readBytes(path("QZ-12.5.inc")), "another document");
+    EXPECT_TRUE(document->filePath().isEmpty());
+
+    alerts.clear();
+    alerts.queueResponse(AlertResponse::Default);  // Replace
+    chooser.queuePath(path("QZ-12.5"));
+    EXPECT_TRUE(document->saveDocumentAs());
+    EXPECT_EQ(alerts.alerts().size(), 1);
+    EXPECT_EQ(document->filePath(), path("QZ-12.5.inc"));
+    EXPECT_NE(readBytes(path("QZ-12.5.inc")), "another document");
+
+    alerts.clear();
+    chooser.queuePath(path("QZ-12.5"));
+    EXPECT_TRUE(document->saveDocumentAs()) << "its own file is saved again without a question";
+    EXPECT_TRUE(alerts.alerts().isEmpty());
+}
+
 TEST_F(DocumentFiles, SaveIntoAReadOnlyFolderLeavesTheOldBytes)
 {
     if (geteuid() == 0)
