@@ -80,11 +80,11 @@ qint64 textBytes(QStringView text)
     return 2 * text.size() + 32;
 }
 
-QString tooMuchMemoryMessage()
+QString tooMuchMemoryMessage(qint64 recordBudget)
 {
     return QObject::tr("The file holds more than can be imported at once: its records would take more than "
-                       "%1 MB of memory. Nothing was imported; import it in parts.")
-        .arg(kImportMemoryAllowance / (1024 * 1024));
+                       "%1 of memory. Nothing was imported; import it in parts.")
+        .arg(QLocale::c().formattedDataSize(recordBudget, 0));
 }
 
 bool isLineSeparator(QChar c)
@@ -402,7 +402,7 @@ QString checkFluidTable(const QString& text, qint64 recordBudget)
             }
         }
         if (cost > recordBudget)
-            refusal = tooMuchMemoryMessage();
+            refusal = tooMuchMemoryMessage(recordBudget);
         return refusal.isEmpty();
     });
     return refusal;
@@ -611,7 +611,7 @@ ComponentTableImport readComponents(const QString& text, qint64 recordBudget, bo
             result.components.append(component);
             component = ComponentRecord();
         } else if ((cost += kImportedComponentBytes) > recordBudget) {
-            result.refusal = tooMuchMemoryMessage();
+            result.refusal = tooMuchMemoryMessage(recordBudget);
             return false;
         }
         return true;

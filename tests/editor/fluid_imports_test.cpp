@@ -475,6 +475,7 @@ TEST_F(ImportFixture, TablesWhoseRecordsExceedTheMemoryBudgetAreRefusedBeforeAny
     const FluidTableImport refused = readFluidTable(fluidsText, "PR", 64 * 1024);
     EXPECT_TRUE(refused.fluids.isEmpty());
     EXPECT_TRUE(refused.refusal.contains("more than can be imported")) << refused.refusal.toStdString();
+    EXPECT_TRUE(refused.refusal.contains("more than 64 KiB of memory")) << refused.refusal.toStdString();
 
     const QString componentsText = QString::fromUtf8(kComponentHeader + lines(100, kMethane.trimmed()));
     EXPECT_EQ(readComponentTable(componentsText, 10 * 1024 * 1024).components.size(), 100);
