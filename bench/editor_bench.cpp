@@ -20,9 +20,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <cstring>
+#include <malloc.h>
 #include <memory>
 
 using namespace quorvel;
@@ -90,13 +95,64 @@ BENCHMARK(BM_SelectionChange)->Arg(17)->Arg(43)->Arg(60)->Unit(benchmark::kMilli
 namespace {
 
 // Reading a fluid table of n lines of a 12-column oil with its measured point.
-void BM_FluidTableImport(benchmark::State& state)
+// The resident memory of the process now and at its peak since the last reset, in bytes.
+qint64 residentBytes(const char* field)
 {
-    QString text = QStringLiteral("Name N2 CO2 C1 C2 C3 C4 C5 C6 C7+ Mw SG Texp Pexp hexp\n");
-    for (int i = 0; i < state.range(0); ++i)
-        text += QStringLiteral("Oil%1 0.5 1.5 45 8 6 4 3 2 30 210 0.85 95 180 1\n").arg(i);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(readFluidTable(text, QStringLiteral("PR")).fluids.size());
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').first().toLongLong() * 1024;
+    return 0;
+}
+
+void resetPeakResident()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+// A fluid table of about `bytes` bytes: each line one fluid, in nine components and a measured point,
+// or one component with a comment of 800 characters.
+QByteArray fluidTableOf(qint64 bytes, bool commented)
+{
+    QByteArray text = commented ? "Name C1 comment\n" : "Name N2 CO2 C1 C2 C3 C4 C5 C6 C7+ Mw SG Texp Pexp hexp\n";
+    const QByteArray comment(800, 'c');
+    for (int i = 0; text.size() < bytes; ++i)
+        text += commented ? QByteArray("Oil") + QByteArray::number(i) + " 100 " + comment + '\n'
+                          : QByteArray("Oil") + QByteArray::number(i) + " 0.5 1.5 45 8 6 4 3 2 30 210 0.85 95 180 1\n";
+    return text;
+}
+
+// A whole fluid table import from its file as the editor runs it: read, checked, its records made
+// when they fit the import's memory budget, else refused. Reports the peak memory the import took
+// beside what the process held before, per byte of the file and in MB, and the fluids imported.
+void BM_FluidTableImportFile(benchmark::State& state)
+{
+    const qint64 bytes = state.range(0);
+    const bool commented = state.range(1) != 0;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("fluids.txt"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(fluidTableOf(bytes, commented));
+    file.close();
+    qint64 peak = 0;
+    qsizetype fluids = 0;
+    for (auto _ : state) {
+        malloc_trim(0);  // what earlier runs freed goes back, so that the peak counts this run's pages
+        resetPeakResident();
+        const qint64 before = residentBytes("VmRSS:");
+        const ImportText text = readImportText(path);
+        const FluidTableImport result = readFluidTable(text.text, QStringLiteral("PR"), importRecordBudget(text.fileBytes));
+        fluids = result.fluids.size();
+        peak = std::max(peak, residentBytes("VmHWM:") - before);
+    }
+    state.counters["peak_MB"] = double(peak) / (1024 * 1024);
+    state.counters["peak_per_file_byte"] = double(peak) / double(QFileInfo(path).size());
+    state.counters["fluids"] = double(fluids);
 }
 
 // The report of a 43-component oil into the log window.
@@ -115,7 +171,53 @@ void BM_FluidReport(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(BM_FluidTableImport)->Arg(10000)->Unit(benchmark::kMillisecond);
+// A component table of about `bytes` bytes.
+QByteArray componentTableOf(qint64 bytes)
+{
+    QByteArray text = "name Tc Tb Pc Vc omega Mw SG mole\n";
+    while (text.size() < bytes)
+        text += "C1 -82.59 -161.5 45.99 98.6 0.012 16.04 0.3 60\n";
+    return text;
+}
+
+// The component table import from its file, as BM_FluidTableImportFile.
+void BM_ComponentTableImportFile(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("components.txt"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(componentTableOf(state.range(0)));
+    file.close();
+    qint64 peak = 0;
+    int components = 0;
+    for (auto _ : state) {
+        malloc_trim(0);
+        resetPeakResident();
+        const qint64 before = residentBytes("VmRSS:");
+        const ImportText text = readImportText(path);
+        components = readComponentTable(text.text, importRecordBudget(text.fileBytes)).components.size();
+        peak = std::max(peak, residentBytes("VmHWM:") - before);
+    }
+    state.counters["peak_MB"] = double(peak) / (1024 * 1024);
+    state.counters["peak_per_file_byte"] = double(peak) / double(QFileInfo(path).size());
+    state.counters["components"] = double(components);
+}
+
+// A small table whose records fit the allowance, a 10 MB table of components refused before any
+// record is made, and a 10 MB table of long comments imported.
+BENCHMARK(BM_FluidTableImportFile)
+    ->Args({100 * 1024, 0})
+    ->Args({10 * 1024 * 1024, 0})
+    ->Args({10 * 1024 * 1024, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+// A 1 MB component table imported, a 10 MB one refused before any record is made.
+BENCHMARK(BM_ComponentTableImportFile)
+    ->Arg(1024 * 1024)
+    ->Arg(10 * 1024 * 1024)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(BM_FluidReport)->Unit(benchmark::kMillisecond);
 
 namespace {

@@ -81,16 +81,6 @@ Dictionary pointRecord(double alpha, double beta, double CO2, double N2, double 
                       {"selector", kMarkerCode},         {"fluidType", kAlphaBetaFluidType}};
 }
 
-// Elements of a decoded list that are records; anything else is left out.
-Array dictionariesOf(const Value& list)
-{
-    Array records;
-    for (const Value& element : list.toArray())
-        if (element.isDictionary())
-            records.append(element);
-    return records;
-}
-
 // Interpolation of element `out` at the value `x` of element `in` of a curve's points.
 double interpolateOnCurve(const Dictionary& curve, int in, int out, double x, double* pressure)
 {
@@ -200,20 +190,27 @@ QByteArray CAlphaBetaPlotDocument::dataRepresentationOfType(const QString&, QStr
 
 bool CAlphaBetaPlotDocument::loadDataRepresentation(const QByteArray& data, const QString&, QString* error)
 {
-    const std::optional<Dictionary> roots = unarchiveRoots(data, {}, error);
+    const QStringList recordLists{kCurvesKey, kPointsKey, kCorrelationsKey};
+    const std::optional<Dictionary> roots = unarchiveRoots(data, recordLists + QStringList{kPlotFormatKey}, error);
     if (!roots)
         return false;
+    // A damaged or foreign file is refused whole rather than opened half empty.
+    for (const QString& key : recordLists)
+        if (!isArrayOfDictionaries(roots->value(key)))
+            return refuseLoad(damagedRootEntryMessage(key), error);
+    const auto format = roots->value(kPlotFormatKey).toObject<CPlotFormat>();
+    if (!format)
+        return refuseLoad(damagedRootEntryMessage(kPlotFormatKey), error);
     unplotAll();
-    mAlphaBetaCurves = dictionariesOf(roots->value(kCurvesKey));
-    mAlphaBetaPoints = dictionariesOf(roots->value(kPointsKey));
-    mAlphaBetaCorrelations = dictionariesOf(roots->value(kCorrelationsKey));
+    mAlphaBetaCurves = roots->value(kCurvesKey).toArray();
+    mAlphaBetaPoints = roots->value(kPointsKey).toArray();
+    mAlphaBetaCorrelations = roots->value(kCorrelationsKey).toArray();
     for (const Value& point : mAlphaBetaPoints) {
         Dictionary marker = point.toDictionary();
         if (marker.contains("curve") && mAlphaBetaCurves.indexOf(marker.value("curve")) < 0)
             marker.remove("curve");  // only a curve of this document
     }
-    if (auto format = roots->value(kPlotFormatKey).toObject<CPlotFormat>())
-        mPlotFormat = format;
+    mPlotFormat = format;
     if (mPlotView)
         plotData();
     return true;

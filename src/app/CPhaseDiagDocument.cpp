@@ -104,13 +104,18 @@ void relinkRecords(const PhaseDiagramPtr& diagram)
         }
 }
 
-// The diagrams of a decoded list; anything else is left out.
-std::vector<PhaseDiagramPtr> diagramsOf(const Value& list)
+// The phase diagrams of a decoded list; none when it is no list or holds anything else.
+std::optional<std::vector<PhaseDiagramPtr>> diagramsOf(const Value& list)
 {
+    if (!list.isArray())
+        return std::nullopt;
     std::vector<PhaseDiagramPtr> diagrams;
-    for (const Value& element : list.toArray())
-        if (auto diagram = element.toObject<CPhaseDiagram>())
-            diagrams.push_back(std::move(diagram));
+    for (const Value& element : list.toArray()) {
+        auto diagram = element.toObject<CPhaseDiagram>();
+        if (!diagram)
+            return std::nullopt;
+        diagrams.push_back(std::move(diagram));
+    }
     return diagrams;
 }
 
@@ -197,23 +202,22 @@ QByteArray CPhaseDiagDocument::dataRepresentationOfType(const QString&, QString*
 bool CPhaseDiagDocument::loadDataRepresentation(const QByteArray& data, const QString&, QString* error)
 {
     registerPhaseDiagramClasses();
-    const std::optional<Dictionary> roots = unarchiveRoots(data, {}, error);
+    const std::optional<Dictionary> roots = unarchiveRoots(data, {kPhaseDiagramsKey, kPlotFormatKey}, error);
     if (!roots)
         return false;
-    const Value list = roots->value(kPhaseDiagramsKey);
-    if (!list.isNull() && !list.isArray()) {
-        if (error)
-            *error = tr("The phase diagrams of the file are not a list.");
-        return false;
-    }
+    // A damaged or foreign file is refused whole rather than opened half empty.
+    std::optional<std::vector<PhaseDiagramPtr>> diagrams = diagramsOf(roots->value(kPhaseDiagramsKey));
+    if (!diagrams)
+        return refuseLoad(damagedRootEntryMessage(kPhaseDiagramsKey), error);
+    const auto format = roots->value(kPlotFormatKey).toObject<CPlotFormat>();
+    if (!format)
+        return refuseLoad(damagedRootEntryMessage(kPlotFormatKey), error);
     unplotAll();
     mAqueousHomogLine.reset();
-    mPhaseDiagrams = diagramsOf(list);
+    mPhaseDiagrams = std::move(*diagrams);
     for (const PhaseDiagramPtr& diagram : mPhaseDiagrams)
         relinkRecords(diagram);
-    // A file without plot settings keeps those of the document.
-    if (auto format = roots->value(kPlotFormatKey).toObject<CPlotFormat>())
-        mPlotFormat = format;
+    mPlotFormat = format;
     if (mPlotView)
         plotData();
     return true;

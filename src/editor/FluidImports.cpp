@@ -3,37 +3,44 @@
 #include "characterisation/Correlations.h"
 #include "editor/FluidModelController.h"
 #include "platform/AlertService.h"
+#include "platform/FileAccess.h"
 #include "platform/FileChooser.h"
 
 #include <QComboBox>
-#include <QFile>
+#include <QLocale>
 #include <QSet>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <optional>
 
 namespace quorvel {
 
 // --- Files
 
+namespace {
+
+// What a file takes while it is read: its bytes, then its text in UTF-16.
+constexpr qint64 kTextBytesPerFileByte = 3;
+
+}  // namespace
+
 ImportText readImportText(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, ImportFileError::Unreadable};
-    if (file.size() > kMaxImportFileBytes)
-        return {{}, ImportFileError::TooLarge};
-    // Read one byte more than allowed: a file whose size is not known in advance still stops.
-    const QByteArray bytes = file.read(kMaxImportFileBytes + 1);
-    if (bytes.size() > kMaxImportFileBytes)
-        return {{}, ImportFileError::TooLarge};
-    if (file.error() != QFileDevice::NoError)
-        return {{}, ImportFileError::Unreadable};
+    const FileContents file = readWholeFile(path, kMaxImportFileBytes);
+    switch (file.status) {
+    case FileReadStatus::Read: break;
+    case FileReadStatus::Unreadable: return {{}, 0, ImportFileError::Unreadable};
+    case FileReadStatus::NotARegularFile: return {{}, 0, ImportFileError::NotARegularFile};
+    case FileReadStatus::TooLarge: return {{}, 0, ImportFileError::TooLarge};
+    }
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    ImportText result{decoder.decode(bytes), ImportFileError::None};
+    ImportText result{decoder.decode(file.bytes), file.bytes.size(), ImportFileError::None};
     if (decoder.hasError())
-        return {{}, ImportFileError::NotUtf8};
+        return {{}, 0, ImportFileError::NotUtf8};
     return result;
 }
 
@@ -41,6 +48,7 @@ QString importFileErrorMessage(ImportFileError error)
 {
     switch (error) {
     case ImportFileError::Unreadable: return QObject::tr("The file could not be read.");
+    case ImportFileError::NotARegularFile: return QObject::tr("The file is not a regular file and was not imported.");
     case ImportFileError::TooLarge:
         return QObject::tr("The file is larger than %1 MB and was not imported.").arg(kMaxImportFileBytes / (1024 * 1024));
     case ImportFileError::NotUtf8:
@@ -49,6 +57,187 @@ QString importFileErrorMessage(ImportFileError error)
     }
     return {};
 }
+
+qint64 importRecordBudget(qint64 fileBytes)
+{
+    return std::max(kImportMemoryFactor * fileBytes, kImportMemoryAllowance) - kTextBytesPerFileByte * fileBytes;
+}
+
+// --- What both tables share: lines, values and their ranges, the memory the records take
+
+namespace {
+
+// What the records take in memory, as measured on this system's records (bench/editor_bench.cpp
+// reports what an import really takes beside the file).
+// A new fluid with its five keys, the saturation point copied from the measured one and its place in the list.
+constexpr qint64 kFluidRecordBytes = 1536;
+constexpr qint64 kComponentRecordBytes = 2048;    // a named, characterised component with its mole amount
+constexpr qint64 kImportedComponentBytes = 2048;  // a component of the component table, ten keys
+constexpr qint64 kTextEntryBytes = 192;           // one more key of a record, its text apart
+
+qint64 textBytes(QStringView text)
+{
+    return 2 * text.size() + 32;
+}
+
+QString tooMuchMemoryMessage(qint64 recordBudget)
+{
+    return QObject::tr("The file holds more than can be imported at once: its records would take more than "
+                       "%1 of memory. Nothing was imported; import it in parts.")
+        .arg(QLocale::c().formattedDataSize(recordBudget, 0));
+}
+
+bool isLineSeparator(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
+}
+
+// Each line with its number counted from 1 (CR LF ends one line) until the visit answers false;
+// false when it did.
+bool forEachLine(const QString& text, const std::function<bool(QStringView, qsizetype)>& visit)
+{
+    const QStringView all(text);
+    qsizetype start = 0;
+    qsizetype number = 1;
+    for (qsizetype i = 0; i <= all.size(); ++i) {
+        if (i < all.size() && !isLineSeparator(all[i]))
+            continue;
+        if (!visit(all.mid(start, i - start), number++))
+            return false;
+        if (i + 1 < all.size() && all[i] == u'\r' && all[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    return true;
+}
+
+// A token of the file and where it stands: line and column counted from 1.
+struct Cell
+{
+    QStringView token;
+    qsizetype line = 0;
+    qsizetype column = 0;
+};
+
+Cell cellIn(QStringView line, qsizetype number, QStringView token)
+{
+    return {token, number, token.data() - line.data() + 1};
+}
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+qsizetype skipDigits(QStringView token, qsizetype i)
+{
+    while (i < token.size() && isDigit(token[i]))
+        ++i;
+    return i;
+}
+
+// The token's value when it is wholly a decimal number: a sign, digits with at most one point
+// and an exponent, nothing else (no comma, letter, "nan" or "inf"). Too large: infinite.
+std::optional<double> wholeNumber(QStringView token)
+{
+    qsizetype i = 0;
+    if (i < token.size() && (token[i] == u'+' || token[i] == u'-'))
+        ++i;
+    const qsizetype integer = i;
+    i = skipDigits(token, i);
+    qsizetype digits = i - integer;
+    if (i < token.size() && token[i] == u'.') {
+        const qsizetype fraction = ++i;
+        i = skipDigits(token, i);
+        digits += i - fraction;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < token.size() && (token[i] == u'e' || token[i] == u'E')) {
+        if (++i < token.size() && (token[i] == u'+' || token[i] == u'-'))
+            ++i;
+        const qsizetype exponent = i;
+        i = skipDigits(token, i);
+        if (i == exponent)
+            return std::nullopt;
+    }
+    if (i != token.size())
+        return std::nullopt;
+    bool ok = false;
+    const double value = QLocale::c().toDouble(token, &ok);
+    if (!ok)  // beyond the range of a double
+        return token[0] == u'-' ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+    return value;
+}
+
+// The values a quantity can physically take: above (or from) low, up to high.
+struct PhysicalRange
+{
+    double low;
+    double high;
+    bool lowIncluded;
+    bool wholeNumbers = false;
+};
+
+constexpr PhysicalRange kMolePercent{0, 100, true};
+constexpr PhysicalRange kMolarWeight{0, 10000, false};  // g/mol
+constexpr PhysicalRange kSpecificGravity{0, 3, false};
+constexpr PhysicalRange kCelsius{-273.15, 2000, false};
+constexpr PhysicalRange kBar{0, 10000, false};
+constexpr PhysicalRange kCriticalVolume{0, 100000, false};  // cm3/mol
+constexpr PhysicalRange kAcentricFactor{-1, 5, false};
+constexpr PhysicalRange kPhaseSelector{0, 1, true, true};  // dew point 0, bubble point 1
+
+bool isWithin(double value, const PhysicalRange& range)
+{
+    if (!std::isfinite(value) || value > range.high)
+        return false;
+    if (range.wholeNumbers && value != std::floor(value))
+        return false;
+    return range.lowIncluded ? value >= range.low : value > range.low;
+}
+
+QString rangeText(const PhysicalRange& range)
+{
+    if (range.wholeNumbers)
+        return QObject::tr("(whole numbers from %1 to %2)").arg(range.low).arg(range.high);
+    const QString opening = range.lowIncluded ? QStringLiteral("[") : QStringLiteral("(");
+    return QStringLiteral("%1%2, %3]").arg(opening).arg(range.low).arg(range.high);
+}
+
+// The token as an alert quotes it: a long one shortened.
+QString quoted(QStringView token)
+{
+    constexpr qsizetype kShown = 40;
+    const QString shown = token.size() > kShown ? token.left(kShown).toString() + u'\u2026' : token.toString();
+    return QStringLiteral("\u201c%1\u201d").arg(shown);
+}
+
+QString refusalAt(const Cell& cell, const QString& problem)
+{
+    return QObject::tr("Line %1, column %2: %3 Nothing was imported.").arg(cell.line).arg(cell.column).arg(problem);
+}
+
+struct CheckedValue
+{
+    double value = 0;
+    QString refusal;  // empty when the value is taken
+};
+
+CheckedValue checkedValue(const Cell& cell, const QString& columnName, const PhysicalRange& range)
+{
+    const std::optional<double> value = wholeNumber(cell.token);
+    if (!value)
+        return {0, refusalAt(cell, QObject::tr("%1 in the column \u201c%2\u201d is not a number.")
+                                       .arg(quoted(cell.token), columnName))};
+    if (!isWithin(*value, range))
+        return {0, refusalAt(cell, QObject::tr("%1 in the column \u201c%2\u201d is outside its range %3.")
+                                       .arg(quoted(cell.token), columnName, rangeText(range)))};
+    return {*value, {}};
+}
+
+}  // namespace
 
 // --- Fluid table
 
@@ -75,6 +264,62 @@ const QSet<QString>& componentColumns()
     return columns;
 }
 
+enum class FluidColumn { Component, MolarWeight, Gravity, Name, Reserved, Temperature, Pressure, PhaseSelector, Text };
+
+FluidColumn kindOfFluidColumn(const QString& name)
+{
+    if (componentColumns().contains(name))
+        return FluidColumn::Component;
+    if (name == kMwColumn)
+        return FluidColumn::MolarWeight;
+    if (name == kSgColumn)
+        return FluidColumn::Gravity;
+    if (name == kNameColumn)
+        return FluidColumn::Name;
+    if (kReservedColumns.contains(name))
+        return FluidColumn::Reserved;
+    // The measured and saturation points are kept as text, but must read as their numbers.
+    if (name == fluidkey::texp || name == fluidkey::tsat)
+        return FluidColumn::Temperature;
+    if (name == fluidkey::pexp || name == fluidkey::psat)
+        return FluidColumn::Pressure;
+    if (name == fluidkey::hexp || name == fluidkey::satPhase)
+        return FluidColumn::PhaseSelector;
+    return FluidColumn::Text;
+}
+
+const PhysicalRange* rangeOfFluidColumn(FluidColumn kind)
+{
+    switch (kind) {
+    case FluidColumn::Component: return &kMolePercent;
+    case FluidColumn::MolarWeight: return &kMolarWeight;
+    case FluidColumn::Gravity: return &kSpecificGravity;
+    case FluidColumn::Temperature: return &kCelsius;
+    case FluidColumn::Pressure: return &kBar;
+    case FluidColumn::PhaseSelector: return &kPhaseSelector;
+    case FluidColumn::Name:
+    case FluidColumn::Reserved:
+    case FluidColumn::Text: break;
+    }
+    return nullptr;
+}
+
+qint64 costOfFluidCell(FluidColumn kind, QStringView token)
+{
+    switch (kind) {
+    case FluidColumn::Component: return kComponentRecordBytes;
+    case FluidColumn::Name: return textBytes(token);
+    case FluidColumn::MolarWeight:
+    case FluidColumn::Gravity:
+    case FluidColumn::Reserved: return 0;
+    case FluidColumn::Temperature:
+    case FluidColumn::Pressure:
+    case FluidColumn::PhaseSelector:
+    case FluidColumn::Text: break;
+    }
+    return kTextEntryBytes + textBytes(token);
+}
+
 // The ASCII letters, the digits and + - = ( ) [ ] { } : . , * % $.
 bool isTokenCharacter(QChar c)
 {
@@ -84,12 +329,6 @@ bool isTokenCharacter(QChar c)
         return false;
     const char a = char(u);
     return (a >= 'a' && a <= 'z') || (a >= 'A' && a <= 'Z') || (a >= '0' && a <= '9') || punctuation.contains(a);
-}
-
-bool isLineSeparator(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
 }
 
 // Every other character, blank or not, separates tokens.
@@ -109,15 +348,64 @@ QList<QStringView> tokensOf(QStringView line)
     return tokens;
 }
 
-void forEachLine(const QString& text, const std::function<void(QStringView)>& visit)
+// The header's columns and their kinds, read from the first line that holds a token.
+struct FluidTableHeader
 {
-    const QStringView all(text);
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= all.size(); ++i)
-        if (i == all.size() || isLineSeparator(all[i])) {
-            visit(all.mid(start, i - start));
-            start = i + 1;
+    QStringList names;
+    QList<FluidColumn> kinds;
+};
+
+FluidTableHeader headerOf(const QList<QStringView>& tokens)
+{
+    FluidTableHeader header;
+    for (QStringView token : tokens) {
+        header.names.append(token.toString());
+        header.kinds.append(kindOfFluidColumn(header.names.last()));
+    }
+    return header;
+}
+
+// Each data line's tokens under the header, until the visit answers false; false when it did.
+bool forEachFluidLine(const QString& text,
+                      const std::function<bool(const FluidTableHeader&, const QList<QStringView>&, QStringView,
+                                               qsizetype)>& visit)
+{
+    std::optional<FluidTableHeader> header;
+    return forEachLine(text, [&](QStringView line, qsizetype number) {
+        const QList<QStringView> tokens = tokensOf(line);
+        if (tokens.isEmpty())  // blank, or nothing but separators
+            return true;
+        if (!header) {
+            header = headerOf(tokens);
+            return true;
         }
+        return visit(*header, tokens, line, number);
+    });
+}
+
+// Checks every value of a numeric column and reckons the records before any is made: the
+// refusal of the first value, or of the line that passes the budget; empty when all is well.
+QString checkFluidTable(const QString& text, qint64 recordBudget)
+{
+    QString refusal;
+    qint64 cost = 0;
+    forEachFluidLine(text, [&](const FluidTableHeader& header, const QList<QStringView>& tokens, QStringView line,
+                               qsizetype number) {
+        cost += kFluidRecordBytes;
+        const qsizetype columns = std::min(tokens.size(), header.names.size());
+        for (qsizetype c = 0; c < columns; ++c) {
+            cost += costOfFluidCell(header.kinds[c], tokens[c]);
+            if (const PhysicalRange* range = rangeOfFluidColumn(header.kinds[c])) {
+                refusal = checkedValue(cellIn(line, number, tokens[c]), header.names[c], *range).refusal;
+                if (!refusal.isEmpty())
+                    return false;
+            }
+        }
+        if (cost > recordBudget)
+            refusal = tooMuchMemoryMessage(recordBudget);
+        return refusal.isEmpty();
+    });
+    return refusal;
 }
 
 FluidRecord newImportedFluid(int index, const QString& eos)
@@ -141,36 +429,41 @@ void copyMeasuredPoint(FluidRecord fluid)
         fluid.setValue(fluidkey::satPhase, fluid.value(fluidkey::hexp));
 }
 
-FluidRecord readFluidLine(const QStringList& header, const QList<QStringView>& tokens, int index,
+// A line whose values have been checked.
+FluidRecord readFluidLine(const FluidTableHeader& header, const QList<QStringView>& tokens, int index,
                           const QString& eos, FluidTableImport& result)
 {
     FluidRecord fluid = newImportedFluid(index, eos);
     Array components = fluid.arrayValue(fluidkey::components);
     std::optional<ComponentRecord> current;
     for (qsizetype c = 0; c < tokens.size(); ++c) {
-        if (c >= header.size()) {
+        if (c >= header.names.size()) {
             ++result.extraValues;
             continue;
         }
-        const QString& column = header[c];
-        const QString token = tokens[c].toString();
-        if (componentColumns().contains(column)) {
+        const QString& column = header.names[c];
+        switch (header.kinds[c]) {
+        case FluidColumn::Component: {
             ComponentRecord component;
             setComponentName(column, component, kCorrelationJianzhong0);
-            component.setValue(componentkey::mole, Value(token).toDouble());
+            component.setValue(componentkey::mole, *wholeNumber(tokens[c]));
             components.append(component);
             current = component;
-        } else if (column == kMwColumn || column == kSgColumn) {
+            break;
+        }
+        case FluidColumn::MolarWeight:
+        case FluidColumn::Gravity:
             if (current)
-                current->setValue(column == kMwColumn ? componentkey::mw : componentkey::sg, Value(token).toDouble());
+                current->setValue(column == kMwColumn ? componentkey::mw : componentkey::sg, *wholeNumber(tokens[c]));
             else
                 ++result.orphanValues;
-        } else if (column == kNameColumn) {
-            fluid.setValue(fluidkey::name, token);
-        } else if (kReservedColumns.contains(column)) {
-            ++result.reservedValues;
-        } else {
-            fluid.setValue(column, token);
+            break;
+        case FluidColumn::Name: fluid.setValue(fluidkey::name, tokens[c].toString()); break;
+        case FluidColumn::Reserved: ++result.reservedValues; break;
+        case FluidColumn::Temperature:
+        case FluidColumn::Pressure:
+        case FluidColumn::PhaseSelector:
+        case FluidColumn::Text: fluid.setValue(column, tokens[c].toString()); break;
         }
     }
     copyMeasuredPoint(fluid);
@@ -179,21 +472,16 @@ FluidRecord readFluidLine(const QStringList& header, const QList<QStringView>& t
 
 }  // namespace
 
-FluidTableImport readFluidTable(const QString& text, const QString& eos)
+FluidTableImport readFluidTable(const QString& text, const QString& eos, qint64 recordBudget)
 {
     FluidTableImport result;
-    std::optional<QStringList> header;
-    forEachLine(text, [&](QStringView line) {
-        const QList<QStringView> tokens = tokensOf(line);
-        if (tokens.isEmpty())  // blank, or nothing but separators
-            return;
-        if (!header) {
-            header.emplace();
-            for (QStringView token : tokens)
-                header->append(token.toString());
-            return;
-        }
-        result.fluids.append(readFluidLine(*header, tokens, result.fluids.size(), eos, result));
+    result.refusal = checkFluidTable(text, recordBudget);
+    if (!result.refusal.isEmpty())
+        return result;
+    forEachFluidLine(text, [&](const FluidTableHeader& header, const QList<QStringView>& tokens, QStringView,
+                               qsizetype) {
+        result.fluids.append(readFluidLine(header, tokens, int(result.fluids.size()), eos, result));
+        return true;
     });
     return result;
 }
@@ -218,96 +506,125 @@ namespace {
 
 constexpr int kComponentTableColumns = 9;
 
-// The header word of each column and the component key it fills.
-QString columnKeyOfHeaderWord(QStringView word)
+struct ComponentColumn
 {
-    static const QList<std::pair<QString, QString>> headerWords{
-        {"Name", componentkey::name}, {"name", componentkey::name},   {"Tc", componentkey::tc},
-        {"Tb", componentkey::tb},     {"Pc", componentkey::pc},       {"Vc", componentkey::vc},
-        {"Omega", componentkey::omega}, {"omega", componentkey::omega}, {"Mw", componentkey::mw},
-        {"mw", componentkey::mw},     {"SG", componentkey::sg},       {"Mole", componentkey::mole},
-        {"mole", componentkey::mole}};
-    for (const auto& [header, key] : headerWords)
-        if (word == header)
-            return key;
-    return {};
+    QString headerWord;
+    QString key;
+    const PhysicalRange* range;  // none for the name
+};
+
+// The column a header word names, with the component key it fills; none for any other word.
+std::optional<ComponentColumn> columnOfHeaderWord(QStringView word)
+{
+    static const QList<ComponentColumn> columns{
+        {"Name", componentkey::name, nullptr},           {"name", componentkey::name, nullptr},
+        {"Tc", componentkey::tc, &kCelsius},             {"Tb", componentkey::tb, &kCelsius},
+        {"Pc", componentkey::pc, &kBar},                 {"Vc", componentkey::vc, &kCriticalVolume},
+        {"Omega", componentkey::omega, &kAcentricFactor}, {"omega", componentkey::omega, &kAcentricFactor},
+        {"Mw", componentkey::mw, &kMolarWeight},         {"mw", componentkey::mw, &kMolarWeight},
+        {"SG", componentkey::sg, &kSpecificGravity},     {"Mole", componentkey::mole, &kMolePercent},
+        {"mole", componentkey::mole, &kMolePercent}};
+    for (const ComponentColumn& column : columns)
+        if (word == column.headerWord)
+            return column;
+    return std::nullopt;
 }
 
-bool isDigitOrPoint(QChar c)
+bool isLetter(QChar c)
 {
-    return c == u'.' || (c >= u'0' && c <= u'9');
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
-// A digit or a point first, or a sign followed by one.
-bool isNumberWord(QStringView word)
-{
-    if (isDigitOrPoint(word[0]))
-        return true;
-    return (word[0] == u'-' || word[0] == u'+') && word.size() > 1 && isDigitOrPoint(word[1]);
-}
-
-bool isNameWord(QStringView word)
+// A word of a column begins with a letter, a digit, a point or a sign; any other word
+// (a hash or a star first) is no value and is skipped.
+bool isColumnWord(QStringView word)
 {
     const QChar c = word[0];
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+    return isLetter(c) || isDigit(c) || c == u'.' || c == u'+' || c == u'-';
 }
 
 bool isBlank(QChar c)
 {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
+    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f';
 }
 
-// Words separated by blanks and line ends, each of any length.
-void forEachWord(const QString& text, const std::function<void(QStringView)>& visit)
+// Words separated by blanks and line ends, each of any length, until the visit answers false;
+// false when it did.
+bool forEachWord(const QString& text, const std::function<bool(const Cell&)>& visit)
 {
-    const QStringView all(text);
-    qsizetype start = -1;
-    for (qsizetype i = 0; i <= all.size(); ++i) {
-        const bool inWord = i < all.size() && !isBlank(all[i]);
-        if (inWord && start < 0)
-            start = i;
-        else if (!inWord && start >= 0) {
-            visit(all.mid(start, i - start));
-            start = -1;
+    return forEachLine(text, [&](QStringView line, qsizetype number) {
+        qsizetype start = -1;
+        for (qsizetype i = 0; i <= line.size(); ++i) {
+            const bool inWord = i < line.size() && !isBlank(line[i]);
+            if (inWord && start < 0)
+                start = i;
+            else if (!inWord && start >= 0) {
+                if (!visit(cellIn(line, number, line.mid(start, i - start))))
+                    return false;
+                start = -1;
+            }
         }
-    }
+        return true;
+    });
+}
+
+// Reads the table once to check it and reckon its records, then again to make them; a
+// component with fewer than nine values at the end of the file is left out.
+ComponentTableImport readComponents(const QString& text, qint64 recordBudget, bool make)
+{
+    ComponentTableImport result;
+    QList<ComponentColumn> columns;  // in the header's order
+    ComponentRecord component;
+    int column = 0;
+    qint64 cost = 0;
+    forEachWord(text, [&](const Cell& word) {
+        if (columns.size() < kComponentTableColumns) {
+            if (const std::optional<ComponentColumn> named = columnOfHeaderWord(word.token))
+                columns.append(*named);
+            return true;
+        }
+        if (!isColumnWord(word.token))
+            return true;
+        const ComponentColumn& current = columns[column];
+        if (!current.range) {
+            if (!isLetter(word.token[0])) {
+                result.refusal = refusalAt(word, QObject::tr("%1 in the column \u201c%2\u201d is not a component name.")
+                                                     .arg(quoted(word.token), current.headerWord));
+                return false;
+            }
+            if (make) {
+                component.setValue(componentkey::name, word.token.toString());
+                component.setValue(componentkey::nc, getSpeciesIdentifier(word.token.toString()));
+            }
+        } else {
+            const CheckedValue value = checkedValue(word, current.headerWord, *current.range);
+            result.refusal = value.refusal;
+            if (!result.refusal.isEmpty())
+                return false;
+            if (make)
+                component.setValue(current.key, value.value);
+        }
+        if (++column < kComponentTableColumns)
+            return true;
+        column = 0;
+        if (make) {
+            result.components.append(component);
+            component = ComponentRecord();
+        } else if ((cost += kImportedComponentBytes) > recordBudget) {
+            result.refusal = tooMuchMemoryMessage(recordBudget);
+            return false;
+        }
+        return true;
+    });
+    return result;
 }
 
 }  // namespace
 
-ComponentTableImport readComponentTable(const QString& text)
+ComponentTableImport readComponentTable(const QString& text, qint64 recordBudget)
 {
-    ComponentTableImport result;
-    QStringList columns;  // the key of each column, in the header's order
-    ComponentRecord component;
-    int column = 0;
-    forEachWord(text, [&](QStringView word) {
-        if (columns.size() < kComponentTableColumns) {
-            const QString key = columnKeyOfHeaderWord(word);
-            if (!key.isEmpty())
-                columns.append(key);
-            return;
-        }
-        if (column == 0)
-            component = ComponentRecord();
-        if (isNumberWord(word)) {
-            component.setValue(columns[column], Value(word.toString()).toDouble());
-        } else if (isNameWord(word)) {
-            // A name, whatever the column.
-            component.setValue(componentkey::name, word.toString());
-            component.setValue(componentkey::nc, getSpeciesIdentifier(word.toString()));
-        } else {
-            return;  // neither a number nor a name
-        }
-        if (++column < kComponentTableColumns)
-            return;
-        column = 0;
-        if (component.value(componentkey::name).isString())
-            result.components.append(component);
-        else
-            ++result.unnamed;
-    });
-    return result;
+    const ComponentTableImport checked = readComponents(text, recordBudget, false);
+    return checked.refusal.isEmpty() ? readComponents(text, recordBudget, true) : checked;
 }
 
 // --- The editor's import commands
@@ -323,16 +640,16 @@ void FluidModelController::onClickImport()
         return;
     }
     const QString eos = mEquationOfState->currentIndex() == kSrkPopupIndex ? QStringLiteral("SRK") : QStringLiteral("PR");
-    const FluidTableImport result = readFluidTable(file.text, eos);
+    const FluidTableImport result = readFluidTable(file.text, eos, importRecordBudget(file.fileBytes));
+    if (!result.refusal.isEmpty()) {
+        showAlert(result.refusal);
+        return;
+    }
     if (result.fluids.isEmpty()) {
         showAlert(tr("The file holds no fluid: a line of column names followed by one line per fluid is expected."));
         return;
     }
-    for (const FluidRecord& fluid : result.fluids)
-        mFluids.append(fluid);
-    reloadFluids();
-    tableViewSelectionDidChange(mFluidsView);
-    markChanged();
+    addFluids(result.fluids, mFluids.size());  // one undoable step, which marks the document changed
     const QString ignored = fluidTableIgnoredMessage(result);
     if (!ignored.isEmpty())
         showAlert(ignored);
@@ -351,17 +668,14 @@ void FluidModelController::onImportData()
         showAlert(importFileErrorMessage(file.error));
         return;
     }
-    const ComponentTableImport result = readComponentTable(file.text);
-    QStringList messages;
-    if (result.components.isEmpty())
-        messages << tr("The file holds no component: a header of the nine columns Name, Tc, Tb, Pc, Vc, Omega, Mw, "
-                       "SG and Mole followed by nine values per component is expected.");
-    if (result.unnamed > 0)
-        messages << tr("Components without a name were dropped: %1.").arg(result.unnamed);
-    if (!result.components.isEmpty())
+    const ComponentTableImport result = readComponentTable(file.text, importRecordBudget(file.fileBytes));
+    if (!result.refusal.isEmpty())
+        showAlert(result.refusal);
+    else if (result.components.isEmpty())
+        showAlert(tr("The file holds no component: a header of the nine columns Name, Tc, Tb, Pc, Vc, Omega, Mw, "
+                     "SG and Mole followed by nine values per component is expected."));
+    else
         replaceComponents(fluid, result.components, kFluidTypeComponentList);
-    if (!messages.isEmpty())
-        showAlert(messages.join(QLatin1Char(' ')));
 }
 
 void FluidModelController::replaceComponents(FluidRecord fluid, const Array& components, const Value& fluidType)

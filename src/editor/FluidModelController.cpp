@@ -958,23 +958,41 @@ void FluidModelController::setComponent(ComponentRecord component, const Value& 
 
 void FluidModelController::deleteFluid(const FluidRecord& fluid)
 {
-    const int index = mFluids.indexOf(fluid);
-    if (index < 0)
-        return;
-    registerUndo([this, fluid, index] { addFluid(fluid, index); });
-    if (mHasReference && mReferenceFluid.identity() == fluid.identity()) {
-        mHasReference = false;
-        mReferenceFluid = FluidRecord();
-    }
-    mFluids.removeAt(index);
-    reloadFluids();
-    refreshFluids();
+    deleteFluids({fluid});
 }
 
 void FluidModelController::addFluid(const FluidRecord& fluid, int index)
 {
-    registerUndo([this, fluid] { deleteFluid(fluid); });
-    mFluids.insert(std::clamp(index, 0, mFluids.size()), fluid);
+    addFluids({fluid}, index);
+}
+
+// The fluids stand one after another from the first one's row, as addFluids put them.
+void FluidModelController::deleteFluids(const QList<FluidRecord>& fluids)
+{
+    const int index = fluids.isEmpty() ? -1 : mFluids.indexOf(fluids.first());
+    if (index < 0)
+        return;
+    registerUndo([this, fluids, index] { addFluids(fluids, index); });
+    for (const FluidRecord& fluid : fluids)
+        if (mHasReference && mReferenceFluid.identity() == fluid.identity()) {
+            mHasReference = false;
+            mReferenceFluid = FluidRecord();
+        }
+    // From the last, so that fluids at the end of the list go without moving the others.
+    for (qsizetype i = fluids.size() - 1; i >= 0; --i) {
+        const int row = index + int(i);
+        mFluids.removeAt(mFluids.at(row).identity() == fluids[i].identity() ? row : mFluids.indexOf(fluids[i]));
+    }
+    reloadFluids();
+    refreshFluids();
+}
+
+void FluidModelController::addFluids(const QList<FluidRecord>& fluids, int index)
+{
+    registerUndo([this, fluids] { deleteFluids(fluids); });
+    const int first = std::clamp(index, 0, mFluids.size());
+    for (qsizetype i = 0; i < fluids.size(); ++i)
+        mFluids.insert(first + int(i), fluids[i]);
     reloadFluids();
     refreshFluids();
 }

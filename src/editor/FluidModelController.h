@@ -81,6 +81,9 @@ public:
     // the fluid they are given, whichever is selected when they run.
     void addFluid(const FluidRecord& fluid, int index);
     void deleteFluid(const FluidRecord& fluid);
+    // Several fluids at once, one undoable step: inserted from the row, and taken away again.
+    void addFluids(const QList<FluidRecord>& fluids, int index);
+    void deleteFluids(const QList<FluidRecord>& fluids);
     void addComponent(FluidRecord fluid, const ComponentRecord& component, int index);
     void deleteComponent(FluidRecord fluid, const ComponentRecord& component);
 

@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include <cmath>
 #include <optional>
@@ -160,12 +159,9 @@ void FluidModelController::onChooseModel()
     if (isGeneratedModel(tag)) {
         if (selected != mOldSelectedModelRadio
             && confirm(QString(), kConfirmModelChange, tr("OK"), tr("Cancel")) != AlertResponse::Default) {
-            // The previous cell is clicked again once this action has returned.
-            if (QPointer<QRadioButton> previous = mOldSelectedModelRadio)
-                QTimer::singleShot(0, this, [previous] {
-                    if (previous)
-                        previous->click();
-                });
+            // Only the cell goes back: running its action would rebuild the fluid from the box's defaults.
+            if (mOldSelectedModelRadio)
+                mOldSelectedModelRadio->setChecked(true);
             return;
         }
         enableComponentEditing(false);

@@ -2,18 +2,18 @@
 
 #include "platform/AlertService.h"
 #include "platform/DocumentController.h"
+#include "platform/FileAccess.h"
 #include "platform/FileChooser.h"
 #include "platform/KeyedUnarchiver.h"
 #include "platform/PrintPanel.h"
+#include "platform/PropertyListCheck.h"
 #include "platform/UndoManager.h"
 #include "platform/WindowController.h"
 
 #include <QAction>
-#include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QPainter>
-#include <QSaveFile>
 
 namespace quorvel {
 
@@ -35,6 +35,18 @@ bool isArrayOfDictionaries(const Value& value)
         if (!element.isDictionary())
             return false;
     return true;
+}
+
+QString damagedRootEntryMessage(const QString& key)
+{
+    return QObject::tr("The archive's \"%1\" entry is damaged.").arg(key);
+}
+
+bool refuseLoad(const QString& message, QString* error)
+{
+    if (error)
+        *error = message;
+    return false;
 }
 
 void alertFileProblem(const QString& verb, const QString& path, const QString& reason)
@@ -117,12 +129,12 @@ void Document::showWindows()
 
 bool Document::readFromFile(const QString& path, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
+    const FileContents file = readWholeFile(path, PropertyListCheck::maxSize);
+    if (file.status != FileReadStatus::Read) {
+        *error = fileReadProblem(file, PropertyListCheck::maxSize);
         return false;
     }
-    return loadDataRepresentation(file.readAll(), mFileType, error);
+    return loadDataRepresentation(file.bytes, mFileType, error);
 }
 
 bool Document::writeToFile(const QString& path, QString* error)
@@ -130,9 +142,9 @@ bool Document::writeToFile(const QString& path, QString* error)
     const QByteArray data = dataRepresentationOfType(mFileType, error);
     if (data.isEmpty())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        *error = file.errorString();
+    if (const std::optional<QString> reason = writeFileAtomically(path, data)) {
+        if (error)
+            *error = *reason;
         return false;
     }
     return true;
@@ -171,22 +183,30 @@ bool Document::saveDocumentAs()
                                                            extension.isEmpty() ? QStringList() : QStringList{extension});
     if (path.isEmpty())
         return false;
-    if (!extension.isEmpty() && QFileInfo(path).suffix().isEmpty())
+    // A name with a dot of its own ("QZ-12.5") still gets the type's extension.
+    if (!extension.isEmpty() && QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) != 0) {
         path += QLatin1Char('.') + extension;
+        // The chooser asked about the name without it; a file of the full name is asked about here.
+        if (path != mFilePath && QFileInfo::exists(path) && !confirmReplacing(path))
+            return false;
+    }
     return saveTo(path);
+}
+
+bool Document::confirmReplacing(const QString& path) const
+{
+    return confirm(tr("Alert"),
+                   tr("\u201c%1\u201d already exists. Do you want to replace it?").arg(QFileInfo(path).fileName()),
+                   tr("Replace"), tr("Cancel"))
+           == AlertResponse::Default;
 }
 
 bool Document::revertDocumentToSaved()
 {
     if (mFilePath.isEmpty())
         return false;
-    QFile file(mFilePath);
     QString error;
-    if (!file.open(QIODevice::ReadOnly)) {
-        alertFileProblem(tr("reverted"), mFilePath, file.errorString());
-        return false;
-    }
-    if (!loadDataRepresentation(file.readAll(), mFileType, &error)) {
+    if (!readFromFile(mFilePath, &error)) {
         alertFileProblem(tr("reverted"), mFilePath, error);
         return false;
     }

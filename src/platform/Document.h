@@ -107,6 +107,8 @@ private:
     void setChangeCount(int count);
     void followUndoManager();
     bool saveTo(const QString& path);
+    // Whether the user lets a save replace the existing file.
+    bool confirmReplacing(const QString& path) const;
 
     QString mFileType;
     QString mFilePath;
@@ -119,6 +121,11 @@ private:
 
 // Whether a value read from a file is a list of records (an array of dictionaries only).
 bool isArrayOfDictionaries(const Value& value);
+
+// The message for a root entry of an archive that holds another kind of value than its key's.
+QString damagedRootEntryMessage(const QString& key);
+// A load refused with the message: false.
+[[nodiscard]] bool refuseLoad(const QString& message, QString* error);
 
 // Alert for a file that could not be read or written, naming it.
 void alertFileProblem(const QString& verb, const QString& path, const QString& reason);

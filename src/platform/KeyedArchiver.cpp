@@ -1,10 +1,10 @@
 #include "platform/KeyedArchiver.h"
 
 #include "platform/ArchiveFormat.h"
+#include "platform/FileAccess.h"
 
-#include <QFile>
 #include <QHash>
-#include <QSaveFile>
+#include <QObject>
 #include <QSet>
 
 #include <plist/plist.h>
@@ -366,11 +366,9 @@ bool KeyedArchiver::writeFile(const QString& path, const RootList& roots, QStrin
 {
     QString message;
     const QByteArray bytes = archivedDataWithRootKeys(roots, &message);
-    if (message.isEmpty()) {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-            message = QObject::tr("The file \"%1\" could not be written: %2").arg(path, file.errorString());
-    }
+    if (message.isEmpty())
+        if (const std::optional<QString> reason = writeFileAtomically(path, bytes))
+            message = QObject::tr("The file \"%1\" could not be written: %2").arg(path, *reason);
     if (error)
         *error = message;
     return message.isEmpty();

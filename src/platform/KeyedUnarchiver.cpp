@@ -1,9 +1,9 @@
 #include "platform/KeyedUnarchiver.h"
 
 #include "platform/ArchiveFormat.h"
+#include "platform/FileAccess.h"
 #include "platform/PropertyListCheck.h"
 
-#include <QFile>
 #include <QObject>
 
 #include <plist/plist.h>
@@ -562,18 +562,14 @@ bool KeyedUnarchiver::releaseSurvivors(const std::vector<std::weak_ptr<Archivabl
 
 std::optional<Dictionary> KeyedUnarchiver::readFile(const QString& path, const QStringList& requiredKeys, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const FileContents file = readWholeFile(path, PropertyListCheck::maxSize);
+    if (file.status != FileReadStatus::Read) {
         if (error)
-            *error = QObject::tr("The file \"%1\" could not be read: %2").arg(path, file.errorString());
+            *error = QObject::tr("The file \"%1\" could not be read: %2")
+                         .arg(path, fileReadProblem(file, PropertyListCheck::maxSize));
         return std::nullopt;
     }
-    if (file.size() > PropertyListCheck::maxSize) {
-        if (error)
-            *error = QObject::tr("The file \"%1\" is too large.").arg(path);
-        return std::nullopt;
-    }
-    return unarchivedRootKeys(file.readAll(), requiredKeys, error);
+    return unarchivedRootKeys(file.bytes, requiredKeys, error);
 }
 
 }  // namespace quorvel

@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -300,6 +301,16 @@ TEST_F(AlphaBetaDocument, CorrelationLinesReadFluidModelFiles)
     chooser.queuePath(damaged);
     EXPECT_FALSE(document->addAlphaBetaCorrelation());
     EXPECT_EQ(alerts.alerts().size(), 1);
+    EXPECT_EQ(document->alphaBetaCorrelations().size(), 2);
+
+    // A named pipe is refused at once rather than waited on for ever.
+    const QString pipe = path("pipe.flu");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    alerts.clear();
+    chooser.queuePath(pipe);
+    EXPECT_FALSE(document->addAlphaBetaCorrelation());
+    ASSERT_EQ(alerts.alerts().size(), 1);
+    EXPECT_TRUE(alerts.alerts()[0].message.contains("not a regular file"));
     EXPECT_EQ(document->alphaBetaCorrelations().size(), 2);
 }
 

@@ -2,6 +2,7 @@
 // failed saves, revert, and closing or quitting with unsaved changes.
 
 #include "support/AppTestSupport.h"
+#include "support/file_bytes.h"
 
 #include "app/CFluidModelDataDocument.h"
 #include "app/CInclusionDataDocument.h"
@@ -10,30 +11,23 @@
 #include "app/InclusionRecord.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UndoManager.h"
+#include "plot/CPlotFormat.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quorvel;
 using namespace quorvel::test;
 
 namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // The root keys of an archive as python's plistlib reads them.
 QString rootKeysByPlistlib(const QString& path)
@@ -190,7 +184,72 @@ TEST_F(DocumentFiles, DamagedFilesAreRefusedWithOneAlert)
         EXPECT_TRUE(alerts.alerts()[0].message.contains(path(name)));
         EXPECT_EQ(controller->documents().size(), 1);
     }
+    // A named pipe is refused before it is opened: reading it would wait for ever.
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe.inc")).constData(), 0600), 0);
+    alerts.clear();
+    EXPECT_EQ(controller->openDocumentWithContentsOfFile(path("pipe.inc"), true), nullptr);
+    ASSERT_EQ(alerts.alerts().size(), 1);
+    EXPECT_TRUE(alerts.alerts()[0].message.contains("not a regular file"));
     EXPECT_TRUE(open->getInclusions().isEqualTo(before));
+}
+
+// Plot files with a root entry missing or of the wrong kind, or another document's file renamed,
+// are refused with the entry's name: opening them half empty and saving would lose what they held.
+TEST_F(DocumentFiles, DamagedOrForeignPlotFilesAreRefusedNamingTheEntry)
+{
+    const Value format(std::make_shared<CPlotFormat>());
+    const KeyedArchiver::RootList plot{{"curves", Array()}, {"points", Array()}, {"correlations", Array()},
+                                       {"plotFormat", format}};
+    const KeyedArchiver::RootList diagram{{"phaseDiagrams", Array()}, {"plotFormat", format}};
+    const auto without = [](KeyedArchiver::RootList roots, const QString& key) {
+        roots.erase(std::remove_if(roots.begin(), roots.end(), [&](const auto& root) { return root.first == key; }),
+                    roots.end());
+        return roots;
+    };
+    const auto with = [](KeyedArchiver::RootList roots, const QString& key, const Value& value) {
+        for (auto& root : roots)
+            if (root.first == key)
+                root.second = value;
+        return roots;
+    };
+    const struct
+    {
+        const char* file;
+        KeyedArchiver::RootList roots;
+        QString key;  // named in the alert; empty: the file opens
+    } cases[] = {
+        {"good.abp", plot, {}},
+        {"good.ptd", diagram, {}},
+        {"inclusions.abp", {{"InclusionsArray", Array()}}, "curves"},
+        {"fluids.ptd", {{"fluids", Array()}}, "phaseDiagrams"},
+        {"inclusions.ptd", {{"InclusionsArray", Array()}}, "phaseDiagrams"},
+        {"no-correlations.abp", without(plot, "correlations"), "correlations"},
+        {"no-points.abp", without(plot, "points"), "points"},
+        {"no-format.abp", without(plot, "plotFormat"), "plotFormat"},
+        {"no-format.ptd", without(diagram, "plotFormat"), "plotFormat"},
+        {"curves-a-text.abp", with(plot, "curves", "x"), "curves"},
+        {"points-of-numbers.abp", with(plot, "points", Array{1, 2}), "points"},
+        {"format-a-list.abp", with(plot, "plotFormat", Array()), "plotFormat"},
+        {"diagrams-a-number.ptd", with(diagram, "phaseDiagrams", 3), "phaseDiagrams"},
+        {"diagrams-of-records.ptd", with(diagram, "phaseDiagrams", Array{Dictionary()}), "phaseDiagrams"},
+        {"format-a-text.ptd", with(diagram, "plotFormat", "x"), "plotFormat"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_TRUE(KeyedArchiver::writeFile(path(c.file), c.roots));
+        alerts.clear();
+        Document* opened = controller->openDocumentWithContentsOfFile(path(c.file), false);
+        if (c.key.isEmpty()) {
+            EXPECT_NE(opened, nullptr);
+            EXPECT_TRUE(alerts.alerts().isEmpty());
+            continue;
+        }
+        EXPECT_EQ(opened, nullptr);
+        ASSERT_EQ(alerts.alerts().size(), 1);
+        EXPECT_TRUE(alerts.alerts()[0].message.contains(path(c.file)));
+        EXPECT_TRUE(alerts.alerts()[0].message.contains("\"" + c.key + "\"")) << alerts.alerts()[0].message.toStdString();
+    }
+    EXPECT_EQ(controller->documents().size(), 2);
 }
 
 TEST_F(DocumentFiles, WrongContainerKindsInsideRecordsAreRefused)
@@ -239,9 +298,58 @@ TEST_F(DocumentFiles, FailedSaveKeepsTheOldFileThePathAndTheModifiedState)
     EXPECT_FALSE(document->saveDocumentAs());
     EXPECT_EQ(alerts.alerts().size(), 1);
     EXPECT_TRUE(alerts.alerts()[0].message.contains(path("plain/other.inc")));
+    EXPECT_TRUE(alerts.alerts()[0].message.contains(QString::fromLocal8Bit(std::strerror(ENOTDIR))))
+        << "the system's reason: " << alerts.alerts()[0].message.toStdString();
     EXPECT_EQ(QFileInfo(document->filePath()).fileName(), "kept.inc");
     EXPECT_TRUE(document->isDocumentEdited());
     EXPECT_EQ(readBytes(path("kept.inc")), oldBytes);
+}
+
+TEST_F(DocumentFiles, SaveAsAddsTheTypesExtensionUnlessTheNameEndsWithIt)
+{
+    const QList<std::pair<QString, QString>> names{
+        {"QZ-12.5", "QZ-12.5.inc"}, {"plain", "plain.inc"},        {"B-2.inc", "B-2.inc"},
+        {"upper.INC", "upper.INC"}, {"notes.txt", "notes.txt.inc"}, {"v1.0.inc", "v1.0.inc"},
+    };
+    for (const auto& [typed, saved] : names) {
+        SCOPED_TRACE(typed.toStdString());
+        CInclusionDataDocument* document = newInclusionDocument();
+        chooser.queuePath(path(typed));
+        ASSERT_TRUE(document->saveDocumentAs());
+        EXPECT_EQ(document->filePath(), path(saved));
+        EXPECT_TRUE(QFile::exists(path(saved)));
+        document->close();
+        settle();
+        EXPECT_NE(controller->openDocumentWithContentsOfFile(path(saved), false), nullptr) << "it opens again";
+    }
+    EXPECT_TRUE(alerts.alerts().isEmpty());
+}
+
+// The chooser confirmed "QZ-12.5"; replacing an existing "QZ-12.5.inc" is asked about.
+TEST_F(DocumentFiles, SaveAsAsksBeforeReplacingTheFileItsExtensionNames)
+{
+    writeBytes(path("QZ-12.5.inc"), "another document");
+    CInclusionDataDocument* document = newInclusionDocument();
+    alerts.queueResponse(AlertResponse::Alternate);  // Cancel
+    chooser.queuePath(path("QZ-12.5"));
+    EXPECT_FALSE(document->saveDocumentAs());
+    ASSERT_EQ(alerts.alerts().size(), 1);
+    EXPECT_TRUE(alerts.alerts()[0].message.contains("\u201cQZ-12.5.inc\u201d already exists"));
+    EXPECT_EQ(readBytes(path("QZ-12.5.inc")), "another document");
+    EXPECT_TRUE(document->filePath().isEmpty());
+
+    alerts.clear();
+    alerts.queueResponse(AlertResponse::Default);  // Replace
+    chooser.queuePath(path("QZ-12.5"));
+    EXPECT_TRUE(document->saveDocumentAs());
+    EXPECT_EQ(alerts.alerts().size(), 1);
+    EXPECT_EQ(document->filePath(), path("QZ-12.5.inc"));
+    EXPECT_NE(readBytes(path("QZ-12.5.inc")), "another document");
+
+    alerts.clear();
+    chooser.queuePath(path("QZ-12.5"));
+    EXPECT_TRUE(document->saveDocumentAs()) << "its own file is saved again without a question";
+    EXPECT_TRUE(alerts.alerts().isEmpty());
 }
 
 TEST_F(DocumentFiles, SaveIntoAReadOnlyFolderLeavesTheOldBytes)

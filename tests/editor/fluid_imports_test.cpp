@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sys/stat.h>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -37,6 +38,12 @@ struct ImportFixture : ::testing::Test, EditorFixture
         file.write(bytes);
         chooser.queuePath(path);
         return path;
+    }
+    void chooseNamedPipe()
+    {
+        const QString path = dir.filePath(QStringLiteral("pipe%1.txt").arg(files++));
+        ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        chooser.queuePath(path);
     }
     FluidRecord fluidAt(int row) const { return fluids().at(row).toDictionary(); }
     ComponentRecord componentAt(int fluidRow, int row) const
@@ -94,27 +101,65 @@ QList<FluidTableCase> fluidTableCases()
              EXPECT_EQ(f.componentNames(1), QStringList{"N2"});
              EXPECT_EQ(f.fluidAt(1).value("fluidType"), Value(kFluidTypeComponentList));
          }},
-        {"e acute separates", "Name N2 C1\nOil\xc3\xa9" "A 1 99\n", {"Oil"}, "1 values beyond",
-         [](ImportFixture& f) { EXPECT_EQ(f.componentAt(1, 0).doubleValue("mole"), 0) << "the token A"; }},
+        {"e acute separates", "Name N2 C1\nOil\xc3\xa9" "A 1 99\n", {}, "Line 2, column 5: \u201cA\u201d"},
         {"hash separates", "#Name #N2\nOilB#2\n", {"OilB"}, {},
          [](ImportFixture& f) { EXPECT_EQ(f.componentAt(1, 0).doubleValue("mole"), 2); }},
-        {"underscore separates", "Name N2\nOil_C 5\n", {"Oil"}, "1 values beyond", {}},
+        {"underscore separates", "Name N2\nOil_C 5\n", {}, "Line 2, column 5: \u201cC\u201d"},
         {"a line of separators alone is blank", "N2\n###\n5\n", {"Fluid0"}, {}},
         {"empty file", "", {}, noFluid},
         {"header alone", "Name N2 C1\n\n", {}, noFluid},
         {"latin-1 file", "Name N2\nOil\xe9 5\n", {}, "not UTF-8"},
         {"2 MB single line", lines(1, QByteArray(2 * 1024 * 1024, 'x')), {}, noFluid},
+        {"not a regular file", {}, {}, "not a regular file"},
+    };
+}
+
+// Values of numeric columns that are not wholly a number, or lie outside what the quantity can
+// be: the file is refused whole, the alert giving the line and the column of the first.
+QList<FluidTableCase> refusedFluidTableCases()
+{
+    const QByteArray header = "Name N2 C1 Mw SG Texp Pexp hexp\n";
+    const QByteArray good = "Good 1 99 16 0.3 95 180 1\n";
+    const auto line = [&](const QByteArray& n2, const QByteArray& c1 = "99", const QByteArray& mw = "16",
+                          const QByteArray& sg = "0.3", const QByteArray& texp = "95", const QByteArray& pexp = "180",
+                          const QByteArray& hexp = "1") {
+        return header + good + "Bad " + n2 + ' ' + c1 + ' ' + mw + ' ' + sg + ' ' + texp + ' ' + pexp + ' ' + hexp + '\n';
+    };
+    return {
+        {"decimal comma", line("0,5"), {}, "Line 3, column 5: \u201c0,5\u201d in the column \u201cN2\u201d is not a number"},
+        {"comma in a larger number", line("1", "12,5"), {}, "Line 3, column 7: \u201c12,5\u201d"},
+        {"letter O for a zero", line("O.5"), {}, "Line 3, column 5: \u201cO.5\u201d"},
+        {"nan", line("nan"), {}, "Line 3, column 5: \u201cnan\u201d"},
+        {"inf", line("1", "inf"), {}, "Line 3, column 7: \u201cinf\u201d"},
+        {"trailing letter", line("1", "99x"), {}, "\u201c99x\u201d in the column \u201cC1\u201d is not a number"},
+        {"bare sign", line("-"), {}, "\u201c-\u201d"},
+        {"exponent without digits", line("1e"), {}, "\u201c1e\u201d"},
+        {"negative mole amount", line("-1"), {}, "Line 3, column 5: \u201c-1\u201d in the column \u201cN2\u201d is outside its range [0, 100]"},
+        {"mole amount above 100", line("1", "100.5"), {}, "outside its range [0, 100]"},
+        {"beyond a double", line("1e400"), {}, "outside its range"},
+        {"zero molar weight", line("1", "99", "0"), {}, "\u201c0\u201d in the column \u201cMw\u201d is outside its range (0, 10000]"},
+        {"molar weight 1e308", line("1", "99", "1e308"), {}, "\u201c1e308\u201d in the column \u201cMw\u201d is outside"},
+        {"negative gravity", line("1", "99", "16", "-0.3"), {}, "\u201c-0.3\u201d in the column \u201cSG\u201d is outside"},
+        {"below absolute zero", line("1", "99", "16", "0.3", "-500"), {}, "\u201c-500\u201d in the column \u201cTexp\u201d"},
+        {"temperature with a comma", line("1", "99", "16", "0.3", "-82,6"), {}, "\u201c-82,6\u201d in the column \u201cTexp\u201d is not a number"},
+        {"zero pressure", line("1", "99", "16", "0.3", "95", "0"), {}, "\u201c0\u201d in the column \u201cPexp\u201d"},
+        {"phase neither 0 nor 1", line("1", "99", "16", "0.3", "95", "180", "2"), {}, "\u201c2\u201d in the column \u201chexp\u201d"},
+        {"half a phase", line("1", "99", "16", "0.3", "95", "180", "0.5"), {}, "\u201c0.5\u201d in the column \u201chexp\u201d"},
+        {"CR LF ends one line", "N2 C1\r\n1 99\r\n\r\n1 x\r\n", {}, "Line 4, column 3: \u201cx\u201d"},
     };
 }
 
 TEST_F(ImportFixture, FluidTableCasesAppendWholeFluidsAndSumUpWhatTheyIgnore)
 {
-    for (const FluidTableCase& c : fluidTableCases()) {
+    for (const FluidTableCase& c : fluidTableCases() + refusedFluidTableCases()) {
         SCOPED_TRACE(c.title);
         open({fluid("Old", {"C1"})});
         alerts.clear();
         const int changesBefore = changes();
-        chooseFile(c.file);
+        if (c.alert == "not a regular file")
+            chooseNamedPipe();
+        else
+            chooseFile(c.file);
         editor->onClickImport();
         settle();
 
@@ -185,15 +230,50 @@ TEST_F(ImportFixture, MeasuredPointIsCopiedOnlyAsFarAsItIsPresent)
     EXPECT_FALSE(fluidAt(4).contains("Psat"));
 }
 
-TEST_F(ImportFixture, HundredThousandLinesAddAFluidEach)
+TEST_F(ImportFixture, FiveThousandLinesAddAFluidEachInOneUndoableStep)
 {
     open({fluid("Old", {"C1"})});
-    chooseFile("C1 C2 Texp\n" + lines(100000, "60 40 95"));
+    settle();
+    const int changesBefore = changes();
+    chooseFile("C1 C2 Texp\n" + lines(5000, "60 40 95"));
     editor->onClickImport();
-    ASSERT_EQ(fluids().size(), 100001);
-    EXPECT_EQ(fluidAt(100000).stringValue("name"), "Fluid99999");
-    EXPECT_EQ(componentNames(100000), (QStringList{"C1", "C2"}));
+    settle();
+    ASSERT_EQ(fluids().size(), 5001);
+    EXPECT_EQ(fluidAt(5000).stringValue("name"), "Fluid4999");
+    EXPECT_EQ(componentNames(5000), (QStringList{"C1", "C2"}));
     EXPECT_TRUE(alerts.messages().isEmpty());
+    EXPECT_EQ(changes(), changesBefore + 1);
+    const FluidRecord last = fluidAt(5000);
+
+    undo()->undo();
+    settle();
+    EXPECT_EQ(fluidNames(), QStringList{"Old"}) << "one undo takes the whole import back";
+    EXPECT_EQ(changes(), changesBefore);
+    EXPECT_FALSE(undo()->canUndo());
+    undo()->redo();
+    settle();
+    ASSERT_EQ(fluids().size(), 5001);
+    EXPECT_EQ(fluidAt(5000), last) << "the same records come back";
+    EXPECT_EQ(changes(), changesBefore + 1);
+}
+
+TEST_F(ImportFixture, ImportedFluidsGoBackInOneUndoAfterOtherEdits)
+{
+    open({fluid("Old", {"C1"})});
+    chooseFile("Name C1\nA 100\nB 100\nC 100\n");
+    editor->onClickImport();
+    settle();
+    editor->onAddFluid();
+    settle();
+    ASSERT_EQ(fluidNames(), (QStringList{"Old", "New", "A", "B", "C"}));
+    undo()->undo();  // the new fluid
+    settle();
+    undo()->undo();  // the import
+    settle();
+    EXPECT_EQ(fluidNames(), QStringList{"Old"});
+    undo()->redo();
+    settle();
+    EXPECT_EQ(fluidNames(), (QStringList{"Old", "A", "B", "C"}));
 }
 
 TEST_F(ImportFixture, FilesLargerThanTheLimitAndCancelledChoicesChangeNothing)
@@ -218,7 +298,7 @@ TEST_F(ImportFixture, FilesLargerThanTheLimitAndCancelledChoicesChangeNothing)
 TEST(FluidTableReading, TokensAreRunsOfTheTokenSetAndNothingElse)
 {
     const FluidTableImport result =
-        readFluidTable("Name C1 Ratio Code\n\t x(y)=[1],{2}:3.5*%$-+ \x01 \xc2\xa0 60 a/b 7;8\n", "PR");
+        readFluidTable("Name C1 Ratio Code\n\t x(y)=[1],{2}:3.5*%$-+ \x01 \xc2\xa0 60 a/b 7;8\n", "PR", kImportMemoryAllowance);
     ASSERT_EQ(result.fluids.size(), 1);
     const FluidRecord f = result.fluids.first();
     EXPECT_EQ(f.stringValue("name"), "x(y)=[1],{2}:3.5*%$-+");
@@ -293,7 +373,7 @@ QList<ComponentTableCase> componentTableCases()
     const QByteArray paddedNumber = QByteArray(1020, '0') + "12.5";  // 1024 characters
     return {
         {"example", kComponentHeader + kMethane, {"C1"}, {}},
-        {"header and data on one line", "name Tc Tb Pc Vc omega Mw SG mole C1 1 2 3 4 5 6 7 8", {"C1"}, {}},
+        {"header and data on one line", "name Tc Tb Pc Vc omega Mw SG mole C1 1 2 3 4 0.5 6 0.7 8", {"C1"}, {}},
         {"columns in another order", "Mole Name SG Mw omega Vc Pc Tb Tc\n60 C1 0.3 16.04 0.012 98.6 45.99 -161.5 -82.59\n",
          {"C1"}, {},
          [](const ComponentTableImport& r) {
@@ -304,29 +384,35 @@ QList<ComponentTableCase> componentTableCases()
          }},
         {"upper-case TC and MW are no header names", "name TC Tc Tb Pc Vc omega MW Mw SG mole\n" + kMethane, {"C1"},
          {}},
-        {"a name in a numeric column is the name", kComponentHeader + "7 C1 -161.5 45.99 98.6 0.012 16.04 0.3 60\n",
-         {"C1"}, {},
-         [](const ComponentTableImport& r) {
-             const ComponentRecord c = r.components.at(0).toDictionary();
-             EXPECT_FALSE(c.contains("Tc"));
-             EXPECT_EQ(c.doubleValue("Tb"), -161.5);
-         }},
-        {"a number for a name is dropped and said",
-         kComponentHeader + kMethane + "7 1 2 3 4 5 6 7 8\n+.5 1 2 3 4 5 6 7 8\n", {"C1"},
-         "without a name were dropped: 2"},
+        {"nan in a numeric column", kComponentHeader + "C1 nan -161.5 45.99 98.6 0.012 16.04 0.3 60\n", unchanged,
+         "Line 2, column 4: \u201cnan\u201d in the column \u201cTc\u201d is not a number"},
+        {"a name in a numeric column", kComponentHeader + "7 C1 -161.5 45.99 98.6 0.012 16.04 0.3 60\n", unchanged,
+         "Line 2, column 1: \u201c7\u201d in the column \u201cname\u201d is not a component name"},
+        {"a number for a name", kComponentHeader + kMethane + "+.5 1 2 3 4 0.5 6 0.7 8\n", unchanged,
+         "Line 3, column 1: \u201c+.5\u201d"},
+        {"decimal comma", kComponentHeader + "C1 -82,6 -161.5 45.99 98.6 0.012 16.04 0.3 60\n", unchanged,
+         "Line 2, column 4: \u201c-82,6\u201d in the column \u201cTc\u201d is not a number"},
+        {"minus nan keeps its column", kComponentHeader + "C1 -nan -161.5 45.99 98.6 0.012 16.04 0.3 60\n", unchanged,
+         "\u201c-nan\u201d in the column \u201cTc\u201d"},
+        {"below absolute zero", kComponentHeader + "C1 -500 -161.5 45.99 98.6 0.012 16.04 0.3 60\n", unchanged,
+         "\u201c-500\u201d in the column \u201cTc\u201d is outside its range (-273.15, 2000]"},
+        {"negative mole amount", kComponentHeader + kMethane + "C2 32.2 -88.6 48.7 145.5 0.1 30.07 0.36 -5\n",
+         unchanged, "Line 3, column 41: \u201c-5\u201d in the column \u201cmole\u201d is outside"},
+        {"zero molar weight", kComponentHeader + "C1 -82.59 -161.5 45.99 98.6 0.012 0 0.3 60\n", unchanged,
+         "\u201c0\u201d in the column \u201cMw\u201d is outside"},
         {"hash and star words are skipped", kComponentHeader + "#C2 C1 -82.59 *x -161.5 45.99 98.6 0.012 16.04 0.3 60\n",
          {"C1"}, {}},
-        {"a last component of eight words is dropped", kComponentHeader + kMethane + "C2 1 2 3 4 5 6 7\n", {"C1"}, {}},
+        {"a last component of eight words is dropped", kComponentHeader + kMethane + "C2 1 2 3 4 0.5 6 0.7\n", {"C1"}, {}},
         {"words of 1023 and 1024 characters",
-         kComponentHeader + longName.toUtf8() + " 1 2 3 4 5 6 7 8\n" + longerName.toUtf8() + " " + paddedNumber +
-             " 2 3 4 5 6 7 8\n",
+         kComponentHeader + longName.toUtf8() + " 1 2 3 4 0.5 6 0.7 8\n" + longerName.toUtf8() + " " + paddedNumber +
+             " 2 3 4 0.5 6 0.7 8\n",
          {longName, longerName}, {},
          [](const ComponentTableImport& r) {
              EXPECT_EQ(r.components.at(1).toDictionary().doubleValue("Tc"), 12.5);
          }},
         {"eight header names only", "name Tc Tb Pc Vc omega Mw SG\n" + kMethane, unchanged, noComponent},
         {"empty file", "", unchanged, noComponent},
-        {"latin-1 file", kComponentHeader + "C\xe9 1 2 3 4 5 6 7 8\n", unchanged, "not UTF-8"},
+        {"latin-1 file", kComponentHeader + "C\xe9 1 2 3 4 0.5 6 0.7 8\n", unchanged, "not UTF-8"},
     };
 }
 
@@ -349,7 +435,7 @@ TEST_F(ImportFixture, ComponentTableCasesReplaceWithWholeComponentsOrNothing)
             EXPECT_TRUE(alerts.messages().first().contains(c.alert)) << alerts.messages().first().toStdString();
         }
         if (c.check)
-            c.check(readComponentTable(QString::fromUtf8(c.file)));
+            c.check(readComponentTable(QString::fromUtf8(c.file), kImportMemoryAllowance));
         document.reset();
         settle();
     }
@@ -375,9 +461,35 @@ TEST_F(ImportFixture, ImportButtonsRunTheirImports)
     chooseFile("Name C1\nButtonFluid 100\n");
     editor->control<QAbstractButton>("mImportFileButton")->click();
     EXPECT_EQ(fluidNames(), (QStringList{"F", "ButtonFluid"}));
-    chooseFile(kComponentHeader + "C3 1 2 3 4 5 6 7 8\n");
+    chooseFile(kComponentHeader + "C3 1 2 3 4 0.5 6 0.7 8\n");
     editor->control<QAbstractButton>("mImportButton")->click();
     EXPECT_EQ(componentNames(0), QStringList{"C3"});
+}
+
+// What a file's records would take is reckoned before any is made: beyond the budget (set small
+// here) the file is refused whole; the editor's budget refuses a table of 100,000 fluids.
+TEST_F(ImportFixture, TablesWhoseRecordsExceedTheMemoryBudgetAreRefusedBeforeAnyRecordIsMade)
+{
+    const QString fluidsText = QString::fromUtf8("C1 C2 Texp\n" + lines(100, "60 40 95"));
+    EXPECT_EQ(readFluidTable(fluidsText, "PR", 10 * 1024 * 1024).fluids.size(), 100);
+    const FluidTableImport refused = readFluidTable(fluidsText, "PR", 64 * 1024);
+    EXPECT_TRUE(refused.fluids.isEmpty());
+    EXPECT_TRUE(refused.refusal.contains("more than can be imported")) << refused.refusal.toStdString();
+    EXPECT_TRUE(refused.refusal.contains("more than 64 KiB of memory")) << refused.refusal.toStdString();
+
+    const QString componentsText = QString::fromUtf8(kComponentHeader + lines(100, kMethane.trimmed()));
+    EXPECT_EQ(readComponentTable(componentsText, 10 * 1024 * 1024).components.size(), 100);
+    const ComponentTableImport refusedComponents = readComponentTable(componentsText, 64 * 1024);
+    EXPECT_TRUE(refusedComponents.components.isEmpty());
+    EXPECT_TRUE(refusedComponents.refusal.contains("more than can be imported"));
+
+    open({fluid("Old", {"C1"})});
+    chooseFile("C1 C2 Texp\n" + lines(100000, "60 40 95"));
+    editor->onClickImport();
+    EXPECT_EQ(fluidNames(), QStringList{"Old"});
+    ASSERT_EQ(alerts.messages().size(), 1);
+    EXPECT_TRUE(alerts.messages().first().contains("more than can be imported"));
+    EXPECT_FALSE(undo()->canUndo());
 }
 
 }  // namespace

@@ -77,15 +77,15 @@ TEST_F(ModelBox, ModelSwitchTable)
     const auto ok = AlertResponse::Default, cancel = AlertResponse::Alternate;
     const QList<Case> cases{
         {"user to alpha-beta, OK", user, -1, ab, ok, 1, ab, 17, ab, 2},
-        {"user to alpha-beta, Cancel", user, -1, ab, cancel, 1, user, 3, user, 1},
+        {"user to alpha-beta, Cancel", user, -1, ab, cancel, 1, user, 3, user, 0},
         {"user to expanded, OK", user, -1, ex, ok, 1, ex, 43, ex, 2},
-        {"user to expanded, Cancel", user, -1, ex, cancel, 1, user, 3, user, 1},
+        {"user to expanded, Cancel", user, -1, ex, cancel, 1, user, 3, user, 0},
         {"user to gamma, OK", user, -1, gamma, ok, 1, gamma, -1, gamma, 2},
-        {"user to gamma, Cancel", user, -1, gamma, cancel, 1, user, 3, user, 1},
+        {"user to gamma, Cancel", user, -1, gamma, cancel, 1, user, 3, user, 0},
         {"alpha-beta clicked again", ab, -1, ab, cancel, 0, ab, 17, ab, 2},
-        {"user fluid after an alpha-beta one, Cancel", user, 0, ab, cancel, 1, user, 3, user, 1},
-        // The deferred click runs the alpha-beta cell's own action, which rebuilds the same list.
-        {"alpha-beta fluid after a user one, Cancel", ab, 0, gamma, cancel, 1, ab, 17, ab, 2},
+        {"user fluid after an alpha-beta one, Cancel", user, 0, ab, cancel, 1, user, 3, user, 0},
+        // A cancelled change puts the cell back and leaves the fluid as it was: no change to mark.
+        {"alpha-beta fluid after a user one, Cancel", ab, 0, gamma, cancel, 1, ab, 17, ab, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title);
@@ -131,6 +131,47 @@ TEST_F(ModelBox, ModelSwitchTable)
         EXPECT_EQ(radio()->checkedId(), c.radioAfter);
         EXPECT_EQ(changes(), c.changesAfter);
         EXPECT_EQ(other.intValue("fluidType"), c.startType == ab ? user : ab) << "the other fluid is untouched";
+        document.reset();
+        settle();
+    }
+}
+
+// A gamma fluid built from parameters of its own: cancelling a change to any other model leaves
+// the record exactly as it was (no rebuild from the box's defaults) and the document unchanged.
+TEST_F(ModelBox, CancelledChangeOfAGammaFluidLeavesItExactlyAsItWas)
+{
+    for (const int tag : {kFluidTypeAlphaBeta, kFluidTypeCarbonNumber, kFluidTypeComponentList}) {
+        SCOPED_TRACE(tag);
+        open({fluid("F", {"C1", "C2", "C3"})});
+        alerts.queueResponse(AlertResponse::Default);
+        click(kFluidTypeGamma);
+        type("mAlphaEditField", "4.5");
+        type("mBetaEditField", "150");
+        type("mDeltaEditField", "10");
+        const FluidRecord gamma = fluids().at(0).toDictionary();
+        ASSERT_EQ(gamma.doubleValue("alpha"), 4.5);
+        ASSERT_EQ(gamma.intValue("delta"), 10);
+        const FluidRecord before = gamma.deepCopy();
+        const QStringList namesBefore = componentNames(0);
+        const QString alphaShown = field("mAlphaEditField")->text();
+        document->updateChangeCount(Document::ChangeCleared);
+        alerts.clear();
+
+        alerts.queueResponse(AlertResponse::Alternate);  // Cancel
+        click(tag);
+        EXPECT_EQ(alerts.alerts().size(), tag == kFluidTypeComponentList ? 0 : 1);
+        if (tag == kFluidTypeComponentList) {  // the user-defined model asks nothing: the change is made
+            document.reset();
+            settle();
+            continue;
+        }
+        EXPECT_TRUE(gamma.isEqualTo(before)) << "alpha, beta, delta and the components as they were";
+        EXPECT_EQ(componentNames(0), namesBefore);
+        EXPECT_EQ(radio()->checkedId(), kFluidTypeGamma);
+        EXPECT_EQ(field("mAlphaEditField")->text(), alphaShown) << "not the default 3.00";
+        EXPECT_EQ(field("mDeltaEditField")->text(), "10");
+        EXPECT_EQ(changes(), 0);
+        EXPECT_FALSE(document->isDocumentEdited());
         document.reset();
         settle();
     }
