@@ -40,7 +40,11 @@ struct PanelFixture : PanelsFixture
 {
     CAlphaBetaPanel* panel = CAlphaBetaPanel::sharedAlphaBetaPanelCtroller();
     const CAlphaBetaPanel::Controls& c = panel->controls();
-    PanelFixture() { panel->showWindow(); }
+    PanelFixture()
+    {
+        panel->showWindow();
+        panel->selectTabViewIndex(0);
+    }
 };
 
 TEST(AlphaBetaPanelTest, AttachesBesideEachAlphaBetaPlotWindowAndIgnoresOtherMainWindows)
@@ -270,8 +274,9 @@ TEST(AlphaBetaPanelTest, CalculateAllRunsEveryListedInclusionAndEndsAtThePlaceho
     f.becomeMain(document);
     ASSERT_EQ(f.panel->inclusions().size(), 4);
     int ends = 0;
+    const QObject counting;  // the count stops with the test
     QObject::connect(CAlphaBetaCalcPanel::sharedAlphaBetaCalcCtroller(), &CAlphaBetaCalcPanel::calculationEnded,
-                     [&ends] { ++ends; });
+                     &counting, [&ends] { ++ends; });
 
     f.c.calculateAllButton->click();
 
@@ -298,8 +303,9 @@ TEST(AlphaBetaPanelTest, CalculateAllOnTheEngineSkipsAnInclusionWithoutACurve)
     f.becomeMain(document);
     ASSERT_EQ(f.panel->inclusions().size(), 4);
     int ends = 0;
+    const QObject counting;  // the count stops with the test
     QObject::connect(CAlphaBetaCalcPanel::sharedAlphaBetaCalcCtroller(), &CAlphaBetaCalcPanel::calculationEnded,
-                     [&ends] { ++ends; });
+                     &counting, [&ends] { ++ends; });
 
     f.c.calculateAllButton->click();
 
