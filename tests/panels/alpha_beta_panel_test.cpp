@@ -12,6 +12,7 @@
 #include "panels/RecordTable.h"
 
 #include "app/CPhaseDiagDocument.h"
+#include "app/Ports.h"
 #include "plot/CPlotView.h"
 
 #include <QPushButton>
@@ -42,6 +43,7 @@ struct PanelFixture : PanelsFixture
     const CAlphaBetaPanel::Controls& c = panel->controls();
     PanelFixture()
     {
+        InspectorPanels::install(nullptr);  // no prompt, unless the case installs the panels
         panel->showWindow();
         panel->selectTabViewIndex(0);
     }
