@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <utility>
 
 using namespace quorvel;
@@ -38,24 +39,8 @@ const QStringList kIsochorKeys{"curveFormat", "points",       "name",          "
                                "CH4",         "minT",         "maxT",          "minFv",        "maxFv",
                                "trappingLines", "sister",     "phaseDiagram"};
 
-enum Listed
-{
-    TextFormat,
-    CurveFormat,
-    PointFormat,
-    PlotFormat,
-    IsoplethPoint,
-    Isopleth,
-    PhaseDiagram,
-    IsochorPoint,
-    BiphasicIsochorPoint,
-    Isochor,
-    TrappingLine,
-    ListedCount
-};
-
 // The keys of each record class as the file format lists them.
-const ListedClass kListed[ListedCount] = {
+const ListedClass kListed[] = {
     {"CTextFormat", "NSObject", {"size", "fontName", "style"}},
     {"CCurveFormat", "NSObject", {"size", "color"}},
     {"CPointFormat", "NSObject", {"size", "color", "selector"}},
@@ -83,7 +68,7 @@ const ListedClass kListed[ListedCount] = {
 class StandIn : public ArchivableObject
 {
 public:
-    explicit StandIn(Listed listed) : listed(listed) {}
+    explicit StandIn(int listed) : listed(listed) {}
 
     StandIn& set(const QString& key, const Value& value)
     {
@@ -113,14 +98,14 @@ public:
             values.insert(key, coder.decodeObject(key));
     }
 
-    Listed listed;
+    int listed;  // index in kListed
     QHash<QString, Value> values;
 };
 
 template <int I>
 struct StandInAs : StandIn
 {
-    StandInAs() : StandIn(Listed(I)) {}
+    StandInAs() : StandIn(I) {}
 };
 
 template <int... I>
@@ -131,28 +116,28 @@ void useStandIns(std::integer_sequence<int, I...>)
 
 void useStandIns()
 {
-    useStandIns(std::make_integer_sequence<int, ListedCount>());
+    useStandIns(std::make_integer_sequence<int, int(std::size(kListed))>());
 }
 
 void useRecordClasses()
 {
-    registerArchivableClass<CTextFormat>(kListed[TextFormat].name);
-    registerArchivableClass<CCurveFormat>(kListed[CurveFormat].name);
-    registerArchivableClass<CPointFormat>(kListed[PointFormat].name);
-    registerArchivableClass<CPlotFormat>(kListed[PlotFormat].name);
-    registerArchivableClass<CIsoplethPoint>(kListed[IsoplethPoint].name);
-    registerArchivableClass<CIsopleth>(kListed[Isopleth].name);
-    registerArchivableClass<CPhaseDiagram>(kListed[PhaseDiagram].name);
-    registerArchivableClass<CIsochorPoint>(kListed[IsochorPoint].name);
-    registerArchivableClass<CBiphasicIsochorPoint>(kListed[BiphasicIsochorPoint].name, "CIsochorPoint");
-    registerArchivableClass<CIsochor>(kListed[Isochor].name);
-    registerArchivableClass<CTrappingLine>(kListed[TrappingLine].name, "CIsochor");
+    registerArchivableClass<CTextFormat>("CTextFormat");
+    registerArchivableClass<CCurveFormat>("CCurveFormat");
+    registerArchivableClass<CPointFormat>("CPointFormat");
+    registerArchivableClass<CPlotFormat>("CPlotFormat");
+    registerArchivableClass<CIsoplethPoint>("CIsoplethPoint");
+    registerArchivableClass<CIsopleth>("CIsopleth");
+    registerArchivableClass<CPhaseDiagram>("CPhaseDiagram");
+    registerArchivableClass<CIsochorPoint>("CIsochorPoint");
+    registerArchivableClass<CBiphasicIsochorPoint>("CBiphasicIsochorPoint", "CIsochorPoint");
+    registerArchivableClass<CIsochor>("CIsochor");
+    registerArchivableClass<CTrappingLine>("CTrappingLine", "CIsochor");
 }
 
-template <Listed L>
-std::shared_ptr<StandIn> make()
+// A stand-in of the named class (while the stand-ins are in use).
+std::shared_ptr<StandIn> make(const QString& className)
 {
-    return std::make_shared<StandInAs<L>>();
+    return std::static_pointer_cast<StandIn>(ArchivableClasses::make(className));
 }
 
 // Distinct values for the numeric keys, exact in single precision (the plot format's
@@ -166,15 +151,15 @@ StandIn& numbered(StandIn& record, const QStringList& keys, double first)
 
 std::shared_ptr<StandIn> curveFormat()
 {
-    auto format = make<CurveFormat>();
+    auto format = make("CCurveFormat");
     format->set("size", 3).set("color", Color::red());
     return format;
 }
 
 std::shared_ptr<StandIn> isochor(bool biphasic, bool trapping = false)
 {
-    auto line = trapping ? make<TrappingLine>() : make<Isochor>();
-    auto point = biphasic ? make<BiphasicIsochorPoint>() : make<IsochorPoint>();
+    auto line = trapping ? make("CTrappingLine") : make("CIsochor");
+    auto point = biphasic ? make("CBiphasicIsochorPoint") : make("CIsochorPoint");
     numbered(*point, {"T", "P"}, 120);
     if (biphasic)
         numbered(*point, {"Fv", "otherV"}, 5).set("N", 2).set("otherz", Array{0.5, 0.5});
@@ -191,10 +176,10 @@ std::shared_ptr<StandIn> isochor(bool biphasic, bool trapping = false)
 
 std::shared_ptr<StandIn> isopleth(bool liquid)
 {
-    auto point = make<IsoplethPoint>();
+    auto point = make("CIsoplethPoint");
     numbered(*point, {"T", "P", "liquidVolume", "vapourVolume", "liquidDensity", "vapourDensity"}, liquid ? 1 : 101);
     point->set("N", 2).set("skip", 1).set("otherz", Array{0.7, 0.3});
-    auto branch = make<Isopleth>();
+    auto branch = make("CIsopleth");
     branch->set("curveFormat", curveFormat()).set("points", Array{point}).set("name", "Oil A");
     numbered(*branch, {"Th", "minT", "maxT", "minP", "maxP"}, liquid ? 30 : 130);
     branch->set("N", 2).set("xref", Array{0.6, 0.4}).set("homog", liquid);
@@ -205,7 +190,7 @@ std::shared_ptr<StandIn> phaseDiagram()
 {
     auto monophasic = isochor(false);
     monophasic->set("trappingLines", Array{isochor(false, true)});
-    auto diagram = make<PhaseDiagram>();
+    auto diagram = make("CPhaseDiagram");
     diagram->set("name", "Oil A").set("thermoModel", Dictionary{{"name", "Oil A"}});
     diagram->set("monophasicIsochors", Array{monophasic}).set("biphasicIsochors", Array{isochor(true)});
     diagram->set("liquidIsopleth", isopleth(true)).set("vapourIsopleth", isopleth(false));
@@ -215,13 +200,13 @@ std::shared_ptr<StandIn> phaseDiagram()
 
 std::shared_ptr<StandIn> plotFormat()
 {
-    auto format = make<PlotFormat>();
+    auto format = make("CPlotFormat");
     numbered(*format,
              {"minX", "maxX", "minY", "maxY", "currentMinX", "currentMaxX", "currentMinY", "currentMaxY", "legendX",
               "legendY"},
              -2);
     for (const char* key : {"legend", "labels", "ticks"}) {
-        auto text = make<TextFormat>();
+        auto text = make("CTextFormat");
         text->set("size", 11).set("fontName", QString("Font ") + key).set("style", 2);
         format->set(key, text);
     }
@@ -255,7 +240,7 @@ TEST(RecordArchiveKeys, EveryListedKeyIsReadAndWrittenByItsRecordClass)
     useStandIns();
     const KeyedArchiver::RootList written{
         {"diagram", phaseDiagram()}, {"plotFormat", plotFormat()}, {"pointFormat", [] {
-             auto format = make<PointFormat>();
+             auto format = make("CPointFormat");
              format->set("size", 4).set("color", Color::blue()).set("selector", 2);
              return format;
          }()}};
