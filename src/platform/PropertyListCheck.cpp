@@ -2,8 +2,13 @@
 
 #include <QObject>
 
+#include <cerrno>
+#include <clocale>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace quorvel::PropertyListCheck {
@@ -15,6 +20,11 @@ using Bytes = const unsigned char*;
 QString tooManyObjects()
 {
     return QObject::tr("The property list holds too many objects.");
+}
+
+QString numberOutOfRange()
+{
+    return QObject::tr("The property list holds a number beyond the range it can be read in.");
 }
 
 quint64 readBigEndian(Bytes p, int size)
@@ -105,11 +115,14 @@ private:
         const unsigned type = marker >> 4;
         node = Node{};
         if (type == 0x4 || type == 0x5 || type == 0x6) {
-            // Data, ASCII or UTF-16 text (up to 3 bytes of UTF-8 per unit); a
-            // count running past the objects is refused by the parser itself.
+            // Data, ASCII or UTF-16 text; a count running past the objects is
+            // refused by the parser itself.
+            const quint64 perUnit = type == 0x4   ? dataBytesPerByte
+                                    : type == 0x5 ? asciiTextBytesPerUnit
+                                                  : utf16TextBytesPerUnit;
             quint64 count = 0;
             if (readCount(marker, pos, count))
-                node.cost += std::min(count, mTableBegin) * (type == 0x6 ? 3 : 1);
+                node.cost += std::min(count, mTableBegin) * perUnit;
             return true;
         }
         if (type != 0xA && type != 0xC && type != 0xD)
@@ -143,6 +156,18 @@ private:
         return false;
     }
 
+    // A 16-byte integer beyond the 64-bit signed range: libplist keeps its
+    // low eight bytes only, as an unsigned value (2^63 would read as -2^63).
+    bool isIntegerOutOfRange(quint64 i) const
+    {
+        const quint64 pos = mOffsets[i];
+        if (mData[pos] != 0x14 || mTableBegin - pos < 17)
+            return false;  // shorter integers fit; a truncated one is refused by the parser
+        const quint64 high = readBigEndian(mData + pos + 1, 8);
+        const bool negative = (mData[pos + 9] & 0x80) != 0;
+        return high != (negative ? ~quint64(0) : 0);
+    }
+
     quint64 reference(const Node& node, quint64 k) const
     {
         return readBigEndian(mData + node.refsBegin + k * mRefSize, mRefSize);
@@ -167,6 +192,8 @@ private:
             Node node;
             if (!references(object, node))
                 return QObject::tr("The property list has a damaged container.");
+            if (isIntegerOutOfRange(object))
+                return numberOutOfRange();
             if (stack.size() >= size_t(maxDepth))
                 return QObject::tr("The property list is nested too deeply.");
             state[object] = Open;
@@ -224,13 +251,29 @@ bool startsWith(const QByteArray& text, qsizetype pos, const char* prefix)
     return QByteArrayView(text).sliced(pos).startsWith(prefix);
 }
 
-// Nesting depth of the array and dict elements of an XML list, and the cost
-// of its elements, skipping comments, CDATA sections, declarations and
-// processing instructions.
+// Whether the text of an XML integer or real is read as written: libplist
+// reads integers as unsigned 64-bit values (2^63 and above turn negative,
+// more wraps around) and reals too large for a double as infinite.
+bool numberFits(QByteArrayView content, bool integer)
+{
+    const std::string digits(content.data(), size_t(content.size()));
+    errno = 0;
+    if (integer) {
+        (void)std::strtoll(digits.c_str(), nullptr, 0);
+        return errno != ERANGE;
+    }
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    const double x = strtod_l(digits.c_str(), nullptr, cLocale);
+    return !(errno == ERANGE && std::isinf(x));
+}
+
+// Nesting depth of the array and dict elements of an XML list, the cost of
+// its elements and the range of its numbers, skipping comments, CDATA
+// sections, declarations and processing instructions.
 QString checkXml(const QByteArray& text)
 {
     int depth = 0;
-    quint64 cost = quint64(text.size());  // bounds the text and data the elements hold
+    quint64 cost = quint64(text.size()) * xmlBytesPerByte;  // bounds the text and data the elements hold
     qsizetype pos = 0;
     auto skipPast = [&](const char* end) {
         const qsizetype found = text.indexOf(end, pos);
@@ -258,6 +301,12 @@ QString checkXml(const QByteArray& text)
             const bool selfClosing = pos >= 2 && text[pos - 2] == '/';
             if (!closing && name != "plist" && (cost += nodeBytes) > maxParsedBytes)
                 return tooManyObjects();
+            if (!closing && !selfClosing && (name == "integer" || name == "real")) {
+                const qsizetype end = text.indexOf('<', pos);
+                const QByteArrayView content = QByteArrayView(text).sliced(pos, (end < 0 ? text.size() : end) - pos);
+                if (!numberFits(content, name == "integer"))
+                    return numberOutOfRange();
+            }
             if (name != "array" && name != "dict" && name != "plist")
                 continue;
             if (closing)

@@ -127,7 +127,8 @@ TEST_F(IsochorsOfATernary, TwinsCarryTheSolvedHomogenisationPointAndNames)
     const auto before = diagram->biphasicIsochors().size();
     const Isochors named = isochorsOf(diagram, 40, 1, &inclusion, 0);
     ASSERT_EQ(named.code, step_code::end_of_curve);
-    EXPECT_EQ(diagram->biphasicIsochors().size(), before + 1);
+    ASSERT_EQ(diagram->biphasicIsochors().size(), before + 1);
+    ASSERT_FALSE(diagram->monophasicIsochors().empty());
     EXPECT_EQ(diagram->biphasicIsochors().back(), named.biphasic);
     EXPECT_EQ(diagram->monophasicIsochors().back(), named.monophasic);
     EXPECT_EQ(named.biphasic->name(), QStringLiteral("test fluid : FI-7"));
@@ -142,6 +143,7 @@ TEST_F(IsochorsOfATernary, TwinsCarryTheSolvedHomogenisationPointAndNames)
     EXPECT_DOUBLE_EQ(named.monophasic->bulkDensity1(), named.biphasic->bulkDensity1());
     // The homogenisation pressure is the bubble pressure of the branch at Th.
     EXPECT_NEAR(named.biphasic->Ph(), diagram->getPh(40, 1, 0, nullptr, nullptr), 0.5);
+    ASSERT_FALSE(named.monophasic->points().empty());
     EXPECT_NEAR(named.monophasic->points().front()->P(), named.biphasic->Ph(), 1e-6 * named.biphasic->Ph());
 
     const Isochors unnamed = isochorsOf(diagram, 100, 0);
@@ -186,7 +188,9 @@ TEST_F(IsochorsOfATernary, EachIsochorEndsWithItsFirstPointBeyondALimit)
     const double Tmax = maxT + 150, Pmax = std::min(maxP + 500, 2000.0);
     for (const char homog : {1, 0}) {
         const Isochors isochors = isochorsOf(diagram, homog ? 40 : 100, homog);
+        ASSERT_EQ(isochors.code, step_code::end_of_curve);
         const auto& points = isochors.monophasic->points();
+        ASSERT_GE(points.size(), 2u);
         const auto beyond = [&](const IsochorPointPtr& p) { return p->T() > Tmax + 1e-9 || p->P() > Pmax || p->T() < 0; };
         for (std::size_t i = 0; i + 1 < points.size(); ++i)
             EXPECT_FALSE(beyond(points[i])) << i;
@@ -221,6 +225,7 @@ TEST_F(IsochorsOfATernary, StartInABreakOfTheBranch)
     ASSERT_TRUE(isochors.code == step_code::end_of_curve || isochors.code == isochor_result::start_failed);
     if (isochors.code == step_code::end_of_curve) {
         EXPECT_TRUE(std::isfinite(isochors.biphasic->Ph()));
+        ASSERT_FALSE(isochors.biphasic->points().empty());
         EXPECT_NEAR(isochors.biphasic->points().front()->T(), Th, 1e-6);
     }
 }

@@ -108,7 +108,8 @@ void expectOnReferenceCurve(const std::vector<ComponentData>& components, const 
     }
 }
 
-// The traced point of both branches with the largest key, and whether it is a bubble point.
+// The traced point of both branches with the largest key (none when nothing was traced),
+// and whether it is a bubble point.
 struct TracedExtreme {
     IsoplethPointPtr point;
     bool bubble = true;
@@ -120,6 +121,8 @@ TracedExtreme tracedMaximum(const CPhaseDiagram& diagram, Key key)
     std::vector<IsoplethPointPtr> all = tracedPoints(*diagram.liquidIsopleth());
     const auto vapour = tracedPoints(*diagram.vapourIsopleth());
     all.insert(all.end(), vapour.begin(), vapour.end());
+    if (all.empty())
+        return {};
     const auto top = *std::max_element(all.begin(), all.end(),
                                        [&](const auto& a, const auto& b) { return key(*a) < key(*b); });
     return {top, std::find(vapour.begin(), vapour.end(), top) == vapour.end()};
@@ -148,6 +151,7 @@ TEST(PhaseEnvelope, HighestTracedPressureNearTheReferenceCricondenbar)
         const auto reference = test::textbookMixture(components);
         const auto z = test::moleFractions(components);
         const auto [top, bubble] = tracedMaximum(*envelope.diagram, [](const CIsoplethPoint& p) { return p.P(); });
+        ASSERT_TRUE(top);
         double Tmax = 0;
         const auto Pmax = reference.highestPressureNear(top->T() + 273.15, 10, z, bubble, top->P() * 1e5,
                                                         top->otherz(), Tmax);
@@ -167,6 +171,7 @@ TEST(PhaseEnvelope, HighestTracedTemperatureNearTheReferenceCricondentherm)
         const auto z = test::moleFractions(components);
         const auto [hottest, bubble] =
             tracedMaximum(*envelope.diagram, [](const CIsoplethPoint& p) { return p.T(); });
+        ASSERT_TRUE(hottest);
         double Pmax = 0;
         const auto Tmax = reference.highestTemperatureNear(hottest->P() * 1e5, 10e5, z, bubble,
                                                            hottest->T() + 273.15, hottest->otherz(), Pmax);
@@ -184,12 +189,16 @@ TEST(PhaseEnvelope, CriticalPointBetweenTheBranchesLastPoints)
     ASSERT_TRUE(envelope.diagram);
     const auto liquid = tracedPoints(*envelope.diagram->liquidIsopleth());
     const auto vapour = tracedPoints(*envelope.diagram->vapourIsopleth());
+    ASSERT_FALSE(liquid.empty());
+    ASSERT_FALSE(vapour.empty());
     const auto& L = liquid.back();
     const auto& V = vapour.back();
     const auto& branch = envelope.diagram->liquidIsopleth()->points();
-    const auto critical = *std::find_if(branch.begin(), branch.end(), [&](const auto& point) {
+    const auto found = std::find_if(branch.begin(), branch.end(), [&](const auto& point) {
         return point->otherz() == envelope.diagram->liquidIsopleth()->xref();
     });
+    ASSERT_NE(found, branch.end()) << "no critical point on the liquid branch";
+    const auto& critical = *found;
     EXPECT_GE(critical->T(), std::min(L->T(), V->T()));
     EXPECT_LE(critical->T(), std::max(L->T(), V->T()));
     EXPECT_GE(critical->P(), std::min(L->P(), V->P()));

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -26,7 +27,7 @@ struct EditorCommands : ::testing::Test, EditorFixture
 
 struct CommandCase
 {
-    const char* title;
+    std::string title;
     QList<FluidRecord> fluids;
     int fluidRow;
     QList<int> componentRows;
@@ -42,7 +43,7 @@ QList<CommandCase> commandCases()
     auto a = [] { return fluid("A", {"C1", "C2"}); };
     auto abc = [] { return QList<FluidRecord>{fluid("A", {"C1"}), fluid("B", {"C1"}), fluid("C", {"C1"})}; };
     auto addAfter = [](const QString& name, const QString& next) {
-        return CommandCase{name.toUtf8().constData(), {fluid("F", {"C1", name})}, 0, {1},
+        return CommandCase{name.toStdString(), {fluid("F", {"C1", name})}, 0, {1},
                            &FluidModelController::onAddComponent, {"C1", name, next}, 0, 0, 0};
     };
     return {

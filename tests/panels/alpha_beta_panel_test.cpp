@@ -12,6 +12,7 @@
 #include "panels/RecordTable.h"
 
 #include "app/CPhaseDiagDocument.h"
+#include "app/Ports.h"
 #include "plot/CPlotView.h"
 
 #include <QPushButton>
@@ -40,7 +41,12 @@ struct PanelFixture : PanelsFixture
 {
     CAlphaBetaPanel* panel = CAlphaBetaPanel::sharedAlphaBetaPanelCtroller();
     const CAlphaBetaPanel::Controls& c = panel->controls();
-    PanelFixture() { panel->showWindow(); }
+    PanelFixture()
+    {
+        InspectorPanels::install(nullptr);  // no prompt, unless the case installs the panels
+        panel->showWindow();
+        panel->selectTabViewIndex(0);
+    }
 };
 
 TEST(AlphaBetaPanelTest, AttachesBesideEachAlphaBetaPlotWindowAndIgnoresOtherMainWindows)
@@ -270,8 +276,9 @@ TEST(AlphaBetaPanelTest, CalculateAllRunsEveryListedInclusionAndEndsAtThePlaceho
     f.becomeMain(document);
     ASSERT_EQ(f.panel->inclusions().size(), 4);
     int ends = 0;
+    const QObject counting;  // the count stops with the test
     QObject::connect(CAlphaBetaCalcPanel::sharedAlphaBetaCalcCtroller(), &CAlphaBetaCalcPanel::calculationEnded,
-                     [&ends] { ++ends; });
+                     &counting, [&ends] { ++ends; });
 
     f.c.calculateAllButton->click();
 
@@ -298,8 +305,9 @@ TEST(AlphaBetaPanelTest, CalculateAllOnTheEngineSkipsAnInclusionWithoutACurve)
     f.becomeMain(document);
     ASSERT_EQ(f.panel->inclusions().size(), 4);
     int ends = 0;
+    const QObject counting;  // the count stops with the test
     QObject::connect(CAlphaBetaCalcPanel::sharedAlphaBetaCalcCtroller(), &CAlphaBetaCalcPanel::calculationEnded,
-                     [&ends] { ++ends; });
+                     &counting, [&ends] { ++ends; });
 
     f.c.calculateAllButton->click();
 

@@ -2,6 +2,7 @@
 // without crashing or hanging; so are the inputs the fuzzer once found.
 #include "platform/KeyedArchiver.h"
 #include "platform/KeyedUnarchiver.h"
+#include "platform/PropertyListCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <limits>
 
 using namespace quorvel;
 
@@ -165,11 +167,33 @@ QByteArray arrayObject(quint64 target, quint64 count)
     return object;
 }
 
+// A data (0x4), ASCII (0x5) or UTF-16 (0x6) object of `count` units, its count in 4 bytes.
+QByteArray sizedObject(unsigned type, qsizetype count)
+{
+    QByteArray object;
+    object.append(char(type << 4 | 0xF));
+    object.append(char(0x12));
+    appendBigEndian(object, quint64(count), 4);
+    return object + QByteArray(type == 0x6 ? 2 * count : count, 'a');
+}
+
 QByteArray asciiStringObject(qsizetype length)
 {
-    QByteArray object("\x5F\x12", 2);
-    appendBigEndian(object, quint64(length), 4);
-    return object + QByteArray(length, 'a');
+    return sizedObject(0x5, length);
+}
+
+// The same bytes as an XML property list.
+QByteArray asXml(const QByteArray& binary)
+{
+    plist_t root = nullptr;
+    plist_from_bin(binary.constData(), uint32_t(binary.size()), &root);
+    char* text = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(root, &text, &length);
+    QByteArray result(text, qsizetype(length));
+    std::free(text);
+    plist_free(root);
+    return result;
 }
 
 const QByteArray integerObject("\x10\x01", 2);
@@ -498,3 +522,97 @@ TEST(ArchiveBadInput, InputsTheFuzzerFoundAreHandled)
     }
 }
 #endif
+
+// Reading holds a text as libplist's UTF-8 and again as UTF-16, data twice: an
+// object referred to 64 times may not cost more than the reader's 384 MB once
+// read (6 MB of text shared 64 times would cost 1.15 GB). Only the check is
+// run: the lists it lets through would take hundreds of megabytes to read.
+TEST(ArchiveBadInput, SharedTextIsReckonedAsReadingHoldsIt)
+{
+    constexpr quint64 budget = 384ull << 20;
+    struct SharedCase
+    {
+        const char* kind;
+        unsigned type;
+        qsizetype units;
+        quint64 heldPerUnit;  // UTF-8 (up to 3 bytes for a UTF-16 unit) and UTF-16; data twice
+    };
+    const SharedCase cases[] = {
+        {"ASCII, the 6 MB file", 0x5, 6000000, 1 + 2},
+        {"ASCII within", 0x5, 2000000, 1 + 2},
+        {"ASCII beyond", 0x5, 2200000, 1 + 2},
+        {"UTF-16 within", 0x6, 1200000, 3 + 2},
+        {"UTF-16 beyond", 0x6, 1300000, 3 + 2},
+        {"data within", 0x4, 3000000, 2},
+        {"data beyond", 0x4, 3300000, 2},
+    };
+    constexpr quint64 references = 64;
+    for (const SharedCase& c : cases) {
+        SCOPED_TRACE(c.kind);
+        const quint64 held = references * quint64(c.units) * c.heldPerUnit;
+        const QString reason =
+            PropertyListCheck::check(binaryList({arrayObject(1, references), sizedObject(c.type, c.units)}));
+        if (held > budget)
+            EXPECT_TRUE(reason.contains("too many objects")) << reason.toStdString();
+        else
+            EXPECT_TRUE(reason.isEmpty()) << reason.toStdString();
+    }
+}
+
+// libplist reads integers as unsigned 64-bit values and XML reals too large
+// for a double as infinite: such numbers are refused rather than read as
+// something else. An infinity written as such is read.
+TEST(ArchiveBadInput, NumbersBeyondTheirRangeAreRefused)
+{
+    const QByteArray countMark = "<integer>123456789012345</integer>";
+    const QByteArray realMark = "<real>2.5</real>";
+    const QByteArray xml = asXml(edited([](plist_t, plist_t objects) {
+        plist_dict_set_item(objectOfClass(objects, "CProbe"), "count", plist_new_uint(123456789012345));
+    }));
+    ASSERT_EQ(xml.count(countMark), 1);
+    ASSERT_EQ(xml.count(realMark), 1);
+    struct XmlCase
+    {
+        const char* mark;
+        const char* written;
+        bool read;
+    };
+    const XmlCase cases[] = {
+        {"integer", "9223372036854775807", true},   {"integer", "-9223372036854775808", true},
+        {"integer", "9223372036854775808", false},  {"integer", "18446744073709551615", false},
+        {"integer", "-9223372036854775809", false}, {"integer", "0x8000000000000000", false},
+        {"real", "1e308", true},                    {"real", "+infinity", true},
+        {"real", "1e400", false},                   {"real", "-1e400", false},
+    };
+    for (const XmlCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.mark << " " << c.written);
+        const bool integer = std::string(c.mark) == "integer";
+        QByteArray bytes = xml;
+        bytes.replace(integer ? countMark : realMark, "<" + QByteArray(c.mark) + ">" + c.written + "</" + c.mark + ">");
+        QString error;
+        const auto roots = KeyedUnarchiver::unarchivedRootKeys(bytes, {"fluids"}, &error);
+        ASSERT_EQ(bool(roots), c.read) << error.toStdString();
+        if (!roots) {
+            EXPECT_TRUE(error.contains("beyond the range")) << error.toStdString();
+            continue;
+        }
+        const Dictionary fluid = roots->value("fluids").toArray().at(0).toDictionary();
+        if (integer)
+            EXPECT_EQ(QByteArray::number(fluid.objectValue<Probe>("format")->count), c.written);
+        else
+            EXPECT_EQ(fluid.arrayValue("components").at(1).toDouble(), std::strtod(c.written, nullptr));
+    }
+
+    // A binary integer of 16 bytes, of which libplist keeps the low eight.
+    const auto integer16 = [](quint64 high, quint64 low) {
+        QByteArray object("\x14", 1);
+        appendBigEndian(object, high, 8);
+        appendBigEndian(object, low, 8);
+        return binaryList({object});
+    };
+    EXPECT_TRUE(PropertyListCheck::check(integer16(0, 5)).isEmpty());
+    EXPECT_TRUE(PropertyListCheck::check(integer16(~0ull, quint64(-5))).isEmpty());
+    EXPECT_TRUE(PropertyListCheck::check(integer16(0, 1ull << 63)).contains("beyond the range"));
+    EXPECT_TRUE(PropertyListCheck::check(integer16(1, 5)).contains("beyond the range"));
+    EXPECT_TRUE(PropertyListCheck::check(integer16(~0ull, 5)).contains("beyond the range"));
+}

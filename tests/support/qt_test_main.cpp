@@ -4,6 +4,17 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+namespace {
+
+// Each test case starts from empty settings, as it does in a process of its own, also
+// when a developer runs the program's cases one after another (shuffled, repeated).
+class EmptySettingsForEachTest : public ::testing::EmptyTestEventListener
+{
+    void OnTestStart(const ::testing::TestInfo&) override { QSettings().clear(); }
+};
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -18,5 +29,6 @@ int main(int argc, char** argv)
         QSettings::setPath(format, QSettings::UserScope, settings.path());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new EmptySettingsForEachTest);
     return RUN_ALL_TESTS();
 }
