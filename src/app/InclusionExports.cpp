@@ -4,6 +4,7 @@
 #include "app/Version.h"
 #include "app/VolumeDiagram.h"
 #include "platform/AlertService.h"
+#include "platform/FileAccess.h"
 #include "platform/FileChooser.h"
 #include "plot/CPlotView.h"
 
@@ -15,7 +16,6 @@
 #include <QHash>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <QUrl>
 
 #include <algorithm>
@@ -73,12 +73,10 @@ void reportWriteProblem(const QString& path, const QString& reason)
 
 bool writeAtomically(const QString& path, const QByteArray& contents)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.commit()) {
-        reportWriteProblem(path, file.errorString());
-        return false;
-    }
-    return true;
+    const std::optional<QString> failure = writeFileAtomically(path, contents);
+    if (failure)
+        reportWriteProblem(path, *failure);
+    return !failure;
 }
 
 // The folder of the figures: made when nothing is there (its parent must exist); reported when unusable.

@@ -2,10 +2,11 @@
 // (alpha, beta) lattice, written as Igor text waves.
 #include "calc/CAlphaBetaModelInterface.h"
 #include "calc/Units.h"
+#include "platform/FileAccess.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QObject>
-#include <QSaveFile>
 
 #include <charconv>
 #include <functional>
@@ -92,22 +93,20 @@ GridWriteResult writeGrid(const QString& folder, const char* name, const char* h
         return {false, QObject::tr("The grid \"%1\" needs the full path of a folder to go into.")
                            .arg(QString::fromLatin1(name))};
     const QString path = QDir(folder).filePath(QString::fromLatin1(name));
-    QSaveFile file(path);
-    const auto failure = [&] {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    const auto failure = [&](const QString& reason) {
         return GridWriteResult{false, QObject::tr("The file \"%1\" could not be written (%2).").arg(path, reason)};
     };
-    // The file is opened first: a folder that takes no file costs no calculation.
-    if (!file.open(QIODevice::WriteOnly))
-        return failure();
-    const auto write = [&file](const QByteArray& bytes) { return file.write(bytes) == bytes.size(); };
-    bool good = write(header);
-    for (int i = alphas.first; good && i <= alphas.last; ++i)
-        for (int j = betas.first; good && j <= betas.last; ++j)
-            good = write(row(alphas.value(i), betas.value(j)));
-    if (!good || !write("END\n") || !file.commit())
-        return failure();
+    // The folder is checked first: a folder that takes no file costs no calculation.
+    const QFileInfo place(folder);
+    if (!place.isDir() || !place.isWritable())
+        return failure(QObject::tr("no folder to write into"));
+    QByteArray text(header);
+    for (int i = alphas.first; i <= alphas.last; ++i)
+        for (int j = betas.first; j <= betas.last; ++j)
+            text += row(alphas.value(i), betas.value(j));
+    text += "END\n";
+    if (const std::optional<QString> problem = writeFileAtomically(path, text))
+        return failure(*problem);
     return {true, {}};
 }
 

@@ -4,7 +4,6 @@
 #include "plot/PlotFiles.h"
 #include "plot/ViewCanvas.h"
 
-#include <QSaveFile>
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,7 @@
 #include "plot/PlotFiles.h"
 
 #include "platform/AlertService.h"
+#include "platform/FileAccess.h"
 #include "platform/FileChooser.h"
 
 #include <QBuffer>
@@ -9,7 +10,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace quorvel {
 
@@ -45,14 +45,11 @@ QByteArray pdfOfSize(const QSizeF& pointSize, const std::function<void(QPainter&
 
 bool writeExportFile(const QString& path, const QByteArray& contents)
 {
-    // Written to a temporary file first: the chosen file changes only once all is written.
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.commit())
-        return true;
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    showAlert(QObject::tr("The file \"%1\" could not be written (%2).").arg(path, reason));
-    return false;
+    // The chosen file changes only once all is written.
+    const std::optional<QString> failure = writeFileAtomically(path, contents);
+    if (failure)
+        showAlert(QObject::tr("The file \"%1\" could not be written (%2).").arg(path, *failure));
+    return !failure;
 }
 
 } // namespace quorvel

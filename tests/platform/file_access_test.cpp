@@ -8,6 +8,7 @@
 #include "platform/PropertyListCheck.h"
 #include "support/ends_within.h"
 #include "support/file_bytes.h"
+#include "support/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,30 +40,6 @@ public:
         contents = data;
         return true;
     }
-};
-
-// A file-size limit for this process, writes beyond it failing with EFBIG instead of a signal.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &mOld);
-        mOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{bytes, mOld.rlim_max};
-        mSet = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &mOld);
-        std::signal(SIGXFSZ, mOldHandler);
-    }
-    bool isSet() const { return mSet; }
-
-private:
-    rlimit mOld{};
-    void (*mOldHandler)(int) = nullptr;
-    bool mSet = false;
 };
 
 struct FileAccess : ::testing::Test

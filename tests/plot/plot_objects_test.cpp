@@ -1,6 +1,7 @@
 // Plot objects: markers, colours and cousins, copies, curves (hit test, export,
 // interpolation), points, marker lists and the legend's extent.
 #include "support/ProbeView.h"
+#include "support/file_size_limit.h"
 
 #include "plot/CGraphCurve.h"
 #include "plot/CGraphLegend.h"
@@ -377,6 +378,36 @@ TEST(GraphCurve, ExportAsksForDataTxtAndWritesTheChosenFile)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), curve.exportText());
     EXPECT_TRUE(alerts.alerts().isEmpty());
+}
+
+TEST(GraphCurve, ExportThatRunsOutOfRoomKeepsTheOldFileAndSaysWhy)
+{
+    CGraphCurve curve;
+    for (int i = 0; i < 200; ++i)
+        curve.addPoint(i, i * 0.5, false);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("data.txt"));
+    const QByteArray old("the previous export\n");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(old), old.size());
+    }
+    PresetFileChooser chooser;
+    chooser.queuePath(path);
+    RecordingAlertService alerts;
+    {
+        const test::FileSizeLimit limit(512);  // well short of the curve's text
+        ASSERT_TRUE(limit.isSet());
+        EXPECT_FALSE(curve.exportCurveData());
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), old);
+    ASSERT_EQ(alerts.alerts().size(), 1);
+    EXPECT_TRUE(alerts.messages().join(' ').contains(QStringLiteral("File too large")))
+        << alerts.messages().join(' ').toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("data.txt")}) << "no file left behind";
 }
 
 TEST(GraphCurve, ExportThatCannotOpenItsFileReportsItAndWritesNothing)
