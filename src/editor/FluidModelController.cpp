@@ -210,7 +210,7 @@ QWidget* FluidModelController::makeWindow()
         table->setSelectionMode(QAbstractItemView::ExtendedSelection);
         table->verticalHeader()->hide();
         table->verticalHeader()->setDefaultSectionSize(20);
-        table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        table->sizeColumnsToContents();
         connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                 [this, table] { tableViewSelectionDidChange(table); });
         return table;
@@ -226,7 +226,6 @@ QWidget* FluidModelController::makeWindow()
                              {fluidkey::api, tr("API"), two, false},
                              {fluidkey::c7plus, tr("C7+"), two, false}},
                             mFluidsModel);
-    mFluidsView->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     mComponentsView = makeTable("mComponentsView",
                                 {{componentkey::name, tr("Name")},
                                  {componentkey::mole, tr("Mole %"), four},

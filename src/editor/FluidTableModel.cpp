@@ -42,11 +42,9 @@ QVariant FluidTableModel::data(const QModelIndex& index, int role) const
     const Value value = mSource.objectValue(column.key, index.row());
     if (column.checkBox)
         return role == Qt::CheckStateRole ? QVariant(value.toBool() ? Qt::Checked : Qt::Unchecked) : QVariant();
-    if (role != Qt::DisplayRole && role != Qt::EditRole)
-        return {};
     if (column.format && value.isNumber() && role == Qt::DisplayRole)
         return formatNumber(value.toDouble(), *column.format);
-    return value.toString();
+    return cellData(value, role);
 }
 
 bool FluidTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
