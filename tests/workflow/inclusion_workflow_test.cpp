@@ -8,6 +8,8 @@
 // Every document is saved, closed and reopened by the File menu, and every step leaves a
 // screenshot under the build tree.
 
+#include "support/RunningApplication.h"
+
 #include "app/CAlphaBetaPlotDocument.h"
 #include "app/CAlphaBetaPlotView.h"
 #include "app/CCQuorvelDocumentController.h"
@@ -332,15 +334,12 @@ std::vector<CurvePoint> temperaturePressure(const Record& record)
 
 // ---- The application, as main starts it ----
 
-struct InclusionWorkflow : ::testing::Test
+struct InclusionWorkflow : ::testing::Test, test::RunningApplication
 {
     QTemporaryDir dir;
     RecordingAlertService alerts;
     PresetFileChooser chooser;
     QStringList openedReports;
-    std::unique_ptr<CCQuorvelDocumentController> controller;
-    std::unique_ptr<ToolBarWindow> toolBar;
-
     // Carried from step to step.
     QString inclusionsFile, plotFile, fluidsFile, diagramFile;
     Array savedInclusions;
@@ -350,12 +349,7 @@ struct InclusionWorkflow : ::testing::Test
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        installFluidModelEditor();
-        installInspectorPanels();
-        controller = std::make_unique<CCQuorvelDocumentController>();
-        toolBar = std::make_unique<ToolBarWindow>(*controller);
-        toolBar->show();
-        controller->applicationDidFinishLaunching();
+        launch();
         InclusionExports::setReportOpener([this](const QString& path) { openedReports << path; });
         settle();
     }
@@ -363,14 +357,7 @@ struct InclusionWorkflow : ::testing::Test
     void TearDown() override
     {
         InclusionExports::setReportOpener(nullptr);
-        for (Document* document : controller->documents()) {
-            document->updateChangeCount(Document::ChangeCleared);
-            document->close();
-        }
-        settle();
-        toolBar.reset();
-        controller.reset();
-        settle();
+        quit(settle);
     }
 
     QString path(const QString& name) const { return dir.filePath(name); }

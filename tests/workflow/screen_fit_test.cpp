@@ -4,6 +4,8 @@
 // window back when it is hidden or covered. The program also runs on an X server under a
 // window manager, where the frames and the screen are real.
 
+#include "support/RunningApplication.h"
+
 #include "app/CCQuorvelDocumentController.h"
 #include "app/CInclusionDataDocument.h"
 #include "app/InclusionDataController.h"
@@ -86,35 +88,18 @@ bool fitsOn(const QRect& available, const QWidget* window)
     return needed.width() <= available.width() && needed.height() <= available.height();
 }
 
-struct ScreenFit : ::testing::Test
+struct ScreenFit : ::testing::Test, test::RunningApplication
 {
     RecordingAlertService alerts;
-    std::unique_ptr<CCQuorvelDocumentController> controller;
-    std::unique_ptr<ToolBarWindow> toolBar;
 
     void SetUp() override
     {
         QSettings().remove(QStringLiteral("WindowFrames"));  // a new user's: no frame remembered
-        installFluidModelEditor();
-        installInspectorPanels();
-        controller = std::make_unique<CCQuorvelDocumentController>();
-        toolBar = std::make_unique<ToolBarWindow>(*controller);
-        toolBar->show();
-        controller->applicationDidFinishLaunching();
+        launch();
         settle();
     }
 
-    void TearDown() override
-    {
-        for (Document* document : controller->documents()) {
-            document->updateChangeCount(Document::ChangeCleared);
-            document->close();
-        }
-        settle();
-        toolBar.reset();
-        controller.reset();
-        settle();
-    }
+    void TearDown() override { quit(settle); }
 
     // File > New of a kind, from the toolbar window.
     QWidget* newDocumentWindow(const QString& action)
