@@ -30,6 +30,16 @@ function(quorvel_add_test name)
     PROPERTIES ENVIRONMENT "${env}")
 endfunction()
 
+# quorvel_add_window_manager_test(<program> [ARGS ...])
+#   Runs the GUI test program once more, whole, as on a user's desktop: on an X server of
+#   its own under a window manager. CTest entry <program>.UnderWindowManager, skipped
+#   (with the reason) when the X server cannot start.
+function(quorvel_add_window_manager_test program)
+  add_test(NAME ${program}.UnderWindowManager
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/support/run_under_window_manager.sh $<TARGET_FILE:${program}> ${ARGN})
+  set_tests_properties(${program}.UnderWindowManager PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+endfunction()
+
 # quorvel_add_layer(<layer> [DEPS ...] [QT])
 #   quorvel_<layer> from every source below src/<layer>; QT turns on moc and rcc.
 function(quorvel_add_layer layer)

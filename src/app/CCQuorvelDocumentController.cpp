@@ -8,12 +8,12 @@
 #include "app/MySplashDocument.h"
 #include "app/Ports.h"
 #include "platform/Document.h"
+#include "platform/ScreenPlacement.h"
+#include "platform/WindowController.h"
 #include "plot/CAxisRangeWindow.h"
 #include "widgets/CLogWindow.h"
 
 #include <QAction>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
 
 namespace quorvel {
@@ -82,19 +82,25 @@ void CCQuorvelDocumentController::applicationDidFinishLaunching()
     InspectorPanels::current();
 }
 
+void CCQuorvelDocumentController::setToolBarWindow(QWidget* window)
+{
+    mToolBarWindow = window;
+    WindowController::setCascadeAnchor(window);
+}
+
 void CCQuorvelDocumentController::windowDidBecomeKey(QWidget* window)
 {
     if (window != mToolBarWindow)
         return;
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen)
-        window->move(screen->geometry().topLeft());
+    // The available geometry, not the whole screen: a desktop's panel never covers its title.
+    moveInsideScreen(window, availableScreenGeometry(window).topLeft());
 }
 
 void CCQuorvelDocumentController::onShowToolBarWindow(QObject*)
 {
     if (!mToolBarWindow)
         return;
+    mToolBarWindow->setWindowState(mToolBarWindow->windowState() & ~Qt::WindowMinimized);
     mToolBarWindow->show();
     mToolBarWindow->raise();
     mToolBarWindow->activateWindow();
@@ -145,8 +151,8 @@ bool CCQuorvelDocumentController::validateAction(const QString& action, QAction*
         CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
         return !(log->isWindowLoaded() && log->window()->isVisible());
     }
-    if (action == kShowToolBar)
-        return !(mToolBarWindow && mToolBarWindow->isVisible());
+    if (action == kShowToolBar)  // also when the toolbar window is on screen but covered
+        return mToolBarWindow != nullptr;
     return DocumentController::validateAction(action, item);
 }
 

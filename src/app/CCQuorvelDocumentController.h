@@ -22,7 +22,8 @@ public:
 
     QString defaultType() const override { return mDefaultType; }
 
-    void setToolBarWindow(QWidget* window) { mToolBarWindow = window; }
+    // New document windows cascade from below the toolbar window.
+    void setToolBarWindow(QWidget* window);
     QWidget* toolBarWindow() const { return mToolBarWindow; }
 
     // After launch: the inspector panels start following the documents.

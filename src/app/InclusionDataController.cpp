@@ -158,7 +158,7 @@ QWidget* InclusionDataController::makeWindow()
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
         table->verticalHeader()->hide();
-        table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+        table->sizeColumnsToContents();
         connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                 [this, table] { tableViewSelectionDidChange(table); });
         return table;
@@ -171,8 +171,6 @@ QWidget* InclusionDataController::makeWindow()
                                  {"type0", tr("Type"), false},
                                  {kNbVol, tr("Points"), false}},
                                 mInclusionsModel);
-    mInclusionsView->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    mInclusionsView->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     mVolumesView = makeTable({{"Tvol", tr("T (\u00b0C)")}, {"Fvol", tr("Bubble (%)")}}, mVolumesModel);
 
     auto makeButton = [this, central](const QString& title, void (InclusionDataController::*action)()) {

@@ -1,5 +1,9 @@
 #include "app/RecordTableModel.h"
 
+#include "widgets/NumberFields.h"
+
+#include <cmath>
+
 namespace quorvel {
 
 RecordTableModel::RecordTableModel(QList<Column> columns, DataSource source, QObject* parent)
@@ -25,9 +29,9 @@ int RecordTableModel::columnCount(const QModelIndex& parent) const
 
 QVariant RecordTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
         return {};
-    return mSource.objectValue(keyOfColumn(index.column()), index.row()).toString();
+    return cellData(mSource.objectValue(keyOfColumn(index.column()), index.row()), role);
 }
 
 bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
@@ -58,6 +62,43 @@ Value valueOfTypedText(const QString& text)
     bool ok = false;
     const double number = text.trimmed().toDouble(&ok);
     return ok ? Value(number) : Value(text);
+}
+
+namespace {
+bool isMeasuredNumber(const Value& value)
+{
+    return value.isDouble() || value.isNotANumber();
+}
+}  // namespace
+
+QString cellDisplayText(const Value& value)
+{
+    return isMeasuredNumber(value) ? readableNumber(value.toDouble()) : value.toString();
+}
+
+QString cellEditText(const Value& value)
+{
+    if (value.isNotANumber() || (value.isDouble() && !std::isfinite(value.toDouble())))
+        return QString();
+    return value.toString();
+}
+
+QVariant cellToolTip(const Value& value)
+{
+    if (!isMeasuredNumber(value))
+        return {};
+    const QString exact = exactNumber(value.toDouble());
+    return exact == cellDisplayText(value) ? QVariant() : QVariant(exact);
+}
+
+QVariant cellData(const Value& value, int role)
+{
+    switch (role) {
+    case Qt::DisplayRole: return cellDisplayText(value);
+    case Qt::EditRole: return cellEditText(value);
+    case Qt::ToolTipRole: return cellToolTip(value);
+    default: return {};
+    }
 }
 
 }  // namespace quorvel

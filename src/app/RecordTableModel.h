@@ -50,4 +50,14 @@ private:
 // The record value typed in a cell or field: a number when the text reads as one, else the text.
 Value valueOfTypedText(const QString& text);
 
+// A record value as a cell shows it: a measured or computed number with the digits a person
+// reads (widgets/NumberFields.h), anything else as its text.
+QString cellDisplayText(const Value& value);
+// As a cell offers it for editing: every digit of a number, nothing for no number.
+QString cellEditText(const Value& value);
+// The tooltip of a cell whose number shows fewer digits than it holds; none otherwise.
+QVariant cellToolTip(const Value& value);
+// A cell's text for the display, edit and tooltip roles; nothing for another role.
+QVariant cellData(const Value& value, int role);
+
 }  // namespace quorvel

@@ -15,6 +15,7 @@
 #include "platform/Document.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Pasteboard.h"
+#include "platform/ScreenPlacement.h"
 #include "platform/UndoManager.h"
 #include "plot/CBarPlotView.h"
 #include "widgets/NumberFields.h"
@@ -144,6 +145,8 @@ void FluidModelController::setFluids(const Array& fluids)
 
 namespace {
 
+const QSize kEditorWindowSize(1320, 760);
+
 QLineEdit* makeField(QWidget* parent, const QString& outlet)
 {
     auto* field = new QLineEdit(parent);
@@ -215,7 +218,7 @@ QWidget* FluidModelController::makeWindow()
         table->setSelectionMode(QAbstractItemView::ExtendedSelection);
         table->verticalHeader()->hide();
         table->verticalHeader()->setDefaultSectionSize(20);
-        table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        table->sizeColumnsToContents();
         connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                 [this, table] { tableViewSelectionDidChange(table); });
         return table;
@@ -231,7 +234,6 @@ QWidget* FluidModelController::makeWindow()
                              {fluidkey::api, tr("API"), two, false},
                              {fluidkey::c7plus, tr("C7+"), two, false}},
                             mFluidsModel);
-    mFluidsView->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     mComponentsView = makeTable("mComponentsView",
                                 {{componentkey::name, tr("Name")},
                                  {componentkey::mole, tr("Mole %"), four},
@@ -448,19 +450,26 @@ QWidget* FluidModelController::makeWindow()
     chartColumn->addWidget(mBarPlotView, 1);
     chartColumn->addWidget(mReferenceCheckBox);
 
-    auto* rightColumn = new QVBoxLayout;
-    rightColumn->addWidget(modelBox);
-    rightColumn->addWidget(tankBox);
-    rightColumn->addWidget(saturationBox);
-    rightColumn->addWidget(chartBox, 1);
+    // Two columns, so that the window fits a laptop screen: the fluids over their composition
+    // chart; the components over the model, the stock tank and the saturation point.
+    auto* tankAndSaturation = new QVBoxLayout;
+    tankAndSaturation->addWidget(tankBox);
+    tankAndSaturation->addWidget(saturationBox);
+    tankAndSaturation->addStretch();
+    auto* modelRow = new QHBoxLayout;
+    modelRow->addWidget(modelBox, 1);
+    modelRow->addLayout(tankAndSaturation, 1);
     layout->addWidget(fluidsBox, 0, 0);
+    layout->addWidget(chartBox, 1, 0);
     layout->addWidget(componentsBox, 0, 1);
-    layout->addLayout(rightColumn, 0, 2);
-    layout->setColumnStretch(0, 3);
-    layout->setColumnStretch(1, 4);
-    layout->setColumnStretch(2, 3);
+    layout->addLayout(modelRow, 1, 1);
+    layout->setColumnStretch(0, 2);
+    layout->setColumnStretch(1, 3);
+    layout->setRowStretch(0, 3);
+    layout->setRowStretch(1, 2);
     window->setCentralWidget(central);
-    window->resize(1500, 820);
+    window->resize(kEditorWindowSize);
+    fitInsideScreen(window);
 
     makeSheets(window);
     connectActions();

@@ -6,7 +6,7 @@ namespace quorvel {
 
 QString shownNumber(double value, NumberFormat format)
 {
-    return std::isfinite(value) ? formatNumber(value, format) : QStringLiteral("\u2014");
+    return std::isfinite(value) ? formatNumber(value, format) : kNoNumberText;
 }
 
 FluidTableModel::FluidTableModel(QList<Column> columns, DataSource source, QObject* parent)
@@ -49,11 +49,9 @@ QVariant FluidTableModel::data(const QModelIndex& index, int role) const
     const Value value = mSource.objectValue(column.key, index.row());
     if (column.checkBox)
         return role == Qt::CheckStateRole ? QVariant(value.toBool() ? Qt::Checked : Qt::Unchecked) : QVariant();
-    if (role != Qt::DisplayRole && role != Qt::EditRole)
-        return {};
     if (column.format && value.isNumber() && role == Qt::DisplayRole)
         return shownNumber(value.toDouble(), *column.format);
-    return value.toString();
+    return cellData(value, role);
 }
 
 bool FluidTableModel::setData(const QModelIndex& index, const QVariant& value, int role)

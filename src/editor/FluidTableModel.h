@@ -14,8 +14,8 @@
 
 namespace quorvel {
 
-// The editor's text of a number it shows: fixed decimals, "\u2014" for a value that is not
-// a number.
+// The editor's text of a number it shows: fixed decimals, kNoNumberText for a value that is
+// not a number.
 QString shownNumber(double value, NumberFormat format);
 
 class FluidTableModel : public QAbstractTableModel

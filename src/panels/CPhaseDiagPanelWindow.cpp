@@ -128,8 +128,6 @@ QWidget* CPhaseDiagPanel::buildIsoplethsPage()
         nullptr, "mAlphaBetaModelsView",
         {QStringLiteral("name|Fluid"), QStringLiteral("alpha|Alpha"), QStringLiteral("beta|Beta")});
     mFluidModelsView = makeList(nullptr, "mFluidModelsView", {QStringLiteral("name|Fluid"), QStringLiteral("comment|Comment")});
-    // Fluids reworked from one another differ only at the end of their names: half the width each.
-    mFluidModelsView->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     mModelTabView->addTab(mAlphaBetaModelsView, tr("Alpha-beta fluids"));
     mModelTabView->addTab(mFluidModelsView, tr("Fluid models"));
     // Nothing refreshes the newly shown fluid list by itself: the page is refreshed here.

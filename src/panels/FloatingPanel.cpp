@@ -3,6 +3,7 @@
 #include "platform/Document.h"
 #include "platform/DocumentController.h"
 #include "platform/MainWindowTracker.h"
+#include "platform/ScreenPlacement.h"
 
 #include <QWidget>
 
@@ -51,7 +52,7 @@ void placeBesideWindow(QWidget* panel, const QWidget* mainWindow, int gap)
     if (!panel || !mainWindow)
         return;
     const QRect main = mainWindow->frameGeometry();
-    panel->move(main.x() + main.width() + gap, main.y());
+    moveInsideScreen(panel, QPoint(main.x() + main.width() + gap, main.y()));
 }
 
 void setControlsEnabled(std::initializer_list<QWidget*> controls, bool enabled)

@@ -49,7 +49,8 @@ Controller* controllerOfExactClass(const QWidget* window)
     return static_cast<Controller*>(controller);
 }
 
-// Moves the panel `gap` points to the right of the main window, the tops of the two aligned.
+// Moves the panel `gap` points to the right of the main window, the tops of the two aligned,
+// as far as the screen allows: the whole panel stays on screen.
 void placeBesideWindow(QWidget* panel, const QWidget* mainWindow, int gap);
 
 // Enables (or disables) every control of a page at once.

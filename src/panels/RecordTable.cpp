@@ -25,7 +25,7 @@ RecordTable::RecordTable(QList<RecordTableModel::Column> columns, RecordTableMod
     setEditable(false);
     setWordWrap(false);
     verticalHeader()->hide();
-    horizontalHeader()->setStretchLastSection(true);
+    sizeColumnsToContents();
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &RecordTable::selectionDidChange);
 }
 

@@ -1,6 +1,7 @@
 #include "platform/ModalSession.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QEventLoop>
 
 #include <algorithm>
@@ -14,6 +15,27 @@ std::vector<ModalSession*>& openSessions()
     static std::vector<ModalSession*> sessions;
     return sessions;
 }
+
+// Gives a window back its modality once it is hidden, then goes.
+class ModalityRestorer : public QObject
+{
+public:
+    ModalityRestorer(QWidget* window, Qt::WindowModality modality) : QObject(window), mModality(modality) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide) {
+            static_cast<QWidget*>(watched)->setWindowModality(mModality);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    Qt::WindowModality mModality;
+};
+
 }  // namespace
 
 ModalSession::ModalSession(QWidget* window) : mWindow(window)
@@ -23,12 +45,11 @@ ModalSession::ModalSession(QWidget* window) : mWindow(window)
     if (!mWindow)
         return;
     mPreviousModality = mWindow->windowModality();
-    if (mPreviousModality != Qt::ApplicationModal) {
-        const bool wasVisible = mWindow->isVisible();
-        if (wasVisible)
-            mWindow->hide();  // a new modality takes effect when the window is shown
+    // A window's modality takes effect when it is shown, and a window hidden and shown
+    // again at once can stay unmapped under a window manager: the session shows a hidden
+    // window once, modal from the start, and leaves one already on screen as it was shown.
+    if (!mWindow->isVisible())
         mWindow->setWindowModality(Qt::ApplicationModal);
-    }
     mWindow->show();
     mWindow->raise();
     mWindow->activateWindow();
@@ -71,14 +92,12 @@ void ModalSession::end()
         return;
     mOpen = false;
     std::erase(openSessions(), this);
-    if (mWindow && mWindow->windowModality() != mPreviousModality) {
-        const bool wasVisible = mWindow->isVisible();
-        if (wasVisible)
-            mWindow->hide();
+    if (!mWindow || mWindow->windowModality() == mPreviousModality)
+        return;
+    if (mWindow->isVisible())
+        mWindow->installEventFilter(new ModalityRestorer(mWindow, mPreviousModality));
+    else
         mWindow->setWindowModality(mPreviousModality);
-        if (wasVisible)
-            mWindow->show();
-    }
 }
 
 ModalSession* ModalSession::current()

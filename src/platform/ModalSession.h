@@ -6,8 +6,9 @@
 namespace quorvel {
 
 // A modal session for a window, as the calculation loop and the settings
-// panels use it: begin (the window shows, application-modal), run one turn at
-// a time or run until stopped, stop with a code, end.
+// panels use it: begin (a hidden window shows once, application-modal from the
+// start; a window already on screen stays as it was shown), run one turn at a
+// time or run until stopped, stop with a code, end.
 class ModalSession
 {
 public:
@@ -27,7 +28,8 @@ public:
     // Turns, waiting for events, until stopped; answers the stop code.
     int run();
     void stop(int code = Stop);
-    // Restores the window's modality; the window stays as it is.
+    // Restores the window's modality, at once for a hidden window, for one still on
+    // screen when it is next hidden; the window stays as it is.
     void end();
 
     bool isStopped() const { return mStopCode != Continue; }

@@ -26,7 +26,16 @@ public:
     // The window, made (and windowDidLoad run) on first use.
     QWidget* window();
     bool isWindowLoaded() const { return mWindow != nullptr; }
+    // Shows the window in front, as the key window. A document's window shown for the first
+    // time, neither remembered nor placed by its controller, takes the next place of the
+    // cascade; one that is, keeps its place unless an open window has it.
     void showWindow();
+
+    // Where new document windows go: the first just below `window` (the top-left corner of
+    // the screen while it is hidden or gone), each later one kCascadeStep further right and
+    // down, from the start again once the next would leave the screen.
+    static void setCascadeAnchor(QWidget* window);
+    static constexpr int kCascadeStep = 24;
     void close();
 
     Document* document() const;
@@ -58,6 +67,7 @@ private:
     QString mFixedTitle;
     bool mHasFixedTitle = false;
     bool mShouldCloseDocument = false;
+    bool mPlaced = false;  // shown once, or its frame remembered
 };
 
 }  // namespace quorvel

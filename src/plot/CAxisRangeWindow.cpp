@@ -8,6 +8,7 @@
 #include "platform/AlertService.h"
 #include "platform/MainWindowTracker.h"
 #include "platform/NotificationCenter.h"
+#include "platform/ScreenPlacement.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -211,7 +212,7 @@ void CAxisRangeWindow::mainWindowChanged(const Notification& notification)
         // 10 points right of the main window, its bottom 10 points above the main window's bottom.
         const QRect frame = mainWindow->frameGeometry();
         const QRect panel = mWindow->frameGeometry();
-        mWindow->move(frame.x() + frame.width() + 10, frame.y() + frame.height() - 10 - panel.height());
+        moveInsideScreen(mWindow, QPoint(frame.x() + frame.width() + 10, frame.y() + frame.height() - 10 - panel.height()));
     }
     updatePanel();
 }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace quorvel {
@@ -20,6 +21,7 @@ constexpr float kAxisOffset = 35;    // from the left margin to the vertical axi
 constexpr float kBarOffset = 40;     // from the left margin to the first slot
 constexpr float kMaximumBarWidth = 50;
 constexpr float kLabelSpacing = 25;  // least room between two category labels
+constexpr float kLabelGap = 4;       // least blank between the texts of two category labels
 constexpr float kMarkerSize = 10;
 
 // Value-axis labels of the linear scale, by the first maximum they fit.
@@ -155,13 +157,19 @@ BarPlotLayout CBarPlotView::chartLayout(QSizeF bounds) const
     out.barWidth = w;
     out.pitch = p;
 
-    // Category labels, skipping some when the slots are too narrow for all of them.
+    // Category labels, skipping some when the slots are too narrow for all of them: a label
+    // is drawn once the slots have moved far enough from the last one drawn and its text
+    // stays clear of that one's, so that long labels ("C11", "C18") never run together.
+    const QFontMetricsF metrics(mTicksFont);
     float x = L + kBarOffset + 0.5f * p;
     float space = 31;  // more than kLabelSpacing: the first label is always drawn
+    float lastRight = -std::numeric_limits<float>::infinity();
     for (int i = 0; i < mLabels.size(); ++i) {
-        if (space > kLabelSpacing) {
+        const float halfWidth = 0.5f * static_cast<float>(metrics.horizontalAdvance(mLabels[i]));
+        if (space > kLabelSpacing && x - halfWidth >= lastRight + kLabelGap) {
             out.categoryLabels.push_back({i, x, B - 18});
             space = 0;
+            lastRight = x + halfWidth;
         }
         x += p;
         space += p;

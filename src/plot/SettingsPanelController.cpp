@@ -58,6 +58,9 @@ QWidget* SettingsPanelController::window()
     mWindow = new PanelWindow(*this);
     mWindow->setObjectName(mDescription);
     mWindow->setWindowTitle(mTitle);
+    // The panel only ever runs as a modal session, which showWindow opens: modal from its
+    // first showing, the session never has to hide and show it again.
+    mWindow->setWindowModality(Qt::ApplicationModal);
 
     auto* grid = new QGridLayout(mWindow);
     buildControls(grid);
@@ -83,6 +86,7 @@ QWidget* SettingsPanelController::window()
     connect(mOKButton, &QPushButton::clicked, this, [this] { onOKButton(mOKButton); });
     connect(mCancelButton, &QPushButton::clicked, this, [this] { onCancelButton(mCancelButton); });
 
+    fitWidthToTitle(mWindow);
     mWindow->adjustSize();
     if (!mFrameAutosaveName.isEmpty())
         setFrameAutosaveName(mWindow, mFrameAutosaveName);

@@ -2,6 +2,7 @@
 
 #include "widgets/TableKeys.h"
 
+#include <QHeaderView>
 #include <QItemSelectionModel>
 
 namespace quorvel {
@@ -10,6 +11,13 @@ MyTableView::MyTableView(QWidget* parent)
     : QTableView(parent), mEditTriggers(editTriggers())
 {
     setSelectionBehavior(SelectRows);
+}
+
+void MyTableView::sizeColumnsToContents()
+{
+    horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    horizontalHeader()->setStretchLastSection(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 void MyTableView::setEditable(bool editable)

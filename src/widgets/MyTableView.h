@@ -37,6 +37,10 @@ public:
     void setDeletable(bool deletable) { _isDeletable = deletable; }
     bool isDeletable() const { return _isDeletable; }
 
+    // Makes every column as wide as its title and cells, the last one also filling what is
+    // left, so that no name or number is cut short; a table narrower than its columns scrolls.
+    void sizeColumnsToContents();
+
     // Makes every column editable or read-only.
     void setEditable(bool editable);
     bool isEditable() const { return mEditable; }

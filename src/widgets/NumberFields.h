@@ -15,6 +15,19 @@ enum class NumberFormat { Decimals0, Decimals1, Decimals2, Decimals3, Decimals4,
 
 QString formatNumber(double value, NumberFormat format);
 
+// Significant digits of a measured or computed value as tables and read-only fields show it.
+inline constexpr int kReadableDigits = 5;
+// What stands for a value that is not a finite number.
+inline const QString kNoNumberText = QStringLiteral("\u2014");
+
+// A value as a person reads it: rounded to `significantDigits` significant digits, without
+// trailing zeros, written plainly from 0.0001 up to a million and in scientific notation
+// beyond ("0.82283", "123.46", "2.5e-06"); kNoNumberText for infinities and NaN.
+QString readableNumber(double value, int significantDigits = kReadableDigits);
+// Every digit a value holds, the shortest text that reads back as the same double, as a
+// cell shows it for editing and in its tooltip; kNoNumberText for infinities and NaN.
+QString exactNumber(double value);
+
 template <class Field>
 void setNumberText(Field& field, double value, NumberFormat format)
 {

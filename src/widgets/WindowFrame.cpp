@@ -1,13 +1,19 @@
 #include "widgets/WindowFrame.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QObject>
 #include <QSettings>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace quorvel {
 
 namespace {
+
+// Room for a title bar's buttons (close, maximise, minimise) and its margins.
+constexpr int kTitleBarButtonsWidth = 3 * 24 + 24;
 
 QString frameKey(const QString& name)
 {
@@ -38,6 +44,14 @@ void setFrameAutosaveName(QWidget* window, const QString& name)
     if (!geometry.isEmpty())
         window->restoreGeometry(geometry);
     window->installEventFilter(new FrameSaver(window, name));
+}
+
+void fitWidthToTitle(QWidget* window)
+{
+    QFont titleFont = window->font();
+    titleFont.setBold(true);  // as most window managers draw titles
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(window->windowTitle());
+    window->setMinimumWidth(std::max(window->minimumWidth(), titleWidth + kTitleBarButtonsWidth));
 }
 
 } // namespace quorvel

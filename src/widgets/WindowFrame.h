@@ -12,4 +12,8 @@ namespace quorvel {
 // stores its frame each time it is hidden.
 void setFrameAutosaveName(QWidget* window, const QString& name);
 
+// Makes the window at least wide enough for a title bar to show its whole title beside
+// the usual buttons.
+void fitWidthToTitle(QWidget* window);
+
 } // namespace quorvel

@@ -55,8 +55,9 @@ TEST(AlphaBetaPanelTest, AttachesBesideEachAlphaBetaPlotWindowAndIgnoresOtherMai
     CAlphaBetaPlotDocument* first = f.plotDocument();
     CAlphaBetaPlotDocument* second = f.plotDocument();
     auto* diagram = f.newDocument<CPhaseDiagDocument>(DocumentTypes::PhaseDiagram, true);
-    f.windowOf(first)->setGeometry(40, 60, 300, 250);
-    f.windowOf(second)->setGeometry(100, 90, 280, 200);
+    // Room on their right for the panel on the offscreen screen.
+    f.windowOf(first)->setGeometry(10, 60, 250, 250);
+    f.windowOf(second)->setGeometry(30, 90, 230, 200);
     second->alphaBetaCurves().append(curveRecordOf(inclusionRecord("S", 90), {{0.2, 0, 100}, {0.3, 0.1, 120}}));
 
     const auto expectBeside = [&](Document* document) {

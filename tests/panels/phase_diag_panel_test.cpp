@@ -54,7 +54,7 @@ TEST_F(PhaseDiagPanel, AttachesToAPhaseDiagramWindowBesideItAndKeepsItForOtherWi
     CPhaseDiagDocument* first = phaseDiagDocument();
     CPhaseDiagDocument* second = phaseDiagDocument();
     auto* inclusions = shownDocumentOfType<CInclusionDataDocument>(DocumentTypes::InclusionData);
-    windowOf(*second)->setGeometry(300, 200, 500, 400);
+    windowOf(*second)->setGeometry(0, 40, 270, 400);  // room on its right for the panel on the offscreen screen
     PostedNotifications posted({PTPlotSelection});
 
     makeMain(*first);
@@ -787,8 +787,12 @@ TEST_F(PhaseDiagPanel, EnvelopeIsochoreAndTrappingLineFromThePanelOnTheEngine)
         {"volumes", Array{Dictionary{{"Tvol", 20.0}, {"Fvol", 9.0}}, Dictionary{{"Tvol", 60.0}, {"Fvol", 5.5}}}}});
     CPhaseDiagDocument* document = phaseDiagDocument();
     makeMain(*document);
-    EXPECT_EQ(panel.window()->frameGeometry().left(), windowOf(*document)->frameGeometry().right() + 1);
-    EXPECT_EQ(panel.window()->frameGeometry().top(), windowOf(*document)->frameGeometry().top());
+    // Beside the window as far as the (small, offscreen) screen leaves room for the whole panel.
+    const QRect main = windowOf(*document)->frameGeometry();
+    const QRect frame = panel.window()->frameGeometry();
+    const QRect screen = panel.window()->screen()->availableGeometry();
+    EXPECT_EQ(frame.left(), std::min(main.right() + 1, screen.right() + 1 - frame.width()));
+    EXPECT_EQ(frame.top(), std::max(screen.top(), std::min(main.top(), screen.bottom() + 1 - frame.height())));
 
     // The envelope of a typed fluid.
     showPage(CPhaseDiagPanel::kIsoplethsPage);

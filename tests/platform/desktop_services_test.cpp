@@ -8,6 +8,8 @@
 #include "platform/UserDefaults.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QWindow>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -119,8 +121,10 @@ TEST(ModalSession, TurnsContinueUntilStoppedAndTheWindowGetsItsModalityBack)
         EXPECT_EQ(session.runOnce(), ModalSession::Stop);
         EXPECT_EQ(session.runOnce(), ModalSession::Stop);
     }
-    EXPECT_EQ(panel.windowModality(), Qt::NonModal);
     EXPECT_EQ(ModalSession::current(), nullptr);
+    EXPECT_TRUE(panel.isVisible());
+    panel.hide();
+    EXPECT_EQ(panel.windowModality(), Qt::NonModal) << "given back once the window is hidden";
 
     // A settings panel: runs until its OK button stops it.
     ModalSession settings(&panel);
@@ -131,6 +135,59 @@ TEST(ModalSession, TurnsContinueUntilStoppedAndTheWindowGetsItsModalityBack)
     ModalSession closed(&panel);
     panel.close();
     EXPECT_EQ(closed.run(), ModalSession::Abort);
+}
+
+namespace {
+// Counts a window's show and hide events, and whether it was modal when shown.
+class ShowHideCounter : public QObject
+{
+public:
+    explicit ShowHideCounter(QWidget& window) { window.installEventFilter(this); }
+    int shows = 0;
+    int hides = 0;
+    bool modalWhenShown = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            ++shows;
+            modalWhenShown = static_cast<QWidget*>(watched)->windowModality() == Qt::ApplicationModal;
+        }
+        hides += event->type() == QEvent::Hide;
+        return false;
+    }
+};
+}  // namespace
+
+TEST(ModalSession, ShowsItsWindowOnceModalFromTheStartAndNeverHidesIt)
+{
+    QWidget hidden;
+    ShowHideCounter hiddenEvents(hidden);
+    {
+        ModalSession session(&hidden);
+        EXPECT_EQ(hiddenEvents.shows, 1);
+        EXPECT_EQ(hiddenEvents.hides, 0);
+        EXPECT_TRUE(hiddenEvents.modalWhenShown);
+        EXPECT_EQ(QGuiApplication::modalWindow(), hidden.windowHandle());
+        hidden.close();
+    }
+    EXPECT_EQ(hidden.windowModality(), Qt::NonModal);
+    EXPECT_EQ(QGuiApplication::modalWindow(), nullptr);
+
+    // A window already on screen stays there, as it was shown.
+    QWidget shown;
+    shown.show();
+    ShowHideCounter shownEvents(shown);
+    {
+        ModalSession session(&shown);
+        EXPECT_EQ(shownEvents.hides, 0);
+        EXPECT_TRUE(shown.isVisible());
+        QTimer::singleShot(0, [&] { session.stop(); });
+        EXPECT_EQ(session.run(), ModalSession::Stop);
+    }
+    EXPECT_EQ(shownEvents.hides, 0);
+    EXPECT_EQ(shown.windowModality(), Qt::NonModal);
 }
 
 TEST(MainWindowTracker, DocumentWindowsBecomeMainPanelsDoNot)

@@ -183,7 +183,7 @@ TEST_F(AxisPanel, ItFollowsTheMainWindowsPlotDocument)
 {
     panel->window()->show();
     QWidget plotWindow;
-    plotWindow.setGeometry(100, 100, 500, 400);
+    plotWindow.setGeometry(20, 100, 300, 400);  // room on its right for the panel on the offscreen screen
     plotWindow.show();
     PlotDocument document;
     document.view = &view;

@@ -527,3 +527,30 @@ TEST(BarPlotView, ExportFailuresAreReportedAndWriteNothing)
 
 } // namespace
 } // namespace quorvel
+
+namespace quorvel {
+
+TEST(BarPlotView, CrowdedLongCategoryLabelsNeverRunTogether)
+{
+    // A lumped fluid's composition in the editor's chart as a laptop screen leaves room for it.
+    Chart chart;
+    chart.labels = {"N2", "CO2", "C1", "C2", "C3", "iC4", "nC4", "iC5", "nC5", "C6",
+                    "C7-C10", "C11-C17", "C18-C27", "C28-C35", "C36-C44", "C45+"};
+    for (int i = 0; i < chart.labels.size(); ++i)
+        chart.values.push_back(1 + i % 5);
+    CBarPlotView view;
+    const BarPlotLayout layout = layoutOf(chart, QSizeF(360, 220), &view);
+    ASSERT_GE(layout.categoryLabels.size(), 3u);
+    EXPECT_EQ(layout.categoryLabels.front().index, 0);
+    const QFontMetricsF metrics(view.ticksFont());
+    for (std::size_t k = 1; k < layout.categoryLabels.size(); ++k) {
+        const auto& before = layout.categoryLabels[k - 1];
+        const auto& label = layout.categoryLabels[k];
+        const double rightOfBefore = before.centreX + 0.5 * metrics.horizontalAdvance(chart.labels[before.index]);
+        const double leftOfLabel = label.centreX - 0.5 * metrics.horizontalAdvance(chart.labels[label.index]);
+        EXPECT_GT(leftOfLabel, rightOfBefore) << chart.labels[before.index].toStdString() << " runs into "
+                                              << chart.labels[label.index].toStdString();
+    }
+}
+
+} // namespace quorvel

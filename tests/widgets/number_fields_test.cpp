@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <limits>
 #include <string>
@@ -88,6 +90,71 @@ TEST(NumberFields, NotANumberAndInfinityReadAsPrintfWritesThem)
     EXPECT_EQ(field.text(), "-inf");
     setDoubleValue1(field, std::numeric_limits<double>::quiet_NaN());
     EXPECT_EQ(field.text(), "nan");
+}
+
+} // namespace
+} // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+struct ReadableCase {
+    double value;
+    int digits;
+    const char* text;
+};
+
+// Written by hand from the rule: round to the significant digits, drop trailing zeros,
+// plain notation from 1e-4 up to a million, scientific beyond, a dash for no number.
+const ReadableCase kReadableCases[] = {
+    {0.8228254228150703, 5, "0.82283"},
+    {0.904814541, 5, "0.90481"},
+    {123.456789, 5, "123.46"},
+    {-56.6, 5, "-56.6"},
+    {0.5, 5, "0.5"},
+    {100.0, 5, "100"},
+    {99999.7, 5, "100000"},     // rounding carries into the next power of ten
+    {99999.7, 6, "99999.7"},
+    {999999.7, 5, "1e+06"},     // the carry reaches a million: scientific
+    {1234567.0, 5, "1.2346e+06"},
+    {0.00012345678, 5, "0.00012346"},
+    {0.0000123456, 5, "1.2346e-05"},
+    {-0.00000000001, 5, "-1e-11"},
+    {0.0, 5, "0"},
+    {-0.0, 5, "0"},
+    {273.16, 4, "273.2"},
+    {273.15, 6, "273.15"},
+    {1.0 / 3.0, 6, "0.333333"},
+    {42.0, 1, "42"},            // whole digits are never rounded away
+    {123456.0, 3, "123456"},
+    {std::numeric_limits<double>::quiet_NaN(), 5, "\u2014"},
+    {std::numeric_limits<double>::infinity(), 5, "\u2014"},
+    {-std::numeric_limits<double>::infinity(), 5, "\u2014"},
+};
+
+TEST(ReadableNumbers, RoundToTheirSignificantDigitsAsATableOfCases)
+{
+    for (const ReadableCase& c : kReadableCases) {
+        const QString text = readableNumber(c.value, c.digits);
+        EXPECT_EQ(text.toStdString(), c.text) << c.value << " to " << c.digits << " digits";
+        if (std::isfinite(c.value)) {
+            // What is shown is the value itself within half a unit of its last digit.
+            const double shown = text.toDouble();
+            const double unit = std::pow(10.0, std::floor(std::log10(std::max(std::abs(c.value), 1e-300))) - c.digits + 1);
+            EXPECT_LE(std::abs(shown - c.value), 0.5 * unit + 1e-15 * std::abs(c.value)) << c.text;
+        }
+    }
+}
+
+TEST(ReadableNumbers, ExactTextsReadBackAsTheSameDouble)
+{
+    for (const double value : {0.8228254228150703, 0.1, 1e-300, 123456789.123, -2.5e-7}) {
+        bool ok = false;
+        EXPECT_EQ(exactNumber(value).toDouble(&ok), value);
+        EXPECT_TRUE(ok);
+    }
+    EXPECT_EQ(exactNumber(0.8228254228150703), "0.8228254228150703");
+    EXPECT_EQ(exactNumber(std::numeric_limits<double>::quiet_NaN()), "\u2014");
 }
 
 } // namespace
