@@ -172,8 +172,15 @@ TEST_F(StockTank, CancelledCalculationLeavesTheFluidAsItWas)
     tank.whileRunning = [&] {
         auto* dialog = editor->window()->findChild<QProgressDialog*>("stockTankProgress");
         dialogFound = dialog && dialog->windowModality() == Qt::WindowModal;
-        if (dialog)
-            dialog->cancel();
+        if (!dialog)
+            return;
+        dialog->setMaximum(25);  // as a long calculation shows it
+        dialog->setValue(5);
+        dialog->show();
+        const QString folder = QDir::current().filePath("renders");
+        QDir().mkpath(folder);
+        EXPECT_TRUE(dialog->grab().toImage().save(folder + "/stock_tank_progress.png"));
+        dialog->cancel();
     };
     editor->calculateGORAPI();
     ASSERT_TRUE(dialogFound) << "the calculation runs under a window-modal progress";
