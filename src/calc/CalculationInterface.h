@@ -1,5 +1,6 @@
 #pragma once
 
+#include "numeric/Progress.h"
 #include "platform/Value.h"
 #include "thermo/ClaCubic0.h"
 #include "thermo/Oil.h"
@@ -9,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorvel {
@@ -137,6 +139,10 @@ public:
     // the fluid separates into gas and oil at stock-tank conditions; a value that could not
     // be computed is not-a-number.
     bool calculateGOR();
+    // Asked between the Newton iterations of the stock-tank calculation; once it answers
+    // to stop, the calculation gives up and stockTankStopped() is true until the next one.
+    void setStockTankProgress(ProgressCallback progress) { stockTankProgress = std::move(progress); }
+    [[nodiscard]] bool stockTankStopped() const { return stockTankWasStopped; }
     // Why the translated PR EOS values of the last calculateGOR are not available; empty
     // when they are, or when there was no tank oil to translate.
     std::string translationNote() const;
@@ -271,6 +277,8 @@ private:
                          bool& twoCrossings);
 
     bool loaded = false;
+    ProgressCallback stockTankProgress;
+    bool stockTankWasStopped = false;
     std::vector<double> isoplethFeed;  // the envelope's feed while its extremes are refined
 };
 

@@ -152,7 +152,14 @@ bool CalculationInterface::calculateBulkDensity(double T, double P, int useLiqui
 bool CalculationInterface::runStockTank()
 {
     clearStockTankResults(*oil);
+    stockTankWasStopped = false;
+    if (stockTankProgress)
+        oil->newton.progress = [this](int done, int steps) {
+            stockTankWasStopped = stockTankWasStopped || !stockTankProgress(done, steps);
+            return !stockTankWasStopped;
+        };
     oil->calculateGOR(0);
+    oil->newton.progress = nullptr;
     return oil->failure_code == equilibrium_failure::none;
 }
 

@@ -32,6 +32,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
@@ -42,6 +43,20 @@
 namespace quorvel {
 
 namespace {
+
+// Window-modal progress of a calculation with Cancel; shown only once it has taken a second.
+ProgressCallback progressOf(QProgressDialog& dialog)
+{
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setMinimumDuration(1000);
+    dialog.setAutoReset(false);
+    dialog.setAutoClose(false);
+    return [&dialog](int done, int steps) {
+        dialog.setMaximum(steps);
+        dialog.setValue(done);
+        return !dialog.wasCanceled();
+    };
+}
 
 const QString kCopy = QStringLiteral("copy:");
 const QString kPaste = QStringLiteral("paste:");
@@ -1427,7 +1442,11 @@ void FluidModelController::calculateGORAPI()
     const int interfaceType = type == kFluidTypeAlphaBeta ? kFluidTypeAlphaBeta : kFluidTypeComponentList;
     std::unique_ptr<StockTankCalculation> calculation =
         mStockTank(interfaceType, getEOSCode(fluid.value(fluidkey::eos)), fluid);
-    const StockTankResult result = calculation->calculateGOR();
+    QProgressDialog progress(tr("Calculating the stock tank…"), tr("Cancel"), 0, 1, window());
+    progress.setObjectName(QStringLiteral("stockTankProgress"));
+    const StockTankResult result = calculation->calculateGOR(progressOf(progress));
+    if (result.stopped)
+        return;  // the user's choice: the fluid stays as it was
     fluid.setValue(fluidkey::bulkMw, result.bulkMw);
     fluid.setValue(fluidkey::mwC7plus, result.mwC7plus);
     fluid.setValue(fluidkey::c7plus, result.c7plus);

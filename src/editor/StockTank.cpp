@@ -14,10 +14,14 @@ public:
         mInterface.setModelFluid(fluid.intValue(fluidkey::fluidType), fluid);
     }
 
-    StockTankResult calculateGOR() override
+    StockTankResult calculateGOR(const ProgressCallback& progress) override
     {
         StockTankResult result;
+        mInterface.setStockTankProgress(progress);
         mInterface.calculateGOR();
+        result.stopped = mInterface.stockTankStopped();
+        if (result.stopped)
+            return result;
         mInterface.logTranslationNote();
         const Oil* oil = mInterface.oil.get();
         result.c7plus = mInterface.C7plus;

@@ -4,6 +4,7 @@
 // saturation pressures. The default runs the calculation interface; tests script it.
 
 #include "editor/FluidRecord.h"
+#include "numeric/Progress.h"
 
 #include <array>
 #include <functional>
@@ -22,6 +23,7 @@ struct StockTankResult
     double sgC7plus = 0;
     StockTankState state = StockTankState::None;
     bool failed = false;  // the tank flash found no two-phase solution
+    bool stopped = false;  // the progress answered to stop: the values mean nothing
     double gor = 0;       // Stdm3/Stdm3, equation of state without volume translation
     // Untranslated EOS, Standing-Katz, Alani-Kennedy, Tovik-Dorvane translation, Montel
     // translation, Tovik-Dorvane molar-weight correlation.
@@ -32,7 +34,8 @@ class StockTankCalculation
 {
 public:
     virtual ~StockTankCalculation() = default;
-    virtual StockTankResult calculateGOR() = 0;
+    // Asks progress between the steps of the calculation.
+    virtual StockTankResult calculateGOR(const ProgressCallback& progress) = 0;
     // Bar at T (degrees Celsius); kind non-zero: bubble point. kSaturationFailure on failure.
     virtual double calculateSaturation(double T, int kind) = 0;
 };

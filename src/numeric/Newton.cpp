@@ -45,6 +45,10 @@ void Newton::solve()
     std::fill(dU.begin(), dU.end(), 0.0);
     iteration = 0;
     for (;;) {
+        if (progress && !progress(iteration, maximum_number_of_iterations)) {
+            failure = stopped;
+            return;
+        }
         if (verbose >= 3 && iteration > 0)
             display_system();
         if (verbose)

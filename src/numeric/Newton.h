@@ -1,6 +1,7 @@
 #pragma once
 
 #include "numeric/NLESolver.h"
+#include "numeric/Progress.h"
 
 #include <functional>
 #include <span>
@@ -10,7 +11,8 @@ namespace quorvel {
 
 // Damped Newton iteration with row scaling and per-variable step bounds.
 // failure: 0 converged; 1 iteration cap, relaxation below its limit or singular step;
-// 2 empty system; 3 small residual but a next step larger than maximum_residue.
+// 2 empty system; 3 small residual but a next step larger than maximum_residue; 4 stopped
+// by the progress callback.
 class Newton : public NLESolver {
 public:
     Newton() = default;
@@ -30,6 +32,10 @@ public:
     // has a known structure solves it faster.
     using LinearSolver = std::function<void(Matrix& J, std::span<double> b, std::span<double> x, int& err)>;
     LinearSolver linear_solver;
+    // Asked before each iteration with the iteration and the cap; no question when not set.
+    ProgressCallback progress;
+    static constexpr int stopped = 4;
+    bool was_stopped() const { return failure == stopped; }
     Vector row_sums;
     double maximum_residue = 1e-8;
     double relaxation_limit = 0.01;

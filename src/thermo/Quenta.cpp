@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace quorvel {
 
@@ -58,7 +59,9 @@ void Quenta::number_of_components(short n)
     IdealMixture::number_of_components(n);
     variable_count = short(2 * n + 4);
     const int N = variable_count;
+    ProgressCallback progress = std::move(newton.progress);  // a new size keeps who is asked
     newton = Newton();
+    newton.progress = std::move(progress);
     newton._setSysEquationToSolve(this, static_cast<SystemFunction>(&Quenta::calculate_vector_function), N);
     initial_variables = allocate(N);
     maximum_steps = allocate(N);

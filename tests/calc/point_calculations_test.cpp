@@ -337,5 +337,44 @@ TEST(StockTank, NothingLeftOverFromTheCalculationBefore)
     EXPECT_DOUBLE_EQ(ci->CH4, 90);
 }
 
+bool sameNumber(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
+
+// The progress is asked between Newton iterations: always answering to go on changes no value;
+// answering to stop on the first question ends the calculation there, and the next one runs
+// as if nothing had happened.
+TEST(StockTank, ProgressIsAskedAndCanStopTheCalculation)
+{
+    auto plain = loaded(nineComponentOil());
+    ASSERT_TRUE(plain->calculateGOR());
+
+    auto watched = loaded(nineComponentOil());
+    int asked = 0;
+    bool answer = true;
+    watched->setStockTankProgress([&](int done, int steps) {
+        ++asked;
+        EXPECT_GE(done, 0);
+        EXPECT_LE(done, steps);
+        return answer;
+    });
+    ASSERT_TRUE(watched->calculateGOR());
+    EXPECT_FALSE(watched->stockTankStopped());
+    EXPECT_GT(asked, 1);
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_TRUE(sameNumber(watched->GOR[k], plain->GOR[k])) << k;
+        EXPECT_TRUE(sameNumber(watched->API[k], plain->API[k])) << k;
+    }
+
+    asked = 0;
+    answer = false;
+    EXPECT_FALSE(watched->calculateGOR());
+    EXPECT_TRUE(watched->stockTankStopped());
+    EXPECT_EQ(asked, 1) << "nothing more is solved once told to stop";
+
+    watched->setStockTankProgress(nullptr);
+    ASSERT_TRUE(watched->calculateGOR());
+    EXPECT_FALSE(watched->stockTankStopped());
+    EXPECT_TRUE(sameNumber(watched->GOR[0], plain->GOR[0]));
+}
+
 } // namespace
 } // namespace quorvel

@@ -244,7 +244,7 @@ struct ScriptedSaturation
             {
                 ScriptedSaturation* s;
                 explicit Run(ScriptedSaturation* script) : s(script) {}
-                StockTankResult calculateGOR() override { return {}; }
+                StockTankResult calculateGOR(const ProgressCallback&) override { return {}; }
                 double calculateSaturation(double T, int k) override
                 {
                     s->temperature = T;

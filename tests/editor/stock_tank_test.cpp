@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QTableView>
 #include <gtest/gtest.h>
 
@@ -151,6 +152,48 @@ TEST_F(StockTank, EachKindOfTankOnAScriptedCalculation)
         document.reset();
         settle();
     }
+}
+
+TEST_F(StockTank, CancelledCalculationLeavesTheFluidAsItWas)
+{
+    FluidRecord f = fluid("F", {"C1", "C10"});
+    f.setValue("GOR", 7.0);
+    f.setValue("Psat", 80.0);
+    open({f});
+    const Value before = Value(f.deepCopy());
+    const int changesBefore = changes();
+    const int postedBefore = posted;
+    const QStringList fieldsBefore{text("mGOREditField"), text("mAPIEditField"), text("mPsatEditField0")};
+
+    tank.result.gor = 123;
+    tank.result.c7plus = 50;
+    tank.saturation = 99;
+    bool dialogFound = false;
+    tank.whileRunning = [&] {
+        auto* dialog = editor->window()->findChild<QProgressDialog*>("stockTankProgress");
+        dialogFound = dialog && dialog->windowModality() == Qt::WindowModal;
+        if (!dialog)
+            return;
+        dialog->setMaximum(25);  // as a long calculation shows it
+        dialog->setValue(5);
+        dialog->show();
+        const QString folder = QDir::current().filePath("renders");
+        QDir().mkpath(folder);
+        EXPECT_TRUE(dialog->grab().toImage().save(folder + "/stock_tank_progress.png"));
+        dialog->cancel();
+    };
+    editor->calculateGORAPI();
+    ASSERT_TRUE(dialogFound) << "the calculation runs under a window-modal progress";
+    EXPECT_TRUE(Value(f).isEqualTo(before)) << "no value of the cancelled calculation is kept";
+    EXPECT_EQ(changes(), changesBefore) << "no change mark";
+    EXPECT_EQ(posted, postedBefore);
+    EXPECT_EQ((QStringList{text("mGOREditField"), text("mAPIEditField"), text("mPsatEditField0")}), fieldsBefore);
+    EXPECT_EQ(editor->window()->findChild<QProgressDialog*>("stockTankProgress"), nullptr) << "gone afterwards";
+
+    tank.whileRunning = [] {};  // asked, not cancelled: the values are kept
+    editor->calculateGORAPI();
+    EXPECT_EQ(f.doubleValue("GOR"), 123);
+    EXPECT_EQ(f.doubleValue("Psat"), 99);
 }
 
 TEST_F(StockTank, SelectingAnotherFluidShowsOnlyItsOwnValues)

@@ -262,3 +262,30 @@ TEST(BandedSystems, AgreeWithTheDenseSolver)
         EXPECT_EQ(rhs, rhs_before);
     }
 }
+
+// A new matrix reads zeros however large; a copy owns its values; a moved-from matrix is empty.
+TEST(Matrix, ZeroFilledCopiedByValueAndEmptiedByAMove)
+{
+    for (int n : {0, 1, 3, 1500}) {
+        Matrix m(n, n + 1);
+        double sum = 0;
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j <= n; ++j)
+                sum += std::fabs(m[i][j]);
+        EXPECT_EQ(sum, 0) << n;
+        EXPECT_EQ(m.empty(), n == 0) << n;
+    }
+    Matrix a = matrix_of({{1, 2}, {3, 4}});
+    Matrix copy = a;
+    copy[0][1] = 9;
+    EXPECT_EQ(a[0][1], 2);
+    copy = a;
+    EXPECT_EQ(copy[0][1], 2);
+    Matrix moved = std::move(a);
+    EXPECT_EQ(moved[1][0], 3);
+    EXPECT_TRUE(a.empty());  // NOLINT(bugprone-use-after-move): the moved-from state is the point
+    EXPECT_EQ(a.rows(), 0);
+    a = std::move(moved);
+    EXPECT_EQ(a[1][1], 4);
+    EXPECT_TRUE(moved.empty());  // NOLINT(bugprone-use-after-move)
+}

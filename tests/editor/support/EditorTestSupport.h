@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 
+#include <functional>
 #include <memory>
 
 namespace quorvel::test {
@@ -52,6 +53,9 @@ struct ScriptedStockTank
     int made = 0;
     int lastInterfaceType = -1;
     int lastEosCode = -1;
+    // When set: called during the calculation, which then asks its progress once and stops
+    // when told to.
+    std::function<void()> whileRunning;
 
     StockTankCalculationFactory factory()
     {
@@ -63,7 +67,15 @@ struct ScriptedStockTank
             {
                 ScriptedStockTank* script;
                 explicit Run(ScriptedStockTank* s) : script(s) {}
-                StockTankResult calculateGOR() override { return script->result; }
+                StockTankResult calculateGOR(const ProgressCallback& progress) override
+                {
+                    StockTankResult result = script->result;
+                    if (script->whileRunning) {
+                        script->whileRunning();
+                        result.stopped = !progress(0, 25);
+                    }
+                    return result;
+                }
                 double calculateSaturation(double, int) override { return script->saturation; }
             };
             return std::make_unique<Run>(this);
