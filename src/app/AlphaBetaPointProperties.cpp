@@ -188,24 +188,4 @@ QWidget* CAlphaBetaPlotDocument::gridChooserParent() const
     return mPlotView ? mPlotView->window() : nullptr;
 }
 
-QStringList CAlphaBetaPlotDocument::pointPropertiesActions()
-{
-    return {kCalculateFvGrid, kCalculateMacCainGrid, kCalculateCompoGrid, kCalculateGORAPIGrid,
-            kShowFluidPropertiesPanel};
-}
-
-void CAlphaBetaPlotDocument::performPointPropertiesAction(const QString& action, QObject* sender)
-{
-    if (action == kCalculateFvGrid)
-        calculateFvGrid(sender);
-    else if (action == kCalculateMacCainGrid)
-        calculateMacCainGrid(sender);
-    else if (action == kCalculateCompoGrid)
-        calculateCompoGrid(sender);
-    else if (action == kCalculateGORAPIGrid)
-        calculateGORAPIGrid(sender);
-    else if (action == kShowFluidPropertiesPanel)
-        showFluidPropertiesPanel(sender);
-}
-
 }  // namespace quorvel

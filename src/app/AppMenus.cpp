@@ -1,7 +1,6 @@
 #include "app/AppMenus.h"
 
-#include "app/CAlphaBetaPlotDocument.h"
-#include "app/CPhaseDiagDocument.h"
+#include "platform/ActionNames.h"
 
 #include <QMainWindow>
 #include <QMenuBar>
@@ -20,50 +19,50 @@ QList<MenuDefinition> fileAndEditMenus()
 {
     return {
         {tr("&File"),
-         {{tr("New Inclusion Data"), "onNewInclusionDataDocument:", "Ctrl+N"},
-          {tr("New Fluid Model"), "onNewFluidModelDocument:", ""},
-          {tr("New Phase Diagram"), "onNewPhaseDiagDocument:", ""},
-          {tr("New Alpha-Beta Plot"), "onNewAlphaBetaPlotDocument:", ""},
-          {tr("New Alpha-Beta Correlation"), "onNewCorrelationDocument:", ""},
+         {{tr("New Inclusion Data"), actionname::newInclusionDataDocument, "Ctrl+N"},
+          {tr("New Fluid Model"), actionname::newFluidModelDocument, ""},
+          {tr("New Phase Diagram"), actionname::newPhaseDiagDocument, ""},
+          {tr("New Alpha-Beta Plot"), actionname::newAlphaBetaPlotDocument, ""},
+          {tr("New Alpha-Beta Correlation"), actionname::newCorrelationDocument, ""},
           {},
-          {tr("Open..."), "openDocument:", "Ctrl+O"},
-          {tr("Open Inclusion Data..."), "onOpenInclusionDataDocument:", ""},
-          {tr("Open Fluid Model..."), "onOpenFluidModelDocument:", ""},
-          {tr("Open Phase Diagram..."), "onOpenPhaseDiagDocument:", ""},
-          {tr("Open Alpha-Beta Plot..."), "onOpenAlphaBetaPlotDocument:", ""},
-          {tr("Open Alpha-Beta Correlation..."), "onOpenCorrelationDocument:", ""},
-          {tr("Open Recent"), "openRecentDocument:", ""},
+          {tr("Open..."), actionname::openDocument, "Ctrl+O"},
+          {tr("Open Inclusion Data..."), actionname::openInclusionDataDocument, ""},
+          {tr("Open Fluid Model..."), actionname::openFluidModelDocument, ""},
+          {tr("Open Phase Diagram..."), actionname::openPhaseDiagDocument, ""},
+          {tr("Open Alpha-Beta Plot..."), actionname::openAlphaBetaPlotDocument, ""},
+          {tr("Open Alpha-Beta Correlation..."), actionname::openCorrelationDocument, ""},
+          {tr("Open Recent"), actionname::openRecentDocument, ""},
           {},
-          {tr("Close"), "performClose:", "Ctrl+W"},
-          {tr("Save"), "saveDocument:", "Ctrl+S"},
-          {tr("Save As..."), "saveDocumentAs:", "Ctrl+Shift+S"},
-          {tr("Revert to Saved"), "revertDocumentToSaved:", ""},
+          {tr("Close"), actionname::performClose, "Ctrl+W"},
+          {tr("Save"), actionname::saveDocument, "Ctrl+S"},
+          {tr("Save As..."), actionname::saveDocumentAs, "Ctrl+Shift+S"},
+          {tr("Revert to Saved"), actionname::revertDocumentToSaved, ""},
           {},
-          {tr("Export as Text..."), "exportToASCII:", ""},
-          {tr("Export as LaTeX..."), "exportToLaTeX:", ""},
-          {tr("Export as HTML..."), "exportToHTML:", ""},
+          {tr("Export as Text..."), actionname::exportToASCII, ""},
+          {tr("Export as LaTeX..."), actionname::exportToLaTeX, ""},
+          {tr("Export as HTML..."), actionname::exportToHTML, ""},
           {},
-          {tr("Print..."), "printDocument:", "Ctrl+P"},
+          {tr("Print..."), actionname::printDocument, "Ctrl+P"},
           {},
-          {tr("Quit"), "terminate:", "Ctrl+Q"}}},
+          {tr("Quit"), actionname::terminate, "Ctrl+Q"}}},
         {tr("&Edit"),
-         {{tr("Undo"), "undo:", "Ctrl+Z"},
-          {tr("Redo"), "redo:", "Ctrl+Shift+Z"},
+         {{tr("Undo"), actionname::undo, "Ctrl+Z"},
+          {tr("Redo"), actionname::redo, "Ctrl+Shift+Z"},
           {},
-          {tr("Copy"), "copy:", "Ctrl+C"},
-          {tr("Paste"), "paste:", "Ctrl+V"},
+          {tr("Copy"), actionname::copy, "Ctrl+C"},
+          {tr("Paste"), actionname::paste, "Ctrl+V"},
           {},
-          {tr("Add Row"), "onAddRow:", ""},
-          {tr("Delete Row"), "onDeleteRow:", ""}}},
+          {tr("Add Row"), actionname::addRow, ""},
+          {tr("Delete Row"), actionname::deleteRow, ""}}},
     };
 }
 
 MenuDefinition windowMenu()
 {
     return {tr("&Window"),
-            {{tr("Show Toolbar"), "onShowToolBarWindow:", ""},
-             {tr("Show Log"), "onShowLogWindow:", "Ctrl+L"},
-             {tr("Show Axis Range"), "onShowAxisRangePanel:", ""}}};
+            {{tr("Show Toolbar"), actionname::showToolBarWindow, ""},
+             {tr("Show Log"), actionname::showLogWindow, "Ctrl+L"},
+             {tr("Show Axis Range"), actionname::showAxisRangePanel, ""}}};
 }
 
 }  // namespace
@@ -76,25 +75,25 @@ void installApplicationMenus(QMainWindow* window, const QList<MenuDefinition>& d
 QList<MenuDefinition> alphaBetaPlotMenus()
 {
     return {{tr("&Alpha-Beta"),
-             {{tr("Alpha-Beta Curves"), kShowAlphaBetaPanelPage1, ""},
-              {tr("Alpha-Beta Fluids and Markers"), kShowAlphaBetaPanelPage2, ""},
-              {tr("Correlations and Reference Curves"), kShowAlphaBetaPanelPage3, ""},
+             {{tr("Alpha-Beta Curves"), actionname::showAlphaBetaPanelPage1, ""},
+              {tr("Alpha-Beta Fluids and Markers"), actionname::showAlphaBetaPanelPage2, ""},
+              {tr("Correlations and Reference Curves"), actionname::showAlphaBetaPanelPage3, ""},
               {},
-              {tr("Fluid Properties..."), kShowFluidPropertiesPanel, ""},
+              {tr("Fluid Properties..."), actionname::showFluidPropertiesPanel, ""},
               {},
-              {tr("Save Composition Grid..."), kCalculateCompoGrid, ""},
-              {tr("Save GOR-API Grid..."), kCalculateGORAPIGrid, ""},
-              {tr("Save Fv Grid..."), kCalculateFvGrid, ""},
-              {tr("Save McCain Classification Grid..."), kCalculateMacCainGrid, ""}}}};
+              {tr("Save Composition Grid..."), actionname::calculateCompoGrid, ""},
+              {tr("Save GOR-API Grid..."), actionname::calculateGORAPIGrid, ""},
+              {tr("Save Fv Grid..."), actionname::calculateFvGrid, ""},
+              {tr("Save McCain Classification Grid..."), actionname::calculateMacCainGrid, ""}}}};
 }
 
 QList<MenuDefinition> phaseDiagramMenus()
 {
     return {{tr("&Phase Diagram"),
-             {{tr("Isopleths (Phase Envelopes)"), kShowPhaseDiagPanelPage1, ""},
-              {tr("Isochors"), kShowPhaseDiagPanelPage2, ""},
-              {tr("Bubble Volumes"), kShowPhaseDiagPanelPage3, ""},
-              {tr("Trapping"), kShowPhaseDiagPanelPage4, ""}}}};
+             {{tr("Isopleths (Phase Envelopes)"), actionname::showPhaseDiagPanelPage1, ""},
+              {tr("Isochors"), actionname::showPhaseDiagPanelPage2, ""},
+              {tr("Bubble Volumes"), actionname::showPhaseDiagPanelPage3, ""},
+              {tr("Trapping"), actionname::showPhaseDiagPanelPage4, ""}}}};
 }
 
 }  // namespace quorvel

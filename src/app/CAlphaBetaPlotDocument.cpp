@@ -7,6 +7,7 @@
 #include "app/DocumentTypes.h"
 #include "app/PlotPrinting.h"
 #include "app/Ports.h"
+#include "platform/ActionNames.h"
 #include "platform/AlertService.h"
 #include "platform/ArchivableObject.h"
 #include "platform/Color.h"
@@ -21,6 +22,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <algorithm>
+#include <array>
 
 namespace quorvel {
 
@@ -156,6 +158,7 @@ CAlphaBetaPlotDocument::CAlphaBetaPlotDocument()
     format.setCurrentMaxY(1);
     format.setLegendX(0.1f);
     format.setLegendY(0.8f);
+    answerDocumentActions();
 }
 
 CAlphaBetaPlotDocument::~CAlphaBetaPlotDocument()
@@ -458,40 +461,47 @@ void CAlphaBetaPlotDocument::onShowAlphaBetaPanelPage3(QObject*) { InspectorPane
 
 namespace {
 
-const QStringList kPageActions{kShowAlphaBetaPanelPage1, kShowAlphaBetaPanelPage2, kShowAlphaBetaPanelPage3};
+// The page items in the panel's page order.
+const std::array<const QString*, 3> kPageActions{&actionname::showAlphaBetaPanelPage1,
+                                                 &actionname::showAlphaBetaPanelPage2,
+                                                 &actionname::showAlphaBetaPanelPage3};
+
+// The validation of a page item: ticked when the panel is on screen at that page.
+ActionRow pageRow(int page, std::function<void(QObject*)> show)
+{
+    return {*kPageActions[page],
+            [page](QAction* item) {
+                const InspectorPanels& panels = InspectorPanels::current();
+                if (item && panels.isAlphaBetaPanelVisible()) {
+                    item->setCheckable(true);
+                    item->setChecked(panels.alphaBetaSelectedPage() == page);
+                }
+                return true;
+            },
+            std::move(show)};
+}
 
 }  // namespace
 
-QStringList CAlphaBetaPlotDocument::answeredActions() const
+void CAlphaBetaPlotDocument::answerDocumentActions()
 {
-    return Document::answeredActions() + kPageActions + pointPropertiesActions();
+    answerActions({
+        pageRow(0, [this](QObject* s) { onShowAlphaBetaPanelPage1(s); }),
+        pageRow(1, [this](QObject* s) { onShowAlphaBetaPanelPage2(s); }),
+        pageRow(2, [this](QObject* s) { onShowAlphaBetaPanelPage3(s); }),
+        {actionname::calculateFvGrid, nullptr, [this](QObject* s) { calculateFvGrid(s); }},
+        {actionname::calculateMacCainGrid, nullptr, [this](QObject* s) { calculateMacCainGrid(s); }},
+        {actionname::calculateCompoGrid, nullptr, [this](QObject* s) { calculateCompoGrid(s); }},
+        {actionname::calculateGORAPIGrid, nullptr, [this](QObject* s) { calculateGORAPIGrid(s); }},
+        {actionname::showFluidPropertiesPanel, nullptr, [this](QObject* s) { showFluidPropertiesPanel(s); }},
+    });
 }
 
 bool CAlphaBetaPlotDocument::validateAction(const QString& action, QAction* item)
 {
-    const InspectorPanels& panels = InspectorPanels::current();
-    if (!item || !panels.isAlphaBetaPanelVisible())
-        return true;
-    const int index = kPageActions.indexOf(action);
-    if (index >= 0) {
-        item->setCheckable(true);
-        item->setChecked(panels.alphaBetaSelectedPage() == index);
-    }
+    if (std::ranges::any_of(kPageActions, [&](const QString* page) { return *page == action; }))
+        return Document::validateAction(action, item);
     return true;
-}
-
-void CAlphaBetaPlotDocument::performAction(const QString& action, QObject* sender)
-{
-    switch (kPageActions.indexOf(action)) {
-    case 0: onShowAlphaBetaPanelPage1(sender); return;
-    case 1: onShowAlphaBetaPanelPage2(sender); return;
-    case 2: onShowAlphaBetaPanelPage3(sender); return;
-    default: break;
-    }
-    if (pointPropertiesActions().contains(action))
-        performPointPropertiesAction(action, sender);
-    else
-        Document::performAction(action, sender);
 }
 
 // ---- Printing ----

@@ -26,17 +26,6 @@ class WindowController;
 inline const QString AlphaBetaPlotModified = QStringLiteral("AlphaBetaPlotModified");
 inline const QString AlphaBetaPlotSelection = QStringLiteral("AlphaBetaPlotSelection");
 
-// The document's actions: the alpha-beta panel's three pages, the fluid-properties panel
-// and the developers' grids of the alpha-beta model.
-inline const QString kShowAlphaBetaPanelPage1 = QStringLiteral("onShowAlphaBetaPanelPage1:");
-inline const QString kShowAlphaBetaPanelPage2 = QStringLiteral("onShowAlphaBetaPanelPage2:");
-inline const QString kShowAlphaBetaPanelPage3 = QStringLiteral("onShowAlphaBetaPanelPage3:");
-inline const QString kShowFluidPropertiesPanel = QStringLiteral("showFluidPropertiesPanel:");
-inline const QString kCalculateCompoGrid = QStringLiteral("calculateCompoGrid:");
-inline const QString kCalculateGORAPIGrid = QStringLiteral("calculateGORAPIGrid:");
-inline const QString kCalculateFvGrid = QStringLiteral("calculateFvGrid:");
-inline const QString kCalculateMacCainGrid = QStringLiteral("calculateMacCainGrid:");
-
 // Name of a curve computed from typed data, replaced at the curve-name prompt.
 inline const QString kNewInclusionCurveName = QStringLiteral("New inclusion");
 
@@ -181,9 +170,10 @@ public:
     // The folder of the iso-curve files (the application's resources unless told).
     void setIsoCurveFolder(const QString& folder) { mIsoCurveFolder = folder; }
 
-    QStringList answeredActions() const override;
+    // The document's actions: the alpha-beta panel's three pages, the fluid-properties panel
+    // and the developers' grids. Every item it is asked about is enabled, those of the
+    // document's own actions too; the page items are ticked by the panel's page.
     bool validateAction(const QString& action, QAction* item) override;
-    void performAction(const QString& action, QObject* sender) override;
 
 protected:
     void documentDidRevert() override;
@@ -201,8 +191,7 @@ private:
     signed char acceptPoint(double alpha, double beta, double pressure, double* outAlpha, double* outBeta);
     std::optional<Dictionary> alphaBetaPointAt(int index) const;
     QWidget* gridChooserParent() const;
-    static QStringList pointPropertiesActions();
-    void performPointPropertiesAction(const QString& action, QObject* sender);
+    void answerDocumentActions();
 
     Array mAlphaBetaCurves;
     int mSorted = 0;

@@ -7,6 +7,7 @@
 #include "app/DocumentTypes.h"
 #include "app/MySplashDocument.h"
 #include "app/Ports.h"
+#include "platform/ActionNames.h"
 #include "platform/Document.h"
 #include "platform/ScreenPlacement.h"
 #include "platform/WindowController.h"
@@ -15,6 +16,8 @@
 
 #include <QAction>
 #include <QWidget>
+
+#include <span>
 
 namespace quorvel {
 
@@ -26,26 +29,26 @@ struct TypeCommands
 {
     QString type;
     QString extension;
-    QString newAction;
-    QString openAction;
+    const QString& newAction;
+    const QString& openAction;
     Panel newPanel;
     Panel openPanel;
 };
 
-const QList<TypeCommands>& typeCommands()
+std::span<const TypeCommands> typeCommands()
 {
     using namespace DocumentTypes;
-    static const QList<TypeCommands> rows{
-        {PhaseDiagram, PhaseDiagramExtension, "onNewPhaseDiagDocument:", "onOpenPhaseDiagDocument:",
+    static const TypeCommands rows[]{
+        {PhaseDiagram, PhaseDiagramExtension, actionname::newPhaseDiagDocument, actionname::openPhaseDiagDocument,
          Panel::PhaseDiagram, Panel::None},
-        {FluidModel, FluidModelExtension, "onNewFluidModelDocument:", "onOpenFluidModelDocument:", Panel::None,
-         Panel::None},
-        {AlphaBetaCorrelation, AlphaBetaCorrelationExtension, "onNewCorrelationDocument:",
-         "onOpenCorrelationDocument:", Panel::None, Panel::None},
-        {AlphaBetaPlot, AlphaBetaPlotExtension, "onNewAlphaBetaPlotDocument:", "onOpenAlphaBetaPlotDocument:",
-         Panel::AlphaBeta, Panel::AlphaBeta},
-        {InclusionData, InclusionDataExtension, "onNewInclusionDataDocument:", "onOpenInclusionDataDocument:",
+        {FluidModel, FluidModelExtension, actionname::newFluidModelDocument, actionname::openFluidModelDocument,
          Panel::None, Panel::None},
+        {AlphaBetaCorrelation, AlphaBetaCorrelationExtension, actionname::newCorrelationDocument,
+         actionname::openCorrelationDocument, Panel::None, Panel::None},
+        {AlphaBetaPlot, AlphaBetaPlotExtension, actionname::newAlphaBetaPlotDocument,
+         actionname::openAlphaBetaPlotDocument, Panel::AlphaBeta, Panel::AlphaBeta},
+        {InclusionData, InclusionDataExtension, actionname::newInclusionDataDocument,
+         actionname::openInclusionDataDocument, Panel::None, Panel::None},
     };
     return rows;
 }
@@ -57,10 +60,6 @@ void showPanel(Panel panel, QObject* sender)
     else if (panel == Panel::AlphaBeta)
         InspectorPanels::current().showAlphaBetaPanel(sender);
 }
-
-const QString kShowToolBar = QStringLiteral("onShowToolBarWindow:");
-const QString kShowLog = QStringLiteral("onShowLogWindow:");
-const QString kShowAxisRange = QStringLiteral("onShowAxisRangePanel:");
 
 }  // namespace
 
@@ -74,6 +73,37 @@ CCQuorvelDocumentController::CCQuorvelDocumentController() : mDefaultType(Docume
     addDocumentType({AlphaBetaPlot, AlphaBetaPlotExtension, [] { return std::make_unique<CAlphaBetaPlotDocument>(); }});
     addDocumentType({InclusionData, InclusionDataExtension, [] { return std::make_unique<CInclusionDataDocument>(); }});
     addDocumentType({SplashWindow, QString(), [] { return std::make_unique<MySplashDocument>(); }});
+    answerApplicationActions();
+}
+
+void CCQuorvelDocumentController::answerApplicationActions()
+{
+    answerActions({
+        // Also when the toolbar window is on screen but covered.
+        {actionname::showToolBarWindow, [this](QAction*) { return mToolBarWindow != nullptr; },
+         [this](QObject* sender) { onShowToolBarWindow(sender); }},
+        {actionname::showLogWindow,
+         [](QAction*) {
+             CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
+             return !(log->isWindowLoaded() && log->window()->isVisible());
+         },
+         [this](QObject* sender) { onShowLogWindow(sender); }},
+        {actionname::showAxisRangePanel, nullptr, [this](QObject* sender) { onShowAxisRangePanel(sender); }},
+    });
+    for (const TypeCommands& row : typeCommands()) {
+        answerActions({
+            {row.newAction, nullptr,
+             [this, &row](QObject* sender) {
+                 newDocumentOfType(row.type);
+                 showPanel(row.newPanel, sender);
+             }},
+            {row.openAction, nullptr,
+             [this, &row](QObject* sender) {
+                 openDocumentWithExtension(row.extension);
+                 showPanel(row.openPanel, sender);
+             }},
+        });
+    }
 }
 
 void CCQuorvelDocumentController::applicationDidFinishLaunching()
@@ -135,46 +165,6 @@ Document* openDocumentNoDisplay(const QString& extension)
         return nullptr;
     const QString path = controller->runModalOpenPanel({extension});
     return path.isEmpty() ? nullptr : controller->openDocumentWithContentsOfFile(path, false);
-}
-
-QStringList CCQuorvelDocumentController::answeredActions() const
-{
-    QStringList actions = DocumentController::answeredActions() + QStringList{kShowToolBar, kShowLog, kShowAxisRange};
-    for (const TypeCommands& row : typeCommands())
-        actions << row.newAction << row.openAction;
-    return actions;
-}
-
-bool CCQuorvelDocumentController::validateAction(const QString& action, QAction* item)
-{
-    if (action == kShowLog) {
-        CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
-        return !(log->isWindowLoaded() && log->window()->isVisible());
-    }
-    if (action == kShowToolBar)  // also when the toolbar window is on screen but covered
-        return mToolBarWindow != nullptr;
-    return DocumentController::validateAction(action, item);
-}
-
-void CCQuorvelDocumentController::performAction(const QString& action, QObject* sender)
-{
-    if (action == kShowToolBar)
-        return onShowToolBarWindow(sender);
-    if (action == kShowLog)
-        return onShowLogWindow(sender);
-    if (action == kShowAxisRange)
-        return onShowAxisRangePanel(sender);
-    for (const TypeCommands& row : typeCommands()) {
-        if (action == row.newAction) {
-            newDocumentOfType(row.type);
-            return showPanel(row.newPanel, sender);
-        }
-        if (action == row.openAction) {
-            openDocumentWithExtension(row.extension);
-            return showPanel(row.openPanel, sender);
-        }
-    }
-    DocumentController::performAction(action, sender);
 }
 
 }  // namespace quorvel

@@ -41,11 +41,9 @@ public:
     // The open panel limited to the extension; the document, or none when cancelled or refused.
     Document* openDocumentWithExtension(const QString& extension);
 
-    QStringList answeredActions() const override;
-    bool validateAction(const QString& action, QAction* item) override;
-    void performAction(const QString& action, QObject* sender) override;
-
 private:
+    void answerApplicationActions();
+
     QString mDefaultType;
     QPointer<QWidget> mToolBarWindow;
 };

@@ -3,18 +3,23 @@
 #include "app/InclusionDataController.h"
 #include "app/InclusionExports.h"
 #include "app/InclusionRecord.h"
+#include "platform/ActionNames.h"
 #include "platform/NotificationCenter.h"
 
 namespace quorvel {
 
 namespace {
 const QString kInclusionsKey = QStringLiteral("InclusionsArray");
-const QString kExportToASCII = QStringLiteral("exportToASCII:");
-const QString kExportToLaTeX = QStringLiteral("exportToLaTeX:");
-const QString kExportToHTML = QStringLiteral("exportToHTML:");
 }  // namespace
 
-CInclusionDataDocument::CInclusionDataDocument() = default;
+CInclusionDataDocument::CInclusionDataDocument()
+{
+    answerActions({
+        {actionname::exportToASCII, nullptr, [this](QObject*) { exportToASCII(); }},
+        {actionname::exportToLaTeX, nullptr, [this](QObject*) { exportToLaTeX(); }},
+        {actionname::exportToHTML, nullptr, [this](QObject*) { exportToHTML(); }},
+    });
+}
 
 CInclusionDataDocument::~CInclusionDataDocument()
 {
@@ -70,30 +75,6 @@ void CInclusionDataDocument::exportToLaTeX()
 void CInclusionDataDocument::exportToHTML()
 {
     InclusionExports(*this).exportToHTML();
-}
-
-QStringList CInclusionDataDocument::answeredActions() const
-{
-    return Document::answeredActions() + QStringList{kExportToASCII, kExportToLaTeX, kExportToHTML};
-}
-
-bool CInclusionDataDocument::validateAction(const QString& action, QAction* item)
-{
-    if (action == kExportToASCII || action == kExportToLaTeX || action == kExportToHTML)
-        return true;
-    return Document::validateAction(action, item);
-}
-
-void CInclusionDataDocument::performAction(const QString& action, QObject* sender)
-{
-    if (action == kExportToASCII)
-        exportToASCII();
-    else if (action == kExportToLaTeX)
-        exportToLaTeX();
-    else if (action == kExportToHTML)
-        exportToHTML();
-    else
-        Document::performAction(action, sender);
 }
 
 }  // namespace quorvel

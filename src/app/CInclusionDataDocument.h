@@ -38,10 +38,6 @@ public:
     bool canPrint() const override { return mController != nullptr; }
     void printDocument() override { printFirstWindow(); }
 
-    QStringList answeredActions() const override;
-    bool validateAction(const QString& action, QAction* item) override;
-    void performAction(const QString& action, QObject* sender) override;
-
 protected:
     void documentDidRevert() override;
 

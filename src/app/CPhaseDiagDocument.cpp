@@ -4,6 +4,7 @@
 #include "app/PhaseDiagramCalculator.h"
 #include "app/PlotPrinting.h"
 #include "app/Ports.h"
+#include "platform/ActionNames.h"
 #include "platform/AlertService.h"
 #include "platform/Color.h"
 #include "platform/NotificationCenter.h"
@@ -25,8 +26,18 @@ namespace {
 const QString kPhaseDiagramsKey = QStringLiteral("phaseDiagrams");
 const QString kPlotFormatKey = QStringLiteral("plotFormat");
 
-const QStringList kPageActions{kShowPhaseDiagPanelPage1, kShowPhaseDiagPanelPage2, kShowPhaseDiagPanelPage3,
-                                kShowPhaseDiagPanelPage4};
+// The validation of a page item: ticked when the panel is on screen at that page.
+std::function<bool(QAction*)> tickedAtPage(int page)
+{
+    return [page](QAction* item) {
+        const InspectorPanels& panels = InspectorPanels::current();
+        if (item && panels.isPhaseDiagPanelVisible()) {
+            item->setCheckable(true);
+            item->setChecked(panels.phaseDiagSelectedPage() == page);
+        }
+        return true;
+    };
+}
 
 // A new document's plot: 0 to 300 °C, 0 to 500 bar, the legend at (20, 400).
 constexpr float kNewMaxT = 300;
@@ -166,6 +177,12 @@ CPhaseDiagDocument::CPhaseDiagDocument() : mPlotFormat(std::make_shared<CPlotFor
     format.setCurrentMaxY(kNewMaxP);
     format.setLegendX(kNewLegendT);
     format.setLegendY(kNewLegendP);
+    answerActions({
+        {actionname::showPhaseDiagPanelPage1, tickedAtPage(0), [this](QObject* s) { onShowPhaseDiagPanelPage1(s); }},
+        {actionname::showPhaseDiagPanelPage2, tickedAtPage(1), [this](QObject* s) { onShowPhaseDiagPanelPage2(s); }},
+        {actionname::showPhaseDiagPanelPage3, tickedAtPage(2), [this](QObject* s) { onShowPhaseDiagPanelPage3(s); }},
+        {actionname::showPhaseDiagPanelPage4, tickedAtPage(3), [this](QObject* s) { onShowPhaseDiagPanelPage4(s); }},
+    });
 }
 
 CPhaseDiagDocument::~CPhaseDiagDocument()
@@ -593,35 +610,6 @@ void CPhaseDiagDocument::onShowPhaseDiagPanelPage1(QObject*) { InspectorPanels::
 void CPhaseDiagDocument::onShowPhaseDiagPanelPage2(QObject*) { InspectorPanels::current().selectPhaseDiagPage(1); }
 void CPhaseDiagDocument::onShowPhaseDiagPanelPage3(QObject*) { InspectorPanels::current().selectPhaseDiagPage(2); }
 void CPhaseDiagDocument::onShowPhaseDiagPanelPage4(QObject*) { InspectorPanels::current().selectPhaseDiagPage(3); }
-
-QStringList CPhaseDiagDocument::answeredActions() const
-{
-    return Document::answeredActions() + kPageActions;
-}
-
-bool CPhaseDiagDocument::validateAction(const QString& action, QAction* item)
-{
-    const InspectorPanels& panels = InspectorPanels::current();
-    const int index = kPageActions.indexOf(action);
-    if (index < 0)
-        return Document::validateAction(action, item);
-    if (item && panels.isPhaseDiagPanelVisible()) {
-        item->setCheckable(true);
-        item->setChecked(panels.phaseDiagSelectedPage() == index);
-    }
-    return true;
-}
-
-void CPhaseDiagDocument::performAction(const QString& action, QObject* sender)
-{
-    switch (kPageActions.indexOf(action)) {
-    case 0: onShowPhaseDiagPanelPage1(sender); break;
-    case 1: onShowPhaseDiagPanelPage2(sender); break;
-    case 2: onShowPhaseDiagPanelPage3(sender); break;
-    case 3: onShowPhaseDiagPanelPage4(sender); break;
-    default: Document::performAction(action, sender); break;
-    }
-}
 
 // ---- Printing ----
 

@@ -28,12 +28,6 @@ class CPhaseDiagWindow;
 inline const QString PTPlotModified = QStringLiteral("PTPlotModified");
 inline const QString PTPlotSelection = QStringLiteral("PTPlotSelection");
 
-// The document's actions: the phase-diagram panel's pages 1 to 4.
-inline const QString kShowPhaseDiagPanelPage1 = QStringLiteral("onShowPhaseDiagPanelPage1:");
-inline const QString kShowPhaseDiagPanelPage2 = QStringLiteral("onShowPhaseDiagPanelPage2:");
-inline const QString kShowPhaseDiagPanelPage3 = QStringLiteral("onShowPhaseDiagPanelPage3:");
-inline const QString kShowPhaseDiagPanelPage4 = QStringLiteral("onShowPhaseDiagPanelPage4:");
-
 // Diagrams are computed with this equation of state whatever the fluid's own.
 inline constexpr int kPhaseDiagramEos = 0;
 
@@ -110,9 +104,6 @@ public:
     void onShowPhaseDiagPanelPage2(QObject* sender);
     void onShowPhaseDiagPanelPage3(QObject* sender);
     void onShowPhaseDiagPanelPage4(QObject* sender);
-    QStringList answeredActions() const override;
-    bool validateAction(const QString& action, QAction* item) override;
-    void performAction(const QString& action, QObject* sender) override;
 
     // The plot view scaled onto one page.
     void printToDevice(QPagedPaintDevice& device) const;

@@ -6,6 +6,7 @@
 #include "app/InclusionRecord.h"
 #include "app/RecordTableModel.h"
 #include "app/VolumeDiagram.h"
+#include "platform/ActionNames.h"
 #include "platform/AlertService.h"
 #include "platform/Document.h"
 #include "platform/NotificationCenter.h"
@@ -44,8 +45,6 @@ const QStringList kType0Items{"Oil", "Gas", "Aq."};
 const QString kLiquid = QStringLiteral("liquid");
 const QString kGas = QStringLiteral("gas");
 const QString kNbVol = QStringLiteral("nbVol");
-const QString kAddRow = QStringLiteral("onAddRow:");
-const QString kDeleteRow = QStringLiteral("onDeleteRow:");
 
 QString type0OfIndex(int index)
 {
@@ -65,7 +64,13 @@ QString inclusionActionName(const QString& key)
     return QObject::tr(names.value(key, key).toUtf8().constData());
 }
 
-InclusionDataController::InclusionDataController() : WindowController(QStringLiteral("inclusionData")) {}
+InclusionDataController::InclusionDataController() : WindowController(QStringLiteral("inclusionData"))
+{
+    answerActions({
+        {actionname::addRow, nullptr, [this](QObject*) { onAddRow(); }},
+        {actionname::deleteRow, [this](QAction*) { return hasSelectedInclusion(); }, [this](QObject*) { onDeleteRow(); }},
+    });
+}
 
 InclusionDataController::~InclusionDataController()
 {
@@ -676,32 +681,6 @@ void InclusionDataController::updatePlotView()
         return;  // the diagram keeps its last drawing
     makeVolumeDiagram(*mPlotView, selectedVolumes());
     mPlotView->update();
-}
-
-// --- Menu commands
-
-QStringList InclusionDataController::answeredActions() const
-{
-    return WindowController::answeredActions() + QStringList{kAddRow, kDeleteRow};
-}
-
-bool InclusionDataController::validateAction(const QString& action, QAction* item)
-{
-    if (action == kAddRow)
-        return true;
-    if (action == kDeleteRow)
-        return hasSelectedInclusion();
-    return WindowController::validateAction(action, item);
-}
-
-void InclusionDataController::performAction(const QString& action, QObject* sender)
-{
-    if (action == kAddRow)
-        onAddRow();
-    else if (action == kDeleteRow)
-        onDeleteRow();
-    else
-        WindowController::performAction(action, sender);
 }
 
 }  // namespace quorvel

@@ -86,10 +86,6 @@ public:
     QPushButton* deleteVolumeButton() { window(); return mDeleteVolumeButton; }
     CPlotView* plotView() { window(); return mPlotView; }
 
-    QStringList answeredActions() const override;
-    bool validateAction(const QString& action, QAction* item) override;
-    void performAction(const QString& action, QObject* sender) override;
-
 protected:
     QWidget* makeWindow() override;
     void windowDidLoad() override;

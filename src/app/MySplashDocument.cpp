@@ -2,6 +2,7 @@
 
 #include "app/AppMenus.h"
 #include "app/Version.h"
+#include "platform/ActionNames.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -34,7 +35,7 @@ bool MySplashDocument::loadDataRepresentation(const QByteArray&, const QString&,
 QStringList MySplashDocument::answeredActions() const
 {
     // Only closing applies to the splash window; saving, reverting and printing do not.
-    return {QStringLiteral("performClose:")};
+    return {actionname::performClose};
 }
 
 QWidget* MySplashWindow::makeWindow()

@@ -2,6 +2,7 @@
 
 #include "app/AppMenus.h"
 #include "app/CCQuorvelDocumentController.h"
+#include "platform/ActionNames.h"
 #include "platform/Responder.h"
 
 #include <QAction>
@@ -21,16 +22,16 @@ ToolBarWindow::ToolBarWindow(CCQuorvelDocumentController& controller, QWidget* p
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     const QList<std::pair<QString, QString>> commands{
-        {tr("New Inclusions"), "onNewInclusionDataDocument:"},
-        {tr("New Fluid Model"), "onNewFluidModelDocument:"},
-        {tr("New Phase Diagram"), "onNewPhaseDiagDocument:"},
-        {tr("New Alpha-Beta Plot"), "onNewAlphaBetaPlotDocument:"},
-        {tr("Open..."), "openDocument:"},
-        {tr("Show Log"), "onShowLogWindow:"},
-        {tr("Axis Range"), "onShowAxisRangePanel:"},
+        {tr("New Inclusions"), actionname::newInclusionDataDocument},
+        {tr("New Fluid Model"), actionname::newFluidModelDocument},
+        {tr("New Phase Diagram"), actionname::newPhaseDiagDocument},
+        {tr("New Alpha-Beta Plot"), actionname::newAlphaBetaPlotDocument},
+        {tr("Open..."), actionname::openDocument},
+        {tr("Show Log"), actionname::showLogWindow},
+        {tr("Axis Range"), actionname::showAxisRangePanel},
     };
     for (const auto& [title, action] : commands) {
-        if (action == QLatin1String("openDocument:") || action == QLatin1String("onShowLogWindow:"))
+        if (action == actionname::openDocument || action == actionname::showLogWindow)
             bar->addSeparator();
         QAction* item = bar->addAction(title);
         setActionName(item, action);

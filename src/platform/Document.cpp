@@ -1,5 +1,6 @@
 #include "platform/Document.h"
 
+#include "platform/ActionNames.h"
 #include "platform/AlertService.h"
 #include "platform/DocumentController.h"
 #include "platform/FileAccess.h"
@@ -16,16 +17,6 @@
 #include <QPainter>
 
 namespace quorvel {
-
-namespace {
-const QString kSave = QStringLiteral("saveDocument:");
-const QString kSaveAs = QStringLiteral("saveDocumentAs:");
-const QString kRevert = QStringLiteral("revertDocumentToSaved:");
-const QString kClose = QStringLiteral("performClose:");
-const QString kPrint = QStringLiteral("printDocument:");
-const QString kUndo = QStringLiteral("undo:");
-const QString kRedo = QStringLiteral("redo:");
-}  // namespace
 
 bool isArrayOfDictionaries(const Value& value)
 {
@@ -58,6 +49,7 @@ void alertFileProblem(const QString& verb, const QString& path, const QString& r
 Document::Document() : mUndoManager(std::make_unique<UndoManager>())
 {
     followUndoManager();
+    answerDocumentActions();
 }
 
 Document::~Document()
@@ -168,6 +160,34 @@ bool Document::saveTo(const QString& path)
     return true;
 }
 
+void Document::answerDocumentActions()
+{
+    answerActions({
+        {actionname::saveDocument, nullptr, [this](QObject*) { saveDocument(); }},
+        {actionname::saveDocumentAs, nullptr, [this](QObject*) { saveDocumentAs(); }},
+        {actionname::revertDocumentToSaved, [this](QAction*) { return !mFilePath.isEmpty() && isDocumentEdited(); },
+         [this](QObject*) { revertDocumentToSaved(); }},
+        {actionname::performClose, nullptr,
+         [this](QObject*) {
+             if (canCloseDocument())
+                 close();
+         }},
+        {actionname::printDocument, [this](QAction*) { return canPrint(); }, [this](QObject*) { printDocument(); }},
+        {actionname::undo,
+         [this](QAction* item) {
+             item->setText(mUndoManager->undoMenuItemTitle());
+             return mUndoManager->canUndo();
+         },
+         [this](QObject*) { mUndoManager->undo(); }},
+        {actionname::redo,
+         [this](QAction* item) {
+             item->setText(mUndoManager->redoMenuItemTitle());
+             return mUndoManager->canRedo();
+         },
+         [this](QObject*) { mUndoManager->redo(); }},
+    });
+}
+
 bool Document::saveDocument()
 {
     return mFilePath.isEmpty() ? saveDocumentAs() : saveTo(mFilePath);
@@ -272,47 +292,6 @@ std::optional<Dictionary> Document::unarchiveRoots(const QByteArray& data, const
                                                    QString* error)
 {
     return KeyedUnarchiver::unarchivedRootKeys(data, requiredKeys, error);
-}
-
-QStringList Document::answeredActions() const
-{
-    return {kSave, kSaveAs, kRevert, kClose, kPrint, kUndo, kRedo};
-}
-
-bool Document::validateAction(const QString& action, QAction* item)
-{
-    if (action == kRevert)
-        return !mFilePath.isEmpty() && isDocumentEdited();
-    if (action == kPrint)
-        return canPrint();
-    if (action == kUndo) {
-        item->setText(mUndoManager->undoMenuItemTitle());
-        return mUndoManager->canUndo();
-    }
-    if (action == kRedo) {
-        item->setText(mUndoManager->redoMenuItemTitle());
-        return mUndoManager->canRedo();
-    }
-    return true;
-}
-
-void Document::performAction(const QString& action, QObject*)
-{
-    if (action == kSave)
-        saveDocument();
-    else if (action == kSaveAs)
-        saveDocumentAs();
-    else if (action == kRevert)
-        revertDocumentToSaved();
-    else if (action == kClose) {
-        if (canCloseDocument())
-            close();
-    } else if (action == kPrint)
-        printDocument();
-    else if (action == kUndo)
-        mUndoManager->undo();
-    else if (action == kRedo)
-        mUndoManager->redo();
 }
 
 }  // namespace quorvel

@@ -84,11 +84,6 @@ public:
     static std::optional<Dictionary> unarchiveRoots(const QByteArray& data, const QStringList& requiredKeys,
                                                    QString* error);
 
-    // Responder: save, save as, revert, close, print, undo, redo.
-    QStringList answeredActions() const override;
-    bool validateAction(const QString& action, QAction* item) override;
-    void performAction(const QString& action, QObject* sender) override;
-
 signals:
     void editedChanged(bool edited);
     void displayNameChanged();
@@ -106,6 +101,7 @@ protected:
 private:
     void setChangeCount(int count);
     void followUndoManager();
+    void answerDocumentActions();
     bool saveTo(const QString& path);
     // Whether the user lets a save replace the existing file.
     bool confirmReplacing(const QString& path) const;

@@ -1,5 +1,6 @@
 #include "platform/DocumentController.h"
 
+#include "platform/ActionNames.h"
 #include "platform/Document.h"
 #include "platform/FileChooser.h"
 #include "platform/WindowController.h"
@@ -16,11 +17,6 @@ namespace quorvel {
 namespace {
 DocumentController* gShared = nullptr;
 
-const QString kNewDocument = QStringLiteral("newDocument:");
-const QString kOpenDocument = QStringLiteral("openDocument:");
-const QString kOpenRecent = QStringLiteral("openRecentDocument:");
-const QString kClearRecent = QStringLiteral("clearRecentDocuments:");
-const QString kTerminate = QStringLiteral("terminate:");
 const QString kRecentKey = QStringLiteral("RecentDocuments");
 constexpr int kMaxRecentDocuments = 10;
 
@@ -38,6 +34,22 @@ DocumentController::DocumentController()
         gShared = this;
     mRecentPaths = QSettings().value(kRecentKey).toStringList();
     setLastResponder(this);
+    answerActions({
+        {actionname::newDocument, nullptr, [this](QObject*) { openUntitledDocumentAndDisplay(true); }},
+        {actionname::openDocument, nullptr, [this](QObject*) { openChosenDocument(); }},
+        {actionname::openRecentDocument, nullptr,
+         [this](QObject* sender) {
+             if (auto* item = qobject_cast<QAction*>(sender))
+                 openRecentDocument(item->data().toString());
+         }},
+        {actionname::clearRecentDocuments, [this](QAction*) { return !mRecentPaths.isEmpty(); },
+         [this](QObject*) { clearRecentDocuments(); }},
+        {actionname::terminate, nullptr,
+         [this](QObject*) {
+             if (reviewUnsavedDocumentsForQuit())
+                 QApplication::quit();
+         }},
+    });
 }
 
 DocumentController::~DocumentController()
@@ -199,6 +211,13 @@ QString DocumentController::runModalOpenPanel(const QStringList& extensions)
     return FileChooser::current().chooseFileToOpen(tr("Open"), allowed);
 }
 
+void DocumentController::openChosenDocument()
+{
+    const QString path = runModalOpenPanel({});
+    if (!path.isEmpty())
+        openDocumentWithContentsOfFile(path, true);
+}
+
 QStringList DocumentController::recentDocumentPaths() const
 {
     return mRecentPaths;
@@ -236,37 +255,6 @@ bool DocumentController::reviewUnsavedDocumentsForQuit()
         if (document->isDocumentEdited() && !document->canCloseDocument())
             return false;
     return true;
-}
-
-QStringList DocumentController::answeredActions() const
-{
-    return {kNewDocument, kOpenDocument, kOpenRecent, kClearRecent, kTerminate};
-}
-
-bool DocumentController::validateAction(const QString& action, QAction*)
-{
-    if (action == kClearRecent)
-        return !mRecentPaths.isEmpty();
-    return true;
-}
-
-void DocumentController::performAction(const QString& action, QObject* sender)
-{
-    if (action == kNewDocument)
-        openUntitledDocumentAndDisplay(true);
-    else if (action == kOpenDocument) {
-        const QString path = runModalOpenPanel({});
-        if (!path.isEmpty())
-            openDocumentWithContentsOfFile(path, true);
-    } else if (action == kOpenRecent) {
-        if (auto* item = qobject_cast<QAction*>(sender))
-            openRecentDocument(item->data().toString());
-    } else if (action == kClearRecent)
-        clearRecentDocuments();
-    else if (action == kTerminate) {
-        if (reviewUnsavedDocumentsForQuit())
-            QApplication::quit();
-    }
 }
 
 }  // namespace quorvel

@@ -68,16 +68,13 @@ public:
     // failed save stops the review and keeps every document open. True when the application may quit.
     bool reviewUnsavedDocumentsForQuit();
 
-    // Responder: New of the default type, Open, Open Recent, Quit.
-    QStringList answeredActions() const override;
-    bool validateAction(const QString& action, QAction* item) override;
-    void performAction(const QString& action, QObject* sender) override;
-
 signals:
     void documentsChanged();
 
 private:
     int nextUntitledNumber() const;
+    // Open's item: the document of the file chosen in the open panel, if any.
+    void openChosenDocument();
 
     std::vector<DocumentType> mTypes;
     std::vector<std::unique_ptr<Document>> mDocuments;

@@ -1,5 +1,6 @@
 #include "platform/Responder.h"
 
+#include "platform/ActionNames.h"
 #include "platform/DocumentController.h"
 
 #include <QAction>
@@ -38,8 +39,6 @@ void appendWithNext(QList<Responder*>& chain, Responder* responder)
     }
 }
 
-const QString kOpenRecentAction = QStringLiteral("openRecentDocument:");
-
 // The recent documents, listed afresh each time the submenu opens; each item carries its path.
 void addRecentDocumentsMenu(QMenu* parent, const QString& title)
 {
@@ -52,12 +51,12 @@ void addRecentDocumentsMenu(QMenu* parent, const QString& title)
             QAction* item = recent->addAction(QFileInfo(path).fileName());
             item->setData(path);
             item->setToolTip(path);
-            setActionName(item, kOpenRecentAction);
+            setActionName(item, actionname::openRecentDocument);
             QObject::connect(item, &QAction::triggered, item, [item] { sendAction(item); });
         }
         recent->addSeparator();
         QAction* clear = recent->addAction(QObject::tr("Clear Menu"));
-        setActionName(clear, QStringLiteral("clearRecentDocuments:"));
+        setActionName(clear, actionname::clearRecentDocuments);
         validateMenuItem(clear);
         QObject::connect(clear, &QAction::triggered, clear, [clear] { sendAction(clear); });
     });
@@ -152,7 +151,7 @@ void buildMenuBar(QMenuBar* bar, const QList<MenuDefinition>& menus)
                 menu->addSeparator();
                 continue;
             }
-            if (entry.action == kOpenRecentAction) {
+            if (entry.action == actionname::openRecentDocument) {
                 addRecentDocumentsMenu(menu, entry.title);
                 continue;
             }

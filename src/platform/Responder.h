@@ -1,9 +1,11 @@
 #pragma once
-// Menu commands in the platform's manner: every shared menu item names an action
-// ("saveDocument:", "onShowLogWindow:", ...). The item is validated and sent to the
+// Menu commands in the platform's manner: every shared menu item names an action (one
+// of ActionNames.h). The item is validated and sent to the
 // first responder that answers the action, looked for in this order: the focus widget
 // and the widgets around it, its window's controller, that controller's document, and
 // the document controller. An item nobody answers is disabled.
+
+#include "platform/ActionTable.h"
 
 #include <QList>
 #include <QObject>
@@ -19,19 +21,30 @@ class QWidget;
 
 namespace quorvel {
 
+// Answers the actions of its table unless a subclass answers otherwise.
 class Responder
 {
 public:
+    Responder() = default;
+    // The table's rows act on the responder they were added by.
+    Responder(const Responder&) = delete;
+    Responder& operator=(const Responder&) = delete;
     virtual ~Responder() = default;
     // Every action this responder performs, each named once.
-    virtual QStringList answeredActions() const = 0;
+    virtual QStringList answeredActions() const { return mActions.actions(); }
     // Whether this responder performs the action.
     bool respondsToAction(const QString& action) const { return answeredActions().contains(action); }
     // Enables (true) or disables the item; may set its title or check mark.
-    virtual bool validateAction(const QString& action, QAction* item) = 0;
-    virtual void performAction(const QString& action, QObject* sender) = 0;
+    virtual bool validateAction(const QString& action, QAction* item) { return mActions.validate(action, item); }
+    virtual void performAction(const QString& action, QObject* sender) { mActions.perform(action, sender); }
     // The responder asked after this one (a window controller's document).
     virtual Responder* nextResponder() const { return nullptr; }
+
+protected:
+    void answerActions(std::initializer_list<ActionRow> rows) { mActions.add(rows); }
+
+private:
+    ActionTable mActions;
 };
 
 // The action name a menu item carries.

@@ -1,5 +1,6 @@
 #include "platform/WindowController.h"
 
+#include "platform/ActionNames.h"
 #include "platform/Document.h"
 #include "platform/ScreenPlacement.h"
 
@@ -15,7 +16,6 @@
 namespace quorvel {
 
 namespace {
-const QString kPerformClose = QStringLiteral("performClose:");
 const QString kFramesGroup = QStringLiteral("WindowFrames/");
 
 struct Cascade
@@ -86,7 +86,11 @@ void WindowController::setCascadeAnchor(QWidget* window)
     cascade().anchor = window;
 }
 
-WindowController::WindowController(const QString& frameAutosaveName) : mFrameAutosaveName(frameAutosaveName) {}
+WindowController::WindowController(const QString& frameAutosaveName) : mFrameAutosaveName(frameAutosaveName)
+{
+    answerActions({{actionname::performClose, [this](QAction*) { return mWindow != nullptr; },
+                    [this](QObject*) { close(); }}});
+}
 
 WindowController::~WindowController()
 {
@@ -187,21 +191,6 @@ bool WindowController::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QObject::eventFilter(watched, event);
-}
-
-QStringList WindowController::answeredActions() const
-{
-    return {kPerformClose};
-}
-
-bool WindowController::validateAction(const QString&, QAction*)
-{
-    return mWindow != nullptr;
-}
-
-void WindowController::performAction(const QString&, QObject*)
-{
-    close();
 }
 
 Responder* WindowController::nextResponder() const

@@ -48,9 +48,6 @@ public:
     // A title set by the program in place of the document's name (none: the name).
     void setFixedWindowTitle(const QString& title);
 
-    QStringList answeredActions() const override;
-    bool validateAction(const QString& action, QAction* item) override;
-    void performAction(const QString& action, QObject* sender) override;
     Responder* nextResponder() const override;
 
 protected:

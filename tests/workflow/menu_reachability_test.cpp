@@ -11,6 +11,7 @@
 #include "panels/CAlphaBetaPanel.h"
 #include "panels/CFluidPropertiesPanel.h"
 #include "panels/CPhaseDiagPanel.h"
+#include "platform/ActionNames.h"
 #include "platform/AlertService.h"
 #include "platform/FileChooser.h"
 #include "platform/Responder.h"
@@ -179,10 +180,10 @@ TEST_F(MenuReachability, PanelPagesAreReachedFromTheirDocumentsMenuWhichTicksThe
     };
     const PageMenu pageMenus[] = {
         {"onNewAlphaBetaPlotDocument:", "Alpha-Beta",
-         {kShowAlphaBetaPanelPage1, kShowAlphaBetaPanelPage2, kShowAlphaBetaPanelPage3},
+         {actionname::showAlphaBetaPanelPage1, actionname::showAlphaBetaPanelPage2, actionname::showAlphaBetaPanelPage3},
          [] { return CAlphaBetaPanel::sharedAlphaBetaPanelCtroller()->getSelectedPage(); }},
         {"onNewPhaseDiagDocument:", "Phase Diagram",
-         {kShowPhaseDiagPanelPage1, kShowPhaseDiagPanelPage2, kShowPhaseDiagPanelPage3, kShowPhaseDiagPanelPage4},
+         {actionname::showPhaseDiagPanelPage1, actionname::showPhaseDiagPanelPage2, actionname::showPhaseDiagPanelPage3, actionname::showPhaseDiagPanelPage4},
          [] { return CPhaseDiagPanel::sharedPhaseDiagPanelCtroller()->getSelectedPage(); }},
     };
     for (const PageMenu& pages : pageMenus) {
@@ -220,7 +221,7 @@ TEST_F(MenuReachability, FluidPropertiesItemShowsThePanel)
     QWidget* window = windowOf(newDocument("onNewAlphaBetaPlotDocument:"));
     QMenu* menu = menuBarMenu(window, "Alpha-Beta");
     ASSERT_NE(menu, nullptr);
-    QAction* item = itemOfAction(menu, kShowFluidPropertiesPanel);
+    QAction* item = itemOfAction(menu, actionname::showFluidPropertiesPanel);
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->text(), "Fluid Properties...");
     ASSERT_TRUE(sendAction(item, window));
