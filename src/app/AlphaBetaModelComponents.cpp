@@ -1,6 +1,7 @@
 #include "app/AlphaBetaModelComponents.h"
 
 #include "calc/CAlphaBetaModelInterface.h"
+#include "calc/FluidRecordKeys.h"
 #include "characterisation/Correlations.h"
 
 namespace quorvel {
@@ -9,14 +10,14 @@ void writeAlphaBetaModelProperties(const CAlphaBetaModelInterface& model, int i,
 {
     constexpr double kBarPerPascal = 1e-5;
     constexpr double kCm3PerM3 = 1e6;
-    component.setValue("mole", model.getMoleFraction(i) * 100);
-    component.setValue("mw", model.getMw(i));
-    component.setValue("Tc", kelvinToCelsius(model.getTc(i)));
-    component.setValue("Pc", model.getPc(i) * kBarPerPascal);
-    component.setValue("Vc", model.getVc(i) * kCm3PerM3);
-    component.setValue("omega", model.getOmega(i));
+    component.setValue(componentkey::mole, model.getMoleFraction(i) * 100);
+    component.setValue(componentkey::mw, model.getMw(i));
+    component.setValue(componentkey::tc, kelvinToCelsius(model.getTc(i)));
+    component.setValue(componentkey::pc, model.getPc(i) * kBarPerPascal);
+    component.setValue(componentkey::vc, model.getVc(i) * kCm3PerM3);
+    component.setValue(componentkey::omega, model.getOmega(i));
     if (i > kLastNamedAlphaBetaComponent)
-        component.setValue("SG", getJianzhongSG(model.getMw(i)));
+        component.setValue(componentkey::sg, getJianzhongSG(model.getMw(i)));
 }
 
 Dictionary alphaBetaModelComponent(const CAlphaBetaModelInterface& model, int i)

@@ -6,6 +6,7 @@
 #include "app/Ports.h"
 #include "calc/CAlphaBetaModelInterface.h"
 #include "calc/CalculationInterface.h"
+#include "calc/FluidRecordKeys.h"
 #include "platform/AlertService.h"
 #include "platform/FileChooser.h"
 #include "plot/CPlotView.h"
@@ -28,11 +29,11 @@ class PointFluid
 public:
     explicit PointFluid(const Dictionary& point) : mInterface(kAlphaBetaFluid, kPengRobinsonEos)
     {
-        mInterface.setAlpha(point.doubleValue("alpha"));
-        mInterface.setBeta(point.doubleValue("beta"));
-        mInterface.setCO2(point.doubleValue("CO2") * kPercent);
-        mInterface.setN2(point.doubleValue("N2") * kPercent);
-        mInterface.setH2S(point.doubleValue("H2S") * kPercent);
+        mInterface.setAlpha(point.doubleValue(fluidkey::alpha));
+        mInterface.setBeta(point.doubleValue(fluidkey::beta));
+        mInterface.setCO2(point.doubleValue(fluidkey::CO2) * kPercent);
+        mInterface.setN2(point.doubleValue(fluidkey::N2) * kPercent);
+        mInterface.setH2S(point.doubleValue(fluidkey::H2S) * kPercent);
         mInterface.finalize();
     }
     CalculationInterface& operator*() { return mInterface; }
@@ -59,7 +60,7 @@ CLogWindow* preparedLog(bool asCString)
 void writeConditionsReport(const Dictionary& point, const char* titleFormat,
                            void (CalculationInterface::*report)(double, double), double T, double P)
 {
-    preparedLog(false)->appendString(formatString(titleFormat, point.stringValue("name")));
+    preparedLog(false)->appendString(formatString(titleFormat, point.stringValue(fluidkey::name)));
     PointFluid fluid(point);
     ((*fluid).*report)(T, P);
 }
@@ -68,9 +69,9 @@ void writeConditionsReport(const Dictionary& point, const char* titleFormat,
 void appendComponentTable(CLogWindow* log, const Dictionary& point)
 {
     CAlphaBetaModelInterface model;
-    model.calculateComposition(point.doubleValue("alpha"), point.doubleValue("beta"),
-                               point.doubleValue("CO2") * kPercent, point.doubleValue("N2") * kPercent,
-                               point.doubleValue("H2S") * kPercent);
+    model.calculateComposition(point.doubleValue(fluidkey::alpha), point.doubleValue(fluidkey::beta),
+                               point.doubleValue(fluidkey::CO2) * kPercent, point.doubleValue(fluidkey::N2) * kPercent,
+                               point.doubleValue(fluidkey::H2S) * kPercent);
     const Oil1& engine = *model.oil;
     const int count = model.getNumberOfComponents();
     log->appendText(formatString("Number of components : %d\n", count).toUtf8().constData());
@@ -132,15 +133,15 @@ void CAlphaBetaPlotDocument::writeToLog(int index)
     if (!point)
         return;
     CLogWindow* log = preparedLog(true);
-    log->appendString(formatString("\nSTP Fluid Properties (alpha-beta model %@):\n", point->stringValue("name")));
+    log->appendString(formatString("\nSTP Fluid Properties (alpha-beta model %@):\n", point->stringValue(fluidkey::name)));
     const auto line = [log](const char* format, double value) {
         log->appendText(formatString(format, value).toUtf8().constData());
     };
-    line("\talpha       : %.4lf\n", point->doubleValue("alpha"));
-    line("\tbeta        : %.4lf\n", point->doubleValue("beta"));
-    line("\tCO2 mole %%  : %.4lf %%\n", point->doubleValue("CO2"));
-    line("\tN2  mole %%  : %.4lf %%\n", point->doubleValue("N2"));
-    line("\tH2S mole %%  : %.4lf %%\n", point->doubleValue("H2S"));
+    line("\talpha       : %.4lf\n", point->doubleValue(fluidkey::alpha));
+    line("\tbeta        : %.4lf\n", point->doubleValue(fluidkey::beta));
+    line("\tCO2 mole %%  : %.4lf %%\n", point->doubleValue(fluidkey::CO2));
+    line("\tN2  mole %%  : %.4lf %%\n", point->doubleValue(fluidkey::N2));
+    line("\tH2S mole %%  : %.4lf %%\n", point->doubleValue(fluidkey::H2S));
     appendComponentTable(log, *point);
     PointFluid(*point)->printSTProperties();
     // The report leaves no curve engine behind; the next curve makes a fresh one.

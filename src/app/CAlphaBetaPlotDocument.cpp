@@ -7,6 +7,7 @@
 #include "app/DocumentTypes.h"
 #include "app/PlotPrinting.h"
 #include "app/Ports.h"
+#include "calc/FluidRecordKeys.h"
 #include "platform/ActionNames.h"
 #include "platform/AlertService.h"
 #include "platform/ArchivableObject.h"
@@ -38,11 +39,10 @@ const QString kGraphPoint = QStringLiteral("graphPoint");
 
 constexpr int kMarkerCode = 1;
 constexpr int kAlphaBetaFluidType = 1;
-const QStringList kGasKeys{QStringLiteral("CO2"), QStringLiteral("N2"), QStringLiteral("H2S")};
+const QStringList kGasKeys{fluidkey::CO2, fluidkey::N2, fluidkey::H2S};
 // What a correlation line keeps of each alpha-beta fluid of a fluid-model file.
-const QStringList kCorrelationFluidKeys{QStringLiteral("name"), QStringLiteral("alpha"), QStringLiteral("beta"),
-                                        QStringLiteral("CO2"),  QStringLiteral("N2"),    QStringLiteral("H2S"),
-                                        QStringLiteral("GOR"),  QStringLiteral("API")};
+const QStringList kCorrelationFluidKeys{fluidkey::name, fluidkey::alpha, fluidkey::beta, fluidkey::CO2,
+                                        fluidkey::N2,   fluidkey::H2S,   fluidkey::gor,  fluidkey::api};
 
 // Holds a record's plot object under its run-time key; never archived (the key is transient).
 class PlotObjectHandle : public ArchivableObject
@@ -78,9 +78,10 @@ QString unlabelledPointName(double alpha, double beta, double CO2, double N2, do
 
 Dictionary pointRecord(double alpha, double beta, double CO2, double N2, double H2S, const QString& name)
 {
-    return Dictionary{{"alpha", alpha}, {"beta", beta},  {"CO2", CO2},           {"N2", N2},
-                      {"H2S", H2S},     {"name", name},  {"size", 1},            {"color", blue()},
-                      {"selector", kMarkerCode},         {"fluidType", kAlphaBetaFluidType}};
+    return Dictionary{{fluidkey::alpha, alpha},  {fluidkey::beta, beta}, {fluidkey::CO2, CO2},
+                      {fluidkey::N2, N2},        {fluidkey::H2S, H2S},   {fluidkey::name, name},
+                      {"size", 1},               {"color", blue()},      {"selector", kMarkerCode},
+                      {fluidkey::fluidType, kAlphaBetaFluidType}};
 }
 
 // Interpolation of element `out` at the value `x` of element `in` of a curve's points.
@@ -261,13 +262,13 @@ void CAlphaBetaPlotDocument::plotAlphaBetaPoint(const Dictionary& point)
 {
     if (!mPlotView)
         return;
-    auto object = CGraphStringPoint::newGraphStringPoint(point.floatValue("alpha"), point.floatValue("beta"));
+    auto object = CGraphStringPoint::newGraphStringPoint(point.floatValue(fluidkey::alpha), point.floatValue(fluidkey::beta));
     object->setSelectable(true);
     attachPlotObject(point, kGraphPoint, object);
     object->setSelector(point.intValue("selector"));
-    object->setLabel(point.stringValue("name"));
+    object->setLabel(point.stringValue(fluidkey::name));
     object->setShowLabel(mShowLabels);
-    object->setName(point.stringValue("name"));
+    object->setName(point.stringValue(fluidkey::name));
     mPlotView->addGraphObject(object);
     redraw();
 }
@@ -281,7 +282,8 @@ void CAlphaBetaPlotDocument::plotAlphaBetaCorrelation(const Dictionary& correlat
     object->setName(correlation.stringValue("name"));
     for (const Value& entry : correlation.arrayValue("data")) {
         const Dictionary fluid = entry.toDictionary();
-        object->addPoint(fluid.stringValue("name"), fluid.floatValue("alpha"), fluid.floatValue("beta"));
+        object->addPoint(fluid.stringValue(fluidkey::name), fluid.floatValue(fluidkey::alpha),
+                         fluid.floatValue(fluidkey::beta));
     }
     attachPlotObject(correlation, kGraphCurve, object);
     object->setSelector(correlation.intValue("selector"));
@@ -424,7 +426,7 @@ std::optional<Dictionary> CAlphaBetaPlotDocument::addAlphaBetaCorrelation()
     Array entries;
     for (const Value& element : fluids) {
         const Dictionary fluid = element.toDictionary();
-        if (fluid.intValue("fluidType") != kAlphaBetaFluidType)
+        if (fluid.intValue(fluidkey::fluidType) != kAlphaBetaFluidType)
             continue;
         const bool complete = std::all_of(kCorrelationFluidKeys.begin(), kCorrelationFluidKeys.end(),
                                           [&](const QString& key) { return fluid.contains(key); });

@@ -4,6 +4,7 @@
 #include "app/Ports.h"
 #include "calc/CAlphaBetaModelInterface.h"
 #include "calc/CalculationInterface.h"
+#include "calc/FluidRecordKeys.h"
 #include "characterisation/Correlations.h"
 #include "platform/NotificationCenter.h"
 #include "platform/WindowController.h"
@@ -18,10 +19,10 @@ std::optional<QString> checkFluidList(const Value& list)
     if (!isArrayOfDictionaries(list))
         return QObject::tr("The fluid list is not a list of fluid records.");
     for (const Value& fluid : list.toArray()) {
-        const Value components = fluid.toDictionary().value("components");
+        const Value components = fluid.toDictionary().value(fluidkey::components);
         if (!components.isNull() && !isArrayOfDictionaries(components))
             return QObject::tr("The components of fluid \u201c%1\u201d are not a list of component records.")
-                .arg(fluid.toDictionary().stringValue("name"));
+                .arg(fluid.toDictionary().stringValue(fluidkey::name));
     }
     return std::nullopt;
 }
@@ -53,7 +54,7 @@ void CFluidModelDataDocument::generateFluidFromAlphaBetaModel(double alpha, doub
     for (int i = 0; i < model.getNumberOfComponents(); ++i)
         components.append(alphaBetaModelComponent(model, i));
     mFluids.append(
-        Dictionary{{"name", "New"}, {"comment", comment}, {"fluidType", kComponentFluid}, {"components", components}});
+        Dictionary{{fluidkey::name, "New"}, {fluidkey::comment, comment}, {fluidkey::fluidType, kComponentFluid}, {fluidkey::components, components}});
 }
 
 void CFluidModelDataDocument::makeWindowControllers()

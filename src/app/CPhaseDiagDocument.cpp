@@ -4,6 +4,7 @@
 #include "app/PhaseDiagramCalculator.h"
 #include "app/PlotPrinting.h"
 #include "app/Ports.h"
+#include "calc/FluidRecordKeys.h"
 #include "platform/ActionNames.h"
 #include "platform/AlertService.h"
 #include "platform/Color.h"
@@ -250,7 +251,7 @@ void CPhaseDiagDocument::documentDidRevert()
 
 void CPhaseDiagDocument::calculateImmiscibilityLoop(const FluidRecord& fluid)
 {
-    auto calculator = PhaseDiagramCalculator::make(fluid.intValue(QStringLiteral("fluidType")), kPhaseDiagramEos);
+    auto calculator = PhaseDiagramCalculator::make(fluid.intValue(fluidkey::fluidType), kPhaseDiagramEos);
     PhaseDiagramPtr diagram;
     int llg = 0;
     calculator->calculateImmiscibilityLoop(fluid, &diagram, llg);
@@ -275,7 +276,7 @@ signed char CPhaseDiagDocument::calculateIsochor(const PhaseDiagramPtr& diagram,
                                                  const std::optional<InclusionRecord>& inclusion, double Th,
                                                  signed char homog, IsochorPtr* monophasic, double Ph)
 {
-    const int fluidType = diagram ? diagram->thermoModel().intValue(QStringLiteral("fluidType")) : 0;
+    const int fluidType = diagram ? diagram->thermoModel().intValue(fluidkey::fluidType) : 0;
     auto calculator = PhaseDiagramCalculator::make(fluidType, kPhaseDiagramEos);
     IsochorPtr onePhase;
     IsochorPtr twoPhase;

@@ -1,6 +1,7 @@
 #include "calc/CPhaseDiagram.h"
 
 #include "calc/CalculationInterface.h"
+#include "calc/FluidRecordKeys.h"
 
 #include <algorithm>
 #include <cmath>
@@ -107,12 +108,12 @@ bool CPhaseDiagram::isIsochorAlreadyCalculated(double Th, int homog, IsochorPtr*
 
 void CPhaseDiagram::setNameByDefault()
 {
-    switch (mThermoModel.intValue(QStringLiteral("fluidType"))) {
+    switch (mThermoModel.intValue(fluidkey::fluidType)) {
     case kAlphaBetaFluid:
-        mName = QString::asprintf("AB %.3f %.3f", mThermoModel.doubleValue(QStringLiteral("alpha")),
-                                  mThermoModel.doubleValue(QStringLiteral("beta")));
+        mName = QString::asprintf("AB %.3f %.3f", mThermoModel.doubleValue(fluidkey::alpha),
+                                  mThermoModel.doubleValue(fluidkey::beta));
         break;
-    case kComponentFluid: mName = mThermoModel.stringValue(QStringLiteral("name")); break;
+    case kComponentFluid: mName = mThermoModel.stringValue(fluidkey::name); break;
     default: break;
     }
 }
@@ -285,13 +286,13 @@ namespace {
 bool isSameFluid(const Dictionary& model, const Dictionary& fluid, int fluidType)
 {
     constexpr double kSameAmount = 0.001;
-    if (model.intValue(QStringLiteral("fluidType")) != fluidType)
+    if (model.intValue(fluidkey::fluidType) != fluidType)
         return false;
     switch (fluidType) {
-    case kComponentFluid: return model.stringValue(QStringLiteral("name")) == fluid.stringValue(QStringLiteral("name"));
+    case kComponentFluid: return model.stringValue(fluidkey::name) == fluid.stringValue(fluidkey::name);
     case kAlphaBetaFluid:
-        for (const char* key : {"alpha", "beta", "CO2", "N2", "H2S"})
-            if (std::fabs(model.doubleValue(QLatin1String(key)) - fluid.doubleValue(QLatin1String(key))) >= kSameAmount)
+        for (const QString& key : {fluidkey::alpha, fluidkey::beta, fluidkey::CO2, fluidkey::N2, fluidkey::H2S})
+            if (std::fabs(model.doubleValue(key) - fluid.doubleValue(key)) >= kSameAmount)
                 return false;
         return true;
     default: return false;
@@ -303,7 +304,7 @@ bool isSameFluid(const Dictionary& model, const Dictionary& fluid, int fluidType
 bool isFluidModelAlreadyUsed(const std::vector<PhaseDiagramPtr>& diagrams, const Dictionary& fluid,
                              PhaseDiagramPtr* found)
 {
-    const int fluidType = fluid.intValue(QStringLiteral("fluidType"));
+    const int fluidType = fluid.intValue(fluidkey::fluidType);
     for (const PhaseDiagramPtr& diagram : diagrams) {
         if (diagram && isSameFluid(diagram->thermoModel(), fluid, fluidType)) {
             if (found)

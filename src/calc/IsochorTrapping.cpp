@@ -3,6 +3,7 @@
 
 #include "calc/CPhaseDiagram.h"
 #include "calc/CalculationInterface.h"
+#include "calc/FluidRecordKeys.h"
 
 #include <cmath>
 
@@ -14,7 +15,7 @@ double CIsochor::calculateTrappingPressure(double T)
     if (!diagram)
         return 0;
     const FluidRecord& model = diagram->thermoModel();
-    CalculationInterface calculation(model.intValue(QStringLiteral("fluidType")), kPengRobinsonEos);
+    CalculationInterface calculation(model.intValue(fluidkey::fluidType), kPengRobinsonEos);
     calculation.setThermodynamicModel(model);
     calculation.setHomog(mHomog);
     calculation.bulkVolume = mBulkVolume;

@@ -1,5 +1,6 @@
 #include "calc/CalculationInterface.h"
 #include "calc/FeedKeeper.h"
+#include "calc/FluidRecordKeys.h"
 #include "calc/Units.h"
 
 #include <QString>
@@ -114,25 +115,25 @@ void CalculationInterface::recuperateFlashedFluid(FluidRecord record, int phase)
     if (n == 0 || static_cast<int>(x.size()) != n)
         return;  // no flash to take the phase from
 
-    record.setValue(QStringLiteral("name"), QStringLiteral("Flash"));
-    record.setValue(QStringLiteral("comment"), QString());
-    record.setValue(QStringLiteral("fluidType"), kComponentFluid);
+    record.setValue(fluidkey::name, QStringLiteral("Flash"));
+    record.setValue(fluidkey::comment, QString());
+    record.setValue(fluidkey::fluidType, kComponentFluid);
     Array components;
-    record.setValue(QStringLiteral("components"), components);
+    record.setValue(fluidkey::components, components);
     for (short i = 0; i < n; ++i) {
         const ComponentData data = flashedComponentData(i);
         ComponentRecord component;
-        component.setValue(QStringLiteral("name"), QString::fromStdString(oil->component_name[i]));
-        component.setValue(QStringLiteral("Tc"), data.Tc - kCelsiusOffset);
-        component.setValue(QStringLiteral("Tb"), oil->boiling_temperature[i] - kCelsiusOffset);
-        component.setValue(QStringLiteral("Pc"), data.Pc * kBarPerPascal);
-        component.setValue(QStringLiteral("Vc"), data.Vc);
-        component.setValue(QStringLiteral("omega"), data.omega);
-        component.setValue(QStringLiteral("mw"), data.mw);
-        component.setValue(QStringLiteral("SG"), oil->specific_gravity[i]);
-        component.setValue(QStringLiteral("nc"), oil->carbon_number[i]);
-        component.setValue(QStringLiteral("corr"), oil->correlation[i]);
-        component.setValue(QStringLiteral("mole"), x[i] * 100);
+        component.setValue(componentkey::name, QString::fromStdString(oil->component_name[i]));
+        component.setValue(componentkey::tc, data.Tc - kCelsiusOffset);
+        component.setValue(componentkey::tb, oil->boiling_temperature[i] - kCelsiusOffset);
+        component.setValue(componentkey::pc, data.Pc * kBarPerPascal);
+        component.setValue(componentkey::vc, data.Vc);
+        component.setValue(componentkey::omega, data.omega);
+        component.setValue(componentkey::mw, data.mw);
+        component.setValue(componentkey::sg, oil->specific_gravity[i]);
+        component.setValue(componentkey::nc, oil->carbon_number[i]);
+        component.setValue(componentkey::corr, oil->correlation[i]);
+        component.setValue(componentkey::mole, x[i] * 100);
         components.append(component);
     }
 }

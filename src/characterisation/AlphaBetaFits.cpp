@@ -1,6 +1,7 @@
 #include "characterisation/AlphaBetaFits.h"
 
 #include "calc/CAlphaBetaModelInterface.h"
+#include "calc/FluidRecordKeys.h"
 #include "characterisation/AlphaBetaDistribution.h"
 #include "characterisation/CarbonNumberTables.h"
 #include "characterisation/CharacterisationLog.h"
@@ -37,15 +38,15 @@ Dictionary namedComponent(const QString& name, double fraction, int code)
 {
     Dictionary component;
     setComponentName(name, component, code);
-    component.setValue("mole", fraction * 100);
+    component.setValue(componentkey::mole, fraction * 100);
     return component;
 }
 
 void setGasesAndLightGroups(Dictionary fluid, const CompositionSummary& s)
 {
-    fluid.setValue("N2", s.N2);
-    fluid.setValue("CO2", s.CO2);
-    fluid.setValue("H2S", s.H2S);
+    fluid.setValue(fluidkey::N2, s.N2);
+    fluid.setValue(fluidkey::CO2, s.CO2);
+    fluid.setValue(fluidkey::H2S, s.H2S);
     const std::array<double, 6> light{s.C1, s.C2, s.C3, s.C4, s.C5, s.C6};
     for (int i = 0; i < 6; ++i)
         fluid.setValue(QStringLiteral("C%1").arg(i + 1), light[i]);
@@ -80,7 +81,7 @@ Dictionary quickFittedFluid(const Dictionary& source, const QString& methodWord,
     if (!ok)
         writeCharacterisationLog(QStringLiteral("Alpha-beta fit of %1: no alpha and beta match C1 = %2 and C7+ = %3; "
                                                 "the fluid is built with alpha = beta = 0.\n")
-                                     .arg(source.stringValue("name"))
+                                     .arg(source.stringValue(fluidkey::name))
                                      .arg(s.C1, 0, 'g', 6)
                                      .arg(targetC7plus, 0, 'g', 6));
     if (fitted)
@@ -128,13 +129,13 @@ bool fitSplit(const Dictionary& source, Dictionary& fluid, SplitFit& fit)
 void finishSplit(const Dictionary& source, Dictionary fluid, const SplitFit& fit, int fluidType, bool writeLog)
 {
     const CompositionSummary& s = fit.summary;
-    fluid.setValue("alpha", fit.alpha);
-    fluid.setValue("beta", fit.beta);
-    fluid.setValue("fluidType", fluidType);
-    fluid.setValue("N2", s.N2);
-    fluid.setValue("CO2", s.CO2);
-    fluid.setValue("H2S", s.H2S);
-    fluid.setValue("C7+", fit.C7plusFit);
+    fluid.setValue(fluidkey::alpha, fit.alpha);
+    fluid.setValue(fluidkey::beta, fit.beta);
+    fluid.setValue(fluidkey::fluidType, fluidType);
+    fluid.setValue(fluidkey::N2, s.N2);
+    fluid.setValue(fluidkey::CO2, s.CO2);
+    fluid.setValue(fluidkey::H2S, s.H2S);
+    fluid.setValue(fluidkey::c7plus, fit.C7plusFit);
     if (writeLog) {
         double ardx = 0, aadx = 0;
         compareMontelSplittedFluids(source, fluid, ardx, aadx, s.C1, s.C2, s.C3, s.C4, s.C5, s.C6, s.zC7plus,
@@ -197,15 +198,15 @@ void fillMontelFittedFluid(Dictionary fluid, double N2, double CO2, double H2S, 
     for (int i = 0; i < 6; ++i)
         components.append(namedComponent(QStringLiteral("C%1").arg(i + 1), c.group(i), 0));
     Dictionary plus = namedComponent("C7+", c.C7plus, 0);
-    plus.setValue("mw", mwC7plus);
-    plus.setValue("SG", SGC7plus);
+    plus.setValue(componentkey::mw, mwC7plus);
+    plus.setValue(componentkey::sg, SGC7plus);
     components.append(plus);
-    fluid.setValue("components", components);
-    fluid.setValue("C7+", c.C7plus * 100);
-    fluid.setValue("mwC7+", mwC7plus);
-    fluid.setValue("SGC7+", SGC7plus);
-    fluid.setValue("alpha", alpha);
-    fluid.setValue("beta", beta);
+    fluid.setValue(fluidkey::components, components);
+    fluid.setValue(fluidkey::c7plus, c.C7plus * 100);
+    fluid.setValue(fluidkey::mwC7plus, mwC7plus);
+    fluid.setValue(fluidkey::sgC7plus, SGC7plus);
+    fluid.setValue(fluidkey::alpha, alpha);
+    fluid.setValue(fluidkey::beta, beta);
 }
 
 Dictionary getMontelFittedFluid(const Dictionary& source, bool* fitted)
@@ -278,7 +279,7 @@ void fillMontelSplittedFluid(Dictionary fluid, std::span<const double> z, int co
         zSum += z[i];
     }
     const SplitCut plus = closeOrMatchHeavyPart(heavyCuts, m, zC7plus - zSum, {zC7plus, mwC7plus, SGC7plus},
-                                                fluid.stringValue("name"), kCorrelationJianzhong0,
+                                                fluid.stringValue(fluidkey::name), kCorrelationJianzhong0,
                                                 kSplitCutCorrelation);
     for (const SplitCut& cut : heavyCuts) {
         writeSplitCut(cut);
@@ -286,7 +287,7 @@ void fillMontelSplittedFluid(Dictionary fluid, std::span<const double> z, int co
     }
     writeSplitCut(plus);
     components.append(plus.record);
-    fluid.setValue("components", components);
+    fluid.setValue(fluidkey::components, components);
 }
 
 Dictionary getMontelSplittedFluid(const Dictionary& source, int lastCarbonNumber, bool writeLog, bool)
@@ -296,7 +297,7 @@ Dictionary getMontelSplittedFluid(const Dictionary& source, int lastCarbonNumber
     if (!fitSplit(source, fluid, fit))
         return fluid;
     const CompositionSummary& s = fit.summary;
-    const int last = clampPlusCarbonNumber(lastCarbonNumber, source.stringValue("name"));
+    const int last = clampPlusCarbonNumber(lastCarbonNumber, source.stringValue(fluidkey::name));
     const HeavyPartTarget heavy = readHeavyPartTarget(source);
     fillMontelSplittedFluid(fluid, fit.z, fit.count, last, s.N2, s.CO2, s.H2S, fit.C7plusFit, heavy.mw, heavy.SG);
     finishSplit(source, fluid, fit, kFluidTypeCarbonNumbers, writeLog);
@@ -316,7 +317,7 @@ Dictionary getMontelSplittedFluid0(const Dictionary& source, int, bool writeLog)
     for (int i = 0; i < model.getNumberOfComponents(); ++i)
         components.append(
             namedComponent(QString::fromStdString(model.getComponentName(i)), model.getMoleFraction(i), 0));
-    fluid.setValue("components", components);
+    fluid.setValue(fluidkey::components, components);
     finishSplit(source, fluid, fit, kFluidTypeModel, writeLog);
     return fluid;
 }
@@ -341,16 +342,16 @@ void compareMontelSplittedFluids(const Dictionary& source, Dictionary splitFluid
     };
 
     writeCharacterisationLog(QStringLiteral("Comparison of (%1) with (%2) : \n\n")
-                                 .arg(source.stringValue("name"), splitFluid.stringValue("name")));
+                                 .arg(source.stringValue(fluidkey::name), splitFluid.stringValue(fluidkey::name)));
     writeCharacterisationLog(QString::asprintf("%6s%10s%16s%16s%14s\n\n", "Index", "Component", "Exp. (mole %)",
                                                "Calc. (mole %)", "Dev. (%)"));
     const std::array<double, 6> measured{C1, C2, C3, C4, C5, C6};
-    for (const Value& element : splitFluid.arrayValue("components")) {
+    for (const Value& element : splitFluid.arrayValue(fluidkey::components)) {
         const Dictionary component = element.toDictionary();
-        const QString name = component.stringValue("name");
+        const QString name = component.stringValue(componentkey::name);
         for (int k = 0; k < 6; ++k)
             if (name == QStringLiteral("C%1").arg(k + 1))
-                addRow("%6d  %s%18f%16f%16.2f\n", name, measured[k], component.doubleValue("mole") * 0.01);
+                addRow("%6d  %s%18f%16f%16.2f\n", name, measured[k], component.doubleValue(componentkey::mole) * 0.01);
     }
     addRow("%6d  %s%17f%16f%16.2f\n", QStringLiteral("C7+"), C7plus, C7plusFit);
     if (rows == 0)
@@ -358,8 +359,8 @@ void compareMontelSplittedFluids(const Dictionary& source, Dictionary splitFluid
     ardx /= rows;
     aadx /= rows;
     logAverageDeviations(ardx, aadx);
-    splitFluid.setValue("ardx", ardx * 100);
-    splitFluid.setValue("aadx", aadx * 100);
+    splitFluid.setValue(fluidkey::ardx, ardx * 100);
+    splitFluid.setValue(fluidkey::aadx, aadx * 100);
 }
 
 }  // namespace quorvel

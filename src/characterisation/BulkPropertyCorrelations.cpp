@@ -1,5 +1,6 @@
 #include "characterisation/BulkPropertyCorrelations.h"
 
+#include "calc/FluidRecordKeys.h"
 #include "characterisation/CorrelationCodes.h"
 
 #include "numeric/Secant.h"
@@ -28,7 +29,7 @@ struct MwAndSG
 // The record's "mw" and "SG", when both are usable.
 std::optional<MwAndSG> readMwAndSG(const Dictionary& component)
 {
-    const MwAndSG inputs{component.doubleValue("mw"), component.doubleValue("SG")};
+    const MwAndSG inputs{component.doubleValue(componentkey::mw), component.doubleValue(componentkey::sg)};
     if (!usable(inputs.M) || !usable(inputs.S))
         return std::nullopt;
     return inputs;
@@ -165,18 +166,18 @@ CorrelationStatus applyRiaziDaubertCorrelation(Dictionary component)
         return CorrelationStatus::InvalidResult;
     const auto [M, S] = *inputs;
     return writeCorrelationResult(component,
-                                  {{"Tc", kelvinToCelsius(getRiaziDaubertTc(M, S))},
-                                   {"Pc", getRiaziDaubertPc(M, S)},
-                                   {"Vc", M * kSpecificToMolarVolume * getRiaziDaubertVc(M, S)},
-                                   {"Tb", kelvinToCelsius(getRiaziDaubertTb(M, S))}},
+                                  {{componentkey::tc, kelvinToCelsius(getRiaziDaubertTc(M, S))},
+                                   {componentkey::pc, getRiaziDaubertPc(M, S)},
+                                   {componentkey::vc, M * kSpecificToMolarVolume * getRiaziDaubertVc(M, S)},
+                                   {componentkey::tb, kelvinToCelsius(getRiaziDaubertTb(M, S))}},
                                   kCorrelationRiaziDaubert);
 }
 
 CorrelationStatus applyEdmisterCorrelation(Dictionary component)
 {
-    const double omega = getEdmisterOmega(component.doubleValue("Tc"), component.doubleValue("Pc"),
-                                          component.doubleValue("Tb"));
-    return writeCorrelationResult(component, {{"omega", omega}}, kCorrelationEdmister);
+    const double omega = getEdmisterOmega(component.doubleValue(componentkey::tc), component.doubleValue(componentkey::pc),
+                                          component.doubleValue(componentkey::tb));
+    return writeCorrelationResult(component, {{componentkey::omega, omega}}, kCorrelationEdmister);
 }
 
 CorrelationStatus applyLeeKeslerCorrelation(Dictionary component)
@@ -192,7 +193,7 @@ CorrelationStatus applyLeeKeslerCorrelation(Dictionary component)
     const double omega = leeKeslerOmega(T / Tc, std::cbrt(T) / S, Pc);
     return writeCorrelationResult(
         component,
-        {{"Tb", kelvinToCelsius(Tb)}, {"Tc", rankineToCelsius(Tc)}, {"Pc", Pc}, {"omega", omega}},
+        {{componentkey::tb, kelvinToCelsius(Tb)}, {componentkey::tc, rankineToCelsius(Tc)}, {componentkey::pc, Pc}, {componentkey::omega, omega}},
         kCorrelationLeeKesler);
 }
 
@@ -207,16 +208,16 @@ CorrelationStatus applyWinnCorrelation(Dictionary component)
     const double TcRankine = std::exp(4.2009 * std::pow(Tb, 0.08615) * std::pow(S, 0.04614));
     const double Pc = 61483000 * std::pow(Tb, -2.3177) * std::pow(S, 2.4853);
     return writeCorrelationResult(
-        component, {{"Tb", kelvinToCelsius(Tb)}, {"Tc", rankineToCelsius(TcRankine)}, {"Pc", Pc}},
+        component, {{componentkey::tb, kelvinToCelsius(Tb)}, {componentkey::tc, rankineToCelsius(TcRankine)}, {componentkey::pc, Pc}},
         kCorrelationWinn);
 }
 
 CorrelationStatus applyCavettCorrelation(Dictionary component)
 {
-    const double S = component.doubleValue("SG");
+    const double S = component.doubleValue(componentkey::sg);
     if (!usable(S))
         return CorrelationStatus::InvalidResult;
-    const double T = kRankinePerKelvin * component.doubleValue("Tb") + 32;  // degrees F
+    const double T = kRankinePerKelvin * component.doubleValue(componentkey::tb) + 32;  // degrees F
     const double API = 141.5 / S - 131.5;
     const double Tc = 768.071 + 1.7134 * T - 0.0010834 * T * T + 3.889e-7 * T * T * T - 0.0089213 * T * API +
                       5.3095e-6 * T * T * API + 3.2712e-8 * T * T * API * API;  // degrees R
@@ -224,7 +225,7 @@ CorrelationStatus applyCavettCorrelation(Dictionary component)
                            2.0876e-5 * T * API + 1.1048e-8 * T * T * API + 1.395e-10 * T * T * API * API -
                            4.827e-8 * T * API * API;  // psia
     return writeCorrelationResult(
-        component, {{"Tc", rankineToCelsius(Tc)}, {"Pc", std::pow(10, log10Pc) * kBarPerPsia}},
+        component, {{componentkey::tc, rankineToCelsius(Tc)}, {componentkey::pc, std::pow(10, log10Pc) * kBarPerPsia}},
         kCorrelationCavett);
 }
 
@@ -241,16 +242,16 @@ CorrelationStatus applyPedersenCorrelation(Dictionary component)
     const double p = 1.574 / -0.176;
     const double q = (0.48 - m) / -0.176;
     const double omega = -p / 2 - std::sqrt(p * p / 4 - q);
-    return writeCorrelationResult(component, {{"Tc", kelvinToCelsius(Tc)}, {"Pc", Pc}, {"omega", omega}},
+    return writeCorrelationResult(component, {{componentkey::tc, kelvinToCelsius(Tc)}, {componentkey::pc, Pc}, {componentkey::omega, omega}},
                                   kCorrelationPedersen);
 }
 
 CorrelationStatus applyTwuCorrelation(Dictionary component)
 {
-    const double S = component.doubleValue("SG");
+    const double S = component.doubleValue(componentkey::sg);
     if (!usable(S))
         return CorrelationStatus::InvalidResult;
-    const double T = celsiusToRankine(component.doubleValue("Tb"));
+    const double T = celsiusToRankine(component.doubleValue(componentkey::tb));
     const double rootT = std::sqrt(T);
 
     // The normal paraffin boiling at T.
@@ -280,10 +281,10 @@ CorrelationStatus applyTwuCorrelation(Dictionary component)
     const double M = std::exp(std::log(M0) * twuFactor(fM));
 
     return writeCorrelationResult(component,
-                                  {{"Tc", rankineToCelsius(Tc)},
-                                   {"Pc", Pc * kBarPerPsia},
-                                   {"Vc", Vc * kCubicMetrePerKgPerFt3PerLb * kSpecificToMolarVolume},
-                                   {"mw", M}},
+                                  {{componentkey::tc, rankineToCelsius(Tc)},
+                                   {componentkey::pc, Pc * kBarPerPsia},
+                                   {componentkey::vc, Vc * kCubicMetrePerKgPerFt3PerLb * kSpecificToMolarVolume},
+                                   {componentkey::mw, M}},
                                   kCorrelationTwu);
 }
 
@@ -298,7 +299,7 @@ CorrelationStatus applyStamatakiCorrelation(Dictionary component)
     const double omega = 0.0014667 * M - 0.64235 + 0.21876 * S - 4.559 / M + 0.21699 * std::log(M);
     const double slope = 0.384401 + omega * (1.52276 + omega * (-0.213808 + omega * (0.034616 - omega * 0.001976)));
     return writeCorrelationResult(
-        component, {{"Tc", kelvinToCelsius(Tc)}, {"Pc", Pc}, {"omega", omega}, {"slope", slope}},
+        component, {{componentkey::tc, kelvinToCelsius(Tc)}, {componentkey::pc, Pc}, {componentkey::omega, omega}, {componentkey::slope, slope}},
         kCorrelationStamataki);
 }
 
@@ -309,7 +310,7 @@ CorrelationStatus applyPedersenTbCorrelation(Dictionary component)
         return CorrelationStatus::InvalidResult;
     const auto [M, S] = *inputs;
     const double Tb = 97.58 * std::pow(M, 0.3323) * std::pow(S, 0.04609);  // K
-    return writeCorrelationResult(component, {{"Tb", kelvinToCelsius(Tb)}}, kCorrelationPedersenTb);
+    return writeCorrelationResult(component, {{componentkey::tb, kelvinToCelsius(Tb)}}, kCorrelationPedersenTb);
 }
 
 CorrelationStatus applyWhitsonTbCorrelation(Dictionary component)
@@ -319,7 +320,7 @@ CorrelationStatus applyWhitsonTbCorrelation(Dictionary component)
         return CorrelationStatus::InvalidResult;
     const auto [M, S] = *inputs;
     const double root = 4.5579 * std::pow(M, 0.15178) * std::pow(S, 0.15427);
-    return writeCorrelationResult(component, {{"Tb", rankineToCelsius(root * root * root)}},
+    return writeCorrelationResult(component, {{componentkey::tb, rankineToCelsius(root * root * root)}},
                                   kCorrelationWhitsonTb);
 }
 

@@ -1,5 +1,6 @@
 #include "characterisation/CarbonNumberCorrelations.h"
 
+#include "calc/FluidRecordKeys.h"
 #include "characterisation/CarbonNumberTables.h"
 #include "characterisation/CorrelationCodes.h"
 #include "characterisation/SpeciesIdentifier.h"
@@ -77,17 +78,17 @@ const CarbonNumberSource kRiaziAlSahhafTable{
 
 CorrelationStatus applyTableCorrelation(Dictionary component, const CarbonNumberSource& source, int code)
 {
-    const std::optional<int> n = carbonNumberOf(component.intValue("nc"), source.range);
+    const std::optional<int> n = carbonNumberOf(component.intValue(componentkey::nc), source.range);
     if (!n)
         return CorrelationStatus::OutOfRange;
     return writeCorrelationResult(component,
-                                  {{"mw", source.mw(*n)},
-                                   {"Tc", kelvinToCelsius(source.Tc(*n))},
-                                   {"Pc", source.Pc(*n)},
-                                   {"Vc", source.criticalVolume(*n)},
-                                   {"SG", source.SG(*n)},
-                                   {"Tb", kelvinToCelsius(source.Tb(*n))},
-                                   {"omega", source.omega(*n)}},
+                                  {{componentkey::mw, source.mw(*n)},
+                                   {componentkey::tc, kelvinToCelsius(source.Tc(*n))},
+                                   {componentkey::pc, source.Pc(*n)},
+                                   {componentkey::vc, source.criticalVolume(*n)},
+                                   {componentkey::sg, source.SG(*n)},
+                                   {componentkey::tb, kelvinToCelsius(source.Tb(*n))},
+                                   {componentkey::omega, source.omega(*n)}},
                                   code);
 }
 
@@ -170,17 +171,17 @@ CorrelationStatus applyJianzhongCorrelation(Dictionary component, int mode)
 {
     if (mode != kCorrelationJianzhong0 && mode != kCorrelationJianzhong1 && mode != kCorrelationJianzhong2)
         return CorrelationStatus::UnknownCode;
-    const std::optional<int> n = carbonNumberOf(component.intValue("nc"), kJianzhongRange);
+    const std::optional<int> n = carbonNumberOf(component.intValue(componentkey::nc), kJianzhongRange);
     if (!n)
         return CorrelationStatus::OutOfRange;
 
     double mw = 0, SG = 0, Tb = 0;
     if (mode == kCorrelationJianzhong1) {
-        mw = component.doubleValue("mw");
-        SG = component.doubleValue("SG");
+        mw = component.doubleValue(componentkey::mw);
+        SG = component.doubleValue(componentkey::sg);
     } else if (mode == kCorrelationJianzhong2) {
-        Tb = celsiusToKelvin(component.doubleValue("Tb"));
-        SG = component.doubleValue("SG");
+        Tb = celsiusToKelvin(component.doubleValue(componentkey::tb));
+        SG = component.doubleValue(componentkey::sg);
     }
     double mwOut, TcOut, PcOut, SGOut, TbOut, VcOut, omegaOut;
     getFromJianzhongCorrelation(*n, mw, SG, Tb, mwOut, TcOut, PcOut, SGOut, TbOut, VcOut, omegaOut);
@@ -189,21 +190,21 @@ CorrelationStatus applyJianzhongCorrelation(Dictionary component, int mode)
     switch (mode) {
     case kCorrelationJianzhong0:
         return writeCorrelationResult(component,
-                                      {{"mw", mwOut},
-                                       {"Tc", Tc},
-                                       {"Pc", PcOut},
-                                       {"Vc", VcOut},
-                                       {"SG", SGOut},
-                                       {"Tb", kelvinToCelsius(TbOut)},
-                                       {"omega", omegaOut}},
+                                      {{componentkey::mw, mwOut},
+                                       {componentkey::tc, Tc},
+                                       {componentkey::pc, PcOut},
+                                       {componentkey::vc, VcOut},
+                                       {componentkey::sg, SGOut},
+                                       {componentkey::tb, kelvinToCelsius(TbOut)},
+                                       {componentkey::omega, omegaOut}},
                                       mode);
     case kCorrelationJianzhong1:
         return writeCorrelationResult(
             component,
-            {{"Tc", Tc}, {"Pc", PcOut}, {"Vc", VcOut}, {"Tb", kelvinToCelsius(TbOut)}, {"omega", omegaOut}}, mode);
+            {{componentkey::tc, Tc}, {componentkey::pc, PcOut}, {componentkey::vc, VcOut}, {componentkey::tb, kelvinToCelsius(TbOut)}, {componentkey::omega, omegaOut}}, mode);
     default:
         return writeCorrelationResult(
-            component, {{"Tc", Tc}, {"Pc", PcOut}, {"Vc", VcOut}, {"mw", mwOut}, {"omega", omegaOut}}, mode);
+            component, {{componentkey::tc, Tc}, {componentkey::pc, PcOut}, {componentkey::vc, VcOut}, {componentkey::mw, mwOut}, {componentkey::omega, omegaOut}}, mode);
     }
 }
 
@@ -224,18 +225,18 @@ CorrelationStatus applyRiaziAlSahhafCorrelation(Dictionary component)
 
 CorrelationStatus applyMontelCorrelation(Dictionary component)
 {
-    const std::optional<int> n = carbonNumberOf(component.intValue("nc"), kMontelRange);
+    const std::optional<int> n = carbonNumberOf(component.intValue(componentkey::nc), kMontelRange);
     if (!n)
         return CorrelationStatus::OutOfRange;
     const double x = *n;
-    const double M = component.doubleValue("mw");
+    const double M = component.doubleValue(componentkey::mw);
     const double b = 22.5 + 14 * x - 0.08 * x * x;
     const double omega = 0.14 + 0.025 * x - 0.00017 * x * x;
     const double Tc = 96 + 90 * std::log(M) + 0.75 * M - 4100 / M;  // K
     const double Pc = 655398.1443946692 * Tc / b;                   // Pa
     const double Vc = 2.5558574518639996 * Tc / Pc;                  // m3/mol
     return writeCorrelationResult(
-        component, {{"Tc", kelvinToCelsius(Tc)}, {"Pc", Pc * 1e-5}, {"omega", omega}, {"Vc", Vc * 1e6}},
+        component, {{componentkey::tc, kelvinToCelsius(Tc)}, {componentkey::pc, Pc * 1e-5}, {componentkey::omega, omega}, {componentkey::vc, Vc * 1e6}},
         kCorrelationMontel);
 }
 

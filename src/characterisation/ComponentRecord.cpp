@@ -1,7 +1,6 @@
 #include "characterisation/ComponentRecord.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace quorvel {
 
@@ -11,10 +10,10 @@ bool acceptable(const RecordValue& output)
 {
     if (!std::isfinite(output.value))
         return false;
-    const auto is = [&](const char* key) { return std::strcmp(output.key, key) == 0; };
-    if (is("Tc") || is("Tb"))
+    const auto is = [&](const QString& key) { return output.key == key; };
+    if (is(componentkey::tc) || is(componentkey::tb))
         return celsiusToKelvin(output.value) > 0;
-    if (is("Pc") || is("Vc") || is("mw") || is("SG"))
+    if (is(componentkey::pc) || is(componentkey::vc) || is(componentkey::mw) || is(componentkey::sg))
         return output.value > 0;
     return true;
 }
@@ -43,8 +42,8 @@ CorrelationStatus writeCorrelationResult(Dictionary component, std::initializer_
         if (!acceptable(output))
             return CorrelationStatus::InvalidResult;
     for (const RecordValue& output : values)
-        component.setValue(QString::fromLatin1(output.key), output.value);
-    component.setValue(QStringLiteral("corr"), code);
+        component.setValue(output.key, output.value);
+    component.setValue(componentkey::corr, code);
     return CorrelationStatus::Applied;
 }
 

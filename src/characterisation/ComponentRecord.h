@@ -3,6 +3,7 @@
 // keys hold, the factors between those and the units of the published correlations,
 // and the outcome of a correlation applied to a record.
 
+#include "calc/FluidRecordKeys.h"
 #include "platform/Value.h"
 
 #include <initializer_list>
@@ -36,7 +37,7 @@ QString describeStatus(CorrelationStatus status);
 // One output of a correlation, in record units.
 struct RecordValue
 {
-    const char* key;
+    QString key;  // of componentkey
     double value;
 };
 

@@ -1,5 +1,6 @@
 #include "characterisation/Correlations.h"
 
+#include "calc/FluidRecordKeys.h"
 #include "characterisation/CharacterisationLog.h"
 
 #include <array>
@@ -93,15 +94,15 @@ CorrelationStatus applyCorrelationSet(Dictionary component, std::initializer_lis
 
 void writeBuiltInSpecies(Dictionary component, const BuiltInSpecies& species, int code)
 {
-    component.setValue("Tc", kelvinToCelsius(species.Tc));
-    component.setValue("Tb", kelvinToCelsius(species.Tb));
-    component.setValue("Pc", species.Pc);
-    component.setValue("Vc", species.Vc);
-    component.setValue("omega", species.omega);
-    component.setValue("mw", species.mw);
-    component.setValue("SG", species.SG);
-    component.setValue("nc", species.nc);
-    component.setValue("corr", code);
+    component.setValue(componentkey::tc, kelvinToCelsius(species.Tc));
+    component.setValue(componentkey::tb, kelvinToCelsius(species.Tb));
+    component.setValue(componentkey::pc, species.Pc);
+    component.setValue(componentkey::vc, species.Vc);
+    component.setValue(componentkey::omega, species.omega);
+    component.setValue(componentkey::mw, species.mw);
+    component.setValue(componentkey::sg, species.SG);
+    component.setValue(componentkey::nc, species.nc);
+    component.setValue(componentkey::corr, code);
 }
 
 // Components the whole-fluid correlation characterises: heavier than C6, but not iC4 and
@@ -122,22 +123,22 @@ CorrelationStatus applyCorrelation(Dictionary component, int code)
 
 CorrelationStatus setComponentName(const QString& name, Dictionary component, int code)
 {
-    component.setValue("name", name);
+    component.setValue(componentkey::name, name);
     const int nc = getSpeciesIdentifier(name);
     if (const std::optional<BuiltInSpecies> species = findBuiltInSpecies(nc)) {
         writeBuiltInSpecies(component, *species, code);
         return CorrelationStatus::Applied;
     }
-    component.setValue("nc", nc);
+    component.setValue(componentkey::nc, nc);
     return applyCorrelation(component, code);
 }
 
 int applyFluidCorrelation(const Dictionary& fluid, int code)
 {
     int leftUnchanged = 0;
-    for (const Value& element : fluid.arrayValue("components")) {
+    for (const Value& element : fluid.arrayValue(fluidkey::components)) {
         Dictionary component = element.toDictionary();
-        if (!element.isDictionary() || !isHeavyFraction(component.intValue("nc")))
+        if (!element.isDictionary() || !isHeavyFraction(component.intValue(componentkey::nc)))
             continue;
         const CorrelationStatus status = applyCorrelation(component, code);
         if (status == CorrelationStatus::Applied)
@@ -145,7 +146,7 @@ int applyFluidCorrelation(const Dictionary& fluid, int code)
         ++leftUnchanged;
         writeCharacterisationLog(QStringLiteral("Correlation %1 leaves %2 unchanged: %3.\n")
                                      .arg(code)
-                                     .arg(component.stringValue("name"), describeStatus(status)));
+                                     .arg(component.stringValue(componentkey::name), describeStatus(status)));
     }
     return leftUnchanged;
 }
@@ -157,10 +158,10 @@ QString getMcCainFluidType(const Dictionary& fluid)
                                                 "iC5", "nC5", "C6",  "nC6", "H2S", "CO2"};
     double light = 0;
     double heavy = 0;
-    for (const Value& element : fluid.arrayValue("components")) {
+    for (const Value& element : fluid.arrayValue(fluidkey::components)) {
         const Dictionary component = element.toDictionary();
-        const QString name = component.stringValue("name");
-        const double z = component.doubleValue("mole") * 0.01;
+        const QString name = component.stringValue(componentkey::name);
+        const double z = component.doubleValue(componentkey::mole) * 0.01;
         if (kLightNames.contains(name))
             light += z;
         else if (!kIntermediateNames.contains(name))

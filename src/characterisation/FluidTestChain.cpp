@@ -1,6 +1,7 @@
 #include "characterisation/FluidTestChain.h"
 
 #include "calc/CalculationInterface.h"
+#include "calc/FluidRecordKeys.h"
 #include "characterisation/AlphaBetaFits.h"
 #include "characterisation/CharacterisationLog.h"
 #include "characterisation/Correlations.h"
@@ -19,7 +20,7 @@ constexpr int kTestFluidType = 2;
 
 int eosCodeOf(const Dictionary& source)
 {
-    return source.stringValue("EOS") == QStringLiteral("SRK") ? kSrkEos : kPengRobinsonEos;
+    return source.stringValue(fluidkey::eos) == QStringLiteral("SRK") ? kSrkEos : kPengRobinsonEos;
 }
 
 double saturationPressureOf(const Dictionary& fluid, int eosCode, double Texp, int hexp)
@@ -32,7 +33,8 @@ double saturationPressureOf(const Dictionary& fluid, int eosCode, double Texp, i
 
 void copyFitKeys(const Dictionary& fitted, Dictionary result)
 {
-    for (const char* key : {"alpha", "beta", "N2", "CO2", "H2S", "C1", "C2", "C3", "C4", "C5", "C6"})
+    using namespace fluidkey;
+    for (const QString& key : {alpha, beta, N2, CO2, H2S, C1, C2, C3, C4, C5, C6})
         result.setValue(key, fitted.value(key));
 }
 
@@ -46,18 +48,18 @@ Dictionary doTestFluid(const Dictionary& source, int correlationCode, int tovik)
     applyFluidCorrelation(split, correlationCode);
     Dictionary result = lumpFluidC7C8C9C10Cn1Cn2(split);
 
-    const QString name = source.stringValue("name");
-    result.setValue("name", QStringLiteral("%1 - test1").arg(name));
-    result.setValue("comment", QStringLiteral("Built from %1").arg(name));
-    result.setValue("fluidType", kTestFluidType);
-    if (source.contains("EOS"))
-        result.setValue("EOS", source.value("EOS"));
-    if (!source.contains("Texp"))
+    const QString name = source.stringValue(fluidkey::name);
+    result.setValue(fluidkey::name, QStringLiteral("%1 - test1").arg(name));
+    result.setValue(fluidkey::comment, QStringLiteral("Built from %1").arg(name));
+    result.setValue(fluidkey::fluidType, kTestFluidType);
+    if (source.contains(fluidkey::eos))
+        result.setValue(fluidkey::eos, source.value(fluidkey::eos));
+    if (!source.contains(fluidkey::texp))
         return result;
 
     const double Texp = measuredTemperatureCelsius(source);
-    const double Pexp = source.doubleValue("Pexp");
-    const int hexp = source.intValue("hexp");
+    const double Pexp = source.doubleValue(fluidkey::pexp);
+    const int hexp = source.intValue(fluidkey::hexp);
     if (!fitted)
         writeCharacterisationLog(
             QStringLiteral("Test of %1: the alpha-beta fit failed; no saturation pressure is computed.\n").arg(name));
@@ -68,11 +70,11 @@ Dictionary doTestFluid(const Dictionary& source, int correlationCode, int tovik)
 
     copyFitKeys(fittedFluid, result);
     setMeasuredTemperatureCelsius(result, Texp);
-    result.setValue("Pexp", Pexp);
-    result.setValue("hexp", hexp);
-    result.setValue("ardp", deviationKnown ? Value(ardp) : Value::notANumber());
-    result.setValue("aadp", deviationKnown ? Value(std::fabs(ardp)) : Value::notANumber());
-    result.setValue("Pcal", computed ? Value(Pcal) : Value::notANumber());
+    result.setValue(fluidkey::pexp, Pexp);
+    result.setValue(fluidkey::hexp, hexp);
+    result.setValue(fluidkey::ardp, deviationKnown ? Value(ardp) : Value::notANumber());
+    result.setValue(fluidkey::aadp, deviationKnown ? Value(std::fabs(ardp)) : Value::notANumber());
+    result.setValue(fluidkey::pcal, computed ? Value(Pcal) : Value::notANumber());
     return result;
 }
 

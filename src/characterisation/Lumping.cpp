@@ -1,5 +1,6 @@
 #include "characterisation/Lumping.h"
 
+#include "calc/FluidRecordKeys.h"
 #include "characterisation/Correlations.h"
 
 #include <array>
@@ -16,38 +17,40 @@ constexpr int kLastSingleCarbonNumber = 499;
 constexpr int kPedersenRunsWanted = 12;
 constexpr int kLastPedersenCarbonNumber = 99;
 
-const std::array<const char*, 10> kCopiedKeys{"name", "Tc", "Tb", "Pc", "Vc", "omega", "mw", "SG", "mole", "nc"};
+const std::array<const QString*, 10> kCopiedKeys{
+    &componentkey::name,  &componentkey::tc, &componentkey::tb, &componentkey::pc,   &componentkey::vc,
+    &componentkey::omega, &componentkey::mw, &componentkey::sg, &componentkey::mole, &componentkey::nc};
 
-double moleFraction(const Dictionary& component) { return component.doubleValue("mole") * 0.01; }
+double moleFraction(const Dictionary& component) { return component.doubleValue(componentkey::mole) * 0.01; }
 
 Dictionary newLumpedFluid(const Dictionary& source)
 {
-    const QString name = source.stringValue("name");
-    Dictionary fluid{{"name", QStringLiteral("%1 - lumped").arg(name)},
-                     {"comment", QStringLiteral("Lumped from %1").arg(name)},
-                     {"fluidType", kFluidTypeComponents}};
-    if (source.contains("EOS"))
-        fluid.setValue("EOS", source.value("EOS"));
+    const QString name = source.stringValue(fluidkey::name);
+    Dictionary fluid{{fluidkey::name, QStringLiteral("%1 - lumped").arg(name)},
+                     {fluidkey::comment, QStringLiteral("Lumped from %1").arg(name)},
+                     {fluidkey::fluidType, kFluidTypeComponents}};
+    if (source.contains(fluidkey::eos))
+        fluid.setValue(fluidkey::eos, source.value(fluidkey::eos));
     return fluid;
 }
 
-bool isHeavy(const Dictionary& component) { return component.intValue("nc") > kSpeciesLastLight; }
+bool isHeavy(const Dictionary& component) { return component.intValue(componentkey::nc) > kSpeciesLastLight; }
 
 void writeHeavyTotals(Dictionary fluid, const HeavyMixture& heavy)
 {
-    fluid.setValue("C7+", heavy.moleFraction());
-    fluid.setValue("SGC7+", heavy.specificGravity());
-    fluid.setValue("mwC7+", heavy.molarWeight());
+    fluid.setValue(fluidkey::c7plus, heavy.moleFraction());
+    fluid.setValue(fluidkey::sgC7plus, heavy.specificGravity());
+    fluid.setValue(fluidkey::mwC7plus, heavy.molarWeight());
 }
 
 // A lump with the mixture's mole percent, molar weight and gravity, named and
 // characterised by the lump correlation set.
 Dictionary makeLump(const QString& name, const HeavyMixture& mixture, int nc)
 {
-    Dictionary lump{{"mole", mixture.moleFraction() * 100},
-                    {"nc", nc},
-                    {"mw", mixture.molarWeight()},
-                    {"SG", mixture.specificGravity()}};
+    Dictionary lump{{componentkey::mole, mixture.moleFraction() * 100},
+                    {componentkey::nc, nc},
+                    {componentkey::mw, mixture.molarWeight()},
+                    {componentkey::sg, mixture.specificGravity()}};
     setComponentName(name, lump, kLumpCorrelationSet);
     return lump;
 }
@@ -63,22 +66,22 @@ struct CriticalAverage
     {
         const double z = moleFraction(component);
         mixture.add(component);
-        zTc += z * celsiusToKelvin(component.doubleValue("Tc"));
-        zTb += z * celsiusToKelvin(component.doubleValue("Tb"));
-        zPc += z * component.doubleValue("Pc");
-        zVc += z * component.doubleValue("Vc");
-        zOmega += z * component.doubleValue("omega");
+        zTc += z * celsiusToKelvin(component.doubleValue(componentkey::tc));
+        zTb += z * celsiusToKelvin(component.doubleValue(componentkey::tb));
+        zPc += z * component.doubleValue(componentkey::pc);
+        zVc += z * component.doubleValue(componentkey::vc);
+        zOmega += z * component.doubleValue(componentkey::omega);
     }
 
     Dictionary lump(const QString& name, int nc) const
     {
         Dictionary record = makeLump(name, mixture, nc);
         const double z = mixture.moleFraction();
-        record.setValue("Tc", kelvinToCelsius(zTc / z));
-        record.setValue("Pc", zPc / z);
-        record.setValue("Vc", zVc / z);
-        record.setValue("Tb", kelvinToCelsius(zTb / z));
-        record.setValue("omega", zOmega / z);
+        record.setValue(componentkey::tc, kelvinToCelsius(zTc / z));
+        record.setValue(componentkey::pc, zPc / z);
+        record.setValue(componentkey::vc, zVc / z);
+        record.setValue(componentkey::tb, kelvinToCelsius(zTb / z));
+        record.setValue(componentkey::omega, zOmega / z);
         return record;
     }
 };
@@ -104,10 +107,10 @@ Dictionary lumpIntoCn1Cn2(const Dictionary& source, bool keepC7toC10)
     HeavyMixture heavy;
     CriticalAverage cn1;
     CriticalAverage cn2;
-    for (const Value& element : source.arrayValue("components")) {
+    for (const Value& element : source.arrayValue(fluidkey::components)) {
         const Dictionary component = element.toDictionary();
-        const int nc = component.intValue("nc");
-        if (isLightComponentName(component.stringValue("name"))) {
+        const int nc = component.intValue(componentkey::nc);
+        if (isLightComponentName(component.stringValue(componentkey::name))) {
             components.append(copyComponent(component, keepC7toC10));
             continue;
         }
@@ -127,7 +130,7 @@ Dictionary lumpIntoCn1Cn2(const Dictionary& source, bool keepC7toC10)
         components.append(cn1.lump(QStringLiteral("Cn1"), kSpeciesCn1));
     if (cn2.mixture.moleFraction() > 0)
         components.append(cn2.lump(QStringLiteral("Cn2"), kSpeciesCn2));
-    fluid.setValue("components", components);
+    fluid.setValue(fluidkey::components, components);
     return fluid;
 }
 
@@ -156,12 +159,13 @@ QString trailingLumpName(int nc)
 Dictionary runRecord(const Dictionary& lastMember, const HeavyMixture& run)
 {
     Dictionary record;
-    for (const char* key : {"name", "Tc", "Tb", "Pc", "Vc", "omega"})
+    for (const QString& key :
+         {componentkey::name, componentkey::tc, componentkey::tb, componentkey::pc, componentkey::vc, componentkey::omega})
         record.setValue(key, lastMember.value(key));
-    record.setValue("mw", run.molarWeight());
-    record.setValue("SG", run.specificGravity());
-    record.setValue("mole", run.moleFraction() * 100);
-    record.setValue("nc", lastMember.value("nc"));
+    record.setValue(componentkey::mw, run.molarWeight());
+    record.setValue(componentkey::sg, run.specificGravity());
+    record.setValue(componentkey::mole, run.moleFraction() * 100);
+    record.setValue(componentkey::nc, lastMember.value(componentkey::nc));
     return record;
 }
 
@@ -170,24 +174,24 @@ Dictionary runRecord(const Dictionary& lastMember, const HeavyMixture& run)
 Dictionary copyComponent(const Dictionary& component, bool withCorrelationCode)
 {
     Dictionary copy;
-    for (const char* key : kCopiedKeys)
-        if (component.contains(key))
-            copy.setValue(key, component.value(key));
-    if (withCorrelationCode && component.contains("corr"))
-        copy.setValue("corr", component.value("corr"));
+    for (const QString* key : kCopiedKeys)
+        if (component.contains(*key))
+            copy.setValue(*key, component.value(*key));
+    if (withCorrelationCode && component.contains(componentkey::corr))
+        copy.setValue(componentkey::corr, component.value(componentkey::corr));
     return copy;
 }
 
 bool isLightComponentName(const QString& name)
 {
-    static const QStringList kLightNames{"C1",  "C2",  "C3", "C4",  "iC4", "nC4", "C5",  "iC5",
+    static const QStringList kLightNames{fluidkey::C1,  "C2",  "C3", "C4",  "iC4", "nC4", "C5",  "iC5",
                                          "nC5", "C6",  "nC6", "H2S", "CH4", "CO2", "N2"};
     return kLightNames.contains(name);
 }
 
 void HeavyMixture::add(const Dictionary& component)
 {
-    add(component.doubleValue("mole") * 0.01, component.doubleValue("mw"), component.doubleValue("SG"));
+    add(component.doubleValue(componentkey::mole) * 0.01, component.doubleValue(componentkey::mw), component.doubleValue(componentkey::sg));
 }
 
 void HeavyMixture::add(double z, double mw, double SG)
@@ -222,9 +226,9 @@ Dictionary lumpFluidC7plus(const Dictionary& source)
     Dictionary fluid = newLumpedFluid(source);
     Array components;
     HeavyMixture heavy;
-    for (const Value& element : source.arrayValue("components")) {
+    for (const Value& element : source.arrayValue(fluidkey::components)) {
         const Dictionary component = element.toDictionary();
-        if (isLightComponentName(component.stringValue("name")))
+        if (isLightComponentName(component.stringValue(componentkey::name)))
             components.append(copyComponent(component, false));
         else if (isHeavy(component))
             heavy.add(component);
@@ -232,7 +236,7 @@ Dictionary lumpFluidC7plus(const Dictionary& source)
     if (heavy.moleFraction() > 0)
         components.append(makeLump(QStringLiteral("C7+"), heavy, kSpeciesC7Plus));
     writeHeavyTotals(fluid, heavy);
-    fluid.setValue("components", components);
+    fluid.setValue(fluidkey::components, components);
     return fluid;
 }
 
@@ -242,10 +246,10 @@ Dictionary lumpFluidC7C8C9C10Cn1Cn2(const Dictionary& source) { return lumpIntoC
 
 Dictionary lumpFluidPedersen(const Dictionary& source)
 {
-    const Array sourceComponents = source.arrayValue("components");
+    const Array sourceComponents = source.arrayValue(fluidkey::components);
     int counted = 0;
     for (const Value& element : sourceComponents)
-        if (countsForPedersenRuns(element.toDictionary().intValue("nc")))
+        if (countsForPedersenRuns(element.toDictionary().intValue(componentkey::nc)))
             ++counted;
     const int runLength = std::max(1, counted / kPedersenRunsWanted);
 
@@ -256,11 +260,11 @@ Dictionary lumpFluidPedersen(const Dictionary& source)
     int lastNonLightNc = 0;
     for (const Value& element : sourceComponents) {
         const Dictionary component = element.toDictionary();
-        if (isLightComponentName(component.stringValue("name"))) {
+        if (isLightComponentName(component.stringValue(componentkey::name))) {
             components.append(copyComponent(component, false));
             continue;
         }
-        lastNonLightNc = component.intValue("nc");
+        lastNonLightNc = component.intValue(componentkey::nc);
         if (isHeavy(component))
             run.add(component);
         if (run.count() == runLength) {
@@ -270,13 +274,13 @@ Dictionary lumpFluidPedersen(const Dictionary& source)
         }
     }
     if (!run.isEmpty()) {
-        Dictionary lump{{"mole", run.moleFraction() * 100}, {"mw", run.molarWeight()}, {"SG", run.specificGravity()}};
+        Dictionary lump{{componentkey::mole, run.moleFraction() * 100}, {componentkey::mw, run.molarWeight()}, {componentkey::sg, run.specificGravity()}};
         setComponentName(trailingLumpName(lastNonLightNc), lump, kLumpCorrelationSet);
         components.append(lump);
         heavy.add(run);
     }
     writeHeavyTotals(fluid, heavy);
-    fluid.setValue("components", components);
+    fluid.setValue(fluidkey::components, components);
     return fluid;
 }
 

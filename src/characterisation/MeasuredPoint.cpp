@@ -6,22 +6,22 @@ namespace quorvel {
 
 double measuredTemperatureCelsius(const Dictionary& fluid)
 {
-    const double Texp = fluid.doubleValue(measuredkey::texp);
-    const bool kelvin = fluid.contains(measuredkey::texpUnit) ? fluid.intValue(measuredkey::texpUnit) == kTexpKelvin
-                                                              : fluid.contains(measuredkey::fvcal);
+    const double Texp = fluid.doubleValue(fluidkey::texp);
+    const bool kelvin = fluid.contains(fluidkey::texpUnit) ? fluid.intValue(fluidkey::texpUnit) == kTexpKelvin
+                                                              : fluid.contains(fluidkey::fvcal);
     return kelvin ? kelvinToCelsius(Texp) : Texp;
 }
 
 void setMeasuredTemperatureCelsius(Dictionary fluid, double celsius)
 {
-    fluid.setValue(measuredkey::texp, celsius);
-    fluid.setValue(measuredkey::texpUnit, kTexpCelsius);
+    fluid.setValue(fluidkey::texp, celsius);
+    fluid.setValue(fluidkey::texpUnit, kTexpCelsius);
 }
 
 void setMeasuredTemperatureKelvin(Dictionary fluid, double kelvin)
 {
-    fluid.setValue(measuredkey::texp, kelvin);
-    fluid.setValue(measuredkey::texpUnit, kTexpKelvin);
+    fluid.setValue(fluidkey::texp, kelvin);
+    fluid.setValue(fluidkey::texpUnit, kTexpKelvin);
 }
 
 }  // namespace quorvel

@@ -4,15 +4,10 @@
 // "TexpUnit" says which; a record without it (saved before the key existed) holds kelvin
 // only when the fit made it, which its "fvcal" tells.
 
+#include "calc/FluidRecordKeys.h"
 #include "platform/Value.h"
 
 namespace quorvel {
-
-namespace measuredkey {
-inline const QString texp = QStringLiteral("Texp");
-inline const QString texpUnit = QStringLiteral("TexpUnit");
-inline const QString fvcal = QStringLiteral("fvcal");
-}  // namespace measuredkey
 
 // "TexpUnit" codes, those of the editor's temperature unit pop-ups.
 inline constexpr int kTexpKelvin = 0;

@@ -1,5 +1,6 @@
 #include "characterisation/SplittingFramework.h"
 
+#include "calc/FluidRecordKeys.h"
 #include "characterisation/CarbonNumberTables.h"
 #include "characterisation/CharacterisationLog.h"
 #include "characterisation/Correlations.h"
@@ -26,7 +27,7 @@ constexpr double kDensestPlusFraction = 1.2;
 constexpr double kStoredValueTolerance = 0.01;
 const QString kPlusNameFormat = QStringLiteral("C%1+");
 
-double moleFraction(const Dictionary& component) { return component.doubleValue("mole") * 0.01; }
+double moleFraction(const Dictionary& component) { return component.doubleValue(componentkey::mole) * 0.01; }
 
 // Light names that set or add to a summary value; "nC6" and "CH4" count nowhere.
 void summariseLightComponent(const QString& name, double z, CompositionSummary& summary)
@@ -69,9 +70,9 @@ CompositionSummary summarise(const Dictionary& fluid, Array* lightCopies)
 {
     CompositionSummary summary;
     HeavyMixture heavy;
-    for (const Value& element : fluid.arrayValue("components")) {
+    for (const Value& element : fluid.arrayValue(fluidkey::components)) {
         const Dictionary component = element.toDictionary();
-        const QString name = component.stringValue("name");
+        const QString name = component.stringValue(componentkey::name);
         const double z = moleFraction(component);
         if (isLightComponentName(name)) {
             if (lightCopies)
@@ -79,7 +80,7 @@ CompositionSummary summarise(const Dictionary& fluid, Array* lightCopies)
             summariseLightComponent(name, z, summary);
             continue;
         }
-        if (component.intValue("nc") > kSpeciesLastLight)
+        if (component.intValue(componentkey::nc) > kSpeciesLastLight)
             heavy.add(component);
         summariseNamedCut(name, z, summary);
     }
@@ -115,7 +116,7 @@ std::optional<Dictionary> findComponentNamed(const Array& components, const QStr
 {
     for (const Value& element : components) {
         const Dictionary component = element.toDictionary();
-        if (component.stringValue("name") == name)
+        if (component.stringValue(componentkey::name) == name)
             return component;
     }
     return std::nullopt;
@@ -195,15 +196,15 @@ SplitCut makeSplitCut(int carbonNumber, double z, const QString& nameFormat, int
 {
     Dictionary record;
     setComponentName(nameFormat.arg(carbonNumber), record, code);
-    return {record, z, getKatzFiroozabadiMolarWeight(carbonNumber), record.doubleValue("SG")};
+    return {record, z, getKatzFiroozabadiMolarWeight(carbonNumber), record.doubleValue(componentkey::sg)};
 }
 
 void writeSplitCut(const SplitCut& cut)
 {
     Dictionary record = cut.record;
-    record.setValue("mole", cut.z * 100);
-    record.setValue("mw", cut.mw);
-    record.setValue("SG", cut.SG);
+    record.setValue(componentkey::mole, cut.z * 100);
+    record.setValue(componentkey::mw, cut.mw);
+    record.setValue(componentkey::sg, cut.SG);
 }
 
 SplitCut closeOrMatchHeavyPart(std::vector<SplitCut>& cuts, int plusCarbonNumber, double zPlus,
@@ -231,15 +232,15 @@ void logAverageDeviations(double ard, double aad)
 
 Dictionary createSplittedFluid(const Dictionary& source, const QString& methodWord, CompositionSummary& summary)
 {
-    const QString name = source.stringValue("name");
-    Dictionary splitFluid{{"name", QStringLiteral("%1 - %2").arg(name, methodWord)},
-                          {"comment", QStringLiteral("Created by using %1 correlation from %2").arg(methodWord, name)},
-                          {"fluidType", kFluidTypeComponents}};
-    if (source.contains("EOS"))
-        splitFluid.setValue("EOS", source.value("EOS"));
+    const QString name = source.stringValue(fluidkey::name);
+    Dictionary splitFluid{{fluidkey::name, QStringLiteral("%1 - %2").arg(name, methodWord)},
+                          {fluidkey::comment, QStringLiteral("Created by using %1 correlation from %2").arg(methodWord, name)},
+                          {fluidkey::fluidType, kFluidTypeComponents}};
+    if (source.contains(fluidkey::eos))
+        splitFluid.setValue(fluidkey::eos, source.value(fluidkey::eos));
     Array components;
     summary = summarise(source, &components);
-    splitFluid.setValue("components", components);
+    splitFluid.setValue(fluidkey::components, components);
     return splitFluid;
 }
 
@@ -249,15 +250,15 @@ HeavyPartTarget readHeavyPartTarget(const Dictionary& source)
     const bool haveComponents = summary.zC7plus > 0;
     bool replaced = false;
     HeavyPartTarget target;
-    target.z = chooseStored(source, "C7+", 0.01, summary.zC7plus, haveComponents, replaced);
-    target.mw = chooseStored(source, "mwC7+", 1, summary.mwC7plus, haveComponents, replaced);
-    target.SG = chooseStored(source, "SGC7+", 1, summary.SGC7plus, haveComponents, replaced);
+    target.z = chooseStored(source, fluidkey::c7plus, 0.01, summary.zC7plus, haveComponents, replaced);
+    target.mw = chooseStored(source, fluidkey::mwC7plus, 1, summary.mwC7plus, haveComponents, replaced);
+    target.SG = chooseStored(source, fluidkey::sgC7plus, 1, summary.SGC7plus, haveComponents, replaced);
     if (replaced)
         writeCharacterisationLog(
             QStringLiteral("Splitting %1: the stored C7+ (%2 %), mwC7+ (%3) and SGC7+ (%4) are absent or disagree "
                            "with its components (%5 %, %6, %7); the components' values are used.\n")
-                .arg(source.stringValue("name"), number(source.doubleValue("C7+")), number(source.doubleValue("mwC7+")),
-                     number(source.doubleValue("SGC7+")), number(summary.zC7plus * 100), number(summary.mwC7plus),
+                .arg(source.stringValue(fluidkey::name), number(source.doubleValue(fluidkey::c7plus)), number(source.doubleValue(fluidkey::mwC7plus)),
+                     number(source.doubleValue(fluidkey::sgC7plus)), number(summary.zC7plus * 100), number(summary.mwC7plus),
                      number(summary.SGC7plus)));
     return target;
 }
@@ -265,7 +266,7 @@ HeavyPartTarget readHeavyPartTarget(const Dictionary& source)
 void fillSplittedFluids(const Dictionary& source, Dictionary splitFluid, const SplitFractions& fractions, int count,
                         int lastCarbonNumber, bool matching)
 {
-    const QString fluidName = source.stringValue("name");
+    const QString fluidName = source.stringValue(fluidkey::name);
     const HeavyPartTarget target = readHeavyPartTarget(source);
     if (!(target.z > 0))
         return;
@@ -290,7 +291,7 @@ void fillSplittedFluids(const Dictionary& source, Dictionary splitFluid, const S
                                      kSplitCorrelation);
     }
 
-    Array components = splitFluid.arrayValue("components");
+    Array components = splitFluid.arrayValue(fluidkey::components);
     for (const SplitCut& cut : cuts) {
         writeSplitCut(cut);
         components.append(cut.record);
@@ -306,12 +307,12 @@ void fillSplittedFluidsByDefault(const Dictionary& source, Dictionary splitFluid
         return;
     Dictionary component;
     setComponentName(QStringLiteral("C7+"), component, kCorrelationJianzhong0);
-    component.setValue("mole", target.z * 100);
+    component.setValue(componentkey::mole, target.z * 100);
     if (isPositiveFinite(target.mw) && isPositiveFinite(target.SG)) {
-        component.setValue("mw", target.mw);
-        component.setValue("SG", target.SG);
+        component.setValue(componentkey::mw, target.mw);
+        component.setValue(componentkey::sg, target.SG);
     }
-    splitFluid.arrayValue("components").append(component);
+    splitFluid.arrayValue(fluidkey::components).append(component);
 }
 
 void compareSplittedFluids(const Dictionary& source, Dictionary splitFluid, double& ardx, double& aadx,
@@ -322,21 +323,21 @@ void compareSplittedFluids(const Dictionary& source, Dictionary splitFluid, doub
     int rows = 0;
     if (writeLog) {
         writeCharacterisationLog(QStringLiteral("Comparison of (%1) with (%2) : \n\n")
-                                     .arg(source.stringValue("name"), splitFluid.stringValue("name")));
+                                     .arg(source.stringValue(fluidkey::name), splitFluid.stringValue(fluidkey::name)));
         writeCharacterisationLog(QString::asprintf("%8s%16s%16s%16s%16s\n\n", "Index", "Component", "Mole (exp, %)",
                                                    "Mole (calc, %)", "Dev. (%)"));
     }
-    const Array splitComponents = splitFluid.arrayValue("components");
-    for (const Value& element : source.arrayValue("components")) {
+    const Array splitComponents = splitFluid.arrayValue(fluidkey::components);
+    for (const Value& element : source.arrayValue(fluidkey::components)) {
         const Dictionary component = element.toDictionary();
-        const QString name = component.stringValue("name");
-        const double measured = component.doubleValue("mole");
+        const QString name = component.stringValue(componentkey::name);
+        const double measured = component.doubleValue(componentkey::mole);
         if (isLightComponentName(name) || measured == 0)
             continue;
         const std::optional<Dictionary> namesake = findComponentNamed(splitComponents, name);
         if (!namesake)
             continue;
-        const double calculated = namesake->doubleValue("mole");
+        const double calculated = namesake->doubleValue(componentkey::mole);
         const double deviation = (calculated - measured) / measured;
         ++rows;
         if (writeLog)
@@ -351,8 +352,8 @@ void compareSplittedFluids(const Dictionary& source, Dictionary splitFluid, doub
     aadx /= rows;
     if (writeLog)
         logAverageDeviations(ardx, aadx);
-    splitFluid.setValue("ardx", ardx * 100);
-    splitFluid.setValue("aadx", aadx * 100);
+    splitFluid.setValue(fluidkey::ardx, ardx * 100);
+    splitFluid.setValue(fluidkey::aadx, aadx * 100);
 }
 
 }  // namespace quorvel

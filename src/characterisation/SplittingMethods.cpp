@@ -1,5 +1,6 @@
 #include "characterisation/SplittingMethods.h"
 
+#include "calc/FluidRecordKeys.h"
 #include "characterisation/CarbonNumberTables.h"
 #include "characterisation/CharacterisationLog.h"
 #include "numeric/LinearSystem.h"
@@ -121,7 +122,7 @@ Dictionary splitByFit(const Dictionary& source, const QString& methodWord, FitAl
                 return MethodOutcome::Split;
             writeCharacterisationLog(QStringLiteral("%1 split of %2: the measured C6 to C10 cannot be fitted; the "
                                                     "C7+ fraction is kept as one component.\n")
-                                         .arg(methodWord, fluid.stringValue("name")));
+                                         .arg(methodWord, fluid.stringValue(fluidkey::name)));
             return MethodOutcome::UseDefault;
         });
 }
@@ -262,7 +263,7 @@ Dictionary getAlMeshariSplittedFluid(const Dictionary& source, int lastCarbonNum
             if (!(summary.mwC7plus > kAlMeshariEta)) {
                 writeCharacterisationLog(QStringLiteral("AlMeshari split of %1: the C7+ molar weight %2 g/mol is not "
                                                         "above %3 g/mol; the C7+ fraction is kept as one component.\n")
-                                             .arg(fluid.stringValue("name"))
+                                             .arg(fluid.stringValue(fluidkey::name))
                                              .arg(summary.mwC7plus)
                                              .arg(kAlMeshariEta));
                 return MethodOutcome::UseDefault;

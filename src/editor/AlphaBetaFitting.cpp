@@ -26,9 +26,9 @@ const QString kMissingPointMessage = QStringLiteral("Provide these data");
 void storeComposition(FluidRecord result, const CompositionSummary& s)
 {
     const QList<std::pair<QString, double>> values{
-        {fitkey::N2, s.N2}, {fitkey::CO2, s.CO2}, {fitkey::H2S, s.H2S}, {fitkey::C1, s.C1},
-        {fitkey::C2, s.C2}, {fitkey::C3, s.C3},   {fitkey::C4, s.C4},   {fitkey::C5, s.C5},
-        {fitkey::C6, s.C6}, {fluidkey::c7plus, s.zC7plus}, {fluidkey::mwC7plus, s.mwC7plus},
+        {fluidkey::N2, s.N2}, {fluidkey::CO2, s.CO2}, {fluidkey::H2S, s.H2S}, {fluidkey::C1, s.C1},
+        {fluidkey::C2, s.C2}, {fluidkey::C3, s.C3},   {fluidkey::C4, s.C4},   {fluidkey::C5, s.C5},
+        {fluidkey::C6, s.C6}, {fluidkey::c7plus, s.zC7plus}, {fluidkey::mwC7plus, s.mwC7plus},
         {fluidkey::sgC7plus, s.SGC7plus}};
     for (const auto& [key, value] : values)
         result.setValue(key, value);
@@ -40,9 +40,9 @@ void storeCompositionDeviations(FluidRecord result, double alpha, double beta, c
     double c1, c2, c3, c4, c5, c6, c7plus, ard, aad, rms;
     compareWithMontelComposition(alpha, beta, s.N2, s.CO2, s.H2S, s.C1, s.C2, s.C3, s.C4, s.C5, s.C6, s.zC7plus, c1,
                                  c2, c3, c4, c5, c6, c7plus, ard, aad, rms);
-    result.setValue(fitkey::ardx, ard);
-    result.setValue(fitkey::aadx, aad);
-    result.setValue(fitkey::rmsx, rms);
+    result.setValue(fluidkey::ardx, ard);
+    result.setValue(fluidkey::aadx, aad);
+    result.setValue(fluidkey::rmsx, rms);
 }
 
 bool isComputedPressure(double pressure)
@@ -56,8 +56,8 @@ void storePressureDeviation(FluidRecord result, std::optional<double> computed, 
     double ardp = kNaN;
     if (computed && measured && isComputedPressure(*computed) && *measured > 0 && std::isfinite(*measured))
         ardp = (*computed - *measured) / *measured;
-    result.setValue(fitkey::ardp, ardp);
-    result.setValue(fitkey::aadp, std::fabs(ardp));
+    result.setValue(fluidkey::ardp, ardp);
+    result.setValue(fluidkey::aadp, std::fabs(ardp));
 }
 
 void copySaturationPoint(const FluidRecord& source, FluidRecord result)
@@ -73,13 +73,13 @@ void writeSummary(const QString& sourceName, const FluidRecord& result)
 {
     CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
     log->appendFormat1("Adjustement to the alpha-beta model of %@", sourceName);
-    log->appendFormat1("\tARD(mole) : %.2f", kPercent * result.doubleValue(fitkey::ardx));
-    log->appendFormat1("\tAAD(mole) : %.2f", kPercent * result.doubleValue(fitkey::aadx));
-    log->appendFormat1("\tRMS(mole) : %.2f", kPercent * result.doubleValue(fitkey::rmsx));
-    const double ardp = result.doubleValue(fitkey::ardp);
+    log->appendFormat1("\tARD(mole) : %.2f", kPercent * result.doubleValue(fluidkey::ardx));
+    log->appendFormat1("\tAAD(mole) : %.2f", kPercent * result.doubleValue(fluidkey::aadx));
+    log->appendFormat1("\tRMS(mole) : %.2f", kPercent * result.doubleValue(fluidkey::rmsx));
+    const double ardp = result.doubleValue(fluidkey::ardp);
     if (std::isfinite(ardp))
         log->appendFormat1("\tARD(P)    : %.2f", kPercent * ardp);
-    else if (result.contains(fitkey::pcal) && !isComputedPressure(result.doubleValue(fitkey::pcal)))
+    else if (result.contains(fluidkey::pcal) && !isComputedPressure(result.doubleValue(fluidkey::pcal)))
         log->appendFormat1("\tARD(P)    : saturation failed");
     else
         log->appendFormat1("\tARD(P)    : no pressure to compare");
@@ -90,8 +90,8 @@ void writeSummary(const QString& sourceName, const FluidRecord& result)
 QList<double> percentGroups(const FluidRecord& result)
 {
     QList<double> row;
-    for (const QString& key : {fitkey::N2, fitkey::CO2, fitkey::H2S, fitkey::C1, fitkey::C2, fitkey::C3, fitkey::C4,
-                               fitkey::C5, fitkey::C6, fluidkey::c7plus})
+    for (const QString& key : {fluidkey::N2, fluidkey::CO2, fluidkey::H2S, fluidkey::C1, fluidkey::C2, fluidkey::C3, fluidkey::C4,
+                               fluidkey::C5, fluidkey::C6, fluidkey::c7plus})
         row << kPercent * result.doubleValue(key);
     return row;
 }
@@ -148,8 +148,8 @@ std::optional<FluidRecord> doFitAlphaBetaModel(const FluidRecord& source, std::o
     result.setValue(fluidkey::hexp, h);
     storeComposition(result, s);
     storeCompositionDeviations(result, alpha, beta, s);
-    result.setValue(fitkey::pcal, Pcal);
-    result.setValue(fitkey::fvcal, fv);
+    result.setValue(fluidkey::pcal, Pcal);
+    result.setValue(fluidkey::fvcal, fv);
     storePressureDeviation(result, Pcal, P);
     copySaturationPoint(source, result);
     if (isLogWindowOnScreen())
@@ -178,7 +178,7 @@ FluidRecord doTovikAlphaBeta(const FluidRecord& source, const AlphaBetaFluidMake
         computed = saturation->calculateSaturation(source.doubleValue(fluidkey::tsat),
                                                    source.intValue(fluidkey::satPhase));
         result.setValue(fluidkey::psat, *computed);
-        result.setValue(fitkey::pcal, *computed);
+        result.setValue(fluidkey::pcal, *computed);
     }
     std::optional<double> measured;
     if (source.contains(fluidkey::texp)) {
@@ -211,8 +211,8 @@ void writeFitTable(const QList<FluidRecord>& results)
         QList<double> row = percentGroups(r);
         row << r.doubleValue(fluidkey::mwC7plus) << r.doubleValue(fluidkey::sgC7plus)
             << measuredTemperatureCelsius(r) << r.doubleValue(fluidkey::pexp);
-        for (const QString& key : {fitkey::alpha, fitkey::beta, fitkey::pcal, fitkey::ardx, fitkey::aadx,
-                                   fitkey::rmsx, fitkey::ardp, fitkey::aadp, fitkey::fvcal})
+        for (const QString& key : {fluidkey::alpha, fluidkey::beta, fluidkey::pcal, fluidkey::ardx, fluidkey::aadx,
+                                   fluidkey::rmsx, fluidkey::ardp, fluidkey::aadp, fluidkey::fvcal})
             row << r.doubleValue(key);
         log->appendFormat1("%@", joinedNumbers(row));
     }
@@ -237,10 +237,10 @@ DeviationAverages averageDeviations(const QList<FluidRecord>& results)
     auto normal = [](const FluidRecord&, double value) { return std::isnormal(value); };
     auto finite = [](const FluidRecord&, double value) { return std::isfinite(value); };
     auto computedPressure = [](const FluidRecord& r, double value) {
-        return r.doubleValue(fitkey::pcal) > 0 && std::isfinite(value);
+        return r.doubleValue(fluidkey::pcal) > 0 && std::isfinite(value);
     };
-    return {mean(fitkey::ardx, normal), mean(fitkey::aadx, normal), mean(fitkey::rmsx, finite),
-            mean(fitkey::aadp, computedPressure)};
+    return {mean(fluidkey::ardx, normal), mean(fluidkey::aadx, normal), mean(fluidkey::rmsx, finite),
+            mean(fluidkey::aadp, computedPressure)};
 }
 
 void writeTovikTable(const QList<FluidRecord>& results, bool withAverages)
@@ -257,8 +257,8 @@ void writeTovikTable(const QList<FluidRecord>& results, bool withAverages)
     for (const FluidRecord& r : results) {
         QList<double> row = percentGroups(r);
         row << r.doubleValue(fluidkey::mwC7plus) << r.doubleValue(fluidkey::sgC7plus) << measuredTemperatureCelsius(r);
-        for (const QString& key : {fluidkey::pexp, fitkey::alpha, fitkey::beta, fitkey::pcal, fitkey::ardx,
-                                   fitkey::aadx, fitkey::rmsx, fitkey::ardp, fitkey::aadp})
+        for (const QString& key : {fluidkey::pexp, fluidkey::alpha, fluidkey::beta, fluidkey::pcal, fluidkey::ardx,
+                                   fluidkey::aadx, fluidkey::rmsx, fluidkey::ardp, fluidkey::aadp})
             row << r.doubleValue(key);
         log->appendFormat1("%@ %@", r.stringValue(fluidkey::name), joinedNumbers(row));
     }

@@ -15,28 +15,6 @@
 
 namespace quorvel {
 
-// Keys of the results besides the fluid record's own.
-namespace fitkey {
-inline const QString alpha = QStringLiteral("alpha");
-inline const QString beta = QStringLiteral("beta");
-inline const QString CO2 = QStringLiteral("CO2");
-inline const QString N2 = QStringLiteral("N2");
-inline const QString H2S = QStringLiteral("H2S");
-inline const QString C1 = QStringLiteral("C1");
-inline const QString C2 = QStringLiteral("C2");
-inline const QString C3 = QStringLiteral("C3");
-inline const QString C4 = QStringLiteral("C4");
-inline const QString C5 = QStringLiteral("C5");
-inline const QString C6 = QStringLiteral("C6");
-inline const QString pcal = QStringLiteral("Pcal");
-inline const QString fvcal = measuredkey::fvcal;
-inline const QString ardx = QStringLiteral("ardx");
-inline const QString aadx = QStringLiteral("aadx");
-inline const QString rmsx = QStringLiteral("rmsx");
-inline const QString ardp = QStringLiteral("ardp");
-inline const QString aadp = QStringLiteral("aadp");
-}  // namespace fitkey
-
 // Makes the alpha-beta model fluid of (alpha, beta) with the gases as mole fractions,
 // named after the source fluid ("<name> adjusted").
 using AlphaBetaFluidMaker = std::function<FluidRecord(double alpha, double beta, double CO2, double N2, double H2S,

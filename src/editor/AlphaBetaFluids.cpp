@@ -41,11 +41,11 @@ AlphaBetaFields readFields(const QLineEdit& alpha, const QLineEdit& beta, const 
 
 void storeModelKeys(FluidRecord fluid, const AlphaBetaFields& p)
 {
-    fluid.setValue("alpha", p.alpha);
-    fluid.setValue("beta", p.beta);
-    fluid.setValue("CO2", p.CO2);
-    fluid.setValue("N2", p.N2);
-    fluid.setValue("H2S", p.H2S);
+    fluid.setValue(fluidkey::alpha, p.alpha);
+    fluid.setValue(fluidkey::beta, p.beta);
+    fluid.setValue(fluidkey::CO2, p.CO2);
+    fluid.setValue(fluidkey::N2, p.N2);
+    fluid.setValue(fluidkey::H2S, p.H2S);
 }
 
 ComponentRecord namedComponent(const QString& name, int code, double mole)

@@ -1,8 +1,9 @@
 #pragma once
-// The fluid record as the fluid model editor writes it: its keys, the records the editor
-// creates, the naming of new components and the units the editor shows besides the
+// The fluid record as the fluid model editor writes it (its keys in calc/FluidRecordKeys.h): the records
+// the editor creates, the naming of new components and the units the editor shows besides the
 // stored ones (temperatures in degrees Celsius, pressures in bar, Vc in cm3/mol).
 
+#include "calc/FluidRecordKeys.h"
 #include "characterisation/MeasuredPoint.h"
 #include "platform/Value.h"
 
@@ -14,41 +15,9 @@ using FluidRecord = Dictionary;
 using ComponentRecord = Dictionary;
 
 namespace fluidkey {
-inline const QString name = QStringLiteral("name");
-inline const QString comment = QStringLiteral("comment");
-inline const QString fluidType = QStringLiteral("fluidType");
-inline const QString eos = QStringLiteral("EOS");
-inline const QString components = QStringLiteral("components");
-inline const QString tsat = QStringLiteral("Tsat");
-inline const QString satPhase = QStringLiteral("satPhase");
-inline const QString psat = QStringLiteral("Psat");
-inline const QString texp = measuredkey::texp;
-inline const QString pexp = QStringLiteral("Pexp");
-inline const QString hexp = QStringLiteral("hexp");
-inline const QString bulkMw = QStringLiteral("bulkMw");
-inline const QString c7plus = QStringLiteral("C7+");
-inline const QString mwC7plus = QStringLiteral("mwC7+");
-inline const QString sgC7plus = QStringLiteral("SGC7+");
-inline const QString gor = QStringLiteral("GOR");
-inline const QString api = QStringLiteral("API");
-inline const QString reference = QStringLiteral("reference");
 // "API0" .. "API5"
 QString apiMethod(int index);
 }  // namespace fluidkey
-
-namespace componentkey {
-inline const QString name = QStringLiteral("name");
-inline const QString nc = QStringLiteral("nc");
-inline const QString mole = QStringLiteral("mole");
-inline const QString mw = QStringLiteral("mw");
-inline const QString sg = QStringLiteral("SG");
-inline const QString tc = QStringLiteral("Tc");
-inline const QString tb = QStringLiteral("Tb");
-inline const QString pc = QStringLiteral("Pc");
-inline const QString vc = QStringLiteral("Vc");
-inline const QString omega = QStringLiteral("omega");
-inline const QString corr = QStringLiteral("corr");
-}  // namespace componentkey
 
 // The fluid type codes of "fluidType".
 inline constexpr int kFluidTypeAlphaBeta = 1;

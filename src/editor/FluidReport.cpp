@@ -43,24 +43,24 @@ void writeTitle(CLogWindow& log, const FluidRecord& fluid)
 
 void writeModelLines(CLogWindow& log, const FluidRecord& fluid)
 {
-    const auto parameter = [&](const char* format, const char* key) { log.appendFormat1(format, fluid.doubleValue(key)); };
+    const auto parameter = [&](const char* format, const QString& key) { log.appendFormat1(format, fluid.doubleValue(key)); };
     switch (fluid.intValue(fluidkey::fluidType)) {
     case kFluidTypeAlphaBeta:
         log.appendFormat1("Compositional model : alpha-beta model (Montel, 1993)");
-        parameter("              Alpha : %.4f", "alpha");
-        parameter("               Beta : %.4f", "beta");
-        parameter("                CO2 : %.4f", "CO2");
-        parameter("                 N2 : %.4f", "N2");
-        log.appendFormat2("                H2S : %.4f", fluid.doubleValue("H2S"));
+        parameter("              Alpha : %.4f", fluidkey::alpha);
+        parameter("               Beta : %.4f", fluidkey::beta);
+        parameter("                CO2 : %.4f", fluidkey::CO2);
+        parameter("                 N2 : %.4f", fluidkey::N2);
+        log.appendFormat2("                H2S : %.4f", fluid.doubleValue(fluidkey::H2S));
         break;
     case kFluidTypeComponentList: log.appendFormat2("Compositional model : user-defined model"); break;
     case kFluidTypeGamma:
         log.appendFormat1("Compositional model : gamma model (Behrenbruch and Dedigama, 2007)");
-        parameter("              Alpha : %.4f", "alpha");
-        parameter("               Beta : %.4f", "beta");
-        log.appendFormat1("              Delta : %d", fluid.intValue("delta"));
-        parameter("                 N2 : %.4f", "N2");
-        log.appendFormat2("                H2S : %.4f", fluid.doubleValue("H2S"));
+        parameter("              Alpha : %.4f", fluidkey::alpha);
+        parameter("               Beta : %.4f", fluidkey::beta);
+        log.appendFormat1("              Delta : %d", fluid.intValue(fluidkey::delta));
+        parameter("                 N2 : %.4f", fluidkey::N2);
+        log.appendFormat2("                H2S : %.4f", fluid.doubleValue(fluidkey::H2S));
         break;
     default: break;  // no model line
     }

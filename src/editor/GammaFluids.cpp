@@ -47,15 +47,15 @@ void FluidModelController::updateGammaDistribution()
     const double shape = Value(mAlphaEditField->text()).toDouble();
     const double scale = Value(mBetaEditField->text()).toDouble();
     const int delta = Value(mDeltaEditField->text()).toInt();
-    const QList<std::pair<QString, double>> gases{{"CO2", Value(mCO2EditField->text()).toDouble() * 0.01},
-                                                  {"N2", Value(mN2EditField->text()).toDouble() * 0.01},
-                                                  {"H2S", Value(mH2SEditField->text()).toDouble() * 0.01}};
+    const QList<std::pair<QString, double>> gases{{fluidkey::CO2, Value(mCO2EditField->text()).toDouble() * 0.01},
+                                                  {fluidkey::N2, Value(mN2EditField->text()).toDouble() * 0.01},
+                                                  {fluidkey::H2S, Value(mH2SEditField->text()).toDouble() * 0.01}};
     if (!hasSelectedFluid())
         return;
     FluidRecord fluid = selectedFluid();
-    fluid.setValue("alpha", shape);
-    fluid.setValue("beta", scale);
-    fluid.setValue("delta", delta);
+    fluid.setValue(fluidkey::alpha, shape);
+    fluid.setValue(fluidkey::beta, scale);
+    fluid.setValue(fluidkey::delta, delta);
     for (const auto& [gas, fraction] : gases)
         fluid.setValue(gas, fraction);
 

@@ -21,9 +21,6 @@ namespace quorvel {
 
 namespace {
 
-const QString kArdx = QStringLiteral("ardx");
-const QString kAadx = QStringLiteral("aadx");
-
 bool isLogOnScreen()
 {
     CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
@@ -82,8 +79,8 @@ QStringList splitBatchLog(const QList<FluidRecord>& results)
 {
     QStringList lines{QString(), formatString("%12s %12s %12s", "Name", "ardx (%)", "aadx (%)")};
     for (const FluidRecord& result : results)
-        lines << formatString("%@ %12f %12f", result.stringValue(fluidkey::name), result.doubleValue(kArdx),
-                              result.doubleValue(kAadx));
+        lines << formatString("%@ %12f %12f", result.stringValue(fluidkey::name), result.doubleValue(fluidkey::ardx),
+                              result.doubleValue(fluidkey::aadx));
     lines << QString();
     return lines;
 }

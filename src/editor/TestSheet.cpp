@@ -34,19 +34,21 @@ constexpr double kStepperPressureLimit = 1e7;
 struct TestWave
 {
     const char* name;
-    const char* key;
+    const QString& key;
     double factor;
 };
 constexpr int kWaveCount = 19;
-constexpr TestWave kWaves[kWaveCount] = {
-    {"N2", "N2", 100},       {"CO2", "CO2", 100},    {"H2S", "H2S", 100},     {"C1", "C1", 100},
-    {"C2", "C2", 100},       {"C3", "C3", 100},      {"C4", "C4", 100},       {"C5", "C5", 100},
-    {"C6", "C6", 100},       {"C7p", "C7+", 100},    {"Mw7p", "mwC7+", 1},    {"SG7p", "SGC7+", 1},
-    {"Texp", "Texp", 1},     {"Pexp", "Pexp", 1},    {"alpha0", "alpha", 1},  {"beta0", "beta", 1},
-    {"Pcal", "Pcal", 1},     {"ardp", "ardp", 1},    {"aadp", "aadp", 1}};
+const TestWave kWaves[kWaveCount] = {
+    {"N2", fluidkey::N2, 100},       {"CO2", fluidkey::CO2, 100},      {"H2S", fluidkey::H2S, 100},
+    {"C1", fluidkey::C1, 100},       {"C2", fluidkey::C2, 100},        {"C3", fluidkey::C3, 100},
+    {"C4", fluidkey::C4, 100},       {"C5", fluidkey::C5, 100},        {"C6", fluidkey::C6, 100},
+    {"C7p", fluidkey::c7plus, 100},  {"Mw7p", fluidkey::mwC7plus, 1},  {"SG7p", fluidkey::sgC7plus, 1},
+    {"Texp", fluidkey::texp, 1},     {"Pexp", fluidkey::pexp, 1},      {"alpha0", fluidkey::alpha, 1},
+    {"beta0", fluidkey::beta, 1},    {"Pcal", fluidkey::pcal, 1},      {"ardp", fluidkey::ardp, 1},
+    {"aadp", fluidkey::aadp, 1}};
 // The computed columns: without a computed saturation point they are missing values
 // (Igor's NaN), never a zero deviation that would enter the statistics.
-const QStringList kComputedKeys{"Pcal", "ardp", "aadp"};
+const QStringList kComputedKeys{fluidkey::pcal, fluidkey::ardp, fluidkey::aadp};
 
 constexpr const char* kWavesFormat =
     "WAVES %12s %12s %12s %12s %12s %12s %12s %12s %12s %12s %12s %12s %12s %12s %12s %12s %12s %12s %12s ";
@@ -69,7 +71,7 @@ const QStringList kBatchCommands{"x make /N=2 pdum",
 
 double waveValue(const FluidRecord& result, const TestWave& wave)
 {
-    const QString key = QString::fromLatin1(wave.key);
+    const QString& key = wave.key;
     if (!result.contains(key) && kComputedKeys.contains(key))
         return std::numeric_limits<double>::quiet_NaN();
     const double value = result.doubleValue(key) * wave.factor;
@@ -79,7 +81,7 @@ double waveValue(const FluidRecord& result, const TestWave& wave)
 // A result of a fluid with a measured point whose saturation pressure was not found.
 bool saturationFailed(const FluidRecord& result)
 {
-    return result.contains(fluidkey::texp) && std::isnan(result.doubleValue(QStringLiteral("Pcal")));
+    return result.contains(fluidkey::texp) && std::isnan(result.doubleValue(fluidkey::pcal));
 }
 
 QString failureLine(const FluidRecord& result)

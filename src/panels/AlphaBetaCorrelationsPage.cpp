@@ -6,6 +6,7 @@
 #include "panels/RecordTable.h"
 
 #include "app/CAlphaBetaPlotDocument.h"
+#include "calc/FluidRecordKeys.h"
 #include "plot/CGraphStringPointCurve.h"
 #include "plot/CPlotView.h"
 
@@ -46,7 +47,11 @@ QWidget* CAlphaBetaPanel::makeCorrelationsPage()
     m.correlationsView->setObjectName(QStringLiteral("mCorrelationsView"));
     // Rows and cells of the selected correlation's fluids come from the same record.
     m.correlationsView1 = new RecordTable(
-        {{"name", tr("Fluid")}, {"alpha", tr("Alpha")}, {"beta", tr("Beta")}, {"GOR", tr("GOR")}, {"API", tr("API")}},
+        {{fluidkey::name, tr("Fluid")},
+         {fluidkey::alpha, tr("Alpha")},
+         {fluidkey::beta, tr("Beta")},
+         {fluidkey::gor, tr("GOR")},
+         {fluidkey::api, tr("API")}},
         {[this] { return mCurrentCorrelation ? mCurrentCorrelation->arrayValue("data").size() : 0; },
          [this](const QString& key, int row) {
              return mCurrentCorrelation ? recordCell(mCurrentCorrelation->arrayValue("data"), row, key) : Value();

@@ -9,6 +9,7 @@
 
 #include "app/CAlphaBetaPlotDocument.h"
 #include "calc/CalculationInterface.h"
+#include "calc/FluidRecordKeys.h"
 #include "plot/CGraphCurve.h"
 #include "plot/CGraphPoint.h"
 #include "plot/CGraphStringPointCurve.h"
@@ -122,7 +123,7 @@ QWidget* CAlphaBetaPanel::makeFluidsPage()
     m.logButton = new QPushButton(tr("Log"), page);
 
     m.pointsView = new RecordTable(
-        {{"name", tr("Marker")}, {"alpha", tr("Alpha")}, {"beta", tr("Beta")}},
+        {{fluidkey::name, tr("Marker")}, {fluidkey::alpha, tr("Alpha")}, {fluidkey::beta, tr("Beta")}},
         {[this] { return mDocument ? points().size() + 1 : 0; },
          [this](const QString& key, int row) { return row == 0 ? Value(kNewPointRow) : recordCell(points(), row - 1, key); },
          nullptr},
@@ -403,11 +404,11 @@ void CAlphaBetaPanel::onAlphaBetaPointSelectionChanged()
         if (mPlotView)
             mPlotView->setSelectedObject(plotted);
         hilite(plotted);
-        mAlpha = marker.doubleValue("alpha");
-        mBeta = marker.doubleValue("beta");
-        mCO2 = marker.doubleValue("CO2");
-        mN2 = marker.doubleValue("N2");
-        mH2S = marker.doubleValue("H2S");
+        mAlpha = marker.doubleValue(fluidkey::alpha);
+        mBeta = marker.doubleValue(fluidkey::beta);
+        mCO2 = marker.doubleValue(fluidkey::CO2);
+        mN2 = marker.doubleValue(fluidkey::N2);
+        mH2S = marker.doubleValue(fluidkey::H2S);
         showFluidFields(false);
         m.newFluidButton->setEnabled(false);
         m.deleteFluidButton->setEnabled(true);
@@ -441,11 +442,11 @@ void CAlphaBetaPanel::setGORAPI()
     // Marker gases are percent; the engine takes fractions through the documents' own conversion.
     const Dictionary fluid = alphaBetaFluidFromMarker(newAlphaBetaPoint(mAlpha, mBeta, mCO2, mN2, mH2S));
     CalculationInterface& stockTank = *mCalculationInterface;
-    stockTank.setAlpha(fluid.doubleValue("alpha"));
-    stockTank.setBeta(fluid.doubleValue("beta"));
-    stockTank.setCO2(fluid.doubleValue("CO2"));
-    stockTank.setN2(fluid.doubleValue("N2"));
-    stockTank.setH2S(fluid.doubleValue("H2S"));
+    stockTank.setAlpha(fluid.doubleValue(fluidkey::alpha));
+    stockTank.setBeta(fluid.doubleValue(fluidkey::beta));
+    stockTank.setCO2(fluid.doubleValue(fluidkey::CO2));
+    stockTank.setN2(fluid.doubleValue(fluidkey::N2));
+    stockTank.setH2S(fluid.doubleValue(fluidkey::H2S));
     stockTank.finalize();
     stockTank.calculateGOR();
     stockTank.logTranslationNote();
@@ -513,8 +514,8 @@ void CAlphaBetaPanel::onGenerateFluid()
     mN2 = m.n2Field->doubleValue();
     mH2S = m.h2sField->doubleValue();
     const Dictionary fluid = alphaBetaFluidFromMarker(newAlphaBetaPoint(mAlpha, mBeta, mCO2, mN2, mH2S));
-    mDocument->generateFluidModel(mAlpha, mBeta, fluid.doubleValue("CO2"), fluid.doubleValue("N2"),
-                                  fluid.doubleValue("H2S"));
+    mDocument->generateFluidModel(mAlpha, mBeta, fluid.doubleValue(fluidkey::CO2), fluid.doubleValue(fluidkey::N2),
+                                  fluid.doubleValue(fluidkey::H2S));
 }
 
 void CAlphaBetaPanel::onCheckShowLabels()
@@ -538,7 +539,7 @@ void CAlphaBetaPanel::onWriteLogButton()
     log->appendString(QStringLiteral("Alpha-beta fluid : %1\n").arg(m.petroleumLabel->text()));
     QString source;
     if (dynamic_cast<CGraphPoint*>(selected))
-        source = selected->referenceObject().toDictionary().stringValue("name");
+        source = selected->referenceObject().toDictionary().stringValue(fluidkey::name);
     else if (selected && typeid(*selected) == typeid(CGraphStringPointCurve))
         source = static_cast<CGraphStringPointCurve*>(selected)->getHitPointName();
     if (source.isNull())

@@ -7,6 +7,7 @@
 #include "app/CAlphaBetaPlotDocument.h"
 #include "app/CFluidModelDataDocument.h"
 #include "app/DocumentTypes.h"
+#include "calc/FluidRecordKeys.h"
 #include "editor/SheetUnits.h"
 #include "platform/AlertService.h"
 #include "platform/DocumentController.h"
@@ -96,7 +97,7 @@ QWidget* CFluidPropertiesPanel::makeWindow()
 QWidget* CFluidPropertiesPanel::makePropertiesPage()
 {
     auto* page = new QWidget;
-    m.fluidsView = new RecordTable({{"name", tr("Fluid")}},
+    m.fluidsView = new RecordTable({{fluidkey::name, tr("Fluid")}},
                                    {[this] { return mFluidsArray.size(); },
                                     [this](const QString&, int row) { return mFluidsArray.at(row); }, nullptr},
                                    page);

@@ -52,8 +52,8 @@ struct RecordingMaker
             alpha = a, beta = b, CO2 = co2, N2 = n2, H2S = h2s, name = source;
             FluidRecord r = modelFluid(a, b, co2, n2, h2s, source + " adjusted");
             r.setValue(fluidkey::fluidType, kFluidTypeAlphaBeta);
-            r.setValue(fitkey::alpha, a);
-            r.setValue(fitkey::beta, b);
+            r.setValue(fluidkey::alpha, a);
+            r.setValue(fluidkey::beta, b);
             return r;
         };
     }
@@ -136,34 +136,34 @@ TEST_F(AlphaBetaFit, RecoversTheParametersOfAModelFluidFromItsCompositionAndBubb
     EXPECT_EQ(r.intValue(fluidkey::hexp), kBubblePoint);
     EXPECT_DOUBLE_EQ(r.doubleValue(fluidkey::tsat), 80);
     EXPECT_EQ(r.intValue(fluidkey::satPhase), kDewPoint);
-    EXPECT_NEAR(r.doubleValue(fitkey::C1), fractionOf(source, {"C1"}), 1e-12);
-    EXPECT_NEAR(r.doubleValue(fitkey::C4), fractionOf(source, {"iC4", "nC4", "C4"}), 1e-12);
-    EXPECT_NEAR(r.doubleValue(fitkey::CO2), fractionOf(source, {"CO2"}), 1e-12);
-    const double Pcal = r.doubleValue(fitkey::pcal);
+    EXPECT_NEAR(r.doubleValue(fluidkey::C1), fractionOf(source, {"C1"}), 1e-12);
+    EXPECT_NEAR(r.doubleValue(fluidkey::C4), fractionOf(source, {"iC4", "nC4", "C4"}), 1e-12);
+    EXPECT_NEAR(r.doubleValue(fluidkey::CO2), fractionOf(source, {"CO2"}), 1e-12);
+    const double Pcal = r.doubleValue(fluidkey::pcal);
     EXPECT_NEAR(Pcal, Pexp, 1e-3 * Pexp);
-    EXPECT_DOUBLE_EQ(r.doubleValue(fitkey::ardp), (Pcal - Pexp) / Pexp);
-    EXPECT_DOUBLE_EQ(r.doubleValue(fitkey::aadp), std::fabs((Pcal - Pexp) / Pexp));
+    EXPECT_DOUBLE_EQ(r.doubleValue(fluidkey::ardp), (Pcal - Pexp) / Pexp);
+    EXPECT_DOUBLE_EQ(r.doubleValue(fluidkey::aadp), std::fabs((Pcal - Pexp) / Pexp));
     const MontelComposition m = simplifiedMontelComposition(make.alpha, make.beta, make.CO2 + make.N2 + make.H2S);
     const QStringList groups[] = {{"C1"}, {"C2"}, {"C3"}, {"iC4", "nC4"}, {"iC5", "nC5"}, {"C6"},
                                   {"C7", "C8", "C9", "C10", "Cn1", "Cn2"}};
     double aad = 0;
     for (int i = 0; i < 7; ++i)
         aad += std::fabs(m.group(i) - fractionOf(source, groups[i])) / fractionOf(source, groups[i]) / 7;
-    EXPECT_NEAR(r.doubleValue(fitkey::aadx), aad, 1e-9);
-    EXPECT_GT(r.doubleValue(fitkey::fvcal), 0);
-    EXPECT_LT(r.doubleValue(fitkey::fvcal), 1);
+    EXPECT_NEAR(r.doubleValue(fluidkey::aadx), aad, 1e-9);
+    EXPECT_GT(r.doubleValue(fluidkey::fvcal), 0);
+    EXPECT_LT(r.doubleValue(fluidkey::fvcal), 1);
 
     const QStringList lines = logLines();
     ASSERT_EQ(lines.size(), 5);
     EXPECT_EQ(lines[0], "Adjustement to the alpha-beta model of Oil 1");
-    EXPECT_EQ(lines[3], QString::asprintf("\tRMS(mole) : %.2f", 100 * r.doubleValue(fitkey::rmsx)));
+    EXPECT_EQ(lines[3], QString::asprintf("\tRMS(mole) : %.2f", 100 * r.doubleValue(fluidkey::rmsx)));
     EXPECT_EQ(lines[4], QString::asprintf("\tARD(P)    : %.2f", 100 * (Pcal - Pexp) / Pexp));
 
     // A re-fit of the result reads its kelvin as kelvin: the temperature stays 373.15 K.
     const std::optional<FluidRecord> refit = doFitAlphaBetaModel(r, std::nullopt, make.maker());
     ASSERT_TRUE(refit);
     EXPECT_DOUBLE_EQ(refit->doubleValue(fluidkey::texp), 373.15);
-    EXPECT_NEAR(refit->doubleValue(fitkey::pcal), Pexp, 1e-3 * Pexp);
+    EXPECT_NEAR(refit->doubleValue(fluidkey::pcal), Pexp, 1e-3 * Pexp);
 }
 
 TEST_F(AlphaBetaFit, FixedAlphaIsKeptExactly)
@@ -176,7 +176,7 @@ TEST_F(AlphaBetaFit, FixedAlphaIsKeptExactly)
     const std::optional<FluidRecord> result = doFitAlphaBetaModel(source, 0.5, make.maker());
     ASSERT_TRUE(result);
     EXPECT_EQ(make.alpha, 0.5);
-    EXPECT_EQ(result->doubleValue(fitkey::alpha), 0.5);
+    EXPECT_EQ(result->doubleValue(fluidkey::alpha), 0.5);
     EXPECT_TRUE(isAlphaBetaInRange(0.5, make.beta));
 }
 
@@ -200,8 +200,8 @@ TEST_F(AlphaBetaFit, AFluidWithoutMeasuredPointIsRefusedWithTheCriticalAlert)
 TEST(MeasuredPoint, TemperatureIsReadInDegreesCelsiusWhateverTheRecordHolds)
 {
     FluidRecord typed{{fluidkey::texp, 90.0}};
-    FluidRecord fitted{{fluidkey::texp, 363.15}, {fitkey::fvcal, 0.1}};
-    FluidRecord fittedWithoutFraction{{fluidkey::texp, 363.15}, {fitkey::fvcal, std::nan("")}};
+    FluidRecord fitted{{fluidkey::texp, 363.15}, {fluidkey::fvcal, 0.1}};
+    FluidRecord fittedWithoutFraction{{fluidkey::texp, 363.15}, {fluidkey::fvcal, std::nan("")}};
     EXPECT_DOUBLE_EQ(measuredTemperatureCelsius(typed), 90);
     EXPECT_NEAR(measuredTemperatureCelsius(fitted), 90, 1e-12);
     EXPECT_NEAR(measuredTemperatureCelsius(fittedWithoutFraction), 90, 1e-12);
@@ -296,15 +296,15 @@ TEST_P(TovikEstimate, ResultKeysAndPressureDeviation)
     EXPECT_TRUE(source.isEqualTo(before));
     EXPECT_EQ(make.alpha, 0.92);
     EXPECT_NEAR(make.beta, 0.77474 - 0.97186 * std::exp(-3.8104 * 0.5), 1e-12);
-    EXPECT_NEAR(r.doubleValue(fitkey::C1), 0.5, 1e-12);
-    EXPECT_NEAR(r.doubleValue(fitkey::C4), 0.1, 1e-12);
+    EXPECT_NEAR(r.doubleValue(fluidkey::C1), 0.5, 1e-12);
+    EXPECT_NEAR(r.doubleValue(fluidkey::C4), 0.1, 1e-12);
     EXPECT_NEAR(r.doubleValue(fluidkey::c7plus), 0.1, 1e-12);
     EXPECT_EQ(r.contains(fluidkey::psat), c.expectPsat);
-    EXPECT_EQ(r.contains(fitkey::pcal), c.expectPsat);
+    EXPECT_EQ(r.contains(fluidkey::pcal), c.expectPsat);
     if (c.expectPsat) {
         EXPECT_EQ(saturation.made, 1);
         EXPECT_EQ(r.doubleValue(fluidkey::psat), c.saturation);
-        EXPECT_EQ(r.doubleValue(fitkey::pcal), c.saturation);
+        EXPECT_EQ(r.doubleValue(fluidkey::pcal), c.saturation);
         EXPECT_EQ(saturation.interfaceType, kFluidTypeComponentList);
         EXPECT_EQ(saturation.recordType, kFluidTypeComponentList) << "the result's components, not its parameters";
         EXPECT_EQ(saturation.recordComponents, 17);
@@ -321,11 +321,11 @@ TEST_P(TovikEstimate, ResultKeysAndPressureDeviation)
         EXPECT_EQ(r.value(fluidkey::hexp).isEqualTo(source.value(fluidkey::hexp)), true);
     }
     if (std::isnan(c.expectArdp)) {
-        EXPECT_TRUE(std::isnan(r.doubleValue(fitkey::ardp)));
-        EXPECT_TRUE(std::isnan(r.doubleValue(fitkey::aadp)));
+        EXPECT_TRUE(std::isnan(r.doubleValue(fluidkey::ardp)));
+        EXPECT_TRUE(std::isnan(r.doubleValue(fluidkey::aadp)));
     } else {
-        EXPECT_NEAR(r.doubleValue(fitkey::ardp), c.expectArdp, 1e-12);
-        EXPECT_NEAR(r.doubleValue(fitkey::aadp), std::fabs(c.expectArdp), 1e-12);
+        EXPECT_NEAR(r.doubleValue(fluidkey::ardp), c.expectArdp, 1e-12);
+        EXPECT_NEAR(r.doubleValue(fluidkey::aadp), std::fabs(c.expectArdp), 1e-12);
     }
 
     // The model's seven groups against the source's, by the definitions of the deviations.
@@ -336,8 +336,8 @@ TEST_P(TovikEstimate, ResultKeysAndPressureDeviation)
         ard += (m.group(i) - s[i]) / s[i] / 7;
         rms += (m.group(i) - s[i]) * (m.group(i) - s[i]) / 7;
     }
-    EXPECT_TRUE(std::isinf(ard) && std::isinf(r.doubleValue(fitkey::ardx))) << "no C5: divides by zero";
-    EXPECT_NEAR(r.doubleValue(fitkey::rmsx), std::sqrt(rms), 1e-12);
+    EXPECT_TRUE(std::isinf(ard) && std::isinf(r.doubleValue(fluidkey::ardx))) << "no C5: divides by zero";
+    EXPECT_NEAR(r.doubleValue(fluidkey::rmsx), std::sqrt(rms), 1e-12);
 
     const QStringList lines = logLines();
     ASSERT_EQ(lines.size(), 5);
@@ -381,7 +381,7 @@ INSTANTIATE_TEST_SUITE_P(
                       f.setValue(fluidkey::texp, 363.15);
                       f.setValue(fluidkey::pexp, 100.0);
                       f.setValue(fluidkey::hexp, kBubblePoint);
-                      f.setValue(fitkey::fvcal, 0.2);
+                      f.setValue(fluidkey::fvcal, 0.2);
                   },
                   150, true, 90, 0.5, "\tARD(P)    : 50.00"},
         TovikCase{"failed saturation",
@@ -408,11 +408,11 @@ TEST(TovikEstimateLog, NoSummaryWhileTheLogWindowIsOffScreen)
 
 FluidRecord tableRow(const QString& name, double ardx, double aadx, double rmsx, double Pcal, double aadp)
 {
-    FluidRecord r{{fluidkey::name, name}, {fitkey::N2, 0.01},       {fitkey::C1, 0.5},     {fluidkey::c7plus, 0.2},
-                  {fitkey::alpha, 0.92},  {fitkey::beta, 0.63},     {fitkey::ardx, ardx},  {fitkey::aadx, aadx},
-                  {fitkey::rmsx, rmsx},   {fitkey::ardp, -aadp},    {fitkey::aadp, aadp},  {fluidkey::texp, 90.0}};
+    FluidRecord r{{fluidkey::name, name}, {fluidkey::N2, 0.01},       {fluidkey::C1, 0.5},     {fluidkey::c7plus, 0.2},
+                  {fluidkey::alpha, 0.92},  {fluidkey::beta, 0.63},     {fluidkey::ardx, ardx},  {fluidkey::aadx, aadx},
+                  {fluidkey::rmsx, rmsx},   {fluidkey::ardp, -aadp},    {fluidkey::aadp, aadp},  {fluidkey::texp, 90.0}};
     if (!std::isnan(Pcal))
-        r.setValue(fitkey::pcal, Pcal);
+        r.setValue(fluidkey::pcal, Pcal);
     return r;
 }
 
@@ -461,7 +461,7 @@ TEST(AlphaBetaTables, FitTableShowsTheKelvinOfTheResultInDegreesCelsius)
     FluidRecord r = tableRow("F adjusted", 0.1, 0.2, 0.01, 250, 0.02);
     r.setValue(fluidkey::texp, 373.15);
     r.setValue(fluidkey::pexp, 250.0);
-    r.setValue(fitkey::fvcal, 0.125);
+    r.setValue(fluidkey::fvcal, 0.125);
     writeFitTable({r});
     const QStringList lines = logLines();
     ASSERT_EQ(lines.size(), 4);
