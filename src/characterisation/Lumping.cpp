@@ -184,7 +184,7 @@ Dictionary copyComponent(const Dictionary& component, bool withCorrelationCode)
 
 bool isLightComponentName(const QString& name)
 {
-    static const QStringList kLightNames{fluidkey::C1,  "C2",  "C3", "C4",  "iC4", "nC4", "C5",  "iC5",
+    static const QStringList kLightNames{"C1",  "C2",  "C3", "C4",  "iC4", "nC4", "C5",  "iC5",
                                          "nC5", "C6",  "nC6", "H2S", "CH4", "CO2", "N2"};
     return kLightNames.contains(name);
 }
