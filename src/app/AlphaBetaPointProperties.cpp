@@ -133,7 +133,8 @@ void CAlphaBetaPlotDocument::writeToLog(int index)
     if (!point)
         return;
     CLogWindow* log = preparedLog(true);
-    log->appendString(formatString("\nSTP Fluid Properties (alpha-beta model %@):\n", point->stringValue(fluidkey::name)));
+    log->appendString(
+        formatString("\nSTP Fluid Properties (alpha-beta model %@):\n", point->stringValue(fluidkey::name)));
     const auto line = [log](const char* format, double value) {
         log->appendText(formatString(format, value).toUtf8().constData());
     };

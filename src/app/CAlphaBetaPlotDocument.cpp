@@ -78,9 +78,15 @@ QString unlabelledPointName(double alpha, double beta, double CO2, double N2, do
 
 Dictionary pointRecord(double alpha, double beta, double CO2, double N2, double H2S, const QString& name)
 {
-    return Dictionary{{fluidkey::alpha, alpha},  {fluidkey::beta, beta}, {fluidkey::CO2, CO2},
-                      {fluidkey::N2, N2},        {fluidkey::H2S, H2S},   {fluidkey::name, name},
-                      {"size", 1},               {"color", blue()},      {"selector", kMarkerCode},
+    return Dictionary{{fluidkey::alpha, alpha},
+                      {fluidkey::beta, beta},
+                      {fluidkey::CO2, CO2},
+                      {fluidkey::N2, N2},
+                      {fluidkey::H2S, H2S},
+                      {fluidkey::name, name},
+                      {"size", 1},
+                      {"color", blue()},
+                      {"selector", kMarkerCode},
                       {fluidkey::fluidType, kAlphaBetaFluidType}};
 }
 
@@ -262,7 +268,8 @@ void CAlphaBetaPlotDocument::plotAlphaBetaPoint(const Dictionary& point)
 {
     if (!mPlotView)
         return;
-    auto object = CGraphStringPoint::newGraphStringPoint(point.floatValue(fluidkey::alpha), point.floatValue(fluidkey::beta));
+    auto object =
+        CGraphStringPoint::newGraphStringPoint(point.floatValue(fluidkey::alpha), point.floatValue(fluidkey::beta));
     object->setSelectable(true);
     attachPlotObject(point, kGraphPoint, object);
     object->setSelector(point.intValue("selector"));
@@ -464,9 +471,8 @@ void CAlphaBetaPlotDocument::onShowAlphaBetaPanelPage3(QObject*) { InspectorPane
 namespace {
 
 // The page items in the panel's page order.
-const std::array<const QString*, 3> kPageActions{&actionname::showAlphaBetaPanelPage1,
-                                                 &actionname::showAlphaBetaPanelPage2,
-                                                 &actionname::showAlphaBetaPanelPage3};
+const std::array<const QString*, 3> kPageActions{
+    &actionname::showAlphaBetaPanelPage1, &actionname::showAlphaBetaPanelPage2, &actionname::showAlphaBetaPanelPage3};
 
 // The validation of a page item: ticked when the panel is on screen at that page.
 ActionRow pageRow(int page, std::function<void(QObject*)> show)

@@ -53,8 +53,10 @@ void CFluidModelDataDocument::generateFluidFromAlphaBetaModel(double alpha, doub
     Array components;
     for (int i = 0; i < model.getNumberOfComponents(); ++i)
         components.append(alphaBetaModelComponent(model, i));
-    mFluids.append(
-        Dictionary{{fluidkey::name, "New"}, {fluidkey::comment, comment}, {fluidkey::fluidType, kComponentFluid}, {fluidkey::components, components}});
+    mFluids.append(Dictionary{{fluidkey::name, "New"},
+                              {fluidkey::comment, comment},
+                              {fluidkey::fluidType, kComponentFluid},
+                              {fluidkey::components, components}});
 }
 
 void CFluidModelDataDocument::makeWindowControllers()

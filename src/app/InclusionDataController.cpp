@@ -68,7 +68,8 @@ InclusionDataController::InclusionDataController() : WindowController(QStringLit
 {
     answerActions({
         {actionname::addRow, nullptr, [this](QObject*) { onAddRow(); }},
-        {actionname::deleteRow, [this](QAction*) { return hasSelectedInclusion(); }, [this](QObject*) { onDeleteRow(); }},
+        {actionname::deleteRow, [this](QAction*) { return hasSelectedInclusion(); },
+         [this](QObject*) { onDeleteRow(); }},
     });
 }
 

@@ -175,8 +175,9 @@ CorrelationStatus applyRiaziDaubertCorrelation(Dictionary component)
 
 CorrelationStatus applyEdmisterCorrelation(Dictionary component)
 {
-    const double omega = getEdmisterOmega(component.doubleValue(componentkey::tc), component.doubleValue(componentkey::pc),
-                                          component.doubleValue(componentkey::tb));
+    const double omega =
+        getEdmisterOmega(component.doubleValue(componentkey::tc), component.doubleValue(componentkey::pc),
+                         component.doubleValue(componentkey::tb));
     return writeCorrelationResult(component, {{componentkey::omega, omega}}, kCorrelationEdmister);
 }
 
@@ -191,10 +192,12 @@ CorrelationStatus applyLeeKeslerCorrelation(Dictionary component)
     const double Tc = leeKeslerTc(T, S);
     const double Pc = leeKeslerPc(T, S);
     const double omega = leeKeslerOmega(T / Tc, std::cbrt(T) / S, Pc);
-    return writeCorrelationResult(
-        component,
-        {{componentkey::tb, kelvinToCelsius(Tb)}, {componentkey::tc, rankineToCelsius(Tc)}, {componentkey::pc, Pc}, {componentkey::omega, omega}},
-        kCorrelationLeeKesler);
+    return writeCorrelationResult(component,
+                                  {{componentkey::tb, kelvinToCelsius(Tb)},
+                                   {componentkey::tc, rankineToCelsius(Tc)},
+                                   {componentkey::pc, Pc},
+                                   {componentkey::omega, omega}},
+                                  kCorrelationLeeKesler);
 }
 
 CorrelationStatus applyWinnCorrelation(Dictionary component)
@@ -207,9 +210,11 @@ CorrelationStatus applyWinnCorrelation(Dictionary component)
     const double Tb = std::pow(M / 5.805e-5 * std::pow(S, 0.9371), 1 / 2.3776);
     const double TcRankine = std::exp(4.2009 * std::pow(Tb, 0.08615) * std::pow(S, 0.04614));
     const double Pc = 61483000 * std::pow(Tb, -2.3177) * std::pow(S, 2.4853);
-    return writeCorrelationResult(
-        component, {{componentkey::tb, kelvinToCelsius(Tb)}, {componentkey::tc, rankineToCelsius(TcRankine)}, {componentkey::pc, Pc}},
-        kCorrelationWinn);
+    return writeCorrelationResult(component,
+                                  {{componentkey::tb, kelvinToCelsius(Tb)},
+                                   {componentkey::tc, rankineToCelsius(TcRankine)},
+                                   {componentkey::pc, Pc}},
+                                  kCorrelationWinn);
 }
 
 CorrelationStatus applyCavettCorrelation(Dictionary component)
@@ -242,8 +247,9 @@ CorrelationStatus applyPedersenCorrelation(Dictionary component)
     const double p = 1.574 / -0.176;
     const double q = (0.48 - m) / -0.176;
     const double omega = -p / 2 - std::sqrt(p * p / 4 - q);
-    return writeCorrelationResult(component, {{componentkey::tc, kelvinToCelsius(Tc)}, {componentkey::pc, Pc}, {componentkey::omega, omega}},
-                                  kCorrelationPedersen);
+    return writeCorrelationResult(
+        component, {{componentkey::tc, kelvinToCelsius(Tc)}, {componentkey::pc, Pc}, {componentkey::omega, omega}},
+        kCorrelationPedersen);
 }
 
 CorrelationStatus applyTwuCorrelation(Dictionary component)
@@ -298,9 +304,12 @@ CorrelationStatus applyStamatakiCorrelation(Dictionary component)
     const double Pc = std::exp(-0.0048442 * M - 2.6554 + 0.13239 * S + 227 / M - 1.1663 / S + 1.2702 * std::log(M));
     const double omega = 0.0014667 * M - 0.64235 + 0.21876 * S - 4.559 / M + 0.21699 * std::log(M);
     const double slope = 0.384401 + omega * (1.52276 + omega * (-0.213808 + omega * (0.034616 - omega * 0.001976)));
-    return writeCorrelationResult(
-        component, {{componentkey::tc, kelvinToCelsius(Tc)}, {componentkey::pc, Pc}, {componentkey::omega, omega}, {componentkey::slope, slope}},
-        kCorrelationStamataki);
+    return writeCorrelationResult(component,
+                                  {{componentkey::tc, kelvinToCelsius(Tc)},
+                                   {componentkey::pc, Pc},
+                                   {componentkey::omega, omega},
+                                   {componentkey::slope, slope}},
+                                  kCorrelationStamataki);
 }
 
 CorrelationStatus applyPedersenTbCorrelation(Dictionary component)

@@ -199,12 +199,21 @@ CorrelationStatus applyJianzhongCorrelation(Dictionary component, int mode)
                                        {componentkey::omega, omegaOut}},
                                       mode);
     case kCorrelationJianzhong1:
-        return writeCorrelationResult(
-            component,
-            {{componentkey::tc, Tc}, {componentkey::pc, PcOut}, {componentkey::vc, VcOut}, {componentkey::tb, kelvinToCelsius(TbOut)}, {componentkey::omega, omegaOut}}, mode);
+        return writeCorrelationResult(component,
+                                      {{componentkey::tc, Tc},
+                                       {componentkey::pc, PcOut},
+                                       {componentkey::vc, VcOut},
+                                       {componentkey::tb, kelvinToCelsius(TbOut)},
+                                       {componentkey::omega, omegaOut}},
+                                      mode);
     default:
-        return writeCorrelationResult(
-            component, {{componentkey::tc, Tc}, {componentkey::pc, PcOut}, {componentkey::vc, VcOut}, {componentkey::mw, mwOut}, {componentkey::omega, omegaOut}}, mode);
+        return writeCorrelationResult(component,
+                                      {{componentkey::tc, Tc},
+                                       {componentkey::pc, PcOut},
+                                       {componentkey::vc, VcOut},
+                                       {componentkey::mw, mwOut},
+                                       {componentkey::omega, omegaOut}},
+                                      mode);
     }
 }
 
@@ -235,9 +244,12 @@ CorrelationStatus applyMontelCorrelation(Dictionary component)
     const double Tc = 96 + 90 * std::log(M) + 0.75 * M - 4100 / M;  // K
     const double Pc = 655398.1443946692 * Tc / b;                   // Pa
     const double Vc = 2.5558574518639996 * Tc / Pc;                  // m3/mol
-    return writeCorrelationResult(
-        component, {{componentkey::tc, kelvinToCelsius(Tc)}, {componentkey::pc, Pc * 1e-5}, {componentkey::omega, omega}, {componentkey::vc, Vc * 1e6}},
-        kCorrelationMontel);
+    return writeCorrelationResult(component,
+                                  {{componentkey::tc, kelvinToCelsius(Tc)},
+                                   {componentkey::pc, Pc * 1e-5},
+                                   {componentkey::omega, omega},
+                                   {componentkey::vc, Vc * 1e6}},
+                                  kCorrelationMontel);
 }
 
 }  // namespace quorvel

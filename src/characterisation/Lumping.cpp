@@ -159,8 +159,8 @@ QString trailingLumpName(int nc)
 Dictionary runRecord(const Dictionary& lastMember, const HeavyMixture& run)
 {
     Dictionary record;
-    for (const QString& key :
-         {componentkey::name, componentkey::tc, componentkey::tb, componentkey::pc, componentkey::vc, componentkey::omega})
+    for (const QString& key : {componentkey::name, componentkey::tc, componentkey::tb, componentkey::pc,
+                               componentkey::vc, componentkey::omega})
         record.setValue(key, lastMember.value(key));
     record.setValue(componentkey::mw, run.molarWeight());
     record.setValue(componentkey::sg, run.specificGravity());
@@ -191,7 +191,8 @@ bool isLightComponentName(const QString& name)
 
 void HeavyMixture::add(const Dictionary& component)
 {
-    add(component.doubleValue(componentkey::mole) * 0.01, component.doubleValue(componentkey::mw), component.doubleValue(componentkey::sg));
+    add(component.doubleValue(componentkey::mole) * 0.01, component.doubleValue(componentkey::mw),
+        component.doubleValue(componentkey::sg));
 }
 
 void HeavyMixture::add(double z, double mw, double SG)
@@ -274,7 +275,9 @@ Dictionary lumpFluidPedersen(const Dictionary& source)
         }
     }
     if (!run.isEmpty()) {
-        Dictionary lump{{componentkey::mole, run.moleFraction() * 100}, {componentkey::mw, run.molarWeight()}, {componentkey::sg, run.specificGravity()}};
+        Dictionary lump{{componentkey::mole, run.moleFraction() * 100},
+                        {componentkey::mw, run.molarWeight()},
+                        {componentkey::sg, run.specificGravity()}};
         setComponentName(trailingLumpName(lastNonLightNc), lump, kLumpCorrelationSet);
         components.append(lump);
         heavy.add(run);

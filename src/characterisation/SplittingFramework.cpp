@@ -233,9 +233,10 @@ void logAverageDeviations(double ard, double aad)
 Dictionary createSplittedFluid(const Dictionary& source, const QString& methodWord, CompositionSummary& summary)
 {
     const QString name = source.stringValue(fluidkey::name);
-    Dictionary splitFluid{{fluidkey::name, QStringLiteral("%1 - %2").arg(name, methodWord)},
-                          {fluidkey::comment, QStringLiteral("Created by using %1 correlation from %2").arg(methodWord, name)},
-                          {fluidkey::fluidType, kFluidTypeComponents}};
+    Dictionary splitFluid{
+        {fluidkey::name, QStringLiteral("%1 - %2").arg(name, methodWord)},
+        {fluidkey::comment, QStringLiteral("Created by using %1 correlation from %2").arg(methodWord, name)},
+        {fluidkey::fluidType, kFluidTypeComponents}};
     if (source.contains(fluidkey::eos))
         splitFluid.setValue(fluidkey::eos, source.value(fluidkey::eos));
     Array components;
@@ -257,9 +258,9 @@ HeavyPartTarget readHeavyPartTarget(const Dictionary& source)
         writeCharacterisationLog(
             QStringLiteral("Splitting %1: the stored C7+ (%2 %), mwC7+ (%3) and SGC7+ (%4) are absent or disagree "
                            "with its components (%5 %, %6, %7); the components' values are used.\n")
-                .arg(source.stringValue(fluidkey::name), number(source.doubleValue(fluidkey::c7plus)), number(source.doubleValue(fluidkey::mwC7plus)),
-                     number(source.doubleValue(fluidkey::sgC7plus)), number(summary.zC7plus * 100), number(summary.mwC7plus),
-                     number(summary.SGC7plus)));
+                .arg(source.stringValue(fluidkey::name), number(source.doubleValue(fluidkey::c7plus)),
+                     number(source.doubleValue(fluidkey::mwC7plus)), number(source.doubleValue(fluidkey::sgC7plus)),
+                     number(summary.zC7plus * 100), number(summary.mwC7plus), number(summary.SGC7plus)));
     return target;
 }
 

@@ -25,11 +25,18 @@ const QString kMissingPointMessage = QStringLiteral("Provide these data");
 // The source's composition summary, stored as the result's measured groups (fractions).
 void storeComposition(FluidRecord result, const CompositionSummary& s)
 {
-    const QList<std::pair<QString, double>> values{
-        {fluidkey::N2, s.N2}, {fluidkey::CO2, s.CO2}, {fluidkey::H2S, s.H2S}, {fluidkey::C1, s.C1},
-        {fluidkey::C2, s.C2}, {fluidkey::C3, s.C3},   {fluidkey::C4, s.C4},   {fluidkey::C5, s.C5},
-        {fluidkey::C6, s.C6}, {fluidkey::c7plus, s.zC7plus}, {fluidkey::mwC7plus, s.mwC7plus},
-        {fluidkey::sgC7plus, s.SGC7plus}};
+    const QList<std::pair<QString, double>> values{{fluidkey::N2, s.N2},
+                                                   {fluidkey::CO2, s.CO2},
+                                                   {fluidkey::H2S, s.H2S},
+                                                   {fluidkey::C1, s.C1},
+                                                   {fluidkey::C2, s.C2},
+                                                   {fluidkey::C3, s.C3},
+                                                   {fluidkey::C4, s.C4},
+                                                   {fluidkey::C5, s.C5},
+                                                   {fluidkey::C6, s.C6},
+                                                   {fluidkey::c7plus, s.zC7plus},
+                                                   {fluidkey::mwC7plus, s.mwC7plus},
+                                                   {fluidkey::sgC7plus, s.SGC7plus}};
     for (const auto& [key, value] : values)
         result.setValue(key, value);
 }
@@ -90,8 +97,8 @@ void writeSummary(const QString& sourceName, const FluidRecord& result)
 QList<double> percentGroups(const FluidRecord& result)
 {
     QList<double> row;
-    for (const QString& key : {fluidkey::N2, fluidkey::CO2, fluidkey::H2S, fluidkey::C1, fluidkey::C2, fluidkey::C3, fluidkey::C4,
-                               fluidkey::C5, fluidkey::C6, fluidkey::c7plus})
+    for (const QString& key : {fluidkey::N2, fluidkey::CO2, fluidkey::H2S, fluidkey::C1, fluidkey::C2, fluidkey::C3,
+                               fluidkey::C4, fluidkey::C5, fluidkey::C6, fluidkey::c7plus})
         row << kPercent * result.doubleValue(key);
     return row;
 }

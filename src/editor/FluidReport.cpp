@@ -43,7 +43,9 @@ void writeTitle(CLogWindow& log, const FluidRecord& fluid)
 
 void writeModelLines(CLogWindow& log, const FluidRecord& fluid)
 {
-    const auto parameter = [&](const char* format, const QString& key) { log.appendFormat1(format, fluid.doubleValue(key)); };
+    const auto parameter = [&](const char* format, const QString& key) {
+        log.appendFormat1(format, fluid.doubleValue(key));
+    };
     switch (fluid.intValue(fluidkey::fluidType)) {
     case kFluidTypeAlphaBeta:
         log.appendFormat1("Compositional model : alpha-beta model (Montel, 1993)");

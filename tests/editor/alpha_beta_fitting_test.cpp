@@ -408,9 +408,9 @@ TEST(TovikEstimateLog, NoSummaryWhileTheLogWindowIsOffScreen)
 
 FluidRecord tableRow(const QString& name, double ardx, double aadx, double rmsx, double Pcal, double aadp)
 {
-    FluidRecord r{{fluidkey::name, name}, {fluidkey::N2, 0.01},       {fluidkey::C1, 0.5},     {fluidkey::c7plus, 0.2},
-                  {fluidkey::alpha, 0.92},  {fluidkey::beta, 0.63},     {fluidkey::ardx, ardx},  {fluidkey::aadx, aadx},
-                  {fluidkey::rmsx, rmsx},   {fluidkey::ardp, -aadp},    {fluidkey::aadp, aadp},  {fluidkey::texp, 90.0}};
+    FluidRecord r{{fluidkey::name, name},  {fluidkey::N2, 0.01},    {fluidkey::C1, 0.5},    {fluidkey::c7plus, 0.2},
+                  {fluidkey::alpha, 0.92}, {fluidkey::beta, 0.63},  {fluidkey::ardx, ardx}, {fluidkey::aadx, aadx},
+                  {fluidkey::rmsx, rmsx},  {fluidkey::ardp, -aadp}, {fluidkey::aadp, aadp}, {fluidkey::texp, 90.0}};
     if (!std::isnan(Pcal))
         r.setValue(fluidkey::pcal, Pcal);
     return r;

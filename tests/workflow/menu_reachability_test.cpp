@@ -179,11 +179,15 @@ TEST_F(MenuReachability, PanelPagesAreReachedFromTheirDocumentsMenuWhichTicksThe
         std::function<int()> selectedPage;
     };
     const PageMenu pageMenus[] = {
-        {"onNewAlphaBetaPlotDocument:", "Alpha-Beta",
-         {actionname::showAlphaBetaPanelPage1, actionname::showAlphaBetaPanelPage2, actionname::showAlphaBetaPanelPage3},
+        {"onNewAlphaBetaPlotDocument:",
+         "Alpha-Beta",
+         {actionname::showAlphaBetaPanelPage1, actionname::showAlphaBetaPanelPage2,
+          actionname::showAlphaBetaPanelPage3},
          [] { return CAlphaBetaPanel::sharedAlphaBetaPanelCtroller()->getSelectedPage(); }},
-        {"onNewPhaseDiagDocument:", "Phase Diagram",
-         {actionname::showPhaseDiagPanelPage1, actionname::showPhaseDiagPanelPage2, actionname::showPhaseDiagPanelPage3, actionname::showPhaseDiagPanelPage4},
+        {"onNewPhaseDiagDocument:",
+         "Phase Diagram",
+         {actionname::showPhaseDiagPanelPage1, actionname::showPhaseDiagPanelPage2, actionname::showPhaseDiagPanelPage3,
+          actionname::showPhaseDiagPanelPage4},
          [] { return CPhaseDiagPanel::sharedPhaseDiagPanelCtroller()->getSelectedPage(); }},
     };
     for (const PageMenu& pages : pageMenus) {
