@@ -4,6 +4,7 @@
 #include "app/CAlphaBetaPlotDocument.h"
 #include "app/CFluidModelDataDocument.h"
 #include "app/DocumentTypes.h"
+#include "app/InclusionRecord.h"
 #include "app/Ports.h"
 #include "platform/AlertService.h"
 #include "platform/Color.h"
@@ -136,14 +137,14 @@ signed char CAlphaBetaPlotDocument::acceptPoint(double alpha, double beta, doubl
 // The curve record of the points found so far, appended and plotted.
 Dictionary CAlphaBetaPlotDocument::storeCurve(const std::optional<Dictionary>& inclusion)
 {
-    Dictionary curve{{"name", mCurveName},
-                     {"Th", mEngine->getTh() - kKelvinOffset},
-                     {"Fv", mEngine->getFv() * 100},
-                     {"Tv", mEngine->getTfv() - kKelvinOffset},
-                     {"CO2", mEngine->getCO2() * 100},
-                     {"N2", mEngine->getN2() * 100},
-                     {"H2S", mEngine->getH2S() * 100},
-                     {"homog", mEngine->getHomog() ? "liquid" : "gas"},
+    Dictionary curve{{inclusionkey::name, mCurveName},
+                     {inclusionkey::Th, mEngine->getTh() - kKelvinOffset},
+                     {inclusionkey::Fv, mEngine->getFv() * 100},
+                     {inclusionkey::Tv, mEngine->getTfv() - kKelvinOffset},
+                     {inclusionkey::CO2, mEngine->getCO2() * 100},
+                     {inclusionkey::N2, mEngine->getN2() * 100},
+                     {inclusionkey::H2S, mEngine->getH2S() * 100},
+                     {inclusionkey::homog, mEngine->getHomog() ? "liquid" : "gas"},
                      {"data", mCurve.deepCopy()},
                      {"size", 1},
                      {"color", Color::fromRgb(1, 0, 0)},
@@ -191,11 +192,11 @@ signed char CAlphaBetaPlotDocument::startNextInclusion(double* alpha, double* be
     for (; mCurrentInclusionIndex < mInclusionsList.size(); ++mCurrentInclusionIndex) {
         const Dictionary inclusion = mInclusionsList.at(mCurrentInclusionIndex).toDictionary();
         mCurrentInclusion = inclusion;
-        mEngine->setInputParameters(inclusion.doubleValue("Th"), inclusion.doubleValue("Tv"),
-                                    inclusion.doubleValue("Fv"), inclusion.doubleValue("CO2"),
-                                    inclusion.doubleValue("N2"), inclusion.doubleValue("H2S"),
-                                    inclusion.stringValue("homog") == "liquid" ? 1 : 0);
-        mCurveName = inclusion.stringValue("name");
+        mEngine->setInputParameters(inclusion.doubleValue(inclusionkey::Th), inclusion.doubleValue(inclusionkey::Tv),
+                                    inclusion.doubleValue(inclusionkey::Fv), inclusion.doubleValue(inclusionkey::CO2),
+                                    inclusion.doubleValue(inclusionkey::N2), inclusion.doubleValue(inclusionkey::H2S),
+                                    inclusion.stringValue(inclusionkey::homog) == "liquid" ? 1 : 0);
+        mCurveName = inclusion.stringValue(inclusionkey::name);
         double a = 0, b = 0, pressure = 0;
         mCurve.clear();
         if (mEngine->firstAlphaBeta(&a, &b, &pressure) == kAlphaBetaStepPoint)

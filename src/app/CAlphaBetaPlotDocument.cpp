@@ -5,6 +5,7 @@
 #include "app/CAlphaBetaPlotWindow.h"
 #include "app/CFluidModelDataDocument.h"
 #include "app/DocumentTypes.h"
+#include "app/InclusionRecord.h"
 #include "app/PlotPrinting.h"
 #include "app/Ports.h"
 #include "calc/FluidRecordKeys.h"
@@ -258,7 +259,7 @@ void CAlphaBetaPlotDocument::plotAlphaBetaCurve(const Dictionary& curve)
         object->addPoint(values.at(0).toFloat(), values.at(1).toFloat(), false);
     }
     attachPlotObject(curve, kGraphCurve, object);
-    object->setName(curve.stringValue("name"));
+    object->setName(curve.stringValue(inclusionkey::name));
     mPlotView->includesIntoLegend(object);
     mPlotView->addGraphObject(object);
     redraw();
@@ -390,8 +391,9 @@ Dictionary CAlphaBetaPlotDocument::setAlphaBetaMarker(double alpha, double beta,
                                                       double pressure, const std::optional<Dictionary>& curve)
 {
     updateChangeCount(ChangeDone);
-    const QString name = curve ? QString::asprintf("%s: %.3f", qPrintable(curve->stringValue("name")), alpha)
-                               : unlabelledPointName(alpha, beta, CO2, N2, H2S);
+    const QString name = curve
+                             ? QString::asprintf("%s: %.3f", qPrintable(curve->stringValue(inclusionkey::name)), alpha)
+                             : unlabelledPointName(alpha, beta, CO2, N2, H2S);
     Dictionary marker = pointRecord(alpha, beta, CO2, N2, H2S, name);
     marker.setValue("Ph", pressure);
     if (curve) {

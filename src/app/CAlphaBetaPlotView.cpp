@@ -1,6 +1,7 @@
 #include "app/CAlphaBetaPlotView.h"
 
 #include "app/CAlphaBetaPlotDocument.h"
+#include "app/InclusionRecord.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "plot/CGraphCurve.h"
@@ -205,9 +206,9 @@ void CAlphaBetaPlotView::onSetAlphaBetaMarker(QObject*)
         beta = document->getBetaFromAlpha(*curve, alpha, &pressure);
         if (beta == kOffTheCurve)
             return;
-        CO2 = curve->doubleValue("CO2");
-        N2 = curve->doubleValue("N2");
-        H2S = curve->doubleValue("H2S");
+        CO2 = curve->doubleValue(inclusionkey::CO2);
+        N2 = curve->doubleValue(inclusionkey::N2);
+        H2S = curve->doubleValue(inclusionkey::H2S);
     }
     document->setAlphaBetaMarker(alpha, beta, CO2, N2, H2S, pressure, curve);
     update();

@@ -35,11 +35,14 @@ namespace quorvel {
 
 namespace {
 
-const QStringList kNumberKeys{"Th", "Fv", "Tv", "CO2", "N2", "H2S", "Tvol", "Fvol"};
+const QStringList kNumberKeys{inclusionkey::Th, inclusionkey::Fv,  inclusionkey::Tv, inclusionkey::CO2,
+                              inclusionkey::N2, inclusionkey::H2S, volumekey::Tvol,  volumekey::Fvol};
 // The percentages, each with the alert that refuses a value outside 0 .. 100.
-const QHash<QString, void (*)()> kPercentAlerts{
-    {"Fv", Msg_FvNotValid}, {"Fvol", Msg_FvNotValid}, {"CO2", Msg_CO2NotValid}, {"N2", Msg_N2NotValid},
-    {"H2S", Msg_H2SNotValid}};
+const QHash<QString, void (*)()> kPercentAlerts{{inclusionkey::Fv, Msg_FvNotValid},
+                                                {volumekey::Fvol, Msg_FvNotValid},
+                                                {inclusionkey::CO2, Msg_CO2NotValid},
+                                                {inclusionkey::N2, Msg_N2NotValid},
+                                                {inclusionkey::H2S, Msg_H2SNotValid}};
 constexpr double kMaxPercent = 100;
 const QStringList kType0Items{"Oil", "Gas", "Aq."};
 const QString kLiquid = QStringLiteral("liquid");
@@ -55,12 +58,17 @@ QString type0OfIndex(int index)
 
 QString inclusionActionName(const QString& key)
 {
-    static const QHash<QString, QString> names{
-        {"name", "Inclusion Name Change"}, {"Th", "Th Change"},   {"Tv", "Tv Change"},
-        {"Fv", "Fv Change"},               {"homog", "Homogenisation Change"},
-        {"CO2", "CO2 Change"},             {"N2", "N2 Change"},   {"H2S", "H2S Change"},
-        {"type0", "Type Change"},          {"type1", "Type Change"},
-        {"comment", "Comment Change"}};
+    static const QHash<QString, QString> names{{inclusionkey::name, "Inclusion Name Change"},
+                                               {inclusionkey::Th, "Th Change"},
+                                               {inclusionkey::Tv, "Tv Change"},
+                                               {inclusionkey::Fv, "Fv Change"},
+                                               {inclusionkey::homog, "Homogenisation Change"},
+                                               {inclusionkey::CO2, "CO2 Change"},
+                                               {inclusionkey::N2, "N2 Change"},
+                                               {inclusionkey::H2S, "H2S Change"},
+                                               {inclusionkey::type0, "Type Change"},
+                                               {inclusionkey::type1, "Type Change"},
+                                               {inclusionkey::comment, "Comment Change"}};
     return QObject::tr(names.value(key, key).toUtf8().constData());
 }
 
@@ -116,17 +124,17 @@ QWidget* InclusionDataController::makeWindow()
         field->setAlignment(Qt::AlignLeft);
         return field;
     };
-    mInclusionEditField = makeField("name");
-    mThEditField = makeField("Th");
-    mFvEditField = makeField("Fv");
-    mTvEditField = makeField("Tv");
-    mCO2EditField = makeField("CO2");
-    mN2EditField = makeField("N2");
-    mH2SEditField = makeField("H2S");
-    mType1EditField = makeField("type1");
-    mCommentEditField = makeField("comment");
-    mTvolEditField = makeField("Tvol");
-    mFvolEditField = makeField("Fvol");
+    mInclusionEditField = makeField(inclusionkey::name);
+    mThEditField = makeField(inclusionkey::Th);
+    mFvEditField = makeField(inclusionkey::Fv);
+    mTvEditField = makeField(inclusionkey::Tv);
+    mCO2EditField = makeField(inclusionkey::CO2);
+    mN2EditField = makeField(inclusionkey::N2);
+    mH2SEditField = makeField(inclusionkey::H2S);
+    mType1EditField = makeField(inclusionkey::type1);
+    mCommentEditField = makeField(inclusionkey::comment);
+    mTvolEditField = makeField(volumekey::Tvol);
+    mFvolEditField = makeField(volumekey::Fvol);
     for (QLineEdit* f : {mInclusionEditField, mThEditField, mFvEditField, mTvEditField, mCO2EditField, mN2EditField,
                          mH2SEditField, mType1EditField, mCommentEditField})
         connect(f, &QLineEdit::editingFinished, this, [this, f] { if (f->isModified()) onChangeParameters(f); });
@@ -136,7 +144,7 @@ QWidget* InclusionDataController::makeWindow()
             [this] { if (mFvolEditField->isModified()) onChangeFvol(mFvolEditField); });
 
     mHomogCheck = new QButtonGroup(central);
-    mHomogCheck->setObjectName("homog");
+    mHomogCheck->setObjectName(inclusionkey::homog);
     auto* homogBox = new QWidget(central);
     auto* homogLayout = new QHBoxLayout(homogBox);
     homogLayout->setContentsMargins(0, 0, 0, 0);
@@ -148,7 +156,7 @@ QWidget* InclusionDataController::makeWindow()
     connect(mHomogCheck, &QButtonGroup::idClicked, this, [this] { onChangeParameters(mHomogCheck); });
 
     mType0Popup = new QComboBox(central);
-    mType0Popup->setObjectName("type0");
+    mType0Popup->setObjectName(inclusionkey::type0);
     mType0Popup->addItems(kType0Items);
     connect(mType0Popup, &QComboBox::activated, this, [this] { onChangeParameters(mType0Popup); });
 
@@ -169,15 +177,16 @@ QWidget* InclusionDataController::makeWindow()
                 [this, table] { tableViewSelectionDidChange(table); });
         return table;
     };
-    mInclusionsView = makeTable({{"name", tr("Name")},
-                                 {"Th", tr("Th (\u00b0C)")},
-                                 {"Fv", tr("Fv (%)")},
-                                 {"Tv", tr("Tv (\u00b0C)")},
-                                 {"homog", tr("Homog.")},
-                                 {"type0", tr("Type"), false},
+    mInclusionsView = makeTable({{inclusionkey::name, tr("Name")},
+                                 {inclusionkey::Th, tr("Th (\u00b0C)")},
+                                 {inclusionkey::Fv, tr("Fv (%)")},
+                                 {inclusionkey::Tv, tr("Tv (\u00b0C)")},
+                                 {inclusionkey::homog, tr("Homog.")},
+                                 {inclusionkey::type0, tr("Type"), false},
                                  {kNbVol, tr("Points"), false}},
                                 mInclusionsModel);
-    mVolumesView = makeTable({{"Tvol", tr("T (\u00b0C)")}, {"Fvol", tr("Bubble (%)")}}, mVolumesModel);
+    mVolumesView =
+        makeTable({{volumekey::Tvol, tr("T (\u00b0C)")}, {volumekey::Fvol, tr("Bubble (%)")}}, mVolumesModel);
 
     auto makeButton = [this, central](const QString& title, void (InclusionDataController::*action)()) {
         auto* button = new QPushButton(title, central);
@@ -284,7 +293,7 @@ Dictionary InclusionDataController::selectedInclusion() const
 
 Array InclusionDataController::selectedVolumes() const
 {
-    return selectedInclusion().arrayValue("volumes");
+    return selectedInclusion().arrayValue(inclusionkey::volumes);
 }
 
 int InclusionDataController::selectedVolumeRow() const
@@ -326,7 +335,7 @@ Value InclusionDataController::objectValue(const MyTableView* table, const QStri
 {
     if (table == mInclusionsView) {
         const Dictionary inclusion = mInclusionsArray.at(row).toDictionary();
-        return key == kNbVol ? Value(inclusion.arrayValue("volumes").size()) : inclusion.value(key);
+        return key == kNbVol ? Value(inclusion.arrayValue(inclusionkey::volumes).size()) : inclusion.value(key);
     }
     if (!hasSelectedInclusion())
         return {};
@@ -346,9 +355,9 @@ void InclusionDataController::setObjectValue(const MyTableView* table, const Val
             setInclusion(mInclusionsArray.at(row).toDictionary(), typed, key);
         return;
     }
-    QLineEdit* pointField = key == "Tvol" ? mTvolEditField : mFvolEditField;
+    QLineEdit* pointField = key == volumekey::Tvol ? mTvolEditField : mFvolEditField;
     pointField->setText(value.toString());
-    if (key == "Tvol")
+    if (key == volumekey::Tvol)
         onChangeTvol(pointField);
     else
         onChangeFvol(pointField);
@@ -377,7 +386,7 @@ void InclusionDataController::showInclusion(const Dictionary& inclusion)
     for (QLineEdit* f : {mInclusionEditField, mThEditField, mFvEditField, mTvEditField, mCO2EditField, mN2EditField,
                          mH2SEditField, mType1EditField, mCommentEditField})
         f->setText(inclusion.value(f->objectName()).toString());
-    const int type = kType0Items.indexOf(inclusion.stringValue("type0"));
+    const int type = kType0Items.indexOf(inclusion.stringValue(inclusionkey::type0));
     if (type >= 0)
         mType0Popup->setCurrentIndex(type);
     mHomogCheck->button(homogenisesToLiquid(inclusion) ? 0 : 1)->setChecked(true);
@@ -404,8 +413,8 @@ void InclusionDataController::setVolumeFields(const Dictionary* point)
 {
     mTvolEditField->setEnabled(point != nullptr);
     mFvolEditField->setEnabled(point != nullptr);
-    mTvolEditField->setText(point ? point->value("Tvol").toString() : QString());
-    mFvolEditField->setText(point ? point->value("Fvol").toString() : QString());
+    mTvolEditField->setText(point ? point->value(volumekey::Tvol).toString() : QString());
+    mFvolEditField->setText(point ? point->value(volumekey::Fvol).toString() : QString());
 }
 
 void InclusionDataController::refreshVolumeControls()
@@ -416,7 +425,7 @@ void InclusionDataController::refreshVolumeControls()
         const Dictionary point = selectedVolumes().at(row).toDictionary();
         setVolumeFields(&point);
         // The inclusion's own reading and its homogenisation point are never deleted.
-        mDeleteVolumeButton->setEnabled(point.intValue("code") == VolumeCode::User);
+        mDeleteVolumeButton->setEnabled(point.intValue(volumekey::code) == VolumeCode::User);
     } else {
         setVolumeFields(nullptr);
         mDeleteVolumeButton->setEnabled(false);
@@ -472,12 +481,12 @@ void InclusionDataController::onChangeParameters(QObject* sender)
 
 void InclusionDataController::onChangeTvol(QObject* sender)
 {
-    changeSelectedPoint(sender, QStringLiteral("Tvol"));
+    changeSelectedPoint(sender, volumekey::Tvol);
 }
 
 void InclusionDataController::onChangeFvol(QObject* sender)
 {
-    changeSelectedPoint(sender, QStringLiteral("Fvol"));
+    changeSelectedPoint(sender, volumekey::Fvol);
 }
 
 // The value of the point's field for the selected point, under the key; a refused value
@@ -510,13 +519,14 @@ void InclusionDataController::setInclusion(const Dictionary& inclusion, const Va
 
     // The inclusion's reading and homogenisation point follow its values (without sorting).
     static const QHash<QString, std::pair<int, QString>> coupled{
-        {"Th", {VolumeCode::Homogenisation, "Tvol"}}, {"Tv", {VolumeCode::Reading, "Tvol"}},
-        {"Fv", {VolumeCode::Reading, "Fvol"}}};
+        {inclusionkey::Th, {VolumeCode::Homogenisation, volumekey::Tvol}},
+        {inclusionkey::Tv, {VolumeCode::Reading, volumekey::Tvol}},
+        {inclusionkey::Fv, {VolumeCode::Reading, volumekey::Fvol}}};
     if (coupled.contains(key)) {
         const auto& [code, pointKey] = coupled.value(key);
-        for (const Value& element : record.arrayValue("volumes")) {
+        for (const Value& element : record.arrayValue(inclusionkey::volumes)) {
             Dictionary point = element.toDictionary();
-            if (point.intValue("code") == code)
+            if (point.intValue(volumekey::code) == code)
                 point.setValue(pointKey, value);
         }
         reloadTable(mVolumesView);
@@ -536,28 +546,28 @@ void InclusionDataController::setInclusionVolume(const Dictionary& inclusion, co
     undoManager()->registerUndo(this, [this, record, edited, current, key] {
         setInclusionVolume(record, edited, current, key);
     });
-    const int code = edited.intValue("code");
-    if (key == "Tvol") {
+    const int code = edited.intValue(volumekey::code);
+    if (key == volumekey::Tvol) {
         undoManager()->setActionName(tr("Temperature Change"));
         if (code == VolumeCode::Reading)
-            record.setValue("Tv", value);
+            record.setValue(inclusionkey::Tv, value);
         else if (code == VolumeCode::Homogenisation)
-            record.setValue("Th", value);
-        edited.setValue("Tvol", value);
-        sortVolumes(record.arrayValue("volumes"));
+            record.setValue(inclusionkey::Th, value);
+        edited.setValue(volumekey::Tvol, value);
+        sortVolumes(record.arrayValue(inclusionkey::volumes));
         reloadTable(mInclusionsView);
         if (record == selectedInclusion()) {
             reloadTable(mVolumesView);
-            selectVolumeRow(record.arrayValue("volumes").indexOf(edited));
+            selectVolumeRow(record.arrayValue(inclusionkey::volumes).indexOf(edited));
             showInclusion(record);
         }
     } else {
         undoManager()->setActionName(tr("Bubble Volume Change"));
-        edited.setValue("Fvol", value);
+        edited.setValue(volumekey::Fvol, value);
         if (code == VolumeCode::Reading)
-            record.setValue("Fv", value);
+            record.setValue(inclusionkey::Fv, value);
         else if (code == VolumeCode::Homogenisation)
-            edited.setValue("Fvol", 0);  // the bubble has vanished at homogenisation
+            edited.setValue(volumekey::Fvol, 0);  // the bubble has vanished at homogenisation
         reloadTable(mInclusionsView);
         if (record == selectedInclusion())
             showInclusion(record);
@@ -624,7 +634,7 @@ void InclusionDataController::onDeleteVolume()
     const Dictionary inclusion = selectedInclusion();
     Array volumes = selectedVolumes();
     const Dictionary point = volumes.at(row).toDictionary();
-    if (point.intValue("code") != VolumeCode::User)
+    if (point.intValue(volumekey::code) != VolumeCode::User)
         return;
     undoManager()->registerUndo(this, [this, inclusion, point, row] { addVolume(inclusion, point, row); });
     volumes.removeAt(row);
@@ -657,7 +667,7 @@ void InclusionDataController::deleteInclusion(const Dictionary& inclusion)
 void InclusionDataController::addVolume(const Dictionary& inclusion, const Dictionary& point, int index)
 {
     undoManager()->registerUndo(this, [this, inclusion, point] { deleteVolume(inclusion, point); });
-    inclusion.arrayValue("volumes").insert(index, point);
+    inclusion.arrayValue(inclusionkey::volumes).insert(index, point);
     reloadTable(mVolumesView);
     reloadTable(mInclusionsView);
     refreshVolumeControls();
@@ -665,7 +675,7 @@ void InclusionDataController::addVolume(const Dictionary& inclusion, const Dicti
 
 void InclusionDataController::deleteVolume(const Dictionary& inclusion, const Dictionary& point)
 {
-    Array volumes = inclusion.arrayValue("volumes");
+    Array volumes = inclusion.arrayValue(inclusionkey::volumes);
     const int index = volumes.indexOf(point);
     if (index < 0)
         return;

@@ -1,6 +1,7 @@
 #include "app/InclusionExports.h"
 
 #include "app/CInclusionDataDocument.h"
+#include "app/InclusionRecord.h"
 #include "app/Version.h"
 #include "app/VolumeDiagram.h"
 #include "platform/AlertService.h"
@@ -27,7 +28,8 @@ namespace {
 
 constexpr int kFigureWidth = 400, kFigureHeight = 300;
 constexpr int kNameWidth = 24, kNumberWidth = 12, kHomogWidth = 8;
-const QStringList kTableKeys{"name", "Th", "Fv", "Tv", "homog", "CO2", "N2", "H2S"};
+const QStringList kTableKeys{inclusionkey::name,  inclusionkey::Th,  inclusionkey::Fv, inclusionkey::Tv,
+                             inclusionkey::homog, inclusionkey::CO2, inclusionkey::N2, inclusionkey::H2S};
 
 InclusionExports::ReportOpener gOpener;
 
@@ -226,19 +228,21 @@ QString InclusionExports::asciiReport(const QString& name, const QString& date) 
         const Dictionary inclusion = element.toDictionary();
         QStringList cells;
         for (const QString& key : kTableKeys) {
-            const int width = key == "name" ? kNameWidth : key == "homog" ? kHomogWidth : kNumberWidth;
+            const int width = key == inclusionkey::name    ? kNameWidth
+                              : key == inclusionkey::homog ? kHomogWidth
+                                                           : kNumberWidth;
             cells << cutTo(inclusion.value(key).toString(), width);
         }
         out += cells.join(QLatin1Char(' ')) + QLatin1Char('\n');
     }
     for (const Value& element : mInclusions) {
         const Dictionary inclusion = element.toDictionary();
-        out += QStringLiteral("\n\nVolume data for %1\n").arg(inclusion.stringValue("name"));
+        out += QStringLiteral("\n\nVolume data for %1\n").arg(inclusion.stringValue(inclusionkey::name));
         out += QString(35, '-') + QLatin1Char('\n');
         out += QStringLiteral("T (\u00b0C)       Bubble (% volume)\n");
-        for (const Value& point : inclusion.arrayValue("volumes"))
-            out += cutTo(point.toDictionary().value("Tvol").toString(), kNumberWidth) + QLatin1Char(' ') +
-                   cutTo(point.toDictionary().value("Fvol").toString(), kNumberWidth) + QStringLiteral(" \n");
+        for (const Value& point : inclusion.arrayValue(inclusionkey::volumes))
+            out += cutTo(point.toDictionary().value(volumekey::Tvol).toString(), kNumberWidth) + QLatin1Char(' ') +
+                   cutTo(point.toDictionary().value(volumekey::Fvol).toString(), kNumberWidth) + QStringLiteral(" \n");
     }
     return out;
 }
@@ -263,8 +267,8 @@ QString InclusionExports::latexProblem(const QByteArray& report) const
         for (const QString& key : kTableKeys)
             if (const QString problem = tooWide(key, inclusion.value(key), n); !problem.isEmpty())
                 return problem;
-        for (const Value& point : inclusion.arrayValue("volumes"))
-            for (const QString& key : {QStringLiteral("Tvol"), QStringLiteral("Fvol")})
+        for (const Value& point : inclusion.arrayValue(inclusionkey::volumes))
+            for (const QString& key : {volumekey::Tvol, volumekey::Fvol})
                 if (const QString problem = tooWide(key, point.toDictionary().value(key), n); !problem.isEmpty())
                     return problem;
     }
@@ -303,13 +307,14 @@ QString InclusionExports::latexReport() const
     int k = 0;
     for (const Value& element : mInclusions) {
         const Dictionary inclusion = element.toDictionary();
-        out += "\\subsection{Volume data for " + tex(inclusion.value("name")) + "}\n";
+        out += "\\subsection{Volume data for " + tex(inclusion.value(inclusionkey::name)) + "}\n";
         out += "\\begin{tabular}{ccc}\n\\hline\n\\# & T (deg. C) & Fv \\\\\n\\hline\n";
         int m = 0;
-        for (const Value& point : inclusion.arrayValue("volumes"))
+        for (const Value& point : inclusion.arrayValue(inclusionkey::volumes))
             out += QStringLiteral("%1 & %2 & %3\\\\ \n")
                        .arg(++m)
-                       .arg(tex(point.toDictionary().value("Tvol")), tex(point.toDictionary().value("Fvol")));
+                       .arg(tex(point.toDictionary().value(volumekey::Tvol)),
+                            tex(point.toDictionary().value(volumekey::Fvol)));
         out += "\\hline\n\\end{tabular}\n";
         out += QStringLiteral("\\begin{figure}[!ht]\\centerline{\\includegraphics[width=7cm]{figure%1.pdf}}"
                               "\\caption{}\\end{figure}")
@@ -340,7 +345,7 @@ QString InclusionExports::htmlReport(const QString& name, const QString& date, c
         const Dictionary inclusion = element.toDictionary();
         out += QStringLiteral("<tr><td width=30 align=center>%1</td> <td align=center>%2</td><td align=center>%3</td>")
                    .arg(++n)
-                   .arg(html(inclusion.value("name")), html(inclusion.value("Th")));
+                   .arg(html(inclusion.value(inclusionkey::name)), html(inclusion.value(inclusionkey::Th)));
         for (const QString& key : kTableKeys.mid(2))
             out += "<td align=center> " + html(inclusion.value(key)) + " </td>";
         out += "</tr>\n";
@@ -350,16 +355,18 @@ QString InclusionExports::htmlReport(const QString& name, const QString& date, c
     int k = 0;
     for (const Value& element : mInclusions) {
         const Dictionary inclusion = element.toDictionary();
-        out += QStringLiteral("<br><br><h2>%1) Volume data for %2</h2><br>").arg(++k).arg(html(inclusion.value("name")));
+        out += QStringLiteral("<br><br><h2>%1) Volume data for %2</h2><br>")
+                   .arg(++k)
+                   .arg(html(inclusion.value(inclusionkey::name)));
         out += "<table border=1 cellpadding=2 cellspacing=0><tr><th></th><th width=100 align=center>T (&deg;C)</th><th "
                "width=140 align=center>Bubble (% volume)</th></tr>\n";
         int m = 0;
-        for (const Value& point : inclusion.arrayValue("volumes"))
+        for (const Value& point : inclusion.arrayValue(inclusionkey::volumes))
             out += QStringLiteral("<tr><td align=center width=30 >%1</td><td align=center>%2</td><td "
                                   "align=center>%3</td></tr> \n")
                        .arg(++m)
-                       .arg(escapeHTML(cutTo(point.toDictionary().value("Tvol").toString(), kNumberWidth)),
-                            escapeHTML(cutTo(point.toDictionary().value("Fvol").toString(), kNumberWidth)));
+                       .arg(escapeHTML(cutTo(point.toDictionary().value(volumekey::Tvol).toString(), kNumberWidth)),
+                            escapeHTML(cutTo(point.toDictionary().value(volumekey::Fvol).toString(), kNumberWidth)));
         out += "</table><br>";
         out += QStringLiteral("<center><img src=\"%1/figure%2.png\" /></center><br>")
                    .arg(folderLink, QString::number(k));
@@ -374,7 +381,7 @@ bool InclusionExports::writeFigures(const QString& folder, const QString& extens
     VolumeDiagram::prepare(view);
     int k = 0;
     for (const Value& element : mInclusions) {
-        makeVolumeDiagram(view, element.toDictionary().arrayValue("volumes"));
+        makeVolumeDiagram(view, element.toDictionary().arrayValue(inclusionkey::volumes));
         QByteArray figure;
         if (extension == QLatin1String("pdf")) {
             figure = view.pdfData();

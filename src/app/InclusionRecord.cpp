@@ -8,7 +8,7 @@ namespace quorvel {
 
 Dictionary newVolumePoint(double tvol, double fvol, int code)
 {
-    return Dictionary{{"Tvol", tvol}, {"Fvol", fvol}, {"code", code}};
+    return Dictionary{{volumekey::Tvol, tvol}, {volumekey::Fvol, fvol}, {volumekey::code, code}};
 }
 
 Dictionary newInclusionRecord()
@@ -17,14 +17,23 @@ Dictionary newInclusionRecord()
     Array volumes;
     volumes.append(newVolumePoint(tv, fv, VolumeCode::Reading));
     volumes.append(newVolumePoint(th, 0, VolumeCode::Homogenisation));
-    return Dictionary{{"name", "New inclusion"}, {"Th", th},     {"Fv", fv},       {"Tv", tv},
-                      {"homog", "liquid"},       {"CO2", 0.0},   {"N2", 0.0},      {"H2S", 0.0},
-                      {"type0", "Oil"},          {"type1", ""},  {"comment", ""},  {"volumes", volumes}};
+    return Dictionary{{inclusionkey::name, "New inclusion"},
+                      {inclusionkey::Th, th},
+                      {inclusionkey::Fv, fv},
+                      {inclusionkey::Tv, tv},
+                      {inclusionkey::homog, "liquid"},
+                      {inclusionkey::CO2, 0.0},
+                      {inclusionkey::N2, 0.0},
+                      {inclusionkey::H2S, 0.0},
+                      {inclusionkey::type0, "Oil"},
+                      {inclusionkey::type1, ""},
+                      {inclusionkey::comment, ""},
+                      {inclusionkey::volumes, volumes}};
 }
 
 bool volumePointLess(const Value& a, const Value& b)
 {
-    return a.toDictionary().floatValue("Tvol") < b.toDictionary().floatValue("Tvol");
+    return a.toDictionary().floatValue(volumekey::Tvol) < b.toDictionary().floatValue(volumekey::Tvol);
 }
 
 void sortVolumes(const Array& volumes)
@@ -34,12 +43,12 @@ void sortVolumes(const Array& volumes)
 
 bool homogenisesToLiquid(const Dictionary& inclusion)
 {
-    return inclusion.stringValue("homog") == QLatin1String("liquid");
+    return inclusion.stringValue(inclusionkey::homog) == QLatin1String("liquid");
 }
 
 bool isPetroleumInclusion(const Dictionary& inclusion)
 {
-    return inclusion.stringValue("type0") == QLatin1String("Oil");
+    return inclusion.stringValue(inclusionkey::type0) == QLatin1String("Oil");
 }
 
 std::optional<QString> checkInclusionList(const Value& list)
@@ -48,12 +57,12 @@ std::optional<QString> checkInclusionList(const Value& list)
         return QObject::tr("The inclusion list is not a list of inclusion records.");
     for (const Value& element : list.toArray()) {
         Dictionary inclusion = element.toDictionary();
-        const Value volumes = inclusion.value("volumes");
+        const Value volumes = inclusion.value(inclusionkey::volumes);
         if (volumes.isNull())
-            inclusion.setValue("volumes", Array());
+            inclusion.setValue(inclusionkey::volumes, Array());
         else if (!isArrayOfDictionaries(volumes))
             return QObject::tr("The volume readings of inclusion \u201c%1\u201d are not a list of points.")
-                .arg(inclusion.stringValue("name"));
+                .arg(inclusion.stringValue(inclusionkey::name));
     }
     return std::nullopt;
 }

@@ -1,5 +1,6 @@
 #include "app/VolumeDiagram.h"
 
+#include "app/InclusionRecord.h"
 #include "plot/CGraphPointCurve.h"
 #include "plot/CPlotView.h"
 
@@ -37,7 +38,7 @@ void makeVolumeDiagram(CPlotView& view, const Array& volumes)
     float minT = 100000, maxT = -100000, minF = 100000, maxF = -100000;
     for (const Value& element : volumes) {
         const Dictionary point = element.toDictionary();
-        const float t = point.floatValue("Tvol"), f = point.floatValue("Fvol");
+        const float t = point.floatValue(volumekey::Tvol), f = point.floatValue(volumekey::Fvol);
         curve->addPoint(t, f);
         minT = std::min(minT, t);
         maxT = std::max(maxT, t);

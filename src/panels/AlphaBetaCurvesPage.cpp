@@ -10,6 +10,7 @@
 #include "app/CAlphaBetaPlotDocument.h"
 #include "app/CInclusionDataDocument.h"
 #include "app/DocumentTypes.h"
+#include "app/InclusionRecord.h"
 #include "platform/DocumentController.h"
 #include "plot/CGraphCurve.h"
 #include "plot/CPlotView.h"
@@ -36,7 +37,8 @@ constexpr double kSameValueTolerance = 1e-6;
 const QString kPlaceholderName = QStringLiteral("New Inclusion");
 const QString kOilType = QStringLiteral("Oil");
 const QString kToLiquid = QStringLiteral("liquid");
-const QStringList kInclusionNumberKeys{"Th", "Tv", "Fv", "CO2", "N2", "H2S"};
+const QStringList kInclusionNumberKeys{inclusionkey::Th,  inclusionkey::Tv, inclusionkey::Fv,
+                                       inclusionkey::CO2, inclusionkey::N2, inclusionkey::H2S};
 
 // The typed inclusion's defaults.
 constexpr double kDefaultTh = 100, kDefaultFv = 10, kDefaultTv = 20;
@@ -50,12 +52,12 @@ QString sortButtonTitle(bool sorted)
 
 bool curveMatchesInclusion(const Dictionary& curve, const Dictionary& inclusion)
 {
-    if (curve.stringValue("name") != inclusion.stringValue("name"))
+    if (curve.stringValue(inclusionkey::name) != inclusion.stringValue(inclusionkey::name))
         return false;
     for (const QString& key : kInclusionNumberKeys)
         if (!(std::abs(curve.doubleValue(key) - inclusion.doubleValue(key)) < kSameValueTolerance))
             return false;
-    return curve.stringValue("homog") == inclusion.stringValue("homog");
+    return curve.stringValue(inclusionkey::homog) == inclusion.stringValue(inclusionkey::homog);
 }
 
 QWidget* CAlphaBetaPanel::makeCurvesPage()
@@ -77,19 +79,17 @@ QWidget* CAlphaBetaPanel::makeCurvesPage()
     m.liquidRadio = new QRadioButton(tr("To liquid"), page);
     m.gasRadio = new QRadioButton(tr("To vapour"), page);
 
-    m.inclusionsView = new RecordTable({{"name", tr("Inclusion")}, {"Th", tr("Th (°C)")}, {"homog", tr("Homog.")}},
-                                       {[this] { return mDocument ? mInclusionsArray.size() : 0; },
-                                        [this](const QString& key, int row) {
-                                            return recordCell(mInclusionsArray, row, key);
-                                        },
-                                        nullptr},
-                                       page);
+    m.inclusionsView = new RecordTable(
+        {{inclusionkey::name, tr("Inclusion")}, {inclusionkey::Th, tr("Th (°C)")}, {inclusionkey::homog, tr("Homog.")}},
+        {[this] { return mDocument ? mInclusionsArray.size() : 0; },
+         [this](const QString& key, int row) { return recordCell(mInclusionsArray, row, key); }, nullptr},
+        page);
     m.inclusionsView->setObjectName(QStringLiteral("mInclusionsView"));
-    m.curvesView1 = new RecordTable({{"name", tr("Curve")}, {"Th", tr("Th (°C)")}, {"alpha0", tr("First alpha")}},
-                                    {[this] { return curves().size(); },
-                                     [this](const QString& key, int row) { return recordCell(curves(), row, key); },
-                                     nullptr},
-                                    page);
+    m.curvesView1 = new RecordTable(
+        {{inclusionkey::name, tr("Curve")}, {inclusionkey::Th, tr("Th (°C)")}, {"alpha0", tr("First alpha")}},
+        {[this] { return curves().size(); },
+         [this](const QString& key, int row) { return recordCell(curves(), row, key); }, nullptr},
+        page);
     m.curvesView1->setObjectName(QStringLiteral("mAlphaBetaCurvesView1"));
     m.calcButton = new QPushButton(tr("Calculate"), page);
     m.calculateAllButton = new QPushButton(tr("Calculate all"), page);
@@ -155,7 +155,7 @@ void CAlphaBetaPanel::refreshViewsPage1()
         return;
     }
     m.inclusionsView->setEnabled(true);
-    mInclusionsArray.append(Dictionary{{"name", kPlaceholderName}});
+    mInclusionsArray.append(Dictionary{{inclusionkey::name, kPlaceholderName}});
     const Array documentCurves = curves();
     const auto hasCurve = [&documentCurves](const Dictionary& inclusion) {
         for (const Value& curve : documentCurves)
@@ -170,7 +170,8 @@ void CAlphaBetaPanel::refreshViewsPage1()
                 continue;
             for (const Value& element : inclusionData->getInclusions()) {
                 const Dictionary inclusion = element.toDictionary();
-                if (element.isDictionary() && inclusion.stringValue("type0") == kOilType && !hasCurve(inclusion))
+                if (element.isDictionary() && inclusion.stringValue(inclusionkey::type0) == kOilType &&
+                    !hasCurve(inclusion))
                     mInclusionsArray.append(inclusion);
             }
         }
@@ -183,13 +184,14 @@ void CAlphaBetaPanel::refreshViewsPage1()
 
 void CAlphaBetaPanel::showInclusionFields(const Dictionary& record)
 {
-    const std::pair<NumberField*, QString> fields[] = {{m.th, "Th"},   {m.fv, "Fv"}, {m.tv, "Tv"},
-                                                       {m.co2, "CO2"}, {m.n2, "N2"}, {m.h2s, "H2S"}};
+    const std::pair<NumberField*, QString> fields[] = {{m.th, inclusionkey::Th}, {m.fv, inclusionkey::Fv},
+                                                       {m.tv, inclusionkey::Tv}, {m.co2, inclusionkey::CO2},
+                                                       {m.n2, inclusionkey::N2}, {m.h2s, inclusionkey::H2S}};
     for (const auto& [field, key] : fields) {
         field->setRecordValue(record.value(key));
         field->setReadOnly(true);
     }
-    setHomogenisation(record.stringValue("homog") == kToLiquid, false);
+    setHomogenisation(record.stringValue(inclusionkey::homog) == kToLiquid, false);
 }
 
 void CAlphaBetaPanel::showTypedInclusionDefaults()
@@ -285,14 +287,14 @@ void CAlphaBetaPanel::onCalculateButton()
         name = kNewInclusionCurveName;
     } else {
         const Dictionary record = mInclusionsArray.at(row).toDictionary();
-        Th = record.doubleValue("Th");
-        Fv = record.doubleValue("Fv");
-        Tv = record.doubleValue("Tv");
-        CO2 = record.doubleValue("CO2");
-        N2 = record.doubleValue("N2");
-        H2S = record.doubleValue("H2S");
-        toLiquid = record.stringValue("homog") == kToLiquid;
-        name = record.stringValue("name");
+        Th = record.doubleValue(inclusionkey::Th);
+        Fv = record.doubleValue(inclusionkey::Fv);
+        Tv = record.doubleValue(inclusionkey::Tv);
+        CO2 = record.doubleValue(inclusionkey::CO2);
+        N2 = record.doubleValue(inclusionkey::N2);
+        H2S = record.doubleValue(inclusionkey::H2S);
+        toLiquid = record.stringValue(inclusionkey::homog) == kToLiquid;
+        name = record.stringValue(inclusionkey::name);
         calculation->setInclusionName(tr("Calculates alpha-beta curve of %1").arg(name));
         inclusion = record;
     }

@@ -8,6 +8,7 @@
 #include "panels/RecordTable.h"
 
 #include "app/CAlphaBetaPlotDocument.h"
+#include "app/InclusionRecord.h"
 #include "calc/CalculationInterface.h"
 #include "calc/FluidRecordKeys.h"
 #include "plot/CGraphCurve.h"
@@ -129,11 +130,11 @@ QWidget* CAlphaBetaPanel::makeFluidsPage()
          nullptr},
         page);
     m.pointsView->setObjectName(QStringLiteral("mAlphaBetaPointsView"));
-    m.curvesView = new RecordTable({{"name", tr("Curve")}},
-                                   {[this] { return curves().size(); },
-                                    [this](const QString& key, int row) { return recordCell(curves(), row, key); },
-                                    nullptr},
-                                   page);
+    m.curvesView =
+        new RecordTable({{inclusionkey::name, tr("Curve")}},
+                        {[this] { return curves().size(); },
+                         [this](const QString& key, int row) { return recordCell(curves(), row, key); }, nullptr},
+                        page);
     m.curvesView->setObjectName(QStringLiteral("mAlphaBetaCurvesView"));
 
     auto* fluid = new QGroupBox(tr("Alpha-beta fluid"), page);
@@ -285,7 +286,8 @@ void CAlphaBetaPanel::takeGases(double CO2, double N2, double H2S)
 
 void CAlphaBetaPanel::takeCurveGases(const Dictionary& curve)
 {
-    takeGases(curve.doubleValue("CO2"), curve.doubleValue("N2"), curve.doubleValue("H2S"));
+    takeGases(curve.doubleValue(inclusionkey::CO2), curve.doubleValue(inclusionkey::N2),
+              curve.doubleValue(inclusionkey::H2S));
 }
 
 void CAlphaBetaPanel::leaveCurve()
