@@ -22,14 +22,14 @@ std::shared_ptr<CIsochorPoint> CIsochorPoint::copy() const
 
 void CIsochorPoint::encodeWithCoder(KeyedArchiver& coder) const
 {
-    coder.encodeDouble(mT, QStringLiteral("T"));
-    coder.encodeDouble(mP, QStringLiteral("P"));
+    coder.encodeDouble(mT, phasediagramkey::T);
+    coder.encodeDouble(mP, phasediagramkey::P);
 }
 
 void CIsochorPoint::initWithCoder(KeyedUnarchiver& coder)
 {
-    mT = coder.decodeDouble(QStringLiteral("T"));
-    mP = coder.decodeDouble(QStringLiteral("P"));
+    mT = coder.decodeDouble(phasediagramkey::T);
+    mP = coder.decodeDouble(phasediagramkey::P);
 }
 
 // ---- CBiphasicIsochorPoint
@@ -42,19 +42,19 @@ std::shared_ptr<CIsochorPoint> CBiphasicIsochorPoint::copy() const
 void CBiphasicIsochorPoint::encodeWithCoder(KeyedArchiver& coder) const
 {
     CIsochorPoint::encodeWithCoder(coder);
-    coder.encodeDouble(mFv, QStringLiteral("Fv"));
-    coder.encodeDouble(mOtherV, QStringLiteral("otherV"));
-    coder.encodeInt32(mN, QStringLiteral("N"));
-    encodeNumbers(coder, mOtherz, QStringLiteral("otherz"));
+    coder.encodeDouble(mFv, phasediagramkey::Fv);
+    coder.encodeDouble(mOtherV, phasediagramkey::otherV);
+    coder.encodeInt32(mN, phasediagramkey::N);
+    encodeNumbers(coder, mOtherz, phasediagramkey::otherz);
 }
 
 void CBiphasicIsochorPoint::initWithCoder(KeyedUnarchiver& coder)
 {
     CIsochorPoint::initWithCoder(coder);
-    mFv = coder.decodeDouble(QStringLiteral("Fv"));
-    mOtherV = coder.decodeDouble(QStringLiteral("otherV"));
-    mN = coder.decodeInt32(QStringLiteral("N"));
-    mOtherz = decodeNumbers(coder, QStringLiteral("otherz"));
+    mFv = coder.decodeDouble(phasediagramkey::Fv);
+    mOtherV = coder.decodeDouble(phasediagramkey::otherV);
+    mN = coder.decodeInt32(phasediagramkey::N);
+    mOtherz = decodeNumbers(coder, phasediagramkey::otherz);
 }
 
 // ---- CIsochor
@@ -139,52 +139,52 @@ void CIsochor::encodeWithCoder(KeyedArchiver& coder) const
             curveFormat()->setColor(*curve->getColor());
     }
     encodeCurveKeys(coder);
-    coder.encodeDouble(mTh, QStringLiteral("Th"));
-    coder.encodeDouble(mPh, QStringLiteral("Ph"));
-    coder.encodeDouble(mTrap, QStringLiteral("Trap"));
-    coder.encodeDouble(mPtrap, QStringLiteral("Ptrap"));
-    coder.encodeBool(mHomog != kHomogToVapour, QStringLiteral("homog"));
-    coder.encodeBool(mIsBiphasic, QStringLiteral("isBiphasic"));
-    coder.encodeDouble(mBulkVolume, QStringLiteral("bulkVolume"));
-    coder.encodeDouble(mBulkDensity0, QStringLiteral("bulkDensity0"));
-    coder.encodeDouble(mBulkDensity1, QStringLiteral("bulkDensity1"));
-    coder.encodeDouble(mBulkMolarWeight, QStringLiteral("bulkMolarWeight"));
-    coder.encodeDouble(mGOR, QStringLiteral("GOR"));
-    coder.encodeDouble(mAPI, QStringLiteral("API"));
-    coder.encodeDouble(mCH4, QStringLiteral("CH4"));
-    coder.encodeDouble(mMinT, QStringLiteral("minT"));
-    coder.encodeDouble(mMaxT, QStringLiteral("maxT"));
-    coder.encodeDouble(mMinFv, QStringLiteral("minFv"));
-    coder.encodeDouble(mMaxFv, QStringLiteral("maxFv"));
-    encodeRecords(coder, mTrappingLines, QStringLiteral("trappingLines"));
-    coder.encodeConditionalObject(sister(), QStringLiteral("sister"));
-    coder.encodeConditionalObject(phaseDiagram(), QStringLiteral("phaseDiagram"));
+    coder.encodeDouble(mTh, phasediagramkey::Th);
+    coder.encodeDouble(mPh, phasediagramkey::Ph);
+    coder.encodeDouble(mTrap, phasediagramkey::Trap);
+    coder.encodeDouble(mPtrap, phasediagramkey::Ptrap);
+    coder.encodeBool(mHomog != kHomogToVapour, phasediagramkey::homog);
+    coder.encodeBool(mIsBiphasic, phasediagramkey::isBiphasic);
+    coder.encodeDouble(mBulkVolume, phasediagramkey::bulkVolume);
+    coder.encodeDouble(mBulkDensity0, phasediagramkey::bulkDensity0);
+    coder.encodeDouble(mBulkDensity1, phasediagramkey::bulkDensity1);
+    coder.encodeDouble(mBulkMolarWeight, phasediagramkey::bulkMolarWeight);
+    coder.encodeDouble(mGOR, phasediagramkey::GOR);
+    coder.encodeDouble(mAPI, phasediagramkey::API);
+    coder.encodeDouble(mCH4, phasediagramkey::CH4);
+    coder.encodeDouble(mMinT, phasediagramkey::minT);
+    coder.encodeDouble(mMaxT, phasediagramkey::maxT);
+    coder.encodeDouble(mMinFv, phasediagramkey::minFv);
+    coder.encodeDouble(mMaxFv, phasediagramkey::maxFv);
+    encodeRecords(coder, mTrappingLines, phasediagramkey::trappingLines);
+    coder.encodeConditionalObject(sister(), phasediagramkey::sister);
+    coder.encodeConditionalObject(phaseDiagram(), phasediagramkey::phaseDiagram);
 }
 
 void CIsochor::initWithCoder(KeyedUnarchiver& coder)
 {
     decodeCurveKeys(coder, QStringLiteral("CIsochorPoint"));
-    mTh = coder.decodeDouble(QStringLiteral("Th"));
-    mPh = coder.decodeDouble(QStringLiteral("Ph"));
-    mTrap = coder.decodeDouble(QStringLiteral("Trap"));
-    mPtrap = coder.decodeDouble(QStringLiteral("Ptrap"));
-    mHomog = coder.decodeBool(QStringLiteral("homog")) ? kHomogToLiquid : kHomogToVapour;
-    mIsBiphasic = coder.decodeBool(QStringLiteral("isBiphasic"));
-    mBulkVolume = coder.decodeDouble(QStringLiteral("bulkVolume"));
-    mBulkDensity0 = coder.decodeDouble(QStringLiteral("bulkDensity0"));
-    mBulkDensity1 = coder.decodeDouble(QStringLiteral("bulkDensity1"));
-    mBulkMolarWeight = coder.decodeDouble(QStringLiteral("bulkMolarWeight"));
-    mGOR = coder.decodeDouble(QStringLiteral("GOR"));
-    mAPI = coder.decodeDouble(QStringLiteral("API"));
-    mCH4 = coder.decodeDouble(QStringLiteral("CH4"));
-    mMinT = coder.decodeDouble(QStringLiteral("minT"));
-    mMaxT = coder.decodeDouble(QStringLiteral("maxT"));
-    mMinFv = coder.decodeDouble(QStringLiteral("minFv"));
-    mMaxFv = coder.decodeDouble(QStringLiteral("maxFv"));
+    mTh = coder.decodeDouble(phasediagramkey::Th);
+    mPh = coder.decodeDouble(phasediagramkey::Ph);
+    mTrap = coder.decodeDouble(phasediagramkey::Trap);
+    mPtrap = coder.decodeDouble(phasediagramkey::Ptrap);
+    mHomog = coder.decodeBool(phasediagramkey::homog) ? kHomogToLiquid : kHomogToVapour;
+    mIsBiphasic = coder.decodeBool(phasediagramkey::isBiphasic);
+    mBulkVolume = coder.decodeDouble(phasediagramkey::bulkVolume);
+    mBulkDensity0 = coder.decodeDouble(phasediagramkey::bulkDensity0);
+    mBulkDensity1 = coder.decodeDouble(phasediagramkey::bulkDensity1);
+    mBulkMolarWeight = coder.decodeDouble(phasediagramkey::bulkMolarWeight);
+    mGOR = coder.decodeDouble(phasediagramkey::GOR);
+    mAPI = coder.decodeDouble(phasediagramkey::API);
+    mCH4 = coder.decodeDouble(phasediagramkey::CH4);
+    mMinT = coder.decodeDouble(phasediagramkey::minT);
+    mMaxT = coder.decodeDouble(phasediagramkey::maxT);
+    mMinFv = coder.decodeDouble(phasediagramkey::minFv);
+    mMaxFv = coder.decodeDouble(phasediagramkey::maxFv);
     mTrappingLines =
-        decodeRecords<CTrappingLine>(coder, QStringLiteral("trappingLines"), QStringLiteral("CTrappingLine"));
-    mSister = coder.decodeObjectOfClass<CIsochor>(QStringLiteral("sister"));
-    mPhaseDiagram = coder.decodeObjectOfClass<CPhaseDiagram>(QStringLiteral("phaseDiagram"));
+        decodeRecords<CTrappingLine>(coder, phasediagramkey::trappingLines, QStringLiteral("CTrappingLine"));
+    mSister = coder.decodeObjectOfClass<CIsochor>(phasediagramkey::sister);
+    mPhaseDiagram = coder.decodeObjectOfClass<CPhaseDiagram>(phasediagramkey::phaseDiagram);
 }
 
 // ---- CTrappingLine
@@ -240,15 +240,15 @@ std::shared_ptr<CIsochor> CTrappingLine::copy() const
 void CTrappingLine::encodeWithCoder(KeyedArchiver& coder) const
 {
     CIsochor::encodeWithCoder(coder);
-    encodeName(coder, mTrappingName, QStringLiteral("trappingName"));
-    coder.encodeObject(isochor(), QStringLiteral("isochor"));
+    encodeName(coder, mTrappingName, phasediagramkey::trappingName);
+    coder.encodeObject(isochor(), phasediagramkey::isochor);
 }
 
 void CTrappingLine::initWithCoder(KeyedUnarchiver& coder)
 {
     CIsochor::initWithCoder(coder);
-    mTrappingName = decodeName(coder, QStringLiteral("trappingName"));
-    mIsochor = coder.decodeObjectOfClass<CIsochor>(QStringLiteral("isochor"));
+    mTrappingName = decodeName(coder, phasediagramkey::trappingName);
+    mIsochor = coder.decodeObjectOfClass<CIsochor>(phasediagramkey::isochor);
 }
 
 } // namespace quorvel

@@ -15,28 +15,28 @@ CIsoplethPoint::CIsoplethPoint()
 
 void CIsoplethPoint::encodeWithCoder(KeyedArchiver& coder) const
 {
-    coder.encodeDouble(mT, QStringLiteral("T"));
-    coder.encodeDouble(mP, QStringLiteral("P"));
-    coder.encodeDouble(mLiquidVolume, QStringLiteral("liquidVolume"));
-    coder.encodeDouble(mVapourVolume, QStringLiteral("vapourVolume"));
-    coder.encodeDouble(mLiquidDensity, QStringLiteral("liquidDensity"));
-    coder.encodeDouble(mVapourDensity, QStringLiteral("vapourDensity"));
-    coder.encodeInt32(mN, QStringLiteral("N"));
-    coder.encodeInt32(mSkip, QStringLiteral("skip"));
-    encodeNumbers(coder, mOtherz, QStringLiteral("otherz"));
+    coder.encodeDouble(mT, phasediagramkey::T);
+    coder.encodeDouble(mP, phasediagramkey::P);
+    coder.encodeDouble(mLiquidVolume, phasediagramkey::liquidVolume);
+    coder.encodeDouble(mVapourVolume, phasediagramkey::vapourVolume);
+    coder.encodeDouble(mLiquidDensity, phasediagramkey::liquidDensity);
+    coder.encodeDouble(mVapourDensity, phasediagramkey::vapourDensity);
+    coder.encodeInt32(mN, phasediagramkey::N);
+    coder.encodeInt32(mSkip, phasediagramkey::skip);
+    encodeNumbers(coder, mOtherz, phasediagramkey::otherz);
 }
 
 void CIsoplethPoint::initWithCoder(KeyedUnarchiver& coder)
 {
-    mT = coder.decodeDouble(QStringLiteral("T"));
-    mP = coder.decodeDouble(QStringLiteral("P"));
-    mLiquidVolume = coder.decodeDouble(QStringLiteral("liquidVolume"));
-    mVapourVolume = coder.decodeDouble(QStringLiteral("vapourVolume"));
-    mLiquidDensity = coder.decodeDouble(QStringLiteral("liquidDensity"));
-    mVapourDensity = coder.decodeDouble(QStringLiteral("vapourDensity"));
-    mN = coder.decodeInt32(QStringLiteral("N"));
-    mSkip = coder.decodeInt32(QStringLiteral("skip"));
-    mOtherz = decodeNumbers(coder, QStringLiteral("otherz"));
+    mT = coder.decodeDouble(phasediagramkey::T);
+    mP = coder.decodeDouble(phasediagramkey::P);
+    mLiquidVolume = coder.decodeDouble(phasediagramkey::liquidVolume);
+    mVapourVolume = coder.decodeDouble(phasediagramkey::vapourVolume);
+    mLiquidDensity = coder.decodeDouble(phasediagramkey::liquidDensity);
+    mVapourDensity = coder.decodeDouble(phasediagramkey::vapourDensity);
+    mN = coder.decodeInt32(phasediagramkey::N);
+    mSkip = coder.decodeInt32(phasediagramkey::skip);
+    mOtherz = decodeNumbers(coder, phasediagramkey::otherz);
 }
 
 // ---- Searches along a branch
@@ -175,27 +175,27 @@ bool CIsopleth::testPointInclusion(double T, double P) const
 void CIsopleth::encodeWithCoder(KeyedArchiver& coder) const
 {
     encodeCurveKeys(coder);
-    coder.encodeDouble(mTh, QStringLiteral("Th"));
-    coder.encodeInt32(mN, QStringLiteral("N"));
-    encodeNumbers(coder, mXref, QStringLiteral("xref"));
-    coder.encodeBool(mHomog != kVapourBranch, QStringLiteral("homog"));
-    coder.encodeDouble(mMinT, QStringLiteral("minT"));
-    coder.encodeDouble(mMaxT, QStringLiteral("maxT"));
-    coder.encodeDouble(mMinP, QStringLiteral("minP"));
-    coder.encodeDouble(mMaxP, QStringLiteral("maxP"));
+    coder.encodeDouble(mTh, phasediagramkey::Th);
+    coder.encodeInt32(mN, phasediagramkey::N);
+    encodeNumbers(coder, mXref, phasediagramkey::xref);
+    coder.encodeBool(mHomog != kVapourBranch, phasediagramkey::homog);
+    coder.encodeDouble(mMinT, phasediagramkey::minT);
+    coder.encodeDouble(mMaxT, phasediagramkey::maxT);
+    coder.encodeDouble(mMinP, phasediagramkey::minP);
+    coder.encodeDouble(mMaxP, phasediagramkey::maxP);
 }
 
 void CIsopleth::initWithCoder(KeyedUnarchiver& coder)
 {
     decodeCurveKeys(coder, QStringLiteral("CIsoplethPoint"));
-    mTh = coder.decodeDouble(QStringLiteral("Th"));
-    mN = coder.decodeInt32(QStringLiteral("N"));
-    mXref = decodeNumbers(coder, QStringLiteral("xref"));
-    mHomog = coder.decodeBool(QStringLiteral("homog")) ? kLiquidBranch : kVapourBranch;
-    mMinT = coder.decodeDouble(QStringLiteral("minT"));
-    mMaxT = coder.decodeDouble(QStringLiteral("maxT"));
-    mMinP = coder.decodeDouble(QStringLiteral("minP"));
-    mMaxP = coder.decodeDouble(QStringLiteral("maxP"));
+    mTh = coder.decodeDouble(phasediagramkey::Th);
+    mN = coder.decodeInt32(phasediagramkey::N);
+    mXref = decodeNumbers(coder, phasediagramkey::xref);
+    mHomog = coder.decodeBool(phasediagramkey::homog) ? kLiquidBranch : kVapourBranch;
+    mMinT = coder.decodeDouble(phasediagramkey::minT);
+    mMaxT = coder.decodeDouble(phasediagramkey::maxT);
+    mMinP = coder.decodeDouble(phasediagramkey::minP);
+    mMaxP = coder.decodeDouble(phasediagramkey::maxP);
 }
 
 } // namespace quorvel

@@ -169,20 +169,20 @@ void CPhaseDiagram::buildCriticalPoint()
 
 void CPhaseDiagram::encodeWithCoder(KeyedArchiver& coder) const
 {
-    encodeName(coder, mName, QStringLiteral("name"));
-    encodeRecords(coder, mMonophasicIsochors, QStringLiteral("monophasicIsochors"));
-    encodeRecords(coder, mBiphasicIsochors, QStringLiteral("biphasicIsochors"));
+    encodeName(coder, mName, phasediagramkey::name);
+    encodeRecords(coder, mMonophasicIsochors, phasediagramkey::monophasicIsochors);
+    encodeRecords(coder, mBiphasicIsochors, phasediagramkey::biphasicIsochors);
     if (mLiquidIsopleth)
-        coder.encodeObject(mLiquidIsopleth, QStringLiteral("liquidIsopleth"));
+        coder.encodeObject(mLiquidIsopleth, phasediagramkey::liquidIsopleth);
     if (mVapourIsopleth)
-        coder.encodeObject(mVapourIsopleth, QStringLiteral("vapourIsopleth"));
+        coder.encodeObject(mVapourIsopleth, phasediagramkey::vapourIsopleth);
     const Dictionary model = hasRunTimeKeys(mThermoModel) ? withoutRunTimeKeys(mThermoModel) : mThermoModel;
-    coder.encodeObject(hasThermoModel() ? Value(model) : Value(), QStringLiteral("thermoModel"));
-    coder.encodeDouble(mGOR, QStringLiteral("GOR"));
-    coder.encodeDouble(mAPI, QStringLiteral("API"));
-    coder.encodeDouble(mLiqMolarWeight, QStringLiteral("liqMolarWeight"));
-    coder.encodeDouble(mMassVolLiq, QStringLiteral("massVolLiq"));
-    coder.encodeDouble(mCH4, QStringLiteral("CH4"));
+    coder.encodeObject(hasThermoModel() ? Value(model) : Value(), phasediagramkey::thermoModel);
+    coder.encodeDouble(mGOR, phasediagramkey::GOR);
+    coder.encodeDouble(mAPI, phasediagramkey::API);
+    coder.encodeDouble(mLiqMolarWeight, phasediagramkey::liqMolarWeight);
+    coder.encodeDouble(mMassVolLiq, phasediagramkey::massVolLiq);
+    coder.encodeDouble(mCH4, phasediagramkey::CH4);
 }
 
 namespace {
@@ -238,22 +238,22 @@ private:
 
 void CPhaseDiagram::initWithCoder(KeyedUnarchiver& coder)
 {
-    mName = decodeName(coder, QStringLiteral("name"));
+    mName = decodeName(coder, phasediagramkey::name);
     mMonophasicIsochors =
-        decodeRecords<CIsochor>(coder, QStringLiteral("monophasicIsochors"), QStringLiteral("CIsochor"));
-    mBiphasicIsochors = decodeRecords<CIsochor>(coder, QStringLiteral("biphasicIsochors"), QStringLiteral("CIsochor"));
+        decodeRecords<CIsochor>(coder, phasediagramkey::monophasicIsochors, QStringLiteral("CIsochor"));
+    mBiphasicIsochors = decodeRecords<CIsochor>(coder, phasediagramkey::biphasicIsochors, QStringLiteral("CIsochor"));
     // A branch the file has no key for comes back as none.
-    mLiquidIsopleth = coder.decodeObjectOfClass<CIsopleth>(QStringLiteral("liquidIsopleth"));
-    mVapourIsopleth = coder.decodeObjectOfClass<CIsopleth>(QStringLiteral("vapourIsopleth"));
-    const Value model = coder.decodeObject(QStringLiteral("thermoModel"));
+    mLiquidIsopleth = coder.decodeObjectOfClass<CIsopleth>(phasediagramkey::liquidIsopleth);
+    mVapourIsopleth = coder.decodeObjectOfClass<CIsopleth>(phasediagramkey::vapourIsopleth);
+    const Value model = coder.decodeObject(phasediagramkey::thermoModel);
     if (!model.isNull() && !model.isDictionary())
         coder.failWithError(QStringLiteral("The fluid of a phase diagram is not a fluid record."));
     mThermoModel = model.isDictionary() ? model.toDictionary() : Dictionary();
-    mGOR = coder.decodeDouble(QStringLiteral("GOR"));
-    mAPI = coder.decodeDouble(QStringLiteral("API"));
-    mLiqMolarWeight = coder.decodeDouble(QStringLiteral("liqMolarWeight"));
-    mMassVolLiq = coder.decodeDouble(QStringLiteral("massVolLiq"));
-    mCH4 = coder.decodeDouble(QStringLiteral("CH4"));
+    mGOR = coder.decodeDouble(phasediagramkey::GOR);
+    mAPI = coder.decodeDouble(phasediagramkey::API);
+    mLiqMolarWeight = coder.decodeDouble(phasediagramkey::liqMolarWeight);
+    mMassVolLiq = coder.decodeDouble(phasediagramkey::massVolLiq);
+    mCH4 = coder.decodeDouble(phasediagramkey::CH4);
 
     const std::shared_ptr<CPhaseDiagram> self = weak_from_this().lock();
     for (const IsoplethPtr& branch : {mLiquidIsopleth, mVapourIsopleth})

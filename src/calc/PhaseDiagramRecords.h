@@ -1,6 +1,6 @@
 #pragma once
-// What the phase-diagram records share: their registration as archivable classes, the plot
-// objects they own, and the coding of their arrays.
+// What the phase-diagram records share: their archive keys, their registration as archivable
+// classes, the plot objects they own, and the coding of their arrays.
 
 #include "platform/KeyedArchiver.h"
 #include "platform/KeyedUnarchiver.h"
@@ -15,6 +15,56 @@
 #include <vector>
 
 namespace quorvel {
+
+// The archive keys of the phase-diagram records, as documents store them.
+namespace phasediagramkey {
+inline const QString name = QStringLiteral("name");
+inline const QString monophasicIsochors = QStringLiteral("monophasicIsochors");
+inline const QString biphasicIsochors = QStringLiteral("biphasicIsochors");
+inline const QString liquidIsopleth = QStringLiteral("liquidIsopleth");
+inline const QString vapourIsopleth = QStringLiteral("vapourIsopleth");
+inline const QString thermoModel = QStringLiteral("thermoModel");
+inline const QString GOR = QStringLiteral("GOR");
+inline const QString API = QStringLiteral("API");
+inline const QString liqMolarWeight = QStringLiteral("liqMolarWeight");
+inline const QString massVolLiq = QStringLiteral("massVolLiq");
+inline const QString CH4 = QStringLiteral("CH4");
+inline const QString T = QStringLiteral("T");
+inline const QString P = QStringLiteral("P");
+inline const QString Fv = QStringLiteral("Fv");
+inline const QString otherV = QStringLiteral("otherV");
+inline const QString N = QStringLiteral("N");
+inline const QString otherz = QStringLiteral("otherz");
+inline const QString Th = QStringLiteral("Th");
+inline const QString Ph = QStringLiteral("Ph");
+inline const QString Trap = QStringLiteral("Trap");
+inline const QString Ptrap = QStringLiteral("Ptrap");
+inline const QString homog = QStringLiteral("homog");
+inline const QString isBiphasic = QStringLiteral("isBiphasic");
+inline const QString bulkVolume = QStringLiteral("bulkVolume");
+inline const QString bulkDensity0 = QStringLiteral("bulkDensity0");
+inline const QString bulkDensity1 = QStringLiteral("bulkDensity1");
+inline const QString bulkMolarWeight = QStringLiteral("bulkMolarWeight");
+inline const QString minT = QStringLiteral("minT");
+inline const QString maxT = QStringLiteral("maxT");
+inline const QString minFv = QStringLiteral("minFv");
+inline const QString maxFv = QStringLiteral("maxFv");
+inline const QString trappingLines = QStringLiteral("trappingLines");
+inline const QString sister = QStringLiteral("sister");
+inline const QString phaseDiagram = QStringLiteral("phaseDiagram");
+inline const QString trappingName = QStringLiteral("trappingName");
+inline const QString isochor = QStringLiteral("isochor");
+inline const QString liquidVolume = QStringLiteral("liquidVolume");
+inline const QString vapourVolume = QStringLiteral("vapourVolume");
+inline const QString liquidDensity = QStringLiteral("liquidDensity");
+inline const QString vapourDensity = QStringLiteral("vapourDensity");
+inline const QString skip = QStringLiteral("skip");
+inline const QString xref = QStringLiteral("xref");
+inline const QString minP = QStringLiteral("minP");
+inline const QString maxP = QStringLiteral("maxP");
+inline const QString curveFormat = QStringLiteral("curveFormat");
+inline const QString points = QStringLiteral("points");
+}  // namespace phasediagramkey
 
 // Registers CPhaseDiagram, CIsopleth, CIsoplethPoint, CIsochor, CIsochorPoint,
 // CBiphasicIsochorPoint and CTrappingLine (and the plot formats they hold) under their
@@ -130,18 +180,18 @@ protected:
 
     void encodeCurveKeys(KeyedArchiver& coder) const
     {
-        coder.encodeObject(mCurveFormat, QStringLiteral("curveFormat"));
-        encodeRecords(coder, mPoints, QStringLiteral("points"));
-        encodeName(coder, mName, QStringLiteral("name"));
+        coder.encodeObject(mCurveFormat, phasediagramkey::curveFormat);
+        encodeRecords(coder, mPoints, phasediagramkey::points);
+        encodeName(coder, mName, phasediagramkey::name);
     }
 
     // A record without a format in the file keeps the default one.
     void decodeCurveKeys(KeyedUnarchiver& coder, const QString& pointClass)
     {
-        if (auto format = coder.decodeObjectOfClass<CCurveFormat>(QStringLiteral("curveFormat")))
+        if (auto format = coder.decodeObjectOfClass<CCurveFormat>(phasediagramkey::curveFormat))
             mCurveFormat = std::move(format);
-        mPoints = decodeRecords<Point>(coder, QStringLiteral("points"), pointClass);
-        mName = decodeName(coder, QStringLiteral("name"));
+        mPoints = decodeRecords<Point>(coder, phasediagramkey::points, pointClass);
+        mName = decodeName(coder, phasediagramkey::name);
     }
 
 private:
