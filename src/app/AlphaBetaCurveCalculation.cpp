@@ -145,13 +145,13 @@ Dictionary CAlphaBetaPlotDocument::storeCurve(const std::optional<Dictionary>& i
                      {inclusionkey::N2, mEngine->getN2() * 100},
                      {inclusionkey::H2S, mEngine->getH2S() * 100},
                      {inclusionkey::homog, mEngine->getHomog() ? "liquid" : "gas"},
-                     {"data", mCurve.deepCopy()},
-                     {"size", 1},
-                     {"color", Color::fromRgb(1, 0, 0)},
-                     {"alpha0", mCurve.at(0).toArray().at(0).toDouble()},
-                     {"index", mAlphaBetaCurves.size()}};
+                     {alphabetakey::data, mCurve.deepCopy()},
+                     {alphabetakey::size, 1},
+                     {alphabetakey::color, Color::fromRgb(1, 0, 0)},
+                     {alphabetakey::alpha0, mCurve.at(0).toArray().at(0).toDouble()},
+                     {alphabetakey::index, mAlphaBetaCurves.size()}};
     if (inclusion)
-        curve.setValue("inclusion", inclusion->deepCopy());
+        curve.setValue(alphabetakey::inclusion, inclusion->deepCopy());
     mAlphaBetaCurves.append(curve);
     plotAlphaBetaCurve(curve);
     return curve;

@@ -34,9 +34,6 @@ const QString kCurvesKey = QStringLiteral("curves");
 const QString kPointsKey = QStringLiteral("points");
 const QString kCorrelationsKey = QStringLiteral("correlations");
 const QString kPlotFormatKey = QStringLiteral("plotFormat");
-const QString kGraphCurve = QStringLiteral("graphCurve");
-const QString kGraphPoint = QStringLiteral("graphPoint");
-
 
 constexpr int kMarkerCode = 1;
 constexpr int kAlphaBetaFluidType = 1;
@@ -58,8 +55,8 @@ void attachPlotObject(Dictionary record, const QString& key, const GraphObjectPt
 {
     record.setValue(key, Value(std::make_shared<PlotObjectHandle>(object)));
     object->setReferenceObject(record);
-    object->setSize(record.floatValue("size"));
-    object->setColor(record.colorValue("color"));
+    object->setSize(record.floatValue(alphabetakey::size));
+    object->setColor(record.colorValue(alphabetakey::color));
 }
 
 GraphObjectPtr plotObjectOf(const Dictionary& record, const QString& key)
@@ -85,16 +82,16 @@ Dictionary pointRecord(double alpha, double beta, double CO2, double N2, double 
                       {fluidkey::N2, N2},
                       {fluidkey::H2S, H2S},
                       {fluidkey::name, name},
-                      {"size", 1},
-                      {"color", blue()},
-                      {"selector", kMarkerCode},
+                      {alphabetakey::size, 1},
+                      {alphabetakey::color, blue()},
+                      {alphabetakey::selector, kMarkerCode},
                       {fluidkey::fluidType, kAlphaBetaFluidType}};
 }
 
 // Interpolation of element `out` at the value `x` of element `in` of a curve's points.
 double interpolateOnCurve(const Dictionary& curve, int in, int out, double x, double* pressure)
 {
-    const Array data = curve.arrayValue("data");
+    const Array data = curve.arrayValue(alphabetakey::data);
     if (data.isEmpty())
         return -1;
     double lowest = data.at(0).toArray().at(in).toDouble();
@@ -135,7 +132,7 @@ Dictionary newAlphaBetaPoint(double alpha, double beta, double CO2, double N2, d
 Dictionary alphaBetaFluidFromMarker(const Dictionary& marker)
 {
     Dictionary fluid = marker.deepCopy();
-    for (const QString& key : {kGraphPoint, kGraphCurve, QStringLiteral("curve")})
+    for (const QString& key : {fluidkey::graphPoint, fluidkey::graphCurve, fluidkey::curve})
         fluid.remove(key);
     for (const QString& gas : kGasKeys)
         fluid.setValue(gas, marker.doubleValue(gas) / 100.0);
@@ -144,12 +141,12 @@ Dictionary alphaBetaFluidFromMarker(const Dictionary& marker)
 
 bool alphaBetaCurveCompareUsingAlpha(const Value& a, const Value& b)
 {
-    return a.toDictionary().doubleValue("alpha0") < b.toDictionary().doubleValue("alpha0");
+    return a.toDictionary().doubleValue(alphabetakey::alpha0) < b.toDictionary().doubleValue(alphabetakey::alpha0);
 }
 
 bool alphaBetaCurveCompareUsingIndex(const Value& a, const Value& b)
 {
-    return a.toDictionary().intValue("index") < b.toDictionary().intValue("index");
+    return a.toDictionary().intValue(alphabetakey::index) < b.toDictionary().intValue(alphabetakey::index);
 }
 
 CAlphaBetaPlotDocument::CAlphaBetaPlotDocument()
@@ -218,8 +215,8 @@ bool CAlphaBetaPlotDocument::loadDataRepresentation(const QByteArray& data, cons
     mAlphaBetaCorrelations = roots->value(kCorrelationsKey).toArray();
     for (const Value& point : mAlphaBetaPoints) {
         Dictionary marker = point.toDictionary();
-        if (marker.contains("curve") && mAlphaBetaCurves.indexOf(marker.value("curve")) < 0)
-            marker.remove("curve");  // only a curve of this document
+        if (marker.contains(fluidkey::curve) && mAlphaBetaCurves.indexOf(marker.value(fluidkey::curve)) < 0)
+            marker.remove(fluidkey::curve);  // only a curve of this document
     }
     mPlotFormat = format;
     if (mPlotView)
@@ -254,11 +251,11 @@ void CAlphaBetaPlotDocument::plotAlphaBetaCurve(const Dictionary& curve)
         return;
     auto object = std::make_shared<CGraphCurve>();
     object->setSelectable(true);
-    for (const Value& point : curve.arrayValue("data")) {
+    for (const Value& point : curve.arrayValue(alphabetakey::data)) {
         const Array values = point.toArray();
         object->addPoint(values.at(0).toFloat(), values.at(1).toFloat(), false);
     }
-    attachPlotObject(curve, kGraphCurve, object);
+    attachPlotObject(curve, fluidkey::graphCurve, object);
     object->setName(curve.stringValue(inclusionkey::name));
     mPlotView->includesIntoLegend(object);
     mPlotView->addGraphObject(object);
@@ -272,8 +269,8 @@ void CAlphaBetaPlotDocument::plotAlphaBetaPoint(const Dictionary& point)
     auto object =
         CGraphStringPoint::newGraphStringPoint(point.floatValue(fluidkey::alpha), point.floatValue(fluidkey::beta));
     object->setSelectable(true);
-    attachPlotObject(point, kGraphPoint, object);
-    object->setSelector(point.intValue("selector"));
+    attachPlotObject(point, fluidkey::graphPoint, object);
+    object->setSelector(point.intValue(alphabetakey::selector));
     object->setLabel(point.stringValue(fluidkey::name));
     object->setShowLabel(mShowLabels);
     object->setName(point.stringValue(fluidkey::name));
@@ -287,14 +284,14 @@ void CAlphaBetaPlotDocument::plotAlphaBetaCorrelation(const Dictionary& correlat
         return;
     auto object = std::make_shared<CGraphStringPointCurve>();
     object->setSelectable(true);
-    object->setName(correlation.stringValue("name"));
-    for (const Value& entry : correlation.arrayValue("data")) {
+    object->setName(correlation.stringValue(alphabetakey::name));
+    for (const Value& entry : correlation.arrayValue(alphabetakey::data)) {
         const Dictionary fluid = entry.toDictionary();
         object->addPoint(fluid.stringValue(fluidkey::name), fluid.floatValue(fluidkey::alpha),
                          fluid.floatValue(fluidkey::beta));
     }
-    attachPlotObject(correlation, kGraphCurve, object);
-    object->setSelector(correlation.intValue("selector"));
+    attachPlotObject(correlation, fluidkey::graphCurve, object);
+    object->setSelector(correlation.intValue(alphabetakey::selector));
     mPlotView->addGraphObject(object);
     redraw();
 }
@@ -305,7 +302,7 @@ void CAlphaBetaPlotDocument::unplotAll()
     for (const Array& list : {mAlphaBetaCurves, mAlphaBetaPoints, mAlphaBetaCorrelations})
         for (const Value& element : list) {
             Dictionary record = element.toDictionary();
-            for (const QString& key : {kGraphCurve, kGraphPoint}) {
+            for (const QString& key : {fluidkey::graphCurve, fluidkey::graphPoint}) {
                 unplot(record, key);
                 record.remove(key);
             }
@@ -329,12 +326,12 @@ void CAlphaBetaPlotDocument::unplot(const Dictionary& record, const QString& key
 void CAlphaBetaPlotDocument::removeAlphaBetaCurve(const Dictionary& curve)
 {
     updateChangeCount(ChangeDone);
-    unplot(curve, kGraphCurve);
+    unplot(curve, fluidkey::graphCurve);
     mAlphaBetaCurves.removeAt(mAlphaBetaCurves.indexOf(curve));
     for (const Value& point : mAlphaBetaPoints) {
         Dictionary marker = point.toDictionary();
-        if (marker.value("curve").toDictionary() == curve)
-            marker.remove("curve");
+        if (marker.value(fluidkey::curve).toDictionary() == curve)
+            marker.remove(fluidkey::curve);
     }
     redraw();
     postModifiedAndSelection();
@@ -343,7 +340,7 @@ void CAlphaBetaPlotDocument::removeAlphaBetaCurve(const Dictionary& curve)
 void CAlphaBetaPlotDocument::removeAlphaBetaPoint(const Dictionary& point)
 {
     updateChangeCount(ChangeDone);
-    unplot(point, kGraphPoint);
+    unplot(point, fluidkey::graphPoint);
     mAlphaBetaPoints.removeAt(mAlphaBetaPoints.indexOf(point));
     redraw();
     postModifiedAndSelection();
@@ -352,7 +349,7 @@ void CAlphaBetaPlotDocument::removeAlphaBetaPoint(const Dictionary& point)
 void CAlphaBetaPlotDocument::removeAlphaBetaCorrelation(const Dictionary& correlation)
 {
     updateChangeCount(ChangeDone);
-    unplot(correlation, kGraphCurve);
+    unplot(correlation, fluidkey::graphCurve);
     mAlphaBetaCorrelations.removeAt(mAlphaBetaCorrelations.indexOf(correlation));
     redraw();
     postModifiedAndSelection();
@@ -383,7 +380,8 @@ void CAlphaBetaPlotDocument::setShowLabels(bool show)
 {
     mShowLabels = show;
     for (const Value& point : mAlphaBetaPoints)
-        if (auto object = std::dynamic_pointer_cast<CGraphPoint>(plotObjectOf(point.toDictionary(), kGraphPoint)))
+        if (auto object =
+                std::dynamic_pointer_cast<CGraphPoint>(plotObjectOf(point.toDictionary(), fluidkey::graphPoint)))
             object->setShowLabel(show);
 }
 
@@ -395,16 +393,16 @@ Dictionary CAlphaBetaPlotDocument::setAlphaBetaMarker(double alpha, double beta,
                              ? QString::asprintf("%s: %.3f", qPrintable(curve->stringValue(inclusionkey::name)), alpha)
                              : unlabelledPointName(alpha, beta, CO2, N2, H2S);
     Dictionary marker = pointRecord(alpha, beta, CO2, N2, H2S, name);
-    marker.setValue("Ph", pressure);
+    marker.setValue(alphabetakey::Ph, pressure);
     if (curve) {
-        marker.setValue("curve", *curve);
-        if (curve->contains("inclusion"))
-            marker.setValue("inclusion", curve->dictionaryValue("inclusion").deepCopy());
+        marker.setValue(fluidkey::curve, *curve);
+        if (curve->contains(alphabetakey::inclusion))
+            marker.setValue(alphabetakey::inclusion, curve->dictionaryValue(alphabetakey::inclusion).deepCopy());
     }
     mAlphaBetaPoints.append(marker);
     plotAlphaBetaPoint(marker);
     if (mPlotView)
-        mPlotView->setSelectedObject(plotObjectOf(marker, kGraphPoint).get());
+        mPlotView->setSelectedObject(plotObjectOf(marker, fluidkey::graphPoint).get());
     postModifiedAndSelection();
     return marker;
 }
@@ -446,12 +444,12 @@ std::optional<Dictionary> CAlphaBetaPlotDocument::addAlphaBetaCorrelation()
             entry.setValue(key, fluid.value(key));
         entries.append(entry);
     }
-    Dictionary correlation{{"name", QFileInfo(path).completeBaseName()},
-                           {"path", path},
-                           {"size", 1},
-                           {"selector", kMarkerCode},
-                           {"color", Color::black()},
-                           {"data", entries}};
+    Dictionary correlation{{alphabetakey::name, QFileInfo(path).completeBaseName()},
+                           {alphabetakey::path, path},
+                           {alphabetakey::size, 1},
+                           {alphabetakey::selector, kMarkerCode},
+                           {alphabetakey::color, Color::black()},
+                           {alphabetakey::data, entries}};
     updateChangeCount(ChangeDone);
     mAlphaBetaCorrelations.append(correlation);
     plotAlphaBetaCorrelation(correlation);

@@ -26,6 +26,23 @@ class WindowController;
 inline const QString AlphaBetaPlotModified = QStringLiteral("AlphaBetaPlotModified");
 inline const QString AlphaBetaPlotSelection = QStringLiteral("AlphaBetaPlotSelection");
 
+// The keys of the document's records besides the fluid and inclusion keys they carry: the
+// style of a curve, marker or correlation line, a curve's points ("data"), first alpha,
+// creation index and inclusion, a marker's pressure, and a correlation's fluids ("data"),
+// name and file.
+namespace alphabetakey {
+inline const QString size = QStringLiteral("size");
+inline const QString color = QStringLiteral("color");
+inline const QString selector = QStringLiteral("selector");
+inline const QString data = QStringLiteral("data");
+inline const QString alpha0 = QStringLiteral("alpha0");
+inline const QString index = QStringLiteral("index");
+inline const QString inclusion = QStringLiteral("inclusion");
+inline const QString Ph = QStringLiteral("Ph");
+inline const QString name = QStringLiteral("name");
+inline const QString path = QStringLiteral("path");
+}  // namespace alphabetakey
+
 // Name of a curve computed from typed data, replaced at the curve-name prompt.
 inline const QString kNewInclusionCurveName = QStringLiteral("New inclusion");
 

@@ -14,7 +14,7 @@ namespace {
 // the diagram's copy of the fluid goes without them.
 const QStringList& runTimeFluidKeys()
 {
-    static const QStringList keys{QStringLiteral("curve"), QStringLiteral("graphPoint"), QStringLiteral("graphCurve")};
+    static const QStringList keys{fluidkey::curve, fluidkey::graphPoint, fluidkey::graphCurve};
     return keys;
 }
 

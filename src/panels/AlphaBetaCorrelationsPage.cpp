@@ -37,7 +37,7 @@ QWidget* CAlphaBetaPanel::makeCorrelationsPage()
 {
     auto* page = new QWidget;
     m.correlationsView = new RecordTable(
-        {{"name", tr("Correlation")}},
+        {{alphabetakey::name, tr("Correlation")}},
         {[this] { return mDocument ? correlations().size() : 1; },
          [this](const QString& key, int row) {
              return mDocument ? recordCell(correlations(), row, key) : Value(kNoDocumentRow);
@@ -52,9 +52,10 @@ QWidget* CAlphaBetaPanel::makeCorrelationsPage()
          {fluidkey::beta, tr("Beta")},
          {fluidkey::gor, tr("GOR")},
          {fluidkey::api, tr("API")}},
-        {[this] { return mCurrentCorrelation ? mCurrentCorrelation->arrayValue("data").size() : 0; },
+        {[this] { return mCurrentCorrelation ? mCurrentCorrelation->arrayValue(alphabetakey::data).size() : 0; },
          [this](const QString& key, int row) {
-             return mCurrentCorrelation ? recordCell(mCurrentCorrelation->arrayValue("data"), row, key) : Value();
+             return mCurrentCorrelation ? recordCell(mCurrentCorrelation->arrayValue(alphabetakey::data), row, key)
+                                        : Value();
          },
          nullptr},
         page);

@@ -85,11 +85,13 @@ QWidget* CAlphaBetaPanel::makeCurvesPage()
          [this](const QString& key, int row) { return recordCell(mInclusionsArray, row, key); }, nullptr},
         page);
     m.inclusionsView->setObjectName(QStringLiteral("mInclusionsView"));
-    m.curvesView1 = new RecordTable(
-        {{inclusionkey::name, tr("Curve")}, {inclusionkey::Th, tr("Th (°C)")}, {"alpha0", tr("First alpha")}},
-        {[this] { return curves().size(); },
-         [this](const QString& key, int row) { return recordCell(curves(), row, key); }, nullptr},
-        page);
+    m.curvesView1 =
+        new RecordTable({{inclusionkey::name, tr("Curve")},
+                         {inclusionkey::Th, tr("Th (°C)")},
+                         {alphabetakey::alpha0, tr("First alpha")}},
+                        {[this] { return curves().size(); },
+                         [this](const QString& key, int row) { return recordCell(curves(), row, key); }, nullptr},
+                        page);
     m.curvesView1->setObjectName(QStringLiteral("mAlphaBetaCurvesView1"));
     m.calcButton = new QPushButton(tr("Calculate"), page);
     m.calculateAllButton = new QPushButton(tr("Calculate all"), page);

@@ -414,7 +414,7 @@ void CAlphaBetaPanel::onAlphaBetaPointSelectionChanged()
         showFluidFields(false);
         m.newFluidButton->setEnabled(false);
         m.deleteFluidButton->setEnabled(true);
-        const Value curve = marker.value("curve");
+        const Value curve = marker.value(fluidkey::curve);
         m.isOnCurveCheckBox->setChecked(curve.isDictionary());
         if (curve.isDictionary()) {
             const int curveRow = curves().indexOf(curve);
