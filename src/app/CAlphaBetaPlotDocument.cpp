@@ -15,6 +15,7 @@
 #include "platform/Color.h"
 #include "platform/DocumentController.h"
 #include "platform/NotificationCenter.h"
+#include "platform/RunTimeKeys.h"
 #include "plot/CGraphCurve.h"
 #include "plot/CGraphStringPoint.h"
 #include "plot/CGraphStringPointCurve.h"
@@ -132,7 +133,7 @@ Dictionary newAlphaBetaPoint(double alpha, double beta, double CO2, double N2, d
 Dictionary alphaBetaFluidFromMarker(const Dictionary& marker)
 {
     Dictionary fluid = marker.deepCopy();
-    for (const QString& key : {fluidkey::graphPoint, fluidkey::graphCurve, fluidkey::curve})
+    for (const QString& key : {runtimekey::graphPoint, runtimekey::graphCurve, fluidkey::curve})
         fluid.remove(key);
     for (const QString& gas : kGasKeys)
         fluid.setValue(gas, marker.doubleValue(gas) / 100.0);
@@ -255,7 +256,7 @@ void CAlphaBetaPlotDocument::plotAlphaBetaCurve(const Dictionary& curve)
         const Array values = point.toArray();
         object->addPoint(values.at(0).toFloat(), values.at(1).toFloat(), false);
     }
-    attachPlotObject(curve, fluidkey::graphCurve, object);
+    attachPlotObject(curve, runtimekey::graphCurve, object);
     object->setName(curve.stringValue(inclusionkey::name));
     mPlotView->includesIntoLegend(object);
     mPlotView->addGraphObject(object);
@@ -269,7 +270,7 @@ void CAlphaBetaPlotDocument::plotAlphaBetaPoint(const Dictionary& point)
     auto object =
         CGraphStringPoint::newGraphStringPoint(point.floatValue(fluidkey::alpha), point.floatValue(fluidkey::beta));
     object->setSelectable(true);
-    attachPlotObject(point, fluidkey::graphPoint, object);
+    attachPlotObject(point, runtimekey::graphPoint, object);
     object->setSelector(point.intValue(alphabetakey::selector));
     object->setLabel(point.stringValue(fluidkey::name));
     object->setShowLabel(mShowLabels);
@@ -290,7 +291,7 @@ void CAlphaBetaPlotDocument::plotAlphaBetaCorrelation(const Dictionary& correlat
         object->addPoint(fluid.stringValue(fluidkey::name), fluid.floatValue(fluidkey::alpha),
                          fluid.floatValue(fluidkey::beta));
     }
-    attachPlotObject(correlation, fluidkey::graphCurve, object);
+    attachPlotObject(correlation, runtimekey::graphCurve, object);
     object->setSelector(correlation.intValue(alphabetakey::selector));
     mPlotView->addGraphObject(object);
     redraw();
@@ -302,7 +303,7 @@ void CAlphaBetaPlotDocument::unplotAll()
     for (const Array& list : {mAlphaBetaCurves, mAlphaBetaPoints, mAlphaBetaCorrelations})
         for (const Value& element : list) {
             Dictionary record = element.toDictionary();
-            for (const QString& key : {fluidkey::graphCurve, fluidkey::graphPoint}) {
+            for (const QString& key : {runtimekey::graphCurve, runtimekey::graphPoint}) {
                 unplot(record, key);
                 record.remove(key);
             }
@@ -326,7 +327,7 @@ void CAlphaBetaPlotDocument::unplot(const Dictionary& record, const QString& key
 void CAlphaBetaPlotDocument::removeAlphaBetaCurve(const Dictionary& curve)
 {
     updateChangeCount(ChangeDone);
-    unplot(curve, fluidkey::graphCurve);
+    unplot(curve, runtimekey::graphCurve);
     mAlphaBetaCurves.removeAt(mAlphaBetaCurves.indexOf(curve));
     for (const Value& point : mAlphaBetaPoints) {
         Dictionary marker = point.toDictionary();
@@ -340,7 +341,7 @@ void CAlphaBetaPlotDocument::removeAlphaBetaCurve(const Dictionary& curve)
 void CAlphaBetaPlotDocument::removeAlphaBetaPoint(const Dictionary& point)
 {
     updateChangeCount(ChangeDone);
-    unplot(point, fluidkey::graphPoint);
+    unplot(point, runtimekey::graphPoint);
     mAlphaBetaPoints.removeAt(mAlphaBetaPoints.indexOf(point));
     redraw();
     postModifiedAndSelection();
@@ -349,7 +350,7 @@ void CAlphaBetaPlotDocument::removeAlphaBetaPoint(const Dictionary& point)
 void CAlphaBetaPlotDocument::removeAlphaBetaCorrelation(const Dictionary& correlation)
 {
     updateChangeCount(ChangeDone);
-    unplot(correlation, fluidkey::graphCurve);
+    unplot(correlation, runtimekey::graphCurve);
     mAlphaBetaCorrelations.removeAt(mAlphaBetaCorrelations.indexOf(correlation));
     redraw();
     postModifiedAndSelection();
@@ -381,7 +382,7 @@ void CAlphaBetaPlotDocument::setShowLabels(bool show)
     mShowLabels = show;
     for (const Value& point : mAlphaBetaPoints)
         if (auto object =
-                std::dynamic_pointer_cast<CGraphPoint>(plotObjectOf(point.toDictionary(), fluidkey::graphPoint)))
+                std::dynamic_pointer_cast<CGraphPoint>(plotObjectOf(point.toDictionary(), runtimekey::graphPoint)))
             object->setShowLabel(show);
 }
 
@@ -402,7 +403,7 @@ Dictionary CAlphaBetaPlotDocument::setAlphaBetaMarker(double alpha, double beta,
     mAlphaBetaPoints.append(marker);
     plotAlphaBetaPoint(marker);
     if (mPlotView)
-        mPlotView->setSelectedObject(plotObjectOf(marker, fluidkey::graphPoint).get());
+        mPlotView->setSelectedObject(plotObjectOf(marker, runtimekey::graphPoint).get());
     postModifiedAndSelection();
     return marker;
 }

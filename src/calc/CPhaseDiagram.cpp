@@ -2,6 +2,7 @@
 
 #include "calc/CalculationInterface.h"
 #include "calc/FluidRecordKeys.h"
+#include "platform/RunTimeKeys.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,7 +15,7 @@ namespace {
 // the diagram's copy of the fluid goes without them.
 const QStringList& runTimeFluidKeys()
 {
-    static const QStringList keys{fluidkey::curve, fluidkey::graphPoint, fluidkey::graphCurve};
+    static const QStringList keys{fluidkey::curve, runtimekey::graphPoint, runtimekey::graphCurve};
     return keys;
 }
 

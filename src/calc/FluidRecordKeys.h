@@ -52,11 +52,9 @@ inline const QString rmsx = QStringLiteral("rmsx");
 inline const QString ardp = QStringLiteral("ardp");
 inline const QString aadp = QStringLiteral("aadp");
 
-// An alpha-beta plot's marker, a fluid record besides: the curve it sits on and, at run
-// time only, the plot objects that draw it.
+// An alpha-beta plot's marker, a fluid record besides: the curve it sits on (its plot
+// objects are under the run-time keys).
 inline const QString curve = QStringLiteral("curve");
-inline const QString graphPoint = QStringLiteral("graphPoint");
-inline const QString graphCurve = QStringLiteral("graphCurve");
 }  // namespace fluidkey
 
 namespace componentkey {

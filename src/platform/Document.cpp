@@ -8,6 +8,7 @@
 #include "platform/KeyedUnarchiver.h"
 #include "platform/PrintPanel.h"
 #include "platform/PropertyListCheck.h"
+#include "platform/RunTimeKeys.h"
 #include "platform/UndoManager.h"
 #include "platform/WindowController.h"
 

@@ -20,9 +20,6 @@ namespace quorvel {
 class UndoManager;
 class WindowController;
 
-// Root keys holding plot objects, which exist only in open documents and are never written.
-inline const QStringList kRunTimeKeys{QStringLiteral("graphCurve"), QStringLiteral("graphPoint")};
-
 class Document : public QObject, public Responder
 {
     Q_OBJECT
