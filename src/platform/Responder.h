@@ -1,9 +1,9 @@
 #pragma once
-// Menu commands in the platform's manner: every shared menu item names an action (one
-// of ActionNames.h). The item is validated and sent to the
-// first responder that answers the action, looked for in this order: the focus widget
-// and the widgets around it, its window's controller, that controller's document, and
-// the document controller. An item nobody answers is disabled.
+// Menu commands in the platform's manner: every shared menu item names an action (one of
+// ActionNames.h). The item is validated and sent to the first responder that answers the
+// action, looked for in this order: the focus widget and the widgets around it, its
+// window's controller, that controller's document, and the document controller. An item
+// nobody answers is disabled.
 
 #include "platform/ActionTable.h"
 
@@ -21,7 +21,9 @@ class QWidget;
 
 namespace quorvel {
 
-// Answers the actions of its table unless a subclass answers otherwise.
+// Answers the actions of its table: each class of a responder adds its rows in its
+// constructor. A subclass overrides the three functions only to answer otherwise (fewer
+// actions, or its own rule of validation for every item).
 class Responder
 {
 public:
