@@ -1,6 +1,7 @@
 #include "plot/CCurveFormat.h"
 
 #include "plot/CPlotFormat.h"
+#include "plot/FormatKeys.h"
 
 #include "platform/KeyedArchiver.h"
 #include "platform/KeyedUnarchiver.h"
@@ -24,19 +25,19 @@ std::shared_ptr<CCurveFormat> CCurveFormat::copy() const
 
 void CCurveFormat::encodeWithCoder(KeyedArchiver& coder) const
 {
-    coder.encodeInt32(mSize, QStringLiteral("size"));
-    coder.encodeObject(mColor, QStringLiteral("color"));
+    coder.encodeInt32(mSize, formatkey::size);
+    coder.encodeObject(mColor, formatkey::color);
 }
 
 void CCurveFormat::initWithCoder(KeyedUnarchiver& coder)
 {
-    mSize = std::max(coder.decodeInt32(QStringLiteral("size")), 1);
+    mSize = std::max(coder.decodeInt32(formatkey::size), 1);
     decodeFormatColor(coder, mColor);
 }
 
 void decodeFormatColor(KeyedUnarchiver& coder, Color& color)
 {
-    const Value value = coder.decodeObject(QStringLiteral("color"));
+    const Value value = coder.decodeObject(formatkey::color);
     if (value.isColor())
         color = value.toColor();
     else if (!value.isNull())

@@ -2,6 +2,7 @@
 
 #include "plot/CCurveFormat.h"
 #include "plot/CPointFormat.h"
+#include "plot/FormatKeys.h"
 
 #include "platform/KeyedArchiver.h"
 #include "platform/KeyedUnarchiver.h"
@@ -54,45 +55,44 @@ void CPlotFormat::setTicksFormat(std::shared_ptr<CTextFormat> format)
 
 void CPlotFormat::encodeWithCoder(KeyedArchiver& coder) const
 {
-    coder.encodeFloat(mMinX, QStringLiteral("minX"));
-    coder.encodeFloat(mMaxX, QStringLiteral("maxX"));
-    coder.encodeFloat(mMinY, QStringLiteral("minY"));
-    coder.encodeFloat(mMaxY, QStringLiteral("maxY"));
-    coder.encodeFloat(mCurrentMinX, QStringLiteral("currentMinX"));
-    coder.encodeFloat(mCurrentMaxX, QStringLiteral("currentMaxX"));
-    coder.encodeFloat(mCurrentMinY, QStringLiteral("currentMinY"));
-    coder.encodeFloat(mCurrentMaxY, QStringLiteral("currentMaxY"));
-    coder.encodeFloat(mLegendX, QStringLiteral("legendX"));
-    coder.encodeFloat(mLegendY, QStringLiteral("legendY"));
-    coder.encodeObject(mLegendFormat, QStringLiteral("legend"));
-    coder.encodeObject(mLabelsFormat, QStringLiteral("labels"));
-    coder.encodeObject(mTicksFormat, QStringLiteral("ticks"));
+    coder.encodeFloat(mMinX, formatkey::minX);
+    coder.encodeFloat(mMaxX, formatkey::maxX);
+    coder.encodeFloat(mMinY, formatkey::minY);
+    coder.encodeFloat(mMaxY, formatkey::maxY);
+    coder.encodeFloat(mCurrentMinX, formatkey::currentMinX);
+    coder.encodeFloat(mCurrentMaxX, formatkey::currentMaxX);
+    coder.encodeFloat(mCurrentMinY, formatkey::currentMinY);
+    coder.encodeFloat(mCurrentMaxY, formatkey::currentMaxY);
+    coder.encodeFloat(mLegendX, formatkey::legendX);
+    coder.encodeFloat(mLegendY, formatkey::legendY);
+    coder.encodeObject(mLegendFormat, formatkey::legend);
+    coder.encodeObject(mLabelsFormat, formatkey::labels);
+    coder.encodeObject(mTicksFormat, formatkey::ticks);
 }
 
 void CPlotFormat::initWithCoder(KeyedUnarchiver& coder)
 {
     // A range or position that is not a finite number would leave the plot unusable.
-    auto decode = [&coder](const char* key, float& field) {
-        const float value = coder.decodeFloat(QLatin1String(key));
+    auto decode = [&coder](const QString& key, float& field) {
+        const float value = coder.decodeFloat(key);
         if (!std::isfinite(value))
-            coder.failWithError(QStringLiteral("The plot format value \"%1\" is not a finite number.")
-                                    .arg(QLatin1String(key)));
+            coder.failWithError(QStringLiteral("The plot format value \"%1\" is not a finite number.").arg(key));
         else
             field = value;
     };
-    decode("minX", mMinX);
-    decode("maxX", mMaxX);
-    decode("minY", mMinY);
-    decode("maxY", mMaxY);
-    decode("currentMinX", mCurrentMinX);
-    decode("currentMaxX", mCurrentMaxX);
-    decode("currentMinY", mCurrentMinY);
-    decode("currentMaxY", mCurrentMaxY);
-    decode("legendX", mLegendX);
-    decode("legendY", mLegendY);
-    setLegendFormat(coder.decodeObjectOfClass<CTextFormat>(QStringLiteral("legend")));
-    setLabelsFormat(coder.decodeObjectOfClass<CTextFormat>(QStringLiteral("labels")));
-    setTicksFormat(coder.decodeObjectOfClass<CTextFormat>(QStringLiteral("ticks")));
+    decode(formatkey::minX, mMinX);
+    decode(formatkey::maxX, mMaxX);
+    decode(formatkey::minY, mMinY);
+    decode(formatkey::maxY, mMaxY);
+    decode(formatkey::currentMinX, mCurrentMinX);
+    decode(formatkey::currentMaxX, mCurrentMaxX);
+    decode(formatkey::currentMinY, mCurrentMinY);
+    decode(formatkey::currentMaxY, mCurrentMaxY);
+    decode(formatkey::legendX, mLegendX);
+    decode(formatkey::legendY, mLegendY);
+    setLegendFormat(coder.decodeObjectOfClass<CTextFormat>(formatkey::legend));
+    setLabelsFormat(coder.decodeObjectOfClass<CTextFormat>(formatkey::labels));
+    setTicksFormat(coder.decodeObjectOfClass<CTextFormat>(formatkey::ticks));
 }
 
 } // namespace quorvel

@@ -2,6 +2,7 @@
 
 #include "plot/CCurveFormat.h"
 #include "plot/CPlotFormat.h"
+#include "plot/FormatKeys.h"
 
 #include "platform/KeyedArchiver.h"
 #include "platform/KeyedUnarchiver.h"
@@ -26,16 +27,16 @@ std::shared_ptr<CPointFormat> CPointFormat::copy() const
 
 void CPointFormat::encodeWithCoder(KeyedArchiver& coder) const
 {
-    coder.encodeInt32(mSize, QStringLiteral("size"));
-    coder.encodeObject(mColor, QStringLiteral("color"));
-    coder.encodeInt32(mSelector, QStringLiteral("selector"));
+    coder.encodeInt32(mSize, formatkey::size);
+    coder.encodeObject(mColor, formatkey::color);
+    coder.encodeInt32(mSelector, formatkey::selector);
 }
 
 void CPointFormat::initWithCoder(KeyedUnarchiver& coder)
 {
-    mSize = std::max(coder.decodeInt32(QStringLiteral("size")), 1);
+    mSize = std::max(coder.decodeInt32(formatkey::size), 1);
     decodeFormatColor(coder, mColor);
-    mSelector = coder.decodeInt32(QStringLiteral("selector"));
+    mSelector = coder.decodeInt32(formatkey::selector);
 }
 
 } // namespace quorvel

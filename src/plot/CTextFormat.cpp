@@ -1,6 +1,7 @@
 #include "plot/CTextFormat.h"
 
 #include "plot/CPlotFormat.h"
+#include "plot/FormatKeys.h"
 
 #include "platform/KeyedArchiver.h"
 #include "platform/KeyedUnarchiver.h"
@@ -30,20 +31,20 @@ void CTextFormat::setItalic(bool italic)
 
 void CTextFormat::encodeWithCoder(KeyedArchiver& coder) const
 {
-    coder.encodeInt32(mSize, QStringLiteral("size"));
-    coder.encodeObject(mFontName, QStringLiteral("fontName"));
-    coder.encodeInt32(mStyle, QStringLiteral("style"));
+    coder.encodeInt32(mSize, formatkey::size);
+    coder.encodeObject(mFontName, formatkey::fontName);
+    coder.encodeInt32(mStyle, formatkey::style);
 }
 
 void CTextFormat::initWithCoder(KeyedUnarchiver& coder)
 {
     // A font of no size cannot be drawn: such a size is raised to the smallest one.
-    mSize = std::max(coder.decodeInt32(QStringLiteral("size")), kMinimumSize);
-    const Value name = coder.decodeObject(QStringLiteral("fontName"));
+    mSize = std::max(coder.decodeInt32(formatkey::size), kMinimumSize);
+    const Value name = coder.decodeObject(formatkey::fontName);
     if (!name.isNull() && !name.isString())
         coder.failWithError(QStringLiteral("The font name of a text format is not a text."));
     mFontName = name.isString() && !name.toString().isEmpty() ? name.toString() : kDefaultFontName;
-    mStyle = coder.decodeInt32(QStringLiteral("style"));
+    mStyle = coder.decodeInt32(formatkey::style);
 }
 
 } // namespace quorvel
