@@ -1,7 +1,6 @@
 #include "thermo/ClaCubic0.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace quorvel {
 
@@ -32,12 +31,14 @@ void ClaCubic0::read_BIP()
 {
     if (correlation_inputs_changed())
         calculate_generalised_kaij();
+    else if (interaction_revision() == revision_of_generalised_kaij)
+        return;  // no coefficient has changed since they were stored
     for (short i = 0; i < component_count; ++i) {
-        double* row = kaij[i];
         const double* generalised = generalised_kaij[i];
         for (short j = 0; j < i; ++j)
-            row[j] = kaij[j][i] = generalised[j];
+            set_binary_interaction_kaij(i, j, generalised[j]);
     }
+    revision_of_generalised_kaij = interaction_revision();
 }
 
 bool ClaCubic0::correlation_inputs_changed() const
@@ -106,11 +107,11 @@ void ClaCubic0::calculate_parameters_of_pure_components()
         const double alpha_dt = -m * s / root;
         const double alpha_dt2 = m * s * (1 / T - alpha_dt / (s * s)) / (2 * root);
 
-        const double ka = 1 - kaij[i][i];
+        const double ka = 1 - kaij()[i][i];
         a_ij[i][i] = a_critical[i] * alpha * ka;
         a_ij_dt[i][i] = a_critical[i] * alpha_dt * ka;
         a_ij_dt2[i][i] = a_critical[i] * alpha_dt2 * ka;
-        b_ij[i][i] = b_pure[i] * (1 - kbij[i][i]);
+        b_ij[i][i] = b_pure[i] * (1 - kbij()[i][i]);
         a_over_b_ij[i][i] = a_ij[i][i] / b_ij[i][i];
         a_ij_dt_over_b_ij[i][i] = a_ij_dt[i][i] / b_ij[i][i];
         shift[i] = shift_constant[i] + shift_slope[i] * T;
@@ -132,16 +133,13 @@ bool ClaCubic0::cross_parameters_current() const
 {
     const short n = component_count;
     const CrossParameterInputs& last = cross_parameter_inputs;
-    if (last.kaij.rows() != n || n == 0)
+    if (n == 0 || last.diagonal.size() != 4 * std::size_t(n) || last.interaction_revision != interaction_revision())
         return false;
     for (short i = 0; i < n; ++i)
         if (last.diagonal[4 * i] != a_ij[i][i] || last.diagonal[4 * i + 1] != a_ij_dt[i][i]
             || last.diagonal[4 * i + 2] != a_ij_dt2[i][i] || last.diagonal[4 * i + 3] != b_ij[i][i])
             return false;
-    const auto same = [n](const Matrix& p, const Matrix& q) {
-        return std::memcmp(p[0], q[0], sizeof(double) * n * n) == 0;
-    };
-    return same(last.kaij, kaij) && same(last.kbij, kbij);
+    return true;
 }
 
 void ClaCubic0::remember_cross_parameter_inputs()
@@ -154,15 +152,14 @@ void ClaCubic0::remember_cross_parameter_inputs()
         last.diagonal[4 * i + 2] = a_ij_dt2[i][i];
         last.diagonal[4 * i + 3] = b_ij[i][i];
     }
-    last.kaij = kaij;
-    last.kbij = kbij;
+    last.interaction_revision = interaction_revision();
 }
 
 // a_ij and its derivatives for every j > i, stored at (i, j) and (j, i).
 void ClaCubic0::calculate_cross_parameters(short i)
 {
-    const double* ka = kaij[i];
-    const double* kb = kbij[i];
+    const double* ka = kaij()[i];
+    const double* kb = kbij()[i];
     const double a_ii = a_ij[i][i];
     const double b_ii = b_ij[i][i];
     for (short j = i + 1; j < component_count; ++j) {

@@ -61,12 +61,13 @@ private:
     // d2a_ii/dT2 and b_ii of each component, and the interaction coefficients.
     struct CrossParameterInputs {
         std::vector<double> diagonal;
-        Matrix kaij, kbij;
+        unsigned long interaction_revision = 0;
     };
 
     CorrelationInputs correlation_inputs;
     CrossParameterInputs cross_parameter_inputs;
     Matrix generalised_kaij;
+    unsigned long revision_of_generalised_kaij = 0;
     // Per-component terms of the pair parameters, kept to spare an allocation per call.
     std::vector<double> log_slope_a_ii, curvature_a_ii;
 };

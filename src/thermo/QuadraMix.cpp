@@ -2,22 +2,37 @@
 
 namespace quorvel {
 
+namespace {
+
+// Stores k at (i, j) and (j, i); true when that changed the matrix.
+bool store_symmetric(Matrix& m, short i, short j, double k)
+{
+    if (m[i][j] == k && m[j][i] == k)
+        return false;
+    m[j][i] = k;
+    m[i][j] = k;
+    return true;
+}
+
+}  // namespace
+
 void QuadraMix::number_of_components(short n)
 {
-    kaij = Matrix(n, n);
-    kbij = Matrix(n, n);
+    kaij_ = Matrix(n, n);
+    kbij_ = Matrix(n, n);
+    ++revision;
 }
 
 void QuadraMix::set_binary_interaction_kaij(short i, short j, double k)
 {
-    kaij[j][i] = k;
-    kaij[i][j] = k;
+    if (store_symmetric(kaij_, i, j, k))
+        ++revision;
 }
 
 void QuadraMix::set_binary_interaction_kbij(short i, short j, double k)
 {
-    kbij[j][i] = k;
-    kbij[i][j] = k;
+    if (store_symmetric(kbij_, i, j, k))
+        ++revision;
 }
 
 void QuadraMix::calculate_mixing_parameters()

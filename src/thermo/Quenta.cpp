@@ -74,7 +74,23 @@ void Quenta::number_of_components(short n)
     newton.linear_solver = [this](Matrix& J, std::span<double> b, std::span<double> x, int& err) {
         solve_newton_step(J, b, x, err);
     };
+    newton.row_columns = sparse_rows_of_the_jacobian();
     keep_compositions_within_bounds();
+}
+
+// The pattern fill_in_the_Jacobian_matrix writes: a material balance row holds nL, nV and
+// its component's two mole fractions, the sum of the fractions' row the fractions, and the
+// sum of the amounts' row the amounts; the fugacity and specification rows are dense.
+std::vector<std::vector<int>> Quenta::sparse_rows_of_the_jacobian() const
+{
+    const int n = component_count;
+    std::vector<std::vector<int>> rows(variable_count);
+    for (int i = 0; i < n; ++i)
+        rows[i] = {2, 3, first_composition_variable + i, first_composition_variable + n + i};
+    for (int j = first_composition_variable; j < first_composition_variable + 2 * n; ++j)
+        rows[2 * n].push_back(j);
+    rows[2 * n + 1] = {2, 3};
+    return rows;
 }
 
 void Quenta::solve_newton_step(Matrix& J, std::span<double> b, std::span<double> x, int& err)
@@ -97,7 +113,8 @@ void Quenta::solve_newton_step(Matrix& J, std::span<double> b, std::span<double>
         r.eliminated[i] = drop_liquid ? liquid : vapour;
         r.kept[i] = drop_liquid ? vapour : liquid;
         if (J[i][r.eliminated[i]] == 0) {
-            solve_the_linear_system(J, b, x, variable_count, err);
+            Matrix whole = J;  // the elimination overwrites its matrix; J keeps its pattern
+            solve_the_linear_system(whole, b, x, variable_count, err);
             return;
         }
     }
@@ -317,10 +334,13 @@ void Quenta::calculate_vector_function(std::span<const double> U, std::span<doub
     }
 }
 
+// Only the entries of the system's pattern are written, and the two specification rows
+// cleared: every other entry is zero from the matrix's allocation and stays so, for nothing
+// else writes into it (row scaling keeps zeros, and the steps are solved on copies).
 void Quenta::fill_in_the_Jacobian_matrix(Matrix& J)
 {
     const int n = component_count;
-    J.fill(0);
+    std::fill_n(J[2 * n + 2], 2 * std::size_t(variable_count), 0.0);
     for (int i = 0; i < n; ++i) {
         J[i][2] = liquid->mole_fraction[i];
         J[i][3] = vapour->mole_fraction[i];
