@@ -26,6 +26,8 @@ protected:
     unsigned long interaction_revision() const { return revision; }
 
 private:
+    void calculate_second_derivatives();
+
     Matrix kaij_;
     Matrix kbij_;
     unsigned long revision = 0;
