@@ -23,7 +23,7 @@ void ClaCubic0::number_of_components(short n)
                     &slope, &a_critical, &b_pure, &given_slope})
         v->assign(n, 0.0);
     slope_is_given.assign(n, 0);
-    for (auto* v : {&log_slope_a_ii, &curvature_a_ii})
+    for (auto* v : {&log_slope_a_ii, &curvature_a_ii, &diagonal_a, &diagonal_b})
         v->assign(n, 0.0);
 }
 
@@ -44,14 +44,14 @@ void ClaCubic0::read_BIP()
 bool ClaCubic0::correlation_inputs_changed() const
 {
     const CorrelationInputs& last = correlation_inputs;
-    return last.names != component_name || last.critical_temperature != critical_temperature
+    return last.names_revision != names_revision() || last.critical_temperature != critical_temperature
            || last.critical_pressure != critical_pressure || last.critical_volume != critical_volume
            || last.molar_weight != molar_weight;
 }
 
 void ClaCubic0::calculate_generalised_kaij()
 {
-    correlation_inputs = {component_name, critical_temperature, critical_pressure, critical_volume,
+    correlation_inputs = {names_revision(), critical_temperature, critical_pressure, critical_volume,
                           molar_weight};
     generalised_kaij = Matrix(component_count, component_count);
     for (short i = 0; i < component_count; ++i) {
@@ -120,6 +120,8 @@ void ClaCubic0::calculate_parameters_of_pure_components()
         return;
     remember_cross_parameter_inputs();
     for (short i = 0; i < n; ++i) {
+        diagonal_a[i] = a_ij[i][i];
+        diagonal_b[i] = b_ij[i][i];
         log_slope_a_ii[i] = a_ij_dt[i][i] / a_ij[i][i];
         curvature_a_ii[i] = (a_ij_dt2[i][i] - a_ij_dt[i][i] * log_slope_a_ii[i]) / a_ij[i][i];
     }
@@ -155,26 +157,37 @@ void ClaCubic0::remember_cross_parameter_inputs()
     last.interaction_revision = interaction_revision();
 }
 
-// a_ij and its derivatives for every j > i, stored at (i, j) and (j, i).
+// a_ij and its derivatives for every j other than i, along row i: the pair terms are
+// symmetric in i and j to the bit, and writing whole rows keeps the loop along memory.
 void ClaCubic0::calculate_cross_parameters(short i)
 {
     const double* ka = kaij()[i];
     const double* kb = kbij()[i];
     const double a_ii = a_ij[i][i];
     const double b_ii = b_ij[i][i];
-    for (short j = i + 1; j < component_count; ++j) {
+    double* a_row = a_ij[i];
+    double* a_dt_row = a_ij_dt[i];
+    double* a_dt2_row = a_ij_dt2[i];
+    double* b_row = b_ij[i];
+    double* a_over_b_row = a_over_b_ij[i];
+    double* a_dt_over_b_row = a_ij_dt_over_b_ij[i];
+    const auto pair = [&](short j) {
         const double log_slope_sum = log_slope_a_ii[i] + log_slope_a_ii[j];
-        const double a = (1 - ka[j]) * std::sqrt(a_ii * a_ij[j][j]);
+        const double a = (1 - ka[j]) * std::sqrt(a_ii * diagonal_a[j]);
         const double a_dt = a * log_slope_sum / 2;
         const double a_dt2 = a_dt * log_slope_sum / 2 + a * (curvature_a_ii[i] + curvature_a_ii[j]) / 2;
-        const double b = (b_ii + b_ij[j][j]) * (1 - kb[j]) / 2;
-        a_ij[i][j] = a_ij[j][i] = a;
-        a_ij_dt[i][j] = a_ij_dt[j][i] = a_dt;
-        a_ij_dt2[i][j] = a_ij_dt2[j][i] = a_dt2;
-        b_ij[i][j] = b_ij[j][i] = b;
-        a_over_b_ij[i][j] = a_over_b_ij[j][i] = a / b;
-        a_ij_dt_over_b_ij[i][j] = a_ij_dt_over_b_ij[j][i] = a_dt / b;
-    }
+        const double b = (b_ii + diagonal_b[j]) * (1 - kb[j]) / 2;
+        a_row[j] = a;
+        a_dt_row[j] = a_dt;
+        a_dt2_row[j] = a_dt2;
+        b_row[j] = b;
+        a_over_b_row[j] = a / b;
+        a_dt_over_b_row[j] = a_dt / b;
+    };
+    for (short j = 0; j < i; ++j)
+        pair(j);
+    for (short j = i + 1; j < component_count; ++j)
+        pair(j);
 }
 
 }  // namespace quorvel

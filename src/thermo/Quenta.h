@@ -96,6 +96,9 @@ private:
         Matrix matrix;
         std::vector<double> rhs, solution;
         std::vector<int> eliminated, kept;  // columns of each component's two mole fractions
+        // Each balance row divided by its eliminated coefficient: the kept fraction's, nL's
+        // and nV's coefficients and the right-hand side.
+        std::vector<double> kept_coefficient, liquid_coefficient, vapour_coefficient, balance_rhs;
     };
     ReducedStep reduced_step;
     // Sets the fixed value of one constrained quantity with its setter.
