@@ -219,7 +219,7 @@ bool CPlotView::validateMenuItem(QAction* item)
 QMenu* CPlotView::menuForEvent(QPointF point)
 {
     testClickedGraphObject(point);
-    const CGraphObject* selected = selectedObject();
+    const CGraphObject* selected = mState.selection().object;
     if (!selected)
         return mPlotMenu;
     const std::type_info& type = typeid(*selected);

@@ -17,7 +17,6 @@
 
 #include "platform/AlertService.h"
 
-#include <QCoreApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPainter>
@@ -32,11 +31,6 @@ namespace quorvel {
 namespace {
 
 const char* const kCommandProperty = "plotCommand";
-
-QString trPlot(const char* text)
-{
-    return QCoreApplication::translate("CPlotView", text);
-}
 
 // The new range of one axis when the whole axis is squeezed into the part from `k`
 // (the rectangle's start, in rectangle widths from the plot's start) over `ratio`
@@ -69,6 +63,17 @@ void clampToMaximum(AxisRange& range, float maxMin, float maxMax)
 bool isUsable(const AxisRange& range)
 {
     return std::isfinite(range.min) && std::isfinite(range.max) && range.min < range.max;
+}
+
+// The ranges a zoom shows, kept within the maximum ranges. A rectangle without extent, or
+// one wholly outside the maximum ranges, gives none.
+std::optional<XYRange> zoomRange(AxisRange x, AxisRange y, const XYRange& limits)
+{
+    clampToMaximum(x, limits.minX, limits.maxX);
+    clampToMaximum(y, limits.minY, limits.maxY);
+    if (!isUsable(x) || !isUsable(y))
+        return std::nullopt;
+    return XYRange{x.min, x.max, y.min, y.max};
 }
 
 // The command whose undo name a change of that font carries.
@@ -137,7 +142,7 @@ bool PlotCommands::differsFromDefaults(PlotCommands& commands, QAction&)
 
 bool PlotCommands::titleShowsGrid(PlotCommands& commands, QAction& item)
 {
-    item.setText(commands.mState.axes().drawGrid ? trPlot("Hide Grid") : trPlot("Show Grid"));
+    item.setText(commands.mState.axes().drawGrid ? CPlotView::tr("Hide Grid") : CPlotView::tr("Show Grid"));
     return true;
 }
 
@@ -222,7 +227,7 @@ const PlotCommandRow& PlotCommands::commandRow(PlotCommand command)
 QString PlotCommands::undoNameOf(PlotCommand command)
 {
     const char* name = commandRow(command).undoName;
-    return name ? trPlot(name) : QString();
+    return name ? CPlotView::tr(name) : QString();
 }
 
 void PlotCommands::perform(PlotCommand command, QObject* sender)
@@ -258,7 +263,7 @@ QMenu* PlotCommands::makeMenu(const QString& title, std::initializer_list<std::o
     });
     for (const std::optional<PlotCommand>& command : items) {
         if (command)
-            addMenuItem(menu, trPlot(commandRow(*command).title), *command);
+            addMenuItem(menu, CPlotView::tr(commandRow(*command).title), *command);
         else
             menu->addSeparator();
     }
@@ -293,17 +298,12 @@ void PlotCommands::onZoomIn(QObject*)
         return;
     const QRectF r = mState.selection().trackingRect;
     const PlotDrawing& d = mDrawing;
-    AxisRange x{d.getXFromPixelValue(static_cast<float>(r.x())),
-                d.getXFromPixelValue(static_cast<float>(r.x() + r.width()))};
-    AxisRange y{d.getYFromPixelValue(static_cast<float>(r.y())),
-                d.getYFromPixelValue(static_cast<float>(r.y() + r.height()))};
-    const XYRange& limits = mState.ranges().maximum;
-    clampToMaximum(x, limits.minX, limits.maxX);
-    clampToMaximum(y, limits.minY, limits.maxY);
-    // A rectangle without extent, or one wholly outside the maximum ranges, gives no range.
-    if (!isUsable(x) || !isUsable(y))
-        return;
-    doChangeAxisRanges({x.min, x.max, y.min, y.max});
+    const AxisRange x{d.getXFromPixelValue(static_cast<float>(r.x())),
+                      d.getXFromPixelValue(static_cast<float>(r.x() + r.width()))};
+    const AxisRange y{d.getYFromPixelValue(static_cast<float>(r.y())),
+                      d.getYFromPixelValue(static_cast<float>(r.y() + r.height()))};
+    if (const std::optional<XYRange> range = zoomRange(x, y, mState.ranges().maximum))
+        doChangeAxisRanges(*range);
 }
 
 void PlotCommands::onZoomOut(QObject*)
@@ -318,16 +318,12 @@ void PlotCommands::onZoomOut(QObject*)
     const float ky = (ry - static_cast<float>(p.y())) / rh;
     const XYRange& current = mState.ranges().current;
     const PlotGeometry& g = mDrawing.geometry();
-    AxisRange x = zoomedOut(current.minX, current.maxX, mState.axes().showLogX, g.logXmin, g.logXmax, kx,
-                            static_cast<float>(p.width()) / rw);
-    AxisRange y = zoomedOut(current.minY, current.maxY, mState.axes().showLogY, g.logYmin, g.logYmax, ky,
-                            static_cast<float>(p.height()) / rh);
-    const XYRange& limits = mState.ranges().maximum;
-    clampToMaximum(x, limits.minX, limits.maxX);
-    clampToMaximum(y, limits.minY, limits.maxY);
-    if (!isUsable(x) || !isUsable(y))
-        return;
-    doChangeAxisRanges({x.min, x.max, y.min, y.max});
+    const AxisRange x = zoomedOut(current.minX, current.maxX, mState.axes().showLogX, g.logXmin, g.logXmax, kx,
+                                  static_cast<float>(p.width()) / rw);
+    const AxisRange y = zoomedOut(current.minY, current.maxY, mState.axes().showLogY, g.logYmin, g.logYmax, ky,
+                                  static_cast<float>(p.height()) / rh);
+    if (const std::optional<XYRange> range = zoomRange(x, y, mState.ranges().maximum))
+        doChangeAxisRanges(*range);
 }
 
 void PlotCommands::onAxisRangesByDefault(QObject*)
@@ -486,7 +482,7 @@ void PlotCommands::doChangeLegendPosition(float x, float y, float dx, float dy)
     float oy = 0.0f;
     mState.legend().getPosition(ox, oy);
     undoManager()->registerInverse(
-        &mView, trPlot("Move Of Legend"),
+        &mView, CPlotView::tr("Move Of Legend"),
         [this, dx, dy](QPointF previous) {
             doChangeLegendPosition(static_cast<float>(previous.x()), static_cast<float>(previous.y()), dx, dy);
         },
@@ -574,7 +570,7 @@ bool PlotCommands::onPrintPlot(QObject*)
         return false;
     const QByteArray pdf = pdfData();
     if (pdf.isEmpty()) {
-        showAlert(trPlot("The plot could not be made into a PDF document."));
+        showAlert(CPlotView::tr("The plot could not be made into a PDF document."));
         return false;
     }
     return writeExportFile(*path, pdf);
@@ -584,7 +580,7 @@ QWidget* PlotCommands::onOpenNewPlotWindow(QObject*)
 {
     auto* window = new QWidget(nullptr, Qt::Window);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(trPlot("Plot"));
+    window->setWindowTitle(CPlotView::tr("Plot"));
     window->resize(400, 300);
     auto* frame = new CDrawPlotView(QRect(0, 0, 400, 300), window);
     auto* layout = new QVBoxLayout(window);
