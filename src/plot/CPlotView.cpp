@@ -23,8 +23,9 @@ CPlotView::CPlotView(const QRect& frame, QWidget* parent)
     : QWidget(parent)
     , mState(this)
     , mDrawing(*this, mState)
-    , mCommands(*this, mState, mDrawing)
-    , mMouse(*this, mState, mDrawing, mCommands)
+    , mChanges(*this, mState)
+    , mCommands(*this, mState, mDrawing, mChanges)
+    , mMouse(*this, mState, mDrawing, mCommands, mChanges)
 {
     setGeometry(frame);
     setAttribute(Qt::WA_OpaquePaintEvent);

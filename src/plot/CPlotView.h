@@ -4,12 +4,14 @@
 // - PlotState: ranges, axis settings, fonts, plot objects, legend and selection;
 // - PlotDrawing: the painting and the data-to-view mapping of the last draw;
 // - PlotMouse: hit test, selection, legend drag and zoom rectangle;
-// - PlotCommands: the command table behind the menus and buttons, and the undoable changes.
+// - PlotCommands: the command table behind the menus and buttons;
+// - PlotChanges: the undoable changes and the undo manager they go to.
 //
 // Ranges are always given x minimum, x maximum, y minimum, y maximum, data units, in
 // single precision. The operations below are those the rest of the system uses; finer
 // work goes through the parts.
 
+#include "plot/PlotChanges.h"
 #include "plot/PlotCommands.h"
 #include "plot/PlotDrawing.h"
 #include "plot/PlotMouse.h"
@@ -48,6 +50,7 @@ public:
     PlotDrawing& drawing() { return mDrawing; }
     const PlotDrawing& drawing() const { return mDrawing; }
     PlotMouse& mouse() { return mMouse; }
+    PlotChanges& changes() { return mChanges; }
     PlotCommands& commands() { return mCommands; }
 
     // --- Ranges; none of these redraws.
@@ -140,8 +143,8 @@ public:
     static TextAttributes setTextAttributes(const QString& fontName, int size, bool bold, bool italic);
 
     // --- Undo. The undo manager of the document that shows the view, or the view's own.
-    UndoManager* undoManager() { return mCommands.undoManager(); }
-    void setUndoManager(UndoManager* manager) { mCommands.setUndoManager(manager); }
+    UndoManager* undoManager() { return mChanges.undoManager(); }
+    void setUndoManager(UndoManager* manager) { mChanges.setUndoManager(manager); }
 
     // --- Menus and commands.
     // The context menu for a press at `point`: the plot menu on empty plot area, the curve
@@ -182,8 +185,9 @@ private:
     CDrawPlotView* mDrawPlotView = nullptr; // frame view, not owned
     PlotState mState;
     PlotDrawing mDrawing;
+    PlotChanges mChanges;
     PlotCommands mCommands;
-    PlotMouse mMouse; // after the commands: a drag cut short by the view's end closes its undo group
+    PlotMouse mMouse; // after the changes: a drag cut short by the view's end closes its undo group
 };
 
 } // namespace quorvel

@@ -9,6 +9,7 @@
 #include "plot/CGraphStringPointCurve.h"
 #include "plot/CPlotView.h"
 #include "plot/CPointSettingsWindow.h"
+#include "plot/PlotChanges.h"
 #include "plot/PlotDrawing.h"
 #include "plot/PlotFiles.h"
 
@@ -24,7 +25,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace quorvel {
 
@@ -76,49 +76,14 @@ std::optional<XYRange> zoomRange(AxisRange x, AxisRange y, const XYRange& limits
     return XYRange{x.min, x.max, y.min, y.max};
 }
 
-// The command whose undo name a change of that font carries.
-PlotCommand fontCommand(FontKind kind)
-{
-    switch (kind) {
-    case FontKind::Ticks: return PlotCommand::GraduationFontSettings;
-    case FontKind::Legends: return PlotCommand::GraphObjectFont;
-    case FontKind::Labels: break;
-    }
-    return PlotCommand::LabelFontSettings;
-}
-
 } // namespace
 
-PlotCommands::PlotCommands(CPlotView& view, PlotState& state, PlotDrawing& drawing)
+PlotCommands::PlotCommands(CPlotView& view, PlotState& state, const PlotDrawing& drawing, PlotChanges& changes)
     : mView(view)
     , mState(state)
     , mDrawing(drawing)
+    , mChanges(changes)
 {
-}
-
-PlotCommands::~PlotCommands()
-{
-    // A document's undo manager outlives the view: it must not call back into it.
-    if (mUndoManager)
-        mUndoManager->removeAllActions(&mView);
-}
-
-// --- Undo
-
-UndoManager* PlotCommands::undoManager()
-{
-    if (mUndoManager)
-        return mUndoManager;
-    if (!mOwnUndoManager)
-        mOwnUndoManager = new UndoManager(&mView);
-    return mOwnUndoManager;
-}
-
-void PlotCommands::setUndoManager(UndoManager* manager)
-{
-    if (mUndoManager && mUndoManager != manager)
-        mUndoManager->removeAllActions(&mView);
-    mUndoManager = manager;
 }
 
 // --- The command table
@@ -272,26 +237,6 @@ QMenu* PlotCommands::makeMenu(const QString& title, std::initializer_list<std::o
 
 // --- Ranges
 
-void PlotCommands::doChangeAxisRanges(const XYRange& range)
-{
-    undoManager()->registerInverse(
-        &mView, undoNameOf(PlotCommand::ZoomIn), [this](const XYRange& previous) { doChangeAxisRanges(previous); },
-        mState.ranges().current);
-    mState.ranges().current = range;
-    mState.selection().trackingRect = QRectF();
-    rangesChanged();
-    if (CDrawPlotView* frame = mView.drawPlotView())
-        frame->setEnabledZoomingControls(false);
-    mView.update();
-}
-
-void PlotCommands::rangesChanged()
-{
-    CAxisRangeWindow* panel = CAxisRangeWindow::sharedAxisRangeWindowCtroller();
-    if (panel->isWindowVisible())
-        panel->updatePanel();
-}
-
 void PlotCommands::onZoomIn(QObject*)
 {
     if (!mState.hasTrackingRect())
@@ -303,7 +248,7 @@ void PlotCommands::onZoomIn(QObject*)
     const AxisRange y{d.getYFromPixelValue(static_cast<float>(r.y())),
                       d.getYFromPixelValue(static_cast<float>(r.y() + r.height()))};
     if (const std::optional<XYRange> range = zoomRange(x, y, mState.ranges().maximum))
-        doChangeAxisRanges(*range);
+        mChanges.doChangeAxisRanges(*range);
 }
 
 void PlotCommands::onZoomOut(QObject*)
@@ -323,17 +268,17 @@ void PlotCommands::onZoomOut(QObject*)
     const AxisRange y = zoomedOut(current.minY, current.maxY, mState.axes().showLogY, g.logYmin, g.logYmax, ky,
                                   static_cast<float>(p.height()) / rh);
     if (const std::optional<XYRange> range = zoomRange(x, y, mState.ranges().maximum))
-        doChangeAxisRanges(*range);
+        mChanges.doChangeAxisRanges(*range);
 }
 
 void PlotCommands::onAxisRangesByDefault(QObject*)
 {
-    doChangeAxisRanges(mState.ranges().defaults);
+    mChanges.doChangeAxisRanges(mState.ranges().defaults);
 }
 
 void PlotCommands::onMaximumAxisRanges(QObject*)
 {
-    doChangeAxisRanges(mState.ranges().maximum);
+    mChanges.doChangeAxisRanges(mState.ranges().maximum);
 }
 
 void PlotCommands::onShowAxisRangePanel(QObject* sender)
@@ -379,22 +324,8 @@ void PlotCommands::onFontSettings(QObject*)
 void PlotCommands::changeFont(const QFont& chosen)
 {
     const double size = chosen.pointSizeF() > 0 ? chosen.pointSizeF() : chosen.pixelSize();
-    doChangeFont(TextAttributes::make(chosen.family(), size, chosen.bold(), chosen.italic()),
+    mChanges.doChangeFont(TextAttributes::make(chosen.family(), size, chosen.bold(), chosen.italic()),
                  mEditedFont.value_or(FontKind::Labels));
-}
-
-void PlotCommands::doChangeFont(const TextAttributes& font, FontKind kind)
-{
-    TextAttributes& attributes = mState.fonts().of(kind);
-    undoManager()->registerInverse(
-        &mView, undoNameOf(fontCommand(kind)),
-        [this, kind](const TextAttributes& previous) { doChangeFont(previous, kind); }, attributes);
-    attributes = font;
-    if (kind == FontKind::Labels) {
-        mState.axes().xLabel.attributes = font;
-        mState.axes().yLabel.attributes = font;
-    }
-    mView.update();
 }
 
 // --- Line thickness and marker size
@@ -402,93 +333,17 @@ void PlotCommands::doChangeFont(const TextAttributes& font, FontKind kind)
 template <int factor>
 void PlotCommands::onThickness(QObject*)
 {
-    doChangeToolSizeFactor(static_cast<float>(factor), mState.selection().object);
-}
-
-void PlotCommands::doChangeToolSizeFactor(float factor, CGraphObject* object)
-{
-    if (!object)
-        return;
-    const std::weak_ptr<CGraphObject> handle = mState.handleOf(object);
-    if (handle.expired()) {
-        // Not an object of this view: changed, but nothing the undo could come back to.
-        object->setToolSizeFactor(factor);
-        object->setSize(factor);
-        mView.update();
-        return;
-    }
-    setToolSize(handle, factor, factor);
-}
-
-void PlotCommands::setToolSize(const std::weak_ptr<CGraphObject>& handle, float factor, float size)
-{
-    const GraphObjectPtr object = handle.lock();
-    if (!object)
-        return;
-    undoManager()->registerInverse(
-        &mView, undoNameOf(PlotCommand::NormalThickness),
-        [this, handle](std::pair<float, float> previous) { setToolSize(handle, previous.first, previous.second); },
-        std::pair{object->getToolSizeFactor(), object->size()});
-    object->setToolSizeFactor(factor);
-    object->setSize(size);
-    mView.update();
+    mChanges.doChangeToolSizeFactor(static_cast<float>(factor), mState.selection().object);
 }
 
 void PlotCommands::onIncreasePointSize(QObject*)
 {
-    doIncreasePointSizeOf(mState.selection().object);
+    mChanges.doIncreasePointSizeOf(mState.selection().object);
 }
 
 void PlotCommands::onDecreasePointSize(QObject*)
 {
-    doDecreasePointSizeOf(mState.selection().object);
-}
-
-void PlotCommands::doIncreasePointSizeOf(CGraphObject* object)
-{
-    if (object)
-        setMarkerSizeFactor(mState.handleOf(object), object->getToolSizeFactor() + 1.0f,
-                            undoNameOf(PlotCommand::IncreasePointSize));
-}
-
-void PlotCommands::doDecreasePointSizeOf(CGraphObject* object)
-{
-    if (!object || object->getToolSizeFactor() - 1.0f < 1.0f)
-        return;
-    setMarkerSizeFactor(mState.handleOf(object), object->getToolSizeFactor() - 1.0f,
-                        undoNameOf(PlotCommand::DecreasePointSize));
-}
-
-void PlotCommands::setMarkerSizeFactor(const std::weak_ptr<CGraphObject>& handle, float factor,
-                                       const QString& actionName)
-{
-    const GraphObjectPtr object = handle.lock();
-    if (!object)
-        return;
-    // Undo and redo come back to the exact factor, whatever it was.
-    undoManager()->registerInverse(
-        &mView, actionName,
-        [this, handle, actionName](float previous) { setMarkerSizeFactor(handle, previous, actionName); },
-        object->getToolSizeFactor());
-    object->setToolSizeFactor(factor);
-    mView.update();
-}
-
-// --- Legend
-
-void PlotCommands::doChangeLegendPosition(float x, float y, float dx, float dy)
-{
-    float ox = 0.0f;
-    float oy = 0.0f;
-    mState.legend().getPosition(ox, oy);
-    undoManager()->registerInverse(
-        &mView, CPlotView::tr("Move Of Legend"),
-        [this, dx, dy](QPointF previous) {
-            doChangeLegendPosition(static_cast<float>(previous.x()), static_cast<float>(previous.y()), dx, dy);
-        },
-        QPointF(ox, oy));
-    mState.legend().setPosition(x - dx, y - dy);
-    mView.update();
+    mChanges.doDecreasePointSizeOf(mState.selection().object);
 }
 
 // --- Colours and settings panels

@@ -2,19 +2,14 @@
 // The commands of a plot view's menus and buttons: zooms, default and maximum ranges,
 // logarithmic axes, grid, fonts, line thickness, marker size, colours, the settings
 // panels, curve and PDF export and a copy in a new window. Each command has one row in
-// the command table, which the menus, their validation and the dispatch are built from.
-// Range, font, thickness, marker-size and legend moves are undoable on the view's undo
-// manager, with the view as their target.
+// the command table, which the menus, their validation and the dispatch are built from;
+// the undoable ones make their change through PlotChanges.
 
 #include "plot/PlotState.h"
 
-#include "platform/UndoManager.h"
-
-#include <QPointer>
 #include <QString>
 
 #include <initializer_list>
-#include <memory>
 #include <optional>
 #include <span>
 
@@ -27,6 +22,7 @@ class QWidget;
 namespace quorvel {
 
 class CPlotView;
+class PlotChanges;
 class PlotDrawing;
 
 enum class PlotCommand {
@@ -71,8 +67,7 @@ struct PlotCommandRow {
 
 class PlotCommands {
 public:
-    PlotCommands(CPlotView& view, PlotState& state, PlotDrawing& drawing);
-    ~PlotCommands();
+    PlotCommands(CPlotView& view, PlotState& state, const PlotDrawing& drawing, PlotChanges& changes);
     PlotCommands(const PlotCommands&) = delete;
     PlotCommands& operator=(const PlotCommands&) = delete;
 
@@ -91,29 +86,12 @@ public:
     // A context menu of the view, of the rows of `items` in order; none stands for a separator.
     QMenu* makeMenu(const QString& title, std::initializer_list<std::optional<PlotCommand>> items);
 
-    // The undo manager of the document that shows the view, or the view's own.
-    UndoManager* undoManager();
-    void setUndoManager(UndoManager* manager);
-    // The document's undo manager; none while the view uses its own.
-    UndoManager* documentUndoManager() const { return mUndoManager; }
-
     // Saves the view as PDF in a chosen file; answers whether a file was written.
     bool onPrintPlot(QObject* sender = nullptr);
     // A copy of the plot in a window of its own (deleted when closed); answers the window.
     QWidget* onOpenNewPlotWindow(QObject* sender = nullptr);
     // The PDF of the whole view, one page of the view's size in points; empty on failure.
     QByteArray pdfData();
-
-    // --- Undoable changes.
-    void doChangeAxisRanges(const XYRange& range);
-    void doChangeFont(const TextAttributes& font, FontKind kind);
-    // The line thickness: size factor and size together (a curve draws with its size).
-    void doChangeToolSizeFactor(float factor, CGraphObject* object);
-    void doIncreasePointSizeOf(CGraphObject* object);
-    // A marker's size factor stays at least 1: a decrease below it is ignored.
-    void doDecreasePointSizeOf(CGraphObject* object);
-    // Moves the legend to (x - dx, y - dy), data units.
-    void doChangeLegendPosition(float x, float y, float dx, float dy);
 
     // The text the font panel edits; none until a font command has opened it.
     std::optional<FontKind> editedFont() const { return mEditedFont; }
@@ -155,16 +133,11 @@ private:
     static bool differsFromDefaults(PlotCommands& commands, QAction& item);
     static bool titleShowsGrid(PlotCommands& commands, QAction& item);
 
-    void setToolSize(const std::weak_ptr<CGraphObject>& object, float factor, float size);
-    void setMarkerSizeFactor(const std::weak_ptr<CGraphObject>& object, float factor, const QString& actionName);
-    void rangesChanged();
-
     CPlotView& mView;
     PlotState& mState;
-    PlotDrawing& mDrawing;
+    const PlotDrawing& mDrawing;
+    PlotChanges& mChanges;
     std::optional<FontKind> mEditedFont;
-    UndoManager* mOwnUndoManager = nullptr; // a child of the view, made on first use
-    QPointer<UndoManager> mUndoManager;     // a document's, when given
 };
 
 } // namespace quorvel

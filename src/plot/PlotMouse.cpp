@@ -6,6 +6,7 @@
 #include "plot/CGraphPointCurve.h"
 #include "plot/CGraphStringPointCurve.h"
 #include "plot/CPlotView.h"
+#include "plot/PlotChanges.h"
 #include "plot/PlotCommands.h"
 #include "plot/PlotDrawing.h"
 #include "plot/PlotState.h"
@@ -26,18 +27,20 @@ bool isA(const CGraphObject* object)
 
 } // namespace
 
-PlotMouse::PlotMouse(CPlotView& view, PlotState& state, const PlotDrawing& drawing, PlotCommands& commands)
+PlotMouse::PlotMouse(CPlotView& view, PlotState& state, const PlotDrawing& drawing, PlotCommands& commands,
+                     PlotChanges& changes)
     : mView(view)
     , mState(state)
     , mDrawing(drawing)
     , mCommands(commands)
+    , mChanges(changes)
 {
 }
 
 PlotMouse::~PlotMouse()
 {
     // A legend drag cut short leaves no group open on the document's undo manager.
-    if (UndoManager* undo = mCommands.documentUndoManager(); mDrag == Drag::Legend && undo)
+    if (UndoManager* undo = mChanges.documentUndoManager(); mDrag == Drag::Legend && undo)
         undo->endUndoGrouping();
 }
 
@@ -89,7 +92,7 @@ void PlotMouse::mouseDown(QPointF p, int clicks)
 {
     // A drag whose release never came ends here, closing its undo group.
     if (mDrag == Drag::Legend)
-        mCommands.undoManager()->endUndoGrouping();
+        mChanges.undoManager()->endUndoGrouping();
     mDrag = Drag::None;
     mPressSelectedPointX = mState.selection().pointX;
     mPressSelectedPointY = mState.selection().pointY;
@@ -150,7 +153,7 @@ void PlotMouse::beginLegendDrag(QPointF p)
 {
     CGraphLegend& legend = mState.legend();
     legend.setHilited(true);
-    mCommands.undoManager()->beginUndoGrouping();
+    mChanges.undoManager()->beginUndoGrouping();
     float lx = 0.0f;
     float ly = 0.0f;
     legend.getPosition(lx, ly);
@@ -185,7 +188,7 @@ void PlotMouse::dragTo(QPointF p)
         if (p != mPressPoint) {
             const float x = mDrawing.getXFromPixelValue(static_cast<float>(p.x() - mGrabOffset.x()));
             const float y = mDrawing.getYFromPixelValue(static_cast<float>(p.y() - mGrabOffset.y()));
-            mCommands.doChangeLegendPosition(x, y, 0.0f, 0.0f);
+            mChanges.doChangeLegendPosition(x, y, 0.0f, 0.0f);
         }
         return;
     }
@@ -212,7 +215,7 @@ void PlotMouse::mouseUp(QPointF p)
     mDrag = Drag::None;
     if (drag == Drag::Legend) {
         mState.legend().setHilited(false);
-        mCommands.undoManager()->endUndoGrouping();
+        mChanges.undoManager()->endUndoGrouping();
         mView.update();
         return;
     }

@@ -16,13 +16,15 @@ namespace quorvel {
 class CGraphObject;
 class CGraphPoint;
 class CPlotView;
+class PlotChanges;
 class PlotCommands;
 class PlotDrawing;
 class PlotState;
 
 class PlotMouse {
 public:
-    PlotMouse(CPlotView& view, PlotState& state, const PlotDrawing& drawing, PlotCommands& commands);
+    PlotMouse(CPlotView& view, PlotState& state, const PlotDrawing& drawing, PlotCommands& commands,
+              PlotChanges& changes);
     ~PlotMouse();
     PlotMouse(const PlotMouse&) = delete;
     PlotMouse& operator=(const PlotMouse&) = delete;
@@ -59,6 +61,7 @@ private:
     PlotState& mState;
     const PlotDrawing& mDrawing;
     PlotCommands& mCommands;
+    PlotChanges& mChanges;
 
     enum class Drag { None, Legend, Zoom };
     Drag mDrag = Drag::None;

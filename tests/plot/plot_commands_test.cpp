@@ -107,11 +107,11 @@ const UndoableCommand kCommands[] = {
     {"zoom out", [](CommandFixture& f) { f.setRectangle(2, 4, 20, 40); f.view.perform(PlotCommand::ZoomOut); },
      "Changes Of Axis Ranges"},
     {"maximum ranges", [](CommandFixture& f) { f.view.onMaximumAxisRanges(); }, "Changes Of Axis Ranges"},
-    {"labels font", [](CommandFixture& f) { f.view.commands().doChangeFont(kSerif, FontKind::Labels); },
+    {"labels font", [](CommandFixture& f) { f.view.changes().doChangeFont(kSerif, FontKind::Labels); },
      "Changes Of Labels Font"},
-    {"ticks font", [](CommandFixture& f) { f.view.commands().doChangeFont(kSerif, FontKind::Ticks); },
+    {"ticks font", [](CommandFixture& f) { f.view.changes().doChangeFont(kSerif, FontKind::Ticks); },
      "Changes of Ticks Font"},
-    {"legends font", [](CommandFixture& f) { f.view.commands().doChangeFont(kSerif, FontKind::Legends); },
+    {"legends font", [](CommandFixture& f) { f.view.changes().doChangeFont(kSerif, FontKind::Legends); },
      "Changes of Legends Font"},
     {"font panel answer",
      [](CommandFixture& f) {
@@ -131,7 +131,7 @@ const UndoableCommand kCommands[] = {
     {"decrease marker size",
      [](CommandFixture& f) { f.view.setSelectedObject(f.point.get()); f.view.perform(PlotCommand::DecreasePointSize); },
      "Decrease Of Marker Size"},
-    {"move legend", [](CommandFixture& f) { f.view.commands().doChangeLegendPosition(6, 30, 0, 0); }, "Move Of Legend"},
+    {"move legend", [](CommandFixture& f) { f.view.changes().doChangeLegendPosition(6, 30, 0, 0); }, "Move Of Legend"},
 };
 
 } // namespace
@@ -369,10 +369,10 @@ TEST(PlotCommands, AMarkerSizeFactorStaysAtLeastOne)
 TEST(PlotCommands, AnAxisLabelFontRestylesBothLabelsAtOnce)
 {
     CommandFixture f;
-    f.view.commands().doChangeFont(kSerif, FontKind::Labels);
+    f.view.changes().doChangeFont(kSerif, FontKind::Labels);
     EXPECT_EQ(f.view.mXLabel().attributes, kSerif);
     EXPECT_EQ(f.view.mYLabel().attributes, kSerif);
-    f.view.commands().doChangeFont(TextAttributes::make(QStringLiteral("DejaVu Sans"), 8), FontKind::Legends);
+    f.view.changes().doChangeFont(TextAttributes::make(QStringLiteral("DejaVu Sans"), 8), FontKind::Legends);
     EXPECT_EQ(f.view.mXLabel().attributes, kSerif); // other kinds leave the labels alone
 }
 
@@ -515,7 +515,7 @@ TEST(PlotCommands, OpenInANewWindowShowsAnIndependentCopy)
     float x0, x1, y0, y1;
     copy->getDefaultXYRange(x0, x1, y0, y1);
     EXPECT_EQ((std::array{x0, x1, y0, y1}), (std::array{2.f, 8.f, 10.f, 90.f}));
-    copy->commands().doChangeAxisRanges({3, 4, 30, 40});
+    copy->changes().doChangeAxisRanges({3, 4, 30, 40});
     EXPECT_EQ(f.current(), (std::array{2.f, 8.f, 10.f, 90.f}));
     EXPECT_FALSE(f.view.undoManager()->canUndo());
     delete window;

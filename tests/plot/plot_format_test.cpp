@@ -337,7 +337,7 @@ TEST(PlotViewFormat, FontsComeFromTheFormatAndFontChangesAreSaved)
     EXPECT_EQ(view.state().fonts().labels.font.family(), QStringLiteral("Arial"));
 
     // A font chosen in the view goes into the format the document saves.
-    view.commands().doChangeFont(TextAttributes::make(QStringLiteral("DejaVu Serif"), 16, true, true), FontKind::Ticks);
+    view.changes().doChangeFont(TextAttributes::make(QStringLiteral("DejaVu Serif"), 16, true, true), FontKind::Ticks);
     view.updatePlotFormat(format);
     EXPECT_EQ(format.ticksFormat()->fontName(), QStringLiteral("DejaVu Serif"));
     EXPECT_EQ(format.ticksFormat()->size(), 16);
