@@ -52,9 +52,7 @@ PhaseDiagIsochorsPage::PhaseDiagIsochorsPage(PhaseDiagPageHost& host, const QStr
     ui.mInclusionsView = makeList(
         "mInclusionsView",
         {QStringLiteral("name|Inclusion"), QStringLiteral("Th|Th (°C)"), QStringLiteral("homog|Homog.")},
-        {[this] { return mInclusionsArray.size(); },
-         [this](const QString& column, int row) { return listCell(mInclusionsArray, column, row, true); }},
-        [this] { onSelectInclusion(); });
+        recordsSource(mInclusionsArray, true), [this] { onSelectInclusion(); });
     ui.mIsochorsView = makeList(
         "mIsochorsView", {QStringLiteral("name|Isochors")},
         {[this] {

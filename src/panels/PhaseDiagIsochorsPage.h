@@ -12,6 +12,8 @@ namespace quorvel {
 
 class PhaseDiagIsochorsPage : public PhaseDiagPage
 {
+    Q_OBJECT
+
 public:
     static inline const QString kNewInclusion = QStringLiteral("New inclusion");
     static inline const QString kNoPhaseDiagram = QStringLiteral("No phase diagram");

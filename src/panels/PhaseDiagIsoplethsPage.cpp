@@ -67,14 +67,10 @@ PhaseDiagIsoplethsPage::PhaseDiagIsoplethsPage(PhaseDiagPageHost& host, const QS
     ui.mAlphaBetaModelsView = makeList(
         "mAlphaBetaModelsView",
         {QStringLiteral("name|Fluid"), QStringLiteral("alpha|Alpha"), QStringLiteral("beta|Beta")},
-        {[this] { return mAlphaBetaModelsArray.size(); },
-         [this](const QString& column, int row) { return listCell(mAlphaBetaModelsArray, column, row, true); }},
-        [this] { onSelectAlphaBetaModel(); });
+        recordsSource(mAlphaBetaModelsArray, true), [this] { onSelectAlphaBetaModel(); });
     ui.mFluidModelsView = makeList(
         "mFluidModelsView", {QStringLiteral("name|Fluid"), QStringLiteral("comment|Comment")},
-        {[this] { return mFluidModelsArray.size(); },
-         [this](const QString& column, int row) { return listCell(mFluidModelsArray, column, row, false); }},
-        [this] { onSelectFluidModel(); });
+        recordsSource(mFluidModelsArray, false), [this] { onSelectFluidModel(); });
     ui.mModelTabView->addTab(ui.mAlphaBetaModelsView, tr("Alpha-beta fluids"));
     ui.mModelTabView->addTab(ui.mFluidModelsView, tr("Fluid models"));
     // Nothing refreshes the newly shown fluid list by itself: the page is refreshed here.

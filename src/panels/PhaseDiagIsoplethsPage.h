@@ -14,6 +14,8 @@ namespace quorvel {
 
 class PhaseDiagIsoplethsPage : public PhaseDiagPage
 {
+    Q_OBJECT
+
 public:
     // Inner pages of the fluid lists.
     static constexpr int kAlphaBetaFluidsTab = 0;

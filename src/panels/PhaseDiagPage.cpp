@@ -239,6 +239,16 @@ QGridLayout* PhaseDiagPage::labelledFields(const QList<std::pair<QString, QWidge
     return grid;
 }
 
+PhaseDiagPage::ListSource PhaseDiagPage::recordsSource(const Array& records, bool placeholderFirst)
+{
+    return {[&records] { return records.size(); },
+            [&records, placeholderFirst](const QString& column, int row) {
+                if (placeholderFirst && row == 0)
+                    return column == kNameColumn ? records.at(0) : Value();
+                return recordCell(records, row, column);
+            }};
+}
+
 PhaseDiagPage::ListSource PhaseDiagPage::diagramsSource() const
 {
     return {[this] { return int(mHost.diagrams().size()); },
@@ -273,13 +283,6 @@ void PhaseDiagPage::deselectAll(RecordTable* view)
 double PhaseDiagPage::fieldDouble(const QLineEdit* field)
 {
     return field->text().trimmed().toDouble();
-}
-
-Value listCell(const Array& list, const QString& column, int row, bool placeholderFirst)
-{
-    if (placeholderFirst && row == 0)
-        return column == kNameColumn ? list.at(0) : Value();
-    return recordCell(list, row, column);
 }
 
 }  // namespace quorvel

@@ -87,6 +87,8 @@ PlotClick plotClickOf(const CPlotView* view);
 // following a click in the P-T plot, and the delegate of its lists (the Delete key).
 class PhaseDiagPage : public QObject, public MyTableViewDelegate
 {
+    Q_OBJECT
+
 public:
     PhaseDiagPage(PhaseDiagPageHost& host, const QString& identifier);
 
@@ -120,11 +122,14 @@ protected:
     QPushButton* makeButton(const QString& title, const char* name);
     QLabel* titleLabel(const QString& text);
     // A grid of labelled fields, `perRow` label and field pairs a row.
+    QGridLayout* labelledFields(const QList<std::pair<QString, QWidget*>>& fields, int perRow);
     // A row of buttons: those on the left, a stretch, those on the right.
     static QHBoxLayout* buttonRow(const QList<QWidget*>& left, const QList<QWidget*>& right);
-    QGridLayout* labelledFields(const QList<std::pair<QString, QWidget*>>& fields, int perRow);
 
-    // The document's diagrams by name, and its one-phase isochores by name (the volumes and trapping pages).
+    // The records of the page's own list; with a placeholder first, row 0 shows the
+    // placeholder text itself, once, in the name column.
+    static ListSource recordsSource(const Array& records, bool placeholderFirst);
+    // The document's diagrams by name; its one-phase isochores by name (volumes and trapping pages).
     ListSource diagramsSource() const;
     ListSource isochorsSource() const;
 
@@ -137,9 +142,6 @@ protected:
     PhaseDiagPageHost& mHost;
     QWidget* mWidget;
 };
-
-// Row 0 of a list with a placeholder shows the placeholder text itself, once, in the name column.
-Value listCell(const Array& list, const QString& column, int row, bool placeholderFirst);
 
 template <class Record>
 Value nameCell(const std::vector<std::shared_ptr<Record>>& list, int row)

@@ -12,6 +12,8 @@ class PhaseDiagOutlineModel;
 
 class PhaseDiagSummaryPage : public PhaseDiagPage, public MyOutlineViewDelegate
 {
+    Q_OBJECT
+
 public:
     PhaseDiagSummaryPage(PhaseDiagPageHost& host, const QString& identifier);
 

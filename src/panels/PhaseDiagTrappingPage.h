@@ -11,6 +11,8 @@ class ValueStepper;
 
 class PhaseDiagTrappingPage : public PhaseDiagPage
 {
+    Q_OBJECT
+
 public:
     PhaseDiagTrappingPage(PhaseDiagPageHost& host, const QString& identifier);
 
@@ -58,6 +60,8 @@ private:
 // The aqueous page: its list, fields and buttons read and change nothing.
 class PhaseDiagAqueousPage : public PhaseDiagPage
 {
+    Q_OBJECT
+
 public:
     PhaseDiagAqueousPage(PhaseDiagPageHost& host, const QString& identifier);
 

@@ -96,9 +96,7 @@ PhaseDiagVolumesPage::PhaseDiagVolumesPage(PhaseDiagPageHost& host, const QStrin
                                  [this] { onSelectIsochor2(); }, true);
     ui.mInclusionsView2 = makeList(
         "mInclusionsView2", {QStringLiteral("name|Inclusions")},
-        {[this] { return mInclusionsArray2.size(); },
-         [this](const QString& column, int row) { return listCell(mInclusionsArray2, column, row, false); }},
-        [this] { onSelectInclusion2(); }, true);
+        recordsSource(mInclusionsArray2, false), [this] { onSelectInclusion2(); }, true);
     ui.mVolumePlotView = new CPlotView(QRect(0, 0, kPlotWidth, kPlotHeight), mWidget);
     ui.mVolumePlotView->setObjectName(QStringLiteral("mVolumePlotView"));
     ui.mVolumePlotView->setMinimumHeight(kPlotHeight);

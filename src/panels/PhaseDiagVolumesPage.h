@@ -8,6 +8,8 @@ namespace quorvel {
 
 class PhaseDiagVolumesPage : public PhaseDiagPage
 {
+    Q_OBJECT
+
 public:
     PhaseDiagVolumesPage(PhaseDiagPageHost& host, const QString& identifier);
 

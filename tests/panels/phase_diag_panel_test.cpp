@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
@@ -705,6 +706,62 @@ TEST_F(PhaseDiagPlotSelection, ContextMenuOfAnotherDiagramWindowAttachesToItsOwn
     EXPECT_EQ(panel.document(), other);
     EXPECT_EQ(trappingUi.mPtrapEdit->text(), "0.0");
     EXPECT_TRUE(other->aqueousHomogLine()->graphCurve()->isHidden());
+}
+
+// ---- The Delete key ----
+
+TEST_F(PhaseDiagPlotSelection, DeleteKeyRemovesTheChosenRecordOnlyFromTheDeletableLists)
+{
+    struct Case
+    {
+        const char* list;
+        QString page;
+        std::function<QAbstractItemView*(PhaseDiagPlotSelection&)> choose;
+        std::function<size_t(PhaseDiagPlotSelection&)> count;  // of what the list deletes
+        bool deletes;
+    };
+    const auto diagrams = [](PhaseDiagPlotSelection& t) { return t.document->phaseDiagrams().size(); };
+    const auto onePhase = [](PhaseDiagPlotSelection& t) { return t.targets.diagram->monophasicIsochors().size(); };
+    const auto lines = [](PhaseDiagPlotSelection& t) { return t.targets.onePhase120->trappingLines().size(); };
+    const auto chooseRow = [](RecordTable* view) {
+        selectListRow(view, 0);
+        return view;
+    };
+    const Case cases[] = {
+        {"envelopes", CPhaseDiagPanel::kIsoplethsPage,
+         [&](PhaseDiagPlotSelection& t) { return chooseRow(t.isoplethsUi.mIsoplethsView); }, diagrams, true},
+        {"envelopes of the isochores page", CPhaseDiagPanel::kIsochorsPage,
+         [&](PhaseDiagPlotSelection& t) { return chooseRow(t.isochorsUi.mIsoplethsView1); }, diagrams, false},
+        {"isochores", CPhaseDiagPanel::kIsochorsPage,
+         [&](PhaseDiagPlotSelection& t) {
+             chooseRow(t.isochorsUi.mIsoplethsView1);
+             return chooseRow(t.isochorsUi.mIsochorsView);
+         },
+         onePhase, true},
+        {"trapping lines", CPhaseDiagPanel::kTrappingPage,
+         [&](PhaseDiagPlotSelection& t) { return chooseRow(t.trappingUi.mTrappingsView); }, lines, true},
+        {"summary tree", CPhaseDiagPanel::kSummaryPage,
+         [](PhaseDiagPlotSelection& t) {
+             QTreeView* tree = t.summaryUi.mPhaseDiagView;
+             tree->expandAll();
+             const QModelIndex diagramNode = tree->model()->index(0, 0, tree->model()->index(0, 0));
+             tree->selectionModel()->setCurrentIndex(diagramNode,
+                                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+             return tree;
+         },
+         diagrams, true},
+    };
+    for (const Case& c : cases) {
+        if (document->phaseDiagrams().empty())
+            SetUp();
+        showPage(c.page);
+        QAbstractItemView* list = c.choose(*this);
+        const size_t before = c.count(*this);
+        ASSERT_GT(before, 0u) << c.list;
+        QTest::keyClick(list, Qt::Key_Delete);
+        EXPECT_EQ(c.count(*this), c.deletes ? before - 1 : before) << c.list;
+        document->phaseDiagrams().clear();
+    }
 }
 
 // ---- The volumes page ----
