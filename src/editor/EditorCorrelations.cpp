@@ -2,10 +2,10 @@
 // components by a correlation or correlation set (undoable), the molar weight of single
 // carbon numbers by rule, selecting the heavy components, and the fluid's equation of state.
 
-#include "editor/FluidModelController.h"
+#include "editor/FluidTableControls.h"
 
 #include "characterisation/Correlations.h"
-#include "platform/UndoManager.h"
+#include "editor/EditorChanges.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -51,63 +51,61 @@ QString eosName(int code)
 
 }  // namespace
 
-void FluidModelController::connectCharacterisationActions()
+void FluidTableEditor::connectCharacterisationControls()
 {
-    connect(mCorrelationChoice, &QComboBox::activated, this, [this] { onChangeCorrelation(); });
-    connect(mMwChoice, &QComboBox::activated, this, [this] { onChangeMwCorrelation(); });
-    connect(mSelectC7plus, &QPushButton::clicked, this, [this] { onSelectC7plus(); });
-    connect(mEquationOfState, &QComboBox::activated, this, [this] { onChangeEquationOfState(); });
+    const Controls& c = *mControls;
+    connect(c.correlationChoice, &QComboBox::activated, this, [this] { onChangeCorrelation(); });
+    connect(c.mwChoice, &QComboBox::activated, this, [this] { onChangeMwCorrelation(); });
+    connect(c.selectC7plus, &QPushButton::clicked, this, [this] { onSelectC7plus(); });
+    connect(c.equationOfState, &QComboBox::activated, this, [this] { onChangeEquationOfState(); });
 }
 
-void FluidModelController::onChangeCorrelation()
+void FluidTableEditor::onChangeCorrelation()
 {
     if (!hasSelectedFluid())
         return;
     const Array components = selectedFluid().arrayValue(fluidkey::components);
-    const int code = mCorrelationChoice->currentData().toInt();
-    mRefreshComponentsView = false;
-    UndoManager* undo = undoManager();
-    if (undo)
-        undo->beginUndoGrouping();
-    for (int row : selectedComponentRows()) {
-        ComponentRecord component = components.at(row).toDictionary();
-        if (component.intValue(componentkey::nc) < 0 || component.intValue(componentkey::corr) == code)
-            continue;  // the gases keep their data; the same code again recomputes nothing
-        // The undo puts back the values themselves: re-applying the previous code would lose
-        // typed values and could not restore a correlation that records no code.
-        const ComponentRecord before = component.copy();
-        applyCorrelation(component, code);
-        mRefreshComponentsView = true;
-        registerUndo([this, before, component] { restoreCorrelationTo(before, component); });
+    const int code = mControls->correlationChoice->currentData().toInt();
+    bool changed = false;
+    {
+        const EditorChanges::Group step = mChanges.group();  // once closed, marks the document changed
+        for (int row : selectedComponentRows()) {
+            ComponentRecord component = components.at(row).toDictionary();
+            if (component.intValue(componentkey::nc) < 0 || component.intValue(componentkey::corr) == code)
+                continue;  // the gases keep their data; the same code again recomputes nothing
+            // The undo puts back the values themselves: re-applying the previous code would lose
+            // typed values and could not restore a correlation that records no code.
+            const ComponentRecord before = component.copy();
+            applyCorrelation(component, code);
+            changed = true;
+            mChanges.registerUndo([this, before, component] { restoreCorrelationTo(before, component); });
+        }
     }
-    if (undo)
-        undo->endUndoGrouping();
-    if (mRefreshComponentsView) {
+    if (changed) {
         reloadComponents();
-        calculateGORAPI();
+        mHooks.compositionChanged();
         tableViewSelectionDidChange(mComponentsView);
-        mRefreshComponentsView = false;  // the undo group marks the document changed
     }
 }
 
-void FluidModelController::restoreCorrelationTo(const ComponentRecord& values, ComponentRecord component)
+void FluidTableEditor::restoreCorrelationTo(const ComponentRecord& values, ComponentRecord component)
 {
     if (component.isEqualTo(values))
         return;
     const ComponentRecord current = component.copy();
     replaceContents(component, values);
     reloadComponents();
-    calculateGORAPI();
+    mHooks.compositionChanged();
     tableViewSelectionDidChange(mComponentsView);
-    registerUndo([this, current, component] { restoreCorrelationTo(current, component); });
+    mChanges.registerUndo([this, current, component] { restoreCorrelationTo(current, component); });
 }
 
-void FluidModelController::onChangeMwCorrelation()
+void FluidTableEditor::onChangeMwCorrelation()
 {
     if (!hasSelectedFluid())
         return;
     const Array components = selectedFluid().arrayValue(fluidkey::components);
-    const int item = mMwChoice->currentIndex();
+    const int item = mControls->mwChoice->currentIndex();
     bool written = false;
     for (int row : selectedComponentRows()) {
         ComponentRecord component = components.at(row).toDictionary();
@@ -119,11 +117,11 @@ void FluidModelController::onChangeMwCorrelation()
     }
     if (written) {
         reloadComponents();
-        markChanged();
+        mChanges.markChanged();
     }
 }
 
-void FluidModelController::onSelectC7plus()
+void FluidTableEditor::onSelectC7plus()
 {
     if (!hasSelectedFluid())
         return;
@@ -136,28 +134,28 @@ void FluidModelController::onSelectC7plus()
     mComponentsView->selectionModel()->select(heavy, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-void FluidModelController::onChangeEquationOfState()
+void FluidTableEditor::onChangeEquationOfState()
 {
     if (!hasSelectedFluid())
         return;
     FluidRecord fluid = selectedFluid();
-    const int index = mEquationOfState->currentIndex();
+    const int index = mControls->equationOfState->currentIndex();
     const int current = getEOSCode(fluid.value(fluidkey::eos));
     fluid.setValue(fluidkey::eos, eosName(index));
     if (current == index)
         return;
-    registerUndo([this, current, fluid] { restoreEquationOfStateTo(current, fluid); });
-    calculateGORAPI();
+    mChanges.registerUndo([this, current, fluid] { restoreEquationOfStateTo(current, fluid); });
+    mHooks.compositionChanged();
 }
 
-void FluidModelController::restoreEquationOfStateTo(int code, FluidRecord fluid)
+void FluidTableEditor::restoreEquationOfStateTo(int code, FluidRecord fluid)
 {
     const int current = getEOSCode(fluid.value(fluidkey::eos));
     if (code == current)
         return;
     if (code == kEosPengRobinson || code == kEosSrk)
         fluid.setValue(fluidkey::eos, eosName(code));
-    registerUndo([this, current, fluid] { restoreEquationOfStateTo(current, fluid); });
+    mChanges.registerUndo([this, current, fluid] { restoreEquationOfStateTo(current, fluid); });
     tableViewSelectionDidChange(mFluidsView);
 }
 
