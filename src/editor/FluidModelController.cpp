@@ -96,14 +96,6 @@ std::pair<QStringList, std::vector<double>> compositionOf(const FluidRecord& flu
     return composition;
 }
 
-double moleSum(const Array& components)
-{
-    double sum = 0;
-    for (const Value& component : components)
-        sum += component.toDictionary().doubleValue(componentkey::mole);
-    return sum;
-}
-
 }  // namespace
 
 FluidModelController::FluidModelController()
@@ -198,23 +190,22 @@ QWidget* FluidModelController::makeWindow()
 
 QGroupBox* FluidModelController::makeStockTankBox(QWidget* parent)
 {
-    Controls& c = *mControls;
     auto* box = new QGroupBox(tr("Stock tank"), parent);
+    Controls& c = *mControls;
+    const QList<std::tuple<QLineEdit* Controls::*, QString, QString, int, int>> cells{
+        {&Controls::gorEditField, "mGOREditField", tr("GOR (m3/m3)"), 0, 0},
+        {&Controls::apiEditField, "mAPIEditField", tr("API"), 1, 0},
+        {&Controls::apcEditField, "mAPCEditField", tr("API (corr.)"), 2, 0},
+        {&Controls::c7plusEditField, "mC7plusEditField", tr("C7+ %"), 0, 2},
+        {&Controls::mwC7plusEditField, "mMWC7plusEditField", tr("MW C7+"), 1, 2},
+        {&Controls::sgC7plusEditField, "mSGC7plusEditField", tr("SG C7+"), 2, 2}};
+    for (const auto& [field, outlet, label, row, column] : cells)
+        c.*field = makeField(box, outlet);
     auto* grid = new QGridLayout(box);
-    c.gorEditField = makeField(box, "mGOREditField");
-    c.apiEditField = makeField(box, "mAPIEditField");
-    c.apcEditField = makeField(box, "mAPCEditField");
-    c.c7plusEditField = makeField(box, "mC7plusEditField");
-    c.mwC7plusEditField = makeField(box, "mMWC7plusEditField");
-    c.sgC7plusEditField = makeField(box, "mSGC7plusEditField");
-    const QList<std::tuple<QString, QLineEdit*, int, int>> cells{
-        {tr("GOR (m3/m3)"), c.gorEditField, 0, 0},  {tr("API"), c.apiEditField, 1, 0},
-        {tr("API (corr.)"), c.apcEditField, 2, 0},  {tr("C7+ %"), c.c7plusEditField, 0, 2},
-        {tr("MW C7+"), c.mwC7plusEditField, 1, 2}, {tr("SG C7+"), c.sgC7plusEditField, 2, 2}};
-    for (const auto& [label, field, row, column] : cells) {
-        field->setReadOnly(true);
+    for (const auto& [field, outlet, label, row, column] : cells) {
+        (c.*field)->setReadOnly(true);
         grid->addWidget(new QLabel(label, box), row, column);
-        grid->addWidget(field, row, column + 1);
+        grid->addWidget(c.*field, row, column + 1);
     }
     return box;
 }
@@ -255,16 +246,15 @@ QGroupBox* FluidModelController::makeSaturationBox(QWidget* parent)
 
 QGroupBox* FluidModelController::makeChartBox(QWidget* parent)
 {
-    Controls& c = *mControls;
     auto* box = new QGroupBox(tr("Composition"), parent);
+    CBarPlotView* chart = mControls->barPlotView = new CBarPlotView(box);
+    chart->setObjectName("mBarPlotView");
+    chart->setMinimumSize(360, 220);
+    QCheckBox* reference = mControls->referenceCheckBox = new QCheckBox(tr("Show as reference"), box);
+    reference->setObjectName("mReferenceCheckBox");
     auto* column = new QVBoxLayout(box);
-    c.barPlotView = new CBarPlotView(box);
-    c.barPlotView->setObjectName("mBarPlotView");
-    c.barPlotView->setMinimumSize(360, 220);
-    c.referenceCheckBox = new QCheckBox(tr("Show as reference"), box);
-    c.referenceCheckBox->setObjectName("mReferenceCheckBox");
-    column->addWidget(c.barPlotView, 1);
-    column->addWidget(c.referenceCheckBox);
+    column->addWidget(chart, 1);
+    column->addWidget(reference);
     return box;
 }
 
@@ -477,9 +467,8 @@ void FluidModelController::calculateGORAPI()
         return;
     const Controls& c = *mControls;
     FluidRecord fluid = mTables.selectedFluid();
-    const Array components = fluid.arrayValue(fluidkey::components);
     const int type = fluid.intValue(fluidkey::fluidType);
-    const double sum = moleSum(components);
+    const double sum = mTables.selectedMoleSum();
     mTables.showMcCainType(getMcCainFluidType(fluid));
     updatePlotView();
 
@@ -526,25 +515,16 @@ void FluidModelController::calculateGORAPI()
 
 // --- Menu commands
 
-namespace {
-
-const QString kCopy = QStringLiteral("copy:");
-const QString kPaste = QStringLiteral("paste:");
-const QString kAddRow = QStringLiteral("onAddRow:");
-const QString kDeleteRow = QStringLiteral("onDeleteRow:");
-
-}  // namespace
-
 const QList<FluidModelController::ActionRow>& FluidModelController::actionRows()
 {
     static const QList<ActionRow> rows{
-        {kCopy, [](FluidModelController& e) { return e.mTables.hasFluidsSelection(); },
+        {QStringLiteral("copy:"), [](FluidModelController& e) { return e.mTables.hasFluidsSelection(); },
          [](FluidModelController& e) { e.mTables.copy(); }},
-        {kPaste, [](FluidModelController&) { return Pasteboard::hasType(Pasteboard::fluidsDataType); },
+        {QStringLiteral("paste:"), [](FluidModelController&) { return Pasteboard::hasType(Pasteboard::fluidsDataType); },
          [](FluidModelController& e) { e.mTables.paste(); }},
-        {kAddRow, [](FluidModelController& e) { return e.mTables.hasSelectedFluid(); },
+        {QStringLiteral("onAddRow:"), [](FluidModelController& e) { return e.mTables.hasSelectedFluid(); },
          [](FluidModelController& e) { e.mTables.onAddRow(); }},
-        {kDeleteRow, [](FluidModelController& e) { return e.mTables.hasSelectedFluid(); },
+        {QStringLiteral("onDeleteRow:"), [](FluidModelController& e) { return e.mTables.hasSelectedFluid(); },
          [](FluidModelController& e) { e.mTables.onDeleteRow(); }}};
     return rows;
 }

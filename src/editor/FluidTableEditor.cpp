@@ -125,16 +125,19 @@ QGroupBox* FluidTableEditor::makeFluidsBox(QWidget* parent, const SheetButtonsMa
 {
     Controls& c = *mControls;
     auto* box = new QGroupBox(tr("Fluids"), parent);
-    auto* grid = new QGridLayout(box);
-    c.fluidAddButton = makeButton(box, "mFluidAddButton", tr("New"));
-    c.duplicateButton = makeButton(box, "mDuplicateButton", tr("Duplicate"));
-    c.fluidDeleteButton = makeButton(box, "mFluidDeleteButton", tr("Delete"));
+    const QList<std::tuple<QPushButton* Controls::*, QString, QString>> listButtons{
+        {&Controls::fluidAddButton, "mFluidAddButton", tr("New")},
+        {&Controls::duplicateButton, "mDuplicateButton", tr("Duplicate")},
+        {&Controls::fluidDeleteButton, "mFluidDeleteButton", tr("Delete")}};
+    for (const auto& [button, outlet, title] : listButtons)
+        c.*button = makeButton(box, outlet, title);
     const QList<QPushButton*> sheetButtons = makeSheetButtons(box);
     c.importFileButton = makeButton(box, "mImportFileButton", tr("Import fluids..."));
     c.fluidNameEdit = makeField(box, "mFluidNameEdit");
     c.fluidCommentEdit = makeField(box, "mFluidCommentEdit");
     c.mcCainType = makeField(box, "mMcCainType");
     c.mcCainType->setReadOnly(true);
+    auto* grid = new QGridLayout(box);
     grid->addWidget(mFluidsView, 0, 0, 1, 5);
     const QList<QPushButton*> buttons = QList<QPushButton*>{c.fluidAddButton, c.duplicateButton, c.fluidDeleteButton}
                                         + sheetButtons + QList<QPushButton*>{c.importFileButton};
@@ -422,6 +425,11 @@ void FluidTableEditor::enableFluidControls(bool enabled)
 void FluidTableEditor::showMcCainType(const QString& type)
 {
     mControls->mcCainType->setText(type);
+}
+
+double FluidTableEditor::selectedMoleSum() const
+{
+    return hasSelectedFluid() ? moleSum(selectedFluid().arrayValue(fluidkey::components)) : 0;
 }
 
 void FluidTableEditor::showMoleSum(double sum)

@@ -80,6 +80,7 @@ public:
     // The component list of a generated model is read-only; a user-defined list is edited by hand.
     void enableComponentEditing(bool editable);
     void showMcCainType(const QString& type);
+    [[nodiscard]] double selectedMoleSum() const;
     void showMoleSum(double sum);
 
     // Keyed setters, each registering itself with the old value as its undo.

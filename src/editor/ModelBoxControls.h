@@ -2,16 +2,14 @@
 // The controls of the editor's model box, shared by the files that implement it.
 
 #include "editor/ModelBox.h"
+#include "widgets/ValueStepper.h"
 
+#include <QButtonGroup>
+#include <QLineEdit>
 #include <QList>
-
-class QButtonGroup;
-class QLineEdit;
-class QRadioButton;
+#include <QRadioButton>
 
 namespace quorvel {
-
-class ValueStepper;
 
 struct ModelBox::Controls
 {
