@@ -7,7 +7,6 @@
 #include "app/Ports.h"
 #include "editor/EditorChanges.h"
 #include "editor/EditorSheetHost.h"
-#include "editor/FluidRecord.h"
 #include "editor/FluidTableEditor.h"
 #include "editor/ModelBox.h"
 #include "editor/StockTank.h"
@@ -16,10 +15,10 @@
 #include <memory>
 
 class QGroupBox;
+class QLineEdit;
 
 namespace quorvel {
 
-class CBarPlotView;
 class EditorSheet;
 
 inline const QString FluidModelLayout = QStringLiteral("fluidModel");

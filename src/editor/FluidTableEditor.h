@@ -14,10 +14,7 @@
 #include <functional>
 #include <memory>
 
-class QCheckBox;
-class QComboBox;
 class QGroupBox;
-class QLineEdit;
 class QPushButton;
 
 namespace quorvel {
