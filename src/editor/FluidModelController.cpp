@@ -477,7 +477,7 @@ void FluidModelController::calculateGORAPI()
         for (QLineEdit* field : {c.c7plusEditField, c.mwC7plusEditField, c.sgC7plusEditField, c.psatEditField0,
                                  c.psatEditField1})
             field->clear();
-        mTables.showMoleSum(sum);
+        mTables.details().showMoleSum(sum);
         return;
     }
     const int interfaceType = type == kFluidTypeAlphaBeta ? kFluidTypeAlphaBeta : kFluidTypeComponentList;
@@ -510,7 +510,7 @@ void FluidModelController::calculateGORAPI()
         c.psatEditField0->clear();
         c.psatEditField1->clear();
     }
-    mTables.showMoleSum(sum);
+    mTables.details().showMoleSum(sum);
 }
 
 // --- Menu commands

@@ -3,16 +3,11 @@
 
 #include "editor/FluidTableEditor.h"
 
-#include <QList>
-
-class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
 
 namespace quorvel {
-
-class ValueStepper;
 
 struct FluidTableEditor::Controls
 {
@@ -31,33 +26,6 @@ struct FluidTableEditor::Controls
     QPushButton* logButton = nullptr;
     QPushButton* selectC7plus = nullptr;
     QComboBox* equationOfState = nullptr;
-    QComboBox* componentCombo = nullptr;
-    QComboBox* mwChoice = nullptr;
-    QComboBox* correlationChoice = nullptr;
-    QLineEdit* moleEditField = nullptr;
-    ValueStepper* spinMole = nullptr;
-    QLineEdit* mwEditField = nullptr;
-    QLineEdit* sgEditField = nullptr;
-    QLineEdit* tcEditField = nullptr;
-    QLineEdit* tkEditField = nullptr;
-    QLineEdit* tcREditField = nullptr;
-    QLineEdit* pcEditField = nullptr;
-    QLineEdit* pcPsiaEditField = nullptr;
-    QLineEdit* omegaEditField = nullptr;
-    QLineEdit* tbEditField = nullptr;
-    QLineEdit* tbKEditField = nullptr;
-    QLineEdit* tbREditField = nullptr;
-    QLineEdit* vcEditField = nullptr;
-    QLineEdit* vcFtEditField = nullptr;
-    QLineEdit* moleSum = nullptr;
-    QCheckBox* normalizeCheckBox = nullptr;
-
-    // The property fields of the selected component, in the order they are shown.
-    QList<QLineEdit*> componentFields() const
-    {
-        return {moleEditField, mwEditField,  sgEditField,  tcEditField,  tkEditField,  tcREditField, pcEditField,
-                pcPsiaEditField, omegaEditField, tbEditField, tbKEditField, tbREditField, vcEditField, vcFtEditField};
-    }
 };
 
 }  // namespace quorvel

@@ -26,26 +26,6 @@ namespace quorvel {
 
 namespace {
 
-const QStringList kSpeciesNames{"N2", "CO2", "H2S", "C1", "C2", "C3", "iC4", "nC4", "iC5", "nC5", "C6",
-                                "C7", "C8", "C9", "C10", "C11", "C12", "C13", "C14", "C15", "C16", "C17",
-                                "C18", "C19", "C20", "C7+", "C10+", "C12+", "C20+", "C30+", "Cn1", "Cn2"};
-
-const QList<std::pair<int, QString>> kCorrelationItems{
-    {0, "Jianzhong (carbon number)"}, {1, "Jianzhong (mw, SG)"}, {2, "Jianzhong (Tb, SG)"},
-    {3, "Katz-Firoozabadi"},          {4, "Ahmed"},              {5, "Riazi-Daubert"},
-    {6, "Edmister"},                  {7, "Lee-Kesler"},         {8, "Winn"},
-    {9, "Cavett"},                    {10, "Pedersen"},          {11, "Montel"},
-    {12, "Twu"},                      {13, "Riazi-Al-Sahhaf"},   {14, "Stamataki"},
-    {15, "Pedersen (Tb)"},            {16, "Whitson (Tb)"}};
-
-// A typed number; none for text that is not one.
-std::optional<double> numberOfText(const QString& text)
-{
-    bool ok = false;
-    const double number = text.trimmed().toDouble(&ok);
-    return ok ? std::optional<double>(number) : std::nullopt;
-}
-
 double moleSum(const Array& components)
 {
     double sum = 0;
@@ -57,7 +37,10 @@ double moleSum(const Array& components)
 }  // namespace
 
 FluidTableEditor::FluidTableEditor(const EditorChanges& changes, Hooks hooks)
-    : mChanges(changes), mHooks(std::move(hooks)), mControls(std::make_unique<Controls>())
+    : mChanges(changes),
+      mHooks(std::move(hooks)),
+      mDetails(*this, changes, [this] { mHooks.compositionChanged(); }),
+      mControls(std::make_unique<Controls>())
 {
 }
 
@@ -166,36 +149,7 @@ QGroupBox* FluidTableEditor::makeComponentsBox(QWidget* parent)
     c.selectC7plus = makeButton(box, "mSelectC7plus", tr("Select C7+"));
     c.equationOfState = makePopup(box, "mEquationOfState");
     c.equationOfState->addItems({tr("Peng-Robinson"), tr("SRK")});
-    c.componentCombo = makePopup(box, "mComponentCombo");
-    c.componentCombo->setEditable(true);
-    c.componentCombo->setInsertPolicy(QComboBox::NoInsert);
-    c.componentCombo->addItems(kSpeciesNames);
-    c.mwChoice = makePopup(box, "mMwChoice");
-    c.mwChoice->addItems({QStringLiteral("14n + 2"), QStringLiteral("14n - 4")});
-    c.correlationChoice = makePopup(box, "mCorrelationChoice");
-    for (const auto& [code, title] : kCorrelationItems)
-        c.correlationChoice->addItem(title, code);
-    for (int code = kFirstCorrelationSet; code <= kLastCorrelationSet; ++code)
-        c.correlationChoice->addItem(tr("Set %1").arg(code), code);
-    c.moleEditField = makeField(box, "mMoleEditField");
-    c.spinMole = makeStepper(box, "mSpinMole", 0, 100, 0.1);
-    c.mwEditField = makeField(box, "mMWEditField");
-    c.sgEditField = makeField(box, "mSGEditField");
-    c.tcEditField = makeField(box, "mTcEditField");
-    c.tkEditField = makeField(box, "mTkEditField");
-    c.tcREditField = makeField(box, "mTcREditField");
-    c.pcEditField = makeField(box, "mPcEditField");
-    c.pcPsiaEditField = makeField(box, "mPcPsiaEditField");
-    c.omegaEditField = makeField(box, "mOmegaEditField");
-    c.tbEditField = makeField(box, "mTbEditField");
-    c.tbKEditField = makeField(box, "mTbKEditField");
-    c.tbREditField = makeField(box, "mTbREditField");
-    c.vcEditField = makeField(box, "mVcEditField");
-    c.vcFtEditField = makeField(box, "mVcFtEditField");
-    c.moleSum = makeField(box, "mMoleSum");
-    c.moleSum->setReadOnly(true);
-    c.normalizeCheckBox = new QCheckBox(tr("Keep 100 %"), box);
-    c.normalizeCheckBox->setObjectName("mNormalizeCheckBox");
+    mDetails.makeControls(box);
 
     grid->addWidget(mComponentsView, 0, 0, 1, 8);
     auto* buttonRow = new QHBoxLayout;
@@ -206,26 +160,7 @@ QGroupBox* FluidTableEditor::makeComponentsBox(QWidget* parent)
     buttonRow->addWidget(new QLabel(tr("EOS"), box));
     buttonRow->addWidget(c.equationOfState);
     grid->addLayout(buttonRow, 1, 0, 1, 8);
-    auto addRow = [grid, box](int row, const QString& label, QList<std::pair<QWidget*, QString>> cells) {
-        grid->addWidget(new QLabel(label, box), row, 0);
-        int column = 1;
-        for (const auto& [widget, unit] : cells) {
-            grid->addWidget(widget, row, column++);
-            grid->addWidget(new QLabel(unit, box), row, column++);
-        }
-    };
-    grid->addWidget(new QLabel(tr("Component"), box), 2, 0);
-    grid->addWidget(c.componentCombo, 2, 1);
-    grid->addWidget(new QLabel(tr("Correlation"), box), 2, 3);
-    grid->addWidget(c.correlationChoice, 2, 4, 1, 2);
-    grid->addWidget(c.mwChoice, 2, 6, 1, 2);
-    addRow(3, tr("Mole"), {{withStepper(box, c.moleEditField, c.spinMole), "%"}, {c.moleSum, tr("% total")}});
-    grid->addWidget(c.normalizeCheckBox, 3, 5, 1, 2);
-    addRow(4, tr("MW"), {{c.mwEditField, "g/mol"}, {c.sgEditField, "SG"}, {c.omegaEditField, tr("omega")}});
-    addRow(5, tr("Tc"), {{c.tcEditField, "\u00b0C"}, {c.tkEditField, "K"}, {c.tcREditField, "\u00b0R"}});
-    addRow(6, tr("Tb"), {{c.tbEditField, "\u00b0C"}, {c.tbKEditField, "K"}, {c.tbREditField, "\u00b0R"}});
-    addRow(7, tr("Pc"), {{c.pcEditField, "bar"}, {c.pcPsiaEditField, "psia"}});
-    addRow(8, tr("Vc"), {{c.vcEditField, "cm3/mol"}, {c.vcFtEditField, "ft3/lb"}});
+    mDetails.layOut(*grid, 2, box);
     grid->setRowStretch(0, 1);
     connectControls();
     return box;
@@ -239,13 +174,6 @@ void FluidTableEditor::connectControls()
             if (hasSelectedFluid())
                 setFluid(selectedFluid(), field->text(), key);
         });
-    for (QLineEdit* field : c.componentFields())
-        onFieldEdited(field, this, [this, field] { onChangeComponentParameter(field); });
-    connect(c.componentCombo->lineEdit(), &QLineEdit::returnPressed, this,
-            [this] { onChangeComponentParameter(mControls->componentCombo); });
-    connect(c.componentCombo, &QComboBox::activated, this,
-            [this](int index) { comboBoxSelectionDidChange(mControls->componentCombo->itemText(index)); });
-    connect(c.spinMole, &ValueStepper::stepped, this, [this] { onSpinComposition(); });
     const QList<std::pair<QPushButton*, void (FluidTableEditor::*)()>> buttons{
         {c.fluidAddButton, &FluidTableEditor::onAddFluid},
         {c.duplicateButton, &FluidTableEditor::onDuplicateFluid},
@@ -263,11 +191,7 @@ void FluidTableEditor::connectControls()
 
 void FluidTableEditor::finishControls()
 {
-    const Controls& c = *mControls;
-    for (QLineEdit* field : {c.moleEditField, c.mwEditField, c.sgEditField, c.tcEditField, c.tkEditField,
-                             c.pcEditField, c.omegaEditField, c.tcREditField, c.tbREditField, c.pcPsiaEditField,
-                             c.vcFtEditField})
-        field->setAlignment(Qt::AlignLeft);
+    mDetails.finishControls();
     for (MyTableView* table : {mFluidsView.data(), mComponentsView.data()}) {
         table->setFrameShape(QFrame::Panel);
         table->setFrameShadow(QFrame::Sunken);
@@ -432,11 +356,6 @@ double FluidTableEditor::selectedMoleSum() const
     return hasSelectedFluid() ? moleSum(selectedFluid().arrayValue(fluidkey::components)) : 0;
 }
 
-void FluidTableEditor::showMoleSum(double sum)
-{
-    mControls->moleSum->setText(shownNumber(sum, NumberFormat::Decimals4));
-}
-
 void FluidTableEditor::enableComponentEditing(bool editable)
 {
     const Controls& c = *mControls;
@@ -444,22 +363,7 @@ void FluidTableEditor::enableComponentEditing(bool editable)
         button->setEnabled(editable);
     mComponentsView->setEditable(editable);
     mComponentsView->setDeletable(editable);
-    c.componentCombo->setEnabled(editable);
-    c.componentCombo->lineEdit()->setReadOnly(!editable);
-    for (QLineEdit* field : {c.moleEditField, c.mwEditField, c.sgEditField, c.tcEditField, c.pcEditField,
-                             c.omegaEditField, c.tcREditField, c.tbREditField, c.pcPsiaEditField, c.vcFtEditField})
-        field->setReadOnly(!editable);
-}
-
-void FluidTableEditor::enableComponentControls(bool enabled)
-{
-    const Controls& c = *mControls;
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             c.moleEditField, c.mwEditField, c.sgEditField, c.tcEditField, c.tkEditField, c.pcEditField,
-             c.omegaEditField, c.spinMole, c.normalizeCheckBox, c.tbEditField, c.tbKEditField, c.vcEditField,
-             c.correlationChoice, c.tcREditField, c.tbREditField, c.pcPsiaEditField, c.vcFtEditField, c.mwChoice,
-             c.selectC7plus})
-        control->setEnabled(enabled);
+    mDetails.setEditable(editable);
 }
 
 void FluidTableEditor::refreshComponents()
@@ -469,67 +373,50 @@ void FluidTableEditor::refreshComponents()
     const Controls& c = *mControls;
     const QList<int> rows = selectedComponentRows();
     if (rows.size() == 1) {
-        enableComponentControls(true);
+        mDetails.enableProperties(true);
+        c.selectC7plus->setEnabled(true);
         const bool userDefined = mHooks.isUserDefined();
-        for (QWidget* control : std::initializer_list<QWidget*>{c.componentCombo, c.deleteButton, c.normalizeButton})
-            control->setEnabled(userDefined);
-        showComponent(selectedFluid().arrayValue(fluidkey::components).at(rows.first()).toDictionary());
+        mDetails.enableNaming(userDefined);
+        for (QPushButton* button : {c.deleteButton, c.normalizeButton})
+            button->setEnabled(userDefined);
+        mDetails.showComponent(selectedFluid().arrayValue(fluidkey::components).at(rows.first()).toDictionary());
         mHooks.updatePlotView();
         return;
     }
     clearComponentDetails();
-    if (!rows.isEmpty())
-        for (QWidget* control :
-             std::initializer_list<QWidget*>{c.correlationChoice, c.mwChoice, c.deleteButton, c.normalizeButton})
-            control->setEnabled(true);
+    if (!rows.isEmpty()) {
+        mDetails.enableCorrelations(true);
+        for (QPushButton* button : {c.deleteButton, c.normalizeButton})
+            button->setEnabled(true);
+    }
 }
 
 void FluidTableEditor::clearComponentDetails()
 {
     const Controls& c = *mControls;
-    enableComponentControls(false);
-    for (QWidget* control : std::initializer_list<QWidget*>{c.componentCombo, c.deleteButton, c.normalizeButton})
-        control->setEnabled(false);
-    for (QLineEdit* field : c.componentFields())
-        field->clear();
-}
-
-void FluidTableEditor::showComponent(const ComponentRecord& component)
-{
-    using namespace componentkey;
-    const Controls& c = *mControls;
-    c.componentCombo->setEditText(component.stringValue(name));
-    const double tc = component.doubleValue(componentkey::tc);
-    const double tb = component.doubleValue(componentkey::tb);
-    const double pc = component.doubleValue(componentkey::pc);
-    setDoubleValue2(*c.moleEditField, component.doubleValue(mole));
-    setDoubleValue2(*c.mwEditField, component.doubleValue(mw));
-    setDoubleValue4(*c.sgEditField, component.doubleValue(sg));
-    setDoubleValue2(*c.tcEditField, tc);
-    setDoubleValue2(*c.pcEditField, pc);
-    setDoubleValue4(*c.omegaEditField, component.doubleValue(omega));
-    setDoubleValue2(*c.tkEditField, units::kelvinOfCelsius(tc));
-    setDoubleValue2(*c.tbEditField, tb);
-    setDoubleValue2(*c.tbKEditField, units::kelvinOfCelsius(tb));
-    setDoubleValue2(*c.vcEditField, component.doubleValue(vc));
-    c.spinMole->setValue(component.doubleValue(mole));
-    setDoubleValue2(*c.tcREditField, units::rankineOfCelsius(tc));
-    setDoubleValue2(*c.tbREditField, units::rankineOfCelsius(tb));
-    setDoubleValue2(*c.pcPsiaEditField, units::psiaOfBar(pc));
-    setDoubleValue2(*c.vcFtEditField, units::ft3PerLbOfVc(component.doubleValue(vc), component.doubleValue(mw)));
-    const int item = c.correlationChoice->findData(component.intValue(corr));
-    if (item >= 0)
-        c.correlationChoice->setCurrentIndex(item);
+    mDetails.enableProperties(false);
+    mDetails.enableNaming(false);
+    for (QPushButton* button : {c.selectC7plus, c.deleteButton, c.normalizeButton})
+        button->setEnabled(false);
+    mDetails.clear();
 }
 
 // --- Undoable edits
 
+bool FluidTableEditor::registerSetterUndo(Setter setter, const Dictionary& record, const Value& value,
+                                          const QString& key)
+{
+    const Value old = record.value(key);
+    if (!old.isNull() && old.isEqualTo(value))
+        return false;
+    mChanges.registerUndo([this, setter, record, old, key] { (this->*setter)(record, old, key); });
+    return true;
+}
+
 void FluidTableEditor::setFluid(FluidRecord fluid, const Value& value, const QString& key)
 {
-    const Value old = fluid.value(key);
-    if (!old.isNull() && old.isEqualTo(value))
+    if (!registerSetterUndo(&FluidTableEditor::setFluid, fluid, value, key))
         return;
-    mChanges.registerUndo([this, fluid, old, key] { setFluid(fluid, old, key); });
     fluid.setValue(key, value);
     reloadFluids();
     mHooks.refreshFluids();
@@ -537,14 +424,12 @@ void FluidTableEditor::setFluid(FluidRecord fluid, const Value& value, const QSt
 
 void FluidTableEditor::setComponent(ComponentRecord component, const Value& value, const QString& key)
 {
-    const Value old = component.value(key);
-    if (!old.isNull() && old.isEqualTo(value))
+    if (!registerSetterUndo(&FluidTableEditor::setComponent, component, value, key))
         return;
-    mChanges.registerUndo([this, component, old, key] { setComponent(component, old, key); });
     const int code = component.intValue(componentkey::corr);
     if (key == componentkey::name) {
         const QString name = typedComponentName(value.toString());
-        mControls->componentCombo->setEditText(name);
+        mDetails.showName(name);
         setComponentName(name, component, kCorrelationJianzhong0);
     } else {
         component.setValue(key, value);
@@ -834,89 +719,6 @@ void FluidTableEditor::paste()
 }
 
 // --- Detail editing
-
-void FluidTableEditor::onChangeComponentParameter(QObject* sender)
-{
-    const int row = selectedComponentRow();
-    if (row < 0 || selectedComponentRows().size() != 1)
-        return;
-    const Controls& c = *mControls;
-    ComponentRecord component = selectedFluid().arrayValue(fluidkey::components).at(row).toDictionary();
-    if (sender == c.componentCombo) {
-        const QString name = typedComponentName(c.componentCombo->currentText());
-        setComponentName(name, component, component.intValue(componentkey::corr));
-        afterComponentChange(selectedFluid());
-        mChanges.markChanged();
-        return;
-    }
-    auto* field = qobject_cast<QLineEdit*>(sender);
-    const std::optional<double> typed = field ? numberOfText(field->text()) : std::nullopt;
-    if (!typed) {  // not a number: the fields show the component again
-        refreshComponents();
-        return;
-    }
-    using Conversion = std::function<double(double)>;
-    const Conversion none = [](double v) { return v; };
-    const double mw = component.doubleValue(componentkey::mw);
-    const QList<std::tuple<QLineEdit*, QString, Conversion>> fields{
-        {c.moleEditField, componentkey::mole, none},
-        {c.mwEditField, componentkey::mw, none},
-        {c.sgEditField, componentkey::sg, none},
-        {c.tcEditField, componentkey::tc, none},
-        {c.tkEditField, componentkey::tc, units::celsiusOfKelvin},
-        {c.tcREditField, componentkey::tc, units::celsiusOfRankine},
-        {c.pcEditField, componentkey::pc, none},
-        {c.pcPsiaEditField, componentkey::pc, units::barOfPsia},
-        {c.omegaEditField, componentkey::omega, none},
-        {c.tbEditField, componentkey::tb, none},
-        {c.tbKEditField, componentkey::tb, units::celsiusOfKelvin},
-        {c.tbREditField, componentkey::tb, units::celsiusOfRankine},
-        {c.vcEditField, componentkey::vc, none},
-        {c.vcFtEditField, componentkey::vc, [mw](double v) { return units::vcOfFt3PerLb(v, mw); }}};
-    for (const auto& [control, key, convert] : fields)
-        if (control == field) {
-            setComponent(component, convert(*typed), key);
-            return;
-        }
-}
-
-void FluidTableEditor::comboBoxSelectionDidChange(const QString& item)
-{
-    const int row = selectedComponentRow();
-    if (row < 0 || selectedComponentRows().size() != 1)
-        return;
-    setComponentName(item, selectedFluid().arrayValue(fluidkey::components).at(row).toDictionary(),
-                     kCorrelationJianzhong0);
-    afterComponentChange(selectedFluid());
-    mChanges.markChanged();
-}
-
-void FluidTableEditor::onSpinComposition()
-{
-    const int row = selectedComponentRow();
-    if (row < 0)
-        return;
-    const FluidRecord fluid = selectedFluid();
-    const Array components = fluid.arrayValue(fluidkey::components);
-    ComponentRecord stepped = components.at(row).toDictionary();
-    const double value = mControls->spinMole->value();
-    stepped.setValue(componentkey::mole, value);
-    if (mControls->normalizeCheckBox->isChecked()) {
-        double others = 0;
-        for (const Value& component : components)
-            if (component.toDictionary().identity() != stepped.identity())
-                others += component.toDictionary().doubleValue(componentkey::mole);
-        if (others > 0)
-            for (const Value& element : components) {
-                ComponentRecord component = element.toDictionary();
-                if (component.identity() != stepped.identity())
-                    component.setValue(componentkey::mole,
-                                       component.doubleValue(componentkey::mole) * (100 - value) / others);
-            }
-    }
-    afterComponentChange(fluid);
-    mChanges.markChanged();
-}
 
 void FluidTableEditor::onNormalizeButton()
 {

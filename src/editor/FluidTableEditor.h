@@ -1,9 +1,10 @@
 #pragma once
 // The editing of the fluid model editor's two tables: the list of fluids (with the
-// "reference" mark) and the selected fluid's components, the selected component's
-// properties in several units, and the commands on both lists. Edits of records go through
+// "reference" mark) and the selected fluid's components, with the selected component in
+// detail (ComponentDetails), and the commands on both lists. Edits of records go through
 // keyed setters and add/delete primitives that register their inverse as the undo.
 
+#include "editor/ComponentDetails.h"
 #include "editor/FluidRecord.h"
 #include "editor/FluidTableModel.h"
 #include "widgets/MyTableView.h"
@@ -78,7 +79,7 @@ public:
     void enableComponentEditing(bool editable);
     void showMcCainType(const QString& type);
     [[nodiscard]] double selectedMoleSum() const;
-    void showMoleSum(double sum);
+    ComponentDetails& details() { return mDetails; }
 
     // Keyed setters, each registering itself with the old value as its undo.
     void setFluid(FluidRecord fluid, const Value& value, const QString& key);
@@ -87,6 +88,8 @@ public:
     void addFluids(const QList<FluidRecord>& fluids, int index);
     // Gives the fluid another component list and fluid type, undoably.
     void replaceComponents(FluidRecord fluid, const Array& components, const Value& fluidType);
+    // The components shown again after a change of the fluid's list, when it is the one shown.
+    void afterComponentChange(const FluidRecord& fluid);
     void finishAddFluid(const FluidRecord& fluid, int index);
     // The results of a batch, already in the list: reload, select the last one, mark the
     // document changed, register one undo step that removes them all, post the change.
@@ -107,15 +110,8 @@ public:
     void tableViewShiftUpSelectedRow(MyTableView* tableView) override;
     void tableViewDeleteSelectedRow(MyTableView* tableView) override;
 
-    // Detail editing of the selected component.
-    void onChangeComponentParameter(QObject* sender);
-    void comboBoxSelectionDidChange(const QString& item);
-    void onSpinComposition();
     void onNormalizeButton();
-
-    // Correlations, C7+ selection and equation of state (EditorCorrelations.cpp).
-    void onChangeCorrelation();
-    void onChangeMwCorrelation();
+    // C7+ selection and equation of state (EditorCorrelations.cpp).
     void onSelectC7plus();
     void onChangeEquationOfState();
 
@@ -137,9 +133,11 @@ private:
     Value objectValue(const MyTableView* table, const QString& key, int row) const;
     void setObjectValue(const MyTableView* table, const Value& value, const QString& key, int row);
     void tableViewSelectionDidChange(MyTableView* table);
-    void enableComponentControls(bool enabled);
-    void showComponent(const ComponentRecord& component);
-    void afterComponentChange(const FluidRecord& fluid);
+    // The keyed setter with the record's old value registered as the undo; false when the
+    // record holds the value already.
+    using Setter = void (FluidTableEditor::*)(Dictionary, const Value&, const QString&);
+    [[nodiscard]] bool registerSetterUndo(Setter setter, const Dictionary& record, const Value& value,
+                                          const QString& key);
     void moveSelectedRow(MyTableView* table, int step);
     // Add and delete primitives, each the other's undo. The component primitives act on
     // the fluid they are given, whichever is selected when they run.
@@ -148,11 +146,11 @@ private:
     void deleteFluids(const QList<FluidRecord>& fluids);
     void addComponent(FluidRecord fluid, const ComponentRecord& component, int index);
     void deleteComponent(FluidRecord fluid, const ComponentRecord& component);
-    void restoreCorrelationTo(const ComponentRecord& values, ComponentRecord component);
     void restoreEquationOfStateTo(int code, FluidRecord fluid);
 
     const EditorChanges& mChanges;
     Hooks mHooks;
+    ComponentDetails mDetails;
     Array mFluids;
     FluidRecord mReferenceFluid;  // null identity when none
     bool mHasReference = false;

@@ -235,13 +235,13 @@ TEST_F(EditorCommands, CopyAndPasteAppendEqualIndependentRecordsAsOneUndoableCha
 TEST_F(EditorCommands, UnundoableEditsMarkTheDocumentChanged)
 {
     const QList<std::pair<const char*, std::function<void(FluidModelController&)>>> edits{
-        {"combo rename", [](FluidModelController& e) { e.tables().comboBoxSelectionDidChange("C3"); }},
+        {"combo rename", [](FluidModelController& e) { e.tables().details().comboBoxSelectionDidChange("C3"); }},
         {"typed rename",
          [](FluidModelController& e) {
              e.control<QComboBox>("mComponentCombo")->setEditText("c4");
-             e.tables().onChangeComponentParameter(e.control<QComboBox>("mComponentCombo"));
+             e.tables().details().onChangeComponentParameter(e.control<QComboBox>("mComponentCombo"));
          }},
-        {"mole stepper", [](FluidModelController& e) { e.tables().onSpinComposition(); }},
+        {"mole stepper", [](FluidModelController& e) { e.tables().details().onSpinComposition(); }},
         {"normalise", [](FluidModelController& e) { e.tables().onNormalizeButton(); }},
         {"row move", [](FluidModelController& e) { e.tables().tableViewShiftDownSelectedRow(e.componentsView()); }},
     };
@@ -274,12 +274,12 @@ TEST_F(EditorCommands, MoleStepperAndNormalise)
     editor->selectComponentRow(0);
     editor->control<QCheckBox>("mNormalizeCheckBox")->setChecked(true);
     editor->control<ValueStepper>("mSpinMole")->setValue(40);
-    editor->tables().onSpinComposition();
+    editor->tables().details().onSpinComposition();
     EXPECT_NEAR(moles()[0], 40, 1e-12);
     EXPECT_NEAR(moles()[1] + moles()[2], 60, 1e-9);
     editor->control<QCheckBox>("mNormalizeCheckBox")->setChecked(false);
     editor->control<ValueStepper>("mSpinMole")->setValue(10);
-    editor->tables().onSpinComposition();
+    editor->tables().details().onSpinComposition();
     EXPECT_NEAR(moles()[1] + moles()[2], 60, 1e-9) << "without the box only the stepped component changes";
 
     for (const Value& c : f.arrayValue("components"))

@@ -28,7 +28,7 @@ struct EditorCorrelations : ::testing::Test, EditorFixture
     void chooseCorrelation(int code)
     {
         popup("mCorrelationChoice")->setCurrentIndex(popup("mCorrelationChoice")->findData(code));
-        editor->tables().onChangeCorrelation();
+        editor->tables().details().onChangeCorrelation();
         settle();
     }
     ComponentRecord componentAt(int row) const
@@ -129,7 +129,7 @@ TEST_F(EditorCorrelations, MolarWeightRules)
         selectComponents({1});
         const ComponentRecord before = componentAt(1).copy();
         popup("mMwChoice")->setCurrentIndex(c.item);
-        editor->tables().onChangeMwCorrelation();
+        editor->tables().details().onChangeMwCorrelation();
         settle();
         if (c.mw == 0) {
             EXPECT_TRUE(componentAt(1).isEqualTo(before));

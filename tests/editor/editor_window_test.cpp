@@ -25,7 +25,7 @@ struct EditorWindow : ::testing::Test, EditorFixture
     void type(const char* outlet, const QString& text)
     {
         field(outlet)->setText(text);
-        editor->tables().onChangeComponentParameter(field(outlet));
+        editor->tables().details().onChangeComponentParameter(field(outlet));
         settle();
     }
 };
