@@ -79,14 +79,6 @@ void replaceContents(ComponentRecord component, const ComponentRecord& values)
         component.setValue(key, values.value(key));
 }
 
-// A typed number; none for text that is not one.
-std::optional<double> numberOfText(const QString& text)
-{
-    bool ok = false;
-    const double number = text.trimmed().toDouble(&ok);
-    return ok ? std::optional<double>(number) : std::nullopt;
-}
-
 }  // namespace
 
 ComponentDetails::ComponentDetails(FluidTableEditor& tables, const EditorChanges& changes,
@@ -278,7 +270,7 @@ void ComponentDetails::onChangeComponentParameter(QObject* sender)
         return;
     }
     auto* field = qobject_cast<QLineEdit*>(sender);
-    const std::optional<double> typed = field ? numberOfText(field->text()) : std::nullopt;
+    const std::optional<double> typed = field ? typedNumber(field->text()) : std::nullopt;
     if (!typed) {  // not a number: the fields show the component again
         mTables.refreshComponents();
         return;

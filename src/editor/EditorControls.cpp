@@ -53,6 +53,13 @@ QWidget* withStepper(QWidget* parent, QWidget* field, ValueStepper* stepper)
     return box;
 }
 
+std::optional<double> typedNumber(const QString& text)
+{
+    bool ok = false;
+    const double number = text.trimmed().toDouble(&ok);
+    return ok ? std::optional<double>(number) : std::nullopt;
+}
+
 void onFieldEdited(QLineEdit* field, QObject* context, std::function<void()> action)
 {
     QObject::connect(field, &QLineEdit::editingFinished, context, [field, action = std::move(action)] {

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -22,6 +23,8 @@ QPushButton* makeButton(QWidget* parent, const QString& outlet, const QString& t
 QComboBox* makePopup(QWidget* parent, const QString& outlet);
 // A field with its stepper to the right.
 QWidget* withStepper(QWidget* parent, QWidget* field, ValueStepper* stepper);
+// A typed number; none for text that is not one.
+std::optional<double> typedNumber(const QString& text);
 // Runs the action, while context lives, when the user has finished changing the field's text.
 void onFieldEdited(QLineEdit* field, QObject* context, std::function<void()> action);
 

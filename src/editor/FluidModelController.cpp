@@ -71,14 +71,6 @@ ProgressCallback progressOf(QProgressDialog& dialog)
 const QSize kEditorWindowSize(1320, 760);
 constexpr double kApiDisplayLimit = 150;  // above it the API fields show nothing
 
-// A typed number; none for text that is not one.
-std::optional<double> numberOfText(const QString& text)
-{
-    bool ok = false;
-    const double number = text.trimmed().toDouble(&ok);
-    return ok ? std::optional<double>(number) : std::nullopt;
-}
-
 void showNumber(QLineEdit& field, double value, NumberFormat format)
 {
     field.setText(shownNumber(value, format));
@@ -392,7 +384,7 @@ void FluidModelController::onChangeSaturationTemperature(QLineEdit* field)
 {
     if (!mTables.hasSelectedFluid())
         return;
-    const std::optional<double> typed = numberOfText(field->text());
+    const std::optional<double> typed = typedNumber(field->text());
     if (!typed) {  // not a temperature: the fields show the record again
         refreshFluids();
         return;

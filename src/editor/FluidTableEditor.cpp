@@ -5,10 +5,7 @@
 #include "editor/EditorControls.h"
 #include "editor/FluidTableControls.h"
 #include "platform/Pasteboard.h"
-#include "widgets/NumberFields.h"
-#include "widgets/ValueStepper.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
