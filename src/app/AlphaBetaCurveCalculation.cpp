@@ -6,6 +6,7 @@
 #include "app/DocumentTypes.h"
 #include "app/InclusionRecord.h"
 #include "app/Ports.h"
+#include "calc/FluidRecordKeys.h"
 #include "platform/AlertService.h"
 #include "platform/Color.h"
 #include "platform/DocumentController.h"
@@ -151,7 +152,7 @@ Dictionary CAlphaBetaPlotDocument::storeCurve(const std::optional<Dictionary>& i
                      {alphabetakey::alpha0, mCurve.at(0).toArray().at(0).toDouble()},
                      {alphabetakey::index, mAlphaBetaCurves.size()}};
     if (inclusion)
-        curve.setValue(alphabetakey::inclusion, inclusion->deepCopy());
+        curve.setValue(fluidkey::inclusion, inclusion->deepCopy());
     mAlphaBetaCurves.append(curve);
     plotAlphaBetaCurve(curve);
     return curve;

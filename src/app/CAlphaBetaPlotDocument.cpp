@@ -397,8 +397,8 @@ Dictionary CAlphaBetaPlotDocument::setAlphaBetaMarker(double alpha, double beta,
     marker.setValue(alphabetakey::Ph, pressure);
     if (curve) {
         marker.setValue(fluidkey::curve, *curve);
-        if (curve->contains(alphabetakey::inclusion))
-            marker.setValue(alphabetakey::inclusion, curve->dictionaryValue(alphabetakey::inclusion).deepCopy());
+        if (curve->contains(fluidkey::inclusion))
+            marker.setValue(fluidkey::inclusion, curve->dictionaryValue(fluidkey::inclusion).deepCopy());
     }
     mAlphaBetaPoints.append(marker);
     plotAlphaBetaPoint(marker);

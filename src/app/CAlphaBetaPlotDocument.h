@@ -27,9 +27,8 @@ inline const QString AlphaBetaPlotModified = QStringLiteral("AlphaBetaPlotModifi
 inline const QString AlphaBetaPlotSelection = QStringLiteral("AlphaBetaPlotSelection");
 
 // The keys of the document's records besides the fluid and inclusion keys they carry: the
-// style of a curve, marker or correlation line, a curve's points ("data"), first alpha,
-// creation index and inclusion, a marker's pressure, and a correlation's fluids ("data"),
-// name and file.
+// style of a curve, marker or correlation line, a curve's points ("data"), first alpha and
+// creation index, a marker's pressure, and a correlation's fluids ("data"), name and file.
 namespace alphabetakey {
 inline const QString size = QStringLiteral("size");
 inline const QString color = QStringLiteral("color");
@@ -37,7 +36,6 @@ inline const QString selector = QStringLiteral("selector");
 inline const QString data = QStringLiteral("data");
 inline const QString alpha0 = QStringLiteral("alpha0");
 inline const QString index = QStringLiteral("index");
-inline const QString inclusion = QStringLiteral("inclusion");
 inline const QString Ph = QStringLiteral("Ph");
 inline const QString name = QStringLiteral("name");
 inline const QString path = QStringLiteral("path");

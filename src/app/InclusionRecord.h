@@ -2,36 +2,13 @@
 // The records of inclusion data: one InclusionRecord per fluid inclusion with its
 // microthermometric measurements and its list of bubble-volume readings (VolumePoint).
 
+#include "calc/InclusionRecordKeys.h"
 #include "platform/Value.h"
 
 #include <QString>
 #include <optional>
 
 namespace quorvel {
-
-// The keys of an inclusion record, as documents store them; an alpha-beta curve keeps the
-// measurements of its inclusion under the same keys.
-namespace inclusionkey {
-inline const QString name = QStringLiteral("name");
-inline const QString Th = QStringLiteral("Th");
-inline const QString Fv = QStringLiteral("Fv");
-inline const QString Tv = QStringLiteral("Tv");
-inline const QString homog = QStringLiteral("homog");
-inline const QString CO2 = QStringLiteral("CO2");
-inline const QString N2 = QStringLiteral("N2");
-inline const QString H2S = QStringLiteral("H2S");
-inline const QString type0 = QStringLiteral("type0");
-inline const QString type1 = QStringLiteral("type1");
-inline const QString comment = QStringLiteral("comment");
-inline const QString volumes = QStringLiteral("volumes");
-}  // namespace inclusionkey
-
-// The keys of a bubble-volume reading.
-namespace volumekey {
-inline const QString Tvol = QStringLiteral("Tvol");
-inline const QString Fvol = QStringLiteral("Fvol");
-inline const QString code = QStringLiteral("code");
-}  // namespace volumekey
 
 namespace VolumeCode {
 inline constexpr int User = 0;           // a reading added by the user

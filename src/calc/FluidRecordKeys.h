@@ -52,9 +52,11 @@ inline const QString rmsx = QStringLiteral("rmsx");
 inline const QString ardp = QStringLiteral("ardp");
 inline const QString aadp = QStringLiteral("aadp");
 
-// An alpha-beta plot's marker, a fluid record besides: the curve it sits on (its plot
-// objects are under the run-time keys).
+// An alpha-beta plot's marker, a fluid record besides: the curve it sits on and that
+// curve's inclusion, which a curve keeps under the same key (their plot objects are under
+// the run-time keys).
 inline const QString curve = QStringLiteral("curve");
+inline const QString inclusion = QStringLiteral("inclusion");
 }  // namespace fluidkey
 
 namespace componentkey {
