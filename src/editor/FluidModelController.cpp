@@ -5,6 +5,7 @@
 #include "characterisation/Correlations.h"
 #include "editor/EditorControls.h"
 #include "editor/LumpSplitSheets.h"
+#include "platform/ActionNames.h"
 #include "platform/Pasteboard.h"
 #include "platform/ScreenPlacement.h"
 #include "plot/CBarPlotView.h"
@@ -42,14 +43,6 @@ struct FluidModelController::Controls
     QButtonGroup* satRadio = nullptr;
     CBarPlotView* barPlotView = nullptr;
     QCheckBox* referenceCheckBox = nullptr;
-};
-
-// A menu action the editor answers: whether it is enabled now, and what it does.
-struct FluidModelController::ActionRow
-{
-    QString action;
-    bool (*validate)(FluidModelController& editor);
-    void (*perform)(FluidModelController& editor);
 };
 
 namespace {
@@ -101,6 +94,16 @@ FluidModelController::FluidModelController()
       mSheets(*this),
       mControls(std::make_unique<Controls>())
 {
+    answerActions({
+        {actionname::copy, [this](QAction*) { return mTables.hasFluidsSelection(); },
+         [this](QObject*) { mTables.copy(); }},
+        {actionname::paste, [](QAction*) { return Pasteboard::hasType(Pasteboard::fluidsDataType); },
+         [this](QObject*) { mTables.paste(); }},
+        {actionname::addRow, [this](QAction*) { return mTables.hasSelectedFluid(); },
+         [this](QObject*) { mTables.onAddRow(); }},
+        {actionname::deleteRow, [this](QAction*) { return mTables.hasSelectedFluid(); },
+         [this](QObject*) { mTables.onDeleteRow(); }},
+    });
 }
 
 FluidModelController::~FluidModelController()
@@ -503,48 +506,6 @@ void FluidModelController::calculateGORAPI()
         c.psatEditField1->clear();
     }
     mTables.details().showMoleSum(sum);
-}
-
-// --- Menu commands
-
-const QList<FluidModelController::ActionRow>& FluidModelController::actionRows()
-{
-    static const QList<ActionRow> rows{
-        {QStringLiteral("copy:"), [](FluidModelController& e) { return e.mTables.hasFluidsSelection(); },
-         [](FluidModelController& e) { e.mTables.copy(); }},
-        {QStringLiteral("paste:"), [](FluidModelController&) { return Pasteboard::hasType(Pasteboard::fluidsDataType); },
-         [](FluidModelController& e) { e.mTables.paste(); }},
-        {QStringLiteral("onAddRow:"), [](FluidModelController& e) { return e.mTables.hasSelectedFluid(); },
-         [](FluidModelController& e) { e.mTables.onAddRow(); }},
-        {QStringLiteral("onDeleteRow:"), [](FluidModelController& e) { return e.mTables.hasSelectedFluid(); },
-         [](FluidModelController& e) { e.mTables.onDeleteRow(); }}};
-    return rows;
-}
-
-QStringList FluidModelController::answeredActions() const
-{
-    QStringList actions = WindowController::answeredActions();
-    for (const ActionRow& row : actionRows())
-        actions.append(row.action);
-    return actions;
-}
-
-bool FluidModelController::validateAction(const QString& action, QAction* item)
-{
-    for (const ActionRow& row : actionRows())
-        if (row.action == action)
-            return row.validate(*this);
-    return WindowController::validateAction(action, item);
-}
-
-void FluidModelController::performAction(const QString& action, QObject* sender)
-{
-    for (const ActionRow& row : actionRows())
-        if (row.action == action) {
-            row.perform(*this);
-            return;
-        }
-    WindowController::performAction(action, sender);
 }
 
 // --- Installation

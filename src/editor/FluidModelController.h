@@ -70,19 +70,13 @@ public:
     MyTableView* fluidsView() { return tables().fluidsView(); }
     MyTableView* componentsView() { return tables().componentsView(); }
 
-    QStringList answeredActions() const override;
-    bool validateAction(const QString& action, QAction* item) override;
-    void performAction(const QString& action, QObject* sender) override;
-
 protected:
     QWidget* makeWindow() override;
     void windowDidLoad() override;
 
 private:
     struct Controls;
-    struct ActionRow;
 
-    static const QList<ActionRow>& actionRows();
     QGroupBox* makeStockTankBox(QWidget* parent);
     QGroupBox* makeSaturationBox(QWidget* parent);
     QGroupBox* makeChartBox(QWidget* parent);

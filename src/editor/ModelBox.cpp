@@ -1,6 +1,7 @@
 #include "editor/ModelBox.h"
 
 #include "calc/CAlphaBetaModelInterface.h"
+#include "calc/FluidRecordKeys.h"
 #include "calc/GammaModelInterface.h"
 #include "editor/EditorChanges.h"
 #include "editor/EditorControls.h"
@@ -208,16 +209,16 @@ void ModelBox::updateModelBoxView(int type, const FluidRecord& fluid)
     const bool gamma = type == kFluidTypeGamma;
     mHooks.enableAlphaBetaFitting(gamma);
     enableParameterFields(true, gamma);
-    setDoubleValue4(*c.alphaEditField, fluid.doubleValue("alpha"));
-    setDoubleValue4(*c.betaEditField, fluid.doubleValue("beta"));
-    setDoubleValue3(*c.co2EditField, fluid.doubleValue("CO2") * 100);
-    setDoubleValue3(*c.n2EditField, fluid.doubleValue("N2") * 100);
-    setDoubleValue3(*c.h2sEditField, fluid.doubleValue("H2S") * 100);
-    c.spinAlpha->setValue(fluid.doubleValue("alpha"));
-    c.spinBeta->setValue(fluid.doubleValue("beta"));
+    setDoubleValue4(*c.alphaEditField, fluid.doubleValue(fluidkey::alpha));
+    setDoubleValue4(*c.betaEditField, fluid.doubleValue(fluidkey::beta));
+    setDoubleValue3(*c.co2EditField, fluid.doubleValue(fluidkey::CO2) * 100);
+    setDoubleValue3(*c.n2EditField, fluid.doubleValue(fluidkey::N2) * 100);
+    setDoubleValue3(*c.h2sEditField, fluid.doubleValue(fluidkey::H2S) * 100);
+    c.spinAlpha->setValue(fluid.doubleValue(fluidkey::alpha));
+    c.spinBeta->setValue(fluid.doubleValue(fluidkey::beta));
     if (gamma) {
-        c.deltaEditField->setText(fluid.stringValue("delta"));
-        c.spinDelta->setValue(fluid.intValue("delta"));
+        c.deltaEditField->setText(fluid.stringValue(fluidkey::delta));
+        c.spinDelta->setValue(fluid.intValue(fluidkey::delta));
     }
     setModelStepperRanges(type);
 }

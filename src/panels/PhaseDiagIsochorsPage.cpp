@@ -1,6 +1,8 @@
 #include "panels/PhaseDiagIsochorsPage.h"
 
 #include "app/CInclusionDataDocument.h"
+#include "calc/FluidRecordKeys.h"
+#include "calc/InclusionRecordKeys.h"
 #include "panels/FloatingPanel.h"
 #include "platform/DocumentController.h"
 #include "plot/CGraphCurve.h"
@@ -37,7 +39,7 @@ void appendOpenOilInclusions(Array& list)
         if (!document || typeid(*document) != typeid(CInclusionDataDocument))
             continue;
         for (const Value& inclusion : static_cast<CInclusionDataDocument*>(document)->getInclusions())
-            if (inclusion.toDictionary().stringValue(QStringLiteral("type0")) == kOilInclusion)
+            if (inclusion.toDictionary().stringValue(inclusionkey::type0) == kOilInclusion)
                 list.append(inclusion);
     }
 }
@@ -186,7 +188,7 @@ void PhaseDiagIsochorsPage::refreshInclusionsList()
     } else {
         mInclusionsArray.append(kNewInclusion);
         if (const PhaseDiagramPtr chosen = selectedPhaseDiagram()) {
-            const Value stored = chosen->thermoModel().value(QStringLiteral("inclusion"));
+            const Value stored = chosen->thermoModel().value(fluidkey::inclusion);
             if (!stored.isNull())
                 mInclusionsArray.append(stored);
         }
@@ -252,8 +254,8 @@ void PhaseDiagIsochorsPage::onSelectInclusion()
         return;
     }
     const Dictionary inclusion = mInclusionsArray.at(row).toDictionary();
-    ui.mThEdit->setText(inclusion.stringValue(QStringLiteral("Th")));
-    setHomogRadios(inclusion.stringValue(QStringLiteral("homog")) == kHomogToLiquid);
+    ui.mThEdit->setText(inclusion.stringValue(inclusionkey::Th));
+    setHomogRadios(inclusion.stringValue(inclusionkey::homog) == kHomogToLiquid);
     ui.mThEdit->setReadOnly(true);
     ui.mLiquidRadio->setEnabled(false);
     ui.mGasRadio->setEnabled(false);

@@ -2,6 +2,7 @@
 
 #include "app/CAlphaBetaPlotDocument.h"
 #include "app/CFluidModelDataDocument.h"
+#include "calc/FluidRecordKeys.h"
 #include "panels/FloatingPanel.h"
 #include "panels/PanelAlerts.h"
 #include "platform/DocumentController.h"
@@ -21,9 +22,7 @@ namespace quorvel {
 
 namespace {
 
-const QString kFluidType = QStringLiteral("fluidType");
-const QStringList kModelKeys{QStringLiteral("alpha"), QStringLiteral("beta"), QStringLiteral("CO2"),
-                             QStringLiteral("N2"), QStringLiteral("H2S")};
+const QStringList kModelKeys{fluidkey::alpha, fluidkey::beta, fluidkey::CO2, fluidkey::N2, fluidkey::H2S};
 constexpr double kMaxFraction = 1;
 constexpr double kMaxPercent = 100;
 
@@ -156,7 +155,7 @@ void PhaseDiagIsoplethsPage::appendOpenAlphaBetaFluids(bool leaveOutUsed)
                     offer(marker.toDictionary(), true);
             } else if (typeid(*document) == typeid(CFluidModelDataDocument)) {
                 for (const Value& fluid : static_cast<CFluidModelDataDocument*>(document)->fluids())
-                    if (fluid.toDictionary().intValue(kFluidType) == kAlphaBetaFluid)
+                    if (fluid.toDictionary().intValue(fluidkey::fluidType) == kAlphaBetaFluid)
                         offer(fluid.toDictionary(), false);
             }
         }
@@ -184,7 +183,7 @@ void PhaseDiagIsoplethsPage::refreshFluidModelsList()
     for (CFluidModelDataDocument* document : openDocumentsOf<CFluidModelDataDocument>())
         for (const Value& entry : document->fluids()) {
             const Dictionary fluid = entry.toDictionary();
-            const int type = fluid.intValue(kFluidType);
+            const int type = fluid.intValue(fluidkey::fluidType);
             if (type != kComponentFluid && type != kCarbonNumberFluid)
                 continue;
             if (attached && isFluidModelAlreadyUsed(mHost.diagrams(), fluid))
@@ -214,7 +213,7 @@ void PhaseDiagIsoplethsPage::onSelectPhaseEnvelope()
     deselectAll(ui.mAlphaBetaModelsView);
     deselectAll(ui.mFluidModelsView);
     const Dictionary& fluid = diagram->thermoModel();
-    if (fluid.intValue(kFluidType) == kAlphaBetaFluid) {
+    if (fluid.intValue(fluidkey::fluidType) == kAlphaBetaFluid) {
         const QList<QLineEdit*> fields = alphaBetaFields();
         const QStringList texts = modelFieldTexts(fluid, false);
         for (int i = 0; i < fields.size(); ++i)

@@ -1,6 +1,8 @@
 #include "panels/PhaseDiagVolumesPage.h"
 
 #include "app/CInclusionDataDocument.h"
+#include "calc/FluidRecordKeys.h"
+#include "calc/InclusionRecordKeys.h"
 #include "panels/FloatingPanel.h"
 #include "platform/Color.h"
 #include "platform/DocumentController.h"
@@ -61,7 +63,7 @@ struct Bounds
 // A point curve of the measured volume points of an inclusion; none when it has none.
 std::shared_ptr<CGraphPointCurve> measuredVolumes(const Dictionary& inclusion, Bounds& bounds)
 {
-    const Value volumes = inclusion.value(QStringLiteral("volumes"));
+    const Value volumes = inclusion.value(inclusionkey::volumes);
     if (!volumes.isArray())
         return nullptr;
     auto curve = std::make_shared<CGraphPointCurve>();
@@ -69,8 +71,8 @@ std::shared_ptr<CGraphPointCurve> measuredVolumes(const Dictionary& inclusion, B
     curve->setJoinPoints(false);
     for (const Value& entry : volumes.toArray()) {
         const Dictionary point = entry.toDictionary();
-        const float T = point.floatValue(QStringLiteral("Tvol"));
-        const float F = point.floatValue(QStringLiteral("Fvol"));
+        const float T = point.floatValue(volumekey::Tvol);
+        const float F = point.floatValue(volumekey::Fvol);
         bounds.widen(T, F);
         curve->addPoint(T, F, 0);
     }
@@ -140,7 +142,7 @@ void PhaseDiagVolumesPage::refreshInclusions2()
             for (Document* document : controller->documents())
                 if (document && typeid(*document) == typeid(CInclusionDataDocument))
                     for (const Value& inclusion : static_cast<CInclusionDataDocument*>(document)->getInclusions())
-                        if (inclusion.toDictionary().stringValue(QStringLiteral("type0")) == QStringLiteral("Oil"))
+                        if (inclusion.toDictionary().stringValue(inclusionkey::type0) == QStringLiteral("Oil"))
                             mInclusionsArray2.append(inclusion);
     ui.mInclusionsView2->reloadData();
 }
@@ -200,7 +202,7 @@ void PhaseDiagVolumesPage::onSelectIsochor2()
             }
         plot->addGraphObject(computed);
         const PhaseDiagramPtr diagram = isochor->phaseDiagram();
-        const Value inclusion = diagram ? diagram->thermoModel().value(QStringLiteral("inclusion")) : Value();
+        const Value inclusion = diagram ? diagram->thermoModel().value(fluidkey::inclusion) : Value();
         if (!inclusion.isDictionary())
             continue;
         if (auto measured = measuredVolumes(inclusion.toDictionary(), bounds)) {
