@@ -107,7 +107,7 @@ void CalculationInterface::printBulkProperties(double T, double P)
     }
     if (isEngineReady()) {
         oil->calculateBubblePressure(T);
-        if (oil->failure_code == equilibrium_failure::none) {
+        if (oil->failureCode() == equilibrium_failure::none) {
             const double bubble = oil->current_pressure * kBarPerPascal;
             report.line("\n");
             report.line("\tBubble pressure           : %.2lf bar (%.2lf psi)\n", bubble, bubble / kBarPerPsi);

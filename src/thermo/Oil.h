@@ -2,6 +2,7 @@
 
 #include "thermo/PhaseStability.h"
 #include "thermo/Quenta.h"
+#include "numeric/Progress.h"
 #include "thermo/StockTankCorrelations.h"
 
 #include <array>
@@ -11,6 +12,8 @@
 #include <vector>
 
 namespace quorvel {
+
+class ClaCubic0;
 
 // Petroleum fluid on top of the rigorous equilibrium: per-component data of the fluid,
 // the block of computed properties the calculation interface reports, and the robust
@@ -25,6 +28,52 @@ class Oil : public Quenta {
 public:
     Oil(FluidPhase& liquid, FluidPhase& vapour);
     ~Oil() override;
+
+    // How a solve starts.
+    enum class Start {
+        from_estimates,      // the estimated state, normally the previous solution
+        new_curve,           // the estimated state; the next predictor step is a curve's first
+        from_ideal_mixture,  // an ideal-mixture estimate
+    };
+    // Poses the problem with its two fixed quantities, in the order of the type's digits and
+    // in the units of their setters (T in K, P in bar, molar or volumetric vapour fraction,
+    // molar volume in m3/mol), and solves it; the solution is the current state.
+    [[nodiscard]] equilibrium_failure solve(problem_type problem, double first, double second, Start start);
+    // Start values of the next solve from estimates: T (K), P (Pa), liquid and vapour mole fractions.
+    void takeStartState(double T, double P, const std::vector<double>& x, const std::vector<double>& y);
+    // The next point of the current isopleth: a predictor step of the given factor from the
+    // saved state, then the solve.
+    [[nodiscard]] equilibrium_failure stepAlongIsopleth(double factor, double dT, double dP);
+    // The next predictor steps trace a new isopleth at the molar vapour fraction from the
+    // current point.
+    void startIsopleth(double vapourFraction);
+    // The next steps follow the isochore of the feed's molar volume v (m3/mol).
+    void followIsochore(double v);
+    // The next point of the isochore: a predictor step of the given factor from the saved
+    // state, then the solve; nothing when the predictor could not make a start.
+    [[nodiscard]] std::optional<equilibrium_failure> stepAlongIsochore(double factor, double dT);
+
+    // Asked between the Newton iterations of the next solves; none: never asked.
+    void setSolveProgress(ProgressCallback progress) { newton.progress = std::move(progress); }
+    // The scaled residual at which a solve stops.
+    [[nodiscard]] double solveResidual() const { return newton.epsilon; }
+    void setSolveResidual(double residual) { newton.set_epsilon(residual); }
+
+    // The constants of one component: T in K, P in Pa, Vc in cm3/mol, mw in g/mol; slope,
+    // when given, replaces the phase models' alpha-function polynomial.
+    struct ComponentConstants {
+        double Tc, Pc, omega, mw, Vc, SG, Tb;
+        int carbon_number, correlation;
+        std::optional<double> slope;
+    };
+    // Writes component i's constants into the fluid and both phase models, before its
+    // add_component.
+    void setComponentConstants(short i, const ComponentConstants& c, ClaCubic0& liquidModel, ClaCubic0& vapourModel);
+
+    // Every stock-tank (or bulk) result not-a-number, so that none is left from an earlier
+    // calculation where the next one computes nothing.
+    void clearStockTankResults();
+    void clearBulkResults();
 
     // Component data are written directly into the members: nothing to read here.
     void read_component_data(short i, const char* name) override;
@@ -52,8 +101,8 @@ public:
 
     // First points of the phase envelope (T in degrees C, P in bar, 0 on failure).
     // llg is 1 when the bubble point was found only from a low start temperature.
-    void firstLiquidIsoplethPoint(double& T, double& P, int& err, int& llg);
-    void firstGasIsoplethPoint(double& T, double& P, int& err);
+    [[nodiscard]] equilibrium_failure firstLiquidIsoplethPoint(double& T, double& P, int& llg);
+    [[nodiscard]] equilibrium_failure firstGasIsoplethPoint(double& T, double& P);
     // A further dew point searched by flashes from T (degrees C), P (bar) and the incipient
     // vapour y; flag -1 does nothing, a success sets it to 1.
     void otherGasIsoplethPoint(char& flag, double& Tout, double& Pout, double T, double P,
@@ -87,6 +136,9 @@ public:
     // Volume translations, cm3/mol.
     double calculateMontelTranslationVolume(const double* x) const;
     double calculateDorvaneTranslationVolume(const double* x, double M) const;
+
+    enum class InclusionType : char { dew_point = 0, bubble_point = 1 };
+    void setInclusionType(InclusionType type) { inclusion_type = static_cast<char>(type); }
 
     // Inclusion measurement and alpha-beta working states (driven by Oil1).
     double homogenization_temperature = 0;  // K
