@@ -235,8 +235,9 @@ private:
     // Why the record cannot be loaded, or an empty text.
     std::string refusalOf(const FluidRecord& record) const;
     void writeComponent(int i, const ComponentRecord& component);
-    // The engine's flash, keeping the feed; true on success.
-    bool runFlash(double T, double P);
+    // The engine's flash, keeping the feed; the flashed phases of a two-phase answer are kept
+    // for recuperateFlashedFluid.
+    Oil::FlashResult runFlash(double T, double P);
     // A component's critical data as the flash used them.
     struct ComponentData
     {
@@ -287,6 +288,8 @@ private:
     ProgressCallback stockTankProgress;
     bool stockTankWasStopped = false;
     std::vector<double> isoplethFeed;  // the envelope's feed while its extremes are refined
+    std::vector<double> flashedLiquid;  // of the last two-phase flash
+    std::vector<double> flashedVapour;
 };
 
 } // namespace quorvel

@@ -44,11 +44,15 @@ double CalculationInterface::calculateSaturation(double T, int bubble)
     return outcome == equilibrium_failure::none ? oil->current_pressure * kBarPerPascal : kSaturationFailure;
 }
 
-bool CalculationInterface::runFlash(double T, double P)
+Oil::FlashResult CalculationInterface::runFlash(double T, double P)
 {
     const FeedKeeper keeper(*oil);
-    oil->calculateFlash(T, P);
-    return oil->failureCode() == equilibrium_failure::none;
+    Oil::FlashResult result = oil->flash(T, P);
+    if (result.twoPhases()) {
+        flashedLiquid = result.liquid_composition;
+        flashedVapour = result.vapour_composition;
+    }
+    return result;
 }
 
 FlashOutcome CalculationInterface::calculateFlash(double T, double P, std::optional<FluidRecord> liquid,
@@ -56,8 +60,8 @@ FlashOutcome CalculationInterface::calculateFlash(double T, double P, std::optio
 {
     if (!isEngineReady())
         return FlashOutcome::failed;
-    if (!runFlash(T, P))
-        return oil->failureCode() == equilibrium_failure::one_phase ? FlashOutcome::onePhase : FlashOutcome::failed;
+    if (const Oil::FlashResult result = runFlash(T, P); !result.twoPhases())
+        return result.failure == equilibrium_failure::one_phase ? FlashOutcome::onePhase : FlashOutcome::failed;
     if (liquid)
         recuperateFlashedFluid(*liquid, kLiquidPhase);
     if (vapour)
@@ -80,8 +84,7 @@ CalculationInterface::ComponentData CalculationInterface::flashedComponentData(i
 
 void CalculationInterface::recuperateFlashedFluid(FluidRecord record, int phase)
 {
-    const std::vector<double>& x =
-        phase == kLiquidPhase ? oil->flash_liquid_composition : oil->flash_vapour_composition;
+    const std::vector<double>& x = phase == kLiquidPhase ? flashedLiquid : flashedVapour;
     const short n = isEngineReady() ? oil->component_count : 0;
     if (n == 0 || static_cast<int>(x.size()) != n)
         return;  // no flash to take the phase from

@@ -237,21 +237,19 @@ void CalculationInterface::printFlashProperties(double T, double P)
     }
     // The report replaces the feed by each flashed phase in turn: give it back at the end.
     const FeedKeeper keeper(*oil);
-    const bool flashed = runFlash(T, P);
+    const Oil::FlashResult flashed = runFlash(T, P);
     conditions();
-    if (!flashed) {
+    if (!flashed.twoPhases()) {
         failure();
         return;
     }
 
     const Oil& e = *oil;
     const std::vector<double>& z = keeper.feed();
-    const std::vector<double> x = e.flash_liquid_composition;
-    const std::vector<double> y = e.flash_vapour_composition;
-    const double gasZ = e.gas_compressibility_factor;
-    // Liquid amount per mole of feed; the engine's own phase amounts go to the stock-tank
-    // solves of the formation volume factors below.
-    const double L = 1 - e.molar_gas_fraction;
+    const std::vector<double>& x = flashed.liquid_composition;
+    const std::vector<double>& y = flashed.vapour_composition;
+    // Liquid amount per mole of feed.
+    const double L = 1 - flashed.molar_gas_fraction;
     report.line("\t\tComponent    Liquid (mole %%)   Vapour (mole %%)   Initial (mole %%)    Loss/Enrichment (%%)\n");
     for (short i = 0; i < e.component_count; ++i) {
         if (z[i] != 0)
@@ -263,16 +261,15 @@ void CalculationInterface::printFlashProperties(double T, double P)
     }
     report.line("\n");
     // The engine keeps the gas mole and mass amounts as fractions.
-    report.line("\tGas mole %%                               : %8.2lf %%\n", e.molar_gas_fraction * 100);
-    report.line("\tGas mass %%                               : %8.2lf %%\n", e.mass_gas_fraction * 100);
-    report.line("\tGas volume %%, PR EOS                     : %8.2lf %%\n", e.volumetric_gas_fraction * 100);
+    report.line("\tGas mole %%                               : %8.2lf %%\n", flashed.molar_gas_fraction * 100);
+    report.line("\tGas mass %%                               : %8.2lf %%\n", flashed.mass_gas_fraction * 100);
+    report.line("\tGas volume %%, PR EOS                     : %8.2lf %%\n",
+                flashed.volumetric_gas_fraction[0] * 100);
     report.line("\tGas volume %%, SK method                  : %8.2lf %%\n",
-                e.volumetric_gas_fraction_standing_katz * 100);
+                flashed.volumetric_gas_fraction[1] * 100);
     report.line("\tGas volume %%, AK method                  : %8.2lf %%\n",
-                e.volumetric_gas_fraction_alani_kennedy * 100);
-    oil->calculateFormationVolumeFactors();
-    const double Bo = e.oil_formation_volume_factor;
-    const double Bg = e.gas_formation_volume_factor;
+                flashed.volumetric_gas_fraction[2] * 100);
+    const auto [Bo, Bg] = oil->formationVolumeFactors();
 
     report.line("\n\tProperties of the flashed liquid:\n");
     report.line("\t" + std::string(33, '-') + "\n");
@@ -315,7 +312,7 @@ void CalculationInterface::printFlashProperties(double T, double P)
     for (short i = 0; i < e.component_count; ++i)
         oil->composition(i, y[i]);
     if (calculateBulkDensity(T, P, kVapourModel))
-        report.line("\t\tCompressibility factor (Z)          : %8.4f\n", gasZ);
+        report.line("\t\tCompressibility factor (Z)          : %8.4f\n", flashed.gas_compressibility_factor);
     if (runStockTank()) {
         report.line("\t\tGOR, PR EOS                          : %8.2lf Stdm3/Stdm3\n", e.gor[0]);
         report.withRange("\t\tGOR, SK Method                       : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",

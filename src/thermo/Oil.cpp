@@ -270,6 +270,29 @@ void Oil::calculateFlash(double T, double P)
     oil_formation_volume_factor = gas_formation_volume_factor = kUnavailable;
 }
 
+Oil::FlashResult Oil::flash(double T, double P)
+{
+    calculateFlash(T, P);
+    FlashResult result;
+    result.failure = failure_code;
+    if (!result.twoPhases())
+        return result;
+    result.liquid_composition = flash_liquid_composition;
+    result.vapour_composition = flash_vapour_composition;
+    result.molar_gas_fraction = molar_gas_fraction;
+    result.mass_gas_fraction = mass_gas_fraction;
+    result.volumetric_gas_fraction = {volumetric_gas_fraction, volumetric_gas_fraction_standing_katz,
+                                      volumetric_gas_fraction_alani_kennedy};
+    result.gas_compressibility_factor = gas_compressibility_factor;
+    return result;
+}
+
+Oil::FormationVolumeFactors Oil::formationVolumeFactors()
+{
+    calculateFormationVolumeFactors();
+    return {oil_formation_volume_factor, gas_formation_volume_factor};
+}
+
 void Oil::calculateFormationVolumeFactors()
 {
     if (!flashed_phases) {

@@ -93,6 +93,24 @@ public:
     // pressures (solve_failed when none converges). A split with a negative phase amount is
     // no two-phase answer.
     void calculateFlash(double T, double P);
+    // The outcome of calculateFlash and, with two phases, what it found.
+    struct FlashResult {
+        equilibrium_failure failure = equilibrium_failure::solve_failed;
+        std::vector<double> liquid_composition;  // empty unless two phases
+        std::vector<double> vapour_composition;
+        double molar_gas_fraction = kUnavailable;
+        double mass_gas_fraction = kUnavailable;
+        // By the equation of state, the Standing-Katz and the Alani-Kennedy liquid densities.
+        std::array<double, 3> volumetric_gas_fraction{kUnavailable, kUnavailable, kUnavailable};
+        double gas_compressibility_factor = kUnavailable;
+        [[nodiscard]] bool twoPhases() const { return failure == equilibrium_failure::none; }
+    };
+    [[nodiscard]] FlashResult flash(double T, double P);
+    struct FormationVolumeFactors {
+        double Bo, Bg;
+    };
+    // calculateFormationVolumeFactors with its two results.
+    [[nodiscard]] FormationVolumeFactors formationVolumeFactors();
     // Bo and Bg of the last successful flash: each flashed phase separated at stock-tank
     // conditions; unavailable after a failed flash. The feed is given back afterwards.
     void calculateFormationVolumeFactors();
