@@ -244,8 +244,9 @@ private:
         double Tc, Pc, Vc, omega, mw;  // K, Pa, cm3/mol, -, g/mol
     };
     ComponentData flashedComponentData(int i) const;
-    // The engine's stock-tank calculation with no result of an earlier one left over.
-    bool runStockTank();
+    // The engine's stock-tank calculation with no result of an earlier one left over; the
+    // results stay in stockTankResults.
+    const Oil::StockTank& runStockTank();
     void clearStockTankFields();
 
     // Envelope extremes (EnvelopeExtremes.cpp). A saturation state in engine units: K, Pa,
@@ -288,6 +289,7 @@ private:
     ProgressCallback stockTankProgress;
     bool stockTankWasStopped = false;
     std::vector<double> isoplethFeed;  // the envelope's feed while its extremes are refined
+    std::optional<Oil::StockTank> stockTankResults;  // of the last stock-tank calculation
     std::vector<double> flashedLiquid;  // of the last two-phase flash
     std::vector<double> flashedVapour;
 };

@@ -294,9 +294,11 @@ EnvelopeEnd CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& 
     calculateGOR();
     made->setGOR(GOR[0]);
     made->setAPI(API[0]);
-    made->setMassVolLiq(oil->liquid_density_standing_katz);
+    if (stockTankResults) {
+        made->setMassVolLiq(stockTankResults->liquid_density_standing_katz);
+        made->setLiqMolarWeight(stockTankResults->liquid_molar_weight);
+    }
     made->setCH4(oil->getCH4() * 100);
-    made->setLiqMolarWeight(oil->liquid_molar_weight);
     made->buildCriticalPoint();
     if (critical)
         placeCriticalPoint(*made, celsius(critical->T), critical->P * kBarPerPascal);

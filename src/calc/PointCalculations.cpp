@@ -124,7 +124,7 @@ bool CalculationInterface::calculateBulkDensity(double T, double P, int useLiqui
     return std::isfinite(oil->bulk_density);
 }
 
-bool CalculationInterface::runStockTank()
+const Oil::StockTank& CalculationInterface::runStockTank()
 {
     oil->clearStockTankResults();
     stockTankWasStopped = false;
@@ -133,9 +133,9 @@ bool CalculationInterface::runStockTank()
             stockTankWasStopped = stockTankWasStopped || !stockTankProgress(done, steps);
             return !stockTankWasStopped;
         });
-    oil->calculateGOR(0);
+    stockTankResults = oil->stockTank();
     oil->setSolveProgress(nullptr);
-    return oil->failureCode() == equilibrium_failure::none;
+    return *stockTankResults;
 }
 
 void CalculationInterface::clearStockTankFields()
@@ -151,14 +151,14 @@ bool CalculationInterface::calculateGOR()
         clearStockTankFields();
         return false;
     }
-    const bool separated = runStockTank();
-    GOR = oil->gor;
-    API = oil->api;
+    const Oil::StockTank& tank = runStockTank();
+    GOR = tank.gor;
+    API = tank.api;
     CH4 = oil->getCH4() * 100;
-    C7plus = oil->feed_c7plus_fraction * 100;
-    mwC7plus = oil->feed_c7plus_molar_weight;
-    SGC7plus = oil->feed_c7plus_specific_gravity;
-    return separated;
+    C7plus = tank.feed_c7plus_fraction * 100;
+    mwC7plus = tank.feed_c7plus_molar_weight;
+    SGC7plus = tank.feed_c7plus_specific_gravity;
+    return tank.failure == equilibrium_failure::none;
 }
 
 } // namespace quorvel

@@ -127,7 +127,7 @@ void CalculationInterface::printSTProperties()
         report.line("\n");
         return;
     }
-    const Oil& e = *oil;
+    const Oil::StockTank& e = *stockTankResults;
     report.line("\tGOR, non translated PR EOS              : %8.2lf Stdm3/Stdm3\n", GOR[0]);
     report.lineOrNotAvailable("\tGOR, translated PR EOS                  : ", "%8.2lf Stdm3/Stdm3\n", GOR[3]);
     report.withRange("\tGOR, SK Method                          : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
@@ -154,8 +154,8 @@ void CalculationInterface::printSTProperties()
     if (separated) {
         report.line("\n\tFlash at 15.5°C (60°F), 1 bar (14.5 psi).\n");
         report.line("\t\tComponent    Liquid (mole %%)   Vapour (mole %%)   \n");
-        for (short i = 0; i < e.component_count; ++i)
-            report.line("\t\t%12s %12.2f %12.2f\n", e.component_name[i], e.liquid_composition[i] * 100,
+        for (short i = 0; i < oil->component_count; ++i)
+            report.line("\t\t%12s %12.2f %12.2f\n", oil->component_name[i], e.liquid_composition[i] * 100,
                         e.vapour_composition[i] * 100);
         report.line("\n");
         report.line("\tDensity of the tank liquid, non translated PR EOS  : %8.2lf g/cm3, %8.2lf lb/ft3\n",
@@ -196,16 +196,17 @@ void CalculationInterface::printSTProperties()
 
 std::string CalculationInterface::translationNote() const
 {
-    if (!isEngineReady() || (oil->stock_tank_state != 1 && oil->stock_tank_state != 3))
+    if (!isEngineReady() || !stockTankResults || (stockTankResults->state != 1 && stockTankResults->state != 3))
         return {};
+    const Oil::StockTank& tank = *stockTankResults;
     constexpr const char* kLead = "Translated PR EOS values not available: ";
-    switch (oil->dorvane_translation_outcome) {
+    switch (tank.dorvane_translation_outcome) {
     case TranslationOutcome::applied: return {};
     case TranslationOutcome::undefined: return std::string(kLead) + "there is no volume translation for this fluid.";
     case TranslationOutcome::non_positive_volume:
         return formatString("%sthe volume translation of %.2lf cm3/mol would leave the tank oil (%.2lf cm3/mol) no "
                             "positive volume.",
-                            kLead, oil->dorvane_translation_volume, oil->liquid_molar_volume)
+                            kLead, tank.dorvane_translation_volume, tank.liquid_molar_volume)
             .toStdString();
     }
     return {};
@@ -290,20 +291,20 @@ void CalculationInterface::printFlashProperties(double T, double P)
         report.line("\t\tLiquid C7+ molar weight             : %8.2lf g/mol\n", e.feed_c7plus_molar_weight);
         report.line("\t\tLiquid C7+ specific gravity         : %8.2lf g/cm3\n", e.feed_c7plus_specific_gravity);
     }
-    if (runStockTank()) {
-        report.line("\t\tGOR, non translated PR EOS          : %8.2lf Stdm3/Stdm3\n", e.gor[0]);
-        report.lineOrNotAvailable("\t\tGOR, translated PR EOS              : ", "%8.2lf Stdm3/Stdm3\n", e.gor[3]);
+    if (const Oil::StockTank& tank = runStockTank(); tank.failure == equilibrium_failure::none) {
+        report.line("\t\tGOR, non translated PR EOS          : %8.2lf Stdm3/Stdm3\n", tank.gor[0]);
+        report.lineOrNotAvailable("\t\tGOR, translated PR EOS              : ", "%8.2lf Stdm3/Stdm3\n", tank.gor[3]);
         report.withRange("\t\tGOR, SK Method                      : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
-                         e.gor[1], e.gor_standing_katz_range);
+                         tank.gor[1], tank.gor_standing_katz_range);
         report.withRange("\t\tGOR, AK Method                      : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
-                         e.gor[2], e.gor_alani_kennedy_range);
-        report.line("\t\tAPI degree, non translated PR EOS   : %8.2lf°\n", e.api[0]);
-        report.lineOrNotAvailable("\t\tAPI degree, translated PR EOS       : ", "%8.2lf°\n", e.api[3]);
+                         tank.gor[2], tank.gor_alani_kennedy_range);
+        report.line("\t\tAPI degree, non translated PR EOS   : %8.2lf°\n", tank.api[0]);
+        report.lineOrNotAvailable("\t\tAPI degree, translated PR EOS       : ", "%8.2lf°\n", tank.api[3]);
         report.translationNote("\t\t", *this);
         report.withRange("\t\tAPI degree, SK Method               : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n",
-                         e.api[1], e.api_standing_katz_range);
+                         tank.api[1], tank.api_standing_katz_range);
         report.withRange("\t\tAPI degree, AK Method               : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n",
-                         e.api[2], e.api_alani_kennedy_range);
+                         tank.api[2], tank.api_alani_kennedy_range);
     }
 
     report.line("\n\tProperties of the flashed gas:\n");
@@ -313,17 +314,17 @@ void CalculationInterface::printFlashProperties(double T, double P)
         oil->composition(i, y[i]);
     if (calculateBulkDensity(T, P, kVapourModel))
         report.line("\t\tCompressibility factor (Z)          : %8.4f\n", flashed.gas_compressibility_factor);
-    if (runStockTank()) {
-        report.line("\t\tGOR, PR EOS                          : %8.2lf Stdm3/Stdm3\n", e.gor[0]);
+    if (const Oil::StockTank& tank = runStockTank(); tank.failure == equilibrium_failure::none) {
+        report.line("\t\tGOR, PR EOS                          : %8.2lf Stdm3/Stdm3\n", tank.gor[0]);
         report.withRange("\t\tGOR, SK Method                       : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
-                         e.gor[1], e.gor_standing_katz_range);
+                         tank.gor[1], tank.gor_standing_katz_range);
         report.withRange("\t\tGOR, AK Method                       : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
-                         e.gor[2], e.gor_alani_kennedy_range);
-        report.line("\t\tAPI degree, PR EOS                   : %8.2lf°\n", e.api[0]);
+                         tank.gor[2], tank.gor_alani_kennedy_range);
+        report.line("\t\tAPI degree, PR EOS                   : %8.2lf°\n", tank.api[0]);
         report.withRange("\t\tAPI degree, SK Method                : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n",
-                         e.api[1], e.api_standing_katz_range);
+                         tank.api[1], tank.api_standing_katz_range);
         report.withRange("\t\tAPI degree, AK Method                   : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n",
-                         e.api[2], e.api_alani_kennedy_range);
+                         tank.api[2], tank.api_alani_kennedy_range);
     }
     report.line("\n");
 }

@@ -133,6 +133,27 @@ public:
 
     // Stock-tank properties of the feed at 288.7 K and 1 bar; the argument is not used.
     void calculateGOR(double unused = 0);
+    // The results of calculateGOR, named as the fields below; failure none when the feed
+    // separated into two phases, whose compositions are given.
+    struct StockTank {
+        equilibrium_failure failure;
+        int state;
+        std::array<double, 4> gor, api;
+        std::array<double, 2> gor_standing_katz_range, api_standing_katz_range;
+        std::array<double, 2> gor_alani_kennedy_range, api_alani_kennedy_range;
+        std::vector<double> liquid_composition, vapour_composition;
+        double bulk_molar_weight;
+        double feed_c7plus_fraction, feed_c7plus_molar_weight, feed_c7plus_specific_gravity;
+        double liquid_molar_weight, liquid_molar_volume;
+        double liquid_density, translated_liquid_density;
+        double liquid_density_standing_katz, liquid_density_alani_kennedy;
+        std::array<double, 2> liquid_density_standing_katz_range, liquid_density_alani_kennedy_range;
+        double volumetric_gas_fraction, volumetric_gas_fraction_standing_katz, volumetric_gas_fraction_alani_kennedy;
+        double liquid_c7plus_fraction, liquid_c7plus_molar_weight, liquid_c7plus_specific_gravity;
+        double dorvane_translation_volume;
+        TranslationOutcome dorvane_translation_outcome;
+    };
+    [[nodiscard]] StockTank stockTank();
     // Single-phase densities of the feed at T (K) and P (bar) with the vapour model
     // (model 0) or the liquid model (any other value).
     void calculateBulkDensity(double T, double P, int model);

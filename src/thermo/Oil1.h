@@ -58,8 +58,8 @@ public:
     // (K), ph the saturation pressure at Th. Returns failure_code: none when fv and p hold
     // the result; on a failed final solve both are unavailable (not-a-number), and so is
     // ph when the parameters are refused or the saturation solve fails.
-    [[nodiscard]] equilibrium_failure calculateFv(double alpha, double beta, double n2, double co2, double h2s, double Th,
-                    double T, double& fv, double& ph, double& p);
+    [[nodiscard]] equilibrium_failure calculateFv(double alpha, double beta, double n2, double co2, double h2s,
+                                                  double Th, double T, double& fv, double& ph, double& p);
     // The same from a saturation point at Th just solved (type 13, current state).
     [[nodiscard]] equilibrium_failure followIsochoreFromSaturation(double T, double& fv, double& p);
     // Start value of alpha (beta 0) and of the equilibrium, from the built-in tables.

@@ -304,7 +304,7 @@ void Oil1::predictIsochorePoint(double t)
 }
 
 equilibrium_failure Oil1::calculateFv(double a, double b, double n2, double co2, double h2s, double Th, double T,
-                      double& fv, double& ph, double& p)
+                                      double& fv, double& ph, double& p)
 {
     fv = ph = p = kUnavailable;  // until the solves give them
     if (!setDistributionParameters(a, b, co2, n2, h2s))

@@ -195,16 +195,18 @@ TEST_F(PhaseDiagDocument, IsochoreCodesWithAndWithoutAnEnvelopeAndLiquidLiquidGa
          "For the given composition, the inclusion cannot homogenize to liquid. Change the homogenisation type."},
         {isochor_result::no_branch, 0,
          "For the given composition, the inclusion cannot homogenize to vapour.\nChange the homogenisation type."},
-        {isochor_result::start_failed, 1, "Because of numeric limitations, the software cannot calculate isochors too close from a critical "
-               "point.\nTry to calculate the critical isochor by increasing or decreasing the homogenisation "
-               "temperature by 0.5°C."},
+        {isochor_result::start_failed, 1,
+         "Because of numeric limitations, the software cannot calculate isochors too close from a critical "
+         "point.\nTry to calculate the critical isochor by increasing or decreasing the homogenisation "
+         "temperature by 0.5°C."},
         {isochor_result::both_made, 0, nullptr},
     };
     for (const Code& c : codes)
         for (const bool present : {true, false})
             for (const int llg : {0, 1}) {
-                const std::string what = "code " + std::to_string(static_cast<int>(c.code)) + " homog " + std::to_string(c.homog)
-                                         + (present ? " with" : " without") + " envelope, llg " + std::to_string(llg);
+                const std::string what = "code " + std::to_string(static_cast<int>(c.code)) + " homog "
+                                         + std::to_string(c.homog) + (present ? " with" : " without")
+                                         + " envelope, llg " + std::to_string(llg);
                 CPhaseDiagDocument* document = shownDocument();
                 CPlotView* view = document->plotView();
                 alerts.clear();

@@ -230,8 +230,8 @@ TEST(Equilibrium, ReducedNewtonStepSolvesTheWholeSystem)
         const int N = e.variable_count;
         Vector U = e.newton.U;
         U[0] += 3;
-        for (problem_type type : {problem_type::fixed_T_and_P, problem_type::fixed_T_and_Fv, problem_type::fixed_T_and_v,
-                                  problem_type::fixed_T_and_volumetric_Fv}) {
+        for (problem_type type : {problem_type::fixed_T_and_P, problem_type::fixed_T_and_Fv,
+                                  problem_type::fixed_T_and_v, problem_type::fixed_T_and_volumetric_Fv}) {
             Matrix J = jacobian_at(e, U, type);
             int err = 0;
             for (int i = 0; i < N; ++i) {  // rows scaled as the solver scales them
@@ -254,7 +254,8 @@ TEST(Equilibrium, ReducedNewtonStepSolvesTheWholeSystem)
                     lhs += original[i][j] * x[j];
                     scale += std::fabs(original[i][j] * x[j]);
                 }
-                EXPECT_NEAR(lhs, rhs[i], 1e-11 * scale) << P << " bar, type " << static_cast<int>(type) << ", row " << i;
+                EXPECT_NEAR(lhs, rhs[i], 1e-11 * scale)
+                    << P << " bar, type " << static_cast<int>(type) << ", row " << i;
             }
         }
     }

@@ -250,7 +250,8 @@ TEST(Oil1Volumetric, StepControlledIsochoreMeetsTheFixedStepWalk)
         ASSERT_EQ(fixedStepVapourFraction(reference.oil, c.alpha, c.beta, c.n2, c.co2, c.Th, c.T, fvRef, pRef),
                   equilibrium_failure::none);
         double fv = 0, ph = 0, p = 0;
-        ASSERT_EQ(fluid.oil.calculateFv(c.alpha, c.beta, c.n2, c.co2, 0, c.Th, c.T, fv, ph, p), equilibrium_failure::none);
+        ASSERT_EQ(fluid.oil.calculateFv(c.alpha, c.beta, c.n2, c.co2, 0, c.Th, c.T, fv, ph, p),
+                  equilibrium_failure::none);
         EXPECT_NEAR(fv, fvRef, 1e-7 * fvRef);
         EXPECT_NEAR(p, pRef, 1e-7 * pRef);
         EXPECT_GT(fv, 0.0);
