@@ -9,6 +9,8 @@
 #include "calc/CPhaseDiagram.h"
 #include "panels/CAlphaBetaCalcPanel.h"
 #include "panels/CPhaseDiagPanel.h"
+#include "panels/PhaseDiagIsochorsPage.h"
+#include "panels/PhaseDiagIsoplethsPage.h"
 #include "platform/AlertService.h"
 #include "platform/NotificationCenter.h"
 #include "plot/CPlotView.h"
@@ -123,13 +125,15 @@ void BM_EnvelopeRequestedFromThePanel(benchmark::State& state)
     ensureApplication();
     AttachedPanel attached;
     CPhaseDiagPanel& panel = attached.panel;
+    PhaseDiagIsoplethsPage& isopleths = panel.isoplethsPage();
+    const PhaseDiagIsoplethsPage::Controls& ui = isopleths.controls();
     panel.selectTabViewIndex(0);
     for (auto _ : state) {
-        panel.mAlphaBetaModelsView->clearSelection();
-        panel.mAlphaBetaModelsView->selectRowAndScroll(0);
-        panel.mAlphaEdit->setText(QStringLiteral("0.5"));
-        panel.mBetaEdit->setText(QStringLiteral("0.2"));
-        panel.onCalculateIsopleth();
+        ui.mAlphaBetaModelsView->clearSelection();
+        ui.mAlphaBetaModelsView->selectRowAndScroll(0);
+        ui.mAlphaEdit->setText(QStringLiteral("0.5"));
+        ui.mBetaEdit->setText(QStringLiteral("0.2"));
+        isopleths.onCalculateIsopleth();
         state.PauseTiming();
         const auto diagrams = attached.document->phaseDiagrams();
         for (const PhaseDiagramPtr& diagram : diagrams)
@@ -144,11 +148,13 @@ void BM_IsochoreRequestedFromThePanel(benchmark::State& state)
     ensureApplication();
     AttachedPanel attached;
     CPhaseDiagPanel& panel = attached.panel;
+    PhaseDiagIsoplethsPage& isopleths = panel.isoplethsPage();
+    PhaseDiagIsochorsPage& isochors = panel.isochorsPage();
     panel.selectTabViewIndex(0);
-    panel.mAlphaBetaModelsView->selectRowAndScroll(0);
-    panel.mAlphaEdit->setText(QStringLiteral("0.5"));
-    panel.mBetaEdit->setText(QStringLiteral("0.2"));
-    panel.onCalculateIsopleth();
+    isopleths.controls().mAlphaBetaModelsView->selectRowAndScroll(0);
+    isopleths.controls().mAlphaEdit->setText(QStringLiteral("0.5"));
+    isopleths.controls().mBetaEdit->setText(QStringLiteral("0.2"));
+    isopleths.onCalculateIsopleth();
     if (attached.document->phaseDiagrams().empty()) {
         state.SkipWithError("no envelope");
         return;
@@ -157,13 +163,14 @@ void BM_IsochoreRequestedFromThePanel(benchmark::State& state)
     const auto& points = diagram->liquidIsopleth()->points();
     const double Th = std::round(points[points.size() / 3]->T());
     panel.selectTabViewIndex(1);
-    panel.mIsoplethsView1->selectRowAndScroll(0);
+    const PhaseDiagIsochorsPage::Controls& ui = isochors.controls();
+    ui.mIsoplethsView1->selectRowAndScroll(0);
     for (auto _ : state) {
-        panel.mInclusionsView->clearSelection();
-        panel.mInclusionsView->selectRowAndScroll(0);
-        panel.mThEdit->setText(QString::number(Th));
-        panel.onThChanged();
-        panel.onCalculateIsochor();
+        ui.mInclusionsView->clearSelection();
+        ui.mInclusionsView->selectRowAndScroll(0);
+        ui.mThEdit->setText(QString::number(Th));
+        isochors.onThChanged();
+        isochors.onCalculateIsochor();
         state.PauseTiming();
         const auto made = diagram->monophasicIsochors();
         for (const IsochorPtr& isochor : made)

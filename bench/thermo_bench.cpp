@@ -268,3 +268,31 @@ void BM_OilFlashNearCriticalPoint(benchmark::State& state)
 BENCHMARK(BM_OilFlashNearCriticalPoint)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+namespace {
+
+// The two halves of a one-phase point's flash at 300 K: the equilibrium solve from the ideal
+// mixture, which fails there, and the tangent-plane test that then judges the feed.
+void BM_OilIdealMixtureStartNearBubbleCurve(benchmark::State& state)
+{
+    quorvel::test::PetroleumFluid fluid(quorvel::test::nine_components);
+    const double P = double(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(fluid.oil.solveFromIdealMixture(quorvel::problem_type::fixed_T_and_P, 300, P));
+    state.counters["newton_iterations"] = fluid.oil.newton.iteration;
+}
+BENCHMARK(BM_OilIdealMixtureStartNearBubbleCurve)->Arg(190)->Arg(210)->Unit(benchmark::kMicrosecond);
+
+void BM_OilStabilityTestNearBubbleCurve(benchmark::State& state)
+{
+    quorvel::test::PetroleumFluid fluid(quorvel::test::nine_components);
+    auto& liquid = fluid.liquid;
+    quorvel::PhaseStability test(fluid.liquid, fluid.vapour);
+    const double P = double(state.range(0)) * 1e5;
+    const std::vector<double> z = fluid.oil.feed_composition;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(test.test(z, 300, P, quorvel::PhaseStability::wilson_k_values(liquid, 300, P)));
+}
+BENCHMARK(BM_OilStabilityTestNearBubbleCurve)->Arg(190)->Arg(210)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

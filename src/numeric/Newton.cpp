@@ -123,13 +123,23 @@ void Newton::calculate_module()
 {
     modG = 0;
     for (int i = 0; i < number_of_equations; ++i) {
+        double* row = J[i];
+        const bool sparse = i < int(row_columns.size()) && !row_columns[i].empty();
         double sum = std::fabs(G[i]);
-        for (int j = 0; j < number_of_variables; ++j)
-            sum += std::fabs(J[i][j]);
+        if (sparse)
+            for (int j : row_columns[i])
+                sum += std::fabs(row[j]);
+        else
+            for (int j = 0; j < number_of_variables; ++j)
+                sum += std::fabs(row[j]);
         row_sums[i] = sum;
         const double weight = sum > 0 ? 1 / sum : 1;
-        for (int j = 0; j < number_of_variables; ++j)
-            J[i][j] *= weight;
+        if (sparse)
+            for (int j : row_columns[i])
+                row[j] *= weight;
+        else
+            for (int j = 0; j < number_of_variables; ++j)
+                row[j] *= weight;
         G[i] *= weight;
         modG += std::fabs(G[i]);
     }

@@ -37,6 +37,9 @@ public:
     static constexpr int stopped = 4;
     bool was_stopped() const { return failure == stopped; }
     Vector row_sums;
+    // For a Jacobian with a known structure, the columns (ascending) where each row may be
+    // non-zero: the row scaling reads those alone. A row not given, or given none, is dense.
+    std::vector<std::vector<int>> row_columns;
     double maximum_residue = 1e-8;
     double relaxation_limit = 0.01;
     Vector lower_limit;

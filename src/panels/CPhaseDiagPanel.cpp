@@ -1,23 +1,21 @@
-// The frame of the phase-diagram panel: notifications, following the main window, page
-// switching and refresh, the lists' data source and selection, the Delete key and the
-// check of the alpha-beta fields.
+// The frame of the phase-diagram panel: notifications, following the main window, the
+// pages in their tab view, their refresh and the plot's selection handed to the page in front.
 
 #include "panels/CPhaseDiagPanel.h"
 
 #include "app/CAlphaBetaPlotDocument.h"
 #include "app/CPhaseDiagWindow.h"
-#include "panels/PanelAlerts.h"
-#include "panels/PhaseDiagOutlineModel.h"
+#include "panels/PanelPages.h"
+#include "panels/PhaseDiagIsochorsPage.h"
+#include "panels/PhaseDiagIsoplethsPage.h"
+#include "panels/PhaseDiagSummaryPage.h"
+#include "panels/PhaseDiagTrappingPage.h"
+#include "panels/PhaseDiagVolumesPage.h"
+#include "platform/DocumentController.h"
 #include "platform/NotificationCenter.h"
 #include "plot/CPlotView.h"
-#include "widgets/NumberFields.h"
-#include "widgets/ValueStepper.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTabWidget>
-
+#include <QVBoxLayout>
 
 namespace quorvel {
 
@@ -26,10 +24,9 @@ namespace {
 const QString kInclusionsDataDocModified = QStringLiteral("InclusionsDataDocModified");
 const QString kFluidModelDataDocModified = QStringLiteral("FluidModelDataDocModified");
 const QString kFrameAutosaveName = QStringLiteral("PhaseDiagPanel1");
-const QString kNameColumn = QStringLiteral("name");
-
-constexpr double kMaxFraction = 1;
-constexpr double kMaxPercent = 100;
+const QString kLayoutName = QStringLiteral("PhaseDiagPanel1");
+constexpr int kPanelWidth = 520;
+constexpr int kPanelHeight = 600;
 
 }  // namespace
 
@@ -48,9 +45,8 @@ CPhaseDiagPanel::CPhaseDiagPanel() : FloatingPanel(kFrameAutosaveName)
     follow(PTPlotModified, &CPhaseDiagPanel::onPTPlotModified);
     follow(WindowDidBecomeMainNotification, &CPhaseDiagPanel::mainWindowChanged);
     follow(WindowWillCloseNotification, &CPhaseDiagPanel::windowClosed);
-    follow(kInclusionsDataDocModified, &CPhaseDiagPanel::onInclusionsDataDocModified);
-    follow(kFluidModelDataDocModified, &CPhaseDiagPanel::onFluidModelDataDocModified);
-    follow(AlphaBetaPlotModified, &CPhaseDiagPanel::onAlphaBetaPlotModified);
+    for (const QString& name : {kInclusionsDataDocModified, kFluidModelDataDocModified, AlphaBetaPlotModified})
+        observe(name, [this](const Notification&) { updatePanel(); });
 }
 
 CPhaseDiagPanel::~CPhaseDiagPanel()
@@ -59,6 +55,74 @@ CPhaseDiagPanel::~CPhaseDiagPanel()
     NotificationCenter::defaultCenter().removeObserver(this);
     disconnect(mDocumentGone);
     destroyWindow();
+}
+
+// ---- The window and its pages ----
+
+QWidget* CPhaseDiagPanel::makeWindow()
+{
+    QWidget* panel = makePanelWindow(kLayoutName, tr("Phase Diagram"));
+    mTabView = new PanelPages(panel);
+    mTabView->setObjectName(QStringLiteral("mTabView"));
+    PhaseDiagPageHost& host = *this;
+    mIsopleths = std::make_unique<PhaseDiagIsoplethsPage>(host, kIsoplethsPage);
+    mIsochors = std::make_unique<PhaseDiagIsochorsPage>(host, kIsochorsPage);
+    mVolumes = std::make_unique<PhaseDiagVolumesPage>(host, kVolumesPage);
+    mTrapping = std::make_unique<PhaseDiagTrappingPage>(host, kTrappingPage);
+    mAqueous = std::make_unique<PhaseDiagAqueousPage>(host, kAqueousPage);
+    mSummary = std::make_unique<PhaseDiagSummaryPage>(host, kSummaryPage);
+    const std::pair<PhaseDiagPage*, QString> pages[] = {
+        {mIsopleths.get(), tr("Isopleths")}, {mIsochors.get(), tr("Isochors")}, {mVolumes.get(), tr("Volumes")},
+        {mTrapping.get(), tr("Trapping")},   {mAqueous.get(), tr("Aqueous")},   {mSummary.get(), tr("Summary")}};
+    for (const auto& [page, title] : pages) {
+        mTabView->addPage(page->widget(), page->identifier(), title);
+        mPages.push_back(page);
+    }
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(mTabView);
+    panel->resize(kPanelWidth, kPanelHeight);
+    connect(mTabView, &PanelPages::willSelectPage, this, [this](const QString& page) { updatePanel(page); });
+    connect(mTabView, &PanelPages::didSelectPage, this, [this] {
+        // The page now in front takes up the plot's current selection.
+        if (mDocument)
+            postSelection();
+    });
+    return panel;
+}
+
+void CPhaseDiagPanel::windowDidLoad()
+{
+    for (PhaseDiagPage* page : mPages)
+        page->windowDidLoad();
+}
+
+template <class Page>
+Page& CPhaseDiagPanel::loaded(const std::unique_ptr<Page>& page)
+{
+    window();
+    return *page;
+}
+
+PhaseDiagIsoplethsPage& CPhaseDiagPanel::isoplethsPage() { return loaded(mIsopleths); }
+PhaseDiagIsochorsPage& CPhaseDiagPanel::isochorsPage() { return loaded(mIsochors); }
+PhaseDiagVolumesPage& CPhaseDiagPanel::volumesPage() { return loaded(mVolumes); }
+PhaseDiagTrappingPage& CPhaseDiagPanel::trappingPage() { return loaded(mTrapping); }
+PhaseDiagAqueousPage& CPhaseDiagPanel::aqueousPage() { return loaded(mAqueous); }
+PhaseDiagSummaryPage& CPhaseDiagPanel::summaryPage() { return loaded(mSummary); }
+
+PanelPages& CPhaseDiagPanel::tabView()
+{
+    window();
+    return *mTabView;
+}
+
+PhaseDiagPage* CPhaseDiagPanel::pageOf(const QString& identifier) const
+{
+    for (PhaseDiagPage* page : mPages)
+        if (page->identifier() == identifier)
+            return page;
+    return nullptr;
 }
 
 CPlotView* CPhaseDiagPanel::plotView() const
@@ -122,11 +186,9 @@ void CPhaseDiagPanel::detach()
     disconnect(mDocumentGone);
     mDocument = nullptr;
     mPlotView = nullptr;
-    mSelectedPhaseDiagram.reset();
     mIsochorsArray.clear();
-    mTrappingsArray.clear();
-    // The isochores page lets go of the diagram it had chosen, and disables its controls.
-    deselectAll(mIsoplethsView1);
+    for (PhaseDiagPage* page : mPages)
+        page->documentDetached();
 }
 
 void CPhaseDiagPanel::windowClosed(const Notification& note)
@@ -140,32 +202,27 @@ void CPhaseDiagPanel::windowClosed(const Notification& note)
     }
 }
 
-void CPhaseDiagPanel::onInclusionsDataDocModified(const Notification&) { updatePanel(); }
-void CPhaseDiagPanel::onFluidModelDataDocModified(const Notification&) { updatePanel(); }
-void CPhaseDiagPanel::onAlphaBetaPlotModified(const Notification&) { updatePanel(); }
-
 void CPhaseDiagPanel::onPTPlotModified(const Notification&)
 {
-    dropGoneDiagram();
+    if (mIsochors)
+        mIsochors->dropGoneDiagram();
     updatePanel();
     redrawPlot();
-}
-
-void CPhaseDiagPanel::dropGoneDiagram()
-{
-    const PhaseDiagramPtr chosen = selectedPhaseDiagram();
-    if (!chosen)
-        return;
-    const auto& held = diagrams();
-    if (std::find(held.begin(), held.end(), chosen) != held.end())
-        return;
-    mSelectedPhaseDiagram.reset();
-    deselectAll(mIsoplethsView1);
 }
 
 void CPhaseDiagPanel::postSelection()
 {
     NotificationCenter::defaultCenter().postNotification(PTPlotSelection, this);
+}
+
+void CPhaseDiagPanel::onPTPlotSelection(const Notification&)
+{
+    if (!isWindowLoaded())
+        return;
+    hiliteOff();
+    const PlotClick click = plotClickOf(plotView());
+    if (PhaseDiagPage* page = pageOf(selectedPageIdentifier()))
+        page->takePlotSelection(click);
 }
 
 // ---- Pages ----
@@ -175,300 +232,52 @@ void CPhaseDiagPanel::updatePanel(const QString& page)
     if (!mTabView)
         return;
     // A document closed without its window's notice is dropped here.
-    if (!mDocument && (mPlotView || !mSelectedPhaseDiagram.expired()))
+    if (!mDocument && (mPlotView || mIsochors->selectedPhaseDiagram()))
         detach();
-    const QString shown = page.isEmpty() ? selectedPageIdentifier() : page;
-    const bool attached = mDocument != nullptr;
-    const auto enable = [attached](std::initializer_list<QWidget*> controls) { setControlsEnabled(controls, attached); };
-    if (shown == kIsoplethsPage) {
-        enable({mIsoplethsView, mAlphaBetaModelsView, mFluidModelsView, mAlphaEdit, mBetaEdit, mCO2Edit, mN2Edit,
-                mH2SEdit, mIsoplethCalcButton, mIsoplethDeleteButton});
-        mIsoplethsView->setEnabled(attached && !diagrams().empty());
-        reload(mIsoplethsView);
-        refreshAlphaBetaFluidsList();
-        refreshFluidModelsList();
-    } else if (shown == kIsochorsPage) {
-        enable({mIsoplethsView1, mInclusionsView, mIsochorsView, mThEdit, mLiquidRadio, mGasRadio, mIsochorCalcButton,
-                mPhEdit, mDensityEdit, mAPIEdit, mGOREdit, mWriteLogButton, mIsochorDeleteButton});
-        reload(mIsoplethsView1);
-        refreshInclusionsList();
-        reload(mIsochorsView);
-    } else if (shown == kVolumesPage) {
-        enable({mIsochorsView2, mInclusionsView2});
-        refreshInclusions2();
-        refreshIsochorsList();
-        mVolumePlotView->purge();
-        mVolumePlotView->update();
-    } else if (shown == kTrappingPage) {
-        enable({mIsochorsView1, mTrappingsView, mThAqEdit, mThAqStepper, mPtrapEdit, mWriteLogButton1,
-                mSetTrappingButton, mTrapLineDeleteButton});
-        refreshIsochorsList();
-        refreshTrappingsList();
-    } else if (shown == kAqueousPage) {
-        enable({mAqueousView, mCH4MolalityEdit, mNaClMolalityEdit, mTrapAqEdit, mPtrapAqEdit, mAqueousCalcButton,
-                mAqueousDeleteButton, mAqueousLogButton});
-    } else if (shown == kSummaryPage) {
-        enable({mPhaseDiagView, mDeleteButton});
-        refreshIsochorsList();
-        refreshTrappingsList();
-        reloadOutline();
-    }
+    if (PhaseDiagPage* shown = pageOf(page.isEmpty() ? selectedPageIdentifier() : page))
+        shown->refresh(mDocument != nullptr);
 }
 
-// ---- Lists: data source ----
-
-const std::vector<PhaseDiagramPtr>& CPhaseDiagPanel::diagrams() const
+void CPhaseDiagPanel::refreshIsochorsList()
 {
-    static const std::vector<PhaseDiagramPtr> none;
-    return mDocument ? mDocument->phaseDiagrams() : none;
+    mIsochorsArray.clear();
+    for (const PhaseDiagramPtr& diagram : diagrams())
+        for (const IsochorPtr& isochor : diagram->monophasicIsochors())
+            mIsochorsArray.push_back(isochor);
+    mTrapping->reloadIsochors();
+    mVolumes->reloadIsochors();
 }
 
-PhaseDiagramPtr CPhaseDiagPanel::diagramAt(int row) const
+void CPhaseDiagPanel::refreshTrappingsList()
 {
-    const auto& held = diagrams();
-    return row >= 0 && row < int(held.size()) ? held[row] : nullptr;
+    mTrapping->refreshTrappingsList();
 }
 
-int CPhaseDiagPanel::rowOfDiagram(const PhaseDiagramPtr& diagram) const
-{
-    const auto& held = diagrams();
-    const auto found = std::find(held.begin(), held.end(), diagram);
-    return diagram && found != held.end() ? int(found - held.begin()) : -1;
-}
+// ---- The trapping line asked for by a plot ----
 
-IsochorPtr CPhaseDiagPanel::monophasicIsochorAt(int row) const
+CPhaseDiagDocument* CPhaseDiagPanel::documentHolding(const IsochorPtr& isochor)
 {
-    const PhaseDiagramPtr chosen = selectedPhaseDiagram();
-    if (!chosen || row < 0 || row >= int(chosen->monophasicIsochors().size()))
+    if (!isochor)
         return nullptr;
-    return chosen->monophasicIsochors()[row];
+    if (DocumentController* controller = DocumentController::sharedDocumentController())
+        for (Document* document : controller->documents())
+            if (auto* diagrams = qobject_cast<CPhaseDiagDocument*>(document);
+                diagrams && holdsIsochor(*diagrams, isochor))
+                return diagrams;
+    return nullptr;
 }
 
-int CPhaseDiagPanel::rowOfMonophasicIsochor(const IsochorPtr& isochor) const
+void CPhaseDiagPanel::showAqueousHomogLine(const IsochorPtr& isochor, double T)
 {
-    const PhaseDiagramPtr chosen = selectedPhaseDiagram();
-    if (!chosen || !isochor)
-        return -1;
-    const auto& list = chosen->monophasicIsochors();
-    const auto found = std::find(list.begin(), list.end(), isochor);
-    return found != list.end() ? int(found - list.begin()) : -1;
-}
-
-int CPhaseDiagPanel::numberOfRows(const QAbstractItemView* view) const
-{
-    if (view == mIsoplethsView || view == mIsoplethsView1)
-        return int(diagrams().size());
-    if (view == mAlphaBetaModelsView)
-        return mAlphaBetaModelsArray.size();
-    if (view == mFluidModelsView)
-        return mFluidModelsArray.size();
-    if (view == mInclusionsView)
-        return mInclusionsArray.size();
-    if (view == mInclusionsView2)
-        return mInclusionsArray2.size();
-    if (view == mIsochorsView) {
-        const PhaseDiagramPtr chosen = selectedPhaseDiagram();
-        return chosen ? int(chosen->monophasicIsochors().size()) : 0;
+    window();
+    // A command from the plot of another phase-diagram document works on that document.
+    if (CPhaseDiagDocument* owner = documentHolding(isochor); owner && owner != mDocument) {
+        QWidget* ownWindow = nullptr;
+        if (!owner->windowControllers().empty() && owner->windowControllers().front()->isWindowLoaded())
+            ownWindow = owner->windowControllers().front()->window();
+        attach(owner, ownWindow);
     }
-    if (view == mIsochorsView1 || view == mIsochorsView2)
-        return mDocument ? int(mIsochorsArray.size()) : 0;
-    if (view == mTrappingsView)
-        return int(mTrappingsArray.size());
-    return 0;
-}
-
-namespace {
-
-// Row 0 of a list with a placeholder shows the placeholder text itself, once, in the name column.
-Value listCell(const Array& list, const QString& column, int row, bool placeholderFirst)
-{
-    if (placeholderFirst && row == 0)
-        return column == kNameColumn ? list.at(0) : Value();
-    return recordCell(list, row, column);
-}
-
-template <class Record>
-Value nameCell(const std::vector<std::shared_ptr<Record>>& list, int row)
-{
-    return row >= 0 && row < int(list.size()) && list[row] ? Value(list[row]->name()) : Value();
-}
-
-}  // namespace
-
-Value CPhaseDiagPanel::objectValue(const QAbstractItemView* view, const QString& column, int row) const
-{
-    if (view == mIsoplethsView || view == mIsoplethsView1) {
-        const PhaseDiagramPtr diagram = diagramAt(row);
-        return diagram ? Value(diagram->name()) : Value();
-    }
-    if (view == mAlphaBetaModelsView)
-        return listCell(mAlphaBetaModelsArray, column, row, true);
-    if (view == mFluidModelsView)
-        return listCell(mFluidModelsArray, column, row, false);
-    if (view == mInclusionsView)
-        return listCell(mInclusionsArray, column, row, true);
-    if (view == mInclusionsView2)
-        return listCell(mInclusionsArray2, column, row, false);
-    if (view == mIsochorsView) {
-        const PhaseDiagramPtr chosen = selectedPhaseDiagram();
-        return chosen ? nameCell(chosen->monophasicIsochors(), row) : Value();
-    }
-    if (view == mIsochorsView1 || view == mIsochorsView2)
-        return mDocument ? nameCell(mIsochorsArray, row) : Value();
-    if (view == mTrappingsView)
-        return mDocument ? nameCell(mTrappingsArray, row) : Value();
-    return {};
-}
-
-void CPhaseDiagPanel::reload(RecordTable* view)
-{
-    view->reloadData();
-}
-
-void CPhaseDiagPanel::reloadOutline()
-{
-    mOutlineModel->reload(mDocument, mPhaseDiagView);
-}
-
-// ---- Lists: selection ----
-
-void CPhaseDiagPanel::selectRow(RecordTable* view, int row, bool scroll)
-{
-    if (!view || !view->model() || row < 0 || row >= view->model()->rowCount())
-        return;
-    const QModelIndex index = view->model()->index(row, 0);
-    view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    if (scroll)
-        view->scrollTo(index);
-}
-
-void CPhaseDiagPanel::deselectAll(RecordTable* view)
-{
-    if (view)
-        view->deselectAll();
-}
-
-void CPhaseDiagPanel::tableViewSelectionDidChange(QAbstractItemView* view)
-{
-    if (view == mIsoplethsView)
-        onSelectPhaseEnvelope();
-    else if (view == mAlphaBetaModelsView)
-        onSelectAlphaBetaModel();
-    else if (view == mFluidModelsView)
-        onSelectFluidModel();
-    else if (view == mIsoplethsView1)
-        onSelectIsopleth();
-    else if (view == mInclusionsView)
-        onSelectInclusion();
-    else if (view == mIsochorsView)
-        onSelectIsochor();
-    else if (view == mIsochorsView1)
-        onSelectIsochor1();
-    else if (view == mTrappingsView)
-        onSelectTrapping();
-    else if (view == mIsochorsView2)
-        onSelectIsochor2();
-    else if (view == mInclusionsView2)
-        onSelectInclusion2();
-    else if (view == mPhaseDiagView)
-        onSelectPhaseDiagramElement();
-}
-
-// ---- Delete key ----
-
-void CPhaseDiagPanel::tableViewDeleteSelectedRow(MyTableView* view)
-{
-    if (view == mIsoplethsView)
-        onDeleteIsopleth(this);
-    else if (view == mIsochorsView)
-        onDeleteIsochor(this);
-    else if (view == mTrappingsView)
-        onDeleteTrapping(this);
-}
-
-void CPhaseDiagPanel::tableViewDeleteSelectedRow(MyOutlineView* view)
-{
-    if (view == mPhaseDiagView)
-        onRemovePhaseDiagramElement(this);
-}
-
-void CPhaseDiagPanel::onWriteLogButton(QObject*) {}
-void CPhaseDiagPanel::onWriteLogButton1(QObject*) {}
-
-// ---- The alpha-beta fields ----
-
-void CPhaseDiagPanel::setAlphaBetaField(QLineEdit* field, const QString& text)
-{
-    field->setText(text);
-    mAcceptedText[field] = text;
-}
-
-bool CPhaseDiagPanel::textShouldEndEditing(QLineEdit* control)
-{
-    struct Check
-    {
-        QLineEdit* field;
-        double upper;
-        void (*alert)();
-    };
-    const Check checks[] = {{mAlphaEdit, kMaxFraction, Msg_AlphaNotValid},
-                            {mBetaEdit, kMaxFraction, Msg_BetaNotValid},
-                            {mCO2Edit, kMaxPercent, Msg_CO2NotValid},
-                            {mN2Edit, kMaxPercent, Msg_N2NotValid},
-                            {mH2SEdit, kMaxPercent, Msg_H2SNotValid}};
-    for (const Check& check : checks) {
-        if (check.field != control)
-            continue;
-        bool isNumber = false;
-        const double value = control->text().trimmed().toDouble(&isNumber);
-        if (isNumber && value >= 0 && value <= check.upper) {
-            mAcceptedText[control] = control->text();
-            return true;
-        }
-        check.alert();
-        // The field gets back what it showed before: a refused value never replaces it.
-        control->setText(mAcceptedText.value(control, formatNumber(0, NumberFormat::Decimals2)));
-        control->setFocus();
-        return false;
-    }
-    return true;
-}
-
-void CPhaseDiagPanel::setAlphaBetaFieldsEditable(bool editable)
-{
-    for (QLineEdit* field : {mAlphaEdit, mBetaEdit, mCO2Edit, mN2Edit, mH2SEdit})
-        field->setReadOnly(!editable);
-}
-
-// ---- Shared helpers of the pages ----
-
-void CPhaseDiagPanel::hiliteOff()
-{
-    if (CPlotView* view = plotView())
-        view->hilite(nullptr);
-}
-
-void CPhaseDiagPanel::redrawPlot()
-{
-    if (CPlotView* view = plotView())
-        view->update();
-}
-
-double CPhaseDiagPanel::fieldDouble(const QLineEdit* field)
-{
-    return field->text().trimmed().toDouble();
-}
-
-void CPhaseDiagPanel::setHomogRadios(bool toLiquid)
-{
-    mLiquidRadio->setChecked(toLiquid);
-    mGasRadio->setChecked(!toLiquid);
-}
-
-void CPhaseDiagPanel::showDiagramStockTank(const PhaseDiagramPtr& diagram)
-{
-    setDoubleValue2(*mAPIEdit, diagram->API());
-    setDoubleValue2(*mGOREdit, diagram->GOR());
+    mTrapping->showAqueousHomogLine(isochor, T);
 }
 
 }  // namespace quorvel

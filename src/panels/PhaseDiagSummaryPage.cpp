@@ -1,24 +1,22 @@
-// The summary page of the phase-diagram panel (the tree of the document and its removals)
-// and the highlighting that every page uses.
+#include "panels/PhaseDiagSummaryPage.h"
 
-#include "panels/CPhaseDiagPanel.h"
-
+#include "panels/FloatingPanel.h"
 #include "panels/PhaseDiagOutlineModel.h"
 #include "plot/CGraphCurve.h"
 #include "plot/CPlotView.h"
 
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace quorvel {
 
 namespace {
 
-template <class Record>
-void hiliteCurveOf(const std::shared_ptr<Record>& record)
-{
-    if (record && record->graphCurve())
-        record->graphCurve()->setHilited(true);
-}
+constexpr int kNameColumnWidth = 260;
 
 // The curve standing for a diagram: its liquid branch's, else its vapour branch's.
 CGraphObject* diagramCurve(const CPhaseDiagram& diagram)
@@ -31,14 +29,45 @@ CGraphObject* diagramCurve(const CPhaseDiagram& diagram)
 
 }  // namespace
 
-void CPhaseDiagPanel::onSelectPhaseDiagramElement()
+PhaseDiagSummaryPage::PhaseDiagSummaryPage(PhaseDiagPageHost& host, const QString& identifier)
+    : PhaseDiagPage(host, identifier)
 {
-    const QModelIndex chosen = mPhaseDiagView->selectedItem();
+    ui.mPhaseDiagView = new MyOutlineView(mWidget);
+    ui.mPhaseDiagView->setObjectName(QStringLiteral("mPhaseDiagView"));
+    ui.mPhaseDiagView->setDelegate(this);
+    ui.mPhaseDiagView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ui.mPhaseDiagView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ui.mPhaseDiagView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    mOutlineModel = new PhaseDiagOutlineModel(ui.mPhaseDiagView);
+    ui.mPhaseDiagView->setModel(mOutlineModel);
+    ui.mPhaseDiagView->header()->resizeSection(0, kNameColumnWidth);
+    connect(ui.mPhaseDiagView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { onSelectPhaseDiagramElement(); });
+    ui.mDeleteButton = makeButton(tr("Delete"), "mDeleteButton");
+    connect(ui.mDeleteButton, &QPushButton::clicked, this, [this] { onRemovePhaseDiagramElement(ui.mDeleteButton); });
+    QHBoxLayout* buttons = buttonRow({}, {ui.mDeleteButton});
+    auto* layout = new QVBoxLayout(mWidget);
+    layout->addWidget(titleLabel(tr("Content of the document")));
+    layout->addWidget(ui.mPhaseDiagView, 1);
+    layout->addLayout(buttons);
+}
+
+void PhaseDiagSummaryPage::refresh(bool attached)
+{
+    setControlsEnabled({ui.mPhaseDiagView, ui.mDeleteButton}, attached);
+    mHost.refreshIsochorsList();
+    mHost.refreshTrappingsList();
+    mOutlineModel->reload(mHost.document(), ui.mPhaseDiagView);
+}
+
+void PhaseDiagSummaryPage::onSelectPhaseDiagramElement()
+{
+    const QModelIndex chosen = ui.mPhaseDiagView->selectedItem();
     const std::shared_ptr<ArchivableObject> record = mOutlineModel->recordOf(chosen);
-    CPlotView* view = plotView();
+    CPlotView* view = mHost.plotView();
     if (!chosen.isValid() || !record) {
         // No node, the document's node, or a record gone since the last reload.
-        mDeleteButton->setEnabled(false);
+        ui.mDeleteButton->setEnabled(false);
         return;
     }
     switch (mOutlineModel->kindOf(chosen)) {
@@ -46,92 +75,101 @@ void CPhaseDiagPanel::onSelectPhaseDiagramElement()
         const auto diagram = std::static_pointer_cast<CPhaseDiagram>(record);
         if (CGraphObject* curve = diagramCurve(*diagram); curve && view)
             view->setSelectedObject(curve);
-        hiliteOff();
-        hiliteTheIsopleths(diagram);
+        mHost.hiliteOff();
+        mHost.hiliteTheIsopleths(diagram);
         break;
     }
     case PhaseDiagOutlineModel::Kind::Isochor: {
         const auto isochor = std::static_pointer_cast<CIsochor>(record);
         if (view)
             view->setSelectedObject(isochor->graphCurve().get());
-        hiliteOff();
-        hiliteTheIsochors(isochor, isochor->sister());
+        mHost.hiliteOff();
+        mHost.hiliteTheIsochors(isochor, isochor->sister());
         break;
     }
     case PhaseDiagOutlineModel::Kind::TrappingLine: {
         const auto line = std::static_pointer_cast<CTrappingLine>(record);
         if (view)
             view->setSelectedObject(line->graphCurve().get());
-        hiliteOff();
-        hiliteTheTrappingLine(line);
+        mHost.hiliteOff();
+        mHost.hiliteTheTrappingLine(line);
         break;
     }
     case PhaseDiagOutlineModel::Kind::Document: break;
     }
-    mDeleteButton->setEnabled(true);
+    ui.mDeleteButton->setEnabled(true);
 }
 
-void CPhaseDiagPanel::onRemovePhaseDiagramElement(QObject*)
+void PhaseDiagSummaryPage::onRemovePhaseDiagramElement(QObject*)
 {
-    const QModelIndex chosen = mPhaseDiagView->selectedItem();
+    const QModelIndex chosen = ui.mPhaseDiagView->selectedItem();
     if (!chosen.isValid()) {
-        mDeleteButton->setEnabled(false);
+        ui.mDeleteButton->setEnabled(false);
         return;
     }
     const std::shared_ptr<ArchivableObject> record = mOutlineModel->recordOf(chosen);
-    if (mDocument && record) {
+    if (CPhaseDiagDocument* document = mHost.document(); document && record) {
         switch (mOutlineModel->kindOf(chosen)) {
         case PhaseDiagOutlineModel::Kind::PhaseDiagram:
-            mDocument->removeFluidPhaseDiagram(std::static_pointer_cast<CPhaseDiagram>(record));
+            document->removeFluidPhaseDiagram(std::static_pointer_cast<CPhaseDiagram>(record));
             break;
         case PhaseDiagOutlineModel::Kind::Isochor:
-            mDocument->deleteIsochor(std::static_pointer_cast<CIsochor>(record));
+            document->deleteIsochor(std::static_pointer_cast<CIsochor>(record));
             break;
         case PhaseDiagOutlineModel::Kind::TrappingLine:
-            mDocument->removeTrappingLine(std::static_pointer_cast<CTrappingLine>(record));
+            document->removeTrappingLine(std::static_pointer_cast<CTrappingLine>(record));
             break;
         case PhaseDiagOutlineModel::Kind::Document: break;
         }
     }
-    updatePanel();
-    redrawPlot();
+    mHost.updatePanel();
+    mHost.redrawPlot();
 }
 
-// ---- Highlighting ----
-
-void CPhaseDiagPanel::hiliteTheIsopleths(const PhaseDiagramPtr& diagram)
+void PhaseDiagSummaryPage::tableViewDeleteSelectedRow(MyOutlineView* view)
 {
-    if (diagram) {
-        hiliteCurveOf(diagram->liquidIsopleth());
-        hiliteCurveOf(diagram->vapourIsopleth());
+    if (view == ui.mPhaseDiagView)
+        onRemovePhaseDiagramElement(this);
+}
+
+// ---- A click in the plot ----
+
+void PhaseDiagSummaryPage::selectNodeOf(const ArchivableObject* record)
+{
+    const QModelIndex node = mOutlineModel->indexOf(record);
+    for (QModelIndex parent = node.parent(); parent.isValid(); parent = parent.parent())
+        if (!ui.mPhaseDiagView->isExpanded(parent))
+            return;
+    if (node.isValid())
+        ui.mPhaseDiagView->selectRowAndScroll(node);
+}
+
+void PhaseDiagSummaryPage::takePlotSelection(const PlotClick& click)
+{
+    switch (click.curveKind()) {
+    case PlotClickKind::Isopleth: {
+        const PhaseDiagramPtr diagram = click.diagram();
+        mHost.hiliteTheIsopleths(diagram);
+        selectNodeOf(diagram.get());
+        break;
     }
-    redrawPlot();
-}
-
-void CPhaseDiagPanel::hiliteTheIsochors(const IsochorPtr& isochor, const IsochorPtr& sister)
-{
-    hiliteCurveOf(isochor);
-    hiliteCurveOf(sister);
-    redrawPlot();
-}
-
-void CPhaseDiagPanel::hiliteTheTrappingLine(const IsochorPtr& line)
-{
-    hiliteCurveOf(line);
-    redrawPlot();
-}
-
-void CPhaseDiagPanel::hiliteThePhaseDiagram(const PhaseDiagramPtr& diagram)
-{
-    hiliteOff();
-    if (!diagram)
-        return;
-    hiliteCurveOf(diagram->liquidIsopleth());
-    hiliteCurveOf(diagram->vapourIsopleth());
-    for (const auto* list : {&diagram->biphasicIsochors(), &diagram->monophasicIsochors()})
-        for (const IsochorPtr& isochor : *list)
-            hiliteCurveOf(isochor);
-    redrawPlot();
+    case PlotClickKind::Isochor: {
+        const auto isochor = std::static_pointer_cast<CIsochor>(click.record);
+        const IsochorPtr sister = isochor->sister();
+        selectNodeOf(isochor->isBiphasic() ? sister.get() : isochor.get());
+        mHost.hiliteTheIsochors(isochor, sister);
+        break;
+    }
+    case PlotClickKind::TrappingLine: {
+        const auto line = std::static_pointer_cast<CTrappingLine>(click.record);
+        selectNodeOf(line.get());
+        mHost.hiliteTheTrappingLine(line);
+        break;
+    }
+    case PlotClickKind::Nothing: ui.mPhaseDiagView->clearSelection(); break;
+    case PlotClickKind::OtherCurve:
+    case PlotClickKind::Point: break;
+    }
 }
 
 }  // namespace quorvel

@@ -1,16 +1,17 @@
-// The volumes page of the phase-diagram panel: measured bubble volumes of inclusions and the
-// computed bubble fraction along isochores, temperature across, bubble percent up.
-
-#include "panels/CPhaseDiagPanel.h"
+#include "panels/PhaseDiagVolumesPage.h"
 
 #include "app/CInclusionDataDocument.h"
+#include "panels/FloatingPanel.h"
 #include "platform/Color.h"
 #include "platform/DocumentController.h"
 #include "plot/CGraphCurve.h"
 #include "plot/CGraphPointCurve.h"
 #include "plot/CPlotView.h"
 
+#include <QHBoxLayout>
 #include <QItemSelectionModel>
+#include <QLabel>
+#include <QVBoxLayout>
 
 #include <optional>
 #include <typeinfo>
@@ -19,6 +20,11 @@ namespace quorvel {
 
 namespace {
 
+// The plot spans the panel (520 wide) less the margins of its page.
+constexpr int kPlotWidth = 480;
+constexpr int kPlotHeight = 260;
+constexpr int kTicks = 10;
+constexpr int kTickDigits = 1;
 // Bounds start inverted so that the first point sets them.
 constexpr float kStartMinT = 1000;
 constexpr float kStartMaxT = -1000;
@@ -83,26 +89,69 @@ QList<int> selectedRows(const QAbstractItemView* view)
 
 }  // namespace
 
-void CPhaseDiagPanel::refreshInclusions2()
+PhaseDiagVolumesPage::PhaseDiagVolumesPage(PhaseDiagPageHost& host, const QString& identifier)
+    : PhaseDiagPage(host, identifier)
+{
+    ui.mIsochorsView2 = makeList("mIsochorsView2", {QStringLiteral("name|Isochors")}, isochorsSource(),
+                                 [this] { onSelectIsochor2(); }, true);
+    ui.mInclusionsView2 = makeList(
+        "mInclusionsView2", {QStringLiteral("name|Inclusions")},
+        recordsSource(mInclusionsArray2, false), [this] { onSelectInclusion2(); }, true);
+    ui.mVolumePlotView = new CPlotView(QRect(0, 0, kPlotWidth, kPlotHeight), mWidget);
+    ui.mVolumePlotView->setObjectName(QStringLiteral("mVolumePlotView"));
+    ui.mVolumePlotView->setMinimumHeight(kPlotHeight);
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(ui.mIsochorsView2);
+    lists->addWidget(ui.mInclusionsView2);
+    auto* layout = new QVBoxLayout(mWidget);
+    layout->addWidget(titleLabel(tr("Bubble volumes: computed and measured")));
+    layout->addLayout(lists, 1);
+    layout->addWidget(ui.mVolumePlotView, 2);
+}
+
+void PhaseDiagVolumesPage::windowDidLoad()
+{
+    ui.mVolumePlotView->setLabels(QStringLiteral("T (°C)"), QStringLiteral("Bubble (%)"));
+    ui.mVolumePlotView->setTicksDigits(kTickDigits, kTickDigits);
+    ui.mVolumePlotView->setTicksNumber(kTicks, kTicks);
+}
+
+void PhaseDiagVolumesPage::refresh(bool attached)
+{
+    setControlsEnabled({ui.mIsochorsView2, ui.mInclusionsView2}, attached);
+    refreshInclusions2();
+    mHost.refreshIsochorsList();
+    ui.mVolumePlotView->purge();
+    ui.mVolumePlotView->update();
+}
+
+void PhaseDiagVolumesPage::reloadIsochors()
+{
+    ui.mIsochorsView2->reloadData();
+}
+
+void PhaseDiagVolumesPage::refreshInclusions2()
 {
     mInclusionsArray2.clear();
-    mInclusionsView2->setEnabled(mDocument != nullptr);
-    if (mDocument)
+    const bool attached = mHost.document() != nullptr;
+    ui.mInclusionsView2->setEnabled(attached);
+    if (attached)
         if (DocumentController* controller = DocumentController::sharedDocumentController())
             for (Document* document : controller->documents())
                 if (document && typeid(*document) == typeid(CInclusionDataDocument))
                     for (const Value& inclusion : static_cast<CInclusionDataDocument*>(document)->getInclusions())
                         if (inclusion.toDictionary().stringValue(QStringLiteral("type0")) == QStringLiteral("Oil"))
                             mInclusionsArray2.append(inclusion);
-    reload(mInclusionsView2);
+    ui.mInclusionsView2->reloadData();
 }
 
-void CPhaseDiagPanel::onSelectInclusion2()
+void PhaseDiagVolumesPage::onSelectInclusion2()
 {
-    const QList<int> rows = selectedRows(mInclusionsView2);
-    mVolumePlotView->purgePointCurves();
+    const QList<int> rows = selectedRows(ui.mInclusionsView2);
+    CPlotView* plot = ui.mVolumePlotView;
+    plot->purgePointCurves();
     if (rows.isEmpty() || mInclusionsArray2.isEmpty()) {
-        mVolumePlotView->update();
+        plot->update();
         return;
     }
     Bounds bounds;
@@ -113,30 +162,32 @@ void CPhaseDiagPanel::onSelectInclusion2()
             continue;
         if (const std::optional<Color> colour = inclusionColour(position))
             curve->setColor(*colour);
-        mVolumePlotView->addGraphObject(curve);
+        plot->addGraphObject(curve);
         position = (position + 1) % kColourPositions;
     }
-    mVolumePlotView->adjustXYRange(bounds.minT, bounds.maxT, bounds.minF, bounds.maxF, kRangeStep, kRangeStep);
-    mVolumePlotView->update();
+    plot->adjustXYRange(bounds.minT, bounds.maxT, bounds.minF, bounds.maxF, kRangeStep, kRangeStep);
+    plot->update();
 }
 
-void CPhaseDiagPanel::onSelectIsochor2()
+void PhaseDiagVolumesPage::onSelectIsochor2()
 {
-    const QList<int> rows = selectedRows(mIsochorsView2);
-    hiliteOff();
-    mVolumePlotView->purgeCurves();
-    mVolumePlotView->purgeReferenceObjects();
-    if (rows.isEmpty() || mIsochorsArray.empty()) {
-        mVolumePlotView->update();
+    const QList<int> rows = selectedRows(ui.mIsochorsView2);
+    const std::vector<IsochorPtr>& isochors = mHost.isochors();
+    CPlotView* plot = ui.mVolumePlotView;
+    mHost.hiliteOff();
+    plot->purgeCurves();
+    plot->purgeReferenceObjects();
+    if (rows.isEmpty() || isochors.empty()) {
+        plot->update();
         return;
     }
     Bounds bounds;
     for (int row : rows) {
-        if (row >= int(mIsochorsArray.size()))
+        if (row >= int(isochors.size()))
             continue;
-        const IsochorPtr& isochor = mIsochorsArray[row];
+        const IsochorPtr& isochor = isochors[row];
         const IsochorPtr sister = isochor->sister();
-        hiliteTheIsochors(isochor, sister);
+        mHost.hiliteTheIsochors(isochor, sister);
         auto computed = std::make_shared<CGraphCurve>();
         computed->setColor(Color::fromRgb(1, 0, 0));
         if (sister)
@@ -147,7 +198,7 @@ void CPhaseDiagPanel::onSelectIsochor2()
                 bounds.widen(float(twoPhase->T()), float(twoPhase->Fv()));
                 computed->addPoint(float(twoPhase->T()), float(twoPhase->Fv()), false);
             }
-        mVolumePlotView->addGraphObject(computed);
+        plot->addGraphObject(computed);
         const PhaseDiagramPtr diagram = isochor->phaseDiagram();
         const Value inclusion = diagram ? diagram->thermoModel().value(QStringLiteral("inclusion")) : Value();
         if (!inclusion.isDictionary())
@@ -155,13 +206,42 @@ void CPhaseDiagPanel::onSelectIsochor2()
         if (auto measured = measuredVolumes(inclusion.toDictionary(), bounds)) {
             measured->setColor(Color::fromRgb(0, 0, 0));
             measured->setReferenceObject(inclusion);
-            mVolumePlotView->addGraphObject(measured);
+            plot->addGraphObject(measured);
         }
     }
     // The isochores' ranges start afresh (x minimum 1 above x maximum 0) and widen to the points.
-    mVolumePlotView->setDefaultXYRange(1, 0, 1, 0);
-    mVolumePlotView->adjustXYRange(bounds.minT, bounds.maxT, bounds.minF, bounds.maxF, kRangeStep, kRangeStep);
-    mVolumePlotView->update();
+    plot->setDefaultXYRange(1, 0, 1, 0);
+    plot->adjustXYRange(bounds.minT, bounds.maxT, bounds.minF, bounds.maxF, kRangeStep, kRangeStep);
+    plot->update();
+}
+
+// ---- A click in the plot: an isochore's row, or every isochore of a clicked isopleth's diagram ----
+
+void PhaseDiagVolumesPage::takePlotSelection(const PlotClick& click)
+{
+    const std::vector<IsochorPtr>& isochors = mHost.isochors();
+    switch (click.curveKind()) {
+    case PlotClickKind::Isochor: {
+        const auto found = std::find(isochors.begin(), isochors.end(), click.record);
+        if (found != isochors.end())
+            selectRow(ui.mIsochorsView2, int(found - isochors.begin()));
+        break;
+    }
+    case PlotClickKind::Isopleth: {
+        const PhaseDiagramPtr diagram = click.diagram();
+        QItemSelection selection;
+        QAbstractItemModel* model = ui.mIsochorsView2->model();
+        for (int row = 0; row < int(isochors.size()); ++row)
+            if (diagram && isochors[row]->phaseDiagram() == diagram)
+                selection.select(model->index(row, 0), model->index(row, model->columnCount() - 1));
+        ui.mIsochorsView2->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+        break;
+    }
+    case PlotClickKind::Nothing: deselectAll(ui.mIsochorsView2); break;
+    case PlotClickKind::TrappingLine:
+    case PlotClickKind::OtherCurve:
+    case PlotClickKind::Point: break;
+    }
 }
 
 }  // namespace quorvel

@@ -30,6 +30,43 @@ QByteArray formatIgorValue(double value)
     return QByteArray(buffer.data(), result.ptr - buffer.data()).rightJustified(18, ' ');
 }
 
+// One item of the "Barplot" menu: its title, what it runs, how it shows the chart's
+// state (none: a plain item) and whether it carries a check mark. A row without a title
+// is a separator.
+struct BarMenuRow {
+    const char* title;
+    void (CBarPlotView::*perform)();
+    void (*validate)(const CBarPlotView& view, QAction& item);
+    bool checkable = false;
+};
+
+template <int mode>
+void checkedInMode(const CBarPlotView& view, QAction& item)
+{
+    item.setChecked(view.mode() == mode);
+}
+
+const BarMenuRow kMenuRows[] = {
+    {"Logarithmic scale", &CBarPlotView::onToggleScale,
+     [](const CBarPlotView& view, QAction& item) {
+         item.setText(view.isLogarithmic() ? QStringLiteral("Set linear scale")
+                                           : QStringLiteral("Set logarithmic scale"));
+     }},
+    {"Hide grid", &CBarPlotView::onToggleGrid,
+     [](const CBarPlotView& view, QAction& item) {
+         item.setText(view.showsGrid() ? QStringLiteral("Hide grid") : QStringLiteral("Show grid"));
+     }},
+    {nullptr, nullptr, nullptr},
+    {"Bars", &CBarPlotView::onSetBars, checkedInMode<CBarPlotView::Bars>, true},
+    {"Lines", &CBarPlotView::onSetLines, checkedInMode<CBarPlotView::Lines>, true},
+    {"Lines and markers", &CBarPlotView::onSetLinesMarkers, checkedInMode<CBarPlotView::LinesAndMarkers>, true},
+    {nullptr, nullptr, nullptr},
+    {"Save as PDF...", &CBarPlotView::onPrintPlot, nullptr},
+    {"Export to Igor...", &CBarPlotView::onExportToIgor, nullptr},
+};
+
+const char* const kMenuRowProperty = "barMenuRow";
+
 } // namespace
 
 CBarPlotView::CBarPlotView(QWidget* parent) : QWidget(parent)
@@ -45,22 +82,17 @@ CBarPlotView::~CBarPlotView() = default;
 void CBarPlotView::buildMenu()
 {
     mPlotMenu = new QMenu(QStringLiteral("Barplot"), this);
-    auto addItem = [this](const char* title, void (CBarPlotView::*action)()) {
-        QAction* item = mPlotMenu->addAction(QString::fromLatin1(title));
-        connect(item, &QAction::triggered, this, action);
-        return item;
-    };
-    mScaleItem = addItem("Logarithmic scale", &CBarPlotView::onToggleScale);
-    mGridItem = addItem("Hide grid", &CBarPlotView::onToggleGrid);
-    mPlotMenu->addSeparator();
-    mBarsItem = addItem("Bars", &CBarPlotView::onSetBars);
-    mLinesItem = addItem("Lines", &CBarPlotView::onSetLines);
-    mLinesMarkersItem = addItem("Lines and markers", &CBarPlotView::onSetLinesMarkers);
-    mPlotMenu->addSeparator();
-    addItem("Save as PDF...", &CBarPlotView::onPrintPlot);
-    addItem("Export to Igor...", &CBarPlotView::onExportToIgor);
-    for (QAction* item : {mBarsItem, mLinesItem, mLinesMarkersItem})
-        item->setCheckable(true);
+    for (std::size_t index = 0; index < std::size(kMenuRows); ++index) {
+        const BarMenuRow& row = kMenuRows[index];
+        if (!row.title) {
+            mPlotMenu->addSeparator();
+            continue;
+        }
+        QAction* item = mPlotMenu->addAction(QString::fromLatin1(row.title));
+        item->setProperty(kMenuRowProperty, static_cast<int>(index));
+        item->setCheckable(row.checkable);
+        connect(item, &QAction::triggered, this, row.perform);
+    }
     connect(mPlotMenu, &QMenu::aboutToShow, this, &CBarPlotView::validateMenuItems);
 }
 
@@ -77,12 +109,14 @@ void CBarPlotView::buildStepper()
 
 void CBarPlotView::validateMenuItems()
 {
-    mScaleItem->setText(mLogarithmic ? QStringLiteral("Set linear scale")
-                                     : QStringLiteral("Set logarithmic scale"));
-    mGridItem->setText(mShowGrid ? QStringLiteral("Hide grid") : QStringLiteral("Show grid"));
-    mBarsItem->setChecked(mMode == Bars);
-    mLinesItem->setChecked(mMode == Lines);
-    mLinesMarkersItem->setChecked(mMode == LinesAndMarkers);
+    for (QAction* item : mPlotMenu->actions()) {
+        const QVariant index = item->property(kMenuRowProperty);
+        if (!index.isValid())
+            continue;
+        const BarMenuRow& row = kMenuRows[index.toInt()];
+        if (row.validate)
+            row.validate(*this, *item);
+    }
 }
 
 QMenu* CBarPlotView::menuForEvent(QContextMenuEvent*) const

@@ -19,7 +19,6 @@
 
 #include <vector>
 
-class QAction;
 class QMenu;
 class QPainter;
 
@@ -111,12 +110,6 @@ private:
     QStringList mReferenceLabels;
     std::vector<double> mReferenceValues;
     ValueStepper* mStepper = nullptr;
-
-    QAction* mScaleItem = nullptr;
-    QAction* mGridItem = nullptr;
-    QAction* mBarsItem = nullptr;
-    QAction* mLinesItem = nullptr;
-    QAction* mLinesMarkersItem = nullptr;
 };
 
 } // namespace quorvel

@@ -1,126 +1,62 @@
-// Plot view state, ranges, content and coordinates. The drawing is in CPlotViewDrawing.cpp.
+// The plot view as a widget: its parts, the ranges and settings the rest of the system
+// sets, its events and its context menus.
 #include "plot/CPlotView.h"
 
 #include "plot/CAxisRangeWindow.h"
 #include "plot/CGraphCurve.h"
+#include "plot/CGraphPoint.h"
 #include "plot/CGraphPointCurve.h"
-#include "plot/PlotAxis.h"
 #include "plot/PlotViewProvider.h"
 
-#include "platform/UserDefaults.h"
+#include "platform/NotificationCenter.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 
-#include <cmath>
-#include <map>
 #include <typeinfo>
 
 namespace quorvel {
 
 CPlotView::CPlotView(const QRect& frame, QWidget* parent)
     : QWidget(parent)
-    , mLegendObject(std::make_shared<CGraphLegend>())
-    , mLabelsAttributes(TextAttributes::systemFont())
-    , mTicksAttributes(TextAttributes::labelFont())
-    , mLegendsAttributes(TextAttributes::labelFont())
-    , backColor(UserDefaults::backColorMarginArea().value_or(Color::fromRgb(1.0, 1.0, 0.7)))
-    , foreColor(UserDefaults::backColorPlotArea().value_or(Color::fromRgb(0.6, 1.0, 1.0)))
+    , mState(this)
+    , mDrawing(*this, mState)
+    , mChanges(*this, mState)
+    , mCommands(*this, mState, mDrawing, mChanges)
+    , mMouse(*this, mState, mDrawing, mCommands, mChanges)
 {
     setGeometry(frame);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    mGraphObjects.reserve(10);
-    // Made before the text attributes apply, the initial labels carry none.
-    mXAxisLabel = AttributedText{QStringLiteral("Undefined"), std::nullopt};
-    mYAxisLabel = AttributedText{QStringLiteral("Undefined"), std::nullopt};
-    mLegendObject->setPlotView(this);
-    mLegendObject->setHidden(true);
     buildMenus();
 }
 
-CPlotView::~CPlotView()
-{
-    if (mDrag == Drag::Legend && mUndoManager)
-        mUndoManager->endUndoGrouping();
-    // A document's undo manager outlives the view: it must not call back into it.
-    if (mUndoManager)
-        mUndoManager->removeAllActions(this);
-    for (const GraphObjectPtr& object : mGraphObjects)
-        detach(object.get());
-    for (const GraphObjectPtr& object : mLegendObject->mRefObjectList())
-        detach(object.get());
-    mLegendObject->setPlotView(nullptr);
-}
-
-void CPlotView::detach(CGraphObject* object)
-{
-    if (object && object->getPlotView() == this)
-        object->setPlotView(nullptr);
-}
+CPlotView::~CPlotView() = default;
 
 std::unique_ptr<CPlotView> CPlotView::copy() const
 {
     auto view = std::make_unique<CPlotView>(QRect(QPoint(0, 0), size()));
-    view->mXTickCount = mXTickCount;
-    view->mYTickCount = mYTickCount;
-    view->mXTickDigits = mXTickDigits;
-    view->mYTickDigits = mYTickDigits;
-    view->mXAxisLabel = mXAxisLabel;
-    view->mYAxisLabel = mYAxisLabel;
-    view->mShowLogX = mShowLogX;
-    view->mShowLogY = mShowLogY;
-
-    // The copy's legend lists the copies of the listed objects.
-    std::map<const CGraphObject*, GraphObjectPtr> copies;
-    for (const GraphObjectPtr& object : mGraphObjects) {
-        GraphObjectPtr duplicate = object->copy();
-        copies[object.get()] = duplicate;
-        view->addGraphObject(duplicate);
-    }
-    auto legend = std::static_pointer_cast<CGraphLegend>(mLegendObject->copy());
-    std::vector<GraphObjectPtr> listed;
-    for (const GraphObjectPtr& object : legend->mRefObjectList()) {
-        const auto it = copies.find(object.get());
-        listed.push_back(it != copies.end() ? it->second : object);
-    }
-    legend->setMRefObjectList(listed);
-    legend->setHidden(mLegendObject->isHidden());
-    legend->setPlotView(view.get());
-    view->mLegendObject = legend;
-
-    view->setDefaultXYRange(mCurrentMinX, mCurrentMaxX, mCurrentMinY, mCurrentMaxY);
-    view->setMaxXYRange(mMaxMinX, mMaxMaxX, mMaxMinY, mMaxMaxY);
+    view->mState.copyContentOf(mState);
     return view;
 }
 
-// --- Ranges
+// --- Ranges, ticks and selection
 
 void CPlotView::setDefaultXYRange(float minX, float maxX, float minY, float maxY)
 {
-    mMinX = minX;
-    mMaxX = maxX;
-    mMinY = minY;
-    mMaxY = maxY;
-    mCurrentMinX = minX;
-    mCurrentMaxX = maxX;
-    mCurrentMinY = minY;
-    mCurrentMaxY = maxY;
+    mState.setDefaultRange({minX, maxX, minY, maxY});
 }
 
 void CPlotView::setMaxXYRange(float minX, float maxX, float minY, float maxY)
 {
-    mMaxMinX = minX;
-    mMaxMaxX = maxX;
-    mMaxMinY = minY;
-    mMaxMaxY = maxY;
+    mState.ranges().maximum = {minX, maxX, minY, maxY};
 }
 
 void CPlotView::setXYRange(float minX, float maxX, float minY, float maxY)
 {
-    mCurrentMinX = minX;
-    mCurrentMaxX = maxX;
-    mCurrentMinY = minY;
-    mCurrentMaxY = maxY;
+    mState.ranges().current = {minX, maxX, minY, maxY};
     CAxisRangeWindow* panel = CAxisRangeWindow::sharedAxisRangeWindowCtroller();
     if (panel->isWindowVisible())
         panel->updatePanel();
@@ -128,237 +64,69 @@ void CPlotView::setXYRange(float minX, float maxX, float minY, float maxY)
 
 void CPlotView::adjustXYRange(float minX, float maxX, float minY, float maxY, float lowStep, float highStep)
 {
-    if (mMinX > minX)
-        mMinX = widenedLowerBound(minX, lowStep);
-    if (maxX > mMaxX)
-        mMaxX = widenedUpperBound(maxX, highStep);
-    if (mMinY > minY)
-        mMinY = minY;
-    if (maxY > mMaxY)
-        mMaxY = maxY;
-    setDefaultXYRange(mMinX, mMaxX, mMinY, mMaxY);
+    mState.adjustDefaultRange({minX, maxX, minY, maxY}, lowStep, highStep);
 }
+
+namespace {
+void getRange(const XYRange& range, float& minX, float& maxX, float& minY, float& maxY)
+{
+    minX = range.minX;
+    maxX = range.maxX;
+    minY = range.minY;
+    maxY = range.maxY;
+}
+} // namespace
 
 void CPlotView::getDefaultXYRange(float& minX, float& maxX, float& minY, float& maxY) const
 {
-    minX = mMinX;
-    maxX = mMaxX;
-    minY = mMinY;
-    maxY = mMaxY;
+    getRange(mState.ranges().defaults, minX, maxX, minY, maxY);
 }
 
 void CPlotView::getXYRange(float& minX, float& maxX, float& minY, float& maxY) const
 {
-    minX = mCurrentMinX;
-    maxX = mCurrentMaxX;
-    minY = mCurrentMinY;
-    maxY = mCurrentMaxY;
+    getRange(mState.ranges().current, minX, maxX, minY, maxY);
 }
 
 void CPlotView::getMaxXYRange(float& minX, float& maxX, float& minY, float& maxY) const
 {
-    minX = mMaxMinX;
-    maxX = mMaxMaxX;
-    minY = mMaxMinY;
-    maxY = mMaxMaxY;
+    getRange(mState.ranges().maximum, minX, maxX, minY, maxY);
 }
-
-// --- Ticks and labels
 
 void CPlotView::setTicksNumber(int x, int y)
 {
-    mXTickCount = x;
-    mYTickCount = y;
+    mState.axes().xTickCount = x;
+    mState.axes().yTickCount = y;
 }
 
 void CPlotView::setTicksDigits(int x, int y)
 {
-    mXTickDigits = x;
-    mYTickDigits = y;
+    mState.axes().xTickDigits = x;
+    mState.axes().yTickDigits = y;
 }
-
-void CPlotView::setLabels(const QString& xLabel, const QString& yLabel)
-{
-    mXAxisLabel = AttributedText{xLabel, mLabelsAttributes};
-    mYAxisLabel = AttributedText{yLabel, mLabelsAttributes};
-}
-
-// --- Content
-
-void CPlotView::addGraphObject(const GraphObjectPtr& object)
-{
-    if (!object)
-        return;
-    mGraphObjects.push_back(object);
-    object->setPlotView(this);
-}
-
-void CPlotView::removeGraphObject(CGraphObject* object)
-{
-    // Held until the object is off both lists, which may hold its last references.
-    GraphObjectPtr keepAlive;
-    using List = const std::vector<GraphObjectPtr>*;
-    for (List list : std::initializer_list<List>{&mGraphObjects, &mLegendObject->mRefObjectList()})
-        for (const GraphObjectPtr& listed : *list)
-            if (listed.get() == object)
-                keepAlive = listed;
-    mLegendObject->removeReferenceObject(object);
-    detach(object);
-    std::erase_if(mGraphObjects, [object](const GraphObjectPtr& listed) { return listed.get() == object; });
-    mSelectedObject = nullptr;
-}
-
-void CPlotView::purge()
-{
-    mSelectedObject = nullptr;
-    for (const GraphObjectPtr& object : mGraphObjects)
-        detach(object.get());
-    mGraphObjects.clear();
-    mLegendObject->purge();
-}
-
-template <class Predicate>
-void CPlotView::purgeMatching(Predicate matches)
-{
-    std::vector<GraphObjectPtr> kept;
-    for (const GraphObjectPtr& object : mGraphObjects) {
-        if (!matches(*object)) {
-            kept.push_back(object);
-            continue;
-        }
-        // Purged objects leave the legend and the view too.
-        mLegendObject->removeReferenceObject(object.get());
-        detach(object.get());
-        if (mSelectedObject == object.get())
-            mSelectedObject = nullptr;
-    }
-    mGraphObjects = std::move(kept);
-}
-
-void CPlotView::purgeReferenceObjects()
-{
-    purgeMatching([](const CGraphObject& object) { return object.hasReferenceObject(); });
-}
-
-void CPlotView::purgeCurves()
-{
-    purgeMatching([](const CGraphObject& object) { return typeid(object) == typeid(CGraphCurve); });
-}
-
-void CPlotView::purgePointCurves()
-{
-    purgeMatching([](const CGraphObject& object) {
-        return typeid(object) == typeid(CGraphPointCurve) && !object.hasReferenceObject();
-    });
-}
-
-void CPlotView::includesIntoLegend(const GraphObjectPtr& object)
-{
-    mLegendObject->addReferenceObject(object);
-}
-
-void CPlotView::removeFromLegend(CGraphObject* object)
-{
-    mLegendObject->removeReferenceObject(object);
-}
-
-void CPlotView::setLegendPosition(float x, float y)
-{
-    mLegendObject->setHidden(false);
-    mLegendObject->setPosition(x, y);
-}
-
-void CPlotView::setMLegend(const CGraphLegend& legend)
-{
-    mLegendObject->setPlotView(nullptr);
-    mLegendObject = std::static_pointer_cast<CGraphLegend>(legend.copy());
-    mLegendObject->setHidden(legend.isHidden());
-    mLegendObject->setPlotView(this);
-}
-
-// --- Selection
 
 void CPlotView::getSelectedPoint(float& x, float& y) const
 {
-    x = mSelectedPointX;
-    y = mSelectedPointY;
-}
-
-void CPlotView::getSelection(float& x, float& y, CGraphObject*& object) const
-{
-    getSelectedPoint(x, y);
-    object = mSelectedObject;
+    x = mState.selection().pointX;
+    y = mState.selection().pointY;
 }
 
 void CPlotView::showSelectionPoint(bool visible)
 {
-    mIsSelectingPointVisible = visible;
+    mState.selection().pointVisible = visible;
     update();
 }
 
-// --- Coordinates
-
-QRectF CPlotView::getPlotRect() const
+void CPlotView::notifyObjectSelection()
 {
-    const QRectF bounds = viewBounds();
-    return QRectF(bounds.x() + mMarginLeft, bounds.y() + mMarginBottom, bounds.width() - (mMarginLeft + mMarginRight),
-                  bounds.height() - (mMarginTop + mMarginBottom));
-}
-
-void CPlotView::calculateCoefficients()
-{
-    const QRectF plot = getPlotRect();
-    const AxisCoefficients x = mShowLogX
-        ? axisCoefficients(mLogXmin, mLogXmax, static_cast<float>(plot.x()), static_cast<float>(plot.width()))
-        : axisCoefficients(mCurrentMinX, mCurrentMaxX, static_cast<float>(plot.x()), static_cast<float>(plot.width()));
-    const AxisCoefficients y = mShowLogY
-        ? axisCoefficients(mLogYmin, mLogYmax, static_cast<float>(plot.y()), static_cast<float>(plot.height()))
-        : axisCoefficients(mCurrentMinY, mCurrentMaxY, static_cast<float>(plot.y()), static_cast<float>(plot.height()));
-    mAx = x.a;
-    mBx = x.b;
-    mAy = y.a;
-    mBy = y.b;
-}
-
-namespace {
-float valueOfCoordinate(float u, bool logarithmic)
-{
-    return logarithmic ? static_cast<float>(std::pow(10.0, static_cast<double>(u))) : u;
-}
-} // namespace
-
-float CPlotView::getXValue(float value) const
-{
-    return AxisTransform{mAx, mBx, mShowLogX, mLogXmin}.toView(value);
-}
-
-float CPlotView::getYValue(float value) const
-{
-    return AxisTransform{mAy, mBy, mShowLogY, mLogYmin}.toView(value);
-}
-
-PlotFrame CPlotView::plotFrame() const
-{
-    return PlotFrame{AxisTransform{mAx, mBx, mShowLogX, mLogXmin}, AxisTransform{mAy, mBy, mShowLogY, mLogYmin},
-                     getPlotRect(), mLegendsAttributes};
-}
-
-float CPlotView::getXFromPixelValue(float pixel) const
-{
-    const float lo = mShowLogX ? mLogXmin : mCurrentMinX;
-    return valueOfCoordinate(valueFromView(pixel, {mAx, mBx}, lo), mShowLogX);
-}
-
-float CPlotView::getYFromPixelValue(float pixel) const
-{
-    const float lo = mShowLogY ? mLogYmin : mCurrentMinY;
-    return valueOfCoordinate(valueFromView(pixel, {mAy, mBy}, lo), mShowLogY);
+    NotificationCenter::defaultCenter().postNotification(QStringLiteral("PlotSelection"), this);
 }
 
 PlotViewProvider* CPlotView::getDocument() const
 {
     return PlotViewProvider::documentOfWindow(window());
 }
+
+// --- Drawing
 
 void CPlotView::paintEvent(QPaintEvent*)
 {
@@ -369,14 +137,106 @@ void CPlotView::paintEvent(QPaintEvent*)
 void CPlotView::drawView(QPainter& painter)
 {
     ViewCanvas canvas(painter, height());
-    drawRect(canvas);
+    mDrawing.draw(canvas);
 }
 
 void CPlotView::drawForOutput(QPainter& painter)
 {
-    mIsPrinting = true;
+    mDrawing.setPrinting(true);
     drawView(painter);
-    mIsPrinting = false;
+    mDrawing.setPrinting(false);
+}
+
+// --- Mouse
+
+QPointF CPlotView::viewPoint(QPointF widgetPosition) const
+{
+    return {widgetPosition.x(), height() - widgetPosition.y()};
+}
+
+void CPlotView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    mMouse.mouseDown(viewPoint(event->position()), 1);
+}
+
+void CPlotView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseDoubleClickEvent(event);
+        return;
+    }
+    mMouse.mouseDown(viewPoint(event->position()), 2);
+}
+
+void CPlotView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!mMouse.isDragging()) {
+        QWidget::mouseMoveEvent(event);
+        return;
+    }
+    mMouse.dragTo(viewPoint(event->position()));
+}
+
+void CPlotView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !mMouse.isDragging()) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    mMouse.mouseUp(viewPoint(event->position()));
+}
+
+// --- Menus
+
+void CPlotView::buildMenus()
+{
+    using enum PlotCommand;
+    constexpr std::optional<PlotCommand> separator;
+    mPlotMenu = mCommands.makeMenu(tr("Plot"), {ZoomIn, ZoomOut, ShowAxisRangePanel, AxisRangesByDefault,
+                                                LabelFontSettings, GraduationFontSettings, ToggleShowLogX,
+                                                ToggleShowLogY, separator, PrintPlot, separator, OpenNewPlotWindow});
+    mCurvesMenu = mCommands.makeMenu(tr("Curves"), {NormalThickness, DoubleThickness, TripleThickness, separator,
+                                                    GraphObjectColor, separator, CurvesSettingsPanel, separator,
+                                                    ExportCurveData});
+    mPointsMenu = mCommands.makeMenu(tr("Points"), {IncreasePointSize, DecreasePointSize, separator, GraphObjectColor,
+                                                    separator, PointsSettingsPanel});
+    mFontsMenu = mCommands.makeMenu(tr("Texts"), {GraphObjectFont});
+}
+
+QAction* CPlotView::addMenuItem(QMenu* menu, const QString& title, PlotCommand command)
+{
+    return mCommands.addMenuItem(menu, title, command);
+}
+
+bool CPlotView::validateMenuItem(QAction* item)
+{
+    return mCommands.validate(*item);
+}
+
+QMenu* CPlotView::menuForEvent(QPointF point)
+{
+    testClickedGraphObject(point);
+    const CGraphObject* selected = mState.selection().object;
+    if (!selected)
+        return mPlotMenu;
+    const std::type_info& type = typeid(*selected);
+    if (type == typeid(CGraphCurve))
+        return mCurvesMenu;
+    if (type == typeid(CGraphPoint) || type == typeid(CGraphPointCurve))
+        return mPointsMenu;
+    return nullptr;
+}
+
+void CPlotView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = menuForEvent(viewPoint(event->pos()));
+    update();
+    if (menu)
+        menu->exec(event->globalPos());
 }
 
 } // namespace quorvel

@@ -26,39 +26,37 @@ TextAttributes readFont(const CTextFormat& format)
 
 void CPlotView::updatePlotFormat(CPlotFormat& format) const
 {
-    format.setMinX(mMinX);
-    format.setMaxX(mMaxX);
-    format.setMinY(mMinY);
-    format.setMaxY(mMaxY);
-    format.setCurrentMinX(mCurrentMinX);
-    format.setCurrentMaxX(mCurrentMaxX);
-    format.setCurrentMinY(mCurrentMinY);
-    format.setCurrentMaxY(mCurrentMaxY);
+    const PlotRanges& ranges = mState.ranges();
+    format.setMinX(ranges.defaults.minX);
+    format.setMaxX(ranges.defaults.maxX);
+    format.setMinY(ranges.defaults.minY);
+    format.setMaxY(ranges.defaults.maxY);
+    format.setCurrentMinX(ranges.current.minX);
+    format.setCurrentMaxX(ranges.current.maxX);
+    format.setCurrentMinY(ranges.current.minY);
+    format.setCurrentMaxY(ranges.current.maxY);
     float legendX = 0.0f;
     float legendY = 0.0f;
-    mLegendObject->getPosition(legendX, legendY);
+    mState.legend().getPosition(legendX, legendY);
     format.setLegendX(legendX);
     format.setLegendY(legendY);
     // The fonts chosen in the view are saved with the document too.
-    writeFont(mLegendsAttributes, *format.legendFormat());
-    writeFont(mLabelsAttributes, *format.labelsFormat());
-    writeFont(mTicksAttributes, *format.ticksFormat());
+    const PlotFonts& fonts = mState.fonts();
+    writeFont(fonts.legends, *format.legendFormat());
+    writeFont(fonts.labels, *format.labelsFormat());
+    writeFont(fonts.ticks, *format.ticksFormat());
 }
 
 void CPlotView::setFromPlotFormat(const CPlotFormat& format)
 {
-    mMinX = format.minX();
-    mMaxX = format.maxX();
-    mMinY = format.minY();
-    mMaxY = format.maxY();
-    mCurrentMinX = format.currentMinX();
-    mCurrentMaxX = format.currentMaxX();
-    mCurrentMinY = format.currentMinY();
-    mCurrentMaxY = format.currentMaxY();
-    setLegendPosition(format.legendX(), format.legendY());
-    mLegendsAttributes = readFont(*format.legendFormat());
-    mLabelsAttributes = readFont(*format.labelsFormat());
-    mTicksAttributes = readFont(*format.ticksFormat());
+    PlotRanges& ranges = mState.ranges();
+    ranges.defaults = {format.minX(), format.maxX(), format.minY(), format.maxY()};
+    ranges.current = {format.currentMinX(), format.currentMaxX(), format.currentMinY(), format.currentMaxY()};
+    mState.setLegendPosition(format.legendX(), format.legendY());
+    PlotFonts& fonts = mState.fonts();
+    fonts.legends = readFont(*format.legendFormat());
+    fonts.labels = readFont(*format.labelsFormat());
+    fonts.ticks = readFont(*format.ticksFormat());
 }
 
 TextAttributes CPlotView::setTextAttributes(const QString& fontName, int size, bool bold, bool italic)

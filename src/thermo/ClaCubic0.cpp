@@ -1,7 +1,6 @@
 #include "thermo/ClaCubic0.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace quorvel {
 
@@ -24,7 +23,7 @@ void ClaCubic0::number_of_components(short n)
                     &slope, &a_critical, &b_pure, &given_slope})
         v->assign(n, 0.0);
     slope_is_given.assign(n, 0);
-    for (auto* v : {&log_slope_a_ii, &curvature_a_ii})
+    for (auto* v : {&log_slope_a_ii, &curvature_a_ii, &diagonal_a, &diagonal_b})
         v->assign(n, 0.0);
 }
 
@@ -32,25 +31,27 @@ void ClaCubic0::read_BIP()
 {
     if (correlation_inputs_changed())
         calculate_generalised_kaij();
+    else if (interaction_revision() == revision_of_generalised_kaij)
+        return;  // no coefficient has changed since they were stored
     for (short i = 0; i < component_count; ++i) {
-        double* row = kaij[i];
         const double* generalised = generalised_kaij[i];
         for (short j = 0; j < i; ++j)
-            row[j] = kaij[j][i] = generalised[j];
+            set_binary_interaction_kaij(i, j, generalised[j]);
     }
+    revision_of_generalised_kaij = interaction_revision();
 }
 
 bool ClaCubic0::correlation_inputs_changed() const
 {
     const CorrelationInputs& last = correlation_inputs;
-    return last.names != component_name || last.critical_temperature != critical_temperature
+    return last.names_revision != names_revision() || last.critical_temperature != critical_temperature
            || last.critical_pressure != critical_pressure || last.critical_volume != critical_volume
            || last.molar_weight != molar_weight;
 }
 
 void ClaCubic0::calculate_generalised_kaij()
 {
-    correlation_inputs = {component_name, critical_temperature, critical_pressure, critical_volume,
+    correlation_inputs = {names_revision(), critical_temperature, critical_pressure, critical_volume,
                           molar_weight};
     generalised_kaij = Matrix(component_count, component_count);
     for (short i = 0; i < component_count; ++i) {
@@ -106,11 +107,11 @@ void ClaCubic0::calculate_parameters_of_pure_components()
         const double alpha_dt = -m * s / root;
         const double alpha_dt2 = m * s * (1 / T - alpha_dt / (s * s)) / (2 * root);
 
-        const double ka = 1 - kaij[i][i];
+        const double ka = 1 - kaij()[i][i];
         a_ij[i][i] = a_critical[i] * alpha * ka;
         a_ij_dt[i][i] = a_critical[i] * alpha_dt * ka;
         a_ij_dt2[i][i] = a_critical[i] * alpha_dt2 * ka;
-        b_ij[i][i] = b_pure[i] * (1 - kbij[i][i]);
+        b_ij[i][i] = b_pure[i] * (1 - kbij()[i][i]);
         a_over_b_ij[i][i] = a_ij[i][i] / b_ij[i][i];
         a_ij_dt_over_b_ij[i][i] = a_ij_dt[i][i] / b_ij[i][i];
         shift[i] = shift_constant[i] + shift_slope[i] * T;
@@ -119,6 +120,8 @@ void ClaCubic0::calculate_parameters_of_pure_components()
         return;
     remember_cross_parameter_inputs();
     for (short i = 0; i < n; ++i) {
+        diagonal_a[i] = a_ij[i][i];
+        diagonal_b[i] = b_ij[i][i];
         log_slope_a_ii[i] = a_ij_dt[i][i] / a_ij[i][i];
         curvature_a_ii[i] = (a_ij_dt2[i][i] - a_ij_dt[i][i] * log_slope_a_ii[i]) / a_ij[i][i];
     }
@@ -132,16 +135,13 @@ bool ClaCubic0::cross_parameters_current() const
 {
     const short n = component_count;
     const CrossParameterInputs& last = cross_parameter_inputs;
-    if (last.kaij.rows() != n || n == 0)
+    if (n == 0 || last.diagonal.size() != 4 * std::size_t(n) || last.interaction_revision != interaction_revision())
         return false;
     for (short i = 0; i < n; ++i)
         if (last.diagonal[4 * i] != a_ij[i][i] || last.diagonal[4 * i + 1] != a_ij_dt[i][i]
             || last.diagonal[4 * i + 2] != a_ij_dt2[i][i] || last.diagonal[4 * i + 3] != b_ij[i][i])
             return false;
-    const auto same = [n](const Matrix& p, const Matrix& q) {
-        return std::memcmp(p[0], q[0], sizeof(double) * n * n) == 0;
-    };
-    return same(last.kaij, kaij) && same(last.kbij, kbij);
+    return true;
 }
 
 void ClaCubic0::remember_cross_parameter_inputs()
@@ -154,30 +154,40 @@ void ClaCubic0::remember_cross_parameter_inputs()
         last.diagonal[4 * i + 2] = a_ij_dt2[i][i];
         last.diagonal[4 * i + 3] = b_ij[i][i];
     }
-    last.kaij = kaij;
-    last.kbij = kbij;
+    last.interaction_revision = interaction_revision();
 }
 
-// a_ij and its derivatives for every j > i, stored at (i, j) and (j, i).
+// a_ij and its derivatives for every j other than i, along row i: the pair terms are
+// symmetric in i and j to the bit, and writing whole rows keeps the loop along memory.
 void ClaCubic0::calculate_cross_parameters(short i)
 {
-    const double* ka = kaij[i];
-    const double* kb = kbij[i];
+    const double* ka = kaij()[i];
+    const double* kb = kbij()[i];
     const double a_ii = a_ij[i][i];
     const double b_ii = b_ij[i][i];
-    for (short j = i + 1; j < component_count; ++j) {
+    double* a_row = a_ij[i];
+    double* a_dt_row = a_ij_dt[i];
+    double* a_dt2_row = a_ij_dt2[i];
+    double* b_row = b_ij[i];
+    double* a_over_b_row = a_over_b_ij[i];
+    double* a_dt_over_b_row = a_ij_dt_over_b_ij[i];
+    const auto pair = [&](short j) {
         const double log_slope_sum = log_slope_a_ii[i] + log_slope_a_ii[j];
-        const double a = (1 - ka[j]) * std::sqrt(a_ii * a_ij[j][j]);
+        const double a = (1 - ka[j]) * std::sqrt(a_ii * diagonal_a[j]);
         const double a_dt = a * log_slope_sum / 2;
         const double a_dt2 = a_dt * log_slope_sum / 2 + a * (curvature_a_ii[i] + curvature_a_ii[j]) / 2;
-        const double b = (b_ii + b_ij[j][j]) * (1 - kb[j]) / 2;
-        a_ij[i][j] = a_ij[j][i] = a;
-        a_ij_dt[i][j] = a_ij_dt[j][i] = a_dt;
-        a_ij_dt2[i][j] = a_ij_dt2[j][i] = a_dt2;
-        b_ij[i][j] = b_ij[j][i] = b;
-        a_over_b_ij[i][j] = a_over_b_ij[j][i] = a / b;
-        a_ij_dt_over_b_ij[i][j] = a_ij_dt_over_b_ij[j][i] = a_dt / b;
-    }
+        const double b = (b_ii + diagonal_b[j]) * (1 - kb[j]) / 2;
+        a_row[j] = a;
+        a_dt_row[j] = a_dt;
+        a_dt2_row[j] = a_dt2;
+        b_row[j] = b;
+        a_over_b_row[j] = a / b;
+        a_dt_over_b_row[j] = a_dt / b;
+    };
+    for (short j = 0; j < i; ++j)
+        pair(j);
+    for (short j = i + 1; j < component_count; ++j)
+        pair(j);
 }
 
 }  // namespace quorvel

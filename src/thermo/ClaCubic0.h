@@ -48,7 +48,7 @@ private:
     // The generalised coefficients depend only on the names, molar weights and critical data:
     // they are worked out again only when one of those changed since the last calculation.
     struct CorrelationInputs {
-        std::vector<std::string> names;
+        unsigned long names_revision = 0;
         std::vector<double> critical_temperature, critical_pressure, critical_volume, molar_weight;
     };
     bool correlation_inputs_changed() const;
@@ -61,14 +61,15 @@ private:
     // d2a_ii/dT2 and b_ii of each component, and the interaction coefficients.
     struct CrossParameterInputs {
         std::vector<double> diagonal;
-        Matrix kaij, kbij;
+        unsigned long interaction_revision = 0;
     };
 
     CorrelationInputs correlation_inputs;
     CrossParameterInputs cross_parameter_inputs;
     Matrix generalised_kaij;
+    unsigned long revision_of_generalised_kaij = 0;
     // Per-component terms of the pair parameters, kept to spare an allocation per call.
-    std::vector<double> log_slope_a_ii, curvature_a_ii;
+    std::vector<double> log_slope_a_ii, curvature_a_ii, diagonal_a, diagonal_b;
 };
 
 }  // namespace quorvel

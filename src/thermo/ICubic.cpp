@@ -209,25 +209,17 @@ void ICubic::calculate_fugacities()
         ln_gamma[i] = excess_gibbs + excess_term[i] - mean_term;
         ln_gamma_dt[i] = excess_gibbs_dt + excess_term_dt[i] - mean_term_dt;
     }
-    for (short i = 0; composition_derivatives && i < n; ++i) {
-        const double* a_over_b_row = a_over_b_dn2[i];
-        double* e_row = excess_term_dn[i];
-        for (short j = 0; j < n; ++j)
-            e_row[j] = -a_over_b_row[j] * scale;
-    }
-    // sum_k x_k e_kj by rows of e, so that the inner loop runs along memory.
+    // sum_k x_k excess_term_dn kj, by rows so that the inner loop runs along memory; the
+    // composition derivatives of the excess and activity terms are written with the
+    // fugacities' below.
     std::fill(mean_term_dn.begin(), mean_term_dn.end(), 0.0);
     for (short k = 0; composition_derivatives && k < n; ++k) {
-        const double* e_row = excess_term_dn[k];
+        const double* a_over_b_row = a_over_b_dn2[k];
         for (short j = 0; j < n; ++j)
-            mean_term_dn[j] += x[k] * e_row[j];
+            mean_term_dn[j] += x[k] * a_over_b_row[j];
     }
-    for (short i = 0; composition_derivatives && i < n; ++i) {
-        const double* e_row = excess_term_dn[i];
-        double* row = ln_gamma_dn[i];
-        for (short j = 0; j < n; ++j)
-            row[j] = e_row[j] - mean_term_dn[j];
-    }
+    for (double& m : mean_term_dn)
+        m *= -scale;
 
     // Fugacities and their derivatives.
     const double dL_dv = (1 / v1 - 1 / v2) / (delta1 - delta2);
@@ -259,11 +251,16 @@ void ICubic::calculate_fugacities()
             continue;
         const double f = fugacity[i];
         const double* b_row = b_ij[i];  // d2b/dn_i dn_j = 2 b_ij
-        const double* ln_gamma_dn_row = ln_gamma_dn[i];
+        const double* a_over_b_row = a_over_b_dn2[i];
+        double* excess_row = excess_term_dn[i];
+        double* ln_gamma_dn_row = ln_gamma_dn[i];
         double* row = fugacity_dn[i];
-        for (short j = 0; j < n; ++j)
+        for (short j = 0; j < n; ++j) {
+            excess_row[j] = -a_over_b_row[j] * scale;
+            ln_gamma_dn_row[j] = excess_row[j] - mean_term_dn[j];
             row[j] = f * (eos_partial_molar_volume[j] * at_v + b_dn[j] * at_b + 2 * b_row[j] * repulsive_dn
                           - ln_gamma_dn_row[j] * attractive_dn);
+        }
         row[i] += phi_p;
     }
 }

@@ -218,25 +218,26 @@ void Oil::setFeed(const std::vector<double>& z)
 
 void Oil::calculateFlash(double T, double P)
 {
-    // The ideal-mixture start gives the answers the flash always gave where it converges.
-    // Where it does not, the tangent-plane test judges the feed: stable is one phase at once,
-    // unstable is started from the trial phases, and the ladder is the last resort.
-    if (!twoPhaseFlash([&] { return solveFromIdealMixture(problem_type::fixed_T_and_P, T, P); })) {
-        switch (judgeStability(T, P)) {
-        case Stability::stable:
-            // Next to the critical point a trial may end just short of proving instability:
-            // a split of lower Gibbs energy than the feed's settles it.
-            if (!stability->marginal() || !flashFromStabilityTrial(T, P))
-                reportOnePhase(T, P);
-            break;
-        case Stability::unstable:
-            if (!flashFromStabilityTrial(T, P))
-                flashFromPressureLadder(T, P);
-            break;
-        case Stability::unknown:
+    // The tangent-plane test judges the feed first: stable is one phase at once, which spares
+    // the equilibrium solve that can only fail there. Unstable is flashed from the
+    // ideal-mixture start, the answers the flash always gave where it converges; where it
+    // does not, from the trial phases, and the ladder is the last resort.
+    const auto fromIdealMixture = [&] { return solveFromIdealMixture(problem_type::fixed_T_and_P, T, P); };
+    switch (judgeStability(T, P)) {
+    case Stability::stable:
+        // Next to the critical point a trial may end just short of proving instability:
+        // a split of lower Gibbs energy than the feed's settles it.
+        if (!stability->marginal() || !flashFromStabilityTrial(T, P))
+            reportOnePhase(T, P);
+        break;
+    case Stability::unstable:
+        if (!twoPhaseFlash(fromIdealMixture) && !flashFromStabilityTrial(T, P))
             flashFromPressureLadder(T, P);
-            break;
-        }
+        break;
+    case Stability::unknown:
+        if (!twoPhaseFlash(fromIdealMixture))
+            flashFromPressureLadder(T, P);
+        break;
     }
     flashed_phases.reset();
     if (failure_code != equilibrium_failure::none) {

@@ -87,11 +87,11 @@ public:
     void setModelFluidType(int type);
 
     // Flash of the feed at T (K) and P (bar) with the flashed-phase properties; the formation
-    // volume factors wait for calculateFormationVolumeFactors (unavailable until then). Where the ideal-mixture start does not split the feed, a
-    // tangent-plane test decides: a stable feed is one phase (failure code one_phase), an
-    // unstable one is flashed from the test's trial phases and then from a ladder of
-    // pressures (solve_failed when none converges). A split with a negative phase amount is
-    // no two-phase answer.
+    // volume factors wait for calculateFormationVolumeFactors (unavailable until then). A
+    // tangent-plane test decides first: a stable feed is one phase (failure code one_phase);
+    // an unstable one is flashed from the ideal-mixture start, then from the test's trial
+    // phases and then from a ladder of pressures (solve_failed when none converges). A split
+    // with a negative phase amount is no two-phase answer.
     void calculateFlash(double T, double P);
     // The outcome of calculateFlash and, with two phases, what it found.
     struct FlashResult {

@@ -14,6 +14,7 @@ void Phase::number_of_components(short n)
     moles.assign(n, 0.0);
     molar_weight.assign(n, 0.0);
     component_name.assign(n, std::string());
+    ++names_changes;
     fugacity.assign(n, 0.0);
     fugacity_dt.assign(n, 0.0);
     fugacity_dp.assign(n, 0.0);
@@ -28,6 +29,7 @@ void Phase::number_of_components(short n)
 void Phase::add_component(short i, const std::string& name)
 {
     component_name[i] = name;
+    ++names_changes;
     read_component_data(i, name);
     if (i == component_count - 1)
         read_remaining_component_data();

@@ -51,7 +51,7 @@ public:
     double total_moles = 0;               // mol
     std::vector<double> mole_fraction;
     std::vector<double> moles;            // mol
-    std::vector<std::string> component_name;
+    std::vector<std::string> component_name;  // set by number_of_components and add_component
     std::vector<double> molar_weight;     // g/mol
     short phase_type = phase_type_unset;
     double pressure_pa = 0;               // Pa
@@ -65,6 +65,14 @@ public:
     // fugacity_dn[i][j]: df_i/dn_j at constant T and P for one mole of phase, that is the
     // derivative with respect to mole_fraction[j] with the other fractions held.
     Matrix fugacity_dn;                   // Pa/mol
+
+protected:
+    // Counts the changes of the component names: what was worked out of them is current
+    // while the count is the one it was worked out at.
+    unsigned long names_revision() const { return names_changes; }
+
+private:
+    unsigned long names_changes = 0;
 };
 
 }  // namespace quorvel

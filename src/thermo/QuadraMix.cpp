@@ -2,24 +2,41 @@
 
 namespace quorvel {
 
+namespace {
+
+// Stores k at (i, j) and (j, i); true when that changed the matrix.
+bool store_symmetric(Matrix& m, short i, short j, double k)
+{
+    if (m[i][j] == k && m[j][i] == k)
+        return false;
+    m[j][i] = k;
+    m[i][j] = k;
+    return true;
+}
+
+}  // namespace
+
 void QuadraMix::number_of_components(short n)
 {
-    kaij = Matrix(n, n);
-    kbij = Matrix(n, n);
+    kaij_ = Matrix(n, n);
+    kbij_ = Matrix(n, n);
+    ++revision;
 }
 
 void QuadraMix::set_binary_interaction_kaij(short i, short j, double k)
 {
-    kaij[j][i] = k;
-    kaij[i][j] = k;
+    if (store_symmetric(kaij_, i, j, k))
+        ++revision;
 }
 
 void QuadraMix::set_binary_interaction_kbij(short i, short j, double k)
 {
-    kbij[j][i] = k;
-    kbij[i][j] = k;
+    if (store_symmetric(kbij_, i, j, k))
+        ++revision;
 }
 
+// a = sum_ij x_i x_j a_ij is sum_i x_i (da/dn_i) / 2 with da/dn_i = 2 sum_j x_j a_ij (a_ij
+// symmetric): one pass of row sums gives the mixture's parameters and their derivatives.
 void QuadraMix::calculate_mixing_parameters()
 {
     const short n = component_count;
@@ -33,20 +50,20 @@ void QuadraMix::calculate_mixing_parameters()
         const double* b_row = b_ij[i];
         const double* a_dt_row = a_ij_dt[i];
         const double* a_dt2_row = a_ij_dt2[i];
-        double a_dn_i = 0, b_dn_i = 0, a_dt_dn_i = 0;
+        double a_i = 0, b_i = 0, a_dt_i = 0, a_dt2_i = 0;
         for (short j = 0; j < n; ++j) {
-            const double xx = x[i] * x[j];
-            b_sum += xx * b_row[j];
-            b_dn_i += 2 * x[j] * b_row[j];
-            a_sum += xx * a_row[j];
-            a_dn_i += 2 * x[j] * a_row[j];
-            a_dt_dn_i += 2 * x[j] * a_dt_row[j];
-            a_dt_sum += xx * a_dt_row[j];
-            a_dt2_sum += xx * a_dt2_row[j];
+            a_i += x[j] * a_row[j];
+            b_i += x[j] * b_row[j];
+            a_dt_i += x[j] * a_dt_row[j];
+            a_dt2_i += x[j] * a_dt2_row[j];
         }
-        a_dn[i] = a_dn_i;
-        b_dn[i] = b_dn_i;
-        a_dt_dn[i] = a_dt_dn_i;
+        a_dn[i] = 2 * a_i;
+        b_dn[i] = 2 * b_i;
+        a_dt_dn[i] = 2 * a_dt_i;
+        a_sum += x[i] * a_i;
+        b_sum += x[i] * b_i;
+        a_dt_sum += x[i] * a_dt_i;
+        a_dt2_sum += x[i] * a_dt2_i;
     }
     a_mix = a_sum;
     a_mix_dt = a_dt_sum;
@@ -57,26 +74,38 @@ void QuadraMix::calculate_mixing_parameters()
     const double b = b_mix;
     const double a = a_mix;
     const double b2 = b * b;
-    const double inv_b = 1 / b;
-    const double inv_b2 = 1 / b2;
-    const double inv_b3 = 1 / (b * b * b);
     a_over_b = a / b;
     a_dt_over_b = a_mix_dt / b;
     for (short i = 0; i < n; ++i) {
         a_over_b_dn[i] = a_dn[i] / b - a * b_dn[i] / b2;
         a_dt_over_b_dn[i] = a_dt_dn[i] / b - a_mix_dt * b_dn[i] / b2;
-        if (!composition_derivatives)
-            continue;
+    }
+    if (composition_derivatives)
+        calculate_second_derivatives();
+}
+
+// d2(a/b)/dn_i dn_j, symmetric: the lower triangle worked out and mirrored. The second
+// derivatives of a and b are 2 a_ij and 2 b_ij.
+void QuadraMix::calculate_second_derivatives()
+{
+    const short n = component_count;
+    const double a = a_mix;
+    const double b = b_mix;
+    // Second derivatives enter only the Jacobians: products with 1/b^k are exact enough.
+    const double inv_b = 1 / b;
+    const double inv_b2 = 1 / (b * b);
+    const double inv_b3 = 1 / (b * b * b);
+    for (short i = 0; i < n; ++i) {
         const double a_dn_i = a_dn[i];
         const double b_dn_i = b_dn[i];
-        // The second derivatives of a and b are 2 a_ij and 2 b_ij.
         const double* a_row = a_ij[i];
         const double* b_row = b_ij[i];
-        // Second derivatives enter only the Jacobians: products with 1/b^k are exact enough.
         double* row = a_over_b_dn2[i];
-        for (short j = 0; j < n; ++j)
+        for (short j = 0; j <= i; ++j)
             row[j] = 2 * a_row[j] * inv_b - (a_dn_i * b_dn[j] + a_dn[j] * b_dn_i) * inv_b2
                      + 2 * a * b_dn_i * b_dn[j] * inv_b3 - a * (2 * b_row[j]) * inv_b2;
+        for (short j = 0; j < i; ++j)
+            a_over_b_dn2[j][i] = row[j];
     }
 }
 

@@ -17,8 +17,20 @@ public:
     void set_binary_interaction_kaij(short i, short j, double k);
     void set_binary_interaction_kbij(short i, short j, double k);
 
-    Matrix kaij;
-    Matrix kbij;
+    const Matrix& kaij() const { return kaij_; }
+    const Matrix& kbij() const { return kbij_; }
+
+protected:
+    // Counts the changes of the coefficients: what was worked out of them is current while
+    // the count is the one it was worked out at.
+    unsigned long interaction_revision() const { return revision; }
+
+private:
+    void calculate_second_derivatives();
+
+    Matrix kaij_;
+    Matrix kbij_;
+    unsigned long revision = 0;
 };
 
 }  // namespace quorvel

@@ -74,7 +74,23 @@ void Quenta::number_of_components(short n)
     newton.linear_solver = [this](Matrix& J, std::span<double> b, std::span<double> x, int& err) {
         solve_newton_step(J, b, x, err);
     };
+    newton.row_columns = sparse_rows_of_the_jacobian();
     keep_compositions_within_bounds();
+}
+
+// The pattern fill_in_the_Jacobian_matrix writes: a material balance row holds nL, nV and
+// its component's two mole fractions, the sum of the fractions' row the fractions, and the
+// sum of the amounts' row the amounts; the fugacity and specification rows are dense.
+std::vector<std::vector<int>> Quenta::sparse_rows_of_the_jacobian() const
+{
+    const int n = component_count;
+    std::vector<std::vector<int>> rows(variable_count);
+    for (int i = 0; i < n; ++i)
+        rows[i] = {2, 3, first_composition_variable + i, first_composition_variable + n + i};
+    for (int j = first_composition_variable; j < first_composition_variable + 2 * n; ++j)
+        rows[2 * n].push_back(j);
+    rows[2 * n + 1] = {2, 3};
+    return rows;
 }
 
 void Quenta::solve_newton_step(Matrix& J, std::span<double> b, std::span<double> x, int& err)
@@ -88,18 +104,27 @@ void Quenta::solve_newton_step(Matrix& J, std::span<double> b, std::span<double>
         r.solution.assign(m, 0.0);
         r.eliminated.assign(n, 0);
         r.kept.assign(n, 0);
+        for (auto* v : {&r.kept_coefficient, &r.liquid_coefficient, &r.vapour_coefficient, &r.balance_rhs})
+            v->assign(n, 0.0);
     }
     // Material balance row i: J[i][2] dnL + J[i][3] dnV + J[i][x_i] dx_i + J[i][y_i] dy_i = b_i.
     for (int i = 0; i < n; ++i) {
         const int liquid = first_composition_variable + i;
         const int vapour = first_composition_variable + n + i;
-        const bool drop_liquid = std::fabs(J[i][liquid]) >= std::fabs(J[i][vapour]);
+        const double* balance = J[i];
+        const bool drop_liquid = std::fabs(balance[liquid]) >= std::fabs(balance[vapour]);
         r.eliminated[i] = drop_liquid ? liquid : vapour;
         r.kept[i] = drop_liquid ? vapour : liquid;
-        if (J[i][r.eliminated[i]] == 0) {
-            solve_the_linear_system(J, b, x, variable_count, err);
+        const double pivot = balance[r.eliminated[i]];
+        if (pivot == 0) {
+            Matrix whole = J;  // the elimination overwrites its matrix; J keeps its pattern
+            solve_the_linear_system(whole, b, x, variable_count, err);
             return;
         }
+        r.kept_coefficient[i] = balance[r.kept[i]] / pivot;
+        r.liquid_coefficient[i] = balance[2] / pivot;
+        r.vapour_coefficient[i] = balance[3] / pivot;
+        r.balance_rhs[i] = b[i] / pivot;
     }
     // Every other row with the eliminated steps replaced: columns T, P, nL, nV, then the kept
     // mole fraction of each component.
@@ -109,12 +134,11 @@ void Quenta::solve_newton_step(Matrix& J, std::span<double> b, std::span<double>
         double rhs = b[n + k];
         double nL = row[2], nV = row[3];
         for (int i = 0; i < n; ++i) {
-            const double* balance = J[i];
-            const double factor = row[r.eliminated[i]] / balance[r.eliminated[i]];
-            out[4 + i] = row[r.kept[i]] - factor * balance[r.kept[i]];
-            nL -= factor * balance[2];
-            nV -= factor * balance[3];
-            rhs -= factor * b[i];
+            const double factor = row[r.eliminated[i]];
+            out[4 + i] = row[r.kept[i]] - factor * r.kept_coefficient[i];
+            nL -= factor * r.liquid_coefficient[i];
+            nV -= factor * r.vapour_coefficient[i];
+            rhs -= factor * r.balance_rhs[i];
         }
         out[0] = row[0];
         out[1] = row[1];
@@ -128,11 +152,9 @@ void Quenta::solve_newton_step(Matrix& J, std::span<double> b, std::span<double>
     std::copy_n(r.solution.begin(), 4, x.begin());
     for (int i = 0; i < n; ++i)
         x[r.kept[i]] = r.solution[4 + i];
-    for (int i = 0; i < n; ++i) {
-        const double* balance = J[i];
-        x[r.eliminated[i]] = (b[i] - balance[r.kept[i]] * x[r.kept[i]] - balance[2] * x[2] - balance[3] * x[3])
-                             / balance[r.eliminated[i]];
-    }
+    for (int i = 0; i < n; ++i)
+        x[r.eliminated[i]] = r.balance_rhs[i] - r.kept_coefficient[i] * x[r.kept[i]]
+                             - r.liquid_coefficient[i] * x[2] - r.vapour_coefficient[i] * x[3];
     std::copy_n(x.begin(), variable_count, b.begin());
 }
 
@@ -317,10 +339,13 @@ void Quenta::calculate_vector_function(std::span<const double> U, std::span<doub
     }
 }
 
+// Only the entries of the system's pattern are written, and the two specification rows
+// cleared: every other entry is zero from the matrix's allocation and stays so, for nothing
+// else writes into it (row scaling keeps zeros, and the steps are solved on copies).
 void Quenta::fill_in_the_Jacobian_matrix(Matrix& J)
 {
     const int n = component_count;
-    J.fill(0);
+    std::fill_n(J[2 * n + 2], 2 * std::size_t(variable_count), 0.0);
     for (int i = 0; i < n; ++i) {
         J[i][2] = liquid->mole_fraction[i];
         J[i][3] = vapour->mole_fraction[i];

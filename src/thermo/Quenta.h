@@ -63,6 +63,7 @@ public:
     // coefficient goes), which leaves a dense system of n + 4 unknowns instead of 2n + 4.
     // Falls back to the dense elimination of the whole system when a balance row is empty.
     void solve_newton_step(Matrix& J, std::span<double> b, std::span<double> x, int& err);
+    std::vector<std::vector<int>> sparse_rows_of_the_jacobian() const;
     // Jacobian row of one specified quantity: row 2n+2 when which is 1, else 2n+3.
     void set_constraint(Matrix& J, short code, short which);
 
@@ -99,6 +100,9 @@ private:
         Matrix matrix;
         std::vector<double> rhs, solution;
         std::vector<int> eliminated, kept;  // columns of each component's two mole fractions
+        // Each balance row divided by its eliminated coefficient: the kept fraction's, nL's
+        // and nV's coefficients and the right-hand side.
+        std::vector<double> kept_coefficient, liquid_coefficient, vapour_coefficient, balance_rhs;
     };
     ReducedStep reduced_step;
     void take_start_values_from_estimates();

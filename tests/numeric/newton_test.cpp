@@ -11,6 +11,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace quorvel;
@@ -153,6 +154,45 @@ TEST(Newton, NonlinearSystemWithAnalyticalAndNumericalJacobians)
             EXPECT_EQ(newton.iteration, unscaled_iterations) << c.name;
         }
     }
+}
+
+// A tridiagonal nonlinear system solved with dense rows and with each row's columns given:
+// the same iterates to the bit. Leaving out a non-zero column of a row changes the scaling
+// and shows.
+TEST(Newton, RowColumnsScaleAsDenseRowsDo)
+{
+    const int n = 6;
+    auto residuals = [](std::span<const double> u, std::span<double> g) {
+        for (int i = 0; i < n; ++i)
+            g[i] = 3 * u[i] + u[i] * u[i] * u[i] - (i > 0 ? u[i - 1] : 0) - (i < n - 1 ? 2 * u[i + 1] : 0) - 1 - i;
+    };
+    auto jacobian = [](std::span<const double> u, Matrix& j) {
+        for (int i = 0; i < n; ++i) {
+            j[i][i] = 3 + 3 * u[i] * u[i];
+            if (i > 0)
+                j[i][i - 1] = -1;
+            if (i < n - 1)
+                j[i][i + 1] = -2;
+        }
+    };
+    const auto run = [&](std::vector<std::vector<int>> columns) {
+        TestSystem system(residuals, jacobian);
+        Newton newton;
+        system.bind(newton, n);
+        newton.row_columns = std::move(columns);
+        newton.set_initial_values(std::vector<double>(n, 0.0));
+        newton.solve();
+        return std::tuple{newton.good(), newton.U, newton.row_sums};
+    };
+    std::vector<std::vector<int>> pattern(n);
+    for (int i = 0; i < n; ++i)
+        for (int k = std::max(0, i - 1); k <= std::min(n - 1, i + 1); ++k)
+            pattern[i].push_back(k);
+    const auto dense = run({});
+    ASSERT_TRUE(std::get<0>(dense));
+    EXPECT_EQ(run(pattern), dense);
+    pattern[2] = {2};  // the row's neighbours left out
+    EXPECT_NE(run(pattern), dense);
 }
 
 TEST(Newton, StepIsShrunkAsAWholeToTheMaximumSteps)

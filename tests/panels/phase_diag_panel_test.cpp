@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
@@ -87,9 +88,9 @@ TEST_F(PhaseDiagPanel, AttachesToAPhaseDiagramWindowBesideItAndKeepsItForOtherWi
     NotificationCenter::defaultCenter().postNotification(WindowWillCloseNotification, windowOf(*second));
     EXPECT_EQ(panel.document(), nullptr);
     EXPECT_EQ(panel.plotView(), nullptr);
-    EXPECT_FALSE(panel.mIsochorCalcButton->isEnabled());
-    EXPECT_FALSE(panel.mThEdit->isEnabled());
-    EXPECT_EQ(listTexts(panel.mInclusionsView), QStringList{CPhaseDiagPanel::kNoPhaseDiagram});
+    EXPECT_FALSE(isochorsUi.mIsochorCalcButton->isEnabled());
+    EXPECT_FALSE(isochorsUi.mThEdit->isEnabled());
+    EXPECT_EQ(listTexts(isochorsUi.mInclusionsView), QStringList{PhaseDiagIsochorsPage::kNoPhaseDiagram});
 }
 
 TEST_F(PhaseDiagPanel, PagesAreDisabledWithoutADocumentAndPageChangesThenPostNothing)
@@ -102,9 +103,9 @@ TEST_F(PhaseDiagPanel, PagesAreDisabledWithoutADocumentAndPageChangesThenPostNot
         showPage(page);
     EXPECT_EQ(posted.count(PTPlotSelection), 0);
     for (QWidget* control : std::initializer_list<QWidget*>{
-             panel.mIsoplethsView, panel.mAlphaEdit, panel.mIsoplethCalcButton, panel.mIsochorsView2,
-             panel.mTrappingsView, panel.mSetTrappingButton, panel.mAqueousCalcButton, panel.mPhaseDiagView,
-             panel.mDeleteButton})
+             isoplethsUi.mIsoplethsView, isoplethsUi.mAlphaEdit, isoplethsUi.mIsoplethCalcButton,
+             volumesUi.mIsochorsView2, trappingUi.mTrappingsView, trappingUi.mSetTrappingButton,
+             aqueousUi.mAqueousCalcButton, summaryUi.mPhaseDiagView, summaryUi.mDeleteButton})
         EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
 
     // With a document each page change posts once, so the page takes up the plot's selection.
@@ -112,7 +113,7 @@ TEST_F(PhaseDiagPanel, PagesAreDisabledWithoutADocumentAndPageChangesThenPostNot
     const int before = posted.count(PTPlotSelection);
     panel.selectTabViewIndex(1);
     EXPECT_EQ(posted.count(PTPlotSelection), before + 1);
-    EXPECT_TRUE(panel.mIsochorsView->isEnabled());
+    EXPECT_TRUE(isochorsUi.mIsochorsView->isEnabled());
     EXPECT_EQ(panel.getSelectedPage(), 1);
     EXPECT_EQ(panel.selectedPageIdentifier(), CPhaseDiagPanel::kIsochorsPage);
 }
@@ -124,7 +125,7 @@ TEST_F(PhaseDiagPanel, AlphaBetaFieldsRefuseOutOfRangeAndNonNumbersKeepingThePre
 {
     attachedDocumentWithIsochores();
     showPage(CPhaseDiagPanel::kIsoplethsPage);
-    selectListRow(panel.mAlphaBetaModelsView, 0);  // a typed fluid: editable fields at 0
+    selectListRow(isoplethsUi.mAlphaBetaModelsView, 0);  // a typed fluid: editable fields at 0
     struct Case
     {
         QLineEdit* field;
@@ -136,18 +137,18 @@ TEST_F(PhaseDiagPanel, AlphaBetaFieldsRefuseOutOfRangeAndNonNumbersKeepingThePre
     const QString betaAlert = "This is not a valid number for the beta parameter (which must be between 0 and 1).";
     const QString co2Alert = "This is not a valid number for a CO2 mole percent.";
     const Case cases[] = {
-        {panel.mAlphaEdit, "0.35", true, ""},      {panel.mAlphaEdit, "1.5", false, alphaAlert},
-        {panel.mAlphaEdit, "abc", false, alphaAlert}, {panel.mAlphaEdit, "1", true, ""},
-        {panel.mBetaEdit, "-0.1", false, betaAlert},  {panel.mBetaEdit, "0", true, ""},
-        {panel.mCO2Edit, "100", true, ""},          {panel.mCO2Edit, "101", false, co2Alert},
-        {panel.mN2Edit, "-1", false, "This is not a valid number for a N2 mole percent."},
-        {panel.mH2SEdit, "100.5", false, "This is not a valid number for a H2S mole percent."},
+        {isoplethsUi.mAlphaEdit, "0.35", true, ""},      {isoplethsUi.mAlphaEdit, "1.5", false, alphaAlert},
+        {isoplethsUi.mAlphaEdit, "abc", false, alphaAlert}, {isoplethsUi.mAlphaEdit, "1", true, ""},
+        {isoplethsUi.mBetaEdit, "-0.1", false, betaAlert},  {isoplethsUi.mBetaEdit, "0", true, ""},
+        {isoplethsUi.mCO2Edit, "100", true, ""},          {isoplethsUi.mCO2Edit, "101", false, co2Alert},
+        {isoplethsUi.mN2Edit, "-1", false, "This is not a valid number for a N2 mole percent."},
+        {isoplethsUi.mH2SEdit, "100.5", false, "This is not a valid number for a H2S mole percent."},
     };
     for (const Case& c : cases) {
         const QString before = c.field->text();
         alerts.clear();
         c.field->setText(c.typed);
-        EXPECT_EQ(panel.textShouldEndEditing(c.field), c.accepted) << c.typed.toStdString();
+        EXPECT_EQ(isopleths.textShouldEndEditing(c.field), c.accepted) << c.typed.toStdString();
         if (c.accepted) {
             EXPECT_TRUE(alerts.alerts().isEmpty());
             EXPECT_EQ(c.field->text(), c.typed);
@@ -157,8 +158,8 @@ TEST_F(PhaseDiagPanel, AlphaBetaFieldsRefuseOutOfRangeAndNonNumbersKeepingThePre
         }
     }
     // Any other control is not checked.
-    panel.mThEdit->setText("5000");
-    EXPECT_TRUE(panel.textShouldEndEditing(panel.mThEdit));
+    isochorsUi.mThEdit->setText("5000");
+    EXPECT_TRUE(isopleths.textShouldEndEditing(isochorsUi.mThEdit));
 }
 
 // ---- The summary tree and highlighting ----
@@ -175,7 +176,7 @@ TEST_F(PhaseDiagPanel, SummaryTreeShowsDocumentDiagramsIsochoresAndTrappingLines
     document->addTrappingLineTo(onePhase, 170);
     makeMain(*document);
     showPage(CPhaseDiagPanel::kSummaryPage);
-    QTreeView* tree = panel.mPhaseDiagView;
+    QTreeView* tree = summaryUi.mPhaseDiagView;
     QAbstractItemModel* model = tree->model();
     tree->expandAll();
 
@@ -207,22 +208,22 @@ TEST_F(PhaseDiagPanel, SummaryTreeShowsDocumentDiagramsIsochoresAndTrappingLines
     EXPECT_TRUE(onePhase->graphCurve()->isHilited());
     EXPECT_TRUE(twoPhase->graphCurve()->isHilited());
     EXPECT_EQ(view->selectedObject(), onePhase->graphCurve().get());
-    EXPECT_TRUE(panel.mDeleteButton->isEnabled());
+    EXPECT_TRUE(summaryUi.mDeleteButton->isEnabled());
 
     // Removing it takes its twin and trapping line along; nothing chosen is left behind.
-    panel.tableViewDeleteSelectedRow(panel.mPhaseDiagView);
+    summary.tableViewDeleteSelectedRow(summaryUi.mPhaseDiagView);
     EXPECT_EQ(first->monophasicIsochors().size(), 1u);
     EXPECT_EQ(first->biphasicIsochors().size(), 1u);
     EXPECT_EQ(view->selectedObject(), nullptr);
     EXPECT_TRUE(tree->selectionModel()->selectedRows().isEmpty());
-    panel.onRemovePhaseDiagramElement();
-    EXPECT_FALSE(panel.mDeleteButton->isEnabled());
+    summary.onRemovePhaseDiagramElement();
+    EXPECT_FALSE(summaryUi.mDeleteButton->isEnabled());
     EXPECT_EQ(first->monophasicIsochors().size(), 1u);
 
     // The document's node removes nothing.
     tree->selectionModel()->setCurrentIndex(model->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    EXPECT_FALSE(panel.mDeleteButton->isEnabled());
-    panel.onRemovePhaseDiagramElement();
+    EXPECT_FALSE(summaryUi.mDeleteButton->isEnabled());
+    summary.onRemovePhaseDiagramElement();
     EXPECT_EQ(document->phaseDiagrams().size(), 2u);
     EXPECT_EQ(first->monophasicIsochors().size(), 1u);
 }
@@ -250,51 +251,51 @@ TEST_F(PhaseDiagPanel, FluidListsOfferOpenFluidsExceptThoseWithAnEnvelope)
     // Without a document: everything, disabled.
     showPage(CPhaseDiagPanel::kSummaryPage);
     showPage(CPhaseDiagPanel::kIsoplethsPage);
-    EXPECT_EQ(listTexts(panel.mAlphaBetaModelsView),
+    EXPECT_EQ(listTexts(isoplethsUi.mAlphaBetaModelsView),
               (QStringList{"New alpha-beta fluid", marker.stringValue("name"), "AB one", "AB near", "AB apart", "AB gas"}));
-    EXPECT_FALSE(panel.mAlphaBetaModelsView->isEnabled());
-    panel.mModelTabView->setCurrentIndex(CPhaseDiagPanel::kComponentFluidsTab);
-    EXPECT_EQ(listTexts(panel.mFluidModelsView), (QStringList{"Oil 2", "Expanded"}));
-    EXPECT_FALSE(panel.mFluidModelsView->isEnabled());
-    panel.mModelTabView->setCurrentIndex(CPhaseDiagPanel::kAlphaBetaFluidsTab);
+    EXPECT_FALSE(isoplethsUi.mAlphaBetaModelsView->isEnabled());
+    isoplethsUi.mModelTabView->setCurrentIndex(PhaseDiagIsoplethsPage::kComponentFluidsTab);
+    EXPECT_EQ(listTexts(isoplethsUi.mFluidModelsView), (QStringList{"Oil 2", "Expanded"}));
+    EXPECT_FALSE(isoplethsUi.mFluidModelsView->isEnabled());
+    isoplethsUi.mModelTabView->setCurrentIndex(PhaseDiagIsoplethsPage::kAlphaBetaFluidsTab);
 
     CPhaseDiagDocument* document = phaseDiagDocument();
     makeMain(*document);
-    EXPECT_TRUE(panel.mAlphaBetaModelsView->isEnabled());
+    EXPECT_TRUE(isoplethsUi.mAlphaBetaModelsView->isEnabled());
 
     // A fluid-model alpha-beta fluid holds fractions: 0.1 CO2 shows as 10 percent.
-    selectListRow(panel.mAlphaBetaModelsView, 5);
-    EXPECT_EQ(panel.mCO2Edit->text(), "10.00");
-    EXPECT_EQ(panel.mN2Edit->text(), "0.00");
+    selectListRow(isoplethsUi.mAlphaBetaModelsView, 5);
+    EXPECT_EQ(isoplethsUi.mCO2Edit->text(), "10.00");
+    EXPECT_EQ(isoplethsUi.mN2Edit->text(), "0.00");
 
     // The marker's envelope is computed from fractions.
-    selectListRow(panel.mAlphaBetaModelsView, 1);
-    EXPECT_EQ(panel.mCO2Edit->text(), "2.00");  // percent, as the marker holds it
-    panel.onCalculateIsopleth();
+    selectListRow(isoplethsUi.mAlphaBetaModelsView, 1);
+    EXPECT_EQ(isoplethsUi.mCO2Edit->text(), "2.00");  // percent, as the marker holds it
+    isopleths.onCalculateIsopleth();
     ASSERT_EQ(calculator.script.envelopes.size(), 1);
     EXPECT_DOUBLE_EQ(calculator.script.envelopes[0].fluid.doubleValue("CO2"), 0.02);
     EXPECT_EQ(marker.doubleValue("CO2"), 2);  // the marker itself is unchanged
 
     // A typed fluid of the same composition is the same fluid; the marker is left out.
-    selectListRow(panel.mAlphaBetaModelsView, 1);
-    EXPECT_EQ(listTexts(panel.mAlphaBetaModelsView), (QStringList{"New alpha-beta fluid", "AB one", "AB near", "AB apart", "AB gas"}));
+    selectListRow(isoplethsUi.mAlphaBetaModelsView, 1);
+    EXPECT_EQ(listTexts(isoplethsUi.mAlphaBetaModelsView), (QStringList{"New alpha-beta fluid", "AB one", "AB near", "AB apart", "AB gas"}));
 
     // Fluids within 0.001 of a computed one go; exactly 0.001 apart stays.
-    selectListRow(panel.mAlphaBetaModelsView, 1);
-    panel.onCalculateIsopleth();
-    EXPECT_EQ(listTexts(panel.mAlphaBetaModelsView), (QStringList{"New alpha-beta fluid", "AB apart", "AB gas"}));
+    selectListRow(isoplethsUi.mAlphaBetaModelsView, 1);
+    isopleths.onCalculateIsopleth();
+    EXPECT_EQ(listTexts(isoplethsUi.mAlphaBetaModelsView), (QStringList{"New alpha-beta fluid", "AB apart", "AB gas"}));
 
     // Component-list fluids: type 2 goes once computed, type 4 stays.
-    panel.mModelTabView->setCurrentIndex(CPhaseDiagPanel::kComponentFluidsTab);
-    EXPECT_TRUE(panel.mFluidModelsView->isEnabled());
+    isoplethsUi.mModelTabView->setCurrentIndex(PhaseDiagIsoplethsPage::kComponentFluidsTab);
+    EXPECT_TRUE(isoplethsUi.mFluidModelsView->isEnabled());
     for (int computed = 0; computed < 2; ++computed) {
-        panel.mFluidModelsView->clearSelection();
-        selectListRow(panel.mFluidModelsView, 0);
-        panel.onCalculateIsopleth();
+        isoplethsUi.mFluidModelsView->clearSelection();
+        selectListRow(isoplethsUi.mFluidModelsView, 0);
+        isopleths.onCalculateIsopleth();
     }
-    EXPECT_EQ(listTexts(panel.mFluidModelsView), (QStringList{"Expanded"}));
+    EXPECT_EQ(listTexts(isoplethsUi.mFluidModelsView), (QStringList{"Expanded"}));
     EXPECT_EQ(document->phaseDiagrams().size(), 4u);
-    EXPECT_EQ(listTexts(panel.mIsoplethsView).size(), 4);
+    EXPECT_EQ(listTexts(isoplethsUi.mIsoplethsView).size(), 4);
 }
 
 TEST_F(PhaseDiagPanel, TypedFluidAndTheStatesOfTheIsoplethsPage)
@@ -302,18 +303,18 @@ TEST_F(PhaseDiagPanel, TypedFluidAndTheStatesOfTheIsoplethsPage)
     CPhaseDiagDocument* document = phaseDiagDocument();
     makeMain(*document);
     showPage(CPhaseDiagPanel::kIsoplethsPage);
-    panel.mAlphaBetaModelsView->clearSelection();
-    selectListRow(panel.mAlphaBetaModelsView, 0);
-    EXPECT_FALSE(panel.mAlphaEdit->isReadOnly());
-    EXPECT_EQ(panel.mAlphaEdit->text(), "0.00");
-    EXPECT_TRUE(panel.mIsoplethCalcButton->isEnabled());
-    EXPECT_FALSE(panel.mIsoplethDeleteButton->isEnabled());
-    panel.mAlphaEdit->setText("0.45");
-    panel.mBetaEdit->setText("0.25");
-    panel.mCO2Edit->setText("5");
-    panel.mN2Edit->setText("2");
-    panel.mH2SEdit->setText("1");
-    panel.onCalculateIsopleth();
+    isoplethsUi.mAlphaBetaModelsView->clearSelection();
+    selectListRow(isoplethsUi.mAlphaBetaModelsView, 0);
+    EXPECT_FALSE(isoplethsUi.mAlphaEdit->isReadOnly());
+    EXPECT_EQ(isoplethsUi.mAlphaEdit->text(), "0.00");
+    EXPECT_TRUE(isoplethsUi.mIsoplethCalcButton->isEnabled());
+    EXPECT_FALSE(isoplethsUi.mIsoplethDeleteButton->isEnabled());
+    isoplethsUi.mAlphaEdit->setText("0.45");
+    isoplethsUi.mBetaEdit->setText("0.25");
+    isoplethsUi.mCO2Edit->setText("5");
+    isoplethsUi.mN2Edit->setText("2");
+    isoplethsUi.mH2SEdit->setText("1");
+    isopleths.onCalculateIsopleth();
     ASSERT_EQ(calculator.script.envelopes.size(), 1);
     const Dictionary typed = calculator.script.envelopes[0].fluid;
     EXPECT_DOUBLE_EQ(typed.doubleValue("alpha"), 0.45);
@@ -324,19 +325,19 @@ TEST_F(PhaseDiagPanel, TypedFluidAndTheStatesOfTheIsoplethsPage)
     EXPECT_EQ(typed.stringValue("name"), "AB 0.450 0.250 5.0 2.0 1.0");  // named from percents, as markers are
 
     // Choosing the envelope shows its fluid read-only and allows its deletion only.
-    selectListRow(panel.mIsoplethsView, 0);
-    EXPECT_TRUE(panel.mAlphaEdit->isReadOnly());
-    EXPECT_EQ(panel.mAlphaEdit->text(), "0.45");
-    const QStringList gasTexts{panel.mCO2Edit->text(), panel.mN2Edit->text(), panel.mH2SEdit->text()};
+    selectListRow(isoplethsUi.mIsoplethsView, 0);
+    EXPECT_TRUE(isoplethsUi.mAlphaEdit->isReadOnly());
+    EXPECT_EQ(isoplethsUi.mAlphaEdit->text(), "0.45");
+    const QStringList gasTexts{isoplethsUi.mCO2Edit->text(), isoplethsUi.mN2Edit->text(), isoplethsUi.mH2SEdit->text()};
     EXPECT_EQ(gasTexts, (QStringList{"5.00", "2.00", "1.00"}));  // percent, though the envelope holds fractions
-    EXPECT_FALSE(panel.mIsoplethCalcButton->isEnabled());
-    EXPECT_TRUE(panel.mIsoplethDeleteButton->isEnabled());
+    EXPECT_FALSE(isoplethsUi.mIsoplethCalcButton->isEnabled());
+    EXPECT_TRUE(isoplethsUi.mIsoplethDeleteButton->isEnabled());
     EXPECT_TRUE(document->phaseDiagrams().front()->liquidIsopleth()->graphCurve()->isHilited());
-    EXPECT_EQ(selectedRow(panel.mAlphaBetaModelsView), -1);
+    EXPECT_EQ(selectedRow(isoplethsUi.mAlphaBetaModelsView), -1);
 
     // The Delete key removes the chosen envelope.
-    selectListRow(panel.mIsoplethsView, 0);
-    panel.tableViewDeleteSelectedRow(panel.mIsoplethsView);
+    selectListRow(isoplethsUi.mIsoplethsView, 0);
+    isopleths.tableViewDeleteSelectedRow(isoplethsUi.mIsoplethsView);
     EXPECT_TRUE(document->phaseDiagrams().empty());
 }
 
@@ -350,99 +351,99 @@ TEST_F(PhaseDiagPanel, InclusionListAndTheTwoInputModes)
                                             std::tuple{"FI-3", "Aq.", "liquid"}, std::tuple{"FI-4", "Oil", "gas"}})
         data->getInclusions().append(Dictionary{{"name", name}, {"type0", type}, {"homog", homog}, {"Th", 95.5}});
     showPage(CPhaseDiagPanel::kIsochorsPage);
-    EXPECT_EQ(listTexts(panel.mInclusionsView), QStringList{CPhaseDiagPanel::kNoPhaseDiagram});
-    EXPECT_FALSE(panel.mInclusionsView->isEnabled());
+    EXPECT_EQ(listTexts(isochorsUi.mInclusionsView), QStringList{PhaseDiagIsochorsPage::kNoPhaseDiagram});
+    EXPECT_FALSE(isochorsUi.mInclusionsView->isEnabled());
 
     CPhaseDiagDocument* document = attachedDocumentWithIsochores();
-    EXPECT_EQ(listTexts(panel.mInclusionsView), (QStringList{"New inclusion", "FI-1", "FI-4"}));
+    EXPECT_EQ(listTexts(isochorsUi.mInclusionsView), (QStringList{"New inclusion", "FI-1", "FI-4"}));
 
     // A diagram whose fluid came from an inclusion's curve lists that inclusion second.
     document->phaseDiagrams().front()->setThermoModel(
         [] { Dictionary f = alphaBetaFluid("Fluid A"); f.setValue("inclusion", Dictionary{{"name", "FI-0"}}); return f; }());
-    selectListRow(panel.mIsoplethsView1, 0);
-    EXPECT_EQ(listTexts(panel.mInclusionsView), (QStringList{"New inclusion", "FI-0", "FI-1", "FI-4"}));
-    EXPECT_EQ(panel.mAPIEdit->text(), "35.50");
-    EXPECT_EQ(panel.mGOREdit->text(), "120.25");
+    selectListRow(isochorsUi.mIsoplethsView1, 0);
+    EXPECT_EQ(listTexts(isochorsUi.mInclusionsView), (QStringList{"New inclusion", "FI-0", "FI-1", "FI-4"}));
+    EXPECT_EQ(isochorsUi.mAPIEdit->text(), "35.50");
+    EXPECT_EQ(isochorsUi.mGOREdit->text(), "120.25");
     // With isochores, the first one is chosen and shown.
-    EXPECT_EQ(selectedRow(panel.mIsochorsView), 0);
-    EXPECT_EQ(panel.mThEdit->text(), "120.00");
-    EXPECT_EQ(panel.mPhEdit->text(), "190.00");
-    EXPECT_EQ(panel.mDensityEdit->text(), "0.62");
+    EXPECT_EQ(selectedRow(isochorsUi.mIsochorsView), 0);
+    EXPECT_EQ(isochorsUi.mThEdit->text(), "120.00");
+    EXPECT_EQ(isochorsUi.mPhEdit->text(), "190.00");
+    EXPECT_EQ(isochorsUi.mDensityEdit->text(), "0.62");
 
-    selectListRow(panel.mInclusionsView, 0);
-    EXPECT_EQ(panel.mThEdit->text(), "100.00");
-    EXPECT_FALSE(panel.mThEdit->isReadOnly());
-    EXPECT_TRUE(panel.mLiquidRadio->isChecked());
-    EXPECT_FALSE(panel.mGasRadio->isChecked());
-    EXPECT_TRUE(panel.mIsochorCalcButton->isEnabled());
+    selectListRow(isochorsUi.mInclusionsView, 0);
+    EXPECT_EQ(isochorsUi.mThEdit->text(), "100.00");
+    EXPECT_FALSE(isochorsUi.mThEdit->isReadOnly());
+    EXPECT_TRUE(isochorsUi.mLiquidRadio->isChecked());
+    EXPECT_FALSE(isochorsUi.mGasRadio->isChecked());
+    EXPECT_TRUE(isochorsUi.mIsochorCalcButton->isEnabled());
 
-    selectListRow(panel.mInclusionsView, 3);
-    EXPECT_EQ(panel.mThEdit->text(), "95.5");
-    EXPECT_TRUE(panel.mThEdit->isReadOnly());
-    EXPECT_FALSE(panel.mLiquidRadio->isChecked());
-    EXPECT_TRUE(panel.mGasRadio->isChecked());
-    EXPECT_FALSE(panel.mLiquidRadio->isEnabled());
+    selectListRow(isochorsUi.mInclusionsView, 3);
+    EXPECT_EQ(isochorsUi.mThEdit->text(), "95.5");
+    EXPECT_TRUE(isochorsUi.mThEdit->isReadOnly());
+    EXPECT_FALSE(isochorsUi.mLiquidRadio->isChecked());
+    EXPECT_TRUE(isochorsUi.mGasRadio->isChecked());
+    EXPECT_FALSE(isochorsUi.mLiquidRadio->isEnabled());
 
     // Calculate passes the inclusion, the Th shown and the selection point's pressure.
     document->plotView()->setSelectedPointY(175);
-    panel.onCalculateIsochor();
+    isochors.onCalculateIsochor();
     ASSERT_EQ(calculator.script.isochores.size(), 1);
     EXPECT_EQ(calculator.script.isochores[0].inclusion, "FI-4");
     EXPECT_NEAR(calculator.script.isochores[0].Th, 95.5, 1e-5);
     EXPECT_EQ(calculator.script.isochores[0].homog, 0);
     EXPECT_EQ(calculator.script.isochores[0].Ph, 175);
-    EXPECT_EQ(listTexts(panel.mIsochorsView).size(), 3);
+    EXPECT_EQ(listTexts(isochorsUi.mIsochorsView).size(), 3);
 }
 
 TEST_F(PhaseDiagPanel, TypedThFindsTheHomogenisationPointAndExistingIsochores)
 {
     CPhaseDiagDocument* document = attachedDocumentWithIsochores();
     showPage(CPhaseDiagPanel::kIsochorsPage);
-    selectListRow(panel.mIsoplethsView1, 0);
-    selectListRow(panel.mInclusionsView, 0);
+    selectListRow(isochorsUi.mIsoplethsView1, 0);
+    selectListRow(isochorsUi.mInclusionsView, 0);
     CPlotView* view = document->plotView();
     const PhaseDiagramPtr diagram = document->phaseDiagrams().front();
 
     // A new Th on the liquid branch: the selection point goes to the bubble point, Calculate on.
-    panel.mThEdit->setText("125");
-    panel.onThChanged();
+    isochorsUi.mThEdit->setText("125");
+    isochors.onThChanged();
     EXPECT_FLOAT_EQ(view->selectedPointX(), 125);
     EXPECT_FLOAT_EQ(view->selectedPointY(), 170);  // halfway between (100, 150) and (150, 190)
-    EXPECT_TRUE(panel.mIsochorCalcButton->isEnabled());
-    EXPECT_FALSE(panel.mWriteLogButton->isEnabled());
+    EXPECT_TRUE(isochorsUi.mIsochorCalcButton->isEnabled());
+    EXPECT_FALSE(isochorsUi.mWriteLogButton->isEnabled());
 
     // Within 0.001 of an isochore of the same type: that isochore, Calculate off.
     for (const char* typed : {"120.0009", "119.9991"}) {
-        panel.mIsochorsView->clearSelection();
-        panel.mThEdit->setText(typed);
-        panel.mLiquidRadio->setChecked(true);
-        panel.mGasRadio->setChecked(false);
-        panel.onThChanged();
-        EXPECT_FALSE(panel.mIsochorCalcButton->isEnabled()) << typed;
-        EXPECT_TRUE(panel.mWriteLogButton->isEnabled());
-        EXPECT_EQ(selectedRow(panel.mIsochorsView), 0);
+        isochorsUi.mIsochorsView->clearSelection();
+        isochorsUi.mThEdit->setText(typed);
+        isochorsUi.mLiquidRadio->setChecked(true);
+        isochorsUi.mGasRadio->setChecked(false);
+        isochors.onThChanged();
+        EXPECT_FALSE(isochorsUi.mIsochorCalcButton->isEnabled()) << typed;
+        EXPECT_TRUE(isochorsUi.mWriteLogButton->isEnabled());
+        EXPECT_EQ(selectedRow(isochorsUi.mIsochorsView), 0);
         EXPECT_TRUE(diagram->monophasicIsochors()[0]->graphCurve()->isHilited());
     }
     // The same Th of the other type, or 0.002 away, is new.
-    panel.mThEdit->setText("120");
-    panel.mGasRadio->click();
-    EXPECT_FALSE(panel.mLiquidRadio->isChecked());
-    EXPECT_TRUE(panel.mIsochorCalcButton->isEnabled());
-    panel.mThEdit->setText("120.002");
-    panel.mLiquidRadio->click();
-    EXPECT_TRUE(panel.mIsochorCalcButton->isEnabled());
-    EXPECT_TRUE(panel.mLiquidRadio->isChecked());
-    EXPECT_FALSE(panel.mGasRadio->isChecked());
+    isochorsUi.mThEdit->setText("120");
+    isochorsUi.mGasRadio->click();
+    EXPECT_FALSE(isochorsUi.mLiquidRadio->isChecked());
+    EXPECT_TRUE(isochorsUi.mIsochorCalcButton->isEnabled());
+    isochorsUi.mThEdit->setText("120.002");
+    isochorsUi.mLiquidRadio->click();
+    EXPECT_TRUE(isochorsUi.mIsochorCalcButton->isEnabled());
+    EXPECT_TRUE(isochorsUi.mLiquidRadio->isChecked());
+    EXPECT_FALSE(isochorsUi.mGasRadio->isChecked());
 
     // A two-phase isochore without its one-phase twin has no row: the list keeps its choice.
     const auto [lonely, gone] = addIsochorPair(diagram, 150, 190, 1, "Q-150");
     diagram->monophasicIsochors().pop_back();
-    selectListRow(panel.mIsochorsView, 1);
-    panel.mThEdit->setText("150");
-    panel.mLiquidRadio->setChecked(true);
-    panel.onThChanged();
-    EXPECT_EQ(selectedRow(panel.mIsochorsView), 1);
-    EXPECT_FALSE(panel.mIsochorCalcButton->isEnabled());
+    selectListRow(isochorsUi.mIsochorsView, 1);
+    isochorsUi.mThEdit->setText("150");
+    isochorsUi.mLiquidRadio->setChecked(true);
+    isochors.onThChanged();
+    EXPECT_EQ(selectedRow(isochorsUi.mIsochorsView), 1);
+    EXPECT_FALSE(isochorsUi.mIsochorCalcButton->isEnabled());
 }
 
 
@@ -498,7 +499,7 @@ struct PhaseDiagPlotSelection : PhaseDiagPanel
         showPage(page);
         for (QTableView* list : panel.window()->findChildren<QTableView*>())
             list->clearSelection();
-        panel.mPhaseDiagView->clearSelection();
+        summaryUi.mPhaseDiagView->clearSelection();
         clickPlot(targets.target(kind), T, 150);
     }
 };
@@ -510,14 +511,14 @@ TEST_F(PhaseDiagPlotSelection, IsoplethsPageSelectsTheDiagramOfWhatWasClicked)
                                              {"nothing", -1}};
     for (const QString& kind : kClickKinds) {
         click(CPhaseDiagPanel::kIsoplethsPage, kind);
-        EXPECT_EQ(selectedRow(panel.mIsoplethsView), expectedRow.at(kind)) << kind.toStdString();
+        EXPECT_EQ(selectedRow(isoplethsUi.mIsoplethsView), expectedRow.at(kind)) << kind.toStdString();
     }
     // Nothing clicked: back to a new typed fluid.
-    EXPECT_EQ(selectedRow(panel.mAlphaBetaModelsView), 0);
-    EXPECT_EQ(panel.mAlphaEdit->text(), "0.00");
-    EXPECT_FALSE(panel.mAlphaEdit->isReadOnly());
-    EXPECT_TRUE(panel.mIsoplethCalcButton->isEnabled());
-    EXPECT_FALSE(panel.mIsoplethDeleteButton->isEnabled());
+    EXPECT_EQ(selectedRow(isoplethsUi.mAlphaBetaModelsView), 0);
+    EXPECT_EQ(isoplethsUi.mAlphaEdit->text(), "0.00");
+    EXPECT_FALSE(isoplethsUi.mAlphaEdit->isReadOnly());
+    EXPECT_TRUE(isoplethsUi.mIsoplethCalcButton->isEnabled());
+    EXPECT_FALSE(isoplethsUi.mIsoplethDeleteButton->isEnabled());
 }
 
 TEST_F(PhaseDiagPlotSelection, IsochorsPageShowsTheClickedIsochoreOrATypedTh)
@@ -537,35 +538,35 @@ TEST_F(PhaseDiagPlotSelection, IsochorsPageShowsTheClickedIsochoreOrATypedTh)
     };
     for (const auto& [kind, want] : expected) {
         click(CPhaseDiagPanel::kIsochorsPage, kind);
-        EXPECT_EQ(selectedRow(panel.mIsoplethsView1), 0) << kind.toStdString();
-        EXPECT_EQ(selectedRow(panel.mIsochorsView), want.isochorRow) << kind.toStdString();
-        EXPECT_EQ(panel.mThEdit->text(), want.Th) << kind.toStdString();
-        EXPECT_EQ(panel.mLiquidRadio->isChecked(), want.liquid) << kind.toStdString();
-        EXPECT_EQ(panel.mIsochorCalcButton->isEnabled(), want.calculate) << kind.toStdString();
-        EXPECT_EQ(panel.mAPIEdit->text(), "35.50");
+        EXPECT_EQ(selectedRow(isochorsUi.mIsoplethsView1), 0) << kind.toStdString();
+        EXPECT_EQ(selectedRow(isochorsUi.mIsochorsView), want.isochorRow) << kind.toStdString();
+        EXPECT_EQ(isochorsUi.mThEdit->text(), want.Th) << kind.toStdString();
+        EXPECT_EQ(isochorsUi.mLiquidRadio->isChecked(), want.liquid) << kind.toStdString();
+        EXPECT_EQ(isochorsUi.mIsochorCalcButton->isEnabled(), want.calculate) << kind.toStdString();
+        EXPECT_EQ(isochorsUi.mAPIEdit->text(), "35.50");
     }
     // An isopleth where no isochore lies within 4 °C: a new inclusion at the clicked Th.
     click(CPhaseDiagPanel::kIsochorsPage, "isopleth", 85);
-    EXPECT_EQ(selectedRow(panel.mInclusionsView), 0);
-    EXPECT_EQ(selectedRow(panel.mIsochorsView), -1);
-    EXPECT_EQ(panel.mThEdit->text(), "85.00");
-    EXPECT_FALSE(panel.mThEdit->isReadOnly());
-    EXPECT_TRUE(panel.mLiquidRadio->isChecked());
-    EXPECT_TRUE(panel.mIsochorCalcButton->isEnabled());
+    EXPECT_EQ(selectedRow(isochorsUi.mInclusionsView), 0);
+    EXPECT_EQ(selectedRow(isochorsUi.mIsochorsView), -1);
+    EXPECT_EQ(isochorsUi.mThEdit->text(), "85.00");
+    EXPECT_FALSE(isochorsUi.mThEdit->isReadOnly());
+    EXPECT_TRUE(isochorsUi.mLiquidRadio->isChecked());
+    EXPECT_TRUE(isochorsUi.mIsochorCalcButton->isEnabled());
 
     // A two-phase isochore without its twin has no row: the diagram's choice of its first
     // isochore stands. A marker of no diagram changes nothing.
     click(CPhaseDiagPanel::kIsochorsPage, "lonely two-phase");
-    EXPECT_EQ(selectedRow(panel.mIsochorsView), 0);
-    EXPECT_EQ(panel.mThEdit->text(), "150.00");
+    EXPECT_EQ(selectedRow(isochorsUi.mIsochorsView), 0);
+    EXPECT_EQ(isochorsUi.mThEdit->text(), "150.00");
     click(CPhaseDiagPanel::kIsochorsPage, "critical marker");
-    EXPECT_EQ(selectedRow(panel.mIsoplethsView1), -1);
-    EXPECT_EQ(selectedRow(panel.mIsochorsView), -1);
+    EXPECT_EQ(selectedRow(isochorsUi.mIsoplethsView1), -1);
+    EXPECT_EQ(selectedRow(isochorsUi.mIsochorsView), -1);
     click(CPhaseDiagPanel::kIsochorsPage, "nothing");
-    EXPECT_EQ(panel.mThEdit->text(), QString());
-    EXPECT_FALSE(panel.mThEdit->isEnabled());
-    EXPECT_FALSE(panel.mIsochorCalcButton->isEnabled());
-    EXPECT_TRUE(panel.mLiquidRadio->isChecked());
+    EXPECT_EQ(isochorsUi.mThEdit->text(), QString());
+    EXPECT_FALSE(isochorsUi.mThEdit->isEnabled());
+    EXPECT_FALSE(isochorsUi.mIsochorCalcButton->isEnabled());
+    EXPECT_TRUE(isochorsUi.mLiquidRadio->isChecked());
 }
 
 TEST_F(PhaseDiagPlotSelection, VolumesTrappingAndSummaryPagesSelectOnlyRowsTheyHave)
@@ -576,7 +577,7 @@ TEST_F(PhaseDiagPlotSelection, VolumesTrappingAndSummaryPagesSelectOnlyRowsTheyH
         {"trapping line", {}}, {"critical marker", {}}, {"nothing", {}}};
     for (const QString& kind : kClickKinds) {
         click(CPhaseDiagPanel::kVolumesPage, kind);
-        EXPECT_EQ(selectedRows(panel.mIsochorsView2), volumeRows.at(kind)) << kind.toStdString();
+        EXPECT_EQ(selectedRows(volumesUi.mIsochorsView2), volumeRows.at(kind)) << kind.toStdString();
     }
 
     // Trapping: isochore rows, trapping-line rows; no row for a two-phase isochore.
@@ -586,24 +587,24 @@ TEST_F(PhaseDiagPlotSelection, VolumesTrappingAndSummaryPagesSelectOnlyRowsTheyH
         {"nothing", {-1, -1}}};
     for (const QString& kind : kClickKinds) {
         click(CPhaseDiagPanel::kTrappingPage, kind);
-        EXPECT_EQ(selectedRow(panel.mIsochorsView1), trappingRows.at(kind).first) << kind.toStdString();
-        EXPECT_EQ(selectedRow(panel.mTrappingsView), trappingRows.at(kind).second) << kind.toStdString();
+        EXPECT_EQ(selectedRow(trappingUi.mIsochorsView1), trappingRows.at(kind).first) << kind.toStdString();
+        EXPECT_EQ(selectedRow(trappingUi.mTrappingsView), trappingRows.at(kind).second) << kind.toStdString();
     }
     click(CPhaseDiagPanel::kTrappingPage, "trapping line");
-    EXPECT_EQ(panel.mThAqEdit->text(), "170.00");
-    EXPECT_EQ(panel.mPtrapEdit->text(), QString::asprintf("%.2f", targets.line->Ptrap()));
-    EXPECT_FALSE(panel.mSetTrappingButton->isEnabled());
+    EXPECT_EQ(trappingUi.mThAqEdit->text(), "170.00");
+    EXPECT_EQ(trappingUi.mPtrapEdit->text(), QString::asprintf("%.2f", targets.line->Ptrap()));
+    EXPECT_FALSE(trappingUi.mSetTrappingButton->isEnabled());
     click(CPhaseDiagPanel::kTrappingPage, "critical marker");
-    EXPECT_EQ(panel.mThAqEdit->text(), "0.00");
-    EXPECT_EQ(panel.mPtrapEdit->text(), "0.0");
+    EXPECT_EQ(trappingUi.mThAqEdit->text(), "0.00");
+    EXPECT_EQ(trappingUi.mPtrapEdit->text(), "0.0");
     click(CPhaseDiagPanel::kTrappingPage, "nothing");
-    EXPECT_FALSE(panel.mThAqEdit->isEnabled());
-    EXPECT_FALSE(panel.mSetTrappingButton->isEnabled());
+    EXPECT_FALSE(trappingUi.mThAqEdit->isEnabled());
+    EXPECT_FALSE(trappingUi.mSetTrappingButton->isEnabled());
 
     // Summary: the clicked record's node once its parents are expanded; a collapsed diagram
     // selects nothing but still highlights the pair.
     showPage(CPhaseDiagPanel::kSummaryPage);
-    QTreeView* tree = panel.mPhaseDiagView;
+    QTreeView* tree = summaryUi.mPhaseDiagView;
     tree->collapseAll();
     tree->expand(tree->model()->index(0, 0));
     click(CPhaseDiagPanel::kSummaryPage, "one-phase");
@@ -634,16 +635,16 @@ TEST_F(PhaseDiagPlotSelection, DeletedDiagramsAndAClosedDocumentLeaveNothingChos
     const Removal removals[] = {
         {"from the summary", [](PhaseDiagPlotSelection& t) {
              t.showPage(CPhaseDiagPanel::kSummaryPage);
-             t.panel.mPhaseDiagView->expandAll();
-             QAbstractItemModel* model = t.panel.mPhaseDiagView->model();
-             t.panel.mPhaseDiagView->selectionModel()->setCurrentIndex(
+             t.summaryUi.mPhaseDiagView->expandAll();
+             QAbstractItemModel* model = t.summaryUi.mPhaseDiagView->model();
+             t.summaryUi.mPhaseDiagView->selectionModel()->setCurrentIndex(
                  model->index(0, 0, model->index(0, 0)), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-             t.panel.onRemovePhaseDiagramElement();
+             t.summary.onRemovePhaseDiagramElement();
          }},
         {"from the isopleths page", [](PhaseDiagPlotSelection& t) {
              t.showPage(CPhaseDiagPanel::kIsoplethsPage);
-             selectListRow(t.panel.mIsoplethsView, 0);
-             t.panel.onDeleteIsopleth();
+             selectListRow(t.isoplethsUi.mIsoplethsView, 0);
+             t.isopleths.onDeleteIsopleth();
          }},
         {"by closing the document", [](PhaseDiagPlotSelection& t) {
              t.document->updateChangeCount(Document::ChangeCleared);
@@ -655,24 +656,24 @@ TEST_F(PhaseDiagPlotSelection, DeletedDiagramsAndAClosedDocumentLeaveNothingChos
         if (!document || document->phaseDiagrams().empty())
             SetUp();
         showPage(CPhaseDiagPanel::kIsochorsPage);
-        selectListRow(panel.mIsoplethsView1, 0);
-        ASSERT_TRUE(panel.selectedPhaseDiagram()) << removal.how;
+        selectListRow(isochorsUi.mIsoplethsView1, 0);
+        ASSERT_TRUE(isochors.selectedPhaseDiagram()) << removal.how;
         const std::weak_ptr<CPhaseDiagram> removed = targets.diagram;
         removal.remove(*this);
         targets = ClickTargets();
-        EXPECT_FALSE(panel.selectedPhaseDiagram()) << removal.how;
+        EXPECT_FALSE(isochors.selectedPhaseDiagram()) << removal.how;
         EXPECT_TRUE(removed.expired()) << removal.how;
 
         // Then a click, a typed Th and Calculate: nothing happens and the controls stay off.
         showPage(CPhaseDiagPanel::kIsochorsPage);
         if (panel.document())
             clickPlot(nullptr);
-        panel.mThEdit->setText("110");
-        panel.onThChanged();
-        panel.onCalculateIsochor();
+        isochorsUi.mThEdit->setText("110");
+        isochors.onThChanged();
+        isochors.onCalculateIsochor();
         EXPECT_TRUE(calculator.script.isochores.isEmpty()) << removal.how;
-        EXPECT_FALSE(panel.mIsochorCalcButton->isEnabled()) << removal.how;
-        EXPECT_FALSE(panel.mThEdit->isEnabled()) << removal.how;
+        EXPECT_FALSE(isochorsUi.mIsochorCalcButton->isEnabled()) << removal.how;
+        EXPECT_FALSE(isochorsUi.mThEdit->isEnabled()) << removal.how;
         if (panel.document()) {
             EXPECT_EQ(panel.document()->plotView()->selectedObject(), nullptr) << removal.how;
         }
@@ -703,8 +704,64 @@ TEST_F(PhaseDiagPlotSelection, ContextMenuOfAnotherDiagramWindowAttachesToItsOwn
     const IsochorPtr stray = addIsochorPair(envelopeOf(alphaBetaFluid("Stray")), 90, 120, 1, "S").second;
     panel.showAqueousHomogLine(stray, 130);
     EXPECT_EQ(panel.document(), other);
-    EXPECT_EQ(panel.mPtrapEdit->text(), "0.0");
+    EXPECT_EQ(trappingUi.mPtrapEdit->text(), "0.0");
     EXPECT_TRUE(other->aqueousHomogLine()->graphCurve()->isHidden());
+}
+
+// ---- The Delete key ----
+
+TEST_F(PhaseDiagPlotSelection, DeleteKeyRemovesTheChosenRecordOnlyFromTheDeletableLists)
+{
+    struct Case
+    {
+        const char* list;
+        QString page;
+        std::function<QAbstractItemView*(PhaseDiagPlotSelection&)> choose;
+        std::function<size_t(PhaseDiagPlotSelection&)> count;  // of what the list deletes
+        bool deletes;
+    };
+    const auto diagrams = [](PhaseDiagPlotSelection& t) { return t.document->phaseDiagrams().size(); };
+    const auto onePhase = [](PhaseDiagPlotSelection& t) { return t.targets.diagram->monophasicIsochors().size(); };
+    const auto lines = [](PhaseDiagPlotSelection& t) { return t.targets.onePhase120->trappingLines().size(); };
+    const auto chooseRow = [](RecordTable* view) {
+        selectListRow(view, 0);
+        return view;
+    };
+    const Case cases[] = {
+        {"envelopes", CPhaseDiagPanel::kIsoplethsPage,
+         [&](PhaseDiagPlotSelection& t) { return chooseRow(t.isoplethsUi.mIsoplethsView); }, diagrams, true},
+        {"envelopes of the isochores page", CPhaseDiagPanel::kIsochorsPage,
+         [&](PhaseDiagPlotSelection& t) { return chooseRow(t.isochorsUi.mIsoplethsView1); }, diagrams, false},
+        {"isochores", CPhaseDiagPanel::kIsochorsPage,
+         [&](PhaseDiagPlotSelection& t) {
+             chooseRow(t.isochorsUi.mIsoplethsView1);
+             return chooseRow(t.isochorsUi.mIsochorsView);
+         },
+         onePhase, true},
+        {"trapping lines", CPhaseDiagPanel::kTrappingPage,
+         [&](PhaseDiagPlotSelection& t) { return chooseRow(t.trappingUi.mTrappingsView); }, lines, true},
+        {"summary tree", CPhaseDiagPanel::kSummaryPage,
+         [](PhaseDiagPlotSelection& t) {
+             QTreeView* tree = t.summaryUi.mPhaseDiagView;
+             tree->expandAll();
+             const QModelIndex diagramNode = tree->model()->index(0, 0, tree->model()->index(0, 0));
+             tree->selectionModel()->setCurrentIndex(diagramNode,
+                                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+             return tree;
+         },
+         diagrams, true},
+    };
+    for (const Case& c : cases) {
+        if (document->phaseDiagrams().empty())
+            SetUp();
+        showPage(c.page);
+        QAbstractItemView* list = c.choose(*this);
+        const size_t before = c.count(*this);
+        ASSERT_GT(before, 0u) << c.list;
+        QTest::keyClick(list, Qt::Key_Delete);
+        EXPECT_EQ(c.count(*this), c.deletes ? before - 1 : before) << c.list;
+        document->phaseDiagrams().clear();
+    }
 }
 
 // ---- The volumes page ----
@@ -720,10 +777,10 @@ TEST_F(PhaseDiagPlotSelection, VolumesPlotRangesAndColours)
         data->getInclusions().append(inclusion);
     }
     showPage(CPhaseDiagPanel::kVolumesPage);
-    CPlotView* plot = panel.mVolumePlotView;
+    CPlotView* plot = volumesUi.mVolumePlotView;
 
     // its two-phase points run from 80 to 120 °C, the bubble from 10 % to 0.
-    selectListRow(panel.mIsochorsView2, 0);
+    selectListRow(volumesUi.mIsochorsView2, 0);
     float minX, maxX, minY, maxY;
     plot->getDefaultXYRange(minX, maxX, minY, maxY);
     EXPECT_FLOAT_EQ(minX, 1);     // Tmin 80 is not below 1
@@ -735,14 +792,14 @@ TEST_F(PhaseDiagPlotSelection, VolumesPlotRangesAndColours)
     document->plotIsochorsOfPhaseDiagram(targets.diagram);
     showPage(CPhaseDiagPanel::kSummaryPage);
     showPage(CPhaseDiagPanel::kVolumesPage);
-    selectListRow(panel.mIsochorsView2, 2);
+    selectListRow(volumesUi.mIsochorsView2, 2);
     plot->getDefaultXYRange(minX, maxX, minY, maxY);
     EXPECT_FLOAT_EQ(minX, -20);
 
     // Six inclusions with volumes: blue, green, orange, cyan, no colour, blue; FI-2 skipped.
     QItemSelection all;
-    all.select(panel.mInclusionsView2->model()->index(0, 0), panel.mInclusionsView2->model()->index(6, 0));
-    panel.mInclusionsView2->selectionModel()->select(all, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    all.select(volumesUi.mInclusionsView2->model()->index(0, 0), volumesUi.mInclusionsView2->model()->index(6, 0));
+    volumesUi.mInclusionsView2->selectionModel()->select(all, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     std::vector<std::optional<Color>> colours;
     int redCurves = 0;
     for (const GraphObjectPtr& object : plot->graphObjects()) {
@@ -756,9 +813,9 @@ TEST_F(PhaseDiagPlotSelection, VolumesPlotRangesAndColours)
     EXPECT_EQ(colours, wanted);
     EXPECT_EQ(redCurves, 1);
     // Each list replaces only its own curves.
-    panel.mIsochorsView2->clearSelection();
+    volumesUi.mIsochorsView2->clearSelection();
     EXPECT_EQ(plot->graphObjects().size(), 6u);
-    panel.mInclusionsView2->clearSelection();
+    volumesUi.mInclusionsView2->clearSelection();
     EXPECT_TRUE(plot->graphObjects().empty());
 }
 
@@ -796,85 +853,85 @@ TEST_F(PhaseDiagPanel, EnvelopeIsochoreAndTrappingLineFromThePanelOnTheEngine)
 
     // The envelope of a typed fluid.
     showPage(CPhaseDiagPanel::kIsoplethsPage);
-    selectListRow(panel.mAlphaBetaModelsView, 0);
-    panel.mAlphaEdit->setText("0.5");
-    panel.mBetaEdit->setText("0.2");
-    panel.onCalculateIsopleth();
+    selectListRow(isoplethsUi.mAlphaBetaModelsView, 0);
+    isoplethsUi.mAlphaEdit->setText("0.5");
+    isoplethsUi.mBetaEdit->setText("0.2");
+    isopleths.onCalculateIsopleth();
     ASSERT_EQ(document->phaseDiagrams().size(), 1u) << alerts.messages().join("|").toStdString();
-    EXPECT_EQ(listTexts(panel.mIsoplethsView), QStringList{"AB 0.500 0.200"});
+    EXPECT_EQ(listTexts(isoplethsUi.mIsoplethsView), QStringList{"AB 0.500 0.200"});
     const PhaseDiagramPtr diagram = document->phaseDiagrams().front();
 
     // An isochore of a typed Th to liquid, from the homogenisation point on the liquid branch
     // (a third of the way along it, where the one-phase isochore rises with temperature).
     showPage(CPhaseDiagPanel::kIsochorsPage);
-    selectListRow(panel.mIsoplethsView1, 0);
-    EXPECT_EQ(selectedRow(panel.mInclusionsView), 0);
-    EXPECT_EQ(panel.mThEdit->text(), "100.00");
+    selectListRow(isochorsUi.mIsoplethsView1, 0);
+    EXPECT_EQ(selectedRow(isochorsUi.mInclusionsView), 0);
+    EXPECT_EQ(isochorsUi.mThEdit->text(), "100.00");
     const auto& branchPoints = diagram->liquidIsopleth()->points();
     const double Th = std::round(branchPoints[branchPoints.size() / 3]->T());
-    panel.mThEdit->setText(QString::number(Th));
-    panel.onThChanged();
+    isochorsUi.mThEdit->setText(QString::number(Th));
+    isochors.onThChanged();
     const double Ph = diagram->getPh(Th, 1, 0, nullptr, nullptr);
     ASSERT_GT(Ph, 0);
     EXPECT_NEAR(document->plotView()->selectedPointY(), Ph, 1e-3 * Ph);
-    EXPECT_TRUE(panel.mIsochorCalcButton->isEnabled());
-    panel.onCalculateIsochor();
+    EXPECT_TRUE(isochorsUi.mIsochorCalcButton->isEnabled());
+    isochors.onCalculateIsochor();
     ASSERT_EQ(diagram->monophasicIsochors().size(), 1u) << alerts.messages().join("|").toStdString();
     const IsochorPtr isochor = diagram->monophasicIsochors().front();
     EXPECT_NEAR(isochor->Th(), Th, 1e-4);
     EXPECT_NEAR(isochor->Ph(), Ph, 0.01 * Ph);
 
     // Calculate is off for a Th within 0.001 of it, on for one 0.002 away.
-    selectListRow(panel.mInclusionsView, 0);
-    panel.mThEdit->setText(QString::number(Th + 0.0005, 'f', 4));
-    panel.onThChanged();
-    EXPECT_FALSE(panel.mIsochorCalcButton->isEnabled());
-    EXPECT_EQ(selectedRow(panel.mIsochorsView), 0);
-    selectListRow(panel.mInclusionsView, 0);
-    panel.mThEdit->setText(QString::number(Th + 0.002, 'f', 4));
-    panel.onThChanged();
-    EXPECT_TRUE(panel.mIsochorCalcButton->isEnabled());
+    selectListRow(isochorsUi.mInclusionsView, 0);
+    isochorsUi.mThEdit->setText(QString::number(Th + 0.0005, 'f', 4));
+    isochors.onThChanged();
+    EXPECT_FALSE(isochorsUi.mIsochorCalcButton->isEnabled());
+    EXPECT_EQ(selectedRow(isochorsUi.mIsochorsView), 0);
+    selectListRow(isochorsUi.mInclusionsView, 0);
+    isochorsUi.mThEdit->setText(QString::number(Th + 0.002, 'f', 4));
+    isochors.onThChanged();
+    EXPECT_TRUE(isochorsUi.mIsochorCalcButton->isEnabled());
 
     // The trapping page starts at Th, where the homogeneous fluid is at its homogenisation
     // pressure; a temperature below Th is raised to it; above it the pressure rises.
     showPage(CPhaseDiagPanel::kTrappingPage);
-    selectListRow(panel.mIsochorsView1, 0);
+    selectListRow(trappingUi.mIsochorsView1, 0);
     const QString atTh = QString::asprintf("%.2f", Th);
-    EXPECT_EQ(panel.mThAqEdit->text(), atTh);
-    EXPECT_NEAR(panel.mPtrapEdit->text().toDouble(), Ph, 0.02 * Ph);
-    panel.mThAqEdit->setText(QString::number(Th - 10));
-    panel.onChangeTrapTemp();
-    EXPECT_EQ(panel.mThAqEdit->text(), atTh);
-    EXPECT_DOUBLE_EQ(panel.mThAqStepper->value(), Th);
+    EXPECT_EQ(trappingUi.mThAqEdit->text(), atTh);
+    EXPECT_NEAR(trappingUi.mPtrapEdit->text().toDouble(), Ph, 0.02 * Ph);
+    trappingUi.mThAqEdit->setText(QString::number(Th - 10));
+    trapping.onChangeTrapTemp();
+    EXPECT_EQ(trappingUi.mThAqEdit->text(), atTh);
+    EXPECT_DOUBLE_EQ(trappingUi.mThAqStepper->value(), Th);
     const double Taq = Th + 30;
-    panel.mThAqEdit->setText(QString::number(Taq));
-    panel.onChangeTrapTemp();
+    trappingUi.mThAqEdit->setText(QString::number(Taq));
+    trapping.onChangeTrapTemp();
     const double onIsochore = isochor->getPressure(Taq, nullptr);
     ASSERT_GT(onIsochore, Ph);
-    EXPECT_NEAR(panel.mPtrapEdit->text().toDouble(), onIsochore, 0.01 * onIsochore);
+    EXPECT_NEAR(trappingUi.mPtrapEdit->text().toDouble(), onIsochore, 0.01 * onIsochore);
     ASSERT_TRUE(document->aqueousHomogLine());
     EXPECT_FALSE(document->aqueousHomogLine()->graphCurve()->isHidden());
 
     // A trapping line stored, listed with the isochore's name, the isochore still chosen.
-    panel.onSetTrappingLine();
+    trapping.onSetTrappingLine();
     ASSERT_EQ(isochor->trappingLines().size(), 1u) << alerts.messages().join("|").toStdString();
-    EXPECT_EQ(listTexts(panel.mTrappingsView), QStringList{isochor->name()});
-    EXPECT_EQ(selectedRow(panel.mIsochorsView1), 0);
+    EXPECT_EQ(listTexts(trappingUi.mTrappingsView), QStringList{isochor->name()});
+    EXPECT_EQ(selectedRow(trappingUi.mIsochorsView1), 0);
     EXPECT_TRUE(document->aqueousHomogLine()->graphCurve()->isHidden());
 
     // Every page drawn beside the document's window.
     const QDir out(QCoreApplication::applicationDirPath());
-    for (int page = 0; page < panel.mTabView->count(); ++page) {
-        const QString name = panel.mTabView->widget(page)->objectName();
+    for (int page = 0; page < panel.tabView().count(); ++page) {
+        const QString name = panel.tabView().widget(page)->objectName();
         showPage(name);
         if (name == CPhaseDiagPanel::kVolumesPage) {
-            for (QTableView* list : {(QTableView*)panel.mIsochorsView2, (QTableView*)panel.mInclusionsView2}) {
+            for (QTableView* list : {(QTableView*)volumesUi.mIsochorsView2, (QTableView*)volumesUi.mInclusionsView2}) {
                 list->clearSelection();
                 selectListRow(list, 0);
             }
         }
         if (name == CPhaseDiagPanel::kSummaryPage)
-            panel.mPhaseDiagView->expandAll();
+            summaryUi.mPhaseDiagView->expandAll();
         settle();
         const QImage image = sideBySide(windowOf(*document), panel.window());
         EXPECT_TRUE(image.save(out.filePath("phase_diag_panel_" + name + ".png")));
@@ -884,7 +941,7 @@ TEST_F(PhaseDiagPanel, EnvelopeIsochoreAndTrappingLineFromThePanelOnTheEngine)
         if (name == CPhaseDiagPanel::kVolumesPage) {
             // The measured points (blue) and the computed bubble curve (red) are drawn.
             int red = 0, blue = 0;
-            const QImage plot = panel.mVolumePlotView->grab().toImage();
+            const QImage plot = volumesUi.mVolumePlotView->grab().toImage();
             for (int y = 0; y < plot.height(); ++y)
                 for (int x = 0; x < plot.width(); ++x) {
                     const QColor c = plot.pixelColor(x, y);
@@ -898,11 +955,11 @@ TEST_F(PhaseDiagPanel, EnvelopeIsochoreAndTrappingLineFromThePanelOnTheEngine)
 
     // The stored trapping line deleted from its list.
     showPage(CPhaseDiagPanel::kTrappingPage);
-    selectListRow(panel.mTrappingsView, 0);
-    EXPECT_FALSE(panel.mSetTrappingButton->isEnabled());
-    panel.tableViewDeleteSelectedRow(panel.mTrappingsView);
+    selectListRow(trappingUi.mTrappingsView, 0);
+    EXPECT_FALSE(trappingUi.mSetTrappingButton->isEnabled());
+    trapping.tableViewDeleteSelectedRow(trappingUi.mTrappingsView);
     EXPECT_TRUE(isochor->trappingLines().empty());
-    EXPECT_EQ(panel.mTrappingsView->model()->rowCount(), 0);
+    EXPECT_EQ(trappingUi.mTrappingsView->model()->rowCount(), 0);
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ TEST(AxisRangeStep, IncrementAndDecimalsByRangeWidth)
 TEST_F(AxisPanel, ShowingItForAViewSetsTheViewsDecimalsAndTheSteps)
 {
     view.setTicksDigits(3, 3);
-    view.onShowAxisRangePanel();
+    view.perform(PlotCommand::ShowAxisRangePanel);
     EXPECT_TRUE(panel->window()->isVisible());
     EXPECT_EQ(panel->plotView(), &view);
     EXPECT_EQ(view.mXTicksDigits(), 0);
@@ -101,7 +101,7 @@ TEST_F(AxisPanel, ShowingItForAViewSetsTheViewsDecimalsAndTheSteps)
 
 TEST_F(AxisPanel, StepsApplyAtOnceAndCancelPutsBackTheRangesItTook)
 {
-    view.onShowAxisRangePanel();
+    view.perform(PlotCommand::ShowAxisRangePanel);
     panel->stepXmax()->stepUp();
     panel->stepXmax()->stepUp();
     panel->stepYmin()->stepDown();
@@ -117,7 +117,7 @@ TEST_F(AxisPanel, StepsApplyAtOnceAndCancelPutsBackTheRangesItTook)
 TEST_F(AxisPanel, AStepIntoAnotherWidthClassChangesTheStepAndTheDecimals)
 {
     view.setXYRange(0, 1000, 0, 5);
-    view.onShowAxisRangePanel();
+    view.perform(PlotCommand::ShowAxisRangePanel);
     ASSERT_EQ(panel->stepXmax()->increment(), 20.0);
     panel->stepXmax()->stepUp(); // 0 to 1020 is wider than 1000
     EXPECT_EQ(panel->stepXmax()->increment(), 50.0);
@@ -126,7 +126,7 @@ TEST_F(AxisPanel, AStepIntoAnotherWidthClassChangesTheStepAndTheDecimals)
 
 TEST_F(AxisPanel, TypedRangesApplyWithoutUndoAndOkHidesThePanel)
 {
-    view.onShowAxisRangePanel();
+    view.perform(PlotCommand::ShowAxisRangePanel);
     type("10", "300.5", "-2", "8");
     emit panel->xmaxEditField()->returnPressed();
     EXPECT_EQ(ranges(), (std::array{10.f, 300.5f, -2.f, 8.f}));
@@ -140,7 +140,7 @@ TEST_F(AxisPanel, TypedRangesApplyWithoutUndoAndOkHidesThePanel)
 TEST_F(AxisPanel, AMinimumNotBelowItsMaximumOrTextThatIsNoNumberIsRefused)
 {
     RecordingAlertService alerts;
-    view.onShowAxisRangePanel();
+    view.perform(PlotCommand::ShowAxisRangePanel);
     type("500", "400", "0", "5");
     panel->okButton()->click();
     EXPECT_EQ(ranges(), (std::array{0.f, 400.f, 0.f, 5.f}));
@@ -166,7 +166,7 @@ TEST_F(AxisPanel, AMinimumNotBelowItsMaximumOrTextThatIsNoNumberIsRefused)
 
 TEST_F(AxisPanel, TheDefaultAndMaximumButtonsAreUndoable)
 {
-    view.onShowAxisRangePanel();
+    view.perform(PlotCommand::ShowAxisRangePanel);
     panel->useMaxButton()->click();
     EXPECT_EQ(ranges(), (std::array{-50.f, 1000.f, -100.f, 2000.f}));
     EXPECT_EQ(panel->xminEditField()->text(), QStringLiteral("-50"));
@@ -216,7 +216,7 @@ TEST_F(AxisPanel, ItFollowsTheMainWindowsPlotDocument)
 // Written beside the test as a PNG image, to be looked at.
 TEST_F(AxisPanel, ThePanelIsLaidOutTidily)
 {
-    view.onShowAxisRangePanel();
+    view.perform(PlotCommand::ShowAxisRangePanel);
     expectTidyLayout(panel->window());
     EXPECT_TRUE(panel->window()->grab().toImage().save(QDir::current().filePath(QStringLiteral("axis_range_panel.png"))));
     panel->window()->hide();

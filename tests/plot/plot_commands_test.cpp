@@ -28,6 +28,7 @@
 
 using namespace quorvel;
 using quorvel::test::InteractivePlot;
+using quorvel::test::bounds;
 using quorvel::test::ProbeView;
 
 namespace {
@@ -55,11 +56,11 @@ struct CommandFixture {
     {
         const float px0 = view.getXValue(x0), px1 = view.getXValue(x1);
         const float py0 = view.getYValue(y0), py1 = view.getYValue(y1);
-        view.mTrackingRect = QRectF(px0, py0, px1 - px0, py1 - py0);
+        view.state().selection().trackingRect = QRectF(px0, py0, px1 - px0, py1 - py0);
     }
     std::array<float, 4> current() const
     {
-        return {view.mCurrentMinX, view.mCurrentMaxX, view.mCurrentMinY, view.mCurrentMaxY};
+        return bounds(view.state().ranges().current);
     }
 
     ProbeView view{QRect(0, 0, 500, 400)};
@@ -68,20 +69,20 @@ struct CommandFixture {
 };
 
 // Everything an undoable command may change.
-struct PlotState {
+struct PlotSnapshot {
     std::array<float, 4> ranges;
     QFont labels, ticks, legends, xLabel, yLabel;
     float legendX, legendY;
     float curveFactor, curveSize, pointFactor;
-    bool operator==(const PlotState&) const = default;
+    bool operator==(const PlotSnapshot&) const = default;
 
-    static PlotState of(CommandFixture& f)
+    static PlotSnapshot of(CommandFixture& f)
     {
-        PlotState s;
+        PlotSnapshot s;
         s.ranges = f.current();
-        s.labels = f.view.mLabelsAttributes.font;
-        s.ticks = f.view.mTicksAttributes.font;
-        s.legends = f.view.mLegendsAttributes.font;
+        s.labels = f.view.state().fonts().labels.font;
+        s.ticks = f.view.state().fonts().ticks.font;
+        s.legends = f.view.state().fonts().legends.font;
         s.xLabel = f.view.mXLabel().effectiveAttributes().font;
         s.yLabel = f.view.mYLabel().effectiveAttributes().font;
         f.view.mLegend()->getPosition(s.legendX, s.legendY);
@@ -101,32 +102,36 @@ struct UndoableCommand {
 const TextAttributes kSerif = TextAttributes::make(QStringLiteral("DejaVu Serif"), 17, true, false);
 
 const UndoableCommand kCommands[] = {
-    {"zoom in", [](CommandFixture& f) { f.setRectangle(2, 4, 20, 40); f.view.onZoomIn(); }, "Changes Of Axis Ranges"},
-    {"zoom out", [](CommandFixture& f) { f.setRectangle(2, 4, 20, 40); f.view.onZoomOut(); }, "Changes Of Axis Ranges"},
+    {"zoom in", [](CommandFixture& f) { f.setRectangle(2, 4, 20, 40); f.view.perform(PlotCommand::ZoomIn); },
+     "Changes Of Axis Ranges"},
+    {"zoom out", [](CommandFixture& f) { f.setRectangle(2, 4, 20, 40); f.view.perform(PlotCommand::ZoomOut); },
+     "Changes Of Axis Ranges"},
     {"maximum ranges", [](CommandFixture& f) { f.view.onMaximumAxisRanges(); }, "Changes Of Axis Ranges"},
-    {"labels font", [](CommandFixture& f) { f.view.doChangeFont(kSerif, CPlotView::LabelsFont); },
+    {"labels font", [](CommandFixture& f) { f.view.changes().doChangeFont(kSerif, FontKind::Labels); },
      "Changes Of Labels Font"},
-    {"ticks font", [](CommandFixture& f) { f.view.doChangeFont(kSerif, CPlotView::TicksFont); },
+    {"ticks font", [](CommandFixture& f) { f.view.changes().doChangeFont(kSerif, FontKind::Ticks); },
      "Changes of Ticks Font"},
-    {"legends font", [](CommandFixture& f) { f.view.doChangeFont(kSerif, CPlotView::LegendsFont); },
+    {"legends font", [](CommandFixture& f) { f.view.changes().doChangeFont(kSerif, FontKind::Legends); },
      "Changes of Legends Font"},
     {"font panel answer",
      [](CommandFixture& f) {
-         f.view.onGraduationFontSettings();
-         f.view.changeFont(QFont(QStringLiteral("DejaVu Sans Mono"), 15));
+         f.view.perform(PlotCommand::GraduationFontSettings);
+         f.view.commands().changeFont(QFont(QStringLiteral("DejaVu Sans Mono"), 15));
      },
      "Changes of Ticks Font"},
-    {"normal thickness", [](CommandFixture& f) { f.view.setSelectedObject(f.curve.get()); f.view.onNormalThickness(); },
+    {"normal thickness",
+     [](CommandFixture& f) { f.view.setSelectedObject(f.curve.get()); f.view.perform(PlotCommand::NormalThickness); },
      "Change Of Line Thickness"},
-    {"triple thickness", [](CommandFixture& f) { f.view.setSelectedObject(f.curve.get()); f.view.onTripleThickness(); },
+    {"triple thickness",
+     [](CommandFixture& f) { f.view.setSelectedObject(f.curve.get()); f.view.perform(PlotCommand::TripleThickness); },
      "Change Of Line Thickness"},
     {"increase marker size",
-     [](CommandFixture& f) { f.view.setSelectedObject(f.point.get()); f.view.onIncreasePointSize(); },
+     [](CommandFixture& f) { f.view.setSelectedObject(f.point.get()); f.view.perform(PlotCommand::IncreasePointSize); },
      "Increase Of Marker Size"},
     {"decrease marker size",
-     [](CommandFixture& f) { f.view.setSelectedObject(f.point.get()); f.view.onDecreasePointSize(); },
+     [](CommandFixture& f) { f.view.setSelectedObject(f.point.get()); f.view.perform(PlotCommand::DecreasePointSize); },
      "Decrease Of Marker Size"},
-    {"move legend", [](CommandFixture& f) { f.view.doChangeLegendPosition(6, 30, 0, 0); }, "Move Of Legend"},
+    {"move legend", [](CommandFixture& f) { f.view.changes().doChangeLegendPosition(6, 30, 0, 0); }, "Move Of Legend"},
 };
 
 } // namespace
@@ -137,25 +142,25 @@ TEST(PlotCommands, UndoAndRedoOfEveryCommandRestoreTheExactState)
         SCOPED_TRACE(command.name);
         CommandFixture f;
         UndoManager* undo = f.view.undoManager();
-        const PlotState before = PlotState::of(f);
+        const PlotSnapshot before = PlotSnapshot::of(f);
         command.run(f);
-        const PlotState after = PlotState::of(f);
+        const PlotSnapshot after = PlotSnapshot::of(f);
         EXPECT_NE(after, before);
         EXPECT_EQ(undo->undoActionName(), QString::fromLatin1(command.actionName));
         undo->undo();
-        EXPECT_EQ(PlotState::of(f), before);
+        EXPECT_EQ(PlotSnapshot::of(f), before);
         EXPECT_FALSE(undo->canUndo());
         EXPECT_EQ(undo->redoActionName(), QString::fromLatin1(command.actionName));
         undo->redo();
-        EXPECT_EQ(PlotState::of(f), after);
+        EXPECT_EQ(PlotSnapshot::of(f), after);
         undo->undo();
-        EXPECT_EQ(PlotState::of(f), before);
+        EXPECT_EQ(PlotSnapshot::of(f), before);
     }
 }
 
 TEST(PlotCommands, EveryCommandHasOneRowWithTitleAndAction)
 {
-    const auto rows = CPlotView::commandTable();
+    const auto rows = PlotCommands::commandTable();
     const int count = static_cast<int>(PlotCommand::PointsSettingsPanel) + 1;
     ASSERT_EQ(static_cast<int>(rows.size()), count);
     for (int i = 0; i < count; ++i) {
@@ -169,9 +174,9 @@ TEST(PlotCommands, EveryCommandHasOneRowWithTitleAndAction)
     CommandFixture f;
     QMenu menu;
     QAction* grid = f.view.addMenuItem(&menu, QStringLiteral("grid"), PlotCommand::ShowGrid);
-    const bool shown = f.view.drawGrid();
+    const bool shown = f.view.state().axes().drawGrid;
     grid->trigger();
-    EXPECT_EQ(f.view.drawGrid(), !shown);
+    EXPECT_EQ(f.view.state().axes().drawGrid, !shown);
 }
 
 TEST(PlotCommands, DefaultRangesUndoToTheRangesBefore)
@@ -190,7 +195,7 @@ TEST(PlotCommands, ARangeChangeRemovesTheRectangleAndDisablesTheZoomButtons)
     plot.drag(plot.widgetAt(2, 20), {}, plot.widgetAt(6, 70));
     ASSERT_TRUE(plot.frame->zoomOutButton()->isEnabled());
     plot.frame->zoomInButton()->click();
-    EXPECT_FALSE(plot.view->hasTrackingRect());
+    EXPECT_FALSE(plot.view->state().hasTrackingRect());
     const QString disabled =
         QStringLiteral("Disabled. To enable it, press and drag the mouse on the plot to delimit the area to zoom.");
     for (QToolButton* button : {plot.frame->zoomInButton(), plot.frame->zoomOutButton()}) {
@@ -212,7 +217,7 @@ TEST(PlotZoom, ZoomingInIsClampedToTheMaximumRanges)
     CommandFixture f;
     f.view.setMaxXYRange(1, 8, -1000, 1000);
     f.setRectangle(0.5f, 9.0f, 20, 60);
-    f.view.onZoomIn();
+    f.view.perform(PlotCommand::ZoomIn);
     EXPECT_EQ(f.current()[0], 1.f);
     EXPECT_EQ(f.current()[1], 8.f);
     EXPECT_NEAR(f.current()[2], 20, 1e-3);
@@ -224,14 +229,14 @@ TEST(PlotZoom, ZoomingInIsClampedToTheMaximumRanges)
 TEST(PlotZoom, ZoomingInOnALogarithmicAxisGivesPowersOfTen)
 {
     CommandFixture f;
-    f.view.setShowLogX(true);
+    f.view.state().axes().showLogX = true;
     f.view.setDefaultXYRange(1, 1000, 0, 100);
     f.view.setMaxXYRange(1e-3f, 1e6f, -1000, 1000);
     f.view.renderImage();
-    const float left = f.view.mAx * 1 + f.view.mBx; // axis coordinates 1 and 2
-    const float right = f.view.mAx * 2 + f.view.mBx;
-    f.view.mTrackingRect = QRectF(left, f.view.getYValue(10), right - left, 50);
-    f.view.onZoomIn();
+    const float left = f.view.drawing().geometry().ax * 1 + f.view.drawing().geometry().bx; // axis coordinates 1 and 2
+    const float right = f.view.drawing().geometry().ax * 2 + f.view.drawing().geometry().bx;
+    f.view.state().selection().trackingRect = QRectF(left, f.view.getYValue(10), right - left, 50);
+    f.view.perform(PlotCommand::ZoomIn);
     EXPECT_NEAR(f.current()[0], 10, 1e-3);
     EXPECT_NEAR(f.current()[1], 100, 1e-2);
 }
@@ -239,10 +244,11 @@ TEST(PlotZoom, ZoomingInOnALogarithmicAxisGivesPowersOfTen)
 TEST(PlotZoom, ZoomingOutSqueezesTheViewIntoTheRectangle)
 {
     CommandFixture f;
-    const QRectF plot = f.view.getPlotRect();
+    const QRectF plot = f.view.drawing().getPlotRect();
     // The middle half in x, the whole height in y.
-    f.view.mTrackingRect = QRectF(plot.x() + plot.width() / 4, plot.y(), plot.width() / 2, plot.height());
-    f.view.onZoomOut();
+    f.view.state().selection().trackingRect =
+        QRectF(plot.x() + plot.width() / 4, plot.y(), plot.width() / 2, plot.height());
+    f.view.perform(PlotCommand::ZoomOut);
     EXPECT_NEAR(f.current()[0], -5, 1e-4);
     EXPECT_NEAR(f.current()[1], 15, 1e-4);
     EXPECT_NEAR(f.current()[2], 0, 1e-4);
@@ -252,13 +258,14 @@ TEST(PlotZoom, ZoomingOutSqueezesTheViewIntoTheRectangle)
 TEST(PlotZoom, ZoomingOutOnALogarithmicAxisWorksInDecades)
 {
     CommandFixture f;
-    f.view.setShowLogX(true);
+    f.view.state().axes().showLogX = true;
     f.view.setDefaultXYRange(1, 1000, 0, 100);
     f.view.setMaxXYRange(1e-6f, 1e9f, -1000, 1000);
     f.view.renderImage();
-    const QRectF plot = f.view.getPlotRect();
-    f.view.mTrackingRect = QRectF(plot.x() + plot.width() / 4, plot.y(), plot.width() / 2, plot.height());
-    f.view.onZoomOut();
+    const QRectF plot = f.view.drawing().getPlotRect();
+    f.view.state().selection().trackingRect =
+        QRectF(plot.x() + plot.width() / 4, plot.y(), plot.width() / 2, plot.height());
+    f.view.perform(PlotCommand::ZoomOut);
     // Three decades squeezed into half the width: six decades, centred on the old ones.
     EXPECT_NEAR(std::log10(f.current()[0]), -1.5, 1e-4);
     EXPECT_NEAR(std::log10(f.current()[1]), 4.5, 1e-4);
@@ -269,8 +276,9 @@ TEST(PlotZoom, ARectangleOutsideTheMaximumRangesChangesNothing)
 {
     CommandFixture f;
     f.view.setMaxXYRange(0, 10, 0, 100);
-    f.view.mTrackingRect = QRectF(f.view.getXValue(12), f.view.getYValue(20), 40, 40); // right of x = 10
-    f.view.onZoomIn();
+    // Right of x = 10.
+    f.view.state().selection().trackingRect = QRectF(f.view.getXValue(12), f.view.getYValue(20), 40, 40);
+    f.view.perform(PlotCommand::ZoomIn);
     EXPECT_EQ(f.current(), (std::array{0.f, 10.f, 0.f, 100.f}));
     EXPECT_FALSE(f.view.undoManager()->canUndo());
 }
@@ -302,7 +310,7 @@ TEST(PlotMenuValidation, ItemsFollowTheRectangleTheRangesAndTheThickness)
     QAction* grid = f.view.addMenuItem(&menu, QString(), PlotCommand::ShowGrid);
     f.view.validateMenuItem(grid);
     EXPECT_EQ(grid->text(), QStringLiteral("Show Grid"));
-    f.view.onShowGrid();
+    f.view.perform(PlotCommand::ShowGrid);
     f.view.validateMenuItem(grid);
     EXPECT_EQ(grid->text(), QStringLiteral("Hide Grid"));
 }
@@ -332,7 +340,7 @@ TEST(PlotCommands, ThicknessChangesAndTheirUndoShowInTheDrawing)
     f.curve->setToolSizeFactor(1);
     const int normal = drawnLineWidth(f);
     f.view.setSelectedObject(f.curve.get());
-    f.view.onTripleThickness();
+    f.view.perform(PlotCommand::TripleThickness);
     const int triple = drawnLineWidth(f);
     EXPECT_GE(triple, normal + 2);
     EXPECT_EQ(f.curve->getToolSizeFactor(), 3.f); // the draw keeps it
@@ -346,12 +354,12 @@ TEST(PlotCommands, AMarkerSizeFactorStaysAtLeastOne)
     CommandFixture f;
     f.point->setToolSizeFactor(2);
     f.view.setSelectedObject(f.point.get());
-    f.view.onDecreasePointSize();
+    f.view.perform(PlotCommand::DecreasePointSize);
     EXPECT_EQ(f.point->getToolSizeFactor(), 1.f);
     f.view.undoManager()->undo();
     f.view.undoManager()->redo();
-    f.view.onDecreasePointSize();
-    f.view.onDecreasePointSize();
+    f.view.perform(PlotCommand::DecreasePointSize);
+    f.view.perform(PlotCommand::DecreasePointSize);
     EXPECT_EQ(f.point->getToolSizeFactor(), 1.f);
     f.view.undoManager()->undo(); // the one decrease that happened
     EXPECT_EQ(f.point->getToolSizeFactor(), 2.f);
@@ -361,10 +369,10 @@ TEST(PlotCommands, AMarkerSizeFactorStaysAtLeastOne)
 TEST(PlotCommands, AnAxisLabelFontRestylesBothLabelsAtOnce)
 {
     CommandFixture f;
-    f.view.doChangeFont(kSerif, CPlotView::LabelsFont);
+    f.view.changes().doChangeFont(kSerif, FontKind::Labels);
     EXPECT_EQ(f.view.mXLabel().attributes, kSerif);
     EXPECT_EQ(f.view.mYLabel().attributes, kSerif);
-    f.view.doChangeFont(TextAttributes::make(QStringLiteral("DejaVu Sans"), 8), CPlotView::LegendsFont);
+    f.view.changes().doChangeFont(TextAttributes::make(QStringLiteral("DejaVu Sans"), 8), FontKind::Legends);
     EXPECT_EQ(f.view.mXLabel().attributes, kSerif); // other kinds leave the labels alone
 }
 
@@ -375,7 +383,7 @@ TEST(PlotCommands, TheColourPanelRecoloursTheSelectedObjectWithoutUndo)
     CommandFixture f;
     ColorPanel& panel = ColorPanel::shared();
     f.view.setSelectedObject(f.curve.get());
-    f.view.onGraphObjectColor();
+    f.view.perform(PlotCommand::GraphObjectColor);
     ASSERT_TRUE(panel.isVisible());
     EXPECT_EQ(panel.color().toQColor(), Color::blue().toQColor());
 
@@ -398,12 +406,12 @@ TEST(PlotCommands, TheGridButtonIsOnExactlyWhileTheGridShows)
 {
     InteractivePlot plot;
     plot.frame->gridButton()->click();
-    EXPECT_TRUE(plot.view->drawGrid());
+    EXPECT_TRUE(plot.view->state().axes().drawGrid);
     EXPECT_TRUE(plot.frame->gridButton()->isChecked());
-    plot.view->onShowGrid(); // from a menu
-    EXPECT_FALSE(plot.view->drawGrid());
+    plot.view->perform(PlotCommand::ShowGrid); // from a menu
+    EXPECT_FALSE(plot.view->state().axes().drawGrid);
     EXPECT_FALSE(plot.frame->gridButton()->isChecked());
-    plot.view->onShowGrid();
+    plot.view->perform(PlotCommand::ShowGrid);
     EXPECT_TRUE(plot.frame->gridButton()->isChecked());
 }
 
@@ -456,7 +464,7 @@ TEST(PlotPdf, SavedAsAOnePagePdfOfTheViewsSize)
     PresetFileChooser chooser;
     const QString path = dir.filePath(QStringLiteral("figure.pdf"));
     chooser.queuePath(path);
-    ASSERT_TRUE(f.view.onPrintPlot());
+    ASSERT_TRUE(f.view.commands().onPrintPlot());
     ASSERT_EQ(chooser.requests().size(), 1);
     EXPECT_EQ(chooser.requests()[0].proposedName, QStringLiteral("plot.pdf"));
     EXPECT_EQ(chooser.requests()[0].extensions, QStringList{"pdf"});
@@ -464,7 +472,7 @@ TEST(PlotPdf, SavedAsAOnePagePdfOfTheViewsSize)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     expectReadablePdf(file.readAll(), 500, 400);
-    EXPECT_FALSE(f.view.mIsPrinting);
+    EXPECT_FALSE(f.view.drawing().isPrinting());
 }
 
 TEST(PlotPdf, ACancelWritesNothingAndAFailureIsReported)
@@ -472,13 +480,13 @@ TEST(PlotPdf, ACancelWritesNothingAndAFailureIsReported)
     CommandFixture f;
     PresetFileChooser chooser; // nothing queued: the panel is cancelled
     RecordingAlertService alerts;
-    EXPECT_FALSE(f.view.onPrintPlot());
+    EXPECT_FALSE(f.view.commands().onPrintPlot());
     EXPECT_TRUE(alerts.alerts().isEmpty());
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("missing/plot.pdf"));
     chooser.queuePath(path);
-    EXPECT_FALSE(f.view.onPrintPlot());
+    EXPECT_FALSE(f.view.commands().onPrintPlot());
     ASSERT_EQ(alerts.alerts().size(), 1);
     EXPECT_TRUE(alerts.messages()[0].contains(path));
     EXPECT_FALSE(QFile::exists(path));
@@ -490,7 +498,7 @@ TEST(PlotCommands, OpenInANewWindowShowsAnIndependentCopy)
 {
     CommandFixture f;
     f.view.setXYRange(2, 8, 10, 90);
-    QWidget* window = f.view.onOpenNewPlotWindow();
+    QWidget* window = f.view.commands().onOpenNewPlotWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     auto* frame = window->findChild<CDrawPlotView*>();
@@ -507,7 +515,7 @@ TEST(PlotCommands, OpenInANewWindowShowsAnIndependentCopy)
     float x0, x1, y0, y1;
     copy->getDefaultXYRange(x0, x1, y0, y1);
     EXPECT_EQ((std::array{x0, x1, y0, y1}), (std::array{2.f, 8.f, 10.f, 90.f}));
-    copy->doChangeAxisRanges(3, 4, 30, 40);
+    copy->changes().doChangeAxisRanges({3, 4, 30, 40});
     EXPECT_EQ(f.current(), (std::array{2.f, 8.f, 10.f, 90.f}));
     EXPECT_FALSE(f.view.undoManager()->canUndo());
     delete window;
@@ -519,7 +527,7 @@ TEST(PlotCommands, UndoOfAChangeToARemovedObjectDoesNothing)
 {
     CommandFixture f;
     f.view.setSelectedObject(f.point.get());
-    f.view.onIncreasePointSize();
+    f.view.perform(PlotCommand::IncreasePointSize);
     std::weak_ptr<CGraphPoint> gone = f.point;
     f.view.removeGraphObject(f.point.get());
     f.point.reset();
@@ -546,7 +554,7 @@ TEST(PlotCommands, CurveDataExportAsksOverTheView)
     CommandFixture f;
     PresetFileChooser chooser; // nothing queued: the panel is cancelled
     f.view.setSelectedObject(f.curve.get());
-    f.view.onExportCurveData();
+    f.view.perform(PlotCommand::ExportCurveData);
     ASSERT_EQ(chooser.requests().size(), 1);
     EXPECT_EQ(chooser.requests()[0].proposedName, QStringLiteral("data.txt"));
     EXPECT_EQ(chooser.requests()[0].parent, &f.view);
@@ -557,12 +565,12 @@ TEST(PlotCommands, ObjectCommandsWithoutAFittingSelectionDoNothing)
     CommandFixture f;
     PresetFileChooser chooser;
     f.view.setSelectedObject(f.point.get());
-    f.view.onCurvesSettingsPanel(); // a point is no curve: no panel, no modal session
-    f.view.onExportCurveData();
+    f.view.perform(PlotCommand::CurvesSettingsPanel); // a point is no curve: no panel, no modal session
+    f.view.perform(PlotCommand::ExportCurveData);
     EXPECT_TRUE(chooser.requests().isEmpty());
     f.view.setSelectedObject(nullptr);
-    f.view.onPointsSettingsPanel();
-    f.view.onTripleThickness();
-    f.view.onIncreasePointSize();
+    f.view.perform(PlotCommand::PointsSettingsPanel);
+    f.view.perform(PlotCommand::TripleThickness);
+    f.view.perform(PlotCommand::IncreasePointSize);
     EXPECT_FALSE(f.view.undoManager()->canUndo());
 }

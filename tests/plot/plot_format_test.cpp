@@ -19,6 +19,7 @@
 #include <map>
 
 using namespace quorvel;
+using quorvel::test::bounds;
 using quorvel::test::ProbeView;
 
 namespace {
@@ -307,10 +308,10 @@ TEST(PlotViewFormat, UpdateAfterAZoomAndSetBackGiveBothRangesAndShowTheLegend)
     other.setMaxXYRange(1, 2, 3, 4);
     ASSERT_TRUE(other.mLegend()->isHidden());
     other.setFromPlotFormat(format);
-    EXPECT_EQ((std::array{other.mMinX, other.mMaxX, other.mMinY, other.mMaxY}), (std::array{0.f, 300.f, 0.f, 500.f}));
-    EXPECT_EQ((std::array{other.mCurrentMinX, other.mCurrentMaxX, other.mCurrentMinY, other.mCurrentMaxY}),
+    EXPECT_EQ(bounds(other.state().ranges().defaults), (std::array{0.f, 300.f, 0.f, 500.f}));
+    EXPECT_EQ(bounds(other.state().ranges().current),
               (std::array{50.f, 150.f, 100.f, 200.f}));
-    EXPECT_EQ((std::array{other.mMaxMinX, other.mMaxMaxX, other.mMaxMinY, other.mMaxMaxY}), (std::array{1.f, 2.f, 3.f, 4.f}));
+    EXPECT_EQ(bounds(other.state().ranges().maximum), (std::array{1.f, 2.f, 3.f, 4.f}));
     EXPECT_FALSE(other.mLegend()->isHidden());
     float lx, ly;
     other.mLegend()->getPosition(lx, ly);
@@ -328,15 +329,15 @@ TEST(PlotViewFormat, FontsComeFromTheFormatAndFontChangesAreSaved)
 
     ProbeView view;
     view.setFromPlotFormat(format);
-    EXPECT_EQ(view.mLegendsAttributes.font.pixelSize(), 9);
-    EXPECT_TRUE(view.mLegendsAttributes.font.italic());
-    EXPECT_FALSE(view.mLegendsAttributes.font.bold());
-    EXPECT_EQ(view.mTicksAttributes.font.pixelSize(), 11);
-    EXPECT_TRUE(view.mLabelsAttributes.font.bold());
-    EXPECT_EQ(view.mLabelsAttributes.font.family(), QStringLiteral("Arial"));
+    EXPECT_EQ(view.state().fonts().legends.font.pixelSize(), 9);
+    EXPECT_TRUE(view.state().fonts().legends.font.italic());
+    EXPECT_FALSE(view.state().fonts().legends.font.bold());
+    EXPECT_EQ(view.state().fonts().ticks.font.pixelSize(), 11);
+    EXPECT_TRUE(view.state().fonts().labels.font.bold());
+    EXPECT_EQ(view.state().fonts().labels.font.family(), QStringLiteral("Arial"));
 
     // A font chosen in the view goes into the format the document saves.
-    view.doChangeFont(TextAttributes::make(QStringLiteral("DejaVu Serif"), 16, true, true), CPlotView::TicksFont);
+    view.changes().doChangeFont(TextAttributes::make(QStringLiteral("DejaVu Serif"), 16, true, true), FontKind::Ticks);
     view.updatePlotFormat(format);
     EXPECT_EQ(format.ticksFormat()->fontName(), QStringLiteral("DejaVu Serif"));
     EXPECT_EQ(format.ticksFormat()->size(), 16);

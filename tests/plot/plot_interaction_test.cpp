@@ -39,12 +39,14 @@ std::shared_ptr<CGraphCurve> horizontalCurve(const QString& name, float y)
 // The data value of a widget position by the view's last draw: u = (pixel - b) / a.
 double dataX(const InteractivePlot& plot, QPoint at)
 {
-    return (at.x() - plot.view->mBx) / plot.view->mAx;
+    const PlotGeometry& g = plot.view->drawing().geometry();
+    return (at.x() - g.bx) / g.ax;
 }
 
 double dataY(const InteractivePlot& plot, QPoint at)
 {
-    return (plot.view->height() - at.y() - plot.view->mBy) / plot.view->mAy;
+    const PlotGeometry& g = plot.view->drawing().geometry();
+    return (plot.view->height() - at.y() - g.by) / g.ay;
 }
 
 QString pointStatus(double x, double y, int decimals)
@@ -58,13 +60,13 @@ TEST(PlotMouse, ClickOnEmptyPlotAreaShowsTheCrossReportsThePointAndRemovesTheRec
 {
     InteractivePlot plot;
     plot.drag(plot.widgetAt(2, 20), {plot.widgetAt(3, 30)}, plot.widgetAt(4, 40));
-    ASSERT_TRUE(plot.view->hasTrackingRect());
+    ASSERT_TRUE(plot.view->state().hasTrackingRect());
 
     const QPoint at = plot.widgetAt(6.0f, 55.0f);
     plot.click(at);
-    EXPECT_FALSE(plot.view->hasTrackingRect());
+    EXPECT_FALSE(plot.view->state().hasTrackingRect());
     EXPECT_FALSE(plot.frame->zoomInButton()->isEnabled());
-    EXPECT_TRUE(plot.view->isSelectingPointVisible());
+    EXPECT_TRUE(plot.view->state().selection().pointVisible);
     EXPECT_EQ(plot.view->selectedObject(), nullptr);
     EXPECT_NEAR(plot.view->selectedPointX(), dataX(plot, at), 1e-4);
     EXPECT_NEAR(plot.view->selectedPointY(), dataY(plot, at), 1e-3);
@@ -81,7 +83,7 @@ TEST(PlotMouse, ClickInAMarginClearsThePointAndTheStatusAndStillAnnounces)
     ASSERT_FALSE(plot.status().isEmpty());
 
     plot.click(QPoint(5, 5));
-    EXPECT_FALSE(plot.view->isSelectingPointVisible());
+    EXPECT_FALSE(plot.view->state().selection().pointVisible);
     EXPECT_EQ(plot.view->selectedPointX(), 0.0f);
     EXPECT_EQ(plot.view->selectedPointY(), 0.0f);
     EXPECT_EQ(plot.status(), QString());
@@ -101,11 +103,11 @@ TEST(PlotMouse, DragDrawsAZoomRectangleAndKeepsThePointFromBeforeThePress)
     plot.drag(from, {plot.widgetAt(2, 60)}, to);
     const QPointF a = plot.viewAt(from);
     const QPointF b = plot.viewAt(to);
-    EXPECT_EQ(plot.view->trackingRect(),
+    EXPECT_EQ(plot.view->state().selection().trackingRect,
               QRectF(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::fabs(b.x() - a.x()), std::fabs(b.y() - a.y())));
     EXPECT_EQ(plot.view->selectedPointX(), x);
     EXPECT_EQ(plot.view->selectedPointY(), y);
-    EXPECT_TRUE(plot.view->isSelectingPointVisible());
+    EXPECT_TRUE(plot.view->state().selection().pointVisible);
     EXPECT_TRUE(plot.frame->zoomInButton()->isEnabled());
     EXPECT_EQ(plot.frame->zoomInButton()->toolTip(), QStringLiteral("To zoom in the rectangular area"));
     EXPECT_EQ(plot.frame->zoomOutButton()->toolTip(), QStringLiteral("To zoom out of the rectangular area."));
@@ -118,9 +120,9 @@ TEST(PlotMouse, ADragWithoutHeightOrWidthLeavesNoRectangle)
     plot.drag(plot.widgetAt(1, 10), {}, plot.widgetAt(3, 30));
     ASSERT_TRUE(plot.frame->zoomInButton()->isEnabled());
     plot.drag(plot.widgetAt(2, 50), {plot.widgetAt(5, 50)}, plot.widgetAt(8, 50));
-    EXPECT_FALSE(plot.view->hasTrackingRect());
+    EXPECT_FALSE(plot.view->state().hasTrackingRect());
     EXPECT_FALSE(plot.frame->zoomInButton()->isEnabled());
-    plot.view->onZoomIn(); // nothing to zoom into
+    plot.view->perform(PlotCommand::ZoomIn); // nothing to zoom into
     float x0, x1, y0, y1;
     plot.view->getXYRange(x0, x1, y0, y1);
     EXPECT_EQ((std::array{x0, x1, y0, y1}), (std::array{0.f, 10.f, 0.f, 100.f}));
@@ -134,7 +136,7 @@ TEST(PlotMouse, ClickOnACurveHighlightsTheLastOneHitAndNamesItInTheStatusLine)
     plot.view->addGraphObject(first);
     plot.view->addGraphObject(second);
     plot.drag(plot.widgetAt(1, 10), {}, plot.widgetAt(3, 30));
-    const QRectF rectangle = plot.view->trackingRect();
+    const QRectF rectangle = plot.view->state().selection().trackingRect;
 
     const QPoint at = plot.widgetAt(5, 50);
     plot.click(at);
@@ -143,7 +145,7 @@ TEST(PlotMouse, ClickOnACurveHighlightsTheLastOneHitAndNamesItInTheStatusLine)
     EXPECT_FALSE(first->isHilited());
     EXPECT_EQ(plot.status(),
               QStringLiteral("Isochore : ") + pointStatus(plot.view->selectedPointX(), plot.view->selectedPointY(), 2));
-    EXPECT_EQ(plot.view->trackingRect(), rectangle); // a click on a curve leaves the rectangle
+    EXPECT_EQ(plot.view->state().selection().trackingRect, rectangle); // a click on a curve leaves the rectangle
     EXPECT_EQ(plot.selectionNotes, 1);
 
     plot.click(plot.widgetAt(5, 80)); // empty plot area
@@ -154,12 +156,13 @@ TEST(PlotMouse, ClickOnACurveHighlightsTheLastOneHitAndNamesItInTheStatusLine)
 TEST(PlotMouse, OnALogarithmicAxisTheSelectionIsTenToTheAxisCoordinate)
 {
     InteractivePlot plot;
-    plot.view->setShowLogX(true);
+    plot.view->state().axes().showLogX = true;
     plot.view->setDefaultXYRange(1, 1000, 0, 100);
     plot.redraw();
-    const double pixel = plot.view->mAx * 2.0 + plot.view->mBx; // axis coordinate 2
+    const PlotGeometry& g = plot.view->drawing().geometry();
+    const double pixel = g.ax * 2.0 + g.bx; // axis coordinate 2
     plot.click(plot.widgetAtView(pixel, plot.view->getYValue(50)));
-    EXPECT_NEAR(plot.view->selectedPointX(), 100.0, 100.0 * std::log(10.0) * 0.6 / plot.view->mAx);
+    EXPECT_NEAR(plot.view->selectedPointX(), 100.0, 100.0 * std::log(10.0) * 0.6 / g.ax);
 }
 
 TEST(PlotMouse, LegendDragMovesTheLegendAndOneUndoPutsItBack)
@@ -241,20 +244,20 @@ TEST(PlotMouse, HiliteAndSelectionPointOperations)
     plot.view->hilite(b.get());
     EXPECT_FALSE(a->isHilited());
     EXPECT_TRUE(b->isHilited());
-    plot.view->hilite1(a.get());
+    plot.view->mouse().hilite1(a.get());
     EXPECT_TRUE(a->isHilited() && b->isHilited());
     plot.view->hilite(nullptr);
     EXPECT_FALSE(a->isHilited() || b->isHilited());
     EXPECT_TRUE(plot.view->mLegend()->isHilited()); // the legend is not touched
 
-    ASSERT_FALSE(plot.view->isSelectingPointVisible());
+    ASSERT_FALSE(plot.view->state().selection().pointVisible);
     plot.view->setSelectedPoint(3.0f, 40.0f);
-    EXPECT_FALSE(plot.view->isSelectingPointVisible());
+    EXPECT_FALSE(plot.view->state().selection().pointVisible);
     auto point = CGraphPoint::newGraphPoint(7.5f, 12.5f);
-    plot.view->adjustSelectionPoint(*point);
+    plot.view->mouse().adjustSelectionPoint(*point);
     EXPECT_EQ(plot.view->selectedPointX(), 7.5f);
     EXPECT_EQ(plot.view->selectedPointY(), 12.5f);
-    plot.view->updateStatusMessage(); // the tick decimals themselves
+    plot.view->mouse().updateStatusMessage(); // the tick decimals themselves
     EXPECT_EQ(plot.status(), QStringLiteral("T = 7.5, P = 12.5"));
 }
 
@@ -368,7 +371,7 @@ TEST(PlotContextMenu, ARightClickShowsTheValidatedMenuAndRunsTheChosenItem)
     const QPoint at = plot.widgetAt(5, 50);
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, plot.view->mapToGlobal(at));
     QApplication::sendEvent(plot.view, &event);
-    EXPECT_TRUE(plot.view->showLogX());
+    EXPECT_TRUE(plot.view->state().axes().showLogX);
     // No rectangle and default ranges: the zooms and the return to the defaults are off.
     EXPECT_EQ(disabled, (QStringList{"Zoom in", "Zoom out", "Axis ranges by default..."}));
 

@@ -61,7 +61,7 @@ void setUpAxes(ProbeView& view, const Axes& axes)
     view.setDefaultXYRange(axes.xMin, axes.xMax, axes.yMin, axes.yMax);
     view.setTicksNumber(axes.xTicks, axes.yTicks);
     view.setTicksDigits(axes.xDigits, axes.yDigits);
-    view.setShowLogY(axes.logY);
+    view.state().axes().showLogY = axes.logY;
 }
 
 const Axes kAxes[] = {
@@ -103,7 +103,7 @@ TEST(LegiblePlot, XTickLabelsAreCentredOnTheirTicks)
         ProbeView view(QRect(0, 0, 640, 480));
         setUpAxes(view, axes);
         const Drawing drawing = record(view, QStringLiteral("ticks_%1").arg(QLatin1String(axes.name)));
-        const QRectF plot = view.getPlotRect();
+        const QRectF plot = view.drawing().getPlotRect();
         int labels = 0;
         for (const RecordedText& text : drawing.texts) {
             bool isNumber = false;

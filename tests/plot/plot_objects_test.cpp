@@ -461,7 +461,7 @@ TEST(GraphLegend, ExtentFromItsRows)
     for (const GraphObjectPtr& object : std::vector<GraphObjectPtr>{a, b, unnamed, labelled})
         view.includesIntoLegend(object);
     draw();
-    const TextAttributes& attributes = view.getLegendsAttributes();
+    const TextAttributes& attributes = view.state().fonts().legends;
     const QSizeF rows[] = {textSize(QStringLiteral("Liquid"), attributes),
                            textSize(QStringLiteral("Critical point of a long name"), attributes),
                            textSize(QStringLiteral("Untitled"), attributes)};

@@ -109,7 +109,7 @@ TEST_F(RenderedPlot, CurvesAndMarkersAreWhereTheirPointsAre)
     EXPECT_TRUE(isNear(pixel(at(150, 100)), kBlue, 60));
     EXPECT_TRUE(isNear(pixel(at(300, 200)), kBlue, 60));
     // The break leaves the stretch from (200, 150) to (250, 150) empty.
-    EXPECT_TRUE(isNear(pixel(at(225, 160)), view.foreColor.toQColor(), 10));
+    EXPECT_TRUE(isNear(pixel(at(225, 160)), view.drawing().foreColor().toQColor(), 10));
     for (const auto& [x, y] : {std::pair{60.f, 240.f}, {90.f, 230.f}, {120.f, 250.f}})
         EXPECT_TRUE(isNear(pixel(at(x, y)), kGreen, 30)) << x;
     EXPECT_TRUE(isNear(pixel(at(330, 80)), Qt::black, 30)); // filled diamond
@@ -132,8 +132,8 @@ TEST_F(RenderedPlot, LabelsAreDrawnUnderTheirMarkers)
 
 TEST_F(RenderedPlot, NothingIsDrawnOutsideThePlotArea)
 {
-    const QRectF plot = view.getPlotRect();
-    const QColor margin = view.backColor.toQColor();
+    const QRectF plot = view.drawing().getPlotRect();
+    const QColor margin = view.drawing().backColor().toQColor();
     // The bubble curve leaves the ranges at the top: the margins above and to the right
     // of the plot area keep their fill.
     for (double x = plot.left(); x < plot.right(); x += 2)
@@ -144,7 +144,7 @@ TEST_F(RenderedPlot, NothingIsDrawnOutsideThePlotArea)
             ASSERT_TRUE(isNear(pixelAtView(image, x, y), margin, 2)) << x << "," << y;
     // Both areas carry their colours.
     EXPECT_TRUE(isNear(pixelAtView(image, 3, 3), margin, 2));
-    EXPECT_TRUE(isNear(pixel(at(390, 10)), view.foreColor.toQColor(), 2));
+    EXPECT_TRUE(isNear(pixel(at(390, 10)), view.drawing().foreColor().toQColor(), 2));
 }
 
 TEST_F(RenderedPlot, LegendRowsSitAboveTheAnchorInOrderOfInclusion)
@@ -154,7 +154,7 @@ TEST_F(RenderedPlot, LegendRowsSitAboveTheAnchorInOrderOfInclusion)
     const QPointF anchor = at(220, 20);
     EXPECT_EQ(box.topLeft(), anchor); // y up: the lower-left corner
     // Four rows (the labelled marker list has none), the first included on top.
-    const double h = textSize(QStringLiteral("Isochore"), view.getLegendsAttributes()).height();
+    const double h = textSize(QStringLiteral("Isochore"), view.state().fonts().legends).height();
     EXPECT_NEAR(legend.height(), 4 * (h + 6) - 6, 1e-3);
     const auto rowMiddle = [&](int rowFromTop) { return anchor.y() + (3 - rowFromTop) * (h + 2) + 0.5 * h; };
     // Line samples of width 1, spread over two pixels.
@@ -171,11 +171,11 @@ TEST_F(RenderedPlot, LegendRowsSitAboveTheAnchorInOrderOfInclusion)
 
 TEST_F(RenderedPlot, TicksAndGridFollowTheRanges)
 {
-    const QRectF plot = view.getPlotRect();
+    const QRectF plot = view.drawing().getPlotRect();
     // 0 to 400 with 9 ticks: a tick every 50; 0 to 300 with 7 ticks: every 50.
     for (float v = 0; v <= 400; v += 50)
         EXPECT_LT(pixelAtView(image, view.getXValue(v), plot.y() - 3).lightness(), 120) << v;
-    EXPECT_TRUE(isNear(pixelAtView(image, view.getXValue(25), plot.y() - 3), view.backColor.toQColor(), 2));
+    EXPECT_TRUE(isNear(pixelAtView(image, view.getXValue(25), plot.y() - 3), view.drawing().backColor().toQColor(), 2));
     for (float v = 0; v <= 300; v += 50)
         EXPECT_LT(pixelAtView(image, plot.x() - 3, view.getYValue(v)).lightness(), 120) << v;
 }
@@ -184,7 +184,7 @@ TEST(RenderedLogPlot, DecadeTicksAndLabels)
 {
     ProbeView view(QRect(0, 0, 500, 360));
     view.setLabels(QStringLiteral("P (bar)"), QStringLiteral("GOR"));
-    view.setShowLogX(true);
+    view.state().axes().showLogX = true;
     view.setXYRange(0.5f, 200, 0, 10);
     view.setTicksNumber(5, 3);
     view.setTicksDigits(1, 1);
@@ -200,7 +200,7 @@ TEST(RenderedLogPlot, DecadeTicksAndLabels)
     const QImage image = view.renderImage();
     image.save(QStringLiteral("plot_render_log_axis.png"));
 
-    const QRectF plot = view.getPlotRect();
+    const QRectF plot = view.drawing().getPlotRect();
     for (int decade = -1; decade <= 3; ++decade) {
         const double x = plot.x() + (decade + 1) * plot.width() / 4;
         EXPECT_LT(pixelAtView(image, x, plot.y() - 3).lightness(), 120) << decade;
@@ -229,7 +229,7 @@ TEST(RenderedSelection, CrossOnlyInsideTheRangesAndNotWhilePrinting)
         view.setSelectedPointX(c.x);
         view.setSelectedPointY(c.y);
         view.showSelectionPoint(true);
-        view.mIsPrinting = c.printing;
+        view.drawing().setPrinting(c.printing);
         const QImage image = view.renderImage();
         view.showSelectionPoint(false);
         // Drawn exactly when the image differs from the one without the cross.
@@ -248,7 +248,7 @@ TEST(RenderedLegend, HighlightShowsTheAnchorSquareAndAFrame)
     view.includesIntoLegend(point);
     view.setLegendPosition(20, 20);
     view.mLegend()->setHilited(true);
-    view.mTrackingRect = QRectF(200, 150, 60, 40);
+    view.state().selection().trackingRect = QRectF(200, 150, 60, 40);
     view.renderImage();
     const QImage image = view.renderImage();
     image.save(QStringLiteral("plot_render_hilited_legend.png"));
@@ -287,7 +287,7 @@ std::unique_ptr<ProbeView> bareView()
 QImage plotAreaOf(ProbeView& view)
 {
     const QImage image = view.renderImage();
-    const QRectF plot = view.getPlotRect();
+    const QRectF plot = view.drawing().getPlotRect();
     return image.copy(QRect(static_cast<int>(plot.x()) + 2, static_cast<int>(image.height() - plot.y() - plot.height()) + 2,
                             static_cast<int>(plot.width()) - 4, static_cast<int>(plot.height()) - 4));
 }
@@ -324,7 +324,7 @@ TEST(RenderedLabels, LabelledMarkerListShowsAndHidesAllLabels)
     list->addPoint(QStringLiteral("API 40"), 75, 50);
     view->addGraphObject(list);
     const QRect shown = darkPixelBounds(plotAreaOf(*view));
-    EXPECT_GT(shown.width(), 0.5 * view->getPlotRect().width()); // both labels
+    EXPECT_GT(shown.width(), 0.5 * view->drawing().getPlotRect().width()); // both labels
     list->setShowLabels(false);
     EXPECT_TRUE(darkPixelBounds(plotAreaOf(*view)).isEmpty());
     list->setShowLabels(true);

@@ -14,6 +14,7 @@
 #include <cmath>
 
 using namespace quorvel;
+using quorvel::test::bounds;
 using quorvel::test::ProbeView;
 
 namespace {
@@ -49,18 +50,19 @@ TEST(PlotView, StartsWithTheStateOfANewView)
     EXPECT_EQ((std::array{x0, x1, y0, y1}), (std::array{0.f, 1.f, 0.f, 1.f}));
     EXPECT_EQ(view.mNbXTicks(), 2);
     EXPECT_EQ(view.mYTicksDigits(), 3);
-    EXPECT_EQ((std::array{view.mMarginLeft, view.mMarginTop, view.mMarginRight, view.mMarginBottom}),
+    const PlotGeometry& geometry = view.drawing().geometry();
+    EXPECT_EQ((std::array{geometry.marginLeft, geometry.marginTop, geometry.marginRight, geometry.marginBottom}),
               (std::array{80.f, 15.f, 30.f, 60.f}));
     EXPECT_EQ(view.mXLabel().string, QStringLiteral("Undefined"));
     EXPECT_FALSE(view.mXLabel().attributes); // made before the attributes existed
     EXPECT_TRUE(view.mLegend()->isHidden());
     EXPECT_EQ(view.mLegend()->getPlotView(), &view);
-    EXPECT_FALSE(view.showLogX() || view.showLogY() || view.drawGrid());
-    EXPECT_EQ(view.backColor, Color::fromRgb(1, 1, 0.7));
-    EXPECT_EQ(view.foreColor, Color::fromRgb(0.6, 1, 1));
+    EXPECT_FALSE(view.state().axes().showLogX || view.state().axes().showLogY || view.state().axes().drawGrid);
+    EXPECT_EQ(view.drawing().backColor(), Color::fromRgb(1, 1, 0.7));
+    EXPECT_EQ(view.drawing().foreColor(), Color::fromRgb(0.6, 1, 1));
 
     view.setLabels(QStringLiteral("T (\u00B0C)"), QStringLiteral("P (bar)"));
-    EXPECT_EQ(view.mYLabel().attributes, view.mLabelsAttributes);
+    EXPECT_EQ(view.mYLabel().attributes, view.state().fonts().labels);
 }
 
 TEST(PlotView, DefaultAndCurrentRanges)
@@ -86,47 +88,48 @@ TEST(PlotView, AdjustWidensTheDefaultsAndMakesThemCurrent)
 {
     ProbeView view;
     view.adjustXYRange(15, 25, -3, 7, 10, 10);
-    EXPECT_EQ((std::array{view.mMinX, view.mMaxX, view.mMinY, view.mMaxY}), (std::array{0.f, 30.f, -3.f, 7.f}));
-    EXPECT_EQ((std::array{view.mCurrentMinX, view.mCurrentMaxX, view.mCurrentMinY, view.mCurrentMaxY}),
+    EXPECT_EQ(bounds(view.state().ranges().defaults), (std::array{0.f, 30.f, -3.f, 7.f}));
+    EXPECT_EQ(bounds(view.state().ranges().current),
               (std::array{0.f, 30.f, -3.f, 7.f}));
     // Covered bounds stay.
     view.adjustXYRange(5, 30, 0, 1, 10, 10);
-    EXPECT_EQ((std::array{view.mMinX, view.mMaxX, view.mMinY, view.mMaxY}), (std::array{0.f, 30.f, -3.f, 7.f}));
+    EXPECT_EQ(bounds(view.state().ranges().defaults), (std::array{0.f, 30.f, -3.f, 7.f}));
     view.adjustXYRange(-15, 31, -4, 8, 10, 10);
-    EXPECT_EQ((std::array{view.mMinX, view.mMaxX, view.mMinY, view.mMaxY}), (std::array{-20.f, 40.f, -4.f, 8.f}));
+    EXPECT_EQ(bounds(view.state().ranges().defaults), (std::array{-20.f, 40.f, -4.f, 8.f}));
 }
 
 TEST(PlotView, LogarithmicAxisMapsDecadesAfterADraw)
 {
     ProbeView view(QRect(0, 0, 500, 400));
-    view.setShowLogX(true);
+    view.state().axes().showLogX = true;
     view.setXYRange(0.5f, 200, 0, 1);
     view.renderImage();
-    EXPECT_EQ(view.mLogXmin, -1.0f);
-    EXPECT_EQ(view.mLogXmax, 3.0f);
-    const QRectF plot = view.getPlotRect();
+    EXPECT_EQ(view.drawing().geometry().logXmin, -1.0f);
+    EXPECT_EQ(view.drawing().geometry().logXmax, 3.0f);
+    const QRectF plot = view.drawing().getPlotRect();
     EXPECT_NEAR(view.getXValue(1.0f), plot.x() + 0.25 * plot.width(), 1e-3);
     EXPECT_NEAR(view.getXValue(100.0f), plot.x() + 0.75 * plot.width(), 1e-3);
     EXPECT_FLOAT_EQ(view.getXValue(0.0f), static_cast<float>(plot.x()));
     EXPECT_FLOAT_EQ(view.getXValue(-3.0f), static_cast<float>(plot.x()));
     // A click at the pixel of decade 2 is the value 100.
-    EXPECT_NEAR(view.getXFromPixelValue(static_cast<float>(plot.x() + 0.75 * plot.width())), 100.0f, 1e-3);
+    EXPECT_NEAR(view.drawing().getXFromPixelValue(static_cast<float>(plot.x() + 0.75 * plot.width())), 100.0f, 1e-3);
 }
 
 TEST(PlotView, PixelConversionInvertsTheTransform)
 {
     for (const bool logarithmic : {false, true}) {
         ProbeView view(QRect(0, 0, 640, 480));
-        view.setShowLogX(logarithmic);
-        view.setShowLogY(logarithmic);
+        view.state().axes().showLogX = logarithmic;
+        view.state().axes().showLogY = logarithmic;
         view.setXYRange(0.01f, 5000.0f, 0.2f, 80.0f);
         view.renderImage();
         // Single precision: relative on a logarithmic axis, a fraction of the range on a linear one.
         const auto tolerance = [&](float v, float range) { return logarithmic ? 1e-4 * v : 1e-6 * range; };
         for (const float v : {0.02f, 0.5f, 1.0f, 7.5f, 64.0f, 333.0f, 4999.0f}) {
-            EXPECT_NEAR(view.getXFromPixelValue(view.getXValue(v)), v, tolerance(v, 5000)) << v << " log " << logarithmic;
+            EXPECT_NEAR(view.drawing().getXFromPixelValue(view.getXValue(v)), v, tolerance(v, 5000))
+                << v << " log " << logarithmic;
             if (v <= 80.0f && v >= 0.2f) {
-                EXPECT_NEAR(view.getYFromPixelValue(view.getYValue(v)), v, tolerance(v, 80)) << v;
+                EXPECT_NEAR(view.drawing().getYFromPixelValue(view.getYValue(v)), v, tolerance(v, 80)) << v;
             }
         }
     }
@@ -137,17 +140,18 @@ TEST(PlotView, DrawSizesTheMarginsToTheLabels)
     ProbeView view(QRect(0, 0, 400, 300));
     view.renderImage();
     const QSizeF label = textSize(QStringLiteral("Undefined"), TextAttributes::defaultText());
-    const QSizeF tick = textSize(QStringLiteral("-1.000"), view.mTicksAttributes);
+    const QSizeF tick = textSize(QStringLiteral("-1.000"), view.state().fonts().ticks);
     // The unrotated y title and the widest tick label side by side: inset 5, gap 8 between
     // them, gap 10 to the plot area; never less than the label's height + tick width + 25.
     const double sideBySide = 5.0 + label.width() + 8.0 + tick.width() + 10.0;
-    EXPECT_FLOAT_EQ(view.mMarginLeft, static_cast<float>(std::max(label.height() + tick.width() + 25.0, sideBySide)));
-    EXPECT_FLOAT_EQ(view.mMarginBottom, static_cast<float>(label.height() + tick.height() + 25.0));
-    EXPECT_EQ(view.mMarginTop, 15.0f);
-    EXPECT_EQ(view.mMarginRight, 30.0f);
-    const QRectF plot = view.getPlotRect();
-    EXPECT_FLOAT_EQ(static_cast<float>(plot.x()), view.mMarginLeft);
-    EXPECT_FLOAT_EQ(static_cast<float>(plot.width()), 400.0f - view.mMarginLeft - 30.0f);
+    const PlotGeometry& g = view.drawing().geometry();
+    EXPECT_FLOAT_EQ(g.marginLeft, static_cast<float>(std::max(label.height() + tick.width() + 25.0, sideBySide)));
+    EXPECT_FLOAT_EQ(g.marginBottom, static_cast<float>(label.height() + tick.height() + 25.0));
+    EXPECT_EQ(g.marginTop, 15.0f);
+    EXPECT_EQ(g.marginRight, 30.0f);
+    const QRectF plot = view.drawing().getPlotRect();
+    EXPECT_FLOAT_EQ(static_cast<float>(plot.x()), g.marginLeft);
+    EXPECT_FLOAT_EQ(static_cast<float>(plot.width()), 400.0f - g.marginLeft - 30.0f);
 }
 
 TEST(PlotView, UnusableGeometryDrawsAndEnds)
@@ -174,7 +178,7 @@ TEST(PlotView, UnusableGeometryDrawsAndEnds)
     };
     for (const Case& c : cases) {
         ProbeView view(QRect(QPoint(0, 0), c.size));
-        view.setShowLogX(c.logX);
+        view.state().axes().showLogX = c.logX;
         view.setXYRange(c.minX, c.maxX, 0, 1);
         view.setTicksNumber(c.xTicks, 5);
         view.setDrawGrid(true);
@@ -183,8 +187,9 @@ TEST(PlotView, UnusableGeometryDrawsAndEnds)
         view.includesIntoLegend(curve);
         view.setLegendPosition(c.minX, 0.5f);
         view.renderImage();
-        EXPECT_TRUE(std::isfinite(view.mAx) && std::isfinite(view.mBx)) << c.name;
-        EXPECT_TRUE(std::isfinite(view.getXFromPixelValue(100.0f))) << c.name;
+        const PlotGeometry& g = view.drawing().geometry();
+        EXPECT_TRUE(std::isfinite(g.ax) && std::isfinite(g.bx)) << c.name;
+        EXPECT_TRUE(std::isfinite(view.drawing().getXFromPixelValue(100.0f))) << c.name;
         EXPECT_TRUE(std::isfinite(view.getXValue(0.5f))) << c.name;
     }
 }
@@ -284,7 +289,7 @@ TEST(PlotView, CopyHoldsCopiesListedInItsOwnLegend)
     view.setXYRange(10, 20, 1, 2); // zoomed
     view.setTicksNumber(6, 7);
     view.setTicksDigits(1, 2);
-    view.setShowLogY(true);
+    view.state().axes().showLogY = true;
     view.setLabels(QStringLiteral("T"), QStringLiteral("P"));
     auto a = namedCurve(QStringLiteral("A"));
     a->setReferenceObject(Value(record));
@@ -314,7 +319,7 @@ TEST(PlotView, CopyHoldsCopiesListedInItsOwnLegend)
     EXPECT_EQ((std::array{m[0], m[1], m[2], m[3]}), (std::array{-100.f, 100.f, -100.f, 100.f}));
     EXPECT_EQ(copy->mNbYTicks(), 7);
     EXPECT_EQ(copy->mYTicksDigits(), 2);
-    EXPECT_TRUE(copy->showLogY());
+    EXPECT_TRUE(copy->state().axes().showLogY);
     EXPECT_EQ(copy->mXLabel(), view.mXLabel());
     EXPECT_EQ(copy->size(), view.size());
 }
@@ -338,12 +343,13 @@ TEST(PlotView, SelectionAccessors)
     view.setSelectedObject(point.get());
     float x, y;
     CGraphObject* object = nullptr;
-    view.getSelection(x, y, object);
+    view.getSelectedPoint(x, y);
+    object = view.selectedObject();
     EXPECT_EQ(x, 3.5f);
     EXPECT_EQ(y, -1.0f);
     EXPECT_EQ(object, point.get());
     view.showSelectionPoint(true);
-    EXPECT_TRUE(view.mIsSelectingPointVisible);
+    EXPECT_TRUE(view.state().selection().pointVisible);
 }
 
 TEST(PlotView, FindsTheDocumentOfItsWindow)

@@ -322,7 +322,7 @@ TEST(CubicParameters, ChangedComponentDataTakeEffectAtTheNextCalculation)
         phase.critical_temperature[2] = 380;
         phase.critical_volume[1] = 1.1e-4;
         phase.set_binary_interaction_kbij(1, 3, 0.03);
-        phase.kaij[4][4] = 0.01;
+        phase.set_binary_interaction_kaij(4, 4, 0.01);
     };
     auto used = make_mixture(Eos::peng, 2, x, 350, 80);
     used->describe();
@@ -337,7 +337,7 @@ TEST(CubicParameters, ChangedComponentDataTakeEffectAtTheNextCalculation)
     for (short i = 0; i < 5; ++i) {
         EXPECT_EQ(used->fugacity[i], fresh->fugacity[i]) << i;
         for (short j = 0; j < 5; ++j) {
-            EXPECT_EQ(used->kaij[i][j], fresh->kaij[i][j]) << i << ", " << j;
+            EXPECT_EQ(used->kaij()[i][j], fresh->kaij()[i][j]) << i << ", " << j;
             EXPECT_EQ(used->fugacity_dn[i][j], fresh->fugacity_dn[i][j]) << i << ", " << j;
         }
     }
@@ -371,7 +371,7 @@ TEST(CubicParameters, PengRobinsonPairsFollowTheTextbookFormulas)
                 const double zc = (ci.pc * ci.vc / (R * ci.tc) + cj.pc * cj.vc / (R * cj.tc)) * 0.1 / 2;
                 k = 1 - std::pow(2 * std::sqrt(ci.tc * cj.tc) / (ci.tc + cj.tc), zc);
             }
-            EXPECT_NEAR(phase->kaij[i][j], k, 1e-14) << i << ", " << j;
+            EXPECT_NEAR(phase->kaij()[i][j], k, 1e-14) << i << ", " << j;
             const double a_pair = (1 - k) * std::sqrt(a[i] * a[j]);
             EXPECT_NEAR(phase->a_ij[i][j], a_pair, 1e-12 * a_pair) << i << ", " << j;
             EXPECT_NEAR(phase->b_ij[i][j], (b[i] + b[j]) / 2, 1e-18);
@@ -379,7 +379,7 @@ TEST(CubicParameters, PengRobinsonPairsFollowTheTextbookFormulas)
             b_mix += x[i] * x[j] * (b[i] + b[j]) / 2;
         }
     }
-    EXPECT_GT(phase->kaij[0][4], 0.01);  // methane - decane
+    EXPECT_GT(phase->kaij()[0][4], 0.01);  // methane - decane
     EXPECT_NEAR(phase->a_mix, a_mix, 1e-12 * a_mix);
     EXPECT_NEAR(phase->b_mix, b_mix, 1e-12 * b_mix);
     EXPECT_DOUBLE_EQ(phase->pseudo_critical_volume, b_mix / (3 * 0.0778));
@@ -409,12 +409,12 @@ TEST(CubicParameters, GeneralisedInteractionsReplaceStoredValuesAndSkipHeavyOrIn
             phase->composition(std::vector<double>{0.6, 0.2, 0.1, 0.05, 0.05});
             phase->describe();
 
-            EXPECT_NEAR(phase->kaij[0][1], k, 1e-15);
-            EXPECT_NEAR(phase->kaij[1][0], k, 1e-15);
+            EXPECT_NEAR(phase->kaij()[0][1], k, 1e-15);
+            EXPECT_NEAR(phase->kaij()[1][0], k, 1e-15);
             for (int i = 0; i < 5; ++i) {
                 for (int j = 0; j < 5; ++j) {
                     if (i != j && i + j != 1) {
-                        EXPECT_EQ(phase->kaij[i][j], 0) << i << ", " << j;
+                        EXPECT_EQ(phase->kaij()[i][j], 0) << i << ", " << j;
                     }
                 }
             }

@@ -100,8 +100,8 @@ TEST(Montel, StoresItsTableThenCalculatesWithTheGeneralisedCorrelation)
                           {3, 10, 0.03}, {3, 15, 0.05}, {3, 16, 0.07}, {4, 14, 0.02}, {5, 16, 0.03},
                           {6, 7, 0}, {3, 4, 0}, {15, 16, 0}};
     for (const Pair& p : table) {
-        EXPECT_EQ(phase->kaij[p.i][p.j], p.k) << p.i << ", " << p.j;
-        EXPECT_EQ(phase->kaij[p.j][p.i], p.k) << p.i << ", " << p.j;
+        EXPECT_EQ(phase->kaij()[p.i][p.j], p.k) << p.i << ", " << p.j;
+        EXPECT_EQ(phase->kaij()[p.j][p.i], p.k) << p.i << ", " << p.j;
     }
 
     // The correlation written out: gases and cuts above 160 g/mol get none.
@@ -128,12 +128,12 @@ TEST(Montel, StoresItsTableThenCalculatesWithTheGeneralisedCorrelation)
         for (short i = 0; i < 17; ++i)
             for (short j = 0; j < i; ++j) {
                 const double k = generalised(i, j);
-                EXPECT_NEAR(phase->kaij[i][j], k, 1e-15) << i << ", " << j;
-                EXPECT_EQ(phase->kaij[j][i], phase->kaij[i][j]) << i << ", " << j;
+                EXPECT_NEAR(phase->kaij()[i][j], k, 1e-15) << i << ", " << j;
+                EXPECT_EQ(phase->kaij()[j][i], phase->kaij()[i][j]) << i << ", " << j;
                 const double a = (1 - k) * std::sqrt(phase->a_ij[i][i] * phase->a_ij[j][j]);
                 EXPECT_NEAR(phase->a_ij[i][j], a, 1e-13 * a) << i << ", " << j;
             }
-        EXPECT_GT(phase->kaij[4][3], 0) << "methane-ethane takes the correlation";
+        EXPECT_GT(phase->kaij()[4][3], 0) << "methane-ethane takes the correlation";
         EXPECT_EQ(phase->volume_failure, 0);
         EXPECT_GT(phase->density, 0.4);
         EXPECT_LT(phase->density, 0.9);
@@ -144,7 +144,7 @@ TEST(Montel, StoresItsTableThenCalculatesWithTheGeneralisedCorrelation)
     phase->set_binary_interaction_kaij(3, 4, 0.5);
     phase->describe();
     for (const Pair& p : table) {
-        EXPECT_EQ(phase->kaij[p.i][p.j], p.k) << p.i << ", " << p.j;
+        EXPECT_EQ(phase->kaij()[p.i][p.j], p.k) << p.i << ", " << p.j;
         const double a = (1 - p.k) * std::sqrt(phase->a_ij[p.i][p.i] * phase->a_ij[p.j][p.j]);
         EXPECT_NEAR(phase->a_ij[p.i][p.j], a, 1e-13 * a) << p.i << ", " << p.j;
     }

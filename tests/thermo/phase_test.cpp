@@ -107,12 +107,12 @@ TEST(ClaCubic0, SizesEveryLevel)
     EXPECT_EQ(phase.partial_molar_volume.size(), 4u);
     EXPECT_EQ(phase.ln_phi.size(), 4u);
     EXPECT_EQ(phase.a_over_b_dn2.rows(), 4);
-    EXPECT_EQ(phase.kaij.columns(), 4);
+    EXPECT_EQ(phase.kaij().columns(), 4);
     EXPECT_EQ(phase.critical_temperature.size(), 4u);
     EXPECT_EQ(phase.slope_is_given, (std::vector<int>{0, 0, 0, 0}));
     phase.set_binary_interaction_kbij(3, 1, 0.1);
-    EXPECT_EQ(phase.kbij[1][3], 0.1);
-    EXPECT_EQ(phase.kbij[3][1], 0.1);
+    EXPECT_EQ(phase.kbij()[1][3], 0.1);
+    EXPECT_EQ(phase.kbij()[3][1], 0.1);
 }
 
 }  // namespace

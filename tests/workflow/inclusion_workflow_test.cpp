@@ -29,6 +29,8 @@
 #include "panels/CAlphaBetaCalcPanel.h"
 #include "panels/CAlphaBetaPanel.h"
 #include "panels/CPhaseDiagPanel.h"
+#include "panels/PhaseDiagIsochorsPage.h"
+#include "panels/PhaseDiagIsoplethsPage.h"
 #include "panels/NumberField.h"
 #include "panels/InstalledPanels.h"
 #include "panels/PanelPages.h"
@@ -929,50 +931,53 @@ void InclusionWorkflow::step4PhaseDiagram()
     ASSERT_TRUE(panel->isWindowVisible());
     ASSERT_EQ(panel->document(), diagram);
     EXPECT_EQ(panel->selectedPageIdentifier(), CPhaseDiagPanel::kIsoplethsPage);
+    const PhaseDiagIsoplethsPage::Controls& isoplethsUi = panel->isoplethsPage().controls();
+    const PhaseDiagIsochorsPage::Controls& isochorsUi = panel->isochorsPage().controls();
 
     const double typedGases[] = {kLiquidInclusion.CO2.toDouble(), kLiquidInclusion.N2.toDouble(),
                                  kLiquidInclusion.H2S.toDouble()};
 
     // The alpha-beta fluids offer a typed fluid and the plot's marker, whose gases show in percent.
-    clickTab(panel->mModelTabView, CPhaseDiagPanel::kAlphaBetaFluidsTab);
-    EXPECT_EQ(columnTexts(panel->mAlphaBetaModelsView),
-              (QStringList{CPhaseDiagPanel::kNewAlphaBetaFluid, marker.stringValue("name")}));
-    clickRow(panel->mAlphaBetaModelsView, 1);
-    EXPECT_EQ(panel->mAlphaEdit->text(), marker.stringValue("alpha"));
-    EXPECT_EQ(panel->mBetaEdit->text(), marker.stringValue("beta"));
-    const QStringList gasTexts{panel->mCO2Edit->text(), panel->mN2Edit->text(), panel->mH2SEdit->text()};
+    clickTab(isoplethsUi.mModelTabView, PhaseDiagIsoplethsPage::kAlphaBetaFluidsTab);
+    EXPECT_EQ(columnTexts(isoplethsUi.mAlphaBetaModelsView),
+              (QStringList{PhaseDiagIsoplethsPage::kNewAlphaBetaFluid, marker.stringValue("name")}));
+    clickRow(isoplethsUi.mAlphaBetaModelsView, 1);
+    EXPECT_EQ(isoplethsUi.mAlphaEdit->text(), marker.stringValue("alpha"));
+    EXPECT_EQ(isoplethsUi.mBetaEdit->text(), marker.stringValue("beta"));
+    const QStringList gasTexts{isoplethsUi.mCO2Edit->text(), isoplethsUi.mN2Edit->text(),
+                               isoplethsUi.mH2SEdit->text()};
     EXPECT_EQ(gasTexts, (QStringList{"5.00", "2.00", "1.00"})) << "the marker's gases in percent";
 
     // The envelope of the fluid typed as the alpha-beta panel showed the marker when the fluid
     // model was generated from it: alpha and beta to four decimals, the gases in percent.
-    clickRow(panel->mAlphaBetaModelsView, 0);
-    const QList<QLineEdit*> modelFields{panel->mAlphaEdit, panel->mBetaEdit, panel->mCO2Edit, panel->mN2Edit,
-                                        panel->mH2SEdit};
+    clickRow(isoplethsUi.mAlphaBetaModelsView, 0);
+    const QList<QLineEdit*> modelFields{isoplethsUi.mAlphaEdit, isoplethsUi.mBetaEdit, isoplethsUi.mCO2Edit,
+                                        isoplethsUi.mN2Edit, isoplethsUi.mH2SEdit};
     for (int i = 0; i < modelFields.size(); ++i)
         typeInto(modelFields[i], generatedFrom[i]);
-    ASSERT_TRUE(panel->mIsoplethCalcButton->isEnabled());
+    ASSERT_TRUE(isoplethsUi.mIsoplethCalcButton->isEnabled());
     alerts.clear();
-    panel->mIsoplethCalcButton->click();
+    isoplethsUi.mIsoplethCalcButton->click();
     settle();
     ASSERT_EQ(diagram->phaseDiagrams().size(), 1u) << alerts.messages().join("|").toStdString();
-    EXPECT_EQ(columnTexts(panel->mAlphaBetaModelsView), QStringList{CPhaseDiagPanel::kNewAlphaBetaFluid})
+    EXPECT_EQ(columnTexts(isoplethsUi.mAlphaBetaModelsView), QStringList{PhaseDiagIsoplethsPage::kNewAlphaBetaFluid})
         << "the marker, the typed fluid to the list's precision, is offered no more";
 
     // The generated fluid's envelope: the component fluids are those of the fluid-model document.
-    clickTab(panel->mModelTabView, CPhaseDiagPanel::kComponentFluidsTab);
+    clickTab(isoplethsUi.mModelTabView, PhaseDiagIsoplethsPage::kComponentFluidsTab);
     const QStringList reworked{"New - duplicated", "New - duplicated - lumped", "New - duplicated - lumped - Katz"};
-    EXPECT_EQ(columnTexts(panel->mFluidModelsView), QStringList{"New"} + reworked);
+    EXPECT_EQ(columnTexts(isoplethsUi.mFluidModelsView), QStringList{"New"} + reworked);
     for (const QString& name : reworked)
-        EXPECT_LE(panel->mFluidModelsView->fontMetrics().horizontalAdvance(name),
-                  panel->mFluidModelsView->columnWidth(0))
+        EXPECT_LE(isoplethsUi.mFluidModelsView->fontMetrics().horizontalAdvance(name),
+                  isoplethsUi.mFluidModelsView->columnWidth(0))
             << "the fluid's whole name shows: " << name.toStdString();
-    clickRow(panel->mFluidModelsView, 0);
-    ASSERT_TRUE(panel->mIsoplethCalcButton->isEnabled());
-    panel->mIsoplethCalcButton->click();
+    clickRow(isoplethsUi.mFluidModelsView, 0);
+    ASSERT_TRUE(isoplethsUi.mIsoplethCalcButton->isEnabled());
+    isoplethsUi.mIsoplethCalcButton->click();
     settle();
     ASSERT_EQ(diagram->phaseDiagrams().size(), 2u) << alerts.messages().join("|").toStdString();
-    EXPECT_FALSE(columnTexts(panel->mFluidModelsView).contains("New"));
-    EXPECT_EQ(panel->mIsoplethsView->numberOfRows(), 2);
+    EXPECT_FALSE(columnTexts(isoplethsUi.mFluidModelsView).contains("New"));
+    EXPECT_EQ(isoplethsUi.mIsoplethsView->numberOfRows(), 2);
     EXPECT_TRUE(alerts.alerts().isEmpty()) << alerts.messages().join("|").toStdString();
     const PhaseDiagramPtr ofTyped = diagram->phaseDiagrams()[0];
     const PhaseDiagramPtr ofModel = diagram->phaseDiagrams()[1];
@@ -1022,22 +1027,22 @@ void InclusionWorkflow::step4PhaseDiagram()
     const IsoplethPointPtr onBranch = ofTyped->liquidIsopleth()->points()[ofTyped->liquidIsopleth()->points().size() / 2];
     ASSERT_TRUE(chooseItem(contextMenuAt(view, onBranch->T(), onBranch->P(), "Isopleths"), "Isochors Panel..."));
     EXPECT_EQ(panel->selectedPageIdentifier(), CPhaseDiagPanel::kIsochorsPage);
-    clickRow(panel->mIsoplethsView1, 0);
-    ASSERT_EQ(panel->selectedPhaseDiagram(), ofTyped);
+    clickRow(isochorsUi.mIsoplethsView1, 0);
+    ASSERT_EQ(panel->isochorsPage().selectedPhaseDiagram(), ofTyped);
     // The new-inclusion row, then the oil inclusions of the open inclusion-data document (a
     // typed fluid carries no inclusion of its own).
     CInclusionDataDocument* inclusions = openInclusions();
     ASSERT_NE(inclusions, nullptr);
     const Dictionary first = inclusions->getInclusions().at(0).toDictionary();
-    EXPECT_EQ(columnTexts(panel->mInclusionsView),
-              (QStringList{CPhaseDiagPanel::kNewInclusion, kLiquidInclusion.name, kVapourInclusion.name}));
-    clickRow(panel->mInclusionsView, 1);
-    EXPECT_EQ(panel->mThEdit->text().toDouble(), first.doubleValue("Th"));
-    EXPECT_TRUE(panel->mThEdit->isReadOnly());
-    EXPECT_TRUE(panel->mLiquidRadio->isChecked());
-    ASSERT_TRUE(panel->mIsochorCalcButton->isEnabled());
+    EXPECT_EQ(columnTexts(isochorsUi.mInclusionsView),
+              (QStringList{PhaseDiagIsochorsPage::kNewInclusion, kLiquidInclusion.name, kVapourInclusion.name}));
+    clickRow(isochorsUi.mInclusionsView, 1);
+    EXPECT_EQ(isochorsUi.mThEdit->text().toDouble(), first.doubleValue("Th"));
+    EXPECT_TRUE(isochorsUi.mThEdit->isReadOnly());
+    EXPECT_TRUE(isochorsUi.mLiquidRadio->isChecked());
+    ASSERT_TRUE(isochorsUi.mIsochorCalcButton->isEnabled());
     alerts.clear();
-    panel->mIsochorCalcButton->click();
+    isochorsUi.mIsochorCalcButton->click();
     settle();
     ASSERT_EQ(ofTyped->monophasicIsochors().size(), 1u) << alerts.messages().join("|").toStdString();
     EXPECT_TRUE(alerts.alerts().isEmpty()) << alerts.messages().join("|").toStdString();
@@ -1049,7 +1054,7 @@ void InclusionWorkflow::step4PhaseDiagram()
     EXPECT_EQ(ofTyped->biphasicIsochors().front()->sister(), isochore);
     EXPECT_EQ(isochore->Th(), first.doubleValue("Th"));
     EXPECT_TRUE(ofModel->monophasicIsochors().empty());
-    EXPECT_EQ(panel->mIsochorsView->numberOfRows(), 1) << "the page lists the diagram's isochore";
+    EXPECT_EQ(isochorsUi.mIsochorsView->numberOfRows(), 1) << "the page lists the diagram's isochore";
     render(panel->window(), "step4_phase_diagram_panel_isochore.png");
 
     // Trapped where the aqueous inclusions homogenise: a right click on the isochore at that

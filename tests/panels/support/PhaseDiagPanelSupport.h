@@ -14,6 +14,12 @@
 #include "app/DocumentTypes.h"
 #include "app/PhaseDiagramCalculator.h"
 #include "panels/CPhaseDiagPanel.h"
+#include "panels/PanelPages.h"
+#include "panels/PhaseDiagIsochorsPage.h"
+#include "panels/PhaseDiagIsoplethsPage.h"
+#include "panels/PhaseDiagSummaryPage.h"
+#include "panels/PhaseDiagTrappingPage.h"
+#include "panels/PhaseDiagVolumesPage.h"
 #include "plot/CPlotView.h"
 
 #include <QLineEdit>
@@ -94,6 +100,19 @@ struct ScriptedCalculatorInstalled
 struct PanelFixture : AppFixture
 {
     CPhaseDiagPanel panel;
+    // The pages and their controls.
+    PhaseDiagIsoplethsPage& isopleths = panel.isoplethsPage();
+    PhaseDiagIsochorsPage& isochors = panel.isochorsPage();
+    PhaseDiagVolumesPage& volumes = panel.volumesPage();
+    PhaseDiagTrappingPage& trapping = panel.trappingPage();
+    PhaseDiagAqueousPage& aqueous = panel.aqueousPage();
+    PhaseDiagSummaryPage& summary = panel.summaryPage();
+    const PhaseDiagIsoplethsPage::Controls& isoplethsUi = isopleths.controls();
+    const PhaseDiagIsochorsPage::Controls& isochorsUi = isochors.controls();
+    const PhaseDiagVolumesPage::Controls& volumesUi = volumes.controls();
+    const PhaseDiagTrappingPage::Controls& trappingUi = trapping.controls();
+    const PhaseDiagAqueousPage::Controls& aqueousUi = aqueous.controls();
+    const PhaseDiagSummaryPage::Controls& summaryUi = summary.controls();
 
     PanelFixture() { panel.showWindow(); }
     ~PanelFixture()
@@ -134,9 +153,9 @@ struct PanelFixture : AppFixture
     }
     void showPage(const QString& identifier)
     {
-        for (int i = 0; i < panel.mTabView->count(); ++i)
-            if (panel.mTabView->widget(i)->objectName() == identifier)
-                panel.mTabView->setCurrentIndex(i);
+        for (int i = 0; i < panel.tabView().count(); ++i)
+            if (panel.tabView().widget(i)->objectName() == identifier)
+                panel.tabView().setCurrentIndex(i);
     }
     // A click in the plot that selected the object (none: nothing) at (x, y).
     void clickPlot(CGraphObject* object, float x = 0, float y = 0)

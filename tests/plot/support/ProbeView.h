@@ -1,56 +1,27 @@
 #pragma once
-// A plot view whose state the tests can read and set, and helpers to render it.
+// A plot view that the tests render, and helpers to read its pixels.
 
 #include "plot/CPlotView.h"
 
 #include <QImage>
 #include <QPainter>
 
+#include <array>
+
 namespace quorvel::test {
 
 class ProbeView : public CPlotView {
 public:
     using CPlotView::CPlotView;
-    using CPlotView::mAx;
-    using CPlotView::mAy;
-    using CPlotView::mBx;
-    using CPlotView::mBy;
-    using CPlotView::mCurrentMaxX;
-    using CPlotView::mCurrentMaxY;
-    using CPlotView::mCurrentMinX;
-    using CPlotView::mCurrentMinY;
-    using CPlotView::mIsPrinting;
-    using CPlotView::mIsSelectingPointVisible;
-    using CPlotView::mLabelsAttributes;
-    using CPlotView::mLegendsAttributes;
-    using CPlotView::mLogXmax;
-    using CPlotView::mLogXmin;
-    using CPlotView::mLogYmax;
-    using CPlotView::mLogYmin;
-    using CPlotView::mMarginBottom;
-    using CPlotView::mMarginLeft;
-    using CPlotView::mMarginRight;
-    using CPlotView::mMarginTop;
-    using CPlotView::mMaxMaxX;
-    using CPlotView::mMaxMaxY;
-    using CPlotView::mMaxMinX;
-    using CPlotView::mMaxMinY;
-    using CPlotView::mMaxX;
-    using CPlotView::mMaxY;
-    using CPlotView::mMinX;
-    using CPlotView::mMinY;
-    using CPlotView::mTicksAttributes;
-    using CPlotView::mTrackingRect;
-    using CPlotView::backColor;
-    using CPlotView::foreColor;
 
     // Data units equal view coordinates until the next draw.
     void useIdentityTransform()
     {
-        mAx = 1.0f;
-        mBx = 0.0f;
-        mAy = 1.0f;
-        mBy = 0.0f;
+        PlotGeometry& geometry = drawing().geometry();
+        geometry.ax = 1.0f;
+        geometry.bx = 0.0f;
+        geometry.ay = 1.0f;
+        geometry.by = 0.0f;
     }
 
     QImage renderImage()
@@ -62,6 +33,12 @@ public:
         return image;
     }
 };
+
+// A range as x minimum, x maximum, y minimum, y maximum.
+inline std::array<float, 4> bounds(const XYRange& range)
+{
+    return {range.minX, range.maxX, range.minY, range.maxY};
+}
 
 // The pixel that covers the view point (x, y), y growing upward.
 inline QColor pixelAtView(const QImage& image, double x, double y)
