@@ -162,7 +162,7 @@ TEST(Equilibrium, VolumeSpecificationsRecoverTheFlashPressure)
     // The volume rows are gone from the Jacobian of the next problem: the flash again gives
     // the same bits.
     e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, 50);
-    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
     EXPECT_EQ(e.liquid_composition, x);
     EXPECT_EQ(e.vapour_composition, y);
 }
