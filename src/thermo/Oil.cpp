@@ -707,38 +707,26 @@ void Oil::calculateGOR(double)
 Oil::StockTank Oil::stockTank()
 {
     calculateGOR(0);
-    StockTank tank;
-    tank.failure = failure_code;
-    tank.state = stock_tank_state;
-    tank.gor = gor;
-    tank.api = api;
-    tank.gor_standing_katz_range = gor_standing_katz_range;
-    tank.api_standing_katz_range = api_standing_katz_range;
-    tank.gor_alani_kennedy_range = gor_alani_kennedy_range;
-    tank.api_alani_kennedy_range = api_alani_kennedy_range;
-    tank.liquid_composition = liquid_composition;
-    tank.vapour_composition = vapour_composition;
-    tank.bulk_molar_weight = bulk_molar_weight;
-    tank.feed_c7plus_fraction = feed_c7plus_fraction;
-    tank.feed_c7plus_molar_weight = feed_c7plus_molar_weight;
-    tank.feed_c7plus_specific_gravity = feed_c7plus_specific_gravity;
-    tank.liquid_molar_weight = liquid_molar_weight;
-    tank.liquid_molar_volume = liquid_molar_volume;
-    tank.liquid_density = liquid_density;
-    tank.translated_liquid_density = translated_liquid_density;
-    tank.liquid_density_standing_katz = liquid_density_standing_katz;
-    tank.liquid_density_alani_kennedy = liquid_density_alani_kennedy;
-    tank.liquid_density_standing_katz_range = liquid_density_standing_katz_range;
-    tank.liquid_density_alani_kennedy_range = liquid_density_alani_kennedy_range;
-    tank.volumetric_gas_fraction = volumetric_gas_fraction;
-    tank.volumetric_gas_fraction_standing_katz = volumetric_gas_fraction_standing_katz;
-    tank.volumetric_gas_fraction_alani_kennedy = volumetric_gas_fraction_alani_kennedy;
-    tank.liquid_c7plus_fraction = liquid_c7plus_fraction;
-    tank.liquid_c7plus_molar_weight = liquid_c7plus_molar_weight;
-    tank.liquid_c7plus_specific_gravity = liquid_c7plus_specific_gravity;
-    tank.dorvane_translation_volume = dorvane_translation_volume;
-    tank.dorvane_translation_outcome = dorvane_translation_outcome;
-    return tank;
+    return {.failure = failure_code, .state = stock_tank_state, .gor = gor, .api = api,
+            .gor_standing_katz_range = gor_standing_katz_range, .api_standing_katz_range = api_standing_katz_range,
+            .gor_alani_kennedy_range = gor_alani_kennedy_range, .api_alani_kennedy_range = api_alani_kennedy_range,
+            .liquid_composition = liquid_composition, .vapour_composition = vapour_composition,
+            .bulk_molar_weight = bulk_molar_weight, .feed_c7plus_fraction = feed_c7plus_fraction,
+            .feed_c7plus_molar_weight = feed_c7plus_molar_weight,
+            .feed_c7plus_specific_gravity = feed_c7plus_specific_gravity, .liquid_molar_weight = liquid_molar_weight,
+            .liquid_molar_volume = liquid_molar_volume, .liquid_density = liquid_density,
+            .translated_liquid_density = translated_liquid_density,
+            .liquid_density_standing_katz = liquid_density_standing_katz,
+            .liquid_density_alani_kennedy = liquid_density_alani_kennedy,
+            .liquid_density_standing_katz_range = liquid_density_standing_katz_range,
+            .liquid_density_alani_kennedy_range = liquid_density_alani_kennedy_range,
+            .volumetric_gas_fraction = volumetric_gas_fraction,
+            .volumetric_gas_fraction_standing_katz = volumetric_gas_fraction_standing_katz,
+            .volumetric_gas_fraction_alani_kennedy = volumetric_gas_fraction_alani_kennedy,
+            .liquid_c7plus_fraction = liquid_c7plus_fraction, .liquid_c7plus_molar_weight = liquid_c7plus_molar_weight,
+            .liquid_c7plus_specific_gravity = liquid_c7plus_specific_gravity,
+            .dorvane_translation_volume = dorvane_translation_volume,
+            .dorvane_translation_outcome = dorvane_translation_outcome};
 }
 
 void Oil::stockTankTwoPhase()

@@ -15,20 +15,13 @@ class FluidPhase;
 // fraction. The order of the digits does not change the problem.
 enum class problem_type : short {
     none = 0,
-    fixed_T_and_P = 12,
-    fixed_P_and_T = 21,
-    fixed_T_and_Fv = 13,
-    fixed_Fv_and_T = 31,
-    fixed_P_and_Fv = 23,
-    fixed_Fv_and_P = 32,
-    fixed_T_and_v = 14,
-    fixed_v_and_T = 41,
-    fixed_P_and_v = 24,
-    fixed_v_and_P = 42,
-    fixed_T_and_volumetric_Fv = 15,
-    fixed_volumetric_Fv_and_T = 51,
-    fixed_P_and_volumetric_Fv = 25,
-    fixed_volumetric_Fv_and_P = 52,
+    fixed_T_and_P = 12, fixed_P_and_T = 21,
+    fixed_T_and_Fv = 13, fixed_Fv_and_T = 31,
+    fixed_P_and_Fv = 23, fixed_Fv_and_P = 32,
+    fixed_T_and_v = 14, fixed_v_and_T = 41,
+    fixed_P_and_v = 24, fixed_v_and_P = 42,
+    fixed_T_and_volumetric_Fv = 15, fixed_volumetric_Fv_and_T = 51,
+    fixed_P_and_volumetric_Fv = 25, fixed_volumetric_Fv_and_P = 52,
 };
 
 // The quantity digit fixed by the first or the second specification of a problem type.
