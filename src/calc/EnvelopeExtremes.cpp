@@ -160,9 +160,10 @@ std::optional<double> CalculationInterface::branchSlopeAt(std::vector<Saturation
         return std::nullopt;
     known.push_back(solvedState());
     const short fixed = fixedTemperature ? Quenta::temperature_quantity : Quenta::pressure_quantity;
-    if (!oil->calculate_derivatives(oil->derivatives, fixed, Quenta::vapour_amount_quantity))
+    std::vector<double> derivatives(oil->variable_count);
+    if (!oil->calculate_derivatives(derivatives, fixed, Quenta::vapour_amount_quantity))
         return std::nullopt;
-    return oil->derivatives[fixedTemperature ? 1 : 0];
+    return derivatives[fixedTemperature ? 1 : 0];
 }
 
 void CalculationInterface::refineBranchMaximum(CIsopleth& branch, bool liquidBranch, bool inPressure)
