@@ -330,7 +330,7 @@ void BM_MontelFit(benchmark::State& state)
 void BM_BatchTest(benchmark::State& state)
 {
     OpenEditor open(measuredOils());
-    TestSheet* sheet = open.editor->testSheet();
+    TestSheet* sheet = open.editor->sheets().testSheet();
     showLogWindow();
     for (auto _ : state) {
         sheet->onClickTest();
@@ -345,7 +345,7 @@ void BM_BatchTest(benchmark::State& state)
 void BM_BatchSplit(benchmark::State& state)
 {
     OpenEditor open(measuredOils());
-    SplitSheet* sheet = open.editor->splitSheet();
+    SplitSheet* sheet = open.editor->sheets().splitSheet();
     showLogWindow();
     for (auto _ : state) {
         sheet->onClickSplit();
@@ -362,7 +362,7 @@ void BM_BatchSplit(benchmark::State& state)
 void BM_TovikBatch(benchmark::State& state)
 {
     OpenEditor open(measuredOils());
-    AlphaBetaSheet& sheet = open.editor->alphaBetaSheet();
+    AlphaBetaSheet& sheet = open.editor->sheets().alphaBetaSheet();
     showLogWindow();
     for (auto _ : state) {
         sheet.onClickAlphaBetaize();

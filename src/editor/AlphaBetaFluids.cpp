@@ -2,7 +2,8 @@
 // engine, the same distribution written out by carbon number up to C40+, and the complete
 // record of a fitted alpha-beta fluid.
 
-#include "editor/FluidModelController.h"
+#include "editor/FluidTableEditor.h"
+#include "editor/ModelBoxControls.h"
 
 #include "app/AlphaBetaModelComponents.h"
 #include "calc/CAlphaBetaModelInterface.h"
@@ -32,11 +33,11 @@ struct AlphaBetaFields
     double alpha, beta, CO2, N2, H2S;  // gases as mole fractions
 };
 
-AlphaBetaFields readFields(const QLineEdit& alpha, const QLineEdit& beta, const QLineEdit& CO2, const QLineEdit& N2,
-                           const QLineEdit& H2S)
+AlphaBetaFields readFields(const ModelBox::Controls& c)
 {
-    auto number = [](const QLineEdit& field) { return Value(field.text()).toDouble(); };
-    return {number(alpha), number(beta), number(CO2) * 0.01, number(N2) * 0.01, number(H2S) * 0.01};
+    auto number = [](const QLineEdit* field) { return Value(field->text()).toDouble(); };
+    return {number(c.alphaEditField), number(c.betaEditField), number(c.co2EditField) * 0.01,
+            number(c.n2EditField) * 0.01, number(c.h2sEditField) * 0.01};
 }
 
 void storeModelKeys(FluidRecord fluid, const AlphaBetaFields& p)
@@ -58,51 +59,50 @@ ComponentRecord namedComponent(const QString& name, int code, double mole)
 
 // A new model fluid starts from the parameters in the fields when they lie strictly
 // inside the model's range, otherwise from the defaults; the steppers follow the fields.
-void startFromFieldsInRange(QLineEdit& alphaField, QLineEdit& betaField, ValueStepper& spinAlpha,
-                            ValueStepper& spinBeta)
+void startFromFieldsInRange(const ModelBox::Controls& c)
 {
-    const double alpha = Value(alphaField.text()).toDouble();
-    const double beta = Value(betaField.text()).toDouble();
+    const double alpha = Value(c.alphaEditField->text()).toDouble();
+    const double beta = Value(c.betaEditField->text()).toDouble();
     if (!(alpha > 0 && alpha < 1 && beta > 0 && beta < 1)) {
-        setDoubleValue4(alphaField, kDefaultModelAlpha);
-        setDoubleValue4(betaField, kDefaultModelBeta);
+        setDoubleValue4(*c.alphaEditField, kDefaultModelAlpha);
+        setDoubleValue4(*c.betaEditField, kDefaultModelBeta);
     }
-    spinAlpha.setValue(Value(alphaField.text()).toDouble());
-    spinBeta.setValue(Value(betaField.text()).toDouble());
+    c.spinAlpha->setValue(Value(c.alphaEditField->text()).toDouble());
+    c.spinBeta->setValue(Value(c.betaEditField->text()).toDouble());
 }
 
 }  // namespace
 
-void FluidModelController::generateAlphaBetaFluid()
+void ModelBox::generateAlphaBetaFluid()
 {
-    if (!hasSelectedFluid())
+    if (!mTables.hasSelectedFluid())
         return;
-    Array components = selectedFluid().arrayValue(fluidkey::components);
+    Array components = mTables.selectedFluid().arrayValue(fluidkey::components);
     components.clear();
     for (int i = 0; i < mAlphaBetaInterface->getNumberOfComponents(); ++i)
         components.append(namedComponent(QString::fromStdString(mAlphaBetaInterface->getComponentName(i)),
                                          kCorrelationJianzhong0, 0));
     setModelStepperRanges(kFluidTypeAlphaBeta);
-    startFromFieldsInRange(*mAlphaEditField, *mBetaEditField, *mSpinAlpha, *mSpinBeta);
+    startFromFieldsInRange(*mControls);
     updateModelDistribution(this);
 }
 
-void FluidModelController::generateAlphaBetaFluidEx()
+void ModelBox::generateAlphaBetaFluidEx()
 {
-    if (!hasSelectedFluid())
+    if (!mTables.hasSelectedFluid())
         return;
-    selectedFluid().arrayValue(fluidkey::components).clear();  // the update fills it
+    mTables.selectedFluid().arrayValue(fluidkey::components).clear();  // the update fills it
     setModelStepperRanges(kFluidTypeAlphaBeta);
-    startFromFieldsInRange(*mAlphaEditField, *mBetaEditField, *mSpinAlpha, *mSpinBeta);
+    startFromFieldsInRange(*mControls);
     updateModelDistribution(this);
 }
 
-void FluidModelController::updateAlphaBetaDistribution()
+void ModelBox::updateAlphaBetaDistribution()
 {
-    if (!hasSelectedFluid())
+    if (!mTables.hasSelectedFluid())
         return;
-    const FluidRecord fluid = selectedFluid();
-    const AlphaBetaFields p = readFields(*mAlphaEditField, *mBetaEditField, *mCO2EditField, *mN2EditField, *mH2SEditField);
+    const FluidRecord fluid = mTables.selectedFluid();
+    const AlphaBetaFields p = readFields(*mControls);
     storeModelKeys(fluid, p);
     mAlphaBetaInterface->calculateComposition(p.alpha, p.beta, p.CO2, p.N2, p.H2S);
     // Each component takes the properties of the engine's component of its name, so that a
@@ -116,20 +116,19 @@ void FluidModelController::updateAlphaBetaDistribution()
         if (found != engineIndex.constEnd())
             writeAlphaBetaModelProperties(*mAlphaBetaInterface, *found, component);
     }
-    reloadComponents();
-    tableViewSelectionDidChange(mComponentsView);
+    showNewComponents();
 }
 
-void FluidModelController::updateAlphaBetaExDistribution()
+void ModelBox::updateAlphaBetaExDistribution()
 {
-    const AlphaBetaFields p = readFields(*mAlphaEditField, *mBetaEditField, *mCO2EditField, *mN2EditField, *mH2SEditField);
+    const AlphaBetaFields p = readFields(*mControls);
     std::array<double, kCarbonNumberEntries> z{};
     int count = kCarbonNumberEntries;
     calculateMontelFluidComposition(z, count, p.alpha, p.beta, p.N2, p.CO2, p.H2S);
     std::fill(z.begin() + std::clamp(count, 0, kCarbonNumberEntries), z.end(), 0.0);
-    if (!hasSelectedFluid())
+    if (!mTables.hasSelectedFluid())
         return;
-    const FluidRecord fluid = selectedFluid();
+    const FluidRecord fluid = mTables.selectedFluid();
     storeModelKeys(fluid, p);
     Array components = fluid.arrayValue(fluidkey::components);
     components.clear();
@@ -140,11 +139,10 @@ void FluidModelController::updateAlphaBetaExDistribution()
     const double plusFraction = std::accumulate(z.begin() + kLastSingleCarbonNumber, z.end(), 0.0);
     components.append(namedComponent(QString::asprintf("C%d+", kLastSingleCarbonNumber + 1),
                                      kCorrelationKatzFiroozabadi, plusFraction * 100));
-    reloadComponents();
-    tableViewSelectionDidChange(mComponentsView);
+    showNewComponents();
 }
 
-FluidRecord FluidModelController::createAlphaBetaFluid(double alpha, double beta, double CO2, double N2, double H2S,
+FluidRecord ModelBox::createAlphaBetaFluid(double alpha, double beta, double CO2, double N2, double H2S,
                                                        const QString& name)
 {
     FluidRecord fluid{{fluidkey::name, QStringLiteral("%1 adjusted").arg(name)},

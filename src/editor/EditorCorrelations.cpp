@@ -1,11 +1,10 @@
-// Characterisation controls of the fluid model editor: re-estimating the selected
-// components by a correlation or correlation set (undoable), the molar weight of single
-// carbon numbers by rule, selecting the heavy components, and the fluid's equation of state.
+// Characterisation controls of the fluid model editor's tables: selecting the heavy
+// components, and the fluid's equation of state (undoable).
 
-#include "editor/FluidModelController.h"
+#include "editor/FluidTableControls.h"
 
 #include "characterisation/Correlations.h"
-#include "platform/UndoManager.h"
+#include "editor/EditorChanges.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -18,9 +17,6 @@ namespace {
 constexpr int kLastLightCarbonNumber = 6;
 constexpr int kIsoButane = 1004;
 constexpr int kIsoPentane = 1005;
-// Single carbon numbers that the molar-weight rules apply to.
-constexpr int kFirstRuleCarbonNumber = 7;
-constexpr int kLastRuleCarbonNumber = 99;
 
 constexpr int kEosPengRobinson = 0;
 constexpr int kEosSrk = 1;
@@ -30,20 +26,6 @@ bool isHeavy(int nc)
     return nc > kLastLightCarbonNumber && nc != kIsoButane && nc != kIsoPentane;
 }
 
-// The two rules of the molar-weight pop-up, by item: 14n + 2 and 14n - 4.
-double ruleMolarWeight(int item, int n)
-{
-    return item == 0 ? 14.0 * n + 2 : 14.0 * n - 4;
-}
-
-// Replaces every key of the component by those of the values.
-void replaceContents(ComponentRecord component, const ComponentRecord& values)
-{
-    component.clear();
-    for (const QString& key : values.keys())
-        component.setValue(key, values.value(key));
-}
-
 QString eosName(int code)
 {
     return code == kEosSrk ? QStringLiteral("SRK") : QStringLiteral("PR");
@@ -51,79 +33,14 @@ QString eosName(int code)
 
 }  // namespace
 
-void FluidModelController::connectCharacterisationActions()
+void FluidTableEditor::connectCharacterisationControls()
 {
-    connect(mCorrelationChoice, &QComboBox::activated, this, [this] { onChangeCorrelation(); });
-    connect(mMwChoice, &QComboBox::activated, this, [this] { onChangeMwCorrelation(); });
-    connect(mSelectC7plus, &QPushButton::clicked, this, [this] { onSelectC7plus(); });
-    connect(mEquationOfState, &QComboBox::activated, this, [this] { onChangeEquationOfState(); });
+    const Controls& c = *mControls;
+    connect(c.selectC7plus, &QPushButton::clicked, this, [this] { onSelectC7plus(); });
+    connect(c.equationOfState, &QComboBox::activated, this, [this] { onChangeEquationOfState(); });
 }
 
-void FluidModelController::onChangeCorrelation()
-{
-    if (!hasSelectedFluid())
-        return;
-    const Array components = selectedFluid().arrayValue(fluidkey::components);
-    const int code = mCorrelationChoice->currentData().toInt();
-    mRefreshComponentsView = false;
-    UndoManager* undo = undoManager();
-    if (undo)
-        undo->beginUndoGrouping();
-    for (int row : selectedComponentRows()) {
-        ComponentRecord component = components.at(row).toDictionary();
-        if (component.intValue(componentkey::nc) < 0 || component.intValue(componentkey::corr) == code)
-            continue;  // the gases keep their data; the same code again recomputes nothing
-        // The undo puts back the values themselves: re-applying the previous code would lose
-        // typed values and could not restore a correlation that records no code.
-        const ComponentRecord before = component.copy();
-        applyCorrelation(component, code);
-        mRefreshComponentsView = true;
-        registerUndo([this, before, component] { restoreCorrelationTo(before, component); });
-    }
-    if (undo)
-        undo->endUndoGrouping();
-    if (mRefreshComponentsView) {
-        reloadComponents();
-        calculateGORAPI();
-        tableViewSelectionDidChange(mComponentsView);
-        mRefreshComponentsView = false;  // the undo group marks the document changed
-    }
-}
-
-void FluidModelController::restoreCorrelationTo(const ComponentRecord& values, ComponentRecord component)
-{
-    if (component.isEqualTo(values))
-        return;
-    const ComponentRecord current = component.copy();
-    replaceContents(component, values);
-    reloadComponents();
-    calculateGORAPI();
-    tableViewSelectionDidChange(mComponentsView);
-    registerUndo([this, current, component] { restoreCorrelationTo(current, component); });
-}
-
-void FluidModelController::onChangeMwCorrelation()
-{
-    if (!hasSelectedFluid())
-        return;
-    const Array components = selectedFluid().arrayValue(fluidkey::components);
-    const int item = mMwChoice->currentIndex();
-    bool written = false;
-    for (int row : selectedComponentRows()) {
-        ComponentRecord component = components.at(row).toDictionary();
-        const int nc = component.intValue(componentkey::nc);
-        if (nc < kFirstRuleCarbonNumber || nc > kLastRuleCarbonNumber)
-            continue;
-        component.setValue(componentkey::mw, ruleMolarWeight(item, nc));
-        written = true;
-    }
-    if (written) {
-        reloadComponents();
-        markChanged();
-    }
-}
-
-void FluidModelController::onSelectC7plus()
+void FluidTableEditor::onSelectC7plus()
 {
     if (!hasSelectedFluid())
         return;
@@ -136,28 +53,28 @@ void FluidModelController::onSelectC7plus()
     mComponentsView->selectionModel()->select(heavy, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-void FluidModelController::onChangeEquationOfState()
+void FluidTableEditor::onChangeEquationOfState()
 {
     if (!hasSelectedFluid())
         return;
     FluidRecord fluid = selectedFluid();
-    const int index = mEquationOfState->currentIndex();
+    const int index = mControls->equationOfState->currentIndex();
     const int current = getEOSCode(fluid.value(fluidkey::eos));
     fluid.setValue(fluidkey::eos, eosName(index));
     if (current == index)
         return;
-    registerUndo([this, current, fluid] { restoreEquationOfStateTo(current, fluid); });
-    calculateGORAPI();
+    mChanges.registerUndo([this, current, fluid] { restoreEquationOfStateTo(current, fluid); });
+    mHooks.compositionChanged();
 }
 
-void FluidModelController::restoreEquationOfStateTo(int code, FluidRecord fluid)
+void FluidTableEditor::restoreEquationOfStateTo(int code, FluidRecord fluid)
 {
     const int current = getEOSCode(fluid.value(fluidkey::eos));
     if (code == current)
         return;
     if (code == kEosPengRobinson || code == kEosSrk)
         fluid.setValue(fluidkey::eos, eosName(code));
-    registerUndo([this, current, fluid] { restoreEquationOfStateTo(current, fluid); });
+    mChanges.registerUndo([this, current, fluid] { restoreEquationOfStateTo(current, fluid); });
     tableViewSelectionDidChange(mFluidsView);
 }
 

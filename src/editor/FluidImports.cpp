@@ -1,7 +1,8 @@
 #include "editor/FluidImports.h"
 
 #include "characterisation/Correlations.h"
-#include "editor/FluidModelController.h"
+#include "editor/EditorChanges.h"
+#include "editor/FluidTableControls.h"
 #include "platform/AlertService.h"
 #include "platform/FileAccess.h"
 #include "platform/FileChooser.h"
@@ -629,9 +630,9 @@ ComponentTableImport readComponentTable(const QString& text, qint64 recordBudget
 
 // --- The editor's import commands
 
-void FluidModelController::onClickImport()
+void FluidTableEditor::onClickImport()
 {
-    const QString path = FileChooser::current().chooseFileToOpen(tr("Import Fluids"), {}, window());
+    const QString path = FileChooser::current().chooseFileToOpen(tr("Import Fluids"), {}, mHooks.window());
     if (path.isEmpty())
         return;
     const ImportText file = readImportText(path);
@@ -639,7 +640,7 @@ void FluidModelController::onClickImport()
         showAlert(importFileErrorMessage(file.error));
         return;
     }
-    const QString eos = mEquationOfState->currentIndex() == kSrkPopupIndex ? QStringLiteral("SRK") : QStringLiteral("PR");
+    const QString eos = mControls->equationOfState->currentIndex() == kSrkPopupIndex ? QStringLiteral("SRK") : QStringLiteral("PR");
     const FluidTableImport result = readFluidTable(file.text, eos, importRecordBudget(file.fileBytes));
     if (!result.refusal.isEmpty()) {
         showAlert(result.refusal);
@@ -655,12 +656,12 @@ void FluidModelController::onClickImport()
         showAlert(ignored);
 }
 
-void FluidModelController::onImportData()
+void FluidTableEditor::onImportData()
 {
     if (!hasSelectedFluid() || mFluids.isEmpty())
         return;
     const FluidRecord fluid = selectedFluid();
-    const QString path = FileChooser::current().chooseFileToOpen(tr("Import Components"), {}, window());
+    const QString path = FileChooser::current().chooseFileToOpen(tr("Import Components"), {}, mHooks.window());
     if (path.isEmpty())
         return;
     const ImportText file = readImportText(path);
@@ -678,18 +679,18 @@ void FluidModelController::onImportData()
         replaceComponents(fluid, result.components, kFluidTypeComponentList);
 }
 
-void FluidModelController::replaceComponents(FluidRecord fluid, const Array& components, const Value& fluidType)
+void FluidTableEditor::replaceComponents(FluidRecord fluid, const Array& components, const Value& fluidType)
 {
     const Array oldComponents = fluid.arrayValue(fluidkey::components);
     const Value oldType = fluid.value(fluidkey::fluidType);
-    registerUndo([this, fluid, oldComponents, oldType] { replaceComponents(fluid, oldComponents, oldType); });
+    mChanges.registerUndo([this, fluid, oldComponents, oldType] { replaceComponents(fluid, oldComponents, oldType); });
     fluid.setValue(fluidkey::components, components);
     fluid.setValue(fluidkey::fluidType, fluidType);
     reloadFluids();
     if (!hasSelectedFluid() || selectedFluid().identity() != fluid.identity())
         return;
-    refreshFluids();  // the model radio, the components table and the stock tank
-    updatePlotView();
+    mHooks.refreshFluids();  // the model radio, the components table and the stock tank
+    mHooks.updatePlotView();
 }
 
 }  // namespace quorvel

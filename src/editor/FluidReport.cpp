@@ -1,7 +1,7 @@
 #include "editor/FluidReport.h"
 
 #include "calc/CalculationInterface.h"
-#include "editor/FluidModelController.h"
+#include "editor/FluidTableEditor.h"
 #include "widgets/CLogWindow.h"
 
 #include <QWidget>
@@ -118,7 +118,7 @@ void writeFluidReport(CLogWindow& log, const FluidRecord& fluid)
     writeStockTankLines(log, fluid);
 }
 
-void FluidModelController::onWriteLog()
+void FluidTableEditor::onWriteLog()
 {
     if (!hasSelectedFluid() || mFluids.isEmpty())
         return;

@@ -2,7 +2,8 @@
 // temperature cut into carbon-number components, single ones up to C11 and groups of
 // delta carbon numbers above.
 
-#include "editor/FluidModelController.h"
+#include "editor/FluidTableEditor.h"
+#include "editor/ModelBoxControls.h"
 
 #include "calc/GammaModelInterface.h"
 #include "characterisation/Correlations.h"
@@ -30,29 +31,31 @@ ComponentRecord gammaComponent(const QString& name, double mole)
 
 }  // namespace
 
-void FluidModelController::generateGammaFluid()
+void ModelBox::generateGammaFluid()
 {
+    const Controls& c = *mControls;
     setModelStepperRanges(kFluidTypeGamma);
-    setDoubleValue2(*mAlphaEditField, kDefaultShape);
-    setDoubleValue2(*mBetaEditField, kDefaultScale);
-    setDoubleValue0(*mDeltaEditField, kDefaultDelta);
-    mSpinAlpha->setValue(kDefaultShape);
-    mSpinBeta->setValue(kDefaultScale);
-    mSpinDelta->setValue(kDefaultDelta);
+    setDoubleValue2(*c.alphaEditField, kDefaultShape);
+    setDoubleValue2(*c.betaEditField, kDefaultScale);
+    setDoubleValue0(*c.deltaEditField, kDefaultDelta);
+    c.spinAlpha->setValue(kDefaultShape);
+    c.spinBeta->setValue(kDefaultScale);
+    c.spinDelta->setValue(kDefaultDelta);
     updateModelDistribution(this);
 }
 
-void FluidModelController::updateGammaDistribution()
+void ModelBox::updateGammaDistribution()
 {
-    const double shape = Value(mAlphaEditField->text()).toDouble();
-    const double scale = Value(mBetaEditField->text()).toDouble();
-    const int delta = Value(mDeltaEditField->text()).toInt();
-    const QList<std::pair<QString, double>> gases{{"CO2", Value(mCO2EditField->text()).toDouble() * 0.01},
-                                                  {"N2", Value(mN2EditField->text()).toDouble() * 0.01},
-                                                  {"H2S", Value(mH2SEditField->text()).toDouble() * 0.01}};
-    if (!hasSelectedFluid())
+    const Controls& c = *mControls;
+    const double shape = Value(c.alphaEditField->text()).toDouble();
+    const double scale = Value(c.betaEditField->text()).toDouble();
+    const int delta = Value(c.deltaEditField->text()).toInt();
+    const QList<std::pair<QString, double>> gases{{"CO2", Value(c.co2EditField->text()).toDouble() * 0.01},
+                                                  {"N2", Value(c.n2EditField->text()).toDouble() * 0.01},
+                                                  {"H2S", Value(c.h2sEditField->text()).toDouble() * 0.01}};
+    if (!mTables.hasSelectedFluid())
         return;
-    FluidRecord fluid = selectedFluid();
+    FluidRecord fluid = mTables.selectedFluid();
     fluid.setValue("alpha", shape);
     fluid.setValue("beta", scale);
     fluid.setValue("delta", delta);
@@ -75,8 +78,7 @@ void FluidModelController::updateGammaDistribution()
     for (int i = kLastSingleEntry + 1; i < gamma.count; ++i)
         components.append(gammaComponent(QString::asprintf("C%d", (gamma.carbonNumber[i - 1] + gamma.carbonNumber[i]) / 2),
                                          gamma.molePercent[i]));
-    reloadComponents();
-    tableViewSelectionDidChange(mComponentsView);
+    showNewComponents();
 }
 
 }  // namespace quorvel

@@ -1,19 +1,20 @@
-// The model box of the fluid model editor: which compositional model the selected fluid
-// follows, the model's parameters with their steppers, the change of model with its
-// confirmation, and the regeneration of a model fluid when a parameter changes.
-
-#include "editor/FluidModelController.h"
+#include "editor/ModelBox.h"
 
 #include "calc/CAlphaBetaModelInterface.h"
+#include "calc/GammaModelInterface.h"
+#include "editor/EditorChanges.h"
+#include "editor/EditorControls.h"
+#include "editor/FluidTableEditor.h"
+#include "editor/ModelBoxControls.h"
 #include "platform/AlertService.h"
-#include "platform/Document.h"
 #include "widgets/NumberFields.h"
 #include "widgets/ValueStepper.h"
 
 #include <QButtonGroup>
-#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
 #include <cmath>
@@ -66,110 +67,180 @@ std::optional<double> numberIn(const QLineEdit& field)
     return ok && std::isfinite(number) ? std::optional<double>(number) : std::nullopt;
 }
 
+// Defaults shown when the window opens.
+constexpr double kDefaultAlpha = 0.9;
+constexpr double kDefaultBeta = 0.1;
+constexpr double kDefaultDelta = 1;
+
 }  // namespace
 
-void FluidModelController::connectModelActions()
+ModelBox::ModelBox(FluidTableEditor& tables, const EditorChanges& changes, Hooks hooks)
+    : mTables(tables), mChanges(changes), mHooks(std::move(hooks)), mControls(std::make_unique<Controls>()),
+      mAlphaBetaInterface(std::make_unique<CAlphaBetaModelInterface>())
 {
-    connect(mModelRadio, &QButtonGroup::idClicked, this, [this] { onChooseModel(); });
-    for (QLineEdit* field : {mAlphaEditField, mBetaEditField, mDeltaEditField, mCO2EditField, mN2EditField,
-                             mH2SEditField})
-        connect(field, &QLineEdit::editingFinished, this, [this, field] {
-            if (field->isModified()) {
-                field->setModified(false);
-                updateModelDistribution(field);
-            }
-        });
-    for (ValueStepper* stepper : {mSpinAlpha, mSpinBeta, mSpinDelta})
+}
+
+ModelBox::~ModelBox() = default;
+
+QGroupBox* ModelBox::makeBox(QWidget* parent)
+{
+    Controls& c = *mControls;
+    auto* box = new QGroupBox(tr("Model"), parent);
+    auto* grid = new QGridLayout(box);
+    c.modelRadio = new QButtonGroup(box);
+    c.modelRadio->setObjectName("mModelRadio");
+    const QList<std::pair<int, QString>> models{{kFluidTypeComponentList, tr("User defined")},
+                                                {kFluidTypeAlphaBeta, tr("Alpha-beta")},
+                                                {kFluidTypeCarbonNumber, tr("Alpha-beta expanded")},
+                                                {kFluidTypeGamma, tr("Gamma")}};
+    for (int i = 0; i < models.size(); ++i) {
+        auto* cell = new QRadioButton(models[i].second, box);
+        c.modelRadio->addButton(cell, models[i].first);
+        grid->addWidget(cell, i / 2, (i % 2) * 3, 1, 3);
+    }
+    c.userDefinedRadio = qobject_cast<QRadioButton*>(c.modelRadio->button(kFluidTypeComponentList));
+    c.userDefinedRadio->setObjectName("mUserDefinedRadio");
+    c.alphaEditField = makeField(box, "mAlphaEditField");
+    c.betaEditField = makeField(box, "mBetaEditField");
+    c.deltaEditField = makeField(box, "mDeltaEditField");
+    c.co2EditField = makeField(box, "mCO2EditField");
+    c.n2EditField = makeField(box, "mN2EditField");
+    c.h2sEditField = makeField(box, "mH2SEditField");
+    c.spinAlpha = makeStepper(box, "mSpinAlpha", 0, 10, 0.01);
+    c.spinBeta = makeStepper(box, "mSpinBeta", 0, 10, 0.01);
+    c.spinDelta = makeStepper(box, "mSpinDelta", 1, 50, 1);
+    const QList<std::tuple<QString, QWidget*, int, int>> cells{
+        {tr("alpha"), withStepper(box, c.alphaEditField, c.spinAlpha), 2, 0},
+        {tr("beta"), withStepper(box, c.betaEditField, c.spinBeta), 3, 0},
+        {tr("delta"), withStepper(box, c.deltaEditField, c.spinDelta), 4, 0},
+        {tr("CO2 %"), c.co2EditField, 2, 3},
+        {tr("N2 %"), c.n2EditField, 3, 3},
+        {tr("H2S %"), c.h2sEditField, 4, 3}};
+    for (const auto& [label, widget, row, column] : cells) {
+        grid->addWidget(new QLabel(label, box), row, column);
+        grid->addWidget(widget, row, column + 1, 1, 2);
+    }
+    connectControls();
+    return box;
+}
+
+void ModelBox::connectControls()
+{
+    const Controls& c = *mControls;
+    connect(c.modelRadio, &QButtonGroup::idClicked, this, [this] { onChooseModel(); });
+    for (QLineEdit* field : {c.alphaEditField, c.betaEditField, c.deltaEditField, c.co2EditField, c.n2EditField,
+                             c.h2sEditField})
+        onFieldEdited(field, this, [this, field] { updateModelDistribution(field); });
+    for (ValueStepper* stepper : {c.spinAlpha, c.spinBeta, c.spinDelta})
         connect(stepper, &ValueStepper::stepped, this, [this, stepper] { updateModelDistribution(stepper); });
 }
 
-// The component list of a generated model is read-only; a user-defined list is edited by hand.
-void FluidModelController::enableComponentEditing(bool editable)
+void ModelBox::finishControls()
 {
-    for (QPushButton* button : {mAddButton, mDeleteButton, mNormalizeButton})
-        button->setEnabled(editable);
-    mComponentsView->setEditable(editable);
-    mComponentsView->setDeletable(editable);
-    mComponentCombo->setEnabled(editable);
-    mComponentCombo->lineEdit()->setReadOnly(!editable);
-    for (QLineEdit* field : {mMoleEditField, mMWEditField, mSGEditField, mTcEditField, mPcEditField, mOmegaEditField,
-                             mTcREditField, mTbREditField, mPcPsiaEditField, mVcFtEditField})
-        field->setReadOnly(!editable);
+    Controls& c = *mControls;
+    for (QLineEdit* field : {c.alphaEditField, c.betaEditField, c.deltaEditField, c.co2EditField, c.n2EditField,
+                             c.h2sEditField})
+        field->setAlignment(Qt::AlignLeft);
+    c.oldSelectedModelRadio = c.userDefinedRadio;
+    setDoubleValue4(*c.alphaEditField, kDefaultAlpha);
+    setDoubleValue4(*c.betaEditField, kDefaultBeta);
+    setDoubleValue4(*c.deltaEditField, kDefaultDelta);
+    for (QLineEdit* gas : c.gasFields())
+        setDoubleValue3(*gas, 0);
 }
 
-void FluidModelController::setModelStepperRanges(int type)
+bool ModelBox::isUserDefined() const
 {
+    return mControls->userDefinedRadio->isChecked();
+}
+
+void ModelBox::setModelStepperRanges(int type)
+{
+    const Controls& c = *mControls;
     if (type == kFluidTypeGamma) {
-        setRange(*mSpinAlpha, kGammaShapeRange);
-        setRange(*mSpinBeta, kGammaScaleRange);
-        setRange(*mSpinDelta, kGammaDeltaRange);
+        setRange(*c.spinAlpha, kGammaShapeRange);
+        setRange(*c.spinBeta, kGammaScaleRange);
+        setRange(*c.spinDelta, kGammaDeltaRange);
     } else {
-        setRange(*mSpinAlpha, kAlphaBetaRange);
-        setRange(*mSpinBeta, kAlphaBetaRange);
+        setRange(*c.spinAlpha, kAlphaBetaRange);
+        setRange(*c.spinBeta, kAlphaBetaRange);
     }
 }
 
-void FluidModelController::updateModelBoxView(int type, const FluidRecord& fluid)
+// The alpha, beta and gas fields, and the delta field when asked.
+void ModelBox::enableParameterFields(bool enabled, bool delta)
+{
+    const Controls& c = *mControls;
+    for (QLineEdit* field : {c.alphaEditField, c.betaEditField, c.co2EditField, c.n2EditField, c.h2sEditField})
+        field->setEnabled(enabled);
+    if (delta)
+        c.deltaEditField->setEnabled(enabled);
+}
+
+void ModelBox::showModelOf(const FluidRecord& fluid)
+{
+    const int type = fluid.intValue(fluidkey::fluidType);
+    if (QAbstractButton* cell = mControls->modelRadio->button(type))
+        cell->setChecked(true);
+    updateModelBoxView(type, fluid);
+}
+
+void ModelBox::updateModelBoxView(int type, const FluidRecord& fluid)
 {
     if (type != kFluidTypeComponentList && !isGeneratedModel(type))
         return;
+    Controls& c = *mControls;
     // The question before a model change compares with the model in force for this fluid.
-    if (auto* cell = qobject_cast<QRadioButton*>(mModelRadio->button(type)))
-        mOldSelectedModelRadio = cell;
+    if (auto* cell = qobject_cast<QRadioButton*>(c.modelRadio->button(type)))
+        c.oldSelectedModelRadio = cell;
     if (type == kFluidTypeComponentList) {
-        enableComponentEditing(true);
-        mAlphaBetaize->setEnabled(true);
-        for (QLineEdit* field : {mAlphaEditField, mBetaEditField, mCO2EditField, mN2EditField, mH2SEditField,
-                                 mDeltaEditField})
-            field->setEnabled(false);
-        setDoubleValue4(*mAlphaEditField, 0);
-        setDoubleValue4(*mBetaEditField, 0);
-        for (QLineEdit* gas : {mCO2EditField, mN2EditField, mH2SEditField})
+        mTables.enableComponentEditing(true);
+        mHooks.enableAlphaBetaFitting(true);
+        enableParameterFields(false, true);
+        setDoubleValue4(*c.alphaEditField, 0);
+        setDoubleValue4(*c.betaEditField, 0);
+        for (QLineEdit* gas : c.gasFields())
             setDoubleValue3(*gas, 0);
-        setDoubleValue2(*mDeltaEditField, 0);
+        setDoubleValue2(*c.deltaEditField, 0);
         return;
     }
-    enableComponentEditing(false);
+    mTables.enableComponentEditing(false);
     const bool gamma = type == kFluidTypeGamma;
-    mAlphaBetaize->setEnabled(gamma);
-    for (QLineEdit* field : {mAlphaEditField, mBetaEditField, mCO2EditField, mN2EditField, mH2SEditField})
-        field->setEnabled(true);
-    setDoubleValue4(*mAlphaEditField, fluid.doubleValue("alpha"));
-    setDoubleValue4(*mBetaEditField, fluid.doubleValue("beta"));
-    setDoubleValue3(*mCO2EditField, fluid.doubleValue("CO2") * 100);
-    setDoubleValue3(*mN2EditField, fluid.doubleValue("N2") * 100);
-    setDoubleValue3(*mH2SEditField, fluid.doubleValue("H2S") * 100);
-    mSpinAlpha->setValue(fluid.doubleValue("alpha"));
-    mSpinBeta->setValue(fluid.doubleValue("beta"));
+    mHooks.enableAlphaBetaFitting(gamma);
+    enableParameterFields(true, gamma);
+    setDoubleValue4(*c.alphaEditField, fluid.doubleValue("alpha"));
+    setDoubleValue4(*c.betaEditField, fluid.doubleValue("beta"));
+    setDoubleValue3(*c.co2EditField, fluid.doubleValue("CO2") * 100);
+    setDoubleValue3(*c.n2EditField, fluid.doubleValue("N2") * 100);
+    setDoubleValue3(*c.h2sEditField, fluid.doubleValue("H2S") * 100);
+    c.spinAlpha->setValue(fluid.doubleValue("alpha"));
+    c.spinBeta->setValue(fluid.doubleValue("beta"));
     if (gamma) {
-        mDeltaEditField->setEnabled(true);
-        mDeltaEditField->setText(fluid.stringValue("delta"));
-        mSpinDelta->setValue(fluid.intValue("delta"));
+        c.deltaEditField->setText(fluid.stringValue("delta"));
+        c.spinDelta->setValue(fluid.intValue("delta"));
     }
     setModelStepperRanges(type);
 }
 
-void FluidModelController::onChooseModel()
+void ModelBox::onChooseModel()
 {
-    if (!hasSelectedFluid())
+    if (!mTables.hasSelectedFluid())
         return;
-    FluidRecord fluid = selectedFluid();
-    auto* selected = qobject_cast<QRadioButton*>(mModelRadio->checkedButton());
-    const int tag = mModelRadio->checkedId();
+    Controls& c = *mControls;
+    FluidRecord fluid = mTables.selectedFluid();
+    auto* selected = qobject_cast<QRadioButton*>(c.modelRadio->checkedButton());
+    const int tag = c.modelRadio->checkedId();
     if (isGeneratedModel(tag)) {
-        if (selected != mOldSelectedModelRadio
+        if (selected != c.oldSelectedModelRadio
             && confirm(QString(), kConfirmModelChange, tr("OK"), tr("Cancel")) != AlertResponse::Default) {
             // Only the cell goes back: running its action would rebuild the fluid from the box's defaults.
-            if (mOldSelectedModelRadio)
-                mOldSelectedModelRadio->setChecked(true);
+            if (c.oldSelectedModelRadio)
+                c.oldSelectedModelRadio->setChecked(true);
             return;
         }
-        enableComponentEditing(false);
-        for (QLineEdit* field : {mAlphaEditField, mBetaEditField, mCO2EditField, mN2EditField, mH2SEditField})
-            field->setEnabled(true);
-        if (tag == kFluidTypeGamma)
-            mDeltaEditField->setEnabled(true);
-        mOldSelectedModelRadio = selected;
+        mTables.enableComponentEditing(false);
+        enableParameterFields(true, tag == kFluidTypeGamma);
+        c.oldSelectedModelRadio = selected;
         fluid.setValue(fluidkey::fluidType, tag);
         if (tag == kFluidTypeAlphaBeta)
             generateAlphaBetaFluid();
@@ -177,38 +248,37 @@ void FluidModelController::onChooseModel()
             generateAlphaBetaFluidEx();
         else
             generateGammaFluid();
-        markChanged();
+        mChanges.markChanged();
     } else if (tag == kFluidTypeComponentList) {
-        enableComponentEditing(true);
-        for (QLineEdit* field : {mDeltaEditField, mAlphaEditField, mBetaEditField, mCO2EditField, mN2EditField,
-                                 mH2SEditField})
-            field->setEnabled(false);
-        mOldSelectedModelRadio = mUserDefinedRadio;
+        mTables.enableComponentEditing(true);
+        enableParameterFields(false, true);
+        c.oldSelectedModelRadio = c.userDefinedRadio;
         fluid.setValue(fluidkey::fluidType, kFluidTypeComponentList);
-        markChanged();
+        mChanges.markChanged();
     }
 }
 
 // Whether the parameters in the box, with the sender's new value, suit the model in force;
 // otherwise says why and shows the parameters the fluid was last built from again.
-bool FluidModelController::acceptModelParameter(QObject* sender)
+bool ModelBox::acceptModelParameter(QObject* sender)
 {
-    const int type = mModelRadio->checkedId();
+    const Controls& c = *mControls;
+    const int type = c.modelRadio->checkedId();
     if (!isGeneratedModel(type))
         return true;
     const bool gamma = type == kFluidTypeGamma;
-    std::optional<double> alpha = numberIn(*mAlphaEditField);
-    std::optional<double> beta = numberIn(*mBetaEditField);
-    std::optional<double> delta = numberIn(*mDeltaEditField);
-    if (sender == mSpinAlpha)
-        alpha = mSpinAlpha->value();
-    else if (sender == mSpinBeta)
-        beta = mSpinBeta->value();
-    else if (sender == mSpinDelta)
-        delta = mSpinDelta->value();
+    std::optional<double> alpha = numberIn(*c.alphaEditField);
+    std::optional<double> beta = numberIn(*c.betaEditField);
+    std::optional<double> delta = numberIn(*c.deltaEditField);
+    if (sender == c.spinAlpha)
+        alpha = c.spinAlpha->value();
+    else if (sender == c.spinBeta)
+        beta = c.spinBeta->value();
+    else if (sender == c.spinDelta)
+        delta = c.spinDelta->value();
     double gases = 0;
     bool gasesValid = true;
-    for (QLineEdit* gas : {mCO2EditField, mN2EditField, mH2SEditField}) {
+    for (QLineEdit* gas : c.gasFields()) {
         const std::optional<double> content = numberIn(*gas);
         gasesValid = gasesValid && content && *content >= 0;
         gases += content.value_or(0);
@@ -229,37 +299,25 @@ bool FluidModelController::acceptModelParameter(QObject* sender)
         refusal = kAlphaNotValid;
     else if (!gamma && !inUnitRange(beta))
         refusal = kBetaNotValid;
-    else if (!gamma && !mAlphaBetaInterface->calculateComposition(*alpha, *beta, numberIn(*mCO2EditField).value() / 100,
-                                                                  numberIn(*mN2EditField).value() / 100,
-                                                                  numberIn(*mH2SEditField).value() / 100))
-        refusal = sender == mBetaEditField || sender == mSpinBeta ? kBetaNotValid : kAlphaNotValid;
+    else if (!gamma && !mAlphaBetaInterface->calculateComposition(*alpha, *beta, numberIn(*c.co2EditField).value() / 100,
+                                                                  numberIn(*c.n2EditField).value() / 100,
+                                                                  numberIn(*c.h2sEditField).value() / 100))
+        refusal = sender == c.betaEditField || sender == c.spinBeta ? kBetaNotValid : kAlphaNotValid;
     if (refusal.isEmpty())
         return true;
     showAlert(refusal);
-    if (hasSelectedFluid())
-        updateModelBoxView(type, selectedFluid());
+    if (mTables.hasSelectedFluid())
+        updateModelBoxView(type, mTables.selectedFluid());
     return false;
 }
 
-void FluidModelController::updateModelDistribution(QObject* sender)
+void ModelBox::updateModelDistribution(QObject* sender)
 {
     if (!acceptModelParameter(sender))
         return;
-    const int type = mModelRadio->checkedId();
+    const int type = mControls->modelRadio->checkedId();
     if (isGeneratedModel(type)) {
-        // Fields and steppers in step with the one the user changed.
-        if (sender == mAlphaEditField)
-            mSpinAlpha->setValue(Value(mAlphaEditField->text()).toDouble());
-        else if (sender == mBetaEditField)
-            mSpinBeta->setValue(Value(mBetaEditField->text()).toDouble());
-        else if (sender == mSpinAlpha)
-            setDoubleValue4(*mAlphaEditField, mSpinAlpha->value());
-        else if (sender == mSpinBeta)
-            setDoubleValue4(*mBetaEditField, mSpinBeta->value());
-        else if (type == kFluidTypeGamma && sender == mDeltaEditField)
-            mSpinDelta->setValue(Value(mDeltaEditField->text()).toDouble());
-        else if (type == kFluidTypeGamma && sender == mSpinDelta)
-            mDeltaEditField->setText(QString::number(mSpinDelta->value()));
+        syncFieldsAndSteppers(type, sender);
         if (type == kFluidTypeAlphaBeta)
             updateAlphaBetaDistribution();
         else if (type == kFluidTypeCarbonNumber)
@@ -267,9 +325,34 @@ void FluidModelController::updateModelDistribution(QObject* sender)
         else
             updateGammaDistribution();
     }
-    calculateGORAPI();
-    updatePlotView();
-    markChanged();
+    mHooks.compositionChanged();
+    mHooks.updatePlotView();
+    mChanges.markChanged();
+}
+
+// Fields and steppers in step with the one the user changed.
+void ModelBox::syncFieldsAndSteppers(int type, QObject* sender)
+{
+    const Controls& c = *mControls;
+    if (sender == c.alphaEditField)
+        c.spinAlpha->setValue(Value(c.alphaEditField->text()).toDouble());
+    else if (sender == c.betaEditField)
+        c.spinBeta->setValue(Value(c.betaEditField->text()).toDouble());
+    else if (sender == c.spinAlpha)
+        setDoubleValue4(*c.alphaEditField, c.spinAlpha->value());
+    else if (sender == c.spinBeta)
+        setDoubleValue4(*c.betaEditField, c.spinBeta->value());
+    else if (type == kFluidTypeGamma && sender == c.deltaEditField)
+        c.spinDelta->setValue(Value(c.deltaEditField->text()).toDouble());
+    else if (type == kFluidTypeGamma && sender == c.spinDelta)
+        c.deltaEditField->setText(QString::number(c.spinDelta->value()));
+}
+
+// The model fluid's new list in the components table.
+void ModelBox::showNewComponents()
+{
+    mTables.reloadComponents();
+    mTables.refreshComponents();
 }
 
 }  // namespace quorvel

@@ -72,7 +72,7 @@ struct AlphaBetaSheetTest : ::testing::Test, EditorFixture
         log->window()->hide();
     }
 
-    AlphaBetaSheet& sheet() { return editor->alphaBetaSheet(); }
+    AlphaBetaSheet& sheet() { return editor->sheets().alphaBetaSheet(); }
     QLineEdit* field(const char* name) { return sheet().control<QLineEdit>(name); }
     QCheckBox* check(const char* name) { return sheet().control<QCheckBox>(name); }
     QButtonGroup* phase() { return sheet().control<QButtonGroup>("mAlphaBetaPhase"); }

@@ -38,24 +38,30 @@ struct CommandCase
     int postsAfter;
 };
 
+// A command of the editor's tables, run on the editor.
+std::function<void(FluidModelController&)> tableCommand(void (FluidTableEditor::*command)())
+{
+    return [command](FluidModelController& e) { (e.tables().*command)(); };
+}
+
 QList<CommandCase> commandCases()
 {
     auto a = [] { return fluid("A", {"C1", "C2"}); };
     auto abc = [] { return QList<FluidRecord>{fluid("A", {"C1"}), fluid("B", {"C1"}), fluid("C", {"C1"})}; };
     auto addAfter = [](const QString& name, const QString& next) {
         return CommandCase{name.toStdString(), {fluid("F", {"C1", name})}, 0, {1},
-                           &FluidModelController::onAddComponent, {"C1", name, next}, 0, 0, 0};
+                           tableCommand(&FluidTableEditor::onAddComponent), {"C1", name, next}, 0, 0, 0};
     };
     return {
-        {"new into a list", {fluid("A", {"C1"}), fluid("B", {"C1"})}, 0, {}, &FluidModelController::onAddFluid,
+        {"new into a list", {fluid("A", {"C1"}), fluid("B", {"C1"})}, 0, {}, tableCommand(&FluidTableEditor::onAddFluid),
          {"A", "New", "B"}, -1, 1, 1},
         {"duplicate type 1", {fluid("A", {"C1", "C2"}, kFluidTypeAlphaBeta), fluid("B", {"C1"})}, 0, {},
-         &FluidModelController::onDuplicateFluid, {"A", "A - duplicated", "B"}, -1, 1, 1},
+         tableCommand(&FluidTableEditor::onDuplicateFluid), {"A", "A - duplicated", "B"}, -1, 1, 1},
         {"duplicate type 2", {fluid("A", {"C1", "C2"}), fluid("B", {"C1"})}, 1, {},
-         &FluidModelController::onDuplicateFluid, {"A", "B", "B - duplicated"}, -1, 2, 1},
-        {"delete middle", abc(), 1, {}, &FluidModelController::onDeleteFluid, {"A", "C"}, -1, 1, 1},
-        {"delete last", abc(), 2, {}, &FluidModelController::onDeleteFluid, {"A", "B"}, -1, 1, 1},
-        {"delete only", {fluid("A", {"C1"})}, 0, {}, &FluidModelController::onDeleteFluid, {}, -1, -1, 1},
+         tableCommand(&FluidTableEditor::onDuplicateFluid), {"A", "B", "B - duplicated"}, -1, 2, 1},
+        {"delete middle", abc(), 1, {}, tableCommand(&FluidTableEditor::onDeleteFluid), {"A", "C"}, -1, 1, 1},
+        {"delete last", abc(), 2, {}, tableCommand(&FluidTableEditor::onDeleteFluid), {"A", "B"}, -1, 1, 1},
+        {"delete only", {fluid("A", {"C1"})}, 0, {}, tableCommand(&FluidTableEditor::onDeleteFluid), {}, -1, -1, 1},
         addAfter("C7+", "C8"),
         addAfter("Cn1", "Cn2"),
         addAfter("Cn2", "C10"),
@@ -63,19 +69,19 @@ QList<CommandCase> commandCases()
         addAfter("iC5", "nC6"),
         addAfter("C12+", "C13+"),
         addAfter("C5", "C6"),
-        {"add with none selected", {a()}, 0, {}, &FluidModelController::onAddComponent, {"C1", "C2", "C1"}, 0, 0, 0},
+        {"add with none selected", {a()}, 0, {}, tableCommand(&FluidTableEditor::onAddComponent), {"C1", "C2", "C1"}, 0, 0, 0},
         {"delete one component", {fluid("F", {"C1", "C2", "C3"})}, 0, {1},
-         &FluidModelController::onDeleteComponent, {"C1", "C3"}, 0, 0, 0},
+         tableCommand(&FluidTableEditor::onDeleteComponent), {"C1", "C3"}, 0, 0, 0},
         {"delete three components", {fluid("F", {"C1", "C2", "C3", "C4"})}, 0, {0, 1, 3},
-         &FluidModelController::onDeleteComponent, {"C3"}, 0, 0, 0},
+         tableCommand(&FluidTableEditor::onDeleteComponent), {"C3"}, 0, 0, 0},
         {"name c7+", {a()}, 0, {1},
          [](FluidModelController& e) {
-             e.setComponent(e.selectedFluid().arrayValue("components").at(1).toDictionary(), "c7+", "name");
+             e.tables().setComponent(e.selectedFluid().arrayValue("components").at(1).toDictionary(), "c7+", "name");
          },
          {"C1", "C7+"}, 0, 0, 0},
         {"name cn1", {a()}, 0, {1},
          [](FluidModelController& e) {
-             e.setComponent(e.selectedFluid().arrayValue("components").at(1).toDictionary(), "cn1", "name");
+             e.tables().setComponent(e.selectedFluid().arrayValue("components").at(1).toDictionary(), "cn1", "name");
          },
          {"C1", "CN1"}, 0, 0, 0},
     };
@@ -128,7 +134,7 @@ TEST_F(EditorCommands, EmptyDocumentGetsOneNewFluidAtFullStrengthThatUndoRemoves
     EXPECT_EQ(editor->selectedFluidRow(), 0);
     EXPECT_EQ(changes(), 1);
     EXPECT_EQ(posted, 1);
-    editor->onAddFluid();
+    editor->tables().onAddFluid();
     settle();
     EXPECT_EQ(fluids().at(1).toDictionary().arrayValue("components").at(0).toDictionary().doubleValue("mole"), 0);
     undo()->undo();
@@ -144,7 +150,7 @@ TEST_F(EditorCommands, UndoOfDeletedFluidPutsTheSameRecordBackAtItsIndex)
     open({fluid("A", {"C1"}), fluid("B", {"C1"}), fluid("C", {"C1"})});
     const FluidRecord b = fluids().at(1).toDictionary();
     editor->selectFluidRow(1);
-    editor->onDeleteFluid();
+    editor->tables().onDeleteFluid();
     settle();
     undo()->undo();
     settle();
@@ -162,7 +168,7 @@ TEST_F(EditorCommands, MolarWeightWithItsCorrelationAndUndo)
     const double tcBefore = heavy.doubleValue("Tc");
     open({f});
     editor->selectComponentRow(1);
-    editor->setComponent(heavy, 250.0, "mw");
+    editor->tables().setComponent(heavy, 250.0, "mw");
     settle();
     EXPECT_EQ(heavy.doubleValue("mw"), 250);
     EXPECT_GT(heavy.doubleValue("Tc"), tcBefore + 20) << "a heavier fraction is re-correlated";
@@ -178,11 +184,11 @@ TEST_F(EditorCommands, SettingTheSameValueOrFirstValueAndUndoingIt)
 {
     open({fluid("A", {"C1"})});
     FluidRecord a = fluids().at(0).toDictionary();
-    editor->setFluid(a, "A", "name");
+    editor->tables().setFluid(a, "A", "name");
     settle();
     EXPECT_FALSE(undo()->canUndo());
     EXPECT_EQ(changes(), 0);
-    editor->setFluid(a, 55.0, "Texp");
+    editor->tables().setFluid(a, 55.0, "Texp");
     settle();
     undo()->undo();
     settle();
@@ -193,7 +199,7 @@ TEST_F(EditorCommands, ComponentUndoActsOnTheFluidItWasMadeOn)
 {
     open({fluid("A", {"C1", "C2", "C3"}), fluid("B", {"C1"})});
     editor->selectComponentRow(1);
-    editor->onDeleteComponent();
+    editor->tables().onDeleteComponent();
     settle();
     editor->selectFluidRow(1);
     settle();
@@ -229,15 +235,15 @@ TEST_F(EditorCommands, CopyAndPasteAppendEqualIndependentRecordsAsOneUndoableCha
 TEST_F(EditorCommands, UnundoableEditsMarkTheDocumentChanged)
 {
     const QList<std::pair<const char*, std::function<void(FluidModelController&)>>> edits{
-        {"combo rename", [](FluidModelController& e) { e.comboBoxSelectionDidChange("C3"); }},
+        {"combo rename", [](FluidModelController& e) { e.tables().details().comboBoxSelectionDidChange("C3"); }},
         {"typed rename",
          [](FluidModelController& e) {
              e.control<QComboBox>("mComponentCombo")->setEditText("c4");
-             e.onChangeComponentParameter(e.control<QComboBox>("mComponentCombo"));
+             e.tables().details().onChangeComponentParameter(e.control<QComboBox>("mComponentCombo"));
          }},
-        {"mole stepper", [](FluidModelController& e) { e.onSpinComposition(); }},
-        {"normalise", [](FluidModelController& e) { e.onNormalizeButton(); }},
-        {"row move", [](FluidModelController& e) { e.tableViewShiftDownSelectedRow(e.componentsView()); }},
+        {"mole stepper", [](FluidModelController& e) { e.tables().details().onSpinComposition(); }},
+        {"normalise", [](FluidModelController& e) { e.tables().onNormalizeButton(); }},
+        {"row move", [](FluidModelController& e) { e.tables().tableViewShiftDownSelectedRow(e.componentsView()); }},
     };
     for (const auto& [title, edit] : edits) {
         SCOPED_TRACE(title);
@@ -268,22 +274,22 @@ TEST_F(EditorCommands, MoleStepperAndNormalise)
     editor->selectComponentRow(0);
     editor->control<QCheckBox>("mNormalizeCheckBox")->setChecked(true);
     editor->control<ValueStepper>("mSpinMole")->setValue(40);
-    editor->onSpinComposition();
+    editor->tables().details().onSpinComposition();
     EXPECT_NEAR(moles()[0], 40, 1e-12);
     EXPECT_NEAR(moles()[1] + moles()[2], 60, 1e-9);
     editor->control<QCheckBox>("mNormalizeCheckBox")->setChecked(false);
     editor->control<ValueStepper>("mSpinMole")->setValue(10);
-    editor->onSpinComposition();
+    editor->tables().details().onSpinComposition();
     EXPECT_NEAR(moles()[1] + moles()[2], 60, 1e-9) << "without the box only the stepped component changes";
 
     for (const Value& c : f.arrayValue("components"))
         c.toDictionary().setValue("mole", 0.0);
-    editor->onNormalizeButton();
+    editor->tables().onNormalizeButton();
     EXPECT_EQ(moles(), (QList<double>{100, 0, 0}));
-    editor->onNormalizeButton();
+    editor->tables().onNormalizeButton();
     EXPECT_EQ(moles(), (QList<double>{100, 0, 0})) << "a sum of 100 stays";
     f.arrayValue("components").at(1).toDictionary().setValue("mole", std::numeric_limits<double>::quiet_NaN());
-    editor->onNormalizeButton();
+    editor->tables().onNormalizeButton();
     EXPECT_EQ(moles()[0], 100) << "a sum that is no number leaves the fractions alone";
 }
 

@@ -28,7 +28,7 @@ struct EditorCorrelations : ::testing::Test, EditorFixture
     void chooseCorrelation(int code)
     {
         popup("mCorrelationChoice")->setCurrentIndex(popup("mCorrelationChoice")->findData(code));
-        editor->onChangeCorrelation();
+        editor->tables().details().onChangeCorrelation();
         settle();
     }
     ComponentRecord componentAt(int row) const
@@ -55,7 +55,7 @@ TEST_F(EditorCorrelations, CorrelationSkipsGasesAndUndoRedoRestoreTheExactValues
     open({f});
     // A typed critical temperature that no correlation input recomputes.
     ComponentRecord c7 = componentAt(2);
-    editor->setComponent(c7, 300.0, "Tc");
+    editor->tables().setComponent(c7, 300.0, "Tc");
     undo()->removeAllActions();
     document->updateChangeCount(Document::ChangeCleared);
     const QList<ComponentRecord> before = snapshot();
@@ -129,7 +129,7 @@ TEST_F(EditorCorrelations, MolarWeightRules)
         selectComponents({1});
         const ComponentRecord before = componentAt(1).copy();
         popup("mMwChoice")->setCurrentIndex(c.item);
-        editor->onChangeMwCorrelation();
+        editor->tables().details().onChangeMwCorrelation();
         settle();
         if (c.mw == 0) {
             EXPECT_TRUE(componentAt(1).isEqualTo(before));
@@ -151,13 +151,13 @@ TEST_F(EditorCorrelations, C7PlusButtonSelectsTheHeavyComponents)
     selectComponents({0});
     editor->control<QPushButton>("mSelectC7plus")->click();
     settle();
-    EXPECT_EQ(editor->selectedComponentRows(), (QList<int>{8, 9, 10}));
+    EXPECT_EQ(editor->tables().selectedComponentRows(), (QList<int>{8, 9, 10}));
     EXPECT_FALSE(editor->control<QComboBox>("mComponentCombo")->isEnabled()) << "the detail view followed";
 
     open({fluid("G", {"C1", "iC4", "iC5", "C6"})});
     selectComponents({1});
-    editor->onSelectC7plus();
-    EXPECT_TRUE(editor->selectedComponentRows().isEmpty());
+    editor->tables().onSelectC7plus();
+    EXPECT_TRUE(editor->tables().selectedComponentRows().isEmpty());
 }
 
 TEST_F(EditorCorrelations, EquationOfStateWithUndo)
@@ -165,13 +165,13 @@ TEST_F(EditorCorrelations, EquationOfStateWithUndo)
     FluidRecord bare = fluid("Bare", {"C1", "C7"});
     bare.remove("EOS");
     open({bare, fluid("Other", {"C1"})});
-    editor->onChangeEquationOfState();
+    editor->tables().onChangeEquationOfState();
     EXPECT_EQ(bare.stringValue("EOS"), "PR") << "written even when nothing changes";
     EXPECT_EQ(changes(), 0);
     EXPECT_FALSE(undo()->canUndo());
 
     popup("mEquationOfState")->setCurrentIndex(1);
-    editor->onChangeEquationOfState();
+    editor->tables().onChangeEquationOfState();
     settle();
     EXPECT_EQ(bare.stringValue("EOS"), "SRK");
     EXPECT_EQ(tank.lastEosCode, 1);

@@ -95,7 +95,7 @@ TEST_F(EditorSheetActions, FlashSheetOpensAtTheSaturationPointInCelsiusAndBar)
     FluidRecord a = fluid("A", {"C1", "C10"});
     a.setValue(fluidkey::tsat, 100.0);
     open({a});
-    FlashSheet* sheet = editor->flashSheet();
+    FlashSheet* sheet = editor->sheets().flashSheet();
     sheet->onClickFlash();
     QWidget* panel = sheet->panel();
     ASSERT_TRUE(panel->isVisible());
@@ -143,7 +143,7 @@ TEST_F(EditorSheetActions, FlashedPhasesGoAfterTheSourceAndLeaveInOneUndo)
         open({fluid("A", {"C1", "C2"}), b, fluid("C", {"C3", "C4"})}, true);
         editor->selectFluidRow(1);
         settle();
-        FlashSheet* sheet = editor->flashSheet();
+        FlashSheet* sheet = editor->sheets().flashSheet();
         sheet->onClickFlash();
         QLineEdit* pressure = in<QLineEdit>(sheet->panel(), "mFlashP");
         pressure->setText("50");
@@ -210,7 +210,7 @@ TEST_F(EditorSheetActions, FlashedAlphaBetaModelFluidGivesComponentListsOfTheMod
     const double bubble = modelBubblePressure(alpha, beta, CO2, N2, celsius);
     ASSERT_GT(bubble, 10);
 
-    FlashSheet* sheet = editor->flashSheet();
+    FlashSheet* sheet = editor->sheets().flashSheet();
     sheet->onClickFlash();
     in<QLineEdit>(sheet->panel(), "mFlashT")->setText(QString::number(celsius));
     sheet->onChangeFlashT();
@@ -315,7 +315,7 @@ TEST_F(EditorSheetActions, FlashWithoutTwoPhasesAddsNothingAndSaysWhy)
         editor->selectFluidRow(1);
         settle();
         const int changesBefore = changes();
-        FlashSheet* sheet = editor->flashSheet();
+        FlashSheet* sheet = editor->sheets().flashSheet();
         sheet->onClickFlash();
         in<QLineEdit>(sheet->panel(), "mFlashP")->setText(c.pressure);
         sheet->onChangeFlashP();
@@ -336,12 +336,12 @@ TEST_F(EditorSheetActions, SheetsOpenOnlyWithAFluidSelected)
     open({fluid("A", {"C1", "C2"})});
     editor->selectFluidRow(-1);
     settle();
-    editor->flashSheet()->onClickFlash();
-    editor->testSheet()->onClickTest();
-    editor->lumpSheet()->onClickLump();
-    editor->splitSheet()->onClickSplit();
-    for (QWidget* panel : std::initializer_list<QWidget*>{editor->flashSheet()->panel(), editor->testSheet()->panel(),
-                                                          editor->lumpSheet()->panel(), editor->splitSheet()->panel()})
+    editor->sheets().flashSheet()->onClickFlash();
+    editor->sheets().testSheet()->onClickTest();
+    editor->sheets().lumpSheet()->onClickLump();
+    editor->sheets().splitSheet()->onClickSplit();
+    for (QWidget* panel : std::initializer_list<QWidget*>{editor->sheets().flashSheet()->panel(), editor->sheets().testSheet()->panel(),
+                                                          editor->sheets().lumpSheet()->panel(), editor->sheets().splitSheet()->panel()})
         EXPECT_FALSE(panel->isVisible()) << panel->objectName().toStdString();
 }
 
@@ -356,7 +356,7 @@ TEST_F(EditorSheetActions, LumpedFluidFollowsItsSourceWithItsHeavyMoles)
         open({blackOil("A"), blackOil("B", 30), blackOil("C")});
         editor->selectFluidRow(1);
         settle();
-        LumpSheet* sheet = editor->lumpSheet();
+        LumpSheet* sheet = editor->sheets().lumpSheet();
         sheet->onClickLump();
         if (scheme == kLumpCn1Cn2)
             saveRender(sheet->panel(), "lump_sheet.png");
@@ -392,7 +392,7 @@ TEST_F(EditorSheetActions, SplitEndsAtTheChosenCarbonNumberAndKeepsTheHeavyMoles
         open({blackOil("A"), b, blackOil("C")});
         editor->selectFluidRow(1);
         settle();
-        SplitSheet* sheet = editor->splitSheet();
+        SplitSheet* sheet = editor->sheets().splitSheet();
         sheet->onClickSplit();
         sheet->lastCarbonNumberCombo()->setCurrentIndex(item);
         sheet->methodPopup()->setCurrentIndex(kSplitKatz);
@@ -427,7 +427,7 @@ TEST_F(EditorSheetActions, BatchSplitAddsOneFluidPerSourceAndOneUndoRemovesThemA
         if (log->text().plainText().isEmpty())
             log->appendString1("Log");  // its first text is followed by a space
         const qsizetype logBefore = log->text().plainText().size();
-        SplitSheet* sheet = editor->splitSheet();
+        SplitSheet* sheet = editor->sheets().splitSheet();
         sheet->onClickSplit();
         sheet->panel()->findChild<QCheckBox*>("mSplitBatch")->setChecked(true);
         sheet->onSelectSplitCorrelation();
@@ -484,7 +484,7 @@ TEST_F(EditorSheetActions, TypedCarbonNumberOutsideTheListIsRefused)
 {
     RecordingAlertService alerts;
     open({blackOil("A")});
-    SplitSheet* sheet = editor->splitSheet();
+    SplitSheet* sheet = editor->sheets().splitSheet();
     sheet->onClickSplit();
     saveRender(sheet->panel(), "split_sheet.png");
     for (const QString typed : {"50", "7", "ten", ""}) {

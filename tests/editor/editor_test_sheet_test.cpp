@@ -183,7 +183,7 @@ TEST_F(TestSheetActions, OpeningShowsTheMeasuredPointWithTheFieldsInert)
     plain.setValue(fluidkey::tsat, 85.0);
     tank.saturation = 123;
     open({plain, fitted});
-    TestSheet* sheet = editor->testSheet();
+    TestSheet* sheet = editor->sheets().testSheet();
     QWidget* panel = sheet->panel();
 
     editor->selectFluidRow(0);
@@ -221,7 +221,7 @@ TEST_F(TestSheetActions, SingleTestFollowsItsSourceAndWritesTwoLines)
     settle();
     CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
     const qsizetype start = logEnd();
-    TestSheet* sheet = editor->testSheet();
+    TestSheet* sheet = editor->sheets().testSheet();
     sheet->onClickTest();
     sheet->onDoTest();
     settle();
@@ -253,7 +253,7 @@ TEST_F(TestSheetActions, BatchTestIsOneUndoAndAnIgorBlockInTheLog)
     settle();
     CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
     const qsizetype start = logEnd();
-    TestSheet* sheet = editor->testSheet();
+    TestSheet* sheet = editor->sheets().testSheet();
     sheet->onClickTest();
     sheet->panel()->findChild<QCheckBox*>("mTestBatch")->setChecked(true);
     posted = 0;
@@ -325,7 +325,7 @@ TEST_P(TestSheetCorrelationItems, ItemRunsTheChainWithItsCorrelationSet)
     editor->selectFluidRow(0);
     settle();
     const FluidRecord source = fluids().at(0).toDictionary().deepCopy();
-    TestSheet* sheet = editor->testSheet();
+    TestSheet* sheet = editor->sheets().testSheet();
     sheet->onClickTest();
     sheet->panel()->findChild<QComboBox*>("mTestChoice")->setCurrentIndex(c.index);
     sheet->onDoTest();

@@ -25,7 +25,7 @@ struct EditorWindow : ::testing::Test, EditorFixture
     void type(const char* outlet, const QString& text)
     {
         field(outlet)->setText(text);
-        editor->onChangeComponentParameter(field(outlet));
+        editor->tables().details().onChangeComponentParameter(field(outlet));
         settle();
     }
 };
@@ -129,8 +129,8 @@ TEST_F(EditorWindow, RefreshRulesOfBothTables)
     const int made = tank.made;
     editor->selectComponentRow(1);
     const int refreshes = tank.made;
-    editor->setComponent(editor->selectedFluid().arrayValue("components").at(1).toDictionary(), 7.0, "mole");
-    EXPECT_EQ(editor->selectedComponentRow(), 1);
+    editor->tables().setComponent(editor->selectedFluid().arrayValue("components").at(1).toDictionary(), 7.0, "mole");
+    EXPECT_EQ(editor->tables().selectedComponentRow(), 1);
     EXPECT_EQ(tank.made, refreshes + 1) << "one calculation per edit";
     EXPECT_GT(refreshes, made - 1);
 }
@@ -146,12 +146,12 @@ TEST_F(EditorWindow, FluidsTableNameCellAndReferenceColumn)
     EXPECT_EQ(changes(), 1);
     EXPECT_FALSE(undo()->canUndo());
     model->setData(model->index(1, 0), Qt::Checked, Qt::CheckStateRole);
-    EXPECT_EQ(editor->referenceFluid().identity(), fluids().at(1).toDictionary().identity());
+    EXPECT_EQ(editor->tables().referenceFluid().identity(), fluids().at(1).toDictionary().identity());
     model->setData(model->index(0, 0), Qt::Checked, Qt::CheckStateRole);
     EXPECT_EQ(model->index(1, 0).data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
     editor->selectFluidRow(0);
-    editor->onDeleteFluid();
-    EXPECT_TRUE(editor->referenceFluid().isEmpty()) << "deleting the reference fluid clears the mark";
+    editor->tables().onDeleteFluid();
+    EXPECT_TRUE(editor->tables().referenceFluid().isEmpty()) << "deleting the reference fluid clears the mark";
 }
 
 TEST_F(EditorWindow, RenderOfAThreeFluidFileWithTheLargeFluidSelected)

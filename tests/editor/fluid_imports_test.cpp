@@ -160,7 +160,7 @@ TEST_F(ImportFixture, FluidTableCasesAppendWholeFluidsAndSumUpWhatTheyIgnore)
             chooseNamedPipe();
         else
             chooseFile(c.file);
-        editor->onClickImport();
+        editor->tables().onClickImport();
         settle();
 
         QStringList expected{"Old"};
@@ -187,7 +187,7 @@ TEST_F(ImportFixture, ExampleFluidHasItsComponentsTextColumnsAndSaturationPoint)
     editor->control<QComboBox>("mEquationOfState")->setCurrentIndex(1);
     chooseFile("Name N2 C1 C7+ Mw SG Texp Pexp hexp comment API\n"
                "OilA 0.5 60 39.5 210 0.85 95 180 1 sampled 35.5\n");
-    editor->onClickImport();
+    editor->tables().onClickImport();
 
     const FluidRecord oil = fluidAt(1);
     EXPECT_EQ(oil.stringValue("name"), "OilA");
@@ -217,7 +217,7 @@ TEST_F(ImportFixture, MeasuredPointIsCopiedOnlyAsFarAsItIsPresent)
                "noPexp 100 95\n"
                "noHexp 100 95 180\n"
                "ownTsat 100 95 180 1 70\n");
-    editor->onClickImport();
+    editor->tables().onClickImport();
     ASSERT_EQ(fluids().size(), 5);
     EXPECT_EQ(fluidAt(1).stringValue("satPhase"), "0");
     EXPECT_EQ(fluidAt(1).doubleValue("Psat"), 180);
@@ -236,7 +236,7 @@ TEST_F(ImportFixture, FiveThousandLinesAddAFluidEachInOneUndoableStep)
     settle();
     const int changesBefore = changes();
     chooseFile("C1 C2 Texp\n" + lines(5000, "60 40 95"));
-    editor->onClickImport();
+    editor->tables().onClickImport();
     settle();
     ASSERT_EQ(fluids().size(), 5001);
     EXPECT_EQ(fluidAt(5000).stringValue("name"), "Fluid4999");
@@ -261,9 +261,9 @@ TEST_F(ImportFixture, ImportedFluidsGoBackInOneUndoAfterOtherEdits)
 {
     open({fluid("Old", {"C1"})});
     chooseFile("Name C1\nA 100\nB 100\nC 100\n");
-    editor->onClickImport();
+    editor->tables().onClickImport();
     settle();
-    editor->onAddFluid();
+    editor->tables().onAddFluid();
     settle();
     ASSERT_EQ(fluidNames(), (QStringList{"Old", "New", "A", "B", "C"}));
     undo()->undo();  // the new fluid
@@ -282,15 +282,15 @@ TEST_F(ImportFixture, FilesLargerThanTheLimitAndCancelledChoicesChangeNothing)
     const QString path = chooseFile("C1\n100\n");
     QFile big(path);
     ASSERT_TRUE(big.resize(kMaxImportFileBytes + 1));
-    editor->onClickImport();
+    editor->tables().onClickImport();
     ASSERT_EQ(alerts.messages().size(), 1);
     EXPECT_TRUE(alerts.messages().first().contains("larger than 50 MB"));
     EXPECT_EQ(fluidNames(), QStringList{"Old"});
 
     alerts.clear();
-    editor->onClickImport();  // nothing queued: cancelled
+    editor->tables().onClickImport();  // nothing queued: cancelled
     chooser.queuePath(dir.filePath("missing.txt"));
-    editor->onClickImport();
+    editor->tables().onClickImport();
     EXPECT_EQ(fluidNames(), QStringList{"Old"});
     EXPECT_EQ(alerts.messages(), QStringList{"The file could not be read."});
 }
@@ -322,7 +322,7 @@ TEST_F(ImportFixture, ComponentTableReplacesTheListUndoably)
     const Array before = fluidAt(0).arrayValue(fluidkey::components);
     const int changesBefore = changes();
     chooseFile(kComponentHeader + kMethane + "nC4 152.0 -0.5 37.96 255 0.2 58.12 0.58 40\n");
-    editor->onImportData();
+    editor->tables().onImportData();
     settle();
 
     ASSERT_EQ(componentNames(0), (QStringList{"C1", "nC4"}));
@@ -424,7 +424,7 @@ TEST_F(ImportFixture, ComponentTableCasesReplaceWithWholeComponentsOrNothing)
         alerts.clear();
         const int changesBefore = changes();
         chooseFile(c.file);
-        editor->onImportData();
+        editor->tables().onImportData();
         settle();
         EXPECT_EQ(componentNames(0), c.names);
         EXPECT_EQ(changes(), changesBefore + (c.names == QStringList{"C1", "C2"} ? 0 : 1));
@@ -445,11 +445,11 @@ TEST_F(ImportFixture, ComponentImportWithoutSelectedFluidAsksForNoFile)
 {
     open({fluid("F", {"C1"})});
     editor->selectFluidRow(-1);
-    editor->onImportData();
+    editor->tables().onImportData();
     EXPECT_TRUE(chooser.requests().isEmpty());
 
     editor->selectFluidRow(0);
-    editor->onImportData();  // cancelled
+    editor->tables().onImportData();  // cancelled
     EXPECT_EQ(chooser.requests().size(), 1);
     EXPECT_EQ(componentNames(0), QStringList{"C1"});
     EXPECT_TRUE(alerts.messages().isEmpty());
@@ -485,7 +485,7 @@ TEST_F(ImportFixture, TablesWhoseRecordsExceedTheMemoryBudgetAreRefusedBeforeAny
 
     open({fluid("Old", {"C1"})});
     chooseFile("C1 C2 Texp\n" + lines(100000, "60 40 95"));
-    editor->onClickImport();
+    editor->tables().onClickImport();
     EXPECT_EQ(fluidNames(), QStringList{"Old"});
     ASSERT_EQ(alerts.messages().size(), 1);
     EXPECT_TRUE(alerts.messages().first().contains("more than can be imported"));

@@ -28,7 +28,7 @@ struct FluidReport : ::testing::Test, EditorFixture
         editor->selectFluidRow(row);
         settle();
         start = log->text().length();
-        editor->onWriteLog();
+        editor->tables().onWriteLog();
         return written().split(QRegularExpression("\r\n|\r|\n"));
     }
     QString written() const { return log->text().plainText().mid(start); }
@@ -213,7 +213,7 @@ TEST_F(FluidReport, KeysNeverComputedPrintAsZero)
     oil.remove(fluidkey::gor);
     oil.setValue(fluidkey::apiMethod(4), "42.5");  // a number kept as text
     start = log->text().length();
-    editor->onWriteLog();
+    editor->tables().onWriteLog();
     const QStringList tail = stockTankLines(written().split("\r\n"));
     ASSERT_EQ(tail.size(), 7);
     EXPECT_EQ(tail[0], "    GOR  (Non translated Peng-Robinson EOS) : 0.00 ");
@@ -226,7 +226,7 @@ TEST_F(FluidReport, NoSelectedFluidWritesNothingAndTheButtonWrites)
     open({fluid("Oil", {"C1"})});
     editor->selectFluidRow(-1);
     start = log->text().length();
-    editor->onWriteLog();
+    editor->tables().onWriteLog();
     EXPECT_EQ(written(), QString());
     editor->selectFluidRow(0);
     settle();

@@ -858,7 +858,7 @@ void InclusionWorkflow::step3FluidModel()
     // "C7+" with all its moles, the new fluid after its source and selected.
     selectFluid(copy);
     press("mLumpButton");
-    QWidget* lumpSheet = editor->lumpSheet()->panel();
+    QWidget* lumpSheet = editor->sheets().lumpSheet()->panel();
     ASSERT_TRUE(lumpSheet->isVisible());
     auto* scheme = lumpSheet->findChild<QComboBox*>("mLumpChoice");
     ASSERT_NE(scheme, nullptr);
@@ -880,7 +880,7 @@ void InclusionWorkflow::step3FluidModel()
     // Splitting, by the split sheet: the lumped fluid's C7+ by Katz's method up to C20, its moles kept.
     selectFluid(lumped);
     press("mSplitButton");
-    SplitSheet* split = editor->splitSheet();
+    SplitSheet* split = editor->sheets().splitSheet();
     QWidget* splitSheet = split->panel();
     ASSERT_TRUE(splitSheet->isVisible());
     split->methodPopup()->setCurrentIndex(kSplitKatz);
