@@ -75,7 +75,7 @@ void BM_OilFlashOfComponents(benchmark::State& state)
     Oil& oil = *fluid.ci.oil;
     for (auto _ : state) {
         oil.calculateFlash(373.15, 100);
-        if (oil.failure_code != equilibrium_failure::none) {
+        if (oil.failureCode() != equilibrium_failure::none) {
             state.SkipWithError("no two-phase flash");
             break;
         }
@@ -378,7 +378,7 @@ void BM_SecondDewSearch(benchmark::State& state, const FluidRecord& record)
     CalculationInterface ci(record.intValue(QStringLiteral("fluidType")), kPengRobinsonEos);
     ci.setThermodynamicModel(record);
     double T0 = 0, P0 = 0;
-    if (ci.firstIsoplethPoint(&T0, &P0) != 0) {
+    if (ci.firstIsoplethPoint(&T0, &P0) != equilibrium_failure::none) {
         state.SkipWithError("no bubble point");
         return;
     }
@@ -405,7 +405,7 @@ void BM_Isochors(benchmark::State& state)
     for (auto _ : state) {
         CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
         IsochorPtr monophasic, biphasic;
-        if (ci.calculateIsochors(diagram, nullptr, 60, 0, 1, &monophasic, &biphasic) != step_code::end_of_curve) {
+        if (ci.calculateIsochors(diagram, nullptr, 60, 0, 1, &monophasic, &biphasic) != isochor_result::both_made) {
             state.SkipWithError("no isochores");
             break;
         }
@@ -423,7 +423,7 @@ void BM_TrappingPressure(benchmark::State& state)
     CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
     IsochorPtr monophasic, biphasic;
     if (!diagram
-        || ci.calculateIsochors(diagram, nullptr, 60, 0, 1, &monophasic, &biphasic) != step_code::end_of_curve) {
+        || ci.calculateIsochors(diagram, nullptr, 60, 0, 1, &monophasic, &biphasic) != isochor_result::both_made) {
         state.SkipWithError("no isochores");
         return;
     }

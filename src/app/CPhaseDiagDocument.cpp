@@ -272,7 +272,7 @@ void CPhaseDiagDocument::calculateImmiscibilityLoop(const FluidRecord& fluid)
     postModified();
 }
 
-signed char CPhaseDiagDocument::calculateIsochor(const PhaseDiagramPtr& diagram,
+isochor_result CPhaseDiagDocument::calculateIsochor(const PhaseDiagramPtr& diagram,
                                                  const std::optional<InclusionRecord>& inclusion, double Th,
                                                  signed char homog, IsochorPtr* monophasic, double Ph)
 {
@@ -280,8 +280,8 @@ signed char CPhaseDiagDocument::calculateIsochor(const PhaseDiagramPtr& diagram,
     auto calculator = PhaseDiagramCalculator::make(fluidType, kPhaseDiagramEos);
     IsochorPtr onePhase;
     IsochorPtr twoPhase;
-    const int code = calculator->calculateIsochors(diagram, inclusion ? &*inclusion : nullptr, Th, Ph, char(homog),
-                                                   &onePhase, &twoPhase);
+    const isochor_result code = calculator->calculateIsochors(diagram, inclusion ? &*inclusion : nullptr, Th, Ph,
+                                                              char(homog), &onePhase, &twoPhase);
     alertIsochorResult(code, homog);
     if (twoPhase)
         plotBiphasicIsochorCurve(twoPhase);
@@ -299,10 +299,10 @@ signed char CPhaseDiagDocument::calculateIsochor(const PhaseDiagramPtr& diagram,
         mPlotView->setSelectedObject(onePhase->graphCurve().get());
     calculator.reset();
     postModified();
-    return static_cast<signed char>(code);
+    return code;
 }
 
-void CPhaseDiagDocument::alertIsochorResult(int code, signed char homog)
+void CPhaseDiagDocument::alertIsochorResult(isochor_result code, signed char homog)
 {
     switch (code) {
     case isochor_result::below_envelope: Msg_noThTooLow(); break;

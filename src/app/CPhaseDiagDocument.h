@@ -68,9 +68,9 @@ public:
     void calculateImmiscibilityLoop(const FluidRecord& fluid);
     // The isochores of an inclusion (none: typed Th and homog) homogenising at Th on the
     // diagram, Ph the pressure picked on the plot or 0. The one-phase isochore goes to the
-    // place (may be null). Returns the isochore result code (-2 when both were made).
-    signed char calculateIsochor(const PhaseDiagramPtr& diagram, const std::optional<InclusionRecord>& inclusion,
-                                 double Th, signed char homog, IsochorPtr* monophasic, double Ph);
+    // place (may be null).
+    isochor_result calculateIsochor(const PhaseDiagramPtr& diagram, const std::optional<InclusionRecord>& inclusion,
+                                    double Th, signed char homog, IsochorPtr* monophasic, double Ph);
     // A trapping line at T on the isochore; none (nothing changed, an alert) when the
     // isochore has no pressure at T.
     TrappingLinePtr addTrappingLineTo(const IsochorPtr& isochor, double T);
@@ -117,7 +117,7 @@ private:
     void postModified();
     void redraw();
     void unplotAll();
-    void alertIsochorResult(int code, signed char homog);
+    void alertIsochorResult(isochor_result code, signed char homog);
 
     std::vector<PhaseDiagramPtr> mPhaseDiagrams;
     IsochorPtr mAqueousHomogLine;

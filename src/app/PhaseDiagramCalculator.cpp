@@ -9,12 +9,12 @@ class InterfaceCalculator : public PhaseDiagramCalculator
 public:
     InterfaceCalculator(int fluidType, int eosCode) : interface(fluidType, eosCode) {}
 
-    int calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* diagram, int& llg) override
+    EnvelopeEnd calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* diagram, int& llg) override
     {
         return interface.calculateImmiscibilityLoop(fluid, diagram, llg);
     }
-    int calculateIsochors(const PhaseDiagramPtr& diagram, const InclusionRecord* inclusion, double Th, double Ph,
-                          char homog, IsochorPtr* monophasic, IsochorPtr* biphasic) override
+    isochor_result calculateIsochors(const PhaseDiagramPtr& diagram, const InclusionRecord* inclusion, double Th,
+                                     double Ph, char homog, IsochorPtr* monophasic, IsochorPtr* biphasic) override
     {
         return interface.calculateIsochors(diagram, inclusion, Th, Ph, homog, monophasic, biphasic);
     }

@@ -19,12 +19,12 @@ public:
 
     // The envelope of the fluid into a new diagram (null when none was traced); llg 1 when
     // liquid-liquid-gas equilibria were met.
-    virtual int calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* diagram, int& llg) = 0;
+    virtual EnvelopeEnd calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* diagram, int& llg) = 0;
     // The two isochores of an inclusion homogenising at Th (degrees Celsius; homog 1 to
-    // liquid, 0 to vapour) added to the diagram: step_code::end_of_curve when both were
-    // made, else an isochor_result and nothing added.
-    virtual int calculateIsochors(const PhaseDiagramPtr& diagram, const InclusionRecord* inclusion, double Th,
-                                  double Ph, char homog, IsochorPtr* monophasic, IsochorPtr* biphasic) = 0;
+    // liquid, 0 to vapour) added to the diagram: both_made, else nothing added.
+    virtual isochor_result calculateIsochors(const PhaseDiagramPtr& diagram, const InclusionRecord* inclusion,
+                                             double Th, double Ph, char homog, IsochorPtr* monophasic,
+                                             IsochorPtr* biphasic) = 0;
 
     using Factory = std::function<std::unique_ptr<PhaseDiagramCalculator>(int fluidType, int eosCode)>;
     // A calculator for one fluid type and equation of state; the calculation interface by default.

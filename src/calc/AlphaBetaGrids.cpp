@@ -176,7 +176,7 @@ GridWriteResult CAlphaBetaModelInterface::calculateGORAPIGrid(const QString& fol
                      kUnitRange, [this](double a, double b) {
                          oil->setDistributionParameters(a, b, 0, 0, 0);
                          oil->calculateGOR(0);
-                         if (oil->failure_code != equilibrium_failure::none)
+                         if (oil->failureCode() != equilibrium_failure::none)
                              return QByteArray();
                          constexpr int kTranslatedEos = 3;
                          return IgorRow()

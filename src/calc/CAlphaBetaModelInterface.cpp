@@ -102,7 +102,7 @@ void CAlphaBetaModelInterface::calculateGOR(double unused) { oil->calculateGOR(u
 bool CAlphaBetaModelInterface::solveAlpha()
 {
     oil->findAlpha(Th, Tfv, Fv, kAlphaTolerance, homog);
-    errorIndex = static_cast<char>(oil->failure_code);
+    errorIndex = oil->failureCode();
     return errorIndex == equilibrium_failure::none;
 }
 
@@ -118,24 +118,19 @@ void CAlphaBetaModelInterface::acceptPoint(double* alphaOut, double* betaOut, do
 char CAlphaBetaModelInterface::firstAlphaBeta(double* alphaOut, double* betaOut, double* P)
 {
     double startAlpha = 0;
-    const char estimated = oil->estimateInitial(homog, Th, Fv, startAlpha);
-    errorIndex = static_cast<char>(oil->failure_code);
-    if (estimated != 0)
-        return errorIndex;
+    errorIndex = oil->estimateInitial(homog, Th, Fv, startAlpha);
+    if (errorIndex != equilibrium_failure::none)
+        return static_cast<char>(code_number(errorIndex));
 
     alpha = startAlpha;
     beta = 0;
     oil->setDistributionParameters(alpha, beta, CO2, N2, H2S);
-    // A cold start: no saturation state of an earlier curve is taken as start values.
-    oil->homogenization_pressure = 0;
-    oil->inclusion_pressure = 0;
-    oil->saved_homogenization_pressure = 0;
-    oil->saved_inclusion_pressure = 0;
+    oil->forgetSaturationStates();
 
     step = 1;
     if (solveAlpha())
         acceptPoint(alphaOut, betaOut, P);
-    return errorIndex;
+    return static_cast<char>(code_number(errorIndex));
 }
 
 char CAlphaBetaModelInterface::nextAlphaBeta(double* alphaOut, double* betaOut, double* P)

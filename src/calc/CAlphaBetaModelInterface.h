@@ -63,8 +63,9 @@ public:
     void setInputParameters(double Th, double Tfv, double Fv, double CO2, double N2, double H2S,
                             int homog);
 
-    // Equilibrium failure code of the last engine step (0 none).
-    int getErrorMessageIndex() const { return errorIndex; }
+    // Number of the equilibrium failure of the last engine step (0 none), by which the
+    // application picks its message.
+    int getErrorMessageIndex() const { return code_number(errorIndex); }
 
     // ---- The model fluid ----
     int getNumberOfComponents() const;
@@ -128,7 +129,7 @@ public:
     double step = 1;   // factor of the beta increment, 0 < step <= 1
     double lastAlpha = 0;
     double lastBeta = 0;
-    char errorIndex = 0;
+    equilibrium_failure errorIndex = equilibrium_failure::none;
 
 private:
     // Solves alpha at the engine's beta; the failure code goes to errorIndex.

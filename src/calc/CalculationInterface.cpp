@@ -132,28 +132,13 @@ void CalculationInterface::writeComponent(int i, const ComponentRecord& componen
     const double omega = read("omega");
     const double mw = read("mw");
     const double Vc = read("Vc");  // cm3/mol
-    const bool givenSlope = component.contains(QStringLiteral("slope"));
-
-    oil->setCarbonIndex(i, component.intValue(QStringLiteral("nc")));
-    for (ClaCubic0* phase : {liquidPhase.get(), vapourPhase.get()}) {
-        phase->critical_temperature[i] = Tc;
-        phase->critical_pressure[i] = Pc;
-        phase->acentric_factor[i] = omega;
-        if (givenSlope) {
-            phase->given_slope[i] = read("slope");
-            phase->slope_is_given[i] = 1;
-        }
-        phase->molar_weight[i] = mw;
-        phase->critical_volume[i] = Vc * kCubicMetrePerCm3;
-    }
-    oil->critical_temperature[i] = Tc;
-    oil->critical_pressure[i] = Pc;
-    oil->acentric_factor[i] = omega;
-    oil->component_molar_weight[i] = mw;
-    oil->critical_volume_cm3[i] = Vc;
-    oil->specific_gravity[i] = read("SG");
-    oil->boiling_temperature[i] = read("Tb") + kCelsiusOffset;
-    oil->correlation[i] = component.intValue(QStringLiteral("corr"));
+    const std::optional<double> slope =
+        component.contains(QStringLiteral("slope")) ? std::optional(read("slope")) : std::nullopt;
+    oil->setComponentConstants(static_cast<short>(i),
+                               {Tc, Pc, omega, mw, Vc, read("SG"), read("Tb") + kCelsiusOffset,
+                                component.intValue(QStringLiteral("nc")), component.intValue(QStringLiteral("corr")),
+                                slope},
+                               *liquidPhase, *vapourPhase);
 
     const QByteArray name = component.stringValue(QStringLiteral("name")).toUtf8();
     oil->add_component(static_cast<short>(i), name.constData());

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace quorvel {
@@ -44,25 +45,31 @@ inline constexpr const char* kNotAvailableText = "not available";
 inline constexpr double kSaturationFailure = -10000;
 
 // Result of a next-point step of an envelope or isochore continuation.
-namespace step_code {
-inline constexpr std::int8_t new_point = 0;
-inline constexpr std::int8_t retry = 1;             // retried with a halved step (envelope only)
-inline constexpr std::int8_t failed = -1;           // the curve is abandoned
-inline constexpr std::int8_t end_of_curve = -2;     // a limit was passed; the point belongs to the curve
-inline constexpr std::int8_t liquid_liquid_gas = -3;  // two distinct liquids met (envelope only)
-}  // namespace step_code
+enum class step_code : std::int8_t {
+    new_point = 0,
+    retry = 1,               // retried with a halved step (envelope only)
+    failed = -1,             // the curve is abandoned
+    end_of_curve = -2,       // a limit was passed; the point belongs to the curve
+    liquid_liquid_gas = -3,  // two distinct liquids met (envelope only)
+};
+
+// How an envelope trace ended: the last step of its last branch, or the failure of that
+// branch's first point.
+using EnvelopeEnd = std::variant<equilibrium_failure, step_code>;
 
 // Outcome of a flash: two phases, a feed that stays one phase, or a solver that found no
 // answer.
 enum class FlashOutcome { twoPhases, onePhase, failed };
 
-// Results of calculateIsochors besides step_code::end_of_curve (both isochores made).
-namespace isochor_result {
-inline constexpr int below_envelope = 1;    // Th below the branch's temperatures
-inline constexpr int above_envelope = 2;    // Th 2 degrees or more above them
-inline constexpr int no_branch = 3;         // no branch of the homogenisation type
-inline constexpr int start_failed = 4;      // no saturation point at Th
-}  // namespace isochor_result
+// Results of calculateIsochors and of the first point of an isochore.
+enum class isochor_result : std::int8_t {
+    both_made = -2,       // both isochores made
+    started = 0,          // the first point of the two-phase isochore was found
+    below_envelope = 1,   // Th below the branch's temperatures
+    above_envelope = 2,   // Th 2 degrees or more above them
+    no_branch = 3,        // no branch of the homogenisation type
+    start_failed = 4,     // no saturation point at Th
+};
 
 // The door to the thermodynamic engine for one fluid: owns a liquid-type and a vapour-type
 // phase model and the equilibrium object on them, loads a fluid record into them, runs
@@ -155,35 +162,34 @@ public:
 
     // ---- Phase envelope (degrees Celsius, bar) ----
     // Traces the envelope of the record into a new diagram (null when neither branch has a
-    // point); llg is 1 when the liquid branch ran into a liquid-liquid-gas region. Returns
-    // the last step or first-point code.
-    int calculateImmiscibilityLoop(const FluidRecord& record, std::shared_ptr<CPhaseDiagram>* diagram,
+    // point); llg is 1 when the liquid branch ran into a liquid-liquid-gas region.
+    EnvelopeEnd calculateImmiscibilityLoop(const FluidRecord& record, std::shared_ptr<CPhaseDiagram>* diagram,
                                    int& llg);
-    // First point of the branch named by `branch`: the engine's failure code (0 success).
-    std::int8_t firstIsoplethPoint(double* T, double* P);
-    // Next point of the current branch: a step_code.
-    virtual std::int8_t nextIsoplethPoint(double* T, double* P);
+    // First point of the branch named by `branch`.
+    [[nodiscard]] equilibrium_failure firstIsoplethPoint(double* T, double* P);
+    // Next point of the current branch.
+    [[nodiscard]] virtual step_code nextIsoplethPoint(double* T, double* P);
     // First point of the liquid-liquid-gas segment, searched from startT by heating at
-    // 1500 bar: the engine's failure code (0 success).
+    // 1500 bar.
     // Both steps are virtual so that a test can force the rare codes of the continuation.
-    virtual std::int8_t firstLLGIsoplethPoint(double startT, double* T, double* P);
+    [[nodiscard]] virtual equilibrium_failure firstLLGIsoplethPoint(double startT, double* T, double* P);
 
     // ---- Isochores (degrees Celsius, bar) ----
     // The two-phase isochore of the inclusion homogenising at Th (homog 1 to liquid, 0 to
     // vapour) and the one-phase isochore beyond it, appended to the diagram's lists and
-    // handed out through the places given (each may be null). Returns
-    // step_code::end_of_curve when both were made, else an isochor_result and adds nothing.
-    int calculateIsochors(const std::shared_ptr<CPhaseDiagram>& diagram, const InclusionRecord* inclusion,
+    // handed out through the places given (each may be null). Adds nothing unless both
+    // were made.
+    isochor_result calculateIsochors(const std::shared_ptr<CPhaseDiagram>& diagram, const InclusionRecord* inclusion,
                           double Th, double Ph, char homog, std::shared_ptr<CIsochor>* monophasic,
                           std::shared_ptr<CIsochor>* biphasic);
     // Tmin, Tmax (K) and Pmax from the ordinary points of the branches (either may be null).
     void calculateIsochorsLimits(const CIsopleth* liquid, const CIsopleth* vapour);
-    std::int8_t firstIsochor2Point(double* T, double* P);  // 0 or an isochor_result
-    std::int8_t nextIsochor2Point(double* T, double* P);   // a step_code: 0, -1 or -2
-    std::int8_t firstIsochor1Point(double* T, double* P);  // always 0
-    // 0, -2, or -1 without a point where the pressure is not positive or the fluid is no
-    // longer one phase.
-    std::int8_t nextIsochor1Point(double* T, double* P);
+    [[nodiscard]] isochor_result firstIsochor2Point(double* T, double* P);  // started or a failure
+    [[nodiscard]] step_code nextIsochor2Point(double* T, double* P);   // new_point, failed or end_of_curve
+    void firstIsochor1Point(double* T, double* P);
+    // new_point, end_of_curve, or failed without a point where the pressure is not positive
+    // or the fluid is no longer one phase.
+    [[nodiscard]] step_code nextIsochor1Point(double* T, double* P);
 
     // ---- Reports into the shared log window ----
     void printFlashProperties(double T, double P);  // K, bar
@@ -222,23 +228,25 @@ public:
     double Tmin = 0;
     double Tmax = 0;
     double Pmax = 0;
-    int error = 0;
+    equilibrium_failure error = equilibrium_failure::none;
 
 private:
     bool isEngineReady() const { return oil && loaded; }
     // Why the record cannot be loaded, or an empty text.
     std::string refusalOf(const FluidRecord& record) const;
     void writeComponent(int i, const ComponentRecord& component);
-    // The engine's flash, keeping the feed; true on success.
-    bool runFlash(double T, double P);
+    // The engine's flash, keeping the feed; the flashed phases of a two-phase answer are kept
+    // for recuperateFlashedFluid.
+    Oil::FlashResult runFlash(double T, double P);
     // A component's critical data as the flash used them.
     struct ComponentData
     {
         double Tc, Pc, Vc, omega, mw;  // K, Pa, cm3/mol, -, g/mol
     };
     ComponentData flashedComponentData(int i) const;
-    // The engine's stock-tank calculation with no result of an earlier one left over.
-    bool runStockTank();
+    // The engine's stock-tank calculation with no result of an earlier one left over; the
+    // results stay in stockTankResults.
+    const Oil::StockTank& runStockTank();
     void clearStockTankFields();
 
     // Envelope extremes (EnvelopeExtremes.cpp). A saturation state in engine units: K, Pa,
@@ -265,9 +273,10 @@ private:
 
     // Point of an envelope branch at the engine's present state.
     std::shared_ptr<CIsoplethPoint> isoplethPoint(double T, double P, bool liquidBranch) const;
-    // Heats the flash at 1500 bar from the saved state until no vapour is left; false when
-    // the fluid turns into one vapour phase, or no such temperature is reached.
-    bool heatUntilLiquid();
+    // Heats the flash at 1500 bar from the saved state until no vapour is left, then solves
+    // the bubble point there; solve_failed when the fluid turns into one vapour phase, or
+    // no such temperature is reached.
+    [[nodiscard]] equilibrium_failure heatUntilLiquid();
     // Start values of the isochore's first point from the branch points bracketing Th
     // (null when none do); false when there is nothing to start from.
     // Whether the isochore's fluid is one phase at T (K) and P (Pa); the homogeneous phase
@@ -280,6 +289,9 @@ private:
     ProgressCallback stockTankProgress;
     bool stockTankWasStopped = false;
     std::vector<double> isoplethFeed;  // the envelope's feed while its extremes are refined
+    std::optional<Oil::StockTank> stockTankResults;  // of the last stock-tank calculation
+    std::vector<double> flashedLiquid;  // of the last two-phase flash
+    std::vector<double> flashedVapour;
 };
 
 } // namespace quorvel

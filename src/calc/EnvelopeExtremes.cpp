@@ -30,11 +30,11 @@ constexpr double kRefiningResidual = 1e-12;
 // Solves of the equilibrium object at a residual of its own for the guard's life.
 class ResidualGuard {
 public:
-    ResidualGuard(Oil& oil, double residual) : mOil(oil), mKept(oil.newton.epsilon)
+    ResidualGuard(Oil& oil, double residual) : mOil(oil), mKept(oil.solveResidual())
     {
-        mOil.newton.set_epsilon(residual);
+        mOil.setSolveResidual(residual);
     }
-    ~ResidualGuard() { mOil.newton.set_epsilon(mKept); }
+    ~ResidualGuard() { mOil.setSolveResidual(mKept); }
     ResidualGuard(const ResidualGuard&) = delete;
     ResidualGuard& operator=(const ResidualGuard&) = delete;
 
@@ -137,21 +137,13 @@ CalculationInterface::SaturationState CalculationInterface::solvedState() const
 bool CalculationInterface::solveSaturation(const SaturationState& start, bool liquidBranch, bool fixedTemperature,
                                            double value)
 {
-    oil->estimated_temperature = start.T;
-    oil->estimated_pressure = start.P;
-    oil->estimated_liquid_composition = start.x;
-    oil->estimated_vapour_composition = start.y;
-    oil->set_initialization_flag(initialization::from_estimates);
-    if (fixedTemperature) {
-        oil->set_type_of_problem(problem_type::fixed_T_and_Fv);
-        oil->set_the_temperature(value);
-    } else {
-        oil->set_type_of_problem(problem_type::fixed_P_and_Fv);
-        oil->set_the_pressure(value / kPascalPerBar);
-    }
-    oil->set_the_vaporization_ratio(liquidBranch ? kBubblePoint : kDewPoint);
-    oil->calculateVLE();
-    return oil->failure_code == equilibrium_failure::none;
+    oil->takeStartState(start.T, start.P, start.x, start.y);
+    const double saturation = liquidBranch ? kBubblePoint : kDewPoint;
+    const equilibrium_failure outcome =
+        fixedTemperature
+            ? oil->solve(problem_type::fixed_T_and_Fv, value, saturation, Oil::Start::from_estimates)
+            : oil->solve(problem_type::fixed_P_and_Fv, value / kPascalPerBar, saturation, Oil::Start::from_estimates);
+    return outcome == equilibrium_failure::none;
 }
 
 // dP/dT (fixed temperature) or dT/dP (fixed pressure) along the branch at the saturation
@@ -168,9 +160,10 @@ std::optional<double> CalculationInterface::branchSlopeAt(std::vector<Saturation
         return std::nullopt;
     known.push_back(solvedState());
     const short fixed = fixedTemperature ? Quenta::temperature_quantity : Quenta::pressure_quantity;
-    if (!oil->calculate_derivatives(oil->derivatives, fixed, Quenta::vapour_amount_quantity))
+    std::vector<double> derivatives(oil->variable_count);
+    if (!oil->calculate_derivatives(derivatives, fixed, Quenta::vapour_amount_quantity))
         return std::nullopt;
-    return oil->derivatives[fixedTemperature ? 1 : 0];
+    return derivatives[fixedTemperature ? 1 : 0];
 }
 
 void CalculationInterface::refineBranchMaximum(CIsopleth& branch, bool liquidBranch, bool inPressure)

@@ -172,7 +172,7 @@ bool CalculationInterface::setIsochorStart(IsoplethPointPtr first, IsoplethPoint
     return true;
 }
 
-std::int8_t CalculationInterface::firstIsochor2Point(double* T, double* P)
+isochor_result CalculationInterface::firstIsochor2Point(double* T, double* P)
 {
     step = 1;
     if (!isEngineReady() || !isopleth) {
@@ -194,20 +194,13 @@ std::int8_t CalculationInterface::firstIsochor2Point(double* T, double* P)
         return isochor_result::start_failed;
     }
 
-    oil->set_initialization_flag(initialization::from_estimates);
+    const double saturation = homog != 0 ? kBubblePoint : kDewPoint;
     if (twoCrossings) {
-        oil->set_type_of_problem(problem_type::fixed_P_and_Fv);
-        oil->set_the_pressure(Ph);
         oil->temperature(Th + kCelsiusOffset);
+        error = oil->solve(problem_type::fixed_P_and_Fv, Ph, saturation, Oil::Start::new_curve);
     } else {
-        oil->set_type_of_problem(problem_type::fixed_T_and_Fv);
-        oil->set_the_temperature(Th + kCelsiusOffset);
+        error = oil->solve(problem_type::fixed_T_and_Fv, Th + kCelsiusOffset, saturation, Oil::Start::new_curve);
     }
-    oil->set_the_vaporization_ratio(homog != 0 ? kBubblePoint : kDewPoint);
-    oil->step_counter = 0;
-    oil->set_initialization_flag(initialization::from_estimates);
-    oil->calculateVLE();
-    error = oil->failure_code;
     if (error != equilibrium_failure::none)
         return isochor_result::start_failed;
 
@@ -221,27 +214,21 @@ std::int8_t CalculationInterface::firstIsochor2Point(double* T, double* P)
     bulkDensity1 = oil->bulk_density_standing_katz;
     *T = celsius(oil->current_temperature);
     *P = Ph;
-    return 0;
+    return isochor_result::started;
 }
 
-std::int8_t CalculationInterface::nextIsochor2Point(double* T, double* P)
+step_code CalculationInterface::nextIsochor2Point(double* T, double* P)
 {
-    oil->set_initialization_flag(initialization::from_estimates);
-    oil->set_type_of_problem(problem_type::fixed_T_and_v);
-    oil->set_the_volume(bulkVolume);
-    bool predicted = oil->estimateNextIsochorPoint(step, kIsochorStepT);
-    if (predicted)
-        oil->calculateVLE();
-    while (predicted && oil->failure_code != equilibrium_failure::none) {
-        step *= 0.5;
-        predicted = oil->estimateNextIsochorPoint(step, kIsochorRetryStepT);
-        if (!predicted)
-            break;
-        oil->calculateVLE();
-        if (step < kSmallestIsochorStep)
-            break;
+    oil->followIsochore(bulkVolume);
+    std::optional<equilibrium_failure> outcome = oil->stepAlongIsochore(step, kIsochorStepT);
+    const auto solveFailed = [&] { return outcome && *outcome != equilibrium_failure::none; };
+    if (solveFailed()) {
+        do {
+            step *= 0.5;
+            outcome = oil->stepAlongIsochore(step, kIsochorRetryStepT);
+        } while (solveFailed() && step >= kSmallestIsochorStep);
     }
-    error = predicted ? oil->failure_code : equilibrium_failure::solve_failed;
+    error = outcome.value_or(equilibrium_failure::solve_failed);
     if (error != equilibrium_failure::none) {
         step *= 0.5;
         if (step >= kSmallestRestoredStep)
@@ -258,7 +245,7 @@ std::int8_t CalculationInterface::nextIsochor2Point(double* T, double* P)
     return step_code::new_point;
 }
 
-std::int8_t CalculationInterface::firstIsochor1Point(double* T, double* P)
+void CalculationInterface::firstIsochor1Point(double* T, double* P)
 {
     finalize();
     currentPhase = homog != 0 ? liquidPhase.get() : vapourPhase.get();
@@ -271,7 +258,6 @@ std::int8_t CalculationInterface::firstIsochor1Point(double* T, double* P)
     *T = celsius(currentPhase->temperature_k);
     *P = currentPhase->pressure_pa * kBarPerPascal;
     Ph = *P;
-    return 0;
 }
 
 bool CalculationInterface::isOnePhaseAt(double T, double P)
@@ -287,7 +273,7 @@ bool CalculationInterface::isOnePhaseAt(double T, double P)
     return stable;
 }
 
-std::int8_t CalculationInterface::nextIsochor1Point(double* T, double* P)
+step_code CalculationInterface::nextIsochor1Point(double* T, double* P)
 {
     const double dT = oil->isochore_reversed ? kReversedMonophasicStepT : kMonophasicStepT;
     const double next = currentPhase->temperature_k + dT;
@@ -304,7 +290,7 @@ std::int8_t CalculationInterface::nextIsochor1Point(double* T, double* P)
     return step_code::new_point;
 }
 
-int CalculationInterface::calculateIsochors(const std::shared_ptr<CPhaseDiagram>& diagram,
+isochor_result CalculationInterface::calculateIsochors(const std::shared_ptr<CPhaseDiagram>& diagram,
                                             const InclusionRecord* inclusion, double ThC, double PhBar,
                                             char homogType, std::shared_ptr<CIsochor>* monophasic,
                                             std::shared_ptr<CIsochor>* biphasic)
@@ -325,11 +311,12 @@ int CalculationInterface::calculateIsochors(const std::shared_ptr<CPhaseDiagram>
     // that vapour fraction was calculated on: the one the ideal-mixture start gives.
     const bool fromVapourFraction = homog == 0 && fluidCameFromInclusion(*diagram, inclusion, ThC);
     if (fromVapourFraction
-        && oil->solveFromIdealMixture(problem_type::fixed_T_and_Fv, ThC + kCelsiusOffset, kDewPoint))
+        && oil->solve(problem_type::fixed_T_and_Fv, ThC + kCelsiusOffset, kDewPoint, Oil::Start::from_ideal_mixture)
+               == equilibrium_failure::none)
         setPh(oil->current_pressure * kBarPerPascal);
 
     double T = 0, P = 0;
-    if (const std::int8_t start = firstIsochor2Point(&T, &P); start != 0)
+    if (const isochor_result start = firstIsochor2Point(&T, &P); start != isochor_result::started)
         return start;
     setPh(P);
     if (homog == 0)
@@ -359,7 +346,7 @@ int CalculationInterface::calculateIsochors(const std::shared_ptr<CPhaseDiagram>
     twoPhase->setMinFv(0);
     twoPhase->setMaxFv(0);
     const int n = getNumberOfComponents();
-    for (std::int8_t status = step_code::new_point;;) {
+    for (step_code status = step_code::new_point;;) {
         if (status == step_code::new_point || status == step_code::end_of_curve) {
             auto point = std::make_shared<CBiphasicIsochorPoint>();
             point->setT(T);
@@ -398,7 +385,7 @@ int CalculationInterface::calculateIsochors(const std::shared_ptr<CPhaseDiagram>
     onePhase->setBulkMolarWeight(twoPhase->bulkMolarWeight());
     onePhase->setSister(twoPhase);
     twoPhase->setSister(onePhase);
-    for (std::int8_t status = step_code::new_point; status != step_code::failed;) {
+    for (step_code status = step_code::new_point; status != step_code::failed;) {
         auto point = std::make_shared<CIsochorPoint>();
         point->setT(T);
         point->setP(P);
@@ -410,7 +397,7 @@ int CalculationInterface::calculateIsochors(const std::shared_ptr<CPhaseDiagram>
     diagram->monophasicIsochors().push_back(onePhase);
     if (monophasic)
         *monophasic = onePhase;
-    return step_code::end_of_curve;
+    return isochor_result::both_made;
 }
 
 } // namespace quorvel

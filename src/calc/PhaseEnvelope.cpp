@@ -91,27 +91,22 @@ std::shared_ptr<CIsoplethPoint> CalculationInterface::isoplethPoint(double T, do
     return point;
 }
 
-std::int8_t CalculationInterface::firstIsoplethPoint(double* T, double* P)
+equilibrium_failure CalculationInterface::firstIsoplethPoint(double* T, double* P)
 {
     if (!isEngineReady())
-        return static_cast<std::int8_t>(error = equilibrium_failure::solve_failed);
+        return error = equilibrium_failure::solve_failed;
     finalize();
-    if (branch != 0)
-        oil->firstLiquidIsoplethPoint(*T, *P, error, lowTemperatureStart);
-    else
-        oil->firstGasIsoplethPoint(*T, *P, error);
+    error = branch != 0 ? oil->firstLiquidIsoplethPoint(*T, *P, lowTemperatureStart)
+                        : oil->firstGasIsoplethPoint(*T, *P);
     step = 1;
-    return static_cast<std::int8_t>(error);
+    return error;
 }
 
-std::int8_t CalculationInterface::nextIsoplethPoint(double* T, double* P)
+step_code CalculationInterface::nextIsoplethPoint(double* T, double* P)
 {
     if (!isEngineReady())
         return step_code::failed;
-    oil->set_initialization_flag(initialization::from_estimates);
-    oil->estimateNextIsoplethPoint(step, kIsoplethStepT, kIsoplethStepP);
-    oil->calculateVLE();
-    error = oil->failure_code;
+    error = oil->stepAlongIsopleth(step, kIsoplethStepT, kIsoplethStepP);
     if (error != equilibrium_failure::none) {
         step *= 0.5;
         if (step < kSmallestIsoplethStep)
@@ -133,21 +128,19 @@ std::int8_t CalculationInterface::nextIsoplethPoint(double* T, double* P)
     return step_code::new_point;
 }
 
-bool CalculationInterface::heatUntilLiquid()
+equilibrium_failure CalculationInterface::heatUntilLiquid()
 {
-    oil->set_the_pressure(kLLGSearchPressure);
     const double Tstart = oil->current_temperature;
     double Tlast = Tstart;
     double dT = kLLGHeatingStep;
     bool failed = false;
     for (int turn = 0; turn < kLLGMaxHeatingSteps && (failed || oil->vapour_moles > kNoPhase); ++turn) {
         if (!failed && oil->liquid_moles <= kNoPhase)
-            return false;  // all vapour: the liquids never meet again at this pressure
+            return equilibrium_failure::solve_failed;  // all vapour: the liquids never meet again at this pressure
         if (Tlast + dT > Tstart + kLLGHeatingRange)
-            return false;
-        oil->set_the_temperature(Tlast + dT);
-        oil->calculateVLE();
-        failed = oil->failure_code != equilibrium_failure::none;
+            return equilibrium_failure::solve_failed;
+        failed = oil->solve(problem_type::fixed_T_and_P, Tlast + dT, kLLGSearchPressure, Oil::Start::from_estimates)
+                 != equilibrium_failure::none;
         if (!failed) {
             oil->save();
             Tlast = oil->current_temperature;
@@ -158,39 +151,29 @@ bool CalculationInterface::heatUntilLiquid()
         if (dT < kLLGSmallestHeatingStep)
             break;
     }
-    oil->set_type_of_problem(problem_type::fixed_T_and_Fv);
-    oil->set_the_temperature(Tlast);
-    oil->set_the_vaporization_ratio(kBubblePoint);
-    oil->calculateVLE();
-    return true;
+    return oil->solve(problem_type::fixed_T_and_Fv, Tlast, kBubblePoint, Oil::Start::from_estimates);
 }
 
-std::int8_t CalculationInterface::firstLLGIsoplethPoint(double startT, double* T, double* P)
+equilibrium_failure CalculationInterface::firstLLGIsoplethPoint(double startT, double* T, double* P)
 {
     if (!isEngineReady())
-        return static_cast<std::int8_t>(error = equilibrium_failure::solve_failed);
-    oil->set_initialization_flag(initialization::from_estimates);
-    oil->set_type_of_problem(problem_type::fixed_T_and_P);
-    oil->set_the_temperature(startT + kCelsiusOffset);
-    oil->set_the_pressure(kLLGSearchPressure);
-    oil->step_counter = 0;
-    oil->calculateVLE();
-    if (oil->failure_code == equilibrium_failure::none) {
+        return error = equilibrium_failure::solve_failed;
+    error = oil->solve(problem_type::fixed_T_and_P, startT + kCelsiusOffset, kLLGSearchPressure,
+                       Oil::Start::new_curve);
+    if (error == equilibrium_failure::none) {
         oil->save();
-        if (!heatUntilLiquid())
-            oil->failure_code = equilibrium_failure::solve_failed;
+        error = heatUntilLiquid();
     }
-    error = oil->failure_code;
     if (error != equilibrium_failure::none) {
         *T = *P = 0;
     } else {
         *T = celsius(oil->current_temperature);
         *P = oil->current_pressure * kBarPerPascal;
     }
-    return static_cast<std::int8_t>(error);
+    return error;
 }
 
-int CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& record,
+EnvelopeEnd CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& record,
                                                      std::shared_ptr<CPhaseDiagram>* diagram, int& llg)
 {
     llg = 0;
@@ -204,8 +187,9 @@ int CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& record,
     double T0 = 0, P0 = 0;
     std::vector<double> y0;
     setBranch(1);
-    int code = firstIsoplethPoint(&T, &P);
-    if (code == equilibrium_failure::none) {
+    if (firstIsoplethPoint(&T, &P) == equilibrium_failure::none) {
+        // A first point found stands as the branch's first new point.
+        step_code code = step_code::new_point;
         liquid = makeIsopleth(*this, CIsopleth::kLiquidBranch);
         T0 = T;
         P0 = P;
@@ -228,7 +212,9 @@ int CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& record,
             }
         }
         if (llg) {
-            code = firstLLGIsoplethPoint(Tllg - kLLGSearchBelow, &T, &P);
+            code = firstLLGIsoplethPoint(Tllg - kLLGSearchBelow, &T, &P) == equilibrium_failure::none
+                       ? step_code::new_point
+                       : step_code::failed;
             bool first = true;
             const std::size_t cap = liquid->points().size() + kMaxBranchPoints;
             // A -3 here ends the segment: the engine state is not restored after it.
@@ -251,9 +237,10 @@ int CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& record,
     // Vapour branch.
     std::shared_ptr<CIsopleth> vapour;
     setBranch(0);
-    code = firstIsoplethPoint(&T, &P);
-    if (code == equilibrium_failure::none) {
+    EnvelopeEnd end = firstIsoplethPoint(&T, &P);
+    if (end == EnvelopeEnd{equilibrium_failure::none}) {
         vapour = makeIsopleth(*this, CIsopleth::kVapourBranch);
+        step_code code = step_code::new_point;
         while (code == step_code::new_point || code == step_code::end_of_curve || code == step_code::retry) {
             if (code != step_code::retry) {
                 vapour->points().push_back(isoplethPoint(T, P, false));
@@ -262,6 +249,7 @@ int CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& record,
             }
             code = nextIsoplethPoint(&T, &P);
         }
+        end = code;
     }
 
     // A dew point the vapour branch missed starts a second dew segment.
@@ -275,14 +263,12 @@ int CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& record,
             separator->setN(getNumberOfComponents());
             vapour->points().push_back(std::move(separator));
             vapour->points().push_back(isoplethPoint(T2, P2, false));
-            oil->step_counter = 0;
-            oil->set_type_of_problem(problem_type::fixed_T_and_Fv);
-            oil->set_initialization_flag(initialization::from_estimates);
-            oil->set_the_vaporization_ratio(kDewPoint);
+            oil->startIsopleth(kDewPoint);
             step = 1;
             const std::size_t cap = vapour->points().size() + kMaxBranchPoints;
             while (vapour->points().size() < cap) {
-                code = nextIsoplethPoint(&T, &P);
+                const step_code code = nextIsoplethPoint(&T, &P);
+                end = code;
                 if (code == step_code::new_point)
                     vapour->points().push_back(isoplethPoint(T, P, false));
                 else if (code != step_code::retry)
@@ -292,7 +278,7 @@ int CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& record,
     }
 
     if (!liquid && !vapour)
-        return code;
+        return end;
     const std::optional<CriticalState> critical = refineEnvelopeExtremes(liquid.get(), vapour.get());
     auto made = std::make_shared<CPhaseDiagram>();
     made->setThermoModel(record);
@@ -308,15 +294,17 @@ int CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& record,
     calculateGOR();
     made->setGOR(GOR[0]);
     made->setAPI(API[0]);
-    made->setMassVolLiq(oil->liquid_density_standing_katz);
+    if (stockTankResults) {
+        made->setMassVolLiq(stockTankResults->liquid_density_standing_katz);
+        made->setLiqMolarWeight(stockTankResults->liquid_molar_weight);
+    }
     made->setCH4(oil->getCH4() * 100);
-    made->setLiqMolarWeight(oil->liquid_molar_weight);
     made->buildCriticalPoint();
     if (critical)
         placeCriticalPoint(*made, celsius(critical->T), critical->P * kBarPerPascal);
     if (diagram)
         *diagram = std::move(made);
-    return code;
+    return end;
 }
 
 } // namespace quorvel

@@ -20,35 +20,6 @@ constexpr double kDewPoint = 1;
 constexpr int kLiquidPhase = 2;  // phase codes of recuperateFlashedFluid
 constexpr int kVapourPhase = 1;
 
-// The engine's stock-tank results, all set to not-a-number, so that none is left from an
-// earlier calculation where this one computes nothing.
-void clearStockTankResults(Oil& oil)
-{
-    oil.stock_tank_state = 0;
-    oil.gor.fill(kNaN);
-    oil.api.fill(kNaN);
-    for (auto* range : {&oil.gor_standing_katz_range, &oil.api_standing_katz_range,
-                        &oil.gor_alani_kennedy_range, &oil.api_alani_kennedy_range,
-                        &oil.liquid_density_standing_katz_range, &oil.liquid_density_alani_kennedy_range})
-        range->fill(kNaN);
-    for (double* value : {&oil.api_montel, &oil.api_from_molar_weight, &oil.liquid_molar_weight,
-                          &oil.vapour_molar_weight, &oil.liquid_density, &oil.translated_liquid_density,
-                          &oil.vapour_density, &oil.liquid_molar_volume, &oil.vapour_molar_volume,
-                          &oil.liquid_density_standing_katz, &oil.liquid_density_alani_kennedy,
-                          &oil.volumetric_gas_fraction, &oil.volumetric_gas_fraction_standing_katz,
-                          &oil.volumetric_gas_fraction_alani_kennedy, &oil.liquid_c7plus_fraction,
-                          &oil.liquid_c7plus_molar_weight, &oil.liquid_c7plus_specific_gravity})
-        *value = kNaN;
-}
-
-void clearBulkResults(Oil& oil)
-{
-    oil.bulk_molar_weight = oil.bulk_density = kNaN;
-    oil.bulk_density_standing_katz = oil.bulk_density_alani_kennedy = kNaN;
-    oil.bulk_density_standing_katz_range.fill(kNaN);
-    oil.bulk_density_alani_kennedy_range.fill(kNaN);
-}
-
 } // namespace
 
 double CalculationInterface::calculateTrappingPressure(double T)
@@ -68,16 +39,21 @@ double CalculationInterface::calculateSaturation(double T, int bubble)
 {
     if (!isEngineReady())
         return kSaturationFailure;
-    const bool solved = oil->solveFromIdealMixture(problem_type::fixed_T_and_Fv, T + kCelsiusOffset,
-                                                   bubble != 0 ? kBubblePoint : kDewPoint);
-    return solved ? oil->current_pressure * kBarPerPascal : kSaturationFailure;
+    const equilibrium_failure outcome = oil->solve(problem_type::fixed_T_and_Fv, T + kCelsiusOffset,
+                                                   bubble != 0 ? kBubblePoint : kDewPoint,
+                                                   Oil::Start::from_ideal_mixture);
+    return outcome == equilibrium_failure::none ? oil->current_pressure * kBarPerPascal : kSaturationFailure;
 }
 
-bool CalculationInterface::runFlash(double T, double P)
+Oil::FlashResult CalculationInterface::runFlash(double T, double P)
 {
     const FeedKeeper keeper(*oil);
-    oil->calculateFlash(T, P);
-    return oil->failure_code == equilibrium_failure::none;
+    Oil::FlashResult result = oil->flash(T, P);
+    if (result.twoPhases()) {
+        flashedLiquid = result.liquid_composition;
+        flashedVapour = result.vapour_composition;
+    }
+    return result;
 }
 
 FlashOutcome CalculationInterface::calculateFlash(double T, double P, std::optional<FluidRecord> liquid,
@@ -85,8 +61,8 @@ FlashOutcome CalculationInterface::calculateFlash(double T, double P, std::optio
 {
     if (!isEngineReady())
         return FlashOutcome::failed;
-    if (!runFlash(T, P))
-        return oil->failure_code == equilibrium_failure::one_phase ? FlashOutcome::onePhase : FlashOutcome::failed;
+    if (const Oil::FlashResult result = runFlash(T, P); !result.twoPhases())
+        return result.failure == equilibrium_failure::one_phase ? FlashOutcome::onePhase : FlashOutcome::failed;
     if (liquid)
         recuperateFlashedFluid(*liquid, kLiquidPhase);
     if (vapour)
@@ -109,8 +85,7 @@ CalculationInterface::ComponentData CalculationInterface::flashedComponentData(i
 
 void CalculationInterface::recuperateFlashedFluid(FluidRecord record, int phase)
 {
-    const std::vector<double>& x =
-        phase == kLiquidPhase ? oil->flash_liquid_composition : oil->flash_vapour_composition;
+    const std::vector<double>& x = phase == kLiquidPhase ? flashedLiquid : flashedVapour;
     const short n = isEngineReady() ? oil->component_count : 0;
     if (n == 0 || static_cast<int>(x.size()) != n)
         return;  // no flash to take the phase from
@@ -143,25 +118,25 @@ bool CalculationInterface::calculateBulkDensity(double T, double P, int useLiqui
     if (!oil)
         return false;
     if (!loaded) {
-        clearBulkResults(*oil);
+        oil->clearBulkResults();
         return false;
     }
     oil->calculateBulkDensity(T, P, useLiquidModel);
     return std::isfinite(oil->bulk_density);
 }
 
-bool CalculationInterface::runStockTank()
+const Oil::StockTank& CalculationInterface::runStockTank()
 {
-    clearStockTankResults(*oil);
+    oil->clearStockTankResults();
     stockTankWasStopped = false;
     if (stockTankProgress)
-        oil->newton.progress = [this](int done, int steps) {
+        oil->setSolveProgress([this](int done, int steps) {
             stockTankWasStopped = stockTankWasStopped || !stockTankProgress(done, steps);
             return !stockTankWasStopped;
-        };
-    oil->calculateGOR(0);
-    oil->newton.progress = nullptr;
-    return oil->failure_code == equilibrium_failure::none;
+        });
+    stockTankResults = oil->stockTank();
+    oil->setSolveProgress(nullptr);
+    return *stockTankResults;
 }
 
 void CalculationInterface::clearStockTankFields()
@@ -177,14 +152,14 @@ bool CalculationInterface::calculateGOR()
         clearStockTankFields();
         return false;
     }
-    const bool separated = runStockTank();
-    GOR = oil->gor;
-    API = oil->api;
+    const Oil::StockTank& tank = runStockTank();
+    GOR = tank.gor;
+    API = tank.api;
     CH4 = oil->getCH4() * 100;
-    C7plus = oil->feed_c7plus_fraction * 100;
-    mwC7plus = oil->feed_c7plus_molar_weight;
-    SGC7plus = oil->feed_c7plus_specific_gravity;
-    return separated;
+    C7plus = tank.feed_c7plus_fraction * 100;
+    mwC7plus = tank.feed_c7plus_molar_weight;
+    SGC7plus = tank.feed_c7plus_specific_gravity;
+    return tank.failure == equilibrium_failure::none;
 }
 
 } // namespace quorvel

@@ -107,7 +107,7 @@ void CalculationInterface::printBulkProperties(double T, double P)
     }
     if (isEngineReady()) {
         oil->calculateBubblePressure(T);
-        if (oil->failure_code == equilibrium_failure::none) {
+        if (oil->failureCode() == equilibrium_failure::none) {
             const double bubble = oil->current_pressure * kBarPerPascal;
             report.line("\n");
             report.line("\tBubble pressure           : %.2lf bar (%.2lf psi)\n", bubble, bubble / kBarPerPsi);
@@ -127,7 +127,7 @@ void CalculationInterface::printSTProperties()
         report.line("\n");
         return;
     }
-    const Oil& e = *oil;
+    const Oil::StockTank& e = *stockTankResults;
     report.line("\tGOR, non translated PR EOS              : %8.2lf Stdm3/Stdm3\n", GOR[0]);
     report.lineOrNotAvailable("\tGOR, translated PR EOS                  : ", "%8.2lf Stdm3/Stdm3\n", GOR[3]);
     report.withRange("\tGOR, SK Method                          : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
@@ -154,8 +154,8 @@ void CalculationInterface::printSTProperties()
     if (separated) {
         report.line("\n\tFlash at 15.5°C (60°F), 1 bar (14.5 psi).\n");
         report.line("\t\tComponent    Liquid (mole %%)   Vapour (mole %%)   \n");
-        for (short i = 0; i < e.component_count; ++i)
-            report.line("\t\t%12s %12.2f %12.2f\n", e.component_name[i], e.liquid_composition[i] * 100,
+        for (short i = 0; i < oil->component_count; ++i)
+            report.line("\t\t%12s %12.2f %12.2f\n", oil->component_name[i], e.liquid_composition[i] * 100,
                         e.vapour_composition[i] * 100);
         report.line("\n");
         report.line("\tDensity of the tank liquid, non translated PR EOS  : %8.2lf g/cm3, %8.2lf lb/ft3\n",
@@ -196,16 +196,17 @@ void CalculationInterface::printSTProperties()
 
 std::string CalculationInterface::translationNote() const
 {
-    if (!isEngineReady() || (oil->stock_tank_state != 1 && oil->stock_tank_state != 3))
+    if (!isEngineReady() || !stockTankResults || (stockTankResults->state != 1 && stockTankResults->state != 3))
         return {};
+    const Oil::StockTank& tank = *stockTankResults;
     constexpr const char* kLead = "Translated PR EOS values not available: ";
-    switch (oil->dorvane_translation_outcome) {
+    switch (tank.dorvane_translation_outcome) {
     case TranslationOutcome::applied: return {};
     case TranslationOutcome::undefined: return std::string(kLead) + "there is no volume translation for this fluid.";
     case TranslationOutcome::non_positive_volume:
         return formatString("%sthe volume translation of %.2lf cm3/mol would leave the tank oil (%.2lf cm3/mol) no "
                             "positive volume.",
-                            kLead, oil->dorvane_translation_volume, oil->liquid_molar_volume)
+                            kLead, tank.dorvane_translation_volume, tank.liquid_molar_volume)
             .toStdString();
     }
     return {};
@@ -237,21 +238,19 @@ void CalculationInterface::printFlashProperties(double T, double P)
     }
     // The report replaces the feed by each flashed phase in turn: give it back at the end.
     const FeedKeeper keeper(*oil);
-    const bool flashed = runFlash(T, P);
+    const Oil::FlashResult flashed = runFlash(T, P);
     conditions();
-    if (!flashed) {
+    if (!flashed.twoPhases()) {
         failure();
         return;
     }
 
     const Oil& e = *oil;
     const std::vector<double>& z = keeper.feed();
-    const std::vector<double> x = e.flash_liquid_composition;
-    const std::vector<double> y = e.flash_vapour_composition;
-    const double gasZ = e.gas_compressibility_factor;
-    // Liquid amount per mole of feed; the engine's own phase amounts go to the stock-tank
-    // solves of the formation volume factors below.
-    const double L = 1 - e.molar_gas_fraction;
+    const std::vector<double>& x = flashed.liquid_composition;
+    const std::vector<double>& y = flashed.vapour_composition;
+    // Liquid amount per mole of feed.
+    const double L = 1 - flashed.molar_gas_fraction;
     report.line("\t\tComponent    Liquid (mole %%)   Vapour (mole %%)   Initial (mole %%)    Loss/Enrichment (%%)\n");
     for (short i = 0; i < e.component_count; ++i) {
         if (z[i] != 0)
@@ -263,16 +262,15 @@ void CalculationInterface::printFlashProperties(double T, double P)
     }
     report.line("\n");
     // The engine keeps the gas mole and mass amounts as fractions.
-    report.line("\tGas mole %%                               : %8.2lf %%\n", e.molar_gas_fraction * 100);
-    report.line("\tGas mass %%                               : %8.2lf %%\n", e.mass_gas_fraction * 100);
-    report.line("\tGas volume %%, PR EOS                     : %8.2lf %%\n", e.volumetric_gas_fraction * 100);
+    report.line("\tGas mole %%                               : %8.2lf %%\n", flashed.molar_gas_fraction * 100);
+    report.line("\tGas mass %%                               : %8.2lf %%\n", flashed.mass_gas_fraction * 100);
+    report.line("\tGas volume %%, PR EOS                     : %8.2lf %%\n",
+                flashed.volumetric_gas_fraction[0] * 100);
     report.line("\tGas volume %%, SK method                  : %8.2lf %%\n",
-                e.volumetric_gas_fraction_standing_katz * 100);
+                flashed.volumetric_gas_fraction[1] * 100);
     report.line("\tGas volume %%, AK method                  : %8.2lf %%\n",
-                e.volumetric_gas_fraction_alani_kennedy * 100);
-    oil->calculateFormationVolumeFactors();
-    const double Bo = e.oil_formation_volume_factor;
-    const double Bg = e.gas_formation_volume_factor;
+                flashed.volumetric_gas_fraction[2] * 100);
+    const auto [Bo, Bg] = oil->formationVolumeFactors();
 
     report.line("\n\tProperties of the flashed liquid:\n");
     report.line("\t" + std::string(33, '-') + "\n");
@@ -293,20 +291,20 @@ void CalculationInterface::printFlashProperties(double T, double P)
         report.line("\t\tLiquid C7+ molar weight             : %8.2lf g/mol\n", e.feed_c7plus_molar_weight);
         report.line("\t\tLiquid C7+ specific gravity         : %8.2lf g/cm3\n", e.feed_c7plus_specific_gravity);
     }
-    if (runStockTank()) {
-        report.line("\t\tGOR, non translated PR EOS          : %8.2lf Stdm3/Stdm3\n", e.gor[0]);
-        report.lineOrNotAvailable("\t\tGOR, translated PR EOS              : ", "%8.2lf Stdm3/Stdm3\n", e.gor[3]);
+    if (const Oil::StockTank& tank = runStockTank(); tank.failure == equilibrium_failure::none) {
+        report.line("\t\tGOR, non translated PR EOS          : %8.2lf Stdm3/Stdm3\n", tank.gor[0]);
+        report.lineOrNotAvailable("\t\tGOR, translated PR EOS              : ", "%8.2lf Stdm3/Stdm3\n", tank.gor[3]);
         report.withRange("\t\tGOR, SK Method                      : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
-                         e.gor[1], e.gor_standing_katz_range);
+                         tank.gor[1], tank.gor_standing_katz_range);
         report.withRange("\t\tGOR, AK Method                      : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
-                         e.gor[2], e.gor_alani_kennedy_range);
-        report.line("\t\tAPI degree, non translated PR EOS   : %8.2lf°\n", e.api[0]);
-        report.lineOrNotAvailable("\t\tAPI degree, translated PR EOS       : ", "%8.2lf°\n", e.api[3]);
+                         tank.gor[2], tank.gor_alani_kennedy_range);
+        report.line("\t\tAPI degree, non translated PR EOS   : %8.2lf°\n", tank.api[0]);
+        report.lineOrNotAvailable("\t\tAPI degree, translated PR EOS       : ", "%8.2lf°\n", tank.api[3]);
         report.translationNote("\t\t", *this);
         report.withRange("\t\tAPI degree, SK Method               : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n",
-                         e.api[1], e.api_standing_katz_range);
+                         tank.api[1], tank.api_standing_katz_range);
         report.withRange("\t\tAPI degree, AK Method               : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n",
-                         e.api[2], e.api_alani_kennedy_range);
+                         tank.api[2], tank.api_alani_kennedy_range);
     }
 
     report.line("\n\tProperties of the flashed gas:\n");
@@ -315,18 +313,18 @@ void CalculationInterface::printFlashProperties(double T, double P)
     for (short i = 0; i < e.component_count; ++i)
         oil->composition(i, y[i]);
     if (calculateBulkDensity(T, P, kVapourModel))
-        report.line("\t\tCompressibility factor (Z)          : %8.4f\n", gasZ);
-    if (runStockTank()) {
-        report.line("\t\tGOR, PR EOS                          : %8.2lf Stdm3/Stdm3\n", e.gor[0]);
+        report.line("\t\tCompressibility factor (Z)          : %8.4f\n", flashed.gas_compressibility_factor);
+    if (const Oil::StockTank& tank = runStockTank(); tank.failure == equilibrium_failure::none) {
+        report.line("\t\tGOR, PR EOS                          : %8.2lf Stdm3/Stdm3\n", tank.gor[0]);
         report.withRange("\t\tGOR, SK Method                       : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
-                         e.gor[1], e.gor_standing_katz_range);
+                         tank.gor[1], tank.gor_standing_katz_range);
         report.withRange("\t\tGOR, AK Method                       : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n",
-                         e.gor[2], e.gor_alani_kennedy_range);
-        report.line("\t\tAPI degree, PR EOS                   : %8.2lf°\n", e.api[0]);
+                         tank.gor[2], tank.gor_alani_kennedy_range);
+        report.line("\t\tAPI degree, PR EOS                   : %8.2lf°\n", tank.api[0]);
         report.withRange("\t\tAPI degree, SK Method                : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n",
-                         e.api[1], e.api_standing_katz_range);
+                         tank.api[1], tank.api_standing_katz_range);
         report.withRange("\t\tAPI degree, AK Method                   : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n",
-                         e.api[2], e.api_alani_kennedy_range);
+                         tank.api[2], tank.api_alani_kennedy_range);
     }
     report.line("\n");
 }

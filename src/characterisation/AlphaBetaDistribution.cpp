@@ -229,11 +229,11 @@ struct ExtendedFitInput
 double vapourFractionOf(MontelModelEx& model)
 {
     Oil1& oil = static_cast<Oil1&>(*model.interface->oil);
-    oil.inclusion_type = model.hexp != 0 ? 1 : 0;
+    oil.setInclusionType(model.hexp != 0 ? Oil::InclusionType::bubble_point : Oil::InclusionType::dew_point);
     double fv = kNaN, ph = 0, p = 0;
-    const int failure = oil.calculateFv(model.alpha, model.beta, model.N2, model.CO2, model.H2S, model.Texp,
-                                        kMeasurementTemperature, fv, ph, p);
-    return failure == 0 ? fv : kNaN;
+    const equilibrium_failure failure = oil.calculateFv(model.alpha, model.beta, model.N2, model.CO2, model.H2S,
+                                                        model.Texp, kMeasurementTemperature, fv, ph, p);
+    return failure == equilibrium_failure::none ? fv : kNaN;
 }
 
 MontelFitReport runExtendedFit(const ExtendedFitInput& in, double& alpha, double& beta, double& Pcal, double& Fv,

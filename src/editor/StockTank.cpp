@@ -33,7 +33,7 @@ public:
         }
         result.bulkMw = oil->bulk_molar_weight;
         result.state = StockTankState(oil->stock_tank_state);
-        result.failed = oil->failure_code != equilibrium_failure::none;
+        result.failed = oil->failureCode() != equilibrium_failure::none;
         result.gor = oil->gor[0];
         result.api = {oil->api[0], oil->api[1], oil->api[2], oil->api[3], oil->api_montel,
                       oil->api_from_molar_weight};

@@ -38,6 +38,7 @@ constexpr const char* kLightNames[] = {"C1", "CH4", "C2", "C3", "iC4", "nC4", "C
                                        "iC5", "nC5", "C5", "C6", "CO2", "H2S", "N2"};
 
 constexpr double kLbFt3PerGcm3 = 3.048 * 3.048 * 3.048 / 0.4536;
+constexpr double kCubicMetrePerCm3 = 1e-6;
 
 // Upper pressure (bar) of the flash walk towards the bubble point at 523.15 K.
 constexpr double kFlashWalkLimit = 1500;
@@ -103,6 +104,110 @@ bool Oil::isNamed(int i, std::initializer_list<const char*> names) const
                        [&](const char* name) { return component_name[i] == name; });
 }
 
+void Oil::setComponentConstants(short i, const ComponentConstants& c, ClaCubic0& liquidModel,
+                                ClaCubic0& vapourModel)
+{
+    setCarbonIndex(i, c.carbon_number);
+    for (ClaCubic0* phase : {&liquidModel, &vapourModel}) {
+        phase->critical_temperature[i] = c.Tc;
+        phase->critical_pressure[i] = c.Pc;
+        phase->acentric_factor[i] = c.omega;
+        if (c.slope) {
+            phase->given_slope[i] = *c.slope;
+            phase->slope_is_given[i] = 1;
+        }
+        phase->molar_weight[i] = c.mw;
+        phase->critical_volume[i] = c.Vc * kCubicMetrePerCm3;
+    }
+    critical_temperature[i] = c.Tc;
+    critical_pressure[i] = c.Pc;
+    acentric_factor[i] = c.omega;
+    component_molar_weight[i] = c.mw;
+    critical_volume_cm3[i] = c.Vc;
+    specific_gravity[i] = c.SG;
+    boiling_temperature[i] = c.Tb;
+    correlation[i] = c.correlation;
+}
+
+void Oil::clearStockTankResults()
+{
+    stock_tank_state = 0;
+    gor.fill(kUnavailable);
+    api.fill(kUnavailable);
+    for (auto* range : {&gor_standing_katz_range, &api_standing_katz_range, &gor_alani_kennedy_range,
+                        &api_alani_kennedy_range, &liquid_density_standing_katz_range,
+                        &liquid_density_alani_kennedy_range})
+        range->fill(kUnavailable);
+    for (double* value : {&api_montel, &api_from_molar_weight, &liquid_molar_weight, &vapour_molar_weight,
+                          &liquid_density, &translated_liquid_density, &vapour_density, &liquid_molar_volume,
+                          &vapour_molar_volume, &liquid_density_standing_katz, &liquid_density_alani_kennedy,
+                          &volumetric_gas_fraction, &volumetric_gas_fraction_standing_katz,
+                          &volumetric_gas_fraction_alani_kennedy, &liquid_c7plus_fraction,
+                          &liquid_c7plus_molar_weight, &liquid_c7plus_specific_gravity})
+        *value = kUnavailable;
+}
+
+void Oil::clearBulkResults()
+{
+    bulk_molar_weight = bulk_density = kUnavailable;
+    bulk_density_standing_katz = bulk_density_alani_kennedy = kUnavailable;
+    bulk_density_standing_katz_range.fill(kUnavailable);
+    bulk_density_alani_kennedy_range.fill(kUnavailable);
+}
+
+equilibrium_failure Oil::solve(problem_type problem, double first, double second, Start start)
+{
+    set_type_of_problem(problem);
+    specify(first_quantity(problem), first);
+    specify(second_quantity(problem), second);
+    if (start == Start::new_curve)
+        startNewCurve();
+    set_initialization_flag(start == Start::from_ideal_mixture ? initialization::from_ideal_mixture
+                                                               : initialization::from_estimates);
+    calculateVLE();
+    return failure_code;
+}
+
+void Oil::takeStartState(double T, double P, const std::vector<double>& x, const std::vector<double>& y)
+{
+    estimated_temperature = T;
+    estimated_pressure = P;
+    estimated_liquid_composition = x;
+    estimated_vapour_composition = y;
+}
+
+equilibrium_failure Oil::stepAlongIsopleth(double factor, double dT, double dP)
+{
+    set_initialization_flag(initialization::from_estimates);
+    // A failed prediction makes the solve fail without solving.
+    (void)estimateNextIsoplethPoint(factor, dT, dP);
+    calculateVLE();
+    return failure_code;
+}
+
+void Oil::startIsopleth(double vapourFraction)
+{
+    startNewCurve();
+    set_type_of_problem(problem_type::fixed_T_and_Fv);
+    set_initialization_flag(initialization::from_estimates);
+    set_the_vaporization_ratio(vapourFraction);
+}
+
+void Oil::followIsochore(double v)
+{
+    set_initialization_flag(initialization::from_estimates);
+    set_type_of_problem(problem_type::fixed_T_and_v);
+    set_the_volume(v);
+}
+
+std::optional<equilibrium_failure> Oil::stepAlongIsochore(double factor, double dT)
+{
+    if (!estimateNextIsochorPoint(factor, dT))
+        return std::nullopt;
+    calculateVLE();
+    return failure_code;
+}
+
 void Oil::setFeed(const std::vector<double>& z)
 {
     for (short i = 0; i < component_count; ++i)
@@ -164,6 +269,29 @@ void Oil::calculateFlash(double T, double P)
 
     flashed_phases = FlashedPhases{nL, nV, vV};
     oil_formation_volume_factor = gas_formation_volume_factor = kUnavailable;
+}
+
+Oil::FlashResult Oil::flash(double T, double P)
+{
+    calculateFlash(T, P);
+    FlashResult result;
+    result.failure = failure_code;
+    if (!result.twoPhases())
+        return result;
+    result.liquid_composition = flash_liquid_composition;
+    result.vapour_composition = flash_vapour_composition;
+    result.molar_gas_fraction = molar_gas_fraction;
+    result.mass_gas_fraction = mass_gas_fraction;
+    result.volumetric_gas_fraction = {volumetric_gas_fraction, volumetric_gas_fraction_standing_katz,
+                                      volumetric_gas_fraction_alani_kennedy};
+    result.gas_compressibility_factor = gas_compressibility_factor;
+    return result;
+}
+
+Oil::FormationVolumeFactors Oil::formationVolumeFactors()
+{
+    calculateFormationVolumeFactors();
+    return {oil_formation_volume_factor, gas_formation_volume_factor};
 }
 
 void Oil::calculateFormationVolumeFactors()
@@ -350,7 +478,7 @@ void Oil::calculateBubblePressure(double T)
     }
 }
 
-void Oil::firstLiquidIsoplethPoint(double& T, double& P, int& err, int& llg)
+equilibrium_failure Oil::firstLiquidIsoplethPoint(double& T, double& P, int& llg)
 {
     llg = 0;
     step_counter = 0;
@@ -383,7 +511,6 @@ void Oil::firstLiquidIsoplethPoint(double& T, double& P, int& err, int& llg)
         }
     }
 
-    err = failure_code;
     if (failure_code == equilibrium_failure::none) {
         save();
         T = current_temperature - 273.15;
@@ -391,6 +518,7 @@ void Oil::firstLiquidIsoplethPoint(double& T, double& P, int& err, int& llg)
     } else {
         T = P = 0;
     }
+    return failure_code;
 }
 
 // Walks flashes at 523.15 K up in pressure until the liquid takes nearly all the feed,
@@ -423,7 +551,7 @@ void Oil::bubblePointFromFlashSearch()
         calculateBubblePressure(373.15);
 }
 
-void Oil::firstGasIsoplethPoint(double& T, double& P, int& err)
+equilibrium_failure Oil::firstGasIsoplethPoint(double& T, double& P)
 {
     step_counter = 0;
     const auto dew = [this](double Tk) {
@@ -440,7 +568,6 @@ void Oil::firstGasIsoplethPoint(double& T, double& P, int& err)
                 break;
     }
 
-    err = failure_code;
     if (failure_code == equilibrium_failure::none) {
         save();
         T = current_temperature - 273.15;
@@ -448,6 +575,7 @@ void Oil::firstGasIsoplethPoint(double& T, double& P, int& err)
     } else {
         T = P = 0;
     }
+    return failure_code;
 }
 
 void Oil::otherGasIsoplethPoint(char& flag, double& Tout, double& Pout, double T, double P,
@@ -574,6 +702,31 @@ void Oil::calculateGOR(double)
         stockTankTwoPhase();
     else
         stockTankSinglePhase();
+}
+
+Oil::StockTank Oil::stockTank()
+{
+    calculateGOR(0);
+    return {.failure = failure_code, .state = stock_tank_state, .gor = gor, .api = api,
+            .gor_standing_katz_range = gor_standing_katz_range, .api_standing_katz_range = api_standing_katz_range,
+            .gor_alani_kennedy_range = gor_alani_kennedy_range, .api_alani_kennedy_range = api_alani_kennedy_range,
+            .liquid_composition = liquid_composition, .vapour_composition = vapour_composition,
+            .bulk_molar_weight = bulk_molar_weight, .feed_c7plus_fraction = feed_c7plus_fraction,
+            .feed_c7plus_molar_weight = feed_c7plus_molar_weight,
+            .feed_c7plus_specific_gravity = feed_c7plus_specific_gravity, .liquid_molar_weight = liquid_molar_weight,
+            .liquid_molar_volume = liquid_molar_volume, .liquid_density = liquid_density,
+            .translated_liquid_density = translated_liquid_density,
+            .liquid_density_standing_katz = liquid_density_standing_katz,
+            .liquid_density_alani_kennedy = liquid_density_alani_kennedy,
+            .liquid_density_standing_katz_range = liquid_density_standing_katz_range,
+            .liquid_density_alani_kennedy_range = liquid_density_alani_kennedy_range,
+            .volumetric_gas_fraction = volumetric_gas_fraction,
+            .volumetric_gas_fraction_standing_katz = volumetric_gas_fraction_standing_katz,
+            .volumetric_gas_fraction_alani_kennedy = volumetric_gas_fraction_alani_kennedy,
+            .liquid_c7plus_fraction = liquid_c7plus_fraction, .liquid_c7plus_molar_weight = liquid_c7plus_molar_weight,
+            .liquid_c7plus_specific_gravity = liquid_c7plus_specific_gravity,
+            .dorvane_translation_volume = dorvane_translation_volume,
+            .dorvane_translation_outcome = dorvane_translation_outcome};
 }
 
 void Oil::stockTankTwoPhase()

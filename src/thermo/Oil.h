@@ -2,6 +2,7 @@
 
 #include "thermo/PhaseStability.h"
 #include "thermo/Quenta.h"
+#include "numeric/Progress.h"
 #include "thermo/StockTankCorrelations.h"
 
 #include <array>
@@ -11,6 +12,8 @@
 #include <vector>
 
 namespace quorvel {
+
+class ClaCubic0;
 
 // Petroleum fluid on top of the rigorous equilibrium: per-component data of the fluid,
 // the block of computed properties the calculation interface reports, and the robust
@@ -25,6 +28,52 @@ class Oil : public Quenta {
 public:
     Oil(FluidPhase& liquid, FluidPhase& vapour);
     ~Oil() override;
+
+    // How a solve starts.
+    enum class Start {
+        from_estimates,      // the estimated state, normally the previous solution
+        new_curve,           // the estimated state; the next predictor step is a curve's first
+        from_ideal_mixture,  // an ideal-mixture estimate
+    };
+    // Poses the problem with its two fixed quantities, in the order of the type's digits and
+    // in the units of their setters (T in K, P in bar, molar or volumetric vapour fraction,
+    // molar volume in m3/mol), and solves it; the solution is the current state.
+    [[nodiscard]] equilibrium_failure solve(problem_type problem, double first, double second, Start start);
+    // Start values of the next solve from estimates: T (K), P (Pa), liquid and vapour mole fractions.
+    void takeStartState(double T, double P, const std::vector<double>& x, const std::vector<double>& y);
+    // The next point of the current isopleth: a predictor step of the given factor from the
+    // saved state, then the solve.
+    [[nodiscard]] equilibrium_failure stepAlongIsopleth(double factor, double dT, double dP);
+    // The next predictor steps trace a new isopleth at the molar vapour fraction from the
+    // current point.
+    void startIsopleth(double vapourFraction);
+    // The next steps follow the isochore of the feed's molar volume v (m3/mol).
+    void followIsochore(double v);
+    // The next point of the isochore: a predictor step of the given factor from the saved
+    // state, then the solve; nothing when the predictor could not make a start.
+    [[nodiscard]] std::optional<equilibrium_failure> stepAlongIsochore(double factor, double dT);
+
+    // Asked between the Newton iterations of the next solves; none: never asked.
+    void setSolveProgress(ProgressCallback progress) { newton.progress = std::move(progress); }
+    // The scaled residual at which a solve stops.
+    [[nodiscard]] double solveResidual() const { return newton.epsilon; }
+    void setSolveResidual(double residual) { newton.set_epsilon(residual); }
+
+    // The constants of one component: T in K, P in Pa, Vc in cm3/mol, mw in g/mol; slope,
+    // when given, replaces the phase models' alpha-function polynomial.
+    struct ComponentConstants {
+        double Tc, Pc, omega, mw, Vc, SG, Tb;
+        int carbon_number, correlation;
+        std::optional<double> slope;
+    };
+    // Writes component i's constants into the fluid and both phase models, before its
+    // add_component.
+    void setComponentConstants(short i, const ComponentConstants& c, ClaCubic0& liquidModel, ClaCubic0& vapourModel);
+
+    // Every stock-tank (or bulk) result not-a-number, so that none is left from an earlier
+    // calculation where the next one computes nothing.
+    void clearStockTankResults();
+    void clearBulkResults();
 
     // Component data are written directly into the members: nothing to read here.
     void read_component_data(short i, const char* name) override;
@@ -44,6 +93,24 @@ public:
     // phases and then from a ladder of pressures (solve_failed when none converges). A split
     // with a negative phase amount is no two-phase answer.
     void calculateFlash(double T, double P);
+    // The outcome of calculateFlash and, with two phases, what it found.
+    struct FlashResult {
+        equilibrium_failure failure = equilibrium_failure::solve_failed;
+        std::vector<double> liquid_composition;  // empty unless two phases
+        std::vector<double> vapour_composition;
+        double molar_gas_fraction = kUnavailable;
+        double mass_gas_fraction = kUnavailable;
+        // By the equation of state, the Standing-Katz and the Alani-Kennedy liquid densities.
+        std::array<double, 3> volumetric_gas_fraction{kUnavailable, kUnavailable, kUnavailable};
+        double gas_compressibility_factor = kUnavailable;
+        [[nodiscard]] bool twoPhases() const { return failure == equilibrium_failure::none; }
+    };
+    [[nodiscard]] FlashResult flash(double T, double P);
+    struct FormationVolumeFactors {
+        double Bo, Bg;
+    };
+    // calculateFormationVolumeFactors with its two results.
+    [[nodiscard]] FormationVolumeFactors formationVolumeFactors();
     // Bo and Bg of the last successful flash: each flashed phase separated at stock-tank
     // conditions; unavailable after a failed flash. The feed is given back afterwards.
     void calculateFormationVolumeFactors();
@@ -52,8 +119,8 @@ public:
 
     // First points of the phase envelope (T in degrees C, P in bar, 0 on failure).
     // llg is 1 when the bubble point was found only from a low start temperature.
-    void firstLiquidIsoplethPoint(double& T, double& P, int& err, int& llg);
-    void firstGasIsoplethPoint(double& T, double& P, int& err);
+    [[nodiscard]] equilibrium_failure firstLiquidIsoplethPoint(double& T, double& P, int& llg);
+    [[nodiscard]] equilibrium_failure firstGasIsoplethPoint(double& T, double& P);
     // A further dew point searched by flashes from T (degrees C), P (bar) and the incipient
     // vapour y; flag -1 does nothing, a success sets it to 1.
     void otherGasIsoplethPoint(char& flag, double& Tout, double& Pout, double T, double P,
@@ -66,6 +133,27 @@ public:
 
     // Stock-tank properties of the feed at 288.7 K and 1 bar; the argument is not used.
     void calculateGOR(double unused = 0);
+    // The results of calculateGOR, named as the fields below; failure none when the feed
+    // separated into two phases, whose compositions are given.
+    struct StockTank {
+        equilibrium_failure failure;
+        int state;
+        std::array<double, 4> gor, api;
+        std::array<double, 2> gor_standing_katz_range, api_standing_katz_range;
+        std::array<double, 2> gor_alani_kennedy_range, api_alani_kennedy_range;
+        std::vector<double> liquid_composition, vapour_composition;
+        double bulk_molar_weight;
+        double feed_c7plus_fraction, feed_c7plus_molar_weight, feed_c7plus_specific_gravity;
+        double liquid_molar_weight, liquid_molar_volume;
+        double liquid_density, translated_liquid_density;
+        double liquid_density_standing_katz, liquid_density_alani_kennedy;
+        std::array<double, 2> liquid_density_standing_katz_range, liquid_density_alani_kennedy_range;
+        double volumetric_gas_fraction, volumetric_gas_fraction_standing_katz, volumetric_gas_fraction_alani_kennedy;
+        double liquid_c7plus_fraction, liquid_c7plus_molar_weight, liquid_c7plus_specific_gravity;
+        double dorvane_translation_volume;
+        TranslationOutcome dorvane_translation_outcome;
+    };
+    [[nodiscard]] StockTank stockTank();
     // Single-phase densities of the feed at T (K) and P (bar) with the vapour model
     // (model 0) or the liquid model (any other value).
     void calculateBulkDensity(double T, double P, int model);
@@ -87,6 +175,9 @@ public:
     // Volume translations, cm3/mol.
     double calculateMontelTranslationVolume(const double* x) const;
     double calculateDorvaneTranslationVolume(const double* x, double M) const;
+
+    enum class InclusionType : char { dew_point = 0, bubble_point = 1 };
+    void setInclusionType(InclusionType type) { inclusion_type = static_cast<char>(type); }
 
     // Inclusion measurement and alpha-beta working states (driven by Oil1).
     double homogenization_temperature = 0;  // K

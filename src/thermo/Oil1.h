@@ -28,6 +28,9 @@ public:
     // fluid stays as it was, failure_code becomes equilibrium_failure::unsound_distribution
     // and the result is false.
     bool setDistributionParameters(double alpha, double beta, double co2, double n2, double h2s);
+    // A cold start of the alpha searches: no saturation state of an earlier search is taken
+    // as start values.
+    void forgetSaturationStates();
     // Rebuilds distribution, model composition, heavy cuts, feed and specific gravities.
     void updateDistribution();
     void regroupe();
@@ -52,16 +55,16 @@ public:
     // Solves alpha for an inclusion measurement; outcome in failure_code.
     void findAlpha(double Th, double T, double Fv, double eps, char type);
     // Vapour fraction fv and pressure p (Pa) at T of an inclusion homogenising at Th
-    // (K), ph the saturation pressure at Th. Returns failure_code: 0 when fv and p hold
+    // (K), ph the saturation pressure at Th. Returns failure_code: none when fv and p hold
     // the result; on a failed final solve both are unavailable (not-a-number), and so is
     // ph when the parameters are refused or the saturation solve fails.
-    int calculateFv(double alpha, double beta, double n2, double co2, double h2s, double Th,
-                    double T, double& fv, double& ph, double& p);
+    [[nodiscard]] equilibrium_failure calculateFv(double alpha, double beta, double n2, double co2, double h2s,
+                                                  double Th, double T, double& fv, double& ph, double& p);
     // The same from a saturation point at Th just solved (type 13, current state).
-    int followIsochoreFromSaturation(double T, double& fv, double& p);
+    [[nodiscard]] equilibrium_failure followIsochoreFromSaturation(double T, double& fv, double& p);
     // Start value of alpha (beta 0) and of the equilibrium, from the built-in tables.
-    // Returns 1 (failure code 8) when, for the dew type, no table gives a value.
-    char estimateInitial(char type, double Th, double Fv, double& alphaOut);
+    // Returns no_initial_estimate when, for the dew type, no table gives a value.
+    [[nodiscard]] equilibrium_failure estimateInitial(char type, double Th, double Fv, double& alphaOut);
     // Alpha (for a fixed beta) giving a stock-tank API gravity or gas-oil ratio; 0 on failure.
     double calculateAlphaForGivenBetaAPI(double alpha0, double beta, double api);
     double calculateAlphaForGivenBetaGOR(double alpha0, double beta, double gor);
@@ -84,7 +87,7 @@ private:
     double inclusion_vapour_moles = -1;  // of the last two-phase point at T; -1 none
     void pushHeavyCut(int index, const HeavyCut& cut);
     void predictIsochorePoint(double t);
-    int walkIsochoreTo(double T);
+    equilibrium_failure walkIsochoreTo(double T);
     // Stock-tank property (read after the stock-tank flash of trialAlpha) minus target.
     double stockTankResidual(double trialAlpha, const double& property, double target);
     double searchAlphaForTarget(double alpha0, double beta, EquationFunction residual);

@@ -183,7 +183,7 @@ bool Oil1::solveInclusionPoint()
 
     restore();
     double fv = 0, p = 0;
-    if (followIsochoreFromSaturation(inclusion_temperature, fv, p) != 0)
+    if (followIsochoreFromSaturation(inclusion_temperature, fv, p) != equilibrium_failure::none)
         return false;
     estimated_pressure = current_pressure;
     estimated_liquid_composition = liquid_composition;
@@ -200,6 +200,12 @@ double Oil1::logVolumeRatio(double trialAlpha, void*)
     if (evaluation_error != 0)
         return 0;
     return std::log(homogenization_volume / (homogenization_volume - difference));
+}
+
+void Oil1::forgetSaturationStates()
+{
+    homogenization_pressure = inclusion_pressure = 0;
+    saved_homogenization_pressure = saved_inclusion_pressure = 0;
 }
 
 void Oil1::saveWorkingStates()
@@ -297,8 +303,8 @@ void Oil1::predictIsochorePoint(double t)
     vapour_moles = std::clamp(saved_vapour_moles + slope(3), 0.0, total_feed_moles);
 }
 
-int Oil1::calculateFv(double a, double b, double n2, double co2, double h2s, double Th, double T,
-                      double& fv, double& ph, double& p)
+equilibrium_failure Oil1::calculateFv(double a, double b, double n2, double co2, double h2s, double Th, double T,
+                                      double& fv, double& ph, double& p)
 {
     fv = ph = p = kUnavailable;  // until the solves give them
     if (!setDistributionParameters(a, b, co2, n2, h2s))
@@ -314,9 +320,9 @@ int Oil1::calculateFv(double a, double b, double n2, double co2, double h2s, dou
 }
 
 // Solves the isochore down from the saved state to T, with steps that grow on success and
-// halve on failure; the last solve is at T itself. Returns failure_code, non-zero when a
+// halve on failure; the last solve is at T itself. Returns failure_code, a failure when a
 // step below the smallest one still fails.
-int Oil1::walkIsochoreTo(double T)
+equilibrium_failure Oil1::walkIsochoreTo(double T)
 {
     ++isochore_walks;
     double t = saved_temperature;
@@ -327,7 +333,7 @@ int Oil1::walkIsochoreTo(double T)
         calculateVLE();
         if (failure_code == equilibrium_failure::none) {
             if (next == T)
-                return 0;
+                return equilibrium_failure::none;
             save();
             t = next;
             step = std::min(step * kIsochoreStepGrowth, kLargestIsochoreStep);
@@ -340,7 +346,7 @@ int Oil1::walkIsochoreTo(double T)
     }
 }
 
-int Oil1::followIsochoreFromSaturation(double T, double& fv, double& p)
+equilibrium_failure Oil1::followIsochoreFromSaturation(double T, double& fv, double& p)
 {
     const bool bubble = inclusion_type != 0;
     homogenization_volume = bubble ? liquid->molar_volume : vapour->molar_volume;
@@ -350,18 +356,18 @@ int Oil1::followIsochoreFromSaturation(double T, double& fv, double& p)
     set_the_volume(homogenization_volume);
     set_initialization_flag(initialization::from_estimates);
 
-    if (walkIsochoreTo(T) != 0) {
+    if (walkIsochoreTo(T) != equilibrium_failure::none) {
         fv = p = kUnavailable;
         return failure_code;
     }
     p = current_pressure;
     fv = vapour_moles * vapour->molar_volume / homogenization_volume;
-    return 0;
+    return equilibrium_failure::none;
 }
 
 // ---- Start values from the tables --------------------------------------------------------
 
-char Oil1::estimateInitial(char type, double Th, double Fv, double& alphaOut)
+equilibrium_failure Oil1::estimateInitial(char type, double Th, double Fv, double& alphaOut)
 {
     alphaOut = 0;
     failure_code = equilibrium_failure::none;
@@ -378,7 +384,7 @@ char Oil1::estimateInitial(char type, double Th, double Fv, double& alphaOut)
     };
     if (type != 0 && type != 1) {
         normaliseVapour();
-        return 0;
+        return equilibrium_failure::none;
     }
 
     std::array<StartPoint, kStartTableCount> points;
@@ -422,14 +428,14 @@ char Oil1::estimateInitial(char type, double Th, double Fv, double& alphaOut)
                                                 [](const StartPoint& point) { return point.T != 0; });
             if (withValue == points.rend()) {
                 failure_code = equilibrium_failure::no_initial_estimate;
-                return 1;
+                return failure_code;
             }
             const auto t = points.rend() - withValue - 1;
             take(*withValue, kStartTableAlphas[t]);
         }
     }
     normaliseVapour();
-    return 0;
+    return equilibrium_failure::none;
 }
 
 // ---- Stock-tank targets -----------------------------------------------------------------

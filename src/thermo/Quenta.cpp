@@ -172,13 +172,13 @@ void Quenta::keep_compositions_within_bounds()
     }
 }
 
-void Quenta::set_type_of_problem(short t)
+void Quenta::set_type_of_problem(problem_type t)
 {
     IdealMixture::set_type_of_problem(t);
     first_constraint.fill(0);
     second_constraint.fill(0);
-    const int first = t / 10;
-    const int second = t % 10;
+    const int first = first_quantity(t);
+    const int second = second_quantity(t);
     if (first >= 1 && first <= 5)
         first_constraint[first - 1] = 1;
     if (second >= 1 && second <= 5)
@@ -186,7 +186,7 @@ void Quenta::set_type_of_problem(short t)
     predictor.prediction_failed = false;
 }
 
-void Quenta::set_initialization_flag(short flag)
+void Quenta::set_initialization_flag(initialization flag)
 {
     IdealMixture::set_initialization_flag(flag);
     predictor.prediction_failed = false;
@@ -243,11 +243,11 @@ void Quenta::calculateVLE()
     estimate_next_state();
 }
 
-bool Quenta::solveFromIdealMixture(short type, double first, double second)
+bool Quenta::solveFromIdealMixture(problem_type type, double first, double second)
 {
     set_type_of_problem(type);
-    specify(short(type / 10), first);
-    specify(short(type % 10), second);
+    specify(first_quantity(type), first);
+    specify(second_quantity(type), second);
     set_initialization_flag(initialization::from_ideal_mixture);
     calculateVLE();
     return failure_code == equilibrium_failure::none;

@@ -33,8 +33,8 @@ public:
     ~Quenta() override;
 
     void number_of_components(short n) override;
-    void set_type_of_problem(short t) override;
-    void set_initialization_flag(short flag) override;
+    void set_type_of_problem(problem_type t) override;
+    void set_initialization_flag(initialization flag) override;
     void initialize() override;
     void calculateVLE() override;
 
@@ -42,7 +42,7 @@ public:
     // The two fixed quantities come in the order of the type's digits, in the units of
     // their setters: T in K, P in bar, molar or volumetric vapour fraction, molar volume in
     // m3/mol. True when the solve converged; its outcome is also in failure_code.
-    bool solveFromIdealMixture(short type, double first, double second);
+    bool solveFromIdealMixture(problem_type type, double first, double second);
 
     // The system handed to newton (residuals, and with mode 1 the Jacobian).
     void calculate_vector_function(std::span<const double> U, std::span<double> G, Matrix& J, int& err,
@@ -90,6 +90,10 @@ public:
     char isochore_reversed = 0;  // the isochore started against the requested direction
     PredictorState predictor;
 
+protected:
+    // Sets the fixed value of one constrained quantity with its setter.
+    void specify(short quantity, double value);
+
 private:
     // Work space of solve_newton_step.
     struct ReducedStep {
@@ -101,8 +105,6 @@ private:
         std::vector<double> kept_coefficient, liquid_coefficient, vapour_coefficient, balance_rhs;
     };
     ReducedStep reduced_step;
-    // Sets the fixed value of one constrained quantity with its setter.
-    void specify(short quantity, double value);
     void take_start_values_from_estimates();
     void keep_compositions_within_bounds();
     void write_specification_row(Matrix& J, int row, const std::array<double, 5>& weights);

@@ -83,7 +83,10 @@ void VLE::reset_to_zero()
     saved_temperature = saved_pressure = 0;
     specified_vapour_moles = specified_liquid_moles = 0;
     specified_temperature = specified_pressure = specified_volume = specified_volumetric_ratio = 0;
-    liquid_liquid = type_of_problem = initialization_flag = failure_code = step_counter = 0;
+    liquid_liquid = step_counter = 0;
+    type_of_problem = problem_type::none;
+    initialization_flag = initialization::from_estimates;
+    failure_code = equilibrium_failure::none;
 }
 
 void VLE::read_component_data(short, const char*) {}
@@ -147,12 +150,12 @@ void VLE::ycomposition(short i, double y)
     vapour_composition[i] = estimated_vapour_composition[i] = saved_vapour_composition[i] = y;
 }
 
-void VLE::set_type_of_problem(short t)
+void VLE::set_type_of_problem(problem_type t)
 {
     type_of_problem = t;
 }
 
-void VLE::set_initialization_flag(short flag)
+void VLE::set_initialization_flag(initialization flag)
 {
     initialization_flag = flag;
 }
@@ -280,7 +283,7 @@ bool VLE::take_specified_conditions()
 
 bool VLE::fixes_vapour_fraction() const
 {
-    using namespace problem_type;
+    using enum problem_type;
     return type_of_problem == fixed_T_and_Fv || type_of_problem == fixed_Fv_and_T
            || type_of_problem == fixed_P_and_Fv || type_of_problem == fixed_Fv_and_P;
 }

@@ -13,47 +13,47 @@ class FluidPhase;
 // fixed by the first specification, the units digit the second one, with 1 temperature,
 // 2 pressure, 3 molar vapour fraction Fv, 4 molar volume v of the feed, 5 volumetric vapour
 // fraction. The order of the digits does not change the problem.
-namespace problem_type {
-inline constexpr short fixed_T_and_P = 12;
-inline constexpr short fixed_P_and_T = 21;
-inline constexpr short fixed_T_and_Fv = 13;
-inline constexpr short fixed_Fv_and_T = 31;
-inline constexpr short fixed_P_and_Fv = 23;
-inline constexpr short fixed_Fv_and_P = 32;
-inline constexpr short fixed_T_and_v = 14;
-inline constexpr short fixed_v_and_T = 41;
-inline constexpr short fixed_P_and_v = 24;
-inline constexpr short fixed_v_and_P = 42;
-inline constexpr short fixed_T_and_volumetric_Fv = 15;
-inline constexpr short fixed_volumetric_Fv_and_T = 51;
-inline constexpr short fixed_P_and_volumetric_Fv = 25;
-inline constexpr short fixed_volumetric_Fv_and_P = 52;
-}  // namespace problem_type
+enum class problem_type : short {
+    none = 0,
+    fixed_T_and_P = 12, fixed_P_and_T = 21,
+    fixed_T_and_Fv = 13, fixed_Fv_and_T = 31,
+    fixed_P_and_Fv = 23, fixed_Fv_and_P = 32,
+    fixed_T_and_v = 14, fixed_v_and_T = 41,
+    fixed_P_and_v = 24, fixed_v_and_P = 42,
+    fixed_T_and_volumetric_Fv = 15, fixed_volumetric_Fv_and_T = 51,
+    fixed_P_and_volumetric_Fv = 25, fixed_volumetric_Fv_and_P = 52,
+};
 
-// Outcome of the last solve (failure_code).
-namespace equilibrium_failure {
-inline constexpr short none = 0;
-// The ideal-mixture root search, the Newton solve, the predictor or the alpha search failed.
-inline constexpr short solve_failed = 1;
-// A flash whose feed the stability test found stable: one phase at the given state, no
-// failure of the solver.
-inline constexpr short one_phase = 2;
-// The saturation point at the homogenisation temperature of the alpha-beta volume equation.
-inline constexpr short homogenization_point_failed = 5;
-// The two-phase point at the reading temperature and volumetric fraction of that equation.
-inline constexpr short inclusion_point_failed = 6;
-// No initial estimate in the alpha-beta start tables.
-inline constexpr short no_initial_estimate = 8;
-// Alpha-beta parameters whose distribution has a negative or non-finite mole fraction.
-inline constexpr short unsound_distribution = 9;
-}  // namespace equilibrium_failure
+// The quantity digit fixed by the first or the second specification of a problem type.
+[[nodiscard]] constexpr short first_quantity(problem_type t) { return static_cast<short>(t) / 10; }
+[[nodiscard]] constexpr short second_quantity(problem_type t) { return static_cast<short>(t) % 10; }
 
-// Start values of the next solve (initialization_flag); any other value continues from
-// the current state.
-namespace initialization {
-inline constexpr short from_estimates = 0;
-inline constexpr short from_ideal_mixture = 2;
-}  // namespace initialization
+// Outcome of the last solve (failure_code); its number is what reports and logs show.
+enum class equilibrium_failure : short {
+    none = 0,
+    // The ideal-mixture root search, the Newton solve, the predictor or the alpha search failed.
+    solve_failed = 1,
+    // A flash whose feed the stability test found stable: one phase at the given state, no
+    // failure of the solver.
+    one_phase = 2,
+    // The saturation point at the homogenisation temperature of the alpha-beta volume equation.
+    homogenization_point_failed = 5,
+    // The two-phase point at the reading temperature and volumetric fraction of that equation.
+    inclusion_point_failed = 6,
+    // No initial estimate in the alpha-beta start tables.
+    no_initial_estimate = 8,
+    // Alpha-beta parameters whose distribution has a negative or non-finite mole fraction.
+    unsound_distribution = 9,
+};
+
+[[nodiscard]] constexpr int code_number(equilibrium_failure f) { return static_cast<int>(f); }
+
+// Start values of the next solve (initialization_flag).
+enum class initialization : short {
+    from_estimates = 0,
+    from_current_state = 1,
+    from_ideal_mixture = 2,
+};
 
 // Base of the two-phase equilibrium objects: an n-component feed split into a liquid and
 // a vapour (or a second liquid), each described by a phase model that the equilibrium
@@ -75,7 +75,7 @@ public:
     virtual void initialize();
     virtual void estimate_next_state();
     virtual ~VLE();
-    virtual void set_initialization_flag(short flag);
+    virtual void set_initialization_flag(initialization flag);
     virtual void set_the_temperature(double T);             // K
     virtual void set_the_pressure(double P);                // bar
     virtual void set_the_volume(double v);                  // m3/mol
@@ -86,7 +86,7 @@ public:
     virtual void vaporization_ratio(double f);              // start value, molar fraction
     virtual void vaporization_ratio1(double fv);            // start value, volumetric fraction
     virtual void number_of_components(short n);
-    virtual void set_type_of_problem(short t);
+    virtual void set_type_of_problem(problem_type t);
     virtual void add_component(short i, const char* name);  // refused, with a message, without a name
     virtual void composition(short i, double z);            // feed
     virtual void xcomposition(short i, double x);           // liquid start composition
@@ -135,16 +135,23 @@ public:
     double saved_vapour_moles = 0;
     double saved_liquid_moles = 0;
     short liquid_liquid = 0;
-    short type_of_problem = 0;
-    short initialization_flag = initialization::from_estimates;
-    short failure_code = equilibrium_failure::none;
-    short step_counter = 0;         // predictor steps along the current curve; 0 starts a new one
+    problem_type type_of_problem = problem_type::none;
+    initialization initialization_flag = initialization::from_estimates;
 
+    // Outcome of the last solve.
+    [[nodiscard]] equilibrium_failure failureCode() const { return failure_code; }
+    // Predictor steps taken along the current curve.
+    [[nodiscard]] short stepCounter() const { return step_counter; }
+    // The next predictor step is the first of a new curve.
+    void startNewCurve() { step_counter = 0; }
     bool has_phase_models() const { return liquid && vapour; }
     // The per-component setters ignore an index outside 0 .. component_count - 1.
     bool is_component(short i) const { return i >= 0 && i < component_count; }
 
 protected:
+    equilibrium_failure failure_code = equilibrium_failure::none;
+    short step_counter = 0;  // predictor steps along the current curve; 0 starts a new one
+
     // Molar vapour fraction of a volumetric one fv, the vapour molar volume taken as
     // volume_ratio times the liquid's (a start value only).
     static double molar_fraction_of_volumetric(double fv, double volume_ratio);

@@ -62,7 +62,7 @@ struct CalculatorScript
 {
     PhaseDiagramPtr envelope;  // what the envelope calculation hands back
     int llg = 0;
-    int isochorCode = step_code::end_of_curve;  // the isochores are made only with this code
+    isochor_result isochorCode = isochor_result::both_made;  // the isochores are made only with this code
     struct Call
     {
         int fluidType, eos;
@@ -83,18 +83,18 @@ public:
     }
     ~ScriptedCalculator() override { --script.live; }
 
-    int calculateImmiscibilityLoop(const FluidRecord&, PhaseDiagramPtr* made, int& llg) override
+    EnvelopeEnd calculateImmiscibilityLoop(const FluidRecord&, PhaseDiagramPtr* made, int& llg) override
     {
         script.calls.append({fluidType, eos, 0, 0, -1, QString()});
         *made = script.envelope;
         llg = script.llg;
-        return 0;
+        return step_code::end_of_curve;
     }
-    int calculateIsochors(const PhaseDiagramPtr& on, const InclusionRecord* inclusion, double Th, double Ph,
+    isochor_result calculateIsochors(const PhaseDiagramPtr& on, const InclusionRecord* inclusion, double Th, double Ph,
                           char homog, IsochorPtr* monophasic, IsochorPtr* biphasic) override
     {
         script.calls.append({fluidType, eos, Th, Ph, homog, inclusion ? inclusion->stringValue("name") : QString()});
-        if (script.isochorCode != step_code::end_of_curve)
+        if (script.isochorCode != isochor_result::both_made)
             return script.isochorCode;
         auto [twoPhase, onePhase] = addIsochorPair(on, Th, Ph > 0 ? Ph : 160, homog, "made");
         *monophasic = onePhase;
@@ -184,25 +184,29 @@ TEST_F(PhaseDiagDocument, IsochoreCodesWithAndWithoutAnEnvelopeAndLiquidLiquidGa
     const QString envelopeFailure = "The program failed to calculate the P-T phase envelope.";
     struct Code
     {
-        int code;
+        isochor_result code;
         signed char homog;
         const char* alert;  // none: no alert
     };
     const Code codes[] = {
-        {1, 1, "The homogenisation temperature is too low."},
-        {2, 0, "The homogenisation temperature is too high."},
-        {3, 1, "For the given composition, the inclusion cannot homogenize to liquid. Change the homogenisation type."},
-        {3, 0, "For the given composition, the inclusion cannot homogenize to vapour.\nChange the homogenisation type."},
-        {4, 1, "Because of numeric limitations, the software cannot calculate isochors too close from a critical "
-               "point.\nTry to calculate the critical isochor by increasing or decreasing the homogenisation "
-               "temperature by 0.5°C."},
-        {-2, 0, nullptr},
+        {isochor_result::below_envelope, 1, "The homogenisation temperature is too low."},
+        {isochor_result::above_envelope, 0, "The homogenisation temperature is too high."},
+        {isochor_result::no_branch, 1,
+         "For the given composition, the inclusion cannot homogenize to liquid. Change the homogenisation type."},
+        {isochor_result::no_branch, 0,
+         "For the given composition, the inclusion cannot homogenize to vapour.\nChange the homogenisation type."},
+        {isochor_result::start_failed, 1,
+         "Because of numeric limitations, the software cannot calculate isochors too close from a critical "
+         "point.\nTry to calculate the critical isochor by increasing or decreasing the homogenisation "
+         "temperature by 0.5°C."},
+        {isochor_result::both_made, 0, nullptr},
     };
     for (const Code& c : codes)
         for (const bool present : {true, false})
             for (const int llg : {0, 1}) {
-                const std::string what = "code " + std::to_string(c.code) + " homog " + std::to_string(c.homog)
-                                         + (present ? " with" : " without") + " envelope, llg " + std::to_string(llg);
+                const std::string what = "code " + std::to_string(static_cast<int>(c.code)) + " homog "
+                                         + std::to_string(c.homog) + (present ? " with" : " without")
+                                         + " envelope, llg " + std::to_string(llg);
                 CPhaseDiagDocument* document = shownDocument();
                 CPlotView* view = document->plotView();
                 alerts.clear();
@@ -231,7 +235,7 @@ TEST_F(PhaseDiagDocument, IsochoreCodesWithAndWithoutAnEnvelopeAndLiquidLiquidGa
                 alerts.clear();
                 IsochorPtr place;
                 Posts posts;
-                const int code = document->calculateIsochor(target, std::nullopt, 120, c.homog, &place, 0);
+                const isochor_result code = document->calculateIsochor(target, std::nullopt, 120, c.homog, &place, 0);
                 EXPECT_EQ(code, c.code) << what;
                 EXPECT_EQ(alerts.messages(), c.alert ? QStringList{QString::fromUtf8(c.alert)} : QStringList())
                     << what;
@@ -241,7 +245,7 @@ TEST_F(PhaseDiagDocument, IsochoreCodesWithAndWithoutAnEnvelopeAndLiquidLiquidGa
                 EXPECT_EQ(calculator.script.calls[0].fluidType, 1) << what;
                 EXPECT_EQ(calculator.script.calls[1].eos, kPhaseDiagramEos) << what;
                 EXPECT_EQ(calculator.script.live, 0) << what << ": the calculator is deleted";
-                if (c.code == step_code::end_of_curve) {
+                if (c.code == isochor_result::both_made) {
                     ASSERT_TRUE(place) << what;
                     EXPECT_EQ(target->monophasicIsochors().back(), place) << what;
                     EXPECT_EQ(view->graphObjects().size(), drawn + 2) << what;
@@ -854,8 +858,8 @@ TEST_F(PhaseDiagDocument, RealEngineEnvelopeIsochoresAndTrappingPressure)
     const double Th = points[points.size() / 3]->T();
     IsochorPtr onePhase;
     alerts.clear();
-    const int code = document->calculateIsochor(diagram, Dictionary{{"name", "FI-7"}}, Th, 1, &onePhase, 0);
-    ASSERT_EQ(code, step_code::end_of_curve) << alerts.messages().join("|").toStdString();
+    const isochor_result code = document->calculateIsochor(diagram, Dictionary{{"name", "FI-7"}}, Th, 1, &onePhase, 0);
+    ASSERT_EQ(code, isochor_result::both_made) << alerts.messages().join("|").toStdString();
     ASSERT_TRUE(onePhase);
     EXPECT_TRUE(alerts.alerts().isEmpty());
     EXPECT_EQ(onePhase->name(), QString("AB test : FI-7"));

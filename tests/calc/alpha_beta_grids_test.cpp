@@ -180,7 +180,7 @@ TEST_F(Grids, VapourFractionGridRowsAgreeWithTheEnginesIsochore)
         SCOPED_TRACE(grid.rows[k].toStdString());
         const std::vector<double> row = columns(grid.rows[k]);
         double fv = 0, ph = 0, pv = 0;
-        ASSERT_EQ(engine.calculateFv(row[0], row[1], 0, 0, 0, 373.15, 293.15, fv, ph, pv), 0);
+        ASSERT_EQ(engine.calculateFv(row[0], row[1], 0, 0, 0, 373.15, 293.15, fv, ph, pv), equilibrium_failure::none);
         EXPECT_NEAR(row[5], fv, 1e-6);
         EXPECT_NEAR(row[7], ph * 1e-5, 1e-6);
         EXPECT_NEAR(row[8], pv * 1e-5, 1e-6);
@@ -199,7 +199,7 @@ TEST_F(Grids, GasOilRatioGridHoldsThePointsThatSeparateAtStockTankConditions)
     // Pure methane gives no stock-tank liquid: the lattice's first point is left out.
     twin.calculateComposition(0, 0, 0, 0, 0);
     twin.calculateGOR();
-    EXPECT_NE(twin.oil->failure_code, 0);
+    EXPECT_NE(twin.oil->failureCode(), equilibrium_failure::none);
     EXPECT_NE(grid.rows.front().left(25), QByteArray("      0.0000       0.0000"));
 
     for (size_t k : {size_t(0), grid.rows.size() / 2, grid.rows.size() - 1}) {
@@ -208,7 +208,7 @@ TEST_F(Grids, GasOilRatioGridHoldsThePointsThatSeparateAtStockTankConditions)
         ASSERT_EQ(row.size(), 6u);
         twin.calculateComposition(row[0], row[1], 0, 0, 0);
         twin.calculateGOR();
-        ASSERT_EQ(twin.oil->failure_code, 0);
+        ASSERT_EQ(twin.oil->failureCode(), equilibrium_failure::none);
         const std::vector<QByteArray> f = fields(grid.rows[k]);
         EXPECT_EQ(f[2].toStdString(), general4(twin.oil->gor[3]));
         EXPECT_EQ(f[3].toStdString(), general4(twin.oil->api[3]));

@@ -196,7 +196,7 @@ TEST_P(AlphaBetaCurveWithGases, EveryPointReproducesTheInclusionOnTheEnginesIsoc
         double fv = 0, ph = 0, pv = 0;
         ASSERT_EQ(engine.calculateFv(p.alpha, p.beta, percent.N2 / 100, percent.CO2 / 100, percent.H2S / 100, 373.15,
                                      293.15, fv, ph, pv),
-                  0);
+                  equilibrium_failure::none);
         EXPECT_NEAR(fv, 0.1, 1e-6);
         EXPECT_NEAR(ph * 1e-5, p.P, 1e-6 * p.P);
         EXPECT_GT(p.P, pv * 1e-5);  // the bubble point is above the pressure at Tfv
@@ -232,7 +232,7 @@ TEST(AlphaBetaCurve, FailuresHalveTheBetaStepUntilTheFourthEndsTheCurve)
         EXPECT_EQ(model.lastAlpha, last.alpha);
         EXPECT_EQ(model.lastBeta, last.beta);
         EXPECT_NE(model.getErrorMessageIndex(), 0);
-        EXPECT_EQ(model.getErrorMessageIndex(), model.oil->failure_code);
+        EXPECT_EQ(model.getErrorMessageIndex(), code_number(model.oil->failureCode()));
     }
 }
 
@@ -320,7 +320,7 @@ TEST(AlphaForStockTankTarget, FindsTheAlphaWhoseFluidHasTheTarget)
     const double alpha = 0.85, beta = 0.2;
     model.calculateComposition(alpha, beta, 0, 0, 0);
     model.calculateGOR();
-    ASSERT_EQ(model.oil->failure_code, 0);
+    ASSERT_EQ(model.oil->failureCode(), equilibrium_failure::none);
     const double API = model.oil->api[0];
     const double GOR = model.oil->gor[0];
 

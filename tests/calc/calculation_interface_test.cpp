@@ -77,7 +77,7 @@ TEST(CalculationInterfaceConstruction, FieldsStartAtTheirDocumentedValues)
     EXPECT_EQ(ci.branch, 1);
     EXPECT_EQ(ci.lowTemperatureStart, 0);
     EXPECT_EQ(ci.homog, 1);
-    EXPECT_EQ(ci.error, 0);
+    EXPECT_EQ(ci.error, equilibrium_failure::none);
     EXPECT_EQ(ci.isopleth, nullptr);
     EXPECT_EQ(ci.currentPhase, nullptr);
     for (int k = 0; k < 4; ++k) {

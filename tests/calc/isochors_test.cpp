@@ -23,7 +23,7 @@ std::vector<ComponentData> ternary()
 }
 
 struct Isochors {
-    int code = 0;
+    isochor_result code = isochor_result::both_made;
     IsochorPtr monophasic;
     IsochorPtr biphasic;
 };
@@ -59,7 +59,7 @@ bool flashAt(Oil& oil, const CBiphasicIsochorPoint& point, char homog)
     }
     oil.set_initialization_flag(initialization::from_estimates);
     oil.calculateVLE();
-    return oil.failure_code == equilibrium_failure::none;
+    return oil.failureCode() == equilibrium_failure::none;
 }
 
 class IsochorsOfATernary : public ::testing::Test {
@@ -74,7 +74,7 @@ TEST_F(IsochorsOfATernary, TwoPhasePointsKeepTheVolumeOfTheInclusion)
     for (const char homog : {1, 0}) {
         const double Th = homog ? 40 : 100;
         const Isochors isochors = isochorsOf(diagram, Th, homog);
-        ASSERT_EQ(isochors.code, step_code::end_of_curve) << "homog " << int(homog);
+        ASSERT_EQ(isochors.code, isochor_result::both_made) << "homog " << int(homog);
         const CIsochor& biphasic = *isochors.biphasic;
         EXPECT_TRUE(biphasic.isBiphasic());
         ASSERT_GT(biphasic.points().size(), 3u);
@@ -105,7 +105,7 @@ TEST_F(IsochorsOfATernary, OnePhasePointsLieOnThePressureOfTheModel)
     const auto z = test::moleFractions(ternary());
     for (const char homog : {1, 0}) {
         const Isochors isochors = isochorsOf(diagram, homog ? 40 : 100, homog);
-        ASSERT_EQ(isochors.code, step_code::end_of_curve);
+        ASSERT_EQ(isochors.code, isochor_result::both_made);
         const CIsochor& monophasic = *isochors.monophasic;
         EXPECT_FALSE(monophasic.isBiphasic());
         ASSERT_GT(monophasic.points().size(), 1u);
@@ -126,7 +126,7 @@ TEST_F(IsochorsOfATernary, TwinsCarryTheSolvedHomogenisationPointAndNames)
     const InclusionRecord inclusion{{"name", "FI-7"}};
     const auto before = diagram->biphasicIsochors().size();
     const Isochors named = isochorsOf(diagram, 40, 1, &inclusion, 0);
-    ASSERT_EQ(named.code, step_code::end_of_curve);
+    ASSERT_EQ(named.code, isochor_result::both_made);
     ASSERT_EQ(diagram->biphasicIsochors().size(), before + 1);
     ASSERT_FALSE(diagram->monophasicIsochors().empty());
     EXPECT_EQ(diagram->biphasicIsochors().back(), named.biphasic);
@@ -160,7 +160,7 @@ TEST_F(IsochorsOfATernary, ResultCodesAddNothing)
         PhaseDiagramPtr diagram;
         double Th;
         char homog;
-        int code;
+        isochor_result code;
     };
     for (const Case& c : {Case{liquidOnly, 40, 0, isochor_result::no_branch},
                           Case{diagram, -200, 1, isochor_result::below_envelope},
@@ -188,7 +188,7 @@ TEST_F(IsochorsOfATernary, EachIsochorEndsWithItsFirstPointBeyondALimit)
     const double Tmax = maxT + 150, Pmax = std::min(maxP + 500, 2000.0);
     for (const char homog : {1, 0}) {
         const Isochors isochors = isochorsOf(diagram, homog ? 40 : 100, homog);
-        ASSERT_EQ(isochors.code, step_code::end_of_curve);
+        ASSERT_EQ(isochors.code, isochor_result::both_made);
         const auto& points = isochors.monophasic->points();
         ASSERT_GE(points.size(), 2u);
         const auto beyond = [&](const IsochorPointPtr& p) { return p->T() > Tmax + 1e-9 || p->P() > Pmax || p->T() < 0; };
@@ -222,8 +222,8 @@ TEST_F(IsochorsOfATernary, StartInABreakOfTheBranch)
     const double Th = (points[cut - 1]->T() + points[cut]->T()) / 2;
 
     const Isochors isochors = isochorsOf(broken, Th, 1);
-    ASSERT_TRUE(isochors.code == step_code::end_of_curve || isochors.code == isochor_result::start_failed);
-    if (isochors.code == step_code::end_of_curve) {
+    ASSERT_TRUE(isochors.code == isochor_result::both_made || isochors.code == isochor_result::start_failed);
+    if (isochors.code == isochor_result::both_made) {
         EXPECT_TRUE(std::isfinite(isochors.biphasic->Ph()));
         ASSERT_FALSE(isochors.biphasic->points().empty());
         EXPECT_NEAR(isochors.biphasic->points().front()->T(), Th, 1e-6);
@@ -244,7 +244,7 @@ TEST_F(IsochorsOfATernary, NotANumberLimitsCannotRunForever)
     vapour->points().push_back(nan);
     damaged->setVapourIsopleth(vapour);
     const Isochors isochors = isochorsOf(damaged, 40, 1);
-    ASSERT_EQ(isochors.code, step_code::end_of_curve);
+    ASSERT_EQ(isochors.code, isochor_result::both_made);
     EXPECT_LE(isochors.monophasic->points().size(), 1000u);
     EXPECT_LE(isochors.biphasic->points().size(), 1000u);
 }

@@ -82,7 +82,7 @@ TEST_P(NearCriticalIsochor, RunsDownInTwoPhasesAndUpInOneWithTheTextbookTrapping
     CalculationInterface ci(kAlphaBetaFluid, kPengRobinsonEos);
     IsochorPtr monophasic, biphasic;
     ASSERT_EQ(ci.calculateIsochors(diagram, nullptr, c.Th, 0, c.homog, &monophasic, &biphasic),
-              step_code::end_of_curve);
+              isochor_result::both_made);
     EXPECT_EQ(ci.oil->isochore_reversed, 0);
 
     // The inclusion splits in two on cooling: the two-phase part leaves Th downwards.
@@ -128,7 +128,7 @@ TEST(NearCriticalIsochorValues, MatchThePublishedIndependentSolution)
     ASSERT_TRUE(diagram);
     CalculationInterface ci(kAlphaBetaFluid, kPengRobinsonEos);
     IsochorPtr monophasic, biphasic;
-    ASSERT_EQ(ci.calculateIsochors(diagram, nullptr, 100, 0, 1, &monophasic, &biphasic), step_code::end_of_curve);
+    ASSERT_EQ(ci.calculateIsochors(diagram, nullptr, 100, 0, 1, &monophasic, &biphasic), isochor_result::both_made);
     EXPECT_NEAR(biphasic->Ph(), 202.1206, 1e-4);
     EXPECT_NEAR(monophasic->bulkVolume() * 1e6, 105.915, 1e-3);
     EXPECT_NEAR(monophasic->calculateTrappingPressure(150 + kKelvin), 300.640, 1e-3);
@@ -155,8 +155,9 @@ TEST(VapourInclusion, StartsOnTheDewPointItsVapourFractionWasCalculatedOn)
     auto& model = dynamic_cast<Oil1&>(*fv.oil);
     model.inclusion_type = 0;
     double Fv = 0, dewPressure = 0, P = 0;
-    model.calculateFv(0.7, 0.1, 0, 0, 0, Th + kKelvin, 20 + kKelvin, Fv, dewPressure, P);
-    ASSERT_EQ(model.failure_code, 0);
+    ASSERT_EQ(model.calculateFv(0.7, 0.1, 0, 0, 0, Th + kKelvin, 20 + kKelvin, Fv, dewPressure, P),
+              equilibrium_failure::none);
+    ASSERT_EQ(model.failureCode(), equilibrium_failure::none);
     EXPECT_NEAR(dewPressure / 1e5, 41.20, 0.005);
 
     CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
@@ -171,7 +172,7 @@ TEST(VapourInclusion, StartsOnTheDewPointItsVapourFractionWasCalculatedOn)
         CalculationInterface ci(kAlphaBetaFluid, kPengRobinsonEos);
         IsochorPtr monophasic, biphasic;
         ASSERT_EQ(ci.calculateIsochors(diagram, c.inclusion, Th, 0, 0, &monophasic, &biphasic),
-                  step_code::end_of_curve);
+                  isochor_result::both_made);
         EXPECT_NEAR(biphasic->Ph(), c.expectedPh, c.inclusion ? 1e-6 * c.expectedPh : 0.005) << c.which;
         const QString said = logFrom(start);
         EXPECT_TRUE(said.contains(QStringLiteral("starts on the %1 dew point").arg(QLatin1String(c.which))))
@@ -194,7 +195,7 @@ TEST(OnePhaseWalk, StopsWhereTheFluidIsNoLongerOnePhase)
     ci.setIsopleth(diagram->liquidIsopleth().get());
     ci.calculateIsochorsLimits(diagram->liquidIsopleth().get(), diagram->vapourIsopleth().get());
     double T = 0, P = 0;
-    ASSERT_EQ(ci.firstIsochor2Point(&T, &P), 0);
+    ASSERT_EQ(ci.firstIsochor2Point(&T, &P), isochor_result::started);
     ci.firstIsochor1Point(&T, &P);
     const double Th = T, Ph = P;
     ci.oil->isochore_reversed = 1;

@@ -60,15 +60,13 @@ double fugacityMismatch(const textbook::PengRobinsonMixture& reference, const st
 struct Envelope {
     PhaseDiagramPtr diagram;
     int llg = 0;
-    int code = 0;
 };
 
 Envelope traceEnvelope(const std::vector<ComponentData>& components)
 {
     CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
     Envelope envelope;
-    envelope.code = ci.calculateImmiscibilityLoop(test::fluidRecord(kComponentFluid, components),
-                                                  &envelope.diagram, envelope.llg);
+    ci.calculateImmiscibilityLoop(test::fluidRecord(kComponentFluid, components), &envelope.diagram, envelope.llg);
     return envelope;
 }
 
@@ -301,24 +299,24 @@ public:
     {
     }
 
-    std::vector<std::int8_t> segmentScript;  // codes handed out before the segment's own steps
+    std::vector<step_code> segmentScript;  // codes handed out before the segment's own steps
     std::vector<int> branchesAfterForcedEnd;
 
-    std::int8_t nextIsoplethPoint(double* T, double* P) override
+    step_code nextIsoplethPoint(double* T, double* P) override
     {
         if (forcedEnd)
             branchesAfterForcedEnd.push_back(branch);
         if (branch != 0 && !inSegment && ++liquidSteps > 1)
             return step_code::liquid_liquid_gas;
         if (inSegment && branch != 0 && scripted < segmentScript.size()) {
-            const std::int8_t code = segmentScript[scripted++];
+            const step_code code = segmentScript[scripted++];
             forcedEnd = code == step_code::liquid_liquid_gas;
             return code;
         }
         return CalculationInterface::nextIsoplethPoint(T, P);
     }
 
-    std::int8_t firstLLGIsoplethPoint(double, double* T, double* P) override
+    equilibrium_failure firstLLGIsoplethPoint(double, double* T, double* P) override
     {
         inSegment = true;
         return CalculationInterface::firstLLGIsoplethPoint(kTwoLiquids, T, P);

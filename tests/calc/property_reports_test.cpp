@@ -108,7 +108,7 @@ TEST_F(ReportTest, BulkPropertiesWithTheBubblePressure)
                                  "\t                          : %8.2lf lb/ft3 (min: %5.2lf; max: %5.2lf)\n",
                                  e.bulk_density_alani_kennedy, e.bulk_density_alani_kennedy_range);
     e.calculateBubblePressure(T);
-    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
     const double bubble = e.current_pressure * 1e-5;
     expected += "\n" + f("\tBubble pressure           : %.2lf bar (%.2lf psi)\n", bubble, bubble / kPsi) + "\n";
 
@@ -117,7 +117,7 @@ TEST_F(ReportTest, BulkPropertiesWithTheBubblePressure)
     testing::internal::CaptureStderr();
     ASSERT_NE(ci->calculateFlash(T, 1000, std::nullopt, std::nullopt), FlashOutcome::twoPhases);
     testing::internal::GetCapturedStderr();
-    ASSERT_NE(ci->oil->failure_code, 0);
+    ASSERT_NE(ci->oil->failureCode(), equilibrium_failure::none);
     markStart();
 
     ci->printBulkProperties(T, P);
@@ -200,7 +200,7 @@ TEST_F(ReportTest, StockTankPropertiesOfALiveOil)
     auto twin = loaded(nineComponentOil());
     Oil& e = *twin->oil;
     e.calculateGOR(0);
-    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
     std::string expected = "\n" + stockTankHead(e);
     expected += "\n\tFlash at 15.5°C (60°F), 1 bar (14.5 psi).\n";
     expected += "\t\tComponent    Liquid (mole %)   Vapour (mole %)   \n";
@@ -236,7 +236,7 @@ TEST_F(ReportTest, StockTankPropertiesOfANonVolatileLiquid)
     auto twin = loaded(deadOil);
     Oil& e = *twin->oil;
     e.calculateGOR(0);
-    ASSERT_NE(e.failure_code, 0);
+    ASSERT_NE(e.failureCode(), equilibrium_failure::none);
     std::string expected = "\n" + stockTankHead(e);
     expected += "\tNon volatile liquid !\n";
     expected += f("\tDensity of the tank liquid, PR EOS      : %8.2lf g/cm3, %8.2lf lb/ft3\n", e.liquid_density,
@@ -304,7 +304,7 @@ std::string expectedFlashReport(Oil& e, double T, double P)
     s += f("\t\tLiquid C7+ molar weight             : %8.2lf g/mol\n", e.feed_c7plus_molar_weight);
     s += f("\t\tLiquid C7+ specific gravity         : %8.2lf g/cm3\n", e.feed_c7plus_specific_gravity);
     e.calculateGOR(0);
-    if (e.failure_code == 0) {
+    if (e.failureCode() == equilibrium_failure::none) {
         s += f("\t\tGOR, non translated PR EOS          : %8.2lf Stdm3/Stdm3\n", e.gor[0]);
         s += f("\t\tGOR, translated PR EOS              : %8.2lf Stdm3/Stdm3\n", e.gor[3]);
         s += f("\t\tGOR, SK Method                      : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n", e.gor[1],
@@ -326,7 +326,7 @@ std::string expectedFlashReport(Oil& e, double T, double P)
     e.calculateBulkDensity(T, P, 0);
     s += f("\t\tCompressibility factor (Z)          : %8.4f\n", Z);
     e.calculateGOR(0);
-    if (e.failure_code == 0) {
+    if (e.failureCode() == equilibrium_failure::none) {
         s += f("\t\tGOR, PR EOS                          : %8.2lf Stdm3/Stdm3\n", e.gor[0]);
         s += f("\t\tGOR, SK Method                       : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n", e.gor[1],
                e.gor_standing_katz_range[0], e.gor_standing_katz_range[1]);
@@ -359,7 +359,7 @@ TEST_F(ReportTest, FlashPropertiesOfBothPhases)
     ASSERT_GT(P, 0);
     auto twin = loaded(fluid);
     const std::string expected = expectedFlashReport(*twin->oil, T, P);
-    ASSERT_EQ(twin->oil->failure_code, 0);
+    ASSERT_EQ(twin->oil->failureCode(), equilibrium_failure::none);
     const std::vector<double> feed = ci->oil->feed_composition;
 
     ci->printFlashProperties(T, P);

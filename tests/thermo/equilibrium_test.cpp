@@ -31,7 +31,7 @@ constexpr double closure_tolerance = 1e-12;  // sums of fractions and of phase a
 struct Problem {
     const char* label;
     const std::vector<FeedEntry>* feed;
-    short type;
+    problem_type type;
     double T;              // K (types 12, 13)
     double P;              // bar (types 12, 23)
     double vapour_fraction;  // molar (types 13, 23)
@@ -45,9 +45,9 @@ void PrintTo(const Problem& s, std::ostream* os)
 // Solves the problem from ideal-mixture start values.
 void solve(Quenta& e, const Problem& s)
 {
-    if (s.type == 12)
+    if (s.type == problem_type::fixed_T_and_P)
         e.solveFromIdealMixture(s.type, s.T, s.P);
-    else if (s.type == 13)
+    else if (s.type == problem_type::fixed_T_and_Fv)
         e.solveFromIdealMixture(s.type, s.T, s.vapour_fraction);
     else
         e.solveFromIdealMixture(s.type, s.P, s.vapour_fraction);
@@ -69,16 +69,16 @@ TEST_P(EquilibriumPoint, SatisfiesTextbookEquilibriumAndMaterialBalance)
     TwoPhaseMixture m(*s.feed);
     Quenta& e = m.equilibrium;
     solve(e, s);
-    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
 
     // The two specifications hold.
-    if (s.type != 23) {
+    if (s.type != problem_type::fixed_P_and_Fv) {
         EXPECT_NEAR(e.current_temperature, s.T, 1e-9);
     }
-    if (s.type != 13) {
+    if (s.type != problem_type::fixed_T_and_Fv) {
         EXPECT_NEAR(e.current_pressure, s.P * 1e5, 1e-6);
     }
-    if (s.type != 12) {
+    if (s.type != problem_type::fixed_T_and_P) {
         EXPECT_NEAR(e.vapour_moles, s.vapour_fraction, closure_tolerance);
     }
 
@@ -105,27 +105,27 @@ TEST_P(EquilibriumPoint, SatisfiesTextbookEquilibriumAndMaterialBalance)
 INSTANTIATE_TEST_SUITE_P(
     Mixtures, EquilibriumPoint,
     ::testing::Values(
-        Problem{"LightGasBubbleAt200K", &light_gas, 13, 200, 0, 0},
-        Problem{"LightGasBubbleAt250K", &light_gas, 13, 250, 0, 0},
-        Problem{"LightGasBubbleAt30bar", &light_gas, 23, 0, 30, 0},
-        Problem{"LightGasDewAt250K", &light_gas, 13, 250, 0, 1},
-        Problem{"LightGasDewAt350K", &light_gas, 13, 350, 0, 1},
-        Problem{"LightGasDewAt20bar", &light_gas, 23, 0, 20, 1},
-        Problem{"MethanePropaneDecaneFlash", &methane_propane_decane, 12, 350, 50, 0},
-        Problem{"MethanePropaneDecaneHalfVapour", &methane_propane_decane, 13, 400, 0, 0.5},
-        Problem{"Co2RichFlashAt20bar", &co2_rich, 12, 270, 20, 0},
-        Problem{"Co2RichFlashAt40bar", &co2_rich, 12, 270, 40, 0},
-        Problem{"Co2RichBubble", &co2_rich, 13, 270, 0, 0}),
+        Problem{"LightGasBubbleAt200K", &light_gas, problem_type::fixed_T_and_Fv, 200, 0, 0},
+        Problem{"LightGasBubbleAt250K", &light_gas, problem_type::fixed_T_and_Fv, 250, 0, 0},
+        Problem{"LightGasBubbleAt30bar", &light_gas, problem_type::fixed_P_and_Fv, 0, 30, 0},
+        Problem{"LightGasDewAt250K", &light_gas, problem_type::fixed_T_and_Fv, 250, 0, 1},
+        Problem{"LightGasDewAt350K", &light_gas, problem_type::fixed_T_and_Fv, 350, 0, 1},
+        Problem{"LightGasDewAt20bar", &light_gas, problem_type::fixed_P_and_Fv, 0, 20, 1},
+        Problem{"MethanePropaneDecaneFlash", &methane_propane_decane, problem_type::fixed_T_and_P, 350, 50, 0},
+        Problem{"MethanePropaneDecaneHalfVapour", &methane_propane_decane, problem_type::fixed_T_and_Fv, 400, 0, 0.5},
+        Problem{"Co2RichFlashAt20bar", &co2_rich, problem_type::fixed_T_and_P, 270, 20, 0},
+        Problem{"Co2RichFlashAt40bar", &co2_rich, problem_type::fixed_T_and_P, 270, 40, 0},
+        Problem{"Co2RichBubble", &co2_rich, problem_type::fixed_T_and_Fv, 270, 0, 0}),
     [](const ::testing::TestParamInfo<Problem>& info) { return std::string(info.param.label); });
 
 TEST(Equilibrium, SwappedDigitsOfTheTypePoseTheSameProblem)
 {
     // The fixed values follow the digits: 250 K and no vapour for 13, the other way for 31.
     TwoPhaseMixture by_temperature_first(light_gas);
-    ASSERT_TRUE(by_temperature_first.equilibrium.solveFromIdealMixture(13, 250, 0));
+    ASSERT_TRUE(by_temperature_first.equilibrium.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 250, 0));
     TwoPhaseMixture by_fraction_first(light_gas);
     Quenta& e = by_fraction_first.equilibrium;
-    ASSERT_TRUE(e.solveFromIdealMixture(31, 0, 250));
+    ASSERT_TRUE(e.solveFromIdealMixture(problem_type::fixed_Fv_and_T, 0, 250));
     EXPECT_EQ(e.specified_temperature, 250);
     const double P = by_temperature_first.equilibrium.current_pressure;
     EXPECT_NEAR(e.current_pressure, P, 1e-6 * P);
@@ -136,7 +136,7 @@ TEST(Equilibrium, VolumeSpecificationsRecoverTheFlashPressure)
     TwoPhaseMixture m(methane_propane_decane);
     Quenta& e = m.equilibrium;
     e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, 50);
-    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
     const double volume = e.current_volume;
     const double volumetric_fraction = e.volumetric_vaporization_ratio;
     const auto x = e.liquid_composition;
@@ -144,7 +144,7 @@ TEST(Equilibrium, VolumeSpecificationsRecoverTheFlashPressure)
 
     // Molar volume of the feed fixed (type 14), then volumetric vapour fraction (type 15),
     // each started 10 bar away with the flash compositions.
-    for (short type : {short(14), short(15)}) {
+    for (problem_type type : {problem_type::fixed_T_and_v, problem_type::fixed_T_and_volumetric_Fv}) {
         e.set_type_of_problem(type);
         e.set_the_temperature(350);
         e.set_the_volume(volume);
@@ -152,17 +152,17 @@ TEST(Equilibrium, VolumeSpecificationsRecoverTheFlashPressure)
         e.estimated_pressure = 60e5;
         e.estimated_liquid_composition = x;
         e.estimated_vapour_composition = y;
-        e.set_initialization_flag(0);
+        e.set_initialization_flag(initialization::from_estimates);
         e.calculateVLE();
-        ASSERT_EQ(e.failure_code, 0) << "type " << type;
-        EXPECT_NEAR(e.current_pressure, 50e5, 1e-8 * 50e5) << "type " << type;
+        ASSERT_EQ(e.failureCode(), equilibrium_failure::none) << "type " << static_cast<int>(type);
+        EXPECT_NEAR(e.current_pressure, 50e5, 1e-8 * 50e5) << "type " << static_cast<int>(type);
         EXPECT_LT(material_balance_error(m), balance_tolerance);
     }
 
     // The volume rows are gone from the Jacobian of the next problem: the flash again gives
     // the same bits.
     e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, 50);
-    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
     EXPECT_EQ(e.liquid_composition, x);
     EXPECT_EQ(e.vapour_composition, y);
 }
@@ -171,7 +171,7 @@ TEST(Equilibrium, VolumeSpecificationsRecoverTheFlashPressure)
 // with the molar volume and then the volumetric vapour fraction as second specification.
 // The analytic Jacobian at U for the type of problem, with a molar volume 1.2 times the
 // current one for the volume specifications.
-Matrix jacobian_at(Quenta& e, const Vector& U, short type)
+Matrix jacobian_at(Quenta& e, const Vector& U, problem_type type)
 {
     const int N = e.variable_count;
     e.set_type_of_problem(type);
@@ -180,7 +180,7 @@ Matrix jacobian_at(Quenta& e, const Vector& U, short type)
     Vector G(N);
     int err = 0;
     e.calculate_vector_function(U, G, J, err, 1, nullptr);
-    EXPECT_EQ(err, 0) << "type " << type;
+    EXPECT_EQ(err, 0) << "type " << static_cast<int>(type);
     return J;
 }
 
@@ -189,13 +189,13 @@ TEST(Equilibrium, AnalyticJacobianMatchesFiniteDifferences)
     TwoPhaseMixture m(methane_propane_decane);
     Quenta& e = m.equilibrium;
     e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, 50);
-    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
 
     const int N = e.variable_count;
     Vector U = e.newton.U;
     U[0] += 3;  // off the solution, so that no residual vanishes by construction
     U[1] *= 1.05;
-    for (short type : {short(14), short(15)}) {
+    for (problem_type type : {problem_type::fixed_T_and_v, problem_type::fixed_T_and_volumetric_Fv}) {
         Matrix J = jacobian_at(e, U, type);
         int err = 0;
         std::vector<double> row_scale(N, 0.0);
@@ -218,7 +218,7 @@ TEST(Equilibrium, AnalyticJacobianMatchesFiniteDifferences)
             for (int i = 0; i < N; ++i) {
                 const double numerical = (G_up[i] - G_down[i]) / (2 * h);
                 EXPECT_NEAR(J[i][j], numerical, 1e-6 * row_scale[i] + 1e-5 * std::fabs(numerical))
-                    << "type " << type << " row " << i << " column " << j;
+                    << "type " << static_cast<int>(type) << " row " << i << " column " << j;
             }
         }
     }
@@ -233,11 +233,12 @@ TEST(Equilibrium, ReducedNewtonStepSolvesTheWholeSystem)
     Quenta& e = m.equilibrium;
     for (double P : {20.0, 150.0}) {  // mostly vapour, mostly liquid
         e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, P);
-        ASSERT_EQ(e.failure_code, 0);
+        ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
         const int N = e.variable_count;
         Vector U = e.newton.U;
         U[0] += 3;
-        for (short type : {short(12), short(13), short(14), short(15)}) {
+        for (problem_type type : {problem_type::fixed_T_and_P, problem_type::fixed_T_and_Fv,
+                                  problem_type::fixed_T_and_v, problem_type::fixed_T_and_volumetric_Fv}) {
             Matrix J = jacobian_at(e, U, type);
             int err = 0;
             for (int i = 0; i < N; ++i) {  // rows scaled as the solver scales them
@@ -253,14 +254,15 @@ TEST(Equilibrium, ReducedNewtonStepSolvesTheWholeSystem)
                 b[i] = std::sin(1.0 + i);  // any right-hand side
             const Vector rhs = b;
             e.solve_newton_step(J, b, x, err);
-            ASSERT_EQ(err, 0) << "type " << type;
+            ASSERT_EQ(err, 0) << "type " << static_cast<int>(type);
             for (int i = 0; i < N; ++i) {
                 double lhs = 0, scale = std::fabs(rhs[i]);
                 for (int j = 0; j < N; ++j) {
                     lhs += original[i][j] * x[j];
                     scale += std::fabs(original[i][j] * x[j]);
                 }
-                EXPECT_NEAR(lhs, rhs[i], 1e-11 * scale) << P << " bar, type " << type << ", row " << i;
+                EXPECT_NEAR(lhs, rhs[i], 1e-11 * scale)
+                    << P << " bar, type " << static_cast<int>(type) << ", row " << i;
             }
         }
     }
@@ -273,7 +275,7 @@ TEST(Equilibrium, NonFiniteIterateIsAFailedEvaluation)
     TwoPhaseMixture m(methane_propane_decane);
     Quenta& e = m.equilibrium;
     e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, 50);
-    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
 
     const int N = e.variable_count;
     Matrix J(N, N);
@@ -296,7 +298,7 @@ TEST(Equilibrium, IterateCheckClampsSmallOvershootsAndRejectsImpossibleStates)
     TwoPhaseMixture m(methane_propane_decane);
     Quenta& e = m.equilibrium;
     e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, 50);
-    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
     ASSERT_EQ(e.most_volatile_component, 0);
     e.save();
 
@@ -355,7 +357,7 @@ TEST(Equilibrium, TrivialSolutionIsDetectedAndNeverReturned)
     EXPECT_FALSE(e.is_it_the_trivial_solution());
 
     // Started on the trivial solution inside the two-phase region: rejected at once.
-    e.set_type_of_problem(12);
+    e.set_type_of_problem(problem_type::fixed_T_and_P);
     e.set_the_temperature(350);
     e.set_the_pressure(50);
     for (short i = 0; i < 3; ++i) {
@@ -363,14 +365,14 @@ TEST(Equilibrium, TrivialSolutionIsDetectedAndNeverReturned)
         e.ycomposition(i, m.feed[i].z);
     }
     e.vaporization_ratio(0.5);
-    e.set_initialization_flag(0);
+    e.set_initialization_flag(initialization::from_estimates);
     e.calculateVLE();
-    EXPECT_EQ(e.failure_code, 1);
+    EXPECT_EQ(e.failureCode(), equilibrium_failure::solve_failed);
 
     // A single-phase state: the iteration drifts towards x = y and fails.
     TwoPhaseMixture co2(co2_rich);
     co2.equilibrium.solveFromIdealMixture(problem_type::fixed_T_and_P, 270, 60);
-    EXPECT_EQ(co2.equilibrium.failure_code, 1);
+    EXPECT_EQ(co2.equilibrium.failureCode(), equilibrium_failure::solve_failed);
 }
 
 TEST(Equilibrium, ImpossibleSpecificationsReturnTheFailureCode)
@@ -380,13 +382,13 @@ TEST(Equilibrium, ImpossibleSpecificationsReturnTheFailureCode)
         TwoPhaseMixture m(light_gas);
         Quenta& e = m.equilibrium;
         e.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 600, 0);
-        EXPECT_EQ(e.failure_code, 1);
+        EXPECT_EQ(e.failureCode(), equilibrium_failure::solve_failed);
     }
     // A digit outside 1..5 leaves one specification row empty.
     {
         TwoPhaseMixture m(light_gas);
         Quenta& e = m.equilibrium;
-        e.set_type_of_problem(16);
+        e.set_type_of_problem(static_cast<problem_type>(16));
         e.temperature(250);
         e.pressure(50);
         for (short i = 0; i < 5; ++i) {
@@ -394,9 +396,9 @@ TEST(Equilibrium, ImpossibleSpecificationsReturnTheFailureCode)
             e.ycomposition(i, i == 0 ? 0.9 : 0.025);
         }
         e.vaporization_ratio(0.3);
-        e.set_initialization_flag(0);
+        e.set_initialization_flag(initialization::from_estimates);
         e.calculateVLE();
-        EXPECT_EQ(e.failure_code, 1);
+        EXPECT_EQ(e.failureCode(), equilibrium_failure::solve_failed);
     }
 }
 
@@ -419,7 +421,7 @@ TEST(Equilibrium, MostVolatileComponentIsAPresentOne)
 
     // And the solve works with absent components in the list.
     e.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 400, 0);
-    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
     EXPECT_LT(material_balance_error(m), balance_tolerance);
 }
 
@@ -428,7 +430,7 @@ TEST(Equilibrium, RestoreGivesBackTheSavedStateAfterAFailedSolve)
     TwoPhaseMixture m(methane_propane_decane);
     Quenta& e = m.equilibrium;
     e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, 50);
-    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
     e.save();
     const double T = e.current_temperature;
     const double P = e.current_pressure;
@@ -438,10 +440,10 @@ TEST(Equilibrium, RestoreGivesBackTheSavedStateAfterAFailedSolve)
     const double nV = e.vapour_moles;
     const double liquid_volume = e.liquid->molar_volume;
 
-    e.set_type_of_problem(16);
-    e.set_initialization_flag(1);
+    e.set_type_of_problem(static_cast<problem_type>(16));
+    e.set_initialization_flag(initialization::from_current_state);
     e.calculateVLE();
-    ASSERT_NE(e.failure_code, 0);
+    ASSERT_NE(e.failureCode(), equilibrium_failure::none);
 
     e.restore();
     EXPECT_EQ(e.current_temperature, T);
@@ -479,19 +481,19 @@ TEST(VLE, PhaseRolesFollowThePhaseTypes)
     two_vapours.add_component(1, "C3");
     two_vapours.composition(0, 0.5);
     two_vapours.composition(1, 0.5);
-    two_vapours.set_type_of_problem(12);
+    two_vapours.set_type_of_problem(problem_type::fixed_T_and_P);
     two_vapours.set_the_temperature(250);
     two_vapours.set_the_pressure(20);
-    two_vapours.set_initialization_flag(1);
+    two_vapours.set_initialization_flag(initialization::from_current_state);
     two_vapours.calculateVLE();
-    EXPECT_EQ(two_vapours.failure_code, 1);
+    EXPECT_EQ(two_vapours.failureCode(), equilibrium_failure::solve_failed);
     // Nor do the predictors step from them.
-    two_vapours.set_type_of_problem(13);
+    two_vapours.set_type_of_problem(problem_type::fixed_T_and_Fv);
     EXPECT_FALSE(two_vapours.estimateNextIsoplethPoint(1, 10, 500000));
-    EXPECT_EQ(two_vapours.failure_code, 1);
-    two_vapours.set_type_of_problem(14);
+    EXPECT_EQ(two_vapours.failureCode(), equilibrium_failure::solve_failed);
+    two_vapours.set_type_of_problem(problem_type::fixed_T_and_v);
     EXPECT_FALSE(two_vapours.estimateNextIsochorPoint(1, -5));
-    EXPECT_EQ(two_vapours.failure_code, 1);
+    EXPECT_EQ(two_vapours.failureCode(), equilibrium_failure::solve_failed);
 }
 
 // Fault mended: an index outside the components wrote past the arrays (a heap buffer
@@ -522,7 +524,7 @@ TEST(VLE, ComponentIndexOutsideTheFeedIsIgnored)
 TEST(VLE, InitializeTakesTheSpecifiedQuantitiesOfTheTypeOfProblem)
 {
     struct Case {
-        short type;
+        short code;  // a problem type's number
         bool takes_T, takes_P, takes_amounts;
     };
     const Case cases[] = {
@@ -533,7 +535,7 @@ TEST(VLE, InitializeTakesTheSpecifiedQuantitiesOfTheTypeOfProblem)
         {42, false, true, false}, {52, false, true, false}, {16, false, false, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.type);
+        SCOPED_TRACE(c.code);
         Peng liquid_model(2);
         Peng vapour_model(1);
         VLE e(liquid_model, vapour_model);
@@ -544,7 +546,7 @@ TEST(VLE, InitializeTakesTheSpecifiedQuantitiesOfTheTypeOfProblem)
         e.ycomposition(0, 0.9);
         e.vaporization_ratio(0.4);
         e.estimated_liquid_composition[0] = 0.3;  // differs from the current state
-        e.set_type_of_problem(c.type);
+        e.set_type_of_problem(static_cast<problem_type>(c.code));
         e.set_the_temperature(300);
         e.set_the_pressure(50);
         e.set_the_vaporization_ratio(0);
@@ -581,7 +583,7 @@ TEST(VLE, SettersConvertUnitsAndFractions)
     EXPECT_DOUBLE_EQ(e.vapour_moles, 0.5 / 50.5);
     EXPECT_DOUBLE_EQ(e.liquid_moles, 1 - 0.5 / 50.5);
 
-    e.set_type_of_problem(15);
+    e.set_type_of_problem(problem_type::fixed_T_and_volumetric_Fv);
     e.set_the_temperature(250);
     e.IdealMixture::calculateVLE();
     EXPECT_DOUBLE_EQ(e.specified_vapour_moles, 0.5 / 5.5);
@@ -599,24 +601,24 @@ TEST(IdealMixture, SaturationPressuresFollowRaoultsLaw)
         bubble += m.feed[i].z * e.Psat(i, T);
         dew_inverse += m.feed[i].z / e.Psat(i, T);
     }
-    e.set_type_of_problem(13);
+    e.set_type_of_problem(problem_type::fixed_T_and_Fv);
     e.set_the_temperature(T);
     e.set_the_vaporization_ratio(0);
     e.IdealMixture::calculateVLE();
-    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
     EXPECT_NEAR(e.current_pressure, bubble, 1e-5 * bubble);
 
     e.set_the_vaporization_ratio(1);
     e.IdealMixture::calculateVLE();
-    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
     EXPECT_NEAR(e.current_pressure, 1 / dew_inverse, 1e-5 / dew_inverse);
 
     // Bubble temperature at the pressure found first.
-    e.set_type_of_problem(23);
+    e.set_type_of_problem(problem_type::fixed_P_and_Fv);
     e.set_the_pressure(bubble / 1e5);
     e.set_the_vaporization_ratio(0);
     e.IdealMixture::calculateVLE();
-    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
     EXPECT_NEAR(e.current_temperature, T, 0.5);
 }
 
@@ -629,18 +631,18 @@ TEST(IdealMixture, FlashSplitSolvesRachfordRiceWithRaoultKValues)
     std::vector<double> K;
     for (short i = 0; i < m.size(); ++i)
         K.push_back(e.Psat(i, T) / P);
-    e.set_type_of_problem(12);
+    e.set_type_of_problem(problem_type::fixed_T_and_P);
     e.set_the_temperature(T);
     e.set_the_pressure(P / 1e5);
     e.IdealMixture::calculateVLE();
-    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
     EXPECT_NEAR(e.vapour_moles, rachford_rice(feed_fractions(m), K), 1e-3);
     EXPECT_NEAR(e.liquid_moles + e.vapour_moles, 1, 1e-15);
 
     // A feed that Raoult's law keeps single-phase at these conditions has no root.
     e.set_the_pressure(5000);
     e.IdealMixture::calculateVLE();
-    EXPECT_EQ(e.failure_code, 1);
+    EXPECT_EQ(e.failureCode(), equilibrium_failure::solve_failed);
 }
 
 // A component without a vapour-pressure correlation leaves no ideal-mixture estimate:
@@ -653,7 +655,7 @@ TEST(IdealMixture, MissingCorrelationFailsInsteadOfCrashing)
         correlation.reset();
     EXPECT_EQ(e.Psat(0, 300), 0);
     e.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 300, 0);
-    EXPECT_EQ(e.failure_code, 1);
+    EXPECT_EQ(e.failureCode(), equilibrium_failure::solve_failed);
 }
 
 }  // namespace

@@ -23,30 +23,30 @@ struct ModelFluid {
 // The isochore walk as it was first written: fixed 0.1 K steps down from Th, each started
 // by a linear step along the isochore, then the final solve at T. Kept as the reference of
 // the step-controlled walk. Returns failure_code.
-int fixedStepVapourFraction(Oil1& oil, double alpha, double beta, double n2, double co2, double Th,
+equilibrium_failure fixedStepVapourFraction(Oil1& oil, double alpha, double beta, double n2, double co2, double Th,
                             double T, double& fv, double& p)
 {
     oil.setDistributionParameters(alpha, beta, co2, n2, 0);
     const bool bubble = oil.inclusion_type != 0;
-    oil.set_type_of_problem(13);
+    oil.set_type_of_problem(problem_type::fixed_T_and_Fv);
     oil.set_the_temperature(Th);
     oil.set_the_vaporization_ratio(bubble ? 0 : 1);
-    oil.set_initialization_flag(2);
+    oil.set_initialization_flag(initialization::from_ideal_mixture);
     oil.calculateVLE();
-    if (oil.failure_code != 0)
-        return oil.failure_code;
+    if (oil.failureCode() != equilibrium_failure::none)
+        return oil.failureCode();
 
     const double volume = bubble ? oil.liquid->molar_volume : oil.vapour->molar_volume;
     oil.save();
     oil.saved_liquid_moles = bubble ? 1 : 0;
     oil.saved_vapour_moles = bubble ? 0 : 1;
     oil.set_the_volume(volume);
-    oil.set_initialization_flag(0);
+    oil.set_initialization_flag(initialization::from_estimates);
     const auto predict = [&oil](double t) {
         const double dt = t - oil.saved_temperature;
         const bool slope = oil.calculate_derivatives(oil.derivatives, 1, 4);
         const auto d = [&](int k) { return slope ? oil.derivatives[k] * dt : 0.0; };
-        oil.set_type_of_problem(14);
+        oil.set_type_of_problem(problem_type::fixed_T_and_v);
         oil.set_the_temperature(t);
         oil.estimated_temperature = t;
         oil.estimated_pressure = oil.saved_pressure + d(1);
@@ -62,7 +62,7 @@ int fixedStepVapourFraction(Oil1& oil, double alpha, double beta, double n2, dou
     for (int k = 1; step > 0 && Th - k * step > T; ++k) {
         predict(Th - k * step);
         oil.calculateVLE();
-        if (oil.failure_code != 0) {
+        if (oil.failureCode() != equilibrium_failure::none) {
             oil.restore();
             break;
         }
@@ -70,11 +70,11 @@ int fixedStepVapourFraction(Oil1& oil, double alpha, double beta, double n2, dou
     }
     predict(T);
     oil.calculateVLE();
-    if (oil.failure_code != 0)
-        return oil.failure_code;
+    if (oil.failureCode() != equilibrium_failure::none)
+        return oil.failureCode();
     p = oil.current_pressure;
     fv = oil.vapour_moles * oil.vapour->molar_volume / volume;
-    return 0;
+    return equilibrium_failure::none;
 }
 
 TEST(Oil1Model, NewFluidIsAConsistentMethaneFluid)
@@ -163,7 +163,7 @@ TEST(Oil1Model, ParametersOfAnUnsoundDistributionAreRefused)
             EXPECT_EQ(oil.getBeta(), c.beta) << c.name;
             continue;
         }
-        EXPECT_EQ(oil.failure_code, equilibrium_failure::unsound_distribution) << c.name;
+        EXPECT_EQ(oil.failureCode(), equilibrium_failure::unsound_distribution) << c.name;
         EXPECT_EQ(oil.feed_composition, before) << c.name;
         EXPECT_EQ(oil.getAlpha(), 0.6) << c.name;
         EXPECT_EQ(oil.getBeta(), 0.1) << c.name;
@@ -194,7 +194,7 @@ TEST(Oil1Volumetric, AlphaFoundAgainFromItsOwnVapourFraction)
     constexpr double Th = 373.15, T = 293.15, alpha = 0.7;
     ModelFluid direct;
     double fv = 0, ph = 0, p = 0;
-    ASSERT_EQ(direct.oil.calculateFv(alpha, 0, 0, 0, 0, Th, T, fv, ph, p), 0);
+    ASSERT_EQ(direct.oil.calculateFv(alpha, 0, 0, 0, 0, Th, T, fv, ph, p), equilibrium_failure::none);
     EXPECT_GT(fv, 0.05);
     EXPECT_LT(fv, 0.3);
     EXPECT_GT(ph, p);
@@ -206,13 +206,13 @@ TEST(Oil1Volumetric, AlphaFoundAgainFromItsOwnVapourFraction)
 
     ModelFluid inverse;
     double start = 0;
-    ASSERT_EQ(inverse.oil.estimateInitial(1, Th, fv, start), 0);
+    ASSERT_EQ(inverse.oil.estimateInitial(1, Th, fv, start), equilibrium_failure::none);
     EXPECT_NEAR(start, alpha, 0.1);
     inverse.oil.setDistributionParameters(start, 0, 0, 0, 0);
     inverse.oil.inclusion_pressure = inverse.oil.homogenization_pressure = 0;
     inverse.oil.saved_homogenization_pressure = 0;
     inverse.oil.findAlpha(Th, T, fv, 1e-8, 1);
-    ASSERT_EQ(inverse.oil.failure_code, 0);
+    ASSERT_EQ(inverse.oil.failureCode(), equilibrium_failure::none);
     EXPECT_NEAR(inverse.oil.getAlpha(), alpha, 1e-5);
     EXPECT_NEAR(inverse.oil.homogenization_pressure, ph, 1e-4 * ph);
     EXPECT_NE(inverse.oil.saved_homogenization_pressure, 0.0);
@@ -247,9 +247,11 @@ TEST(Oil1Volumetric, StepControlledIsochoreMeetsTheFixedStepWalk)
         ModelFluid reference, fluid;
         reference.oil.inclusion_type = fluid.oil.inclusion_type = c.type;
         double fvRef = 0, pRef = 0;
-        ASSERT_EQ(fixedStepVapourFraction(reference.oil, c.alpha, c.beta, c.n2, c.co2, c.Th, c.T, fvRef, pRef), 0);
+        ASSERT_EQ(fixedStepVapourFraction(reference.oil, c.alpha, c.beta, c.n2, c.co2, c.Th, c.T, fvRef, pRef),
+                  equilibrium_failure::none);
         double fv = 0, ph = 0, p = 0;
-        ASSERT_EQ(fluid.oil.calculateFv(c.alpha, c.beta, c.n2, c.co2, 0, c.Th, c.T, fv, ph, p), 0);
+        ASSERT_EQ(fluid.oil.calculateFv(c.alpha, c.beta, c.n2, c.co2, 0, c.Th, c.T, fv, ph, p),
+                  equilibrium_failure::none);
         EXPECT_NEAR(fv, fvRef, 1e-7 * fvRef);
         EXPECT_NEAR(p, pRef, 1e-7 * pRef);
         EXPECT_GT(fv, 0.0);
@@ -260,7 +262,7 @@ TEST(Oil1Volumetric, StepControlledIsochoreMeetsTheFixedStepWalk)
 // An inclusion made by calculateFv at 293.15 K; findAlpha, started from the tables on a
 // fresh fluid, finds its alpha again.
 struct RoundTrip {
-    int code = 0;        // failure_code of findAlpha
+    equilibrium_failure code = equilibrium_failure::none;  // of findAlpha
     double alpha = 0;    // found
     double fv = 0;       // made
 };
@@ -272,18 +274,18 @@ RoundTrip roundTrip(double alpha, double beta, char type, double Th)
     ModelFluid direct;
     direct.oil.inclusion_type = type;
     double ph = 0, p = 0;
-    EXPECT_EQ(direct.oil.calculateFv(alpha, beta, 0, 0, 0, Th, T, trip.fv, ph, p), 0);
+    EXPECT_EQ(direct.oil.calculateFv(alpha, beta, 0, 0, 0, Th, T, trip.fv, ph, p), equilibrium_failure::none);
 
     ModelFluid inverse;
     double start = 0;
-    EXPECT_EQ(inverse.oil.estimateInitial(type, Th, trip.fv, start), 0);
+    EXPECT_EQ(inverse.oil.estimateInitial(type, Th, trip.fv, start), equilibrium_failure::none);
     inverse.oil.setDistributionParameters(start, beta, 0, 0, 0);
     inverse.oil.inclusion_pressure = inverse.oil.homogenization_pressure = 0;
     inverse.oil.saved_homogenization_pressure = 0;
     inverse.oil.findAlpha(Th, T, trip.fv, 1e-8, type);
-    trip.code = inverse.oil.failure_code;
+    trip.code = inverse.oil.failureCode();
     trip.alpha = inverse.oil.getAlpha();
-    if (trip.code == 0) {
+    if (trip.code == equilibrium_failure::none) {
         EXPECT_NEAR(inverse.oil.homogenization_pressure, ph, 1e-5 * ph);
     }
     return trip;
@@ -316,7 +318,7 @@ TEST(Oil1Volumetric, AlphaFoundAgainFromBubbleAndDewTypeInclusions)
                 SCOPED_TRACE(testing::Message() << "alpha " << c.alpha << " beta " << beta << " type "
                                                 << int(c.type) << " Th " << Th);
                 const RoundTrip trip = roundTrip(c.alpha, beta, c.type, Th);
-                EXPECT_EQ(trip.code, 0);
+                EXPECT_EQ(trip.code, equilibrium_failure::none);
                 EXPECT_NEAR(trip.alpha, c.alpha, 1e-6);
             }
         }
@@ -333,7 +335,7 @@ TEST(Oil1Volumetric, AlphaFoundBelowTheSecondRootOfHeavyDewTypeInclusions)
         ModelFluid fluid;
         fluid.oil.inclusion_type = 0;
         double fv = 0, ph = 0, p = 0;
-        EXPECT_EQ(fluid.oil.calculateFv(alpha, 0, 0, 0, 0, 520, 293.15, fv, ph, p), 0) << alpha;
+        EXPECT_EQ(fluid.oil.calculateFv(alpha, 0, 0, 0, 0, 520, 293.15, fv, ph, p), equilibrium_failure::none) << alpha;
         return fv;
     };
     const double measured = vapourFraction(0.85);
@@ -350,7 +352,7 @@ TEST(Oil1Volumetric, AlphaFoundBelowTheSecondRootOfHeavyDewTypeInclusions)
             for (const double Th : temperatures) {
                 SCOPED_TRACE(testing::Message() << "alpha " << alpha << " beta " << beta << " Th " << Th);
                 const RoundTrip trip = roundTrip(alpha, beta, 0, Th);
-                EXPECT_EQ(trip.code, 0);
+                EXPECT_EQ(trip.code, equilibrium_failure::none);
                 EXPECT_NEAR(trip.alpha, alpha, 1e-6);
             }
         }
@@ -363,7 +365,7 @@ TEST(Oil1Volumetric, AlphaFoundAgainForTheReportedDewTypeInclusions)
     const std::pair<double, double> cases[] = {{0.55, 450}, {0.7, 450}, {0.85, 600}, {0.4, 450}, {0.7, 520}};
     for (const auto& [alpha, Th] : cases) {
         const RoundTrip trip = roundTrip(alpha, 0, 0, Th);
-        EXPECT_EQ(trip.code, 0) << alpha << " " << Th;
+        EXPECT_EQ(trip.code, equilibrium_failure::none) << alpha << " " << Th;
         EXPECT_NEAR(trip.alpha, alpha, 1e-6) << Th;
     }
 }
@@ -375,7 +377,7 @@ TEST(Oil1Volumetric, AlphaOfAnAllVapourInclusionIsNotClaimed)
     for (const double alpha : {0.93, 0.95}) {
         const RoundTrip trip = roundTrip(alpha, 0, 0, 450);
         EXPECT_GT(trip.fv, 1 - 1e-6);
-        EXPECT_EQ(trip.code, 6) << alpha;
+        EXPECT_EQ(trip.code, equilibrium_failure::inclusion_point_failed) << alpha;
     }
 }
 
@@ -384,8 +386,8 @@ TEST(Oil1Volumetric, FailedFinalSolveIsReportedNotAValue)
     ModelFluid fluid;
     double fv = 0.5, ph = 0, p = 7;
     // Reading above the homogenisation temperature: the inclusion is one phase there.
-    const int code = fluid.oil.calculateFv(0.7, 0, 0, 0, 0, 373.15, 383.15, fv, ph, p);
-    EXPECT_NE(code, 0);
+    const equilibrium_failure code = fluid.oil.calculateFv(0.7, 0, 0, 0, 0, 373.15, 383.15, fv, ph, p);
+    EXPECT_NE(code, equilibrium_failure::none);
     EXPECT_TRUE(std::isnan(fv));
     EXPECT_TRUE(std::isnan(p));
     EXPECT_GT(ph, 0.0);
@@ -398,7 +400,7 @@ TEST(Oil1Volumetric, NoSaturationPointOrRefusedParametersGiveNoValues)
     struct Case {
         const char* name;
         double alpha, Th;
-        int code;
+        equilibrium_failure code;
     };
     // No bubble point of the alpha 0.7 oil at 1500 K, far above its critical temperature.
     const Case cases[] = {{"no saturation point", 0.7, 1500, equilibrium_failure::solve_failed},
@@ -407,7 +409,7 @@ TEST(Oil1Volumetric, NoSaturationPointOrRefusedParametersGiveNoValues)
         ModelFluid fluid;
         double fv = 0.5, ph = 3e6, p = 7;
         EXPECT_EQ(fluid.oil.calculateFv(c.alpha, 0, 0, 0, 0, c.Th, 293.15, fv, ph, p), c.code) << c.name;
-        EXPECT_EQ(fluid.oil.failure_code, c.code) << c.name;
+        EXPECT_EQ(fluid.oil.failureCode(), c.code) << c.name;
         EXPECT_TRUE(std::isnan(fv)) << c.name;
         EXPECT_TRUE(std::isnan(ph)) << c.name;
         EXPECT_TRUE(std::isnan(p)) << c.name;
@@ -419,24 +421,24 @@ TEST(Oil1Volumetric, StartValuesFromTheTables)
     ModelFluid fluid;
     double alpha = 0;
     // A bubble-type inclusion hotter than every table: the heaviest table.
-    EXPECT_EQ(fluid.oil.estimateInitial(1, 2000, 0.3, alpha), 0);
+    EXPECT_EQ(fluid.oil.estimateInitial(1, 2000, 0.3, alpha), equilibrium_failure::none);
     EXPECT_EQ(alpha, 0.95);
     EXPECT_NEAR(std::accumulate(fluid.oil.estimated_vapour_composition.begin(),
                                 fluid.oil.estimated_vapour_composition.end(), 0.0), 1.0, 1e-12);
     // Type 2 counts as bubble; a low Th gives the lightest table.
-    EXPECT_EQ(fluid.oil.estimateInitial(2, 250, 0.0, alpha), 0);
+    EXPECT_EQ(fluid.oil.estimateInitial(2, 250, 0.0, alpha), equilibrium_failure::none);
     EXPECT_EQ(alpha, 0.35);
     // A dew-type inclusion all vapour: no table has a value.
-    EXPECT_EQ(fluid.oil.estimateInitial(0, 400, 1.0, alpha), 1);
-    EXPECT_EQ(fluid.oil.failure_code, 8);
+    EXPECT_EQ(fluid.oil.estimateInitial(0, 400, 1.0, alpha), equilibrium_failure::no_initial_estimate);
+    EXPECT_EQ(fluid.oil.failureCode(), equilibrium_failure::no_initial_estimate);
     EXPECT_EQ(alpha, 0.0);
     // A dew-type inclusion hotter than every table at its Fv: the heaviest table with a value.
-    EXPECT_EQ(fluid.oil.estimateInitial(0, 2000, 0.95, alpha), 0);
+    EXPECT_EQ(fluid.oil.estimateInitial(0, 2000, 0.95, alpha), equilibrium_failure::none);
     EXPECT_EQ(alpha, 0.95);
     // Between two tables alpha is interpolated on Th.
     const auto& t7 = Alpha7Beta0;
     const double Th7 = t7[2 + 20 * 4];  // bubble record 4 of the alpha 0.7 table
-    EXPECT_EQ(fluid.oil.estimateInitial(1, Th7, t7[4 + 20 * 4] / 100, alpha), 0);
+    EXPECT_EQ(fluid.oil.estimateInitial(1, Th7, t7[4 + 20 * 4] / 100, alpha), equilibrium_failure::none);
     EXPECT_GT(alpha, 0.6);
     EXPECT_LE(alpha, 0.7 + 1e-12);
 }

@@ -85,7 +85,7 @@ TEST(Oil2Names, ComponentWithoutANameIsRefusedWithAMessage)
         oil.composition(0, 0.5);
         oil.composition(1, 0.5);
         EXPECT_FALSE(oil.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 300, 0));
-        EXPECT_EQ(oil.failure_code, equilibrium_failure::solve_failed);
+        EXPECT_EQ(oil.failureCode(), equilibrium_failure::solve_failed);
     }
 }
 

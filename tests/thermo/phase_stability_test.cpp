@@ -144,9 +144,9 @@ double ladder_flash(Oil& oil, double T, double P)
         return p;
     }();
     oil.solveFromIdealMixture(problem_type::fixed_T_and_P, T, P);
-    for (std::size_t k = 0; oil.failure_code != equilibrium_failure::none && k < ladder.size(); ++k) {
+    for (std::size_t k = 0; oil.failureCode() != equilibrium_failure::none && k < ladder.size(); ++k) {
         oil.solveFromIdealMixture(problem_type::fixed_T_and_P, T, ladder[k]);
-        if (oil.failure_code != equilibrium_failure::none)
+        if (oil.failureCode() != equilibrium_failure::none)
             continue;
         oil.estimated_liquid_composition = oil.liquid_composition;
         oil.estimated_vapour_composition = oil.vapour_composition;
@@ -154,7 +154,7 @@ double ladder_flash(Oil& oil, double T, double P)
         oil.set_initialization_flag(initialization::from_estimates);
         oil.calculateVLE();
     }
-    return oil.failure_code == equilibrium_failure::none ? oil.vapour_moles / (oil.vapour_moles + oil.liquid_moles)
+    return oil.failureCode() == equilibrium_failure::none ? oil.vapour_moles / (oil.vapour_moles + oil.liquid_moles)
                                  : std::numeric_limits<double>::quiet_NaN();
 }
 
@@ -165,7 +165,7 @@ void expect_sound_two_phase_flash(double T, double P)
     PetroleumFluid fluid(nine_components);
     const Oil& oil = fluid.oil;
     fluid.oil.calculateFlash(T, P);
-    ASSERT_EQ(oil.failure_code, equilibrium_failure::none) << T << " K, " << P << " bar";
+    ASSERT_EQ(oil.failureCode(), equilibrium_failure::none) << T << " K, " << P << " bar";
     EXPECT_GT(oil.molar_gas_fraction, 0.0);
     EXPECT_LT(oil.molar_gas_fraction, 1.0);
 
@@ -210,7 +210,7 @@ TEST(OilFlashStability, ConvergedSplitWithANegativePhaseAmountIsOnePhase)
         EXPECT_TRUE(stability.test(fluid.oil.feed_composition, T, P * 1e5,
                                    PhaseStability::wilson_k_values(fluid.liquid, T, P * 1e5)));
         fluid.oil.calculateFlash(T, P);
-        EXPECT_NE(fluid.oil.failure_code, equilibrium_failure::none) << T << " K, " << P << " bar";
+        EXPECT_NE(fluid.oil.failureCode(), equilibrium_failure::none) << T << " K, " << P << " bar";
         EXPECT_EQ(fluid.oil.liquid_density, 0.0);  // the flash properties are cleared
     }
     PetroleumFluid today(nine_components);
@@ -221,11 +221,11 @@ TEST(OilFlashStability, StableFeedLeavesTheModelsAsItFoundThem)
 {
     PetroleumFluid fluid(nine_components);
     fluid.oil.calculateFlash(300, 250);  // above the bubble curve
-    EXPECT_NE(fluid.oil.failure_code, equilibrium_failure::none);
+    EXPECT_NE(fluid.oil.failureCode(), equilibrium_failure::none);
     EXPECT_EQ(fluid.liquid.phase_type, phase_type_liquid);
     EXPECT_EQ(fluid.vapour.phase_type, phase_type_vapour);
     fluid.oil.calculateFlash(300, 100);
-    EXPECT_EQ(fluid.oil.failure_code, equilibrium_failure::none);
+    EXPECT_EQ(fluid.oil.failureCode(), equilibrium_failure::none);
 }
 
 // The grid of the engine reviews, every fifth temperature and pressure: each point flashed on
@@ -240,11 +240,11 @@ TEST(OilFlashStability, GridAnswersAsToday)
             const double T = 250 + 200.0 * a / 99, P = 10 + 190.0 * b / 99;
             PetroleumFluid today(nine_components);
             today.oil.solveFromIdealMixture(problem_type::fixed_T_and_P, T, P);
-            const bool ideal_start_converged = today.oil.failure_code == equilibrium_failure::none;
+            const bool ideal_start_converged = today.oil.failureCode() == equilibrium_failure::none;
             const double beta_today = ladder_flash(today.oil, T, P);
             PetroleumFluid fluid(nine_components);
             fluid.oil.calculateFlash(T, P);
-            const bool two_phase_now = fluid.oil.failure_code == equilibrium_failure::none;
+            const bool two_phase_now = fluid.oil.failureCode() == equilibrium_failure::none;
             EXPECT_EQ(two_phase_now, std::isfinite(beta_today)) << T << " K, " << P << " bar";
             if (!two_phase_now || !std::isfinite(beta_today))
                 continue;

@@ -21,10 +21,10 @@ namespace {
 const std::vector<FeedEntry> light_gas = {{C1, 0.40}, {C2, 0.15}, {C3, 0.15}, {iC4, 0.10}, {nC4, 0.20}};
 
 struct CurvePoint {
-    double T;      // K
-    double P;      // Pa
-    short type;    // type of problem the point was solved with
-    double slope;  // dP/dT of the prediction that led to it
+    double T;           // K
+    double P;           // Pa
+    problem_type type;  // type of problem the point was solved with
+    double slope;       // dP/dT of the prediction that led to it
 };
 
 // Every corrected point is an equilibrium point of the feed with the curve's vapour amount.
@@ -42,14 +42,14 @@ std::vector<CurvePoint> walk_isopleth(TwoPhaseMixture& m, double vapour_fraction
     Quenta& e = m.equilibrium;
     std::vector<CurvePoint> points;
     e.save();
-    e.step_counter = 0;
+    e.startNewCurve();
     double step = 1;
     while (int(points.size()) < maximum_points) {
-        e.set_initialization_flag(0);
+        e.set_initialization_flag(initialization::from_estimates);
         e.estimateNextIsoplethPoint(step, 10, 500000);
         const double slope = e.path_slope;
         e.calculateVLE();
-        if (e.failure_code != 0) {
+        if (e.failureCode() != equilibrium_failure::none) {
             step *= 0.5;
             if (step < 0.01)
                 break;
@@ -72,20 +72,20 @@ std::vector<CurvePoint> walk_isochore(TwoPhaseMixture& m, double volume, double 
     std::vector<CurvePoint> points;
     double step = 1;
     for (int k = 0; k < count; ++k) {
-        e.set_initialization_flag(0);
-        e.set_type_of_problem(14);
+        e.set_initialization_flag(initialization::from_estimates);
+        e.set_type_of_problem(problem_type::fixed_T_and_v);
         e.set_the_volume(volume);
         e.estimateNextIsochorPoint(step, first_step);
-        if (e.failure_code != 0)
+        if (e.failureCode() != equilibrium_failure::none)
             break;
         e.calculateVLE();
-        while (e.failure_code != 0 && step >= 0.001) {
+        while (e.failureCode() != equilibrium_failure::none && step >= 0.001) {
             step *= 0.5;
-            if (!e.estimateNextIsochorPoint(step, -1) || e.failure_code != 0)
+            if (!e.estimateNextIsochorPoint(step, -1) || e.failureCode() != equilibrium_failure::none)
                 break;
             e.calculateVLE();
         }
-        if (e.failure_code != 0)
+        if (e.failureCode() != equilibrium_failure::none)
             break;
         e.save();
         step = std::min(1.0, step * 1.2);
@@ -99,9 +99,9 @@ double start_isochore_at_bubble_point(TwoPhaseMixture& m)
 {
     Quenta& e = m.equilibrium;
     e.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 300, 0);
-    EXPECT_EQ(e.failure_code, 0);
+    EXPECT_EQ(e.failureCode(), equilibrium_failure::none);
     e.save();
-    e.step_counter = 0;
+    e.startNewCurve();
     return e.liquid->molar_volume;
 }
 
@@ -109,7 +109,7 @@ TEST(IsoplethPredictor, DewCurveStaysOnTheSaturationCurveAndTurnsAtTheCricondent
 {
     TwoPhaseMixture m(light_gas);
     m.equilibrium.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 250, 1);
-    ASSERT_EQ(m.equilibrium.failure_code, 0);
+    ASSERT_EQ(m.equilibrium.failureCode(), equilibrium_failure::none);
 
     const std::vector<CurvePoint> points = walk_isopleth(m, 1, 80);
     ASSERT_GE(points.size(), 15u);
@@ -129,15 +129,15 @@ TEST(IsoplethPredictor, DewCurveStaysOnTheSaturationCurveAndTurnsAtTheCricondent
         EXPECT_GT(points[k].T, points[k - 1].T) << "point " << k;
     for (std::size_t k = top + 1; k < points.size(); ++k)
         EXPECT_LT(points[k].T, points[k - 1].T) << "point " << k;
-    EXPECT_EQ(points[top].type, 23);
-    EXPECT_EQ(points[top + 1].type, 23);
+    EXPECT_EQ(points[top].type, problem_type::fixed_P_and_Fv);
+    EXPECT_EQ(points[top + 1].type, problem_type::fixed_P_and_Fv);
     EXPECT_GT(points[top].slope, 1e5);
     EXPECT_LT(points[top + 1].slope, -1e5);
     // Pressure steps of 5 bar around the turn.
     EXPECT_NEAR(points[top + 1].P - points[top].P, 5e5, 1e-3);
 
     // Temperature steps of 10 K on the flat part at the start.
-    EXPECT_EQ(points.front().type, 13);
+    EXPECT_EQ(points.front().type, problem_type::fixed_T_and_Fv);
     EXPECT_NEAR(points[1].T - points[0].T, 10, 1e-9);
 }
 
@@ -151,7 +151,7 @@ TEST(IsoplethPredictor, DerivativesMatchNeighbouringSaturationPoints)
     std::vector<std::vector<double>> liquids;
     for (double t : {T - h, T + h, T}) {
         e.solveFromIdealMixture(problem_type::fixed_T_and_Fv, t, 1);
-        ASSERT_EQ(e.failure_code, 0);
+        ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
         pressures.push_back(e.current_pressure);
         liquids.push_back(e.liquid_composition);
     }
@@ -194,12 +194,12 @@ TEST(IsochorePredictor, TwoPhaseIsochoreKeepsItsVolumeAndMatchesItsDerivatives)
     double pressures[2];
     for (int k = 0; k < 2; ++k) {
         e.restore();
-        e.set_type_of_problem(14);
+        e.set_type_of_problem(problem_type::fixed_T_and_v);
         e.set_the_temperature(T + (k == 0 ? -h : h));
         e.set_the_volume(volume);
-        e.set_initialization_flag(1);
+        e.set_initialization_flag(initialization::from_current_state);
         e.calculateVLE();
-        ASSERT_EQ(e.failure_code, 0);
+        ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
         pressures[k] = e.current_pressure;
     }
     const double slope = (pressures[1] - pressures[0]) / (2 * h);
@@ -291,16 +291,17 @@ TEST(Predictor, StepsThatAreNotFiniteNumbersAreRefused)
             const auto estimated_x = e.estimated_liquid_composition;
             bool predicted = true;
             if (c.isochore) {
-                e.set_type_of_problem(14);
+                e.set_type_of_problem(problem_type::fixed_T_and_v);
                 e.set_the_volume(volume);
                 predicted = e.estimateNextIsochorPoint(c.factor, c.dT);
             } else {
                 predicted = e.estimateNextIsoplethPoint(c.factor, c.dT, c.dP);
             }
             const bool untouched = e.estimated_pressure == estimated_P && e.estimated_liquid_composition == estimated_x;
-            const bool refused = !predicted && e.failure_code == 1 && e.step_counter == 0;
+            const bool refused =
+                !predicted && e.failureCode() == equilibrium_failure::solve_failed && e.stepCounter() == 0;
             e.calculateVLE();
-            return untouched && refused && e.failure_code == 1;
+            return untouched && refused && e.failureCode() == equilibrium_failure::solve_failed;
         })) << c.name;
     }
 }
@@ -314,10 +315,10 @@ TEST(Predictor, SingularDerivativeSystemFailsThePrediction)
     TwoPhaseMixture m(light_gas);
     Quenta& e = m.equilibrium;
     e.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 250, 0);
-    ASSERT_EQ(e.failure_code, 0);
+    ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
     e.save();
-    e.step_counter = 0;
-    e.set_initialization_flag(0);
+    e.startNewCurve();
+    e.set_initialization_flag(initialization::from_estimates);
 
     // Phase models without amounts: every material-balance row loses all but one entry.
     const auto empty_the_phases = [&] {
@@ -330,7 +331,7 @@ TEST(Predictor, SingularDerivativeSystemFailsThePrediction)
     const double estimated_P = e.estimated_pressure;
     const auto estimated_y = e.estimated_vapour_composition;
     EXPECT_FALSE(e.estimateNextIsoplethPoint(1, 10, 500000));
-    EXPECT_EQ(e.failure_code, 1);
+    EXPECT_EQ(e.failureCode(), equilibrium_failure::solve_failed);
     EXPECT_EQ(e.specified_temperature, specified_T);
     EXPECT_EQ(e.estimated_pressure, estimated_P);
     EXPECT_EQ(e.estimated_vapour_composition, estimated_y);
@@ -338,7 +339,7 @@ TEST(Predictor, SingularDerivativeSystemFailsThePrediction)
     const double T = e.current_temperature;
     const double P = e.current_pressure;
     e.calculateVLE();
-    EXPECT_EQ(e.failure_code, 1);
+    EXPECT_EQ(e.failureCode(), equilibrium_failure::solve_failed);
     EXPECT_EQ(e.current_temperature, T);
     EXPECT_EQ(e.current_pressure, P);
 
@@ -346,19 +347,19 @@ TEST(Predictor, SingularDerivativeSystemFailsThePrediction)
     e.restore();
     EXPECT_TRUE(e.estimateNextIsoplethPoint(1, 10, 500000));
     e.calculateVLE();
-    EXPECT_EQ(e.failure_code, 0);
+    EXPECT_EQ(e.failureCode(), equilibrium_failure::none);
     EXPECT_NEAR(e.current_temperature, 260, 1e-9);
 
     // The isochore predictor likewise.
     const double volume = start_isochore_at_bubble_point(m);
-    e.set_type_of_problem(14);
+    e.set_type_of_problem(problem_type::fixed_T_and_v);
     e.set_the_volume(volume);
     e.saved_liquid_composition.assign(m.size(), 0.0);
     empty_the_phases();
     EXPECT_FALSE(e.estimateNextIsochorPoint(1, -5));
-    EXPECT_EQ(e.failure_code, 1);
+    EXPECT_EQ(e.failureCode(), equilibrium_failure::solve_failed);
     e.calculateVLE();
-    EXPECT_EQ(e.failure_code, 1);
+    EXPECT_EQ(e.failureCode(), equilibrium_failure::solve_failed);
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ bool StartTableGenerator::nearCritical() const
 
 std::optional<Record> StartTableGenerator::finishRecord(bool bubble)
 {
-    if (oil.failure_code != equilibrium_failure::none)
+    if (oil.failureCode() != equilibrium_failure::none)
         return std::nullopt;
     Record record;
     record.Th = oil.current_temperature;
@@ -51,7 +51,7 @@ std::optional<Record> StartTableGenerator::finishRecord(bool bubble)
         return record;
     }
     double fv = 0, p = 0;
-    if (oil.followIsochoreFromSaturation(kStartTableReadingTemperature, fv, p) != 0)
+    if (oil.followIsochoreFromSaturation(kStartTableReadingTemperature, fv, p) != equilibrium_failure::none)
         return std::nullopt;
     record.fraction = std::min(100 * fv, 100.0);  // rounding may pass 100 for a dry gas
     return record;
@@ -103,7 +103,7 @@ std::vector<StartTableGenerator::SaturationPoint> StartTableGenerator::traceBubb
 {
     std::vector<SaturationPoint> curve;
     oil.calculateBubblePressure(firstT);
-    if (oil.failure_code != equilibrium_failure::none)
+    if (oil.failureCode() != equilibrium_failure::none)
         return curve;
     curve.push_back({oil.current_temperature, oil.current_pressure, oil.liquid_composition,
                      oil.vapour_composition});
@@ -122,7 +122,7 @@ std::vector<StartTableGenerator::SaturationPoint> StartTableGenerator::traceBubb
         oil.estimated_vapour_composition = last.vapour;
         oil.set_initialization_flag(initialization::from_estimates);
         oil.calculateVLE();
-        if (oil.failure_code != equilibrium_failure::none || nearCritical()) {
+        if (oil.failureCode() != equilibrium_failure::none || nearCritical()) {
             step /= 2;
             continue;
         }
@@ -150,7 +150,7 @@ std::vector<StartTableGenerator::SaturationPoint> StartTableGenerator::traceDewC
         oil.estimated_vapour_composition = last.vapour;
         oil.set_initialization_flag(initialization::from_estimates);
         oil.calculateVLE();
-        if (oil.failure_code != equilibrium_failure::none || nearCritical()) {
+        if (oil.failureCode() != equilibrium_failure::none || nearCritical()) {
             factor = 1 + (factor - 1) / 2;
             continue;
         }

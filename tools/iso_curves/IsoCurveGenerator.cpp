@@ -133,10 +133,9 @@ namespace {
 std::optional<double> stockTankProperty(CAlphaBetaModelInterface& model, double alpha, double beta, bool api)
 {
     model.calculateComposition(alpha, beta, 0, 0, 0);
-    model.oil->failure_code = 0;
     model.calculateGOR();
     const double value = api ? model.oil->api[0] : model.oil->gor[0];
-    if (model.oil->failure_code != 0 || !std::isfinite(value) || value == 0)
+    if (model.oil->failureCode() != equilibrium_failure::none || !std::isfinite(value) || value == 0)
         return std::nullopt;
     return value;
 }

@@ -77,11 +77,11 @@ void scanBranch(const Fluid& fluid, const PhaseDiagramPtr& diagram, char homog, 
         ++count.scanned;
         CalculationInterface ci(kAlphaBetaFluid, kPengRobinsonEos);
         IsochorPtr monophasic, biphasic;
-        const int result = ci.calculateIsochors(diagram, nullptr, Th, 0, homog, &monophasic, &biphasic);
-        if (result != step_code::end_of_curve) {
+        const isochor_result result = ci.calculateIsochors(diagram, nullptr, Th, 0, homog, &monophasic, &biphasic);
+        if (result != isochor_result::both_made) {
             if (list)
-                std::printf("  no isochore (%d): alpha %.1f beta %.1f Th %.0f C to %s\n", result, fluid.alpha,
-                            fluid.beta, Th, homog != 0 ? "liquid" : "vapour");
+                std::printf("  no isochore (%d): alpha %.1f beta %.1f Th %.0f C to %s\n", static_cast<int>(result),
+                            fluid.alpha, fluid.beta, Th, homog != 0 ? "liquid" : "vapour");
             continue;
         }
         ++count.made;

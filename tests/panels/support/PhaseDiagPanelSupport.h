@@ -66,21 +66,21 @@ class ScriptedCalculator : public PhaseDiagramCalculator
 public:
     explicit ScriptedCalculator(CalculatorScript& script) : script(script) {}
 
-    int calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* made, int&) override
+    EnvelopeEnd calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* made, int&) override
     {
         script.envelopes.append({fluid, 0, 0, -1, QString()});
         if (!script.failEnvelope)
             *made = envelopeOf(fluid.deepCopy());
-        return 0;
+        return step_code::end_of_curve;
     }
-    int calculateIsochors(const PhaseDiagramPtr& on, const InclusionRecord* inclusion, double Th, double Ph,
+    isochor_result calculateIsochors(const PhaseDiagramPtr& on, const InclusionRecord* inclusion, double Th, double Ph,
                           char homog, IsochorPtr* monophasic, IsochorPtr* biphasic) override
     {
         script.isochores.append({Dictionary(), Th, Ph, homog, inclusion ? inclusion->stringValue("name") : QString()});
         auto [twoPhase, onePhase] = addIsochorPair(on, Th, Ph > 0 ? Ph : 160, homog, "made");
         *monophasic = onePhase;
         *biphasic = twoPhase;
-        return step_code::end_of_curve;
+        return isochor_result::both_made;
     }
 
 private:
