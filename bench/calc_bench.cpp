@@ -143,15 +143,15 @@ void BM_AlphaBetaCurve(benchmark::State& state)
         CAlphaBetaModelInterface model;
         model.setInputParameters(100, 20, 10, 0, 0, 0, 1);
         double alpha = 0, beta = 0, P = 0;
-        if (model.firstAlphaBeta(&alpha, &beta, &P) != 0) {
+        if (model.firstAlphaBeta(&alpha, &beta, &P) != equilibrium_failure::none) {
             state.SkipWithError("no first point");
             break;
         }
         points = 1;
         turns = 1;
-        for (char code = kAlphaBetaPointFound; code != kAlphaBetaCurveEnd && turns < 1000; ++turns) {
+        for (auto code = AlphaBetaStep::pointFound; code != AlphaBetaStep::curveEnd && turns < 1000; ++turns) {
             code = model.nextAlphaBeta(&alpha, &beta, &P);
-            points += code == kAlphaBetaPointFound;
+            points += code == AlphaBetaStep::pointFound;
         }
         walks = model.oil->isochore_walks;
         benchmark::DoNotOptimize(alpha);

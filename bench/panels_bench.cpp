@@ -188,16 +188,16 @@ public:
         : mCalculation(std::move(calculation))
     {
     }
-    signed char calculateAlphaBetaPoint(double* alpha, double* beta) override
+    AlphaBetaTurn calculateAlphaBetaPoint(double* alpha, double* beta) override
     {
         const auto start = std::chrono::steady_clock::now();
-        const signed char code = mCalculation->calculateAlphaBetaPoint(alpha, beta);
+        const AlphaBetaTurn code = mCalculation->calculateAlphaBetaPoint(alpha, beta);
         const std::chrono::duration<double, std::milli> turn = std::chrono::steady_clock::now() - start;
         longestTurnMs = std::max(longestTurnMs, turn.count());
         ++turns;
         return code;
     }
-    signed char calculateAlphaBetaPoint1(double* alpha, double* beta) override
+    AlphaBetaTurn calculateAlphaBetaPoint1(double* alpha, double* beta) override
     {
         return mCalculation->calculateAlphaBetaPoint1(alpha, beta);
     }

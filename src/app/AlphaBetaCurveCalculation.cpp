@@ -26,24 +26,25 @@ constexpr char kFurtherStep = 0;
 constexpr char kRunStart = 1;
 constexpr char kNextInclusion = 2;
 
-// Equilibrium failure codes that have an alert.
+// Numbers of the equilibrium failures that have an alert.
 constexpr int kErrorGeneral = 1;
 constexpr int kErrorCritical = 5;
 constexpr int kErrorLiquidLiquidGas = 6;
 constexpr int kErrorNoLiquid = 7;
 constexpr int kErrorNoGas = 8;
 
-void alertWhenCurveStored(int errorIndex)
+void alertWhenCurveStored(equilibrium_failure failure)
 {
+    const int errorIndex = code_number(failure);
     if (errorIndex == kErrorCritical)
         Msg_AlphaBetaCurveCritical();
     else if (errorIndex == kErrorLiquidLiquidGas)
         Msg_AlphaBetaCurveLLGEx();
 }
 
-void alertWhenCurveDropped(int errorIndex)
+void alertWhenCurveDropped(equilibrium_failure failure)
 {
-    switch (errorIndex) {
+    switch (code_number(failure)) {
     case kErrorGeneral: Msg_AlphaBetaCurveError(); break;
     case kErrorCritical: Msg_AlphaBetaCurveCritical(); break;
     case kErrorLiquidLiquidGas: Msg_AlphaBetaCurveLLG(); break;
@@ -125,14 +126,14 @@ void CAlphaBetaPlotDocument::prepareCalculation(const Array& inclusions)
     mCurrentInclusion.reset();
 }
 
-signed char CAlphaBetaPlotDocument::acceptPoint(double alpha, double beta, double pressure, double* outAlpha,
+AlphaBetaTurn CAlphaBetaPlotDocument::acceptPoint(double alpha, double beta, double pressure, double* outAlpha,
                                                 double* outBeta)
 {
     mCurve.append(Array{alpha, beta, pressure});
     *outAlpha = alpha;
     *outBeta = beta;
     mFirstPoint = kFurtherStep;
-    return kAlphaBetaStepPoint;
+    return AlphaBetaTurn::point;
 }
 
 // The curve record of the points found so far, appended and plotted.
@@ -158,36 +159,46 @@ Dictionary CAlphaBetaPlotDocument::storeCurve(const std::optional<Dictionary>& i
     return curve;
 }
 
-signed char CAlphaBetaPlotDocument::calculateAlphaBetaPoint(double* alpha, double* beta)
+AlphaBetaTurn CAlphaBetaPlotDocument::calculateAlphaBetaPoint(double* alpha, double* beta)
 {
     if (!mEngine)
-        return kAlphaBetaStepDone;  // nothing prepared
+        return AlphaBetaTurn::done;  // nothing prepared
     double a = 0, b = 0, pressure = 0;
-    const bool first = mFirstPoint != kFurtherStep;
-    const signed char code = first ? mEngine->firstAlphaBeta(&a, &b, &pressure) : mEngine->nextAlphaBeta(&a, &b, &pressure);
-    if (code == kAlphaBetaStepPoint)
-        return acceptPoint(a, b, pressure, alpha, beta);
-    if (code == kAlphaBetaStepDone) {
-        const int errorIndex = mEngine->getErrorMessageIndex();
-        if (mCurve.size() > 1) {
-            alertWhenCurveStored(errorIndex);
-            if (mCurveName == kNewInclusionCurveName)
-                mCurveName = InspectorPanels::current().askCurveName(mCurveName);
-            storeCurve(mCurrentInclusion);
-        } else {
-            alertWhenCurveDropped(errorIndex);
-        }
-        dropEngine();
-    } else if (first) {
+    if (mFirstPoint != kFurtherStep) {
+        if (mEngine->firstAlphaBeta(&a, &b, &pressure) == equilibrium_failure::none)
+            return acceptPoint(a, b, pressure, alpha, beta);
         Msg_AlphaBetaCurveError();
         dropEngine();
+        return AlphaBetaTurn::firstPointFailed;
     }
-    return code;
+    switch (mEngine->nextAlphaBeta(&a, &b, &pressure)) {
+    case AlphaBetaStep::pointFound: return acceptPoint(a, b, pressure, alpha, beta);
+    case AlphaBetaStep::retry: return AlphaBetaTurn::retry;
+    case AlphaBetaStep::curveEnd: break;
+    }
+    return endCurve();
+}
+
+// The end of a one-curve run: the curve is stored when it has more than its first point,
+// with the alert of the failure that ended it.
+AlphaBetaTurn CAlphaBetaPlotDocument::endCurve()
+{
+    const equilibrium_failure failure = mEngine->getErrorMessageIndex();
+    if (mCurve.size() > 1) {
+        alertWhenCurveStored(failure);
+        if (mCurveName == kNewInclusionCurveName)
+            mCurveName = InspectorPanels::current().askCurveName(mCurveName);
+        storeCurve(mCurrentInclusion);
+    } else {
+        alertWhenCurveDropped(failure);
+    }
+    dropEngine();
+    return AlphaBetaTurn::done;
 }
 
 // Starts the next inclusion of the run that gives a first point; inclusions whose first
 // point fails are passed over without an alert.
-signed char CAlphaBetaPlotDocument::startNextInclusion(double* alpha, double* beta)
+AlphaBetaTurn CAlphaBetaPlotDocument::startNextInclusion(double* alpha, double* beta)
 {
     mCurrentInclusionIndex = mFirstPoint == kRunStart ? 1 : mCurrentInclusionIndex + 1;
     for (; mCurrentInclusionIndex < mInclusionsList.size(); ++mCurrentInclusionIndex) {
@@ -200,34 +211,34 @@ signed char CAlphaBetaPlotDocument::startNextInclusion(double* alpha, double* be
         mCurveName = inclusion.stringValue(inclusionkey::name);
         double a = 0, b = 0, pressure = 0;
         mCurve.clear();
-        if (mEngine->firstAlphaBeta(&a, &b, &pressure) == kAlphaBetaStepPoint)
+        if (mEngine->firstAlphaBeta(&a, &b, &pressure) == equilibrium_failure::none)
             return acceptPoint(a, b, pressure, alpha, beta);
     }
     mCurrentInclusion.reset();
     dropEngine();
-    return kAlphaBetaStepDone;
+    return AlphaBetaTurn::done;
 }
 
-signed char CAlphaBetaPlotDocument::calculateAlphaBetaPoint1(double* alpha, double* beta)
+AlphaBetaTurn CAlphaBetaPlotDocument::calculateAlphaBetaPoint1(double* alpha, double* beta)
 {
     if (!mEngine)
-        return kAlphaBetaStepDone;  // nothing prepared, or the run is over
+        return AlphaBetaTurn::done;  // nothing prepared, or the run is over
     if (mFirstPoint != kFurtherStep)
         return startNextInclusion(alpha, beta);
     double a = 0, b = 0, pressure = 0;
-    const signed char code = mEngine->nextAlphaBeta(&a, &b, &pressure);
-    if (code == kAlphaBetaStepPoint)
-        return acceptPoint(a, b, pressure, alpha, beta);
+    switch (mEngine->nextAlphaBeta(&a, &b, &pressure)) {
+    case AlphaBetaStep::pointFound: return acceptPoint(a, b, pressure, alpha, beta);
     // The engine halved its step: it is asked again, as in the one-curve run, so that an
     // inclusion gives the same curve in both runs.
-    if (code != kAlphaBetaStepDone)
-        return code;
+    case AlphaBetaStep::retry: return AlphaBetaTurn::retry;
+    case AlphaBetaStep::curveEnd: break;
+    }
     if (mCurve.size() > 1)
         storeCurve(mCurrentInclusion);
     mFirstPoint = kNextInclusion;
     mCurve.clear();
     postModified();
-    return kAlphaBetaStepPoint;
+    return AlphaBetaTurn::point;
 }
 
 void CAlphaBetaPlotDocument::onCalculationEnd()

@@ -30,9 +30,15 @@ public:
     double getH2S() const override { return model.getH2S(); }
     int getHomog() const override { return model.getHomog(); }
 
-    char firstAlphaBeta(double* alpha, double* beta, double* P) override { return model.firstAlphaBeta(alpha, beta, P); }
-    char nextAlphaBeta(double* alpha, double* beta, double* P) override { return model.nextAlphaBeta(alpha, beta, P); }
-    int getErrorMessageIndex() const override { return model.getErrorMessageIndex(); }
+    equilibrium_failure firstAlphaBeta(double* alpha, double* beta, double* P) override
+    {
+        return model.firstAlphaBeta(alpha, beta, P);
+    }
+    AlphaBetaStep nextAlphaBeta(double* alpha, double* beta, double* P) override
+    {
+        return model.nextAlphaBeta(alpha, beta, P);
+    }
+    equilibrium_failure getErrorMessageIndex() const override { return model.getErrorMessageIndex(); }
 
 private:
     CAlphaBetaModelInterface model;

@@ -3,6 +3,8 @@
 // one curve point per step out. The model interface of the calculation layer is the
 // engine of the application; tests script their own.
 
+#include "calc/AlphaBetaCodes.h"
+
 #include <functional>
 #include <memory>
 
@@ -33,11 +35,12 @@ public:
     virtual double getH2S() const = 0;
     virtual int getHomog() const = 0;
 
-    // 0 and a point (pressure in bar), or the equilibrium failure code.
-    virtual char firstAlphaBeta(double* alpha, double* beta, double* P) = 0;
-    // 0 and a point, 1 after halving the step, -1 at the curve's end.
-    virtual char nextAlphaBeta(double* alpha, double* beta, double* P) = 0;
-    virtual int getErrorMessageIndex() const = 0;
+    // No failure and a point (pressure in bar), or the equilibrium failure.
+    [[nodiscard]] virtual equilibrium_failure firstAlphaBeta(double* alpha, double* beta, double* P) = 0;
+    // A point, a retry after halving the step, or the curve's end.
+    [[nodiscard]] virtual AlphaBetaStep nextAlphaBeta(double* alpha, double* beta, double* P) = 0;
+    // The failure of the last step, which picks the alert of a curve's end.
+    [[nodiscard]] virtual equilibrium_failure getErrorMessageIndex() const = 0;
 
     using Factory = std::function<std::unique_ptr<AlphaBetaCurveEngine>()>;
     // A new engine of the installed factory; the alpha-beta model by default.

@@ -4,6 +4,7 @@
 // files, drawn in one beta-over-alpha plot. It also runs the step-wise curve calculation
 // that the calculation panel drives, one step per turn of its modal loop.
 
+#include "app/AlphaBetaTurn.h"
 #include "platform/Document.h"
 #include "platform/Value.h"
 #include "plot/PlotViewProvider.h"
@@ -43,10 +44,6 @@ inline const QString path = QStringLiteral("path");
 
 // Name of a curve computed from typed data, replaced at the curve-name prompt.
 inline const QString kNewInclusionCurveName = QStringLiteral("New inclusion");
-
-// Results of the two calculation steps read by the calculation panel.
-inline constexpr signed char kAlphaBetaStepPoint = 0;  // a point (or, in the all-inclusions run, a stored curve)
-inline constexpr signed char kAlphaBetaStepDone = -1;  // the curve, or the whole run, has ended
 
 // A new alpha-beta fluid record (not added to any document); gases as the caller gives them.
 Dictionary newAlphaBetaPoint(double alpha, double beta, double CO2, double N2, double H2S);
@@ -127,8 +124,8 @@ public:
     // Every inclusion of the list after its element 0 (the panel's placeholder row); the
     // document works on its own copy of the list.
     void prepareCalculation(const Array& inclusions);
-    signed char calculateAlphaBetaPoint(double* alpha, double* beta);
-    signed char calculateAlphaBetaPoint1(double* alpha, double* beta);
+    [[nodiscard]] AlphaBetaTurn calculateAlphaBetaPoint(double* alpha, double* beta);
+    [[nodiscard]] AlphaBetaTurn calculateAlphaBetaPoint1(double* alpha, double* beta);
     QString getCurveName() const { return mCurveName; }
     void onCalculationEnd();
     bool hasEngine() const { return mEngine != nullptr; }
@@ -202,8 +199,9 @@ private:
     void resetCurve();
     void dropEngine();
     Dictionary storeCurve(const std::optional<Dictionary>& inclusion);
-    signed char startNextInclusion(double* alpha, double* beta);
-    signed char acceptPoint(double alpha, double beta, double pressure, double* outAlpha, double* outBeta);
+    AlphaBetaTurn startNextInclusion(double* alpha, double* beta);
+    AlphaBetaTurn endCurve();
+    AlphaBetaTurn acceptPoint(double alpha, double beta, double pressure, double* outAlpha, double* outBeta);
     std::optional<Dictionary> alphaBetaPointAt(int index) const;
     QWidget* gridChooserParent() const;
     void answerDocumentActions();

@@ -115,12 +115,12 @@ void CAlphaBetaModelInterface::acceptPoint(double* alphaOut, double* betaOut, do
     *P = oil->homogenization_pressure * kBarPerPascal;
 }
 
-char CAlphaBetaModelInterface::firstAlphaBeta(double* alphaOut, double* betaOut, double* P)
+equilibrium_failure CAlphaBetaModelInterface::firstAlphaBeta(double* alphaOut, double* betaOut, double* P)
 {
     double startAlpha = 0;
     errorIndex = oil->estimateInitial(homog, Th, Fv, startAlpha);
     if (errorIndex != equilibrium_failure::none)
-        return static_cast<char>(code_number(errorIndex));
+        return errorIndex;
 
     alpha = startAlpha;
     beta = 0;
@@ -130,15 +130,15 @@ char CAlphaBetaModelInterface::firstAlphaBeta(double* alphaOut, double* betaOut,
     step = 1;
     if (solveAlpha())
         acceptPoint(alphaOut, betaOut, P);
-    return static_cast<char>(code_number(errorIndex));
+    return errorIndex;
 }
 
-char CAlphaBetaModelInterface::nextAlphaBeta(double* alphaOut, double* betaOut, double* P)
+AlphaBetaStep CAlphaBetaModelInterface::nextAlphaBeta(double* alphaOut, double* betaOut, double* P)
 {
     const double nextBeta = lastBeta + kBetaIncrement * step;
     if (nextBeta > kLargestBeta + kBetaRounding) {
         errorIndex = equilibrium_failure::none;  // the end of the model's domain, not a failure
-        return kAlphaBetaCurveEnd;
+        return AlphaBetaStep::curveEnd;
     }
     alpha = lastAlpha;
     beta = std::min(nextBeta, kLargestBeta);
@@ -147,41 +147,41 @@ char CAlphaBetaModelInterface::nextAlphaBeta(double* alphaOut, double* betaOut, 
     if (solveAlpha()) {
         acceptPoint(alphaOut, betaOut, P);
         step = std::min(step * kStepGrowth, 1.0);
-        return kAlphaBetaPointFound;
+        return AlphaBetaStep::pointFound;
     }
     step *= kStepShrink;
-    return step >= kSmallestStep ? kAlphaBetaRetry : kAlphaBetaCurveEnd;
+    return step >= kSmallestStep ? AlphaBetaStep::retry : AlphaBetaStep::curveEnd;
 }
 
 // ---- Alpha for a stock-tank target --------------------------------------------------------
 
-char CAlphaBetaModelInterface::alphaForTarget(double start, double* alphaOut, double b, double target,
+AlphaSearch CAlphaBetaModelInterface::alphaForTarget(double start, double* alphaOut, double b, double target,
                                               bool api)
 {
     const double found = api ? oil->calculateAlphaForGivenBetaAPI(start, b, target)
                              : oil->calculateAlphaForGivenBetaGOR(start, b, target);
     if (found == 0)
-        return kNoAlphaFound;
+        return AlphaSearch::notFound;
     *alphaOut = found;
-    return kAlphaFound;
+    return AlphaSearch::found;
 }
 
-char CAlphaBetaModelInterface::firstAlphaBetaAPI(double API, double* alphaOut, double b)
+AlphaSearch CAlphaBetaModelInterface::firstAlphaBetaAPI(double API, double* alphaOut, double b)
 {
     return alphaForTarget(kFirstTargetAlpha, alphaOut, b, API, true);
 }
 
-char CAlphaBetaModelInterface::nextAlphaBetaAPI(double API, double* alphaOut, double b)
+AlphaSearch CAlphaBetaModelInterface::nextAlphaBetaAPI(double API, double* alphaOut, double b)
 {
     return alphaForTarget(*alphaOut, alphaOut, b, API, true);
 }
 
-char CAlphaBetaModelInterface::firstAlphaBetaGOR(double GOR, double* alphaOut, double b)
+AlphaSearch CAlphaBetaModelInterface::firstAlphaBetaGOR(double GOR, double* alphaOut, double b)
 {
     return alphaForTarget(kFirstTargetAlpha, alphaOut, b, GOR, false);
 }
 
-char CAlphaBetaModelInterface::nextAlphaBetaGOR(double GOR, double* alphaOut, double b)
+AlphaSearch CAlphaBetaModelInterface::nextAlphaBetaGOR(double GOR, double* alphaOut, double b)
 {
     return alphaForTarget(*alphaOut, alphaOut, b, GOR, false);
 }

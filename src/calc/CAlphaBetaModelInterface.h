@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/AlphaBetaCodes.h"
 #include "thermo/Montel.h"
 #include "thermo/Oil1.h"
 
@@ -9,15 +10,6 @@
 #include <string>
 
 namespace quorvel {
-
-// Codes of nextAlphaBeta.
-inline constexpr char kAlphaBetaPointFound = 0;
-inline constexpr char kAlphaBetaRetry = 1;
-inline constexpr char kAlphaBetaCurveEnd = -1;
-
-// Codes of the API and gas-oil ratio helpers.
-inline constexpr char kAlphaFound = 0;
-inline constexpr char kNoAlphaFound = 1;
 
 // Where a grid went: whether the file was written, and why not.
 struct GridWriteResult {
@@ -63,9 +55,8 @@ public:
     void setInputParameters(double Th, double Tfv, double Fv, double CO2, double N2, double H2S,
                             int homog);
 
-    // Number of the equilibrium failure of the last engine step (0 none), by which the
-    // application picks its message.
-    int getErrorMessageIndex() const { return code_number(errorIndex); }
+    // The equilibrium failure of the last engine step, by which the application picks its message.
+    [[nodiscard]] equilibrium_failure getErrorMessageIndex() const { return errorIndex; }
 
     // ---- The model fluid ----
     int getNumberOfComponents() const;
@@ -88,12 +79,12 @@ public:
     void calculateGOR(double unused = 0);
 
     // ---- The alpha-beta curve of the inclusion ----
-    // First point, always at beta 0. Returns the equilibrium failure code (0: a point, with
+    // First point, always at beta 0. Returns the equilibrium failure (none: a point, with
     // P the homogenisation pressure in bar).
-    char firstAlphaBeta(double* alpha, double* beta, double* P);
-    // Next point: kAlphaBetaPointFound with the point, kAlphaBetaRetry (call again, with a
-    // halved beta step), or kAlphaBetaCurveEnd.
-    char nextAlphaBeta(double* alpha, double* beta, double* P);
+    [[nodiscard]] equilibrium_failure firstAlphaBeta(double* alpha, double* beta, double* P);
+    // Next point: pointFound with the point, retry (call again, with a halved beta step), or
+    // curveEnd.
+    [[nodiscard]] AlphaBetaStep nextAlphaBeta(double* alpha, double* beta, double* P);
 
     // ---- Grids of the alpha-beta plane, written as Igor text into `folder` ----
     GridWriteResult calculateCompoGrid(const QString& folder);    // "grid1.txt"
@@ -106,12 +97,12 @@ public:
     QByteArray fvGridRow(double alpha, double beta);
 
     // ---- Alpha of a given beta for a stock-tank API gravity or gas-oil ratio ----
-    // kAlphaFound with *alpha set, or kNoAlphaFound with *alpha unchanged. The first forms
+    // found with *alpha set, or notFound with *alpha unchanged. The first forms
     // start from alpha 0.8, the next forms from *alpha.
-    char firstAlphaBetaAPI(double API, double* alpha, double beta);
-    char nextAlphaBetaAPI(double API, double* alpha, double beta);
-    char firstAlphaBetaGOR(double GOR, double* alpha, double beta);
-    char nextAlphaBetaGOR(double GOR, double* alpha, double beta);
+    [[nodiscard]] AlphaSearch firstAlphaBetaAPI(double API, double* alpha, double beta);
+    [[nodiscard]] AlphaSearch nextAlphaBetaAPI(double API, double* alpha, double beta);
+    [[nodiscard]] AlphaSearch firstAlphaBetaGOR(double GOR, double* alpha, double beta);
+    [[nodiscard]] AlphaSearch nextAlphaBetaGOR(double GOR, double* alpha, double beta);
 
     // ---- Fields ----
     std::unique_ptr<Montel> liquidPhase;
@@ -136,7 +127,7 @@ private:
     bool solveAlpha();
     // The solved point becomes the last one and goes to the out-arguments.
     void acceptPoint(double* alphaOut, double* betaOut, double* P);
-    char alphaForTarget(double start, double* alphaOut, double beta, double target, bool api);
+    [[nodiscard]] AlphaSearch alphaForTarget(double start, double* alphaOut, double beta, double target, bool api);
 };
 
 } // namespace quorvel

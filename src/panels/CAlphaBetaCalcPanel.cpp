@@ -23,13 +23,13 @@ class DocumentCalculation final : public AlphaBetaCalculation
 {
 public:
     explicit DocumentCalculation(CAlphaBetaPlotDocument* document) : mDocument(document) {}
-    signed char calculateAlphaBetaPoint(double* alpha, double* beta) override
+    AlphaBetaTurn calculateAlphaBetaPoint(double* alpha, double* beta) override
     {
-        return mDocument ? mDocument->calculateAlphaBetaPoint(alpha, beta) : kAlphaBetaStepDone;
+        return mDocument ? mDocument->calculateAlphaBetaPoint(alpha, beta) : AlphaBetaTurn::done;
     }
-    signed char calculateAlphaBetaPoint1(double* alpha, double* beta) override
+    AlphaBetaTurn calculateAlphaBetaPoint1(double* alpha, double* beta) override
     {
-        return mDocument ? mDocument->calculateAlphaBetaPoint1(alpha, beta) : kAlphaBetaStepDone;
+        return mDocument ? mDocument->calculateAlphaBetaPoint1(alpha, beta) : AlphaBetaTurn::done;
     }
     QString getCurveName() const override { return mDocument ? mDocument->getCurveName() : QString(); }
 
@@ -123,8 +123,8 @@ void CAlphaBetaCalcPanel::advanceProgress()
 bool CAlphaBetaCalcPanel::beginRun(Step step, double* alpha, double* beta)
 {
     mSession = std::make_unique<ModalSession>(window());
-    const signed char code = mCalculation ? ((*mCalculation).*step)(alpha, beta) : kAlphaBetaStepDone;
-    if (code == kAlphaBetaStepPoint)
+    const AlphaBetaTurn code = mCalculation ? ((*mCalculation).*step)(alpha, beta) : AlphaBetaTurn::done;
+    if (code == AlphaBetaTurn::point)
         return true;
     stopCalculations();
     endSession();
@@ -132,14 +132,14 @@ bool CAlphaBetaCalcPanel::beginRun(Step step, double* alpha, double* beta)
 }
 
 void CAlphaBetaCalcPanel::runTurns(Step step, double alpha, double beta,
-                                   const std::function<void(signed char, double, double)>& onTurn)
+                                   const std::function<void(AlphaBetaTurn, double, double)>& onTurn)
 {
     // The loop's own alpha and beta: a step writes them only with a new point, so a turn
     // without one shows the last point again.
     while (mSession) {
-        const signed char code = mCalculation ? ((*mCalculation).*step)(&alpha, &beta) : kAlphaBetaStepDone;
+        const AlphaBetaTurn code = mCalculation ? ((*mCalculation).*step)(&alpha, &beta) : AlphaBetaTurn::done;
         onTurn(code, alpha, beta);
-        if (code == kAlphaBetaStepDone) {
+        if (code == AlphaBetaTurn::done) {
             stopCalculations();
             break;
         }
@@ -160,8 +160,8 @@ void CAlphaBetaCalcPanel::doModal()
         return;
     showPoint(QString(), alpha, beta);
     progressBar()->setValue(0);
-    runTurns(&AlphaBetaCalculation::calculateAlphaBetaPoint, alpha, beta, [this](signed char code, double a, double b) {
-        if (code == kAlphaBetaStepPoint) {
+    runTurns(&AlphaBetaCalculation::calculateAlphaBetaPoint, alpha, beta, [this](AlphaBetaTurn code, double a, double b) {
+        if (code == AlphaBetaTurn::point) {
             showPoint(QString(), a, b);
             advanceProgress();
         }
@@ -178,9 +178,9 @@ void CAlphaBetaCalcPanel::doModalForAll()
     showPoint(name + QLatin1Char(' '), alpha, beta);
     progressBar()->setRange(0, std::max(mInclusionsCount, 0));
     progressBar()->setValue(0);
-    runTurns(&AlphaBetaCalculation::calculateAlphaBetaPoint1, alpha, beta, [this](signed char code, double a, double b) {
+    runTurns(&AlphaBetaCalculation::calculateAlphaBetaPoint1, alpha, beta, [this](AlphaBetaTurn code, double a, double b) {
         setInclusionName(tr("Inclusion %1").arg(mCalculation->getCurveName()));
-        if (code != kAlphaBetaStepPoint)
+        if (code != AlphaBetaTurn::point)
             return;
         showPoint(QString(), a, b);
         // Every curve starts on beta = 0: the bar counts the curves begun after the first.

@@ -5,6 +5,7 @@
 // reports the end or the user presses Stop (or closes the panel, which stops too).
 // Every run ends with exactly one calculationEnded.
 
+#include "app/AlphaBetaTurn.h"
 #include "platform/WindowController.h"
 
 #include <QPointer>
@@ -27,10 +28,10 @@ class AlphaBetaCalculation
 {
 public:
     virtual ~AlphaBetaCalculation() = default;
-    // One step of a single curve; an alpha-beta step code, the point written on 0.
-    virtual signed char calculateAlphaBetaPoint(double* alpha, double* beta) = 0;
+    // One step of a single curve; the point is written on AlphaBetaTurn::point.
+    [[nodiscard]] virtual AlphaBetaTurn calculateAlphaBetaPoint(double* alpha, double* beta) = 0;
     // One step of the all-inclusions run.
-    virtual signed char calculateAlphaBetaPoint1(double* alpha, double* beta) = 0;
+    [[nodiscard]] virtual AlphaBetaTurn calculateAlphaBetaPoint1(double* alpha, double* beta) = 0;
     virtual QString getCurveName() const = 0;
 };
 
@@ -73,11 +74,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    using Step = signed char (AlphaBetaCalculation::*)(double*, double*);
+    using Step = AlphaBetaTurn (AlphaBetaCalculation::*)(double*, double*);
     // Begins the session and asks for the first step; false when the run ended there.
     bool beginRun(Step step, double* alpha, double* beta);
     // Turns until the end; `onTurn` shows each step's result.
-    void runTurns(Step step, double alpha, double beta, const std::function<void(signed char, double, double)>& onTurn);
+    void runTurns(Step step, double alpha, double beta, const std::function<void(AlphaBetaTurn, double, double)>& onTurn);
     void endSession();
     void showPoint(const QString& prefix, double alpha, double beta);
     void advanceProgress();

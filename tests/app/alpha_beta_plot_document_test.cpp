@@ -28,6 +28,8 @@ using namespace quorvel::test;
 
 namespace {
 
+using Turn = AlphaBetaTurn;
+
 // The scripted engine in place of the model: each homogenisation temperature has its own
 // list of steps.
 struct ScriptedEngineInstalled
@@ -77,15 +79,15 @@ struct AlphaBetaDocument : ::testing::Test, AppFixture
     {
         return shownDocumentOfType<CAlphaBetaPlotDocument>(DocumentTypes::AlphaBetaPlot);
     }
-    // Turns of the calculation panel's loop until -1, at most `turns`; the codes returned.
-    static QList<int> runOneCurve(CAlphaBetaPlotDocument& document, int turns = 50)
+    // Turns of the calculation panel's loop until the end, at most `turns`; the codes returned.
+    static QList<Turn> runOneCurve(CAlphaBetaPlotDocument& document, int turns = 50)
     {
-        QList<int> codes;
+        QList<Turn> codes;
         for (int turn = 0; turn < turns; ++turn) {
             double alpha = -9, beta = -9;
-            const int code = document.calculateAlphaBetaPoint(&alpha, &beta);
+            const Turn code = document.calculateAlphaBetaPoint(&alpha, &beta);
             codes << code;
-            if (code == -1 || (turn == 0 && code != 0))
+            if (code == Turn::done || (turn == 0 && code != Turn::point))
                 break;
         }
         return codes;
@@ -349,7 +351,7 @@ TEST_F(AlphaBetaDocument, OneCurveRunsCodesAlertsRecordsAndTheEngine)
     // The first step fails.
     steps = {{3}};
     document.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, 1, "Q", std::nullopt);
-    EXPECT_EQ(runOneCurve(document), QList<int>{3});
+    EXPECT_EQ(runOneCurve(document), QList<Turn>{Turn::firstPointFailed});
     EXPECT_EQ(alerts.messages(), QStringList{"For some reason, Quorvel was not able to treat these oil inclusion data."});
     EXPECT_FALSE(document.hasEngine());
     EXPECT_EQ(engine.script.liveEngines, 0);
@@ -358,7 +360,7 @@ TEST_F(AlphaBetaDocument, OneCurveRunsCodesAlertsRecordsAndTheEngine)
     alerts.clear();
     steps = {{0, 0.2, 0.0, 150}, {-1, 0, 0, 0, 7}};
     document.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, 1, "Q", std::nullopt);
-    EXPECT_EQ(runOneCurve(document), (QList<int>{0, -1}));
+    EXPECT_EQ(runOneCurve(document), (QList<Turn>{Turn::point, Turn::done}));
     EXPECT_EQ(alerts.messages(), QStringList{"The bubble is either too large or too small for an inclusion which "
                                              "homogenizes to liquid. Check your parameters."});
     EXPECT_TRUE(document.alphaBetaCurves().isEmpty());
@@ -370,7 +372,7 @@ TEST_F(AlphaBetaDocument, OneCurveRunsCodesAlertsRecordsAndTheEngine)
     inclusion.setValue("name", "Q-7");
     steps = {{0, 0.2, 0.0, 150}, {0, 0.22, 0.05, 160}, {1}, {0, 0.25, 0.1, 170}, {-1, 0, 0, 0, 5}};
     document.prepareCalculation(kThK, 293.15, 0.1, 0.02, 0.01, 0.005, 1, "Q-7", inclusion);
-    EXPECT_EQ(runOneCurve(document), (QList<int>{0, 0, 1, 0, -1}));
+    EXPECT_EQ(runOneCurve(document), (QList<Turn>{Turn::point, Turn::point, Turn::retry, Turn::point, Turn::done}));
     EXPECT_EQ(alerts.messages(), QStringList{"The curve stops at a critical point."});
     ASSERT_EQ(document.alphaBetaCurves().size(), 1);
     const Dictionary curve = document.alphaBetaCurves().at(0).toDictionary();
@@ -400,7 +402,7 @@ TEST_F(AlphaBetaDocument, TypedCurveIsNamedAtThePromptAfterTheLiquidLiquidGasAle
     engine.script.stepsByTh[kThK] = {{0, 0.2, 0.0, 150}, {0, 0.3, 0.1, 160}, {-1, 0, 0, 0, 6}};
     panels.curveNameAnswer = "Typed A";
     document.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, 0, kNewInclusionCurveName, std::nullopt);
-    EXPECT_EQ(runOneCurve(document), (QList<int>{0, 0, -1}));
+    EXPECT_EQ(runOneCurve(document), (QList<Turn>{Turn::point, Turn::point, Turn::done}));
     EXPECT_EQ(panels.proposedCurveNames, QStringList{"New inclusion"});
     EXPECT_EQ(alerts.alerts().size(), 1);
     EXPECT_TRUE(alerts.messages().at(0).startsWith("Liquid-liquid-gas equilibria may occur"));
@@ -445,13 +447,13 @@ TEST_F(AlphaBetaDocument, AllInclusionsRunSurvivesAPanelRebuildingItsListInPlace
         list.append(row.deepCopy());
 
     document.prepareCalculation(list);
-    QList<int> codes;
+    QList<Turn> codes;
     int progress = 0;
     for (int turn = 0; turn < 40; ++turn) {
         double alpha = -9, beta = -9;
-        const int code = document.calculateAlphaBetaPoint1(&alpha, &beta);
+        const Turn code = document.calculateAlphaBetaPoint1(&alpha, &beta);
         codes << code;
-        if (code == 0 && beta == 0.0)
+        if (code == Turn::point && beta == 0.0)
             ++progress;
         // The panel rebuilds its rows in the same list after every turn, here leaving out
         // the inclusions that have a curve: a walk over the panel's list would pass one by.
@@ -459,10 +461,11 @@ TEST_F(AlphaBetaDocument, AllInclusionsRunSurvivesAPanelRebuildingItsListInPlace
         for (const Dictionary& row : shown)
             if (!curveNames(document).contains(row.stringValue("name")))
                 list.append(row.deepCopy());
-        if (code == -1 || (turn == 0 && code != 0))
+        if (code == Turn::done || (turn == 0 && code != Turn::point))
             break;
     }
-    EXPECT_EQ(codes, (QList<int>{0, 0, 0, 0, 1, 0, 0, -1}));
+    EXPECT_EQ(codes, (QList<Turn>{Turn::point, Turn::point, Turn::point, Turn::point, Turn::retry, Turn::point,
+                                  Turn::point, Turn::done}));
     EXPECT_TRUE(script[110 + 273.15].empty()) << "the failing inclusion was tried";
     EXPECT_EQ(progress, 2);
     ASSERT_EQ(document.alphaBetaCurves().size(), 2);
@@ -474,10 +477,10 @@ TEST_F(AlphaBetaDocument, AllInclusionsRunSurvivesAPanelRebuildingItsListInPlace
     EXPECT_FALSE(document.hasEngine());
     EXPECT_EQ(engine.script.liveEngines, 0);
 
-    // Only the placeholder: -1 at once, and the engine goes.
+    // Only the placeholder: the end at once, and the engine goes.
     document.prepareCalculation(Array{Dictionary{{"name", "All"}}});
     double alpha = 0, beta = 0;
-    EXPECT_EQ(document.calculateAlphaBetaPoint1(&alpha, &beta), -1);
+    EXPECT_EQ(document.calculateAlphaBetaPoint1(&alpha, &beta), Turn::done);
     EXPECT_FALSE(document.hasEngine());
 }
 
@@ -501,7 +504,7 @@ TEST_F(AlphaBetaDocument, AnInclusionGivesTheSameCurveInBothRuns)
         engine.script.stepsByTh[90 + 273.15] = {{4}};  // an inclusion whose first point fails
         all.prepareCalculation(Array{Dictionary{{"name", "All"}}, inclusionAt("F", 90), inclusion});
         double alpha = 0, beta = 0;
-        for (int turn = 0; turn < 50 && all.calculateAlphaBetaPoint1(&alpha, &beta) != -1; ++turn) {
+        for (int turn = 0; turn < 50 && all.calculateAlphaBetaPoint1(&alpha, &beta) != Turn::done; ++turn) {
         }
         ASSERT_EQ(all.alphaBetaCurves().size(), single.alphaBetaCurves().size());
         const auto pointsOf = [](const CAlphaBetaPlotDocument& document) {
@@ -534,16 +537,16 @@ TEST_F(AlphaBetaModelCurves, OneCurveAndAllInclusionsGiveTheSameCurve)
     double alpha = 0, beta = 0;
     int retries = 0;
     for (int turn = 0; turn < 500; ++turn) {
-        const int code = single.calculateAlphaBetaPoint(&alpha, &beta);
-        if (code == -1)
+        const Turn code = single.calculateAlphaBetaPoint(&alpha, &beta);
+        if (code == Turn::done)
             break;
-        retries += code != 0;
+        retries += code != Turn::point;
     }
     EXPECT_GT(retries, 0) << "the case needs a halved step";
 
     CAlphaBetaPlotDocument all;
     all.prepareCalculation(Array{Dictionary{{"name", "All"}}, inclusion});
-    for (int turn = 0; turn < 500 && all.calculateAlphaBetaPoint1(&alpha, &beta) != -1; ++turn) {
+    for (int turn = 0; turn < 500 && all.calculateAlphaBetaPoint1(&alpha, &beta) != Turn::done; ++turn) {
     }
     ASSERT_EQ(single.alphaBetaCurves().size(), 1);
     ASSERT_EQ(all.alphaBetaCurves().size(), 1);
@@ -562,12 +565,12 @@ TEST_F(AlphaBetaDocument, AStoppedRunKeepsItsEngineForTheNextPreparation)
     engine.script.stepsByTh[kThK] = {{0, 0.2, 0.0, 150}, {0, 0.3, 0.1, 160}, {0, 0.2, 0.0, 150}};
     document.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, 1, "Q", std::nullopt);
     double alpha = 0, beta = 0;
-    EXPECT_EQ(document.calculateAlphaBetaPoint(&alpha, &beta), 0);
+    EXPECT_EQ(document.calculateAlphaBetaPoint(&alpha, &beta), Turn::point);
     document.onCalculationEnd();  // stopped by the user
     EXPECT_TRUE(document.hasEngine());
     document.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, 1, "Q", std::nullopt);
     EXPECT_EQ(engine.script.enginesMade, 1);
-    EXPECT_EQ(document.calculateAlphaBetaPoint(&alpha, &beta), 0);
+    EXPECT_EQ(document.calculateAlphaBetaPoint(&alpha, &beta), Turn::point);
     EXPECT_DOUBLE_EQ(beta, 0.1) << "the next step of the same engine";
 }
 
@@ -611,8 +614,8 @@ TEST_F(AlphaBetaDocument, RealEngineCurveOfALiquidInclusion)
     AlphaBetaCurveEngine::setFactory(nullptr);
     CAlphaBetaPlotDocument document;
     document.prepareCalculation(100 + 273.15, 20 + 273.15, 0.10, 0, 0, 0, 1, "Th 100", std::nullopt);
-    const QList<int> codes = runOneCurve(document, 2000);
-    EXPECT_EQ(codes.last(), -1);
+    const QList<Turn> codes = runOneCurve(document, 2000);
+    EXPECT_EQ(codes.last(), Turn::done);
     ASSERT_EQ(document.alphaBetaCurves().size(), 1) << alerts.messages().join("|").toStdString();
     const Array data = document.alphaBetaCurves().at(0).toDictionary().arrayValue("data");
     ASSERT_GE(data.size(), 2);

@@ -39,7 +39,7 @@ constexpr int kMostTurns = 1000;
 TEST(AlphaBetaModelInterface, StartsWithEveryFieldSetAndTheSeventeenModelComponents)
 {
     CAlphaBetaModelInterface model;
-    EXPECT_EQ(model.getErrorMessageIndex(), 0);
+    EXPECT_EQ(model.getErrorMessageIndex(), equilibrium_failure::none);
     EXPECT_EQ(model.getTh(), 0);
     EXPECT_EQ(model.getTfv(), 0);
     EXPECT_EQ(model.getFv(), 0);
@@ -129,8 +129,8 @@ TEST(AlphaBetaModelInterface, ComponentPropertiesAreThoseOfThePhaseModelsAndTheH
 struct Curve {
     std::vector<CurvePoint> points;
     std::vector<double> triedBetas;  // beta of every nextAlphaBeta attempt
-    char firstCode = 0;
-    int endErrorIndex = 0;
+    equilibrium_failure firstCode = equilibrium_failure::none;
+    equilibrium_failure endErrorIndex = equilibrium_failure::none;
     int turns = 0;
 };
 
@@ -139,15 +139,15 @@ Curve traceCurve(CAlphaBetaModelInterface& model)
     Curve curve;
     CurvePoint p{};
     curve.firstCode = model.firstAlphaBeta(&p.alpha, &p.beta, &p.P);
-    if (curve.firstCode != 0)
+    if (curve.firstCode != equilibrium_failure::none)
         return curve;
     curve.points.push_back(p);
     for (curve.turns = 1; curve.turns < kMostTurns; ++curve.turns) {
-        const char code = model.nextAlphaBeta(&p.alpha, &p.beta, &p.P);
+        const AlphaBetaStep code = model.nextAlphaBeta(&p.alpha, &p.beta, &p.P);
         curve.triedBetas.push_back(model.oil->getBeta());
-        if (code == kAlphaBetaPointFound)
+        if (code == AlphaBetaStep::pointFound)
             curve.points.push_back(p);
-        else if (code == kAlphaBetaCurveEnd)
+        else if (code == AlphaBetaStep::curveEnd)
             break;
     }
     curve.endErrorIndex = model.getErrorMessageIndex();
@@ -169,7 +169,7 @@ TEST_P(AlphaBetaCurveWithGases, EveryPointReproducesTheInclusionOnTheEnginesIsoc
     CAlphaBetaModelInterface model;
     model.setInputParameters(100, 20, 10, percent.CO2, percent.N2, percent.H2S, 1);
     const Curve curve = traceCurve(model);
-    ASSERT_EQ(curve.firstCode, 0);
+    ASSERT_EQ(curve.firstCode, equilibrium_failure::none);
     ASSERT_LT(curve.turns, kMostTurns) << "the curve never ended";
     ASSERT_GE(curve.points.size(), 2u);
     EXPECT_EQ(curve.points.front().beta, 0);
@@ -216,12 +216,12 @@ TEST(AlphaBetaCurve, FailuresHalveTheBetaStepUntilTheFourthEndsTheCurve)
     CAlphaBetaModelInterface model;
     setTheInclusion(model);
     CurvePoint p{};
-    ASSERT_EQ(model.firstAlphaBeta(&p.alpha, &p.beta, &p.P), 0);
-    ASSERT_EQ(model.nextAlphaBeta(&p.alpha, &p.beta, &p.P), kAlphaBetaPointFound);
+    ASSERT_EQ(model.firstAlphaBeta(&p.alpha, &p.beta, &p.P), equilibrium_failure::none);
+    ASSERT_EQ(model.nextAlphaBeta(&p.alpha, &p.beta, &p.P), AlphaBetaStep::pointFound);
     const CurvePoint last = p;
 
     model.setTh(1500);  // far above the critical point of any model fluid
-    const char expectedCodes[] = {kAlphaBetaRetry, kAlphaBetaRetry, kAlphaBetaRetry, kAlphaBetaCurveEnd};
+    const AlphaBetaStep expectedCodes[] = {AlphaBetaStep::retry, AlphaBetaStep::retry, AlphaBetaStep::retry, AlphaBetaStep::curveEnd};
     const double expectedIncrements[] = {0.01, 0.005, 0.0025, 0.00125};
     for (int k = 0; k < 4; ++k) {
         SCOPED_TRACE("failure " + std::to_string(k + 1));
@@ -231,8 +231,8 @@ TEST(AlphaBetaCurve, FailuresHalveTheBetaStepUntilTheFourthEndsTheCurve)
         EXPECT_EQ(untouched.alpha, -1);
         EXPECT_EQ(model.lastAlpha, last.alpha);
         EXPECT_EQ(model.lastBeta, last.beta);
-        EXPECT_NE(model.getErrorMessageIndex(), 0);
-        EXPECT_EQ(model.getErrorMessageIndex(), code_number(model.oil->failureCode()));
+        EXPECT_NE(model.getErrorMessageIndex(), equilibrium_failure::none);
+        EXPECT_EQ(model.getErrorMessageIndex(), model.oil->failureCode());
     }
 }
 
@@ -241,19 +241,19 @@ TEST(AlphaBetaCurve, AfterAFailureTheStepGrowsBackByAFifthPerPoint)
     CAlphaBetaModelInterface model;
     setTheInclusion(model);
     CurvePoint p{};
-    ASSERT_EQ(model.firstAlphaBeta(&p.alpha, &p.beta, &p.P), 0);
+    ASSERT_EQ(model.firstAlphaBeta(&p.alpha, &p.beta, &p.P), equilibrium_failure::none);
 
     model.setTh(1500);
-    ASSERT_EQ(model.nextAlphaBeta(&p.alpha, &p.beta, &p.P), kAlphaBetaRetry);
+    ASSERT_EQ(model.nextAlphaBeta(&p.alpha, &p.beta, &p.P), AlphaBetaStep::retry);
     model.setTh(373.15);
     // The retry starts again from the accepted point, with half the increment.
-    ASSERT_EQ(model.nextAlphaBeta(&p.alpha, &p.beta, &p.P), kAlphaBetaPointFound);
+    ASSERT_EQ(model.nextAlphaBeta(&p.alpha, &p.beta, &p.P), AlphaBetaStep::pointFound);
     EXPECT_NEAR(p.beta, 0.005, 1e-15);
-    EXPECT_EQ(model.getErrorMessageIndex(), 0);
+    EXPECT_EQ(model.getErrorMessageIndex(), equilibrium_failure::none);
     const double increments[] = {0.006, 0.0072, 0.00864, 0.01, 0.01};
     for (double increment : increments) {
         const double before = p.beta;
-        ASSERT_EQ(model.nextAlphaBeta(&p.alpha, &p.beta, &p.P), kAlphaBetaPointFound);
+        ASSERT_EQ(model.nextAlphaBeta(&p.alpha, &p.beta, &p.P), AlphaBetaStep::pointFound);
         EXPECT_NEAR(p.beta - before, increment, 1e-12);
     }
 }
@@ -263,13 +263,13 @@ TEST(AlphaBetaCurve, EndsWithoutFailureWhereBetaWouldLeaveTheModelsDomain)
     CAlphaBetaModelInterface model;
     setTheInclusion(model);
     CurvePoint p{};
-    ASSERT_EQ(model.firstAlphaBeta(&p.alpha, &p.beta, &p.P), 0);
+    ASSERT_EQ(model.firstAlphaBeta(&p.alpha, &p.beta, &p.P), equilibrium_failure::none);
     const double alphaAtZero = p.alpha;
 
     model.lastBeta = 0.995;
     CurvePoint untouched{-1, -1, -1};
-    EXPECT_EQ(model.nextAlphaBeta(&untouched.alpha, &untouched.beta, &untouched.P), kAlphaBetaCurveEnd);
-    EXPECT_EQ(model.getErrorMessageIndex(), 0);
+    EXPECT_EQ(model.nextAlphaBeta(&untouched.alpha, &untouched.beta, &untouched.P), AlphaBetaStep::curveEnd);
+    EXPECT_EQ(model.getErrorMessageIndex(), equilibrium_failure::none);
     EXPECT_EQ(untouched.beta, -1);
     EXPECT_EQ(model.oil->getBeta(), 0);  // the engine was not asked
 
@@ -279,7 +279,7 @@ TEST(AlphaBetaCurve, EndsWithoutFailureWhereBetaWouldLeaveTheModelsDomain)
         sum += 0.01;
     model.lastBeta = sum;
     model.lastAlpha = alphaAtZero;
-    model.nextAlphaBeta(&untouched.alpha, &untouched.beta, &untouched.P);
+    static_cast<void>(model.nextAlphaBeta(&untouched.alpha, &untouched.beta, &untouched.P));  // only the beta tried matters
     EXPECT_LE(model.oil->getBeta(), 1);
     EXPECT_NEAR(model.oil->getBeta(), 1, 1e-12);
 }
@@ -290,8 +290,8 @@ TEST(AlphaBetaCurve, AnUnreachableInclusionGivesNoFirstPoint)
     // All vapour at the reading temperature: every heavy enough fluid would do.
     model.setInputParameters(100, 20, 100, 0, 0, 0, 0);
     CurvePoint untouched{-1, -1, -1};
-    const char code = model.firstAlphaBeta(&untouched.alpha, &untouched.beta, &untouched.P);
-    EXPECT_NE(code, 0);
+    const equilibrium_failure code = model.firstAlphaBeta(&untouched.alpha, &untouched.beta, &untouched.P);
+    EXPECT_NE(code, equilibrium_failure::none);
     EXPECT_EQ(code, model.getErrorMessageIndex());
     EXPECT_EQ(untouched.alpha, -1);
     EXPECT_EQ(untouched.P, -1);
@@ -302,10 +302,10 @@ TEST(AlphaBetaCurve, ASecondCurveOnTheSameInterfaceStartsCold)
     CAlphaBetaModelInterface model;
     setTheInclusion(model);
     CurvePoint first{}, again{};
-    ASSERT_EQ(model.firstAlphaBeta(&first.alpha, &first.beta, &first.P), 0);
+    ASSERT_EQ(model.firstAlphaBeta(&first.alpha, &first.beta, &first.P), equilibrium_failure::none);
     for (int k = 0; k < 3; ++k)
-        model.nextAlphaBeta(&again.alpha, &again.beta, &again.P);
-    ASSERT_EQ(model.firstAlphaBeta(&again.alpha, &again.beta, &again.P), 0);
+        static_cast<void>(model.nextAlphaBeta(&again.alpha, &again.beta, &again.P));
+    ASSERT_EQ(model.firstAlphaBeta(&again.alpha, &again.beta, &again.P), equilibrium_failure::none);
     EXPECT_EQ(again.beta, 0);
     EXPECT_NEAR(again.alpha, first.alpha, 1e-7);
     EXPECT_NEAR(again.P, first.P, 1e-5 * first.P);
@@ -325,12 +325,12 @@ TEST(AlphaForStockTankTarget, FindsTheAlphaWhoseFluidHasTheTarget)
     const double GOR = model.oil->gor[0];
 
     double found = -1;
-    ASSERT_EQ(model.firstAlphaBetaAPI(API, &found, beta), kAlphaFound);
+    ASSERT_EQ(model.firstAlphaBetaAPI(API, &found, beta), AlphaSearch::found);
     EXPECT_NEAR(found, alpha, 1e-6);
     found = alpha + 0.02;  // a nearby previous result
-    ASSERT_EQ(model.nextAlphaBetaGOR(GOR, &found, beta), kAlphaFound);
+    ASSERT_EQ(model.nextAlphaBetaGOR(GOR, &found, beta), AlphaSearch::found);
     EXPECT_NEAR(found, alpha, 1e-6);
-    ASSERT_EQ(model.firstAlphaBetaGOR(GOR, &found, beta), kAlphaFound);
+    ASSERT_EQ(model.firstAlphaBetaGOR(GOR, &found, beta), AlphaSearch::found);
     EXPECT_NEAR(found, alpha, 1e-6);
 }
 
@@ -339,13 +339,13 @@ TEST(AlphaForStockTankTarget, NoAlphaLeavesTheCallersValue)
     CAlphaBetaModelInterface model;
     for (double impossibleAPI : {-500.0, 5000.0}) {
         double alpha = 0.123;
-        EXPECT_EQ(model.firstAlphaBetaAPI(impossibleAPI, &alpha, 0.2), kNoAlphaFound);
+        EXPECT_EQ(model.firstAlphaBetaAPI(impossibleAPI, &alpha, 0.2), AlphaSearch::notFound);
         EXPECT_EQ(alpha, 0.123);
-        EXPECT_EQ(model.nextAlphaBetaAPI(impossibleAPI, &alpha, 0.2), kNoAlphaFound);
+        EXPECT_EQ(model.nextAlphaBetaAPI(impossibleAPI, &alpha, 0.2), AlphaSearch::notFound);
         EXPECT_EQ(alpha, 0.123);
     }
     double alpha = 0.5;
-    EXPECT_EQ(model.firstAlphaBetaGOR(-10, &alpha, 0.2), kNoAlphaFound);
+    EXPECT_EQ(model.firstAlphaBetaGOR(-10, &alpha, 0.2), AlphaSearch::notFound);
     EXPECT_EQ(alpha, 0.5);
 }
 

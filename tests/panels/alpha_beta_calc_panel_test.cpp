@@ -19,6 +19,7 @@
 namespace quorvel {
 namespace {
 
+// A step's code as the script gives it: 0 a point, 1 a turn without one, -1 the end.
 struct ScriptStep
 {
     signed char code;
@@ -31,8 +32,8 @@ class ScriptedCalculation : public AlphaBetaCalculation
 {
 public:
     explicit ScriptedCalculation(std::deque<ScriptStep> steps) : mSteps(std::move(steps)) {}
-    signed char calculateAlphaBetaPoint(double* alpha, double* beta) override { return step(alpha, beta); }
-    signed char calculateAlphaBetaPoint1(double* alpha, double* beta) override { return step(alpha, beta); }
+    AlphaBetaTurn calculateAlphaBetaPoint(double* alpha, double* beta) override { return turnOf(step(alpha, beta)); }
+    AlphaBetaTurn calculateAlphaBetaPoint1(double* alpha, double* beta) override { return turnOf(step(alpha, beta)); }
     QString getCurveName() const override { return mName; }
 
     int stepsTaken = 0;
@@ -40,6 +41,14 @@ public:
     std::function<void()> hook;
 
 private:
+    static AlphaBetaTurn turnOf(signed char code)
+    {
+        switch (code) {
+        case 0: return AlphaBetaTurn::point;
+        case -1: return AlphaBetaTurn::done;
+        default: return AlphaBetaTurn::retry;
+        }
+    }
     signed char step(double* alpha, double* beta)
     {
         ++stepsTaken;

@@ -169,9 +169,9 @@ IsoLine apiLine(CAlphaBetaModelInterface& model, double value)
     bool started = false;
     for (const double beta : betaSteps()) {
         double found = alpha;
-        const char code = started ? model.nextAlphaBetaAPI(value, &found, beta)
+        const AlphaSearch code = started ? model.nextAlphaBetaAPI(value, &found, beta)
                                   : model.firstAlphaBetaAPI(value, &found, beta);
-        if (code == kAlphaFound && reaches(model, stockTankAPI, found, beta, value, kAPITolerance)) {
+        if (code == AlphaSearch::found && reaches(model, stockTankAPI, found, beta, value, kAPITolerance)) {
             line.points.emplace_back(QPointF(found, beta));
             alpha = found;
             started = true;
@@ -190,9 +190,9 @@ IsoLine gorLine(CAlphaBetaModelInterface& model, double value)
     double alpha = 0;
     for (const double beta : betaSteps()) {
         double found = alpha;
-        const char code = line.points.empty() ? model.firstAlphaBetaGOR(value, &found, beta)
+        const AlphaSearch code = line.points.empty() ? model.firstAlphaBetaGOR(value, &found, beta)
                                               : model.nextAlphaBetaGOR(value, &found, beta);
-        if (code != kAlphaFound ||
+        if (code != AlphaSearch::found ||
             !reaches(model, stockTankGOR, found, beta, value, kGORRelativeTolerance * value)) {
             if (line.points.empty())
                 continue;  // not started yet

@@ -11,6 +11,8 @@ namespace quorvel::test {
 
 constexpr double kCelsiusZero = 273.15;
 
+// A step's code as the script gives it: 0 a point; for a first step otherwise the number of
+// its equilibrium failure, for a next step 1 a retry and -1 the curve's end.
 struct EngineStep
 {
     signed char code;
@@ -56,12 +58,25 @@ public:
     double getN2() const override { return mN2; }
     double getH2S() const override { return mH2S; }
     int getHomog() const override { return mHomog; }
-    char firstAlphaBeta(double* a, double* b, double* p) override { return step(a, b, p); }
-    char nextAlphaBeta(double* a, double* b, double* p) override { return step(a, b, p); }
-    int getErrorMessageIndex() const override { return mErrorIndex; }
+    equilibrium_failure firstAlphaBeta(double* a, double* b, double* p) override
+    {
+        const signed char code = step(a, b, p);
+        if (code == 0)
+            return equilibrium_failure::none;
+        return code > 0 ? static_cast<equilibrium_failure>(code) : equilibrium_failure::solve_failed;
+    }
+    AlphaBetaStep nextAlphaBeta(double* a, double* b, double* p) override
+    {
+        switch (step(a, b, p)) {
+        case 0: return AlphaBetaStep::pointFound;
+        case 1: return AlphaBetaStep::retry;
+        default: return AlphaBetaStep::curveEnd;
+        }
+    }
+    equilibrium_failure getErrorMessageIndex() const override { return static_cast<equilibrium_failure>(mErrorIndex); }
 
 private:
-    char step(double* a, double* b, double* p)
+    signed char step(double* a, double* b, double* p)
     {
         ++mScript.steps;
         std::deque<EngineStep>& steps = mScript.stepsByTh[mTh];
