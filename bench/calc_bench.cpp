@@ -63,8 +63,8 @@ FluidRecord makeOil(int n)
 
 // A loaded oil of n components.
 struct LoadedOil {
-    explicit LoadedOil(int n) { ci.setModelFluid(2, makeOil(n)); }
-    CalculationInterface ci{2, 0};
+    explicit LoadedOil(int n) { ci.setModelFluid(FluidType::componentList, makeOil(n)); }
+    CalculationInterface ci{FluidType::componentList, 0};
 };
 
 // One flash of an n-component oil at 100 degrees Celsius and 100 bar, inside its envelope.
@@ -92,8 +92,8 @@ void BM_StockTankOfComponents(benchmark::State& state)
 {
     const FluidRecord record = makeOil(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        CalculationInterface ci(2, 0);
-        ci.setModelFluid(2, record);
+        CalculationInterface ci(FluidType::componentList, 0);
+        ci.setModelFluid(FluidType::componentList, record);
         ci.calculateGOR();
         benchmark::DoNotOptimize(ci.GOR);
         benchmark::DoNotOptimize(ci.calculateSaturation(100, 1));
@@ -105,9 +105,9 @@ BENCHMARK(BM_StockTankOfComponents)->Arg(100)->Arg(300)->Arg(600)->Unit(benchmar
 void BM_LoadAndSaturation(benchmark::State& state)
 {
     const FluidRecord record = makeOil(static_cast<int>(state.range(0)));
-    CalculationInterface ci(2, 0);
+    CalculationInterface ci(FluidType::componentList, 0);
     for (auto _ : state) {
-        ci.setModelFluid(2, record);
+        ci.setModelFluid(FluidType::componentList, record);
         const double P = ci.calculateSaturation(100, 1);
         if (P == kSaturationFailure) {
             state.SkipWithError("no bubble point");
@@ -121,7 +121,7 @@ BENCHMARK(BM_LoadAndSaturation)->Arg(20)->Arg(40)->Unit(benchmark::kMillisecond)
 // Stock-tank properties of the alpha-beta model fluid.
 void BM_GasOilRatioOfTheAlphaBetaFluid(benchmark::State& state)
 {
-    CalculationInterface ci(1, 0);
+    CalculationInterface ci(FluidType::alphaBeta, 0);
     ci.setAlpha(0.7);
     ci.setBeta(0.1);
     ci.finalize();
@@ -326,12 +326,12 @@ FluidRecord nineComponentCondensate()
     for (const Data& c : data)
         components.append(ComponentRecord{{"name", c.name}, {"nc", c.nc}, {"mole", c.mole}, {"mw", c.mw},
                                           {"Tc", c.Tc},     {"Pc", c.Pc}, {"Vc", c.Vc},     {"omega", c.omega}});
-    return FluidRecord{{"name", "condensate"}, {"fluidType", kComponentFluid}, {"components", components}};
+    return FluidRecord{{"name", "condensate"}, {"fluidType", code_number(FluidType::componentList)}, {"components", components}};
 }
 
 FluidRecord alphaBetaFluid()
 {
-    return FluidRecord{{"name", "AB 0.7 0.1"}, {"fluidType", kAlphaBetaFluid}, {"alpha", 0.7}, {"beta", 0.1},
+    return FluidRecord{{"name", "AB 0.7 0.1"}, {"fluidType", code_number(FluidType::alphaBeta)}, {"alpha", 0.7}, {"beta", 0.1},
                        {"CO2", 0.0},           {"N2", 0.0},                    {"H2S", 0.0}};
 }
 
@@ -345,7 +345,7 @@ std::size_t pointCount(const PhaseDiagramPtr& diagram)
 
 PhaseDiagramPtr envelopeOf(const FluidRecord& record)
 {
-    CalculationInterface ci(record.intValue(QStringLiteral("fluidType")), kPengRobinsonEos);
+    CalculationInterface ci(fluidTypeOf(record), kPengRobinsonEos);
     PhaseDiagramPtr diagram;
     int llg = 0;
     ci.calculateImmiscibilityLoop(record, &diagram, llg);
@@ -375,7 +375,7 @@ BENCHMARK_CAPTURE(BM_PhaseEnvelope, alphaBeta_0_7_0_1, alphaBetaFluid())->Unit(b
 // what the second dew segment costs beyond the branches.
 void BM_SecondDewSearch(benchmark::State& state, const FluidRecord& record)
 {
-    CalculationInterface ci(record.intValue(QStringLiteral("fluidType")), kPengRobinsonEos);
+    CalculationInterface ci(fluidTypeOf(record), kPengRobinsonEos);
     ci.setThermodynamicModel(record);
     double T0 = 0, P0 = 0;
     if (ci.firstIsoplethPoint(&T0, &P0) != equilibrium_failure::none) {
@@ -403,7 +403,7 @@ void BM_Isochors(benchmark::State& state)
     const PhaseDiagramPtr diagram = envelopeOf(nineComponentCondensate());
     std::size_t points = 0;
     for (auto _ : state) {
-        CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+        CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
         IsochorPtr monophasic, biphasic;
         if (ci.calculateIsochors(diagram, nullptr, 60, 0, 1, &monophasic, &biphasic) != isochor_result::both_made) {
             state.SkipWithError("no isochores");
@@ -420,7 +420,7 @@ BENCHMARK(BM_Isochors)->Unit(benchmark::kMillisecond);
 void BM_TrappingPressure(benchmark::State& state)
 {
     const PhaseDiagramPtr diagram = envelopeOf(nineComponentCondensate());
-    CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
     IsochorPtr monophasic, biphasic;
     if (!diagram
         || ci.calculateIsochors(diagram, nullptr, 60, 0, 1, &monophasic, &biphasic) != isochor_result::both_made) {

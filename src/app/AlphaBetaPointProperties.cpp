@@ -27,7 +27,7 @@ constexpr double kCm3PerM3 = 1e6;
 class PointFluid
 {
 public:
-    explicit PointFluid(const Dictionary& point) : mInterface(kAlphaBetaFluid, kPengRobinsonEos)
+    explicit PointFluid(const Dictionary& point) : mInterface(FluidType::alphaBeta, kPengRobinsonEos)
     {
         mInterface.setAlpha(point.doubleValue(fluidkey::alpha));
         mInterface.setBeta(point.doubleValue(fluidkey::beta));

@@ -37,7 +37,6 @@ const QString kCorrelationsKey = QStringLiteral("correlations");
 const QString kPlotFormatKey = QStringLiteral("plotFormat");
 
 constexpr int kMarkerCode = 1;
-constexpr int kAlphaBetaFluidType = 1;
 const QStringList kGasKeys{fluidkey::CO2, fluidkey::N2, fluidkey::H2S};
 // What a correlation line keeps of each alpha-beta fluid of a fluid-model file.
 const QStringList kCorrelationFluidKeys{fluidkey::name, fluidkey::alpha, fluidkey::beta, fluidkey::CO2,
@@ -86,7 +85,7 @@ Dictionary pointRecord(double alpha, double beta, double CO2, double N2, double 
                       {alphabetakey::size, 1},
                       {alphabetakey::color, blue()},
                       {alphabetakey::selector, kMarkerCode},
-                      {fluidkey::fluidType, kAlphaBetaFluidType}};
+                      {fluidkey::fluidType, code_number(FluidType::alphaBeta)}};
 }
 
 // Interpolation of element `out` at the value `x` of element `in` of a curve's points.
@@ -434,7 +433,7 @@ std::optional<Dictionary> CAlphaBetaPlotDocument::addAlphaBetaCorrelation()
     Array entries;
     for (const Value& element : fluids) {
         const Dictionary fluid = element.toDictionary();
-        if (fluid.intValue(fluidkey::fluidType) != kAlphaBetaFluidType)
+        if (fluidTypeOf(fluid) != FluidType::alphaBeta)
             continue;
         const bool complete = std::all_of(kCorrelationFluidKeys.begin(), kCorrelationFluidKeys.end(),
                                           [&](const QString& key) { return fluid.contains(key); });

@@ -55,7 +55,7 @@ void CFluidModelDataDocument::generateFluidFromAlphaBetaModel(double alpha, doub
         components.append(alphaBetaModelComponent(model, i));
     mFluids.append(Dictionary{{fluidkey::name, "New"},
                               {fluidkey::comment, comment},
-                              {fluidkey::fluidType, kComponentFluid},
+                              {fluidkey::fluidType, code_number(FluidType::componentList)},
                               {fluidkey::components, components}});
 }
 

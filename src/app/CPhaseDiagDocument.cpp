@@ -251,7 +251,7 @@ void CPhaseDiagDocument::documentDidRevert()
 
 void CPhaseDiagDocument::calculateImmiscibilityLoop(const FluidRecord& fluid)
 {
-    auto calculator = PhaseDiagramCalculator::make(fluid.intValue(fluidkey::fluidType), kPhaseDiagramEos);
+    auto calculator = PhaseDiagramCalculator::make(fluidTypeOf(fluid), kPhaseDiagramEos);
     PhaseDiagramPtr diagram;
     int llg = 0;
     calculator->calculateImmiscibilityLoop(fluid, &diagram, llg);
@@ -276,7 +276,7 @@ isochor_result CPhaseDiagDocument::calculateIsochor(const PhaseDiagramPtr& diagr
                                                  const std::optional<InclusionRecord>& inclusion, double Th,
                                                  signed char homog, IsochorPtr* monophasic, double Ph)
 {
-    const int fluidType = diagram ? diagram->thermoModel().intValue(fluidkey::fluidType) : 0;
+    const FluidType fluidType = diagram ? fluidTypeOf(diagram->thermoModel()) : FluidType::none;
     auto calculator = PhaseDiagramCalculator::make(fluidType, kPhaseDiagramEos);
     IsochorPtr onePhase;
     IsochorPtr twoPhase;

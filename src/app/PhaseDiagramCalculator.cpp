@@ -7,7 +7,7 @@ namespace {
 class InterfaceCalculator : public PhaseDiagramCalculator
 {
 public:
-    InterfaceCalculator(int fluidType, int eosCode) : interface(fluidType, eosCode) {}
+    InterfaceCalculator(FluidType fluidType, int eosCode) : interface(fluidType, eosCode) {}
 
     EnvelopeEnd calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* diagram, int& llg) override
     {
@@ -31,7 +31,7 @@ PhaseDiagramCalculator::Factory& installedFactory()
 
 }  // namespace
 
-std::unique_ptr<PhaseDiagramCalculator> PhaseDiagramCalculator::make(int fluidType, int eosCode)
+std::unique_ptr<PhaseDiagramCalculator> PhaseDiagramCalculator::make(FluidType fluidType, int eosCode)
 {
     if (installedFactory())
         return installedFactory()(fluidType, eosCode);

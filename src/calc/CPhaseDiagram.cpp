@@ -109,12 +109,12 @@ bool CPhaseDiagram::isIsochorAlreadyCalculated(double Th, int homog, IsochorPtr*
 
 void CPhaseDiagram::setNameByDefault()
 {
-    switch (mThermoModel.intValue(fluidkey::fluidType)) {
-    case kAlphaBetaFluid:
+    switch (fluidTypeOf(mThermoModel)) {
+    case FluidType::alphaBeta:
         mName = QString::asprintf("AB %.3f %.3f", mThermoModel.doubleValue(fluidkey::alpha),
                                   mThermoModel.doubleValue(fluidkey::beta));
         break;
-    case kComponentFluid: mName = mThermoModel.stringValue(fluidkey::name); break;
+    case FluidType::componentList: mName = mThermoModel.stringValue(fluidkey::name); break;
     default: break;
     }
 }
@@ -284,14 +284,14 @@ QString CPhaseDiagram::componentCountFault() const
 
 namespace {
 
-bool isSameFluid(const Dictionary& model, const Dictionary& fluid, int fluidType)
+bool isSameFluid(const Dictionary& model, const Dictionary& fluid, FluidType fluidType)
 {
     constexpr double kSameAmount = 0.001;
-    if (model.intValue(fluidkey::fluidType) != fluidType)
+    if (fluidTypeOf(model) != fluidType)
         return false;
     switch (fluidType) {
-    case kComponentFluid: return model.stringValue(fluidkey::name) == fluid.stringValue(fluidkey::name);
-    case kAlphaBetaFluid:
+    case FluidType::componentList: return model.stringValue(fluidkey::name) == fluid.stringValue(fluidkey::name);
+    case FluidType::alphaBeta:
         for (const QString& key : {fluidkey::alpha, fluidkey::beta, fluidkey::CO2, fluidkey::N2, fluidkey::H2S})
             if (std::fabs(model.doubleValue(key) - fluid.doubleValue(key)) >= kSameAmount)
                 return false;
@@ -305,7 +305,7 @@ bool isSameFluid(const Dictionary& model, const Dictionary& fluid, int fluidType
 bool isFluidModelAlreadyUsed(const std::vector<PhaseDiagramPtr>& diagrams, const Dictionary& fluid,
                              PhaseDiagramPtr* found)
 {
-    const int fluidType = fluid.intValue(fluidkey::fluidType);
+    const FluidType fluidType = fluidTypeOf(fluid);
     for (const PhaseDiagramPtr& diagram : diagrams) {
         if (diagram && isSameFluid(diagram->thermoModel(), fluid, fluidType)) {
             if (found)

@@ -34,13 +34,13 @@ double entry(const std::vector<double>& values, int i)
 
 } // namespace
 
-CalculationInterface::CalculationInterface(int type, int eosCode) : fluidType(type)
+CalculationInterface::CalculationInterface(FluidType type, int eosCode) : fluidType(type)
 {
-    if (fluidType == kAlphaBetaFluid) {
+    if (fluidType == FluidType::alphaBeta) {
         buildPhaseModels<Montel>(liquidPhase, vapourPhase);
         oil = std::make_unique<Oil1>(*liquidPhase, *vapourPhase);
         loaded = true;  // the model fluid is set up by name
-    } else if (fluidType == kComponentFluid || fluidType == kCarbonNumberFluid) {
+    } else if (fluidType == FluidType::componentList || fluidType == FluidType::carbonNumbers) {
         // Every caller passes 0 or 1; any other code gets Peng-Robinson.
         if (eosCode == kSrkEos)
             buildPhaseModels<SRK>(liquidPhase, vapourPhase);
@@ -62,20 +62,20 @@ CalculationInterface::~CalculationInterface()
 
 void CalculationInterface::setThermodynamicModel(const FluidRecord& record)
 {
-    if (record.intValue(QStringLiteral("fluidType")) != fluidType) {
+    if (fluidTypeOf(record) != fluidType) {
         std::fputs("Error model fluid type", stderr);
         loaded = false;
         return;
     }
-    if (fluidType == kAlphaBetaFluid) {
+    if (fluidType == FluidType::alphaBeta) {
         setAlpha(record.doubleValue(QStringLiteral("alpha")));
         setBeta(record.doubleValue(QStringLiteral("beta")));
         setCO2(record.doubleValue(QStringLiteral("CO2")));
         setN2(record.doubleValue(QStringLiteral("N2")));
         setH2S(record.doubleValue(QStringLiteral("H2S")));
         finalize();
-    } else if (fluidType == kComponentFluid || fluidType == kCarbonNumberFluid) {
-        setModelFluid(kComponentFluid, record);
+    } else if (fluidType == FluidType::componentList || fluidType == FluidType::carbonNumbers) {
+        setModelFluid(FluidType::componentList, record);
     }
 }
 
@@ -86,7 +86,7 @@ std::string CalculationInterface::refusalOf(const FluidRecord& record) const
     const Array components = record.arrayValue(QStringLiteral("components"));
     if (components.size() > std::numeric_limits<short>::max())
         return "too many components";
-    if (fluidType == kAlphaBetaFluid && components.size() != kModelComponentCount)
+    if (fluidType == FluidType::alphaBeta && components.size() != kModelComponentCount)
         return "the alpha-beta model fluid needs its 17 components, not "
                + std::to_string(components.size());
     for (const Value& value : components) {
@@ -101,7 +101,7 @@ std::string CalculationInterface::refusalOf(const FluidRecord& record) const
     return {};
 }
 
-bool CalculationInterface::setModelFluid(int modelFluidType, const FluidRecord& record)
+bool CalculationInterface::setModelFluid(FluidType modelFluidType, const FluidRecord& record)
 {
     if (const std::string refusal = refusalOf(record); !refusal.empty()) {
         std::fprintf(stderr, "Fluid not loaded: %s\n", refusal.c_str());
@@ -111,7 +111,7 @@ bool CalculationInterface::setModelFluid(int modelFluidType, const FluidRecord& 
     const Array components = record.arrayValue(QStringLiteral("components"));
     oil->setModelFluidType(modelFluidType);
     oil->number_of_components(static_cast<short>(components.size()));
-    if (fluidType == kAlphaBetaFluid)
+    if (fluidType == FluidType::alphaBeta)
         static_cast<Oil1&>(*oil).setDistributionParameters(
             record.doubleValue(QStringLiteral("alpha")), record.doubleValue(QStringLiteral("beta")),
             record.doubleValue(QStringLiteral("CO2")), record.doubleValue(QStringLiteral("N2")),
@@ -147,7 +147,7 @@ void CalculationInterface::writeComponent(int i, const ComponentRecord& componen
 
 void CalculationInterface::finalize()
 {
-    if (fluidType != kAlphaBetaFluid || !oil)
+    if (fluidType != FluidType::alphaBeta || !oil)
         return;
     loaded = static_cast<Oil1&>(*oil).setDistributionParameters(alpha, beta, CO2, N2, H2S);
     if (!loaded)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/FluidRecordKeys.h"
 #include "numeric/Progress.h"
 #include "platform/Value.h"
 #include "thermo/ClaCubic0.h"
@@ -28,11 +29,6 @@ using FluidRecord = Dictionary;
 using ComponentRecord = Dictionary;
 // An inclusion of the inclusion-data document; the isochores read only its "name".
 using InclusionRecord = Dictionary;
-
-// Fluid types of a fluid record.
-inline constexpr int kAlphaBetaFluid = 1;
-inline constexpr int kComponentFluid = 2;
-inline constexpr int kCarbonNumberFluid = 4;
 
 // Equation-of-state codes of a component fluid.
 inline constexpr int kPengRobinsonEos = 0;
@@ -81,7 +77,7 @@ enum class isochor_result : std::int8_t {
 // failure value (kSaturationFailure, false or not-a-number) without reaching the engine.
 class CalculationInterface {
 public:
-    CalculationInterface(int fluidType, int eosCode);
+    CalculationInterface(FluidType fluidType, int eosCode);
     virtual ~CalculationInterface();
     CalculationInterface(const CalculationInterface&) = delete;
     CalculationInterface& operator=(const CalculationInterface&) = delete;
@@ -94,7 +90,7 @@ public:
     // Returns false, with a message on standard error and nothing loaded, for a record
     // the engine cannot take (a component without a positive critical temperature or
     // pressure, an alpha-beta fluid without its 17 components, no engine).
-    bool setModelFluid(int modelFluidType, const FluidRecord& record);
+    bool setModelFluid(FluidType modelFluidType, const FluidRecord& record);
     // Hands the alpha-beta fields to the alpha-beta model fluid; nothing for other types.
     // Fields whose distribution has a negative or non-finite mole fraction leave nothing
     // loaded, with a message on standard error.
@@ -202,7 +198,7 @@ public:
     std::unique_ptr<Oil> oil;
     int branch = 1;                 // 1 bubble-point branch, 0 dew-point branch
     int lowTemperatureStart = 0;
-    int fluidType = 0;
+    FluidType fluidType = FluidType::none;
     double alpha = 0;
     double beta = 0;
     double CO2 = 0;                 // mole fraction

@@ -3,6 +3,9 @@
 // documents store them. Every layer that reads or writes these records names the keys by
 // these constants.
 
+#include "platform/Value.h"
+#include "thermo/FluidType.h"
+
 #include <QString>
 
 namespace quorvel {
@@ -58,6 +61,11 @@ inline const QString aadp = QStringLiteral("aadp");
 inline const QString curve = QStringLiteral("curve");
 inline const QString inclusion = QStringLiteral("inclusion");
 }  // namespace fluidkey
+
+[[nodiscard]] inline FluidType fluidTypeOf(const Dictionary& record)
+{
+    return fluidTypeFromNumber(record.intValue(fluidkey::fluidType));
+}
 
 namespace componentkey {
 inline const QString name = QStringLiteral("name");

@@ -94,7 +94,7 @@ std::optional<std::pair<double, double>> dewPressuresAt(const CIsopleth& vapour,
 bool fluidCameFromInclusion(const CPhaseDiagram& diagram, const InclusionRecord* inclusion, double Th)
 {
     const FluidRecord& model = diagram.thermoModel();
-    if (!inclusion || model.intValue(QStringLiteral("fluidType")) != kAlphaBetaFluid
+    if (!inclusion || fluidTypeOf(model) != FluidType::alphaBeta
         || !model.contains(QStringLiteral("inclusion")))
         return false;
     const Dictionary stored = model.dictionaryValue(QStringLiteral("inclusion"));

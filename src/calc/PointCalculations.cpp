@@ -75,7 +75,7 @@ FlashOutcome CalculationInterface::calculateFlash(double T, double P, std::optio
 // the fluid's own arrays keep the fixed points of its vapour-pressure table.
 CalculationInterface::ComponentData CalculationInterface::flashedComponentData(int i) const
 {
-    if (fluidType == kAlphaBetaFluid)
+    if (fluidType == FluidType::alphaBeta)
         return {liquidPhase->critical_temperature[i], liquidPhase->critical_pressure[i],
                 liquidPhase->critical_volume[i] / kCubicMetrePerCm3, liquidPhase->acentric_factor[i],
                 liquidPhase->molar_weight[i]};
@@ -92,7 +92,7 @@ void CalculationInterface::recuperateFlashedFluid(FluidRecord record, int phase)
 
     record.setValue(fluidkey::name, QStringLiteral("Flash"));
     record.setValue(fluidkey::comment, QString());
-    record.setValue(fluidkey::fluidType, kComponentFluid);
+    record.setValue(fluidkey::fluidType, code_number(FluidType::componentList));
     Array components;
     record.setValue(fluidkey::components, components);
     for (short i = 0; i < n; ++i) {

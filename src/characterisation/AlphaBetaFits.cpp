@@ -18,9 +18,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr int kFluidTypeFitted = 2;
-constexpr int kFluidTypeModel = 1;
-constexpr int kFluidTypeCarbonNumbers = 4;
 constexpr int kSplitCutCorrelation = kCorrelationRiaziAlSahhaf;
 constexpr int kFirstHeavyCarbonNumber = 7;
 // The plus fraction of an alpha-beta split is at most C45+, the end of the tables.
@@ -126,12 +123,12 @@ bool fitSplit(const Dictionary& source, Dictionary& fluid, SplitFit& fit)
     return true;
 }
 
-void finishSplit(const Dictionary& source, Dictionary fluid, const SplitFit& fit, int fluidType, bool writeLog)
+void finishSplit(const Dictionary& source, Dictionary fluid, const SplitFit& fit, FluidType fluidType, bool writeLog)
 {
     const CompositionSummary& s = fit.summary;
     fluid.setValue(fluidkey::alpha, fit.alpha);
     fluid.setValue(fluidkey::beta, fit.beta);
-    fluid.setValue(fluidkey::fluidType, fluidType);
+    fluid.setValue(fluidkey::fluidType, code_number(fluidType));
     fluid.setValue(fluidkey::N2, s.N2);
     fluid.setValue(fluidkey::CO2, s.CO2);
     fluid.setValue(fluidkey::H2S, s.H2S);
@@ -300,7 +297,7 @@ Dictionary getMontelSplittedFluid(const Dictionary& source, int lastCarbonNumber
     const int last = clampPlusCarbonNumber(lastCarbonNumber, source.stringValue(fluidkey::name));
     const HeavyPartTarget heavy = readHeavyPartTarget(source);
     fillMontelSplittedFluid(fluid, fit.z, fit.count, last, s.N2, s.CO2, s.H2S, fit.C7plusFit, heavy.mw, heavy.SG);
-    finishSplit(source, fluid, fit, kFluidTypeCarbonNumbers, writeLog);
+    finishSplit(source, fluid, fit, FluidType::carbonNumbers, writeLog);
     return fluid;
 }
 
@@ -318,7 +315,7 @@ Dictionary getMontelSplittedFluid0(const Dictionary& source, int, bool writeLog)
         components.append(
             namedComponent(QString::fromStdString(model.getComponentName(i)), model.getMoleFraction(i), 0));
     fluid.setValue(fluidkey::components, components);
-    finishSplit(source, fluid, fit, kFluidTypeModel, writeLog);
+    finishSplit(source, fluid, fit, FluidType::alphaBeta, writeLog);
     return fluid;
 }
 

@@ -16,7 +16,6 @@ namespace quorvel {
 namespace {
 
 constexpr int kTestSplitLastCarbonNumber = 44;
-constexpr int kTestFluidType = 2;
 
 int eosCodeOf(const Dictionary& source)
 {
@@ -25,8 +24,8 @@ int eosCodeOf(const Dictionary& source)
 
 double saturationPressureOf(const Dictionary& fluid, int eosCode, double Texp, int hexp)
 {
-    CalculationInterface calculation(kTestFluidType, eosCode);
-    if (!calculation.setModelFluid(kTestFluidType, fluid))
+    CalculationInterface calculation(FluidType::componentList, eosCode);
+    if (!calculation.setModelFluid(FluidType::componentList, fluid))
         return kSaturationFailure;
     return calculation.calculateSaturation(Texp, hexp);
 }
@@ -51,7 +50,7 @@ Dictionary doTestFluid(const Dictionary& source, int correlationCode, int tovik)
     const QString name = source.stringValue(fluidkey::name);
     result.setValue(fluidkey::name, QStringLiteral("%1 - test1").arg(name));
     result.setValue(fluidkey::comment, QStringLiteral("Built from %1").arg(name));
-    result.setValue(fluidkey::fluidType, kTestFluidType);
+    result.setValue(fluidkey::fluidType, code_number(FluidType::componentList));
     if (source.contains(fluidkey::eos))
         result.setValue(fluidkey::eos, source.value(fluidkey::eos));
     if (!source.contains(fluidkey::texp))

@@ -10,7 +10,6 @@ namespace quorvel {
 namespace {
 
 constexpr int kLumpCorrelationSet = 101;  // Riazi-Daubert, then Edmister
-constexpr int kFluidTypeComponents = 2;
 constexpr int kCn1LastCarbonNumber = 25;
 constexpr int kCn2FirstCarbonNumber = 26;
 constexpr int kLastSingleCarbonNumber = 499;
@@ -28,7 +27,7 @@ Dictionary newLumpedFluid(const Dictionary& source)
     const QString name = source.stringValue(fluidkey::name);
     Dictionary fluid{{fluidkey::name, QStringLiteral("%1 - lumped").arg(name)},
                      {fluidkey::comment, QStringLiteral("Lumped from %1").arg(name)},
-                     {fluidkey::fluidType, kFluidTypeComponents}};
+                     {fluidkey::fluidType, code_number(FluidType::componentList)}};
     if (source.contains(fluidkey::eos))
         fluid.setValue(fluidkey::eos, source.value(fluidkey::eos));
     return fluid;

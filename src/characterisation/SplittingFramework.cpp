@@ -15,7 +15,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr int kFluidTypeComponents = 2;
 constexpr int kSplitCorrelation = kCorrelationRiaziAlSahhaf;
 constexpr int kUnmatchedPlusCorrelation = kCorrelationJianzhong0;
 // Gravities of heavy petroleum fractions, from heptane to asphaltenes: a plus fraction that
@@ -236,7 +235,7 @@ Dictionary createSplittedFluid(const Dictionary& source, const QString& methodWo
     Dictionary splitFluid{
         {fluidkey::name, QStringLiteral("%1 - %2").arg(name, methodWord)},
         {fluidkey::comment, QStringLiteral("Created by using %1 correlation from %2").arg(methodWord, name)},
-        {fluidkey::fluidType, kFluidTypeComponents}};
+        {fluidkey::fluidType, code_number(FluidType::componentList)}};
     if (source.contains(fluidkey::eos))
         splitFluid.setValue(fluidkey::eos, source.value(fluidkey::eos));
     Array components;

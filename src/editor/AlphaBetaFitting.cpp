@@ -179,9 +179,9 @@ FluidRecord doTovikAlphaBeta(const FluidRecord& source, const AlphaBetaFluidMake
         copySaturationPoint(source, result);
         // The result's own components, not its alpha-beta parameters, with the source's EOS.
         FluidRecord componentList = result.copy();
-        componentList.setValue(fluidkey::fluidType, kFluidTypeComponentList);
+        componentList.setValue(fluidkey::fluidType, code_number(FluidType::componentList));
         const auto saturation =
-            calculation(kFluidTypeComponentList, getEOSCode(source.value(fluidkey::eos)), componentList);
+            calculation(FluidType::componentList, getEOSCode(source.value(fluidkey::eos)), componentList);
         computed = saturation->calculateSaturation(source.doubleValue(fluidkey::tsat),
                                                    source.intValue(fluidkey::satPhase));
         result.setValue(fluidkey::psat, *computed);

@@ -82,7 +82,7 @@ void ModelBox::generateAlphaBetaFluid()
     for (int i = 0; i < mAlphaBetaInterface->getNumberOfComponents(); ++i)
         components.append(namedComponent(QString::fromStdString(mAlphaBetaInterface->getComponentName(i)),
                                          kCorrelationJianzhong0, 0));
-    setModelStepperRanges(kFluidTypeAlphaBeta);
+    setModelStepperRanges(FluidType::alphaBeta);
     startFromFieldsInRange(*mControls);
     updateModelDistribution(this);
 }
@@ -92,7 +92,7 @@ void ModelBox::generateAlphaBetaFluidEx()
     if (!mTables.hasSelectedFluid())
         return;
     mTables.selectedFluid().arrayValue(fluidkey::components).clear();  // the update fills it
-    setModelStepperRanges(kFluidTypeAlphaBeta);
+    setModelStepperRanges(FluidType::alphaBeta);
     startFromFieldsInRange(*mControls);
     updateModelDistribution(this);
 }
@@ -147,7 +147,7 @@ FluidRecord ModelBox::createAlphaBetaFluid(double alpha, double beta, double CO2
 {
     FluidRecord fluid{{fluidkey::name, QStringLiteral("%1 adjusted").arg(name)},
                       {fluidkey::comment, QStringLiteral("Fitted with the alpha-beta model from %1").arg(name)},
-                      {fluidkey::fluidType, kFluidTypeAlphaBeta},
+                      {fluidkey::fluidType, code_number(FluidType::alphaBeta)},
                       {fluidkey::eos, QStringLiteral("PR")}};
     storeModelKeys(fluid, {alpha, beta, CO2, N2, H2S});
     // Parameters the engine finds no sound composition for give the model's components at

@@ -184,8 +184,8 @@ FlashOutcome FlashSheet::calculateFlash(std::optional<FluidRecord> liquid, std::
     if (!mEditor.hasSelectedFluid() || mEditor.fluids().isEmpty())
         return FlashOutcome::failed;
     const FluidRecord fluid = mEditor.selectedFluid();
-    const int type = fluid.intValue(fluidkey::fluidType);
-    const int interfaceType = type == kFluidTypeAlphaBeta ? kFluidTypeAlphaBeta : kFluidTypeComponentList;
+    const FluidType type = fluidTypeOf(fluid);
+    const FluidType interfaceType = type == FluidType::alphaBeta ? FluidType::alphaBeta : FluidType::componentList;
     CalculationInterface calculation(interfaceType, getEOSCode(fluid.value(fluidkey::eos)));
     calculation.setModelFluid(type, fluid);
     return calculation.calculateFlash(getFlashTemperature(), getFlashPressure(), liquid, vapour);

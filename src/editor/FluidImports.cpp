@@ -411,7 +411,7 @@ QString checkFluidTable(const QString& text, qint64 recordBudget)
 
 FluidRecord newImportedFluid(int index, const QString& eos)
 {
-    return FluidRecord{{fluidkey::fluidType, kFluidTypeComponentList},
+    return FluidRecord{{fluidkey::fluidType, code_number(FluidType::componentList)},
                        {fluidkey::eos, eos},
                        {fluidkey::name, kImportedFluidName.arg(index)},
                        {fluidkey::comment, QString()},
@@ -676,7 +676,7 @@ void FluidTableEditor::onImportData()
         showAlert(tr("The file holds no component: a header of the nine columns Name, Tc, Tb, Pc, Vc, Omega, Mw, "
                      "SG and Mole followed by nine values per component is expected."));
     else
-        replaceComponents(fluid, result.components, kFluidTypeComponentList);
+        replaceComponents(fluid, result.components, code_number(FluidType::componentList));
 }
 
 void FluidTableEditor::replaceComponents(FluidRecord fluid, const Array& components, const Value& fluidType)

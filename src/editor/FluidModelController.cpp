@@ -462,7 +462,7 @@ void FluidModelController::calculateGORAPI()
         return;
     const Controls& c = *mControls;
     FluidRecord fluid = mTables.selectedFluid();
-    const int type = fluid.intValue(fluidkey::fluidType);
+    const FluidType type = fluidTypeOf(fluid);
     const double sum = mTables.selectedMoleSum();
     mTables.showMcCainType(getMcCainFluidType(fluid));
     updatePlotView();
@@ -475,7 +475,7 @@ void FluidModelController::calculateGORAPI()
         mTables.details().showMoleSum(sum);
         return;
     }
-    const int interfaceType = type == kFluidTypeAlphaBeta ? kFluidTypeAlphaBeta : kFluidTypeComponentList;
+    const FluidType interfaceType = type == FluidType::alphaBeta ? FluidType::alphaBeta : FluidType::componentList;
     std::unique_ptr<StockTankCalculation> calculation =
         mStockTank(interfaceType, getEOSCode(fluid.value(fluidkey::eos)), fluid);
     QProgressDialog progress(tr("Calculating the stock tank…"), tr("Cancel"), 0, 1, window());

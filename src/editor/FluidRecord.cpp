@@ -23,7 +23,7 @@ FluidRecord makeNewFluid(bool firstFluid)
     FluidRecord fluid;
     fluid.setValue(fluidkey::name, QStringLiteral("New"));
     fluid.setValue(fluidkey::comment, QString());
-    fluid.setValue(fluidkey::fluidType, kFluidTypeComponentList);
+    fluid.setValue(fluidkey::fluidType, code_number(FluidType::componentList));
     fluid.setValue(fluidkey::eos, QStringLiteral("PR"));
     fluid.setValue(fluidkey::components, Array{c1});
     return fluid;
@@ -46,7 +46,7 @@ FluidRecord duplicateFluid(const FluidRecord& source)
     FluidRecord copy;
     copy.setValue(fluidkey::name, QStringLiteral("%1 - duplicated").arg(sourceName));
     copy.setValue(fluidkey::comment, QStringLiteral("Duplicated from %1").arg(sourceName));
-    copy.setValue(fluidkey::fluidType, kFluidTypeComponentList);
+    copy.setValue(fluidkey::fluidType, code_number(FluidType::componentList));
     copyKeys(source, copy, {fluidkey::eos});
     if (source.contains(fluidkey::tsat))
         copyKeys(source, copy, {fluidkey::tsat, fluidkey::satPhase});

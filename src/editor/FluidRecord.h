@@ -19,12 +19,6 @@ namespace fluidkey {
 QString apiMethod(int index);
 }  // namespace fluidkey
 
-// The fluid type codes of "fluidType".
-inline constexpr int kFluidTypeAlphaBeta = 1;
-inline constexpr int kFluidTypeComponentList = 2;
-inline constexpr int kFluidTypeGamma = 3;
-inline constexpr int kFluidTypeCarbonNumber = 4;
-
 // "satPhase": the kind of saturation point (the tags of the saturation radio cells).
 inline constexpr int kBubblePoint = 1;
 inline constexpr int kDewPoint = 0;

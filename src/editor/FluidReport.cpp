@@ -46,8 +46,8 @@ void writeModelLines(CLogWindow& log, const FluidRecord& fluid)
     const auto parameter = [&](const char* format, const QString& key) {
         log.appendFormat1(format, fluid.doubleValue(key));
     };
-    switch (fluid.intValue(fluidkey::fluidType)) {
-    case kFluidTypeAlphaBeta:
+    switch (fluidTypeOf(fluid)) {
+    case FluidType::alphaBeta:
         log.appendFormat1("Compositional model : alpha-beta model (Montel, 1993)");
         parameter("              Alpha : %.4f", fluidkey::alpha);
         parameter("               Beta : %.4f", fluidkey::beta);
@@ -55,8 +55,8 @@ void writeModelLines(CLogWindow& log, const FluidRecord& fluid)
         parameter("                 N2 : %.4f", fluidkey::N2);
         log.appendFormat2("                H2S : %.4f", fluid.doubleValue(fluidkey::H2S));
         break;
-    case kFluidTypeComponentList: log.appendFormat2("Compositional model : user-defined model"); break;
-    case kFluidTypeGamma:
+    case FluidType::componentList: log.appendFormat2("Compositional model : user-defined model"); break;
+    case FluidType::gamma:
         log.appendFormat1("Compositional model : gamma model (Behrenbruch and Dedigama, 2007)");
         parameter("              Alpha : %.4f", fluidkey::alpha);
         parameter("               Beta : %.4f", fluidkey::beta);

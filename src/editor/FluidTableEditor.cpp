@@ -623,7 +623,7 @@ void FluidTableEditor::onAddRow()
 {
     if (!hasSelectedFluid())
         return;
-    if (selectedFluid().intValue(fluidkey::fluidType) == kFluidTypeComponentList)
+    if (fluidTypeOf(selectedFluid()) == FluidType::componentList)
         onAddComponent();
     else
         onAddFluid();
@@ -634,7 +634,7 @@ void FluidTableEditor::onDeleteRow()
     if (!hasSelectedFluid())
         return;
     const FluidRecord fluid = selectedFluid();
-    if (fluid.intValue(fluidkey::fluidType) != kFluidTypeComponentList)
+    if (fluidTypeOf(fluid) != FluidType::componentList)
         onDeleteFluid();
     else if (!fluid.arrayValue(fluidkey::components).isEmpty())
         onDeleteComponent();

@@ -34,7 +34,7 @@ ComponentRecord gammaComponent(const QString& name, double mole)
 void ModelBox::generateGammaFluid()
 {
     const Controls& c = *mControls;
-    setModelStepperRanges(kFluidTypeGamma);
+    setModelStepperRanges(FluidType::gamma);
     setDoubleValue2(*c.alphaEditField, kDefaultShape);
     setDoubleValue2(*c.betaEditField, kDefaultScale);
     setDoubleValue0(*c.deltaEditField, kDefaultDelta);

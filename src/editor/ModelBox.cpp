@@ -56,9 +56,9 @@ void setRange(ValueStepper& stepper, const StepperRange& range)
     stepper.setIncrement(range.increment);
 }
 
-bool isGeneratedModel(int type)
+bool isGeneratedModel(FluidType type)
 {
-    return type == kFluidTypeAlphaBeta || type == kFluidTypeCarbonNumber || type == kFluidTypeGamma;
+    return type == FluidType::alphaBeta || type == FluidType::carbonNumbers || type == FluidType::gamma;
 }
 
 std::optional<double> numberIn(const QLineEdit& field)
@@ -90,16 +90,16 @@ QGroupBox* ModelBox::makeBox(QWidget* parent)
     auto* grid = new QGridLayout(box);
     c.modelRadio = new QButtonGroup(box);
     c.modelRadio->setObjectName("mModelRadio");
-    const QList<std::pair<int, QString>> models{{kFluidTypeComponentList, tr("User defined")},
-                                                {kFluidTypeAlphaBeta, tr("Alpha-beta")},
-                                                {kFluidTypeCarbonNumber, tr("Alpha-beta expanded")},
-                                                {kFluidTypeGamma, tr("Gamma")}};
+    const QList<std::pair<FluidType, QString>> models{{FluidType::componentList, tr("User defined")},
+                                                {FluidType::alphaBeta, tr("Alpha-beta")},
+                                                {FluidType::carbonNumbers, tr("Alpha-beta expanded")},
+                                                {FluidType::gamma, tr("Gamma")}};
     for (int i = 0; i < models.size(); ++i) {
         auto* cell = new QRadioButton(models[i].second, box);
-        c.modelRadio->addButton(cell, models[i].first);
+        c.modelRadio->addButton(cell, code_number(models[i].first));
         grid->addWidget(cell, i / 2, (i % 2) * 3, 1, 3);
     }
-    c.userDefinedRadio = qobject_cast<QRadioButton*>(c.modelRadio->button(kFluidTypeComponentList));
+    c.userDefinedRadio = qobject_cast<QRadioButton*>(modelCell(FluidType::componentList));
     c.userDefinedRadio->setObjectName("mUserDefinedRadio");
     c.alphaEditField = makeField(box, "mAlphaEditField");
     c.betaEditField = makeField(box, "mBetaEditField");
@@ -155,10 +155,10 @@ bool ModelBox::isUserDefined() const
     return mControls->userDefinedRadio->isChecked();
 }
 
-void ModelBox::setModelStepperRanges(int type)
+void ModelBox::setModelStepperRanges(FluidType type)
 {
     const Controls& c = *mControls;
-    if (type == kFluidTypeGamma) {
+    if (type == FluidType::gamma) {
         setRange(*c.spinAlpha, kGammaShapeRange);
         setRange(*c.spinBeta, kGammaScaleRange);
         setRange(*c.spinDelta, kGammaDeltaRange);
@@ -178,23 +178,27 @@ void ModelBox::enableParameterFields(bool enabled, bool delta)
         c.deltaEditField->setEnabled(enabled);
 }
 
+FluidType ModelBox::checkedModel() const { return fluidTypeFromNumber(mControls->modelRadio->checkedId()); }
+
+QAbstractButton* ModelBox::modelCell(FluidType type) const { return mControls->modelRadio->button(code_number(type)); }
+
 void ModelBox::showModelOf(const FluidRecord& fluid)
 {
-    const int type = fluid.intValue(fluidkey::fluidType);
-    if (QAbstractButton* cell = mControls->modelRadio->button(type))
+    const FluidType type = fluidTypeOf(fluid);
+    if (QAbstractButton* cell = modelCell(type))
         cell->setChecked(true);
     updateModelBoxView(type, fluid);
 }
 
-void ModelBox::updateModelBoxView(int type, const FluidRecord& fluid)
+void ModelBox::updateModelBoxView(FluidType type, const FluidRecord& fluid)
 {
-    if (type != kFluidTypeComponentList && !isGeneratedModel(type))
+    if (type != FluidType::componentList && !isGeneratedModel(type))
         return;
     Controls& c = *mControls;
     // The question before a model change compares with the model in force for this fluid.
-    if (auto* cell = qobject_cast<QRadioButton*>(c.modelRadio->button(type)))
+    if (auto* cell = qobject_cast<QRadioButton*>(modelCell(type)))
         c.oldSelectedModelRadio = cell;
-    if (type == kFluidTypeComponentList) {
+    if (type == FluidType::componentList) {
         mTables.enableComponentEditing(true);
         mHooks.enableAlphaBetaFitting(true);
         enableParameterFields(false, true);
@@ -206,7 +210,7 @@ void ModelBox::updateModelBoxView(int type, const FluidRecord& fluid)
         return;
     }
     mTables.enableComponentEditing(false);
-    const bool gamma = type == kFluidTypeGamma;
+    const bool gamma = type == FluidType::gamma;
     mHooks.enableAlphaBetaFitting(gamma);
     enableParameterFields(true, gamma);
     setDoubleValue4(*c.alphaEditField, fluid.doubleValue(fluidkey::alpha));
@@ -230,7 +234,7 @@ void ModelBox::onChooseModel()
     Controls& c = *mControls;
     FluidRecord fluid = mTables.selectedFluid();
     auto* selected = qobject_cast<QRadioButton*>(c.modelRadio->checkedButton());
-    const int tag = c.modelRadio->checkedId();
+    const FluidType tag = checkedModel();
     if (isGeneratedModel(tag)) {
         if (selected != c.oldSelectedModelRadio
             && confirm(QString(), kConfirmModelChange, tr("OK"), tr("Cancel")) != AlertResponse::Default) {
@@ -240,21 +244,21 @@ void ModelBox::onChooseModel()
             return;
         }
         mTables.enableComponentEditing(false);
-        enableParameterFields(true, tag == kFluidTypeGamma);
+        enableParameterFields(true, tag == FluidType::gamma);
         c.oldSelectedModelRadio = selected;
-        fluid.setValue(fluidkey::fluidType, tag);
-        if (tag == kFluidTypeAlphaBeta)
+        fluid.setValue(fluidkey::fluidType, code_number(tag));
+        if (tag == FluidType::alphaBeta)
             generateAlphaBetaFluid();
-        else if (tag == kFluidTypeCarbonNumber)
+        else if (tag == FluidType::carbonNumbers)
             generateAlphaBetaFluidEx();
         else
             generateGammaFluid();
         mChanges.markChanged();
-    } else if (tag == kFluidTypeComponentList) {
+    } else if (tag == FluidType::componentList) {
         mTables.enableComponentEditing(true);
         enableParameterFields(false, true);
         c.oldSelectedModelRadio = c.userDefinedRadio;
-        fluid.setValue(fluidkey::fluidType, kFluidTypeComponentList);
+        fluid.setValue(fluidkey::fluidType, code_number(FluidType::componentList));
         mChanges.markChanged();
     }
 }
@@ -264,10 +268,10 @@ void ModelBox::onChooseModel()
 bool ModelBox::acceptModelParameter(QObject* sender)
 {
     const Controls& c = *mControls;
-    const int type = c.modelRadio->checkedId();
+    const FluidType type = checkedModel();
     if (!isGeneratedModel(type))
         return true;
-    const bool gamma = type == kFluidTypeGamma;
+    const bool gamma = type == FluidType::gamma;
     std::optional<double> alpha = numberIn(*c.alphaEditField);
     std::optional<double> beta = numberIn(*c.betaEditField);
     std::optional<double> delta = numberIn(*c.deltaEditField);
@@ -316,12 +320,12 @@ void ModelBox::updateModelDistribution(QObject* sender)
 {
     if (!acceptModelParameter(sender))
         return;
-    const int type = mControls->modelRadio->checkedId();
+    const FluidType type = checkedModel();
     if (isGeneratedModel(type)) {
         syncFieldsAndSteppers(type, sender);
-        if (type == kFluidTypeAlphaBeta)
+        if (type == FluidType::alphaBeta)
             updateAlphaBetaDistribution();
-        else if (type == kFluidTypeCarbonNumber)
+        else if (type == FluidType::carbonNumbers)
             updateAlphaBetaExDistribution();
         else
             updateGammaDistribution();
@@ -332,7 +336,7 @@ void ModelBox::updateModelDistribution(QObject* sender)
 }
 
 // Fields and steppers in step with the one the user changed.
-void ModelBox::syncFieldsAndSteppers(int type, QObject* sender)
+void ModelBox::syncFieldsAndSteppers(FluidType type, QObject* sender)
 {
     const Controls& c = *mControls;
     if (sender == c.alphaEditField)
@@ -343,9 +347,9 @@ void ModelBox::syncFieldsAndSteppers(int type, QObject* sender)
         setDoubleValue4(*c.alphaEditField, c.spinAlpha->value());
     else if (sender == c.spinBeta)
         setDoubleValue4(*c.betaEditField, c.spinBeta->value());
-    else if (type == kFluidTypeGamma && sender == c.deltaEditField)
+    else if (type == FluidType::gamma && sender == c.deltaEditField)
         c.spinDelta->setValue(Value(c.deltaEditField->text()).toDouble());
-    else if (type == kFluidTypeGamma && sender == c.spinDelta)
+    else if (type == FluidType::gamma && sender == c.spinDelta)
         c.deltaEditField->setText(QString::number(c.spinDelta->value()));
 }
 

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class QAbstractButton;
 class QGroupBox;
 
 namespace quorvel {
@@ -41,7 +42,7 @@ public:
 
     // The fluid's model checked and its parameters shown.
     void showModelOf(const FluidRecord& fluid);
-    void updateModelBoxView(int type, const FluidRecord& fluid);
+    void updateModelBoxView(FluidType type, const FluidRecord& fluid);
     bool isUserDefined() const;
 
     void onChooseModel();
@@ -55,10 +56,13 @@ public:
 private:
 
     void connectControls();
-    void setModelStepperRanges(int type);
+    // The model cells are numbered by the fluid types they choose.
+    FluidType checkedModel() const;
+    QAbstractButton* modelCell(FluidType type) const;
+    void setModelStepperRanges(FluidType type);
     void enableParameterFields(bool enabled, bool delta);
     bool acceptModelParameter(QObject* sender);
-    void syncFieldsAndSteppers(int type, QObject* sender);
+    void syncFieldsAndSteppers(FluidType type, QObject* sender);
     // Model fluids (AlphaBetaFluids.cpp, GammaFluids.cpp).
     void generateAlphaBetaFluid();
     void generateAlphaBetaFluidEx();

@@ -9,9 +9,9 @@ namespace {
 class EngineStockTank : public StockTankCalculation
 {
 public:
-    EngineStockTank(int interfaceType, int eosCode, const FluidRecord& fluid) : mInterface(interfaceType, eosCode)
+    EngineStockTank(FluidType interfaceType, int eosCode, const FluidRecord& fluid) : mInterface(interfaceType, eosCode)
     {
-        mInterface.setModelFluid(fluid.intValue(fluidkey::fluidType), fluid);
+        mInterface.setModelFluid(fluidTypeOf(fluid), fluid);
     }
 
     StockTankResult calculateGOR(const ProgressCallback& progress) override
@@ -53,7 +53,7 @@ private:
 
 StockTankCalculationFactory engineStockTankCalculation()
 {
-    return [](int interfaceType, int eosCode, const FluidRecord& fluid) -> std::unique_ptr<StockTankCalculation> {
+    return [](FluidType interfaceType, int eosCode, const FluidRecord& fluid) -> std::unique_ptr<StockTankCalculation> {
         return std::make_unique<EngineStockTank>(interfaceType, eosCode, fluid);
     };
 }

@@ -23,12 +23,6 @@
 
 namespace quorvel {
 
-namespace {
-
-constexpr int kAlphaBetaFluidType = 1;
-
-}  // namespace
-
 const QString CAlphaBetaPanel::kCurvesPage = QStringLiteral("curves");
 const QString CAlphaBetaPanel::kFluidsPage = QStringLiteral("fluids");
 const QString CAlphaBetaPanel::kCorrelationsPage = QStringLiteral("correlations");
@@ -56,7 +50,7 @@ CAlphaBetaPanel* CAlphaBetaPanel::sharedAlphaBetaPanelCtroller()
 
 CAlphaBetaPanel::CAlphaBetaPanel()
     : FloatingPanel(QStringLiteral("AlphaBetaPanel")),
-      mCalculationInterface(std::make_unique<CalculationInterface>(kAlphaBetaFluidType, kPengRobinsonEos))
+      mCalculationInterface(std::make_unique<CalculationInterface>(FluidType::alphaBeta, kPengRobinsonEos))
 {
     observe(AlphaBetaPlotModified, [this](const Notification& n) { onAlphaBetaPlotModified(n); });
     observe(AlphaBetaPlotSelection, [this](const Notification& n) { onAlphaBetaPlotSelection(n); });

@@ -155,7 +155,7 @@ void PhaseDiagIsoplethsPage::appendOpenAlphaBetaFluids(bool leaveOutUsed)
                     offer(marker.toDictionary(), true);
             } else if (typeid(*document) == typeid(CFluidModelDataDocument)) {
                 for (const Value& fluid : static_cast<CFluidModelDataDocument*>(document)->fluids())
-                    if (fluid.toDictionary().intValue(fluidkey::fluidType) == kAlphaBetaFluid)
+                    if (fluidTypeOf(fluid.toDictionary()) == FluidType::alphaBeta)
                         offer(fluid.toDictionary(), false);
             }
         }
@@ -183,8 +183,8 @@ void PhaseDiagIsoplethsPage::refreshFluidModelsList()
     for (CFluidModelDataDocument* document : openDocumentsOf<CFluidModelDataDocument>())
         for (const Value& entry : document->fluids()) {
             const Dictionary fluid = entry.toDictionary();
-            const int type = fluid.intValue(fluidkey::fluidType);
-            if (type != kComponentFluid && type != kCarbonNumberFluid)
+            const FluidType type = fluidTypeOf(fluid);
+            if (type != FluidType::componentList && type != FluidType::carbonNumbers)
                 continue;
             if (attached && isFluidModelAlreadyUsed(mHost.diagrams(), fluid))
                 continue;
@@ -213,7 +213,7 @@ void PhaseDiagIsoplethsPage::onSelectPhaseEnvelope()
     deselectAll(ui.mAlphaBetaModelsView);
     deselectAll(ui.mFluidModelsView);
     const Dictionary& fluid = diagram->thermoModel();
-    if (fluid.intValue(fluidkey::fluidType) == kAlphaBetaFluid) {
+    if (fluidTypeOf(fluid) == FluidType::alphaBeta) {
         const QList<QLineEdit*> fields = alphaBetaFields();
         const QStringList texts = modelFieldTexts(fluid, false);
         for (int i = 0; i < fields.size(); ++i)

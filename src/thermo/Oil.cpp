@@ -96,7 +96,7 @@ double Oil::getCH4() const
 
 void Oil::setCarbonIndex(int i, int speciesIdentifier) { carbon_number[i] = speciesIdentifier; }
 
-void Oil::setModelFluidType(int type) { model_fluid_type = type; }
+void Oil::setModelFluidType(FluidType type) { model_fluid_type = type; }
 
 bool Oil::isNamed(int i, std::initializer_list<const char*> names) const
 {

@@ -84,7 +84,7 @@ public:
     double getCH4() const;
 
     void setCarbonIndex(int i, int speciesIdentifier);
-    void setModelFluidType(int type);
+    void setModelFluidType(FluidType type);
 
     // Flash of the feed at T (K) and P (bar) with the flashed-phase properties; the formation
     // volume factors wait for calculateFormationVolumeFactors (unavailable until then). A
@@ -240,7 +240,7 @@ public:
     std::vector<double> component_molar_weight;
     std::vector<int> carbon_number;  // species identifiers
     std::vector<int> correlation;
-    int model_fluid_type = 0;
+    FluidType model_fluid_type = FluidType::none;
 
     // Formation volume factors of the last flash: reservoir volume over stock-tank volume.
     double oil_formation_volume_factor = 0;  // "Bo"

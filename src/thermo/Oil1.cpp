@@ -56,7 +56,7 @@ Oil1::Oil1(FluidPhase& liquidModel, FluidPhase& vapourModel)
     alpha_solver->set_epsilon(1e-8);
     alpha_solver->set_maximum_number_of_iterations(20);
 
-    setModelFluidType(model_fluid_type::alpha_beta);
+    setModelFluidType(FluidType::alphaBeta);
     number_of_components(kModelComponentCount);
     for (short i = 0; i < kModelComponentCount; ++i) {
         setCarbonIndex(i, kComponents[i].speciesIdentifier);

@@ -178,16 +178,16 @@ double dorvaneMolarWeightTerm(double Mx)
     return low + (high - low) * (M - kDorvaneLinearEnd) / (kDorvaneCubicStart - kDorvaneLinearEnd);
 }
 
-double dorvaneTranslation(int modelFluidType, double Mx, double B, double M)
+double dorvaneTranslation(FluidType modelFluidType, double Mx, double B, double M)
 {
     switch (modelFluidType) {
-    case model_fluid_type::alpha_beta:
-    case model_fluid_type::component_list:
-    case model_fluid_type::carbon_numbers: {
+    case FluidType::alphaBeta:
+    case FluidType::componentList:
+    case FluidType::carbonNumbers: {
         const double g = 1.4559 * Mx - 24.631 + 0.00062771 * Mx * Mx;
         return dorvaneMolarWeightTerm(Mx) + B - g;
     }
-    case model_fluid_type::gamma:
+    case FluidType::gamma:
         return 18.887 * M - 724;
     default:
         return kUnavailable;

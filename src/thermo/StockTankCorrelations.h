@@ -1,5 +1,7 @@
 #pragma once
 
+#include "thermo/FluidType.h"
+
 #include <array>
 #include <limits>
 
@@ -40,14 +42,6 @@ double alaniKennedyVolume(double a, double b, double t, double p);
 // Montel volume-shift factor of a species identifier.
 double montelShiftFactor(int speciesIdentifier);
 
-// Model-fluid types, as the fluid records give them; each chooses its Dorvane translation.
-namespace model_fluid_type {
-inline constexpr int alpha_beta = 1;
-inline constexpr int component_list = 2;
-inline constexpr int gamma = 3;
-inline constexpr int carbon_numbers = 4;
-}  // namespace model_fluid_type
-
 // The molar-weight term h (cm3/mol) of the Dorvane translation of alpha-beta and
 // component fluids. Its two published branches (85 to 142 and 156 to 640 g/mol) are
 // joined by a straight line and held at their end values outside 85 to 640 g/mol, so
@@ -57,7 +51,7 @@ double dorvaneMolarWeightTerm(double Mx);
 // Dorvane volume translation (cm3/mol). Mx: molar weight of the composition;
 // B: co-volume of the liquid model (cm3/mol); M: molar weight given by the caller.
 // Unavailable for a model-fluid type that has no translation.
-double dorvaneTranslation(int modelFluidType, double Mx, double B, double M);
+double dorvaneTranslation(FluidType modelFluidType, double Mx, double B, double M);
 
 // What became of a volume translation of a stock-tank oil.
 enum class TranslationOutcome {

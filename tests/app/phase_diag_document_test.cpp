@@ -113,7 +113,9 @@ struct ScriptedCalculatorInstalled
     ScriptedCalculatorInstalled()
     {
         PhaseDiagramCalculator::setFactory(
-            [this](int fluidType, int eos) { return std::make_unique<ScriptedCalculator>(script, fluidType, eos); });
+            [this](FluidType fluidType, int eos) {
+                return std::make_unique<ScriptedCalculator>(script, code_number(fluidType), eos);
+            });
     }
     ~ScriptedCalculatorInstalled() { PhaseDiagramCalculator::setFactory(nullptr); }
 };

@@ -50,8 +50,8 @@ TEST(CalculationInterfaceConstruction, EngineObjectsByFluidTypeAndEosCode)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("fluidType " + std::to_string(c.fluidType) + ", EOS " + std::to_string(c.eos));
-        CalculationInterface ci(c.fluidType, c.eos);
-        EXPECT_EQ(ci.fluidType, c.fluidType);
+        CalculationInterface ci(fluidTypeFromNumber(c.fluidType), c.eos);
+        EXPECT_EQ(ci.fluidType, fluidTypeFromNumber(c.fluidType));
         EXPECT_EQ(modelOf(ci.liquidPhase.get()), c.model);
         EXPECT_EQ(modelOf(ci.vapourPhase.get()), c.model);
         if (c.model == Model::none) {
@@ -73,7 +73,7 @@ TEST(CalculationInterfaceConstruction, EngineObjectsByFluidTypeAndEosCode)
 
 TEST(CalculationInterfaceConstruction, FieldsStartAtTheirDocumentedValues)
 {
-    CalculationInterface ci(2, 0);
+    CalculationInterface ci(FluidType::componentList, 0);
     EXPECT_EQ(ci.branch, 1);
     EXPECT_EQ(ci.lowTemperatureStart, 0);
     EXPECT_EQ(ci.homog, 1);
@@ -98,10 +98,10 @@ TEST(CalculationInterfaceLoading, UnitConversionsOnTheEngineFields)
     for (int fluidType : {2, 4}) {
         for (int eos : {0, 1}) {
             SCOPED_TRACE("fluidType " + std::to_string(fluidType) + ", EOS " + std::to_string(eos));
-            CalculationInterface ci(fluidType, eos);
-            ASSERT_TRUE(ci.setModelFluid(7, fluidRecord(fluidType, fluid)));
+            CalculationInterface ci(fluidTypeFromNumber(fluidType), eos);
+            ASSERT_TRUE(ci.setModelFluid(fluidTypeFromNumber(7), fluidRecord(fluidType, fluid)));
             const Oil& oil = *ci.oil;
-            EXPECT_EQ(oil.model_fluid_type, 7);
+            EXPECT_EQ(oil.model_fluid_type, fluidTypeFromNumber(7));
             ASSERT_EQ(ci.getNumberOfComponents(), 9);
             for (int i = 0; i < 9; ++i) {
                 const ComponentData& c = fluid[i];
@@ -136,8 +136,8 @@ TEST(CalculationInterfaceLoading, GivenSlopeReachesBothPhaseModelsAndTheParamete
     FluidRecord record = fluidRecord(2, fluid);
     const double slope = 0.9;
     record.arrayValue("components").at(1).toDictionary().setValue("slope", slope);
-    CalculationInterface ci(2, 0);
-    ASSERT_TRUE(ci.setModelFluid(2, record));
+    CalculationInterface ci(FluidType::componentList, 0);
+    ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, record));
     const double T = 350;
     for (ClaCubic0* phase : {ci.liquidPhase.get(), ci.vapourPhase.get()}) {
         EXPECT_EQ(phase->slope_is_given[0], 0);
@@ -156,17 +156,17 @@ TEST(CalculationInterfaceLoading, GivenSlopeReachesBothPhaseModelsAndTheParamete
 TEST(CalculationInterfaceLoading, ComponentFluidThroughSetThermodynamicModelTakesModelType2)
 {
     for (int fluidType : {2, 4}) {
-        CalculationInterface ci(fluidType, 0);
+        CalculationInterface ci(fluidTypeFromNumber(fluidType), 0);
         ci.setThermodynamicModel(fluidRecord(fluidType, binary()));
         EXPECT_TRUE(ci.isLoaded());
-        EXPECT_EQ(ci.oil->model_fluid_type, 2);
+        EXPECT_EQ(ci.oil->model_fluid_type, FluidType::componentList);
         EXPECT_EQ(ci.getNumberOfComponents(), 2);
     }
 }
 
 TEST(CalculationInterfaceLoading, AlphaBetaRecordSetsTheFieldsAndTheModelFluid)
 {
-    CalculationInterface ci(1, 0);
+    CalculationInterface ci(FluidType::alphaBeta, 0);
     const FluidRecord record{{"fluidType", 1}, {"alpha", 0.7}, {"beta", 0.1},
                              {"CO2", 0.02},    {"N2", 0.01},   {"H2S", 0.005}};
     ci.setThermodynamicModel(record);
@@ -216,18 +216,18 @@ std::vector<ComponentData> alphaBetaComponents(int count)
 TEST(CalculationInterfaceLoading, AlphaBetaComponentListNeedsItsSeventeenComponents)
 {
     for (int count : {0, 16, 18}) {
-        CalculationInterface ci(1, 0);
+        CalculationInterface ci(FluidType::alphaBeta, 0);
         testing::internal::CaptureStderr();
-        EXPECT_FALSE(ci.setModelFluid(1, fluidRecord(1, alphaBetaComponents(count))));
+        EXPECT_FALSE(ci.setModelFluid(FluidType::alphaBeta, fluidRecord(1, alphaBetaComponents(count))));
         EXPECT_NE(testing::internal::GetCapturedStderr().find("17 components"), std::string::npos) << count;
         EXPECT_EQ(ci.getNumberOfComponents(), 17);  // the model fluid is left as it was
         EXPECT_EQ(ci.calculateSaturation(20, 1), kSaturationFailure);
     }
-    CalculationInterface ci(1, 0);
+    CalculationInterface ci(FluidType::alphaBeta, 0);
     FluidRecord record = fluidRecord(1, alphaBetaComponents(17));
     record.setValue("alpha", 0.6);
     record.setValue("CO2", 0.04);
-    EXPECT_TRUE(ci.setModelFluid(1, record));
+    EXPECT_TRUE(ci.setModelFluid(FluidType::alphaBeta, record));
     const auto& model = static_cast<const Oil1&>(*ci.oil);
     EXPECT_EQ(model.getAlpha(), 0.6);   // from the record
     EXPECT_EQ(model.co2_fraction, 0.04);
@@ -260,12 +260,12 @@ TEST(CalculationInterfaceLoading, ComponentWithoutCriticalDataIsRefusedByName)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        CalculationInterface ci(2, 0);
-        ASSERT_TRUE(ci.setModelFluid(2, fluidRecord(2, binary())));
+        CalculationInterface ci(FluidType::componentList, 0);
+        ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, binary())));
         FluidRecord bad = fluidRecord(2, nineComponentOil());
         bad.arrayValue("components").at(4).toDictionary().setValue(c.key, c.value);
         testing::internal::CaptureStderr();
-        EXPECT_FALSE(ci.setModelFluid(2, bad));
+        EXPECT_FALSE(ci.setModelFluid(FluidType::componentList, bad));
         EXPECT_NE(testing::internal::GetCapturedStderr().find("\"C3\""), std::string::npos);
         EXPECT_FALSE(ci.isLoaded());
         EXPECT_EQ(ci.getNumberOfComponents(), 2);  // nothing of the refused record written
@@ -291,7 +291,7 @@ TEST(CalculationInterfaceFailures, MismatchedTypeAndMissingEngineAnswerFailure)
     };
     for (const Setup& s : setups) {
         SCOPED_TRACE(s.what);
-        CalculationInterface ci(s.fluidType, 0);
+        CalculationInterface ci(fluidTypeFromNumber(s.fluidType), 0);
         testing::internal::CaptureStderr();
         ci.setThermodynamicModel(s.record);
         const std::string message = testing::internal::GetCapturedStderr();
@@ -329,15 +329,15 @@ TEST(CalculationInterfaceFailures, MismatchedTypeAndMissingEngineAnswerFailure)
 
 TEST(CalculationInterfaceFailures, EmptyComponentListLeavesTheFluidUnloaded)
 {
-    CalculationInterface ci(2, 0);
-    EXPECT_FALSE(ci.setModelFluid(2, FluidRecord{{"fluidType", 2}}));
+    CalculationInterface ci(FluidType::componentList, 0);
+    EXPECT_FALSE(ci.setModelFluid(FluidType::componentList, FluidRecord{{"fluidType", 2}}));
     EXPECT_FALSE(ci.isLoaded());
     EXPECT_EQ(ci.calculateSaturation(20, 1), kSaturationFailure);
 }
 
 TEST(CalculationInterfaceFailures, LoadedFluidGivenARecordOfAnotherTypeStopsAnswering)
 {
-    CalculationInterface ci(2, 0);
+    CalculationInterface ci(FluidType::componentList, 0);
     ci.setThermodynamicModel(fluidRecord(2, binary()));
     ASSERT_NE(ci.calculateSaturation(100, 1), kSaturationFailure);
     testing::internal::CaptureStderr();
@@ -348,9 +348,9 @@ TEST(CalculationInterfaceFailures, LoadedFluidGivenARecordOfAnotherTypeStopsAnsw
 
 TEST(CalculationInterfaceLoading, SecondRecordReplacesTheFirst)
 {
-    CalculationInterface ci(2, 1);
-    ASSERT_TRUE(ci.setModelFluid(2, fluidRecord(2, nineComponentOil())));
-    ASSERT_TRUE(ci.setModelFluid(2, fluidRecord(2, binary())));
+    CalculationInterface ci(FluidType::componentList, 1);
+    ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, nineComponentOil())));
+    ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, binary())));
     EXPECT_EQ(ci.getNumberOfComponents(), 2);
     EXPECT_EQ(ci.liquidPhase->component_count, 2);
     EXPECT_EQ(ci.oil->component_name[1], "C10");

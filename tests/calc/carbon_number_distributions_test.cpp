@@ -175,8 +175,8 @@ ComponentData pseudoComponent(int identifier, double molePercent, double mw)
 
 std::vector<double> ahmedSplitOf(const std::vector<ComponentData>& fluid)
 {
-    CalculationInterface ci(2, 0);
-    EXPECT_TRUE(ci.setModelFluid(2, fluidRecord(2, fluid)));
+    CalculationInterface ci(FluidType::componentList, 0);
+    EXPECT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, fluid)));
     return ci.generateAhmedFluid();
 }
 
@@ -247,7 +247,7 @@ TEST(AhmedSplit, NothingToSplitGivesNoFractions)
         SCOPED_TRACE(c.what);
         EXPECT_TRUE(ahmedSplitOf(c.fluid).empty());
     }
-    CalculationInterface notLoaded(2, 0);
+    CalculationInterface notLoaded(FluidType::componentList, 0);
     EXPECT_TRUE(notLoaded.generateAhmedFluid().empty());
 }
 

@@ -34,8 +34,8 @@ TEST(NearCriticalFlash, VapourFractionAndPhasesAsTheTextbookFlash)
     const auto fluid = nineComponentCondensate();
     const auto species = test::textbookSpecies(fluid);
     const auto z = test::moleFractions(fluid);
-    CalculationInterface ci(2, 0);
-    ci.setModelFluid(2, test::fluidRecord(2, fluid));
+    CalculationInterface ci(FluidType::componentList, 0);
+    ci.setModelFluid(FluidType::componentList, test::fluidRecord(2, fluid));
     ASSERT_TRUE(ci.isLoaded());
     const Oil& oil = *ci.oil;
     for (const NearCriticalState& s : kStates) {

@@ -64,9 +64,9 @@ struct Envelope {
 
 Envelope traceEnvelope(const std::vector<ComponentData>& components)
 {
-    CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
     Envelope envelope;
-    ci.calculateImmiscibilityLoop(test::fluidRecord(kComponentFluid, components), &envelope.diagram, envelope.llg);
+    ci.calculateImmiscibilityLoop(test::fluidRecord(code_number(FluidType::componentList), components), &envelope.diagram, envelope.llg);
     return envelope;
 }
 
@@ -206,9 +206,9 @@ TEST(PhaseEnvelope, CriticalPointBetweenTheBranchesLastPoints)
 TEST(PhaseEnvelope, DiagramCarriesTheFluidAndItsStockTankValues)
 {
     const auto components = nineComponentCondensate();
-    FluidRecord record = test::fluidRecord(kComponentFluid, components);
+    FluidRecord record = test::fluidRecord(code_number(FluidType::componentList), components);
     record.setValue(QStringLiteral("curve"), QStringLiteral("run-time"));
-    CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
     PhaseDiagramPtr diagram;
     int llg = -1;
     ci.calculateImmiscibilityLoop(record, &diagram, llg);
@@ -242,9 +242,9 @@ TEST(PhaseEnvelope, DiagramCarriesTheFluidAndItsStockTankValues)
 TEST(PhaseEnvelope, LiquidLiquidGasCheckReadsMethaneByItsIndex)
 {
     using namespace test;
-    CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
     ci.setThermodynamicModel(
-        fluidRecord(kComponentFluid, {withMole(kC3, 30), withMole(kC1, 40), withMole(kC6, 10), withMole(kC10, 20)}));
+        fluidRecord(code_number(FluidType::componentList), {withMole(kC3, 30), withMole(kC1, 40), withMole(kC6, 10), withMole(kC10, 20)}));
     auto& x = ci.oil->liquid->mole_fraction;
     auto& y = ci.oil->vapour->mole_fraction;
     x = {0.3, 0.25, 0.1, 0.35};
@@ -261,10 +261,10 @@ TEST(PhaseEnvelope, LiquidLiquidGasCheckReadsMethaneByItsIndex)
 // liquid-liquid-gas points follow a single break, and the branch stays within its cap.
 TEST(PhaseEnvelope, MethaneRichFluidWithAHeavyEndFindsTheLiquidLiquidGasSegment)
 {
-    CalculationInterface ci(kAlphaBetaFluid, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::alphaBeta, kPengRobinsonEos);
     PhaseDiagramPtr diagram;
     int llg = 0;
-    ci.calculateImmiscibilityLoop(FluidRecord{{"name", "AB 0.5 0.5"}, {"fluidType", kAlphaBetaFluid},
+    ci.calculateImmiscibilityLoop(FluidRecord{{"name", "AB 0.5 0.5"}, {"fluidType", code_number(FluidType::alphaBeta)},
                                               {"alpha", 0.5}, {"beta", 0.5}, {"CO2", 0.0}, {"N2", 0.0},
                                               {"H2S", 0.0}},
                                   &diagram, llg);
@@ -295,7 +295,7 @@ std::vector<ComponentData> methaneWithDecane()
 class ForcedLiquidLiquidGas : public CalculationInterface {
 public:
     ForcedLiquidLiquidGas()
-        : CalculationInterface(kComponentFluid, kPengRobinsonEos)
+        : CalculationInterface(FluidType::componentList, kPengRobinsonEos)
     {
     }
 
@@ -348,7 +348,7 @@ TEST(PhaseEnvelope, LiquidLiquidGasSegmentLiesOnTheReferenceLiquidLiquidBoundary
     ForcedLiquidLiquidGas ci;
     PhaseDiagramPtr diagram;
     int llg = 0;
-    ci.calculateImmiscibilityLoop(test::fluidRecord(kComponentFluid, components), &diagram, llg);
+    ci.calculateImmiscibilityLoop(test::fluidRecord(code_number(FluidType::componentList), components), &diagram, llg);
     ASSERT_TRUE(diagram);
     EXPECT_EQ(llg, 1);
     ASSERT_TRUE(diagram->vapourIsopleth());
@@ -383,7 +383,7 @@ TEST(PhaseEnvelope, FailureWithTwoDistinctPhasesEndsTheLiquidLiquidGasSegment)
     ci.segmentScript = {step_code::retry, step_code::liquid_liquid_gas};
     PhaseDiagramPtr diagram;
     int llg = 0;
-    ci.calculateImmiscibilityLoop(test::fluidRecord(kComponentFluid, methaneWithDecane()), &diagram, llg);
+    ci.calculateImmiscibilityLoop(test::fluidRecord(code_number(FluidType::componentList), methaneWithDecane()), &diagram, llg);
     ASSERT_TRUE(diagram);
     EXPECT_EQ(llg, 1);
     const auto segment = segmentPoints(*diagram->liquidIsopleth());
@@ -405,10 +405,10 @@ TEST(PhaseEnvelope, FluidWithoutMethaneHasNoLiquidLiquidGasSegment)
 
 TEST(PhaseEnvelope, UnloadableFluidGivesNoDiagram)
 {
-    CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
     PhaseDiagramPtr diagram = std::make_shared<CPhaseDiagram>();
     int llg = -1;
-    ci.calculateImmiscibilityLoop(FluidRecord{{"fluidType", kComponentFluid}}, &diagram, llg);
+    ci.calculateImmiscibilityLoop(FluidRecord{{"fluidType", code_number(FluidType::componentList)}}, &diagram, llg);
     EXPECT_FALSE(diagram);
     EXPECT_EQ(llg, 0);
 }

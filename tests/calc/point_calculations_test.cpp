@@ -17,7 +17,7 @@ using namespace test;
 
 std::unique_ptr<CalculationInterface> loaded(const std::vector<ComponentData>& fluid)
 {
-    auto ci = std::make_unique<CalculationInterface>(2, 0);
+    auto ci = std::make_unique<CalculationInterface>(FluidType::componentList, 0);
     ci->setThermodynamicModel(fluidRecord(2, fluid));
     return ci;
 }
@@ -26,8 +26,8 @@ TEST(TrappingPressure, OneComponentFluidFollowsTheClosedFormPengRobinsonPressure
 {
     const std::vector<ComponentData> methane = {withMole(kC1, 100)};
     const auto textbook = textbookMixture(methane);
-    CalculationInterface ci(2, 0);
-    ASSERT_TRUE(ci.setModelFluid(2, fluidRecord(2, methane)));
+    CalculationInterface ci(FluidType::componentList, 0);
+    ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, methane)));
     const struct Case {
         int homog;
         double T, v;  // K, m3/mol
@@ -89,7 +89,7 @@ class Flash : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(ci.setModelFluid(2, fluidRecord(2, fluid)));
+        ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, fluid)));
         feed = ci.oil->feed_composition;
         const double bubble = ci.calculateSaturation(T - 273.15, 1);
         ASSERT_GT(bubble, 0);
@@ -105,7 +105,7 @@ protected:
     }
 
     std::vector<ComponentData> fluid = nineComponentOil();
-    CalculationInterface ci{2, 0};
+    CalculationInterface ci{FluidType::componentList, 0};
     std::vector<double> feed;  // as loaded
     double T = 353.15;
     double P = 0;
@@ -179,8 +179,8 @@ TEST_F(Flash, FlashedLiquidLoadsAsANewFluid)
     FluidRecord liquid;
     ASSERT_EQ(ci.calculateFlash(T, P, liquid, std::nullopt), FlashOutcome::twoPhases);
     const std::vector<double> x = ci.oil->flash_liquid_composition;
-    CalculationInterface again(liquid.intValue("fluidType"), 0);
-    ASSERT_TRUE(again.setModelFluid(2, liquid));
+    CalculationInterface again(fluidTypeOf(liquid), 0);
+    ASSERT_TRUE(again.setModelFluid(FluidType::componentList, liquid));
     for (int i = 0; i < 9; ++i) {
         EXPECT_NEAR(again.getIsoplethComposition(i), x[i], 1e-15);
         EXPECT_NEAR(again.liquidPhase->critical_temperature[i], ci.liquidPhase->critical_temperature[i], 1e-12);
@@ -304,7 +304,7 @@ TEST(StockTank, MethaneOfEachKindOfFluid)
     EXPECT_EQ(lpg->CH4, 0);  // no component named CH4 or C1
     EXPECT_EQ(lpg->getCH4(), 0);
 
-    CalculationInterface model(1, 0);
+    CalculationInterface model(FluidType::alphaBeta, 0);
     model.setAlpha(0.7);
     model.setBeta(0.1);
     model.finalize();

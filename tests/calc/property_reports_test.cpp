@@ -45,7 +45,7 @@ std::vector<std::string> linesOf(const std::string& text)
 
 std::unique_ptr<CalculationInterface> loaded(const std::vector<ComponentData>& fluid)
 {
-    auto ci = std::make_unique<CalculationInterface>(2, 0);
+    auto ci = std::make_unique<CalculationInterface>(FluidType::componentList, 0);
     ci->setThermodynamicModel(fluidRecord(2, fluid));
     return ci;
 }
@@ -130,7 +130,7 @@ TEST_F(ReportTest, BulkPropertiesWithTheBubblePressure)
 
 TEST_F(ReportTest, BulkPropertiesFailureLine)
 {
-    CalculationInterface ci(2, 0);  // nothing loaded
+    CalculationInterface ci(FluidType::componentList, 0);  // nothing loaded
     ci.printBulkProperties(300, 100);
     expectReport("\n" + bulkConditions(300, 100) + "\tCalculation failure !\n\n");
 }
@@ -171,8 +171,8 @@ std::string tankCorrelationDensities(const Oil& e)
 // weight) exceeds the oil's volume, so the translated lines say "not available" and why.
 TEST_F(ReportTest, StockTankReportOfAGammaFluidWhoseTranslationWouldTurnNegative)
 {
-    CalculationInterface ci(2, 0);
-    ASSERT_TRUE(ci.setModelFluid(3, fluidRecord(3, nineComponentOil())));
+    CalculationInterface ci(FluidType::componentList, 0);
+    ASSERT_TRUE(ci.setModelFluid(FluidType::gamma, fluidRecord(3, nineComponentOil())));
     ci.printSTProperties();
     const Oil& e = *ci.oil;
     ASSERT_EQ(e.stock_tank_state, 3);
@@ -377,7 +377,7 @@ TEST_F(ReportTest, FlashFailureLines)
     testing::internal::GetCapturedStderr();
     expectReport("\n" + flashConditions(353.15, 1000) + "\tCalculation failure !\n\n");
 
-    CalculationInterface none(3, 0);
+    CalculationInterface none(FluidType::gamma, 0);
     markStart();
     none.printFlashProperties(300, 10);
     expectReport("\n" + flashConditions(300, 10) + "\tCalculation failure !\n\n");
@@ -385,7 +385,7 @@ TEST_F(ReportTest, FlashFailureLines)
 
 TEST_F(ReportTest, StockTankReportWithoutEngine)
 {
-    CalculationInterface none(3, 0);
+    CalculationInterface none(FluidType::gamma, 0);
     none.printSTProperties();
     expectReport("\n\tCalculation failure !\n\n");
 }

@@ -362,7 +362,7 @@ struct ModelPoint
 };
 ModelPoint modelPoint(double a, double b, double TexpKelvin, int hexp)
 {
-    CalculationInterface calculation(kAlphaBetaFluid, kPengRobinsonEos);
+    CalculationInterface calculation(FluidType::alphaBeta, kPengRobinsonEos);
     calculation.setAlpha(a);
     calculation.setBeta(b);
     calculation.setN2(kN2);

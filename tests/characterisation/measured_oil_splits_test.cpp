@@ -111,8 +111,8 @@ TEST(MeasuredOilSplits, EveryMethodAndLastCarbonNumberConservesAndStaysPhysical)
                         EXPECT_LE(c.doubleValue("SG"), 1.2) << name;
                         previousMw = c.doubleValue("mw");
                     }
-                    CalculationInterface calculation(kComponentFluid, kPengRobinsonEos);
-                    EXPECT_TRUE(calculation.setModelFluid(kComponentFluid, split)) << where;
+                    CalculationInterface calculation(FluidType::componentList, kPengRobinsonEos);
+                    EXPECT_TRUE(calculation.setModelFluid(FluidType::componentList, split)) << where;
                 }
             }
         }

@@ -51,7 +51,7 @@ struct RecordingMaker
             ++calls;
             alpha = a, beta = b, CO2 = co2, N2 = n2, H2S = h2s, name = source;
             FluidRecord r = modelFluid(a, b, co2, n2, h2s, source + " adjusted");
-            r.setValue(fluidkey::fluidType, kFluidTypeAlphaBeta);
+            r.setValue(fluidkey::fluidType, code_number(FluidType::alphaBeta));
             r.setValue(fluidkey::alpha, a);
             r.setValue(fluidkey::beta, b);
             return r;
@@ -62,7 +62,7 @@ struct RecordingMaker
 // The alpha-beta model's own bubble pressure (bar) at T (degrees Celsius).
 double modelBubblePressure(double alpha, double beta, double celsius)
 {
-    CalculationInterface calculation(kAlphaBetaFluid, kPengRobinsonEos);
+    CalculationInterface calculation(FluidType::alphaBeta, kPengRobinsonEos);
     calculation.setAlpha(alpha);
     calculation.setBeta(beta);
     calculation.setCO2(kCO2);
@@ -234,9 +234,9 @@ struct ScriptedSaturation
 
     StockTankCalculationFactory factory()
     {
-        return [this](int type, int eos, const FluidRecord& record) -> std::unique_ptr<StockTankCalculation> {
+        return [this](FluidType type, int eos, const FluidRecord& record) -> std::unique_ptr<StockTankCalculation> {
             ++made;
-            interfaceType = type;
+            interfaceType = code_number(type);
             eosCode = eos;
             recordType = record.intValue(fluidkey::fluidType);
             recordComponents = record.arrayValue(fluidkey::components).size();
@@ -262,7 +262,7 @@ FluidRecord tovikSource(const QString& name)
 {
     Array components{component("C1", 50), component("C2", 20), component("C3", 10), component("nC4", 10),
                      component("C7+", 10)};
-    return FluidRecord{{fluidkey::name, name}, {fluidkey::fluidType, kFluidTypeComponentList},
+    return FluidRecord{{fluidkey::name, name}, {fluidkey::fluidType, code_number(FluidType::componentList)},
                        {fluidkey::components, components}};
 }
 
@@ -305,8 +305,8 @@ TEST_P(TovikEstimate, ResultKeysAndPressureDeviation)
         EXPECT_EQ(saturation.made, 1);
         EXPECT_EQ(r.doubleValue(fluidkey::psat), c.saturation);
         EXPECT_EQ(r.doubleValue(fluidkey::pcal), c.saturation);
-        EXPECT_EQ(saturation.interfaceType, kFluidTypeComponentList);
-        EXPECT_EQ(saturation.recordType, kFluidTypeComponentList) << "the result's components, not its parameters";
+        EXPECT_EQ(saturation.interfaceType, code_number(FluidType::componentList));
+        EXPECT_EQ(saturation.recordType, code_number(FluidType::componentList)) << "the result's components, not its parameters";
         EXPECT_EQ(saturation.recordComponents, 17);
         EXPECT_EQ(saturation.temperature, source.doubleValue(fluidkey::tsat));
         EXPECT_EQ(saturation.kind, source.intValue(fluidkey::satPhase));

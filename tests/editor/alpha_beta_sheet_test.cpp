@@ -228,7 +228,7 @@ TEST_F(AlphaBetaSheetTest, SingleFitWritesThePointInsertsTheResultAfterItsSource
     EXPECT_EQ(fluidAt(0).intValue(fluidkey::hexp), kBubblePoint);
     const FluidRecord result = fluidAt(1);
     EXPECT_DOUBLE_EQ(result.doubleValue(fluidkey::texp), 373.15);
-    EXPECT_EQ(result.intValue(fluidkey::fluidType), kFluidTypeAlphaBeta);
+    EXPECT_EQ(result.intValue(fluidkey::fluidType), code_number(FluidType::alphaBeta));
     EXPECT_EQ(result.arrayValue(fluidkey::components).size(), 17);
     EXPECT_TRUE(alerts.alerts().isEmpty());
 

@@ -55,7 +55,7 @@ QList<CommandCase> commandCases()
     return {
         {"new into a list", {fluid("A", {"C1"}), fluid("B", {"C1"})}, 0, {}, tableCommand(&FluidTableEditor::onAddFluid),
          {"A", "New", "B"}, -1, 1, 1},
-        {"duplicate type 1", {fluid("A", {"C1", "C2"}, kFluidTypeAlphaBeta), fluid("B", {"C1"})}, 0, {},
+        {"duplicate type 1", {fluid("A", {"C1", "C2"}, FluidType::alphaBeta), fluid("B", {"C1"})}, 0, {},
          tableCommand(&FluidTableEditor::onDuplicateFluid), {"A", "A - duplicated", "B"}, -1, 1, 1},
         {"duplicate type 2", {fluid("A", {"C1", "C2"}), fluid("B", {"C1"})}, 1, {},
          tableCommand(&FluidTableEditor::onDuplicateFluid), {"A", "B", "B - duplicated"}, -1, 2, 1},

@@ -43,7 +43,7 @@ FluidRecord blackOil(const QString& name, double c1 = 40)
         components.append(test::component(component, mole));
     return FluidRecord{{fluidkey::name, name},
                        {fluidkey::comment, QString()},
-                       {fluidkey::fluidType, kFluidTypeComponentList},
+                       {fluidkey::fluidType, code_number(FluidType::componentList)},
                        {fluidkey::eos, "PR"},
                        {fluidkey::components, components}};
 }
@@ -157,7 +157,7 @@ TEST_F(EditorSheetActions, FlashedPhasesGoAfterTheSourceAndLeaveInOneUndo)
         EXPECT_EQ(posted, 1);
         for (int row = 2; row <= c.selected; ++row) {
             const FluidRecord phase = fluids().at(row).toDictionary();
-            EXPECT_EQ(phase.intValue(fluidkey::fluidType), kFluidTypeComponentList);
+            EXPECT_EQ(phase.intValue(fluidkey::fluidType), code_number(FluidType::componentList));
             EXPECT_FALSE(phase.contains(fluidkey::eos));
             double sum = 0;
             for (const auto& [name, mole] : molesOf(phase))
@@ -185,7 +185,7 @@ TEST_F(EditorSheetActions, FlashedPhasesGoAfterTheSourceAndLeaveInOneUndo)
 // The alpha-beta model's own bubble pressure (bar) at T (degrees Celsius).
 double modelBubblePressure(double alpha, double beta, double CO2, double N2, double celsius)
 {
-    CalculationInterface calculation(kAlphaBetaFluid, kPengRobinsonEos);
+    CalculationInterface calculation(FluidType::alphaBeta, kPengRobinsonEos);
     calculation.setAlpha(alpha);
     calculation.setBeta(beta);
     calculation.setCO2(CO2);
@@ -200,7 +200,7 @@ TEST_F(EditorSheetActions, FlashedAlphaBetaModelFluidGivesComponentListsOfTheMod
     constexpr double alpha = 0.8, beta = 0.3, CO2 = 0.01, N2 = 0.005, celsius = 100;
     open({fluid("A", {"C1", "C2"})}, true);
     const FluidRecord model = editor->createAlphaBetaFluid(alpha, beta, CO2, N2, 0, "M");
-    ASSERT_EQ(model.intValue(fluidkey::fluidType), kFluidTypeAlphaBeta);
+    ASSERT_EQ(model.intValue(fluidkey::fluidType), code_number(FluidType::alphaBeta));
     document.reset();
     settle();
     open({fluid("A", {"C1", "C2"}), model, fluid("C", {"C3", "C4"})}, true);
@@ -236,7 +236,7 @@ TEST_F(EditorSheetActions, FlashedAlphaBetaModelFluidGivesComponentListsOfTheMod
     const std::pair<const FluidRecord*, std::vector<double>*> phases[] = {{&liquid, &x}, {&vapour, &y}};
     for (const auto& [phase, moles] : phases) {
         SCOPED_TRACE(moles == &x ? "liquid" : "vapour");
-        EXPECT_EQ(phase->intValue(fluidkey::fluidType), kFluidTypeComponentList);
+        EXPECT_EQ(phase->intValue(fluidkey::fluidType), code_number(FluidType::componentList));
         EXPECT_EQ(phase->stringValue(fluidkey::comment), "");
         for (const char* key : {"EOS", "alpha", "beta", "CO2", "N2", "H2S", "Texp", "Pexp", "hexp"})
             EXPECT_FALSE(phase->contains(key)) << key;
@@ -282,8 +282,8 @@ TEST_F(EditorSheetActions, FlashedAlphaBetaModelFluidGivesComponentListsOfTheMod
 
     // The liquid, now a component list of its own, sits at its bubble point at the flash's
     // temperature and pressure.
-    CalculationInterface again(kFluidTypeComponentList, kPengRobinsonEos);
-    ASSERT_TRUE(again.setModelFluid(kFluidTypeComponentList, liquid));
+    CalculationInterface again(FluidType::componentList, kPengRobinsonEos);
+    ASSERT_TRUE(again.setModelFluid(FluidType::componentList, liquid));
     EXPECT_NEAR(again.calculateSaturation(celsius, kBubblePoint), bubble / 2, 1e-5 * bubble / 2);
 
     undo()->undo();
@@ -477,7 +477,7 @@ TEST_F(EditorSheetActions, SplitIndexSixIsIndexFive)
     const FluidRecord five = doSplit(source, kSplitMontel, 12, false, false);
     const FluidRecord six = doSplit(source, kSplitMontelAgain, 12, false, false);
     EXPECT_TRUE(five.isEqualTo(six));
-    EXPECT_EQ(five.intValue(fluidkey::fluidType), kFluidTypeCarbonNumber);
+    EXPECT_EQ(five.intValue(fluidkey::fluidType), code_number(FluidType::carbonNumbers));
 }
 
 TEST_F(EditorSheetActions, TypedCarbonNumberOutsideTheListIsRefused)

@@ -94,7 +94,7 @@ FluidRecord measuredOil(const QString& name, double c1, bool measured = true)
         components.append(test::component(component, mole));
     FluidRecord fluid{{fluidkey::name, name},
                       {fluidkey::comment, QString()},
-                      {fluidkey::fluidType, kFluidTypeComponentList},
+                      {fluidkey::fluidType, code_number(FluidType::componentList)},
                       {fluidkey::eos, "PR"},
                       {fluidkey::components, components}};
     if (measured) {

@@ -94,7 +94,7 @@ TEST_F(EditorWindow, TypedUnitsStoreTheirConversion)
 
 TEST_F(EditorWindow, ModelFieldsTakeDefaultsBeforeTheFirstFluidShows)
 {
-    FluidRecord model = fluid("AB", {"C1", "C10"}, kFluidTypeAlphaBeta);
+    FluidRecord model = fluid("AB", {"C1", "C10"}, FluidType::alphaBeta);
     model.setValue("alpha", 0.5);
     model.setValue("beta", 0.25);
     model.setValue("CO2", 0.02);

@@ -99,7 +99,7 @@ QList<FluidTableCase> fluidTableCases()
          "2 values of columns named \"components\" or \"fluidType\"",
          [](ImportFixture& f) {
              EXPECT_EQ(f.componentNames(1), QStringList{"N2"});
-             EXPECT_EQ(f.fluidAt(1).value("fluidType"), Value(kFluidTypeComponentList));
+             EXPECT_EQ(f.fluidAt(1).value("fluidType"), Value(code_number(FluidType::componentList)));
          }},
         {"e acute separates", "Name N2 C1\nOil\xc3\xa9" "A 1 99\n", {}, "Line 2, column 5: \u201cA\u201d"},
         {"hash separates", "#Name #N2\nOilB#2\n", {"OilB"}, {},
@@ -191,7 +191,7 @@ TEST_F(ImportFixture, ExampleFluidHasItsComponentsTextColumnsAndSaturationPoint)
 
     const FluidRecord oil = fluidAt(1);
     EXPECT_EQ(oil.stringValue("name"), "OilA");
-    EXPECT_EQ(oil.intValue("fluidType"), kFluidTypeComponentList);
+    EXPECT_EQ(oil.intValue("fluidType"), code_number(FluidType::componentList));
     EXPECT_EQ(oil.stringValue("EOS"), "SRK");
     EXPECT_EQ(componentNames(1), (QStringList{"N2", "C1", "C7+"}));
     EXPECT_EQ(componentAt(1, 0).doubleValue("mole"), 0.5);
@@ -316,7 +316,7 @@ const QByteArray kMethane = "C1 -82.59 -161.5 45.99 98.6 0.012 16.04 0.3 60\n";
 
 TEST_F(ImportFixture, ComponentTableReplacesTheListUndoably)
 {
-    open({fluid("Model", {"C1", "C2", "C3"}, kFluidTypeAlphaBeta), fluid("Other", {"C1"})});
+    open({fluid("Model", {"C1", "C2", "C3"}, FluidType::alphaBeta), fluid("Other", {"C1"})});
     editor->selectFluidRow(0);
     settle();
     const Array before = fluidAt(0).arrayValue(fluidkey::components);
@@ -334,8 +334,8 @@ TEST_F(ImportFixture, ComponentTableReplacesTheListUndoably)
         EXPECT_EQ(c1.doubleValue(key), value) << key;
     EXPECT_EQ(c1.intValue("nc"), 1);
     EXPECT_FALSE(c1.contains("corr")) << "no correlation applied";
-    EXPECT_EQ(fluidAt(0).intValue("fluidType"), kFluidTypeComponentList);
-    EXPECT_EQ(editor->control<QButtonGroup>("mModelRadio")->checkedId(), kFluidTypeComponentList);
+    EXPECT_EQ(fluidAt(0).intValue("fluidType"), code_number(FluidType::componentList));
+    EXPECT_EQ(editor->control<QButtonGroup>("mModelRadio")->checkedId(), code_number(FluidType::componentList));
     EXPECT_EQ(editor->componentsView()->model()->rowCount(), 2);
     EXPECT_EQ(changes(), changesBefore + 1);
     EXPECT_TRUE(alerts.messages().isEmpty());
@@ -344,8 +344,8 @@ TEST_F(ImportFixture, ComponentTableReplacesTheListUndoably)
     undo()->undo();
     settle();
     EXPECT_EQ(fluidAt(0).arrayValue(fluidkey::components), before) << "the old list itself comes back";
-    EXPECT_EQ(fluidAt(0).intValue("fluidType"), kFluidTypeAlphaBeta);
-    EXPECT_EQ(editor->control<QButtonGroup>("mModelRadio")->checkedId(), kFluidTypeAlphaBeta);
+    EXPECT_EQ(fluidAt(0).intValue("fluidType"), code_number(FluidType::alphaBeta));
+    EXPECT_EQ(editor->control<QButtonGroup>("mModelRadio")->checkedId(), code_number(FluidType::alphaBeta));
     EXPECT_EQ(editor->componentsView()->model()->rowCount(), 3);
     EXPECT_EQ(changes(), changesBefore);
 

@@ -40,7 +40,7 @@ ComponentRecord carbonDioxide()
                            {"Vc", 94.0},    {"omega", 0.225}, {"mw", 44.01}, {"SG", 0.818},  {"mole", 50.0}};
 }
 
-FluidRecord modelFluid(const QString& name, int type, const QList<std::pair<QString, Value>>& parameters)
+FluidRecord modelFluid(const QString& name, FluidType type, const QList<std::pair<QString, Value>>& parameters)
 {
     FluidRecord record = fluid(name, {"C1"}, type);
     for (const auto& [key, value] : parameters)
@@ -98,8 +98,8 @@ TEST_F(FluidReport, ModelLinesFollowTheFluidType)
 {
     const QList<std::pair<QString, Value>> parameters{
         {"alpha", 0.8}, {"beta", 0.3}, {"CO2", 0.02}, {"N2", 0.015}, {"H2S", 0.001}, {"delta", 5}};
-    open({modelFluid("ab", kFluidTypeAlphaBeta, parameters), modelFluid("user", kFluidTypeComponentList, {}),
-          modelFluid("gamma", kFluidTypeGamma, parameters), modelFluid("expanded", kFluidTypeCarbonNumber, parameters)});
+    open({modelFluid("ab", FluidType::alphaBeta, parameters), modelFluid("user", FluidType::componentList, {}),
+          modelFluid("gamma", FluidType::gamma, parameters), modelFluid("expanded", FluidType::carbonNumbers, parameters)});
     EXPECT_EQ(modelLines(report(0)), (QStringList{"Compositional model : alpha-beta model (Montel, 1993)",
                                                   "              Alpha : 0.8000", "               Beta : 0.3000",
                                                   "                CO2 : 0.0200", "                 N2 : 0.0150",

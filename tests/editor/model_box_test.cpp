@@ -72,8 +72,8 @@ TEST_F(ModelBox, ModelSwitchTable)
         int radioAfter;       // the checked cell once the deferred click has run
         int changesAfter;
     };
-    const int user = kFluidTypeComponentList, ab = kFluidTypeAlphaBeta, ex = kFluidTypeCarbonNumber,
-              gamma = kFluidTypeGamma;
+    const int user = code_number(FluidType::componentList), ab = code_number(FluidType::alphaBeta), ex = code_number(FluidType::carbonNumbers),
+              gamma = code_number(FluidType::gamma);
     const auto ok = AlertResponse::Default, cancel = AlertResponse::Alternate;
     const QList<Case> cases{
         {"user to alpha-beta, OK", user, -1, ab, ok, 1, ab, 17, ab, 2},
@@ -140,11 +140,11 @@ TEST_F(ModelBox, ModelSwitchTable)
 // the record exactly as it was (no rebuild from the box's defaults) and the document unchanged.
 TEST_F(ModelBox, CancelledChangeOfAGammaFluidLeavesItExactlyAsItWas)
 {
-    for (const int tag : {kFluidTypeAlphaBeta, kFluidTypeCarbonNumber, kFluidTypeComponentList}) {
+    for (const int tag : {code_number(FluidType::alphaBeta), code_number(FluidType::carbonNumbers), code_number(FluidType::componentList)}) {
         SCOPED_TRACE(tag);
         open({fluid("F", {"C1", "C2", "C3"})});
         alerts.queueResponse(AlertResponse::Default);
-        click(kFluidTypeGamma);
+        click(code_number(FluidType::gamma));
         type("mAlphaEditField", "4.5");
         type("mBetaEditField", "150");
         type("mDeltaEditField", "10");
@@ -159,15 +159,15 @@ TEST_F(ModelBox, CancelledChangeOfAGammaFluidLeavesItExactlyAsItWas)
 
         alerts.queueResponse(AlertResponse::Alternate);  // Cancel
         click(tag);
-        EXPECT_EQ(alerts.alerts().size(), tag == kFluidTypeComponentList ? 0 : 1);
-        if (tag == kFluidTypeComponentList) {  // the user-defined model asks nothing: the change is made
+        EXPECT_EQ(alerts.alerts().size(), tag == code_number(FluidType::componentList) ? 0 : 1);
+        if (tag == code_number(FluidType::componentList)) {  // the user-defined model asks nothing: the change is made
             document.reset();
             settle();
             continue;
         }
         EXPECT_TRUE(gamma.isEqualTo(before)) << "alpha, beta, delta and the components as they were";
         EXPECT_EQ(componentNames(0), namesBefore);
-        EXPECT_EQ(radio()->checkedId(), kFluidTypeGamma);
+        EXPECT_EQ(radio()->checkedId(), code_number(FluidType::gamma));
         EXPECT_EQ(field("mAlphaEditField")->text(), alphaShown) << "not the default 3.00";
         EXPECT_EQ(field("mDeltaEditField")->text(), "10");
         EXPECT_EQ(changes(), 0);
@@ -180,21 +180,21 @@ TEST_F(ModelBox, CancelledChangeOfAGammaFluidLeavesItExactlyAsItWas)
 TEST_F(ModelBox, GeneratedListsAndTheirNames)
 {
     open({fluid("F", {"C1", "C2", "C3"})});
-    click(kFluidTypeAlphaBeta);
+    click(code_number(FluidType::alphaBeta));
     EXPECT_EQ(componentNames(0), alphaBetaNames());
-    click(kFluidTypeComponentList);
+    click(code_number(FluidType::componentList));
     EXPECT_EQ(componentNames(0), alphaBetaNames()) << "user-defined keeps the generated list";
-    EXPECT_EQ(fluids().at(0).toDictionary().intValue("fluidType"), kFluidTypeComponentList);
+    EXPECT_EQ(fluids().at(0).toDictionary().intValue("fluidType"), code_number(FluidType::componentList));
     EXPECT_TRUE(fluids().at(0).toDictionary().contains("alpha"));
     EXPECT_TRUE(editor->control<QPushButton>("mAddButton")->isEnabled());
-    click(kFluidTypeCarbonNumber);
+    click(code_number(FluidType::carbonNumbers));
     EXPECT_EQ(componentNames(0), expandedNames());
 }
 
 TEST_F(ModelBox, ViewOfEachModel)
 {
     open({});
-    FluidRecord gamma = fluid("G", {"C1"}, kFluidTypeGamma);
+    FluidRecord gamma = fluid("G", {"C1"}, FluidType::gamma);
     gamma.setValue("alpha", 2.5);
     gamma.setValue("beta", 120.0);
     gamma.setValue("delta", 7);
@@ -279,24 +279,24 @@ TEST_F(ModelBox, ParametersTheModelCannotUseAreRefusedAndTheOldValueKept)
         const char* shownAfter;
     };
     const QList<Case> cases{
-        {"alpha 1.2", kFluidTypeAlphaBeta, "mAlphaEditField", "1.2", "This is not a valid number for the alpha",
+        {"alpha 1.2", code_number(FluidType::alphaBeta), "mAlphaEditField", "1.2", "This is not a valid number for the alpha",
          "0.6000"},
-        {"alpha -0.1", kFluidTypeCarbonNumber, "mAlphaEditField", "-0.1", "This is not a valid number for the alpha",
+        {"alpha -0.1", code_number(FluidType::carbonNumbers), "mAlphaEditField", "-0.1", "This is not a valid number for the alpha",
          "0.6000"},
-        {"beta text", kFluidTypeAlphaBeta, "mBetaEditField", "abc", "This is not a valid number for the beta",
+        {"beta text", code_number(FluidType::alphaBeta), "mBetaEditField", "abc", "This is not a valid number for the beta",
          "0.1500"},
-        {"gases over 100", kFluidTypeAlphaBeta, "mCO2EditField", "100", "This is not a valid gas content", "0.000"},
-        {"gamma scale 0", kFluidTypeGamma, "mBetaEditField", "0", "This is not a valid number for the beta",
+        {"gases over 100", code_number(FluidType::alphaBeta), "mCO2EditField", "100", "This is not a valid gas content", "0.000"},
+        {"gamma scale 0", code_number(FluidType::gamma), "mBetaEditField", "0", "This is not a valid number for the beta",
          "1.0000"},
-        {"gamma scale stepped to 0", kFluidTypeGamma, "mSpinBeta", "", "This is not a valid number for the beta",
+        {"gamma scale stepped to 0", code_number(FluidType::gamma), "mSpinBeta", "", "This is not a valid number for the beta",
          "1.0000"},
-        {"gamma delta 0", kFluidTypeGamma, "mDeltaEditField", "0", "This is not a valid number for the delta", "5"},
+        {"gamma delta 0", code_number(FluidType::gamma), "mDeltaEditField", "0", "This is not a valid number for the delta", "5"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title);
-        FluidRecord f = fluid("M", {"C1", "C2"}, c.type);
-        f.setValue("alpha", c.type == kFluidTypeGamma ? 3.0 : 0.6);
-        f.setValue("beta", c.type == kFluidTypeGamma ? 1.0 : 0.15);
+        FluidRecord f = fluid("M", {"C1", "C2"}, fluidTypeFromNumber(c.type));
+        f.setValue("alpha", c.type == code_number(FluidType::gamma) ? 3.0 : 0.6);
+        f.setValue("beta", c.type == code_number(FluidType::gamma) ? 1.0 : 0.15);
         f.setValue("delta", 5);
         for (const char* gas : {"CO2", "N2", "H2S"})
             f.setValue(gas, 0.0);

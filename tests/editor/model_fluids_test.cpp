@@ -72,7 +72,7 @@ TEST_F(ModelFluids, AlphaBetaModelFluidCarriesTheEnginesComponentsInRecordUnits)
     field("mAlphaEditField")->setText("0.8");
     field("mBetaEditField")->setText("0.3");
     field("mCO2EditField")->setText("2");
-    click(kFluidTypeAlphaBeta);
+    click(code_number(FluidType::alphaBeta));
     const FluidRecord f = fluids().at(0).toDictionary();
     EXPECT_EQ(field("mAlphaEditField")->text(), "0.8") << "parameters inside the range stay as typed";
     EXPECT_EQ(f.doubleValue("alpha"), 0.8);
@@ -110,7 +110,7 @@ TEST_F(ModelFluids, ParametersOutsideTheRangeAreResetWhenTheModelIsChosen)
         open({fluid("F", {"C1"})});
         field("mAlphaEditField")->setText(alpha);
         field("mBetaEditField")->setText(beta);
-        click(kFluidTypeAlphaBeta);
+        click(code_number(FluidType::alphaBeta));
         EXPECT_EQ(field("mAlphaEditField")->text(), alphaShown);
         EXPECT_EQ(field("mBetaEditField")->text(), betaShown);
         EXPECT_EQ(editor->control<ValueStepper>("mSpinAlpha")->value(), alphaShown.toDouble());
@@ -150,7 +150,7 @@ TEST_F(ModelFluids, ExpandedFormListsEveryCarbonNumberUpToC40Plus)
     field("mH2SEditField")->setText("0.5");
     field("mAlphaEditField")->setText("0.7");
     field("mBetaEditField")->setText("0.2");
-    click(kFluidTypeCarbonNumber);
+    click(code_number(FluidType::carbonNumbers));
     FluidRecord f = fluids().at(0).toDictionary();
     QStringList names;
     for (const Value& c : f.arrayValue("components"))
@@ -184,7 +184,7 @@ TEST_F(ModelFluids, FittedRecord)
     const FluidRecord f = editor->createAlphaBetaFluid(0.85, 0.12, 0.01, 0.02, 0.005, "Oil 1");
     EXPECT_EQ(f.stringValue("name"), "Oil 1 adjusted");
     EXPECT_EQ(f.stringValue("comment"), "Fitted with the alpha-beta model from Oil 1");
-    EXPECT_EQ(f.intValue("fluidType"), kFluidTypeAlphaBeta);
+    EXPECT_EQ(f.intValue("fluidType"), code_number(FluidType::alphaBeta));
     EXPECT_EQ(f.stringValue("EOS"), "PR");
     EXPECT_EQ(f.doubleValue("H2S"), 0.005);
     EXPECT_FALSE(f.contains("Tsat"));
@@ -212,7 +212,7 @@ TEST_F(ModelFluids, GammaFluidDefaultsNamesAndGases)
 {
     open({fluid("F", {"C1"})});
     field("mCO2EditField")->setText("5");
-    click(kFluidTypeGamma);
+    click(code_number(FluidType::gamma));
     FluidRecord f = fluids().at(0).toDictionary();
     EXPECT_EQ(field("mAlphaEditField")->text(), "3.00");
     EXPECT_EQ(field("mBetaEditField")->text(), "100.00");
@@ -250,7 +250,7 @@ TEST_F(ModelFluids, GammaDefaultsReplaceWhatTheFieldsHeld)
 {
     open({fluid("F", {"C1"})});
     field("mAlphaEditField")->setText("0.5");
-    click(kFluidTypeGamma);
+    click(code_number(FluidType::gamma));
     EXPECT_EQ(field("mAlphaEditField")->text(), "3.00");
     const FluidRecord f = fluids().at(0).toDictionary();
     double sum = 0;
@@ -263,10 +263,10 @@ TEST_F(ModelFluids, RenderOfAnAlphaBetaAndAGammaModelFluid)
 {
     open({fluid("Alpha-beta fluid", {"C1"}), fluid("Gamma fluid", {"C1"})}, true);
     field("mCO2EditField")->setText("2");
-    click(kFluidTypeAlphaBeta);
+    click(code_number(FluidType::alphaBeta));
     editor->selectFluidRow(1);
     field("mCO2EditField")->setText("2");
-    click(kFluidTypeGamma);
+    click(code_number(FluidType::gamma));
     QWidget* window = editor->window();
     window->show();
     const QString folder = QDir::current().filePath("renders");

@@ -84,7 +84,7 @@ TEST_F(StockTank, BlackOilOnTheEngineKeepsItsMaterialBalance)
 TEST_F(StockTank, GammaFluidWhoseTranslationWouldTurnNegativeHasNoTranslatedApi)
 {
     FluidRecord oil = blackOil();
-    oil.setValue("fluidType", kFluidTypeGamma);
+    oil.setValue("fluidType", code_number(FluidType::gamma));
     CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
     const qsizetype start = log->text().plainText().size();
     open({oil}, true);
@@ -243,9 +243,9 @@ TEST_F(StockTank, SelectingAnotherFluidShowsOnlyItsOwnValues)
 
 TEST_F(StockTank, InterfaceTypeAndEquationOfState)
 {
-    FluidRecord gamma = fluid("G", {"C1", "C10"}, kFluidTypeGamma);
+    FluidRecord gamma = fluid("G", {"C1", "C10"}, FluidType::gamma);
     gamma.remove("EOS");
-    FluidRecord alphaBeta = fluid("AB", {"C1", "C10"}, kFluidTypeAlphaBeta);
+    FluidRecord alphaBeta = fluid("AB", {"C1", "C10"}, FluidType::alphaBeta);
     alphaBeta.setValue("EOS", "SRK");
     open({gamma, alphaBeta});
     EXPECT_EQ(tank.lastInterfaceType, 2);

@@ -133,7 +133,7 @@ TEST(Oil2StockTank, GasOilRatioAndApiByTheFourMethods)
     UserOil fluid(true);
     // A component fluid, as loading a fluid record tells the engine; the fourth method's
     // volume translation depends on it.
-    fluid.oil.setModelFluidType(model_fluid_type::component_list);
+    fluid.oil.setModelFluidType(FluidType::componentList);
     fluid.oil.calculateGOR();
     const Oil& oil = fluid.oil;
     ASSERT_EQ(oil.stock_tank_state, 3);

@@ -152,7 +152,7 @@ double publishedTranslatedDensity(double M, double V, double B)
 double oilVolume(double M) { return M / (0.96 - 27 / M); }
 double oilCoVolume(double M) { return 0.75 * oilVolume(M); }
 
-double engineTranslatedDensity(int type, double M)
+double engineTranslatedDensity(FluidType type, double M)
 {
     const double V = oilVolume(M);
     return M / translateVolume(V, dorvaneTranslation(type, M, oilCoVolume(M), M)).volume;
@@ -162,15 +162,15 @@ TEST(DorvaneTranslation, TranslatedDensityIsThePublishedOneAndContinuousAtEveryB
 {
     const double boundaries[] = {85, 142, 156, 640};
     const double eps = 1e-3;
-    for (const int type : {1, 2, 4}) {
+    for (const FluidType type : {FluidType::alphaBeta, FluidType::componentList, FluidType::carbonNumbers}) {
         for (const double boundary : boundaries) {
             const double below = engineTranslatedDensity(type, boundary - eps);
             const double above = engineTranslatedDensity(type, boundary + eps);
             for (const double M : {boundary - eps, boundary + eps, boundary - 5, boundary + 5})
                 EXPECT_NEAR(engineTranslatedDensity(type, M),
                             publishedTranslatedDensity(M, oilVolume(M), oilCoVolume(M)), 1e-12)
-                    << "type " << type << ", M " << M;
-            EXPECT_LT(std::fabs(above - below), 0.01 * below) << "type " << type << " at " << boundary;
+                    << "type " << code_number(type) << ", M " << M;
+            EXPECT_LT(std::fabs(above - below), 0.01 * below) << "type " << code_number(type) << " at " << boundary;
         }
         // Inside the bridged range the translation moves the oil's volume by a few cm3/mol per
         // g/mol, never by the 40 cm3/mol the bare branches left out.
@@ -183,9 +183,9 @@ TEST(DorvaneTranslation, TranslatedDensityIsThePublishedOneAndContinuousAtEveryB
 
 TEST(DorvaneTranslation, GammaAndUnknownFluidTypes)
 {
-    EXPECT_NEAR(dorvaneTranslation(3, 300, 150, 100), 18.887 * 100 - 724, 1e-12);
-    EXPECT_TRUE(std::isnan(dorvaneTranslation(0, 300, 150, 100)));
-    EXPECT_TRUE(std::isnan(dorvaneTranslation(7, 300, 150, 100)));
+    EXPECT_NEAR(dorvaneTranslation(FluidType::gamma, 300, 150, 100), 18.887 * 100 - 724, 1e-12);
+    EXPECT_TRUE(std::isnan(dorvaneTranslation(FluidType::none, 300, 150, 100)));
+    EXPECT_TRUE(std::isnan(dorvaneTranslation(fluidTypeFromNumber(7), 300, 150, 100)));
 }
 
 TEST(DorvaneTranslation, AVolumeThatWouldNotStayPositiveIsNotTranslated)
@@ -214,7 +214,7 @@ TEST(DorvaneTranslation, GammaFluidWhoseTranslationWouldTurnNegativeShowsNoTrans
 {
     test::PetroleumFluid fluid(test::nine_components);
     Oil& oil = fluid.oil;
-    oil.setModelFluidType(3);
+    oil.setModelFluidType(FluidType::gamma);
     oil.calculateGOR();
     ASSERT_EQ(oil.stock_tank_state, 3);
     const double Ml = oil.liquid_molar_weight;

@@ -109,10 +109,10 @@ inline FluidRecord fluidRecord(int fluidType, const std::vector<ComponentData>& 
 // The phase envelope of a component fluid, as the phase-diagram document traces it.
 inline PhaseDiagramPtr componentEnvelope(const std::vector<ComponentData>& components)
 {
-    CalculationInterface ci(kComponentFluid, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
     PhaseDiagramPtr diagram;
     int llg = 0;
-    ci.calculateImmiscibilityLoop(fluidRecord(kComponentFluid, components), &diagram, llg);
+    ci.calculateImmiscibilityLoop(fluidRecord(code_number(FluidType::componentList), components), &diagram, llg);
     return diagram;
 }
 

@@ -33,14 +33,15 @@ inline ComponentRecord component(const QString& name, double mole)
 }
 
 // A component-list fluid ("PR") of the named components, equal mole percents.
-inline FluidRecord fluid(const QString& name, const QStringList& components, int type = kFluidTypeComponentList)
+inline FluidRecord fluid(const QString& name, const QStringList& components,
+                         FluidType type = FluidType::componentList)
 {
     Array list;
     for (const QString& c : components)
         list.append(component(c, 100.0 / components.size()));
     return FluidRecord{{fluidkey::name, name},
                        {fluidkey::comment, QString()},
-                       {fluidkey::fluidType, type},
+                       {fluidkey::fluidType, code_number(type)},
                        {fluidkey::eos, "PR"},
                        {fluidkey::components, list}};
 }
@@ -59,9 +60,9 @@ struct ScriptedStockTank
 
     StockTankCalculationFactory factory()
     {
-        return [this](int interfaceType, int eosCode, const FluidRecord&) -> std::unique_ptr<StockTankCalculation> {
+        return [this](FluidType interfaceType, int eosCode, const FluidRecord&) -> std::unique_ptr<StockTankCalculation> {
             ++made;
-            lastInterfaceType = interfaceType;
+            lastInterfaceType = code_number(interfaceType);
             lastEosCode = eosCode;
             struct Run : StockTankCalculation
             {
