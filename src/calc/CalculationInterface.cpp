@@ -1,4 +1,5 @@
 #include "calc/CalculationInterface.h"
+#include "calc/FluidRecordKeys.h"
 #include "calc/Units.h"
 
 #include "thermo/Montel.h"
@@ -68,11 +69,11 @@ void CalculationInterface::setThermodynamicModel(const FluidRecord& record)
         return;
     }
     if (fluidType == FluidType::alphaBeta) {
-        setAlpha(record.doubleValue(QStringLiteral("alpha")));
-        setBeta(record.doubleValue(QStringLiteral("beta")));
-        setCO2(record.doubleValue(QStringLiteral("CO2")));
-        setN2(record.doubleValue(QStringLiteral("N2")));
-        setH2S(record.doubleValue(QStringLiteral("H2S")));
+        setAlpha(record.doubleValue(fluidkey::alpha));
+        setBeta(record.doubleValue(fluidkey::beta));
+        setCO2(record.doubleValue(fluidkey::CO2));
+        setN2(record.doubleValue(fluidkey::N2));
+        setH2S(record.doubleValue(fluidkey::H2S));
         finalize();
     } else if (fluidType == FluidType::componentList || fluidType == FluidType::carbonNumbers) {
         setModelFluid(FluidType::componentList, record);
@@ -83,7 +84,7 @@ std::string CalculationInterface::refusalOf(const FluidRecord& record) const
 {
     if (!oil)
         return "no thermodynamic model for this fluid type";
-    const Array components = record.arrayValue(QStringLiteral("components"));
+    const Array components = record.arrayValue(fluidkey::components);
     if (components.size() > std::numeric_limits<short>::max())
         return "too many components";
     if (fluidType == FluidType::alphaBeta && components.size() != kModelComponentCount)
@@ -92,10 +93,10 @@ std::string CalculationInterface::refusalOf(const FluidRecord& record) const
     for (const Value& value : components) {
         const ComponentRecord component = value.toDictionary();
         // An absent critical temperature would read as 0 degrees Celsius: refused too.
-        const bool hasTc = component.contains(QStringLiteral("Tc"));
-        if (!hasTc || !(component.doubleValue(QStringLiteral("Tc")) + kCelsiusOffset > 0)
-            || !(component.doubleValue(QStringLiteral("Pc")) > 0))
-            return "component \"" + component.stringValue(QStringLiteral("name")).toStdString()
+        const bool hasTc = component.contains(componentkey::tc);
+        if (!hasTc || !(component.doubleValue(componentkey::tc) + kCelsiusOffset > 0)
+            || !(component.doubleValue(componentkey::pc) > 0))
+            return "component \"" + component.stringValue(componentkey::name).toStdString()
                    + "\" needs a critical temperature above 0 K and a critical pressure above 0";
     }
     return {};
@@ -108,14 +109,14 @@ bool CalculationInterface::setModelFluid(FluidType modelFluidType, const FluidRe
         loaded = false;
         return false;
     }
-    const Array components = record.arrayValue(QStringLiteral("components"));
+    const Array components = record.arrayValue(fluidkey::components);
     oil->setModelFluidType(modelFluidType);
     oil->number_of_components(static_cast<short>(components.size()));
     if (fluidType == FluidType::alphaBeta)
         static_cast<Oil1&>(*oil).setDistributionParameters(
-            record.doubleValue(QStringLiteral("alpha")), record.doubleValue(QStringLiteral("beta")),
-            record.doubleValue(QStringLiteral("CO2")), record.doubleValue(QStringLiteral("N2")),
-            record.doubleValue(QStringLiteral("H2S")));
+            record.doubleValue(fluidkey::alpha), record.doubleValue(fluidkey::beta),
+            record.doubleValue(fluidkey::CO2), record.doubleValue(fluidkey::N2),
+            record.doubleValue(fluidkey::H2S));
     for (int i = 0; i < components.size(); ++i)
         writeComponent(i, components.at(i).toDictionary());
     loaded = components.size() > 0;
@@ -126,23 +127,23 @@ bool CalculationInterface::setModelFluid(FluidType modelFluidType, const FluidRe
 // compute the component's parameters from them.
 void CalculationInterface::writeComponent(int i, const ComponentRecord& component)
 {
-    const auto read = [&](const char* key) { return component.doubleValue(QString::fromLatin1(key)); };
-    const double Tc = read("Tc") + kCelsiusOffset;
-    const double Pc = read("Pc") * kPascalPerBar;
-    const double omega = read("omega");
-    const double mw = read("mw");
-    const double Vc = read("Vc");  // cm3/mol
+    const auto read = [&](const QString& key) { return component.doubleValue(key); };
+    const double Tc = read(componentkey::tc) + kCelsiusOffset;
+    const double Pc = read(componentkey::pc) * kPascalPerBar;
+    const double omega = read(componentkey::omega);
+    const double mw = read(componentkey::mw);
+    const double Vc = read(componentkey::vc);  // cm3/mol
     const std::optional<double> slope =
-        component.contains(QStringLiteral("slope")) ? std::optional(read("slope")) : std::nullopt;
+        component.contains(componentkey::slope) ? std::optional(read(componentkey::slope)) : std::nullopt;
     oil->setComponentConstants(static_cast<short>(i),
-                               {Tc, Pc, omega, mw, Vc, read("SG"), read("Tb") + kCelsiusOffset,
-                                component.intValue(QStringLiteral("nc")), component.intValue(QStringLiteral("corr")),
+                               {Tc, Pc, omega, mw, Vc, read(componentkey::sg), read(componentkey::tb) + kCelsiusOffset,
+                                component.intValue(componentkey::nc), component.intValue(componentkey::corr),
                                 slope},
                                *liquidPhase, *vapourPhase);
 
-    const QByteArray name = component.stringValue(QStringLiteral("name")).toUtf8();
+    const QByteArray name = component.stringValue(componentkey::name).toUtf8();
     oil->add_component(static_cast<short>(i), name.constData());
-    oil->composition(static_cast<short>(i), read("mole") * 0.01);
+    oil->composition(static_cast<short>(i), read(componentkey::mole) * 0.01);
 }
 
 void CalculationInterface::finalize()

@@ -2,6 +2,8 @@
 // point down the envelope's inside, and the one-phase isochore beyond it.
 #include "calc/CPhaseDiagram.h"
 #include "calc/CalculationInterface.h"
+#include "calc/FluidRecordKeys.h"
+#include "calc/InclusionRecordKeys.h"
 #include "calc/Units.h"
 #include "thermo/PhaseStability.h"
 #include "widgets/CLogWindow.h"
@@ -95,11 +97,11 @@ bool fluidCameFromInclusion(const CPhaseDiagram& diagram, const InclusionRecord*
 {
     const FluidRecord& model = diagram.thermoModel();
     if (!inclusion || fluidTypeOf(model) != FluidType::alphaBeta
-        || !model.contains(QStringLiteral("inclusion")))
+        || !model.contains(fluidkey::inclusion))
         return false;
-    const Dictionary stored = model.dictionaryValue(QStringLiteral("inclusion"));
-    return stored.stringValue(QStringLiteral("name")) == inclusion->stringValue(QStringLiteral("name"))
-           && std::fabs(stored.doubleValue(QStringLiteral("Th")) - Th) < kSameTh;
+    const Dictionary stored = model.dictionaryValue(fluidkey::inclusion);
+    return stored.stringValue(inclusionkey::name) == inclusion->stringValue(inclusionkey::name)
+           && std::fabs(stored.doubleValue(inclusionkey::Th) - Th) < kSameTh;
 }
 
 // Tells in the shared log window which of the dew points at Th the isochore starts on.
@@ -119,9 +121,9 @@ void reportDewPointChosen(double Th, const std::pair<double, double>& dew, doubl
 
 QString isochorName(const CPhaseDiagram& diagram, const InclusionRecord* inclusion, double Th, char homog)
 {
-    const QString fluid = diagram.thermoModel().stringValue(QStringLiteral("name"));
+    const QString fluid = diagram.thermoModel().stringValue(fluidkey::name);
     if (inclusion)
-        return QStringLiteral("%1 : %2").arg(fluid, inclusion->stringValue(QStringLiteral("name")));
+        return QStringLiteral("%1 : %2").arg(fluid, inclusion->stringValue(inclusionkey::name));
     return QStringLiteral("%1 : Th = %2°C (%3)")
         .arg(fluid, QString::asprintf("%.0f", Th), homog != 0 ? QStringLiteral("L") : QStringLiteral("G"));
 }

@@ -3,6 +3,7 @@
 // second dew segment that complete them.
 #include "calc/CPhaseDiagram.h"
 #include "calc/CalculationInterface.h"
+#include "calc/FluidRecordKeys.h"
 #include "calc/Units.h"
 
 #include <QString>
@@ -282,7 +283,7 @@ EnvelopeEnd CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& 
     const std::optional<CriticalState> critical = refineEnvelopeExtremes(liquid.get(), vapour.get());
     auto made = std::make_shared<CPhaseDiagram>();
     made->setThermoModel(record);
-    made->setName(record.stringValue(QStringLiteral("name")));
+    made->setName(record.stringValue(fluidkey::name));
     for (const auto& isopleth : {liquid, vapour}) {
         if (!isopleth)
             continue;

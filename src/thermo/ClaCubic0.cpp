@@ -90,6 +90,8 @@ void ClaCubic0::set_classic_parameters(short i)
 void ClaCubic0::calculate_parameters_of_pure_components()
 {
     apply_interaction_coefficients();
+    if (pure_parameters_current())
+        return;
     const short n = component_count;
     const double T = temperature_k;
     for (short i = 0; i < n; ++i) {
@@ -127,6 +129,24 @@ void ClaCubic0::calculate_parameters_of_pure_components()
     }
     for (short i = 0; i < n; ++i)
         calculate_cross_parameters(i);
+}
+
+// The pure parameters depend on the temperature, the model's constants, the component
+// data and the interaction coefficients alone: when none of them changed since the last
+// calculation they are the ones it left (a solve at fixed temperature asks for them at
+// every evaluation).
+bool ClaCubic0::pure_parameters_current()
+{
+    std::vector<double>& key = pure_parameter_inputs_scratch;
+    key.assign({temperature_k, omega_a, omega_b, m0, m1, m2, double(interaction_revision())});
+    for (const std::vector<double>* data : {&critical_temperature, &critical_pressure, &acentric_factor,
+                                            &given_slope, &shift_constant, &shift_slope})
+        key.insert(key.end(), data->begin(), data->end());
+    key.insert(key.end(), slope_is_given.begin(), slope_is_given.end());
+    if (key == pure_parameter_inputs)
+        return true;
+    std::swap(key, pure_parameter_inputs);
+    return false;
 }
 
 // The pairs depend on the diagonal terms and the interaction coefficients alone: at an

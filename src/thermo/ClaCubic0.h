@@ -54,6 +54,7 @@ private:
     bool correlation_inputs_changed() const;
     void calculate_generalised_kaij();
     void calculate_cross_parameters(short i);
+    bool pure_parameters_current();
     bool cross_parameters_current() const;
     void remember_cross_parameter_inputs();
 
@@ -67,6 +68,9 @@ private:
     CorrelationInputs correlation_inputs;
     CrossParameterInputs cross_parameter_inputs;
     Matrix generalised_kaij;
+    // What the pure parameters of the last calculation were made of, and room to build the
+    // next one's without an allocation.
+    std::vector<double> pure_parameter_inputs, pure_parameter_inputs_scratch;
     unsigned long revision_of_generalised_kaij = 0;
     // Per-component terms of the pair parameters, kept to spare an allocation per call.
     std::vector<double> log_slope_a_ii, curvature_a_ii, diagonal_a, diagonal_b;

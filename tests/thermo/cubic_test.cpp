@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorvel {
@@ -315,30 +316,46 @@ TEST(CubicFugacity, LnPhiIsTheMoleNumberDerivativeOfTheResidualGibbsEnergy)
 // with the generalised interaction coefficient 1 - (2 sqrt(Tci Tcj)/(Tci + Tcj))^Zc.
 TEST(CubicParameters, ChangedComponentDataTakeEffectAtTheNextCalculation)
 {
-    // A phase that has calculated once and is then given new data answers as a phase built
-    // with those data from the start.
+    // A phase that has calculated once and is then given one new datum answers as a phase
+    // built with it from the start, whether it calculates again at the same temperature or
+    // goes through another one first.
     const std::vector<double> x = {0.4, 0.1, 0.2, 0.2, 0.1};
-    const auto change = [](ClaCubic0& phase) {
-        phase.critical_temperature[2] = 380;
-        phase.critical_volume[1] = 1.1e-4;
-        phase.set_binary_interaction_kbij(1, 3, 0.03);
-        phase.set_binary_interaction_kaij(4, 4, 0.01);
+    const std::vector<std::pair<const char*, std::function<void(ClaCubic0&)>>> changes = {
+        {"Tc", [](ClaCubic0& p) { p.critical_temperature[2] = 380; }},
+        {"Pc", [](ClaCubic0& p) { p.critical_pressure[2] = 41e5; }},
+        {"Vc", [](ClaCubic0& p) { p.critical_volume[1] = 1.1e-4; }},
+        {"omega", [](ClaCubic0& p) { p.acentric_factor[0] = 0.02; }},
+        {"given slope", [](ClaCubic0& p) {
+             p.slope_is_given[3] = 1;
+             p.given_slope[3] = 0.7;
+         }},
+        {"shift", [](ClaCubic0& p) { p.shift_constant[4] = 2e-6; }},
+        {"shift slope", [](ClaCubic0& p) { p.shift_slope[4] = 1e-8; }},
+        {"kbij", [](ClaCubic0& p) { p.set_binary_interaction_kbij(1, 3, 0.03); }},
+        {"kaii", [](ClaCubic0& p) { p.set_binary_interaction_kaij(4, 4, 0.01); }},
     };
-    auto used = make_mixture(Eos::peng, 2, x, 350, 80);
-    used->describe();
-    change(*used);
-    used->temperature(360);
-    used->describe();
-    used->temperature(350);
-    used->describe();
-    auto fresh = make_mixture(Eos::peng, 2, x, 350, 80);
-    change(*fresh);
-    fresh->describe();
-    for (short i = 0; i < 5; ++i) {
-        EXPECT_EQ(used->fugacity[i], fresh->fugacity[i]) << i;
-        for (short j = 0; j < 5; ++j) {
-            EXPECT_EQ(used->kaij()[i][j], fresh->kaij()[i][j]) << i << ", " << j;
-            EXPECT_EQ(used->fugacity_dn[i][j], fresh->fugacity_dn[i][j]) << i << ", " << j;
+    for (const auto& [label, change] : changes) {
+        for (bool via_another_temperature : {false, true}) {
+            SCOPED_TRACE(std::string(label) + (via_another_temperature ? ", via 360 K" : ""));
+            auto used = make_mixture(Eos::peng, 2, x, 350, 80);
+            used->describe();
+            change(*used);
+            if (via_another_temperature) {
+                used->temperature(360);
+                used->describe();
+                used->temperature(350);
+            }
+            used->describe();
+            auto fresh = make_mixture(Eos::peng, 2, x, 350, 80);
+            change(*fresh);
+            fresh->describe();
+            for (short i = 0; i < 5; ++i) {
+                EXPECT_EQ(used->fugacity[i], fresh->fugacity[i]) << i;
+                for (short j = 0; j < 5; ++j) {
+                    EXPECT_EQ(used->kaij()[i][j], fresh->kaij()[i][j]) << i << ", " << j;
+                    EXPECT_EQ(used->fugacity_dn[i][j], fresh->fugacity_dn[i][j]) << i << ", " << j;
+                }
+            }
         }
     }
 }
