@@ -64,7 +64,7 @@ FluidRecord makeOil(int n)
 // A loaded oil of n components.
 struct LoadedOil {
     explicit LoadedOil(int n) { ci.setModelFluid(FluidType::componentList, makeOil(n)); }
-    CalculationInterface ci{FluidType::componentList, 0};
+    CalculationInterface ci{FluidType::componentList, EquationOfState::pengRobinson};
 };
 
 // One flash of an n-component oil at 100 degrees Celsius and 100 bar, inside its envelope.
@@ -92,7 +92,7 @@ void BM_StockTankOfComponents(benchmark::State& state)
 {
     const FluidRecord record = makeOil(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        CalculationInterface ci(FluidType::componentList, 0);
+        CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
         ci.setModelFluid(FluidType::componentList, record);
         ci.calculateGOR();
         benchmark::DoNotOptimize(ci.GOR);
@@ -105,7 +105,7 @@ BENCHMARK(BM_StockTankOfComponents)->Arg(100)->Arg(300)->Arg(600)->Unit(benchmar
 void BM_LoadAndSaturation(benchmark::State& state)
 {
     const FluidRecord record = makeOil(static_cast<int>(state.range(0)));
-    CalculationInterface ci(FluidType::componentList, 0);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     for (auto _ : state) {
         ci.setModelFluid(FluidType::componentList, record);
         const double P = ci.calculateSaturation(100, 1);
@@ -121,7 +121,7 @@ BENCHMARK(BM_LoadAndSaturation)->Arg(20)->Arg(40)->Unit(benchmark::kMillisecond)
 // Stock-tank properties of the alpha-beta model fluid.
 void BM_GasOilRatioOfTheAlphaBetaFluid(benchmark::State& state)
 {
-    CalculationInterface ci(FluidType::alphaBeta, 0);
+    CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
     ci.setAlpha(0.7);
     ci.setBeta(0.1);
     ci.finalize();
@@ -345,7 +345,7 @@ std::size_t pointCount(const PhaseDiagramPtr& diagram)
 
 PhaseDiagramPtr envelopeOf(const FluidRecord& record)
 {
-    CalculationInterface ci(fluidTypeOf(record), kPengRobinsonEos);
+    CalculationInterface ci(fluidTypeOf(record), EquationOfState::pengRobinson);
     PhaseDiagramPtr diagram;
     int llg = 0;
     ci.calculateImmiscibilityLoop(record, &diagram, llg);
@@ -375,7 +375,7 @@ BENCHMARK_CAPTURE(BM_PhaseEnvelope, alphaBeta_0_7_0_1, alphaBetaFluid())->Unit(b
 // what the second dew segment costs beyond the branches.
 void BM_SecondDewSearch(benchmark::State& state, const FluidRecord& record)
 {
-    CalculationInterface ci(fluidTypeOf(record), kPengRobinsonEos);
+    CalculationInterface ci(fluidTypeOf(record), EquationOfState::pengRobinson);
     ci.setThermodynamicModel(record);
     double T0 = 0, P0 = 0;
     if (ci.firstIsoplethPoint(&T0, &P0) != equilibrium_failure::none) {
@@ -403,7 +403,7 @@ void BM_Isochors(benchmark::State& state)
     const PhaseDiagramPtr diagram = envelopeOf(nineComponentCondensate());
     std::size_t points = 0;
     for (auto _ : state) {
-        CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
+        CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
         IsochorPtr monophasic, biphasic;
         if (ci.calculateIsochors(diagram, nullptr, 60, 0, 1, &monophasic, &biphasic) != isochor_result::both_made) {
             state.SkipWithError("no isochores");
@@ -420,7 +420,7 @@ BENCHMARK(BM_Isochors)->Unit(benchmark::kMillisecond);
 void BM_TrappingPressure(benchmark::State& state)
 {
     const PhaseDiagramPtr diagram = envelopeOf(nineComponentCondensate());
-    CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     IsochorPtr monophasic, biphasic;
     if (!diagram
         || ci.calculateIsochors(diagram, nullptr, 60, 0, 1, &monophasic, &biphasic) != isochor_result::both_made) {

@@ -270,7 +270,7 @@ FluidRecord measuredModelFluid(double alpha, double beta, const QString& name)
     CFluidModelDataDocument generator;
     generator.generateFluidFromAlphaBetaModel(alpha, beta, CO2, N2, H2S);
     FluidRecord fluid = generator.fluids().at(0).toDictionary().deepCopy();
-    CalculationInterface calculation(FluidType::alphaBeta, kPengRobinsonEos);
+    CalculationInterface calculation(FluidType::alphaBeta, EquationOfState::pengRobinson);
     calculation.setAlpha(alpha);
     calculation.setBeta(beta);
     calculation.setCO2(CO2);

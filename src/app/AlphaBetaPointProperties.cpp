@@ -27,7 +27,7 @@ constexpr double kCm3PerM3 = 1e6;
 class PointFluid
 {
 public:
-    explicit PointFluid(const Dictionary& point) : mInterface(FluidType::alphaBeta, kPengRobinsonEos)
+    explicit PointFluid(const Dictionary& point) : mInterface(FluidType::alphaBeta, EquationOfState::pengRobinson)
     {
         mInterface.setAlpha(point.doubleValue(fluidkey::alpha));
         mInterface.setBeta(point.doubleValue(fluidkey::beta));

@@ -29,7 +29,7 @@ inline const QString PTPlotModified = QStringLiteral("PTPlotModified");
 inline const QString PTPlotSelection = QStringLiteral("PTPlotSelection");
 
 // Diagrams are computed with this equation of state whatever the fluid's own.
-inline constexpr int kPhaseDiagramEos = 0;
+inline constexpr EquationOfState kPhaseDiagramEos = EquationOfState::pengRobinson;
 
 // The alerts of the envelope and isochore calculations.
 void Msg_noThTooLow();

@@ -7,7 +7,7 @@ namespace {
 class InterfaceCalculator : public PhaseDiagramCalculator
 {
 public:
-    InterfaceCalculator(FluidType fluidType, int eosCode) : interface(fluidType, eosCode) {}
+    InterfaceCalculator(FluidType fluidType, EquationOfState eos) : interface(fluidType, eos) {}
 
     EnvelopeEnd calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* diagram, int& llg) override
     {
@@ -31,11 +31,11 @@ PhaseDiagramCalculator::Factory& installedFactory()
 
 }  // namespace
 
-std::unique_ptr<PhaseDiagramCalculator> PhaseDiagramCalculator::make(FluidType fluidType, int eosCode)
+std::unique_ptr<PhaseDiagramCalculator> PhaseDiagramCalculator::make(FluidType fluidType, EquationOfState eos)
 {
     if (installedFactory())
-        return installedFactory()(fluidType, eosCode);
-    return std::make_unique<InterfaceCalculator>(fluidType, eosCode);
+        return installedFactory()(fluidType, eos);
+    return std::make_unique<InterfaceCalculator>(fluidType, eos);
 }
 
 void PhaseDiagramCalculator::setFactory(Factory factory)

@@ -26,9 +26,9 @@ public:
                                              double Th, double Ph, char homog, IsochorPtr* monophasic,
                                              IsochorPtr* biphasic) = 0;
 
-    using Factory = std::function<std::unique_ptr<PhaseDiagramCalculator>(FluidType fluidType, int eosCode)>;
+    using Factory = std::function<std::unique_ptr<PhaseDiagramCalculator>(FluidType fluidType, EquationOfState eos)>;
     // A calculator for one fluid type and equation of state; the calculation interface by default.
-    static std::unique_ptr<PhaseDiagramCalculator> make(FluidType fluidType, int eosCode);
+    static std::unique_ptr<PhaseDiagramCalculator> make(FluidType fluidType, EquationOfState eos);
     static void setFactory(Factory factory);  // none: back to the calculation interface
 };
 

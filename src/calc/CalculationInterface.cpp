@@ -35,15 +35,14 @@ double entry(const std::vector<double>& values, int i)
 
 } // namespace
 
-CalculationInterface::CalculationInterface(FluidType type, int eosCode) : fluidType(type)
+CalculationInterface::CalculationInterface(FluidType type, EquationOfState eos) : fluidType(type)
 {
     if (fluidType == FluidType::alphaBeta) {
         buildPhaseModels<Montel>(liquidPhase, vapourPhase);
         oil = std::make_unique<Oil1>(*liquidPhase, *vapourPhase);
         loaded = true;  // the model fluid is set up by name
     } else if (fluidType == FluidType::componentList || fluidType == FluidType::carbonNumbers) {
-        // Every caller passes 0 or 1; any other code gets Peng-Robinson.
-        if (eosCode == kSrkEos)
+        if (eos == EquationOfState::srk)
             buildPhaseModels<SRK>(liquidPhase, vapourPhase);
         else
             buildPhaseModels<Peng>(liquidPhase, vapourPhase);

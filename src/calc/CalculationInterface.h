@@ -30,10 +30,6 @@ using ComponentRecord = Dictionary;
 // An inclusion of the inclusion-data document; the isochores read only its "name".
 using InclusionRecord = Dictionary;
 
-// Equation-of-state codes of a component fluid.
-inline constexpr int kPengRobinsonEos = 0;
-inline constexpr int kSrkEos = 1;
-
 // How a value that could not be computed shows in reports and panels.
 inline constexpr const char* kNotAvailableText = "not available";
 
@@ -77,7 +73,7 @@ enum class isochor_result : std::int8_t {
 // failure value (kSaturationFailure, false or not-a-number) without reaching the engine.
 class CalculationInterface {
 public:
-    CalculationInterface(FluidType fluidType, int eosCode);
+    CalculationInterface(FluidType fluidType, EquationOfState eos);
     virtual ~CalculationInterface();
     CalculationInterface(const CalculationInterface&) = delete;
     CalculationInterface& operator=(const CalculationInterface&) = delete;

@@ -67,6 +67,18 @@ inline const QString inclusion = QStringLiteral("inclusion");
     return fluidTypeFromNumber(record.intValue(fluidkey::fluidType));
 }
 
+// The cubic equation of state of a component fluid, numbered as the editor's menu lists them.
+enum class EquationOfState : int { pengRobinson = 0, srk = 1 };
+
+[[nodiscard]] constexpr int code_number(EquationOfState eos) { return static_cast<int>(eos); }
+
+// The equation of state a record names under "EOS": "SRK", otherwise Peng-Robinson.
+[[nodiscard]] inline EquationOfState getEOSCode(const Value& eos)
+{
+    return eos.isString() && eos.toString() == QLatin1String("SRK") ? EquationOfState::srk
+                                                                   : EquationOfState::pengRobinson;
+}
+
 namespace componentkey {
 inline const QString name = QStringLiteral("name");
 inline const QString nc = QStringLiteral("nc");

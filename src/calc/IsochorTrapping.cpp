@@ -15,7 +15,7 @@ double CIsochor::calculateTrappingPressure(double T)
     if (!diagram)
         return 0;
     const FluidRecord& model = diagram->thermoModel();
-    CalculationInterface calculation(fluidTypeOf(model), kPengRobinsonEos);
+    CalculationInterface calculation(fluidTypeOf(model), EquationOfState::pengRobinson);
     calculation.setThermodynamicModel(model);
     calculation.setHomog(mHomog);
     calculation.bulkVolume = mBulkVolume;

@@ -143,7 +143,8 @@ void tovikAlphaBeta(const Dictionary& fluid, double& alpha, double& beta, double
 
 // ---- MontelModelEx ----
 
-MontelModelEx::MontelModelEx() : interface(std::make_unique<CalculationInterface>(FluidType::alphaBeta, kPengRobinsonEos))
+MontelModelEx::MontelModelEx()
+    : interface(std::make_unique<CalculationInterface>(FluidType::alphaBeta, EquationOfState::pengRobinson))
 {
 }
 

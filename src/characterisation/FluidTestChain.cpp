@@ -17,14 +17,9 @@ namespace {
 
 constexpr int kTestSplitLastCarbonNumber = 44;
 
-int eosCodeOf(const Dictionary& source)
+double saturationPressureOf(const Dictionary& fluid, EquationOfState eos, double Texp, int hexp)
 {
-    return source.stringValue(fluidkey::eos) == QStringLiteral("SRK") ? kSrkEos : kPengRobinsonEos;
-}
-
-double saturationPressureOf(const Dictionary& fluid, int eosCode, double Texp, int hexp)
-{
-    CalculationInterface calculation(FluidType::componentList, eosCode);
+    CalculationInterface calculation(FluidType::componentList, eos);
     if (!calculation.setModelFluid(FluidType::componentList, fluid))
         return kSaturationFailure;
     return calculation.calculateSaturation(Texp, hexp);
@@ -62,7 +57,8 @@ Dictionary doTestFluid(const Dictionary& source, int correlationCode, int tovik)
     if (!fitted)
         writeCharacterisationLog(
             QStringLiteral("Test of %1: the alpha-beta fit failed; no saturation pressure is computed.\n").arg(name));
-    const double Pcal = fitted ? saturationPressureOf(result, eosCodeOf(source), Texp, hexp) : kSaturationFailure;
+    const EquationOfState eos = getEOSCode(source.value(fluidkey::eos));
+    const double Pcal = fitted ? saturationPressureOf(result, eos, Texp, hexp) : kSaturationFailure;
     const bool computed = Pcal != kSaturationFailure;
     const double ardp = (Pcal - Pexp) / Pexp;
     const bool deviationKnown = computed && Pexp > 0;

@@ -18,17 +18,14 @@ constexpr int kLastLightCarbonNumber = 6;
 constexpr int kIsoButane = 1004;
 constexpr int kIsoPentane = 1005;
 
-constexpr int kEosPengRobinson = 0;
-constexpr int kEosSrk = 1;
-
 bool isHeavy(int nc)
 {
     return nc > kLastLightCarbonNumber && nc != kIsoButane && nc != kIsoPentane;
 }
 
-QString eosName(int code)
+QString eosName(EquationOfState eos)
 {
-    return code == kEosSrk ? QStringLiteral("SRK") : QStringLiteral("PR");
+    return eos == EquationOfState::srk ? QStringLiteral("SRK") : QStringLiteral("PR");
 }
 
 }  // namespace
@@ -58,22 +55,22 @@ void FluidTableEditor::onChangeEquationOfState()
     if (!hasSelectedFluid())
         return;
     FluidRecord fluid = selectedFluid();
-    const int index = mControls->equationOfState->currentIndex();
-    const int current = getEOSCode(fluid.value(fluidkey::eos));
-    fluid.setValue(fluidkey::eos, eosName(index));
-    if (current == index)
+    // The menu lists the equations of state in their numbering.
+    const auto chosen = static_cast<EquationOfState>(mControls->equationOfState->currentIndex());
+    const EquationOfState current = getEOSCode(fluid.value(fluidkey::eos));
+    fluid.setValue(fluidkey::eos, eosName(chosen));
+    if (current == chosen)
         return;
     mChanges.registerUndo([this, current, fluid] { restoreEquationOfStateTo(current, fluid); });
     mHooks.compositionChanged();
 }
 
-void FluidTableEditor::restoreEquationOfStateTo(int code, FluidRecord fluid)
+void FluidTableEditor::restoreEquationOfStateTo(EquationOfState eos, FluidRecord fluid)
 {
-    const int current = getEOSCode(fluid.value(fluidkey::eos));
-    if (code == current)
+    const EquationOfState current = getEOSCode(fluid.value(fluidkey::eos));
+    if (eos == current)
         return;
-    if (code == kEosPengRobinson || code == kEosSrk)
-        fluid.setValue(fluidkey::eos, eosName(code));
+    fluid.setValue(fluidkey::eos, eosName(eos));
     mChanges.registerUndo([this, current, fluid] { restoreEquationOfStateTo(current, fluid); });
     tableViewSelectionDidChange(mFluidsView);
 }

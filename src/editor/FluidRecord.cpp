@@ -10,11 +10,6 @@ QString fluidkey::apiMethod(int index)
     return QStringLiteral("API%1").arg(index);
 }
 
-int getEOSCode(const Value& eos)
-{
-    return eos.isString() && eos.toString() == QLatin1String("SRK") ? 1 : 0;
-}
-
 FluidRecord makeNewFluid(bool firstFluid)
 {
     ComponentRecord c1;

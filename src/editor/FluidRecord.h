@@ -27,7 +27,6 @@ inline constexpr int kDewPoint = 0;
 inline constexpr double kDefaultTsat = 100;  // degrees Celsius
 
 // "EOS" string to the equation-of-state code: absent or "PR" 0, "SRK" 1.
-int getEOSCode(const Value& eos);
 
 // A new fluid "New" of one component "C1", at 100 mole percent when it is the first fluid.
 FluidRecord makeNewFluid(bool firstFluid);

@@ -331,7 +331,7 @@ void FluidTableEditor::showFluidHeader(const FluidRecord& fluid)
 {
     mControls->fluidNameEdit->setText(fluid.stringValue(fluidkey::name));
     mControls->fluidCommentEdit->setText(fluid.stringValue(fluidkey::comment));
-    mControls->equationOfState->setCurrentIndex(getEOSCode(fluid.value(fluidkey::eos)));
+    mControls->equationOfState->setCurrentIndex(code_number(getEOSCode(fluid.value(fluidkey::eos))));
 }
 
 void FluidTableEditor::enableFluidControls(bool enabled)

@@ -146,7 +146,7 @@ private:
     void deleteFluids(const QList<FluidRecord>& fluids);
     void addComponent(FluidRecord fluid, const ComponentRecord& component, int index);
     void deleteComponent(FluidRecord fluid, const ComponentRecord& component);
-    void restoreEquationOfStateTo(int code, FluidRecord fluid);
+    void restoreEquationOfStateTo(EquationOfState eos, FluidRecord fluid);
 
     const EditorChanges& mChanges;
     Hooks mHooks;

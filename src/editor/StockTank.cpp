@@ -9,7 +9,8 @@ namespace {
 class EngineStockTank : public StockTankCalculation
 {
 public:
-    EngineStockTank(FluidType interfaceType, int eosCode, const FluidRecord& fluid) : mInterface(interfaceType, eosCode)
+    EngineStockTank(FluidType interfaceType, EquationOfState eos, const FluidRecord& fluid)
+        : mInterface(interfaceType, eos)
     {
         mInterface.setModelFluid(fluidTypeOf(fluid), fluid);
     }
@@ -53,8 +54,9 @@ private:
 
 StockTankCalculationFactory engineStockTankCalculation()
 {
-    return [](FluidType interfaceType, int eosCode, const FluidRecord& fluid) -> std::unique_ptr<StockTankCalculation> {
-        return std::make_unique<EngineStockTank>(interfaceType, eosCode, fluid);
+    return [](FluidType interfaceType, EquationOfState eos,
+              const FluidRecord& fluid) -> std::unique_ptr<StockTankCalculation> {
+        return std::make_unique<EngineStockTank>(interfaceType, eos, fluid);
     };
 }
 

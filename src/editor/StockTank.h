@@ -42,7 +42,8 @@ public:
 
 // Makes the calculation of a record: interface type (1 alpha-beta, else 2), EOS code, the record.
 using StockTankCalculationFactory =
-    std::function<std::unique_ptr<StockTankCalculation>(FluidType interfaceType, int eosCode, const FluidRecord& fluid)>;
+    std::function<std::unique_ptr<StockTankCalculation>(FluidType interfaceType, EquationOfState eos,
+                                                        const FluidRecord& fluid)>;
 
 // The calculation interface and its engine.
 StockTankCalculationFactory engineStockTankCalculation();

@@ -78,7 +78,8 @@ private:
     // Begins the session and asks for the first step; false when the run ended there.
     bool beginRun(Step step, double* alpha, double* beta);
     // Turns until the end; `onTurn` shows each step's result.
-    void runTurns(Step step, double alpha, double beta, const std::function<void(AlphaBetaTurn, double, double)>& onTurn);
+    void runTurns(Step step, double alpha, double beta,
+                  const std::function<void(AlphaBetaTurn, double, double)>& onTurn);
     void endSession();
     void showPoint(const QString& prefix, double alpha, double beta);
     void advanceProgress();

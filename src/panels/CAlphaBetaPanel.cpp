@@ -50,7 +50,7 @@ CAlphaBetaPanel* CAlphaBetaPanel::sharedAlphaBetaPanelCtroller()
 
 CAlphaBetaPanel::CAlphaBetaPanel()
     : FloatingPanel(QStringLiteral("AlphaBetaPanel")),
-      mCalculationInterface(std::make_unique<CalculationInterface>(FluidType::alphaBeta, kPengRobinsonEos))
+      mCalculationInterface(std::make_unique<CalculationInterface>(FluidType::alphaBeta, EquationOfState::pengRobinson))
 {
     observe(AlphaBetaPlotModified, [this](const Notification& n) { onAlphaBetaPlotModified(n); });
     observe(AlphaBetaPlotSelection, [this](const Notification& n) { onAlphaBetaPlotSelection(n); });

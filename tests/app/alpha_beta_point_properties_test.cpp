@@ -207,7 +207,7 @@ TEST_F(AlphaBetaPointFixture, GasOilRatioAndApiOfAPointWriteNothing)
     EXPECT_EQ(log->text().length(), logStart);
 
     // The same fluid given to the calculation with its CO2 as a fraction.
-    CalculationInterface direct(FluidType::alphaBeta, kPengRobinsonEos);
+    CalculationInterface direct(FluidType::alphaBeta, EquationOfState::pengRobinson);
     direct.setAlpha(0.9);
     direct.setBeta(0.1);
     direct.setCO2(0.02);

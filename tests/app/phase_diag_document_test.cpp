@@ -113,8 +113,8 @@ struct ScriptedCalculatorInstalled
     ScriptedCalculatorInstalled()
     {
         PhaseDiagramCalculator::setFactory(
-            [this](FluidType fluidType, int eos) {
-                return std::make_unique<ScriptedCalculator>(script, code_number(fluidType), eos);
+            [this](FluidType fluidType, EquationOfState eos) {
+                return std::make_unique<ScriptedCalculator>(script, code_number(fluidType), code_number(eos));
             });
     }
     ~ScriptedCalculatorInstalled() { PhaseDiagramCalculator::setFactory(nullptr); }
@@ -245,7 +245,7 @@ TEST_F(PhaseDiagDocument, IsochoreCodesWithAndWithoutAnEnvelopeAndLiquidLiquidGa
                 EXPECT_EQ(document->changeCount(), (present ? 1 : 0) + 1) << what;
                 ASSERT_EQ(calculator.script.calls.size(), 2) << what;
                 EXPECT_EQ(calculator.script.calls[0].fluidType, 1) << what;
-                EXPECT_EQ(calculator.script.calls[1].eos, kPhaseDiagramEos) << what;
+                EXPECT_EQ(calculator.script.calls[1].eos, code_number(kPhaseDiagramEos)) << what;
                 EXPECT_EQ(calculator.script.live, 0) << what << ": the calculator is deleted";
                 if (c.code == isochor_result::both_made) {
                     ASSERT_TRUE(place) << what;

@@ -355,7 +355,7 @@ TEST(AlphaForStockTankTarget, NoAlphaLeavesTheCallersValue)
 TEST(AlphaBetaFlash, PhasesCarryTheModelsCriticalData)
 {
     constexpr double alpha = 0.8, beta = 0.3, CO2 = 0.01, N2 = 0.005, H2S = 0, celsius = 100;
-    CalculationInterface ci(FluidType::alphaBeta, 0);
+    CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
     ci.setAlpha(alpha);
     ci.setBeta(beta);
     ci.setCO2(CO2);

@@ -50,7 +50,7 @@ TEST(CalculationInterfaceConstruction, EngineObjectsByFluidTypeAndEosCode)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("fluidType " + std::to_string(c.fluidType) + ", EOS " + std::to_string(c.eos));
-        CalculationInterface ci(fluidTypeFromNumber(c.fluidType), c.eos);
+        CalculationInterface ci(fluidTypeFromNumber(c.fluidType), static_cast<EquationOfState>(c.eos));
         EXPECT_EQ(ci.fluidType, fluidTypeFromNumber(c.fluidType));
         EXPECT_EQ(modelOf(ci.liquidPhase.get()), c.model);
         EXPECT_EQ(modelOf(ci.vapourPhase.get()), c.model);
@@ -73,7 +73,7 @@ TEST(CalculationInterfaceConstruction, EngineObjectsByFluidTypeAndEosCode)
 
 TEST(CalculationInterfaceConstruction, FieldsStartAtTheirDocumentedValues)
 {
-    CalculationInterface ci(FluidType::componentList, 0);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     EXPECT_EQ(ci.branch, 1);
     EXPECT_EQ(ci.lowTemperatureStart, 0);
     EXPECT_EQ(ci.homog, 1);
@@ -98,7 +98,7 @@ TEST(CalculationInterfaceLoading, UnitConversionsOnTheEngineFields)
     for (int fluidType : {2, 4}) {
         for (int eos : {0, 1}) {
             SCOPED_TRACE("fluidType " + std::to_string(fluidType) + ", EOS " + std::to_string(eos));
-            CalculationInterface ci(fluidTypeFromNumber(fluidType), eos);
+            CalculationInterface ci(fluidTypeFromNumber(fluidType), static_cast<EquationOfState>(eos));
             ASSERT_TRUE(ci.setModelFluid(fluidTypeFromNumber(7), fluidRecord(fluidType, fluid)));
             const Oil& oil = *ci.oil;
             EXPECT_EQ(oil.model_fluid_type, fluidTypeFromNumber(7));
@@ -136,7 +136,7 @@ TEST(CalculationInterfaceLoading, GivenSlopeReachesBothPhaseModelsAndTheParamete
     FluidRecord record = fluidRecord(2, fluid);
     const double slope = 0.9;
     record.arrayValue("components").at(1).toDictionary().setValue("slope", slope);
-    CalculationInterface ci(FluidType::componentList, 0);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, record));
     const double T = 350;
     for (ClaCubic0* phase : {ci.liquidPhase.get(), ci.vapourPhase.get()}) {
@@ -156,7 +156,7 @@ TEST(CalculationInterfaceLoading, GivenSlopeReachesBothPhaseModelsAndTheParamete
 TEST(CalculationInterfaceLoading, ComponentFluidThroughSetThermodynamicModelTakesModelType2)
 {
     for (int fluidType : {2, 4}) {
-        CalculationInterface ci(fluidTypeFromNumber(fluidType), 0);
+        CalculationInterface ci(fluidTypeFromNumber(fluidType), EquationOfState::pengRobinson);
         ci.setThermodynamicModel(fluidRecord(fluidType, binary()));
         EXPECT_TRUE(ci.isLoaded());
         EXPECT_EQ(ci.oil->model_fluid_type, FluidType::componentList);
@@ -166,7 +166,7 @@ TEST(CalculationInterfaceLoading, ComponentFluidThroughSetThermodynamicModelTake
 
 TEST(CalculationInterfaceLoading, AlphaBetaRecordSetsTheFieldsAndTheModelFluid)
 {
-    CalculationInterface ci(FluidType::alphaBeta, 0);
+    CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
     const FluidRecord record{{"fluidType", 1}, {"alpha", 0.7}, {"beta", 0.1},
                              {"CO2", 0.02},    {"N2", 0.01},   {"H2S", 0.005}};
     ci.setThermodynamicModel(record);
@@ -216,14 +216,14 @@ std::vector<ComponentData> alphaBetaComponents(int count)
 TEST(CalculationInterfaceLoading, AlphaBetaComponentListNeedsItsSeventeenComponents)
 {
     for (int count : {0, 16, 18}) {
-        CalculationInterface ci(FluidType::alphaBeta, 0);
+        CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
         testing::internal::CaptureStderr();
         EXPECT_FALSE(ci.setModelFluid(FluidType::alphaBeta, fluidRecord(1, alphaBetaComponents(count))));
         EXPECT_NE(testing::internal::GetCapturedStderr().find("17 components"), std::string::npos) << count;
         EXPECT_EQ(ci.getNumberOfComponents(), 17);  // the model fluid is left as it was
         EXPECT_EQ(ci.calculateSaturation(20, 1), kSaturationFailure);
     }
-    CalculationInterface ci(FluidType::alphaBeta, 0);
+    CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
     FluidRecord record = fluidRecord(1, alphaBetaComponents(17));
     record.setValue("alpha", 0.6);
     record.setValue("CO2", 0.04);
@@ -260,7 +260,7 @@ TEST(CalculationInterfaceLoading, ComponentWithoutCriticalDataIsRefusedByName)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        CalculationInterface ci(FluidType::componentList, 0);
+        CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
         ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, binary())));
         FluidRecord bad = fluidRecord(2, nineComponentOil());
         bad.arrayValue("components").at(4).toDictionary().setValue(c.key, c.value);
@@ -291,7 +291,7 @@ TEST(CalculationInterfaceFailures, MismatchedTypeAndMissingEngineAnswerFailure)
     };
     for (const Setup& s : setups) {
         SCOPED_TRACE(s.what);
-        CalculationInterface ci(fluidTypeFromNumber(s.fluidType), 0);
+        CalculationInterface ci(fluidTypeFromNumber(s.fluidType), EquationOfState::pengRobinson);
         testing::internal::CaptureStderr();
         ci.setThermodynamicModel(s.record);
         const std::string message = testing::internal::GetCapturedStderr();
@@ -329,7 +329,7 @@ TEST(CalculationInterfaceFailures, MismatchedTypeAndMissingEngineAnswerFailure)
 
 TEST(CalculationInterfaceFailures, EmptyComponentListLeavesTheFluidUnloaded)
 {
-    CalculationInterface ci(FluidType::componentList, 0);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     EXPECT_FALSE(ci.setModelFluid(FluidType::componentList, FluidRecord{{"fluidType", 2}}));
     EXPECT_FALSE(ci.isLoaded());
     EXPECT_EQ(ci.calculateSaturation(20, 1), kSaturationFailure);
@@ -337,7 +337,7 @@ TEST(CalculationInterfaceFailures, EmptyComponentListLeavesTheFluidUnloaded)
 
 TEST(CalculationInterfaceFailures, LoadedFluidGivenARecordOfAnotherTypeStopsAnswering)
 {
-    CalculationInterface ci(FluidType::componentList, 0);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     ci.setThermodynamicModel(fluidRecord(2, binary()));
     ASSERT_NE(ci.calculateSaturation(100, 1), kSaturationFailure);
     testing::internal::CaptureStderr();
@@ -348,7 +348,7 @@ TEST(CalculationInterfaceFailures, LoadedFluidGivenARecordOfAnotherTypeStopsAnsw
 
 TEST(CalculationInterfaceLoading, SecondRecordReplacesTheFirst)
 {
-    CalculationInterface ci(FluidType::componentList, 1);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::srk);
     ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, nineComponentOil())));
     ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, binary())));
     EXPECT_EQ(ci.getNumberOfComponents(), 2);

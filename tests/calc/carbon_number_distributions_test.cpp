@@ -175,7 +175,7 @@ ComponentData pseudoComponent(int identifier, double molePercent, double mw)
 
 std::vector<double> ahmedSplitOf(const std::vector<ComponentData>& fluid)
 {
-    CalculationInterface ci(FluidType::componentList, 0);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     EXPECT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, fluid)));
     return ci.generateAhmedFluid();
 }
@@ -247,7 +247,7 @@ TEST(AhmedSplit, NothingToSplitGivesNoFractions)
         SCOPED_TRACE(c.what);
         EXPECT_TRUE(ahmedSplitOf(c.fluid).empty());
     }
-    CalculationInterface notLoaded(FluidType::componentList, 0);
+    CalculationInterface notLoaded(FluidType::componentList, EquationOfState::pengRobinson);
     EXPECT_TRUE(notLoaded.generateAhmedFluid().empty());
 }
 

@@ -31,7 +31,7 @@ struct Isochors {
 Isochors isochorsOf(const PhaseDiagramPtr& diagram, double Th, char homog, const InclusionRecord* inclusion = nullptr,
                     double Ph = 0)
 {
-    CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     Isochors result;
     result.code = ci.calculateIsochors(diagram, inclusion, Th, Ph, homog, &result.monophasic, &result.biphasic);
     return result;
@@ -78,7 +78,7 @@ TEST_F(IsochorsOfATernary, TwoPhasePointsKeepTheVolumeOfTheInclusion)
         const CIsochor& biphasic = *isochors.biphasic;
         EXPECT_TRUE(biphasic.isBiphasic());
         ASSERT_GT(biphasic.points().size(), 3u);
-        CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
+        CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
         ci.setThermodynamicModel(diagram->thermoModel());
         double maxFv = 0;
         for (const auto& point : biphasic.points()) {
@@ -168,7 +168,7 @@ TEST_F(IsochorsOfATernary, ResultCodesAddNothing)
         const auto count = c.diagram->biphasicIsochors().size() + c.diagram->monophasicIsochors().size();
         IsochorPtr untouched = std::make_shared<CIsochor>();
         IsochorPtr monophasic = untouched, biphasic = untouched;
-        CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
+        CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
         EXPECT_EQ(ci.calculateIsochors(c.diagram, nullptr, c.Th, 0, c.homog, &monophasic, &biphasic), c.code);
         EXPECT_EQ(monophasic, untouched);
         EXPECT_EQ(biphasic, untouched);

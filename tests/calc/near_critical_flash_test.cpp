@@ -34,7 +34,7 @@ TEST(NearCriticalFlash, VapourFractionAndPhasesAsTheTextbookFlash)
     const auto fluid = nineComponentCondensate();
     const auto species = test::textbookSpecies(fluid);
     const auto z = test::moleFractions(fluid);
-    CalculationInterface ci(FluidType::componentList, 0);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     ci.setModelFluid(FluidType::componentList, test::fluidRecord(2, fluid));
     ASSERT_TRUE(ci.isLoaded());
     const Oil& oil = *ci.oil;

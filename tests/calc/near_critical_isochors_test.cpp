@@ -36,7 +36,7 @@ PhaseDiagramPtr envelopeOf(double alpha, double beta)
     static std::map<std::pair<double, double>, PhaseDiagramPtr> traced;
     PhaseDiagramPtr& diagram = traced[{alpha, beta}];
     if (!diagram) {
-        CalculationInterface ci(FluidType::alphaBeta, kPengRobinsonEos);
+        CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
         int llg = 0;
         ci.calculateImmiscibilityLoop(alphaBetaRecord(alpha, beta), &diagram, llg);
     }
@@ -79,7 +79,7 @@ TEST_P(NearCriticalIsochor, RunsDownInTwoPhasesAndUpInOneWithTheTextbookTrapping
     const NearCritical c = GetParam();
     const PhaseDiagramPtr diagram = envelopeOf(c.alpha, c.beta);
     ASSERT_TRUE(diagram);
-    CalculationInterface ci(FluidType::alphaBeta, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
     IsochorPtr monophasic, biphasic;
     ASSERT_EQ(ci.calculateIsochors(diagram, nullptr, c.Th, 0, c.homog, &monophasic, &biphasic),
               isochor_result::both_made);
@@ -126,7 +126,7 @@ TEST(NearCriticalIsochorValues, MatchThePublishedIndependentSolution)
 {
     const PhaseDiagramPtr diagram = envelopeOf(0.5, 0.2);
     ASSERT_TRUE(diagram);
-    CalculationInterface ci(FluidType::alphaBeta, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
     IsochorPtr monophasic, biphasic;
     ASSERT_EQ(ci.calculateIsochors(diagram, nullptr, 100, 0, 1, &monophasic, &biphasic), isochor_result::both_made);
     EXPECT_NEAR(biphasic->Ph(), 202.1206, 1e-4);
@@ -145,13 +145,13 @@ TEST(VapourInclusion, StartsOnTheDewPointItsVapourFractionWasCalculatedOn)
     const InclusionRecord inclusion{{"name", "FI-V"}, {"Th", Th}, {"homog", "gas"}, {"Fv", 60.0}, {"Tv", 20.0}};
     FluidRecord record = alphaBetaRecord(0.7, 0.1);
     record.setValue("inclusion", inclusion);
-    CalculationInterface envelope(FluidType::alphaBeta, kPengRobinsonEos);
+    CalculationInterface envelope(FluidType::alphaBeta, EquationOfState::pengRobinson);
     PhaseDiagramPtr diagram;
     int llg = 0;
     envelope.calculateImmiscibilityLoop(record, &diagram, llg);
     ASSERT_TRUE(diagram);
 
-    CalculationInterface fv(FluidType::alphaBeta, kPengRobinsonEos);
+    CalculationInterface fv(FluidType::alphaBeta, EquationOfState::pengRobinson);
     auto& model = dynamic_cast<Oil1&>(*fv.oil);
     model.inclusion_type = 0;
     double Fv = 0, dewPressure = 0, P = 0;
@@ -169,7 +169,7 @@ TEST(VapourInclusion, StartsOnTheDewPointItsVapourFractionWasCalculatedOn)
     };
     for (const Case& c : {Case{&inclusion, dewPressure / 1e5, "lower"}, Case{nullptr, 88.18, "upper"}}) {
         const qsizetype start = log->text().plainText().size();
-        CalculationInterface ci(FluidType::alphaBeta, kPengRobinsonEos);
+        CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
         IsochorPtr monophasic, biphasic;
         ASSERT_EQ(ci.calculateIsochors(diagram, c.inclusion, Th, 0, 0, &monophasic, &biphasic),
                   isochor_result::both_made);
@@ -187,7 +187,7 @@ TEST(OnePhaseWalk, StopsWhereTheFluidIsNoLongerOnePhase)
 {
     const PhaseDiagramPtr diagram = envelopeOf(0.5, 0.2);
     ASSERT_TRUE(diagram);
-    CalculationInterface ci(FluidType::alphaBeta, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
     ci.setThermodynamicModel(diagram->thermoModel());
     ci.setTh(100);
     ci.setPh(0);

@@ -64,7 +64,7 @@ struct Envelope {
 
 Envelope traceEnvelope(const std::vector<ComponentData>& components)
 {
-    CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     Envelope envelope;
     ci.calculateImmiscibilityLoop(test::fluidRecord(code_number(FluidType::componentList), components), &envelope.diagram, envelope.llg);
     return envelope;
@@ -208,7 +208,7 @@ TEST(PhaseEnvelope, DiagramCarriesTheFluidAndItsStockTankValues)
     const auto components = nineComponentCondensate();
     FluidRecord record = test::fluidRecord(code_number(FluidType::componentList), components);
     record.setValue(QStringLiteral("curve"), QStringLiteral("run-time"));
-    CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     PhaseDiagramPtr diagram;
     int llg = -1;
     ci.calculateImmiscibilityLoop(record, &diagram, llg);
@@ -242,7 +242,7 @@ TEST(PhaseEnvelope, DiagramCarriesTheFluidAndItsStockTankValues)
 TEST(PhaseEnvelope, LiquidLiquidGasCheckReadsMethaneByItsIndex)
 {
     using namespace test;
-    CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     ci.setThermodynamicModel(
         fluidRecord(code_number(FluidType::componentList), {withMole(kC3, 30), withMole(kC1, 40), withMole(kC6, 10), withMole(kC10, 20)}));
     auto& x = ci.oil->liquid->mole_fraction;
@@ -261,7 +261,7 @@ TEST(PhaseEnvelope, LiquidLiquidGasCheckReadsMethaneByItsIndex)
 // liquid-liquid-gas points follow a single break, and the branch stays within its cap.
 TEST(PhaseEnvelope, MethaneRichFluidWithAHeavyEndFindsTheLiquidLiquidGasSegment)
 {
-    CalculationInterface ci(FluidType::alphaBeta, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
     PhaseDiagramPtr diagram;
     int llg = 0;
     ci.calculateImmiscibilityLoop(FluidRecord{{"name", "AB 0.5 0.5"}, {"fluidType", code_number(FluidType::alphaBeta)},
@@ -295,7 +295,7 @@ std::vector<ComponentData> methaneWithDecane()
 class ForcedLiquidLiquidGas : public CalculationInterface {
 public:
     ForcedLiquidLiquidGas()
-        : CalculationInterface(FluidType::componentList, kPengRobinsonEos)
+        : CalculationInterface(FluidType::componentList, EquationOfState::pengRobinson)
     {
     }
 
@@ -405,7 +405,7 @@ TEST(PhaseEnvelope, FluidWithoutMethaneHasNoLiquidLiquidGasSegment)
 
 TEST(PhaseEnvelope, UnloadableFluidGivesNoDiagram)
 {
-    CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     PhaseDiagramPtr diagram = std::make_shared<CPhaseDiagram>();
     int llg = -1;
     ci.calculateImmiscibilityLoop(FluidRecord{{"fluidType", code_number(FluidType::componentList)}}, &diagram, llg);

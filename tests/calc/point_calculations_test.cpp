@@ -17,7 +17,7 @@ using namespace test;
 
 std::unique_ptr<CalculationInterface> loaded(const std::vector<ComponentData>& fluid)
 {
-    auto ci = std::make_unique<CalculationInterface>(FluidType::componentList, 0);
+    auto ci = std::make_unique<CalculationInterface>(FluidType::componentList, EquationOfState::pengRobinson);
     ci->setThermodynamicModel(fluidRecord(2, fluid));
     return ci;
 }
@@ -26,7 +26,7 @@ TEST(TrappingPressure, OneComponentFluidFollowsTheClosedFormPengRobinsonPressure
 {
     const std::vector<ComponentData> methane = {withMole(kC1, 100)};
     const auto textbook = textbookMixture(methane);
-    CalculationInterface ci(FluidType::componentList, 0);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, methane)));
     const struct Case {
         int homog;
@@ -105,7 +105,7 @@ protected:
     }
 
     std::vector<ComponentData> fluid = nineComponentOil();
-    CalculationInterface ci{FluidType::componentList, 0};
+    CalculationInterface ci{FluidType::componentList, EquationOfState::pengRobinson};
     std::vector<double> feed;  // as loaded
     double T = 353.15;
     double P = 0;
@@ -179,7 +179,7 @@ TEST_F(Flash, FlashedLiquidLoadsAsANewFluid)
     FluidRecord liquid;
     ASSERT_EQ(ci.calculateFlash(T, P, liquid, std::nullopt), FlashOutcome::twoPhases);
     const std::vector<double> x = ci.oil->flash_liquid_composition;
-    CalculationInterface again(fluidTypeOf(liquid), 0);
+    CalculationInterface again(fluidTypeOf(liquid), EquationOfState::pengRobinson);
     ASSERT_TRUE(again.setModelFluid(FluidType::componentList, liquid));
     for (int i = 0; i < 9; ++i) {
         EXPECT_NEAR(again.getIsoplethComposition(i), x[i], 1e-15);
@@ -304,7 +304,7 @@ TEST(StockTank, MethaneOfEachKindOfFluid)
     EXPECT_EQ(lpg->CH4, 0);  // no component named CH4 or C1
     EXPECT_EQ(lpg->getCH4(), 0);
 
-    CalculationInterface model(FluidType::alphaBeta, 0);
+    CalculationInterface model(FluidType::alphaBeta, EquationOfState::pengRobinson);
     model.setAlpha(0.7);
     model.setBeta(0.1);
     model.finalize();

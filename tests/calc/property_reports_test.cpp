@@ -45,7 +45,7 @@ std::vector<std::string> linesOf(const std::string& text)
 
 std::unique_ptr<CalculationInterface> loaded(const std::vector<ComponentData>& fluid)
 {
-    auto ci = std::make_unique<CalculationInterface>(FluidType::componentList, 0);
+    auto ci = std::make_unique<CalculationInterface>(FluidType::componentList, EquationOfState::pengRobinson);
     ci->setThermodynamicModel(fluidRecord(2, fluid));
     return ci;
 }
@@ -130,7 +130,7 @@ TEST_F(ReportTest, BulkPropertiesWithTheBubblePressure)
 
 TEST_F(ReportTest, BulkPropertiesFailureLine)
 {
-    CalculationInterface ci(FluidType::componentList, 0);  // nothing loaded
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);  // nothing loaded
     ci.printBulkProperties(300, 100);
     expectReport("\n" + bulkConditions(300, 100) + "\tCalculation failure !\n\n");
 }
@@ -171,7 +171,7 @@ std::string tankCorrelationDensities(const Oil& e)
 // weight) exceeds the oil's volume, so the translated lines say "not available" and why.
 TEST_F(ReportTest, StockTankReportOfAGammaFluidWhoseTranslationWouldTurnNegative)
 {
-    CalculationInterface ci(FluidType::componentList, 0);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     ASSERT_TRUE(ci.setModelFluid(FluidType::gamma, fluidRecord(3, nineComponentOil())));
     ci.printSTProperties();
     const Oil& e = *ci.oil;
@@ -377,7 +377,7 @@ TEST_F(ReportTest, FlashFailureLines)
     testing::internal::GetCapturedStderr();
     expectReport("\n" + flashConditions(353.15, 1000) + "\tCalculation failure !\n\n");
 
-    CalculationInterface none(FluidType::gamma, 0);
+    CalculationInterface none(FluidType::gamma, EquationOfState::pengRobinson);
     markStart();
     none.printFlashProperties(300, 10);
     expectReport("\n" + flashConditions(300, 10) + "\tCalculation failure !\n\n");
@@ -385,7 +385,7 @@ TEST_F(ReportTest, FlashFailureLines)
 
 TEST_F(ReportTest, StockTankReportWithoutEngine)
 {
-    CalculationInterface none(FluidType::gamma, 0);
+    CalculationInterface none(FluidType::gamma, EquationOfState::pengRobinson);
     none.printSTProperties();
     expectReport("\n\tCalculation failure !\n\n");
 }

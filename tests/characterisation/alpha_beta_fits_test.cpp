@@ -362,7 +362,7 @@ struct ModelPoint
 };
 ModelPoint modelPoint(double a, double b, double TexpKelvin, int hexp)
 {
-    CalculationInterface calculation(FluidType::alphaBeta, kPengRobinsonEos);
+    CalculationInterface calculation(FluidType::alphaBeta, EquationOfState::pengRobinson);
     calculation.setAlpha(a);
     calculation.setBeta(b);
     calculation.setN2(kN2);

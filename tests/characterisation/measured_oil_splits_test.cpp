@@ -111,7 +111,7 @@ TEST(MeasuredOilSplits, EveryMethodAndLastCarbonNumberConservesAndStaysPhysical)
                         EXPECT_LE(c.doubleValue("SG"), 1.2) << name;
                         previousMw = c.doubleValue("mw");
                     }
-                    CalculationInterface calculation(FluidType::componentList, kPengRobinsonEos);
+                    CalculationInterface calculation(FluidType::componentList, EquationOfState::pengRobinson);
                     EXPECT_TRUE(calculation.setModelFluid(FluidType::componentList, split)) << where;
                 }
             }

@@ -62,7 +62,7 @@ struct RecordingMaker
 // The alpha-beta model's own bubble pressure (bar) at T (degrees Celsius).
 double modelBubblePressure(double alpha, double beta, double celsius)
 {
-    CalculationInterface calculation(FluidType::alphaBeta, kPengRobinsonEos);
+    CalculationInterface calculation(FluidType::alphaBeta, EquationOfState::pengRobinson);
     calculation.setAlpha(alpha);
     calculation.setBeta(beta);
     calculation.setCO2(kCO2);
@@ -234,10 +234,10 @@ struct ScriptedSaturation
 
     StockTankCalculationFactory factory()
     {
-        return [this](FluidType type, int eos, const FluidRecord& record) -> std::unique_ptr<StockTankCalculation> {
+        return [this](FluidType type, EquationOfState eos, const FluidRecord& record) -> std::unique_ptr<StockTankCalculation> {
             ++made;
             interfaceType = code_number(type);
-            eosCode = eos;
+            eosCode = code_number(eos);
             recordType = record.intValue(fluidkey::fluidType);
             recordComponents = record.arrayValue(fluidkey::components).size();
             struct Run : StockTankCalculation
@@ -310,7 +310,7 @@ TEST_P(TovikEstimate, ResultKeysAndPressureDeviation)
         EXPECT_EQ(saturation.recordComponents, 17);
         EXPECT_EQ(saturation.temperature, source.doubleValue(fluidkey::tsat));
         EXPECT_EQ(saturation.kind, source.intValue(fluidkey::satPhase));
-        EXPECT_EQ(saturation.eosCode, getEOSCode(source.value(fluidkey::eos)));
+        EXPECT_EQ(saturation.eosCode, code_number(getEOSCode(source.value(fluidkey::eos))));
     } else {
         EXPECT_EQ(saturation.made, 0);
     }

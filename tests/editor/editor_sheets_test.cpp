@@ -185,7 +185,7 @@ TEST_F(EditorSheetActions, FlashedPhasesGoAfterTheSourceAndLeaveInOneUndo)
 // The alpha-beta model's own bubble pressure (bar) at T (degrees Celsius).
 double modelBubblePressure(double alpha, double beta, double CO2, double N2, double celsius)
 {
-    CalculationInterface calculation(FluidType::alphaBeta, kPengRobinsonEos);
+    CalculationInterface calculation(FluidType::alphaBeta, EquationOfState::pengRobinson);
     calculation.setAlpha(alpha);
     calculation.setBeta(beta);
     calculation.setCO2(CO2);
@@ -282,7 +282,7 @@ TEST_F(EditorSheetActions, FlashedAlphaBetaModelFluidGivesComponentListsOfTheMod
 
     // The liquid, now a component list of its own, sits at its bubble point at the flash's
     // temperature and pressure.
-    CalculationInterface again(FluidType::componentList, kPengRobinsonEos);
+    CalculationInterface again(FluidType::componentList, EquationOfState::pengRobinson);
     ASSERT_TRUE(again.setModelFluid(FluidType::componentList, liquid));
     EXPECT_NEAR(again.calculateSaturation(celsius, kBubblePoint), bubble / 2, 1e-5 * bubble / 2);
 

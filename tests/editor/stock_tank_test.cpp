@@ -253,9 +253,9 @@ TEST_F(StockTank, InterfaceTypeAndEquationOfState)
     editor->selectFluidRow(1);
     EXPECT_EQ(tank.lastInterfaceType, 1);
     EXPECT_EQ(tank.lastEosCode, 1);
-    EXPECT_EQ(getEOSCode(Value()), 0);
-    EXPECT_EQ(getEOSCode("PR"), 0);
-    EXPECT_EQ(getEOSCode("SRK"), 1);
+    EXPECT_EQ(getEOSCode(Value()), EquationOfState::pengRobinson);
+    EXPECT_EQ(getEOSCode("PR"), EquationOfState::pengRobinson);
+    EXPECT_EQ(getEOSCode("SRK"), EquationOfState::srk);
 }
 
 TEST_F(StockTank, SaturationShownInBothUnitsAndFailureClearsIt)

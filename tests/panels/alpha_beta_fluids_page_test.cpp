@@ -145,7 +145,7 @@ TEST(AlphaBetaFluidsPageTest, StockTankPropertiesAreThoseOfTheInterfaceForTheGas
     f.type(f.c.alphaField, "0.3");
     f.type(f.c.betaField, "0.05");
     // The same fluid through an interface of its own, the gases given as fractions.
-    CalculationInterface reference(FluidType::alphaBeta, 0);
+    CalculationInterface reference(FluidType::alphaBeta, EquationOfState::pengRobinson);
     reference.setAlpha(0.3);
     reference.setBeta(0.05);
     reference.setCO2(0.05);
@@ -319,7 +319,7 @@ TEST(AlphaBetaCorrelationsPageTest, ReferenceCurveBoxesShowAndHideTheFamiliesAnd
 // The stock-tank values of an alpha-beta fluid through an interface of its own, gases as fractions.
 double referenceGOR(double alpha, double beta, double CO2Fraction)
 {
-    CalculationInterface reference(FluidType::alphaBeta, 0);
+    CalculationInterface reference(FluidType::alphaBeta, EquationOfState::pengRobinson);
     reference.setAlpha(alpha);
     reference.setBeta(beta);
     reference.setCO2(CO2Fraction);

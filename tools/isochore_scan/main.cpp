@@ -75,7 +75,7 @@ void scanBranch(const Fluid& fluid, const PhaseDiagramPtr& diagram, char homog, 
         }
     for (double Th = std::ceil(minT); Th <= maxT; Th += 1) {
         ++count.scanned;
-        CalculationInterface ci(FluidType::alphaBeta, kPengRobinsonEos);
+        CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
         IsochorPtr monophasic, biphasic;
         const isochor_result result = ci.calculateIsochors(diagram, nullptr, Th, 0, homog, &monophasic, &biphasic);
         if (result != isochor_result::both_made) {
@@ -109,7 +109,7 @@ int main(int argc, char** argv)
     const bool list = argc > 1 && std::strcmp(argv[1], "--list") == 0;
     int total = 0;
     for (const Fluid& fluid : kFluids) {
-        CalculationInterface ci(FluidType::alphaBeta, kPengRobinsonEos);
+        CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
         PhaseDiagramPtr diagram;
         int llg = 0;
         ci.calculateImmiscibilityLoop(recordOf(fluid), &diagram, llg);

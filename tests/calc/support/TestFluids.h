@@ -109,7 +109,7 @@ inline FluidRecord fluidRecord(int fluidType, const std::vector<ComponentData>& 
 // The phase envelope of a component fluid, as the phase-diagram document traces it.
 inline PhaseDiagramPtr componentEnvelope(const std::vector<ComponentData>& components)
 {
-    CalculationInterface ci(FluidType::componentList, kPengRobinsonEos);
+    CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     PhaseDiagramPtr diagram;
     int llg = 0;
     ci.calculateImmiscibilityLoop(fluidRecord(code_number(FluidType::componentList), components), &diagram, llg);

@@ -60,10 +60,10 @@ struct ScriptedStockTank
 
     StockTankCalculationFactory factory()
     {
-        return [this](FluidType interfaceType, int eosCode, const FluidRecord&) -> std::unique_ptr<StockTankCalculation> {
+        return [this](FluidType interfaceType, EquationOfState eos, const FluidRecord&) -> std::unique_ptr<StockTankCalculation> {
             ++made;
             lastInterfaceType = code_number(interfaceType);
-            lastEosCode = eosCode;
+            lastEosCode = code_number(eos);
             struct Run : StockTankCalculation
             {
                 ScriptedStockTank* script;

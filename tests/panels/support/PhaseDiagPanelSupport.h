@@ -92,7 +92,7 @@ struct ScriptedCalculatorInstalled
     CalculatorScript script;
     ScriptedCalculatorInstalled()
     {
-        PhaseDiagramCalculator::setFactory([this](FluidType, int) { return std::make_unique<ScriptedCalculator>(script); });
+        PhaseDiagramCalculator::setFactory([this](FluidType, EquationOfState) { return std::make_unique<ScriptedCalculator>(script); });
     }
     ~ScriptedCalculatorInstalled() { PhaseDiagramCalculator::setFactory(nullptr); }
 };
