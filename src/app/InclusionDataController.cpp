@@ -275,10 +275,7 @@ QRadioButton* InclusionDataController::homogCell(int column)
 
 int InclusionDataController::selectedInclusionRow() const
 {
-    if (!mInclusionsView)
-        return -1;
-    const int row = mInclusionsView->selectedRow();
-    return row >= 0 && row < mInclusionsArray.size() ? row : -1;
+    return mInclusionsView ? mInclusionsView->selectedRowWithin(int(mInclusionsArray.size())) : -1;
 }
 
 bool InclusionDataController::hasSelectedInclusion() const
@@ -300,8 +297,7 @@ int InclusionDataController::selectedVolumeRow() const
 {
     if (!mVolumesView || !hasSelectedInclusion())
         return -1;
-    const int row = mVolumesView->selectedRow();
-    return row >= 0 && row < selectedVolumes().size() ? row : -1;
+    return mVolumesView->selectedRowWithin(int(selectedVolumes().size()));
 }
 
 void InclusionDataController::selectInclusionRow(int row)

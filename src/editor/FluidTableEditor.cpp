@@ -201,10 +201,7 @@ void FluidTableEditor::finishControls()
 
 int FluidTableEditor::selectedFluidRow() const
 {
-    if (!mFluidsView)
-        return -1;
-    const int row = mFluidsView->selectedRow();
-    return row >= 0 && row < mFluids.size() ? row : -1;
+    return mFluidsView ? mFluidsView->selectedRowWithin(int(mFluids.size())) : -1;
 }
 
 bool FluidTableEditor::hasSingleFluidSelected() const
@@ -226,8 +223,7 @@ int FluidTableEditor::selectedComponentRow() const
 {
     if (!mComponentsView || !hasSelectedFluid())
         return -1;
-    const int row = mComponentsView->selectedRow();
-    return row >= 0 && row < selectedFluid().arrayValue(fluidkey::components).size() ? row : -1;
+    return mComponentsView->selectedRowWithin(int(selectedFluid().arrayValue(fluidkey::components).size()));
 }
 
 QList<int> FluidTableEditor::selectedComponentRows() const

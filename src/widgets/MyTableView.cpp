@@ -31,6 +31,12 @@ int MyTableView::rowCount() const
     return model() ? model()->rowCount(rootIndex()) : 0;
 }
 
+int MyTableView::selectedRowWithin(int count) const
+{
+    const int row = selectedRow();
+    return row >= 0 && row < count ? row : -1;
+}
+
 int MyTableView::selectedRow() const
 {
     const QItemSelectionModel* selection = selectionModel();

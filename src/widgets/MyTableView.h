@@ -48,6 +48,9 @@ public:
     // The row of the current selection (the current row when it is selected, otherwise
     // the last selected row), -1 when no row is selected.
     int selectedRow() const;
+    // The selected row when it is one of the first count rows of the data behind the table
+    // (a table may show rows its data no longer holds), -1 otherwise.
+    int selectedRowWithin(int count) const;
     // Replaces the selection by the row and scrolls it into view.
     void selectRowAndScroll(int row);
     // A negative row clears the selection.
