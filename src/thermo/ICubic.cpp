@@ -255,12 +255,13 @@ void ICubic::calculate_fugacities()
         double* excess_row = excess_term_dn[i];
         double* ln_gamma_dn_row = ln_gamma_dn[i];
         double* row = fugacity_dn[i];
-        for (short j = 0; j < n; ++j) {
+        for (short j = 0; j < n; ++j)
             excess_row[j] = -a_over_b_row[j] * scale;
+        for (short j = 0; j < n; ++j)
             ln_gamma_dn_row[j] = excess_row[j] - mean_term_dn[j];
+        for (short j = 0; j < n; ++j)
             row[j] = f * (eos_partial_molar_volume[j] * at_v + b_dn[j] * at_b + 2 * b_row[j] * repulsive_dn
                           - ln_gamma_dn_row[j] * attractive_dn);
-        }
         row[i] += phi_p;
     }
 }
