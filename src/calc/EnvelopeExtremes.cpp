@@ -15,8 +15,6 @@ using namespace units;
 
 namespace {
 
-constexpr double kBubblePoint = 0;  // molar vapour fraction
-constexpr double kDewPoint = 1;
 // A search ends when its interval or step is this small, relative to the variable.
 constexpr double kExtremeTolerance = 1e-10;
 constexpr int kMaxExtremeSolves = 40;
@@ -138,7 +136,7 @@ bool CalculationInterface::solveSaturation(const SaturationState& start, bool li
                                            double value)
 {
     oil->takeStartState(start.T, start.P, start.x, start.y);
-    const double saturation = liquidBranch ? kBubblePoint : kDewPoint;
+    const double saturation = liquidBranch ? kBubblePointVapourFraction : kDewPointVapourFraction;
     const equilibrium_failure outcome =
         fixedTemperature
             ? oil->solve(problem_type::fixed_T_and_Fv, value, saturation, Oil::Start::from_estimates)

@@ -37,9 +37,6 @@ constexpr double kPmaxCeiling = 2000;            // bar
 // An isochore of more points than this has gone astray (limits not-a-number, say).
 constexpr int kMaxIsochorPoints = 1000;
 
-constexpr double kBubblePoint = 0;  // molar vapour fraction
-constexpr double kDewPoint = 1;
-
 struct Extent {
     double minT = 0;
     double maxT = 0;
@@ -196,7 +193,7 @@ isochor_result CalculationInterface::firstIsochor2Point(double* T, double* P)
         return isochor_result::start_failed;
     }
 
-    const double saturation = homog != 0 ? kBubblePoint : kDewPoint;
+    const double saturation = homog != 0 ? kBubblePointVapourFraction : kDewPointVapourFraction;
     if (twoCrossings) {
         oil->temperature(Th + kCelsiusOffset);
         error = oil->solve(problem_type::fixed_P_and_Fv, Ph, saturation, Oil::Start::new_curve);
@@ -313,7 +310,8 @@ isochor_result CalculationInterface::calculateIsochors(const std::shared_ptr<CPh
     // that vapour fraction was calculated on: the one the ideal-mixture start gives.
     const bool fromVapourFraction = homog == 0 && fluidCameFromInclusion(*diagram, inclusion, ThC);
     if (fromVapourFraction
-        && oil->solve(problem_type::fixed_T_and_Fv, ThC + kCelsiusOffset, kDewPoint, Oil::Start::from_ideal_mixture)
+        && oil->solve(problem_type::fixed_T_and_Fv, ThC + kCelsiusOffset, kDewPointVapourFraction,
+                      Oil::Start::from_ideal_mixture)
                == equilibrium_failure::none)
         setPh(oil->current_pressure * kBarPerPascal);
 

@@ -38,9 +38,6 @@ constexpr double kLLGHeatingRange = 600;         // K above the search start
 constexpr int kLLGMaxHeatingSteps = 1000;
 constexpr double kNoPhase = 1e-12;               // mol
 
-constexpr double kBubblePoint = 0;  // molar vapour fraction
-constexpr double kDewPoint = 1;
-
 std::shared_ptr<CIsopleth> makeIsopleth(const CalculationInterface& ci, signed char homog)
 {
     auto isopleth = std::make_shared<CIsopleth>();
@@ -152,7 +149,7 @@ equilibrium_failure CalculationInterface::heatUntilLiquid()
         if (dT < kLLGSmallestHeatingStep)
             break;
     }
-    return oil->solve(problem_type::fixed_T_and_Fv, Tlast, kBubblePoint, Oil::Start::from_estimates);
+    return oil->solve(problem_type::fixed_T_and_Fv, Tlast, kBubblePointVapourFraction, Oil::Start::from_estimates);
 }
 
 equilibrium_failure CalculationInterface::firstLLGIsoplethPoint(double startT, double* T, double* P)
@@ -264,7 +261,7 @@ EnvelopeEnd CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& 
             separator->setN(getNumberOfComponents());
             vapour->points().push_back(std::move(separator));
             vapour->points().push_back(isoplethPoint(T2, P2, false));
-            oil->startIsopleth(kDewPoint);
+            oil->startIsopleth(kDewPointVapourFraction);
             step = 1;
             const std::size_t cap = vapour->points().size() + kMaxBranchPoints;
             while (vapour->points().size() < cap) {

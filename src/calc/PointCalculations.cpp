@@ -14,9 +14,6 @@ using namespace units;
 
 namespace {
 
-constexpr double kBubblePoint = 0;  // molar vapour fraction
-constexpr double kDewPoint = 1;
-
 constexpr int kLiquidPhase = 2;  // phase codes of recuperateFlashedFluid
 constexpr int kVapourPhase = 1;
 
@@ -40,7 +37,7 @@ double CalculationInterface::calculateSaturation(double T, int bubble)
     if (!isEngineReady())
         return kSaturationFailure;
     const equilibrium_failure outcome = oil->solve(problem_type::fixed_T_and_Fv, T + kCelsiusOffset,
-                                                   bubble != 0 ? kBubblePoint : kDewPoint,
+                                                   bubble != 0 ? kBubblePointVapourFraction : kDewPointVapourFraction,
                                                    Oil::Start::from_ideal_mixture);
     return outcome == equilibrium_failure::none ? oil->current_pressure * kBarPerPascal : kSaturationFailure;
 }

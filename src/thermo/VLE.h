@@ -9,6 +9,11 @@ namespace quorvel {
 
 class FluidPhase;
 
+// Molar vapour fractions of the saturation points: the fixed fraction of a solve on a
+// saturation curve (fixed_T_and_Fv, fixed_P_and_Fv).
+inline constexpr double kBubblePointVapourFraction = 0;
+inline constexpr double kDewPointVapourFraction = 1;
+
 // Problem types (type_of_problem) are two-digit codes: the tens digit names the quantity
 // fixed by the first specification, the units digit the second one, with 1 temperature,
 // 2 pressure, 3 molar vapour fraction Fv, 4 molar volume v of the feed, 5 volumetric vapour
