@@ -141,6 +141,7 @@ void CalculationInterface::clearStockTankFields()
     GOR.fill(kNaN);
     API.fill(kNaN);
     CH4 = C7plus = mwC7plus = SGC7plus = kNaN;
+    stockTankResults.reset();
 }
 
 bool CalculationInterface::calculateGOR()
