@@ -1,5 +1,7 @@
 #include "numeric/LinearSystem.h"
 
+#include "numeric/VectorKernel.h"
+
 #include <cmath>
 #include <cstdio>
 #include <numeric>
@@ -14,7 +16,7 @@ constexpr double singular_pivot = 1.02e-25;
 constexpr double singular_inverse_pivot = 1.2e-20;
 
 // Row of the largest |A[p][k]| for p >= k; the first row wins a tie.
-int pivot_row(const Matrix& A, int n, int k)
+QUORVEL_INLINE_KERNEL int pivot_row(const Matrix& A, int n, int k)
 {
     int best = k;
     double largest = std::fabs(A[k][k]);
@@ -28,8 +30,98 @@ int pivot_row(const Matrix& A, int n, int k)
     return best;
 }
 
+// Brings the row of the largest pivot of column k to row k, exchanging columns from on.
+// False, with the message, when the pivot is too small.
+QUORVEL_INLINE_KERNEL bool take_pivot(Matrix& A, std::span<double> b, int n, int k, int from)
+{
+    const int p = pivot_row(A, n, k);
+    if (!(std::fabs(A[p][k]) > singular_pivot)) {
+        std::printf("Singular matrix\n");
+        return false;
+    }
+    permutation(A, n, p, k, from);
+    permutation(b, p, k);
+    return true;
+}
+
+QUORVEL_INLINE_KERNEL void divide_pivot_row(Matrix& A, std::span<double> b, int n, int k)
+{
+    double* row = A[k];
+    const double pivot = row[k];
+    for (int j = k + 1; j < n; ++j)
+        row[j] /= pivot;
+    b[k] /= pivot;
+}
+
+// row[j] -= factor * pivot_row[j] for j from first on; nothing for a zero factor, which the
+// sparse equilibrium Jacobians have plenty of.
+QUORVEL_INLINE_KERNEL void subtract(double* row, const double* pivot_row, double factor, int first, int n)
+{
+    if (factor == 0)
+        return;
+    for (int j = first; j < n; ++j)
+        row[j] -= factor * pivot_row[j];
+}
+
+// One elimination step: column k below the pivot.
+QUORVEL_INLINE_KERNEL bool eliminate_column(Matrix& A, std::span<double> b, int n, int k)
+{
+    if (!take_pivot(A, b, n, k, k))
+        return false;
+    divide_pivot_row(A, b, n, k);
+    for (int i = k + 1; i < n; ++i) {
+        const double factor = A[i][k];
+        subtract(A[i], A[k], factor, k + 1, n);
+        if (factor != 0)
+            b[i] -= b[k] * factor;
+    }
+    return true;
+}
+
+// The steps of columns k and k + 1 in one pass over the rows below: each element gets the
+// two subtractions of the two steps in their order, so the result is that of two steps, with
+// the rows read and written half as often. Column k + 1 is brought up to date first, for
+// its pivot; a row's factor of step k stays in column k and moves with the row.
+QUORVEL_INLINE_KERNEL bool eliminate_two_columns(Matrix& A, std::span<double> b, int n, int k)
+{
+    if (!take_pivot(A, b, n, k, k))
+        return false;
+    divide_pivot_row(A, b, n, k);
+    const double* first = A[k];
+    for (int i = k + 1; i < n; ++i)
+        if (A[i][k] != 0)
+            A[i][k + 1] -= A[i][k] * first[k + 1];
+
+    if (!take_pivot(A, b, n, k + 1, k))
+        return false;
+    double* second = A[k + 1];
+    subtract(second, first, second[k], k + 2, n);
+    if (second[k] != 0)
+        b[k + 1] -= b[k] * second[k];
+    divide_pivot_row(A, b, n, k + 1);
+
+    for (int i = k + 2; i < n; ++i) {
+        double* row = A[i];
+        const double factor1 = row[k];
+        const double factor2 = row[k + 1];
+        if (factor1 != 0 && factor2 != 0)
+            for (int j = k + 2; j < n; ++j)
+                row[j] = (row[j] - factor1 * first[j]) - factor2 * second[j];
+        else {
+            subtract(row, first, factor1, k + 2, n);
+            subtract(row, second, factor2, k + 2, n);
+        }
+        if (factor1 != 0)
+            b[i] -= b[k] * factor1;
+        if (factor2 != 0)
+            b[i] -= b[k + 1] * factor2;
+    }
+    return true;
+}
+
 }  // namespace
 
+QUORVEL_VECTOR_KERNEL
 void solve_the_linear_system(Matrix& A, std::span<double> b, std::span<double> x, int n, int& err)
 {
     if (n < 1) {
@@ -37,34 +129,19 @@ void solve_the_linear_system(Matrix& A, std::span<double> b, std::span<double> x
         return;
     }
     err = 1;
-    for (int k = 0; k < n; ++k) {
-        const int p = pivot_row(A, n, k);
-        if (!(std::fabs(A[p][k]) > singular_pivot)) {
-            std::printf("Singular matrix\n");
+    int k = 0;
+    for (; k + 1 < n; k += 2)
+        if (!eliminate_two_columns(A, b, n, k))
             return;
-        }
-        permutation(A, n, p, k, k);
-        permutation(b, p, k);
-
-        double* pivot_values = A[k];
-        const double pivot = pivot_values[k];
-        for (int j = k + 1; j < n; ++j)
-            pivot_values[j] /= pivot;
-        b[k] /= pivot;
-
-        for (int i = k + 1; i < n; ++i) {
-            double* row = A[i];
-            const double factor = row[k];
-            if (factor == 0)
-                continue;  // equilibrium Jacobians are sparse: nothing to eliminate
-            for (int j = k + 1; j < n; ++j)
-                row[j] -= factor * pivot_values[j];
-            b[i] -= b[k] * factor;
-        }
-    }
-    for (int i = n - 1; i >= 0; --i)
+    if (k < n && !eliminate_column(A, b, n, k))
+        return;
+    for (int i = n - 1; i >= 0; --i) {
+        const double* row = A[i];
+        double value = b[i];  // a local: b and A could alias in the compiler's eyes
         for (int j = i + 1; j < n; ++j)
-            b[i] -= b[j] * A[i][j];
+            value -= b[j] * row[j];
+        b[i] = value;
+    }
     err = 0;
     for (int i = 0; i < n; ++i)
         x[i] = b[i];

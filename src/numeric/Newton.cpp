@@ -1,6 +1,7 @@
 #include "numeric/Newton.h"
 
 #include "numeric/LinearSystem.h"
+#include "numeric/VectorKernel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,6 +14,35 @@ namespace {
 // The halving of the relaxation factor ends at relaxation_limit, and in any case here: a
 // limit of 0, a negative one or not a number would never be reached.
 constexpr double smallest_relaxation = 1e-12;
+
+// Sums of |v[j]| kept in four lanes by j mod 4, so that the additions need not wait on one
+// another: the dense rows of a large system are otherwise bound by the adder's latency. A
+// sparse row summed over its non-zero columns has the same bits as summed densely: its
+// zeros add nothing to their lanes.
+struct LaneSums {
+    double lane[4] = {0, 0, 0, 0};
+    double total() const { return (lane[0] + lane[1]) + (lane[2] + lane[3]); }
+};
+
+QUORVEL_INLINE_KERNEL double absolute_sum(const double* v, int n)
+{
+    LaneSums sums;
+    int j = 0;
+    for (; j + 4 <= n; j += 4)
+        for (int k = 0; k < 4; ++k)
+            sums.lane[k] += std::fabs(v[j + k]);
+    for (; j < n; ++j)
+        sums.lane[j % 4] += std::fabs(v[j]);
+    return sums.total();
+}
+
+double absolute_sum(const double* v, const std::vector<int>& columns)
+{
+    LaneSums sums;
+    for (int j : columns)
+        sums.lane[j % 4] += std::fabs(v[j]);
+    return sums.total();
+}
 
 }  // namespace
 
@@ -119,19 +149,15 @@ void Newton::calculate_the_next_vector()
     modG0 = modG;
 }
 
+QUORVEL_VECTOR_KERNEL
 void Newton::calculate_module()
 {
     modG = 0;
     for (int i = 0; i < number_of_equations; ++i) {
         double* row = J[i];
         const bool sparse = i < int(row_columns.size()) && !row_columns[i].empty();
-        double sum = std::fabs(G[i]);
-        if (sparse)
-            for (int j : row_columns[i])
-                sum += std::fabs(row[j]);
-        else
-            for (int j = 0; j < number_of_variables; ++j)
-                sum += std::fabs(row[j]);
+        const double sum = std::fabs(G[i])
+                           + (sparse ? absolute_sum(row, row_columns[i]) : absolute_sum(row, number_of_variables));
         row_sums[i] = sum;
         const double weight = sum > 0 ? 1 / sum : 1;
         if (sparse)

@@ -1,6 +1,7 @@
 #include "thermo/ICubic.h"
 
 #include "numeric/Degree3.h"
+#include "numeric/VectorKernel.h"
 
 #include <algorithm>
 #include <array>
@@ -169,6 +170,12 @@ void ICubic::calculate_pressure()
 }
 
 void ICubic::calculate_fugacities()
+{
+    fugacities_with_derivatives();
+}
+
+QUORVEL_VECTOR_KERNEL
+void ICubic::fugacities_with_derivatives()
 {
     const short n = component_count;
     const std::vector<double>& x = mole_fraction;

@@ -94,6 +94,9 @@ protected:
     void report_volume_failure();
 
 private:
+    // The body of calculate_fugacities, which as a virtual function cannot have
+    // processor-specific forms.
+    void fugacities_with_derivatives();
     std::vector<double> mean_term_dn;  // sum_k x_k excess_term_dn[k][j], scratch of calculate_fugacities
 };
 

@@ -892,40 +892,51 @@ double Oil::calculateDensityStandingKatzMethod(const double* x, double T, double
     return calculateDensityStandingKatzMethod(x, T, P, low, high);
 }
 
-double Oil::getAlaniKennedyDensity(double T, double P, const double* x, double M7, double SG7) const
-{
-    const double t = 1.8 * T;
-    const double p = P / 0.068948;
+namespace {
+
+// The sums of an Alani-Kennedy density: the light components' constants weighted by their
+// mole fractions, the mixture's mass and the C7+ mole fraction, whose constants depend on
+// the C7+ molar weight and specific gravity and are added per density.
+struct AlaniKennedySums {
     double a = 0, b = 0, mass = 0, x7 = 0;
-    for (short i = 0; i < component_count; ++i) {
-        mass += x[i] * liquid->molar_weight[i];
-        double ai, bi;
-        if (alaniKennedyLightComponent(component_name[i].c_str(), t, ai, bi)) {
-            a += x[i] * ai;
-            b += x[i] * bi;
-        } else {
-            x7 += x[i];
-        }
-    }
-    if (x7 > 0) {
+};
+
+double alaniKennedyDensity(AlaniKennedySums sums, double M7, double SG7, double t, double p)
+{
+    if (sums.x7 > 0) {
         double a7, b7;
         alaniKennedyHeavyFraction(M7, SG7, t, a7, b7);
-        a += x7 * a7;
-        b += x7 * b7;
+        sums.a += sums.x7 * a7;
+        sums.b += sums.x7 * b7;
     }
-    return mass / (62.4291 * alaniKennedyVolume(a, b, t, p));
+    return sums.mass / (62.4291 * alaniKennedyVolume(sums.a, sums.b, t, p));
 }
+
+} // namespace
 
 double Oil::calculateDensityAlaniKennedyMethod(const double* x, double T, double P, double M7,
                                                double SG7, double& min, double& max) const
 {
-    const double changed[] = {getAlaniKennedyDensity(T, P, x, M7 * 0.95, SG7),
-                              getAlaniKennedyDensity(T, P, x, M7 * 1.05, SG7),
-                              getAlaniKennedyDensity(T, P, x, M7, SG7 * 0.95),
-                              getAlaniKennedyDensity(T, P, x, M7, SG7 * 1.05)};
+    const double t = 1.8 * T;
+    const double p = P / 0.068948;
+    AlaniKennedySums sums;
+    for (short i = 0; i < component_count; ++i) {
+        sums.mass += x[i] * liquid->molar_weight[i];
+        double ai, bi;
+        if (alaniKennedyLightComponent(component_name[i].c_str(), t, ai, bi)) {
+            sums.a += x[i] * ai;
+            sums.b += x[i] * bi;
+        } else {
+            sums.x7 += x[i];
+        }
+    }
+    const double changed[] = {alaniKennedyDensity(sums, M7 * 0.95, SG7, t, p),
+                              alaniKennedyDensity(sums, M7 * 1.05, SG7, t, p),
+                              alaniKennedyDensity(sums, M7, SG7 * 0.95, t, p),
+                              alaniKennedyDensity(sums, M7, SG7 * 1.05, t, p)};
     min = *std::min_element(std::begin(changed), std::end(changed));
     max = *std::max_element(std::begin(changed), std::end(changed));
-    return getAlaniKennedyDensity(T, P, x, M7, SG7);
+    return alaniKennedyDensity(sums, M7, SG7, t, p);
 }
 
 double Oil::calculateMontelTranslationVolume(const double* x) const

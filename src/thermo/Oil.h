@@ -171,7 +171,6 @@ public:
     // of the C7+ molar weight and specific gravity.
     double calculateDensityAlaniKennedyMethod(const double* x, double T, double P, double M7,
                                               double SG7, double& min, double& max) const;
-    double getAlaniKennedyDensity(double T, double P, const double* x, double M7, double SG7) const;
     // Volume translations, cm3/mol.
     double calculateMontelTranslationVolume(const double* x) const;
     double calculateDorvaneTranslationVolume(const double* x, double M) const;

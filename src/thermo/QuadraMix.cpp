@@ -1,5 +1,9 @@
 #include "thermo/QuadraMix.h"
 
+#include "numeric/VectorKernel.h"
+
+#include <algorithm>
+
 namespace quorvel {
 
 namespace {
@@ -12,6 +16,13 @@ bool store_symmetric(Matrix& m, short i, short j, double k)
     m[j][i] = k;
     m[i][j] = k;
     return true;
+}
+
+// sums += factor * row, one loop per pair of arrays so that it vectorises.
+QUORVEL_INLINE_KERNEL void add_scaled_row(double* sums, const double* row, double factor, int n)
+{
+    for (int i = 0; i < n; ++i)
+        sums[i] += factor * row[i];
 }
 
 }  // namespace
@@ -39,31 +50,40 @@ void QuadraMix::set_binary_interaction_kbij(short i, short j, double k)
 // symmetric): one pass of row sums gives the mixture's parameters and their derivatives.
 void QuadraMix::calculate_mixing_parameters()
 {
+    mix_by_row_sums();
+}
+
+QUORVEL_VECTOR_KERNEL
+void QuadraMix::mix_by_row_sums()
+{
     const short n = component_count;
     const double* x = mole_fraction.data();
+    SumsOverRows& s = sums_over_rows;
+    if (int(s.a.size()) != n)
+        for (auto* v : {&s.a, &s.b, &s.a_dt, &s.a_dt2})
+            v->assign(n, 0.0);
+    // sum_j x_j a_ij for every i at once, adding row j's x_j a_ji = x_j a_ij in the order of
+    // j: the same sums as along each row, in a loop along memory over i.
+    for (auto* v : {&s.a, &s.b, &s.a_dt, &s.a_dt2})
+        std::fill(v->begin(), v->end(), 0.0);
+    for (short j = 0; j < n; ++j) {
+        add_scaled_row(s.a.data(), a_ij[j], x[j], n);
+        add_scaled_row(s.b.data(), b_ij[j], x[j], n);
+        add_scaled_row(s.a_dt.data(), a_ij_dt[j], x[j], n);
+        add_scaled_row(s.a_dt2.data(), a_ij_dt2[j], x[j], n);
+    }
     // Local sums: the members could alias the arrays in the compiler's eyes.
     double a_sum = 0, a_dt_sum = 0, a_dt2_sum = 0, b_sum = 0, c_sum = 0, c_dt_sum = 0;
     for (short i = 0; i < n; ++i) {
         c_sum += x[i] * shift[i];
         c_dt_sum += x[i] * shift_slope[i];
-        const double* a_row = a_ij[i];
-        const double* b_row = b_ij[i];
-        const double* a_dt_row = a_ij_dt[i];
-        const double* a_dt2_row = a_ij_dt2[i];
-        double a_i = 0, b_i = 0, a_dt_i = 0, a_dt2_i = 0;
-        for (short j = 0; j < n; ++j) {
-            a_i += x[j] * a_row[j];
-            b_i += x[j] * b_row[j];
-            a_dt_i += x[j] * a_dt_row[j];
-            a_dt2_i += x[j] * a_dt2_row[j];
-        }
-        a_dn[i] = 2 * a_i;
-        b_dn[i] = 2 * b_i;
-        a_dt_dn[i] = 2 * a_dt_i;
-        a_sum += x[i] * a_i;
-        b_sum += x[i] * b_i;
-        a_dt_sum += x[i] * a_dt_i;
-        a_dt2_sum += x[i] * a_dt2_i;
+        a_dn[i] = 2 * s.a[i];
+        b_dn[i] = 2 * s.b[i];
+        a_dt_dn[i] = 2 * s.a_dt[i];
+        a_sum += x[i] * s.a[i];
+        b_sum += x[i] * s.b[i];
+        a_dt_sum += x[i] * s.a_dt[i];
+        a_dt2_sum += x[i] * s.a_dt2[i];
     }
     a_mix = a_sum;
     a_mix_dt = a_dt_sum;
@@ -86,6 +106,7 @@ void QuadraMix::calculate_mixing_parameters()
 
 // d2(a/b)/dn_i dn_j, symmetric: the lower triangle worked out and mirrored. The second
 // derivatives of a and b are 2 a_ij and 2 b_ij.
+QUORVEL_VECTOR_KERNEL
 void QuadraMix::calculate_second_derivatives()
 {
     const short n = component_count;

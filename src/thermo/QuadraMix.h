@@ -26,8 +26,16 @@ protected:
     unsigned long interaction_revision() const { return revision; }
 
 private:
+    // The body of calculate_mixing_parameters, which as a virtual function cannot have
+    // processor-specific forms.
+    void mix_by_row_sums();
     void calculate_second_derivatives();
 
+    // Scratch of calculate_mixing_parameters: sum_j x_j m_ij of each parameter matrix m.
+    struct SumsOverRows {
+        std::vector<double> a, b, a_dt, a_dt2;
+    };
+    SumsOverRows sums_over_rows;
     Matrix kaij_;
     Matrix kbij_;
     unsigned long revision = 0;

@@ -1,6 +1,7 @@
 #include "thermo/Quenta.h"
 
 #include "numeric/LinearSystem.h"
+#include "numeric/VectorKernel.h"
 #include "thermo/FluidPhase.h"
 
 #include <algorithm>
@@ -93,6 +94,51 @@ std::vector<std::vector<int>> Quenta::sparse_rows_of_the_jacobian() const
     return rows;
 }
 
+// Rows n + first .. n + first + Rows - 1 of J reduced into rows first.. of the reduced
+// system. Each row sums three products over the components; several rows side by side keep
+// their sums apart, so the additions of one row need not wait on one another.
+template <int Rows>
+QUORVEL_INLINE_KERNEL void Quenta::reduce_rows(const Matrix& J, std::span<const double> b, int first)
+{
+    const int n = component_count;
+    ReducedStep& r = reduced_step;
+    const double* row[Rows];
+    double* out[Rows];
+    double nL[Rows], nV[Rows], rhs[Rows];
+    for (int k = 0; k < Rows; ++k) {
+        row[k] = J[n + first + k];
+        out[k] = r.matrix[first + k];
+        nL[k] = row[k][2];
+        nV[k] = row[k][3];
+        rhs[k] = b[n + first + k];
+    }
+    for (int i = 0; i < n; ++i) {
+        // Locals: the stores into the reduced rows could alias the coefficients.
+        const int eliminated = r.eliminated[i];
+        const int kept = r.kept[i];
+        const double kept_coefficient = r.kept_coefficient[i];
+        const double liquid_coefficient = r.liquid_coefficient[i];
+        const double vapour_coefficient = r.vapour_coefficient[i];
+        const double balance_rhs = r.balance_rhs[i];
+#pragma GCC unroll 4
+        for (int k = 0; k < Rows; ++k) {
+            const double factor = row[k][eliminated];
+            out[k][4 + i] = row[k][kept] - factor * kept_coefficient;
+            nL[k] -= factor * liquid_coefficient;
+            nV[k] -= factor * vapour_coefficient;
+            rhs[k] -= factor * balance_rhs;
+        }
+    }
+    for (int k = 0; k < Rows; ++k) {
+        out[k][0] = row[k][0];
+        out[k][1] = row[k][1];
+        out[k][2] = nL[k];
+        out[k][3] = nV[k];
+        r.rhs[first + k] = rhs[k];
+    }
+}
+
+QUORVEL_VECTOR_KERNEL
 void Quenta::solve_newton_step(Matrix& J, std::span<double> b, std::span<double> x, int& err)
 {
     const int n = component_count;
@@ -128,24 +174,11 @@ void Quenta::solve_newton_step(Matrix& J, std::span<double> b, std::span<double>
     }
     // Every other row with the eliminated steps replaced: columns T, P, nL, nV, then the kept
     // mole fraction of each component.
-    for (int k = 0; k < m; ++k) {
-        const double* row = J[n + k];
-        double* out = r.matrix[k];
-        double rhs = b[n + k];
-        double nL = row[2], nV = row[3];
-        for (int i = 0; i < n; ++i) {
-            const double factor = row[r.eliminated[i]];
-            out[4 + i] = row[r.kept[i]] - factor * r.kept_coefficient[i];
-            nL -= factor * r.liquid_coefficient[i];
-            nV -= factor * r.vapour_coefficient[i];
-            rhs -= factor * r.balance_rhs[i];
-        }
-        out[0] = row[0];
-        out[1] = row[1];
-        out[2] = nL;
-        out[3] = nV;
-        r.rhs[k] = rhs;
-    }
+    int k = 0;
+    for (; k + 4 <= m; k += 4)
+        reduce_rows<4>(J, b, k);
+    for (; k < m; ++k)
+        reduce_rows<1>(J, b, k);
     solve_the_linear_system(r.matrix, r.rhs, r.solution, m, err);
     if (err != 0)
         return;
@@ -342,6 +375,7 @@ void Quenta::calculate_vector_function(std::span<const double> U, std::span<doub
 // Only the entries of the system's pattern are written, and the two specification rows
 // cleared: every other entry is zero from the matrix's allocation and stays so, for nothing
 // else writes into it (row scaling keeps zeros, and the steps are solved on copies).
+QUORVEL_VECTOR_KERNEL
 void Quenta::fill_in_the_Jacobian_matrix(Matrix& J)
 {
     const int n = component_count;

@@ -105,6 +105,8 @@ private:
         std::vector<double> kept_coefficient, liquid_coefficient, vapour_coefficient, balance_rhs;
     };
     ReducedStep reduced_step;
+    template <int Rows>
+    void reduce_rows(const Matrix& J, std::span<const double> b, int first);
     void take_start_values_from_estimates();
     void keep_compositions_within_bounds();
     void write_specification_row(Matrix& J, int row, const std::array<double, 5>& weights);
