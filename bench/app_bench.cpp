@@ -28,15 +28,16 @@ constexpr int kTwoPhasePoints = 40;
 constexpr int kOnePhasePoints = 30;
 
 // One half of an envelope loop: bubble (upper) or dew (lower) branch meeting at the top.
-IsoplethPtr branch(signed char homog, double shift)
+IsoplethPtr branch(Homogenisation homog, double shift)
 {
+    const bool bubble = homog == Homogenisation::toLiquid;
     auto isopleth = std::make_shared<CIsopleth>();
     isopleth->setHomog(homog);
     for (int i = 0; i < kBranchPoints; ++i) {
         const double angle = std::numbers::pi * i / (kBranchPoints - 1);
         auto point = std::make_shared<CIsoplethPoint>();
         point->setT(shift + 120 - 110 * std::cos(angle));
-        point->setP((homog ? 180 : 60) * std::sin(angle) + (homog ? 20 : 5));
+        point->setP((bubble ? 180 : 60) * std::sin(angle) + (bubble ? 20 : 5));
         isopleth->points().push_back(point);
     }
     return isopleth;
@@ -65,8 +66,8 @@ PhaseDiagramPtr diagram(int index)
     auto made = std::make_shared<CPhaseDiagram>();
     made->setName(QStringLiteral("Fluid %1").arg(index));
     made->setThermoModel(Dictionary{{"name", made->name()}, {"fluidType", 1}, {"alpha", 0.5}, {"beta", 0.2}});
-    made->setLiquidIsopleth(branch(1, 4.0 * index));
-    made->setVapourIsopleth(branch(0, 4.0 * index));
+    made->setLiquidIsopleth(branch(Homogenisation::toLiquid, 4.0 * index));
+    made->setVapourIsopleth(branch(Homogenisation::toVapour, 4.0 * index));
     for (int k = 0; k < kIsochoresPerDiagram; ++k) {
         const double Th = 40 + 4.0 * index + 30 * k;
         IsochorPtr twoPhase = isochorePart(made, Th, 100 + 10 * k, true);

@@ -141,7 +141,7 @@ void BM_AlphaBetaCurve(benchmark::State& state)
     int points = 0, turns = 0, walks = 0;
     for (auto _ : state) {
         CAlphaBetaModelInterface model;
-        model.setInputParameters(100, 20, 10, 0, 0, 0, 1);
+        model.setInputParameters(100, 20, 10, 0, 0, 0, Homogenisation::toLiquid);
         double alpha = 0, beta = 0, P = 0;
         if (model.firstAlphaBeta(&alpha, &beta, &P) != equilibrium_failure::none) {
             state.SkipWithError("no first point");
@@ -198,7 +198,7 @@ std::vector<double> fractions(double shift)
     return z;
 }
 
-IsoplethPtr makeBranch(signed char homog, double Tstart, double Tend)
+IsoplethPtr makeBranch(Homogenisation homog, double Tstart, double Tend)
 {
     auto branch = std::make_shared<CIsopleth>();
     branch->setHomog(homog);
@@ -240,7 +240,7 @@ void addIsochorPair(const PhaseDiagramPtr& diagram, double Th)
     }
     for (const auto& isochor : {biphasic, monophasic}) {
         isochor->setTh(Th);
-        isochor->setHomog(CIsochor::kHomogToLiquid);
+        isochor->setHomog(Homogenisation::toLiquid);
         isochor->setName(QStringLiteral("Oil : Th = %1").arg(Th));
         isochor->setPhaseDiagram(diagram);
     }
@@ -261,8 +261,8 @@ PhaseDiagramPtr makeDiagram()
         components.append(Dictionary{{"name", QStringLiteral("C%1").arg(i + 1)}, {"nc", i + 1}, {"mole", 5.0}});
     diagram->setThermoModel(Dictionary{{"name", "Oil"}, {"fluidType", 2}, {"components", components}});
     diagram->setNameByDefault();
-    diagram->setLiquidIsopleth(makeBranch(CIsopleth::kLiquidBranch, -50, 350));
-    diagram->setVapourIsopleth(makeBranch(CIsopleth::kVapourBranch, 500, 351));
+    diagram->setLiquidIsopleth(makeBranch(Homogenisation::toLiquid, -50, 350));
+    diagram->setVapourIsopleth(makeBranch(Homogenisation::toVapour, 500, 351));
     for (int i = 0; i < kIsochors; ++i)
         addIsochorPair(diagram, 60 + 5 * i);
     return diagram;
@@ -405,7 +405,8 @@ void BM_Isochors(benchmark::State& state)
     for (auto _ : state) {
         CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
         IsochorPtr monophasic, biphasic;
-        if (ci.calculateIsochors(diagram, nullptr, 60, 0, 1, &monophasic, &biphasic) != isochor_result::both_made) {
+        if (ci.calculateIsochors(diagram, nullptr, 60, 0, Homogenisation::toLiquid, &monophasic, &biphasic)
+            != isochor_result::both_made) {
             state.SkipWithError("no isochores");
             break;
         }
@@ -423,7 +424,8 @@ void BM_TrappingPressure(benchmark::State& state)
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     IsochorPtr monophasic, biphasic;
     if (!diagram
-        || ci.calculateIsochors(diagram, nullptr, 60, 0, 1, &monophasic, &biphasic) != isochor_result::both_made) {
+        || ci.calculateIsochors(diagram, nullptr, 60, 0, Homogenisation::toLiquid, &monophasic, &biphasic)
+               != isochor_result::both_made) {
         state.SkipWithError("no isochores");
         return;
     }

@@ -35,7 +35,7 @@ constexpr int kIsochoresPerDiagram = 10;
 constexpr int kBranchPoints = 150;
 constexpr int kIsochorePoints = 30;
 
-IsoplethPtr branch(const PhaseDiagramPtr& diagram, signed char homog)
+IsoplethPtr branch(const PhaseDiagramPtr& diagram, Homogenisation homog)
 {
     auto isopleth = std::make_shared<CIsopleth>();
     isopleth->setHomog(homog);
@@ -44,7 +44,7 @@ IsoplethPtr branch(const PhaseDiagramPtr& diagram, signed char homog)
         const double angle = std::numbers::pi * i / (kBranchPoints - 1);
         auto point = std::make_shared<CIsoplethPoint>();
         point->setT(120 - 110 * std::cos(angle));
-        point->setP((homog ? 180 : 60) * std::sin(angle) + 10);
+        point->setP((homog == Homogenisation::toLiquid ? 180 : 60) * std::sin(angle) + 10);
         isopleth->points().push_back(point);
     }
     return isopleth;
@@ -57,7 +57,7 @@ void addIsochore(const PhaseDiagramPtr& diagram, double Th)
     for (const IsochorPtr& part : {twoPhase, onePhase}) {
         part->setTh(Th);
         part->setPh(150);
-        part->setHomog(1);
+        part->setHomog(Homogenisation::toLiquid);
         part->setName(QStringLiteral("%1 : Th = %2").arg(diagram->name()).arg(Th));
         part->setPhaseDiagram(diagram);
         for (int i = 0; i < kIsochorePoints; ++i) {
@@ -103,8 +103,8 @@ void BM_PanelRefreshOfEachPage(benchmark::State& state)
     for (int d = 0; d < kDiagrams; ++d) {
         auto diagram = std::make_shared<CPhaseDiagram>();
         diagram->setName(QStringLiteral("Fluid %1").arg(d));
-        diagram->setLiquidIsopleth(branch(diagram, 1));
-        diagram->setVapourIsopleth(branch(diagram, 0));
+        diagram->setLiquidIsopleth(branch(diagram, Homogenisation::toLiquid));
+        diagram->setVapourIsopleth(branch(diagram, Homogenisation::toVapour));
         for (int i = 0; i < kIsochoresPerDiagram; ++i)
             addIsochore(diagram, 40 + 10 * i);
         attached.document->phaseDiagrams().push_back(diagram);
@@ -224,8 +224,8 @@ void BM_AlphaBetaCurveThroughTheCalculationPanel(benchmark::State& state)
     double longestTurnMs = 0;
     int turns = 0;
     for (auto _ : state) {
-        document->prepareCalculation(100 + kKelvin, 20 + kKelvin, 0.10, 0, 0, 0, 1, QStringLiteral("bench"),
-                                     std::nullopt);
+        document->prepareCalculation(100 + kKelvin, 20 + kKelvin, 0.10, 0, 0, 0, Homogenisation::toLiquid,
+                                     QStringLiteral("bench"), std::nullopt);
         auto timed = std::make_shared<TimedCalculation>(calculationOfDocument(document));
         panel.setCalculation(timed);
         panel.doModal();

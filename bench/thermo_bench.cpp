@@ -127,6 +127,8 @@ BENCHMARK(BM_SeventeenComponentBubblePoint);
 
 namespace {
 
+using quorvel::Homogenisation;
+
 // The alpha-beta fluid (alpha 0.7, beta 0.1) on its own Montel pair.
 struct AlphaBetaFluid {
     quorvel::Montel liquid{2};
@@ -193,7 +195,7 @@ BENCHMARK(BM_Oil1VapourFraction)->Unit(benchmark::kMillisecond);
 // findAlpha from the table start for an inclusion made by calculateFv (Th, Fv at 20 degrees
 // C). Counter "walks": isochore walks (the isochore part of calculateFv) per search, which
 // give the start of the two-phase point at T when no other start converges.
-void findAlphaBenchmark(benchmark::State& state, char type, double alpha, double Th)
+void findAlphaBenchmark(benchmark::State& state, Homogenisation type, double alpha, double Th)
 {
     AlphaBetaFluid direct;
     direct.oil.inclusion_type = type;
@@ -212,8 +214,14 @@ void findAlphaBenchmark(benchmark::State& state, char type, double alpha, double
         state.counters["walks"] = fluid.oil.isochore_walks;
     }
 }
-void BM_Oil1FindAlphaBubble(benchmark::State& state) { findAlphaBenchmark(state, 1, 0.7, 373.15); }
-void BM_Oil1FindAlphaDew(benchmark::State& state) { findAlphaBenchmark(state, 0, 0.55, 450); }
+void BM_Oil1FindAlphaBubble(benchmark::State& state)
+{
+    findAlphaBenchmark(state, Homogenisation::toLiquid, 0.7, 373.15);
+}
+void BM_Oil1FindAlphaDew(benchmark::State& state)
+{
+    findAlphaBenchmark(state, Homogenisation::toVapour, 0.55, 450);
+}
 BENCHMARK(BM_Oil1FindAlphaBubble)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Oil1FindAlphaDew)->Unit(benchmark::kMillisecond);
 

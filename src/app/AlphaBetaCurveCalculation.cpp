@@ -100,7 +100,7 @@ void CAlphaBetaPlotDocument::dropEngine()
 }
 
 void CAlphaBetaPlotDocument::prepareCalculation(double Th, double Tv, double Fv, double CO2, double N2, double H2S,
-                                                char homog, const QString& curveName,
+                                                Homogenisation homog, const QString& curveName,
                                                 const std::optional<Dictionary>& inclusion)
 {
     resetCurve();
@@ -146,7 +146,7 @@ Dictionary CAlphaBetaPlotDocument::storeCurve(const std::optional<Dictionary>& i
                      {inclusionkey::CO2, mEngine->getCO2() * 100},
                      {inclusionkey::N2, mEngine->getN2() * 100},
                      {inclusionkey::H2S, mEngine->getH2S() * 100},
-                     {inclusionkey::homog, mEngine->getHomog() ? "liquid" : "gas"},
+                     {inclusionkey::homog, homogRecordText(mEngine->getHomog())},
                      {alphabetakey::data, mCurve.deepCopy()},
                      {alphabetakey::size, 1},
                      {alphabetakey::color, Color::fromRgb(1, 0, 0)},
@@ -207,7 +207,7 @@ AlphaBetaTurn CAlphaBetaPlotDocument::startNextInclusion(double* alpha, double* 
         mEngine->setInputParameters(inclusion.doubleValue(inclusionkey::Th), inclusion.doubleValue(inclusionkey::Tv),
                                     inclusion.doubleValue(inclusionkey::Fv), inclusion.doubleValue(inclusionkey::CO2),
                                     inclusion.doubleValue(inclusionkey::N2), inclusion.doubleValue(inclusionkey::H2S),
-                                    inclusion.stringValue(inclusionkey::homog) == "liquid" ? 1 : 0);
+                                    homogenisationOf(inclusion));
         mCurveName = inclusion.stringValue(inclusionkey::name);
         double a = 0, b = 0, pressure = 0;
         mCurve.clear();

@@ -15,9 +15,9 @@ public:
     void setCO2(double value) override { model.setCO2(value); }
     void setN2(double value) override { model.setN2(value); }
     void setH2S(double value) override { model.setH2S(value); }
-    void setHomog(char value) override { model.setHomog(value); }
+    void setHomog(Homogenisation value) override { model.setHomog(value); }
     void setInputParameters(double Th, double Tfv, double Fv, double CO2, double N2, double H2S,
-                            int homog) override
+                            Homogenisation homog) override
     {
         model.setInputParameters(Th, Tfv, Fv, CO2, N2, H2S, homog);
     }
@@ -28,7 +28,7 @@ public:
     double getCO2() const override { return model.getCO2(); }
     double getN2() const override { return model.getN2(); }
     double getH2S() const override { return model.getH2S(); }
-    int getHomog() const override { return model.getHomog(); }
+    Homogenisation getHomog() const override { return model.getHomog(); }
 
     equilibrium_failure firstAlphaBeta(double* alpha, double* beta, double* P) override
     {

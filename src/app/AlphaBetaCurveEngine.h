@@ -4,6 +4,7 @@
 // engine of the application; tests script their own.
 
 #include "calc/AlphaBetaCodes.h"
+#include "thermo/Homogenisation.h"
 
 #include <functional>
 #include <memory>
@@ -22,10 +23,10 @@ public:
     virtual void setCO2(double value) = 0;
     virtual void setN2(double value) = 0;
     virtual void setH2S(double value) = 0;
-    virtual void setHomog(char value) = 0;  // 1 to liquid, 0 to gas
+    virtual void setHomog(Homogenisation value) = 0;
     // Record units: degrees Celsius and percent.
     virtual void setInputParameters(double Th, double Tfv, double Fv, double CO2, double N2, double H2S,
-                                    int homog) = 0;
+                                    Homogenisation homog) = 0;
 
     virtual double getTh() const = 0;
     virtual double getTfv() const = 0;
@@ -33,7 +34,7 @@ public:
     virtual double getCO2() const = 0;
     virtual double getN2() const = 0;
     virtual double getH2S() const = 0;
-    virtual int getHomog() const = 0;
+    virtual Homogenisation getHomog() const = 0;
 
     // No failure and a point (pressure in bar), or the equilibrium failure.
     [[nodiscard]] virtual equilibrium_failure firstAlphaBeta(double* alpha, double* beta, double* P) = 0;

@@ -8,6 +8,7 @@
 #include "platform/Document.h"
 #include "platform/Value.h"
 #include "plot/PlotViewProvider.h"
+#include "thermo/Homogenisation.h"
 
 #include <QString>
 #include <memory>
@@ -118,8 +119,8 @@ public:
     void printDocument() override;
 
     // ---- The curve calculation ----
-    // One curve: Th and Tv in kelvin, Fv and the gases as fractions, homog 1 to liquid.
-    void prepareCalculation(double Th, double Tv, double Fv, double CO2, double N2, double H2S, char homog,
+    // One curve: Th and Tv in kelvin, Fv and the gases as fractions.
+    void prepareCalculation(double Th, double Tv, double Fv, double CO2, double N2, double H2S, Homogenisation homog,
                             const QString& curveName, const std::optional<Dictionary>& inclusion);
     // Every inclusion of the list after its element 0 (the panel's placeholder row); the
     // document works on its own copy of the list.

@@ -274,14 +274,14 @@ void CPhaseDiagDocument::calculateImmiscibilityLoop(const FluidRecord& fluid)
 
 isochor_result CPhaseDiagDocument::calculateIsochor(const PhaseDiagramPtr& diagram,
                                                  const std::optional<InclusionRecord>& inclusion, double Th,
-                                                 signed char homog, IsochorPtr* monophasic, double Ph)
+                                                 Homogenisation homog, IsochorPtr* monophasic, double Ph)
 {
     const FluidType fluidType = diagram ? fluidTypeOf(diagram->thermoModel()) : FluidType::none;
     auto calculator = PhaseDiagramCalculator::make(fluidType, kPhaseDiagramEos);
     IsochorPtr onePhase;
     IsochorPtr twoPhase;
     const isochor_result code = calculator->calculateIsochors(diagram, inclusion ? &*inclusion : nullptr, Th, Ph,
-                                                              char(homog), &onePhase, &twoPhase);
+                                                              homog, &onePhase, &twoPhase);
     alertIsochorResult(code, homog);
     if (twoPhase)
         plotBiphasicIsochorCurve(twoPhase);
@@ -302,13 +302,13 @@ isochor_result CPhaseDiagDocument::calculateIsochor(const PhaseDiagramPtr& diagr
     return code;
 }
 
-void CPhaseDiagDocument::alertIsochorResult(isochor_result code, signed char homog)
+void CPhaseDiagDocument::alertIsochorResult(isochor_result code, Homogenisation homog)
 {
     switch (code) {
     case isochor_result::below_envelope: Msg_noThTooLow(); break;
     case isochor_result::above_envelope: Msg_noThTooHigh(); break;
     case isochor_result::no_branch:
-        if (homog != 0)
+        if (homog == Homogenisation::toLiquid)
             Msg_noIsoplethHomogToLiquid();
         else
             Msg_noIsoplethHomogToGas();

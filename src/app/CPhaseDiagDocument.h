@@ -70,7 +70,7 @@ public:
     // diagram, Ph the pressure picked on the plot or 0. The one-phase isochore goes to the
     // place (may be null).
     isochor_result calculateIsochor(const PhaseDiagramPtr& diagram, const std::optional<InclusionRecord>& inclusion,
-                                    double Th, signed char homog, IsochorPtr* monophasic, double Ph);
+                                    double Th, Homogenisation homog, IsochorPtr* monophasic, double Ph);
     // A trapping line at T on the isochore; none (nothing changed, an alert) when the
     // isochore has no pressure at T.
     TrappingLinePtr addTrappingLineTo(const IsochorPtr& isochor, double T);
@@ -117,7 +117,7 @@ private:
     void postModified();
     void redraw();
     void unplotAll();
-    void alertIsochorResult(isochor_result code, signed char homog);
+    void alertIsochorResult(isochor_result code, Homogenisation homog);
 
     std::vector<PhaseDiagramPtr> mPhaseDiagrams;
     IsochorPtr mAqueousHomogLine;

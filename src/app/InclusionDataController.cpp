@@ -45,8 +45,6 @@ const QHash<QString, void (*)()> kPercentAlerts{{inclusionkey::Fv, Msg_FvNotVali
                                                 {inclusionkey::H2S, Msg_H2SNotValid}};
 constexpr double kMaxPercent = 100;
 const QStringList kType0Items{"Oil", "Gas", "Aq."};
-const QString kLiquid = QStringLiteral("liquid");
-const QString kGas = QStringLiteral("gas");
 const QString kNbVol = QStringLiteral("nbVol");
 
 QString type0OfIndex(int index)
@@ -385,7 +383,7 @@ void InclusionDataController::showInclusion(const Dictionary& inclusion)
     const int type = kType0Items.indexOf(inclusion.stringValue(inclusionkey::type0));
     if (type >= 0)
         mType0Popup->setCurrentIndex(type);
-    mHomogCheck->button(homogenisesToLiquid(inclusion) ? 0 : 1)->setChecked(true);
+    mHomogCheck->button(homogenisationOf(inclusion) == Homogenisation::toLiquid ? 0 : 1)->setChecked(true);
 }
 
 void InclusionDataController::refreshInclusionControls()
@@ -435,7 +433,7 @@ Value InclusionDataController::valueOfControl(QObject* sender, QString* key) con
 {
     *key = sender->objectName();
     if (sender == mHomogCheck)
-        return mHomogCheck->checkedId() != 0 ? kGas : kLiquid;
+        return homogRecordText(mHomogCheck->checkedId() != 0 ? Homogenisation::toVapour : Homogenisation::toLiquid);
     if (sender == mType0Popup)
         return type0OfIndex(mType0Popup->currentIndex());
     return typedValue(*key, static_cast<QLineEdit*>(sender)->text());

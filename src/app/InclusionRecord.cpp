@@ -21,7 +21,7 @@ Dictionary newInclusionRecord()
                       {inclusionkey::Th, th},
                       {inclusionkey::Fv, fv},
                       {inclusionkey::Tv, tv},
-                      {inclusionkey::homog, "liquid"},
+                      {inclusionkey::homog, homogvalue::liquid},
                       {inclusionkey::CO2, 0.0},
                       {inclusionkey::N2, 0.0},
                       {inclusionkey::H2S, 0.0},
@@ -41,9 +41,15 @@ void sortVolumes(const Array& volumes)
     Array(volumes).sort(volumePointLess);
 }
 
-bool homogenisesToLiquid(const Dictionary& inclusion)
+Homogenisation homogenisationOf(const Dictionary& record)
 {
-    return inclusion.stringValue(inclusionkey::homog) == QLatin1String("liquid");
+    const bool toLiquid = record.stringValue(inclusionkey::homog) == homogvalue::liquid;
+    return homogenisationFromFlag(toLiquid);
+}
+
+QString homogRecordText(Homogenisation homogenisation)
+{
+    return homogenisation == Homogenisation::toLiquid ? homogvalue::liquid : homogvalue::gas;
 }
 
 bool isPetroleumInclusion(const Dictionary& inclusion)

@@ -4,6 +4,7 @@
 
 #include "calc/InclusionRecordKeys.h"
 #include "platform/Value.h"
+#include "thermo/Homogenisation.h"
 
 #include <QString>
 #include <optional>
@@ -25,7 +26,10 @@ Dictionary newVolumePoint(double tvol, double fvol, int code);
 bool volumePointLess(const Value& a, const Value& b);
 void sortVolumes(const Array& volumes);
 
-bool homogenisesToLiquid(const Dictionary& inclusion);  // "homog" is "liquid"
+// "homog" of an inclusion or alpha-beta curve record: "liquid" or "gas". Any other text
+// reads as to vapour.
+[[nodiscard]] Homogenisation homogenisationOf(const Dictionary& record);
+[[nodiscard]] QString homogRecordText(Homogenisation homogenisation);
 bool isPetroleumInclusion(const Dictionary& inclusion); // "type0" is "Oil"
 
 // Checks a list read from a file: an array of dictionaries whose "volumes", when present,

@@ -14,7 +14,8 @@ public:
         return interface.calculateImmiscibilityLoop(fluid, diagram, llg);
     }
     isochor_result calculateIsochors(const PhaseDiagramPtr& diagram, const InclusionRecord* inclusion, double Th,
-                                     double Ph, char homog, IsochorPtr* monophasic, IsochorPtr* biphasic) override
+                                     double Ph, Homogenisation homog, IsochorPtr* monophasic,
+                                     IsochorPtr* biphasic) override
     {
         return interface.calculateIsochors(diagram, inclusion, Th, Ph, homog, monophasic, biphasic);
     }

@@ -20,10 +20,10 @@ public:
     // The envelope of the fluid into a new diagram (null when none was traced); llg 1 when
     // liquid-liquid-gas equilibria were met.
     virtual EnvelopeEnd calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* diagram, int& llg) = 0;
-    // The two isochores of an inclusion homogenising at Th (degrees Celsius; homog 1 to
-    // liquid, 0 to vapour) added to the diagram: both_made, else nothing added.
+    // The two isochores of an inclusion homogenising at Th (degrees Celsius) as homog says,
+    // added to the diagram: both_made, else nothing added.
     virtual isochor_result calculateIsochors(const PhaseDiagramPtr& diagram, const InclusionRecord* inclusion,
-                                             double Th, double Ph, char homog, IsochorPtr* monophasic,
+                                             double Th, double Ph, Homogenisation homog, IsochorPtr* monophasic,
                                              IsochorPtr* biphasic) = 0;
 
     using Factory = std::function<std::unique_ptr<PhaseDiagramCalculator>(FluidType fluidType, EquationOfState eos)>;

@@ -55,7 +55,7 @@ CAlphaBetaModelInterface::~CAlphaBetaModelInterface()
 
 void CAlphaBetaModelInterface::setInputParameters(double ThCelsius, double TfvCelsius, double FvPercent,
                                                   double CO2Percent, double N2Percent, double H2SPercent,
-                                                  int homogenisation)
+                                                  Homogenisation homogenisation)
 {
     Th = ThCelsius + kCelsiusOffset;
     Tfv = TfvCelsius + kCelsiusOffset;
@@ -63,7 +63,7 @@ void CAlphaBetaModelInterface::setInputParameters(double ThCelsius, double TfvCe
     CO2 = CO2Percent * kPercent;
     N2 = N2Percent * kPercent;
     H2S = H2SPercent * kPercent;
-    homog = static_cast<char>(homogenisation);
+    homog = homogenisation;
 }
 
 // ---- The model fluid ----------------------------------------------------------------------

@@ -49,11 +49,11 @@ public:
     double getN2() const { return N2; }
     void setH2S(double value) { H2S = value; }
     double getH2S() const { return H2S; }
-    void setHomog(char value) { homog = value; }
-    int getHomog() const { return homog; }
+    void setHomog(Homogenisation value) { homog = value; }
+    Homogenisation getHomog() const { return homog; }
     // All inputs from record units: Th and Tfv in degrees Celsius, Fv and the gases in percent.
     void setInputParameters(double Th, double Tfv, double Fv, double CO2, double N2, double H2S,
-                            int homog);
+                            Homogenisation homog);
 
     // The equilibrium failure of the last engine step, by which the application picks its message.
     [[nodiscard]] equilibrium_failure getErrorMessageIndex() const { return errorIndex; }
@@ -114,7 +114,7 @@ public:
     double CO2 = 0;    // mole fractions
     double N2 = 0;
     double H2S = 0;
-    char homog = 1;    // 1 to liquid, 0 to vapour
+    Homogenisation homog = Homogenisation::toLiquid;
     double alpha = 0;
     double beta = 0;
     double step = 1;   // factor of the beta increment, 0 < step <= 1

@@ -143,7 +143,7 @@ void CIsochor::encodeWithCoder(KeyedArchiver& coder) const
     coder.encodeDouble(mPh, phasediagramkey::Ph);
     coder.encodeDouble(mTrap, phasediagramkey::Trap);
     coder.encodeDouble(mPtrap, phasediagramkey::Ptrap);
-    coder.encodeBool(mHomog != kHomogToVapour, phasediagramkey::homog);
+    coder.encodeBool(mHomog == Homogenisation::toLiquid, phasediagramkey::homog);
     coder.encodeBool(mIsBiphasic, phasediagramkey::isBiphasic);
     coder.encodeDouble(mBulkVolume, phasediagramkey::bulkVolume);
     coder.encodeDouble(mBulkDensity0, phasediagramkey::bulkDensity0);
@@ -168,7 +168,7 @@ void CIsochor::initWithCoder(KeyedUnarchiver& coder)
     mPh = coder.decodeDouble(phasediagramkey::Ph);
     mTrap = coder.decodeDouble(phasediagramkey::Trap);
     mPtrap = coder.decodeDouble(phasediagramkey::Ptrap);
-    mHomog = coder.decodeBool(phasediagramkey::homog) ? kHomogToLiquid : kHomogToVapour;
+    mHomog = homogenisationFromFlag(coder.decodeBool(phasediagramkey::homog));
     mIsBiphasic = coder.decodeBool(phasediagramkey::isBiphasic);
     mBulkVolume = coder.decodeDouble(phasediagramkey::bulkVolume);
     mBulkDensity0 = coder.decodeDouble(phasediagramkey::bulkDensity0);

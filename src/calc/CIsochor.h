@@ -7,6 +7,7 @@
 #include "calc/PhaseDiagramRecords.h"
 
 #include "platform/ArchivableObject.h"
+#include "thermo/Homogenisation.h"
 
 #include <QString>
 
@@ -78,10 +79,6 @@ class CIsochor : public ArchivableObject,
                  public std::enable_shared_from_this<CIsochor>
 {
 public:
-    // Values of `homog`.
-    static constexpr signed char kHomogToVapour = 0;
-    static constexpr signed char kHomogToLiquid = 1;
-
     CIsochor();
 
     // Homogenisation temperature; on a trapping line, the trapping temperature.
@@ -96,8 +93,8 @@ public:
     virtual double trapCelsius() const;
     double Ptrap() const { return mPtrap; }
     void setPtrap(double Ptrap) { mPtrap = Ptrap; }
-    signed char homog() const { return mHomog; }
-    void setHomog(signed char homog) { mHomog = homog; }
+    Homogenisation homog() const { return mHomog; }
+    void setHomog(Homogenisation homog) { mHomog = homog; }
     bool isBiphasic() const { return mIsBiphasic; }
     void setIsBiphasic(bool biphasic) { mIsBiphasic = biphasic; }
     double bulkVolume() const { return mBulkVolume; }
@@ -167,7 +164,7 @@ private:
     double mPh = 0;
     double mTrap = 0;
     double mPtrap = 0;
-    signed char mHomog = kHomogToVapour;
+    Homogenisation mHomog = Homogenisation::toVapour;
     bool mIsBiphasic = false;
     double mBulkVolume = 0;
     double mBulkDensity0 = 0;

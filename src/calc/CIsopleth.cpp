@@ -130,11 +130,11 @@ void store(IsoplethPointPtr* place, IsoplethPointPtr point)
 
 // ---- CIsopleth
 
-double CIsopleth::getPh(double T, int /*homog*/, double Pref, IsoplethPointPtr* first, IsoplethPointPtr* second,
-                        bool& twoCrossings) const
+double CIsopleth::getPh(double T, Homogenisation /*homog*/, double Pref, IsoplethPointPtr* first,
+                        IsoplethPointPtr* second, bool& twoCrossings) const
 {
     twoCrossings = false;
-    const bool isVapourBranch = mHomog == kVapourBranch;
+    const bool isVapourBranch = mHomog == Homogenisation::toVapour;
     const std::vector<const CIsoplethPoint*> ordered = pointsInOrder(points(), isVapourBranch);
     std::optional<Crossing> crossing = findCrossing(ordered, 0, nullptr, T);
     if (crossing && isVapourBranch) {
@@ -178,7 +178,7 @@ void CIsopleth::encodeWithCoder(KeyedArchiver& coder) const
     coder.encodeDouble(mTh, phasediagramkey::Th);
     coder.encodeInt32(mN, phasediagramkey::N);
     encodeNumbers(coder, mXref, phasediagramkey::xref);
-    coder.encodeBool(mHomog != kVapourBranch, phasediagramkey::homog);
+    coder.encodeBool(mHomog == Homogenisation::toLiquid, phasediagramkey::homog);
     coder.encodeDouble(mMinT, phasediagramkey::minT);
     coder.encodeDouble(mMaxT, phasediagramkey::maxT);
     coder.encodeDouble(mMinP, phasediagramkey::minP);
@@ -191,7 +191,7 @@ void CIsopleth::initWithCoder(KeyedUnarchiver& coder)
     mTh = coder.decodeDouble(phasediagramkey::Th);
     mN = coder.decodeInt32(phasediagramkey::N);
     mXref = decodeNumbers(coder, phasediagramkey::xref);
-    mHomog = coder.decodeBool(phasediagramkey::homog) ? kLiquidBranch : kVapourBranch;
+    mHomog = homogenisationFromFlag(coder.decodeBool(phasediagramkey::homog));
     mMinT = coder.decodeDouble(phasediagramkey::minT);
     mMaxT = coder.decodeDouble(phasediagramkey::maxT);
     mMinP = coder.decodeDouble(phasediagramkey::minP);

@@ -6,6 +6,7 @@
 #include "calc/PhaseDiagramRecords.h"
 
 #include "platform/ArchivableObject.h"
+#include "thermo/Homogenisation.h"
 
 #include <QString>
 
@@ -65,15 +66,11 @@ private:
 
 using IsoplethPointPtr = std::shared_ptr<CIsoplethPoint>;
 
-// One branch of a phase envelope: the liquid (bubble-point, homog 1) or vapour (dew-point,
-// homog 0) branch. Owns its points and the curve that draws it. Archived as "CIsopleth".
+// One branch of a phase envelope: the liquid (bubble-point) or vapour (dew-point) branch,
+// by `homog`. Owns its points and the curve that draws it. Archived as "CIsopleth".
 class CIsopleth : public ArchivableObject, public CurveRecord<CIsoplethPoint>
 {
 public:
-    // Values of `homog`.
-    static constexpr signed char kVapourBranch = 0;
-    static constexpr signed char kLiquidBranch = 1;
-
     // Two points (T, P) closer than this lie on the same branch (bar).
     static constexpr double kInclusionTolerance = 3.0;
 
@@ -84,8 +81,8 @@ public:
     // Bulk mole fractions of the fluid the branch was traced for, in component order.
     const std::vector<double>& xref() const { return mXref; }
     void setXref(std::vector<double> xref) { mXref = std::move(xref); }
-    signed char homog() const { return mHomog; }
-    void setHomog(signed char homog) { mHomog = homog; }
+    Homogenisation homog() const { return mHomog; }
+    void setHomog(Homogenisation homog) { mHomog = homog; }
     double minT() const { return mMinT; }
     void setMinT(double T) { mMinT = T; }
     double maxT() const { return mMaxT; }
@@ -105,7 +102,7 @@ public:
     // Pref is taken and twoCrossings is set. `homog` is not used (the branch's own decides).
     // The interval's end points go to `first` and `second` (each may be null), or null
     // when nothing is found.
-    double getPh(double T, int homog, double Pref, IsoplethPointPtr* first, IsoplethPointPtr* second,
+    double getPh(double T, Homogenisation homog, double Pref, IsoplethPointPtr* first, IsoplethPointPtr* second,
                  bool& twoCrossings) const;
     // Whether (T, P) lies within kInclusionTolerance of the branch.
     bool testPointInclusion(double T, double P) const;
@@ -117,7 +114,7 @@ private:
     double mTh = 0;
     int mN = 0;
     std::vector<double> mXref;
-    signed char mHomog = kVapourBranch;
+    Homogenisation mHomog = Homogenisation::toVapour;
     double mMinT = 0;
     double mMaxT = 0;
     double mMinP = 0;

@@ -44,11 +44,11 @@ void clearPlace(Pointer* place)
 }
 
 // The first isochore of the list with that Th (within kSameIsochorTh) and homogenisation type.
-IsochorPtr findIsochor(const std::vector<IsochorPtr>& isochors, double Th, int homog)
+IsochorPtr findIsochor(const std::vector<IsochorPtr>& isochors, double Th, Homogenisation homog)
 {
     for (const IsochorPtr& isochor : isochors)
         if (std::fabs(isochor->Th() - Th) < CPhaseDiagram::kSameIsochorTh
-            && isochor->homog() == static_cast<signed char>(homog))
+            && isochor->homog() == homog)
             return isochor;
     return nullptr;
 }
@@ -68,9 +68,10 @@ void CPhaseDiagram::setThermoModel(const Dictionary& fluid)
     mThermoModel = withoutRunTimeKeys(fluid);
 }
 
-double CPhaseDiagram::getPh(double T, int homog, double Pref, IsoplethPointPtr* first, IsoplethPointPtr* second) const
+double CPhaseDiagram::getPh(double T, Homogenisation homog, double Pref, IsoplethPointPtr* first,
+                            IsoplethPointPtr* second) const
 {
-    const IsoplethPtr& branch = homog != 0 ? mLiquidIsopleth : mVapourIsopleth;
+    const IsoplethPtr& branch = homog == Homogenisation::toLiquid ? mLiquidIsopleth : mVapourIsopleth;
     if (!branch) {
         clearPlace(first);
         clearPlace(second);
@@ -88,7 +89,7 @@ IsochorPtr CPhaseDiagram::getMonophasicIsochorOfTh(double Th) const
     return nullptr;
 }
 
-bool CPhaseDiagram::isIsochorAlreadyCalculated(double Th, int homog, IsochorPtr* biphasic,
+bool CPhaseDiagram::isIsochorAlreadyCalculated(double Th, Homogenisation homog, IsochorPtr* biphasic,
                                                IsochorPtr* monophasic) const
 {
     clearPlace(biphasic);

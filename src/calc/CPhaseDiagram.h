@@ -54,15 +54,16 @@ public:
     const std::shared_ptr<CGraphPoint>& criticalPoint() const { return mCriticalPoint.get(); }
     void setCriticalPoint(std::shared_ptr<CGraphPoint> marker) { mCriticalPoint.reset(std::move(marker)); }
 
-    // Saturation pressure at T on the liquid (homog != 0) or vapour branch (see
-    // CIsopleth::getPh); 0 with null points when the diagram has no such branch.
-    double getPh(double T, int homog, double Pref, IsoplethPointPtr* first, IsoplethPointPtr* second) const;
+    // Saturation pressure at T on the branch homog names (see CIsopleth::getPh); 0 with
+    // null points when the diagram has no such branch.
+    double getPh(double T, Homogenisation homog, double Pref, IsoplethPointPtr* first, IsoplethPointPtr* second) const;
     // The first one-phase isochore whose Th is within kNearIsochorTh of Th, or null.
     IsochorPtr getMonophasicIsochorOfTh(double Th) const;
     // Whether an isochore of that Th and homogenisation type exists; the first match of each
     // list goes to its place (each may be null), or null. The one-phase list is only
     // searched for its place, and nothing matches while there is no two-phase isochore.
-    bool isIsochorAlreadyCalculated(double Th, int homog, IsochorPtr* biphasic, IsochorPtr* monophasic) const;
+    bool isIsochorAlreadyCalculated(double Th, Homogenisation homog, IsochorPtr* biphasic,
+                                    IsochorPtr* monophasic) const;
     // The name from the model: "AB alpha beta" for an alpha-beta fluid, the record's name for a
     // component fluid; any other fluid type keeps the name.
     void setNameByDefault();

@@ -94,7 +94,8 @@ public:
     bool isLoaded() const { return loaded; }
 
     // ---- Accessors ----
-    void setHomog(int value) { homog = static_cast<signed char>(value); }
+    void setHomog(Homogenisation value) { homog = value; }
+    bool homogenisesToLiquid() const { return homog == Homogenisation::toLiquid; }
     void setTh(double value) { Th = value; }
     void setPh(double value) { Ph = value; }
     void setAlpha(double value) { alpha = value; }
@@ -167,12 +168,11 @@ public:
     [[nodiscard]] virtual equilibrium_failure firstLLGIsoplethPoint(double startT, double* T, double* P);
 
     // ---- Isochores (degrees Celsius, bar) ----
-    // The two-phase isochore of the inclusion homogenising at Th (homog 1 to liquid, 0 to
-    // vapour) and the one-phase isochore beyond it, appended to the diagram's lists and
-    // handed out through the places given (each may be null). Adds nothing unless both
-    // were made.
+    // The two-phase isochore of the inclusion homogenising at Th as homog says and the
+    // one-phase isochore beyond it, appended to the diagram's lists and handed out through
+    // the places given (each may be null). Adds nothing unless both were made.
     isochor_result calculateIsochors(const std::shared_ptr<CPhaseDiagram>& diagram, const InclusionRecord* inclusion,
-                          double Th, double Ph, char homog, std::shared_ptr<CIsochor>* monophasic,
+                          double Th, double Ph, Homogenisation homog, std::shared_ptr<CIsochor>* monophasic,
                           std::shared_ptr<CIsochor>* biphasic);
     // Tmin, Tmax (K) and Pmax from the ordinary points of the branches (either may be null).
     void calculateIsochorsLimits(const CIsopleth* liquid, const CIsopleth* vapour);
@@ -209,7 +209,7 @@ public:
     double SGC7plus = 0;
     double bulkDensity1 = 0;        // g/cm3, Standing-Katz
     double step = 0;
-    signed char homog = 1;          // 1 to liquid, 0 to vapour
+    Homogenisation homog = Homogenisation::toLiquid;
     double Th = 0;                  // degrees Celsius
     double bulkVolume = 0;          // m3/mol
     double bulkMolarWeight = 0;     // g/mol

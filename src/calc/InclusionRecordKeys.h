@@ -23,6 +23,12 @@ inline const QString comment = QStringLiteral("comment");
 inline const QString volumes = QStringLiteral("volumes");
 }  // namespace inclusionkey
 
+// The texts stored under "homog".
+namespace homogvalue {
+inline const QString liquid = QStringLiteral("liquid");
+inline const QString gas = QStringLiteral("gas");
+}  // namespace homogvalue
+
 // The keys of a bubble-volume reading.
 namespace volumekey {
 inline const QString Tvol = QStringLiteral("Tvol");

@@ -29,7 +29,7 @@ double CIsochor::calculateTrappingPressure(double T)
     calculation.setTh(T);
     calculation.setPh(mPtrap);
     calculation.calculateGOR();
-    calculation.calculateBulkDensity(mTrap, mPtrap, mHomog);
+    calculation.calculateBulkDensity(mTrap, mPtrap, calculation.homogenisesToLiquid());
     mGOR = calculation.GOR[0];
     mAPI = calculation.API[0];
     mCH4 = calculation.CH4;

@@ -81,10 +81,10 @@ constexpr double kSameTh = 0.001;  // degrees Celsius
 std::optional<std::pair<double, double>> dewPressuresAt(const CIsopleth& vapour, double Th)
 {
     bool twoCrossings = false;
-    const double upper = vapour.getPh(Th, 0, kAboveEveryCrossing, nullptr, nullptr, twoCrossings);
+    const double upper = vapour.getPh(Th, Homogenisation::toVapour, kAboveEveryCrossing, nullptr, nullptr, twoCrossings);
     if (!twoCrossings)
         return std::nullopt;
-    const double lower = vapour.getPh(Th, 0, kBelowEveryCrossing, nullptr, nullptr, twoCrossings);
+    const double lower = vapour.getPh(Th, Homogenisation::toVapour, kBelowEveryCrossing, nullptr, nullptr, twoCrossings);
     return std::pair{lower, upper};
 }
 
@@ -116,13 +116,14 @@ void reportDewPointChosen(double Th, const std::pair<double, double>& dew, doubl
     log->showWindow();
 }
 
-QString isochorName(const CPhaseDiagram& diagram, const InclusionRecord* inclusion, double Th, char homog)
+QString isochorName(const CPhaseDiagram& diagram, const InclusionRecord* inclusion, double Th, Homogenisation homog)
 {
     const QString fluid = diagram.thermoModel().stringValue(fluidkey::name);
     if (inclusion)
         return QStringLiteral("%1 : %2").arg(fluid, inclusion->stringValue(inclusionkey::name));
     return QStringLiteral("%1 : Th = %2°C (%3)")
-        .arg(fluid, QString::asprintf("%.0f", Th), homog != 0 ? QStringLiteral("L") : QStringLiteral("G"));
+        .arg(fluid, QString::asprintf("%.0f", Th),
+             homog == Homogenisation::toLiquid ? QStringLiteral("L") : QStringLiteral("G"));
 }
 
 } // namespace
@@ -157,7 +158,7 @@ bool CalculationInterface::setIsochorStart(IsoplethPointPtr first, IsoplethPoint
     for (short i = 0; i < n; ++i) {
         const double incipient = first->otherz()[i] * (1 - r) + second->otherz()[i] * r;
         oil->composition(i, xref[i]);
-        if (homog != 0) {
+        if (homogenisesToLiquid()) {
             oil->xcomposition(i, xref[i]);
             oil->ycomposition(i, incipient);
         } else {
@@ -193,7 +194,7 @@ isochor_result CalculationInterface::firstIsochor2Point(double* T, double* P)
         return isochor_result::start_failed;
     }
 
-    const double saturation = homog != 0 ? kBubblePointVapourFraction : kDewPointVapourFraction;
+    const double saturation = homogenisesToLiquid() ? kBubblePointVapourFraction : kDewPointVapourFraction;
     if (twoCrossings) {
         oil->temperature(Th + kCelsiusOffset);
         error = oil->solve(problem_type::fixed_P_and_Fv, Ph, saturation, Oil::Start::new_curve);
@@ -205,11 +206,11 @@ isochor_result CalculationInterface::firstIsochor2Point(double* T, double* P)
 
     Ph = oil->current_pressure * kBarPerPascal;
     oil->save();
-    const FluidPhase& homogeneous = homog != 0 ? *liquidPhase : *vapourPhase;
+    const FluidPhase& homogeneous = homogenisesToLiquid() ? *liquidPhase : *vapourPhase;
     bulkVolume = homogeneous.molar_volume;
     bulkMolarWeight = homogeneous.calculate_molar_weight();
     bulkDensity0 = bulkMolarWeight / (bulkVolume * 1e6);
-    calculateBulkDensity(Th + kCelsiusOffset, Ph, homog);
+    calculateBulkDensity(Th + kCelsiusOffset, Ph, homogenisesToLiquid());
     bulkDensity1 = oil->bulk_density_standing_katz;
     *T = celsius(oil->current_temperature);
     *P = Ph;
@@ -247,7 +248,7 @@ step_code CalculationInterface::nextIsochor2Point(double* T, double* P)
 void CalculationInterface::firstIsochor1Point(double* T, double* P)
 {
     finalize();
-    currentPhase = homog != 0 ? liquidPhase.get() : vapourPhase.get();
+    currentPhase = homogenisesToLiquid() ? liquidPhase.get() : vapourPhase.get();
     const std::vector<double>& xref = isopleth->xref();
     for (short i = 0; i < static_cast<short>(xref.size()); ++i)
         currentPhase->composition_of_component(i, xref[i]);
@@ -291,7 +292,7 @@ step_code CalculationInterface::nextIsochor1Point(double* T, double* P)
 
 isochor_result CalculationInterface::calculateIsochors(const std::shared_ptr<CPhaseDiagram>& diagram,
                                             const InclusionRecord* inclusion, double ThC, double PhBar,
-                                            char homogType, std::shared_ptr<CIsochor>* monophasic,
+                                            Homogenisation homogType, std::shared_ptr<CIsochor>* monophasic,
                                             std::shared_ptr<CIsochor>* biphasic)
 {
     if (!diagram)
@@ -300,7 +301,7 @@ isochor_result CalculationInterface::calculateIsochors(const std::shared_ptr<CPh
     setTh(ThC);
     setPh(PhBar);
     setHomog(homogType);
-    const IsoplethPtr& branchOfType = homog != 0 ? diagram->liquidIsopleth() : diagram->vapourIsopleth();
+    const IsoplethPtr& branchOfType = homogenisesToLiquid() ? diagram->liquidIsopleth() : diagram->vapourIsopleth();
     if (!branchOfType)
         return isochor_result::no_branch;
     setIsopleth(branchOfType.get());
@@ -308,7 +309,7 @@ isochor_result CalculationInterface::calculateIsochors(const std::shared_ptr<CPh
 
     // An inclusion whose fluid came from its vapour fraction homogenises on the dew point
     // that vapour fraction was calculated on: the one the ideal-mixture start gives.
-    const bool fromVapourFraction = homog == 0 && fluidCameFromInclusion(*diagram, inclusion, ThC);
+    const bool fromVapourFraction = !homogenisesToLiquid() && fluidCameFromInclusion(*diagram, inclusion, ThC);
     if (fromVapourFraction
         && oil->solve(problem_type::fixed_T_and_Fv, ThC + kCelsiusOffset, kDewPointVapourFraction,
                       Oil::Start::from_ideal_mixture)
@@ -319,7 +320,7 @@ isochor_result CalculationInterface::calculateIsochors(const std::shared_ptr<CPh
     if (const isochor_result start = firstIsochor2Point(&T, &P); start != isochor_result::started)
         return start;
     setPh(P);
-    if (homog == 0)
+    if (!homogenisesToLiquid())
         if (const auto dew = dewPressuresAt(*branchOfType, ThC))
             reportDewPointChosen(ThC, *dew, P, fromVapourFraction);
 
@@ -353,10 +354,10 @@ isochor_result CalculationInterface::calculateIsochors(const std::shared_ptr<CPh
             point->setP(P);
             point->setFv(getBubbleVolumeFraction() * 100);
             point->setN(n);
-            point->setOtherV(homog != 0 ? getVapourVolume() : getLiquidVolume());
+            point->setOtherV(homogenisesToLiquid() ? getVapourVolume() : getLiquidVolume());
             std::vector<double> other(n);
             for (int i = 0; i < n; ++i)
-                other[i] = homog != 0 ? getVapourComposition(i) : getLiquidComposition(i);
+                other[i] = homogenisesToLiquid() ? getVapourComposition(i) : getLiquidComposition(i);
             point->setOtherz(std::move(other));
             twoPhase->setMinT(std::min(twoPhase->minT(), T));
             twoPhase->setMaxT(std::max(twoPhase->maxT(), T));

@@ -38,7 +38,7 @@ constexpr double kLLGHeatingRange = 600;         // K above the search start
 constexpr int kLLGMaxHeatingSteps = 1000;
 constexpr double kNoPhase = 1e-12;               // mol
 
-std::shared_ptr<CIsopleth> makeIsopleth(const CalculationInterface& ci, signed char homog)
+std::shared_ptr<CIsopleth> makeIsopleth(const CalculationInterface& ci, Homogenisation homog)
 {
     auto isopleth = std::make_shared<CIsopleth>();
     const int n = ci.getNumberOfComponents();
@@ -188,7 +188,7 @@ EnvelopeEnd CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& 
     if (firstIsoplethPoint(&T, &P) == equilibrium_failure::none) {
         // A first point found stands as the branch's first new point.
         step_code code = step_code::new_point;
-        liquid = makeIsopleth(*this, CIsopleth::kLiquidBranch);
+        liquid = makeIsopleth(*this, Homogenisation::toLiquid);
         T0 = T;
         P0 = P;
         for (int i = 0; i < getNumberOfComponents(); ++i)
@@ -237,7 +237,7 @@ EnvelopeEnd CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& 
     setBranch(0);
     EnvelopeEnd end = firstIsoplethPoint(&T, &P);
     if (end == EnvelopeEnd{equilibrium_failure::none}) {
-        vapour = makeIsopleth(*this, CIsopleth::kVapourBranch);
+        vapour = makeIsopleth(*this, Homogenisation::toVapour);
         step_code code = step_code::new_point;
         while (code == step_code::new_point || code == step_code::end_of_curve || code == step_code::retry) {
             if (code != step_code::retry) {

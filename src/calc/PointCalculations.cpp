@@ -23,7 +23,7 @@ double CalculationInterface::calculateTrappingPressure(double T)
 {
     if (!isEngineReady())
         return kNaN;
-    currentPhase = homog != 0 ? liquidPhase.get() : vapourPhase.get();
+    currentPhase = homogenisesToLiquid() ? liquidPhase.get() : vapourPhase.get();
     for (short i = 0; i < oil->component_count; ++i)
         currentPhase->composition_of_component(i, oil->feed_composition[i]);
     currentPhase->volume(bulkVolume);

@@ -230,7 +230,7 @@ struct ExtendedFitInput
 double vapourFractionOf(MontelModelEx& model)
 {
     Oil1& oil = static_cast<Oil1&>(*model.interface->oil);
-    oil.setInclusionType(model.hexp != 0 ? Oil::InclusionType::bubble_point : Oil::InclusionType::dew_point);
+    oil.inclusion_type = model.hexp != 0 ? Homogenisation::toLiquid : Homogenisation::toVapour;
     double fv = kNaN, ph = 0, p = 0;
     const equilibrium_failure failure = oil.calculateFv(model.alpha, model.beta, model.N2, model.CO2, model.H2S,
                                                         model.Texp, kMeasurementTemperature, fv, ph, p);

@@ -36,7 +36,6 @@ constexpr double kSameValueTolerance = 1e-6;
 
 const QString kPlaceholderName = QStringLiteral("New Inclusion");
 const QString kOilType = QStringLiteral("Oil");
-const QString kToLiquid = QStringLiteral("liquid");
 const QStringList kInclusionNumberKeys{inclusionkey::Th,  inclusionkey::Tv, inclusionkey::Fv,
                                        inclusionkey::CO2, inclusionkey::N2, inclusionkey::H2S};
 
@@ -193,7 +192,7 @@ void CAlphaBetaPanel::showInclusionFields(const Dictionary& record)
         field->setRecordValue(record.value(key));
         field->setReadOnly(true);
     }
-    setHomogenisation(record.stringValue(inclusionkey::homog) == kToLiquid, false);
+    setHomogenisation(homogenisationOf(record), false);
 }
 
 void CAlphaBetaPanel::showTypedInclusionDefaults()
@@ -204,11 +203,12 @@ void CAlphaBetaPanel::showTypedInclusionDefaults()
         field->setRecordValue(Value(value));
         field->setReadOnly(false);
     }
-    setHomogenisation(true, true);
+    setHomogenisation(Homogenisation::toLiquid, true);
 }
 
-void CAlphaBetaPanel::setHomogenisation(bool toLiquid, bool editable)
+void CAlphaBetaPanel::setHomogenisation(Homogenisation homog, bool editable)
 {
+    const bool toLiquid = homog == Homogenisation::toLiquid;
     m.liquidRadio->setChecked(toLiquid);
     m.gasRadio->setChecked(!toLiquid);
     m.liquidRadio->setEnabled(editable);
@@ -274,7 +274,7 @@ void CAlphaBetaPanel::onCalculateButton()
     CAlphaBetaCalcPanel* calculation = CAlphaBetaCalcPanel::sharedAlphaBetaCalcCtroller();
     calculation->setAlphaBetaPlotDocument(mDocument);
     double Th, Fv, Tv, CO2, N2, H2S;
-    bool toLiquid;
+    Homogenisation homog;
     QString name;
     std::optional<Dictionary> inclusion;
     if (row == 0) {
@@ -284,7 +284,7 @@ void CAlphaBetaPanel::onCalculateButton()
         CO2 = m.co2->doubleValue();
         N2 = m.n2->doubleValue();
         H2S = m.h2s->doubleValue();
-        toLiquid = m.liquidRadio->isChecked();
+        homog = homogenisationFromFlag(m.liquidRadio->isChecked());
         calculation->setInclusionName(tr("Calculates alpha-beta curve..."));
         name = kNewInclusionCurveName;
     } else {
@@ -295,13 +295,13 @@ void CAlphaBetaPanel::onCalculateButton()
         CO2 = record.doubleValue(inclusionkey::CO2);
         N2 = record.doubleValue(inclusionkey::N2);
         H2S = record.doubleValue(inclusionkey::H2S);
-        toLiquid = record.stringValue(inclusionkey::homog) == kToLiquid;
+        homog = homogenisationOf(record);
         name = record.stringValue(inclusionkey::name);
         calculation->setInclusionName(tr("Calculates alpha-beta curve of %1").arg(name));
         inclusion = record;
     }
     mDocument->prepareCalculation(Th + kKelvinOffset, Tv + kKelvinOffset, Fv * kPercent, CO2 * kPercent,
-                                  N2 * kPercent, H2S * kPercent, toLiquid ? 1 : 0, name, inclusion);
+                                  N2 * kPercent, H2S * kPercent, homog, name, inclusion);
     calculation->doModal();
 }
 

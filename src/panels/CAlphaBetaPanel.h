@@ -172,7 +172,7 @@ private:
     // The fields of the curves page showing an inclusion or curve record (read-only) or the typed defaults.
     void showInclusionFields(const Dictionary& record);
     void showTypedInclusionDefaults();
-    void setHomogenisation(bool toLiquid, bool editable);
+    void setHomogenisation(Homogenisation homog, bool editable);
     // The fluid fields showing the current fluid; the gases editable or not.
     void showFluidFields(bool editable);
     // Follows the curve: the other coordinate from the one given, false when outside the curve.

@@ -1,6 +1,7 @@
 #include "panels/PhaseDiagIsochorsPage.h"
 
 #include "app/CInclusionDataDocument.h"
+#include "app/InclusionRecord.h"
 #include "calc/FluidRecordKeys.h"
 #include "calc/InclusionRecordKeys.h"
 #include "panels/FloatingPanel.h"
@@ -27,7 +28,6 @@ namespace {
 // A new inclusion's Th starts here (°C, to liquid).
 constexpr double kNewInclusionTh = 100.0;
 const QString kOilInclusion = QStringLiteral("Oil");
-const QString kHomogToLiquid = QStringLiteral("liquid");
 
 // Every oil inclusion of the open inclusion-data documents, in the controller's order.
 void appendOpenOilInclusions(Array& list)
@@ -167,10 +167,16 @@ int PhaseDiagIsochorsPage::rowOfMonophasicIsochor(const IsochorPtr& isochor) con
     return found != list.end() ? int(found - list.begin()) : -1;
 }
 
-void PhaseDiagIsochorsPage::setHomogRadios(bool toLiquid)
+void PhaseDiagIsochorsPage::setHomogRadios(Homogenisation homog)
 {
+    const bool toLiquid = homog == Homogenisation::toLiquid;
     ui.mLiquidRadio->setChecked(toLiquid);
     ui.mGasRadio->setChecked(!toLiquid);
+}
+
+Homogenisation PhaseDiagIsochorsPage::checkedHomogenisation() const
+{
+    return homogenisationFromFlag(ui.mLiquidRadio->isChecked());
 }
 
 void PhaseDiagIsochorsPage::showDiagramStockTank(const PhaseDiagramPtr& diagram)
@@ -249,13 +255,13 @@ void PhaseDiagIsochorsPage::onSelectInclusion()
         setDoubleValue2(*ui.mThEdit, kNewInclusionTh);
         setControlsEnabled({ui.mThEdit, ui.mLiquidRadio, ui.mGasRadio}, true);
         ui.mThEdit->setReadOnly(false);
-        setHomogRadios(true);
+        setHomogRadios(Homogenisation::toLiquid);
         ui.mIsochorCalcButton->setEnabled(diagramChosen);
         return;
     }
     const Dictionary inclusion = mInclusionsArray.at(row).toDictionary();
     ui.mThEdit->setText(inclusion.stringValue(inclusionkey::Th));
-    setHomogRadios(inclusion.stringValue(inclusionkey::homog) == kHomogToLiquid);
+    setHomogRadios(homogenisationOf(inclusion));
     ui.mThEdit->setReadOnly(true);
     ui.mLiquidRadio->setEnabled(false);
     ui.mGasRadio->setEnabled(false);
@@ -280,7 +286,7 @@ void PhaseDiagIsochorsPage::onThChanged(QObject*)
     if (!chosen)
         return;
     const float Th = float(fieldDouble(ui.mThEdit));
-    const auto homog = static_cast<signed char>(ui.mLiquidRadio->isChecked() ? 1 : 0);
+    const Homogenisation homog = checkedHomogenisation();
     CPlotView* view = mHost.plotView();
     float x = 0, referenceP = 0;
     if (view)
@@ -328,7 +334,7 @@ void PhaseDiagIsochorsPage::onSelectIsochor()
     setControlsEnabled({ui.mThEdit, ui.mPhEdit, ui.mLiquidRadio, ui.mGasRadio}, true);
     setDoubleValue2(*ui.mThEdit, shown->Th());
     setDoubleValue2(*ui.mPhEdit, shown->Ph());
-    setHomogRadios(shown->homog() != 0);
+    setHomogRadios(shown->homog());
     mHost.hiliteTheIsopleths(isochor->phaseDiagram());
     mHost.hiliteTheIsochors(isochor, sister);
     if (CPlotView* view = mHost.plotView())
@@ -344,7 +350,7 @@ void PhaseDiagIsochorsPage::onCalculateIsochor(QObject*)
     if (!chosen || !document)
         return;
     const float Th = float(fieldDouble(ui.mThEdit));
-    const auto homog = static_cast<signed char>(ui.mLiquidRadio->isChecked() ? 1 : 0);
+    const Homogenisation homog = checkedHomogenisation();
     float x = 0, referenceP = 0;
     if (CPlotView* view = mHost.plotView())
         view->getSelectedPoint(x, referenceP);
@@ -388,7 +394,7 @@ void PhaseDiagIsochorsPage::takePlotSelection(const PlotClick& click)
         selectRow(ui.mInclusionsView, 0, true);
         setControlsEnabled({ui.mInclusionsView, ui.mThEdit, ui.mLiquidRadio, ui.mGasRadio}, true);
         setDoubleValue2(*ui.mThEdit, click.X);
-        setHomogRadios(true);
+        setHomogRadios(Homogenisation::toLiquid);
         ui.mIsochorCalcButton->setEnabled(true);
         ui.mWriteLogButton->setEnabled(false);
         ui.mDensityEdit->clear();
@@ -422,7 +428,7 @@ void PhaseDiagIsochorsPage::takePlotSelection(const PlotClick& click)
     ui.mThEdit->setReadOnly(false);
     setDoubleValue2(*ui.mThEdit, click.X);
     if (click.kind == PlotClickKind::Isopleth)
-        setHomogRadios(std::static_pointer_cast<CIsopleth>(click.record)->homog() == CIsopleth::kLiquidBranch);
+        setHomogRadios(std::static_pointer_cast<CIsopleth>(click.record)->homog());
     ui.mDensityEdit->clear();
     ui.mIsochorCalcButton->setEnabled(true);
     ui.mWriteLogButton->setEnabled(false);
@@ -439,7 +445,7 @@ void PhaseDiagIsochorsPage::clearPlotSelection()
                        false);
     for (QLineEdit* field : {ui.mThEdit, ui.mPhEdit, ui.mDensityEdit, ui.mAPIEdit, ui.mGOREdit})
         field->clear();
-    setHomogRadios(true);
+    setHomogRadios(Homogenisation::toLiquid);
 }
 
 void PhaseDiagIsochorsPage::showClickedIsochor(const PhaseDiagramPtr& diagram, const IsochorPtr& isochor)
@@ -454,9 +460,9 @@ void PhaseDiagIsochorsPage::showClickedIsochor(const PhaseDiagramPtr& diagram, c
     mHost.hiliteTheIsochors(isochor, sister);
     ui.mThEdit->setReadOnly(true);
     setDoubleValue2(*ui.mThEdit, isochor->Th());
-    const bool toLiquid = isochor->homog() == CIsochor::kHomogToLiquid;
+    const bool toLiquid = isochor->homog() == Homogenisation::toLiquid;
     setDoubleValue2(*ui.mDensityEdit, toLiquid ? isochor->bulkDensity1() : isochor->bulkDensity0());
-    setHomogRadios(toLiquid);
+    setHomogRadios(isochor->homog());
     setDoubleValue2(*ui.mPhEdit, isochor->Ph());
     deselectAll(ui.mInclusionsView);
 }

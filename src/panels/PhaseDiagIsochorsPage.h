@@ -58,7 +58,8 @@ private:
     IsochorPtr monophasicIsochorAt(int row) const;
     int rowOfMonophasicIsochor(const IsochorPtr& isochor) const;
     void showDiagramStockTank(const PhaseDiagramPtr& diagram);
-    void setHomogRadios(bool toLiquid);
+    void setHomogRadios(Homogenisation homog);
+    Homogenisation checkedHomogenisation() const;
     void clearPlotSelection();
     void showClickedIsochor(const PhaseDiagramPtr& diagram, const IsochorPtr& isochor);
 

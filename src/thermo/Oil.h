@@ -1,5 +1,6 @@
 #pragma once
 
+#include "thermo/Homogenisation.h"
 #include "thermo/PhaseStability.h"
 #include "thermo/Quenta.h"
 #include "numeric/Progress.h"
@@ -175,15 +176,12 @@ public:
     double calculateMontelTranslationVolume(const double* x) const;
     double calculateDorvaneTranslationVolume(const double* x, double M) const;
 
-    enum class InclusionType : char { dew_point = 0, bubble_point = 1 };
-    void setInclusionType(InclusionType type) { inclusion_type = static_cast<char>(type); }
-
     // Inclusion measurement and alpha-beta working states (driven by Oil1).
     double homogenization_temperature = 0;  // K
     double inclusion_temperature = 0;       // K
     double inclusion_vapour_fraction = 0;   // volumetric
     double homogenization_volume = 0;       // m3/mol
-    char inclusion_type = 1;                // 1 bubble point, 0 dew point
+    Homogenisation inclusion_type = Homogenisation::toLiquid;
 
     // Stock-tank properties: index 0 untranslated equation of state, 1 Standing-Katz,
     // 2 Alani-Kennedy, 3 Dorvane-translated equation of state. Ranges hold (low, high).

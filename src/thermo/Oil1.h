@@ -53,7 +53,7 @@ public:
     double equation5(double trialAlpha, void* data);
     double equation6(double trialAlpha, void* data);
     // Solves alpha for an inclusion measurement; outcome in failure_code.
-    void findAlpha(double Th, double T, double Fv, double eps, char type);
+    void findAlpha(double Th, double T, double Fv, double eps, Homogenisation type);
     // Vapour fraction fv and pressure p (Pa) at T of an inclusion homogenising at Th
     // (K), ph the saturation pressure at Th. Returns failure_code: none when fv and p hold
     // the result; on a failed final solve both are unavailable (not-a-number), and so is
@@ -64,7 +64,7 @@ public:
     [[nodiscard]] equilibrium_failure followIsochoreFromSaturation(double T, double& fv, double& p);
     // Start value of alpha (beta 0) and of the equilibrium, from the built-in tables.
     // Returns no_initial_estimate when, for the dew type, no table gives a value.
-    [[nodiscard]] equilibrium_failure estimateInitial(char type, double Th, double Fv, double& alphaOut);
+    [[nodiscard]] equilibrium_failure estimateInitial(Homogenisation type, double Th, double Fv, double& alphaOut);
     // Alpha (for a fixed beta) giving a stock-tank API gravity or gas-oil ratio; 0 on failure.
     double calculateAlphaForGivenBetaAPI(double alpha0, double beta, double api);
     double calculateAlphaForGivenBetaGOR(double alpha0, double beta, double gor);

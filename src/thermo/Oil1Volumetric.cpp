@@ -102,7 +102,7 @@ double Oil1::equation4(double trialAlpha, void*)
     setAlpha(trialAlpha);
     updateDistribution();
 
-    const bool bubble = inclusion_type != 0;
+    const bool bubble = inclusion_type == Homogenisation::toLiquid;
     const bool saturated = solveHomogenisationPoint();
     homogenization_volume = bubble ? liquid->molar_volume : vapour->molar_volume;
     if (!saturated) {
@@ -132,7 +132,7 @@ double Oil1::equation4(double trialAlpha, void*)
 // ideal-mixture estimate, as the vapour fraction of a given alpha finds it.
 bool Oil1::solveHomogenisationPoint()
 {
-    const bool bubble = inclusion_type != 0;
+    const bool bubble = inclusion_type == Homogenisation::toLiquid;
     set_type_of_problem(problem_type::fixed_T_and_Fv);
     set_the_temperature(homogenization_temperature);
     set_the_vaporization_ratio(bubble ? 0 : 1);
@@ -253,7 +253,7 @@ double Oil1::evaluableStartAlpha(double a0)
     return std::min(a0, kLargestSearchAlpha / kSecondStartFactor);
 }
 
-void Oil1::findAlpha(double Th, double T, double Fv, double eps, char type)
+void Oil1::findAlpha(double Th, double T, double Fv, double eps, Homogenisation type)
 {
     homogenization_temperature = Th;
     inclusion_temperature = T;
@@ -262,7 +262,7 @@ void Oil1::findAlpha(double Th, double T, double Fv, double eps, char type)
     failure_code = equilibrium_failure::none;
     if (saved_homogenization_pressure != 0)
         restoreWorkingStates();
-    if (type == 0 && 1 - Fv < kLeastLiquidFraction) {
+    if (type == Homogenisation::toVapour && 1 - Fv < kLeastLiquidFraction) {
         // No liquid to speak of: every heavy enough fluid gives this Fv.
         failure_code = equilibrium_failure::inclusion_point_failed;
         return;
@@ -310,7 +310,7 @@ equilibrium_failure Oil1::calculateFv(double a, double b, double n2, double co2,
     if (!setDistributionParameters(a, b, co2, n2, h2s))
         return failure_code;
 
-    const bool bubble = inclusion_type != 0;
+    const bool bubble = inclusion_type == Homogenisation::toLiquid;
     if (!solveFromIdealMixture(problem_type::fixed_T_and_Fv, Th, bubble ? 0 : 1))
         return failure_code;
     homogenization_pressure = current_pressure;
@@ -348,7 +348,7 @@ equilibrium_failure Oil1::walkIsochoreTo(double T)
 
 equilibrium_failure Oil1::followIsochoreFromSaturation(double T, double& fv, double& p)
 {
-    const bool bubble = inclusion_type != 0;
+    const bool bubble = inclusion_type == Homogenisation::toLiquid;
     homogenization_volume = bubble ? liquid->molar_volume : vapour->molar_volume;
     save();
     saved_liquid_moles = bubble ? total_feed_moles : 0;
@@ -367,13 +367,11 @@ equilibrium_failure Oil1::followIsochoreFromSaturation(double T, double& fv, dou
 
 // ---- Start values from the tables --------------------------------------------------------
 
-equilibrium_failure Oil1::estimateInitial(char type, double Th, double Fv, double& alphaOut)
+equilibrium_failure Oil1::estimateInitial(Homogenisation type, double Th, double Fv, double& alphaOut)
 {
     alphaOut = 0;
     failure_code = equilibrium_failure::none;
-    if (type == 2)
-        type = 1;
-    const bool bubble = type == 1;
+    const bool bubble = type == Homogenisation::toLiquid;
 
     const auto normaliseVapour = [this] {
         const double sum = std::accumulate(estimated_vapour_composition.begin(),
@@ -382,11 +380,6 @@ equilibrium_failure Oil1::estimateInitial(char type, double Th, double Fv, doubl
             for (double& y : estimated_vapour_composition)
                 y /= sum;
     };
-    if (type != 0 && type != 1) {
-        normaliseVapour();
-        return equilibrium_failure::none;
-    }
-
     std::array<StartPoint, kStartTableCount> points;
     for (int t = 0; t < kStartTableCount; ++t)
         points[t] = tablePoint(*kAlphaBetaStartTables[t], bubble, Fv);

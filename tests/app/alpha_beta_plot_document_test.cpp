@@ -350,7 +350,7 @@ TEST_F(AlphaBetaDocument, OneCurveRunsCodesAlertsRecordsAndTheEngine)
 
     // The first step fails.
     steps = {{3}};
-    document.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, 1, "Q", std::nullopt);
+    document.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, Homogenisation::toLiquid, "Q", std::nullopt);
     EXPECT_EQ(runOneCurve(document), QList<Turn>{Turn::firstPointFailed});
     EXPECT_EQ(alerts.messages(), QStringList{"For some reason, Quorvel was not able to treat these oil inclusion data."});
     EXPECT_FALSE(document.hasEngine());
@@ -359,7 +359,7 @@ TEST_F(AlphaBetaDocument, OneCurveRunsCodesAlertsRecordsAndTheEngine)
     // A point, then the end with error index 7: no record, the no-liquid alert.
     alerts.clear();
     steps = {{0, 0.2, 0.0, 150}, {-1, 0, 0, 0, 7}};
-    document.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, 1, "Q", std::nullopt);
+    document.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, Homogenisation::toLiquid, "Q", std::nullopt);
     EXPECT_EQ(runOneCurve(document), (QList<Turn>{Turn::point, Turn::done}));
     EXPECT_EQ(alerts.messages(), QStringList{"The bubble is either too large or too small for an inclusion which "
                                              "homogenizes to liquid. Check your parameters."});
@@ -371,7 +371,7 @@ TEST_F(AlphaBetaDocument, OneCurveRunsCodesAlertsRecordsAndTheEngine)
     Dictionary inclusion = newInclusionRecord();
     inclusion.setValue("name", "Q-7");
     steps = {{0, 0.2, 0.0, 150}, {0, 0.22, 0.05, 160}, {1}, {0, 0.25, 0.1, 170}, {-1, 0, 0, 0, 5}};
-    document.prepareCalculation(kThK, 293.15, 0.1, 0.02, 0.01, 0.005, 1, "Q-7", inclusion);
+    document.prepareCalculation(kThK, 293.15, 0.1, 0.02, 0.01, 0.005, Homogenisation::toLiquid, "Q-7", inclusion);
     EXPECT_EQ(runOneCurve(document), (QList<Turn>{Turn::point, Turn::point, Turn::retry, Turn::point, Turn::done}));
     EXPECT_EQ(alerts.messages(), QStringList{"The curve stops at a critical point."});
     ASSERT_EQ(document.alphaBetaCurves().size(), 1);
@@ -401,7 +401,8 @@ TEST_F(AlphaBetaDocument, TypedCurveIsNamedAtThePromptAfterTheLiquidLiquidGasAle
     CAlphaBetaPlotDocument document;
     engine.script.stepsByTh[kThK] = {{0, 0.2, 0.0, 150}, {0, 0.3, 0.1, 160}, {-1, 0, 0, 0, 6}};
     panels.curveNameAnswer = "Typed A";
-    document.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, 0, kNewInclusionCurveName, std::nullopt);
+    document.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, Homogenisation::toVapour,
+                                kNewInclusionCurveName, std::nullopt);
     EXPECT_EQ(runOneCurve(document), (QList<Turn>{Turn::point, Turn::point, Turn::done}));
     EXPECT_EQ(panels.proposedCurveNames, QStringList{"New inclusion"});
     EXPECT_EQ(alerts.alerts().size(), 1);
@@ -496,7 +497,7 @@ TEST_F(AlphaBetaDocument, AnInclusionGivesTheSameCurveInBothRuns)
         CAlphaBetaPlotDocument single;
         engine.script.stepsByTh[kThK] = steps;
         const Dictionary inclusion = inclusionAt("Q", kThK - 273.15);
-        single.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, 1, "Q", inclusion);
+        single.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, Homogenisation::toLiquid, "Q", inclusion);
         runOneCurve(single);
 
         CAlphaBetaPlotDocument all;
@@ -533,7 +534,7 @@ TEST_F(AlphaBetaModelCurves, OneCurveAndAllInclusionsGiveTheSameCurve)
 {
     const Dictionary inclusion = inclusionAt("Q", 100);
     CAlphaBetaPlotDocument single;
-    single.prepareCalculation(100 + 273.15, 20 + 273.15, 0.1, 0, 0, 0, 1, "Q", inclusion);
+    single.prepareCalculation(100 + 273.15, 20 + 273.15, 0.1, 0, 0, 0, Homogenisation::toLiquid, "Q", inclusion);
     double alpha = 0, beta = 0;
     int retries = 0;
     for (int turn = 0; turn < 500; ++turn) {
@@ -563,12 +564,12 @@ TEST_F(AlphaBetaDocument, AStoppedRunKeepsItsEngineForTheNextPreparation)
 {
     CAlphaBetaPlotDocument document;
     engine.script.stepsByTh[kThK] = {{0, 0.2, 0.0, 150}, {0, 0.3, 0.1, 160}, {0, 0.2, 0.0, 150}};
-    document.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, 1, "Q", std::nullopt);
+    document.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, Homogenisation::toLiquid, "Q", std::nullopt);
     double alpha = 0, beta = 0;
     EXPECT_EQ(document.calculateAlphaBetaPoint(&alpha, &beta), Turn::point);
     document.onCalculationEnd();  // stopped by the user
     EXPECT_TRUE(document.hasEngine());
-    document.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, 1, "Q", std::nullopt);
+    document.prepareCalculation(kThK, 293.15, 0.1, 0, 0, 0, Homogenisation::toLiquid, "Q", std::nullopt);
     EXPECT_EQ(engine.script.enginesMade, 1);
     EXPECT_EQ(document.calculateAlphaBetaPoint(&alpha, &beta), Turn::point);
     EXPECT_DOUBLE_EQ(beta, 0.1) << "the next step of the same engine";
@@ -613,7 +614,8 @@ TEST_F(AlphaBetaDocument, RealEngineCurveOfALiquidInclusion)
 {
     AlphaBetaCurveEngine::setFactory(nullptr);
     CAlphaBetaPlotDocument document;
-    document.prepareCalculation(100 + 273.15, 20 + 273.15, 0.10, 0, 0, 0, 1, "Th 100", std::nullopt);
+    document.prepareCalculation(100 + 273.15, 20 + 273.15, 0.10, 0, 0, 0, Homogenisation::toLiquid,
+                                "Th 100", std::nullopt);
     const QList<Turn> codes = runOneCurve(document, 2000);
     EXPECT_EQ(codes.last(), Turn::done);
     ASSERT_EQ(document.alphaBetaCurves().size(), 1) << alerts.messages().join("|").toStdString();

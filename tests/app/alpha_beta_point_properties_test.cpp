@@ -156,7 +156,7 @@ QList<TableRow> componentTable(const QString& report)
 
 TEST_F(AlphaBetaPointFixture, StockTankReportShowsTheGasesAndTheSeventeenRowTable)
 {
-    document.prepareCalculation(373.15, 293.15, 0.1, 0, 0, 0, 1, "a curve", std::nullopt);
+    document.prepareCalculation(373.15, 293.15, 0.1, 0, 0, 0, Homogenisation::toLiquid, "a curve", std::nullopt);
     ASSERT_TRUE(document.hasEngine());
     document.writeToLog(0);
     EXPECT_FALSE(document.hasEngine());

@@ -52,8 +52,8 @@ PhaseDiagramPtr diagram(const QString& name, IsoplethPtr liquid, IsoplethPtr vap
 // Branches that meet 0.5 °C apart at (200, 210): one critical point.
 PhaseDiagramPtr envelope(const QString& name = "Fluid A")
 {
-    return diagram(name, branch(1, {{50, 100}, {100, 150}, {150, 190}, {200, 210}}),
-                   branch(0, {{250, 50}, {230, 120}, {210, 180}, {200.5, 210}}));
+    return diagram(name, branch(kToLiquid, {{50, 100}, {100, 150}, {150, 190}, {200, 210}}),
+                   branch(kToVapour, {{250, 50}, {230, 120}, {210, 180}, {200.5, 210}}));
 }
 
 // ---- A scripted calculator ----
@@ -67,7 +67,7 @@ struct CalculatorScript
     {
         int fluidType, eos;
         double Th = 0, Ph = 0;
-        int homog = -1;
+        std::optional<Homogenisation> homog;  // none for an envelope
         QString inclusion;
     };
     QList<Call> calls;
@@ -85,13 +85,13 @@ public:
 
     EnvelopeEnd calculateImmiscibilityLoop(const FluidRecord&, PhaseDiagramPtr* made, int& llg) override
     {
-        script.calls.append({fluidType, eos, 0, 0, -1, QString()});
+        script.calls.append({fluidType, eos, 0, 0, std::nullopt, QString()});
         *made = script.envelope;
         llg = script.llg;
         return step_code::end_of_curve;
     }
     isochor_result calculateIsochors(const PhaseDiagramPtr& on, const InclusionRecord* inclusion, double Th, double Ph,
-                          char homog, IsochorPtr* monophasic, IsochorPtr* biphasic) override
+                          Homogenisation homog, IsochorPtr* monophasic, IsochorPtr* biphasic) override
     {
         script.calls.append({fluidType, eos, Th, Ph, homog, inclusion ? inclusion->stringValue("name") : QString()});
         if (script.isochorCode != isochor_result::both_made)
@@ -149,8 +149,8 @@ struct PhaseDiagDocument : ::testing::Test, AppFixture
         calculator.script.envelope = envelope();
         document->calculateImmiscibilityLoop(alphaBetaFluid("Fluid A"));
         IsochorPtr onePhase;
-        document->calculateIsochor(document->phaseDiagrams().front(), Dictionary{{"name", "Q-1"}}, 120, 1, &onePhase,
-                                   160);
+        document->calculateIsochor(document->phaseDiagrams().front(), Dictionary{{"name", "Q-1"}}, 120, kToLiquid,
+                                   &onePhase, 160);
         document->addTrappingLineTo(onePhase, 170);
         return document;
     }
@@ -187,27 +187,27 @@ TEST_F(PhaseDiagDocument, IsochoreCodesWithAndWithoutAnEnvelopeAndLiquidLiquidGa
     struct Code
     {
         isochor_result code;
-        signed char homog;
+        Homogenisation homog;
         const char* alert;  // none: no alert
     };
     const Code codes[] = {
-        {isochor_result::below_envelope, 1, "The homogenisation temperature is too low."},
-        {isochor_result::above_envelope, 0, "The homogenisation temperature is too high."},
-        {isochor_result::no_branch, 1,
+        {isochor_result::below_envelope, kToLiquid, "The homogenisation temperature is too low."},
+        {isochor_result::above_envelope, kToVapour, "The homogenisation temperature is too high."},
+        {isochor_result::no_branch, kToLiquid,
          "For the given composition, the inclusion cannot homogenize to liquid. Change the homogenisation type."},
-        {isochor_result::no_branch, 0,
+        {isochor_result::no_branch, kToVapour,
          "For the given composition, the inclusion cannot homogenize to vapour.\nChange the homogenisation type."},
-        {isochor_result::start_failed, 1,
+        {isochor_result::start_failed, kToLiquid,
          "Because of numeric limitations, the software cannot calculate isochors too close from a critical "
          "point.\nTry to calculate the critical isochor by increasing or decreasing the homogenisation "
          "temperature by 0.5°C."},
-        {isochor_result::both_made, 0, nullptr},
+        {isochor_result::both_made, kToVapour, nullptr},
     };
     for (const Code& c : codes)
         for (const bool present : {true, false})
             for (const int llg : {0, 1}) {
                 const std::string what = "code " + std::to_string(static_cast<int>(c.code)) + " homog "
-                                         + std::to_string(c.homog) + (present ? " with" : " without")
+                                         + std::to_string(code_number(c.homog)) + (present ? " with" : " without")
                                          + " envelope, llg " + std::to_string(llg);
                 CPhaseDiagDocument* document = shownDocument();
                 CPlotView* view = document->plotView();
@@ -273,7 +273,7 @@ TEST_F(PhaseDiagDocument, EnvelopeResetsTheRangesToTheWidenedDefaults)
     CPhaseDiagDocument* document = shownDocument();
     CPlotView* view = document->plotView();
     view->setXYRange(100, 120, 100, 120);
-    calculator.script.envelope = diagram("Wide", branch(1, {{20, 1}, {200, 300}, {350, 400}}), nullptr);
+    calculator.script.envelope = diagram("Wide", branch(kToLiquid, {{20, 1}, {200, 300}, {350, 400}}), nullptr);
     document->calculateImmiscibilityLoop(alphaBetaFluid("Wide"));
     float minX, maxX, minY, maxY;
     view->getXYRange(minX, maxX, minY, maxY);
@@ -288,7 +288,7 @@ TEST_F(PhaseDiagDocument, DiagramsAreComputedWithPengRobinsonWhateverTheFluidsOw
     document->calculateImmiscibilityLoop(Dictionary{{"name", "SRK oil"}, {"fluidType", 2}, {"EOS", "SRK"}});
     document->phaseDiagrams().front()->setThermoModel(Dictionary{{"fluidType", 2}, {"EOS", "SRK"}});
     IsochorPtr onePhase;
-    document->calculateIsochor(document->phaseDiagrams().front(), std::nullopt, 120, 1, &onePhase, 0);
+    document->calculateIsochor(document->phaseDiagrams().front(), std::nullopt, 120, kToLiquid, &onePhase, 0);
     ASSERT_EQ(calculator.script.calls.size(), 2);
     for (const CalculatorScript::Call& call : calculator.script.calls) {
         EXPECT_EQ(call.fluidType, 2);
@@ -309,11 +309,11 @@ TEST_F(PhaseDiagDocument, DrawingRulesForBranchesMarkersAndTheLegend)
         const char* legend;  // "liquid", "vapour"
     };
     const Case cases[] = {
-        {"ends 0.99 apart", branch(1, {{100, 100}, {300, 200}}), branch(0, {{350, 50}, {300.99, 200}}), true,
+        {"ends 0.99 apart", branch(kToLiquid, {{100, 100}, {300, 200}}), branch(kToVapour, {{350, 50}, {300.99, 200}}), true,
          "liquid"},
-        {"ends 1.0 apart", branch(1, {{100, 100}, {300, 200}}), branch(0, {{350, 50}, {301, 200}}), false, "liquid"},
-        {"liquid only", branch(1, {{100, 100}, {300, 200}}), nullptr, false, "liquid"},
-        {"vapour only", nullptr, branch(0, {{350, 50}, {300, 200}}), false, "vapour"},
+        {"ends 1.0 apart", branch(kToLiquid, {{100, 100}, {300, 200}}), branch(kToVapour, {{350, 50}, {301, 200}}), false, "liquid"},
+        {"liquid only", branch(kToLiquid, {{100, 100}, {300, 200}}), nullptr, false, "liquid"},
+        {"vapour only", nullptr, branch(kToVapour, {{350, 50}, {300, 200}}), false, "vapour"},
     };
     for (const Case& c : cases) {
         CPhaseDiagDocument* document = shownDocument();
@@ -360,11 +360,11 @@ TEST_F(PhaseDiagDocument, BranchExtentsAndTheWidenedDefaultRanges)
         std::vector<float> defaults;  // x min, x max, y min, y max of the view after drawing
     };
     const Case cases[] = {
-        {"20 to 350 °C, 1 to 400 bar", branch(1, {{20, 1}, {180, 300}, {350, 400}}), 20, 352, 1, 402, {0, 360, 0, 500}},
-        {"inside the new plot", branch(1, {{40, 10}, {120, 200}}), 40, 122, 10, 202, {0, 300, 0, 500}},
-        {"below 0 °C and above 500 bar", branch(0, {{-35, 2}, {150, 640}}), -35, 152, 2, 642, {-40, 300, 0, 642}},
+        {"20 to 350 °C, 1 to 400 bar", branch(kToLiquid, {{20, 1}, {180, 300}, {350, 400}}), 20, 352, 1, 402, {0, 360, 0, 500}},
+        {"inside the new plot", branch(kToLiquid, {{40, 10}, {120, 200}}), 40, 122, 10, 202, {0, 300, 0, 500}},
+        {"below 0 °C and above 500 bar", branch(kToVapour, {{-35, 2}, {150, 640}}), -35, 152, 2, 642, {-40, 300, 0, 642}},
         // A break point whose values were never set counts as 0 °C and 0 bar.
-        {"unset break point", branch(1, {{40, 10}, {0, 0, 1}, {120, 200}}), 0, 122, 0, 202, {0, 300, 0, 500}},
+        {"unset break point", branch(kToLiquid, {{40, 10}, {0, 0, 1}, {120, 200}}), 0, 122, 0, 202, {0, 300, 0, 500}},
     };
     for (const Case& c : cases) {
         CPhaseDiagDocument* document = shownDocument();
@@ -465,7 +465,7 @@ TEST_F(PhaseDiagDocument, RevertLeavesExactlyTheReloadedObjectsAndAFailedRevertC
     chooser.queuePath(file);
     ASSERT_TRUE(document->saveDocumentAs());
     IsochorPtr extra;
-    document->calculateIsochor(document->phaseDiagrams().front(), std::nullopt, 90, 1, &extra, 130);
+    document->calculateIsochor(document->phaseDiagrams().front(), std::nullopt, 90, kToLiquid, &extra, 130);
     document->setTemporaryAqueousHomogLine(150, 300);
     const PhaseDiagramPtr old = document->phaseDiagrams().front();
     CPlotView* view = document->plotView();
@@ -541,7 +541,7 @@ TEST_F(PhaseDiagDocument, DeletingAnIsochoreWithoutItsSisterRemovesWhatIsThere)
     CPhaseDiagDocument* document = shownDocument();
     const PhaseDiagramPtr made = envelope();
     document->phaseDiagrams().push_back(made);
-    auto [twoPhase, onePhase] = addIsochorPair(made, 120, 160, 1, "lonely");
+    auto [twoPhase, onePhase] = addIsochorPair(made, 120, 160, kToLiquid, "lonely");
     made->biphasicIsochors().clear();  // the sister is gone
     twoPhase.reset();
     document->plotData();
@@ -777,7 +777,7 @@ TEST_F(PhaseDiagDocument, MenuCommandsActOnTheClickedRecordAndPoint)
     const CalculatorScript::Call call = calculator.script.calls.front();
     EXPECT_NEAR(call.Th, 60, 1.0);
     EXPECT_NEAR(call.Ph, 110, 2.0);
-    EXPECT_EQ(call.homog, 1);
+    EXPECT_EQ(call.homog, kToLiquid);
     EXPECT_TRUE(call.inclusion.isNull());
     EXPECT_EQ(call.Th, double(view->selectedPointX()));
     ASSERT_EQ(diagram->monophasicIsochors().size(), 2u);
@@ -860,7 +860,8 @@ TEST_F(PhaseDiagDocument, RealEngineEnvelopeIsochoresAndTrappingPressure)
     const double Th = points[points.size() / 3]->T();
     IsochorPtr onePhase;
     alerts.clear();
-    const isochor_result code = document->calculateIsochor(diagram, Dictionary{{"name", "FI-7"}}, Th, 1, &onePhase, 0);
+    const isochor_result code =
+        document->calculateIsochor(diagram, Dictionary{{"name", "FI-7"}}, Th, kToLiquid, &onePhase, 0);
     ASSERT_EQ(code, isochor_result::both_made) << alerts.messages().join("|").toStdString();
     ASSERT_TRUE(onePhase);
     EXPECT_TRUE(alerts.alerts().isEmpty());

@@ -22,7 +22,7 @@ namespace {
 // shows a 10 % bubble at 20 degrees Celsius, without CO2, N2 or H2S.
 void setTheInclusion(CAlphaBetaModelInterface& model)
 {
-    model.setInputParameters(100, 20, 10, 0, 0, 0, 1);
+    model.setInputParameters(100, 20, 10, 0, 0, 0, Homogenisation::toLiquid);
 }
 
 struct CurvePoint {
@@ -44,7 +44,7 @@ TEST(AlphaBetaModelInterface, StartsWithEveryFieldSetAndTheSeventeenModelCompone
     EXPECT_EQ(model.getTfv(), 0);
     EXPECT_EQ(model.getFv(), 0);
     EXPECT_EQ(model.getCO2() + model.getN2() + model.getH2S(), 0);
-    EXPECT_EQ(model.getHomog(), 1);
+    EXPECT_EQ(model.getHomog(), Homogenisation::toLiquid);
     EXPECT_EQ(model.alpha + model.beta + model.lastAlpha + model.lastBeta, 0);
     EXPECT_EQ(model.step, 1);
 
@@ -64,16 +64,16 @@ TEST(AlphaBetaModelInterface, StartsWithEveryFieldSetAndTheSeventeenModelCompone
 TEST(AlphaBetaModelInterface, InputParametersTakeDegreesCelsiusAndPercent)
 {
     CAlphaBetaModelInterface model;
-    model.setInputParameters(100, 20, 10, 1, 2, 3, 1);
+    model.setInputParameters(100, 20, 10, 1, 2, 3, Homogenisation::toLiquid);
     EXPECT_DOUBLE_EQ(model.getTh(), 373.15);
     EXPECT_DOUBLE_EQ(model.getTfv(), 293.15);
     EXPECT_DOUBLE_EQ(model.getFv(), 0.1);
     EXPECT_DOUBLE_EQ(model.getCO2(), 0.01);
     EXPECT_DOUBLE_EQ(model.getN2(), 0.02);
     EXPECT_DOUBLE_EQ(model.getH2S(), 0.03);
-    EXPECT_EQ(model.getHomog(), 1);
-    model.setInputParameters(80, 15, 25, 0, 0, 0, 0);
-    EXPECT_EQ(model.getHomog(), 0);
+    EXPECT_EQ(model.getHomog(), Homogenisation::toLiquid);
+    model.setInputParameters(80, 15, 25, 0, 0, 0, Homogenisation::toVapour);
+    EXPECT_EQ(model.getHomog(), Homogenisation::toVapour);
 }
 
 TEST(AlphaBetaModelInterface, CompositionOfAPairHoldsTheGasesWhereTheyBelongAndSumsToOne)
@@ -167,7 +167,8 @@ TEST_P(AlphaBetaCurveWithGases, EveryPointReproducesTheInclusionOnTheEnginesIsoc
 {
     const Gases percent = GetParam();
     CAlphaBetaModelInterface model;
-    model.setInputParameters(100, 20, 10, percent.CO2, percent.N2, percent.H2S, 1);
+    model.setInputParameters(100, 20, 10, percent.CO2, percent.N2, percent.H2S,
+                             Homogenisation::toLiquid);
     const Curve curve = traceCurve(model);
     ASSERT_EQ(curve.firstCode, equilibrium_failure::none);
     ASSERT_LT(curve.turns, kMostTurns) << "the curve never ended";
@@ -288,7 +289,7 @@ TEST(AlphaBetaCurve, AnUnreachableInclusionGivesNoFirstPoint)
 {
     CAlphaBetaModelInterface model;
     // All vapour at the reading temperature: every heavy enough fluid would do.
-    model.setInputParameters(100, 20, 100, 0, 0, 0, 0);
+    model.setInputParameters(100, 20, 100, 0, 0, 0, Homogenisation::toVapour);
     CurvePoint untouched{-1, -1, -1};
     const equilibrium_failure code = model.firstAlphaBeta(&untouched.alpha, &untouched.beta, &untouched.P);
     EXPECT_NE(code, equilibrium_failure::none);

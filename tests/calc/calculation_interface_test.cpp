@@ -76,7 +76,7 @@ TEST(CalculationInterfaceConstruction, FieldsStartAtTheirDocumentedValues)
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     EXPECT_EQ(ci.branch, 1);
     EXPECT_EQ(ci.lowTemperatureStart, 0);
-    EXPECT_EQ(ci.homog, 1);
+    EXPECT_EQ(ci.homog, Homogenisation::toLiquid);
     EXPECT_EQ(ci.error, equilibrium_failure::none);
     EXPECT_EQ(ci.isopleth, nullptr);
     EXPECT_EQ(ci.currentPhase, nullptr);
@@ -302,7 +302,7 @@ TEST(CalculationInterfaceFailures, MismatchedTypeAndMissingEngineAnswerFailure)
         EXPECT_FALSE(ci.isLoaded());
 
         EXPECT_EQ(ci.calculateSaturation(20, 1), kSaturationFailure);
-        ci.setHomog(1);
+        ci.setHomog(Homogenisation::toLiquid);
         ci.bulkVolume = 1e-4;
         EXPECT_TRUE(std::isnan(ci.calculateTrappingPressure(300)));
         FluidRecord liquid{{"name", "kept"}};

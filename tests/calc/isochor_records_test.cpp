@@ -40,7 +40,7 @@ TEST(IsochorPressure, InterpolatesOnRisingIntervalsOnly)
 TEST(TrappingLine, StandsAcrossTheIsochoreOverTenDegreesEachSide)
 {
     const PhaseDiagramPtr diagram = makeDiagram();
-    const IsochorPtr isochor = addIsochorPair(diagram, 50, CIsochor::kHomogToLiquid, "Oil A : inc 7").monophasic;
+    const IsochorPtr isochor = addIsochorPair(diagram, 50, Homogenisation::toLiquid, "Oil A : inc 7").monophasic;
     isochor->setBulkVolume(1.5e-4);
     isochor->setBulkDensity0(0.61);
     isochor->setBulkDensity1(0.62);
@@ -82,7 +82,7 @@ TEST(TrappingLine, StandsAcrossTheIsochoreOverTenDegreesEachSide)
                   (std::array{1.5e-4, 0.61, 0.62, 95.0, 120.0, 35.0, 40.0}));
         EXPECT_EQ(line->phaseDiagram(), diagram);
         EXPECT_EQ(line->Ph(), 0);
-        EXPECT_EQ(line->homog(), 0);
+        EXPECT_EQ(line->homog(), Homogenisation::toVapour);
         EXPECT_FALSE(line->isBiphasic());
         EXPECT_EQ(isochor->trappingLines().back(), line);
     }
@@ -140,7 +140,7 @@ TEST(IsochorTrap, CelsiusValueOfEachRecordKind)
 TEST(IsochorSister, ReadsAsNullOnceTheSisterIsGone)
 {
     const PhaseDiagramPtr diagram = makeDiagram();
-    IsochorPair pair = addIsochorPair(diagram, 100, CIsochor::kHomogToLiquid);
+    IsochorPair pair = addIsochorPair(diagram, 100, Homogenisation::toLiquid);
     EXPECT_EQ(pair.biphasic->sister(), pair.monophasic);
     const IsochorPtr biphasic = pair.biphasic;
     diagram->monophasicIsochors().clear();
@@ -152,7 +152,7 @@ TEST(IsochorSister, ReadsAsNullOnceTheSisterIsGone)
 TEST(IsochorCopy, CopiesArraysAndKeepsTypeAndDiagram)
 {
     const PhaseDiagramPtr diagram = makeDiagram();
-    const IsochorPair pair = addIsochorPair(diagram, 100, CIsochor::kHomogToLiquid);
+    const IsochorPair pair = addIsochorPair(diagram, 100, Homogenisation::toLiquid);
     const IsochorPtr source = pair.biphasic;
     source->setPh(55);
     source->setTrap(400);
@@ -171,7 +171,7 @@ TEST(IsochorCopy, CopiesArraysAndKeepsTypeAndDiagram)
     EXPECT_EQ((std::array{copy->Th(), copy->Ph(), copy->Trap(), copy->Ptrap(), copy->bulkVolume(), copy->minFv(),
                           copy->maxFv()}),
               (std::array{100.0, 55.0, 400.0, 350.0, 2e-4, 1.0, 12.0}));
-    EXPECT_EQ(copy->homog(), CIsochor::kHomogToLiquid);
+    EXPECT_EQ(copy->homog(), Homogenisation::toLiquid);
     EXPECT_TRUE(copy->isBiphasic());
     EXPECT_EQ(copy->phaseDiagram(), diagram);
     EXPECT_EQ(copy->sister(), nullptr);
@@ -243,8 +243,10 @@ TEST(IsochorTrappingPressure, PressureOfTheHomogeneousFluidAtTheBulkVolume)
     const struct {
         double T;  // K
         double v;  // m3/mol
-        signed char homog;
-    } cases[] = {{373.15, 1e-4, 1}, {300, 2e-4, 0}, {473.15, 6e-5, 1}};
+        Homogenisation homog;
+    } cases[] = {{373.15, 1e-4, Homogenisation::toLiquid},
+                 {300, 2e-4, Homogenisation::toVapour},
+                 {473.15, 6e-5, Homogenisation::toLiquid}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.T);
         CIsochor isochor;

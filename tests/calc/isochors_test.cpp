@@ -28,8 +28,8 @@ struct Isochors {
     IsochorPtr biphasic;
 };
 
-Isochors isochorsOf(const PhaseDiagramPtr& diagram, double Th, char homog, const InclusionRecord* inclusion = nullptr,
-                    double Ph = 0)
+Isochors isochorsOf(const PhaseDiagramPtr& diagram, double Th, Homogenisation homog,
+                    const InclusionRecord* inclusion = nullptr, double Ph = 0)
 {
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     Isochors result;
@@ -44,8 +44,9 @@ constexpr double kReferenceResidual = 1e-12;
 
 // The two-phase split at the point's T and P, solved with the pressure given: from the
 // ideal mixture, else from the point's incipient phase.
-bool flashAt(Oil& oil, const CBiphasicIsochorPoint& point, char homog)
+bool flashAt(Oil& oil, const CBiphasicIsochorPoint& point, Homogenisation homog)
 {
+    const bool toLiquid = homog == Homogenisation::toLiquid;
     oil.newton.set_epsilon(kReferenceResidual);
     const double T = point.T() + 273.15;
     if (oil.solveFromIdealMixture(problem_type::fixed_T_and_P, T, point.P()))
@@ -54,8 +55,8 @@ bool flashAt(Oil& oil, const CBiphasicIsochorPoint& point, char homog)
     oil.set_the_temperature(T);
     oil.set_the_pressure(point.P());
     for (short i = 0; i < oil.component_count; ++i) {
-        (homog ? oil.estimated_liquid_composition : oil.estimated_vapour_composition)[i] = oil.feed_composition[i];
-        (homog ? oil.estimated_vapour_composition : oil.estimated_liquid_composition)[i] = point.otherz()[i];
+        (toLiquid ? oil.estimated_liquid_composition : oil.estimated_vapour_composition)[i] = oil.feed_composition[i];
+        (toLiquid ? oil.estimated_vapour_composition : oil.estimated_liquid_composition)[i] = point.otherz()[i];
     }
     oil.set_initialization_flag(initialization::from_estimates);
     oil.calculateVLE();
@@ -71,10 +72,10 @@ protected:
 TEST_F(IsochorsOfATernary, TwoPhasePointsKeepTheVolumeOfTheInclusion)
 {
     ASSERT_TRUE(diagram);
-    for (const char homog : {1, 0}) {
-        const double Th = homog ? 40 : 100;
+    for (const Homogenisation homog : {Homogenisation::toLiquid, Homogenisation::toVapour}) {
+        const double Th = homog == Homogenisation::toLiquid ? 40 : 100;
         const Isochors isochors = isochorsOf(diagram, Th, homog);
-        ASSERT_EQ(isochors.code, isochor_result::both_made) << "homog " << int(homog);
+        ASSERT_EQ(isochors.code, isochor_result::both_made) << "homog " << code_number(homog);
         const CIsochor& biphasic = *isochors.biphasic;
         EXPECT_TRUE(biphasic.isBiphasic());
         ASSERT_GT(biphasic.points().size(), 3u);
@@ -92,7 +93,7 @@ TEST_F(IsochorsOfATernary, TwoPhasePointsKeepTheVolumeOfTheInclusion)
             EXPECT_NEAR(ci.getBubbleVolumeFraction() * 100, p.Fv(), 1e-5) << p.T();
         }
         const auto& first = static_cast<const CBiphasicIsochorPoint&>(*biphasic.points().front());
-        EXPECT_NEAR(first.Fv(), homog ? 0 : 100, 1e-6);
+        EXPECT_NEAR(first.Fv(), homog == Homogenisation::toLiquid ? 0 : 100, 1e-6);
         EXPECT_DOUBLE_EQ(biphasic.maxFv(), maxFv);
         EXPECT_DOUBLE_EQ(biphasic.Th(), Th);
     }
@@ -103,8 +104,8 @@ TEST_F(IsochorsOfATernary, OnePhasePointsLieOnThePressureOfTheModel)
     ASSERT_TRUE(diagram);
     const auto reference = test::textbookMixture(ternary());
     const auto z = test::moleFractions(ternary());
-    for (const char homog : {1, 0}) {
-        const Isochors isochors = isochorsOf(diagram, homog ? 40 : 100, homog);
+    for (const Homogenisation homog : {Homogenisation::toLiquid, Homogenisation::toVapour}) {
+        const Isochors isochors = isochorsOf(diagram, homog == Homogenisation::toLiquid ? 40 : 100, homog);
         ASSERT_EQ(isochors.code, isochor_result::both_made);
         const CIsochor& monophasic = *isochors.monophasic;
         EXPECT_FALSE(monophasic.isBiphasic());
@@ -125,7 +126,7 @@ TEST_F(IsochorsOfATernary, TwinsCarryTheSolvedHomogenisationPointAndNames)
     ASSERT_TRUE(diagram);
     const InclusionRecord inclusion{{"name", "FI-7"}};
     const auto before = diagram->biphasicIsochors().size();
-    const Isochors named = isochorsOf(diagram, 40, 1, &inclusion, 0);
+    const Isochors named = isochorsOf(diagram, 40, Homogenisation::toLiquid, &inclusion, 0);
     ASSERT_EQ(named.code, isochor_result::both_made);
     ASSERT_EQ(diagram->biphasicIsochors().size(), before + 1);
     ASSERT_FALSE(diagram->monophasicIsochors().empty());
@@ -142,11 +143,11 @@ TEST_F(IsochorsOfATernary, TwinsCarryTheSolvedHomogenisationPointAndNames)
     EXPECT_DOUBLE_EQ(named.monophasic->bulkDensity0(), named.biphasic->bulkDensity0());
     EXPECT_DOUBLE_EQ(named.monophasic->bulkDensity1(), named.biphasic->bulkDensity1());
     // The homogenisation pressure is the bubble pressure of the branch at Th.
-    EXPECT_NEAR(named.biphasic->Ph(), diagram->getPh(40, 1, 0, nullptr, nullptr), 0.5);
+    EXPECT_NEAR(named.biphasic->Ph(), diagram->getPh(40, Homogenisation::toLiquid, 0, nullptr, nullptr), 0.5);
     ASSERT_FALSE(named.monophasic->points().empty());
     EXPECT_NEAR(named.monophasic->points().front()->P(), named.biphasic->Ph(), 1e-6 * named.biphasic->Ph());
 
-    const Isochors unnamed = isochorsOf(diagram, 100, 0);
+    const Isochors unnamed = isochorsOf(diagram, 100, Homogenisation::toVapour);
     EXPECT_EQ(unnamed.biphasic->name(), QStringLiteral("test fluid : Th = 100°C (G)"));
 }
 
@@ -159,12 +160,12 @@ TEST_F(IsochorsOfATernary, ResultCodesAddNothing)
     struct Case {
         PhaseDiagramPtr diagram;
         double Th;
-        char homog;
+        Homogenisation homog;
         isochor_result code;
     };
-    for (const Case& c : {Case{liquidOnly, 40, 0, isochor_result::no_branch},
-                          Case{diagram, -200, 1, isochor_result::below_envelope},
-                          Case{diagram, 1000, 0, isochor_result::above_envelope}}) {
+    for (const Case& c : {Case{liquidOnly, 40, Homogenisation::toVapour, isochor_result::no_branch},
+                          Case{diagram, -200, Homogenisation::toLiquid, isochor_result::below_envelope},
+                          Case{diagram, 1000, Homogenisation::toVapour, isochor_result::above_envelope}}) {
         const auto count = c.diagram->biphasicIsochors().size() + c.diagram->monophasicIsochors().size();
         IsochorPtr untouched = std::make_shared<CIsochor>();
         IsochorPtr monophasic = untouched, biphasic = untouched;
@@ -186,8 +187,8 @@ TEST_F(IsochorsOfATernary, EachIsochorEndsWithItsFirstPointBeyondALimit)
             maxP = std::max(maxP, point->P());
         }
     const double Tmax = maxT + 150, Pmax = std::min(maxP + 500, 2000.0);
-    for (const char homog : {1, 0}) {
-        const Isochors isochors = isochorsOf(diagram, homog ? 40 : 100, homog);
+    for (const Homogenisation homog : {Homogenisation::toLiquid, Homogenisation::toVapour}) {
+        const Isochors isochors = isochorsOf(diagram, homog == Homogenisation::toLiquid ? 40 : 100, homog);
         ASSERT_EQ(isochors.code, isochor_result::both_made);
         const auto& points = isochors.monophasic->points();
         ASSERT_GE(points.size(), 2u);
@@ -210,7 +211,7 @@ TEST_F(IsochorsOfATernary, StartInABreakOfTheBranch)
     auto liquid = std::make_shared<CIsopleth>();
     liquid->setN(diagram->liquidIsopleth()->N());
     liquid->setXref(diagram->liquidIsopleth()->xref());
-    liquid->setHomog(CIsopleth::kLiquidBranch);
+    liquid->setHomog(Homogenisation::toLiquid);
     const auto& points = diagram->liquidIsopleth()->points();
     const std::size_t cut = points.size() / 2;
     liquid->points().assign(points.begin(), points.begin() + cut);
@@ -221,7 +222,7 @@ TEST_F(IsochorsOfATernary, StartInABreakOfTheBranch)
     broken->setLiquidIsopleth(liquid);
     const double Th = (points[cut - 1]->T() + points[cut]->T()) / 2;
 
-    const Isochors isochors = isochorsOf(broken, Th, 1);
+    const Isochors isochors = isochorsOf(broken, Th, Homogenisation::toLiquid);
     ASSERT_TRUE(isochors.code == isochor_result::both_made || isochors.code == isochor_result::start_failed);
     if (isochors.code == isochor_result::both_made) {
         EXPECT_TRUE(std::isfinite(isochors.biphasic->Ph()));
@@ -243,7 +244,7 @@ TEST_F(IsochorsOfATernary, NotANumberLimitsCannotRunForever)
     nan->setP(std::numeric_limits<double>::quiet_NaN());
     vapour->points().push_back(nan);
     damaged->setVapourIsopleth(vapour);
-    const Isochors isochors = isochorsOf(damaged, 40, 1);
+    const Isochors isochors = isochorsOf(damaged, 40, Homogenisation::toLiquid);
     ASSERT_EQ(isochors.code, isochor_result::both_made);
     EXPECT_LE(isochors.monophasic->points().size(), 1000u);
     EXPECT_LE(isochors.biphasic->points().size(), 1000u);

@@ -64,12 +64,12 @@ Textbook textbookOf(const CalculationInterface& ci)
 
 struct NearCritical {
     double alpha, beta, Th;
-    char homog;
+    Homogenisation homog;
 };
 
 void PrintTo(const NearCritical& c, std::ostream* os)
 {
-    *os << "alpha " << c.alpha << " beta " << c.beta << " Th " << c.Th << (c.homog ? " to liquid" : " to vapour");
+    *os << "alpha " << c.alpha << " beta " << c.beta << " Th " << c.Th << (c.homog == Homogenisation::toLiquid ? " to liquid" : " to vapour");
 }
 
 class NearCriticalIsochor : public ::testing::TestWithParam<NearCritical> {};
@@ -115,10 +115,13 @@ TEST_P(NearCriticalIsochor, RunsDownInTwoPhasesAndUpInOneWithTheTextbookTrapping
 }
 
 INSTANTIATE_TEST_SUITE_P(Inclusions, NearCriticalIsochor,
-                         ::testing::Values(NearCritical{0.5, 0.2, 60, 1}, NearCritical{0.5, 0.2, 100, 1},
-                                           NearCritical{0.5, 0.2, 105, 1}, NearCritical{0.5, 0.2, 120, 0},
-                                           NearCritical{0.7, 0.1, 230, 1}, NearCritical{0.9, 0.4, 370, 1},
-                                           NearCritical{0.9, 0.4, 385, 0}));
+                         ::testing::Values(NearCritical{0.5, 0.2, 60, Homogenisation::toLiquid},
+                                           NearCritical{0.5, 0.2, 100, Homogenisation::toLiquid},
+                                           NearCritical{0.5, 0.2, 105, Homogenisation::toLiquid},
+                                           NearCritical{0.5, 0.2, 120, Homogenisation::toVapour},
+                                           NearCritical{0.7, 0.1, 230, Homogenisation::toLiquid},
+                                           NearCritical{0.9, 0.4, 370, Homogenisation::toLiquid},
+                                           NearCritical{0.9, 0.4, 385, Homogenisation::toVapour}));
 
 // The values an independent Peng-Robinson solver gives for alpha 0.5, beta 0.2 homogenising
 // to liquid at 100 degrees Celsius.
@@ -128,7 +131,8 @@ TEST(NearCriticalIsochorValues, MatchThePublishedIndependentSolution)
     ASSERT_TRUE(diagram);
     CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
     IsochorPtr monophasic, biphasic;
-    ASSERT_EQ(ci.calculateIsochors(diagram, nullptr, 100, 0, 1, &monophasic, &biphasic), isochor_result::both_made);
+    ASSERT_EQ(ci.calculateIsochors(diagram, nullptr, 100, 0, Homogenisation::toLiquid, &monophasic, &biphasic),
+              isochor_result::both_made);
     EXPECT_NEAR(biphasic->Ph(), 202.1206, 1e-4);
     EXPECT_NEAR(monophasic->bulkVolume() * 1e6, 105.915, 1e-3);
     EXPECT_NEAR(monophasic->calculateTrappingPressure(150 + kKelvin), 300.640, 1e-3);
@@ -153,7 +157,7 @@ TEST(VapourInclusion, StartsOnTheDewPointItsVapourFractionWasCalculatedOn)
 
     CalculationInterface fv(FluidType::alphaBeta, EquationOfState::pengRobinson);
     auto& model = dynamic_cast<Oil1&>(*fv.oil);
-    model.inclusion_type = 0;
+    model.inclusion_type = Homogenisation::toVapour;
     double Fv = 0, dewPressure = 0, P = 0;
     ASSERT_EQ(model.calculateFv(0.7, 0.1, 0, 0, 0, Th + kKelvin, 20 + kKelvin, Fv, dewPressure, P),
               equilibrium_failure::none);
@@ -171,7 +175,7 @@ TEST(VapourInclusion, StartsOnTheDewPointItsVapourFractionWasCalculatedOn)
         const qsizetype start = log->text().plainText().size();
         CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
         IsochorPtr monophasic, biphasic;
-        ASSERT_EQ(ci.calculateIsochors(diagram, c.inclusion, Th, 0, 0, &monophasic, &biphasic),
+        ASSERT_EQ(ci.calculateIsochors(diagram, c.inclusion, Th, 0, Homogenisation::toVapour, &monophasic, &biphasic),
                   isochor_result::both_made);
         EXPECT_NEAR(biphasic->Ph(), c.expectedPh, c.inclusion ? 1e-6 * c.expectedPh : 0.005) << c.which;
         const QString said = logFrom(start);
@@ -191,7 +195,7 @@ TEST(OnePhaseWalk, StopsWhereTheFluidIsNoLongerOnePhase)
     ci.setThermodynamicModel(diagram->thermoModel());
     ci.setTh(100);
     ci.setPh(0);
-    ci.setHomog(1);
+    ci.setHomog(Homogenisation::toLiquid);
     ci.setIsopleth(diagram->liquidIsopleth().get());
     ci.calculateIsochorsLimits(diagram->liquidIsopleth().get(), diagram->vapourIsopleth().get());
     double T = 0, P = 0;

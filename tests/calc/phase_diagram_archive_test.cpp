@@ -33,7 +33,7 @@ Document makeDocument(bool withVapourBranch = true)
     document.diagram = makeDiagram(withVapourBranch);
     const PhaseDiagramPtr& diagram = document.diagram;
     auto& liquidPoints = diagram->liquidIsopleth()->points();
-    liquidPoints.insert(liquidPoints.begin() + 1, makeBranch(1, {{0, 0, kBreak}})->points()[0]);
+    liquidPoints.insert(liquidPoints.begin() + 1, makeBranch(Homogenisation::toLiquid, {{0, 0, kBreak}})->points()[0]);
     liquidPoints.back()->setLiquidVolume(1.5e-4);
     liquidPoints.back()->setVapourDensity(0.2);
     diagram->liquidIsopleth()->setMinT(0);
@@ -46,7 +46,7 @@ Document makeDocument(bool withVapourBranch = true)
     diagram->setMassVolLiq(0.81);
     diagram->setLiqMolarWeight(210);
 
-    document.pair = addIsochorPair(diagram, 90, CIsochor::kHomogToLiquid);
+    document.pair = addIsochorPair(diagram, 90, Homogenisation::toLiquid);
     const IsochorPtr& monophasic = document.pair.monophasic;
     monophasic->setPh(80);
     monophasic->setTrap(423.15);

@@ -11,12 +11,12 @@ using namespace quorvel::test;
 
 namespace {
 
-constexpr signed char kLiquid = CIsopleth::kLiquidBranch;
-constexpr signed char kVapour = CIsopleth::kVapourBranch;
+constexpr Homogenisation kLiquid = Homogenisation::toLiquid;
+constexpr Homogenisation kVapour = Homogenisation::toVapour;
 
 struct PhCase {
     const char* what;
-    signed char homog;
+    Homogenisation homog;
     std::initializer_list<BranchPoint> points;  // in tracing order
     double T;
     double Pref;
@@ -65,7 +65,8 @@ TEST(IsoplethLookups, PressureAtATemperature)
         IsoplethPointPtr second = first;
         bool twoCrossings = true;
         // The homog argument is not read: the branch's own decides the search.
-        const double P = branch->getPh(c.T, 1 - c.homog, c.Pref, &first, &second, twoCrossings);
+        const Homogenisation other = c.homog == kLiquid ? kVapour : kLiquid;
+        const double P = branch->getPh(c.T, other, c.Pref, &first, &second, twoCrossings);
         EXPECT_DOUBLE_EQ(P, c.P);
         EXPECT_EQ(twoCrossings, c.twoCrossings);
         if (c.P == 0) {
@@ -110,14 +111,14 @@ TEST(PhaseDiagramLookups, PressureOnTheChosenBranch)
 {
     const PhaseDiagramPtr diagram = makeDiagram();
     IsoplethPointPtr first;
-    EXPECT_DOUBLE_EQ(diagram->getPh(25, 1, 0, &first, nullptr), 35);
+    EXPECT_DOUBLE_EQ(diagram->getPh(25, kLiquid, 0, &first, nullptr), 35);
     EXPECT_EQ(first->T(), 0);
-    EXPECT_DOUBLE_EQ(diagram->getPh(250, 0, 0, nullptr, nullptr), 42.5);
+    EXPECT_DOUBLE_EQ(diagram->getPh(250, kVapour, 0, nullptr, nullptr), 42.5);
 
     // Without the branch asked for, nothing is found and the places are cleared.
     const PhaseDiagramPtr liquidOnly = makeDiagram(false);
     IsoplethPointPtr second = first;
-    EXPECT_EQ(liquidOnly->getPh(250, 0, 100, &first, &second), 0);
+    EXPECT_EQ(liquidOnly->getPh(250, kVapour, 100, &first, &second), 0);
     EXPECT_EQ(first, nullptr);
     EXPECT_EQ(second, nullptr);
 }
@@ -175,20 +176,20 @@ TEST(PhaseDiagramLookups, CriticalPointClosesBothBranchesWithinThirtyDegrees)
 TEST(PhaseDiagramLookups, IsochoresOfAHomogenisationTemperature)
 {
     const PhaseDiagramPtr diagram = makeDiagram();
-    const IsochorPair liquid = addIsochorPair(diagram, 100, CIsochor::kHomogToLiquid);
-    const IsochorPair vapour = addIsochorPair(diagram, 120, CIsochor::kHomogToVapour);
+    const IsochorPair liquid = addIsochorPair(diagram, 100, Homogenisation::toLiquid);
+    const IsochorPair vapour = addIsochorPair(diagram, 120, Homogenisation::toVapour);
 
     const struct {
         const char* what;
         double Th;
-        int homog;
+        Homogenisation homog;
         std::optional<IsochorPair> match;
     } cases[] = {
-        {"same Th", 100, 1, liquid},
-        {"Th within 0.001", 100.0009, 1, liquid},
-        {"Th 0.002 away", 100.002, 1, std::nullopt},
-        {"other homogenisation type", 100, 0, std::nullopt},
-        {"second pair", 119.9995, 0, vapour},
+        {"same Th", 100, kLiquid, liquid},
+        {"Th within 0.001", 100.0009, kLiquid, liquid},
+        {"Th 0.002 away", 100.002, kLiquid, std::nullopt},
+        {"other homogenisation type", 100, kVapour, std::nullopt},
+        {"second pair", 119.9995, kVapour, vapour},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -201,14 +202,14 @@ TEST(PhaseDiagramLookups, IsochoresOfAHomogenisationTemperature)
 
     // The one-phase list alone is searched when only its place is given.
     IsochorPtr monophasic;
-    EXPECT_TRUE(diagram->isIsochorAlreadyCalculated(120, 0, nullptr, &monophasic));
+    EXPECT_TRUE(diagram->isIsochorAlreadyCalculated(120, kVapour, nullptr, &monophasic));
     EXPECT_EQ(monophasic, vapour.monophasic);
 
     // Without two-phase isochores nothing matches, even with one-phase ones, and the places are cleared.
     diagram->biphasicIsochors().clear();
     IsochorPtr biphasic = liquid.biphasic;
     monophasic = liquid.monophasic;
-    EXPECT_FALSE(diagram->isIsochorAlreadyCalculated(100, 1, &biphasic, &monophasic));
+    EXPECT_FALSE(diagram->isIsochorAlreadyCalculated(100, kLiquid, &biphasic, &monophasic));
     EXPECT_EQ(biphasic, nullptr);
     EXPECT_EQ(monophasic, nullptr);
 }
@@ -216,7 +217,7 @@ TEST(PhaseDiagramLookups, IsochoresOfAHomogenisationTemperature)
 TEST(PhaseDiagramLookups, OnePhaseIsochoreWithinFourDegrees)
 {
     const PhaseDiagramPtr diagram = makeDiagram();
-    const IsochorPair pair = addIsochorPair(diagram, 100, CIsochor::kHomogToLiquid);
+    const IsochorPair pair = addIsochorPair(diagram, 100, Homogenisation::toLiquid);
     const struct {
         double Th;
         bool found;

@@ -87,7 +87,7 @@ void expectOnReferenceCurve(const std::vector<ComponentData>& components, const 
 {
     const auto reference = test::textbookMixture(components);
     const auto z = test::moleFractions(components);
-    const bool bubble = branch.homog() == CIsopleth::kLiquidBranch;
+    const bool bubble = branch.homog() == Homogenisation::toLiquid;
     const auto points = tracedPoints(branch);
     for (const auto& point : points) {
         const auto P = reference.saturationPressureFrom(point->T() + 273.15, z, bubble, point->P() * 1e5,

@@ -29,16 +29,21 @@ TEST(TrappingPressure, OneComponentFluidFollowsTheClosedFormPengRobinsonPressure
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, methane)));
     const struct Case {
-        int homog;
+        Homogenisation homog;
         double T, v;  // K, m3/mol
-    } cases[] = {{1, 300, 1e-4}, {1, 150, 5e-5}, {0, 250, 2e-4}, {0, 400, 1e-3}, {1, 190, 3.5e-5}};
+    } cases[] = {{Homogenisation::toLiquid, 300, 1e-4},
+                 {Homogenisation::toLiquid, 150, 5e-5},
+                 {Homogenisation::toVapour, 250, 2e-4},
+                 {Homogenisation::toVapour, 400, 1e-3},
+                 {Homogenisation::toLiquid, 190, 3.5e-5}};
     for (const Case& c : cases) {
         SCOPED_TRACE("T " + std::to_string(c.T) + ", v " + std::to_string(c.v));
         ci.setHomog(c.homog);
         ci.bulkVolume = c.v;
         const double P = ci.calculateTrappingPressure(c.T);
-        EXPECT_EQ(ci.currentPhase, c.homog ? static_cast<FluidPhase*>(ci.liquidPhase.get())
-                                           : static_cast<FluidPhase*>(ci.vapourPhase.get()));
+        EXPECT_EQ(ci.currentPhase, c.homog == Homogenisation::toLiquid
+                                       ? static_cast<FluidPhase*>(ci.liquidPhase.get())
+                                       : static_cast<FluidPhase*>(ci.vapourPhase.get()));
         EXPECT_NEAR(P, textbook.pressure(c.T, c.v, {1.0}) * 1e-5, 1e-10 * std::fabs(P));
     }
 }

@@ -45,7 +45,7 @@ DrawnDiagram drawnDiagram(CPlotView& view)
     auto marker = CGraphPoint::newGraphPoint(105, 115);
     diagram->setCriticalPoint(marker);
     view.addGraphObject(marker);
-    drawn.pair = addIsochorPair(diagram, 90, CIsochor::kHomogToLiquid);
+    drawn.pair = addIsochorPair(diagram, 90, Homogenisation::toLiquid);
     draw(view, *drawn.pair.biphasic);
     draw(view, *drawn.pair.monophasic);
     for (double T : {100.0, 120.0}) {

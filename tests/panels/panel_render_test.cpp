@@ -79,7 +79,8 @@ TEST(PanelRenderTest, CalculationPanelInTheMiddleOfARun)
     f.script.stepsByTh[100 + kCelsiusZero] = {{0, 0.2, 0.0, 150}, {0, 0.25, 0.04, 152}, {0, 0.3, 0.08, 155},
                                          {0, 0.35, 0.12, 159}, {-1}};
     CAlphaBetaPlotDocument* document = f.plotDocument();
-    document->prepareCalculation(100 + kCelsiusZero, 20 + kCelsiusZero, 0.1, 0, 0, 0, 1, "Qz-12 a", std::nullopt);
+    document->prepareCalculation(100 + kCelsiusZero, 20 + kCelsiusZero, 0.1, 0, 0, 0, Homogenisation::toLiquid,
+                                 "Qz-12 a", std::nullopt);
     calculation->setAlphaBetaPlotDocument(document);
     calculation->setInclusionName("Calculates alpha-beta curve of Qz-12 a");
     bool saved = false;

@@ -169,8 +169,8 @@ TEST_F(PhaseDiagPanel, SummaryTreeShowsDocumentDiagramsIsochoresAndTrappingLines
     CPhaseDiagDocument* document = phaseDiagDocument();
     const PhaseDiagramPtr first = envelopeOf(alphaBetaFluid("Fluid A"));
     const PhaseDiagramPtr second = envelopeOf(alphaBetaFluid("Fluid B", 0.6));
-    addIsochorPair(first, 80, 140, 1, "Q-80");
-    const auto [twoPhase, onePhase] = addIsochorPair(first, 120, 190, 1, "Q-120");
+    addIsochorPair(first, 80, 140, kToLiquid, "Q-80");
+    const auto [twoPhase, onePhase] = addIsochorPair(first, 120, 190, kToLiquid, "Q-120");
     document->phaseDiagrams() = {first, second};
     document->plotData();
     document->addTrappingLineTo(onePhase, 170);
@@ -390,7 +390,7 @@ TEST_F(PhaseDiagPanel, InclusionListAndTheTwoInputModes)
     ASSERT_EQ(calculator.script.isochores.size(), 1);
     EXPECT_EQ(calculator.script.isochores[0].inclusion, "FI-4");
     EXPECT_NEAR(calculator.script.isochores[0].Th, 95.5, 1e-5);
-    EXPECT_EQ(calculator.script.isochores[0].homog, 0);
+    EXPECT_EQ(calculator.script.isochores[0].homog, kToVapour);
     EXPECT_EQ(calculator.script.isochores[0].Ph, 175);
     EXPECT_EQ(listTexts(isochorsUi.mIsochorsView).size(), 3);
 }
@@ -436,7 +436,7 @@ TEST_F(PhaseDiagPanel, TypedThFindsTheHomogenisationPointAndExistingIsochores)
     EXPECT_FALSE(isochorsUi.mGasRadio->isChecked());
 
     // A two-phase isochore without its one-phase twin has no row: the list keeps its choice.
-    const auto [lonely, gone] = addIsochorPair(diagram, 150, 190, 1, "Q-150");
+    const auto [lonely, gone] = addIsochorPair(diagram, 150, 190, kToLiquid, "Q-150");
     diagram->monophasicIsochors().pop_back();
     selectListRow(isochorsUi.mIsochorsView, 1);
     isochorsUi.mThEdit->setText("150");
@@ -481,9 +481,9 @@ struct PhaseDiagPlotSelection : PhaseDiagPanel
     {
         document = phaseDiagDocument();
         targets.diagram = envelopeOf(alphaBetaFluid("Fluid A"));
-        std::tie(targets.twoPhase120, targets.onePhase120) = addIsochorPair(targets.diagram, 120, 190, 1, "Q-120");
-        std::tie(targets.twoPhase60, targets.onePhase60) = addIsochorPair(targets.diagram, 60, 110, 0, "Q-60");
-        targets.lonely = addIsochorPair(targets.diagram, 150, 190, 1, "Q-150").first;
+        std::tie(targets.twoPhase120, targets.onePhase120) = addIsochorPair(targets.diagram, 120, 190, kToLiquid, "Q-120");
+        std::tie(targets.twoPhase60, targets.onePhase60) = addIsochorPair(targets.diagram, 60, 110, kToVapour, "Q-60");
+        targets.lonely = addIsochorPair(targets.diagram, 150, 190, kToLiquid, "Q-150").first;
         targets.diagram->monophasicIsochors().pop_back();
         document->phaseDiagrams().push_back(targets.diagram);
         document->plotData();
@@ -688,7 +688,7 @@ TEST_F(PhaseDiagPlotSelection, ContextMenuOfAnotherDiagramWindowAttachesToItsOwn
 {
     CPhaseDiagDocument* other = phaseDiagDocument();
     const PhaseDiagramPtr otherDiagram = envelopeOf(alphaBetaFluid("Fluid B", 0.6));
-    const IsochorPtr otherIsochor = addIsochorPair(otherDiagram, 100, 160, 1, "Q-B").second;
+    const IsochorPtr otherIsochor = addIsochorPair(otherDiagram, 100, 160, kToLiquid, "Q-B").second;
     other->phaseDiagrams().push_back(otherDiagram);
     other->plotData();
     makeMain(*document);
@@ -701,7 +701,7 @@ TEST_F(PhaseDiagPlotSelection, ContextMenuOfAnotherDiagramWindowAttachesToItsOwn
     EXPECT_DOUBLE_EQ(other->aqueousHomogLine()->points().front()->T(), 130);
 
     // An isochore of no open document draws nothing anywhere.
-    const IsochorPtr stray = addIsochorPair(envelopeOf(alphaBetaFluid("Stray")), 90, 120, 1, "S").second;
+    const IsochorPtr stray = addIsochorPair(envelopeOf(alphaBetaFluid("Stray")), 90, 120, kToLiquid, "S").second;
     panel.showAqueousHomogLine(stray, 130);
     EXPECT_EQ(panel.document(), other);
     EXPECT_EQ(trappingUi.mPtrapEdit->text(), "0.0");
@@ -788,7 +788,7 @@ TEST_F(PhaseDiagPlotSelection, VolumesPlotRangesAndColours)
     EXPECT_FLOAT_EQ(minY, 0);
     EXPECT_FLOAT_EQ(maxY, 10);
     // An isochore with a point below 1 °C (-15) gives an x minimum of -20.
-    const auto [cold, coldOne] = addIsochorPair(targets.diagram, 25, 50, 1, "Q-25");
+    const auto [cold, coldOne] = addIsochorPair(targets.diagram, 25, 50, kToLiquid, "Q-25");
     document->plotIsochorsOfPhaseDiagram(targets.diagram);
     showPage(CPhaseDiagPanel::kSummaryPage);
     showPage(CPhaseDiagPanel::kVolumesPage);
@@ -871,7 +871,7 @@ TEST_F(PhaseDiagPanel, EnvelopeIsochoreAndTrappingLineFromThePanelOnTheEngine)
     const double Th = std::round(branchPoints[branchPoints.size() / 3]->T());
     isochorsUi.mThEdit->setText(QString::number(Th));
     isochors.onThChanged();
-    const double Ph = diagram->getPh(Th, 1, 0, nullptr, nullptr);
+    const double Ph = diagram->getPh(Th, kToLiquid, 0, nullptr, nullptr);
     ASSERT_GT(Ph, 0);
     EXPECT_NEAR(document->plotView()->selectedPointY(), Ph, 1e-3 * Ph);
     EXPECT_TRUE(isochorsUi.mIsochorCalcButton->isEnabled());

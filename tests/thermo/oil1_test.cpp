@@ -27,7 +27,7 @@ equilibrium_failure fixedStepVapourFraction(Oil1& oil, double alpha, double beta
                             double T, double& fv, double& p)
 {
     oil.setDistributionParameters(alpha, beta, co2, n2, 0);
-    const bool bubble = oil.inclusion_type != 0;
+    const bool bubble = oil.inclusion_type == Homogenisation::toLiquid;
     oil.set_type_of_problem(problem_type::fixed_T_and_Fv);
     oil.set_the_temperature(Th);
     oil.set_the_vaporization_ratio(bubble ? 0 : 1);
@@ -82,7 +82,7 @@ TEST(Oil1Model, NewFluidIsAConsistentMethaneFluid)
     ModelFluid fluid;
     EXPECT_EQ(fluid.oil.getAlpha(), 0.0);
     EXPECT_EQ(fluid.oil.getBeta(), 0.0);
-    EXPECT_EQ(fluid.oil.inclusion_type, 1);
+    EXPECT_EQ(fluid.oil.inclusion_type, Homogenisation::toLiquid);
     EXPECT_DOUBLE_EQ(fluid.oil.getCH4(), 1.0);
     EXPECT_EQ(fluid.oil.distribution_size, 11);
 }
@@ -206,12 +206,12 @@ TEST(Oil1Volumetric, AlphaFoundAgainFromItsOwnVapourFraction)
 
     ModelFluid inverse;
     double start = 0;
-    ASSERT_EQ(inverse.oil.estimateInitial(1, Th, fv, start), equilibrium_failure::none);
+    ASSERT_EQ(inverse.oil.estimateInitial(Homogenisation::toLiquid, Th, fv, start), equilibrium_failure::none);
     EXPECT_NEAR(start, alpha, 0.1);
     inverse.oil.setDistributionParameters(start, 0, 0, 0, 0);
     inverse.oil.inclusion_pressure = inverse.oil.homogenization_pressure = 0;
     inverse.oil.saved_homogenization_pressure = 0;
-    inverse.oil.findAlpha(Th, T, fv, 1e-8, 1);
+    inverse.oil.findAlpha(Th, T, fv, 1e-8, Homogenisation::toLiquid);
     ASSERT_EQ(inverse.oil.failureCode(), equilibrium_failure::none);
     EXPECT_NEAR(inverse.oil.getAlpha(), alpha, 1e-5);
     EXPECT_NEAR(inverse.oil.homogenization_pressure, ph, 1e-4 * ph);
@@ -221,28 +221,29 @@ TEST(Oil1Volumetric, AlphaFoundAgainFromItsOwnVapourFraction)
 // The step-controlled walk ends in the state of the fixed 0.1 K walk, to the Newton tolerance.
 TEST(Oil1Volumetric, StepControlledIsochoreMeetsTheFixedStepWalk)
 {
+    using enum Homogenisation;
     struct Case {
         double alpha, beta, n2, co2;
-        char type;
+        Homogenisation type;
         double Th, T;
     };
     const Case cases[] = {
-        {0.7, 0.1, 0, 0, 1, 373.15, 373.15 - 0.2},
-        {0.7, 0.1, 0, 0, 1, 373.15, 293.15},
-        {0.7, 0, 0, 0, 1, 440, 290},
-        {0.5, 0, 0.01, 0.03, 1, 400, 330},
-        {0.6, 0.1, 0, 0, 1, 350, 349},
-        {0.9, 0, 0, 0, 1, 600, 450},
-        {0.95, 0.1, 0, 0.02, 1, 500, 400},
-        {0.4, 0, 0, 0, 0, 450, 449.8},
-        {0.4, 0, 0, 0, 0, 450, 300},
-        {0.7, 0, 0, 0, 0, 520, 370},
-        {0.55, 0.1, 0, 0, 0, 450, 350},
-        {0.85, 0, 0.01, 0.02, 0, 600, 480},
-        {0.7, 0.1, 0, 0, 0, 500, 495},
+        {0.7, 0.1, 0, 0, toLiquid, 373.15, 373.15 - 0.2},
+        {0.7, 0.1, 0, 0, toLiquid, 373.15, 293.15},
+        {0.7, 0, 0, 0, toLiquid, 440, 290},
+        {0.5, 0, 0.01, 0.03, toLiquid, 400, 330},
+        {0.6, 0.1, 0, 0, toLiquid, 350, 349},
+        {0.9, 0, 0, 0, toLiquid, 600, 450},
+        {0.95, 0.1, 0, 0.02, toLiquid, 500, 400},
+        {0.4, 0, 0, 0, toVapour, 450, 449.8},
+        {0.4, 0, 0, 0, toVapour, 450, 300},
+        {0.7, 0, 0, 0, toVapour, 520, 370},
+        {0.55, 0.1, 0, 0, toVapour, 450, 350},
+        {0.85, 0, 0.01, 0.02, toVapour, 600, 480},
+        {0.7, 0.1, 0, 0, toVapour, 500, 495},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "alpha " << c.alpha << " beta " << c.beta << " type " << int(c.type)
+        SCOPED_TRACE(testing::Message() << "alpha " << c.alpha << " beta " << c.beta << " type " << code_number(c.type)
                                         << " Th " << c.Th << " T " << c.T);
         ModelFluid reference, fluid;
         reference.oil.inclusion_type = fluid.oil.inclusion_type = c.type;
@@ -267,7 +268,7 @@ struct RoundTrip {
     double fv = 0;       // made
 };
 
-RoundTrip roundTrip(double alpha, double beta, char type, double Th)
+RoundTrip roundTrip(double alpha, double beta, Homogenisation type, double Th)
 {
     constexpr double T = 293.15;
     RoundTrip trip;
@@ -293,30 +294,31 @@ RoundTrip roundTrip(double alpha, double beta, char type, double Th)
 
 TEST(Oil1Volumetric, AlphaFoundAgainFromBubbleAndDewTypeInclusions)
 {
+    using enum Homogenisation;
     struct Case {
         double alpha;
-        char type;
+        Homogenisation type;
         std::vector<double> Th;  // K, across the start tables' range for this alpha
     };
     const Case cases[] = {
-        {0.4, 1, {305, 330}},
-        {0.35, 0, {390, 415}},
-        {0.45, 1, {310, 340, 370}},
-        {0.45, 0, {400, 430}},
-        {0.55, 1, {320, 380, 440}},
-        {0.55, 0, {420, 450, 480}},
-        {0.7, 1, {320, 400, 480}},
-        {0.7, 0, {450, 490, 520}},
-        {0.85, 1, {330, 450, 550, 600}},
-        {0.85, 0, {560, 600, 620}},
-        {0.95, 1, {400, 600, 800}},
-        {0.95, 0, {700, 850, 950}},
+        {0.4, toLiquid, {305, 330}},
+        {0.35, toVapour, {390, 415}},
+        {0.45, toLiquid, {310, 340, 370}},
+        {0.45, toVapour, {400, 430}},
+        {0.55, toLiquid, {320, 380, 440}},
+        {0.55, toVapour, {420, 450, 480}},
+        {0.7, toLiquid, {320, 400, 480}},
+        {0.7, toVapour, {450, 490, 520}},
+        {0.85, toLiquid, {330, 450, 550, 600}},
+        {0.85, toVapour, {560, 600, 620}},
+        {0.95, toLiquid, {400, 600, 800}},
+        {0.95, toVapour, {700, 850, 950}},
     };
     for (const double beta : {0.0, 0.1}) {
         for (const Case& c : cases) {
             for (const double Th : c.Th) {
                 SCOPED_TRACE(testing::Message() << "alpha " << c.alpha << " beta " << beta << " type "
-                                                << int(c.type) << " Th " << Th);
+                                                << code_number(c.type) << " Th " << Th);
                 const RoundTrip trip = roundTrip(c.alpha, beta, c.type, Th);
                 EXPECT_EQ(trip.code, equilibrium_failure::none);
                 EXPECT_NEAR(trip.alpha, c.alpha, 1e-6);
@@ -333,7 +335,7 @@ TEST(Oil1Volumetric, AlphaFoundBelowTheSecondRootOfHeavyDewTypeInclusions)
     // The second root, bracketed by the forward calculation at 520 K.
     const auto vapourFraction = [](double alpha) {
         ModelFluid fluid;
-        fluid.oil.inclusion_type = 0;
+        fluid.oil.inclusion_type = Homogenisation::toVapour;
         double fv = 0, ph = 0, p = 0;
         EXPECT_EQ(fluid.oil.calculateFv(alpha, 0, 0, 0, 0, 520, 293.15, fv, ph, p), equilibrium_failure::none) << alpha;
         return fv;
@@ -351,7 +353,7 @@ TEST(Oil1Volumetric, AlphaFoundBelowTheSecondRootOfHeavyDewTypeInclusions)
         for (const auto& [alpha, temperatures] : cases) {
             for (const double Th : temperatures) {
                 SCOPED_TRACE(testing::Message() << "alpha " << alpha << " beta " << beta << " Th " << Th);
-                const RoundTrip trip = roundTrip(alpha, beta, 0, Th);
+                const RoundTrip trip = roundTrip(alpha, beta, Homogenisation::toVapour, Th);
                 EXPECT_EQ(trip.code, equilibrium_failure::none);
                 EXPECT_NEAR(trip.alpha, alpha, 1e-6);
             }
@@ -364,7 +366,7 @@ TEST(Oil1Volumetric, AlphaFoundAgainForTheReportedDewTypeInclusions)
 {
     const std::pair<double, double> cases[] = {{0.55, 450}, {0.7, 450}, {0.85, 600}, {0.4, 450}, {0.7, 520}};
     for (const auto& [alpha, Th] : cases) {
-        const RoundTrip trip = roundTrip(alpha, 0, 0, Th);
+        const RoundTrip trip = roundTrip(alpha, 0, Homogenisation::toVapour, Th);
         EXPECT_EQ(trip.code, equilibrium_failure::none) << alpha << " " << Th;
         EXPECT_NEAR(trip.alpha, alpha, 1e-6) << Th;
     }
@@ -375,7 +377,7 @@ TEST(Oil1Volumetric, AlphaFoundAgainForTheReportedDewTypeInclusions)
 TEST(Oil1Volumetric, AlphaOfAnAllVapourInclusionIsNotClaimed)
 {
     for (const double alpha : {0.93, 0.95}) {
-        const RoundTrip trip = roundTrip(alpha, 0, 0, 450);
+        const RoundTrip trip = roundTrip(alpha, 0, Homogenisation::toVapour, 450);
         EXPECT_GT(trip.fv, 1 - 1e-6);
         EXPECT_EQ(trip.code, equilibrium_failure::inclusion_point_failed) << alpha;
     }
@@ -418,27 +420,28 @@ TEST(Oil1Volumetric, NoSaturationPointOrRefusedParametersGiveNoValues)
 
 TEST(Oil1Volumetric, StartValuesFromTheTables)
 {
+    using enum Homogenisation;
     ModelFluid fluid;
     double alpha = 0;
     // A bubble-type inclusion hotter than every table: the heaviest table.
-    EXPECT_EQ(fluid.oil.estimateInitial(1, 2000, 0.3, alpha), equilibrium_failure::none);
+    EXPECT_EQ(fluid.oil.estimateInitial(toLiquid, 2000, 0.3, alpha), equilibrium_failure::none);
     EXPECT_EQ(alpha, 0.95);
     EXPECT_NEAR(std::accumulate(fluid.oil.estimated_vapour_composition.begin(),
                                 fluid.oil.estimated_vapour_composition.end(), 0.0), 1.0, 1e-12);
-    // Type 2 counts as bubble; a low Th gives the lightest table.
-    EXPECT_EQ(fluid.oil.estimateInitial(2, 250, 0.0, alpha), equilibrium_failure::none);
+    // A bubble-type inclusion with a low Th: the lightest table.
+    EXPECT_EQ(fluid.oil.estimateInitial(toLiquid, 250, 0.0, alpha), equilibrium_failure::none);
     EXPECT_EQ(alpha, 0.35);
     // A dew-type inclusion all vapour: no table has a value.
-    EXPECT_EQ(fluid.oil.estimateInitial(0, 400, 1.0, alpha), equilibrium_failure::no_initial_estimate);
+    EXPECT_EQ(fluid.oil.estimateInitial(toVapour, 400, 1.0, alpha), equilibrium_failure::no_initial_estimate);
     EXPECT_EQ(fluid.oil.failureCode(), equilibrium_failure::no_initial_estimate);
     EXPECT_EQ(alpha, 0.0);
     // A dew-type inclusion hotter than every table at its Fv: the heaviest table with a value.
-    EXPECT_EQ(fluid.oil.estimateInitial(0, 2000, 0.95, alpha), equilibrium_failure::none);
+    EXPECT_EQ(fluid.oil.estimateInitial(toVapour, 2000, 0.95, alpha), equilibrium_failure::none);
     EXPECT_EQ(alpha, 0.95);
     // Between two tables alpha is interpolated on Th.
     const auto& t7 = Alpha7Beta0;
     const double Th7 = t7[2 + 20 * 4];  // bubble record 4 of the alpha 0.7 table
-    EXPECT_EQ(fluid.oil.estimateInitial(1, Th7, t7[4 + 20 * 4] / 100, alpha), equilibrium_failure::none);
+    EXPECT_EQ(fluid.oil.estimateInitial(toLiquid, Th7, t7[4 + 20 * 4] / 100, alpha), equilibrium_failure::none);
     EXPECT_GT(alpha, 0.6);
     EXPECT_LE(alpha, 0.7 + 1e-12);
 }

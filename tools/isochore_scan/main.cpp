@@ -41,7 +41,7 @@ FluidRecord recordOf(const Fluid& fluid)
 // Whether the feed at the inclusion's molar volume is one phase at T (degrees Celsius).
 bool onePhaseAt(CalculationInterface& ci, const CIsochor& isochor, double T)
 {
-    ClaCubic0& model = isochor.homog() != 0 ? *ci.liquidPhase : *ci.vapourPhase;
+    ClaCubic0& model = isochor.homog() == Homogenisation::toLiquid ? *ci.liquidPhase : *ci.vapourPhase;
     const int n = ci.getNumberOfComponents();
     std::vector<double> z(n);
     for (int i = 0; i < n; ++i) {
@@ -62,9 +62,15 @@ struct Count {
     int scanned = 0, made = 0, reversed = 0, falseReversals = 0, missedReversals = 0;
 };
 
-void scanBranch(const Fluid& fluid, const PhaseDiagramPtr& diagram, char homog, bool list, Count& count)
+const char* homogenisationName(Homogenisation homog)
 {
-    const IsoplethPtr& branch = homog != 0 ? diagram->liquidIsopleth() : diagram->vapourIsopleth();
+    return homog == Homogenisation::toLiquid ? "liquid" : "vapour";
+}
+
+void scanBranch(const Fluid& fluid, const PhaseDiagramPtr& diagram, Homogenisation homog, bool list, Count& count)
+{
+    const bool toLiquid = homog == Homogenisation::toLiquid;
+    const IsoplethPtr& branch = toLiquid ? diagram->liquidIsopleth() : diagram->vapourIsopleth();
     if (!branch)
         return;
     double minT = 1e9, maxT = -1e9;
@@ -81,7 +87,7 @@ void scanBranch(const Fluid& fluid, const PhaseDiagramPtr& diagram, char homog, 
         if (result != isochor_result::both_made) {
             if (list)
                 std::printf("  no isochore (%d): alpha %.1f beta %.1f Th %.0f C to %s\n", static_cast<int>(result),
-                            fluid.alpha, fluid.beta, Th, homog != 0 ? "liquid" : "vapour");
+                            fluid.alpha, fluid.beta, Th, homogenisationName(homog));
             continue;
         }
         ++count.made;
@@ -91,7 +97,7 @@ void scanBranch(const Fluid& fluid, const PhaseDiagramPtr& diagram, char homog, 
             ++(reversed ? count.falseReversals : count.missedReversals);
             if (list)
                 std::printf("  %s reversal: alpha %.1f beta %.1f Th %.0f C to %s\n", reversed ? "false" : "missed",
-                            fluid.alpha, fluid.beta, Th, homog != 0 ? "liquid" : "vapour");
+                            fluid.alpha, fluid.beta, Th, homogenisationName(homog));
         }
         diagram->biphasicIsochors().clear();
         diagram->monophasicIsochors().clear();
@@ -117,12 +123,12 @@ int main(int argc, char** argv)
             std::printf("alpha %.1f beta %.1f: no envelope\n", fluid.alpha, fluid.beta);
             continue;
         }
-        for (const char homog : {1, 0}) {
+        for (const Homogenisation homog : {Homogenisation::toLiquid, Homogenisation::toVapour}) {
             Count count;
             scanBranch(fluid, diagram, homog, list, count);
             std::printf("alpha %.1f beta %.1f to %-6s: %3d Th, %3d isochores, %3d reversed, %3d false and %d missed "
                         "reversals\n",
-                        fluid.alpha, fluid.beta, homog != 0 ? "liquid" : "vapour", count.scanned, count.made,
+                        fluid.alpha, fluid.beta, homogenisationName(homog), count.scanned, count.made,
                         count.reversed, count.falseReversals, count.missedReversals);
             total += count.falseReversals + count.missedReversals;
         }

@@ -12,13 +12,16 @@
 
 namespace quorvel::test {
 
+inline constexpr Homogenisation kToLiquid = Homogenisation::toLiquid;
+inline constexpr Homogenisation kToVapour = Homogenisation::toVapour;
+
 struct BranchPoint
 {
     double T, P;
     int skip = 0;
 };
 
-inline IsoplethPtr branch(signed char homog, std::initializer_list<BranchPoint> values)
+inline IsoplethPtr branch(Homogenisation homog, std::initializer_list<BranchPoint> values)
 {
     auto isopleth = std::make_shared<CIsopleth>();
     isopleth->setHomog(homog);
@@ -52,8 +55,8 @@ std::shared_ptr<Point> isochorPoint(double T, double P, double Fv = 0)
 // The two parts of an isochore homogenising at (Th, Ph), added to the diagram: the
 // two-phase part falls 40 °C and 60 bar with the bubble growing to 10 %, the one-phase
 // part rises 4 bar per °C.
-inline std::pair<IsochorPtr, IsochorPtr> addIsochorPair(const PhaseDiagramPtr& on, double Th, double Ph, char homog,
-                                                        const QString& name)
+inline std::pair<IsochorPtr, IsochorPtr> addIsochorPair(const PhaseDiagramPtr& on, double Th, double Ph,
+                                                        Homogenisation homog, const QString& name)
 {
     auto twoPhase = std::make_shared<CIsochor>();
     auto onePhase = std::make_shared<CIsochor>();

@@ -45,11 +45,12 @@ public:
     void setCO2(double v) override { mCO2 = v; }
     void setN2(double v) override { mN2 = v; }
     void setH2S(double v) override { mH2S = v; }
-    void setHomog(char v) override { mHomog = v; }
-    void setInputParameters(double th, double tfv, double fv, double co2, double n2, double h2s, int mode) override
+    void setHomog(Homogenisation v) override { mHomog = v; }
+    void setInputParameters(double th, double tfv, double fv, double co2, double n2, double h2s,
+                            Homogenisation mode) override
     {
         mTh = th + kCelsiusZero, mTfv = tfv + kCelsiusZero, mFv = fv / 100, mCO2 = co2 / 100, mN2 = n2 / 100;
-        mH2S = h2s / 100, mHomog = char(mode);
+        mH2S = h2s / 100, mHomog = mode;
     }
     double getTh() const override { return mTh; }
     double getTfv() const override { return mTfv; }
@@ -57,7 +58,7 @@ public:
     double getCO2() const override { return mCO2; }
     double getN2() const override { return mN2; }
     double getH2S() const override { return mH2S; }
-    int getHomog() const override { return mHomog; }
+    Homogenisation getHomog() const override { return mHomog; }
     equilibrium_failure firstAlphaBeta(double* a, double* b, double* p) override
     {
         const signed char code = step(a, b, p);
@@ -91,7 +92,7 @@ private:
     }
     EngineScript& mScript;
     double mTh = 0, mTfv = 0, mFv = 0, mCO2 = 0, mN2 = 0, mH2S = 0;
-    char mHomog = 0;
+    Homogenisation mHomog = Homogenisation::toVapour;
     int mErrorIndex = 0;
 };
 

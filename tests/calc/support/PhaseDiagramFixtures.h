@@ -20,7 +20,7 @@ struct BranchPoint {
 inline constexpr int kBreak = CIsoplethPoint::kBreak;
 
 // A branch of the given points; each ordinary point carries `components` mole fractions.
-inline IsoplethPtr makeBranch(signed char homog, std::initializer_list<BranchPoint> points, int components = 2)
+inline IsoplethPtr makeBranch(Homogenisation homog, std::initializer_list<BranchPoint> points, int components = 2)
 {
     auto branch = std::make_shared<CIsopleth>();
     branch->setHomog(homog);
@@ -77,7 +77,7 @@ struct IsochorPair {
     IsochorPtr monophasic;
 };
 
-inline IsochorPair addIsochorPair(const PhaseDiagramPtr& diagram, double Th, signed char homog,
+inline IsochorPair addIsochorPair(const PhaseDiagramPtr& diagram, double Th, Homogenisation homog,
                                   const QString& name = QStringLiteral("Oil A : inclusion 1"))
 {
     IsochorPair pair{makeIsochor({{Th - 40, 40}, {Th - 20, 60}, {Th, 80}}, true),
@@ -110,10 +110,10 @@ inline PhaseDiagramPtr makeDiagram(bool withVapourBranch = true)
     auto diagram = std::make_shared<CPhaseDiagram>();
     diagram->setThermoModel(componentFluid(QStringLiteral("Oil A")));
     diagram->setNameByDefault();
-    diagram->setLiquidIsopleth(makeBranch(CIsopleth::kLiquidBranch, {{0, 10}, {50, 60}, {100, 110}}));
+    diagram->setLiquidIsopleth(makeBranch(Homogenisation::toLiquid, {{0, 10}, {50, 60}, {100, 110}}));
     diagram->liquidIsopleth()->setPhaseDiagram(diagram);
     if (withVapourBranch) {
-        diagram->setVapourIsopleth(makeBranch(CIsopleth::kVapourBranch, {{300, 5}, {200, 80}, {110, 120}}));
+        diagram->setVapourIsopleth(makeBranch(Homogenisation::toVapour, {{300, 5}, {200, 80}, {110, 120}}));
         diagram->vapourIsopleth()->setPhaseDiagram(diagram);
     }
     return diagram;

@@ -34,8 +34,8 @@ inline PhaseDiagramPtr envelopeOf(const Dictionary& fluid)
     auto made = std::make_shared<CPhaseDiagram>();
     made->setName(fluid.stringValue("name"));
     made->setThermoModel(fluid);
-    IsoplethPtr liquid = branch(1, {{50, 100}, {100, 150}, {150, 190}, {175, 200}, {200, 210}});
-    IsoplethPtr vapour = branch(0, {{250, 50}, {230, 120}, {210, 180}, {200.5, 210}});
+    IsoplethPtr liquid = branch(kToLiquid, {{50, 100}, {100, 150}, {150, 190}, {175, 200}, {200, 210}});
+    IsoplethPtr vapour = branch(kToVapour, {{250, 50}, {230, 120}, {210, 180}, {200.5, 210}});
     for (const IsoplethPtr& part : {liquid, vapour})
         part->setPhaseDiagram(made);
     made->setLiquidIsopleth(liquid);
@@ -53,7 +53,7 @@ struct CalculatorScript
     {
         Dictionary fluid;
         double Th = 0, Ph = 0;
-        int homog = -1;
+        std::optional<Homogenisation> homog;  // none for an envelope
         QString inclusion;
     };
     QList<Call> envelopes;
@@ -68,13 +68,13 @@ public:
 
     EnvelopeEnd calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* made, int&) override
     {
-        script.envelopes.append({fluid, 0, 0, -1, QString()});
+        script.envelopes.append({fluid, 0, 0, std::nullopt, QString()});
         if (!script.failEnvelope)
             *made = envelopeOf(fluid.deepCopy());
         return step_code::end_of_curve;
     }
     isochor_result calculateIsochors(const PhaseDiagramPtr& on, const InclusionRecord* inclusion, double Th, double Ph,
-                          char homog, IsochorPtr* monophasic, IsochorPtr* biphasic) override
+                          Homogenisation homog, IsochorPtr* monophasic, IsochorPtr* biphasic) override
     {
         script.isochores.append({Dictionary(), Th, Ph, homog, inclusion ? inclusion->stringValue("name") : QString()});
         auto [twoPhase, onePhase] = addIsochorPair(on, Th, Ph > 0 ? Ph : 160, homog, "made");
@@ -144,8 +144,8 @@ struct PanelFixture : AppFixture
     {
         CPhaseDiagDocument* document = phaseDiagDocument();
         const PhaseDiagramPtr diagram = envelopeOf(alphaBetaFluid("Fluid A"));
-        addIsochorPair(diagram, 120, 190, 1, "Q-120");
-        addIsochorPair(diagram, 60, 110, 0, "Q-60");
+        addIsochorPair(diagram, 120, 190, kToLiquid, "Q-120");
+        addIsochorPair(diagram, 60, 110, kToVapour, "Q-60");
         document->phaseDiagrams().push_back(diagram);
         document->plotData();
         makeMain(*document);
