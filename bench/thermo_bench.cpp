@@ -99,7 +99,7 @@ void BM_SeventeenComponentFlash(benchmark::State& state)
             state.SkipWithError("the flash failed");
             break;
         }
-        benchmark::DoNotOptimize(e.vapour_moles);
+        benchmark::DoNotOptimize(e.vapourMoles());
     }
 }
 BENCHMARK(BM_SeventeenComponentFlash);
@@ -114,7 +114,7 @@ void BM_SeventeenComponentBubblePoint(benchmark::State& state)
             state.SkipWithError("the bubble point failed");
             break;
         }
-        benchmark::DoNotOptimize(e.current_pressure);
+        benchmark::DoNotOptimize(e.currentPressure());
     }
 }
 BENCHMARK(BM_SeventeenComponentBubblePoint);
@@ -165,7 +165,7 @@ void BM_OilBubblePressure(benchmark::State& state)
     AlphaBetaFluid fluid;
     for (auto _ : state) {
         fluid.oil.calculateBubblePressure(373.15);
-        benchmark::DoNotOptimize(fluid.oil.current_pressure);
+        benchmark::DoNotOptimize(fluid.oil.currentPressure());
     }
 }
 BENCHMARK(BM_OilBubblePressure)->Unit(benchmark::kMicrosecond);
@@ -297,7 +297,7 @@ void BM_OilStabilityTestNearBubbleCurve(benchmark::State& state)
     auto& liquid = fluid.liquid;
     quorvel::PhaseStability test(fluid.liquid, fluid.vapour);
     const double P = double(state.range(0)) * 1e5;
-    const std::vector<double> z = fluid.oil.feed_composition;
+    const std::vector<double> z = fluid.oil.feedComposition();
     for (auto _ : state)
         benchmark::DoNotOptimize(test.test(z, 300, P, quorvel::PhaseStability::wilson_k_values(liquid, 300, P)));
 }

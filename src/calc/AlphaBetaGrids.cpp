@@ -117,7 +117,7 @@ GridWriteResult CAlphaBetaModelInterface::calculateCompoGrid(const QString& fold
     return writeGrid(folder, "grid1.txt", "IGOR\nWAVES alpha beta CH4 C7plus\nBEGIN\n", kUnitRange, kUnitRange,
                      [this](double a, double b) {
                          oil->setDistributionParameters(a, b, 0, 0, 0);
-                         oil->characterizeC7plus(oil->feed_composition.data());
+                         oil->characterizeC7plus(oil->feedComposition().data());
                          return IgorRow()
                              .fixed(a, 4)
                              .general(b)
@@ -132,9 +132,9 @@ GridWriteResult CAlphaBetaModelInterface::calculateMacCainGrid(const QString& fo
     return writeGrid(folder, "grid2.txt", "IGOR\nWAVES alpha beta CH4 C7plus type \nBEGIN\n", kUnitRange,
                      kNegativeBetaRange, [this](double a, double b) {
                          oil->setDistributionParameters(a, b, 0, 0, 0);
-                         oil->characterizeC7plus(oil->feed_composition.data());
+                         oil->characterizeC7plus(oil->feedComposition().data());
                          const double c7plus = oil->feed_c7plus_fraction;
-                         const double lightGas = oil->feed_composition[kN2] + oil->feed_composition[kC1];
+                         const double lightGas = oil->feedComposition()[kN2] + oil->feedComposition()[kC1];
                          return IgorRow()
                              .fixed(a, 4)
                              .general(b)
@@ -150,7 +150,7 @@ QByteArray CAlphaBetaModelInterface::fvGridRow(double a, double b)
     double fv = 0, ph = 0, pv = 0;
     if (oil->calculateFv(a, b, 0, 0, 0, kGridTh, kGridTv, fv, ph, pv) != equilibrium_failure::none)
         return {};
-    oil->characterizeC7plus(oil->feed_composition.data());
+    oil->characterizeC7plus(oil->feedComposition().data());
     return IgorRow()
         .fixed(a, 4)
         .fixed(b, 4)

@@ -68,7 +68,7 @@ void CAlphaBetaModelInterface::setInputParameters(double ThCelsius, double TfvCe
 
 // ---- The model fluid ----------------------------------------------------------------------
 
-int CAlphaBetaModelInterface::getNumberOfComponents() const { return oil->component_count; }
+int CAlphaBetaModelInterface::getNumberOfComponents() const { return oil->componentCount(); }
 
 std::string CAlphaBetaModelInterface::getComponentName(int i) const
 {
@@ -76,7 +76,7 @@ std::string CAlphaBetaModelInterface::getComponentName(int i) const
     return i >= 0 && i < static_cast<int>(names.size()) ? names[i] : std::string();
 }
 
-double CAlphaBetaModelInterface::getMoleFraction(int i) const { return entry(oil->feed_composition, i); }
+double CAlphaBetaModelInterface::getMoleFraction(int i) const { return entry(oil->feedComposition(), i); }
 double CAlphaBetaModelInterface::getTc(int i) const { return entry(liquidPhase->critical_temperature, i); }
 double CAlphaBetaModelInterface::getPc(int i) const { return entry(liquidPhase->critical_pressure, i); }
 double CAlphaBetaModelInterface::getOmega(int i) const { return entry(liquidPhase->acentric_factor, i); }

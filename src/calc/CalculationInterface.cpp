@@ -161,35 +161,35 @@ void CalculationInterface::finalize()
 
 int CalculationInterface::getNumberOfComponents() const
 {
-    return oil ? oil->component_count : 0;
+    return oil ? oil->componentCount() : 0;
 }
 
 double CalculationInterface::getIsoplethComposition(int i) const
 {
-    return oil ? entry(oil->feed_composition, i) : kNaN;
+    return oil ? entry(oil->feedComposition(), i) : kNaN;
 }
 
-double CalculationInterface::getLiquidVolume() const { return oil ? oil->liquid->molar_volume : kNaN; }
+double CalculationInterface::getLiquidVolume() const { return oil ? oil->liquidModel()->molar_volume : kNaN; }
 
-double CalculationInterface::getLiquidDensity() const { return oil ? oil->liquid->density : kNaN; }
+double CalculationInterface::getLiquidDensity() const { return oil ? oil->liquidModel()->density : kNaN; }
 
-double CalculationInterface::getVapourVolume() const { return oil ? oil->vapour->molar_volume : kNaN; }
+double CalculationInterface::getVapourVolume() const { return oil ? oil->vapourModel()->molar_volume : kNaN; }
 
-double CalculationInterface::getVapourDensity() const { return oil ? oil->vapour->density : kNaN; }
+double CalculationInterface::getVapourDensity() const { return oil ? oil->vapourModel()->density : kNaN; }
 
 double CalculationInterface::getLiquidComposition(int i) const
 {
-    return oil ? entry(oil->liquid->mole_fraction, i) : kNaN;
+    return oil ? entry(oil->liquidModel()->mole_fraction, i) : kNaN;
 }
 
 double CalculationInterface::getVapourComposition(int i) const
 {
-    return oil ? entry(oil->vapour->mole_fraction, i) : kNaN;
+    return oil ? entry(oil->vapourModel()->mole_fraction, i) : kNaN;
 }
 
 double CalculationInterface::getBubbleVolumeFraction() const
 {
-    return oil ? oil->volumetric_vaporization_ratio : kNaN;
+    return oil ? oil->volumetricVaporizationRatio() : kNaN;
 }
 
 double CalculationInterface::getC7plus() const { return oil ? oil->feed_c7plus_fraction * 100 : kNaN; }

@@ -119,9 +119,9 @@ std::vector<double> CalculationInterface::generateAhmedFluid() const
         return {};
     double z7 = 0, molarSum = 0;
     int heavy = 0;
-    for (short i = 0; i < oil->component_count; ++i) {
+    for (short i = 0; i < oil->componentCount(); ++i) {
         const int id = oil->carbon_number[i];
-        const double z = oil->feed_composition[i];
+        const double z = oil->feedComposition()[i];
         if (id >= kAhmedFirstCarbonNumber && id <= kAhmedLastCarbonNumber)
             molarSum += z * kAhmedMolarWeights[id - kAhmedFirstCarbonNumber];
         else if (isHeavyPseudoComponent(id))

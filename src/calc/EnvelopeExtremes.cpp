@@ -129,7 +129,7 @@ CalculationInterface::SaturationState CalculationInterface::stateOf(const CIsopl
 
 CalculationInterface::SaturationState CalculationInterface::solvedState() const
 {
-    return {oil->current_temperature, oil->current_pressure, oil->liquid_composition, oil->vapour_composition};
+    return {oil->currentTemperature(), oil->currentPressure(), oil->liquidComposition(), oil->vapourComposition()};
 }
 
 bool CalculationInterface::solveSaturation(const SaturationState& start, bool liquidBranch, bool fixedTemperature,
@@ -194,7 +194,7 @@ void CalculationInterface::refineBranchMaximum(CIsopleth& branch, bool liquidBra
         const std::optional<double> root = bracketedRoot(middle, *atMiddle, end, *atEnd, slope);
         if (!root)
             return;
-        auto refined = isoplethPoint(celsius(oil->current_temperature), oil->current_pressure * kBarPerPascal,
+        auto refined = isoplethPoint(celsius(oil->currentTemperature()), oil->currentPressure() * kBarPerPascal,
                                      liquidBranch);
         points.insert(points.begin() + static_cast<std::ptrdiff_t>(std::max(neighbour, *top)), std::move(refined));
         return;
@@ -273,12 +273,12 @@ std::optional<CalculationInterface::CriticalState> CalculationInterface::refineC
             start.P = first.P + times * (last.P - first.P);
             if (!solveSaturation(start, side.liquidBranch, true, first.T + times * (last.T - first.T)))
                 return std::nullopt;
-            const double lnK = lnKOf(side.liquidBranch ? oil->vapour_composition : oil->liquid_composition);
+            const double lnK = lnKOf(side.liquidBranch ? oil->vapourComposition() : oil->liquidComposition());
             if (!wellPlaced(side, lnK))
                 return std::nullopt;
             side.lnK.push_back(lnK);
-            side.T.push_back(oil->current_temperature);
-            side.P.push_back(oil->current_pressure);
+            side.T.push_back(oil->currentTemperature());
+            side.P.push_back(oil->currentPressure());
         }
     }
     const CriticalState critical = estimate();

@@ -10,10 +10,10 @@ namespace quorvel {
 // calculation that flashes or replaces the feed leaves a long-lived interface as it was.
 class FeedKeeper {
 public:
-    explicit FeedKeeper(Oil& oil) : mOil(oil), mFeed(oil.feed_composition) {}
+    explicit FeedKeeper(Oil& oil) : mOil(oil), mFeed(oil.feedComposition()) {}
     ~FeedKeeper()
     {
-        for (short i = 0; i < mOil.component_count; ++i)
+        for (short i = 0; i < mOil.componentCount(); ++i)
             mOil.composition(i, mFeed[i]);
     }
     FeedKeeper(const FeedKeeper&) = delete;

@@ -204,7 +204,7 @@ isochor_result CalculationInterface::firstIsochor2Point(double* T, double* P)
     if (error != equilibrium_failure::none)
         return isochor_result::start_failed;
 
-    Ph = oil->current_pressure * kBarPerPascal;
+    Ph = oil->currentPressure() * kBarPerPascal;
     oil->save();
     const FluidPhase& homogeneous = homogenisesToLiquid() ? *liquidPhase : *vapourPhase;
     bulkVolume = homogeneous.molar_volume;
@@ -212,7 +212,7 @@ isochor_result CalculationInterface::firstIsochor2Point(double* T, double* P)
     bulkDensity0 = bulkMolarWeight / (bulkVolume * 1e6);
     calculateBulkDensity(Th + kCelsiusOffset, Ph, homogenisesToLiquid());
     bulkDensity1 = oil->bulk_density_standing_katz;
-    *T = celsius(oil->current_temperature);
+    *T = celsius(oil->currentTemperature());
     *P = Ph;
     return isochor_result::started;
 }
@@ -236,8 +236,8 @@ step_code CalculationInterface::nextIsochor2Point(double* T, double* P)
         return step_code::failed;
     }
     oil->save();
-    *T = celsius(oil->current_temperature);
-    *P = oil->current_pressure * kBarPerPascal;
+    *T = celsius(oil->currentTemperature());
+    *P = oil->currentPressure() * kBarPerPascal;
     if (step < 1)
         step = std::min(1.0, step * kStepGrowth);
     if (*T < Tmin || *T + kCelsiusOffset > Tmax || *P > Pmax)
@@ -314,7 +314,7 @@ isochor_result CalculationInterface::calculateIsochors(const std::shared_ptr<CPh
         && oil->solve(problem_type::fixed_T_and_Fv, ThC + kCelsiusOffset, kDewPointVapourFraction,
                       Oil::Start::from_ideal_mixture)
                == equilibrium_failure::none)
-        setPh(oil->current_pressure * kBarPerPascal);
+        setPh(oil->currentPressure() * kBarPerPascal);
 
     double T = 0, P = 0;
     if (const isochor_result start = firstIsochor2Point(&T, &P); start != isochor_result::started)

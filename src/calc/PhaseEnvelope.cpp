@@ -113,8 +113,8 @@ step_code CalculationInterface::nextIsoplethPoint(double* T, double* P)
         return step_code::retry;
     }
     oil->save();
-    *T = celsius(oil->current_temperature);
-    *P = oil->current_pressure * kBarPerPascal;
+    *T = celsius(oil->currentTemperature());
+    *P = oil->currentPressure() * kBarPerPascal;
     if (step < 1)
         step = std::min(1.0, step * kStepGrowth);
 
@@ -128,12 +128,12 @@ step_code CalculationInterface::nextIsoplethPoint(double* T, double* P)
 
 equilibrium_failure CalculationInterface::heatUntilLiquid()
 {
-    const double Tstart = oil->current_temperature;
+    const double Tstart = oil->currentTemperature();
     double Tlast = Tstart;
     double dT = kLLGHeatingStep;
     bool failed = false;
-    for (int turn = 0; turn < kLLGMaxHeatingSteps && (failed || oil->vapour_moles > kNoPhase); ++turn) {
-        if (!failed && oil->liquid_moles <= kNoPhase)
+    for (int turn = 0; turn < kLLGMaxHeatingSteps && (failed || oil->vapourMoles() > kNoPhase); ++turn) {
+        if (!failed && oil->liquidMoles() <= kNoPhase)
             return equilibrium_failure::solve_failed;  // all vapour: the liquids never meet again at this pressure
         if (Tlast + dT > Tstart + kLLGHeatingRange)
             return equilibrium_failure::solve_failed;
@@ -141,7 +141,7 @@ equilibrium_failure CalculationInterface::heatUntilLiquid()
                  != equilibrium_failure::none;
         if (!failed) {
             oil->save();
-            Tlast = oil->current_temperature;
+            Tlast = oil->currentTemperature();
             continue;
         }
         dT *= kLLGStepShrink;
@@ -165,8 +165,8 @@ equilibrium_failure CalculationInterface::firstLLGIsoplethPoint(double startT, d
     if (error != equilibrium_failure::none) {
         *T = *P = 0;
     } else {
-        *T = celsius(oil->current_temperature);
-        *P = oil->current_pressure * kBarPerPascal;
+        *T = celsius(oil->currentTemperature());
+        *P = oil->currentPressure() * kBarPerPascal;
     }
     return error;
 }

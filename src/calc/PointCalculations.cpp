@@ -24,8 +24,8 @@ double CalculationInterface::calculateTrappingPressure(double T)
     if (!isEngineReady())
         return kNaN;
     currentPhase = homogenisesToLiquid() ? liquidPhase.get() : vapourPhase.get();
-    for (short i = 0; i < oil->component_count; ++i)
-        currentPhase->composition_of_component(i, oil->feed_composition[i]);
+    for (short i = 0; i < oil->componentCount(); ++i)
+        currentPhase->composition_of_component(i, oil->feedComposition()[i]);
     currentPhase->volume(bulkVolume);
     currentPhase->temperature(T);
     currentPhase->calculate_pressure();
@@ -39,7 +39,7 @@ double CalculationInterface::calculateSaturation(double T, int bubble)
     const equilibrium_failure outcome = oil->solve(problem_type::fixed_T_and_Fv, T + kCelsiusOffset,
                                                    bubble != 0 ? kBubblePointVapourFraction : kDewPointVapourFraction,
                                                    Oil::Start::from_ideal_mixture);
-    return outcome == equilibrium_failure::none ? oil->current_pressure * kBarPerPascal : kSaturationFailure;
+    return outcome == equilibrium_failure::none ? oil->currentPressure() * kBarPerPascal : kSaturationFailure;
 }
 
 Oil::FlashResult CalculationInterface::runFlash(double T, double P)
@@ -83,7 +83,7 @@ CalculationInterface::ComponentData CalculationInterface::flashedComponentData(i
 void CalculationInterface::recuperateFlashedFluid(FluidRecord record, int phase)
 {
     const std::vector<double>& x = phase == kLiquidPhase ? flashedLiquid : flashedVapour;
-    const short n = isEngineReady() ? oil->component_count : 0;
+    const short n = isEngineReady() ? oil->componentCount() : 0;
     if (n == 0 || static_cast<int>(x.size()) != n)
         return;  // no flash to take the phase from
 
@@ -95,7 +95,7 @@ void CalculationInterface::recuperateFlashedFluid(FluidRecord record, int phase)
     for (short i = 0; i < n; ++i) {
         const ComponentData data = flashedComponentData(i);
         ComponentRecord component;
-        component.setValue(componentkey::name, QString::fromStdString(oil->component_name[i]));
+        component.setValue(componentkey::name, QString::fromStdString(oil->componentName()[i]));
         component.setValue(componentkey::tc, data.Tc - kCelsiusOffset);
         component.setValue(componentkey::tb, oil->boiling_temperature[i] - kCelsiusOffset);
         component.setValue(componentkey::pc, data.Pc * kBarPerPascal);

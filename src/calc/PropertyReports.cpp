@@ -108,7 +108,7 @@ void CalculationInterface::printBulkProperties(double T, double P)
     if (isEngineReady()) {
         oil->calculateBubblePressure(T);
         if (oil->failureCode() == equilibrium_failure::none) {
-            const double bubble = oil->current_pressure * kBarPerPascal;
+            const double bubble = oil->currentPressure() * kBarPerPascal;
             report.line("\n");
             report.line("\tBubble pressure           : %.2lf bar (%.2lf psi)\n", bubble, bubble / kBarPerPsi);
         }
@@ -154,8 +154,8 @@ void CalculationInterface::printSTProperties()
     if (separated) {
         report.line("\n\tFlash at 15.5°C (60°F), 1 bar (14.5 psi).\n");
         report.line("\t\tComponent    Liquid (mole %%)   Vapour (mole %%)   \n");
-        for (short i = 0; i < oil->component_count; ++i)
-            report.line("\t\t%12s %12.2f %12.2f\n", oil->component_name[i], e.liquid_composition[i] * 100,
+        for (short i = 0; i < oil->componentCount(); ++i)
+            report.line("\t\t%12s %12.2f %12.2f\n", oil->componentName()[i], e.liquid_composition[i] * 100,
                         e.vapour_composition[i] * 100);
         report.line("\n");
         report.line("\tDensity of the tank liquid, non translated PR EOS  : %8.2lf g/cm3, %8.2lf lb/ft3\n",
@@ -252,12 +252,12 @@ void CalculationInterface::printFlashProperties(double T, double P)
     // Liquid amount per mole of feed.
     const double L = 1 - flashed.molar_gas_fraction;
     report.line("\t\tComponent    Liquid (mole %%)   Vapour (mole %%)   Initial (mole %%)    Loss/Enrichment (%%)\n");
-    for (short i = 0; i < e.component_count; ++i) {
+    for (short i = 0; i < e.componentCount(); ++i) {
         if (z[i] != 0)
-            report.line("\t\t%8s     %12.2f     %12.2f     %12.2f     %12.2f\n", e.component_name[i], x[i] * 100,
+            report.line("\t\t%8s     %12.2f     %12.2f     %12.2f     %12.2f\n", e.componentName()[i], x[i] * 100,
                         y[i] * 100, z[i] * 100, (x[i] * L - z[i]) / z[i] * 100);
         else
-            report.line("\t\t%8s     %12.2f     %12.2f     %12.2f     %12s\n", e.component_name[i], x[i] * 100,
+            report.line("\t\t%8s     %12.2f     %12.2f     %12.2f     %12s\n", e.componentName()[i], x[i] * 100,
                         y[i] * 100, z[i] * 100, "-");
     }
     report.line("\n");
@@ -275,7 +275,7 @@ void CalculationInterface::printFlashProperties(double T, double P)
     report.line("\n\tProperties of the flashed liquid:\n");
     report.line("\t" + std::string(33, '-') + "\n");
     report.line("\t\tOil formation volume factor (Bo)    : %8.2lf \n", Bo);
-    for (short i = 0; i < e.component_count; ++i)
+    for (short i = 0; i < e.componentCount(); ++i)
         oil->composition(i, x[i]);
     if (calculateBulkDensity(T, P, kLiquidModel)) {
         report.line("\t\tBulk Density, non translated PR EOS : %8.2lf g/cm3, %8.2lf lb/ft3\n", e.bulk_density,
@@ -310,7 +310,7 @@ void CalculationInterface::printFlashProperties(double T, double P)
     report.line("\n\tProperties of the flashed gas:\n");
     report.line("\t" + std::string(30, '-') + "\n");
     report.line("\t\tGas formation volume factor (Bg)    : %8.2lf \n", Bg);
-    for (short i = 0; i < e.component_count; ++i)
+    for (short i = 0; i < e.componentCount(); ++i)
         oil->composition(i, y[i]);
     if (calculateBulkDensity(T, P, kVapourModel))
         report.line("\t\tCompressibility factor (Z)          : %8.4f\n", flashed.gas_compressibility_factor);

@@ -292,7 +292,7 @@ void setUpGroupRegression(Fitting& fitting, Equation& model, ModelFunction funct
     fitting.number_of_independent_variables(1);
     fitting.number_of_dependent_variables(1);
     fitting._setModelToFit(&model, function);
-    fitting.print_level = printLevel;
+    fitting.set_print_level(printLevel);
     fitting.number_of_parameters(int(initialParameters.size()));
     fitting.number_of_additional_parameters(0);
     fitting.allocate_memory();

@@ -53,20 +53,20 @@ void Fitting::_setModelToFit(Equation* object, ModelFunction function)
 void Fitting::allocate_memory()
 {
     const int np = point_count, npar = parameter_count, nx = independent_count;
-    Ym.assign(np, 0.0);
-    Zm.assign(np, 0.0);
+    Ym_.assign(np, 0.0);
+    Zm_.assign(np, 0.0);
     Y.assign(np, 0.0);
     Z.assign(np, 0.0);
-    Xm = Matrix(np, nx);
-    X = Matrix(np, nx);
+    Xm_ = Matrix(np, nx);
+    X_ = Matrix(np, nx);
     additional = Matrix(np, additional_count);
     varY.assign(np, 0.0);
     varZ.assign(np, 0.0);
     sdY.assign(np, 0.0);
     sdZ.assign(np, 0.0);
     varX = Matrix(np, nx);
-    sdX = Matrix(np, nx);
-    P.assign(npar, 0.0);
+    sdX_ = Matrix(np, nx);
+    P_.assign(npar, 0.0);
     dP.assign(npar, 0.0);
     dX.assign(nx, 0.0);
     Fx = Matrix(np, nx);
@@ -74,8 +74,8 @@ void Fitting::allocate_memory()
     Fp = Matrix(np, npar);
     Gp = Matrix(np, npar);
     covariance = Matrix(npar, npar);
-    correlation = Matrix(npar, npar);
-    standard_deviation.assign(npar, 0.0);
+    correlation_ = Matrix(npar, npar);
+    standard_deviation_.assign(npar, 0.0);
     deviation_X = Matrix(np, nx);
     deviation_Y.assign(np, 0.0);
     deviation_Z.assign(np, 0.0);
@@ -97,16 +97,16 @@ void Fitting::allocate_memory()
     std::printf("nn %d no %d \n", np, additional_count);
 }
 
-void Fitting::read_Xm(int k, std::span<const double> values) { copy_column(Xm, k, values); }
-void Fitting::read_Ym(std::span<const double> values) { copy_values(Ym, values); }
-void Fitting::read_Zm(std::span<const double> values) { copy_values(Zm, values); }
+void Fitting::read_Xm(int k, std::span<const double> values) { copy_column(Xm_, k, values); }
+void Fitting::read_Ym(std::span<const double> values) { copy_values(Ym_, values); }
+void Fitting::read_Zm(std::span<const double> values) { copy_values(Zm_, values); }
 
 void Fitting::read_sdX(int k, std::span<const double> values)
 {
-    if (!copy_column(sdX, k, values))
+    if (!copy_column(sdX_, k, values))
         return;
-    for (int i = 0; i < sdX.rows(); ++i)
-        varX[i][k] = sdX[i][k] * sdX[i][k];
+    for (int i = 0; i < sdX_.rows(); ++i)
+        varX[i][k] = sdX_[i][k] * sdX_[i][k];
 }
 
 void Fitting::read_sdY(std::span<const double> values)
@@ -128,7 +128,7 @@ void Fitting::read_EvX(int k, std::span<const double> values)
     if (!copy_column(varX, k, values))
         return;
     for (int i = 0; i < varX.rows(); ++i)
-        sdX[i][k] = std::sqrt(varX[i][k]);
+        sdX_[i][k] = std::sqrt(varX[i][k]);
 }
 
 void Fitting::read_EvY(std::span<const double> values)
@@ -145,7 +145,7 @@ void Fitting::read_EvZ(std::span<const double> values)
         sdZ[i] = std::sqrt(varZ[i]);
 }
 
-void Fitting::set_initial_parameters(std::span<const double> values) { copy_values(P, values); }
+void Fitting::set_initial_parameters(std::span<const double> values) { copy_values(P_, values); }
 void Fitting::set_parameters_pertubation(std::span<const double> values) { copy_values(dP, values); }
 void Fitting::set_variables_pertubation(std::span<const double> values) { copy_values(dX, values); }
 
@@ -191,7 +191,7 @@ void Fitting::evaluate(std::span<const double> x, std::span<const double> p, dou
 void Fitting::func()
 {
     for (int i = 0; i < point_count; ++i) {
-        evaluate(row(X, i), P, Y[i], Z[i], row(additional, i), error);
+        evaluate(row(X_, i), P_, Y[i], Z[i], row(additional, i), error);
         if (error)
             return;
     }
@@ -202,12 +202,12 @@ void Fitting::fundr()
     for (int i = 0; i < point_count; ++i) {
         double y_plus = 0, y_minus = 0, z_plus = 0, z_minus = 0;
         for (int a = 0; a < parameter_count; ++a) {
-            const double held = P[a];
-            P[a] = held + dP[a];
-            evaluate(row(X, i), P, y_plus, z_plus, row(additional, i), error);
-            P[a] = held - dP[a];
-            evaluate(row(X, i), P, y_minus, z_minus, row(additional, i), error);
-            P[a] = held;
+            const double held = P_[a];
+            P_[a] = held + dP[a];
+            evaluate(row(X_, i), P_, y_plus, z_plus, row(additional, i), error);
+            P_[a] = held - dP[a];
+            evaluate(row(X_, i), P_, y_minus, z_minus, row(additional, i), error);
+            P_[a] = held;
             Fp[i][a] = (y_plus - y_minus) / (2 * dP[a]);
             if (has_z_terms())
                 Gp[i][a] = (z_plus - z_minus) / (2 * dP[a]);
@@ -215,12 +215,12 @@ void Fitting::fundr()
         if (!has_x_terms())
             continue;
         for (int k = 0; k < independent_count; ++k) {
-            const double held = X[i][k];
-            X[i][k] = held + dX[k];
-            evaluate(row(X, i), P, y_plus, z_plus, row(additional, i), error);
-            X[i][k] = held - dX[k];
-            evaluate(row(X, i), P, y_minus, z_minus, row(additional, i), error);
-            X[i][k] = held;
+            const double held = X_[i][k];
+            X_[i][k] = held + dX[k];
+            evaluate(row(X_, i), P_, y_plus, z_plus, row(additional, i), error);
+            X_[i][k] = held - dX[k];
+            evaluate(row(X_, i), P_, y_minus, z_minus, row(additional, i), error);
+            X_[i][k] = held;
             Fx[i][k] = (y_plus - y_minus) / (2 * dX[k]);
             if (type_of_regression == 0)
                 Gx[i][k] = (z_plus - z_minus) / (2 * dX[k]);
@@ -234,12 +234,12 @@ double Fitting::sum_of_squares() const
     for (int i = 0; i < point_count; ++i) {
         if (has_x_terms())
             for (int k = 0; k < independent_count; ++k) {
-                const double deviation = X[i][k] - Xm[i][k];
+                const double deviation = X_[i][k] - Xm_[i][k];
                 sum += deviation * deviation / varX[i][k];
             }
-        sum += (Y[i] - Ym[i]) * (Y[i] - Ym[i]) / varY[i];
+        sum += (Y[i] - Ym_[i]) * (Y[i] - Ym_[i]) / varY[i];
         if (has_z_terms())
-            sum += (Z[i] - Zm[i]) * (Z[i] - Zm[i]) / varZ[i];
+            sum += (Z[i] - Zm_[i]) * (Z[i] - Zm_[i]) / varZ[i];
     }
     return sum;
 }
@@ -250,17 +250,17 @@ double Fitting::rounding_level() const
     for (int i = 0; i < point_count; ++i) {
         if (has_x_terms())
             for (int k = 0; k < independent_count; ++k)
-                level += std::pow(rounding * Xm[i][k], 2) / varX[i][k];
-        level += std::pow(rounding * Ym[i], 2) / varY[i];
+                level += std::pow(rounding * Xm_[i][k], 2) / varX[i][k];
+        level += std::pow(rounding * Ym_[i], 2) / varY[i];
         if (has_z_terms())
-            level += std::pow(rounding * Zm[i], 2) / varZ[i];
+            level += std::pow(rounding * Zm_[i], 2) / varZ[i];
     }
     return level;
 }
 
 bool Fitting::allocated_for_the_counts() const
 {
-    return X.rows() == point_count && X.columns() == independent_count && int(P.size()) == parameter_count &&
+    return X_.rows() == point_count && X_.columns() == independent_count && int(P_.size()) == parameter_count &&
            additional.rows() == point_count && additional.columns() == additional_count;
 }
 
@@ -282,13 +282,13 @@ Fitting::Status Fitting::regres(short code)
         return run_status = Status::unusable_step_settings;
     }
     error = code;
-    iteration = 0;
+    iteration_ = 0;
     inner_iteration = 0;
     converged = 0;  // every run starts afresh
     accepted = 0;
-    Y = Ym;
-    Z = Zm;
-    X = Xm;
+    Y = Ym_;
+    Z = Zm_;
+    X_ = Xm_;
     delX.fill(0);
     Fx.fill(0);
     Gx.fill(0);
@@ -307,7 +307,7 @@ Fitting::Status Fitting::regres(short code)
         }
         ssq = sum_of_squares();
         print();
-        ++iteration;
+        ++iteration_;
 
         if (!solve_linearised_step())
             return run_status;
@@ -323,8 +323,8 @@ Fitting::Status Fitting::regres(short code)
         limite_variations_of_parameters();
         calculate_new_parameters();
 
-        if (!converged && iteration > maximum_number_of_iterations) {
-            std::fprintf(history, "Maximum iteration exceeded %d\n", iteration);
+        if (!converged && iteration_ > maximum_number_of_iterations) {
+            std::fprintf(history, "Maximum iteration exceeded %d\n", iteration_);
             run_status = Status::iteration_cap;
             break;
         }
@@ -341,10 +341,10 @@ bool Fitting::solve_linearised_step()
     for (int i = 0; i < np; ++i) {
         if (x_terms)
             for (int k = 0; k < nx; ++k)
-                deviation_X[i][k] = X[i][k] - Xm[i][k];
-        deviation_Y[i] = Y[i] - Ym[i];
+                deviation_X[i][k] = X_[i][k] - Xm_[i][k];
+        deviation_Y[i] = Y[i] - Ym_[i];
         if (z_terms)
-            deviation_Z[i] = Z[i] - Zm[i];
+            deviation_Z[i] = Z[i] - Zm_[i];
     }
 
     // The corrections of the true values are eliminated point by point.
@@ -461,23 +461,21 @@ void Fitting::limite_variations_of_parameters()
     if (has_x_terms() && limit_variables != 2) {
         for (int i = 0; i < point_count; ++i)
             for (int k = 0; k < independent_count; ++k) {
-                if (X[i][k] + al * delX[i][k] >= 0)
+                if (X_[i][k] + al * delX[i][k] >= 0)
                     continue;
                 al /= step_divisor;
                 if (al < 1e-4) {
-                    std::fprintf(history, "delX too big, it = %d al = %lg \n", iteration, al);
+                    std::fprintf(history, "delX too big, it = %d al = %lg \n", iteration_, al);
                     return;
                 }
             }
     }
-    if (limit_parameters == 2)
-        return;
     for (int a = 0; a < parameter_count; ++a) {
         if (std::fabs(delp[a] * al) < maximum_parameter_change)
             continue;
         al /= step_divisor;
         if (al < 1e-5)
-            std::fprintf(history, "delP too big, it = %d al = %lg \n", iteration, al);
+            std::fprintf(history, "delP too big, it = %d al = %lg \n", iteration_, al);
     }
 }
 
@@ -486,9 +484,9 @@ void Fitting::move_trial_point(double factor)
     if (has_x_terms())
         for (int i = 0; i < point_count; ++i)
             for (int k = 0; k < independent_count; ++k)
-                X[i][k] += factor * delX[i][k];
+                X_[i][k] += factor * delX[i][k];
     for (int a = 0; a < parameter_count; ++a)
-        P[a] += factor * delp[a];
+        P_[a] += factor * delp[a];
 }
 
 void Fitting::calculate_new_parameters()
@@ -502,7 +500,7 @@ void Fitting::calculate_new_parameters()
         if (al < 1e-5) {
             std::fprintf(history,
                          "Linearized function does not sufficiently approximate true function, it = %d, al = %lg\n",
-                         iteration, al);
+                         iteration_, al);
             return;
         }
         func();
@@ -539,8 +537,8 @@ void Fitting::calculate_new_parameters()
 void Fitting::print()
 {
     if (print_level > 0) {
-        std::fprintf(history, "Iteration %d  \nSum of the squares %lg\n  Parameters ", iteration, ssq);
-        for (double parameter : P)
+        std::fprintf(history, "Iteration %d  \nSum of the squares %lg\n  Parameters ", iteration_, ssq);
+        for (double parameter : P_)
             std::fprintf(history, "%lg ", parameter);
         std::fprintf(history, "\n\n");
     }
@@ -558,11 +556,11 @@ void Fitting::print()
             std::fprintf(history, "%d\t\t", i);
             if (has_x_terms())
                 for (int k = 0; k < independent_count; ++k)
-                    std::fprintf(history, "%12lg\t\t%12lg\t\t", X[i][k], Xm[i][k]);
+                    std::fprintf(history, "%12lg\t\t%12lg\t\t", X_[i][k], Xm_[i][k]);
             if (has_z_terms())
-                std::fprintf(history, "%12lg\t\t%12lg\t\t%12lg\t\t%12lg\n", Y[i], Ym[i], Z[i], Zm[i]);
+                std::fprintf(history, "%12lg\t\t%12lg\t\t%12lg\t\t%12lg\n", Y[i], Ym_[i], Z[i], Zm_[i]);
             else
-                std::fprintf(history, "%12lg\t\t%12lg\n", Y[i], Ym[i]);
+                std::fprintf(history, "%12lg\t\t%12lg\n", Y[i], Ym_[i]);
         }
         std::fprintf(history, "\n");
     }
@@ -630,34 +628,34 @@ void Fitting::summary()
     const int npar = parameter_count;
     const int degrees_of_freedom = point_count - npar;
     // Without more points than parameters the variance of the fit is undefined.
-    variance = degrees_of_freedom > 0 ? ssqn / degrees_of_freedom : std::numeric_limits<double>::quiet_NaN();
+    variance_ = degrees_of_freedom > 0 ? ssqn / degrees_of_freedom : std::numeric_limits<double>::quiet_NaN();
     for (int a = 0; a < npar; ++a)
         for (int b = 0; b < npar; ++b)
-            covariance[a][b] = variance * CC[a][b];
+            covariance[a][b] = variance_ * CC[a][b];
     for (int a = 0; a < npar; ++a)
-        standard_deviation[a] = std::sqrt(covariance[a][a]);
+        standard_deviation_[a] = std::sqrt(covariance[a][a]);
     for (int a = 0; a < npar; ++a)
         for (int b = 0; b < npar; ++b)
-            correlation[a][b] = covariance[a][b] / (standard_deviation[a] * standard_deviation[b]);
+            correlation_[a][b] = covariance[a][b] / (standard_deviation_[a] * standard_deviation_[b]);
 
     std::fprintf(history, "\nRegression summary\n\n");
     std::fprintf(history, "Sum of the squares of the weighted residuals : %lg\n\n", ssq);
     if (degrees_of_freedom > 0)
-        std::fprintf(history, "Estimated variance of the fit : %lg\n", variance);
+        std::fprintf(history, "Estimated variance of the fit : %lg\n", variance_);
     else
         std::fprintf(history, "Estimated variance of the fit : undefined (%d points for %d parameters)\n",
                      point_count, npar);
     std::fprintf(history, "Estimated parameters\t: ");
-    for (double parameter : P)
+    for (double parameter : P_)
         std::fprintf(history, "%lg\t", parameter);
     std::fprintf(history, " \n\n");
     std::fprintf(history, "Standard deviations : \n\n ");
-    for (double deviation : standard_deviation)
+    for (double deviation : standard_deviation_)
         std::fprintf(history, "%lg ", deviation);
     std::fprintf(history, "\n\nCovariance matrix ");
     write_rows(history, covariance);
     std::fprintf(history, "\nCorrelation coefficient matrix ");
-    write_rows(history, correlation);
+    write_rows(history, correlation_);
     std::fflush(history);
 }
 

@@ -96,31 +96,28 @@ public:
     Status status() const { return run_status; }
     bool good() const { return run_status == Status::converged; }
 
-    // Settings
-    double relative_tolerance = 5e-4;
-    double decrease_ratio = 0.25;
-    short maximum_number_of_iterations = 15;
-    double step_divisor = 1.5;
-    short limit_variables = 1;
-    short limit_parameters = 1;
-    double initial_step = 1;
-    double maximum_parameter_change = 1000;
-    short type_of_regression = 0;
-    short print_level = 7;
+    // Settings of the step search, read by the next regres.
+    void set_relative_tolerance(double tolerance) { relative_tolerance = tolerance; }
+    void set_step_divisor(double divisor) { step_divisor = divisor; }
+    void set_initial_step(double step) { initial_step = step; }
+    // 2 lets a step take the true independent values below zero.
+    void set_limit_variables(short limit) { limit_variables = limit; }
+    void set_print_level(short level) { print_level = level; }
 
-    // Data and results
-    Vector P;
-    Vector Ym, Zm, Y, Z;
-    Matrix Xm, X;
-    Matrix additional;
-    Vector varY, varZ, sdY, sdZ;
-    Matrix varX, sdX;
-    Vector dP, dX;
-    Matrix covariance, correlation;
-    Vector standard_deviation;
-    double ssqn = 0;
-    double variance = 0;
-    short iteration = 0;
+    // Measured values, as read.
+    const Matrix& Xm() const { return Xm_; }
+    const Vector& Ym() const { return Ym_; }
+    const Vector& Zm() const { return Zm_; }
+    const Matrix& sdX() const { return sdX_; }
+
+    // Results of the last regres: the parameters (the start values before one), the
+    // estimated true independent values and the statistics of the parameters.
+    const Vector& P() const { return P_; }
+    const Matrix& X() const { return X_; }
+    const Vector& standard_deviation() const { return standard_deviation_; }
+    const Matrix& correlation() const { return correlation_; }
+    double variance() const { return variance_; }
+    short iteration() const { return iteration_; }
 
 private:
     bool allocated_for_the_counts() const;
@@ -169,6 +166,31 @@ private:
     int inner_iteration = 0;
     int error = 0;
     Status run_status = Status::not_run;
+
+    // An accepted step lowers the sum of squares by at least this fraction of the linearised decrease.
+    static constexpr double decrease_ratio = 0.25;
+    // A parameter change at least this large shortens the step.
+    static constexpr double maximum_parameter_change = 1000;
+    double relative_tolerance = 5e-4;
+    short maximum_number_of_iterations = 15;
+    double step_divisor = 1.5;
+    short limit_variables = 1;
+    double initial_step = 1;
+    short type_of_regression = 0;
+    short print_level = 7;
+
+    Vector P_;
+    Vector Ym_, Zm_, Y, Z;
+    Matrix Xm_, X_;
+    Matrix additional;
+    Vector varY, varZ, sdY, sdZ;
+    Matrix varX, sdX_;
+    Vector dP, dX;
+    Matrix covariance, correlation_;
+    Vector standard_deviation_;
+    double ssqn = 0;
+    double variance_ = 0;
+    short iteration_ = 0;
 };
 
 }  // namespace quorvel

@@ -3,6 +3,7 @@
 #include "numeric/Equation.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorvel {
@@ -107,6 +108,73 @@ public:
     void restore();   // saved state -> current state, then describe()
     void describe();  // current state into both phase models, then their describe()
 
+    // The feed.
+    [[nodiscard]] short componentCount() const { return component_count; }
+    [[nodiscard]] const std::vector<std::string>& componentName() const { return component_name; }
+    [[nodiscard]] const std::vector<double>& feedMoles() const { return feed_moles; }
+    [[nodiscard]] const std::vector<double>& feedComposition() const { return feed_composition; }
+    // The phase models the equilibrium drives (not owned).
+    [[nodiscard]] FluidPhase* liquidModel() const { return liquid; }
+    [[nodiscard]] FluidPhase* vapourModel() const { return vapour; }
+    // 1 when both models are liquids.
+    [[nodiscard]] auto liquidLiquid() const { return liquid_liquid; }
+    [[nodiscard]] problem_type typeOfProblem() const { return type_of_problem; }
+
+    // The specifications of the next solve.
+    [[nodiscard]] double specifiedTemperature() const { return specified_temperature; }    // K
+    [[nodiscard]] double specifiedPressure() const { return specified_pressure; }          // Pa
+    [[nodiscard]] double specifiedVapourMoles() const { return specified_vapour_moles; }   // mol
+    // The volumetric vapour fraction of types 15 and 51 alone, the start amounts kept.
+    void setSpecifiedVolumetricRatio(double fv) { specified_volumetric_ratio = fv; }
+
+    // The current state: the last solution, or the start of a solve from it.
+    [[nodiscard]] double currentTemperature() const { return current_temperature; }  // K
+    [[nodiscard]] double currentPressure() const { return current_pressure; }        // Pa
+    [[nodiscard]] double currentVolume() const { return current_volume; }            // m3/mol of feed
+    [[nodiscard]] double liquidMoles() const { return liquid_moles; }
+    [[nodiscard]] double vapourMoles() const { return vapour_moles; }
+    [[nodiscard]] const std::vector<double>& liquidComposition() const { return liquid_composition; }
+    [[nodiscard]] const std::vector<double>& vapourComposition() const { return vapour_composition; }
+    [[nodiscard]] double volumetricVaporizationRatio() const { return volumetric_vaporization_ratio; }
+    void setCurrentTemperature(double T) { current_temperature = T; }  // K
+    void setCurrentPressure(double P) { current_pressure = P; }        // Pa
+    void setLiquidMoles(double moles) { liquid_moles = moles; }
+    void setVapourMoles(double moles) { vapour_moles = moles; }
+    void setLiquidComposition(std::vector<double> x) { liquid_composition = std::move(x); }
+    void setVapourComposition(std::vector<double> y) { vapour_composition = std::move(y); }
+
+    // Start values of a solve from estimates.
+    [[nodiscard]] double estimatedTemperature() const { return estimated_temperature; }  // K
+    [[nodiscard]] double estimatedPressure() const { return estimated_pressure; }        // Pa
+    [[nodiscard]] const std::vector<double>& estimatedLiquidComposition() const { return estimated_liquid_composition; }
+    [[nodiscard]] const std::vector<double>& estimatedVapourComposition() const { return estimated_vapour_composition; }
+    void setEstimatedTemperature(double T) { estimated_temperature = T; }  // K
+    void setEstimatedPressure(double P) { estimated_pressure = P; }        // Pa
+    void setEstimatedLiquidComposition(std::vector<double> x) { estimated_liquid_composition = std::move(x); }
+    void setEstimatedVapourComposition(std::vector<double> y) { estimated_vapour_composition = std::move(y); }
+
+    // The state kept by save() for restore().
+    [[nodiscard]] double savedTemperature() const { return saved_temperature; }  // K
+    [[nodiscard]] double savedPressure() const { return saved_pressure; }        // Pa
+    [[nodiscard]] double savedLiquidMoles() const { return saved_liquid_moles; }
+    [[nodiscard]] double savedVapourMoles() const { return saved_vapour_moles; }
+    [[nodiscard]] const std::vector<double>& savedLiquidComposition() const { return saved_liquid_composition; }
+    [[nodiscard]] const std::vector<double>& savedVapourComposition() const { return saved_vapour_composition; }
+    void setSavedLiquidMoles(double moles) { saved_liquid_moles = moles; }
+    void setSavedVapourMoles(double moles) { saved_vapour_moles = moles; }
+    void setSavedLiquidComposition(std::vector<double> x) { saved_liquid_composition = std::move(x); }
+
+    // Outcome of the last solve.
+    [[nodiscard]] equilibrium_failure failureCode() const { return failure_code; }
+    // Predictor steps taken along the current curve.
+    [[nodiscard]] short stepCounter() const { return step_counter; }
+    // The next predictor step is the first of a new curve.
+    void startNewCurve() { step_counter = 0; }
+    bool has_phase_models() const { return liquid && vapour; }
+    // The per-component setters ignore an index outside 0 .. component_count - 1.
+    bool is_component(short i) const { return i >= 0 && i < component_count; }
+
+protected:
     std::vector<std::string> component_name;
     short component_count = 0;
     std::vector<double> feed_moles;
@@ -143,17 +211,6 @@ public:
     problem_type type_of_problem = problem_type::none;
     initialization initialization_flag = initialization::from_estimates;
 
-    // Outcome of the last solve.
-    [[nodiscard]] equilibrium_failure failureCode() const { return failure_code; }
-    // Predictor steps taken along the current curve.
-    [[nodiscard]] short stepCounter() const { return step_counter; }
-    // The next predictor step is the first of a new curve.
-    void startNewCurve() { step_counter = 0; }
-    bool has_phase_models() const { return liquid && vapour; }
-    // The per-component setters ignore an index outside 0 .. component_count - 1.
-    bool is_component(short i) const { return i >= 0 && i < component_count; }
-
-protected:
     equilibrium_failure failure_code = equilibrium_failure::none;
     short step_counter = 0;  // predictor steps along the current curve; 0 starts a new one
 

@@ -65,8 +65,8 @@ TEST(CalculationInterfaceConstruction, EngineObjectsByFluidTypeAndEosCode)
         EXPECT_EQ(dynamic_cast<Oil2*>(ci.oil.get()) != nullptr, !c.alphaBeta);
         EXPECT_EQ(ci.liquidPhase->phase_type, phase_type_liquid);
         EXPECT_EQ(ci.vapourPhase->phase_type, phase_type_vapour);
-        EXPECT_EQ(ci.oil->liquid, ci.liquidPhase.get());
-        EXPECT_EQ(ci.oil->vapour, ci.vapourPhase.get());
+        EXPECT_EQ(ci.oil->liquidModel(), ci.liquidPhase.get());
+        EXPECT_EQ(ci.oil->vapourModel(), ci.vapourPhase.get());
         EXPECT_EQ(ci.getNumberOfComponents(), c.alphaBeta ? 17 : 0);
     }
 }
@@ -122,8 +122,8 @@ TEST(CalculationInterfaceLoading, UnitConversionsOnTheEngineFields)
                 EXPECT_DOUBLE_EQ(oil.specific_gravity[i], c.SG);
                 EXPECT_EQ(oil.carbon_number[i], c.nc);
                 EXPECT_EQ(oil.correlation[i], c.corr);
-                EXPECT_EQ(oil.component_name[i], c.name);
-                EXPECT_DOUBLE_EQ(oil.feed_composition[i], c.mole * 0.01);
+                EXPECT_EQ(oil.componentName()[i], c.name);
+                EXPECT_DOUBLE_EQ(oil.feedComposition()[i], c.mole * 0.01);
                 EXPECT_DOUBLE_EQ(ci.getIsoplethComposition(i), c.mole * 0.01);
             }
         }
@@ -353,7 +353,7 @@ TEST(CalculationInterfaceLoading, SecondRecordReplacesTheFirst)
     ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, binary())));
     EXPECT_EQ(ci.getNumberOfComponents(), 2);
     EXPECT_EQ(ci.liquidPhase->component_count, 2);
-    EXPECT_EQ(ci.oil->component_name[1], "C10");
+    EXPECT_EQ(ci.oil->componentName()[1], "C10");
     EXPECT_DOUBLE_EQ(ci.getIsoplethComposition(1), 0.6);
 }
 

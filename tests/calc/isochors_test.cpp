@@ -10,6 +10,8 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace quorvel {
 namespace {
@@ -54,10 +56,13 @@ bool flashAt(Oil& oil, const CBiphasicIsochorPoint& point, Homogenisation homog)
     oil.set_type_of_problem(problem_type::fixed_T_and_P);
     oil.set_the_temperature(T);
     oil.set_the_pressure(point.P());
-    for (short i = 0; i < oil.component_count; ++i) {
-        (toLiquid ? oil.estimated_liquid_composition : oil.estimated_vapour_composition)[i] = oil.feed_composition[i];
-        (toLiquid ? oil.estimated_vapour_composition : oil.estimated_liquid_composition)[i] = point.otherz()[i];
+    std::vector<double> x = oil.estimatedLiquidComposition(), y = oil.estimatedVapourComposition();
+    for (short i = 0; i < oil.componentCount(); ++i) {
+        (toLiquid ? x : y)[i] = oil.feedComposition()[i];
+        (toLiquid ? y : x)[i] = point.otherz()[i];
     }
+    oil.setEstimatedLiquidComposition(std::move(x));
+    oil.setEstimatedVapourComposition(std::move(y));
     oil.set_initialization_flag(initialization::from_estimates);
     oil.calculateVLE();
     return oil.failureCode() == equilibrium_failure::none;
@@ -88,7 +93,8 @@ TEST_F(IsochorsOfATernary, TwoPhasePointsKeepTheVolumeOfTheInclusion)
             if (point == biphasic.points().front())
                 continue;  // the saturation point itself: no two phases to flash into
             ASSERT_TRUE(flashAt(*ci.oil, p, homog)) << p.T();
-            const double v = ci.oil->liquid_moles * ci.getLiquidVolume() + ci.oil->vapour_moles * ci.getVapourVolume();
+            const double v =
+                ci.oil->liquidMoles() * ci.getLiquidVolume() + ci.oil->vapourMoles() * ci.getVapourVolume();
             EXPECT_NEAR(v, biphasic.bulkVolume(), 1e-8 * biphasic.bulkVolume()) << p.T();
             EXPECT_NEAR(ci.getBubbleVolumeFraction() * 100, p.Fv(), 1e-5) << p.T();
         }

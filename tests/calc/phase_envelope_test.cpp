@@ -245,8 +245,8 @@ TEST(PhaseEnvelope, LiquidLiquidGasCheckReadsMethaneByItsIndex)
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     ci.setThermodynamicModel(
         fluidRecord(code_number(FluidType::componentList), {withMole(kC3, 30), withMole(kC1, 40), withMole(kC6, 10), withMole(kC10, 20)}));
-    auto& x = ci.oil->liquid->mole_fraction;
-    auto& y = ci.oil->vapour->mole_fraction;
+    auto& x = ci.oil->liquidModel()->mole_fraction;
+    auto& y = ci.oil->vapourModel()->mole_fraction;
     x = {0.3, 0.25, 0.1, 0.35};
     y = {0.3, 0.28, 0.1, 0.32};
     EXPECT_TRUE(ci.oil->checkLLG());

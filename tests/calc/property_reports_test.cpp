@@ -109,7 +109,7 @@ TEST_F(ReportTest, BulkPropertiesWithTheBubblePressure)
                                  e.bulk_density_alani_kennedy, e.bulk_density_alani_kennedy_range);
     e.calculateBubblePressure(T);
     ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
-    const double bubble = e.current_pressure * 1e-5;
+    const double bubble = e.currentPressure() * 1e-5;
     expected += "\n" + f("\tBubble pressure           : %.2lf bar (%.2lf psi)\n", bubble, bubble / kPsi) + "\n";
 
     // A failed flash before leaves the engine's failure code set; the densities that follow
@@ -204,9 +204,9 @@ TEST_F(ReportTest, StockTankPropertiesOfALiveOil)
     std::string expected = "\n" + stockTankHead(e);
     expected += "\n\tFlash at 15.5°C (60°F), 1 bar (14.5 psi).\n";
     expected += "\t\tComponent    Liquid (mole %)   Vapour (mole %)   \n";
-    for (int i = 0; i < e.component_count; ++i)
-        expected += f("\t\t%12s %12.2f %12.2f\n", e.component_name[i].c_str(), e.liquid_composition[i] * 100,
-                      e.vapour_composition[i] * 100);
+    for (int i = 0; i < e.componentCount(); ++i)
+        expected += f("\t\t%12s %12.2f %12.2f\n", e.componentName()[i].c_str(), e.liquidComposition()[i] * 100,
+                      e.vapourComposition()[i] * 100);
     expected += "\n";
     expected += f("\tDensity of the tank liquid, non translated PR EOS  : %8.2lf g/cm3, %8.2lf lb/ft3\n",
                   e.liquid_density, e.liquid_density * kLb);
@@ -264,7 +264,7 @@ std::string flashConditions(double T, double P)
 // The expected flash report, from a twin engine taken through the same calculations.
 std::string expectedFlashReport(Oil& e, double T, double P)
 {
-    const std::vector<double> z = e.feed_composition;
+    const std::vector<double> z = e.feedComposition();
     e.calculateFlash(T, P);
     e.calculateFormationVolumeFactors();
     std::string s = "\n" + flashConditions(T, P);
@@ -272,8 +272,8 @@ std::string expectedFlashReport(Oil& e, double T, double P)
     const double L = 1 - e.molar_gas_fraction, Z = e.gas_compressibility_factor;
     const double Bo = e.oil_formation_volume_factor, Bg = e.gas_formation_volume_factor;
     s += "\t\tComponent    Liquid (mole %)   Vapour (mole %)   Initial (mole %)    Loss/Enrichment (%)\n";
-    for (int i = 0; i < e.component_count; ++i) {
-        const char* name = e.component_name[i].c_str();
+    for (int i = 0; i < e.componentCount(); ++i) {
+        const char* name = e.componentName()[i].c_str();
         if (z[i] == 0)
             s += f("\t\t%8s     %12.2f     %12.2f     %12.2f     %12s\n", name, x[i] * 100, y[i] * 100, 0.0, "-");
         else
@@ -289,7 +289,7 @@ std::string expectedFlashReport(Oil& e, double T, double P)
 
     s += "\n\tProperties of the flashed liquid:\n\t---------------------------------\n";
     s += f("\t\tOil formation volume factor (Bo)    : %8.2lf \n", Bo);
-    for (short i = 0; i < e.component_count; ++i)
+    for (short i = 0; i < e.componentCount(); ++i)
         e.composition(i, x[i]);
     e.calculateBulkDensity(T, P, 2);
     const char* lb = "\t\t                                    : %8.2lf lb/ft3 (min: %5.2lf; max: %5.2lf)\n";
@@ -321,7 +321,7 @@ std::string expectedFlashReport(Oil& e, double T, double P)
 
     s += "\n\tProperties of the flashed gas:\n\t------------------------------\n";
     s += f("\t\tGas formation volume factor (Bg)    : %8.2lf \n", Bg);
-    for (short i = 0; i < e.component_count; ++i)
+    for (short i = 0; i < e.componentCount(); ++i)
         e.composition(i, y[i]);
     e.calculateBulkDensity(T, P, 0);
     s += f("\t\tCompressibility factor (Z)          : %8.4f\n", Z);
@@ -360,13 +360,13 @@ TEST_F(ReportTest, FlashPropertiesOfBothPhases)
     auto twin = loaded(fluid);
     const std::string expected = expectedFlashReport(*twin->oil, T, P);
     ASSERT_EQ(twin->oil->failureCode(), equilibrium_failure::none);
-    const std::vector<double> feed = ci->oil->feed_composition;
+    const std::vector<double> feed = ci->oil->feedComposition();
 
     ci->printFlashProperties(T, P);
     expectReport(expected);
     const char* absentNitrogen = "\t\t      N2             0.00             0.00             0.00                -\n";
     EXPECT_NE(appended().find(absentNitrogen), std::string::npos);
-    EXPECT_EQ(ci->oil->feed_composition, feed);  // a long-lived interface keeps its fluid
+    EXPECT_EQ(ci->oil->feedComposition(), feed);  // a long-lived interface keeps its fluid
 }
 
 TEST_F(ReportTest, FlashFailureLines)

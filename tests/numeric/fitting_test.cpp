@@ -79,7 +79,7 @@ struct LineFit {
         fitting.set_initial_parameters(std::vector<double>{0.9, 0.6});
         fitting.set_parameters_pertubation(std::vector<double>{1e-6, 1e-6});
         fitting.set_variables_pertubation(std::vector<double>{1e-6});
-        fitting.print_level = 1;
+        fitting.set_print_level(1);
     }
 
     Fitting::Status run()
@@ -104,7 +104,7 @@ TEST(Fitting, StraightLineByLeastSquaresEndsInTheSecondIteration)
     LineFit fit(3, 7, 1e-8, 1e-8, 1e-6);
     EXPECT_EQ(fit.allocation_line, "nn 7 no 0 \n");
     ASSERT_EQ(fit.run(), Fitting::Status::converged);
-    EXPECT_EQ(fit.fitting.iteration, 2);
+    EXPECT_EQ(fit.fitting.iteration(), 2);
 
     // Ordinary least squares, written out.
     const int n = 7;
@@ -118,23 +118,23 @@ TEST(Fitting, StraightLineByLeastSquaresEndsInTheSecondIteration)
     }
     const double slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
     const double intercept = (sy - slope * sx) / n;
-    EXPECT_NEAR(fit.fitting.P[0], intercept, 1e-9);
-    EXPECT_NEAR(fit.fitting.P[1], slope, 1e-9);
+    EXPECT_NEAR(fit.fitting.P()[0], intercept, 1e-9);
+    EXPECT_NEAR(fit.fitting.P()[1], slope, 1e-9);
     // The model's last evaluation was at the estimates.
-    EXPECT_EQ(fit.model.last_parameters, fit.fitting.P);
+    EXPECT_EQ(fit.model.last_parameters, fit.fitting.P());
 
     EXPECT_TRUE(fit.reported("\nRegression summary\n\n"));
     EXPECT_TRUE(fit.reported("Estimated variance of the fit : "));
-    EXPECT_TRUE(fit.fitting.standard_deviation[0] > 0 && fit.fitting.standard_deviation[1] > 0);
-    EXPECT_NEAR(fit.fitting.correlation[0][1], fit.fitting.correlation[1][0], 1e-12);
-    EXPECT_NEAR(fit.fitting.correlation[0][0], 1, 1e-12);
+    EXPECT_TRUE(fit.fitting.standard_deviation()[0] > 0 && fit.fitting.standard_deviation()[1] > 0);
+    EXPECT_NEAR(fit.fitting.correlation()[0][1], fit.fitting.correlation()[1][0], 1e-12);
+    EXPECT_NEAR(fit.fitting.correlation()[0][0], 1, 1e-12);
 }
 
 TEST(Fitting, StraightLineWithErrorsInBothVariables)
 {
     const double sd_x = 0.05, sd_y = 0.1;
     LineFit fit(1, 7, sd_x, sd_y, 1);
-    fit.fitting.relative_tolerance = 1e-10;
+    fit.fitting.set_relative_tolerance(1e-10);
     ASSERT_EQ(fit.run(), Fitting::Status::converged);
 
     // Deming regression with the variance ratio delta = varY / varX.
@@ -156,16 +156,16 @@ TEST(Fitting, StraightLineWithErrorsInBothVariables)
         (syy - delta * sxx + std::sqrt((syy - delta * sxx) * (syy - delta * sxx) + 4 * delta * sxy * sxy)) /
         (2 * sxy);
     const double intercept = my - slope * mx;
-    EXPECT_NEAR(fit.fitting.P[1], slope, 1e-7);
-    EXPECT_NEAR(fit.fitting.P[0], intercept, 1e-7);
+    EXPECT_NEAR(fit.fitting.P()[1], slope, 1e-7);
+    EXPECT_NEAR(fit.fitting.P()[0], intercept, 1e-7);
 
     // The estimated true values lie on the fitted line, on the normal to it that the
     // variances define: (X - Xm) / varX = -slope (Y - Ym) / varY.
     for (int i = 0; i < n; ++i) {
-        const double X = fit.fitting.X[i][0];
-        const double Y = fit.fitting.P[0] + fit.fitting.P[1] * X;
+        const double X = fit.fitting.X()[i][0];
+        const double Y = fit.fitting.P()[0] + fit.fitting.P()[1] * X;
         const double Ym = 1 + 2 * x_data[i] + noise[i];
-        EXPECT_NEAR((X - x_data[i]) / (sd_x * sd_x), -fit.fitting.P[1] * (Y - Ym) / (sd_y * sd_y), 1e-4) << i;
+        EXPECT_NEAR((X - x_data[i]) / (sd_x * sd_x), -fit.fitting.P()[1] * (Y - Ym) / (sd_y * sd_y), 1e-4) << i;
     }
 }
 
@@ -182,17 +182,17 @@ TEST(Fitting, EveryRegressionTypeEndsAtAStationaryPoint)
         auto sum_of_squares = [&](std::array<double, 2> p) {
             double s = 0;
             for (int i = 0; i < 7; ++i) {
-                const double X = fit.fitting.X[i][0];
+                const double X = fit.fitting.X()[i][0];
                 const double y = p[0] + p[1] * X, z = p[0] * X - p[1];
                 if (x_terms)
                     s += std::pow(X - x_data[i], 2) / (0.05 * 0.05);
-                s += std::pow(y - fit.fitting.Ym[i], 2) / (0.1 * 0.1);
+                s += std::pow(y - fit.fitting.Ym()[i], 2) / (0.1 * 0.1);
                 if (z_terms)
-                    s += std::pow(z - fit.fitting.Zm[i], 2) / (0.2 * 0.2);
+                    s += std::pow(z - fit.fitting.Zm()[i], 2) / (0.2 * 0.2);
             }
             return s;
         };
-        const std::array<double, 2> p{fit.fitting.P[0], fit.fitting.P[1]};
+        const std::array<double, 2> p{fit.fitting.P()[0], fit.fitting.P()[1]};
         for (int a = 0; a < 2; ++a) {
             const double h = 1e-4;
             std::array<double, 2> plus = p, minus = p;
@@ -235,8 +235,8 @@ TEST(Fitting, AdditionalValuesReachTheModel)
 
     ASSERT_EQ(fit.run(), Fitting::Status::converged);
     ASSERT_EQ(reference.run(), Fitting::Status::converged);
-    EXPECT_NEAR(fit.fitting.P[0], reference.fitting.P[0], 1e-9);
-    EXPECT_NEAR(fit.fitting.P[1], reference.fitting.P[1], 1e-9);
+    EXPECT_NEAR(fit.fitting.P()[0], reference.fitting.P()[0], 1e-9);
+    EXPECT_NEAR(fit.fitting.P()[1], reference.fitting.P()[1], 1e-9);
 }
 
 TEST(Fitting, ModelThatMeetsTheDataConverges)
@@ -248,10 +248,10 @@ TEST(Fitting, ModelThatMeetsTheDataConverges)
     for (short type : {1, 3}) {
         LineFit fit(type, 7, 1e-8, 1e-8, 1, exact);
         EXPECT_EQ(fit.run(), Fitting::Status::converged) << "type " << type;
-        EXPECT_LT(fit.fitting.iteration, 6) << "type " << type;
+        EXPECT_LT(fit.fitting.iteration(), 6) << "type " << type;
         EXPECT_FALSE(fit.reported("Maximum iteration exceeded")) << "type " << type;
-        EXPECT_NEAR(fit.fitting.P[0], 1, 1e-10) << "type " << type;
-        EXPECT_NEAR(fit.fitting.P[1], 2, 1e-10) << "type " << type;
+        EXPECT_NEAR(fit.fitting.P()[0], 1, 1e-10) << "type " << type;
+        EXPECT_NEAR(fit.fitting.P()[1], 2, 1e-10) << "type " << type;
     }
 }
 
@@ -259,16 +259,16 @@ TEST(Fitting, EachRunStartsAfresh)
 {
     LineFit fit(3, 7, 1e-8, 1e-8, 1);
     ASSERT_EQ(fit.run(), Fitting::Status::converged);
-    const std::vector<double> first = fit.fitting.P;
+    const std::vector<double> first = fit.fitting.P();
 
     // A second run from other start values iterates again to the same estimates.
     fit.fitting.set_initial_parameters(std::vector<double>{-5, 10});
     fit.model.calls = 0;
     ASSERT_EQ(fit.run(), Fitting::Status::converged);
     EXPECT_GT(fit.model.calls, 0);
-    EXPECT_GE(fit.fitting.iteration, 1);
-    EXPECT_NEAR(fit.fitting.P[0], first[0], 1e-9);
-    EXPECT_NEAR(fit.fitting.P[1], first[1], 1e-9);
+    EXPECT_GE(fit.fitting.iteration(), 1);
+    EXPECT_NEAR(fit.fitting.P()[0], first[0], 1e-9);
+    EXPECT_NEAR(fit.fitting.P()[1], first[1], 1e-9);
     EXPECT_TRUE(fit.reported("Iteration 0"));
 }
 
@@ -276,7 +276,7 @@ TEST(Fitting, VarianceIsUndefinedWithoutMorePointsThanParameters)
 {
     LineFit fit(3, 2, 1e-8, 1e-8, 1);
     ASSERT_EQ(fit.run(), Fitting::Status::converged);
-    EXPECT_TRUE(std::isnan(fit.fitting.variance));
+    EXPECT_TRUE(std::isnan(fit.fitting.variance()));
     EXPECT_TRUE(fit.reported("Estimated variance of the fit : undefined (2 points for 2 parameters)\n"));
     EXPECT_TRUE(fit.reported("\nRegression summary\n\n"));
 }
@@ -298,7 +298,7 @@ TEST(Fitting, StatusTellsHowTheRunEnded)
          Fitting::Status::ill_defined_parameters, "Ill-defined parameter matrix\n", false},
         {"iteration cap",
          [](LineFit& fit) {
-             fit.fitting.relative_tolerance = 0;
+             fit.fitting.set_relative_tolerance(0);
              fit.fitting.set_maximum_number_of_iterations(2);
          },
          Fitting::Status::iteration_cap, "Maximum iteration exceeded 3\n", true},
@@ -317,7 +317,7 @@ TEST(Fitting, StatusTellsHowTheRunEnded)
     LineFit failing(3, 7, 1e-8, 1e-8, 1);
     failing.model.fails = true;
     failing.run();
-    EXPECT_EQ(failing.fitting.P, (Vector{0.9, 0.6}));
+    EXPECT_EQ(failing.fitting.P(), (Vector{0.9, 0.6}));
 }
 
 // Each shortening of a step divides its factor until it falls below a floor: settings under
@@ -342,9 +342,9 @@ TEST(Fitting, StepSettingsThatWouldNeverEndAStepSearchAreRefused)
     for (const Case& c : cases) {
         EXPECT_TRUE(test::ends_within(20, [&c] {
             LineFit fit(3, 7, 1e-8, 1e-8, 1);
-            fit.fitting.relative_tolerance = 0;  // so that steps get shortened
-            fit.fitting.step_divisor = c.step_divisor;
-            fit.fitting.initial_step = c.initial_step;
+            fit.fitting.set_relative_tolerance(0);  // so that steps get shortened
+            fit.fitting.set_step_divisor(c.step_divisor);
+            fit.fitting.set_initial_step(c.initial_step);
             return fit.run() == Fitting::Status::unusable_step_settings && fit.model.calls == 0 &&
                    fit.reported("The step divisor must be a number above 1 and the initial step a positive number.\n");
         })) << c.name;
@@ -397,15 +397,15 @@ TEST(Fitting, ArraysThatDoNotMatchTheCountsStopTheRun)
     other.fitting.read_sdX(-1, std::vector<double>(7, 100.0));
     other.fitting.read_EvX(3, std::vector<double>(7, 100.0));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("there is no independent variable 1"), std::string::npos);
-    EXPECT_EQ(other.fitting.Xm[6][0], x_data[6]);
-    EXPECT_EQ(other.fitting.sdX[0][0], 0.05);
+    EXPECT_EQ(other.fitting.Xm()[6][0], x_data[6]);
+    EXPECT_EQ(other.fitting.sdX()[0][0], 0.05);
     EXPECT_EQ(other.run(), Fitting::Status::converged);
 }
 
 TEST(Fitting, ReportWithoutIterationDetails)
 {
     LineFit fit(3, 7, 1e-8, 1e-8, 1);
-    fit.fitting.print_level = 0;
+    fit.fitting.set_print_level(0);
     ASSERT_EQ(fit.run(), Fitting::Status::converged);
     EXPECT_FALSE(fit.reported("Iteration 0"));
     EXPECT_FALSE(fit.reported("al ssqn"));
@@ -431,8 +431,8 @@ TEST(Fitting, StepThatMakesATrueValueNegativeIsShortened)
         LineFit fit(1, 7, 1, 0.01, 1, y);
         fit.fitting.read_Xm(0, std::vector<double>{0.01, 1, 2, 3, 4, 5, 6});
         fit.fitting.set_initial_parameters(std::vector<double>{1, 2});
-        fit.fitting.print_level = 2;
-        fit.fitting.limit_variables = c.limit_variables;
+        fit.fitting.set_print_level(2);
+        fit.fitting.set_limit_variables(c.limit_variables);
         fit.run();
         const std::size_t first = fit.report.find("al ssqn");
         ASSERT_NE(first, std::string::npos);

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 namespace quorvel {
@@ -36,26 +37,29 @@ equilibrium_failure fixedStepVapourFraction(Oil1& oil, double alpha, double beta
     if (oil.failureCode() != equilibrium_failure::none)
         return oil.failureCode();
 
-    const double volume = bubble ? oil.liquid->molar_volume : oil.vapour->molar_volume;
+    const double volume = bubble ? oil.liquidModel()->molar_volume : oil.vapourModel()->molar_volume;
     oil.save();
-    oil.saved_liquid_moles = bubble ? 1 : 0;
-    oil.saved_vapour_moles = bubble ? 0 : 1;
+    oil.setSavedLiquidMoles(bubble ? 1 : 0);
+    oil.setSavedVapourMoles(bubble ? 0 : 1);
     oil.set_the_volume(volume);
     oil.set_initialization_flag(initialization::from_estimates);
     const auto predict = [&oil](double t) {
-        const double dt = t - oil.saved_temperature;
+        const double dt = t - oil.savedTemperature();
         const bool slope = oil.calculate_derivatives(oil.derivatives, 1, 4);
         const auto d = [&](int k) { return slope ? oil.derivatives[k] * dt : 0.0; };
         oil.set_type_of_problem(problem_type::fixed_T_and_v);
         oil.set_the_temperature(t);
-        oil.estimated_temperature = t;
-        oil.estimated_pressure = oil.saved_pressure + d(1);
+        oil.setEstimatedTemperature(t);
+        oil.setEstimatedPressure(oil.savedPressure() + d(1));
+        std::vector<double> x = oil.estimatedLiquidComposition(), y = oil.estimatedVapourComposition();
         for (int i = 0; i < 17; ++i) {
-            oil.estimated_liquid_composition[i] = std::clamp(oil.saved_liquid_composition[i] + d(4 + i), 0.0, 1.0);
-            oil.estimated_vapour_composition[i] = std::clamp(oil.saved_vapour_composition[i] + d(21 + i), 0.0, 1.0);
+            x[i] = std::clamp(oil.savedLiquidComposition()[i] + d(4 + i), 0.0, 1.0);
+            y[i] = std::clamp(oil.savedVapourComposition()[i] + d(21 + i), 0.0, 1.0);
         }
-        oil.liquid_moles = std::clamp(oil.saved_liquid_moles + d(2), 0.0, 1.0);
-        oil.vapour_moles = std::clamp(oil.saved_vapour_moles + d(3), 0.0, 1.0);
+        oil.setEstimatedLiquidComposition(std::move(x));
+        oil.setEstimatedVapourComposition(std::move(y));
+        oil.setLiquidMoles(std::clamp(oil.savedLiquidMoles() + d(2), 0.0, 1.0));
+        oil.setVapourMoles(std::clamp(oil.savedVapourMoles() + d(3), 0.0, 1.0));
     };
 
     const double step = std::min(Th - T, 0.1);
@@ -72,8 +76,8 @@ equilibrium_failure fixedStepVapourFraction(Oil1& oil, double alpha, double beta
     oil.calculateVLE();
     if (oil.failureCode() != equilibrium_failure::none)
         return oil.failureCode();
-    p = oil.current_pressure;
-    fv = oil.vapour_moles * oil.vapour->molar_volume / volume;
+    p = oil.currentPressure();
+    fv = oil.vapourMoles() * oil.vapourModel()->molar_volume / volume;
     return equilibrium_failure::none;
 }
 
@@ -92,13 +96,13 @@ TEST(Oil1Model, DistributionReachesFeedAndPhaseModels)
     ModelFluid fluid;
     Oil1& oil = fluid.oil;
     oil.setDistributionParameters(0.7, 0.2, 0.03, 0.02, 0.01);  // CO2 before N2
-    EXPECT_DOUBLE_EQ(oil.feed_composition[kCO2], 0.03);
-    EXPECT_DOUBLE_EQ(oil.feed_composition[kN2], 0.02);
-    EXPECT_DOUBLE_EQ(oil.feed_composition[kH2S], 0.01);
-    EXPECT_NEAR(std::accumulate(oil.feed_composition.begin(), oil.feed_composition.end(), 0.0), 1.0, 1e-14);
-    EXPECT_EQ(oil.getCH4(), oil.feed_composition[kC1]);
+    EXPECT_DOUBLE_EQ(oil.feedComposition()[kCO2], 0.03);
+    EXPECT_DOUBLE_EQ(oil.feedComposition()[kN2], 0.02);
+    EXPECT_DOUBLE_EQ(oil.feedComposition()[kH2S], 0.01);
+    EXPECT_NEAR(std::accumulate(oil.feedComposition().begin(), oil.feedComposition().end(), 0.0), 1.0, 1e-14);
+    EXPECT_EQ(oil.getCH4(), oil.feedComposition()[kC1]);
     for (short i = 0; i < 17; ++i)
-        EXPECT_EQ(oil.feed_moles[i], oil.feed_composition[i]);
+        EXPECT_EQ(oil.feedMoles()[i], oil.feedComposition()[i]);
 
     // Heavy cuts in both phase models, as the cut formulas give them.
     const HeavyCut cn1 = heavyCutProperties(0.7, 11, 25), cn2 = heavyCutProperties(0.7, 26, 499);
@@ -113,9 +117,9 @@ TEST(Oil1Model, DistributionReachesFeedAndPhaseModels)
     EXPECT_EQ(oil.specific_gravity[kC1], 0.0);
 
     // setAlpha alone rebuilds nothing.
-    const std::vector<double> before = oil.feed_composition;
+    const std::vector<double> before = oil.feedComposition();
     oil.setAlpha(0.4);
-    EXPECT_EQ(oil.feed_composition, before);
+    EXPECT_EQ(oil.feedComposition(), before);
     oil.updateDistribution();
     EXPECT_GT(oil.getCH4(), before[kC1]);
 }
@@ -151,20 +155,20 @@ TEST(Oil1Model, ParametersOfAnUnsoundDistributionAreRefused)
         ModelFluid fluid;
         Oil1& oil = fluid.oil;
         ASSERT_TRUE(oil.setDistributionParameters(0.6, 0.1, 0.01, 0.02, 0.03));
-        const std::vector<double> before = oil.feed_composition;
+        const std::vector<double> before = oil.feedComposition();
         const double cn1_weight = fluid.liquidModel.molar_weight[kCn1];
 
         EXPECT_EQ(oil.setDistributionParameters(c.alpha, c.beta, c.co2, c.n2, c.h2s), c.sound) << c.name;
         if (c.sound) {
-            for (double z : oil.feed_composition)
+            for (double z : oil.feedComposition())
                 EXPECT_GE(z, 0.0) << c.name;
-            EXPECT_NEAR(std::accumulate(oil.feed_composition.begin(), oil.feed_composition.end(), 0.0), 1, 1e-12)
+            EXPECT_NEAR(std::accumulate(oil.feedComposition().begin(), oil.feedComposition().end(), 0.0), 1, 1e-12)
                 << c.name;
             EXPECT_EQ(oil.getBeta(), c.beta) << c.name;
             continue;
         }
         EXPECT_EQ(oil.failureCode(), equilibrium_failure::unsound_distribution) << c.name;
-        EXPECT_EQ(oil.feed_composition, before) << c.name;
+        EXPECT_EQ(oil.feedComposition(), before) << c.name;
         EXPECT_EQ(oil.getAlpha(), 0.6) << c.name;
         EXPECT_EQ(oil.getBeta(), 0.1) << c.name;
         EXPECT_EQ(oil.co2_fraction, 0.01) << c.name;
@@ -200,9 +204,9 @@ TEST(Oil1Volumetric, AlphaFoundAgainFromItsOwnVapourFraction)
     EXPECT_GT(ph, p);
     // The two-phase state at T fills the molar volume of the saturated liquid at Th.
     const Oil1& o = direct.oil;
-    EXPECT_NEAR(o.liquid_moles * direct.liquidModel.molar_volume + o.vapour_moles * direct.vapourModel.molar_volume,
+    EXPECT_NEAR(o.liquidMoles() * direct.liquidModel.molar_volume + o.vapourMoles() * direct.vapourModel.molar_volume,
                 o.homogenization_volume, 1e-9 * o.homogenization_volume);
-    EXPECT_NEAR(o.current_temperature, T, 1e-9);
+    EXPECT_NEAR(o.currentTemperature(), T, 1e-9);
 
     ModelFluid inverse;
     double start = 0;
@@ -426,8 +430,8 @@ TEST(Oil1Volumetric, StartValuesFromTheTables)
     // A bubble-type inclusion hotter than every table: the heaviest table.
     EXPECT_EQ(fluid.oil.estimateInitial(toLiquid, 2000, 0.3, alpha), equilibrium_failure::none);
     EXPECT_EQ(alpha, 0.95);
-    EXPECT_NEAR(std::accumulate(fluid.oil.estimated_vapour_composition.begin(),
-                                fluid.oil.estimated_vapour_composition.end(), 0.0), 1.0, 1e-12);
+    EXPECT_NEAR(std::accumulate(fluid.oil.estimatedVapourComposition().begin(),
+                                fluid.oil.estimatedVapourComposition().end(), 0.0), 1.0, 1e-12);
     // A bubble-type inclusion with a low Th: the lightest table.
     EXPECT_EQ(fluid.oil.estimateInitial(toLiquid, 250, 0.0, alpha), equilibrium_failure::none);
     EXPECT_EQ(alpha, 0.35);

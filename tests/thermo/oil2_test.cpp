@@ -78,7 +78,7 @@ TEST(Oil2Names, ComponentWithoutANameIsRefusedWithAMessage)
         EXPECT_NE(messages.find("Component 1 has no name"), std::string::npos) << messages;
         EXPECT_NE(oil.psat_correlation[0], nullptr);
         EXPECT_EQ(oil.psat_correlation[1], nullptr);
-        EXPECT_TRUE(oil.component_name[1].empty());
+        EXPECT_TRUE(oil.componentName()[1].empty());
         EXPECT_TRUE(liquidModel.component_name[1].empty());
 
         // Without the component's vapour pressure there are no start values.

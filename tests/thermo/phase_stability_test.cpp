@@ -83,7 +83,7 @@ double brute_force_minimum_distance(const std::vector<FeedEntry>& feed, double T
 bool stability_verdict(PetroleumFluid& fluid, double T, double P)
 {
     PhaseStability stability(fluid.liquid, fluid.vapour);
-    return stability.test(fluid.oil.feed_composition, T, P,
+    return stability.test(fluid.oil.feedComposition(), T, P,
                           PhaseStability::wilson_k_values(fluid.liquid, T, P));
 }
 
@@ -148,13 +148,13 @@ double ladder_flash(Oil& oil, double T, double P)
         oil.solveFromIdealMixture(problem_type::fixed_T_and_P, T, ladder[k]);
         if (oil.failureCode() != equilibrium_failure::none)
             continue;
-        oil.estimated_liquid_composition = oil.liquid_composition;
-        oil.estimated_vapour_composition = oil.vapour_composition;
+        oil.setEstimatedLiquidComposition(oil.liquidComposition());
+        oil.setEstimatedVapourComposition(oil.vapourComposition());
         oil.set_the_pressure(P);
         oil.set_initialization_flag(initialization::from_estimates);
         oil.calculateVLE();
     }
-    return oil.failureCode() == equilibrium_failure::none ? oil.vapour_moles / (oil.vapour_moles + oil.liquid_moles)
+    return oil.failureCode() == equilibrium_failure::none ? oil.vapourMoles() / (oil.vapourMoles() + oil.liquidMoles())
                                  : std::numeric_limits<double>::quiet_NaN();
 }
 
@@ -170,10 +170,10 @@ void expect_sound_two_phase_flash(double T, double P)
     EXPECT_LT(oil.molar_gas_fraction, 1.0);
 
     test::TwoPhaseMixture check(fluid.feed);
-    check.equilibrium.liquid_composition = oil.flash_liquid_composition;
-    check.equilibrium.vapour_composition = oil.flash_vapour_composition;
-    check.equilibrium.current_temperature = T;
-    check.equilibrium.current_pressure = P * 1e5;
+    check.equilibrium.setLiquidComposition(oil.flash_liquid_composition);
+    check.equilibrium.setVapourComposition(oil.flash_vapour_composition);
+    check.equilibrium.setCurrentTemperature(T);
+    check.equilibrium.setCurrentPressure(P * 1e5);
     EXPECT_LT(test::fugacity_mismatch(check), 1e-6) << T << " K, " << P << " bar";
     for (std::size_t i = 0; i < fluid.feed.size(); ++i)
         EXPECT_NEAR((1 - oil.molar_gas_fraction) * oil.flash_liquid_composition[i]
@@ -207,7 +207,7 @@ TEST(OilFlashStability, ConvergedSplitWithANegativePhaseAmountIsOnePhase)
     for (auto [T, P] : {std::pair{500.0, 37.2562}, {510.9855, 58.5455}}) {
         PetroleumFluid fluid(nine_components);
         PhaseStability stability(fluid.liquid, fluid.vapour);
-        EXPECT_TRUE(stability.test(fluid.oil.feed_composition, T, P * 1e5,
+        EXPECT_TRUE(stability.test(fluid.oil.feedComposition(), T, P * 1e5,
                                    PhaseStability::wilson_k_values(fluid.liquid, T, P * 1e5)));
         fluid.oil.calculateFlash(T, P);
         EXPECT_NE(fluid.oil.failureCode(), equilibrium_failure::none) << T << " K, " << P << " bar";

@@ -58,8 +58,8 @@ std::vector<CurvePoint> walk_isopleth(TwoPhaseMixture& m, double vapour_fraction
         }
         e.save();
         step = std::min(1.0, step * 1.2);
-        points.push_back({e.current_temperature, e.current_pressure, e.type_of_problem, slope});
-        EXPECT_NEAR(e.vapour_moles, vapour_fraction, 1e-12);
+        points.push_back({e.currentTemperature(), e.currentPressure(), e.typeOfProblem(), slope});
+        EXPECT_NEAR(e.vapourMoles(), vapour_fraction, 1e-12);
         expect_on_the_equilibrium_surface(m);
     }
     return points;
@@ -89,7 +89,7 @@ std::vector<CurvePoint> walk_isochore(TwoPhaseMixture& m, double volume, double 
             break;
         e.save();
         step = std::min(1.0, step * 1.2);
-        points.push_back({e.current_temperature, e.current_pressure, e.type_of_problem, e.path_slope});
+        points.push_back({e.currentTemperature(), e.currentPressure(), e.typeOfProblem(), e.path_slope});
     }
     return points;
 }
@@ -102,7 +102,7 @@ double start_isochore_at_bubble_point(TwoPhaseMixture& m)
     EXPECT_EQ(e.failureCode(), equilibrium_failure::none);
     e.save();
     e.startNewCurve();
-    return e.liquid->molar_volume;
+    return e.liquidModel()->molar_volume;
 }
 
 TEST(IsoplethPredictor, DewCurveStaysOnTheSaturationCurveAndTurnsAtTheCricondentherm)
@@ -152,8 +152,8 @@ TEST(IsoplethPredictor, DerivativesMatchNeighbouringSaturationPoints)
     for (double t : {T - h, T + h, T}) {
         e.solveFromIdealMixture(problem_type::fixed_T_and_Fv, t, 1);
         ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
-        pressures.push_back(e.current_pressure);
-        liquids.push_back(e.liquid_composition);
+        pressures.push_back(e.currentPressure());
+        liquids.push_back(e.liquidComposition());
     }
     ASSERT_TRUE(e.calculate_derivatives(e.derivatives, Quenta::temperature_quantity,
                                         Quenta::vapour_amount_quantity));
@@ -181,15 +181,15 @@ TEST(IsochorePredictor, TwoPhaseIsochoreKeepsItsVolumeAndMatchesItsDerivatives)
         EXPECT_NEAR(point.T, previous_T - 5, 1e-9);
         previous_T = point.T;
     }
-    EXPECT_NEAR(e.current_volume, volume, 1e-10 * volume);
+    EXPECT_NEAR(e.currentVolume(), volume, 1e-10 * volume);
     expect_on_the_equilibrium_surface(m);
-    EXPECT_GT(e.vapour_moles, 0.01);
+    EXPECT_GT(e.vapourMoles(), 0.01);
 
     // dP/dT along the isochore against two neighbouring solves at the same volume.
     ASSERT_TRUE(e.calculate_derivatives(e.derivatives, Quenta::temperature_quantity,
                                         Quenta::molar_volume_quantity));
     const double slope_here = e.derivatives[1];
-    const double T = e.current_temperature;
+    const double T = e.currentTemperature();
     const double h = 0.01;
     double pressures[2];
     for (int k = 0; k < 2; ++k) {
@@ -200,7 +200,7 @@ TEST(IsochorePredictor, TwoPhaseIsochoreKeepsItsVolumeAndMatchesItsDerivatives)
         e.set_initialization_flag(initialization::from_current_state);
         e.calculateVLE();
         ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
-        pressures[k] = e.current_pressure;
+        pressures[k] = e.currentPressure();
     }
     const double slope = (pressures[1] - pressures[0]) / (2 * h);
     EXPECT_NEAR(slope_here, slope, 1e-5 * slope);
@@ -231,7 +231,7 @@ TEST(IsochorePredictor, StartLeavingTheTwoPhaseRegionIsReversedAndTheFlagStays)
 TEST(Predictor, InterleavedCurvesDoNotShareTheirSteps)
 {
     const auto first_steps = [](TwoPhaseMixture& m, double first_step, int count) {
-        const double volume = m.equilibrium.liquid->molar_volume;
+        const double volume = m.equilibrium.liquidModel()->molar_volume;
         return walk_isochore(m, volume, first_step, count);
     };
 
@@ -244,8 +244,8 @@ TEST(Predictor, InterleavedCurvesDoNotShareTheirSteps)
     TwoPhaseMixture b({{C1, 0.3}, {C3, 0.4}, {nC4, 0.3}});
     start_isochore_at_bubble_point(a);
     start_isochore_at_bubble_point(b);
-    const double volume_a = a.equilibrium.liquid->molar_volume;
-    const double volume_b = b.equilibrium.liquid->molar_volume;
+    const double volume_a = a.equilibrium.liquidModel()->molar_volume;
+    const double volume_b = b.equilibrium.liquidModel()->molar_volume;
     std::vector<CurvePoint> interleaved;
     for (int k = 0; k < 4; ++k) {
         const auto point = walk_isochore(a, volume_a, +5, 1);
@@ -287,8 +287,8 @@ TEST(Predictor, StepsThatAreNotFiniteNumbersAreRefused)
             TwoPhaseMixture m(light_gas);
             Quenta& e = m.equilibrium;
             const double volume = start_isochore_at_bubble_point(m);
-            const double estimated_P = e.estimated_pressure;
-            const auto estimated_x = e.estimated_liquid_composition;
+            const double estimated_P = e.estimatedPressure();
+            const auto estimated_x = e.estimatedLiquidComposition();
             bool predicted = true;
             if (c.isochore) {
                 e.set_type_of_problem(problem_type::fixed_T_and_v);
@@ -297,7 +297,8 @@ TEST(Predictor, StepsThatAreNotFiniteNumbersAreRefused)
             } else {
                 predicted = e.estimateNextIsoplethPoint(c.factor, c.dT, c.dP);
             }
-            const bool untouched = e.estimated_pressure == estimated_P && e.estimated_liquid_composition == estimated_x;
+            const bool untouched =
+                e.estimatedPressure() == estimated_P && e.estimatedLiquidComposition() == estimated_x;
             const bool refused =
                 !predicted && e.failureCode() == equilibrium_failure::solve_failed && e.stepCounter() == 0;
             e.calculateVLE();
@@ -322,39 +323,39 @@ TEST(Predictor, SingularDerivativeSystemFailsThePrediction)
 
     // Phase models without amounts: every material-balance row loses all but one entry.
     const auto empty_the_phases = [&] {
-        e.liquid->total_moles = 0;
-        e.vapour->total_moles = 0;
-        std::fill(e.liquid->mole_fraction.begin(), e.liquid->mole_fraction.end(), 0.0);
+        e.liquidModel()->total_moles = 0;
+        e.vapourModel()->total_moles = 0;
+        std::fill(e.liquidModel()->mole_fraction.begin(), e.liquidModel()->mole_fraction.end(), 0.0);
     };
     empty_the_phases();
-    const double specified_T = e.specified_temperature;
-    const double estimated_P = e.estimated_pressure;
-    const auto estimated_y = e.estimated_vapour_composition;
+    const double specified_T = e.specifiedTemperature();
+    const double estimated_P = e.estimatedPressure();
+    const auto estimated_y = e.estimatedVapourComposition();
     EXPECT_FALSE(e.estimateNextIsoplethPoint(1, 10, 500000));
     EXPECT_EQ(e.failureCode(), equilibrium_failure::solve_failed);
-    EXPECT_EQ(e.specified_temperature, specified_T);
-    EXPECT_EQ(e.estimated_pressure, estimated_P);
-    EXPECT_EQ(e.estimated_vapour_composition, estimated_y);
+    EXPECT_EQ(e.specifiedTemperature(), specified_T);
+    EXPECT_EQ(e.estimatedPressure(), estimated_P);
+    EXPECT_EQ(e.estimatedVapourComposition(), estimated_y);
 
-    const double T = e.current_temperature;
-    const double P = e.current_pressure;
+    const double T = e.currentTemperature();
+    const double P = e.currentPressure();
     e.calculateVLE();
     EXPECT_EQ(e.failureCode(), equilibrium_failure::solve_failed);
-    EXPECT_EQ(e.current_temperature, T);
-    EXPECT_EQ(e.current_pressure, P);
+    EXPECT_EQ(e.currentTemperature(), T);
+    EXPECT_EQ(e.currentPressure(), P);
 
     // Back at the good point the same curve goes on.
     e.restore();
     EXPECT_TRUE(e.estimateNextIsoplethPoint(1, 10, 500000));
     e.calculateVLE();
     EXPECT_EQ(e.failureCode(), equilibrium_failure::none);
-    EXPECT_NEAR(e.current_temperature, 260, 1e-9);
+    EXPECT_NEAR(e.currentTemperature(), 260, 1e-9);
 
     // The isochore predictor likewise.
     const double volume = start_isochore_at_bubble_point(m);
     e.set_type_of_problem(problem_type::fixed_T_and_v);
     e.set_the_volume(volume);
-    e.saved_liquid_composition.assign(m.size(), 0.0);
+    e.setSavedLiquidComposition(std::vector<double>(m.size(), 0.0));
     empty_the_phases();
     EXPECT_FALSE(e.estimateNextIsochorPoint(1, -5));
     EXPECT_EQ(e.failureCode(), equilibrium_failure::solve_failed);

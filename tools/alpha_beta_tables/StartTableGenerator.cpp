@@ -32,8 +32,8 @@ StartTableGenerator::StartTableGenerator(double a) : alpha(a)
 bool StartTableGenerator::nearCritical() const
 {
     double difference = 0;
-    for (short i = 0; i < oil.component_count; ++i)
-        difference += std::fabs(oil.liquid_composition[i] - oil.vapour_composition[i]);
+    for (short i = 0; i < oil.componentCount(); ++i)
+        difference += std::fabs(oil.liquidComposition()[i] - oil.vapourComposition()[i]);
     return difference < kNearCritical;
 }
 
@@ -42,8 +42,8 @@ std::optional<Record> StartTableGenerator::finishRecord(bool bubble)
     if (oil.failureCode() != equilibrium_failure::none)
         return std::nullopt;
     Record record;
-    record.Th = oil.current_temperature;
-    record.P = oil.current_pressure;
+    record.Th = oil.currentTemperature();
+    record.P = oil.currentPressure();
     const auto& incipient = bubble ? vapourModel.mole_fraction : liquidModel.mole_fraction;
     std::copy(incipient.begin(), incipient.end(), record.incipient.begin());
     if (record.Th <= kStartTableReadingTemperature) {
@@ -72,13 +72,13 @@ std::optional<Record> StartTableGenerator::dewRecord(double Th, double P0, const
     oil.set_the_vaporization_ratio(1);
     if (liquid0.empty()) {
         oil.IdealMixture::calculateVLE();
-        oil.estimated_liquid_composition = oil.liquid_composition;
+        oil.setEstimatedLiquidComposition(oil.liquidComposition());
     } else {
-        oil.estimated_liquid_composition = liquid0;
+        oil.setEstimatedLiquidComposition(liquid0);
     }
-    oil.estimated_vapour_composition = oil.feed_composition;
-    oil.estimated_temperature = Th;
-    oil.estimated_pressure = P0;
+    oil.setEstimatedVapourComposition(oil.feedComposition());
+    oil.setEstimatedTemperature(Th);
+    oil.setEstimatedPressure(P0);
     oil.set_initialization_flag(initialization::from_estimates);
     oil.calculateVLE();
     return finishRecord(false);
@@ -90,10 +90,10 @@ std::optional<Record> StartTableGenerator::bubbleRecordFrom(const SaturationPoin
     oil.set_type_of_problem(problem_type::fixed_T_and_Fv);
     oil.set_the_temperature(start.T);
     oil.set_the_vaporization_ratio(0);
-    oil.estimated_temperature = start.T;
-    oil.estimated_pressure = start.P;
-    oil.estimated_liquid_composition = start.liquid;
-    oil.estimated_vapour_composition = start.vapour;
+    oil.setEstimatedTemperature(start.T);
+    oil.setEstimatedPressure(start.P);
+    oil.setEstimatedLiquidComposition(start.liquid);
+    oil.setEstimatedVapourComposition(start.vapour);
     oil.set_initialization_flag(initialization::from_estimates);
     oil.calculateVLE();
     return finishRecord(true);
@@ -105,29 +105,30 @@ std::vector<StartTableGenerator::SaturationPoint> StartTableGenerator::traceBubb
     oil.calculateBubblePressure(firstT);
     if (oil.failureCode() != equilibrium_failure::none)
         return curve;
-    curve.push_back({oil.current_temperature, oil.current_pressure, oil.liquid_composition,
-                     oil.vapour_composition});
+    curve.push_back({oil.currentTemperature(), oil.currentPressure(), oil.liquidComposition(),
+                     oil.vapourComposition()});
     double step = kCurveStep;
     while (step >= kSmallestCurveStep && curve.size() < kMostTraceSteps) {
         const auto& last = curve.back();
         oil.set_type_of_problem(problem_type::fixed_T_and_Fv);
         oil.set_the_vaporization_ratio(0);
         oil.set_the_temperature(last.T + step);
-        oil.estimated_pressure = last.P;
+        double pressure = last.P;
         if (curve.size() > 1) {
             const auto& before = curve[curve.size() - 2];
-            oil.estimated_pressure += (last.P - before.P) / (last.T - before.T) * step;
+            pressure += (last.P - before.P) / (last.T - before.T) * step;
         }
-        oil.estimated_liquid_composition = last.liquid;
-        oil.estimated_vapour_composition = last.vapour;
+        oil.setEstimatedPressure(pressure);
+        oil.setEstimatedLiquidComposition(last.liquid);
+        oil.setEstimatedVapourComposition(last.vapour);
         oil.set_initialization_flag(initialization::from_estimates);
         oil.calculateVLE();
         if (oil.failureCode() != equilibrium_failure::none || nearCritical()) {
             step /= 2;
             continue;
         }
-        curve.push_back({oil.current_temperature, oil.current_pressure, oil.liquid_composition,
-                         oil.vapour_composition});
+        curve.push_back({oil.currentTemperature(), oil.currentPressure(), oil.liquidComposition(),
+                         oil.vapourComposition()});
     }
     return curve;
 }
@@ -137,25 +138,25 @@ std::vector<StartTableGenerator::SaturationPoint> StartTableGenerator::traceDewC
     std::vector<SaturationPoint> curve;
     if (!oil.solveFromIdealMixture(problem_type::fixed_T_and_Fv, firstT, 1))
         return curve;
-    curve.push_back({oil.current_temperature, oil.current_pressure, oil.liquid_composition,
-                     oil.vapour_composition});
+    curve.push_back({oil.currentTemperature(), oil.currentPressure(), oil.liquidComposition(),
+                     oil.vapourComposition()});
     double factor = kDewPressureFactor;
     while (factor > 1.01 && curve.size() < kMostTraceSteps) {
         const auto& last = curve.back();
         oil.set_type_of_problem(problem_type::fixed_P_and_Fv);
         oil.set_the_vaporization_ratio(1);
         oil.set_the_pressure(last.P * factor * 1e-5);
-        oil.estimated_temperature = last.T;
-        oil.estimated_liquid_composition = last.liquid;
-        oil.estimated_vapour_composition = last.vapour;
+        oil.setEstimatedTemperature(last.T);
+        oil.setEstimatedLiquidComposition(last.liquid);
+        oil.setEstimatedVapourComposition(last.vapour);
         oil.set_initialization_flag(initialization::from_estimates);
         oil.calculateVLE();
         if (oil.failureCode() != equilibrium_failure::none || nearCritical()) {
             factor = 1 + (factor - 1) / 2;
             continue;
         }
-        curve.push_back({oil.current_temperature, oil.current_pressure, oil.liquid_composition,
-                         oil.vapour_composition});
+        curve.push_back({oil.currentTemperature(), oil.currentPressure(), oil.liquidComposition(),
+                         oil.vapourComposition()});
     }
     return curve;
 }

@@ -188,14 +188,14 @@ inline double rachford_rice(const std::vector<double>& z, const std::vector<doub
 inline double fugacity_mismatch(const TwoPhaseMixture& mixture)
 {
     const Quenta& e = mixture.equilibrium;
-    const auto lnL = textbook_ln_phi(mixture.feed, e.liquid_composition, e.current_temperature,
-                                     e.current_pressure, false);
-    const auto lnV = textbook_ln_phi(mixture.feed, e.vapour_composition, e.current_temperature,
-                                     e.current_pressure, true);
+    const auto lnL = textbook_ln_phi(mixture.feed, e.liquidComposition(), e.currentTemperature(),
+                                     e.currentPressure(), false);
+    const auto lnV = textbook_ln_phi(mixture.feed, e.vapourComposition(), e.currentTemperature(),
+                                     e.currentPressure(), true);
     double worst = 0;
     for (int i = 0; i < mixture.size(); ++i) {
-        const double x = e.liquid_composition[i];
-        const double y = e.vapour_composition[i];
+        const double x = e.liquidComposition()[i];
+        const double y = e.vapourComposition()[i];
         if (x <= 0 || y <= 0)
             continue;
         worst = std::max(worst, std::fabs(std::log(y) + lnV[i] - std::log(x) - lnL[i]));
@@ -207,14 +207,14 @@ inline double fugacity_mismatch(const TwoPhaseMixture& mixture)
 inline double scaled_fugacity_difference(const TwoPhaseMixture& mixture)
 {
     const Quenta& e = mixture.equilibrium;
-    const double T = e.current_temperature;
-    const double P = e.current_pressure;
-    const auto lnL = textbook_ln_phi(mixture.feed, e.liquid_composition, T, P, false);
-    const auto lnV = textbook_ln_phi(mixture.feed, e.vapour_composition, T, P, true);
+    const double T = e.currentTemperature();
+    const double P = e.currentPressure();
+    const auto lnL = textbook_ln_phi(mixture.feed, e.liquidComposition(), T, P, false);
+    const auto lnV = textbook_ln_phi(mixture.feed, e.vapourComposition(), T, P, true);
     double worst = 0;
     for (int i = 0; i < mixture.size(); ++i) {
-        const double fL = e.liquid_composition[i] * std::exp(lnL[i]) * P;
-        const double fV = e.vapour_composition[i] * std::exp(lnV[i]) * P;
+        const double fL = e.liquidComposition()[i] * std::exp(lnL[i]) * P;
+        const double fV = e.vapourComposition()[i] * std::exp(lnV[i]) * P;
         worst = std::max(worst, std::fabs(fV - fL) / P);
     }
     return worst;
@@ -226,8 +226,8 @@ inline double material_balance_error(const TwoPhaseMixture& mixture)
     const Quenta& e = mixture.equilibrium;
     double worst = 0;
     for (int i = 0; i < mixture.size(); ++i)
-        worst = std::max(worst, std::fabs(e.liquid_moles * e.liquid_composition[i]
-                                          + e.vapour_moles * e.vapour_composition[i] - mixture.feed[i].z));
+        worst = std::max(worst, std::fabs(e.liquidMoles() * e.liquidComposition()[i]
+                                          + e.vapourMoles() * e.vapourComposition()[i] - mixture.feed[i].z));
     return worst;
 }
 
