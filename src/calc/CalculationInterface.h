@@ -122,8 +122,8 @@ public:
     // Pressure (bar) of the homogeneous fluid at T (K) and bulkVolume, with the phase model
     // chosen by homog.
     double calculateTrappingPressure(double T);
-    // Bubble (bubble != 0) or dew pressure (bar) at T (degrees Celsius), or kSaturationFailure.
-    double calculateSaturation(double T, int bubble);
+    // Bubble or dew pressure (bar) at T (degrees Celsius), or kSaturationFailure.
+    double calculateSaturation(double T, SaturationKind kind);
     // Flash at T (K) and P (bar); with two phases fills the given records with them. The
     // feed is given back afterwards. Writes nothing when the fluid stays one phase or the
     // flash fails (no fluid loaded counts as a failure).
