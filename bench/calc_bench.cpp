@@ -347,8 +347,7 @@ PhaseDiagramPtr envelopeOf(const FluidRecord& record)
 {
     CalculationInterface ci(fluidTypeOf(record), EquationOfState::pengRobinson);
     PhaseDiagramPtr diagram;
-    int llg = 0;
-    ci.calculateImmiscibilityLoop(record, &diagram, llg);
+    ci.calculateImmiscibilityLoop(record, &diagram);
     return diagram;
 }
 

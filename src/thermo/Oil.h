@@ -118,8 +118,11 @@ public:
     void calculateBubblePressure(double T);
 
     // First points of the phase envelope (T in degrees C, P in bar, 0 on failure).
-    // llg is 1 when the bubble point was found only from a low start temperature.
-    [[nodiscard]] equilibrium_failure firstLiquidIsoplethPoint(double& T, double& P, int& llg);
+    struct FirstBubblePoint {
+        equilibrium_failure failure = equilibrium_failure::none;
+        bool lowTemperatureStart = false;  // found only by the fallbacks after 273.15 K failed
+    };
+    [[nodiscard]] FirstBubblePoint firstLiquidIsoplethPoint(double& T, double& P);
     [[nodiscard]] equilibrium_failure firstGasIsoplethPoint(double& T, double& P);
     // A further dew point searched by flashes from T (degrees C), P (bar) and the incipient
     // vapour y; flag -1 does nothing, a success sets it to 1.

@@ -75,7 +75,7 @@ TEST(CalculationInterfaceConstruction, FieldsStartAtTheirDocumentedValues)
 {
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     EXPECT_EQ(ci.branch, 1);
-    EXPECT_EQ(ci.lowTemperatureStart, 0);
+    EXPECT_FALSE(ci.lowTemperatureStart);
     EXPECT_EQ(ci.homog, 1);
     EXPECT_EQ(ci.error, equilibrium_failure::none);
     EXPECT_EQ(ci.isopleth, nullptr);
