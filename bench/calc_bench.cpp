@@ -96,7 +96,7 @@ void BM_StockTankOfComponents(benchmark::State& state)
         ci.setModelFluid(FluidType::componentList, record);
         ci.calculateGOR();
         benchmark::DoNotOptimize(ci.GOR);
-        benchmark::DoNotOptimize(ci.calculateSaturation(100, 1));
+        benchmark::DoNotOptimize(ci.calculateSaturation(100, SaturationKind::bubblePoint));
     }
 }
 BENCHMARK(BM_StockTankOfComponents)->Arg(100)->Arg(300)->Arg(600)->Unit(benchmark::kMillisecond);
@@ -108,7 +108,7 @@ void BM_LoadAndSaturation(benchmark::State& state)
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     for (auto _ : state) {
         ci.setModelFluid(FluidType::componentList, record);
-        const double P = ci.calculateSaturation(100, 1);
+        const double P = ci.calculateSaturation(100, SaturationKind::bubblePoint);
         if (P == kSaturationFailure) {
             state.SkipWithError("no bubble point");
             break;
@@ -347,8 +347,7 @@ PhaseDiagramPtr envelopeOf(const FluidRecord& record)
 {
     CalculationInterface ci(fluidTypeOf(record), EquationOfState::pengRobinson);
     PhaseDiagramPtr diagram;
-    int llg = 0;
-    ci.calculateImmiscibilityLoop(record, &diagram, llg);
+    ci.calculateImmiscibilityLoop(record, &diagram);
     return diagram;
 }
 

@@ -145,7 +145,8 @@ void BM_MontelModelExFit(benchmark::State& state)
     for (auto _ : state) {
         double alpha = 0, beta = 0, unused = 0, Pcal = 0, Fv = 0;
         solves = applyMontelSplittingAlgorithmEx(g[0], g[1], g[2], g[3], g[4], g[5], g[6], 0.011, 0.023, 0.004,
-                                                 373.15, 170.862, 1, alpha, beta, unused, Pcal, Fv)
+                                                 373.15, 170.862, SaturationKind::bubblePoint, alpha, beta, unused,
+                                                 Pcal, Fv)
                      .saturationSolves;
     }
     state.counters["saturation_solves"] = solves;

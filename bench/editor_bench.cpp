@@ -280,8 +280,8 @@ FluidRecord measuredModelFluid(double alpha, double beta, const QString& name)
     fluid.setValue(fluidkey::name, name);
     fluid.setValue(fluidkey::eos, "PR");
     fluid.setValue(fluidkey::texp, kMeasuredCelsius);
-    fluid.setValue(fluidkey::pexp, calculation.calculateSaturation(kMeasuredCelsius, kBubblePoint));
-    fluid.setValue(fluidkey::hexp, kBubblePoint);
+    fluid.setValue(fluidkey::pexp, calculation.calculateSaturation(kMeasuredCelsius, SaturationKind::bubblePoint));
+    fluid.setValue(fluidkey::hexp, code_number(SaturationKind::bubblePoint));
     return fluid;
 }
 
@@ -293,7 +293,7 @@ QList<FluidRecord> measuredOils()
     for (int i = 0; i < kBatchSize; ++i) {
         FluidRecord oil = measuredModelFluid(0.75 + 0.005 * i, 0.25 + 0.005 * i, QStringLiteral("Oil%1").arg(i));
         oil.setValue(fluidkey::tsat, kMeasuredCelsius);
-        oil.setValue(fluidkey::satPhase, kBubblePoint);
+        oil.setValue(fluidkey::satPhase, code_number(SaturationKind::bubblePoint));
         oils << oil;
     }
     return oils;

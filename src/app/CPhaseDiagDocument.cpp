@@ -253,9 +253,7 @@ void CPhaseDiagDocument::calculateImmiscibilityLoop(const FluidRecord& fluid)
 {
     auto calculator = PhaseDiagramCalculator::make(fluidTypeOf(fluid), kPhaseDiagramEos);
     PhaseDiagramPtr diagram;
-    int llg = 0;
-    calculator->calculateImmiscibilityLoop(fluid, &diagram, llg);
-    if (llg)
+    if (calculator->calculateImmiscibilityLoop(fluid, &diagram).metLiquidLiquidGas)
         Msg_IsoplethLLG();
     if (diagram) {
         mPhaseDiagrams.push_back(diagram);

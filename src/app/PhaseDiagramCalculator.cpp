@@ -9,9 +9,9 @@ class InterfaceCalculator : public PhaseDiagramCalculator
 public:
     InterfaceCalculator(FluidType fluidType, EquationOfState eos) : interface(fluidType, eos) {}
 
-    EnvelopeEnd calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* diagram, int& llg) override
+    EnvelopeTrace calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* diagram) override
     {
-        return interface.calculateImmiscibilityLoop(fluid, diagram, llg);
+        return interface.calculateImmiscibilityLoop(fluid, diagram);
     }
     isochor_result calculateIsochors(const PhaseDiagramPtr& diagram, const InclusionRecord* inclusion, double Th,
                                      double Ph, Homogenisation homog, IsochorPtr* monophasic,

@@ -17,9 +17,8 @@ class PhaseDiagramCalculator
 public:
     virtual ~PhaseDiagramCalculator() = default;
 
-    // The envelope of the fluid into a new diagram (null when none was traced); llg 1 when
-    // liquid-liquid-gas equilibria were met.
-    virtual EnvelopeEnd calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* diagram, int& llg) = 0;
+    // The envelope of the fluid into a new diagram (null when none was traced).
+    virtual EnvelopeTrace calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* diagram) = 0;
     // The two isochores of an inclusion homogenising at Th (degrees Celsius) as homog says,
     // added to the diagram: both_made, else nothing added.
     virtual isochor_result calculateIsochors(const PhaseDiagramPtr& diagram, const InclusionRecord* inclusion,

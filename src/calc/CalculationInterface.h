@@ -49,6 +49,13 @@ enum class step_code : std::int8_t {
 // branch's first point.
 using EnvelopeEnd = std::variant<equilibrium_failure, step_code>;
 
+// How an envelope trace ended, and what its liquid branch met.
+struct EnvelopeTrace
+{
+    EnvelopeEnd end;
+    bool metLiquidLiquidGas = false;  // the liquid branch ran into a liquid-liquid-gas region
+};
+
 // Outcome of a flash: two phases, a feed that stays one phase, or a solver that found no
 // answer.
 enum class FlashOutcome { twoPhases, onePhase, failed };
@@ -123,8 +130,8 @@ public:
     // Pressure (bar) of the homogeneous fluid at T (K) and bulkVolume, with the phase model
     // chosen by homog.
     double calculateTrappingPressure(double T);
-    // Bubble (bubble != 0) or dew pressure (bar) at T (degrees Celsius), or kSaturationFailure.
-    double calculateSaturation(double T, int bubble);
+    // Bubble or dew pressure (bar) at T (degrees Celsius), or kSaturationFailure.
+    double calculateSaturation(double T, SaturationKind kind);
     // Flash at T (K) and P (bar); with two phases fills the given records with them. The
     // feed is given back afterwards. Writes nothing when the fluid stays one phase or the
     // flash fails (no fluid loaded counts as a failure).
@@ -155,9 +162,8 @@ public:
 
     // ---- Phase envelope (degrees Celsius, bar) ----
     // Traces the envelope of the record into a new diagram (null when neither branch has a
-    // point); llg is 1 when the liquid branch ran into a liquid-liquid-gas region.
-    EnvelopeEnd calculateImmiscibilityLoop(const FluidRecord& record, std::shared_ptr<CPhaseDiagram>* diagram,
-                                   int& llg);
+    // point).
+    EnvelopeTrace calculateImmiscibilityLoop(const FluidRecord& record, std::shared_ptr<CPhaseDiagram>* diagram);
     // First point of the branch named by `branch`.
     [[nodiscard]] equilibrium_failure firstIsoplethPoint(double* T, double* P);
     // Next point of the current branch.
@@ -193,7 +199,7 @@ public:
     std::unique_ptr<ClaCubic0> vapourPhase;
     std::unique_ptr<Oil> oil;
     int branch = 1;                 // 1 bubble-point branch, 0 dew-point branch
-    int lowTemperatureStart = 0;
+    bool lowTemperatureStart = false;  // of the liquid branch's first point
     FluidType fluidType = FluidType::none;
     double alpha = 0;
     double beta = 0;

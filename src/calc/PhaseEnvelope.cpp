@@ -94,8 +94,13 @@ equilibrium_failure CalculationInterface::firstIsoplethPoint(double* T, double* 
     if (!isEngineReady())
         return error = equilibrium_failure::solve_failed;
     finalize();
-    error = branch != 0 ? oil->firstLiquidIsoplethPoint(*T, *P, lowTemperatureStart)
-                        : oil->firstGasIsoplethPoint(*T, *P);
+    if (branch != 0) {
+        const Oil::FirstBubblePoint first = oil->firstLiquidIsoplethPoint(*T, *P);
+        error = first.failure;
+        lowTemperatureStart = first.lowTemperatureStart;
+    } else {
+        error = oil->firstGasIsoplethPoint(*T, *P);
+    }
     step = 1;
     return error;
 }
@@ -171,10 +176,10 @@ equilibrium_failure CalculationInterface::firstLLGIsoplethPoint(double startT, d
     return error;
 }
 
-EnvelopeEnd CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& record,
-                                                     std::shared_ptr<CPhaseDiagram>* diagram, int& llg)
+EnvelopeTrace CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& record,
+                                                               std::shared_ptr<CPhaseDiagram>* diagram)
 {
-    llg = 0;
+    bool metLiquidLiquidGas = false;
     if (diagram)
         *diagram = nullptr;
     setThermodynamicModel(record);
@@ -205,11 +210,11 @@ EnvelopeEnd CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& 
             if (code == step_code::failed)
                 break;
             if (code == step_code::liquid_liquid_gas) {
-                llg = 1;
+                metLiquidLiquidGas = true;
                 break;
             }
         }
-        if (llg) {
+        if (metLiquidLiquidGas) {
             code = firstLLGIsoplethPoint(Tllg - kLLGSearchBelow, &T, &P) == equilibrium_failure::none
                        ? step_code::new_point
                        : step_code::failed;
@@ -276,7 +281,7 @@ EnvelopeEnd CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& 
     }
 
     if (!liquid && !vapour)
-        return end;
+        return {end, metLiquidLiquidGas};
     const std::optional<CriticalState> critical = refineEnvelopeExtremes(liquid.get(), vapour.get());
     auto made = std::make_shared<CPhaseDiagram>();
     made->setThermoModel(record);
@@ -302,7 +307,7 @@ EnvelopeEnd CalculationInterface::calculateImmiscibilityLoop(const FluidRecord& 
         placeCriticalPoint(*made, celsius(critical->T), critical->P * kBarPerPascal);
     if (diagram)
         *diagram = std::move(made);
-    return end;
+    return {end, metLiquidLiquidGas};
 }
 
 } // namespace quorvel

@@ -32,13 +32,12 @@ double CalculationInterface::calculateTrappingPressure(double T)
     return currentPhase->pressure_pa * kBarPerPascal;
 }
 
-double CalculationInterface::calculateSaturation(double T, int bubble)
+double CalculationInterface::calculateSaturation(double T, SaturationKind kind)
 {
     if (!isEngineReady())
         return kSaturationFailure;
     const equilibrium_failure outcome = oil->solve(problem_type::fixed_T_and_Fv, T + kCelsiusOffset,
-                                                   bubble != 0 ? kBubblePointVapourFraction : kDewPointVapourFraction,
-                                                   Oil::Start::from_ideal_mixture);
+                                                   saturationVapourFraction(kind), Oil::Start::from_ideal_mixture);
     return outcome == equilibrium_failure::none ? oil->currentPressure() * kBarPerPascal : kSaturationFailure;
 }
 

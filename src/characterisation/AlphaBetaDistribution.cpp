@@ -181,7 +181,7 @@ bool MontelModelEx::evaluateAt(double trialAlpha, double trialBeta, int& err)
         interface->setH2S(H2S);
         interface->finalize();
         readModelComposition();
-        Pcal = interface->calculateSaturation(Texp - 273.15, hexp);
+        Pcal = interface->calculateSaturation(Texp - 273.15, saturationKind);
         ++saturationSolves;
         haveEvaluated = true;
     }
@@ -222,7 +222,7 @@ struct ExtendedFitInput
 {
     std::array<double, kGroupCount> groups;
     double N2, CO2, H2S, Texp, Pexp;
-    int hexp;
+    SaturationKind kind;
 };
 
 // The vapour fraction at 293.15 K of the fitted fluid homogenising at Texp as the
@@ -230,7 +230,8 @@ struct ExtendedFitInput
 double vapourFractionOf(MontelModelEx& model)
 {
     Oil1& oil = static_cast<Oil1&>(*model.interface->oil);
-    oil.inclusion_type = model.hexp != 0 ? Homogenisation::toLiquid : Homogenisation::toVapour;
+    oil.setInclusionType(model.saturationKind == SaturationKind::bubblePoint ? Homogenisation::toLiquid
+                                                                             : Homogenisation::toVapour);
     double fv = kNaN, ph = 0, p = 0;
     const equilibrium_failure failure = oil.calculateFv(model.alpha, model.beta, model.N2, model.CO2, model.H2S,
                                                         model.Texp, kMeasurementTemperature, fv, ph, p);
@@ -246,7 +247,7 @@ MontelFitReport runExtendedFit(const ExtendedFitInput& in, double& alpha, double
     model.H2S = in.H2S;
     model.Texp = in.Texp;
     model.Pexp = in.Pexp;
-    model.hexp = in.hexp;
+    model.saturationKind = in.kind;
     if (betaOnly)
         model.alpha = alpha;
 
@@ -321,19 +322,19 @@ QString describeFittingStatus(Fitting::Status status)
 
 MontelFitReport applyMontelSplittingAlgorithmEx(double C1, double C2, double C3, double C4, double C5, double C6,
                                                 double C7plus, double N2, double CO2, double H2S, double Texp,
-                                                double Pexp, int hexp, double& alpha, double& beta, double&,
-                                                double& Pcal, double& Fv)
+                                                double Pexp, SaturationKind kind, double& alpha, double& beta,
+                                                double&, double& Pcal, double& Fv)
 {
-    return runExtendedFit({{C1, C2, C3, C4, C5, C6, C7plus}, N2, CO2, H2S, Texp, Pexp, hexp}, alpha, beta, Pcal, Fv,
+    return runExtendedFit({{C1, C2, C3, C4, C5, C6, C7plus}, N2, CO2, H2S, Texp, Pexp, kind}, alpha, beta, Pcal, Fv,
                           false);
 }
 
 MontelFitReport applyMontelSplittingAlgorithmEx1(double C1, double C2, double C3, double C4, double C5, double C6,
                                                  double C7plus, double N2, double CO2, double H2S, double Texp,
-                                                 double Pexp, int hexp, double& alpha, double& beta, double&,
-                                                 double& Pcal, double& Fv)
+                                                 double Pexp, SaturationKind kind, double& alpha, double& beta,
+                                                 double&, double& Pcal, double& Fv)
 {
-    return runExtendedFit({{C1, C2, C3, C4, C5, C6, C7plus}, N2, CO2, H2S, Texp, Pexp, hexp}, alpha, beta, Pcal, Fv,
+    return runExtendedFit({{C1, C2, C3, C4, C5, C6, C7plus}, N2, CO2, H2S, Texp, Pexp, kind}, alpha, beta, Pcal, Fv,
                           true);
 }
 

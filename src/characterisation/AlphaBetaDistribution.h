@@ -5,6 +5,7 @@
 #include "numeric/Equation.h"
 #include "numeric/Fitting.h"
 #include "platform/Value.h"
+#include "thermo/VLE.h"
 
 #include <memory>
 #include <span>
@@ -73,7 +74,7 @@ public:
     double Texp = 0;                  // K
     double Pexp = 0;                  // bar
     double Pcal = 0;                  // bar
-    int hexp = 1;                     // non-zero bubble point, 0 dew point
+    SaturationKind saturationKind = SaturationKind::bubblePoint;  // of the measured point
     double zC1 = 0, zC2 = 0, zC3 = 0, zC4 = 0, zC5 = 0, zC6 = 0, zC7plus = 0;
     std::unique_ptr<CalculationInterface> interface;
     int saturationSolves = 0;
@@ -96,18 +97,18 @@ struct MontelFitReport
 };
 
 // Fit alpha and beta (Ex) or beta at the given alpha (Ex1) to the measured C1 .. C6 and
-// C7+ (mole fractions) and the saturation point (Texp in K, Pexp in bar, hexp non-zero for a
-// bubble point). Pcal is the model's saturation pressure, Fv the volumetric vapour
-// fraction at 293.15 K of the fitted fluid homogenising at Texp (not-a-number when it
-// cannot be computed). unused is neither read nor written.
+// C7+ (mole fractions) and the saturation point (Texp in K, Pexp in bar, its kind). Pcal
+// is the model's saturation pressure, Fv the volumetric vapour fraction at 293.15 K of the
+// fitted fluid homogenising at Texp (not-a-number when it cannot be computed). unused is
+// neither read nor written.
 MontelFitReport applyMontelSplittingAlgorithmEx(double C1, double C2, double C3, double C4, double C5, double C6,
                                                 double C7plus, double N2, double CO2, double H2S, double Texp,
-                                                double Pexp, int hexp, double& alpha, double& beta, double& unused,
-                                                double& Pcal, double& Fv);
+                                                double Pexp, SaturationKind kind, double& alpha, double& beta,
+                                                double& unused, double& Pcal, double& Fv);
 MontelFitReport applyMontelSplittingAlgorithmEx1(double C1, double C2, double C3, double C4, double C5, double C6,
                                                  double C7plus, double N2, double CO2, double H2S, double Texp,
-                                                 double Pexp, int hexp, double& alpha, double& beta, double& unused,
-                                                 double& Pcal, double& Fv);
+                                                 double Pexp, SaturationKind kind, double& alpha, double& beta,
+                                                 double& unused, double& Pcal, double& Fv);
 
 // The seven points of a fit to the groups C1 .. C6, C7+: X the group index (0 .. 6), Y the
 // measured fraction, both with standard deviation 1e-8; the parameters perturbed by 1e-6.

@@ -17,12 +17,12 @@ namespace {
 
 constexpr int kTestSplitLastCarbonNumber = 44;
 
-double saturationPressureOf(const Dictionary& fluid, EquationOfState eos, double Texp, int hexp)
+double saturationPressureOf(const Dictionary& fluid, EquationOfState eos, double Texp, SaturationKind kind)
 {
     CalculationInterface calculation(FluidType::componentList, eos);
     if (!calculation.setModelFluid(FluidType::componentList, fluid))
         return kSaturationFailure;
-    return calculation.calculateSaturation(Texp, hexp);
+    return calculation.calculateSaturation(Texp, kind);
 }
 
 void copyFitKeys(const Dictionary& fitted, Dictionary result)
@@ -53,12 +53,13 @@ Dictionary doTestFluid(const Dictionary& source, int correlationCode, int tovik)
 
     const double Texp = measuredTemperatureCelsius(source);
     const double Pexp = source.doubleValue(fluidkey::pexp);
-    const int hexp = source.intValue(fluidkey::hexp);
+    const int storedKind = source.intValue(fluidkey::hexp);  // the result keeps the number as read
     if (!fitted)
         writeCharacterisationLog(
             QStringLiteral("Test of %1: the alpha-beta fit failed; no saturation pressure is computed.\n").arg(name));
     const EquationOfState eos = getEOSCode(source.value(fluidkey::eos));
-    const double Pcal = fitted ? saturationPressureOf(result, eos, Texp, hexp) : kSaturationFailure;
+    const double Pcal =
+        fitted ? saturationPressureOf(result, eos, Texp, saturationKindFromNumber(storedKind)) : kSaturationFailure;
     const bool computed = Pcal != kSaturationFailure;
     const double ardp = (Pcal - Pexp) / Pexp;
     const bool deviationKnown = computed && Pexp > 0;
@@ -66,7 +67,7 @@ Dictionary doTestFluid(const Dictionary& source, int correlationCode, int tovik)
     copyFitKeys(fittedFluid, result);
     setMeasuredTemperatureCelsius(result, Texp);
     result.setValue(fluidkey::pexp, Pexp);
-    result.setValue(fluidkey::hexp, hexp);
+    result.setValue(fluidkey::hexp, storedKind);
     result.setValue(fluidkey::ardp, deviationKnown ? Value(ardp) : Value::notANumber());
     result.setValue(fluidkey::aadp, deviationKnown ? Value(std::fabs(ardp)) : Value::notANumber());
     result.setValue(fluidkey::pcal, computed ? Value(Pcal) : Value::notANumber());

@@ -113,11 +113,11 @@ QString joinedNumbers(const QList<double>& numbers)
 
 }  // namespace
 
-void writeMeasuredPoint(FluidRecord fluid, double kelvin, double bar, int saturationType)
+void writeMeasuredPoint(FluidRecord fluid, double kelvin, double bar, SaturationKind kind)
 {
     setMeasuredTemperatureCelsius(fluid, units::celsiusOfKelvin(kelvin));
     fluid.setValue(fluidkey::pexp, bar);
-    fluid.setValue(fluidkey::hexp, saturationType);
+    fluid.setValue(fluidkey::hexp, code_number(kind));
 }
 
 bool isLogWindowOnScreen()
@@ -136,15 +136,16 @@ std::optional<FluidRecord> doFitAlphaBetaModel(const FluidRecord& source, std::o
     }
     const double T = units::kelvinOfCelsius(measuredTemperatureCelsius(source));
     const double P = source.doubleValue(fluidkey::pexp);
-    const int h = source.intValue(fluidkey::hexp);
+    const int storedKind = source.intValue(fluidkey::hexp);  // the result keeps the number as read
+    const SaturationKind kind = saturationKindFromNumber(storedKind);
     const CompositionSummary s = analyseFluidComposition(source);
 
     double alpha = fixedAlpha.value_or(0), beta = 0, unused = 0, Pcal = 0, fv = 0;
     if (fixedAlpha)
-        applyMontelSplittingAlgorithmEx1(s.C1, s.C2, s.C3, s.C4, s.C5, s.C6, s.zC7plus, s.N2, s.CO2, s.H2S, T, P, h,
+        applyMontelSplittingAlgorithmEx1(s.C1, s.C2, s.C3, s.C4, s.C5, s.C6, s.zC7plus, s.N2, s.CO2, s.H2S, T, P, kind,
                                          alpha, beta, unused, Pcal, fv);
     else
-        applyMontelSplittingAlgorithmEx(s.C1, s.C2, s.C3, s.C4, s.C5, s.C6, s.zC7plus, s.N2, s.CO2, s.H2S, T, P, h,
+        applyMontelSplittingAlgorithmEx(s.C1, s.C2, s.C3, s.C4, s.C5, s.C6, s.zC7plus, s.N2, s.CO2, s.H2S, T, P, kind,
                                         alpha, beta, unused, Pcal, fv);
     if (fixedAlpha)
         alpha = *fixedAlpha;
@@ -152,7 +153,7 @@ std::optional<FluidRecord> doFitAlphaBetaModel(const FluidRecord& source, std::o
     FluidRecord result = make(alpha, beta, s.CO2, s.N2, s.H2S, name);
     setMeasuredTemperatureKelvin(result, T);
     result.setValue(fluidkey::pexp, P);
-    result.setValue(fluidkey::hexp, h);
+    result.setValue(fluidkey::hexp, storedKind);
     storeComposition(result, s);
     storeCompositionDeviations(result, alpha, beta, s);
     result.setValue(fluidkey::pcal, Pcal);
@@ -183,7 +184,7 @@ FluidRecord doTovikAlphaBeta(const FluidRecord& source, const AlphaBetaFluidMake
         const auto saturation =
             calculation(FluidType::componentList, getEOSCode(source.value(fluidkey::eos)), componentList);
         computed = saturation->calculateSaturation(source.doubleValue(fluidkey::tsat),
-                                                   source.intValue(fluidkey::satPhase));
+                                                   saturationKindFromNumber(source.intValue(fluidkey::satPhase)));
         result.setValue(fluidkey::psat, *computed);
         result.setValue(fluidkey::pcal, *computed);
     }

@@ -21,8 +21,8 @@ using AlphaBetaFluidMaker = std::function<FluidRecord(double alpha, double beta,
                                                       const QString& sourceName)>;
 
 // Writes a measured point given in kelvin and bar as "Texp" (degrees Celsius), "Pexp"
-// and "hexp" (1 bubble point, 0 dew point).
-void writeMeasuredPoint(FluidRecord fluid, double kelvin, double bar, int saturationType);
+// and "hexp".
+void writeMeasuredPoint(FluidRecord fluid, double kelvin, double bar, SaturationKind kind);
 
 // Alpha and beta fitted to the source's C1 .. C6, C7+ and measured saturation point
 // (beta alone when alpha is fixed). Answers nothing, after a critical alert, when the

@@ -2,6 +2,7 @@
 
 #include "characterisation/AlphaBetaDistribution.h"
 #include "editor/FluidModelController.h"
+#include "editor/SaturationCells.h"
 #include "editor/SheetUnits.h"
 #include "platform/AlertService.h"
 #include "widgets/CLogWindow.h"
@@ -109,8 +110,8 @@ void AlphaBetaSheet::makePanel()
     mAlphaBetaPhase->setObjectName(QStringLiteral("mAlphaBetaPhase"));
     auto* bubble = new QRadioButton(tr("Bubble point"), pointBox);
     auto* dew = new QRadioButton(tr("Dew point"), pointBox);
-    mAlphaBetaPhase->addButton(bubble, kBubblePoint);
-    mAlphaBetaPhase->addButton(dew, kDewPoint);
+    addSaturationCell(*mAlphaBetaPhase, bubble, SaturationKind::bubblePoint);
+    addSaturationCell(*mAlphaBetaPhase, dew, SaturationKind::dewPoint);
     bubble->setChecked(true);
     pointGrid->addWidget(bubble, 2, 1);
     pointGrid->addWidget(dew, 2, 3);
@@ -186,15 +187,14 @@ void AlphaBetaSheet::onClickAlphaBetaize()
     const double pressure = fluid.contains(fluidkey::pexp)
                                 ? fluid.doubleValue(fluidkey::pexp)
                                 : numberOfText(mEditor.control<QLineEdit>("mPsatEditField0")->text()).value_or(0);
-    const int saturationType = fluid.contains(fluidkey::hexp)
-                                   ? fluid.intValue(fluidkey::hexp)
-                                   : mEditor.control<QButtonGroup>("mSatRadio")->checkedId();
+    const SaturationKind kind = fluid.contains(fluidkey::hexp)
+                                    ? saturationKindFromNumber(fluid.intValue(fluidkey::hexp))
+                                    : checkedSaturationKind(*mEditor.control<QButtonGroup>("mSatRadio"));
     mAlphaBetaTValue = temperature;
     mAlphaBetaPValue = pressure;
     showValue(mAlphaBetaT, mSpinAlphaBetaT, temperature);
     showValue(mAlphaBetaP, mSpinAlphaBetaP, pressure);
-    if (QAbstractButton* cell = mAlphaBetaPhase->button(saturationType != kDewPoint ? kBubblePoint : kDewPoint))
-        cell->setChecked(true);
+    checkSaturationCell(*mAlphaBetaPhase, kind);
     mAlphaBetaTUnitCode = kTemperatureCelsius;
     mAlphaBetaPUnitCode = kPressureBar;
     mAlphaBetaTUnit->setCurrentIndex(kTemperatureCelsius);
@@ -212,7 +212,7 @@ void AlphaBetaSheet::onCloseAlphaBetaPanel()
     const int row = mEditor.selectedFluidRow();
     if (row >= 0)
         writeMeasuredPoint(mEditor.fluids().at(row).toDictionary(), temperatureKelvin(), pressureBar(),
-                           mAlphaBetaPhase->checkedId());
+                           checkedSaturationKind(*mAlphaBetaPhase));
     endSheet();
 }
 
@@ -331,7 +331,7 @@ void AlphaBetaSheet::onFitAlphaBetaModel()
         if (row < 0)
             return;
         const FluidRecord source = mEditor.fluids().at(row).toDictionary();
-        writeMeasuredPoint(source, temperatureKelvin(), pressureBar(), mAlphaBetaPhase->checkedId());
+        writeMeasuredPoint(source, temperatureKelvin(), pressureBar(), checkedSaturationKind(*mAlphaBetaPhase));
         if (const std::optional<FluidRecord> result = fit(source)) {
             mEditor.fluids().insert(row + 1, *result);
             results.append(*result);

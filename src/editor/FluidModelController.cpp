@@ -5,6 +5,7 @@
 #include "characterisation/Correlations.h"
 #include "editor/EditorControls.h"
 #include "editor/LumpSplitSheets.h"
+#include "editor/SaturationCells.h"
 #include "platform/ActionNames.h"
 #include "platform/Pasteboard.h"
 #include "platform/ScreenPlacement.h"
@@ -222,8 +223,8 @@ QGroupBox* FluidModelController::makeSaturationBox(QWidget* parent)
     c.satRadio->setObjectName("mSatRadio");
     auto* bubble = new QRadioButton(tr("Bubble point"), box);
     auto* dew = new QRadioButton(tr("Dew point"), box);
-    c.satRadio->addButton(bubble, kBubblePoint);
-    c.satRadio->addButton(dew, kDewPoint);
+    addSaturationCell(*c.satRadio, bubble, SaturationKind::bubblePoint);
+    addSaturationCell(*c.satRadio, dew, SaturationKind::dewPoint);
     grid->addWidget(new QLabel(tr("T"), box), 0, 0);
     grid->addWidget(withStepper(box, c.tsatEditField0, c.spinTsat0), 0, 1);
     grid->addWidget(new QLabel("\u00b0C", box), 0, 2);
@@ -333,17 +334,16 @@ void FluidModelController::showFluid(FluidRecord fluid)
     mModelBox.showModelOf(fluid);
 
     double celsius = kDefaultTsat;
-    int phase = kBubblePoint;
+    SaturationKind kind = SaturationKind::bubblePoint;
     if (fluid.contains(fluidkey::tsat)) {
         celsius = fluid.doubleValue(fluidkey::tsat);
         if (fluid.contains(fluidkey::satPhase))
-            phase = fluid.intValue(fluidkey::satPhase);
+            kind = saturationKindFromNumber(fluid.intValue(fluidkey::satPhase));
         else
-            fluid.setValue(fluidkey::satPhase, kBubblePoint);
+            fluid.setValue(fluidkey::satPhase, code_number(kind));
     }
     setSaturationFields(celsius);
-    if (QAbstractButton* cell = mControls->satRadio->button(phase == kDewPoint ? kDewPoint : kBubblePoint))
-        cell->setChecked(true);
+    checkSaturationCell(*mControls->satRadio, kind);
 
     mTables.reloadComponents();
     calculateGORAPI();
@@ -378,9 +378,9 @@ void FluidModelController::onSelectReferenceFluid(QObject* sender)
 
 // --- Saturation point
 
-int FluidModelController::selectedSatPhase() const
+SaturationKind FluidModelController::selectedSaturationKind() const
 {
-    return mControls->satRadio->checkedId() == kDewPoint ? kDewPoint : kBubblePoint;
+    return checkedSaturationKind(*mControls->satRadio);
 }
 
 void FluidModelController::onChangeSaturationTemperature(QLineEdit* field)
@@ -400,7 +400,7 @@ void FluidModelController::onChangeSaturationPhase()
 {
     if (!mTables.hasSelectedFluid())
         return;
-    mTables.selectedFluid().setValue(fluidkey::satPhase, selectedSatPhase());
+    mTables.selectedFluid().setValue(fluidkey::satPhase, code_number(selectedSaturationKind()));
     calculateGORAPI();
     mChanges.markChanged();
 }
@@ -493,14 +493,14 @@ void FluidModelController::calculateGORAPI()
     showStockTank(fluid, result);
 
     const double celsius = Value(c.tsatEditField0->text()).toDouble();
-    const int kind = selectedSatPhase();
+    const SaturationKind kind = selectedSaturationKind();
     const double pressure = calculation->calculateSaturation(celsius, kind);
     if (pressure != kSaturationFailure) {
         showNumber(*c.psatEditField0, pressure, NumberFormat::Decimals2);
         showNumber(*c.psatEditField1, units::psiaOfBar(pressure), NumberFormat::Decimals2);
         fluid.setValue(fluidkey::psat, pressure);
         fluid.setValue(fluidkey::tsat, celsius);
-        fluid.setValue(fluidkey::satPhase, kind);
+        fluid.setValue(fluidkey::satPhase, code_number(kind));
     } else {
         c.psatEditField0->clear();
         c.psatEditField1->clear();

@@ -85,7 +85,7 @@ private:
     void showFluid(FluidRecord fluid);
     void enableSaturationControls(bool enabled);
     void setSaturationFields(double celsius);
-    int selectedSatPhase() const;
+    SaturationKind selectedSaturationKind() const;
     void onChangeSaturationTemperature(QLineEdit* field);
     void onSpinTsat(QObject* sender);
     void updatePlotView();

@@ -19,10 +19,6 @@ namespace fluidkey {
 QString apiMethod(int index);
 }  // namespace fluidkey
 
-// "satPhase": the kind of saturation point (the tags of the saturation radio cells).
-inline constexpr int kBubblePoint = 1;
-inline constexpr int kDewPoint = 0;
-
 // Shown, never stored, for a fluid without "Tsat".
 inline constexpr double kDefaultTsat = 100;  // degrees Celsius
 

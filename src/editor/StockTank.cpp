@@ -41,7 +41,7 @@ public:
         return result;
     }
 
-    double calculateSaturation(double T, int kind) override
+    double calculateSaturation(double T, SaturationKind kind) override
     {
         return mInterface.calculateSaturation(T, kind);
     }

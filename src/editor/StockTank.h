@@ -5,6 +5,7 @@
 
 #include "editor/FluidRecord.h"
 #include "numeric/Progress.h"
+#include "thermo/VLE.h"
 
 #include <array>
 #include <functional>
@@ -36,8 +37,8 @@ public:
     virtual ~StockTankCalculation() = default;
     // Asks progress between the steps of the calculation.
     virtual StockTankResult calculateGOR(const ProgressCallback& progress) = 0;
-    // Bar at T (degrees Celsius); kind non-zero: bubble point. kSaturationFailure on failure.
-    virtual double calculateSaturation(double T, int kind) = 0;
+    // Bar at T (degrees Celsius); kSaturationFailure on failure.
+    virtual double calculateSaturation(double T, SaturationKind kind) = 0;
 };
 
 // Makes the calculation of a record: interface type (1 alpha-beta, else 2), EOS code, the record.

@@ -3,6 +3,7 @@
 #include "characterisation/FluidTestChain.h"
 #include "characterisation/MeasuredPoint.h"
 #include "editor/FluidModelController.h"
+#include "editor/SaturationCells.h"
 #include "editor/SheetUnits.h"
 #include "widgets/CLogWindow.h"
 #include "widgets/IgorText.h"
@@ -169,8 +170,8 @@ void TestSheet::makePanel(QWidget* window)
     mTestPhase->setObjectName("mTestPhase");
     auto* bubble = new QRadioButton(tr("Bubble point"), mTestPanel);
     auto* dew = new QRadioButton(tr("Dew point"), mTestPanel);
-    mTestPhase->addButton(bubble, kBubblePoint);
-    mTestPhase->addButton(dew, kDewPoint);
+    addSaturationCell(*mTestPhase, bubble, SaturationKind::bubblePoint);
+    addSaturationCell(*mTestPhase, dew, SaturationKind::dewPoint);
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(tr("Correlations"), mTestPanel), 0, 0);
@@ -237,13 +238,14 @@ void TestSheet::onClickTest()
     const double pressure = fluid.contains(fluidkey::pexp)
                                 ? fluid.doubleValue(fluidkey::pexp)
                                 : mEditor.control<QLineEdit>("mPsatEditField0")->text().trimmed().toDouble();
-    const int phase = fluid.contains(fluidkey::hexp) ? fluid.intValue(fluidkey::hexp)
-                                                     : mEditor.control<QButtonGroup>("mSatRadio")->checkedId();
+    // The cell tagged with the stored number: a number of no kind checks none.
+    const int storedKind = fluid.contains(fluidkey::hexp) ? fluid.intValue(fluidkey::hexp)
+                                                          : mEditor.control<QButtonGroup>("mSatRadio")->checkedId();
     mTestTValue = temperature;
     mTestPValue = pressure;
     setDoubleValue2(*mTestT, temperature);
     setDoubleValue2(*mTestP, pressure);
-    if (QAbstractButton* cell = mTestPhase->button(phase))
+    if (QAbstractButton* cell = mTestPhase->button(storedKind))
         cell->setChecked(true);
     mSpinTestT->setValue(temperature);
     mSpinTestP->setValue(pressure);

@@ -478,9 +478,9 @@ void Oil::calculateBubblePressure(double T)
     }
 }
 
-equilibrium_failure Oil::firstLiquidIsoplethPoint(double& T, double& P, int& llg)
+Oil::FirstBubblePoint Oil::firstLiquidIsoplethPoint(double& T, double& P)
 {
-    llg = 0;
+    bool lowTemperatureStart = false;
     step_counter = 0;
     const auto bubble = [this](double Tk) {
         return solveFromIdealMixture(problem_type::fixed_T_and_Fv, Tk, 0);
@@ -497,7 +497,7 @@ equilibrium_failure Oil::firstLiquidIsoplethPoint(double& T, double& P, int& llg
             }
         }
     } else if (bubble(224.15)) {
-        llg = 1;
+        lowTemperatureStart = true;
         if (current_pressure > kLowPressure && !bubble(194.15))
             bubble(224.15);
     } else {
@@ -505,7 +505,7 @@ equilibrium_failure Oil::firstLiquidIsoplethPoint(double& T, double& P, int& llg
         for (int step = 0; step <= 10 && !found; ++step)
             found = bubble(373.15 + 10 * step);
         if (!found) {
-            llg = 1;
+            lowTemperatureStart = true;
             if (!bubble(194.15))
                 bubblePointFromFlashSearch();
         }
@@ -518,7 +518,7 @@ equilibrium_failure Oil::firstLiquidIsoplethPoint(double& T, double& P, int& llg
     } else {
         T = P = 0;
     }
-    return failure_code;
+    return {failure_code, lowTemperatureStart};
 }
 
 // Walks flashes at 523.15 K up in pressure until the liquid takes nearly all the feed,

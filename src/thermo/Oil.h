@@ -119,8 +119,11 @@ public:
     void calculateBubblePressure(double T);
 
     // First points of the phase envelope (T in degrees C, P in bar, 0 on failure).
-    // llg is 1 when the bubble point was found only from a low start temperature.
-    [[nodiscard]] equilibrium_failure firstLiquidIsoplethPoint(double& T, double& P, int& llg);
+    struct FirstBubblePoint {
+        equilibrium_failure failure = equilibrium_failure::none;
+        bool lowTemperatureStart = false;  // found only by the fallbacks after 273.15 K failed
+    };
+    [[nodiscard]] FirstBubblePoint firstLiquidIsoplethPoint(double& T, double& P);
     [[nodiscard]] equilibrium_failure firstGasIsoplethPoint(double& T, double& P);
     // A further dew point searched by flashes from T (degrees C), P (bar) and the incipient
     // vapour y; flag -1 does nothing, a success sets it to 1.
@@ -182,6 +185,7 @@ public:
     double inclusion_vapour_fraction = 0;   // volumetric
     double homogenization_volume = 0;       // m3/mol
     Homogenisation inclusion_type = Homogenisation::toLiquid;
+    void setInclusionType(Homogenisation type) { inclusion_type = type; }
 
     // Stock-tank properties: index 0 untranslated equation of state, 1 Standing-Katz,
     // 2 Alani-Kennedy, 3 Dorvane-translated equation of state. Ranges hold (low, high).

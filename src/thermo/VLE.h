@@ -15,6 +15,23 @@ class FluidPhase;
 inline constexpr double kBubblePointVapourFraction = 0;
 inline constexpr double kDewPointVapourFraction = 1;
 
+// The kind of a saturation point; fluid records store its number ("satPhase", "hexp").
+enum class SaturationKind : int {
+    dewPoint = 0,
+    bubblePoint = 1,
+};
+
+[[nodiscard]] constexpr int code_number(SaturationKind kind) { return static_cast<int>(kind); }
+// Every stored number but 0 reads as a bubble point.
+[[nodiscard]] constexpr SaturationKind saturationKindFromNumber(int number)
+{
+    return number != 0 ? SaturationKind::bubblePoint : SaturationKind::dewPoint;
+}
+[[nodiscard]] constexpr double saturationVapourFraction(SaturationKind kind)
+{
+    return kind == SaturationKind::bubblePoint ? kBubblePointVapourFraction : kDewPointVapourFraction;
+}
+
 // Problem types (type_of_problem) are two-digit codes: the tens digit names the quantity
 // fixed by the first specification, the units digit the second one, with 1 temperature,
 // 2 pressure, 3 molar vapour fraction Fv, 4 molar volume v of the feed, 5 volumetric vapour

@@ -61,7 +61,7 @@ PhaseDiagramPtr envelope(const QString& name = "Fluid A")
 struct CalculatorScript
 {
     PhaseDiagramPtr envelope;  // what the envelope calculation hands back
-    int llg = 0;
+    bool metLiquidLiquidGas = false;
     isochor_result isochorCode = isochor_result::both_made;  // the isochores are made only with this code
     struct Call
     {
@@ -83,12 +83,11 @@ public:
     }
     ~ScriptedCalculator() override { --script.live; }
 
-    EnvelopeEnd calculateImmiscibilityLoop(const FluidRecord&, PhaseDiagramPtr* made, int& llg) override
+    EnvelopeTrace calculateImmiscibilityLoop(const FluidRecord&, PhaseDiagramPtr* made) override
     {
         script.calls.append({fluidType, eos, 0, 0, std::nullopt, QString()});
         *made = script.envelope;
-        llg = script.llg;
-        return step_code::end_of_curve;
+        return {step_code::end_of_curve, script.metLiquidLiquidGas};
     }
     isochor_result calculateIsochors(const PhaseDiagramPtr& on, const InclusionRecord* inclusion, double Th, double Ph,
                           Homogenisation homog, IsochorPtr* monophasic, IsochorPtr* biphasic) override
@@ -205,7 +204,7 @@ TEST_F(PhaseDiagDocument, IsochoreCodesWithAndWithoutAnEnvelopeAndLiquidLiquidGa
     };
     for (const Code& c : codes)
         for (const bool present : {true, false})
-            for (const int llg : {0, 1}) {
+            for (const bool llg : {false, true}) {
                 const std::string what = "code " + std::to_string(static_cast<int>(c.code)) + " homog "
                                          + std::to_string(code_number(c.homog)) + (present ? " with" : " without")
                                          + " envelope, llg " + std::to_string(llg);
@@ -214,7 +213,7 @@ TEST_F(PhaseDiagDocument, IsochoreCodesWithAndWithoutAnEnvelopeAndLiquidLiquidGa
                 alerts.clear();
                 calculator.script = CalculatorScript();
                 calculator.script.envelope = present ? envelope() : nullptr;
-                calculator.script.llg = llg;
+                calculator.script.metLiquidLiquidGas = llg;
                 calculator.script.isochorCode = c.code;
                 {
                     Posts posts;

@@ -363,7 +363,7 @@ TEST(AlphaBetaFlash, PhasesCarryTheModelsCriticalData)
     ci.setN2(N2);
     ci.setH2S(H2S);
     ci.finalize();
-    const double bubble = ci.calculateSaturation(celsius, 1);
+    const double bubble = ci.calculateSaturation(celsius, SaturationKind::bubblePoint);
     ASSERT_GT(bubble, 10);
     FluidRecord liquid, vapour;
     ASSERT_EQ(ci.calculateFlash(celsius + 273.15, bubble / 2, liquid, vapour), FlashOutcome::twoPhases);

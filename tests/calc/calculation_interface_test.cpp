@@ -75,7 +75,7 @@ TEST(CalculationInterfaceConstruction, FieldsStartAtTheirDocumentedValues)
 {
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     EXPECT_EQ(ci.branch, 1);
-    EXPECT_EQ(ci.lowTemperatureStart, 0);
+    EXPECT_FALSE(ci.lowTemperatureStart);
     EXPECT_EQ(ci.homog, Homogenisation::toLiquid);
     EXPECT_EQ(ci.error, equilibrium_failure::none);
     EXPECT_EQ(ci.isopleth, nullptr);
@@ -221,7 +221,7 @@ TEST(CalculationInterfaceLoading, AlphaBetaComponentListNeedsItsSeventeenCompone
         EXPECT_FALSE(ci.setModelFluid(FluidType::alphaBeta, fluidRecord(1, alphaBetaComponents(count))));
         EXPECT_NE(testing::internal::GetCapturedStderr().find("17 components"), std::string::npos) << count;
         EXPECT_EQ(ci.getNumberOfComponents(), 17);  // the model fluid is left as it was
-        EXPECT_EQ(ci.calculateSaturation(20, 1), kSaturationFailure);
+        EXPECT_EQ(ci.calculateSaturation(20, SaturationKind::bubblePoint), kSaturationFailure);
     }
     CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
     FluidRecord record = fluidRecord(1, alphaBetaComponents(17));
@@ -269,7 +269,7 @@ TEST(CalculationInterfaceLoading, ComponentWithoutCriticalDataIsRefusedByName)
         EXPECT_NE(testing::internal::GetCapturedStderr().find("\"C3\""), std::string::npos);
         EXPECT_FALSE(ci.isLoaded());
         EXPECT_EQ(ci.getNumberOfComponents(), 2);  // nothing of the refused record written
-        EXPECT_EQ(ci.calculateSaturation(20, 1), kSaturationFailure);
+        EXPECT_EQ(ci.calculateSaturation(20, SaturationKind::bubblePoint), kSaturationFailure);
     }
 }
 
@@ -301,7 +301,7 @@ TEST(CalculationInterfaceFailures, MismatchedTypeAndMissingEngineAnswerFailure)
             EXPECT_EQ(message, "Error model fluid type");
         EXPECT_FALSE(ci.isLoaded());
 
-        EXPECT_EQ(ci.calculateSaturation(20, 1), kSaturationFailure);
+        EXPECT_EQ(ci.calculateSaturation(20, SaturationKind::bubblePoint), kSaturationFailure);
         ci.setHomog(Homogenisation::toLiquid);
         ci.bulkVolume = 1e-4;
         EXPECT_TRUE(std::isnan(ci.calculateTrappingPressure(300)));
@@ -332,18 +332,18 @@ TEST(CalculationInterfaceFailures, EmptyComponentListLeavesTheFluidUnloaded)
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     EXPECT_FALSE(ci.setModelFluid(FluidType::componentList, FluidRecord{{"fluidType", 2}}));
     EXPECT_FALSE(ci.isLoaded());
-    EXPECT_EQ(ci.calculateSaturation(20, 1), kSaturationFailure);
+    EXPECT_EQ(ci.calculateSaturation(20, SaturationKind::bubblePoint), kSaturationFailure);
 }
 
 TEST(CalculationInterfaceFailures, LoadedFluidGivenARecordOfAnotherTypeStopsAnswering)
 {
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     ci.setThermodynamicModel(fluidRecord(2, binary()));
-    ASSERT_NE(ci.calculateSaturation(100, 1), kSaturationFailure);
+    ASSERT_NE(ci.calculateSaturation(100, SaturationKind::bubblePoint), kSaturationFailure);
     testing::internal::CaptureStderr();
     ci.setThermodynamicModel(fluidRecord(4, binary()));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error model fluid type");
-    EXPECT_EQ(ci.calculateSaturation(100, 1), kSaturationFailure);
+    EXPECT_EQ(ci.calculateSaturation(100, SaturationKind::bubblePoint), kSaturationFailure);
 }
 
 TEST(CalculationInterfaceLoading, SecondRecordReplacesTheFirst)

@@ -37,8 +37,7 @@ PhaseDiagramPtr envelopeOf(double alpha, double beta)
     PhaseDiagramPtr& diagram = traced[{alpha, beta}];
     if (!diagram) {
         CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
-        int llg = 0;
-        ci.calculateImmiscibilityLoop(alphaBetaRecord(alpha, beta), &diagram, llg);
+        ci.calculateImmiscibilityLoop(alphaBetaRecord(alpha, beta), &diagram);
     }
     return diagram;
 }
@@ -151,8 +150,7 @@ TEST(VapourInclusion, StartsOnTheDewPointItsVapourFractionWasCalculatedOn)
     record.setValue("inclusion", inclusion);
     CalculationInterface envelope(FluidType::alphaBeta, EquationOfState::pengRobinson);
     PhaseDiagramPtr diagram;
-    int llg = 0;
-    envelope.calculateImmiscibilityLoop(record, &diagram, llg);
+    envelope.calculateImmiscibilityLoop(record, &diagram);
     ASSERT_TRUE(diagram);
 
     CalculationInterface fv(FluidType::alphaBeta, EquationOfState::pengRobinson);

@@ -59,14 +59,17 @@ double fugacityMismatch(const textbook::PengRobinsonMixture& reference, const st
 
 struct Envelope {
     PhaseDiagramPtr diagram;
-    int llg = 0;
+    bool metLiquidLiquidGas = false;
 };
 
 Envelope traceEnvelope(const std::vector<ComponentData>& components)
 {
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     Envelope envelope;
-    ci.calculateImmiscibilityLoop(test::fluidRecord(code_number(FluidType::componentList), components), &envelope.diagram, envelope.llg);
+    envelope.metLiquidLiquidGas =
+        ci.calculateImmiscibilityLoop(test::fluidRecord(code_number(FluidType::componentList), components),
+                                      &envelope.diagram)
+            .metLiquidLiquidGas;
     return envelope;
 }
 
@@ -131,7 +134,7 @@ TEST(PhaseEnvelope, TracedPointsLieOnTheReferenceCurves)
     for (const auto& components : {ternary(), nineComponentCondensate()}) {
         const Envelope envelope = traceEnvelope(components);
         ASSERT_TRUE(envelope.diagram);
-        EXPECT_EQ(envelope.llg, 0);
+        EXPECT_FALSE(envelope.metLiquidLiquidGas);
         ASSERT_TRUE(envelope.diagram->liquidIsopleth());
         ASSERT_TRUE(envelope.diagram->vapourIsopleth());
         EXPECT_GT(tracedPoints(*envelope.diagram->liquidIsopleth()).size(), 5u);
@@ -210,8 +213,7 @@ TEST(PhaseEnvelope, DiagramCarriesTheFluidAndItsStockTankValues)
     record.setValue(QStringLiteral("curve"), QStringLiteral("run-time"));
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     PhaseDiagramPtr diagram;
-    int llg = -1;
-    ci.calculateImmiscibilityLoop(record, &diagram, llg);
+    ci.calculateImmiscibilityLoop(record, &diagram);
     ASSERT_TRUE(diagram);
     EXPECT_EQ(diagram->name(), QStringLiteral("test fluid"));
     EXPECT_FALSE(diagram->thermoModel().contains(QStringLiteral("curve")));
@@ -263,13 +265,12 @@ TEST(PhaseEnvelope, MethaneRichFluidWithAHeavyEndFindsTheLiquidLiquidGasSegment)
 {
     CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
     PhaseDiagramPtr diagram;
-    int llg = 0;
-    ci.calculateImmiscibilityLoop(FluidRecord{{"name", "AB 0.5 0.5"}, {"fluidType", code_number(FluidType::alphaBeta)},
-                                              {"alpha", 0.5}, {"beta", 0.5}, {"CO2", 0.0}, {"N2", 0.0},
-                                              {"H2S", 0.0}},
-                                  &diagram, llg);
+    const EnvelopeTrace trace = ci.calculateImmiscibilityLoop(
+        FluidRecord{{"name", "AB 0.5 0.5"}, {"fluidType", code_number(FluidType::alphaBeta)}, {"alpha", 0.5},
+                    {"beta", 0.5}, {"CO2", 0.0}, {"N2", 0.0}, {"H2S", 0.0}},
+        &diagram);
     ASSERT_TRUE(diagram);
-    EXPECT_EQ(llg, 1);
+    EXPECT_TRUE(trace.metLiquidLiquidGas);
     ASSERT_TRUE(diagram->liquidIsopleth());
     ASSERT_TRUE(diagram->vapourIsopleth());
     const auto& points = diagram->liquidIsopleth()->points();
@@ -347,10 +348,10 @@ TEST(PhaseEnvelope, LiquidLiquidGasSegmentLiesOnTheReferenceLiquidLiquidBoundary
     const auto components = methaneWithDecane();
     ForcedLiquidLiquidGas ci;
     PhaseDiagramPtr diagram;
-    int llg = 0;
-    ci.calculateImmiscibilityLoop(test::fluidRecord(code_number(FluidType::componentList), components), &diagram, llg);
+    const EnvelopeTrace trace =
+        ci.calculateImmiscibilityLoop(test::fluidRecord(code_number(FluidType::componentList), components), &diagram);
     ASSERT_TRUE(diagram);
-    EXPECT_EQ(llg, 1);
+    EXPECT_TRUE(trace.metLiquidLiquidGas);
     ASSERT_TRUE(diagram->vapourIsopleth());
     const auto segment = segmentPoints(*diagram->liquidIsopleth());
     ASSERT_EQ(segment.size(), 2u);  // the start, then a step below -80 C ends the segment
@@ -382,10 +383,10 @@ TEST(PhaseEnvelope, FailureWithTwoDistinctPhasesEndsTheLiquidLiquidGasSegment)
     ForcedLiquidLiquidGas ci;
     ci.segmentScript = {step_code::retry, step_code::liquid_liquid_gas};
     PhaseDiagramPtr diagram;
-    int llg = 0;
-    ci.calculateImmiscibilityLoop(test::fluidRecord(code_number(FluidType::componentList), methaneWithDecane()), &diagram, llg);
+    const EnvelopeTrace trace = ci.calculateImmiscibilityLoop(
+        test::fluidRecord(code_number(FluidType::componentList), methaneWithDecane()), &diagram);
     ASSERT_TRUE(diagram);
-    EXPECT_EQ(llg, 1);
+    EXPECT_TRUE(trace.metLiquidLiquidGas);
     const auto segment = segmentPoints(*diagram->liquidIsopleth());
     ASSERT_EQ(segment.size(), 1u);
     EXPECT_NEAR(segment.front()->P(), 1500, 1);
@@ -400,17 +401,17 @@ TEST(PhaseEnvelope, FluidWithoutMethaneHasNoLiquidLiquidGasSegment)
 {
     using namespace test;
     const Envelope envelope = traceEnvelope({withMole(kC3, 60), withMole(kC20, 40)});
-    EXPECT_EQ(envelope.llg, 0);
+    EXPECT_FALSE(envelope.metLiquidLiquidGas);
 }
 
 TEST(PhaseEnvelope, UnloadableFluidGivesNoDiagram)
 {
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     PhaseDiagramPtr diagram = std::make_shared<CPhaseDiagram>();
-    int llg = -1;
-    ci.calculateImmiscibilityLoop(FluidRecord{{"fluidType", code_number(FluidType::componentList)}}, &diagram, llg);
+    const EnvelopeTrace trace =
+        ci.calculateImmiscibilityLoop(FluidRecord{{"fluidType", code_number(FluidType::componentList)}}, &diagram);
     EXPECT_FALSE(diagram);
-    EXPECT_EQ(llg, 0);
+    EXPECT_FALSE(trace.metLiquidLiquidGas);
 }
 
 TEST(PhaseEnvelope, EveryBranchEndsAboveTheCeilingOrBelowItsFloor)

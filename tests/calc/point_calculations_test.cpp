@@ -76,7 +76,8 @@ TEST(Saturation, AgreesWithTheTextbookSolver)
                                        : textbook.dewPressure(T, moleFractions(c.fluid));
         ASSERT_TRUE(expected.has_value());
         auto ci = loaded(c.fluid);
-        const double P = ci->calculateSaturation(c.T, c.bubble ? 1 : 0);
+        const double P =
+            ci->calculateSaturation(c.T, c.bubble ? SaturationKind::bubblePoint : SaturationKind::dewPoint);
         EXPECT_NEAR(P, *expected * 1e-5, 1e-6 * P);
     }
 }
@@ -85,8 +86,8 @@ TEST(Saturation, NoSaturationPointGivesExactlyTheFailureValue)
 {
     // Both components far above their critical temperatures.
     auto ci = loaded({withMole(kN2, 50), withMole(kC1, 50)});
-    EXPECT_EQ(ci->calculateSaturation(300, 1), -10000);
-    EXPECT_EQ(ci->calculateSaturation(300, 0), -10000);
+    EXPECT_EQ(ci->calculateSaturation(300, SaturationKind::bubblePoint), -10000);
+    EXPECT_EQ(ci->calculateSaturation(300, SaturationKind::dewPoint), -10000);
 }
 
 // Flash of the nine-component oil below its bubble point.
@@ -96,7 +97,7 @@ protected:
     {
         ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, fluid)));
         feed = ci.oil->feedComposition();
-        const double bubble = ci.calculateSaturation(T - 273.15, 1);
+        const double bubble = ci.calculateSaturation(T - 273.15, SaturationKind::bubblePoint);
         ASSERT_GT(bubble, 0);
         P = bubble / 2;
     }
@@ -193,7 +194,7 @@ TEST_F(Flash, FlashedLiquidLoadsAsANewFluid)
         EXPECT_DOUBLE_EQ(again.liquidPhase->critical_volume[i], ci.liquidPhase->critical_volume[i]);
     }
     // The flashed liquid sits at its own bubble point at the flash conditions.
-    EXPECT_NEAR(again.calculateSaturation(T - 273.15, 1), P, 1e-6 * P);
+    EXPECT_NEAR(again.calculateSaturation(T - 273.15, SaturationKind::bubblePoint), P, 1e-6 * P);
 }
 
 TEST_F(Flash, OnePhaseFlashWritesNothingAndKeepsTheFeed)
@@ -211,10 +212,10 @@ TEST_F(Flash, OnePhaseFlashWritesNothingAndKeepsTheFeed)
 TEST_F(Flash, LongLivedInterfaceGetsItsFeedBack)
 {
     // Without records the flash only runs the engine; the next calculation sees the feed.
-    const double bubbleBefore = ci.calculateSaturation(T - 273.15, 1);
+    const double bubbleBefore = ci.calculateSaturation(T - 273.15, SaturationKind::bubblePoint);
     EXPECT_EQ(ci.calculateFlash(T, P, std::nullopt, std::nullopt), FlashOutcome::twoPhases);
     EXPECT_EQ(ci.oil->feedComposition(), feed);
-    EXPECT_NEAR(ci.calculateSaturation(T - 273.15, 1), bubbleBefore, 1e-9 * bubbleBefore);
+    EXPECT_NEAR(ci.calculateSaturation(T - 273.15, SaturationKind::bubblePoint), bubbleBefore, 1e-9 * bubbleBefore);
 }
 
 TEST(BulkDensity, LiquidModelDensityOfTheWholeFeed)

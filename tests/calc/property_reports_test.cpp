@@ -355,7 +355,7 @@ TEST_F(ReportTest, FlashPropertiesOfBothPhases)
     const std::vector<ComponentData> fluid = oilWithAnAbsentComponent();
     const double T = 353.15;
     auto ci = loaded(fluid);
-    const double P = ci->calculateSaturation(T - 273.15, 1) / 2;
+    const double P = ci->calculateSaturation(T - 273.15, SaturationKind::bubblePoint) / 2;
     ASSERT_GT(P, 0);
     auto twin = loaded(fluid);
     const std::string expected = expectedFlashReport(*twin->oil, T, P);

@@ -360,7 +360,7 @@ struct ModelPoint
     std::array<double, 7> groups{};
     double Pcal = 0;
 };
-ModelPoint modelPoint(double a, double b, double TexpKelvin, int hexp)
+ModelPoint modelPoint(double a, double b, double TexpKelvin, SaturationKind kind)
 {
     CalculationInterface calculation(FluidType::alphaBeta, EquationOfState::pengRobinson);
     calculation.setAlpha(a);
@@ -375,20 +375,20 @@ ModelPoint modelPoint(double a, double b, double TexpKelvin, int hexp)
     ModelPoint p;
     p.groups = {x[3], x[4], x[5], x[6] + x[7], x[8] + x[9], x[10], 0};
     p.groups[6] = std::accumulate(x.begin() + 11, x.end(), 0.0);
-    p.Pcal = calculation.calculateSaturation(TexpKelvin - 273.15, hexp);
+    p.Pcal = calculation.calculateSaturation(TexpKelvin - 273.15, kind);
     return p;
 }
 
 TEST(AlphaBetaExtendedFit, RecoversAlphaAndBetaFromCompositionAndSaturation)
 {
     const double Texp = 373.15;
-    const ModelPoint p = modelPoint(0.9, 0.45, Texp, 1);
+    const ModelPoint p = modelPoint(0.9, 0.45, Texp, SaturationKind::bubblePoint);
     ASSERT_GT(p.Pcal, 0);
     const auto& g = p.groups;
     double alpha = 0, beta = 0, untouched = 12345, Pcal = 0, Fv = 0;
     const MontelFitReport report = applyMontelSplittingAlgorithmEx(g[0], g[1], g[2], g[3], g[4], g[5], g[6], kN2, kCO2,
-                                                                   kH2S, Texp, p.Pcal, 1, alpha, beta, untouched,
-                                                                   Pcal, Fv);
+                                                                   kH2S, Texp, p.Pcal, SaturationKind::bubblePoint,
+                                                                   alpha, beta, untouched, Pcal, Fv);
     EXPECT_EQ(report.status, Fitting::Status::converged);
     EXPECT_GT(report.saturationSolves, 0);
     EXPECT_NEAR(alpha, 0.9, 1e-5);
@@ -399,8 +399,8 @@ TEST(AlphaBetaExtendedFit, RecoversAlphaAndBetaFromCompositionAndSaturation)
     EXPECT_LT(Fv, 0.5);  // a bubble-point inclusion at 20 °C holds little vapour
 
     double fixedAlpha = 0.9, beta1 = 0, untouched1 = -7, Pcal1 = 0, Fv1 = 0;
-    applyMontelSplittingAlgorithmEx1(g[0], g[1], g[2], g[3], g[4], g[5], g[6], kN2, kCO2, kH2S, Texp, p.Pcal, 1,
-                                     fixedAlpha, beta1, untouched1, Pcal1, Fv1);
+    applyMontelSplittingAlgorithmEx1(g[0], g[1], g[2], g[3], g[4], g[5], g[6], kN2, kCO2, kH2S, Texp, p.Pcal,
+                                     SaturationKind::bubblePoint, fixedAlpha, beta1, untouched1, Pcal1, Fv1);
     EXPECT_EQ(fixedAlpha, 0.9);
     EXPECT_NEAR(beta1, 0.45, 1e-5);
     EXPECT_EQ(untouched1, -7);
@@ -410,12 +410,12 @@ TEST(AlphaBetaExtendedFit, RecoversAlphaAndBetaFromCompositionAndSaturation)
 TEST(AlphaBetaExtendedFit, DewPointInclusionVapourFraction)
 {
     const double Texp = 373.15;
-    const ModelPoint p = modelPoint(0.62, 0.5, Texp, 0);
+    const ModelPoint p = modelPoint(0.62, 0.5, Texp, SaturationKind::dewPoint);
     ASSERT_GT(p.Pcal, 0);
     const auto& g = p.groups;
     double alpha = 0, beta = 0, unused = 0, Pcal = 0, Fv = 0;
-    applyMontelSplittingAlgorithmEx(g[0], g[1], g[2], g[3], g[4], g[5], g[6], kN2, kCO2, kH2S, Texp, p.Pcal, 0, alpha,
-                                    beta, unused, Pcal, Fv);
+    applyMontelSplittingAlgorithmEx(g[0], g[1], g[2], g[3], g[4], g[5], g[6], kN2, kCO2, kH2S, Texp, p.Pcal,
+                                    SaturationKind::dewPoint, alpha, beta, unused, Pcal, Fv);
     EXPECT_NEAR(alpha, 0.62, 1e-5);
     EXPECT_NEAR(beta, 0.5, 1e-5);
     EXPECT_GT(Fv, 0.5);
@@ -427,7 +427,7 @@ TEST(AlphaBetaExtendedFit, ModelRefusesWhatItCannotEvaluate)
 {
     MontelModelEx model;
     model.Texp = 373.15;
-    model.hexp = 1;
+    model.saturationKind = SaturationKind::bubblePoint;
     model.alpha = 0.9;
     const std::array<double, 1> point{0};
     double Y = -1, Z = -1;

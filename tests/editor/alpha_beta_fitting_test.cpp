@@ -69,7 +69,7 @@ double modelBubblePressure(double alpha, double beta, double celsius)
     calculation.setN2(kN2);
     calculation.setH2S(kH2S);
     calculation.finalize();
-    return calculation.calculateSaturation(celsius, kBubblePoint);
+    return calculation.calculateSaturation(celsius, SaturationKind::bubblePoint);
 }
 
 // Mole fraction of the components of that name, summed from the record itself.
@@ -115,9 +115,9 @@ TEST_F(AlphaBetaFit, RecoversTheParametersOfAModelFluidFromItsCompositionAndBubb
     ASSERT_GT(Pexp, 0);
     source.setValue(fluidkey::texp, 100.0);
     source.setValue(fluidkey::pexp, Pexp);
-    source.setValue(fluidkey::hexp, kBubblePoint);
+    source.setValue(fluidkey::hexp, code_number(SaturationKind::bubblePoint));
     source.setValue(fluidkey::tsat, 80.0);
-    source.setValue(fluidkey::satPhase, kDewPoint);
+    source.setValue(fluidkey::satPhase, code_number(SaturationKind::dewPoint));
     const FluidRecord before = source.deepCopy();
 
     RecordingMaker make;
@@ -133,9 +133,9 @@ TEST_F(AlphaBetaFit, RecoversTheParametersOfAModelFluidFromItsCompositionAndBubb
     const FluidRecord& r = *result;
     EXPECT_DOUBLE_EQ(r.doubleValue(fluidkey::texp), 373.15);
     EXPECT_DOUBLE_EQ(r.doubleValue(fluidkey::pexp), Pexp);
-    EXPECT_EQ(r.intValue(fluidkey::hexp), kBubblePoint);
+    EXPECT_EQ(r.intValue(fluidkey::hexp), code_number(SaturationKind::bubblePoint));
     EXPECT_DOUBLE_EQ(r.doubleValue(fluidkey::tsat), 80);
-    EXPECT_EQ(r.intValue(fluidkey::satPhase), kDewPoint);
+    EXPECT_EQ(r.intValue(fluidkey::satPhase), code_number(SaturationKind::dewPoint));
     EXPECT_NEAR(r.doubleValue(fluidkey::C1), fractionOf(source, {"C1"}), 1e-12);
     EXPECT_NEAR(r.doubleValue(fluidkey::C4), fractionOf(source, {"iC4", "nC4", "C4"}), 1e-12);
     EXPECT_NEAR(r.doubleValue(fluidkey::CO2), fractionOf(source, {"CO2"}), 1e-12);
@@ -171,7 +171,7 @@ TEST_F(AlphaBetaFit, FixedAlphaIsKeptExactly)
     FluidRecord source = modelFluid(0.8, 0.3, kCO2, kN2, kH2S, "Oil 1");
     source.setValue(fluidkey::texp, 100.0);
     source.setValue(fluidkey::pexp, modelBubblePressure(0.8, 0.3, 100));
-    source.setValue(fluidkey::hexp, kBubblePoint);
+    source.setValue(fluidkey::hexp, code_number(SaturationKind::bubblePoint));
     RecordingMaker make;
     const std::optional<FluidRecord> result = doFitAlphaBetaModel(source, 0.5, make.maker());
     ASSERT_TRUE(result);
@@ -208,7 +208,7 @@ TEST(MeasuredPoint, TemperatureIsReadInDegreesCelsiusWhateverTheRecordHolds)
 
     // A point written over a fit result, and copies of records of either unit, keep 90.
     FluidRecord closedOver = fitted.copy();
-    writeMeasuredPoint(closedOver, 363.15, 1, kBubblePoint);
+    writeMeasuredPoint(closedOver, 363.15, 1, SaturationKind::bubblePoint);
     FluidRecord typedInKelvin;
     setMeasuredTemperatureKelvin(typedInKelvin, 363.15);
     for (const FluidRecord& record : {closedOver, typedInKelvin, duplicateFluid(fitted), duplicateFluid(closedOver),
@@ -216,11 +216,11 @@ TEST(MeasuredPoint, TemperatureIsReadInDegreesCelsiusWhateverTheRecordHolds)
         EXPECT_NEAR(measuredTemperatureCelsius(record), 90, 1e-12);
 
     FluidRecord written;
-    writeMeasuredPoint(written, 373.15, 68.948, kDewPoint);
+    writeMeasuredPoint(written, 373.15, 68.948, SaturationKind::dewPoint);
     EXPECT_NEAR(written.doubleValue(fluidkey::texp), 100, 1e-12);
     EXPECT_DOUBLE_EQ(written.doubleValue(fluidkey::pexp), 68.948);
     EXPECT_EQ(written.value(fluidkey::hexp).type(), Value::Type::Int);
-    EXPECT_EQ(written.intValue(fluidkey::hexp), kDewPoint);
+    EXPECT_EQ(written.intValue(fluidkey::hexp), code_number(SaturationKind::dewPoint));
 }
 
 // ---- Tovik ----
@@ -245,10 +245,10 @@ struct ScriptedSaturation
                 ScriptedSaturation* s;
                 explicit Run(ScriptedSaturation* script) : s(script) {}
                 StockTankResult calculateGOR(const ProgressCallback&) override { return {}; }
-                double calculateSaturation(double T, int k) override
+                double calculateSaturation(double T, SaturationKind k) override
                 {
                     s->temperature = T;
-                    s->kind = k;
+                    s->kind = code_number(k);
                     return s->pressure;
                 }
             };
@@ -355,7 +355,7 @@ INSTANTIATE_TEST_SUITE_P(
         TovikCase{"bubble point with SRK, no measured point",
                   [](FluidRecord& f) {
                       f.setValue(fluidkey::tsat, 80.0);
-                      f.setValue(fluidkey::satPhase, kBubblePoint);
+                      f.setValue(fluidkey::satPhase, code_number(SaturationKind::bubblePoint));
                       f.setValue(fluidkey::eos, "SRK");
                   },
                   150, true, kNone, kNone, "\tARD(P)    : no pressure to compare"},
@@ -363,16 +363,16 @@ INSTANTIATE_TEST_SUITE_P(
                   [](FluidRecord& f) {
                       f.setValue(fluidkey::texp, 90.0);
                       f.setValue(fluidkey::pexp, 200.0);
-                      f.setValue(fluidkey::hexp, kBubblePoint);
+                      f.setValue(fluidkey::hexp, code_number(SaturationKind::bubblePoint));
                   },
                   150, false, 90, kNone, "\tARD(P)    : no pressure to compare"},
         TovikCase{"both points",
                   [](FluidRecord& f) {
                       f.setValue(fluidkey::tsat, 80.0);
-                      f.setValue(fluidkey::satPhase, kDewPoint);
+                      f.setValue(fluidkey::satPhase, code_number(SaturationKind::dewPoint));
                       f.setValue(fluidkey::texp, 90.0);
                       f.setValue(fluidkey::pexp, 200.0);
-                      f.setValue(fluidkey::hexp, kDewPoint);
+                      f.setValue(fluidkey::hexp, code_number(SaturationKind::dewPoint));
                   },
                   150, true, 90, -0.25, "\tARD(P)    : -25.00"},
         TovikCase{"a fit result's kelvin copied as degrees Celsius",
@@ -380,7 +380,7 @@ INSTANTIATE_TEST_SUITE_P(
                       f.setValue(fluidkey::tsat, 80.0);
                       f.setValue(fluidkey::texp, 363.15);
                       f.setValue(fluidkey::pexp, 100.0);
-                      f.setValue(fluidkey::hexp, kBubblePoint);
+                      f.setValue(fluidkey::hexp, code_number(SaturationKind::bubblePoint));
                       f.setValue(fluidkey::fvcal, 0.2);
                   },
                   150, true, 90, 0.5, "\tARD(P)    : 50.00"},
@@ -402,6 +402,22 @@ TEST(TovikEstimateLog, NoSummaryWhileTheLogWindowIsOffScreen)
     RecordingMaker make;
     doTovikAlphaBeta(tovikSource("A"), make.maker(), saturation.factory());
     EXPECT_TRUE(logLines().isEmpty());
+}
+
+// A stored kind other than 0 or 1 asks for a bubble point, as any non-zero one does, and
+// is copied as stored.
+TEST(TovikEstimateKind, AnyNonZeroSaturationKindIsABubblePoint)
+{
+    for (const int stored : {2, -1}) {
+        FluidRecord source = tovikSource("A");
+        source.setValue(fluidkey::tsat, 80.0);
+        source.setValue(fluidkey::satPhase, stored);
+        ScriptedSaturation saturation;
+        RecordingMaker make;
+        const FluidRecord r = doTovikAlphaBeta(source, make.maker(), saturation.factory());
+        EXPECT_EQ(saturation.kind, 1) << stored;
+        EXPECT_EQ(r.intValue(fluidkey::satPhase), stored);
+    }
 }
 
 // ---- Tables ----

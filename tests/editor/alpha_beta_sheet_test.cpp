@@ -43,11 +43,11 @@ FluidRecord modelFluid(const QString& name, double alpha, double beta)
     return fluid;
 }
 
-FluidRecord withMeasuredPoint(FluidRecord fluid, double celsius, double bar, int type)
+FluidRecord withMeasuredPoint(FluidRecord fluid, double celsius, double bar, SaturationKind kind)
 {
     fluid.setValue(fluidkey::texp, celsius);
     fluid.setValue(fluidkey::pexp, bar);
-    fluid.setValue(fluidkey::hexp, type);
+    fluid.setValue(fluidkey::hexp, code_number(kind));
     return fluid;
 }
 
@@ -105,9 +105,10 @@ struct AlphaBetaSheetTest : ::testing::Test, EditorFixture
 
 TEST_F(AlphaBetaSheetTest, OpeningShowsTheFluidsMeasuredPointInDegreesCelsiusAndBar)
 {
-    FluidRecord fitted = withMeasuredPoint(modelFluid("F adjusted", 0.8, 0.3), 373.15, 250, kBubblePoint);
+    FluidRecord fitted =
+        withMeasuredPoint(modelFluid("F adjusted", 0.8, 0.3), 373.15, 250, SaturationKind::bubblePoint);
     fitted.setValue("fvcal", 0.1);  // a fit result: its "Texp" is kelvin
-    open({withMeasuredPoint(modelFluid("A", 0.8, 0.3), 90, 200, kDewPoint), fitted});
+    open({withMeasuredPoint(modelFluid("A", 0.8, 0.3), 90, 200, SaturationKind::dewPoint), fitted});
 
     openSheetOn(0);
     ASSERT_TRUE(sheet().isOpen());
@@ -115,7 +116,7 @@ TEST_F(AlphaBetaSheetTest, OpeningShowsTheFluidsMeasuredPointInDegreesCelsiusAnd
     EXPECT_EQ(sheet().panel()->parentWidget(), editor->window());
     EXPECT_EQ(field("mAlphaBetaT")->text(), "90.00");
     EXPECT_EQ(field("mAlphaBetaP")->text(), "200.00");
-    EXPECT_EQ(phase()->checkedId(), kDewPoint);
+    EXPECT_EQ(phase()->checkedId(), code_number(SaturationKind::dewPoint));
     EXPECT_EQ(sheet().control<QComboBox>("mAlphaBetaTUnit")->currentIndex(), kTemperatureCelsius);
     EXPECT_EQ(sheet().control<QComboBox>("mAlphaBetaPUnit")->currentIndex(), kPressureBar);
     EXPECT_EQ(sheet().control<ValueStepper>("mSpinAlphaBetaT")->value(), 90);
@@ -140,13 +141,13 @@ TEST_F(AlphaBetaSheetTest, WithoutMeasuredPointTheEditorsSaturationPointIsShown)
 {
     FluidRecord f = modelFluid("A", 0.8, 0.3);
     f.setValue(fluidkey::tsat, 75.0);
-    f.setValue(fluidkey::satPhase, kDewPoint);
+    f.setValue(fluidkey::satPhase, code_number(SaturationKind::dewPoint));
     tank.saturation = 123.5;
     open({f});
     openSheetOn(0);
     EXPECT_EQ(field("mAlphaBetaT")->text(), "75.00");
     EXPECT_EQ(field("mAlphaBetaP")->text(), "123.50");
-    EXPECT_EQ(phase()->checkedId(), kDewPoint);
+    EXPECT_EQ(phase()->checkedId(), code_number(SaturationKind::dewPoint));
 }
 
 TEST_F(AlphaBetaSheetTest, NothingOpensWithoutASelectedFluid)
@@ -168,14 +169,14 @@ TEST_F(AlphaBetaSheetTest, CloseWritesThePointInDegreesCelsiusAndBarWhateverTheU
     type("mAlphaBetaT", "212");
     chooseUnit("mAlphaBetaPUnit", kPressurePsia);
     type("mAlphaBetaP", "1000");
-    phase()->button(kDewPoint)->click();
+    phase()->button(code_number(SaturationKind::dewPoint))->click();
     press("mAlphaBetaCloseButton");
 
     EXPECT_FALSE(sheet().isOpen());
     const FluidRecord b = fluidAt(1);
     EXPECT_NEAR(b.doubleValue(fluidkey::texp), 100, 1e-9);
     EXPECT_NEAR(b.doubleValue(fluidkey::pexp), 68.948, 1e-9);
-    EXPECT_EQ(b.intValue(fluidkey::hexp), kDewPoint);
+    EXPECT_EQ(b.intValue(fluidkey::hexp), code_number(SaturationKind::dewPoint));
     EXPECT_FALSE(fluidAt(0).contains(fluidkey::texp));
     EXPECT_EQ(changes(), changesBefore) << "the measured point is written without undo";
     EXPECT_FALSE(undo()->canUndo() && changesBefore == 0);
@@ -183,7 +184,7 @@ TEST_F(AlphaBetaSheetTest, CloseWritesThePointInDegreesCelsiusAndBarWhateverTheU
 
 TEST_F(AlphaBetaSheetTest, UnitChangesConvertTheValueAndLeaveTheSteppers)
 {
-    open({withMeasuredPoint(modelFluid("A", 0.8, 0.3), 100, 1, kBubblePoint)});
+    open({withMeasuredPoint(modelFluid("A", 0.8, 0.3), 100, 1, SaturationKind::bubblePoint)});
     openSheetOn(0);
     chooseUnit("mAlphaBetaTUnit", kTemperatureKelvin);
     EXPECT_EQ(field("mAlphaBetaT")->text(), "373.15");
@@ -213,7 +214,7 @@ TEST_F(AlphaBetaSheetTest, SingleFitWritesThePointInsertsTheResultAfterItsSource
     openSheetOn(0);
     type("mAlphaBetaT", "100");
     type("mAlphaBetaP", "250");
-    phase()->button(kBubblePoint)->click();
+    phase()->button(code_number(SaturationKind::bubblePoint))->click();
     posted = 0;
     const int changesBefore = changes();
     press("mAlphaBetaFitButton");
@@ -225,7 +226,7 @@ TEST_F(AlphaBetaSheetTest, SingleFitWritesThePointInsertsTheResultAfterItsSource
     EXPECT_EQ(changes(), changesBefore + 1);
     EXPECT_DOUBLE_EQ(fluidAt(0).doubleValue(fluidkey::texp), 100);
     EXPECT_DOUBLE_EQ(fluidAt(0).doubleValue(fluidkey::pexp), 250);
-    EXPECT_EQ(fluidAt(0).intValue(fluidkey::hexp), kBubblePoint);
+    EXPECT_EQ(fluidAt(0).intValue(fluidkey::hexp), code_number(SaturationKind::bubblePoint));
     const FluidRecord result = fluidAt(1);
     EXPECT_DOUBLE_EQ(result.doubleValue(fluidkey::texp), 373.15);
     EXPECT_EQ(result.intValue(fluidkey::fluidType), code_number(FluidType::alphaBeta));
@@ -249,7 +250,7 @@ TEST_F(AlphaBetaSheetTest, SingleFitWritesThePointInsertsTheResultAfterItsSource
 // fitted again: each step shows, fits at and logs the 100 degrees Celsius typed once.
 TEST_F(AlphaBetaSheetTest, TheTypedMeasuredTemperatureSurvivesCloseFitAndDuplicate)
 {
-    FluidRecord saved = withMeasuredPoint(modelFluid("F adjusted", 0.8, 0.3), 373.15, 250, kBubblePoint);
+    FluidRecord saved = withMeasuredPoint(modelFluid("F adjusted", 0.8, 0.3), 373.15, 250, SaturationKind::bubblePoint);
     saved.setValue("fvcal", 0.1);
     open({saved});
     auto expectShownAt100 = [this](int row) {
@@ -291,9 +292,9 @@ TEST_F(AlphaBetaSheetTest, TheTypedMeasuredTemperatureSurvivesCloseFitAndDuplica
 
 TEST_F(AlphaBetaSheetTest, BatchFitInsertsEachResultAfterItsSourceAndOneUndoRemovesThemAll)
 {
-    open({withMeasuredPoint(modelFluid("A", 0.8, 0.3), 100, 150, kBubblePoint),
-          withMeasuredPoint(modelFluid("B", 0.7, 0.4), 90, 180, kBubblePoint),
-          withMeasuredPoint(modelFluid("C", 0.85, 0.25), 110, 140, kBubblePoint)});
+    open({withMeasuredPoint(modelFluid("A", 0.8, 0.3), 100, 150, SaturationKind::bubblePoint),
+          withMeasuredPoint(modelFluid("B", 0.7, 0.4), 90, 180, SaturationKind::bubblePoint),
+          withMeasuredPoint(modelFluid("C", 0.85, 0.25), 110, 140, SaturationKind::bubblePoint)});
     openSheetOn(1);
     type("mAlphaBetaT", "20");  // the sheet's point is not used by a batch
     check("mAlphaBetaBatch")->setChecked(true);
@@ -324,8 +325,9 @@ TEST_F(AlphaBetaSheetTest, BatchFitInsertsEachResultAfterItsSourceAndOneUndoRemo
 
 TEST_F(AlphaBetaSheetTest, BatchStoppedByAFluidWithoutMeasuredPointStillFinishesWhatItInserted)
 {
-    open({withMeasuredPoint(modelFluid("A", 0.8, 0.3), 100, 150, kBubblePoint), modelFluid("B", 0.7, 0.4),
-          withMeasuredPoint(modelFluid("C", 0.85, 0.25), 110, 140, kBubblePoint)});
+    open({withMeasuredPoint(modelFluid("A", 0.8, 0.3), 100, 150, SaturationKind::bubblePoint),
+          modelFluid("B", 0.7, 0.4),
+          withMeasuredPoint(modelFluid("C", 0.85, 0.25), 110, 140, SaturationKind::bubblePoint)});
     openSheetOn(0);
     check("mAlphaBetaBatch")->setChecked(true);
     posted = 0;
@@ -347,7 +349,7 @@ TEST_F(AlphaBetaSheetTest, BatchStoppedByAFluidWithoutMeasuredPointStillFinishes
 
 TEST_F(AlphaBetaSheetTest, FixedAlphaOutsideTheModelIsRefusedAndTheSheetStays)
 {
-    open({withMeasuredPoint(modelFluid("A", 0.8, 0.3), 100, 150, kBubblePoint)});
+    open({withMeasuredPoint(modelFluid("A", 0.8, 0.3), 100, 150, SaturationKind::bubblePoint)});
     openSheetOn(0);
     check("mAlphaConstrain")->click();
     for (const char* text : {"1.5", "-0.1", "half"}) {
@@ -361,7 +363,7 @@ TEST_F(AlphaBetaSheetTest, FixedAlphaOutsideTheModelIsRefusedAndTheSheetStays)
 
 TEST_F(AlphaBetaSheetTest, FitWithFixedAlphaKeepsIt)
 {
-    open({withMeasuredPoint(modelFluid("A", 0.8, 0.3), 100, 150, kBubblePoint)});
+    open({withMeasuredPoint(modelFluid("A", 0.8, 0.3), 100, 150, SaturationKind::bubblePoint)});
     openSheetOn(0);
     check("mAlphaConstrain")->click();
     field("mAlphaConstrainValue")->setText("0.5");
@@ -403,7 +405,7 @@ TEST_F(AlphaBetaSheetTest, BatchTovikPlacesEachResultAfterItsOwnSourceEvenAmongE
     const FluidRecord twin = modelFluid("T", 0.8, 0.3);
     FluidRecord a = modelFluid("A", 0.7, 0.4);
     a.setValue(fluidkey::tsat, 80.0);
-    a.setValue(fluidkey::satPhase, kBubblePoint);
+    a.setValue(fluidkey::satPhase, code_number(SaturationKind::bubblePoint));
     tank.saturation = 200;
     open({a, twin, twin.deepCopy()});
     openSheetOn(0);
@@ -426,7 +428,8 @@ TEST_F(AlphaBetaSheetTest, BatchTovikPlacesEachResultAfterItsOwnSourceEvenAmongE
 
 TEST_F(AlphaBetaSheetTest, SheetOverTheEditorRenders)
 {
-    open({withMeasuredPoint(modelFluid("Oil 1", 0.8, 0.3), 100, 250, kBubblePoint), modelFluid("Oil 2", 0.7, 0.4)});
+    open({withMeasuredPoint(modelFluid("Oil 1", 0.8, 0.3), 100, 250, SaturationKind::bubblePoint),
+          modelFluid("Oil 2", 0.7, 0.4)});
     QWidget* window = editor->window();
     window->show();
     openSheetOn(0);

@@ -192,7 +192,7 @@ double modelBubblePressure(double alpha, double beta, double CO2, double N2, dou
     calculation.setN2(N2);
     calculation.setH2S(0);
     calculation.finalize();
-    return calculation.calculateSaturation(celsius, kBubblePoint);
+    return calculation.calculateSaturation(celsius, SaturationKind::bubblePoint);
 }
 
 TEST_F(EditorSheetActions, FlashedAlphaBetaModelFluidGivesComponentListsOfTheModelsComponents)
@@ -284,7 +284,7 @@ TEST_F(EditorSheetActions, FlashedAlphaBetaModelFluidGivesComponentListsOfTheMod
     // temperature and pressure.
     CalculationInterface again(FluidType::componentList, EquationOfState::pengRobinson);
     ASSERT_TRUE(again.setModelFluid(FluidType::componentList, liquid));
-    EXPECT_NEAR(again.calculateSaturation(celsius, kBubblePoint), bubble / 2, 1e-5 * bubble / 2);
+    EXPECT_NEAR(again.calculateSaturation(celsius, SaturationKind::bubblePoint), bubble / 2, 1e-5 * bubble / 2);
 
     undo()->undo();
     EXPECT_EQ(fluidNames(), (QStringList{"A", "M adjusted", "C"}));
@@ -387,7 +387,7 @@ TEST_F(EditorSheetActions, SplitEndsAtTheChosenCarbonNumberAndKeepsTheHeavyMoles
         SCOPED_TRACE(item);
         FluidRecord b = blackOil("B");
         b.setValue(fluidkey::tsat, 80.0);
-        b.setValue(fluidkey::satPhase, kDewPoint);
+        b.setValue(fluidkey::satPhase, code_number(SaturationKind::dewPoint));
         b.setValue(fluidkey::psat, 123.0);
         open({blackOil("A"), b, blackOil("C")});
         editor->selectFluidRow(1);
@@ -404,7 +404,7 @@ TEST_F(EditorSheetActions, SplitEndsAtTheChosenCarbonNumberAndKeepsTheHeavyMoles
         EXPECT_EQ(components.at(components.size() - 1).toDictionary().stringValue("name"), plusName);
         EXPECT_NEAR(heavyMoles(split), heavyMoles(fluids().at(1).toDictionary()), 1e-6);
         EXPECT_EQ(split.doubleValue(fluidkey::tsat), 80);
-        EXPECT_EQ(split.intValue(fluidkey::satPhase), kDewPoint);
+        EXPECT_EQ(split.intValue(fluidkey::satPhase), code_number(SaturationKind::dewPoint));
         // The split carries no Psat of its source (the editor computes its own once shown).
         EXPECT_FALSE(doSplit(b, kSplitKatz, 10, false, false).contains(fluidkey::psat));
         document.reset();

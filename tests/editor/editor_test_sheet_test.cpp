@@ -100,7 +100,7 @@ FluidRecord measuredOil(const QString& name, double c1, bool measured = true)
     if (measured) {
         fluid.setValue(fluidkey::texp, 100.0);
         fluid.setValue(fluidkey::pexp, 200.0);
-        fluid.setValue(fluidkey::hexp, kBubblePoint);
+        fluid.setValue(fluidkey::hexp, code_number(SaturationKind::bubblePoint));
     }
     return fluid;
 }
@@ -178,7 +178,7 @@ TEST_F(TestSheetActions, OpeningShowsTheMeasuredPointWithTheFieldsInert)
     FluidRecord fitted = measuredOil("B", 40);
     fitted.setValue(fluidkey::texp, 373.15);  // written by the fit, in kelvin
     fitted.setValue("fvcal", 0.1);
-    fitted.setValue(fluidkey::hexp, kDewPoint);
+    fitted.setValue(fluidkey::hexp, code_number(SaturationKind::dewPoint));
     FluidRecord plain = measuredOil("A", 40, false);
     plain.setValue(fluidkey::tsat, 85.0);
     tank.saturation = 123;
@@ -191,7 +191,7 @@ TEST_F(TestSheetActions, OpeningShowsTheMeasuredPointWithTheFieldsInert)
     sheet->onClickTest();
     EXPECT_EQ(panel->findChild<QLineEdit*>("mTestT")->text(), "85.00");
     EXPECT_EQ(panel->findChild<QLineEdit*>("mTestP")->text(), "123.00");
-    EXPECT_EQ(panel->findChild<QButtonGroup*>("mTestPhase")->checkedId(), kBubblePoint);
+    EXPECT_EQ(panel->findChild<QButtonGroup*>("mTestPhase")->checkedId(), code_number(SaturationKind::bubblePoint));
     sheet->onCloseTestPanel();
 
     editor->selectFluidRow(1);
@@ -199,7 +199,7 @@ TEST_F(TestSheetActions, OpeningShowsTheMeasuredPointWithTheFieldsInert)
     sheet->onClickTest();
     EXPECT_EQ(panel->findChild<QLineEdit*>("mTestT")->text(), "100.00");
     EXPECT_EQ(panel->findChild<QLineEdit*>("mTestP")->text(), "200.00");
-    EXPECT_EQ(panel->findChild<QButtonGroup*>("mTestPhase")->checkedId(), kDewPoint);
+    EXPECT_EQ(panel->findChild<QButtonGroup*>("mTestPhase")->checkedId(), code_number(SaturationKind::dewPoint));
     EXPECT_EQ(panel->findChild<QComboBox*>("mTestTUnit")->currentIndex(), 1);
     for (const char* outlet : {"mTestT", "mTestP", "mTestTUnit", "mTestPUnit"})
         EXPECT_FALSE(panel->findChild<QWidget*>(outlet)->isEnabled()) << outlet;

@@ -528,6 +528,19 @@ TEST(VLE, ComponentIndexOutsideTheFeedIsIgnored)
     EXPECT_EQ(e.componentName(), std::vector<std::string>(2));
 }
 
+// Records store 1 for a bubble point and 0 for a dew point; any other number reads as a
+// bubble point.
+TEST(VLE, SaturationKindsAndTheirStoredNumbers)
+{
+    EXPECT_EQ(code_number(SaturationKind::bubblePoint), 1);
+    EXPECT_EQ(code_number(SaturationKind::dewPoint), 0);
+    EXPECT_EQ(saturationKindFromNumber(0), SaturationKind::dewPoint);
+    for (const int number : {1, 2, -1})
+        EXPECT_EQ(saturationKindFromNumber(number), SaturationKind::bubblePoint) << number;
+    EXPECT_EQ(saturationVapourFraction(SaturationKind::bubblePoint), 0);
+    EXPECT_EQ(saturationVapourFraction(SaturationKind::dewPoint), 1);
+}
+
 // The start values a plain VLE takes from the specification, by type of problem: a type
 // that fixes neither temperature nor pressure leaves the state alone.
 TEST(VLE, InitializeTakesTheSpecifiedQuantitiesOfTheTypeOfProblem)

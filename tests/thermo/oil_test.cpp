@@ -226,9 +226,9 @@ TEST(OilBubblePoint, BubblePressureAndFirstIsoplethPoint)
     EXPECT_TRUE(fluid.flash(fluid.oil.feedComposition(), 373.15, Pb * 0.95e-5));
 
     double T = 0, P = 0;
-    int llg = 1;
-    EXPECT_EQ(fluid.oil.firstLiquidIsoplethPoint(T, P, llg), equilibrium_failure::none);
-    EXPECT_EQ(llg, 0);  // cleared: found at a start temperature
+    const Oil::FirstBubblePoint first = fluid.oil.firstLiquidIsoplethPoint(T, P);
+    EXPECT_EQ(first.failure, equilibrium_failure::none);
+    EXPECT_FALSE(first.lowTemperatureStart);  // found at a start temperature
     EXPECT_GT(P, 0.0);
     EXPECT_NEAR(fluid.oil.savedPressure(), P * 1e5, 1e-6 * P * 1e5);
 }
@@ -245,18 +245,18 @@ TEST(OilBubblePoint, FirstLiquidIsoplethPointByItsPressureAt273K)
 
         ModelFluid fluid(alpha, 0.1);
         double T = 0, P = 0;
-        int llg = -1;
-        ASSERT_EQ(fluid.oil.firstLiquidIsoplethPoint(T, P, llg), equilibrium_failure::none);
+        const Oil::FirstBubblePoint first = fluid.oil.firstLiquidIsoplethPoint(T, P);
+        ASSERT_EQ(first.failure, equilibrium_failure::none);
         EXPECT_NEAR(fluid.oil.vapourMoles(), 0.0, 1e-9);
         if (probe.oil.failureCode() != equilibrium_failure::none) {
-            EXPECT_EQ(llg, 1);
+            EXPECT_TRUE(first.lowTemperatureStart);
             EXPECT_LT(T, 0.0);
         } else if (probe.oil.currentPressure() <= 2e6) {
-            EXPECT_EQ(llg, 0);
+            EXPECT_FALSE(first.lowTemperatureStart);
             EXPECT_NEAR(T, 0.0, 1e-9);
             EXPECT_NEAR(P, probe.oil.currentPressure() * 1e-5, 1e-6 * P);
         } else {
-            EXPECT_EQ(llg, 0);
+            EXPECT_FALSE(first.lowTemperatureStart);
             EXPECT_TRUE(std::fabs(T + 49) < 1e-9 || std::fabs(T + 73) < 1e-9) << T;
         }
     }

@@ -117,8 +117,7 @@ int main(int argc, char** argv)
     for (const Fluid& fluid : kFluids) {
         CalculationInterface ci(FluidType::alphaBeta, EquationOfState::pengRobinson);
         PhaseDiagramPtr diagram;
-        int llg = 0;
-        ci.calculateImmiscibilityLoop(recordOf(fluid), &diagram, llg);
+        ci.calculateImmiscibilityLoop(recordOf(fluid), &diagram);
         if (!diagram) {
             std::printf("alpha %.1f beta %.1f: no envelope\n", fluid.alpha, fluid.beta);
             continue;

@@ -111,8 +111,7 @@ inline PhaseDiagramPtr componentEnvelope(const std::vector<ComponentData>& compo
 {
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     PhaseDiagramPtr diagram;
-    int llg = 0;
-    ci.calculateImmiscibilityLoop(fluidRecord(code_number(FluidType::componentList), components), &diagram, llg);
+    ci.calculateImmiscibilityLoop(fluidRecord(code_number(FluidType::componentList), components), &diagram);
     return diagram;
 }
 

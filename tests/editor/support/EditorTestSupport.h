@@ -77,7 +77,7 @@ struct ScriptedStockTank
                     }
                     return result;
                 }
-                double calculateSaturation(double, int) override { return script->saturation; }
+                double calculateSaturation(double, SaturationKind) override { return script->saturation; }
             };
             return std::make_unique<Run>(this);
         };

@@ -66,12 +66,12 @@ class ScriptedCalculator : public PhaseDiagramCalculator
 public:
     explicit ScriptedCalculator(CalculatorScript& script) : script(script) {}
 
-    EnvelopeEnd calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* made, int&) override
+    EnvelopeTrace calculateImmiscibilityLoop(const FluidRecord& fluid, PhaseDiagramPtr* made) override
     {
         script.envelopes.append({fluid, 0, 0, std::nullopt, QString()});
         if (!script.failEnvelope)
             *made = envelopeOf(fluid.deepCopy());
-        return step_code::end_of_curve;
+        return {step_code::end_of_curve};
     }
     isochor_result calculateIsochors(const PhaseDiagramPtr& on, const InclusionRecord* inclusion, double Th, double Ph,
                           Homogenisation homog, IsochorPtr* monophasic, IsochorPtr* biphasic) override
