@@ -2,6 +2,7 @@
 
 #include "numeric/VectorKernel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numeric>
@@ -63,59 +64,63 @@ QUORVEL_INLINE_KERNEL void subtract(double* row, const double* pivot_row, double
         row[j] -= factor * pivot_row[j];
 }
 
-// One elimination step: column k below the pivot.
-QUORVEL_INLINE_KERNEL bool eliminate_column(Matrix& A, std::span<double> b, int n, int k)
+// The elimination works on panels of up to four columns: the steps of a panel's columns are
+// applied to the rows below in one pass, each element getting the subtractions of the steps
+// in their order, so the result is that of one step after another with the rows read and
+// written a quarter as often. A row's factor of a step stays in the step's column and moves
+// with the row.
+constexpr int panel_width = 4;
+
+// Applies to row, from column first on, the steps k .. k + count - 1 whose factors (the
+// row's entries in their columns) are not zero, in their order; b_row likewise.
+QUORVEL_INLINE_KERNEL void apply_steps(double* row, double& b_row, const Matrix& A, std::span<const double> b,
+                                       int k, int count, int first, int n)
 {
-    if (!take_pivot(A, b, n, k, k))
-        return false;
-    divide_pivot_row(A, b, n, k);
-    for (int i = k + 1; i < n; ++i) {
-        const double factor = A[i][k];
-        subtract(A[i], A[k], factor, k + 1, n);
-        if (factor != 0)
-            b[i] -= b[k] * factor;
+    const double* pivots[panel_width];
+    double factors[panel_width];
+    int terms = 0;
+    for (int s = k; s < k + count; ++s) {
+        if (row[s] == 0)
+            continue;
+        pivots[terms] = A[s];
+        factors[terms++] = row[s];
+        b_row -= b[s] * row[s];
     }
-    return true;
+    if (terms == 4) {
+        const double *p0 = pivots[0], *p1 = pivots[1], *p2 = pivots[2], *p3 = pivots[3];
+        const double f0 = factors[0], f1 = factors[1], f2 = factors[2], f3 = factors[3];
+        for (int j = first; j < n; ++j)
+            row[j] = (((row[j] - f0 * p0[j]) - f1 * p1[j]) - f2 * p2[j]) - f3 * p3[j];
+    } else if (terms == 2) {
+        const double *p0 = pivots[0], *p1 = pivots[1];
+        const double f0 = factors[0], f1 = factors[1];
+        for (int j = first; j < n; ++j)
+            row[j] = (row[j] - f0 * p0[j]) - f1 * p1[j];
+    } else {
+        for (int t = 0; t < terms; ++t)
+            subtract(row, pivots[t], factors[t], first, n);
+    }
 }
 
-// The steps of columns k and k + 1 in one pass over the rows below: each element gets the
-// two subtractions of the two steps in their order, so the result is that of two steps, with
-// the rows read and written half as often. Column k + 1 is brought up to date first, for
-// its pivot; a row's factor of step k stays in column k and moves with the row.
-QUORVEL_INLINE_KERNEL bool eliminate_two_columns(Matrix& A, std::span<double> b, int n, int k)
+// The steps of columns k .. k + width - 1. Each column is brought up to date below the
+// panel's earlier pivots before its pivot is chosen; the pivot row gets the earlier steps
+// before it is divided; the rows below the panel get all its steps at the end.
+QUORVEL_INLINE_KERNEL bool eliminate_panel(Matrix& A, std::span<double> b, int n, int k, int width)
 {
-    if (!take_pivot(A, b, n, k, k))
-        return false;
-    divide_pivot_row(A, b, n, k);
-    const double* first = A[k];
-    for (int i = k + 1; i < n; ++i)
-        if (A[i][k] != 0)
-            A[i][k + 1] -= A[i][k] * first[k + 1];
-
-    if (!take_pivot(A, b, n, k + 1, k))
-        return false;
-    double* second = A[k + 1];
-    subtract(second, first, second[k], k + 2, n);
-    if (second[k] != 0)
-        b[k + 1] -= b[k] * second[k];
-    divide_pivot_row(A, b, n, k + 1);
-
-    for (int i = k + 2; i < n; ++i) {
-        double* row = A[i];
-        const double factor1 = row[k];
-        const double factor2 = row[k + 1];
-        if (factor1 != 0 && factor2 != 0)
-            for (int j = k + 2; j < n; ++j)
-                row[j] = (row[j] - factor1 * first[j]) - factor2 * second[j];
-        else {
-            subtract(row, first, factor1, k + 2, n);
-            subtract(row, second, factor2, k + 2, n);
+    for (int c = k; c < k + width; ++c) {
+        for (int i = c; i < n && c > k; ++i) {
+            double* row = A[i];
+            for (int s = k; s < c; ++s)
+                if (row[s] != 0)
+                    row[c] -= row[s] * A[s][c];
         }
-        if (factor1 != 0)
-            b[i] -= b[k] * factor1;
-        if (factor2 != 0)
-            b[i] -= b[k + 1] * factor2;
+        if (!take_pivot(A, b, n, c, k))
+            return false;
+        apply_steps(A[c], b[c], A, b, k, c - k, c + 1, n);
+        divide_pivot_row(A, b, n, c);
     }
+    for (int i = k + width; i < n; ++i)
+        apply_steps(A[i], b[i], A, b, k, width, k + width, n);
     return true;
 }
 
@@ -129,12 +134,9 @@ void solve_the_linear_system(Matrix& A, std::span<double> b, std::span<double> x
         return;
     }
     err = 1;
-    int k = 0;
-    for (; k + 1 < n; k += 2)
-        if (!eliminate_two_columns(A, b, n, k))
+    for (int k = 0; k < n; k += panel_width)
+        if (!eliminate_panel(A, b, n, k, std::min(panel_width, n - k)))
             return;
-    if (k < n && !eliminate_column(A, b, n, k))
-        return;
     for (int i = n - 1; i >= 0; --i) {
         const double* row = A[i];
         double value = b[i];  // a local: b and A could alias in the compiler's eyes

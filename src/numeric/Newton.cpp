@@ -152,23 +152,24 @@ void Newton::calculate_the_next_vector()
 QUORVEL_VECTOR_KERNEL
 void Newton::calculate_module()
 {
-    modG = 0;
+    const int n = number_of_variables;  // a local: the rows' stores could alias the member
+    double module = 0;
     for (int i = 0; i < number_of_equations; ++i) {
         double* row = J[i];
         const bool sparse = i < int(row_columns.size()) && !row_columns[i].empty();
-        const double sum = std::fabs(G[i])
-                           + (sparse ? absolute_sum(row, row_columns[i]) : absolute_sum(row, number_of_variables));
+        const double sum = std::fabs(G[i]) + (sparse ? absolute_sum(row, row_columns[i]) : absolute_sum(row, n));
         row_sums[i] = sum;
         const double weight = sum > 0 ? 1 / sum : 1;
         if (sparse)
             for (int j : row_columns[i])
                 row[j] *= weight;
         else
-            for (int j = 0; j < number_of_variables; ++j)
+            for (int j = 0; j < n; ++j)
                 row[j] *= weight;
         G[i] *= weight;
-        modG += std::fabs(G[i]);
+        module += std::fabs(G[i]);
     }
+    modG = module;
 }
 
 bool Newton::convergence()
