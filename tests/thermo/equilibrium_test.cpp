@@ -317,7 +317,7 @@ TEST(Equilibrium, IterateCheckClampsSmallOvershootsAndRejectsImpossibleStates)
         {"negative pressure", [](Quenta& q) { q.current_pressure = -1; }, true},
         {"vapour amount above 1", [](Quenta& q) { q.vapour_moles = 1.001; }, true},
         {"negative liquid amount", [](Quenta& q) { q.liquid_moles = -1e-4; }, true},
-        {"vapour model on the liquid root", [](Quenta& q) { q.vapour->set_the_phase_as(2); }, true},
+        {"vapour model on the liquid root", [](Quenta& q) { q.vapour->set_the_phase_as(phase_kind::liquid); }, true},
         {"trivial solution", [](Quenta& q) { q.vapour_composition = q.liquid_composition; }, true},
         {"vapour poorer in methane",
          [](Quenta& q) { q.vapour_composition[0] = 0.9 * q.liquid_composition[0]; }, true},
@@ -337,11 +337,11 @@ TEST(Equilibrium, IterateCheckClampsSmallOvershootsAndRejectsImpossibleStates)
 
     // The roles are given back for the next iterate.
     e.restore();
-    e.vapour->set_the_phase_as(2);
-    e.liquid->set_the_phase_as(1);
+    e.vapour->set_the_phase_as(phase_kind::liquid);
+    e.liquid->set_the_phase_as(phase_kind::vapour);
     EXPECT_TRUE(e.the_calculated_vector_is_not_good());
-    EXPECT_EQ(e.vapour->phase_type, 1);
-    EXPECT_EQ(e.liquid->phase_type, 2);
+    EXPECT_EQ(code_number(e.vapour->phase_type), 1);
+    EXPECT_EQ(code_number(e.liquid->phase_type), 2);
     EXPECT_FALSE(e.the_calculated_vector_is_not_good());
 }
 
@@ -457,20 +457,20 @@ TEST(Equilibrium, RestoreGivesBackTheSavedStateAfterAFailedSolve)
 
 TEST(VLE, PhaseRolesFollowThePhaseTypes)
 {
-    Peng vapour_model(1);
-    Peng liquid_model(2);
-    Peng second_liquid(2);
-    Peng second_vapour(1);
+    Peng vapour_model(phase_kind::vapour);
+    Peng liquid_model(phase_kind::liquid);
+    Peng second_liquid(phase_kind::liquid);
+    Peng second_vapour(phase_kind::vapour);
 
     const VLE vapour_first(vapour_model, liquid_model);
     EXPECT_EQ(vapour_first.liquid, &liquid_model);
     EXPECT_EQ(vapour_first.vapour, &vapour_model);
-    EXPECT_EQ(vapour_first.liquid_liquid, 0);
+    EXPECT_FALSE(vapour_first.liquid_liquid);
 
     const VLE two_liquids(liquid_model, second_liquid);
     EXPECT_EQ(two_liquids.liquid, &liquid_model);
     EXPECT_EQ(two_liquids.vapour, &second_liquid);
-    EXPECT_EQ(two_liquids.liquid_liquid, 1);
+    EXPECT_TRUE(two_liquids.liquid_liquid);
 
     // Two vapour models make no pair: a solve reports failure instead of using them.
     Quenta two_vapours(vapour_model, second_vapour);
@@ -501,8 +501,8 @@ TEST(VLE, PhaseRolesFollowThePhaseTypes)
 // add_component ignores it.
 TEST(VLE, ComponentIndexOutsideTheFeedIsIgnored)
 {
-    Peng liquid_model(2);
-    Peng vapour_model(1);
+    Peng liquid_model(phase_kind::liquid);
+    Peng vapour_model(phase_kind::vapour);
     VLE e(liquid_model, vapour_model);
     e.number_of_components(2);
     for (const short i : {short(-1), short(2), short(-300), short(3000)}) {
@@ -536,8 +536,8 @@ TEST(VLE, InitializeTakesTheSpecifiedQuantitiesOfTheTypeOfProblem)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
-        Peng liquid_model(2);
-        Peng vapour_model(1);
+        Peng liquid_model(phase_kind::liquid);
+        Peng vapour_model(phase_kind::vapour);
         VLE e(liquid_model, vapour_model);
         e.number_of_components(2);
         e.temperature(280);
