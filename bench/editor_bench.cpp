@@ -57,7 +57,7 @@ FluidRecord oilOf(int n, const QString& name)
     double weight = 30, sum = 0;
     for (const QString& componentName : names.mid(0, n)) {
         ComponentRecord component;
-        setComponentName(componentName, component, kCorrelationJianzhong0);
+        setComponentName(componentName, component, CorrelationCode::jianzhong0);
         component.setValue("mole", weight);
         sum += weight;
         weight = std::max(weight * 0.85, 0.1);

@@ -101,12 +101,12 @@ TEST_F(EditorSheetActions, FlashSheetOpensAtTheSaturationPointInCelsiusAndBar)
     ASSERT_TRUE(panel->isVisible());
     EXPECT_EQ(in<QLineEdit>(panel, "mFlashT")->text(), "100.00");
     EXPECT_EQ(in<QLineEdit>(panel, "mFlashP")->text(), "250.00");
-    EXPECT_EQ(in<QComboBox>(panel, "mFlashTUnit")->currentIndex(), kTemperatureCelsius);
-    EXPECT_EQ(in<QComboBox>(panel, "mFlashPUnit")->currentIndex(), kPressureBar);
+    EXPECT_EQ(in<QComboBox>(panel, "mFlashTUnit")->currentIndex(), code_number(TemperatureUnit::celsius));
+    EXPECT_EQ(in<QComboBox>(panel, "mFlashPUnit")->currentIndex(), code_number(PressureUnit::bar));
     EXPECT_DOUBLE_EQ(sheet->getFlashTemperature(), 373.15);
     EXPECT_DOUBLE_EQ(sheet->getFlashPressure(), 250);
 
-    in<QComboBox>(panel, "mFlashTUnit")->setCurrentIndex(kTemperatureKelvin);
+    in<QComboBox>(panel, "mFlashTUnit")->setCurrentIndex(code_number(TemperatureUnit::kelvin));
     sheet->onChangeFlashTUnit();
     EXPECT_EQ(in<QLineEdit>(panel, "mFlashT")->text(), "373.15");
     EXPECT_DOUBLE_EQ(sheet->getFlashTemperature(), 373.15);
@@ -115,7 +115,7 @@ TEST_F(EditorSheetActions, FlashSheetOpensAtTheSaturationPointInCelsiusAndBar)
     EXPECT_EQ(in<QLineEdit>(panel, "mFlashT")->text(), "101.00");
     EXPECT_DOUBLE_EQ(sheet->getFlashTemperature(), 101);
 
-    in<QComboBox>(panel, "mFlashPUnit")->setCurrentIndex(kPressureMPa);
+    in<QComboBox>(panel, "mFlashPUnit")->setCurrentIndex(code_number(PressureUnit::mpa));
     sheet->onChangeFlashPUnit();
     EXPECT_EQ(in<QLineEdit>(panel, "mFlashP")->text(), "25.00");
     EXPECT_NEAR(sheet->getFlashPressure(), 250, 1e-9);

@@ -833,7 +833,7 @@ void InclusionWorkflow::step3FluidModel()
     before = fluids->fluids().deepCopy();
     auto* correlations = editor->control<QComboBox>("mCorrelationChoice");
     ASSERT_NE(correlations, nullptr);
-    const int riaziDaubert = correlations->findData(kCorrelationRiaziDaubert);
+    const int riaziDaubert = correlations->findData(code_number(CorrelationCode::riaziDaubert));
     ASSERT_GE(riaziDaubert, 0);
     correlations->setCurrentIndex(riaziDaubert);
     emit correlations->activated(riaziDaubert);
@@ -846,7 +846,7 @@ void InclusionWorkflow::step3FluidModel()
             EXPECT_TRUE(component.isEqualTo(copyBefore.at(row).toDictionary()));
             continue;
         }
-        EXPECT_EQ(component.intValue("corr"), kCorrelationRiaziDaubert);
+        EXPECT_EQ(component.intValue("corr"), code_number(CorrelationCode::riaziDaubert));
         const double expected = riaziDaubertTcCelsius(component.doubleValue("mw"), component.doubleValue("SG"));
         EXPECT_NEAR(component.doubleValue("Tc"), expected, 1e-6 * (expected + 273.15));
     }
