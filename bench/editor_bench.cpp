@@ -349,7 +349,7 @@ void BM_BatchSplit(benchmark::State& state)
     showLogWindow();
     for (auto _ : state) {
         sheet->onClickSplit();
-        sheet->methodPopup()->setCurrentIndex(kSplitKatz);
+        sheet->methodPopup()->setCurrentIndex(code_number(SplitMethod::katz));
         sheet->lastCarbonNumberCombo()->setCurrentText(QStringLiteral("30"));
         sheet->panel()->findChild<QCheckBox*>("mSplitBatch")->setChecked(true);
         sheet->panel()->findChild<QPushButton*>("mSplitDoButton")->click();

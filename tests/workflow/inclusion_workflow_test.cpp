@@ -862,7 +862,7 @@ void InclusionWorkflow::step3FluidModel()
     ASSERT_TRUE(lumpSheet->isVisible());
     auto* scheme = lumpSheet->findChild<QComboBox*>("mLumpChoice");
     ASSERT_NE(scheme, nullptr);
-    scheme->setCurrentIndex(kLumpC7plus);
+    scheme->setCurrentIndex(code_number(LumpScheme::c7plus));
     render(lumpSheet, "step3_lump_sheet.png");
     before = fluids->fluids().deepCopy();
     lumpSheet->findChild<QPushButton*>("mLumpDoButton")->click();
@@ -883,7 +883,7 @@ void InclusionWorkflow::step3FluidModel()
     SplitSheet* split = editor->sheets().splitSheet();
     QWidget* splitSheet = split->panel();
     ASSERT_TRUE(splitSheet->isVisible());
-    split->methodPopup()->setCurrentIndex(kSplitKatz);
+    split->methodPopup()->setCurrentIndex(code_number(SplitMethod::katz));
     split->lastCarbonNumberCombo()->setCurrentIndex(split->lastCarbonNumberCombo()->findText("20"));
     render(splitSheet, "step3_split_sheet.png");
     before = fluids->fluids().deepCopy();
