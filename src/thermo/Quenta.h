@@ -19,6 +19,7 @@ namespace quorvel {
 // converged solution along the curve.
 class Quenta : public IdealMixture {
 public:
+    // The constrained quantities (VLE.h) by their names, as Quenta::temperature_quantity.
     using enum Quantity;
 
     Quenta();
