@@ -23,7 +23,7 @@ Dictionary fluidWith40HeavyComponents()
     Array components;
     for (const char* name : {"N2", "CO2", "H2S", "C1", "C2", "C3", "nC4", "nC5", "C6"}) {
         Dictionary component{{"mole", 2.0}};
-        setComponentName(name, component, 0);
+        setComponentName(name, component, CorrelationCode::jianzhong0);
         components.append(component);
     }
     for (int n = 7; n <= 46; ++n) {
@@ -31,7 +31,7 @@ Dictionary fluidWith40HeavyComponents()
                              {"mw", getRiaziAlSahhafMolarWeight(n)},
                              {"SG", getRiaziAlSahhafSG(n)},
                              {"Tb", getRiaziAlSahhafTb(n) - 273.15}};
-        setComponentName(QStringLiteral("C%1").arg(n), component, 0);
+        setComponentName(QStringLiteral("C%1").arg(n), component, CorrelationCode::jianzhong0);
         components.append(component);
     }
     return Dictionary{{"name", "Forty cuts"}, {"components", components}};
@@ -40,7 +40,7 @@ Dictionary fluidWith40HeavyComponents()
 // One whole-fluid correlation by a set code, on a fresh copy of the fluid each time.
 void BM_ApplyFluidCorrelationSet(benchmark::State& state)
 {
-    const int code = int(state.range(0));
+    const CorrelationCode code = correlationCodeFromNumber(int(state.range(0)));
     const Dictionary source = fluidWith40HeavyComponents();
     for (auto _ : state) {
         state.PauseTiming();
@@ -103,11 +103,11 @@ Dictionary blackOil()
                                                      {"C3", 6},   {"nC4", 4},   {"nC5", 3}, {"C6", 3}};
     for (const auto& [name, mole] : light) {
         Dictionary component{{"mole", mole}};
-        setComponentName(name, component, 0);
+        setComponentName(name, component, CorrelationCode::jianzhong0);
         components.append(component);
     }
     Dictionary heavy{{"mole", 36.0}, {"mw", 220.0}, {"SG", 0.86}};
-    setComponentName("C7+", heavy, 0);
+    setComponentName("C7+", heavy, CorrelationCode::jianzhong0);
     components.append(heavy);
     return Dictionary{{"name", "Oil A"}, {"components", components}, {"C7+", 36.0}, {"mwC7+", 220.0},
                       {"SGC7+", 0.86},   {"Texp", 100.0},          {"Pexp", 200.0}, {"hexp", 1}};
@@ -159,7 +159,7 @@ void BM_DoTestFluid(benchmark::State& state)
     const Dictionary source = blackOil();
     const int tovik = int(state.range(0));
     for (auto _ : state)
-        benchmark::DoNotOptimize(doTestFluid(source, 103, tovik));
+        benchmark::DoNotOptimize(doTestFluid(source, correlationCodeFromNumber(103), tovik));
 }
 BENCHMARK(BM_DoTestFluid)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -57,7 +57,7 @@ FluidRecord oilOf(int n, const QString& name)
     double weight = 30, sum = 0;
     for (const QString& componentName : names.mid(0, n)) {
         ComponentRecord component;
-        setComponentName(componentName, component, kCorrelationJianzhong0);
+        setComponentName(componentName, component, CorrelationCode::jianzhong0);
         component.setValue("mole", weight);
         sum += weight;
         weight = std::max(weight * 0.85, 0.1);
@@ -349,7 +349,7 @@ void BM_BatchSplit(benchmark::State& state)
     showLogWindow();
     for (auto _ : state) {
         sheet->onClickSplit();
-        sheet->methodPopup()->setCurrentIndex(kSplitKatz);
+        sheet->methodPopup()->setCurrentIndex(code_number(SplitMethod::katz));
         sheet->lastCarbonNumberCombo()->setCurrentText(QStringLiteral("30"));
         sheet->panel()->findChild<QCheckBox*>("mSplitBatch")->setChecked(true);
         sheet->panel()->findChild<QPushButton*>("mSplitDoButton")->click();

@@ -13,7 +13,7 @@ using quorvel::Peng;
 // with a composition falling off geometrically.
 Peng make_liquid(short n)
 {
-    Peng phase(2);
+    Peng phase(quorvel::phase_kind::liquid);
     phase.number_of_components(n);
     double total = 0;
     for (short i = 0; i < n; ++i) {
@@ -61,8 +61,8 @@ namespace {
 // A black oil on the 17 built-in components, with Clapeyron vapour pressures through the
 // normal boiling point and the critical point for the ideal-mixture start values.
 struct SeventeenComponentFluid {
-    quorvel::Montel liquid{2};
-    quorvel::Montel vapour{1};
+    quorvel::Montel liquid{quorvel::phase_kind::liquid};
+    quorvel::Montel vapour{quorvel::phase_kind::vapour};
     quorvel::Quenta equilibrium{liquid, vapour};
 
     SeventeenComponentFluid()
@@ -131,8 +131,8 @@ using quorvel::Homogenisation;
 
 // The alpha-beta fluid (alpha 0.7, beta 0.1) on its own Montel pair.
 struct AlphaBetaFluid {
-    quorvel::Montel liquid{2};
-    quorvel::Montel vapour{1};
+    quorvel::Montel liquid{quorvel::phase_kind::liquid};
+    quorvel::Montel vapour{quorvel::phase_kind::vapour};
     quorvel::Oil1 oil{liquid, vapour};
     AlphaBetaFluid() { oil.setDistributionParameters(0.7, 0.1, 0, 0, 0); }
 };

@@ -23,7 +23,7 @@ void writeAlphaBetaModelProperties(const CAlphaBetaModelInterface& model, int i,
 Dictionary alphaBetaModelComponent(const CAlphaBetaModelInterface& model, int i)
 {
     Dictionary component;
-    setComponentName(QString::fromStdString(model.getComponentName(i)), component, kCorrelationJianzhong0);
+    setComponentName(QString::fromStdString(model.getComponentName(i)), component, CorrelationCode::jianzhong0);
     writeAlphaBetaModelProperties(model, i, component);
     return component;
 }

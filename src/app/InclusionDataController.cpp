@@ -419,7 +419,7 @@ void InclusionDataController::refreshVolumeControls()
         const Dictionary point = selectedVolumes().at(row).toDictionary();
         setVolumeFields(&point);
         // The inclusion's own reading and its homogenisation point are never deleted.
-        mDeleteVolumeButton->setEnabled(point.intValue(volumekey::code) == VolumeCode::User);
+        mDeleteVolumeButton->setEnabled(volumeCodeOf(point) == VolumeCode::User);
     } else {
         setVolumeFields(nullptr);
         mDeleteVolumeButton->setEnabled(false);
@@ -512,7 +512,7 @@ void InclusionDataController::setInclusion(const Dictionary& inclusion, const Va
     refreshInclusionControls();
 
     // The inclusion's reading and homogenisation point follow its values (without sorting).
-    static const QHash<QString, std::pair<int, QString>> coupled{
+    static const QHash<QString, std::pair<VolumeCode, QString>> coupled{
         {inclusionkey::Th, {VolumeCode::Homogenisation, volumekey::Tvol}},
         {inclusionkey::Tv, {VolumeCode::Reading, volumekey::Tvol}},
         {inclusionkey::Fv, {VolumeCode::Reading, volumekey::Fvol}}};
@@ -520,7 +520,7 @@ void InclusionDataController::setInclusion(const Dictionary& inclusion, const Va
         const auto& [code, pointKey] = coupled.value(key);
         for (const Value& element : record.arrayValue(inclusionkey::volumes)) {
             Dictionary point = element.toDictionary();
-            if (point.intValue(volumekey::code) == code)
+            if (volumeCodeOf(point) == code)
                 point.setValue(pointKey, value);
         }
         reloadTable(mVolumesView);
@@ -540,7 +540,7 @@ void InclusionDataController::setInclusionVolume(const Dictionary& inclusion, co
     undoManager()->registerUndo(this, [this, record, edited, current, key] {
         setInclusionVolume(record, edited, current, key);
     });
-    const int code = edited.intValue(volumekey::code);
+    const VolumeCode code = volumeCodeOf(edited);
     if (key == volumekey::Tvol) {
         undoManager()->setActionName(tr("Temperature Change"));
         if (code == VolumeCode::Reading)
@@ -628,7 +628,7 @@ void InclusionDataController::onDeleteVolume()
     const Dictionary inclusion = selectedInclusion();
     Array volumes = selectedVolumes();
     const Dictionary point = volumes.at(row).toDictionary();
-    if (point.intValue(volumekey::code) != VolumeCode::User)
+    if (volumeCodeOf(point) != VolumeCode::User)
         return;
     undoManager()->registerUndo(this, [this, inclusion, point, row] { addVolume(inclusion, point, row); });
     volumes.removeAt(row);

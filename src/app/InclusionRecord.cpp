@@ -6,9 +6,9 @@
 
 namespace quorvel {
 
-Dictionary newVolumePoint(double tvol, double fvol, int code)
+Dictionary newVolumePoint(double tvol, double fvol, VolumeCode code)
 {
-    return Dictionary{{volumekey::Tvol, tvol}, {volumekey::Fvol, fvol}, {volumekey::code, code}};
+    return Dictionary{{volumekey::Tvol, tvol}, {volumekey::Fvol, fvol}, {volumekey::code, code_number(code)}};
 }
 
 Dictionary newInclusionRecord()

@@ -11,16 +11,24 @@
 
 namespace quorvel {
 
-namespace VolumeCode {
-inline constexpr int User = 0;           // a reading added by the user
-inline constexpr int Reading = 1;        // the inclusion's own reading (Tv, Fv)
-inline constexpr int Homogenisation = 2; // the homogenisation point (Th, 0)
-}  // namespace VolumeCode
+// What a volume point is, its number stored under "code".
+enum class VolumeCode : int {
+    User = 0,            // a reading added by the user
+    Reading = 1,         // the inclusion's own reading (Tv, Fv)
+    Homogenisation = 2,  // the homogenisation point (Th, 0)
+};
+
+[[nodiscard]] constexpr int code_number(VolumeCode code) { return static_cast<int>(code); }
+// The code a point stores; a stored number of no code keeps its value and equals no named code.
+[[nodiscard]] inline VolumeCode volumeCodeOf(const Dictionary& point)
+{
+    return static_cast<VolumeCode>(point.intValue(volumekey::code));
+}
 
 // A new inclusion with the editor's defaults and its code-1 and code-2 points.
 Dictionary newInclusionRecord();
 // A new point (Tvol, Fvol, code).
-Dictionary newVolumePoint(double tvol, double fvol, int code);
+Dictionary newVolumePoint(double tvol, double fvol, VolumeCode code);
 
 // The ordering of a volumes list: ascending Tvol compared in single precision.
 bool volumePointLess(const Value& a, const Value& b);

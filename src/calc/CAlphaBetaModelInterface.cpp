@@ -39,8 +39,8 @@ double entry(const std::vector<double>& values, int i)
 } // namespace
 
 CAlphaBetaModelInterface::CAlphaBetaModelInterface()
-    : liquidPhase(std::make_unique<Montel>(phase_type_liquid)),
-      vapourPhase(std::make_unique<Montel>(phase_type_vapour)),
+    : liquidPhase(std::make_unique<Montel>(phase_kind::liquid)),
+      vapourPhase(std::make_unique<Montel>(phase_kind::vapour)),
       oil(std::make_unique<Oil1>(*liquidPhase, *vapourPhase))
 {
 }

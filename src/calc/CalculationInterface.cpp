@@ -23,8 +23,8 @@ namespace {
 template <class Model>
 void buildPhaseModels(std::unique_ptr<ClaCubic0>& liquid, std::unique_ptr<ClaCubic0>& vapour)
 {
-    liquid = std::make_unique<Model>(phase_type_liquid);
-    vapour = std::make_unique<Model>(phase_type_vapour);
+    liquid = std::make_unique<Model>(phase_kind::liquid);
+    vapour = std::make_unique<Model>(phase_kind::vapour);
 }
 
 // Value of component i of a per-component array, not-a-number outside it.

@@ -137,8 +137,8 @@ public:
     // flash fails (no fluid loaded counts as a failure).
     [[nodiscard]] FlashOutcome calculateFlash(double T, double P, std::optional<FluidRecord> liquid,
                                               std::optional<FluidRecord> vapour);
-    // The last flash's liquid (phase 2) or vapour (phase 1) as a new component fluid.
-    void recuperateFlashedFluid(FluidRecord record, int phase);
+    // The last flash's liquid or vapour (any other phase: the vapour) as a new component fluid.
+    void recuperateFlashedFluid(FluidRecord record, phase_kind phase);
     // Single-phase properties of the feed at T (K) and P (bar), left in the engine; true when
     // the equation of state gave a finite density.
     bool calculateBulkDensity(double T, double P, int useLiquidModel);

@@ -157,7 +157,7 @@ std::optional<double> CalculationInterface::branchSlopeAt(std::vector<Saturation
     if (!solveSaturation(*nearest, liquidBranch, fixedTemperature, value))
         return std::nullopt;
     known.push_back(solvedState());
-    const short fixed = fixedTemperature ? Quenta::temperature_quantity : Quenta::pressure_quantity;
+    const Quantity fixed = fixedTemperature ? Quenta::temperature_quantity : Quenta::pressure_quantity;
     std::vector<double> derivatives(oil->variable_count);
     if (!oil->calculate_derivatives(derivatives, fixed, Quenta::vapour_amount_quantity))
         return std::nullopt;

@@ -12,13 +12,6 @@ namespace quorvel {
 
 using namespace units;
 
-namespace {
-
-constexpr int kLiquidPhase = 2;  // phase codes of recuperateFlashedFluid
-constexpr int kVapourPhase = 1;
-
-} // namespace
-
 double CalculationInterface::calculateTrappingPressure(double T)
 {
     if (!isEngineReady())
@@ -60,9 +53,9 @@ FlashOutcome CalculationInterface::calculateFlash(double T, double P, std::optio
     if (const Oil::FlashResult result = runFlash(T, P); !result.twoPhases())
         return result.failure == equilibrium_failure::one_phase ? FlashOutcome::onePhase : FlashOutcome::failed;
     if (liquid)
-        recuperateFlashedFluid(*liquid, kLiquidPhase);
+        recuperateFlashedFluid(*liquid, phase_kind::liquid);
     if (vapour)
-        recuperateFlashedFluid(*vapour, kVapourPhase);
+        recuperateFlashedFluid(*vapour, phase_kind::vapour);
     return FlashOutcome::twoPhases;
 }
 
@@ -79,9 +72,9 @@ CalculationInterface::ComponentData CalculationInterface::flashedComponentData(i
             oil->acentric_factor[i], oil->component_molar_weight[i]};
 }
 
-void CalculationInterface::recuperateFlashedFluid(FluidRecord record, int phase)
+void CalculationInterface::recuperateFlashedFluid(FluidRecord record, phase_kind phase)
 {
-    const std::vector<double>& x = phase == kLiquidPhase ? flashedLiquid : flashedVapour;
+    const std::vector<double>& x = phase == phase_kind::liquid ? flashedLiquid : flashedVapour;
     const short n = isEngineReady() ? oil->componentCount() : 0;
     if (n == 0 || static_cast<int>(x.size()) != n)
         return;  // no flash to take the phase from

@@ -18,7 +18,7 @@ namespace quorvel {
 
 namespace {
 
-constexpr int kSplitCutCorrelation = kCorrelationRiaziAlSahhaf;
+constexpr CorrelationCode kSplitCutCorrelation = CorrelationCode::riaziAlSahhaf;
 constexpr int kFirstHeavyCarbonNumber = 7;
 // The plus fraction of an alpha-beta split is at most C45+, the end of the tables.
 constexpr int kHighestPlusCarbonNumber = 45;
@@ -31,7 +31,7 @@ constexpr double kSplitInitialBeta = 0.6;
 constexpr short kSplitPrintLevel = 1;
 constexpr short kRegressionYOnly = 3;
 
-Dictionary namedComponent(const QString& name, double fraction, int code)
+Dictionary namedComponent(const QString& name, double fraction, CorrelationCode code)
 {
     Dictionary component;
     setComponentName(name, component, code);
@@ -189,12 +189,13 @@ void fillMontelFittedFluid(Dictionary fluid, double N2, double CO2, double H2S, 
 {
     const MontelComposition c = simplifiedMontelComposition(alpha, beta, N2 + CO2 + H2S);
     Array components;
-    components.append(namedComponent("N2", N2, 0));
-    components.append(namedComponent("CO2", CO2, 0));
-    components.append(namedComponent("H2S", H2S, 0));
+    components.append(namedComponent("N2", N2, CorrelationCode::jianzhong0));
+    components.append(namedComponent("CO2", CO2, CorrelationCode::jianzhong0));
+    components.append(namedComponent("H2S", H2S, CorrelationCode::jianzhong0));
     for (int i = 0; i < 6; ++i)
-        components.append(namedComponent(QStringLiteral("C%1").arg(i + 1), c.group(i), 0));
-    Dictionary plus = namedComponent("C7+", c.C7plus, 0);
+        components.append(
+            namedComponent(QStringLiteral("C%1").arg(i + 1), c.group(i), CorrelationCode::jianzhong0));
+    Dictionary plus = namedComponent("C7+", c.C7plus, CorrelationCode::jianzhong0);
     plus.setValue(componentkey::mw, mwC7plus);
     plus.setValue(componentkey::sg, SGC7plus);
     components.append(plus);
@@ -260,9 +261,9 @@ void fillMontelSplittedFluid(Dictionary fluid, std::span<const double> z, int co
                              double N2, double CO2, double H2S, double zC7plus, double mwC7plus, double SGC7plus)
 {
     Array components;
-    components.append(namedComponent("N2", N2, 0));
-    components.append(namedComponent("CO2", CO2, 0));
-    components.append(namedComponent("H2S", H2S, 0));
+    components.append(namedComponent("N2", N2, CorrelationCode::jianzhong0));
+    components.append(namedComponent("CO2", CO2, CorrelationCode::jianzhong0));
+    components.append(namedComponent("H2S", H2S, CorrelationCode::jianzhong0));
     const int m = std::min(count, lastCarbonNumber);
     std::vector<SplitCut> heavyCuts;
     double zSum = 0;
@@ -276,7 +277,7 @@ void fillMontelSplittedFluid(Dictionary fluid, std::span<const double> z, int co
         zSum += z[i];
     }
     const SplitCut plus = closeOrMatchHeavyPart(heavyCuts, m, zC7plus - zSum, {zC7plus, mwC7plus, SGC7plus},
-                                                fluid.stringValue(fluidkey::name), kCorrelationJianzhong0,
+                                                fluid.stringValue(fluidkey::name), CorrelationCode::jianzhong0,
                                                 kSplitCutCorrelation);
     for (const SplitCut& cut : heavyCuts) {
         writeSplitCut(cut);
@@ -312,8 +313,8 @@ Dictionary getMontelSplittedFluid0(const Dictionary& source, int, bool writeLog)
     model.calculateComposition(fit.alpha, fit.beta, s.CO2, s.N2, s.H2S);
     Array components;
     for (int i = 0; i < model.getNumberOfComponents(); ++i)
-        components.append(
-            namedComponent(QString::fromStdString(model.getComponentName(i)), model.getMoleFraction(i), 0));
+        components.append(namedComponent(QString::fromStdString(model.getComponentName(i)), model.getMoleFraction(i),
+                                         CorrelationCode::jianzhong0));
     fluid.setValue(fluidkey::components, components);
     finishSplit(source, fluid, fit, FluidType::alphaBeta, writeLog);
     return fluid;

@@ -170,7 +170,7 @@ CorrelationStatus applyRiaziDaubertCorrelation(Dictionary component)
                                    {componentkey::pc, getRiaziDaubertPc(M, S)},
                                    {componentkey::vc, M * kSpecificToMolarVolume * getRiaziDaubertVc(M, S)},
                                    {componentkey::tb, kelvinToCelsius(getRiaziDaubertTb(M, S))}},
-                                  kCorrelationRiaziDaubert);
+                                  CorrelationCode::riaziDaubert);
 }
 
 CorrelationStatus applyEdmisterCorrelation(Dictionary component)
@@ -178,7 +178,7 @@ CorrelationStatus applyEdmisterCorrelation(Dictionary component)
     const double omega =
         getEdmisterOmega(component.doubleValue(componentkey::tc), component.doubleValue(componentkey::pc),
                          component.doubleValue(componentkey::tb));
-    return writeCorrelationResult(component, {{componentkey::omega, omega}}, kCorrelationEdmister);
+    return writeCorrelationResult(component, {{componentkey::omega, omega}}, CorrelationCode::edmister);
 }
 
 CorrelationStatus applyLeeKeslerCorrelation(Dictionary component)
@@ -197,7 +197,7 @@ CorrelationStatus applyLeeKeslerCorrelation(Dictionary component)
                                    {componentkey::tc, rankineToCelsius(Tc)},
                                    {componentkey::pc, Pc},
                                    {componentkey::omega, omega}},
-                                  kCorrelationLeeKesler);
+                                  CorrelationCode::leeKesler);
 }
 
 CorrelationStatus applyWinnCorrelation(Dictionary component)
@@ -214,7 +214,7 @@ CorrelationStatus applyWinnCorrelation(Dictionary component)
                                   {{componentkey::tb, kelvinToCelsius(Tb)},
                                    {componentkey::tc, rankineToCelsius(TcRankine)},
                                    {componentkey::pc, Pc}},
-                                  kCorrelationWinn);
+                                  CorrelationCode::winn);
 }
 
 CorrelationStatus applyCavettCorrelation(Dictionary component)
@@ -231,7 +231,7 @@ CorrelationStatus applyCavettCorrelation(Dictionary component)
                            4.827e-8 * T * API * API;  // psia
     return writeCorrelationResult(
         component, {{componentkey::tc, rankineToCelsius(Tc)}, {componentkey::pc, std::pow(10, log10Pc) * kBarPerPsia}},
-        kCorrelationCavett);
+        CorrelationCode::cavett);
 }
 
 CorrelationStatus applyPedersenCorrelation(Dictionary component)
@@ -249,7 +249,7 @@ CorrelationStatus applyPedersenCorrelation(Dictionary component)
     const double omega = -p / 2 - std::sqrt(p * p / 4 - q);
     return writeCorrelationResult(
         component, {{componentkey::tc, kelvinToCelsius(Tc)}, {componentkey::pc, Pc}, {componentkey::omega, omega}},
-        kCorrelationPedersen);
+        CorrelationCode::pedersen);
 }
 
 CorrelationStatus applyTwuCorrelation(Dictionary component)
@@ -291,7 +291,7 @@ CorrelationStatus applyTwuCorrelation(Dictionary component)
                                    {componentkey::pc, Pc * kBarPerPsia},
                                    {componentkey::vc, Vc * kCubicMetrePerKgPerFt3PerLb * kSpecificToMolarVolume},
                                    {componentkey::mw, M}},
-                                  kCorrelationTwu);
+                                  CorrelationCode::twu);
 }
 
 CorrelationStatus applyStamatakiCorrelation(Dictionary component)
@@ -309,7 +309,7 @@ CorrelationStatus applyStamatakiCorrelation(Dictionary component)
                                    {componentkey::pc, Pc},
                                    {componentkey::omega, omega},
                                    {componentkey::slope, slope}},
-                                  kCorrelationStamataki);
+                                  CorrelationCode::stamataki);
 }
 
 CorrelationStatus applyPedersenTbCorrelation(Dictionary component)
@@ -319,7 +319,7 @@ CorrelationStatus applyPedersenTbCorrelation(Dictionary component)
         return CorrelationStatus::InvalidResult;
     const auto [M, S] = *inputs;
     const double Tb = 97.58 * std::pow(M, 0.3323) * std::pow(S, 0.04609);  // K
-    return writeCorrelationResult(component, {{componentkey::tb, kelvinToCelsius(Tb)}}, kCorrelationPedersenTb);
+    return writeCorrelationResult(component, {{componentkey::tb, kelvinToCelsius(Tb)}}, CorrelationCode::pedersenTb);
 }
 
 CorrelationStatus applyWhitsonTbCorrelation(Dictionary component)
@@ -330,7 +330,7 @@ CorrelationStatus applyWhitsonTbCorrelation(Dictionary component)
     const auto [M, S] = *inputs;
     const double root = 4.5579 * std::pow(M, 0.15178) * std::pow(S, 0.15427);
     return writeCorrelationResult(component, {{componentkey::tb, rankineToCelsius(root * root * root)}},
-                                  kCorrelationWhitsonTb);
+                                  CorrelationCode::whitsonTb);
 }
 
 }  // namespace quorvel

@@ -76,7 +76,8 @@ const CarbonNumberSource kRiaziAlSahhafTable{
     [](int n) { return getRiaziAlSahhafMolarWeight(n) / getRiaziAlSahhafDc(n); },
     getRiaziAlSahhafSG, getRiaziAlSahhafTb, getRiaziAlSahhafOmega};
 
-CorrelationStatus applyTableCorrelation(Dictionary component, const CarbonNumberSource& source, int code)
+CorrelationStatus applyTableCorrelation(Dictionary component, const CarbonNumberSource& source,
+                                        CorrelationCode code)
 {
     const std::optional<int> n = carbonNumberOf(component.intValue(componentkey::nc), source.range);
     if (!n)
@@ -167,19 +168,20 @@ void getFromJianzhongCorrelation(int n, double mw, double SG, double Tb, double&
     omegaOut = jianzhongOmega(n);
 }
 
-CorrelationStatus applyJianzhongCorrelation(Dictionary component, int mode)
+CorrelationStatus applyJianzhongCorrelation(Dictionary component, CorrelationCode mode)
 {
-    if (mode != kCorrelationJianzhong0 && mode != kCorrelationJianzhong1 && mode != kCorrelationJianzhong2)
+    using enum CorrelationCode;
+    if (mode != jianzhong0 && mode != jianzhong1 && mode != jianzhong2)
         return CorrelationStatus::UnknownCode;
     const std::optional<int> n = carbonNumberOf(component.intValue(componentkey::nc), kJianzhongRange);
     if (!n)
         return CorrelationStatus::OutOfRange;
 
     double mw = 0, SG = 0, Tb = 0;
-    if (mode == kCorrelationJianzhong1) {
+    if (mode == jianzhong1) {
         mw = component.doubleValue(componentkey::mw);
         SG = component.doubleValue(componentkey::sg);
-    } else if (mode == kCorrelationJianzhong2) {
+    } else if (mode == jianzhong2) {
         Tb = celsiusToKelvin(component.doubleValue(componentkey::tb));
         SG = component.doubleValue(componentkey::sg);
     }
@@ -188,7 +190,7 @@ CorrelationStatus applyJianzhongCorrelation(Dictionary component, int mode)
 
     const double Tc = kelvinToCelsius(TcOut);
     switch (mode) {
-    case kCorrelationJianzhong0:
+    case jianzhong0:
         return writeCorrelationResult(component,
                                       {{componentkey::mw, mwOut},
                                        {componentkey::tc, Tc},
@@ -198,7 +200,7 @@ CorrelationStatus applyJianzhongCorrelation(Dictionary component, int mode)
                                        {componentkey::tb, kelvinToCelsius(TbOut)},
                                        {componentkey::omega, omegaOut}},
                                       mode);
-    case kCorrelationJianzhong1:
+    case jianzhong1:
         return writeCorrelationResult(component,
                                       {{componentkey::tc, Tc},
                                        {componentkey::pc, PcOut},
@@ -219,17 +221,17 @@ CorrelationStatus applyJianzhongCorrelation(Dictionary component, int mode)
 
 CorrelationStatus applyKatzFiroozabadiCorrelation(Dictionary component)
 {
-    return applyTableCorrelation(component, kKatzFiroozabadiTable, kCorrelationKatzFiroozabadi);
+    return applyTableCorrelation(component, kKatzFiroozabadiTable, CorrelationCode::katzFiroozabadi);
 }
 
 CorrelationStatus applyAhmedCorrelation(Dictionary component)
 {
-    return applyTableCorrelation(component, kAhmedTable, kCorrelationAhmed);
+    return applyTableCorrelation(component, kAhmedTable, CorrelationCode::ahmed);
 }
 
 CorrelationStatus applyRiaziAlSahhafCorrelation(Dictionary component)
 {
-    return applyTableCorrelation(component, kRiaziAlSahhafTable, kCorrelationRiaziAlSahhaf);
+    return applyTableCorrelation(component, kRiaziAlSahhafTable, CorrelationCode::riaziAlSahhaf);
 }
 
 CorrelationStatus applyMontelCorrelation(Dictionary component)
@@ -249,7 +251,7 @@ CorrelationStatus applyMontelCorrelation(Dictionary component)
                                    {componentkey::pc, Pc * 1e-5},
                                    {componentkey::omega, omega},
                                    {componentkey::vc, Vc * 1e6}},
-                                  kCorrelationMontel);
+                                  CorrelationCode::montel);
 }
 
 }  // namespace quorvel

@@ -34,9 +34,9 @@ void getFromJianzhongCorrelation(int n, double mw, double SG, double Tb, double&
 // below 72.1486 g/mol).
 double getJianzhongSG(double mw);
 
-// Mode 0 (kCorrelationJianzhong0) carbon number only, 1 with "mw" and "SG", 2 with "Tb"
+// Mode 0 (CorrelationCode::jianzhong0) carbon number only, 1 with "mw" and "SG", 2 with "Tb"
 // and "SG"; "corr" = mode; any other mode is an unknown code.
-CorrelationStatus applyJianzhongCorrelation(Dictionary component, int mode);
+CorrelationStatus applyJianzhongCorrelation(Dictionary component, CorrelationCode mode);
 CorrelationStatus applyKatzFiroozabadiCorrelation(Dictionary component);     // "corr" 3
 CorrelationStatus applyAhmedCorrelation(Dictionary component);               // "corr" 4
 CorrelationStatus applyRiaziAlSahhafCorrelation(Dictionary component);       // "corr" 13

@@ -36,14 +36,14 @@ QString describeStatus(CorrelationStatus status)
 }
 
 CorrelationStatus writeCorrelationResult(Dictionary component, std::initializer_list<RecordValue> values,
-                                         int code)
+                                         CorrelationCode code)
 {
     for (const RecordValue& output : values)
         if (!acceptable(output))
             return CorrelationStatus::InvalidResult;
     for (const RecordValue& output : values)
         component.setValue(output.key, output.value);
-    component.setValue(componentkey::corr, code);
+    component.setValue(componentkey::corr, code_number(code));
     return CorrelationStatus::Applied;
 }
 

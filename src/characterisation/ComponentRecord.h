@@ -4,6 +4,7 @@
 // and the outcome of a correlation applied to a record.
 
 #include "calc/FluidRecordKeys.h"
+#include "characterisation/CorrelationCodes.h"
 #include "platform/Value.h"
 
 #include <initializer_list>
@@ -31,6 +32,12 @@ enum class CorrelationStatus {
     UnknownCode,    // not a correlation code
 };
 
+// The correlation code the record stores under "corr" (jianzhong0 when it stores none).
+[[nodiscard]] inline CorrelationCode correlationCodeOf(const Dictionary& component)
+{
+    return correlationCodeFromNumber(component.intValue(componentkey::corr));
+}
+
 // A short English reason for a status that left the record unchanged.
 QString describeStatus(CorrelationStatus status);
 
@@ -45,6 +52,6 @@ struct RecordValue
 // key (finite; "Tc" and "Tb" above absolute zero; "Pc", "Vc", "mw" and "SG" positive);
 // otherwise writes nothing and answers InvalidResult.
 CorrelationStatus writeCorrelationResult(Dictionary component, std::initializer_list<RecordValue> values,
-                                         int code);
+                                         CorrelationCode code);
 
 }  // namespace quorvel

@@ -1,28 +1,41 @@
 #pragma once
-// Correlation codes: the integer stored under "corr" and chosen per component.
+// Correlation codes: chosen per component, their number stored under "corr".
 // 0 to 16 select one correlation, 101 to 117 a fixed sequence of them.
 
 namespace quorvel {
 
-inline constexpr int kCorrelationJianzhong0 = 0;  // carbon number only
-inline constexpr int kCorrelationJianzhong1 = 1;  // with mw and SG
-inline constexpr int kCorrelationJianzhong2 = 2;  // with Tb and SG
-inline constexpr int kCorrelationKatzFiroozabadi = 3;
-inline constexpr int kCorrelationAhmed = 4;
-inline constexpr int kCorrelationRiaziDaubert = 5;
-inline constexpr int kCorrelationEdmister = 6;
-inline constexpr int kCorrelationLeeKesler = 7;
-inline constexpr int kCorrelationWinn = 8;
-inline constexpr int kCorrelationCavett = 9;
-inline constexpr int kCorrelationPedersen = 10;
-inline constexpr int kCorrelationMontel = 11;
-inline constexpr int kCorrelationTwu = 12;
-inline constexpr int kCorrelationRiaziAlSahhaf = 13;
-inline constexpr int kCorrelationStamataki = 14;
-inline constexpr int kCorrelationPedersenTb = 15;
-inline constexpr int kCorrelationWhitsonTb = 16;
+enum class CorrelationCode : int {
+    jianzhong0 = 0,  // carbon number only
+    jianzhong1 = 1,  // with mw and SG
+    jianzhong2 = 2,  // with Tb and SG
+    katzFiroozabadi = 3,
+    ahmed = 4,
+    riaziDaubert = 5,
+    edmister = 6,
+    leeKesler = 7,
+    winn = 8,
+    cavett = 9,
+    pedersen = 10,
+    montel = 11,
+    twu = 12,
+    riaziAlSahhaf = 13,
+    stamataki = 14,
+    pedersenTb = 15,
+    whitsonTb = 16,
+    firstSet = 101,
+    lastSet = 117,
+};
 
-inline constexpr int kFirstCorrelationSet = 101;
-inline constexpr int kLastCorrelationSet = 117;
+[[nodiscard]] constexpr int code_number(CorrelationCode code) { return static_cast<int>(code); }
+// A stored number of no correlation keeps its value and equals no named code.
+[[nodiscard]] constexpr CorrelationCode correlationCodeFromNumber(int number)
+{
+    return static_cast<CorrelationCode>(number);
+}
+
+[[nodiscard]] constexpr bool isCorrelationSet(CorrelationCode code)
+{
+    return code >= CorrelationCode::firstSet && code <= CorrelationCode::lastSet;
+}
 
 }  // namespace quorvel

@@ -10,61 +10,65 @@ namespace quorvel {
 
 namespace {
 
+using enum CorrelationCode;
+
+constexpr std::size_t kCorrelationSetCount = std::size_t(code_number(lastSet) - code_number(firstSet)) + 1;
+
 // The correlations of each set 101 .. 117, in the order they run.
-const std::array<std::initializer_list<int>, kLastCorrelationSet - kFirstCorrelationSet + 1> kCorrelationSets{{
-    {kCorrelationRiaziDaubert, kCorrelationEdmister},                             // 101
-    {kCorrelationLeeKesler},                                                      // 102
-    {kCorrelationWinn, kCorrelationEdmister},                                     // 103
-    {kCorrelationPedersen},                                                       // 104
-    {kCorrelationMontel},                                                         // 105
-    {kCorrelationJianzhong1},                                                     // 106
-    {kCorrelationKatzFiroozabadi},                                                // 107
-    {kCorrelationAhmed},                                                          // 108
-    {kCorrelationJianzhong0},                                                     // 109
-    {kCorrelationPedersenTb, kCorrelationCavett, kCorrelationEdmister},           // 110
-    {kCorrelationPedersenTb, kCorrelationJianzhong2},                             // 111
-    {kCorrelationPedersenTb, kCorrelationTwu, kCorrelationEdmister},              // 112
-    {kCorrelationWhitsonTb, kCorrelationCavett, kCorrelationEdmister},            // 113
-    {kCorrelationWhitsonTb, kCorrelationJianzhong2},                              // 114
-    {kCorrelationWhitsonTb, kCorrelationTwu, kCorrelationEdmister},               // 115
-    {kCorrelationRiaziAlSahhaf},                                                  // 116
-    {kCorrelationStamataki},                                                      // 117
+const std::array<std::initializer_list<CorrelationCode>, kCorrelationSetCount> kCorrelationSets{{
+    {riaziDaubert, edmister},          // 101
+    {leeKesler},                       // 102
+    {winn, edmister},                  // 103
+    {pedersen},                        // 104
+    {montel},                          // 105
+    {jianzhong1},                      // 106
+    {katzFiroozabadi},                 // 107
+    {ahmed},                           // 108
+    {jianzhong0},                      // 109
+    {pedersenTb, cavett, edmister},    // 110
+    {pedersenTb, jianzhong2},          // 111
+    {pedersenTb, twu, edmister},       // 112
+    {whitsonTb, cavett, edmister},     // 113
+    {whitsonTb, jianzhong2},           // 114
+    {whitsonTb, twu, edmister},        // 115
+    {riaziAlSahhaf},                   // 116
+    {stamataki},                       // 117
 }};
 
-CorrelationStatus applySingleCorrelation(Dictionary component, int code)
+CorrelationStatus applySingleCorrelation(Dictionary component, CorrelationCode code)
 {
     switch (code) {
-    case kCorrelationJianzhong0:
-    case kCorrelationJianzhong1:
-    case kCorrelationJianzhong2:
+    case jianzhong0:
+    case jianzhong1:
+    case jianzhong2:
         return applyJianzhongCorrelation(component, code);
-    case kCorrelationKatzFiroozabadi:
+    case katzFiroozabadi:
         return applyKatzFiroozabadiCorrelation(component);
-    case kCorrelationAhmed:
+    case ahmed:
         return applyAhmedCorrelation(component);
-    case kCorrelationRiaziDaubert:
+    case riaziDaubert:
         return applyRiaziDaubertCorrelation(component);
-    case kCorrelationEdmister:
+    case edmister:
         return applyEdmisterCorrelation(component);
-    case kCorrelationLeeKesler:
+    case leeKesler:
         return applyLeeKeslerCorrelation(component);
-    case kCorrelationWinn:
+    case winn:
         return applyWinnCorrelation(component);
-    case kCorrelationCavett:
+    case cavett:
         return applyCavettCorrelation(component);
-    case kCorrelationPedersen:
+    case pedersen:
         return applyPedersenCorrelation(component);
-    case kCorrelationMontel:
+    case montel:
         return applyMontelCorrelation(component);
-    case kCorrelationTwu:
+    case twu:
         return applyTwuCorrelation(component);
-    case kCorrelationRiaziAlSahhaf:
+    case riaziAlSahhaf:
         return applyRiaziAlSahhafCorrelation(component);
-    case kCorrelationStamataki:
+    case stamataki:
         return applyStamatakiCorrelation(component);
-    case kCorrelationPedersenTb:
+    case pedersenTb:
         return applyPedersenTbCorrelation(component);
-    case kCorrelationWhitsonTb:
+    case whitsonTb:
         return applyWhitsonTbCorrelation(component);
     default:
         return CorrelationStatus::UnknownCode;
@@ -79,10 +83,10 @@ void restoreRecord(Dictionary component, const Dictionary& snapshot)
         component.setValue(key, snapshot.value(key));
 }
 
-CorrelationStatus applyCorrelationSet(Dictionary component, std::initializer_list<int> sequence)
+CorrelationStatus applyCorrelationSet(Dictionary component, std::initializer_list<CorrelationCode> sequence)
 {
     const Dictionary snapshot = component.copy();
-    for (const int code : sequence) {
+    for (const CorrelationCode code : sequence) {
         const CorrelationStatus status = applySingleCorrelation(component, code);
         if (status != CorrelationStatus::Applied) {
             restoreRecord(component, snapshot);
@@ -92,7 +96,7 @@ CorrelationStatus applyCorrelationSet(Dictionary component, std::initializer_lis
     return CorrelationStatus::Applied;
 }
 
-void writeBuiltInSpecies(Dictionary component, const BuiltInSpecies& species, int code)
+void writeBuiltInSpecies(Dictionary component, const BuiltInSpecies& species, CorrelationCode code)
 {
     component.setValue(componentkey::tc, kelvinToCelsius(species.Tc));
     component.setValue(componentkey::tb, kelvinToCelsius(species.Tb));
@@ -102,7 +106,7 @@ void writeBuiltInSpecies(Dictionary component, const BuiltInSpecies& species, in
     component.setValue(componentkey::mw, species.mw);
     component.setValue(componentkey::sg, species.SG);
     component.setValue(componentkey::nc, species.nc);
-    component.setValue(componentkey::corr, code);
+    component.setValue(componentkey::corr, code_number(code));
 }
 
 // Components the whole-fluid correlation characterises: heavier than C6, but not iC4 and
@@ -114,14 +118,15 @@ bool isHeavyFraction(int nc)
 
 }  // namespace
 
-CorrelationStatus applyCorrelation(Dictionary component, int code)
+CorrelationStatus applyCorrelation(Dictionary component, CorrelationCode code)
 {
-    if (code >= kFirstCorrelationSet && code <= kLastCorrelationSet)
-        return applyCorrelationSet(component, kCorrelationSets[std::size_t(code - kFirstCorrelationSet)]);
+    if (isCorrelationSet(code))
+        return applyCorrelationSet(component,
+                                   kCorrelationSets[std::size_t(code_number(code) - code_number(firstSet))]);
     return applySingleCorrelation(component, code);
 }
 
-CorrelationStatus setComponentName(const QString& name, Dictionary component, int code)
+CorrelationStatus setComponentName(const QString& name, Dictionary component, CorrelationCode code)
 {
     component.setValue(componentkey::name, name);
     const int nc = getSpeciesIdentifier(name);
@@ -133,7 +138,7 @@ CorrelationStatus setComponentName(const QString& name, Dictionary component, in
     return applyCorrelation(component, code);
 }
 
-int applyFluidCorrelation(const Dictionary& fluid, int code)
+int applyFluidCorrelation(const Dictionary& fluid, CorrelationCode code)
 {
     int leftUnchanged = 0;
     for (const Value& element : fluid.arrayValue(fluidkey::components)) {
@@ -145,7 +150,7 @@ int applyFluidCorrelation(const Dictionary& fluid, int code)
             continue;
         ++leftUnchanged;
         writeCharacterisationLog(QStringLiteral("Correlation %1 leaves %2 unchanged: %3.\n")
-                                     .arg(code)
+                                     .arg(code_number(code))
                                      .arg(component.stringValue(componentkey::name), describeStatus(status)));
     }
     return leftUnchanged;

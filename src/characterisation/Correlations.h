@@ -14,16 +14,16 @@ namespace quorvel {
 // place; any other code changes nothing. A set either completes or, when one of its
 // correlations leaves the record unchanged, is undone as a whole (that status is answered).
 // After a set "corr" holds the code of its last correlation.
-CorrelationStatus applyCorrelation(Dictionary component, int code);
+CorrelationStatus applyCorrelation(Dictionary component, CorrelationCode code);
 
 // Stores "name" and its "nc"; the eleven light species get their built-in data and
 // "corr" = code, any other name is characterised by applyCorrelation(code).
-CorrelationStatus setComponentName(const QString& name, Dictionary component, int code);
+CorrelationStatus setComponentName(const QString& name, Dictionary component, CorrelationCode code);
 
 // Applies the code to each heavy component of the fluid's "components" ("nc" above 6,
 // iC4 and iC5 excepted, which keep their built-in data). Each component that the code
 // leaves unchanged is reported on the characterisation log; answers their number.
-int applyFluidCorrelation(const Dictionary& fluid, int code);
+int applyFluidCorrelation(const Dictionary& fluid, CorrelationCode code);
 
 // McCain's class of the fluid's composition: "Low shrinkage oil", "Ordinary black oil",
 // "Volatile oil", "Dry gas" or "Gas condensate".

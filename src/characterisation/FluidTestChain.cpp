@@ -34,7 +34,7 @@ void copyFitKeys(const Dictionary& fitted, Dictionary result)
 
 }  // namespace
 
-Dictionary doTestFluid(const Dictionary& source, int correlationCode, int tovik)
+Dictionary doTestFluid(const Dictionary& source, CorrelationCode correlationCode, int tovik)
 {
     bool fitted = false;
     const Dictionary fittedFluid = tovik != 0 ? getTovikFluid(source, &fitted) : getMontelFittedFluid(source, &fitted);

@@ -3,6 +3,7 @@
 // alpha-beta fit, an Ahmed split, one correlation set and the C7 .. C10, Cn1, Cn2 lumping,
 // and its saturation pressure set against the measured one.
 
+#include "characterisation/CorrelationCodes.h"
 #include "platform/Value.h"
 
 namespace quorvel {
@@ -12,6 +13,6 @@ namespace quorvel {
 // computed "Pcal" (bar) with "ardp" = (Pcal - Pexp) / Pexp and "aadp" = |ardp|; these three
 // are not-a-number objects when the fit or the saturation fails or Pexp is not positive.
 // tovik non-zero starts from Tovik's estimate instead of the quick fit.
-Dictionary doTestFluid(const Dictionary& source, int correlationCode, int tovik);
+Dictionary doTestFluid(const Dictionary& source, CorrelationCode correlationCode, int tovik);
 
 }  // namespace quorvel

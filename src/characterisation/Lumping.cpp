@@ -9,7 +9,7 @@ namespace quorvel {
 
 namespace {
 
-constexpr int kLumpCorrelationSet = 101;  // Riazi-Daubert, then Edmister
+constexpr CorrelationCode kLumpCorrelationSet = CorrelationCode::firstSet;  // 101: Riazi-Daubert, then Edmister
 constexpr int kCn1LastCarbonNumber = 25;
 constexpr int kCn2FirstCarbonNumber = 26;
 constexpr int kLastSingleCarbonNumber = 499;

@@ -15,8 +15,8 @@ namespace quorvel {
 
 namespace {
 
-constexpr int kSplitCorrelation = kCorrelationRiaziAlSahhaf;
-constexpr int kUnmatchedPlusCorrelation = kCorrelationJianzhong0;
+constexpr CorrelationCode kSplitCorrelation = CorrelationCode::riaziAlSahhaf;
+constexpr CorrelationCode kUnmatchedPlusCorrelation = CorrelationCode::jianzhong0;
 // Gravities of heavy petroleum fractions, from heptane to asphaltenes: a plus fraction that
 // would close a split outside them is not taken.
 constexpr double kLightestPlusFraction = 0.65;
@@ -191,7 +191,7 @@ void matchHeavyPart(std::vector<SplitCut>& cuts, SplitCut& plus, const HeavyPart
     plus.SG /= gravityFactor;
 }
 
-SplitCut makeSplitCut(int carbonNumber, double z, const QString& nameFormat, int code)
+SplitCut makeSplitCut(int carbonNumber, double z, const QString& nameFormat, CorrelationCode code)
 {
     Dictionary record;
     setComponentName(nameFormat.arg(carbonNumber), record, code);
@@ -207,8 +207,8 @@ void writeSplitCut(const SplitCut& cut)
 }
 
 SplitCut closeOrMatchHeavyPart(std::vector<SplitCut>& cuts, int plusCarbonNumber, double zPlus,
-                               const HeavyPartTarget& target, const QString& fluidName, int closingCode,
-                               int matchingCode)
+                               const HeavyPartTarget& target, const QString& fluidName,
+                               CorrelationCode closingCode, CorrelationCode matchingCode)
 {
     SplitCut plus = makeSplitCut(plusCarbonNumber, zPlus, kPlusNameFormat, closingCode);
     if (closeWithPlusFraction(cuts, plus, target))
@@ -306,7 +306,7 @@ void fillSplittedFluidsByDefault(const Dictionary& source, Dictionary splitFluid
     if (!(target.z > 0))
         return;
     Dictionary component;
-    setComponentName(QStringLiteral("C7+"), component, kCorrelationJianzhong0);
+    setComponentName(QStringLiteral("C7+"), component, CorrelationCode::jianzhong0);
     component.setValue(componentkey::mole, target.z * 100);
     if (isPositiveFinite(target.mw) && isPositiveFinite(target.SG)) {
         component.setValue(componentkey::mw, target.mw);

@@ -5,6 +5,7 @@
 // gravity), the single C7+ component made when a method cannot run, and the comparison
 // of measured with split mole fractions on the characterisation log.
 
+#include "characterisation/CorrelationCodes.h"
 #include "platform/Value.h"
 
 #include <array>
@@ -63,7 +64,7 @@ struct SplitCut
 
 // The cut of a carbon number named by nameFormat ("C%1", "C%1+"), characterised with the
 // correlation code, with its table molar weight and the correlation's gravity.
-SplitCut makeSplitCut(int carbonNumber, double z, const QString& nameFormat, int code);
+SplitCut makeSplitCut(int carbonNumber, double z, const QString& nameFormat, CorrelationCode code);
 
 // Scales the cuts' and the plus fraction's molar weights and gravities so that the heavy
 // part mixes to the target's (one log line when the target has none to match).
@@ -79,8 +80,8 @@ void writeSplitCut(const SplitCut& cut);
 // heavy petroleum fractions), one log line and the heavy part matched instead, the plus
 // fraction made with matchingCode.
 SplitCut closeOrMatchHeavyPart(std::vector<SplitCut>& cuts, int plusCarbonNumber, double zPlus,
-                               const HeavyPartTarget& target, const QString& fluidName, int closingCode,
-                               int matchingCode);
+                               const HeavyPartTarget& target, const QString& fluidName,
+                               CorrelationCode closingCode, CorrelationCode matchingCode);
 
 // Appends C7 .. C(L) and the plus fraction C(L+1)+ (fewer when the fractions end
 // earlier) to the split record's components. L is clamped to 6 .. 44. With matching the

@@ -49,7 +49,7 @@ void storeModelKeys(FluidRecord fluid, const AlphaBetaFields& p)
     fluid.setValue(fluidkey::H2S, p.H2S);
 }
 
-ComponentRecord namedComponent(const QString& name, int code, double mole)
+ComponentRecord namedComponent(const QString& name, CorrelationCode code, double mole)
 {
     ComponentRecord component;
     setComponentName(name, component, code);
@@ -81,7 +81,7 @@ void ModelBox::generateAlphaBetaFluid()
     components.clear();
     for (int i = 0; i < mAlphaBetaInterface->getNumberOfComponents(); ++i)
         components.append(namedComponent(QString::fromStdString(mAlphaBetaInterface->getComponentName(i)),
-                                         kCorrelationJianzhong0, 0));
+                                         CorrelationCode::jianzhong0, 0));
     setModelStepperRanges(FluidType::alphaBeta);
     startFromFieldsInRange(*mControls);
     updateModelDistribution(this);
@@ -133,12 +133,12 @@ void ModelBox::updateAlphaBetaExDistribution()
     Array components = fluid.arrayValue(fluidkey::components);
     components.clear();
     for (const auto& [gas, fraction] : {std::pair{"N2", p.N2}, std::pair{"CO2", p.CO2}, std::pair{"H2S", p.H2S}})
-        components.append(namedComponent(gas, kCorrelationJianzhong0, fraction * 100));
+        components.append(namedComponent(gas, CorrelationCode::jianzhong0, fraction * 100));
     for (int i = 0; i < kLastSingleCarbonNumber; ++i)
-        components.append(namedComponent(QString::asprintf("C%d", i + 1), kCorrelationJianzhong0, z[i] * 100));
+        components.append(namedComponent(QString::asprintf("C%d", i + 1), CorrelationCode::jianzhong0, z[i] * 100));
     const double plusFraction = std::accumulate(z.begin() + kLastSingleCarbonNumber, z.end(), 0.0);
     components.append(namedComponent(QString::asprintf("C%d+", kLastSingleCarbonNumber + 1),
-                                     kCorrelationKatzFiroozabadi, plusFraction * 100));
+                                     CorrelationCode::katzFiroozabadi, plusFraction * 100));
     showNewComponents();
 }
 
@@ -157,7 +157,7 @@ FluidRecord ModelBox::createAlphaBetaFluid(double alpha, double beta, double CO2
     for (int i = 0; i < mAlphaBetaInterface->getNumberOfComponents(); ++i)
         components.append(sound ? alphaBetaModelComponent(*mAlphaBetaInterface, i)
                                 : namedComponent(QString::fromStdString(mAlphaBetaInterface->getComponentName(i)),
-                                                 kCorrelationJianzhong0, 0));
+                                                 CorrelationCode::jianzhong0, 0));
     fluid.setValue(fluidkey::components, components);
     return fluid;
 }

@@ -195,10 +195,10 @@ void AlphaBetaSheet::onClickAlphaBetaize()
     showValue(mAlphaBetaT, mSpinAlphaBetaT, temperature);
     showValue(mAlphaBetaP, mSpinAlphaBetaP, pressure);
     checkSaturationCell(*mAlphaBetaPhase, kind);
-    mAlphaBetaTUnitCode = kTemperatureCelsius;
-    mAlphaBetaPUnitCode = kPressureBar;
-    mAlphaBetaTUnit->setCurrentIndex(kTemperatureCelsius);
-    mAlphaBetaPUnit->setCurrentIndex(kPressureBar);
+    mAlphaBetaTUnitCode = TemperatureUnit::celsius;
+    mAlphaBetaPUnitCode = PressureUnit::bar;
+    selectUnit(*mAlphaBetaTUnit, TemperatureUnit::celsius);
+    selectUnit(*mAlphaBetaPUnit, PressureUnit::bar);
 
     double alpha = 0, beta = 0, CO2 = 0, N2 = 0, H2S = 0;
     tovikAlphaBeta(fluid, alpha, beta, CO2, N2, H2S);

@@ -93,8 +93,8 @@ private:
     QPushButton* mTovikButton = nullptr;
     QPushButton* mFitButton = nullptr;
 
-    int mAlphaBetaTUnitCode = 1;
-    int mAlphaBetaPUnitCode = 0;
+    TemperatureUnit mAlphaBetaTUnitCode = TemperatureUnit::celsius;
+    PressureUnit mAlphaBetaPUnitCode = PressureUnit::bar;
     double mAlphaBetaTValue = 0;
     double mAlphaBetaPValue = 0;
 };

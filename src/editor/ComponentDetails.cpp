@@ -53,13 +53,24 @@ const QStringList kSpeciesNames{"N2", "CO2", "H2S", "C1", "C2", "C3", "iC4", "nC
                                 "C7", "C8", "C9", "C10", "C11", "C12", "C13", "C14", "C15", "C16", "C17",
                                 "C18", "C19", "C20", "C7+", "C10+", "C12+", "C20+", "C30+", "Cn1", "Cn2"};
 
-const QList<std::pair<int, QString>> kCorrelationItems{
-    {0, "Jianzhong (carbon number)"}, {1, "Jianzhong (mw, SG)"}, {2, "Jianzhong (Tb, SG)"},
-    {3, "Katz-Firoozabadi"},          {4, "Ahmed"},              {5, "Riazi-Daubert"},
-    {6, "Edmister"},                  {7, "Lee-Kesler"},         {8, "Winn"},
-    {9, "Cavett"},                    {10, "Pedersen"},          {11, "Montel"},
-    {12, "Twu"},                      {13, "Riazi-Al-Sahhaf"},   {14, "Stamataki"},
-    {15, "Pedersen (Tb)"},            {16, "Whitson (Tb)"}};
+const QList<std::pair<CorrelationCode, QString>> kCorrelationItems{
+    {CorrelationCode::jianzhong0, "Jianzhong (carbon number)"},
+    {CorrelationCode::jianzhong1, "Jianzhong (mw, SG)"},
+    {CorrelationCode::jianzhong2, "Jianzhong (Tb, SG)"},
+    {CorrelationCode::katzFiroozabadi, "Katz-Firoozabadi"},
+    {CorrelationCode::ahmed, "Ahmed"},
+    {CorrelationCode::riaziDaubert, "Riazi-Daubert"},
+    {CorrelationCode::edmister, "Edmister"},
+    {CorrelationCode::leeKesler, "Lee-Kesler"},
+    {CorrelationCode::winn, "Winn"},
+    {CorrelationCode::cavett, "Cavett"},
+    {CorrelationCode::pedersen, "Pedersen"},
+    {CorrelationCode::montel, "Montel"},
+    {CorrelationCode::twu, "Twu"},
+    {CorrelationCode::riaziAlSahhaf, "Riazi-Al-Sahhaf"},
+    {CorrelationCode::stamataki, "Stamataki"},
+    {CorrelationCode::pedersenTb, "Pedersen (Tb)"},
+    {CorrelationCode::whitsonTb, "Whitson (Tb)"}};
 
 // Single carbon numbers that the molar-weight rules apply to.
 constexpr int kFirstRuleCarbonNumber = 7;
@@ -100,10 +111,11 @@ void ComponentDetails::makeControls(QWidget* box)
     c.mwChoice = makePopup(box, "mMwChoice");
     c.mwChoice->addItems({QStringLiteral("14n + 2"), QStringLiteral("14n - 4")});
     c.correlationChoice = makePopup(box, "mCorrelationChoice");
+    // Each item holds its code's stored number.
     for (const auto& [code, title] : kCorrelationItems)
-        c.correlationChoice->addItem(title, code);
-    for (int code = kFirstCorrelationSet; code <= kLastCorrelationSet; ++code)
-        c.correlationChoice->addItem(tr("Set %1").arg(code), code);
+        c.correlationChoice->addItem(title, code_number(code));
+    for (int set = code_number(CorrelationCode::firstSet); set <= code_number(CorrelationCode::lastSet); ++set)
+        c.correlationChoice->addItem(tr("Set %1").arg(set), set);
     c.moleEditField = makeField(box, "mMoleEditField");
     c.spinMole = makeStepper(box, "mSpinMole", 0, 100, 0.1);
     c.mwEditField = makeField(box, "mMWEditField");
@@ -264,7 +276,7 @@ void ComponentDetails::onChangeComponentParameter(QObject* sender)
     ComponentRecord component = mTables.selectedFluid().arrayValue(fluidkey::components).at(row).toDictionary();
     if (sender == c.componentCombo) {
         const QString name = typedComponentName(c.componentCombo->currentText());
-        setComponentName(name, component, component.intValue(componentkey::corr));
+        setComponentName(name, component, correlationCodeOf(component));
         mTables.afterComponentChange(mTables.selectedFluid());
         mChanges.markChanged();
         return;
@@ -306,7 +318,7 @@ void ComponentDetails::comboBoxSelectionDidChange(const QString& item)
     if (row < 0 || mTables.selectedComponentRows().size() != 1)
         return;
     setComponentName(item, mTables.selectedFluid().arrayValue(fluidkey::components).at(row).toDictionary(),
-                     kCorrelationJianzhong0);
+                     CorrelationCode::jianzhong0);
     mTables.afterComponentChange(mTables.selectedFluid());
     mChanges.markChanged();
 }
@@ -345,13 +357,13 @@ void ComponentDetails::onChangeCorrelation()
     if (!mTables.hasSelectedFluid())
         return;
     const Array components = mTables.selectedFluid().arrayValue(fluidkey::components);
-    const int code = mControls->correlationChoice->currentData().toInt();
+    const CorrelationCode code = correlationCodeFromNumber(mControls->correlationChoice->currentData().toInt());
     bool changed = false;
     {
         const EditorChanges::Group step = mChanges.group();  // once closed, marks the document changed
         for (int row : mTables.selectedComponentRows()) {
             ComponentRecord component = components.at(row).toDictionary();
-            if (component.intValue(componentkey::nc) < 0 || component.intValue(componentkey::corr) == code)
+            if (component.intValue(componentkey::nc) < 0 || correlationCodeOf(component) == code)
                 continue;  // the gases keep their data; the same code again recomputes nothing
             // The undo puts back the values themselves: re-applying the previous code would lose
             // typed values and could not restore a correlation that records no code.

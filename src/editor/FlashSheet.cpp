@@ -126,10 +126,10 @@ void FlashSheet::onClickFlash()
     mFlashPValue = psat->text().trimmed().toDouble();
     mSpinFlashT->setValue(mFlashTValue);
     mSpinFlashP->setValue(mFlashPValue);
-    mFlashTUnitCode = kTemperatureCelsius;
-    mFlashPUnitCode = kPressureBar;
-    mFlashTUnit->setCurrentIndex(kTemperatureCelsius);
-    mFlashPUnit->setCurrentIndex(kPressureBar);
+    mFlashTUnitCode = TemperatureUnit::celsius;
+    mFlashPUnitCode = PressureUnit::bar;
+    selectUnit(*mFlashTUnit, TemperatureUnit::celsius);
+    selectUnit(*mFlashPUnit, PressureUnit::bar);
     mEditor.beginSheet(*mFlashPanel);
 }
 

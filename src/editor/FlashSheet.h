@@ -4,6 +4,7 @@
 
 #include "calc/CalculationInterface.h"
 #include "editor/FluidRecord.h"
+#include "editor/SheetUnits.h"
 
 #include <QObject>
 
@@ -60,8 +61,8 @@ private:
     ValueStepper* mSpinFlashP = nullptr;
     QComboBox* mFlashTUnit = nullptr;
     QComboBox* mFlashPUnit = nullptr;
-    int mFlashTUnitCode = 0;
-    int mFlashPUnitCode = 0;
+    TemperatureUnit mFlashTUnitCode = TemperatureUnit::kelvin;
+    PressureUnit mFlashPUnitCode = PressureUnit::bar;
     double mFlashTValue = 0;
     double mFlashPValue = 0;
 };

@@ -446,7 +446,7 @@ FluidRecord readFluidLine(const FluidTableHeader& header, const QList<QStringVie
         switch (header.kinds[c]) {
         case FluidColumn::Component: {
             ComponentRecord component;
-            setComponentName(column, component, kCorrelationJianzhong0);
+            setComponentName(column, component, CorrelationCode::jianzhong0);
             component.setValue(componentkey::mole, *wholeNumber(tokens[c]));
             components.append(component);
             current = component;

@@ -13,7 +13,7 @@ QString fluidkey::apiMethod(int index)
 FluidRecord makeNewFluid(bool firstFluid)
 {
     ComponentRecord c1;
-    setComponentName(QStringLiteral("C1"), c1, kCorrelationJianzhong0);
+    setComponentName(QStringLiteral("C1"), c1, CorrelationCode::jianzhong0);
     c1.setValue(componentkey::mole, firstFluid ? 100.0 : 0.0);
     FluidRecord fluid;
     fluid.setValue(fluidkey::name, QStringLiteral("New"));
@@ -85,11 +85,13 @@ QString typedComponentName(const QString& name)
     return name.startsWith(QLatin1Char('c')) ? name.toUpper() : name;
 }
 
-bool correlationReadsKey(int code, const QString& key)
+bool correlationReadsKey(CorrelationCode code, const QString& key)
 {
-    static const QList<int> molarWeightCodes{1, 5, 7, 8, 10, 11};
-    static const QList<int> gravityCodes{1, 2, 5, 7, 8, 9, 10};
-    static const QList<int> boilingCodes{2, 6, 9};
+    using enum CorrelationCode;
+    static const QList<CorrelationCode> molarWeightCodes{jianzhong1, riaziDaubert, leeKesler, winn, pedersen, montel};
+    static const QList<CorrelationCode> gravityCodes{jianzhong1, jianzhong2, riaziDaubert, leeKesler,
+                                                     winn, cavett, pedersen};
+    static const QList<CorrelationCode> boilingCodes{jianzhong2, edmister, cavett};
     if (key == componentkey::mw)
         return molarWeightCodes.contains(code);
     if (key == componentkey::sg)

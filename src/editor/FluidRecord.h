@@ -4,6 +4,7 @@
 // stored ones (temperatures in degrees Celsius, pressures in bar, Vc in cm3/mol).
 
 #include "calc/FluidRecordKeys.h"
+#include "characterisation/CorrelationCodes.h"
 #include "characterisation/MeasuredPoint.h"
 #include "platform/Value.h"
 
@@ -33,7 +34,7 @@ QString nextComponentName(int nc);
 // A name typed for a component: upper-cased whole when it starts with a lower-case "c".
 QString typedComponentName(const QString& name);
 // Whether the correlation code takes the key ("mw", "SG" or "Tb") as an input.
-bool correlationReadsKey(int code, const QString& key);
+bool correlationReadsKey(CorrelationCode code, const QString& key);
 
 // Units the editor shows besides the stored ones.
 namespace units {

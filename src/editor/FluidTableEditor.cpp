@@ -419,11 +419,11 @@ void FluidTableEditor::setComponent(ComponentRecord component, const Value& valu
 {
     if (!registerSetterUndo(&FluidTableEditor::setComponent, component, value, key))
         return;
-    const int code = component.intValue(componentkey::corr);
+    const CorrelationCode code = correlationCodeOf(component);
     if (key == componentkey::name) {
         const QString name = typedComponentName(value.toString());
         mDetails.showName(name);
-        setComponentName(name, component, kCorrelationJianzhong0);
+        setComponentName(name, component, CorrelationCode::jianzhong0);
     } else {
         component.setValue(key, value);
         if (correlationReadsKey(code, key))
@@ -580,7 +580,7 @@ void FluidTableEditor::onAddComponent()
     const int row = selectedComponentRow();
     const int nc = row >= 0 ? components.at(row).toDictionary().intValue(componentkey::nc) : 0;
     ComponentRecord component;
-    setComponentName(nextComponentName(nc), component, kCorrelationJianzhong0);
+    setComponentName(nextComponentName(nc), component, CorrelationCode::jianzhong0);
     component.setValue(componentkey::mole, 0.0);
     const int index = row >= 0 ? row + 1 : components.size();
     components.insert(index, component);

@@ -24,7 +24,7 @@ constexpr int kLastSingleEntry = 10;   // entries 1 .. 10 are single carbon numb
 ComponentRecord gammaComponent(const QString& name, double mole)
 {
     ComponentRecord component;
-    setComponentName(name, component, kCorrelationJianzhong0);
+    setComponentName(name, component, CorrelationCode::jianzhong0);
     component.setValue(componentkey::mole, mole);
     return component;
 }

@@ -38,16 +38,16 @@ QPushButton* addButton(EditorSheet* panel, QHBoxLayout* row, const QString& outl
 
 }  // namespace
 
-FluidRecord lumpFluid(const FluidRecord& source, int scheme)
+FluidRecord lumpFluid(const FluidRecord& source, LumpScheme scheme)
 {
     switch (scheme) {
-    case kLumpCn1Cn2: return lumpFluidCn1Cn2(source);
-    case kLumpPedersen: return lumpFluidPedersen(source);
+    case LumpScheme::cn1Cn2: return lumpFluidCn1Cn2(source);
+    case LumpScheme::pedersen: return lumpFluidPedersen(source);
     default: return lumpFluidC7plus(source);
     }
 }
 
-FluidRecord doSplit(const FluidRecord& source, int method, int lastCarbonNumber, bool writeLog, bool plus)
+FluidRecord doSplit(const FluidRecord& source, SplitMethod method, int lastCarbonNumber, bool writeLog, bool plus)
 {
     // The heavy part as the components give it: a stored key may be stale or a fraction.
     FluidRecord measured = source.copy();
@@ -58,14 +58,15 @@ FluidRecord doSplit(const FluidRecord& source, int method, int lastCarbonNumber,
         measured.setValue(fluidkey::sgC7plus, heavy.SGC7plus);
     }
     FluidRecord result;
+    using enum SplitMethod;
     switch (method) {
-    case kSplitAhmed: result = getAhmedSplittedFluid(measured, lastCarbonNumber, writeLog, plus); break;
-    case kSplitLohrenz: result = getLohrenzSplittedFluid(measured, lastCarbonNumber, writeLog, plus); break;
-    case kSplitPedersen: result = getPedersenSplittedFluid(measured, lastCarbonNumber, writeLog, plus); break;
-    case kSplitAlMeshari: result = getAlMeshariSplittedFluid(measured, lastCarbonNumber, writeLog, plus); break;
-    case kSplitMontel:
-    case kSplitMontelAgain: result = getMontelSplittedFluid(measured, lastCarbonNumber, writeLog, plus); break;
-    case kSplitMontelModel: result = getMontelSplittedFluid0(measured, lastCarbonNumber, writeLog); break;
+    case ahmed: result = getAhmedSplittedFluid(measured, lastCarbonNumber, writeLog, plus); break;
+    case lohrenz: result = getLohrenzSplittedFluid(measured, lastCarbonNumber, writeLog, plus); break;
+    case pedersen: result = getPedersenSplittedFluid(measured, lastCarbonNumber, writeLog, plus); break;
+    case alMeshari: result = getAlMeshariSplittedFluid(measured, lastCarbonNumber, writeLog, plus); break;
+    case montel:
+    case montelAgain: result = getMontelSplittedFluid(measured, lastCarbonNumber, writeLog, plus); break;
+    case montelModel: result = getMontelSplittedFluid0(measured, lastCarbonNumber, writeLog); break;
     default: result = getKatzSplittedFluid(measured, lastCarbonNumber, writeLog, plus); break;
     }
     if (source.contains(fluidkey::tsat)) {
@@ -129,7 +130,7 @@ void LumpSheet::onDoLump()
     const int row = mEditor.selectedFluidRow();
     if (row < 0)
         return;
-    const FluidRecord result = lumpFluid(mEditor.selectedFluid(), mLumpChoice->currentIndex());
+    const FluidRecord result = lumpFluid(mEditor.selectedFluid(), lumpSchemeFromNumber(mLumpChoice->currentIndex()));
     mEditor.fluids().insert(row + 1, result);
     mEditor.finishAddFluid(result, row + 1);
     mLumpPanel->endSheet();
@@ -195,7 +196,7 @@ int SplitSheet::typedLastCarbonNumber() const
 
 void SplitSheet::onSelectSplitCorrelation()
 {
-    const int method = mSplitChoice->currentIndex();
+    const SplitMethod method = splitMethodFromNumber(mSplitChoice->currentIndex());
     const int last = typedLastCarbonNumber();
     if (last < 0) {
         showAlert(QStringLiteral("The last carbon number must be one of %1 to %2.")

@@ -15,32 +15,38 @@ namespace quorvel {
 class EditorSheet;
 class FluidModelController;
 
-// Lumping schemes by pop-up index.
-inline constexpr int kLumpC7plus = 0;
-inline constexpr int kLumpCn1Cn2 = 1;
-inline constexpr int kLumpPedersen = 2;
+// Lumping schemes, numbered by their pop-up index.
+enum class LumpScheme : int { c7plus = 0, cn1Cn2 = 1, pedersen = 2 };
 
-// Splitting methods by pop-up index.
-inline constexpr int kSplitKatz = 0;
-inline constexpr int kSplitAhmed = 1;
-inline constexpr int kSplitLohrenz = 2;
-inline constexpr int kSplitPedersen = 3;
-inline constexpr int kSplitAlMeshari = 4;
-inline constexpr int kSplitMontel = 5;
-inline constexpr int kSplitMontelAgain = 6;  // the same split as kSplitMontel
-inline constexpr int kSplitMontelModel = 7;  // onto the alpha-beta model's components
+// Splitting methods, numbered by their pop-up index.
+enum class SplitMethod : int {
+    katz = 0,
+    ahmed = 1,
+    lohrenz = 2,
+    pedersen = 3,
+    alMeshari = 4,
+    montel = 5,
+    montelAgain = 6,  // the same split as montel
+    montelModel = 7,  // onto the alpha-beta model's components
+};
+
+[[nodiscard]] constexpr int code_number(LumpScheme scheme) { return static_cast<int>(scheme); }
+[[nodiscard]] constexpr int code_number(SplitMethod method) { return static_cast<int>(method); }
+// A pop-up index of no scheme or method keeps its value and equals no named one.
+[[nodiscard]] constexpr LumpScheme lumpSchemeFromNumber(int number) { return static_cast<LumpScheme>(number); }
+[[nodiscard]] constexpr SplitMethod splitMethodFromNumber(int number) { return static_cast<SplitMethod>(number); }
 
 // The last carbon numbers the split combo box offers, its item i being kFirstSplitLast + i.
 inline constexpr int kFirstSplitLast = 8;
 inline constexpr int kLastSplitLast = 44;
 
-// The lumped fluid of the scheme's index (an unknown index lumps into one C7+).
-FluidRecord lumpFluid(const FluidRecord& source, int scheme);
+// The lumped fluid of the scheme (an unknown one lumps into one C7+).
+FluidRecord lumpFluid(const FluidRecord& source, LumpScheme scheme);
 
-// The split fluid of a source: the method of the index run on a copy of the source whose
+// The split fluid of a source: the method (Katz when unknown) run on a copy of the source whose
 // "C7+" (mole percent), "mwC7+" and "SGC7+" are recomputed from its components; the source's "Tsat" and
 // "satPhase" are carried over.
-FluidRecord doSplit(const FluidRecord& source, int method, int lastCarbonNumber, bool writeLog, bool plus);
+FluidRecord doSplit(const FluidRecord& source, SplitMethod method, int lastCarbonNumber, bool writeLog, bool plus);
 
 // The lines of a batch split's table (without line ends).
 QStringList splitBatchLog(const QList<FluidRecord>& results);

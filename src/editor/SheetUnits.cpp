@@ -24,92 +24,139 @@ constexpr double kRankineOffset = 459.67;  // degrees Fahrenheit of 0 degrees Ra
 constexpr double kFahrenheitPerKelvin = 1.8;
 constexpr double kFahrenheitZero = 32;
 
-bool isUnitCode(int code)
+bool isUnitNumber(int number)
 {
-    return code >= 0 && code < kUnitCodeCount;
+    return number >= 0 && number < kUnitCodeCount;
+}
+
+template <typename Unit>
+bool convertsBetween(Unit from, Unit to)
+{
+    return from != to && isUnitNumber(code_number(from)) && isUnitNumber(code_number(to));
 }
 
 }  // namespace
 
-double barOfPressure(double p, int code)
+double barOfPressure(double p, PressureUnit unit)
 {
-    switch (code) {
-    case kPressurePsia: return p * kBarPerPsia;
-    case kPressurePa: return p / kPaPerBar;
-    case kPressureMPa: return p * kBarPerMPa;
+    switch (unit) {
+    case PressureUnit::psia: return p * kBarPerPsia;
+    case PressureUnit::pa: return p / kPaPerBar;
+    case PressureUnit::mpa: return p * kBarPerMPa;
     default: return p;
     }
 }
 
-double kelvinOfTemperature(double t, int code)
+double kelvinOfTemperature(double t, TemperatureUnit unit)
 {
-    switch (code) {
-    case kTemperatureCelsius: return t + kKelvinOffset;
-    case kTemperatureFahrenheit: return (t - kFahrenheitZero) / kFahrenheitPerKelvin + kKelvinOffset;
-    case kTemperatureRankine: return t / kFahrenheitPerKelvin;
+    switch (unit) {
+    case TemperatureUnit::celsius: return t + kKelvinOffset;
+    case TemperatureUnit::fahrenheit: return (t - kFahrenheitZero) / kFahrenheitPerKelvin + kKelvinOffset;
+    case TemperatureUnit::rankine: return t / kFahrenheitPerKelvin;
     default: return t;
     }
 }
 
-double convertedPressure(double p, int from, int to)
+double convertedPressure(double p, PressureUnit from, PressureUnit to)
 {
-    if (from == to || !isUnitCode(from) || !isUnitCode(to))
+    if (!convertsBetween(from, to))
         return p;
-    switch (from * kUnitCodeCount + to) {
-    case kPressureBar * kUnitCodeCount + kPressurePsia: return p / kBarPerPsia;
-    case kPressureBar * kUnitCodeCount + kPressurePa: return p * kPaPerBar;
-    case kPressureBar * kUnitCodeCount + kPressureMPa: return p * kMPaPerBar;
-    case kPressurePsia * kUnitCodeCount + kPressureBar: return p * kBarPerPsia;
-    case kPressurePsia * kUnitCodeCount + kPressurePa: return p * kPaPerPsia;
-    case kPressurePsia * kUnitCodeCount + kPressureMPa: return p * kMPaPerPsia;
-    case kPressurePa * kUnitCodeCount + kPressureBar: return p / kPaPerBar;
-    case kPressurePa * kUnitCodeCount + kPressurePsia: return p / kPaPerPsia;
-    case kPressurePa * kUnitCodeCount + kPressureMPa: return p / kPaPerMPa;
-    case kPressureMPa * kUnitCodeCount + kPressureBar: return p * kBarPerMPa;
-    case kPressureMPa * kUnitCodeCount + kPressurePsia: return p / kMPaPerPsia;
-    default: return p * kPaPerMPa;  // MPa to Pa
+    using enum PressureUnit;
+    switch (from) {
+    case bar:
+        switch (to) {
+        case psia: return p / kBarPerPsia;
+        case pa: return p * kPaPerBar;
+        default: return p * kMPaPerBar;
+        }
+    case psia:
+        switch (to) {
+        case bar: return p * kBarPerPsia;
+        case pa: return p * kPaPerPsia;
+        default: return p * kMPaPerPsia;
+        }
+    case pa:
+        switch (to) {
+        case bar: return p / kPaPerBar;
+        case psia: return p / kPaPerPsia;
+        default: return p / kPaPerMPa;
+        }
+    default:  // MPa
+        switch (to) {
+        case bar: return p * kBarPerMPa;
+        case psia: return p / kMPaPerPsia;
+        default: return p * kPaPerMPa;
+        }
     }
 }
 
-double convertedTemperature(double t, int from, int to)
+double convertedTemperature(double t, TemperatureUnit from, TemperatureUnit to)
 {
-    if (from == to || !isUnitCode(from) || !isUnitCode(to))
+    if (!convertsBetween(from, to))
         return t;
-    switch (from * kUnitCodeCount + to) {
-    case kTemperatureKelvin * kUnitCodeCount + kTemperatureCelsius: return t - kKelvinOffset;
-    case kTemperatureKelvin * kUnitCodeCount + kTemperatureFahrenheit:
-        return (t - kKelvinOffset) * kFahrenheitPerKelvin + kFahrenheitZero;
-    case kTemperatureKelvin * kUnitCodeCount + kTemperatureRankine: return t * kFahrenheitPerKelvin;
-    case kTemperatureCelsius * kUnitCodeCount + kTemperatureKelvin: return t + kKelvinOffset;
-    case kTemperatureCelsius * kUnitCodeCount + kTemperatureFahrenheit:
-        return t * kFahrenheitPerKelvin + kFahrenheitZero;
-    case kTemperatureCelsius * kUnitCodeCount + kTemperatureRankine:
-        return (t + kKelvinOffset) * kFahrenheitPerKelvin;
-    case kTemperatureFahrenheit * kUnitCodeCount + kTemperatureKelvin:
-        return (t - kFahrenheitZero) / kFahrenheitPerKelvin + kKelvinOffset;
-    case kTemperatureFahrenheit * kUnitCodeCount + kTemperatureCelsius:
-        return (t - kFahrenheitZero) / kFahrenheitPerKelvin;
-    case kTemperatureFahrenheit * kUnitCodeCount + kTemperatureRankine: return t + kRankineOffset;
-    case kTemperatureRankine * kUnitCodeCount + kTemperatureKelvin: return t / kFahrenheitPerKelvin;
-    case kTemperatureRankine * kUnitCodeCount + kTemperatureCelsius: return t / kFahrenheitPerKelvin - kKelvinOffset;
-    default: return t - kRankineOffset;  // degrees Rankine to degrees Fahrenheit
+    using enum TemperatureUnit;
+    switch (from) {
+    case kelvin:
+        switch (to) {
+        case celsius: return t - kKelvinOffset;
+        case fahrenheit: return (t - kKelvinOffset) * kFahrenheitPerKelvin + kFahrenheitZero;
+        default: return t * kFahrenheitPerKelvin;
+        }
+    case celsius:
+        switch (to) {
+        case kelvin: return t + kKelvinOffset;
+        case fahrenheit: return t * kFahrenheitPerKelvin + kFahrenheitZero;
+        default: return (t + kKelvinOffset) * kFahrenheitPerKelvin;
+        }
+    case fahrenheit:
+        switch (to) {
+        case kelvin: return (t - kFahrenheitZero) / kFahrenheitPerKelvin + kKelvinOffset;
+        case celsius: return (t - kFahrenheitZero) / kFahrenheitPerKelvin;
+        default: return t + kRankineOffset;
+        }
+    default:  // degrees Rankine
+        switch (to) {
+        case kelvin: return t / kFahrenheitPerKelvin;
+        case celsius: return t / kFahrenheitPerKelvin - kKelvinOffset;
+        default: return t - kRankineOffset;
+        }
     }
 }
 
-void convertPressure(double& value, int& code, QLineEdit& field, const QComboBox& popup)
+void convertPressure(double& value, PressureUnit& unit, QLineEdit& field, const QComboBox& popup)
 {
-    const int unit = popup.currentIndex();
-    value = convertedPressure(value, code, unit);
+    const PressureUnit selected = selectedPressureUnit(popup);
+    value = convertedPressure(value, unit, selected);
     setDoubleValue2(field, value);
-    code = unit;
+    unit = selected;
 }
 
-void convertTemperature(double& value, int& code, QLineEdit& field, const QComboBox& popup)
+void convertTemperature(double& value, TemperatureUnit& unit, QLineEdit& field, const QComboBox& popup)
 {
-    const int unit = popup.currentIndex();
-    value = convertedTemperature(value, code, unit);
+    const TemperatureUnit selected = selectedTemperatureUnit(popup);
+    value = convertedTemperature(value, unit, selected);
     setDoubleValue2(field, value);
-    code = unit;
+    unit = selected;
+}
+
+PressureUnit selectedPressureUnit(const QComboBox& popup)
+{
+    return pressureUnitFromNumber(popup.currentIndex());
+}
+
+TemperatureUnit selectedTemperatureUnit(const QComboBox& popup)
+{
+    return temperatureUnitFromNumber(popup.currentIndex());
+}
+
+void selectUnit(QComboBox& popup, PressureUnit unit)
+{
+    popup.setCurrentIndex(code_number(unit));
+}
+
+void selectUnit(QComboBox& popup, TemperatureUnit unit)
+{
+    popup.setCurrentIndex(code_number(unit));
 }
 
 bool takeTypedNumber(QLineEdit& field, double& value)

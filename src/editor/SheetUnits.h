@@ -1,7 +1,7 @@
 #pragma once
-// What the editor's sheets share: the pressure and temperature unit codes (the index of
-// the selected item of a unit pop-up, so every unit pop-up lists its units in code
-// order), their conversions, and the document-modal sheet itself.
+// What the editor's sheets share: the pressure and temperature units (numbered by the
+// index of the selected item of a unit pop-up, so every unit pop-up lists its units in
+// that order), their conversions, and the document-modal sheet itself.
 
 #include <QDialog>
 
@@ -12,33 +12,40 @@ class QLineEdit;
 
 namespace quorvel {
 
-// Pressure unit codes.
-inline constexpr int kPressureBar = 0;
-inline constexpr int kPressurePsia = 1;
-inline constexpr int kPressurePa = 2;
-inline constexpr int kPressureMPa = 3;
+enum class PressureUnit : int { bar = 0, psia = 1, pa = 2, mpa = 3 };
+enum class TemperatureUnit : int { kelvin = 0, celsius = 1, fahrenheit = 2, rankine = 3 };
 
-// Temperature unit codes.
-inline constexpr int kTemperatureKelvin = 0;
-inline constexpr int kTemperatureCelsius = 1;
-inline constexpr int kTemperatureFahrenheit = 2;
-inline constexpr int kTemperatureRankine = 3;
-
+// The number of units of each kind, the items of a unit pop-up.
 inline constexpr int kUnitCodeCount = 4;
 
-// A value held in a unit code, in bar or kelvin (a code outside 0 .. 3 reads as bar or kelvin).
-double barOfPressure(double p, int code);
-double kelvinOfTemperature(double t, int code);
+[[nodiscard]] constexpr int code_number(PressureUnit unit) { return static_cast<int>(unit); }
+[[nodiscard]] constexpr int code_number(TemperatureUnit unit) { return static_cast<int>(unit); }
+// A pop-up index of no unit (none selected) keeps its value and equals no named unit.
+[[nodiscard]] constexpr PressureUnit pressureUnitFromNumber(int number) { return static_cast<PressureUnit>(number); }
+[[nodiscard]] constexpr TemperatureUnit temperatureUnitFromNumber(int number)
+{
+    return static_cast<TemperatureUnit>(number);
+}
 
-// A value from one unit code to another; unchanged when the codes are equal or either
-// lies outside 0 .. 3.
-double convertedPressure(double p, int from, int to);
-double convertedTemperature(double t, int from, int to);
+// A value held in a unit, in bar or kelvin (a number of no unit reads as bar or kelvin).
+double barOfPressure(double p, PressureUnit unit);
+double kelvinOfTemperature(double t, TemperatureUnit unit);
 
-// A unit pop-up's change: the value held in `code` goes to the unit now selected in the
-// pop-up, the field shows it with two decimals, and value and code take the new unit.
-void convertPressure(double& value, int& code, QLineEdit& field, const QComboBox& popup);
-void convertTemperature(double& value, int& code, QLineEdit& field, const QComboBox& popup);
+// A value from one unit to another; unchanged when the units are equal or either is a
+// number of no unit.
+double convertedPressure(double p, PressureUnit from, PressureUnit to);
+double convertedTemperature(double t, TemperatureUnit from, TemperatureUnit to);
+
+// A unit pop-up's change: the value held in `unit` goes to the unit now selected in the
+// pop-up, the field shows it with two decimals, and value and unit take the new unit.
+void convertPressure(double& value, PressureUnit& unit, QLineEdit& field, const QComboBox& popup);
+void convertTemperature(double& value, TemperatureUnit& unit, QLineEdit& field, const QComboBox& popup);
+
+// The unit a pop-up shows selected, and the selection of a unit.
+[[nodiscard]] PressureUnit selectedPressureUnit(const QComboBox& popup);
+[[nodiscard]] TemperatureUnit selectedTemperatureUnit(const QComboBox& popup);
+void selectUnit(QComboBox& popup, PressureUnit unit);
+void selectUnit(QComboBox& popup, TemperatureUnit unit);
 
 // A number typed into a sheet's field goes into value; text that is not a number is
 // refused with an alert and the field shows value again (two decimals).

@@ -152,8 +152,9 @@ void TestSheet::makePanel(QWidget* window)
     };
     mTestChoice = new QComboBox(mTestPanel);
     mTestChoice->setObjectName("mTestChoice");
-    for (int code = kFirstTestCorrelationSet; code <= kLastTestCorrelationSet; ++code)
-        mTestChoice->addItem(tr("Set %1").arg(code));
+    // Item i is the correlation set firstSet + i.
+    for (int set = code_number(CorrelationCode::firstSet); set <= code_number(CorrelationCode::lastSet); ++set)
+        mTestChoice->addItem(tr("Set %1").arg(set));
     mTestBatch = makeCheckBox("mTestBatch", tr("Test every fluid"));
     mTestTovik = makeCheckBox("mTestTovik", tr("Start from Tovik's estimate"));
     mTestT = makeField("mTestT");
@@ -249,10 +250,10 @@ void TestSheet::onClickTest()
         cell->setChecked(true);
     mSpinTestT->setValue(temperature);
     mSpinTestP->setValue(pressure);
-    mTestTUnitCode = kTemperatureCelsius;
-    mTestPUnitCode = kPressureBar;
-    mTestTUnit->setCurrentIndex(kTemperatureCelsius);
-    mTestPUnit->setCurrentIndex(kPressureBar);
+    mTestTUnitCode = TemperatureUnit::celsius;
+    mTestPUnitCode = PressureUnit::bar;
+    selectUnit(*mTestTUnit, TemperatureUnit::celsius);
+    selectUnit(*mTestPUnit, PressureUnit::bar);
     mEditor.beginSheet(*mTestPanel);
 }
 
@@ -302,7 +303,8 @@ void TestSheet::writeLog(const QStringList& lines) const
 void TestSheet::onDoTest()
 {
     const int tovik = mTestTovik->isChecked() ? 1 : 0;
-    const int code = mTestChoice->currentIndex() + kFirstTestCorrelationSet;
+    const CorrelationCode code =
+        correlationCodeFromNumber(code_number(CorrelationCode::firstSet) + mTestChoice->currentIndex());
     CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
     log->showWindow(this);
     Array fluids = mEditor.fluids();

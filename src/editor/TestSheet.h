@@ -5,6 +5,7 @@
 // computed against the measured saturation pressures and give the deviations' statistics).
 
 #include "editor/FluidRecord.h"
+#include "editor/SheetUnits.h"
 
 #include <QObject>
 
@@ -31,10 +32,6 @@ class TestSheet : public QObject
     Q_OBJECT
 
 public:
-    // The correlation sets of the pop-up, item i being set kFirstTestCorrelationSet + i.
-    static constexpr int kFirstTestCorrelationSet = 101;
-    static constexpr int kLastTestCorrelationSet = 117;
-
     TestSheet(FluidModelController& editor, QWidget* window);
 
     EditorSheet* panel() const { return mTestPanel; }
@@ -66,8 +63,8 @@ private:
     QComboBox* mTestPUnit = nullptr;
     QButtonGroup* mTestPhase = nullptr;
     QCheckBox* mTestTovik = nullptr;
-    int mTestTUnitCode = 0;
-    int mTestPUnitCode = 0;
+    TemperatureUnit mTestTUnitCode = TemperatureUnit::kelvin;
+    PressureUnit mTestPUnitCode = PressureUnit::bar;
     double mTestTValue = 0;
     double mTestPValue = 0;
 };

@@ -54,12 +54,12 @@ void alertNotANumber()
 // The panel numbers its units from 1, the editor's sheets from 0, in the same order.
 double convertPressure(double value, int from, int to)
 {
-    return convertedPressure(value, from - 1, to - 1);
+    return convertedPressure(value, pressureUnitFromNumber(from - 1), pressureUnitFromNumber(to - 1));
 }
 
 double convertTemperature(double value, int from, int to)
 {
-    return convertedTemperature(value, from - 1, to - 1);
+    return convertedTemperature(value, temperatureUnitFromNumber(from - 1), temperatureUnitFromNumber(to - 1));
 }
 
 CFluidPropertiesPanel* CFluidPropertiesPanel::sharedFluidPropertiesPanel()

@@ -2,7 +2,7 @@
 
 namespace quorvel {
 
-FluidPhase::FluidPhase(short, short type)
+FluidPhase::FluidPhase(short, phase_kind type)
 {
     phase_type = type;
 }

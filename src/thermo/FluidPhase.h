@@ -11,7 +11,7 @@ namespace quorvel {
 class FluidPhase : public Phase {
 public:
     // The first argument is not used.
-    FluidPhase(short unused, short type);
+    FluidPhase(short unused, phase_kind type);
 
     void number_of_components(short n) override;
     // Molar volume, then fugacities.

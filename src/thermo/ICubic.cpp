@@ -16,7 +16,7 @@ constexpr double not_a_number = std::numeric_limits<double>::quiet_NaN();
 }  // namespace
 
 ICubic::ICubic()
-    : FluidPhase(0, 0)
+    : FluidPhase(0, phase_kind::unset)
 {
 }
 
@@ -115,9 +115,9 @@ bool ICubic::resolve_cubic_equation_in_Z()
         // The one root serves whatever the phase type: the type is the model's role, given
         // by its creator, and no state may change it for the calculations that follow.
         compressibility_factor = kept[0];
-    } else if (phase_type == phase_type_vapour) {
+    } else if (phase_type == phase_kind::vapour) {
         compressibility_factor = *std::max_element(kept.begin(), kept.begin() + kept_count);
-    } else if (phase_type == phase_type_liquid) {
+    } else if (phase_type == phase_kind::liquid) {
         compressibility_factor = *std::min_element(kept.begin(), kept.begin() + kept_count);
     }
     const double v_e = compressibility_factor * R * T / P;

@@ -89,7 +89,7 @@ double builtin_kaij(short i, short j)
 
 }  // namespace
 
-Montel::Montel(short type)
+Montel::Montel(phase_kind type)
 {
     phase_type = type;
     set_peng_robinson_constants(*this);

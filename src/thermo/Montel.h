@@ -15,7 +15,7 @@ class Montel : public ClaCubic0 {
 public:
     static constexpr short builtin_component_count = 17;
 
-    explicit Montel(short type);
+    explicit Montel(phase_kind type);
 
     // Reads the built-in data of position i when name is the built-in name there.
     void read_component_data(short i, const std::string& name) override;

@@ -340,7 +340,7 @@ Oil::Stability Oil::judgeStability(double T, double P)
 {
     auto* liquidModel = dynamic_cast<ClaCubic0*>(liquid);
     auto* vapourModel = dynamic_cast<ClaCubic0*>(vapour);
-    if (!liquidModel || !vapourModel || liquid_liquid != 0)
+    if (!liquidModel || !vapourModel || liquid_liquid)
         return Stability::unknown;
     const double pressure = P * 1e5;
     if (!stability)

@@ -17,7 +17,7 @@ void set_peng_robinson_constants(ClaCubic0& phase)
     phase.delta2 = -1 / phase.delta1;
 }
 
-Peng::Peng(short type)
+Peng::Peng(phase_kind type)
 {
     phase_type = type;
     set_peng_robinson_constants(*this);

@@ -10,7 +10,7 @@ void set_peng_robinson_constants(ClaCubic0& phase);
 // Peng-Robinson equation of state on component data stored by the caller.
 class Peng : public ClaCubic0 {
 public:
-    explicit Peng(short type);
+    explicit Peng(phase_kind type);
 
     void read_component_data(short i, const std::string& name) override;
 };

@@ -2,7 +2,7 @@
 
 namespace quorvel {
 
-void Phase::set_the_phase_as(short type)
+void Phase::set_the_phase_as(phase_kind type)
 {
     phase_type = type;
 }

@@ -12,9 +12,9 @@ namespace quorvel {
 inline constexpr double gas_constant = 8.31451198983133;
 
 // Phase types: which root of the equation of state a phase model takes.
-inline constexpr short phase_type_unset = 0;
-inline constexpr short phase_type_vapour = 1;
-inline constexpr short phase_type_liquid = 2;
+enum class phase_kind : short { unset = 0, vapour = 1, liquid = 2 };
+
+[[nodiscard]] constexpr int code_number(phase_kind kind) { return static_cast<int>(kind); }
 
 // A liquid or vapour of an n-component mixture: composition, amounts, component names and
 // molar weights, the thermodynamic state, and the fugacities with their derivatives.
@@ -26,7 +26,7 @@ public:
     Phase() = default;
     virtual ~Phase() = default;
 
-    virtual void set_the_phase_as(short type);
+    virtual void set_the_phase_as(phase_kind type);
     // Sizes every per-component array; called once, before any component is added.
     virtual void number_of_components(short n);
     // Names component i, reads its data and, for the last index, the data that need all
@@ -53,7 +53,7 @@ public:
     std::vector<double> moles;            // mol
     std::vector<std::string> component_name;  // set by number_of_components and add_component
     std::vector<double> molar_weight;     // g/mol
-    short phase_type = phase_type_unset;
+    phase_kind phase_type = phase_kind::unset;
     double pressure_pa = 0;               // Pa
     double temperature_k = 0;             // K
     double molar_volume = 0;              // m3/mol

@@ -71,7 +71,7 @@ void PhaseStability::evaluate(const std::vector<double>& w, bool withDerivatives
         return g;
     };
     out.ln_phi.assign(component_count, std::numeric_limits<double>::quiet_NaN());
-    model.set_the_phase_as(phase_type_liquid);
+    model.set_the_phase_as(phase_kind::liquid);
     model.composition_derivatives = withDerivatives;
     setState(model, w);
     model.calculate_molar_volume();
@@ -84,7 +84,7 @@ void PhaseStability::evaluate(const std::vector<double>& w, bool withDerivatives
     const double liquid_gibbs = gibbs();
     out.ln_phi = model.ln_phi;
 
-    model.set_the_phase_as(phase_type_vapour);
+    model.set_the_phase_as(phase_kind::vapour);
     model.resolve_cubic_equation_in_Z();
     bool vapour_chosen = false;
     if (model.volume_failure == 0 && model.eos_volume != liquid_volume) {
@@ -95,7 +95,7 @@ void PhaseStability::evaluate(const std::vector<double>& w, bool withDerivatives
         }
     }
     if (!vapour_chosen) {
-        model.set_the_phase_as(phase_type_liquid);
+        model.set_the_phase_as(phase_kind::liquid);
         if (withDerivatives && model.eos_volume != liquid_volume) {
             model.resolve_cubic_equation_in_Z();
             model.calculate_fugacities();
@@ -103,7 +103,7 @@ void PhaseStability::evaluate(const std::vector<double>& w, bool withDerivatives
     }
     if (withDerivatives)
         ln_phi_mole_number_derivatives(model, w, out.ln_phi_dn);
-    model.set_the_phase_as(phase_type_liquid);
+    model.set_the_phase_as(phase_kind::liquid);
     model.composition_derivatives = true;
 }
 
@@ -168,8 +168,8 @@ bool PhaseStability::test(const std::vector<double>& z, double T, double P, cons
     for (int i : present)
         feed[i] = z[i] / total;
 
-    const short liquid_type = liquid_model.phase_type;
-    const short vapour_type = vapour_model.phase_type;
+    const phase_kind liquid_type = liquid_model.phase_type;
+    const phase_kind vapour_type = vapour_model.phase_type;
 
     evaluate(feed, false, evaluation);
     d.assign(component_count, 0.0);
@@ -321,8 +321,8 @@ bool PhaseStability::newtonStep(std::vector<double>& W, double& tm)
 
 void PhaseStability::converge_trials()
 {
-    const short liquid_type = liquid_model.phase_type;
-    const short vapour_type = vapour_model.phase_type;
+    const phase_kind liquid_type = liquid_model.phase_type;
+    const phase_kind vapour_type = vapour_model.phase_type;
     for (Trial* trial : {&vapour_trial, &liquid_trial})
         if (!trial->trivial)
             *trial = runTrial(trial->amounts, trial->vapour_like, false);

@@ -210,8 +210,8 @@ void Quenta::set_type_of_problem(problem_type t)
     IdealMixture::set_type_of_problem(t);
     first_constraint.fill(0);
     second_constraint.fill(0);
-    const int first = first_quantity(t);
-    const int second = second_quantity(t);
+    const int first = code_number(first_quantity(t));
+    const int second = code_number(second_quantity(t));
     if (first >= 1 && first <= 5)
         first_constraint[first - 1] = 1;
     if (second >= 1 && second <= 5)
@@ -286,7 +286,7 @@ bool Quenta::solveFromIdealMixture(problem_type type, double first, double secon
     return failure_code == equilibrium_failure::none;
 }
 
-void Quenta::specify(short quantity, double value)
+void Quenta::specify(Quantity quantity, double value)
 {
     switch (quantity) {
     case temperature_quantity:
@@ -402,12 +402,13 @@ void Quenta::fill_in_the_Jacobian_matrix(Matrix& J)
 
 void Quenta::write_specification_row(Matrix& J, int row, const std::array<double, 5>& weights)
 {
-    J[row][0] = weights[temperature_quantity - 1];
-    J[row][1] = weights[pressure_quantity - 1];
-    J[row][3] = weights[vapour_amount_quantity - 1];
-    if (weights[molar_volume_quantity - 1] != 0)
+    const auto weight = [&weights](Quantity q) { return weights[code_number(q) - 1]; };
+    J[row][0] = weight(temperature_quantity);
+    J[row][1] = weight(pressure_quantity);
+    J[row][3] = weight(vapour_amount_quantity);
+    if (weight(molar_volume_quantity) != 0)
         write_molar_volume_row(J, row);
-    if (weights[volumetric_fraction_quantity - 1] != 0)
+    if (weight(volumetric_fraction_quantity) != 0)
         write_volumetric_fraction_row(J, row);
 }
 
@@ -478,14 +479,14 @@ bool Quenta::the_calculated_vector_is_not_good()
         return true;
 
     // A model put in another role (set_the_phase_as) gets its role back; the iterate is retried.
-    if (liquid_liquid == 0 && (vapour->phase_type != 1 || liquid->phase_type != 2)) {
-        vapour->set_the_phase_as(1);
-        liquid->set_the_phase_as(2);
+    if (!liquid_liquid && (vapour->phase_type != phase_kind::vapour || liquid->phase_type != phase_kind::liquid)) {
+        vapour->set_the_phase_as(phase_kind::vapour);
+        liquid->set_the_phase_as(phase_kind::liquid);
         return true;
     }
-    if (liquid_liquid == 1 && (vapour->phase_type != 2 || liquid->phase_type != 2)) {
-        vapour->set_the_phase_as(2);
-        liquid->set_the_phase_as(2);
+    if (liquid_liquid && (vapour->phase_type != phase_kind::liquid || liquid->phase_type != phase_kind::liquid)) {
+        vapour->set_the_phase_as(phase_kind::liquid);
+        liquid->set_the_phase_as(phase_kind::liquid);
         return true;
     }
 

@@ -19,14 +19,8 @@ namespace quorvel {
 // converged solution along the curve.
 class Quenta : public IdealMixture {
 public:
-    // Constrained quantities: the digits of the type of problem and the codes of set_constraint.
-    enum Quantity : short {
-        temperature_quantity = 1,
-        pressure_quantity = 2,
-        vapour_amount_quantity = 3,
-        molar_volume_quantity = 4,
-        volumetric_fraction_quantity = 5,
-    };
+    // The constrained quantities (VLE.h) by their names, as Quenta::temperature_quantity.
+    using enum Quantity;
 
     Quenta();
     Quenta(FluidPhase& a, FluidPhase& b);
@@ -57,7 +51,7 @@ public:
 
     // Derivatives of all variables with respect to quantity code1 along the curve where
     // quantity code2 stays fixed. False when the system is singular or its solution not finite.
-    bool calculate_derivatives(std::span<double> dU, short code1, short code2);
+    bool calculate_derivatives(std::span<double> dU, Quantity code1, Quantity code2);
     // The Newton step J x = b of the equilibrium system: each component's material balance
     // gives one of its two mole-fraction steps from the other (the one of the larger
     // coefficient goes), which leaves a dense system of n + 4 unknowns instead of 2n + 4.
@@ -65,7 +59,7 @@ public:
     void solve_newton_step(Matrix& J, std::span<double> b, std::span<double> x, int& err);
     std::vector<std::vector<int>> sparse_rows_of_the_jacobian() const;
     // Jacobian row of one specified quantity: row 2n+2 when which is 1, else 2n+3.
-    void set_constraint(Matrix& J, short code, short which);
+    void set_constraint(Matrix& J, Quantity code, short which);
 
     // Start values of the next point of an isopleth (types 13 and 23) or an isochore
     // (types 14 and 24) from the saved state. False when no prediction could be made (a step
@@ -92,7 +86,7 @@ public:
 
 protected:
     // Sets the fixed value of one constrained quantity with its setter.
-    void specify(short quantity, double value);
+    void specify(Quantity quantity, double value);
 
 private:
     // Work space of solve_newton_step.
@@ -112,7 +106,7 @@ private:
     void write_specification_row(Matrix& J, int row, const std::array<double, 5>& weights);
     void write_molar_volume_row(Matrix& J, int row);
     void write_volumetric_fraction_row(Matrix& J, int row);
-    bool derivatives_along(short code1, short code2);
+    bool derivatives_along(Quantity code1, Quantity code2);
     bool prediction_failed();
     bool estimated_compositions_within(double low, double high) const;
     void extrapolate_compositions(double step);

@@ -18,7 +18,7 @@ constexpr double pascal_per_bar = 1e5;
 
 }  // namespace
 
-bool Quenta::calculate_derivatives(std::span<double> dU, short code1, short code2)
+bool Quenta::calculate_derivatives(std::span<double> dU, Quantity code1, Quantity code2)
 {
     const int N = variable_count;
     if (!has_phase_models() || N == 0)
@@ -35,7 +35,7 @@ bool Quenta::calculate_derivatives(std::span<double> dU, short code1, short code
     return err == 0 && std::all_of(dU.begin(), dU.begin() + N, [](double d) { return std::isfinite(d); });
 }
 
-void Quenta::set_constraint(Matrix& J, short code, short which)
+void Quenta::set_constraint(Matrix& J, Quantity code, short which)
 {
     const int row = which == 1 ? variable_count - 2 : variable_count - 1;
     switch (code) {
@@ -59,7 +59,7 @@ void Quenta::set_constraint(Matrix& J, short code, short which)
     }
 }
 
-bool Quenta::derivatives_along(short code1, short code2)
+bool Quenta::derivatives_along(Quantity code1, Quantity code2)
 {
     return calculate_derivatives(derivatives, code1, code2);
 }

@@ -2,7 +2,7 @@
 
 namespace quorvel {
 
-SRK::SRK(short type)
+SRK::SRK(phase_kind type)
 {
     phase_type = type;
     omega_a = 0.427480234;

@@ -41,18 +41,20 @@ VLE::~VLE() = default;
 
 void VLE::set_thermodynamic_models(FluidPhase& a, FluidPhase& b)
 {
-    if (a.phase_type == 2 && b.phase_type == 1) {
+    constexpr phase_kind liquid_kind = phase_kind::liquid;
+    constexpr phase_kind vapour_kind = phase_kind::vapour;
+    if (a.phase_type == liquid_kind && b.phase_type == vapour_kind) {
         liquid = &a;
         vapour = &b;
-        liquid_liquid = 0;
-    } else if (a.phase_type == 1 && b.phase_type == 2) {
+        liquid_liquid = false;
+    } else if (a.phase_type == vapour_kind && b.phase_type == liquid_kind) {
         liquid = &b;
         vapour = &a;
-        liquid_liquid = 0;
-    } else if (a.phase_type == 2 && b.phase_type == 2) {
+        liquid_liquid = false;
+    } else if (a.phase_type == liquid_kind && b.phase_type == liquid_kind) {
         liquid = &a;
         vapour = &b;
-        liquid_liquid = 1;
+        liquid_liquid = true;
     }
 }
 
@@ -83,7 +85,8 @@ void VLE::reset_to_zero()
     saved_temperature = saved_pressure = 0;
     specified_vapour_moles = specified_liquid_moles = 0;
     specified_temperature = specified_pressure = specified_volume = specified_volumetric_ratio = 0;
-    liquid_liquid = step_counter = 0;
+    liquid_liquid = false;
+    step_counter = 0;
     type_of_problem = problem_type::none;
     initialization_flag = initialization::from_estimates;
     failure_code = equilibrium_failure::none;

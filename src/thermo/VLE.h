@@ -47,9 +47,27 @@ enum class problem_type : short {
     fixed_P_and_volumetric_Fv = 25, fixed_volumetric_Fv_and_P = 52,
 };
 
-// The quantity digit fixed by the first or the second specification of a problem type.
-[[nodiscard]] constexpr short first_quantity(problem_type t) { return static_cast<short>(t) / 10; }
-[[nodiscard]] constexpr short second_quantity(problem_type t) { return static_cast<short>(t) % 10; }
+// Constrained quantities: the digits of the type of problem and the codes of Quenta's constraints.
+enum class Quantity : short {
+    temperature_quantity = 1,
+    pressure_quantity = 2,
+    vapour_amount_quantity = 3,
+    molar_volume_quantity = 4,
+    volumetric_fraction_quantity = 5,
+};
+
+[[nodiscard]] constexpr int code_number(Quantity q) { return static_cast<int>(q); }
+
+// The quantity fixed by the first or the second specification of a problem type (none
+// names no quantity).
+[[nodiscard]] constexpr Quantity first_quantity(problem_type t)
+{
+    return static_cast<Quantity>(static_cast<short>(t) / 10);
+}
+[[nodiscard]] constexpr Quantity second_quantity(problem_type t)
+{
+    return static_cast<Quantity>(static_cast<short>(t) % 10);
+}
 
 // Outcome of the last solve (failure_code); its number is what reports and logs show.
 enum class equilibrium_failure : short {
@@ -224,7 +242,7 @@ protected:
     std::vector<double> saved_vapour_composition;
     double saved_vapour_moles = 0;
     double saved_liquid_moles = 0;
-    short liquid_liquid = 0;
+    bool liquid_liquid = false;  // both phase models are liquids
     problem_type type_of_problem = problem_type::none;
     initialization initialization_flag = initialization::from_estimates;
 

@@ -82,7 +82,7 @@ TEST(AlphaBetaFluidGeneration, OnlyTheHeavyCutsTakeTheGravityOfTheirMolarWeight)
         }
         // Every other component keeps the gravity its name gives it, whatever the model's molar weight.
         Dictionary named;
-        setComponentName(name, named, kCorrelationJianzhong0);
+        setComponentName(name, named, CorrelationCode::jianzhong0);
         EXPECT_DOUBLE_EQ(component.doubleValue("SG"), named.doubleValue("SG")) << name.toStdString();
         EXPECT_EQ(component.intValue("nc"), named.intValue("nc")) << name.toStdString();
     }

@@ -88,7 +88,7 @@ TEST_F(InclusionEditor, NewDocumentShowsOneDefaultInclusionAndItsDiagram)
     EXPECT_EQ(record.stringValue("type0"), "Oil");
     EXPECT_EQ(record.doubleValue("CO2") + record.doubleValue("N2") + record.doubleValue("H2S"), 0);
     EXPECT_EQ(temperatures(), (QList<double>{20, 100}));
-    EXPECT_EQ(pointWithCode(VolumeCode::Reading).doubleValue("Fvol"), 10);
+    EXPECT_EQ(pointWithCode(code_number(VolumeCode::Reading)).doubleValue("Fvol"), 10);
     EXPECT_EQ(editor->selectedInclusionRow(), 0);
     EXPECT_EQ(editor->field("Th")->text(), "100");
     EXPECT_TRUE(editor->homogCell(0)->isChecked());
@@ -118,9 +118,9 @@ TEST_F(InclusionEditor, EveryInclusionEditIsUndoableUnderItsName)
 {
     startClean();
     const QList<EditCase> cases{
-        {"Th", "120", 120.0, VolumeCode::Homogenisation, "Tvol", "Th Change"},
-        {"Tv", "25.5", 25.5, VolumeCode::Reading, "Tvol", "Tv Change"},
-        {"Fv", "12", 12.0, VolumeCode::Reading, "Fvol", "Fv Change"},
+        {"Th", "120", 120.0, code_number(VolumeCode::Homogenisation), "Tvol", "Th Change"},
+        {"Tv", "25.5", 25.5, code_number(VolumeCode::Reading), "Tvol", "Tv Change"},
+        {"Fv", "12", 12.0, code_number(VolumeCode::Reading), "Fvol", "Fv Change"},
         {"name", "Q-1 <b>", "Q-1 <b>", -1, "", "Inclusion Name Change"},
         {"CO2", "3", 3.0, -1, "", "CO2 Change"},
         {"comment", "zoned", "zoned", -1, "", "Comment Change"},
@@ -227,7 +227,7 @@ TEST_F(InclusionEditor, PointTemperatureEditsCoupleSortAndKeepTheSelection)
 
     undo->undo();
     EXPECT_EQ(inclusion().doubleValue("Th"), 100);
-    EXPECT_EQ(pointWithCode(VolumeCode::Homogenisation).doubleValue("Tvol"), 100);
+    EXPECT_EQ(pointWithCode(code_number(VolumeCode::Homogenisation)).doubleValue("Tvol"), 100);
     undo->undo();
     EXPECT_EQ(inclusion().doubleValue("Tv"), 20);
     EXPECT_EQ(temperatures(), (QList<double>{20, 50, 100}));
@@ -238,7 +238,7 @@ TEST_F(InclusionEditor, BubbleVolumeEditsCoupleTheReadingAndKeepTheHomogenisatio
     startClean();
     editor->selectVolumeRow(1);  // the homogenisation point
     typeInto("Fvol", "5");
-    EXPECT_EQ(pointWithCode(VolumeCode::Homogenisation).doubleValue("Fvol"), 0);
+    EXPECT_EQ(pointWithCode(code_number(VolumeCode::Homogenisation)).doubleValue("Fvol"), 0);
     EXPECT_EQ(inclusion().doubleValue("Fv"), 10);
     EXPECT_EQ(editor->field("Fv")->text(), "10");
     EXPECT_EQ(undo->undoActionName(), "Bubble Volume Change");
@@ -248,7 +248,7 @@ TEST_F(InclusionEditor, BubbleVolumeEditsCoupleTheReadingAndKeepTheHomogenisatio
     EXPECT_EQ(inclusion().doubleValue("Fv"), 14);
     undo->undo();
     EXPECT_EQ(inclusion().doubleValue("Fv"), 10);
-    EXPECT_EQ(pointWithCode(VolumeCode::Reading).doubleValue("Fvol"), 10);
+    EXPECT_EQ(pointWithCode(code_number(VolumeCode::Reading)).doubleValue("Fvol"), 10);
 }
 
 TEST_F(InclusionEditor, TextThatIsNotANumberIsRefusedAndChangesNothing)
@@ -392,7 +392,7 @@ TEST_F(InclusionEditor, AnInclusionWithoutPointsDrawsOverTheDefaultRanges)
     EXPECT_EQ(maxY, VolumeDiagram::kDefaultMaxF);
 
     // Points clamp the volume axis to 0..100 and widen the temperature axis by 10.
-    Array volumes{newVolumePoint(-30, 95, 0), newVolumePoint(150, 3, 2)};
+    Array volumes{newVolumePoint(-30, 95, VolumeCode::User), newVolumePoint(150, 3, VolumeCode::Homogenisation)};
     makeVolumeDiagram(view, volumes);
     view.getXYRange(minX, maxX, minY, maxY);
     EXPECT_EQ(minX, -40);
@@ -409,7 +409,7 @@ TEST_F(InclusionEditor, AnInclusionWithoutPointsDrawsOverTheDefaultRanges)
     for (const Outside& c : {Outside{140, 150, 130, 150}, Outside{-30, 5, -30, 15}, Outside{-30, 150, -30, 150},
                              Outside{150, 150, 140, 150}}) {
         SCOPED_TRACE(testing::Message() << c.low << " " << c.high);
-        makeVolumeDiagram(view, Array{newVolumePoint(20, c.low, 0), newVolumePoint(100, c.high, 0)});
+        makeVolumeDiagram(view, Array{newVolumePoint(20, c.low, VolumeCode::User), newVolumePoint(100, c.high, VolumeCode::User)});
         view.getXYRange(minX, maxX, minY, maxY);
         EXPECT_EQ(minY, c.minY);
         EXPECT_EQ(maxY, c.maxY);
@@ -418,10 +418,10 @@ TEST_F(InclusionEditor, AnInclusionWithoutPointsDrawsOverTheDefaultRanges)
 
 TEST(InclusionRecords, PointsDifferingBeyondSinglePrecisionCompareEqual)
 {
-    const Value a = newVolumePoint(20.0, 0, 0), b = newVolumePoint(20.0 + 1e-9, 0, 0);
+    const Value a = newVolumePoint(20.0, 0, VolumeCode::User), b = newVolumePoint(20.0 + 1e-9, 0, VolumeCode::User);
     EXPECT_FALSE(volumePointLess(a, b));
     EXPECT_FALSE(volumePointLess(b, a));
-    EXPECT_TRUE(volumePointLess(newVolumePoint(19.9, 0, 0), a));
+    EXPECT_TRUE(volumePointLess(newVolumePoint(19.9, 0, VolumeCode::User), a));
 }
 
 }  // namespace

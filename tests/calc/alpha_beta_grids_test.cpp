@@ -174,7 +174,7 @@ TEST_F(Grids, VapourFractionGridRowsAgreeWithTheEnginesIsochore)
         ASSERT_EQ(f[6], QByteArray("293.150000"));
     }
 
-    Montel liquid(phase_type_liquid), vapour(phase_type_vapour);
+    Montel liquid(phase_kind::liquid), vapour(phase_kind::vapour);
     Oil1 engine(liquid, vapour);
     for (size_t k : {size_t(0), grid.rows.size() / 3, grid.rows.size() - 1}) {
         SCOPED_TRACE(grid.rows[k].toStdString());

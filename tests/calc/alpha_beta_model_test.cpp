@@ -178,7 +178,7 @@ TEST_P(AlphaBetaCurveWithGases, EveryPointReproducesTheInclusionOnTheEnginesIsoc
     // A second engine of its own follows each point's model fluid from its bubble point at
     // Th, solved cold, down the isochore to Tfv. That cold solve does not reach the few
     // heaviest points at the end of this curve, whose bubble pressures exceed 1500 bar.
-    Montel liquid(phase_type_liquid), vapour(phase_type_vapour);
+    Montel liquid(phase_kind::liquid), vapour(phase_kind::vapour);
     Oil1 engine(liquid, vapour);
     size_t checked = 0;
     for (size_t k = 0; k < curve.points.size(); ++k) {

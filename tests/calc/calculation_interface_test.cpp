@@ -63,8 +63,8 @@ TEST(CalculationInterfaceConstruction, EngineObjectsByFluidTypeAndEosCode)
         ASSERT_NE(ci.oil, nullptr);
         EXPECT_EQ(dynamic_cast<Oil1*>(ci.oil.get()) != nullptr, c.alphaBeta);
         EXPECT_EQ(dynamic_cast<Oil2*>(ci.oil.get()) != nullptr, !c.alphaBeta);
-        EXPECT_EQ(ci.liquidPhase->phase_type, phase_type_liquid);
-        EXPECT_EQ(ci.vapourPhase->phase_type, phase_type_vapour);
+        EXPECT_EQ(ci.liquidPhase->phase_type, phase_kind::liquid);
+        EXPECT_EQ(ci.vapourPhase->phase_type, phase_kind::vapour);
         EXPECT_EQ(ci.oil->liquidModel(), ci.liquidPhase.get());
         EXPECT_EQ(ci.oil->vapourModel(), ci.vapourPhase.get());
         EXPECT_EQ(ci.getNumberOfComponents(), c.alphaBeta ? 17 : 0);

@@ -20,7 +20,7 @@ double kelvin(const Dictionary& component, const char* key) { return component.d
 TEST(JianzhongCorrelation, ModesOnC7)
 {
     Dictionary byNumber = namedComponent("C7");
-    EXPECT_EQ(applyJianzhongCorrelation(byNumber, 0), CorrelationStatus::Applied);
+    EXPECT_EQ(applyJianzhongCorrelation(byNumber, CorrelationCode::jianzhong0), CorrelationStatus::Applied);
     EXPECT_NEAR(byNumber.doubleValue("mw"), 100, 1e-9);
     EXPECT_NEAR(kelvin(byNumber, "Tc"), 539.654, 5e-4);
     EXPECT_NEAR(byNumber.doubleValue("Pc"), 27.458, 5e-4);
@@ -33,7 +33,7 @@ TEST(JianzhongCorrelation, ModesOnC7)
     Dictionary withMw = namedComponent("C7");
     withMw.setValue("mw", 96.0);
     withMw.setValue("SG", 0.727);
-    EXPECT_EQ(applyJianzhongCorrelation(withMw, 1), CorrelationStatus::Applied);
+    EXPECT_EQ(applyJianzhongCorrelation(withMw, CorrelationCode::jianzhong1), CorrelationStatus::Applied);
     EXPECT_NEAR(kelvin(withMw, "Tc"), 555.170, 5e-4);
     EXPECT_NEAR(withMw.doubleValue("Pc"), 32.552, 5e-4);
     EXPECT_NEAR(withMw.doubleValue("Vc"), 373.23, 5e-3);
@@ -45,7 +45,7 @@ TEST(JianzhongCorrelation, ModesOnC7)
     Dictionary withTb = namedComponent("C7");
     withTb.setValue("Tb", 92.45);
     withTb.setValue("SG", 0.727);
-    EXPECT_EQ(applyJianzhongCorrelation(withTb, 2), CorrelationStatus::Applied);
+    EXPECT_EQ(applyJianzhongCorrelation(withTb, CorrelationCode::jianzhong2), CorrelationStatus::Applied);
     EXPECT_NEAR(withTb.doubleValue("mw"), 100.295, 5e-3);
     EXPECT_NEAR(kelvin(withTb, "Tc"), 550.284, 5e-3);
     EXPECT_NEAR(withTb.doubleValue("Pc"), 31.066, 5e-3);
@@ -55,13 +55,13 @@ TEST(JianzhongCorrelation, ModesOnC7)
 
     // A mode-1 record without mw and SG takes them as not given: the mode-0 results.
     Dictionary nothingGiven = namedComponent("C7");
-    EXPECT_EQ(applyJianzhongCorrelation(nothingGiven, 1), CorrelationStatus::Applied);
+    EXPECT_EQ(applyJianzhongCorrelation(nothingGiven, CorrelationCode::jianzhong1), CorrelationStatus::Applied);
     for (const char* key : {"Tc", "Pc", "Vc", "Tb", "omega"})
         EXPECT_NEAR(nothingGiven.doubleValue(key), byNumber.doubleValue(key), 1e-9) << key;
     EXPECT_FALSE(nothingGiven.contains("mw"));
 
     Dictionary otherMode = namedComponent("C7");
-    EXPECT_EQ(applyJianzhongCorrelation(otherMode, 3), CorrelationStatus::UnknownCode);
+    EXPECT_EQ(applyJianzhongCorrelation(otherMode, CorrelationCode::katzFiroozabadi), CorrelationStatus::UnknownCode);
     EXPECT_EQ(otherMode.size(), 2);
 }
 
@@ -141,8 +141,8 @@ TEST(MontelCorrelation, C7WithItsMolarWeight)
 TEST(CarbonNumberCorrelations, LeaveComponentsOutsideTheirRangeUnchanged)
 {
     using Apply = CorrelationStatus (*)(Dictionary);
-    const auto jianzhong0 = [](Dictionary c) { return applyJianzhongCorrelation(c, 0); };
-    const auto jianzhong2 = [](Dictionary c) { return applyJianzhongCorrelation(c, 2); };
+    const auto jianzhong0 = [](Dictionary c) { return applyJianzhongCorrelation(c, CorrelationCode::jianzhong0); };
+    const auto jianzhong2 = [](Dictionary c) { return applyJianzhongCorrelation(c, CorrelationCode::jianzhong2); };
     struct Case
     {
         const char* name;

@@ -82,7 +82,7 @@ TEST(CorrelationCodes, EachCodeWritesExactlyItsKeysAndCorr)
         SCOPED_TRACE(c.code);
         const Dictionary before = characterisedC8();
         Dictionary component = before.copy();
-        ASSERT_EQ(applyCorrelation(component, c.code), CorrelationStatus::Applied);
+        ASSERT_EQ(applyCorrelation(component, correlationCodeFromNumber(c.code)), CorrelationStatus::Applied);
         QSet<QString> expected = c.keys;
         expected.insert("corr");
         EXPECT_EQ(changedKeys(before, component), expected);
@@ -92,7 +92,7 @@ TEST(CorrelationCodes, EachCodeWritesExactlyItsKeysAndCorr)
     for (const int code : {-1, 17, 100, 118, 1000}) {
         const Dictionary before = characterisedC8();
         Dictionary component = before.copy();
-        EXPECT_EQ(applyCorrelation(component, code), CorrelationStatus::UnknownCode) << code;
+        EXPECT_EQ(applyCorrelation(component, correlationCodeFromNumber(code)), CorrelationStatus::UnknownCode) << code;
         EXPECT_TRUE(component.isEqualTo(before)) << code;
     }
 }
@@ -102,16 +102,16 @@ TEST(CorrelationCodes, EachCodeWritesExactlyItsKeysAndCorr)
 TEST(CorrelationCodes, SetsChainTheirCorrelations)
 {
     Dictionary chained = characterisedC8();
-    applyCorrelation(chained, 112);
+    applyCorrelation(chained, correlationCodeFromNumber(112));
     Dictionary stepwise = characterisedC8();
     for (const int code : {15, 12, 6})
-        applyCorrelation(stepwise, code);
+        applyCorrelation(stepwise, correlationCodeFromNumber(code));
     EXPECT_TRUE(chained.isEqualTo(stepwise));
 
     Dictionary single = characterisedC8();
     Dictionary set = characterisedC8();
-    applyCorrelation(single, 13);
-    applyCorrelation(set, 116);
+    applyCorrelation(single, correlationCodeFromNumber(13));
+    applyCorrelation(set, correlationCodeFromNumber(116));
     EXPECT_TRUE(single.isEqualTo(set));
 }
 
@@ -123,25 +123,25 @@ TEST(CorrelationCodes, SetThatFailsPartWayLeavesTheRecordUnchanged)
     heavy.setValue("mw", 3000.0);
     heavy.setValue("SG", 1.0);
     const Dictionary before = heavy.copy();
-    EXPECT_EQ(applyCorrelation(heavy, 112), CorrelationStatus::InvalidResult);
+    EXPECT_EQ(applyCorrelation(heavy, correlationCodeFromNumber(112)), CorrelationStatus::InvalidResult);
     EXPECT_TRUE(heavy.isEqualTo(before));
 
     Dictionary plusFraction = characterisedC8();
     plusFraction.setValue("nc", 3005);  // a C5+: Pedersen's Tb is fine, Jianzhong refuses
     const Dictionary plusBefore = plusFraction.copy();
-    EXPECT_EQ(applyCorrelation(plusFraction, 111), CorrelationStatus::OutOfRange);
+    EXPECT_EQ(applyCorrelation(plusFraction, correlationCodeFromNumber(111)), CorrelationStatus::OutOfRange);
     EXPECT_TRUE(plusFraction.isEqualTo(plusBefore));
 }
 
 TEST(ComponentNaming, NamesThenCharacterisesByCode)
 {
     Dictionary c1;
-    setComponentName("C1", c1, 5);
+    setComponentName("C1", c1, correlationCodeFromNumber(5));
     EXPECT_EQ(c1.intValue("corr"), 5);
     EXPECT_NEAR(c1.doubleValue("Tc"), 190.555 - 273.15, 1e-12);  // built-in, no Riazi-Daubert
 
     Dictionary c7{{"mole", 3.0}, {"mw", 96.0}, {"SG", 0.727}};
-    EXPECT_EQ(setComponentName("C7", c7, 101), CorrelationStatus::Applied);
+    EXPECT_EQ(setComponentName("C7", c7, correlationCodeFromNumber(101)), CorrelationStatus::Applied);
     EXPECT_EQ(c7.intValue("nc"), 7);
     EXPECT_EQ(c7.intValue("corr"), 6);
     EXPECT_NEAR(c7.doubleValue("Tc"), 262.080, 5e-4);
@@ -149,15 +149,16 @@ TEST(ComponentNaming, NamesThenCharacterisesByCode)
     EXPECT_EQ(c7.doubleValue("mole"), 3.0);
 
     Dictionary cut;
-    EXPECT_EQ(setComponentName("C7", cut, 13), CorrelationStatus::Applied);
+    EXPECT_EQ(setComponentName("C7", cut, correlationCodeFromNumber(13)), CorrelationStatus::Applied);
     EXPECT_EQ(cut.doubleValue("mw"), 95);
-    EXPECT_EQ(setComponentName("C9", cut, 0), CorrelationStatus::Applied);  // renaming re-characterises
+    // Renaming re-characterises.
+    EXPECT_EQ(setComponentName("C9", cut, correlationCodeFromNumber(0)), CorrelationStatus::Applied);
     EXPECT_EQ(cut.stringValue("name"), "C9");
     EXPECT_EQ(cut.doubleValue("mw"), 128);
     EXPECT_EQ(cut.intValue("corr"), 0);
 
     Dictionary methane;
-    EXPECT_EQ(setComponentName("CH4", methane, 0), CorrelationStatus::OutOfRange);
+    EXPECT_EQ(setComponentName("CH4", methane, correlationCodeFromNumber(0)), CorrelationStatus::OutOfRange);
     EXPECT_EQ(methane.keys(), (QStringList{"name", "nc"}));
     EXPECT_EQ(methane.intValue("nc"), 0);
 }
@@ -167,7 +168,7 @@ Dictionary fluidOf(std::initializer_list<std::pair<const char*, double>> compone
     Array list;
     for (const auto& [name, mole] : components) {
         Dictionary component;
-        setComponentName(name, component, 0);
+        setComponentName(name, component, correlationCodeFromNumber(0));
         component.setValue("mole", mole);
         list.append(component);
     }
@@ -184,7 +185,7 @@ TEST(FluidCorrelation, CharacterisesHeavyFractionsAndReportsThoseItCannot)
                                 {"C20", 8}, {"C7+", 10}, {"Cn2", 5},  {"C50+", 5}});
     const Dictionary before = fluid.deepCopy();
     RecordingLog log;
-    EXPECT_EQ(applyFluidCorrelation(fluid, 3), 1);
+    EXPECT_EQ(applyFluidCorrelation(fluid, CorrelationCode::katzFiroozabadi), 1);
 
     const Array components = fluid.arrayValue("components");
     const Array original = before.arrayValue("components");
@@ -203,10 +204,10 @@ TEST(FluidCorrelation, CharacterisesHeavyFractionsAndReportsThoseItCannot)
 
     // An unknown code changes nothing and says so for each heavy fraction.
     const Dictionary second = fluid.deepCopy();
-    EXPECT_EQ(applyFluidCorrelation(second, 200), 5);
+    EXPECT_EQ(applyFluidCorrelation(second, correlationCodeFromNumber(200)), 5);
     EXPECT_TRUE(second.isEqualTo(fluid));
     EXPECT_EQ(log.lines().size(), 6);
-    EXPECT_EQ(applyFluidCorrelation(Dictionary{}, 3), 0);
+    EXPECT_EQ(applyFluidCorrelation(Dictionary{}, CorrelationCode::katzFiroozabadi), 0);
 }
 
 TEST(McCainClassification, ByTheHeavyAndLightMoleFractions)

@@ -13,6 +13,8 @@ namespace {
 using namespace quorvel;
 using testfluids::component;
 
+const CorrelationCode kSet103 = correlationCodeFromNumber(103);  // Winn, then Edmister
+
 // A black oil with its measured bubble point (degrees Celsius, bar).
 Dictionary blackOil(double Texp = 100, double Pexp = 200)
 {
@@ -28,7 +30,7 @@ TEST(FluidTestChain, RecordKeysAndTheFittedFluidsValues)
 {
     const Dictionary source = blackOil();
     const Dictionary before = source.deepCopy();
-    const Dictionary result = doTestFluid(source, 103, 0);
+    const Dictionary result = doTestFluid(source, kSet103, 0);
     EXPECT_TRUE(source.isEqualTo(before));
     EXPECT_EQ(result.stringValue("name"), "Oil A - test1");
     EXPECT_EQ(result.stringValue("comment"), "Built from Oil A");
@@ -65,18 +67,19 @@ TEST(FluidTestChain, OwnPressureGivesZeroDeviation)
 {
     for (int tovik : {0, 1, 7}) {
         SCOPED_TRACE(tovik);
-        const Dictionary first = doTestFluid(blackOil(), 103, tovik);
+        const Dictionary first = doTestFluid(blackOil(), kSet103, tovik);
         const double Pcal = first.doubleValue("Pcal");
         ASSERT_TRUE(first.value("Pcal").isDouble());
-        const Dictionary again = doTestFluid(blackOil(100, Pcal), 103, tovik);
+        const Dictionary again = doTestFluid(blackOil(100, Pcal), kSet103, tovik);
         EXPECT_EQ(again.doubleValue("Pcal"), Pcal);
         EXPECT_EQ(again.doubleValue("ardp"), 0);
         EXPECT_EQ(again.doubleValue("aadp"), 0);
     }
     // Any non-zero flag starts from Tovik's estimate.
-    EXPECT_EQ(doTestFluid(blackOil(), 103, 1).doubleValue("alpha"),
-              doTestFluid(blackOil(), 103, 7).doubleValue("alpha"));
-    EXPECT_NE(doTestFluid(blackOil(), 103, 1).doubleValue("C7+"), doTestFluid(blackOil(), 103, 0).doubleValue("C7+"));
+    EXPECT_EQ(doTestFluid(blackOil(), kSet103, 1).doubleValue("alpha"),
+              doTestFluid(blackOil(), kSet103, 7).doubleValue("alpha"));
+    EXPECT_NE(doTestFluid(blackOil(), kSet103, 1).doubleValue("C7+"),
+              doTestFluid(blackOil(), kSet103, 0).doubleValue("C7+"));
 }
 
 TEST(FluidTestChain, EquationOfStateFromTheSource)
@@ -87,10 +90,10 @@ TEST(FluidTestChain, EquationOfStateFromTheSource)
     pr.setValue("EOS", "PR");
     Dictionary other = blackOil();
     other.setValue("EOS", "Lee");
-    const double withoutKey = doTestFluid(blackOil(), 103, 0).doubleValue("Pcal");
-    EXPECT_EQ(doTestFluid(pr, 103, 0).doubleValue("Pcal"), withoutKey);
-    EXPECT_EQ(doTestFluid(other, 103, 0).doubleValue("Pcal"), withoutKey);
-    const Dictionary srkResult = doTestFluid(srk, 103, 0);
+    const double withoutKey = doTestFluid(blackOil(), kSet103, 0).doubleValue("Pcal");
+    EXPECT_EQ(doTestFluid(pr, kSet103, 0).doubleValue("Pcal"), withoutKey);
+    EXPECT_EQ(doTestFluid(other, kSet103, 0).doubleValue("Pcal"), withoutKey);
+    const Dictionary srkResult = doTestFluid(srk, kSet103, 0);
     EXPECT_EQ(srkResult.stringValue("EOS"), "SRK");
     EXPECT_NE(srkResult.doubleValue("Pcal"), withoutKey);
 }
@@ -99,7 +102,7 @@ TEST(FluidTestChain, WithoutMeasuredPointNoSaturationKeys)
 {
     Dictionary source = blackOil();
     source.remove("Texp");
-    const Dictionary result = doTestFluid(source, 103, 0);
+    const Dictionary result = doTestFluid(source, kSet103, 0);
     for (const char* key : {"Texp", "Pexp", "hexp", "Pcal", "ardp", "aadp", "alpha", "beta", "C1"})
         EXPECT_FALSE(result.contains(key)) << key;
     EXPECT_EQ(result.stringValue("name"), "Oil A - test1");
@@ -114,7 +117,7 @@ TEST(FluidTestChain, FailedFitIsReported)
                       {"Pexp", 150.0},
                       {"hexp", 1}};
     RecordingLog log;
-    const Dictionary result = doTestFluid(source, 103, 0);
+    const Dictionary result = doTestFluid(source, kSet103, 0);
     for (const char* key : {"Pcal", "ardp", "aadp"})
         EXPECT_TRUE(result.value(key).isNotANumber()) << key;
     EXPECT_EQ(result.doubleValue("Texp"), 80);
@@ -127,7 +130,7 @@ TEST(FluidTestChain, FailedFitIsReported)
 
 TEST(FluidTestChain, NonPositiveMeasuredPressureHasNoDeviation)
 {
-    const Dictionary result = doTestFluid(blackOil(100, 0), 103, 0);
+    const Dictionary result = doTestFluid(blackOil(100, 0), kSet103, 0);
     EXPECT_TRUE(result.value("Pcal").isDouble());
     EXPECT_TRUE(result.value("ardp").isNotANumber());
     EXPECT_TRUE(result.value("aadp").isNotANumber());
@@ -136,7 +139,7 @@ TEST(FluidTestChain, NonPositiveMeasuredPressureHasNoDeviation)
 TEST(FluidTestChain, SaturationFailureStoresNotANumber)
 {
     // Far above any critical temperature there is no bubble point.
-    const Dictionary result = doTestFluid(blackOil(2000, 200), 103, 0);
+    const Dictionary result = doTestFluid(blackOil(2000, 200), kSet103, 0);
     for (const char* key : {"Pcal", "ardp", "aadp"})
         EXPECT_TRUE(result.value(key).isNotANumber()) << key;
     EXPECT_EQ(result.doubleValue("Texp"), 2000);

@@ -24,12 +24,12 @@ namespace {
 Dictionary measured(const QString& name, double molePercent, double mw = 0, double SG = 0)
 {
     Dictionary component;
-    setComponentName(name, component, kCorrelationJianzhong0);
+    setComponentName(name, component, CorrelationCode::jianzhong0);
     component.setValue("mole", molePercent);
     if (mw > 0) {
         component.setValue("mw", mw);
         component.setValue("SG", SG);
-        applyCorrelation(component, kCorrelationJianzhong1);
+        applyCorrelation(component, CorrelationCode::jianzhong1);
     }
     return component;
 }

@@ -67,7 +67,7 @@ TEST(SpeciesIdentifier, NamingALightSpeciesWritesItsBuiltInData)
     };
     for (const BuiltInRow& row : rows) {
         Dictionary component{{"mole", 12.5}};
-        EXPECT_EQ(setComponentName(row.name, component, 5), CorrelationStatus::Applied);
+        EXPECT_EQ(setComponentName(row.name, component, CorrelationCode::riaziDaubert), CorrelationStatus::Applied);
         SCOPED_TRACE(row.name);
         EXPECT_EQ(component.stringValue("name"), QString::fromUtf8(row.name));
         EXPECT_EQ(component.intValue("nc"), row.nc);

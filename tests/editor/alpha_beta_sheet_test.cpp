@@ -117,8 +117,8 @@ TEST_F(AlphaBetaSheetTest, OpeningShowsTheFluidsMeasuredPointInDegreesCelsiusAnd
     EXPECT_EQ(field("mAlphaBetaT")->text(), "90.00");
     EXPECT_EQ(field("mAlphaBetaP")->text(), "200.00");
     EXPECT_EQ(phase()->checkedId(), code_number(SaturationKind::dewPoint));
-    EXPECT_EQ(sheet().control<QComboBox>("mAlphaBetaTUnit")->currentIndex(), kTemperatureCelsius);
-    EXPECT_EQ(sheet().control<QComboBox>("mAlphaBetaPUnit")->currentIndex(), kPressureBar);
+    EXPECT_EQ(sheet().control<QComboBox>("mAlphaBetaTUnit")->currentIndex(), code_number(TemperatureUnit::celsius));
+    EXPECT_EQ(sheet().control<QComboBox>("mAlphaBetaPUnit")->currentIndex(), code_number(PressureUnit::bar));
     EXPECT_EQ(sheet().control<ValueStepper>("mSpinAlphaBetaT")->value(), 90);
     EXPECT_EQ(sheet().control<ValueStepper>("mSpinAlphaBetaP")->value(), 200);
     // Tovik's estimate from the fluid's own methane fraction.
@@ -165,9 +165,9 @@ TEST_F(AlphaBetaSheetTest, CloseWritesThePointInDegreesCelsiusAndBarWhateverTheU
     open({modelFluid("A", 0.8, 0.3), modelFluid("B", 0.8, 0.3)});
     openSheetOn(1);
     const int changesBefore = changes();
-    chooseUnit("mAlphaBetaTUnit", kTemperatureFahrenheit);
+    chooseUnit("mAlphaBetaTUnit", code_number(TemperatureUnit::fahrenheit));
     type("mAlphaBetaT", "212");
-    chooseUnit("mAlphaBetaPUnit", kPressurePsia);
+    chooseUnit("mAlphaBetaPUnit", code_number(PressureUnit::psia));
     type("mAlphaBetaP", "1000");
     phase()->button(code_number(SaturationKind::dewPoint))->click();
     press("mAlphaBetaCloseButton");
@@ -186,9 +186,9 @@ TEST_F(AlphaBetaSheetTest, UnitChangesConvertTheValueAndLeaveTheSteppers)
 {
     open({withMeasuredPoint(modelFluid("A", 0.8, 0.3), 100, 1, SaturationKind::bubblePoint)});
     openSheetOn(0);
-    chooseUnit("mAlphaBetaTUnit", kTemperatureKelvin);
+    chooseUnit("mAlphaBetaTUnit", code_number(TemperatureUnit::kelvin));
     EXPECT_EQ(field("mAlphaBetaT")->text(), "373.15");
-    chooseUnit("mAlphaBetaPUnit", kPressurePsia);
+    chooseUnit("mAlphaBetaPUnit", code_number(PressureUnit::psia));
     EXPECT_EQ(field("mAlphaBetaP")->text(), "14.50");
     EXPECT_EQ(sheet().control<ValueStepper>("mSpinAlphaBetaT")->value(), 100);
     sheet().control<ValueStepper>("mSpinAlphaBetaT")->stepUp();

@@ -163,8 +163,8 @@ TEST_F(EditorCommands, MolarWeightWithItsCorrelationAndUndo)
     ComponentRecord heavy = f.arrayValue("components").at(1).toDictionary();
     heavy.setValue("mw", 150.0);
     heavy.setValue("SG", 0.8);
-    applyCorrelation(heavy, kCorrelationRiaziDaubert);
-    ASSERT_EQ(heavy.intValue("corr"), kCorrelationRiaziDaubert);
+    applyCorrelation(heavy, CorrelationCode::riaziDaubert);
+    ASSERT_EQ(heavy.intValue("corr"), code_number(CorrelationCode::riaziDaubert));
     const double tcBefore = heavy.doubleValue("Tc");
     open({f});
     editor->selectComponentRow(1);

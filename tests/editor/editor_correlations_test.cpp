@@ -25,9 +25,9 @@ struct EditorCorrelations : ::testing::Test, EditorFixture
                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
         settle();
     }
-    void chooseCorrelation(int code)
+    void chooseCorrelation(CorrelationCode code)
     {
-        popup("mCorrelationChoice")->setCurrentIndex(popup("mCorrelationChoice")->findData(code));
+        popup("mCorrelationChoice")->setCurrentIndex(popup("mCorrelationChoice")->findData(code_number(code)));
         editor->tables().details().onChangeCorrelation();
         settle();
     }
@@ -61,12 +61,12 @@ TEST_F(EditorCorrelations, CorrelationSkipsGasesAndUndoRedoRestoreTheExactValues
     const QList<ComponentRecord> before = snapshot();
 
     selectComponents({0, 2, 3});
-    chooseCorrelation(kCorrelationRiaziDaubert);
+    chooseCorrelation(CorrelationCode::riaziDaubert);
     const QList<ComponentRecord> after = snapshot();
     EXPECT_TRUE(after[0].isEqualTo(before[0])) << "N2 keeps its data";
-    EXPECT_EQ(after[2].intValue("corr"), kCorrelationRiaziDaubert);
+    EXPECT_EQ(after[2].intValue("corr"), code_number(CorrelationCode::riaziDaubert));
     EXPECT_NE(after[2].doubleValue("Tc"), 300);
-    EXPECT_EQ(after[3].intValue("corr"), kCorrelationRiaziDaubert);
+    EXPECT_EQ(after[3].intValue("corr"), code_number(CorrelationCode::riaziDaubert));
     EXPECT_EQ(changes(), 1);
 
     undo()->undo();
@@ -89,7 +89,7 @@ TEST_F(EditorCorrelations, SameCodeAgainChangesNothing)
     open({fluid("F", {"C1", "C7", "C8"})});
     selectComponents({1, 2});
     const QList<ComponentRecord> before = snapshot();
-    chooseCorrelation(kCorrelationJianzhong0);
+    chooseCorrelation(CorrelationCode::jianzhong0);
     expectValues(before);
     EXPECT_EQ(changes(), 0);
     EXPECT_FALSE(undo()->canUndo());
@@ -100,9 +100,9 @@ TEST_F(EditorCorrelations, UndoOfACorrelationSetAppliedTwice)
     open({fluid("F", {"C1", "C10"})});
     selectComponents({1});
     const QList<ComponentRecord> original = snapshot();
-    chooseCorrelation(kFirstCorrelationSet);
+    chooseCorrelation(CorrelationCode::firstSet);
     const QList<ComponentRecord> once = snapshot();
-    chooseCorrelation(kFirstCorrelationSet);  // "corr" holds the set's last code, so it applies again
+    chooseCorrelation(CorrelationCode::firstSet);  // "corr" holds the set's last code, so it applies again
     EXPECT_EQ(changes(), 2);
     undo()->undo();
     settle();

@@ -101,12 +101,12 @@ TEST_F(EditorSheetActions, FlashSheetOpensAtTheSaturationPointInCelsiusAndBar)
     ASSERT_TRUE(panel->isVisible());
     EXPECT_EQ(in<QLineEdit>(panel, "mFlashT")->text(), "100.00");
     EXPECT_EQ(in<QLineEdit>(panel, "mFlashP")->text(), "250.00");
-    EXPECT_EQ(in<QComboBox>(panel, "mFlashTUnit")->currentIndex(), kTemperatureCelsius);
-    EXPECT_EQ(in<QComboBox>(panel, "mFlashPUnit")->currentIndex(), kPressureBar);
+    EXPECT_EQ(in<QComboBox>(panel, "mFlashTUnit")->currentIndex(), code_number(TemperatureUnit::celsius));
+    EXPECT_EQ(in<QComboBox>(panel, "mFlashPUnit")->currentIndex(), code_number(PressureUnit::bar));
     EXPECT_DOUBLE_EQ(sheet->getFlashTemperature(), 373.15);
     EXPECT_DOUBLE_EQ(sheet->getFlashPressure(), 250);
 
-    in<QComboBox>(panel, "mFlashTUnit")->setCurrentIndex(kTemperatureKelvin);
+    in<QComboBox>(panel, "mFlashTUnit")->setCurrentIndex(code_number(TemperatureUnit::kelvin));
     sheet->onChangeFlashTUnit();
     EXPECT_EQ(in<QLineEdit>(panel, "mFlashT")->text(), "373.15");
     EXPECT_DOUBLE_EQ(sheet->getFlashTemperature(), 373.15);
@@ -115,7 +115,7 @@ TEST_F(EditorSheetActions, FlashSheetOpensAtTheSaturationPointInCelsiusAndBar)
     EXPECT_EQ(in<QLineEdit>(panel, "mFlashT")->text(), "101.00");
     EXPECT_DOUBLE_EQ(sheet->getFlashTemperature(), 101);
 
-    in<QComboBox>(panel, "mFlashPUnit")->setCurrentIndex(kPressureMPa);
+    in<QComboBox>(panel, "mFlashPUnit")->setCurrentIndex(code_number(PressureUnit::mpa));
     sheet->onChangeFlashPUnit();
     EXPECT_EQ(in<QLineEdit>(panel, "mFlashP")->text(), "25.00");
     EXPECT_NEAR(sheet->getFlashPressure(), 250, 1e-9);
@@ -350,7 +350,10 @@ TEST_F(EditorSheetActions, SheetsOpenOnlyWithAFluidSelected)
 TEST_F(EditorSheetActions, LumpedFluidFollowsItsSourceWithItsHeavyMoles)
 {
     const QList<std::pair<int, QStringList>> schemes{
-        {kLumpC7plus, {"C7+"}}, {kLumpCn1Cn2, {"Cn1"}}, {kLumpPedersen, {}}, {9, {"C7+"}}};
+        {code_number(LumpScheme::c7plus), {"C7+"}},
+        {code_number(LumpScheme::cn1Cn2), {"Cn1"}},
+        {code_number(LumpScheme::pedersen), {}},
+        {9, {"C7+"}}};
     for (const auto& [scheme, heavyNames] : schemes) {
         SCOPED_TRACE(scheme);
         open({blackOil("A"), blackOil("B", 30), blackOil("C")});
@@ -358,7 +361,7 @@ TEST_F(EditorSheetActions, LumpedFluidFollowsItsSourceWithItsHeavyMoles)
         settle();
         LumpSheet* sheet = editor->sheets().lumpSheet();
         sheet->onClickLump();
-        if (scheme == kLumpCn1Cn2)
+        if (scheme == code_number(LumpScheme::cn1Cn2))
             saveRender(sheet->panel(), "lump_sheet.png");
         sheet->panel()->findChild<QComboBox*>("mLumpChoice")->setCurrentIndex(scheme);
         sheet->onDoLump();
@@ -395,7 +398,7 @@ TEST_F(EditorSheetActions, SplitEndsAtTheChosenCarbonNumberAndKeepsTheHeavyMoles
         SplitSheet* sheet = editor->sheets().splitSheet();
         sheet->onClickSplit();
         sheet->lastCarbonNumberCombo()->setCurrentIndex(item);
-        sheet->methodPopup()->setCurrentIndex(kSplitKatz);
+        sheet->methodPopup()->setCurrentIndex(code_number(SplitMethod::katz));
         sheet->onSelectSplitCorrelation();
         settle();
         EXPECT_EQ(fluidNames(), (QStringList{"A", "B", "B - Katz", "C"}));
@@ -406,7 +409,7 @@ TEST_F(EditorSheetActions, SplitEndsAtTheChosenCarbonNumberAndKeepsTheHeavyMoles
         EXPECT_EQ(split.doubleValue(fluidkey::tsat), 80);
         EXPECT_EQ(split.intValue(fluidkey::satPhase), code_number(SaturationKind::dewPoint));
         // The split carries no Psat of its source (the editor computes its own once shown).
-        EXPECT_FALSE(doSplit(b, kSplitKatz, 10, false, false).contains(fluidkey::psat));
+        EXPECT_FALSE(doSplit(b, SplitMethod::katz, 10, false, false).contains(fluidkey::psat));
         document.reset();
         settle();
     }
@@ -462,10 +465,10 @@ TEST_F(EditorSheetActions, SplitReadsTheHeavyPartFromTheComponentsNotAStoredKey)
     FluidRecord stale = blackOil("B");
     stale.setValue(fluidkey::c7plus, 0.4);  // a fraction where a percent belongs
     const FluidRecord fresh = blackOil("B");
-    for (const int method : {kSplitKatz, kSplitAhmed}) {
+    for (const SplitMethod method : {SplitMethod::katz, SplitMethod::ahmed}) {
         const FluidRecord a = doSplit(stale, method, 12, false, true);
         const FluidRecord b = doSplit(fresh, method, 12, false, true);
-        EXPECT_TRUE(a.value(fluidkey::components).isEqualTo(b.value(fluidkey::components))) << method;
+        EXPECT_TRUE(a.value(fluidkey::components).isEqualTo(b.value(fluidkey::components))) << code_number(method);
         EXPECT_NEAR(heavyMoles(a), heavyMoles(fresh), 1e-6);
     }
     EXPECT_EQ(stale.doubleValue(fluidkey::c7plus), 0.4) << "the source is never changed";
@@ -474,8 +477,8 @@ TEST_F(EditorSheetActions, SplitReadsTheHeavyPartFromTheComponentsNotAStoredKey)
 TEST_F(EditorSheetActions, SplitIndexSixIsIndexFive)
 {
     const FluidRecord source = blackOil("B");
-    const FluidRecord five = doSplit(source, kSplitMontel, 12, false, false);
-    const FluidRecord six = doSplit(source, kSplitMontelAgain, 12, false, false);
+    const FluidRecord five = doSplit(source, SplitMethod::montel, 12, false, false);
+    const FluidRecord six = doSplit(source, SplitMethod::montelAgain, 12, false, false);
     EXPECT_TRUE(five.isEqualTo(six));
     EXPECT_EQ(five.intValue(fluidkey::fluidType), code_number(FluidType::carbonNumbers));
 }

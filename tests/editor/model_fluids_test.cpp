@@ -95,7 +95,7 @@ TEST_F(ModelFluids, AlphaBetaModelFluidCarriesTheEnginesComponentsInRecordUnits)
         EXPECT_NEAR(c.doubleValue("SG"), getJianzhongSG(c.doubleValue("mw")), 1e-12) << cut;
     }
     ComponentRecord named;
-    setComponentName("C7", named, kCorrelationJianzhong0);
+    setComponentName("C7", named, CorrelationCode::jianzhong0);
     EXPECT_EQ(componentNamed(f, "C7").doubleValue("SG"), named.doubleValue("SG"));
     EXPECT_EQ(componentNamed(f, "C7").doubleValue("Tb"), named.doubleValue("Tb"));
 }
@@ -129,7 +129,7 @@ TEST_F(ModelFluids, UpdatePairsComponentsWithTheEngineByName)
     Array components = f.arrayValue("components");
     components.swap(3, 16);
     ComponentRecord stranger;
-    setComponentName("C20", stranger, kCorrelationJianzhong0);
+    setComponentName("C20", stranger, CorrelationCode::jianzhong0);
     stranger.setValue("mole", 0.0);
     components.append(stranger);
     const ComponentRecord strangerBefore = stranger.copy();
@@ -162,7 +162,7 @@ TEST_F(ModelFluids, ExpandedFormListsEveryCarbonNumberUpToC40Plus)
     EXPECT_NEAR(f.arrayValue("components").at(0).toDictionary().doubleValue("mole"), 1, 1e-12);
     EXPECT_NEAR(moleSum(f), 100, 1e-9);
     EXPECT_GT(componentNamed(f, "C40+").doubleValue("mole"), 0);
-    EXPECT_EQ(componentNamed(f, "C40+").intValue("corr"), kCorrelationKatzFiroozabadi);
+    EXPECT_EQ(componentNamed(f, "C40+").intValue("corr"), code_number(CorrelationCode::katzFiroozabadi));
 
     // A light fluid: the series ends before C40, the rest at 0.
     type("mAlphaEditField", "0.05");

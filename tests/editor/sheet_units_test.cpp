@@ -57,30 +57,32 @@ TEST(SheetUnits, EveryUnitPairConvertsThroughBarAndKelvinAndBack)
                 continue;
             ++pairs;
             SCOPED_TRACE(testing::Message() << from << " -> " << to);
+            const PressureUnit pFrom = pressureUnitFromNumber(from), pTo = pressureUnitFromNumber(to);
             for (double p : {0.5, 1.0, 250.0, 1.0e6}) {
-                const double converted = convertedPressure(p, from, to);
+                const double converted = convertedPressure(p, pFrom, pTo);
                 EXPECT_NEAR(converted, fromBar(toBar(p, from), to), 1e-12 * std::abs(converted));
-                EXPECT_NEAR(convertedPressure(converted, to, from), p, 1e-12 * p);
-                EXPECT_NEAR(barOfPressure(p, from), toBar(p, from), 1e-12 * toBar(p, from));
+                EXPECT_NEAR(convertedPressure(converted, pTo, pFrom), p, 1e-12 * p);
+                EXPECT_NEAR(barOfPressure(p, pFrom), toBar(p, from), 1e-12 * toBar(p, from));
             }
+            const TemperatureUnit tFrom = temperatureUnitFromNumber(from), tTo = temperatureUnitFromNumber(to);
             for (double t : {-40.0, 0.0, 100.0, 373.15, 671.67}) {
-                const double converted = convertedTemperature(t, from, to);
+                const double converted = convertedTemperature(t, tFrom, tTo);
                 EXPECT_NEAR(converted, fromKelvin(toKelvin(t, from), to), 1e-9);
-                EXPECT_NEAR(convertedTemperature(converted, to, from), t, 1e-9);
-                EXPECT_NEAR(kelvinOfTemperature(t, from), toKelvin(t, from), 1e-9);
+                EXPECT_NEAR(convertedTemperature(converted, tTo, tFrom), t, 1e-9);
+                EXPECT_NEAR(kelvinOfTemperature(t, tFrom), toKelvin(t, from), 1e-9);
             }
         }
     EXPECT_EQ(pairs, 12);
     // Published equivalents: -40 is the same in degrees C and F; water boils at 671.67 R.
-    EXPECT_NEAR(convertedTemperature(-40, kTemperatureCelsius, kTemperatureFahrenheit), -40, 1e-12);
-    EXPECT_NEAR(convertedTemperature(100, kTemperatureCelsius, kTemperatureRankine), 671.67, 1e-9);
+    EXPECT_NEAR(convertedTemperature(-40, TemperatureUnit::celsius, TemperatureUnit::fahrenheit), -40, 1e-12);
+    EXPECT_NEAR(convertedTemperature(100, TemperatureUnit::celsius, TemperatureUnit::rankine), 671.67, 1e-9);
 }
 
 TEST(SheetUnits, CodesWithoutAConversionKeepTheValue)
 {
     for (const auto& [from, to] : {std::pair{1, 1}, std::pair{-1, 2}, std::pair{0, 4}, std::pair{7, 0}}) {
-        EXPECT_EQ(convertedPressure(12.5, from, to), 12.5);
-        EXPECT_EQ(convertedTemperature(12.5, from, to), 12.5);
+        EXPECT_EQ(convertedPressure(12.5, pressureUnitFromNumber(from), pressureUnitFromNumber(to)), 12.5);
+        EXPECT_EQ(convertedTemperature(12.5, temperatureUnitFromNumber(from), temperatureUnitFromNumber(to)), 12.5);
     }
 }
 
@@ -91,32 +93,32 @@ TEST(SheetUnits, PopupChangeShowsTheConvertedValueWithTwoDecimals)
     addPressureUnitItems(pressureUnits);
     ASSERT_EQ(pressureUnits.count(), kUnitCodeCount);
     double value = 1;
-    int code = kPressureBar;
-    pressureUnits.setCurrentIndex(kPressurePsia);
-    convertPressure(value, code, field, pressureUnits);
+    PressureUnit pressureUnit = PressureUnit::bar;
+    pressureUnits.setCurrentIndex(code_number(PressureUnit::psia));
+    convertPressure(value, pressureUnit, field, pressureUnits);
     EXPECT_EQ(field.text(), "14.50");
-    EXPECT_EQ(code, kPressurePsia);
+    EXPECT_EQ(pressureUnit, PressureUnit::psia);
     EXPECT_NEAR(value, 14.5037, 1e-4);
 
     value = 1;
-    code = kPressureMPa;
-    convertPressure(value, code, field, pressureUnits);
+    pressureUnit = PressureUnit::mpa;
+    convertPressure(value, pressureUnit, field, pressureUnits);
     EXPECT_EQ(field.text(), "145.04");
 
     QComboBox temperatureUnits;
     addTemperatureUnitItems(temperatureUnits);
     ASSERT_EQ(temperatureUnits.count(), kUnitCodeCount);
     value = 100;
-    code = kTemperatureCelsius;
-    temperatureUnits.setCurrentIndex(kTemperatureKelvin);
-    convertTemperature(value, code, field, temperatureUnits);
+    TemperatureUnit temperatureUnit = TemperatureUnit::celsius;
+    temperatureUnits.setCurrentIndex(code_number(TemperatureUnit::kelvin));
+    convertTemperature(value, temperatureUnit, field, temperatureUnits);
     EXPECT_EQ(field.text(), "373.15");
-    temperatureUnits.setCurrentIndex(kTemperatureCelsius);
-    convertTemperature(value, code, field, temperatureUnits);
+    temperatureUnits.setCurrentIndex(code_number(TemperatureUnit::celsius));
+    convertTemperature(value, temperatureUnit, field, temperatureUnits);
     EXPECT_EQ(field.text(), "100.00");
-    convertTemperature(value, code, field, temperatureUnits);  // the unit already shown
+    convertTemperature(value, temperatureUnit, field, temperatureUnits);  // the unit already shown
     EXPECT_EQ(field.text(), "100.00");
-    EXPECT_EQ(code, kTemperatureCelsius);
+    EXPECT_EQ(temperatureUnit, TemperatureUnit::celsius);
 }
 
 TEST(SheetUnits, TypedTextThatIsNotANumberIsRefusedAndTheValueKept)

@@ -49,7 +49,7 @@ FluidRecord blackOil()
     ComponentRecord heavy = components.at(8).toDictionary();
     heavy.setValue("mw", 220.0);
     heavy.setValue("SG", 0.85);
-    applyCorrelation(heavy, kCorrelationJianzhong1);
+    applyCorrelation(heavy, CorrelationCode::jianzhong1);
     return FluidRecord{{"name", "Black oil"}, {"comment", ""}, {"fluidType", 2}, {"components", components}};
 }
 

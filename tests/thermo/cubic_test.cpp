@@ -36,7 +36,7 @@ const std::vector<Component> five_components = {
 
 enum class Eos { peng, srk };
 
-std::unique_ptr<ClaCubic0> make_phase(Eos eos, short type, const std::vector<Component>& components)
+std::unique_ptr<ClaCubic0> make_phase(Eos eos, phase_kind type, const std::vector<Component>& components)
 {
     std::unique_ptr<ClaCubic0> phase;
     if (eos == Eos::peng)
@@ -59,7 +59,7 @@ std::unique_ptr<ClaCubic0> make_phase(Eos eos, short type, const std::vector<Com
 
 // The five-component mixture with every optional path switched on: a given slope, a
 // co-volume interaction and a temperature-dependent volume translation.
-std::unique_ptr<ClaCubic0> make_mixture(Eos eos, short type, const std::vector<double>& x, double T,
+std::unique_ptr<ClaCubic0> make_mixture(Eos eos, phase_kind type, const std::vector<double>& x, double T,
                                         double P_bar)
 {
     auto phase = make_phase(eos, type, five_components);
@@ -84,7 +84,7 @@ double central(const std::function<double(double)>& f, double x, double h)
 
 struct DerivativeCase {
     Eos eos;
-    short type;
+    phase_kind type;
     std::vector<double> x;
     double T;
     double P_bar;
@@ -248,10 +248,10 @@ TEST_P(CubicDerivatives, GibbsDuhemAndSymmetryOfTheAmountDerivatives)
 INSTANTIATE_TEST_SUITE_P(
     FiveComponents, CubicDerivatives,
     testing::Values(
-        DerivativeCase{Eos::peng, 2, {0.2, 0.05, 0.1, 0.25, 0.4}, 350, 100, true},
-        DerivativeCase{Eos::peng, 1, {0.8, 0.05, 0.08, 0.05, 0.02}, 300, 50, false},
-        DerivativeCase{Eos::srk, 2, {0.2, 0.05, 0.1, 0.25, 0.4}, 350, 100, true},
-        DerivativeCase{Eos::srk, 1, {0.8, 0.05, 0.08, 0.05, 0.02}, 300, 50, false}),
+        DerivativeCase{Eos::peng, phase_kind::liquid, {0.2, 0.05, 0.1, 0.25, 0.4}, 350, 100, true},
+        DerivativeCase{Eos::peng, phase_kind::vapour, {0.8, 0.05, 0.08, 0.05, 0.02}, 300, 50, false},
+        DerivativeCase{Eos::srk, phase_kind::liquid, {0.2, 0.05, 0.1, 0.25, 0.4}, 350, 100, true},
+        DerivativeCase{Eos::srk, phase_kind::vapour, {0.8, 0.05, 0.08, 0.05, 0.02}, 300, 50, false}),
     [](const testing::TestParamInfo<DerivativeCase>& info) {
         return std::string(info.param.eos == Eos::peng ? "Peng" : "SRK")
                + (info.param.liquid_like ? "Liquid" : "Vapour");
@@ -262,11 +262,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CubicFugacity, LnPhiIsTheMoleNumberDerivativeOfTheResidualGibbsEnergy)
 {
     for (const Eos eos : {Eos::peng, Eos::srk}) {
-        for (const short type : {short(1), short(2)}) {
-            const std::vector<double> x = type == 2 ? std::vector<double>{0.2, 0.05, 0.1, 0.25, 0.4}
+        for (const phase_kind type : {phase_kind::vapour, phase_kind::liquid}) {
+            const std::vector<double> x = type == phase_kind::liquid ? std::vector<double>{0.2, 0.05, 0.1, 0.25, 0.4}
                                                     : std::vector<double>{0.8, 0.05, 0.08, 0.05, 0.02};
-            const double T = type == 2 ? 350 : 300;
-            const double P = type == 2 ? 100e5 : 50e5;
+            const double T = type == phase_kind::liquid ? 350 : 300;
+            const double P = type == phase_kind::liquid ? 100e5 : 50e5;
             auto phase = make_phase(eos, type, five_components);
             phase->temperature(T);
             phase->pressure_pa = P;
@@ -305,7 +305,7 @@ TEST(CubicFugacity, LnPhiIsTheMoleNumberDerivativeOfTheResidualGibbsEnergy)
                     return total_residual_gibbs(moles);
                 };
                 EXPECT_NEAR(phase->ln_phi[i], central(by_moles, x[i], 1e-6), 1e-7)
-                    << (eos == Eos::peng ? "PR" : "SRK") << " type " << type << " component " << i;
+                    << (eos == Eos::peng ? "PR" : "SRK") << " type " << code_number(type) << " component " << i;
                 EXPECT_DOUBLE_EQ(phase->fugacity[i], P * x[i] * std::exp(phase->ln_phi[i]));
             }
         }
@@ -337,7 +337,7 @@ TEST(CubicParameters, ChangedComponentDataTakeEffectAtTheNextCalculation)
     for (const auto& [label, change] : changes) {
         for (bool via_another_temperature : {false, true}) {
             SCOPED_TRACE(std::string(label) + (via_another_temperature ? ", via 360 K" : ""));
-            auto used = make_mixture(Eos::peng, 2, x, 350, 80);
+            auto used = make_mixture(Eos::peng, phase_kind::liquid, x, 350, 80);
             used->describe();
             change(*used);
             if (via_another_temperature) {
@@ -346,7 +346,7 @@ TEST(CubicParameters, ChangedComponentDataTakeEffectAtTheNextCalculation)
                 used->temperature(350);
             }
             used->describe();
-            auto fresh = make_mixture(Eos::peng, 2, x, 350, 80);
+            auto fresh = make_mixture(Eos::peng, phase_kind::liquid, x, 350, 80);
             change(*fresh);
             fresh->describe();
             for (short i = 0; i < 5; ++i) {
@@ -364,7 +364,7 @@ TEST(CubicParameters, PengRobinsonPairsFollowTheTextbookFormulas)
 {
     const std::vector<double> x = {0.3, 0.1, 0.2, 0.15, 0.25};
     const double T = 320;
-    auto phase = make_phase(Eos::peng, 2, five_components);
+    auto phase = make_phase(Eos::peng, phase_kind::liquid, five_components);
     phase->temperature(T);
     phase->pressure(20);
     phase->composition(x);
@@ -417,7 +417,7 @@ TEST(CubicParameters, GeneralisedInteractionsReplaceStoredValuesAndSkipHeavyOrIn
     const double k = 1 - std::pow(2 * std::sqrt(190.6 * 305.4) / 496.0, (zc1 + zc2) / 2);
     for (Eos eos : {Eos::peng, Eos::srk}) {
         SCOPED_TRACE(eos == Eos::peng ? "Peng" : "SRK");
-        auto phase = make_phase(eos, 1, components);
+        auto phase = make_phase(eos, phase_kind::vapour, components);
         for (double T : {300.0, 350.0}) {
             phase->set_binary_interaction_kaij(0, 1, 0.5);
             phase->set_binary_interaction_kaij(0, 2, 0.5);
@@ -441,7 +441,7 @@ TEST(CubicParameters, GeneralisedInteractionsReplaceStoredValuesAndSkipHeavyOrIn
 
 TEST(CubicParameters, GivenSlopeReplacesThePolynomialAndAlphaIsOneAtTc)
 {
-    auto phase = make_phase(Eos::srk, 1, five_components);
+    auto phase = make_phase(Eos::srk, phase_kind::vapour, five_components);
     phase->given_slope[2] = 0.9;
     phase->slope_is_given[2] = 1;
     phase->acentric_factor[2] = 3;  // ignored while the slope is given
@@ -457,7 +457,7 @@ TEST(CubicParameters, GivenSlopeReplacesThePolynomialAndAlphaIsOneAtTc)
 
 TEST(CubicParameters, OneComponentMixingIsThePureComponent)
 {
-    auto phase = make_phase(Eos::peng, 1, {five_components[0]});
+    auto phase = make_phase(Eos::peng, phase_kind::vapour, {five_components[0]});
     EXPECT_EQ(phase->mole_fraction[0], 1);
     phase->temperature(250);
     phase->pressure(10);
@@ -472,8 +472,8 @@ TEST(CubicParameters, OneComponentMixingIsThePureComponent)
 TEST(CubicRoots, ThreeRootStatePicksTheSmallestForLiquidAndTheLargestForVapour)
 {
     const Component propane = five_components[2];
-    auto liquid = make_phase(Eos::peng, 2, {propane});
-    auto vapour = make_phase(Eos::peng, 1, {propane});
+    auto liquid = make_phase(Eos::peng, phase_kind::liquid, {propane});
+    auto vapour = make_phase(Eos::peng, phase_kind::vapour, {propane});
     const double T = 300, P = 9e5;
     for (auto* phase : {liquid.get(), vapour.get()}) {
         phase->temperature(T);
@@ -505,8 +505,8 @@ TEST(CubicRoots, ThreeRootStatePicksTheSmallestForLiquidAndTheLargestForVapour)
     ASSERT_EQ(roots.size(), 3u);
     EXPECT_NEAR(liquid->compressibility_factor, roots.front(), 1e-10);
     EXPECT_NEAR(vapour->compressibility_factor, roots.back(), 1e-10);
-    EXPECT_EQ(liquid->phase_type, 2);
-    EXPECT_EQ(vapour->phase_type, 1);
+    EXPECT_EQ(code_number(liquid->phase_type), 2);
+    EXPECT_EQ(code_number(vapour->phase_type), 1);
     EXPECT_DOUBLE_EQ(liquid->molar_volume, roots.front() * R * T / P);
     EXPECT_GT(liquid->fugacity[0], vapour->fugacity[0]);  // below the vapour pressure
 }
@@ -520,14 +520,14 @@ TEST(CubicRoots, OneRootServesBothPhaseTypesAndLeavesThemAsGiven)
     } states[] = {{300, 60}, {340, 1}, {500, 60}};
     for (const auto& c : states) {
         double volumes[2] = {};
-        for (const short type : {phase_type_vapour, phase_type_liquid}) {
+        for (const phase_kind type : {phase_kind::vapour, phase_kind::liquid}) {
             auto phase = make_phase(Eos::peng, type, {five_components[2]});
             phase->temperature(c.T);
             phase->pressure(c.P_bar);
             phase->describe();
             EXPECT_EQ(phase->phase_type, type) << c.T << " K " << c.P_bar << " bar";
             EXPECT_NEAR(phase->molar_volume, phase->compressibility_factor * R * c.T / (c.P_bar * 1e5), 1e-18);
-            volumes[type - 1] = phase->molar_volume;
+            volumes[code_number(type) - 1] = phase->molar_volume;
         }
         EXPECT_EQ(volumes[0], volumes[1]) << c.T << " K " << c.P_bar << " bar";
     }
@@ -536,7 +536,7 @@ TEST(CubicRoots, OneRootServesBothPhaseTypesAndLeavesThemAsGiven)
 TEST(CubicState, PressureAtTheResolvedVolumeGivesBackThePressure)
 {
     for (const Eos eos : {Eos::peng, Eos::srk}) {
-        auto phase = make_mixture(eos, 2, {0.2, 0.05, 0.1, 0.25, 0.4}, 350, 100);
+        auto phase = make_mixture(eos, phase_kind::liquid, {0.2, 0.05, 0.1, 0.25, 0.4}, 350, 100);
         phase->calculate_molar_volume();
         ASSERT_NE(phase->c_mix, 0);
         const double v = phase->molar_volume;
@@ -550,7 +550,7 @@ TEST(CubicState, PressureAtTheResolvedVolumeGivesBackThePressure)
 
 TEST(CubicState, DescribeGivesGramsPerCubicCentimetreAndMolarVolumeKilogramsPerCubicMetre)
 {
-    auto phase = make_mixture(Eos::peng, 2, {0.2, 0.05, 0.1, 0.25, 0.4}, 350, 100);
+    auto phase = make_mixture(Eos::peng, phase_kind::liquid, {0.2, 0.05, 0.1, 0.25, 0.4}, 350, 100);
     phase->describe();
     const double in_g_cm3 = phase->density;
     phase->calculate_molar_volume();
@@ -565,7 +565,7 @@ TEST(CubicState, DescribeGivesGramsPerCubicCentimetreAndMolarVolumeKilogramsPerC
 
 TEST(CubicState, PureVapourAboveTcHasOneRoot)
 {
-    auto phase = make_phase(Eos::srk, 1, {five_components[0]});
+    auto phase = make_phase(Eos::srk, phase_kind::vapour, {five_components[0]});
     phase->temperature(400);
     phase->pressure(20);
     phase->describe();
@@ -592,7 +592,7 @@ TEST(CubicState, NoRootAboveTheCoVolumeIsReportedNotLeftStale)
                           {"zero pressure", 45.99, 350, 0},
                           {"pressure not a number", 45.99, 350, std::nan("")}};
     for (const Case& c : cases) {
-        auto phase = make_mixture(Eos::peng, 2, {0.2, 0.05, 0.1, 0.25, 0.4}, 350, 100);
+        auto phase = make_mixture(Eos::peng, phase_kind::liquid, {0.2, 0.05, 0.1, 0.25, 0.4}, 350, 100);
         phase->describe();
         ASSERT_EQ(phase->volume_failure, 0);
         ASSERT_TRUE(std::isfinite(phase->molar_volume));
@@ -625,31 +625,31 @@ TEST(CubicState, NoRootAboveTheCoVolumeIsReportedNotLeftStale)
 // has the triple root Z = 1/3; Omega_b = (2^(1/3) - 1)/3 = 0.08664035 makes it so.
 TEST(CubicConstants, SrkCriticalPointIsATripleRootAtOneThird)
 {
-    SRK srk(1);
+    SRK srk(phase_kind::vapour);
     EXPECT_NEAR(srk.omega_b, (std::cbrt(2.0) - 1) / 3, 1e-9);
-    auto phase = make_phase(Eos::srk, 1, {five_components[2]});
-    for (const short type : {short(1), short(2)}) {
+    auto phase = make_phase(Eos::srk, phase_kind::vapour, {five_components[2]});
+    for (const phase_kind type : {phase_kind::vapour, phase_kind::liquid}) {
         phase->set_the_phase_as(type);
         phase->temperature(five_components[2].tc);
         phase->pressure(five_components[2].pc);
         phase->describe();
-        EXPECT_NEAR(phase->compressibility_factor, 1.0 / 3.0, 1e-4) << "type " << type;
+        EXPECT_NEAR(phase->compressibility_factor, 1.0 / 3.0, 1e-4) << "type " << code_number(type);
     }
 }
 
 TEST(CubicConstants, EquationConstantsAndCriticalTemperatureFunction)
 {
-    Peng peng(2);
-    SRK srk(1);
-    EXPECT_EQ(peng.phase_type, 2);
-    EXPECT_EQ(srk.phase_type, 1);
+    Peng peng(phase_kind::liquid);
+    SRK srk(phase_kind::vapour);
+    EXPECT_EQ(code_number(peng.phase_type), 2);
+    EXPECT_EQ(code_number(srk.phase_type), 1);
     EXPECT_DOUBLE_EQ(peng.delta2, -(1 + std::sqrt(2.0)));
     EXPECT_DOUBLE_EQ(peng.delta1 * peng.delta2, -1);
     EXPECT_EQ(srk.delta1, 0);
     EXPECT_EQ(srk.delta2, -1);
 
     // equation(T) vanishes at Tc of a pure component.
-    auto phase = make_phase(Eos::peng, 1, {five_components[3]});
+    auto phase = make_phase(Eos::peng, phase_kind::vapour, {five_components[3]});
     phase->pressure(1);
     EXPECT_NEAR(phase->equation(five_components[3].tc, nullptr), 0, 1e-10);
     EXPECT_GT(phase->equation(0.9 * five_components[3].tc, nullptr), 0);
@@ -660,7 +660,7 @@ TEST(CubicConstants, NegativePolynomialSlopeIsLogged)
 {
     std::vector<Component> odd = {{"X", 500, 30, 6.0, 100, 400}};
     testing::internal::CaptureStderr();
-    auto phase = make_phase(Eos::peng, 1, odd);
+    auto phase = make_phase(Eos::peng, phase_kind::vapour, odd);
     const std::string log = testing::internal::GetCapturedStderr();
     const double slope = 0.37464 + 1.54226 * 6 - 0.26992 * 36;
     EXPECT_NE(log.find("Slope " + std::to_string(slope) + " of component 0 (X) below 0 (omega = 6.000000)"),
@@ -669,7 +669,7 @@ TEST(CubicConstants, NegativePolynomialSlopeIsLogged)
     EXPECT_NEAR(phase->slope[0], slope, 1e-12);
 
     testing::internal::CaptureStderr();
-    make_phase(Eos::peng, 1, five_components);
+    make_phase(Eos::peng, phase_kind::vapour, five_components);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 

@@ -325,7 +325,7 @@ TEST(Equilibrium, IterateCheckClampsSmallOvershootsAndRejectsImpossibleStates)
         {"negative pressure", [](Quenta& q) { q.setCurrentPressure(-1); }, true},
         {"vapour amount above 1", [](Quenta& q) { q.setVapourMoles(1.001); }, true},
         {"negative liquid amount", [](Quenta& q) { q.setLiquidMoles(-1e-4); }, true},
-        {"vapour model on the liquid root", [](Quenta& q) { q.vapourModel()->set_the_phase_as(2); }, true},
+        {"vapour model on the liquid root", [](Quenta& q) { q.vapourModel()->set_the_phase_as(phase_kind::liquid); }, true},
         {"trivial solution", [](Quenta& q) { q.setVapourComposition(q.liquidComposition()); }, true},
         {"vapour poorer in methane",
          [](Quenta& q) { q.setVapourComposition(with(q.vapourComposition(), 0, 0.9 * q.liquidComposition()[0])); },
@@ -346,11 +346,11 @@ TEST(Equilibrium, IterateCheckClampsSmallOvershootsAndRejectsImpossibleStates)
 
     // The roles are given back for the next iterate.
     e.restore();
-    e.vapourModel()->set_the_phase_as(2);
-    e.liquidModel()->set_the_phase_as(1);
+    e.vapourModel()->set_the_phase_as(phase_kind::liquid);
+    e.liquidModel()->set_the_phase_as(phase_kind::vapour);
     EXPECT_TRUE(e.the_calculated_vector_is_not_good());
-    EXPECT_EQ(e.vapourModel()->phase_type, 1);
-    EXPECT_EQ(e.liquidModel()->phase_type, 2);
+    EXPECT_EQ(code_number(e.vapourModel()->phase_type), 1);
+    EXPECT_EQ(code_number(e.liquidModel()->phase_type), 2);
     EXPECT_FALSE(e.the_calculated_vector_is_not_good());
 }
 
@@ -466,20 +466,20 @@ TEST(Equilibrium, RestoreGivesBackTheSavedStateAfterAFailedSolve)
 
 TEST(VLE, PhaseRolesFollowThePhaseTypes)
 {
-    Peng vapour_model(1);
-    Peng liquid_model(2);
-    Peng second_liquid(2);
-    Peng second_vapour(1);
+    Peng vapour_model(phase_kind::vapour);
+    Peng liquid_model(phase_kind::liquid);
+    Peng second_liquid(phase_kind::liquid);
+    Peng second_vapour(phase_kind::vapour);
 
     const VLE vapour_first(vapour_model, liquid_model);
     EXPECT_EQ(vapour_first.liquidModel(), &liquid_model);
     EXPECT_EQ(vapour_first.vapourModel(), &vapour_model);
-    EXPECT_EQ(vapour_first.liquidLiquid(), 0);
+    EXPECT_FALSE(vapour_first.liquidLiquid());
 
     const VLE two_liquids(liquid_model, second_liquid);
     EXPECT_EQ(two_liquids.liquidModel(), &liquid_model);
     EXPECT_EQ(two_liquids.vapourModel(), &second_liquid);
-    EXPECT_EQ(two_liquids.liquidLiquid(), 1);
+    EXPECT_TRUE(two_liquids.liquidLiquid());
 
     // Two vapour models make no pair: a solve reports failure instead of using them.
     Quenta two_vapours(vapour_model, second_vapour);
@@ -510,8 +510,8 @@ TEST(VLE, PhaseRolesFollowThePhaseTypes)
 // add_component ignores it.
 TEST(VLE, ComponentIndexOutsideTheFeedIsIgnored)
 {
-    Peng liquid_model(2);
-    Peng vapour_model(1);
+    Peng liquid_model(phase_kind::liquid);
+    Peng vapour_model(phase_kind::vapour);
     VLE e(liquid_model, vapour_model);
     e.number_of_components(2);
     for (const short i : {short(-1), short(2), short(-300), short(3000)}) {
@@ -558,8 +558,8 @@ TEST(VLE, InitializeTakesTheSpecifiedQuantitiesOfTheTypeOfProblem)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
-        Peng liquid_model(2);
-        Peng vapour_model(1);
+        Peng liquid_model(phase_kind::liquid);
+        Peng vapour_model(phase_kind::vapour);
         VLE e(liquid_model, vapour_model);
         e.number_of_components(2);
         e.temperature(280);

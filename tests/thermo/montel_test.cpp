@@ -14,7 +14,7 @@ constexpr double R = 8.31451198983133;
 const char* const model_names[17] = {"N2", "CO2", "H2S", "C1", "C2", "C3", "iC4", "nC4", "iC5",
                                      "nC5", "C6", "C7", "C8", "C9", "C10", "Cn1", "Cn2"};
 
-std::unique_ptr<Montel> make_montel(short type)
+std::unique_ptr<Montel> make_montel(phase_kind type)
 {
     auto phase = std::make_unique<Montel>(type);
     phase->number_of_components(17);
@@ -25,8 +25,8 @@ std::unique_ptr<Montel> make_montel(short type)
 
 TEST(Montel, ReadsItsBuiltInDataInSiUnits)
 {
-    auto phase = make_montel(2);
-    EXPECT_EQ(phase->phase_type, 2);
+    auto phase = make_montel(phase_kind::liquid);
+    EXPECT_EQ(code_number(phase->phase_type), 2);
     // A Peng-Robinson equation.
     EXPECT_EQ(phase->omega_a, 0.45724);
     EXPECT_EQ(phase->omega_b, 0.0778);
@@ -58,7 +58,7 @@ TEST(Montel, ReadsItsBuiltInDataInSiUnits)
 
 TEST(Montel, HeavyCutDataTakeEffectWhenTheCutIsReadAgain)
 {
-    Montel phase(1);
+    Montel phase(phase_kind::vapour);
     phase.cn1_tc = 700;  // before the components are read
     phase.number_of_components(17);
     for (short i = 0; i < 17; ++i)
@@ -76,7 +76,7 @@ TEST(Montel, HeavyCutDataTakeEffectWhenTheCutIsReadAgain)
 
 TEST(Montel, ComponentWithAnotherNameGetsNoData)
 {
-    Montel phase(1);
+    Montel phase(phase_kind::vapour);
     phase.number_of_components(2);
     phase.add_component(0, "C1");  // position 0 is N2
     phase.add_component(1, "CO2");
@@ -91,7 +91,7 @@ TEST(Montel, ComponentWithAnotherNameGetsNoData)
 // caller does not survive the next calculation.
 TEST(Montel, StoresItsTableThenCalculatesWithTheGeneralisedCorrelation)
 {
-    auto phase = make_montel(2);
+    auto phase = make_montel(phase_kind::liquid);
     struct Pair {
         short i, j;
         double k;

@@ -16,8 +16,8 @@ namespace quorvel {
 namespace {
 
 struct ModelFluid {
-    Montel liquidModel{2};
-    Montel vapourModel{1};
+    Montel liquidModel{phase_kind::liquid};
+    Montel vapourModel{phase_kind::vapour};
     Oil1 oil{liquidModel, vapourModel};
 };
 
@@ -45,7 +45,8 @@ equilibrium_failure fixedStepVapourFraction(Oil1& oil, double alpha, double beta
     oil.set_initialization_flag(initialization::from_estimates);
     const auto predict = [&oil](double t) {
         const double dt = t - oil.savedTemperature();
-        const bool slope = oil.calculate_derivatives(oil.derivatives, 1, 4);
+        const bool slope =
+            oil.calculate_derivatives(oil.derivatives, Quenta::temperature_quantity, Quenta::molar_volume_quantity);
         const auto d = [&](int k) { return slope ? oil.derivatives[k] * dt : 0.0; };
         oil.set_type_of_problem(problem_type::fixed_T_and_v);
         oil.set_the_temperature(t);

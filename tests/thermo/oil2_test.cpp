@@ -26,7 +26,7 @@ TEST(Oil2Names, AntoineEntryOfEachName)
 
 TEST(Oil2Names, BoilingPointsAndMethane)
 {
-    Peng liquidModel(2), vapourModel(1);
+    Peng liquidModel(phase_kind::liquid), vapourModel(phase_kind::vapour);
     Oil2 oil(liquidModel, vapourModel);
     const char* names[] = {"N2", "CH4", "C4", "C5", "C1", "C20"};
     oil.number_of_components(6);
@@ -55,7 +55,7 @@ TEST(Oil2Names, ComponentWithoutANameIsRefusedWithAMessage)
 {
     for (const char* name : {static_cast<const char*>(nullptr), ""}) {
         SCOPED_TRACE(name ? "empty name" : "null name");
-        Peng liquidModel(2), vapourModel(1);
+        Peng liquidModel(phase_kind::liquid), vapourModel(phase_kind::vapour);
         Oil2 oil(liquidModel, vapourModel);
         oil.number_of_components(2);
         const struct {
@@ -103,8 +103,8 @@ struct UserOil {
         {"C10", 617.7, 21.1, 0.489, 142.3, 603, 0.73, 0.2}, {"C20", 768, 11.1, 0.907, 282.5, 1200, 0.82, 0.155}};
     static constexpr short n = std::size(kEntries);
 
-    Peng liquidModel{2};
-    Peng vapourModel{1};
+    Peng liquidModel{phase_kind::liquid};
+    Peng vapourModel{phase_kind::vapour};
     Oil2 oil{liquidModel, vapourModel};
 
     explicit UserOil(bool withSpecificGravities)

@@ -16,8 +16,8 @@ namespace {
 
 // An alpha-beta fluid on its own pair of Montel phase models.
 struct ModelFluid {
-    Montel liquidModel{2};
-    Montel vapourModel{1};
+    Montel liquidModel{phase_kind::liquid};
+    Montel vapourModel{phase_kind::vapour};
     Oil1 oil{liquidModel, vapourModel};
 
     ModelFluid(double alpha, double beta) { oil.setDistributionParameters(alpha, beta, 0, 0, 0); }
@@ -343,8 +343,8 @@ TEST(OilBulkDensity, LeavesThePhaseTypesAsTheNextSolveNeedsThem)
 
                 ModelFluid used(alpha, beta);
                 used.oil.calculateBulkDensity(T, 200, 0);
-                EXPECT_EQ(used.vapourModel.phase_type, phase_type_vapour);
-                EXPECT_EQ(used.liquidModel.phase_type, phase_type_liquid);
+                EXPECT_EQ(used.vapourModel.phase_type, phase_kind::vapour);
+                EXPECT_EQ(used.liquidModel.phase_type, phase_kind::liquid);
                 const bool solved = used.oil.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 373.15, 0);
                 EXPECT_TRUE(solved);
                 if (!solved)

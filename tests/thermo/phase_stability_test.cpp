@@ -222,8 +222,8 @@ TEST(OilFlashStability, StableFeedLeavesTheModelsAsItFoundThem)
     PetroleumFluid fluid(nine_components);
     fluid.oil.calculateFlash(300, 250);  // above the bubble curve
     EXPECT_NE(fluid.oil.failureCode(), equilibrium_failure::none);
-    EXPECT_EQ(fluid.liquid.phase_type, phase_type_liquid);
-    EXPECT_EQ(fluid.vapour.phase_type, phase_type_vapour);
+    EXPECT_EQ(fluid.liquid.phase_type, phase_kind::liquid);
+    EXPECT_EQ(fluid.vapour.phase_type, phase_kind::vapour);
     fluid.oil.calculateFlash(300, 100);
     EXPECT_EQ(fluid.oil.failureCode(), equilibrium_failure::none);
 }

@@ -13,7 +13,7 @@ namespace {
 class RecordingPhase : public FluidPhase {
 public:
     RecordingPhase()
-        : FluidPhase(0, 1)
+        : FluidPhase(0, phase_kind::vapour)
     {
     }
     void read_component_data(short i, const std::string& name) override
@@ -31,7 +31,7 @@ TEST(Phase, FreshPhaseIsEmptyAndOneComponentIsTheWholePhase)
 {
     Phase phase;
     EXPECT_EQ(phase.component_count, 0);
-    EXPECT_EQ(phase.phase_type, 0);
+    EXPECT_EQ(code_number(phase.phase_type), 0);
     EXPECT_EQ(phase.total_moles, 0);
 
     phase.number_of_components(1);
@@ -71,11 +71,11 @@ TEST(Phase, StateSettersAndUnits)
     phase.pressure(1.0);
     phase.temperature(300.0);
     phase.volume(1e-4);
-    phase.set_the_phase_as(2);
+    phase.set_the_phase_as(phase_kind::liquid);
     EXPECT_EQ(phase.pressure_pa, 100000);
     EXPECT_EQ(phase.temperature_k, 300);
     EXPECT_EQ(phase.molar_volume, 1e-4);
-    EXPECT_EQ(phase.phase_type, 2);
+    EXPECT_EQ(code_number(phase.phase_type), 2);
 }
 
 TEST(Phase, AddComponentReadsRemainingDataAfterTheLastOne)
@@ -89,7 +89,7 @@ TEST(Phase, AddComponentReadsRemainingDataAfterTheLastOne)
     phase.add_component(2, "C3");
     EXPECT_EQ(phase.calls, (std::vector<std::string>{"data 0 C1", "data 1 C2", "data 2 C3", "remaining"}));
     EXPECT_EQ(phase.component_name[2], "C3");
-    EXPECT_EQ(phase.phase_type, 1);
+    EXPECT_EQ(code_number(phase.phase_type), 1);
 }
 
 TEST(FluidPhase, DescribeIsVolumeThenFugacities)

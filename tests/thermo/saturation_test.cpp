@@ -28,8 +28,8 @@ const PureComponent decane = {"nC10", 617.7, 21.10, 0.490, 142.285, 624.0, 447.3
 class PureSaturation {
 public:
     explicit PureSaturation(const PureComponent& c)
-        : liquid(2)
-        , vapour(1)
+        : liquid(phase_kind::liquid)
+        , vapour(phase_kind::vapour)
     {
         for (Peng* phase : {&liquid, &vapour}) {
             phase->number_of_components(1);
@@ -46,8 +46,8 @@ public:
     // Positive below the vapour pressure (the vapour is the stable phase), negative above.
     double fugacity_gap(double T, double P)
     {
-        liquid.set_the_phase_as(2);
-        vapour.set_the_phase_as(1);
+        liquid.set_the_phase_as(phase_kind::liquid);
+        vapour.set_the_phase_as(phase_kind::vapour);
         for (Peng* phase : {&liquid, &vapour}) {
             phase->temperature(T);
             phase->pressure_pa = P;
@@ -95,8 +95,8 @@ TEST_P(PengRobinsonVapourPressure, EqualFugacitiesAtAMeasuredVapourPressure)
     // Two distinct roots with equal fugacities.
     EXPECT_LT(pure.liquid.compressibility_factor, 0.5 * pure.vapour.compressibility_factor);
     EXPECT_NEAR(pure.liquid.fugacity[0], pure.vapour.fugacity[0], 1e-9 * pure.vapour.fugacity[0]);
-    EXPECT_EQ(pure.liquid.phase_type, 2);
-    EXPECT_EQ(pure.vapour.phase_type, 1);
+    EXPECT_EQ(code_number(pure.liquid.phase_type), 2);
+    EXPECT_EQ(code_number(pure.vapour.phase_type), 1);
 
     EXPECT_NEAR(P / 1e5, c.measured_p, c.tolerance * c.measured_p) << c.source;
 }

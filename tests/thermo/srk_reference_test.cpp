@@ -29,7 +29,7 @@ const Species carbonDioxide{"CO2", {304.12, 73.74e5, 0.225}, 44.01, 94.07e-6};
 const Species propane{"C3", {369.83, 42.48e5, 0.152}, 44.097, 200.0e-6};
 const Species decane{"nC10", {617.7, 21.10e5, 0.490}, 142.285, 624.0e-6};
 
-std::unique_ptr<SRK> engineSrk(short type, const std::vector<Species>& species)
+std::unique_ptr<SRK> engineSrk(phase_kind type, const std::vector<Species>& species)
 {
     auto phase = std::make_unique<SRK>(type);
     const auto n = short(species.size());
@@ -70,16 +70,16 @@ TEST(SrkReference, PressureAtTheVolumeOfEachRootIsTheTextbookPressure)
         std::vector<double> x;
         double T;  // K
         double P;  // Pa
-        short type;
+        phase_kind type;
     };
     // Hydrocarbon pairs take interaction coefficients from a correlation; with CO2 there are none.
     const State states[] = {
-        {"methane gas", {methane}, {1}, 250, 100e5, phase_type_vapour},
-        {"CO2 gas", {carbonDioxide}, {1}, 280, 30e5, phase_type_vapour},
-        {"CO2 liquid", {carbonDioxide}, {1}, 280, 100e5, phase_type_liquid},
-        {"decane liquid", {decane}, {1}, 400, 10e5, phase_type_liquid},
-        {"propane liquid", {propane}, {1}, 300, 50e5, phase_type_liquid},
-        {"methane and CO2", {methane, carbonDioxide}, {0.6, 0.4}, 260, 60e5, phase_type_vapour},
+        {"methane gas", {methane}, {1}, 250, 100e5, phase_kind::vapour},
+        {"CO2 gas", {carbonDioxide}, {1}, 280, 30e5, phase_kind::vapour},
+        {"CO2 liquid", {carbonDioxide}, {1}, 280, 100e5, phase_kind::liquid},
+        {"decane liquid", {decane}, {1}, 400, 10e5, phase_kind::liquid},
+        {"propane liquid", {propane}, {1}, 300, 50e5, phase_kind::liquid},
+        {"methane and CO2", {methane, carbonDioxide}, {0.6, 0.4}, 260, 60e5, phase_kind::vapour},
     };
     for (const State& s : states) {
         SCOPED_TRACE(s.what);
@@ -90,7 +90,7 @@ TEST(SrkReference, PressureAtTheVolumeOfEachRootIsTheTextbookPressure)
         EXPECT_NEAR(textbookSrk(s.species).pressure(s.T, v, s.x), s.P, 1e-6 * s.P);
         if (s.species.size() == 1) {
             const auto [liquid, vapour] = textbookSrk(s.species).pureRoots(0, s.T, s.P);
-            EXPECT_NEAR(phase->compressibility_factor, s.type == phase_type_liquid ? liquid : vapour, 1e-9);
+            EXPECT_NEAR(phase->compressibility_factor, s.type == phase_kind::liquid ? liquid : vapour, 1e-9);
         }
     }
 }
@@ -106,8 +106,8 @@ TEST(SrkReference, SaturationPointOfPropaneAtSevenTenthsOfItsCriticalTemperature
     ASSERT_TRUE(Psat);
     EXPECT_NEAR(*Psat, defined, 0.03 * defined);
 
-    auto liquid = engineSrk(phase_type_liquid, {propane});
-    auto vapour = engineSrk(phase_type_vapour, {propane});
+    auto liquid = engineSrk(phase_kind::liquid, {propane});
+    auto vapour = engineSrk(phase_kind::vapour, {propane});
     describeAt(*liquid, T, *Psat, {1});
     describeAt(*vapour, T, *Psat, {1});
     const auto [zl, zv] = textbookSrk({propane}).pureRoots(0, T, *Psat);

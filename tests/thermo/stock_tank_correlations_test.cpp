@@ -234,8 +234,8 @@ TEST(DorvaneTranslation, GammaFluidWhoseTranslationWouldTurnNegativeShowsNoTrans
 // engine's own tank oil.
 TEST(DorvaneTranslation, AlphaBetaTankOilsAcrossTheBridgedRange)
 {
-    Montel liquidModel{2};
-    Montel vapourModel{1};
+    Montel liquidModel{phase_kind::liquid};
+    Montel vapourModel{phase_kind::vapour};
     Oil1 oil{liquidModel, vapourModel};
     double lightest = 1e300, heaviest = 0, previousApi0 = 0, previousApi3 = 0;
     for (double alpha = 0.855; alpha <= 0.8901; alpha += 0.0025) {

@@ -833,7 +833,7 @@ void InclusionWorkflow::step3FluidModel()
     before = fluids->fluids().deepCopy();
     auto* correlations = editor->control<QComboBox>("mCorrelationChoice");
     ASSERT_NE(correlations, nullptr);
-    const int riaziDaubert = correlations->findData(kCorrelationRiaziDaubert);
+    const int riaziDaubert = correlations->findData(code_number(CorrelationCode::riaziDaubert));
     ASSERT_GE(riaziDaubert, 0);
     correlations->setCurrentIndex(riaziDaubert);
     emit correlations->activated(riaziDaubert);
@@ -846,7 +846,7 @@ void InclusionWorkflow::step3FluidModel()
             EXPECT_TRUE(component.isEqualTo(copyBefore.at(row).toDictionary()));
             continue;
         }
-        EXPECT_EQ(component.intValue("corr"), kCorrelationRiaziDaubert);
+        EXPECT_EQ(component.intValue("corr"), code_number(CorrelationCode::riaziDaubert));
         const double expected = riaziDaubertTcCelsius(component.doubleValue("mw"), component.doubleValue("SG"));
         EXPECT_NEAR(component.doubleValue("Tc"), expected, 1e-6 * (expected + 273.15));
     }
@@ -862,7 +862,7 @@ void InclusionWorkflow::step3FluidModel()
     ASSERT_TRUE(lumpSheet->isVisible());
     auto* scheme = lumpSheet->findChild<QComboBox*>("mLumpChoice");
     ASSERT_NE(scheme, nullptr);
-    scheme->setCurrentIndex(kLumpC7plus);
+    scheme->setCurrentIndex(code_number(LumpScheme::c7plus));
     render(lumpSheet, "step3_lump_sheet.png");
     before = fluids->fluids().deepCopy();
     lumpSheet->findChild<QPushButton*>("mLumpDoButton")->click();
@@ -883,7 +883,7 @@ void InclusionWorkflow::step3FluidModel()
     SplitSheet* split = editor->sheets().splitSheet();
     QWidget* splitSheet = split->panel();
     ASSERT_TRUE(splitSheet->isVisible());
-    split->methodPopup()->setCurrentIndex(kSplitKatz);
+    split->methodPopup()->setCurrentIndex(code_number(SplitMethod::katz));
     split->lastCarbonNumberCombo()->setCurrentIndex(split->lastCarbonNumberCombo()->findText("20"));
     render(splitSheet, "step3_split_sheet.png");
     before = fluids->fluids().deepCopy();

@@ -48,8 +48,8 @@ private:
     static void put(AlphaBetaStartTable& table, int index, const Record& record);
 
     double alpha;
-    Montel liquidModel{2};
-    Montel vapourModel{1};
+    Montel liquidModel{phase_kind::liquid};
+    Montel vapourModel{phase_kind::vapour};
     Oil1 oil{liquidModel, vapourModel};
 };
 

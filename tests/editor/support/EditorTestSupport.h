@@ -27,7 +27,7 @@ inline void settle()
 inline ComponentRecord component(const QString& name, double mole)
 {
     ComponentRecord record;
-    setComponentName(name, record, kCorrelationJianzhong0);
+    setComponentName(name, record, CorrelationCode::jianzhong0);
     record.setValue(componentkey::mole, mole);
     return record;
 }

@@ -25,8 +25,8 @@ struct PetroleumFluid {
     }
 
     std::vector<FeedEntry> feed;
-    Peng liquid{2};
-    Peng vapour{1};
+    Peng liquid{phase_kind::liquid};
+    Peng vapour{phase_kind::vapour};
     Oil oil{liquid, vapour};
 };
 

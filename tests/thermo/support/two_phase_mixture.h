@@ -83,8 +83,8 @@ public:
     int size() const { return int(feed.size()); }
 
     std::vector<FeedEntry> feed;
-    Peng liquid{2};
-    Peng vapour{1};
+    Peng liquid{phase_kind::liquid};
+    Peng vapour{phase_kind::vapour};
     Quenta equilibrium{liquid, vapour};
 };
 
