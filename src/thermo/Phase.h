@@ -18,7 +18,7 @@ inline constexpr short phase_type_liquid = 2;
 
 // A liquid or vapour of an n-component mixture: composition, amounts, component names and
 // molar weights, the thermodynamic state, and the fugacities with their derivatives.
-// Temperatures are in K, pressures are held in Pa (the pressure setter takes bar), molar
+// Temperatures are in K, pressures are held in Pa (pressure() takes bar), molar
 // volumes in m3/mol and molar weights in g/mol. Results stay until the next calculation
 // overwrites them.
 class Phase : public Equation {
@@ -66,7 +66,7 @@ public:
     [[nodiscard]] const std::vector<double>& fugacityDp() const { return fugacity_dp; }
     [[nodiscard]] const Matrix& fugacityDn() const { return fugacity_dn; }
 
-    void setPressurePa(double P) { pressure_pa = P; }
+    void setPressurePa(double P) { pressure_pa = P; }  // Pa
     void setMolarWeight(short i, double M) { molar_weight[i] = M; }  // g/mol
 
 protected:
