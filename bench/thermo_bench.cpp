@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -15,21 +16,23 @@ Peng make_liquid(short n)
 {
     Peng phase(quorvel::phase_kind::liquid);
     phase.number_of_components(n);
+    std::vector<double> x(n);
     double total = 0;
     for (short i = 0; i < n; ++i) {
         const double r = double(i) / (n - 1);
-        phase.critical_temperature[i] = 190 + 710 * r;
-        phase.critical_pressure[i] = (46 - 34 * r) * 1e5;
-        phase.critical_volume[i] = (99 + 1500 * r) * 1e-6;
-        phase.acentric_factor[i] = 0.01 + 0.99 * r;
-        phase.molar_weight[i] = 16 + 584 * r;
-        phase.mole_fraction[i] = std::pow(0.9, i);
-        total += phase.mole_fraction[i];
+        phase.setCriticalTemperature(i, 190 + 710 * r);
+        phase.setCriticalPressure(i, (46 - 34 * r) * 1e5);
+        phase.setCriticalVolume(i, (99 + 1500 * r) * 1e-6);
+        phase.setAcentricFactor(i, 0.01 + 0.99 * r);
+        phase.setMolarWeight(i, 16 + 584 * r);
+        x[i] = std::pow(0.9, i);
+        total += x[i];
     }
     for (short i = 0; i < n; ++i) {
         phase.add_component(i, "X" + std::to_string(i));
-        phase.mole_fraction[i] /= total;
+        x[i] /= total;
     }
+    phase.composition(x);
     phase.temperature(350);
     phase.pressure(200);
     return phase;
@@ -41,7 +44,7 @@ void BM_PengFugacitiesWithDerivatives(benchmark::State& state)
     Peng phase = make_liquid(short(state.range(0)));
     for (auto _ : state) {
         phase.describe();
-        benchmark::DoNotOptimize(phase.fugacity_dn[0][0]);
+        benchmark::DoNotOptimize(phase.fugacityDn()[0][0]);
     }
 }
 BENCHMARK(BM_PengFugacitiesWithDerivatives)->Arg(17)->Arg(40);
@@ -78,12 +81,12 @@ struct SeventeenComponentFluid {
         for (short i = 0; i < 17; ++i)
             equilibrium.add_component(i, names[i]);
         for (short i = 0; i < 17; ++i) {
-            const double Tc = liquid.critical_temperature[i];
-            const double Pc = liquid.critical_pressure[i];
+            const double Tc = liquid.criticalTemperature()[i];
+            const double Pc = liquid.criticalPressure()[i];
             equilibrium.setSatProp(i, Tc, Pc, boiling_point[i]);
             auto psat = std::make_unique<quorvel::Clapeyron>();
             psat->set_constants(boiling_point[i], 101325.0, Tc, Pc);
-            equilibrium.psat_correlation[i] = std::move(psat);
+            equilibrium.setPsatCorrelation(i, std::move(psat));
             equilibrium.composition(i, z[i]);
         }
     }

@@ -72,18 +72,18 @@ int CAlphaBetaModelInterface::getNumberOfComponents() const { return oil->compon
 
 std::string CAlphaBetaModelInterface::getComponentName(int i) const
 {
-    const auto& names = liquidPhase->component_name;
+    const auto& names = liquidPhase->componentName();
     return i >= 0 && i < static_cast<int>(names.size()) ? names[i] : std::string();
 }
 
 double CAlphaBetaModelInterface::getMoleFraction(int i) const { return entry(oil->feedComposition(), i); }
-double CAlphaBetaModelInterface::getTc(int i) const { return entry(liquidPhase->critical_temperature, i); }
-double CAlphaBetaModelInterface::getPc(int i) const { return entry(liquidPhase->critical_pressure, i); }
-double CAlphaBetaModelInterface::getOmega(int i) const { return entry(liquidPhase->acentric_factor, i); }
-double CAlphaBetaModelInterface::getMw(int i) const { return entry(liquidPhase->molar_weight, i); }
-double CAlphaBetaModelInterface::getVc(int i) const { return entry(liquidPhase->critical_volume, i); }
-double CAlphaBetaModelInterface::getCt0(int i) const { return entry(liquidPhase->shift_constant, i); }
-double CAlphaBetaModelInterface::getCt1(int i) const { return entry(liquidPhase->shift_slope, i); }
+double CAlphaBetaModelInterface::getTc(int i) const { return entry(liquidPhase->criticalTemperature(), i); }
+double CAlphaBetaModelInterface::getPc(int i) const { return entry(liquidPhase->criticalPressure(), i); }
+double CAlphaBetaModelInterface::getOmega(int i) const { return entry(liquidPhase->acentricFactor(), i); }
+double CAlphaBetaModelInterface::getMw(int i) const { return entry(liquidPhase->molarWeight(), i); }
+double CAlphaBetaModelInterface::getVc(int i) const { return entry(liquidPhase->criticalVolume(), i); }
+double CAlphaBetaModelInterface::getCt0(int i) const { return entry(liquidPhase->shiftConstant(), i); }
+double CAlphaBetaModelInterface::getCt1(int i) const { return entry(liquidPhase->shiftSlope(), i); }
 
 bool CAlphaBetaModelInterface::calculateComposition(double a, double b, double co2, double n2, double h2s)
 {

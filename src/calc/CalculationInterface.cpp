@@ -169,22 +169,22 @@ double CalculationInterface::getIsoplethComposition(int i) const
     return oil ? entry(oil->feedComposition(), i) : kNaN;
 }
 
-double CalculationInterface::getLiquidVolume() const { return oil ? oil->liquidModel()->molar_volume : kNaN; }
+double CalculationInterface::getLiquidVolume() const { return oil ? oil->liquidModel()->molarVolume() : kNaN; }
 
-double CalculationInterface::getLiquidDensity() const { return oil ? oil->liquidModel()->density : kNaN; }
+double CalculationInterface::getLiquidDensity() const { return oil ? oil->liquidModel()->phaseDensity() : kNaN; }
 
-double CalculationInterface::getVapourVolume() const { return oil ? oil->vapourModel()->molar_volume : kNaN; }
+double CalculationInterface::getVapourVolume() const { return oil ? oil->vapourModel()->molarVolume() : kNaN; }
 
-double CalculationInterface::getVapourDensity() const { return oil ? oil->vapourModel()->density : kNaN; }
+double CalculationInterface::getVapourDensity() const { return oil ? oil->vapourModel()->phaseDensity() : kNaN; }
 
 double CalculationInterface::getLiquidComposition(int i) const
 {
-    return oil ? entry(oil->liquidModel()->mole_fraction, i) : kNaN;
+    return oil ? entry(oil->liquidModel()->moleFraction(), i) : kNaN;
 }
 
 double CalculationInterface::getVapourComposition(int i) const
 {
-    return oil ? entry(oil->vapourModel()->mole_fraction, i) : kNaN;
+    return oil ? entry(oil->vapourModel()->moleFraction(), i) : kNaN;
 }
 
 double CalculationInterface::getBubbleVolumeFraction() const

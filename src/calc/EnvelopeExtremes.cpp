@@ -209,8 +209,9 @@ std::optional<CalculationInterface::CriticalState> CalculationInterface::refineC
     // The ln K of the lightest component, incipient over feed: positive on the bubble side,
     // negative on the dew side, 0 at the critical point, where T and P are smooth in it.
     int light = -1;
+    const std::vector<double>& Tc = liquidPhase->criticalTemperature();
     for (int i = 0; i < n; ++i)
-        if (z[i] > 0 && (light < 0 || liquidPhase->critical_temperature[i] < liquidPhase->critical_temperature[light]))
+        if (z[i] > 0 && (light < 0 || Tc[i] < Tc[light]))
             light = i;
     if (light < 0)
         return std::nullopt;

@@ -207,7 +207,7 @@ isochor_result CalculationInterface::firstIsochor2Point(double* T, double* P)
     Ph = oil->currentPressure() * kBarPerPascal;
     oil->save();
     const FluidPhase& homogeneous = homogenisesToLiquid() ? *liquidPhase : *vapourPhase;
-    bulkVolume = homogeneous.molar_volume;
+    bulkVolume = homogeneous.molarVolume();
     bulkMolarWeight = homogeneous.calculate_molar_weight();
     bulkDensity0 = bulkMolarWeight / (bulkVolume * 1e6);
     calculateBulkDensity(Th + kCelsiusOffset, Ph, homogenisesToLiquid());
@@ -255,8 +255,8 @@ void CalculationInterface::firstIsochor1Point(double* T, double* P)
     currentPhase->volume(bulkVolume);
     currentPhase->temperature(Th + kCelsiusOffset);
     currentPhase->calculate_pressure();
-    *T = celsius(currentPhase->temperature_k);
-    *P = currentPhase->pressure_pa * kBarPerPascal;
+    *T = celsius(currentPhase->temperatureK());
+    *P = currentPhase->pressurePa() * kBarPerPascal;
     Ph = *P;
 }
 
@@ -276,10 +276,10 @@ bool CalculationInterface::isOnePhaseAt(double T, double P)
 step_code CalculationInterface::nextIsochor1Point(double* T, double* P)
 {
     const double dT = oil->isochore_reversed ? kReversedMonophasicStepT : kMonophasicStepT;
-    const double next = currentPhase->temperature_k + dT;
+    const double next = currentPhase->temperatureK() + dT;
     currentPhase->temperature(next);
     currentPhase->calculate_pressure();
-    const double pressure = currentPhase->pressure_pa;
+    const double pressure = currentPhase->pressurePa();
     // No point at a pressure the inclusion cannot hold, nor where its fluid splits in two.
     if (!(pressure > 0) || !isOnePhaseAt(next, pressure))
         return step_code::failed;

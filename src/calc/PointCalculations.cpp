@@ -22,7 +22,7 @@ double CalculationInterface::calculateTrappingPressure(double T)
     currentPhase->volume(bulkVolume);
     currentPhase->temperature(T);
     currentPhase->calculate_pressure();
-    return currentPhase->pressure_pa * kBarPerPascal;
+    return currentPhase->pressurePa() * kBarPerPascal;
 }
 
 double CalculationInterface::calculateSaturation(double T, SaturationKind kind)
@@ -65,10 +65,10 @@ FlashOutcome CalculationInterface::calculateFlash(double T, double P, std::optio
 CalculationInterface::ComponentData CalculationInterface::flashedComponentData(int i) const
 {
     if (fluidType == FluidType::alphaBeta)
-        return {liquidPhase->critical_temperature[i], liquidPhase->critical_pressure[i],
-                liquidPhase->critical_volume[i] / kCubicMetrePerCm3, liquidPhase->acentric_factor[i],
-                liquidPhase->molar_weight[i]};
-    return {oil->critical_temperature[i], oil->critical_pressure[i], oil->critical_volume_cm3[i],
+        return {liquidPhase->criticalTemperature()[i], liquidPhase->criticalPressure()[i],
+                liquidPhase->criticalVolume()[i] / kCubicMetrePerCm3, liquidPhase->acentricFactor()[i],
+                liquidPhase->molarWeight()[i]};
+    return {oil->criticalTemperature()[i], oil->criticalPressure()[i], oil->critical_volume_cm3[i],
             oil->acentric_factor[i], oil->component_molar_weight[i]};
 }
 
@@ -89,7 +89,7 @@ void CalculationInterface::recuperateFlashedFluid(FluidRecord record, phase_kind
         ComponentRecord component;
         component.setValue(componentkey::name, QString::fromStdString(oil->componentName()[i]));
         component.setValue(componentkey::tc, data.Tc - kCelsiusOffset);
-        component.setValue(componentkey::tb, oil->boiling_temperature[i] - kCelsiusOffset);
+        component.setValue(componentkey::tb, oil->boilingTemperature()[i] - kCelsiusOffset);
         component.setValue(componentkey::pc, data.Pc * kBarPerPascal);
         component.setValue(componentkey::vc, data.Vc);
         component.setValue(componentkey::omega, data.omega);

@@ -70,6 +70,19 @@ void ClaCubic0::calculate_generalised_kaij()
     }
 }
 
+void ClaCubic0::set_equation_constants(const ClassicCubicConstants& c)
+{
+    omega_a = c.omega_a;
+    omega_b = c.omega_b;
+    critical_compressibility = c.critical_compressibility;
+    lambda = c.lambda;
+    m0 = c.m0;
+    m1 = c.m1;
+    m2 = c.m2;
+    delta1 = c.delta1;
+    delta2 = c.delta2;
+}
+
 double ClaCubic0::polynomial_slope(short i) const
 {
     const double w = acentric_factor[i];

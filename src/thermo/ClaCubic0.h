@@ -7,6 +7,17 @@
 
 namespace quorvel {
 
+// The constants that make a classic cubic one equation of state.
+struct ClassicCubicConstants {
+    double omega_a;
+    double omega_b;
+    double critical_compressibility;
+    double lambda;
+    double m0, m1, m2;  // slope polynomial m0 + m1 omega + m2 omega^2
+    double delta1;
+    double delta2;
+};
+
 // Classic cubic parameters from Tc, Pc and the acentric factor with a Soave alpha
 // function, alpha = (1 + m (1 - sqrt(T/Tc)))^2, whose slope m comes from
 // m0 + m1 omega + m2 omega^2 or from a value given by the caller. The interaction
@@ -24,6 +35,32 @@ public:
     // correlation.
     void read_BIP();
 
+    [[nodiscard]] double slopeM0() const { return m0; }
+    [[nodiscard]] double slopeM1() const { return m1; }
+    [[nodiscard]] double slopeM2() const { return m2; }
+    [[nodiscard]] const std::vector<double>& criticalTemperature() const { return critical_temperature; }  // K
+    [[nodiscard]] const std::vector<double>& criticalPressure() const { return critical_pressure; }        // Pa
+    [[nodiscard]] const std::vector<double>& criticalVolume() const { return critical_volume; }            // m3/mol
+    [[nodiscard]] const std::vector<double>& acentricFactor() const { return acentric_factor; }
+    [[nodiscard]] const std::vector<double>& slopeInUse() const { return slope; }
+    [[nodiscard]] const std::vector<double>& aCritical() const { return a_critical; }
+    [[nodiscard]] const std::vector<double>& bPure() const { return b_pure; }
+    [[nodiscard]] const std::vector<double>& givenSlope() const { return given_slope; }
+    [[nodiscard]] const std::vector<int>& slopeIsGiven() const { return slope_is_given; }
+
+    // Component data, read when the component is added.
+    void setCriticalTemperature(short i, double Tc) { critical_temperature[i] = Tc; }  // K
+    void setCriticalPressure(short i, double Pc) { critical_pressure[i] = Pc; }        // Pa
+    void setCriticalVolume(short i, double Vc) { critical_volume[i] = Vc; }            // m3/mol
+    void setAcentricFactor(short i, double omega) { acentric_factor[i] = omega; }
+    // A slope m_i that replaces the polynomial in the acentric factor.
+    void setGivenSlope(short i, double m)
+    {
+        given_slope[i] = m;
+        slope_is_given[i] = 1;
+    }
+
+protected:
     double m0 = 0;
     double m1 = 0;
     double m2 = 0;
@@ -37,7 +74,7 @@ public:
     std::vector<double> given_slope;
     std::vector<int> slope_is_given;           // 1: given_slope replaces the polynomial
 
-protected:
+    void set_equation_constants(const ClassicCubicConstants& c);
     // The coefficients a calculation starts from: the generalised correlation.
     virtual void apply_interaction_coefficients() { read_BIP(); }
     double polynomial_slope(short i) const;

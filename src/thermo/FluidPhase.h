@@ -21,6 +21,14 @@ public:
     virtual void calculate_pressure();
     virtual void calculate_fugacities();
 
+    [[nodiscard]] double compressibilityFactor() const { return compressibility_factor; }
+    [[nodiscard]] double dpDv() const { return dp_dv; }
+    [[nodiscard]] double dvDt() const { return dv_dt; }
+    [[nodiscard]] double dvDp() const { return dv_dp; }
+    [[nodiscard]] const std::vector<double>& partialMolarVolume() const { return partial_molar_volume; }
+    [[nodiscard]] short volumeFailure() const { return volume_failure; }
+
+protected:
     double compressibility_factor = 0;    // Z of the untranslated equation
     double dp_dv = 0;                     // Pa mol/m3, at constant T and composition
     double dv_dt = 0;                     // m3/(mol K), at constant P and composition

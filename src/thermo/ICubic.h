@@ -36,6 +36,37 @@ public:
     // root lies above the co-volume.
     bool resolve_cubic_equation_in_Z();
 
+    [[nodiscard]] double eosDelta1() const { return delta1; }
+    [[nodiscard]] double eosDelta2() const { return delta2; }
+    [[nodiscard]] double lambdaConstant() const { return lambda; }
+    [[nodiscard]] double criticalCompressibility() const { return critical_compressibility; }
+    [[nodiscard]] double omegaA() const { return omega_a; }
+    [[nodiscard]] double omegaB() const { return omega_b; }
+    [[nodiscard]] double pseudoCriticalVolume() const { return pseudo_critical_volume; }  // m3/mol
+    [[nodiscard]] double aMix() const { return a_mix; }  // Pa m6/mol2
+    [[nodiscard]] double bMix() const { return b_mix; }  // m3/mol
+    [[nodiscard]] double cMix() const { return c_mix; }  // m3/mol
+    [[nodiscard]] double cMixDt() const { return c_mix_dt; }
+    [[nodiscard]] double aMixDt() const { return a_mix_dt; }
+    [[nodiscard]] double aMixDt2() const { return a_mix_dt2; }
+    [[nodiscard]] const std::vector<double>& aDn() const { return a_dn; }
+    [[nodiscard]] const std::vector<double>& bDn() const { return b_dn; }
+    [[nodiscard]] const Matrix& aOverBDn2() const { return a_over_b_dn2; }
+    [[nodiscard]] const Matrix& aIj() const { return a_ij; }
+    [[nodiscard]] const Matrix& bIj() const { return b_ij; }
+    [[nodiscard]] double eosVolume() const { return eos_volume; }  // v_e, m3/mol
+    [[nodiscard]] double eosDvDt() const { return eos_dv_dt; }
+    [[nodiscard]] const std::vector<double>& shiftConstant() const { return shift_constant; }  // m3/mol
+    [[nodiscard]] const std::vector<double>& shiftSlope() const { return shift_slope; }        // m3/(mol K)
+    [[nodiscard]] const std::vector<double>& lnPhi() const { return ln_phi; }
+
+    void setShiftConstant(short i, double c0) { shift_constant[i] = c0; }  // m3/mol
+    void setShiftSlope(short i, double c1) { shift_slope[i] = c1; }        // m3/(mol K)
+    // False: the mixing parameters and fugacities leave out their composition derivatives
+    // (fugacity_dn and the terms that only feed it), for callers that need ln phi alone.
+    void setCompositionDerivatives(bool with) { composition_derivatives = with; }
+
+protected:
     double delta1 = 0;
     double delta2 = 0;
     double lambda = 0;                    // constant of the excess-function form
@@ -79,11 +110,8 @@ public:
     std::vector<double> ln_gamma_dt;
     Matrix ln_gamma_dn;
     std::vector<double> ln_phi;
-    // False: the mixing parameters and fugacities leave out their composition derivatives
-    // (fugacity_dn and the terms that only feed it), for callers that need ln phi alone.
-    bool composition_derivatives = true;
+    bool composition_derivatives = true;  // see setCompositionDerivatives
 
-protected:
     // dP/dv, dP/da and dP/db of the untranslated equation at v_e.
     struct PressureSlopes {
         double dp_dv;

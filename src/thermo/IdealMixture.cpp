@@ -52,6 +52,11 @@ void IdealMixture::setSatProp(short i, double Tc, double Pc, double Tb)
     boiling_temperature[i] = Tb;
 }
 
+void IdealMixture::setPsatCorrelation(short i, std::unique_ptr<PsatCorr> correlation)
+{
+    psat_correlation[i] = std::move(correlation);
+}
+
 double IdealMixture::Psat(short i, double T) const
 {
     return psat_correlation[i] ? psat_correlation[i]->Psat(T) : 0;

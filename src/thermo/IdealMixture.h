@@ -36,6 +36,14 @@ public:
     double equation2(double P, void* data);
     double equation3(double T, void* data);
 
+    // One vapour-pressure correlation per component, owned; null where there is none.
+    [[nodiscard]] const std::vector<std::unique_ptr<PsatCorr>>& psatCorrelation() const { return psat_correlation; }
+    void setPsatCorrelation(short i, std::unique_ptr<PsatCorr> correlation);
+    [[nodiscard]] const std::vector<double>& boilingTemperature() const { return boiling_temperature; }    // K
+    [[nodiscard]] const std::vector<double>& criticalTemperature() const { return critical_temperature; }  // K
+    [[nodiscard]] const std::vector<double>& criticalPressure() const { return critical_pressure; }        // Pa
+
+protected:
     std::vector<std::unique_ptr<PsatCorr>> psat_correlation;  // owned, one per component
     std::vector<double> k_value;
     Muller solver;

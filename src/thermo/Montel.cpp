@@ -18,7 +18,7 @@ struct BuiltinComponent {
     double vc;     // cm3/mol
 };
 
-// Positions 15 and 16 (the heavy cuts) take their data from the phase's cn1_ and cn2_ members.
+// Positions 15 and 16 (the heavy cuts) take their data from the phase's cn1 and cn2 members.
 constexpr std::array<BuiltinComponent, Montel::builtin_component_count> builtin_components = {{
     {"N2", 126.2, 33.94, 0.04, 28.01, 89},
     {"CO2", 304.2, 73.76, 0.225, 44.01, 93},
@@ -92,25 +92,20 @@ double builtin_kaij(short i, short j)
 Montel::Montel(phase_kind type)
 {
     phase_type = type;
-    set_peng_robinson_constants(*this);
+    set_equation_constants(peng_robinson_constants);
 }
 
 void Montel::read_component_data(short i, const std::string& name)
 {
     if (i < 0 || i >= builtin_component_count || name != builtin_components[i].name)
         return;
-    if (i == Cn1) {
-        critical_temperature[i] = cn1_tc;
-        critical_pressure[i] = cn1_pc;
-        acentric_factor[i] = cn1_omega;
-        molar_weight[i] = cn1_mw;
-        critical_volume[i] = cn1_vc;
-    } else if (i == Cn2) {
-        critical_temperature[i] = cn2_tc;
-        critical_pressure[i] = cn2_pc;
-        acentric_factor[i] = cn2_omega;
-        molar_weight[i] = cn2_mw;
-        critical_volume[i] = cn2_vc;
+    if (i == Cn1 || i == Cn2) {
+        const HeavyCutData& cut = i == Cn1 ? cn1 : cn2;
+        critical_temperature[i] = cut.tc;
+        critical_pressure[i] = cut.pc;
+        acentric_factor[i] = cut.omega;
+        molar_weight[i] = cut.mw;
+        critical_volume[i] = cut.vc;
     } else {
         const BuiltinComponent& c = builtin_components[i];
         critical_temperature[i] = c.tc;

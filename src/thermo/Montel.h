@@ -6,7 +6,7 @@ namespace quorvel {
 
 // Peng-Robinson equation of state with built-in data for the 17 components of the
 // alpha-beta model fluid, N2, CO2, H2S, C1 .. C10, Cn1, Cn2, always in that order. The
-// two heavy cuts take their data from the cn1_ and cn2_ members, which the model fluid
+// two heavy cuts take their data from the cn1 and cn2 members, which the model fluid
 // rewrites before it reads components 15 and 16 again. The built-in interaction table is
 // stored when the components are read; calculations then use the generalised correlation,
 // as for any classic cubic, so that the model fluid and its components written out as a
@@ -24,22 +24,28 @@ public:
 
     // Calculate with the built-in table instead of the generalised correlation: the
     // published alpha-beta start tables were made so.
-    bool calculates_with_builtin_table = false;
+    void setCalculatesWithBuiltinTable(bool builtin) { calculates_with_builtin_table = builtin; }
 
-    double cn1_tc = 713;          // K
-    double cn1_pc = 2000000;      // Pa
-    double cn1_omega = 0.6;
-    double cn1_vc = 0.00104;      // m3/mol
-    double cn1_mw = 200;          // g/mol
-    double cn1_shift = 0.1;
-    double cn2_tc = 903;
-    double cn2_pc = 1300000;
-    double cn2_omega = 0.8;
-    double cn2_vc = 0.0016;
-    double cn2_mw = 440;
-    double cn2_shift = 0.2;
+    // Data of a heavy cut.
+    struct HeavyCutData {
+        double tc;     // K
+        double pc;     // Pa
+        double omega;
+        double vc;     // m3/mol
+        double mw;     // g/mol
+        double shift;
+    };
+    [[nodiscard]] const HeavyCutData& firstHeavyCut() const { return cn1; }
+    [[nodiscard]] const HeavyCutData& secondHeavyCut() const { return cn2; }
+    // Taken when component 15 or 16 is read (again).
+    void setFirstHeavyCut(const HeavyCutData& cut) { cn1 = cut; }
+    void setSecondHeavyCut(const HeavyCutData& cut) { cn2 = cut; }
 
 protected:
+    bool calculates_with_builtin_table = false;
+    HeavyCutData cn1 = {.tc = 713, .pc = 2000000, .omega = 0.6, .vc = 0.00104, .mw = 200, .shift = 0.1};
+    HeavyCutData cn2 = {.tc = 903, .pc = 1300000, .omega = 0.8, .vc = 0.0016, .mw = 440, .shift = 0.2};
+
     void apply_interaction_coefficients() override;
 };
 

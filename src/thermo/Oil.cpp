@@ -109,15 +109,14 @@ void Oil::setComponentConstants(short i, const ComponentConstants& c, ClaCubic0&
 {
     setCarbonIndex(i, c.carbon_number);
     for (ClaCubic0* phase : {&liquidModel, &vapourModel}) {
-        phase->critical_temperature[i] = c.Tc;
-        phase->critical_pressure[i] = c.Pc;
-        phase->acentric_factor[i] = c.omega;
+        phase->setCriticalTemperature(i, c.Tc);
+        phase->setCriticalPressure(i, c.Pc);
+        phase->setAcentricFactor(i, c.omega);
         if (c.slope) {
-            phase->given_slope[i] = *c.slope;
-            phase->slope_is_given[i] = 1;
+            phase->setGivenSlope(i, *c.slope);
         }
-        phase->molar_weight[i] = c.mw;
-        phase->critical_volume[i] = c.Vc * kCubicMetrePerCm3;
+        phase->setMolarWeight(i, c.mw);
+        phase->setCriticalVolume(i, c.Vc * kCubicMetrePerCm3);
     }
     critical_temperature[i] = c.Tc;
     critical_pressure[i] = c.Pc;
@@ -250,7 +249,7 @@ void Oil::calculateFlash(double T, double P)
     const double Pbar = current_pressure * 1e-5;
     const double nL = liquid_moles;
     const double nV = vapour_moles;
-    const double vV = vapour->molar_volume;
+    const double vV = vapour->molarVolume();
 
     liquid_density_standing_katz = calculateDensityStandingKatzMethod(
         flash_liquid_composition.data(), Tk, Pbar, liquid_density_standing_katz_range[0],
@@ -397,23 +396,23 @@ void Oil::clearFlashProperties()
 
 void Oil::recordFlashedPhases()
 {
-    flash_liquid_composition = liquid->mole_fraction;
-    flash_vapour_composition = vapour->mole_fraction;
+    flash_liquid_composition = liquid->moleFraction();
+    flash_vapour_composition = vapour->moleFraction();
     characterizeC7plus(flash_liquid_composition.data());
 
     const double nL = liquid_moles;
     const double nV = vapour_moles;
-    gas_compressibility_factor = vapour->molar_volume * current_pressure / (gas_constant * current_temperature);
+    gas_compressibility_factor = vapour->molarVolume() * current_pressure / (gas_constant * current_temperature);
     liquid_molar_weight = 0;
     vapour_molar_weight = 0;
     for (short i = 0; i < component_count; ++i) {
-        liquid_molar_weight += flash_liquid_composition[i] * liquid->molar_weight[i];
-        vapour_molar_weight += flash_vapour_composition[i] * vapour->molar_weight[i];
+        liquid_molar_weight += flash_liquid_composition[i] * liquid->molarWeight()[i];
+        vapour_molar_weight += flash_vapour_composition[i] * vapour->molarWeight()[i];
     }
     molar_gas_fraction = nV / (nL + nV);
     mass_gas_fraction = vapour_molar_weight * nV / (vapour_molar_weight * nV + liquid_molar_weight * nL);
-    liquid_molar_volume = liquid->molar_volume * 1e6;
-    vapour_molar_volume = vapour->molar_volume * 1e6;
+    liquid_molar_volume = liquid->molarVolume() * 1e6;
+    vapour_molar_volume = vapour->molarVolume() * 1e6;
     liquid_density = liquid_molar_weight / liquid_molar_volume;
     vapour_density = vapour_molar_weight / vapour_molar_volume;
     volumetric_gas_fraction = vapour_molar_volume * nV
@@ -432,9 +431,9 @@ void Oil::separateAtStockTank(double reservoirLiquidVolume, double reservoirGasV
     if (stockTankFlash()) {
         double stockTankOilWeight = 0;
         for (short i = 0; i < component_count; ++i)
-            stockTankOilWeight += liquid->mole_fraction[i] * liquid->molar_weight[i];
+            stockTankOilWeight += liquid->moleFraction()[i] * liquid->molarWeight()[i];
         const double stockTankDensity = calculateDensityStandingKatzMethod(
-            liquid->mole_fraction.data(), kStockTankTemperature, kStockTankPressure);
+            liquid->moleFraction().data(), kStockTankTemperature, kStockTankPressure);
         const double stockTankOilVolume =
             ratio(stockTankOilWeight, stockTankDensity) * liquid_moles * reservoirLiquidMoles;
         oil_formation_volume_factor = ratio(reservoirLiquidVolume, stockTankOilVolume);
@@ -445,13 +444,13 @@ void Oil::separateAtStockTank(double reservoirLiquidVolume, double reservoirGasV
     setFeed(separatedGas);
     double stockTankGasVolume = 0;  // m3 per mole of separated gas
     if (stockTankFlash()) {
-        stockTankGasVolume = vapour_moles * vapour->molar_volume;
+        stockTankGasVolume = vapour_moles * vapour->molarVolume();
     } else {
         vapour->composition(separatedGas);
         vapour->temperature(kStockTankTemperature);
         vapour->pressure(kStockTankPressure);
         vapour->calculate_molar_volume();
-        stockTankGasVolume = vapour->molar_volume;
+        stockTankGasVolume = vapour->molarVolume();
     }
     gas_formation_volume_factor = ratio(reservoirGasVolume, stockTankGasVolume * reservoirGasMoles);
 }
@@ -652,7 +651,7 @@ bool Oil::checkLLG() const
     const int methane = methaneIndex();
     if (methane < 0)
         return false;
-    return std::fabs(liquid->mole_fraction[methane] - vapour->mole_fraction[methane]) >= 0.03;
+    return std::fabs(liquid->moleFraction()[methane] - vapour->moleFraction()[methane]) >= 0.03;
 }
 
 // ---- Stock-tank properties -----------------------------------------------------------------
@@ -661,7 +660,7 @@ double Oil::calculateBulkMw() const
 {
     double m = 0;
     for (short i = 0; i < component_count; ++i)
-        m += feed_composition[i] * liquid->molar_weight[i];
+        m += feed_composition[i] * liquid->molarWeight()[i];
     return m;
 }
 
@@ -673,7 +672,7 @@ void Oil::characterizeC7plus(const double* z)
                         [&](const char* name) { return component_name[i] == name; }))
             continue;
         f += z[i];
-        m += z[i] * liquid->molar_weight[i];
+        m += z[i] * liquid->molarWeight()[i];
         s += z[i] * specific_gravity[i];
     }
     const double weight = f > 0 ? m / f : 0;
@@ -734,15 +733,15 @@ void Oil::stockTankTwoPhase()
     stock_tank_state = 3;
     const double nL = liquid_moles;
     const double nV = vapour_moles;
-    const double* x = liquid->mole_fraction.data();
+    const double* x = liquid->moleFraction().data();
     characterizeC7plus(x);
 
-    const double gasVolume = vapour->molar_volume * nV;  // m3
-    gor[0] = gasVolume / (liquid->molar_volume * nL);
+    const double gasVolume = vapour->molarVolume() * nV;  // m3
+    gor[0] = gasVolume / (liquid->molarVolume() * nL);
     liquid_molar_weight = liquid->calculate_molar_weight();
     vapour_molar_weight = vapour->calculate_molar_weight();
-    liquid_molar_volume = liquid->molar_volume * 1e6;
-    vapour_molar_volume = vapour->molar_volume * 1e6;
+    liquid_molar_volume = liquid->molarVolume() * 1e6;
+    vapour_molar_volume = vapour->molarVolume() * 1e6;
     liquid_density = liquid_molar_weight / liquid_molar_volume;
     vapour_density = vapour_molar_weight / vapour_molar_volume;
     api[0] = apiGravity(liquid_density);
@@ -793,10 +792,10 @@ void Oil::stockTankSinglePhase()
     liquid->pressure(kStockTankPressure);
     liquid->composition(feed_composition);
     liquid->calculate_molar_volume();
-    stock_tank_state = liquid->compressibility_factor <= 0.5 ? 1 : 2;
+    stock_tank_state = liquid->compressibilityFactor() <= 0.5 ? 1 : 2;
 
     const double Mb = bulk_molar_weight;
-    liquid_molar_volume = liquid->molar_volume * 1e6;
+    liquid_molar_volume = liquid->molarVolume() * 1e6;
     liquid_density = Mb / liquid_molar_volume;
     api[0] = apiGravity(liquid_density);
     if (stock_tank_state == 2) {
@@ -806,7 +805,7 @@ void Oil::stockTankSinglePhase()
 
     const double* z = feed_composition.data();
     applyDorvaneTranslation(z, Mb, liquid_molar_volume);
-    const double montel = calculateMontelTranslationVolume(liquid->mole_fraction.data());
+    const double montel = calculateMontelTranslationVolume(liquid->moleFraction().data());
     api_montel = apiGravity(Mb / translateVolume(liquid_molar_volume, montel).volume);
 
     auto& skRange = liquid_density_standing_katz_range;
@@ -839,10 +838,10 @@ void Oil::calculateBulkDensity(double T, double P, int model)
     temperature(T);
     pressure(P);
     FluidPhase* phase = model == 0 ? vapour : liquid;
-    const std::vector<double> kept = phase->mole_fraction;
+    const std::vector<double> kept = phase->moleFraction();
     phase->composition(feed_composition);
     phase->calculate_molar_volume();
-    const double molarVolume = phase->molar_volume;
+    const double molarVolume = phase->molarVolume();
     phase->composition(kept);
     bulk_density = bulk_molar_weight / (molarVolume * 1e6);
 
@@ -861,7 +860,7 @@ double Oil::calculateDensityStandingKatzMethod(const double* x, double T, double
     std::array<double, 7> m{};  // C1, C2, C3, C4, C5, C6, C7+ per mole of mixture
     double x7 = 0, s7 = 0;
     for (short i = 0; i < component_count; ++i) {
-        const double mass = x[i] * liquid->molar_weight[i];
+        const double mass = x[i] * liquid->molarWeight()[i];
         if (isNamed(i, {"C1", "CH4"}))
             m[0] += mass;
         else if (isNamed(i, {"C2"}))
@@ -921,7 +920,7 @@ double Oil::calculateDensityAlaniKennedyMethod(const double* x, double T, double
     const double p = P / 0.068948;
     AlaniKennedySums sums;
     for (short i = 0; i < component_count; ++i) {
-        sums.mass += x[i] * liquid->molar_weight[i];
+        sums.mass += x[i] * liquid->molarWeight()[i];
         double ai, bi;
         if (alaniKennedyLightComponent(component_name[i].c_str(), t, ai, bi)) {
             sums.a += x[i] * ai;
@@ -953,9 +952,9 @@ double Oil::calculateDorvaneTranslationVolume(const double* x, double M) const
 {
     double Mx = 0;
     for (short i = 0; i < component_count; ++i)
-        Mx += x[i] * liquid->molar_weight[i];
+        Mx += x[i] * liquid->molarWeight()[i];
     const auto* cubic = dynamic_cast<const ICubic*>(liquid);
-    const double B = cubic ? cubic->b_mix * 1e6 : kUnavailable;
+    const double B = cubic ? cubic->bMix() * 1e6 : kUnavailable;
     return dorvaneTranslation(model_fluid_type, Mx, B, M);
 }
 

@@ -114,7 +114,7 @@ void Oil1::updateDistribution()
 
     for (short i = 0; i < kModelComponentCount; ++i) {
         composition(i, model_composition[i]);
-        specific_gravity[i] = calculateSpecificGravity(i, liquid->molar_weight[i]);
+        specific_gravity[i] = calculateSpecificGravity(i, liquid->molarWeight()[i]);
     }
 }
 
@@ -130,25 +130,16 @@ void Oil1::regroupe()
 void Oil1::pushHeavyCut(int index, const HeavyCut& cut)
 {
     for (FluidPhase* phase : {liquid, vapour}) {
-        phase->molar_weight[index] = cut.mw;
+        phase->setMolarWeight(static_cast<short>(index), cut.mw);
         auto* montel = dynamic_cast<Montel*>(phase);
         if (!montel)
             continue;
-        if (index == kCn1) {
-            montel->cn1_tc = cut.tc;
-            montel->cn1_pc = cut.pc;
-            montel->cn1_vc = cut.vc;
-            montel->cn1_omega = cut.omega;
-            montel->cn1_mw = cut.mw;
-            montel->cn1_shift = cut.shift;
-        } else {
-            montel->cn2_tc = cut.tc;
-            montel->cn2_pc = cut.pc;
-            montel->cn2_vc = cut.vc;
-            montel->cn2_omega = cut.omega;
-            montel->cn2_mw = cut.mw;
-            montel->cn2_shift = cut.shift;
-        }
+        const Montel::HeavyCutData data = {
+            .tc = cut.tc, .pc = cut.pc, .omega = cut.omega, .vc = cut.vc, .mw = cut.mw, .shift = cut.shift};
+        if (index == kCn1)
+            montel->setFirstHeavyCut(data);
+        else
+            montel->setSecondHeavyCut(data);
         montel->read_component_data(static_cast<short>(index), kComponents[index].name);
     }
 }

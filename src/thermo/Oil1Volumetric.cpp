@@ -104,15 +104,15 @@ double Oil1::equation4(double trialAlpha, void*)
 
     const bool bubble = inclusion_type == Homogenisation::toLiquid;
     const bool saturated = solveHomogenisationPoint();
-    homogenization_volume = bubble ? liquid->molar_volume : vapour->molar_volume;
+    homogenization_volume = bubble ? liquid->molarVolume() : vapour->molarVolume();
     if (!saturated) {
         evaluation_error = 1;
         failure_code = equilibrium_failure::homogenization_point_failed;
         return 0;
     }
     homogenization_pressure = current_pressure;
-    homogenization_liquid_composition = liquid->mole_fraction;
-    homogenization_vapour_composition = vapour->mole_fraction;
+    homogenization_liquid_composition = liquid->moleFraction();
+    homogenization_vapour_composition = vapour->moleFraction();
 
     if (!solveInclusionPoint()) {
         evaluation_error = 1;
@@ -121,11 +121,11 @@ double Oil1::equation4(double trialAlpha, void*)
     }
     inclusion_pressure = current_pressure;
     inclusion_vapour_moles = vapour_moles;
-    inclusion_liquid_composition = liquid->mole_fraction;
-    inclusion_vapour_composition = vapour->mole_fraction;
+    inclusion_liquid_composition = liquid->moleFraction();
+    inclusion_vapour_composition = vapour->moleFraction();
 
     return homogenization_volume
-           - (liquid_moles * liquid->molar_volume + vapour_moles * vapour->molar_volume);
+           - (liquid_moles * liquid->molarVolume() + vapour_moles * vapour->molarVolume());
 }
 
 // The saturation point at Th: from the last one found (or the table start), else from the
@@ -349,7 +349,7 @@ equilibrium_failure Oil1::walkIsochoreTo(double T)
 equilibrium_failure Oil1::followIsochoreFromSaturation(double T, double& fv, double& p)
 {
     const bool bubble = inclusion_type == Homogenisation::toLiquid;
-    homogenization_volume = bubble ? liquid->molar_volume : vapour->molar_volume;
+    homogenization_volume = bubble ? liquid->molarVolume() : vapour->molarVolume();
     save();
     saved_liquid_moles = bubble ? total_feed_moles : 0;
     saved_vapour_moles = bubble ? 0 : total_feed_moles;
@@ -361,7 +361,7 @@ equilibrium_failure Oil1::followIsochoreFromSaturation(double T, double& fv, dou
         return failure_code;
     }
     p = current_pressure;
-    fv = vapour_moles * vapour->molar_volume / homogenization_volume;
+    fv = vapour_moles * vapour->molarVolume() / homogenization_volume;
     return equilibrium_failure::none;
 }
 

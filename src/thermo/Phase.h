@@ -18,9 +18,9 @@ enum class phase_kind : short { unset = 0, vapour = 1, liquid = 2 };
 
 // A liquid or vapour of an n-component mixture: composition, amounts, component names and
 // molar weights, the thermodynamic state, and the fugacities with their derivatives.
-// Temperatures are in K, pressures are held in Pa (the pressure setter takes bar), molar
-// volumes in m3/mol and molar weights in g/mol. Results stay in the public members until
-// the next calculation overwrites them.
+// Temperatures are in K, pressures are held in Pa (pressure() takes bar), molar
+// volumes in m3/mol and molar weights in g/mol. Results stay until the next calculation
+// overwrites them.
 class Phase : public Equation {
 public:
     Phase() = default;
@@ -47,13 +47,35 @@ public:
     void composition(const double* x);
     void composition(const std::vector<double>& x) { composition(x.data()); }
 
+    phase_kind phase_type = phase_kind::unset;
+
+    [[nodiscard]] short componentCount() const { return component_count; }
+    [[nodiscard]] double totalMoles() const { return total_moles; }  // mol
+    [[nodiscard]] const std::vector<double>& moleFraction() const { return mole_fraction; }
+    [[nodiscard]] const std::vector<double>& componentMoles() const { return moles; }  // mol
+    [[nodiscard]] const std::vector<std::string>& componentName() const { return component_name; }
+    [[nodiscard]] const std::vector<double>& molarWeight() const { return molar_weight; }  // g/mol
+    [[nodiscard]] double pressurePa() const { return pressure_pa; }
+    [[nodiscard]] double temperatureK() const { return temperature_k; }
+    [[nodiscard]] double molarVolume() const { return molar_volume; }  // m3/mol
+    // g/cm3 after describe, kg/m3 after calculate_molar_volume.
+    [[nodiscard]] double phaseDensity() const { return density; }
+    [[nodiscard]] double mixtureMolarWeight() const { return mixture_molar_weight; }  // g/mol
+    [[nodiscard]] const std::vector<double>& fugacities() const { return fugacity; }  // Pa
+    [[nodiscard]] const std::vector<double>& fugacityDt() const { return fugacity_dt; }
+    [[nodiscard]] const std::vector<double>& fugacityDp() const { return fugacity_dp; }
+    [[nodiscard]] const Matrix& fugacityDn() const { return fugacity_dn; }
+
+    void setPressurePa(double P) { pressure_pa = P; }  // Pa
+    void setMolarWeight(short i, double M) { molar_weight[i] = M; }  // g/mol
+
+protected:
     short component_count = 0;
     double total_moles = 0;               // mol
     std::vector<double> mole_fraction;
     std::vector<double> moles;            // mol
     std::vector<std::string> component_name;  // set by number_of_components and add_component
     std::vector<double> molar_weight;     // g/mol
-    phase_kind phase_type = phase_kind::unset;
     double pressure_pa = 0;               // Pa
     double temperature_k = 0;             // K
     double molar_volume = 0;              // m3/mol
@@ -66,7 +88,6 @@ public:
     // derivative with respect to mole_fraction[j] with the other fractions held.
     Matrix fugacity_dn;                   // Pa/mol
 
-protected:
     // Counts the changes of the component names: what was worked out of them is current
     // while the count is the one it was worked out at.
     unsigned long names_revision() const { return names_changes; }

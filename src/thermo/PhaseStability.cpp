@@ -42,10 +42,10 @@ PhaseStability::PhaseStability(ICubic& liquidModel, ICubic& vapourModel)
 
 std::vector<double> PhaseStability::wilson_k_values(const ClaCubic0& model, double T, double P)
 {
-    std::vector<double> K(model.component_count);
-    for (short i = 0; i < model.component_count; ++i)
-        K[i] = model.critical_pressure[i] / P
-               * std::exp(5.373 * (1 + model.acentric_factor[i]) * (1 - model.critical_temperature[i] / T));
+    std::vector<double> K(model.componentCount());
+    for (short i = 0; i < model.componentCount(); ++i)
+        K[i] = model.criticalPressure()[i] / P
+               * std::exp(5.373 * (1 + model.acentricFactor()[i]) * (1 - model.criticalTemperature()[i] / T));
     return K;
 }
 
@@ -67,36 +67,36 @@ void PhaseStability::evaluate(const std::vector<double>& w, bool withDerivatives
     const auto gibbs = [&] {
         double g = 0;
         for (int i : present)
-            g += w[i] * (std::log(w[i]) + model.ln_phi[i]);
+            g += w[i] * (std::log(w[i]) + model.lnPhi()[i]);
         return g;
     };
     out.ln_phi.assign(component_count, std::numeric_limits<double>::quiet_NaN());
     model.set_the_phase_as(phase_kind::liquid);
-    model.composition_derivatives = withDerivatives;
+    model.setCompositionDerivatives(withDerivatives);
     setState(model, w);
     model.calculate_molar_volume();
-    if (model.volume_failure != 0) {
-        model.composition_derivatives = true;
+    if (model.volumeFailure() != 0) {
+        model.setCompositionDerivatives(true);
         return;
     }
-    const double liquid_volume = model.eos_volume;
+    const double liquid_volume = model.eosVolume();
     model.calculate_fugacities();
     const double liquid_gibbs = gibbs();
-    out.ln_phi = model.ln_phi;
+    out.ln_phi = model.lnPhi();
 
     model.set_the_phase_as(phase_kind::vapour);
     model.resolve_cubic_equation_in_Z();
     bool vapour_chosen = false;
-    if (model.volume_failure == 0 && model.eos_volume != liquid_volume) {
+    if (model.volumeFailure() == 0 && model.eosVolume() != liquid_volume) {
         model.calculate_fugacities();
         if (gibbs() < liquid_gibbs) {
-            out.ln_phi = model.ln_phi;
+            out.ln_phi = model.lnPhi();
             vapour_chosen = true;
         }
     }
     if (!vapour_chosen) {
         model.set_the_phase_as(phase_kind::liquid);
-        if (withDerivatives && model.eos_volume != liquid_volume) {
+        if (withDerivatives && model.eosVolume() != liquid_volume) {
             model.resolve_cubic_equation_in_Z();
             model.calculate_fugacities();
         }
@@ -104,7 +104,7 @@ void PhaseStability::evaluate(const std::vector<double>& w, bool withDerivatives
     if (withDerivatives)
         ln_phi_mole_number_derivatives(model, w, out.ln_phi_dn);
     model.set_the_phase_as(phase_kind::liquid);
-    model.composition_derivatives = true;
+    model.setCompositionDerivatives(true);
 }
 
 // d ln phi_i / dx_k of the model's function, then the mole-number derivative
@@ -118,8 +118,8 @@ void PhaseStability::ln_phi_mole_number_derivatives(const ICubic& model, const s
         out = Matrix(m, m);
     for (int a = 0; a < m; ++a) {
         const int i = present[a];
-        const double f = model.fugacity[i];
-        const double* row = model.fugacity_dn[i];
+        const double f = model.fugacities()[i];
+        const double* row = model.fugacityDn()[i];
         double* out_row = out[a];
         double weighted = 0;
         for (int b = 0; b < m; ++b) {
@@ -380,12 +380,12 @@ bool PhaseStability::evaluate_split(const std::vector<double>& v, bool withDeriv
     setState(liquid_model, state.x);
     setState(vapour_model, state.y);
     for (ICubic* model : {&liquid_model, &vapour_model}) {
-        model->composition_derivatives = withDerivatives;
+        model->setCompositionDerivatives(withDerivatives);
         model->calculate_molar_volume();
-        if (model->volume_failure == 0)
+        if (model->volumeFailure() == 0)
             model->calculate_fugacities();
-        model->composition_derivatives = true;
-        if (model->volume_failure != 0)
+        model->setCompositionDerivatives(true);
+        if (model->volumeFailure() != 0)
             return false;
     }
     state.gibbs = 0;
@@ -393,8 +393,8 @@ bool PhaseStability::evaluate_split(const std::vector<double>& v, bool withDeriv
     state.largest_gradient = 0;
     for (std::size_t a = 0; a < present.size(); ++a) {
         const int i = present[a];
-        const double ln_f_vapour = std::log(state.y[i]) + vapour_model.ln_phi[i];
-        const double ln_f_liquid = std::log(state.x[i]) + liquid_model.ln_phi[i];
+        const double ln_f_vapour = std::log(state.y[i]) + vapour_model.lnPhi()[i];
+        const double ln_f_liquid = std::log(state.x[i]) + liquid_model.lnPhi()[i];
         state.gibbs += v[i] * ln_f_vapour + (feed[i] - v[i]) * ln_f_liquid;
         state.gradient[a] = ln_f_vapour - ln_f_liquid;
         state.largest_gradient = std::max(state.largest_gradient, std::fabs(state.gradient[a]));

@@ -330,8 +330,8 @@ void Quenta::calculate_vector_function(std::span<const double> U, std::span<doub
     vapour->describe();
     liquid->describe();
 
-    const double vL = liquid->molar_volume;
-    const double vV = vapour->molar_volume;
+    const double vL = liquid->molarVolume();
+    const double vV = vapour->molarVolume();
     current_volume = liquid_moles * vL + vapour_moles * vV;
     volumetric_vaporization_ratio = vapour_moles * vV / current_volume;
 
@@ -340,7 +340,7 @@ void Quenta::calculate_vector_function(std::span<const double> U, std::span<doub
         const double x = liquid_composition[i];
         const double y = vapour_composition[i];
         G[i] = liquid_moles * x + vapour_moles * y - feed_moles[i];
-        G[n + i] = vapour->fugacity[i] - liquid->fugacity[i];
+        G[n + i] = vapour->fugacities()[i] - liquid->fugacities()[i];
         difference_sum += x - y;
     }
     G[2 * n] = difference_sum;
@@ -380,17 +380,19 @@ void Quenta::fill_in_the_Jacobian_matrix(Matrix& J)
 {
     const int n = component_count;
     std::fill_n(J[2 * n + 2], 2 * std::size_t(variable_count), 0.0);
+    const Matrix& liquid_f_dn = liquid->fugacityDn();
+    const Matrix& vapour_f_dn = vapour->fugacityDn();
     for (int i = 0; i < n; ++i) {
-        J[i][2] = liquid->mole_fraction[i];
-        J[i][3] = vapour->mole_fraction[i];
-        J[i][4 + i] = liquid->total_moles;
-        J[i][4 + n + i] = vapour->total_moles;
+        J[i][2] = liquid->moleFraction()[i];
+        J[i][3] = vapour->moleFraction()[i];
+        J[i][4 + i] = liquid->totalMoles();
+        J[i][4 + n + i] = vapour->totalMoles();
 
-        J[n + i][0] = vapour->fugacity_dt[i] - liquid->fugacity_dt[i];
-        J[n + i][1] = vapour->fugacity_dp[i] - liquid->fugacity_dp[i];
+        J[n + i][0] = vapour->fugacityDt()[i] - liquid->fugacityDt()[i];
+        J[n + i][1] = vapour->fugacityDp()[i] - liquid->fugacityDp()[i];
         for (int j = 0; j < n; ++j) {
-            J[n + i][4 + j] = -liquid->fugacity_dn[i][j];
-            J[n + i][4 + n + j] = vapour->fugacity_dn[i][j];
+            J[n + i][4 + j] = -liquid_f_dn[i][j];
+            J[n + i][4 + n + j] = vapour_f_dn[i][j];
         }
 
         J[2 * n][4 + i] = 1;
@@ -418,13 +420,13 @@ void Quenta::write_molar_volume_row(Matrix& J, int row)
     const int n = component_count;
     const double nL = liquid_moles;
     const double nV = vapour_moles;
-    J[row][0] = nV * vapour->dv_dt + nL * liquid->dv_dt;
-    J[row][1] = nV * vapour->dv_dp + nL * liquid->dv_dp;
-    J[row][2] = liquid->molar_volume;
-    J[row][3] = vapour->molar_volume;
+    J[row][0] = nV * vapour->dvDt() + nL * liquid->dvDt();
+    J[row][1] = nV * vapour->dvDp() + nL * liquid->dvDp();
+    J[row][2] = liquid->molarVolume();
+    J[row][3] = vapour->molarVolume();
     for (int i = 0; i < n; ++i) {
-        J[row][4 + i] = nL * liquid->partial_molar_volume[i];
-        J[row][4 + n + i] = nV * vapour->partial_molar_volume[i];
+        J[row][4 + i] = nL * liquid->partialMolarVolume()[i];
+        J[row][4 + n + i] = nV * vapour->partialMolarVolume()[i];
     }
 }
 
@@ -434,18 +436,18 @@ void Quenta::write_volumetric_fraction_row(Matrix& J, int row)
     const int n = component_count;
     const double nL = liquid_moles;
     const double nV = vapour_moles;
-    const double vL = liquid->molar_volume;
-    const double vV = vapour->molar_volume;
+    const double vL = liquid->molarVolume();
+    const double vV = vapour->molarVolume();
     const double W = nV * vV + nL * vL;
     const double W2 = W * W;
     const double vapour_volume = nV * vV;
-    J[row][0] = (nV * vapour->dv_dt * W - vapour_volume * (nV * vapour->dv_dt + nL * liquid->dv_dt)) / W2;
-    J[row][1] = (nV * vapour->dv_dp * W - vapour_volume * (nV * vapour->dv_dp + nL * liquid->dv_dp)) / W2;
+    J[row][0] = (nV * vapour->dvDt() * W - vapour_volume * (nV * vapour->dvDt() + nL * liquid->dvDt())) / W2;
+    J[row][1] = (nV * vapour->dvDp() * W - vapour_volume * (nV * vapour->dvDp() + nL * liquid->dvDp())) / W2;
     J[row][2] = -vapour_volume * vL / W2;
     J[row][3] = (vV * W - nV * vV * vV) / W2;
     for (int i = 0; i < n; ++i) {
-        J[row][4 + i] = -vapour_volume * nL * liquid->partial_molar_volume[i] / W2;
-        const double vapour_partial = nV * vapour->partial_molar_volume[i];
+        J[row][4 + i] = -vapour_volume * nL * liquid->partialMolarVolume()[i] / W2;
+        const double vapour_partial = nV * vapour->partialMolarVolume()[i];
         J[row][4 + n + i] = (vapour_partial * W - vapour_partial * vapour_volume) / W2;
     }
 }

@@ -181,17 +181,14 @@ bool Quenta::estimateNextIsochorPoint(double factor, double dT)
     double f = factor;
     double temperature_step = 10;  // K
     double pressure_step = 1e6;    // Pa
-    const int n = component_count;
 
     for (;;) {
         for (FluidPhase* phase : {liquid, vapour}) {
             phase->temperature(saved_temperature);
             phase->pressure(saved_pressure / pascal_per_bar);
         }
-        for (int i = 0; i < n; ++i) {
-            liquid->mole_fraction[i] = saved_liquid_composition[i];
-            vapour->mole_fraction[i] = saved_vapour_composition[i];
-        }
+        liquid->composition(saved_liquid_composition);
+        vapour->composition(saved_vapour_composition);
         liquid->calculate_molar_volume();
         vapour->calculate_molar_volume();
 

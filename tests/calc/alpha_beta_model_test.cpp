@@ -109,11 +109,11 @@ TEST(AlphaBetaModelInterface, ComponentPropertiesAreThoseOfThePhaseModelsAndTheH
     EXPECT_NEAR(model.getMw(3), 16.04, 0.01);
     EXPECT_NEAR(model.getOmega(3), 0.011, 0.003);
     for (int i = 0; i < 17; ++i) {
-        EXPECT_EQ(model.getTc(i), model.vapourPhase->critical_temperature[i]) << i;
-        EXPECT_EQ(model.getMw(i), model.vapourPhase->molar_weight[i]) << i;
+        EXPECT_EQ(model.getTc(i), model.vapourPhase->criticalTemperature()[i]) << i;
+        EXPECT_EQ(model.getMw(i), model.vapourPhase->molarWeight()[i]) << i;
         EXPECT_GT(model.getVc(i), 0) << i;
-        EXPECT_NEAR(model.getCt0(i) + model.getCt1(i) * 300, model.liquidPhase->shift_constant[i]
-                                                                 + model.liquidPhase->shift_slope[i] * 300,
+        EXPECT_NEAR(model.getCt0(i) + model.getCt1(i) * 300, model.liquidPhase->shiftConstant()[i]
+                                                                 + model.liquidPhase->shiftSlope()[i] * 300,
                     1e-15);
     }
     // A larger alpha spreads the distribution to heavier carbon numbers inside each cut.

@@ -106,16 +106,16 @@ TEST(CalculationInterfaceLoading, UnitConversionsOnTheEngineFields)
             for (int i = 0; i < 9; ++i) {
                 const ComponentData& c = fluid[i];
                 for (const ClaCubic0* phase : {ci.liquidPhase.get(), ci.vapourPhase.get()}) {
-                    EXPECT_DOUBLE_EQ(phase->critical_temperature[i], c.Tc + 273.15);
-                    EXPECT_DOUBLE_EQ(phase->critical_pressure[i], c.Pc * 1e5);
-                    EXPECT_DOUBLE_EQ(phase->critical_volume[i], c.Vc * 1e-6);
-                    EXPECT_DOUBLE_EQ(phase->acentric_factor[i], c.omega);
-                    EXPECT_DOUBLE_EQ(phase->molar_weight[i], c.mw);
-                    EXPECT_EQ(phase->slope_is_given[i], 0);
-                    EXPECT_EQ(phase->component_name[i], c.name);
+                    EXPECT_DOUBLE_EQ(phase->criticalTemperature()[i], c.Tc + 273.15);
+                    EXPECT_DOUBLE_EQ(phase->criticalPressure()[i], c.Pc * 1e5);
+                    EXPECT_DOUBLE_EQ(phase->criticalVolume()[i], c.Vc * 1e-6);
+                    EXPECT_DOUBLE_EQ(phase->acentricFactor()[i], c.omega);
+                    EXPECT_DOUBLE_EQ(phase->molarWeight()[i], c.mw);
+                    EXPECT_EQ(phase->slopeIsGiven()[i], 0);
+                    EXPECT_EQ(phase->componentName()[i], c.name);
                 }
-                EXPECT_DOUBLE_EQ(oil.critical_temperature[i], c.Tc + 273.15);
-                EXPECT_DOUBLE_EQ(oil.critical_pressure[i], c.Pc * 1e5);
+                EXPECT_DOUBLE_EQ(oil.criticalTemperature()[i], c.Tc + 273.15);
+                EXPECT_DOUBLE_EQ(oil.criticalPressure()[i], c.Pc * 1e5);
                 EXPECT_DOUBLE_EQ(oil.critical_volume_cm3[i], c.Vc);
                 EXPECT_DOUBLE_EQ(oil.acentric_factor[i], c.omega);
                 EXPECT_DOUBLE_EQ(oil.component_molar_weight[i], c.mw);
@@ -140,16 +140,16 @@ TEST(CalculationInterfaceLoading, GivenSlopeReachesBothPhaseModelsAndTheParamete
     ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, record));
     const double T = 350;
     for (ClaCubic0* phase : {ci.liquidPhase.get(), ci.vapourPhase.get()}) {
-        EXPECT_EQ(phase->slope_is_given[0], 0);
-        EXPECT_EQ(phase->slope_is_given[1], 1);
-        EXPECT_DOUBLE_EQ(phase->given_slope[1], slope);
+        EXPECT_EQ(phase->slopeIsGiven()[0], 0);
+        EXPECT_EQ(phase->slopeIsGiven()[1], 1);
+        EXPECT_DOUBLE_EQ(phase->givenSlope()[1], slope);
         // The attraction term of decane follows the given slope, not the one from omega.
         phase->temperature(T);
         phase->calculate_parameters_of_pure_components();
         const double Tc = fluid[1].Tc + 273.15, Pc = fluid[1].Pc * 1e5;
         const double root = 1 + slope * (1 - std::sqrt(T / Tc));
-        EXPECT_NEAR(phase->a_ij[1][1], 0.45724 * std::pow(textbook::R * Tc, 2) / Pc * root * root,
-                    1e-9 * phase->a_ij[1][1]);
+        EXPECT_NEAR(phase->aIj()[1][1], 0.45724 * std::pow(textbook::R * Tc, 2) / Pc * root * root,
+                    1e-9 * phase->aIj()[1][1]);
     }
 }
 
@@ -352,7 +352,7 @@ TEST(CalculationInterfaceLoading, SecondRecordReplacesTheFirst)
     ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, nineComponentOil())));
     ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, binary())));
     EXPECT_EQ(ci.getNumberOfComponents(), 2);
-    EXPECT_EQ(ci.liquidPhase->component_count, 2);
+    EXPECT_EQ(ci.liquidPhase->componentCount(), 2);
     EXPECT_EQ(ci.oil->componentName()[1], "C10");
     EXPECT_DOUBLE_EQ(ci.getIsoplethComposition(1), 0.6);
 }

@@ -54,8 +54,8 @@ Textbook textbookOf(const CalculationInterface& ci)
     std::vector<textbook::Species> species;
     std::vector<double> z;
     for (int i = 0; i < ci.getNumberOfComponents(); ++i) {
-        species.push_back({model.component_name[i], model.critical_temperature[i], model.critical_pressure[i],
-                           model.acentric_factor[i], model.molar_weight[i], model.critical_volume[i]});
+        species.push_back({model.componentName()[i], model.criticalTemperature()[i], model.criticalPressure()[i],
+                           model.acentricFactor()[i], model.molarWeight()[i], model.criticalVolume()[i]});
         z.push_back(ci.getIsoplethComposition(i));
     }
     return {textbook::PengRobinsonMixture(std::move(species)), std::move(z)};

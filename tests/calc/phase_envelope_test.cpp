@@ -247,14 +247,14 @@ TEST(PhaseEnvelope, LiquidLiquidGasCheckReadsMethaneByItsIndex)
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     ci.setThermodynamicModel(
         fluidRecord(code_number(FluidType::componentList), {withMole(kC3, 30), withMole(kC1, 40), withMole(kC6, 10), withMole(kC10, 20)}));
-    auto& x = ci.oil->liquidModel()->mole_fraction;
-    auto& y = ci.oil->vapourModel()->mole_fraction;
-    x = {0.3, 0.25, 0.1, 0.35};
-    y = {0.3, 0.28, 0.1, 0.32};
+    auto& liquid = *ci.oil->liquidModel();
+    auto& vapour = *ci.oil->vapourModel();
+    liquid.composition(std::vector<double>{0.3, 0.25, 0.1, 0.35});
+    vapour.composition(std::vector<double>{0.3, 0.28, 0.1, 0.32});
     EXPECT_TRUE(ci.oil->checkLLG());
-    y = {0.3, 0.2799, 0.1, 0.3201};
+    vapour.composition(std::vector<double>{0.3, 0.2799, 0.1, 0.3201});
     EXPECT_FALSE(ci.oil->checkLLG());
-    y = {0.3, 0.25, 0.1, 0.9};  // decane far apart, methane equal
+    vapour.composition(std::vector<double>{0.3, 0.25, 0.1, 0.9});  // decane far apart, methane equal
     EXPECT_FALSE(ci.oil->checkLLG());
 }
 

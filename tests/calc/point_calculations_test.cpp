@@ -175,7 +175,7 @@ TEST_F(Flash, FlashedPhaseRecordKeysAndUnits)
         EXPECT_EQ(c.intValue("nc"), in.nc);
         EXPECT_TRUE(c.value("corr").isInt());
         EXPECT_EQ(c.intValue("corr"), in.corr);
-        EXPECT_NEAR(c.doubleValue("Tb"), ci.oil->boiling_temperature[i] - 273.15, 1e-12);
+        EXPECT_NEAR(c.doubleValue("Tb"), ci.oil->boilingTemperature()[i] - 273.15, 1e-12);
         EXPECT_DOUBLE_EQ(c.doubleValue("mole"), ci.oil->flash_liquid_composition[i] * 100);
     }
 }
@@ -189,9 +189,9 @@ TEST_F(Flash, FlashedLiquidLoadsAsANewFluid)
     ASSERT_TRUE(again.setModelFluid(FluidType::componentList, liquid));
     for (int i = 0; i < 9; ++i) {
         EXPECT_NEAR(again.getIsoplethComposition(i), x[i], 1e-15);
-        EXPECT_NEAR(again.liquidPhase->critical_temperature[i], ci.liquidPhase->critical_temperature[i], 1e-12);
-        EXPECT_NEAR(again.liquidPhase->critical_pressure[i], ci.liquidPhase->critical_pressure[i], 1e-6);
-        EXPECT_DOUBLE_EQ(again.liquidPhase->critical_volume[i], ci.liquidPhase->critical_volume[i]);
+        EXPECT_NEAR(again.liquidPhase->criticalTemperature()[i], ci.liquidPhase->criticalTemperature()[i], 1e-12);
+        EXPECT_NEAR(again.liquidPhase->criticalPressure()[i], ci.liquidPhase->criticalPressure()[i], 1e-6);
+        EXPECT_DOUBLE_EQ(again.liquidPhase->criticalVolume()[i], ci.liquidPhase->criticalVolume()[i]);
     }
     // The flashed liquid sits at its own bubble point at the flash conditions.
     EXPECT_NEAR(again.calculateSaturation(T - 273.15, SaturationKind::bubblePoint), P, 1e-6 * P);
@@ -270,8 +270,8 @@ TEST(StockTank, UntranslatedOilDensityIsTheTextbookPengRobinsonLiquid)
     auto ci = loaded(fluid);
     ASSERT_TRUE(ci->calculateGOR());
     const Oil& oil = *ci->oil;
-    const std::vector<double> x = oil.liquidModel()->mole_fraction;
-    const std::vector<double> y = oil.vapourModel()->mole_fraction;
+    const std::vector<double> x = oil.liquidModel()->moleFraction();
+    const std::vector<double> y = oil.vapourModel()->moleFraction();
     const double T = 288.7, P = 1e5;  // the tank: K, Pa
 
     const auto textbook = textbookMixture(fluid);

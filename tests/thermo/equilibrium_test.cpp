@@ -447,7 +447,7 @@ TEST(Equilibrium, RestoreGivesBackTheSavedStateAfterAFailedSolve)
     const auto y = e.vapourComposition();
     const double nL = e.liquidMoles();
     const double nV = e.vapourMoles();
-    const double liquid_volume = e.liquidModel()->molar_volume;
+    const double liquid_volume = e.liquidModel()->molarVolume();
 
     e.set_type_of_problem(static_cast<problem_type>(16));
     e.set_initialization_flag(initialization::from_current_state);
@@ -461,7 +461,7 @@ TEST(Equilibrium, RestoreGivesBackTheSavedStateAfterAFailedSolve)
     EXPECT_EQ(e.vapourMoles(), nV);
     EXPECT_EQ(e.liquidComposition(), x);
     EXPECT_EQ(e.vapourComposition(), y);
-    EXPECT_DOUBLE_EQ(e.liquidModel()->molar_volume, liquid_volume);
+    EXPECT_DOUBLE_EQ(e.liquidModel()->molarVolume(), liquid_volume);
 }
 
 TEST(VLE, PhaseRolesFollowThePhaseTypes)
@@ -583,7 +583,7 @@ TEST(VLE, InitializeTakesTheSpecifiedQuantitiesOfTheTypeOfProblem)
         EXPECT_EQ(e.liquidComposition()[0], handled ? 0.3 : 0.2);
         EXPECT_EQ(e.vapourMoles(), c.takes_amounts ? 0 : 0.4);
         EXPECT_EQ(e.liquidMoles(), c.takes_amounts ? 1 : 0.6);
-        EXPECT_EQ(liquid_model.total_moles, c.takes_amounts ? 1 : 0.6);
+        EXPECT_EQ(liquid_model.totalMoles(), c.takes_amounts ? 1 : 0.6);
     }
 }
 
@@ -600,7 +600,7 @@ TEST(VLE, SettersConvertUnitsAndFractions)
     EXPECT_EQ(e.currentPressure(), 2e5);
     EXPECT_EQ(e.estimatedPressure(), 2e5);
     EXPECT_EQ(e.savedPressure(), 2e5);
-    EXPECT_EQ(m.liquid.pressure_pa, 2e5);
+    EXPECT_EQ(m.liquid.pressurePa(), 2e5);
 
     e.set_the_vaporization_ratio1(0.5);
     EXPECT_DOUBLE_EQ(e.vapourMoles(), 0.5 / 50.5);
@@ -674,8 +674,8 @@ TEST(IdealMixture, MissingCorrelationFailsInsteadOfCrashing)
 {
     TwoPhaseMixture m(methane_propane_decane);
     Quenta& e = m.equilibrium;
-    for (auto& correlation : e.psat_correlation)
-        correlation.reset();
+    for (short i = 0; i < e.componentCount(); ++i)
+        e.setPsatCorrelation(i, nullptr);
     EXPECT_EQ(e.Psat(0, 300), 0);
     e.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 300, 0);
     EXPECT_EQ(e.failureCode(), equilibrium_failure::solve_failed);

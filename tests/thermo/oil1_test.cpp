@@ -37,7 +37,7 @@ equilibrium_failure fixedStepVapourFraction(Oil1& oil, double alpha, double beta
     if (oil.failureCode() != equilibrium_failure::none)
         return oil.failureCode();
 
-    const double volume = bubble ? oil.liquidModel()->molar_volume : oil.vapourModel()->molar_volume;
+    const double volume = bubble ? oil.liquidModel()->molarVolume() : oil.vapourModel()->molarVolume();
     oil.save();
     oil.setSavedLiquidMoles(bubble ? 1 : 0);
     oil.setSavedVapourMoles(bubble ? 0 : 1);
@@ -78,7 +78,7 @@ equilibrium_failure fixedStepVapourFraction(Oil1& oil, double alpha, double beta
     if (oil.failureCode() != equilibrium_failure::none)
         return oil.failureCode();
     p = oil.currentPressure();
-    fv = oil.vapourMoles() * oil.vapourModel()->molar_volume / volume;
+    fv = oil.vapourMoles() * oil.vapourModel()->molarVolume() / volume;
     return equilibrium_failure::none;
 }
 
@@ -108,11 +108,11 @@ TEST(Oil1Model, DistributionReachesFeedAndPhaseModels)
     // Heavy cuts in both phase models, as the cut formulas give them.
     const HeavyCut cn1 = heavyCutProperties(0.7, 11, 25), cn2 = heavyCutProperties(0.7, 26, 499);
     for (const Montel* phase : {&fluid.liquidModel, &fluid.vapourModel}) {
-        EXPECT_DOUBLE_EQ(phase->critical_temperature[kCn1], cn1.tc);
-        EXPECT_DOUBLE_EQ(phase->critical_pressure[kCn2], cn2.pc);
-        EXPECT_DOUBLE_EQ(phase->acentric_factor[kCn2], cn2.omega);
-        EXPECT_DOUBLE_EQ(phase->molar_weight[kCn1], cn1.mw);
-        EXPECT_DOUBLE_EQ(phase->cn2_shift, cn2.shift);
+        EXPECT_DOUBLE_EQ(phase->criticalTemperature()[kCn1], cn1.tc);
+        EXPECT_DOUBLE_EQ(phase->criticalPressure()[kCn2], cn2.pc);
+        EXPECT_DOUBLE_EQ(phase->acentricFactor()[kCn2], cn2.omega);
+        EXPECT_DOUBLE_EQ(phase->molarWeight()[kCn1], cn1.mw);
+        EXPECT_DOUBLE_EQ(phase->secondHeavyCut().shift, cn2.shift);
     }
     EXPECT_DOUBLE_EQ(oil.specific_gravity[kCn2], modelSpecificGravity(kCn2, cn2.mw));
     EXPECT_EQ(oil.specific_gravity[kC1], 0.0);
@@ -157,7 +157,7 @@ TEST(Oil1Model, ParametersOfAnUnsoundDistributionAreRefused)
         Oil1& oil = fluid.oil;
         ASSERT_TRUE(oil.setDistributionParameters(0.6, 0.1, 0.01, 0.02, 0.03));
         const std::vector<double> before = oil.feedComposition();
-        const double cn1_weight = fluid.liquidModel.molar_weight[kCn1];
+        const double cn1_weight = fluid.liquidModel.molarWeight()[kCn1];
 
         EXPECT_EQ(oil.setDistributionParameters(c.alpha, c.beta, c.co2, c.n2, c.h2s), c.sound) << c.name;
         if (c.sound) {
@@ -173,7 +173,7 @@ TEST(Oil1Model, ParametersOfAnUnsoundDistributionAreRefused)
         EXPECT_EQ(oil.getAlpha(), 0.6) << c.name;
         EXPECT_EQ(oil.getBeta(), 0.1) << c.name;
         EXPECT_EQ(oil.co2_fraction, 0.01) << c.name;
-        EXPECT_EQ(fluid.liquidModel.molar_weight[kCn1], cn1_weight) << c.name;
+        EXPECT_EQ(fluid.liquidModel.molarWeight()[kCn1], cn1_weight) << c.name;
     }
 }
 
@@ -182,16 +182,16 @@ TEST(Oil1Model, VapourPressureStartData)
     ModelFluid fluid;
     const Oil1& oil = fluid.oil;
     // Normal boiling points: N2 and H2S as given, methane 111.7 K, ethane 184.6 K.
-    EXPECT_DOUBLE_EQ(oil.boiling_temperature[kN2], 75);
-    EXPECT_DOUBLE_EQ(oil.boiling_temperature[kH2S], 212.85);
-    EXPECT_NEAR(oil.boiling_temperature[kC1], 111.7, 0.3);
-    EXPECT_NEAR(oil.boiling_temperature[kC2], 184.6, 1.0);
-    EXPECT_NEAR(oil.boiling_temperature[kC6], 341.9, 1.0);
+    EXPECT_DOUBLE_EQ(oil.boilingTemperature()[kN2], 75);
+    EXPECT_DOUBLE_EQ(oil.boilingTemperature()[kH2S], 212.85);
+    EXPECT_NEAR(oil.boilingTemperature()[kC1], 111.7, 0.3);
+    EXPECT_NEAR(oil.boilingTemperature()[kC2], 184.6, 1.0);
+    EXPECT_NEAR(oil.boilingTemperature()[kC6], 341.9, 1.0);
     EXPECT_NEAR(oil.Psat(kCO2, 304.21), 7382500, 1e-6);
-    EXPECT_DOUBLE_EQ(oil.critical_temperature[kCn1], 713);
-    EXPECT_DOUBLE_EQ(oil.critical_pressure[kC3], 4246000);
+    EXPECT_DOUBLE_EQ(oil.criticalTemperature()[kCn1], 713);
+    EXPECT_DOUBLE_EQ(oil.criticalPressure()[kC3], 4246000);
     for (int i = kC1; i < kCn2; ++i)
-        EXPECT_LT(oil.boiling_temperature[i], oil.boiling_temperature[i + 1] + 1e-9) << i;
+        EXPECT_LT(oil.boilingTemperature()[i], oil.boilingTemperature()[i + 1] + 1e-9) << i;
 }
 
 TEST(Oil1Volumetric, AlphaFoundAgainFromItsOwnVapourFraction)
@@ -205,7 +205,7 @@ TEST(Oil1Volumetric, AlphaFoundAgainFromItsOwnVapourFraction)
     EXPECT_GT(ph, p);
     // The two-phase state at T fills the molar volume of the saturated liquid at Th.
     const Oil1& o = direct.oil;
-    EXPECT_NEAR(o.liquidMoles() * direct.liquidModel.molar_volume + o.vapourMoles() * direct.vapourModel.molar_volume,
+    EXPECT_NEAR(o.liquidMoles() * direct.liquidModel.molarVolume() + o.vapourMoles() * direct.vapourModel.molarVolume(),
                 o.homogenization_volume, 1e-9 * o.homogenization_volume);
     EXPECT_NEAR(o.currentTemperature(), T, 1e-9);
 

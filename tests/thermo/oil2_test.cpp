@@ -31,24 +31,27 @@ TEST(Oil2Names, BoilingPointsAndMethane)
     const char* names[] = {"N2", "CH4", "C4", "C5", "C1", "C20"};
     oil.number_of_components(6);
     for (short i = 0; i < 6; ++i) {
-        liquidModel.critical_temperature[i] = vapourModel.critical_temperature[i] = 300;
-        liquidModel.critical_pressure[i] = vapourModel.critical_pressure[i] = 4e6;
-        oil.boiling_temperature[i] = 1;  // replaced when the component is added
+        for (Peng* phase : {&liquidModel, &vapourModel}) {
+            phase->setCriticalTemperature(i, 300);
+            phase->setCriticalPressure(i, 4e6);
+        }
+        // A boiling temperature that adding the component replaces.
+        oil.setSatProp(i, oil.criticalTemperature()[i], oil.criticalPressure()[i], 1);
         oil.add_component(i, names[i]);
     }
     const double z[] = {0.1, 0.3, 0.2, 0.2, 0.15, 0.05};
     for (short i = 0; i < 6; ++i)
         oil.composition(i, z[i]);
 
-    EXPECT_DOUBLE_EQ(oil.boiling_temperature[0], 75);
-    EXPECT_NEAR(oil.boiling_temperature[1], 111.7, 0.3);  // methane
-    EXPECT_NEAR(oil.boiling_temperature[2], 272.7, 1.0);  // n-butane
-    EXPECT_NEAR(oil.boiling_temperature[3], 309.2, 1.0);  // n-pentane
-    EXPECT_EQ(oil.boiling_temperature[1], oil.boiling_temperature[4]);
-    EXPECT_GT(oil.boiling_temperature[5], 450);
+    EXPECT_DOUBLE_EQ(oil.boilingTemperature()[0], 75);
+    EXPECT_NEAR(oil.boilingTemperature()[1], 111.7, 0.3);  // methane
+    EXPECT_NEAR(oil.boilingTemperature()[2], 272.7, 1.0);  // n-butane
+    EXPECT_NEAR(oil.boilingTemperature()[3], 309.2, 1.0);  // n-pentane
+    EXPECT_EQ(oil.boilingTemperature()[1], oil.boilingTemperature()[4]);
+    EXPECT_GT(oil.boilingTemperature()[5], 450);
     // The first of "CH4" and "C1".
     EXPECT_DOUBLE_EQ(oil.getCH4(), 0.3);
-    EXPECT_EQ(oil.critical_temperature[0], 0.0);  // written by the caller only
+    EXPECT_EQ(oil.criticalTemperature()[0], 0.0);  // written by the caller only
 }
 
 TEST(Oil2Names, ComponentWithoutANameIsRefusedWithAMessage)
@@ -63,10 +66,10 @@ TEST(Oil2Names, ComponentWithoutANameIsRefusedWithAMessage)
         } data[] = {{190.6, 46e5, 0.011, 16.04}, {617.7, 21.1e5, 0.489, 142.3}};
         for (short i = 0; i < 2; ++i) {
             for (Peng* phase : {&liquidModel, &vapourModel}) {
-                phase->critical_temperature[i] = data[i].Tc;
-                phase->critical_pressure[i] = data[i].Pc;
-                phase->acentric_factor[i] = data[i].omega;
-                phase->molar_weight[i] = data[i].M;
+                phase->setCriticalTemperature(i, data[i].Tc);
+                phase->setCriticalPressure(i, data[i].Pc);
+                phase->setAcentricFactor(i, data[i].omega);
+                phase->setMolarWeight(i, data[i].M);
             }
             oil.setSatProp(i, data[i].Tc, data[i].Pc, 300);
         }
@@ -76,10 +79,10 @@ TEST(Oil2Names, ComponentWithoutANameIsRefusedWithAMessage)
         oil.add_component(1, name);
         const std::string messages = testing::internal::GetCapturedStderr();
         EXPECT_NE(messages.find("Component 1 has no name"), std::string::npos) << messages;
-        EXPECT_NE(oil.psat_correlation[0], nullptr);
-        EXPECT_EQ(oil.psat_correlation[1], nullptr);
+        EXPECT_NE(oil.psatCorrelation()[0], nullptr);
+        EXPECT_EQ(oil.psatCorrelation()[1], nullptr);
         EXPECT_TRUE(oil.componentName()[1].empty());
-        EXPECT_TRUE(liquidModel.component_name[1].empty());
+        EXPECT_TRUE(liquidModel.componentName()[1].empty());
 
         // Without the component's vapour pressure there are no start values.
         oil.composition(0, 0.5);
@@ -113,11 +116,11 @@ struct UserOil {
         for (short i = 0; i < n; ++i) {
             const Entry& e = kEntries[i];
             for (Peng* phase : {&liquidModel, &vapourModel}) {
-                phase->critical_temperature[i] = e.Tc;
-                phase->critical_pressure[i] = e.Pc * 1e5;
-                phase->acentric_factor[i] = e.omega;
-                phase->molar_weight[i] = e.M;
-                phase->critical_volume[i] = e.Vc * 1e-6;
+                phase->setCriticalTemperature(i, e.Tc);
+                phase->setCriticalPressure(i, e.Pc * 1e5);
+                phase->setAcentricFactor(i, e.omega);
+                phase->setMolarWeight(i, e.M);
+                phase->setCriticalVolume(i, e.Vc * 1e-6);
             }
             oil.setSatProp(i, e.Tc, e.Pc * 1e5, 300);
             oil.specific_gravity[i] = withSpecificGravities ? e.sg : 0;

@@ -102,7 +102,7 @@ double start_isochore_at_bubble_point(TwoPhaseMixture& m)
     EXPECT_EQ(e.failureCode(), equilibrium_failure::none);
     e.save();
     e.startNewCurve();
-    return e.liquidModel()->molar_volume;
+    return e.liquidModel()->molarVolume();
 }
 
 TEST(IsoplethPredictor, DewCurveStaysOnTheSaturationCurveAndTurnsAtTheCricondentherm)
@@ -231,7 +231,7 @@ TEST(IsochorePredictor, StartLeavingTheTwoPhaseRegionIsReversedAndTheFlagStays)
 TEST(Predictor, InterleavedCurvesDoNotShareTheirSteps)
 {
     const auto first_steps = [](TwoPhaseMixture& m, double first_step, int count) {
-        const double volume = m.equilibrium.liquidModel()->molar_volume;
+        const double volume = m.equilibrium.liquidModel()->molarVolume();
         return walk_isochore(m, volume, first_step, count);
     };
 
@@ -244,8 +244,8 @@ TEST(Predictor, InterleavedCurvesDoNotShareTheirSteps)
     TwoPhaseMixture b({{C1, 0.3}, {C3, 0.4}, {nC4, 0.3}});
     start_isochore_at_bubble_point(a);
     start_isochore_at_bubble_point(b);
-    const double volume_a = a.equilibrium.liquidModel()->molar_volume;
-    const double volume_b = b.equilibrium.liquidModel()->molar_volume;
+    const double volume_a = a.equilibrium.liquidModel()->molarVolume();
+    const double volume_b = b.equilibrium.liquidModel()->molarVolume();
     std::vector<CurvePoint> interleaved;
     for (int k = 0; k < 4; ++k) {
         const auto point = walk_isochore(a, volume_a, +5, 1);
@@ -323,9 +323,9 @@ TEST(Predictor, SingularDerivativeSystemFailsThePrediction)
 
     // Phase models without amounts: every material-balance row loses all but one entry.
     const auto empty_the_phases = [&] {
-        e.liquidModel()->total_moles = 0;
-        e.vapourModel()->total_moles = 0;
-        std::fill(e.liquidModel()->mole_fraction.begin(), e.liquidModel()->mole_fraction.end(), 0.0);
+        e.liquidModel()->total_number_of_moles(0);
+        e.vapourModel()->total_number_of_moles(0);
+        e.liquidModel()->composition(std::vector<double>(e.liquidModel()->componentCount(), 0.0));
     };
     empty_the_phases();
     const double specified_T = e.specifiedTemperature();

@@ -33,11 +33,11 @@ public:
     {
         for (Peng* phase : {&liquid, &vapour}) {
             phase->number_of_components(1);
-            phase->critical_temperature[0] = c.tc;
-            phase->critical_pressure[0] = c.pc * 1e5;
-            phase->critical_volume[0] = c.vc * 1e-6;
-            phase->acentric_factor[0] = c.omega;
-            phase->molar_weight[0] = c.mw;
+            phase->setCriticalTemperature(0, c.tc);
+            phase->setCriticalPressure(0, c.pc * 1e5);
+            phase->setCriticalVolume(0, c.vc * 1e-6);
+            phase->setAcentricFactor(0, c.omega);
+            phase->setMolarWeight(0, c.mw);
             phase->add_component(0, c.name);
         }
         pc = c.pc * 1e5;
@@ -50,12 +50,12 @@ public:
         vapour.set_the_phase_as(phase_kind::vapour);
         for (Peng* phase : {&liquid, &vapour}) {
             phase->temperature(T);
-            phase->pressure_pa = P;
+            phase->setPressurePa(P);
             phase->describe();
         }
-        if (liquid.compressibility_factor == vapour.compressibility_factor)  // one root only
-            return liquid.eos_volume < liquid.pseudo_critical_volume ? -1 : 1;
-        return liquid.ln_phi[0] - vapour.ln_phi[0];
+        if (liquid.compressibilityFactor() == vapour.compressibilityFactor())  // one root only
+            return liquid.eosVolume() < liquid.pseudoCriticalVolume() ? -1 : 1;
+        return liquid.lnPhi()[0] - vapour.lnPhi()[0];
     }
 
     // Bisection on ln P between 1 Pa and the critical pressure.
@@ -93,8 +93,8 @@ TEST_P(PengRobinsonVapourPressure, EqualFugacitiesAtAMeasuredVapourPressure)
     const double P = pure.vapour_pressure(c.T);
 
     // Two distinct roots with equal fugacities.
-    EXPECT_LT(pure.liquid.compressibility_factor, 0.5 * pure.vapour.compressibility_factor);
-    EXPECT_NEAR(pure.liquid.fugacity[0], pure.vapour.fugacity[0], 1e-9 * pure.vapour.fugacity[0]);
+    EXPECT_LT(pure.liquid.compressibilityFactor(), 0.5 * pure.vapour.compressibilityFactor());
+    EXPECT_NEAR(pure.liquid.fugacities()[0], pure.vapour.fugacities()[0], 1e-9 * pure.vapour.fugacities()[0]);
     EXPECT_EQ(code_number(pure.liquid.phase_type), 2);
     EXPECT_EQ(code_number(pure.vapour.phase_type), 1);
 
@@ -123,8 +123,8 @@ TEST(PengRobinsonSupercritical, OneRootForBothPhaseTypes)
     PureSaturation pure(propane);
     for (const double P : {5e5, 40e5, 80e5}) {
         pure.fugacity_gap(1.02 * propane.tc, P);
-        EXPECT_EQ(pure.liquid.compressibility_factor, pure.vapour.compressibility_factor) << P;
-        EXPECT_EQ(pure.liquid.fugacity[0], pure.vapour.fugacity[0]) << P;
+        EXPECT_EQ(pure.liquid.compressibilityFactor(), pure.vapour.compressibilityFactor()) << P;
+        EXPECT_EQ(pure.liquid.fugacities()[0], pure.vapour.fugacities()[0]) << P;
     }
 }
 

@@ -244,7 +244,7 @@ TEST(DorvaneTranslation, AlphaBetaTankOilsAcrossTheBridgedRange)
         ASSERT_EQ(oil.stock_tank_state, 3) << alpha;
         const double Ml = oil.liquid_molar_weight;
         const double V = oil.liquid_molar_volume;
-        const double B = dynamic_cast<const ICubic&>(*oil.liquidModel()).b_mix * 1e6;
+        const double B = dynamic_cast<const ICubic&>(*oil.liquidModel()).bMix() * 1e6;
         EXPECT_NEAR(oil.translated_liquid_density, publishedTranslatedDensity(Ml, V, B), 1e-12) << alpha;
         EXPECT_NEAR(oil.api[3], 141.5 / publishedTranslatedDensity(Ml, V, B) - 131.5, 1e-9) << alpha;
         if (previousApi3 != 0) {

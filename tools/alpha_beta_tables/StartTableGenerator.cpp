@@ -24,8 +24,8 @@ constexpr const char* kTableNames[kStartTableCount] = {
 StartTableGenerator::StartTableGenerator(double a) : alpha(a)
 {
     // As the published tables were made: they only start the engine's own solvers.
-    liquidModel.calculates_with_builtin_table = true;
-    vapourModel.calculates_with_builtin_table = true;
+    liquidModel.setCalculatesWithBuiltinTable(true);
+    vapourModel.setCalculatesWithBuiltinTable(true);
     oil.setDistributionParameters(alpha, 0, 0, 0, 0);
 }
 
@@ -44,7 +44,7 @@ std::optional<Record> StartTableGenerator::finishRecord(bool bubble)
     Record record;
     record.Th = oil.currentTemperature();
     record.P = oil.currentPressure();
-    const auto& incipient = bubble ? vapourModel.mole_fraction : liquidModel.mole_fraction;
+    const auto& incipient = bubble ? vapourModel.moleFraction() : liquidModel.moleFraction();
     std::copy(incipient.begin(), incipient.end(), record.incipient.begin());
     if (record.Th <= kStartTableReadingTemperature) {
         record.fraction = kNoVapour;

@@ -51,7 +51,7 @@ bool onePhaseAt(CalculationInterface& ci, const CIsochor& isochor, double T)
     model.volume(isochor.bulkVolume());
     model.temperature(T + kCelsiusOffset);
     model.calculate_pressure();
-    const double P = model.pressure_pa;
+    const double P = model.pressurePa();
     if (!(P > 0))
         return false;
     PhaseStability stability(*ci.liquidPhase, *ci.vapourPhase);

@@ -54,16 +54,16 @@ inline void set_up_components(Quenta& equilibrium, Peng& liquid, Peng& vapour, c
     for (short i = 0; i < n; ++i) {
         const Component& c = feed[i].component;
         for (Peng* phase : {&liquid, &vapour}) {
-            phase->critical_temperature[i] = c.Tc;
-            phase->critical_pressure[i] = c.Pc * 1e5;
-            phase->critical_volume[i] = c.Vc * 1e-6;
-            phase->acentric_factor[i] = c.omega;
-            phase->molar_weight[i] = c.Mw;
+            phase->setCriticalTemperature(i, c.Tc);
+            phase->setCriticalPressure(i, c.Pc * 1e5);
+            phase->setCriticalVolume(i, c.Vc * 1e-6);
+            phase->setAcentricFactor(i, c.omega);
+            phase->setMolarWeight(i, c.Mw);
         }
         equilibrium.setSatProp(i, c.Tc, c.Pc * 1e5, c.Tb);
         auto psat = std::make_unique<Clapeyron>();
         psat->set_constants(c.Tb, 101325.0, c.Tc, c.Pc * 1e5);
-        equilibrium.psat_correlation[i] = std::move(psat);
+        equilibrium.setPsatCorrelation(i, std::move(psat));
     }
     for (short i = 0; i < n; ++i)
         equilibrium.add_component(i, feed[i].component.name);
