@@ -100,7 +100,17 @@ public:
     void finalize();
     bool isLoaded() const { return loaded; }
 
-    // ---- Accessors ----
+    // ---- The engine: null for a fluid type without one ----
+    [[nodiscard]] FluidType getFluidType() const { return fluidType; }
+    [[nodiscard]] Oil* engine() const { return oil.get(); }
+    [[nodiscard]] ClaCubic0* liquidModel() const { return liquidPhase.get(); }
+    [[nodiscard]] ClaCubic0* vapourModel() const { return vapourPhase.get(); }
+    // The phase model of the homogeneous fluid in the last trapping-pressure or one-phase
+    // isochore calculation (not owned; null before one).
+    [[nodiscard]] FluidPhase* getCurrentPhase() const { return currentPhase; }
+
+    // ---- Inputs ----
+    [[nodiscard]] Homogenisation getHomog() const { return homog; }
     void setHomog(Homogenisation value) { homog = value; }
     bool homogenisesToLiquid() const { return homog == Homogenisation::toLiquid; }
     void setTh(double value) { Th = value; }
@@ -112,6 +122,40 @@ public:
     void setH2S(double value) { H2S = value; }
     void setBranch(int value) { branch = value; }
     void setIsopleth(CIsopleth* value) { isopleth = value; }
+    void setBulkVolume(double value) { bulkVolume = value; }  // m3/mol
+    [[nodiscard]] double getTh() const { return Th; }   // degrees Celsius
+    [[nodiscard]] double getPh() const { return Ph; }   // bar
+    [[nodiscard]] double getAlpha() const { return alpha; }
+    [[nodiscard]] double getBeta() const { return beta; }
+    [[nodiscard]] double getCO2() const { return CO2; }  // mole fraction
+    [[nodiscard]] double getN2() const { return N2; }    // mole fraction
+    [[nodiscard]] double getH2S() const { return H2S; }  // mole fraction
+    [[nodiscard]] int getBranch() const { return branch; }
+    [[nodiscard]] CIsopleth* getIsopleth() const { return isopleth; }
+
+    // ---- Results ----
+    // Stock-tank results of calculateGOR, by method: non-translated PR EOS, Standing-Katz,
+    // Alani-Kennedy, translated PR EOS.
+    [[nodiscard]] const std::array<double, 4>& getGOR() const { return GOR; }  // Stdm3/Stdm3
+    [[nodiscard]] const std::array<double, 4>& getAPI() const { return API; }  // degrees API
+    // The feed's C7+ part as calculateGOR found it.
+    [[nodiscard]] double getStockTankC7plus() const { return C7plus; }  // mole percent
+    [[nodiscard]] double getMwC7plus() const { return mwC7plus; }       // g/mol
+    [[nodiscard]] double getSGC7plus() const { return SGC7plus; }
+    // The homogeneous fluid of the last two-phase isochore's first point.
+    [[nodiscard]] double getBulkMolarWeight() const { return bulkMolarWeight; }  // g/mol
+    [[nodiscard]] double getBulkDensity0() const { return bulkDensity0; }  // g/cm3, equation of state
+    [[nodiscard]] double getBulkDensity1() const { return bulkDensity1; }  // g/cm3, Standing-Katz
+    // Whether the liquid branch's first point was found by the low-temperature start.
+    [[nodiscard]] bool isLowTemperatureStart() const { return lowTemperatureStart; }
+    // Factor of the continuation step of the current envelope branch or isochore.
+    [[nodiscard]] double getStep() const { return step; }
+    // Bounds of the two-phase isochores (Tmin in degrees Celsius, Tmax in K, Pmax in bar).
+    [[nodiscard]] double getTmin() const { return Tmin; }
+    [[nodiscard]] double getTmax() const { return Tmax; }
+    [[nodiscard]] double getPmax() const { return Pmax; }
+    // Equilibrium failure of the last envelope or isochore step.
+    [[nodiscard]] equilibrium_failure getError() const { return error; }
 
     int getNumberOfComponents() const;
     double getIsoplethComposition(int i) const;  // feed mole fraction
@@ -122,9 +166,9 @@ public:
     double getLiquidComposition(int i) const;
     double getVapourComposition(int i) const;
     double getBubbleVolumeFraction() const;
-    double getBulkVolume() const { return bulkVolume; }
+    [[nodiscard]] double getBulkVolume() const { return bulkVolume; }
     double getC7plus() const;                    // mole percent
-    double getCH4() const { return CH4; }
+    [[nodiscard]] double getCH4() const { return CH4; }  // mole percent, of calculateGOR
 
     // ---- Point calculations ----
     // Pressure (bar) of the homogeneous fluid at T (K) and bulkVolume, with the phase model
@@ -194,40 +238,6 @@ public:
     void printSTProperties();
     void printBulkProperties(double T, double P);   // K, bar
 
-    // ---- Fields (public: some callers read and write them directly) ----
-    std::unique_ptr<ClaCubic0> liquidPhase;
-    std::unique_ptr<ClaCubic0> vapourPhase;
-    std::unique_ptr<Oil> oil;
-    int branch = 1;                 // 1 bubble-point branch, 0 dew-point branch
-    bool lowTemperatureStart = false;  // of the liquid branch's first point
-    FluidType fluidType = FluidType::none;
-    double alpha = 0;
-    double beta = 0;
-    double CO2 = 0;                 // mole fraction
-    double N2 = 0;                  // mole fraction
-    double H2S = 0;                 // mole fraction
-    // Non-translated PR EOS, Standing-Katz, Alani-Kennedy, translated PR EOS.
-    std::array<double, 4> GOR{};    // Stdm3/Stdm3
-    std::array<double, 4> API{};    // degrees API
-    double CH4 = 0;                 // mole percent
-    double C7plus = 0;              // mole percent
-    double mwC7plus = 0;            // g/mol
-    double SGC7plus = 0;
-    double bulkDensity1 = 0;        // g/cm3, Standing-Katz
-    double step = 0;
-    Homogenisation homog = Homogenisation::toLiquid;
-    double Th = 0;                  // degrees Celsius
-    double bulkVolume = 0;          // m3/mol
-    double bulkMolarWeight = 0;     // g/mol
-    double bulkDensity0 = 0;        // g/cm3, equation of state
-    double Ph = 0;                  // bar
-    CIsopleth* isopleth = nullptr;  // not owned
-    FluidPhase* currentPhase = nullptr;  // not owned
-    double Tmin = 0;
-    double Tmax = 0;
-    double Pmax = 0;
-    equilibrium_failure error = equilibrium_failure::none;
-
 private:
     bool isEngineReady() const { return oil && loaded; }
     // Why the record cannot be loaded, or an empty text.
@@ -283,6 +293,38 @@ private:
     bool setIsochorStart(std::shared_ptr<CIsoplethPoint> first, std::shared_ptr<CIsoplethPoint> second,
                          bool& twoCrossings);
 
+    std::unique_ptr<ClaCubic0> liquidPhase;
+    std::unique_ptr<ClaCubic0> vapourPhase;
+    std::unique_ptr<Oil> oil;
+    int branch = 1;                 // 1 bubble-point branch, 0 dew-point branch
+    bool lowTemperatureStart = false;  // of the liquid branch's first point
+    FluidType fluidType = FluidType::none;
+    double alpha = 0;
+    double beta = 0;
+    double CO2 = 0;                 // mole fraction
+    double N2 = 0;                  // mole fraction
+    double H2S = 0;                 // mole fraction
+    // Non-translated PR EOS, Standing-Katz, Alani-Kennedy, translated PR EOS.
+    std::array<double, 4> GOR{};    // Stdm3/Stdm3
+    std::array<double, 4> API{};    // degrees API
+    double CH4 = 0;                 // mole percent
+    double C7plus = 0;              // mole percent
+    double mwC7plus = 0;            // g/mol
+    double SGC7plus = 0;
+    double bulkDensity1 = 0;        // g/cm3, Standing-Katz
+    double step = 0;
+    Homogenisation homog = Homogenisation::toLiquid;
+    double Th = 0;                  // degrees Celsius
+    double bulkVolume = 0;          // m3/mol
+    double bulkMolarWeight = 0;     // g/mol
+    double bulkDensity0 = 0;        // g/cm3, equation of state
+    double Ph = 0;                  // bar
+    CIsopleth* isopleth = nullptr;  // not owned
+    FluidPhase* currentPhase = nullptr;  // not owned
+    double Tmin = 0;
+    double Tmax = 0;
+    double Pmax = 0;
+    equilibrium_failure error = equilibrium_failure::none;
     bool loaded = false;
     ProgressCallback stockTankProgress;
     bool stockTankWasStopped = false;
