@@ -100,8 +100,9 @@ public:
     void finalize();
     bool isLoaded() const { return loaded; }
 
-    // ---- The engine: null for a fluid type without one ----
     [[nodiscard]] FluidType getFluidType() const { return fluidType; }
+
+    // ---- The engine and its phase models: null for a fluid type without one ----
     [[nodiscard]] Oil* engine() const { return oil.get(); }
     [[nodiscard]] ClaCubic0* liquidModel() const { return liquidPhase.get(); }
     [[nodiscard]] ClaCubic0* vapourModel() const { return vapourPhase.get(); }
@@ -113,31 +114,36 @@ public:
     [[nodiscard]] Homogenisation getHomog() const { return homog; }
     void setHomog(Homogenisation value) { homog = value; }
     bool homogenisesToLiquid() const { return homog == Homogenisation::toLiquid; }
+    [[nodiscard]] double getTh() const { return Th; }  // degrees Celsius
     void setTh(double value) { Th = value; }
+    [[nodiscard]] double getPh() const { return Ph; }  // bar
     void setPh(double value) { Ph = value; }
-    void setAlpha(double value) { alpha = value; }
-    void setBeta(double value) { beta = value; }
-    void setCO2(double value) { CO2 = value; }
-    void setN2(double value) { N2 = value; }
-    void setH2S(double value) { H2S = value; }
-    void setBranch(int value) { branch = value; }
-    void setIsopleth(CIsopleth* value) { isopleth = value; }
-    void setBulkVolume(double value) { bulkVolume = value; }  // m3/mol
-    [[nodiscard]] double getTh() const { return Th; }   // degrees Celsius
-    [[nodiscard]] double getPh() const { return Ph; }   // bar
+    [[nodiscard]] double getBulkVolume() const { return bulkVolume; }  // m3/mol
+    void setBulkVolume(double value) { bulkVolume = value; }
+    // The alpha-beta fluid; the gases as mole fractions.
     [[nodiscard]] double getAlpha() const { return alpha; }
+    void setAlpha(double value) { alpha = value; }
     [[nodiscard]] double getBeta() const { return beta; }
-    [[nodiscard]] double getCO2() const { return CO2; }  // mole fraction
-    [[nodiscard]] double getN2() const { return N2; }    // mole fraction
-    [[nodiscard]] double getH2S() const { return H2S; }  // mole fraction
+    void setBeta(double value) { beta = value; }
+    [[nodiscard]] double getCO2() const { return CO2; }
+    void setCO2(double value) { CO2 = value; }
+    [[nodiscard]] double getN2() const { return N2; }
+    void setN2(double value) { N2 = value; }
+    [[nodiscard]] double getH2S() const { return H2S; }
+    void setH2S(double value) { H2S = value; }
+    // The envelope branch: 1 bubble-point branch, 0 dew-point branch.
     [[nodiscard]] int getBranch() const { return branch; }
+    void setBranch(int value) { branch = value; }
+    // The envelope branch the isochores start from (not owned).
     [[nodiscard]] CIsopleth* getIsopleth() const { return isopleth; }
+    void setIsopleth(CIsopleth* value) { isopleth = value; }
 
     // ---- Results ----
     // Stock-tank results of calculateGOR, by method: non-translated PR EOS, Standing-Katz,
     // Alani-Kennedy, translated PR EOS.
     [[nodiscard]] const std::array<double, 4>& getGOR() const { return GOR; }  // Stdm3/Stdm3
     [[nodiscard]] const std::array<double, 4>& getAPI() const { return API; }  // degrees API
+    [[nodiscard]] double getCH4() const { return CH4; }                 // mole percent
     // The feed's C7+ part as calculateGOR found it.
     [[nodiscard]] double getStockTankC7plus() const { return C7plus; }  // mole percent
     [[nodiscard]] double getMwC7plus() const { return mwC7plus; }       // g/mol
@@ -157,6 +163,7 @@ public:
     // Equilibrium failure of the last envelope or isochore step.
     [[nodiscard]] equilibrium_failure getError() const { return error; }
 
+    // ---- The loaded fluid and the engine's present phases (none or not-a-number without an engine) ----
     int getNumberOfComponents() const;
     double getIsoplethComposition(int i) const;  // feed mole fraction
     double getLiquidVolume() const;              // m3/mol
@@ -166,9 +173,7 @@ public:
     double getLiquidComposition(int i) const;
     double getVapourComposition(int i) const;
     double getBubbleVolumeFraction() const;
-    [[nodiscard]] double getBulkVolume() const { return bulkVolume; }
-    double getC7plus() const;                    // mole percent
-    [[nodiscard]] double getCH4() const { return CH4; }  // mole percent, of calculateGOR
+    double getC7plus() const;                    // mole percent of the feed
 
     // ---- Point calculations ----
     // Pressure (bar) of the homogeneous fluid at T (K) and bulkVolume, with the phase model
