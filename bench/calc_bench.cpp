@@ -72,7 +72,7 @@ struct LoadedOil {
 void BM_OilFlashOfComponents(benchmark::State& state)
 {
     LoadedOil fluid(static_cast<int>(state.range(0)));
-    Oil& oil = *fluid.ci.oil;
+    Oil& oil = *fluid.ci.engine();
     for (auto _ : state) {
         oil.calculateFlash(373.15, 100);
         if (oil.failureCode() != equilibrium_failure::none) {
@@ -95,7 +95,7 @@ void BM_StockTankOfComponents(benchmark::State& state)
         CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
         ci.setModelFluid(FluidType::componentList, record);
         ci.calculateGOR();
-        benchmark::DoNotOptimize(ci.GOR);
+        benchmark::DoNotOptimize(ci.getGOR());
         benchmark::DoNotOptimize(ci.calculateSaturation(100, SaturationKind::bubblePoint));
     }
 }
@@ -127,7 +127,7 @@ void BM_GasOilRatioOfTheAlphaBetaFluid(benchmark::State& state)
     ci.finalize();
     for (auto _ : state) {
         ci.calculateGOR();
-        benchmark::DoNotOptimize(ci.GOR);
+        benchmark::DoNotOptimize(ci.getGOR());
     }
 }
 BENCHMARK(BM_GasOilRatioOfTheAlphaBetaFluid)->Unit(benchmark::kMicrosecond);
@@ -153,7 +153,7 @@ void BM_AlphaBetaCurve(benchmark::State& state)
             code = model.nextAlphaBeta(&alpha, &beta, &P);
             points += code == AlphaBetaStep::pointFound;
         }
-        walks = model.oil->isochore_walks;
+        walks = model.engine()->isochore_walks;
         benchmark::DoNotOptimize(alpha);
     }
     state.counters["points"] = points;
@@ -387,7 +387,7 @@ void BM_SecondDewSearch(benchmark::State& state, const FluidRecord& record)
     for (auto _ : state) {
         char found = 0;
         double T = 0, P = 0;
-        ci.oil->otherGasIsoplethPoint(found, T, P, T0, P0, y0.data());
+        ci.engine()->otherGasIsoplethPoint(found, T, P, T0, P0, y0.data());
         benchmark::DoNotOptimize(T);
     }
 }

@@ -72,7 +72,7 @@ void appendComponentTable(CLogWindow* log, const Dictionary& point)
     model.calculateComposition(point.doubleValue(fluidkey::alpha), point.doubleValue(fluidkey::beta),
                                point.doubleValue(fluidkey::CO2) * kPercent, point.doubleValue(fluidkey::N2) * kPercent,
                                point.doubleValue(fluidkey::H2S) * kPercent);
-    const Oil1& engine = *model.oil;
+    const Oil1& engine = *model.engine();
     const int count = model.getNumberOfComponents();
     log->appendText(formatString("Number of components : %d\n", count).toUtf8().constData());
     log->appendText(formatString("\t%12s %12s %12s %12s  %12s %12s %12s %12s\n", "Component", "Mole %", "Mw (g/mol)",
@@ -156,8 +156,8 @@ void CAlphaBetaPlotDocument::calculateGORAPI(int index, double* GOR, double* API
         return;
     PointFluid fluid(*point);
     fluid->calculateGOR();
-    *GOR = fluid->GOR[0];
-    *API = fluid->API[0];
+    *GOR = fluid->getGOR()[0];
+    *API = fluid->getAPI()[0];
 }
 
 void CAlphaBetaPlotDocument::calculateFvGrid(QObject*)

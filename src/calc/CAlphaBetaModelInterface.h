@@ -55,6 +55,20 @@ public:
     void setInputParameters(double Th, double Tfv, double Fv, double CO2, double N2, double H2S,
                             Homogenisation homog);
 
+    // ---- The engine ----
+    [[nodiscard]] Oil1* engine() const { return oil.get(); }
+    [[nodiscard]] Montel* liquidModel() const { return liquidPhase.get(); }
+    [[nodiscard]] Montel* vapourModel() const { return vapourPhase.get(); }
+
+    // ---- The curve's state ----
+    [[nodiscard]] double getAlpha() const { return alpha; }
+    [[nodiscard]] double getBeta() const { return beta; }
+    [[nodiscard]] double getLastAlpha() const { return lastAlpha; }  // of the last point found
+    [[nodiscard]] double getLastBeta() const { return lastBeta; }
+    [[nodiscard]] double getStep() const { return step; }  // factor of the beta increment
+    // The next point of the curve is sought from (fromAlpha, fromBeta), as if that were the last found.
+    void resumeCurveFrom(double fromAlpha, double fromBeta) { lastAlpha = fromAlpha; lastBeta = fromBeta; }
+
     // The equilibrium failure of the last engine step, by which the application picks its message.
     [[nodiscard]] equilibrium_failure getErrorMessageIndex() const { return errorIndex; }
 
@@ -104,7 +118,13 @@ public:
     [[nodiscard]] AlphaSearch firstAlphaBetaGOR(double GOR, double* alpha, double beta);
     [[nodiscard]] AlphaSearch nextAlphaBetaGOR(double GOR, double* alpha, double beta);
 
-    // ---- Fields ----
+private:
+    // Solves alpha at the engine's beta; the failure code goes to errorIndex.
+    bool solveAlpha();
+    // The solved point becomes the last one and goes to the out-arguments.
+    void acceptPoint(double* alphaOut, double* betaOut, double* P);
+    [[nodiscard]] AlphaSearch alphaForTarget(double start, double* alphaOut, double beta, double target, bool api);
+
     std::unique_ptr<Montel> liquidPhase;
     std::unique_ptr<Montel> vapourPhase;
     std::unique_ptr<Oil1> oil;
@@ -121,13 +141,6 @@ public:
     double lastAlpha = 0;
     double lastBeta = 0;
     equilibrium_failure errorIndex = equilibrium_failure::none;
-
-private:
-    // Solves alpha at the engine's beta; the failure code goes to errorIndex.
-    bool solveAlpha();
-    // The solved point becomes the last one and goes to the out-arguments.
-    void acceptPoint(double* alphaOut, double* betaOut, double* P);
-    [[nodiscard]] AlphaSearch alphaForTarget(double start, double* alphaOut, double beta, double target, bool api);
 };
 
 } // namespace quorvel

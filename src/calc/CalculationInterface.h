@@ -100,19 +100,70 @@ public:
     void finalize();
     bool isLoaded() const { return loaded; }
 
-    // ---- Accessors ----
+    [[nodiscard]] FluidType getFluidType() const { return fluidType; }
+
+    // ---- The engine and its phase models: null for a fluid type without one ----
+    [[nodiscard]] Oil* engine() const { return oil.get(); }
+    [[nodiscard]] ClaCubic0* liquidModel() const { return liquidPhase.get(); }
+    [[nodiscard]] ClaCubic0* vapourModel() const { return vapourPhase.get(); }
+    // The phase model of the homogeneous fluid in the last trapping-pressure or one-phase
+    // isochore calculation (not owned; null before one).
+    [[nodiscard]] FluidPhase* getCurrentPhase() const { return currentPhase; }
+
+    // ---- Inputs ----
+    [[nodiscard]] Homogenisation getHomog() const { return homog; }
     void setHomog(Homogenisation value) { homog = value; }
     bool homogenisesToLiquid() const { return homog == Homogenisation::toLiquid; }
+    [[nodiscard]] double getTh() const { return Th; }  // degrees Celsius
     void setTh(double value) { Th = value; }
+    [[nodiscard]] double getPh() const { return Ph; }  // bar
     void setPh(double value) { Ph = value; }
+    [[nodiscard]] double getBulkVolume() const { return bulkVolume; }  // m3/mol
+    void setBulkVolume(double value) { bulkVolume = value; }
+    // The alpha-beta fluid; the gases as mole fractions.
+    [[nodiscard]] double getAlpha() const { return alpha; }
     void setAlpha(double value) { alpha = value; }
+    [[nodiscard]] double getBeta() const { return beta; }
     void setBeta(double value) { beta = value; }
+    [[nodiscard]] double getCO2() const { return CO2; }
     void setCO2(double value) { CO2 = value; }
+    [[nodiscard]] double getN2() const { return N2; }
     void setN2(double value) { N2 = value; }
+    [[nodiscard]] double getH2S() const { return H2S; }
     void setH2S(double value) { H2S = value; }
+    // The envelope branch: 1 bubble-point branch, 0 dew-point branch.
+    [[nodiscard]] int getBranch() const { return branch; }
     void setBranch(int value) { branch = value; }
+    // The envelope branch the isochores start from (not owned).
+    [[nodiscard]] CIsopleth* getIsopleth() const { return isopleth; }
     void setIsopleth(CIsopleth* value) { isopleth = value; }
 
+    // ---- Results ----
+    // Stock-tank results of calculateGOR, by method: non-translated PR EOS, Standing-Katz,
+    // Alani-Kennedy, translated PR EOS.
+    [[nodiscard]] const std::array<double, 4>& getGOR() const { return GOR; }  // Stdm3/Stdm3
+    [[nodiscard]] const std::array<double, 4>& getAPI() const { return API; }  // degrees API
+    [[nodiscard]] double getCH4() const { return CH4; }                 // mole percent
+    // The feed's C7+ part as calculateGOR found it.
+    [[nodiscard]] double getStockTankC7plus() const { return C7plus; }  // mole percent
+    [[nodiscard]] double getMwC7plus() const { return mwC7plus; }       // g/mol
+    [[nodiscard]] double getSGC7plus() const { return SGC7plus; }
+    // The homogeneous fluid of the last two-phase isochore's first point.
+    [[nodiscard]] double getBulkMolarWeight() const { return bulkMolarWeight; }  // g/mol
+    [[nodiscard]] double getBulkDensity0() const { return bulkDensity0; }  // g/cm3, equation of state
+    [[nodiscard]] double getBulkDensity1() const { return bulkDensity1; }  // g/cm3, Standing-Katz
+    // Whether the liquid branch's first point was found by the low-temperature start.
+    [[nodiscard]] bool isLowTemperatureStart() const { return lowTemperatureStart; }
+    // Factor of the continuation step of the current envelope branch or isochore.
+    [[nodiscard]] double getStep() const { return step; }
+    // Bounds of the two-phase isochores (Tmin in degrees Celsius, Tmax in K, Pmax in bar).
+    [[nodiscard]] double getTmin() const { return Tmin; }
+    [[nodiscard]] double getTmax() const { return Tmax; }
+    [[nodiscard]] double getPmax() const { return Pmax; }
+    // Equilibrium failure of the last envelope or isochore step.
+    [[nodiscard]] equilibrium_failure getError() const { return error; }
+
+    // ---- The loaded fluid and the engine's present phases (none or not-a-number without an engine) ----
     int getNumberOfComponents() const;
     double getIsoplethComposition(int i) const;  // feed mole fraction
     double getLiquidVolume() const;              // m3/mol
@@ -122,9 +173,7 @@ public:
     double getLiquidComposition(int i) const;
     double getVapourComposition(int i) const;
     double getBubbleVolumeFraction() const;
-    double getBulkVolume() const { return bulkVolume; }
-    double getC7plus() const;                    // mole percent
-    double getCH4() const { return CH4; }
+    double getC7plus() const;                    // mole percent of the feed
 
     // ---- Point calculations ----
     // Pressure (bar) of the homogeneous fluid at T (K) and bulkVolume, with the phase model
@@ -194,40 +243,6 @@ public:
     void printSTProperties();
     void printBulkProperties(double T, double P);   // K, bar
 
-    // ---- Fields (public: some callers read and write them directly) ----
-    std::unique_ptr<ClaCubic0> liquidPhase;
-    std::unique_ptr<ClaCubic0> vapourPhase;
-    std::unique_ptr<Oil> oil;
-    int branch = 1;                 // 1 bubble-point branch, 0 dew-point branch
-    bool lowTemperatureStart = false;  // of the liquid branch's first point
-    FluidType fluidType = FluidType::none;
-    double alpha = 0;
-    double beta = 0;
-    double CO2 = 0;                 // mole fraction
-    double N2 = 0;                  // mole fraction
-    double H2S = 0;                 // mole fraction
-    // Non-translated PR EOS, Standing-Katz, Alani-Kennedy, translated PR EOS.
-    std::array<double, 4> GOR{};    // Stdm3/Stdm3
-    std::array<double, 4> API{};    // degrees API
-    double CH4 = 0;                 // mole percent
-    double C7plus = 0;              // mole percent
-    double mwC7plus = 0;            // g/mol
-    double SGC7plus = 0;
-    double bulkDensity1 = 0;        // g/cm3, Standing-Katz
-    double step = 0;
-    Homogenisation homog = Homogenisation::toLiquid;
-    double Th = 0;                  // degrees Celsius
-    double bulkVolume = 0;          // m3/mol
-    double bulkMolarWeight = 0;     // g/mol
-    double bulkDensity0 = 0;        // g/cm3, equation of state
-    double Ph = 0;                  // bar
-    CIsopleth* isopleth = nullptr;  // not owned
-    FluidPhase* currentPhase = nullptr;  // not owned
-    double Tmin = 0;
-    double Tmax = 0;
-    double Pmax = 0;
-    equilibrium_failure error = equilibrium_failure::none;
-
 private:
     bool isEngineReady() const { return oil && loaded; }
     // Why the record cannot be loaded, or an empty text.
@@ -283,6 +298,38 @@ private:
     bool setIsochorStart(std::shared_ptr<CIsoplethPoint> first, std::shared_ptr<CIsoplethPoint> second,
                          bool& twoCrossings);
 
+    std::unique_ptr<ClaCubic0> liquidPhase;
+    std::unique_ptr<ClaCubic0> vapourPhase;
+    std::unique_ptr<Oil> oil;
+    int branch = 1;                 // 1 bubble-point branch, 0 dew-point branch
+    bool lowTemperatureStart = false;  // of the liquid branch's first point
+    FluidType fluidType = FluidType::none;
+    double alpha = 0;
+    double beta = 0;
+    double CO2 = 0;                 // mole fraction
+    double N2 = 0;                  // mole fraction
+    double H2S = 0;                 // mole fraction
+    // Non-translated PR EOS, Standing-Katz, Alani-Kennedy, translated PR EOS.
+    std::array<double, 4> GOR{};    // Stdm3/Stdm3
+    std::array<double, 4> API{};    // degrees API
+    double CH4 = 0;                 // mole percent
+    double C7plus = 0;              // mole percent
+    double mwC7plus = 0;            // g/mol
+    double SGC7plus = 0;
+    double bulkDensity1 = 0;        // g/cm3, Standing-Katz
+    double step = 0;
+    Homogenisation homog = Homogenisation::toLiquid;
+    double Th = 0;                  // degrees Celsius
+    double bulkVolume = 0;          // m3/mol
+    double bulkMolarWeight = 0;     // g/mol
+    double bulkDensity0 = 0;        // g/cm3, equation of state
+    double Ph = 0;                  // bar
+    CIsopleth* isopleth = nullptr;  // not owned
+    FluidPhase* currentPhase = nullptr;  // not owned
+    double Tmin = 0;
+    double Tmax = 0;
+    double Pmax = 0;
+    equilibrium_failure error = equilibrium_failure::none;
     bool loaded = false;
     ProgressCallback stockTankProgress;
     bool stockTankWasStopped = false;

@@ -68,7 +68,7 @@ bool GammaModelInterface::calculateFrom(double shape, double scale, int delta, d
 {
     const double gases = CO2 + N2 + H2S;
     if (!(scale > 0) || !std::isfinite(scale) || !(gases < 1)) {
-        count = 0;
+        entries = 0;
         return false;
     }
     if (!(shape > 1))
@@ -80,8 +80,8 @@ bool GammaModelInterface::calculateFrom(double shape, double scale, int delta, d
         weight[i] = gammaDensity(i, shape, scale);
 
     for (int j = 0; j < kFirstGroup; ++j) {
-        molePercent[j] = 0;
-        carbonNumber[j] = j;
+        entryPercent[j] = 0;
+        entryCarbonNumber[j] = j;
     }
     int j = kFirstGroup;
     int i = 0;
@@ -91,8 +91,8 @@ bool GammaModelInterface::calculateFrom(double shape, double scale, int delta, d
         for (; i < kSampleCount && i + kLowestSampleTemperature < Tb; ++i)
             sum += weight[i];
         if (sum != 0) {
-            carbonNumber[j] = n;
-            molePercent[j] = sum * 100;
+            entryCarbonNumber[j] = n;
+            entryPercent[j] = sum * 100;
             ++j;
             n += n <= kLastSingleCarbonNumber ? 1 : delta;
         } else if (n > kLastCarbonNumberThatMayBeEmpty) {
@@ -101,15 +101,15 @@ bool GammaModelInterface::calculateFrom(double shape, double scale, int delta, d
             ++n;
         }
     }
-    count = j;
+    entries = j;
 
     // Weights to moles, scaled to leave room for the gases.
     double moles = 0;
-    for (int k = kFirstGroup; k < count; ++k)
-        moles += molePercent[k] / carbonNumberMolarWeight(carbonNumber[k]);
+    for (int k = kFirstGroup; k < entries; ++k)
+        moles += entryPercent[k] / carbonNumberMolarWeight(entryCarbonNumber[k]);
     moles /= 1 - gases;
-    for (int k = kFirstGroup; k < count; ++k)
-        molePercent[k] = molePercent[k] * 100 / (carbonNumberMolarWeight(carbonNumber[k]) * moles);
+    for (int k = kFirstGroup; k < entries; ++k)
+        entryPercent[k] = entryPercent[k] * 100 / (carbonNumberMolarWeight(entryCarbonNumber[k]) * moles);
     return true;
 }
 

@@ -6,7 +6,7 @@ namespace quorvel {
 
 // Cuts a gamma distribution of the heavy fraction over boiling temperature into
 // carbon-number groups: single carbon numbers up to C10, groups of `delta` carbon numbers
-// above. The results are public fields the fluid model editor reads directly.
+// above.
 class GammaModelInterface {
 public:
     static constexpr int kSampleCount = 600;
@@ -21,9 +21,15 @@ public:
     // gas fractions that leave no room for hydrocarbons.
     bool calculateFrom(double shape, double scale, int delta, double CO2, double N2, double H2S);
 
-    std::array<double, kSampleCount> molePercent{};  // entry i for i below count
-    std::array<int, kMaxEntries> carbonNumber{};     // carbon number where entry i's interval ends
-    int count = 0;                                   // entries in use
+    [[nodiscard]] int count() const { return entries; }  // entries in use
+    [[nodiscard]] double molePercent(int i) const { return entryPercent[i]; }  // for i below count()
+    // The carbon number where entry i's interval ends.
+    [[nodiscard]] int carbonNumber(int i) const { return entryCarbonNumber[i]; }
+
+private:
+    std::array<double, kSampleCount> entryPercent{};
+    std::array<int, kMaxEntries> entryCarbonNumber{};
+    int entries = 0;
 };
 
 } // namespace quorvel

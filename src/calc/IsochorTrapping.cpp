@@ -18,10 +18,10 @@ double CIsochor::calculateTrappingPressure(double T)
     CalculationInterface calculation(fluidTypeOf(model), EquationOfState::pengRobinson);
     calculation.setThermodynamicModel(model);
     calculation.setHomog(mHomog);
-    calculation.bulkVolume = mBulkVolume;
+    calculation.setBulkVolume(mBulkVolume);
     calculation.setTh(T);
     const double P = calculation.calculateTrappingPressure(T);
-    if (!std::isfinite(P) || !calculation.oil)
+    if (!std::isfinite(P) || !calculation.engine())
         return 0;  // no engine for this fluid, or no pressure at this volume: nothing calculated
 
     mTrap = T;
@@ -30,12 +30,12 @@ double CIsochor::calculateTrappingPressure(double T)
     calculation.setPh(mPtrap);
     calculation.calculateGOR();
     calculation.calculateBulkDensity(mTrap, mPtrap, calculation.homogenisesToLiquid());
-    mGOR = calculation.GOR[0];
-    mAPI = calculation.API[0];
-    mCH4 = calculation.CH4;
-    mBulkMolarWeight = calculation.oil->bulk_molar_weight;
-    mBulkDensity0 = calculation.oil->bulk_density;
-    mBulkDensity1 = calculation.oil->bulk_density_standing_katz;
+    mGOR = calculation.getGOR()[0];
+    mAPI = calculation.getAPI()[0];
+    mCH4 = calculation.getCH4();
+    mBulkMolarWeight = calculation.engine()->bulk_molar_weight;
+    mBulkDensity0 = calculation.engine()->bulk_density;
+    mBulkDensity1 = calculation.engine()->bulk_density_standing_katz;
     return mPtrap;
 }
 

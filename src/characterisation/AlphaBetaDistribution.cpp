@@ -229,7 +229,7 @@ struct ExtendedFitInput
 // measured point says (bubble or dew), or not-a-number.
 double vapourFractionOf(MontelModelEx& model)
 {
-    Oil1& oil = static_cast<Oil1&>(*model.interface->oil);
+    Oil1& oil = static_cast<Oil1&>(*model.interface->engine());
     oil.setInclusionType(model.saturationKind == SaturationKind::bubblePoint ? Homogenisation::toLiquid
                                                                              : Homogenisation::toVapour);
     double fv = kNaN, ph = 0, p = 0;

@@ -72,12 +72,12 @@ void ModelBox::updateGammaDistribution()
     for (const auto& [gas, fraction] : gases)
         if (fraction > 0)
             components.append(gammaComponent(gas, fraction * 100));
-    for (int i = 1; i <= kLastSingleEntry && i < gamma.count; ++i)
-        components.append(gammaComponent(QString::asprintf("C%d", gamma.carbonNumber[i]), gamma.molePercent[i]));
+    for (int i = 1; i <= kLastSingleEntry && i < gamma.count(); ++i)
+        components.append(gammaComponent(QString::asprintf("C%d", gamma.carbonNumber(i)), gamma.molePercent(i)));
     // A group is named by the middle of the carbon numbers it spans.
-    for (int i = kLastSingleEntry + 1; i < gamma.count; ++i)
-        components.append(gammaComponent(QString::asprintf("C%d", (gamma.carbonNumber[i - 1] + gamma.carbonNumber[i]) / 2),
-                                         gamma.molePercent[i]));
+    for (int i = kLastSingleEntry + 1; i < gamma.count(); ++i)
+        components.append(gammaComponent(QString::asprintf("C%d", (gamma.carbonNumber(i - 1) + gamma.carbonNumber(i)) / 2),
+                                         gamma.molePercent(i)));
     showNewComponents();
 }
 

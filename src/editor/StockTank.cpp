@@ -24,10 +24,10 @@ public:
         if (result.stopped)
             return result;
         mInterface.logTranslationNote();
-        const Oil* oil = mInterface.oil.get();
-        result.c7plus = mInterface.C7plus;
-        result.mwC7plus = mInterface.mwC7plus;
-        result.sgC7plus = mInterface.SGC7plus;
+        const Oil* oil = mInterface.engine();
+        result.c7plus = mInterface.getStockTankC7plus();
+        result.mwC7plus = mInterface.getMwC7plus();
+        result.sgC7plus = mInterface.getSGC7plus();
         if (!oil || !mInterface.isLoaded()) {
             result.failed = true;
             return result;

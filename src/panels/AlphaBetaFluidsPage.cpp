@@ -452,8 +452,8 @@ void CAlphaBetaPanel::setGORAPI()
     stockTank.finalize();
     stockTank.calculateGOR();
     stockTank.logTranslationNote();
-    const double GOR = stockTank.GOR[kTranslatedEosResult];
-    const double API = stockTank.API[kTranslatedEosResult];
+    const double GOR = stockTank.getGOR()[kTranslatedEosResult];
+    const double API = stockTank.getAPI()[kTranslatedEosResult];
     const double CH4 = stockTank.getCH4();
     const double C7plus = stockTank.getC7plus();
     if (GOR == 0) {

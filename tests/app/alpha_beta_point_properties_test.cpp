@@ -213,8 +213,8 @@ TEST_F(AlphaBetaPointFixture, GasOilRatioAndApiOfAPointWriteNothing)
     direct.setCO2(0.02);
     direct.finalize();
     ASSERT_TRUE(direct.calculateGOR());
-    EXPECT_DOUBLE_EQ(GOR, direct.GOR[0]);
-    EXPECT_DOUBLE_EQ(API, direct.API[0]);
+    EXPECT_DOUBLE_EQ(GOR, direct.getGOR()[0]);
+    EXPECT_DOUBLE_EQ(API, direct.getAPI()[0]);
     EXPECT_GT(GOR, 0);
     EXPECT_GT(API, 0);
 

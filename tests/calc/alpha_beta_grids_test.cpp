@@ -199,7 +199,7 @@ TEST_F(Grids, GasOilRatioGridHoldsThePointsThatSeparateAtStockTankConditions)
     // Pure methane gives no stock-tank liquid: the lattice's first point is left out.
     twin.calculateComposition(0, 0, 0, 0, 0);
     twin.calculateGOR();
-    EXPECT_NE(twin.oil->failureCode(), equilibrium_failure::none);
+    EXPECT_NE(twin.engine()->failureCode(), equilibrium_failure::none);
     EXPECT_NE(grid.rows.front().left(25), QByteArray("      0.0000       0.0000"));
 
     for (size_t k : {size_t(0), grid.rows.size() / 2, grid.rows.size() - 1}) {
@@ -208,10 +208,10 @@ TEST_F(Grids, GasOilRatioGridHoldsThePointsThatSeparateAtStockTankConditions)
         ASSERT_EQ(row.size(), 6u);
         twin.calculateComposition(row[0], row[1], 0, 0, 0);
         twin.calculateGOR();
-        ASSERT_EQ(twin.oil->failureCode(), equilibrium_failure::none);
+        ASSERT_EQ(twin.engine()->failureCode(), equilibrium_failure::none);
         const std::vector<QByteArray> f = fields(grid.rows[k]);
-        EXPECT_EQ(f[2].toStdString(), general4(twin.oil->gor[3]));
-        EXPECT_EQ(f[3].toStdString(), general4(twin.oil->api[3]));
+        EXPECT_EQ(f[2].toStdString(), general4(twin.engine()->gor[3]));
+        EXPECT_EQ(f[3].toStdString(), general4(twin.engine()->api[3]));
         EXPECT_EQ(f[4].toStdString(), general4(twin.getMoleFraction(3)));  // fractions, not percent
         EXPECT_NEAR(row[5], c7plusOf(twin), 1e-3 * row[5]);
     }
@@ -228,7 +228,7 @@ TEST_F(Grids, AFolderThatTakesNoFileIsReportedAndCostsNoCalculation)
         const GridWriteResult result = model.calculateFvGrid(where);
         EXPECT_FALSE(result.written);
         EXPECT_FALSE(result.error.isEmpty());
-        EXPECT_EQ(model.oil->isochore_walks, 0);
+        EXPECT_EQ(model.engine()->isochore_walks, 0);
     }
     EXPECT_FALSE(QFile::exists(QStringLiteral("grid3.txt")));  // nothing in the current directory
     EXPECT_FALSE(QFile::exists(QStringLiteral("relative/grid3.txt")));

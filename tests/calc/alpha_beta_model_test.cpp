@@ -45,8 +45,8 @@ TEST(AlphaBetaModelInterface, StartsWithEveryFieldSetAndTheSeventeenModelCompone
     EXPECT_EQ(model.getFv(), 0);
     EXPECT_EQ(model.getCO2() + model.getN2() + model.getH2S(), 0);
     EXPECT_EQ(model.getHomog(), Homogenisation::toLiquid);
-    EXPECT_EQ(model.alpha + model.beta + model.lastAlpha + model.lastBeta, 0);
-    EXPECT_EQ(model.step, 1);
+    EXPECT_EQ(model.getAlpha() + model.getBeta() + model.getLastAlpha() + model.getLastBeta(), 0);
+    EXPECT_EQ(model.getStep(), 1);
 
     const std::vector<std::string> names = {"N2",  "CO2", "H2S", "C1", "C2", "C3", "iC4", "nC4", "iC5",
                                             "nC5", "C6",  "C7",  "C8", "C9", "C10", "Cn1", "Cn2"};
@@ -94,8 +94,8 @@ TEST(AlphaBetaModelInterface, CompositionOfAPairHoldsTheGasesWhereTheyBelongAndS
         EXPECT_NEAR(model.getMoleFraction(0), c.N2, 1e-12);
         EXPECT_NEAR(model.getMoleFraction(1), c.CO2, 1e-12);
         EXPECT_NEAR(model.getMoleFraction(2), c.H2S, 1e-12);
-        EXPECT_EQ(model.oil->getAlpha(), c.alpha);
-        EXPECT_EQ(model.oil->getBeta(), c.beta);
+        EXPECT_EQ(model.engine()->getAlpha(), c.alpha);
+        EXPECT_EQ(model.engine()->getBeta(), c.beta);
     }
 }
 
@@ -109,11 +109,11 @@ TEST(AlphaBetaModelInterface, ComponentPropertiesAreThoseOfThePhaseModelsAndTheH
     EXPECT_NEAR(model.getMw(3), 16.04, 0.01);
     EXPECT_NEAR(model.getOmega(3), 0.011, 0.003);
     for (int i = 0; i < 17; ++i) {
-        EXPECT_EQ(model.getTc(i), model.vapourPhase->criticalTemperature()[i]) << i;
-        EXPECT_EQ(model.getMw(i), model.vapourPhase->molarWeight()[i]) << i;
+        EXPECT_EQ(model.getTc(i), model.vapourModel()->criticalTemperature()[i]) << i;
+        EXPECT_EQ(model.getMw(i), model.vapourModel()->molarWeight()[i]) << i;
         EXPECT_GT(model.getVc(i), 0) << i;
-        EXPECT_NEAR(model.getCt0(i) + model.getCt1(i) * 300, model.liquidPhase->shiftConstant()[i]
-                                                                 + model.liquidPhase->shiftSlope()[i] * 300,
+        EXPECT_NEAR(model.getCt0(i) + model.getCt1(i) * 300, model.liquidModel()->shiftConstant()[i]
+                                                                 + model.liquidModel()->shiftSlope()[i] * 300,
                     1e-15);
     }
     // A larger alpha spreads the distribution to heavier carbon numbers inside each cut.
@@ -144,7 +144,7 @@ Curve traceCurve(CAlphaBetaModelInterface& model)
     curve.points.push_back(p);
     for (curve.turns = 1; curve.turns < kMostTurns; ++curve.turns) {
         const AlphaBetaStep code = model.nextAlphaBeta(&p.alpha, &p.beta, &p.P);
-        curve.triedBetas.push_back(model.oil->getBeta());
+        curve.triedBetas.push_back(model.engine()->getBeta());
         if (code == AlphaBetaStep::pointFound)
             curve.points.push_back(p);
         else if (code == AlphaBetaStep::curveEnd)
@@ -228,12 +228,12 @@ TEST(AlphaBetaCurve, FailuresHalveTheBetaStepUntilTheFourthEndsTheCurve)
         SCOPED_TRACE("failure " + std::to_string(k + 1));
         CurvePoint untouched{-1, -1, -1};
         EXPECT_EQ(model.nextAlphaBeta(&untouched.alpha, &untouched.beta, &untouched.P), expectedCodes[k]);
-        EXPECT_NEAR(model.oil->getBeta() - last.beta, expectedIncrements[k], 1e-15);
+        EXPECT_NEAR(model.engine()->getBeta() - last.beta, expectedIncrements[k], 1e-15);
         EXPECT_EQ(untouched.alpha, -1);
-        EXPECT_EQ(model.lastAlpha, last.alpha);
-        EXPECT_EQ(model.lastBeta, last.beta);
+        EXPECT_EQ(model.getLastAlpha(), last.alpha);
+        EXPECT_EQ(model.getLastBeta(), last.beta);
         EXPECT_NE(model.getErrorMessageIndex(), equilibrium_failure::none);
-        EXPECT_EQ(model.getErrorMessageIndex(), model.oil->failureCode());
+        EXPECT_EQ(model.getErrorMessageIndex(), model.engine()->failureCode());
     }
 }
 
@@ -267,22 +267,21 @@ TEST(AlphaBetaCurve, EndsWithoutFailureWhereBetaWouldLeaveTheModelsDomain)
     ASSERT_EQ(model.firstAlphaBeta(&p.alpha, &p.beta, &p.P), equilibrium_failure::none);
     const double alphaAtZero = p.alpha;
 
-    model.lastBeta = 0.995;
+    model.resumeCurveFrom(alphaAtZero, 0.995);
     CurvePoint untouched{-1, -1, -1};
     EXPECT_EQ(model.nextAlphaBeta(&untouched.alpha, &untouched.beta, &untouched.P), AlphaBetaStep::curveEnd);
     EXPECT_EQ(model.getErrorMessageIndex(), equilibrium_failure::none);
     EXPECT_EQ(untouched.beta, -1);
-    EXPECT_EQ(model.oil->getBeta(), 0);  // the engine was not asked
+    EXPECT_EQ(model.engine()->getBeta(), 0);  // the engine was not asked
 
     // A hundred increments of 0.01 reach 1 within rounding: that last point is tried at 1.
     double sum = 0;
     for (int k = 0; k < 99; ++k)
         sum += 0.01;
-    model.lastBeta = sum;
-    model.lastAlpha = alphaAtZero;
+    model.resumeCurveFrom(alphaAtZero, sum);
     static_cast<void>(model.nextAlphaBeta(&untouched.alpha, &untouched.beta, &untouched.P));  // only the beta tried matters
-    EXPECT_LE(model.oil->getBeta(), 1);
-    EXPECT_NEAR(model.oil->getBeta(), 1, 1e-12);
+    EXPECT_LE(model.engine()->getBeta(), 1);
+    EXPECT_NEAR(model.engine()->getBeta(), 1, 1e-12);
 }
 
 TEST(AlphaBetaCurve, AnUnreachableInclusionGivesNoFirstPoint)
@@ -310,7 +309,7 @@ TEST(AlphaBetaCurve, ASecondCurveOnTheSameInterfaceStartsCold)
     EXPECT_EQ(again.beta, 0);
     EXPECT_NEAR(again.alpha, first.alpha, 1e-7);
     EXPECT_NEAR(again.P, first.P, 1e-5 * first.P);
-    EXPECT_EQ(model.step, 1);
+    EXPECT_EQ(model.getStep(), 1);
 }
 
 // ---- Alpha for a stock-tank API gravity or gas-oil ratio -----------------------------------
@@ -321,9 +320,9 @@ TEST(AlphaForStockTankTarget, FindsTheAlphaWhoseFluidHasTheTarget)
     const double alpha = 0.85, beta = 0.2;
     model.calculateComposition(alpha, beta, 0, 0, 0);
     model.calculateGOR();
-    ASSERT_EQ(model.oil->failureCode(), equilibrium_failure::none);
-    const double API = model.oil->api[0];
-    const double GOR = model.oil->gor[0];
+    ASSERT_EQ(model.engine()->failureCode(), equilibrium_failure::none);
+    const double API = model.engine()->api[0];
+    const double GOR = model.engine()->gor[0];
 
     double found = -1;
     ASSERT_EQ(model.firstAlphaBetaAPI(API, &found, beta), AlphaSearch::found);

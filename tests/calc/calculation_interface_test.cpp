@@ -51,22 +51,22 @@ TEST(CalculationInterfaceConstruction, EngineObjectsByFluidTypeAndEosCode)
     for (const Case& c : cases) {
         SCOPED_TRACE("fluidType " + std::to_string(c.fluidType) + ", EOS " + std::to_string(c.eos));
         CalculationInterface ci(fluidTypeFromNumber(c.fluidType), static_cast<EquationOfState>(c.eos));
-        EXPECT_EQ(ci.fluidType, fluidTypeFromNumber(c.fluidType));
-        EXPECT_EQ(modelOf(ci.liquidPhase.get()), c.model);
-        EXPECT_EQ(modelOf(ci.vapourPhase.get()), c.model);
+        EXPECT_EQ(ci.getFluidType(), fluidTypeFromNumber(c.fluidType));
+        EXPECT_EQ(modelOf(ci.liquidModel()), c.model);
+        EXPECT_EQ(modelOf(ci.vapourModel()), c.model);
         if (c.model == Model::none) {
-            EXPECT_EQ(ci.oil, nullptr);
-            EXPECT_EQ(ci.liquidPhase, nullptr);
-            EXPECT_EQ(ci.vapourPhase, nullptr);
+            EXPECT_EQ(ci.engine(), nullptr);
+            EXPECT_EQ(ci.liquidModel(), nullptr);
+            EXPECT_EQ(ci.vapourModel(), nullptr);
             continue;
         }
-        ASSERT_NE(ci.oil, nullptr);
-        EXPECT_EQ(dynamic_cast<Oil1*>(ci.oil.get()) != nullptr, c.alphaBeta);
-        EXPECT_EQ(dynamic_cast<Oil2*>(ci.oil.get()) != nullptr, !c.alphaBeta);
-        EXPECT_EQ(ci.liquidPhase->phase_type, phase_kind::liquid);
-        EXPECT_EQ(ci.vapourPhase->phase_type, phase_kind::vapour);
-        EXPECT_EQ(ci.oil->liquidModel(), ci.liquidPhase.get());
-        EXPECT_EQ(ci.oil->vapourModel(), ci.vapourPhase.get());
+        ASSERT_NE(ci.engine(), nullptr);
+        EXPECT_EQ(dynamic_cast<Oil1*>(ci.engine()) != nullptr, c.alphaBeta);
+        EXPECT_EQ(dynamic_cast<Oil2*>(ci.engine()) != nullptr, !c.alphaBeta);
+        EXPECT_EQ(ci.liquidModel()->phase_type, phase_kind::liquid);
+        EXPECT_EQ(ci.vapourModel()->phase_type, phase_kind::vapour);
+        EXPECT_EQ(ci.engine()->liquidModel(), ci.liquidModel());
+        EXPECT_EQ(ci.engine()->vapourModel(), ci.vapourModel());
         EXPECT_EQ(ci.getNumberOfComponents(), c.alphaBeta ? 17 : 0);
     }
 }
@@ -74,19 +74,20 @@ TEST(CalculationInterfaceConstruction, EngineObjectsByFluidTypeAndEosCode)
 TEST(CalculationInterfaceConstruction, FieldsStartAtTheirDocumentedValues)
 {
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
-    EXPECT_EQ(ci.branch, 1);
-    EXPECT_FALSE(ci.lowTemperatureStart);
-    EXPECT_EQ(ci.homog, Homogenisation::toLiquid);
-    EXPECT_EQ(ci.error, equilibrium_failure::none);
-    EXPECT_EQ(ci.isopleth, nullptr);
-    EXPECT_EQ(ci.currentPhase, nullptr);
+    EXPECT_EQ(ci.getBranch(), 1);
+    EXPECT_FALSE(ci.isLowTemperatureStart());
+    EXPECT_EQ(ci.getHomog(), Homogenisation::toLiquid);
+    EXPECT_EQ(ci.getError(), equilibrium_failure::none);
+    EXPECT_EQ(ci.getIsopleth(), nullptr);
+    EXPECT_EQ(ci.getCurrentPhase(), nullptr);
     for (int k = 0; k < 4; ++k) {
-        EXPECT_EQ(ci.GOR[k], 0);
-        EXPECT_EQ(ci.API[k], 0);
+        EXPECT_EQ(ci.getGOR()[k], 0);
+        EXPECT_EQ(ci.getAPI()[k], 0);
     }
-    for (double v : {ci.alpha, ci.beta, ci.CO2, ci.N2, ci.H2S, ci.CH4, ci.C7plus, ci.mwC7plus, ci.SGC7plus,
-                     ci.bulkDensity1, ci.step, ci.Th, ci.bulkVolume, ci.bulkMolarWeight, ci.bulkDensity0, ci.Ph,
-                     ci.Tmin, ci.Tmax, ci.Pmax})
+    for (double v : {ci.getAlpha(), ci.getBeta(), ci.getCO2(), ci.getN2(), ci.getH2S(), ci.getCH4(),
+                     ci.getStockTankC7plus(), ci.getMwC7plus(), ci.getSGC7plus(), ci.getBulkDensity1(), ci.getStep(),
+                     ci.getTh(), ci.getBulkVolume(), ci.getBulkMolarWeight(), ci.getBulkDensity0(), ci.getPh(),
+                     ci.getTmin(), ci.getTmax(), ci.getPmax()})
         EXPECT_EQ(v, 0);
     EXPECT_FALSE(ci.isLoaded());  // a component fluid waits for its record
 }
@@ -100,12 +101,12 @@ TEST(CalculationInterfaceLoading, UnitConversionsOnTheEngineFields)
             SCOPED_TRACE("fluidType " + std::to_string(fluidType) + ", EOS " + std::to_string(eos));
             CalculationInterface ci(fluidTypeFromNumber(fluidType), static_cast<EquationOfState>(eos));
             ASSERT_TRUE(ci.setModelFluid(fluidTypeFromNumber(7), fluidRecord(fluidType, fluid)));
-            const Oil& oil = *ci.oil;
+            const Oil& oil = *ci.engine();
             EXPECT_EQ(oil.model_fluid_type, fluidTypeFromNumber(7));
             ASSERT_EQ(ci.getNumberOfComponents(), 9);
             for (int i = 0; i < 9; ++i) {
                 const ComponentData& c = fluid[i];
-                for (const ClaCubic0* phase : {ci.liquidPhase.get(), ci.vapourPhase.get()}) {
+                for (const ClaCubic0* phase : {ci.liquidModel(), ci.vapourModel()}) {
                     EXPECT_DOUBLE_EQ(phase->criticalTemperature()[i], c.Tc + 273.15);
                     EXPECT_DOUBLE_EQ(phase->criticalPressure()[i], c.Pc * 1e5);
                     EXPECT_DOUBLE_EQ(phase->criticalVolume()[i], c.Vc * 1e-6);
@@ -139,7 +140,7 @@ TEST(CalculationInterfaceLoading, GivenSlopeReachesBothPhaseModelsAndTheParamete
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, record));
     const double T = 350;
-    for (ClaCubic0* phase : {ci.liquidPhase.get(), ci.vapourPhase.get()}) {
+    for (ClaCubic0* phase : {ci.liquidModel(), ci.vapourModel()}) {
         EXPECT_EQ(phase->slopeIsGiven()[0], 0);
         EXPECT_EQ(phase->slopeIsGiven()[1], 1);
         EXPECT_DOUBLE_EQ(phase->givenSlope()[1], slope);
@@ -159,7 +160,7 @@ TEST(CalculationInterfaceLoading, ComponentFluidThroughSetThermodynamicModelTake
         CalculationInterface ci(fluidTypeFromNumber(fluidType), EquationOfState::pengRobinson);
         ci.setThermodynamicModel(fluidRecord(fluidType, binary()));
         EXPECT_TRUE(ci.isLoaded());
-        EXPECT_EQ(ci.oil->model_fluid_type, FluidType::componentList);
+        EXPECT_EQ(ci.engine()->model_fluid_type, FluidType::componentList);
         EXPECT_EQ(ci.getNumberOfComponents(), 2);
     }
 }
@@ -170,12 +171,12 @@ TEST(CalculationInterfaceLoading, AlphaBetaRecordSetsTheFieldsAndTheModelFluid)
     const FluidRecord record{{"fluidType", 1}, {"alpha", 0.7}, {"beta", 0.1},
                              {"CO2", 0.02},    {"N2", 0.01},   {"H2S", 0.005}};
     ci.setThermodynamicModel(record);
-    EXPECT_EQ(ci.alpha, 0.7);
-    EXPECT_EQ(ci.beta, 0.1);
-    EXPECT_EQ(ci.CO2, 0.02);
-    EXPECT_EQ(ci.N2, 0.01);
-    EXPECT_EQ(ci.H2S, 0.005);
-    const auto& model = static_cast<const Oil1&>(*ci.oil);
+    EXPECT_EQ(ci.getAlpha(), 0.7);
+    EXPECT_EQ(ci.getBeta(), 0.1);
+    EXPECT_EQ(ci.getCO2(), 0.02);
+    EXPECT_EQ(ci.getN2(), 0.01);
+    EXPECT_EQ(ci.getH2S(), 0.005);
+    const auto& model = static_cast<const Oil1&>(*ci.engine());
     EXPECT_EQ(model.getAlpha(), 0.7);
     EXPECT_EQ(model.getBeta(), 0.1);
     EXPECT_EQ(model.co2_fraction, 0.02);
@@ -228,19 +229,19 @@ TEST(CalculationInterfaceLoading, AlphaBetaComponentListNeedsItsSeventeenCompone
     record.setValue("alpha", 0.6);
     record.setValue("CO2", 0.04);
     EXPECT_TRUE(ci.setModelFluid(FluidType::alphaBeta, record));
-    const auto& model = static_cast<const Oil1&>(*ci.oil);
+    const auto& model = static_cast<const Oil1&>(*ci.engine());
     EXPECT_EQ(model.getAlpha(), 0.6);   // from the record
     EXPECT_EQ(model.co2_fraction, 0.04);
-    EXPECT_EQ(ci.alpha, 0.0);           // the interface's own fields stay
+    EXPECT_EQ(ci.getAlpha(), 0.0);           // the interface's own fields stay
     EXPECT_DOUBLE_EQ(ci.getIsoplethComposition(3), 1.0 / 17);  // the record's mole percent
     // The equilibrium object's own data of the list, in its units.
     const std::vector<ComponentData> list = alphaBetaComponents(17);
     for (int i = 0; i < 17; ++i) {
-        EXPECT_DOUBLE_EQ(ci.oil->critical_volume_cm3[i], list[i].Vc);
-        EXPECT_DOUBLE_EQ(ci.oil->acentric_factor[i], list[i].omega);
-        EXPECT_DOUBLE_EQ(ci.oil->component_molar_weight[i], list[i].mw);
-        EXPECT_DOUBLE_EQ(ci.oil->specific_gravity[i], list[i].SG);
-        EXPECT_EQ(ci.oil->carbon_number[i], list[i].nc);
+        EXPECT_DOUBLE_EQ(ci.engine()->critical_volume_cm3[i], list[i].Vc);
+        EXPECT_DOUBLE_EQ(ci.engine()->acentric_factor[i], list[i].omega);
+        EXPECT_DOUBLE_EQ(ci.engine()->component_molar_weight[i], list[i].mw);
+        EXPECT_DOUBLE_EQ(ci.engine()->specific_gravity[i], list[i].SG);
+        EXPECT_EQ(ci.engine()->carbon_number[i], list[i].nc);
     }
 }
 
@@ -303,7 +304,7 @@ TEST(CalculationInterfaceFailures, MismatchedTypeAndMissingEngineAnswerFailure)
 
         EXPECT_EQ(ci.calculateSaturation(20, SaturationKind::bubblePoint), kSaturationFailure);
         ci.setHomog(Homogenisation::toLiquid);
-        ci.bulkVolume = 1e-4;
+        ci.setBulkVolume(1e-4);
         EXPECT_TRUE(std::isnan(ci.calculateTrappingPressure(300)));
         FluidRecord liquid{{"name", "kept"}};
         EXPECT_EQ(ci.calculateFlash(300, 50, liquid, std::nullopt), FlashOutcome::failed);
@@ -311,18 +312,18 @@ TEST(CalculationInterfaceFailures, MismatchedTypeAndMissingEngineAnswerFailure)
         EXPECT_FALSE(ci.calculateBulkDensity(300, 50, 1));
         EXPECT_FALSE(ci.calculateGOR());
         for (int k = 0; k < 4; ++k) {
-            EXPECT_TRUE(std::isnan(ci.GOR[k]));
-            EXPECT_TRUE(std::isnan(ci.API[k]));
+            EXPECT_TRUE(std::isnan(ci.getGOR()[k]));
+            EXPECT_TRUE(std::isnan(ci.getAPI()[k]));
         }
-        EXPECT_TRUE(std::isnan(ci.CH4));
-        EXPECT_TRUE(std::isnan(ci.C7plus));
-        if (!ci.oil) {
+        EXPECT_TRUE(std::isnan(ci.getCH4()));
+        EXPECT_TRUE(std::isnan(ci.getStockTankC7plus()));
+        if (!ci.engine()) {
             EXPECT_EQ(ci.getNumberOfComponents(), 0);
             EXPECT_TRUE(std::isnan(ci.getLiquidVolume()));
             EXPECT_TRUE(std::isnan(ci.getIsoplethComposition(0)));
             EXPECT_TRUE(std::isnan(ci.getC7plus()));
         } else {
-            EXPECT_TRUE(std::isnan(ci.oil->bulk_density));
+            EXPECT_TRUE(std::isnan(ci.engine()->bulk_density));
         }
     }
 }
@@ -352,8 +353,8 @@ TEST(CalculationInterfaceLoading, SecondRecordReplacesTheFirst)
     ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, nineComponentOil())));
     ASSERT_TRUE(ci.setModelFluid(FluidType::componentList, fluidRecord(2, binary())));
     EXPECT_EQ(ci.getNumberOfComponents(), 2);
-    EXPECT_EQ(ci.liquidPhase->componentCount(), 2);
-    EXPECT_EQ(ci.oil->componentName()[1], "C10");
+    EXPECT_EQ(ci.liquidModel()->componentCount(), 2);
+    EXPECT_EQ(ci.engine()->componentName()[1], "C10");
     EXPECT_DOUBLE_EQ(ci.getIsoplethComposition(1), 0.6);
 }
 

@@ -29,17 +29,17 @@ double boilingTemperature(int n)
 double groupSum(const GammaModelInterface& gamma)
 {
     double sum = 0;
-    for (int k = GammaModelInterface::kFirstGroup; k < gamma.count; ++k)
-        sum += gamma.molePercent[k];
+    for (int k = GammaModelInterface::kFirstGroup; k < gamma.count(); ++k)
+        sum += gamma.molePercent(k);
     return sum;
 }
 
 void expectSameResult(const GammaModelInterface& a, const GammaModelInterface& b)
 {
-    ASSERT_EQ(a.count, b.count);
-    for (int k = 0; k < a.count; ++k) {
-        EXPECT_EQ(a.carbonNumber[k], b.carbonNumber[k]) << k;
-        EXPECT_EQ(a.molePercent[k], b.molePercent[k]) << k;
+    ASSERT_EQ(a.count(), b.count());
+    for (int k = 0; k < a.count(); ++k) {
+        EXPECT_EQ(a.carbonNumber(k), b.carbonNumber(k)) << k;
+        EXPECT_EQ(a.molePercent(k), b.molePercent(k)) << k;
     }
 }
 
@@ -57,16 +57,16 @@ TEST(GammaDistribution, GroupsSumToTheHydrocarbonShare)
         SCOPED_TRACE("shape " + std::to_string(c.shape) + ", scale " + std::to_string(c.scale));
         GammaModelInterface gamma;
         ASSERT_TRUE(gamma.calculateFrom(c.shape, c.scale, c.delta, c.CO2, c.N2, c.H2S));
-        ASSERT_GT(gamma.count, GammaModelInterface::kFirstGroup);
-        ASSERT_LE(gamma.count, GammaModelInterface::kMaxEntries);
+        ASSERT_GT(gamma.count(), GammaModelInterface::kFirstGroup);
+        ASSERT_LE(gamma.count(), GammaModelInterface::kMaxEntries);
         for (int k = 0; k < GammaModelInterface::kFirstGroup; ++k) {
-            EXPECT_EQ(gamma.carbonNumber[k], k);
-            EXPECT_EQ(gamma.molePercent[k], 0);
+            EXPECT_EQ(gamma.carbonNumber(k), k);
+            EXPECT_EQ(gamma.molePercent(k), 0);
         }
-        for (int k = GammaModelInterface::kFirstGroup; k < gamma.count; ++k) {
-            EXPECT_TRUE(std::isfinite(gamma.molePercent[k]) && gamma.molePercent[k] > 0) << k;
+        for (int k = GammaModelInterface::kFirstGroup; k < gamma.count(); ++k) {
+            EXPECT_TRUE(std::isfinite(gamma.molePercent(k)) && gamma.molePercent(k) > 0) << k;
             if (k > GammaModelInterface::kFirstGroup) {
-                EXPECT_GT(gamma.carbonNumber[k], gamma.carbonNumber[k - 1]);
+                EXPECT_GT(gamma.carbonNumber(k), gamma.carbonNumber(k - 1));
             }
         }
         EXPECT_NEAR(groupSum(gamma), 100 * (1 - c.CO2 - c.N2 - c.H2S), 1e-9);
@@ -85,8 +85,8 @@ TEST(GammaDistribution, GroupsAreSingleCarbonNumbersUpToC10ThenDeltaWide)
     GammaModelInterface gamma;
     ASSERT_TRUE(gamma.calculateFrom(2.5, 70, 4, 0, 0, 0));
     int expected = lightest;
-    for (int k = GammaModelInterface::kFirstGroup; k < gamma.count; ++k) {
-        EXPECT_EQ(gamma.carbonNumber[k], expected) << k;
+    for (int k = GammaModelInterface::kFirstGroup; k < gamma.count(); ++k) {
+        EXPECT_EQ(gamma.carbonNumber(k), expected) << k;
         expected += expected <= 10 ? 1 : 4;
     }
 }
@@ -103,13 +103,13 @@ TEST(GammaDistribution, MassSharesAreTheSampledDistributionBetweenBoilingPoints)
     for (int i = 0; i < 600; ++i)
         samples[i] = std::pow(i, shape - 1) * std::exp(-i / scale);
     double massTotal = 0;
-    for (int k = GammaModelInterface::kFirstGroup; k < gamma.count; ++k)
-        massTotal += gamma.molePercent[k] * molarWeight(gamma.carbonNumber[k]);
+    for (int k = GammaModelInterface::kFirstGroup; k < gamma.count(); ++k)
+        massTotal += gamma.molePercent(k) * molarWeight(gamma.carbonNumber(k));
 
     double lower = -std::numeric_limits<double>::infinity(), sampledTotal = 0;
     std::vector<double> sampledShare;
-    for (int k = GammaModelInterface::kFirstGroup; k < gamma.count; ++k) {
-        const double upper = boilingTemperature(gamma.carbonNumber[k]);
+    for (int k = GammaModelInterface::kFirstGroup; k < gamma.count(); ++k) {
+        const double upper = boilingTemperature(gamma.carbonNumber(k));
         double s = 0;
         for (int i = 0; i < 600; ++i)
             if (i + 293.15 >= lower && i + 293.15 < upper)
@@ -118,10 +118,10 @@ TEST(GammaDistribution, MassSharesAreTheSampledDistributionBetweenBoilingPoints)
         sampledTotal += s;
         lower = upper;
     }
-    for (int k = GammaModelInterface::kFirstGroup; k < gamma.count; ++k) {
-        const double mass = gamma.molePercent[k] * molarWeight(gamma.carbonNumber[k]) / massTotal;
+    for (int k = GammaModelInterface::kFirstGroup; k < gamma.count(); ++k) {
+        const double mass = gamma.molePercent(k) * molarWeight(gamma.carbonNumber(k)) / massTotal;
         EXPECT_NEAR(mass, sampledShare[k - GammaModelInterface::kFirstGroup] / sampledTotal, 1e-12)
-            << "C" << gamma.carbonNumber[k];
+            << "C" << gamma.carbonNumber(k);
     }
 }
 
@@ -161,7 +161,7 @@ TEST(GammaDistribution, RefusesAScaleThatIsNotPositiveAndGasesThatFillTheFluid)
         GammaModelInterface gamma;
         ASSERT_TRUE(gamma.calculateFrom(2, 80, 2, 0, 0, 0));
         EXPECT_FALSE(gamma.calculateFrom(2, c.scale, 2, c.CO2, c.N2, c.H2S));
-        EXPECT_EQ(gamma.count, 0);
+        EXPECT_EQ(gamma.count(), 0);
     }
 }
 

@@ -92,9 +92,9 @@ TEST_F(IsochorsOfATernary, TwoPhasePointsKeepTheVolumeOfTheInclusion)
             maxFv = std::max(maxFv, p.Fv());
             if (point == biphasic.points().front())
                 continue;  // the saturation point itself: no two phases to flash into
-            ASSERT_TRUE(flashAt(*ci.oil, p, homog)) << p.T();
+            ASSERT_TRUE(flashAt(*ci.engine(), p, homog)) << p.T();
             const double v =
-                ci.oil->liquidMoles() * ci.getLiquidVolume() + ci.oil->vapourMoles() * ci.getVapourVolume();
+                ci.engine()->liquidMoles() * ci.getLiquidVolume() + ci.engine()->vapourMoles() * ci.getVapourVolume();
             EXPECT_NEAR(v, biphasic.bulkVolume(), 1e-8 * biphasic.bulkVolume()) << p.T();
             EXPECT_NEAR(ci.getBubbleVolumeFraction() * 100, p.Fv(), 1e-5) << p.T();
         }

@@ -37,7 +37,7 @@ TEST(NearCriticalFlash, VapourFractionAndPhasesAsTheTextbookFlash)
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     ci.setModelFluid(FluidType::componentList, test::fluidRecord(2, fluid));
     ASSERT_TRUE(ci.isLoaded());
-    const Oil& oil = *ci.oil;
+    const Oil& oil = *ci.engine();
     for (const NearCriticalState& s : kStates) {
         const auto reference = textbook::flash(species, s.T, s.P * 1e5, z);
         ASSERT_TRUE(reference) << s.T << " K, " << s.P << " bar";

@@ -50,7 +50,7 @@ struct Textbook {
 
 Textbook textbookOf(const CalculationInterface& ci)
 {
-    const ClaCubic0& model = *ci.liquidPhase;
+    const ClaCubic0& model = *ci.liquidModel();
     std::vector<textbook::Species> species;
     std::vector<double> z;
     for (int i = 0; i < ci.getNumberOfComponents(); ++i) {
@@ -82,7 +82,7 @@ TEST_P(NearCriticalIsochor, RunsDownInTwoPhasesAndUpInOneWithTheTextbookTrapping
     IsochorPtr monophasic, biphasic;
     ASSERT_EQ(ci.calculateIsochors(diagram, nullptr, c.Th, 0, c.homog, &monophasic, &biphasic),
               isochor_result::both_made);
-    EXPECT_EQ(ci.oil->isochore_reversed, 0);
+    EXPECT_EQ(ci.engine()->isochore_reversed, 0);
 
     // The inclusion splits in two on cooling: the two-phase part leaves Th downwards.
     ASSERT_GE(biphasic->points().size(), 2u);
@@ -154,7 +154,7 @@ TEST(VapourInclusion, StartsOnTheDewPointItsVapourFractionWasCalculatedOn)
     ASSERT_TRUE(diagram);
 
     CalculationInterface fv(FluidType::alphaBeta, EquationOfState::pengRobinson);
-    auto& model = dynamic_cast<Oil1&>(*fv.oil);
+    auto& model = dynamic_cast<Oil1&>(*fv.engine());
     model.inclusion_type = Homogenisation::toVapour;
     double Fv = 0, dewPressure = 0, P = 0;
     ASSERT_EQ(model.calculateFv(0.7, 0.1, 0, 0, 0, Th + kKelvin, 20 + kKelvin, Fv, dewPressure, P),
@@ -200,13 +200,13 @@ TEST(OnePhaseWalk, StopsWhereTheFluidIsNoLongerOnePhase)
     ASSERT_EQ(ci.firstIsochor2Point(&T, &P), isochor_result::started);
     ci.firstIsochor1Point(&T, &P);
     const double Th = T, Ph = P;
-    ci.oil->isochore_reversed = 1;
+    ci.engine()->isochore_reversed = 1;
     EXPECT_EQ(ci.nextIsochor1Point(&T, &P), step_code::failed);
     EXPECT_EQ(T, Th);
     EXPECT_EQ(P, Ph);
 
     // Upwards it is one phase: the walk goes on from where it stood.
-    ci.oil->isochore_reversed = 0;
+    ci.engine()->isochore_reversed = 0;
     EXPECT_EQ(ci.nextIsochor1Point(&T, &P), step_code::new_point);
     EXPECT_NEAR(T, Th + 15, 1e-9);
     EXPECT_GT(P, Ph);

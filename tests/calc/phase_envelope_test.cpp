@@ -247,15 +247,15 @@ TEST(PhaseEnvelope, LiquidLiquidGasCheckReadsMethaneByItsIndex)
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     ci.setThermodynamicModel(
         fluidRecord(code_number(FluidType::componentList), {withMole(kC3, 30), withMole(kC1, 40), withMole(kC6, 10), withMole(kC10, 20)}));
-    auto& liquid = *ci.oil->liquidModel();
-    auto& vapour = *ci.oil->vapourModel();
+    auto& liquid = *ci.engine()->liquidModel();
+    auto& vapour = *ci.engine()->vapourModel();
     liquid.composition(std::vector<double>{0.3, 0.25, 0.1, 0.35});
     vapour.composition(std::vector<double>{0.3, 0.28, 0.1, 0.32});
-    EXPECT_TRUE(ci.oil->checkLLG());
+    EXPECT_TRUE(ci.engine()->checkLLG());
     vapour.composition(std::vector<double>{0.3, 0.2799, 0.1, 0.3201});
-    EXPECT_FALSE(ci.oil->checkLLG());
+    EXPECT_FALSE(ci.engine()->checkLLG());
     vapour.composition(std::vector<double>{0.3, 0.25, 0.1, 0.9});  // decane far apart, methane equal
-    EXPECT_FALSE(ci.oil->checkLLG());
+    EXPECT_FALSE(ci.engine()->checkLLG());
 }
 
 // The alpha-beta model fluid with alpha 0.5 and beta 0.5: its bubble curve runs into a
@@ -306,10 +306,10 @@ public:
     step_code nextIsoplethPoint(double* T, double* P) override
     {
         if (forcedEnd)
-            branchesAfterForcedEnd.push_back(branch);
-        if (branch != 0 && !inSegment && ++liquidSteps > 1)
+            branchesAfterForcedEnd.push_back(getBranch());
+        if (getBranch() != 0 && !inSegment && ++liquidSteps > 1)
             return step_code::liquid_liquid_gas;
-        if (inSegment && branch != 0 && scripted < segmentScript.size()) {
+        if (inSegment && getBranch() != 0 && scripted < segmentScript.size()) {
             const step_code code = segmentScript[scripted++];
             forcedEnd = code == step_code::liquid_liquid_gas;
             return code;

@@ -96,7 +96,7 @@ TEST_F(ReportTest, BulkPropertiesWithTheBubblePressure)
     const double T = 353.15, P = 400;
     auto ci = loaded(nineComponentOil());
     auto twin = loaded(nineComponentOil());
-    Oil& e = *twin->oil;
+    Oil& e = *twin->engine();
     e.calculateBulkDensity(T, P, 1);
     std::string expected = "\n" + bulkConditions(T, P);
     expected += f("\tBulk Density, non translated PR EOS : %8.2lf g/cm3, %8.2lf lb/ft3\n", e.bulk_density,
@@ -117,7 +117,7 @@ TEST_F(ReportTest, BulkPropertiesWithTheBubblePressure)
     testing::internal::CaptureStderr();
     ASSERT_NE(ci->calculateFlash(T, 1000, std::nullopt, std::nullopt), FlashOutcome::twoPhases);
     testing::internal::GetCapturedStderr();
-    ASSERT_NE(ci->oil->failureCode(), equilibrium_failure::none);
+    ASSERT_NE(ci->engine()->failureCode(), equilibrium_failure::none);
     markStart();
 
     ci->printBulkProperties(T, P);
@@ -174,7 +174,7 @@ TEST_F(ReportTest, StockTankReportOfAGammaFluidWhoseTranslationWouldTurnNegative
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
     ASSERT_TRUE(ci.setModelFluid(FluidType::gamma, fluidRecord(3, nineComponentOil())));
     ci.printSTProperties();
-    const Oil& e = *ci.oil;
+    const Oil& e = *ci.engine();
     ASSERT_EQ(e.stock_tank_state, 3);
     const double c = 18.887 * e.liquid_molar_weight - 724;
     ASSERT_GT(c, e.liquid_molar_volume);
@@ -190,15 +190,15 @@ TEST_F(ReportTest, StockTankReportOfAGammaFluidWhoseTranslationWouldTurnNegative
           f("\tAPI degree, non translated PR EOS       : %8.2lf°\n",
             141.5 * e.liquid_molar_volume / e.liquid_molar_weight - 131.5)})
         EXPECT_NE(report.find(line), std::string::npos) << line;
-    EXPECT_TRUE(std::isnan(ci.API[3]));
-    EXPECT_TRUE(std::isnan(ci.GOR[3]));
+    EXPECT_TRUE(std::isnan(ci.getAPI()[3]));
+    EXPECT_TRUE(std::isnan(ci.getGOR()[3]));
 }
 
 TEST_F(ReportTest, StockTankPropertiesOfALiveOil)
 {
     auto ci = loaded(nineComponentOil());
     auto twin = loaded(nineComponentOil());
-    Oil& e = *twin->oil;
+    Oil& e = *twin->engine();
     e.calculateGOR(0);
     ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
     std::string expected = "\n" + stockTankHead(e);
@@ -226,7 +226,7 @@ TEST_F(ReportTest, StockTankPropertiesOfALiveOil)
 
     ci->printSTProperties();
     expectReport(expected);
-    EXPECT_EQ(ci->GOR[0], e.gor[0]);  // the fields are refreshed
+    EXPECT_EQ(ci->getGOR()[0], e.gor[0]);  // the fields are refreshed
 }
 
 TEST_F(ReportTest, StockTankPropertiesOfANonVolatileLiquid)
@@ -234,7 +234,7 @@ TEST_F(ReportTest, StockTankPropertiesOfANonVolatileLiquid)
     const std::vector<ComponentData> deadOil = {withMole(kC6, 30), withMole(kC10, 70)};
     auto ci = loaded(deadOil);
     auto twin = loaded(deadOil);
-    Oil& e = *twin->oil;
+    Oil& e = *twin->engine();
     e.calculateGOR(0);
     ASSERT_NE(e.failureCode(), equilibrium_failure::none);
     std::string expected = "\n" + stockTankHead(e);
@@ -358,15 +358,15 @@ TEST_F(ReportTest, FlashPropertiesOfBothPhases)
     const double P = ci->calculateSaturation(T - 273.15, SaturationKind::bubblePoint) / 2;
     ASSERT_GT(P, 0);
     auto twin = loaded(fluid);
-    const std::string expected = expectedFlashReport(*twin->oil, T, P);
-    ASSERT_EQ(twin->oil->failureCode(), equilibrium_failure::none);
-    const std::vector<double> feed = ci->oil->feedComposition();
+    const std::string expected = expectedFlashReport(*twin->engine(), T, P);
+    ASSERT_EQ(twin->engine()->failureCode(), equilibrium_failure::none);
+    const std::vector<double> feed = ci->engine()->feedComposition();
 
     ci->printFlashProperties(T, P);
     expectReport(expected);
     const char* absentNitrogen = "\t\t      N2             0.00             0.00             0.00                -\n";
     EXPECT_NE(appended().find(absentNitrogen), std::string::npos);
-    EXPECT_EQ(ci->oil->feedComposition(), feed);  // a long-lived interface keeps its fluid
+    EXPECT_EQ(ci->engine()->feedComposition(), feed);  // a long-lived interface keeps its fluid
 }
 
 TEST_F(ReportTest, FlashFailureLines)

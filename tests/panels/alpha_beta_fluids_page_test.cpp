@@ -151,12 +151,13 @@ TEST(AlphaBetaFluidsPageTest, StockTankPropertiesAreThoseOfTheInterfaceForTheGas
     reference.setCO2(0.05);
     reference.finalize();
     reference.calculateGOR();
-    ASSERT_GT(reference.GOR[3], 0);
-    EXPECT_EQ(f.c.gorField->text(), QString::asprintf("%.4f", reference.GOR[3]));
-    EXPECT_EQ(f.c.apiField->text(), QString::asprintf("%.4f", reference.API[3]));
+    ASSERT_GT(reference.getGOR()[3], 0);
+    EXPECT_EQ(f.c.gorField->text(), QString::asprintf("%.4f", reference.getGOR()[3]));
+    EXPECT_EQ(f.c.apiField->text(), QString::asprintf("%.4f", reference.getAPI()[3]));
     EXPECT_EQ(f.c.c7plusField->text(), QString::asprintf("%.2f", reference.getC7plus()));
     EXPECT_EQ(f.c.petroleumLabel->text(),
-              petroleumTypeText(reference.GOR[3], reference.API[3], reference.getC7plus(), reference.getCH4(), 5, 0, 0));
+              petroleumTypeText(reference.getGOR()[3], reference.getAPI()[3], reference.getC7plus(),
+                                reference.getCH4(), 5, 0, 0));
     EXPECT_TRUE(f.c.logButton->isEnabled());
     EXPECT_EQ(f.document->plotView()->selectedPointX(), 0.3f);
     EXPECT_EQ(f.document->plotView()->selectedPointY(), 0.05f);
@@ -325,7 +326,7 @@ double referenceGOR(double alpha, double beta, double CO2Fraction)
     reference.setCO2(CO2Fraction);
     reference.finalize();
     reference.calculateGOR();
-    return reference.GOR[3];
+    return reference.getGOR()[3];
 }
 
 TEST(AlphaBetaFluidsPageTest, AGasTypedAfterTheAttachedPlotWasClosedAndAnotherOpenedIsKept)

@@ -41,7 +41,7 @@ FluidRecord recordOf(const Fluid& fluid)
 // Whether the feed at the inclusion's molar volume is one phase at T (degrees Celsius).
 bool onePhaseAt(CalculationInterface& ci, const CIsochor& isochor, double T)
 {
-    ClaCubic0& model = isochor.homog() == Homogenisation::toLiquid ? *ci.liquidPhase : *ci.vapourPhase;
+    ClaCubic0& model = isochor.homog() == Homogenisation::toLiquid ? *ci.liquidModel() : *ci.vapourModel();
     const int n = ci.getNumberOfComponents();
     std::vector<double> z(n);
     for (int i = 0; i < n; ++i) {
@@ -54,7 +54,7 @@ bool onePhaseAt(CalculationInterface& ci, const CIsochor& isochor, double T)
     const double P = model.pressurePa();
     if (!(P > 0))
         return false;
-    PhaseStability stability(*ci.liquidPhase, *ci.vapourPhase);
+    PhaseStability stability(*ci.liquidModel(), *ci.vapourModel());
     return stability.test(z, T + kCelsiusOffset, P, PhaseStability::wilson_k_values(model, T + kCelsiusOffset, P));
 }
 
@@ -91,7 +91,7 @@ void scanBranch(const Fluid& fluid, const PhaseDiagramPtr& diagram, Homogenisati
             continue;
         }
         ++count.made;
-        const bool reversed = ci.oil->isochore_reversed != 0;
+        const bool reversed = ci.engine()->isochore_reversed != 0;
         count.reversed += reversed;
         if (reversed == onePhaseAt(ci, *monophasic, Th + kProbeAbove)) {
             ++(reversed ? count.falseReversals : count.missedReversals);
