@@ -33,9 +33,9 @@ double CIsochor::calculateTrappingPressure(double T)
     mGOR = calculation.GOR[0];
     mAPI = calculation.API[0];
     mCH4 = calculation.CH4;
-    mBulkMolarWeight = calculation.oil->bulk_molar_weight;
-    mBulkDensity0 = calculation.oil->bulk_density;
-    mBulkDensity1 = calculation.oil->bulk_density_standing_katz;
+    mBulkMolarWeight = calculation.oil->bulkMolarWeight();
+    mBulkDensity0 = calculation.oil->bulkDensity();
+    mBulkDensity1 = calculation.oil->bulkDensityStandingKatz();
     return mPtrap;
 }
 

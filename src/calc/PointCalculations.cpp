@@ -75,8 +75,8 @@ CalculationInterface::ComponentData CalculationInterface::flashedComponentData(i
         return {liquidPhase->critical_temperature[i], liquidPhase->critical_pressure[i],
                 liquidPhase->critical_volume[i] / kCubicMetrePerCm3, liquidPhase->acentric_factor[i],
                 liquidPhase->molar_weight[i]};
-    return {oil->critical_temperature[i], oil->critical_pressure[i], oil->critical_volume_cm3[i],
-            oil->acentric_factor[i], oil->component_molar_weight[i]};
+    return {oil->critical_temperature[i], oil->critical_pressure[i], oil->criticalVolumeCm3()[i],
+            oil->acentricFactor()[i], oil->componentMolarWeight()[i]};
 }
 
 void CalculationInterface::recuperateFlashedFluid(FluidRecord record, int phase)
@@ -101,9 +101,9 @@ void CalculationInterface::recuperateFlashedFluid(FluidRecord record, int phase)
         component.setValue(componentkey::vc, data.Vc);
         component.setValue(componentkey::omega, data.omega);
         component.setValue(componentkey::mw, data.mw);
-        component.setValue(componentkey::sg, oil->specific_gravity[i]);
-        component.setValue(componentkey::nc, oil->carbon_number[i]);
-        component.setValue(componentkey::corr, oil->correlation[i]);
+        component.setValue(componentkey::sg, oil->specificGravity()[i]);
+        component.setValue(componentkey::nc, oil->carbonNumber()[i]);
+        component.setValue(componentkey::corr, oil->correlationCodes()[i]);
         component.setValue(componentkey::mole, x[i] * 100);
         components.append(component);
     }
@@ -118,7 +118,7 @@ bool CalculationInterface::calculateBulkDensity(double T, double P, int useLiqui
         return false;
     }
     oil->calculateBulkDensity(T, P, useLiquidModel);
-    return std::isfinite(oil->bulk_density);
+    return std::isfinite(oil->bulkDensity());
 }
 
 const Oil::StockTank& CalculationInterface::runStockTank()

@@ -322,8 +322,8 @@ TEST(AlphaForStockTankTarget, FindsTheAlphaWhoseFluidHasTheTarget)
     model.calculateComposition(alpha, beta, 0, 0, 0);
     model.calculateGOR();
     ASSERT_EQ(model.oil->failureCode(), equilibrium_failure::none);
-    const double API = model.oil->api[0];
-    const double GOR = model.oil->gor[0];
+    const double API = model.oil->apiGravities()[0];
+    const double GOR = model.oil->gasOilRatios()[0];
 
     double found = -1;
     ASSERT_EQ(model.firstAlphaBetaAPI(API, &found, beta), AlphaSearch::found);

@@ -134,7 +134,7 @@ std::optional<double> stockTankProperty(CAlphaBetaModelInterface& model, double 
 {
     model.calculateComposition(alpha, beta, 0, 0, 0);
     model.calculateGOR();
-    const double value = api ? model.oil->api[0] : model.oil->gor[0];
+    const double value = api ? model.oil->apiGravities()[0] : model.oil->gasOilRatios()[0];
     if (model.oil->failureCode() != equilibrium_failure::none || !std::isfinite(value) || value == 0)
         return std::nullopt;
     return value;
