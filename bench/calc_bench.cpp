@@ -79,7 +79,7 @@ void BM_OilFlashOfComponents(benchmark::State& state)
             state.SkipWithError("no two-phase flash");
             break;
         }
-        benchmark::DoNotOptimize(oil.molar_gas_fraction);
+        benchmark::DoNotOptimize(oil.molarGasFraction());
     }
     state.counters["newton_iterations"] = oil.newton.iteration;
 }
@@ -153,7 +153,7 @@ void BM_AlphaBetaCurve(benchmark::State& state)
             code = model.nextAlphaBeta(&alpha, &beta, &P);
             points += code == AlphaBetaStep::pointFound;
         }
-        walks = model.engine()->isochore_walks;
+        walks = model.engine()->isochoreWalks();
         benchmark::DoNotOptimize(alpha);
     }
     state.counters["points"] = points;

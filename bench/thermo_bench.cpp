@@ -158,7 +158,7 @@ void BM_OilFlashTwoPhase(benchmark::State& state)
     for (auto _ : state) {
         fluid.oil.calculateFlash(373.15, 50);
         fluid.oil.calculateFormationVolumeFactors();
-        benchmark::DoNotOptimize(fluid.oil.oil_formation_volume_factor);
+        benchmark::DoNotOptimize(fluid.oil.oilFormationVolumeFactor());
     }
 }
 BENCHMARK(BM_OilFlashTwoPhase)->Unit(benchmark::kMicrosecond);
@@ -178,7 +178,7 @@ void BM_OilGasOilRatio(benchmark::State& state)
     AlphaBetaFluid fluid;
     for (auto _ : state) {
         fluid.oil.calculateGOR();
-        benchmark::DoNotOptimize(fluid.oil.gor[0]);
+        benchmark::DoNotOptimize(fluid.oil.gasOilRatios()[0]);
     }
 }
 BENCHMARK(BM_OilGasOilRatio)->Unit(benchmark::kMicrosecond);
@@ -201,7 +201,7 @@ BENCHMARK(BM_Oil1VapourFraction)->Unit(benchmark::kMillisecond);
 void findAlphaBenchmark(benchmark::State& state, Homogenisation type, double alpha, double Th)
 {
     AlphaBetaFluid direct;
-    direct.oil.inclusion_type = type;
+    direct.oil.setInclusionType(type);
     double fv = 0, ph = 0, p = 0;
     benchmark::DoNotOptimize(direct.oil.calculateFv(alpha, 0, 0, 0, 0, Th, 293.15, fv, ph, p));
     for (auto _ : state) {
@@ -209,12 +209,11 @@ void findAlphaBenchmark(benchmark::State& state, Homogenisation type, double alp
         double start = 0;
         benchmark::DoNotOptimize(fluid.oil.estimateInitial(type, Th, fv, start));
         fluid.oil.setDistributionParameters(start, 0, 0, 0, 0);
-        fluid.oil.inclusion_pressure = fluid.oil.homogenization_pressure = 0;
-        fluid.oil.saved_homogenization_pressure = 0;
+        fluid.oil.forgetSaturationStates();
         fluid.oil.findAlpha(Th, 293.15, fv, 1e-8, type);
-        benchmark::DoNotOptimize(fluid.oil.alpha);
-        state.counters["secant_iterations"] = fluid.oil.alpha_solver->iteration;
-        state.counters["walks"] = fluid.oil.isochore_walks;
+        benchmark::DoNotOptimize(fluid.oil.getAlpha());
+        state.counters["secant_iterations"] = fluid.oil.alphaSearchIterations();
+        state.counters["walks"] = fluid.oil.isochoreWalks();
     }
 }
 void BM_Oil1FindAlphaBubble(benchmark::State& state)

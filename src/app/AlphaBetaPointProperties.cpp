@@ -82,7 +82,7 @@ void appendComponentTable(CLogWindow* log, const Dictionary& point)
     for (int i = 0; i < count; ++i)
         log->appendText(formatString("\t%12s %12.4f %12.2f %12.2f %12.2f %12.2f %12.2f %12.4f\n",
                                      model.getComponentName(i), model.getMoleFraction(i) * 100, model.getMw(i),
-                                     engine.specific_gravity[i], engine.criticalTemperature()[i] - kKelvinOffset,
+                                     engine.specificGravity()[i], engine.criticalTemperature()[i] - kKelvinOffset,
                                      engine.criticalPressure()[i] * kBarPerPascal, model.getVc(i) * kCm3PerM3,
                                      model.getOmega(i))
                             .toUtf8()

@@ -122,7 +122,7 @@ GridWriteResult CAlphaBetaModelInterface::calculateCompoGrid(const QString& fold
                              .fixed(a, 4)
                              .general(b)
                              .general(oil->getCH4() * kPercentPerFraction)
-                             .general(oil->feed_c7plus_fraction * kPercentPerFraction)
+                             .general(oil->feedC7plusFraction() * kPercentPerFraction)
                              .line();
                      });
 }
@@ -133,7 +133,7 @@ GridWriteResult CAlphaBetaModelInterface::calculateMacCainGrid(const QString& fo
                      kNegativeBetaRange, [this](double a, double b) {
                          oil->setDistributionParameters(a, b, 0, 0, 0);
                          oil->characterizeC7plus(oil->feedComposition().data());
-                         const double c7plus = oil->feed_c7plus_fraction;
+                         const double c7plus = oil->feedC7plusFraction();
                          const double lightGas = oil->feedComposition()[kN2] + oil->feedComposition()[kC1];
                          return IgorRow()
                              .fixed(a, 4)
@@ -155,7 +155,7 @@ QByteArray CAlphaBetaModelInterface::fvGridRow(double a, double b)
         .fixed(a, 4)
         .fixed(b, 4)
         .general(oil->getCH4() * kPercentPerFraction)
-        .general(oil->feed_c7plus_fraction * kPercentPerFraction)
+        .general(oil->feedC7plusFraction() * kPercentPerFraction)
         .fixed(kGridTh)
         .fixed(fv)
         .fixed(kGridTv)
@@ -182,10 +182,10 @@ GridWriteResult CAlphaBetaModelInterface::calculateGORAPIGrid(const QString& fol
                          return IgorRow()
                              .fixed(a, 4)
                              .fixed(b, 4)
-                             .general(oil->gor[kTranslatedEos])
-                             .general(oil->api[kTranslatedEos])
+                             .general(oil->gasOilRatios()[kTranslatedEos])
+                             .general(oil->apiGravities()[kTranslatedEos])
                              .general(oil->getCH4())
-                             .general(oil->feed_c7plus_fraction)
+                             .general(oil->feedC7plusFraction())
                              .line();
                      });
 }

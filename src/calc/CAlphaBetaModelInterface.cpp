@@ -112,7 +112,7 @@ void CAlphaBetaModelInterface::acceptPoint(double* alphaOut, double* betaOut, do
     beta = lastBeta = oil->getBeta();
     *alphaOut = alpha;
     *betaOut = beta;
-    *P = oil->homogenization_pressure * kBarPerPascal;
+    *P = oil->homogenizationPressure() * kBarPerPascal;
 }
 
 equilibrium_failure CAlphaBetaModelInterface::firstAlphaBeta(double* alphaOut, double* betaOut, double* P)

@@ -192,6 +192,6 @@ double CalculationInterface::getBubbleVolumeFraction() const
     return oil ? oil->volumetricVaporizationRatio() : kNaN;
 }
 
-double CalculationInterface::getC7plus() const { return oil ? oil->feed_c7plus_fraction * 100 : kNaN; }
+double CalculationInterface::getC7plus() const { return oil ? oil->feedC7plusFraction() * 100 : kNaN; }
 
 } // namespace quorvel

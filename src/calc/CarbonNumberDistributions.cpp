@@ -120,12 +120,12 @@ std::vector<double> CalculationInterface::generateAhmedFluid() const
     double z7 = 0, molarSum = 0;
     int heavy = 0;
     for (short i = 0; i < oil->componentCount(); ++i) {
-        const int id = oil->carbon_number[i];
+        const int id = oil->carbonNumber()[i];
         const double z = oil->feedComposition()[i];
         if (id >= kAhmedFirstCarbonNumber && id <= kAhmedLastCarbonNumber)
             molarSum += z * kAhmedMolarWeights[id - kAhmedFirstCarbonNumber];
         else if (isHeavyPseudoComponent(id))
-            molarSum += z * oil->component_molar_weight[i];
+            molarSum += z * oil->componentMolarWeight()[i];
         else
             continue;
         z7 += z;

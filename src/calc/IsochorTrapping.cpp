@@ -33,9 +33,9 @@ double CIsochor::calculateTrappingPressure(double T)
     mGOR = calculation.getGOR()[0];
     mAPI = calculation.getAPI()[0];
     mCH4 = calculation.getCH4();
-    mBulkMolarWeight = calculation.engine()->bulk_molar_weight;
-    mBulkDensity0 = calculation.engine()->bulk_density;
-    mBulkDensity1 = calculation.engine()->bulk_density_standing_katz;
+    mBulkMolarWeight = calculation.engine()->bulkMolarWeight();
+    mBulkDensity0 = calculation.engine()->bulkDensity();
+    mBulkDensity1 = calculation.engine()->bulkDensityStandingKatz();
     return mPtrap;
 }
 

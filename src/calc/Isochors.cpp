@@ -211,7 +211,7 @@ isochor_result CalculationInterface::firstIsochor2Point(double* T, double* P)
     bulkMolarWeight = homogeneous.calculate_molar_weight();
     bulkDensity0 = bulkMolarWeight / (bulkVolume * 1e6);
     calculateBulkDensity(Th + kCelsiusOffset, Ph, homogenisesToLiquid());
-    bulkDensity1 = oil->bulk_density_standing_katz;
+    bulkDensity1 = oil->bulkDensityStandingKatz();
     *T = celsius(oil->currentTemperature());
     *P = Ph;
     return isochor_result::started;
@@ -328,9 +328,9 @@ isochor_result CalculationInterface::calculateIsochors(const std::shared_ptr<CPh
         isochor.setTh(Th);
         isochor.setPh(Ph);
         isochor.setBulkVolume(bulkVolume);
-        isochor.setBulkDensity0(oil->bulk_density);
-        isochor.setBulkDensity1(oil->bulk_density_standing_katz);
-        isochor.setBulkMolarWeight(oil->bulk_molar_weight);
+        isochor.setBulkDensity0(oil->bulkDensity());
+        isochor.setBulkDensity1(oil->bulkDensityStandingKatz());
+        isochor.setBulkMolarWeight(oil->bulkMolarWeight());
         isochor.setHomog(homog);
         isochor.setPhaseDiagram(diagram);
         isochor.setGOR(diagram->GOR());

@@ -68,8 +68,8 @@ CalculationInterface::ComponentData CalculationInterface::flashedComponentData(i
         return {liquidPhase->criticalTemperature()[i], liquidPhase->criticalPressure()[i],
                 liquidPhase->criticalVolume()[i] / kCubicMetrePerCm3, liquidPhase->acentricFactor()[i],
                 liquidPhase->molarWeight()[i]};
-    return {oil->criticalTemperature()[i], oil->criticalPressure()[i], oil->critical_volume_cm3[i],
-            oil->acentric_factor[i], oil->component_molar_weight[i]};
+    return {oil->criticalTemperature()[i], oil->criticalPressure()[i], oil->criticalVolumeCm3()[i],
+            oil->acentricFactor()[i], oil->componentMolarWeight()[i]};
 }
 
 void CalculationInterface::recuperateFlashedFluid(FluidRecord record, phase_kind phase)
@@ -94,9 +94,9 @@ void CalculationInterface::recuperateFlashedFluid(FluidRecord record, phase_kind
         component.setValue(componentkey::vc, data.Vc);
         component.setValue(componentkey::omega, data.omega);
         component.setValue(componentkey::mw, data.mw);
-        component.setValue(componentkey::sg, oil->specific_gravity[i]);
-        component.setValue(componentkey::nc, oil->carbon_number[i]);
-        component.setValue(componentkey::corr, oil->correlation[i]);
+        component.setValue(componentkey::sg, oil->specificGravity()[i]);
+        component.setValue(componentkey::nc, oil->carbonNumber()[i]);
+        component.setValue(componentkey::corr, oil->correlationCodes()[i]);
         component.setValue(componentkey::mole, x[i] * 100);
         components.append(component);
     }
@@ -111,7 +111,7 @@ bool CalculationInterface::calculateBulkDensity(double T, double P, int useLiqui
         return false;
     }
     oil->calculateBulkDensity(T, P, useLiquidModel);
-    return std::isfinite(oil->bulk_density);
+    return std::isfinite(oil->bulkDensity());
 }
 
 const Oil::StockTank& CalculationInterface::runStockTank()

@@ -95,13 +95,13 @@ void CalculationInterface::printBulkProperties(double T, double P)
                                   "\tPressure                  : %.2lf bar (%.2lf psi)\n\n", T, P);
     if (densityFound) {
         report.line("\tBulk Density, non translated PR EOS : %8.2lf g/cm3, %8.2lf lb/ft3\n",
-                    oil->bulk_density, oil->bulk_density * kLbFt3PerGcm3);
+                    oil->bulkDensity(), oil->bulkDensity() * kLbFt3PerGcm3);
         report.densityWithRange("\tBulk Density, SK Method   : %8.2lf g/cm3  (min: %5.2lf; max: %5.2lf)\n",
                                 "\t                          : %8.2lf lb/ft3 (min: %5.2lf; max: %5.2lf)\n",
-                                oil->bulk_density_standing_katz, oil->bulk_density_standing_katz_range);
+                                oil->bulkDensityStandingKatz(), oil->bulkDensityStandingKatzRange());
         report.densityWithRange("\tBulk Density, AK Method   : %8.2lf g/cm3  (min: %5.2lf; max: %5.2lf)\n",
                                 "\t                          : %8.2lf lb/ft3 (min: %5.2lf; max: %5.2lf)\n",
-                                oil->bulk_density_alani_kennedy, oil->bulk_density_alani_kennedy_range);
+                                oil->bulkDensityAlaniKennedy(), oil->bulkDensityAlaniKennedyRange());
     } else {
         report.line(kFailureLine);
     }
@@ -278,18 +278,18 @@ void CalculationInterface::printFlashProperties(double T, double P)
     for (short i = 0; i < e.componentCount(); ++i)
         oil->composition(i, x[i]);
     if (calculateBulkDensity(T, P, kLiquidModel)) {
-        report.line("\t\tBulk Density, non translated PR EOS : %8.2lf g/cm3, %8.2lf lb/ft3\n", e.bulk_density,
-                    e.bulk_density * kLbFt3PerGcm3);
+        report.line("\t\tBulk Density, non translated PR EOS : %8.2lf g/cm3, %8.2lf lb/ft3\n", e.bulkDensity(),
+                    e.bulkDensity() * kLbFt3PerGcm3);
         report.densityWithRange("\t\tBulk Density, SK Method             : %8.2lf g/cm3  (min: %5.2lf; max: %5.2lf)\n",
                                 "\t\t                                    : %8.2lf lb/ft3 (min: %5.2lf; max: %5.2lf)\n",
-                                e.bulk_density_standing_katz, e.bulk_density_standing_katz_range);
+                                e.bulkDensityStandingKatz(), e.bulkDensityStandingKatzRange());
         report.densityWithRange("\t\tBulk Density, AK Method             : %8.2lf g/cm3  (min: %5.2lf; max: %5.2lf)\n",
                                 "\t\t                                    : %8.2lf lb/ft3 (min: %5.2lf; max: %5.2lf)\n",
-                                e.bulk_density_alani_kennedy, e.bulk_density_alani_kennedy_range);
-        report.line("\t\tLiquid molar weight                 : %8.2lf g/mol\n", e.bulk_molar_weight);
-        report.line("\t\tLiquid C7+ mole percent             : %8.2lf %%\n", e.feed_c7plus_fraction * 100);
-        report.line("\t\tLiquid C7+ molar weight             : %8.2lf g/mol\n", e.feed_c7plus_molar_weight);
-        report.line("\t\tLiquid C7+ specific gravity         : %8.2lf g/cm3\n", e.feed_c7plus_specific_gravity);
+                                e.bulkDensityAlaniKennedy(), e.bulkDensityAlaniKennedyRange());
+        report.line("\t\tLiquid molar weight                 : %8.2lf g/mol\n", e.bulkMolarWeight());
+        report.line("\t\tLiquid C7+ mole percent             : %8.2lf %%\n", e.feedC7plusFraction() * 100);
+        report.line("\t\tLiquid C7+ molar weight             : %8.2lf g/mol\n", e.feedC7plusMolarWeight());
+        report.line("\t\tLiquid C7+ specific gravity         : %8.2lf g/cm3\n", e.feedC7plusSpecificGravity());
     }
     if (const Oil::StockTank& tank = runStockTank(); tank.failure == equilibrium_failure::none) {
         report.line("\t\tGOR, non translated PR EOS          : %8.2lf Stdm3/Stdm3\n", tank.gor[0]);

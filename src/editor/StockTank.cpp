@@ -32,12 +32,12 @@ public:
             result.failed = true;
             return result;
         }
-        result.bulkMw = oil->bulk_molar_weight;
-        result.state = StockTankState(oil->stock_tank_state);
+        result.bulkMw = oil->bulkMolarWeight();
+        result.state = StockTankState(oil->stockTankState());
         result.failed = oil->failureCode() != equilibrium_failure::none;
-        result.gor = oil->gor[0];
-        result.api = {oil->api[0], oil->api[1], oil->api[2], oil->api[3], oil->api_montel,
-                      oil->api_from_molar_weight};
+        result.gor = oil->gasOilRatios()[0];
+        result.api = {oil->apiGravities()[0], oil->apiGravities()[1], oil->apiGravities()[2], oil->apiGravities()[3], oil->apiMontel(),
+                      oil->apiByMolarWeight()};
         return result;
     }
 

@@ -179,13 +179,82 @@ public:
     double calculateMontelTranslationVolume(const double* x) const;
     double calculateDorvaneTranslationVolume(const double* x, double M) const;
 
+    // The inclusion of the alpha-beta searches: molar volume at Th (m3/mol) and type.
+    [[nodiscard]] double homogenizationVolume() const { return homogenization_volume; }
+    [[nodiscard]] Homogenisation inclusionType() const { return inclusion_type; }
+    void setInclusionType(Homogenisation type) { inclusion_type = type; }
+
+    // Stock-tank results, by method as in the fields below.
+    [[nodiscard]] int stockTankState() const { return stock_tank_state; }
+    [[nodiscard]] const std::array<double, 4>& gasOilRatios() const { return gor; }
+    [[nodiscard]] const std::array<double, 4>& apiGravities() const { return api; }
+    [[nodiscard]] double apiMontel() const { return api_montel; }
+    [[nodiscard]] double apiByMolarWeight() const { return api_from_molar_weight; }
+    [[nodiscard]] const std::array<double, 2>& gorStandingKatzRange() const { return gor_standing_katz_range; }
+    [[nodiscard]] const std::array<double, 2>& apiStandingKatzRange() const { return api_standing_katz_range; }
+    [[nodiscard]] const std::array<double, 2>& gorAlaniKennedyRange() const { return gor_alani_kennedy_range; }
+    [[nodiscard]] const std::array<double, 2>& apiAlaniKennedyRange() const { return api_alani_kennedy_range; }
+
+    // Bulk, flashed-phase and stock-tank properties, in the units of the fields below.
+    [[nodiscard]] double bulkMolarWeight() const { return bulk_molar_weight; }
+    [[nodiscard]] double bulkDensity() const { return bulk_density; }
+    [[nodiscard]] double bulkDensityStandingKatz() const { return bulk_density_standing_katz; }
+    [[nodiscard]] double bulkDensityAlaniKennedy() const { return bulk_density_alani_kennedy; }
+    [[nodiscard]] const std::array<double, 2>& bulkDensityStandingKatzRange() const { return bulk_density_standing_katz_range; }
+    [[nodiscard]] const std::array<double, 2>& bulkDensityAlaniKennedyRange() const { return bulk_density_alani_kennedy_range; }
+    [[nodiscard]] double liquidMolarWeight() const { return liquid_molar_weight; }
+    [[nodiscard]] double liquidDensity() const { return liquid_density; }
+    [[nodiscard]] double translatedLiquidDensity() const { return translated_liquid_density; }
+    [[nodiscard]] double dorvaneTranslationVolume() const { return dorvane_translation_volume; }
+    [[nodiscard]] TranslationOutcome dorvaneTranslationOutcome() const { return dorvane_translation_outcome; }
+    [[nodiscard]] double vapourDensity() const { return vapour_density; }
+    [[nodiscard]] double liquidMolarVolume() const { return liquid_molar_volume; }
+    [[nodiscard]] double vapourMolarVolume() const { return vapour_molar_volume; }
+    [[nodiscard]] double liquidDensityStandingKatz() const { return liquid_density_standing_katz; }
+    [[nodiscard]] const std::array<double, 2>& liquidDensityStandingKatzRange() const { return liquid_density_standing_katz_range; }
+    [[nodiscard]] double liquidDensityAlaniKennedy() const { return liquid_density_alani_kennedy; }
+    [[nodiscard]] const std::array<double, 2>& liquidDensityAlaniKennedyRange() const { return liquid_density_alani_kennedy_range; }
+    [[nodiscard]] double volumetricGasFraction() const { return volumetric_gas_fraction; }
+    [[nodiscard]] double volumetricGasFractionStandingKatz() const { return volumetric_gas_fraction_standing_katz; }
+    [[nodiscard]] double volumetricGasFractionAlaniKennedy() const { return volumetric_gas_fraction_alani_kennedy; }
+    [[nodiscard]] double gasCompressibilityFactor() const { return gas_compressibility_factor; }
+    [[nodiscard]] double molarGasFraction() const { return molar_gas_fraction; }
+    [[nodiscard]] double massGasFraction() const { return mass_gas_fraction; }
+    [[nodiscard]] double feedC7plusFraction() const { return feed_c7plus_fraction; }
+    [[nodiscard]] double feedC7plusMolarWeight() const { return feed_c7plus_molar_weight; }
+    [[nodiscard]] double feedC7plusSpecificGravity() const { return feed_c7plus_specific_gravity; }
+    [[nodiscard]] double liquidC7plusFraction() const { return liquid_c7plus_fraction; }
+    [[nodiscard]] double liquidC7plusMolarWeight() const { return liquid_c7plus_molar_weight; }
+    [[nodiscard]] double liquidC7plusSpecificGravity() const { return liquid_c7plus_specific_gravity; }
+
+    // Per-component data, written by setComponentConstants.
+    [[nodiscard]] const std::vector<double>& specificGravity() const { return specific_gravity; }
+    // Specific gravity of component i alone, the other constants kept.
+    void setSpecificGravity(short i, double sg) { specific_gravity[i] = sg; }
+    [[nodiscard]] const std::vector<double>& acentricFactor() const { return acentric_factor; }
+    [[nodiscard]] const std::vector<double>& criticalVolumeCm3() const { return critical_volume_cm3; }
+    [[nodiscard]] const std::vector<double>& componentMolarWeight() const { return component_molar_weight; }
+    [[nodiscard]] const std::vector<int>& carbonNumber() const { return carbon_number; }
+    [[nodiscard]] const auto& correlationCodes() const { return correlation; }
+    [[nodiscard]] FluidType modelFluidType() const { return model_fluid_type; }
+
+    // The last flash.
+    [[nodiscard]] double oilFormationVolumeFactor() const { return oil_formation_volume_factor; }
+    [[nodiscard]] double gasFormationVolumeFactor() const { return gas_formation_volume_factor; }
+    [[nodiscard]] const std::vector<double>& flashLiquidComposition() const { return flash_liquid_composition; }
+    [[nodiscard]] const std::vector<double>& flashVapourComposition() const { return flash_vapour_composition; }
+
+    // Saturation pressure at Th of the alpha-beta searches and its kept copy (Pa; 0 = none).
+    [[nodiscard]] double homogenizationPressure() const { return homogenization_pressure; }
+    [[nodiscard]] double savedHomogenizationPressure() const { return saved_homogenization_pressure; }
+
+protected:
     // Inclusion measurement and alpha-beta working states (driven by Oil1).
     double homogenization_temperature = 0;  // K
     double inclusion_temperature = 0;       // K
     double inclusion_vapour_fraction = 0;   // volumetric
     double homogenization_volume = 0;       // m3/mol
     Homogenisation inclusion_type = Homogenisation::toLiquid;
-    void setInclusionType(Homogenisation type) { inclusion_type = type; }
 
     // Stock-tank properties: index 0 untranslated equation of state, 1 Standing-Katz,
     // 2 Alani-Kennedy, 3 Dorvane-translated equation of state. Ranges hold (low, high).
@@ -264,7 +333,6 @@ public:
     std::vector<double> saved_inclusion_liquid_composition;
     std::vector<double> saved_inclusion_vapour_composition;
 
-protected:
     void setFeed(const std::vector<double>& z);
 
 private:

@@ -69,6 +69,17 @@ public:
     double calculateAlphaForGivenBetaAPI(double alpha0, double beta, double api);
     double calculateAlphaForGivenBetaGOR(double alpha0, double beta, double gor);
 
+    // The gas fractions of the distribution, mole fractions of the feed.
+    [[nodiscard]] double n2Fraction() const { return n2_fraction; }
+    [[nodiscard]] double co2Fraction() const { return co2_fraction; }
+    [[nodiscard]] double h2sFraction() const { return h2s_fraction; }
+    // Carbon numbers of the distribution.
+    [[nodiscard]] short distributionSize() const { return distribution_size; }
+    // Secant iterations of the last alpha search.
+    [[nodiscard]] int alphaSearchIterations() const { return alpha_solver->iteration; }
+    [[nodiscard]] int isochoreWalks() const { return isochore_walks; }
+
+protected:
     double alpha = 0;
     double beta = 0;
     short distribution_size = 0;

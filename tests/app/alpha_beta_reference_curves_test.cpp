@@ -218,7 +218,7 @@ TEST(IsoCurveFiles, SampledPointsHaveTheirValueInTheEngine)
     const auto stockTank = [&](double alpha, double beta, bool api) {
         model.calculateComposition(alpha, beta, 0, 0, 0);
         model.calculateGOR();
-        return api ? model.engine()->api[0] : model.engine()->gor[0];
+        return api ? model.engine()->apiGravities()[0] : model.engine()->gasOilRatios()[0];
     };
     constexpr int kC1 = 3, kC7 = 11, kCn2 = 16;
     struct Family

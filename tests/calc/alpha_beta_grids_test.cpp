@@ -210,8 +210,8 @@ TEST_F(Grids, GasOilRatioGridHoldsThePointsThatSeparateAtStockTankConditions)
         twin.calculateGOR();
         ASSERT_EQ(twin.engine()->failureCode(), equilibrium_failure::none);
         const std::vector<QByteArray> f = fields(grid.rows[k]);
-        EXPECT_EQ(f[2].toStdString(), general4(twin.engine()->gor[3]));
-        EXPECT_EQ(f[3].toStdString(), general4(twin.engine()->api[3]));
+        EXPECT_EQ(f[2].toStdString(), general4(twin.engine()->gasOilRatios()[3]));
+        EXPECT_EQ(f[3].toStdString(), general4(twin.engine()->apiGravities()[3]));
         EXPECT_EQ(f[4].toStdString(), general4(twin.getMoleFraction(3)));  // fractions, not percent
         EXPECT_NEAR(row[5], c7plusOf(twin), 1e-3 * row[5]);
     }
@@ -228,7 +228,7 @@ TEST_F(Grids, AFolderThatTakesNoFileIsReportedAndCostsNoCalculation)
         const GridWriteResult result = model.calculateFvGrid(where);
         EXPECT_FALSE(result.written);
         EXPECT_FALSE(result.error.isEmpty());
-        EXPECT_EQ(model.engine()->isochore_walks, 0);
+        EXPECT_EQ(model.engine()->isochoreWalks(), 0);
     }
     EXPECT_FALSE(QFile::exists(QStringLiteral("grid3.txt")));  // nothing in the current directory
     EXPECT_FALSE(QFile::exists(QStringLiteral("relative/grid3.txt")));

@@ -321,8 +321,8 @@ TEST(AlphaForStockTankTarget, FindsTheAlphaWhoseFluidHasTheTarget)
     model.calculateComposition(alpha, beta, 0, 0, 0);
     model.calculateGOR();
     ASSERT_EQ(model.engine()->failureCode(), equilibrium_failure::none);
-    const double API = model.engine()->api[0];
-    const double GOR = model.engine()->gor[0];
+    const double API = model.engine()->apiGravities()[0];
+    const double GOR = model.engine()->gasOilRatios()[0];
 
     double found = -1;
     ASSERT_EQ(model.firstAlphaBetaAPI(API, &found, beta), AlphaSearch::found);

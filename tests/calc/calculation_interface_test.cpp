@@ -102,7 +102,7 @@ TEST(CalculationInterfaceLoading, UnitConversionsOnTheEngineFields)
             CalculationInterface ci(fluidTypeFromNumber(fluidType), static_cast<EquationOfState>(eos));
             ASSERT_TRUE(ci.setModelFluid(fluidTypeFromNumber(7), fluidRecord(fluidType, fluid)));
             const Oil& oil = *ci.engine();
-            EXPECT_EQ(oil.model_fluid_type, fluidTypeFromNumber(7));
+            EXPECT_EQ(oil.modelFluidType(), fluidTypeFromNumber(7));
             ASSERT_EQ(ci.getNumberOfComponents(), 9);
             for (int i = 0; i < 9; ++i) {
                 const ComponentData& c = fluid[i];
@@ -117,12 +117,12 @@ TEST(CalculationInterfaceLoading, UnitConversionsOnTheEngineFields)
                 }
                 EXPECT_DOUBLE_EQ(oil.criticalTemperature()[i], c.Tc + 273.15);
                 EXPECT_DOUBLE_EQ(oil.criticalPressure()[i], c.Pc * 1e5);
-                EXPECT_DOUBLE_EQ(oil.critical_volume_cm3[i], c.Vc);
-                EXPECT_DOUBLE_EQ(oil.acentric_factor[i], c.omega);
-                EXPECT_DOUBLE_EQ(oil.component_molar_weight[i], c.mw);
-                EXPECT_DOUBLE_EQ(oil.specific_gravity[i], c.SG);
-                EXPECT_EQ(oil.carbon_number[i], c.nc);
-                EXPECT_EQ(oil.correlation[i], c.corr);
+                EXPECT_DOUBLE_EQ(oil.criticalVolumeCm3()[i], c.Vc);
+                EXPECT_DOUBLE_EQ(oil.acentricFactor()[i], c.omega);
+                EXPECT_DOUBLE_EQ(oil.componentMolarWeight()[i], c.mw);
+                EXPECT_DOUBLE_EQ(oil.specificGravity()[i], c.SG);
+                EXPECT_EQ(oil.carbonNumber()[i], c.nc);
+                EXPECT_EQ(oil.correlationCodes()[i], c.corr);
                 EXPECT_EQ(oil.componentName()[i], c.name);
                 EXPECT_DOUBLE_EQ(oil.feedComposition()[i], c.mole * 0.01);
                 EXPECT_DOUBLE_EQ(ci.getIsoplethComposition(i), c.mole * 0.01);
@@ -160,7 +160,7 @@ TEST(CalculationInterfaceLoading, ComponentFluidThroughSetThermodynamicModelTake
         CalculationInterface ci(fluidTypeFromNumber(fluidType), EquationOfState::pengRobinson);
         ci.setThermodynamicModel(fluidRecord(fluidType, binary()));
         EXPECT_TRUE(ci.isLoaded());
-        EXPECT_EQ(ci.engine()->model_fluid_type, FluidType::componentList);
+        EXPECT_EQ(ci.engine()->modelFluidType(), FluidType::componentList);
         EXPECT_EQ(ci.getNumberOfComponents(), 2);
     }
 }
@@ -179,16 +179,16 @@ TEST(CalculationInterfaceLoading, AlphaBetaRecordSetsTheFieldsAndTheModelFluid)
     const auto& model = static_cast<const Oil1&>(*ci.engine());
     EXPECT_EQ(model.getAlpha(), 0.7);
     EXPECT_EQ(model.getBeta(), 0.1);
-    EXPECT_EQ(model.co2_fraction, 0.02);
-    EXPECT_EQ(model.n2_fraction, 0.01);
-    EXPECT_EQ(model.h2s_fraction, 0.005);
+    EXPECT_EQ(model.co2Fraction(), 0.02);
+    EXPECT_EQ(model.n2Fraction(), 0.01);
+    EXPECT_EQ(model.h2sFraction(), 0.005);
 
     // finalize hands later setter values over.
     ci.setAlpha(0.5);
     ci.setCO2(0.03);
     ci.finalize();
     EXPECT_EQ(model.getAlpha(), 0.5);
-    EXPECT_EQ(model.co2_fraction, 0.03);
+    EXPECT_EQ(model.co2Fraction(), 0.03);
 
     // Values whose distribution has negative mole fractions load nothing.
     ci.setAlpha(-0.5);
@@ -231,17 +231,17 @@ TEST(CalculationInterfaceLoading, AlphaBetaComponentListNeedsItsSeventeenCompone
     EXPECT_TRUE(ci.setModelFluid(FluidType::alphaBeta, record));
     const auto& model = static_cast<const Oil1&>(*ci.engine());
     EXPECT_EQ(model.getAlpha(), 0.6);   // from the record
-    EXPECT_EQ(model.co2_fraction, 0.04);
+    EXPECT_EQ(model.co2Fraction(), 0.04);
     EXPECT_EQ(ci.getAlpha(), 0.0);           // the interface's own fields stay
     EXPECT_DOUBLE_EQ(ci.getIsoplethComposition(3), 1.0 / 17);  // the record's mole percent
     // The equilibrium object's own data of the list, in its units.
     const std::vector<ComponentData> list = alphaBetaComponents(17);
     for (int i = 0; i < 17; ++i) {
-        EXPECT_DOUBLE_EQ(ci.engine()->critical_volume_cm3[i], list[i].Vc);
-        EXPECT_DOUBLE_EQ(ci.engine()->acentric_factor[i], list[i].omega);
-        EXPECT_DOUBLE_EQ(ci.engine()->component_molar_weight[i], list[i].mw);
-        EXPECT_DOUBLE_EQ(ci.engine()->specific_gravity[i], list[i].SG);
-        EXPECT_EQ(ci.engine()->carbon_number[i], list[i].nc);
+        EXPECT_DOUBLE_EQ(ci.engine()->criticalVolumeCm3()[i], list[i].Vc);
+        EXPECT_DOUBLE_EQ(ci.engine()->acentricFactor()[i], list[i].omega);
+        EXPECT_DOUBLE_EQ(ci.engine()->componentMolarWeight()[i], list[i].mw);
+        EXPECT_DOUBLE_EQ(ci.engine()->specificGravity()[i], list[i].SG);
+        EXPECT_EQ(ci.engine()->carbonNumber()[i], list[i].nc);
     }
 }
 
@@ -323,7 +323,7 @@ TEST(CalculationInterfaceFailures, MismatchedTypeAndMissingEngineAnswerFailure)
             EXPECT_TRUE(std::isnan(ci.getIsoplethComposition(0)));
             EXPECT_TRUE(std::isnan(ci.getC7plus()));
         } else {
-            EXPECT_TRUE(std::isnan(ci.engine()->bulk_density));
+            EXPECT_TRUE(std::isnan(ci.engine()->bulkDensity()));
         }
     }
 }

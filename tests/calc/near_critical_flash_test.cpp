@@ -45,10 +45,10 @@ TEST(NearCriticalFlash, VapourFractionAndPhasesAsTheTextbookFlash)
         EXPECT_FALSE(textbook::flash(species, s.T, (s.P + kEnvelopeDistance) * 1e5, z)) << s.T << " K";
 
         EXPECT_EQ(ci.calculateFlash(s.T, s.P, std::nullopt, std::nullopt), FlashOutcome::twoPhases) << s.T << " K, " << s.P << " bar";
-        EXPECT_NEAR(oil.molar_gas_fraction, reference->beta, 1e-6) << s.T << " K, " << s.P << " bar";
+        EXPECT_NEAR(oil.molarGasFraction(), reference->beta, 1e-6) << s.T << " K, " << s.P << " bar";
         for (std::size_t i = 0; i < z.size(); ++i) {
-            EXPECT_NEAR(oil.flash_liquid_composition[i], reference->x[i], 1e-6) << s.T << " K, component " << i;
-            EXPECT_NEAR(oil.flash_vapour_composition[i], reference->y[i], 1e-6) << s.T << " K, component " << i;
+            EXPECT_NEAR(oil.flashLiquidComposition()[i], reference->x[i], 1e-6) << s.T << " K, component " << i;
+            EXPECT_NEAR(oil.flashVapourComposition()[i], reference->y[i], 1e-6) << s.T << " K, component " << i;
         }
         EXPECT_EQ(ci.calculateFlash(s.T, s.P + kEnvelopeDistance, std::nullopt, std::nullopt), FlashOutcome::onePhase) << s.T << " K";
     }

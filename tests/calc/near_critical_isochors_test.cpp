@@ -155,7 +155,7 @@ TEST(VapourInclusion, StartsOnTheDewPointItsVapourFractionWasCalculatedOn)
 
     CalculationInterface fv(FluidType::alphaBeta, EquationOfState::pengRobinson);
     auto& model = dynamic_cast<Oil1&>(*fv.engine());
-    model.inclusion_type = Homogenisation::toVapour;
+    model.setInclusionType(Homogenisation::toVapour);
     double Fv = 0, dewPressure = 0, P = 0;
     ASSERT_EQ(model.calculateFv(0.7, 0.1, 0, 0, 0, Th + kKelvin, 20 + kKelvin, Fv, dewPressure, P),
               equilibrium_failure::none);

@@ -137,7 +137,7 @@ TEST_F(Flash, PhasesSumToOneHundredAndBalanceTheFeed)
     EXPECT_LT(L, 0.95);
     for (int i = 0; i < 9; ++i)
         EXPECT_NEAR(L * x[i] + (1 - L) * y[i], z[i], 1e-9) << fluid[i].name;
-    EXPECT_NEAR(1 - L, ci.engine()->molar_gas_fraction, 1e-9);
+    EXPECT_NEAR(1 - L, ci.engine()->molarGasFraction(), 1e-9);
     // The methane goes to the gas, the decane stays in the oil.
     EXPECT_GT(y[2], x[2]);
     EXPECT_LT(y[8], x[8]);
@@ -176,7 +176,7 @@ TEST_F(Flash, FlashedPhaseRecordKeysAndUnits)
         EXPECT_TRUE(c.value("corr").isInt());
         EXPECT_EQ(c.intValue("corr"), in.corr);
         EXPECT_NEAR(c.doubleValue("Tb"), ci.engine()->boilingTemperature()[i] - 273.15, 1e-12);
-        EXPECT_DOUBLE_EQ(c.doubleValue("mole"), ci.engine()->flash_liquid_composition[i] * 100);
+        EXPECT_DOUBLE_EQ(c.doubleValue("mole"), ci.engine()->flashLiquidComposition()[i] * 100);
     }
 }
 
@@ -184,7 +184,7 @@ TEST_F(Flash, FlashedLiquidLoadsAsANewFluid)
 {
     FluidRecord liquid;
     ASSERT_EQ(ci.calculateFlash(T, P, liquid, std::nullopt), FlashOutcome::twoPhases);
-    const std::vector<double> x = ci.engine()->flash_liquid_composition;
+    const std::vector<double> x = ci.engine()->flashLiquidComposition();
     CalculationInterface again(fluidTypeOf(liquid), EquationOfState::pengRobinson);
     ASSERT_TRUE(again.setModelFluid(FluidType::componentList, liquid));
     for (int i = 0; i < 9; ++i) {
@@ -228,7 +228,7 @@ TEST(BulkDensity, LiquidModelDensityOfTheWholeFeed)
     double M = 0;
     for (const ComponentData& c : fluid)
         M += c.mole / 100 * c.mw;
-    EXPECT_NEAR(oil.bulk_molar_weight, M, 1e-12);
+    EXPECT_NEAR(oil.bulkMolarWeight(), M, 1e-12);
     // Density from the textbook volume: the volume whose pressure is P, by bisection.
     const auto textbook = textbookMixture(fluid);
     double lo = 9.7e-5, hi = 3e-4;  // just above the co-volume, and a gas-like volume
@@ -238,7 +238,7 @@ TEST(BulkDensity, LiquidModelDensityOfTheWholeFeed)
         const double mid = (lo + hi) / 2;
         (textbook.pressure(T, mid, moleFractions(fluid)) > P * 1e5 ? lo : hi) = mid;
     }
-    EXPECT_NEAR(oil.bulk_density, M / ((lo + hi) / 2 * 1e6), 1e-9);
+    EXPECT_NEAR(oil.bulkDensity(), M / ((lo + hi) / 2 * 1e6), 1e-9);
 }
 
 TEST(StockTank, ResultsInTheFieldsInTheOrderOfTheMethods)
@@ -247,8 +247,8 @@ TEST(StockTank, ResultsInTheFieldsInTheOrderOfTheMethods)
     auto ci = loaded(fluid);
     ASSERT_TRUE(ci->calculateGOR());
     for (int k = 0; k < 4; ++k) {
-        EXPECT_EQ(ci->getGOR()[k], ci->engine()->gor[k]) << k;
-        EXPECT_EQ(ci->getAPI()[k], ci->engine()->api[k]) << k;
+        EXPECT_EQ(ci->getGOR()[k], ci->engine()->gasOilRatios()[k]) << k;
+        EXPECT_EQ(ci->getAPI()[k], ci->engine()->apiGravities()[k]) << k;
         EXPECT_GT(ci->getGOR()[k], 10) << k;
     }
     EXPECT_DOUBLE_EQ(ci->getCH4(), 35);
@@ -298,7 +298,7 @@ TEST(StockTank, UntranslatedOilDensityIsTheTextbookPengRobinsonLiquid)
     const double v = (lo + hi) / 2;
     EXPECT_LT(P * v / (textbook::R * T), 0.02) << "a liquid's compressibility factor";
     const double density = M / (v * 1e6);  // g/cm3
-    EXPECT_NEAR(oil.liquid_density, density, 1e-6 * density);
+    EXPECT_NEAR(oil.liquidDensity(), density, 1e-6 * density);
     EXPECT_LT(density, 0.6) << "lighter than any of the oil's cuts";
     EXPECT_GT(ci->getAPI()[0], 100);
 }
@@ -338,8 +338,8 @@ TEST(StockTank, NothingLeftOverFromTheCalculationBefore)
     EXPECT_FALSE(ci->calculateGOR());
     EXPECT_TRUE(std::isnan(ci->getAPI()[1]));
     EXPECT_TRUE(std::isnan(ci->getAPI()[2]));
-    EXPECT_TRUE(std::isnan(ci->engine()->liquid_density_standing_katz));
-    EXPECT_TRUE(std::isnan(ci->engine()->api_standing_katz_range[0]));
+    EXPECT_TRUE(std::isnan(ci->engine()->liquidDensityStandingKatz()));
+    EXPECT_TRUE(std::isnan(ci->engine()->apiStandingKatzRange()[0]));
     EXPECT_DOUBLE_EQ(ci->getCH4(), 90);
 }
 

@@ -99,14 +99,14 @@ TEST_F(ReportTest, BulkPropertiesWithTheBubblePressure)
     Oil& e = *twin->engine();
     e.calculateBulkDensity(T, P, 1);
     std::string expected = "\n" + bulkConditions(T, P);
-    expected += f("\tBulk Density, non translated PR EOS : %8.2lf g/cm3, %8.2lf lb/ft3\n", e.bulk_density,
-                  e.bulk_density * kLb);
+    expected += f("\tBulk Density, non translated PR EOS : %8.2lf g/cm3, %8.2lf lb/ft3\n", e.bulkDensity(),
+                  e.bulkDensity() * kLb);
     expected += densityWithRange("\tBulk Density, SK Method   : %8.2lf g/cm3  (min: %5.2lf; max: %5.2lf)\n",
                                  "\t                          : %8.2lf lb/ft3 (min: %5.2lf; max: %5.2lf)\n",
-                                 e.bulk_density_standing_katz, e.bulk_density_standing_katz_range);
+                                 e.bulkDensityStandingKatz(), e.bulkDensityStandingKatzRange());
     expected += densityWithRange("\tBulk Density, AK Method   : %8.2lf g/cm3  (min: %5.2lf; max: %5.2lf)\n",
                                  "\t                          : %8.2lf lb/ft3 (min: %5.2lf; max: %5.2lf)\n",
-                                 e.bulk_density_alani_kennedy, e.bulk_density_alani_kennedy_range);
+                                 e.bulkDensityAlaniKennedy(), e.bulkDensityAlaniKennedyRange());
     e.calculateBubblePressure(T);
     ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
     const double bubble = e.currentPressure() * 1e-5;
@@ -140,21 +140,21 @@ TEST_F(ReportTest, BulkPropertiesFailureLine)
 std::string stockTankHead(const Oil& e)
 {
     std::string s;
-    s += f("\tGOR, non translated PR EOS              : %8.2lf Stdm3/Stdm3\n", e.gor[0]);
-    s += f("\tGOR, translated PR EOS                  : %8.2lf Stdm3/Stdm3\n", e.gor[3]);
-    s += f("\tGOR, SK Method                          : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n", e.gor[1],
-           e.gor_standing_katz_range[0], e.gor_standing_katz_range[1]);
-    s += f("\tGOR, AK Method                          : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n", e.gor[2],
-           e.gor_alani_kennedy_range[0], e.gor_alani_kennedy_range[1]);
-    s += f("\tAPI degree, non translated PR EOS       : %8.2lf°\n", e.api[0]);
-    s += f("\tAPI degree, translated PR EOS           : %8.2lf°\n", e.api[3]);
-    s += f("\tAPI degree, SK Method                   : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n", e.api[1],
-           e.api_standing_katz_range[0], e.api_standing_katz_range[1]);
-    s += f("\tAPI degree, AK Method                   : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n", e.api[2],
-           e.api_alani_kennedy_range[0], e.api_alani_kennedy_range[1]);
-    s += f("\tBulk C7+ mole percent                   : %8.2lf %%\n", e.feed_c7plus_fraction * 100);
-    s += f("\tBulk C7+ molar weight                   : %8.2lf g/mol\n", e.feed_c7plus_molar_weight);
-    s += f("\tBulk C7+ specific gravity               : %8.2lf g/cm3\n", e.feed_c7plus_specific_gravity);
+    s += f("\tGOR, non translated PR EOS              : %8.2lf Stdm3/Stdm3\n", e.gasOilRatios()[0]);
+    s += f("\tGOR, translated PR EOS                  : %8.2lf Stdm3/Stdm3\n", e.gasOilRatios()[3]);
+    s += f("\tGOR, SK Method                          : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n", e.gasOilRatios()[1],
+           e.gorStandingKatzRange()[0], e.gorStandingKatzRange()[1]);
+    s += f("\tGOR, AK Method                          : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n", e.gasOilRatios()[2],
+           e.gorAlaniKennedyRange()[0], e.gorAlaniKennedyRange()[1]);
+    s += f("\tAPI degree, non translated PR EOS       : %8.2lf°\n", e.apiGravities()[0]);
+    s += f("\tAPI degree, translated PR EOS           : %8.2lf°\n", e.apiGravities()[3]);
+    s += f("\tAPI degree, SK Method                   : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n", e.apiGravities()[1],
+           e.apiStandingKatzRange()[0], e.apiStandingKatzRange()[1]);
+    s += f("\tAPI degree, AK Method                   : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n", e.apiGravities()[2],
+           e.apiAlaniKennedyRange()[0], e.apiAlaniKennedyRange()[1]);
+    s += f("\tBulk C7+ mole percent                   : %8.2lf %%\n", e.feedC7plusFraction() * 100);
+    s += f("\tBulk C7+ molar weight                   : %8.2lf g/mol\n", e.feedC7plusMolarWeight());
+    s += f("\tBulk C7+ specific gravity               : %8.2lf g/cm3\n", e.feedC7plusSpecificGravity());
     return s;
 }
 
@@ -162,9 +162,9 @@ std::string tankCorrelationDensities(const Oil& e)
 {
     const char* lb = "\t                                        : %8.2lf lb/ft3 (min: %5.2lf; max: %5.2lf)\n";
     return densityWithRange("\tDensity of the tank liquid, SK Method   : %8.2lf g/cm3  (min: %5.2lf; max: %5.2lf)\n",
-                            lb, e.liquid_density_standing_katz, e.liquid_density_standing_katz_range)
+                            lb, e.liquidDensityStandingKatz(), e.liquidDensityStandingKatzRange())
            + densityWithRange("\tDensity of the tank liquid, AK Method   : %8.2lf g/cm3  (min: %5.2lf; max: %5.2lf)\n",
-                              lb, e.liquid_density_alani_kennedy, e.liquid_density_alani_kennedy_range);
+                              lb, e.liquidDensityAlaniKennedy(), e.liquidDensityAlaniKennedyRange());
 }
 
 // A gamma-model fluid: the translation 18.887 M - 724 cm3/mol of its tank oil (M its molar
@@ -175,9 +175,9 @@ TEST_F(ReportTest, StockTankReportOfAGammaFluidWhoseTranslationWouldTurnNegative
     ASSERT_TRUE(ci.setModelFluid(FluidType::gamma, fluidRecord(3, nineComponentOil())));
     ci.printSTProperties();
     const Oil& e = *ci.engine();
-    ASSERT_EQ(e.stock_tank_state, 3);
-    const double c = 18.887 * e.liquid_molar_weight - 724;
-    ASSERT_GT(c, e.liquid_molar_volume);
+    ASSERT_EQ(e.stockTankState(), 3);
+    const double c = 18.887 * e.liquidMolarWeight() - 724;
+    ASSERT_GT(c, e.liquidMolarVolume());
     const std::string report = appended();
     EXPECT_EQ(report.find("nan"), std::string::npos) << report;
     for (const std::string& line :
@@ -185,10 +185,10 @@ TEST_F(ReportTest, StockTankReportOfAGammaFluidWhoseTranslationWouldTurnNegative
           std::string("\tAPI degree, translated PR EOS           : not available\n"),
           f("\tTranslated PR EOS values not available: the volume translation of %.2lf cm3/mol would leave the tank "
             "oil (%.2lf cm3/mol) no positive volume.\n",
-            c, e.liquid_molar_volume),
+            c, e.liquidMolarVolume()),
           std::string("\tDensity of the tank liquid, translated PR EOS  : not available\n"),
           f("\tAPI degree, non translated PR EOS       : %8.2lf°\n",
-            141.5 * e.liquid_molar_volume / e.liquid_molar_weight - 131.5)})
+            141.5 * e.liquidMolarVolume() / e.liquidMolarWeight() - 131.5)})
         EXPECT_NE(report.find(line), std::string::npos) << line;
     EXPECT_TRUE(std::isnan(ci.getAPI()[3]));
     EXPECT_TRUE(std::isnan(ci.getGOR()[3]));
@@ -209,24 +209,24 @@ TEST_F(ReportTest, StockTankPropertiesOfALiveOil)
                       e.vapourComposition()[i] * 100);
     expected += "\n";
     expected += f("\tDensity of the tank liquid, non translated PR EOS  : %8.2lf g/cm3, %8.2lf lb/ft3\n",
-                  e.liquid_density, e.liquid_density * kLb);
+                  e.liquidDensity(), e.liquidDensity() * kLb);
     expected += f("\tDensity of the tank liquid, translated PR EOS  : %8.2lf g/cm3, %8.2lf lb/ft3\n",
-                  e.translated_liquid_density, e.translated_liquid_density * kLb);
+                  e.translatedLiquidDensity(), e.translatedLiquidDensity() * kLb);
     expected += tankCorrelationDensities(e);
-    expected += f("\tGas volume %%, PR EOS                    : %8.2f %%\n", e.volumetric_gas_fraction * 100);
+    expected += f("\tGas volume %%, PR EOS                    : %8.2f %%\n", e.volumetricGasFraction() * 100);
     expected += f("\tGas volume %%, SK method                 : %8.2f %%\n",
-                  e.volumetric_gas_fraction_standing_katz * 100);
+                  e.volumetricGasFractionStandingKatz() * 100);
     expected += f("\tGas volume %%, AK method                 : %8.2f %%\n",
-                  e.volumetric_gas_fraction_alani_kennedy * 100);
-    expected += f("\tMolar weight of the tank liquid         : %8.2lf g/mol\n", e.liquid_molar_weight);
-    expected += f("\tLiquid C7+ mole percent                 : %8.2lf %%\n", e.liquid_c7plus_fraction * 100);
-    expected += f("\tLiquid C7+ molar weight                 : %8.2lf g/mol\n", e.liquid_c7plus_molar_weight);
-    expected += f("\tLiquid C7+ specific gravity             : %8.2lf g/cm3\n", e.liquid_c7plus_specific_gravity);
+                  e.volumetricGasFractionAlaniKennedy() * 100);
+    expected += f("\tMolar weight of the tank liquid         : %8.2lf g/mol\n", e.liquidMolarWeight());
+    expected += f("\tLiquid C7+ mole percent                 : %8.2lf %%\n", e.liquidC7plusFraction() * 100);
+    expected += f("\tLiquid C7+ molar weight                 : %8.2lf g/mol\n", e.liquidC7plusMolarWeight());
+    expected += f("\tLiquid C7+ specific gravity             : %8.2lf g/cm3\n", e.liquidC7plusSpecificGravity());
     expected += "\n";
 
     ci->printSTProperties();
     expectReport(expected);
-    EXPECT_EQ(ci->getGOR()[0], e.gor[0]);  // the fields are refreshed
+    EXPECT_EQ(ci->getGOR()[0], e.gasOilRatios()[0]);  // the fields are refreshed
 }
 
 TEST_F(ReportTest, StockTankPropertiesOfANonVolatileLiquid)
@@ -239,18 +239,18 @@ TEST_F(ReportTest, StockTankPropertiesOfANonVolatileLiquid)
     ASSERT_NE(e.failureCode(), equilibrium_failure::none);
     std::string expected = "\n" + stockTankHead(e);
     expected += "\tNon volatile liquid !\n";
-    expected += f("\tDensity of the tank liquid, PR EOS      : %8.2lf g/cm3, %8.2lf lb/ft3\n", e.liquid_density,
-                  e.liquid_density * kLb);
+    expected += f("\tDensity of the tank liquid, PR EOS      : %8.2lf g/cm3, %8.2lf lb/ft3\n", e.liquidDensity(),
+                  e.liquidDensity() * kLb);
     expected += f("\tMolar volume of the tank liquid, PR EOS : %8.2lf cm3/mol\n",
-                  e.bulk_molar_weight / e.liquid_density);
+                  e.bulkMolarWeight() / e.liquidDensity());
     expected += tankCorrelationDensities(e);
-    expected += f("\tMolar weight of the tank liquid         : %8.2lf g/mol\n", e.bulk_molar_weight);
+    expected += f("\tMolar weight of the tank liquid         : %8.2lf g/mol\n", e.bulkMolarWeight());
     expected += "\n";
 
     ci->printSTProperties();
     expectReport(expected);
     // The molar volume line: 0.3 C6 + 0.7 C10 over the tank-liquid density.
-    EXPECT_NEAR(e.bulk_molar_weight, 0.3 * kC6.mw + 0.7 * kC10.mw, 1e-12);
+    EXPECT_NEAR(e.bulkMolarWeight(), 0.3 * kC6.mw + 0.7 * kC10.mw, 1e-12);
 }
 
 // ---- Flash --------------------------------------------------------------------------------
@@ -268,9 +268,9 @@ std::string expectedFlashReport(Oil& e, double T, double P)
     e.calculateFlash(T, P);
     e.calculateFormationVolumeFactors();
     std::string s = "\n" + flashConditions(T, P);
-    const std::vector<double> x = e.flash_liquid_composition, y = e.flash_vapour_composition;
-    const double L = 1 - e.molar_gas_fraction, Z = e.gas_compressibility_factor;
-    const double Bo = e.oil_formation_volume_factor, Bg = e.gas_formation_volume_factor;
+    const std::vector<double> x = e.flashLiquidComposition(), y = e.flashVapourComposition();
+    const double L = 1 - e.molarGasFraction(), Z = e.gasCompressibilityFactor();
+    const double Bo = e.oilFormationVolumeFactor(), Bg = e.gasFormationVolumeFactor();
     s += "\t\tComponent    Liquid (mole %)   Vapour (mole %)   Initial (mole %)    Loss/Enrichment (%)\n";
     for (int i = 0; i < e.componentCount(); ++i) {
         const char* name = e.componentName()[i].c_str();
@@ -281,11 +281,11 @@ std::string expectedFlashReport(Oil& e, double T, double P)
                    (x[i] * L - z[i]) / z[i] * 100);
     }
     s += "\n";
-    s += f("\tGas mole %%                               : %8.2lf %%\n", e.molar_gas_fraction * 100);
-    s += f("\tGas mass %%                               : %8.2lf %%\n", e.mass_gas_fraction * 100);
-    s += f("\tGas volume %%, PR EOS                     : %8.2lf %%\n", e.volumetric_gas_fraction * 100);
-    s += f("\tGas volume %%, SK method                  : %8.2lf %%\n", e.volumetric_gas_fraction_standing_katz * 100);
-    s += f("\tGas volume %%, AK method                  : %8.2lf %%\n", e.volumetric_gas_fraction_alani_kennedy * 100);
+    s += f("\tGas mole %%                               : %8.2lf %%\n", e.molarGasFraction() * 100);
+    s += f("\tGas mass %%                               : %8.2lf %%\n", e.massGasFraction() * 100);
+    s += f("\tGas volume %%, PR EOS                     : %8.2lf %%\n", e.volumetricGasFraction() * 100);
+    s += f("\tGas volume %%, SK method                  : %8.2lf %%\n", e.volumetricGasFractionStandingKatz() * 100);
+    s += f("\tGas volume %%, AK method                  : %8.2lf %%\n", e.volumetricGasFractionAlaniKennedy() * 100);
 
     s += "\n\tProperties of the flashed liquid:\n\t---------------------------------\n";
     s += f("\t\tOil formation volume factor (Bo)    : %8.2lf \n", Bo);
@@ -293,30 +293,30 @@ std::string expectedFlashReport(Oil& e, double T, double P)
         e.composition(i, x[i]);
     e.calculateBulkDensity(T, P, 2);
     const char* lb = "\t\t                                    : %8.2lf lb/ft3 (min: %5.2lf; max: %5.2lf)\n";
-    s += f("\t\tBulk Density, non translated PR EOS : %8.2lf g/cm3, %8.2lf lb/ft3\n", e.bulk_density,
-           e.bulk_density * kLb);
+    s += f("\t\tBulk Density, non translated PR EOS : %8.2lf g/cm3, %8.2lf lb/ft3\n", e.bulkDensity(),
+           e.bulkDensity() * kLb);
     s += densityWithRange("\t\tBulk Density, SK Method             : %8.2lf g/cm3  (min: %5.2lf; max: %5.2lf)\n", lb,
-                          e.bulk_density_standing_katz, e.bulk_density_standing_katz_range);
+                          e.bulkDensityStandingKatz(), e.bulkDensityStandingKatzRange());
     s += densityWithRange("\t\tBulk Density, AK Method             : %8.2lf g/cm3  (min: %5.2lf; max: %5.2lf)\n", lb,
-                          e.bulk_density_alani_kennedy, e.bulk_density_alani_kennedy_range);
-    s += f("\t\tLiquid molar weight                 : %8.2lf g/mol\n", e.bulk_molar_weight);
-    s += f("\t\tLiquid C7+ mole percent             : %8.2lf %%\n", e.feed_c7plus_fraction * 100);
-    s += f("\t\tLiquid C7+ molar weight             : %8.2lf g/mol\n", e.feed_c7plus_molar_weight);
-    s += f("\t\tLiquid C7+ specific gravity         : %8.2lf g/cm3\n", e.feed_c7plus_specific_gravity);
+                          e.bulkDensityAlaniKennedy(), e.bulkDensityAlaniKennedyRange());
+    s += f("\t\tLiquid molar weight                 : %8.2lf g/mol\n", e.bulkMolarWeight());
+    s += f("\t\tLiquid C7+ mole percent             : %8.2lf %%\n", e.feedC7plusFraction() * 100);
+    s += f("\t\tLiquid C7+ molar weight             : %8.2lf g/mol\n", e.feedC7plusMolarWeight());
+    s += f("\t\tLiquid C7+ specific gravity         : %8.2lf g/cm3\n", e.feedC7plusSpecificGravity());
     e.calculateGOR(0);
     if (e.failureCode() == equilibrium_failure::none) {
-        s += f("\t\tGOR, non translated PR EOS          : %8.2lf Stdm3/Stdm3\n", e.gor[0]);
-        s += f("\t\tGOR, translated PR EOS              : %8.2lf Stdm3/Stdm3\n", e.gor[3]);
-        s += f("\t\tGOR, SK Method                      : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n", e.gor[1],
-               e.gor_standing_katz_range[0], e.gor_standing_katz_range[1]);
-        s += f("\t\tGOR, AK Method                      : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n", e.gor[2],
-               e.gor_alani_kennedy_range[0], e.gor_alani_kennedy_range[1]);
-        s += f("\t\tAPI degree, non translated PR EOS   : %8.2lf°\n", e.api[0]);
-        s += f("\t\tAPI degree, translated PR EOS       : %8.2lf°\n", e.api[3]);
-        s += f("\t\tAPI degree, SK Method               : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n", e.api[1],
-               e.api_standing_katz_range[0], e.api_standing_katz_range[1]);
-        s += f("\t\tAPI degree, AK Method               : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n", e.api[2],
-               e.api_alani_kennedy_range[0], e.api_alani_kennedy_range[1]);
+        s += f("\t\tGOR, non translated PR EOS          : %8.2lf Stdm3/Stdm3\n", e.gasOilRatios()[0]);
+        s += f("\t\tGOR, translated PR EOS              : %8.2lf Stdm3/Stdm3\n", e.gasOilRatios()[3]);
+        s += f("\t\tGOR, SK Method                      : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n", e.gasOilRatios()[1],
+               e.gorStandingKatzRange()[0], e.gorStandingKatzRange()[1]);
+        s += f("\t\tGOR, AK Method                      : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n", e.gasOilRatios()[2],
+               e.gorAlaniKennedyRange()[0], e.gorAlaniKennedyRange()[1]);
+        s += f("\t\tAPI degree, non translated PR EOS   : %8.2lf°\n", e.apiGravities()[0]);
+        s += f("\t\tAPI degree, translated PR EOS       : %8.2lf°\n", e.apiGravities()[3]);
+        s += f("\t\tAPI degree, SK Method               : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n", e.apiGravities()[1],
+               e.apiStandingKatzRange()[0], e.apiStandingKatzRange()[1]);
+        s += f("\t\tAPI degree, AK Method               : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n", e.apiGravities()[2],
+               e.apiAlaniKennedyRange()[0], e.apiAlaniKennedyRange()[1]);
     }
 
     s += "\n\tProperties of the flashed gas:\n\t------------------------------\n";
@@ -327,16 +327,16 @@ std::string expectedFlashReport(Oil& e, double T, double P)
     s += f("\t\tCompressibility factor (Z)          : %8.4f\n", Z);
     e.calculateGOR(0);
     if (e.failureCode() == equilibrium_failure::none) {
-        s += f("\t\tGOR, PR EOS                          : %8.2lf Stdm3/Stdm3\n", e.gor[0]);
-        s += f("\t\tGOR, SK Method                       : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n", e.gor[1],
-               e.gor_standing_katz_range[0], e.gor_standing_katz_range[1]);
-        s += f("\t\tGOR, AK Method                       : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n", e.gor[2],
-               e.gor_alani_kennedy_range[0], e.gor_alani_kennedy_range[1]);
-        s += f("\t\tAPI degree, PR EOS                   : %8.2lf°\n", e.api[0]);
-        s += f("\t\tAPI degree, SK Method                : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n", e.api[1],
-               e.api_standing_katz_range[0], e.api_standing_katz_range[1]);
-        s += f("\t\tAPI degree, AK Method                   : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n", e.api[2],
-               e.api_alani_kennedy_range[0], e.api_alani_kennedy_range[1]);
+        s += f("\t\tGOR, PR EOS                          : %8.2lf Stdm3/Stdm3\n", e.gasOilRatios()[0]);
+        s += f("\t\tGOR, SK Method                       : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n", e.gasOilRatios()[1],
+               e.gorStandingKatzRange()[0], e.gorStandingKatzRange()[1]);
+        s += f("\t\tGOR, AK Method                       : %8.2lf Stdm3/Stdm3 (min: %8.2lf; max: %8.2lf)\n", e.gasOilRatios()[2],
+               e.gorAlaniKennedyRange()[0], e.gorAlaniKennedyRange()[1]);
+        s += f("\t\tAPI degree, PR EOS                   : %8.2lf°\n", e.apiGravities()[0]);
+        s += f("\t\tAPI degree, SK Method                : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n", e.apiGravities()[1],
+               e.apiStandingKatzRange()[0], e.apiStandingKatzRange()[1]);
+        s += f("\t\tAPI degree, AK Method                   : %8.2lf° (min: %5.2lf°; max: %5.2lf°)\n\n", e.apiGravities()[2],
+               e.apiAlaniKennedyRange()[0], e.apiAlaniKennedyRange()[1]);
     }
     return s + "\n";
 }

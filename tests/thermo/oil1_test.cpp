@@ -28,7 +28,7 @@ equilibrium_failure fixedStepVapourFraction(Oil1& oil, double alpha, double beta
                             double T, double& fv, double& p)
 {
     oil.setDistributionParameters(alpha, beta, co2, n2, 0);
-    const bool bubble = oil.inclusion_type == Homogenisation::toLiquid;
+    const bool bubble = oil.inclusionType() == Homogenisation::toLiquid;
     oil.set_type_of_problem(problem_type::fixed_T_and_Fv);
     oil.set_the_temperature(Th);
     oil.set_the_vaporization_ratio(bubble ? 0 : 1);
@@ -87,9 +87,9 @@ TEST(Oil1Model, NewFluidIsAConsistentMethaneFluid)
     ModelFluid fluid;
     EXPECT_EQ(fluid.oil.getAlpha(), 0.0);
     EXPECT_EQ(fluid.oil.getBeta(), 0.0);
-    EXPECT_EQ(fluid.oil.inclusion_type, Homogenisation::toLiquid);
+    EXPECT_EQ(fluid.oil.inclusionType(), Homogenisation::toLiquid);
     EXPECT_DOUBLE_EQ(fluid.oil.getCH4(), 1.0);
-    EXPECT_EQ(fluid.oil.distribution_size, 11);
+    EXPECT_EQ(fluid.oil.distributionSize(), 11);
 }
 
 TEST(Oil1Model, DistributionReachesFeedAndPhaseModels)
@@ -114,8 +114,8 @@ TEST(Oil1Model, DistributionReachesFeedAndPhaseModels)
         EXPECT_DOUBLE_EQ(phase->molarWeight()[kCn1], cn1.mw);
         EXPECT_DOUBLE_EQ(phase->secondHeavyCut().shift, cn2.shift);
     }
-    EXPECT_DOUBLE_EQ(oil.specific_gravity[kCn2], modelSpecificGravity(kCn2, cn2.mw));
-    EXPECT_EQ(oil.specific_gravity[kC1], 0.0);
+    EXPECT_DOUBLE_EQ(oil.specificGravity()[kCn2], modelSpecificGravity(kCn2, cn2.mw));
+    EXPECT_EQ(oil.specificGravity()[kC1], 0.0);
 
     // setAlpha alone rebuilds nothing.
     const std::vector<double> before = oil.feedComposition();
@@ -172,7 +172,7 @@ TEST(Oil1Model, ParametersOfAnUnsoundDistributionAreRefused)
         EXPECT_EQ(oil.feedComposition(), before) << c.name;
         EXPECT_EQ(oil.getAlpha(), 0.6) << c.name;
         EXPECT_EQ(oil.getBeta(), 0.1) << c.name;
-        EXPECT_EQ(oil.co2_fraction, 0.01) << c.name;
+        EXPECT_EQ(oil.co2Fraction(), 0.01) << c.name;
         EXPECT_EQ(fluid.liquidModel.molarWeight()[kCn1], cn1_weight) << c.name;
     }
 }
@@ -206,7 +206,7 @@ TEST(Oil1Volumetric, AlphaFoundAgainFromItsOwnVapourFraction)
     // The two-phase state at T fills the molar volume of the saturated liquid at Th.
     const Oil1& o = direct.oil;
     EXPECT_NEAR(o.liquidMoles() * direct.liquidModel.molarVolume() + o.vapourMoles() * direct.vapourModel.molarVolume(),
-                o.homogenization_volume, 1e-9 * o.homogenization_volume);
+                o.homogenizationVolume(), 1e-9 * o.homogenizationVolume());
     EXPECT_NEAR(o.currentTemperature(), T, 1e-9);
 
     ModelFluid inverse;
@@ -214,13 +214,12 @@ TEST(Oil1Volumetric, AlphaFoundAgainFromItsOwnVapourFraction)
     ASSERT_EQ(inverse.oil.estimateInitial(Homogenisation::toLiquid, Th, fv, start), equilibrium_failure::none);
     EXPECT_NEAR(start, alpha, 0.1);
     inverse.oil.setDistributionParameters(start, 0, 0, 0, 0);
-    inverse.oil.inclusion_pressure = inverse.oil.homogenization_pressure = 0;
-    inverse.oil.saved_homogenization_pressure = 0;
+    inverse.oil.forgetSaturationStates();
     inverse.oil.findAlpha(Th, T, fv, 1e-8, Homogenisation::toLiquid);
     ASSERT_EQ(inverse.oil.failureCode(), equilibrium_failure::none);
     EXPECT_NEAR(inverse.oil.getAlpha(), alpha, 1e-5);
-    EXPECT_NEAR(inverse.oil.homogenization_pressure, ph, 1e-4 * ph);
-    EXPECT_NE(inverse.oil.saved_homogenization_pressure, 0.0);
+    EXPECT_NEAR(inverse.oil.homogenizationPressure(), ph, 1e-4 * ph);
+    EXPECT_NE(inverse.oil.savedHomogenizationPressure(), 0.0);
 }
 
 // The step-controlled walk ends in the state of the fixed 0.1 K walk, to the Newton tolerance.
@@ -251,7 +250,8 @@ TEST(Oil1Volumetric, StepControlledIsochoreMeetsTheFixedStepWalk)
         SCOPED_TRACE(testing::Message() << "alpha " << c.alpha << " beta " << c.beta << " type " << code_number(c.type)
                                         << " Th " << c.Th << " T " << c.T);
         ModelFluid reference, fluid;
-        reference.oil.inclusion_type = fluid.oil.inclusion_type = c.type;
+        reference.oil.setInclusionType(c.type);
+        fluid.oil.setInclusionType(c.type);
         double fvRef = 0, pRef = 0;
         ASSERT_EQ(fixedStepVapourFraction(reference.oil, c.alpha, c.beta, c.n2, c.co2, c.Th, c.T, fvRef, pRef),
                   equilibrium_failure::none);
@@ -278,7 +278,7 @@ RoundTrip roundTrip(double alpha, double beta, Homogenisation type, double Th)
     constexpr double T = 293.15;
     RoundTrip trip;
     ModelFluid direct;
-    direct.oil.inclusion_type = type;
+    direct.oil.setInclusionType(type);
     double ph = 0, p = 0;
     EXPECT_EQ(direct.oil.calculateFv(alpha, beta, 0, 0, 0, Th, T, trip.fv, ph, p), equilibrium_failure::none);
 
@@ -286,13 +286,12 @@ RoundTrip roundTrip(double alpha, double beta, Homogenisation type, double Th)
     double start = 0;
     EXPECT_EQ(inverse.oil.estimateInitial(type, Th, trip.fv, start), equilibrium_failure::none);
     inverse.oil.setDistributionParameters(start, beta, 0, 0, 0);
-    inverse.oil.inclusion_pressure = inverse.oil.homogenization_pressure = 0;
-    inverse.oil.saved_homogenization_pressure = 0;
+    inverse.oil.forgetSaturationStates();
     inverse.oil.findAlpha(Th, T, trip.fv, 1e-8, type);
     trip.code = inverse.oil.failureCode();
     trip.alpha = inverse.oil.getAlpha();
     if (trip.code == equilibrium_failure::none) {
-        EXPECT_NEAR(inverse.oil.homogenization_pressure, ph, 1e-5 * ph);
+        EXPECT_NEAR(inverse.oil.homogenizationPressure(), ph, 1e-5 * ph);
     }
     return trip;
 }
@@ -340,7 +339,7 @@ TEST(Oil1Volumetric, AlphaFoundBelowTheSecondRootOfHeavyDewTypeInclusions)
     // The second root, bracketed by the forward calculation at 520 K.
     const auto vapourFraction = [](double alpha) {
         ModelFluid fluid;
-        fluid.oil.inclusion_type = Homogenisation::toVapour;
+        fluid.oil.setInclusionType(Homogenisation::toVapour);
         double fv = 0, ph = 0, p = 0;
         EXPECT_EQ(fluid.oil.calculateFv(alpha, 0, 0, 0, 0, 520, 293.15, fv, ph, p), equilibrium_failure::none) << alpha;
         return fv;
@@ -456,12 +455,12 @@ TEST(Oil1Targets, AlphaForAnApiGravityAndAGasOilRatio)
     ModelFluid reference;
     reference.oil.setDistributionParameters(0.7, 0.1, 0, 0, 0);
     reference.oil.calculateGOR();
-    ASSERT_EQ(reference.oil.stock_tank_state, 3);
+    ASSERT_EQ(reference.oil.stockTankState(), 3);
 
     ModelFluid fluid;
     fluid.oil.setDistributionParameters(0.6, 0.1, 0, 0, 0);
-    EXPECT_NEAR(fluid.oil.calculateAlphaForGivenBetaAPI(0.6, 0.1, reference.oil.api[0]), 0.7, 1e-5);
-    EXPECT_NEAR(fluid.oil.calculateAlphaForGivenBetaGOR(0.65, 0.1, reference.oil.gor[0]), 0.7, 1e-5);
+    EXPECT_NEAR(fluid.oil.calculateAlphaForGivenBetaAPI(0.6, 0.1, reference.oil.apiGravities()[0]), 0.7, 1e-5);
+    EXPECT_NEAR(fluid.oil.calculateAlphaForGivenBetaGOR(0.65, 0.1, reference.oil.gasOilRatios()[0]), 0.7, 1e-5);
 }
 
 } // namespace

@@ -123,7 +123,7 @@ struct UserOil {
                 phase->setCriticalVolume(i, e.Vc * 1e-6);
             }
             oil.setSatProp(i, e.Tc, e.Pc * 1e5, 300);
-            oil.specific_gravity[i] = withSpecificGravities ? e.sg : 0;
+            oil.setSpecificGravity(i, withSpecificGravities ? e.sg : 0);
             oil.add_component(i, e.name);
         }
         for (short i = 0; i < n; ++i)
@@ -139,15 +139,15 @@ TEST(Oil2StockTank, GasOilRatioAndApiByTheFourMethods)
     fluid.oil.setModelFluidType(FluidType::componentList);
     fluid.oil.calculateGOR();
     const Oil& oil = fluid.oil;
-    ASSERT_EQ(oil.stock_tank_state, 3);
+    ASSERT_EQ(oil.stockTankState(), 3);
     for (int k = 0; k < 4; ++k) {
-        EXPECT_GT(oil.gor[k], 50) << k;
-        EXPECT_LT(oil.gor[k], 300) << k;
+        EXPECT_GT(oil.gasOilRatios()[k], 50) << k;
+        EXPECT_LT(oil.gasOilRatios()[k], 300) << k;
     }
     // The correlations give a stock-tank oil near 0.75 g/cm3 (API 45 to 60).
     for (int k : {1, 2}) {
-        EXPECT_GT(oil.api[k], 45) << k;
-        EXPECT_LT(oil.api[k], 60) << k;
+        EXPECT_GT(oil.apiGravities()[k], 45) << k;
+        EXPECT_LT(oil.apiGravities()[k], 60) << k;
     }
 }
 
@@ -159,11 +159,11 @@ TEST(Oil2StockTank, HeavyEndWithoutSpecificGravityGivesNoStandingKatzDensity)
     UserOil fluid(false);
     fluid.oil.calculateGOR();
     const Oil& oil = fluid.oil;
-    ASSERT_EQ(oil.stock_tank_state, 3);
-    EXPECT_EQ(oil.liquid_density_standing_katz, 0.0);
-    EXPECT_TRUE(std::isnan(oil.api[1]));
-    EXPECT_TRUE(std::isnan(oil.gor[1]));
-    EXPECT_TRUE(std::isfinite(oil.api[0]));  // the equation of state still answers
+    ASSERT_EQ(oil.stockTankState(), 3);
+    EXPECT_EQ(oil.liquidDensityStandingKatz(), 0.0);
+    EXPECT_TRUE(std::isnan(oil.apiGravities()[1]));
+    EXPECT_TRUE(std::isnan(oil.gasOilRatios()[1]));
+    EXPECT_TRUE(std::isfinite(oil.apiGravities()[0]));  // the equation of state still answers
 }
 
 } // namespace

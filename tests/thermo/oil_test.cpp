@@ -42,7 +42,7 @@ TEST(OilStockTank, GasOilRatioAndApiOfALightOil)
     fluid.oil.calculateGOR();
     const Oil& oil = fluid.oil;
     ASSERT_EQ(oil.failureCode(), equilibrium_failure::none);
-    ASSERT_EQ(oil.stock_tank_state, 3);
+    ASSERT_EQ(oil.stockTankState(), 3);
 
     // The same stock-tank separation by hand on a second fluid.
     ModelFluid hand(0.7, 0.1);
@@ -55,9 +55,9 @@ TEST(OilStockTank, GasOilRatioAndApiOfALightOil)
         EXPECT_NEAR(nL * L.moleFraction()[i] + nV * V.moleFraction()[i], hand.oil.feedComposition()[i], 1e-8);
 
     const double gasM3 = nV * V.molarVolume(), oilM3 = nL * L.molarVolume();
-    EXPECT_NEAR(oil.gor[0], gasM3 / oilM3, 1e-6 * oil.gor[0]);
+    EXPECT_NEAR(oil.gasOilRatios()[0], gasM3 / oilM3, 1e-6 * oil.gasOilRatios()[0]);
     const double oilDensity = weight(L.moleFraction(), L.molarWeight()) / (L.molarVolume() * 1e6);  // g/cm3
-    EXPECT_NEAR(oil.api[0], 141.5 / oilDensity - 131.5, 1e-6);
+    EXPECT_NEAR(oil.apiGravities()[0], 141.5 / oilDensity - 131.5, 1e-6);
     // Ideal gas at 288.7 K and 1 bar: 24.0 l/mol.
     EXPECT_NEAR(V.molarVolume(), 8.314 * 288.7 / 1e5, 0.01 * V.molarVolume());
 
@@ -71,29 +71,29 @@ TEST(OilStockTank, GasOilRatioAndApiOfALightOil)
             m[slot[i]] += mass;
         if (slot[i] == 6) {
             x7 += L.moleFraction()[i];
-            s7 += L.moleFraction()[i] * hand.oil.specific_gravity[i];
+            s7 += L.moleFraction()[i] * hand.oil.specificGravity()[i];
         }
     }
     const double rhoSK = getDensityByStandingKatz(288.7, 1, s7 / x7 * 62.42796, m);
-    EXPECT_NEAR(oil.liquid_density_standing_katz, rhoSK, 1e-4);
-    EXPECT_NEAR(oil.gor[1], gasM3 / (weight(L.moleFraction(), L.molarWeight()) / rhoSK * 1e-6 * nL),
-                1e-3 * oil.gor[1]);
-    EXPECT_NEAR(oil.api[1], 141.5 / rhoSK - 131.5, 0.01);
+    EXPECT_NEAR(oil.liquidDensityStandingKatz(), rhoSK, 1e-4);
+    EXPECT_NEAR(oil.gasOilRatios()[1], gasM3 / (weight(L.moleFraction(), L.molarWeight()) / rhoSK * 1e-6 * nL),
+                1e-3 * oil.gasOilRatios()[1]);
+    EXPECT_NEAR(oil.apiGravities()[1], 141.5 / rhoSK - 131.5, 0.01);
 
     // A light oil: a stock-tank oil near 107 g/mol, some hundred Stdm3/Stdm3 of gas.
-    EXPECT_NEAR(oil.liquid_molar_weight, 107, 5);
-    EXPECT_GT(oil.gor[0], 100);
-    EXPECT_LT(oil.gor[0], 400);
-    for (double api : oil.api) {
+    EXPECT_NEAR(oil.liquidMolarWeight(), 107, 5);
+    EXPECT_GT(oil.gasOilRatios()[0], 100);
+    EXPECT_LT(oil.gasOilRatios()[0], 400);
+    for (double api : oil.apiGravities()) {
         EXPECT_GT(api, 40);
         EXPECT_LT(api, 100);
     }
-    EXPECT_LE(oil.gor_standing_katz_range[0], oil.gor_standing_katz_range[1]);
-    EXPECT_LE(oil.api_standing_katz_range[0], oil.api_standing_katz_range[1]);
-    EXPECT_LE(oil.api_alani_kennedy_range[0], oil.api[2]);
-    EXPECT_GE(oil.api_alani_kennedy_range[1], oil.api[2]);
-    EXPECT_GT(oil.liquid_c7plus_fraction, oil.feed_c7plus_fraction);  // the tank keeps the heavy end
-    EXPECT_NEAR(oil.bulk_molar_weight, weight(hand.oil.feedComposition(), L.molarWeight()), 1e-9);
+    EXPECT_LE(oil.gorStandingKatzRange()[0], oil.gorStandingKatzRange()[1]);
+    EXPECT_LE(oil.apiStandingKatzRange()[0], oil.apiStandingKatzRange()[1]);
+    EXPECT_LE(oil.apiAlaniKennedyRange()[0], oil.apiGravities()[2]);
+    EXPECT_GE(oil.apiAlaniKennedyRange()[1], oil.apiGravities()[2]);
+    EXPECT_GT(oil.liquidC7plusFraction(), oil.feedC7plusFraction());  // the tank keeps the heavy end
+    EXPECT_NEAR(oil.bulkMolarWeight(), weight(hand.oil.feedComposition(), L.molarWeight()), 1e-9);
 }
 
 TEST(OilStockTank, SinglePhaseFeedHasNoGasOilRatio)
@@ -107,11 +107,11 @@ TEST(OilStockTank, SinglePhaseFeedHasNoGasOilRatio)
     for (short i = 0; i < 17; ++i)
         fluid.oil.composition(i, z[i] / sum);
     fluid.oil.calculateGOR();
-    EXPECT_EQ(fluid.oil.stock_tank_state, 1);
-    for (double g : fluid.oil.gor)
+    EXPECT_EQ(fluid.oil.stockTankState(), 1);
+    for (double g : fluid.oil.gasOilRatios())
         EXPECT_EQ(g, 0.0);
-    EXPECT_GT(fluid.oil.liquid_density, 0.7);
-    EXPECT_NEAR(fluid.oil.api[0], 141.5 / fluid.oil.liquid_density - 131.5, 1e-9);
+    EXPECT_GT(fluid.oil.liquidDensity(), 0.7);
+    EXPECT_NEAR(fluid.oil.apiGravities()[0], 141.5 / fluid.oil.liquidDensity() - 131.5, 1e-9);
 }
 
 TEST(OilFlash, FormationVolumeFactorsFollowTheSeparatedPhases)
@@ -122,7 +122,7 @@ TEST(OilFlash, FormationVolumeFactorsFollowTheSeparatedPhases)
     fluid.oil.calculateFlash(T, P);
     const Oil& oil = fluid.oil;
     ASSERT_EQ(oil.failureCode(), equilibrium_failure::none);
-    EXPECT_TRUE(std::isnan(oil.oil_formation_volume_factor));  // only when asked for
+    EXPECT_TRUE(std::isnan(oil.oilFormationVolumeFactor()));  // only when asked for
     fluid.oil.calculateFormationVolumeFactors();
     EXPECT_EQ(oil.feedComposition(), feed);  // the reservoir feed is given back
 
@@ -133,8 +133,8 @@ TEST(OilFlash, FormationVolumeFactorsFollowTheSeparatedPhases)
     const double nL = hand.oil.liquidMoles(), nV = hand.oil.vapourMoles();
     const double vV = hand.vapourModel.molarVolume();
     const double Ml = weight(x, hand.liquidModel.molarWeight());
-    EXPECT_NEAR(oil.molar_gas_fraction, nV, 1e-9);
-    EXPECT_NEAR(oil.liquid_molar_weight, Ml, 1e-9);
+    EXPECT_NEAR(oil.molarGasFraction(), nV, 1e-9);
+    EXPECT_NEAR(oil.liquidMolarWeight(), Ml, 1e-9);
     const double reservoirOil = Ml / hand.oil.calculateDensityStandingKatzMethod(x.data(), T, P) * nL;  // cm3
     const double reservoirGas = vV * nV;                                                              // m3
 
@@ -146,11 +146,11 @@ TEST(OilFlash, FormationVolumeFactorsFollowTheSeparatedPhases)
     ASSERT_TRUE(hand.flash(y, 288.7, 1));
     const double tankGas = hand.oil.vapourMoles() * hand.vapourModel.molarVolume() * nV;
 
-    EXPECT_NEAR(oil.oil_formation_volume_factor, reservoirOil / tankOil, 1e-6);
-    EXPECT_NEAR(oil.gas_formation_volume_factor, reservoirGas / tankGas, 1e-9);
+    EXPECT_NEAR(oil.oilFormationVolumeFactor(), reservoirOil / tankOil, 1e-6);
+    EXPECT_NEAR(oil.gasFormationVolumeFactor(), reservoirGas / tankGas, 1e-9);
     // Reservoir oil swells with its dissolved gas; reservoir gas is compressed.
-    EXPECT_GT(oil.oil_formation_volume_factor, 1.0);
-    EXPECT_LT(oil.gas_formation_volume_factor, 0.1);
+    EXPECT_GT(oil.oilFormationVolumeFactor(), 1.0);
+    EXPECT_LT(oil.gasFormationVolumeFactor(), 0.1);
 }
 
 TEST(OilFlash, DeadOilHasNoStockTankSeparation)
@@ -161,9 +161,9 @@ TEST(OilFlash, DeadOilHasNoStockTankSeparation)
     fluid.oil.calculateFlash(450, 1);
     fluid.oil.calculateFormationVolumeFactors();
     EXPECT_EQ(fluid.oil.failureCode(), equilibrium_failure::none);
-    EXPECT_TRUE(std::isnan(fluid.oil.oil_formation_volume_factor));
-    EXPECT_GT(fluid.oil.gas_formation_volume_factor, 1.0);  // low-pressure hot gas
-    EXPECT_GT(fluid.oil.molar_gas_fraction, 0.5);
+    EXPECT_TRUE(std::isnan(fluid.oil.oilFormationVolumeFactor()));
+    EXPECT_GT(fluid.oil.gasFormationVolumeFactor(), 1.0);  // low-pressure hot gas
+    EXPECT_GT(fluid.oil.molarGasFraction(), 0.5);
 }
 
 TEST(OilFlash, RetriedFromTheLadderWhereTheDirectFlashFails)
@@ -178,22 +178,22 @@ TEST(OilFlash, RetriedFromTheLadderWhereTheDirectFlashFails)
     fluid.oil.calculateFlash(T, P);
     const Oil& oil = fluid.oil;
     ASSERT_EQ(oil.failureCode(), equilibrium_failure::none);
-    EXPECT_TRUE(std::isnan(oil.oil_formation_volume_factor));  // only when asked for
+    EXPECT_TRUE(std::isnan(oil.oilFormationVolumeFactor()));  // only when asked for
     fluid.oil.calculateFormationVolumeFactors();
-    const double nV = oil.molar_gas_fraction;
+    const double nV = oil.molarGasFraction();
     EXPECT_GT(nV, 0.0);
     EXPECT_LT(nV, 1.0);
     for (short i = 0; i < 17; ++i)
-        EXPECT_NEAR((1 - nV) * oil.flash_liquid_composition[i] + nV * oil.flash_vapour_composition[i], z[i], 1e-9);
+        EXPECT_NEAR((1 - nV) * oil.flashLiquidComposition()[i] + nV * oil.flashVapourComposition()[i], z[i], 1e-9);
     // The gas is at the requested state: Z = P v / (R T).
-    EXPECT_NEAR(oil.gas_compressibility_factor,
-                P * 1e5 * oil.vapour_molar_volume * 1e-6 / (8.31451198983133 * T), 1e-9);
+    EXPECT_NEAR(oil.gasCompressibilityFactor(),
+                P * 1e5 * oil.vapourMolarVolume() * 1e-6 / (8.31451198983133 * T), 1e-9);
 
     // Started from the phases found, the plain flash at T and P stays on them.
     ModelFluid check(0.5, 0.1);
     Oil& again = check.oil;
-    again.setEstimatedLiquidComposition(oil.flash_liquid_composition);
-    again.setEstimatedVapourComposition(oil.flash_vapour_composition);
+    again.setEstimatedLiquidComposition(oil.flashLiquidComposition());
+    again.setEstimatedVapourComposition(oil.flashVapourComposition());
     again.setLiquidMoles(1 - nV);
     again.setVapourMoles(nV);
     again.set_type_of_problem(problem_type::fixed_T_and_P);
@@ -208,10 +208,10 @@ TEST(OilFlash, RetriedFromTheLadderWhereTheDirectFlashFails)
 TEST(OilFlash, SinglePhaseStateFailsAfterTheWholeLadder)
 {
     ModelFluid fluid(0.7, 0.1);
-    fluid.oil.liquid_density = 1;
+    fluid.oil.clearStockTankResults();  // a stale not-a-number density that the failed flash must clear
     fluid.oil.calculateFlash(373.15, 400);  // above the bubble point
     EXPECT_NE(fluid.oil.failureCode(), equilibrium_failure::none);
-    EXPECT_EQ(fluid.oil.liquid_density, 0.0);
+    EXPECT_EQ(fluid.oil.liquidDensity(), 0.0);
 }
 
 TEST(OilBubblePoint, BubblePressureAndFirstIsoplethPoint)
@@ -313,18 +313,18 @@ TEST(OilBulkDensity, FeedAsOneLiquidPhase)
     Oil& oil = fluid.oil;
     oil.calculateBulkDensity(373.15, 400, 1);
     const double M = weight(oil.feedComposition(), fluid.liquidModel.molarWeight());
-    EXPECT_NEAR(oil.bulk_molar_weight, M, 1e-12);
+    EXPECT_NEAR(oil.bulkMolarWeight(), M, 1e-12);
     // The liquid model's own volume of the feed at the same state.
     fluid.liquidModel.composition(oil.feedComposition());
     fluid.liquidModel.calculate_molar_volume();
-    EXPECT_NEAR(oil.bulk_density, M / (fluid.liquidModel.molarVolume() * 1e6), 1e-12);
-    EXPECT_GT(oil.bulk_density, 0.4);
-    EXPECT_LT(oil.bulk_density, 0.8);
-    EXPECT_LE(oil.bulk_density_standing_katz_range[0], oil.bulk_density_standing_katz);
-    EXPECT_GE(oil.bulk_density_standing_katz_range[1], oil.bulk_density_standing_katz);
-    EXPECT_LE(oil.bulk_density_alani_kennedy_range[0], oil.bulk_density_alani_kennedy);
-    EXPECT_GE(oil.bulk_density_alani_kennedy_range[1], oil.bulk_density_alani_kennedy);
-    EXPECT_GT(oil.feed_c7plus_molar_weight, 98.4);
+    EXPECT_NEAR(oil.bulkDensity(), M / (fluid.liquidModel.molarVolume() * 1e6), 1e-12);
+    EXPECT_GT(oil.bulkDensity(), 0.4);
+    EXPECT_LT(oil.bulkDensity(), 0.8);
+    EXPECT_LE(oil.bulkDensityStandingKatzRange()[0], oil.bulkDensityStandingKatz());
+    EXPECT_GE(oil.bulkDensityStandingKatzRange()[1], oil.bulkDensityStandingKatz());
+    EXPECT_LE(oil.bulkDensityAlaniKennedyRange()[0], oil.bulkDensityAlaniKennedy());
+    EXPECT_GE(oil.bulkDensityAlaniKennedyRange()[1], oil.bulkDensityAlaniKennedy());
+    EXPECT_GT(oil.feedC7plusMolarWeight(), 98.4);
 }
 
 TEST(OilBulkDensity, LeavesThePhaseTypesAsTheNextSolveNeedsThem)
@@ -364,13 +364,13 @@ TEST(OilComposition, C7plusOfFeedAndOfACopy)
     double f = 0;
     for (int i = kC7; i <= kCn2; ++i)
         f += oil.feedComposition()[i];
-    EXPECT_NEAR(oil.feed_c7plus_fraction, f, 1e-15);
+    EXPECT_NEAR(oil.feedC7plusFraction(), f, 1e-15);
     const std::vector<double> copy = oil.feedComposition();
-    oil.liquid_c7plus_fraction = 0;
+    oil.clearStockTankResults();
     oil.characterizeC7plus(copy.data());
-    EXPECT_NEAR(oil.liquid_c7plus_fraction, f, 1e-15);
-    EXPECT_NEAR(oil.liquid_c7plus_molar_weight, oil.feed_c7plus_molar_weight, 1e-12);
-    EXPECT_GT(oil.feed_c7plus_specific_gravity, 0.7);
+    EXPECT_NEAR(oil.liquidC7plusFraction(), f, 1e-15);
+    EXPECT_NEAR(oil.liquidC7plusMolarWeight(), oil.feedC7plusMolarWeight(), 1e-12);
+    EXPECT_GT(oil.feedC7plusSpecificGravity(), 0.7);
 }
 
 TEST(OilComposition, MontelTranslationUsesTheSpeciesOfTheModelFluid)

@@ -166,18 +166,18 @@ void expect_sound_two_phase_flash(double T, double P)
     const Oil& oil = fluid.oil;
     fluid.oil.calculateFlash(T, P);
     ASSERT_EQ(oil.failureCode(), equilibrium_failure::none) << T << " K, " << P << " bar";
-    EXPECT_GT(oil.molar_gas_fraction, 0.0);
-    EXPECT_LT(oil.molar_gas_fraction, 1.0);
+    EXPECT_GT(oil.molarGasFraction(), 0.0);
+    EXPECT_LT(oil.molarGasFraction(), 1.0);
 
     test::TwoPhaseMixture check(fluid.feed);
-    check.equilibrium.setLiquidComposition(oil.flash_liquid_composition);
-    check.equilibrium.setVapourComposition(oil.flash_vapour_composition);
+    check.equilibrium.setLiquidComposition(oil.flashLiquidComposition());
+    check.equilibrium.setVapourComposition(oil.flashVapourComposition());
     check.equilibrium.setCurrentTemperature(T);
     check.equilibrium.setCurrentPressure(P * 1e5);
     EXPECT_LT(test::fugacity_mismatch(check), 1e-6) << T << " K, " << P << " bar";
     for (std::size_t i = 0; i < fluid.feed.size(); ++i)
-        EXPECT_NEAR((1 - oil.molar_gas_fraction) * oil.flash_liquid_composition[i]
-                        + oil.molar_gas_fraction * oil.flash_vapour_composition[i],
+        EXPECT_NEAR((1 - oil.molarGasFraction()) * oil.flashLiquidComposition()[i]
+                        + oil.molarGasFraction() * oil.flashVapourComposition()[i],
                     fluid.feed[i].z, 1e-7)
             << T << " K, " << P << " bar, component " << i;
 }
@@ -211,7 +211,7 @@ TEST(OilFlashStability, ConvergedSplitWithANegativePhaseAmountIsOnePhase)
                                    PhaseStability::wilson_k_values(fluid.liquid, T, P * 1e5)));
         fluid.oil.calculateFlash(T, P);
         EXPECT_NE(fluid.oil.failureCode(), equilibrium_failure::none) << T << " K, " << P << " bar";
-        EXPECT_EQ(fluid.oil.liquid_density, 0.0);  // the flash properties are cleared
+        EXPECT_EQ(fluid.oil.liquidDensity(), 0.0);  // the flash properties are cleared
     }
     PetroleumFluid today(nine_components);
     EXPECT_GT(ladder_flash(today.oil, 500, 37.2562), 1.0);
@@ -249,7 +249,7 @@ TEST(OilFlashStability, GridAnswersAsToday)
             if (!two_phase_now || !std::isfinite(beta_today))
                 continue;
             ++two_phase;
-            EXPECT_NEAR(fluid.oil.molar_gas_fraction, beta_today, ideal_start_converged ? 1e-9 : 1e-7)
+            EXPECT_NEAR(fluid.oil.molarGasFraction(), beta_today, ideal_start_converged ? 1e-9 : 1e-7)
                 << T << " K, " << P << " bar";
         }
     }

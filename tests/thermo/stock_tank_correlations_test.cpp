@@ -216,17 +216,17 @@ TEST(DorvaneTranslation, GammaFluidWhoseTranslationWouldTurnNegativeShowsNoTrans
     Oil& oil = fluid.oil;
     oil.setModelFluidType(FluidType::gamma);
     oil.calculateGOR();
-    ASSERT_EQ(oil.stock_tank_state, 3);
-    const double Ml = oil.liquid_molar_weight;
+    ASSERT_EQ(oil.stockTankState(), 3);
+    const double Ml = oil.liquidMolarWeight();
     const double c = 18.887 * Ml - 724;
-    ASSERT_GT(c, oil.liquid_molar_volume);
-    EXPECT_NEAR(oil.dorvane_translation_volume, c, 1e-9);
-    EXPECT_EQ(oil.dorvane_translation_outcome, TranslationOutcome::non_positive_volume);
-    EXPECT_TRUE(std::isnan(oil.translated_liquid_density));
-    EXPECT_TRUE(std::isnan(oil.api[3]));
-    EXPECT_TRUE(std::isnan(oil.gor[3]));
-    EXPECT_NEAR(oil.api[0], 141.5 / (Ml / oil.liquid_molar_volume) - 131.5, 1e-9);
-    EXPECT_GT(oil.gor[0], 0);
+    ASSERT_GT(c, oil.liquidMolarVolume());
+    EXPECT_NEAR(oil.dorvaneTranslationVolume(), c, 1e-9);
+    EXPECT_EQ(oil.dorvaneTranslationOutcome(), TranslationOutcome::non_positive_volume);
+    EXPECT_TRUE(std::isnan(oil.translatedLiquidDensity()));
+    EXPECT_TRUE(std::isnan(oil.apiGravities()[3]));
+    EXPECT_TRUE(std::isnan(oil.gasOilRatios()[3]));
+    EXPECT_NEAR(oil.apiGravities()[0], 141.5 / (Ml / oil.liquidMolarVolume()) - 131.5, 1e-9);
+    EXPECT_GT(oil.gasOilRatios()[0], 0);
 }
 
 // Alpha-beta fluids along beta 0.2326 whose tank oils cross 142 to 156 g/mol: the translated
@@ -241,18 +241,18 @@ TEST(DorvaneTranslation, AlphaBetaTankOilsAcrossTheBridgedRange)
     for (double alpha = 0.855; alpha <= 0.8901; alpha += 0.0025) {
         ASSERT_TRUE(oil.setDistributionParameters(alpha, 0.2326, 0, 0, 0));
         oil.calculateGOR();
-        ASSERT_EQ(oil.stock_tank_state, 3) << alpha;
-        const double Ml = oil.liquid_molar_weight;
-        const double V = oil.liquid_molar_volume;
+        ASSERT_EQ(oil.stockTankState(), 3) << alpha;
+        const double Ml = oil.liquidMolarWeight();
+        const double V = oil.liquidMolarVolume();
         const double B = dynamic_cast<const ICubic&>(*oil.liquidModel()).bMix() * 1e6;
-        EXPECT_NEAR(oil.translated_liquid_density, publishedTranslatedDensity(Ml, V, B), 1e-12) << alpha;
-        EXPECT_NEAR(oil.api[3], 141.5 / publishedTranslatedDensity(Ml, V, B) - 131.5, 1e-9) << alpha;
+        EXPECT_NEAR(oil.translatedLiquidDensity(), publishedTranslatedDensity(Ml, V, B), 1e-12) << alpha;
+        EXPECT_NEAR(oil.apiGravities()[3], 141.5 / publishedTranslatedDensity(Ml, V, B) - 131.5, 1e-9) << alpha;
         if (previousApi3 != 0) {
-            EXPECT_LT(std::fabs(oil.api[3] - previousApi3), 2 * std::fabs(oil.api[0] - previousApi0) + 0.5)
+            EXPECT_LT(std::fabs(oil.apiGravities()[3] - previousApi3), 2 * std::fabs(oil.apiGravities()[0] - previousApi0) + 0.5)
                 << alpha;
         }
-        previousApi0 = oil.api[0];
-        previousApi3 = oil.api[3];
+        previousApi0 = oil.apiGravities()[0];
+        previousApi3 = oil.apiGravities()[3];
         lightest = std::min(lightest, Ml);
         heaviest = std::max(heaviest, Ml);
     }

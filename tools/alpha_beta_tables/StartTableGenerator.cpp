@@ -59,14 +59,14 @@ std::optional<Record> StartTableGenerator::finishRecord(bool bubble)
 
 std::optional<Record> StartTableGenerator::bubbleRecord(double Th)
 {
-    oil.inclusion_type = Homogenisation::toLiquid;
+    oil.setInclusionType(Homogenisation::toLiquid);
     oil.calculateBubblePressure(Th);
     return finishRecord(true);
 }
 
 std::optional<Record> StartTableGenerator::dewRecord(double Th, double P0, const std::vector<double>& liquid0)
 {
-    oil.inclusion_type = Homogenisation::toVapour;
+    oil.setInclusionType(Homogenisation::toVapour);
     oil.set_type_of_problem(problem_type::fixed_T_and_Fv);
     oil.set_the_temperature(Th);
     oil.set_the_vaporization_ratio(1);
@@ -86,7 +86,7 @@ std::optional<Record> StartTableGenerator::dewRecord(double Th, double P0, const
 
 std::optional<Record> StartTableGenerator::bubbleRecordFrom(const SaturationPoint& start)
 {
-    oil.inclusion_type = Homogenisation::toLiquid;
+    oil.setInclusionType(Homogenisation::toLiquid);
     oil.set_type_of_problem(problem_type::fixed_T_and_Fv);
     oil.set_the_temperature(start.T);
     oil.set_the_vaporization_ratio(0);

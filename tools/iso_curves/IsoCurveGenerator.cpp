@@ -134,7 +134,7 @@ std::optional<double> stockTankProperty(CAlphaBetaModelInterface& model, double 
 {
     model.calculateComposition(alpha, beta, 0, 0, 0);
     model.calculateGOR();
-    const double value = api ? model.engine()->api[0] : model.engine()->gor[0];
+    const double value = api ? model.engine()->apiGravities()[0] : model.engine()->gasOilRatios()[0];
     if (model.engine()->failureCode() != equilibrium_failure::none || !std::isfinite(value) || value == 0)
         return std::nullopt;
     return value;
