@@ -70,6 +70,7 @@ QUORVEL_INLINE_KERNEL void subtract(double* row, const double* pivot_row, double
 // written a quarter as often. A row's factor of a step stays in the step's column and moves
 // with the row.
 constexpr int panel_width = 4;
+constexpr int smallest_paneled_system = 24;
 
 // Applies to row, from column first on, the steps k .. k + count - 1 whose factors (the
 // row's entries in their columns) are not zero, in their order; b_row likewise.
@@ -134,8 +135,10 @@ void solve_the_linear_system(Matrix& A, std::span<double> b, std::span<double> x
         return;
     }
     err = 1;
-    for (int k = 0; k < n; k += panel_width)
-        if (!eliminate_panel(A, b, n, k, std::min(panel_width, n - k)))
+    // Panels pay off on large systems; a small one is eliminated a column at a time.
+    const int width = n < smallest_paneled_system ? 1 : panel_width;
+    for (int k = 0; k < n; k += width)
+        if (!eliminate_panel(A, b, n, k, std::min(width, n - k)))
             return;
     for (int i = n - 1; i >= 0; --i) {
         const double* row = A[i];

@@ -32,15 +32,15 @@ QUORVEL_INLINE_KERNEL double absolute_sum(const double* v, int n)
         for (int k = 0; k < 4; ++k)
             sums.lane[k] += std::fabs(v[j + k]);
     for (; j < n; ++j)
-        sums.lane[j % 4] += std::fabs(v[j]);
+        sums.lane[j & 3] += std::fabs(v[j]);
     return sums.total();
 }
 
-double absolute_sum(const double* v, const std::vector<int>& columns)
+QUORVEL_INLINE_KERNEL double absolute_sum(const double* v, const std::vector<int>& columns)
 {
     LaneSums sums;
     for (int j : columns)
-        sums.lane[j % 4] += std::fabs(v[j]);
+        sums.lane[j & 3] += std::fabs(v[j]);
     return sums.total();
 }
 

@@ -104,9 +104,8 @@ void QuadraMix::mix_by_row_sums()
         calculate_second_derivatives();
 }
 
-// d2(a/b)/dn_i dn_j, symmetric. The second derivatives of a and b are 2 a_ij and 2 b_ij.
-// Above the diagonal the terms are taken in the order of the entry's mirror image below it,
-// so that the matrix is symmetric to the bit while every row is written along memory.
+// d2(a/b)/dn_i dn_j, symmetric: the lower triangle worked out and mirrored. The second
+// derivatives of a and b are 2 a_ij and 2 b_ij.
 QUORVEL_VECTOR_KERNEL
 void QuadraMix::calculate_second_derivatives()
 {
@@ -117,20 +116,17 @@ void QuadraMix::calculate_second_derivatives()
     const double inv_b = 1 / b;
     const double inv_b2 = 1 / (b * b);
     const double inv_b3 = 1 / (b * b * b);
-    const double* a_dn_all = a_dn.data();
-    const double* b_dn_all = b_dn.data();
     for (short i = 0; i < n; ++i) {
-        const double a_dn_i = a_dn_all[i];
-        const double b_dn_i = b_dn_all[i];
+        const double a_dn_i = a_dn[i];
+        const double b_dn_i = b_dn[i];
         const double* a_row = a_ij[i];
         const double* b_row = b_ij[i];
         double* row = a_over_b_dn2[i];
         for (short j = 0; j <= i; ++j)
-            row[j] = 2 * a_row[j] * inv_b - (a_dn_i * b_dn_all[j] + a_dn_all[j] * b_dn_i) * inv_b2
-                     + 2 * a * b_dn_i * b_dn_all[j] * inv_b3 - a * (2 * b_row[j]) * inv_b2;
-        for (short j = i + 1; j < n; ++j)
-            row[j] = 2 * a_row[j] * inv_b - (a_dn_all[j] * b_dn_i + a_dn_i * b_dn_all[j]) * inv_b2
-                     + 2 * a * b_dn_all[j] * b_dn_i * inv_b3 - a * (2 * b_row[j]) * inv_b2;
+            row[j] = 2 * a_row[j] * inv_b - (a_dn_i * b_dn[j] + a_dn[j] * b_dn_i) * inv_b2
+                     + 2 * a * b_dn_i * b_dn[j] * inv_b3 - a * (2 * b_row[j]) * inv_b2;
+        for (short j = 0; j < i; ++j)
+            a_over_b_dn2[j][i] = row[j];
     }
 }
 
