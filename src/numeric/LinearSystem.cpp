@@ -109,9 +109,9 @@ QUORVEL_INLINE_KERNEL void apply_steps(double* row, double& b_row, const Matrix&
 QUORVEL_INLINE_KERNEL bool eliminate_panel(Matrix& A, std::span<double> b, int n, int k, int width)
 {
     for (int c = k; c < k + width; ++c) {
-        for (int i = c; i < n && c > k; ++i) {
+        for (int i = c; i < n; ++i) {
             double* row = A[i];
-            for (int s = k; s < c; ++s)
+            for (int s = k; s < c; ++s)  // none for the panel's first column
                 if (row[s] != 0)
                     row[c] -= row[s] * A[s][c];
         }
