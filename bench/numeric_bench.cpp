@@ -49,7 +49,7 @@ void BM_solve_the_linear_system(benchmark::State& state)
         benchmark::DoNotOptimize(x.data());
     }
 }
-BENCHMARK(BM_solve_the_linear_system)->Arg(40);
+BENCHMARK(BM_solve_the_linear_system)->Arg(40)->Arg(44);
 
 // The intersection of a circle and a hyperbola.
 class CircleAndHyperbola : public Equation {

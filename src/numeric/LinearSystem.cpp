@@ -72,10 +72,24 @@ QUORVEL_INLINE_KERNEL void subtract(double* row, const double* pivot_row, double
 constexpr int panel_width = 4;
 constexpr int smallest_paneled_system = 24;
 
+// Which of a panel's steps change the rows below: a step whose pivot row is empty right of
+// its column (the row of a fixed variable) changes only their right-hand sides.
+struct PanelSteps {
+    bool has_entries[panel_width] = {};
+};
+
+QUORVEL_INLINE_KERNEL bool has_entries_right_of(const double* row, int column, int n)
+{
+    for (int j = column + 1; j < n; ++j)
+        if (row[j] != 0)
+            return true;
+    return false;
+}
+
 // Applies to row, from column first on, the steps k .. k + count - 1 whose factors (the
 // row's entries in their columns) are not zero, in their order; b_row likewise.
 QUORVEL_INLINE_KERNEL void apply_steps(double* row, double& b_row, const Matrix& A, std::span<const double> b,
-                                       int k, int count, int first, int n)
+                                       const PanelSteps& steps, int k, int count, int first, int n)
 {
     const double* pivots[panel_width];
     double factors[panel_width];
@@ -83,9 +97,11 @@ QUORVEL_INLINE_KERNEL void apply_steps(double* row, double& b_row, const Matrix&
     for (int s = k; s < k + count; ++s) {
         if (row[s] == 0)
             continue;
+        b_row -= b[s] * row[s];
+        if (!steps.has_entries[s - k])
+            continue;
         pivots[terms] = A[s];
         factors[terms++] = row[s];
-        b_row -= b[s] * row[s];
     }
     if (terms == 4) {
         const double *p0 = pivots[0], *p1 = pivots[1], *p2 = pivots[2], *p3 = pivots[3];
@@ -103,25 +119,41 @@ QUORVEL_INLINE_KERNEL void apply_steps(double* row, double& b_row, const Matrix&
     }
 }
 
+// Column c from row c down gets the steps k .. c - 1 of its panel. A zero factor or a zero
+// pivot-row entry subtracts nothing, so every product is taken: no branch in the loop.
+QUORVEL_INLINE_KERNEL void bring_column_up_to_date(Matrix& A, int n, int k, int c)
+{
+    const int steps = c - k;
+    if (steps == 0)
+        return;
+    double pivot_entries[panel_width];
+    for (int s = 0; s < steps; ++s)
+        pivot_entries[s] = A[k + s][c];
+    for (int i = c; i < n; ++i) {
+        double* row = A[i];
+        double value = row[c];
+        for (int s = 0; s < steps; ++s)
+            value -= row[k + s] * pivot_entries[s];
+        row[c] = value;
+    }
+}
+
 // The steps of columns k .. k + width - 1. Each column is brought up to date below the
 // panel's earlier pivots before its pivot is chosen; the pivot row gets the earlier steps
 // before it is divided; the rows below the panel get all its steps at the end.
 QUORVEL_INLINE_KERNEL bool eliminate_panel(Matrix& A, std::span<double> b, int n, int k, int width)
 {
+    PanelSteps steps;
     for (int c = k; c < k + width; ++c) {
-        for (int i = c; i < n; ++i) {
-            double* row = A[i];
-            for (int s = k; s < c; ++s)  // none for the panel's first column
-                if (row[s] != 0)
-                    row[c] -= row[s] * A[s][c];
-        }
+        bring_column_up_to_date(A, n, k, c);
         if (!take_pivot(A, b, n, c, k))
             return false;
-        apply_steps(A[c], b[c], A, b, k, c - k, c + 1, n);
+        apply_steps(A[c], b[c], A, b, steps, k, c - k, c + 1, n);
         divide_pivot_row(A, b, n, c);
+        steps.has_entries[c - k] = has_entries_right_of(A[c], c, n);
     }
     for (int i = k + width; i < n; ++i)
-        apply_steps(A[i], b[i], A, b, k, width, k + width, n);
+        apply_steps(A[i], b[i], A, b, steps, k, width, k + width, n);
     return true;
 }
 

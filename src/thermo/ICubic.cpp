@@ -27,7 +27,7 @@ void ICubic::number_of_components(short n)
                     &ln_gamma_dt, &ln_phi, &mean_term_dn})
         v->assign(n, 0.0);
     for (auto* m : {&a_over_b_dn2, &a_ij, &b_ij, &a_over_b_ij, &a_ij_dt,
-                    &a_ij_dt_over_b_ij, &a_ij_dt2, &excess_term_dn, &ln_gamma_dn})
+                    &a_ij_dt_over_b_ij, &a_ij_dt2})
         *m = Matrix(n, n);
 }
 
@@ -156,6 +156,15 @@ void ICubic::report_volume_failure()
     fugacity_dn.fill(not_a_number);
 }
 
+double ICubic::aMixDt2() const
+{
+    double sum = 0;
+    for (short i = 0; i < component_count; ++i)
+        for (short j = 0; j < component_count; ++j)
+            sum += mole_fraction[i] * mole_fraction[j] * a_ij_dt2[i][j];
+    return sum;
+}
+
 void ICubic::calculate_pressure()
 {
     calculate_parameters_of_pure_components();
@@ -216,8 +225,8 @@ void ICubic::fugacities_with_derivatives()
         ln_gamma[i] = excess_gibbs + excess_term[i] - mean_term;
         ln_gamma_dt[i] = excess_gibbs_dt + excess_term_dt[i] - mean_term_dt;
     }
-    // sum_k x_k excess_term_dn kj, by rows so that the inner loop runs along memory; the
-    // composition derivatives of the excess and activity terms are written with the
+    // sum_k x_k d(excess_term_k)/dn_j, by rows so that the inner loop runs along memory; the
+    // composition derivatives of the excess and activity terms are worked out with the
     // fugacities' below.
     std::fill(mean_term_dn.begin(), mean_term_dn.end(), 0.0);
     for (short k = 0; composition_derivatives && k < n; ++k) {
@@ -259,16 +268,13 @@ void ICubic::fugacities_with_derivatives()
         const double f = fugacity[i];
         const double* b_row = b_ij[i];  // d2b/dn_i dn_j = 2 b_ij
         const double* a_over_b_row = a_over_b_dn2[i];
-        double* excess_row = excess_term_dn[i];
-        double* ln_gamma_dn_row = ln_gamma_dn[i];
         double* row = fugacity_dn[i];
-        for (short j = 0; j < n; ++j)
-            excess_row[j] = -a_over_b_row[j] * scale;
-        for (short j = 0; j < n; ++j)
-            ln_gamma_dn_row[j] = excess_row[j] - mean_term_dn[j];
-        for (short j = 0; j < n; ++j)
+        for (short j = 0; j < n; ++j) {
+            const double excess_dn = -a_over_b_row[j] * scale;
+            const double ln_gamma_dn = excess_dn - mean_term_dn[j];
             row[j] = f * (eos_partial_molar_volume[j] * at_v + b_dn[j] * at_b + 2 * b_row[j] * repulsive_dn
-                          - ln_gamma_dn_row[j] * attractive_dn);
+                          - ln_gamma_dn * attractive_dn);
+        }
         row[i] += phi_p;
     }
 }

@@ -48,7 +48,8 @@ public:
     [[nodiscard]] double cMix() const { return c_mix; }  // m3/mol
     [[nodiscard]] double cMixDt() const { return c_mix_dt; }
     [[nodiscard]] double aMixDt() const { return a_mix_dt; }
-    [[nodiscard]] double aMixDt2() const { return a_mix_dt2; }
+    // d2a/dT2 of the mixture at the last state, worked out when asked: no flash needs it.
+    [[nodiscard]] double aMixDt2() const;
     [[nodiscard]] const std::vector<double>& aDn() const { return a_dn; }
     [[nodiscard]] const std::vector<double>& bDn() const { return b_dn; }
     [[nodiscard]] const Matrix& aOverBDn2() const { return a_over_b_dn2; }
@@ -80,7 +81,6 @@ protected:
     double c_mix = 0;                     // m3/mol
     double c_mix_dt = 0;
     double a_mix_dt = 0;
-    double a_mix_dt2 = 0;
     std::vector<double> a_dn;             // 2 sum_j x_j a_ij
     std::vector<double> b_dn;             // 2 sum_j x_j b_ij
     std::vector<double> a_dt_dn;          // 2 sum_j x_j da_ij/dT
@@ -105,10 +105,8 @@ protected:
     double excess_gibbs_dt = 0;
     std::vector<double> excess_term;
     std::vector<double> excess_term_dt;
-    Matrix excess_term_dn;
     std::vector<double> ln_gamma;
     std::vector<double> ln_gamma_dt;
-    Matrix ln_gamma_dn;
     std::vector<double> ln_phi;
     bool composition_derivatives = true;  // see setCompositionDerivatives
 
@@ -125,7 +123,7 @@ private:
     // The body of calculate_fugacities, which as a virtual function cannot have
     // processor-specific forms.
     void fugacities_with_derivatives();
-    std::vector<double> mean_term_dn;  // sum_k x_k excess_term_dn[k][j], scratch of calculate_fugacities
+    std::vector<double> mean_term_dn;  // sum_k x_k d(excess_term_k)/dn_j, scratch of calculate_fugacities
 };
 
 }  // namespace quorvel

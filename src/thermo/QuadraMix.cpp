@@ -18,11 +18,17 @@ bool store_symmetric(Matrix& m, short i, short j, double k)
     return true;
 }
 
-// sums += factor * row, one loop per pair of arrays so that it vectorises.
-QUORVEL_INLINE_KERNEL void add_scaled_row(double* sums, const double* row, double factor, int n)
+// The sums of a, b and da/dT each get factor times their row: one pass over the three, the
+// sums declared apart from the rows so that the loop vectorises without checks.
+QUORVEL_INLINE_KERNEL void add_scaled_rows(double* __restrict a, double* __restrict b, double* __restrict a_dt,
+                                           const double* a_row, const double* b_row, const double* a_dt_row,
+                                           double factor, int n)
 {
-    for (int i = 0; i < n; ++i)
-        sums[i] += factor * row[i];
+    for (int i = 0; i < n; ++i) {
+        a[i] += factor * a_row[i];
+        b[i] += factor * b_row[i];
+        a_dt[i] += factor * a_dt_row[i];
+    }
 }
 
 }  // namespace
@@ -60,20 +66,16 @@ void QuadraMix::mix_by_row_sums()
     const double* x = mole_fraction.data();
     SumsOverRows& s = sums_over_rows;
     if (int(s.a.size()) != n)
-        for (auto* v : {&s.a, &s.b, &s.a_dt, &s.a_dt2})
+        for (auto* v : {&s.a, &s.b, &s.a_dt})
             v->assign(n, 0.0);
     // sum_j x_j a_ij for every i at once, adding row j's x_j a_ji = x_j a_ij in the order of
     // j: the same sums as along each row, in a loop along memory over i.
-    for (auto* v : {&s.a, &s.b, &s.a_dt, &s.a_dt2})
+    for (auto* v : {&s.a, &s.b, &s.a_dt})
         std::fill(v->begin(), v->end(), 0.0);
-    for (short j = 0; j < n; ++j) {
-        add_scaled_row(s.a.data(), a_ij[j], x[j], n);
-        add_scaled_row(s.b.data(), b_ij[j], x[j], n);
-        add_scaled_row(s.a_dt.data(), a_ij_dt[j], x[j], n);
-        add_scaled_row(s.a_dt2.data(), a_ij_dt2[j], x[j], n);
-    }
+    for (short j = 0; j < n; ++j)
+        add_scaled_rows(s.a.data(), s.b.data(), s.a_dt.data(), a_ij[j], b_ij[j], a_ij_dt[j], x[j], n);
     // Local sums: the members could alias the arrays in the compiler's eyes.
-    double a_sum = 0, a_dt_sum = 0, a_dt2_sum = 0, b_sum = 0, c_sum = 0, c_dt_sum = 0;
+    double a_sum = 0, a_dt_sum = 0, b_sum = 0, c_sum = 0, c_dt_sum = 0;
     for (short i = 0; i < n; ++i) {
         c_sum += x[i] * shift[i];
         c_dt_sum += x[i] * shift_slope[i];
@@ -83,11 +85,9 @@ void QuadraMix::mix_by_row_sums()
         a_sum += x[i] * s.a[i];
         b_sum += x[i] * s.b[i];
         a_dt_sum += x[i] * s.a_dt[i];
-        a_dt2_sum += x[i] * s.a_dt2[i];
     }
     a_mix = a_sum;
     a_mix_dt = a_dt_sum;
-    a_mix_dt2 = a_dt2_sum;
     b_mix = b_sum;
     c_mix = c_sum;
     c_mix_dt = c_dt_sum;

@@ -33,7 +33,7 @@ private:
 
     // Scratch of calculate_mixing_parameters: sum_j x_j m_ij of each parameter matrix m.
     struct SumsOverRows {
-        std::vector<double> a, b, a_dt, a_dt2;
+        std::vector<double> a, b, a_dt;
     };
     SumsOverRows sums_over_rows;
     Matrix kaij_;
