@@ -31,11 +31,10 @@ QUORVEL_INLINE_KERNEL int pivot_row(const Matrix& A, int n, int k)
     return best;
 }
 
-// Brings the row of the largest pivot of column k to row k, exchanging columns from on.
+// Brings row p, of the largest pivot of column k, to row k, exchanging columns from on.
 // False, with the message, when the pivot is too small.
-QUORVEL_INLINE_KERNEL bool take_pivot(Matrix& A, std::span<double> b, int n, int k, int from)
+QUORVEL_INLINE_KERNEL bool take_pivot(Matrix& A, std::span<double> b, int n, int p, int k, int from)
 {
-    const int p = pivot_row(A, n, k);
     if (!(std::fabs(A[p][k]) > singular_pivot)) {
         std::printf("Singular matrix\n");
         return false;
@@ -86,6 +85,25 @@ QUORVEL_INLINE_KERNEL bool has_entries_right_of(const double* row, int column, i
     return false;
 }
 
+// A row below gets two or four steps at once. The row and the pivot rows are distinct rows,
+// so no store changes what is read: the loops vectorise without checks.
+QUORVEL_INLINE_KERNEL void subtract_four(double* __restrict row, const double* __restrict p0,
+                                         const double* __restrict p1, const double* __restrict p2,
+                                         const double* __restrict p3, const double* factors, int first, int n)
+{
+    const double f0 = factors[0], f1 = factors[1], f2 = factors[2], f3 = factors[3];
+    for (int j = first; j < n; ++j)
+        row[j] = (((row[j] - f0 * p0[j]) - f1 * p1[j]) - f2 * p2[j]) - f3 * p3[j];
+}
+
+QUORVEL_INLINE_KERNEL void subtract_two(double* __restrict row, const double* __restrict p0,
+                                        const double* __restrict p1, const double* factors, int first, int n)
+{
+    const double f0 = factors[0], f1 = factors[1];
+    for (int j = first; j < n; ++j)
+        row[j] = (row[j] - f0 * p0[j]) - f1 * p1[j];
+}
+
 // Applies to row, from column first on, the steps k .. k + count - 1 whose factors (the
 // row's entries in their columns) are not zero, in their order; b_row likewise.
 QUORVEL_INLINE_KERNEL void apply_steps(double* row, double& b_row, const Matrix& A, std::span<const double> b,
@@ -103,38 +121,56 @@ QUORVEL_INLINE_KERNEL void apply_steps(double* row, double& b_row, const Matrix&
         pivots[terms] = A[s];
         factors[terms++] = row[s];
     }
-    if (terms == 4) {
-        const double *p0 = pivots[0], *p1 = pivots[1], *p2 = pivots[2], *p3 = pivots[3];
-        const double f0 = factors[0], f1 = factors[1], f2 = factors[2], f3 = factors[3];
-        for (int j = first; j < n; ++j)
-            row[j] = (((row[j] - f0 * p0[j]) - f1 * p1[j]) - f2 * p2[j]) - f3 * p3[j];
-    } else if (terms == 2) {
-        const double *p0 = pivots[0], *p1 = pivots[1];
-        const double f0 = factors[0], f1 = factors[1];
-        for (int j = first; j < n; ++j)
-            row[j] = (row[j] - f0 * p0[j]) - f1 * p1[j];
-    } else {
+    if (terms == 4)
+        subtract_four(row, pivots[0], pivots[1], pivots[2], pivots[3], factors, first, n);
+    else if (terms == 2)
+        subtract_two(row, pivots[0], pivots[1], factors, first, n);
+    else {
         for (int t = 0; t < terms; ++t)
             subtract(row, pivots[t], factors[t], first, n);
     }
 }
 
-// Column c from row c down gets the steps k .. c - 1 of its panel. A zero factor or a zero
-// pivot-row entry subtracts nothing, so every product is taken: no branch in the loop.
-QUORVEL_INLINE_KERNEL void bring_column_up_to_date(Matrix& A, int n, int k, int c)
+// Column c from row c down gets the steps k .. k + Steps - 1 of its panel; returns the row of
+// its largest magnitude then (the first row wins a tie). A zero factor or a zero pivot-row
+// entry subtracts nothing, so every product is taken: no branch in the update.
+template <int Steps>
+QUORVEL_INLINE_KERNEL int update_column_and_find_pivot(Matrix& A, int n, int k, int c)
 {
-    const int steps = c - k;
-    if (steps == 0)
-        return;
-    double pivot_entries[panel_width];
-    for (int s = 0; s < steps; ++s)
+    double pivot_entries[Steps + 1];
+    for (int s = 0; s < Steps; ++s)
         pivot_entries[s] = A[k + s][c];
-    for (int i = c; i < n; ++i) {
-        double* row = A[i];
+    const auto update = [&](double* row) {
         double value = row[c];
-        for (int s = 0; s < steps; ++s)
+        for (int s = 0; s < Steps; ++s)
             value -= row[k + s] * pivot_entries[s];
         row[c] = value;
+        return std::fabs(value);
+    };
+    int best = c;
+    double largest = update(A[c]);
+    for (int i = c + 1; i < n; ++i) {
+        const double magnitude = update(A[i]);
+        if (magnitude > largest) {
+            best = i;
+            largest = magnitude;
+        }
+    }
+    return best;
+}
+
+QUORVEL_INLINE_KERNEL int update_column_and_find_pivot(Matrix& A, int n, int k, int c)
+{
+    static_assert(panel_width == 4, "one case per number of earlier steps in a panel");
+    switch (c - k) {
+    case 0:
+        return update_column_and_find_pivot<0>(A, n, k, c);
+    case 1:
+        return update_column_and_find_pivot<1>(A, n, k, c);
+    case 2:
+        return update_column_and_find_pivot<2>(A, n, k, c);
+    default:
+        return update_column_and_find_pivot<panel_width - 1>(A, n, k, c);
     }
 }
 
@@ -145,8 +181,8 @@ QUORVEL_INLINE_KERNEL bool eliminate_panel(Matrix& A, std::span<double> b, int n
 {
     PanelSteps steps;
     for (int c = k; c < k + width; ++c) {
-        bring_column_up_to_date(A, n, k, c);
-        if (!take_pivot(A, b, n, c, k))
+        const int p = update_column_and_find_pivot(A, n, k, c);
+        if (!take_pivot(A, b, n, p, c, k))
             return false;
         apply_steps(A[c], b[c], A, b, steps, k, c - k, c + 1, n);
         divide_pivot_row(A, b, n, c);

@@ -228,26 +228,30 @@ void ICubic::fugacities_with_derivatives()
     // sum_k x_k d(excess_term_k)/dn_j, by rows so that the inner loop runs along memory; the
     // composition derivatives of the excess and activity terms are worked out with the
     // fugacities' below.
-    std::fill(mean_term_dn.begin(), mean_term_dn.end(), 0.0);
+    double* __restrict mean_dn = mean_term_dn.data();  // apart from the matrices: no checks
+    std::fill_n(mean_dn, n, 0.0);
     for (short k = 0; composition_derivatives && k < n; ++k) {
-        const double* a_over_b_row = a_over_b_dn2[k];
+        const double* __restrict a_over_b_row = a_over_b_dn2[k];
         for (short j = 0; j < n; ++j)
-            mean_term_dn[j] += x[k] * a_over_b_row[j];
+            mean_dn[j] += x[k] * a_over_b_row[j];
     }
-    for (double& m : mean_term_dn)
-        m *= -scale;
+    for (short j = 0; j < n; ++j)
+        mean_dn[j] *= -scale;
 
     // Fugacities and their derivatives.
     const double dL_dv = (1 / v1 - 1 / v2) / (delta1 - delta2);
     const double dL_db = (-delta1 / v1 + delta2 / v2) / (delta1 - delta2);
     const double repulsive_dn = (Z - 1) / b;
     const double attractive_dn = L / lambda;
+    const double ln_residual_volume = std::log(P * (v - b) / RT);
+    const double* __restrict partial_volume = eos_partial_molar_volume.data();
+    const double* __restrict b_derivative = b_dn.data();
     for (short i = 0; i < n; ++i) {
         const double a_ii = a_ij[i][i];
         const double b_ii = b_ij[i][i];
         const double bb = b_dn[i] / b - 1;
         const double alpha = a_ii / (b_ii * RT) - ln_gamma[i] / lambda;
-        ln_phi[i] = bb * (Z - 1) - std::log(P * (v - b) / RT) + alpha * L - shift[i] * P / RT;
+        ln_phi[i] = bb * (Z - 1) - ln_residual_volume + alpha * L - shift[i] * P / RT;
         const double phi_p = P * std::exp(ln_phi[i]);
         fugacity[i] = x[i] * phi_p;
 
@@ -266,13 +270,13 @@ void ICubic::fugacities_with_derivatives()
         if (!composition_derivatives)
             continue;
         const double f = fugacity[i];
-        const double* b_row = b_ij[i];  // d2b/dn_i dn_j = 2 b_ij
-        const double* a_over_b_row = a_over_b_dn2[i];
-        double* row = fugacity_dn[i];
+        const double* __restrict b_row = b_ij[i];  // d2b/dn_i dn_j = 2 b_ij
+        const double* __restrict a_over_b_row = a_over_b_dn2[i];
+        double* __restrict row = fugacity_dn[i];
         for (short j = 0; j < n; ++j) {
             const double excess_dn = -a_over_b_row[j] * scale;
-            const double ln_gamma_dn = excess_dn - mean_term_dn[j];
-            row[j] = f * (eos_partial_molar_volume[j] * at_v + b_dn[j] * at_b + 2 * b_row[j] * repulsive_dn
+            const double ln_gamma_dn = excess_dn - mean_dn[j];
+            row[j] = f * (partial_volume[j] * at_v + b_derivative[j] * at_b + 2 * b_row[j] * repulsive_dn
                           - ln_gamma_dn * attractive_dn);
         }
         row[i] += phi_p;

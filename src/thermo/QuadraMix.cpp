@@ -104,7 +104,8 @@ void QuadraMix::mix_by_row_sums()
         calculate_second_derivatives();
 }
 
-// d2(a/b)/dn_i dn_j, symmetric: the lower triangle worked out and mirrored. The second
+// d2(a/b)/dn_i dn_j, whole rows along memory. Each term is written symmetric in i and j (the
+// product b_dn_i b_dn_j taken first), so the matrix is symmetric to the bit. The second
 // derivatives of a and b are 2 a_ij and 2 b_ij.
 QUORVEL_VECTOR_KERNEL
 void QuadraMix::calculate_second_derivatives()
@@ -115,18 +116,16 @@ void QuadraMix::calculate_second_derivatives()
     // Second derivatives enter only the Jacobians: products with 1/b^k are exact enough.
     const double inv_b = 1 / b;
     const double inv_b2 = 1 / (b * b);
-    const double inv_b3 = 1 / (b * b * b);
+    const double curvature = 2 * a / (b * b * b);
     for (short i = 0; i < n; ++i) {
         const double a_dn_i = a_dn[i];
         const double b_dn_i = b_dn[i];
         const double* a_row = a_ij[i];
         const double* b_row = b_ij[i];
         double* row = a_over_b_dn2[i];
-        for (short j = 0; j <= i; ++j)
+        for (short j = 0; j < n; ++j)
             row[j] = 2 * a_row[j] * inv_b - (a_dn_i * b_dn[j] + a_dn[j] * b_dn_i) * inv_b2
-                     + 2 * a * b_dn_i * b_dn[j] * inv_b3 - a * (2 * b_row[j]) * inv_b2;
-        for (short j = 0; j < i; ++j)
-            a_over_b_dn2[j][i] = row[j];
+                     + curvature * (b_dn_i * b_dn[j]) - a * (2 * b_row[j]) * inv_b2;
     }
 }
 
