@@ -81,7 +81,7 @@ void BM_OilFlashOfComponents(benchmark::State& state)
         }
         benchmark::DoNotOptimize(oil.molarGasFraction());
     }
-    state.counters["newton_iterations"] = oil.newton.iteration;
+    state.counters["newton_iterations"] = oil.solver().iterations();
 }
 BENCHMARK(BM_OilFlashOfComponents)->Arg(5)->Arg(10)->Arg(20)->Arg(40)->Unit(benchmark::kMicrosecond);
 

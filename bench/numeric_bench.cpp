@@ -76,7 +76,7 @@ void BM_Newton_solve(benchmark::State& state)
     for (auto _ : state) {
         newton.set_initial_values(start);
         newton.solve();
-        benchmark::DoNotOptimize(newton.U.data());
+        benchmark::DoNotOptimize(newton.solution().data());
     }
     if (!newton.good())
         state.SkipWithError("Newton did not converge");

@@ -289,7 +289,7 @@ void BM_OilIdealMixtureStartNearBubbleCurve(benchmark::State& state)
     const double P = double(state.range(0));
     for (auto _ : state)
         benchmark::DoNotOptimize(fluid.oil.solveFromIdealMixture(quorvel::problem_type::fixed_T_and_P, 300, P));
-    state.counters["newton_iterations"] = fluid.oil.newton.iteration;
+    state.counters["newton_iterations"] = fluid.oil.solver().iterations();
 }
 BENCHMARK(BM_OilIdealMixtureStartNearBubbleCurve)->Arg(190)->Arg(210)->Unit(benchmark::kMicrosecond);
 

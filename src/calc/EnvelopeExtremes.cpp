@@ -158,7 +158,7 @@ std::optional<double> CalculationInterface::branchSlopeAt(std::vector<Saturation
         return std::nullopt;
     known.push_back(solvedState());
     const Quantity fixed = fixedTemperature ? Quenta::temperature_quantity : Quenta::pressure_quantity;
-    std::vector<double> derivatives(oil->variable_count);
+    std::vector<double> derivatives(oil->variableCount());
     if (!oil->calculate_derivatives(derivatives, fixed, Quenta::vapour_amount_quantity))
         return std::nullopt;
     return derivatives[fixedTemperature ? 1 : 0];

@@ -275,7 +275,7 @@ bool CalculationInterface::isOnePhaseAt(double T, double P)
 
 step_code CalculationInterface::nextIsochor1Point(double* T, double* P)
 {
-    const double dT = oil->isochore_reversed ? kReversedMonophasicStepT : kMonophasicStepT;
+    const double dT = oil->isochoreReversed() ? kReversedMonophasicStepT : kMonophasicStepT;
     const double next = currentPhase->temperatureK() + dT;
     currentPhase->temperature(next);
     currentPhase->calculate_pressure();

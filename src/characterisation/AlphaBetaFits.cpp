@@ -162,7 +162,7 @@ bool MontelModelFit::calculate(double& alphaOut, double& betaOut)
 {
     Newton newton;
     newton._setSysEquationToSolve(this, static_cast<SystemFunction>(&MontelModelFit::calculate_vector_function), 2);
-    newton.numerical_jacobian = 1;
+    newton.set_numerical_jacobian(true);
     const std::array<double, 2> start{kQuickFitAlpha, kQuickFitBeta};
     newton.set_initial_values(start);
     newton.solve();

@@ -21,7 +21,7 @@ void NLESolver::purge()
     U0.clear();
     dU.clear();
     dUmax.clear();
-    perturbation.clear();
+    perturbation_.clear();
     system_data = nullptr;
 }
 
@@ -43,8 +43,8 @@ void NLESolver::_setSysEquationToSolve(Equation* object, SystemFunction function
     number_of_equations = n;
     iteration = 0;
     maximum_number_of_iterations = 25;
-    failure = 0;
-    epsilon = 1e-11;
+    outcome_ = Outcome::converged;
+    epsilon_ = 1e-11;
     modG = 1e15;
     modG0 = 1e15;
     J = Matrix(n, n);
@@ -53,7 +53,7 @@ void NLESolver::_setSysEquationToSolve(Equation* object, SystemFunction function
     U0.assign(n, 0.0);
     dU.assign(n, 0.0);
     dUmax.assign(n, 1e4);
-    perturbation.assign(n, 1e-9);
+    perturbation_.assign(n, 1e-9);
 }
 
 void NLESolver::set_initial_values(std::span<const double> values)
@@ -66,6 +66,11 @@ void NLESolver::set_initial_values(std::span<const double> values)
 void NLESolver::set_dUmax(std::span<const double> values)
 {
     std::copy_n(values.begin(), std::min(values.size(), dUmax.size()), dUmax.begin());
+}
+
+void NLESolver::set_perturbation(std::span<const double> values)
+{
+    std::copy_n(values.begin(), std::min(values.size(), perturbation_.size()), perturbation_.begin());
 }
 
 void NLESolver::calculate(std::span<const double> u, std::span<double> g, Matrix& jacobian, int& err, int mode)
@@ -87,7 +92,7 @@ void NLESolver::calculate_numerical(std::span<double> u, std::span<double> g, Ma
     Vector work(number_of_equations);
     for (int j = 0; j < number_of_variables; ++j) {
         const double held = u[j];
-        const double h = perturbation[j];
+        const double h = perturbation_[j];
 
         u[j] = held + h;
         calculate(u, work, jacobian, err, 0);
@@ -129,10 +134,10 @@ void NLESolver::check_derivatives(std::FILE* file, std::span<const double> u, st
     int err = 0;
     calculate(at, g, analytical, err, 1);
 
-    const Vector held_steps = perturbation;
-    std::copy_n(h.begin(), number_of_variables, perturbation.begin());
+    const Vector held_steps = perturbation_;
+    std::copy_n(h.begin(), number_of_variables, perturbation_.begin());
     calculate_numerical(at, g, numerical, err);
-    perturbation = held_steps;
+    perturbation_ = held_steps;
 
     std::fprintf(file, "Analytical \n\n");
     write_matrix(file, analytical);

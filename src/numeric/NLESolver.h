@@ -11,10 +11,17 @@
 namespace quorvel {
 
 // Base of the solvers of square systems of nonlinear equations G(U) = 0.
-// The data members are public: callers read the solution U and the failure code,
-// and set numerical_jacobian after binding.
 class NLESolver {
 public:
+    // Outcome of the last solve; code_number gives its failure code.
+    enum class Outcome : int {
+        converged = 0,
+        failed = 1,            // iteration cap, relaxation below its limit, or a singular step
+        empty_system = 2,
+        large_final_step = 3,  // small residual but a next step too large
+        stopped = 4,           // by the progress callback
+    };
+
     NLESolver() = default;
     virtual ~NLESolver() = default;
 
@@ -25,10 +32,26 @@ public:
     void _setSysEquationToSolve(Equation* object, SystemFunction function, int n);
 
     void set_initial_values(std::span<const double> values);  // n values into U0 and U
-    void set_epsilon(double value) { epsilon = value; }
+    void set_epsilon(double value) { epsilon_ = value; }
     void set_dUmax(std::span<const double> values);           // n maximum steps
+    void set_perturbation(std::span<const double> values);    // n central-difference steps
+    void set_maximum_number_of_iterations(int value) { maximum_number_of_iterations = value; }
+    // The Jacobian by central differences instead of the system function's.
+    void set_numerical_jacobian(bool numerical) { numerical_jacobian = numerical; }
+    // 1 prints each iteration, 3 also the scaled system.
+    void set_verbose(short level) { verbose = level; }
 
-    bool good() const { return failure == 0; }
+    [[nodiscard]] Outcome outcome() const { return outcome_; }
+    [[nodiscard]] bool good() const { return outcome_ == Outcome::converged; }
+    [[nodiscard]] const Vector& solution() const { return U; }
+    [[nodiscard]] const Matrix& jacobian() const { return J; }
+    [[nodiscard]] int iterations() const { return iteration; }
+    [[nodiscard]] int numberOfVariables() const { return number_of_variables; }
+    [[nodiscard]] int numberOfEquations() const { return number_of_equations; }
+    [[nodiscard]] int maximumNumberOfIterations() const { return maximum_number_of_iterations; }
+    [[nodiscard]] double epsilon() const { return epsilon_; }
+    [[nodiscard]] const Vector& maximumSteps() const { return dUmax; }
+    [[nodiscard]] const Vector& perturbation() const { return perturbation_; }
 
     // Calls the system function at U (err is cleared first).
     void calculate(std::span<const double> u, std::span<double> g, Matrix& jacobian, int& err, int mode);
@@ -48,8 +71,9 @@ public:
                               int count0, int count1, char format, const char* suffix,
                               const DiagnosticFolder& folder = DiagnosticFolder(), bool show_with_gnuplot = false);
 
-    Equation* system_object = nullptr;
-    SystemFunction system_function = nullptr;
+protected:
+    bool is_bound_to(Equation* object, SystemFunction function, int n) const;
+
     int number_of_variables = 0;
     int number_of_equations = 0;
     int iteration = 0;
@@ -60,17 +84,20 @@ public:
     Vector U0;
     Vector dU;
     Vector dUmax;
-    double epsilon = 1e-11;
+    double epsilon_ = 1e-11;
     double modG = 1e15;
     double modG0 = 1e15;
     short verbose = 0;
-    int failure = 0;  // Newton failure code
-    void* system_data = nullptr;
-    char numerical_jacobian = 0;
-    Vector perturbation;
+    Outcome outcome_ = Outcome::converged;
+    bool numerical_jacobian = false;
 
-protected:
-    bool is_bound_to(Equation* object, SystemFunction function, int n) const;
+private:
+    Equation* system_object = nullptr;
+    SystemFunction system_function = nullptr;
+    void* system_data = nullptr;
+    Vector perturbation_;
 };
+
+[[nodiscard]] constexpr int code_number(NLESolver::Outcome outcome) { return static_cast<int>(outcome); }
 
 }  // namespace quorvel

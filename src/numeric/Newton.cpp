@@ -44,6 +44,12 @@ QUORVEL_INLINE_KERNEL double absolute_sum(const double* v, const std::vector<int
     return sums.total();
 }
 
+// The linear solvers' err: 1 singular, 2 an empty system.
+NLESolver::Outcome outcome_of_linear_solve(int err)
+{
+    return err == 2 ? NLESolver::Outcome::empty_system : NLESolver::Outcome::failed;
+}
+
 }  // namespace
 
 void Newton::purge()
@@ -52,7 +58,7 @@ void Newton::purge()
     row_sums.clear();
     lower_limit.clear();
     upper_limit.clear();
-    limited.clear();
+    limited_.clear();
 }
 
 void Newton::_setSysEquationToSolve(Equation* object, SystemFunction function, int n)
@@ -65,7 +71,7 @@ void Newton::_setSysEquationToSolve(Equation* object, SystemFunction function, i
     row_sums.assign(number_of_variables, 0.0);
     lower_limit.assign(number_of_variables, 0.0);
     upper_limit.assign(number_of_variables, 0.0);
-    limited.assign(number_of_variables, 0);
+    limited_.assign(number_of_variables, 0);
 }
 
 void Newton::solve()
@@ -76,7 +82,7 @@ void Newton::solve()
     iteration = 0;
     for (;;) {
         if (progress && !progress(iteration, maximum_number_of_iterations)) {
-            failure = stopped;
+            outcome_ = Outcome::stopped;
             return;
         }
         if (verbose >= 3 && iteration > 0)
@@ -85,15 +91,18 @@ void Newton::solve()
             display_iteration();
 
         calculate_the_next_vector();
-        if (failure == 0) {
+        if (good()) {
             for (double& g : G)
                 g = -g;
+            int err = 0;
             if (linear_solver)
-                linear_solver(J, G, dU, failure);
+                linear_solver(J, G, dU, err);
             else
-                solve_the_linear_system(J, G, dU, number_of_variables, failure);
-            if (failure != 0)
+                solve_the_linear_system(J, G, dU, number_of_variables, err);
+            if (err != 0) {
+                outcome_ = outcome_of_linear_solve(err);
                 std::fprintf(stderr, "The system is degenerated.\n");
+            }
         }
         if (convergence())
             break;
@@ -102,7 +111,7 @@ void Newton::solve()
 
 void Newton::calculate_the_next_vector()
 {
-    failure = 0;
+    outcome_ = Outcome::converged;
     U0 = U;
 
     // Shrink the whole step so that no variable moves by more than its own maximum.
@@ -121,13 +130,13 @@ void Newton::calculate_the_next_vector()
                 relaxation = relaxation_limit;
             relaxation /= 2;
             if (!(relaxation >= std::max(relaxation_limit, smallest_relaxation))) {
-                failure = 1;
+                outcome_ = Outcome::failed;
                 return;
             }
         }
         for (int i = 0; i < number_of_variables; ++i) {
             U[i] = U0[i] + relaxation * dU[i];
-            if (!limited[i])
+            if (!limited_[i])
                 continue;
             if (U[i] > upper_limit[i])
                 U[i] = U0[i] + 0.9 * relaxation * (upper_limit[i] - U0[i]);
@@ -175,18 +184,18 @@ void Newton::calculate_module()
 bool Newton::convergence()
 {
     ++iteration;
-    if (failure != 0) {
+    if (!good()) {
         if (verbose)
             std::printf("No convergence : calculation failure. modG %12lg  modG0 %12lg\n", modG, modG0);
         return true;
     }
     if (iteration > maximum_number_of_iterations) {
-        failure = 1;
+        outcome_ = Outcome::failed;
         if (verbose)
             std::printf("No convergence, itermax = %d", maximum_number_of_iterations);
         return true;
     }
-    if (modG0 <= epsilon) {
+    if (modG0 <= epsilon_) {
         double sum = 0;
         for (int i = 0; i < number_of_variables; ++i)
             sum += std::fabs(dU[i] / dUmax[i]);
@@ -195,7 +204,7 @@ bool Newton::convergence()
                 display_iteration();
             return true;
         }
-        failure = 3;
+        outcome_ = Outcome::large_final_step;
         if (verbose)
             std::printf("Sum of residues too large\n");
         return true;

@@ -55,9 +55,9 @@ public:
     [[nodiscard]] std::optional<equilibrium_failure> stepAlongIsochore(double factor, double dT);
 
     // Asked between the Newton iterations of the next solves; none: never asked.
-    void setSolveProgress(ProgressCallback progress) { newton.progress = std::move(progress); }
+    void setSolveProgress(ProgressCallback progress) { newton.set_progress(std::move(progress)); }
     // The scaled residual at which a solve stops.
-    [[nodiscard]] double solveResidual() const { return newton.epsilon; }
+    [[nodiscard]] double solveResidual() const { return newton.epsilon(); }
     void setSolveResidual(double residual) { newton.set_epsilon(residual); }
 
     // The constants of one component: T in K, P in Pa, Vc in cm3/mol, mw in g/mol; slope,

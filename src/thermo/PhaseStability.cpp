@@ -194,7 +194,6 @@ bool PhaseStability::test(const std::vector<double>& z, double T, double P, cons
     liquid_model.set_the_phase_as(liquid_type);
     vapour_model.set_the_phase_as(vapour_type);
 
-    lowest = vapour_trial.distance <= liquid_trial.distance ? vapour_trial : liquid_trial;
     stable = !proves_instability(vapour_trial) && !proves_instability(liquid_trial);
     return stable;
 }
@@ -328,7 +327,6 @@ void PhaseStability::converge_trials()
             *trial = runTrial(trial->amounts, trial->vapour_like, false);
     liquid_model.set_the_phase_as(liquid_type);
     vapour_model.set_the_phase_as(vapour_type);
-    lowest = vapour_trial.distance <= liquid_trial.distance ? vapour_trial : liquid_trial;
 }
 
 // Splits along the K-values raised to a power s (a stretched or shrunk ln K),

@@ -69,10 +69,15 @@ public:
     // of proof: a state next to the critical point, where the trials crawl.
     bool marginal() const;
 
-    bool stable = true;
-    Trial vapour_trial;
-    Trial liquid_trial;
-    Trial lowest;  // the trial of lowest tangent-plane distance
+    // The verdict and the trials of the last test (carried on by converge_trials).
+    [[nodiscard]] bool isStable() const { return stable; }
+    [[nodiscard]] const Trial& vapourTrial() const { return vapour_trial; }
+    [[nodiscard]] const Trial& liquidTrial() const { return liquid_trial; }
+    // The trial of lowest tangent-plane distance.
+    [[nodiscard]] const Trial& lowestTrial() const
+    {
+        return vapour_trial.distance <= liquid_trial.distance ? vapour_trial : liquid_trial;
+    }
 
 private:
     struct Evaluation {
@@ -105,6 +110,9 @@ private:
     double temperature = 0;    // K
     double pressure = 0;       // Pa
     Evaluation evaluation;
+    bool stable = true;
+    Trial vapour_trial;
+    Trial liquid_trial;
 };
 
 }  // namespace quorvel

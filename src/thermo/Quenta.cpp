@@ -60,9 +60,9 @@ void Quenta::number_of_components(short n)
     IdealMixture::number_of_components(n);
     variable_count = short(2 * n + 4);
     const int N = variable_count;
-    ProgressCallback progress = std::move(newton.progress);  // a new size keeps who is asked
+    ProgressCallback progress = newton.progressCallback();  // a new size keeps who is asked
     newton = Newton();
-    newton.progress = std::move(progress);
+    newton.set_progress(std::move(progress));
     newton._setSysEquationToSolve(this, static_cast<SystemFunction>(&Quenta::calculate_vector_function), N);
     initial_variables = allocate(N);
     maximum_steps = allocate(N);
@@ -72,10 +72,10 @@ void Quenta::number_of_components(short n)
     newton.set_maximum_residue(1e-3);
     newton.set_epsilon(1e-8);
     newton.set_relaxation_limit(1e-3);
-    newton.linear_solver = [this](Matrix& J, std::span<double> b, std::span<double> x, int& err) {
+    newton.set_linear_solver([this](Matrix& J, std::span<double> b, std::span<double> x, int& err) {
         solve_newton_step(J, b, x, err);
-    };
-    newton.row_columns = sparse_rows_of_the_jacobian();
+    });
+    newton.set_row_columns(sparse_rows_of_the_jacobian());
     keep_compositions_within_bounds();
 }
 
@@ -198,11 +198,8 @@ void Quenta::solve_newton_step(Matrix& J, std::span<double> b, std::span<double>
 void Quenta::keep_compositions_within_bounds()
 {
     const int end = first_composition_variable + 2 * component_count;
-    for (int i = first_composition_variable; i < end; ++i) {
-        newton.limited[i] = 1;
-        newton.lower_limit[i] = 0;
-        newton.upper_limit[i] = 1;
-    }
+    for (int i = first_composition_variable; i < end; ++i)
+        newton.limit_variable(i, 0, 1);
 }
 
 void Quenta::set_type_of_problem(problem_type t)

@@ -58,8 +58,10 @@ public:
     // Falls back to the dense elimination of the whole system when a balance row is empty.
     void solve_newton_step(Matrix& J, std::span<double> b, std::span<double> x, int& err);
     std::vector<std::vector<int>> sparse_rows_of_the_jacobian() const;
-    // Jacobian row of one specified quantity: row 2n+2 when which is 1, else 2n+3.
-    void set_constraint(Matrix& J, Quantity code, short which);
+    // The two specification rows of the Jacobian: 2n+2 and 2n+3.
+    enum class SpecificationRow { first, second };
+    // Jacobian row of one specified quantity.
+    void set_constraint(Matrix& J, Quantity code, SpecificationRow which);
 
     // Start values of the next point of an isopleth (types 13 and 23) or an isochore
     // (types 14 and 24) from the saved state. False when no prediction could be made (a step
@@ -70,25 +72,37 @@ public:
     bool estimateNextIsoplethPoint(double factor, double dT, double dP);
     bool estimateNextIsochorPoint(double factor, double dT);
 
-    short variable_count = 0;
-    std::array<double, 5> first_constraint{};
-    std::array<double, 5> second_constraint{};
-    Vector initial_variables;
-    Vector maximum_steps;
-    Vector derivatives;
-    Vector derivative_rhs;
-    Matrix jacobian;
-    double path_slope = 0;  // dP/dT of the current curve at the saved point, Pa/K
-    Newton newton;
-    int most_volatile_component = 0;
-    char isochore_reversed = 0;  // the isochore started against the requested direction
-    PredictorState predictor;
+    // The number of variables and equations, 2n+4.
+    [[nodiscard]] short variableCount() const { return variable_count; }
+    // dP/dT of the current curve at the saved point, Pa/K.
+    [[nodiscard]] double pathSlope() const { return path_slope; }
+    [[nodiscard]] int mostVolatileComponent() const { return most_volatile_component; }
+    // The isochore started against the requested direction.
+    [[nodiscard]] bool isochoreReversed() const { return isochore_reversed; }
+    void setIsochoreReversed(bool reversed) { isochore_reversed = reversed; }
+    // The Newton solver of the equilibrium system and its last solve.
+    [[nodiscard]] const Newton& solver() const { return newton; }
 
 protected:
     // Sets the fixed value of one constrained quantity with its setter.
     void specify(Quantity quantity, double value);
 
+    Newton newton;
+    Vector derivatives;  // of the variables along the curve of the last predictor step
+
 private:
+    short variable_count = 0;
+    std::array<double, 5> first_constraint{};
+    std::array<double, 5> second_constraint{};
+    Vector initial_variables;
+    Vector maximum_steps;
+    Vector derivative_rhs;
+    Matrix jacobian;
+    double path_slope = 0;
+    int most_volatile_component = 0;
+    bool isochore_reversed = false;
+    PredictorState predictor;
+
     // Work space of solve_newton_step.
     struct ReducedStep {
         Matrix matrix;

@@ -28,16 +28,16 @@ bool Quenta::calculate_derivatives(std::span<double> dU, Quantity code1, Quantit
     if (jacobian.rows() != N)
         jacobian = allocate(N, N);
     fill_in_the_Jacobian_matrix(jacobian);
-    set_constraint(jacobian, code1, 1);
-    set_constraint(jacobian, code2, 2);
+    set_constraint(jacobian, code1, SpecificationRow::first);
+    set_constraint(jacobian, code2, SpecificationRow::second);
     int err = 0;
     solve_newton_step(jacobian, derivative_rhs, dU, err);
     return err == 0 && std::all_of(dU.begin(), dU.begin() + N, [](double d) { return std::isfinite(d); });
 }
 
-void Quenta::set_constraint(Matrix& J, Quantity code, short which)
+void Quenta::set_constraint(Matrix& J, Quantity code, SpecificationRow which)
 {
-    const int row = which == 1 ? variable_count - 2 : variable_count - 1;
+    const int row = which == SpecificationRow::first ? variable_count - 2 : variable_count - 1;
     switch (code) {
     case temperature_quantity:
         J[row][0] = 1;
@@ -211,7 +211,7 @@ bool Quenta::estimateNextIsochorPoint(double factor, double dT)
         }
 
         if (step_counter == 0) {
-            isochore_reversed = 0;
+            isochore_reversed = false;
             stepP = path_slope * dT;
             predictor.previous_slope = path_slope;
             stepT = dT;
@@ -222,13 +222,13 @@ bool Quenta::estimateNextIsochorPoint(double factor, double dT)
             if (vanishing_slope * dT < 0) {
                 stepT = -dT;
                 stepP = -path_slope;
-                isochore_reversed = 1;
+                isochore_reversed = true;
                 temperature_step = 1;
                 pressure_step = 1e5;
             }
         }
         ++step_counter;
-        if (path_slope * predictor.previous_slope < 0 && isochore_reversed == 1) {
+        if (path_slope * predictor.previous_slope < 0 && isochore_reversed) {
             stepT = -stepT;
             if (++predictor.reversals > 3)
                 failure_code = equilibrium_failure::solve_failed;

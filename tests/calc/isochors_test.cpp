@@ -49,7 +49,7 @@ constexpr double kReferenceResidual = 1e-12;
 bool flashAt(Oil& oil, const CBiphasicIsochorPoint& point, Homogenisation homog)
 {
     const bool toLiquid = homog == Homogenisation::toLiquid;
-    oil.newton.set_epsilon(kReferenceResidual);
+    oil.setSolveResidual(kReferenceResidual);
     const double T = point.T() + 273.15;
     if (oil.solveFromIdealMixture(problem_type::fixed_T_and_P, T, point.P()))
         return true;

@@ -82,7 +82,7 @@ TEST_P(NearCriticalIsochor, RunsDownInTwoPhasesAndUpInOneWithTheTextbookTrapping
     IsochorPtr monophasic, biphasic;
     ASSERT_EQ(ci.calculateIsochors(diagram, nullptr, c.Th, 0, c.homog, &monophasic, &biphasic),
               isochor_result::both_made);
-    EXPECT_EQ(ci.engine()->isochore_reversed, 0);
+    EXPECT_FALSE(ci.engine()->isochoreReversed());
 
     // The inclusion splits in two on cooling: the two-phase part leaves Th downwards.
     ASSERT_GE(biphasic->points().size(), 2u);
@@ -200,13 +200,13 @@ TEST(OnePhaseWalk, StopsWhereTheFluidIsNoLongerOnePhase)
     ASSERT_EQ(ci.firstIsochor2Point(&T, &P), isochor_result::started);
     ci.firstIsochor1Point(&T, &P);
     const double Th = T, Ph = P;
-    ci.engine()->isochore_reversed = 1;
+    ci.engine()->setIsochoreReversed(true);
     EXPECT_EQ(ci.nextIsochor1Point(&T, &P), step_code::failed);
     EXPECT_EQ(T, Th);
     EXPECT_EQ(P, Ph);
 
     // Upwards it is one phase: the walk goes on from where it stood.
-    ci.engine()->isochore_reversed = 0;
+    ci.engine()->setIsochoreReversed(false);
     EXPECT_EQ(ci.nextIsochor1Point(&T, &P), step_code::new_point);
     EXPECT_NEAR(T, Th + 15, 1e-9);
     EXPECT_GT(P, Ph);

@@ -180,7 +180,7 @@ TEST(Equilibrium, VolumeSpecificationsRecoverTheFlashPressure)
 // current one for the volume specifications.
 Matrix jacobian_at(Quenta& e, const Vector& U, problem_type type)
 {
-    const int N = e.variable_count;
+    const int N = e.variableCount();
     e.set_type_of_problem(type);
     e.set_the_volume(1.2 * e.currentVolume());
     Matrix J(N, N);
@@ -198,8 +198,8 @@ TEST(Equilibrium, AnalyticJacobianMatchesFiniteDifferences)
     e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, 50);
     ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
 
-    const int N = e.variable_count;
-    Vector U = e.newton.U;
+    const int N = e.variableCount();
+    Vector U = e.solver().solution();
     U[0] += 3;  // off the solution, so that no residual vanishes by construction
     U[1] *= 1.05;
     for (problem_type type : {problem_type::fixed_T_and_v, problem_type::fixed_T_and_volumetric_Fv}) {
@@ -241,8 +241,8 @@ TEST(Equilibrium, ReducedNewtonStepSolvesTheWholeSystem)
     for (double P : {20.0, 150.0}) {  // mostly vapour, mostly liquid
         e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, P);
         ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
-        const int N = e.variable_count;
-        Vector U = e.newton.U;
+        const int N = e.variableCount();
+        Vector U = e.solver().solution();
         U[0] += 3;
         for (problem_type type : {problem_type::fixed_T_and_P, problem_type::fixed_T_and_Fv,
                                   problem_type::fixed_T_and_v, problem_type::fixed_T_and_volumetric_Fv}) {
@@ -284,11 +284,11 @@ TEST(Equilibrium, NonFiniteIterateIsAFailedEvaluation)
     e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, 50);
     ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
 
-    const int N = e.variable_count;
+    const int N = e.variableCount();
     Matrix J(N, N);
     Vector G(N, 0.0);
     for (int k : {0, 2, 5}) {
-        Vector U = e.newton.U;
+        Vector U = e.solver().solution();
         U[k] = std::nan("");
         int err = 0;
         e.calculate_vector_function(U, G, J, err, 1, nullptr);
@@ -306,7 +306,7 @@ TEST(Equilibrium, IterateCheckClampsSmallOvershootsAndRejectsImpossibleStates)
     Quenta& e = m.equilibrium;
     e.solveFromIdealMixture(problem_type::fixed_T_and_P, 350, 50);
     ASSERT_EQ(e.failureCode(), equilibrium_failure::none);
-    ASSERT_EQ(e.most_volatile_component, 0);
+    ASSERT_EQ(e.mostVolatileComponent(), 0);
     e.save();
 
     struct Case {
@@ -419,14 +419,14 @@ TEST(Equilibrium, MostVolatileComponentIsAPresentOne)
     TwoPhaseMixture m({{C2, 0.0}, {C3, 0.6}, {N2, 0.0}, {C1, 0.0}, {nC10, 0.4}});
     Quenta& e = m.equilibrium;
     e.searchMostVolatileComponent();
-    EXPECT_EQ(e.most_volatile_component, 1);  // C3, not the absent N2 or C1
+    EXPECT_EQ(e.mostVolatileComponent(), 1);  // C3, not the absent N2 or C1
 
     m.feed[3].z = 0.2;  // C1 present now
     m.feed[1].z = 0.4;
     e.composition(3, 0.2);
     e.composition(1, 0.4);
     e.searchMostVolatileComponent();
-    EXPECT_EQ(e.most_volatile_component, 3);
+    EXPECT_EQ(e.mostVolatileComponent(), 3);
 
     // And the solve works with absent components in the list.
     e.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 400, 0);

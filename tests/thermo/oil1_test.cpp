@@ -45,9 +45,10 @@ equilibrium_failure fixedStepVapourFraction(Oil1& oil, double alpha, double beta
     oil.set_initialization_flag(initialization::from_estimates);
     const auto predict = [&oil](double t) {
         const double dt = t - oil.savedTemperature();
+        std::vector<double> derivatives(oil.variableCount());
         const bool slope =
-            oil.calculate_derivatives(oil.derivatives, Quenta::temperature_quantity, Quenta::molar_volume_quantity);
-        const auto d = [&](int k) { return slope ? oil.derivatives[k] * dt : 0.0; };
+            oil.calculate_derivatives(derivatives, Quenta::temperature_quantity, Quenta::molar_volume_quantity);
+        const auto d = [&](int k) { return slope ? derivatives[k] * dt : 0.0; };
         oil.set_type_of_problem(problem_type::fixed_T_and_v);
         oil.set_the_temperature(t);
         oil.setEstimatedTemperature(t);

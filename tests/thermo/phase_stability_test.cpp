@@ -129,6 +129,31 @@ TEST(PhaseStability, VerdictOnBothSidesOfTheSaturationCurvesAgreesWithBruteForce
     }
 }
 
+// Inside the two-phase region the test proves instability, and the trials carried on to their
+// stationary points are phases whose fugacities all differ from the feed's by one factor.
+TEST(PhaseStability, ConvergedTrialOfAnUnstableFeedIsAStationaryPoint)
+{
+    const std::vector<FeedEntry> methane_propane = {{C1, 0.5}, {C3, 0.5}};
+    PetroleumFluid fluid(methane_propane);
+    const double T = 250, P = 30e5;
+    PhaseStability stability(fluid.liquid, fluid.vapour);
+    EXPECT_FALSE(stability.test(fluid.oil.feedComposition(), T, P, PhaseStability::wilson_k_values(fluid.liquid, T, P)));
+    EXPECT_FALSE(stability.isStable());
+    stability.converge_trials();
+
+    const PhaseStability::Trial& lowest = stability.lowestTrial();
+    EXPECT_LT(lowest.distance, 0);
+    EXPECT_LE(lowest.distance, stability.vapourTrial().distance);
+    EXPECT_LE(lowest.distance, stability.liquidTrial().distance);
+    ASSERT_FALSE(lowest.trivial);
+    std::vector<double> z, ln_f_feed, ln_f_trial;
+    for (const FeedEntry& e : methane_propane)
+        z.push_back(e.z);
+    reduced_gibbs(methane_propane, z, T, P, ln_f_feed);
+    reduced_gibbs(methane_propane, lowest.composition, T, P, ln_f_trial);
+    EXPECT_NEAR(ln_f_trial[0] - ln_f_feed[0], ln_f_trial[1] - ln_f_feed[1], 1e-6);
+}
+
 // Today's flash: the ideal-mixture start, then the ladder of start pressures. Returns the
 // molar vapour fraction, or not-a-number when no flash converged.
 double ladder_flash(Oil& oil, double T, double P)

@@ -91,7 +91,7 @@ void scanBranch(const Fluid& fluid, const PhaseDiagramPtr& diagram, Homogenisati
             continue;
         }
         ++count.made;
-        const bool reversed = ci.engine()->isochore_reversed != 0;
+        const bool reversed = ci.engine()->isochoreReversed();
         count.reversed += reversed;
         if (reversed == onePhaseAt(ci, *monophasic, Th + kProbeAbove)) {
             ++(reversed ? count.falseReversals : count.missedReversals);
