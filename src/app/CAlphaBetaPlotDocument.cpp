@@ -36,7 +36,7 @@ const QString kPointsKey = QStringLiteral("points");
 const QString kCorrelationsKey = QStringLiteral("correlations");
 const QString kPlotFormatKey = QStringLiteral("plotFormat");
 
-constexpr int kMarkerCode = 1;
+constexpr MarkerCode kMarkerCode = MarkerCode::FilledCircle;
 const QStringList kGasKeys{fluidkey::CO2, fluidkey::N2, fluidkey::H2S};
 // What a correlation line keeps of each alpha-beta fluid of a fluid-model file.
 const QStringList kCorrelationFluidKeys{fluidkey::name, fluidkey::alpha, fluidkey::beta, fluidkey::CO2,
@@ -84,7 +84,7 @@ Dictionary pointRecord(double alpha, double beta, double CO2, double N2, double 
                       {fluidkey::name, name},
                       {alphabetakey::size, 1},
                       {alphabetakey::color, blue()},
-                      {alphabetakey::selector, kMarkerCode},
+                      {alphabetakey::selector, code_number(kMarkerCode)},
                       {fluidkey::fluidType, code_number(FluidType::alphaBeta)}};
 }
 
@@ -270,7 +270,7 @@ void CAlphaBetaPlotDocument::plotAlphaBetaPoint(const Dictionary& point)
         CGraphStringPoint::newGraphStringPoint(point.floatValue(fluidkey::alpha), point.floatValue(fluidkey::beta));
     object->setSelectable(true);
     attachPlotObject(point, runtimekey::graphPoint, object);
-    object->setSelector(point.intValue(alphabetakey::selector));
+    object->setSelector(markerCodeFromNumber(point.intValue(alphabetakey::selector)));
     object->setLabel(point.stringValue(fluidkey::name));
     object->setShowLabel(mShowLabels);
     object->setName(point.stringValue(fluidkey::name));
@@ -291,7 +291,7 @@ void CAlphaBetaPlotDocument::plotAlphaBetaCorrelation(const Dictionary& correlat
                          fluid.floatValue(fluidkey::beta));
     }
     attachPlotObject(correlation, runtimekey::graphCurve, object);
-    object->setSelector(correlation.intValue(alphabetakey::selector));
+    object->setSelector(markerCodeFromNumber(correlation.intValue(alphabetakey::selector)));
     mPlotView->addGraphObject(object);
     redraw();
 }
@@ -447,7 +447,7 @@ std::optional<Dictionary> CAlphaBetaPlotDocument::addAlphaBetaCorrelation()
     Dictionary correlation{{alphabetakey::name, QFileInfo(path).completeBaseName()},
                            {alphabetakey::path, path},
                            {alphabetakey::size, 1},
-                           {alphabetakey::selector, kMarkerCode},
+                           {alphabetakey::selector, code_number(kMarkerCode)},
                            {alphabetakey::color, Color::black()},
                            {alphabetakey::data, entries}};
     updateChangeCount(ChangeDone);

@@ -55,7 +55,7 @@ constexpr float kRangeStep = 10;
 // Last branch points closer than this (°C) meet at a critical point.
 constexpr float kCriticalPointGap = 1;
 constexpr float kCriticalPointSize = 3;
-constexpr int kCriticalPointMarker = 1;
+constexpr MarkerCode kCriticalPointMarker = MarkerCode::FilledCircle;
 
 // The aqueous line runs from 0 bar to this much above the trapping pressure.
 constexpr double kAqueousLineHeadroom = 1.1;

@@ -15,7 +15,7 @@ constexpr float kMaxFraction = 100; // a bubble fills at most the whole inclusio
 constexpr int kTicks = 10;
 constexpr int kTemperatureDigits = 1, kVolumeDigits = 0;
 constexpr float kCurveSize = 2;
-constexpr int kSquareMarker = 2;
+constexpr MarkerCode kVolumeMarker = MarkerCode::Circle;
 
 void setAxes(CPlotView& view)
 {
@@ -47,7 +47,7 @@ void makeVolumeDiagram(CPlotView& view, const Array& volumes)
     }
     curve->setSize(kCurveSize);
     curve->setColor(Color::fromRgb(0.8, 0, 0));
-    curve->setSelector(kSquareMarker);
+    curve->setSelector(kVolumeMarker);
     curve->setJoinPoints(true);
     view.addGraphObject(curve);
 

@@ -143,7 +143,7 @@ void CAlphaBetaCalcPanel::runTurns(Step step, double alpha, double beta,
             stopCalculations();
             break;
         }
-        if (!mSession || mSession->runOnce() != ModalSession::Continue) {
+        if (!mSession || mSession->runOnce() != ModalResponse::Continue) {
             // Stopped (Stop or closing already ended the run), or the panel went away.
             if (isRunning() && !mSession->isStopped())
                 stopCalculations();

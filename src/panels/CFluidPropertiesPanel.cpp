@@ -31,12 +31,12 @@ namespace {
 
 const QString kNoFluidModel = QStringLiteral("None");
 
-// Unit pop-ups, their items in the order of the codes.
-QComboBox* unitPopUp(QWidget* parent, const QStringList& units, int code)
+// Unit pop-ups, their items in the order of the units (item i is the editor's unit number i).
+QComboBox* unitPopUp(QWidget* parent, const QStringList& units, int selectedItem)
 {
     auto* popUp = new QComboBox(parent);
     popUp->addItems(units);
-    popUp->setCurrentIndex(code - 1);
+    popUp->setCurrentIndex(selectedItem);
     popUp->setEnabled(false);  // the fields are always read in degrees Celsius and bar
     return popUp;
 }
@@ -49,17 +49,27 @@ void alertNotANumber()
     showAlert(QObject::tr("This is not a valid number."));
 }
 
-}  // namespace
-
 // The panel numbers its units from 1, the editor's sheets from 0, in the same order.
-double convertPressure(double value, int from, int to)
+PressureUnit sheetUnit(PanelPressureUnit unit)
 {
-    return convertedPressure(value, pressureUnitFromNumber(from - 1), pressureUnitFromNumber(to - 1));
+    return pressureUnitFromNumber(code_number(unit) - 1);
 }
 
-double convertTemperature(double value, int from, int to)
+TemperatureUnit sheetUnit(PanelTemperatureUnit unit)
 {
-    return convertedTemperature(value, temperatureUnitFromNumber(from - 1), temperatureUnitFromNumber(to - 1));
+    return temperatureUnitFromNumber(code_number(unit) - 1);
+}
+
+}  // namespace
+
+double convertPressure(double value, PanelPressureUnit from, PanelPressureUnit to)
+{
+    return convertedPressure(value, sheetUnit(from), sheetUnit(to));
+}
+
+double convertTemperature(double value, PanelTemperatureUnit from, PanelTemperatureUnit to)
+{
+    return convertedTemperature(value, sheetUnit(from), sheetUnit(to));
 }
 
 CFluidPropertiesPanel* CFluidPropertiesPanel::sharedFluidPropertiesPanel()
@@ -152,8 +162,8 @@ QWidget* CFluidPropertiesPanel::makeBulkPage()
     auto* page = new QWidget;
     m.trapTemperature = conditionField(page, "mTrapTemperature");
     m.trapPressure = conditionField(page, "mTrapPressure");
-    m.unitTemperature = unitPopUp(page, kTemperatureUnits, mUnitTemperatureIndex);
-    m.unitPressure = unitPopUp(page, kPressureUnits, mUnitPressureIndex);
+    m.unitTemperature = unitPopUp(page, kTemperatureUnits, code_number(sheetUnit(mUnitTemperatureIndex)));
+    m.unitPressure = unitPopUp(page, kPressureUnits, code_number(sheetUnit(mUnitPressureIndex)));
     m.logButton1 = new QPushButton(tr("Write to log"), page);
     connect(m.logButton1, &QPushButton::clicked, this, &CFluidPropertiesPanel::onCalculateBulkProperties);
     auto* layout = new QVBoxLayout(page);
@@ -168,8 +178,8 @@ QWidget* CFluidPropertiesPanel::makeFlashPage()
     auto* page = new QWidget;
     m.flashTemperature = conditionField(page, "mFlashTemperature");
     m.flashPressure = conditionField(page, "mFlashPressure");
-    m.unitTemperature1 = unitPopUp(page, kTemperatureUnits, mUnitTemperatureIndex1);
-    m.unitPressure1 = unitPopUp(page, kPressureUnits, mUnitPressureIndex1);
+    m.unitTemperature1 = unitPopUp(page, kTemperatureUnits, code_number(sheetUnit(mUnitTemperatureIndex1)));
+    m.unitPressure1 = unitPopUp(page, kPressureUnits, code_number(sheetUnit(mUnitPressureIndex1)));
     m.logButton2 = new QPushButton(tr("Write to log"), page);
     connect(m.logButton2, &QPushButton::clicked, this, &CFluidPropertiesPanel::onCalculateFlashProperties);
     m.flashLiquidButton = new QPushButton(tr("Liquid as fluid model"), page);
@@ -273,8 +283,8 @@ void CFluidPropertiesPanel::onCalculateBulkProperties()
     const int index = reportedMarker();
     if (index < 0)
         return;
-    const double T = convertTemperature(m.trapTemperature->doubleValue(), mUnitTemperatureIndex, kKelvin);
-    const double P = convertPressure(m.trapPressure->doubleValue(), mUnitPressureIndex, kBar);
+    const double T = convertTemperature(m.trapTemperature->doubleValue(), mUnitTemperatureIndex, PanelTemperatureUnit::kelvin);
+    const double P = convertPressure(m.trapPressure->doubleValue(), mUnitPressureIndex, PanelPressureUnit::bar);
     mAlphaBetaDoc->writeToLog1(index, T, P);
 }
 
@@ -283,8 +293,8 @@ void CFluidPropertiesPanel::onCalculateFlashProperties()
     const int index = reportedMarker();
     if (index < 0)
         return;
-    const double T = convertTemperature(m.flashTemperature->doubleValue(), mUnitTemperatureIndex1, kKelvin);
-    const double P = convertPressure(m.flashPressure->doubleValue(), mUnitPressureIndex1, kBar);
+    const double T = convertTemperature(m.flashTemperature->doubleValue(), mUnitTemperatureIndex1, PanelTemperatureUnit::kelvin);
+    const double P = convertPressure(m.flashPressure->doubleValue(), mUnitPressureIndex1, PanelPressureUnit::bar);
     mAlphaBetaDoc->writeToLog2(index, T, P);
 }
 

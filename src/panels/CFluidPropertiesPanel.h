@@ -27,13 +27,25 @@ class NumberField;
 class PanelPages;
 class RecordTable;
 
-// Unit codes of the panel, numbered from 1.
-enum PressureUnitCode { kBar = 1, kPsia = 2, kPascal = 3, kMegapascal = 4 };
-enum TemperatureUnitCode { kKelvin = 1, kCelsius = 2, kFahrenheit = 3, kRankine = 4 };
+// The panel's units, numbered from 1 in the order of the editor's sheets.
+enum class PanelPressureUnit : int { bar = 1, psia = 2, pa = 3, mpa = 4 };
+enum class PanelTemperatureUnit : int { kelvin = 1, celsius = 2, fahrenheit = 3, rankine = 4 };
 
-// A value converted between unit codes; unchanged when the codes are equal or one is unknown.
-double convertPressure(double value, int from, int to);
-double convertTemperature(double value, int from, int to);
+[[nodiscard]] constexpr int code_number(PanelPressureUnit unit) { return static_cast<int>(unit); }
+[[nodiscard]] constexpr int code_number(PanelTemperatureUnit unit) { return static_cast<int>(unit); }
+// A number of no unit keeps its value and equals no named unit.
+[[nodiscard]] constexpr PanelPressureUnit panelPressureUnitFromNumber(int number)
+{
+    return static_cast<PanelPressureUnit>(number);
+}
+[[nodiscard]] constexpr PanelTemperatureUnit panelTemperatureUnitFromNumber(int number)
+{
+    return static_cast<PanelTemperatureUnit>(number);
+}
+
+// A value converted between units; unchanged when the units are equal or one is unknown.
+[[nodiscard]] double convertPressure(double value, PanelPressureUnit from, PanelPressureUnit to);
+[[nodiscard]] double convertTemperature(double value, PanelTemperatureUnit from, PanelTemperatureUnit to);
 
 inline const QString RefreshFluidPropPanel = QStringLiteral("RefreshFluidPropPanel");
 
@@ -92,10 +104,10 @@ private:
     QPointer<CAlphaBetaPlotDocument> mAlphaBetaDoc;
     Array mFluidsArray;
     // The fields are read in these units; the unit pop-ups do not change them.
-    int mUnitPressureIndex = kBar;
-    int mUnitTemperatureIndex = kCelsius;
-    int mUnitPressureIndex1 = kBar;
-    int mUnitTemperatureIndex1 = kCelsius;
+    PanelPressureUnit mUnitPressureIndex = PanelPressureUnit::bar;
+    PanelTemperatureUnit mUnitTemperatureIndex = PanelTemperatureUnit::celsius;
+    PanelPressureUnit mUnitPressureIndex1 = PanelPressureUnit::bar;
+    PanelTemperatureUnit mUnitTemperatureIndex1 = PanelTemperatureUnit::celsius;
     Controls m;
 };
 

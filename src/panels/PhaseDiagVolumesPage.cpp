@@ -33,7 +33,7 @@ constexpr float kStartMaxT = -1000;
 constexpr float kStartMinF = 100;
 constexpr float kStartMaxF = 0;
 constexpr float kRangeStep = 10;
-constexpr int kMeasuredMarker = 2;
+constexpr MarkerCode kMeasuredMarker = MarkerCode::Circle;
 // Inclusion curves take these colours in turn; the fifth position has no colour of its own.
 constexpr int kColourPositions = 5;
 

@@ -46,7 +46,7 @@ QByteArray colorComponents(const Color& color)
     return text;
 }
 
-std::optional<Color> colorFromComponents(int space, const QByteArray& text)
+std::optional<Color> colorFromComponents(ColorSpace space, const QByteArray& text)
 {
     std::vector<double> numbers;
     const char* p = text.constData();
@@ -63,11 +63,9 @@ std::optional<Color> colorFromComponents(int space, const QByteArray& text)
         numbers.push_back(x);
         p = next;
     }
-    const bool rgb = space == calibratedRGBSpace || space == deviceRGBSpace;
-    const bool white = space == calibratedWhiteSpace || space == deviceWhiteSpace;
-    if (rgb && (numbers.size() == 3 || numbers.size() == 4))
+    if (isRGBSpace(space) && (numbers.size() == 3 || numbers.size() == 4))
         return Color::fromRgb(numbers[0], numbers[1], numbers[2], numbers.size() == 4 ? numbers[3] : 1.0);
-    if (white && (numbers.size() == 1 || numbers.size() == 2))
+    if (isWhiteSpace(space) && (numbers.size() == 1 || numbers.size() == 2))
         return Color::fromWhite(numbers[0], numbers.size() == 2 ? numbers[1] : 1.0);
     return std::nullopt;
 }

@@ -24,11 +24,21 @@ QString unescapedKey(const QString& key);
 // "NSWhite"); 2 and 4 are the device spaces, read alike. The components are
 // ASCII numbers separated by spaces, alpha last and left out when 1, ending
 // with a NUL byte.
-inline constexpr int calibratedRGBSpace = 1;
-inline constexpr int deviceRGBSpace = 2;
-inline constexpr int calibratedWhiteSpace = 3;
-inline constexpr int deviceWhiteSpace = 4;
+enum class ColorSpace : int { calibratedRGB = 1, deviceRGB = 2, calibratedWhite = 3, deviceWhite = 4 };
+
+[[nodiscard]] constexpr int code_number(ColorSpace space) { return static_cast<int>(space); }
+// A stored number of no space keeps its value and equals no named space.
+[[nodiscard]] constexpr ColorSpace colorSpaceFromNumber(int number) { return static_cast<ColorSpace>(number); }
+[[nodiscard]] constexpr bool isRGBSpace(ColorSpace space)
+{
+    return space == ColorSpace::calibratedRGB || space == ColorSpace::deviceRGB;
+}
+[[nodiscard]] constexpr bool isWhiteSpace(ColorSpace space)
+{
+    return space == ColorSpace::calibratedWhite || space == ColorSpace::deviceWhite;
+}
+
 QByteArray colorComponents(const Color& color);
-std::optional<Color> colorFromComponents(int space, const QByteArray& text);
+std::optional<Color> colorFromComponents(ColorSpace space, const QByteArray& text);
 
 }  // namespace quorvel::ArchiveFormat

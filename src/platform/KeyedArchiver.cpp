@@ -23,6 +23,9 @@ plist_t newString(const QString& s)
     return plist_new_string(s.toUtf8().constData());
 }
 
+// The kinds of scalar that are written once per value.
+enum class ScalarKind { Int, Double, Bool };
+
 }  // namespace
 
 struct KeyedArchiver::Impl
@@ -37,7 +40,7 @@ struct KeyedArchiver::Impl
 
     QHash<const void*, quint64> uidByIdentity;
     QHash<QString, quint64> uidByString;
-    std::map<std::pair<int, quint64>, quint64> uidByScalar;  // (kind, bits) -> uid
+    std::map<std::pair<ScalarKind, quint64>, quint64> uidByScalar;  // (kind, bits) -> uid
     QHash<QString, quint64> uidByClass;
     QSet<const void*> containersInProgress;
     std::vector<Value> retained;  // keeps identities unique until the end
@@ -82,7 +85,7 @@ struct KeyedArchiver::Impl
 
     quint64 reserve() { return append(nullptr); }
 
-    quint64 scalarUid(int kind, quint64 bits, plist_t (*make)(quint64))
+    quint64 scalarUid(ScalarKind kind, quint64 bits, plist_t (*make)(quint64))
     {
         const auto key = std::make_pair(kind, bits);
         if (const auto found = uidByScalar.find(key); found != uidByScalar.end())
@@ -117,8 +120,9 @@ struct KeyedArchiver::Impl
         plist_t dict = newClassDict(QStringLiteral("NSColor"), {QStringLiteral("NSColor"), QStringLiteral("NSObject")});
         const bool rgb = color.space() == Color::Space::RGB;
         const QByteArray components = ArchiveFormat::colorComponents(color);
-        plist_dict_set_item(dict, "NSColorSpace",
-                            plist_new_uint(rgb ? ArchiveFormat::calibratedRGBSpace : ArchiveFormat::calibratedWhiteSpace));
+        const ArchiveFormat::ColorSpace space =
+            rgb ? ArchiveFormat::ColorSpace::calibratedRGB : ArchiveFormat::ColorSpace::calibratedWhite;
+        plist_dict_set_item(dict, "NSColorSpace", plist_new_uint(ArchiveFormat::code_number(space)));
         plist_dict_set_item(dict, rgb ? "NSRGB" : "NSWhite", plist_new_data(components.constData(), components.size()));
         return dict;
     }
@@ -146,19 +150,19 @@ struct KeyedArchiver::Impl
         switch (value.type()) {
         case Value::Type::Null: return 0;
         case Value::Type::Int:
-            return scalarUid(0, quint64(value.toInt64()), [](quint64 bits) { return plist_new_uint(bits); });
+            return scalarUid(ScalarKind::Int, quint64(value.toInt64()), [](quint64 bits) { return plist_new_uint(bits); });
         case Value::Type::Double: {
             const double x = value.toDouble();
             quint64 bits;
             std::memcpy(&bits, &x, sizeof bits);
-            return scalarUid(1, bits, [](quint64 b) {
+            return scalarUid(ScalarKind::Double, bits, [](quint64 b) {
                 double y;
                 std::memcpy(&y, &b, sizeof y);
                 return plist_new_real(y);
             });
         }
         case Value::Type::Bool:
-            return scalarUid(2, value.toBool(), [](quint64 bits) { return plist_new_bool(bits != 0); });
+            return scalarUid(ScalarKind::Bool, value.toBool(), [](quint64 bits) { return plist_new_bool(bits != 0); });
         case Value::Type::String: {
             const QString s = value.toString();
             if (const auto found = uidByString.constFind(s); found != uidByString.cend())

@@ -307,9 +307,9 @@ struct KeyedUnarchiver::Impl
     Value decodeColor(plist_t node)
     {
         plist_t space = item(node, "NSColorSpace");
-        const int code = isType(space, PLIST_UINT) ? int(std::clamp<qint64>(intOf(space), -1, 100)) : -1;
-        const bool rgb = code == ArchiveFormat::calibratedRGBSpace || code == ArchiveFormat::deviceRGBSpace;
-        plist_t components = item(node, rgb ? "NSRGB" : "NSWhite");
+        const ArchiveFormat::ColorSpace code = ArchiveFormat::colorSpaceFromNumber(
+            isType(space, PLIST_UINT) ? int(std::clamp<qint64>(intOf(space), -1, 100)) : -1);
+        plist_t components = item(node, ArchiveFormat::isRGBSpace(code) ? "NSRGB" : "NSWhite");
         const std::optional<Color> color =
             isType(components, PLIST_DATA) ? ArchiveFormat::colorFromComponents(code, dataOf(components)) : std::nullopt;
         if (!color) {

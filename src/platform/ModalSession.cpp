@@ -60,30 +60,30 @@ ModalSession::~ModalSession()
     end();
 }
 
-int ModalSession::response() const
+ModalResponse ModalSession::response() const
 {
-    if (mStopCode != Continue)
+    if (mStopCode != ModalResponse::Continue)
         return mStopCode;
-    return mWindow && mWindow->isVisible() ? Continue : Abort;
+    return mWindow && mWindow->isVisible() ? ModalResponse::Continue : ModalResponse::Abort;
 }
 
-int ModalSession::runOnce()
+ModalResponse ModalSession::runOnce()
 {
-    if (response() == Continue)
+    if (response() == ModalResponse::Continue)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     return response();
 }
 
-int ModalSession::run()
+ModalResponse ModalSession::run()
 {
-    while (response() == Continue)
+    while (response() == ModalResponse::Continue)
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     return response();
 }
 
-void ModalSession::stop(int code)
+void ModalSession::stop(ModalResponse code)
 {
-    mStopCode = code == Continue ? Stop : code;
+    mStopCode = code == ModalResponse::Continue ? ModalResponse::Stop : code;
 }
 
 void ModalSession::end()
@@ -105,7 +105,7 @@ ModalSession* ModalSession::current()
     return openSessions().empty() ? nullptr : openSessions().back();
 }
 
-void ModalSession::stopCurrent(int code)
+void ModalSession::stopCurrent(ModalResponse code)
 {
     if (ModalSession* session = current())
         session->stop(code);

@@ -5,6 +5,10 @@
 
 namespace quorvel {
 
+// The platform's response codes of a modal session; a session stopped with a code of its
+// own answers that code.
+enum class ModalResponse : int { Stop = -1000, Abort = -1001, Continue = -1002 };
+
 // A modal session for a window, as the calculation loop and the settings
 // panels use it: begin (a hidden window shows once, application-modal from the
 // start; a window already on screen stays as it was shown), run one turn at a
@@ -12,11 +16,6 @@ namespace quorvel {
 class ModalSession
 {
 public:
-    // The platform's response codes.
-    static constexpr int Stop = -1000;
-    static constexpr int Abort = -1001;
-    static constexpr int Continue = -1002;
-
     explicit ModalSession(QWidget* window);  // begins the session
     ~ModalSession();                         // ends it if still open
     ModalSession(const ModalSession&) = delete;
@@ -24,27 +23,27 @@ public:
 
     // One turn: handles the pending events without waiting. Continue while the
     // session runs; the stop code once stopped; Abort when the window is gone or hidden.
-    int runOnce();
+    ModalResponse runOnce();
     // Turns, waiting for events, until stopped; answers the stop code.
-    int run();
-    void stop(int code = Stop);
+    ModalResponse run();
+    void stop(ModalResponse code = ModalResponse::Stop);
     // Restores the window's modality, at once for a hidden window, for one still on
     // screen when it is next hidden; the window stays as it is.
     void end();
 
-    bool isStopped() const { return mStopCode != Continue; }
+    bool isStopped() const { return mStopCode != ModalResponse::Continue; }
     QWidget* window() const { return mWindow; }
 
     // The innermost open session, and stopping it (the platform's stopModal).
     static ModalSession* current();
-    static void stopCurrent(int code = Stop);
+    static void stopCurrent(ModalResponse code = ModalResponse::Stop);
 
 private:
-    int response() const;
+    ModalResponse response() const;
 
     QPointer<QWidget> mWindow;
     Qt::WindowModality mPreviousModality = Qt::NonModal;
-    int mStopCode = Continue;
+    ModalResponse mStopCode = ModalResponse::Continue;
     bool mOpen = false;
 };
 

@@ -40,7 +40,7 @@ struct BarMenuRow {
     bool checkable = false;
 };
 
-template <int mode>
+template <CBarPlotView::Mode mode>
 void checkedInMode(const CBarPlotView& view, QAction& item)
 {
     item.setChecked(view.mode() == mode);
@@ -57,9 +57,9 @@ const BarMenuRow kMenuRows[] = {
          item.setText(view.showsGrid() ? QStringLiteral("Hide grid") : QStringLiteral("Show grid"));
      }},
     {nullptr, nullptr, nullptr},
-    {"Bars", &CBarPlotView::onSetBars, checkedInMode<CBarPlotView::Bars>, true},
-    {"Lines", &CBarPlotView::onSetLines, checkedInMode<CBarPlotView::Lines>, true},
-    {"Lines and markers", &CBarPlotView::onSetLinesMarkers, checkedInMode<CBarPlotView::LinesAndMarkers>, true},
+    {"Bars", &CBarPlotView::onSetBars, checkedInMode<CBarPlotView::Mode::Bars>, true},
+    {"Lines", &CBarPlotView::onSetLines, checkedInMode<CBarPlotView::Mode::Lines>, true},
+    {"Lines and markers", &CBarPlotView::onSetLinesMarkers, checkedInMode<CBarPlotView::Mode::LinesAndMarkers>, true},
     {nullptr, nullptr, nullptr},
     {"Save as PDF...", &CBarPlotView::onPrintPlot, nullptr},
     {"Export to Igor...", &CBarPlotView::onExportToIgor, nullptr},
@@ -157,19 +157,19 @@ void CBarPlotView::onToggleGrid()
 
 void CBarPlotView::onSetBars()
 {
-    mMode = Bars;
+    mMode = Mode::Bars;
     update();
 }
 
 void CBarPlotView::onSetLines()
 {
-    mMode = Lines;
+    mMode = Mode::Lines;
     update();
 }
 
 void CBarPlotView::onSetLinesMarkers()
 {
-    mMode = LinesAndMarkers;
+    mMode = Mode::LinesAndMarkers;
     update();
 }
 

@@ -29,7 +29,7 @@ class ValueStepper;
 class CBarPlotView : public QWidget {
     Q_OBJECT
 public:
-    enum Mode { Bars = 0, Lines = 1, LinesAndMarkers = 2 };
+    enum class Mode { Bars = 0, Lines = 1, LinesAndMarkers = 2 };
 
     explicit CBarPlotView(QWidget* parent = nullptr);
     ~CBarPlotView() override;
@@ -50,7 +50,7 @@ public:
     float maximum() const { return mMaximum; }
     bool isLogarithmic() const { return mLogarithmic != 0; }
     bool showsGrid() const { return mShowGrid != 0; }
-    int mode() const { return mMode; }
+    Mode mode() const { return mMode; }
     int igorIndex() const { return mIgorIndex; }
     const QFont& ticksFont() const { return mTicksFont; }
 
@@ -106,7 +106,7 @@ private:
     int mShowGrid = 0;
     QMenu* mPlotMenu = nullptr;
     int mIgorIndex = 0;
-    int mMode = LinesAndMarkers;
+    Mode mMode = Mode::LinesAndMarkers;
     QStringList mReferenceLabels;
     std::vector<double> mReferenceValues;
     ValueStepper* mStepper = nullptr;

@@ -281,7 +281,7 @@ void CBarPlotView::drawChart(QPainter& painter, QSizeF bounds) const
     QPainterPath polyline;
     for (const BarPlotLayout::Item& item : chart.items) {
         if (item.drawn) {
-            if (mMode == Bars) {
+            if (mMode == Mode::Bars) {
                 const QRectF bar = rectToPainter(item.bar);
                 painter.fillRect(bar, Color::red().toQColor());
                 painter.setPen(QPen(Color::black().toQColor(), 1));
@@ -294,7 +294,7 @@ void CBarPlotView::drawChart(QPainter& painter, QSizeF bounds) const
                 else
                     polyline.lineTo(top);
             }
-            if (mMode == LinesAndMarkers) {
+            if (mMode == Mode::LinesAndMarkers) {
                 painter.setPen(QPen(Color::blue().toQColor(), 1));
                 painter.setBrush(Color::white().toQColor());
                 painter.drawEllipse(circleAround(item.top));
@@ -306,7 +306,7 @@ void CBarPlotView::drawChart(QPainter& painter, QSizeF bounds) const
             painter.drawEllipse(circleAround(item.reference));
         }
     }
-    if (mMode != Bars) {
+    if (mMode != Mode::Bars) {
         painter.setPen(QPen(Color::blue().toQColor(), 1));
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(polyline);

@@ -27,6 +27,9 @@ struct CurvePoint {
     bool operator==(const CurvePoint&) const = default;
 };
 
+// A curve's dash code; every code draws a solid line.
+enum class LineDash : qint32 { Solid = 0 };
+
 class CGraphCurve : public CGraphObject {
 public:
     CGraphCurve();
@@ -39,7 +42,7 @@ public:
     PlotPoint mLabelAnchor() const { return mAnchor; }
     void setMPointsList(const std::vector<CurvePoint>& points) { mPoints = points; }
     const std::vector<CurvePoint>& mPointsList() const { return mPoints; }
-    void setLineDash(int code) { mDash = code; }
+    void setLineDash(LineDash dash) { mDash = dash; }
 
     // The point of the last pair; false (outputs untouched) for a curve without points.
     bool getLastPointCoord(float& x, float& y) const;
@@ -66,7 +69,7 @@ private:
     std::vector<CurvePoint> mPoints;
     std::optional<QString> mCurveLabel;
     PlotPoint mAnchor;
-    int mDash = 0; // dash code; only solid lines (0) are drawn
+    LineDash mDash = LineDash::Solid;
 };
 
 } // namespace quorvel

@@ -8,11 +8,6 @@
 
 namespace quorvel {
 
-bool isFilledMarker(int code)
-{
-    return code >= 0 && code <= 11 && ((0x98A >> code) & 1) != 0;
-}
-
 CGraphObject::CGraphObject()
 {
     mColorCousins.reserve(3);
@@ -119,54 +114,58 @@ void CGraphObject::copyBaseInto(CGraphObject& target) const
     target.mColor = mColor;
 }
 
-QPainterPath CGraphObject::constructPoint0(int code, float rx, float ry, float x, float y)
+QPainterPath CGraphObject::constructPoint0(MarkerCode code, float rx, float ry, float x, float y)
 {
     QPainterPath path;
     constexpr float kLow = 0.667f;  // single-precision constants, not 2/3 and 4/3
     constexpr float kHigh = 1.333f;
     switch (code) {
-    case 3: case 4:
+    case MarkerCode::FilledSquare:
+    case MarkerCode::Square:
         path.addRect(QRectF(x - rx, y - ry, 2.0f * rx, 2.0f * ry));
         break;
-    case 5:
+    case MarkerCode::Plus:
         path.moveTo(x - rx, y);
         path.lineTo(x + rx, y);
         path.moveTo(x, y - ry);
         path.lineTo(x, y + ry);
         break;
-    case 6:
+    case MarkerCode::Cross:
         path.moveTo(x - rx, y - ry);
         path.lineTo(x + rx, y + ry);
         path.moveTo(x - rx, y + ry);
         path.lineTo(x + rx, y - ry);
         break;
-    case 7: case 9:
+    case MarkerCode::FilledTriangleUp:
+    case MarkerCode::TriangleUp:
         path.moveTo(x - rx, y - kLow * ry);
         path.lineTo(x + rx, y - kLow * ry);
         path.lineTo(x, y + kHigh * ry);
         path.closeSubpath();
         break;
-    case 8: case 10:
+    case MarkerCode::FilledTriangleDown:
+    case MarkerCode::TriangleDown:
         path.moveTo(x - rx, y + kLow * ry);
         path.lineTo(x + rx, y + kLow * ry);
         path.lineTo(x, y - kHigh * ry);
         path.closeSubpath();
         break;
-    case 11: case 12:
+    case MarkerCode::FilledDiamond:
+    case MarkerCode::Diamond:
         path.moveTo(x - rx, y);
         path.lineTo(x, y - ry);
         path.lineTo(x + rx, y);
         path.lineTo(x, y + ry);
         path.closeSubpath();
         break;
-    default: // 0, 1, 2 and every unknown code
+    default: // the circles and every unknown code
         path.addEllipse(QRectF(x - rx, y - ry, 2.0f * rx, 2.0f * ry));
         break;
     }
     return path;
 }
 
-QPainterPath CGraphObject::constructPoint(int code, float rx, float ry, float x, float y, const PlotFrame& frame)
+QPainterPath CGraphObject::constructPoint(MarkerCode code, float rx, float ry, float x, float y, const PlotFrame& frame)
 {
     const QPointF centre = frame.toView(x, y);
     return constructPoint0(code, rx, ry, static_cast<float>(centre.x()), static_cast<float>(centre.y()));

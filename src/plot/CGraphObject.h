@@ -5,6 +5,7 @@
 
 #include "platform/Color.h"
 #include "platform/Value.h"
+#include "plot/MarkerCode.h"
 
 #include <QPainterPath>
 #include <QPointF>
@@ -21,9 +22,6 @@ class CPlotView;
 class ViewCanvas;
 struct PlotFrame;
 
-// Marker codes (field `selector`): 0 to 12; any other value draws an open circle.
-bool isFilledMarker(int code);
-
 class CGraphObject {
 public:
     CGraphObject();
@@ -35,8 +33,8 @@ public:
     const std::optional<QString>& name() const { return mName; }
     void setSize(float size) { mSize = size; }
     float size() const { return mSize; }
-    void setSelector(int code) { mSelector = code; }
-    int selector() const { return mSelector; }
+    void setSelector(MarkerCode code) { mSelector = code; }
+    MarkerCode selector() const { return mSelector; }
 
     // setColor also recolours the colour cousins; applyColor and the RGB setter do not.
     void setColor(const Color& color);
@@ -89,8 +87,8 @@ public:
     const QPainterPath& path() const { return mPath; }
 
     // Outline of a marker with centre (x, y) in view coordinates / in data units.
-    static QPainterPath constructPoint0(int code, float rx, float ry, float x, float y);
-    static QPainterPath constructPoint(int code, float rx, float ry, float x, float y, const PlotFrame& frame);
+    static QPainterPath constructPoint0(MarkerCode code, float rx, float ry, float x, float y);
+    static QPainterPath constructPoint(MarkerCode code, float rx, float ry, float x, float y, const PlotFrame& frame);
 
 protected:
     // Name, size, marker code and colour into a new object of a subclass.
@@ -109,7 +107,7 @@ protected:
     bool mHidden = false;
     std::optional<QString> mName;
     float mSize = 0.0f;
-    int mSelector = 0;
+    MarkerCode mSelector = MarkerCode::Unset;
     std::optional<Color> mColor;
     QPainterPath mPath;
     bool mHasDrawn = false;

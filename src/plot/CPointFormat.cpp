@@ -29,14 +29,14 @@ void CPointFormat::encodeWithCoder(KeyedArchiver& coder) const
 {
     coder.encodeInt32(mSize, formatkey::size);
     coder.encodeObject(mColor, formatkey::color);
-    coder.encodeInt32(mSelector, formatkey::selector);
+    coder.encodeInt32(code_number(mSelector), formatkey::selector);
 }
 
 void CPointFormat::initWithCoder(KeyedUnarchiver& coder)
 {
     mSize = std::max(coder.decodeInt32(formatkey::size), 1);
     decodeFormatColor(coder, mColor);
-    mSelector = coder.decodeInt32(formatkey::selector);
+    mSelector = markerCodeFromNumber(coder.decodeInt32(formatkey::selector));
 }
 
 } // namespace quorvel

@@ -3,6 +3,7 @@
 
 #include "platform/ArchivableObject.h"
 #include "platform/Color.h"
+#include "plot/MarkerCode.h"
 
 #include <memory>
 
@@ -16,8 +17,8 @@ public:
     void setSize(qint32 size) { mSize = size; }
     const Color& color() const { return mColor; }
     void setColor(const Color& color) { mColor = color; }
-    qint32 selector() const { return mSelector; }
-    void setSelector(qint32 code) { mSelector = code; }
+    MarkerCode selector() const { return mSelector; }
+    void setSelector(MarkerCode code) { mSelector = code; }
 
     // A new format with the same size, colour and marker code.
     std::shared_ptr<CPointFormat> copy() const;
@@ -29,7 +30,7 @@ public:
 private:
     qint32 mSize = 3;
     Color mColor = Color::red();
-    qint32 mSelector = 3;
+    MarkerCode mSelector = MarkerCode::FilledSquare;
 };
 
 } // namespace quorvel

@@ -13,7 +13,7 @@ namespace quorvel {
 namespace {
 
 // A swatch of the marker of `code`, as a plot draws it.
-QIcon markerIcon(int code)
+QIcon markerIcon(MarkerCode code)
 {
     constexpr int side = 16;
     QPixmap pixmap(side, side);
@@ -33,6 +33,17 @@ QIcon markerIcon(int code)
 const char* const kMarkerNames[CPointSettingsWindow::kMarkerTypeCount] = {
     "Filled circle",        "Circle",      "Filled square", "Square",        "Plus",           "Cross",
     "Filled triangle up",   "Filled triangle down", "Triangle up", "Triangle down", "Filled diamond", "Diamond"};
+
+// Item i of the marker shape pop-up stands for marker code i + 1.
+MarkerCode markerCodeOfItem(int item)
+{
+    return markerCodeFromNumber(item + 1);
+}
+
+int itemOfMarkerCode(MarkerCode code)
+{
+    return code_number(code) - 1;
+}
 
 } // namespace
 
@@ -56,8 +67,8 @@ void CPointSettingsWindow::buildControls(QGridLayout* grid)
         mSizeMenu->addItem(QString::number(size));
     mMarkerTypeMenu = new QComboBox(panel);
     mMarkerTypeMenu->setObjectName(QStringLiteral("mMarkerTypeMenu"));
-    for (int code = 1; code <= kMarkerTypeCount; ++code)
-        mMarkerTypeMenu->addItem(markerIcon(code), tr(kMarkerNames[code - 1]));
+    for (int item = 0; item < kMarkerTypeCount; ++item)
+        mMarkerTypeMenu->addItem(markerIcon(markerCodeOfItem(item)), tr(kMarkerNames[item]));
 
     grid->addWidget(new QLabel(tr("Size:"), panel), 0, 0);
     grid->addWidget(mSizeMenu, 0, 1);
@@ -78,7 +89,7 @@ void CPointSettingsWindow::setGraphObject(CGraphObject* object)
     for (int k = 1; k <= kSizeCount; ++k)
         if (mOldToolSizeFactor == static_cast<float>(k))
             mSizeMenu->setCurrentIndex(k - 1);
-    mMarkerTypeMenu->setCurrentIndex(mOldMarkerType - 1);
+    mMarkerTypeMenu->setCurrentIndex(itemOfMarkerCode(mOldMarkerType));
     rememberColor(*object);
 }
 
@@ -94,7 +105,7 @@ void CPointSettingsWindow::onChangeMarkerSize(QObject*)
 void CPointSettingsWindow::onChangeMarkerType(QObject*)
 {
     if (mGraphObject)
-        mGraphObject->setSelector(mMarkerTypeMenu->currentIndex() + 1);
+        mGraphObject->setSelector(markerCodeOfItem(mMarkerTypeMenu->currentIndex()));
     redraw();
 }
 

@@ -4,6 +4,7 @@
 // Cancel (or the close box) puts back size factor, colour and marker code as they were
 // when the panel was given the object. Nothing is registered for undo.
 
+#include "plot/MarkerCode.h"
 #include "plot/SettingsPanelController.h"
 
 class QComboBox;
@@ -39,7 +40,7 @@ private:
     QComboBox* mMarkerTypeMenu = nullptr;
     QComboBox* mSizeMenu = nullptr;
     CGraphObject* mGraphObject = nullptr;
-    int mOldMarkerType = 0;
+    MarkerCode mOldMarkerType = MarkerCode::Unset;
     float mOldToolSizeFactor = 1.0f;
 };
 

@@ -194,6 +194,17 @@ TEST_F(AlphaBetaView, MenusFollowTheExactClassOfTheClickedObject)
                            "Decrease size", "-", "Color...", "-", "Settings panel..."}));
 }
 
+TEST_F(AlphaBetaView, AMarkerCodeOfNoShapeReachesThePlotAndStaysInTheRecord)
+{
+    Dictionary correlation{{"name", "corr"}, {"size", 1}, {"selector", 99}, {"color", Color::black()},
+                           {"data", Array{Dictionary{{"name", "F"}, {"alpha", 0.3}, {"beta", 0.8}}}}};
+    document->alphaBetaCorrelations().append(correlation);
+    document->plotAlphaBetaCorrelation(correlation);
+    ASSERT_FALSE(view->graphObjects().empty());
+    EXPECT_EQ(code_number(view->graphObjects().back()->selector()), 99);
+    EXPECT_EQ(correlation.intValue("selector"), 99);
+}
+
 TEST_F(AlphaBetaView, IsoCurveItemsAreTitledByTheVisibleStateEachTimeTheMenuOpens)
 {
     QMenu* menu = menuAt(0.5, 0.5);

@@ -338,7 +338,7 @@ TEST_F(PhaseDiagDocument, DrawingRulesForBranchesMarkersAndTheLegend)
             EXPECT_EQ(marker.getY(), 200.0f);
             EXPECT_EQ(*marker.getColor(), Color::fromRgb(0, 0, 1));
             EXPECT_EQ(marker.size(), 3.0f);
-            EXPECT_EQ(marker.selector(), 1);
+            EXPECT_EQ(code_number(marker.selector()), 1);
             EXPECT_TRUE(shows(*view, &marker));
             EXPECT_TRUE(marker.referenceObject().isNull());
             const auto& cousins = c.liquid->graphCurve()->colorCousins();

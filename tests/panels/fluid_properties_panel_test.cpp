@@ -30,25 +30,28 @@ TEST(UnitConversionTest, PressuresBetweenEveryPairOfUnits)
     // One pressure in each unit, from the definitions: 1 psi = 6894.757 Pa (here 6894.8).
     const double pascal = 250000;
     const double inUnit[] = {0, pascal / 1e5, pascal / 6894.8, pascal, pascal / 1e6};
-    for (int from = kBar; from <= kMegapascal; ++from)
-        for (int to = kBar; to <= kMegapascal; ++to)
-            EXPECT_NEAR(convertPressure(inUnit[from], from, to), inUnit[to], 1e-9 * inUnit[to]) << from << "->" << to;
-    EXPECT_NEAR(convertPressure(1000, kPsia, kMegapascal), 6.8948, 1e-12);
-    EXPECT_EQ(convertPressure(1, kBar, kBar), 1);
-    EXPECT_EQ(convertPressure(5, kBar, 7), 5);
-    EXPECT_EQ(convertPressure(5, 0, kPascal), 5);
+    const auto unit = panelPressureUnitFromNumber;
+    for (int from = code_number(PanelPressureUnit::bar); from <= code_number(PanelPressureUnit::mpa); ++from)
+        for (int to = code_number(PanelPressureUnit::bar); to <= code_number(PanelPressureUnit::mpa); ++to)
+            EXPECT_NEAR(convertPressure(inUnit[from], unit(from), unit(to)), inUnit[to], 1e-9 * inUnit[to])
+                << from << "->" << to;
+    EXPECT_NEAR(convertPressure(1000, PanelPressureUnit::psia, PanelPressureUnit::mpa), 6.8948, 1e-12);
+    EXPECT_EQ(convertPressure(1, PanelPressureUnit::bar, PanelPressureUnit::bar), 1);
+    EXPECT_EQ(convertPressure(5, PanelPressureUnit::bar, unit(7)), 5);
+    EXPECT_EQ(convertPressure(5, unit(0), PanelPressureUnit::pa), 5);
 }
 
 TEST(UnitConversionTest, TemperaturesBetweenEveryPairOfUnits)
 {
     // Water's boiling point in each unit.
     const double inUnit[] = {0, 373.15, 100, 212, 671.67};
-    for (int from = kKelvin; from <= kRankine; ++from)
-        for (int to = kKelvin; to <= kRankine; ++to)
-            EXPECT_NEAR(convertTemperature(inUnit[from], from, to), inUnit[to], 1e-9) << from << "->" << to;
-    EXPECT_NEAR(convertTemperature(32, kFahrenheit, kCelsius), 0, 1e-12);
-    EXPECT_NEAR(convertTemperature(0, kCelsius, kKelvin), 273.15, 1e-12);
-    EXPECT_EQ(convertTemperature(5, 9, kKelvin), 5);
+    const auto unit = panelTemperatureUnitFromNumber;
+    for (int from = code_number(PanelTemperatureUnit::kelvin); from <= code_number(PanelTemperatureUnit::rankine); ++from)
+        for (int to = code_number(PanelTemperatureUnit::kelvin); to <= code_number(PanelTemperatureUnit::rankine); ++to)
+            EXPECT_NEAR(convertTemperature(inUnit[from], unit(from), unit(to)), inUnit[to], 1e-9) << from << "->" << to;
+    EXPECT_NEAR(convertTemperature(32, PanelTemperatureUnit::fahrenheit, PanelTemperatureUnit::celsius), 0, 1e-12);
+    EXPECT_NEAR(convertTemperature(0, PanelTemperatureUnit::celsius, PanelTemperatureUnit::kelvin), 273.15, 1e-12);
+    EXPECT_EQ(convertTemperature(5, unit(9), PanelTemperatureUnit::kelvin), 5);
 }
 
 struct PropertiesFixture : PanelsFixture

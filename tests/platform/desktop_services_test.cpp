@@ -116,10 +116,10 @@ TEST(ModalSession, TurnsContinueUntilStoppedAndTheWindowGetsItsModalityBack)
         EXPECT_EQ(ModalSession::current(), &session);
 
         // The calculation loop: one step per turn until the Stop button acts.
-        EXPECT_EQ(session.runOnce(), ModalSession::Continue);
+        EXPECT_EQ(session.runOnce(), ModalResponse::Continue);
         QTimer::singleShot(0, [] { ModalSession::stopCurrent(); });
-        EXPECT_EQ(session.runOnce(), ModalSession::Stop);
-        EXPECT_EQ(session.runOnce(), ModalSession::Stop);
+        EXPECT_EQ(session.runOnce(), ModalResponse::Stop);
+        EXPECT_EQ(session.runOnce(), ModalResponse::Stop);
     }
     EXPECT_EQ(ModalSession::current(), nullptr);
     EXPECT_TRUE(panel.isVisible());
@@ -128,13 +128,13 @@ TEST(ModalSession, TurnsContinueUntilStoppedAndTheWindowGetsItsModalityBack)
 
     // A settings panel: runs until its OK button stops it.
     ModalSession settings(&panel);
-    QTimer::singleShot(0, [&] { settings.stop(7); });
-    EXPECT_EQ(settings.run(), 7);
+    QTimer::singleShot(0, [&] { settings.stop(ModalResponse{7}); });
+    EXPECT_EQ(settings.run(), ModalResponse{7});
 
     // A session whose window has been closed does not run on.
     ModalSession closed(&panel);
     panel.close();
-    EXPECT_EQ(closed.run(), ModalSession::Abort);
+    EXPECT_EQ(closed.run(), ModalResponse::Abort);
 }
 
 namespace {
@@ -184,7 +184,7 @@ TEST(ModalSession, ShowsItsWindowOnceModalFromTheStartAndNeverHidesIt)
         EXPECT_EQ(shownEvents.hides, 0);
         EXPECT_TRUE(shown.isVisible());
         QTimer::singleShot(0, [&] { session.stop(); });
-        EXPECT_EQ(session.run(), ModalSession::Stop);
+        EXPECT_EQ(session.run(), ModalResponse::Stop);
     }
     EXPECT_EQ(shownEvents.hides, 0);
     EXPECT_EQ(shown.windowModality(), Qt::NonModal);

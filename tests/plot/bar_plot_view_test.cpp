@@ -82,7 +82,7 @@ TEST(BarPlotView, MenuItemsNameTheChangeTheyMake)
     lines->trigger();
     scale->trigger();
     view.validateMenuItems();
-    EXPECT_EQ(view.mode(), CBarPlotView::Lines);
+    EXPECT_EQ(view.mode(), CBarPlotView::Mode::Lines);
     EXPECT_TRUE(lines->isChecked());
     EXPECT_FALSE(view.isLogarithmic());
 }

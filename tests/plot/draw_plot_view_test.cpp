@@ -126,7 +126,7 @@ TEST(DrawPlotView, RendersThePlotWithItsToolRow)
     }
     auto markers = std::make_shared<CGraphPointCurve>();
     markers->setName(QStringLiteral("Measurements"));
-    markers->setSelector(3);
+    markers->setSelector(MarkerCode::FilledSquare);
     markers->setColor(Color::fromRgb(0, 0.5, 0));
     for (float t : {1.5f, 3.f, 4.5f, 6.f, 7.5f})
         markers->addPoint(t, 30 + 5 * t);

@@ -193,7 +193,7 @@ TEST(PlotFormat, EachFieldIsArchivedUnderItsOwnKey)
 
     auto point = std::make_shared<CPointFormat>();
     point->setSize(5);
-    point->setSelector(9);
+    point->setSelector(markerCodeFromNumber(9));
     point->setColor(Color::green());
     const auto pointKeys = readByKeys(point, QStringLiteral("CPointFormat"), {"size", "color", "selector"});
     ASSERT_TRUE(pointKeys);
@@ -222,17 +222,28 @@ TEST(PlotFormat, CurveAndPointFormatsRoundTripAndCopy)
     EXPECT_EQ(curveCopy->color(), curve->color());
 
     auto point = std::make_shared<CPointFormat>();
-    EXPECT_EQ((std::array{point->size(), point->selector()}), (std::array{3, 3}));
+    EXPECT_EQ((std::array{point->size(), code_number(point->selector())}), (std::array{3, 3}));
     EXPECT_EQ(point->color(), Color::red());
     point->setSize(6);
-    point->setSelector(11);
+    point->setSelector(MarkerCode::FilledDiamond);
     point->setColor(Color::fromWhite(0.25));
     const auto readPoint = roundTrip(point);
     ASSERT_TRUE(readPoint);
-    EXPECT_EQ((std::array{readPoint->size(), readPoint->selector()}), (std::array{6, 11}));
+    EXPECT_EQ((std::array{readPoint->size(), code_number(readPoint->selector())}), (std::array{6, 11}));
     EXPECT_EQ(readPoint->color(), Color::fromWhite(0.25));
     const auto pointCopy = point->copy();
-    EXPECT_EQ((std::array{pointCopy->size(), pointCopy->selector()}), (std::array{6, 11}));
+    EXPECT_EQ((std::array{pointCopy->size(), code_number(pointCopy->selector())}), (std::array{6, 11}));
+}
+
+TEST(PlotFormat, AnUnknownMarkerCodeIsReadAndWrittenBackAsItWas)
+{
+    auto point = std::make_shared<CPointFormat>();
+    point->setSelector(markerCodeFromNumber(99));
+    const QByteArray stored = KeyedArchiver::archivedData(Value(point));
+    const auto read = KeyedUnarchiver::unarchivedObject(stored).toObject<CPointFormat>();
+    ASSERT_TRUE(read);
+    EXPECT_EQ(code_number(read->selector()), 99);
+    EXPECT_EQ(KeyedArchiver::archivedData(Value(read)), stored);
 }
 
 TEST(TextFormat, StyleBitsAreBoldAndItalic)

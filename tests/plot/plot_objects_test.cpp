@@ -53,11 +53,13 @@ protected:
 TEST(Markers, FilledCodesAndShapes)
 {
     for (int code = -2; code <= 14; ++code)
-        EXPECT_EQ(isFilledMarker(code), code == 1 || code == 3 || code == 7 || code == 8 || code == 11) << code;
+        EXPECT_EQ(isFilledMarker(markerCodeFromNumber(code)),
+                  code == 1 || code == 3 || code == 7 || code == 8 || code == 11)
+            << code;
 
-    const QPainterPath circle = CGraphObject::constructPoint0(0, 4, 4, 10, 20);
+    const QPainterPath circle = CGraphObject::constructPoint0(markerCodeFromNumber(0), 4, 4, 10, 20);
     for (const int code : {1, 2, 13, 100, -1})
-        EXPECT_EQ(CGraphObject::constructPoint0(code, 4, 4, 10, 20), circle) << code;
+        EXPECT_EQ(CGraphObject::constructPoint0(markerCodeFromNumber(code), 4, 4, 10, 20), circle) << code;
     EXPECT_EQ(circle.boundingRect(), QRectF(6, 16, 8, 8));
 
     struct Shape {
@@ -73,15 +75,16 @@ TEST(Markers, FilledCodesAndShapes)
         {12, {6, 16, 8, 8}},
     };
     for (const Shape& s : shapes) {
-        const QRectF b = CGraphObject::constructPoint0(s.code, 4, 4, 10, 20).boundingRect();
+        const QRectF b = CGraphObject::constructPoint0(markerCodeFromNumber(s.code), 4, 4, 10, 20).boundingRect();
         EXPECT_NEAR(b.x(), s.bounds.x(), 1e-5) << s.code;
         EXPECT_NEAR(b.y(), s.bounds.y(), 1e-5) << s.code;
         EXPECT_NEAR(b.width(), s.bounds.width(), 1e-5) << s.code;
         EXPECT_NEAR(b.height(), s.bounds.height(), 1e-5) << s.code;
     }
     // Triangles are closed; plus and cross are two open strokes.
-    EXPECT_EQ(CGraphObject::constructPoint0(5, 4, 4, 10, 20).elementCount(), 4);
-    EXPECT_EQ(QPointF(CGraphObject::constructPoint0(8, 4, 4, 10, 20).elementAt(2)), QPointF(10, 20.0f - 1.333f * 4.0f));
+    EXPECT_EQ(CGraphObject::constructPoint0(markerCodeFromNumber(5), 4, 4, 10, 20).elementCount(), 4);
+    EXPECT_EQ(QPointF(CGraphObject::constructPoint0(markerCodeFromNumber(8), 4, 4, 10, 20).elementAt(2)),
+              QPointF(10, 20.0f - 1.333f * 4.0f));
 }
 
 TEST(GraphObject, HighlightSizeFactorAndColour)
@@ -137,7 +140,7 @@ TEST_F(IdentityView, CopiesKeepStyleAndDataButNoRecordViewOrHighlight)
     auto point = add(CGraphStringPoint::newGraphStringPoint(3, 4));
     point->setName(QStringLiteral("P"));
     point->setSize(2);
-    point->setSelector(7);
+    point->setSelector(MarkerCode::FilledTriangleUp);
     point->setColor(Color::blue());
     point->setLabel(QStringLiteral("label"));
     point->setOffsetX(10);
@@ -151,7 +154,7 @@ TEST_F(IdentityView, CopiesKeepStyleAndDataButNoRecordViewOrHighlight)
     ASSERT_TRUE(copy);
     EXPECT_EQ(copy->name(), point->name());
     EXPECT_EQ(copy->size(), 2.0f);
-    EXPECT_EQ(copy->selector(), 7);
+    EXPECT_EQ(code_number(copy->selector()), 7);
     EXPECT_EQ(copy->color(), Color::blue());
     EXPECT_EQ(copy->getLabel(), QStringLiteral("label"));
     EXPECT_EQ(copy->offsetX(), 10.0f);
@@ -177,7 +180,7 @@ TEST_F(IdentityView, CopiesKeepStyleAndDataButNoRecordViewOrHighlight)
 TEST_F(IdentityView, MarkerRadiusFollowsSizeFactorAndHighlight)
 {
     auto point = add(CGraphPoint::newGraphPoint(100, 100)); // size factor 3
-    point->setSelector(4);
+    point->setSelector(MarkerCode::Square);
     renderAlone(*point);
     EXPECT_EQ(point->getBounds(view.plotFrame()), QRectF(96.5, 96.5, 7, 7)); // radius 3.5
     point->setHilited(true);
@@ -185,7 +188,7 @@ TEST_F(IdentityView, MarkerRadiusFollowsSizeFactorAndHighlight)
     EXPECT_EQ(point->getBounds(view.plotFrame()), QRectF(95.5, 95.5, 9, 9)); // radius 4.5
 
     auto list = add(std::make_shared<CGraphPointCurve>());
-    list->setSelector(3);
+    list->setSelector(MarkerCode::FilledSquare);
     list->setToolSizeFactor(10);
     list->setJoinPoints(true);
     list->addPoint(50, 50, 99); // the third argument means nothing

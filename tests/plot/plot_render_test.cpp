@@ -61,7 +61,7 @@ protected:
         measured = std::make_shared<CGraphPointCurve>();
         measured->setName(QStringLiteral("Measured"));
         measured->setColor(Color::fromRgb(0, 160.0 / 255.0, 0));
-        measured->setSelector(3);
+        measured->setSelector(MarkerCode::FilledSquare);
         for (const auto& [x, y] : {std::pair{60.f, 240.f}, {90.f, 230.f}, {120.f, 250.f}})
             measured->addPoint(x, y);
         view.addGraphObject(measured);
@@ -69,7 +69,7 @@ protected:
 
         critical = CGraphPoint::newGraphPoint(330, 80);
         critical->setName(QStringLiteral("Critical point"));
-        critical->setSelector(11);
+        critical->setSelector(MarkerCode::FilledDiamond);
         critical->setColor(Color::black());
         critical->setShowLabel(true);
         view.addGraphObject(critical);
@@ -77,7 +77,7 @@ protected:
 
         auto correlations = std::make_shared<CGraphStringPointCurve>();
         correlations->setColor(Color::magenta());
-        correlations->setSelector(7);
+        correlations->setSelector(MarkerCode::FilledTriangleUp);
         correlations->addPoint(QStringLiteral("API 30"), 40, 100);
         correlations->addPoint(QStringLiteral("API 40"), 70, 130);
         view.addGraphObject(correlations);
@@ -297,7 +297,7 @@ TEST(RenderedLabels, OffsetsMoveALabelledPointsLabel)
 {
     auto view = bareView();
     auto point = CGraphStringPoint::newGraphStringPoint(50, 50);
-    point->setSelector(0);
+    point->setSelector(MarkerCode::Unset);
     point->setColor(Color::fromRgb(0.8, 0.8, 0.8)); // light marker: only the text is dark
     point->setLabel(QStringLiteral("Label"));
     point->setShowLabel(true);

@@ -38,7 +38,7 @@ protected:
         curve->setToolSizeFactor(2);
         curve->setColor(Color::blue());
         point->setToolSizeFactor(3);
-        point->setSelector(3);
+        point->setSelector(MarkerCode::FilledSquare);
         point->setColor(Color::green());
         view.addGraphObject(curve);
         view.addGraphObject(point);
@@ -129,7 +129,7 @@ TEST_F(SettingsPanels, TheCloseBoxEndsTheSessionAsCancel)
     EXPECT_FALSE(panel->isRunningModal());
     EXPECT_FALSE(panel->window()->isVisible());
     EXPECT_EQ(point->getToolSizeFactor(), 3.f);
-    EXPECT_EQ(point->selector(), 3);
+    EXPECT_EQ(code_number(point->selector()), 3);
 }
 
 TEST_F(SettingsPanels, MarkerPanelChangesSizeShapeAndColourAndCancelPutsAllBack)
@@ -147,13 +147,13 @@ TEST_F(SettingsPanels, MarkerPanelChangesSizeShapeAndColourAndCancelPutsAllBack)
     choose(panel->sizeMenu(), 5);
     EXPECT_EQ(point->getToolSizeFactor(), 6.f);
     choose(panel->markerTypeMenu(), 6);
-    EXPECT_EQ(point->selector(), 7);
+    EXPECT_EQ(code_number(point->selector()), 7);
     pickColor(panel->foreColorWell(), QColor(10, 20, 30));
     EXPECT_EQ(point->color()->toQColor(), QColor(10, 20, 30));
 
     panel->cancelButton()->click();
     EXPECT_EQ(point->getToolSizeFactor(), 3.f);
-    EXPECT_EQ(point->selector(), 3);
+    EXPECT_EQ(code_number(point->selector()), 3);
     EXPECT_EQ(point->color(), Color::green());
     EXPECT_FALSE(view.undoManager()->canUndo());
 }
@@ -164,7 +164,7 @@ TEST_F(SettingsPanels, MarkerPanelKeepsItsSizeSelectionForAnUnlistedFactor)
     auto list = std::make_shared<CGraphStringPointCurve>();
     list->addPoint(QStringLiteral("A"), 0.2f, 0.2f);
     list->setToolSizeFactor(4);
-    list->setSelector(11);
+    list->setSelector(MarkerCode::FilledDiamond);
     panel->setPlotView(&view);
     panel->setGraphObject(list.get());
     ASSERT_EQ(panel->sizeMenu()->currentIndex(), 3);
