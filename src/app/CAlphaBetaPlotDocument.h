@@ -221,7 +221,10 @@ private:
     std::unique_ptr<AlphaBetaCurveEngine> mEngine;
     Array mCurve;
     QString mCurveName;
-    char mFirstPoint = 0;
+    // The step a curve calculation is at: the first of a run, the first of the next
+    // inclusion of a list, or a further one of the current curve.
+    enum class RunPhase : char { furtherStep, runStart, nextInclusion };
+    RunPhase mFirstPoint = RunPhase::furtherStep;
     bool mShowLabels = false;
     CPlotView* mPlotView = nullptr;
 
