@@ -385,7 +385,8 @@ void BM_SecondDewSearch(benchmark::State& state, const FluidRecord& record)
     for (int i = 0; i < ci.getNumberOfComponents(); ++i)
         y0.push_back(ci.getVapourComposition(i));
     for (auto _ : state) {
-        const Oil::FurtherDewPoint found = ci.engine()->otherGasIsoplethPoint(Oil::DewSearch::notFound, T0, P0, y0.data());
+        const Oil::FurtherDewPoint found =
+            ci.engine()->otherGasIsoplethPoint(Oil::DewSearch::notFound, T0, P0, y0.data());
         benchmark::DoNotOptimize(found.T);
     }
 }
