@@ -385,10 +385,9 @@ void BM_SecondDewSearch(benchmark::State& state, const FluidRecord& record)
     for (int i = 0; i < ci.getNumberOfComponents(); ++i)
         y0.push_back(ci.getVapourComposition(i));
     for (auto _ : state) {
-        char found = 0;
-        double T = 0, P = 0;
-        ci.engine()->otherGasIsoplethPoint(found, T, P, T0, P0, y0.data());
-        benchmark::DoNotOptimize(T);
+        const Oil::FurtherDewPoint found =
+            ci.engine()->otherGasIsoplethPoint(Oil::DewSearch::notFound, T0, P0, y0.data());
+        benchmark::DoNotOptimize(found.T);
     }
 }
 BENCHMARK_CAPTURE(BM_SecondDewSearch, nineComponentCondensate, nineComponentCondensate())

@@ -157,9 +157,9 @@ BENCHMARK(BM_MontelModelExFit)->Unit(benchmark::kMillisecond);
 void BM_DoTestFluid(benchmark::State& state)
 {
     const Dictionary source = blackOil();
-    const int tovik = int(state.range(0));
+    const TestStart start = state.range(0) != 0 ? TestStart::tovikEstimate : TestStart::quickFit;
     for (auto _ : state)
-        benchmark::DoNotOptimize(doTestFluid(source, correlationCodeFromNumber(103), tovik));
+        benchmark::DoNotOptimize(doTestFluid(source, correlationCodeFromNumber(103), start));
 }
 BENCHMARK(BM_DoTestFluid)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -21,11 +21,6 @@ namespace {
 constexpr double kKelvinOffset = 273.15;
 constexpr int kCurveCapacityHint = 40;
 
-// Phases of a run (mFirstPoint).
-constexpr char kFurtherStep = 0;
-constexpr char kRunStart = 1;
-constexpr char kNextInclusion = 2;
-
 // Numbers of the equilibrium failures that have an alert.
 constexpr int kErrorGeneral = 1;
 constexpr int kErrorCritical = 5;
@@ -111,7 +106,7 @@ void CAlphaBetaPlotDocument::prepareCalculation(double Th, double Tv, double Fv,
     mEngine->setN2(N2);
     mEngine->setH2S(H2S);
     mEngine->setHomog(homog);
-    mFirstPoint = kRunStart;
+    mFirstPoint = RunPhase::runStart;
     mCurveName = curveName;
     mCurrentInclusion = inclusion;
 }
@@ -119,7 +114,7 @@ void CAlphaBetaPlotDocument::prepareCalculation(double Th, double Tv, double Fv,
 void CAlphaBetaPlotDocument::prepareCalculation(const Array& inclusions)
 {
     resetCurve();
-    mFirstPoint = kRunStart;
+    mFirstPoint = RunPhase::runStart;
     // The panel rebuilds its list while the run goes on: the run walks a copy of its own.
     mInclusionsList = inclusions.deepCopy();
     mCurrentInclusionIndex = 0;
@@ -132,7 +127,7 @@ AlphaBetaTurn CAlphaBetaPlotDocument::acceptPoint(double alpha, double beta, dou
     mCurve.append(Array{alpha, beta, pressure});
     *outAlpha = alpha;
     *outBeta = beta;
-    mFirstPoint = kFurtherStep;
+    mFirstPoint = RunPhase::furtherStep;
     return AlphaBetaTurn::point;
 }
 
@@ -164,7 +159,7 @@ AlphaBetaTurn CAlphaBetaPlotDocument::calculateAlphaBetaPoint(double* alpha, dou
     if (!mEngine)
         return AlphaBetaTurn::done;  // nothing prepared
     double a = 0, b = 0, pressure = 0;
-    if (mFirstPoint != kFurtherStep) {
+    if (mFirstPoint != RunPhase::furtherStep) {
         if (mEngine->firstAlphaBeta(&a, &b, &pressure) == equilibrium_failure::none)
             return acceptPoint(a, b, pressure, alpha, beta);
         Msg_AlphaBetaCurveError();
@@ -200,7 +195,7 @@ AlphaBetaTurn CAlphaBetaPlotDocument::endCurve()
 // point fails are passed over without an alert.
 AlphaBetaTurn CAlphaBetaPlotDocument::startNextInclusion(double* alpha, double* beta)
 {
-    mCurrentInclusionIndex = mFirstPoint == kRunStart ? 1 : mCurrentInclusionIndex + 1;
+    mCurrentInclusionIndex = mFirstPoint == RunPhase::runStart ? 1 : mCurrentInclusionIndex + 1;
     for (; mCurrentInclusionIndex < mInclusionsList.size(); ++mCurrentInclusionIndex) {
         const Dictionary inclusion = mInclusionsList.at(mCurrentInclusionIndex).toDictionary();
         mCurrentInclusion = inclusion;
@@ -223,7 +218,7 @@ AlphaBetaTurn CAlphaBetaPlotDocument::calculateAlphaBetaPoint1(double* alpha, do
 {
     if (!mEngine)
         return AlphaBetaTurn::done;  // nothing prepared, or the run is over
-    if (mFirstPoint != kFurtherStep)
+    if (mFirstPoint != RunPhase::furtherStep)
         return startNextInclusion(alpha, beta);
     double a = 0, b = 0, pressure = 0;
     switch (mEngine->nextAlphaBeta(&a, &b, &pressure)) {
@@ -235,7 +230,7 @@ AlphaBetaTurn CAlphaBetaPlotDocument::calculateAlphaBetaPoint1(double* alpha, do
     }
     if (mCurve.size() > 1)
         storeCurve(mCurrentInclusion);
-    mFirstPoint = kNextInclusion;
+    mFirstPoint = RunPhase::nextInclusion;
     mCurve.clear();
     postModified();
     return AlphaBetaTurn::point;

@@ -355,10 +355,11 @@ void CAlphaBetaPlotDocument::removeAlphaBetaCorrelation(const Dictionary& correl
     postModifiedAndSelection();
 }
 
-void CAlphaBetaPlotDocument::sortAlphaBetaCurves(int byAlpha)
+void CAlphaBetaPlotDocument::sortAlphaBetaCurves(CurveOrder order)
 {
-    mSorted = byAlpha;
-    mAlphaBetaCurves.sort(byAlpha ? alphaBetaCurveCompareUsingAlpha : alphaBetaCurveCompareUsingIndex);
+    mSorted = order;
+    mAlphaBetaCurves.sort(order == CurveOrder::byFirstAlpha ? alphaBetaCurveCompareUsingAlpha
+                                                            : alphaBetaCurveCompareUsingIndex);
     updateChangeCount(ChangeDone);
 }
 

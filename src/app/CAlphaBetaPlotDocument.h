@@ -11,6 +11,7 @@
 #include "thermo/Homogenisation.h"
 
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -24,6 +25,9 @@ class CGraphCurve;
 class CPlotFormat;
 class CPlotView;
 class WindowController;
+
+// The order of the document's curves: by creation index or by first alpha.
+enum class CurveOrder : std::int8_t { byIndex, byFirstAlpha };
 
 inline const QString AlphaBetaPlotModified = QStringLiteral("AlphaBetaPlotModified");
 inline const QString AlphaBetaPlotSelection = QStringLiteral("AlphaBetaPlotSelection");
@@ -95,8 +99,7 @@ public:
     void removeAlphaBetaCurve(const Dictionary& curve);
     void removeAlphaBetaPoint(const Dictionary& point);
     void removeAlphaBetaCorrelation(const Dictionary& correlation);
-    // Non-zero: by first alpha; 0: by creation index.
-    void sortAlphaBetaCurves(int byAlpha);
+    void sortAlphaBetaCurves(CurveOrder order);
 
     // Interpolation along a curve; -1 (pressure untouched) when no pair of points brackets the value.
     double getBetaFromAlpha(const Dictionary& curve, double alpha, double* pressure) const;
@@ -208,7 +211,7 @@ private:
     void answerDocumentActions();
 
     Array mAlphaBetaCurves;
-    int mSorted = 0;
+    CurveOrder mSorted = CurveOrder::byIndex;  // the last order asked for
     Array mAlphaBetaPoints;
     Array mAlphaBetaCorrelations;
     Array mInclusionsList;
@@ -218,7 +221,10 @@ private:
     std::unique_ptr<AlphaBetaCurveEngine> mEngine;
     Array mCurve;
     QString mCurveName;
-    char mFirstPoint = 0;
+    // The step a curve calculation is at: the first of a run, the first of the next
+    // inclusion of a list, or a further one of the current curve.
+    enum class RunPhase : char { furtherStep, runStart, nextInclusion };
+    RunPhase mFirstPoint = RunPhase::furtherStep;
     bool mShowLabels = false;
     CPlotView* mPlotView = nullptr;
 

@@ -27,7 +27,7 @@ constexpr int kTickDigits = 3;
 
 // Marks the item whose title follows the visible state of a family of reference curves.
 const char* const kIsoFamilyProperty = "alphaBetaIsoFamily";
-enum IsoFamily { IsoGOR = 1, IsoAPI = 2 };
+enum class IsoFamily : int { none, gor, api };
 
 // What the document's interpolation answers off the curve.
 constexpr double kOffTheCurve = -1;
@@ -38,7 +38,7 @@ struct CAlphaBetaPlotView::Item
 {
     std::variant<std::monostate, PlotCommand, Action> what;  // monostate: a rule
     const char* title = nullptr;                             // for this view's own actions
-    int isoFamily = 0;                                       // the item retitled by its family
+    IsoFamily isoFamily = IsoFamily::none;                   // the item retitled by its family
 };
 
 CAlphaBetaPlotView::CAlphaBetaPlotView(const QRect& frame, QWidget* parent) : CPlotView(frame, parent)
@@ -65,8 +65,8 @@ QMenu* CAlphaBetaPlotView::makeAlphaBetaMenu(const QString& title, const std::ve
             addMenuItem(menu, CPlotView::tr(commandRow(*command).title), *command);
         } else if (const auto* action = std::get_if<Action>(&item.what)) {
             QAction* entry = menu->addAction(tr(item.title));
-            if (item.isoFamily)
-                entry->setProperty(kIsoFamilyProperty, item.isoFamily);
+            if (item.isoFamily != IsoFamily::none)
+                entry->setProperty(kIsoFamilyProperty, static_cast<int>(item.isoFamily));
             connect(entry, &QAction::triggered, this, [this, entry, method = *action] { (this->*method)(entry); });
         } else {
             menu->addSeparator();
@@ -90,8 +90,8 @@ void CAlphaBetaPlotView::buildAlphaBetaMenus(bool debugMode)
                            rule,
                            generateFluid,
                            rule,
-                           Item{&View::onShowHideIsoGORs, QT_TR_NOOP("Show/Hide iso-GORs"), IsoGOR},
-                           Item{&View::onShowHideIsoAPIs, QT_TR_NOOP("Show/Hide iso-APIs"), IsoAPI},
+                           Item{&View::onShowHideIsoGORs, QT_TR_NOOP("Show/Hide iso-GORs"), IsoFamily::gor},
+                           Item{&View::onShowHideIsoAPIs, QT_TR_NOOP("Show/Hide iso-APIs"), IsoFamily::api},
                            rule,
                            {ZoomIn},
                            {ZoomOut},
@@ -148,12 +148,12 @@ QMenu* CAlphaBetaPlotView::menuForEvent(QPointF point)
 
 bool CAlphaBetaPlotView::validateMenuItem(QAction* item)
 {
-    const int family = item->property(kIsoFamilyProperty).toInt();
+    const auto family = static_cast<IsoFamily>(item->property(kIsoFamilyProperty).toInt());
     const CAlphaBetaPlotDocument* document = alphaBetaDocument();
-    if (family == IsoGOR)
+    if (family == IsoFamily::gor)
         item->setText(document && document->areIsoGORCurvesVisible() ? tr("Hide iso-GOR curves")
                                                                      : tr("Show iso-GOR curves"));
-    else if (family == IsoAPI)
+    else if (family == IsoFamily::api)
         item->setText(document && document->areIsoAPICurvesVisible() ? tr("Hide iso-API curves")
                                                                      : tr("Show iso-API curves"));
     return true;

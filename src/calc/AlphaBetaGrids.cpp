@@ -36,24 +36,25 @@ constexpr double kGridTv = 293.15;  // K
 
 constexpr double kPercentPerFraction = 100;
 
-// McCain's fluid classes, from the C7+ fraction and the N2 + C1 fraction.
-enum McCainClass : int {
-    kLowShrinkageOil = 1,
-    kBlackOil = 2,
-    kVolatileOil = 3,
-    kGasCondensate = 4,
-    kDryGas = 5,
+// McCain's fluid classes, numbered as the grid writes them.
+enum class McCainClass : int {
+    lowShrinkageOil = 1,
+    blackOil = 2,
+    volatileOil = 3,
+    gasCondensate = 4,
+    dryGas = 5,
 };
 
-int mcCainClass(double c7plus, double lightGas)
+// The class from the C7+ fraction and the N2 + C1 fraction.
+McCainClass mcCainClass(double c7plus, double lightGas)
 {
     if (c7plus >= 0.7)
-        return kLowShrinkageOil;
+        return McCainClass::lowShrinkageOil;
     if (c7plus >= 0.3)
-        return kBlackOil;
+        return McCainClass::blackOil;
     if (c7plus >= 0.125)
-        return kVolatileOil;
-    return lightGas < 0.91 ? kGasCondensate : kDryGas;
+        return McCainClass::volatileOil;
+    return lightGas < 0.91 ? McCainClass::gasCondensate : McCainClass::dryGas;
 }
 
 // Columns as C's printf writes them in the "C" locale, whatever the user's locale.
@@ -140,7 +141,7 @@ GridWriteResult CAlphaBetaModelInterface::calculateMacCainGrid(const QString& fo
                              .general(b)
                              .general(oil->getCH4() * kPercentPerFraction)
                              .general(c7plus * kPercentPerFraction)
-                             .integer(mcCainClass(c7plus, lightGas))
+                             .integer(static_cast<int>(mcCainClass(c7plus, lightGas)))
                              .line();
                      });
 }

@@ -56,6 +56,9 @@ struct EnvelopeTrace
     bool metLiquidLiquidGas = false;  // the liquid branch ran into a liquid-liquid-gas region
 };
 
+// The branch of the phase envelope being traced.
+enum class EnvelopeBranch : std::int8_t { dewPoint, bubblePoint };
+
 // Outcome of a flash: two phases, a feed that stays one phase, or a solver that found no
 // answer.
 enum class FlashOutcome { twoPhases, onePhase, failed };
@@ -114,6 +117,11 @@ public:
     [[nodiscard]] Homogenisation getHomog() const { return homog; }
     void setHomog(Homogenisation value) { homog = value; }
     bool homogenisesToLiquid() const { return homog == Homogenisation::toLiquid; }
+    // The phase model of the fluid homogenised the way `homog` says.
+    [[nodiscard]] PhaseModel homogeneousPhaseModel() const
+    {
+        return homogenisesToLiquid() ? PhaseModel::liquid : PhaseModel::vapour;
+    }
     [[nodiscard]] double getTh() const { return Th; }  // degrees Celsius
     void setTh(double value) { Th = value; }
     [[nodiscard]] double getPh() const { return Ph; }  // bar
@@ -131,9 +139,8 @@ public:
     void setN2(double value) { N2 = value; }
     [[nodiscard]] double getH2S() const { return H2S; }
     void setH2S(double value) { H2S = value; }
-    // The envelope branch: 1 bubble-point branch, 0 dew-point branch.
-    [[nodiscard]] int getBranch() const { return branch; }
-    void setBranch(int value) { branch = value; }
+    [[nodiscard]] EnvelopeBranch getBranch() const { return branch; }
+    void setBranch(EnvelopeBranch value) { branch = value; }
     // The envelope branch the isochores start from (not owned).
     [[nodiscard]] CIsopleth* getIsopleth() const { return isopleth; }
     void setIsopleth(CIsopleth* value) { isopleth = value; }
@@ -190,7 +197,7 @@ public:
     void recuperateFlashedFluid(FluidRecord record, phase_kind phase);
     // Single-phase properties of the feed at T (K) and P (bar), left in the engine; true when
     // the equation of state gave a finite density.
-    bool calculateBulkDensity(double T, double P, int useLiquidModel);
+    bool calculateBulkDensity(double T, double P, PhaseModel model);
     // Stock-tank gas-oil ratios, API gravities, CH4 and C7+ data into the fields. True when
     // the fluid separates into gas and oil at stock-tank conditions; a value that could not
     // be computed is not-a-number.
@@ -301,7 +308,7 @@ private:
     std::unique_ptr<ClaCubic0> liquidPhase;
     std::unique_ptr<ClaCubic0> vapourPhase;
     std::unique_ptr<Oil> oil;
-    int branch = 1;                 // 1 bubble-point branch, 0 dew-point branch
+    EnvelopeBranch branch = EnvelopeBranch::bubblePoint;
     bool lowTemperatureStart = false;  // of the liquid branch's first point
     FluidType fluidType = FluidType::none;
     double alpha = 0;

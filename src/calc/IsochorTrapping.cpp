@@ -29,7 +29,7 @@ double CIsochor::calculateTrappingPressure(double T)
     calculation.setTh(T);
     calculation.setPh(mPtrap);
     calculation.calculateGOR();
-    calculation.calculateBulkDensity(mTrap, mPtrap, calculation.homogenisesToLiquid());
+    calculation.calculateBulkDensity(mTrap, mPtrap, calculation.homogeneousPhaseModel());
     mGOR = calculation.getGOR()[0];
     mAPI = calculation.getAPI()[0];
     mCH4 = calculation.getCH4();

@@ -210,7 +210,7 @@ isochor_result CalculationInterface::firstIsochor2Point(double* T, double* P)
     bulkVolume = homogeneous.molarVolume();
     bulkMolarWeight = homogeneous.calculate_molar_weight();
     bulkDensity0 = bulkMolarWeight / (bulkVolume * 1e6);
-    calculateBulkDensity(Th + kCelsiusOffset, Ph, homogenisesToLiquid());
+    calculateBulkDensity(Th + kCelsiusOffset, Ph, homogeneousPhaseModel());
     bulkDensity1 = oil->bulkDensityStandingKatz();
     *T = celsius(oil->currentTemperature());
     *P = Ph;

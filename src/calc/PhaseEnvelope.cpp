@@ -94,7 +94,7 @@ equilibrium_failure CalculationInterface::firstIsoplethPoint(double* T, double* 
     if (!isEngineReady())
         return error = equilibrium_failure::solve_failed;
     finalize();
-    if (branch != 0) {
+    if (branch == EnvelopeBranch::bubblePoint) {
         const Oil::FirstBubblePoint first = oil->firstLiquidIsoplethPoint(*T, *P);
         error = first.failure;
         lowTemperatureStart = first.lowTemperatureStart;
@@ -123,9 +123,9 @@ step_code CalculationInterface::nextIsoplethPoint(double* T, double* P)
     if (step < 1)
         step = std::min(1.0, step * kStepGrowth);
 
-    const double floor = lowTemperatureStart ? kLowTemperatureFloor
-                         : branch != 0       ? kLiquidBranchFloor
-                                             : kVapourBranchFloor;
+    const double floor = lowTemperatureStart                     ? kLowTemperatureFloor
+                         : branch == EnvelopeBranch::bubblePoint ? kLiquidBranchFloor
+                                                                 : kVapourBranchFloor;
     if (*T < floor || *P > kEnvelopeCeiling)
         return step_code::end_of_curve;
     return step_code::new_point;
@@ -189,7 +189,7 @@ EnvelopeTrace CalculationInterface::calculateImmiscibilityLoop(const FluidRecord
     std::shared_ptr<CIsopleth> liquid;
     double T0 = 0, P0 = 0;
     std::vector<double> y0;
-    setBranch(1);
+    setBranch(EnvelopeBranch::bubblePoint);
     if (firstIsoplethPoint(&T, &P) == equilibrium_failure::none) {
         // A first point found stands as the branch's first new point.
         step_code code = step_code::new_point;
@@ -239,7 +239,7 @@ EnvelopeTrace CalculationInterface::calculateImmiscibilityLoop(const FluidRecord
 
     // Vapour branch.
     std::shared_ptr<CIsopleth> vapour;
-    setBranch(0);
+    setBranch(EnvelopeBranch::dewPoint);
     EnvelopeEnd end = firstIsoplethPoint(&T, &P);
     if (end == EnvelopeEnd{equilibrium_failure::none}) {
         vapour = makeIsopleth(*this, Homogenisation::toVapour);
@@ -257,15 +257,13 @@ EnvelopeTrace CalculationInterface::calculateImmiscibilityLoop(const FluidRecord
 
     // A dew point the vapour branch missed starts a second dew segment.
     if (liquid && vapour) {
-        char found = 0;
-        double T2 = 0, P2 = 0;
-        oil->otherGasIsoplethPoint(found, T2, P2, T0, P0, y0.data());
-        if (found == 1 && !vapour->testPointInclusion(T2, P2)) {
+        const Oil::FurtherDewPoint further = oil->otherGasIsoplethPoint(Oil::DewSearch::notFound, T0, P0, y0.data());
+        if (further.search == Oil::DewSearch::found && !vapour->testPointInclusion(further.T, further.P)) {
             auto separator = std::make_shared<CIsoplethPoint>();
             separator->setSkip(CIsoplethPoint::kBreak);
             separator->setN(getNumberOfComponents());
             vapour->points().push_back(std::move(separator));
-            vapour->points().push_back(isoplethPoint(T2, P2, false));
+            vapour->points().push_back(isoplethPoint(further.T, further.P, false));
             oil->startIsopleth(kDewPointVapourFraction);
             step = 1;
             const std::size_t cap = vapour->points().size() + kMaxBranchPoints;

@@ -102,7 +102,7 @@ void CalculationInterface::recuperateFlashedFluid(FluidRecord record, phase_kind
     }
 }
 
-bool CalculationInterface::calculateBulkDensity(double T, double P, int useLiquidModel)
+bool CalculationInterface::calculateBulkDensity(double T, double P, PhaseModel model)
 {
     if (!oil)
         return false;
@@ -110,7 +110,7 @@ bool CalculationInterface::calculateBulkDensity(double T, double P, int useLiqui
         oil->clearBulkResults();
         return false;
     }
-    oil->calculateBulkDensity(T, P, useLiquidModel);
+    oil->calculateBulkDensity(T, P, model);
     return std::isfinite(oil->bulkDensity());
 }
 

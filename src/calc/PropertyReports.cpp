@@ -18,9 +18,6 @@ using namespace units;
 
 namespace {
 
-constexpr int kLiquidModel = 2;  // bulk density of a flashed phase with the liquid model
-constexpr int kVapourModel = 0;
-
 // Lines of one report, appended to the shared log window as they are written.
 class Report {
 public:
@@ -90,7 +87,7 @@ constexpr const char* kFailureLine = "\tCalculation failure !\n";
 void CalculationInterface::printBulkProperties(double T, double P)
 {
     Report report;
-    const bool densityFound = calculateBulkDensity(T, P, 1);
+    const bool densityFound = calculateBulkDensity(T, P, PhaseModel::liquid);
     report.temperatureAndPressure("\n\tTemperature               : %.2lf K (%.2lf°C, %.2lf°F, %.2lf°R)\n",
                                   "\tPressure                  : %.2lf bar (%.2lf psi)\n\n", T, P);
     if (densityFound) {
@@ -196,9 +193,11 @@ void CalculationInterface::printSTProperties()
 
 std::string CalculationInterface::translationNote() const
 {
-    if (!isEngineReady() || !stockTankResults || (stockTankResults->state != 1 && stockTankResults->state != 3))
+    if (!isEngineReady() || !stockTankResults)
         return {};
     const Oil::StockTank& tank = *stockTankResults;
+    if (tank.state != StockTankState::Liquid && tank.state != StockTankState::TwoPhases)
+        return {};
     constexpr const char* kLead = "Translated PR EOS values not available: ";
     switch (tank.dorvane_translation_outcome) {
     case TranslationOutcome::applied: return {};
@@ -277,7 +276,7 @@ void CalculationInterface::printFlashProperties(double T, double P)
     report.line("\t\tOil formation volume factor (Bo)    : %8.2lf \n", Bo);
     for (short i = 0; i < e.componentCount(); ++i)
         oil->composition(i, x[i]);
-    if (calculateBulkDensity(T, P, kLiquidModel)) {
+    if (calculateBulkDensity(T, P, PhaseModel::liquid)) {
         report.line("\t\tBulk Density, non translated PR EOS : %8.2lf g/cm3, %8.2lf lb/ft3\n", e.bulkDensity(),
                     e.bulkDensity() * kLbFt3PerGcm3);
         report.densityWithRange("\t\tBulk Density, SK Method             : %8.2lf g/cm3  (min: %5.2lf; max: %5.2lf)\n",
@@ -312,7 +311,7 @@ void CalculationInterface::printFlashProperties(double T, double P)
     report.line("\t\tGas formation volume factor (Bg)    : %8.2lf \n", Bg);
     for (short i = 0; i < e.componentCount(); ++i)
         oil->composition(i, y[i]);
-    if (calculateBulkDensity(T, P, kVapourModel))
+    if (calculateBulkDensity(T, P, PhaseModel::vapour))
         report.line("\t\tCompressibility factor (Z)          : %8.4f\n", flashed.gas_compressibility_factor);
     if (const Oil::StockTank& tank = runStockTank(); tank.failure == equilibrium_failure::none) {
         report.line("\t\tGOR, PR EOS                          : %8.2lf Stdm3/Stdm3\n", tank.gor[0]);

@@ -29,8 +29,6 @@ constexpr int kModelComponents = 17;
 
 // Regression settings of the extended fits.
 constexpr int kExtendedFitIterations = 40;
-constexpr short kExtendedFitPrintLevel = 4;
-constexpr short kRegressionYAndZ = 2;
 constexpr double kPressureDeviation = 1e-6;
 constexpr double kInitialAlpha = 0.92;
 constexpr double kInitialBeta = 0.6;
@@ -259,7 +257,7 @@ MontelFitReport runExtendedFit(const ExtendedFitInput& in, double& alpha, double
     Fitting fitting;
     fitting.set_maximum_number_of_iterations(kExtendedFitIterations);
     setUpGroupRegression(fitting, model, betaOnly ? &MontelModelEx::evaluate1 : &MontelModelEx::evaluate, in.groups,
-                         kExtendedFitPrintLevel, kRegressionYAndZ,
+                         RegressionHistory::iterationsAndPoints, GroupRegression::fractionsAndPressure,
                          std::span(betaOnly ? initial.data() + 1 : initial.data(), parameters));
     fitting.read_Zm(pressure);
     fitting.read_sdZ(sdZ);
@@ -281,8 +279,8 @@ MontelFitReport runExtendedFit(const ExtendedFitInput& in, double& alpha, double
 }  // namespace
 
 void setUpGroupRegression(Fitting& fitting, Equation& model, ModelFunction function,
-                          std::span<const double, kMontelGroupCount> measured, short printLevel, short type,
-                          std::span<const double> initialParameters)
+                          std::span<const double, kMontelGroupCount> measured, RegressionHistory history,
+                          GroupRegression type, std::span<const double> initialParameters)
 {
     std::array<double, kMontelGroupCount> index{}, deviation{};
     std::iota(index.begin(), index.end(), 0.0);
@@ -293,7 +291,7 @@ void setUpGroupRegression(Fitting& fitting, Equation& model, ModelFunction funct
     fitting.number_of_independent_variables(1);
     fitting.number_of_dependent_variables(1);
     fitting._setModelToFit(&model, function);
-    fitting.set_print_level(printLevel);
+    fitting.set_print_level(static_cast<short>(history));
     fitting.number_of_parameters(int(initialParameters.size()));
     fitting.number_of_additional_parameters(0);
     fitting.allocate_memory();
@@ -301,7 +299,7 @@ void setUpGroupRegression(Fitting& fitting, Equation& model, ModelFunction funct
     fitting.read_Ym(measured);
     fitting.read_sdX(0, deviation);
     fitting.read_sdY(deviation);
-    fitting.set_type_of_regression(type);
+    fitting.set_type_of_regression(static_cast<short>(type));
     fitting.set_initial_parameters(initialParameters);
     fitting.set_parameters_pertubation(perturbation);
 }

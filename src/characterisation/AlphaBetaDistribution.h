@@ -115,19 +115,25 @@ MontelFitReport applyMontelSplittingAlgorithmEx1(double C1, double C2, double C3
 inline constexpr int kMontelGroupCount = 7;
 inline constexpr double kGroupDeviation = 1e-8;
 inline constexpr double kGroupParameterPerturbation = 1e-6;
+// What a group regression fits, numbered as the fitting's regression types: the measured
+// fractions with the saturation pressure, or the fractions alone.
+enum class GroupRegression : short { fractionsAndPressure = 2, fractionsOnly = 3 };
+// How much of each iteration the regression writes to its history, as the fitting's print
+// levels: the iteration with its parameters, or also its line search and points.
+enum class RegressionHistory : short { iterations = 1, iterationsAndPoints = 4 };
 template <class Model>
 using GroupModelFunction = void (Model::*)(std::span<const double>, std::span<const double>, double&, double&,
                                            std::span<const double>, int&);
 void setUpGroupRegression(Fitting& fitting, Equation& model, ModelFunction function,
-                          std::span<const double, kMontelGroupCount> measured, short printLevel, short type,
-                          std::span<const double> initialParameters);
+                          std::span<const double, kMontelGroupCount> measured, RegressionHistory history,
+                          GroupRegression type, std::span<const double> initialParameters);
 template <class Model>
 void setUpGroupRegression(Fitting& fitting, Model& model, GroupModelFunction<Model> function,
-                          std::span<const double, kMontelGroupCount> measured, short printLevel, short type,
-                          std::span<const double> initialParameters)
+                          std::span<const double, kMontelGroupCount> measured, RegressionHistory history,
+                          GroupRegression type, std::span<const double> initialParameters)
 {
     setUpGroupRegression(fitting, static_cast<Equation&>(model), static_cast<ModelFunction>(function), measured,
-                         printLevel, type, initialParameters);
+                         history, type, initialParameters);
 }
 
 // A one-line description of a regression outcome for the log.

@@ -28,8 +28,6 @@ constexpr double kQuickFitAlpha = 0.92;
 constexpr double kQuickFitBeta = 0.4;
 constexpr double kSplitInitialAlpha = 0.9;
 constexpr double kSplitInitialBeta = 0.6;
-constexpr short kSplitPrintLevel = 1;
-constexpr short kRegressionYOnly = 3;
 
 Dictionary namedComponent(const QString& name, double fraction, CorrelationCode code)
 {
@@ -244,7 +242,8 @@ Fitting::Status applyMontelSplittingAlgorithm(std::span<double> z, int& count, d
     const std::array<double, kGroupCount> measured{C1, C2, C3, C4, C5, C6, C7plus};
     const std::array<double, 2> initial{kSplitInitialAlpha, kSplitInitialBeta};
     Fitting fitting;
-    setUpGroupRegression(fitting, model, &MontelModel::evaluate, measured, kSplitPrintLevel, kRegressionYOnly, initial);
+    setUpGroupRegression(fitting, model, &MontelModel::evaluate, measured, RegressionHistory::iterations,
+                         GroupRegression::fractionsOnly, initial);
     const Fitting::Status status = fitting.regres(0);
     if (status != Fitting::Status::converged)
         writeCharacterisationLog(QStringLiteral("Alpha-beta split regression: %1; the last parameters are kept.\n")

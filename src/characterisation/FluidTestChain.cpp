@@ -34,10 +34,11 @@ void copyFitKeys(const Dictionary& fitted, Dictionary result)
 
 }  // namespace
 
-Dictionary doTestFluid(const Dictionary& source, CorrelationCode correlationCode, int tovik)
+Dictionary doTestFluid(const Dictionary& source, CorrelationCode correlationCode, TestStart start)
 {
     bool fitted = false;
-    const Dictionary fittedFluid = tovik != 0 ? getTovikFluid(source, &fitted) : getMontelFittedFluid(source, &fitted);
+    const Dictionary fittedFluid = start == TestStart::tovikEstimate ? getTovikFluid(source, &fitted)
+                                                                     : getMontelFittedFluid(source, &fitted);
     const Dictionary split = getAhmedSplittedFluid(fittedFluid, kTestSplitLastCarbonNumber, false, true);
     applyFluidCorrelation(split, correlationCode);
     Dictionary result = lumpFluidC7C8C9C10Cn1Cn2(split);

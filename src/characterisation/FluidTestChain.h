@@ -6,13 +6,17 @@
 #include "characterisation/CorrelationCodes.h"
 #include "platform/Value.h"
 
+#include <cstdint>
+
 namespace quorvel {
+
+// The fluid the chain starts from: the quick alpha-beta fit or Tovik's estimate.
+enum class TestStart : std::int8_t { quickFit, tovikEstimate };
 
 // A new record "<name> - test1" (fluidType 2). With "Texp" (degrees Celsius) on the source
 // it carries the fit's alpha, beta, gases and C1 .. C6, "Texp", "Pexp", "hexp" and the
 // computed "Pcal" (bar) with "ardp" = (Pcal - Pexp) / Pexp and "aadp" = |ardp|; these three
 // are not-a-number objects when the fit or the saturation fails or Pexp is not positive.
-// tovik non-zero starts from Tovik's estimate instead of the quick fit.
-Dictionary doTestFluid(const Dictionary& source, CorrelationCode correlationCode, int tovik);
+Dictionary doTestFluid(const Dictionary& source, CorrelationCode correlationCode, TestStart start);
 
 }  // namespace quorvel

@@ -76,10 +76,12 @@ const QList<std::pair<CorrelationCode, QString>> kCorrelationItems{
 constexpr int kFirstRuleCarbonNumber = 7;
 constexpr int kLastRuleCarbonNumber = 99;
 
-// The two rules of the molar-weight pop-up, by item: 14n + 2 and 14n - 4.
-double ruleMolarWeight(int item, int n)
+// The two rules of the molar-weight pop-up, in its item order.
+enum class MolarWeightRule { fourteenNPlusTwo, fourteenNMinusFour };
+
+double ruleMolarWeight(MolarWeightRule rule, int n)
 {
-    return item == 0 ? 14.0 * n + 2 : 14.0 * n - 4;
+    return rule == MolarWeightRule::fourteenNPlusTwo ? 14.0 * n + 2 : 14.0 * n - 4;
 }
 
 // Replaces every key of the component by those of the values.
@@ -397,14 +399,14 @@ void ComponentDetails::onChangeMwCorrelation()
     if (!mTables.hasSelectedFluid())
         return;
     const Array components = mTables.selectedFluid().arrayValue(fluidkey::components);
-    const int item = mControls->mwChoice->currentIndex();
+    const auto rule = static_cast<MolarWeightRule>(mControls->mwChoice->currentIndex());
     bool written = false;
     for (int row : mTables.selectedComponentRows()) {
         ComponentRecord component = components.at(row).toDictionary();
         const int nc = component.intValue(componentkey::nc);
         if (nc < kFirstRuleCarbonNumber || nc > kLastRuleCarbonNumber)
             continue;
-        component.setValue(componentkey::mw, ruleMolarWeight(item, nc));
+        component.setValue(componentkey::mw, ruleMolarWeight(rule, nc));
         written = true;
     }
     if (written) {

@@ -56,12 +56,12 @@ void EditorSheetHost::enableAlphaBetaFitting(bool enabled)
 
 void EditorSheetHost::beginSheet(EditorSheet& sheet)
 {
-    sheet.beginSheet(mEditor.window(), [this](EditorSheet* ended, int returnCode, void* contextInfo) {
+    sheet.beginSheet(mEditor.window(), [this](EditorSheet* ended, QDialog::DialogCode returnCode, void* contextInfo) {
         sheetDidEnd(ended, returnCode, contextInfo);
     });
 }
 
-void EditorSheetHost::sheetDidEnd(EditorSheet* sheet, int, void*)
+void EditorSheetHost::sheetDidEnd(EditorSheet* sheet, QDialog::DialogCode, void*)
 {
     sheet->hide();
 }

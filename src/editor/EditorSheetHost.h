@@ -3,6 +3,7 @@
 // the window, the alpha-beta sheet made on first use, the buttons that open them, and the
 // beginning and end of a sheet over the editor's window.
 
+#include <QDialog>
 #include <QObject>
 #include <QPointer>
 
@@ -40,7 +41,7 @@ public:
     // Begun on the editor's window with sheetDidEnd as their did-end callback, which orders
     // the sheet out.
     void beginSheet(EditorSheet& sheet);
-    void sheetDidEnd(EditorSheet* sheet, int returnCode, void* contextInfo);
+    void sheetDidEnd(EditorSheet* sheet, QDialog::DialogCode returnCode, void* contextInfo);
 
     FlashSheet* flashSheet() const;
     TestSheet* testSheet() const;

@@ -205,7 +205,7 @@ void EditorSheet::beginSheet(QWidget* window, DidEnd didEnd, void* contextInfo)
     activateWindow();
 }
 
-void EditorSheet::endSheet(int returnCode)
+void EditorSheet::endSheet(QDialog::DialogCode returnCode)
 {
     if (!mOpen)
         return;

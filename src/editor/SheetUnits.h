@@ -63,12 +63,12 @@ class EditorSheet : public QDialog
     Q_OBJECT
 
 public:
-    using DidEnd = std::function<void(EditorSheet* sheet, int returnCode, void* contextInfo)>;
+    using DidEnd = std::function<void(EditorSheet* sheet, QDialog::DialogCode returnCode, void* contextInfo)>;
 
     explicit EditorSheet(QWidget* parent = nullptr);
 
     void beginSheet(QWidget* window, DidEnd didEnd, void* contextInfo = nullptr);
-    void endSheet(int returnCode = 0);
+    void endSheet(QDialog::DialogCode returnCode = QDialog::Rejected);
     bool isSheetOpen() const { return mOpen; }
 
     void reject() override { endSheet(QDialog::Rejected); }

@@ -33,7 +33,7 @@ public:
             return result;
         }
         result.bulkMw = oil->bulkMolarWeight();
-        result.state = StockTankState(oil->stockTankState());
+        result.state = oil->stockTankState();
         result.failed = oil->failureCode() != equilibrium_failure::none;
         result.gor = oil->gasOilRatios()[0];
         result.api = {oil->apiGravities()[0], oil->apiGravities()[1], oil->apiGravities()[2], oil->apiGravities()[3], oil->apiMontel(),

@@ -5,6 +5,7 @@
 
 #include "editor/FluidRecord.h"
 #include "numeric/Progress.h"
+#include "thermo/StockTankCorrelations.h"
 #include "thermo/VLE.h"
 
 #include <array>
@@ -12,9 +13,6 @@
 #include <memory>
 
 namespace quorvel {
-
-// The engine's classification of the stock tank.
-enum class StockTankState { None = 0, Liquid = 1, Gas = 2, TwoPhases = 3 };
 
 struct StockTankResult
 {

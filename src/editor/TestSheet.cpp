@@ -302,7 +302,7 @@ void TestSheet::writeLog(const QStringList& lines) const
 
 void TestSheet::onDoTest()
 {
-    const int tovik = mTestTovik->isChecked() ? 1 : 0;
+    const TestStart start = mTestTovik->isChecked() ? TestStart::tovikEstimate : TestStart::quickFit;
     const CorrelationCode code =
         correlationCodeFromNumber(code_number(CorrelationCode::firstSet) + mTestChoice->currentIndex());
     CLogWindow* log = CLogWindow::sharedLogWindowCtroller();
@@ -314,7 +314,7 @@ void TestSheet::onDoTest()
         const int row = mEditor.selectedFluidRow();
         if (row < 0)
             return;
-        const FluidRecord result = doTestFluid(fluids.at(row).toDictionary(), code, tovik);
+        const FluidRecord result = doTestFluid(fluids.at(row).toDictionary(), code, start);
         fluids.insert(row + 1, result);
         results.append(result);
         QStringList lines{testWavesLine(), testValuesLine(result)};
@@ -324,7 +324,7 @@ void TestSheet::onDoTest()
     } else {
         const Array sources = fluids.copy();  // the results are not tested themselves
         for (const Value& source : sources) {
-            const FluidRecord result = doTestFluid(source.toDictionary(), code, tovik);
+            const FluidRecord result = doTestFluid(source.toDictionary(), code, start);
             fluids.insert(fluids.indexOf(source) + 1, result);
             results.append(result);
         }

@@ -329,7 +329,7 @@ void CAlphaBetaPanel::onSortButton()
     if (!mDocument)
         return;
     mIsSorted = !mIsSorted;
-    mDocument->sortAlphaBetaCurves(mIsSorted ? 1 : 0);
+    mDocument->sortAlphaBetaCurves(mIsSorted ? CurveOrder::byFirstAlpha : CurveOrder::byIndex);
     m.sortButton->setText(sortButtonTitle(mIsSorted));
     m.curvesView1->reloadData();
     onAlphaBetaCurveSelected();

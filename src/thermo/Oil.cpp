@@ -130,7 +130,7 @@ void Oil::setComponentConstants(short i, const ComponentConstants& c, ClaCubic0&
 
 void Oil::clearStockTankResults()
 {
-    stock_tank_state = 0;
+    stock_tank_state = StockTankState::None;
     gor.fill(kUnavailable);
     api.fill(kUnavailable);
     for (auto* range : {&gor_standing_katz_range, &api_standing_katz_range, &gor_alani_kennedy_range,
@@ -577,18 +577,15 @@ equilibrium_failure Oil::firstGasIsoplethPoint(double& T, double& P)
     return failure_code;
 }
 
-void Oil::otherGasIsoplethPoint(char& flag, double& Tout, double& Pout, double T, double P,
-                                const double* y)
+Oil::FurtherDewPoint Oil::otherGasIsoplethPoint(DewSearch asked, double T, double P, const double* y)
 {
-    if (flag == -1)
-        return;
+    if (asked == DewSearch::skipped)
+        return {DewSearch::skipped};
     searchGasIsoplethByFlash(T + 273.15, P * 1e5, y);
-    if (failure_code == equilibrium_failure::none) {
-        Tout = current_temperature - 273.15;
-        Pout = current_pressure * 1e-5;
-        save();
-        flag = 1;
-    }
+    if (failure_code != equilibrium_failure::none)
+        return {DewSearch::notFound};
+    save();
+    return {DewSearch::found, current_temperature - 273.15, current_pressure * 1e-5};
 }
 
 void Oil::searchGasIsoplethByFlash(double T, double P, const double* y)
@@ -730,7 +727,7 @@ Oil::StockTank Oil::stockTank()
 
 void Oil::stockTankTwoPhase()
 {
-    stock_tank_state = 3;
+    stock_tank_state = StockTankState::TwoPhases;
     const double nL = liquid_moles;
     const double nV = vapour_moles;
     const double* x = liquid->moleFraction().data();
@@ -792,13 +789,13 @@ void Oil::stockTankSinglePhase()
     liquid->pressure(kStockTankPressure);
     liquid->composition(feed_composition);
     liquid->calculate_molar_volume();
-    stock_tank_state = liquid->compressibilityFactor() <= 0.5 ? 1 : 2;
+    stock_tank_state = liquid->compressibilityFactor() <= 0.5 ? StockTankState::Liquid : StockTankState::Gas;
 
     const double Mb = bulk_molar_weight;
     liquid_molar_volume = liquid->molarVolume() * 1e6;
     liquid_density = Mb / liquid_molar_volume;
     api[0] = apiGravity(liquid_density);
-    if (stock_tank_state == 2) {
+    if (stock_tank_state == StockTankState::Gas) {
         api[3] = api[0];
         return;
     }
@@ -832,12 +829,12 @@ double Oil::applyDorvaneTranslation(const double* x, double M, double V)
     return translated.volume;
 }
 
-void Oil::calculateBulkDensity(double T, double P, int model)
+void Oil::calculateBulkDensity(double T, double P, PhaseModel model)
 {
     bulk_molar_weight = calculateBulkMw();
     temperature(T);
     pressure(P);
-    FluidPhase* phase = model == 0 ? vapour : liquid;
+    FluidPhase* phase = model == PhaseModel::vapour ? vapour : liquid;
     const std::vector<double> kept = phase->moleFraction();
     phase->composition(feed_composition);
     phase->calculate_molar_volume();

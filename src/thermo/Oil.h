@@ -7,6 +7,7 @@
 #include "thermo/StockTankCorrelations.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -15,6 +16,9 @@
 namespace quorvel {
 
 class ClaCubic0;
+
+// Which of the fluid's two phase models computes a property of the whole feed.
+enum class PhaseModel : std::int8_t { vapour, liquid };
 
 // Petroleum fluid on top of the rigorous equilibrium: per-component data of the fluid,
 // the block of computed properties the calculation interface reports, and the robust
@@ -126,9 +130,14 @@ public:
     [[nodiscard]] FirstBubblePoint firstLiquidIsoplethPoint(double& T, double& P);
     [[nodiscard]] equilibrium_failure firstGasIsoplethPoint(double& T, double& P);
     // A further dew point searched by flashes from T (degrees C), P (bar) and the incipient
-    // vapour y; flag -1 does nothing, a success sets it to 1.
-    void otherGasIsoplethPoint(char& flag, double& Tout, double& Pout, double T, double P,
-                               const double* y);
+    // vapour y: asked with notFound it searches, asked with skipped it does nothing; the
+    // point is in degrees C and bar when found.
+    enum class DewSearch : std::int8_t { skipped, notFound, found };
+    struct FurtherDewPoint {
+        DewSearch search = DewSearch::notFound;
+        double T = 0, P = 0;
+    };
+    [[nodiscard]] FurtherDewPoint otherGasIsoplethPoint(DewSearch asked, double T, double P, const double* y);
     void searchGasIsoplethByFlash(double T, double P, const double* y);  // K, Pa
     void firstLiquidLiquidIsoplethPoint(double T, double P, const double* x, const double* y);  // K, Pa
     // True when the phases differ by 0.03 or more in the mole fraction of methane: a
@@ -141,7 +150,7 @@ public:
     // separated into two phases, whose compositions are given.
     struct StockTank {
         equilibrium_failure failure;
-        int state;
+        StockTankState state;
         std::array<double, 4> gor, api;
         std::array<double, 2> gor_standing_katz_range, api_standing_katz_range;
         std::array<double, 2> gor_alani_kennedy_range, api_alani_kennedy_range;
@@ -158,9 +167,8 @@ public:
         TranslationOutcome dorvane_translation_outcome;
     };
     [[nodiscard]] StockTank stockTank();
-    // Single-phase densities of the feed at T (K) and P (bar) with the vapour model
-    // (model 0) or the liquid model (any other value).
-    void calculateBulkDensity(double T, double P, int model);
+    // Single-phase densities of the feed at T (K) and P (bar) with the given phase model.
+    void calculateBulkDensity(double T, double P, PhaseModel model);
     // C7+ fraction, molar weight and specific gravity of z: the feed triple when z is
     // the feed composition itself, the liquid triple otherwise.
     void characterizeC7plus(const double* z);
@@ -185,7 +193,7 @@ public:
     void setInclusionType(Homogenisation type) { inclusion_type = type; }
 
     // Stock-tank results, by method as in the fields below.
-    [[nodiscard]] int stockTankState() const { return stock_tank_state; }
+    [[nodiscard]] StockTankState stockTankState() const { return stock_tank_state; }
     [[nodiscard]] const std::array<double, 4>& gasOilRatios() const { return gor; }
     [[nodiscard]] const std::array<double, 4>& apiGravities() const { return api; }
     [[nodiscard]] double apiMontel() const { return api_montel; }
@@ -258,7 +266,7 @@ protected:
 
     // Stock-tank properties: index 0 untranslated equation of state, 1 Standing-Katz,
     // 2 Alani-Kennedy, 3 Dorvane-translated equation of state. Ranges hold (low, high).
-    int stock_tank_state = 0;  // 0 none, 1 liquid-like, 2 gas-like, 3 two phases
+    StockTankState stock_tank_state = StockTankState::None;
     std::array<double, 4> gor{};  // Stdm3/Stdm3
     std::array<double, 4> api{};
     double api_montel = 0;

@@ -53,6 +53,10 @@ double dorvaneMolarWeightTerm(double Mx);
 // Unavailable for a model-fluid type that has no translation.
 double dorvaneTranslation(FluidType modelFluidType, double Mx, double B, double M);
 
+// How the feed came out of the stock-tank calculation: not yet classified, one phase that
+// is liquid-like or gas-like, or two phases.
+enum class StockTankState { None, Liquid, Gas, TwoPhases };
+
 // What became of a volume translation of a stock-tank oil.
 enum class TranslationOutcome {
     applied,

@@ -230,9 +230,9 @@ TEST_F(AlphaBetaDocument, SortingByFirstAlphaAndBackRestoresCreationOrder)
     CAlphaBetaPlotDocument document;
     for (auto [name, alpha, index] : {std::tuple{"b", 0.5, 0}, {"a", 0.1, 1}, {"c", 0.9, 2}})
         document.alphaBetaCurves().append(curveRecord(name, points({{alpha, 0, 1}}), index));
-    document.sortAlphaBetaCurves(1);
+    document.sortAlphaBetaCurves(CurveOrder::byFirstAlpha);
     EXPECT_EQ(curveNames(document), (QStringList{"a", "b", "c"}));
-    document.sortAlphaBetaCurves(0);
+    document.sortAlphaBetaCurves(CurveOrder::byIndex);
     EXPECT_EQ(curveNames(document), (QStringList{"b", "a", "c"}));
     EXPECT_EQ(document.alphaBetaCurves().at(1).toDictionary().intValue("index"), 1);
 }

@@ -74,7 +74,7 @@ TEST(CalculationInterfaceConstruction, EngineObjectsByFluidTypeAndEosCode)
 TEST(CalculationInterfaceConstruction, FieldsStartAtTheirDocumentedValues)
 {
     CalculationInterface ci(FluidType::componentList, EquationOfState::pengRobinson);
-    EXPECT_EQ(ci.getBranch(), 1);
+    EXPECT_EQ(ci.getBranch(), EnvelopeBranch::bubblePoint);
     EXPECT_FALSE(ci.isLowTemperatureStart());
     EXPECT_EQ(ci.getHomog(), Homogenisation::toLiquid);
     EXPECT_EQ(ci.getError(), equilibrium_failure::none);
@@ -309,7 +309,7 @@ TEST(CalculationInterfaceFailures, MismatchedTypeAndMissingEngineAnswerFailure)
         FluidRecord liquid{{"name", "kept"}};
         EXPECT_EQ(ci.calculateFlash(300, 50, liquid, std::nullopt), FlashOutcome::failed);
         EXPECT_EQ(liquid.keys(), QStringList{"name"});
-        EXPECT_FALSE(ci.calculateBulkDensity(300, 50, 1));
+        EXPECT_FALSE(ci.calculateBulkDensity(300, 50, PhaseModel::liquid));
         EXPECT_FALSE(ci.calculateGOR());
         for (int k = 0; k < 4; ++k) {
             EXPECT_TRUE(std::isnan(ci.getGOR()[k]));

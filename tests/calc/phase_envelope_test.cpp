@@ -301,15 +301,15 @@ public:
     }
 
     std::vector<step_code> segmentScript;  // codes handed out before the segment's own steps
-    std::vector<int> branchesAfterForcedEnd;
+    std::vector<EnvelopeBranch> branchesAfterForcedEnd;
 
     step_code nextIsoplethPoint(double* T, double* P) override
     {
         if (forcedEnd)
             branchesAfterForcedEnd.push_back(getBranch());
-        if (getBranch() != 0 && !inSegment && ++liquidSteps > 1)
+        if (getBranch() == EnvelopeBranch::bubblePoint && !inSegment && ++liquidSteps > 1)
             return step_code::liquid_liquid_gas;
-        if (inSegment && getBranch() != 0 && scripted < segmentScript.size()) {
+        if (inSegment && getBranch() == EnvelopeBranch::bubblePoint && scripted < segmentScript.size()) {
             const step_code code = segmentScript[scripted++];
             forcedEnd = code == step_code::liquid_liquid_gas;
             return code;
@@ -391,8 +391,8 @@ TEST(PhaseEnvelope, FailureWithTwoDistinctPhasesEndsTheLiquidLiquidGasSegment)
     ASSERT_EQ(segment.size(), 1u);
     EXPECT_NEAR(segment.front()->P(), 1500, 1);
     ASSERT_FALSE(ci.branchesAfterForcedEnd.empty());
-    for (int branch : ci.branchesAfterForcedEnd)
-        EXPECT_EQ(branch, 0);
+    for (EnvelopeBranch branch : ci.branchesAfterForcedEnd)
+        EXPECT_EQ(branch, EnvelopeBranch::dewPoint);
     ASSERT_TRUE(diagram->vapourIsopleth());
     EXPECT_GT(tracedPoints(*diagram->vapourIsopleth()).size(), 5u);
 }

@@ -223,7 +223,7 @@ TEST(BulkDensity, LiquidModelDensityOfTheWholeFeed)
     const std::vector<ComponentData> fluid = nineComponentOil();
     auto ci = loaded(fluid);
     const double T = 353.15, P = 400;
-    ASSERT_TRUE(ci->calculateBulkDensity(T, P, 1));
+    ASSERT_TRUE(ci->calculateBulkDensity(T, P, PhaseModel::liquid));
     const Oil& oil = *ci->engine();
     double M = 0;
     for (const ComponentData& c : fluid)

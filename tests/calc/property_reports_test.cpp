@@ -97,7 +97,7 @@ TEST_F(ReportTest, BulkPropertiesWithTheBubblePressure)
     auto ci = loaded(nineComponentOil());
     auto twin = loaded(nineComponentOil());
     Oil& e = *twin->engine();
-    e.calculateBulkDensity(T, P, 1);
+    e.calculateBulkDensity(T, P, PhaseModel::liquid);
     std::string expected = "\n" + bulkConditions(T, P);
     expected += f("\tBulk Density, non translated PR EOS : %8.2lf g/cm3, %8.2lf lb/ft3\n", e.bulkDensity(),
                   e.bulkDensity() * kLb);
@@ -175,7 +175,7 @@ TEST_F(ReportTest, StockTankReportOfAGammaFluidWhoseTranslationWouldTurnNegative
     ASSERT_TRUE(ci.setModelFluid(FluidType::gamma, fluidRecord(3, nineComponentOil())));
     ci.printSTProperties();
     const Oil& e = *ci.engine();
-    ASSERT_EQ(e.stockTankState(), 3);
+    ASSERT_EQ(e.stockTankState(), StockTankState::TwoPhases);
     const double c = 18.887 * e.liquidMolarWeight() - 724;
     ASSERT_GT(c, e.liquidMolarVolume());
     const std::string report = appended();
@@ -291,7 +291,7 @@ std::string expectedFlashReport(Oil& e, double T, double P)
     s += f("\t\tOil formation volume factor (Bo)    : %8.2lf \n", Bo);
     for (short i = 0; i < e.componentCount(); ++i)
         e.composition(i, x[i]);
-    e.calculateBulkDensity(T, P, 2);
+    e.calculateBulkDensity(T, P, PhaseModel::liquid);
     const char* lb = "\t\t                                    : %8.2lf lb/ft3 (min: %5.2lf; max: %5.2lf)\n";
     s += f("\t\tBulk Density, non translated PR EOS : %8.2lf g/cm3, %8.2lf lb/ft3\n", e.bulkDensity(),
            e.bulkDensity() * kLb);
@@ -323,7 +323,7 @@ std::string expectedFlashReport(Oil& e, double T, double P)
     s += f("\t\tGas formation volume factor (Bg)    : %8.2lf \n", Bg);
     for (short i = 0; i < e.componentCount(); ++i)
         e.composition(i, y[i]);
-    e.calculateBulkDensity(T, P, 0);
+    e.calculateBulkDensity(T, P, PhaseModel::vapour);
     s += f("\t\tCompressibility factor (Z)          : %8.4f\n", Z);
     e.calculateGOR(0);
     if (e.failureCode() == equilibrium_failure::none) {

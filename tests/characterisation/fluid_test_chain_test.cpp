@@ -30,7 +30,7 @@ TEST(FluidTestChain, RecordKeysAndTheFittedFluidsValues)
 {
     const Dictionary source = blackOil();
     const Dictionary before = source.deepCopy();
-    const Dictionary result = doTestFluid(source, kSet103, 0);
+    const Dictionary result = doTestFluid(source, kSet103, TestStart::quickFit);
     EXPECT_TRUE(source.isEqualTo(before));
     EXPECT_EQ(result.stringValue("name"), "Oil A - test1");
     EXPECT_EQ(result.stringValue("comment"), "Built from Oil A");
@@ -65,21 +65,21 @@ TEST(FluidTestChain, RecordKeysAndTheFittedFluidsValues)
 // Re-run against its own computed pressure, the chain reproduces it exactly.
 TEST(FluidTestChain, OwnPressureGivesZeroDeviation)
 {
-    for (int tovik : {0, 1, 7}) {
-        SCOPED_TRACE(tovik);
-        const Dictionary first = doTestFluid(blackOil(), kSet103, tovik);
+    for (TestStart start : {TestStart::quickFit, TestStart::tovikEstimate}) {
+        SCOPED_TRACE(start == TestStart::tovikEstimate ? "Tovik's estimate" : "quick fit");
+        const Dictionary first = doTestFluid(blackOil(), kSet103, start);
         const double Pcal = first.doubleValue("Pcal");
         ASSERT_TRUE(first.value("Pcal").isDouble());
-        const Dictionary again = doTestFluid(blackOil(100, Pcal), kSet103, tovik);
+        const Dictionary again = doTestFluid(blackOil(100, Pcal), kSet103, start);
         EXPECT_EQ(again.doubleValue("Pcal"), Pcal);
         EXPECT_EQ(again.doubleValue("ardp"), 0);
         EXPECT_EQ(again.doubleValue("aadp"), 0);
     }
-    // Any non-zero flag starts from Tovik's estimate.
-    EXPECT_EQ(doTestFluid(blackOil(), kSet103, 1).doubleValue("alpha"),
-              doTestFluid(blackOil(), kSet103, 7).doubleValue("alpha"));
-    EXPECT_NE(doTestFluid(blackOil(), kSet103, 1).doubleValue("C7+"),
-              doTestFluid(blackOil(), kSet103, 0).doubleValue("C7+"));
+    // Tovik's start carries the alpha of Tovik's estimate.
+    EXPECT_EQ(doTestFluid(blackOil(), kSet103, TestStart::tovikEstimate).doubleValue("alpha"),
+              getTovikFluid(blackOil()).doubleValue("alpha"));
+    EXPECT_NE(doTestFluid(blackOil(), kSet103, TestStart::tovikEstimate).doubleValue("C7+"),
+              doTestFluid(blackOil(), kSet103, TestStart::quickFit).doubleValue("C7+"));
 }
 
 TEST(FluidTestChain, EquationOfStateFromTheSource)
@@ -90,10 +90,10 @@ TEST(FluidTestChain, EquationOfStateFromTheSource)
     pr.setValue("EOS", "PR");
     Dictionary other = blackOil();
     other.setValue("EOS", "Lee");
-    const double withoutKey = doTestFluid(blackOil(), kSet103, 0).doubleValue("Pcal");
-    EXPECT_EQ(doTestFluid(pr, kSet103, 0).doubleValue("Pcal"), withoutKey);
-    EXPECT_EQ(doTestFluid(other, kSet103, 0).doubleValue("Pcal"), withoutKey);
-    const Dictionary srkResult = doTestFluid(srk, kSet103, 0);
+    const double withoutKey = doTestFluid(blackOil(), kSet103, TestStart::quickFit).doubleValue("Pcal");
+    EXPECT_EQ(doTestFluid(pr, kSet103, TestStart::quickFit).doubleValue("Pcal"), withoutKey);
+    EXPECT_EQ(doTestFluid(other, kSet103, TestStart::quickFit).doubleValue("Pcal"), withoutKey);
+    const Dictionary srkResult = doTestFluid(srk, kSet103, TestStart::quickFit);
     EXPECT_EQ(srkResult.stringValue("EOS"), "SRK");
     EXPECT_NE(srkResult.doubleValue("Pcal"), withoutKey);
 }
@@ -102,7 +102,7 @@ TEST(FluidTestChain, WithoutMeasuredPointNoSaturationKeys)
 {
     Dictionary source = blackOil();
     source.remove("Texp");
-    const Dictionary result = doTestFluid(source, kSet103, 0);
+    const Dictionary result = doTestFluid(source, kSet103, TestStart::quickFit);
     for (const char* key : {"Texp", "Pexp", "hexp", "Pcal", "ardp", "aadp", "alpha", "beta", "C1"})
         EXPECT_FALSE(result.contains(key)) << key;
     EXPECT_EQ(result.stringValue("name"), "Oil A - test1");
@@ -117,7 +117,7 @@ TEST(FluidTestChain, FailedFitIsReported)
                       {"Pexp", 150.0},
                       {"hexp", 1}};
     RecordingLog log;
-    const Dictionary result = doTestFluid(source, kSet103, 0);
+    const Dictionary result = doTestFluid(source, kSet103, TestStart::quickFit);
     for (const char* key : {"Pcal", "ardp", "aadp"})
         EXPECT_TRUE(result.value(key).isNotANumber()) << key;
     EXPECT_EQ(result.doubleValue("Texp"), 80);
@@ -130,7 +130,7 @@ TEST(FluidTestChain, FailedFitIsReported)
 
 TEST(FluidTestChain, NonPositiveMeasuredPressureHasNoDeviation)
 {
-    const Dictionary result = doTestFluid(blackOil(100, 0), kSet103, 0);
+    const Dictionary result = doTestFluid(blackOil(100, 0), kSet103, TestStart::quickFit);
     EXPECT_TRUE(result.value("Pcal").isDouble());
     EXPECT_TRUE(result.value("ardp").isNotANumber());
     EXPECT_TRUE(result.value("aadp").isNotANumber());
@@ -139,7 +139,7 @@ TEST(FluidTestChain, NonPositiveMeasuredPressureHasNoDeviation)
 TEST(FluidTestChain, SaturationFailureStoresNotANumber)
 {
     // Far above any critical temperature there is no bubble point.
-    const Dictionary result = doTestFluid(blackOil(2000, 200), kSet103, 0);
+    const Dictionary result = doTestFluid(blackOil(2000, 200), kSet103, TestStart::quickFit);
     for (const char* key : {"Pcal", "ardp", "aadp"})
         EXPECT_TRUE(result.value(key).isNotANumber()) << key;
     EXPECT_EQ(result.doubleValue("Texp"), 2000);

@@ -333,8 +333,8 @@ TEST_P(TestSheetCorrelationItems, ItemRunsTheChainWithItsCorrelationSet)
     ASSERT_EQ(fluidNames(), (QStringList{"A", "A - test1"}));
     const FluidRecord tested = fluids().at(1).toDictionary();
 
-    const FluidRecord expected = doTestFluid(source, correlationCodeFromNumber(c.code), 0);
-    const FluidRecord other = doTestFluid(source, correlationCodeFromNumber(c.neighbour), 0);
+    const FluidRecord expected = doTestFluid(source, correlationCodeFromNumber(c.code), TestStart::quickFit);
+    const FluidRecord other = doTestFluid(source, correlationCodeFromNumber(c.neighbour), TestStart::quickFit);
     ASSERT_FALSE(expected.arrayValue(fluidkey::components).isEqualTo(other.arrayValue(fluidkey::components)))
         << "sets " << c.code << " and " << c.neighbour << " characterise this oil alike";
     EXPECT_TRUE(tested.arrayValue(fluidkey::components).isEqualTo(expected.arrayValue(fluidkey::components)));
@@ -368,8 +368,8 @@ TEST(TestChain, FittedTemperatureInKelvinIsReadOnce)
     kelvin.setValue("fvcal", 0.12);
     EXPECT_DOUBLE_EQ(measuredTemperatureCelsius(kelvin), 100);
     EXPECT_DOUBLE_EQ(measuredTemperatureCelsius(celsius), 100);
-    const FluidRecord a = doTestFluid(celsius, CorrelationCode::firstSet, 0);
-    const FluidRecord b = doTestFluid(kelvin, CorrelationCode::firstSet, 0);
+    const FluidRecord a = doTestFluid(celsius, CorrelationCode::firstSet, TestStart::quickFit);
+    const FluidRecord b = doTestFluid(kelvin, CorrelationCode::firstSet, TestStart::quickFit);
     EXPECT_DOUBLE_EQ(b.doubleValue("Texp"), 100);
     const double pa = a.doubleValue("Pcal");
     const double pb = b.doubleValue("Pcal");

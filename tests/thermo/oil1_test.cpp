@@ -456,7 +456,7 @@ TEST(Oil1Targets, AlphaForAnApiGravityAndAGasOilRatio)
     ModelFluid reference;
     reference.oil.setDistributionParameters(0.7, 0.1, 0, 0, 0);
     reference.oil.calculateGOR();
-    ASSERT_EQ(reference.oil.stockTankState(), 3);
+    ASSERT_EQ(reference.oil.stockTankState(), StockTankState::TwoPhases);
 
     ModelFluid fluid;
     fluid.oil.setDistributionParameters(0.6, 0.1, 0, 0, 0);

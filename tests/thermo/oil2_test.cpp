@@ -139,7 +139,7 @@ TEST(Oil2StockTank, GasOilRatioAndApiByTheFourMethods)
     fluid.oil.setModelFluidType(FluidType::componentList);
     fluid.oil.calculateGOR();
     const Oil& oil = fluid.oil;
-    ASSERT_EQ(oil.stockTankState(), 3);
+    ASSERT_EQ(oil.stockTankState(), StockTankState::TwoPhases);
     for (int k = 0; k < 4; ++k) {
         EXPECT_GT(oil.gasOilRatios()[k], 50) << k;
         EXPECT_LT(oil.gasOilRatios()[k], 300) << k;
@@ -159,7 +159,7 @@ TEST(Oil2StockTank, HeavyEndWithoutSpecificGravityGivesNoStandingKatzDensity)
     UserOil fluid(false);
     fluid.oil.calculateGOR();
     const Oil& oil = fluid.oil;
-    ASSERT_EQ(oil.stockTankState(), 3);
+    ASSERT_EQ(oil.stockTankState(), StockTankState::TwoPhases);
     EXPECT_EQ(oil.liquidDensityStandingKatz(), 0.0);
     EXPECT_TRUE(std::isnan(oil.apiGravities()[1]));
     EXPECT_TRUE(std::isnan(oil.gasOilRatios()[1]));

@@ -42,7 +42,7 @@ TEST(OilStockTank, GasOilRatioAndApiOfALightOil)
     fluid.oil.calculateGOR();
     const Oil& oil = fluid.oil;
     ASSERT_EQ(oil.failureCode(), equilibrium_failure::none);
-    ASSERT_EQ(oil.stockTankState(), 3);
+    ASSERT_EQ(oil.stockTankState(), StockTankState::TwoPhases);
 
     // The same stock-tank separation by hand on a second fluid.
     ModelFluid hand(0.7, 0.1);
@@ -107,7 +107,7 @@ TEST(OilStockTank, SinglePhaseFeedHasNoGasOilRatio)
     for (short i = 0; i < 17; ++i)
         fluid.oil.composition(i, z[i] / sum);
     fluid.oil.calculateGOR();
-    EXPECT_EQ(fluid.oil.stockTankState(), 1);
+    EXPECT_EQ(fluid.oil.stockTankState(), StockTankState::Liquid);
     for (double g : fluid.oil.gasOilRatios())
         EXPECT_EQ(g, 0.0);
     EXPECT_GT(fluid.oil.liquidDensity(), 0.7);
@@ -271,21 +271,18 @@ TEST(OilBubblePoint, OtherGasIsoplethPointByFlashesAtFixedPressure)
     const double P = 0.5 * oil.currentPressure() * 1e-5;  // bar
     const std::vector<double> y = fluid.vapourModel.moleFraction();
 
-    char flag = -1;
-    double Tout = -1, Pout = -1;
-    oil.otherGasIsoplethPoint(flag, Tout, Pout, 100, P, y.data());
-    EXPECT_EQ(flag, -1);
-    EXPECT_EQ(Tout, -1.0);
-    EXPECT_EQ(Pout, -1.0);
+    const double bubbleTemperature = oil.currentTemperature();
+    const Oil::FurtherDewPoint skipped = oil.otherGasIsoplethPoint(Oil::DewSearch::skipped, 100, P, y.data());
+    EXPECT_EQ(skipped.search, Oil::DewSearch::skipped);
+    EXPECT_EQ(oil.currentTemperature(), bubbleTemperature);  // nothing was searched
 
-    flag = 0;
-    oil.otherGasIsoplethPoint(flag, Tout, Pout, 100, P, y.data());
+    const Oil::FurtherDewPoint found = oil.otherGasIsoplethPoint(Oil::DewSearch::notFound, 100, P, y.data());
     ASSERT_EQ(oil.failureCode(), equilibrium_failure::none);
-    EXPECT_EQ(flag, 1);
-    EXPECT_NEAR(Pout, P, 1e-9 * P);
-    EXPECT_GT(Tout, 100.0);  // the dew point lies hotter at this pressure
+    EXPECT_EQ(found.search, Oil::DewSearch::found);
+    EXPECT_NEAR(found.P, P, 1e-9 * P);
+    EXPECT_GT(found.T, 100.0);  // the dew point lies hotter at this pressure
     EXPECT_NEAR(oil.vapourMoles(), 1.0, 1e-9);
-    EXPECT_NEAR(oil.savedTemperature(), Tout + 273.15, 1e-9);
+    EXPECT_NEAR(oil.savedTemperature(), found.T + 273.15, 1e-9);
 }
 
 TEST(OilBubblePoint, FirstGasIsoplethPoint)
@@ -311,7 +308,7 @@ TEST(OilBulkDensity, FeedAsOneLiquidPhase)
 {
     ModelFluid fluid(0.7, 0.1);
     Oil& oil = fluid.oil;
-    oil.calculateBulkDensity(373.15, 400, 1);
+    oil.calculateBulkDensity(373.15, 400, PhaseModel::liquid);
     const double M = weight(oil.feedComposition(), fluid.liquidModel.molarWeight());
     EXPECT_NEAR(oil.bulkMolarWeight(), M, 1e-12);
     // The liquid model's own volume of the feed at the same state.
@@ -340,7 +337,7 @@ TEST(OilBulkDensity, LeavesThePhaseTypesAsTheNextSolveNeedsThem)
                 ASSERT_TRUE(fresh.oil.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 373.15, 0));
 
                 ModelFluid used(alpha, beta);
-                used.oil.calculateBulkDensity(T, 200, 0);
+                used.oil.calculateBulkDensity(T, 200, PhaseModel::vapour);
                 EXPECT_EQ(used.vapourModel.phase_type, phase_kind::vapour);
                 EXPECT_EQ(used.liquidModel.phase_type, phase_kind::liquid);
                 const bool solved = used.oil.solveFromIdealMixture(problem_type::fixed_T_and_Fv, 373.15, 0);

@@ -216,7 +216,7 @@ TEST(DorvaneTranslation, GammaFluidWhoseTranslationWouldTurnNegativeShowsNoTrans
     Oil& oil = fluid.oil;
     oil.setModelFluidType(FluidType::gamma);
     oil.calculateGOR();
-    ASSERT_EQ(oil.stockTankState(), 3);
+    ASSERT_EQ(oil.stockTankState(), StockTankState::TwoPhases);
     const double Ml = oil.liquidMolarWeight();
     const double c = 18.887 * Ml - 724;
     ASSERT_GT(c, oil.liquidMolarVolume());
@@ -241,7 +241,7 @@ TEST(DorvaneTranslation, AlphaBetaTankOilsAcrossTheBridgedRange)
     for (double alpha = 0.855; alpha <= 0.8901; alpha += 0.0025) {
         ASSERT_TRUE(oil.setDistributionParameters(alpha, 0.2326, 0, 0, 0));
         oil.calculateGOR();
-        ASSERT_EQ(oil.stockTankState(), 3) << alpha;
+        ASSERT_EQ(oil.stockTankState(), StockTankState::TwoPhases) << alpha;
         const double Ml = oil.liquidMolarWeight();
         const double V = oil.liquidMolarVolume();
         const double B = dynamic_cast<const ICubic&>(*oil.liquidModel()).bMix() * 1e6;
