@@ -131,6 +131,20 @@ QUORVEL_INLINE_KERNEL void apply_steps(double* row, double& b_row, const Matrix&
     }
 }
 
+// The common case of apply_steps, a full panel of steps with pivot rows that have entries
+// and a row with all four factors, without the bookkeeping. False, having done nothing,
+// otherwise.
+QUORVEL_INLINE_KERNEL bool apply_four_steps(double* row, double& b_row, const Matrix& A, std::span<const double> b,
+                                            int k, int first, int n)
+{
+    const double factors[panel_width] = {row[k], row[k + 1], row[k + 2], row[k + 3]};
+    if (factors[0] == 0 || factors[1] == 0 || factors[2] == 0 || factors[3] == 0)
+        return false;
+    b_row = (((b_row - b[k] * factors[0]) - b[k + 1] * factors[1]) - b[k + 2] * factors[2]) - b[k + 3] * factors[3];
+    subtract_four(row, A[k], A[k + 1], A[k + 2], A[k + 3], factors, first, n);
+    return true;
+}
+
 // Column c from row c down gets the steps k .. k + Steps - 1 of its panel; returns the row of
 // its largest magnitude then (the first row wins a tie). A zero factor or a zero pivot-row
 // entry subtracts nothing, so every product is taken: no branch in the update.
@@ -188,8 +202,12 @@ QUORVEL_INLINE_KERNEL bool eliminate_panel(Matrix& A, std::span<double> b, int n
         divide_pivot_row(A, b, n, c);
         steps.has_entries[c - k] = has_entries_right_of(A[c], c, n);
     }
+    const bool full_panel = width == panel_width && std::all_of(std::begin(steps.has_entries),
+                                                                 std::end(steps.has_entries),
+                                                                 [](bool has) { return has; });
     for (int i = k + width; i < n; ++i)
-        apply_steps(A[i], b[i], A, b, steps, k, width, k + width, n);
+        if (!full_panel || !apply_four_steps(A[i], b[i], A, b, k, k + width, n))
+            apply_steps(A[i], b[i], A, b, steps, k, width, k + width, n);
     return true;
 }
 
