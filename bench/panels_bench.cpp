@@ -127,7 +127,7 @@ void BM_EnvelopeRequestedFromThePanel(benchmark::State& state)
     CPhaseDiagPanel& panel = attached.panel;
     PhaseDiagIsoplethsPage& isopleths = panel.isoplethsPage();
     const PhaseDiagIsoplethsPage::Controls& ui = isopleths.controls();
-    panel.selectTabViewIndex(0);
+    panel.selectTabViewIndex(PhaseDiagPanelPage::Isopleths);
     for (auto _ : state) {
         ui.mAlphaBetaModelsView->clearSelection();
         ui.mAlphaBetaModelsView->selectRowAndScroll(0);
@@ -150,7 +150,7 @@ void BM_IsochoreRequestedFromThePanel(benchmark::State& state)
     CPhaseDiagPanel& panel = attached.panel;
     PhaseDiagIsoplethsPage& isopleths = panel.isoplethsPage();
     PhaseDiagIsochorsPage& isochors = panel.isochorsPage();
-    panel.selectTabViewIndex(0);
+    panel.selectTabViewIndex(PhaseDiagPanelPage::Isopleths);
     isopleths.controls().mAlphaBetaModelsView->selectRowAndScroll(0);
     isopleths.controls().mAlphaEdit->setText(QStringLiteral("0.5"));
     isopleths.controls().mBetaEdit->setText(QStringLiteral("0.2"));
@@ -162,7 +162,7 @@ void BM_IsochoreRequestedFromThePanel(benchmark::State& state)
     const PhaseDiagramPtr diagram = attached.document->phaseDiagrams().front();
     const auto& points = diagram->liquidIsopleth()->points();
     const double Th = std::round(points[points.size() / 3]->T());
-    panel.selectTabViewIndex(1);
+    panel.selectTabViewIndex(PhaseDiagPanelPage::Isochors);
     const PhaseDiagIsochorsPage::Controls& ui = isochors.controls();
     ui.mIsoplethsView1->selectRowAndScroll(0);
     for (auto _ : state) {

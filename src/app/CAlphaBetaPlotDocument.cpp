@@ -88,36 +88,44 @@ Dictionary pointRecord(double alpha, double beta, double CO2, double N2, double 
                       {fluidkey::fluidType, code_number(FluidType::alphaBeta)}};
 }
 
+// The elements of a curve's stored point, in their order.
+enum class CurveElement { alpha, beta, pressure };
+
+double element(const Array& point, CurveElement which)
+{
+    return point.at(static_cast<int>(which)).toDouble();
+}
+
 // Interpolation of element `out` at the value `x` of element `in` of a curve's points.
-double interpolateOnCurve(const Dictionary& curve, int in, int out, double x, double* pressure)
+double interpolateOnCurve(const Dictionary& curve, CurveElement in, CurveElement out, double x, double* pressure)
 {
     const Array data = curve.arrayValue(alphabetakey::data);
     if (data.isEmpty())
         return -1;
-    double lowest = data.at(0).toArray().at(in).toDouble();
+    double lowest = element(data.at(0).toArray(), in);
     double highest = lowest;
     for (const Value& point : data) {
-        lowest = std::min(lowest, point.toArray().at(in).toDouble());
-        highest = std::max(highest, point.toArray().at(in).toDouble());
+        lowest = std::min(lowest, element(point.toArray(), in));
+        highest = std::max(highest, element(point.toArray(), in));
     }
     if (x < lowest || x > highest)
         return -1;
     for (int i = 1; i < data.size(); ++i) {
         const Array previous = data.at(i - 1).toArray();
         const Array current = data.at(i).toArray();
-        const double xPrevious = previous.at(in).toDouble();
-        const double xCurrent = current.at(in).toDouble();
+        const double xPrevious = element(previous, in);
+        const double xCurrent = element(current, in);
         if (x < std::min(xPrevious, xCurrent) || x > std::max(xPrevious, xCurrent))
             continue;
-        const double yCurrent = current.at(out).toDouble();
-        const double pCurrent = current.at(2).toDouble();
+        const double yCurrent = element(current, out);
+        const double pCurrent = element(current, CurveElement::pressure);
         if (xPrevious == xCurrent) {
             *pressure = pCurrent;
             return yCurrent;
         }
         const double weight = (x - xCurrent) / (xPrevious - xCurrent);
-        *pressure = weight * (previous.at(2).toDouble() - pCurrent) + pCurrent;
-        return weight * (previous.at(out).toDouble() - yCurrent) + yCurrent;
+        *pressure = weight * (element(previous, CurveElement::pressure) - pCurrent) + pCurrent;
+        return weight * (element(previous, out) - yCurrent) + yCurrent;
     }
     return -1;
 }
@@ -367,12 +375,12 @@ void CAlphaBetaPlotDocument::sortAlphaBetaCurves(CurveOrder order)
 
 double CAlphaBetaPlotDocument::getBetaFromAlpha(const Dictionary& curve, double alpha, double* pressure) const
 {
-    return interpolateOnCurve(curve, 0, 1, alpha, pressure);
+    return interpolateOnCurve(curve, CurveElement::alpha, CurveElement::beta, alpha, pressure);
 }
 
 double CAlphaBetaPlotDocument::getAlphaFromBeta(const Dictionary& curve, double beta, double* pressure) const
 {
-    return interpolateOnCurve(curve, 1, 0, beta, pressure);
+    return interpolateOnCurve(curve, CurveElement::beta, CurveElement::alpha, beta, pressure);
 }
 
 // ---- Markers, labels, correlations ----
@@ -465,20 +473,31 @@ std::optional<Dictionary> CAlphaBetaPlotDocument::addAlphaBetaCorrelation()
 
 // ---- Panel pages and menus ----
 
-void CAlphaBetaPlotDocument::onShowAlphaBetaPanelPage1(QObject*) { InspectorPanels::current().selectAlphaBetaPage(0); }
-void CAlphaBetaPlotDocument::onShowAlphaBetaPanelPage2(QObject*) { InspectorPanels::current().selectAlphaBetaPage(1); }
-void CAlphaBetaPlotDocument::onShowAlphaBetaPanelPage3(QObject*) { InspectorPanels::current().selectAlphaBetaPage(2); }
+void CAlphaBetaPlotDocument::onShowAlphaBetaPanelPage1(QObject*)
+{
+    InspectorPanels::current().selectAlphaBetaPage(AlphaBetaPanelPage::Curves);
+}
+
+void CAlphaBetaPlotDocument::onShowAlphaBetaPanelPage2(QObject*)
+{
+    InspectorPanels::current().selectAlphaBetaPage(AlphaBetaPanelPage::Fluids);
+}
+
+void CAlphaBetaPlotDocument::onShowAlphaBetaPanelPage3(QObject*)
+{
+    InspectorPanels::current().selectAlphaBetaPage(AlphaBetaPanelPage::Correlations);
+}
 
 namespace {
 
-// The page items in the panel's page order.
+// The page items.
 const std::array<const QString*, 3> kPageActions{
     &actionname::showAlphaBetaPanelPage1, &actionname::showAlphaBetaPanelPage2, &actionname::showAlphaBetaPanelPage3};
 
 // The validation of a page item: ticked when the panel is on screen at that page.
-ActionRow pageRow(int page, std::function<void(QObject*)> show)
+ActionRow pageRow(const QString& action, AlphaBetaPanelPage page, std::function<void(QObject*)> show)
 {
-    return {*kPageActions[page],
+    return {action,
             [page](QAction* item) {
                 const InspectorPanels& panels = InspectorPanels::current();
                 if (item && panels.isAlphaBetaPanelVisible()) {
@@ -495,9 +514,12 @@ ActionRow pageRow(int page, std::function<void(QObject*)> show)
 void CAlphaBetaPlotDocument::answerDocumentActions()
 {
     answerActions({
-        pageRow(0, [this](QObject* s) { onShowAlphaBetaPanelPage1(s); }),
-        pageRow(1, [this](QObject* s) { onShowAlphaBetaPanelPage2(s); }),
-        pageRow(2, [this](QObject* s) { onShowAlphaBetaPanelPage3(s); }),
+        pageRow(actionname::showAlphaBetaPanelPage1, AlphaBetaPanelPage::Curves,
+                [this](QObject* s) { onShowAlphaBetaPanelPage1(s); }),
+        pageRow(actionname::showAlphaBetaPanelPage2, AlphaBetaPanelPage::Fluids,
+                [this](QObject* s) { onShowAlphaBetaPanelPage2(s); }),
+        pageRow(actionname::showAlphaBetaPanelPage3, AlphaBetaPanelPage::Correlations,
+                [this](QObject* s) { onShowAlphaBetaPanelPage3(s); }),
         {actionname::calculateFvGrid, nullptr, [this](QObject* s) { calculateFvGrid(s); }},
         {actionname::calculateMacCainGrid, nullptr, [this](QObject* s) { calculateMacCainGrid(s); }},
         {actionname::calculateCompoGrid, nullptr, [this](QObject* s) { calculateCompoGrid(s); }},

@@ -28,7 +28,7 @@ const QString kPhaseDiagramsKey = QStringLiteral("phaseDiagrams");
 const QString kPlotFormatKey = QStringLiteral("plotFormat");
 
 // The validation of a page item: ticked when the panel is on screen at that page.
-std::function<bool(QAction*)> tickedAtPage(int page)
+std::function<bool(QAction*)> tickedAtPage(PhaseDiagPanelPage page)
 {
     return [page](QAction* item) {
         const InspectorPanels& panels = InspectorPanels::current();
@@ -179,10 +179,14 @@ CPhaseDiagDocument::CPhaseDiagDocument() : mPlotFormat(std::make_shared<CPlotFor
     format.setLegendX(kNewLegendT);
     format.setLegendY(kNewLegendP);
     answerActions({
-        {actionname::showPhaseDiagPanelPage1, tickedAtPage(0), [this](QObject* s) { onShowPhaseDiagPanelPage1(s); }},
-        {actionname::showPhaseDiagPanelPage2, tickedAtPage(1), [this](QObject* s) { onShowPhaseDiagPanelPage2(s); }},
-        {actionname::showPhaseDiagPanelPage3, tickedAtPage(2), [this](QObject* s) { onShowPhaseDiagPanelPage3(s); }},
-        {actionname::showPhaseDiagPanelPage4, tickedAtPage(3), [this](QObject* s) { onShowPhaseDiagPanelPage4(s); }},
+        {actionname::showPhaseDiagPanelPage1, tickedAtPage(PhaseDiagPanelPage::Isopleths),
+         [this](QObject* s) { onShowPhaseDiagPanelPage1(s); }},
+        {actionname::showPhaseDiagPanelPage2, tickedAtPage(PhaseDiagPanelPage::Isochors),
+         [this](QObject* s) { onShowPhaseDiagPanelPage2(s); }},
+        {actionname::showPhaseDiagPanelPage3, tickedAtPage(PhaseDiagPanelPage::Volumes),
+         [this](QObject* s) { onShowPhaseDiagPanelPage3(s); }},
+        {actionname::showPhaseDiagPanelPage4, tickedAtPage(PhaseDiagPanelPage::Trapping),
+         [this](QObject* s) { onShowPhaseDiagPanelPage4(s); }},
     });
 }
 
@@ -605,10 +609,25 @@ void CPhaseDiagDocument::writeTrappingInfoLog(const IsochorPtr& record)
 
 // ---- Panel pages and menus ----
 
-void CPhaseDiagDocument::onShowPhaseDiagPanelPage1(QObject*) { InspectorPanels::current().selectPhaseDiagPage(0); }
-void CPhaseDiagDocument::onShowPhaseDiagPanelPage2(QObject*) { InspectorPanels::current().selectPhaseDiagPage(1); }
-void CPhaseDiagDocument::onShowPhaseDiagPanelPage3(QObject*) { InspectorPanels::current().selectPhaseDiagPage(2); }
-void CPhaseDiagDocument::onShowPhaseDiagPanelPage4(QObject*) { InspectorPanels::current().selectPhaseDiagPage(3); }
+void CPhaseDiagDocument::onShowPhaseDiagPanelPage1(QObject*)
+{
+    InspectorPanels::current().selectPhaseDiagPage(PhaseDiagPanelPage::Isopleths);
+}
+
+void CPhaseDiagDocument::onShowPhaseDiagPanelPage2(QObject*)
+{
+    InspectorPanels::current().selectPhaseDiagPage(PhaseDiagPanelPage::Isochors);
+}
+
+void CPhaseDiagDocument::onShowPhaseDiagPanelPage3(QObject*)
+{
+    InspectorPanels::current().selectPhaseDiagPage(PhaseDiagPanelPage::Volumes);
+}
+
+void CPhaseDiagDocument::onShowPhaseDiagPanelPage4(QObject*)
+{
+    InspectorPanels::current().selectPhaseDiagPage(PhaseDiagPanelPage::Trapping);
+}
 
 // ---- Printing ----
 

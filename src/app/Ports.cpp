@@ -6,18 +6,19 @@ namespace quorvel {
 
 namespace {
 
-// Until the panels exist: nothing shown, every panel hidden on page 0, names kept as proposed.
+// Until the panels exist: nothing shown, every panel hidden (the alpha-beta one on its first
+// page, the phase-diagram one windowless), names kept as proposed.
 class AbsentPanels final : public InspectorPanels
 {
 public:
     void showAlphaBetaPanel(QObject*) override {}
     bool isAlphaBetaPanelVisible() const override { return false; }
-    int alphaBetaSelectedPage() const override { return 0; }
-    void selectAlphaBetaPage(int) override {}
+    AlphaBetaPanelPage alphaBetaSelectedPage() const override { return AlphaBetaPanelPage::Curves; }
+    void selectAlphaBetaPage(AlphaBetaPanelPage) override {}
     void showPhaseDiagPanel(QObject*) override {}
     bool isPhaseDiagPanelVisible() const override { return false; }
-    int phaseDiagSelectedPage() const override { return 0; }
-    void selectPhaseDiagPage(int) override {}
+    std::optional<PhaseDiagPanelPage> phaseDiagSelectedPage() const override { return std::nullopt; }
+    void selectPhaseDiagPage(PhaseDiagPanelPage) override {}
     void showAqueousHomogLine(const Value&, double) override {}
     QString askCurveName(const QString& proposedName) override { return proposedName; }
     void showFluidPropertiesPanel(QObject*) override {}

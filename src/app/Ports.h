@@ -7,12 +7,20 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 class QObject;
 
 namespace quorvel {
 
 class WindowController;
+
+// The pages of the alpha-beta panel, in the order of its tabs and of the document's page items.
+enum class AlphaBetaPanelPage { Curves, Fluids, Correlations };
+
+// The pages of the phase-diagram panel, in the order of its tabs; the document's page items
+// reach the first four.
+enum class PhaseDiagPanelPage { Isopleths, Isochors, Volumes, Trapping, Aqueous, Summary };
 
 // The alpha-beta panel, the phase-diagram panel, the curve-name prompt and the
 // fluid-properties panel.
@@ -23,13 +31,14 @@ public:
 
     virtual void showAlphaBetaPanel(QObject* sender) = 0;
     virtual bool isAlphaBetaPanelVisible() const = 0;
-    virtual int alphaBetaSelectedPage() const = 0;
-    virtual void selectAlphaBetaPage(int index) = 0;
+    virtual AlphaBetaPanelPage alphaBetaSelectedPage() const = 0;
+    virtual void selectAlphaBetaPage(AlphaBetaPanelPage page) = 0;
 
     virtual void showPhaseDiagPanel(QObject* sender) = 0;
     virtual bool isPhaseDiagPanelVisible() const = 0;
-    virtual int phaseDiagSelectedPage() const = 0;
-    virtual void selectPhaseDiagPage(int index) = 0;
+    // None before the panel's window is made.
+    virtual std::optional<PhaseDiagPanelPage> phaseDiagSelectedPage() const = 0;
+    virtual void selectPhaseDiagPage(PhaseDiagPanelPage page) = 0;
     // The aqueous homogenisation line of an isochore (none: hide it) at a temperature in °C.
     virtual void showAqueousHomogLine(const Value& isochore, double temperature) = 0;
 

@@ -433,16 +433,16 @@ void FluidModelController::showStockTank(FluidRecord fluid, const StockTankResul
     clearStockTankFields();  // what this tank has no value for shows nothing, never another fluid's
     const Controls& c = *mControls;
     auto showGravities = [&c, &result] {
-        showNumber(*c.apiEditField, result.api[0], NumberFormat::Decimals2);
-        showNumber(*c.apcEditField, result.api[3], NumberFormat::Decimals2);
+        showNumber(*c.apiEditField, result.apiGravity(ApiMethod::untranslatedEos), NumberFormat::Decimals2);
+        showNumber(*c.apcEditField, result.apiGravity(ApiMethod::tovikDorvaneTranslation), NumberFormat::Decimals2);
     };
     QString apiText;  // all six gravities as one word, or numbers when empty
     switch (result.state) {
     case StockTankState::TwoPhases:
         fluid.setValue(fluidkey::gor, result.gor);
-        fluid.setValue(fluidkey::api, result.api[0]);
+        fluid.setValue(fluidkey::api, result.apiGravity(ApiMethod::untranslatedEos));
         showNumber(*c.gorEditField, result.gor, NumberFormat::Decimals2);
-        if (!(result.api[0] > kApiDisplayLimit))
+        if (!(result.apiGravity(ApiMethod::untranslatedEos) > kApiDisplayLimit))
             showGravities();
         break;
     case StockTankState::Gas: apiText = QStringLiteral("Gas"); break;
@@ -452,8 +452,10 @@ void FluidModelController::showStockTank(FluidRecord fluid, const StockTankResul
         break;
     case StockTankState::None: apiText = QStringLiteral("err"); break;
     }
-    for (int i = 0; i < int(result.api.size()); ++i)
-        fluid.setValue(fluidkey::apiMethod(i), apiText.isEmpty() ? Value(result.api[i]) : Value(apiText));
+    for (ApiMethod method : kApiMethods) {
+        const Value gravity = apiText.isEmpty() ? Value(result.apiGravity(method)) : Value(apiText);
+        fluid.setValue(fluidkey::apiMethod(method), gravity);
+    }
 }
 
 void FluidModelController::calculateGORAPI()

@@ -5,9 +5,9 @@
 
 namespace quorvel {
 
-QString fluidkey::apiMethod(int index)
+QString fluidkey::apiMethod(ApiMethod method)
 {
-    return QStringLiteral("API%1").arg(index);
+    return QStringLiteral("API%1").arg(static_cast<int>(method));
 }
 
 FluidRecord makeNewFluid(bool firstFluid)

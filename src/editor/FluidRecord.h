@@ -10,20 +10,33 @@
 
 #include <QString>
 
+#include <array>
+
 namespace quorvel {
 
 using FluidRecord = Dictionary;
 using ComponentRecord = Dictionary;
 
+// The methods of the stock-tank API gravities, in the order of their keys "API0" .. "API5".
+enum class ApiMethod {
+    untranslatedEos,
+    standingKatz,
+    alaniKennedy,
+    tovikDorvaneTranslation,
+    montelTranslation,
+    tovikDorvaneMolarWeight
+};
+inline constexpr std::array kApiMethods{ApiMethod::untranslatedEos,   ApiMethod::standingKatz,
+                                        ApiMethod::alaniKennedy,      ApiMethod::tovikDorvaneTranslation,
+                                        ApiMethod::montelTranslation, ApiMethod::tovikDorvaneMolarWeight};
+
 namespace fluidkey {
 // "API0" .. "API5"
-QString apiMethod(int index);
+QString apiMethod(ApiMethod method);
 }  // namespace fluidkey
 
 // Shown, never stored, for a fluid without "Tsat".
 inline constexpr double kDefaultTsat = 100;  // degrees Celsius
-
-// "EOS" string to the equation-of-state code: absent or "PR" 0, "SRK" 1.
 
 // A new fluid "New" of one component "C1", at 100 mole percent when it is the first fluid.
 FluidRecord makeNewFluid(bool firstFluid);

@@ -88,7 +88,7 @@ void writeComponentTable(CLogWindow& log, const FluidRecord& fluid)
 
 void writeStockTankLines(CLogWindow& log, const FluidRecord& fluid)
 {
-    const Value api0 = fluid.value(fluidkey::apiMethod(0));
+    const Value api0 = fluid.value(fluidkey::apiMethod(ApiMethod::untranslatedEos));
     const QString state = api0.isString() ? api0.toString() : QString();
     if (state == kAllGas) {
         log.appendFormat2("    GOR                                     : gas");
@@ -101,13 +101,14 @@ void writeStockTankLines(CLogWindow& log, const FluidRecord& fluid)
         const QString gor = state == kFailed ? kFailed : stockTankText(fluid.value(fluidkey::gor));
         log.appendFormat1("    GOR  (Non translated Peng-Robinson EOS) : %s ", gor);
     }
-    const auto api = [&](int method) { return stockTankText(fluid.value(fluidkey::apiMethod(method))); };
-    log.appendFormat1("    API\u00b0 (Non translated Peng-Robinson EOS) : %s ", api(0));
-    log.appendFormat1("    API\u00b0 (Montel volume translation)        : %s ", api(4));
-    log.appendFormat1("    API\u00b0 (Tovik-Dorvane volume translation)   : %s ", api(3));
-    log.appendFormat1("    API\u00b0 (Tovik-Dorvane Mw correlation)       : %s ", api(5));
-    log.appendFormat1("    API\u00b0 (Standing-Katz method)             : %s ", api(1));
-    log.appendFormat2("    API\u00b0 (Alani-Kennedy method)             : %s ", api(2));
+    const auto api = [&](ApiMethod method) { return stockTankText(fluid.value(fluidkey::apiMethod(method))); };
+    using enum ApiMethod;
+    log.appendFormat1("    API\u00b0 (Non translated Peng-Robinson EOS) : %s ", api(untranslatedEos));
+    log.appendFormat1("    API\u00b0 (Montel volume translation)        : %s ", api(montelTranslation));
+    log.appendFormat1("    API\u00b0 (Tovik-Dorvane volume translation)   : %s ", api(tovikDorvaneTranslation));
+    log.appendFormat1("    API\u00b0 (Tovik-Dorvane Mw correlation)       : %s ", api(tovikDorvaneMolarWeight));
+    log.appendFormat1("    API\u00b0 (Standing-Katz method)             : %s ", api(standingKatz));
+    log.appendFormat2("    API\u00b0 (Alani-Kennedy method)             : %s ", api(alaniKennedy));
 }
 
 }  // namespace

@@ -24,9 +24,10 @@ struct StockTankResult
     bool failed = false;  // the tank flash found no two-phase solution
     bool stopped = false;  // the progress answered to stop: the values mean nothing
     double gor = 0;       // Stdm3/Stdm3, equation of state without volume translation
-    // Untranslated EOS, Standing-Katz, Alani-Kennedy, Tovik-Dorvane translation, Montel
-    // translation, Tovik-Dorvane molar-weight correlation.
-    std::array<double, 6> api{};
+    // By ApiMethod, in its order.
+    std::array<double, kApiMethods.size()> api{};
+
+    [[nodiscard]] double apiGravity(ApiMethod method) const { return api[static_cast<std::size_t>(method)]; }
 };
 
 class StockTankCalculation

@@ -101,14 +101,15 @@ void CAlphaBetaPanel::windowDidLoad()
                                                          MainWindowTracker::instance().mainWindow());
 }
 
-int CAlphaBetaPanel::getSelectedPage()
+// The pages are the tabs in their order.
+AlphaBetaPanelPage CAlphaBetaPanel::getSelectedPage()
 {
-    return controls().tabView->currentIndex();
+    return static_cast<AlphaBetaPanelPage>(controls().tabView->currentIndex());
 }
 
-void CAlphaBetaPanel::selectTabViewIndex(int index)
+void CAlphaBetaPanel::selectTabViewIndex(AlphaBetaPanelPage page)
 {
-    controls().tabView->setCurrentIndex(index);
+    controls().tabView->setCurrentIndex(static_cast<int>(page));
     makeKeyAndOrderFront();
 }
 
@@ -218,10 +219,9 @@ void CAlphaBetaPanel::onAlphaBetaPlotSelection(const Notification&)
     mAlpha = double(mPlotView->selectedPointX());
     mBeta = double(mPlotView->selectedPointY());
     switch (getSelectedPage()) {
-    case 0: curvesPageTakesPlotSelection(selected); break;
-    case 1: fluidsPageTakesPlotSelection(selected); break;
-    case 2: correlationsPageTakesPlotSelection(selected); break;
-    default: break;
+    case AlphaBetaPanelPage::Curves: curvesPageTakesPlotSelection(selected); break;
+    case AlphaBetaPanelPage::Fluids: fluidsPageTakesPlotSelection(selected); break;
+    case AlphaBetaPanelPage::Correlations: correlationsPageTakesPlotSelection(selected); break;
     }
 }
 

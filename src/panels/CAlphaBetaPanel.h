@@ -7,6 +7,7 @@
 // and builds its window the first time it is shown.
 
 #include "app/CAlphaBetaPlotDocument.h"
+#include "app/Ports.h"
 #include "panels/FloatingPanel.h"
 #include "platform/Value.h"
 #include "plot/CPlotView.h"
@@ -55,8 +56,8 @@ public:
     CAlphaBetaPlotDocument* attachedDocument() const { return mDocument; }
     CPlotView* plotView() const { return mPlotView; }
 
-    int getSelectedPage();
-    void selectTabViewIndex(int index);
+    AlphaBetaPanelPage getSelectedPage();
+    void selectTabViewIndex(AlphaBetaPanelPage page);
     // Refreshes the page (none: the selected one): its controls follow the attached document.
     void updatePanel(const QString& page = QString());
 

@@ -32,11 +32,12 @@ namespace {
 const QString kNoFluidModel = QStringLiteral("None");
 
 // Unit pop-ups, their items in the order of the units (item i is the editor's unit number i).
-QComboBox* unitPopUp(QWidget* parent, const QStringList& units, int selectedItem)
+template <class Unit>
+QComboBox* unitPopUp(QWidget* parent, const QStringList& units, Unit selected)
 {
     auto* popUp = new QComboBox(parent);
     popUp->addItems(units);
-    popUp->setCurrentIndex(selectedItem);
+    popUp->setCurrentIndex(code_number(selected));
     popUp->setEnabled(false);  // the fields are always read in degrees Celsius and bar
     return popUp;
 }
@@ -162,8 +163,8 @@ QWidget* CFluidPropertiesPanel::makeBulkPage()
     auto* page = new QWidget;
     m.trapTemperature = conditionField(page, "mTrapTemperature");
     m.trapPressure = conditionField(page, "mTrapPressure");
-    m.unitTemperature = unitPopUp(page, kTemperatureUnits, code_number(sheetUnit(mUnitTemperatureIndex)));
-    m.unitPressure = unitPopUp(page, kPressureUnits, code_number(sheetUnit(mUnitPressureIndex)));
+    m.unitTemperature = unitPopUp(page, kTemperatureUnits, sheetUnit(mUnitTemperatureIndex));
+    m.unitPressure = unitPopUp(page, kPressureUnits, sheetUnit(mUnitPressureIndex));
     m.logButton1 = new QPushButton(tr("Write to log"), page);
     connect(m.logButton1, &QPushButton::clicked, this, &CFluidPropertiesPanel::onCalculateBulkProperties);
     auto* layout = new QVBoxLayout(page);
@@ -178,8 +179,8 @@ QWidget* CFluidPropertiesPanel::makeFlashPage()
     auto* page = new QWidget;
     m.flashTemperature = conditionField(page, "mFlashTemperature");
     m.flashPressure = conditionField(page, "mFlashPressure");
-    m.unitTemperature1 = unitPopUp(page, kTemperatureUnits, code_number(sheetUnit(mUnitTemperatureIndex1)));
-    m.unitPressure1 = unitPopUp(page, kPressureUnits, code_number(sheetUnit(mUnitPressureIndex1)));
+    m.unitTemperature1 = unitPopUp(page, kTemperatureUnits, sheetUnit(mUnitTemperatureIndex1));
+    m.unitPressure1 = unitPopUp(page, kPressureUnits, sheetUnit(mUnitPressureIndex1));
     m.logButton2 = new QPushButton(tr("Write to log"), page);
     connect(m.logButton2, &QPushButton::clicked, this, &CFluidPropertiesPanel::onCalculateFlashProperties);
     m.flashLiquidButton = new QPushButton(tr("Liquid as fluid model"), page);

@@ -130,15 +130,18 @@ CPlotView* CPhaseDiagPanel::plotView() const
     return mDocument ? mPlotView.data() : nullptr;
 }
 
-int CPhaseDiagPanel::getSelectedPage() const
+// The pages are the tabs in their order.
+std::optional<PhaseDiagPanelPage> CPhaseDiagPanel::getSelectedPage() const
 {
-    return mTabView ? mTabView->currentIndex() : -1;
+    if (!mTabView)
+        return std::nullopt;
+    return static_cast<PhaseDiagPanelPage>(mTabView->currentIndex());
 }
 
-void CPhaseDiagPanel::selectTabViewIndex(int index)
+void CPhaseDiagPanel::selectTabViewIndex(PhaseDiagPanelPage page)
 {
     window();
-    mTabView->setCurrentIndex(index);
+    mTabView->setCurrentIndex(static_cast<int>(page));
     makeKeyAndOrderFront();
 }
 

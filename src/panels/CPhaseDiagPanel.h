@@ -9,6 +9,7 @@
 //
 // Records of other documents are shown as they are (no copies).
 
+#include "app/Ports.h"
 #include "panels/FloatingPanel.h"
 #include "panels/PhaseDiagPage.h"
 
@@ -16,6 +17,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace quorvel {
@@ -33,7 +35,7 @@ class CPhaseDiagPanel : public FloatingPanel, private PhaseDiagPageHost
     Q_OBJECT
 
 public:
-    // Page identifiers, in the order of the tabs (the document's page items select 0 to 3).
+    // Page identifiers, in the order of the tabs and of PhaseDiagPanelPage.
     static inline const QString kIsoplethsPage = QStringLiteral("isopleths");
     static inline const QString kIsochorsPage = QStringLiteral("isochors");
     static inline const QString kVolumesPage = QStringLiteral("volumes");
@@ -48,8 +50,9 @@ public:
     CPhaseDiagPanel();
     ~CPhaseDiagPanel() override;
 
-    int getSelectedPage() const;
-    void selectTabViewIndex(int index);
+    // None before the window is made.
+    std::optional<PhaseDiagPanelPage> getSelectedPage() const;
+    void selectTabViewIndex(PhaseDiagPanelPage page);
     QString selectedPageIdentifier() const;
     // Refreshes the page of that identifier, or the selected page for an empty one.
     void updatePanel(const QString& page = QString()) override;

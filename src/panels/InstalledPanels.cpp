@@ -24,19 +24,22 @@ public:
     {
         return CAlphaBetaPanel::sharedAlphaBetaPanelCtroller()->isWindowVisible();
     }
-    int alphaBetaSelectedPage() const override
+    AlphaBetaPanelPage alphaBetaSelectedPage() const override
     {
         return CAlphaBetaPanel::sharedAlphaBetaPanelCtroller()->getSelectedPage();
     }
-    void selectAlphaBetaPage(int index) override
+    void selectAlphaBetaPage(AlphaBetaPanelPage page) override
     {
-        CAlphaBetaPanel::sharedAlphaBetaPanelCtroller()->selectTabViewIndex(index);
+        CAlphaBetaPanel::sharedAlphaBetaPanelCtroller()->selectTabViewIndex(page);
     }
 
     void showPhaseDiagPanel(QObject*) override { phaseDiagPanel()->showWindow(); }
     bool isPhaseDiagPanelVisible() const override { return phaseDiagPanel()->isWindowVisible(); }
-    int phaseDiagSelectedPage() const override { return phaseDiagPanel()->getSelectedPage(); }
-    void selectPhaseDiagPage(int index) override { phaseDiagPanel()->selectTabViewIndex(index); }
+    std::optional<PhaseDiagPanelPage> phaseDiagSelectedPage() const override
+    {
+        return phaseDiagPanel()->getSelectedPage();
+    }
+    void selectPhaseDiagPage(PhaseDiagPanelPage page) override { phaseDiagPanel()->selectTabViewIndex(page); }
     void showAqueousHomogLine(const Value& isochore, double temperature) override
     {
         phaseDiagPanel()->showAqueousHomogLine(isochore.toObject<CIsochor>(), temperature);

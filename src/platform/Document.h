@@ -25,7 +25,8 @@ class Document : public QObject, public Responder
     Q_OBJECT
 
 public:
-    enum ChangeType { ChangeDone, ChangeUndone, ChangeRedone, ChangeCleared };
+    enum class ChangeType { ChangeDone, ChangeUndone, ChangeRedone, ChangeCleared };
+    using enum ChangeType;
     // What closing a document with unsaved changes answers.
     enum class CloseChoice { Save, DontSave, Cancel };
 

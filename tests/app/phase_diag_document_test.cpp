@@ -688,7 +688,7 @@ TEST_F(PhaseDiagDocument, PageItemsFollowThePanel)
     EXPECT_TRUE(document->validateAction("onShowPhaseDiagPanelPage2:", &item));
     EXPECT_FALSE(item.isChecked()) << "hidden panel: nothing ticked";
     panels.phaseDiagVisible = true;
-    panels.phaseDiagPage = 1;
+    panels.phaseDiagPage = PhaseDiagPanelPage::Isochors;
     for (int page = 1; page <= 4; ++page) {
         EXPECT_TRUE(document->validateAction(QStringLiteral("onShowPhaseDiagPanelPage%1:").arg(page), &item));
         EXPECT_EQ(item.isChecked(), page == 2) << page;

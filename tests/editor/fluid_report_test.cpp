@@ -208,10 +208,10 @@ TEST_F(FluidReport, KeysNeverComputedPrintAsZero)
     FluidRecord oil = fluids().at(0).toDictionary();
     editor->selectFluidRow(0);
     settle();
-    for (int i = 0; i < 6; ++i)
-        oil.remove(fluidkey::apiMethod(i));
+    for (ApiMethod method : kApiMethods)
+        oil.remove(fluidkey::apiMethod(method));
     oil.remove(fluidkey::gor);
-    oil.setValue(fluidkey::apiMethod(4), "42.5");  // a number kept as text
+    oil.setValue(fluidkey::apiMethod(ApiMethod::montelTranslation), "42.5");  // a number kept as text
     start = log->text().length();
     editor->tables().onWriteLog();
     const QStringList tail = stockTankLines(written().split("\r\n"));

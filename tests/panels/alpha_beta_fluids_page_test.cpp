@@ -38,7 +38,7 @@ struct FluidsFixture : PanelsFixture
     FluidsFixture()
     {
         becomeMain(document);
-        panel->selectTabViewIndex(1);
+        panel->selectTabViewIndex(AlphaBetaPanelPage::Fluids);
     }
     void type(NumberField* field, const QString& text)
     {
@@ -263,7 +263,7 @@ TEST(AlphaBetaFluidsPageTest, ClickingEmptyPlotSpaceShowsANewFluidThere)
 
 struct CorrelationsFixture : FluidsFixture
 {
-    CorrelationsFixture() { panel->selectTabViewIndex(2); }
+    CorrelationsFixture() { panel->selectTabViewIndex(AlphaBetaPanelPage::Correlations); }
     Dictionary addCorrelation(const QString& name, int fluids)
     {
         Array data;

@@ -45,7 +45,7 @@ struct PanelFixture : PanelsFixture
     {
         InspectorPanels::install(nullptr);  // no prompt, unless the case installs the panels
         panel->showWindow();
-        panel->selectTabViewIndex(0);
+        panel->selectTabViewIndex(AlphaBetaPanelPage::Curves);
     }
 };
 
@@ -109,10 +109,10 @@ TEST(AlphaBetaPanelTest, ClosingTheAttachedWindowDetachesAndEmptiesThePage)
 TEST(AlphaBetaPanelTest, WithoutADocumentTheTablesShowTheirMessageRowsOnly)
 {
     PanelFixture f;
-    f.panel->selectTabViewIndex(2);
+    f.panel->selectTabViewIndex(AlphaBetaPanelPage::Correlations);
     EXPECT_EQ(column(f.c.correlationsView), QStringList{"No alpha-beta plot document"});
     EXPECT_FALSE(f.c.addCorrelationButton->isEnabled());
-    f.panel->selectTabViewIndex(1);
+    f.panel->selectTabViewIndex(AlphaBetaPanelPage::Fluids);
     EXPECT_EQ(f.c.pointsView->numberOfRows(), 0);
 
     CAlphaBetaPlotDocument* document = f.plotDocument();
@@ -365,7 +365,7 @@ TEST(AlphaBetaPanelTest, PageChangesAndThePagesMenuItems)
         AlphaBetaPlotSelection, nullptr, [&selections](const Notification&) { ++selections; });
     document->onShowAlphaBetaPanelPage3(nullptr);
     NotificationCenter::defaultCenter().removeObserver(id);
-    EXPECT_EQ(f.panel->getSelectedPage(), 2);
+    EXPECT_EQ(f.panel->getSelectedPage(), AlphaBetaPanelPage::Correlations);
     EXPECT_EQ(f.c.tabView->selectedIdentifier(), "correlations");
     EXPECT_EQ(selections, 1);
     EXPECT_TRUE(f.c.addCorrelationButton->isEnabled());

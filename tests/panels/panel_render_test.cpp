@@ -58,17 +58,19 @@ TEST(PanelRenderTest, AlphaBetaPanelBesideItsPlotOnEachPage)
     panel->showWindow();
     f.becomeMain(document);
     settle();
-    const char* names[] = {"alpha_beta_panel_curves.png", "alpha_beta_panel_fluids.png",
-                           "alpha_beta_panel_correlations.png"};
-    for (int page = 0; page < 3; ++page) {
+    const std::pair<AlphaBetaPanelPage, const char*> pages[] = {
+        {AlphaBetaPanelPage::Curves, "alpha_beta_panel_curves.png"},
+        {AlphaBetaPanelPage::Fluids, "alpha_beta_panel_fluids.png"},
+        {AlphaBetaPanelPage::Correlations, "alpha_beta_panel_correlations.png"}};
+    for (const auto& [page, name] : pages) {
         panel->selectTabViewIndex(page);
-        if (page == 1)
+        if (page == AlphaBetaPanelPage::Fluids)
             panel->controls().pointsView->selectRowAndScroll(1);
-        if (page == 2)
+        if (page == AlphaBetaPanelPage::Correlations)
             panel->controls().correlationsView->selectRowAndScroll(0);
         settle();
         const QImage image = sideBySide(f.windowOf(document), panel->window());
-        EXPECT_TRUE(image.save(renderPath(names[page])));
+        EXPECT_TRUE(image.save(renderPath(name)));
     }
 }
 

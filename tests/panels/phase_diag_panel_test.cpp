@@ -111,10 +111,10 @@ TEST_F(PhaseDiagPanel, PagesAreDisabledWithoutADocumentAndPageChangesThenPostNot
     // With a document each page change posts once, so the page takes up the plot's selection.
     attachedDocumentWithIsochores();
     const int before = posted.count(PTPlotSelection);
-    panel.selectTabViewIndex(1);
+    panel.selectTabViewIndex(PhaseDiagPanelPage::Isochors);
     EXPECT_EQ(posted.count(PTPlotSelection), before + 1);
     EXPECT_TRUE(isochorsUi.mIsochorsView->isEnabled());
-    EXPECT_EQ(panel.getSelectedPage(), 1);
+    EXPECT_EQ(panel.getSelectedPage(), PhaseDiagPanelPage::Isochors);
     EXPECT_EQ(panel.selectedPageIdentifier(), CPhaseDiagPanel::kIsochorsPage);
 }
 

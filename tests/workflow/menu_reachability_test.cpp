@@ -183,12 +183,12 @@ TEST_F(MenuReachability, PanelPagesAreReachedFromTheirDocumentsMenuWhichTicksThe
          "Alpha-Beta",
          {actionname::showAlphaBetaPanelPage1, actionname::showAlphaBetaPanelPage2,
           actionname::showAlphaBetaPanelPage3},
-         [] { return CAlphaBetaPanel::sharedAlphaBetaPanelCtroller()->getSelectedPage(); }},
+         [] { return static_cast<int>(CAlphaBetaPanel::sharedAlphaBetaPanelCtroller()->getSelectedPage()); }},
         {"onNewPhaseDiagDocument:",
          "Phase Diagram",
          {actionname::showPhaseDiagPanelPage1, actionname::showPhaseDiagPanelPage2, actionname::showPhaseDiagPanelPage3,
           actionname::showPhaseDiagPanelPage4},
-         [] { return CPhaseDiagPanel::sharedPhaseDiagPanelCtroller()->getSelectedPage(); }},
+         [] { return static_cast<int>(CPhaseDiagPanel::sharedPhaseDiagPanelCtroller()->getSelectedPage().value()); }},
     };
     for (const PageMenu& pages : pageMenus) {
         SCOPED_TRACE(pages.menuTitle);

@@ -75,12 +75,18 @@ public:
 
     void showAlphaBetaPanel(QObject*) override { calls << "showAlphaBetaPanel"; }
     bool isAlphaBetaPanelVisible() const override { return alphaBetaVisible; }
-    int alphaBetaSelectedPage() const override { return 0; }
-    void selectAlphaBetaPage(int index) override { calls << QStringLiteral("selectAlphaBetaPage %1").arg(index); }
+    AlphaBetaPanelPage alphaBetaSelectedPage() const override { return AlphaBetaPanelPage::Curves; }
+    void selectAlphaBetaPage(AlphaBetaPanelPage page) override
+    {
+        calls << QStringLiteral("selectAlphaBetaPage %1").arg(static_cast<int>(page));
+    }
     void showPhaseDiagPanel(QObject*) override { calls << "showPhaseDiagPanel"; }
     bool isPhaseDiagPanelVisible() const override { return phaseDiagVisible; }
-    int phaseDiagSelectedPage() const override { return phaseDiagPage; }
-    void selectPhaseDiagPage(int index) override { calls << QStringLiteral("selectPhaseDiagPage %1").arg(index); }
+    std::optional<PhaseDiagPanelPage> phaseDiagSelectedPage() const override { return phaseDiagPage; }
+    void selectPhaseDiagPage(PhaseDiagPanelPage page) override
+    {
+        calls << QStringLiteral("selectPhaseDiagPage %1").arg(static_cast<int>(page));
+    }
     void showAqueousHomogLine(const Value& isochore, double temperature) override
     {
         calls << "showAqueousHomogLine";
@@ -98,7 +104,7 @@ public:
     QStringList calls;
     bool alphaBetaVisible = false;
     bool phaseDiagVisible = false;
-    int phaseDiagPage = 0;
+    PhaseDiagPanelPage phaseDiagPage = PhaseDiagPanelPage::Isopleths;
     Value aqueousIsochore;
     double aqueousTemperature = 0;
     QStringList proposedCurveNames;
