@@ -136,7 +136,7 @@ void CalculationInterface::writeComponent(int i, const ComponentRecord& componen
         component.contains(componentkey::slope) ? std::optional(read(componentkey::slope)) : std::nullopt;
     oil->setComponentConstants(static_cast<short>(i),
                                {Tc, Pc, omega, mw, Vc, read(componentkey::sg), read(componentkey::tb) + kCelsiusOffset,
-                                component.intValue(componentkey::nc), component.intValue(componentkey::corr),
+                                component.intValue(componentkey::nc), correlationCodeFromNumber(component.intValue(componentkey::corr)),
                                 slope},
                                *liquidPhase, *vapourPhase);
 

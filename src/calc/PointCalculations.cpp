@@ -96,7 +96,7 @@ void CalculationInterface::recuperateFlashedFluid(FluidRecord record, phase_kind
         component.setValue(componentkey::mw, data.mw);
         component.setValue(componentkey::sg, oil->specificGravity()[i]);
         component.setValue(componentkey::nc, oil->carbonNumber()[i]);
-        component.setValue(componentkey::corr, oil->correlationCodes()[i]);
+        component.setValue(componentkey::corr, code_number(oil->correlationCodes()[i]));
         component.setValue(componentkey::mole, x[i] * 100);
         components.append(component);
     }

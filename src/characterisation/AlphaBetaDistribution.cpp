@@ -162,10 +162,10 @@ void MontelModelEx::readModelComposition()
     zC7plus = std::accumulate(x.begin() + kModelC7, x.end(), 0.0);
 }
 
-bool MontelModelEx::evaluateAt(double trialAlpha, double trialBeta, int& err)
+bool MontelModelEx::evaluateAt(double trialAlpha, double trialBeta, bool& failed)
 {
     if (!isAlphaBetaInRange(trialAlpha, trialBeta)) {
-        err = 1;
+        failed = true;
         return false;
     }
     // The seven points of one parameter set share one model fluid and one saturation.
@@ -184,16 +184,16 @@ bool MontelModelEx::evaluateAt(double trialAlpha, double trialBeta, int& err)
         haveEvaluated = true;
     }
     if (Pcal == kSaturationFailure || !std::isfinite(Pcal)) {
-        err = 1;
+        failed = true;
         return false;
     }
     return true;
 }
 
 void MontelModelEx::evaluatePoint(std::span<const double> X, double trialAlpha, double trialBeta, double& Y,
-                                  double& Z, int& err)
+                                  double& Z, bool& failed)
 {
-    if (!evaluateAt(trialAlpha, trialBeta, err))
+    if (!evaluateAt(trialAlpha, trialBeta, failed))
         return;
     const MontelComposition groups{zC1, zC2, zC3, zC4, zC5, zC6, zC7plus};
     Y = groups.group(int(X[0]));
@@ -201,15 +201,15 @@ void MontelModelEx::evaluatePoint(std::span<const double> X, double trialAlpha, 
 }
 
 void MontelModelEx::evaluate(std::span<const double> X, std::span<const double> P, double& Y, double& Z,
-                             std::span<const double>, int& err)
+                             std::span<const double>, bool& failed)
 {
-    evaluatePoint(X, P[0], P[1], Y, Z, err);
+    evaluatePoint(X, P[0], P[1], Y, Z, failed);
 }
 
 void MontelModelEx::evaluate1(std::span<const double> X, std::span<const double> P, double& Y, double& Z,
-                              std::span<const double>, int& err)
+                              std::span<const double>, bool& failed)
 {
-    evaluatePoint(X, alpha, P[0], Y, Z, err);
+    evaluatePoint(X, alpha, P[0], Y, Z, failed);
 }
 
 // ---- The extended fits ----
@@ -257,13 +257,13 @@ MontelFitReport runExtendedFit(const ExtendedFitInput& in, double& alpha, double
     Fitting fitting;
     fitting.set_maximum_number_of_iterations(kExtendedFitIterations);
     setUpGroupRegression(fitting, model, betaOnly ? &MontelModelEx::evaluate1 : &MontelModelEx::evaluate, in.groups,
-                         RegressionHistory::iterationsAndPoints, GroupRegression::fractionsAndPressure,
+                         Fitting::History::points, GroupRegression::fractionsAndPressure,
                          std::span(betaOnly ? initial.data() + 1 : initial.data(), parameters));
     fitting.read_Zm(pressure);
     fitting.read_sdZ(sdZ);
 
     MontelFitReport report;
-    report.status = fitting.regres(0);
+    report.status = fitting.regres();
     report.saturationSolves = model.saturationSolves;
     if (report.status != Fitting::Status::converged)
         writeCharacterisationLog(QStringLiteral("Alpha-beta fit to the composition and the saturation point: %1; "
@@ -276,10 +276,16 @@ MontelFitReport runExtendedFit(const ExtendedFitInput& in, double& alpha, double
     return report;
 }
 
+Fitting::Regression regressionOf(GroupRegression type)
+{
+    return type == GroupRegression::fractionsAndPressure ? Fitting::Regression::y_and_z_at_fixed_x
+                                                         : Fitting::Regression::y_at_fixed_x;
+}
+
 }  // namespace
 
 void setUpGroupRegression(Fitting& fitting, Equation& model, ModelFunction function,
-                          std::span<const double, kMontelGroupCount> measured, RegressionHistory history,
+                          std::span<const double, kMontelGroupCount> measured, Fitting::History history,
                           GroupRegression type, std::span<const double> initialParameters)
 {
     std::array<double, kMontelGroupCount> index{}, deviation{};
@@ -291,7 +297,7 @@ void setUpGroupRegression(Fitting& fitting, Equation& model, ModelFunction funct
     fitting.number_of_independent_variables(1);
     fitting.number_of_dependent_variables(1);
     fitting._setModelToFit(&model, function);
-    fitting.set_print_level(static_cast<short>(history));
+    fitting.set_history_detail(history);
     fitting.number_of_parameters(int(initialParameters.size()));
     fitting.number_of_additional_parameters(0);
     fitting.allocate_memory();
@@ -299,7 +305,7 @@ void setUpGroupRegression(Fitting& fitting, Equation& model, ModelFunction funct
     fitting.read_Ym(measured);
     fitting.read_sdX(0, deviation);
     fitting.read_sdY(deviation);
-    fitting.set_type_of_regression(static_cast<short>(type));
+    fitting.set_type_of_regression(regressionOf(type));
     fitting.set_initial_parameters(initialParameters);
     fitting.set_parameters_pertubation(perturbation);
 }

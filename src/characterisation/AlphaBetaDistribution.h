@@ -63,10 +63,10 @@ public:
 
     // Fits alpha (P[0]) and beta (P[1]).
     void evaluate(std::span<const double> X, std::span<const double> P, double& Y, double& Z,
-                  std::span<const double> additional, int& err);
+                  std::span<const double> additional, bool& failed);
     // Fits beta (P[0]) with the stored alpha.
     void evaluate1(std::span<const double> X, std::span<const double> P, double& Y, double& Z,
-                   std::span<const double> additional, int& err);
+                   std::span<const double> additional, bool& failed);
 
     double alpha = 0;
     double beta = 0;
@@ -80,10 +80,11 @@ public:
     int saturationSolves = 0;
 
 private:
-    // Model values at (alpha, beta); false (err set) outside the model's range or when the
+    // Model values at (alpha, beta); false (failed set) outside the model's range or when the
     // saturation pressure cannot be computed.
-    bool evaluateAt(double trialAlpha, double trialBeta, int& err);
-    void evaluatePoint(std::span<const double> X, double trialAlpha, double trialBeta, double& Y, double& Z, int& err);
+    bool evaluateAt(double trialAlpha, double trialBeta, bool& failed);
+    void evaluatePoint(std::span<const double> X, double trialAlpha, double trialBeta, double& Y, double& Z,
+                       bool& failed);
     void readModelComposition();
 
     bool haveEvaluated = false;
@@ -115,21 +116,18 @@ MontelFitReport applyMontelSplittingAlgorithmEx1(double C1, double C2, double C3
 inline constexpr int kMontelGroupCount = 7;
 inline constexpr double kGroupDeviation = 1e-8;
 inline constexpr double kGroupParameterPerturbation = 1e-6;
-// What a group regression fits, numbered as the fitting's regression types: the measured
-// fractions with the saturation pressure, or the fractions alone.
-enum class GroupRegression : short { fractionsAndPressure = 2, fractionsOnly = 3 };
-// How much of each iteration the regression writes to its history, as the fitting's print
-// levels: the iteration with its parameters, or also its line search and points.
-enum class RegressionHistory : short { iterations = 1, iterationsAndPoints = 4 };
+// What a group regression fits: the measured fractions (Y) with the saturation pressure (Z),
+// or the fractions alone; the group indices are exact.
+enum class GroupRegression { fractionsAndPressure, fractionsOnly };
 template <class Model>
 using GroupModelFunction = void (Model::*)(std::span<const double>, std::span<const double>, double&, double&,
-                                           std::span<const double>, int&);
+                                           std::span<const double>, bool&);
 void setUpGroupRegression(Fitting& fitting, Equation& model, ModelFunction function,
-                          std::span<const double, kMontelGroupCount> measured, RegressionHistory history,
+                          std::span<const double, kMontelGroupCount> measured, Fitting::History history,
                           GroupRegression type, std::span<const double> initialParameters);
 template <class Model>
 void setUpGroupRegression(Fitting& fitting, Model& model, GroupModelFunction<Model> function,
-                          std::span<const double, kMontelGroupCount> measured, RegressionHistory history,
+                          std::span<const double, kMontelGroupCount> measured, Fitting::History history,
                           GroupRegression type, std::span<const double> initialParameters)
 {
     setUpGroupRegression(fitting, static_cast<Equation&>(model), static_cast<ModelFunction>(function), measured,

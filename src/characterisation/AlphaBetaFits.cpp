@@ -142,11 +142,11 @@ void finishSplit(const Dictionary& source, Dictionary fluid, const SplitFit& fit
 
 // ---- Quick fit ----
 
-void MontelModelFit::calculate_vector_function(std::span<const double> U, std::span<double> G, Matrix&, int& err,
-                                               int, void*)
+void MontelModelFit::calculate_vector_function(std::span<const double> U, std::span<double> G, Matrix&,
+                                               bool& failed, Evaluation, void*)
 {
     if (!isAlphaBetaInRange(U[0], U[1])) {
-        err = 1;
+        failed = true;
         return;
     }
     const MontelComposition c = simplifiedMontelComposition(U[0], U[1], N2 + CO2 + H2S);
@@ -218,10 +218,10 @@ Dictionary getTovikFluid(const Dictionary& source, bool* fitted)
 // ---- Alpha-beta split ----
 
 void MontelModel::evaluate(std::span<const double> X, std::span<const double> P, double& Y, double&,
-                           std::span<const double>, int& err)
+                           std::span<const double>, bool& failed)
 {
     if (!isAlphaBetaInRange(P[0], P[1])) {
-        err = 1;
+        failed = true;
         return;
     }
     alpha = P[0];
@@ -242,9 +242,9 @@ Fitting::Status applyMontelSplittingAlgorithm(std::span<double> z, int& count, d
     const std::array<double, kGroupCount> measured{C1, C2, C3, C4, C5, C6, C7plus};
     const std::array<double, 2> initial{kSplitInitialAlpha, kSplitInitialBeta};
     Fitting fitting;
-    setUpGroupRegression(fitting, model, &MontelModel::evaluate, measured, RegressionHistory::iterations,
+    setUpGroupRegression(fitting, model, &MontelModel::evaluate, measured, Fitting::History::iterations,
                          GroupRegression::fractionsOnly, initial);
-    const Fitting::Status status = fitting.regres(0);
+    const Fitting::Status status = fitting.regres();
     if (status != Fitting::Status::converged)
         writeCharacterisationLog(QStringLiteral("Alpha-beta split regression: %1; the last parameters are kept.\n")
                                      .arg(describeFittingStatus(status)));

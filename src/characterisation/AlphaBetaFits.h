@@ -22,8 +22,8 @@ public:
 
     // Solves from (0.92, 0.4); true with the solution in alpha and beta, false with both 0.
     bool calculate(double& alpha, double& beta);
-    void calculate_vector_function(std::span<const double> U, std::span<double> G, Matrix& J, int& err, int mode,
-                                   void* data);
+    void calculate_vector_function(std::span<const double> U, std::span<double> G, Matrix& J, bool& failed,
+                                   Evaluation evaluation, void* data);
 
     double CO2 = 0, N2 = 0, H2S = 0;
     double targetC1 = 0;
@@ -54,7 +54,7 @@ public:
     MontelModel() = default;
 
     void evaluate(std::span<const double> X, std::span<const double> P, double& Y, double& Z,
-                  std::span<const double> additional, int& err);
+                  std::span<const double> additional, bool& failed);
 
     double alpha = 0, beta = 0;
     double N2 = 0, CO2 = 0, H2S = 0;

@@ -1,9 +1,8 @@
 #include "characterisation/BulkPropertyCorrelations.h"
 
 #include "calc/FluidRecordKeys.h"
-#include "characterisation/CorrelationCodes.h"
-
 #include "numeric/Secant.h"
+#include "thermo/CorrelationCodes.h"
 
 #include <cmath>
 #include <limits>
@@ -125,7 +124,7 @@ double LeeKeslerMw::equationForCalculateTb(double T, void*)
 double TwuMw::equationForCalculateMw(double M, void*)
 {
     if (M < 0) {
-        evaluation_error = 1;
+        evaluation_error = true;
         return 0;
     }
     return Tb - twuParaffinTb(M);

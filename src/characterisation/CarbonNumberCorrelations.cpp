@@ -2,8 +2,8 @@
 
 #include "calc/FluidRecordKeys.h"
 #include "characterisation/CarbonNumberTables.h"
-#include "characterisation/CorrelationCodes.h"
 #include "characterisation/SpeciesIdentifier.h"
+#include "thermo/CorrelationCodes.h"
 
 #include <cmath>
 

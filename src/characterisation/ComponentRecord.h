@@ -4,8 +4,8 @@
 // and the outcome of a correlation applied to a record.
 
 #include "calc/FluidRecordKeys.h"
-#include "characterisation/CorrelationCodes.h"
 #include "platform/Value.h"
+#include "thermo/CorrelationCodes.h"
 
 #include <initializer_list>
 

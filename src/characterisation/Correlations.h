@@ -5,8 +5,8 @@
 #include "characterisation/BulkPropertyCorrelations.h"
 #include "characterisation/CarbonNumberCorrelations.h"
 #include "characterisation/ComponentRecord.h"
-#include "characterisation/CorrelationCodes.h"
 #include "characterisation/SpeciesIdentifier.h"
+#include "thermo/CorrelationCodes.h"
 
 namespace quorvel {
 

@@ -3,8 +3,8 @@
 // alpha-beta fit, an Ahmed split, one correlation set and the C7 .. C10, Cn1, Cn2 lumping,
 // and its saturation pressure set against the measured one.
 
-#include "characterisation/CorrelationCodes.h"
 #include "platform/Value.h"
+#include "thermo/CorrelationCodes.h"
 
 #include <cstdint>
 

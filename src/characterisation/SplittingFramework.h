@@ -5,8 +5,8 @@
 // gravity), the single C7+ component made when a method cannot run, and the comparison
 // of measured with split mole fractions on the characterisation log.
 
-#include "characterisation/CorrelationCodes.h"
 #include "platform/Value.h"
+#include "thermo/CorrelationCodes.h"
 
 #include <array>
 #include <vector>

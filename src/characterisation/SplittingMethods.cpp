@@ -61,9 +61,7 @@ bool solveNormalEquations(double a11, double a12, double a22, double r1, double 
     A[1][1] = a22;
     double rhs[2] = {r1, r2};
     double solution[2] = {0, 0};
-    int err = 0;
-    solve_the_linear_system(A, rhs, solution, 2, err);
-    if (err != 0 || !std::isfinite(solution[0]) || !std::isfinite(solution[1]))
+    if (solve_the_linear_system(A, rhs, solution, 2) != LinearSystemOutcome::solved || !std::isfinite(solution[0]) || !std::isfinite(solution[1]))
         return false;
     x1 = solution[0];
     x2 = solution[1];

@@ -4,9 +4,9 @@
 // stored ones (temperatures in degrees Celsius, pressures in bar, Vc in cm3/mol).
 
 #include "calc/FluidRecordKeys.h"
-#include "characterisation/CorrelationCodes.h"
 #include "characterisation/MeasuredPoint.h"
 #include "platform/Value.h"
+#include "thermo/CorrelationCodes.h"
 
 #include <QString>
 

@@ -179,20 +179,20 @@ std::filesystem::path Fitting::set_history_folder(const DiagnosticFolder& folder
 }
 
 void Fitting::evaluate(std::span<const double> x, std::span<const double> p, double& y, double& z,
-                       std::span<const double> additional_values, int& err)
+                       std::span<const double> additional_values, bool& failed)
 {
     if (model_object == nullptr || model_function == nullptr) {
-        err = 1;
+        failed = true;
         return;
     }
-    (model_object->*model_function)(x, p, y, z, additional_values, err);
+    (model_object->*model_function)(x, p, y, z, additional_values, failed);
 }
 
 void Fitting::func()
 {
     for (int i = 0; i < point_count; ++i) {
-        evaluate(row(X_, i), P_, Y[i], Z[i], row(additional, i), error);
-        if (error)
+        evaluate(row(X_, i), P_, Y[i], Z[i], row(additional, i), evaluation_failed);
+        if (evaluation_failed)
             return;
     }
 }
@@ -204,9 +204,9 @@ void Fitting::fundr()
         for (int a = 0; a < parameter_count; ++a) {
             const double held = P_[a];
             P_[a] = held + dP[a];
-            evaluate(row(X_, i), P_, y_plus, z_plus, row(additional, i), error);
+            evaluate(row(X_, i), P_, y_plus, z_plus, row(additional, i), evaluation_failed);
             P_[a] = held - dP[a];
-            evaluate(row(X_, i), P_, y_minus, z_minus, row(additional, i), error);
+            evaluate(row(X_, i), P_, y_minus, z_minus, row(additional, i), evaluation_failed);
             P_[a] = held;
             Fp[i][a] = (y_plus - y_minus) / (2 * dP[a]);
             if (has_z_terms())
@@ -217,12 +217,12 @@ void Fitting::fundr()
         for (int k = 0; k < independent_count; ++k) {
             const double held = X_[i][k];
             X_[i][k] = held + dX[k];
-            evaluate(row(X_, i), P_, y_plus, z_plus, row(additional, i), error);
+            evaluate(row(X_, i), P_, y_plus, z_plus, row(additional, i), evaluation_failed);
             X_[i][k] = held - dX[k];
-            evaluate(row(X_, i), P_, y_minus, z_minus, row(additional, i), error);
+            evaluate(row(X_, i), P_, y_minus, z_minus, row(additional, i), evaluation_failed);
             X_[i][k] = held;
             Fx[i][k] = (y_plus - y_minus) / (2 * dX[k]);
-            if (type_of_regression == 0)
+            if (type_of_regression == Regression::errors_in_x_y_and_z)
                 Gx[i][k] = (z_plus - z_minus) / (2 * dX[k]);
         }
     }
@@ -271,7 +271,7 @@ bool Fitting::step_settings_usable() const
     return step_divisor > 1 && std::isfinite(step_divisor) && initial_step > 0 && std::isfinite(initial_step);
 }
 
-Fitting::Status Fitting::regres(short code)
+Fitting::Status Fitting::regres()
 {
     if (!allocated_for_the_counts()) {
         std::fprintf(history, "The arrays do not match the counts: allocate_memory must follow them.\n");
@@ -281,11 +281,11 @@ Fitting::Status Fitting::regres(short code)
         std::fprintf(history, "The step divisor must be a number above 1 and the initial step a positive number.\n");
         return run_status = Status::unusable_step_settings;
     }
-    error = code;
+    evaluation_failed = false;
     iteration_ = 0;
     inner_iteration = 0;
-    converged = 0;  // every run starts afresh
-    accepted = 0;
+    converged = false;  // every run starts afresh
+    accepted = false;
     Y = Ym_;
     Z = Zm_;
     X_ = Xm_;
@@ -299,9 +299,9 @@ Fitting::Status Fitting::regres(short code)
     while (!converged) {
         al = initial_step;
         func();
-        if (!error)
+        if (!evaluation_failed)
             fundr();
-        if (error) {
+        if (evaluation_failed) {
             std::fprintf(history, "Error in function evaluation\n");
             return run_status = Status::evaluation_failed;
         }
@@ -359,7 +359,7 @@ bool Fitting::solve_linearised_step()
                         a += 1 / varX[i][k];
                     D_work[k][l] = a;
                 }
-            if (inverse(D_work, nx) != 0) {
+            if (inverse(D_work, nx) != LinearSystemOutcome::solved) {
                 std::fprintf(history, "Ill-defined variable matrix\n");
                 run_status = Status::ill_defined_variables;
                 return false;
@@ -416,7 +416,7 @@ bool Fitting::solve_linearised_step()
         }
     }
 
-    if (inverse(CC, npar) != 0) {
+    if (inverse(CC, npar) != LinearSystemOutcome::solved) {
         std::fprintf(history, "Ill-defined parameter matrix\n");
         run_status = Status::ill_defined_parameters;
         return false;
@@ -458,7 +458,7 @@ bool Fitting::solve_linearised_step()
 
 void Fitting::limite_variations_of_parameters()
 {
-    if (has_x_terms() && limit_variables != 2) {
+    if (has_x_terms() && keep_variables_non_negative) {
         for (int i = 0; i < point_count; ++i)
             for (int k = 0; k < independent_count; ++k) {
                 if (X_[i][k] + al * delX[i][k] >= 0)
@@ -493,7 +493,7 @@ void Fitting::calculate_new_parameters()
 {
     move_trial_point(al);
     inner_iteration = 0;
-    accepted = 0;
+    accepted = false;
     const double zero_level = rounding_level();
     do {
         ++inner_iteration;
@@ -504,13 +504,13 @@ void Fitting::calculate_new_parameters()
             return;
         }
         func();
-        if (error) {
+        if (evaluation_failed) {
             ssqn = 1e20;
-            error = 0;
+            evaluation_failed = false;
         } else {
             ssqn = sum_of_squares();
         }
-        if (inner_iteration == 1 && print_level > 1)
+        if (inner_iteration == 1 && writes(History::line_search))
             std::fprintf(history, "al ssqn \n %lg  %lg \n", al, ssqn);
         dS = ssqn - ssq;
         // A model that meets the data (within rounding) cannot do better.
@@ -519,14 +519,14 @@ void Fitting::calculate_new_parameters()
         if (inner_iteration == 1) {
             // No acceptance test yet: the next pass evaluates the same point again.
             if (exact_fit || std::fabs(dS) / ssqn < relative_tolerance)
-                converged = 1;
+                converged = true;
             continue;
         }
         if (dS <= 0 && (exact_fit || dS - decrease_ratio * (2 * al - al * al) * dsl < 0)) {
-            accepted = 1;
+            accepted = true;
             relative_change = (ssq - ssqn) / ssqn;
             if (exact_fit || std::fabs(relative_change) < relative_tolerance)
-                converged = 1;
+                converged = true;
         } else {
             al /= step_divisor;
             move_trial_point(-(step_divisor - 1) * al);
@@ -536,13 +536,13 @@ void Fitting::calculate_new_parameters()
 
 void Fitting::print()
 {
-    if (print_level > 0) {
+    if (writes(History::iterations)) {
         std::fprintf(history, "Iteration %d  \nSum of the squares %lg\n  Parameters ", iteration_, ssq);
         for (double parameter : P_)
             std::fprintf(history, "%lg ", parameter);
         std::fprintf(history, "\n\n");
     }
-    if (print_level > 3) {
+    if (writes(History::points)) {
         std::fprintf(history, "Estimated true values of variables\n");
         static const char* const headers[] = {
             "i\t\tX\t\tXm\t\tY\t\tYm\t\tZ\t\tZm\n",
@@ -550,8 +550,7 @@ void Fitting::print()
             "i\t\tY\t\tYm\t\tZ\t\tZm\n",
             "i\t\tY\t\tYm\n",
         };
-        if (type_of_regression >= 0 && type_of_regression <= 3)
-            std::fprintf(history, "%s", headers[type_of_regression]);
+        std::fprintf(history, "%s", headers[static_cast<int>(type_of_regression)]);
         for (int i = 0; i < point_count; ++i) {
             std::fprintf(history, "%d\t\t", i);
             if (has_x_terms())
@@ -564,15 +563,16 @@ void Fitting::print()
         }
         std::fprintf(history, "\n");
     }
-    if (print_level > 6) {
+    if (writes(History::derivatives)) {
         if (has_x_terms()) {
             std::fprintf(history, "Derivatives with respect to the variables\n");
-            std::fprintf(history, type_of_regression == 0 ? "i\t\tdFx\t\tdGx\n" : "i\t\tdFx\n");
+            const bool z_terms = type_of_regression == Regression::errors_in_x_y_and_z;
+            std::fprintf(history, z_terms ? "i\t\tdFx\t\tdGx\n" : "i\t\tdFx\n");
             for (int i = 0; i < point_count; ++i) {
                 std::fprintf(history, "%d\t\t", i);
                 for (int k = 0; k < independent_count; ++k)
                     std::fprintf(history, "%12lg\t\t", Fx[i][k]);
-                if (type_of_regression == 0)
+                if (z_terms)
                     for (int k = 0; k < independent_count; ++k)
                         std::fprintf(history, "%12lg\t\t", Gx[i][k]);
                 std::fprintf(history, "\n");
@@ -600,7 +600,7 @@ void Fitting::report_step()
     for (double change : delp)
         std::fprintf(history, "%lg\t", change);
     std::fprintf(history, "\n");
-    if (print_level > 2 && has_x_terms()) {
+    if (writes(History::variable_changes) && has_x_terms()) {
         std::fprintf(history, "Changes in independent variables\n");
         for (int i = 0; i < point_count; ++i) {
             for (int k = 0; k < independent_count; ++k)

@@ -17,11 +17,27 @@ namespace quorvel {
 // Errors-in-variables nonlinear least squares. The model gives Y (and Z) of each point
 // from its true independent values X and the parameters P; the regression estimates P and
 // the true X by minimising the weighted squared deviations from the measured values.
-//
-// Regression types: 0 errors in X, Y and Z; 1 errors in X, Y; 2 X fixed, Y and Z;
-// 3 X fixed, Y only.
 class Fitting {
 public:
+    // The measured values whose deviations the regression weighs; the number picks the
+    // header of the history's table of points.
+    enum class Regression {
+        errors_in_x_y_and_z = 0,
+        errors_in_x_and_y = 1,
+        y_and_z_at_fixed_x = 2,
+        y_at_fixed_x = 3,
+    };
+    // How much of each iteration regres writes to its history; a level writes what the
+    // levels below it write too.
+    enum class History {
+        steps = 0,             // the linearised step and the changes of the parameters alone
+        iterations = 1,        // the sum of squares and the parameters
+        line_search = 2,       // the first trial of the line search
+        variable_changes = 3,  // the step's changes of the true independent values
+        points = 4,            // the estimated true values of the points
+        derivatives = 7,       // the derivatives of the model
+    };
+
     // Outcome of regres.
     enum class Status {
         converged,               // the sum of squares stopped changing (or the model meets the data)
@@ -62,7 +78,7 @@ public:
     void read_EvY(std::span<const double> values);
     void read_EvZ(std::span<const double> values);
 
-    void set_type_of_regression(short type) { type_of_regression = type; }
+    void set_type_of_regression(Regression type) { type_of_regression = type; }
     void set_initial_parameters(std::span<const double> values);
     void set_parameters_pertubation(std::span<const double> values);
     void set_variables_pertubation(std::span<const double> values);
@@ -85,13 +101,12 @@ public:
     std::filesystem::path set_history_folder(const DiagnosticFolder& folder = DiagnosticFolder(),
                                              std::string_view suffix = {});
 
-    // Runs the regression from the measured values and the current P. code is the
-    // starting error indication (0 from every caller).
-    Status regres(short code = 0);
+    // Runs the regression from the measured values and the current P.
+    Status regres();
 
     // Calls the model for one point.
     void evaluate(std::span<const double> x, std::span<const double> p, double& y, double& z,
-                  std::span<const double> additional_values, int& err);
+                  std::span<const double> additional_values, bool& failed);
 
     Status status() const { return run_status; }
     bool good() const { return run_status == Status::converged; }
@@ -100,9 +115,9 @@ public:
     void set_relative_tolerance(double tolerance) { relative_tolerance = tolerance; }
     void set_step_divisor(double divisor) { step_divisor = divisor; }
     void set_initial_step(double step) { initial_step = step; }
-    // 2 lets a step take the true independent values below zero.
-    void set_limit_variables(short limit) { limit_variables = limit; }
-    void set_print_level(short level) { print_level = level; }
+    // A step that would take a true independent value below zero is shortened, unless switched off.
+    void set_keep_variables_non_negative(bool keep) { keep_variables_non_negative = keep; }
+    void set_history_detail(History detail) { history_detail = detail; }
 
     // Measured values, as read.
     const Matrix& Xm() const { return Xm_; }
@@ -122,8 +137,17 @@ public:
 private:
     bool allocated_for_the_counts() const;
     bool step_settings_usable() const;
-    bool has_x_terms() const { return type_of_regression == 0 || type_of_regression == 1; }
-    bool has_z_terms() const { return type_of_regression == 0 || type_of_regression == 2; }
+    bool has_x_terms() const
+    {
+        return type_of_regression == Regression::errors_in_x_y_and_z ||
+               type_of_regression == Regression::errors_in_x_and_y;
+    }
+    bool has_z_terms() const
+    {
+        return type_of_regression == Regression::errors_in_x_y_and_z ||
+               type_of_regression == Regression::y_and_z_at_fixed_x;
+    }
+    bool writes(History detail) const { return history_detail >= detail; }
 
     void func();
     void fundr();
@@ -161,10 +185,10 @@ private:
     double dsl = 0;
     double relative_change = 0;
     double dS = 0;
-    short converged = 0;
-    short accepted = 0;
+    bool converged = false;
+    bool accepted = false;
     int inner_iteration = 0;
-    int error = 0;
+    bool evaluation_failed = false;
     Status run_status = Status::not_run;
 
     // An accepted step lowers the sum of squares by at least this fraction of the linearised decrease.
@@ -174,10 +198,10 @@ private:
     double relative_tolerance = 5e-4;
     short maximum_number_of_iterations = 15;
     double step_divisor = 1.5;
-    short limit_variables = 1;
+    bool keep_variables_non_negative = true;
     double initial_step = 1;
-    short type_of_regression = 0;
-    short print_level = 7;
+    Regression type_of_regression = Regression::errors_in_x_y_and_z;
+    History history_detail = History::derivatives;
 
     Vector P_;
     Vector Ym_, Zm_, Y, Z;

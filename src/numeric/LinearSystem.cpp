@@ -214,18 +214,15 @@ QUORVEL_INLINE_KERNEL bool eliminate_panel(Matrix& A, std::span<double> b, int n
 }  // namespace
 
 QUORVEL_VECTOR_KERNEL
-void solve_the_linear_system(Matrix& A, std::span<double> b, std::span<double> x, int n, int& err)
+LinearSystemOutcome solve_the_linear_system(Matrix& A, std::span<double> b, std::span<double> x, int n)
 {
-    if (n < 1) {
-        err = 2;
-        return;
-    }
-    err = 1;
+    if (n < 1)
+        return LinearSystemOutcome::empty;
     // Panels pay off on large systems; a small one is eliminated a column at a time.
     const int width = n < smallest_paneled_system ? 1 : panel_width;
     for (int k = 0; k < n; k += width)
         if (!eliminate_panel(A, b, n, k, std::min(width, n - k)))
-            return;
+            return LinearSystemOutcome::singular;
     for (int i = n - 1; i >= 0; --i) {
         const double* row = A[i];
         double value = b[i];  // a local: b and A could alias in the compiler's eyes
@@ -233,12 +230,12 @@ void solve_the_linear_system(Matrix& A, std::span<double> b, std::span<double> x
             value -= b[j] * row[j];
         b[i] = value;
     }
-    err = 0;
     for (int i = 0; i < n; ++i)
         x[i] = b[i];
+    return LinearSystemOutcome::solved;
 }
 
-int inverse(Matrix& A, int n)
+LinearSystemOutcome inverse(Matrix& A, int n)
 {
     std::vector<int> record(n > 0 ? n : 0);
     std::iota(record.begin(), record.end(), 0);
@@ -247,7 +244,7 @@ int inverse(Matrix& A, int n)
         const int p = pivot_row(A, n, k);
         // The last column needs no exchange, but its pivot is tested like the others.
         if (!(std::fabs(A[p][k]) > singular_inverse_pivot))
-            return 1;
+            return LinearSystemOutcome::singular;
         if (p != k) {
             permutation(A, n, p, k, 0);
             std::swap(record[p], record[k]);
@@ -279,7 +276,7 @@ int inverse(Matrix& A, int n)
                 std::swap(A[row][i], A[row][j]);
         }
     }
-    return 0;
+    return LinearSystemOutcome::solved;
 }
 
 void permutation(std::span<double> v, int i, int j)

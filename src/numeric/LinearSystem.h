@@ -6,14 +6,21 @@
 
 namespace quorvel {
 
-// Solves A x = b for n variables by Gaussian elimination with partial pivoting.
-// A and b are overwritten; on success b holds the solution and x a copy of it.
-// err: 0 solved, 1 singular ("Singular matrix" on standard output), 2 when n < 1.
-void solve_the_linear_system(Matrix& A, std::span<double> b, std::span<double> x, int n, int& err);
+enum class LinearSystemOutcome {
+    solved,
+    singular,  // a pivot too small
+    empty,     // fewer than one variable
+};
 
-// Replaces the n x n matrix A by its inverse (Gauss-Jordan with row exchanges).
-// Returns 0, or 1 when a pivot is too small (A is then left partly transformed).
-int inverse(Matrix& A, int n);
+// Solves A x = b for n variables by Gaussian elimination with partial pivoting.
+// A and b are overwritten; once solved b holds the solution and x a copy of it. A singular
+// matrix is reported on standard output ("Singular matrix").
+[[nodiscard]] LinearSystemOutcome solve_the_linear_system(Matrix& A, std::span<double> b, std::span<double> x,
+                                                          int n);
+
+// Replaces the n x n matrix A by its inverse (Gauss-Jordan with row exchanges); singular
+// when a pivot is too small, A then left partly transformed.
+[[nodiscard]] LinearSystemOutcome inverse(Matrix& A, int n);
 
 // Exchanges v[i] and v[j].
 void permutation(std::span<double> v, int i, int j);

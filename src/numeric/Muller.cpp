@@ -15,19 +15,19 @@ double Muller::solve()
 {
     iteration = 0;
     double fA = calcFunction(x0);
-    if (status != 0)
+    if (status_ != SolverStatus::converged)
         return 0;
     if (fA == 0)
         return x0;
     double fB = calcFunction(x1);
-    if (status != 0)
+    if (status_ != SolverStatus::converged)
         return 0;
     if (fB == 0)
         return x1;
     if (fA * fB > 0) {
         if (verbose)
             std::printf("Initialization error\n");
-        status = 4;
+        status_ = SolverStatus::evaluation_failed;
         return 0;
     }
 
@@ -37,7 +37,7 @@ double Muller::solve()
     auto bisect_and_interpolate = [&]() {
         m = (x0 + x1) / 2;
         fm = calcFunction(m);
-        if (status != 0 || fm == 0) {
+        if (status_ != SolverStatus::converged || fm == 0) {
             x = m;
             fx = fm;
             return true;
@@ -50,7 +50,7 @@ double Muller::solve()
         if (D > 0) {
             x = x0 + (x1 - x0) * fA * D / (2 * (fA - fB) * (fB - fm) * (fm - fA));
             fx = calcFunction(x);
-            return status != 0 || fx == 0;
+            return status_ != SolverStatus::converged || fx == 0;
         }
         x = m;
         fx = fm;

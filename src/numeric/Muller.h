@@ -15,6 +15,7 @@ public:
     // The root; ask good() afterwards.
     double solve();
 
+private:
     void display_iteration() const;
 };
 

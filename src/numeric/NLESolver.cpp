@@ -73,20 +73,21 @@ void NLESolver::set_perturbation(std::span<const double> values)
     std::copy_n(values.begin(), std::min(values.size(), perturbation_.size()), perturbation_.begin());
 }
 
-void NLESolver::calculate(std::span<const double> u, std::span<double> g, Matrix& jacobian, int& err, int mode)
+void NLESolver::calculate(std::span<const double> u, std::span<double> g, Matrix& jacobian, bool& failed,
+                          Evaluation evaluation)
 {
-    err = 0;
+    failed = false;
     if (system_object == nullptr || system_function == nullptr) {
-        err = 1;
+        failed = true;
         return;
     }
-    (system_object->*system_function)(u, g, jacobian, err, mode, system_data);
+    (system_object->*system_function)(u, g, jacobian, failed, evaluation, system_data);
 }
 
-void NLESolver::calculate_numerical(std::span<double> u, std::span<double> g, Matrix& jacobian, int& err)
+void NLESolver::calculate_numerical(std::span<double> u, std::span<double> g, Matrix& jacobian, bool& failed)
 {
-    calculate(u, g, jacobian, err, 0);
-    if (err != 0)
+    calculate(u, g, jacobian, failed, Evaluation::residuals);
+    if (failed)
         return;
 
     Vector work(number_of_equations);
@@ -95,16 +96,16 @@ void NLESolver::calculate_numerical(std::span<double> u, std::span<double> g, Ma
         const double h = perturbation_[j];
 
         u[j] = held + h;
-        calculate(u, work, jacobian, err, 0);
-        if (err == 0) {
+        calculate(u, work, jacobian, failed, Evaluation::residuals);
+        if (!failed) {
             for (int i = 0; i < number_of_equations; ++i)
                 jacobian[i][j] = work[i];
             u[j] = held - h;
-            calculate(u, work, jacobian, err, 0);
+            calculate(u, work, jacobian, failed, Evaluation::residuals);
         }
         u[j] = held;
         // A Jacobian column is only as good as both of its evaluations.
-        if (err != 0)
+        if (failed)
             return;
         for (int i = 0; i < number_of_equations; ++i)
             jacobian[i][j] = (jacobian[i][j] - work[i]) / (2 * h);
@@ -131,12 +132,12 @@ void NLESolver::check_derivatives(std::FILE* file, std::span<const double> u, st
     Matrix analytical(number_of_equations, number_of_variables);
     Matrix numerical(number_of_equations, number_of_variables);
 
-    int err = 0;
-    calculate(at, g, analytical, err, 1);
+    bool failed = false;
+    calculate(at, g, analytical, failed, Evaluation::with_jacobian);
 
     const Vector held_steps = perturbation_;
     std::copy_n(h.begin(), number_of_variables, perturbation_.begin());
-    calculate_numerical(at, g, numerical, err);
+    calculate_numerical(at, g, numerical, failed);
     perturbation_ = held_steps;
 
     std::fprintf(file, "Analytical \n\n");
@@ -147,7 +148,7 @@ void NLESolver::check_derivatives(std::FILE* file, std::span<const double> u, st
 }
 
 std::filesystem::path NLESolver::map(int first, int second, double from0, double to0, double from1, double to1,
-                                     int count0, int count1, char format, const char* suffix,
+                                     int count0, int count1, MapFormat format, const char* suffix,
                                      const DiagnosticFolder& folder, bool show_with_gnuplot)
 {
     if (count0 < 2 || count1 < 2 || first < 0 || second < 0 || first >= number_of_variables ||
@@ -164,7 +165,7 @@ std::filesystem::path NLESolver::map(int first, int second, double from0, double
         std::fprintf(stderr, "map: %s cannot be written.\n", data_path.c_str());
         return {};
     }
-    if (format == 2)
+    if (format == MapFormat::igor_text)
         std::fprintf(data, "IGOR\nWAVES x0%s x1%s res%s f%s\nBEGIN\n", tail.c_str(), tail.c_str(), tail.c_str(),
                      tail.c_str());
 
@@ -174,11 +175,11 @@ std::filesystem::path NLESolver::map(int first, int second, double from0, double
         u[first] = from0 + i * (to0 - from0) / (count0 - 1);
         for (int j = 0; j < count1; ++j) {
             u[second] = from1 + j * (to1 - from1) / (count1 - 1);
-            int err = 0;
-            calculate(u, g, J, err, 0);
+            bool failed = false;
+            calculate(u, g, J, failed, Evaluation::residuals);
             double residue = std::numeric_limits<double>::quiet_NaN();
             double first_residue = residue;
-            if (err == 0) {
+            if (!failed) {
                 double sum = 0;
                 for (double value : g)
                     sum += value;
@@ -188,11 +189,11 @@ std::filesystem::path NLESolver::map(int first, int second, double from0, double
             std::fprintf(data, "%lf\t%lf\t%lf\t%lf\n", u[first], u[second], residue, first_residue);
         }
     }
-    if (format == 2)
+    if (format == MapFormat::igor_text)
         std::fprintf(data, "END\n");
     std::fclose(data);
 
-    if (format != 1)
+    if (format != MapFormat::gnuplot)
         return data_path;
     const std::filesystem::path script_path = folder.file("g60", {}, ".gp");
     std::FILE* script = std::fopen(script_path.c_str(), "w");

@@ -22,6 +22,9 @@ public:
         stopped = 4,           // by the progress callback
     };
 
+    // What a solve prints on standard output.
+    enum class Verbosity { silent, iterations, iterations_and_systems };
+
     NLESolver() = default;
     virtual ~NLESolver() = default;
 
@@ -38,8 +41,7 @@ public:
     void set_maximum_number_of_iterations(int value) { maximum_number_of_iterations = value; }
     // The Jacobian by central differences instead of the system function's.
     void set_numerical_jacobian(bool numerical) { numerical_jacobian = numerical; }
-    // 1 prints each iteration, 3 also the scaled system.
-    void set_verbose(short level) { verbose = level; }
+    void set_verbose(Verbosity level) { verbose = level; }
 
     [[nodiscard]] Outcome outcome() const { return outcome_; }
     [[nodiscard]] bool good() const { return outcome_ == Outcome::converged; }
@@ -53,22 +55,30 @@ public:
     [[nodiscard]] const Vector& maximumSteps() const { return dUmax; }
     [[nodiscard]] const Vector& perturbation() const { return perturbation_; }
 
-    // Calls the system function at U (err is cleared first).
-    void calculate(std::span<const double> u, std::span<double> g, Matrix& jacobian, int& err, int mode);
+    // Calls the system function at U (failed is cleared first).
+    void calculate(std::span<const double> u, std::span<double> g, Matrix& jacobian, bool& failed,
+                   Evaluation evaluation);
 
     // G at U and the Jacobian by central differences with the steps of perturbation.
-    void calculate_numerical(std::span<double> u, std::span<double> g, Matrix& jacobian, int& err);
+    void calculate_numerical(std::span<double> u, std::span<double> g, Matrix& jacobian, bool& failed);
 
     // Writes the analytical and the central-difference Jacobian at u (steps h) to file.
     void check_derivatives(std::FILE* file, std::span<const double> u, std::span<const double> h);
 
+    // How map writes its table.
+    enum class MapFormat {
+        plain,     // the rows alone
+        gnuplot,   // the rows and the gnuplot script "g60.gp"
+        igor_text  // the rows framed as Igor text
+    };
+
     // Tabulates |sum G_i| and |G_0| over a grid of the variables first and second
     // (from0..to0 in count0 points, from1..to1 in count1 points, the others held at U)
-    // into "mapcrit<suffix>" in folder, the suffix reduced by safe_suffix; format 2 frames
-    // it as Igor text, 1 writes the gnuplot script "g60.gp", which is shown only when
-    // show_with_gnuplot is set. Returns the path of the table, empty when none was written.
+    // into "mapcrit<suffix>" in folder, the suffix reduced by safe_suffix. The gnuplot
+    // script is shown only when show_with_gnuplot is set. Returns the path of the table,
+    // empty when none was written.
     std::filesystem::path map(int first, int second, double from0, double to0, double from1, double to1,
-                              int count0, int count1, char format, const char* suffix,
+                              int count0, int count1, MapFormat format, const char* suffix,
                               const DiagnosticFolder& folder = DiagnosticFolder(), bool show_with_gnuplot = false);
 
 protected:
@@ -87,7 +97,7 @@ protected:
     double epsilon_ = 1e-11;
     double modG = 1e15;
     double modG0 = 1e15;
-    short verbose = 0;
+    Verbosity verbose = Verbosity::silent;
     Outcome outcome_ = Outcome::converged;
     bool numerical_jacobian = false;
 

@@ -44,10 +44,10 @@ QUORVEL_INLINE_KERNEL double absolute_sum(const double* v, const std::vector<int
     return sums.total();
 }
 
-// The linear solvers' err: 1 singular, 2 an empty system.
-NLESolver::Outcome outcome_of_linear_solve(int err)
+// The outcome of a linear solve that did not solve.
+NLESolver::Outcome outcome_of_linear_solve(LinearSystemOutcome outcome)
 {
-    return err == 2 ? NLESolver::Outcome::empty_system : NLESolver::Outcome::failed;
+    return outcome == LinearSystemOutcome::empty ? NLESolver::Outcome::empty_system : NLESolver::Outcome::failed;
 }
 
 }  // namespace
@@ -85,22 +85,19 @@ void Newton::solve()
             outcome_ = Outcome::stopped;
             return;
         }
-        if (verbose >= 3 && iteration > 0)
+        if (verbose == Verbosity::iterations_and_systems && iteration > 0)
             display_system();
-        if (verbose)
+        if (verbose != Verbosity::silent)
             display_iteration();
 
         calculate_the_next_vector();
         if (good()) {
             for (double& g : G)
                 g = -g;
-            int err = 0;
-            if (linear_solver)
-                linear_solver(J, G, dU, err);
-            else
-                solve_the_linear_system(J, G, dU, number_of_variables, err);
-            if (err != 0) {
-                outcome_ = outcome_of_linear_solve(err);
+            const LinearSystemOutcome step = linear_solver ? linear_solver(J, G, dU)
+                                                           : solve_the_linear_system(J, G, dU, number_of_variables);
+            if (step != LinearSystemOutcome::solved) {
+                outcome_ = outcome_of_linear_solve(step);
                 std::fprintf(stderr, "The system is degenerated.\n");
             }
         }
@@ -144,14 +141,14 @@ void Newton::calculate_the_next_vector()
                 U[i] = U0[i] + 0.9 * relaxation * (lower_limit[i] - U0[i]);
         }
 
-        int err = 0;
+        bool failed = false;
         if (numerical_jacobian)
-            calculate_numerical(U, G, J, err);
+            calculate_numerical(U, G, J, failed);
         else
-            calculate(U, G, J, err, 1);
-        if (err == 0)
+            calculate(U, G, J, failed, Evaluation::with_jacobian);
+        if (!failed)
             calculate_module();
-        rejected = err != 0 || modG0 < modG;
+        rejected = failed || modG0 < modG;
         if (!rejected)
             break;
     }
@@ -185,13 +182,13 @@ bool Newton::convergence()
 {
     ++iteration;
     if (!good()) {
-        if (verbose)
+        if (verbose != Verbosity::silent)
             std::printf("No convergence : calculation failure. modG %12lg  modG0 %12lg\n", modG, modG0);
         return true;
     }
     if (iteration > maximum_number_of_iterations) {
         outcome_ = Outcome::failed;
-        if (verbose)
+        if (verbose != Verbosity::silent)
             std::printf("No convergence, itermax = %d", maximum_number_of_iterations);
         return true;
     }
@@ -200,12 +197,12 @@ bool Newton::convergence()
         for (int i = 0; i < number_of_variables; ++i)
             sum += std::fabs(dU[i] / dUmax[i]);
         if (sum <= maximum_residue) {
-            if (verbose)
+            if (verbose != Verbosity::silent)
                 display_iteration();
             return true;
         }
         outcome_ = Outcome::large_final_step;
-        if (verbose)
+        if (verbose != Verbosity::silent)
             std::printf("Sum of residues too large\n");
         return true;
     }

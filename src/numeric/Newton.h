@@ -1,5 +1,6 @@
 #pragma once
 
+#include "numeric/LinearSystem.h"
 #include "numeric/NLESolver.h"
 #include "numeric/Progress.h"
 
@@ -28,10 +29,10 @@ public:
     // Runs the iteration; the outcome is outcome() (see good()) and the solution U.
     void solve();
 
-    // Solves J dU = b for the step (J and b may be overwritten), err as
-    // solve_the_linear_system; the dense elimination when not set. A system whose Jacobian
-    // has a known structure solves it faster.
-    using LinearSolver = std::function<void(Matrix& J, std::span<double> b, std::span<double> x, int& err)>;
+    // Solves J dU = b for the step (J and b may be overwritten), as solve_the_linear_system;
+    // the dense elimination when not set. A system whose Jacobian has a known structure
+    // solves it faster.
+    using LinearSolver = std::function<LinearSystemOutcome(Matrix& J, std::span<double> b, std::span<double> x)>;
     void set_linear_solver(LinearSolver solver) { linear_solver = std::move(solver); }
     // Asked before each iteration with the iteration and the cap; no question when not set.
     void set_progress(ProgressCallback callback) { progress = std::move(callback); }

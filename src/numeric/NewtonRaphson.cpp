@@ -22,31 +22,31 @@ void NewtonRaphson::set_bounds(double lower, double upper)
 {
     lower_bound = lower;
     upper_bound = upper;
-    bounded = 1;
+    bounded = true;
 }
 
-int NewtonRaphson::evaluate(double x, double& f, double& df)
+SolverStatus NewtonRaphson::evaluate(double x, double& f, double& df)
 {
     if (bounded && x < lower_bound) {
         if (verbose)
             std::printf("Too low value: x1 %lf < xmax %lf \n", x, lower_bound);
-        return 2;
+        return SolverStatus::below_lower_bound;
     }
     if (bounded && x > upper_bound) {
         if (verbose)
             std::printf("Too high value: x1 : %lf > xmax : %lf \n", x, upper_bound);
-        return 3;
+        return SolverStatus::above_upper_bound;
     }
     if (equation_object == nullptr || equation_function == nullptr)
-        return 4;
+        return SolverStatus::evaluation_failed;
     (equation_object->*equation_function)(x, f, df);
     if (equation_object->evaluation_error || std::isnan(f)) {
-        equation_object->evaluation_error = 0;
+        equation_object->evaluation_error = false;
         if (verbose)
             std::printf("Function evaluation error: x1 : %lf  fx1 : %lg \n", x, f);
-        return 4;
+        return SolverStatus::evaluation_failed;
     }
-    return 0;
+    return SolverStatus::converged;
 }
 
 void NewtonRaphson::update_bracket(double x, double f)
@@ -63,7 +63,7 @@ void NewtonRaphson::update_bracket(double x, double f)
 bool NewtonRaphson::converged(double previous, double next) const
 {
     const double scale = previous < 1 ? 1 : previous;
-    return std::fabs(next - previous) < epsilon * scale;
+    return std::fabs(next - previous) < epsilon_ * scale;
 }
 
 double NewtonRaphson::solve()
@@ -72,8 +72,8 @@ double NewtonRaphson::solve()
     x_positive = x_negative = 0;
     f_positive = 1e100;
     f_negative = -1e100;
-    status = evaluate(x0, f0, df0);
-    if (status != 0)
+    status_ = evaluate(x0, f0, df0);
+    if (status_ != SolverStatus::converged)
         return x0;
     update_bracket(x0, f0);
 
@@ -81,23 +81,23 @@ double NewtonRaphson::solve()
         double r = relaxation;
         do {
             x1 = x0 - r * f0 / df0;
-            status = evaluate(x1, f1, df1);
-            if (status == 0 && monotonic_check) {
+            status_ = evaluate(x1, f1, df1);
+            if (status_ == SolverStatus::converged && monotonic_check) {
                 if (std::fabs(f1) > std::fabs(f0)) {
-                    status = 5;
+                    status_ = SolverStatus::growing_residual;
                     if (verbose)
                         std::printf("Increase of the module of the function: |fx1| %lg   |fx0| %lg\n", std::fabs(f1),
                                     std::fabs(f0));
                 } else if (df1 * df0 < 0) {
-                    status = 6;
+                    status_ = SolverStatus::convexity_changed;
                     if (verbose)
                         std::printf("Change of the convexity\n");
                 }
             }
             r /= 2;
-        } while (status != 0 && r > smallest_relaxation);
+        } while (status_ != SolverStatus::converged && r > smallest_relaxation);
 
-        if (status == 0) {
+        if (status_ == SolverStatus::converged) {
             update_bracket(x1, f1);
             const bool done = converged(x0, x1);
             x0 = x1;
@@ -106,19 +106,19 @@ double NewtonRaphson::solve()
             if (done)
                 return x1;
         } else if (verbose) {
-            std::printf("Calculation failure %d. x1 : %lf \n", status, x1);
+            std::printf("Calculation failure %d. x1 : %lf \n", code_number(status_), x1);
         }
-        if (status != 0)
+        if (status_ != SolverStatus::converged)
             break;
         if (++iteration > maximum_number_of_iterations) {
-            status = 1;
+            status_ = SolverStatus::iteration_cap;
             if (verbose)
                 std::printf("The iteration has gone on too long.\n");
             break;
         }
     }
     if (x_positive != 0 && x_negative != 0) {
-        status = 0;
+        status_ = SolverStatus::converged;
         return bisect();
     }
     return x0;
@@ -129,8 +129,8 @@ double NewtonRaphson::bisect()
     for (int i = 0; i < maximum_bisections; ++i) {
         const double middle = (x_positive + x_negative) / 2;
         double f = 0, df = 0;
-        status = evaluate(middle, f, df);
-        if (status != 0)
+        status_ = evaluate(middle, f, df);
+        if (status_ != SolverStatus::converged)
             return middle;
         if (f > 0)
             x_positive = middle;
@@ -139,7 +139,7 @@ double NewtonRaphson::bisect()
         if (converged(x_negative, x_positive))
             return middle;
     }
-    status = 1;
+    status_ = SolverStatus::iteration_cap;
     return (x_positive + x_negative) / 2;
 }
 
@@ -154,7 +154,7 @@ std::filesystem::path NewtonRaphson::plot(double from, double to, int n, const D
     for (int i = 0; i <= n; ++i) {
         const double x = n > 0 ? from + i * (to - from) / n : from;
         double f = 0, df = 0;
-        if (evaluate(x, f, df) != 0)
+        if (evaluate(x, f, df) != SolverStatus::converged)
             f = NAN;
         std::fprintf(file, "%lg %lg\n", x, f);
     }

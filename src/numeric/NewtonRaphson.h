@@ -2,6 +2,7 @@
 
 #include "numeric/DiagnosticFolder.h"
 #include "numeric/Equation.h"
+#include "numeric/SolverStatus.h"
 
 #include <filesystem>
 
@@ -11,18 +12,30 @@ namespace quorvel {
 using DerivativeFunction = void (Equation::*)(double x, double& f, double& df);
 
 // One-variable Newton-Raphson with relaxation, bounds and a bisection fallback.
-// status as for Solver, plus 6: the derivative changed sign with monotonic_check.
 class NewtonRaphson {
 public:
     NewtonRaphson() = default;
 
     void _setEquationToSolve(Equation* object, DerivativeFunction function);
-    void set_epsilon(double value) { epsilon = value; }
+    void set_epsilon(double value) { epsilon_ = value; }
     void set_maximum_number_of_iterations(int value) { maximum_number_of_iterations = value; }
     void set_bounds(double lower, double upper);
     void set_initial_value(double x) { x0 = x; }
+    // The first try of each iteration takes this fraction of the Newton step.
+    void set_relaxation(double value) { relaxation = value; }
+    // A try whose |f| grows or whose f' changes sign fails (status growing_residual or
+    // convexity_changed).
+    void set_monotonic_check(bool checking) { monotonic_check = checking; }
+    // Prints each failure on standard output.
+    void set_verbose(bool printing) { verbose = printing; }
 
-    bool good() const { return status == 0; }
+    [[nodiscard]] bool good() const { return status_ == SolverStatus::converged; }
+    [[nodiscard]] SolverStatus status() const { return status_; }
+    [[nodiscard]] int iterations() const { return iteration; }
+    // The ends of the bracket the iterates have found: x of the smallest positive f and of
+    // the largest non-positive f (0 while none is known).
+    [[nodiscard]] double positiveEnd() const { return x_positive; }
+    [[nodiscard]] double negativeEnd() const { return x_negative; }
 
     // The root; ask good() afterwards.
     double solve();
@@ -33,6 +46,12 @@ public:
 
     // Prints the analytical and the central-difference derivative at x (step h).
     void check_derivatives(double x, double h);
+
+private:
+    SolverStatus evaluate(double x, double& f, double& df);
+    void update_bracket(double x, double f);
+    bool converged(double previous, double next) const;
+    double bisect();
 
     Equation* equation_object = nullptr;
     DerivativeFunction equation_function = nullptr;
@@ -48,20 +67,14 @@ public:
     double f_negative = -1e100;
     int iteration = 0;
     int maximum_number_of_iterations = 15;
-    short status = 0;
-    double epsilon = 1e-9;
-    short verbose = 0;
-    short bounded = 0;
+    SolverStatus status_ = SolverStatus::converged;
+    double epsilon_ = 1e-9;
+    bool verbose = false;
+    bool bounded = false;
     double lower_bound = -1e15;
     double upper_bound = 1e15;
     double relaxation = 1;
-    short monotonic_check = 0;
-
-private:
-    int evaluate(double x, double& f, double& df);
-    void update_bracket(double x, double f);
-    bool converged(double previous, double next) const;
-    double bisect();
+    bool monotonic_check = false;
 };
 
 }  // namespace quorvel

@@ -25,10 +25,10 @@ double Secant::solve()
 {
     iteration = 0;
     double f0 = calcFunction(x0);
-    if (status != 0)
+    if (status_ != SolverStatus::converged)
         return 0;
     f1 = calcFunction(x1);
-    if (status != 0)
+    if (status_ != SolverStatus::converged)
         return 0;
 
     double x2 = x1;
@@ -43,11 +43,11 @@ double Secant::solve()
             f2 = calcFunction(x2);
             r /= 2;
             if (monotonic_check && iteration > 1 && std::fabs(f2) > std::fabs(f1) && f1 * f2 > 0) {
-                status = 5;
+                status_ = SolverStatus::growing_residual;
                 if (verbose)
                     std::printf("Increase of the module of the function %lg > %lg\n", f2, f1);
             }
-        } while (status != 0 && r > std::max(minimum_relaxation, smallest_relaxation) && std::isfinite(r));
+        } while (status_ != SolverStatus::converged && r > std::max(minimum_relaxation, smallest_relaxation) && std::isfinite(r));
 
         x0 = x1;
         f0 = f1;

@@ -19,31 +19,31 @@ void Solver::set_bounds(double lower, double upper)
 {
     lower_bound = lower;
     upper_bound = upper;
-    bounded = 1;
+    bounded = true;
 }
 
 double Solver::calcFunction(double x)
 {
-    status = 0;
+    status_ = SolverStatus::converged;
     if (bounded) {
         if (x < lower_bound) {
-            status = 2;
+            status_ = SolverStatus::below_lower_bound;
             return 0;
         }
         if (x > upper_bound) {
-            status = 3;
+            status_ = SolverStatus::above_upper_bound;
             return 0;
         }
     }
     if (equation_object == nullptr || equation_function == nullptr) {
-        status = 4;
+        status_ = SolverStatus::evaluation_failed;
         return 0;
     }
     const double f = (equation_object->*equation_function)(x, equation_data);
     // A not-a-number value is as much a failed evaluation as a raised flag.
     if (equation_object->evaluation_error || std::isnan(f)) {
-        equation_object->evaluation_error = 0;
-        status = 4;
+        equation_object->evaluation_error = false;
+        status_ = SolverStatus::evaluation_failed;
         return 0;
     }
     return f;
@@ -52,22 +52,22 @@ double Solver::calcFunction(double x)
 bool Solver::convergence()
 {
     const double scale = std::fabs(x0) < 1 ? 1 : std::fabs(x0);
-    const bool small_step = std::fabs(x1 - x0) < epsilon * scale;
+    const bool small_step = std::fabs(x1 - x0) < epsilon_ * scale;
     if (!small_step)
         ++iteration;
     // A failed last evaluation ends the solve with its status, however small the step.
-    if (status != 0)
+    if (status_ != SolverStatus::converged)
         return true;
     if (small_step)
         return true;
     if (iteration > maximum_number_of_iterations) {
-        status = 1;
+        status_ = SolverStatus::iteration_cap;
         return true;
     }
     return false;
 }
 
-std::filesystem::path Solver::plot(double from, double to, int n, char geometric, const DiagnosticFolder& folder,
+std::filesystem::path Solver::plot(double from, double to, int n, bool geometric, const DiagnosticFolder& folder,
                                    bool show_with_gnuplot)
 {
     const std::filesystem::path data_path = folder.file("solver", {}, ".txt");
@@ -84,7 +84,7 @@ std::filesystem::path Solver::plot(double from, double to, int n, char geometric
         if (equation_object != nullptr && equation_function != nullptr) {
             f = (equation_object->*equation_function)(x, equation_data);
             if (equation_object->evaluation_error) {
-                equation_object->evaluation_error = 0;
+                equation_object->evaluation_error = false;
                 f = std::numeric_limits<double>::quiet_NaN();
             }
         }

@@ -26,7 +26,7 @@ public:
     [[nodiscard]] double dvDt() const { return dv_dt; }
     [[nodiscard]] double dvDp() const { return dv_dp; }
     [[nodiscard]] const std::vector<double>& partialMolarVolume() const { return partial_molar_volume; }
-    [[nodiscard]] short volumeFailure() const { return volume_failure; }
+    [[nodiscard]] bool volumeFailure() const { return volume_failure; }
 
 protected:
     double compressibility_factor = 0;    // Z of the untranslated equation
@@ -36,10 +36,10 @@ protected:
     // dv/dn_i at constant T and P for one mole of phase (derivative with respect to
     // mole_fraction[i], the other fractions held).
     std::vector<double> partial_molar_volume;  // m3/mol
-    // 1 when the last volume calculation found no root of the equation above the co-volume:
-    // the volume, the compressibility factor, the density and the fugacities are then
-    // not-a-number; 0 otherwise.
-    short volume_failure = 0;
+    // Set when the last volume calculation found no root of the equation above the
+    // co-volume: the volume, the compressibility factor, the density and the fugacities are
+    // then not-a-number.
+    bool volume_failure = false;
 };
 
 }  // namespace quorvel

@@ -125,7 +125,7 @@ bool ICubic::resolve_cubic_equation_in_Z()
         report_volume_failure();
         return false;
     }
-    volume_failure = 0;
+    volume_failure = false;
 
     const PressureSlopes slopes = pressure_slopes(v_e);
     dp_dv = slopes.dp_dv;
@@ -145,7 +145,7 @@ bool ICubic::resolve_cubic_equation_in_Z()
 
 void ICubic::report_volume_failure()
 {
-    volume_failure = 1;
+    volume_failure = true;
     compressibility_factor = not_a_number;
     eos_volume = molar_volume = not_a_number;
     eos_dv_dt = eos_dv_dp = dv_dt = dv_dp = dp_dv = not_a_number;

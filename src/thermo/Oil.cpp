@@ -75,7 +75,7 @@ void Oil::number_of_components(short n)
     Quenta::number_of_components(n);
     specific_gravity.assign(n, 0.0);
     carbon_number.assign(n, 0);
-    correlation.assign(n, 0);
+    correlation.assign(n, CorrelationCode::jianzhong0);
     critical_volume_cm3.assign(n, 0.0);
     acentric_factor.assign(n, 0.0);
     component_molar_weight.assign(n, 0.0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "thermo/CorrelationCodes.h"
 #include "thermo/Homogenisation.h"
 #include "thermo/PhaseStability.h"
 #include "thermo/Quenta.h"
@@ -68,7 +69,8 @@ public:
     // when given, replaces the phase models' alpha-function polynomial.
     struct ComponentConstants {
         double Tc, Pc, omega, mw, Vc, SG, Tb;
-        int carbon_number, correlation;
+        int carbon_number;
+        CorrelationCode correlation;
         std::optional<double> slope;
     };
     // Writes component i's constants into the fluid and both phase models, before its
@@ -317,7 +319,7 @@ protected:
     std::vector<double> critical_volume_cm3;
     std::vector<double> component_molar_weight;
     std::vector<int> carbon_number;  // species identifiers
-    std::vector<int> correlation;
+    std::vector<CorrelationCode> correlation;
     FluidType model_fluid_type = FluidType::none;
 
     // Formation volume factors of the last flash: reservoir volume over stock-tank volume.

@@ -76,7 +76,7 @@ public:
     // Carbon numbers of the distribution.
     [[nodiscard]] short distributionSize() const { return distribution_size; }
     // Secant iterations of the last alpha search.
-    [[nodiscard]] int alphaSearchIterations() const { return alpha_solver->iteration; }
+    [[nodiscard]] int alphaSearchIterations() const { return alpha_solver->iterations(); }
     [[nodiscard]] int isochoreWalks() const { return isochore_walks; }
 
 protected:

@@ -106,7 +106,7 @@ double Oil1::equation4(double trialAlpha, void*)
     const bool saturated = solveHomogenisationPoint();
     homogenization_volume = bubble ? liquid->molarVolume() : vapour->molarVolume();
     if (!saturated) {
-        evaluation_error = 1;
+        evaluation_error = true;
         failure_code = equilibrium_failure::homogenization_point_failed;
         return 0;
     }
@@ -115,7 +115,7 @@ double Oil1::equation4(double trialAlpha, void*)
     homogenization_vapour_composition = vapour->moleFraction();
 
     if (!solveInclusionPoint()) {
-        evaluation_error = 1;
+        evaluation_error = true;
         failure_code = equilibrium_failure::inclusion_point_failed;
         return 0;
     }
@@ -197,7 +197,7 @@ bool Oil1::solveInclusionPoint()
 double Oil1::logVolumeRatio(double trialAlpha, void*)
 {
     const double difference = equation4(trialAlpha, nullptr);
-    if (evaluation_error != 0)
+    if (evaluation_error)
         return 0;
     return std::log(homogenization_volume / (homogenization_volume - difference));
 }
@@ -235,10 +235,10 @@ void Oil1::restoreWorkingStates()
 double Oil1::evaluableStartAlpha(double a0)
 {
     const auto evaluable = [this](double a) {
-        evaluation_error = 0;
+        evaluation_error = false;
         equation4(a, nullptr);
-        const bool good = evaluation_error == 0;
-        evaluation_error = 0;
+        const bool good = !evaluation_error;
+        evaluation_error = false;
         return good;
     };
     const auto admissible = [](double a) { return a > 0 && kSecondStartFactor * a <= kLargestSearchAlpha; };
@@ -439,7 +439,7 @@ double Oil1::stockTankResidual(double trialAlpha, const double& property, double
     updateDistribution();
     calculateGOR(0);
     if (!(property != 0) || !std::isfinite(property)) {
-        evaluation_error = 1;  // no two-phase stock-tank separation
+        evaluation_error = true;  // no two-phase stock-tank separation
         return 0;
     }
     return property - target;

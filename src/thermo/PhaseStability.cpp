@@ -75,7 +75,7 @@ void PhaseStability::evaluate(const std::vector<double>& w, bool withDerivatives
     model.setCompositionDerivatives(withDerivatives);
     setState(model, w);
     model.calculate_molar_volume();
-    if (model.volumeFailure() != 0) {
+    if (model.volumeFailure()) {
         model.setCompositionDerivatives(true);
         return;
     }
@@ -87,7 +87,7 @@ void PhaseStability::evaluate(const std::vector<double>& w, bool withDerivatives
     model.set_the_phase_as(phase_kind::vapour);
     model.resolve_cubic_equation_in_Z();
     bool vapour_chosen = false;
-    if (model.volumeFailure() == 0 && model.eosVolume() != liquid_volume) {
+    if (!model.volumeFailure() && model.eosVolume() != liquid_volume) {
         model.calculate_fugacities();
         if (gibbs() < liquid_gibbs) {
             out.ln_phi = model.lnPhi();
@@ -292,9 +292,7 @@ bool PhaseStability::newtonStep(std::vector<double>& W, double& tm)
             H[a][b] = std::sqrt(W[i] * W[present[b]]) * evaluation.ln_phi_dn[a][b] / sum;
         H[a][a] += 1 + r / 2;
     }
-    int err = 0;
-    solve_the_linear_system(H, g, step, m, err);
-    if (err != 0)
+    if (solve_the_linear_system(H, g, step, m) != LinearSystemOutcome::solved)
         return false;
 
     std::vector<double> next = W;
@@ -380,10 +378,10 @@ bool PhaseStability::evaluate_split(const std::vector<double>& v, bool withDeriv
     for (ICubic* model : {&liquid_model, &vapour_model}) {
         model->setCompositionDerivatives(withDerivatives);
         model->calculate_molar_volume();
-        if (model->volumeFailure() == 0)
+        if (!model->volumeFailure())
             model->calculate_fugacities();
         model->setCompositionDerivatives(true);
-        if (model->volumeFailure() != 0)
+        if (model->volumeFailure())
             return false;
     }
     state.gibbs = 0;
@@ -458,10 +456,9 @@ PhaseStability::Split PhaseStability::newton_split(const Split& start, int itera
                 damped[a][a] += damping * ideal[a];
                 rhs[a] = -state.gradient[a];
             }
-            int err = 0;
-            solve_the_linear_system(damped, rhs, step, m, err);
+            const LinearSystemOutcome outcome = solve_the_linear_system(damped, rhs, step, m);
             damping = damping == 0 ? 1e-2 : damping * 10;
-            if (err != 0)
+            if (outcome != LinearSystemOutcome::solved)
                 continue;
             double factor = 1;
             for (int a = 0; a < m; ++a) {

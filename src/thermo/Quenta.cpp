@@ -72,9 +72,8 @@ void Quenta::number_of_components(short n)
     newton.set_maximum_residue(1e-3);
     newton.set_epsilon(1e-8);
     newton.set_relaxation_limit(1e-3);
-    newton.set_linear_solver([this](Matrix& J, std::span<double> b, std::span<double> x, int& err) {
-        solve_newton_step(J, b, x, err);
-    });
+    newton.set_linear_solver(
+        [this](Matrix& J, std::span<double> b, std::span<double> x) { return solve_newton_step(J, b, x); });
     newton.set_row_columns(sparse_rows_of_the_jacobian());
     keep_compositions_within_bounds();
 }
@@ -139,7 +138,7 @@ QUORVEL_INLINE_KERNEL void Quenta::reduce_rows(const Matrix& J, std::span<const 
 }
 
 QUORVEL_VECTOR_KERNEL
-void Quenta::solve_newton_step(Matrix& J, std::span<double> b, std::span<double> x, int& err)
+LinearSystemOutcome Quenta::solve_newton_step(Matrix& J, std::span<double> b, std::span<double> x)
 {
     const int n = component_count;
     const int m = n + 4;  // T, P, nL, nV and one mole fraction per component
@@ -164,8 +163,7 @@ void Quenta::solve_newton_step(Matrix& J, std::span<double> b, std::span<double>
         const double pivot = balance[r.eliminated[i]];
         if (pivot == 0) {
             Matrix whole = J;  // the elimination overwrites its matrix; J keeps its pattern
-            solve_the_linear_system(whole, b, x, variable_count, err);
-            return;
+            return solve_the_linear_system(whole, b, x, variable_count);
         }
         r.kept_coefficient[i] = balance[r.kept[i]] / pivot;
         r.liquid_coefficient[i] = balance[2] / pivot;
@@ -179,9 +177,9 @@ void Quenta::solve_newton_step(Matrix& J, std::span<double> b, std::span<double>
         reduce_rows<4>(J, b, k);
     for (; k < m; ++k)
         reduce_rows<1>(J, b, k);
-    solve_the_linear_system(r.matrix, r.rhs, r.solution, m, err);
-    if (err != 0)
-        return;
+    if (const LinearSystemOutcome outcome = solve_the_linear_system(r.matrix, r.rhs, r.solution, m);
+        outcome != LinearSystemOutcome::solved)
+        return outcome;
     std::copy_n(r.solution.begin(), 4, x.begin());
     for (int i = 0; i < n; ++i)
         x[r.kept[i]] = r.solution[4 + i];
@@ -189,6 +187,7 @@ void Quenta::solve_newton_step(Matrix& J, std::span<double> b, std::span<double>
         x[r.eliminated[i]] = r.balance_rhs[i] - r.kept_coefficient[i] * x[r.kept[i]]
                              - r.liquid_coefficient[i] * x[2] - r.vapour_coefficient[i] * x[3];
     std::copy_n(x.begin(), variable_count, b.begin());
+    return LinearSystemOutcome::solved;
 }
 
 // A step that would take a mole fraction out of [0, 1] goes only part of the way to the
@@ -306,10 +305,10 @@ void Quenta::specify(Quantity quantity, double value)
     }
 }
 
-void Quenta::calculate_vector_function(std::span<const double> U, std::span<double> G, Matrix& J, int& err,
-                                       int mode, void*)
+void Quenta::calculate_vector_function(std::span<const double> U, std::span<double> G, Matrix& J, bool& failed,
+                                       Evaluation evaluation, void*)
 {
-    err = 0;
+    failed = false;
     const int n = component_count;
     current_temperature = U[0];
     current_pressure = U[1];
@@ -319,7 +318,7 @@ void Quenta::calculate_vector_function(std::span<const double> U, std::span<doub
     std::copy_n(U.begin() + 4 + n, n, vapour_composition.begin());
 
     if (the_calculated_vector_is_not_good()) {
-        err = 1;
+        failed = true;
         return;
     }
 
@@ -358,11 +357,11 @@ void Quenta::calculate_vector_function(std::span<const double> U, std::span<doub
 
     // A state outside the equation of state's domain is a failed evaluation.
     if (!std::all_of(G.begin(), G.begin() + variable_count, [](double g) { return std::isfinite(g); })) {
-        err = 1;
+        failed = true;
         return;
     }
 
-    if (mode != 0) {
+    if (evaluation == Evaluation::with_jacobian) {
         fill_in_the_Jacobian_matrix(J);
         write_specification_row(J, 2 * n + 2, first_constraint);
         write_specification_row(J, 2 * n + 3, second_constraint);

@@ -38,9 +38,9 @@ public:
     // m3/mol. True when the solve converged; its outcome is also in failure_code.
     bool solveFromIdealMixture(problem_type type, double first, double second);
 
-    // The system handed to newton (residuals, and with mode 1 the Jacobian).
-    void calculate_vector_function(std::span<const double> U, std::span<double> G, Matrix& J, int& err,
-                                   int mode, void* data);
+    // The system handed to newton.
+    void calculate_vector_function(std::span<const double> U, std::span<double> G, Matrix& J, bool& failed,
+                                   Evaluation evaluation, void* data);
     // Jacobian of the 2n+2 equilibrium rows from the phases' last evaluation; the two
     // specification rows are left 0.
     void fill_in_the_Jacobian_matrix(Matrix& J);
@@ -56,7 +56,7 @@ public:
     // gives one of its two mole-fraction steps from the other (the one of the larger
     // coefficient goes), which leaves a dense system of n + 4 unknowns instead of 2n + 4.
     // Falls back to the dense elimination of the whole system when a balance row is empty.
-    void solve_newton_step(Matrix& J, std::span<double> b, std::span<double> x, int& err);
+    [[nodiscard]] LinearSystemOutcome solve_newton_step(Matrix& J, std::span<double> b, std::span<double> x);
     std::vector<std::vector<int>> sparse_rows_of_the_jacobian() const;
     // The two specification rows of the Jacobian: 2n+2 and 2n+3.
     enum class SpecificationRow { first, second };

@@ -30,9 +30,7 @@ bool Quenta::calculate_derivatives(std::span<double> dU, Quantity code1, Quantit
     fill_in_the_Jacobian_matrix(jacobian);
     set_constraint(jacobian, code1, SpecificationRow::first);
     set_constraint(jacobian, code2, SpecificationRow::second);
-    int err = 0;
-    solve_newton_step(jacobian, derivative_rhs, dU, err);
-    return err == 0 && std::all_of(dU.begin(), dU.begin() + N, [](double d) { return std::isfinite(d); });
+    return solve_newton_step(jacobian, derivative_rhs, dU) == LinearSystemOutcome::solved && std::all_of(dU.begin(), dU.begin() + N, [](double d) { return std::isfinite(d); });
 }
 
 void Quenta::set_constraint(Matrix& J, Quantity code, SpecificationRow which)

@@ -122,7 +122,7 @@ TEST(CalculationInterfaceLoading, UnitConversionsOnTheEngineFields)
                 EXPECT_DOUBLE_EQ(oil.componentMolarWeight()[i], c.mw);
                 EXPECT_DOUBLE_EQ(oil.specificGravity()[i], c.SG);
                 EXPECT_EQ(oil.carbonNumber()[i], c.nc);
-                EXPECT_EQ(oil.correlationCodes()[i], c.corr);
+                EXPECT_EQ(code_number(oil.correlationCodes()[i]), c.corr);
                 EXPECT_EQ(oil.componentName()[i], c.name);
                 EXPECT_DOUBLE_EQ(oil.feedComposition()[i], c.mole * 0.01);
                 EXPECT_DOUBLE_EQ(ci.getIsoplethComposition(i), c.mole * 0.01);

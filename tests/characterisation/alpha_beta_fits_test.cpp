@@ -431,25 +431,25 @@ TEST(AlphaBetaExtendedFit, ModelRefusesWhatItCannotEvaluate)
     model.alpha = 0.9;
     const std::array<double, 1> point{0};
     double Y = -1, Z = -1;
-    int err = 0;
+    bool failed = false;
     const std::array<double, 1> betaAboveOne{1.2};
-    model.evaluate1(point, betaAboveOne, Y, Z, {}, err);
-    EXPECT_EQ(err, 1);
+    model.evaluate1(point, betaAboveOne, Y, Z, {}, failed);
+    EXPECT_TRUE(failed);
     EXPECT_EQ(Y, -1);
     EXPECT_EQ(model.saturationSolves, 0);
 
-    err = 0;
+    failed = false;
     const std::array<double, 2> alphaAboveOne{1.1, 0.2};
-    model.evaluate(point, alphaAboveOne, Y, Z, {}, err);
-    EXPECT_EQ(err, 1);
+    model.evaluate(point, alphaAboveOne, Y, Z, {}, failed);
+    EXPECT_TRUE(failed);
 
     // Far above the critical point there is no saturation pressure.
     model.Texp = 2500;
-    err = 0;
+    failed = false;
     const std::array<double, 2> fine{0.9, 0.3};
-    model.evaluate(point, fine, Y, Z, {}, err);
+    model.evaluate(point, fine, Y, Z, {}, failed);
     EXPECT_EQ(model.saturationSolves, 1);
-    EXPECT_EQ(err, 1);
+    EXPECT_TRUE(failed);
     EXPECT_EQ(Z, -1);
 }
 

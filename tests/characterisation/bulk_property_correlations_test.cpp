@@ -83,7 +83,7 @@ TEST(TwuCorrelation, FailedSolveLeavesTheRecordUnchanged)
 
     TwuMw equation;
     EXPECT_EQ(equation.equationForCalculateMw(-1, nullptr), 0);
-    EXPECT_EQ(equation.evaluation_error, 1);
+    EXPECT_TRUE(equation.evaluation_error);
 }
 
 // Kesler-Lee molar weight of a boiling point, written here in its published form (degrees R).

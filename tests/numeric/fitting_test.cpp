@@ -23,11 +23,11 @@ const std::vector<double> noise{0.013, -0.021, 0.008, 0.017, -0.011, -0.004, 0.0
 class LineModel : public Equation {
 public:
     void model(std::span<const double> x, std::span<const double> p, double& y, double& z,
-               std::span<const double> additional, int& err)
+               std::span<const double> additional, bool& failed)
     {
         ++calls;
         if (fails) {
-            err = 1;
+            failed = true;
             return;
         }
         last_parameters.assign(p.begin(), p.end());
@@ -75,18 +75,18 @@ struct LineFit {
         fitting.read_sdX(0, std::vector<double>(points, sd_x));
         fitting.read_sdY(std::vector<double>(points, sd_y));
         fitting.read_sdZ(std::vector<double>(points, sd_z));
-        fitting.set_type_of_regression(type);
+        fitting.set_type_of_regression(static_cast<Fitting::Regression>(type));
         fitting.set_initial_parameters(std::vector<double>{0.9, 0.6});
         fitting.set_parameters_pertubation(std::vector<double>{1e-6, 1e-6});
         fitting.set_variables_pertubation(std::vector<double>{1e-6});
-        fitting.set_print_level(1);
+        fitting.set_history_detail(Fitting::History::iterations);
     }
 
     Fitting::Status run()
     {
         const std::string path = folder.file("fitting_report.txt");
         EXPECT_TRUE(fitting.set_history(path));
-        const Fitting::Status status = fitting.regres(0);
+        const Fitting::Status status = fitting.regres();
         std::fflush(nullptr);
         report = test::read_text_file(path);
         return status;
@@ -356,14 +356,14 @@ TEST(Fitting, ReportIntoAFolder)
     LineFit fit(3, 7, 1e-8, 1e-8, 1);
     const auto path = fit.fitting.set_history_folder(DiagnosticFolder(fit.folder.path()), "/alpha beta");
     ASSERT_EQ(path, fit.folder.path() / "fitting_alpha_beta.txt");
-    ASSERT_EQ(fit.fitting.regres(0), Fitting::Status::converged);
+    ASSERT_EQ(fit.fitting.regres(), Fitting::Status::converged);
     EXPECT_NE(test::read_text_file(path).find("\nRegression summary\n\n"), std::string::npos);
 
     // A folder that does not exist leaves the report where it was.
     testing::internal::CaptureStderr();
     EXPECT_TRUE(fit.fitting.set_history_folder(DiagnosticFolder(fit.folder.path() / "absent")).empty());
     EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot be written"), std::string::npos);
-    ASSERT_EQ(fit.fitting.regres(0), Fitting::Status::converged);
+    ASSERT_EQ(fit.fitting.regres(), Fitting::Status::converged);
     const std::string report = test::read_text_file(path);
     EXPECT_NE(report.find("\nRegression summary\n\n"), report.rfind("\nRegression summary\n\n"))
         << "the second run reports into the same file";
@@ -379,7 +379,7 @@ TEST(Fitting, ArraysThatDoNotMatchTheCountsStopTheRun)
     bare.number_of_parameters(2);
     model.bind(bare);
     testing::internal::CaptureStdout();
-    EXPECT_EQ(bare.regres(0), Fitting::Status::not_run);
+    EXPECT_EQ(bare.regres(), Fitting::Status::not_run);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("allocate_memory must follow"), std::string::npos);
     EXPECT_EQ(model.calls, 0);
 
@@ -405,7 +405,7 @@ TEST(Fitting, ArraysThatDoNotMatchTheCountsStopTheRun)
 TEST(Fitting, ReportWithoutIterationDetails)
 {
     LineFit fit(3, 7, 1e-8, 1e-8, 1);
-    fit.fitting.set_print_level(0);
+    fit.fitting.set_history_detail(Fitting::History::steps);
     ASSERT_EQ(fit.run(), Fitting::Status::converged);
     EXPECT_FALSE(fit.reported("Iteration 0"));
     EXPECT_FALSE(fit.reported("al ssqn"));
@@ -419,10 +419,10 @@ TEST(Fitting, StepThatMakesATrueValueNegativeIsShortened)
     // step moves its true value from 0.01 to below zero, so the step factor starts at
     // 1/1.5 unless the limit is switched off.
     struct Case {
-        short limit_variables;
+        bool keep_variables_non_negative;
         const char* first_trial;
     };
-    const Case cases[] = {{1, "al ssqn \n 0.666667  "}, {2, "al ssqn \n 1  "}};
+    const Case cases[] = {{true, "al ssqn \n 0.666667  "}, {false, "al ssqn \n 1  "}};
     for (const Case& c : cases) {
         std::vector<double> y;
         for (int i = 0; i < 7; ++i)
@@ -431,11 +431,11 @@ TEST(Fitting, StepThatMakesATrueValueNegativeIsShortened)
         LineFit fit(1, 7, 1, 0.01, 1, y);
         fit.fitting.read_Xm(0, std::vector<double>{0.01, 1, 2, 3, 4, 5, 6});
         fit.fitting.set_initial_parameters(std::vector<double>{1, 2});
-        fit.fitting.set_print_level(2);
-        fit.fitting.set_limit_variables(c.limit_variables);
+        fit.fitting.set_history_detail(Fitting::History::line_search);
+        fit.fitting.set_keep_variables_non_negative(c.keep_variables_non_negative);
         fit.run();
         const std::size_t first = fit.report.find("al ssqn");
         ASSERT_NE(first, std::string::npos);
-        EXPECT_EQ(fit.report.find(c.first_trial), first) << "limit_variables " << c.limit_variables;
+        EXPECT_EQ(fit.report.find(c.first_trial), first) << "keep_variables_non_negative " << c.keep_variables_non_negative;
     }
 }

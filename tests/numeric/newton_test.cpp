@@ -28,15 +28,15 @@ public:
 
     TestSystem(Residuals g, Jacobian j, Region fails = {}) : residuals(g), jacobian(j), fails_at(fails) {}
 
-    void system(std::span<const double> u, std::span<double> g, Matrix& j, int& err, int mode, void*)
+    void system(std::span<const double> u, std::span<double> g, Matrix& j, bool& failed, Evaluation evaluation, void*)
     {
         ++evaluations;
         if (fails_at && fails_at(u)) {
-            err = 1;
+            failed = true;
             return;
         }
         residuals(u, g);
-        if (mode == 1)
+        if (evaluation == Evaluation::with_jacobian)
             jacobian(u, j);
     }
 
@@ -334,12 +334,12 @@ TEST(Newton, RebindingTheSameFunctionFollowsTheObjectAndTheSize)
     class Scaled : public Equation {
     public:
         explicit Scaled(double t) : target(t) {}
-        void system(std::span<const double> u, std::span<double> g, Matrix& j, int&, int mode, void*)
+        void system(std::span<const double> u, std::span<double> g, Matrix& j, bool&, Evaluation evaluation, void*)
         {
             ++evaluations;
             for (std::size_t i = 0; i < g.size(); ++i) {
                 g[i] = u[i] - target * double(i + 1);
-                if (mode == 1)
+                if (evaluation == Evaluation::with_jacobian)
                     j[int(i)][int(i)] = 1;
             }
         }
@@ -381,11 +381,11 @@ TEST(Newton, NumericalJacobianMatchesTheAnalyticalOne)
     newton.set_perturbation(std::vector<double>{1e-6, 1e-6});
     Vector u{1.3, -0.7}, g(2), g_numerical(2);
     Matrix analytical(2, 2), numerical(2, 2);
-    int err = 1;
-    newton.calculate(u, g, analytical, err, 1);
-    ASSERT_EQ(err, 0);
-    newton.calculate_numerical(u, g_numerical, numerical, err);
-    ASSERT_EQ(err, 0);
+    bool failed = true;
+    newton.calculate(u, g, analytical, failed, Evaluation::with_jacobian);
+    ASSERT_FALSE(failed);
+    newton.calculate_numerical(u, g_numerical, numerical, failed);
+    ASSERT_FALSE(failed);
     EXPECT_EQ(u, (Vector{1.3, -0.7}));
     EXPECT_EQ(g_numerical, g);
     for (int i = 0; i < 2; ++i)
@@ -403,9 +403,9 @@ TEST(Newton, NumericalJacobianFailsWhenAnyPerturbedEvaluationFails)
     system.bind(newton, 2);
     Vector u{1, 0.5}, g(2);
     Matrix j(2, 2);
-    int err = 0;
-    newton.calculate_numerical(u, g, j, err);
-    EXPECT_NE(err, 0);
+    bool failed = false;
+    newton.calculate_numerical(u, g, j, failed);
+    EXPECT_TRUE(failed);
     EXPECT_EQ(u, (Vector{1, 0.5}));
 
     // So a Newton solve started there fails at its start vector.
@@ -434,7 +434,7 @@ TEST(NLESolver, MapTabulatesTheResidualsWithoutStartingGnuplot)
     Newton newton;
     system.bind(newton, 2);
     const test::ScratchFolder folder;
-    const auto written = newton.map(0, 1, -1, 1, 0, 2, 2, 2, 2, "_test", DiagnosticFolder(folder.path()));  // the first count becomes 3
+    const auto written = newton.map(0, 1, -1, 1, 0, 2, 2, 2, NLESolver::MapFormat::igor_text, "_test", DiagnosticFolder(folder.path()));  // the first count becomes 3
 
     ASSERT_EQ(written, folder.path() / "mapcrit_test");
     const std::string expected =
@@ -455,7 +455,7 @@ TEST(NLESolver, MapForGnuplotWritesPlainRowsAndTheScript)
     Newton newton;
     system.bind(newton, 2);
     const test::ScratchFolder folder;
-    newton.map(0, 1, 0, 1, 0, 1, 3, 2, 1, "_gp", DiagnosticFolder(folder.path()));  // not shown: gnuplot is only started on request
+    newton.map(0, 1, 0, 1, 0, 1, 3, 2, NLESolver::MapFormat::gnuplot, "_gp", DiagnosticFolder(folder.path()));  // not shown: gnuplot is only started on request
 
     const std::string data = test::read_text_file(folder.path() / "mapcrit_gp");
     const std::string script = test::read_text_file(folder.path() / "g60.gp");
@@ -479,7 +479,7 @@ TEST(NLESolver, MapSuffixNeverLeavesTheFolderNorReachesTheScriptAsIs)
     const char* hostile = "/../x' ; system \"touch pwned\" #";
     const std::string safe = "____x____system__touch_pwned___";
 
-    for (const char format : {1, 2})
+    for (const NLESolver::MapFormat format : {NLESolver::MapFormat::gnuplot, NLESolver::MapFormat::igor_text})
         ASSERT_EQ(newton.map(0, 1, 0, 1, 0, 1, 3, 2, format, hostile, diagnostics), diagnostics.path() / ("mapcrit" + safe));
 
     std::vector<std::string> names;
@@ -499,8 +499,8 @@ TEST(NLESolver, MapWithoutAFolderWritesIntoAFreshTemporaryOne)
     TestSystem system = linear_system({{1, 1}, {1, -1}}, {0, 0});
     Newton newton;
     system.bind(newton, 2);
-    const auto first = newton.map(0, 1, 0, 1, 0, 1, 3, 2, 2, "");
-    const auto second = newton.map(0, 1, 0, 1, 0, 1, 3, 2, 2, "");
+    const auto first = newton.map(0, 1, 0, 1, 0, 1, 3, 2, NLESolver::MapFormat::igor_text, "");
+    const auto second = newton.map(0, 1, 0, 1, 0, 1, 3, 2, NLESolver::MapFormat::igor_text, "");
     ASSERT_FALSE(first.empty());
     ASSERT_FALSE(second.empty());
     EXPECT_NE(first.parent_path(), second.parent_path());

@@ -185,9 +185,9 @@ Matrix jacobian_at(Quenta& e, const Vector& U, problem_type type)
     e.set_the_volume(1.2 * e.currentVolume());
     Matrix J(N, N);
     Vector G(N);
-    int err = 0;
-    e.calculate_vector_function(U, G, J, err, 1, nullptr);
-    EXPECT_EQ(err, 0) << "type " << static_cast<int>(type);
+    bool failed = false;
+    e.calculate_vector_function(U, G, J, failed, Evaluation::with_jacobian, nullptr);
+    EXPECT_FALSE(failed) << "type " << static_cast<int>(type);
     return J;
 }
 
@@ -204,7 +204,7 @@ TEST(Equilibrium, AnalyticJacobianMatchesFiniteDifferences)
     U[1] *= 1.05;
     for (problem_type type : {problem_type::fixed_T_and_v, problem_type::fixed_T_and_volumetric_Fv}) {
         Matrix J = jacobian_at(e, U, type);
-        int err = 0;
+        bool failed = false;
         std::vector<double> row_scale(N, 0.0);
         for (int i = 0; i < N; ++i)
             for (int j = 0; j < N; ++j)
@@ -218,10 +218,10 @@ TEST(Equilibrium, AnalyticJacobianMatchesFiniteDifferences)
             Vector G_up(N);
             Vector G_down(N);
             Matrix unused;
-            e.calculate_vector_function(up, G_up, unused, err, 0, nullptr);
-            ASSERT_EQ(err, 0);
-            e.calculate_vector_function(down, G_down, unused, err, 0, nullptr);
-            ASSERT_EQ(err, 0);
+            e.calculate_vector_function(up, G_up, unused, failed, Evaluation::residuals, nullptr);
+            ASSERT_FALSE(failed);
+            e.calculate_vector_function(down, G_down, unused, failed, Evaluation::residuals, nullptr);
+            ASSERT_FALSE(failed);
             for (int i = 0; i < N; ++i) {
                 const double numerical = (G_up[i] - G_down[i]) / (2 * h);
                 EXPECT_NEAR(J[i][j], numerical, 1e-6 * row_scale[i] + 1e-5 * std::fabs(numerical))
@@ -247,7 +247,6 @@ TEST(Equilibrium, ReducedNewtonStepSolvesTheWholeSystem)
         for (problem_type type : {problem_type::fixed_T_and_P, problem_type::fixed_T_and_Fv,
                                   problem_type::fixed_T_and_v, problem_type::fixed_T_and_volumetric_Fv}) {
             Matrix J = jacobian_at(e, U, type);
-            int err = 0;
             for (int i = 0; i < N; ++i) {  // rows scaled as the solver scales them
                 double sum = 0;
                 for (int j = 0; j < N; ++j)
@@ -260,8 +259,7 @@ TEST(Equilibrium, ReducedNewtonStepSolvesTheWholeSystem)
             for (int i = 0; i < N; ++i)
                 b[i] = std::sin(1.0 + i);  // any right-hand side
             const Vector rhs = b;
-            e.solve_newton_step(J, b, x, err);
-            ASSERT_EQ(err, 0) << "type " << static_cast<int>(type);
+            ASSERT_EQ(e.solve_newton_step(J, b, x), LinearSystemOutcome::solved) << "type " << static_cast<int>(type);
             for (int i = 0; i < N; ++i) {
                 double lhs = 0, scale = std::fabs(rhs[i]);
                 for (int j = 0; j < N; ++j) {
@@ -290,9 +288,9 @@ TEST(Equilibrium, NonFiniteIterateIsAFailedEvaluation)
     for (int k : {0, 2, 5}) {
         Vector U = e.solver().solution();
         U[k] = std::nan("");
-        int err = 0;
-        e.calculate_vector_function(U, G, J, err, 1, nullptr);
-        EXPECT_EQ(err, 1) << "variable " << k;
+        bool failed = false;
+        e.calculate_vector_function(U, G, J, failed, Evaluation::with_jacobian, nullptr);
+        EXPECT_TRUE(failed) << "variable " << k;
     }
 }
 

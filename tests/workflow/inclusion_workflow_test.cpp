@@ -22,7 +22,6 @@
 #include "app/ToolBarWindow.h"
 #include "calc/CIsochor.h"
 #include "calc/CIsopleth.h"
-#include "characterisation/CorrelationCodes.h"
 #include "editor/FluidModelController.h"
 #include "editor/LumpSplitSheets.h"
 #include "editor/SheetUnits.h"
@@ -44,6 +43,7 @@
 #include "platform/WindowController.h"
 #include "plot/CGraphObject.h"
 #include "plot/CPlotView.h"
+#include "thermo/CorrelationCodes.h"
 
 #include <QAction>
 #include <QCheckBox>
