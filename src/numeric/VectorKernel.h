@@ -1,8 +1,9 @@
 #pragma once
 
-// Marks a kernel of n x n loops that is also compiled for AVX2 and run in that form where the
-// processor has it: twice the numbers per instruction. Fused multiply-adds stay out of both
-// forms, so the two give the same bits.
+// Marks a kernel of n x n loops that is also compiled for AVX-512 and AVX2 and run in the
+// widest form the processor has. The layers holding such kernels are compiled without
+// contracting a multiply and an add into one rounding (-ffp-contract=off), so every form
+// gives the same bits.
 #define QUORVEL_VECTOR_KERNEL [[gnu::target_clones("avx512f", "avx2", "default")]]
 
 // A helper of such kernels: inlined into each form, so that it runs with the kernel's
