@@ -211,6 +211,24 @@ QUORVEL_INLINE_KERNEL bool eliminate_panel(Matrix& A, std::span<double> b, int n
     return true;
 }
 
+// One step of a small system: the pivot of column k, then its subtraction from the rows
+// below, whose right-hand sides follow.
+QUORVEL_INLINE_KERNEL bool eliminate_column(Matrix& A, std::span<double> b, int n, int k)
+{
+    if (!take_pivot(A, b, n, pivot_row(A, n, k), k, k))
+        return false;
+    divide_pivot_row(A, b, n, k);
+    for (int i = k + 1; i < n; ++i) {
+        double* row = A[i];
+        const double factor = row[k];
+        if (factor == 0)
+            continue;
+        subtract(row, A[k], factor, k + 1, n);
+        b[i] -= b[k] * factor;
+    }
+    return true;
+}
+
 }  // namespace
 
 QUORVEL_VECTOR_KERNEL
@@ -219,10 +237,15 @@ LinearSystemOutcome solve_the_linear_system(Matrix& A, std::span<double> b, std:
     if (n < 1)
         return LinearSystemOutcome::empty;
     // Panels pay off on large systems; a small one is eliminated a column at a time.
-    const int width = n < smallest_paneled_system ? 1 : panel_width;
-    for (int k = 0; k < n; k += width)
-        if (!eliminate_panel(A, b, n, k, std::min(width, n - k)))
-            return LinearSystemOutcome::singular;
+    if (n < smallest_paneled_system) {
+        for (int k = 0; k < n; ++k)
+            if (!eliminate_column(A, b, n, k))
+                return LinearSystemOutcome::singular;
+    } else {
+        for (int k = 0; k < n; k += panel_width)
+            if (!eliminate_panel(A, b, n, k, std::min(panel_width, n - k)))
+                return LinearSystemOutcome::singular;
+    }
     for (int i = n - 1; i >= 0; --i) {
         const double* row = A[i];
         double value = b[i];  // a local: b and A could alias in the compiler's eyes

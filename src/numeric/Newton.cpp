@@ -31,8 +31,14 @@ QUORVEL_INLINE_KERNEL double absolute_sum(const double* v, int n)
     for (; j + 4 <= n; j += 4)
         for (int k = 0; k < 4; ++k)
             sums.lane[k] += std::fabs(v[j + k]);
-    for (; j < n; ++j)
-        sums.lane[j & 3] += std::fabs(v[j]);
+    // The last few, j being a multiple of four, with fixed lanes: the lanes stay in registers.
+    const int rest = n - j;
+    if (rest > 0)
+        sums.lane[0] += std::fabs(v[j]);
+    if (rest > 1)
+        sums.lane[1] += std::fabs(v[j + 1]);
+    if (rest > 2)
+        sums.lane[2] += std::fabs(v[j + 2]);
     return sums.total();
 }
 
