@@ -47,10 +47,10 @@ QUORVEL_INLINE_KERNEL bool take_pivot(Matrix& A, std::span<double> b, int n, int
 QUORVEL_INLINE_KERNEL void divide_pivot_row(Matrix& A, std::span<double> b, int n, int k)
 {
     double* row = A[k];
-    const double pivot = row[k];
+    const double inverse_pivot = 1 / row[k];  // one division, then products
     for (int j = k + 1; j < n; ++j)
-        row[j] /= pivot;
-    b[k] /= pivot;
+        row[j] *= inverse_pivot;
+    b[k] *= inverse_pivot;
 }
 
 // row[j] -= factor * pivot_row[j] for j from first on; nothing for a zero factor, which the
@@ -246,12 +246,12 @@ LinearSystemOutcome solve_the_linear_system(Matrix& A, std::span<double> b, std:
             if (!eliminate_panel(A, b, n, k, std::min(panel_width, n - k)))
                 return LinearSystemOutcome::singular;
     }
-    for (int i = n - 1; i >= 0; --i) {
-        const double* row = A[i];
-        double value = b[i];  // a local: b and A could alias in the compiler's eyes
-        for (int j = i + 1; j < n; ++j)
-            value -= b[j] * row[j];
-        b[i] = value;
+    // Back substitution by columns: once x_j is known it leaves every row above, whose
+    // subtractions are then independent of one another instead of one chain per row.
+    for (int j = n - 1; j > 0; --j) {
+        const double x_j = b[j];
+        for (int i = 0; i < j; ++i)
+            b[i] -= x_j * A[i][j];
     }
     for (int i = 0; i < n; ++i)
         x[i] = b[i];

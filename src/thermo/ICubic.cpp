@@ -2,6 +2,7 @@
 
 #include "numeric/Degree3.h"
 #include "numeric/VectorKernel.h"
+#include "thermo/RowSums.h"
 
 #include <algorithm>
 #include <array>
@@ -230,7 +231,11 @@ void ICubic::fugacities_with_derivatives()
     // fugacities' below.
     double* __restrict mean_dn = mean_term_dn.data();  // apart from the matrices: no checks
     std::fill_n(mean_dn, n, 0.0);
-    for (short k = 0; composition_derivatives && k < n; ++k) {
+    short k = 0;
+    for (; composition_derivatives && k + 4 <= n; k += 4)
+        add_four_scaled_rows(mean_dn, a_over_b_dn2[k], a_over_b_dn2[k + 1], a_over_b_dn2[k + 2],
+                             a_over_b_dn2[k + 3], &x[k], n);
+    for (; composition_derivatives && k < n; ++k) {
         const double* __restrict a_over_b_row = a_over_b_dn2[k];
         for (short j = 0; j < n; ++j)
             mean_dn[j] += x[k] * a_over_b_row[j];

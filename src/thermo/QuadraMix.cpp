@@ -1,6 +1,7 @@
 #include "thermo/QuadraMix.h"
 
 #include "numeric/VectorKernel.h"
+#include "thermo/RowSums.h"
 
 #include <algorithm>
 
@@ -72,7 +73,13 @@ void QuadraMix::mix_by_row_sums()
     // j: the same sums as along each row, in a loop along memory over i.
     for (auto* v : {&s.a, &s.b, &s.a_dt})
         std::fill(v->begin(), v->end(), 0.0);
-    for (short j = 0; j < n; ++j)
+    short j = 0;
+    for (; j + 4 <= n; j += 4) {
+        add_four_scaled_rows(s.a.data(), a_ij[j], a_ij[j + 1], a_ij[j + 2], a_ij[j + 3], x + j, n);
+        add_four_scaled_rows(s.b.data(), b_ij[j], b_ij[j + 1], b_ij[j + 2], b_ij[j + 3], x + j, n);
+        add_four_scaled_rows(s.a_dt.data(), a_ij_dt[j], a_ij_dt[j + 1], a_ij_dt[j + 2], a_ij_dt[j + 3], x + j, n);
+    }
+    for (; j < n; ++j)
         add_scaled_rows(s.a.data(), s.b.data(), s.a_dt.data(), a_ij[j], b_ij[j], a_ij_dt[j], x[j], n);
     // Local sums: the members could alias the arrays in the compiler's eyes.
     double a_sum = 0, a_dt_sum = 0, b_sum = 0, c_sum = 0, c_dt_sum = 0;
