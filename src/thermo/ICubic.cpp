@@ -230,16 +230,10 @@ void ICubic::fugacities_with_derivatives()
     // composition derivatives of the excess and activity terms are worked out with the
     // fugacities' below.
     double* __restrict mean_dn = mean_term_dn.data();  // apart from the matrices: no checks
-    std::fill_n(mean_dn, n, 0.0);
-    short k = 0;
-    for (; composition_derivatives && k + 4 <= n; k += 4)
-        add_four_scaled_rows(mean_dn, a_over_b_dn2[k], a_over_b_dn2[k + 1], a_over_b_dn2[k + 2],
-                             a_over_b_dn2[k + 3], &x[k], n);
-    for (; composition_derivatives && k < n; ++k) {
-        const double* __restrict a_over_b_row = a_over_b_dn2[k];
-        for (short j = 0; j < n; ++j)
-            mean_dn[j] += x[k] * a_over_b_row[j];
-    }
+    if (composition_derivatives)
+        weighted_row_sums(mean_dn, a_over_b_dn2, x.data(), n);
+    else
+        std::fill_n(mean_dn, n, 0.0);
     for (short j = 0; j < n; ++j)
         mean_dn[j] *= -scale;
 

@@ -19,19 +19,6 @@ bool store_symmetric(Matrix& m, short i, short j, double k)
     return true;
 }
 
-// The sums of a, b and da/dT each get factor times their row: one pass over the three, the
-// sums declared apart from the rows so that the loop vectorises without checks.
-QUORVEL_INLINE_KERNEL void add_scaled_rows(double* __restrict a, double* __restrict b, double* __restrict a_dt,
-                                           const double* a_row, const double* b_row, const double* a_dt_row,
-                                           double factor, int n)
-{
-    for (int i = 0; i < n; ++i) {
-        a[i] += factor * a_row[i];
-        b[i] += factor * b_row[i];
-        a_dt[i] += factor * a_dt_row[i];
-    }
-}
-
 }  // namespace
 
 void QuadraMix::number_of_components(short n)
@@ -71,16 +58,9 @@ void QuadraMix::mix_by_row_sums()
             v->assign(n, 0.0);
     // sum_j x_j a_ij for every i at once, adding row j's x_j a_ji = x_j a_ij in the order of
     // j: the same sums as along each row, in a loop along memory over i.
-    for (auto* v : {&s.a, &s.b, &s.a_dt})
-        std::fill(v->begin(), v->end(), 0.0);
-    short j = 0;
-    for (; j + 4 <= n; j += 4) {
-        add_four_scaled_rows(s.a.data(), a_ij[j], a_ij[j + 1], a_ij[j + 2], a_ij[j + 3], x + j, n);
-        add_four_scaled_rows(s.b.data(), b_ij[j], b_ij[j + 1], b_ij[j + 2], b_ij[j + 3], x + j, n);
-        add_four_scaled_rows(s.a_dt.data(), a_ij_dt[j], a_ij_dt[j + 1], a_ij_dt[j + 2], a_ij_dt[j + 3], x + j, n);
-    }
-    for (; j < n; ++j)
-        add_scaled_rows(s.a.data(), s.b.data(), s.a_dt.data(), a_ij[j], b_ij[j], a_ij_dt[j], x[j], n);
+    weighted_row_sums(s.a.data(), a_ij, x, n);
+    weighted_row_sums(s.b.data(), b_ij, x, n);
+    weighted_row_sums(s.a_dt.data(), a_ij_dt, x, n);
     // Local sums: the members could alias the arrays in the compiler's eyes.
     double a_sum = 0, a_dt_sum = 0, b_sum = 0, c_sum = 0, c_dt_sum = 0;
     for (short i = 0; i < n; ++i) {

@@ -1,18 +1,33 @@
 #pragma once
 
+#include "numeric/Matrix.h"
 #include "numeric/VectorKernel.h"
 
 namespace quorvel {
 
-// sum gets f[k] times row k of the four, added in the order of k: the bits of four passes of
-// one row each, with the sums read and written once.
-QUORVEL_INLINE_KERNEL void add_four_scaled_rows(double* __restrict sum, const double* __restrict r0,
-                                                const double* __restrict r1, const double* __restrict r2,
-                                                const double* __restrict r3, const double* f, int n)
+// sum[j] = sum_k weights[k] m[k][j] for the n x n matrix m, the rows added in the order of k:
+// the sums of a symmetric matrix's rows, in loops along memory. Four rows per pass read and
+// write the sums a quarter as often, with the bits of one row at a time.
+QUORVEL_INLINE_KERNEL void weighted_row_sums(double* __restrict sum, const Matrix& m, const double* weights, int n)
 {
-    const double f0 = f[0], f1 = f[1], f2 = f[2], f3 = f[3];
-    for (int i = 0; i < n; ++i)
-        sum[i] = (((sum[i] + f0 * r0[i]) + f1 * r1[i]) + f2 * r2[i]) + f3 * r3[i];
+    for (int j = 0; j < n; ++j)
+        sum[j] = 0;
+    int k = 0;
+    for (; k + 4 <= n; k += 4) {
+        const double* __restrict r0 = m[k];
+        const double* __restrict r1 = m[k + 1];
+        const double* __restrict r2 = m[k + 2];
+        const double* __restrict r3 = m[k + 3];
+        const double w0 = weights[k], w1 = weights[k + 1], w2 = weights[k + 2], w3 = weights[k + 3];
+        for (int j = 0; j < n; ++j)
+            sum[j] = (((sum[j] + w0 * r0[j]) + w1 * r1[j]) + w2 * r2[j]) + w3 * r3[j];
+    }
+    for (; k < n; ++k) {
+        const double* __restrict row = m[k];
+        const double w = weights[k];
+        for (int j = 0; j < n; ++j)
+            sum[j] += w * row[j];
+    }
 }
 
 }  // namespace quorvel
